@@ -1,0 +1,142 @@
+// The sandbox server's inner interface: what the OCI entry points (sandbox/oci)
+// and the PL/SQL interpreter (sandbox/plsql) ask of the simulated Oracle
+// server (sandbox/server). Nothing outside sandbox/ includes this file: the
+// program reaches the sandbox only through the exported OCI functions.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sandbox {
+
+// An Oracle error: code 1017 with message "invalid username/password; logon
+// denied" is reported by OCIErrorGet as "ORA-01017: invalid username/password;
+// logon denied\n". Codes of other facilities (ORU-10027, PLS-00201 inside an
+// ORA-06550 text) are carried in the message with their own prefix.
+struct OraError {
+  int code = 0;
+  std::string message;  // without the "ORA-nnnnn: " prefix
+  bool IsSet() const { return code != 0; }
+};
+
+// One SQL value as the server holds it. Text forms are those Oracle's own
+// conversion to character gives, independent of the session:
+//   Number: canonical decimal text as TO_CHAR(n) gives it ("12.5", "-.5", "100")
+//   Date:   "YYYY-MM-DD HH24:MI:SS" (the session's NLS_DATE_FORMAT is applied by
+//           Session::ToText, not here)
+//   Binary: the raw bytes (RAW, LONG RAW, BLOB)
+struct Value {
+  enum class Kind { Null, Text, Number, Date, Binary };
+  Kind kind = Kind::Null;
+  std::string text;
+
+  static Value Null() { return {}; }
+  static Value Text(std::string s);  // an empty text becomes Null, as in Oracle
+  static Value Number(std::string canonical) { return {Kind::Number, std::move(canonical)}; }
+  static Value Integer(long long n) { return {Kind::Number, std::to_string(n)}; }
+  static Value Date(std::string iso) { return {Kind::Date, std::move(iso)}; }
+  static Value Binary(std::string bytes) { return {Kind::Binary, std::move(bytes)}; }
+  bool IsNull() const { return kind == Kind::Null; }
+};
+
+// A select-list column as OCI describes it (see oci-reference.md, section 4).
+struct ColumnInfo {
+  std::string name;           // upper case as stored, or the alias as written
+  std::uint16_t dataType = 1; // SQLT code: 1, 2, 8, 12, 23, 24, 96, 104, 112, 113, 114, 187 ...
+  std::uint16_t dataSize = 0; // bytes: VARCHAR2(100) -> 100, NUMBER -> 22, DATE -> 7
+  std::int16_t precision = 0;
+  std::int8_t scale = 0;
+  bool nullable = true;
+};
+
+// Bind variables of one execution, by placeholder name in upper case without
+// the colon (":Owner" -> "OWNER"). The OCI layer implements it over bind
+// handles; the PL/SQL interpreter implements it over its variables.
+class BindSet {
+ public:
+  virtual ~BindSet() = default;
+  virtual bool Has(const std::string& name) const = 0;
+  virtual Value Get(const std::string& name) const = 0;
+  // OUT values of PL/SQL blocks; returns false with error set (for example
+  // ORA-06502) when the bound buffer cannot take the value.
+  virtual bool Set(const std::string& name, const Value& value, OraError& error) = 0;
+};
+
+// An open query: its columns and its rows, read one at a time.
+class Cursor {
+ public:
+  virtual ~Cursor() = default;
+  virtual const std::vector<ColumnInfo>& Columns() const = 0;
+  // Fills row with the next row's values and returns true; returns false at
+  // the end, or on an error (error set).
+  virtual bool Next(std::vector<Value>& row, OraError& error) = 0;
+};
+
+class Database;
+
+// What a statement is, from its first words, as OCI_ATTR_STMT_TYPE and
+// OCI_ATTR_SQLFNCODE report it.
+struct StatementKind {
+  std::uint16_t statementType = 0;  // OCI_STMT_SELECT = 1 ... OCI_STMT_DECLARE = 9
+  std::uint16_t sqlFunctionCode = 0;
+};
+StatementKind ClassifyStatement(const std::string& sql);
+
+// One logged-on user session of one database.
+class Session {
+ public:
+  virtual ~Session() = default;
+  virtual const std::string& UserName() const = 0;     // upper case
+  virtual const std::string& CurrentSchema() const = 0;
+  virtual Database& GetDatabase() = 0;
+
+  // SELECT (and WITH) statements. Binds are read once, when the query opens.
+  virtual std::unique_ptr<Cursor> OpenQuery(const std::string& sql, const BindSet& binds,
+                                            OraError& error) = 0;
+  // Every other statement: DDL, DML, ALTER SESSION, COMMIT, ROLLBACK, and
+  // anonymous PL/SQL blocks (handed to the interpreter). rowsProcessed is the
+  // OCI_ATTR_ROW_COUNT of a DML statement. Returns false with error set on
+  // failure; warning is set (and true returned) for a PL/SQL unit created with
+  // compilation errors (ORA-24344).
+  virtual bool Execute(const std::string& sql, BindSet& binds, std::uint64_t& rowsProcessed,
+                       OraError& error, OraError& warning) = 0;
+
+  // Character text of a value as a string define receives it: dates in the
+  // session's NLS_DATE_FORMAT, binary as upper-case hex, numbers as they are.
+  virtual std::string ToText(const Value& value) const = 0;
+
+  // Columns of a table or view visible to this session, for %TYPE and
+  // %ROWTYPE; name may be "OWNER.TABLE" or "TABLE". Empty when not found.
+  virtual std::vector<ColumnInfo> DescribeTable(const std::string& name) = 0;
+
+  // DBMS_OUTPUT state, kept per session across calls as Oracle keeps it.
+  struct ServerOutput {
+    bool enabled = false;
+    std::int64_t bufferSize = 20000;  // bytes, ENABLE(size)
+    std::int64_t bytesUsed = 0;
+    std::vector<std::string> lines;   // complete lines not yet read by GET_LINE
+    std::string pending;              // PUT text not yet ended by NEW_LINE
+  };
+  virtual ServerOutput& Output() = 0;
+};
+
+// One database, chosen by the connect identifier.
+class Database {
+ public:
+  virtual ~Database() = default;
+  virtual const std::string& Name() const = 0;     // global name, e.g. "DEMO"
+  virtual std::string VersionBanner() const = 0;   // as OCIServerVersion returns it
+  // Logs a user on; ORA-01017 for an unknown user or a wrong password.
+  virtual std::unique_ptr<Session> Logon(const std::string& user, const std::string& password,
+                                         OraError& error) = 0;
+};
+
+// Finds or creates the database that a connect identifier names (see the
+// README for the forms); nullptr with ORA-12154 when it names none. Databases
+// live for the rest of the process and are shared by all attaches.
+std::shared_ptr<Database> AttachDatabase(const std::string& connectIdentifier, OraError& error);
+
+}  // namespace sandbox
