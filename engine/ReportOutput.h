@@ -1,0 +1,67 @@
+// ReportOutput: the single path by which a run puts text into the report. It
+// appends to the report model, or in file mode writes the report file instead,
+// and in auto-save mode keeps the report short by appending it to the report
+// file and clearing it whenever it grows past AutoSaveLines lines. Used on the
+// worker thread during a run.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "engine/ReportColour.h"
+#include "engine/ReportFile.h"
+
+class ReportModel;
+class RunHost;
+class SettingsStore;
+struct RunFlags;
+struct RunSettings;
+
+class ReportOutput {
+ public:
+  ReportOutput(ReportModel& model, RunSettings& settings, RunFlags& flags, RunHost& host,
+               SettingsStore& store);
+
+  // Appends text (callers add their own "\r\n") in colour, underlined or not.
+  // In file mode the text goes to the report file; when that fails it and all
+  // later text goes to the report. With countForAutoSave the call may trigger
+  // an auto-save.
+  void OutputLine(std::string_view text, ReportColour colour, bool underline,
+                  bool countForAutoSave);
+
+  // Start of every run: clears the report and applies the stored character format.
+  void PrepareReport();
+
+  // File mode: creates ReportFileName (emptying it) and switches auto-save off;
+  // on failure says so and clears ReportToFile.
+  bool OpenReportFile();
+  // File mode: writes text to the report file. On failure says so, leaves file
+  // mode, moves the text not yet in the file back to the report and returns
+  // false; the caller then shows text in the report.
+  bool WriteLineToFile(std::string_view text);
+  // Ends file mode's writing: flushes and closes the report file. A failure is
+  // handled as in WriteLineToFile, so nothing is lost; false then.
+  bool CloseReportFile();
+
+  // Appends the whole report to the report file (the first auto-save of a run
+  // empties it) and reports failures in the report; true when saved.
+  bool AutoSaveReport();
+  // Makes the next auto-save start a new file (end and stop of a run).
+  void ForgetAutoSaveFile() { autoSaveFileStarted_ = false; }
+  bool AutoSaveFileStarted() const { return autoSaveFileStarted_; }
+
+ private:
+  void ReportAutoSaveFailure(std::string_view what, std::string_view detail = {});
+  bool OpenAutoSaveFile(ReportFile& file);
+  bool WriteAutoSaveLines(ReportFile& file, int lineCount);
+  void LeaveFileMode();
+
+  ReportModel& model_;
+  RunSettings& settings_;
+  RunFlags& flags_;
+  RunHost& host_;
+  SettingsStore& store_;
+  ReportFile reportFile_;
+  bool autoSaveFileStarted_ = false;
+};

@@ -1,0 +1,91 @@
+// RunDriver: starts a run and carries it out on its worker thread. The
+// commands run on the user-interface thread; the worker writes the report
+// header, runs the fixed phase table (or the rows of one statement), writes the
+// closing line and ends an unattended run's program. At most one worker exists;
+// the driver never leaves a running thread behind.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <thread>
+
+class ReportModel;
+class ReportOutput;
+class RunControl;
+class RunDialogs;
+class RunHost;
+class RunPhases;
+struct RunFlags;
+struct RunSettings;
+
+class RunDriver {
+ public:
+  RunDriver(RunSettings& settings, RunFlags& flags, ReportOutput& output, RunControl& control,
+            RunHost& host, RunPhases& phases, RunDialogs& dialogs);
+  // Stops a run still going and waits for its worker. A window whose host
+  // needs its event loop calls WaitForWorker first.
+  ~RunDriver();
+  RunDriver(const RunDriver&) = delete;
+  RunDriver& operator=(const RunDriver&) = delete;
+
+  // "Start": the unsaved-report question, the parameters dialog, StartRun.
+  void StartCommand();
+  // "Rerun Last": StartRun with the settings as they are.
+  void RerunLastCommand();
+  // "Start SQL Script": the SQL script dialog, then a statement run.
+  void StartStatementCommand();
+  // The unattended start with a configuration file.
+  void StartAutomaticRun(const std::string& configurationPath);
+  // Common start of a scripting run.
+  void StartRun();
+
+  // Start and Start SQL Script are enabled while no run and no worker is active.
+  bool CanStart() const;
+  // Rerun Last also needs a scripting run to have been started.
+  bool CanRerunLast() const;
+
+  // True from the start of a worker until it has ended.
+  bool IsWorkerActive() const { return workerActive_.load(); }
+  // Runs pumpEvents until the worker has ended, then joins it; the worker may be
+  // waiting on a call that the window's thread must carry out.
+  void WaitForWorker(const std::function<void()>& pumpEvents);
+
+  // Elapsed seconds as "%02i:%02i:%02i"; hours may have more digits.
+  static std::string FormatElapsedTime(std::int64_t seconds);
+  // The header's date: the local time formatted with "%B %d, %Y  %X".
+  static std::string FormatHeaderDate(std::int64_t secondsSinceEpoch);
+
+ private:
+  enum class RunKind { Scripting, Statement };
+
+  bool RefuseWhileRunning();
+  bool KeepUnsavedReport();
+  void StartWorker(RunKind kind);
+  void ReplaceControlPanel(bool createNew);
+  void Work(RunKind kind);
+  void WriteFileModeNotice();
+  void WriteHeader();
+  void RunPhaseTable();
+  void RunWithSkipAllowed(const std::function<void()>& phase);
+  void RunStructureStep();
+  void RunCountedStep(const char* status, const char* caption, int count,
+                      const std::function<void()>& phase);
+  // The closing steps; false when the unattended end has ended the program.
+  bool FinishRun(RunKind kind, std::int64_t startTime);
+  void JoinFinishedWorker();
+
+  RunSettings& settings_;
+  RunFlags& flags_;
+  ReportOutput& output_;
+  RunControl& control_;
+  RunHost& host_;
+  RunPhases& phases_;
+  RunDialogs& dialogs_;
+
+  std::thread worker_;
+  std::atomic<bool> workerActive_{false};
+  // The configuration file of the unattended run in progress; empty otherwise.
+  std::string unattendedConfiguration_;
+};

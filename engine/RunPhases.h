@@ -1,0 +1,37 @@
+// RunPhases: the calls of a scripting run's fixed phase table and of a
+// statement run, carried out on the worker thread. Scripting implements them;
+// until it does, EmptyRunPhases stands in. A phase ends early only through
+// RunControl::StopRun, whose exception must pass through it: a phase never
+// swallows exceptions it does not know.
+#pragma once
+
+#include <string>
+
+class RunPhases {
+ public:
+  virtual ~RunPhases() = default;
+
+  // Empties the per-run object lists before every scripting run.
+  virtual void ClearRunObjectLists() = 0;
+  // DisplayName of the connection, for the report header.
+  virtual std::string SourceDatabaseName() = 0;
+
+  virtual void RunPrivilegePhase() = 0;
+  virtual void RunSequencePhase() = 0;
+  virtual void RunTablePhase() = 0;
+  // Entries of the per-run list that the structure pass walks.
+  virtual int StructureObjectCount() = 0;
+  virtual void RunStructurePass() = 0;
+  // Tables in the run's table list after the last read.
+  virtual int TableCount() = 0;
+  virtual void RunIndexPhase() = 0;
+  virtual void ClearConstraintCounters() = 0;
+  virtual void RunConstraintPhase() = 0;
+  virtual void RunDataPhase() = 0;
+  // kind: "TRIG", "VIEW", "FUNC", "PKG", "PKGBD", "STP", "TYPE" or "TYPEB".
+  virtual void ScriptSourceKind(const std::string& kind) = 0;
+  // Scripts the rows of query as INSERT statements; an empty table selects the
+  // statement run's variant.
+  virtual void ScriptRows(const std::string& query, const std::string& secondQuery,
+                          const std::string& table) = 0;
+};
