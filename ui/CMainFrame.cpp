@@ -1,0 +1,228 @@
+// Main frame: commands, menus, toolbar, status bar and the end of the window.
+#include "ui/CMainFrame.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QThread>
+#include <QToolBar>
+
+#include "engine/ReportText.h"
+#include "ui/CFindDialog.h"
+#include "ui/CTallyfoldView.h"
+#include "ui/UserPrompts.h"
+
+namespace {
+
+QString FullCaption(std::string_view text) {
+  return QString::fromStdString(CaptionFor(text));
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(SettingsStore& store, UserPrompts& prompts)
+    : prompts_(prompts),
+      host_(*this, prompts, [this] { return engine_.Flags().Running != 0; }),
+      dialogs_([this] { document_->SaveReport(); }),
+      engine_(store, host_, phases_, dialogs_),
+      view_(new CTallyfoldView(engine_.Model(), this)),
+      findDialog_(new CFindDialog(this)) {
+  setCentralWidget(view_);
+  host_.SetView(view_);
+  document_ = std::make_unique<CTallyfoldDoc>(*this, *view_, engine_.Model(), engine_.Flags(),
+                                              store, prompts_);
+  finder_ = std::make_unique<ReportFinder>(
+      *view_, engine_.Flags().FindFromTop,
+      [this](const QString& question) {
+        return prompts_.ShowMessage(findDialog_, question, MessageButtons::YesNo,
+                                    MessageIcon::Question) == MessageAnswer::Yes;
+      },
+      [this](const QString& text) {
+        prompts_.ShowMessage(findDialog_, text, MessageButtons::Ok, MessageIcon::Information);
+      });
+  connect(findDialog_, &CFindDialog::FindNextRequested, this,
+          [this](const QString& text, QTextDocument::FindFlags flags) {
+            view_->CatchUp();
+            finder_->FindNext(text, flags);
+          });
+
+  setWindowTitle(FullCaption("Ready"));
+  resize(800, 600);
+  CreateActions();
+  CreateMenus();
+  CreateToolBar();
+  CreateStatusBar();
+  connect(&commandTimer_, &QTimer::timeout, this, &CMainFrame::UpdateCommands);
+  commandTimer_.start(CommandUpdateIntervalMs);
+  UpdateCommands();
+}
+
+CMainFrame::~CMainFrame() {
+  // The worker may be waiting on this window: stop it without asking and let it
+  // end while the window can still answer.
+  commandTimer_.stop();
+  if (engine_.Driver().IsWorkerActive()) {
+    engine_.Flags().Running = 0;
+    engine_.Flags().Paused = 0;
+    WaitForWorker();
+  }
+}
+
+void CMainFrame::CreateActions() {
+  RunControl& control = engine_.Control();
+  RunDriver& driver = engine_.Driver();
+  QStyle* look = style();
+
+  start_ =
+      new QAction(look->standardIcon(QStyle::SP_MediaPlay), "&Start Quillmark for Oracle", this);
+  start_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+  connect(start_, &QAction::triggered, this, [&driver] { driver.StartCommand(); });
+
+  rerunLast_ = new QAction(look->standardIcon(QStyle::SP_BrowserReload), "Rerun Last", this);
+  rerunLast_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+  connect(rerunLast_, &QAction::triggered, this, [&driver] { driver.RerunLastCommand(); });
+
+  saveReport_ = new QAction(look->standardIcon(QStyle::SP_DialogSaveButton), "S&ave Report", this);
+  saveReport_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  connect(saveReport_, &QAction::triggered, this, [this] { document_->SaveReportCommand(); });
+
+  exit_ = new QAction("E&xit", this);
+  connect(exit_, &QAction::triggered, this, &QWidget::close);
+
+  skip_ = new QAction(look->standardIcon(QStyle::SP_MediaSkipForward), "S&kip...", this);
+  skip_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+  connect(skip_, &QAction::triggered, this, [&control] { control.SkipCommand(); });
+
+  resume_ = new QAction(look->standardIcon(QStyle::SP_MediaSeekForward), "&Resume...", this);
+  resume_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+  connect(resume_, &QAction::triggered, this, [&control] { control.ResumeCommand(); });
+
+  pause_ = new QAction(look->standardIcon(QStyle::SP_MediaPause), "&Pause...", this);
+  pause_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  connect(pause_, &QAction::triggered, this, [&control] { control.PauseCommand(); });
+
+  stop_ = new QAction(look->standardIcon(QStyle::SP_MediaStop), "&Stop...", this);
+  stop_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+  connect(stop_, &QAction::triggered, this, [&control] { control.StopCommand(); });
+
+  copy_ = new QAction("&Copy", this);
+  copy_->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+  connect(copy_, &QAction::triggered, view_, &QPlainTextEdit::copy);
+
+  find_ = new QAction(look->standardIcon(QStyle::SP_FileDialogContentsView), "&Find", this);
+  find_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  connect(find_, &QAction::triggered, this, &CMainFrame::FindCommand);
+
+  font_ = new QAction("Font", this);
+  connect(font_, &QAction::triggered, this, [this] { document_->FontCommand(); });
+
+  print_ = new QAction(look->standardIcon(QStyle::SP_FileIcon), "&Print", this);
+  connect(print_, &QAction::triggered, this, [this] { document_->PrintCommand(); });
+}
+
+void CMainFrame::CreateMenus() {
+  QMenu* main = menuBar()->addMenu("&Quillmark");
+  main->addAction(start_);
+  main->addAction(rerunLast_);
+  main->addAction(saveReport_);
+  main->addSeparator();
+  main->addAction(exit_);
+
+  QMenu* action = menuBar()->addMenu("&Action");
+  action->addAction(skip_);
+  action->addAction(resume_);
+  action->addAction(pause_);
+  action->addAction(stop_);
+
+  QMenu* edit = menuBar()->addMenu("&Edit");
+  edit->addAction(copy_);
+  edit->addSeparator();
+  edit->addAction(find_);
+  edit->addSeparator();
+  edit->addAction(font_);
+  edit->addAction(print_);
+}
+
+void CMainFrame::CreateToolBar() {
+  QToolBar* bar = addToolBar("Toolbar");
+  bar->setObjectName("Toolbar");
+  bar->setIconSize(QSize(24, 24));
+  bar->addAction(start_);
+  bar->addAction(rerunLast_);
+  bar->addAction(saveReport_);
+  bar->addSeparator();
+  bar->addAction(find_);
+  bar->addSeparator();
+  bar->addAction(print_);
+  bar->addSeparator();
+  bar->addAction(skip_);
+  bar->addAction(resume_);
+  bar->addAction(pause_);
+  bar->addAction(stop_);
+
+  QMenu* view = menuBar()->addMenu("&View");
+  view->addAction(bar->toggleViewAction());
+  QAction* statusToggle = view->addAction("&Status Bar");
+  statusToggle->setCheckable(true);
+  statusToggle->setChecked(true);
+  connect(statusToggle, &QAction::toggled, this,
+          [this](bool shown) { statusBar()->setVisible(shown); });
+}
+
+void CMainFrame::CreateStatusBar() {
+  // The database pane keeps its text until a connection names the database.
+  databasePane_ = new QLabel("Database:    Not available", this);
+  databasePane_->setStyleSheet("QLabel { color: #2A2AFF; background: white; padding: 0 4px; }");
+  statusBar()->addPermanentWidget(databasePane_);
+  statusBar()->showMessage("Ready");
+}
+
+void CMainFrame::UpdateCommands() {
+  const RunControl& control = engine_.Control();
+  const RunDriver& driver = engine_.Driver();
+  start_->setEnabled(driver.CanStart());
+  rerunLast_->setEnabled(driver.CanRerunLast());
+  skip_->setEnabled(control.CanSkip());
+  resume_->setEnabled(control.CanResume());
+  pause_->setEnabled(control.CanPause());
+  stop_->setEnabled(control.CanStop());
+  copy_->setEnabled(view_->textCursor().hasSelection());
+}
+
+void CMainFrame::FindCommand() {
+  finder_->Begin();
+  findDialog_->Open();
+}
+
+void CMainFrame::WaitForWorker() {
+  engine_.Driver().WaitForWorker([] {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(2);
+  });
+}
+
+bool CMainFrame::EndRunForExit() {
+  if (engine_.Flags().Running) {
+    engine_.Control().StopCommand();
+    if (engine_.Flags().Running) {
+      return false;
+    }
+  }
+  if (engine_.Driver().IsWorkerActive()) {
+    WaitForWorker();
+  }
+  return true;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (!EndRunForExit() || !document_->CanCloseReport()) {
+    event->ignore();
+    return;
+  }
+  findDialog_->hide();
+  event->accept();
+}

@@ -1,0 +1,95 @@
+// CMainFrame: the program's one top-level window around the report view. It
+// holds the run engine, the menus, toolbar and status bar with the commands of
+// a run and of the report, and makes sure no run outlives it.
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <memory>
+
+#include "engine/EmptyRunPhases.h"
+#include "engine/RunEngine.h"
+#include "ui/CTallyfoldDoc.h"
+#include "ui/QtRunHost.h"
+#include "ui/ReportFinder.h"
+#include "ui/StoredSettingsRunDialogs.h"
+
+class CFindDialog;
+class CTallyfoldView;
+class QAction;
+class QLabel;
+class SettingsStore;
+class UserPrompts;
+
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int CommandUpdateIntervalMs = 100;
+
+  CMainFrame(SettingsStore& store, UserPrompts& prompts);
+  ~CMainFrame() override;
+
+  RunEngine& Engine() { return engine_; }
+  CTallyfoldView& View() { return *view_; }
+  CTallyfoldDoc& Document() { return *document_; }
+  QtRunHost& Host() { return host_; }
+  CFindDialog& FindDialog() { return *findDialog_; }
+  ReportFinder& Finder() { return *finder_; }
+
+  // The commands, as the menus and accelerators call them.
+  QAction* StartAction() const { return start_; }
+  QAction* RerunLastAction() const { return rerunLast_; }
+  QAction* SaveReportAction() const { return saveReport_; }
+  QAction* ExitAction() const { return exit_; }
+  QAction* SkipAction() const { return skip_; }
+  QAction* ResumeAction() const { return resume_; }
+  QAction* PauseAction() const { return pause_; }
+  QAction* StopAction() const { return stop_; }
+  QAction* CopyAction() const { return copy_; }
+  QAction* FindAction() const { return find_; }
+  QAction* FontAction() const { return font_; }
+  QAction* PrintAction() const { return print_; }
+
+  // Applies the enabling rules to every command now (a timer also does).
+  void UpdateCommands();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  void CreateStatusBar();
+  void FindCommand();
+  // Stops a run going on (asking first) and waits for its worker; false when
+  // the user keeps the run.
+  bool EndRunForExit();
+  void WaitForWorker();
+
+  UserPrompts& prompts_;
+  QtRunHost host_;
+  EmptyRunPhases phases_;
+  StoredSettingsRunDialogs dialogs_;
+  RunEngine engine_;
+  CTallyfoldView* view_;
+  std::unique_ptr<CTallyfoldDoc> document_;
+  CFindDialog* findDialog_;
+  std::unique_ptr<ReportFinder> finder_;
+  QLabel* databasePane_ = nullptr;
+  QTimer commandTimer_;
+
+  QAction* start_ = nullptr;
+  QAction* rerunLast_ = nullptr;
+  QAction* saveReport_ = nullptr;
+  QAction* exit_ = nullptr;
+  QAction* skip_ = nullptr;
+  QAction* resume_ = nullptr;
+  QAction* pause_ = nullptr;
+  QAction* stop_ = nullptr;
+  QAction* copy_ = nullptr;
+  QAction* find_ = nullptr;
+  QAction* font_ = nullptr;
+  QAction* print_ = nullptr;
+};

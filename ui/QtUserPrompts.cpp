@@ -1,0 +1,109 @@
+// Qt dialogs behind the user's questions.
+#include "ui/QtUserPrompts.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace {
+
+constexpr const char* DialogTitle = "Quillmark for Oracle";
+constexpr const char* RtfFilter = "RTF Format (*.rtf)";
+constexpr const char* TextFilter = "Text Format (*.txt)";
+
+QMessageBox::StandardButtons ButtonsOf(MessageButtons buttons) {
+  switch (buttons) {
+    case MessageButtons::YesNo:
+      return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::YesNoCancel:
+      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::Ok:
+      break;
+  }
+  return QMessageBox::Ok;
+}
+
+QMessageBox::Icon IconOf(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Warning:
+      return QMessageBox::Warning;
+    case MessageIcon::Question:
+      return QMessageBox::Question;
+    case MessageIcon::Error:
+      return QMessageBox::Critical;
+    case MessageIcon::Information:
+      break;
+  }
+  return QMessageBox::Information;
+}
+
+// A closed box counts as its safest answer: Cancel when offered, else No.
+MessageAnswer AnswerOf(int button, MessageButtons buttons) {
+  switch (button) {
+    case QMessageBox::Yes:
+      return MessageAnswer::Yes;
+    case QMessageBox::No:
+      return MessageAnswer::No;
+    case QMessageBox::Cancel:
+      return MessageAnswer::Cancel;
+    case QMessageBox::Ok:
+      return MessageAnswer::Ok;
+    default:
+      break;
+  }
+  switch (buttons) {
+    case MessageButtons::YesNoCancel:
+      return MessageAnswer::Cancel;
+    case MessageButtons::YesNo:
+      return MessageAnswer::No;
+    case MessageButtons::Ok:
+      break;
+  }
+  return MessageAnswer::Ok;
+}
+
+}  // namespace
+
+MessageAnswer QtUserPrompts::ShowMessage(QWidget* parent, const QString& text,
+                                         MessageButtons buttons, MessageIcon icon) {
+  QMessageBox box(IconOf(icon), DialogTitle, text, ButtonsOf(buttons), parent);
+  return AnswerOf(box.exec(), buttons);
+}
+
+std::optional<QString> QtUserPrompts::ChooseReportFile(QWidget* parent) {
+  QFileDialog dialog(parent);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilters({RtfFilter, TextFilter});
+  dialog.setDefaultSuffix("rtf");
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+  // The default suffix follows the chosen filter, so "report" saved as text gets ".txt".
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                   [&dialog](const QString& filter) {
+                     dialog.setDefaultSuffix(filter == TextFilter ? "txt" : "rtf");
+                   });
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return std::nullopt;
+  }
+  return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QFont> QtUserPrompts::ChooseFont(QWidget* parent, const QFont& current) {
+  bool accepted = false;
+  const QFont chosen = QFontDialog::getFont(&accepted, current, parent, "Font");
+  if (!accepted) {
+    return std::nullopt;
+  }
+  return chosen;
+}
+
+bool QtUserPrompts::SetUpPrinter(QWidget* parent, QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent);
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+  return dialog.exec() == QDialog::Accepted;
+}

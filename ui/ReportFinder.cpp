@@ -1,0 +1,40 @@
+// Forward search with the continue-from-top question.
+#include "ui/ReportFinder.h"
+
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
+ReportFinder::ReportFinder(QPlainTextEdit& report, int& findFromTop,
+                           std::function<bool(const QString&)> askYesNo,
+                           std::function<void(const QString&)> notify)
+    : report_(report),
+      findFromTop_(findFromTop),
+      askYesNo_(std::move(askYesNo)),
+      notify_(std::move(notify)) {}
+
+void ReportFinder::Begin() {
+  findFromTop_ = 1;
+}
+
+bool ReportFinder::FindNext(const QString& text, QTextDocument::FindFlags flags) {
+  if (text.isEmpty()) {
+    return false;
+  }
+  flags &= ~QTextDocument::FindBackward;
+  if (!findFromTop_) {
+    if (report_.find(text, flags)) {
+      return true;
+    }
+    if (!askYesNo_(ContinueQuestion)) {
+      return false;
+    }
+    findFromTop_ = 1;
+  }
+  report_.moveCursor(QTextCursor::Start);
+  if (report_.find(text, flags)) {
+    findFromTop_ = 0;
+    return true;
+  }
+  notify_(NotFoundText);
+  return false;
+}
