@@ -1,0 +1,155 @@
+// OracleSession is the program's one connection to an Oracle database: it owns
+// the client library it loaded, the OCI handles of one logged-on session and
+// the credentials needed to log on again after a lost connection. It also
+// carries the session-level conveniences built on OracleStatement (ExecuteSql,
+// QueryValue, ListUsers, FetchLongText) and the server-output exchange of
+// PL/SQL blocks that print their results with DBMS_OUTPUT.
+//
+// A session is used by one thread at a time. Errors never throw: operations
+// return false or an empty text and the details go through ReportError.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "oracle/ClientLibrary.h"
+#include "oracle/OciApi.h"
+
+class ClientMessages;
+class SettingsStore;
+
+class OracleSession {
+ public:
+  // Reads "Settings"\"OCIVER" (default 0) and loads that client library.
+  OracleSession(SettingsStore& settings, ClientMessages& messages);
+  ~OracleSession();
+  OracleSession(const OracleSession&) = delete;
+  OracleSession& operator=(const OracleSession&) = delete;
+
+  // Client library.
+  int LoadClientLibrary(int choice);
+  int SelectClientLibrary(int choice);
+  void UnloadClientLibrary();
+  int LibraryKind() const { return libraryKind_; }
+  const ClientLibrary& Library() const { return library_; }
+
+  // Logon and logoff. user, password and database travel to the client as
+  // separate values, so none of them is limited in length or characters.
+  bool Connect(const std::string& user, const std::string& password, const std::string& database,
+               bool showMessages, bool setDateFormat);
+  bool Disconnect();
+
+  // "7", "8.0" or "8" (every later release), from the server's banner.
+  std::string ServerVersionClass();
+
+  // The client's text of the last error ("ORA-nnnnn: ..."), its number in code.
+  std::string LastError(int* code);
+  // Reports the last error: silent for ORA-01403 and ORA-24344; after a lost
+  // connection (unless noReconnect) logs on again silently and returns true so
+  // that the caller repeats its statement once; otherwise shows the text
+  // unless quiet. Returns true only when it reconnected.
+  bool ReportError(bool noReconnect, bool quiet, int* code);
+  static bool IsConnectionLost(int code);
+
+  // Runs DDL, a PL/SQL block or "alter session"; non-empty binds go to
+  // ":bind1" .. ":bind5". One reconnect-and-retry on a lost connection.
+  bool ExecuteSql(const std::string& sql, const std::string& bind1 = "",
+                  const std::string& bind2 = "", const std::string& bind3 = "",
+                  const std::string& bind4 = "", int* errorCode = nullptr,
+                  const std::string& bind5 = "");
+  // Column 1 of the last row of a query binding ":owner", ":objname" and
+  // ":objtype" (upper-cased, when not empty); "" for no rows, NULL or failure.
+  std::string QueryValue(const std::string& sql, const std::string& owner,
+                         const std::string& objectName, const std::string& objectType);
+  // Every user name of the database, in the server's order.
+  void ListUsers(std::vector<std::string>& out);
+  // A LONG column value read in pieces (":bind1", ":bind2" bound when not
+  // empty); one progress step per piece.
+  std::string FetchLongText(const std::string& sql, const std::string& bind1,
+                            const std::string& bind2);
+
+  // Server output of PL/SQL blocks.
+  std::string ReadServerOutput();
+  std::string RunPrintingBlock(const std::string& block, const std::string& bind1,
+                               const std::string& bind2, const std::string& bind3,
+                               const std::string& bind4);
+  static std::string StripComments(const std::string& text);
+  static int FindCommentStart(const std::string& text);
+
+  // Called once per piece of a long fetch; the owner view steps its progress bar.
+  void SetProgressStep(std::function<void()> step) { progressStep_ = std::move(step); }
+  void StepProgress() const;
+
+  bool IsConnected() const { return isConnected_; }
+  const std::string& GlobalName() const { return globalName_; }
+  const std::string& VersionClass() const { return versionClass_; }
+  const std::string& SessionLabel() const { return sessionLabel_; }
+  void SetSessionLabel(std::string label) { sessionLabel_ = std::move(label); }
+  const std::string& User() const { return user_; }
+  const std::string& UserUpper() const { return userUpper_; }
+  const std::string& Password() const { return password_; }
+  const std::string& Database() const { return database_; }
+
+  SettingsStore& Settings() const { return settings_; }
+  ClientMessages& Messages() const { return messages_; }
+
+  // For OracleStatement and code that needs more of OCI than the session
+  // offers (for example a select-list describe).
+  const ClientEntryPoints& Oci() const { return library_.EntryPoints(); }
+  OCIEnv* Environment() const { return environment_; }
+  OCISvcCtx* ServiceContext() const { return serviceContext_; }
+  OCIError* ErrorHandle() const { return error_; }
+  // Grows by one whenever the handles are released: statement handles that
+  // were allocated from an earlier environment are gone with it.
+  unsigned HandleGeneration() const { return handleGeneration_; }
+  // Makes LastError answer text and code for an operation that the client
+  // layer refused before it reached the library.
+  void SetClientError(int code, std::string text);
+  void ClearClientError();
+  // Discards the pending error record after a call whose failure is ignored.
+  void DiscardError();
+
+ private:
+  bool LogonParts(const std::string& user, const std::string& password, const std::string& database,
+                  ub4 initMode);
+  sword CreateHandles(ub4 initMode);
+  sword AttachServer(const std::string& database);
+  sword BeginSession(const std::string& user, const std::string& password, ub4 credentials,
+                     ub4 mode);
+  void EndSession();
+  void DetachServer();
+  void ReleaseHandles();
+  bool Reconnect();
+  bool RetryAfterReconnect(int* errorCode, const std::function<bool()>& attempt);
+
+  SettingsStore& settings_;
+  ClientMessages& messages_;
+  std::function<void()> progressStep_;
+
+  OCISession* sessionHandle_ = nullptr;
+  OCIServer* server_ = nullptr;
+  OCISvcCtx* serviceContext_ = nullptr;
+  OCIEnv* environment_ = nullptr;
+  OCIError* error_ = nullptr;
+  unsigned handleGeneration_ = 0;
+  bool isConnected_ = false;
+
+  ClientLibrary library_;
+  int libraryKind_ = 0;
+
+  int clientErrorCode_ = 0;
+  std::string clientErrorText_;
+  // Set while ReportError logs on again: errors inside that logon neither
+  // reconnect (no recursion) nor show a message (the reconnect is silent).
+  bool reconnecting_ = false;
+  bool connectionLostWhileReconnecting_ = false;
+
+  std::string globalName_;
+  std::string versionClass_;
+  std::string sessionLabel_;
+  std::string user_;
+  std::string userUpper_;
+  std::string password_;
+  std::string database_;
+};

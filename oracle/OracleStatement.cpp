@@ -1,0 +1,356 @@
+// Statement preparation, binds, defines and the batch bookkeeping of array
+// fetches (see OracleStatement.h).
+#include "oracle/OracleStatement.h"
+
+#include <algorithm>
+
+#include "oracle/OracleSession.h"
+
+namespace {
+
+constexpr int NotConnectedCode = 3114;
+constexpr const char* NotConnectedText = "ORA-03114: not connected to ORACLE\n";
+constexpr sb4 LongDefineSize = 2147483647;
+
+bool IsExecuteSuccess(sword rc) {
+  return rc == OCI_SUCCESS || rc == OCI_SUCCESS_WITH_INFO || rc == OCI_NEED_DATA;
+}
+
+}  // namespace
+
+OracleStatement::OracleStatement(OracleSession& session)
+    : session_(session),
+      indicators_(static_cast<std::size_t>(MaxArrayColumns) * MaxRowsPerFetch),
+      returnLengths_(static_cast<std::size_t>(MaxArrayColumns) * MaxRowsPerFetch) {}
+
+OracleStatement::~OracleStatement() {
+  // A handle of an earlier generation went away with its environment.
+  if (handle_ != nullptr && handleGeneration_ == session_.HandleGeneration() &&
+      session_.Library().IsUsable()) {
+    session_.Oci().OCIHandleFree(handle_, OCI_HTYPE_STMT);
+  }
+}
+
+std::string OracleStatement::ReducePercents(const std::string& text) {
+  std::string reduced;
+  reduced.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    reduced += text[i];
+    if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == '%') {
+      ++i;
+    }
+  }
+  return reduced;
+}
+
+bool OracleStatement::CanCallServer() const {
+  return session_.IsConnected() && session_.Library().IsUsable();
+}
+
+bool OracleStatement::EnsureHandle() {
+  if (handle_ != nullptr && handleGeneration_ != session_.HandleGeneration()) {
+    handle_ = nullptr;
+    define_ = nullptr;
+    bind_ = nullptr;
+  }
+  if (handle_ != nullptr) {
+    return true;
+  }
+  if (!CanCallServer()) {
+    return false;
+  }
+  void* handle = nullptr;
+  if (session_.Oci().OCIHandleAlloc(session_.Environment(), &handle, OCI_HTYPE_STMT, 0, nullptr) !=
+      OCI_SUCCESS) {
+    session_.DiscardError();
+    return false;
+  }
+  handle_ = static_cast<OCIStmt*>(handle);
+  handleGeneration_ = session_.HandleGeneration();
+  return true;
+}
+
+void OracleStatement::Prepare(const std::string& text) {
+  rowsPerFetch_ = 1;
+  rowsInBatch_ = 0;
+  totalRows_ = 0;
+  statementType_ = 0;
+  ownArrayDefines_.clear();
+  refusedDefine_.clear();
+  text_ = ReducePercents(text);
+  if (!EnsureHandle()) {
+    return;
+  }
+  const ClientEntryPoints& oci = session_.Oci();
+  if (oci.OCIStmtPrepare(
+          handle_, session_.ErrorHandle(), reinterpret_cast<const OraText*>(text_.data()),
+          static_cast<ub4>(text_.size()), OCI_NTV_SYNTAX, OCI_DEFAULT) != OCI_SUCCESS) {
+    session_.DiscardError();
+  }
+  ub2 type = 0;
+  if (oci.OCIAttrGet(handle_, OCI_HTYPE_STMT, &type, nullptr, OCI_ATTR_STMT_TYPE,
+                     session_.ErrorHandle()) != OCI_SUCCESS) {
+    session_.DiscardError();
+  }
+  statementType_ = static_cast<short>(type);
+}
+
+void OracleStatement::BindString(const std::string& name, char* buffer, int maxLength,
+                                 sb2* indicator) {
+  rowsPerFetch_ = 1;
+  if (maxLength < 0 || !EnsureHandle()) {
+    return;
+  }
+  if (session_.Oci().OCIBindByName(
+          handle_, &bind_, session_.ErrorHandle(), reinterpret_cast<const OraText*>(name.data()),
+          static_cast<sb4>(name.size()), buffer, maxLength + 1, SQLT_STR, indicator, nullptr,
+          nullptr, 0, nullptr, OCI_DEFAULT) != OCI_SUCCESS) {
+    session_.DiscardError();
+  }
+}
+
+void OracleStatement::BindInt(const std::string& name, int* value) {
+  rowsPerFetch_ = 1;
+  if (!EnsureHandle()) {
+    return;
+  }
+  if (session_.Oci().OCIBindByName(
+          handle_, &bind_, session_.ErrorHandle(), reinterpret_cast<const OraText*>(name.data()),
+          static_cast<sb4>(name.size()), value, sizeof(int), SQLT_INT, nullptr, nullptr, nullptr, 0,
+          nullptr, OCI_DEFAULT) != OCI_SUCCESS) {
+    session_.DiscardError();
+  }
+}
+
+void OracleStatement::Define(int position, char* buffer, int maxLength, sb2* indicator,
+                             ub2* length) {
+  if (maxLength < 0 || position < 1 || !EnsureHandle()) {
+    return;
+  }
+  if (session_.Oci().OCIDefineByPos(handle_, &define_, session_.ErrorHandle(),
+                                    static_cast<ub4>(position), buffer, maxLength + 1, SQLT_STR,
+                                    indicator, length, nullptr, OCI_DEFAULT) != OCI_SUCCESS) {
+    session_.DiscardError();
+  }
+}
+
+void OracleStatement::DefineString(int position, char* buffer, int maxLength, sb2* indicator) {
+  Define(position, buffer, maxLength, indicator, nullptr);
+  rowsPerFetch_ = 1;
+}
+
+void OracleStatement::DefineStringArray(int position, char* buffer, int maxLength, int rows) {
+  if (position < 1 || position > MaxArrayColumns) {
+    refusedDefine_ = "Column " + std::to_string(position) + " cannot be fetched: at most " +
+                     std::to_string(MaxArrayColumns) + " columns can be defined for arrays.";
+    return;
+  }
+  rows = std::clamp(rows, 1, MaxRowsPerFetch);
+  const std::size_t slot = static_cast<std::size_t>(position - 1) * MaxRowsPerFetch;
+  Define(position, buffer, maxLength, &indicators_[slot], &returnLengths_[slot]);
+  if (maxLength >= 0) {
+    ownArrayDefines_.push_back({position, buffer, maxLength});
+  }
+  rowsPerFetch_ = rows;
+}
+
+void OracleStatement::DefineStringArrayWith(int position, char* buffer, int maxLength, int rows,
+                                            sb2* indicators, ub2* lengths) {
+  Define(position, buffer, maxLength, indicators, lengths);
+  rowsPerFetch_ = std::max(rows, 1);
+}
+
+sb2 OracleStatement::Indicator(int position, int row) const {
+  if (position < 1 || position > MaxArrayColumns || row < 0 || row >= MaxRowsPerFetch) {
+    return 0;
+  }
+  return indicators_[static_cast<std::size_t>(position - 1) * MaxRowsPerFetch +
+                     static_cast<std::size_t>(row)];
+}
+
+void OracleStatement::BlankNullValues() {
+  // The client leaves a NULL value's buffer as it was; without this the row
+  // would show the value of an earlier row.
+  for (const OwnArrayDefine& define : ownArrayDefines_) {
+    for (int row = 0; row < rowsInBatch_; ++row) {
+      if (Indicator(define.position, row) == -1) {
+        define.buffer[static_cast<std::size_t>(row) *
+                      (static_cast<std::size_t>(define.maxLength) + 1)] = '\0';
+      }
+    }
+  }
+}
+
+ub4 OracleStatement::ReadCountAttribute(ub4 attribute) {
+  ub4 value = 0;
+  if (session_.Oci().OCIAttrGet(handle_, OCI_HTYPE_STMT, &value, nullptr, attribute,
+                                session_.ErrorHandle()) != OCI_SUCCESS) {
+    session_.DiscardError();
+  }
+  return value;
+}
+
+sword OracleStatement::ExecuteWithIterations(ub4 iterations) {
+  if (!CanCallServer()) {
+    session_.SetClientError(NotConnectedCode, NotConnectedText);
+    return OCI_ERROR;
+  }
+  if (handle_ == nullptr || handleGeneration_ != session_.HandleGeneration()) {
+    session_.SetClientError(0,
+                            "The statement was prepared on an earlier connection; it has to be "
+                            "prepared again.");
+    return OCI_ERROR;
+  }
+  session_.ClearClientError();
+  return session_.Oci().OCIStmtExecute(session_.ServiceContext(), handle_, session_.ErrorHandle(),
+                                       iterations, 0, nullptr, nullptr, OCI_DEFAULT);
+}
+
+bool OracleStatement::Execute(int* sqlFunctionCode, int* count, int* status, short* statementType) {
+  if (!refusedDefine_.empty()) {
+    session_.SetClientError(0, refusedDefine_);
+    return false;
+  }
+  const ub4 iterations = (count != nullptr && statementType_ == static_cast<short>(OCI_STMT_SELECT))
+                             ? 0
+                             : static_cast<ub4>(rowsPerFetch_);
+  const sword rc = ExecuteWithIterations(iterations);
+  if (status != nullptr) {
+    *status = rc;
+  }
+  if (rc == OCI_NO_DATA) {
+    rowsInBatch_ =
+        std::min(static_cast<int>(ReadCountAttribute(OCI_ATTR_ROW_COUNT)), rowsPerFetch_);
+    if (rowsInBatch_ <= 0) {
+      rowsInBatch_ = 0;
+      totalRows_ = 0;
+      return false;
+    }
+  } else {
+    rowsInBatch_ = rowsPerFetch_;
+    if (iterations != 0) {
+      totalRows_ += rowsPerFetch_;
+    }
+    if (!IsExecuteSuccess(rc)) {
+      return false;
+    }
+  }
+  if (iterations != 0) {
+    BlankNullValues();
+  }
+
+  if (sqlFunctionCode != nullptr) {
+    *sqlFunctionCode = static_cast<int>(ReadCountAttribute(OCI_ATTR_SQLFNCODE) & 0xFFFFu);
+  }
+  if (count != nullptr) {
+    switch (static_cast<ub2>(statementType_)) {
+      case OCI_STMT_SELECT:
+        *count = static_cast<int>(ReadCountAttribute(OCI_ATTR_PARAM_COUNT));
+        break;
+      case OCI_STMT_UPDATE:
+      case OCI_STMT_DELETE:
+      case OCI_STMT_INSERT:
+        *count = static_cast<int>(ReadCountAttribute(OCI_ATTR_ROW_COUNT));
+        break;
+      default:
+        break;
+    }
+  }
+  if (statementType != nullptr) {
+    ub2 type = 0;
+    if (session_.Oci().OCIAttrGet(handle_, OCI_HTYPE_STMT, &type, nullptr, OCI_ATTR_STMT_TYPE,
+                                  session_.ErrorHandle()) != OCI_SUCCESS) {
+      session_.DiscardError();
+    }
+    *statementType = static_cast<short>(type);
+  }
+  return true;
+}
+
+bool OracleStatement::FetchNext() {
+  if (rowsInBatch_ < rowsPerFetch_) {
+    return false;  // the previous batch was the last
+  }
+  if (!CanCallServer() || handle_ == nullptr || handleGeneration_ != session_.HandleGeneration()) {
+    return false;
+  }
+  session_.ClearClientError();
+  const sword rc =
+      session_.Oci().OCIStmtFetch(handle_, session_.ErrorHandle(), static_cast<ub4>(rowsPerFetch_),
+                                  OCI_FETCH_NEXT, OCI_DEFAULT);
+  if (rc == OCI_NO_DATA) {
+    const int rowCount = static_cast<int>(ReadCountAttribute(OCI_ATTR_ROW_COUNT));
+    if (rowCount <= totalRows_) {
+      totalRows_ = 0;
+      rowsInBatch_ = 0;
+      return false;
+    }
+    rowsInBatch_ = std::min(rowCount - totalRows_, rowsPerFetch_);
+    BlankNullValues();
+    return true;
+  }
+  rowsInBatch_ = rowsPerFetch_;
+  totalRows_ += rowsPerFetch_;
+  if (rc != OCI_SUCCESS) {
+    return false;
+  }
+  BlankNullValues();
+  return true;
+}
+
+bool OracleStatement::FetchLongPieces(int position, std::string& value,
+                                      const std::function<void()>& onPiece) {
+  if (!CanCallServer() || handle_ == nullptr) {
+    return false;
+  }
+  const ClientEntryPoints& oci = session_.Oci();
+  OCIError* error = session_.ErrorHandle();
+  if (oci.OCIDefineByPos(handle_, &define_, error, static_cast<ub4>(position), nullptr,
+                         LongDefineSize, SQLT_LNG, nullptr, nullptr, nullptr,
+                         OCI_DYNAMIC_FETCH) != OCI_SUCCESS) {
+    session_.DiscardError();
+  }
+  sword rc = oci.OCIStmtFetch(handle_, error, 1, OCI_FETCH_NEXT, OCI_DEFAULT);
+  if (rc != OCI_NEED_DATA) {
+    return rc == OCI_SUCCESS;
+  }
+
+  std::vector<char> piece(LongPieceSize);
+  // Only "need data" asks for another piece: a status with information ends
+  // the value, so a client that keeps answering it cannot hold us in the loop.
+  while (rc == OCI_NEED_DATA) {
+    void* pieceHandle = nullptr;
+    ub4 handleType = 0;
+    ub1 direction = 0;
+    ub4 iteration = 0;
+    ub4 index = 0;
+    ub1 pieceKind = OCI_ONE_PIECE;
+    if (oci.OCIStmtGetPieceInfo(handle_, error, &pieceHandle, &handleType, &direction, &iteration,
+                                &index, &pieceKind) != OCI_SUCCESS) {
+      session_.ReportError(true, false, nullptr);
+      return false;
+    }
+    ub4 length = LongPieceSize;
+    if (oci.OCIStmtSetPieceInfo(pieceHandle != nullptr ? pieceHandle : define_, OCI_HTYPE_DEFINE,
+                                error, piece.data(), &length, pieceKind, nullptr,
+                                nullptr) != OCI_SUCCESS) {
+      session_.ReportError(true, false, nullptr);
+    }
+    rc = oci.OCIStmtFetch(handle_, error, 1, OCI_FETCH_NEXT, OCI_DEFAULT);
+    if (rc != OCI_SUCCESS && rc != OCI_SUCCESS_WITH_INFO && rc != OCI_NEED_DATA) {
+      session_.ReportError(true, false, nullptr);
+      return false;
+    }
+    value.append(piece.data(), std::min(length, LongPieceSize));
+    if (onPiece) {
+      onPiece();
+    }
+  }
+  return true;
+}
+
+char* OracleStatement::AllocateAuxiliaryBuffer(std::size_t size) {
+  auxiliary_ = std::make_unique<char[]>(std::max<std::size_t>(size, 1));
+  auxiliary_[0] = '\0';
+  return auxiliary_.get();
+}

@@ -1,0 +1,108 @@
+// OracleStatement is one prepared statement of an OracleSession: all values
+// travel as text in caller-owned buffers, selected rows arrive in batches of
+// up to MaxRowsPerFetch. Usual order: Prepare, binds, defines, Execute; when it
+// returns true process rows 0 .. RowsInBatch() - 1, then FetchNext and process
+// each new batch for as long as it returns true.
+//
+// Prepare, bind and define failures are silent; the following Execute fails
+// and the caller reports through OracleSession::ReportError.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "oracle/OciApi.h"
+
+class OracleSession;
+
+class OracleStatement {
+ public:
+  static constexpr int MaxArrayColumns = 2000;
+  static constexpr int MaxRowsPerFetch = 20;
+  // Size of one piece of a piecewise LONG fetch.
+  static constexpr ub4 LongPieceSize = 10240;
+
+  explicit OracleStatement(OracleSession& session);
+  ~OracleStatement();
+  OracleStatement(const OracleStatement&) = delete;
+  OracleStatement& operator=(const OracleStatement&) = delete;
+
+  // Prepares text after reducing every "%%" to "%"; a new text resets the
+  // batch counters.
+  void Prepare(const std::string& text);
+  static std::string ReducePercents(const std::string& text);
+
+  // buffer holds maxLength + 1 bytes (a null-terminated string).
+  void BindString(const std::string& name, char* buffer, int maxLength, sb2* indicator = nullptr);
+  void BindInt(const std::string& name, int* value);
+  void DefineString(int position, char* buffer, int maxLength, sb2* indicator = nullptr);
+  // rows consecutive slots of maxLength + 1 bytes; uses the statement's own
+  // indicators. rows is limited to MaxRowsPerFetch and position to
+  // MaxArrayColumns. A NULL value reads as an empty string.
+  void DefineStringArray(int position, char* buffer, int maxLength, int rows);
+  // The same with caller-supplied indicators and return lengths (rows each).
+  void DefineStringArrayWith(int position, char* buffer, int maxLength, int rows, sb2* indicators,
+                             ub2* lengths);
+
+  // Executes; a SELECT also fetches its first batch, except when count is
+  // requested: then it only executes and describes. False for an error or for
+  // a SELECT without rows.
+  bool Execute(int* sqlFunctionCode = nullptr, int* count = nullptr, int* status = nullptr,
+               short* statementType = nullptr);
+  bool FetchNext();
+
+  // OCIStmtExecute with the given iterations and no batch bookkeeping.
+  sword ExecuteWithIterations(ub4 iterations);
+  // Reads the LONG column at position of the next row piece by piece into
+  // value (the statement is executed without fetching), calling onPiece after
+  // each piece. Errors after the first piece are reported; returns false when
+  // there was no row or the fetch failed.
+  bool FetchLongPieces(int position, std::string& value, const std::function<void()>& onPiece);
+
+  int RowsInBatch() const { return rowsInBatch_; }
+  int RowsPerFetch() const { return rowsPerFetch_; }
+  int TotalRows() const { return totalRows_; }
+  short StatementType() const { return statementType_; }
+  const std::string& Text() const { return text_; }
+  // Indicator of row (0-based) of an array define at position (1-based).
+  sb2 Indicator(int position, int row) const;
+
+  // A value buffer that lives as long as the statement (first byte 0).
+  char* AllocateAuxiliaryBuffer(std::size_t size);
+  char* AuxiliaryBuffer() const { return auxiliary_.get(); }
+
+  OCIStmt* Handle() const { return handle_; }
+  OCIDefine* LastDefine() const { return define_; }
+
+ private:
+  struct OwnArrayDefine {
+    int position;
+    char* buffer;
+    int maxLength;
+  };
+
+  bool CanCallServer() const;
+  bool EnsureHandle();
+  void Define(int position, char* buffer, int maxLength, sb2* indicator, ub2* length);
+  void BlankNullValues();
+  ub4 ReadCountAttribute(ub4 attribute);
+
+  OracleSession& session_;
+  std::vector<sb2> indicators_;
+  std::vector<ub2> returnLengths_;
+  std::unique_ptr<char[]> auxiliary_;
+  std::vector<OwnArrayDefine> ownArrayDefines_;
+  int rowsInBatch_ = 0;
+  OCIStmt* handle_ = nullptr;
+  unsigned handleGeneration_ = 0;
+  short statementType_ = 0;
+  int rowsPerFetch_ = 1;
+  OCIDefine* define_ = nullptr;
+  std::string text_;
+  OCIBind* bind_ = nullptr;
+  int totalRows_ = 0;
+  std::string refusedDefine_;
+};
