@@ -1,7 +1,8 @@
 // ReportFile: one report file open for writing, owned RAII-style, with the
-// errors of every write, flush and close kept as errno values so that callers
-// can tell a full disk from other failures. Writes are buffered; a failed flush
-// tells how much of the buffer did not reach the file.
+// error of a failed write, flush or close kept as its errno value so that
+// callers can tell a full disk from other failures. Writes are buffered; when a
+// flush fails the bytes that did not reach the file are dropped and Position()
+// still tells how much of the file was written.
 #pragma once
 
 #include <cstddef>
@@ -28,15 +29,12 @@ class ReportFile {
   bool Flush();
   // Flushes and closes; a closed file closes without error.
   bool Close();
-  // Cuts the file back to length bytes (undoing a failed append); needs the
-  // buffer to have been flushed or dropped.
+  // Cuts the file back to length bytes, undoing a failed append; drops what is
+  // buffered.
   bool Truncate(long long length);
-  // The bytes written since the file was opened or moved to its end.
+  // Offset in the file after the last byte that reached it.
   long long Position() const { return position_; }
 
-  // Bytes that could not be written when the last flush failed; taking them
-  // empties the buffer.
-  std::string TakeUnwritten();
   // errno of the last failure; 0 when none.
   int LastError() const { return lastError_; }
   bool DiskFull() const;

@@ -57,7 +57,9 @@ class ReportModel {
   ReportCharFormat CharFormat() const;
   void SetCharFormat(const ReportCharFormat& format);
 
-  Update TakeUpdate();
+  // The changes since the previous call, with at most maxLength characters of
+  // text; the rest comes with the next call.
+  Update TakeUpdate(std::size_t maxLength = static_cast<std::size_t>(-1));
 
  private:
   struct RunSpan {
@@ -66,7 +68,7 @@ class ReportModel {
     bool underline;
   };
 
-  std::vector<TextRun> RunsFrom(std::size_t position) const;
+  std::vector<TextRun> RunsBetween(std::size_t begin, std::size_t end) const;
 
   mutable std::mutex mutex_;
   std::string text_;

@@ -8,11 +8,12 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/ReportColour.h"
 #include "engine/ReportFile.h"
+#include "engine/ReportModel.h"
 
-class ReportModel;
 class RunHost;
 class SettingsStore;
 struct RunFlags;
@@ -36,10 +37,13 @@ class ReportOutput {
   // File mode: creates ReportFileName (emptying it) and switches auto-save off;
   // on failure says so and clears ReportToFile.
   bool OpenReportFile();
-  // File mode: writes text to the report file. On failure says so, leaves file
-  // mode, moves the text not yet in the file back to the report and returns
-  // false; the caller then shows text in the report.
-  bool WriteLineToFile(std::string_view text);
+  // File mode: writes text to the report file; the colour is what the text is
+  // shown in should the file fail later. On failure says so, leaves file mode,
+  // puts the earlier text that did not reach the file into the report and
+  // returns false; the caller then shows text in the report. False without a
+  // message while no report file is open.
+  bool WriteLineToFile(std::string_view text, ReportColour colour = TextColour,
+                       bool underline = false);
   // Ends file mode's writing: flushes and closes the report file. A failure is
   // handled as in WriteLineToFile, so nothing is lost; false then.
   bool CloseReportFile();
@@ -52,9 +56,10 @@ class ReportOutput {
   bool AutoSaveFileStarted() const { return autoSaveFileStarted_; }
 
  private:
-  void ReportAutoSaveFailure(std::string_view what, std::string_view detail = {});
+  void ReportAutoSaveFailure(std::string_view step, std::string_view detail = {});
   bool OpenAutoSaveFile(ReportFile& file);
-  bool WriteAutoSaveLines(ReportFile& file, int lineCount);
+  bool WriteAutoSaveLines(ReportFile& file);
+  bool FlushPendingFileText();
   void LeaveFileMode();
 
   ReportModel& model_;
@@ -63,5 +68,10 @@ class ReportOutput {
   RunHost& host_;
   SettingsStore& store_;
   ReportFile reportFile_;
+  // File mode's text not yet flushed, kept with its colours so that a failed
+  // write can put it into the report; it starts at pendingStart_ in the file.
+  std::vector<TextRun> pendingRuns_;
+  std::size_t pendingBytes_ = 0;
+  long long pendingStart_ = 0;
   bool autoSaveFileStarted_ = false;
 };

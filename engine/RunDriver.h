@@ -13,7 +13,6 @@
 
 class ReportModel;
 class ReportOutput;
-class RunControl;
 class RunDialogs;
 class RunHost;
 class RunPhases;
@@ -22,8 +21,8 @@ struct RunSettings;
 
 class RunDriver {
  public:
-  RunDriver(RunSettings& settings, RunFlags& flags, ReportOutput& output, RunControl& control,
-            RunHost& host, RunPhases& phases, RunDialogs& dialogs);
+  RunDriver(RunSettings& settings, RunFlags& flags, ReportOutput& output, RunHost& host,
+            RunPhases& phases, RunDialogs& dialogs);
   // Stops a run still going and waits for its worker. A window whose host
   // needs its event loop calls WaitForWorker first.
   ~RunDriver();
@@ -51,6 +50,9 @@ class RunDriver {
   // Runs pumpEvents until the worker has ended, then joins it; the worker may be
   // waiting on a call that the window's thread must carry out.
   void WaitForWorker(const std::function<void()>& pumpEvents);
+  // Stops a run still going without asking and joins its worker; for owners
+  // whose host does not need the caller's thread.
+  void StopWorker();
 
   // Elapsed seconds as "%02i:%02i:%02i"; hours may have more digits.
   static std::string FormatElapsedTime(std::int64_t seconds);
@@ -68,18 +70,14 @@ class RunDriver {
   void WriteFileModeNotice();
   void WriteHeader();
   void RunPhaseTable();
-  void RunWithSkipAllowed(const std::function<void()>& phase);
   void RunStructureStep();
-  void RunCountedStep(const char* status, const char* caption, int count,
-                      const std::function<void()>& phase);
-  // The closing steps; false when the unattended end has ended the program.
-  bool FinishRun(RunKind kind, std::int64_t startTime);
-  void JoinFinishedWorker();
+  void BeginStep(const char* status, const char* caption, int count);
+  // The closing steps, ending with the unattended end when it applies.
+  void FinishRun(RunKind kind, std::int64_t elapsedSeconds);
 
   RunSettings& settings_;
   RunFlags& flags_;
   ReportOutput& output_;
-  RunControl& control_;
   RunHost& host_;
   RunPhases& phases_;
   RunDialogs& dialogs_;

@@ -1,0 +1,111 @@
+// Report file writing on POSIX descriptors, so that every failure has its errno.
+#include "engine/ReportFile.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace {
+
+// Large enough to make writes cheap, small enough that a failure is found soon.
+constexpr std::size_t BufferCapacity = 64 * 1024;
+
+}  // namespace
+
+ReportFile::~ReportFile() {
+  Close();
+}
+
+bool ReportFile::Open(const std::string& path, int flags) {
+  Close();
+  buffer_.clear();
+  position_ = 0;
+  lastError_ = 0;
+  fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+  if (fd_ < 0) {
+    lastError_ = errno;
+    return false;
+  }
+  return true;
+}
+
+bool ReportFile::Create(const std::string& path) {
+  return Open(path, O_WRONLY | O_CREAT | O_TRUNC);
+}
+
+bool ReportFile::OpenExisting(const std::string& path) {
+  return Open(path, O_WRONLY | O_CREAT);
+}
+
+bool ReportFile::SeekToEnd() {
+  if (!Flush()) {
+    return false;
+  }
+  const off_t end = ::lseek(fd_, 0, SEEK_END);
+  if (end < 0) {
+    lastError_ = errno;
+    return false;
+  }
+  position_ = end;
+  return true;
+}
+
+bool ReportFile::Write(std::string_view bytes) {
+  if (fd_ < 0) {
+    lastError_ = EBADF;
+    return false;
+  }
+  if (buffer_.size() + bytes.size() > BufferCapacity && !Flush()) {
+    return false;
+  }
+  buffer_.append(bytes);
+  return true;
+}
+
+bool ReportFile::Flush() {
+  std::size_t done = 0;
+  while (done < buffer_.size()) {
+    const ssize_t written = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+    if (written < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      lastError_ = errno;
+      position_ += static_cast<long long>(done);
+      buffer_.clear();
+      return false;
+    }
+    done += static_cast<std::size_t>(written);
+  }
+  position_ += static_cast<long long>(done);
+  buffer_.clear();
+  return true;
+}
+
+bool ReportFile::Close() {
+  if (fd_ < 0) {
+    return true;
+  }
+  bool ok = Flush();
+  if (::close(fd_) != 0 && ok) {
+    lastError_ = errno;
+    ok = false;
+  }
+  fd_ = -1;
+  return ok;
+}
+
+bool ReportFile::Truncate(long long length) {
+  buffer_.clear();
+  if (::ftruncate(fd_, static_cast<off_t>(length)) != 0 ||
+      ::lseek(fd_, static_cast<off_t>(length), SEEK_SET) < 0) {
+    return false;
+  }
+  position_ = length;
+  return true;
+}
+
+bool ReportFile::DiskFull() const {
+  return lastError_ == ENOSPC;
+}
