@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "config/QtSettingsStore.h"
+#include "engine/EmptyRunPhases.h"
 #include "ui/CMainFrame.h"
 #include "ui/QtUserPrompts.h"
 
@@ -25,9 +26,11 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   const std::unique_ptr<QtSettingsStore> store = OpenSettings(QApplication::arguments());
   QtUserPrompts prompts;
+  // Scripting of the database objects is not part of the program yet.
+  EmptyRunPhases phases;
   int exitCode = 0;
   {
-    CMainFrame frame(*store, prompts);
+    CMainFrame frame(*store, prompts, phases);
     frame.show();
     exitCode = QApplication::exec();
   }

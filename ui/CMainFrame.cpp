@@ -23,11 +23,11 @@ QString FullCaption(std::string_view text) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(SettingsStore& store, UserPrompts& prompts)
+CMainFrame::CMainFrame(SettingsStore& store, UserPrompts& prompts, RunPhases& phases)
     : prompts_(prompts),
       host_(*this, prompts, [this] { return engine_.Flags().Running != 0; }),
       dialogs_([this] { document_->SaveReport(); }),
-      engine_(store, host_, phases_, dialogs_),
+      engine_(store, host_, phases, dialogs_),
       view_(new CTallyfoldView(engine_.Model(), this)),
       findDialog_(new CFindDialog(this)) {
   setCentralWidget(view_);

@@ -7,7 +7,6 @@
 #include <QTimer>
 #include <memory>
 
-#include "engine/EmptyRunPhases.h"
 #include "engine/RunEngine.h"
 #include "ui/CTallyfoldDoc.h"
 #include "ui/QtRunHost.h"
@@ -18,6 +17,7 @@ class CFindDialog;
 class CTallyfoldView;
 class QAction;
 class QLabel;
+class RunPhases;
 class SettingsStore;
 class UserPrompts;
 
@@ -27,7 +27,8 @@ class CMainFrame : public QMainWindow {
  public:
   static constexpr int CommandUpdateIntervalMs = 100;
 
-  CMainFrame(SettingsStore& store, UserPrompts& prompts);
+  // phases carries out the scripting of a run; it outlives the frame.
+  CMainFrame(SettingsStore& store, UserPrompts& prompts, RunPhases& phases);
   ~CMainFrame() override;
 
   RunEngine& Engine() { return engine_; }
@@ -70,7 +71,6 @@ class CMainFrame : public QMainWindow {
 
   UserPrompts& prompts_;
   QtRunHost host_;
-  EmptyRunPhases phases_;
   StoredSettingsRunDialogs dialogs_;
   RunEngine engine_;
   CTallyfoldView* view_;

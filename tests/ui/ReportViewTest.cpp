@@ -1,0 +1,83 @@
+// The report view catching up with the report model.
+#include <gtest/gtest.h>
+
+#include <QTextBlock>
+
+#include "engine/ReportModel.h"
+#include "ui/CTallyfoldView.h"
+
+namespace {
+
+QTextCharFormat FormatAt(const QTextDocument& document, int position) {
+  QTextCursor cursor(const_cast<QTextDocument*>(&document));
+  cursor.setPosition(position + 1);
+  return cursor.charFormat();
+}
+
+class ReportViewTest : public ::testing::Test {
+ protected:
+  ReportModel model;
+  CTallyfoldView view{model, nullptr};
+};
+
+TEST_F(ReportViewTest, ShowsRunsWithColoursUnderlineAndLinesWithoutCarriageReturns) {
+  model.Append("/***\r\n*  Date\r\n", CommentColour, false);
+  model.Append("DEMO", NameColour, true);
+  view.CatchUp();
+
+  EXPECT_EQ(view.toPlainText(), "/***\n*  Date\nDEMO");
+  EXPECT_EQ(view.document()->blockCount(), 3);
+  const QTextCharFormat banner = FormatAt(*view.document(), 0);
+  EXPECT_EQ(banner.foreground().color(), QColor(0x09, 0xA5, 0x2E));
+  EXPECT_FALSE(banner.fontUnderline());
+  const QTextCharFormat name = FormatAt(*view.document(), 13);
+  EXPECT_EQ(name.foreground().color(), QColor(0x2A, 0x2A, 0xFF));
+  EXPECT_TRUE(name.fontUnderline());
+}
+
+TEST_F(ReportViewTest, RunTextGoesToTheEndWhereverTheCaretIs) {
+  model.Append("line one\r\nline two\r\n", CommentColour, false);
+  view.CatchUp();
+  QTextCursor caret = view.textCursor();
+  caret.setPosition(4);
+  caret.setPosition(7, QTextCursor::KeepAnchor);
+  view.setTextCursor(caret);
+
+  model.Append("line three\r\n", NameColour, false);
+  view.CatchUp();
+  EXPECT_EQ(view.toPlainText(), "line one\nline two\nline three\n");
+  EXPECT_EQ(view.textCursor().selectedText(), " on");
+
+  view.MoveCaretToEnd();
+  EXPECT_TRUE(view.textCursor().atEnd());
+}
+
+TEST_F(ReportViewTest, ClearAndNewFormatApplyToTheWholeReport) {
+  model.Append("old text\r\n", CommentColour, false);
+  view.CatchUp();
+  model.Clear();
+  model.Append("new text", AlertColour, false);
+  ReportCharFormat format;
+  format.SetFont("DejaVu Sans", 12, true, false);
+  model.SetCharFormat(format);
+  view.CatchUp();
+
+  EXPECT_EQ(view.toPlainText(), "new text");
+  EXPECT_EQ(view.ReportFont().family(), "DejaVu Sans");
+  EXPECT_DOUBLE_EQ(view.ReportFont().pointSizeF(), 12.0);
+  const QTextCharFormat shown = FormatAt(*view.document(), 0);
+  EXPECT_DOUBLE_EQ(shown.fontPointSize(), 12.0);
+  EXPECT_EQ(shown.fontWeight(), QFont::Bold);
+  // The run keeps its own colour under the new font.
+  EXPECT_EQ(shown.foreground().color(), QColor(0xFF, 0x00, 0x00));
+}
+
+TEST_F(ReportViewTest, DefaultFontIsCourierNewAtEightAndAHalfPoints) {
+  EXPECT_EQ(view.ReportFont().family(), "Courier New");
+  EXPECT_DOUBLE_EQ(view.ReportFont().pointSizeF(), 8.5);
+  EXPECT_TRUE(view.isReadOnly());
+  EXPECT_EQ(view.lineWrapMode(), QPlainTextEdit::NoWrap);
+  EXPECT_FALSE(view.isUndoRedoEnabled());
+}
+
+}  // namespace
