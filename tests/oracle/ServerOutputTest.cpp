@@ -1,0 +1,49 @@
+// Tests of the DBMS_OUTPUT exchange of printing PL/SQL blocks against the
+// sandbox server.
+#include <gtest/gtest.h>
+
+#include "tests/oracle/SandboxClient.h"
+
+namespace {
+
+class ServerOutputTest : public ::testing::Test {
+ protected:
+  void SetUp() override { client_.ConnectAsSystem(FreshDatabase("OUTPUT")); }
+  SandboxClient client_;
+};
+
+constexpr const char* ThreeLines =
+    "begin dbms_output.put_line('one'); dbms_output.put_line(''); "
+    "dbms_output.put_line('three  '); end;";
+
+}  // namespace
+
+TEST_F(ServerOutputTest, EmptyLinesAreDroppedAndTrailingBlanksTrimmed) {
+  ASSERT_TRUE(client_.session->ExecuteSql("begin dbms_output.enable(100000); end;"));
+  ASSERT_TRUE(client_.session->ExecuteSql(ThreeLines));
+  EXPECT_EQ(client_.session->ReadServerOutput(), "one\r\nthree\r\n");
+  EXPECT_EQ(client_.session->ReadServerOutput(), "");  // drained
+
+  EXPECT_EQ(client_.session->RunPrintingBlock(ThreeLines, "", "", "", ""), "one\r\nthree\r\n\r\n");
+  EXPECT_TRUE(client_.messages.texts.empty());
+}
+
+TEST_F(ServerOutputTest, BlockBindsAndLinesBeforeAFailure) {
+  EXPECT_EQ(
+      client_.session->RunPrintingBlock("begin dbms_output.put_line(:bind1 || '.' || :bind2); end;",
+                                        "owner", "table", "", ""),
+      "owner.table\r\n\r\n");
+
+  const std::string printed = client_.session->RunPrintingBlock(
+      "begin dbms_output.put_line('before'); "
+      "raise_application_error(-20000, 'Unexpected error on T'); end;",
+      "", "", "", "");
+  EXPECT_EQ(printed, "before\r\n\r\n");
+  ASSERT_EQ(client_.messages.texts.size(), 1u);
+  EXPECT_EQ(client_.messages.texts[0].rfind("ORA-20000: Unexpected error on T", 0), 0u)
+      << client_.messages.texts[0];
+
+  // Output is disabled again afterwards.
+  ASSERT_TRUE(client_.session->ExecuteSql("begin dbms_output.put_line('lost'); end;"));
+  EXPECT_EQ(client_.session->ReadServerOutput(), "");
+}
