@@ -27,6 +27,8 @@ QtRunHost::QtRunHost(QMainWindow& window, UserPrompts& prompts, std::function<bo
 
 QtRunHost::~QtRunHost() = default;
 
+void QtRunHost::SetView(CTallyfoldView* view) { view_ = view; }
+
 template <typename Call>
 std::invoke_result_t<Call> QtRunHost::OnUiThread(Call call) {
   using Result = std::invoke_result_t<Call>;

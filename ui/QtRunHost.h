@@ -27,7 +27,7 @@ class QtRunHost : public QObject, public RunHost {
   QtRunHost(QMainWindow& window, UserPrompts& prompts, std::function<bool()> isRunning);
   ~QtRunHost() override;
 
-  void SetView(CTallyfoldView* view) { view_ = view; }
+  void SetView(CTallyfoldView* view);
   ControlPanelDialog* ControlPanel() const { return controlPanel_.get(); }
 
   void SetCaption(const std::string& fullCaption) override;
