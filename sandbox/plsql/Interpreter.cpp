@@ -1,13 +1,52 @@
-// Entry point of the PL/SQL interpreter (first version: rejects every block).
+// Entry point of the PL/SQL interpreter: compiles the block, checks that
+// every placeholder it uses is bound, then runs it.
 #include "sandbox/plsql/Interpreter.h"
+
+#include "sandbox/plsql/Executor.h"
+#include "sandbox/plsql/Lexer.h"
+#include "sandbox/plsql/Parser.h"
 
 namespace sandbox::plsql {
 
-bool RunAnonymousBlock(Session& /*session*/, const std::string& /*blockText*/, BindSet& /*binds*/,
+namespace {
+
+std::string Position(int line, int column) {
+  return "line " + std::to_string(line) + ", column " + std::to_string(column) + ":\n";
+}
+
+}  // namespace
+
+bool RunAnonymousBlock(Session& session, const std::string& blockText, BindSet& binds,
                        OraError& error) {
-  error.code = 6550;
-  error.message = "line 1, column 1:\nPLS-00103: PL/SQL blocks are not supported yet";
-  return false;
+  std::vector<Token> tokens;
+  LexError lexError;
+  if (!Tokenize(blockText, tokens, lexError)) {
+    error.code = 6550;
+    error.message = Position(lexError.line, lexError.column) + lexError.message;
+    return false;
+  }
+  Parser parser(blockText, tokens, session);
+  CompileError compileError;
+  std::unique_ptr<Block> block = parser.Parse(compileError);
+  if (!block) {
+    error.code = 6550;
+    error.message = Position(compileError.line, compileError.column) + compileError.message;
+    if (!compileError.trailer.empty()) {
+      error.message +=
+          "\nORA-06550: " + Position(compileError.trailerLine, compileError.trailerColumn) +
+          compileError.trailer;
+    }
+    return false;
+  }
+  for (const std::string& name : parser.BindNames()) {
+    if (!binds.Has(name)) {
+      error.code = 1008;
+      error.message = "not all variables bound";
+      return false;
+    }
+  }
+  Executor executor(session, binds);
+  return executor.Run(*block, error);
 }
 
 }  // namespace sandbox::plsql

@@ -1,0 +1,161 @@
+// The tree of a compiled anonymous block. The parser resolves every name, so
+// expressions and statements point straight at their declarations; the
+// executor keeps the values of those declarations at run time.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sandbox/plsql/PlValue.h"
+
+namespace sandbox::plsql {
+
+struct RecordField;
+
+struct TypeSpec {
+  enum class Base { Varchar2, Char, Number, Boolean, Date, Record };
+  Base base = Base::Varchar2;
+  int length = 0;     // VARCHAR2 and CHAR: maximum length; 0 is unconstrained
+  int precision = 0;  // NUMBER: 0 is unconstrained
+  int scale = 0;
+  std::vector<RecordField> fields;  // Record
+};
+
+struct RecordField {
+  std::string name;  // upper case
+  TypeSpec type;
+};
+
+struct Expr;
+struct Stmt;
+struct Block;
+using ExprPtr = std::unique_ptr<Expr>;
+using StmtList = std::vector<std::unique_ptr<Stmt>>;
+
+struct VarDecl {
+  std::string name;
+  TypeSpec type;
+  bool constant = false;
+  bool notNull = false;
+  ExprPtr init;  // DEFAULT or := value, or a parameter's default
+  int line = 0;
+};
+
+// SQL text sent to the server, with PL/SQL names replaced by placeholders
+// :PLSQL_B1, :PLSQL_B2 ... whose values are the expressions of binds.
+struct SqlText {
+  std::string text;
+  std::vector<ExprPtr> binds;
+  bool isQuery = false;
+};
+std::string PlaceholderName(size_t index);  // "PLSQL_B1" for index 0
+
+struct CursorDecl {
+  std::string name;
+  std::vector<std::unique_ptr<VarDecl>> params;
+  SqlText query;
+  std::vector<RecordField> columns;  // the select list, for %ROWTYPE and FOR loops
+  int line = 0;
+};
+
+struct RoutineDecl {
+  std::string name;
+  bool isFunction = false;
+  std::vector<std::unique_ptr<VarDecl>> params;
+  TypeSpec returnType;
+  std::unique_ptr<Block> body;
+  int line = 0;
+};
+
+struct ExceptionDecl {
+  std::string name;
+  int code = 0;  // the ORA code of a predefined exception; 0 for a declared one
+};
+
+struct Handler {
+  std::vector<const ExceptionDecl*> exceptions;
+  bool others = false;
+  StmtList body;
+};
+
+struct Block {
+  std::vector<std::unique_ptr<VarDecl>> variables;  // in declaration order
+  std::vector<std::unique_ptr<CursorDecl>> cursors;
+  std::vector<std::unique_ptr<RoutineDecl>> routines;
+  std::vector<std::unique_ptr<ExceptionDecl>> exceptions;
+  StmtList body;
+  std::vector<Handler> handlers;
+  int line = 0;
+};
+
+struct Expr {
+  enum class Kind {
+    Literal,     // value
+    Variable,    // variable
+    Field,       // variable, fieldIndex
+    Bind,        // name
+    Negate,      // args[0]
+    Not,         // args[0]
+    Arithmetic,  // op "+", "-", "*", "/", "**", "||"; args[0], args[1]
+    Compare,     // op "=", "<>", "<", ">", "<=", ">="
+    And,
+    Or,
+    IsNull,      // negated: IS NOT NULL
+    Like,        // args: value, pattern[, escape]
+    Between,     // args: value, low, high
+    InList,      // args: value, items...
+    Builtin,     // name, args
+    Call,        // routine, args
+    CursorAttr,  // cursor (nullptr: the implicit SQL cursor), name FOUND ...
+  };
+  Kind kind = Kind::Literal;
+  int line = 0;
+  int column = 0;
+  PlValue value;
+  std::string name;  // operator, builtin, bind name, attribute
+  const VarDecl* variable = nullptr;
+  int fieldIndex = -1;
+  const CursorDecl* cursor = nullptr;
+  const RoutineDecl* routine = nullptr;
+  std::vector<ExprPtr> args;
+  bool negated = false;
+};
+
+struct Stmt {
+  enum class Kind {
+    Assign,     // exprs[0] target, exprs[1] value
+    If,         // exprs: conditions; bodies: one per condition, then ELSE if hasElse
+    Loop,       // bodies[0]
+    While,      // exprs[0], bodies[0]
+    ForRange,   // loopVariable, exprs[0] low, exprs[1] high, reverse, bodies[0]
+    ForCursor,  // loopVariable, cursor, exprs: arguments, bodies[0]
+    Exit,       // exprs: optional condition
+    Open,       // cursor, exprs: arguments
+    Fetch,      // cursor, exprs: targets
+    Close,      // cursor
+    Return,     // exprs: optional value
+    Null,
+    Raise,        // exception (nullptr: re-raise the handled one)
+    CallRoutine,  // routine, exprs: arguments
+    CallPackage,  // name "DBMS_OUTPUT.PUT_LINE", "RAISE_APPLICATION_ERROR"; exprs
+    Block,        // block
+    Sql,          // sql; exprs: INTO targets of a SELECT
+  };
+  Kind kind = Kind::Null;
+  int line = 0;
+  std::vector<ExprPtr> exprs;
+  std::vector<StmtList> bodies;
+  bool hasElse = false;
+  bool reverse = false;
+  std::unique_ptr<VarDecl> loopVariable;
+  const CursorDecl* cursor = nullptr;
+  std::unique_ptr<CursorDecl> inlineCursor;  // FOR r IN (SELECT ...)
+  const RoutineDecl* routine = nullptr;
+  const ExceptionDecl* exception = nullptr;
+  std::string name;
+  std::unique_ptr<Block> block;
+  std::unique_ptr<SqlText> sql;
+};
+
+}  // namespace sandbox::plsql

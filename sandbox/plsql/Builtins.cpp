@@ -1,0 +1,419 @@
+// The built-in SQL functions of PL/SQL.
+#include "sandbox/plsql/Builtins.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+
+#include "sandbox/plsql/Conversions.h"
+#include "sandbox/plsql/DateTime.h"
+
+namespace sandbox::plsql {
+
+namespace {
+
+const BuiltinInfo kBuiltins[] = {
+    {"LENGTH", 1, 1, false},  {"SUBSTR", 2, 3, false},    {"INSTR", 2, 4, false},
+    {"RTRIM", 1, 2, false},   {"LTRIM", 1, 2, false},     {"TRIM", 1, 1, false},
+    {"RPAD", 2, 3, false},    {"LPAD", 2, 3, false},      {"UPPER", 1, 1, false},
+    {"LOWER", 1, 1, false},   {"TO_CHAR", 1, 2, false},   {"TO_NUMBER", 1, 2, false},
+    {"MOD", 2, 2, false},     {"NVL", 2, 2, false},       {"DECODE", 3, -1, false},
+    {"REPLACE", 2, 3, false}, {"TRUNC", 1, 2, false},     {"ROUND", 1, 2, false},
+    {"SQLCODE", 0, 0, true},  {"SQLERRM", 0, 1, true},    {"ABS", 1, 1, false},
+    {"FLOOR", 1, 1, false},   {"CEIL", 1, 1, false},      {"CHR", 1, 1, false},
+    {"ASCII", 1, 1, false},   {"GREATEST", 1, -1, false}, {"LEAST", 1, -1, false},
+    {"NVL2", 3, 3, false},    {"SYSDATE", 0, 0, true},    {"USER", 0, 0, true},
+};
+
+bool AnyNull(const std::vector<PlValue>& args) {
+  for (const PlValue& a : args) {
+    if (a.IsNull())
+      return true;
+  }
+  return false;
+}
+
+long long IntegerOf(const PlValue& v) {
+  const long double n = std::trunc(NumberOf(v));
+  if (std::fabs(n) > 9.0e18L)
+    throw ValueError("number precision too large");
+  return static_cast<long long>(n);
+}
+
+std::string Pad(const std::string& text, long long width, const std::string& fill, bool left) {
+  const auto target = static_cast<size_t>(width);
+  if (text.size() >= target)
+    return text.substr(0, target);
+  std::string padding;
+  while (padding.size() < target - text.size())
+    padding += fill;
+  padding.resize(target - text.size());
+  return left ? padding + text : text + padding;
+}
+
+std::string TrimSet(const std::string& text, const std::string& set, bool leading, bool trailing) {
+  size_t begin = 0, end = text.size();
+  if (leading) {
+    while (begin < end && set.find(text[begin]) != std::string::npos)
+      ++begin;
+  }
+  if (trailing) {
+    while (end > begin && set.find(text[end - 1]) != std::string::npos)
+      --end;
+  }
+  return text.substr(begin, end - begin);
+}
+
+long long Instr(const std::string& text, const std::string& sought, long long start,
+                long long occurrence) {
+  if (start == 0 || occurrence <= 0)
+    return 0;
+  const auto length = static_cast<long long>(text.size());
+  long long found = 0;
+  if (start > 0) {
+    for (long long i = start - 1; i + static_cast<long long>(sought.size()) <= length; ++i) {
+      if (text.compare(static_cast<size_t>(i), sought.size(), sought) == 0 &&
+          ++found == occurrence) {
+        return i + 1;
+      }
+    }
+  } else {
+    for (long long i = length + start; i >= 0; --i) {
+      if (i + static_cast<long long>(sought.size()) <= length &&
+          text.compare(static_cast<size_t>(i), sought.size(), sought) == 0 &&
+          ++found == occurrence) {
+        return i + 1;
+      }
+    }
+  }
+  return 0;
+}
+
+long double RoundTo(long double n, long long places, bool truncate) {
+  const long double factor = std::pow(10.0L, static_cast<long double>(places));
+  const long double scaled = n * factor;
+  // Oracle rounds halves away from zero; std::round does the same.
+  return (truncate ? std::trunc(scaled) : std::round(scaled)) / factor;
+}
+
+// TO_CHAR(number, format) for the elements 9, 0, comma, period, FM, S and MI.
+std::string FormatNumberModel(long double n, const std::string& model) {
+  std::string format;
+  bool fill = false, leadingSign = false, trailingMinus = false;
+  for (size_t i = 0; i < model.size(); ++i) {
+    const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(model[i])));
+    if (c == 'F' && i + 1 < model.size() &&
+        std::toupper(static_cast<unsigned char>(model[i + 1])) == 'M') {
+      fill = true;
+      ++i;
+    } else if (c == 'M' && i + 1 < model.size() &&
+               std::toupper(static_cast<unsigned char>(model[i + 1])) == 'I') {
+      trailingMinus = true;
+      ++i;
+    } else if (c == 'S' && format.empty()) {
+      leadingSign = true;
+    } else if (c == '9' || c == '0' || c == ',' || c == '.' || c == 'G' || c == 'D') {
+      format += c == 'G' ? ',' : (c == 'D' ? '.' : c);
+    } else {
+      throw ValueError("invalid number format model");
+    }
+  }
+  const size_t point = format.find('.');
+  const std::string intPart = format.substr(0, point);
+  const std::string fracPart = point == std::string::npos ? "" : format.substr(point + 1);
+  const auto decimals = static_cast<int>(fracPart.size());
+  const bool negative = n < 0;
+  const long double rounded = std::round(std::fabs(n) * std::pow(10.0L, decimals));
+  char digits[128];
+  std::snprintf(digits, sizeof digits, "%.0Lf", rounded);
+  std::string all = digits;
+  if (all.size() < static_cast<size_t>(decimals) + 1) {
+    all.insert(0, static_cast<size_t>(decimals) + 1 - all.size(), '0');
+  }
+  std::string intDigits = all.substr(0, all.size() - static_cast<size_t>(decimals));
+  std::string fracDigits = all.substr(all.size() - static_cast<size_t>(decimals));
+  size_t positions = 0;
+  size_t firstZero = std::string::npos;
+  for (size_t i = 0; i < intPart.size(); ++i) {
+    if (intPart[i] == '9' || intPart[i] == '0') {
+      if (intPart[i] == '0' && firstZero == std::string::npos)
+        firstZero = positions;
+      ++positions;
+    }
+  }
+  if (intDigits == "0" && (decimals > 0 || positions == 0))
+    intDigits.clear();
+  if (intDigits.size() > positions)
+    return std::string(model.size() + 1, '#');
+  // Digit positions from the left that print, after zero-forcing elements.
+  const size_t forcedFrom = firstZero == std::string::npos ? positions : firstZero;
+  const size_t start = std::min(positions - intDigits.size(), forcedFrom);
+  std::string out;
+  size_t position = 0, digitIndex = 0;
+  const size_t padDigits = positions - intDigits.size();
+  for (char c : intPart) {
+    if (c == ',') {
+      if (position > start)
+        out += ',';
+      else if (!fill)
+        out += ' ';
+      continue;
+    }
+    if (position < start) {
+      if (!fill)
+        out += ' ';
+    } else if (position < padDigits) {
+      out += '0';
+    } else {
+      out += intDigits[digitIndex++];
+    }
+    ++position;
+  }
+  if (intDigits.empty() && decimals == 0 && positions > 0 &&
+      out.find_first_not_of(' ') == std::string::npos) {
+    out.back() = '0';
+  }
+  if (point != std::string::npos) {
+    std::string frac = fracDigits;
+    if (fill) {
+      // FM drops trailing zeros of 9 positions, keeps those of 0 positions.
+      size_t keep = frac.size();
+      while (keep > 0 && frac[keep - 1] == '0' && fracPart[keep - 1] == '9')
+        --keep;
+      frac.resize(keep);
+    }
+    out += "." + frac;
+  }
+  const bool minus = negative && rounded != 0;
+  if (trailingMinus)
+    return out + (minus ? "-" : (fill ? "" : " "));
+  if (fill)
+    out.erase(0, out.find_first_not_of(' '));
+  const std::string sign = minus ? "-" : (leadingSign ? "+" : "");
+  if (leadingSign || fill) {
+    const size_t first = out.find_first_not_of(' ');
+    out.insert(first == std::string::npos ? out.size() : first, sign);
+    return out;
+  }
+  // Without FM the text has one more position, for the sign, which sits
+  // right before the first printed character.
+  out.insert(0, " ");
+  if (minus)
+    out[out.find_first_not_of(' ') - 1] = '-';
+  return out;
+}
+
+std::string MessageOf(long long code) {
+  struct Known {
+    long long code;
+    const char* text;
+  };
+  static const Known kKnown[] = {
+      {0, "ORA-0000: normal, successful completion"},
+      {100, "ORA-01403: no data found"},
+      {-1403, "ORA-01403: no data found"},
+      {-1422, "ORA-01422: exact fetch returns more than requested number of rows"},
+      {-1476, "ORA-01476: divisor is equal to zero"},
+      {-6502, "ORA-06502: PL/SQL: numeric or value error"},
+      {-1001, "ORA-01001: invalid cursor"},
+      {-6511, "ORA-06511: PL/SQL: cursor already open"},
+      {1, "User-Defined Exception"},
+  };
+  for (const Known& k : kKnown) {
+    if (k.code == code)
+      return k.text;
+  }
+  char buffer[96];
+  if (code <= -20000 && code >= -20999) {
+    std::snprintf(buffer, sizeof buffer, "ORA%06lld: ", code);
+  } else if (code > 0) {
+    std::snprintf(buffer, sizeof buffer, "-%lld: non-ORACLE exception ", code);
+  } else {
+    std::snprintf(buffer, sizeof buffer,
+                  "ORA%06lld: Message %lld not found;  product=RDBMS; "
+                  "facility=ORA",
+                  code, -code);
+  }
+  return buffer;
+}
+
+}  // namespace
+
+const BuiltinInfo* FindBuiltin(const std::string& name) {
+  for (const BuiltinInfo& b : kBuiltins) {
+    if (name == b.name)
+      return &b;
+  }
+  return nullptr;
+}
+
+PlValue CallBuiltin(const std::string& name, const std::vector<PlValue>& args,
+                    const BuiltinContext& context) {
+  const Session& session = context.session;
+  auto text = [&](size_t i) { return TextOf(args[i], session); };
+  auto number = [&](size_t i) { return NumberOf(args[i]); };
+
+  if (name == "SQLCODE") {
+    return PlValue::Number(context.handledError ? context.handledError->SqlCode() : 0);
+  }
+  if (name == "SQLERRM") {
+    if (args.empty()) {
+      return PlValue::Text(context.handledError ? context.handledError->SqlErrm()
+                                                : "ORA-0000: normal, successful completion");
+    }
+    if (args[0].IsNull())
+      return {};
+    return PlValue::Text(MessageOf(IntegerOf(args[0])));
+  }
+  if (name == "SYSDATE")
+    return PlValue::Date(CurrentDate());
+  if (name == "USER")
+    return PlValue::Text(session.UserName());
+  if (name == "NVL")
+    return args[0].IsNull() ? args[1] : args[0];
+  if (name == "NVL2")
+    return args[0].IsNull() ? args[2] : args[1];
+  if (name == "DECODE") {
+    // DECODE treats two NULLs as equal, unlike "=".
+    for (size_t i = 1; i + 1 < args.size(); i += 2) {
+      const bool bothNull = args[0].IsNull() && args[i].IsNull();
+      if (bothNull ||
+          (!args[0].IsNull() && !args[i].IsNull() && CompareValues(args[0], args[i]) == 0)) {
+        return args[i + 1];
+      }
+    }
+    return args.size() % 2 == 0 ? args.back() : PlValue();
+  }
+  if (name == "REPLACE") {
+    if (args[0].IsNull())
+      return {};
+    const std::string source = text(0);
+    if (args[1].IsNull())
+      return PlValue::Text(source);
+    const std::string from = text(1);
+    const std::string to = args.size() > 2 && !args[2].IsNull() ? text(2) : "";
+    std::string out;
+    for (size_t i = 0; i < source.size();) {
+      if (source.compare(i, from.size(), from) == 0) {
+        out += to;
+        i += from.size();
+      } else {
+        out += source[i++];
+      }
+    }
+    return PlValue::Text(out);
+  }
+  if (AnyNull(args))
+    return {};
+  if (name == "LENGTH")
+    return PlValue::Number(static_cast<long double>(text(0).size()));
+  if (name == "UPPER" || name == "LOWER") {
+    std::string s = text(0);
+    for (char& c : s) {
+      c = static_cast<char>(name == "UPPER" ? std::toupper(static_cast<unsigned char>(c))
+                                            : std::tolower(static_cast<unsigned char>(c)));
+    }
+    return PlValue::Text(s, args[0].fixedChar());
+  }
+  if (name == "SUBSTR") {
+    const std::string s = text(0);
+    long long start = IntegerOf(args[1]);
+    const auto length = static_cast<long long>(s.size());
+    if (start == 0)
+      start = 1;
+    if (start < 0)
+      start += length + 1;
+    if (start < 1 || start > length)
+      return {};
+    long long count = length - start + 1;
+    if (args.size() > 2) {
+      const long long wanted = IntegerOf(args[2]);
+      if (wanted < 1)
+        return {};
+      count = std::min(count, wanted);
+    }
+    return PlValue::Text(s.substr(static_cast<size_t>(start - 1), static_cast<size_t>(count)));
+  }
+  if (name == "INSTR") {
+    const long long start = args.size() > 2 ? IntegerOf(args[2]) : 1;
+    const long long occurrence = args.size() > 3 ? IntegerOf(args[3]) : 1;
+    if (occurrence <= 0) {
+      throw MakeError(1428, "argument '" + std::to_string(occurrence) + "' is out of range");
+    }
+    return PlValue::Number(static_cast<long double>(Instr(text(0), text(1), start, occurrence)));
+  }
+  if (name == "RTRIM" || name == "LTRIM") {
+    const std::string set = args.size() > 1 ? text(1) : " ";
+    return PlValue::Text(TrimSet(text(0), set, name == "LTRIM", name == "RTRIM"));
+  }
+  if (name == "TRIM")
+    return PlValue::Text(TrimSet(text(0), " ", true, true));
+  if (name == "RPAD" || name == "LPAD") {
+    const long long width = IntegerOf(args[1]);
+    if (width <= 0)
+      return {};
+    const std::string fill = args.size() > 2 ? text(2) : " ";
+    return PlValue::Text(Pad(text(0), width, fill, name == "LPAD"));
+  }
+  if (name == "TO_CHAR") {
+    if (args.size() == 1)
+      return PlValue::Text(text(0));
+    const std::string format = text(1);
+    if (args[0].kind() == PlValue::Kind::Date) {
+      std::string out;
+      if (!FormatDate(args[0].text(), format, out)) {
+        throw MakeError(1821, "date format not recognized");
+      }
+      return PlValue::Text(out);
+    }
+    return PlValue::Text(FormatNumberModel(number(0), format));
+  }
+  if (name == "TO_NUMBER") {
+    if (args.size() == 1)
+      return PlValue::Number(number(0));
+    std::string s = text(0);
+    std::string cleaned;
+    for (char c : s) {
+      if (c != ',' && c != '$' && c != ' ')
+        cleaned += c;
+    }
+    return PlValue::Number(NumberOf(PlValue::Text(cleaned)));
+  }
+  if (name == "MOD") {
+    const long double m = number(0), n = number(1);
+    return PlValue::Number(n == 0 ? m : std::fmod(m, n));
+  }
+  if (name == "TRUNC" || name == "ROUND") {
+    if (args[0].kind() == PlValue::Kind::Date) {
+      long double days = 0;
+      DaysOfDate(args[0].text(), days);
+      const long double day = name == "TRUNC" ? std::floor(days) : std::floor(days + 0.5L);
+      return PlValue::Date(DateOfDays(day));
+    }
+    const long long places = args.size() > 1 ? IntegerOf(args[1]) : 0;
+    return PlValue::Number(RoundTo(number(0), places, name == "TRUNC"));
+  }
+  if (name == "ABS")
+    return PlValue::Number(std::fabs(number(0)));
+  if (name == "FLOOR")
+    return PlValue::Number(std::floor(number(0)));
+  if (name == "CEIL")
+    return PlValue::Number(std::ceil(number(0)));
+  if (name == "CHR")
+    return PlValue::Text(std::string(1, static_cast<char>(IntegerOf(args[0]) & 0xFF)));
+  if (name == "ASCII") {
+    return PlValue::Number(static_cast<unsigned char>(text(0)[0]));
+  }
+  if (name == "GREATEST" || name == "LEAST") {
+    PlValue best = args[0];
+    for (size_t i = 1; i < args.size(); ++i) {
+      const int c = CompareValues(args[i], best);
+      if ((name == "GREATEST" && c > 0) || (name == "LEAST" && c < 0))
+        best = args[i];
+    }
+    return best;
+  }
+  throw MakeError(6550, "PLS-00201: identifier '" + name + "' must be declared");
+}
+
+}  // namespace sandbox::plsql

@@ -1,0 +1,783 @@
+// Statements, expressions, cursors and exceptions at run time.
+#include "sandbox/plsql/Executor.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "sandbox/plsql/Builtins.h"
+#include "sandbox/plsql/Conversions.h"
+#include "sandbox/plsql/DateTime.h"
+
+namespace sandbox::plsql {
+
+namespace {
+
+// The binds of one embedded statement: the block's own values first, then
+// the :placeholders of the caller.
+class StatementBinds : public BindSet {
+ public:
+  StatementBinds(std::map<std::string, Value> values, BindSet& outer)
+      : values_(std::move(values)), outer_(outer) {}
+  bool Has(const std::string& name) const override {
+    return values_.count(name) != 0 || outer_.Has(name);
+  }
+  Value Get(const std::string& name) const override {
+    auto it = values_.find(name);
+    return it != values_.end() ? it->second : outer_.Get(name);
+  }
+  bool Set(const std::string& name, const Value& value, OraError& error) override {
+    return outer_.Set(name, value, error);
+  }
+
+ private:
+  std::map<std::string, Value> values_;
+  BindSet& outer_;
+};
+
+PlError FromOraError(const OraError& e) {
+  return MakeError(e.code, e.message);
+}
+
+PlValue Unknown() {
+  return {};
+}
+
+bool LikeMatch(const std::string& s, size_t si, const std::string& p, size_t pi, int escape) {
+  while (pi < p.size()) {
+    const char c = p[pi];
+    if (escape >= 0 && c == static_cast<char>(escape) && pi + 1 < p.size()) {
+      if (si >= s.size() || s[si] != p[pi + 1])
+        return false;
+      ++si;
+      pi += 2;
+    } else if (c == '%') {
+      while (pi < p.size() && p[pi] == '%')
+        ++pi;
+      if (pi == p.size())
+        return true;
+      for (size_t k = si; k <= s.size(); ++k) {
+        if (LikeMatch(s, k, p, pi, escape))
+          return true;
+      }
+      return false;
+    } else if (c == '_') {
+      if (si >= s.size())
+        return false;
+      ++si;
+      ++pi;
+    } else {
+      if (si >= s.size() || s[si] != c)
+        return false;
+      ++si;
+      ++pi;
+    }
+  }
+  return si == s.size();
+}
+
+}  // namespace
+
+// Pops the scope it pushed however the scope is left.
+class Executor::ScopeGuard {
+ public:
+  explicit ScopeGuard(std::deque<Scope>& scopes) : scopes_(scopes) { scopes_.emplace_back(); }
+  ~ScopeGuard() { scopes_.pop_back(); }
+  ScopeGuard(const ScopeGuard&) = delete;
+  ScopeGuard& operator=(const ScopeGuard&) = delete;
+  Scope& scope() { return scopes_.back(); }
+
+ private:
+  std::deque<Scope>& scopes_;
+};
+
+Executor::Executor(Session& session, BindSet& binds)
+    : session_(session),
+      binds_(binds),
+      output_(session.Output(), DbmsOutput::LineLimitOf(session.GetDatabase().VersionBanner())) {}
+
+bool Executor::Run(const Block& block, OraError& error) {
+  try {
+    ExecBlock(block);
+    return true;
+  } catch (const PlError& e) {
+    const bool userDefined = e.userException != nullptr && e.code == 0;
+    error.code = userDefined ? 6510 : e.code;
+    error.message = userDefined ? "PL/SQL: unhandled user-defined exception" : e.message;
+    for (int line : e.lines)
+      error.message += "\nORA-06512: at line " + std::to_string(line);
+    return false;
+  }
+}
+
+Executor::Flow Executor::ExecBlock(const Block& block) {
+  ScopeGuard guard(scopes_);
+  for (const auto& cursor : block.cursors)
+    guard.scope().cursors[cursor.get()];
+  // Errors of the declarations go to the enclosing block, not to this one's
+  // handlers, as in Oracle.
+  for (const auto& var : block.variables) {
+    PlValue initial;
+    if (var->init) {
+      try {
+        initial = Eval(*var->init);
+      } catch (PlError& e) {
+        if (e.lines.empty())
+          e.lines.push_back(var->line);
+        throw;
+      }
+    }
+    Declare(*var, initial);
+  }
+  PlError caught;
+  const Handler* handler = nullptr;
+  try {
+    return ExecList(block.body);
+  } catch (const PlError& e) {
+    for (const Handler& h : block.handlers) {
+      for (const ExceptionDecl* x : h.exceptions) {
+        const bool match = (e.userException != nullptr && e.userException == x) ||
+                           (x->code != 0 && e.code == x->code);
+        if (match && handler == nullptr)
+          handler = &h;
+      }
+    }
+    if (handler == nullptr) {
+      for (const Handler& h : block.handlers) {
+        if (h.others)
+          handler = &h;
+      }
+    }
+    if (handler == nullptr)
+      throw;
+    caught = e;
+  }
+  handling_.push_back(&caught);
+  struct HandlingGuard {
+    std::vector<const PlError*>& stack;
+    ~HandlingGuard() { stack.pop_back(); }
+  } handlingGuard{handling_};
+  return ExecList(handler->body);
+}
+
+Executor::Flow Executor::ExecList(const StmtList& list) {
+  for (const auto& stmt : list) {
+    const Flow flow = Exec(*stmt);
+    if (flow != Flow::Normal)
+      return flow;
+  }
+  return Flow::Normal;
+}
+
+Executor::Flow Executor::Exec(const Stmt& stmt) {
+  try {
+    return ExecStatement(stmt);
+  } catch (PlError& e) {
+    if (e.lines.empty())
+      e.lines.push_back(stmt.line);
+    throw;
+  }
+}
+
+Executor::Flow Executor::ExecLoopBody(const StmtList& body, bool& exitLoop) {
+  const Flow flow = ExecList(body);
+  exitLoop = flow != Flow::Normal;
+  return flow == Flow::Return ? Flow::Return : Flow::Normal;
+}
+
+Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
+  switch (stmt.kind) {
+    case Stmt::Kind::Assign:
+      Assign(*stmt.exprs[0], Eval(*stmt.exprs[1]));
+      return Flow::Normal;
+    case Stmt::Kind::If:
+      for (size_t i = 0; i < stmt.exprs.size(); ++i) {
+        if (IsTrue(Eval(*stmt.exprs[i])))
+          return ExecList(stmt.bodies[i]);
+      }
+      return stmt.hasElse ? ExecList(stmt.bodies.back()) : Flow::Normal;
+    case Stmt::Kind::Loop:
+      while (true) {
+        bool exitLoop = false;
+        const Flow flow = ExecLoopBody(stmt.bodies[0], exitLoop);
+        if (exitLoop)
+          return flow;
+      }
+    case Stmt::Kind::While:
+      while (IsTrue(Eval(*stmt.exprs[0]))) {
+        bool exitLoop = false;
+        const Flow flow = ExecLoopBody(stmt.bodies[0], exitLoop);
+        if (exitLoop)
+          return flow;
+      }
+      return Flow::Normal;
+    case Stmt::Kind::ForRange:
+      return ExecForRange(stmt);
+    case Stmt::Kind::ForCursor:
+      return ExecForCursor(stmt);
+    case Stmt::Kind::Exit:
+      if (stmt.exprs.empty() || IsTrue(Eval(*stmt.exprs[0])))
+        return Flow::Exit;
+      return Flow::Normal;
+    case Stmt::Kind::Open: {
+      CursorState& state = FindCursor(stmt.cursor);
+      OpenCursor(*stmt.cursor, stmt.exprs, state);
+      return Flow::Normal;
+    }
+    case Stmt::Kind::Fetch:
+      ExecFetch(stmt);
+      return Flow::Normal;
+    case Stmt::Kind::Close: {
+      CursorState& state = FindCursor(stmt.cursor);
+      if (!state.isOpen)
+        throw MakeError(1001, "invalid cursor");
+      state = CursorState();
+      return Flow::Normal;
+    }
+    case Stmt::Kind::Return:
+      returnValue_ = stmt.exprs.empty() ? PlValue() : Eval(*stmt.exprs[0]);
+      return Flow::Return;
+    case Stmt::Kind::Null:
+      return Flow::Normal;
+    case Stmt::Kind::Raise: {
+      if (stmt.exception == nullptr) {
+        if (handling_.empty()) {
+          throw MakeError(6550,
+                          "PLS-00367: a RAISE statement with no exception name must be "
+                          "inside an exception handler");
+        }
+        PlError again = *handling_.back();
+        again.lines.clear();
+        throw again;
+      }
+      PlError e;
+      if (stmt.exception->code != 0) {
+        e = stmt.exception->code == 1403 ? MakeError(1403, "no data found")
+                                         : MakeError(stmt.exception->code, "");
+        static const std::pair<int, const char*> kTexts[] = {
+            {1403, "no data found"},
+            {1422, "exact fetch returns more than requested number of rows"},
+            {1476, "divisor is equal to zero"},
+            {6502, "PL/SQL: numeric or value error"},
+            {1722, "invalid number"},
+            {1, "unique constraint violated"},
+            {1001, "invalid cursor"},
+            {6511, "PL/SQL: cursor already open"},
+            {6501, "PL/SQL: program error"}};
+        for (const auto& [code, text] : kTexts) {
+          if (code == stmt.exception->code)
+            e.message = text;
+        }
+      }
+      e.userException = stmt.exception;
+      throw e;
+    }
+    case Stmt::Kind::CallRoutine:
+      CallRoutine(*stmt.routine, stmt.exprs, stmt.line);
+      return Flow::Normal;
+    case Stmt::Kind::CallPackage:
+      ExecPackageCall(stmt);
+      return Flow::Normal;
+    case Stmt::Kind::Block:
+      return ExecBlock(*stmt.block);
+    case Stmt::Kind::Sql:
+      ExecSql(stmt);
+      return Flow::Normal;
+  }
+  return Flow::Normal;
+}
+
+Executor::Flow Executor::ExecForRange(const Stmt& stmt) {
+  const PlValue low = Eval(*stmt.exprs[0]);
+  const PlValue high = Eval(*stmt.exprs[1]);
+  if (low.IsNull() || high.IsNull())
+    throw ValueError("NULL value for a FOR loop bound");
+  const long double from = std::round(NumberOf(low)), to = std::round(NumberOf(high));
+  ScopeGuard guard(scopes_);
+  Declare(*stmt.loopVariable, PlValue());
+  Variable& index = guard.scope().variables[stmt.loopVariable.get()];
+  for (long double i = stmt.reverse ? to : from; stmt.reverse ? i >= from : i <= to;
+       i += stmt.reverse ? -1 : 1) {
+    index.value = PlValue::Number(i);
+    bool exitLoop = false;
+    const Flow flow = ExecLoopBody(stmt.bodies[0], exitLoop);
+    if (exitLoop)
+      return flow;
+  }
+  return Flow::Normal;
+}
+
+Executor::Flow Executor::ExecForCursor(const Stmt& stmt) {
+  CursorState inlineState;
+  CursorState& state = stmt.inlineCursor ? inlineState : FindCursor(stmt.cursor);
+  OpenCursor(*stmt.cursor, stmt.exprs, state);
+  ScopeGuard guard(scopes_);
+  Declare(*stmt.loopVariable, PlValue());
+  Variable& record = guard.scope().variables[stmt.loopVariable.get()];
+  Flow result = Flow::Normal;
+  try {
+    std::vector<PlValue> row;
+    while (FetchRow(state, row)) {
+      for (size_t i = 0; i < record.fields.size() && i < row.size(); ++i)
+        record.fields[i] = row[i];
+      bool exitLoop = false;
+      result = ExecLoopBody(stmt.bodies[0], exitLoop);
+      if (exitLoop)
+        break;
+    }
+  } catch (...) {
+    state = CursorState();
+    throw;
+  }
+  state = CursorState();  // the loop closes its cursor
+  return result;
+}
+
+void Executor::ExecFetch(const Stmt& stmt) {
+  CursorState& state = FindCursor(stmt.cursor);
+  std::vector<PlValue> row;
+  if (!FetchRow(state, row))
+    return;  // the targets keep their values
+  if (stmt.exprs.size() == 1 && stmt.exprs[0]->kind == Expr::Kind::Variable &&
+      stmt.exprs[0]->variable->type.base == TypeSpec::Base::Record) {
+    StoreRow(*stmt.exprs[0], row);
+    return;
+  }
+  for (size_t i = 0; i < stmt.exprs.size() && i < row.size(); ++i)
+    Assign(*stmt.exprs[i], row[i]);
+}
+
+void Executor::ExecSql(const Stmt& stmt) {
+  if (stmt.sql->isQuery) {
+    // SELECT ... INTO: exactly one row.
+    auto cursor = OpenQuery(*stmt.sql);
+    std::vector<Value> row, extra;
+    OraError error;
+    if (!cursor->Next(row, error)) {
+      if (error.IsSet())
+        throw FromOraError(error);
+      sqlRowCount_ = 0;
+      sqlFound_ = 0;
+      throw MakeError(1403, "no data found");
+    }
+    if (cursor->Next(extra, error)) {
+      sqlRowCount_ = 2;
+      sqlFound_ = 1;
+      throw MakeError(1422, "exact fetch returns more than requested number of rows");
+    }
+    if (error.IsSet())
+      throw FromOraError(error);
+    sqlRowCount_ = 1;
+    sqlFound_ = 1;
+    std::vector<PlValue> values;
+    for (const Value& v : row)
+      values.push_back(FromSqlValue(v));
+    if (stmt.exprs.size() == 1 && stmt.exprs[0]->kind == Expr::Kind::Variable &&
+        stmt.exprs[0]->variable->type.base == TypeSpec::Base::Record) {
+      StoreRow(*stmt.exprs[0], values);
+      return;
+    }
+    for (size_t i = 0; i < stmt.exprs.size() && i < values.size(); ++i) {
+      Assign(*stmt.exprs[i], values[i]);
+    }
+    return;
+  }
+  StatementBinds binds(BindValues(*stmt.sql), binds_);
+  std::uint64_t rows = 0;
+  OraError error, warning;
+  if (!session_.Execute(stmt.sql->text, binds, rows, error, warning))
+    throw FromOraError(error);
+  sqlRowCount_ = static_cast<long long>(rows);
+  sqlFound_ = rows > 0 ? 1 : 0;
+}
+
+void Executor::ExecPackageCall(const Stmt& stmt) {
+  std::vector<PlValue> args;
+  const bool getLine = stmt.name == "DBMS_OUTPUT.GET_LINE";
+  if (!getLine) {
+    for (const auto& e : stmt.exprs)
+      args.push_back(Eval(*e));
+  }
+  auto textArg = [&](size_t i) {
+    return args[i].IsNull() ? std::string() : TextOf(args[i], session_);
+  };
+  if (stmt.name == "RAISE_APPLICATION_ERROR") {
+    const long double code = args[0].IsNull() ? 0 : std::trunc(NumberOf(args[0]));
+    if (code > -20000 || code < -20999) {
+      throw MakeError(21000, "error number argument to raise_application_error of " +
+                                 FormatNumber(code) + " is out of range");
+    }
+    std::string message = textArg(1);
+    if (message.size() > 2048)
+      message.resize(2048);
+    throw MakeError(static_cast<int>(-code), message);
+  }
+  if (stmt.name == "DBMS_OUTPUT.ENABLE") {
+    if (args.empty()) {
+      output_.Enable(20000);
+    } else if (args[0].IsNull()) {
+      output_.Enable(std::nullopt);
+    } else {
+      output_.Enable(NumberOf(args[0]));
+    }
+  } else if (stmt.name == "DBMS_OUTPUT.DISABLE") {
+    output_.Disable();
+  } else if (stmt.name == "DBMS_OUTPUT.PUT_LINE") {
+    output_.PutLine(textArg(0));
+  } else if (stmt.name == "DBMS_OUTPUT.PUT") {
+    output_.Put(textArg(0));
+  } else if (stmt.name == "DBMS_OUTPUT.NEW_LINE") {
+    output_.NewLine();
+  } else if (getLine) {
+    std::string line;
+    if (output_.GetLine(line)) {
+      Assign(*stmt.exprs[0], PlValue::Text(line));
+      Assign(*stmt.exprs[1], PlValue::Number(0));
+    } else {
+      Assign(*stmt.exprs[0], PlValue());
+      Assign(*stmt.exprs[1], PlValue::Number(1));
+    }
+  }
+}
+
+PlValue Executor::Eval(const Expr& expr) {
+  switch (expr.kind) {
+    case Expr::Kind::Literal:
+      return expr.value;
+    case Expr::Kind::Variable:
+      return Find(expr.variable).value;
+    case Expr::Kind::Field:
+      return Find(expr.variable).fields[static_cast<size_t>(expr.fieldIndex)];
+    case Expr::Kind::Bind:
+      return FromSqlValue(binds_.Get(expr.name));
+    case Expr::Kind::Negate: {
+      const PlValue v = Eval(*expr.args[0]);
+      return v.IsNull() ? v : PlValue::Number(-NumberOf(v));
+    }
+    case Expr::Kind::Not: {
+      const PlValue v = Eval(*expr.args[0]);
+      if (v.IsNull())
+        return v;
+      return PlValue::Boolean(!IsTrue(v));
+    }
+    case Expr::Kind::Arithmetic:
+      return EvalArithmetic(expr);
+    case Expr::Kind::Compare:
+      return EvalCompare(expr.name, Eval(*expr.args[0]), Eval(*expr.args[1]));
+    case Expr::Kind::And:
+    case Expr::Kind::Or: {
+      // Three-valued logic; the right side is skipped once the left decides.
+      const bool isAnd = expr.kind == Expr::Kind::And;
+      const PlValue left = Eval(*expr.args[0]);
+      if (!left.IsNull() && IsTrue(left) != isAnd)
+        return left;
+      const PlValue right = Eval(*expr.args[1]);
+      if (!right.IsNull() && IsTrue(right) != isAnd)
+        return right;
+      if (left.IsNull() || right.IsNull())
+        return Unknown();
+      return PlValue::Boolean(isAnd);
+    }
+    case Expr::Kind::IsNull:
+      return PlValue::Boolean(Eval(*expr.args[0]).IsNull() != expr.negated);
+    case Expr::Kind::Like: {
+      const PlValue value = Eval(*expr.args[0]);
+      const PlValue pattern = Eval(*expr.args[1]);
+      int escape = -1;
+      if (expr.args.size() > 2) {
+        const PlValue e = Eval(*expr.args[2]);
+        if (e.IsNull())
+          return Unknown();
+        const std::string esc = TextOf(e, session_);
+        if (esc.size() != 1)
+          throw MakeError(1425, "escape character must be character string of length 1");
+        escape = static_cast<unsigned char>(esc[0]);
+      }
+      if (value.IsNull() || pattern.IsNull())
+        return Unknown();
+      const bool match =
+          LikeMatch(TextOf(value, session_), 0, TextOf(pattern, session_), 0, escape);
+      return PlValue::Boolean(match != expr.negated);
+    }
+    case Expr::Kind::Between: {
+      const PlValue v = Eval(*expr.args[0]);
+      const PlValue low = EvalCompare(">=", v, Eval(*expr.args[1]));
+      const PlValue high = EvalCompare("<=", v, Eval(*expr.args[2]));
+      PlValue both;
+      if ((!low.IsNull() && !low.boolean()) || (!high.IsNull() && !high.boolean())) {
+        both = PlValue::Boolean(false);
+      } else if (!low.IsNull() && !high.IsNull()) {
+        both = PlValue::Boolean(true);
+      }
+      if (both.IsNull() || !expr.negated)
+        return both;
+      return PlValue::Boolean(!both.boolean());
+    }
+    case Expr::Kind::InList: {
+      const PlValue v = Eval(*expr.args[0]);
+      bool sawUnknown = false;
+      for (size_t i = 1; i < expr.args.size(); ++i) {
+        const PlValue eq = EvalCompare("=", v, Eval(*expr.args[i]));
+        if (eq.IsNull()) {
+          sawUnknown = true;
+        } else if (eq.boolean()) {
+          return PlValue::Boolean(!expr.negated);
+        }
+      }
+      return sawUnknown ? Unknown() : PlValue::Boolean(expr.negated);
+    }
+    case Expr::Kind::Builtin: {
+      std::vector<PlValue> args;
+      for (const auto& a : expr.args)
+        args.push_back(Eval(*a));
+      const BuiltinContext context{session_, handling_.empty() ? nullptr : handling_.back()};
+      return CallBuiltin(expr.name, args, context);
+    }
+    case Expr::Kind::Call:
+      return CallRoutine(*expr.routine, expr.args, expr.line);
+    case Expr::Kind::CursorAttr:
+      return EvalCursorAttribute(expr);
+  }
+  return {};
+}
+
+PlValue Executor::EvalArithmetic(const Expr& expr) {
+  const PlValue a = Eval(*expr.args[0]);
+  const PlValue b = Eval(*expr.args[1]);
+  const std::string& op = expr.name;
+  if (op == "||")
+    return PlValue::Text(TextOf(a, session_) + TextOf(b, session_));
+  if (a.IsNull() || b.IsNull())
+    return {};
+  using Kind = PlValue::Kind;
+  if (a.kind() == Kind::Date || b.kind() == Kind::Date) {
+    long double x = 0, y = 0;
+    if (a.kind() == Kind::Date)
+      DaysOfDate(a.text(), x);
+    else
+      x = NumberOf(a);
+    if (b.kind() == Kind::Date)
+      DaysOfDate(b.text(), y);
+    else
+      y = NumberOf(b);
+    if (op == "-" && a.kind() == Kind::Date && b.kind() == Kind::Date)
+      return PlValue::Number(x - y);
+    if (op == "+" && !(a.kind() == Kind::Date && b.kind() == Kind::Date)) {
+      return PlValue::Date(DateOfDays(x + y));
+    }
+    if (op == "-" && a.kind() == Kind::Date)
+      return PlValue::Date(DateOfDays(x - y));
+    throw MakeError(932, "inconsistent datatypes: expected NUMBER got DATE");
+  }
+  const long double x = NumberOf(a), y = NumberOf(b);
+  if (op == "+")
+    return PlValue::Number(x + y);
+  if (op == "-")
+    return PlValue::Number(x - y);
+  if (op == "*")
+    return PlValue::Number(x * y);
+  if (op == "**")
+    return PlValue::Number(std::pow(x, y));
+  if (y == 0)
+    throw MakeError(1476, "divisor is equal to zero");
+  return PlValue::Number(x / y);
+}
+
+PlValue Executor::EvalCompare(const std::string& op, const PlValue& a, const PlValue& b) {
+  if (a.IsNull() || b.IsNull())
+    return Unknown();
+  const int c = CompareValues(a, b);
+  if (op == "=")
+    return PlValue::Boolean(c == 0);
+  if (op == "<>")
+    return PlValue::Boolean(c != 0);
+  if (op == "<")
+    return PlValue::Boolean(c < 0);
+  if (op == ">")
+    return PlValue::Boolean(c > 0);
+  if (op == "<=")
+    return PlValue::Boolean(c <= 0);
+  return PlValue::Boolean(c >= 0);
+}
+
+PlValue Executor::EvalCursorAttribute(const Expr& expr) {
+  long long rowCount = sqlRowCount_;
+  int lastFetch = sqlFound_;
+  bool isOpen = false;
+  if (expr.cursor != nullptr) {
+    const CursorState& state = FindCursor(expr.cursor);
+    if (!state.isOpen && expr.name != "ISOPEN")
+      throw MakeError(1001, "invalid cursor");
+    rowCount = state.rowCount;
+    lastFetch = state.lastFetch;
+    isOpen = state.isOpen;
+  }
+  if (expr.name == "ISOPEN")
+    return PlValue::Boolean(isOpen);
+  if (expr.name == "ROWCOUNT") {
+    return expr.cursor == nullptr && sqlFound_ < 0
+               ? PlValue()
+               : PlValue::Number(static_cast<long double>(rowCount));
+  }
+  if (lastFetch < 0)
+    return {};
+  return PlValue::Boolean((lastFetch == 1) == (expr.name == "FOUND"));
+}
+
+bool Executor::IsTrue(const PlValue& condition) {
+  if (condition.IsNull())
+    return false;
+  if (condition.kind() != PlValue::Kind::Boolean) {
+    throw ValueError("character to boolean conversion error");
+  }
+  return condition.boolean();
+}
+
+PlValue Executor::CallRoutine(const RoutineDecl& routine, const std::vector<ExprPtr>& args,
+                              int line) {
+  std::vector<PlValue> values;
+  for (size_t i = 0; i < routine.params.size(); ++i) {
+    const VarDecl& p = *routine.params[i];
+    values.push_back(Coerce(i < args.size() ? Eval(*args[i]) : Eval(*p.init), p.type, session_));
+  }
+  ScopeGuard guard(scopes_);
+  for (size_t i = 0; i < routine.params.size(); ++i)
+    Declare(*routine.params[i], values[i]);
+  Flow flow = Flow::Normal;
+  try {
+    flow = ExecBlock(*routine.body);
+  } catch (PlError& e) {
+    e.lines.push_back(line);
+    throw;
+  }
+  if (!routine.isFunction)
+    return {};
+  if (flow != Flow::Return) {
+    PlError e = MakeError(6503, "PL/SQL: Function returned without value");
+    e.lines.push_back(routine.body->line);
+    e.lines.push_back(line);
+    throw e;
+  }
+  return Coerce(returnValue_, routine.returnType, session_);
+}
+
+void Executor::Declare(const VarDecl& decl, const PlValue& initial) {
+  Variable var;
+  if (decl.type.base == TypeSpec::Base::Record) {
+    var.fields.resize(decl.type.fields.size());
+  } else {
+    if (decl.notNull && initial.IsNull())
+      throw ValueError("NULL value for a NOT NULL variable");
+    var.value = Coerce(initial, decl.type, session_);
+  }
+  scopes_.back().variables[&decl] = std::move(var);
+}
+
+void Executor::Assign(const Expr& target, const PlValue& value) {
+  if (target.kind == Expr::Kind::Bind) {
+    if (value.kind() == PlValue::Kind::Boolean)
+      throw ValueError("a BOOLEAN cannot be bound");
+    OraError error;
+    if (!binds_.Set(target.name, ToSqlValue(value), error))
+      throw FromOraError(error);
+    return;
+  }
+  Variable& var = Find(target.variable);
+  if (target.kind == Expr::Kind::Field) {
+    const auto i = static_cast<size_t>(target.fieldIndex);
+    var.fields[i] = Coerce(value, target.variable->type.fields[i].type, session_);
+    return;
+  }
+  if (target.variable->notNull && value.IsNull())
+    throw ValueError("NULL value for a NOT NULL variable");
+  var.value = Coerce(value, target.variable->type, session_);
+}
+
+void Executor::StoreRow(const Expr& target, const std::vector<PlValue>& row) {
+  Variable& var = Find(target.variable);
+  const auto& fields = target.variable->type.fields;
+  if (row.size() != fields.size()) {
+    throw MakeError(6504, "PL/SQL: Return types of Result Set variables or query do not match");
+  }
+  for (size_t i = 0; i < fields.size(); ++i)
+    var.fields[i] = Coerce(row[i], fields[i].type, session_);
+}
+
+Executor::Variable& Executor::Find(const VarDecl* decl) {
+  for (auto it = scopes_.rbegin(); it != scopes_.rend(); ++it) {
+    auto found = it->variables.find(decl);
+    if (found != it->variables.end())
+      return found->second;
+  }
+  // The parser resolves every name to a declaration in an enclosing scope.
+  throw MakeError(6501, "PL/SQL: program error");
+}
+
+Executor::CursorState& Executor::FindCursor(const CursorDecl* decl) {
+  for (auto it = scopes_.rbegin(); it != scopes_.rend(); ++it) {
+    auto found = it->cursors.find(decl);
+    if (found != it->cursors.end())
+      return found->second;
+  }
+  throw MakeError(6501, "PL/SQL: program error");
+}
+
+std::map<std::string, Value> Executor::BindValues(const SqlText& sql) {
+  std::map<std::string, Value> values;
+  for (size_t i = 0; i < sql.binds.size(); ++i) {
+    const PlValue v = Eval(*sql.binds[i]);
+    if (v.kind() == PlValue::Kind::Boolean) {
+      throw MakeError(6550, "PLS-00382: expression is of wrong type");
+    }
+    values[PlaceholderName(i)] = ToSqlValue(v);
+  }
+  return values;
+}
+
+std::unique_ptr<Cursor> Executor::OpenQuery(const SqlText& sql) {
+  StatementBinds binds(BindValues(sql), binds_);
+  OraError error;
+  auto cursor = session_.OpenQuery(sql.text, binds, error);
+  if (!cursor)
+    throw FromOraError(error);
+  return cursor;
+}
+
+void Executor::OpenCursor(const CursorDecl& decl, const std::vector<ExprPtr>& args,
+                          CursorState& state) {
+  if (state.isOpen)
+    throw MakeError(6511, "PL/SQL: cursor already open");
+  std::vector<PlValue> values;
+  for (size_t i = 0; i < decl.params.size(); ++i) {
+    const VarDecl& p = *decl.params[i];
+    const PlValue v = i < args.size() ? Eval(*args[i]) : (p.init ? Eval(*p.init) : PlValue());
+    values.push_back(Coerce(v, p.type, session_));
+  }
+  ScopeGuard guard(scopes_);
+  for (size_t i = 0; i < decl.params.size(); ++i)
+    Declare(*decl.params[i], values[i]);
+  state.cursor = OpenQuery(decl.query);
+  state.isOpen = true;
+  state.rowCount = 0;
+  state.lastFetch = -1;
+}
+
+bool Executor::FetchRow(CursorState& state, std::vector<PlValue>& row) {
+  if (!state.isOpen)
+    throw MakeError(1001, "invalid cursor");
+  std::vector<Value> values;
+  OraError error;
+  if (!state.cursor->Next(values, error)) {
+    if (error.IsSet())
+      throw FromOraError(error);
+    state.lastFetch = 0;
+    return false;
+  }
+  row.clear();
+  for (const Value& v : values)
+    row.push_back(FromSqlValue(v));
+  state.lastFetch = 1;
+  ++state.rowCount;
+  return true;
+}
+
+}  // namespace sandbox::plsql

@@ -1,0 +1,85 @@
+// Runs a compiled anonymous block (Ast.h) in a session: keeps the values of
+// variables and the state of cursors per scope, sends the block's SQL through
+// the session with PL/SQL values as binds, and carries exceptions to their
+// handlers. An exception no handler takes ends the run with its ORA error and
+// the "ORA-06512: at line N" trail.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "sandbox/plsql/Ast.h"
+#include "sandbox/plsql/DbmsOutput.h"
+#include "sandbox/plsql/PlError.h"
+#include "sandbox/server/Server.h"
+
+namespace sandbox::plsql {
+
+class Executor {
+ public:
+  Executor(Session& session, BindSet& binds);
+
+  // False with error set when an exception leaves the block.
+  bool Run(const Block& block, OraError& error);
+
+ private:
+  enum class Flow { Normal, Exit, Return };
+
+  struct Variable {
+    PlValue value;
+    std::vector<PlValue> fields;  // records
+  };
+  struct CursorState {
+    std::unique_ptr<Cursor> cursor;
+    bool isOpen = false;
+    long long rowCount = 0;
+    int lastFetch = -1;  // -1 none yet, 0 no row, 1 a row
+  };
+  struct Scope {
+    std::map<const VarDecl*, Variable> variables;
+    std::map<const CursorDecl*, CursorState> cursors;
+  };
+  class ScopeGuard;
+
+  Flow ExecBlock(const Block& block);
+  Flow ExecList(const StmtList& list);
+  Flow Exec(const Stmt& stmt);
+  Flow ExecStatement(const Stmt& stmt);
+  Flow ExecLoopBody(const StmtList& body, bool& exitLoop);
+  Flow ExecForRange(const Stmt& stmt);
+  Flow ExecForCursor(const Stmt& stmt);
+  void ExecFetch(const Stmt& stmt);
+  void ExecSql(const Stmt& stmt);
+  void ExecPackageCall(const Stmt& stmt);
+
+  PlValue Eval(const Expr& expr);
+  PlValue EvalArithmetic(const Expr& expr);
+  PlValue EvalCompare(const std::string& op, const PlValue& a, const PlValue& b);
+  PlValue EvalCursorAttribute(const Expr& expr);
+  bool IsTrue(const PlValue& condition);
+  PlValue CallRoutine(const RoutineDecl& routine, const std::vector<ExprPtr>& args, int line);
+
+  void Declare(const VarDecl& decl, const PlValue& initial);
+  void Assign(const Expr& target, const PlValue& value);
+  void StoreRow(const Expr& target, const std::vector<PlValue>& row);
+  Variable& Find(const VarDecl* decl);
+  CursorState& FindCursor(const CursorDecl* decl);
+
+  std::unique_ptr<Cursor> OpenQuery(const SqlText& sql);
+  void OpenCursor(const CursorDecl& decl, const std::vector<ExprPtr>& args, CursorState& state);
+  bool FetchRow(CursorState& state, std::vector<PlValue>& row);
+  std::map<std::string, Value> BindValues(const SqlText& sql);
+
+  Session& session_;
+  BindSet& binds_;
+  DbmsOutput output_;
+  std::deque<Scope> scopes_;
+  std::vector<const PlError*> handling_;  // exceptions whose handlers run now
+  PlValue returnValue_;
+  long long sqlRowCount_ = 0;
+  int sqlFound_ = -1;  // SQL%FOUND of the last DML or SELECT INTO
+};
+
+}  // namespace sandbox::plsql

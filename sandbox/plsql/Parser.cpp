@@ -1,0 +1,894 @@
+// Blocks, declarations and statements of the PL/SQL compiler.
+#include "sandbox/plsql/Parser.h"
+
+#include <cctype>
+
+#include "sandbox/plsql/Builtins.h"
+
+namespace sandbox::plsql {
+
+namespace {
+
+// The predefined exceptions of package STANDARD, by the ORA code they catch.
+const ExceptionDecl kPredefinedExceptions[] = {
+    {"NO_DATA_FOUND", 1403},  {"TOO_MANY_ROWS", 1422},       {"ZERO_DIVIDE", 1476},
+    {"VALUE_ERROR", 6502},    {"INVALID_NUMBER", 1722},      {"DUP_VAL_ON_INDEX", 1},
+    {"INVALID_CURSOR", 1001}, {"CURSOR_ALREADY_OPEN", 6511}, {"PROGRAM_ERROR", 6501},
+};
+
+TypeSpec NumberType(int precision, int scale) {
+  TypeSpec t;
+  t.base = TypeSpec::Base::Number;
+  t.precision = precision;
+  t.scale = scale;
+  return t;
+}
+
+TypeSpec TextType(TypeSpec::Base base, int length) {
+  TypeSpec t;
+  t.base = base;
+  t.length = length;
+  return t;
+}
+
+}  // namespace
+
+// The PL/SQL type of a described column. Select-list columns of cursors are
+// left unconstrained: the server's sizes of computed columns are estimates.
+TypeSpec TypeOfColumn(const ColumnInfo& column, bool constrained) {
+  switch (column.dataType) {
+    case 2:
+      return constrained && column.precision > 0 ? NumberType(column.precision, column.scale)
+                                                 : NumberType(0, 0);
+    case 12:
+    case 187:
+      return TextType(TypeSpec::Base::Date, 0);
+    case 96:
+      return TextType(constrained ? TypeSpec::Base::Char : TypeSpec::Base::Varchar2,
+                      constrained ? column.dataSize : 0);
+    case 1:
+      return TextType(TypeSpec::Base::Varchar2, constrained ? column.dataSize : 0);
+    default:
+      return TextType(TypeSpec::Base::Varchar2, 0);
+  }
+}
+
+std::vector<RecordField> FieldsOfColumns(const std::vector<ColumnInfo>& columns, bool constrained) {
+  std::vector<RecordField> fields;
+  for (const ColumnInfo& c : columns) {
+    std::string name = c.name;
+    for (char& ch : name)
+      ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    fields.push_back({name, TypeOfColumn(c, constrained)});
+  }
+  return fields;
+}
+
+Parser::Parser(const std::string& source, const std::vector<Token>& tokens, Session& session)
+    : source_(source), tokens_(tokens), session_(session) {}
+
+std::unique_ptr<Block> Parser::Parse(CompileError& error) {
+  try {
+    PushScope();
+    for (const ExceptionDecl& e : kPredefinedExceptions) {
+      scopes_.back()[e.name] = {Symbol::Kind::Exception, &e};
+    }
+    const Token& first = Peek();
+    std::unique_ptr<Block> block;
+    if (Accept("DECLARE")) {
+      block = ParseBlockBody(true, "");
+    } else if (Accept("BEGIN")) {
+      block = ParseBlockBody(false, "");
+    } else {
+      SyntaxError(first, "begin declare");
+    }
+    block->line = first.line;
+    Accept(";");
+    if (Peek().kind != Token::Kind::End)
+      SyntaxError(Peek(), "end-of-file");
+    return block;
+  } catch (CompileError& e) {
+    error = std::move(e);
+    return nullptr;
+  }
+}
+
+// After DECLARE (hasDeclare) or BEGIN: [declarations BEGIN] statements
+// [EXCEPTION handlers] END [name]. The closing ";" is left to the caller.
+std::unique_ptr<Block> Parser::ParseBlockBody(bool hasDeclare, const std::string& endName) {
+  auto block = std::make_unique<Block>();
+  PushScope();
+  if (hasDeclare) {
+    ParseDeclarations(*block);
+    Expect("BEGIN", "begin function pragma procedure");
+  }
+  block->body = ParseStatements({"EXCEPTION", "END"});
+  if (block->body.empty())
+    SyntaxError(Peek(), "begin case declare exit for goto if loop null");
+  if (Accept("EXCEPTION"))
+    ParseHandlers(*block);
+  Expect("END", "end");
+  if (Peek().kind == Token::Kind::Identifier && !Peek().Is("IF") && !Peek().Is("LOOP")) {
+    const Token& name = Take();
+    if (!endName.empty() && name.text != endName) {
+      SemanticError(name, "PLS-00113: END identifier '" + name.text + "' must match '" + endName +
+                              "' at line " + std::to_string(block->line) + ", column 1");
+    }
+  }
+  PopScope();
+  return block;
+}
+
+void Parser::ParseDeclarations(Block& block) {
+  while (!Peek().Is("BEGIN")) {
+    trailer_ = "PL/SQL: Item ignored";
+    statementStart_ = &Peek();
+    if (Accept("CURSOR")) {
+      ParseCursorDeclaration(block);
+      continue;
+    }
+    if (Accept("FUNCTION")) {
+      ParseRoutineDeclaration(block, true);
+      continue;
+    }
+    if (Accept("PROCEDURE")) {
+      ParseRoutineDeclaration(block, false);
+      continue;
+    }
+    if (Accept("PRAGMA")) {
+      Expect("EXCEPTION_INIT", "exception_init");
+      Expect("(", "(");
+      const Token& name = ExpectIdentifier("identifier");
+      const Symbol* symbol = Lookup(name.text);
+      if (symbol == nullptr || symbol->kind != Symbol::Kind::Exception) {
+        SemanticError(
+            name, "PLS-00109: unknown exception name '" + name.text + "' in PRAGMA EXCEPTION_INIT");
+      }
+      Expect(",", ",");
+      const bool negative = Accept("-");
+      const Token& code = Take();
+      if (code.kind != Token::Kind::Number)
+        SyntaxError(code, "an integer");
+      Expect(")", ")");
+      Expect(";", ";");
+      ExceptionDecl* decl = nullptr;
+      for (auto& own : block.exceptions) {
+        if (own.get() == symbol->decl)
+          decl = own.get();
+      }
+      if (decl == nullptr) {
+        SemanticError(
+            name, "PLS-00109: unknown exception name '" + name.text + "' in PRAGMA EXCEPTION_INIT");
+      }
+      const int value = std::stoi(code.text);
+      decl->code = negative ? value : -value;
+      if (decl->code == 100)
+        decl->code = 1403;
+      continue;
+    }
+    if (Peek().kind != Token::Kind::Identifier)
+      SyntaxError(Peek(), "begin function pragma procedure");
+    const Token& name = Take();
+    if (Accept("EXCEPTION")) {
+      auto decl = std::make_unique<ExceptionDecl>();
+      decl->name = name.text;
+      Declare(name, name.text, Symbol::Kind::Exception, decl.get());
+      block.exceptions.push_back(std::move(decl));
+      Expect(";", ";");
+      continue;
+    }
+    auto var = std::make_unique<VarDecl>();
+    var->name = name.text;
+    var->line = name.line;
+    var->constant = Accept("CONSTANT");
+    var->type = ParseType(false);
+    if (Accept("NOT")) {
+      Expect("NULL", "null");
+      var->notNull = true;
+    }
+    if (Accept(":=") || Accept("DEFAULT")) {
+      var->init = ParseExpression();
+    } else if (var->constant) {
+      SemanticError(name, "PLS-00322: declaration of a constant '" + name.text +
+                              "' must contain an initialization assignment");
+    } else if (var->notNull) {
+      SemanticError(name,
+                    "PLS-00218: a variable declared NOT NULL must have an initialization "
+                    "assignment");
+    }
+    Expect(";", ";");
+    Declare(name, name.text, Symbol::Kind::Variable, var.get());
+    block.variables.push_back(std::move(var));
+  }
+}
+
+void Parser::ParseCursorDeclaration(Block& block) {
+  const Token& name = ExpectIdentifier("identifier");
+  auto cursor = std::make_unique<CursorDecl>();
+  cursor->name = name.text;
+  cursor->line = name.line;
+  PushScope();  // the parameters are visible in the query only
+  if (Peek().Is("("))
+    cursor->params = ParseParameters();
+  Expect("IS", "is");
+  if (!Peek().Is("SELECT") && !Peek().Is("WITH") && !Peek().Is("(")) {
+    SyntaxError(Peek(), "( select with");
+  }
+  const Token& queryStart = Peek();
+  cursor->query = std::move(*ParseSql(false, nullptr));
+  cursor->columns = DescribeQuery(cursor->query, queryStart);
+  PopScope();
+  Expect(";", ";");
+  Declare(name, name.text, Symbol::Kind::Cursor, cursor.get());
+  block.cursors.push_back(std::move(cursor));
+}
+
+void Parser::ParseRoutineDeclaration(Block& block, bool isFunction) {
+  const Token& name = ExpectIdentifier("identifier");
+  auto routine = std::make_unique<RoutineDecl>();
+  routine->name = name.text;
+  routine->isFunction = isFunction;
+  routine->line = name.line;
+  PushScope();
+  if (Peek().Is("("))
+    routine->params = ParseParameters();
+  if (isFunction) {
+    Expect("RETURN", "return");
+    routine->returnType = ParseType(true);
+  }
+  if (!Accept("IS"))
+    Expect("AS", "is as");
+  PopScope();
+  // Declared before the body is read, so the routine may call itself.
+  Declare(name, name.text, Symbol::Kind::Routine, routine.get());
+  PushScope();
+  for (const auto& p : routine->params)
+    Declare(name, p->name, Symbol::Kind::Variable, p.get());
+  const RoutineDecl* outerFunction = currentFunction_;
+  const int outerLoopDepth = loopDepth_;
+  currentFunction_ = routine.get();
+  loopDepth_ = 0;
+  routine->body = ParseBlockBody(true, name.text);
+  routine->body->line = name.line;
+  currentFunction_ = outerFunction;
+  loopDepth_ = outerLoopDepth;
+  PopScope();
+  Expect(";", ";");
+  block.routines.push_back(std::move(routine));
+  trailer_ = "PL/SQL: Item ignored";
+}
+
+std::vector<std::unique_ptr<VarDecl>> Parser::ParseParameters() {
+  std::vector<std::unique_ptr<VarDecl>> params;
+  Expect("(", "(");
+  do {
+    const Token& name = ExpectIdentifier("identifier");
+    auto param = std::make_unique<VarDecl>();
+    param->name = name.text;
+    param->line = name.line;
+    Accept("IN");
+    if (Peek().Is("OUT")) {
+      SemanticError(Peek(), "PLS-00235: OUT and IN OUT parameters are not supported here");
+    }
+    param->type = ParseType(true);
+    if (Accept(":=") || Accept("DEFAULT"))
+      param->init = ParseExpression();
+    for (const auto& other : params) {
+      if (other->name == param->name) {
+        SemanticError(name,
+                      "PLS-00410: duplicate fields in RECORD,TABLE or argument list are "
+                      "not permitted");
+      }
+    }
+    Declare(name, param->name, Symbol::Kind::Variable, param.get());
+    params.push_back(std::move(param));
+  } while (Accept(","));
+  Expect(")", ", )");
+  return params;
+}
+
+void Parser::ParseHandlers(Block& block) {
+  while (Accept("WHEN")) {
+    Handler handler;
+    do {
+      const Token& name = ExpectIdentifier("an exception name");
+      if (name.text == "OTHERS") {
+        handler.others = true;
+        continue;
+      }
+      const Symbol* symbol = Lookup(name.text);
+      if (symbol == nullptr || symbol->kind != Symbol::Kind::Exception) {
+        SemanticError(name, "PLS-00201: identifier '" + name.text + "' must be declared");
+      }
+      handler.exceptions.push_back(static_cast<const ExceptionDecl*>(symbol->decl));
+    } while (Accept("OR"));
+    Expect("THEN", "then or");
+    handler.body = ParseStatements({"WHEN", "END"});
+    if (handler.body.empty())
+      SyntaxError(Peek(), "begin case declare exit for goto if loop null");
+    block.handlers.push_back(std::move(handler));
+  }
+  if (block.handlers.empty())
+    SyntaxError(Peek(), "pragma when");
+}
+
+TypeSpec Parser::ParseType(bool forParameter) {
+  const Token& t = Take();
+  if (t.kind != Token::Kind::Identifier)
+    SyntaxError(t, "a type name");
+  auto lengthClause = [&](int defaultLength) {
+    if (!Peek().Is("("))
+      return defaultLength;
+    if (forParameter)
+      SyntaxError(Peek(), ":= . ) , @ % default character");
+    Take();
+    const Token& n = Take();
+    if (n.kind != Token::Kind::Number)
+      SyntaxError(n, "an integer");
+    const int length = std::stoi(n.text);
+    if (length < 1 || length > 32767) {
+      SemanticError(n, "PLS-00215: String length constraints must be in range (1 .. 32767)");
+    }
+    if (!Accept("CHAR"))
+      Accept("BYTE");
+    Expect(")", ")");
+    return length;
+  };
+  if (t.IsAny({"VARCHAR2", "VARCHAR", "NVARCHAR2", "STRING"})) {
+    const int length = lengthClause(0);
+    if (length == 0 && !forParameter) {
+      SemanticError(t, "PLS-00215: String length constraints must be in range (1 .. 32767)");
+    }
+    return TextType(TypeSpec::Base::Varchar2, length);
+  }
+  if (t.IsAny({"CHAR", "NCHAR", "CHARACTER"})) {
+    return TextType(TypeSpec::Base::Char, lengthClause(forParameter ? 0 : 1));
+  }
+  if (t.IsAny({"LONG", "CLOB"}))
+    return TextType(TypeSpec::Base::Varchar2, 0);
+  if (t.IsAny({"NUMBER", "NUMERIC", "DECIMAL", "DEC"})) {
+    int precision = 0, scale = 0;
+    if (Peek().Is("(")) {
+      if (forParameter)
+        SyntaxError(Peek(), ":= . ) , @ % default character");
+      Take();
+      const Token& p = Take();
+      if (p.kind != Token::Kind::Number)
+        SyntaxError(p, "an integer");
+      precision = std::stoi(p.text);
+      if (precision < 1 || precision > 38) {
+        SemanticError(p, "PLS-00216: NUMBER precision constraint must be in range (1 .. 38)");
+      }
+      if (Accept(",")) {
+        const bool negative = Accept("-");
+        const Token& s = Take();
+        if (s.kind != Token::Kind::Number)
+          SyntaxError(s, "an integer");
+        scale = negative ? -std::stoi(s.text) : std::stoi(s.text);
+      }
+      Expect(")", ")");
+    }
+    return NumberType(precision, scale);
+  }
+  if (t.IsAny({"INTEGER", "INT", "SMALLINT"}))
+    return NumberType(38, 0);
+  if (t.IsAny({"PLS_INTEGER", "BINARY_INTEGER", "NATURAL", "POSITIVE", "SIMPLE_INTEGER"})) {
+    return NumberType(10, 0);
+  }
+  if (t.IsAny({"FLOAT", "REAL", "BINARY_DOUBLE", "BINARY_FLOAT"}))
+    return NumberType(0, 0);
+  if (t.Is("BOOLEAN"))
+    return TextType(TypeSpec::Base::Boolean, 0);
+  if (t.Is("DATE"))
+    return TextType(TypeSpec::Base::Date, 0);
+  return ParseAnchoredType(t);
+}
+
+// name%TYPE, record.field%TYPE, table.column%TYPE, owner.table.column%TYPE,
+// cursor%ROWTYPE, table%ROWTYPE, owner.table%ROWTYPE.
+TypeSpec Parser::ParseAnchoredType(const Token& first) {
+  std::vector<const Token*> parts{&first};
+  while (Accept("."))
+    parts.push_back(&ExpectIdentifier("identifier"));
+  Expect("%", "%");
+  const Token& attribute = ExpectIdentifier("type rowtype");
+  std::string dotted;
+  for (const Token* p : parts)
+    dotted += (dotted.empty() ? "" : ".") + p->text;
+  const Symbol* symbol = Lookup(first.text);
+  if (attribute.Is("TYPE")) {
+    if (symbol != nullptr && symbol->kind == Symbol::Kind::Variable && parts.size() <= 2) {
+      const auto* var = static_cast<const VarDecl*>(symbol->decl);
+      if (parts.size() == 1)
+        return var->type;
+      for (const RecordField& f : var->type.fields) {
+        if (f.name == parts[1]->text)
+          return f.type;
+      }
+      SemanticError(*parts[1], "PLS-00302: component '" + parts[1]->text + "' must be declared");
+    }
+    if (parts.size() < 2 || parts.size() > 3) {
+      SemanticError(first, "PLS-00201: identifier '" + dotted + "' must be declared");
+    }
+    std::string table = parts[0]->text;
+    if (parts.size() == 3)
+      table += "." + parts[1]->text;
+    const auto columns = session_.DescribeTable(table);
+    if (columns.empty())
+      SemanticError(first, "PLS-00201: identifier '" + table + "' must be declared");
+    const Token& column = *parts.back();
+    for (const ColumnInfo& c : columns) {
+      if (c.name == column.text)
+        return TypeOfColumn(c, true);
+    }
+    SemanticError(column, "PLS-00302: component '" + column.text + "' must be declared");
+  }
+  if (!attribute.Is("ROWTYPE"))
+    SyntaxError(attribute, "type rowtype");
+  TypeSpec record;
+  record.base = TypeSpec::Base::Record;
+  if (symbol != nullptr && symbol->kind == Symbol::Kind::Cursor && parts.size() == 1) {
+    record.fields = static_cast<const CursorDecl*>(symbol->decl)->columns;
+    return record;
+  }
+  if (parts.size() > 2)
+    SemanticError(first, "PLS-00201: identifier '" + dotted + "' must be declared");
+  const auto columns = session_.DescribeTable(dotted);
+  if (columns.empty())
+    SemanticError(first, "PLS-00201: identifier '" + dotted + "' must be declared");
+  record.fields = FieldsOfColumns(columns, true);
+  return record;
+}
+
+StmtList Parser::ParseStatements(std::initializer_list<const char*> terminators) {
+  StmtList list;
+  while (!Peek().IsAny(terminators) && Peek().kind != Token::Kind::End) {
+    // ELSIF, ELSE and WHEN end the list they follow.
+    if (Peek().IsAny({"ELSIF", "ELSE", "WHEN", "END", "EXCEPTION"}))
+      break;
+    while (Accept("<<")) {
+      ExpectIdentifier("a label");
+      Expect(">>", ">>");
+    }
+    trailer_ = "PL/SQL: Statement ignored";
+    statementStart_ = &Peek();
+    list.push_back(ParseStatement());
+  }
+  return list;
+}
+
+std::unique_ptr<Stmt> Parser::ParseStatement() {
+  const Token& start = Peek();
+  auto stmt = std::make_unique<Stmt>();
+  stmt->line = start.line;
+  if (Accept("IF")) {
+    stmt = ParseIf();
+  } else if (Accept("LOOP")) {
+    stmt->kind = Stmt::Kind::Loop;
+    stmt->bodies.push_back(ParseLoopBody());
+  } else if (Accept("WHILE")) {
+    stmt->kind = Stmt::Kind::While;
+    stmt->exprs.push_back(ParseExpression());
+    Expect("LOOP", "loop");
+    stmt->bodies.push_back(ParseLoopBody());
+  } else if (Accept("FOR")) {
+    stmt = ParseFor(start);
+  } else if (Accept("EXIT")) {
+    if (loopDepth_ == 0) {
+      SemanticError(start, "PLS-00376: illegal EXIT statement; it must appear inside a loop");
+    }
+    stmt->kind = Stmt::Kind::Exit;
+    if (Accept("WHEN"))
+      stmt->exprs.push_back(ParseExpression());
+  } else if (Accept("OPEN")) {
+    stmt = ParseCursorCommand(Stmt::Kind::Open);
+  } else if (Accept("FETCH")) {
+    stmt = ParseCursorCommand(Stmt::Kind::Fetch);
+  } else if (Accept("CLOSE")) {
+    stmt = ParseCursorCommand(Stmt::Kind::Close);
+  } else if (Accept("RETURN")) {
+    stmt->kind = Stmt::Kind::Return;
+    if (!Peek().Is(";")) {
+      if (currentFunction_ == nullptr) {
+        SemanticError(start,
+                      "PLS-00372: In a procedure, RETURN statement cannot contain an "
+                      "expression");
+      }
+      stmt->exprs.push_back(ParseExpression());
+    } else if (currentFunction_ != nullptr && currentFunction_->isFunction) {
+      SemanticError(start,
+                    "PLS-00503: RETURN <value> statement required for this return from "
+                    "function");
+    }
+  } else if (Accept("NULL")) {
+    stmt->kind = Stmt::Kind::Null;
+  } else if (Accept("RAISE")) {
+    stmt = ParseRaise();
+  } else if (Accept("DECLARE")) {
+    stmt->kind = Stmt::Kind::Block;
+    stmt->block = ParseBlockBody(true, "");
+  } else if (Accept("BEGIN")) {
+    stmt->kind = Stmt::Kind::Block;
+    stmt->block = ParseBlockBody(false, "");
+  } else if (start.IsAny({"SELECT", "WITH"})) {
+    stmt->kind = Stmt::Kind::Sql;
+    stmt->sql = ParseSql(false, &stmt->exprs);
+    if (stmt->exprs.empty()) {
+      SemanticError(start, "PLS-00428: an INTO clause is expected in this SELECT statement");
+    }
+    const auto columns = DescribeQuery(*stmt->sql, start);
+    const bool intoRecord = stmt->exprs.size() == 1 &&
+                            stmt->exprs[0]->kind == Expr::Kind::Variable &&
+                            stmt->exprs[0]->variable->type.base == TypeSpec::Base::Record;
+    if (!intoRecord && stmt->exprs.size() != columns.size()) {
+      CompileError e;
+      e.line = start.line;
+      e.column = start.column;
+      e.message = stmt->exprs.size() < columns.size() ? "PL/SQL: ORA-00913: too many values"
+                                                      : "PL/SQL: ORA-00947: not enough values";
+      e.trailer = "PL/SQL: SQL Statement ignored";
+      e.trailerLine = start.line;
+      e.trailerColumn = start.column;
+      throw e;
+    }
+  } else if (start.IsAny({"INSERT", "UPDATE", "DELETE", "MERGE", "COMMIT", "ROLLBACK", "SAVEPOINT",
+                          "LOCK"})) {
+    stmt->kind = Stmt::Kind::Sql;
+    stmt->sql = ParseSql(false, nullptr);
+  } else if (start.kind == Token::Kind::Identifier || start.kind == Token::Kind::Bind) {
+    stmt = ParseNameStatement();
+  } else {
+    SyntaxError(start,
+                "begin case declare exit for goto if loop null pragma raise return "
+                "select update while with <an identifier>");
+  }
+  stmt->line = start.line;
+  if (stmt->kind == Stmt::Kind::Block) {
+    if (stmt->block)
+      stmt->block->line = start.line;
+  }
+  Expect(";", ";");
+  return stmt;
+}
+
+std::unique_ptr<Stmt> Parser::ParseIf() {
+  auto stmt = std::make_unique<Stmt>();
+  stmt->kind = Stmt::Kind::If;
+  do {
+    stmt->exprs.push_back(ParseExpression());
+    Expect("THEN", "then and or");
+    stmt->bodies.push_back(ParseStatements({"ELSIF", "ELSE", "END"}));
+    if (stmt->bodies.back().empty())
+      SyntaxError(Peek(), "begin case declare exit for if loop null");
+  } while (Accept("ELSIF"));
+  if (Accept("ELSE")) {
+    stmt->hasElse = true;
+    stmt->bodies.push_back(ParseStatements({"END"}));
+    if (stmt->bodies.back().empty())
+      SyntaxError(Peek(), "begin case declare exit for if loop null");
+  }
+  Expect("END", "end elsif else");
+  Expect("IF", "if");
+  return stmt;
+}
+
+StmtList Parser::ParseLoopBody() {
+  ++loopDepth_;
+  StmtList body = ParseStatements({"END"});
+  --loopDepth_;
+  if (body.empty())
+    SyntaxError(Peek(), "begin case declare exit for goto if loop null");
+  Expect("END", "end");
+  Expect("LOOP", "loop");
+  if (Peek().kind == Token::Kind::Identifier)
+    Take();  // END LOOP label
+  return body;
+}
+
+std::unique_ptr<Stmt> Parser::ParseFor(const Token& start) {
+  auto stmt = std::make_unique<Stmt>();
+  const Token& indexName = ExpectIdentifier("an identifier");
+  Expect("IN", "in");
+  auto loopVariable = std::make_unique<VarDecl>();
+  loopVariable->name = indexName.text;
+  loopVariable->line = indexName.line;
+  const Symbol* symbol = Peek().kind == Token::Kind::Identifier ? Lookup(Peek().text) : nullptr;
+  if (symbol != nullptr && symbol->kind == Symbol::Kind::Cursor) {
+    stmt->kind = Stmt::Kind::ForCursor;
+    const Token& cursorName = Take();
+    stmt->cursor = static_cast<const CursorDecl*>(symbol->decl);
+    if (Peek().Is("("))
+      stmt->exprs = ParseArguments();
+    CheckArgumentCount(cursorName, stmt->cursor->name, stmt->exprs.size(), 0,
+                       stmt->cursor->params.size());
+    loopVariable->type.base = TypeSpec::Base::Record;
+    loopVariable->type.fields = stmt->cursor->columns;
+  } else if (Peek().Is("(") && Peek(1).IsAny({"SELECT", "WITH"})) {
+    stmt->kind = Stmt::Kind::ForCursor;
+    Take();
+    const Token& queryStart = Peek();
+    auto cursor = std::make_unique<CursorDecl>();
+    cursor->name = "SQL";
+    cursor->line = start.line;
+    cursor->query = std::move(*ParseSql(true, nullptr));
+    cursor->columns = DescribeQuery(cursor->query, queryStart);
+    Expect(")", ")");
+    loopVariable->type.base = TypeSpec::Base::Record;
+    loopVariable->type.fields = cursor->columns;
+    stmt->cursor = cursor.get();
+    stmt->inlineCursor = std::move(cursor);
+  } else {
+    stmt->kind = Stmt::Kind::ForRange;
+    stmt->reverse = Accept("REVERSE");
+    stmt->exprs.push_back(ParseExpression());
+    Expect("..", "..");
+    stmt->exprs.push_back(ParseExpression());
+    loopVariable->type = NumberType(10, 0);
+  }
+  loopVariable->constant = true;  // the loop index cannot be assigned
+  Expect("LOOP", "loop");
+  PushScope();
+  Declare(indexName, indexName.text, Symbol::Kind::Variable, loopVariable.get());
+  stmt->bodies.push_back(ParseLoopBody());
+  PopScope();
+  stmt->loopVariable = std::move(loopVariable);
+  return stmt;
+}
+
+std::unique_ptr<Stmt> Parser::ParseCursorCommand(Stmt::Kind kind) {
+  auto stmt = std::make_unique<Stmt>();
+  stmt->kind = kind;
+  const Token& name = ExpectIdentifier("a cursor name");
+  const Symbol* symbol = Lookup(name.text);
+  if (symbol == nullptr)
+    SemanticError(name, "PLS-00201: identifier '" + name.text + "' must be declared");
+  if (symbol->kind != Symbol::Kind::Cursor) {
+    SemanticError(name, "PLS-00456: item '" + name.text + "' is not a cursor");
+  }
+  stmt->cursor = static_cast<const CursorDecl*>(symbol->decl);
+  if (kind == Stmt::Kind::Open) {
+    if (Peek().Is("("))
+      stmt->exprs = ParseArguments();
+    CheckArgumentCount(name, name.text, stmt->exprs.size(), 0, stmt->cursor->params.size());
+  } else if (kind == Stmt::Kind::Fetch) {
+    Expect("INTO", "into bulk");
+    do {
+      stmt->exprs.push_back(ParseTarget());
+    } while (Accept(","));
+    const size_t columns = stmt->cursor->columns.size();
+    const bool intoRecord = stmt->exprs.size() == 1 &&
+                            stmt->exprs[0]->kind == Expr::Kind::Variable &&
+                            stmt->exprs[0]->variable->type.base == TypeSpec::Base::Record;
+    if (!intoRecord && stmt->exprs.size() != columns) {
+      SemanticError(name,
+                    "PLS-00394: wrong number of values in the INTO list of a FETCH "
+                    "statement");
+    }
+  }
+  return stmt;
+}
+
+std::unique_ptr<Stmt> Parser::ParseRaise() {
+  auto stmt = std::make_unique<Stmt>();
+  stmt->kind = Stmt::Kind::Raise;
+  if (Peek().Is(";"))
+    return stmt;  // re-raise; only allowed in a handler, checked at run time
+  const Token& name = ExpectIdentifier("an exception name");
+  const Symbol* symbol = Lookup(name.text);
+  if (symbol == nullptr || symbol->kind != Symbol::Kind::Exception) {
+    SemanticError(name, "PLS-00201: identifier '" + name.text + "' must be declared");
+  }
+  stmt->exception = static_cast<const ExceptionDecl*>(symbol->decl);
+  return stmt;
+}
+
+// Assignment or procedure call: x := e; rec.f := e; :bind := e; p(args);
+// dbms_output.put_line(x); raise_application_error(n, text).
+std::unique_ptr<Stmt> Parser::ParseNameStatement() {
+  auto stmt = std::make_unique<Stmt>();
+  const Token& first = Peek();
+  if (first.kind == Token::Kind::Identifier) {
+    if (first.Is("DBMS_OUTPUT") && Peek(1).Is(".")) {
+      Take();
+      Take();
+      const Token& member = ExpectIdentifier("a procedure name");
+      struct Signature {
+        const char* name;
+        size_t min, max;
+      };
+      static const Signature kMembers[] = {{"ENABLE", 0, 1},   {"DISABLE", 0, 0},
+                                           {"PUT_LINE", 1, 1}, {"PUT", 1, 1},
+                                           {"NEW_LINE", 0, 0}, {"GET_LINE", 2, 2}};
+      const Signature* signature = nullptr;
+      for (const Signature& s : kMembers) {
+        if (member.text == s.name)
+          signature = &s;
+      }
+      if (signature == nullptr) {
+        SemanticError(member, "PLS-00302: component '" + member.text + "' must be declared");
+      }
+      stmt->kind = Stmt::Kind::CallPackage;
+      stmt->name = "DBMS_OUTPUT." + member.text;
+      if (member.Is("GET_LINE")) {
+        Expect("(", "(");
+        stmt->exprs.push_back(ParseTarget());
+        Expect(",", ",");
+        stmt->exprs.push_back(ParseTarget());
+        Expect(")", ")");
+      } else if (Peek().Is("(")) {
+        stmt->exprs = ParseArguments();
+      }
+      CheckArgumentCount(member, member.text, stmt->exprs.size(), signature->min, signature->max);
+      return stmt;
+    }
+    if (first.Is("RAISE_APPLICATION_ERROR")) {
+      Take();
+      stmt->kind = Stmt::Kind::CallPackage;
+      stmt->name = first.text;
+      stmt->exprs = ParseArguments();
+      CheckArgumentCount(first, first.text, stmt->exprs.size(), 2, 3);
+      return stmt;
+    }
+    const Symbol* symbol = Lookup(first.text);
+    if (symbol != nullptr && symbol->kind == Symbol::Kind::Routine) {
+      Take();
+      const auto* routine = static_cast<const RoutineDecl*>(symbol->decl);
+      if (routine->isFunction) {
+        SemanticError(first, "PLS-00221: '" + first.text + "' is not a procedure or is undefined");
+      }
+      stmt->kind = Stmt::Kind::CallRoutine;
+      stmt->routine = routine;
+      if (Peek().Is("("))
+        stmt->exprs = ParseArguments();
+      size_t required = 0;
+      for (const auto& p : routine->params)
+        required += p->init ? 0 : 1;
+      CheckArgumentCount(first, first.text, stmt->exprs.size(), required, routine->params.size());
+      return stmt;
+    }
+    if (symbol == nullptr && !Peek(1).Is(":=")) {
+      SemanticError(first, "PLS-00201: identifier '" + first.text + "' must be declared");
+    }
+  }
+  stmt->kind = Stmt::Kind::Assign;
+  stmt->exprs.push_back(ParseTarget());
+  Expect(":=", ":= . ( @ % ;");
+  stmt->exprs.push_back(ParseExpression());
+  return stmt;
+}
+
+std::vector<ExprPtr> Parser::ParseArguments() {
+  std::vector<ExprPtr> args;
+  Expect("(", "(");
+  if (Accept(")"))
+    return args;
+  do {
+    args.push_back(ParseExpression());
+  } while (Accept(","));
+  Expect(")", ", )");
+  return args;
+}
+
+void Parser::CheckArgumentCount(const Token& at, const std::string& name, size_t given, size_t min,
+                                size_t max) {
+  if (given < min || given > max) {
+    SemanticError(at, "PLS-00306: wrong number or types of arguments in call to '" + name + "'");
+  }
+}
+
+// A variable, a record field or a :placeholder that a value can be stored in.
+ExprPtr Parser::ParseTarget() {
+  const Token& at = Peek();
+  if (at.kind == Token::Kind::Bind) {
+    Take();
+    bindNames_.insert(at.text);
+    auto e = NewExpr(Expr::Kind::Bind, at);
+    e->name = at.text;
+    return e;
+  }
+  const Token& name = ExpectIdentifier("an identifier");
+  const Symbol* symbol = Lookup(name.text);
+  if (symbol == nullptr)
+    SemanticError(name, "PLS-00201: identifier '" + name.text + "' must be declared");
+  if (symbol->kind != Symbol::Kind::Variable) {
+    SemanticError(
+        name, "PLS-00363: expression '" + name.text + "' cannot be used as an assignment target");
+  }
+  const auto* var = static_cast<const VarDecl*>(symbol->decl);
+  if (var->constant) {
+    SemanticError(
+        name, "PLS-00363: expression '" + name.text + "' cannot be used as an assignment target");
+  }
+  if (Peek().Is(".") && var->type.base == TypeSpec::Base::Record)
+    return ParseFieldAccess(*var, name);
+  auto e = NewExpr(Expr::Kind::Variable, name);
+  e->variable = var;
+  return e;
+}
+
+void Parser::Declare(const Token& at, const std::string& name, Symbol::Kind kind,
+                     const void* decl) {
+  auto& scope = scopes_.back();
+  if (scope.count(name) != 0) {
+    SemanticError(at, "PLS-00371: at most one declaration for '" + name + "' is permitted");
+  }
+  scope[name] = {kind, decl};
+}
+
+const Parser::Symbol* Parser::Lookup(const std::string& name) const {
+  for (auto it = scopes_.rbegin(); it != scopes_.rend(); ++it) {
+    auto found = it->find(name);
+    if (found != it->end())
+      return &found->second;
+  }
+  return nullptr;
+}
+
+const Token& Parser::Peek(size_t ahead) const {
+  const size_t i = pos_ + ahead;
+  return i < tokens_.size() ? tokens_[i] : tokens_.back();
+}
+
+const Token& Parser::Take() {
+  const Token& t = Peek();
+  if (pos_ + 1 < tokens_.size())
+    ++pos_;
+  return t;
+}
+
+bool Parser::Accept(const char* word) {
+  if (!Peek().Is(word))
+    return false;
+  Take();
+  return true;
+}
+
+const Token& Parser::Expect(const char* word, const char* expected) {
+  if (!Peek().Is(word))
+    SyntaxError(Peek(), expected);
+  return Take();
+}
+
+const Token& Parser::ExpectIdentifier(const char* expected) {
+  if (Peek().kind != Token::Kind::Identifier && Peek().kind != Token::Kind::QuotedIdentifier) {
+    SyntaxError(Peek(), expected);
+  }
+  return Take();
+}
+
+void Parser::SyntaxError(const Token& at, const char* expected) const {
+  CompileError e;
+  e.line = at.line;
+  e.column = at.column;
+  std::string symbol = at.kind == Token::Kind::End ? "end-of-file" : at.text;
+  if (at.kind == Token::Kind::String)
+    symbol = "'" + at.text + "'";
+  if (at.kind == Token::Kind::Bind)
+    symbol = ":" + at.text;
+  e.message = "PLS-00103: Encountered the symbol \"" + symbol +
+              "\" when expecting one of the following:\n\n   " + expected;
+  throw e;
+}
+
+void Parser::SemanticError(const Token& at, const std::string& message) const {
+  CompileError e;
+  e.line = at.line;
+  e.column = at.column;
+  e.message = message;
+  if (statementStart_ != nullptr) {
+    e.trailer = trailer_;
+    e.trailerLine = statementStart_->line;
+    e.trailerColumn = statementStart_->column;
+  }
+  throw e;
+}
+
+ExprPtr Parser::NewExpr(Expr::Kind kind, const Token& at) const {
+  auto e = std::make_unique<Expr>();
+  e->kind = kind;
+  e->line = at.line;
+  e->column = at.column;
+  return e;
+}
+
+}  // namespace sandbox::plsql

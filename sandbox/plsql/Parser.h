@@ -1,0 +1,125 @@
+// Compiles the tokens of an anonymous block into a tree (Ast.h). Names are
+// resolved while parsing, as PL/SQL requires a declaration before use, so an
+// undeclared name fails the whole block before anything runs. Embedded SQL is
+// rewritten with binds for the PL/SQL names it uses and described through the
+// session, so a wrong query also fails at compile time, as on Oracle.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "sandbox/plsql/Ast.h"
+#include "sandbox/plsql/Lexer.h"
+#include "sandbox/server/Server.h"
+
+namespace sandbox::plsql {
+
+struct CompileError {
+  int line = 0;
+  int column = 0;
+  std::string message;  // "PLS-00201: identifier 'X' must be declared"
+  // Oracle's second message, "PL/SQL: Statement ignored", at the start of the
+  // statement or declaration that was dropped; empty for syntax errors.
+  std::string trailer;
+  int trailerLine = 0;
+  int trailerColumn = 0;
+};
+
+// The PL/SQL type of a described column, and the fields of a record of such
+// columns. Unconstrained types are used for computed select-list columns,
+// whose sizes the server only estimates.
+TypeSpec TypeOfColumn(const ColumnInfo& column, bool constrained);
+std::vector<RecordField> FieldsOfColumns(const std::vector<ColumnInfo>& columns, bool constrained);
+
+class Parser {
+ public:
+  Parser(const std::string& source, const std::vector<Token>& tokens, Session& session);
+
+  // Returns the compiled block, or nullptr with error set.
+  std::unique_ptr<Block> Parse(CompileError& error);
+  // Names of the :placeholders the block uses, upper case.
+  const std::set<std::string>& BindNames() const { return bindNames_; }
+
+ private:
+  struct Symbol {
+    enum class Kind { Variable, Cursor, Routine, Exception };
+    Kind kind = Kind::Variable;
+    const void* decl = nullptr;
+  };
+
+  // Blocks and declarations.
+  std::unique_ptr<Block> ParseBlockBody(bool hasDeclare, const std::string& endName);
+  void ParseDeclarations(Block& block);
+  void ParseCursorDeclaration(Block& block);
+  void ParseRoutineDeclaration(Block& block, bool isFunction);
+  std::vector<std::unique_ptr<VarDecl>> ParseParameters();
+  void ParseHandlers(Block& block);
+  TypeSpec ParseType(bool forParameter);
+  TypeSpec ParseAnchoredType(const Token& first);
+
+  // Statements.
+  StmtList ParseStatements(std::initializer_list<const char*> terminators);
+  std::unique_ptr<Stmt> ParseStatement();
+  std::unique_ptr<Stmt> ParseIf();
+  std::unique_ptr<Stmt> ParseFor(const Token& start);
+  std::unique_ptr<Stmt> ParseNameStatement();
+  std::unique_ptr<Stmt> ParseCursorCommand(Stmt::Kind kind);
+  std::unique_ptr<Stmt> ParseRaise();
+  StmtList ParseLoopBody();
+  std::vector<ExprPtr> ParseArguments();
+  void CheckArgumentCount(const Token& at, const std::string& name, size_t given, size_t min,
+                          size_t max);
+  ExprPtr ParseTarget();
+
+  // Expressions.
+  ExprPtr ParseExpression();
+  ExprPtr ParseOr();
+  ExprPtr ParseAnd();
+  ExprPtr ParseNot();
+  ExprPtr ParseComparison();
+  ExprPtr ParseAdditive();
+  ExprPtr ParseMultiplicative();
+  ExprPtr ParseUnary();
+  ExprPtr ParsePower();
+  ExprPtr ParsePrimary();
+  ExprPtr ParseName();
+  ExprPtr ParseFieldAccess(const VarDecl& variable, const Token& at);
+
+  // Embedded SQL.
+  std::unique_ptr<SqlText> ParseSql(bool insideParentheses, std::vector<ExprPtr>* intoTargets);
+  std::set<std::string> ColumnsOfReferencedTables(size_t begin, size_t end);
+  size_t SqlEnd(size_t begin, bool insideParentheses) const;
+  std::vector<RecordField> DescribeQuery(const SqlText& sql, const Token& at);
+
+  // Scopes.
+  void PushScope() { scopes_.emplace_back(); }
+  void PopScope() { scopes_.pop_back(); }
+  void Declare(const Token& at, const std::string& name, Symbol::Kind kind, const void* decl);
+  const Symbol* Lookup(const std::string& name) const;
+
+  // Tokens.
+  const Token& Peek(size_t ahead = 0) const;
+  const Token& Take();
+  bool Accept(const char* word);
+  const Token& Expect(const char* word, const char* expected);
+  const Token& ExpectIdentifier(const char* expected);
+  [[noreturn]] void SyntaxError(const Token& at, const char* expected) const;
+  [[noreturn]] void SemanticError(const Token& at, const std::string& message) const;
+  ExprPtr NewExpr(Expr::Kind kind, const Token& at) const;
+
+  const std::string& source_;
+  const std::vector<Token>& tokens_;
+  Session& session_;
+  size_t pos_ = 0;
+  std::vector<std::map<std::string, Symbol>> scopes_;
+  std::set<std::string> bindNames_;
+  int loopDepth_ = 0;
+  const RoutineDecl* currentFunction_ = nullptr;
+  const Token* statementStart_ = nullptr;
+  const char* trailer_ = "PL/SQL: Statement ignored";
+};
+
+}  // namespace sandbox::plsql

@@ -1,0 +1,316 @@
+// Expressions of the PL/SQL compiler, by Oracle's operator precedence:
+// OR < AND < NOT < comparisons < + - || < * / < unary - < **.
+#include "sandbox/plsql/Builtins.h"
+#include "sandbox/plsql/Parser.h"
+
+namespace sandbox::plsql {
+
+ExprPtr Parser::ParseExpression() {
+  return ParseOr();
+}
+
+ExprPtr Parser::ParseOr() {
+  ExprPtr left = ParseAnd();
+  while (Peek().Is("OR")) {
+    auto e = NewExpr(Expr::Kind::Or, Take());
+    e->args.push_back(std::move(left));
+    e->args.push_back(ParseAnd());
+    left = std::move(e);
+  }
+  return left;
+}
+
+ExprPtr Parser::ParseAnd() {
+  ExprPtr left = ParseNot();
+  while (Peek().Is("AND")) {
+    auto e = NewExpr(Expr::Kind::And, Take());
+    e->args.push_back(std::move(left));
+    e->args.push_back(ParseNot());
+    left = std::move(e);
+  }
+  return left;
+}
+
+ExprPtr Parser::ParseNot() {
+  if (Peek().Is("NOT")) {
+    auto e = NewExpr(Expr::Kind::Not, Take());
+    e->args.push_back(ParseNot());
+    return e;
+  }
+  return ParseComparison();
+}
+
+ExprPtr Parser::ParseComparison() {
+  ExprPtr left = ParseAdditive();
+  const Token& op = Peek();
+  static const char* const kComparisons[] = {"=", "<>", "!=", "^=", "~=", "<", ">", "<=", ">="};
+  for (const char* c : kComparisons) {
+    if (op.Is(c)) {
+      Take();
+      auto e = NewExpr(Expr::Kind::Compare, op);
+      e->name = (op.text == "!=" || op.text == "^=" || op.text == "~=") ? "<>" : op.text;
+      e->args.push_back(std::move(left));
+      e->args.push_back(ParseAdditive());
+      return e;
+    }
+  }
+  if (op.Is("IS")) {
+    Take();
+    auto e = NewExpr(Expr::Kind::IsNull, op);
+    e->negated = Accept("NOT");
+    Expect("NULL", "null");
+    e->args.push_back(std::move(left));
+    return e;
+  }
+  const bool negated = op.Is("NOT") && Peek(1).IsAny({"LIKE", "BETWEEN", "IN"});
+  if (negated)
+    Take();
+  const Token& keyword = Peek();
+  if (keyword.Is("LIKE")) {
+    Take();
+    auto e = NewExpr(Expr::Kind::Like, keyword);
+    e->negated = negated;
+    e->args.push_back(std::move(left));
+    e->args.push_back(ParseAdditive());
+    if (Accept("ESCAPE"))
+      e->args.push_back(ParseAdditive());
+    return e;
+  }
+  if (keyword.Is("BETWEEN")) {
+    Take();
+    auto e = NewExpr(Expr::Kind::Between, keyword);
+    e->negated = negated;
+    e->args.push_back(std::move(left));
+    e->args.push_back(ParseAdditive());
+    Expect("AND", "and");
+    e->args.push_back(ParseAdditive());
+    return e;
+  }
+  if (keyword.Is("IN")) {
+    Take();
+    auto e = NewExpr(Expr::Kind::InList, keyword);
+    e->negated = negated;
+    e->args.push_back(std::move(left));
+    for (ExprPtr& item : ParseArguments())
+      e->args.push_back(std::move(item));
+    if (e->args.size() < 2)
+      SyntaxError(Peek(), "an expression");
+    return e;
+  }
+  if (negated)
+    SyntaxError(keyword, "like between in");
+  return left;
+}
+
+ExprPtr Parser::ParseAdditive() {
+  ExprPtr left = ParseMultiplicative();
+  while (Peek().Is("+") || Peek().Is("-") || Peek().Is("||")) {
+    const Token& op = Take();
+    auto e = NewExpr(Expr::Kind::Arithmetic, op);
+    e->name = op.text;
+    e->args.push_back(std::move(left));
+    e->args.push_back(ParseMultiplicative());
+    left = std::move(e);
+  }
+  return left;
+}
+
+ExprPtr Parser::ParseMultiplicative() {
+  ExprPtr left = ParseUnary();
+  while (Peek().Is("*") || Peek().Is("/")) {
+    const Token& op = Take();
+    auto e = NewExpr(Expr::Kind::Arithmetic, op);
+    e->name = op.text;
+    e->args.push_back(std::move(left));
+    e->args.push_back(ParseUnary());
+    left = std::move(e);
+  }
+  return left;
+}
+
+ExprPtr Parser::ParseUnary() {
+  if (Peek().Is("-")) {
+    auto e = NewExpr(Expr::Kind::Negate, Take());
+    e->args.push_back(ParseUnary());
+    return e;
+  }
+  if (Accept("+"))
+    return ParseUnary();
+  return ParsePower();
+}
+
+ExprPtr Parser::ParsePower() {
+  ExprPtr base = ParsePrimary();
+  if (Peek().Is("**")) {
+    auto e = NewExpr(Expr::Kind::Arithmetic, Take());
+    e->name = "**";
+    e->args.push_back(std::move(base));
+    e->args.push_back(ParseUnary());
+    return e;
+  }
+  return base;
+}
+
+ExprPtr Parser::ParsePrimary() {
+  const Token& t = Peek();
+  switch (t.kind) {
+    case Token::Kind::Number: {
+      Take();
+      auto e = NewExpr(Expr::Kind::Literal, t);
+      long double n = 0;
+      ParseNumber(t.text, n);
+      e->value = PlValue::Number(n);
+      return e;
+    }
+    case Token::Kind::String: {
+      Take();
+      auto e = NewExpr(Expr::Kind::Literal, t);
+      e->value = PlValue::Text(t.text, true);  // literals compare as CHAR
+      return e;
+    }
+    case Token::Kind::Bind: {
+      Take();
+      bindNames_.insert(t.text);
+      auto e = NewExpr(Expr::Kind::Bind, t);
+      e->name = t.text;
+      return e;
+    }
+    case Token::Kind::Symbol:
+      if (t.Is("(")) {
+        Take();
+        ExprPtr inner = ParseExpression();
+        Expect(")", ") , * & - + / at mod remainder rem || and or");
+        return inner;
+      }
+      break;
+    case Token::Kind::Identifier:
+      if (t.Is("NULL")) {
+        Take();
+        return NewExpr(Expr::Kind::Literal, t);
+      }
+      if (t.Is("TRUE") || t.Is("FALSE")) {
+        Take();
+        auto e = NewExpr(Expr::Kind::Literal, t);
+        e->value = PlValue::Boolean(t.Is("TRUE"));
+        return e;
+      }
+      return ParseName();
+    case Token::Kind::QuotedIdentifier:
+      return ParseName();
+    case Token::Kind::End:
+      break;
+  }
+  SyntaxError(t,
+              "( - + case mod new not null <an identifier> <a double-quoted delimited-"
+              "identifier> <a bind variable> <a number> <a single-quoted SQL string>");
+}
+
+ExprPtr Parser::ParseName() {
+  static const char* const kReserved[] = {
+      "BEGIN", "END", "THEN", "ELSE", "ELSIF",   "LOOP",      "IF",     "AND",  "OR",
+      "NOT",   "IS",  "IN",   "WHEN", "DECLARE", "EXCEPTION", "SELECT", "FROM", "INTO"};
+  const Token& name = Peek();
+  if (name.kind == Token::Kind::Identifier) {
+    for (const char* word : kReserved) {
+      if (name.Is(word)) {
+        SyntaxError(name,
+                    "( - + case mod new not null <an identifier> <a bind variable> <a "
+                    "number> <a single-quoted SQL string>");
+      }
+    }
+  }
+  Take();
+  if (name.text == "SQL" && name.kind == Token::Kind::Identifier && Peek().Is("%")) {
+    Take();
+    const Token& attribute = ExpectIdentifier("found notfound rowcount isopen");
+    if (!attribute.IsAny({"FOUND", "NOTFOUND", "ROWCOUNT", "ISOPEN"})) {
+      SyntaxError(attribute, "found notfound rowcount isopen");
+    }
+    auto e = NewExpr(Expr::Kind::CursorAttr, name);
+    e->name = attribute.text;
+    return e;
+  }
+  const Symbol* symbol = Lookup(name.text);
+  if (symbol != nullptr) {
+    switch (symbol->kind) {
+      case Symbol::Kind::Variable: {
+        const auto* var = static_cast<const VarDecl*>(symbol->decl);
+        if (Peek().Is(".") && var->type.base == TypeSpec::Base::Record) {
+          return ParseFieldAccess(*var, name);
+        }
+        auto e = NewExpr(Expr::Kind::Variable, name);
+        e->variable = var;
+        return e;
+      }
+      case Symbol::Kind::Cursor: {
+        Expect("%", "%");
+        const Token& attribute = ExpectIdentifier("found notfound rowcount isopen");
+        if (!attribute.IsAny({"FOUND", "NOTFOUND", "ROWCOUNT", "ISOPEN"})) {
+          SyntaxError(attribute, "found notfound rowcount isopen");
+        }
+        auto e = NewExpr(Expr::Kind::CursorAttr, name);
+        e->cursor = static_cast<const CursorDecl*>(symbol->decl);
+        e->name = attribute.text;
+        return e;
+      }
+      case Symbol::Kind::Routine: {
+        const auto* routine = static_cast<const RoutineDecl*>(symbol->decl);
+        if (!routine->isFunction) {
+          SemanticError(
+              name, "PLS-00222: no function with name '" + name.text + "' exists in this scope");
+        }
+        auto e = NewExpr(Expr::Kind::Call, name);
+        e->routine = routine;
+        if (Peek().Is("("))
+          e->args = ParseArguments();
+        size_t required = 0;
+        for (const auto& p : routine->params)
+          required += p->init ? 0 : 1;
+        CheckArgumentCount(name, name.text, e->args.size(), required, routine->params.size());
+        return e;
+      }
+      case Symbol::Kind::Exception:
+        SemanticError(name, "PLS-00321: expression '" + name.text +
+                                "' is inappropriate as the left hand side of an assignment "
+                                "statement");
+    }
+  }
+  const BuiltinInfo* builtin =
+      name.kind == Token::Kind::Identifier ? FindBuiltin(name.text) : nullptr;
+  if (builtin == nullptr) {
+    std::string dotted = name.text;
+    if (Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier)
+      dotted += "." + Peek(1).text;
+    SemanticError(name, "PLS-00201: identifier '" + dotted + "' must be declared");
+  }
+  auto e = NewExpr(Expr::Kind::Builtin, name);
+  e->name = name.text;
+  if (Peek().Is("(")) {
+    e->args = ParseArguments();
+  } else if (!builtin->callableBare) {
+    SemanticError(name,
+                  "PLS-00306: wrong number or types of arguments in call to '" + name.text + "'");
+  }
+  const size_t maxArgs =
+      builtin->maxArgs < 0 ? e->args.size() : static_cast<size_t>(builtin->maxArgs);
+  CheckArgumentCount(name, name.text, e->args.size(), static_cast<size_t>(builtin->minArgs),
+                     maxArgs);
+  return e;
+}
+
+ExprPtr Parser::ParseFieldAccess(const VarDecl& variable, const Token& at) {
+  Expect(".", ".");
+  const Token& field = ExpectIdentifier("a field name");
+  const auto& fields = variable.type.fields;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    if (fields[i].name == field.text) {
+      auto e = NewExpr(Expr::Kind::Field, at);
+      e->variable = &variable;
+      e->fieldIndex = static_cast<int>(i);
+      return e;
+    }
+  }
+  SemanticError(field, "PLS-00302: component '" + field.text + "' must be declared");
+}
+
+}  // namespace sandbox::plsql

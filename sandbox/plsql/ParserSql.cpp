@@ -1,0 +1,178 @@
+// Embedded SQL of the PL/SQL compiler: the statement's text is copied with
+// every PL/SQL variable it names replaced by a placeholder, as Oracle passes
+// them, and the INTO list of a SELECT is taken out. A name that is a column
+// of a table the statement reads stays a column, as on Oracle.
+#include <cstdio>
+
+#include "sandbox/plsql/Parser.h"
+
+namespace sandbox::plsql {
+
+namespace {
+
+// Reads nothing; every placeholder is NULL while a query is described.
+class DescribeBinds : public BindSet {
+ public:
+  bool Has(const std::string&) const override { return true; }
+  Value Get(const std::string&) const override { return Value::Null(); }
+  bool Set(const std::string&, const Value&, OraError&) override { return true; }
+};
+
+}  // namespace
+
+std::string PlaceholderName(size_t index) {
+  return "PLSQL_B" + std::to_string(index + 1);
+}
+
+size_t Parser::SqlEnd(size_t begin, bool insideParentheses) const {
+  int depth = 0;
+  for (size_t i = begin; i < tokens_.size(); ++i) {
+    const Token& t = tokens_[i];
+    if (t.kind == Token::Kind::End)
+      return i;
+    if (t.Is("("))
+      ++depth;
+    if (t.Is(")")) {
+      if (depth == 0 && insideParentheses)
+        return i;
+      --depth;
+    }
+    if (t.Is(";") && depth <= 0)
+      return i;
+  }
+  return tokens_.size() - 1;
+}
+
+// Column names of the tables the statement in [begin, end) reads or writes:
+// the names after FROM, JOIN, UPDATE and INTO, and after commas of a FROM list.
+std::set<std::string> Parser::ColumnsOfReferencedTables(size_t begin, size_t end) {
+  std::set<std::string> columns;
+  std::map<int, bool> inFromList;
+  int depth = 0;
+  bool expectTable = false;
+  for (size_t i = begin; i < end; ++i) {
+    const Token& t = tokens_[i];
+    if (t.Is("(")) {
+      ++depth;
+      expectTable = false;
+      continue;
+    }
+    if (t.Is(")")) {
+      inFromList[depth] = false;
+      --depth;
+      continue;
+    }
+    if (t.IsAny({"FROM", "JOIN", "UPDATE", "INTO"})) {
+      expectTable = true;
+      if (t.Is("FROM"))
+        inFromList[depth] = true;
+      continue;
+    }
+    if (t.IsAny({"WHERE", "GROUP", "ORDER", "HAVING", "CONNECT", "START", "UNION", "MINUS",
+                 "INTERSECT", "SET", "VALUES", "ON"})) {
+      inFromList[depth] = false;
+      expectTable = false;
+      continue;
+    }
+    if (t.Is(",") && inFromList[depth]) {
+      expectTable = true;
+      continue;
+    }
+    if (expectTable &&
+        (t.kind == Token::Kind::Identifier || t.kind == Token::Kind::QuotedIdentifier)) {
+      std::string table = t.text;
+      if (i + 2 < end && tokens_[i + 1].Is("."))
+        table += "." + tokens_[i + 2].text;
+      for (const ColumnInfo& c : session_.DescribeTable(table))
+        columns.insert(c.name);
+    }
+    expectTable = false;
+  }
+  return columns;
+}
+
+std::unique_ptr<SqlText> Parser::ParseSql(bool insideParentheses,
+                                          std::vector<ExprPtr>* intoTargets) {
+  auto sql = std::make_unique<SqlText>();
+  const size_t begin = pos_;
+  const size_t end = SqlEnd(begin, insideParentheses);
+  sql->isQuery = tokens_[begin].IsAny({"SELECT", "WITH", "("});
+  const std::set<std::string> columns = ColumnsOfReferencedTables(begin, end);
+  size_t previousEnd = tokens_[begin].offset;
+  int depth = 0;
+  auto append = [&](const std::string& text, const Token& t) {
+    if (t.offset > previousEnd && !sql->text.empty())
+      sql->text += ' ';
+    sql->text += text;
+  };
+  while (pos_ < end) {
+    const Token& t = tokens_[pos_];
+    if (t.Is("("))
+      ++depth;
+    if (t.Is(")"))
+      --depth;
+    if (intoTargets != nullptr && depth == 0 && t.Is("INTO")) {
+      Take();
+      do {
+        intoTargets->push_back(ParseTarget());
+      } while (Accept(","));
+      if (!Peek().Is("FROM"))
+        SyntaxError(Peek(), ", from");
+      previousEnd = t.offset + t.length;
+      continue;
+    }
+    if (t.kind == Token::Kind::Bind)
+      bindNames_.insert(t.text);
+    const bool afterDot = pos_ > begin && tokens_[pos_ - 1].Is(".");
+    const Symbol* symbol = nullptr;
+    if (t.kind == Token::Kind::Identifier && !afterDot && !Peek(1).Is("(") &&
+        columns.count(t.text) == 0) {
+      symbol = Lookup(t.text);
+    }
+    if (symbol != nullptr && symbol->kind == Symbol::Kind::Variable) {
+      const auto* var = static_cast<const VarDecl*>(symbol->decl);
+      ExprPtr bind;
+      if (var->type.base == TypeSpec::Base::Record) {
+        if (Peek(1).Is(".")) {
+          Take();
+          bind = ParseFieldAccess(*var, t);
+        }
+      } else if (!Peek(1).Is(".")) {
+        Take();
+        bind = NewExpr(Expr::Kind::Variable, t);
+        bind->variable = var;
+      }
+      if (bind) {
+        append(":" + PlaceholderName(sql->binds.size()), t);
+        sql->binds.push_back(std::move(bind));
+        previousEnd = tokens_[pos_ - 1].offset + tokens_[pos_ - 1].length;
+        continue;
+      }
+    }
+    append(source_.substr(t.offset, t.length), t);
+    previousEnd = t.offset + t.length;
+    Take();
+  }
+  return sql;
+}
+
+std::vector<RecordField> Parser::DescribeQuery(const SqlText& sql, const Token& at) {
+  DescribeBinds binds;
+  OraError error;
+  auto cursor = session_.OpenQuery(sql.text, binds, error);
+  if (!cursor) {
+    CompileError e;
+    e.line = at.line;
+    e.column = at.column;
+    char code[16];
+    std::snprintf(code, sizeof code, "ORA-%05d: ", error.code);
+    e.message = "PL/SQL: " + std::string(code) + error.message;
+    e.trailer = "PL/SQL: SQL Statement ignored";
+    e.trailerLine = at.line;
+    e.trailerColumn = at.column;
+    throw e;
+  }
+  return FieldsOfColumns(cursor->Columns(), false);
+}
+
+}  // namespace sandbox::plsql

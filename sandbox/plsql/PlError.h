@@ -1,0 +1,29 @@
+// A PL/SQL exception in flight: the Oracle error it carries and the lines it
+// passed on its way out, for the "ORA-06512: at line N" trail Oracle appends.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace sandbox::plsql {
+
+struct ExceptionDecl;
+
+struct PlError {
+  int code = 0;                                  // ORA code, positive: 1403, 6502, 20000 ...
+  std::string message;                           // without the "ORA-nnnnn: " prefix
+  const ExceptionDecl* userException = nullptr;  // a declared exception, if any
+  std::vector<int> lines;                        // where it was raised, then each call site it left
+
+  // SQLCODE as PL/SQL reports it: 100 for no data found, 1 for a user exception.
+  int SqlCode() const;
+  // SQLERRM: "ORA-06502: PL/SQL: numeric ..." or "User-Defined Exception".
+  std::string SqlErrm() const;
+};
+
+// Errors raised by the interpreter itself, by code and Oracle's text.
+PlError MakeError(int code, std::string message);
+PlError ValueError(const std::string& detail);  // ORA-06502 with its detail text
+PlError BufferTooSmall();
+
+}  // namespace sandbox::plsql

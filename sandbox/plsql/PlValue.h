@@ -1,0 +1,48 @@
+// A value as the PL/SQL interpreter holds it at run time: NULL, text, number,
+// boolean or date, with Oracle's conversions between them and the sandbox's
+// SQL values. Numbers are long double; their text is Oracle's canonical
+// TO_CHAR form, limited to 18 significant digits.
+#pragma once
+
+#include <string>
+
+#include "sandbox/server/Server.h"
+
+namespace sandbox::plsql {
+
+class PlValue {
+ public:
+  enum class Kind { Null, Text, Number, Boolean, Date };
+
+  PlValue() = default;
+  static PlValue Text(std::string text, bool fixedChar = false);
+  static PlValue Number(long double number);
+  static PlValue Boolean(bool b);
+  static PlValue Date(std::string iso);  // "YYYY-MM-DD HH24:MI:SS"
+
+  Kind kind() const { return kind_; }
+  bool IsNull() const { return kind_ == Kind::Null; }
+  const std::string& text() const { return text_; }  // Text and Date
+  long double number() const { return number_; }
+  bool boolean() const { return boolean_; }
+  // Text that came from a CHAR variable or a literal: compared blank-padded
+  // with another such text, as Oracle compares CHAR values.
+  bool fixedChar() const { return fixedChar_; }
+
+ private:
+  Kind kind_ = Kind::Null;
+  std::string text_;
+  long double number_ = 0;
+  bool boolean_ = false;
+  bool fixedChar_ = false;
+};
+
+// Canonical decimal text of a number as TO_CHAR(n) gives it: "12.5", "-.5".
+std::string FormatNumber(long double number);
+// Parses Oracle number text (blanks around it allowed); false if it is none.
+bool ParseNumber(const std::string& text, long double& number);
+
+PlValue FromSqlValue(const Value& value);
+Value ToSqlValue(const PlValue& value);
+
+}  // namespace sandbox::plsql
