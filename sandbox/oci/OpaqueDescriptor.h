@@ -1,0 +1,21 @@
+// OpaqueDescriptor: a LOB, file or rowid descriptor made by
+// OCIDescriptorAlloc. No define or bind fills one in this sandbox (LOB
+// columns are fetched as text or raw bytes), so it only needs to exist,
+// be recognised and be freed.
+#pragma once
+
+#include "sandbox/oci/Handle.h"
+
+namespace sandbox::oci {
+
+class OpaqueDescriptor : public Handle {
+ public:
+  OpaqueDescriptor(Handle* parent, ub4 type, std::size_t userMemorySize)
+      : Handle(type, parent, userMemorySize) {}
+
+  static bool IsAllocatableType(ub4 type) {
+    return type == OCI_DTYPE_LOB || type == OCI_DTYPE_ROWID || type == OCI_DTYPE_FILE;
+  }
+};
+
+}  // namespace sandbox::oci

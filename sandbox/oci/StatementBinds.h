@@ -1,0 +1,40 @@
+// StatementBinds: the server's view (sandbox::BindSet) of a statement's bind
+// handles for one iteration of an execution: IN values read from the client's
+// buffers, OUT values of PL/SQL blocks written back into them.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "sandbox/oci/BindHandle.h"
+#include "sandbox/server/Server.h"
+
+namespace sandbox::oci {
+
+class StatementBinds : public BindSet {
+ public:
+  StatementBinds(const std::map<std::string, BindHandle*>& binds, ub4 iteration,
+                 const Session& session)
+      : binds_(binds), iteration_(iteration), session_(session) {}
+
+  bool Has(const std::string& name) const override;
+  Value Get(const std::string& name) const override;
+  bool Set(const std::string& name, const Value& value, OraError& error) override;
+
+ private:
+  const BindHandle* Find(const std::string& name) const;
+
+  const std::map<std::string, BindHandle*>& binds_;
+  ub4 iteration_;
+  const Session& session_;
+};
+
+// Answers every placeholder with NULL: what a describe-only execution binds.
+class DescribeOnlyBinds : public BindSet {
+ public:
+  bool Has(const std::string&) const override { return true; }
+  Value Get(const std::string&) const override { return Value::Null(); }
+  bool Set(const std::string&, const Value&, OraError&) override { return true; }
+};
+
+}  // namespace sandbox::oci
