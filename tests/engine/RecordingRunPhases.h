@@ -1,0 +1,44 @@
+// RecordingRunPhases: phase calls that only record themselves, with whether
+// Skip was allowed while each ran; the table count is set by the test.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/RunFlags.h"
+#include "engine/RunPhases.h"
+
+class RecordingRunPhases : public RunPhases {
+ public:
+  // The flags of the engine whose runs are recorded.
+  void Watch(const RunFlags& flags) { flags_ = &flags; }
+
+  std::vector<std::string> calls;
+  int tableCount = 0;
+  std::string databaseName = "ORCL.EXAMPLE";
+
+  void ClearRunObjectLists() override { calls.push_back("ClearRunObjectLists"); }
+  std::string SourceDatabaseName() override { return databaseName; }
+  void RunPrivilegePhase() override { Record("RunPrivilegePhase"); }
+  void RunSequencePhase() override { Record("RunSequencePhase"); }
+  void RunTablePhase() override { Record("RunTablePhase"); }
+  int StructureObjectCount() override { return 0; }
+  void RunStructurePass() override { Record("RunStructurePass"); }
+  int TableCount() override { return tableCount; }
+  void RunIndexPhase() override { Record("RunIndexPhase"); }
+  void ClearConstraintCounters() override { Record("ClearConstraintCounters"); }
+  void RunConstraintPhase() override { Record("RunConstraintPhase"); }
+  void RunDataPhase() override { Record("RunDataPhase"); }
+  void ScriptSourceKind(const std::string& kind) override { Record("ScriptSourceKind " + kind); }
+  void ScriptRows(const std::string& query, const std::string& secondQuery,
+                  const std::string& table) override {
+    Record("ScriptRows [" + query + "][" + secondQuery + "][" + table + "]");
+  }
+
+ private:
+  void Record(const std::string& call) {
+    calls.push_back(call + (flags_ && flags_->SkipAllowed ? " +skip" : ""));
+  }
+
+  const RunFlags* flags_ = nullptr;
+};
