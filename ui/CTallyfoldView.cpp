@@ -4,6 +4,9 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <algorithm>
+#include <iterator>
+#include <limits>
 
 namespace {
 
@@ -28,7 +31,7 @@ CTallyfoldView::CTallyfoldView(ReportModel& model, QWidget* parent)
   setUndoRedoEnabled(false);
   setWordWrapMode(QTextOption::NoWrap);
   ApplyCharFormat(model_.CharFormat());
-  connect(&catchUpTimer_, &QTimer::timeout, this, &CTallyfoldView::CatchUp);
+  connect(&catchUpTimer_, &QTimer::timeout, this, [this] { CatchUp(RunsPerTick); });
   catchUpTimer_.start(CatchUpIntervalMs);
 }
 
@@ -43,19 +46,27 @@ QFont CTallyfoldView::FontOf(const ReportCharFormat& format) {
 }
 
 void CTallyfoldView::CatchUp() {
+  CatchUp(std::numeric_limits<std::size_t>::max());
+}
+
+void CTallyfoldView::CatchUp(std::size_t limit) {
   ReportModel::Update update = model_.TakeUpdate();
-  if (update.IsEmpty()) {
+  if (update.IsEmpty() && pending_.empty()) {
     return;
   }
   QScrollBar* bar = verticalScrollBar();
   const bool following = bar->value() == bar->maximum();
   if (update.cleared) {
+    pending_.clear();
     clear();
   }
+  // The format applies to all text, shown or waiting, so its place among the runs
+  // does not matter.
   if (update.format) {
     ApplyCharFormat(*update.format);
   }
-  AppendRuns(update.runs);
+  std::move(update.runs.begin(), update.runs.end(), std::back_inserter(pending_));
+  AppendPendingRuns(limit);
   if (following) {
     bar->setValue(bar->maximum());
   }
@@ -69,8 +80,9 @@ void CTallyfoldView::ApplyCharFormat(const ReportCharFormat& format) {
   all.mergeCharFormat(FontFormat(font_));
 }
 
-void CTallyfoldView::AppendRuns(const std::vector<TextRun>& runs) {
-  if (runs.empty()) {
+void CTallyfoldView::AppendPendingRuns(std::size_t limit) {
+  const std::size_t count = std::min(limit, pending_.size());
+  if (count == 0) {
     return;
   }
   // A cursor of its own: the user's caret and selection stay where they are.
@@ -78,7 +90,8 @@ void CTallyfoldView::AppendRuns(const std::vector<TextRun>& runs) {
   end.movePosition(QTextCursor::End);
   end.beginEditBlock();
   QTextCharFormat format = FontFormat(font_);
-  for (const TextRun& run : runs) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const TextRun& run = pending_[i];
     format.setForeground(QColor(run.colour.red, run.colour.green, run.colour.blue));
     format.setFontUnderline(run.underline);
     QString text = QString::fromUtf8(run.text.data(), static_cast<qsizetype>(run.text.size()));
@@ -86,6 +99,7 @@ void CTallyfoldView::AppendRuns(const std::vector<TextRun>& runs) {
     end.insertText(text, format);
   }
   end.endEditBlock();
+  pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(count));
 }
 
 void CTallyfoldView::MoveCaretToEnd() {

@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QPlainTextEdit>
 #include <QTimer>
+#include <deque>
 
 #include "engine/ReportCharFormat.h"
 #include "engine/ReportModel.h"
@@ -16,12 +17,20 @@ class CTallyfoldView : public QPlainTextEdit {
 
  public:
   static constexpr int CatchUpIntervalMs = 50;
+  // Runs shown per timer tick, so that a long report keeps the window usable
+  // while the view catches up.
+  static constexpr std::size_t RunsPerTick = 20000;
 
   CTallyfoldView(ReportModel& model, QWidget* parent);
 
-  // Applies what the model gained since the last look; the timer calls it, and
-  // so does anything that needs the view complete (saving, printing, find).
+  // Shows everything the model gained since the last look; anything that needs
+  // the view complete (saving, printing, find) calls it first.
   void CatchUp();
+  // The timer's step: takes the model's update and shows at most limit of the
+  // runs waiting.
+  void CatchUp(std::size_t limit);
+  // True while runs taken from the model wait to be shown.
+  bool HasPendingRuns() const { return !pending_.empty(); }
   // Moves the caret to the end of the report and shows it.
   void MoveCaretToEnd();
   // The font the report is shown in.
@@ -31,9 +40,10 @@ class CTallyfoldView : public QPlainTextEdit {
 
  private:
   void ApplyCharFormat(const ReportCharFormat& format);
-  void AppendRuns(const std::vector<TextRun>& runs);
+  void AppendPendingRuns(std::size_t limit);
 
   ReportModel& model_;
   QTimer catchUpTimer_;
+  std::deque<TextRun> pending_;
   QFont font_;
 };

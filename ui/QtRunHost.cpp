@@ -27,7 +27,9 @@ QtRunHost::QtRunHost(QMainWindow& window, UserPrompts& prompts, std::function<bo
 
 QtRunHost::~QtRunHost() = default;
 
-void QtRunHost::SetView(CTallyfoldView* view) { view_ = view; }
+void QtRunHost::SetView(CTallyfoldView* view) {
+  view_ = view;
+}
 
 template <typename Call>
 std::invoke_result_t<Call> QtRunHost::OnUiThread(Call call) {

@@ -1,6 +1,8 @@
 // The report view catching up with the report model.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QTextBlock>
 
 #include "engine/ReportModel.h"
@@ -70,6 +72,35 @@ TEST_F(ReportViewTest, ClearAndNewFormatApplyToTheWholeReport) {
   EXPECT_EQ(shown.fontWeight(), QFont::Bold);
   // The run keeps its own colour under the new font.
   EXPECT_EQ(shown.foreground().color(), QColor(0xFF, 0x00, 0x00));
+}
+
+TEST_F(ReportViewTest, TimerShowsALongReportInOrderAcrossSeveralTicks) {
+  const int lines = static_cast<int>(CTallyfoldView::RunsPerTick) + 5000;
+  for (int i = 0; i < lines; ++i) {
+    model.Append(std::to_string(i) + "\r\n", i % 2 ? NameColour : CommentColour, false);
+  }
+  QElapsedTimer timer;
+  timer.start();
+  QApplication::processEvents();
+  while (view.document()->blockCount() <= lines && timer.elapsed() < 10000) {
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  ASSERT_EQ(view.document()->blockCount(), lines + 1);
+  EXPECT_EQ(view.document()->findBlockByNumber(lines - 1).text(), QString::number(lines - 1));
+  EXPECT_EQ(view.document()->findBlockByNumber(12345).text(), "12345");
+  EXPECT_FALSE(view.HasPendingRuns());
+}
+
+TEST_F(ReportViewTest, ClearDropsRunsNotYetShown) {
+  for (int i = 0; i < 100; ++i) {
+    model.Append("old\r\n", i % 2 ? NameColour : CommentColour, false);
+  }
+  view.CatchUp(10);
+  ASSERT_TRUE(view.HasPendingRuns());
+  model.Clear();
+  model.Append("after the clear", NameColour, false);
+  view.CatchUp();
+  EXPECT_EQ(view.toPlainText(), "after the clear");
 }
 
 TEST_F(ReportViewTest, DefaultFontIsCourierNewAtEightAndAHalfPoints) {
