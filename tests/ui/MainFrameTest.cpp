@@ -228,7 +228,7 @@ TEST_F(MainFrameTest, DestroyingTheWindowDuringARunEndsTheWorkerFirst) {
   EXPECT_TRUE(phases.entered);
 }
 
-TEST_F(MainFrameTest, CancelledSaveAtTheUnsavedQuestionKeepsTheReportAndStartsNothing) {
+TEST_F(MainFrameTest, CancelledOrFailedSaveAtTheUnsavedQuestionKeepsTheReportAndStartsNothing) {
   phases.released = true;
   frame->StartAction()->trigger();
   ASSERT_TRUE(ProcessEventsUntil([this] { return WorkerEnded(); }));
@@ -243,9 +243,19 @@ TEST_F(MainFrameTest, CancelledSaveAtTheUnsavedQuestionKeepsTheReportAndStartsNo
   EXPECT_EQ(Report(), before);
   EXPECT_EQ(prompts.Messages().count(FinishedText), finished);
 
+  // A save that fails after the file was chosen must not let the run clear the report.
+  prompts.Answer(MessageAnswer::Yes);
+  prompts.ChooseFile(dir.filePath("missing/report.txt"));
+  frame->StartAction()->trigger();
+  QApplication::processEvents();
+  EXPECT_TRUE(prompts.WasShown("Could not open file."));
+  EXPECT_TRUE(WorkerEnded());
+  EXPECT_EQ(Report(), before);
+
   prompts.Answer(MessageAnswer::Cancel);
   frame->StartAction()->trigger();
   EXPECT_EQ(Report(), before);
+  EXPECT_EQ(prompts.Messages().count(FinishedText), finished);
 }
 
 }  // namespace
