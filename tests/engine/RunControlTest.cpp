@@ -160,18 +160,26 @@ TEST_F(RunControlTest, ExitDuringAPausedRunLetsTheWorkerEndFirst) {
   Control().PauseCommand();
   host_.QueueAnswer(MessageAnswer::Yes);
   Control().StopCommand();
+  // The worker's stop message now needs this thread, as a window's would.
+  host_.RequirePumpForMessages(true);
   phases_.Release(1);  // the worker reaches its check: the pause wait
   int pumped = 0;
-  engine_->Driver().WaitForWorker([&] { ++pumped; });
+  engine_->Driver().WaitForWorker([&] {
+    ++pumped;
+    host_.Pump();
+  });
   EXPECT_GT(pumped, 0);
   EXPECT_FALSE(engine_->Driver().IsWorkerActive());
   EXPECT_TRUE(Contains(host_.Messages(), "Quillmark for Oracle has been stopped."));
 
   // Destroying the engine in the middle of a run stops it without asking.
+  host_.RequirePumpForMessages(false);
+  host_.QueueAnswer(MessageAnswer::No);  // keep the unsaved report
   engine_->Driver().StartCommand();
   phases_.Release(1);
   ASSERT_TRUE(phases_.WaitForWritten(2));
   Control().PauseCommand();
+  phases_.Release(1);
   engine_.reset();
   EXPECT_EQ(store_.GetInt(SettingsSection, "DoingUpgradeScript", 0), ScriptingRunMode);
 }

@@ -52,7 +52,11 @@ MessageAnswer TestRunHost::ShowMessage(const std::string& text, MessageButtons b
                                        MessageIcon) {
   MessageAnswer answer = buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
   {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
+    if (pumpingThread_ && *pumpingThread_ != std::this_thread::get_id()) {
+      const long long ticket = ++messagesAsked_;
+      recorded_.wait(lock, [&] { return messagesPumped_ >= ticket; });
+    }
     messages_.push_back(text);
     if (buttons != MessageButtons::Ok && !answers_.empty()) {
       answer = answers_.front();
@@ -78,6 +82,26 @@ void TestRunHost::EndProcess(int exitCode) {
 }
 void TestRunHost::MoveCaretToEnd() {
   Record("caret to end");
+}
+
+void TestRunHost::RequirePumpForMessages(bool required) {
+  {
+    std::lock_guard lock(mutex_);
+    pumpingThread_.reset();
+    if (required) {
+      pumpingThread_ = std::this_thread::get_id();
+    }
+    messagesPumped_ = messagesAsked_;
+  }
+  recorded_.notify_all();
+}
+
+void TestRunHost::Pump() {
+  {
+    std::lock_guard lock(mutex_);
+    messagesPumped_ = messagesAsked_;
+  }
+  recorded_.notify_all();
 }
 
 void TestRunHost::QueueAnswer(MessageAnswer answer) {

@@ -7,7 +7,9 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/RunHost.h"
@@ -32,6 +34,12 @@ class TestRunHost : public RunHost {
   void EndProcess(int exitCode) override;
   void MoveCaretToEnd() override;
 
+  // While required, a message box asked from another thread than this one
+  // waits until this thread calls Pump, as a window's blocking calls do.
+  void RequirePumpForMessages(bool required);
+  // Carries out the message boxes waiting for this thread.
+  void Pump();
+
   // The next message boxes answer these, in order; after them Yes for
   // questions and Ok for notices.
   void QueueAnswer(MessageAnswer answer);
@@ -53,4 +61,7 @@ class TestRunHost : public RunHost {
   std::vector<std::string> messages_;
   std::deque<MessageAnswer> answers_;
   std::string caption_;
+  std::optional<std::thread::id> pumpingThread_;
+  long long messagesAsked_ = 0;
+  long long messagesPumped_ = 0;
 };
