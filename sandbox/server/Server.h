@@ -44,9 +44,9 @@ struct Value {
 
 // A select-list column as OCI describes it (see oci-reference.md, section 4).
 struct ColumnInfo {
-  std::string name;           // upper case as stored, or the alias as written
-  std::uint16_t dataType = 1; // SQLT code: 1, 2, 8, 12, 23, 24, 96, 104, 112, 113, 114, 187 ...
-  std::uint16_t dataSize = 0; // bytes: VARCHAR2(100) -> 100, NUMBER -> 22, DATE -> 7
+  std::string name;            // upper case as stored, or the alias as written
+  std::uint16_t dataType = 1;  // SQLT code: 1, 2, 8, 12, 23, 24, 96, 104, 112, 113, 114, 187 ...
+  std::uint16_t dataSize = 0;  // bytes: VARCHAR2(100) -> 100, NUMBER -> 22, DATE -> 7
   std::int16_t precision = 0;
   std::int8_t scale = 0;
   bool nullable = true;
@@ -89,7 +89,7 @@ StatementKind ClassifyStatement(const std::string& sql);
 class Session {
  public:
   virtual ~Session() = default;
-  virtual const std::string& UserName() const = 0;     // upper case
+  virtual const std::string& UserName() const = 0;  // upper case
   virtual const std::string& CurrentSchema() const = 0;
   virtual Database& GetDatabase() = 0;
 
@@ -117,8 +117,8 @@ class Session {
     bool enabled = false;
     std::int64_t bufferSize = 20000;  // bytes, ENABLE(size)
     std::int64_t bytesUsed = 0;
-    std::vector<std::string> lines;   // complete lines not yet read by GET_LINE
-    std::string pending;              // PUT text not yet ended by NEW_LINE
+    std::vector<std::string> lines;  // complete lines not yet read by GET_LINE
+    std::string pending;             // PUT text not yet ended by NEW_LINE
   };
   virtual ServerOutput& Output() = 0;
 };
@@ -127,8 +127,8 @@ class Session {
 class Database {
  public:
   virtual ~Database() = default;
-  virtual const std::string& Name() const = 0;     // global name, e.g. "DEMO"
-  virtual std::string VersionBanner() const = 0;   // as OCIServerVersion returns it
+  virtual const std::string& Name() const = 0;    // global name, e.g. "DEMO"
+  virtual std::string VersionBanner() const = 0;  // as OCIServerVersion returns it
   // Logs a user on; ORA-01017 for an unknown user or a wrong password.
   virtual std::unique_ptr<Session> Logon(const std::string& user, const std::string& password,
                                          OraError& error) = 0;

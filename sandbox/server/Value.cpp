@@ -5,7 +5,8 @@ namespace sandbox {
 
 // Oracle makes no difference between the empty string and NULL.
 Value Value::Text(std::string s) {
-  if (s.empty()) return Null();
+  if (s.empty())
+    return Null();
   return {Kind::Text, std::move(s)};
 }
 

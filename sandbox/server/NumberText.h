@@ -1,0 +1,21 @@
+// Oracle's text form of numbers: what TO_CHAR(n) without a format gives
+// ("100", "12.5", ".5", "-.25"), and TO_CHAR(n, 'format') for the common
+// format models.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace sandbox {
+
+std::string CanonicalNumberText(double value);
+std::string CanonicalIntegerText(long long value);
+// Normalises numeric text ("0.50" -> ".5", "+3" -> "3"); nullopt when text
+// is not a number (Oracle's ORA-01722).
+std::optional<std::string> NormaliseNumberText(const std::string& text);
+std::optional<double> ParseNumber(const std::string& text);
+// TO_CHAR(value, format) for models of 9, 0, '.', ',', 'D', 'G', 'FM', 'S',
+// '$' and 'MI'; nullopt for a model it cannot use.
+std::optional<std::string> FormatNumber(double value, const std::string& format);
+
+}  // namespace sandbox

@@ -1,0 +1,606 @@
+// Oracle SQL functions registered on each SQLite connection of the server.
+#include "sandbox/server/OracleFunctions.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+#include "sandbox/server/DateFormat.h"
+#include "sandbox/server/NumberText.h"
+
+namespace sandbox {
+
+namespace {
+
+SqlFunctionContext& ContextOf(sqlite3_context* ctx) {
+  return *static_cast<SqlFunctionContext*>(sqlite3_user_data(ctx));
+}
+
+void ResultText(sqlite3_context* ctx, const std::string& text) {
+  if (text.empty())
+    sqlite3_result_null(ctx);
+  else
+    sqlite3_result_text(ctx, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+void ResultNumber(sqlite3_context* ctx, double value) {
+  if (std::fabs(value) < 9e15 && value == std::floor(value))
+    sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(value));
+  else
+    sqlite3_result_double(ctx, value);
+}
+
+void ResultOraError(sqlite3_context* ctx, const char* message) {
+  sqlite3_result_error(ctx, message, -1);
+}
+
+bool AnyNull(int argc, sqlite3_value** argv) {
+  for (int i = 0; i < argc; ++i)
+    if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
+      return true;
+  return false;
+}
+
+// Numeric argument with Oracle's implicit conversion of text (ORA-01722).
+std::optional<double> NumberArg(sqlite3_context* ctx, sqlite3_value* value) {
+  switch (sqlite3_value_type(value)) {
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+      return sqlite3_value_double(value);
+    case SQLITE_NULL:
+      return std::nullopt;
+    default: {
+      std::string text;
+      OracleTextOf(value, text);
+      const auto number = ParseNumber(text);
+      if (!number)
+        ResultOraError(ctx, "ORA-01722: invalid number");
+      return number;
+    }
+  }
+}
+
+std::string TextArg(sqlite3_value* value) {
+  std::string text;
+  OracleTextOf(value, text);
+  return text;
+}
+
+void Nvl(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  sqlite3_result_value(ctx, sqlite3_value_type(argv[0]) == SQLITE_NULL ? argv[1] : argv[0]);
+}
+
+void Nvl2(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  sqlite3_result_value(ctx, sqlite3_value_type(argv[0]) == SQLITE_NULL ? argv[2] : argv[1]);
+}
+
+bool SameValue(sqlite3_value* a, sqlite3_value* b) {
+  const int ta = sqlite3_value_type(a), tb = sqlite3_value_type(b);
+  if (ta == SQLITE_NULL || tb == SQLITE_NULL)
+    return ta == tb;  // DECODE matches NULL to NULL
+  const bool numericA = ta == SQLITE_INTEGER || ta == SQLITE_FLOAT;
+  const bool numericB = tb == SQLITE_INTEGER || tb == SQLITE_FLOAT;
+  if (numericA || numericB) {
+    const auto na =
+        numericA ? std::optional<double>(sqlite3_value_double(a)) : ParseNumber(TextArg(a));
+    const auto nb =
+        numericB ? std::optional<double>(sqlite3_value_double(b)) : ParseNumber(TextArg(b));
+    return na && nb && *na == *nb;
+  }
+  return TextArg(a) == TextArg(b);
+}
+
+void Decode(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  if (argc < 3) {
+    ResultOraError(ctx, "ORA-00938: not enough arguments for function");
+    return;
+  }
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (SameValue(argv[0], argv[i])) {
+      sqlite3_result_value(ctx, argv[i + 1]);
+      return;
+    }
+  }
+  if (argc % 2 == 0)
+    sqlite3_result_value(ctx, argv[argc - 1]);
+  else
+    sqlite3_result_null(ctx);
+}
+
+// SUBSTR counts from 1; position 0 is taken as 1 and a negative position
+// counts back from the end.
+void Substr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  if (AnyNull(argc, argv)) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  const std::string text = TextArg(argv[0]);
+  const auto position = NumberArg(ctx, argv[1]);
+  if (!position)
+    return;
+  long long start = static_cast<long long>(std::trunc(*position));
+  const long long size = static_cast<long long>(text.size());
+  if (start == 0)
+    start = 1;
+  if (start < 0)
+    start = size + start + 1;
+  if (start < 1 || start > size) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  long long length = size - start + 1;
+  if (argc > 2) {
+    const auto requested = NumberArg(ctx, argv[2]);
+    if (!requested)
+      return;
+    if (*requested < 1) {
+      sqlite3_result_null(ctx);
+      return;
+    }
+    length = std::min(length, static_cast<long long>(std::trunc(*requested)));
+  }
+  ResultText(ctx,
+             text.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length)));
+}
+
+void Length(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  const std::string text = TextArg(argv[0]);
+  if (text.empty())
+    sqlite3_result_null(ctx);
+  else
+    sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(text.size()));
+}
+
+void ChangeCase(sqlite3_context* ctx, sqlite3_value** argv, int (*change)(int)) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  std::string text = TextArg(argv[0]);
+  for (char& c : text)
+    c = static_cast<char>(change(static_cast<unsigned char>(c)));
+  ResultText(ctx, text);
+}
+void Upper(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  ChangeCase(ctx, argv, ::toupper);
+}
+void Lower(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  ChangeCase(ctx, argv, ::tolower);
+}
+
+void InitCap(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  std::string text = TextArg(argv[0]);
+  bool wordStart = true;
+  for (char& c : text) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    c = static_cast<char>(wordStart ? std::toupper(u) : std::tolower(u));
+    wordStart = !std::isalnum(u);
+  }
+  ResultText(ctx, text);
+}
+
+void Trim(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool left, bool right) {
+  if (AnyNull(argc, argv)) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  const std::string text = TextArg(argv[0]);
+  const std::string set = argc > 1 ? TextArg(argv[1]) : " ";
+  std::size_t begin = 0, end = text.size();
+  if (left)
+    while (begin < end && set.find(text[begin]) != std::string::npos)
+      ++begin;
+  if (right)
+    while (end > begin && set.find(text[end - 1]) != std::string::npos)
+      --end;
+  ResultText(ctx, text.substr(begin, end - begin));
+}
+void RTrim(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  Trim(ctx, argc, argv, false, true);
+}
+void LTrim(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  Trim(ctx, argc, argv, true, false);
+}
+void BothTrim(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  Trim(ctx, argc, argv, true, true);
+}
+
+void Pad(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool left) {
+  if (AnyNull(argc, argv)) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  std::string text = TextArg(argv[0]);
+  const auto width = NumberArg(ctx, argv[1]);
+  if (!width)
+    return;
+  const std::string fill = argc > 2 ? TextArg(argv[2]) : " ";
+  const std::size_t target = *width < 0 ? 0 : static_cast<std::size_t>(*width);
+  if (text.size() >= target || fill.empty()) {
+    ResultText(ctx, text.substr(0, target));
+    return;
+  }
+  std::string padding;
+  while (padding.size() < target - text.size())
+    padding += fill;
+  padding.resize(target - text.size());
+  ResultText(ctx, left ? padding + text : text + padding);
+}
+void LPad(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  Pad(ctx, argc, argv, true);
+}
+void RPad(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  Pad(ctx, argc, argv, false);
+}
+
+void Instr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  if (AnyNull(argc, argv)) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  const std::string text = TextArg(argv[0]), search = TextArg(argv[1]);
+  long long start = 1, occurrence = 1;
+  if (argc > 2) {
+    const auto s = NumberArg(ctx, argv[2]);
+    if (!s)
+      return;
+    start = static_cast<long long>(*s);
+  }
+  if (argc > 3) {
+    const auto o = NumberArg(ctx, argv[3]);
+    if (!o)
+      return;
+    occurrence = static_cast<long long>(*o);
+  }
+  if (start == 0 || occurrence < 1) {
+    sqlite3_result_int64(ctx, 0);
+    return;
+  }
+  long long found = 0;
+  if (start > 0) {
+    std::size_t at = static_cast<std::size_t>(start - 1);
+    for (long long k = 0; k < occurrence; ++k, ++at) {
+      at = text.find(search, at);
+      if (at == std::string::npos)
+        break;
+      if (k + 1 == occurrence)
+        found = static_cast<long long>(at) + 1;
+    }
+  } else {
+    long long at = static_cast<long long>(text.size()) + start;
+    for (long long k = 0; k < occurrence && at >= 0; ++k, --at) {
+      const std::size_t hit = text.rfind(search, static_cast<std::size_t>(at));
+      if (hit == std::string::npos)
+        break;
+      at = static_cast<long long>(hit);
+      if (k + 1 == occurrence)
+        found = at + 1;
+    }
+  }
+  sqlite3_result_int64(ctx, found);
+}
+
+void Replace(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  std::string text = TextArg(argv[0]);
+  const std::string search = argc > 1 ? TextArg(argv[1]) : "";
+  const std::string replacement = argc > 2 ? TextArg(argv[2]) : "";
+  if (!search.empty()) {
+    for (std::size_t at = text.find(search); at != std::string::npos;
+         at = text.find(search, at + replacement.size())) {
+      text.replace(at, search.size(), replacement);
+    }
+  }
+  ResultText(ctx, text);
+}
+
+// The || operator: NULL operands count as empty strings, and an empty result
+// is NULL.
+void Concat(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  std::string text;
+  for (int i = 0; i < argc; ++i)
+    text += TextArg(argv[i]);
+  ResultText(ctx, text);
+}
+
+void Mod(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  if (AnyNull(argc, argv)) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  const auto m = NumberArg(ctx, argv[0]);
+  if (!m)
+    return;
+  const auto n = NumberArg(ctx, argv[1]);
+  if (!n)
+    return;
+  ResultNumber(ctx, *n == 0 ? *m : *m - *n * std::trunc(*m / *n));
+}
+
+void RoundOrTrunc(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool round) {
+  if (AnyNull(argc, argv)) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  if (sqlite3_value_type(argv[0]) == SQLITE_TEXT && IsIsoDate(TextArg(argv[0]))) {
+    auto date = DateParts::FromIso(TextArg(argv[0]));
+    const bool nextDay = round && date->hour >= 12;
+    date->hour = date->minute = date->second = 0;
+    ResultText(ctx, (nextDay ? date->AddDays(1) : *date).ToIso());
+    return;
+  }
+  const auto value = NumberArg(ctx, argv[0]);
+  if (!value)
+    return;
+  double places = 0;
+  if (argc > 1) {
+    const auto p = NumberArg(ctx, argv[1]);
+    if (!p)
+      return;
+    places = std::trunc(*p);
+  }
+  const double scale = std::pow(10.0, places);
+  const double scaled = *value * scale;
+  ResultNumber(ctx, (round ? std::round(scaled) : std::trunc(scaled)) / scale);
+}
+void Round(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  RoundOrTrunc(ctx, argc, argv, true);
+}
+void Trunc(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  RoundOrTrunc(ctx, argc, argv, false);
+}
+
+void UnaryMath(sqlite3_context* ctx, sqlite3_value** argv, double (*op)(double)) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  const auto value = NumberArg(ctx, argv[0]);
+  if (value)
+    ResultNumber(ctx, op(*value));
+}
+void Floor(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  UnaryMath(ctx, argv, std::floor);
+}
+void Ceil(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  UnaryMath(ctx, argv, std::ceil);
+}
+void Sign(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  UnaryMath(ctx, argv, [](double v) { return v > 0 ? 1.0 : (v < 0 ? -1.0 : 0.0); });
+}
+
+void ToNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  const auto value = NumberArg(ctx, argv[0]);
+  if (value)
+    ResultNumber(ctx, *value);
+}
+
+void ToChar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  const int type = sqlite3_value_type(argv[0]);
+  const std::string text = TextArg(argv[0]);
+  const std::string model = argc > 1 ? TextArg(argv[1]) : "";
+  if (type == SQLITE_TEXT && IsIsoDate(text)) {
+    const auto format = DateFormat::Parse(argc > 1 ? model : ContextOf(ctx).dateFormat);
+    if (!format) {
+      ResultOraError(ctx, "ORA-01821: date format not recognized");
+      return;
+    }
+    ResultText(ctx, format->Format(*DateParts::FromIso(text)));
+    return;
+  }
+  if (argc < 2) {
+    ResultText(ctx, type == SQLITE_TEXT ? text : TextArg(argv[0]));
+    return;
+  }
+  const auto value = NumberArg(ctx, argv[0]);
+  if (!value)
+    return;
+  const auto formatted = FormatNumber(*value, model);
+  if (!formatted) {
+    ResultOraError(ctx, "ORA-01481: invalid number format model");
+    return;
+  }
+  ResultText(ctx, *formatted);
+}
+
+void ToDate(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  if (AnyNull(argc, argv)) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  const std::string text = TextArg(argv[0]);
+  if (argc == 1 && IsIsoDate(text)) {
+    ResultText(ctx, text);
+    return;
+  }
+  const auto format = DateFormat::Parse(argc > 1 ? TextArg(argv[1]) : ContextOf(ctx).dateFormat);
+  if (!format) {
+    ResultOraError(ctx, "ORA-01821: date format not recognized");
+    return;
+  }
+  const auto date = format->Read(text);
+  if (!date) {
+    ResultOraError(ctx, "ORA-01861: literal does not match format string");
+    return;
+  }
+  ResultText(ctx, date->ToIso());
+}
+
+void SysDate(sqlite3_context* ctx, int, sqlite3_value**) {
+  ResultText(ctx, DateParts::Now().ToIso());
+}
+
+void User(sqlite3_context* ctx, int, sqlite3_value**) {
+  ResultText(ctx, ContextOf(ctx).userName);
+}
+
+void SequenceValue(sqlite3_context* ctx, sqlite3_value** argv, bool next) {
+  SqlFunctionContext& context = ContextOf(ctx);
+  std::string value, error;
+  if (!context.sequenceValue ||
+      !context.sequenceValue(TextArg(argv[0]), TextArg(argv[1]), next, value, error)) {
+    ResultOraError(ctx, error.empty() ? "ORA-02289: sequence does not exist" : error.c_str());
+    return;
+  }
+  const auto number = ParseNumber(value);
+  ResultNumber(ctx, number ? *number : 0);
+}
+void NextVal(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  SequenceValue(ctx, argv, true);
+}
+void CurrVal(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  SequenceValue(ctx, argv, false);
+}
+
+void Chr(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  const auto code = NumberArg(ctx, argv[0]);
+  if (!code)
+    return;
+  const char c = static_cast<char>(static_cast<int>(*code) & 0xFF);
+  sqlite3_result_text(ctx, &c, 1, SQLITE_TRANSIENT);
+}
+
+void Ascii(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  const std::string text = TextArg(argv[0]);
+  if (text.empty())
+    sqlite3_result_null(ctx);
+  else
+    sqlite3_result_int(ctx, static_cast<unsigned char>(text[0]));
+}
+
+void GreatestOrLeast(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool greatest) {
+  if (AnyNull(argc, argv)) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  int best = 0;
+  for (int i = 1; i < argc; ++i) {
+    const bool numeric = sqlite3_value_type(argv[0]) == SQLITE_INTEGER ||
+                         sqlite3_value_type(argv[0]) == SQLITE_FLOAT;
+    bool better;
+    if (numeric)
+      better = greatest ? sqlite3_value_double(argv[i]) > sqlite3_value_double(argv[best])
+                        : sqlite3_value_double(argv[i]) < sqlite3_value_double(argv[best]);
+    else
+      better = greatest ? TextArg(argv[i]) > TextArg(argv[best])
+                        : TextArg(argv[i]) < TextArg(argv[best]);
+    if (better)
+      best = i;
+  }
+  sqlite3_result_value(ctx, argv[best]);
+}
+void Greatest(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  GreatestOrLeast(ctx, argc, argv, true);
+}
+void Least(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  GreatestOrLeast(ctx, argc, argv, false);
+}
+
+struct FunctionEntry {
+  const char* name;
+  int argumentCount;  // -1: any
+  void (*function)(sqlite3_context*, int, sqlite3_value**);
+  bool deterministic;
+};
+
+const FunctionEntry kFunctions[] = {
+    {"nvl", 2, Nvl, true},
+    {"nvl2", 3, Nvl2, true},
+    {"decode", -1, Decode, true},
+    {"substr", 2, Substr, true},
+    {"substr", 3, Substr, true},
+    {"length", 1, Length, true},
+    {"upper", 1, Upper, true},
+    {"lower", 1, Lower, true},
+    {"initcap", 1, InitCap, true},
+    {"rtrim", 1, RTrim, true},
+    {"rtrim", 2, RTrim, true},
+    {"ltrim", 1, LTrim, true},
+    {"ltrim", 2, LTrim, true},
+    {"trim", 1, BothTrim, true},
+    {"lpad", 2, LPad, true},
+    {"lpad", 3, LPad, true},
+    {"rpad", 2, RPad, true},
+    {"rpad", 3, RPad, true},
+    {"instr", 2, Instr, true},
+    {"instr", 3, Instr, true},
+    {"instr", 4, Instr, true},
+    {"replace", 2, Replace, true},
+    {"replace", 3, Replace, true},
+    {"ora_concat", -1, Concat, true},
+    {"concat", 2, Concat, true},
+    {"mod", 2, Mod, true},
+    {"round", 1, Round, true},
+    {"round", 2, Round, true},
+    {"trunc", 1, Trunc, true},
+    {"trunc", 2, Trunc, true},
+    {"floor", 1, Floor, true},
+    {"ceil", 1, Ceil, true},
+    {"sign", 1, Sign, true},
+    {"to_number", 1, ToNumber, true},
+    {"to_char", 1, ToChar, false},
+    {"to_char", 2, ToChar, true},
+    {"to_date", 1, ToDate, false},
+    {"to_date", 2, ToDate, true},
+    {"ora_sysdate", 0, SysDate, false},
+    {"ora_user", 0, User, false},
+    {"ora_nextval", 2, NextVal, false},
+    {"ora_currval", 2, CurrVal, false},
+    {"chr", 1, Chr, true},
+    {"ascii", 1, Ascii, true},
+    {"greatest", -1, Greatest, true},
+    {"least", -1, Least, true},
+};
+
+}  // namespace
+
+bool OracleTextOf(sqlite3_value* value, std::string& text) {
+  switch (sqlite3_value_type(value)) {
+    case SQLITE_NULL:
+      text.clear();
+      return false;
+    case SQLITE_INTEGER:
+      text = CanonicalIntegerText(sqlite3_value_int64(value));
+      return true;
+    case SQLITE_FLOAT:
+      text = CanonicalNumberText(sqlite3_value_double(value));
+      return true;
+    default: {
+      const unsigned char* raw = sqlite3_value_text(value);
+      text.assign(raw ? reinterpret_cast<const char*>(raw) : "",
+                  static_cast<std::size_t>(sqlite3_value_bytes(value)));
+      return true;
+    }
+  }
+}
+
+void RegisterOracleFunctions(sqlite3* db, SqlFunctionContext* context) {
+  for (const FunctionEntry& entry : kFunctions) {
+    const int flags = SQLITE_UTF8 | (entry.deterministic ? SQLITE_DETERMINISTIC : 0);
+    sqlite3_create_function_v2(db, entry.name, entry.argumentCount, flags, context, entry.function,
+                               nullptr, nullptr, nullptr);
+  }
+}
+
+}  // namespace sandbox

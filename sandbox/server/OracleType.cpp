@@ -1,0 +1,152 @@
+// Mapping of Oracle column types to SQLite declarations and OCI descriptions.
+#include "sandbox/server/OracleType.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "sandbox/server/SqlToken.h"
+
+namespace sandbox {
+
+std::optional<OracleType> OracleType::FromDeclaration(const std::string& upperName,
+                                                      std::optional<int> first,
+                                                      std::optional<int> second) {
+  OracleType type;
+  const std::string& n = upperName;
+  if (n == "VARCHAR2" || n == "VARCHAR" || n == "NVARCHAR2" || n == "CHAR" || n == "NCHAR" ||
+      n == "CHARACTER") {
+    type.name = n == "VARCHAR" ? "VARCHAR2" : (n == "CHARACTER" ? "CHAR" : n);
+    const bool isChar = type.name == "CHAR" || type.name == "NCHAR";
+    if (!first && !isChar)
+      return std::nullopt;  // VARCHAR2 needs a length (ORA-00906)
+    type.length = first.value_or(1);
+    if (type.length < 1 || type.length > (isChar ? 2000 : 4000))
+      return std::nullopt;
+    if (n.front() == 'N')
+      type.length *= 2;
+  } else if (n == "NUMBER" || n == "NUMERIC" || n == "DECIMAL" || n == "DEC") {
+    type.name = "NUMBER";
+    type.length = 22;
+    type.precision = first;
+    type.scale = first ? std::optional<int>(second.value_or(0)) : std::nullopt;
+    if (n != "NUMBER" && !first)
+      type.scale = 0;
+  } else if (n == "INTEGER" || n == "INT" || n == "SMALLINT") {
+    type.name = "NUMBER";
+    type.length = 22;
+    type.scale = 0;
+  } else if (n == "FLOAT" || n == "REAL" || n == "DOUBLE PRECISION") {
+    type.name = "FLOAT";
+    type.length = 22;
+    type.precision = n == "REAL" ? 63 : first.value_or(126);
+  } else if (n == "DATE") {
+    type.name = "DATE";
+    type.length = 7;
+  } else if (n == "LONG" || n == "LONG RAW") {
+    type.name = n;
+    type.length = 0;
+  } else if (n == "RAW") {
+    if (!first || *first < 1 || *first > 2000)
+      return std::nullopt;
+    type.name = "RAW";
+    type.length = *first;
+  } else if (n == "CLOB" || n == "NCLOB" || n == "BLOB") {
+    type.name = n;
+    type.length = 4000;
+  } else if (n == "BFILE") {
+    type.name = n;
+    type.length = 530;
+  } else if (n == "TIMESTAMP") {
+    const int digits = first.value_or(6);
+    type.name = "TIMESTAMP(" + std::to_string(digits) + ")";
+    type.length = 11;
+    type.scale = digits;
+  } else if (n == "ROWID") {
+    type.name = n;
+    type.length = 10;
+  } else {
+    return std::nullopt;
+  }
+  return type;
+}
+
+std::string OracleType::SqliteDeclaration() const {
+  if (name == "NUMBER" && scale == 0 && !precision)
+    return "INTEGER";
+  std::string decl = name;
+  if (name == "VARCHAR2" || name == "CHAR" || name == "NVARCHAR2" || name == "NCHAR" ||
+      name == "RAW")
+    decl += "(" + std::to_string(name.front() == 'N' ? length / 2 : length) + ")";
+  if ((name == "NUMBER" || name == "FLOAT") && precision)
+    decl += "(" + std::to_string(*precision) +
+            (name == "NUMBER" ? "," + std::to_string(scale.value_or(0)) : "") + ")";
+  if (name == "LONG" || name == "BFILE" || name.rfind("TIMESTAMP", 0) == 0 || name == "ROWID")
+    return "TEXT " + decl;
+  if (name == "RAW" || name == "LONG RAW")
+    return "BLOB " + decl;
+  return decl;
+}
+
+ColumnInfo OracleType::Describe(const std::string& rawDecl) {
+  ColumnInfo info;
+  std::string decl = ToUpperAscii(rawDecl);
+  if (decl.rfind("TEXT ", 0) == 0 || decl.rfind("BLOB ", 0) == 0)
+    decl.erase(0, 5);
+  int first = 0, second = 0;
+  const std::size_t paren = decl.find('(');
+  const std::string base = decl.substr(0, paren);
+  int args = 0;
+  if (paren != std::string::npos)
+    args = std::sscanf(decl.c_str() + paren, "(%d,%d)", &first, &second);
+  info.dataType = 1;
+  if (base == "VARCHAR2" || base == "NVARCHAR2") {
+    info.dataType = 1;
+    info.dataSize = static_cast<std::uint16_t>(base == "NVARCHAR2" ? first * 2 : first);
+  } else if (base == "CHAR" || base == "NCHAR") {
+    info.dataType = 96;
+    info.dataSize = static_cast<std::uint16_t>(base == "NCHAR" ? first * 2 : first);
+  } else if (base == "NUMBER" || base == "INTEGER") {
+    info.dataType = 2;
+    info.dataSize = 22;
+    info.precision = static_cast<std::int16_t>(base == "INTEGER" ? 38 : (args >= 1 ? first : 0));
+    info.scale = static_cast<std::int8_t>(base == "INTEGER" ? 0 : (args >= 1 ? second : -127));
+  } else if (base == "FLOAT") {
+    info.dataType = 2;
+    info.dataSize = 22;
+    info.precision = static_cast<std::int16_t>(args >= 1 ? first : 126);
+    info.scale = -127;
+  } else if (base == "DATE") {
+    info.dataType = 12;
+    info.dataSize = 7;
+  } else if (base == "LONG") {
+    info.dataType = 8;
+    info.dataSize = 0;
+  } else if (base == "LONG RAW") {
+    info.dataType = 24;
+    info.dataSize = 0;
+  } else if (base == "RAW") {
+    info.dataType = 23;
+    info.dataSize = static_cast<std::uint16_t>(first);
+  } else if (base == "CLOB" || base == "NCLOB") {
+    info.dataType = 112;
+    info.dataSize = 4000;
+  } else if (base == "BLOB") {
+    info.dataType = 113;
+    info.dataSize = 4000;
+  } else if (base == "BFILE") {
+    info.dataType = 114;
+    info.dataSize = 530;
+  } else if (base == "TIMESTAMP") {
+    info.dataType = 187;
+    info.dataSize = 11;
+    info.scale = static_cast<std::int8_t>(args >= 1 ? first : 6);
+  } else if (base == "ROWID") {
+    info.dataType = 104;
+    info.dataSize = 10;
+  } else {
+    info.dataSize = 4000;
+  }
+  return info;
+}
+
+}  // namespace sandbox

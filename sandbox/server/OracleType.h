@@ -1,0 +1,33 @@
+// Oracle column types: how a declared type is stored in SQLite, described to
+// OCI and listed in ALL_TAB_COLUMNS.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "sandbox/server/Server.h"
+
+namespace sandbox {
+
+struct OracleType {
+  std::string name;              // VARCHAR2, NUMBER, DATE, LONG, LONG RAW, TIMESTAMP(6) ...
+  int length = 0;                // DATA_LENGTH in bytes
+  std::optional<int> precision;  // DATA_PRECISION
+  std::optional<int> scale;      // DATA_SCALE
+
+  // Normalises a declared type (INTEGER, VARCHAR, DOUBLE PRECISION ...) the
+  // way Oracle's dictionary lists it; nullopt for a type Oracle does not know
+  // (ORA-00902 "invalid datatype").
+  static std::optional<OracleType> FromDeclaration(const std::string& upperName,
+                                                   std::optional<int> first,
+                                                   std::optional<int> second);
+  // The column type in SQLite's CREATE TABLE: the Oracle spelling, with a
+  // leading TEXT or BLOB where SQLite's affinity rules would otherwise turn
+  // LONG or RAW text into numbers.
+  std::string SqliteDeclaration() const;
+  // The select-list description of a column declared in SQLite as decl.
+  static ColumnInfo Describe(const std::string& decl);
+  bool IsDate() const { return name == "DATE"; }
+};
+
+}  // namespace sandbox

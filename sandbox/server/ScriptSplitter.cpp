@@ -1,0 +1,133 @@
+// Statement boundaries of SQL scripts.
+#include "sandbox/server/ScriptSplitter.h"
+
+#include <cctype>
+#include <sstream>
+
+#include "sandbox/server/SqlToken.h"
+
+namespace sandbox {
+
+namespace {
+
+std::string Trimmed(const std::string& text) {
+  std::size_t begin = 0, end = text.size();
+  while (begin < end && std::isspace(static_cast<unsigned char>(text[begin])))
+    ++begin;
+  while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1])))
+    --end;
+  return text.substr(begin, end - begin);
+}
+
+// Scans one line, carrying quote and comment state across lines; returns the
+// offset of a ";" that ends the line outside quotes and comments, or npos.
+std::size_t EndingSemicolon(const std::string& line, bool& inQuote, bool& inComment) {
+  std::size_t lastSemicolon = std::string::npos;
+  bool contentAfter = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (inComment) {
+      if (c == '*' && i + 1 < line.size() && line[i + 1] == '/') {
+        inComment = false;
+        ++i;
+      }
+      continue;
+    }
+    if (inQuote) {
+      if (c == '\'')
+        inQuote = false;
+      continue;
+    }
+    if (c == '\'') {
+      inQuote = true;
+      contentAfter = true;
+    } else if (c == '-' && i + 1 < line.size() && line[i + 1] == '-') {
+      break;
+    } else if (c == '/' && i + 1 < line.size() && line[i + 1] == '*') {
+      inComment = true;
+      ++i;
+    } else if (c == ';') {
+      lastSemicolon = i;
+      contentAfter = false;
+    } else if (!std::isspace(static_cast<unsigned char>(c))) {
+      contentAfter = true;
+    }
+  }
+  return contentAfter || inQuote || inComment ? std::string::npos : lastSemicolon;
+}
+
+bool IsSqlPlusCommand(const std::string& line) {
+  std::istringstream words(line);
+  std::string first;
+  words >> first;
+  first = ToUpperAscii(first);
+  return first == "REM" || first == "REMARK" || first == "PROMPT" || first == "SET" ||
+         first == "SPOOL" || first == "WHENEVER" || first == "EXIT" || first == "QUIT" ||
+         first == "SHOW" || first == "@" || first.rfind("@", 0) == 0;
+}
+
+}  // namespace
+
+bool IsPlsqlUnit(const std::string& text) {
+  std::vector<SqlToken> tokens;
+  std::size_t errorOffset = 0;
+  TokenizeSql(text, tokens, errorOffset);
+  std::size_t i = 0;
+  if (i < tokens.size() && (tokens[i].IsWord("BEGIN") || tokens[i].IsWord("DECLARE")))
+    return true;
+  if (i >= tokens.size() || !tokens[i].IsWord("CREATE"))
+    return false;
+  ++i;
+  if (i + 1 < tokens.size() && tokens[i].IsWord("OR") && tokens[i + 1].IsWord("REPLACE"))
+    i += 2;
+  while (i < tokens.size() &&
+         (tokens[i].IsWord("EDITIONABLE") || tokens[i].IsWord("NONEDITIONABLE")))
+    ++i;
+  if (i >= tokens.size())
+    return false;
+  const SqlToken& kind = tokens[i];
+  return kind.IsWord("PROCEDURE") || kind.IsWord("FUNCTION") || kind.IsWord("PACKAGE") ||
+         kind.IsWord("TYPE") || kind.IsWord("TRIGGER");
+}
+
+std::vector<ScriptStatement> SplitScript(const std::string& script) {
+  std::vector<ScriptStatement> statements;
+  std::istringstream lines(script);
+  std::string line, current;
+  int lineNumber = 0, startLine = 0;
+  bool inQuote = false, inComment = false;
+  auto finish = [&](std::string text) {
+    if (!Trimmed(text).empty())
+      statements.push_back({std::move(text), startLine});
+    current.clear();
+    inQuote = inComment = false;
+  };
+  while (std::getline(lines, line)) {
+    ++lineNumber;
+    if (!line.empty() && line.back() == '\r')
+      line.pop_back();
+    const std::string trimmed = Trimmed(line);
+    if (current.empty() && !inComment) {
+      if (trimmed.empty() || trimmed.rfind("--", 0) == 0 || IsSqlPlusCommand(trimmed) ||
+          trimmed == "/")
+        continue;
+      startLine = lineNumber;
+    }
+    if (trimmed == "/" && !inQuote && !inComment) {
+      finish(current);
+      continue;
+    }
+    const bool plsql = IsPlsqlUnit(current + line);
+    current += current.empty() ? line : "\n" + line;
+    const std::size_t semicolon = EndingSemicolon(line, inQuote, inComment);
+    if (!plsql && semicolon != std::string::npos) {
+      // Cut the statement at its ending semicolon.
+      const std::size_t cut = current.size() - (line.size() - semicolon);
+      finish(current.substr(0, cut));
+    }
+  }
+  finish(current);
+  return statements;
+}
+
+}  // namespace sandbox

@@ -1,0 +1,113 @@
+// Opening a sandbox database, logging users on, and its shared transaction.
+#include "sandbox/server/ServerDatabase.h"
+
+#include "sandbox/server/Dictionary.h"
+#include "sandbox/server/ServerSession.h"
+
+namespace sandbox {
+
+std::shared_ptr<ServerDatabase> ServerDatabase::Open(const Options& options, OraError& error) {
+  std::shared_ptr<ServerDatabase> database(new ServerDatabase());
+  database->name_ = options.globalName;
+  database->release_ = options.release;
+  sqlite3* raw = nullptr;
+  const std::string path = options.filePath.empty() ? ":memory:" : options.filePath;
+  const int rc =
+      sqlite3_open_v2(path.c_str(), &raw,
+                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+  database->db_.reset(raw);
+  if (rc != SQLITE_OK) {
+    error = {12154, "TNS:could not resolve the connect identifier specified"};
+    return nullptr;
+  }
+  sqlite3_busy_timeout(raw, 5000);
+  RegisterOracleFunctions(raw, &database->functions_);
+  SqliteRunner runner(raw);
+  runner.Exec("PRAGMA case_sensitive_like = ON");
+  std::string message;
+  if (!HasDictionary(raw) && !CreateDictionary(raw, options.globalName, message)) {
+    // A file that is not a database, or a disk that is full.
+    error = {1034, "ORACLE not available (" + message + ")"};
+    return nullptr;
+  }
+  if (!options.filePath.empty()) {
+    std::vector<std::vector<std::string>> rows;
+    if (runner.Query("SELECT GLOBAL_NAME FROM \"SYS.GLOBAL_NAME\"", {}, rows) && !rows.empty())
+      database->name_ = rows[0][0];
+  }
+  return database;
+}
+
+std::string ServerDatabase::VersionBanner() const {
+  if (release_ == "7.3.4")
+    return "Oracle7 Server Release 7.3.4.0.0 - Production\nPL/SQL Release 2.3.4.0.0 - Production";
+  if (release_ == "8.0.5")
+    return "Oracle8 Enterprise Edition Release 8.0.5.0.0 - Production\nPL/SQL Release 8.0.5.0.0 - "
+           "Production";
+  if (release_ == "8.1.7")
+    return "Oracle8i Enterprise Edition Release 8.1.7.0.0 - Production\nJServer Release 8.1.7.0.0 "
+           "- Production";
+  return "Oracle Database 19c Enterprise Edition Release 19.0.0.0.0 - Production\nVersion "
+         "19.3.0.0.0";
+}
+
+std::unique_ptr<Session> ServerDatabase::Logon(const std::string& user, const std::string& password,
+                                               OraError& error) {
+  std::lock_guard lock(mutex_);
+  const std::string upperUser = ToUpperAscii(user);
+  SqliteRunner runner(db_.get());
+  std::vector<std::vector<std::string>> rows;
+  runner.Query("SELECT PASSWORD FROM \"SYS.USER$\" WHERE NAME = ? AND TYPE = 'USER'",
+               {Value::Text(upperUser)}, rows);
+  // Releases before 11g compare passwords without regard to case.
+  const bool caseSensitive = release_ == "19";
+  const bool matches =
+      !rows.empty() &&
+      (caseSensitive ? rows[0][0] == password : ToUpperAscii(rows[0][0]) == ToUpperAscii(password));
+  if (upperUser.empty() || password.empty() || !matches) {
+    error = {1017, "invalid username/password; logon denied"};
+    return nullptr;
+  }
+  runner.Query(
+      "WITH RECURSIVE held(name) AS (SELECT ?1 UNION SELECT GRANTED_ROLE FROM "
+      "\"SYS.DBA_ROLE_PRIVS\", held "
+      "WHERE GRANTEE = held.name) SELECT 1 FROM \"SYS.DBA_SYS_PRIVS\" WHERE PRIVILEGE = 'CREATE "
+      "SESSION' "
+      "AND GRANTEE IN (SELECT name FROM held) UNION SELECT 1 FROM held WHERE name = 'DBA'",
+      {Value::Text(upperUser)}, rows);
+  if (rows.empty()) {
+    error = {1045, "user " + upperUser + " lacks CREATE SESSION privilege; logon denied"};
+    return nullptr;
+  }
+  return std::make_unique<ServerSession>(shared_from_this(), upperUser);
+}
+
+void ServerDatabase::BeginWork() {
+  if (inTransaction_)
+    return;
+  SqliteRunner(db_.get()).Exec("BEGIN");
+  inTransaction_ = true;
+}
+
+void ServerDatabase::CommitWork() {
+  if (!inTransaction_)
+    return;
+  SqliteRunner(db_.get()).Exec("COMMIT");
+  inTransaction_ = false;
+}
+
+void ServerDatabase::RollbackWork() {
+  if (!inTransaction_)
+    return;
+  SqliteRunner(db_.get()).Exec("ROLLBACK");
+  inTransaction_ = false;
+}
+
+long long ServerDatabase::NextObjectId() {
+  SqliteRunner runner(db_.get());
+  std::vector<std::vector<std::string>> rows;
+  runner.Query("UPDATE \"SYS.OBJ_SEQ\" SET NEXT_ID = NEXT_ID + 1 RETURNING NEXT_ID", {}, rows);
+  return rows.empty() ? 0 : std::atoll(rows[0][0].c_str());
+}
+
+}  // namespace sandbox

@@ -1,0 +1,56 @@
+// One sandbox database: a SQLite connection holding the dictionary and every
+// schema's tables, shared by all sessions logged on to it. Every access runs
+// under the database's lock, so sessions of several threads may use it.
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "sandbox/server/OracleFunctions.h"
+#include "sandbox/server/Server.h"
+#include "sandbox/server/SqliteHandle.h"
+
+namespace sandbox {
+
+class ServerDatabase : public Database, public std::enable_shared_from_this<ServerDatabase> {
+ public:
+  struct Options {
+    std::string globalName;
+    std::string release = "19";  // "19", "8.1.7", "8.0.5" or "7.3.4"
+    std::string filePath;        // empty: in memory
+  };
+  // Opens (or creates) the database; nullptr with error set on failure.
+  static std::shared_ptr<ServerDatabase> Open(const Options& options, OraError& error);
+
+  const std::string& Name() const override { return name_; }
+  std::string VersionBanner() const override;
+  std::unique_ptr<Session> Logon(const std::string& user, const std::string& password,
+                                 OraError& error) override;
+
+  // What sessions use: the connection, its lock and the function context that
+  // must be set to the running session's state before each statement.
+  sqlite3* Handle() { return db_.get(); }
+  std::recursive_mutex& Mutex() { return mutex_; }
+  SqlFunctionContext& Functions() { return functions_; }
+  const std::string& Release() const { return release_; }
+
+  // Transaction state shared by the sessions of this database.
+  void BeginWork();  // starts a transaction when none is open
+  void CommitWork();
+  void RollbackWork();
+
+  long long NextObjectId();
+
+ private:
+  ServerDatabase() = default;
+
+  std::string name_;
+  std::string release_;
+  SqliteConnection db_;
+  std::recursive_mutex mutex_;
+  SqlFunctionContext functions_;
+  bool inTransaction_ = false;
+};
+
+}  // namespace sandbox

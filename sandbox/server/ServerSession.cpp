@@ -1,0 +1,464 @@
+// Statement execution of a sandbox session.
+#include "sandbox/server/ServerSession.h"
+
+#include <cstdlib>
+
+#include "sandbox/plsql/Interpreter.h"
+#include "sandbox/server/DateFormat.h"
+#include "sandbox/server/DdlExecutor.h"
+#include "sandbox/server/Dictionary.h"
+#include "sandbox/server/ErrorMapping.h"
+#include "sandbox/server/MaterializedCursor.h"
+#include "sandbox/server/NumberText.h"
+#include "sandbox/server/OracleType.h"
+
+namespace sandbox {
+
+namespace {
+
+bool Tokenize(const std::string& sql, std::vector<SqlToken>& tokens, OraError& error) {
+  std::size_t errorOffset = 0;
+  if (TokenizeSql(sql, tokens, errorOffset))
+    return true;
+  if (sql[errorOffset] == '\'')
+    error = {1756, "quoted string not properly terminated"};
+  else if (sql[errorOffset] == '"')
+    error = {1740, "missing double quote in identifier"};
+  else
+    error = {1742, "comment not terminated properly"};
+  return false;
+}
+
+std::string HexText(const std::string& bytes) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : bytes) {
+    out += digits[c >> 4];
+    out += digits[c & 15];
+  }
+  return out;
+}
+
+Value ColumnValue(sqlite3_stmt* statement, int column, const ColumnInfo& info) {
+  const int type = sqlite3_column_type(statement, column);
+  if (type == SQLITE_NULL)
+    return Value::Null();
+  if (type == SQLITE_INTEGER)
+    return Value::Number(CanonicalIntegerText(sqlite3_column_int64(statement, column)));
+  if (type == SQLITE_FLOAT)
+    return Value::Number(CanonicalNumberText(sqlite3_column_double(statement, column)));
+  const char* data = static_cast<const char*>(sqlite3_column_blob(statement, column));
+  std::string bytes(data ? data : "",
+                    static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+  if (type == SQLITE_BLOB || info.dataType == 23 || info.dataType == 24 || info.dataType == 113)
+    return Value::Binary(std::move(bytes));
+  if (info.dataType == 12 && IsIsoDate(bytes))
+    return Value::Date(std::move(bytes));
+  if (info.dataType == 2) {
+    if (auto number = NormaliseNumberText(bytes))
+      return Value::Number(*number);
+  }
+  if (info.dataType == 96 && bytes.size() < info.dataSize)
+    bytes.resize(info.dataSize, ' ');
+  return Value::Text(std::move(bytes));
+}
+
+}  // namespace
+
+ServerSession::ServerSession(std::shared_ptr<ServerDatabase> database, std::string user)
+    : database_(std::move(database)), user_(std::move(user)), schema_(user_) {}
+
+void ServerSession::EnterStatement() {
+  SqlFunctionContext& context = database_->Functions();
+  context.dateFormat = dateFormat_;
+  context.userName = user_;
+  context.sequenceValue = [this](const std::string& owner, const std::string& name, bool next,
+                                 std::string& value, std::string& message) {
+    return NextSequenceValue(owner, name, next, value, message);
+  };
+}
+
+std::optional<std::string> ServerSession::ResolveTable(const std::string& schema,
+                                                       const std::string& name) {
+  SqliteRunner runner(database_->Handle());
+  std::vector<std::vector<std::string>> rows;
+  auto exists = [&](const std::string& storage) {
+    return runner.Query("SELECT 1 FROM sqlite_master WHERE name = ? AND type IN ('table', 'view')",
+                        {Value::Text(storage)}, rows) &&
+           !rows.empty();
+  };
+  if (!schema.empty()) {
+    const std::string storage = StorageName(schema, name);
+    if (schema == "SYS" && !IsDictionaryName(name))
+      return std::nullopt;
+    return exists(storage) ? std::optional<std::string>(storage) : std::nullopt;
+  }
+  if (exists(StorageName(schema_, name)) && schema_ != "SYS")
+    return StorageName(schema_, name);
+  if (IsDictionaryName(name))
+    return StorageName("SYS", name);
+  return std::nullopt;
+}
+
+bool ServerSession::ResolveSequence(const std::string& schema, const std::string& name,
+                                    std::string& owner, std::string& sequence) {
+  owner = schema.empty() ? schema_ : schema;
+  sequence = name;
+  SqliteRunner runner(database_->Handle());
+  std::vector<std::vector<std::string>> rows;
+  return runner.Query("SELECT 1 FROM \"SYS.SEQ$\" WHERE OWNER = ? AND NAME = ?",
+                      {Value::Text(owner), Value::Text(name)}, rows) &&
+         !rows.empty();
+}
+
+bool ServerSession::NextSequenceValue(const std::string& owner, const std::string& name, bool next,
+                                      std::string& value, std::string& message) {
+  const std::string key = owner + "." + name;
+  if (!next) {
+    const auto found = currentValues_.find(key);
+    if (found == currentValues_.end()) {
+      message = "ORA-08002: sequence " + name + ".CURRVAL is not yet defined in this session";
+      return false;
+    }
+    value = found->second;
+    return true;
+  }
+  SqliteRunner runner(database_->Handle());
+  std::vector<std::vector<std::string>> rows;
+  runner.Query(
+      "SELECT q.NEXT_VALUE, s.INCREMENT_BY, s.MIN_VALUE, s.MAX_VALUE, s.CYCLE_FLAG, s.CACHE_SIZE, "
+      "q.CACHED_TO "
+      "FROM \"SYS.SEQ$\" q JOIN \"SYS.ALL_SEQUENCES\" s ON s.SEQUENCE_OWNER = q.OWNER AND "
+      "s.SEQUENCE_NAME = q.NAME WHERE q.OWNER = ? AND q.NAME = ?",
+      {Value::Text(owner), Value::Text(name)}, rows);
+  if (rows.empty()) {
+    message = "ORA-02289: sequence does not exist";
+    return false;
+  }
+  const auto& r = rows[0];
+  long double current = std::strtold(r[0].c_str(), nullptr);
+  const long double increment = std::strtold(r[1].c_str(), nullptr);
+  const long double minimum = std::strtold(r[2].c_str(), nullptr);
+  const long double maximum = std::strtold(r[3].c_str(), nullptr);
+  const long double cache = std::strtold(r[5].c_str(), nullptr);
+  const long double cachedTo =
+      r[6].empty() ? current - increment : std::strtold(r[6].c_str(), nullptr);
+  if ((increment > 0 && current > maximum) || (increment < 0 && current < minimum)) {
+    if (r[4] != "Y") {
+      message = "ORA-08004: sequence " + name + ".NEXTVAL " +
+                (increment > 0 ? "exceeds MAXVALUE" : "goes below MINVALUE") +
+                " and cannot be instantiated";
+      return false;
+    }
+    current = increment > 0 ? minimum : maximum;
+  }
+  value = CanonicalNumberText(static_cast<double>(current));
+  // LAST_NUMBER moves a cache's worth ahead each time the cache runs out.
+  const bool refill = increment > 0 ? current > cachedTo : current < cachedTo;
+  const long double newCachedTo =
+      refill ? current + increment * ((cache > 0 ? cache : 1) - 1) : cachedTo;
+  runner.Exec("UPDATE \"SYS.SEQ$\" SET NEXT_VALUE = ?, CACHED_TO = ? WHERE OWNER = ? AND NAME = ?",
+              {Value::Number(CanonicalNumberText(static_cast<double>(current + increment))),
+               Value::Number(CanonicalNumberText(static_cast<double>(newCachedTo))),
+               Value::Text(owner), Value::Text(name)});
+  if (refill)
+    runner.Exec(
+        "UPDATE \"SYS.ALL_SEQUENCES\" SET LAST_NUMBER = ? WHERE SEQUENCE_OWNER = ? AND "
+        "SEQUENCE_NAME = ?",
+        {Value::Number(CanonicalNumberText(static_cast<double>(newCachedTo + increment))),
+         Value::Text(owner), Value::Text(name)});
+  currentValues_[owner + "." + name] = value;
+  return true;
+}
+
+bool ServerSession::PrepareTranslated(const std::string& sql, const std::vector<SqlToken>& tokens,
+                                      const BindSet& binds, TranslatedStatement& translated,
+                                      SqliteStatement& statement, OraError& error) {
+  SqlTranslator translator(tokens, sql, *this);
+  if (!translator.Translate(translated, error))
+    return false;
+  sqlite3_stmt* raw = nullptr;
+  const char* tail = nullptr;
+  if (sqlite3_prepare_v2(database_->Handle(), translated.sql.c_str(), -1, &raw, &tail) !=
+      SQLITE_OK) {
+    error = MapSqliteError(sqlite3_errmsg(database_->Handle()));
+    return false;
+  }
+  statement.reset(raw);
+  if (!statement) {
+    error = {900, "invalid SQL statement"};
+    return false;
+  }
+  for (std::size_t i = 0; i < translated.bindNames.size(); ++i) {
+    const std::string& name = translated.bindNames[i];
+    if (!binds.Has(name)) {
+      error = {1008, "not all variables bound"};
+      return false;
+    }
+    BindValue(raw, static_cast<int>(i + 1), binds.Get(name));
+  }
+  return true;
+}
+
+std::unique_ptr<Cursor> ServerSession::OpenQuery(const std::string& sql, const BindSet& binds,
+                                                 OraError& error) {
+  std::lock_guard lock(database_->Mutex());
+  error = {};
+  EnterStatement();
+  std::vector<SqlToken> tokens;
+  if (!Tokenize(sql, tokens, error))
+    return nullptr;
+  if (tokens.empty()) {
+    error = {900, "invalid SQL statement"};
+    return nullptr;
+  }
+  TranslatedStatement translated;
+  SqliteStatement statement;
+  if (!PrepareTranslated(sql, tokens, binds, translated, statement, error))
+    return nullptr;
+  sqlite3_stmt* raw = statement.get();
+  const int count = sqlite3_column_count(raw);
+  if (count == 0) {
+    error = {900, "invalid SQL statement"};
+    return nullptr;
+  }
+  std::vector<ColumnInfo> columns;
+  for (int c = 0; c < count; ++c) {
+    const char* decl = sqlite3_column_decltype(raw, c);
+    const std::string name = sqlite3_column_name(raw, c);
+    ColumnInfo info;
+    if (decl != nullptr) {
+      info = OracleType::Describe(decl);
+    } else {
+      std::string kind;
+      for (std::size_t i = 0; i < translated.columnNames.size(); ++i)
+        if (translated.columnNames[i] == name)
+          kind = translated.expressionTypes[i];
+      info = OracleType::Describe(kind.empty() ? "VARCHAR2(4000)" : kind);
+    }
+    info.name = name;
+    columns.push_back(info);
+  }
+  std::vector<std::vector<Value>> rows;
+  int rc;
+  while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+    std::vector<Value> row;
+    row.reserve(columns.size());
+    for (int c = 0; c < count; ++c)
+      row.push_back(ColumnValue(raw, c, columns[static_cast<std::size_t>(c)]));
+    rows.push_back(std::move(row));
+  }
+  if (rc != SQLITE_DONE) {
+    error = MapSqliteError(sqlite3_errmsg(database_->Handle()));
+    return nullptr;
+  }
+  return std::make_unique<MaterializedCursor>(std::move(columns), std::move(rows));
+}
+
+OraError ServerSession::NameConstraintError(OraError error) const {
+  if (error.code != 1)
+    return error;
+  // SQLite names the columns; Oracle names the constraint that covers them.
+  const std::string message = sqlite3_errmsg(database_->Handle());
+  const std::size_t colon = message.find(": ");
+  if (colon == std::string::npos)
+    return error;
+  std::string columns = message.substr(colon + 2);
+  const std::size_t lastDot = columns.find(',') == std::string::npos
+                                  ? columns.rfind('.')
+                                  : columns.substr(0, columns.find(',')).rfind('.');
+  if (lastDot == std::string::npos)
+    return error;
+  const std::string storage = columns.substr(0, lastDot);
+  const std::size_t ownerDot = storage.find('.');
+  if (ownerDot == std::string::npos)
+    return error;
+  std::string columnList;
+  for (std::size_t at = 0; at < columns.size();) {
+    std::size_t end = columns.find(", ", at);
+    if (end == std::string::npos)
+      end = columns.size();
+    const std::string item = columns.substr(at, end - at);
+    if (!columnList.empty())
+      columnList += ",";
+    columnList += item.substr(item.rfind('.') + 1);
+    at = end + 2;
+  }
+  SqliteRunner runner(database_->Handle());
+  std::vector<std::vector<std::string>> rows;
+  runner.Query(
+      "SELECT c.OWNER, c.CONSTRAINT_NAME FROM \"SYS.ALL_CONSTRAINTS\" c WHERE c.OWNER = ? AND "
+      "c.TABLE_NAME = ? "
+      "AND c.CONSTRAINT_TYPE IN ('P', 'U') AND (SELECT group_concat(COLUMN_NAME, ',') FROM (SELECT "
+      "COLUMN_NAME "
+      "FROM \"SYS.ALL_CONS_COLUMNS\" k WHERE k.OWNER = c.OWNER AND k.CONSTRAINT_NAME = "
+      "c.CONSTRAINT_NAME "
+      "ORDER BY POSITION)) = ? UNION ALL SELECT i.OWNER, i.INDEX_NAME FROM \"SYS.ALL_INDEXES\" i "
+      "WHERE "
+      "i.TABLE_OWNER = ? AND i.TABLE_NAME = ? AND i.UNIQUENESS = 'UNIQUE' AND (SELECT "
+      "group_concat(COLUMN_NAME, ',') "
+      "FROM (SELECT COLUMN_NAME FROM \"SYS.ALL_IND_COLUMNS\" k WHERE k.INDEX_OWNER = i.OWNER AND "
+      "k.INDEX_NAME = "
+      "i.INDEX_NAME ORDER BY COLUMN_POSITION)) = ?",
+      {Value::Text(storage.substr(0, ownerDot)), Value::Text(storage.substr(ownerDot + 1)),
+       Value::Text(columnList), Value::Text(storage.substr(0, ownerDot)),
+       Value::Text(storage.substr(ownerDot + 1)), Value::Text(columnList)},
+      rows);
+  if (!rows.empty())
+    error.message = "unique constraint (" + rows[0][0] + "." + rows[0][1] + ") violated";
+  return error;
+}
+
+bool ServerSession::ExecuteDml(const std::string& sql, const std::vector<SqlToken>& tokens,
+                               const BindSet& binds, std::uint64_t& rowsProcessed,
+                               OraError& error) {
+  TranslatedStatement translated;
+  SqliteStatement statement;
+  if (!PrepareTranslated(sql, tokens, binds, translated, statement, error))
+    return false;
+  database_->BeginWork();
+  // A failed statement is undone alone, as Oracle's statement-level rollback does.
+  SqliteRunner runner(database_->Handle());
+  runner.Exec("SAVEPOINT qm_statement");
+  int rc;
+  while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+  }
+  if (rc != SQLITE_DONE) {
+    error = NameConstraintError(MapSqliteError(sqlite3_errmsg(database_->Handle())));
+    statement.reset();
+    runner.Exec("ROLLBACK TO qm_statement");
+    runner.Exec("RELEASE qm_statement");
+    return false;
+  }
+  rowsProcessed = static_cast<std::uint64_t>(sqlite3_changes64(database_->Handle()));
+  runner.Exec("RELEASE qm_statement");
+  return true;
+}
+
+bool ServerSession::AlterSession(const std::vector<SqlToken>& tokens, OraError& error) {
+  // ALTER SESSION SET name = value [name = value ...]
+  if (tokens.size() < 3 || !tokens[2].IsWord("SET")) {
+    error = {2248, "invalid option for ALTER SESSION"};
+    return false;
+  }
+  for (std::size_t i = 3; i < tokens.size();) {
+    if (i + 2 >= tokens.size() || !tokens[i + 1].IsSymbol("=")) {
+      error = {922, "missing or invalid option"};
+      return false;
+    }
+    const std::string parameter = tokens[i].Upper();
+    const SqlToken& value = tokens[i + 2];
+    if (parameter == "NLS_DATE_FORMAT") {
+      if (value.type != SqlToken::Type::String || !DateFormat::Parse(value.text)) {
+        error = {1821, "date format not recognized"};
+        return false;
+      }
+      dateFormat_ = value.text;
+    } else if (parameter == "CURRENT_SCHEMA") {
+      SqliteRunner runner(database_->Handle());
+      std::vector<std::vector<std::string>> rows;
+      runner.Query("SELECT 1 FROM \"SYS.ALL_USERS\" WHERE USERNAME = ?",
+                   {Value::Text(value.Upper())}, rows);
+      if (rows.empty()) {
+        error = {1435, "user does not exist"};
+        return false;
+      }
+      schema_ = value.Upper();
+    } else if (parameter.rfind("NLS_", 0) != 0 && parameter != "SQL_TRACE" &&
+               parameter != "OPTIMIZER_MODE" && parameter != "TIME_ZONE" && parameter != "EVENTS") {
+      error = {2248, "invalid option for ALTER SESSION"};
+      return false;
+    }
+    i += 3;
+  }
+  return true;
+}
+
+bool ServerSession::Execute(const std::string& sql, BindSet& binds, std::uint64_t& rowsProcessed,
+                            OraError& error, OraError& warning) {
+  std::lock_guard lock(database_->Mutex());
+  error = {};
+  warning = {};
+  rowsProcessed = 0;
+  EnterStatement();
+  std::vector<SqlToken> tokens;
+  if (!Tokenize(sql, tokens, error))
+    return false;
+  if (tokens.empty()) {
+    error = {900, "invalid SQL statement"};
+    return false;
+  }
+  const SqlToken& verb = tokens[0];
+  if (verb.IsWord("BEGIN") || verb.IsWord("DECLARE"))
+    return plsql::RunAnonymousBlock(*this, sql, binds, error);
+  if (verb.IsWord("SELECT") || verb.IsWord("WITH") || verb.IsSymbol("(")) {
+    auto cursor = OpenQuery(sql, binds, error);
+    if (!cursor)
+      return false;
+    std::vector<Value> row;
+    while (cursor->Next(row, error))
+      ++rowsProcessed;
+    return !error.IsSet();
+  }
+  if (verb.IsWord("INSERT") || verb.IsWord("UPDATE") || verb.IsWord("DELETE"))
+    return ExecuteDml(sql, tokens, binds, rowsProcessed, error);
+  if (verb.IsWord("COMMIT") || verb.IsWord("ROLLBACK")) {
+    if (tokens.size() > 1 && !tokens[1].IsWord("WORK")) {
+      error = {933, "SQL command not properly ended"};
+      return false;
+    }
+    if (verb.IsWord("COMMIT"))
+      database_->CommitWork();
+    else
+      database_->RollbackWork();
+    return true;
+  }
+  if (verb.IsWord("ALTER") && tokens.size() > 1 && tokens[1].IsWord("SESSION"))
+    return AlterSession(tokens, error);
+  if (verb.IsWord("CREATE") || verb.IsWord("DROP") || verb.IsWord("ALTER") ||
+      verb.IsWord("GRANT") || verb.IsWord("REVOKE") || verb.IsWord("TRUNCATE") ||
+      verb.IsWord("COMMENT")) {
+    DdlExecutor ddl(*this, sql, tokens);
+    return ddl.Run(error, warning);
+  }
+  error = {900, "invalid SQL statement"};
+  return false;
+}
+
+std::string ServerSession::ToText(const Value& value) const {
+  switch (value.kind) {
+    case Value::Kind::Null:
+      return {};
+    case Value::Kind::Binary:
+      return HexText(value.text);
+    case Value::Kind::Date: {
+      const auto format = DateFormat::Parse(dateFormat_);
+      const auto date = DateParts::FromIso(value.text);
+      return format && date ? format->Format(*date) : value.text;
+    }
+    default:
+      return value.text;
+  }
+}
+
+std::vector<ColumnInfo> ServerSession::DescribeTable(const std::string& name) {
+  class NoBinds : public BindSet {
+   public:
+    bool Has(const std::string&) const override { return false; }
+    Value Get(const std::string&) const override { return {}; }
+    bool Set(const std::string&, const Value&, OraError&) override { return false; }
+  } noBinds;
+  std::vector<SqlToken> tokens;
+  std::size_t errorOffset = 0;
+  if (!TokenizeSql(name, tokens, errorOffset) || tokens.empty())
+    return {};
+  for (const SqlToken& token : tokens)
+    if (!(token.type == SqlToken::Type::Word || token.type == SqlToken::Type::QuotedName ||
+          token.IsSymbol(".")))
+      return {};
+  OraError error;
+  const auto cursor = OpenQuery("SELECT * FROM " + name + " WHERE 1 = 0", noBinds, error);
+  return cursor ? cursor->Columns() : std::vector<ColumnInfo>{};
+}
+
+}  // namespace sandbox

@@ -1,0 +1,515 @@
+// Users, roles and grants.
+#include "sandbox/server/UserDdl.h"
+
+#include "sandbox/server/DateFormat.h"
+#include "sandbox/server/Dictionary.h"
+#include "sandbox/server/ServerSession.h"
+#include "sandbox/server/SqliteHandle.h"
+
+namespace sandbox {
+
+namespace {
+
+const char* const kSystemPrivileges[] = {
+    "CREATE SESSION",
+    "ALTER SESSION",
+    "UNLIMITED TABLESPACE",
+    "CREATE TABLE",
+    "CREATE ANY TABLE",
+    "ALTER ANY TABLE",
+    "DROP ANY TABLE",
+    "SELECT ANY TABLE",
+    "INSERT ANY TABLE",
+    "UPDATE ANY TABLE",
+    "DELETE ANY TABLE",
+    "CREATE VIEW",
+    "CREATE ANY VIEW",
+    "DROP ANY VIEW",
+    "CREATE SEQUENCE",
+    "CREATE ANY SEQUENCE",
+    "DROP ANY SEQUENCE",
+    "SELECT ANY SEQUENCE",
+    "CREATE PROCEDURE",
+    "CREATE ANY PROCEDURE",
+    "DROP ANY PROCEDURE",
+    "EXECUTE ANY PROCEDURE",
+    "ALTER ANY PROCEDURE",
+    "CREATE TRIGGER",
+    "CREATE ANY TRIGGER",
+    "DROP ANY TRIGGER",
+    "CREATE TYPE",
+    "CREATE ANY TYPE",
+    "DROP ANY TYPE",
+    "CREATE SYNONYM",
+    "CREATE PUBLIC SYNONYM",
+    "DROP PUBLIC SYNONYM",
+    "CREATE ANY INDEX",
+    "DROP ANY INDEX",
+    "ALTER ANY INDEX",
+    "CREATE USER",
+    "ALTER USER",
+    "DROP USER",
+    "CREATE ROLE",
+    "DROP ANY ROLE",
+    "GRANT ANY ROLE",
+    "GRANT ANY PRIVILEGE",
+    "GRANT ANY OBJECT PRIVILEGE",
+    "CREATE DATABASE LINK",
+    "CREATE MATERIALIZED VIEW",
+    "CREATE CLUSTER",
+    "SELECT ANY DICTIONARY",
+    "ANALYZE ANY",
+    "AUDIT ANY",
+    "COMMENT ANY TABLE",
+    "LOCK ANY TABLE",
+    "BECOME USER",
+    "CREATE TABLESPACE",
+    "ALTER TABLESPACE",
+    "DROP TABLESPACE",
+    "ALTER SYSTEM",
+    "ALTER DATABASE",
+    "RESTRICTED SESSION",
+    "DEBUG CONNECT SESSION",
+    "CREATE JOB",
+    "CREATE ANY CONTEXT",
+    "EXEMPT ACCESS POLICY",
+};
+
+const char* const kObjectPrivileges[] = {
+    "SELECT",        "INSERT",  "UPDATE",   "DELETE", "ALTER", "INDEX",
+    "REFERENCES",    "EXECUTE", "DEBUG",    "READ",   "WRITE", "ON COMMIT REFRESH",
+    "QUERY REWRITE", "UNDER",   "FLASHBACK"};
+
+bool IsSystemPrivilege(const std::string& name) {
+  for (const char* privilege : kSystemPrivileges)
+    if (name == privilege)
+      return true;
+  return false;
+}
+
+bool IsObjectPrivilege(const std::string& name) {
+  for (const char* privilege : kObjectPrivileges)
+    if (name == privilege)
+      return true;
+  return false;
+}
+
+// Privileges that ALL grants on each kind of object.
+std::vector<std::string> AllPrivilegesOn(const std::string& objectType) {
+  if (objectType == "TABLE")
+    return {"ALTER", "DELETE", "INDEX", "INSERT", "SELECT", "UPDATE", "REFERENCES"};
+  if (objectType == "VIEW")
+    return {"DELETE", "INSERT", "SELECT", "UPDATE", "REFERENCES"};
+  if (objectType == "SEQUENCE")
+    return {"ALTER", "SELECT"};
+  return {"EXECUTE", "DEBUG"};
+}
+
+}  // namespace
+
+bool UserDdl::ReadUserOptions(const std::string& user, OraError& error) {
+  Catalog& catalog = context_.catalog;
+  while (!in_.AtEnd()) {
+    if (in_.AcceptWord("IDENTIFIED")) {
+      if (in_.AcceptWord("EXTERNALLY") || in_.AcceptWord("GLOBALLY"))
+        continue;
+      if (!in_.ExpectWord("BY", error))
+        return false;
+      const SqlToken& password = in_.Peek();
+      if (password.type != SqlToken::Type::Word && password.type != SqlToken::Type::QuotedName) {
+        error = {988, "missing or invalid password(s)"};
+        return false;
+      }
+      if (!catalog.Exec("UPDATE \"SYS.USER$\" SET PASSWORD = ? WHERE NAME = ?",
+                        {Value::Text(password.text), Value::Text(user)}, error))
+        return false;
+      in_.Skip();
+    } else if (in_.AcceptWords("DEFAULT", "TABLESPACE") ||
+               in_.AcceptWords("TEMPORARY", "TABLESPACE")) {
+      const bool isDefault = context_.tokens[in_.Position() - 2].IsWord("DEFAULT");
+      std::string tablespace;
+      if (!in_.ReadName(tablespace, error, 959, "tablespace does not exist"))
+        return false;
+      if (!catalog.Exec(std::string("UPDATE \"SYS.ALL_USERS\" SET ") +
+                            (isDefault ? "DEFAULT_TABLESPACE" : "TEMPORARY_TABLESPACE") +
+                            " = ? WHERE USERNAME = ?",
+                        {Value::Text(tablespace), Value::Text(user)}, error))
+        return false;
+    } else if (in_.AcceptWord("QUOTA")) {
+      long long size = 0;
+      if (!in_.AcceptWord("UNLIMITED") && !in_.ReadSize(size, error))
+        return false;
+      std::string tablespace;
+      if (!in_.ExpectWord("ON", error) ||
+          !in_.ReadName(tablespace, error, 959, "tablespace does not exist"))
+        return false;
+    } else if (in_.AcceptWord("PROFILE")) {
+      std::string profile;
+      if (!in_.ReadName(profile, error, 2380, "profile does not exist"))
+        return false;
+    } else if (in_.AcceptWord("ACCOUNT")) {
+      if (!in_.AcceptWord("LOCK") && !in_.AcceptWord("UNLOCK")) {
+        error = {922, "missing or invalid option"};
+        return false;
+      }
+    } else if (in_.AcceptWords("PASSWORD", "EXPIRE")) {
+    } else {
+      error = {922, "missing or invalid option"};
+      return false;
+    }
+  }
+  return true;
+}
+
+bool UserDdl::CreateUser(OraError& error) {
+  in_.Skip();  // USER
+  std::string user;
+  if (!in_.ReadName(user, error, 1935, "missing user or role name"))
+    return false;
+  if (!context_.Require("CREATE USER", error))
+    return false;
+  Catalog& catalog = context_.catalog;
+  if (catalog.UserExists(user) || catalog.RoleExists(user)) {
+    error = {1920, "user name '" + user + "' conflicts with another user or role name"};
+    return false;
+  }
+  if (!in_.Peek().IsWord("IDENTIFIED")) {
+    error = {924, "missing BY keyword"};
+    return false;
+  }
+  const auto ids =
+      catalog.Rows("SELECT COALESCE(MAX(USER_ID), 100) + 1 FROM \"SYS.ALL_USERS\"", {});
+  if (!catalog.Exec("INSERT INTO \"SYS.USER$\" VALUES (?, NULL, 'USER')", {Value::Text(user)},
+                    error) ||
+      !catalog.Exec(
+          "INSERT INTO \"SYS.ALL_USERS\" VALUES (?, ?, ?, 'USERS', 'TEMP')",
+          {Value::Text(user), Value::Number(ids[0][0]), Value::Date(DateParts::Now().ToIso())},
+          error))
+    return false;
+  return ReadUserOptions(user, error);
+}
+
+bool UserDdl::AlterUser(OraError& error) {
+  in_.Skip();  // USER
+  std::string user;
+  if (!in_.ReadName(user, error, 1935, "missing user or role name"))
+    return false;
+  if (!context_.catalog.UserExists(user)) {
+    error = {1918, "user '" + user + "' does not exist"};
+    return false;
+  }
+  if (user != context_.User() && !context_.Require("ALTER USER", error))
+    return false;
+  return ReadUserOptions(user, error);
+}
+
+bool UserDdl::DropSchemaObjects(const std::string& user, OraError& error) {
+  Catalog& catalog = context_.catalog;
+  SqliteRunner runner(catalog.Database().Handle());
+  std::vector<std::vector<std::string>> rows;
+  runner.Query(
+      "SELECT type, name FROM sqlite_master WHERE (name LIKE ? OR name LIKE ?) AND type IN "
+      "('table', 'view')",
+      {Value::Text(user + ".%"), Value::Text("index:" + user + ".%")}, rows);
+  for (const auto& row : rows)
+    if (!catalog.Exec(
+            "DROP " + std::string(row[0] == "view" ? "VIEW " : "TABLE ") + QuoteSqliteName(row[1]),
+            {}, error))
+      return false;
+  static const char* const ownerColumns[][2] = {
+      {"ALL_OBJECTS", "OWNER"},
+      {"ALL_TABLES", "OWNER"},
+      {"ALL_TAB_COLUMNS", "OWNER"},
+      {"ALL_CONSTRAINTS", "OWNER"},
+      {"ALL_CONS_COLUMNS", "OWNER"},
+      {"ALL_INDEXES", "OWNER"},
+      {"ALL_IND_COLUMNS", "INDEX_OWNER"},
+      {"ALL_SOURCE", "OWNER"},
+      {"ALL_VIEWS", "OWNER"},
+      {"ALL_TRIGGERS", "OWNER"},
+      {"ALL_SEQUENCES", "SEQUENCE_OWNER"},
+      {"SEQ$", "OWNER"},
+      {"DBA_SEGMENTS", "OWNER"},
+      {"ALL_TAB_PRIVS", "TABLE_SCHEMA"},
+      {"ALL_TAB_PRIVS", "GRANTEE"},
+      {"DBA_SYS_PRIVS", "GRANTEE"},
+      {"DBA_ROLE_PRIVS", "GRANTEE"},
+      {"ALL_USERS", "USERNAME"},
+      {"USER$", "NAME"},
+  };
+  for (const auto& entry : ownerColumns)
+    if (!catalog.Exec("DELETE FROM " + QuoteSqliteName(StorageName("SYS", entry[0])) + " WHERE " +
+                          entry[1] + " = ?",
+                      {Value::Text(user)}, error))
+      return false;
+  // Foreign keys of other schemas that pointed into the dropped one go with it.
+  return catalog.Exec("DELETE FROM \"SYS.ALL_CONSTRAINTS\" WHERE R_OWNER = ?", {Value::Text(user)},
+                      error);
+}
+
+bool UserDdl::DropUser(OraError& error) {
+  in_.Skip();  // USER
+  std::string user;
+  if (!in_.ReadName(user, error, 1935, "missing user or role name"))
+    return false;
+  const bool cascade = in_.AcceptWord("CASCADE");
+  if (!in_.AtEnd()) {
+    error = {933, "SQL command not properly ended"};
+    return false;
+  }
+  if (!context_.Require("DROP USER", error))
+    return false;
+  Catalog& catalog = context_.catalog;
+  if (!catalog.UserExists(user)) {
+    error = {1918, "user '" + user + "' does not exist"};
+    return false;
+  }
+  if (user == "SYS" || user == "SYSTEM" || user == context_.User()) {
+    error = {1940, "cannot drop a user that is currently connected"};
+    return false;
+  }
+  if (!cascade &&
+      catalog.Any("SELECT 1 FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ?", {Value::Text(user)})) {
+    error = {1922, "CASCADE must be specified to drop '" + user + "'"};
+    return false;
+  }
+  return DropSchemaObjects(user, error);
+}
+
+bool UserDdl::CreateRole(OraError& error) {
+  in_.Skip();  // ROLE
+  std::string role;
+  if (!in_.ReadName(role, error, 1937, "missing or invalid role name"))
+    return false;
+  if (!context_.Require("CREATE ROLE", error))
+    return false;
+  Catalog& catalog = context_.catalog;
+  if (catalog.UserExists(role) || catalog.RoleExists(role)) {
+    error = {1921, "role name '" + role + "' conflicts with another user or role name"};
+    return false;
+  }
+  bool password = false;
+  if (in_.AcceptWords("NOT", "IDENTIFIED")) {
+  } else if (in_.AcceptWord("IDENTIFIED")) {
+    password = true;
+    if (!in_.ExpectWord("BY", error))
+      return false;
+    in_.Skip();
+  }
+  if (!in_.AtEnd()) {
+    error = {922, "missing or invalid option"};
+    return false;
+  }
+  // The creator holds the new role with ADMIN OPTION, as in Oracle.
+  return catalog.Exec("INSERT INTO \"SYS.DBA_ROLES\" VALUES (?, ?)",
+                      {Value::Text(role), Value::Text(password ? "YES" : "NO")}, error) &&
+         catalog.Exec("INSERT INTO \"SYS.DBA_ROLE_PRIVS\" VALUES (?, ?, 'YES', 'YES')",
+                      {Value::Text(context_.User()), Value::Text(role)}, error);
+}
+
+bool UserDdl::DropRole(OraError& error) {
+  in_.Skip();  // ROLE
+  std::string role;
+  if (!in_.ReadName(role, error, 1937, "missing or invalid role name"))
+    return false;
+  Catalog& catalog = context_.catalog;
+  if (!catalog.RoleExists(role)) {
+    error = {1919, "role '" + role + "' does not exist"};
+    return false;
+  }
+  if (!context_.Require("DROP ANY ROLE", error))
+    return false;
+  return catalog.Exec("DELETE FROM \"SYS.DBA_ROLES\" WHERE ROLE = ?", {Value::Text(role)}, error) &&
+         catalog.Exec("DELETE FROM \"SYS.DBA_ROLE_PRIVS\" WHERE GRANTED_ROLE = ? OR GRANTEE = ?",
+                      {Value::Text(role), Value::Text(role)}, error) &&
+         catalog.Exec("DELETE FROM \"SYS.DBA_SYS_PRIVS\" WHERE GRANTEE = ?", {Value::Text(role)},
+                      error) &&
+         catalog.Exec("DELETE FROM \"SYS.ALL_TAB_PRIVS\" WHERE GRANTEE = ?", {Value::Text(role)},
+                      error);
+}
+
+bool UserDdl::ReadPrivilegeList(std::vector<std::string>& items, OraError& error) {
+  items.clear();
+  for (;;) {
+    std::string item;
+    while (!in_.AtEnd() && !in_.Peek().IsSymbol(",") && !in_.Peek().IsWord("TO") &&
+           !in_.Peek().IsWord("FROM") &&
+           !(in_.Peek().IsWord("ON") && !item.empty() && item != "ON COMMIT" && !(item == "ON"))) {
+      if (in_.Peek().IsSymbol("(")) {
+        in_.Seek(in_.MatchingParen() + 1);  // column list of an object privilege
+        continue;
+      }
+      if (!item.empty())
+        item += ' ';
+      item += in_.Peek().Upper();
+      in_.Skip();
+    }
+    if (item.empty()) {
+      error = {990, "missing or invalid privilege"};
+      return false;
+    }
+    items.push_back(item);
+    if (!in_.AcceptSymbol(","))
+      return true;
+  }
+}
+
+bool UserDdl::ReadGranteeList(const char* keyword, std::vector<std::string>& grantees,
+                              OraError& error) {
+  if (!in_.ExpectWord(keyword, error))
+    return false;
+  grantees.clear();
+  do {
+    std::string grantee;
+    if (!in_.ReadName(grantee, error, 987, "missing or invalid username(s)"))
+      return false;
+    if (grantee != "PUBLIC" && !context_.catalog.UserExists(grantee) &&
+        !context_.catalog.RoleExists(grantee)) {
+      error = {1917, "user or role '" + grantee + "' does not exist"};
+      return false;
+    }
+    grantees.push_back(grantee);
+  } while (in_.AcceptSymbol(","));
+  return true;
+}
+
+bool UserDdl::Grant(OraError& error) {
+  std::vector<std::string> items, grantees;
+  if (!ReadPrivilegeList(items, error))
+    return false;
+  Catalog& catalog = context_.catalog;
+  if (in_.AcceptWord("ON")) {
+    std::string owner, name;
+    if (!in_.ReadQualifiedName(owner, name, context_.session.CurrentSchema(), error))
+      return false;
+    const auto type = catalog.ObjectType(owner, name);
+    if (!type) {
+      error = {942, "table or view does not exist"};
+      return false;
+    }
+    if (!ReadGranteeList("TO", grantees, error))
+      return false;
+    const bool grantOption = in_.AcceptWords("WITH", "GRANT") && in_.AcceptWord("OPTION");
+    if (!in_.AtEnd()) {
+      error = {933, "SQL command not properly ended"};
+      return false;
+    }
+    if (owner != context_.User() && !context_.Require("GRANT ANY OBJECT PRIVILEGE", error))
+      return false;
+    std::vector<std::string> privileges;
+    for (const std::string& item : items) {
+      if (item == "ALL" || item == "ALL PRIVILEGES") {
+        const auto all = AllPrivilegesOn(*type);
+        privileges.insert(privileges.end(), all.begin(), all.end());
+      } else if (IsObjectPrivilege(item)) {
+        privileges.push_back(item);
+      } else {
+        error = {990, "missing or invalid privilege"};
+        return false;
+      }
+    }
+    for (const std::string& grantee : grantees)
+      for (const std::string& privilege : privileges) {
+        if (!catalog.Exec(
+                "DELETE FROM \"SYS.ALL_TAB_PRIVS\" WHERE GRANTEE = ? AND TABLE_SCHEMA = ? AND "
+                "TABLE_NAME = ? AND PRIVILEGE = ?",
+                {Value::Text(grantee), Value::Text(owner), Value::Text(name),
+                 Value::Text(privilege)},
+                error) ||
+            !catalog.Exec("INSERT INTO \"SYS.ALL_TAB_PRIVS\" VALUES (?, ?, ?, ?, ?, ?, 'NO')",
+                          {Value::Text(context_.User()), Value::Text(grantee), Value::Text(owner),
+                           Value::Text(name), Value::Text(privilege),
+                           Value::Text(grantOption ? "YES" : "NO")},
+                          error))
+          return false;
+      }
+    return true;
+  }
+  if (!ReadGranteeList("TO", grantees, error))
+    return false;
+  const bool adminOption = in_.AcceptWords("WITH", "ADMIN") && in_.AcceptWord("OPTION");
+  if (!in_.AtEnd()) {
+    error = {933, "SQL command not properly ended"};
+    return false;
+  }
+  for (const std::string& item : items) {
+    const bool isRole = catalog.RoleExists(item);
+    if (!isRole && !IsSystemPrivilege(item)) {
+      error = item.find(' ') == std::string::npos
+                  ? OraError{1919, "role '" + item + "' does not exist"}
+                  : OraError{990, "missing or invalid privilege"};
+      return false;
+    }
+    if (!context_.Require(isRole ? "GRANT ANY ROLE" : "GRANT ANY PRIVILEGE", error))
+      return false;
+    for (const std::string& grantee : grantees) {
+      if (isRole && grantee == item) {
+        error = {1934, "circular role grant detected"};
+        return false;
+      }
+      const char* table = isRole ? "\"SYS.DBA_ROLE_PRIVS\"" : "\"SYS.DBA_SYS_PRIVS\"";
+      const char* column = isRole ? "GRANTED_ROLE" : "PRIVILEGE";
+      if (!catalog.Exec(
+              std::string("DELETE FROM ") + table + " WHERE GRANTEE = ? AND " + column + " = ?",
+              {Value::Text(grantee), Value::Text(item)}, error))
+        return false;
+      const std::string insert = isRole
+                                     ? "INSERT INTO \"SYS.DBA_ROLE_PRIVS\" VALUES (?, ?, ?, 'YES')"
+                                     : "INSERT INTO \"SYS.DBA_SYS_PRIVS\" VALUES (?, ?, ?)";
+      if (!catalog.Exec(
+              insert,
+              {Value::Text(grantee), Value::Text(item), Value::Text(adminOption ? "YES" : "NO")},
+              error))
+        return false;
+    }
+  }
+  return true;
+}
+
+bool UserDdl::Revoke(OraError& error) {
+  std::vector<std::string> items, grantees;
+  if (!ReadPrivilegeList(items, error))
+    return false;
+  Catalog& catalog = context_.catalog;
+  if (in_.AcceptWord("ON")) {
+    std::string owner, name;
+    if (!in_.ReadQualifiedName(owner, name, context_.session.CurrentSchema(), error))
+      return false;
+    if (!ReadGranteeList("FROM", grantees, error))
+      return false;
+    for (const std::string& grantee : grantees)
+      for (const std::string& item : items) {
+        const bool all = item == "ALL" || item == "ALL PRIVILEGES";
+        if (!catalog.Exec(
+                "DELETE FROM \"SYS.ALL_TAB_PRIVS\" WHERE GRANTEE = ? AND TABLE_SCHEMA = ? AND "
+                "TABLE_NAME = ? AND (PRIVILEGE = ? OR ?)",
+                {Value::Text(grantee), Value::Text(owner), Value::Text(name), Value::Text(item),
+                 Value::Integer(all ? 1 : 0)},
+                error))
+          return false;
+      }
+    return true;
+  }
+  if (!ReadGranteeList("FROM", grantees, error))
+    return false;
+  for (const std::string& grantee : grantees)
+    for (const std::string& item : items) {
+      const bool isRole = catalog.RoleExists(item);
+      const std::string sql =
+          isRole ? "DELETE FROM \"SYS.DBA_ROLE_PRIVS\" WHERE GRANTEE = ? AND GRANTED_ROLE = ?"
+                 : "DELETE FROM \"SYS.DBA_SYS_PRIVS\" WHERE GRANTEE = ? AND PRIVILEGE = ?";
+      if (!catalog.Any(
+              isRole ? "SELECT 1 FROM \"SYS.DBA_ROLE_PRIVS\" WHERE GRANTEE = ? AND GRANTED_ROLE = ?"
+                     : "SELECT 1 FROM \"SYS.DBA_SYS_PRIVS\" WHERE GRANTEE = ? AND PRIVILEGE = ?",
+              {Value::Text(grantee), Value::Text(item)})) {
+        error = isRole ? OraError{1951, "ROLE '" + item + "' not granted to '" + grantee + "'"}
+                       : OraError{1952, "system privileges not granted to '" + grantee + "'"};
+        return false;
+      }
+      if (!catalog.Exec(sql, {Value::Text(grantee), Value::Text(item)}, error))
+        return false;
+    }
+  return true;
+}
+
+}  // namespace sandbox

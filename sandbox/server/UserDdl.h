@@ -1,0 +1,32 @@
+// Users, roles and privileges: CREATE/ALTER/DROP USER, CREATE/DROP ROLE,
+// GRANT and REVOKE of system privileges, roles and object privileges.
+#pragma once
+
+#include "sandbox/server/DdlExecutor.h"
+#include "sandbox/server/TokenStream.h"
+
+namespace sandbox {
+
+class UserDdl {
+ public:
+  explicit UserDdl(DdlContext& context) : context_(context), in_(context.tokens, 1) {}
+  bool CreateUser(OraError& error);
+  bool AlterUser(OraError& error);
+  bool DropUser(OraError& error);
+  bool CreateRole(OraError& error);
+  bool DropRole(OraError& error);
+  bool Grant(OraError& error);
+  bool Revoke(OraError& error);
+
+ private:
+  // Privilege or role names of a GRANT/REVOKE list, each of one or more words.
+  bool ReadPrivilegeList(std::vector<std::string>& items, OraError& error);
+  bool ReadGranteeList(const char* keyword, std::vector<std::string>& grantees, OraError& error);
+  bool ReadUserOptions(const std::string& user, OraError& error);
+  bool DropSchemaObjects(const std::string& user, OraError& error);
+
+  DdlContext& context_;
+  TokenStream in_;
+};
+
+}  // namespace sandbox
