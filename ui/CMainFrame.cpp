@@ -7,7 +7,6 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
-#include <QThread>
 #include <QToolBar>
 
 #include "engine/ReportText.h"
@@ -66,7 +65,6 @@ CMainFrame::~CMainFrame() {
   commandTimer_.stop();
   if (engine_.Driver().IsWorkerActive()) {
     engine_.Flags().Running = 0;
-    engine_.Flags().Paused = 0;
     WaitForWorker();
   }
 }
@@ -175,9 +173,9 @@ void CMainFrame::CreateToolBar() {
 
 void CMainFrame::CreateStatusBar() {
   // The database pane keeps its text until a connection names the database.
-  databasePane_ = new QLabel("Database:    Not available", this);
-  databasePane_->setStyleSheet("QLabel { color: #2A2AFF; background: white; padding: 0 4px; }");
-  statusBar()->addPermanentWidget(databasePane_);
+  auto* databasePane = new QLabel("Database:    Not available", this);
+  databasePane->setStyleSheet("QLabel { color: #2A2AFF; background: white; padding: 0 4px; }");
+  statusBar()->addPermanentWidget(databasePane);
   statusBar()->showMessage("Ready");
 }
 
@@ -199,10 +197,8 @@ void CMainFrame::FindCommand() {
 }
 
 void CMainFrame::WaitForWorker() {
-  engine_.Driver().WaitForWorker([] {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(2);
-  });
+  engine_.Driver().WaitForWorker(
+      [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); });
 }
 
 bool CMainFrame::EndRunForExit() {

@@ -16,7 +16,6 @@
 class CFindDialog;
 class CTallyfoldView;
 class QAction;
-class QLabel;
 class RunPhases;
 class SettingsStore;
 class UserPrompts;
@@ -77,7 +76,6 @@ class CMainFrame : public QMainWindow {
   std::unique_ptr<CTallyfoldDoc> document_;
   CFindDialog* findDialog_;
   std::unique_ptr<ReportFinder> finder_;
-  QLabel* databasePane_ = nullptr;
   QTimer commandTimer_;
 
   QAction* start_ = nullptr;

@@ -44,7 +44,6 @@ bool ControlPanelDialog::RequestClose() {
     return false;
   }
   hide();
-  emit Closed();
   return true;
 }
 
@@ -54,7 +53,6 @@ void ControlPanelDialog::closeEvent(QCloseEvent* event) {
     return;
   }
   event->accept();
-  emit Closed();
 }
 
 // Escape goes through the same rule as the Close button.

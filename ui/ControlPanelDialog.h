@@ -26,9 +26,6 @@ class ControlPanelDialog : public QDialog {
   // Asks to close, as the Close button does; false when refused.
   bool RequestClose();
 
- signals:
-  void Closed();
-
  protected:
   void closeEvent(QCloseEvent* event) override;
   void reject() override;

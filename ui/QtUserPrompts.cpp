@@ -2,7 +2,6 @@
 #include "ui/QtUserPrompts.h"
 
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPrintDialog>

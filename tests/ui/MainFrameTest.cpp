@@ -82,8 +82,14 @@ class MainFrameTest : public ::testing::Test {
     frame->View().CatchUp();
     return frame->View().toPlainText();
   }
+  // Commands are enabled by a timer; a test applies the rules before each use,
+  // as opening a menu would.
+  void Trigger(QAction* action) {
+    frame->UpdateCommands();
+    action->trigger();
+  }
   void StartHeldRun() {
-    frame->StartAction()->trigger();
+    Trigger(frame->StartAction());
     ASSERT_TRUE(ProcessEventsUntil([this] { return phases.entered.load(); }));
     frame->UpdateCommands();
   }
@@ -103,7 +109,7 @@ class MainFrameTest : public ::testing::Test {
 TEST_F(MainFrameTest, RunWritesHeaderAndClosingLineAndTheReportSavesAsRtfAndText) {
   EXPECT_EQ(frame->windowTitle(), "Ready - Quillmark for Oracle");
   phases.released = true;
-  frame->StartAction()->trigger();
+  Trigger(frame->StartAction());
   ASSERT_TRUE(ProcessEventsUntil([this] { return WorkerEnded(); }));
   ASSERT_TRUE(ProcessEventsUntil([this] { return Report().contains(ClosingLine); }));
 
@@ -123,7 +129,7 @@ TEST_F(MainFrameTest, RunWritesHeaderAndClosingLineAndTheReportSavesAsRtfAndText
 
   const QString rtfPath = dir.filePath("report.rtf");
   prompts.ChooseFile(rtfPath);
-  frame->SaveReportAction()->trigger();
+  Trigger(frame->SaveReportAction());
   const QByteArray rtf = ReadFile(rtfPath);
   EXPECT_TRUE(rtf.startsWith("{\\rtf1"));
   EXPECT_TRUE(rtf.contains(ClosingLine));
@@ -134,7 +140,7 @@ TEST_F(MainFrameTest, RunWritesHeaderAndClosingLineAndTheReportSavesAsRtfAndText
 
   const QString textPath = dir.filePath("report.txt");
   prompts.ChooseFile(textPath);
-  frame->SaveReportAction()->trigger();
+  Trigger(frame->SaveReportAction());
   const QByteArray text = ReadFile(textPath);
   EXPECT_EQ(text.toStdString(), frame->Engine().Model().Text());
   EXPECT_TRUE(text.contains("\r\n*  SOURCE DATABASE:  DEMO\r\n"));
@@ -156,7 +162,7 @@ TEST_F(MainFrameTest, CommandsFollowTheRunState) {
   EXPECT_FALSE(frame->ResumeAction()->isEnabled());
   EXPECT_FALSE(frame->SkipAction()->isEnabled());  // the table phase does not skip
 
-  frame->PauseAction()->trigger();
+  Trigger(frame->PauseAction());
   frame->UpdateCommands();
   EXPECT_EQ(frame->windowTitle(), "Paused - Quillmark for Oracle");
   EXPECT_TRUE(frame->ResumeAction()->isEnabled());
@@ -164,7 +170,7 @@ TEST_F(MainFrameTest, CommandsFollowTheRunState) {
 
   // Resume after the user moved the caret: output continues at the end.
   frame->View().moveCursor(QTextCursor::Start);
-  frame->ResumeAction()->trigger();
+  Trigger(frame->ResumeAction());
   EXPECT_TRUE(frame->View().textCursor().atEnd());
   EXPECT_NE(frame->windowTitle(), "Paused - Quillmark for Oracle");
 
@@ -177,9 +183,9 @@ TEST_F(MainFrameTest, CommandsFollowTheRunState) {
 
 TEST_F(MainFrameTest, PauseThenStopEndsTheRunWithTheStopLine) {
   StartHeldRun();
-  frame->PauseAction()->trigger();
+  Trigger(frame->PauseAction());
   prompts.Answer(MessageAnswer::Yes);
-  frame->StopAction()->trigger();
+  Trigger(frame->StopAction());
   ASSERT_TRUE(ProcessEventsUntil([this] { return WorkerEnded(); }));
 
   EXPECT_TRUE(prompts.WasShown(StopQuestion));
@@ -230,14 +236,14 @@ TEST_F(MainFrameTest, DestroyingTheWindowDuringARunEndsTheWorkerFirst) {
 
 TEST_F(MainFrameTest, CancelledOrFailedSaveAtTheUnsavedQuestionKeepsTheReportAndStartsNothing) {
   phases.released = true;
-  frame->StartAction()->trigger();
+  Trigger(frame->StartAction());
   ASSERT_TRUE(ProcessEventsUntil([this] { return WorkerEnded(); }));
   const QString before = Report();
   const int finished = static_cast<int>(prompts.Messages().count(FinishedText));
 
   prompts.Answer(MessageAnswer::Yes);
   prompts.ChooseFile("");
-  frame->StartAction()->trigger();
+  Trigger(frame->StartAction());
   QApplication::processEvents();
   EXPECT_TRUE(WorkerEnded());
   EXPECT_EQ(Report(), before);
@@ -246,14 +252,14 @@ TEST_F(MainFrameTest, CancelledOrFailedSaveAtTheUnsavedQuestionKeepsTheReportAnd
   // A save that fails after the file was chosen must not let the run clear the report.
   prompts.Answer(MessageAnswer::Yes);
   prompts.ChooseFile(dir.filePath("missing/report.txt"));
-  frame->StartAction()->trigger();
+  Trigger(frame->StartAction());
   QApplication::processEvents();
   EXPECT_TRUE(prompts.WasShown("Could not open file."));
   EXPECT_TRUE(WorkerEnded());
   EXPECT_EQ(Report(), before);
 
   prompts.Answer(MessageAnswer::Cancel);
-  frame->StartAction()->trigger();
+  Trigger(frame->StartAction());
   EXPECT_EQ(Report(), before);
   EXPECT_EQ(prompts.Messages().count(FinishedText), finished);
 }
