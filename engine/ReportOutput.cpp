@@ -166,9 +166,11 @@ bool ReportOutput::OpenAutoSaveFile(ReportFile& file) {
   return true;
 }
 
-// Appends every line of the report. A failed save is cut back out of the file:
-// the retry writes the whole report again, which would otherwise repeat the
-// lines that did reach the file.
+// Appends every line of the report, each whole however long it is. The
+// model's last line never ends in a line break, so each screenful reaches the
+// file exactly as the report holds it. A failed save is cut back out of the
+// file: the retry writes the whole report again, which would otherwise repeat
+// the lines that did reach the file.
 bool ReportOutput::WriteAutoSaveLines(ReportFile& file) {
   const long long start = file.Position();
   const int lineCount = model_.LineCount();

@@ -155,6 +155,15 @@ TEST_F(ReportOutputTest, AutoSaveAtOneLineSavesOnCountedCallsOnly) {
   EXPECT_EQ(host_.EventsStartingWith("saving ").size(), 2u);
 }
 
+TEST_F(ReportOutputTest, AutoSaveWritesLongLinesWhole) {
+  settings_.AutoSave = 1;
+  const std::string longLine = "INSERT INTO DOCS VALUES ('" + std::string(12000, 'x') + "');\r\n";
+  Counted(longLine);
+  Counted(longLine);
+  ASSERT_TRUE(output_.AutoSaveReport());
+  EXPECT_EQ(ReadFile(settings_.ReportFileName), longLine + longLine);
+}
+
 TEST_F(ReportOutputTest, AutoSaveOfAnEmptyReportOnlyMarksItSaved) {
   flags_.ReportSaved = 0;
   EXPECT_TRUE(output_.AutoSaveReport());
