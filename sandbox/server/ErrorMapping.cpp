@@ -53,6 +53,12 @@ OraError MapSqliteError(const std::string& message) {
     return {2291, "integrity constraint violated - parent key not found"};
   if (message.find("syntax error") != std::string::npos || StartsWith(message, "incomplete input"))
     return {933, "SQL command not properly ended"};
+  if (message.find(" values for ") != std::string::npos &&
+      message.find(" columns") != std::string::npos) {
+    const long values = std::atol(message.c_str());
+    const long columns = std::atol(message.c_str() + message.find(" for ") + 5);
+    return values > columns ? OraError{913, "too many values"} : OraError{947, "not enough values"};
+  }
   if (StartsWith(message, "ambiguous column name: "))
     return {918, "column ambiguously defined"};
   if (message.find("SELECTs to the left and right of") != std::string::npos)

@@ -21,6 +21,9 @@ std::shared_ptr<ServerDatabase> ServerDatabase::Open(const Options& options, Ora
     return nullptr;
   }
   sqlite3_busy_timeout(raw, 5000);
+  // A double-quoted name must never fall back to being a string literal.
+  sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+  sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   RegisterOracleFunctions(raw, &database->functions_);
   SqliteRunner runner(raw);
   runner.Exec("PRAGMA case_sensitive_like = ON");

@@ -11,13 +11,14 @@ namespace sandbox {
 namespace {
 
 const char* const kReserved[] = {
-    "WHERE",   "GROUP",     "ORDER", "HAVING",   "UNION", "MINUS", "INTERSECT", "EXCEPT",
-    "CONNECT", "START",     "JOIN",  "INNER",    "LEFT",  "RIGHT", "FULL",      "OUTER",
-    "CROSS",   "NATURAL",   "ON",    "USING",    "FOR",   "SET",   "VALUES",    "SELECT",
-    "FROM",    "AND",       "OR",    "NOT",      "IN",    "IS",    "LIKE",      "BETWEEN",
-    "AS",      "INTO",      "WHEN",  "THEN",     "ELSE",  "END",   "ASC",       "DESC",
-    "NULLS",   "RETURNING", "WITH",  "DISTINCT", "ALL",   "CASE",  "EXISTS",    "PRIOR",
-    "ESCAPE",  "BY",        "NULL",  "UNIQUE",   "ANY",   "SOME",
+    "WHERE",   "GROUP",     "ORDER", "HAVING",    "UNION", "MINUS", "INTERSECT", "EXCEPT",
+    "CONNECT", "START",     "JOIN",  "INNER",     "LEFT",  "RIGHT", "FULL",      "OUTER",
+    "CROSS",   "NATURAL",   "ON",    "USING",     "FOR",   "SET",   "VALUES",    "SELECT",
+    "FROM",    "AND",       "OR",    "NOT",       "IN",    "IS",    "LIKE",      "BETWEEN",
+    "AS",      "INTO",      "WHEN",  "THEN",      "ELSE",  "END",   "ASC",       "DESC",
+    "NULLS",   "RETURNING", "WITH",  "DISTINCT",  "ALL",   "CASE",  "EXISTS",    "PRIOR",
+    "ESCAPE",  "BY",        "NULL",  "UNIQUE",    "ANY",   "SOME",  "INSERT",    "UPDATE",
+    "DELETE",  "MERGE",     "OVER",  "PARTITION",
 };
 
 // Words that may stand before "(" without being a function call.
@@ -128,7 +129,24 @@ std::string SqlTranslator::BindPlaceholder(const std::string& name) {
   return "?" + std::to_string(found - names.begin() + 1);
 }
 
-std::string SqlTranslator::JoinUnits(const std::vector<Unit>& units) {
+std::string SqlTranslator::JoinUnits(const std::vector<Unit>& rawUnits) {
+  // Arithmetic binds at least as tightly as || in Oracle: "a / b || 'K'" is
+  // "(a / b) || 'K'", so each arithmetic term becomes one operand first.
+  std::vector<Unit> units;
+  for (std::size_t i = 0; i < rawUnits.size(); ++i) {
+    const Unit& unit = rawUnits[i];
+    const bool arithmetic =
+        unit.text == "+" || unit.text == "-" || unit.text == "*" || unit.text == "/";
+    if (arithmetic && !units.empty() && units.back().primary && i + 1 < rawUnits.size() &&
+        rawUnits[i + 1].primary) {
+      // Oracle divides exactly; SQLite would truncate two integers.
+      units.back().text +=
+          (unit.text == "/" ? " * 1.0 / " : " " + unit.text + " ") + rawUnits[i + 1].text;
+      ++i;
+      continue;
+    }
+    units.push_back(unit);
+  }
   // Fold chains of "a || b || c" into one call that treats NULL as ''.
   std::vector<Unit> folded;
   for (std::size_t i = 0; i < units.size(); ++i) {
@@ -418,7 +436,7 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       }
       i = next;
     } else if (t.type == SqlToken::Type::Word) {
-      units.push_back({ToUpperAscii(t.text)});
+      units.push_back({ToUpperAscii(t.text), t.IsWord("NULL")});
       ++i;
     } else if (t.type == SqlToken::Type::String) {
       units.push_back({t.text.empty() ? "NULL" : QuoteSqliteText(t.text), true});

@@ -312,11 +312,6 @@ bool TableDdl::ReadColumn(ColumnSpec& column, std::vector<ConstraintSpec>& const
           end < context_.tokens.size() ? context_.tokens[end].offset : context_.sql.size();
       column.defaultText =
           context_.sql.substr(context_.tokens[begin].offset, stop - context_.tokens[begin].offset);
-      if (end < context_.tokens.size() &&
-          (context_.tokens[end].IsSymbol(",") || context_.tokens[end].IsSymbol(")")))
-        while (!column.defaultText.empty() &&
-               std::isspace(static_cast<unsigned char>(column.defaultText.back())))
-          column.defaultText.pop_back();
       if (!context_.TranslateExpression(begin, end, column.defaultSql, error))
         return false;
       in_.Seek(end);

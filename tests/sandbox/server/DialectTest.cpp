@@ -1,0 +1,131 @@
+// The Oracle dialect over SQLite: functions, operators, NULL rules, names
+// and the errors of statements the server cannot run.
+#include <gtest/gtest.h>
+
+#include "ServerTestSession.h"
+
+namespace sandbox::test {
+namespace {
+
+class DialectTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    db.Script(R"(
+      create table t (id number(5) primary key, name varchar2(20), note varchar2(20), amount number(8,2));
+      insert into t values (1, 'Alpha', NULL, 10.5);
+      insert into t values (2, 'beta', '', 0.25);
+      insert into t (id, name, note) values (3, 'O''Neil', 'x');
+      commit;
+    )");
+  }
+  ServerTestSession db;
+};
+
+TEST_F(DialectTest, EmptyStringIsNullInComparisonAndConcatenation) {
+  EXPECT_EQ(db.Rows("select id from t where note is null order by id"),
+            (std::vector<std::string>{"1", "2"}));
+  EXPECT_TRUE(db.Rows("select id from t where note = ''").empty());
+  EXPECT_TRUE(db.Rows("select id from t where '' = ''").empty());
+  EXPECT_EQ(db.Value1("select 'a' || null || 'b' from dual"), "ab");
+  EXPECT_EQ(db.Value1("select nvl('' || '', 'was null') from dual"), "was null");
+  EXPECT_EQ(db.Value1("select nvl(length(''), -1) from dual"), "-1");
+  EXPECT_EQ(db.Value1("select name || '-' || note from t where id = 1"), "Alpha-");
+  EXPECT_EQ(db.Value1("select count(*) from t where rtrim('   ') is null"), "3");
+}
+
+TEST_F(DialectTest, StringFunctionsFollowOracle) {
+  EXPECT_EQ(db.Value1("select substr('abcdef', 0, 3) from dual"), "abc");
+  EXPECT_EQ(db.Value1("select substr('abcdef', 1, 3) from dual"), "abc");
+  EXPECT_EQ(db.Value1("select substr('abcdef', -2) from dual"), "ef");
+  EXPECT_EQ(db.Value1("select nvl(substr('abc', 5), 'none') from dual"), "none");
+  EXPECT_EQ(db.Value1("select substr('PRIV'||'          ',0,6) || '|' from dual"), "PRIV  |");
+  EXPECT_EQ(db.Value1("select upper(name) || lower('XY') from t where id = 2"), "BETAxy");
+  EXPECT_EQ(db.Value1("select rtrim('ab  ') || rtrim('xyxx', 'x') from dual"), "abxy");
+  EXPECT_EQ(db.Value1("select length('four') from dual"), "4");
+  EXPECT_EQ(db.Value1("select name from t where id = 3"), "O'Neil");
+}
+
+TEST_F(DialectTest, DecodeNvlAndMod) {
+  EXPECT_EQ(db.Rows("select decode(id, 1, 'one', 2, 'two', 'many') from t order by id"),
+            (std::vector<std::string>{"one", "two", "many"}));
+  EXPECT_EQ(db.Value1("select decode(null, null, 'null matches', 'no') from dual"), "null matches");
+  EXPECT_EQ(db.Value1("select decode(5, 1, 'one') from dual"), "");
+  EXPECT_EQ(db.Value1("select nvl(note, 'n/a') from t where id = 1"), "n/a");
+  EXPECT_EQ(db.Value1("select mod(17, 5) || ',' || mod(-17, 5) || ',' || mod(5, 0) from dual"),
+            "2,-2,5");
+  EXPECT_EQ(db.Value1("select decode(nvl(null,'NOT'),'UNIQUE','UNIQUE ','') || 'x' from dual"),
+            "x");
+}
+
+TEST_F(DialectTest, NumbersReadAsOracleWritesThem) {
+  EXPECT_EQ(db.Rows("select amount from t order by id"),
+            (std::vector<std::string>{"10.5", ".25", ""}));
+  EXPECT_EQ(db.Value1("select 1048576 / 1024 || 'K' from dual"), "1024K");
+  EXPECT_EQ(db.Value1("select to_char(-0.5) from dual"), "-.5");
+  EXPECT_EQ(db.Value1("select 7 / 2 from dual"), "3.5");
+}
+
+TEST_F(DialectTest, LikeIsCaseSensitiveAndNotEqualsWorks) {
+  EXPECT_EQ(db.Rows("select id from t where name like 'A%'"), (std::vector<std::string>{"1"}));
+  EXPECT_TRUE(db.Rows("select id from t where name like 'B%'").empty());
+  EXPECT_EQ(db.Rows("select id from t where id != 1 and id <> 3"), (std::vector<std::string>{"2"}));
+  EXPECT_EQ(db.Rows("select id from t where id ^= 1 order by 1"),
+            (std::vector<std::string>{"2", "3"}));
+}
+
+TEST_F(DialectTest, SubqueriesJoinsAndOrdering) {
+  db.Script(R"(
+    create table u (id number, t_id number);
+    insert into u values (10, 1);
+    insert into u values (20, 3);
+  )");
+  EXPECT_EQ(db.Rows("select id from t where id in (select t_id from u) order by id desc"),
+            (std::vector<std::string>{"3", "1"}));
+  EXPECT_EQ(db.Rows("select id from t where id not in (select t_id from u)"),
+            (std::vector<std::string>{"2"}));
+  EXPECT_EQ(db.Rows("select t.name, u.id from t, u where t.id = u.t_id order by u.id"),
+            (std::vector<std::string>{"Alpha|10", "O'Neil|20"}));
+  EXPECT_EQ(db.Rows("select x.name from system.t x join u on u.t_id = x.id where u.id = 20"),
+            (std::vector<std::string>{"O'Neil"}));
+  EXPECT_EQ(db.Rows("select t.name from t where t.id = 2"), (std::vector<std::string>{"beta"}));
+}
+
+TEST_F(DialectTest, QuotedIdentifiersKeepTheirCase) {
+  db.Script(R"(create table "Mixed Case" ("Col" varchar2(5), plain number);
+               insert into "Mixed Case" values ('v', 1);)");
+  EXPECT_EQ(db.Value1("select \"Col\" from \"Mixed Case\""), "v");
+  EXPECT_EQ(db.QueryError("select * from mixed_case"), 942);
+  EXPECT_EQ(db.Value1("select PLAIN from SYSTEM.\"Mixed Case\""), "1");
+}
+
+TEST_F(DialectTest, DictionaryNamesDualAndGlobalName) {
+  EXPECT_EQ(db.Value1("select dummy from dual"), "X");
+  EXPECT_EQ(db.Value1("select global_name from sys.global_name"), db.database().Name());
+  EXPECT_EQ(db.Value1("select count(*) from sys.dual"), "1");
+  EXPECT_EQ(db.Value1("select user from dual"), "SYSTEM");
+  EXPECT_EQ(db.Value1("select count(*) from all_users where username = 'SYSTEM'"), "1");
+}
+
+TEST_F(DialectTest, BindsByNameAndUnboundPlaceholder) {
+  MapBinds binds{{"ID", Value::Integer(2)}, {"NAME", Value::Text("beta")}};
+  EXPECT_EQ(db.Rows("select id from t where id = :id and name = :Name or id = :ID + 10", binds),
+            (std::vector<std::string>{"2"}));
+  MapBinds empty{{"NAME", Value::Text("")}};
+  EXPECT_TRUE(db.Rows("select id from t where name = :name", empty).empty());
+  EXPECT_EQ(db.QueryError("select id from t where id = :missing"), 1008);
+}
+
+TEST_F(DialectTest, ErrorsOfStatementsTheServerCannotRun) {
+  EXPECT_EQ(db.QueryError("select * from no_such_table"), 942);
+  EXPECT_EQ(db.QueryError("select no_such_column from t"), 904);
+  EXPECT_EQ(db.QueryError("select id from t;"), 911);
+  EXPECT_EQ(db.QueryError("select 'unclosed from dual"), 1756);
+  EXPECT_EQ(db.Exec("frobnicate the database"), 900);
+  EXPECT_EQ(db.Exec("explain plan for select 1 from dual"), 900);
+  EXPECT_EQ(db.Exec("insert into t values (1, 'dup', null, null)"), 1);
+  EXPECT_NE(db.LastError().message.find("unique constraint (SYSTEM.SYS_C"), std::string::npos)
+      << db.LastError().message;
+}
+
+}  // namespace
+}  // namespace sandbox::test

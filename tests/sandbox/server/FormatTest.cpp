@@ -1,0 +1,60 @@
+// Number and date texts, script splitting: the conversions whose slips
+// would show in every scripted value.
+#include <gtest/gtest.h>
+
+#include "sandbox/server/DateFormat.h"
+#include "sandbox/server/NumberText.h"
+#include "sandbox/server/ScriptSplitter.h"
+
+namespace sandbox {
+namespace {
+
+TEST(NumberTextTest, CanonicalTexts) {
+  EXPECT_EQ(CanonicalNumberText(1.0), "1");
+  EXPECT_EQ(CanonicalNumberText(0.5), ".5");
+  EXPECT_EQ(CanonicalNumberText(-0.25), "-.25");
+  EXPECT_EQ(CanonicalNumberText(12.5), "12.5");
+  EXPECT_EQ(CanonicalNumberText(2147483645.0), "2147483645");
+  EXPECT_EQ(NormaliseNumberText("0010.500").value_or("?"), "10.5");
+  EXPECT_FALSE(NormaliseNumberText("12a"));
+  EXPECT_EQ(FormatNumber(1234.5, "9999.99").value_or("?"), " 1234.50");
+  EXPECT_EQ(FormatNumber(-3, "FM000").value_or("?"), "-003");
+  EXPECT_EQ(FormatNumber(12345, "999").value_or("?"), "#####");
+}
+
+TEST(DateFormatTest, FormatsAndReads) {
+  const DateParts date{2009, 11, 3, 7, 5, 9};
+  EXPECT_EQ(DateFormat::Parse("DD-MON-RR")->Format(date), "03-NOV-09");
+  EXPECT_EQ(DateFormat::Parse("Month DD, YYYY")->Format(date), "November  03, 2009");
+  EXPECT_EQ(DateFormat::Parse("fmMonth DD, YYYY")->Format(date), "November 3, 2009");
+  EXPECT_EQ(DateFormat::Parse("DY HH24:MI:SS")->Format(date), "TUE 07:05:09");
+  EXPECT_FALSE(DateFormat::Parse("DD-XYZ"));
+  EXPECT_FALSE(DateFormat::Parse(""));
+  EXPECT_EQ(DateFormat::Parse("DD-MON-YYYY")->Read("03-nov-2009")->ToIso(), "2009-11-03 00:00:00");
+  EXPECT_EQ(DateFormat::Parse("DD/MM/YYYY HH:MI PM")->Read("31/12/1999 11:30 pm")->ToIso(),
+            "1999-12-31 23:30:00");
+  EXPECT_FALSE(DateFormat::Parse("DD-MM-YYYY")->Read("31-02-2001"));
+  EXPECT_FALSE(DateFormat::Parse("DD-MM-YYYY")->Read("01-01-2001 extra"));
+  EXPECT_EQ(DateFormat::Parse("DD-MON-RR")->Read("01-JAN-49")->year, 2049);
+  EXPECT_EQ(DateFormat::Parse("DD-MON-RR")->Read("01-JAN-50")->year, 1950);
+}
+
+TEST(ScriptSplitterTest, SemicolonsSlashesQuotesAndUnits) {
+  const auto statements = SplitScript(
+      "-- heading\n"
+      "create table t (a varchar2(10));\n"
+      "insert into t values ('semi; colon');\n"
+      "insert into t values ('multi\nline;');\n"
+      "create or replace procedure p is\nbegin\n  null;\nend;\n/\n"
+      "select *\n  from t\n/\n");
+  ASSERT_EQ(statements.size(), 5u);
+  EXPECT_EQ(statements[0].text, "create table t (a varchar2(10))");
+  EXPECT_EQ(statements[1].text, "insert into t values ('semi; colon')");
+  EXPECT_EQ(statements[2].text, "insert into t values ('multi\nline;')");
+  EXPECT_EQ(statements[3].text, "create or replace procedure p is\nbegin\n  null;\nend;");
+  EXPECT_EQ(statements[3].line, 6);
+  EXPECT_EQ(statements[4].text, "select *\n  from t");
+}
+
+}  // namespace
+}  // namespace sandbox

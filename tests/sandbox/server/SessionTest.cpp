@@ -1,0 +1,161 @@
+// Sessions: logon, statement classification, column descriptions, DML row
+// counts, transactions and the session's date format.
+#include <gtest/gtest.h>
+
+#include "ServerTestSession.h"
+
+namespace sandbox::test {
+namespace {
+
+TEST(AttachTest, ConnectIdentifiersAndLogon) {
+  OraError error;
+  EXPECT_EQ(AttachDatabase("no-such-database", error), nullptr);
+  EXPECT_EQ(error.code, 12154);
+  EXPECT_EQ(AttachDatabase("dir:/no/such/dir", error), nullptr);
+  EXPECT_EQ(error.code, 12154);
+  auto first = AttachDatabase("mem:Shared1", error);
+  auto again = AttachDatabase("MEM:shared1", error);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first, again);
+  EXPECT_EQ(first->Name(), "SHARED1");
+  EXPECT_NE(first->VersionBanner().find("19c"), std::string::npos);
+  auto old = AttachDatabase("mem:Shared1?release=7.3.4", error);
+  ASSERT_TRUE(old);
+  EXPECT_EQ(old->VersionBanner(),
+            "Oracle7 Server Release 7.3.4.0.0 - Production\nPL/SQL Release 2.3.4.0.0 - Production");
+
+  EXPECT_TRUE(first->Logon("system", "manager", error));
+  EXPECT_FALSE(first->Logon("SYSTEM", "wrong", error));
+  EXPECT_EQ(error.code, 1017);
+  EXPECT_EQ(error.message, "invalid username/password; logon denied");
+  EXPECT_FALSE(first->Logon("NOBODY", "manager", error));
+  EXPECT_EQ(error.code, 1017);
+  EXPECT_FALSE(first->Logon("SYSTEM", "", error));
+  EXPECT_EQ(error.code, 1017);
+}
+
+TEST(AttachTest, UsersNeedCreateSessionToLogOn) {
+  ServerTestSession admin;
+  admin.Script(R"(create user scott identified by tiger;
+                  create user clerk identified by pw;
+                  grant connect, resource to scott;)");
+  OraError error;
+  EXPECT_TRUE(admin.database().Logon("SCOTT", "tiger", error)) << error.message;
+  EXPECT_FALSE(admin.database().Logon("CLERK", "pw", error));
+  EXPECT_EQ(error.code, 1045);
+}
+
+TEST(ClassifyTest, StatementTypesAndFunctionCodes) {
+  EXPECT_EQ(ClassifyStatement("select 1 from dual").statementType, 1);
+  EXPECT_EQ(ClassifyStatement("  SELECT 1 from dual").sqlFunctionCode, 3);
+  EXPECT_EQ(ClassifyStatement("insert into t values (1)").statementType, 4);
+  EXPECT_EQ(ClassifyStatement("update t set a = 1").statementType, 2);
+  EXPECT_EQ(ClassifyStatement("delete from t").statementType, 3);
+  EXPECT_EQ(ClassifyStatement("begin null; end;").statementType, 8);
+  EXPECT_EQ(ClassifyStatement("declare x number; begin null; end;").statementType, 9);
+  EXPECT_EQ(ClassifyStatement("create table t (a number)").sqlFunctionCode, 1);
+  EXPECT_EQ(ClassifyStatement("create or replace package body p as end;").sqlFunctionCode, 97);
+  EXPECT_EQ(ClassifyStatement("create unique index i on t(a)").sqlFunctionCode, 9);
+  EXPECT_EQ(ClassifyStatement("drop table t").statementType, 6);
+  EXPECT_EQ(ClassifyStatement("alter session set nls_date_format = 'DD'").sqlFunctionCode, 42);
+  EXPECT_EQ(ClassifyStatement("commit").statementType, 21);
+  EXPECT_EQ(ClassifyStatement("-- comment\nselect 1 from dual").statementType, 1);
+  EXPECT_EQ(ClassifyStatement("").statementType, 0);
+}
+
+class SessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    db.Script(R"(
+      create table typed (c char(3) not null, v varchar2(100), n number, n92 number(9,2), i integer,
+                          f float, d date, l long, r raw(16), cl clob, bl blob, ts timestamp);
+      insert into typed (c, v, n, d) values ('ab', 'text', 42, to_date('2024-03-05 14:07:09', 'YYYY-MM-DD HH24:MI:SS'));
+      commit;
+    )");
+  }
+  ServerTestSession db;
+};
+
+TEST_F(SessionTest, ColumnsAreDescribedWithSqltCodesAndSizes) {
+  MapBinds none;
+  OraError error;
+  auto cursor = db.session().OpenQuery("select * from typed", none, error);
+  ASSERT_TRUE(cursor) << error.message;
+  const auto& columns = cursor->Columns();
+  ASSERT_EQ(columns.size(), 12u);
+  struct Expected {
+    const char* name;
+    int type, size;
+  } expected[] = {{"C", 96, 3},  {"V", 1, 100},     {"N", 2, 22},      {"N92", 2, 22},
+                  {"I", 2, 22},  {"F", 2, 22},      {"D", 12, 7},      {"L", 8, 0},
+                  {"R", 23, 16}, {"CL", 112, 4000}, {"BL", 113, 4000}, {"TS", 187, 11}};
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    EXPECT_EQ(columns[i].name, expected[i].name);
+    EXPECT_EQ(columns[i].dataType, expected[i].type) << columns[i].name;
+    EXPECT_EQ(columns[i].dataSize, expected[i].size) << columns[i].name;
+  }
+  EXPECT_EQ(columns[3].precision, 9);
+  EXPECT_EQ(columns[3].scale, 2);
+  EXPECT_EQ(columns[2].scale, -127);
+  EXPECT_EQ(columns[4].precision, 38);
+
+  auto expressions = db.session().OpenQuery(
+      "select upper(v) up, count(*), sysdate, v as \"Alias\" from typed group by v", none, error);
+  ASSERT_TRUE(expressions) << error.message;
+  EXPECT_EQ(expressions->Columns()[0].name, "UP");
+  EXPECT_EQ(expressions->Columns()[1].name, "COUNT(*)");
+  EXPECT_EQ(expressions->Columns()[1].dataType, 2);
+  EXPECT_EQ(expressions->Columns()[2].dataType, 12);
+  EXPECT_EQ(expressions->Columns()[3].name, "Alias");
+}
+
+TEST_F(SessionTest, ValuesKeepTheirKindsAndCharIsPadded) {
+  MapBinds none;
+  OraError error;
+  auto cursor = db.session().OpenQuery("select c, v, n, d, l from typed", none, error);
+  ASSERT_TRUE(cursor);
+  std::vector<Value> row;
+  ASSERT_TRUE(cursor->Next(row, error));
+  EXPECT_EQ(row[0].text, "ab ");
+  EXPECT_EQ(row[2].kind, Value::Kind::Number);
+  EXPECT_EQ(row[3].kind, Value::Kind::Date);
+  EXPECT_EQ(row[3].text, "2024-03-05 14:07:09");
+  EXPECT_TRUE(row[4].IsNull());
+  EXPECT_FALSE(cursor->Next(row, error));
+  EXPECT_FALSE(error.IsSet());
+}
+
+TEST_F(SessionTest, DateFormatOfTheSession) {
+  EXPECT_EQ(db.Value1("select d from typed"), "05-MAR-24");
+  EXPECT_EQ(db.Exec("alter session set nls_date_format = 'YYYY-MM-DD HH24:MI:SS'"), 0);
+  EXPECT_EQ(db.Value1("select d from typed"), "2024-03-05 14:07:09");
+  EXPECT_EQ(db.Value1("select to_char(d) from typed"), "2024-03-05 14:07:09");
+  EXPECT_EQ(db.Value1("select to_char(d, 'DD.MM.YYYY HH:MI AM') from typed"),
+            "05.03.2024 02:07 PM");
+  EXPECT_EQ(db.Exec("alter session set nls_date_format = 'NOT A FORMAT'"), 1821);
+  EXPECT_EQ(db.LastError().message, "date format not recognized");
+  EXPECT_EQ(db.Value1("select d from typed"), "2024-03-05 14:07:09");
+  EXPECT_EQ(db.Exec("alter session set no_such_parameter = 1"), 2248);
+  Value date = Value::Date("1999-12-31 23:59:58");
+  EXPECT_EQ(db.session().ToText(date), "1999-12-31 23:59:58");
+  EXPECT_EQ(db.session().ToText(Value::Binary("\x01\xAB")), "01AB");
+}
+
+TEST_F(SessionTest, DmlRowCountsAndTransactions) {
+  EXPECT_EQ(db.Exec("insert into typed (c) values ('x')"), 0);
+  EXPECT_EQ(db.LastRowCount(), 1u);
+  EXPECT_EQ(db.Exec("update typed set v = 'changed'"), 0);
+  EXPECT_EQ(db.LastRowCount(), 2u);
+  EXPECT_EQ(db.Exec("rollback"), 0);
+  EXPECT_EQ(db.Value1("select count(*) from typed"), "1");
+  EXPECT_EQ(db.Exec("delete from typed where c = 'ab'"), 0);
+  EXPECT_EQ(db.LastRowCount(), 1u);
+  EXPECT_EQ(db.Exec("commit"), 0);
+  EXPECT_EQ(db.Exec("rollback"), 0);
+  EXPECT_EQ(db.Value1("select count(*) from typed"), "0");
+  EXPECT_EQ(db.Exec("insert into typed (v) values ('no c')"), 1400);
+  EXPECT_EQ(db.LastError().message, "cannot insert NULL into (\"SYSTEM\".\"TYPED\".\"C\")");
+}
+
+}  // namespace
+}  // namespace sandbox::test
