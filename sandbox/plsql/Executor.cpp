@@ -634,6 +634,14 @@ bool Executor::IsTrue(const PlValue& condition) {
 
 PlValue Executor::CallRoutine(const RoutineDecl& routine, const std::vector<ExprPtr>& args,
                               int line) {
+  // Unbounded recursion ends with Oracle's storage error, not a crash.
+  if (callDepth_ >= kMaxCallDepth)
+    throw MakeError(6500, "PL/SQL: storage error");
+  struct DepthGuard {
+    int& depth;
+    explicit DepthGuard(int& d) : depth(d) { ++depth; }
+    ~DepthGuard() { --depth; }
+  } depthGuard(callDepth_);
   std::vector<PlValue> values;
   for (size_t i = 0; i < routine.params.size(); ++i) {
     const VarDecl& p = *routine.params[i];

@@ -80,6 +80,8 @@ class Executor {
   PlValue returnValue_;
   long long sqlRowCount_ = 0;
   int sqlFound_ = -1;  // SQL%FOUND of the last DML or SELECT INTO
+  static constexpr int kMaxCallDepth = 500;
+  int callDepth_ = 0;
 };
 
 }  // namespace sandbox::plsql

@@ -2,6 +2,9 @@
 // every placeholder it uses is bound, then runs it.
 #include "sandbox/plsql/Interpreter.h"
 
+#include <new>
+#include <stdexcept>
+
 #include "sandbox/plsql/Executor.h"
 #include "sandbox/plsql/Lexer.h"
 #include "sandbox/plsql/Parser.h"
@@ -14,10 +17,8 @@ std::string Position(int line, int column) {
   return "line " + std::to_string(line) + ", column " + std::to_string(column) + ":\n";
 }
 
-}  // namespace
-
-bool RunAnonymousBlock(Session& session, const std::string& blockText, BindSet& binds,
-                       OraError& error) {
+bool CompileAndRun(Session& session, const std::string& blockText, BindSet& binds,
+                   OraError& error) {
   std::vector<Token> tokens;
   LexError lexError;
   if (!Tokenize(blockText, tokens, lexError)) {
@@ -47,6 +48,22 @@ bool RunAnonymousBlock(Session& session, const std::string& blockText, BindSet& 
   }
   Executor executor(session, binds);
   return executor.Run(*block, error);
+}
+
+}  // namespace
+
+bool RunAnonymousBlock(Session& session, const std::string& blockText, BindSet& binds,
+                       OraError& error) {
+  // Nothing may escape to the OCI caller; memory exhaustion is Oracle's
+  // storage error.
+  try {
+    return CompileAndRun(session, blockText, binds, error);
+  } catch (const std::bad_alloc&) {
+    error = {6500, "PL/SQL: storage error"};
+  } catch (const std::exception& e) {
+    error = {600, std::string("internal error code, arguments: [plsql], [") + e.what() + "]"};
+  }
+  return false;
 }
 
 }  // namespace sandbox::plsql

@@ -64,6 +64,17 @@ std::vector<RecordField> FieldsOfColumns(const std::vector<ColumnInfo>& columns,
   return fields;
 }
 
+// The value of an integer literal in a declaration; anything that is not a
+// small whole number is refused rather than overflowing.
+int Parser::IntegerToken(const Token& t) const {
+  long double n = 0;
+  if (t.kind != Token::Kind::Number || !ParseNumber(t.text, n) || n != static_cast<long long>(n) ||
+      n > 1e9L) {
+    SemanticError(t, "PLS-00491: numeric literal required");
+  }
+  return static_cast<int>(n);
+}
+
 Parser::Parser(const std::string& source, const std::vector<Token>& tokens, Session& session)
     : source_(source), tokens_(tokens), session_(session) {}
 
@@ -160,7 +171,7 @@ void Parser::ParseDeclarations(Block& block) {
         SemanticError(
             name, "PLS-00109: unknown exception name '" + name.text + "' in PRAGMA EXCEPTION_INIT");
       }
-      const int value = std::stoi(code.text);
+      const int value = IntegerToken(code);
       decl->code = negative ? value : -value;
       if (decl->code == 100)
         decl->code = 1403;
@@ -325,7 +336,7 @@ TypeSpec Parser::ParseType(bool forParameter) {
     const Token& n = Take();
     if (n.kind != Token::Kind::Number)
       SyntaxError(n, "an integer");
-    const int length = std::stoi(n.text);
+    const int length = IntegerToken(n);
     if (length < 1 || length > 32767) {
       SemanticError(n, "PLS-00215: String length constraints must be in range (1 .. 32767)");
     }
@@ -355,7 +366,7 @@ TypeSpec Parser::ParseType(bool forParameter) {
       const Token& p = Take();
       if (p.kind != Token::Kind::Number)
         SyntaxError(p, "an integer");
-      precision = std::stoi(p.text);
+      precision = IntegerToken(p);
       if (precision < 1 || precision > 38) {
         SemanticError(p, "PLS-00216: NUMBER precision constraint must be in range (1 .. 38)");
       }
@@ -364,7 +375,7 @@ TypeSpec Parser::ParseType(bool forParameter) {
         const Token& s = Take();
         if (s.kind != Token::Kind::Number)
           SyntaxError(s, "an integer");
-        scale = negative ? -std::stoi(s.text) : std::stoi(s.text);
+        scale = negative ? -IntegerToken(s) : IntegerToken(s);
       }
       Expect(")", ")");
     }
@@ -387,6 +398,9 @@ TypeSpec Parser::ParseType(bool forParameter) {
 // name%TYPE, record.field%TYPE, table.column%TYPE, owner.table.column%TYPE,
 // cursor%ROWTYPE, table%ROWTYPE, owner.table%ROWTYPE.
 TypeSpec Parser::ParseAnchoredType(const Token& first) {
+  if (!Peek().Is(".") && !Peek().Is("%")) {
+    SemanticError(first, "PLS-00201: identifier '" + first.text + "' must be declared");
+  }
   std::vector<const Token*> parts{&first};
   while (Accept("."))
     parts.push_back(&ExpectIdentifier("identifier"));
@@ -457,7 +471,16 @@ StmtList Parser::ParseStatements(std::initializer_list<const char*> terminators)
   return list;
 }
 
+// Deep nesting of blocks, loops or parentheses would otherwise exhaust the
+// stack of this recursive parser.
+void Parser::EnterNesting() {
+  if (nestingDepth_ >= 200)
+    SemanticError(Peek(), "PLS-00123: program too large (Diana nodes)");
+  ++nestingDepth_;
+}
+
 std::unique_ptr<Stmt> Parser::ParseStatement() {
+  EnterNesting();
   const Token& start = Peek();
   auto stmt = std::make_unique<Stmt>();
   stmt->line = start.line;
@@ -548,6 +571,7 @@ std::unique_ptr<Stmt> Parser::ParseStatement() {
       stmt->block->line = start.line;
   }
   Expect(";", ";");
+  --nestingDepth_;
   return stmt;
 }
 

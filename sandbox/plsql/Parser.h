@@ -109,6 +109,8 @@ class Parser {
   [[noreturn]] void SyntaxError(const Token& at, const char* expected) const;
   [[noreturn]] void SemanticError(const Token& at, const std::string& message) const;
   ExprPtr NewExpr(Expr::Kind kind, const Token& at) const;
+  int IntegerToken(const Token& t) const;
+  void EnterNesting();
 
   const std::string& source_;
   const std::vector<Token>& tokens_;
@@ -117,6 +119,7 @@ class Parser {
   std::vector<std::map<std::string, Symbol>> scopes_;
   std::set<std::string> bindNames_;
   int loopDepth_ = 0;
+  int nestingDepth_ = 0;  // bounds the recursion of nested expressions and statements
   const RoutineDecl* currentFunction_ = nullptr;
   const Token* statementStart_ = nullptr;
   const char* trailer_ = "PL/SQL: Statement ignored";

@@ -6,7 +6,10 @@
 namespace sandbox::plsql {
 
 ExprPtr Parser::ParseExpression() {
-  return ParseOr();
+  EnterNesting();
+  ExprPtr e = ParseOr();
+  --nestingDepth_;
+  return e;
 }
 
 ExprPtr Parser::ParseOr() {

@@ -270,5 +270,30 @@ TEST_F(StatementTest, UnhandledErrorsAndTheirLineTrail) {
   EXPECT_EQ(r.Error(), "ORA-06502: PL/SQL: numeric or value error\nORA-06512: at line 1");
 }
 
+TEST_F(StatementTest, RunawayRecursionAndNestingFailCleanly) {
+  BlockResult r =
+      Run("declare function f(n number) return number is begin return f(n + 1); end;\n"
+          "begin dbms_output.put_line(f(1)); end;");
+  EXPECT_EQ(r.error.code, 6500);
+  EXPECT_EQ(r.error.message.rfind("PL/SQL: storage error\nORA-06512: at line 1", 0), 0u);
+  r = Run("begin dbms_output.put_line(" + std::string(5000, '(') + "1" + std::string(5000, ')') +
+          "); end;");
+  EXPECT_EQ(r.error.code, 6550);
+  EXPECT_NE(r.error.message.find("PLS-00123"), std::string::npos);
+  std::string nested;
+  for (int i = 0; i < 5000; ++i)
+    nested += "begin ";
+  for (int i = 0; i < 5000; ++i)
+    nested += "null; end; ";
+  r = Run(nested);
+  EXPECT_NE(r.error.message.find("PLS-00123"), std::string::npos);
+  r = Run("declare v varchar2(99999999999999999999); begin null; end;");
+  EXPECT_EQ(r.error.code, 6550);
+  r = Run("declare v no_such_type; begin null; end;");
+  EXPECT_EQ(r.Error(),
+            "ORA-06550: line 1, column 11:\nPLS-00201: identifier 'NO_SUCH_TYPE' "
+            "must be declared\nORA-06550: line 1, column 9:\nPL/SQL: Item ignored");
+}
+
 }  // namespace
 }  // namespace sandbox::plsql::testing
