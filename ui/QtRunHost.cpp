@@ -23,7 +23,7 @@ QString FromUtf8(const std::string& text) {
 }  // namespace
 
 QtRunHost::QtRunHost(QMainWindow& window, UserPrompts& prompts, std::function<bool()> isRunning)
-    : QObject(&window), window_(window), prompts_(prompts), isRunning_(std::move(isRunning)) {}
+    : window_(window), prompts_(prompts), isRunning_(std::move(isRunning)) {}
 
 QtRunHost::~QtRunHost() = default;
 
