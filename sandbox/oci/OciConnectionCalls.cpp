@@ -27,7 +27,7 @@ sword OCIServerAttach(OCIServer* srvhp, OCIError* errhp, const OraText* dblink, 
     auto* server = registry.Find<ServerHandle>(srvhp);
     if (errors == nullptr || server == nullptr)
       return OCI_INVALID_HANDLE;
-    errors->Clear();
+    errors->BeginCall();
     std::string identifier;
     if (dblink != nullptr && dblink_len > 0) {
       identifier.assign(reinterpret_cast<const char*>(dblink), static_cast<size_t>(dblink_len));
@@ -43,7 +43,7 @@ sword OCIServerDetach(OCIServer* srvhp, OCIError* errhp, ub4 mode) {
     auto* server = registry.Find<ServerHandle>(srvhp);
     if (errors == nullptr || server == nullptr)
       return OCI_INVALID_HANDLE;
-    errors->Clear();
+    errors->BeginCall();
     return server->Detach(*errors);
   });
 }
@@ -55,7 +55,7 @@ sword OCISessionBegin(OCISvcCtx* svchp, OCIError* errhp, OCISession* usrhp, ub4 
     auto* session = registry.Find<SessionHandle>(usrhp);
     if (errors == nullptr || context == nullptr || session == nullptr)
       return OCI_INVALID_HANDLE;
-    errors->Clear();
+    errors->BeginCall();
     if (mode != OCI_DEFAULT) {
       errors->Add(errors::BadModeValue());
       return OCI_ERROR;
@@ -85,7 +85,7 @@ sword OCISessionEnd(OCISvcCtx* svchp, OCIError* errhp, OCISession* usrhp, ub4 mo
         usrhp != nullptr ? registry.Find<SessionHandle>(usrhp) : context->Session();
     if (session == nullptr)
       return OCI_INVALID_HANDLE;
-    errors->Clear();
+    errors->BeginCall();
     return session->End(*errors);
   });
 }
@@ -96,7 +96,7 @@ sword OCILogoff(OCISvcCtx* svchp, OCIError* errhp) {
     auto* context = registry.Find<ServiceContextHandle>(svchp);
     if (errors == nullptr || context == nullptr)
       return OCI_INVALID_HANDLE;
-    errors->Clear();
+    errors->BeginCall();
     sword status = OCI_SUCCESS;
     if (SessionHandle* session = context->Session(); session && session->GetConnection()) {
       status = session->End(*errors);
@@ -129,7 +129,7 @@ sword OCIServerVersion(void* hndlp, OCIError* errhp, OraText* bufp, ub4 bufsz, u
     } else {
       return OCI_INVALID_HANDLE;
     }
-    errors->Clear();
+    errors->BeginCall();
     if (server == nullptr || !server->GetDatabase()) {
       errors->Add(errors::NotConnected());
       return OCI_ERROR;
@@ -161,7 +161,7 @@ sword OCIBreak(void* hndlp, OCIError* errhp) {
     if (errors == nullptr || !known)
       return OCI_INVALID_HANDLE;
     // Every call runs to its end before it returns, so there is never one to interrupt.
-    errors->Clear();
+    errors->BeginCall();
     return OCI_SUCCESS;
   });
 }

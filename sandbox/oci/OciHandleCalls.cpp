@@ -6,6 +6,7 @@
 #include "oracle/OciApi.h"
 #include "sandbox/oci/ApiCall.h"
 #include "sandbox/oci/ClientErrors.h"
+#include "sandbox/oci/DescribeHandle.h"
 #include "sandbox/oci/EnvironmentHandle.h"
 #include "sandbox/oci/ErrorHandle.h"
 #include "sandbox/oci/OpaqueDescriptor.h"
@@ -105,6 +106,8 @@ sword OCIHandleAlloc(const void* parenth, void** hndlpp, const ub4 type, const s
         return AllocateChild<ServerHandle>(*environment, hndlpp, xtramem_sz, usrmempp);
       case OCI_HTYPE_SESSION:
         return AllocateChild<SessionHandle>(*environment, hndlpp, xtramem_sz, usrmempp);
+      case OCI_HTYPE_DESCRIBE:
+        return AllocateChild<DescribeHandle>(*environment, hndlpp, xtramem_sz, usrmempp);
       default:
         return OCI_INVALID_HANDLE;
     }
@@ -121,6 +124,7 @@ sword OCIHandleFree(void* hndlp, const ub4 type) {
       case OCI_HTYPE_STMT:
       case OCI_HTYPE_SERVER:
       case OCI_HTYPE_SESSION:
+      case OCI_HTYPE_DESCRIBE:
         return FreeHandle(registry, registry.Find(hndlp, type));
       default:
         return OCI_INVALID_HANDLE;
@@ -146,9 +150,18 @@ sword OCIDescriptorAlloc(const void* parenth, void** descpp, const ub4 type,
 
 sword OCIDescriptorFree(void* descp, const ub4 type) {
   return ApiCall([&](HandleRegistry& registry) {
-    if (type != OCI_DTYPE_PARAM && !OpaqueDescriptor::IsAllocatableType(type)) {
-      return OCI_INVALID_HANDLE;
+    if (type == OCI_DTYPE_PARAM) {
+      Handle* parameter = registry.Find(descp, type);
+      if (parameter == nullptr)
+        return OCI_INVALID_HANDLE;
+      // The parameters of an explicit describe belong to their describe handle and
+      // go with it; only select-list and column parameters are handed out anew.
+      if (dynamic_cast<ParameterDescriptor*>(parameter) == nullptr)
+        return OCI_SUCCESS;
+      return FreeHandle(registry, parameter);
     }
+    if (!OpaqueDescriptor::IsAllocatableType(type))
+      return OCI_INVALID_HANDLE;
     return FreeHandle(registry, registry.Find(descp, type));
   });
 }
@@ -160,7 +173,7 @@ sword OCIAttrGet(const void* trgthndlp, ub4 trghndltyp, void* attributep, ub4* s
     Handle* target = AttributeTarget(registry, trgthndlp, trghndltyp);
     if (errors == nullptr || target == nullptr)
       return OCI_INVALID_HANDLE;
-    errors->Clear();
+    errors->BeginCall();
     return target->GetAttribute(attrtype, attributep, sizep, *errors);
   });
 }
@@ -172,7 +185,7 @@ sword OCIAttrSet(void* trgthndlp, ub4 trghndltyp, void* attributep, ub4 size, ub
     Handle* target = AttributeTarget(registry, trgthndlp, trghndltyp);
     if (errors == nullptr || target == nullptr)
       return OCI_INVALID_HANDLE;
-    errors->Clear();
+    errors->BeginCall();
     return target->SetAttribute(attrtype, attributep, size, *errors);
   });
 }

@@ -1,11 +1,13 @@
 // Exported entry points of statements: prepare, bind, define, execute, fetch,
-// piecewise fetch, select-list describe, and the LOB length call.
+// piecewise fetch, select-list and explicit describe, and the LOB length call.
 #include <string>
 #include <type_traits>
 
 #include "oracle/OciApi.h"
 #include "sandbox/oci/ApiCall.h"
 #include "sandbox/oci/ClientErrors.h"
+#include "sandbox/oci/ColumnListDescriptor.h"
+#include "sandbox/oci/DescribeHandle.h"
 #include "sandbox/oci/ErrorHandle.h"
 #include "sandbox/oci/ServiceContextHandle.h"
 #include "sandbox/oci/StatementHandle.h"
@@ -41,7 +43,7 @@ sword OCIStmtPrepare(OCIStmt* stmtp, OCIError* errhp, const OraText* stmt, ub4 s
     auto* statement = registry.Find<StatementHandle>(stmtp);
     if (errors == nullptr || statement == nullptr)
       return OCI_INVALID_HANDLE;
-    errors->Clear();
+    errors->BeginCall();
     std::string text;
     if (stmt != nullptr)
       text.assign(reinterpret_cast<const char*>(stmt), stmt_len);
@@ -58,7 +60,7 @@ sword OCIBindByName(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, const OraT
     auto* statement = registry.Find<StatementHandle>(stmtp);
     if (errors == nullptr || statement == nullptr || bindp == nullptr)
       return OCI_INVALID_HANDLE;
-    errors->Clear();
+    errors->BeginCall();
     if (placeholder == nullptr || placeh_len <= 0) {
       errors->Add(errors::IllegalVariableName());
       return OCI_ERROR;
@@ -85,7 +87,7 @@ sword OCIBindByPos(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, ub4 positio
     auto* statement = registry.Find<StatementHandle>(stmtp);
     if (errors == nullptr || statement == nullptr || bindp == nullptr)
       return OCI_INVALID_HANDLE;
-    errors->Clear();
+    errors->BeginCall();
     if (sword status = CheckBind(*errors, value_sz, dty, maxarr_len, mode); status != OCI_SUCCESS) {
       return status;
     }
@@ -105,7 +107,7 @@ sword OCIDefineByPos(OCIStmt* stmtp, OCIDefine** defnp, OCIError* errhp, ub4 pos
     auto* statement = registry.Find<StatementHandle>(stmtp);
     if (errors == nullptr || statement == nullptr || defnp == nullptr)
       return OCI_INVALID_HANDLE;
-    errors->Clear();
+    errors->BeginCall();
     if ((mode & ~OCI_DYNAMIC_FETCH) != 0) {
       errors->Add(errors::BadModeValue());
       return OCI_ERROR;
@@ -138,7 +140,7 @@ sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* errhp, ub4 iter
     if (errors == nullptr || context == nullptr || statement == nullptr) {
       return OCI_INVALID_HANDLE;
     }
-    errors->Clear();
+    errors->BeginCall();
     return statement->Execute(*context, iters, rowoff, mode, *errors);
   });
 }
@@ -150,7 +152,7 @@ sword OCIStmtFetch(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation, 
     auto* statement = registry.Find<StatementHandle>(stmtp);
     if (errors == nullptr || statement == nullptr)
       return OCI_INVALID_HANDLE;
-    errors->Clear();
+    errors->BeginCall();
     return statement->Fetch(nrows, orientation, *errors);
   });
 }
@@ -162,7 +164,7 @@ sword OCIStmtGetPieceInfo(OCIStmt* stmtp, OCIError* errhp, void** hndlpp, ub4* t
     auto* statement = registry.Find<StatementHandle>(stmtp);
     if (errors == nullptr || statement == nullptr)
       return OCI_INVALID_HANDLE;
-    errors->Clear();
+    errors->BeginCall();
     DefineHandle* define = nullptr;
     ub4 iteration = 0;
     ub1 piece = OCI_ONE_PIECE;
@@ -194,7 +196,7 @@ sword OCIStmtSetPieceInfo(void* hndlp, ub4 type, OCIError* errhp, const void* bu
     auto* define = type == OCI_HTYPE_DEFINE ? registry.Find<DefineHandle>(hndlp) : nullptr;
     if (errors == nullptr || define == nullptr)
       return OCI_INVALID_HANDLE;
-    errors->Clear();
+    errors->BeginCall();
     if (alenp == nullptr || (bufp == nullptr && *alenp > 0)) {
       errors->Add(errors::BadPieceBuffer());
       return OCI_ERROR;
@@ -209,16 +211,47 @@ sword OCIStmtSetPieceInfo(void* hndlp, ub4 type, OCIError* errhp, const void* bu
 sword OCIParamGet(const void* hndlp, ub4 htype, OCIError* errhp, void** parmdpp, ub4 pos) {
   return ApiCall([&](HandleRegistry& registry) {
     auto* errors = registry.Find<ErrorHandle>(errhp);
+    // Select lists of statements, and column lists of explicit describes.
     auto* statement = htype == OCI_HTYPE_STMT ? registry.Find<StatementHandle>(hndlp) : nullptr;
-    if (errors == nullptr || statement == nullptr || parmdpp == nullptr) {
+    auto* list = htype == OCI_DTYPE_PARAM
+                     ? dynamic_cast<ColumnListDescriptor*>(registry.Find(hndlp, htype))
+                     : nullptr;
+    if (errors == nullptr || (statement == nullptr && list == nullptr) || parmdpp == nullptr) {
       return OCI_INVALID_HANDLE;
     }
-    errors->Clear();
+    errors->BeginCall();
     Handle* descriptor = nullptr;
-    sword status = statement->Parameter(pos, descriptor, *errors);
+    sword status = statement != nullptr ? statement->Parameter(pos, descriptor, *errors)
+                                        : list->Column(pos, descriptor, *errors);
     if (status == OCI_SUCCESS)
       *parmdpp = ToClient(descriptor);
     return status;
+  });
+}
+
+sword OCIDescribeAny(OCISvcCtx* svchp, OCIError* errhp, void* objptr, ub4 objnm_len, ub1 objptr_typ,
+                     ub1 info_level, ub1 objtyp, OCIDescribe* dschp) {
+  (void)info_level;
+  return ApiCall([&](HandleRegistry& registry) {
+    auto* errors = registry.Find<ErrorHandle>(errhp);
+    auto* context = registry.Find<ServiceContextHandle>(svchp);
+    auto* describe = registry.Find<DescribeHandle>(dschp);
+    if (errors == nullptr || context == nullptr || describe == nullptr)
+      return OCI_INVALID_HANDLE;
+    errors->BeginCall();
+    // Objects are described by name only; no object references exist here.
+    if (objptr_typ != OCI_OTYPE_NAME || objptr == nullptr || objnm_len == 0) {
+      errors->Add(errors::BadModeValue());
+      return OCI_ERROR;
+    }
+    std::shared_ptr<Connection> connection;
+    sandbox::OraError error;
+    if (!context->UsableConnection(connection, error)) {
+      errors->Add(error);
+      return OCI_ERROR;
+    }
+    std::string name(static_cast<const char*>(objptr), objnm_len);
+    return describe->Describe(connection->GetSession(), name, objtyp, *errors);
   });
 }
 
@@ -230,7 +263,7 @@ sword OCILobGetLength(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp, ub
         registry.Find(locp, OCI_DTYPE_LOB) == nullptr) {
       return OCI_INVALID_HANDLE;
     }
-    errors->Clear();
+    errors->BeginCall();
     // No fetch fills a locator here (LOB columns come back as text or bytes).
     errors->Add(errors::InvalidLobLocator());
     return OCI_ERROR;
@@ -248,4 +281,5 @@ static_assert(std::is_same_v<decltype(&OCIStmtFetch), PFN_OCIStmtFetch>);
 static_assert(std::is_same_v<decltype(&OCIStmtGetPieceInfo), PFN_OCIStmtGetPieceInfo>);
 static_assert(std::is_same_v<decltype(&OCIStmtSetPieceInfo), PFN_OCIStmtSetPieceInfo>);
 static_assert(std::is_same_v<decltype(&OCIParamGet), PFN_OCIParamGet>);
+static_assert(std::is_same_v<decltype(&OCIDescribeAny), PFN_OCIDescribeAny>);
 static_assert(std::is_same_v<decltype(&OCILobGetLength), PFN_OCILobGetLength>);

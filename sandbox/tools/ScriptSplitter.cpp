@@ -1,0 +1,167 @@
+// ScriptSplitter: a line-by-line scanner that tracks literals and comments
+// across lines.
+#include "sandbox/tools/ScriptSplitter.h"
+
+#include <cctype>
+#include <sstream>
+
+namespace sandbox::tools {
+namespace {
+
+std::string Trim(const std::string& text) {
+  std::size_t begin = text.find_first_not_of(" \t\r\n");
+  if (begin == std::string::npos)
+    return {};
+  std::size_t end = text.find_last_not_of(" \t\r\n");
+  return text.substr(begin, end - begin + 1);
+}
+
+std::string UpperFirstWord(const std::string& text) {
+  std::string word;
+  for (char c : text) {
+    if (!std::isalpha(static_cast<unsigned char>(c)))
+      break;
+    word += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  return word;
+}
+
+std::vector<std::string> UpperWords(const std::string& text, std::size_t count) {
+  std::vector<std::string> words;
+  std::string word;
+  for (char c : text) {
+    if (std::isalnum(static_cast<unsigned char>(c)) || c == '_') {
+      word += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    } else if (!word.empty()) {
+      words.push_back(word);
+      word.clear();
+      if (words.size() == count)
+        return words;
+    }
+  }
+  if (!word.empty())
+    words.push_back(word);
+  return words;
+}
+
+// Text that runs as PL/SQL, in which ";" ends inner statements, not the unit.
+bool IsPlsql(const std::string& text) {
+  std::vector<std::string> words = UpperWords(text, 6);
+  if (words.empty())
+    return false;
+  if (words[0] == "BEGIN" || words[0] == "DECLARE")
+    return true;
+  if (words[0] != "CREATE")
+    return false;
+  std::size_t i = 1;
+  if (i + 1 < words.size() && words[i] == "OR" && words[i + 1] == "REPLACE")
+    i += 2;
+  if (i < words.size() && (words[i] == "EDITIONABLE" || words[i] == "NONEDITIONABLE"))
+    ++i;
+  if (i >= words.size())
+    return false;
+  const std::string& kind = words[i];
+  return kind == "PROCEDURE" || kind == "FUNCTION" || kind == "PACKAGE" || kind == "TYPE" ||
+         kind == "TRIGGER" || kind == "LIBRARY";
+}
+
+class Splitter {
+ public:
+  void Line(const std::string& line, int number) {
+    std::string trimmed = Trim(line);
+    if (!inQuote_ && !inBlockComment_ && trimmed == "/") {
+      Flush();
+      return;
+    }
+    if (Pending() && !inQuote_ && !inBlockComment_ && SkippedBetweenStatements(trimmed))
+      return;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+      char c = line[i];
+      char next = i + 1 < line.size() ? line[i + 1] : '\0';
+      if (inBlockComment_) {
+        if (c == '*' && next == '/') {
+          inBlockComment_ = false;
+          Append("*/", number);
+          ++i;
+          continue;
+        }
+      } else if (inQuote_) {
+        if (c == quote_)
+          inQuote_ = false;
+      } else if (c == '-' && next == '-') {
+        Append(line.substr(i), number);
+        break;
+      } else if (c == '/' && next == '*') {
+        inBlockComment_ = true;
+        Append("/*", number);
+        ++i;
+        continue;
+      } else if (c == '\'' || c == '"') {
+        inQuote_ = true;
+        quote_ = c;
+      } else if (c == ';' && !IsPlsql(current_)) {
+        Flush();
+        continue;
+      }
+      Append(std::string(1, c), number);
+    }
+    if (!current_.empty())
+      current_ += '\n';
+  }
+
+  std::vector<ScriptStatement> Finish() {
+    Flush();
+    return std::move(statements_);
+  }
+
+ private:
+  // True while no statement has begun.
+  bool Pending() const { return current_.empty(); }
+
+  static bool SkippedBetweenStatements(const std::string& trimmed) {
+    if (trimmed.empty() || trimmed.compare(0, 2, "--") == 0)
+      return true;
+    std::string word = UpperFirstWord(trimmed);
+    return word == "REM" || word == "REMARK" || word == "PROMPT";
+  }
+
+  void Append(const std::string& text, int number) {
+    if (current_.empty()) {
+      std::size_t start = text.find_first_not_of(" \t\r");
+      if (start == std::string::npos)
+        return;
+      line_ = number;
+      current_ = text.substr(start);
+      return;
+    }
+    current_ += text;
+  }
+
+  void Flush() {
+    std::string text = Trim(current_);
+    current_.clear();
+    if (!text.empty())
+      statements_.push_back({text, line_});
+  }
+
+  std::vector<ScriptStatement> statements_;
+  std::string current_;
+  int line_ = 0;
+  bool inQuote_ = false;
+  char quote_ = '\'';
+  bool inBlockComment_ = false;
+};
+
+}  // namespace
+
+std::vector<ScriptStatement> SplitScript(const std::string& script) {
+  Splitter splitter;
+  std::istringstream lines(script);
+  std::string line;
+  int number = 0;
+  while (std::getline(lines, line))
+    splitter.Line(line, ++number);
+  return splitter.Finish();
+}
+
+}  // namespace sandbox::tools

@@ -1,0 +1,151 @@
+// The script runner: how scripts are cut into statements, and the
+// qmsandbox-run program's output and exit status, on small scripts and on
+// the demo database.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "sandbox/tools/ScriptSplitter.h"
+
+namespace sandbox::testing {
+namespace {
+
+using tools::ScriptStatement;
+using tools::SplitScript;
+
+TEST(SandboxScriptSplitter, SemicolonsEndStatementsOutsideLiteralsAndComments) {
+  std::vector<ScriptStatement> statements = SplitScript(
+      "-- a comment line\n"
+      "REM another\n"
+      "insert into t values ('a;b'); insert into t values (2);\n"
+      "\n"
+      "select 1 -- trailing; comment\n"
+      "  from dual;\n"
+      "select \"odd;name\" from t\n"
+      "/\n");
+  ASSERT_EQ(statements.size(), 4u);
+  EXPECT_EQ(statements[0].text, "insert into t values ('a;b')");
+  EXPECT_EQ(statements[0].line, 3);
+  EXPECT_EQ(statements[1].text, "insert into t values (2)");
+  EXPECT_EQ(statements[1].line, 3);
+  EXPECT_EQ(statements[2].text, "select 1 -- trailing; comment\n  from dual");
+  EXPECT_EQ(statements[2].line, 5);
+  EXPECT_EQ(statements[3].text, "select \"odd;name\" from t");
+  EXPECT_EQ(statements[3].line, 7);
+}
+
+TEST(SandboxScriptSplitter, PlsqlUnitsAndBlocksEndOnlyAtASlashLine) {
+  std::vector<ScriptStatement> statements = SplitScript(
+      "create or replace\n"
+      "procedure p is\n"
+      "begin\n"
+      "  null;\n"
+      "end;\n"
+      "/\n"
+      "begin dbms_output.put_line('x'); end;\n"
+      "/\n"
+      "create table t (n number);\n"
+      "create type point as object (x number);\n"
+      "/\n");
+  ASSERT_EQ(statements.size(), 4u);
+  EXPECT_EQ(statements[0].text, "create or replace\nprocedure p is\nbegin\n  null;\nend;");
+  EXPECT_EQ(statements[0].line, 1);
+  EXPECT_EQ(statements[1].text, "begin dbms_output.put_line('x'); end;");
+  EXPECT_EQ(statements[1].line, 7);
+  EXPECT_EQ(statements[2].text, "create table t (n number)");
+  EXPECT_EQ(statements[3].text, "create type point as object (x number);");
+  EXPECT_EQ(statements[3].line, 10);
+}
+
+TEST(SandboxScriptSplitter, LiteralsAndBlockCommentsSpanLines) {
+  std::vector<ScriptStatement> statements = SplitScript(
+      "insert into t values ('line one;\n/\nline three');\n"
+      "/* a; comment\n  over lines */ select 1 from dual;\n");
+  ASSERT_EQ(statements.size(), 2u);
+  EXPECT_EQ(statements[0].text, "insert into t values ('line one;\n/\nline three')");
+  EXPECT_EQ(statements[1].text, "/* a; comment\n  over lines */ select 1 from dual");
+  EXPECT_EQ(statements[1].line, 4);
+}
+
+struct RunResult {
+  int status = -1;
+  std::string output;  // standard output and standard error, in that order
+};
+
+// Runs qmsandbox-run on a script and collects what it printed.
+RunResult RunScript(const std::string& connect, const std::string& script) {
+  std::filesystem::path directory = std::filesystem::temp_directory_path();
+  std::filesystem::path path =
+      directory / ("qmsandbox-runner-" + std::to_string(getpid()) + ".sql");
+  std::filesystem::path errors =
+      directory / ("qmsandbox-runner-" + std::to_string(getpid()) + ".err");
+  std::ofstream(path) << script;
+  std::string command = std::string(QMSANDBOX_RUNNER) + " -l " + QMSANDBOX_LIBRARY + " '" +
+                        connect + "' " + path.string() + " 2>" + errors.string();
+  RunResult result;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr)
+    return result;
+  std::array<char, 4096> chunk;
+  while (std::size_t n = fread(chunk.data(), 1, chunk.size(), pipe))
+    result.output.append(chunk.data(), n);
+  int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream errorFile(errors);
+  std::string line;
+  while (std::getline(errorFile, line)) {
+    // Name the script as the test wrote it, without its temporary directory.
+    std::size_t at = line.find(path.string());
+    if (at != std::string::npos)
+      line.replace(at, path.string().size(), "script.sql");
+    result.output += line + "\n";
+  }
+  std::filesystem::remove(path);
+  std::filesystem::remove(errors);
+  return result;
+}
+
+TEST(SandboxRunner, PrintsRowsSeparatedByBarsAndSucceeds) {
+  RunResult result = RunScript("system/manager@mem:RUNNER",
+                               "create table t (a varchar2(10), b number, c varchar2(5));\n"
+                               "insert into t values ('x', 1, null);\n"
+                               "insert into t values ('y''s', 2, 'z');\n"
+                               "select a, b, c from t order by b;\n");
+  EXPECT_EQ(result.status, 0) << result.output;
+  EXPECT_EQ(result.output, "x|1|\ny's|2|z\n");
+}
+
+TEST(SandboxRunner, ReportsEachFailureWithItsLineAndExitsWithOne) {
+  RunResult result = RunScript("system/manager@mem:RUNNER",
+                               "create table t (n number);\n"
+                               "\n"
+                               "insert into missing values (1);\n"
+                               "insert into t values (1);\n"
+                               "select n from t;\n"
+                               "select * from\n"
+                               "  nowhere;\n");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.output,
+            "1\n"
+            "script.sql:3: ORA-00942: table or view does not exist\n"
+            "script.sql:6: ORA-00942: table or view does not exist\n");
+}
+
+TEST(SandboxRunner, FailedLogonAndMissingScriptExitWithOne) {
+  RunResult logon = RunScript("system/wrong@mem:RUNNER", "select 1 from dual;\n");
+  EXPECT_EQ(logon.status, 1);
+  EXPECT_NE(logon.output.find("ORA-01017"), std::string::npos) << logon.output;
+  std::string command =
+      std::string(QMSANDBOX_RUNNER) + " system/manager@demo /no/such/file.sql 2>/dev/null";
+  EXPECT_EQ(WEXITSTATUS(system(command.c_str())), 1);
+}
+
+}  // namespace
+}  // namespace sandbox::testing
