@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "sandbox/server/DateFormat.h"
+#include "sandbox/server/ErrorMapping.h"
 
 namespace sandbox {
 
@@ -23,6 +24,13 @@ bool Catalog::Exec(const std::string& sql, const std::vector<Value>& params, Ora
   if (runner_.Exec(sql, params))
     return true;
   error = {600, "internal error code, arguments: [catalog], [" + runner_.LastError() + "]"};
+  return false;
+}
+
+bool Catalog::ExecMapped(const std::string& sql, OraError& error) {
+  if (runner_.Exec(sql))
+    return true;
+  error = MapSqliteError(runner_.LastError());
   return false;
 }
 

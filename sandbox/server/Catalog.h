@@ -18,6 +18,8 @@ class Catalog {
 
   // Runs a catalog statement; false with ORA-00600 naming SQLite's message.
   bool Exec(const std::string& sql, const std::vector<Value>& params, OraError& error);
+  // Runs a statement on the schemas' storage; SQLite's error becomes Oracle's.
+  bool ExecMapped(const std::string& sql, OraError& error);
   std::vector<std::vector<std::string>> Rows(const std::string& sql,
                                              const std::vector<Value>& params);
   bool Any(const std::string& sql, const std::vector<Value>& params) {

@@ -1,8 +1,10 @@
 // Dispatch of DDL statements to the parts that carry them out.
 #include "sandbox/server/DdlExecutor.h"
 
+#include "sandbox/server/SequenceViewDdl.h"
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/SqlTranslator.h"
+#include "sandbox/server/StoredUnitDdl.h"
 #include "sandbox/server/TableDdl.h"
 #include "sandbox/server/UserDdl.h"
 
@@ -74,7 +76,6 @@ bool DdlExecutor::Run(OraError& error, OraError& warning) {
 }
 
 bool DdlExecutor::Dispatch(DdlContext& context, OraError& error, OraError& warning) {
-  (void)warning;
   TokenStream in(tokens_, 1);
   const SqlToken& verb = tokens_[0];
   if (verb.IsWord("GRANT"))
@@ -95,6 +96,11 @@ bool DdlExecutor::Dispatch(DdlContext& context, OraError& error, OraError& warni
       return UserDdl(context).CreateUser(error);
     if (in.Peek().IsWord("ROLE"))
       return UserDdl(context).CreateRole(error);
+    if (in.Peek().IsWord("SEQUENCE"))
+      return SequenceViewDdl(context).CreateSequence(error);
+    if (in.Peek().IsWord("VIEW") || in.Peek().IsWord("FORCE") || in.Peek().IsWord("NOFORCE"))
+      return SequenceViewDdl(context).CreateView(error);
+    return StoredUnitDdl(context).Create(error, warning);
   } else if (verb.IsWord("DROP")) {
     if (in.Peek().IsWord("TABLE"))
       return TableDdl(context).DropTable(error);
@@ -104,11 +110,19 @@ bool DdlExecutor::Dispatch(DdlContext& context, OraError& error, OraError& warni
       return UserDdl(context).DropUser(error);
     if (in.Peek().IsWord("ROLE"))
       return UserDdl(context).DropRole(error);
+    if (in.Peek().IsWord("SEQUENCE"))
+      return SequenceViewDdl(context).DropSequence(error);
+    if (in.Peek().IsWord("VIEW"))
+      return SequenceViewDdl(context).DropView(error);
+    return StoredUnitDdl(context).Drop(error);
   } else if (verb.IsWord("ALTER")) {
     if (in.Peek().IsWord("TABLE"))
       return TableDdl(context).AlterTable(error);
     if (in.Peek().IsWord("USER"))
       return UserDdl(context).AlterUser(error);
+    if (in.Peek().IsWord("SEQUENCE"))
+      return SequenceViewDdl(context).AlterSequence(error);
+    return StoredUnitDdl(context).Alter(error);
   }
   error = {900, "invalid SQL statement"};
   return false;

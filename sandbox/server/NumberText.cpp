@@ -1,6 +1,7 @@
 // Oracle's number-to-text conversions.
 #include "sandbox/server/NumberText.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -66,10 +67,32 @@ std::optional<double> ParseNumber(const std::string& text) {
 }
 
 std::optional<std::string> NormaliseNumberText(const std::string& text) {
-  const auto value = ParseNumber(text);
-  if (!value)
-    return std::nullopt;
-  return CanonicalNumberText(*value);
+  // Plain decimals are normalised as text, so that numbers of more digits
+  // than a double holds (sequence limits) keep every digit.
+  std::size_t i = 0;
+  std::string sign;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+    sign = text[i++] == '-' ? "-" : "";
+  std::string whole, fraction;
+  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
+    whole += text[i++];
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
+      fraction += text[i++];
+  }
+  if (i != text.size() || (whole.empty() && fraction.empty())) {
+    const auto value = ParseNumber(text);
+    if (!value)
+      return std::nullopt;
+    return CanonicalNumberText(*value);
+  }
+  whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size()));
+  while (!fraction.empty() && fraction.back() == '0')
+    fraction.pop_back();
+  if (whole.empty() && fraction.empty())
+    return std::string("0");
+  return sign + whole + (fraction.empty() ? "" : "." + fraction);
 }
 
 std::optional<std::string> FormatNumber(double value, const std::string& format) {

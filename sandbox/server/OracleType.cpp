@@ -87,6 +87,55 @@ std::string OracleType::SqliteDeclaration() const {
   return decl;
 }
 
+OracleType OracleType::FromDescription(const ColumnInfo& info) {
+  OracleType type;
+  type.length = info.dataSize;
+  switch (info.dataType) {
+    case 2:
+      type.name = info.scale == -127 && info.precision > 0 ? "FLOAT" : "NUMBER";
+      if (info.precision > 0)
+        type.precision = info.precision;
+      if (info.scale != -127)
+        type.scale = info.scale;
+      break;
+    case 8:
+      type.name = "LONG";
+      break;
+    case 12:
+      type.name = "DATE";
+      break;
+    case 23:
+      type.name = "RAW";
+      break;
+    case 24:
+      type.name = "LONG RAW";
+      break;
+    case 96:
+      type.name = "CHAR";
+      break;
+    case 104:
+      type.name = "ROWID";
+      break;
+    case 112:
+      type.name = "CLOB";
+      break;
+    case 113:
+      type.name = "BLOB";
+      break;
+    case 114:
+      type.name = "BFILE";
+      break;
+    case 187:
+      type.name = "TIMESTAMP(" + std::to_string(info.scale) + ")";
+      type.scale = info.scale;
+      break;
+    default:
+      type.name = "VARCHAR2";
+      break;
+  }
+  return type;
+}
+
 ColumnInfo OracleType::Describe(const std::string& rawDecl) {
   ColumnInfo info;
   std::string decl = ToUpperAscii(rawDecl);

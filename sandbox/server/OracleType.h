@@ -27,6 +27,8 @@ struct OracleType {
   std::string SqliteDeclaration() const;
   // The select-list description of a column declared in SQLite as decl.
   static ColumnInfo Describe(const std::string& decl);
+  // The dictionary type of a described select-list column (view columns).
+  static OracleType FromDescription(const ColumnInfo& info);
   bool IsDate() const { return name == "DATE"; }
 };
 

@@ -1,6 +1,9 @@
 // SQLite statement helpers.
 #include "sandbox/server/SqliteHandle.h"
 
+#include <cerrno>
+#include <cstdlib>
+
 namespace sandbox {
 
 void BindValue(sqlite3_stmt* statement, int index, const Value& value) {
@@ -15,8 +18,12 @@ void BindValue(sqlite3_stmt* statement, int index, const Value& value) {
     case Value::Kind::Number: {
       const std::string& t = value.text;
       char* end = nullptr;
+      errno = 0;
       const long long asInteger = std::strtoll(t.c_str(), &end, 10);
-      if (end != nullptr && *end == '\0' && !t.empty()) {
+      if (errno == ERANGE) {
+        // More digits than 64 bits hold: text keeps them all.
+        sqlite3_bind_text(statement, index, t.data(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
+      } else if (end != nullptr && *end == '\0' && !t.empty()) {
         sqlite3_bind_int64(statement, index, asInteger);
       } else {
         const double asReal = std::strtod(t.c_str(), &end);

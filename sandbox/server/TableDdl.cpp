@@ -669,12 +669,9 @@ bool TableDdl::CreateTable(OraError& error) {
     }
   }
   sqliteSql += ")";
-  if (!catalog.Exec(sqliteSql, {}, error)) {
-    error = MapSqliteError(error.message);
-    if (error.code == 600)
-      error = {904, "invalid identifier"};
+  if (!catalog.ExecMapped(sqliteSql, error))
     return false;
-  }
+
   if (!catalog.AddObject(owner, table, "TABLE", error) ||
       !catalog.Exec(
           "INSERT INTO \"SYS.ALL_TABLES\" VALUES (?, ?, ?, NULL, NULL, 'VALID', ?, ?, ?, ?, ?, ?, "
