@@ -2,6 +2,7 @@
 // the entry points.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "OciTestClient.h"
@@ -157,6 +158,23 @@ TEST_F(SandboxOciDictionary, SequencesViewsTriggersAndSource) {
             (Lines{"end;"}));
 }
 
+TEST_F(SandboxOciDictionary, SequenceStatementIsComposedByTheDictionaryQuery) {
+  EXPECT_EQ(
+      Rows("select 'CREATE SEQUENCE '||sequence_name||' INCREMENT BY '||increment_by||"
+           "' START WITH '||(last_number+increment_by)||"
+           "decode(max_value,999999999999999999999999999,' NOMAXVALUE',' MAXVALUE '||max_value)||"
+           "' MINVALUE '||min_value||decode(cycle_flag,'N',' NOCYCLE',' CYCLE')||"
+           "decode(cache_size,0,' NOCACHE',' CACHE '||cache_size)||"
+           "decode(order_flag,'N',' NOORDER;',' ORDER;') from all_sequences "
+           "where sequence_owner = 'SHOP' order by sequence_name"),
+      (Lines{"CREATE SEQUENCE ORDER_SEQ INCREMENT BY 5 START WITH 105 MAXVALUE 100000 MINVALUE 1 "
+             "CYCLE CACHE 10 NOORDER;"}));
+}
+
+std::string Padded(const std::string& text, std::size_t width) {
+  return (text + std::string(width, ' ')).substr(0, width);
+}
+
 TEST_F(SandboxOciDictionary, PrivilegesAndSegmentsAsTheSchemaOwnerSeesThem) {
   EXPECT_EQ(Rows("select privilege, table_name, grantee, grantable from all_tab_privs "
                  "where grantee = 'CLERK'"),
@@ -168,6 +186,13 @@ TEST_F(SandboxOciDictionary, PrivilegesAndSegmentsAsTheSchemaOwnerSeesThem) {
             (Lines{"CREATE VIEW|YES"}));
   EXPECT_EQ(shop.Rows("select granted_role from user_role_privs order by granted_role"),
             (Lines{"CONNECT", "RESOURCE"}));
+  // The padded listing the privilege scripting reads, SUBSTR from position 0 included.
+  Lines privileges = shop.Rows(
+      "select substr(privilege||'                                        ',0,41) || ' ' || "
+      "substr(admin_option||'            ',0,13) from user_sys_privs order by privilege");
+  EXPECT_NE(std::find(privileges.begin(), privileges.end(),
+                      Padded("CREATE VIEW", 41) + " " + Padded("YES", 13)),
+            privileges.end());
   EXPECT_EQ(shop.Rows("select segment_type from user_segments where segment_name = 'CUSTOMERS'"),
             (Lines{"TABLE"}));
 }

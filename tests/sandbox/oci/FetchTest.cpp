@@ -242,5 +242,41 @@ TEST_F(SandboxOciFetch, DefineBeyondTheSelectListAndFetchWithoutDefinesAreErrors
   EXPECT_EQ(undefined.LastError().code, 24374);
 }
 
+TEST_F(SandboxOciFetch, ExplicitDescribeListsTheColumnsOfATableByName) {
+  const tools::OciLibrary& oci = Oci();
+  OCIDescribe* describe = nullptr;
+  ASSERT_EQ(oci.HandleAlloc(connection.Environment(), reinterpret_cast<void**>(&describe),
+                            OCI_HTYPE_DESCRIBE, 0, nullptr),
+            OCI_SUCCESS);
+  char name[] = "numbers";
+  ASSERT_EQ(oci.DescribeAny(connection.Context(), connection.Error(), name, sizeof name - 1,
+                            OCI_OTYPE_NAME, 0, OCI_PTYPE_TABLE, describe),
+            OCI_SUCCESS)
+      << connection.LastErrorText();
+  constexpr ub4 kAttrParam = 124, kAttrNumCols = 102, kAttrListColumns = 103;
+  void* table = nullptr;
+  ASSERT_EQ(
+      oci.AttrGet(describe, OCI_HTYPE_DESCRIBE, &table, nullptr, kAttrParam, connection.Error()),
+      OCI_SUCCESS);
+  ub2 count = 0;
+  void* list = nullptr;
+  oci.AttrGet(table, OCI_DTYPE_PARAM, &count, nullptr, kAttrNumCols, connection.Error());
+  oci.AttrGet(table, OCI_DTYPE_PARAM, &list, nullptr, kAttrListColumns, connection.Error());
+  EXPECT_EQ(count, 2);
+  void* column = nullptr;
+  ASSERT_EQ(oci.ParamGet(list, OCI_DTYPE_PARAM, connection.Error(), &column, 2), OCI_SUCCESS);
+  OraText* columnName = nullptr;
+  ub4 length = 0;
+  oci.AttrGet(column, OCI_DTYPE_PARAM, &columnName, &length, OCI_ATTR_NAME, connection.Error());
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(columnName), length), "LABEL");
+
+  char missing[] = "no_such_table";
+  EXPECT_EQ(oci.DescribeAny(connection.Context(), connection.Error(), missing, sizeof missing - 1,
+                            OCI_OTYPE_NAME, 0, OCI_PTYPE_TABLE, describe),
+            OCI_ERROR);
+  EXPECT_EQ(connection.LastErrorText(), "ORA-04043: object NO_SUCH_TABLE does not exist");
+  EXPECT_EQ(oci.HandleFree(describe, OCI_HTYPE_DESCRIBE), OCI_SUCCESS);
+}
+
 }  // namespace
 }  // namespace sandbox::testing
