@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "BlockRunner.h"
+#include "TableDdlBlock.h"
 
 namespace sandbox::plsql::testing {
 namespace {
@@ -41,6 +42,67 @@ TEST_F(ServerBlockTest, ProbeCursorOverTheDictionary) {
                "dbms_output.put_line(c.column_name || ' ' || c.data_type); end loop; end;");
   ASSERT_TRUE(r.ok) << r.Error();
   EXPECT_EQ(r.lines, (Lines{"ID NUMBER", "NAME VARCHAR2"}));
+}
+
+TEST_F(ServerBlockTest, TableDdlBlockOverTheRealDictionary) {
+  Sql("create table T (ID number(10) not null, NAME varchar2(30) default 'x') tablespace USERS "
+      "pctfree 10 pctused 40 initrans 1 maxtrans 255 storage (initial 64K next 1M minextents 1 "
+      "maxextents 121 pctincrease 0 freelists 1 freelist groups 1)");
+  MapBinds binds;
+  binds.values["BIND1"] = Value::Text("SYSTEM");
+  binds.values["BIND2"] = Value::Text("T");
+  binds.values["BIND3"] = Value::Text("Y");
+  binds.values["BIND4"] = Value::Text("Y");
+  BlockResult r = RunBlock(*session_, kTableDdlBlock, binds);
+  ASSERT_TRUE(r.ok) << r.Error();
+  EXPECT_EQ(r.lines, (Lines{"CREATE TABLE T (",
+                            "\t ID\tNUMBER(10)\tNOT NULL",
+                            "\t,NAME\tVARCHAR2(30) DEFAULT 'x'\t    NULL",
+                            ")",
+                            "PCTFREE  10",
+                            "PCTUSED  40",
+                            "INITRANS 1",
+                            "MAXTRANS 255",
+                            "TABLESPACE USERS",
+                            "    STORAGE (",
+                            "\tINITIAL 64K",
+                            "\tNEXT 1M",
+                            "\tMINEXTENTS 1",
+                            "\tMAXEXTENTS 121",
+                            "\tPCTINCREASE 0",
+                            "\tFREELISTS 1 FREELIST GROUPS 1",
+                            "        )",
+                            "/",
+                            "-- tables 1, columns 2, lines 18",
+                            "-- dictionary columns 2"}));
+}
+
+TEST_F(ServerBlockTest, DmlSelectIntoAndWrongQueries) {
+  Sql("create table ITEMS (ID number(5), LABEL varchar2(10))");
+  BlockResult r = RunBlock(*session_,
+                           "declare\n"
+                           "  lbl items.label%TYPE;\n"
+                           "  n number;\n"
+                           "begin\n"
+                           "  for i in 1..3 loop\n"
+                           "    insert into items (id, label) values (i, 'item ' || i);\n"
+                           "  end loop;\n"
+                           "  commit;\n"
+                           "  select label into lbl from items where id = 2;\n"
+                           "  select count(*) into n from items;\n"
+                           "  dbms_output.put_line(lbl || ' of ' || n);\n"
+                           "  lbl := 'eleven char';\n"
+                           "end;");
+  EXPECT_EQ(r.lines, (Lines{"item 2 of 3"}));
+  EXPECT_EQ(r.Error(),
+            "ORA-06502: PL/SQL: numeric or value error: character string buffer too small\n"
+            "ORA-06512: at line 12");
+  r = RunBlock(*session_, "declare n number;\nbegin\n  select nosuch into n from items;\nend;");
+  EXPECT_EQ(r.error.code, 6550);
+  EXPECT_EQ(r.error.message.rfind("line 3, column 3:\nPL/SQL: ORA-00904", 0), 0u)
+      << r.error.message;
+  r = RunBlock(*session_, "declare n number;\nbegin\n  select id into n from items;\nend;");
+  EXPECT_EQ(r.error.code, 1422);
 }
 
 }  // namespace
