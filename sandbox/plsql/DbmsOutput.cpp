@@ -22,7 +22,9 @@ size_t DbmsOutput::LineLimitOf(const std::string& versionBanner) {
   return before10g ? 255 : 32767;
 }
 
+// Repeated calls keep the largest size asked for, as Oracle documents.
 void DbmsOutput::Enable(std::optional<long double> size) {
+  const bool wasEnabled = state_.enabled;
   state_.enabled = true;
   if (!size) {
     state_.bufferSize = -1;
@@ -33,6 +35,8 @@ void DbmsOutput::Enable(std::optional<long double> size) {
     bytes = kMinimumSize;
   if (bytes > kMaximumSize)
     bytes = kMaximumSize;
+  if (wasEnabled && (state_.bufferSize < 0 || state_.bufferSize > bytes))
+    return;
   state_.bufferSize = bytes;
 }
 

@@ -75,6 +75,10 @@ TEST(DbmsOutputTest, SmallBufferOverflowsWithOru10027) {
   EXPECT_EQ(error.message, "ORU-10027: buffer overflow, limit of 2000 bytes\nORA-06512: at line 3");
   // What was printed before the overflow is still there.
   EXPECT_EQ(DrainOutput(session).size(), 20u);
+  // A second, smaller ENABLE keeps the larger limit.
+  ASSERT_TRUE(
+      Exec(session, "begin dbms_output.enable(3000); dbms_output.enable(2500); end;", error));
+  EXPECT_EQ(session.Output().bufferSize, 3000);
   // Drained lines free their space.
   EXPECT_TRUE(Exec(session, "begin dbms_output.put_line(rpad('y', 1500, 'y')); end;", error))
       << error.message;
