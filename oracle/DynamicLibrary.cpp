@@ -16,7 +16,9 @@ void* OpenModule(const std::string& fileName) {
 #ifdef _WIN32
   return reinterpret_cast<void*>(LoadLibraryA(fileName.c_str()));
 #else
-  return dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL);
+  // Closing releases our reference but never unmaps the code: a client
+  // library may leave threads and exit handlers behind that still run it.
+  return dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
 #endif
 }
 

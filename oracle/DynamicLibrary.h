@@ -16,6 +16,7 @@ class DynamicLibrary {
 
   // Opens fileName through the system loader's own search (no directory is
   // added). Returns false, and stays closed, when the loader cannot load it.
+  // On Linux the code stays mapped after Close (see DynamicLibrary.cpp).
   bool Open(const std::string& fileName);
   void Close();
   bool IsOpen() const { return module_ != nullptr; }

@@ -175,7 +175,11 @@ bool OracleSession::LogonParts(const std::string& user, const std::string& passw
     return false;
   }
   if (!IsLogonSuccess(BeginSession(user, password, OCI_CRED_RDBMS, OCI_DEFAULT))) {
+    // Keep the logon error for ReportError: the detach may overwrite the record.
+    int code = 0;
+    std::string text = LastError(&code);
     DetachServer();
+    SetClientError(code, std::move(text));
     return false;
   }
   isConnected_ = true;

@@ -8,8 +8,10 @@
 
 namespace {
 
-constexpr int NotConnectedCode = 3114;
-constexpr const char* NotConnectedText = "ORA-03114: not connected to ORACLE\n";
+// A statement on a session that is not logged on (never, or no longer after
+// Disconnect) is not a lost connection: it must not log on by itself.
+constexpr int NotLoggedOnCode = 1012;
+constexpr const char* NotLoggedOnText = "ORA-01012: not logged on\n";
 constexpr sb4 LongDefineSize = 2147483647;
 
 bool IsExecuteSuccess(sword rc) {
@@ -192,7 +194,7 @@ ub4 OracleStatement::ReadCountAttribute(ub4 attribute) {
 
 sword OracleStatement::ExecuteWithIterations(ub4 iterations) {
   if (!CanCallServer()) {
-    session_.SetClientError(NotConnectedCode, NotConnectedText);
+    session_.SetClientError(NotLoggedOnCode, NotLoggedOnText);
     return OCI_ERROR;
   }
   if (handle_ == nullptr || handleGeneration_ != session_.HandleGeneration()) {

@@ -47,3 +47,16 @@ TEST_F(ServerOutputTest, BlockBindsAndLinesBeforeAFailure) {
   ASSERT_TRUE(client_.session->ExecuteSql("begin dbms_output.put_line('lost'); end;"));
   EXPECT_EQ(client_.session->ReadServerOutput(), "");
 }
+
+TEST_F(ServerOutputTest, OutBufSetsTheServerBufferSize) {
+  client_.settings->SetInt("Settings", "OutBuf", 2000);
+  const std::string line(1500, 'x');
+  const std::string printed = client_.session->RunPrintingBlock(
+      "begin dbms_output.put_line('" + line + "'); dbms_output.put_line('" + line + "'); end;", "",
+      "", "", "");
+  EXPECT_EQ(printed, line + "\r\n\r\n");
+  ASSERT_EQ(client_.messages.texts.size(), 1u);
+  EXPECT_NE(client_.messages.texts[0].find("ORU-10027: buffer overflow, limit of 2000 bytes"),
+            std::string::npos)
+      << client_.messages.texts[0];
+}

@@ -173,7 +173,7 @@ TEST_F(StatementTest, DoublePercentReachesTheServerAsOne) {
   EXPECT_EQ(client_.session->QueryValue("select 'a%%b%c' from dual", "", "", ""), "a%b%c");
   EXPECT_EQ(client_.session->QueryValue("select count(*) from numbers where to_char(n) like '4%%'",
                                         "", "", ""),
-            "6");
+            "7");
 }
 
 TEST_F(StatementTest, BindsAndEmptyValues) {
