@@ -12,8 +12,6 @@ class EmptyRunPhases : public RunPhases {
  public:
   explicit EmptyRunPhases(std::string databaseName = {}) : databaseName_(std::move(databaseName)) {}
 
-  void SetSourceDatabaseName(std::string name) { databaseName_ = std::move(name); }
-
   void ClearRunObjectLists() override {}
   std::string SourceDatabaseName() override { return databaseName_; }
   void RunPrivilegePhase() override {}

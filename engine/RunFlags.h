@@ -23,8 +23,4 @@ struct RunFlags {
   int SaveCancelled = 0;     // the last save's file dialog was cancelled
   std::string SavedCaption;  // the caption before Pause
   int FindFromTop = 1;
-
-  // Gives the pause and skip state and ReportSaved their initial values, as when
-  // the settings are loaded; Running is left alone.
-  void ResetRunState();
 };
