@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "BlockRunner.h"
+#include "ConstraintDdlBlock.h"
 #include "TableDdlBlock.h"
 
 namespace sandbox::plsql::testing {
@@ -75,6 +76,32 @@ TEST_F(ServerBlockTest, TableDdlBlockOverTheRealDictionary) {
                             "/",
                             "-- tables 1, columns 2, lines 18",
                             "-- dictionary columns 2"}));
+}
+
+TEST_F(ServerBlockTest, ConstraintDdlBlockOverTheRealDictionary) {
+  Sql("create table P (A number(5), B varchar2(10) not null, C varchar2(5), "
+      "constraint PK_P primary key (A), constraint CK1 check (C in ('x','y')))");
+  Sql("create table Q (Z number(5), constraint FK1 foreign key (Z) references P (A))");
+  MapBinds binds;
+  binds.values["BIND1"] = Value::Text("SYSTEM");
+  binds.values["BIND2"] = Value::Text("P");
+  binds.values["BIND3"] = Value::Text("Y");
+  binds.values["BIND4"] = Value::Text("N");
+  BlockResult r = RunBlock(*session_, kConstraintDdlBlock, binds);
+  ASSERT_TRUE(r.ok) << r.Error();
+  // The check condition is cut after its last blank, even when it fits.
+  EXPECT_EQ(r.lines,
+            (Lines{"ALTER TABLE P ADD (", "\tCONSTRAINT PK_P", "\tPRIMARY KEY", "\t            (",
+                   "\t            A", "\t            )", "\tUSING INDEX", "\tTABLESPACE USERS", ")",
+                   "/", "ALTER TABLE P ADD (", "\tCONSTRAINT CK1", "\tCHECK", "\t(", "\tC in",
+                   "\t('x','y')", "\t)", ")", "/"}));
+  binds.values["BIND2"] = Value::Text("Q");
+  r = RunBlock(*session_, kConstraintDdlBlock, binds);
+  ASSERT_TRUE(r.ok) << r.Error();
+  EXPECT_EQ(r.lines,
+            (Lines{"ALTER TABLE Q ADD (", "\tCONSTRAINT FK1", "\tFOREIGN KEY", "\t            (",
+                   "\t            Z", "\t            )", "\tREFERENCES P", "\t            (",
+                   "\t            A", "\t            )", ")", "/"}));
 }
 
 TEST_F(ServerBlockTest, DmlSelectIntoAndWrongQueries) {
