@@ -1,0 +1,38 @@
+// The run's view of the database connection and the phases built so far.
+#include "scripting/connection/ScriptingPhases.h"
+
+#include <stdexcept>
+
+#include "engine/RunEngine.h"
+#include "scripting/connection/DatabaseConnection.h"
+
+void ScriptingPhases::SetConnection(std::shared_ptr<DatabaseConnection> connection) {
+  const std::lock_guard lock(connectionMutex_);
+  connection_ = std::move(connection);
+}
+
+std::shared_ptr<DatabaseConnection> ScriptingPhases::Connection() const {
+  const std::lock_guard lock(connectionMutex_);
+  return connection_;
+}
+
+std::string ScriptingPhases::SourceDatabaseName() {
+  runConnection_ = Connection();
+  return runConnection_ ? runConnection_->DisplayName() : std::string();
+}
+
+bool ScriptingPhases::RunIsConnected() const {
+  return runConnection_ && !runConnection_->NotConnected() && runConnection_->Session();
+}
+
+ObjectCatalog ScriptingPhases::Catalog() {
+  if (engine_ == nullptr || !RunIsConnected()) {
+    throw std::logic_error("the run has no logged-on database connection");
+  }
+  return ObjectCatalog(*runConnection_->Session(), engine_->Output(), engine_->Settings(),
+                       runConnection_->CurrentSchema(), runConnection_->DisplayName(), maxima_);
+}
+
+int ScriptingPhases::TableCount() {
+  return runConnection_ ? static_cast<int>(runConnection_->Lists().Tables.size()) : 0;
+}

@@ -1,0 +1,59 @@
+// ScriptingPhases: the phase calls of a run over the view's database
+// connection. The run takes the connection that is current when it writes its
+// header and keeps it to its end, so that a Connect command during the run
+// replaces the view's connection without pulling it from under the worker.
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "engine/RunPhases.h"
+#include "scripting/tables/ObjectCatalog.h"
+
+class DatabaseConnection;
+class RunEngine;
+
+class ScriptingPhases : public RunPhases {
+ public:
+  // The engine whose report, settings and flags the phases use; set before
+  // the first run.
+  void AttachEngine(RunEngine& engine) { engine_ = &engine; }
+  // The view's current connection (user-interface thread); may be null.
+  void SetConnection(std::shared_ptr<DatabaseConnection> connection);
+  std::shared_ptr<DatabaseConnection> Connection() const;
+
+  // The connection of the run in progress (worker thread).
+  DatabaseConnection* RunConnection() const { return runConnection_.get(); }
+  CatalogNameMaxima& NameMaxima() { return maxima_; }
+  // The catalog of the run's connection and current schema; the run must
+  // have a logged-on connection.
+  ObjectCatalog Catalog();
+
+  void ClearRunObjectLists() override {}
+  // The first call of every run: it takes the run's connection.
+  std::string SourceDatabaseName() override;
+
+  void RunPrivilegePhase() override {}
+  void RunSequencePhase() override {}
+  // Table, index and constraint scripting plug in at these three calls.
+  void RunTablePhase() override {}
+  int StructureObjectCount() override { return 0; }
+  void RunStructurePass() override {}
+  int TableCount() override;
+  void RunIndexPhase() override {}
+  void ClearConstraintCounters() override {}
+  void RunConstraintPhase() override {}
+  void RunDataPhase() override {}
+  void ScriptSourceKind(const std::string&) override {}
+  void ScriptRows(const std::string&, const std::string&, const std::string&) override {}
+
+ private:
+  bool RunIsConnected() const;
+
+  RunEngine* engine_ = nullptr;
+  mutable std::mutex connectionMutex_;
+  std::shared_ptr<DatabaseConnection> connection_;
+  std::shared_ptr<DatabaseConnection> runConnection_;
+  CatalogNameMaxima maxima_;
+};

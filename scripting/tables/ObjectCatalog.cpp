@@ -1,0 +1,146 @@
+// The schema listings and one-column queries of the object catalog.
+#include "scripting/tables/ObjectCatalog.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "engine/ReportColour.h"
+#include "engine/ReportOutput.h"
+#include "engine/RunSettings.h"
+#include "oracle/OracleSession.h"
+#include "oracle/OracleStatement.h"
+
+namespace {
+
+// A text inside a quoted SQL literal: a quote in a name must not end it.
+std::string QuotedLiteralText(const std::string& text) {
+  std::string quoted;
+  for (const char c : text) {
+    quoted += c;
+    if (c == '\'') {
+      quoted += '\'';
+    }
+  }
+  return quoted;
+}
+
+std::string LowerCase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+bool IsNoRowsCode(int code) {
+  return code == 1403 || code == 24344;
+}
+
+}  // namespace
+
+ObjectCatalog::ObjectCatalog(OracleSession& session, ReportOutput& output,
+                             const RunSettings& settings, std::string schema,
+                             std::string databaseName, CatalogNameMaxima& maxima)
+    : session_(session),
+      output_(output),
+      settings_(settings),
+      schema_(std::move(schema)),
+      databaseName_(std::move(databaseName)),
+      maxima_(maxima) {}
+
+int ObjectCatalog::ListTablesOrViews(bool firstSlot, CatalogList& out, bool tables) {
+  const std::string sql = "SELECT table_name from all_catalog where owner = '" +
+                          QuotedLiteralText(schema_) + "' " +
+                          (tables ? "and table_type = 'TABLE'" : "and table_type = 'VIEW'");
+  return ListNames(sql, firstSlot, out,
+                   tables ? maxima_.MaxTableNameLength : maxima_.MaxViewNameLength,
+                   tables ? "tables" : "views");
+}
+
+int ObjectCatalog::ListObjects(bool firstSlot, CatalogList* out, const std::string& objectType) {
+  if (out == nullptr) {
+    return 0;
+  }
+  const std::string sql = "select object_name from all_objects where owner = '" +
+                          QuotedLiteralText(schema_) + "' and object_type = '" +
+                          QuotedLiteralText(objectType) + "' order by object_name";
+  return ListNames(sql, firstSlot, *out, maxima_.MaxObjectNameLength, LowerCase(objectType));
+}
+
+int ObjectCatalog::ListNames(const std::string& sql, bool firstSlot, CatalogList& out, int& maximum,
+                             const std::string& what) {
+  constexpr int slotSize = MaxNameLength + 1;
+  std::vector<char> names(static_cast<std::size_t>(slotSize * ListingBatchRows));
+  OracleStatement statement(session_);
+  statement.Prepare(sql);
+  statement.DefineStringArray(1, names.data(), MaxNameLength, ListingBatchRows);
+  int count = 0;
+  if (statement.Execute()) {
+    do {
+      for (int row = 0; row < statement.RowsInBatch(); ++row) {
+        CatalogItem item;
+        std::string& name = item.Names[firstSlot ? 0 : 1];
+        name = &names[static_cast<std::size_t>(row * slotSize)];
+        maximum = std::max(maximum, static_cast<int>(name.size()));
+        out.push_back(std::move(item));
+        ++count;
+      }
+    } while (statement.FetchNext());
+    return count;
+  }
+  const std::string error = ErrorTextOfFailure();
+  if (!error.empty()) {
+    WriteListingRemark(firstSlot, what, error);
+  }
+  return 0;
+}
+
+std::string ObjectCatalog::ErrorTextOfFailure() {
+  int code = 0;
+  std::string text = session_.LastError(&code);
+  return IsNoRowsCode(code) ? std::string() : text;
+}
+
+void ObjectCatalog::WriteListingRemark(bool firstSlot, const std::string& what,
+                                       const std::string& error) {
+  const std::string& prefix = settings_.SqlCommentPrefix;
+  output_.OutputLine("\r\n\r\n\r\n" + prefix +
+                         "The following error ocurred when trying to process " + what +
+                         " in database ",
+                     NoticeColour, false, false);
+  output_.OutputLine(databaseName_, firstSlot ? NameColour : AlertColour, false, false);
+  output_.OutputLine("\r\n" + prefix + error, NoticeColour, false, true);
+}
+
+std::string ObjectCatalog::QueryLines(const std::string& sql, int columnWidth,
+                                      std::vector<std::string>& out) {
+  const int width = std::max(columnWidth, 1);
+  const std::size_t slotSize = static_cast<std::size_t>(width) + 1;
+  std::vector<char> rows(slotSize * ListingBatchRows);
+  OracleStatement statement(session_);
+  statement.Prepare(sql);
+  statement.DefineStringArray(1, rows.data(), width, ListingBatchRows);
+  if (!statement.Execute()) {
+    return ErrorTextOfFailure();
+  }
+  do {
+    for (int row = 0; row < statement.RowsInBatch(); ++row) {
+      out.push_back(std::string(&rows[static_cast<std::size_t>(row) * slotSize]) + "\r\n");
+    }
+  } while (statement.FetchNext());
+  return {};
+}
+
+bool ObjectCatalog::QueryText(OracleStatement& statement, const std::string& sql, int maxLength,
+                              std::string& error) {
+  const int length = maxLength < 0 ? DefaultTextLength : maxLength;
+  statement.Prepare(sql);
+  char* buffer = statement.AllocateAuxiliaryBuffer(static_cast<std::size_t>(length) + 1);
+  statement.DefineStringArray(1, buffer, length, 1);
+  int functionCode = 0;
+  int count = 0;
+  if (statement.Execute(&functionCode, &count)) {
+    error.clear();
+    return true;
+  }
+  error = ErrorTextOfFailure();
+  return false;
+}
