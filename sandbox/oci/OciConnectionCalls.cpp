@@ -28,8 +28,12 @@ sword OCIServerAttach(OCIServer* srvhp, OCIError* errhp, const OraText* dblink, 
     if (errors == nullptr || server == nullptr)
       return OCI_INVALID_HANDLE;
     errors->BeginCall();
+    if (dblink_len < 0 || (dblink == nullptr && dblink_len > 0)) {
+      errors->Add(errors::UnresolvedConnectIdentifier());
+      return OCI_ERROR;
+    }
     std::string identifier;
-    if (dblink != nullptr && dblink_len > 0) {
+    if (dblink_len > 0) {
       identifier.assign(reinterpret_cast<const char*>(dblink), static_cast<size_t>(dblink_len));
     }
     return server->Attach(identifier, *errors);

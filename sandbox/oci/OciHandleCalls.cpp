@@ -58,13 +58,13 @@ extern "C" {
 
 sword OCIInitialize(ub4 mode, void* ctxp, PFN_OCIMallocCb malocfp, PFN_OCIReallocCb ralocfp,
                     PFN_OCIFreeCb mfreefp) {
-  // The sandbox allocates with its own allocator, so the callbacks go unused.
+  // The sandbox allocates with its own allocator, so the callbacks go unused;
+  // every call is serialised, so threaded mode needs nothing more.
+  (void)mode;
   (void)ctxp;
   (void)malocfp;
   (void)ralocfp;
   (void)mfreefp;
-  if ((mode & ~(OCI_THREADED | OCI_OBJECT)) != 0)
-    return OCI_ERROR;
   return NlsLangIsUsable() ? OCI_SUCCESS : OCI_ERROR;
 }
 
@@ -76,10 +76,7 @@ sword OCIEnvInit(OCIEnv** envp, ub4 mode, size_t xtramem_sz, void** usrmempp) {
     *envp = static_cast<OCIEnv*>(ToClient(&environment));
     if (usrmempp != nullptr)
       *usrmempp = environment.UserMemory();
-    if (mode != OCI_DEFAULT) {
-      environment.Records().Add(errors::BadModeValue());
-      return OCI_ERROR;
-    }
+    (void)mode;
     // Like a client, refuse a malformed NLS_LANG; the handle stays for OCIErrorGet.
     if (!NlsLangIsUsable()) {
       environment.Records().Add(errors::InvalidNlsEnvironment());

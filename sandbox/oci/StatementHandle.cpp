@@ -158,7 +158,16 @@ sword StatementHandle::Execute(ServiceContextHandle& context, ub4 iterations, ub
   if (batch_.active && cursor_)
     return ContinueBatch(errors);
   if (kind_.statementType == OCI_STMT_SELECT) {
+    // Parsing a query is describing it; fetching needs a real execution.
+    if ((mode & OCI_PARSE_ONLY) != 0)
+      mode |= OCI_DESCRIBE_ONLY;
     return ExecuteQuery(connection, iterations, mode, errors);
+  }
+  // The server cannot check other statements without running them, and
+  // running them is exactly what parse-only and describe-only must not do.
+  if ((mode & (OCI_PARSE_ONLY | OCI_DESCRIBE_ONLY)) != 0) {
+    errors.Add(errors::BadModeValue());
+    return OCI_ERROR;
   }
   if (iterations == 0) {
     errors.Add(errors::ZeroIterationCount());

@@ -113,5 +113,14 @@ TEST_F(SandboxOciBind, ExecutingDmlWithoutIterationsIsAnError) {
   EXPECT_EQ(statement.RowCount(), 2u);
 }
 
+TEST_F(SandboxOciBind, ParseOrDescribeOnlyNeverRunsAStatement) {
+  for (ub4 mode : {OCI_PARSE_ONLY, OCI_DESCRIBE_ONLY}) {
+    Statement statement = NewStatement();
+    ASSERT_EQ(statement.Prepare("delete from people"), OCI_SUCCESS);
+    EXPECT_EQ(statement.Execute(1, mode), OCI_ERROR);
+  }
+  EXPECT_EQ(connection.Rows("select count(*) from people"), std::vector<std::string>{"2"});
+}
+
 }  // namespace
 }  // namespace sandbox::testing
