@@ -1,7 +1,7 @@
 // A child process for the loader tests: builds one session from a library
 // choice (and optionally an "OCIDLL" value) given on the command line, as the
-// program does, and prints what it loaded. Library search paths only take
-// effect at process start, so these cases cannot run inside the test process.
+// program does, and prints what it loaded and the NLS_LANG the client sees. Library search paths
+// only take effect at process start, so these cases cannot run inside the test process.
 //
 //   oracle_loader_probe CHOICE [OCIDLL]
 #include <cstdio>
@@ -23,7 +23,9 @@ int main(int argc, char** argv) {
   }
   StderrClientMessages messages;
   OracleSession session(settings, messages);
-  std::printf("kind=%d usable=%d file=%s\n", session.LibraryKind(),
-              session.Library().IsUsable() ? 1 : 0, session.Library().FileName().c_str());
+  const char* nlsLang = std::getenv("NLS_LANG");
+  std::printf("kind=%d usable=%d file=%s\nNLS_LANG=%s\n", session.LibraryKind(),
+              session.Library().IsUsable() ? 1 : 0, session.Library().FileName().c_str(),
+              nlsLang != nullptr ? nlsLang : "(unset)");
   return 0;
 }

@@ -22,9 +22,12 @@ struct ProbeResult {
 };
 
 // Runs the probe with libraryPath as its only library search path.
-ProbeResult RunProbe(const fs::path& libraryPath, const std::string& arguments) {
-  const std::string command = "LD_LIBRARY_PATH='" + libraryPath.string() + "' '" +
-                              QUILLMARK_LOADER_PROBE + "' " + arguments + " 2>&1";
+// NLS_LANG is unset unless nlsLang names a value.
+ProbeResult RunProbe(const fs::path& libraryPath, const std::string& arguments,
+                     const std::string& nlsLang = "") {
+  const std::string nlsSetting = nlsLang.empty() ? "-u NLS_LANG" : "NLS_LANG='" + nlsLang + "'";
+  const std::string command = "env " + nlsSetting + " LD_LIBRARY_PATH='" + libraryPath.string() +
+                              "' '" + QUILLMARK_LOADER_PROBE + "' " + arguments + " 2>&1";
   ProbeResult result;
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) {
@@ -61,6 +64,8 @@ class LinkDirectory {
   fs::path path_;
 };
 
+const std::string Utf8 = "NLS_LANG=AMERICAN_AMERICA.AL32UTF8\n";
+
 }  // namespace
 
 TEST(ClientLibraryLoader, ChoiceZeroSearchesVersionedNamesInOrder) {
@@ -68,25 +73,26 @@ TEST(ClientLibraryLoader, ChoiceZeroSearchesVersionedNamesInOrder) {
   only18.Link("libclntsh.so.18.1");
   ProbeResult result = RunProbe(only18.Path(), "0");
   EXPECT_EQ(result.exitCode, 0) << result.output;
-  EXPECT_EQ(result.output, "kind=84 usable=1 file=libclntsh.so.18.1\n");
+  EXPECT_EQ(result.output, "kind=84 usable=1 file=libclntsh.so.18.1\n" + Utf8);
 
   LinkDirectory oldAndNew;
   oldAndNew.Link("libclntsh.so.12.1");
   oldAndNew.Link("libclntsh.so.19.1");
   result = RunProbe(oldAndNew.Path(), "0");
-  EXPECT_EQ(result.output, "kind=85 usable=1 file=libclntsh.so.19.1\n");
+  EXPECT_EQ(result.output, "kind=85 usable=1 file=libclntsh.so.19.1\n" + Utf8);
 
   LinkDirectory current;
   current.Link("libclntsh.so.12.1");
   current.Link("libclntsh.so");
   result = RunProbe(current.Path(), "0");
-  EXPECT_EQ(result.output, "kind=0 usable=1 file=libclntsh.so\n");
+  EXPECT_EQ(result.output, "kind=0 usable=1 file=libclntsh.so\n" + Utf8);
 }
 
 TEST(ClientLibraryLoader, FixedChoicesLoadTheirOneName) {
   LinkDirectory links;
   links.Link("libclntsh.so.12.1");
-  EXPECT_EQ(RunProbe(links.Path(), "83").output, "kind=83 usable=1 file=libclntsh.so.12.1\n");
+  EXPECT_EQ(RunProbe(links.Path(), "83").output,
+            "kind=83 usable=1 file=libclntsh.so.12.1\n" + Utf8);
   // 84 names only its own file, even though another release is present.
   const ProbeResult missing = RunProbe(links.Path(), "84");
   EXPECT_EQ(missing.exitCode, 1);
@@ -98,7 +104,11 @@ TEST(ClientLibraryLoader, NamedChoiceWithoutOcidllLoadsTheDefaultName) {
   links.Link("libclntsh.so");
   const ProbeResult result = RunProbe(links.Path(), "99");
   EXPECT_EQ(result.exitCode, 0) << result.output;
-  EXPECT_EQ(result.output, "kind=99 usable=1 file=libclntsh.so\n");
+  EXPECT_EQ(result.output, "kind=99 usable=1 file=libclntsh.so\n" + Utf8);
+
+  // A character set the user chose is left alone.
+  EXPECT_EQ(RunProbe(links.Path(), "99", "GERMAN_GERMANY.WE8ISO8859P1").output,
+            "kind=99 usable=1 file=libclntsh.so\nNLS_LANG=GERMAN_GERMANY.WE8ISO8859P1\n");
 }
 
 TEST(ClientLibraryLoader, NothingLoadedShowsTheMessageAndExitsWithOne) {
@@ -115,7 +125,7 @@ TEST(ClientLibraryLoader, Oracle7ChoicesAreRefusedWithoutEndingTheProcess) {
   LinkDirectory empty;
   const ProbeResult result = RunProbe(empty.Path(), "72");
   EXPECT_EQ(result.exitCode, 0) << result.output;
-  EXPECT_EQ(result.output, "kind=72 usable=0 file=\n");
+  EXPECT_EQ(result.output, "kind=72 usable=0 file=\nNLS_LANG=(unset)\n");
 
   MemorySettingsStore settings;
   settings.SetInt("Settings", "OCIVER", 71);

@@ -159,12 +159,3 @@ TEST(OracleSession, DisconnectIsSafeToRepeatAndLogonAgainWorks) {
   client.ConnectAsSystem(database);
   EXPECT_EQ(client.session->QueryValue("select user from dual", "", "", ""), "SYSTEM");
 }
-
-TEST(OracleSession, ConnectionLostCodes) {
-  for (int code : {28, 3100, 3113, 3199, 12100, 12299, 12500, 12699}) {
-    EXPECT_TRUE(OracleSession::IsConnectionLost(code)) << code;
-  }
-  for (int code : {0, 27, 29, 942, 1403, 3099, 3200, 12099, 12300, 12499, 12700}) {
-    EXPECT_FALSE(OracleSession::IsConnectionLost(code)) << code;
-  }
-}
