@@ -447,6 +447,16 @@ void ToDate(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   ResultText(ctx, date->ToIso());
 }
 
+// DATE and TIMESTAMP literals: ORA-01861 unless they hold a valid date.
+void DateLiteral(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  const std::string text = TextArg(argv[0]);
+  if (!IsIsoDate(text)) {
+    ResultOraError(ctx, "ORA-01861: literal does not match format string");
+    return;
+  }
+  ResultText(ctx, text);
+}
+
 void SysDate(sqlite3_context* ctx, int, sqlite3_value**) {
   ResultText(ctx, DateParts::Now().ToIso());
 }
@@ -517,6 +527,50 @@ void Least(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   GreatestOrLeast(ctx, argc, argv, false);
 }
 
+// HEXTORAW: '0AFF' becomes the two bytes 0x0A 0xFF (ORA-01465 for other text).
+void HexToRaw(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  const std::string hex = TextArg(argv[0]);
+  std::string bytes;
+  auto nibble = [](char c) {
+    if (c >= '0' && c <= '9')
+      return c - '0';
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+  };
+  // An odd count of digits reads as if led by a zero, as Oracle does.
+  const std::string digits = hex.size() % 2 ? "0" + hex : hex;
+  for (std::size_t i = 0; i < digits.size(); i += 2) {
+    const int high = nibble(digits[i]), low = nibble(digits[i + 1]);
+    if (high < 0 || low < 0) {
+      ResultOraError(ctx, "ORA-01465: invalid hex number");
+      return;
+    }
+    bytes += static_cast<char>(high * 16 + low);
+  }
+  sqlite3_result_blob(ctx, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+}
+
+void RawToHex(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  static const char digits[] = "0123456789ABCDEF";
+  const auto* data = static_cast<const unsigned char*>(sqlite3_value_blob(argv[0]));
+  const int size = sqlite3_value_bytes(argv[0]);
+  std::string hex;
+  for (int i = 0; i < size && data != nullptr; ++i) {
+    hex += digits[data[i] >> 4];
+    hex += digits[data[i] & 15];
+  }
+  ResultText(ctx, hex);
+}
+
+// A BFILE locator is kept as its directory and file name.
+void BFileName(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  ResultText(ctx, TextArg(argv[0]) + "/" + TextArg(argv[1]));
+}
+
 struct FunctionEntry {
   const char* name;
   int argumentCount;  // -1: any
@@ -571,6 +625,10 @@ const FunctionEntry kFunctions[] = {
     {"ascii", 1, Ascii, true},
     {"greatest", -1, Greatest, true},
     {"least", -1, Least, true},
+    {"hextoraw", 1, HexToRaw, true},
+    {"ora_to_date_literal", 1, DateLiteral, true},
+    {"rawtohex", 1, RawToHex, true},
+    {"bfilename", 2, BFileName, true},
 };
 
 }  // namespace

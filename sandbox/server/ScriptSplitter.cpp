@@ -66,6 +66,14 @@ bool IsSqlPlusCommand(const std::string& line) {
          first == "SHOW" || first == "@" || first.rfind("@", 0) == 0;
 }
 
+bool IsConnectCommand(const std::string& line) {
+  std::istringstream words(line);
+  std::string first;
+  words >> first;
+  first = ToUpperAscii(first);
+  return first == "CONNECT" || first == "CONN";
+}
+
 }  // namespace
 
 bool IsPlsqlUnit(const std::string& text) {
@@ -112,6 +120,11 @@ std::vector<ScriptStatement> SplitScript(const std::string& script) {
           trimmed == "/")
         continue;
       startLine = lineNumber;
+      // CONNECT is a one-line command of its own, with or without ";".
+      if (IsConnectCommand(trimmed)) {
+        finish(trimmed.back() == ';' ? trimmed.substr(0, trimmed.size() - 1) : trimmed);
+        continue;
+      }
     }
     if (trimmed == "/" && !inQuote && !inComment) {
       finish(current);

@@ -16,7 +16,9 @@ namespace {
 
 // Oracle's limits of an ascending and a descending sequence.
 const char* const kAscendingMax = "9999999999999999999999999999";
-const char* const kDescendingMin = "-999999999999999999999999999";
+const char* const kDescendingMin = "-9999999999999999999999999999";
+const char* const kOldAscendingMax = "999999999999999999999999999";
+const char* const kOldDescendingMin = "-99999999999999999999999999";
 
 // Sequence bounds are kept as exact decimal text: they exceed a double's digits.
 std::optional<std::string> ReadNumberText(TokenStream& in, OraError& error) {
@@ -115,12 +117,16 @@ bool SequenceViewDdl::CreateSequence(OraError& error) {
     return false;
   }
   const bool ascending = AsNumber(increment) > 0;
+  // Releases before 12c stop at 27 nines, later ones at 28.
+  const bool oldRelease = catalog.Database().Release() != "19";
+  const char* ascendingMax = oldRelease ? kOldAscendingMax : kAscendingMax;
+  const char* descendingMin = oldRelease ? kOldDescendingMin : kDescendingMin;
   std::string minimum = options.minimum.value_or("");
   std::string maximum = options.maximum.value_or("");
   if (minimum.empty())
-    minimum = ascending ? "1" : kDescendingMin;
+    minimum = ascending ? "1" : descendingMin;
   if (maximum.empty())
-    maximum = ascending ? kAscendingMax : "-1";
+    maximum = ascending ? ascendingMax : "-1";
   const std::string start = options.start.value_or(ascending ? minimum : maximum);
   if (AsNumber(minimum) >= AsNumber(maximum)) {
     error = {4004, "MINVALUE must be less than MAXVALUE"};

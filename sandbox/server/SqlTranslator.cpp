@@ -177,17 +177,14 @@ std::string SqlTranslator::JoinUnits(const std::vector<Unit>& rawUnits) {
 }
 
 std::string SqlTranslator::ColumnNameOf(std::size_t begin, std::size_t end) const {
+  // Oracle names an expression column by its text without blanks, upper-cased
+  // throughout (literals too), cut to 30 characters.
   std::string name;
   const std::string raw =
       sql_.substr(tokens_[begin].offset, tokens_[end - 1].end - tokens_[begin].offset);
-  bool inQuote = false;
-  for (char c : raw) {
-    if (c == '\'')
-      inQuote = !inQuote;
-    if (!inQuote && std::isspace(static_cast<unsigned char>(c)))
-      continue;
-    name += inQuote ? c : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
+  for (char c : raw)
+    if (!std::isspace(static_cast<unsigned char>(c)))
+      name += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   if (name.size() > 30)
     name.resize(30);
   return name;
@@ -401,6 +398,16 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       } else if (t.IsWord("UPDATE")) {
         i = TranslateTableItem(i, end, units, true);
       }
+    } else if ((t.IsWord("DATE") || t.IsWord("TIMESTAMP")) && i + 1 < end &&
+               tokens_[i + 1].type == SqlToken::Type::String) {
+      // ANSI literals: DATE '2024-01-31', TIMESTAMP '2024-01-31 10:00:00'.
+      std::string text = tokens_[i + 1].text;
+      if (t.IsWord("DATE") && text.size() == 10)
+        text += " 00:00:00";
+      if (t.IsWord("TIMESTAMP") && text.size() > 19)
+        text.resize(19);
+      units.push_back({"ora_to_date_literal(" + QuoteSqliteText(text) + ")", true});
+      i += 2;
     } else if (t.IsWord("SYSDATE")) {
       units.push_back({"ora_sysdate()", true});
       ++i;
