@@ -18,6 +18,36 @@ class DescribeBinds : public BindSet {
   bool Set(const std::string&, const Value&, OraError&) override { return true; }
 };
 
+// Words after which a name is an operand, not a column or table alias.
+bool IsSqlKeyword(const Token& t) {
+  return t.IsAny({"SELECT",    "DISTINCT", "UNIQUE", "ALL",     "FROM",   "WHERE",   "AND",
+                  "OR",        "NOT",      "IN",     "IS",      "LIKE",   "BETWEEN", "ESCAPE",
+                  "BY",        "ON",       "SET",    "VALUES",  "INTO",   "WHEN",    "THEN",
+                  "ELSE",      "CASE",     "HAVING", "PRIOR",   "JOIN",   "UNION",   "MINUS",
+                  "INTERSECT", "EXISTS",   "ANY",    "SOME",    "UPDATE", "DELETE",  "INSERT",
+                  "RETURNING", "WITH",     "START",  "CONNECT", "ORDER",  "GROUP",   "USING"});
+}
+
+// A name written right after an expression or a table is its alias:
+// "select count(*) n", "from all_tables t", "x as y".
+bool IsAliasPosition(const std::vector<Token>& tokens, size_t i, size_t begin) {
+  if (i == begin)
+    return false;
+  const Token& previous = tokens[i - 1];
+  if (previous.Is("AS") || previous.Is(")"))
+    return true;
+  switch (previous.kind) {
+    case Token::Kind::Number:
+    case Token::Kind::String:
+    case Token::Kind::QuotedIdentifier:
+      return true;
+    case Token::Kind::Identifier:
+      return !IsSqlKeyword(previous);
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 std::string PlaceholderName(size_t index) {
@@ -126,7 +156,7 @@ std::unique_ptr<SqlText> Parser::ParseSql(bool insideParentheses,
     const bool afterDot = pos_ > begin && tokens_[pos_ - 1].Is(".");
     const Symbol* symbol = nullptr;
     if (t.kind == Token::Kind::Identifier && !afterDot && !Peek(1).Is("(") &&
-        columns.count(t.text) == 0) {
+        columns.count(t.text) == 0 && !IsAliasPosition(tokens_, pos_, begin)) {
       symbol = Lookup(t.text);
     }
     if (symbol != nullptr && symbol->kind == Symbol::Kind::Variable) {

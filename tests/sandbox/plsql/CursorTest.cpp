@@ -24,12 +24,12 @@ class CursorTest : public ::testing::Test {
     session_.AddQuery(kColumnQuery,
                       {{TextColumn("UPPER(COLUMN_NAME)", 128), NumberColumn("COLUMN_ID")},
                        [](const BindSet& binds) {
-                         const std::string table = binds.Get("PLSQL_B1").text;
-                         if (table == "T" && binds.Get("PLSQL_B2").text == "DEMO") {
+                         const Value table = binds.Get("PLSQL_B1");
+                         if (table.text == "T" && binds.Get("PLSQL_B2").text == "DEMO") {
                            return std::vector<Row>{{Value::Text("ID"), Value::Integer(1)},
                                                    {Value::Text("NAME"), Value::Integer(2)}};
                          }
-                         if (table == "U")
+                         if (table.text == "U")
                            return std::vector<Row>{{Value::Text("X"), Value::Integer(1)}};
                          return std::vector<Row>{};
                        }});
@@ -115,6 +115,20 @@ TEST_F(CursorTest, ColumnsOfTheQueriedTableWinOverVariables) {
           "end;");
   ASSERT_TRUE(r.ok) << r.Error();
   EXPECT_EQ(r.lines, (Lines{"7 1", "99"}));
+}
+
+TEST_F(CursorTest, AliasesAreNotTakenForVariables) {
+  session_.AddQuery(
+      "select count(*) n from all_tab_columns t where t.owner = :PLSQL_B1",
+      {{NumberColumn("N")}, [](const BindSet& binds) {
+         return std::vector<Row>{{Value::Integer(binds.Get("PLSQL_B1").text == "X" ? 4 : 0)}};
+       }});
+  BlockResult r =
+      Run("declare\n  n number;\n  t number;\n  o varchar2(5) := 'X';\nbegin\n"
+          "  select count(*) n into n from all_tab_columns t where t.owner = o;\n"
+          "  dbms_output.put_line(n);\nend;");
+  ASSERT_TRUE(r.ok) << r.Error();
+  EXPECT_EQ(r.lines, (Lines{"4"}));
 }
 
 TEST_F(CursorTest, SelectIntoNoDataAndTooManyRows) {
