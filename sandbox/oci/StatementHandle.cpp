@@ -282,9 +282,10 @@ sword StatementHandle::Fetch(ub4 rows, ub2 orientation, ErrorHandle& errors) {
 }
 
 sword StatementHandle::StartBatch(ub4 rows, ErrorHandle& errors) {
+  // After the end has been reported once, Oracle refuses further fetches.
   if (exhausted_) {
-    errors.Add(errors::NoDataFound());
-    return OCI_NO_DATA;
+    errors.Add(errors::FetchOutOfSequence());
+    return OCI_ERROR;
   }
   if (defines_.empty() && !columns_.empty()) {
     errors.Add(errors::DefineNotDone());

@@ -67,6 +67,9 @@ TEST_F(SandboxOciFetch, FortyRowsGiveTwentyTwentyThenNoDataWithTheSameCount) {
   EXPECT_EQ(statement.RowCount(), 40u);
   EXPECT_EQ(statement.Fetch(20), OCI_NO_DATA);
   EXPECT_EQ(statement.RowCount(), 40u);
+  // Past the reported end the cursor refuses to fetch.
+  EXPECT_EQ(statement.Fetch(20), OCI_ERROR);
+  EXPECT_EQ(statement.LastError().code, 1002);
 }
 
 TEST_F(SandboxOciFetch, EmptyResultEndsTheExecutionWithNoDataFound) {

@@ -1,6 +1,8 @@
 // Attaching, logging on and the server banner through the exported entry points.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "OciTestClient.h"
 
 namespace sandbox::testing {
@@ -92,6 +94,27 @@ TEST(SandboxOciLogon, LogonNeedsAnAttachedServerAndHappensOnce) {
                                OCI_CRED_RDBMS, OCI_DEFAULT),
             OCI_ERROR);
   EXPECT_EQ(connection.LastErrorCode(), 24327);
+}
+
+TEST(SandboxOciLogon, MalformedNlsLangRefusesTheEnvironment) {
+  const char* saved = std::getenv("NLS_LANG");
+  std::string previous = saved != nullptr ? saved : "";
+  setenv("NLS_LANG", "AMERICAN_AMERICA.", 1);
+  OCIEnv* environment = nullptr;
+  EXPECT_EQ(Oci().EnvInit(&environment, OCI_DEFAULT, 0, nullptr), OCI_ERROR);
+  sb4 code = 0;
+  Oci().ErrorGet(environment, 1, nullptr, &code, nullptr, 0, OCI_HTYPE_ENV);
+  EXPECT_EQ(code, 12705);
+  Oci().HandleFree(environment, OCI_HTYPE_ENV);
+
+  setenv("NLS_LANG", "AMERICAN_AMERICA.AL32UTF8", 1);
+  EXPECT_EQ(Oci().EnvInit(&environment, OCI_DEFAULT, 0, nullptr), OCI_SUCCESS);
+  Oci().HandleFree(environment, OCI_HTYPE_ENV);
+  if (saved != nullptr) {
+    setenv("NLS_LANG", previous.c_str(), 1);
+  } else {
+    unsetenv("NLS_LANG");
+  }
 }
 
 }  // namespace
