@@ -2,8 +2,8 @@
 // of OracleSession (see OracleSession.h).
 #include "oracle/OracleSession.h"
 
-#include <algorithm>
 #include <array>
+#include <utility>
 #include <cctype>
 #include <cstring>
 
