@@ -571,6 +571,53 @@ void BFileName(sqlite3_context* ctx, int, sqlite3_value** argv) {
   ResultText(ctx, TextArg(argv[0]) + "/" + TextArg(argv[1]));
 }
 
+// The column check of every stored value:
+// ora_check_value(value, kind, size, precision, scale, owner, table, column).
+void CheckValue(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  const int type = sqlite3_value_type(argv[0]);
+  if (type == SQLITE_NULL) {
+    sqlite3_result_int(ctx, 1);
+    return;
+  }
+  const std::string kind = TextArg(argv[1]);
+  const long long size = sqlite3_value_int64(argv[2]);
+  const int precision = sqlite3_value_int(argv[3]);
+  const int scale = sqlite3_value_int(argv[4]);
+  const std::string where =
+      "\"" + TextArg(argv[5]) + "\".\"" + TextArg(argv[6]) + "\".\"" + TextArg(argv[7]) + "\"";
+  std::string message;
+  if (kind == "C" || kind == "R") {
+    const long long actual = kind == "R" && type == SQLITE_BLOB ? sqlite3_value_bytes(argv[0])
+                             : kind == "R"                      ? (TextArg(argv[0]).size() + 1) / 2
+                                           : static_cast<long long>(TextArg(argv[0]).size());
+    if (actual > size)
+      message = ContextOf(ctx).release == "19" ? "ORA-12899: value too large for column " + where +
+                                                     " (actual: " + std::to_string(actual) +
+                                                     ", maximum: " + std::to_string(size) + ")"
+                                               : "ORA-01401: inserted value too large for column";
+  } else if (kind == "N") {
+    std::optional<double> number;
+    if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
+      number = sqlite3_value_double(argv[0]);
+    else
+      number = ParseNumber(TextArg(argv[0]));
+    if (!number)
+      message = "ORA-01722: invalid number";
+    else if (precision > 0) {
+      const double scaled = std::round(std::fabs(*number) * std::pow(10.0, scale));
+      if (scaled >= std::pow(10.0, precision))
+        message = "ORA-01438: value larger than specified precision allowed for this column";
+    }
+  } else if (kind == "D" && !(type == SQLITE_TEXT && IsIsoDate(TextArg(argv[0])))) {
+    message = "ORA-01861: literal does not match format string";
+  }
+  if (!message.empty()) {
+    ResultOraError(ctx, message.c_str());
+    return;
+  }
+  sqlite3_result_int(ctx, 1);
+}
+
 struct FunctionEntry {
   const char* name;
   int argumentCount;  // -1: any
@@ -626,6 +673,7 @@ const FunctionEntry kFunctions[] = {
     {"greatest", -1, Greatest, true},
     {"least", -1, Least, true},
     {"hextoraw", 1, HexToRaw, true},
+    {"ora_check_value", 8, CheckValue, true},
     {"ora_to_date_literal", 1, DateLiteral, true},
     {"rawtohex", 1, RawToHex, true},
     {"bfilename", 2, BFileName, true},

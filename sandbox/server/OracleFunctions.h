@@ -14,6 +14,7 @@ namespace sandbox {
 struct SqlFunctionContext {
   std::string dateFormat = "DD-MON-RR";
   std::string userName;
+  std::string release = "19";  // the server release, for release-dependent errors
   // Sequence access for seq.NEXTVAL / seq.CURRVAL: returns false with an
   // "ORA-nnnnn: text" message on failure.
   std::function<bool(const std::string& owner, const std::string& name, bool next,

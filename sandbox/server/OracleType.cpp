@@ -87,6 +87,32 @@ std::string OracleType::SqliteDeclaration() const {
   return decl;
 }
 
+std::string OracleType::ValueCheck(const std::string& owner, const std::string& table,
+                                   const std::string& column) const {
+  std::string kind;
+  if (name == "VARCHAR2" || name == "CHAR" || name == "NVARCHAR2" || name == "NCHAR")
+    kind = "C";
+  else if (name == "RAW")
+    kind = "R";
+  else if (name == "NUMBER" || name == "FLOAT")
+    kind = "N";
+  else if (name == "DATE")
+    kind = "D";
+  else
+    return {};
+  auto quoted = [](const std::string& text) {
+    std::string out = "'";
+    for (char c : text)
+      out += c == '\'' ? std::string("''") : std::string(1, c);
+    return out + "'";
+  };
+  const int size = name.front() == 'N' && kind == "C" ? length / 2 : length;
+  const int digits = name == "NUMBER" && precision ? *precision : 0;
+  return "ora_check_value(\"" + column + "\", '" + kind + "', " + std::to_string(size) + ", " +
+         std::to_string(digits) + ", " + std::to_string(scale.value_or(0)) + ", " + quoted(owner) +
+         ", " + quoted(table) + ", " + quoted(column) + ")";
+}
+
 OracleType OracleType::FromDescription(const ColumnInfo& info) {
   OracleType type;
   type.length = info.dataSize;

@@ -27,6 +27,11 @@ struct OracleType {
   std::string SqliteDeclaration() const;
   // The select-list description of a column declared in SQLite as decl.
   static ColumnInfo Describe(const std::string& decl);
+  // SQLite CHECK expression that gives Oracle's error for a value the column
+  // cannot hold (too long, not a number, too many digits, not a date); empty
+  // when the type takes anything.
+  std::string ValueCheck(const std::string& owner, const std::string& table,
+                         const std::string& column) const;
   // The dictionary type of a described select-list column (view columns).
   static OracleType FromDescription(const ColumnInfo& info);
   bool IsDate() const { return name == "DATE"; }

@@ -1,6 +1,7 @@
 // Statement execution of a sandbox session.
 #include "sandbox/server/ServerSession.h"
 
+#include <cctype>
 #include <cstdlib>
 
 #include "sandbox/plsql/Interpreter.h"
@@ -39,6 +40,20 @@ std::string HexText(const std::string& bytes) {
   return out;
 }
 
+bool HexBytes(const std::string& hex, std::string& bytes) {
+  if (hex.size() % 2)
+    return false;
+  bytes.clear();
+  for (std::size_t i = 0; i < hex.size(); i += 2) {
+    const std::string pair = hex.substr(i, 2);
+    if (!std::isxdigit(static_cast<unsigned char>(pair[0])) ||
+        !std::isxdigit(static_cast<unsigned char>(pair[1])))
+      return false;
+    bytes += static_cast<char>(std::stoi(pair, nullptr, 16));
+  }
+  return true;
+}
+
 Value ColumnValue(sqlite3_stmt* statement, int column, const ColumnInfo& info) {
   const int type = sqlite3_column_type(statement, column);
   if (type == SQLITE_NULL)
@@ -50,6 +65,12 @@ Value ColumnValue(sqlite3_stmt* statement, int column, const ColumnInfo& info) {
   const char* data = static_cast<const char*>(sqlite3_column_blob(statement, column));
   std::string bytes(data ? data : "",
                     static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+  if (type == SQLITE_TEXT && (info.dataType == 23 || info.dataType == 24)) {
+    // Oracle reads hex text given for a RAW column as the bytes it spells.
+    std::string raw;
+    if (HexBytes(bytes, raw))
+      return Value::Binary(std::move(raw));
+  }
   if (type == SQLITE_BLOB || info.dataType == 23 || info.dataType == 24 || info.dataType == 113)
     return Value::Binary(std::move(bytes));
   if (info.dataType == 12 && IsIsoDate(bytes))
@@ -72,6 +93,7 @@ void ServerSession::EnterStatement() {
   SqlFunctionContext& context = database_->Functions();
   context.dateFormat = dateFormat_;
   context.userName = user_;
+  context.release = database_->Release();
   context.sequenceValue = [this](const std::string& owner, const std::string& name, bool next,
                                  std::string& value, std::string& message) {
     return NextSequenceValue(owner, name, next, value, message);

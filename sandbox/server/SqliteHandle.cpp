@@ -37,6 +37,10 @@ void BindValue(sqlite3_stmt* statement, int index, const Value& value) {
     }
     case Value::Kind::Text:
     case Value::Kind::Date:
+      if (value.text.empty()) {  // Oracle has no empty strings, however the value was made
+        sqlite3_bind_null(statement, index);
+        break;
+      }
       sqlite3_bind_text(statement, index, value.text.data(), static_cast<int>(value.text.size()),
                         SQLITE_TRANSIENT);
       break;

@@ -656,6 +656,8 @@ bool TableDdl::CreateTable(OraError& error) {
       sqliteSql += " DEFAULT (" + column.defaultSql + ")";
     if (column.notNull)
       sqliteSql += " NOT NULL";
+    if (const std::string check = column.type.ValueCheck(owner, table, column.name); !check.empty())
+      sqliteSql += " CHECK (" + check + ")";
   }
   for (ConstraintSpec& spec : constraints) {
     if (spec.name.empty())

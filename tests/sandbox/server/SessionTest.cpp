@@ -157,5 +157,26 @@ TEST_F(SessionTest, DmlRowCountsAndTransactions) {
   EXPECT_EQ(db.LastError().message, "cannot insert NULL into (\"SYSTEM\".\"TYPED\".\"C\")");
 }
 
+TEST_F(SessionTest, ValuesAColumnCannotHoldAreRejected) {
+  EXPECT_EQ(db.Exec("insert into typed (c) values ('toolong')"), 12899);
+  EXPECT_EQ(db.LastError().message,
+            "value too large for column \"SYSTEM\".\"TYPED\".\"C\" (actual: 7, maximum: 3)");
+  EXPECT_EQ(db.Exec("insert into typed (c, n) values ('x', 'abc')"), 1722);
+  EXPECT_EQ(db.Exec("insert into typed (c, n92) values ('x', 12345678.9)"), 1438);
+  EXPECT_EQ(db.Exec("insert into typed (c, n92) values ('x', 1234567.891)"), 0);
+  EXPECT_EQ(db.Exec("insert into typed (c, d) values ('x', '31-12-2020')"), 1861);
+  EXPECT_EQ(db.Exec("insert into typed (c, r) values ('x', '0AFF')"), 0);
+  MapBinds none;
+  OraError error;
+  auto cursor = db.session().OpenQuery("select r from typed where r is not null", none, error);
+  ASSERT_TRUE(cursor);
+  std::vector<Value> row;
+  ASSERT_TRUE(cursor->Next(row, error));
+  EXPECT_EQ(row[0].kind, Value::Kind::Binary);
+  EXPECT_EQ(row[0].text, std::string("\x0A\xFF"));
+  // A failed statement leaves the rows of earlier ones in place.
+  EXPECT_EQ(db.Value1("select count(*) from typed"), "3");
+}
+
 }  // namespace
 }  // namespace sandbox::test
