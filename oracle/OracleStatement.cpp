@@ -20,10 +20,7 @@ bool IsExecuteSuccess(sword rc) {
 
 }  // namespace
 
-OracleStatement::OracleStatement(OracleSession& session)
-    : session_(session),
-      indicators_(static_cast<std::size_t>(MaxArrayColumns) * MaxRowsPerFetch),
-      returnLengths_(static_cast<std::size_t>(MaxArrayColumns) * MaxRowsPerFetch) {}
+OracleStatement::OracleStatement(OracleSession& session) : session_(session) {}
 
 OracleStatement::~OracleStatement() {
   // A handle of an earlier generation went away with its environment.
@@ -148,6 +145,13 @@ void OracleStatement::DefineStringArray(int position, char* buffer, int maxLengt
     return;
   }
   rows = std::clamp(rows, 1, MaxRowsPerFetch);
+  if (indicators_.empty()) {
+    // Allocated on the first array define only: most statements have none.
+    // Return lengths are an array per column too, because the client writes
+    // one per fetched row.
+    indicators_.assign(static_cast<std::size_t>(MaxArrayColumns) * MaxRowsPerFetch, 0);
+    returnLengths_.assign(static_cast<std::size_t>(MaxArrayColumns) * MaxRowsPerFetch, 0);
+  }
   const std::size_t slot = static_cast<std::size_t>(position - 1) * MaxRowsPerFetch;
   Define(position, buffer, maxLength, &indicators_[slot], &returnLengths_[slot]);
   if (maxLength >= 0) {
@@ -163,7 +167,8 @@ void OracleStatement::DefineStringArrayWith(int position, char* buffer, int maxL
 }
 
 sb2 OracleStatement::Indicator(int position, int row) const {
-  if (position < 1 || position > MaxArrayColumns || row < 0 || row >= MaxRowsPerFetch) {
+  if (indicators_.empty() || position < 1 || position > MaxArrayColumns || row < 0 ||
+      row >= MaxRowsPerFetch) {
     return 0;
   }
   return indicators_[static_cast<std::size_t>(position - 1) * MaxRowsPerFetch +
