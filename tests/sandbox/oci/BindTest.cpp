@@ -113,6 +113,77 @@ TEST_F(SandboxOciBind, ExecutingDmlWithoutIterationsIsAnError) {
   EXPECT_EQ(statement.RowCount(), 2u);
 }
 
+TEST_F(SandboxOciBind, ArrayInsertTakesOneElementPerIteration) {
+  Statement statement = NewStatement();
+  ASSERT_EQ(statement.Prepare("insert into people values (:id, :name)"), OCI_SUCCESS);
+  int ids[3] = {10, 11, 12};
+  char names[3][8] = {"ten", "", "twelve"};
+  sb2 indicators[3] = {0, -1, 0};
+  OCIBind* bind = nullptr;
+  ASSERT_EQ(Oci().BindByName(statement.Handle(), &bind, connection.Error(),
+                             reinterpret_cast<const OraText*>(":id"), 3, ids, sizeof ids[0],
+                             SQLT_INT, nullptr, nullptr, nullptr, 0, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  ASSERT_EQ(Oci().BindByName(statement.Handle(), &bind, connection.Error(),
+                             reinterpret_cast<const OraText*>(":name"), 5, names, sizeof names[0],
+                             SQLT_STR, indicators, nullptr, nullptr, 0, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  ASSERT_EQ(statement.Execute(3), OCI_SUCCESS) << statement.LastError().text;
+  EXPECT_EQ(statement.RowCount(), 3u);
+  EXPECT_EQ(connection.Rows("select id, nvl(name, '-') from people where id >= 10 order by id"),
+            (std::vector<std::string>{"10|ten", "11|-", "12|twelve"}));
+}
+
+TEST_F(SandboxOciBind, ExternalTypesConvertBothWays) {
+  ASSERT_EQ(connection.Run("create table kinds (f number, c char(5), r raw(4))"), OCI_SUCCESS);
+  Statement insert = NewStatement();
+  ASSERT_EQ(insert.Prepare("insert into kinds values (:f, 'ab', :r)"), OCI_SUCCESS);
+  double half = -0.5;
+  unsigned char bytes[2] = {0xCA, 0xFE};
+  OCIBind* bind = nullptr;
+  ASSERT_EQ(Oci().BindByName(insert.Handle(), &bind, connection.Error(),
+                             reinterpret_cast<const OraText*>(":f"), 2, &half, sizeof half,
+                             SQLT_FLT, nullptr, nullptr, nullptr, 0, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  ASSERT_EQ(Oci().BindByName(insert.Handle(), &bind, connection.Error(),
+                             reinterpret_cast<const OraText*>(":r"), 2, bytes, sizeof bytes,
+                             SQLT_BIN, nullptr, nullptr, nullptr, 0, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  ASSERT_EQ(insert.Execute(1), OCI_SUCCESS) << insert.LastError().text;
+  EXPECT_EQ(connection.Rows("select f, r from kinds"), std::vector<std::string>{"-.5|CAFE"});
+
+  Statement select = NewStatement();
+  ASSERT_EQ(select.Prepare("select f, c, r, c from kinds"), OCI_SUCCESS);
+  double number = 0;
+  char padded[8];
+  unsigned char raw[4] = {};
+  ub2 rawLength = 0;
+  char counted[7] = {};
+  OCIDefine* define = nullptr;
+  ASSERT_EQ(Oci().DefineByPos(select.Handle(), &define, connection.Error(), 1, &number,
+                              sizeof number, SQLT_FLT, nullptr, nullptr, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  ASSERT_EQ(Oci().DefineByPos(select.Handle(), &define, connection.Error(), 2, padded,
+                              sizeof padded, SQLT_AFC, nullptr, nullptr, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  ASSERT_EQ(Oci().DefineByPos(select.Handle(), &define, connection.Error(), 3, raw, sizeof raw,
+                              SQLT_BIN, nullptr, &rawLength, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  ASSERT_EQ(Oci().DefineByPos(select.Handle(), &define, connection.Error(), 4, counted,
+                              sizeof counted, SQLT_VCS, nullptr, nullptr, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  ASSERT_EQ(select.Execute(1), OCI_SUCCESS) << select.LastError().text;
+  EXPECT_EQ(number, -0.5);
+  EXPECT_EQ(std::string(padded, sizeof padded), "ab      ");  // CHAR(5) value, padded to the buffer
+  EXPECT_EQ(rawLength, 2);
+  EXPECT_EQ(raw[0], 0xCA);
+  EXPECT_EQ(raw[1], 0xFE);
+  ub2 prefix = 0;
+  std::memcpy(&prefix, counted, sizeof prefix);
+  EXPECT_EQ(prefix, 5);  // the length prefix, then the blank-padded CHAR(5) value
+  EXPECT_EQ(std::string(counted + 2, 5), "ab   ");
+}
+
 TEST_F(SandboxOciBind, ParseOrDescribeOnlyNeverRunsAStatement) {
   for (ub4 mode : {OCI_PARSE_ONLY, OCI_DESCRIBE_ONLY}) {
     Statement statement = NewStatement();
