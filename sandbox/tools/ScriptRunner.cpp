@@ -38,11 +38,102 @@ struct OutputColumn {
   std::vector<char> buffer;
   sb2 indicator = 0;
   std::string pieces;
-  sb2 pieceIndicator = 0;
 };
 
 bool IsLongType(ub2 type) {
   return type == SQLT_LNG || type == SQLT_LBI || type == SQLT_CLOB || type == SQLT_BLOB;
+}
+
+// Defines every select-list column: LONG and LOB columns dynamically (their
+// define handles are entered in dynamicColumns), all others as strings.
+bool DefineColumns(const OciLibrary& oci, OCIStmt* statement, OCIError* error,
+                   std::vector<OutputColumn>& columns,
+                   std::map<void*, std::size_t>& dynamicColumns) {
+  ub4 count = 0;
+  oci.AttrGet(statement, OCI_HTYPE_STMT, &count, nullptr, OCI_ATTR_PARAM_COUNT, error);
+  columns.assign(count, {});
+  for (ub4 position = 1; position <= count; ++position) {
+    OutputColumn& column = columns[position - 1];
+    void* parameter = nullptr;
+    ub2 type = 0;
+    if (oci.ParamGet(statement, OCI_HTYPE_STMT, error, &parameter, position) != OCI_SUCCESS) {
+      return false;
+    }
+    oci.AttrGet(parameter, OCI_DTYPE_PARAM, &type, nullptr, OCI_ATTR_DATA_TYPE, error);
+    oci.DescriptorFree(parameter, OCI_DTYPE_PARAM);
+    column.dynamic = IsLongType(type);
+    OCIDefine* define = nullptr;
+    sword status;
+    if (column.dynamic) {
+      status = oci.DefineByPos(statement, &define, error, position, nullptr, 0x7FFFFFFF, SQLT_LNG,
+                               nullptr, nullptr, nullptr, OCI_DYNAMIC_FETCH);
+      dynamicColumns[define] = position - 1;
+    } else {
+      column.buffer.assign(kColumnBufferSize, '\0');
+      status = oci.DefineByPos(statement, &define, error, position, column.buffer.data(),
+                               kColumnBufferSize, SQLT_STR, &column.indicator, nullptr, nullptr,
+                               OCI_DEFAULT);
+    }
+    if (status != OCI_SUCCESS)
+      return false;
+  }
+  return true;
+}
+
+// Fetches one row, collecting the pieces of its dynamic columns.
+sword FetchRow(const OciLibrary& oci, OCIStmt* statement, OCIError* error,
+               std::vector<OutputColumn>& columns,
+               const std::map<void*, std::size_t>& dynamicColumns) {
+  for (OutputColumn& column : columns)
+    column.pieces.clear();
+  std::vector<char> piece(kPieceSize);
+  OutputColumn* receiving = nullptr;
+  ub4 length = 0;
+  sb2 indicator = 0;
+  sword status = oci.StmtFetch(statement, error, 1, OCI_FETCH_NEXT, OCI_DEFAULT);
+  for (;;) {
+    // Each fetch after a piece request has filled the piece buffer.
+    if (receiving != nullptr && (status == OCI_SUCCESS || status == OCI_NEED_DATA)) {
+      receiving->pieces.append(piece.data(), length);
+    }
+    if (status != OCI_NEED_DATA)
+      return status;
+    void* handle = nullptr;
+    ub4 handleType = 0;
+    ub1 direction = 0;
+    ub4 iteration = 0;
+    ub4 index = 0;
+    ub1 which = 0;
+    if (oci.StmtGetPieceInfo(statement, error, &handle, &handleType, &direction, &iteration, &index,
+                             &which) != OCI_SUCCESS) {
+      return OCI_ERROR;
+    }
+    auto column = dynamicColumns.find(handle);
+    if (column == dynamicColumns.end())
+      return OCI_ERROR;
+    receiving = &columns[column->second];
+    length = kPieceSize;
+    // With an indicator a NULL value arrives as an empty piece, not as ORA-01405.
+    oci.StmtSetPieceInfo(handle, OCI_HTYPE_DEFINE, error, piece.data(), &length, which, &indicator,
+                         nullptr);
+    status = oci.StmtFetch(statement, error, 1, OCI_FETCH_NEXT, OCI_DEFAULT);
+  }
+}
+
+// Columns separated by "|"; NULL is printed as nothing.
+std::string FormatRow(const std::vector<OutputColumn>& columns) {
+  std::string line;
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    const OutputColumn& column = columns[i];
+    if (i > 0)
+      line += '|';
+    if (column.dynamic) {
+      line += column.pieces;
+    } else if (column.indicator != -1) {
+      line += column.buffer.data();
+    }
+  }
+  return line;
 }
 
 }  // namespace
@@ -91,84 +182,17 @@ bool ScriptRunner::RunQuery(OCIStmt* statement) {
                        OCI_DEFAULT) != OCI_SUCCESS) {
     return false;
   }
-  ub4 count = 0;
-  oci_.AttrGet(statement, OCI_HTYPE_STMT, &count, nullptr, OCI_ATTR_PARAM_COUNT, error);
-  std::vector<OutputColumn> columns(count);
-  std::map<void*, std::size_t> dynamicColumns;  // define handle -> column
-  for (ub4 position = 1; position <= count; ++position) {
-    OutputColumn& column = columns[position - 1];
-    void* parameter = nullptr;
-    ub2 type = 0;
-    if (oci_.ParamGet(statement, OCI_HTYPE_STMT, error, &parameter, position) != OCI_SUCCESS) {
-      return false;
-    }
-    oci_.AttrGet(parameter, OCI_DTYPE_PARAM, &type, nullptr, OCI_ATTR_DATA_TYPE, error);
-    oci_.DescriptorFree(parameter, OCI_DTYPE_PARAM);
-    column.dynamic = IsLongType(type);
-    OCIDefine* define = nullptr;
-    sword status;
-    if (column.dynamic) {
-      status = oci_.DefineByPos(statement, &define, error, position, nullptr, 0x7FFFFFFF, SQLT_LNG,
-                                nullptr, nullptr, nullptr, OCI_DYNAMIC_FETCH);
-      dynamicColumns[define] = position - 1;
-    } else {
-      column.buffer.assign(kColumnBufferSize, '\0');
-      status = oci_.DefineByPos(statement, &define, error, position, column.buffer.data(),
-                                kColumnBufferSize, SQLT_STR, &column.indicator, nullptr, nullptr,
-                                OCI_DEFAULT);
-    }
-    if (status != OCI_SUCCESS)
-      return false;
-  }
-
-  std::vector<char> piece(kPieceSize);
+  std::vector<OutputColumn> columns;
+  std::map<void*, std::size_t> dynamicColumns;
+  if (!DefineColumns(oci_, statement, error, columns, dynamicColumns))
+    return false;
   for (;;) {
-    for (OutputColumn& column : columns) {
-      column.pieces.clear();
-      column.pieceIndicator = 0;
-    }
-    sword status = oci_.StmtFetch(statement, error, 1, OCI_FETCH_NEXT, OCI_DEFAULT);
-    OutputColumn* receiving = nullptr;
-    ub4 length = 0;
-    while (status == OCI_NEED_DATA) {
-      if (receiving != nullptr && length > 0)
-        receiving->pieces.append(piece.data(), length);
-      void* handle = nullptr;
-      ub4 handleType = 0;
-      ub1 direction = 0;
-      ub4 iteration = 0;
-      ub4 index = 0;
-      ub1 which = 0;
-      if (oci_.StmtGetPieceInfo(statement, error, &handle, &handleType, &direction, &iteration,
-                                &index, &which) != OCI_SUCCESS) {
-        return false;
-      }
-      receiving = &columns[dynamicColumns.at(handle)];
-      length = kPieceSize;
-      oci_.StmtSetPieceInfo(handle, OCI_HTYPE_DEFINE, error, piece.data(), &length, which,
-                            &receiving->pieceIndicator, nullptr);
-      status = oci_.StmtFetch(statement, error, 1, OCI_FETCH_NEXT, OCI_DEFAULT);
-    }
-    if (receiving != nullptr && length > 0 &&
-        (status == OCI_SUCCESS || status == OCI_SUCCESS_WITH_INFO)) {
-      receiving->pieces.append(piece.data(), length);
-    }
+    sword status = FetchRow(oci_, statement, error, columns, dynamicColumns);
     if (status == OCI_NO_DATA)
       return true;
     if (status != OCI_SUCCESS)
       return false;
-    std::string line;
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-      const OutputColumn& column = columns[i];
-      if (i > 0)
-        line += '|';
-      if (column.dynamic) {
-        line += column.pieces;
-      } else if (column.indicator != -1) {
-        line += column.buffer.data();
-      }
-    }
-    rows_ << line << '\n';
+    rows_ << FormatRow(columns) << '\n';
   }
 }
 
