@@ -11,11 +11,13 @@
 #include <limits>
 
 #include "sandbox/oci/ClientErrors.h"
+#include "sandbox/oci/HandleRegistry.h"
+#include "sandbox/oci/LobLocator.h"
 
 namespace sandbox::oci {
 namespace {
 
-enum class TypeClass { Character, Integer, Float, Binary, Unsupported };
+enum class TypeClass { Character, Integer, Float, Binary, Locator, Unsupported };
 
 TypeClass ClassOf(ub2 type) {
   switch (type) {
@@ -32,6 +34,9 @@ TypeClass ClassOf(ub2 type) {
     case SQLT_BIN:
     case SQLT_LBI:
       return TypeClass::Binary;
+    case SQLT_CLOB:
+    case SQLT_BLOB:
+      return TypeClass::Locator;
     default:
       return TypeClass::Unsupported;
   }
@@ -176,6 +181,8 @@ bool ClientBuffer::SupportsType(ub2 type, sb4 valueSize) {
       return valueSize == 1 || valueSize == 2 || valueSize == 4 || valueSize == 8;
     case TypeClass::Float:
       return valueSize == 4 || valueSize == 8;
+    case TypeClass::Locator:
+      return true;  // an array of locator pointers, whatever size the caller gives
     case TypeClass::Unsupported:
       break;
   }
@@ -244,6 +251,7 @@ Value ClientBuffer::Read(ub4 row) const {
     case TypeClass::Float:
       return Value::Number(
           CanonicalNumber(valueSize_ == 4 ? LoadScalar<float>(bytes) : LoadScalar<double>(bytes)));
+    case TypeClass::Locator:  // never bound: binds refuse LOB types
     case TypeClass::Unsupported:
       break;
   }
@@ -252,7 +260,7 @@ Value ClientBuffer::Read(ub4 row) const {
 
 bool ClientBuffer::ValueBytes(ub2 type, const Value& value, const Session& session,
                               std::string& bytes, OraError& error) {
-  if (ClassOf(type) == TypeClass::Binary) {
+  if (ClassOf(type) == TypeClass::Binary || type == SQLT_BLOB) {
     if (value.kind == Value::Kind::Binary) {
       bytes = value.text;
       return true;
@@ -286,6 +294,24 @@ StoreOutcome ClientBuffer::Store(ub4 row, const Value& value, const Session& ses
     capacity = 0;
 
   TypeClass typeClass = ClassOf(type_);
+  if (typeClass == TypeClass::Locator) {
+    // The element is the client's locator, which now points at the value.
+    LobLocator* locator = nullptr;
+    if (element != nullptr) {
+      void* pointer = nullptr;
+      std::memcpy(&pointer, element, sizeof pointer);
+      locator = HandleRegistry::Instance().Find<LobLocator>(pointer);
+    }
+    std::string bytes;
+    if (locator == nullptr) {
+      outcome.error = errors::InvalidLobLocator();
+    } else if (ValueBytes(type_, value, session, bytes, outcome.error)) {
+      locator->Assign(std::move(bytes), type_ == SQLT_CLOB);
+      SetIndicator(row, 0);
+      SetReturnCode(row, 0);
+    }
+    return outcome;
+  }
   if (typeClass == TypeClass::Integer || typeClass == TypeClass::Float) {
     long double number = 0;
     if (!ParseNumber(value, number, outcome.error))

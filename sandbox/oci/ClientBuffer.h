@@ -2,7 +2,7 @@
 // array, indicators, lengths, return codes) and the conversions between the
 // server's values and the external data types (SQLT_*) a client asks for.
 // Element row of an array lives at value + row * valueSize, as OCI lays out
-// arrays without explicit skips.
+// arrays without explicit skips; LOB defines are arrays of locator pointers.
 #pragma once
 
 #include <string>

@@ -9,6 +9,7 @@
 #include "sandbox/oci/DescribeHandle.h"
 #include "sandbox/oci/EnvironmentHandle.h"
 #include "sandbox/oci/ErrorHandle.h"
+#include "sandbox/oci/LobLocator.h"
 #include "sandbox/oci/OpaqueDescriptor.h"
 #include "sandbox/oci/ParameterDescriptor.h"
 #include "sandbox/oci/ServerHandle.h"
@@ -135,12 +136,17 @@ sword OCIDescriptorAlloc(const void* parenth, void** descpp, const ub4 type,
     auto* environment = registry.Find<EnvironmentHandle>(parenth);
     if (environment == nullptr || descpp == nullptr)
       return OCI_INVALID_HANDLE;
-    if (!OpaqueDescriptor::IsAllocatableType(type))
+    Handle* descriptor = nullptr;
+    if (type == OCI_DTYPE_LOB) {
+      descriptor = &environment->AddChild<LobLocator>(xtramem_sz);
+    } else if (OpaqueDescriptor::IsAllocatableType(type)) {
+      descriptor = &environment->AddChild<OpaqueDescriptor>(type, xtramem_sz);
+    } else {
       return OCI_INVALID_HANDLE;
-    OpaqueDescriptor& descriptor = environment->AddChild<OpaqueDescriptor>(type, xtramem_sz);
-    *descpp = ToClient(&descriptor);
+    }
+    *descpp = ToClient(descriptor);
     if (usrmempp != nullptr)
-      *usrmempp = descriptor.UserMemory();
+      *usrmempp = descriptor->UserMemory();
     return OCI_SUCCESS;
   });
 }
@@ -157,8 +163,9 @@ sword OCIDescriptorFree(void* descp, const ub4 type) {
         return OCI_SUCCESS;
       return FreeHandle(registry, parameter);
     }
-    if (!OpaqueDescriptor::IsAllocatableType(type))
+    if (type != OCI_DTYPE_LOB && !OpaqueDescriptor::IsAllocatableType(type)) {
       return OCI_INVALID_HANDLE;
+    }
     return FreeHandle(registry, registry.Find(descp, type));
   });
 }

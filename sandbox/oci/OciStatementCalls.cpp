@@ -9,6 +9,7 @@
 #include "sandbox/oci/ColumnListDescriptor.h"
 #include "sandbox/oci/DescribeHandle.h"
 #include "sandbox/oci/ErrorHandle.h"
+#include "sandbox/oci/LobLocator.h"
 #include "sandbox/oci/ServiceContextHandle.h"
 #include "sandbox/oci/StatementHandle.h"
 
@@ -23,7 +24,9 @@ sword CheckBind(ErrorHandle& errors, sb4 valueSize, ub2 type, ub4 maxArrayLength
     errors.Add(errors::BadModeValue());
     return OCI_ERROR;
   }
-  if (maxArrayLength > 0 || !ClientBuffer::SupportsType(type, valueSize)) {
+  // LOB values are written through locators, which no statement here takes as input.
+  if (maxArrayLength > 0 || type == SQLT_CLOB || type == SQLT_BLOB ||
+      !ClientBuffer::SupportsType(type, valueSize)) {
     errors.Add(errors::UnsupportedDatatype());
     return OCI_ERROR;
   }
@@ -256,17 +259,21 @@ sword OCIDescribeAny(OCISvcCtx* svchp, OCIError* errhp, void* objptr, ub4 objnm_
 }
 
 sword OCILobGetLength(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp, ub4* lenp) {
-  (void)lenp;
   return ApiCall([&](HandleRegistry& registry) {
     auto* errors = registry.Find<ErrorHandle>(errhp);
+    auto* locator = registry.Find<LobLocator>(locp);
     if (errors == nullptr || registry.Find<ServiceContextHandle>(svchp) == nullptr ||
-        registry.Find(locp, OCI_DTYPE_LOB) == nullptr) {
+        locator == nullptr) {
       return OCI_INVALID_HANDLE;
     }
     errors->BeginCall();
-    // No fetch fills a locator here (LOB columns come back as text or bytes).
-    errors->Add(errors::InvalidLobLocator());
-    return OCI_ERROR;
+    // A locator that no fetch has pointed at a value locates nothing.
+    if (!locator->IsAssigned() || lenp == nullptr) {
+      errors->Add(errors::InvalidLobLocator());
+      return OCI_ERROR;
+    }
+    *lenp = locator->Length();
+    return OCI_SUCCESS;
   });
 }
 

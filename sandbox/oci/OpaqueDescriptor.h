@@ -1,7 +1,6 @@
-// OpaqueDescriptor: a LOB, file or rowid descriptor made by
-// OCIDescriptorAlloc. No define or bind fills one in this sandbox (LOB
-// columns are fetched as text or raw bytes), so it only needs to exist,
-// be recognised and be freed.
+// OpaqueDescriptor: a file or rowid descriptor made by OCIDescriptorAlloc.
+// No define or bind fills one in this sandbox, so it only needs to exist, be
+// recognised and be freed.
 #pragma once
 
 #include "sandbox/oci/Handle.h"
@@ -14,7 +13,7 @@ class OpaqueDescriptor : public Handle {
       : Handle(type, parent, userMemorySize) {}
 
   static bool IsAllocatableType(ub4 type) {
-    return type == OCI_DTYPE_LOB || type == OCI_DTYPE_ROWID || type == OCI_DTYPE_FILE;
+    return type == OCI_DTYPE_ROWID || type == OCI_DTYPE_FILE;
   }
 };
 

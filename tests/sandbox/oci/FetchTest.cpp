@@ -245,6 +245,44 @@ TEST_F(SandboxOciFetch, DefineBeyondTheSelectListAndFetchWithoutDefinesAreErrors
   EXPECT_EQ(undefined.LastError().code, 24374);
 }
 
+TEST_F(SandboxOciFetch, LobColumnsFetchIntoLocatorsThatKnowTheirLength) {
+  ASSERT_EQ(connection.Run("create table lobs (c clob, b blob)"), OCI_SUCCESS)
+      << connection.LastErrorText();
+  ASSERT_EQ(connection.Run("insert into lobs values ('Zürich', hextoraw('0102030405'))"),
+            OCI_SUCCESS)
+      << connection.LastErrorText();
+  const tools::OciLibrary& oci = Oci();
+  OCILobLocator* text = nullptr;
+  OCILobLocator* bytes = nullptr;
+  ASSERT_EQ(oci.DescriptorAlloc(connection.Environment(), reinterpret_cast<void**>(&text),
+                                OCI_DTYPE_LOB, 0, nullptr),
+            OCI_SUCCESS);
+  ASSERT_EQ(oci.DescriptorAlloc(connection.Environment(), reinterpret_cast<void**>(&bytes),
+                                OCI_DTYPE_LOB, 0, nullptr),
+            OCI_SUCCESS);
+  ub4 length = 0;
+  EXPECT_EQ(oci.LobGetLength(connection.Context(), connection.Error(), text, &length), OCI_ERROR);
+  EXPECT_EQ(connection.LastErrorCode(), 22275);  // nothing fetched into it yet
+
+  Statement statement = NewStatement();
+  ASSERT_EQ(statement.Prepare("select c, b from lobs"), OCI_SUCCESS);
+  OCIDefine* define = nullptr;
+  ASSERT_EQ(oci.DefineByPos(statement.Handle(), &define, connection.Error(), 1, &text, 0, SQLT_CLOB,
+                            nullptr, nullptr, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  ASSERT_EQ(oci.DefineByPos(statement.Handle(), &define, connection.Error(), 2, &bytes, 0,
+                            SQLT_BLOB, nullptr, nullptr, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  ASSERT_EQ(statement.Execute(1), OCI_SUCCESS) << statement.LastError().text;
+  ASSERT_EQ(oci.LobGetLength(connection.Context(), connection.Error(), text, &length), OCI_SUCCESS);
+  EXPECT_EQ(length, 6u);  // characters, not bytes
+  ASSERT_EQ(oci.LobGetLength(connection.Context(), connection.Error(), bytes, &length),
+            OCI_SUCCESS);
+  EXPECT_EQ(length, 5u);
+  EXPECT_EQ(oci.DescriptorFree(text, OCI_DTYPE_LOB), OCI_SUCCESS);
+  EXPECT_EQ(oci.DescriptorFree(bytes, OCI_DTYPE_LOB), OCI_SUCCESS);
+}
+
 TEST_F(SandboxOciFetch, ExplicitDescribeListsTheColumnsOfATableByName) {
   const tools::OciLibrary& oci = Oci();
   OCIDescribe* describe = nullptr;
