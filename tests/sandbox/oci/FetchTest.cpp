@@ -283,6 +283,38 @@ TEST_F(SandboxOciFetch, LobColumnsFetchIntoLocatorsThatKnowTheirLength) {
   EXPECT_EQ(oci.DescriptorFree(bytes, OCI_DTYPE_LOB), OCI_SUCCESS);
 }
 
+TEST_F(SandboxOciFetch, StatementTypeAndFunctionCodeFollowTheText) {
+  struct Case {
+    const char* sql;
+    ub2 type;
+    ub2 functionCode;
+  };
+  const Case cases[] = {
+      {"select n from numbers", OCI_STMT_SELECT, 4},
+      {"insert into numbers values (1, 'a')", OCI_STMT_INSERT, 3},
+      {"update numbers set n = 2", OCI_STMT_UPDATE, 5},
+      {"delete from numbers", OCI_STMT_DELETE, 9},
+      {"create table other (n number)", OCI_STMT_CREATE, 1},
+      {"begin null; end;", OCI_STMT_BEGIN, 0},
+  };
+  for (const Case& c : cases) {
+    Statement statement = NewStatement();
+    ASSERT_EQ(statement.Prepare(c.sql), OCI_SUCCESS);
+    ub2 type = 0;
+    ub2 functionCode = 0;
+    Oci().AttrGet(statement.Handle(), OCI_HTYPE_STMT, &type, nullptr, OCI_ATTR_STMT_TYPE,
+                  connection.Error());
+    EXPECT_EQ(type, c.type) << c.sql;
+    if (c.functionCode != 0) {
+      ASSERT_EQ(statement.Execute(c.type == OCI_STMT_SELECT ? 0 : 1), OCI_SUCCESS)
+          << c.sql << statement.LastError().text;
+      Oci().AttrGet(statement.Handle(), OCI_HTYPE_STMT, &functionCode, nullptr, OCI_ATTR_SQLFNCODE,
+                    connection.Error());
+      EXPECT_EQ(functionCode, c.functionCode) << c.sql;
+    }
+  }
+}
+
 TEST_F(SandboxOciFetch, ExplicitDescribeListsTheColumnsOfATableByName) {
   const tools::OciLibrary& oci = Oci();
   OCIDescribe* describe = nullptr;
