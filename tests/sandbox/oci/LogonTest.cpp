@@ -96,6 +96,28 @@ TEST(SandboxOciLogon, LogonNeedsAnAttachedServerAndHappensOnce) {
   EXPECT_EQ(connection.LastErrorCode(), 24327);
 }
 
+TEST(SandboxOciLogon, EmptyConnectIdentifierNamesTheDefaultDatabase) {
+  const char* saved = std::getenv("TWO_TASK");
+  std::string previous = saved != nullptr ? saved : "";
+  std::string database = FreshDatabase("DEFAULTDB");
+  setenv("TWO_TASK", database.c_str(), 1);
+  {
+    TestConnection connection;
+    ASSERT_TRUE(connection.Connect("SYSTEM", "manager", "")) << connection.LastErrorText();
+    EXPECT_EQ(connection.Rows("select global_name from sys.global_name"),
+              std::vector<std::string>{database.substr(4)});
+  }
+  unsetenv("TWO_TASK");
+  {
+    TestConnection connection;
+    ASSERT_TRUE(connection.Connect("SYSTEM", "manager", "")) << connection.LastErrorText();
+    EXPECT_EQ(connection.Rows("select global_name from sys.global_name"),
+              std::vector<std::string>{"DEMO"});
+  }
+  if (saved != nullptr)
+    setenv("TWO_TASK", previous.c_str(), 1);
+}
+
 TEST(SandboxOciLogon, MalformedNlsLangRefusesTheEnvironment) {
   const char* saved = std::getenv("NLS_LANG");
   std::string previous = saved != nullptr ? saved : "";
