@@ -37,9 +37,12 @@ TypeSpec TextType(TypeSpec::Base base, int length) {
 // left unconstrained: the server's sizes of computed columns are estimates.
 TypeSpec TypeOfColumn(const ColumnInfo& column, bool constrained) {
   switch (column.dataType) {
-    case 2:
-      return constrained && column.precision > 0 ? NumberType(column.precision, column.scale)
-                                                 : NumberType(0, 0);
+    case 2: {
+      // FLOAT columns carry scale -127 and a binary precision: no decimal
+      // constraint applies to them.
+      const bool decimal = column.precision > 0 && column.precision <= 38 && column.scale != -127;
+      return constrained && decimal ? NumberType(column.precision, column.scale) : NumberType(0, 0);
+    }
     case 12:
     case 187:
       return TextType(TypeSpec::Base::Date, 0);

@@ -117,6 +117,25 @@ TEST_F(CursorTest, ColumnsOfTheQueriedTableWinOverVariables) {
   EXPECT_EQ(r.lines, (Lines{"7 1", "99"}));
 }
 
+TEST_F(CursorTest, TypeAnchorsTakeTheColumnConstraints) {
+  ColumnInfo ratio = NumberColumn("RATIO", 126, -127);  // FLOAT
+  session_.AddTable("MEASURES", {TextColumn("CODE", 3), NumberColumn("AMOUNT", 5, 2), ratio});
+  BlockResult r =
+      Run("declare\n"
+          "  r measures%ROWTYPE;\n"
+          "  a measures.amount%TYPE := 1.005;\n"
+          "  f measures.ratio%TYPE := 1234.5678;\n"
+          "begin\n"
+          "  r.amount := 999.994;\n"
+          "  dbms_output.put_line(a || ' ' || f || ' ' || r.amount);\n"
+          "  r.code := 'ABCD';\n"
+          "end;");
+  EXPECT_EQ(r.lines, (Lines{"1.01 1234.5678 999.99"}));
+  EXPECT_EQ(r.Error(),
+            "ORA-06502: PL/SQL: numeric or value error: character string buffer too small\n"
+            "ORA-06512: at line 8");
+}
+
 TEST_F(CursorTest, AliasesAreNotTakenForVariables) {
   session_.AddQuery(
       "select count(*) n from all_tab_columns t where t.owner = :PLSQL_B1",
