@@ -1,0 +1,214 @@
+// The constraint generator block. Tables, constraints and columns are looked
+// up by their exact dictionary names and printed through qn; a check
+// condition is cut into lines only at blanks outside quoted literals, so that
+// a literal such as 'NEW YORK' reaches the script unchanged.
+#include "scripting/tables/ConstraintDdlBlock.h"
+
+#include "scripting/tables/DdlBlockPieces.h"
+
+namespace {
+
+std::string Declarations() {
+  return "declare\n"
+         "\tcursor tab_cursor is\n"
+         "\t\tselect t.owner, t.table_name, t.pct_free, t.pct_used, t.ini_trans, t.max_trans,\n"
+         "\t\t\tt.tablespace_name, t.initial_extent, t.next_extent, t.min_extents,\n"
+         "\t\t\tt.max_extents, t.freelists, t.freelist_groups, t.pct_increase,\n"
+         "\t\t\tc.constraint_name constr_name,\n"
+         "\t\t\tDECODE(constraint_type,'C','CHECK','P','PRIMARY KEY','R','FOREIGN KEY',"
+         "'U','UNIQUE',constraint_type) constr_type,\n"
+         "\t\t\tc.search_condition search_cond, c.R_owner, c.R_constraint_name\n"
+         "\t\tfrom all_tables t,all_constraints c\n"
+         "\t\twhere t.owner = :bind1 AND t.table_name = :bind2\n"
+         "\t\t\tAND t.table_name = c.table_name AND t.owner = c.owner\n"
+         "\t\torder by DECODE(constraint_type,'P',1,'U',2,'R',3,'C',4,5), t.owner, t.table_name;\n"
+         "\tcursor pkcol_cursor (c_own varchar2, c_tab varchar2, c_pk varchar2) is\n"
+         "\t\tselect column_name from all_cons_COLUMNS\n"
+         "\t\twhere table_name = c_tab and owner = c_own and constraint_name = c_pk\n"
+         "\t\torder by position;\n"
+         "\tcursor CU_pk_tabl_name (c_own varchar2, c_PK varchar2) is\n"
+         "\t\tselect table_name from all_constraints\n"
+         "\t\twhere constraint_name = c_pk and owner = c_own;\n"
+         // Equality, not LIKE: "_" in a key's name would match other indexes.
+         "\tcursor CU_ind (c_own varchar2, c_tab varchar2, c_ind varchar2) is\n"
+         "\t\tselect owner, index_name, uniqueness, tablespace_name, ini_trans, max_trans,\n"
+         "\t\t\tpct_free, pct_increase, initial_extent, next_extent\n"
+         "\t\tfrom all_indexes\n"
+         "\t\twhere owner = c_own AND table_name = c_tab AND index_name = c_ind\n"
+         "\t\tORDER BY 1,2;\n"
+         "\tR_ind\t\t\tCU_ind%%ROWTYPE;\n"
+         "\tlv_owner\t\tall_tables.owner%%TYPE;\n"
+         "\tlv_table_name\t\tall_tables.table_name%%TYPE;\n"
+         "\tlv_pct_free\t\tall_tables.pct_free%%TYPE;\n"
+         "\tlv_pct_used\t\tall_tables.pct_used%%TYPE;\n"
+         "\tlv_ini_trans\t\tall_tables.ini_trans%%TYPE;\n"
+         "\tlv_max_trans\t\tall_tables.max_trans%%TYPE;\n"
+         "\tlv_tablespace_name\tall_tables.tablespace_name%%TYPE;\n"
+         "\tlv_initial_extent\tall_tables.initial_extent%%TYPE;\n"
+         "\tlv_next_extent\t\tall_tables.next_extent%%TYPE;\n"
+         "\tlv_min_extents\t\tall_tables.min_extents%%TYPE;\n"
+         "\tlv_max_extents\t\tall_tables.max_extents%%TYPE;\n"
+         "\tlv_freelists\t\tall_tables.freelists%%TYPE;\n"
+         "\tlv_freelist_groups\tall_tables.freelist_groups%%TYPE;\n"
+         "\tlv_pct_increase\t\tall_tables.pct_increase%%TYPE;\n"
+         "\tlv_constr_name\t\tall_constraints.constraint_name%%TYPE;\n"
+         "\tlv_constr_type\t\tVARCHAR2(100);\n"
+         "\tlv_search_cond\t\tVARCHAR2(32000);\n"
+         "\tlv_r_owner\t\tall_constraints.r_owner%%TYPE;\n"
+         "\tlv_r_constraint_name\tall_constraints.r_constraint_name%%TYPE;\n"
+         "\tlv_r_table_name\t\tall_constraints.table_name%%TYPE;\n"
+         "\tlv_column_name\t\tall_cons_columns.column_name%%TYPE;\n"
+         "\tlv_sc\t\t\tVARCHAR2(32000);\n"
+         "\tlv_rest\t\t\tVARCHAR2(32000);\n"
+         "\tlv_piece_len\t\tnumber;\n"
+         "\ta_lin\t\t\tvarchar2(2000);\n"
+         "\tlv_lineno\t\tnumber := 0;\n"
+         "\tL_storage\t\tCHAR(1) DEFAULT :bind3;\n"
+         "\tL_pct\t\tCHAR(1) DEFAULT :bind4;\n";
+}
+
+std::string ColumnListProcedure() {
+  return "\tprocedure PR_get_constr_col(x_own in varchar2, x_tab in varchar2,\n"
+         "\t\tx_constr in varchar2, x_type in varchar2) is\n"
+         "\t\tlv_pad\t\tvarchar2(100);\n"
+         "\t\tlv_first\tboolean := true;\n"
+         "\tbegin\n"
+         "\t\tlv_pad := RPAD(' ', LENGTH(x_type) + 1);\n"
+         "\t\ta_lin := wri(a_lin, '\t' || lv_pad || '(', 1);\n"
+         "\t\tfor r_col in pkcol_cursor(x_own, x_tab, x_constr) loop\n"
+         "\t\t\tlv_column_name := r_col.column_name;\n"
+         "\t\t\tif lv_first then\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\t' || lv_pad || qn(r_col.column_name), 1);\n"
+         "\t\t\t\tlv_first := false;\n"
+         "\t\t\telse\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\t' || lv_pad || ',' || qn(r_col.column_name), 1);\n"
+         "\t\t\tend if;\n"
+         "\t\tend loop;\n"
+         "\t\ta_lin := wri(a_lin, '\t' || lv_pad || ')', 1);\n"
+         "\tend PR_get_constr_col;\n";
+}
+
+// The length of the next piece of x_cond: up to its last blank outside a
+// quoted literal or quoted identifier within the first 80 characters; when
+// there is none, up to the first such blank after them, so that neither a
+// literal nor a word is ever split; all of it when it has no such blank.
+std::string PieceLengthFunction() {
+  return "\tfunction piece_length(x_cond in varchar2) return number is\n"
+         "\t\tlv_pos\t\tnumber := 1;\n"
+         "\t\tlv_cut\t\tnumber := 0;\n"
+         "\t\tlv_quote\tvarchar2(1);\n"
+         "\t\tlv_char\t\tvarchar2(1);\n"
+         "\tbegin\n"
+         "\t\twhile lv_pos <= length(x_cond) loop\n"
+         "\t\t\tlv_char := substr(x_cond, lv_pos, 1);\n"
+         "\t\t\tif lv_quote is not null then\n"
+         "\t\t\t\tif lv_char = lv_quote then\n"
+         "\t\t\t\t\tlv_quote := null;\n"
+         "\t\t\t\tend if;\n"
+         "\t\t\telsif lv_char = '''' or lv_char = '\"' then\n"
+         "\t\t\t\tlv_quote := lv_char;\n"
+         "\t\t\telsif lv_char = ' ' then\n"
+         "\t\t\t\tif lv_pos > 80 and lv_cut > 0 then\n"
+         "\t\t\t\t\treturn lv_cut;\n"
+         "\t\t\t\tend if;\n"
+         "\t\t\t\tlv_cut := lv_pos;\n"
+         "\t\t\t\tif lv_pos > 80 then\n"
+         "\t\t\t\t\treturn lv_cut;\n"
+         "\t\t\t\tend if;\n"
+         "\t\t\tend if;\n"
+         "\t\t\tlv_pos := lv_pos + 1;\n"
+         "\t\tend loop;\n"
+         "\t\tif lv_cut = 0 then\n"
+         "\t\t\treturn length(x_cond);\n"
+         "\t\tend if;\n"
+         "\t\treturn lv_cut;\n"
+         "\tend piece_length;\n";
+}
+
+std::string CheckCondition() {
+  return "\t\t\ta_lin := wri(a_lin, '\t(', 1);\n"
+         "\t\t\tlv_rest := lv_search_cond;\n"
+         "\t\t\twhile lv_rest is not null loop\n"
+         "\t\t\t\tlv_piece_len := piece_length(lv_rest);\n"
+         "\t\t\t\tlv_sc := substr(lv_rest, 1, lv_piece_len);\n"
+         "\t\t\t\tif RTRIM(lv_sc) is not null then\n"
+         "\t\t\t\t\ta_lin := wri(a_lin, '\t' || RTRIM(lv_sc), 1);\n"
+         "\t\t\t\tend if;\n"
+         "\t\t\t\tlv_rest := substr(lv_rest, lv_piece_len + 1);\n"
+         "\t\t\tend loop;\n"
+         "\t\t\ta_lin := wri(a_lin, '\t)', 1);\n";
+}
+
+std::string KeyIndexClauses() {
+  return "\t\tif lv_constr_type in ('PRIMARY KEY', 'UNIQUE') then\n"
+         "\t\t\topen CU_ind(lv_owner, lv_table_name, lv_constr_name);\n"
+         "\t\t\tfetch CU_ind into R_ind;\n"
+         "\t\t\tclose CU_ind;\n"
+         "\t\t\ta_lin := wri(a_lin, '\tUSING INDEX', 1);\n"
+         "\t\t\tif L_pct = 'Y' then\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\tPCTFREE    ' || R_ind.pct_free, 1);\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\tINITRANS   ' || R_ind.ini_trans, 1);\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\tMAXTRANS   ' || R_ind.max_trans, 1);\n"
+         "\t\t\tend if;\n"
+         "\t\t\tif L_storage = 'Y' then\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\tTABLESPACE ' || R_ind.tablespace_name, 1);\n"
+         "\t\t\tend if;\n"
+         "\t\tend if;\n";
+}
+
+std::string ReferenceClause() {
+  return "\t\tif lv_constr_type = 'FOREIGN KEY' then\n"
+         "\t\t\tlv_r_table_name := null;\n"
+         "\t\t\topen CU_pk_tabl_name(lv_r_owner, lv_r_constraint_name);\n"
+         "\t\t\tfetch CU_pk_tabl_name into lv_r_table_name;\n"
+         "\t\t\tclose CU_pk_tabl_name;\n"
+         "\t\t\ta_lin := wri(a_lin, '\tREFERENCES ' || qn(lv_r_table_name), 1);\n"
+         "\t\t\tPR_get_constr_col(lv_r_owner, lv_r_table_name, lv_r_constraint_name, "
+         "lv_constr_type);\n"
+         "\t\tend if;\n";
+}
+
+}  // namespace
+
+std::string ConstraintDdlBlock() {
+  return Declarations() + ddl_block::LineWriterFunction() + ddl_block::NameQuoteFunction() +
+         ColumnListProcedure() + PieceLengthFunction() +
+         "begin\n"
+         "\ta_lin := '';\n"
+         "\topen tab_cursor;\n"
+         "\tloop\n"
+         "\t\tfetch tab_cursor into lv_owner, lv_table_name, lv_pct_free, lv_pct_used,\n"
+         "\t\t\tlv_ini_trans, lv_max_trans, lv_tablespace_name, lv_initial_extent,\n"
+         "\t\t\tlv_next_extent, lv_min_extents, lv_max_extents, lv_freelists,\n"
+         "\t\t\tlv_freelist_groups, lv_pct_increase, lv_constr_name, lv_constr_type,\n"
+         "\t\t\tlv_search_cond, lv_r_owner, lv_r_constraint_name;\n"
+         "\t\texit when tab_cursor%%notfound;\n"
+         // The server's own NOT NULL checks: the table block prints NOT NULL.
+         "\t\tif lv_constr_type = 'CHECK' and lv_constr_name like 'SYS%%'\n"
+         "\t\t\tand lv_search_cond like '%%IS NOT NULL' then\n"
+         "\t\t\tnull;\n"
+         "\t\telse\n"
+         "\t\ta_lin := wri(a_lin, 'ALTER TABLE ' || qn(lv_table_name) || ' ADD (', 1);\n"
+         "\t\tif lv_constr_type = 'CHECK' and lv_search_cond is not null then\n"
+         "\t\t\tif lv_constr_name like 'SYS%%' then\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\tCHECK', 1);\n"
+         "\t\t\t\ta_lin := wri(a_lin, '-- original system constraint name was ' || "
+         "lv_constr_name, 1);\n"
+         "\t\t\telse\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\tCONSTRAINT ' || qn(lv_constr_name), 1);\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\t' || lv_constr_type, 1);\n"
+         "\t\t\tend if;\n" +
+         CheckCondition() +
+         "\t\telse\n"
+         "\t\t\ta_lin := wri(a_lin, '\tCONSTRAINT ' || qn(lv_constr_name), 1);\n"
+         "\t\t\ta_lin := wri(a_lin, '\t' || lv_constr_type, 1);\n"
+         "\t\t\tPR_get_constr_col(lv_owner, lv_table_name, lv_constr_name, lv_constr_type);\n"
+         "\t\tend if;\n" +
+         KeyIndexClauses() + ReferenceClause() +
+         "\t\ta_lin := wri(a_lin, ')', 1);\n"
+         "\t\ta_lin := wri(a_lin, '/', 1);\n"
+         "\t\tend if;\n"
+         "\tend loop;\n"
+         "\tclose tab_cursor;\n" +
+         ddl_block::ExceptionSection("' - Aborting...scl='||LENGTH(lv_search_cond)");
+}

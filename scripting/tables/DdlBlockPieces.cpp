@@ -1,0 +1,63 @@
+// The PL/SQL pieces shared by the table, constraint and index DDL blocks.
+#include "scripting/tables/DdlBlockPieces.h"
+
+namespace ddl_block {
+
+std::string LineWriterFunction() {
+  return "\tfunction wri(x_lin in varchar2, x_str in varchar2, x_force in number)\n"
+         "\t\treturn varchar2 is\n"
+         "\tbegin\n"
+         "\t\tif length(x_lin) + length(x_str) > 80 then\n"
+         "\t\t\tlv_lineno := lv_lineno + 1;\n"
+         "\t\t\tdbms_output.put_line(x_lin);\n"
+         "\t\t\tif x_force = 0 then\n"
+         "\t\t\t\treturn x_str;\n"
+         "\t\t\tend if;\n"
+         "\t\t\tlv_lineno := lv_lineno + 1;\n"
+         "\t\t\tdbms_output.put_line(x_str);\n"
+         "\t\t\treturn '';\n"
+         "\t\tend if;\n"
+         "\t\tif x_force = 0 then\n"
+         "\t\t\treturn x_lin || x_str;\n"
+         "\t\tend if;\n"
+         "\t\tlv_lineno := lv_lineno + 1;\n"
+         "\t\tdbms_output.put_line(x_lin || x_str);\n"
+         "\t\treturn '';\n"
+         "\tend wri;\n";
+}
+
+std::string NameQuoteFunction() {
+  // Only letters, digits, "_", "$" and "#" after a leading letter may stand
+  // unquoted; anything else (lower case, blanks) needs the quotes.
+  return "\tfunction qn(x_name in varchar2) return varchar2 is\n"
+         "\t\tlv_pos\t\tnumber := 1;\n"
+         "\tbegin\n"
+         "\t\tif x_name is null then\n"
+         "\t\t\treturn x_name;\n"
+         "\t\tend if;\n"
+         "\t\tif instr('ABCDEFGHIJKLMNOPQRSTUVWXYZ', substr(x_name, 1, 1)) = 0 then\n"
+         "\t\t\treturn '\"' || x_name || '\"';\n"
+         "\t\tend if;\n"
+         "\t\twhile lv_pos <= length(x_name) loop\n"
+         "\t\t\tif instr('ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_$#', substr(x_name, lv_pos, 1)) = 0 "
+         "then\n"
+         "\t\t\t\treturn '\"' || x_name || '\"';\n"
+         "\t\t\tend if;\n"
+         "\t\t\tlv_pos := lv_pos + 1;\n"
+         "\t\tend loop;\n"
+         "\t\treturn x_name;\n"
+         "\tend qn;\n";
+}
+
+std::string ExceptionSection(const std::string& messageEnd) {
+  return "exception\n"
+         "\twhen others then\n"
+         "\t\trollback;\n"
+         "\t\traise_application_error(-20000, 'Unexpected error on ' || lv_table_name || ', ' "
+         "|| lv_column_name || ': ' || to_char(SQLCODE) || " +
+         messageEnd +
+         ");\n"
+         "end;\n";
+}
+
+}  // namespace ddl_block

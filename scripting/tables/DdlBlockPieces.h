@@ -1,0 +1,27 @@
+// The PL/SQL pieces that the three DDL generator blocks share: the wri line
+// writer, the identifier quoting function and the exception section. Every
+// text is a run of template lines ending in "\n", with "%%" wherever the
+// server must see "%" (OracleStatement::Prepare reduces it).
+#pragma once
+
+#include <string>
+
+namespace ddl_block {
+
+// function wri(x_lin, x_str, x_force): accumulates pieces in the caller's
+// pending line (force 0) or prints it (force 1); a line that would pass 80
+// characters is printed first. Counts printed lines in lv_lineno, which the
+// block declares.
+std::string LineWriterFunction();
+
+// function qn(x_name): the name as it must stand in DDL: unchanged when it is
+// a plain upper-case identifier, else as a quoted identifier, so that a
+// script recreates a table named "Orders" under that exact name.
+std::string NameQuoteFunction();
+
+// The closing section of a block: "when others" rolls back and raises
+// ORA-20000 naming the table, the column and the SQLCODE, followed by the
+// PL/SQL expression messageEnd.
+std::string ExceptionSection(const std::string& messageEnd = "' - Aborting...'");
+
+}  // namespace ddl_block

@@ -1,0 +1,145 @@
+// The index generator block. Tables, indexes and columns are looked up by
+// their exact dictionary names and printed through qn.
+#include "scripting/tables/IndexDdlBlock.h"
+
+#include "scripting/tables/DdlBlockPieces.h"
+
+namespace {
+
+bool LacksCompression(const std::string& versionClass) {
+  return versionClass == "7" || versionClass == "8.0";
+}
+
+// A name as an SQL literal's content in a block template: a quote is doubled
+// so that no name can end the literal early, a "%" so that the template's
+// percent reduction gives it back unchanged.
+std::string LiteralContent(const std::string& name) {
+  std::string content;
+  for (const char c : name) {
+    content += c;
+    if (c == '\'' || c == '%') {
+      content += c;
+    }
+  }
+  return content;
+}
+
+std::string NameFilter(const std::vector<std::string>* indexNames) {
+  if (indexNames == nullptr) {
+    return {};
+  }
+  std::string list;
+  for (const std::string& name : *indexNames) {
+    if (!list.empty()) {
+      list += "', '";
+    }
+    list += LiteralContent(name);
+  }
+  // An empty list gives ('') and so no index at all.
+  return "\tAND i.index_name in ('" + list + "')\n";
+}
+
+std::string Declarations(const std::string& versionClass,
+                         const std::vector<std::string>* indexNames) {
+  const bool noCompression = LacksCompression(versionClass);
+  return "declare\n"
+         "\tcursor tab_cursor is\n"
+         "\t\tselect t.owner a, t.table_name b, i.index_name c, i.pct_free d, t.pct_used e,\n"
+         "\t\ti.ini_trans f, i.max_trans g, i.tablespace_name h, i.initial_extent i,\n"
+         "\t\ti.next_extent j, i.min_extents k, i.max_extents l, i.freelists m,\n"
+         "\t\ti.freelist_groups n, i.pct_increase o,\n" +
+         std::string(noCompression ? "\t\t'DISABLED' compr,\n"
+                                     "\t\t10 pref,\n"
+                                   : "\t\ti.compression compr,\n"
+                                     "\t\ti.prefix_length pref,\n") +
+         "\t\tdecode(nvl(i.uniqueness,'NOT'),'UNIQUE','UNIQUE ','') uniq\n"
+         "\tfrom all_tables t,all_indexes i\n"
+         "\twhere t.table_name = i.table_name AND t.owner = i.owner\n" +
+         NameFilter(indexNames) +
+         "\tAND t.owner = :bind1 AND t.table_name = :bind2\n"
+         "\tAND i.index_name NOT IN (SELECT c.constraint_name from all_constraints c\n"
+         "\t\tWHERE c.constraint_type IN ('P','U') AND c.table_name = t.table_name\n"
+         "\t\tAND c.owner = t.owner)\n"
+         "\torder by t.owner, t.table_name, i.index_name;\n"
+         "\tcursor pkcol_cursor (c_own varchar2, c_tab varchar2, c_pk varchar2) is\n"
+         "\t\tselect column_name from all_ind_COLUMNS\n"
+         "\t\twhere table_name = c_tab and index_owner = c_own and index_name = c_pk\n"
+         "\t\torder by column_position;\n"
+         "\tlv_owner\t\tall_tables.owner%%TYPE;\n"
+         "\tlv_table_name\t\tall_tables.table_name%%TYPE;\n"
+         "\tlv_index_name\t\tall_indexes.index_name%%TYPE;\n"
+         "\tlv_pct_free\t\tall_indexes.pct_free%%TYPE;\n"
+         "\tlv_pct_used\t\tall_tables.pct_used%%TYPE;\n"
+         "\tlv_ini_trans\t\tall_indexes.ini_trans%%TYPE;\n"
+         "\tlv_max_trans\t\tall_indexes.max_trans%%TYPE;\n"
+         "\tlv_tablespace_name\tall_indexes.tablespace_name%%TYPE;\n"
+         "\tlv_initial_extent\tall_indexes.initial_extent%%TYPE;\n"
+         "\tlv_next_extent\t\tall_indexes.next_extent%%TYPE;\n"
+         "\tlv_min_extents\t\tall_indexes.min_extents%%TYPE;\n"
+         "\tlv_max_extents\t\tall_indexes.max_extents%%TYPE;\n"
+         "\tlv_freelists\t\tall_indexes.freelists%%TYPE;\n"
+         "\tlv_freelist_groups\tall_indexes.freelist_groups%%TYPE;\n"
+         "\tlv_pct_increase\t\tall_indexes.pct_increase%%TYPE;\n" +
+         std::string(noCompression ? "\tL_Compression\t\tvarchar2(100);\n"
+                                     "\tL_PrefixLength\t\tnumber;\n"
+                                   : "\tL_Compression\t\tall_indexes.compression%%TYPE;\n"
+                                     "\tL_PrefixLength\t\tall_indexes.prefix_length%%TYPE;\n") +
+         "\tlv_uniqueness\t\tvarchar2(7);\n"
+         "\tlv_column_name\t\tall_ind_columns.column_name%%TYPE;\n"
+         "\tlv_first\t\tboolean;\n"
+         "\ta_lin\t\t\tvarchar2(80);\n"
+         "\tlv_lineno\t\tnumber := 0;\n"
+         "\tL_storage\t\tCHAR(1) DEFAULT :bind3;\n"
+         "\tL_pct\t\tCHAR(1) DEFAULT :bind4;\n";
+}
+
+std::string IndexStatement() {
+  return "\t\ta_lin := wri(a_lin, 'CREATE ' || lv_uniqueness || 'INDEX ' || qn(lv_index_name)\n"
+         "\t\t\t|| ' ON ' || qn(lv_table_name), 1);\n"
+         "\t\ta_lin := wri(a_lin, '\t(', 1);\n"
+         "\t\tlv_first := true;\n"
+         "\t\tfor r_col in pkcol_cursor(lv_owner, lv_table_name, lv_index_name) loop\n"
+         "\t\t\tlv_column_name := r_col.column_name;\n"
+         "\t\t\tif lv_first then\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\t ' || qn(r_col.column_name), 1);\n"
+         "\t\t\t\tlv_first := false;\n"
+         "\t\t\telse\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\t ' || ',' || qn(r_col.column_name), 1);\n"
+         "\t\t\tend if;\n"
+         "\t\tend loop;\n"
+         "\t\ta_lin := wri(a_lin, '\t)', 1);\n"
+         "\t\tif L_pct = 'Y' then\n"
+         "\t\t\ta_lin := wri(a_lin, '\tPCTFREE    ' || lv_pct_free, 1);\n"
+         "\t\t\ta_lin := wri(a_lin, '\tINITRANS   ' || lv_ini_trans, 1);\n"
+         "\t\t\ta_lin := wri(a_lin, '\tMAXTRANS   ' || lv_max_trans, 1);\n"
+         "\t\tend if;\n"
+         "\t\tif L_storage = 'Y' then\n"
+         "\t\t\ta_lin := wri(a_lin, '\tTABLESPACE ' || lv_tablespace_name, 1);\n"
+         "\t\tend if;\n"
+         "\t\tif L_Compression = 'ENABLED' then\n"
+         "\t\t\ta_lin := wri(a_lin, '\tCOMPRESS ' || L_PrefixLength, 1);\n"
+         "\t\tend if;\n"
+         "\t\ta_lin := wri(a_lin, '/', 1);\n";
+}
+
+}  // namespace
+
+std::string IndexDdlBlock(const std::string& versionClass,
+                          const std::vector<std::string>* indexNames) {
+  return Declarations(versionClass, indexNames) + ddl_block::LineWriterFunction() +
+         ddl_block::NameQuoteFunction() +
+         "begin\n"
+         "\ta_lin := '';\n"
+         "\topen tab_cursor;\n"
+         "\tloop\n"
+         "\t\tfetch tab_cursor into lv_owner, lv_table_name, lv_index_name, lv_pct_free,\n"
+         "\t\t\tlv_pct_used, lv_ini_trans, lv_max_trans, lv_tablespace_name,\n"
+         "\t\t\tlv_initial_extent, lv_next_extent, lv_min_extents, lv_max_extents,\n"
+         "\t\t\tlv_freelists, lv_freelist_groups, lv_pct_increase, L_Compression,\n"
+         "\t\t\tL_PrefixLength, lv_uniqueness;\n"
+         "\t\texit when tab_cursor%%notfound;\n" +
+         IndexStatement() +
+         "\tend loop;\n"
+         "\tclose tab_cursor;\n" +
+         ddl_block::ExceptionSection();
+}

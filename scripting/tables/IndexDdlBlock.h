@@ -1,0 +1,14 @@
+// The PL/SQL block that prints the CREATE INDEX statements of one table's
+// indexes, leaving the indexes of its primary and unique keys to the
+// constraint block: binds :bind1 owner, :bind2 table, :bind3 "InclStorage",
+// :bind4 "InclPct".
+#pragma once
+
+#include <string>
+#include <vector>
+
+// versionClass is the session's "7", "8.0" or "8": the first two have no
+// index compression in their dictionary. indexNames, when given, restricts
+// the block to those indexes.
+std::string IndexDdlBlock(const std::string& versionClass,
+                          const std::vector<std::string>* indexNames);

@@ -1,0 +1,7 @@
+// The PL/SQL block that prints the CREATE TABLE statement of one table:
+// binds :bind1 owner, :bind2 table, :bind3 "InclStorage", :bind4 "InclPct".
+#pragma once
+
+#include <string>
+
+std::string TableDdlBlock();
