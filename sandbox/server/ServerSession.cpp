@@ -54,6 +54,38 @@ bool HexBytes(const std::string& hex, std::string& bytes) {
   return true;
 }
 
+}  // namespace
+
+// A column of a table is NOT NULL as the dictionary has it (key columns
+// included); the dictionary's own tables answer from their SQLite declaration.
+bool ServerSession::ColumnNullable(sqlite3_stmt* statement, int column) {
+  const char* table = sqlite3_column_table_name(statement, column);
+  const char* origin = sqlite3_column_origin_name(statement, column);
+  if (table == nullptr || origin == nullptr)
+    return true;
+  const std::string storage = table;
+  const std::size_t dot = storage.find('.');
+  if (dot != std::string::npos && storage.rfind("SYS.", 0) != 0) {
+    SqliteRunner runner(database_->Handle());
+    std::vector<std::vector<std::string>> rows;
+    runner.Query(
+        "SELECT NULLABLE FROM \"SYS.ALL_TAB_COLUMNS\" WHERE OWNER = ? AND TABLE_NAME = ? AND "
+        "COLUMN_NAME = ?",
+        {Value::Text(storage.substr(0, dot)), Value::Text(storage.substr(dot + 1)),
+         Value::Text(origin)},
+        rows);
+    if (!rows.empty())
+      return rows[0][0] != "N";
+  }
+  int notNull = 0;
+  if (sqlite3_table_column_metadata(database_->Handle(), nullptr, table, origin, nullptr, nullptr,
+                                    &notNull, nullptr, nullptr) != SQLITE_OK)
+    return true;
+  return notNull == 0;
+}
+
+namespace {
+
 Value ColumnValue(sqlite3_stmt* statement, int column, const ColumnInfo& info) {
   const int type = sqlite3_column_type(statement, column);
   if (type == SQLITE_NULL)
@@ -259,6 +291,7 @@ std::unique_ptr<Cursor> ServerSession::OpenQuery(const std::string& sql, const B
       info = OracleType::Describe(kind.empty() ? "VARCHAR2(4000)" : kind);
     }
     info.name = name;
+    info.nullable = ColumnNullable(raw, c);
     columns.push_back(info);
   }
   std::vector<std::vector<Value>> rows;

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include <sqlite3.h>
+
 #include "sandbox/server/Server.h"
 #include "sandbox/server/ServerDatabase.h"
 #include "sandbox/server/SqlToken.h"
@@ -49,6 +51,7 @@ class ServerSession : public Session, public NameResolver {
   bool NextSequenceValue(const std::string& owner, const std::string& name, bool next,
                          std::string& value, std::string& message);
   OraError NameConstraintError(OraError error) const;
+  bool ColumnNullable(sqlite3_stmt* statement, int column);
 
   std::shared_ptr<ServerDatabase> database_;
   std::string user_;

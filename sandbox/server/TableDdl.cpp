@@ -469,6 +469,34 @@ bool TableDdl::AddIndex(const std::string& owner, const std::string& name,
          AddSegment(owner, name, "INDEX", storage, error);
 }
 
+// A key added to an existing table makes its columns NOT NULL; SQLite cannot
+// alter a column, so triggers keep NULLs out.
+bool TableDdl::AddNotNullGuard(const std::string& owner, const std::string& table,
+                               const std::string& column, const std::string& constraint,
+                               OraError& error) {
+  const std::string message =
+      "ORA-01400: cannot insert NULL into (\"" + owner + "\".\"" + table + "\".\"" + column + "\")";
+  Catalog& catalog = context_.catalog;
+  if (catalog.Any("SELECT 1 FROM " + QuoteSqliteName(StorageName(owner, table)) + " WHERE " +
+                      QuoteSqliteName(column) + " IS NULL",
+                  {})) {
+    error = {2437, "cannot validate (" + owner + "." + constraint + ") - primary key violated"};
+    return false;
+  }
+  for (const char* event : {"INSERT", "UPDATE"}) {
+    const std::string name =
+        "notnull:" + StorageName(owner, constraint) + "." + column + ":" + event;
+    if (!catalog.ExecMapped("CREATE TRIGGER IF NOT EXISTS " + QuoteSqliteName(name) + " BEFORE " +
+                                event + " ON " + QuoteSqliteName(StorageName(owner, table)) +
+                                " WHEN NEW." + QuoteSqliteName(column) +
+                                " IS NULL BEGIN SELECT RAISE(ABORT, " + QuoteSqliteText(message) +
+                                "); END",
+                            error))
+      return false;
+  }
+  return true;
+}
+
 bool TableDdl::AddConstraint(const std::string& owner, const std::string& table,
                              ConstraintSpec& spec, OraError& error) {
   Catalog& catalog = context_.catalog;
@@ -526,7 +554,8 @@ bool TableDdl::AddConstraint(const std::string& owner, const std::string& table,
         if (!catalog.Exec("UPDATE \"SYS.ALL_TAB_COLUMNS\" SET NULLABLE = 'N' WHERE OWNER = ? AND "
                           "TABLE_NAME = ? "
                           "AND COLUMN_NAME = ?",
-                          {Value::Text(owner), Value::Text(table), Value::Text(column)}, error))
+                          {Value::Text(owner), Value::Text(table), Value::Text(column)}, error) ||
+            !AddNotNullGuard(owner, table, column, spec.name, error))
           return false;
     }
   } else if (spec.type == 'R') {
@@ -634,6 +663,12 @@ bool TableDdl::CreateTable(OraError& error) {
     error = {904, "invalid identifier"};
     return false;
   }
+  // Key columns are NOT NULL without a constraint of their own, as in Oracle.
+  for (const ConstraintSpec& spec : constraints)
+    if (spec.type == 'P')
+      for (ColumnSpec& column : columns)
+        if (std::find(spec.columns.begin(), spec.columns.end(), column.name) != spec.columns.end())
+          column.notNull = true;
   StorageSpec storage;
   if (temporary && in_.AcceptWords("ON", "COMMIT")) {
     in_.AcceptWord("DELETE") || in_.AcceptWord("PRESERVE");
@@ -775,6 +810,11 @@ bool TableDdl::AlterTable(OraError& error) {
             "DELETE FROM \"SYS.ALL_CONS_COLUMNS\" WHERE OWNER = ? AND CONSTRAINT_NAME = ?",
             {Value::Text(owner), Value::Text(name)}, error))
       return false;
+    for (const auto& trigger :
+         catalog.Rows("SELECT name FROM sqlite_master WHERE type = 'trigger' AND name LIKE ?",
+                      {Value::Text("notnull:" + StorageName(owner, name) + ".%")}))
+      if (!catalog.ExecMapped("DROP TRIGGER " + QuoteSqliteName(trigger[0]), error))
+        return false;
     // The index that the key created goes with it.
     if (rows[0][0] == name) {
       if (!catalog.Exec("DROP INDEX " + QuoteSqliteName(IndexStorageName(owner, name)), {},

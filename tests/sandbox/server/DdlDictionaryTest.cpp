@@ -130,7 +130,15 @@ TEST_F(DdlDictionaryTest, AlterTableAddsKeysWithTheirIndex) {
       db.Value1(
           "select constraint_type || index_name from all_constraints where table_name = 'LOOSE'"),
       "ULOOSE_UK");
+  db.Script("insert into app.loose values (1, null)");
+  EXPECT_EQ(db.Exec("alter table app.loose add primary key (b)"), 2437);
   db.Script("alter table app.loose add primary key (a)");
+  EXPECT_EQ(db.Exec("insert into app.loose (b) values ('y')"), 1400);
+  EXPECT_EQ(db.LastError().message, "cannot insert NULL into (\"APP\".\"LOOSE\".\"A\")");
+  EXPECT_EQ(
+      db.Value1(
+          "select nullable from all_tab_columns where table_name = 'LOOSE' and column_name = 'A'"),
+      "N");
   EXPECT_EQ(db.Value1("select count(*) from all_constraints where table_name = 'LOOSE' and "
                       "constraint_type = 'P' "
                       "and constraint_name like 'SYS_C%'"),

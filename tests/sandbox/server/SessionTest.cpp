@@ -98,6 +98,8 @@ TEST_F(SessionTest, ColumnsAreDescribedWithSqltCodesAndSizes) {
   EXPECT_EQ(columns[3].scale, 2);
   EXPECT_EQ(columns[2].scale, -127);
   EXPECT_EQ(columns[4].precision, 38);
+  EXPECT_FALSE(columns[0].nullable);
+  EXPECT_TRUE(columns[1].nullable);
 
   auto expressions = db.session().OpenQuery(
       "select upper(v) up, count(*), sysdate, v as \"Alias\" from typed group by v", none, error);
