@@ -1,12 +1,21 @@
-// The desktop program: builds the application and its main window.
+// The one program of both front ends: with --batch (or --help) the headless
+// command line, which needs no display; otherwise the desktop program.
 // "--settings DIR" keeps the settings in an INI file of DIR instead of the
 // user's own store.
+#include <QCoreApplication>
+#include <string>
+#include <vector>
+
+#include "app/BatchOptions.h"
+#include "app/HeadlessMain.h"
+
+#ifdef QUILLMARK_DESKTOP
 #include <QApplication>
 #include <QStringList>
 #include <memory>
 
 #include "config/QtSettingsStore.h"
-#include "engine/EmptyRunPhases.h"
+#include "scripting/connection/ScriptingPhases.h"
 #include "ui/CMainFrame.h"
 #include "ui/QtUserPrompts.h"
 
@@ -20,14 +29,11 @@ std::unique_ptr<QtSettingsStore> OpenSettings(const QStringList& arguments) {
   return std::make_unique<QtSettingsStore>();
 }
 
-}  // namespace
-
-int main(int argc, char* argv[]) {
+int DesktopMain(int argc, char* argv[]) {
   QApplication application(argc, argv);
   const std::unique_ptr<QtSettingsStore> store = OpenSettings(QApplication::arguments());
   QtUserPrompts prompts;
-  // Scripting of the database objects is not part of the program yet.
-  EmptyRunPhases phases;
+  ScriptingPhases phases;
   int exitCode = 0;
   {
     CMainFrame frame(*store, prompts, phases);
@@ -36,4 +42,18 @@ int main(int argc, char* argv[]) {
   }
   store->Sync();
   return exitCode;
+}
+
+}  // namespace
+#endif
+
+int main(int argc, char* argv[]) {
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+#ifdef QUILLMARK_DESKTOP
+  if (!WantsHeadless(arguments)) {
+    return DesktopMain(argc, argv);
+  }
+#endif
+  QCoreApplication application(argc, argv);
+  return HeadlessMain(arguments);
 }

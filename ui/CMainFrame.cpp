@@ -10,6 +10,8 @@
 #include <QToolBar>
 
 #include "engine/ReportText.h"
+#include "scripting/connection/DatabaseConnection.h"
+#include "scripting/connection/ScriptingPhases.h"
 #include "ui/CFindDialog.h"
 #include "ui/CTallyfoldView.h"
 #include "ui/UserPrompts.h"
@@ -25,10 +27,12 @@ QString FullCaption(std::string_view text) {
 CMainFrame::CMainFrame(SettingsStore& store, UserPrompts& prompts, RunPhases& phases)
     : prompts_(prompts),
       host_(*this, prompts, [this] { return engine_.Flags().Running != 0; }),
-      dialogs_([this] { document_->SaveReport(); }),
+      dialogs_([this] { document_->SaveReport(); }, [this] { return HasUsableConnection(); }),
       engine_(store, host_, phases, dialogs_),
       view_(new CTallyfoldView(engine_.Model(), this)),
-      findDialog_(new CFindDialog(this)) {
+      findDialog_(new CFindDialog(this)),
+      clientMessages_(host_),
+      logonPrompts_(store, clientMessages_, prompts, this) {
   setCentralWidget(view_);
   host_.SetView(view_);
   document_ = std::make_unique<CTallyfoldDoc>(*this, *view_, engine_.Model(), engine_.Flags(),
@@ -59,6 +63,12 @@ CMainFrame::CMainFrame(SettingsStore& store, UserPrompts& prompts, RunPhases& ph
   UpdateCommands();
 }
 
+CMainFrame::CMainFrame(SettingsStore& store, UserPrompts& prompts, ScriptingPhases& phases)
+    : CMainFrame(store, prompts, static_cast<RunPhases&>(phases)) {
+  scripting_ = &phases;
+  phases.AttachEngine(engine_);
+}
+
 CMainFrame::~CMainFrame() {
   // The worker may be waiting on this window: stop it without asking and let it
   // end while the window can still answer.
@@ -73,6 +83,11 @@ void CMainFrame::CreateActions() {
   RunControl& control = engine_.Control();
   RunDriver& driver = engine_.Driver();
   QStyle* look = style();
+
+  connect_ =
+      new QAction(look->standardIcon(QStyle::SP_DriveNetIcon), "Connect to a database", this);
+  connect_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+  connect(connect_, &QAction::triggered, this, &CMainFrame::ConnectCommand);
 
   start_ =
       new QAction(look->standardIcon(QStyle::SP_MediaPlay), "&Start Quillmark for Oracle", this);
@@ -124,6 +139,8 @@ void CMainFrame::CreateActions() {
 
 void CMainFrame::CreateMenus() {
   QMenu* main = menuBar()->addMenu("&Quillmark");
+  main->addAction(connect_);
+  main->addSeparator();
   main->addAction(start_);
   main->addAction(rerunLast_);
   main->addAction(saveReport_);
@@ -149,6 +166,8 @@ void CMainFrame::CreateToolBar() {
   QToolBar* bar = addToolBar("Toolbar");
   bar->setObjectName("Toolbar");
   bar->setIconSize(QSize(24, 24));
+  bar->addAction(connect_);
+  bar->addSeparator();
   bar->addAction(start_);
   bar->addAction(rerunLast_);
   bar->addAction(saveReport_);
@@ -173,9 +192,9 @@ void CMainFrame::CreateToolBar() {
 
 void CMainFrame::CreateStatusBar() {
   // The database pane keeps its text until a connection names the database.
-  auto* databasePane = new QLabel("Database:    Not available", this);
-  databasePane->setStyleSheet("QLabel { color: #2A2AFF; background: white; padding: 0 4px; }");
-  statusBar()->addPermanentWidget(databasePane);
+  databasePane_ = new QLabel("Database:    Not available", this);
+  databasePane_->setStyleSheet("QLabel { color: #2A2AFF; background: white; padding: 0 4px; }");
+  statusBar()->addPermanentWidget(databasePane_);
   statusBar()->showMessage("Ready");
 }
 
@@ -189,6 +208,29 @@ void CMainFrame::UpdateCommands() {
   pause_->setEnabled(control.CanPause());
   stop_->setEnabled(control.CanStop());
   copy_->setEnabled(view_->textCursor().hasSelection());
+  if (HasUsableConnection()) {
+    databasePane_->setText(
+        QString::fromStdString("Source Database:  " + connection_->DisplayName()));
+  }
+}
+
+bool CMainFrame::HasUsableConnection() const {
+  return !connectionState_.NoConnection && connection_ && !connection_->NotConnected();
+}
+
+void CMainFrame::ConnectCommand() {
+  auto fresh =
+      std::make_shared<DatabaseConnection>(engine_.Store(), clientMessages_, logonPrompts_, "");
+  if (fresh->NotConnected() || fresh->Session() == nullptr) {
+    return;  // the previous connection stays as it was
+  }
+  connection_ = std::move(fresh);
+  connectionState_.MarkListsStale();
+  connection_->SetViewState(&connectionState_);
+  if (scripting_ != nullptr) {
+    scripting_->SetConnection(connection_);
+  }
+  UpdateCommands();
 }
 
 void CMainFrame::FindCommand() {

@@ -7,16 +7,23 @@
 #include <QTimer>
 #include <memory>
 
+#include "scripting/connection/ConnectionViewState.h"
+#include "scripting/connection/RunHostClientMessages.h"
+
 #include "engine/RunEngine.h"
 #include "ui/CTallyfoldDoc.h"
+#include "ui/QtLogonPrompts.h"
 #include "ui/QtRunHost.h"
 #include "ui/ReportFinder.h"
 #include "ui/StoredSettingsRunDialogs.h"
 
 class CFindDialog;
 class CTallyfoldView;
+class DatabaseConnection;
 class QAction;
+class QLabel;
 class RunPhases;
+class ScriptingPhases;
 class SettingsStore;
 class UserPrompts;
 
@@ -28,6 +35,8 @@ class CMainFrame : public QMainWindow {
 
   // phases carries out the scripting of a run; it outlives the frame.
   CMainFrame(SettingsStore& store, UserPrompts& prompts, RunPhases& phases);
+  // The same with runs over the frame's database connection.
+  CMainFrame(SettingsStore& store, UserPrompts& prompts, ScriptingPhases& phases);
   ~CMainFrame() override;
 
   RunEngine& Engine() { return engine_; }
@@ -36,8 +45,13 @@ class CMainFrame : public QMainWindow {
   QtRunHost& Host() { return host_; }
   CFindDialog& FindDialog() { return *findDialog_; }
   ReportFinder& Finder() { return *finder_; }
+  // The connection the Connect command made; null before the first success.
+  const std::shared_ptr<DatabaseConnection>& Connection() const { return connection_; }
+  ConnectionViewState& ConnectionState() { return connectionState_; }
+  QLabel* DatabasePane() const { return databasePane_; }
 
   // The commands, as the menus and accelerators call them.
+  QAction* ConnectAction() const { return connect_; }
   QAction* StartAction() const { return start_; }
   QAction* RerunLastAction() const { return rerunLast_; }
   QAction* SaveReportAction() const { return saveReport_; }
@@ -63,6 +77,10 @@ class CMainFrame : public QMainWindow {
   void CreateToolBar();
   void CreateStatusBar();
   void FindCommand();
+  // Logs on through the login dialog; a cancelled or failed logon keeps the
+  // previous connection.
+  void ConnectCommand();
+  bool HasUsableConnection() const;
   // Stops a run going on (asking first) and waits for its worker; false when
   // the user keeps the run.
   bool EndRunForExit();
@@ -77,7 +95,16 @@ class CMainFrame : public QMainWindow {
   CFindDialog* findDialog_;
   std::unique_ptr<ReportFinder> finder_;
   QTimer commandTimer_;
+  RunHostClientMessages clientMessages_;
+  QtLogonPrompts logonPrompts_;
+  ScriptingPhases* scripting_ = nullptr;
+  // Shared with a run in progress, which keeps a replaced connection alive
+  // until it ends.
+  std::shared_ptr<DatabaseConnection> connection_;
+  ConnectionViewState connectionState_;
+  QLabel* databasePane_ = nullptr;
 
+  QAction* connect_ = nullptr;
   QAction* start_ = nullptr;
   QAction* rerunLast_ = nullptr;
   QAction* saveReport_ = nullptr;

@@ -1,7 +1,6 @@
 // The run dialogs of the desktop program while it has no parameters dialog:
 // a run starts with the stored settings, the report is saved through the
-// report document, and there is no connection to start a statement or an
-// unattended run with.
+// report document, and the frame says whether it has a logged-on connection.
 #pragma once
 
 #include <functional>
@@ -10,8 +9,9 @@
 
 class StoredSettingsRunDialogs : public RunDialogs {
  public:
-  explicit StoredSettingsRunDialogs(std::function<void()> saveReport)
-      : saveReport_(std::move(saveReport)) {}
+  StoredSettingsRunDialogs(std::function<void()> saveReport,
+                           std::function<bool()> hasUsableConnection)
+      : saveReport_(std::move(saveReport)), hasUsableConnection_(std::move(hasUsableConnection)) {}
 
   // Accepts the settings as they stand.
   bool EditRunParameters(RunSettings&) override { return true; }
@@ -21,8 +21,9 @@ class StoredSettingsRunDialogs : public RunDialogs {
   // Configuration files are not read by this program yet; the automatic start
   // that follows finds no connection and says so.
   void LoadConfiguration(const std::string&) override {}
-  bool HasUsableConnection() override { return false; }
+  bool HasUsableConnection() override { return hasUsableConnection_(); }
 
  private:
   std::function<void()> saveReport_;
+  std::function<bool()> hasUsableConnection_;
 };

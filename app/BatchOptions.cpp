@@ -1,0 +1,165 @@
+// Parsing the headless command line and selecting the object kinds of its run.
+#include "app/BatchOptions.h"
+
+#include <algorithm>
+
+#include "engine/RunSettings.h"
+
+namespace {
+
+struct KindFlag {
+  const char* name;
+  int RunSettings::*flag;
+};
+
+constexpr KindFlag KindFlags[] = {
+    {"privileges", &RunSettings::DoPrivilege},
+    {"sequences", &RunSettings::DoSequence},
+    {"tables", &RunSettings::DoTable},
+    {"indexes", &RunSettings::DoIndex},
+    {"constraints", &RunSettings::DoConstraint},
+    {"data", &RunSettings::DoData},
+    {"triggers", &RunSettings::DoTrigger},
+    {"views", &RunSettings::DoViewSource},
+    {"functions", &RunSettings::DoFunction},
+    {"packages", &RunSettings::DoPackage},
+    {"package-bodies", &RunSettings::DoPackageBody},
+    {"procedures", &RunSettings::DoProcedure},
+    {"types", &RunSettings::DoType},
+    {"type-bodies", &RunSettings::DoTypeBody},
+};
+
+// The value of an option that needs one, or the reason it is missing.
+std::optional<std::string> TakeValue(const std::vector<std::string>& arguments, std::size_t& i,
+                                     std::string& value) {
+  if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
+    return arguments[i] + " needs a value";
+  }
+  value = arguments[++i];
+  return std::nullopt;
+}
+
+}  // namespace
+
+const std::vector<std::string>& BatchKindNames() {
+  static const std::vector<std::string> names = [] {
+    std::vector<std::string> all;
+    for (const KindFlag& kind : KindFlags) {
+      all.emplace_back(kind.name);
+    }
+    return all;
+  }();
+  return names;
+}
+
+std::optional<std::vector<std::string>> ParseKindList(const std::string& list, std::string& error) {
+  std::vector<std::string> kinds;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t comma = list.find(',', start);
+    const std::string name = list.substr(start, comma == std::string::npos ? comma : comma - start);
+    const std::vector<std::string>& known = BatchKindNames();
+    if (std::find(known.begin(), known.end(), name) == known.end()) {
+      error = name.empty() ? "--kinds has an empty entry" : "unknown kind '" + name + "'";
+      return std::nullopt;
+    }
+    if (std::find(kinds.begin(), kinds.end(), name) == kinds.end()) {
+      kinds.push_back(name);
+    }
+    if (comma == std::string::npos) {
+      return kinds;
+    }
+    start = comma + 1;
+  }
+}
+
+std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& arguments,
+                                               BatchOptions& options) {
+  options = BatchOptions();
+  options.Kinds = BatchKindNames();
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    std::optional<std::string> problem;
+    if (argument == "--help" || argument == "-h") {
+      options.Help = true;
+    } else if (argument == "--batch") {
+      options.Batch = true;
+    } else if (argument == "--connect") {
+      problem = TakeValue(arguments, i, options.ConnectString);
+    } else if (argument == "--report") {
+      problem = TakeValue(arguments, i, options.ReportFile);
+    } else if (argument == "--settings") {
+      problem = TakeValue(arguments, i, options.SettingsDirectory);
+    } else if (argument == "--kinds") {
+      std::string list;
+      problem = TakeValue(arguments, i, list);
+      if (!problem) {
+        std::string error;
+        std::optional<std::vector<std::string>> kinds = ParseKindList(list, error);
+        if (!kinds) {
+          return error;
+        }
+        options.Kinds = std::move(*kinds);
+      }
+    } else {
+      problem = "unknown argument '" + argument + "'";
+    }
+    if (problem) {
+      return problem;
+    }
+  }
+  if (options.Help) {
+    return std::nullopt;
+  }
+  if (!options.Batch) {
+    return std::string("the headless run needs --batch");
+  }
+  if (options.ConnectString.empty()) {
+    return std::string("--batch needs --connect CONNECT");
+  }
+  return std::nullopt;
+}
+
+bool WantsHeadless(const std::vector<std::string>& arguments) {
+  return std::any_of(arguments.begin(), arguments.end(), [](const std::string& argument) {
+    return argument == "--batch" || argument == "--help" || argument == "-h";
+  });
+}
+
+void SelectKinds(RunSettings& settings, const std::vector<std::string>& kinds) {
+  for (const KindFlag& kind : KindFlags) {
+    settings.*kind.flag = std::find(kinds.begin(), kinds.end(), kind.name) != kinds.end() ? 1 : 0;
+  }
+}
+
+std::string BatchUsage() {
+  std::string kinds;
+  for (const std::string& name : BatchKindNames()) {
+    kinds += (kinds.empty() ? "" : ", ") + name;
+  }
+  return "Usage:\n"
+         "  quillmark [--settings DIR]          the desktop program\n"
+         "  quillmark --batch --connect CONNECT [--kinds LIST] [--report FILE] [--settings DIR]\n"
+         "  quillmark --help\n"
+         "\n"
+         "--batch scripts one schema without opening a window (no display is needed).\n"
+         "\n"
+         "  --connect CONNECT  [schema:]user[/password]@database; the schema defaults to the\n"
+         "                     user. Without a password it is taken from the environment\n"
+         "                     variable QUILLMARK_PASSWORD, else read from the terminal\n"
+         "                     without echo.\n"
+         "  --kinds LIST       comma-separated object kinds to script (default: all):\n"
+         "                     " +
+         kinds +
+         "\n"
+         "  --report FILE      write the report to FILE; without it the report goes to\n"
+         "                     standard output.\n"
+         "  --settings DIR     keep the settings store in DIR instead of the user's own\n"
+         "                     (\"Settings\"/\"OCIVER\" and \"OCIDLL\" there choose the client\n"
+         "                     library).\n"
+         "\n"
+         "Messages and questions go to standard error; a question takes its default answer.\n"
+         "\n"
+         "Exit status: 0 finished, 2 bad arguments, 3 no connection, 4 the report could not be\n"
+         "written.\n";
+}

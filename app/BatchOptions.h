@@ -1,0 +1,50 @@
+// BatchOptions: the command line of the headless front end, parsed without
+// touching anything, and the object kinds it selects for one run.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct RunSettings;
+
+// Exit statuses of the headless run.
+enum BatchExitStatus : int {
+  BatchFinished = 0,
+  BatchBadArguments = 2,
+  BatchNoConnection = 3,
+  BatchReportNotWritten = 4,
+};
+
+struct BatchOptions {
+  bool Help = false;
+  bool Batch = false;
+  std::string ConnectString;
+  // Kind names as given to --kinds, every kind when the option is absent.
+  std::vector<std::string> Kinds;
+  // Empty: the report goes to standard output.
+  std::string ReportFile;
+  // Empty: the user's own settings store.
+  std::string SettingsDirectory;
+};
+
+// The kind names --kinds accepts, in the order a run scripts them.
+const std::vector<std::string>& BatchKindNames();
+
+// Parses "a,b,c" into known kind names (duplicates kept once); error names
+// the first unknown or empty entry.
+std::optional<std::vector<std::string>> ParseKindList(const std::string& list, std::string& error);
+
+// Parses the arguments after the program name. Nothing on success; else the
+// reason, for a usage error (exit status 2).
+std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& arguments,
+                                               BatchOptions& options);
+
+// True when arguments ask for the headless front end (--batch or --help).
+bool WantsHeadless(const std::vector<std::string>& arguments);
+
+// Sets the object-kind flags of settings: the named kinds on, the others off.
+void SelectKinds(RunSettings& settings, const std::vector<std::string>& kinds);
+
+// The text of "quillmark --help".
+std::string BatchUsage();
