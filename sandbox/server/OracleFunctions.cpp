@@ -640,6 +640,7 @@ const FunctionEntry kFunctions[] = {
     {"ltrim", 1, LTrim, true},
     {"ltrim", 2, LTrim, true},
     {"trim", 1, BothTrim, true},
+    {"trim", 2, BothTrim, true},
     {"lpad", 2, LPad, true},
     {"lpad", 3, LPad, true},
     {"rpad", 2, RPad, true},

@@ -190,6 +190,36 @@ std::string SqlTranslator::ColumnNameOf(std::size_t begin, std::size_t end) cons
   return name;
 }
 
+// TRIM([LEADING | TRAILING | BOTH] [set] FROM text) becomes LTRIM, RTRIM or
+// TRIM of (text, set); TRIM(text) stays as it is.
+std::string SqlTranslator::TranslateTrim(std::size_t begin, std::size_t end) {
+  std::size_t from = end;
+  for (std::size_t i = begin, depth = 0; i < end; ++i) {
+    if (tokens_[i].IsSymbol("("))
+      ++depth;
+    if (tokens_[i].IsSymbol(")"))
+      --depth;
+    if (depth == 0 && tokens_[i].IsWord("FROM")) {
+      from = i;
+      break;
+    }
+  }
+  if (from == end)
+    return "TRIM(" + TranslateRange(begin, end, true) + ")";
+  std::string function = "trim";
+  std::size_t setBegin = begin;
+  if (setBegin < from &&
+      (tokens_[setBegin].IsWord("LEADING") || tokens_[setBegin].IsWord("TRAILING") ||
+       tokens_[setBegin].IsWord("BOTH"))) {
+    function = tokens_[setBegin].IsWord("LEADING")    ? "ltrim"
+               : tokens_[setBegin].IsWord("TRAILING") ? "rtrim"
+                                                      : "trim";
+    ++setBegin;
+  }
+  const std::string set = setBegin < from ? TranslateRange(setBegin, from, true) : "' '";
+  return function + "(" + TranslateRange(from + 1, end, true) + ", " + set + ")";
+}
+
 std::size_t SqlTranslator::TranslateSelectList(std::size_t at, std::size_t end,
                                                std::vector<Unit>& units) {
   const bool top = !topSelectSeen_;
@@ -263,6 +293,10 @@ std::size_t SqlTranslator::TranslateSelectList(std::size_t at, std::size_t end,
       out_->columnNames.push_back(star ? std::string() : name);
       const bool isCall = exprEnd - i > 1 && tokens_[i + 1].IsSymbol("(");
       out_->expressionTypes.push_back(ExpressionType(tokens_[i], isCall));
+    }
+    if (itemEnd + 1 == listEnd) {
+      Fail(936, "missing expression");  // a comma with no item after it
+      return listEnd;
     }
     i = itemEnd < listEnd ? itemEnd + 1 : itemEnd;
   }
@@ -369,8 +403,10 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
         Fail(907, "missing right parenthesis");
         break;
       }
-      units.push_back(
-          {ToUpperAscii(t.text) + "(" + TranslateRange(i + 2, close, true) + ")", true});
+      units.push_back({t.IsWord("TRIM")
+                           ? TranslateTrim(i + 2, close)
+                           : ToUpperAscii(t.text) + "(" + TranslateRange(i + 2, close, true) + ")",
+                       true});
       i = close + 1;
     } else if (t.IsWord("CASE")) {
       const std::size_t caseEnd = CaseEnd(i, end);

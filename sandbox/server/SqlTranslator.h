@@ -51,6 +51,7 @@ class SqlTranslator {
   std::size_t TranslateTableList(std::size_t at, std::size_t end, std::vector<Unit>& units);
   std::size_t TranslateTableItem(std::size_t at, std::size_t end, std::vector<Unit>& units,
                                  bool allowAlias);
+  std::string TranslateTrim(std::size_t begin, std::size_t end);
   std::size_t TranslateSelectList(std::size_t at, std::size_t end, std::vector<Unit>& units);
   std::size_t QualifiedName(std::size_t at, std::size_t end, std::vector<std::string>& parts) const;
   std::size_t Matching(std::size_t open, std::size_t end) const;

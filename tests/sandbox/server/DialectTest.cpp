@@ -42,6 +42,20 @@ TEST_F(DialectTest, StringFunctionsFollowOracle) {
   EXPECT_EQ(db.Value1("select upper(name) || lower('XY') from t where id = 2"), "BETAxy");
   EXPECT_EQ(db.Value1("select rtrim('ab  ') || rtrim('xyxx', 'x') from dual"), "abxy");
   EXPECT_EQ(db.Value1("select length('four') from dual"), "4");
+  EXPECT_EQ(db.Value1("select trim(leading '0' from '007') || trim(both from '  a  ') || "
+                      "trim(trailing 'x' from "
+                      "'yxx') from dual"),
+            "7ay");
+  EXPECT_EQ(db.Value1("select instr('banana', 'an', 1, 2) || instr('banana', 'an', -1) || "
+                      "instr('abc', 'z') from dual"),
+            "440");
+  EXPECT_EQ(
+      db.Value1("select lpad('7', 3, '0') || rpad('ab', 4, '.') || lpad('long', 2) from dual"),
+      "007ab..lo");
+  EXPECT_EQ(db.Value1("select replace('a-b-c', '-') || replace('abc', 'b', 'xx') from dual"),
+            "abcaxxc");
+  EXPECT_EQ(db.Value1("select initcap('hello wORLD') || nvl2(null, 'set', 'unset') from dual"),
+            "Hello Worldunset");
   EXPECT_EQ(db.Value1("select name from t where id = 3"), "O'Neil");
 }
 
