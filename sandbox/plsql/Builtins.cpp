@@ -203,36 +203,29 @@ std::string FormatNumberModel(long double n, const std::string& model) {
   return out;
 }
 
+// SQLERRM(code): the message of an error code as SQLCODE gives it.
 std::string MessageOf(long long code) {
-  struct Known {
-    long long code;
-    const char* text;
-  };
-  static const Known kKnown[] = {
-      {0, "ORA-0000: normal, successful completion"},
-      {100, "ORA-01403: no data found"},
-      {-1403, "ORA-01403: no data found"},
-      {-1422, "ORA-01422: exact fetch returns more than requested number of rows"},
-      {-1476, "ORA-01476: divisor is equal to zero"},
-      {-6502, "ORA-06502: PL/SQL: numeric or value error"},
-      {-1001, "ORA-01001: invalid cursor"},
-      {-6511, "ORA-06511: PL/SQL: cursor already open"},
-      {1, "User-Defined Exception"},
-  };
-  for (const Known& k : kKnown) {
-    if (k.code == code)
-      return k.text;
-  }
+  if (code == 0)
+    return "ORA-0000: normal, successful completion";
+  if (code == 1)
+    return "User-Defined Exception";
+  if (code == 100)
+    code = -1403;
   char buffer[96];
+  if (code > 0) {
+    std::snprintf(buffer, sizeof buffer, "-%lld: non-ORACLE exception ", code);
+    return buffer;
+  }
+  if (code >= -999999) {
+    const PlError known = PredefinedError(static_cast<int>(-code));
+    if (!known.message.empty())
+      return known.SqlErrm();
+  }
   if (code <= -20000 && code >= -20999) {
     std::snprintf(buffer, sizeof buffer, "ORA%06lld: ", code);
-  } else if (code > 0) {
-    std::snprintf(buffer, sizeof buffer, "-%lld: non-ORACLE exception ", code);
   } else {
     std::snprintf(buffer, sizeof buffer,
-                  "ORA%06lld: Message %lld not found;  product=RDBMS; "
-                  "facility=ORA",
-                  code, -code);
+                  "ORA%06lld: Message %lld not found;  product=RDBMS; facility=ORA", code, -code);
   }
   return buffer;
 }

@@ -229,7 +229,7 @@ Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
     case Stmt::Kind::Close: {
       CursorState& state = FindCursor(stmt.cursor);
       if (!state.isOpen)
-        throw MakeError(1001, "invalid cursor");
+        throw PredefinedError(1001);
       state = CursorState();
       return Flow::Normal;
     }
@@ -250,24 +250,8 @@ Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
         throw again;
       }
       PlError e;
-      if (stmt.exception->code != 0) {
-        e = stmt.exception->code == 1403 ? MakeError(1403, "no data found")
-                                         : MakeError(stmt.exception->code, "");
-        static const std::pair<int, const char*> kTexts[] = {
-            {1403, "no data found"},
-            {1422, "exact fetch returns more than requested number of rows"},
-            {1476, "divisor is equal to zero"},
-            {6502, "PL/SQL: numeric or value error"},
-            {1722, "invalid number"},
-            {1, "unique constraint violated"},
-            {1001, "invalid cursor"},
-            {6511, "PL/SQL: cursor already open"},
-            {6501, "PL/SQL: program error"}};
-        for (const auto& [code, text] : kTexts) {
-          if (code == stmt.exception->code)
-            e.message = text;
-        }
-      }
+      if (stmt.exception->code != 0)
+        e = PredefinedError(stmt.exception->code);
       e.userException = stmt.exception;
       throw e;
     }
@@ -357,12 +341,12 @@ void Executor::ExecSql(const Stmt& stmt) {
         throw FromOraError(error);
       sqlRowCount_ = 0;
       sqlFound_ = 0;
-      throw MakeError(1403, "no data found");
+      throw PredefinedError(1403);
     }
     if (cursor->Next(extra, error)) {
       sqlRowCount_ = 2;
       sqlFound_ = 1;
-      throw MakeError(1422, "exact fetch returns more than requested number of rows");
+      throw PredefinedError(1422);
     }
     if (error.IsSet())
       throw FromOraError(error);
@@ -578,7 +562,7 @@ PlValue Executor::EvalArithmetic(const Expr& expr) {
   if (op == "**")
     return PlValue::Number(std::pow(x, y));
   if (y == 0)
-    throw MakeError(1476, "divisor is equal to zero");
+    throw PredefinedError(1476);
   return PlValue::Number(x / y);
 }
 
@@ -606,7 +590,7 @@ PlValue Executor::EvalCursorAttribute(const Expr& expr) {
   if (expr.cursor != nullptr) {
     const CursorState& state = FindCursor(expr.cursor);
     if (!state.isOpen && expr.name != "ISOPEN")
-      throw MakeError(1001, "invalid cursor");
+      throw PredefinedError(1001);
     rowCount = state.rowCount;
     lastFetch = state.lastFetch;
     isOpen = state.isOpen;
@@ -717,7 +701,7 @@ Executor::Variable& Executor::Find(const VarDecl* decl) {
       return found->second;
   }
   // The parser resolves every name to a declaration in an enclosing scope.
-  throw MakeError(6501, "PL/SQL: program error");
+  throw PredefinedError(6501);
 }
 
 Executor::CursorState& Executor::FindCursor(const CursorDecl* decl) {
@@ -726,7 +710,7 @@ Executor::CursorState& Executor::FindCursor(const CursorDecl* decl) {
     if (found != it->cursors.end())
       return found->second;
   }
-  throw MakeError(6501, "PL/SQL: program error");
+  throw PredefinedError(6501);
 }
 
 std::map<std::string, Value> Executor::BindValues(const SqlText& sql) {
@@ -753,7 +737,7 @@ std::unique_ptr<Cursor> Executor::OpenQuery(const SqlText& sql) {
 void Executor::OpenCursor(const CursorDecl& decl, const std::vector<ExprPtr>& args,
                           CursorState& state) {
   if (state.isOpen)
-    throw MakeError(6511, "PL/SQL: cursor already open");
+    throw PredefinedError(6511);
   std::vector<PlValue> values;
   for (size_t i = 0; i < decl.params.size(); ++i) {
     const VarDecl& p = *decl.params[i];
@@ -771,7 +755,7 @@ void Executor::OpenCursor(const CursorDecl& decl, const std::vector<ExprPtr>& ar
 
 bool Executor::FetchRow(CursorState& state, std::vector<PlValue>& row) {
   if (!state.isOpen)
-    throw MakeError(1001, "invalid cursor");
+    throw PredefinedError(1001);
   std::vector<Value> values;
   OraError error;
   if (!state.cursor->Next(values, error)) {

@@ -2,6 +2,7 @@
 #include "sandbox/plsql/PlError.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace sandbox::plsql {
 
@@ -34,6 +35,24 @@ PlError ValueError(const std::string& detail) {
 
 PlError BufferTooSmall() {
   return ValueError("character string buffer too small");
+}
+
+PlError PredefinedError(int code) {
+  static const std::pair<int, const char*> kTexts[] = {
+      {1403, "no data found"},
+      {1422, "exact fetch returns more than requested number of rows"},
+      {1476, "divisor is equal to zero"},
+      {6502, "PL/SQL: numeric or value error"},
+      {1722, "invalid number"},
+      {1, "unique constraint violated"},
+      {1001, "invalid cursor"},
+      {6511, "PL/SQL: cursor already open"},
+      {6501, "PL/SQL: program error"}};
+  for (const auto& [known, text] : kTexts) {
+    if (known == code)
+      return MakeError(code, text);
+  }
+  return MakeError(code, "");
 }
 
 }  // namespace sandbox::plsql

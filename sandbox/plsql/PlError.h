@@ -25,5 +25,9 @@ struct PlError {
 PlError MakeError(int code, std::string message);
 PlError ValueError(const std::string& detail);  // ORA-06502 with its detail text
 PlError BufferTooSmall();
+// The error a predefined exception stands for (1403 no data found, 1476
+// divisor is equal to zero ...), with Oracle's text; the text is empty for a
+// code that no predefined exception carries.
+PlError PredefinedError(int code);
 
 }  // namespace sandbox::plsql

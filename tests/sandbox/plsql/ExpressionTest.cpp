@@ -142,6 +142,14 @@ TEST_F(ExpressionTest, NvlAndDecode) {
   EXPECT_EQ(Print("decode(nvl(null, 'NOT'), 'UNIQUE', 'UNIQUE ', '') || 'INDEX'"), "INDEX");
 }
 
+TEST_F(ExpressionTest, SqlcodeAndSqlerrmOutsideHandlers) {
+  EXPECT_EQ(Print("sqlcode"), "0");
+  EXPECT_EQ(Print("sqlerrm"), "ORA-0000: normal, successful completion");
+  EXPECT_EQ(Print("sqlerrm(100)"), "ORA-01403: no data found");
+  EXPECT_EQ(Print("sqlerrm(-1476)"), "ORA-01476: divisor is equal to zero");
+  EXPECT_EQ(Print("sqlerrm(-20001)"), "ORA-20001: ");
+}
+
 TEST_F(ExpressionTest, DatesPrintInTheirFormat) {
   EXPECT_EQ(Print("to_char(trunc(sysdate) - trunc(sysdate))"), "0");
   EXPECT_EQ(Print("to_char(trunc(sysdate), 'HH24:MI:SS')"), "00:00:00");
