@@ -1,0 +1,149 @@
+// Databases by connect identifier: script directories, persistent files,
+// the sandbox home, damaged files, and sessions of several threads.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include <unistd.h>
+
+#include "ServerTestSession.h"
+#include "sandbox/server/SqlToken.h"
+
+namespace sandbox::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TempDir {
+ public:
+  TempDir() {
+    path_ = fs::temp_directory_path() /
+            ("qm-sandbox-" + std::to_string(::getpid()) + "-" + std::to_string(++count_));
+    fs::create_directories(path_);
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  const fs::path& path() const { return path_; }
+  void Write(const std::string& name, const std::string& text) const {
+    std::ofstream(path_ / name) << text;
+  }
+
+ private:
+  fs::path path_;
+  static inline int count_ = 0;
+};
+
+TEST(DatabaseAttachTest, ScriptDirectoryBuildsInNameOrderAndConnects) {
+  TempDir dir;
+  dir.Write("02_tables.sql",
+            "connect shop/secret\ncreate table items (name varchar2(10));\n"
+            "insert into items values ('nail');\ncommit;\n");
+  dir.Write("01_users.sql",
+            "create user shop identified by secret;\ngrant connect, resource to shop;\n");
+  dir.Write("notes.txt", "not a script");
+  OraError error;
+  auto database = AttachDatabase("dir:" + dir.path().string(), error);
+  ASSERT_TRUE(database) << error.message;
+  EXPECT_EQ(database->Name(), ToUpperAscii(dir.path().filename().string()));
+  ServerTestSession shop(database, "SHOP", "secret");
+  EXPECT_EQ(shop.Value1("select name from items"), "nail");
+}
+
+TEST(DatabaseAttachTest, ScriptErrorsNameTheFileAndLine) {
+  TempDir dir;
+  dir.Write("setup.sql", "create table ok (a number);\n\nselect * from nowhere;\n");
+  OraError error;
+  EXPECT_EQ(AttachDatabase("dir:" + dir.path().string(), error), nullptr);
+  EXPECT_EQ(error.code, 942);
+  EXPECT_EQ(error.message, "setup.sql:3: table or view does not exist");
+}
+
+TEST(DatabaseAttachTest, FileDatabasesKeepCommittedWork) {
+  TempDir dir;
+  const fs::path first = dir.path() / "stock.db";
+  OraError error;
+  {
+    auto database = AttachDatabase("file:" + first.string(), error);
+    ASSERT_TRUE(database) << error.message;
+    EXPECT_EQ(database->Name(), "STOCK");
+    ServerTestSession db(database);
+    db.Script("create table kept (a number primary key);\ninsert into kept values (42);\ncommit;");
+  }
+  // A copy of the file is another database with the same contents.
+  const fs::path copy = dir.path() / "copy.db";
+  fs::copy_file(first, copy);
+  auto reopened = AttachDatabase("file:" + copy.string(), error);
+  ASSERT_TRUE(reopened) << error.message;
+  EXPECT_EQ(reopened->Name(), "STOCK");  // the global name is the database's own
+  ServerTestSession db(reopened);
+  EXPECT_EQ(db.Value1("select a from kept"), "42");
+  EXPECT_EQ(db.Value1("select count(*) from all_constraints where table_name = 'KEPT'"), "1");
+}
+
+TEST(DatabaseAttachTest, DamagedFileGivesAnErrorAndStaysAsItWas) {
+  TempDir dir;
+  const std::string junk(3000, 'x');
+  dir.Write("broken.db", junk);
+  OraError error;
+  EXPECT_EQ(AttachDatabase("file:" + (dir.path() / "broken.db").string(), error), nullptr);
+  EXPECT_TRUE(error.IsSet());
+  std::ifstream in(dir.path() / "broken.db", std::ios::binary);
+  const std::string after((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(after, junk);
+  EXPECT_EQ(AttachDatabase("file:" + dir.path().string(), error), nullptr);
+  EXPECT_EQ(error.code, 12154);
+}
+
+TEST(DatabaseAttachTest, PlainNamesResolveUnderTheSandboxHome) {
+  TempDir dir;
+  OraError error;
+  {
+    auto database = AttachDatabase("file:" + (dir.path() / "homedb.db").string(), error);
+    ASSERT_TRUE(database);
+    ServerTestSession(database).Script("create table marker (a number);\ncommit;");
+  }
+  ::setenv("QUILLMARK_SANDBOX_HOME", dir.path().c_str(), 1);
+  auto byName = AttachDatabase("homedb", error);
+  EXPECT_EQ(AttachDatabase("otherdb", error), nullptr);
+  EXPECT_EQ(error.code, 12154);
+  EXPECT_EQ(AttachDatabase("../homedb", error), nullptr);
+  ::unsetenv("QUILLMARK_SANDBOX_HOME");
+  ASSERT_TRUE(byName);
+  EXPECT_EQ(ServerTestSession(byName).Value1("select count(*) from marker"), "0");
+}
+
+TEST(DatabaseAttachTest, SessionsOfSeveralThreads) {
+  ServerTestSession admin;
+  admin.Script("create table shared_rows (thread number, n number);\ncommit;");
+  std::shared_ptr<Database> database(&admin.database(), [](Database*) {});
+  auto work = [&](int thread, std::string& failure) {
+    OraError error;
+    auto session = database->Logon("SYSTEM", "manager", error);
+    MapBinds binds{{"T", Value::Integer(thread)}};
+    for (int i = 0; i < 100 && failure.empty(); ++i) {
+      std::uint64_t rows = 0;
+      OraError warning;
+      if (!session->Execute("insert into shared_rows values (:t, " + std::to_string(i) + ")", binds,
+                            rows, error, warning))
+        failure = error.message;
+      if (!session->OpenQuery("select count(*) from shared_rows where thread = :t", binds, error))
+        failure = error.message;
+    }
+  };
+  std::string failureA, failureB;
+  std::thread a(work, 1, std::ref(failureA));
+  std::thread b(work, 2, std::ref(failureB));
+  a.join();
+  b.join();
+  EXPECT_EQ(failureA, "");
+  EXPECT_EQ(failureB, "");
+  EXPECT_EQ(admin.Value1("select count(*) from shared_rows"), "200");
+}
+
+}  // namespace
+}  // namespace sandbox::test
