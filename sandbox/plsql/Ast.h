@@ -158,4 +158,11 @@ struct Stmt {
   std::unique_ptr<SqlText> sql;
 };
 
+// INTO a single record variable, whose fields take the row, rather than a
+// list of scalar targets.
+inline bool IsSingleRecordTarget(const std::vector<ExprPtr>& targets) {
+  return targets.size() == 1 && targets[0]->kind == Expr::Kind::Variable &&
+         targets[0]->variable->type.base == TypeSpec::Base::Record;
+}
+
 }  // namespace sandbox::plsql

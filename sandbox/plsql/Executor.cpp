@@ -321,13 +321,7 @@ void Executor::ExecFetch(const Stmt& stmt) {
   std::vector<PlValue> row;
   if (!FetchRow(state, row))
     return;  // the targets keep their values
-  if (stmt.exprs.size() == 1 && stmt.exprs[0]->kind == Expr::Kind::Variable &&
-      stmt.exprs[0]->variable->type.base == TypeSpec::Base::Record) {
-    StoreRow(*stmt.exprs[0], row);
-    return;
-  }
-  for (size_t i = 0; i < stmt.exprs.size() && i < row.size(); ++i)
-    Assign(*stmt.exprs[i], row[i]);
+  StoreRow(stmt.exprs, row);
 }
 
 void Executor::ExecSql(const Stmt& stmt) {
@@ -355,14 +349,7 @@ void Executor::ExecSql(const Stmt& stmt) {
     std::vector<PlValue> values;
     for (const Value& v : row)
       values.push_back(FromSqlValue(v));
-    if (stmt.exprs.size() == 1 && stmt.exprs[0]->kind == Expr::Kind::Variable &&
-        stmt.exprs[0]->variable->type.base == TypeSpec::Base::Record) {
-      StoreRow(*stmt.exprs[0], values);
-      return;
-    }
-    for (size_t i = 0; i < stmt.exprs.size() && i < values.size(); ++i) {
-      Assign(*stmt.exprs[i], values[i]);
-    }
+    StoreRow(stmt.exprs, values);
     return;
   }
   StatementBinds binds(BindValues(*stmt.sql), binds_);
@@ -684,9 +671,15 @@ void Executor::Assign(const Expr& target, const PlValue& value) {
   var.value = Coerce(value, target.variable->type, session_);
 }
 
-void Executor::StoreRow(const Expr& target, const std::vector<PlValue>& row) {
-  Variable& var = Find(target.variable);
-  const auto& fields = target.variable->type.fields;
+void Executor::StoreRow(const std::vector<ExprPtr>& targets, const std::vector<PlValue>& row) {
+  if (!IsSingleRecordTarget(targets)) {
+    for (size_t i = 0; i < targets.size() && i < row.size(); ++i)
+      Assign(*targets[i], row[i]);
+    return;
+  }
+  const VarDecl* record = targets[0]->variable;
+  Variable& var = Find(record);
+  const auto& fields = record->type.fields;
   if (row.size() != fields.size()) {
     throw MakeError(6504, "PL/SQL: Return types of Result Set variables or query do not match");
   }

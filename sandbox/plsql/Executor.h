@@ -63,7 +63,8 @@ class Executor {
 
   void Declare(const VarDecl& decl, const PlValue& initial);
   void Assign(const Expr& target, const PlValue& value);
-  void StoreRow(const Expr& target, const std::vector<PlValue>& row);
+  // A fetched row into the INTO targets: one record, or scalars by position.
+  void StoreRow(const std::vector<ExprPtr>& targets, const std::vector<PlValue>& row);
   Variable& Find(const VarDecl* decl);
   CursorState& FindCursor(const CursorDecl* decl);
 

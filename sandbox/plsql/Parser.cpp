@@ -543,19 +543,9 @@ std::unique_ptr<Stmt> Parser::ParseStatement() {
       SemanticError(start, "PLS-00428: an INTO clause is expected in this SELECT statement");
     }
     const auto columns = DescribeQuery(*stmt->sql, start);
-    const bool intoRecord = stmt->exprs.size() == 1 &&
-                            stmt->exprs[0]->kind == Expr::Kind::Variable &&
-                            stmt->exprs[0]->variable->type.base == TypeSpec::Base::Record;
-    if (!intoRecord && stmt->exprs.size() != columns.size()) {
-      CompileError e;
-      e.line = start.line;
-      e.column = start.column;
-      e.message = stmt->exprs.size() < columns.size() ? "PL/SQL: ORA-00913: too many values"
-                                                      : "PL/SQL: ORA-00947: not enough values";
-      e.trailer = "PL/SQL: SQL Statement ignored";
-      e.trailerLine = start.line;
-      e.trailerColumn = start.column;
-      throw e;
+    if (!IsSingleRecordTarget(stmt->exprs) && stmt->exprs.size() != columns.size()) {
+      SqlError(start, stmt->exprs.size() < columns.size() ? "ORA-00913: too many values"
+                                                          : "ORA-00947: not enough values");
     }
   } else if (start.IsAny({"INSERT", "UPDATE", "DELETE", "MERGE", "COMMIT", "ROLLBACK", "SAVEPOINT",
                           "LOCK"})) {
@@ -683,10 +673,7 @@ std::unique_ptr<Stmt> Parser::ParseCursorCommand(Stmt::Kind kind) {
       stmt->exprs.push_back(ParseTarget());
     } while (Accept(","));
     const size_t columns = stmt->cursor->columns.size();
-    const bool intoRecord = stmt->exprs.size() == 1 &&
-                            stmt->exprs[0]->kind == Expr::Kind::Variable &&
-                            stmt->exprs[0]->variable->type.base == TypeSpec::Base::Record;
-    if (!intoRecord && stmt->exprs.size() != columns) {
+    if (!IsSingleRecordTarget(stmt->exprs) && stmt->exprs.size() != columns) {
       SemanticError(name,
                     "PLS-00394: wrong number of values in the INTO list of a FETCH "
                     "statement");
@@ -894,6 +881,17 @@ void Parser::SyntaxError(const Token& at, const char* expected) const {
     symbol = ":" + at.text;
   e.message = "PLS-00103: Encountered the symbol \"" + symbol +
               "\" when expecting one of the following:\n\n   " + expected;
+  throw e;
+}
+
+void Parser::SqlError(const Token& at, const std::string& message) const {
+  CompileError e;
+  e.line = at.line;
+  e.column = at.column;
+  e.message = "PL/SQL: " + message;
+  e.trailer = "PL/SQL: SQL Statement ignored";
+  e.trailerLine = at.line;
+  e.trailerColumn = at.column;
   throw e;
 }
 

@@ -108,6 +108,8 @@ class Parser {
   const Token& ExpectIdentifier(const char* expected);
   [[noreturn]] void SyntaxError(const Token& at, const char* expected) const;
   [[noreturn]] void SemanticError(const Token& at, const std::string& message) const;
+  // An embedded SQL statement the server rejects: "PL/SQL: ORA-nnnnn ...".
+  [[noreturn]] void SqlError(const Token& at, const std::string& message) const;
   ExprPtr NewExpr(Expr::Kind kind, const Token& at) const;
   int IntegerToken(const Token& t) const;
   void EnterNesting();

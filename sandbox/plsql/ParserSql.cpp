@@ -191,16 +191,9 @@ std::vector<RecordField> Parser::DescribeQuery(const SqlText& sql, const Token& 
   OraError error;
   auto cursor = session_.OpenQuery(sql.text, binds, error);
   if (!cursor) {
-    CompileError e;
-    e.line = at.line;
-    e.column = at.column;
     char code[16];
     std::snprintf(code, sizeof code, "ORA-%05d: ", error.code);
-    e.message = "PL/SQL: " + std::string(code) + error.message;
-    e.trailer = "PL/SQL: SQL Statement ignored";
-    e.trailerLine = at.line;
-    e.trailerColumn = at.column;
-    throw e;
+    SqlError(at, code + error.message);
   }
   return FieldsOfColumns(cursor->Columns(), false);
 }
