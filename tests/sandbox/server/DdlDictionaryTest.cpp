@@ -165,6 +165,29 @@ TEST_F(DdlDictionaryTest, PrivilegesAndRoles) {
                                 "EMP_NAME_IX|INDEX|65536", "EMP_PK|INDEX|131072"}));
 }
 
+TEST_F(DdlDictionaryTest, RevokesAndDropsUndoGrantsAndIndexes) {
+  EXPECT_EQ(db.Exec("drop index app.emp_pk"), 2429);
+  EXPECT_EQ(db.Exec("drop index app.emp_name_ix"), 0);
+  EXPECT_EQ(db.Value1("select count(*) from all_ind_columns where index_name = 'EMP_NAME_IX'"),
+            "0");
+  EXPECT_EQ(db.Exec("drop index app.emp_name_ix"), 1418);
+  EXPECT_EQ(db.Exec("create index app.again_ix on app.emp (empno)"), 1408);
+  EXPECT_EQ(db.Exec("revoke update on app.emp from clerk"), 0);
+  EXPECT_EQ(db.Rows("select privilege from all_tab_privs where grantee = 'CLERK'"),
+            (std::vector<std::string>{"SELECT"}));
+  EXPECT_EQ(db.Exec("revoke clerk from app"), 0);
+  EXPECT_EQ(db.Exec("revoke clerk from app"), 1951);
+  EXPECT_EQ(db.Exec("grant clerk to clerk"), 1934);
+  EXPECT_EQ(db.Exec("drop role clerk"), 0);
+  EXPECT_EQ(db.Value1("select count(*) from all_tab_privs where grantee = 'CLERK'"), "0");
+  EXPECT_EQ(db.Exec("drop table app.dept"), 2449);  // EMP's foreign key points at it
+  EXPECT_EQ(db.Exec("drop table app.dept cascade constraints"), 0);
+  EXPECT_EQ(db.Value1("select count(*) from all_constraints where table_name = 'EMP' and "
+                      "constraint_type = 'R'"),
+            "0");
+  EXPECT_EQ(db.Value1("select count(*) from user_segments"), "0");  // SYSTEM owns none of them
+}
+
 TEST_F(DdlDictionaryTest, DropUserCascadeRemovesTheSchema) {
   EXPECT_EQ(db.Exec("drop user app"), 1922);
   EXPECT_EQ(db.Exec("drop user app cascade"), 0);

@@ -53,6 +53,16 @@ TEST_F(StoredObjectTest, SequencesWithDefaultsAndValues) {
   EXPECT_EQ(db.Value1("select last_number from all_sequences where sequence_name = 'DOWN_SEQ'"),
             "95");
   EXPECT_EQ(db.Exec("create sequence bad_seq increment by 0"), 4002);
+  EXPECT_EQ(db.Exec("create sequence bad_seq minvalue 10 maxvalue 5"), 4004);
+  EXPECT_EQ(db.Exec("create sequence bad_seq start with 0"), 4006);
+  EXPECT_EQ(db.Exec("alter sequence down_seq increment by -10 nocycle"), 0);
+  EXPECT_EQ(
+      db.Value1(
+          "select increment_by || cycle_flag from all_sequences where sequence_name = 'DOWN_SEQ'"),
+      "-10N");
+  for (int i = 0; i < 10; ++i)
+    db.Rows("select down_seq.nextval from dual");
+  EXPECT_EQ(db.QueryError("select down_seq.nextval from dual"), 8004);
   EXPECT_EQ(db.Exec("drop sequence emp_seq"), 0);
   EXPECT_EQ(db.QueryError("select emp_seq.nextval from dual"), 2289);
 }
