@@ -64,19 +64,19 @@ std::unique_ptr<Cursor> FakeSession::OpenQuery(const std::string& sql, const Bin
     error = {942, "table or view does not exist"};
     return nullptr;
   }
-  auto& recorded = lastBinds_[sql];
-  recorded.clear();
-  for (int i = 1; i <= 9; ++i) {
-    const std::string name = "PLSQL_B" + std::to_string(i);
-    if (binds.Has(name))
-      recorded[name] = binds.Get(name);
-  }
+  RecordBinds(sql, binds);
   return std::make_unique<RowCursor>(it->second.columns, it->second.rows(binds));
 }
 
 bool FakeSession::Execute(const std::string& sql, BindSet& binds, std::uint64_t& rowsProcessed,
                           OraError&, OraError&) {
   statements_.push_back(sql);
+  RecordBinds(sql, binds);
+  rowsProcessed = 3;
+  return true;
+}
+
+void FakeSession::RecordBinds(const std::string& sql, const BindSet& binds) {
   auto& recorded = lastBinds_[sql];
   recorded.clear();
   for (int i = 1; i <= 9; ++i) {
@@ -84,8 +84,6 @@ bool FakeSession::Execute(const std::string& sql, BindSet& binds, std::uint64_t&
     if (binds.Has(name))
       recorded[name] = binds.Get(name);
   }
-  rowsProcessed = 3;
-  return true;
 }
 
 std::vector<ColumnInfo> FakeSession::DescribeTable(const std::string& name) {

@@ -45,6 +45,8 @@ class FakeSession : public Session {
   ServerOutput& Output() override { return output_; }
 
  private:
+  void RecordBinds(const std::string& sql, const BindSet& binds);
+
   std::string user_ = "SYSTEM";
   std::unique_ptr<Database> database_;
   std::map<std::string, std::vector<ColumnInfo>> tables_;
