@@ -460,9 +460,6 @@ TypeSpec Parser::ParseAnchoredType(const Token& first) {
 StmtList Parser::ParseStatements(std::initializer_list<const char*> terminators) {
   StmtList list;
   while (!Peek().IsAny(terminators) && Peek().kind != Token::Kind::End) {
-    // ELSIF, ELSE and WHEN end the list they follow.
-    if (Peek().IsAny({"ELSIF", "ELSE", "WHEN", "END", "EXCEPTION"}))
-      break;
     while (Accept("<<")) {
       ExpectIdentifier("a label");
       Expect(">>", ">>");
