@@ -618,6 +618,22 @@ void CheckValue(sqlite3_context* ctx, int, sqlite3_value** argv) {
   sqlite3_result_int(ctx, 1);
 }
 
+// The right operand of "/": ORA-01476 when it is zero.
+void Divisor(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  const auto value = NumberArg(ctx, argv[0]);
+  if (!value)
+    return;
+  if (*value == 0) {
+    ResultOraError(ctx, "ORA-01476: divisor is equal to zero");
+    return;
+  }
+  sqlite3_result_value(ctx, argv[0]);
+}
+
 struct FunctionEntry {
   const char* name;
   int argumentCount;  // -1: any
@@ -675,6 +691,7 @@ const FunctionEntry kFunctions[] = {
     {"least", -1, Least, true},
     {"hextoraw", 1, HexToRaw, true},
     {"ora_check_value", 8, CheckValue, true},
+    {"ora_divisor", 1, Divisor, true},
     {"ora_to_date_literal", 1, DateLiteral, true},
     {"rawtohex", 1, RawToHex, true},
     {"bfilename", 2, BFileName, true},

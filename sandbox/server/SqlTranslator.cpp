@@ -139,9 +139,10 @@ std::string SqlTranslator::JoinUnits(const std::vector<Unit>& rawUnits) {
         unit.text == "+" || unit.text == "-" || unit.text == "*" || unit.text == "/";
     if (arithmetic && !units.empty() && units.back().primary && i + 1 < rawUnits.size() &&
         rawUnits[i + 1].primary) {
-      // Oracle divides exactly; SQLite would truncate two integers.
-      units.back().text +=
-          (unit.text == "/" ? " * 1.0 / " : " " + unit.text + " ") + rawUnits[i + 1].text;
+      // Oracle divides exactly and refuses a zero divisor; SQLite would
+      // truncate two integers and answer NULL for zero.
+      units.back().text += unit.text == "/" ? " * 1.0 / ora_divisor(" + rawUnits[i + 1].text + ")"
+                                            : " " + unit.text + " " + rawUnits[i + 1].text;
       ++i;
       continue;
     }

@@ -77,6 +77,40 @@ TEST_F(DialectTest, NumbersReadAsOracleWritesThem) {
   EXPECT_EQ(db.Value1("select 1048576 / 1024 || 'K' from dual"), "1024K");
   EXPECT_EQ(db.Value1("select to_char(-0.5) from dual"), "-.5");
   EXPECT_EQ(db.Value1("select 7 / 2 from dual"), "3.5");
+  EXPECT_EQ(db.Value1("select 1 + 6 / 3 * 2 from dual"), "5");
+  EXPECT_EQ(db.QueryError("select 1 / (2 - 2) from dual"), 1476);
+  EXPECT_EQ(db.Value1("select nvl(1 / null, -1) from dual"), "-1");
+  EXPECT_EQ(db.Value1("select to_char(1234.5, 'FM9,999.00') || ' ' || to_char(7, '000') from dual"),
+            "1,234.50  007");
+  EXPECT_EQ(
+      db.Value1("select round(2.567, 2) || ' ' || trunc(2.567, 1) || ' ' || round(-2.5) from dual"),
+      "2.57 2.5 -3");
+  EXPECT_EQ(db.Value1("select greatest(3, 9, 4) || least('b', 'a', 'c') || abs(-2) || ceil(1.2) || "
+                      "floor(1.8) from dual"),
+            "9a221");
+  EXPECT_EQ(db.QueryError("select to_number('12x') from dual"), 1722);
+  EXPECT_EQ(db.Value1("select decode('10', 10, 'numeric match', 'none') from dual"),
+            "numeric match");
+}
+
+TEST_F(DialectTest, DateFunctionsAndLiterals) {
+  EXPECT_EQ(db.Exec("alter session set nls_date_format = 'YYYY-MM-DD HH24:MI:SS'"), 0);
+  EXPECT_EQ(db.Value1("select to_date('03.11.2009 17:05', 'DD.MM.YYYY HH24:MI') from dual"),
+            "2009-11-03 17:05:00");
+  EXPECT_EQ(db.Value1("select trunc(to_date('2009-11-03 17:05:00')) from dual"),
+            "2009-11-03 00:00:00");
+  EXPECT_EQ(db.Value1("select round(to_date('2009-12-31 12:00:00')) from dual"),
+            "2010-01-01 00:00:00");
+  EXPECT_EQ(db.Value1("select date '2020-02-29' from dual"), "2020-02-29 00:00:00");
+  EXPECT_EQ(db.QueryError("select date '2021-02-29' from dual"), 1861);
+  EXPECT_EQ(db.QueryError("select to_date('31/02/2020', 'DD/MM/YYYY') from dual"), 1861);
+  EXPECT_EQ(db.QueryError("select to_char(sysdate, 'QQQ-XYZ') from dual"), 1821);
+  EXPECT_EQ(
+      db.Value1("select to_char(to_date('2024-07-04', 'YYYY-MM-DD'), 'fmDay, Month DD') from dual"),
+      "Thursday, July 4");
+  EXPECT_EQ(
+      db.Value1("select count(*) from dual where sysdate > to_date('2000-01-01', 'YYYY-MM-DD')"),
+      "1");
 }
 
 TEST_F(DialectTest, LikeIsCaseSensitiveAndNotEqualsWorks) {
