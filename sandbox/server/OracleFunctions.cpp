@@ -571,6 +571,36 @@ void BFileName(sqlite3_context* ctx, int, sqlite3_value** argv) {
   ResultText(ctx, TextArg(argv[0]) + "/" + TextArg(argv[1]));
 }
 
+// A date text as a DATE column takes it: the internal form, or text in the
+// session's NLS_DATE_FORMAT (which a trigger then turns into the internal form).
+std::optional<std::string> SessionDate(sqlite3_context* ctx, const std::string& text) {
+  if (IsIsoDate(text))
+    return text;
+  const auto format = DateFormat::Parse(ContextOf(ctx).dateFormat);
+  const auto date = format ? format->Read(text) : std::nullopt;
+  if (!date)
+    return std::nullopt;
+  return date->ToIso();
+}
+
+void DateIn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  const auto date = SessionDate(ctx, TextArg(argv[0]));
+  if (!date) {
+    ResultOraError(ctx, "ORA-01861: literal does not match format string");
+    return;
+  }
+  ResultText(ctx, *date);
+}
+
+void IsInternalDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  sqlite3_result_int(
+      ctx, sqlite3_value_type(argv[0]) == SQLITE_TEXT && IsIsoDate(TextArg(argv[0])) ? 1 : 0);
+}
+
 // The column check of every stored value:
 // ora_check_value(value, kind, size, precision, scale, owner, table, column).
 void CheckValue(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -608,7 +638,7 @@ void CheckValue(sqlite3_context* ctx, int, sqlite3_value** argv) {
       if (scaled >= std::pow(10.0, precision))
         message = "ORA-01438: value larger than specified precision allowed for this column";
     }
-  } else if (kind == "D" && !(type == SQLITE_TEXT && IsIsoDate(TextArg(argv[0])))) {
+  } else if (kind == "D" && !(type == SQLITE_TEXT && SessionDate(ctx, TextArg(argv[0])))) {
     message = "ORA-01861: literal does not match format string";
   }
   if (!message.empty()) {
@@ -692,6 +722,8 @@ const FunctionEntry kFunctions[] = {
     {"hextoraw", 1, HexToRaw, true},
     {"ora_check_value", 8, CheckValue, true},
     {"ora_divisor", 1, Divisor, true},
+    {"ora_date_in", 1, DateIn, false},
+    {"ora_is_internal_date", 1, IsInternalDate, true},
     {"ora_to_date_literal", 1, DateLiteral, true},
     {"rawtohex", 1, RawToHex, true},
     {"bfilename", 2, BFileName, true},

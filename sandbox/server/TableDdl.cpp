@@ -469,6 +469,26 @@ bool TableDdl::AddIndex(const std::string& owner, const std::string& name,
          AddSegment(owner, name, "INDEX", storage, error);
 }
 
+// Oracle reads text stored into a DATE column in the session's date format;
+// the column's check admits such text and these triggers store it as a date.
+bool TableDdl::AddDateConversion(const std::string& owner, const std::string& table,
+                                 const std::string& column, OraError& error) {
+  const std::string storage = QuoteSqliteName(StorageName(owner, table));
+  const std::string name = QuoteSqliteName(column);
+  for (const char* event : {"INSERT", "UPDATE"}) {
+    const std::string trigger =
+        QuoteSqliteName("datein:" + StorageName(owner, table) + "." + column + ":" + event);
+    if (!context_.catalog.ExecMapped(
+            "CREATE TRIGGER " + trigger + " AFTER " + event + " ON " + storage + " WHEN NEW." +
+                name + " IS NOT NULL AND NOT ora_is_internal_date(NEW." + name + ") BEGIN UPDATE " +
+                storage + " SET " + name + " = ora_date_in(" + name +
+                ") WHERE rowid = NEW.rowid; END",
+            error))
+      return false;
+  }
+  return true;
+}
+
 // A key added to an existing table makes its columns NOT NULL; SQLite cannot
 // alter a column, so triggers keep NULLs out.
 bool TableDdl::AddNotNullGuard(const std::string& owner, const std::string& table,
@@ -708,6 +728,9 @@ bool TableDdl::CreateTable(OraError& error) {
   sqliteSql += ")";
   if (!catalog.ExecMapped(sqliteSql, error))
     return false;
+  for (const ColumnSpec& column : columns)
+    if (column.type.IsDate() && !AddDateConversion(owner, table, column.name, error))
+      return false;
 
   if (!catalog.AddObject(owner, table, "TABLE", error) ||
       !catalog.Exec(
@@ -783,7 +806,8 @@ bool TableDdl::AlterTable(OraError& error) {
             "TABLE_NAME = ?",
             {Value::Text(owner), Value::Text(table)});
         if (!catalog.Exec(sql, {}, error) ||
-            !AddColumnRows(owner, table, column, std::atoi(next[0][0].c_str()), error))
+            !AddColumnRows(owner, table, column, std::atoi(next[0][0].c_str()), error) ||
+            (column.type.IsDate() && !AddDateConversion(owner, table, column.name, error)))
           return false;
         for (ConstraintSpec& spec : inlineConstraints)
           if (!AddConstraint(owner, table, spec, error))

@@ -167,6 +167,16 @@ TEST_F(SessionTest, ValuesAColumnCannotHoldAreRejected) {
   EXPECT_EQ(db.Exec("insert into typed (c, n92) values ('x', 12345678.9)"), 1438);
   EXPECT_EQ(db.Exec("insert into typed (c, n92) values ('x', 1234567.891)"), 0);
   EXPECT_EQ(db.Exec("insert into typed (c, d) values ('x', '31-12-2020')"), 1861);
+  // Text in the session's date format is a date, as Oracle reads it.
+  EXPECT_EQ(db.Exec("insert into typed (c, d) values ('y', '17-DEC-80')"), 0);
+  EXPECT_EQ(db.Exec("alter session set nls_date_format = 'YYYY-MM-DD HH24:MI:SS'"), 0);
+  EXPECT_EQ(db.Value1("select d from typed where c = 'y'"), "1980-12-17 00:00:00");
+  EXPECT_EQ(db.Exec("update typed set d = '1999-01-02 03:04:05' where c = 'y'"), 0);
+  EXPECT_EQ(
+      db.Value1(
+          "select count(*) from typed where d = to_date('19990102030405', 'YYYYMMDDHH24MISS')"),
+      "1");
+  EXPECT_EQ(db.Exec("delete from typed where c = 'y'"), 0);
   EXPECT_EQ(db.Exec("insert into typed (c, r) values ('x', '0AFF')"), 0);
   MapBinds none;
   OraError error;
