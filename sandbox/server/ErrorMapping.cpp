@@ -59,6 +59,9 @@ OraError MapSqliteError(const std::string& message) {
     const long columns = std::atol(message.c_str() + message.find(" for ") + 5);
     return values > columns ? OraError{913, "too many values"} : OraError{947, "not enough values"};
   }
+  if (StartsWith(message, "cannot modify ") &&
+      message.find("because it is a view") != std::string::npos)
+    return {1732, "data manipulation operation not legal on this view"};
   if (StartsWith(message, "ambiguous column name: "))
     return {918, "column ambiguously defined"};
   if (message.find("SELECTs to the left and right of") != std::string::npos)

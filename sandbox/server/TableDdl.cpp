@@ -428,11 +428,12 @@ bool TableDdl::AddIndex(const std::string& owner, const std::string& name,
       return false;
     }
   }
-  if (!catalog.Exec("INSERT INTO \"SYS.ALL_INDEXES\" VALUES (?, ?, 'NORMAL', ?, ?, 'TABLE', ?, ?, "
+  if (!catalog.Exec("INSERT INTO \"SYS.ALL_INDEXES\" VALUES (?, ?, ?, ?, ?, 'TABLE', ?, ?, "
                     "?, ?, ?, ?, ?, ?, ?, ?, ?, "
                     "NULL, NULL, ?, ?, ?, ?, 'VALID', ?, 'DEFAULT')",
                     {Value::Text(owner),
                      Value::Text(name),
+                     Value::Text(storage.bitmap ? "BITMAP" : "NORMAL"),
                      Value::Text(tableOwner),
                      Value::Text(table),
                      Value::Text(unique ? "UNIQUE" : "NONUNIQUE"),
@@ -958,7 +959,7 @@ bool TableDdl::DropTable(OraError& error) {
 
 bool TableDdl::CreateIndex(OraError& error) {
   const bool unique = in_.AcceptWord("UNIQUE");
-  in_.AcceptWord("BITMAP");
+  const bool bitmap = in_.AcceptWord("BITMAP");
   if (!in_.ExpectWord("INDEX", error))
     return false;
   std::string owner, name, tableOwner, table;
@@ -988,6 +989,7 @@ bool TableDdl::CreateIndex(OraError& error) {
   if (!in_.ExpectSymbol(")", error))
     return false;
   StorageSpec storage;
+  storage.bitmap = bitmap;
   if (!ReadStorage(storage, true, error))
     return false;
   if (!in_.AtEnd()) {

@@ -19,6 +19,7 @@ struct StorageSpec {
       maxExtents, pctIncrease, freelists, freelistGroups, compress;
   std::optional<std::string> tablespace;
   bool compressed = false;
+  bool bitmap = false;  // CREATE BITMAP INDEX
   bool logging = true;
 };
 

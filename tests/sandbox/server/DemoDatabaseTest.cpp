@@ -258,6 +258,9 @@ TEST_F(DemoDatabaseTest, DataRowsForInsertStatements) {
           "select \"TITLE\", '-lob not shown-', \"CHECKSUM\" from DEMO.DOCUMENTS where doc_id = 1"),
       "Employee handbook|-lob not shown-|00112233445566778899AABBCCDDEEFF");
   EXPECT_GT(demo.Value1("select notes from documents where doc_id = 1").size(), 2000u);
+  EXPECT_EQ(demo.Exec("delete from open_orders"), 1732);
+  EXPECT_EQ(demo.Value1("select index_type from all_indexes where index_name = 'ORDERS_STATUS_IX'"),
+            "BITMAP");
   EXPECT_EQ(demo.Value1("select count(*) from employees where last_name like 'O''%'"), "6");
 }
 
