@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "sandbox/server/EmptyBindSet.h"
 #include "sandbox/server/ScriptSplitter.h"
 #include "sandbox/server/ServerDatabase.h"
 #include "sandbox/server/SqlToken.h"
@@ -13,13 +14,6 @@
 namespace sandbox {
 
 namespace {
-
-class EmptyBinds : public BindSet {
- public:
-  bool Has(const std::string&) const override { return false; }
-  Value Get(const std::string&) const override { return {}; }
-  bool Set(const std::string&, const Value&, OraError&) override { return false; }
-};
 
 // "CONNECT user/password" of a script, or false for any other statement.
 bool ParseConnect(const std::string& text, std::string& user, std::string& password) {
@@ -44,7 +38,7 @@ bool RunScript(ServerDatabase& database, const std::string& script, const std::s
   std::unique_ptr<Session> session = database.Logon("SYSTEM", "manager", error);
   if (!session)
     return false;
-  EmptyBinds binds;
+  EmptyBindSet binds;
   for (const ScriptStatement& statement : SplitScript(script)) {
     OraError warning;
     std::string user, password;

@@ -8,6 +8,7 @@
 #include "sandbox/server/DateFormat.h"
 #include "sandbox/server/DdlExecutor.h"
 #include "sandbox/server/Dictionary.h"
+#include "sandbox/server/EmptyBindSet.h"
 #include "sandbox/server/ErrorMapping.h"
 #include "sandbox/server/MaterializedCursor.h"
 #include "sandbox/server/NumberText.h"
@@ -497,12 +498,7 @@ std::string ServerSession::ToText(const Value& value) const {
 }
 
 std::vector<ColumnInfo> ServerSession::DescribeTable(const std::string& name) {
-  class NoBinds : public BindSet {
-   public:
-    bool Has(const std::string&) const override { return false; }
-    Value Get(const std::string&) const override { return {}; }
-    bool Set(const std::string&, const Value&, OraError&) override { return false; }
-  } noBinds;
+  EmptyBindSet noBinds;
   std::vector<SqlToken> tokens;
   std::size_t errorOffset = 0;
   if (!TokenizeSql(name, tokens, errorOffset) || tokens.empty())

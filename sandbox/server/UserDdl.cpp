@@ -334,7 +334,8 @@ bool UserDdl::ReadPrivilegeList(std::vector<std::string>& items, OraError& error
     std::string item;
     while (!in_.AtEnd() && !in_.Peek().IsSymbol(",") && !in_.Peek().IsWord("TO") &&
            !in_.Peek().IsWord("FROM") &&
-           !(in_.Peek().IsWord("ON") && !item.empty() && item != "ON COMMIT" && !(item == "ON"))) {
+           // ON ends the list, except inside the privilege "ON COMMIT REFRESH".
+           !(in_.Peek().IsWord("ON") && !item.empty() && item != "ON COMMIT")) {
       if (in_.Peek().IsSymbol("(")) {
         in_.Seek(in_.MatchingParen() + 1);  // column list of an object privilege
         continue;
