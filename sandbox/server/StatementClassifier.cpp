@@ -1,6 +1,6 @@
 // ClassifyStatement: the statement type and SQL function code that OCI
 // reports for a statement, taken from its first words as the server parses
-// them. Function codes are Oracle's SQL command codes.
+// them. Function codes are those of OCI_ATTR_SQLFNCODE (OCI function codes).
 #include <string_view>
 
 #include "sandbox/server/Server.h"
@@ -19,14 +19,15 @@ struct ObjectCode {
   std::uint16_t create, drop, alter;
 };
 
-// Oracle's command codes for CREATE, DROP and ALTER of each object kind.
+// OCI's SQL function codes (OCI_ATTR_SQLFNCODE) for CREATE, DROP and ALTER
+// of each object kind.
 constexpr ObjectCode kObjectCodes[] = {
-    {"TABLE", 1, 12, 15},      {"VIEW", 21, 22, 88},     {"INDEX", 9, 10, 11},
-    {"SEQUENCE", 13, 16, 14},  {"USER", 51, 53, 43},     {"ROLE", 52, 54, 79},
+    {"TABLE", 1, 8, 26},       {"VIEW", 10, 7, 88},      {"INDEX", 20, 21, 41},
+    {"SEQUENCE", 13, 16, 14},  {"USER", 19, 11, 53},     {"ROLE", 12, 6, 79},
     {"PROCEDURE", 24, 68, 25}, {"FUNCTION", 91, 93, 92}, {"PACKAGE BODY", 97, 99, 98},
     {"PACKAGE", 94, 96, 95},   {"TRIGGER", 59, 61, 60},  {"TYPE BODY", 81, 83, 82},
-    {"TYPE", 77, 78, 80},      {"SYNONYM", 19, 20, 192}, {"TABLESPACE", 39, 41, 40},
-    {"SESSION", 0, 0, 42},     {"SYSTEM", 0, 0, 49},
+    {"TYPE", 77, 78, 80},      {"SYNONYM", 30, 31, 0},   {"TABLESPACE", 49, 51, 50},
+    {"SESSION", 0, 0, 52},     {"SYSTEM", 0, 0, 32},
 };
 
 // Skips OR REPLACE, UNIQUE, BITMAP, PUBLIC and similar words between the verb
@@ -70,35 +71,35 @@ StatementKind ClassifyStatement(const std::string& sql) {
     return {};
   const SqlToken& verb = tokens[first];
   if (verb.IsWord("SELECT") || verb.IsWord("WITH"))
-    return {kSelect, 3};
+    return {kSelect, 4};
   if (verb.IsWord("INSERT"))
-    return {kInsert, 2};
+    return {kInsert, 3};
   if (verb.IsWord("UPDATE"))
-    return {kUpdate, 6};
+    return {kUpdate, 5};
   if (verb.IsWord("DELETE"))
-    return {kDelete, 7};
+    return {kDelete, 9};
   if (verb.IsWord("MERGE"))
-    return {kMerge, 189};
+    return {kMerge, 0};
   if (verb.IsWord("BEGIN"))
-    return {kBegin, 47};
+    return {kBegin, 34};
   if (verb.IsWord("DECLARE"))
-    return {kDeclare, 47};
+    return {kDeclare, 34};
   if (verb.IsWord("COMMIT"))
-    return {kCommit, 44};
+    return {kCommit, 54};
   if (verb.IsWord("ROLLBACK"))
-    return {kRollback, 45};
+    return {kRollback, 55};
   if (verb.IsWord("SAVEPOINT"))
-    return {0, 46};
+    return {0, 56};
   if (verb.IsWord("GRANT"))
-    return {0, 17};
+    return {0, 28};
   if (verb.IsWord("REVOKE"))
-    return {0, 18};
+    return {0, 29};
   if (verb.IsWord("TRUNCATE"))
     return {0, 85};
   if (verb.IsWord("COMMENT"))
-    return {0, 29};
+    return {0, 38};
   if (verb.IsWord("CALL"))
-    return {10, 170};
+    return {10, 0};
   if (verb.IsWord("CREATE"))
     return {kCreate, ObjectFunctionCode(tokens, first + 1, &ObjectCode::create)};
   if (verb.IsWord("DROP"))

@@ -47,7 +47,11 @@ TEST(AttachTest, UsersNeedCreateSessionToLogOn) {
 
 TEST(ClassifyTest, StatementTypesAndFunctionCodes) {
   EXPECT_EQ(ClassifyStatement("select 1 from dual").statementType, 1);
-  EXPECT_EQ(ClassifyStatement("  SELECT 1 from dual").sqlFunctionCode, 3);
+  EXPECT_EQ(ClassifyStatement("  SELECT 1 from dual").sqlFunctionCode, 4);
+  EXPECT_EQ(ClassifyStatement("insert into t values (1)").sqlFunctionCode, 3);
+  EXPECT_EQ(ClassifyStatement("update t set a = 1").sqlFunctionCode, 5);
+  EXPECT_EQ(ClassifyStatement("delete t").sqlFunctionCode, 9);
+  EXPECT_EQ(ClassifyStatement("begin null; end;").sqlFunctionCode, 34);
   EXPECT_EQ(ClassifyStatement("insert into t values (1)").statementType, 4);
   EXPECT_EQ(ClassifyStatement("update t set a = 1").statementType, 2);
   EXPECT_EQ(ClassifyStatement("delete from t").statementType, 3);
@@ -55,9 +59,10 @@ TEST(ClassifyTest, StatementTypesAndFunctionCodes) {
   EXPECT_EQ(ClassifyStatement("declare x number; begin null; end;").statementType, 9);
   EXPECT_EQ(ClassifyStatement("create table t (a number)").sqlFunctionCode, 1);
   EXPECT_EQ(ClassifyStatement("create or replace package body p as end;").sqlFunctionCode, 97);
-  EXPECT_EQ(ClassifyStatement("create unique index i on t(a)").sqlFunctionCode, 9);
+  EXPECT_EQ(ClassifyStatement("create unique index i on t(a)").sqlFunctionCode, 20);
+  EXPECT_EQ(ClassifyStatement("drop table t").sqlFunctionCode, 8);
   EXPECT_EQ(ClassifyStatement("drop table t").statementType, 6);
-  EXPECT_EQ(ClassifyStatement("alter session set nls_date_format = 'DD'").sqlFunctionCode, 42);
+  EXPECT_EQ(ClassifyStatement("alter session set nls_date_format = 'DD'").sqlFunctionCode, 52);
   EXPECT_EQ(ClassifyStatement("commit").statementType, 21);
   EXPECT_EQ(ClassifyStatement("-- comment\nselect 1 from dual").statementType, 1);
   EXPECT_EQ(ClassifyStatement("").statementType, 0);
