@@ -195,5 +195,54 @@ TEST_F(SessionTest, ValuesAColumnCannotHoldAreRejected) {
   EXPECT_EQ(db.Value1("select count(*) from typed"), "3");
 }
 
+TEST(SchemaTest, PasswordsCurrentSchemaAndTableDescriptions) {
+  ServerTestSession admin;
+  admin.Script(R"(create user ann identified by "Secret1";
+                  grant connect, resource to ann;
+                  create table ann.notes (id number(3) not null, body varchar2(50));)");
+  OraError error;
+  EXPECT_FALSE(admin.database().Logon("ANN", "secret1", error));  // release 19 compares case
+  EXPECT_EQ(error.code, 1017);
+  ServerTestSession ann(std::shared_ptr<Database>(&admin.database(), [](Database*) {}), "ann",
+                        "Secret1");
+  EXPECT_EQ(ann.session().UserName(), "ANN");
+  EXPECT_EQ(ann.Exec("alter user ann identified by changed"), 0);
+  EXPECT_TRUE(admin.database().Logon("ANN", "changed", error));
+  EXPECT_EQ(ann.Exec("alter user system identified by stolen"), 1031);
+
+  EXPECT_EQ(admin.QueryError("select * from notes"), 942);
+  EXPECT_EQ(admin.Exec("alter session set current_schema = ann"), 0);
+  EXPECT_EQ(admin.session().CurrentSchema(), "ANN");
+  EXPECT_EQ(admin.Value1("select count(*) from notes"), "0");
+  EXPECT_EQ(admin.Exec("alter session set current_schema = nobody"), 1435);
+
+  const auto columns = admin.session().DescribeTable("ANN.NOTES");
+  ASSERT_EQ(columns.size(), 2u);
+  EXPECT_EQ(columns[0].name, "ID");
+  EXPECT_EQ(columns[0].precision, 3);
+  EXPECT_FALSE(columns[0].nullable);
+  EXPECT_EQ(columns[1].dataSize, 50);
+  EXPECT_EQ(admin.session().DescribeTable("all_indexes").size(), 26u);
+  EXPECT_TRUE(admin.session().DescribeTable("no_such_table").empty());
+  EXPECT_TRUE(admin.session().DescribeTable("notes; drop table notes").empty());
+  EXPECT_EQ(ann.Rows("select table_name from user_tables"), (std::vector<std::string>{"NOTES"}));
+  EXPECT_EQ(ann.Rows("select object_type from user_objects"), (std::vector<std::string>{"TABLE"}));
+}
+
+TEST(SchemaTest, OldReleasesComparePasswordsWithoutCase) {
+  OraError error;
+  auto database = AttachDatabase(UniqueDatabaseName() + "?release=8.0.5", error);
+  ASSERT_TRUE(database);
+  EXPECT_TRUE(database->Logon("SYSTEM", "MANAGER", error));
+  EXPECT_NE(database->VersionBanner().find("Oracle8 Enterprise Edition Release 8.0.5.0.0"),
+            std::string::npos);
+  ServerTestSession db(database);
+  db.Script("create sequence s");
+  EXPECT_EQ(db.Value1("select max_value from all_sequences where sequence_name = 'S'"),
+            "999999999999999999999999999");
+  db.Script("create table t (v varchar2(2))");
+  EXPECT_EQ(db.Exec("insert into t values ('abc')"), 1401);
+}
+
 }  // namespace
 }  // namespace sandbox::test
