@@ -2,6 +2,10 @@
 // dictionary rows: the exact printed text of tables, constraints and indexes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "tests/scripting/tables/SandboxSchema.h"
 
 namespace {
@@ -101,6 +105,163 @@ TEST(TableDdlTest, LowerCaseTableIsQuotedAndKeepsItsColumns) {
 TEST(TableDdlTest, MissingTableGivesOnlyTheExtraLineEnd) {
   SandboxSchema schema;
   EXPECT_EQ(schema.ddl->GenerateTableDdl("APP", "NOPE"), "\r\n");
+}
+
+TEST(ConstraintDdlTest, KeysReferencesAndChecksInTheirOrder) {
+  SandboxSchema schema;
+  schema.Run(
+      "create table P (ID number not null, CODE varchar2(5), "
+      "constraint P_PK primary key (ID) using index pctfree 5 initrans 2 maxtrans 99 "
+      "tablespace USERS, constraint P_CODE unique (CODE))");
+  schema.Run(
+      "create table C (ID number, PID number, QTY number check (QTY > 0), "
+      "constraint C_P foreign key (PID) references P (ID))");
+  schema.client.settings->SetString("Settings", "InclStorage", "N");
+  EXPECT_EQ(schema.ddl->GenerateConstraintDdl("APP", "P"),
+            "ALTER TABLE P ADD (\r\n"
+            "\tCONSTRAINT P_PK\r\n"
+            "\tPRIMARY KEY\r\n"
+            "\t            (\r\n"
+            "\t            ID\r\n"
+            "\t            )\r\n"
+            "\tUSING INDEX\r\n"
+            "\tPCTFREE    5\r\n"
+            "\tINITRANS   2\r\n"
+            "\tMAXTRANS   99\r\n"
+            ")\r\n/\r\n"
+            "ALTER TABLE P ADD (\r\n"
+            "\tCONSTRAINT P_CODE\r\n"
+            "\tUNIQUE\r\n"
+            "\t       (\r\n"
+            "\t       CODE\r\n"
+            "\t       )\r\n"
+            "\tUSING INDEX\r\n"
+            "\tPCTFREE    10\r\n"
+            "\tINITRANS   2\r\n"
+            "\tMAXTRANS   255\r\n"
+            ")\r\n/\r\n\r\n");
+  const std::string child = schema.ddl->GenerateConstraintDdl("APP", "C");
+  const std::size_t foreignKey = child.find(
+      "\tCONSTRAINT C_P\r\n\tFOREIGN KEY\r\n"
+      "\t            (\r\n\t            PID\r\n"
+      "\t            )\r\n\tREFERENCES P\r\n"
+      "\t            (\r\n\t            ID\r\n"
+      "\t            )\r\n)\r\n/\r\n");
+  const std::size_t check = child.find("\tCHECK\r\n-- original system constraint name was SYS_");
+  EXPECT_NE(foreignKey, std::string::npos) << child;
+  EXPECT_NE(check, std::string::npos) << child;
+  EXPECT_LT(foreignKey, check);
+  // Every piece is cut after its last blank, the last piece too.
+  EXPECT_NE(child.find("\t(\r\n\tQTY >\r\n\t0\r\n\t)\r\n)\r\n/\r\n"), std::string::npos) << child;
+  // The NOT NULL check of P.ID is the server's own: the table block prints it.
+  EXPECT_EQ(schema.ddl->GenerateConstraintDdl("APP", "P").find("IS NOT NULL"), std::string::npos);
+}
+
+// The lines of text between the check's "\t(" and "\t)" lines, tabs removed.
+std::vector<std::string> ConditionLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = text.find("\t(\r\n");
+  if (start == std::string::npos) {
+    return lines;
+  }
+  start += 4;
+  for (std::size_t end = text.find("\r\n", start); end != std::string::npos;
+       start = end + 2, end = text.find("\r\n", start)) {
+    std::string line = text.substr(start, end - start);
+    if (line == "\t)") {
+      break;
+    }
+    lines.push_back(line.substr(1));
+  }
+  return lines;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string joined;
+  for (const std::string& line : lines) {
+    joined += (joined.empty() ? "" : " ") + line;
+  }
+  return joined;
+}
+
+TEST(ConstraintDdlTest, LongConditionIsCutAtBlanksIntoLinesOfAtMostEighty) {
+  SandboxSchema schema;
+  std::string condition = "A > 0";
+  while (condition.size() < 195) {
+    condition += " AND A <> " + std::to_string(condition.size());
+  }
+  schema.Run("create table L (A number, constraint L_CK check (" + condition + "))");
+  const std::vector<std::string> lines =
+      ConditionLines(schema.ddl->GenerateConstraintDdl("APP", "L"));
+  ASSERT_GE(lines.size(), 3u);
+  for (const std::string& line : lines) {
+    EXPECT_LE(line.size() + 1, 80u) << line;
+  }
+  EXPECT_EQ(Joined(lines), condition);
+}
+
+TEST(ConstraintDdlTest, QuotedLiteralsAreNeverCutAtTheirBlanks) {
+  SandboxSchema schema;
+  const std::string condition =
+      "CITY IN ('NEW YORK', 'LOS ANGELES', 'SAN FRANCISCO', "
+      "'SALT LAKE CITY', 'LAS VEGAS', 'SANTA FE', 'EL PASO')";
+  const std::string literal = "'" + std::string(50, 'x') + " " + std::string(50, 'y') + "'";
+  schema.Run("create table Q (CITY varchar2(200), constraint Q_CITY check (" + condition +
+             "), constraint Q_LONG check (CITY <> " + literal + "))");
+  const std::string text = schema.ddl->GenerateConstraintDdl("APP", "Q");
+  const std::size_t second = text.find("ALTER TABLE Q", 1);
+  const std::vector<std::string> cities = ConditionLines(text.substr(0, second));
+  EXPECT_EQ(Joined(cities), condition);
+  for (const std::string& line : cities) {
+    EXPECT_EQ(std::count(line.begin(), line.end(), '\'') % 2, 0) << line;
+  }
+  // A literal longer than a line stays whole on a line of its own.
+  const std::vector<std::string> longLiteral = ConditionLines(text.substr(second));
+  EXPECT_EQ(longLiteral, (std::vector<std::string>{"CITY <>", literal}));
+}
+
+TEST(IndexDdlTest, CompressionOnlyWhereTheDictionaryHasIt) {
+  for (const char* release : {"8.0.5", "8.1.7"}) {
+    SandboxSchema schema(FreshDatabase("INDEXES") + "?release=" + release);
+    schema.Run(
+        "create table I (A number, B varchar2(10), C date, "
+        "constraint I_PK primary key (A))");
+    schema.Run("create unique index I_B on I (B, C) pctfree 20 tablespace USERS compress 1");
+    schema.Run("create index I_C on I (C)");
+    const std::string text = schema.ddl->GenerateIndexDdl("APP", "I", nullptr);
+    const std::string compressed = std::string(release) == "8.0.5" ? "" : "\tCOMPRESS 1\r\n";
+    EXPECT_EQ(text,
+              "CREATE UNIQUE INDEX I_B ON I\r\n"
+              "\t(\r\n\t B\r\n\t ,C\r\n\t)\r\n"
+              "\tPCTFREE    20\r\n\tINITRANS   2\r\n\tMAXTRANS   255\r\n"
+              "\tTABLESPACE USERS\r\n" +
+                  compressed +
+                  "/\r\n"
+                  "CREATE INDEX I_C ON I\r\n"
+                  "\t(\r\n\t C\r\n\t)\r\n"
+                  "\tPCTFREE    10\r\n\tINITRANS   2\r\n\tMAXTRANS   255\r\n"
+                  "\tTABLESPACE USERS\r\n"
+                  "/\r\n\r\n")
+        << release;
+  }
+}
+
+TEST(IndexDdlTest, NameFilterKeepsOnlyTheNamedIndexes) {
+  SandboxSchema schema;
+  schema.Run("create table F (A number, B number, C number)");
+  schema.Run("create index F_A on F (A)");
+  schema.Run("create index F_B on F (B)");
+  schema.Run("create index F_C on F (C)");
+  schema.client.settings->SetString("Settings", "InclPct", "N");
+  schema.client.settings->SetString("Settings", "InclStorage", "N");
+  const std::vector<std::string> names{"F_A", "F_C"};
+  EXPECT_EQ(schema.ddl->GenerateIndexDdl("APP", "F", &names),
+            "CREATE INDEX F_A ON F\r\n\t(\r\n\t A\r\n\t)\r\n/\r\n"
+            "CREATE INDEX F_C ON F\r\n\t(\r\n\t C\r\n\t)\r\n/\r\n\r\n");
+  const std::vector<std::string> none;
+  EXPECT_EQ(schema.ddl->GenerateIndexDdl("APP", "F", &none), "\r\n");
+  const std::vector<std::string> quoted{"F_A' OR 'X' = 'X"};
+  EXPECT_EQ(schema.ddl->GenerateIndexDdl("APP", "F", &quoted), "\r\n");
 }
 
 }  // namespace
