@@ -33,6 +33,28 @@ ObjectCatalog ScriptingPhases::Catalog() {
                        runConnection_->CurrentSchema(), runConnection_->DisplayName(), maxima_);
 }
 
+void ScriptingPhases::RunTablePhase() {
+  tableScripting_.reset();
+  if (!RunIsConnected()) {
+    return;
+  }
+  tableScripting_ = std::make_unique<TableScripting>(*engine_, host_, *runConnection_, Catalog(),
+                                                     maxima_);
+  tableScripting_->Phases().RunTablePhase();
+}
+
+void ScriptingPhases::RunIndexPhase() {
+  if (tableScripting_) {
+    tableScripting_->Phases().RunIndexPhase();
+  }
+}
+
+void ScriptingPhases::RunConstraintPhase() {
+  if (tableScripting_) {
+    tableScripting_->Phases().RunConstraintPhase();
+  }
+}
+
 int ScriptingPhases::TableCount() {
   return runConnection_ ? static_cast<int>(runConnection_->Lists().Tables.size()) : 0;
 }

@@ -10,15 +10,20 @@
 
 #include "engine/RunPhases.h"
 #include "scripting/tables/ObjectCatalog.h"
+#include "scripting/tables/TableScripting.h"
 
 class DatabaseConnection;
 class RunEngine;
+class RunHost;
 
 class ScriptingPhases : public RunPhases {
  public:
   // The engine whose report, settings and flags the phases use; set before
   // the first run.
   void AttachEngine(RunEngine& engine) { engine_ = &engine; }
+  // The window whose status text and progress bar the table phases use;
+  // without it they only write the report.
+  void AttachHost(RunHost& host) { host_ = &host; }
   // The view's current connection (user-interface thread); may be null.
   void SetConnection(std::shared_ptr<DatabaseConnection> connection);
   std::shared_ptr<DatabaseConnection> Connection() const;
@@ -37,13 +42,13 @@ class ScriptingPhases : public RunPhases {
   void RunPrivilegePhase() override {}
   void RunSequencePhase() override {}
   // Table, index and constraint scripting plug in at these three calls.
-  void RunTablePhase() override {}
+  void RunTablePhase() override;
   int StructureObjectCount() override { return 0; }
   void RunStructurePass() override {}
   int TableCount() override;
-  void RunIndexPhase() override {}
+  void RunIndexPhase() override;
   void ClearConstraintCounters() override {}
-  void RunConstraintPhase() override {}
+  void RunConstraintPhase() override;
   void RunDataPhase() override {}
   void ScriptSourceKind(const std::string&) override {}
   void ScriptRows(const std::string&, const std::string&, const std::string&) override {}
@@ -56,4 +61,7 @@ class ScriptingPhases : public RunPhases {
   std::shared_ptr<DatabaseConnection> connection_;
   std::shared_ptr<DatabaseConnection> runConnection_;
   CatalogNameMaxima maxima_;
+  RunHost* host_ = nullptr;
+  // Built by the table phase of each run, used by its index and constraint phases.
+  std::unique_ptr<TableScripting> tableScripting_;
 };

@@ -36,7 +36,7 @@ std::string WithoutTrailingWhiteSpace(std::string text) {
 
 }  // namespace
 
-TablePhases::TablePhases(const RunSettings& settings, ReportOutput& output, RunHost& host,
+TablePhases::TablePhases(const RunSettings& settings, ReportOutput& output, RunHost* host,
                          RunControl& control, TableListSource& tables, TableDdlSource& ddl)
     : settings_(settings),
       output_(output),
@@ -44,6 +44,18 @@ TablePhases::TablePhases(const RunSettings& settings, ReportOutput& output, RunH
       control_(control),
       tables_(tables),
       ddl_(ddl) {}
+
+void TablePhases::Status(const std::string& text) {
+  if (host_ != nullptr) {
+    host_->SetStatusText(text);
+  }
+}
+
+void TablePhases::StepProgress() {
+  if (host_ != nullptr) {
+    host_->StepProgress();
+  }
+}
 
 void TablePhases::Comment(const std::string& text, bool countForAutoSave) {
   output_.OutputLine(text, CommentColour, false, countForAutoSave);
@@ -54,23 +66,29 @@ void TablePhases::Name(const std::string& text, bool countForAutoSave) {
 }
 
 void TablePhases::RunTablePhase() {
-  host_.SetStatusText("Analyzing Databases ...");
-  host_.SetCaption(CaptionFor("Analyzing Databases"));
+  Status("Analyzing Databases ...");
+  if (host_ != nullptr) {
+    host_->SetCaption(CaptionFor("Analyzing Databases"));
+  }
   if (!tables_.TableListLoaded()) {
-    host_.SetStatusText("Retrieving table information ...");
+    Status("Retrieving table information ...");
     tables_.ReloadTableList();
   }
   tableCount_ = static_cast<int>(tables_.TableList().size());
   WriteSummaryBanner();
-  host_.SetProgressStep(1);
-  host_.SetProgressRange(0, ProgressStepsPerTable * tableCount_);
+  if (host_ != nullptr) {
+    host_->SetProgressStep(1);
+    host_->SetProgressRange(0, ProgressStepsPerTable * tableCount_);
+  }
   if (settings_.DoTable) {
     WriteTableScripts();
     if (settings_.DoTableSkipped) {
       WriteTablesNotProcessed();
     }
   }
-  host_.SetProgressPosition(ProgressStepsPerTable * tableCount_);
+  if (host_ != nullptr) {
+    host_->SetProgressPosition(ProgressStepsPerTable * tableCount_);
+  }
 }
 
 void TablePhases::WriteSummaryBanner() {
@@ -86,7 +104,7 @@ void TablePhases::WriteTableScripts() {
   const std::string owner = tables_.SchemaOwner();
   for (const std::string& table : TableNames(tables_)) {
     control_.CheckStop();
-    host_.StepProgress();
+    StepProgress();
     if (settings_.IsTableExcluded(table)) {
       continue;
     }
@@ -94,7 +112,7 @@ void TablePhases::WriteTableScripts() {
     Comment(settings_.CommentPrefix + "The following statement will create the table ", false);
     Name(table);
     Comment(BannerClose);
-    host_.SetStatusText("Creating script for table: " + table);
+    Status("Creating script for table: " + table);
     Name(ddl_.GenerateTableDdl(owner, table));
   }
 }
@@ -103,7 +121,7 @@ void TablePhases::WriteTablesNotProcessed() {
   bool listed = false;
   for (const std::string& table : TableNames(tables_)) {
     control_.CheckStop();
-    host_.StepProgress();
+    StepProgress();
     if (!settings_.IsTableExcluded(table)) {
       continue;
     }
@@ -114,7 +132,7 @@ void TablePhases::WriteTablesNotProcessed() {
       Comment("*");
       listed = true;
     }
-    host_.SetStatusText("Report unprocessed table: " + table);
+    Status("Report unprocessed table: " + table);
     Comment("\r\n" + settings_.CommentPrefix + "\t\t");
     Name(table);
   }
@@ -150,10 +168,10 @@ void TablePhases::RunKeyPhase(const KeyPhaseTexts& texts, Generate generate) {
   for (const std::string& table : TableNames(tables_)) {
     control_.CheckStop();
     if (settings_.IsTableExcluded(table)) {
-      host_.SetStatusText(texts.skippingStatus + table);
+      Status(texts.skippingStatus + table);
       continue;
     }
-    host_.SetStatusText(texts.creatingStatus + table);
+    Status(texts.creatingStatus + table);
     const std::string script = WithoutTrailingWhiteSpace(generate(owner, table));
     if (script.empty()) {
       continue;

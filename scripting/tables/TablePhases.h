@@ -17,7 +17,9 @@ struct RunSettings;
 
 class TablePhases {
  public:
-  TablePhases(const RunSettings& settings, ReportOutput& output, RunHost& host, RunControl& control,
+  // host shows status and progress; without one the phases only write the
+  // report.
+  TablePhases(const RunSettings& settings, ReportOutput& output, RunHost* host, RunControl& control,
               TableListSource& tables, TableDdlSource& ddl);
 
   void RunTablePhase();
@@ -41,12 +43,14 @@ class TablePhases {
   void WriteTablesNotProcessed();
   template <typename Generate>
   void RunKeyPhase(const KeyPhaseTexts& texts, Generate generate);
+  void Status(const std::string& text);
+  void StepProgress();
   void Comment(const std::string& text, bool countForAutoSave = true);
   void Name(const std::string& text, bool countForAutoSave = true);
 
   const RunSettings& settings_;
   ReportOutput& output_;
-  RunHost& host_;
+  RunHost* host_;
   RunControl& control_;
   TableListSource& tables_;
   TableDdlSource& ddl_;
