@@ -1,0 +1,61 @@
+// The Connect command of the main frame offscreen: the login dialog it opens,
+// the status bar's database pane, the connection handed to the runs, and the
+// previous connection kept when a later logon is cancelled.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <functional>
+
+#include "ScriptedPrompts.h"
+#include "scripting/connection/DatabaseConnection.h"
+#include "scripting/connection/ScriptingPhases.h"
+#include "tests/oracle/SandboxClient.h"
+#include "ui/CMainFrame.h"
+#include "ui/LoginDialog.h"
+
+namespace {
+
+// Acts on the login dialog once the command has opened it.
+void WhenLoginDialogOpens(const std::function<void(LoginDialog&)>& act) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    if (auto* dialog = qobject_cast<LoginDialog*>(QApplication::activeModalWidget())) {
+      timer->stop();
+      timer->deleteLater();
+      act(*dialog);
+    }
+  });
+  timer->start(10);
+}
+
+TEST(ConnectCommandTest, ConnectsThroughTheLoginDialogAndKeepsItOnCancel) {
+  const std::unique_ptr<MemorySettingsStore> store = SandboxSettings();
+  ScriptedPrompts prompts;
+  ScriptingPhases phases;
+  CMainFrame frame(*store, prompts, phases);
+  EXPECT_EQ(frame.DatabasePane()->text(), "Database:    Not available");
+
+  WhenLoginDialogOpens([](LoginDialog& dialog) {
+    dialog.UserField()->setEditText("DEMO/demo@demo");
+    dialog.accept();
+  });
+  frame.ConnectAction()->trigger();
+  ASSERT_NE(frame.Connection(), nullptr);
+  EXPECT_FALSE(frame.ConnectionState().NoConnection);
+  EXPECT_EQ(frame.DatabasePane()->text(), "Source Database:  DEMO@DEMO");
+  EXPECT_EQ(phases.Connection(), frame.Connection());
+  const std::shared_ptr<DatabaseConnection> first = frame.Connection();
+
+  WhenLoginDialogOpens([](LoginDialog& dialog) { dialog.reject(); });
+  frame.ConnectAction()->trigger();
+  EXPECT_EQ(frame.Connection(), first);
+  EXPECT_EQ(phases.Connection(), first);
+  EXPECT_TRUE(first->Session()->IsConnected());
+  EXPECT_EQ(frame.DatabasePane()->text(), "Source Database:  DEMO@DEMO");
+}
+
+}  // namespace
