@@ -77,6 +77,11 @@ CMainFrame::~CMainFrame() {
     engine_.Flags().Running = 0;
     WaitForWorker();
   }
+  // The sessions report through this window's host: they log off before it goes.
+  if (scripting_ != nullptr) {
+    scripting_->ReleaseConnections();
+  }
+  connection_.reset();
 }
 
 void CMainFrame::CreateActions() {

@@ -16,6 +16,11 @@ std::shared_ptr<DatabaseConnection> ScriptingPhases::Connection() const {
   return connection_;
 }
 
+void ScriptingPhases::ReleaseConnections() {
+  SetConnection(nullptr);
+  runConnection_.reset();
+}
+
 std::string ScriptingPhases::SourceDatabaseName() {
   runConnection_ = Connection();
   return runConnection_ ? runConnection_->DisplayName() : std::string();
@@ -38,8 +43,8 @@ void ScriptingPhases::RunTablePhase() {
   if (!RunIsConnected()) {
     return;
   }
-  tableScripting_ = std::make_unique<TableScripting>(*engine_, host_, *runConnection_, Catalog(),
-                                                     maxima_);
+  tableScripting_ =
+      std::make_unique<TableScripting>(*engine_, host_, *runConnection_, Catalog(), maxima_);
   tableScripting_->Phases().RunTablePhase();
 }
 

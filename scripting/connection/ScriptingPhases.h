@@ -27,6 +27,9 @@ class ScriptingPhases : public RunPhases {
   // The view's current connection (user-interface thread); may be null.
   void SetConnection(std::shared_ptr<DatabaseConnection> connection);
   std::shared_ptr<DatabaseConnection> Connection() const;
+  // Lets go of the view's and the last run's connection (the owner's window,
+  // whose message boxes the sessions use, is closing; no run is going on).
+  void ReleaseConnections();
 
   // The connection of the run in progress (worker thread).
   DatabaseConnection* RunConnection() const { return runConnection_.get(); }
