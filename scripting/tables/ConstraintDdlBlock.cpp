@@ -125,9 +125,48 @@ std::string PieceLengthFunction() {
          "\tend piece_length;\n";
 }
 
+// x_cond with every run of white space outside quotes made one blank: a
+// condition read back from a script carries that script's line breaks and
+// tabs, which must not shape the lines it is printed in. A condition holding
+// a "--" comment keeps its line breaks, which end the comment.
+std::string FlatConditionFunction() {
+  return "\tfunction flat_condition(x_cond in varchar2) return varchar2 is\n"
+         "\t\tlv_pos\t\tnumber := 1;\n"
+         "\t\tlv_quote\tvarchar2(1);\n"
+         "\t\tlv_char\t\tvarchar2(1);\n"
+         "\t\tlv_flat\t\tvarchar2(32000);\n"
+         "\t\tlv_blank\tboolean := false;\n"
+         "\tbegin\n"
+         "\t\tif instr(x_cond, '--') > 0 then\n"
+         "\t\t\treturn x_cond;\n"
+         "\t\tend if;\n"
+         "\t\twhile lv_pos <= length(x_cond) loop\n"
+         "\t\t\tlv_char := substr(x_cond, lv_pos, 1);\n"
+         "\t\t\tif lv_quote is null and lv_char in (' ', chr(9), chr(10), chr(13)) then\n"
+         "\t\t\t\tlv_blank := true;\n"
+         "\t\t\telse\n"
+         "\t\t\t\tif lv_blank and lv_flat is not null then\n"
+         "\t\t\t\t\tlv_flat := lv_flat || ' ';\n"
+         "\t\t\t\tend if;\n"
+         "\t\t\t\tlv_blank := false;\n"
+         "\t\t\t\tif lv_quote is not null then\n"
+         "\t\t\t\t\tif lv_char = lv_quote then\n"
+         "\t\t\t\t\t\tlv_quote := null;\n"
+         "\t\t\t\t\tend if;\n"
+         "\t\t\t\telsif lv_char = '''' or lv_char = '\"' then\n"
+         "\t\t\t\t\tlv_quote := lv_char;\n"
+         "\t\t\t\tend if;\n"
+         "\t\t\t\tlv_flat := lv_flat || lv_char;\n"
+         "\t\t\tend if;\n"
+         "\t\t\tlv_pos := lv_pos + 1;\n"
+         "\t\tend loop;\n"
+         "\t\treturn lv_flat;\n"
+         "\tend flat_condition;\n";
+}
+
 std::string CheckCondition() {
   return "\t\t\ta_lin := wri(a_lin, '\t(', 1);\n"
-         "\t\t\tlv_rest := lv_search_cond;\n"
+         "\t\t\tlv_rest := flat_condition(lv_search_cond);\n"
          "\t\t\twhile lv_rest is not null loop\n"
          "\t\t\t\tlv_piece_len := piece_length(lv_rest);\n"
          "\t\t\t\tlv_sc := substr(lv_rest, 1, lv_piece_len);\n"
@@ -172,7 +211,7 @@ std::string ReferenceClause() {
 
 std::string ConstraintDdlBlock() {
   return Declarations() + ddl_block::LineWriterFunction() + ddl_block::NameQuoteFunction() +
-         ColumnListProcedure() + PieceLengthFunction() +
+         ColumnListProcedure() + PieceLengthFunction() + FlatConditionFunction() +
          "begin\n"
          "\ta_lin := '';\n"
          "\topen tab_cursor;\n"
@@ -199,6 +238,13 @@ std::string ConstraintDdlBlock() {
          "\t\t\t\ta_lin := wri(a_lin, '\t' || lv_constr_type, 1);\n"
          "\t\t\tend if;\n" +
          CheckCondition() +
+         // A system name written out would claim a name that the target's
+         // server may already have given to another constraint.
+         "\t\telsif substr(lv_constr_name, 1, 5) = 'SYS_C' then\n"
+         "\t\t\ta_lin := wri(a_lin, '\t' || lv_constr_type, 1);\n"
+         "\t\t\ta_lin := wri(a_lin, '-- original system constraint name was ' || "
+         "lv_constr_name, 1);\n"
+         "\t\t\tPR_get_constr_col(lv_owner, lv_table_name, lv_constr_name, lv_constr_type);\n"
          "\t\telse\n"
          "\t\t\ta_lin := wri(a_lin, '\tCONSTRAINT ' || qn(lv_constr_name), 1);\n"
          "\t\t\ta_lin := wri(a_lin, '\t' || lv_constr_type, 1);\n"

@@ -96,7 +96,10 @@ std::string ColumnLoop() {
          "\t\t\tif lv_default_length != 0 then\n"
          "\t\t\t\tif lv_default_length < 80 then\n"
          "\t\t\t\t\ta_lin := wri(a_lin, ' DEFAULT ', 0);\n"
-         "\t\t\t\t\ta_lin := wri(a_lin, lv_data_default, 0);\n"
+         // The dictionary keeps the blanks that followed the default;
+         // written back they would grow with every round of scripting.
+         "\t\t\t\t\ta_lin := wri(a_lin, rtrim(lv_data_default, ' ' || chr(9) || chr(10) || "
+         "chr(13)), 0);\n"
          "\t\t\t\telse\n"
          // A remark inside the statement must stay a comment, or the script
          // no longer runs.
