@@ -157,6 +157,32 @@ TEST(ConstraintDdlTest, KeysReferencesAndChecksInTheirOrder) {
   EXPECT_EQ(schema.ddl->GenerateConstraintDdl("APP", "P").find("IS NOT NULL"), std::string::npos);
 }
 
+TEST(ConstraintDdlTest, SystemNamedKeysAndQuotedNamesRecreateTheSameTable) {
+  SandboxSchema schema;
+  schema.Run(
+      "create table \"Lower\" (\"id\" number primary key, \"ref\" number, "
+      "constraint \"Lower_fk\" foreign key (\"ref\") references \"Lower\" (\"id\"))");
+  schema.client.settings->SetString("Settings", "InclPct", "N");
+  schema.client.settings->SetString("Settings", "InclStorage", "N");
+  const std::string text = schema.ddl->GenerateConstraintDdl("APP", "Lower");
+  EXPECT_EQ(text.find("CONSTRAINT SYS_C"), std::string::npos) << text;
+  EXPECT_EQ(text.rfind("ALTER TABLE \"Lower\" ADD (\r\n\tPRIMARY KEY\r\n"
+                       "-- original system constraint name was SYS_C",
+                       0),
+            0u)
+      << text;
+  EXPECT_NE(text.find("\t            \"id\"\r\n\t            )\r\n\tUSING INDEX\r\n)\r\n/\r\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("\tCONSTRAINT \"Lower_fk\"\r\n\tFOREIGN KEY\r\n\t            (\r\n"
+                      "\t            \"ref\"\r\n\t            )\r\n\tREFERENCES \"Lower\"\r\n"),
+            std::string::npos)
+      << text;
+  schema.Run("create index \"Lower_ix\" on \"Lower\" (\"ref\")");
+  EXPECT_EQ(schema.ddl->GenerateIndexDdl("APP", "Lower", nullptr),
+            "CREATE INDEX \"Lower_ix\" ON \"Lower\"\r\n\t(\r\n\t \"ref\"\r\n\t)\r\n/\r\n\r\n");
+}
+
 // The lines of text between the check's "\t(" and "\t)" lines, tabs removed.
 std::vector<std::string> ConditionLines(const std::string& text) {
   std::vector<std::string> lines;
