@@ -49,6 +49,7 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
   BatchRunDialogs dialogs;
   RunEngine engine(store, host, phases, dialogs);
   phases.AttachEngine(engine);
+  phases.AttachHost(host);
   phases.SetConnection(connection);
 
   // The kinds and the output are for this run only: the engine writes its

@@ -67,6 +67,7 @@ CMainFrame::CMainFrame(SettingsStore& store, UserPrompts& prompts, ScriptingPhas
     : CMainFrame(store, prompts, static_cast<RunPhases&>(phases)) {
   scripting_ = &phases;
   phases.AttachEngine(engine_);
+  phases.AttachHost(host_);
 }
 
 CMainFrame::~CMainFrame() {
