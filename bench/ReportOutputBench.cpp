@@ -9,40 +9,16 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/SilentRunHost.h"
 #include "config/MemorySettingsStore.h"
 #include "engine/ReportModel.h"
 #include "engine/ReportOutput.h"
 #include "engine/RunFlags.h"
-#include "engine/RunHost.h"
 #include "engine/RunSettings.h"
 
 namespace {
 
 constexpr int StatementCount = 100000;
-
-// A window that shows nothing: the benchmark measures the core alone.
-class SilentHost : public RunHost {
- public:
-  void SetCaption(const std::string&) override {}
-  std::string Caption() override { return {}; }
-  bool CreateControlPanel() override { return true; }
-  void DestroyControlPanel() override {}
-  void SetStatusText(const std::string&) override {}
-  void SetProgressRange(int, int) override {}
-  void SetProgressPosition(int) override {}
-  void SetProgressStep(int) override {}
-  void StepProgress() override {}
-  MessageAnswer ShowMessage(const std::string& text, MessageButtons, MessageIcon) override {
-    std::fprintf(stderr, "message: %s\n", text.c_str());
-    return MessageAnswer::Ok;
-  }
-  void BeginSaving(int) override {}
-  void StepSaving() override {}
-  void EndSaving() override {}
-  void RestoreMainWindow() override {}
-  void EndProcess(int) override {}
-  void MoveCaretToEnd() override {}
-};
 
 enum class Mode { Screen, ScreenAutoSave, File };
 
@@ -52,7 +28,7 @@ double Measure(Mode mode, const std::string& fileName) {
   RunSettings settings;
   RunFlags flags;
   ReportModel model;
-  SilentHost host;
+  SilentRunHost host;
   ReportOutput output(model, settings, flags, host, store);
   settings.ReportFileName = fileName;
   settings.AutoSave = mode == Mode::ScreenAutoSave ? 1 : 0;

@@ -12,41 +12,17 @@
 #include <string>
 #include <thread>
 
+#include "bench/SilentRunHost.h"
 #include "config/MemorySettingsStore.h"
 #include "engine/ReportModel.h"
 #include "engine/ReportOutput.h"
 #include "engine/RunFlags.h"
-#include "engine/RunHost.h"
 #include "engine/RunSettings.h"
 #include "ui/CTallyfoldView.h"
 
 namespace {
 
 constexpr int StatementCount = 100000;
-
-// A host with no window: the bench never fails, so it has nothing to show.
-class WindowlessRunHost : public RunHost {
- public:
-  void SetCaption(const std::string&) override {}
-  std::string Caption() override { return {}; }
-  bool CreateControlPanel() override { return true; }
-  void DestroyControlPanel() override {}
-  void SetStatusText(const std::string&) override {}
-  void SetProgressRange(int, int) override {}
-  void SetProgressPosition(int) override {}
-  void SetProgressStep(int) override {}
-  void StepProgress() override {}
-  MessageAnswer ShowMessage(const std::string& text, MessageButtons, MessageIcon) override {
-    std::fprintf(stderr, "message: %s\n", text.c_str());
-    return MessageAnswer::Ok;
-  }
-  void BeginSaving(int) override {}
-  void StepSaving() override {}
-  void EndSaving() override {}
-  void RestoreMainWindow() override {}
-  void EndProcess(int) override {}
-  void MoveCaretToEnd() override {}
-};
 
 void WriteStatements(ReportOutput& output) {
   for (int i = 0; i < StatementCount; ++i) {
@@ -63,7 +39,7 @@ double FileModeSeconds(const QString& path) {
   ReportModel model;
   RunSettings settings;
   RunFlags flags;
-  WindowlessRunHost host;
+  SilentRunHost host;
   MemorySettingsStore store;
   settings.ReportToFile = 1;
   settings.ReportFileName = path.toStdString();
@@ -87,7 +63,7 @@ ScreenTimes ScreenMode(bool autoSave, const QString& path) {
   ReportModel model;
   RunSettings settings;
   RunFlags flags;
-  WindowlessRunHost host;
+  SilentRunHost host;
   MemorySettingsStore store;
   settings.AutoSave = autoSave ? 1 : 0;
   settings.AutoSaveLines = 500;
