@@ -3,6 +3,23 @@
 
 namespace ddl_block {
 
+std::string TableStorageVariables() {
+  return "\tlv_owner\t\tall_tables.owner%%TYPE;\n"
+         "\tlv_table_name\t\tall_tables.table_name%%TYPE;\n"
+         "\tlv_pct_free\t\tall_tables.pct_free%%TYPE;\n"
+         "\tlv_pct_used\t\tall_tables.pct_used%%TYPE;\n"
+         "\tlv_ini_trans\t\tall_tables.ini_trans%%TYPE;\n"
+         "\tlv_max_trans\t\tall_tables.max_trans%%TYPE;\n"
+         "\tlv_tablespace_name\tall_tables.tablespace_name%%TYPE;\n"
+         "\tlv_initial_extent\tall_tables.initial_extent%%TYPE;\n"
+         "\tlv_next_extent\t\tall_tables.next_extent%%TYPE;\n"
+         "\tlv_min_extents\t\tall_tables.min_extents%%TYPE;\n"
+         "\tlv_max_extents\t\tall_tables.max_extents%%TYPE;\n"
+         "\tlv_freelists\t\tall_tables.freelists%%TYPE;\n"
+         "\tlv_freelist_groups\tall_tables.freelist_groups%%TYPE;\n"
+         "\tlv_pct_increase\t\tall_tables.pct_increase%%TYPE;\n";
+}
+
 std::string LineWriterFunction() {
   return "\tfunction wri(x_lin in varchar2, x_str in varchar2, x_force in number)\n"
          "\t\treturn varchar2 is\n"

@@ -19,6 +19,11 @@ std::string LineWriterFunction();
 // script recreates a table named "Orders" under that exact name.
 std::string NameQuoteFunction();
 
+// Declarations of lv_owner, lv_table_name and the table's storage values
+// (PCT, extents, free lists), anchored to all_tables, that the table and
+// constraint blocks both fetch into.
+std::string TableStorageVariables();
+
 // The closing section of a block: "when others" rolls back and raises
 // ORA-20000 naming the table, the column and the SQLCODE, followed by the
 // PL/SQL expression messageEnd.
