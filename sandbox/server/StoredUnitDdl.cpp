@@ -17,7 +17,7 @@ std::string CreatePrivilege(const std::string& type) {
 }
 
 // A unit compiles when its last words close it: "END [name];" for code,
-// ");" or "END;" for an object type specification.
+// ");" or "END;" for the declaration of an object type.
 bool LooksComplete(const std::vector<SqlToken>& tokens, const std::string& type) {
   std::size_t n = tokens.size();
   if (n < 2 || !tokens[n - 1].IsSymbol(";"))
@@ -275,7 +275,7 @@ bool StoredUnitDdl::Drop(OraError& error) {
   if (owner != context_.User() &&
       !context_.Require("DROP ANY " + CreatePrivilege(type).substr(7), error))
     return false;
-  // Dropping a specification drops its body too.
+  // Dropping a package or type drops its body too.
   if (type == "PACKAGE" || type == "TYPE") {
     const std::string body = type + " BODY";
     if (catalog.Any("SELECT 1 FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND "
