@@ -82,6 +82,10 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
     std::optional<std::string> problem;
     if (argument == "--help" || argument == "-h") {
       options.Help = true;
+    } else if (argument == "--version") {
+      options.Version = true;
+    } else if (argument == "--quiet" || argument == "-q") {
+      options.Quiet = true;
     } else if (argument == "--batch") {
       options.Batch = true;
     } else if (argument == "--connect") {
@@ -108,7 +112,7 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
       return problem;
     }
   }
-  if (options.Help) {
+  if (options.Help || options.Version) {
     return std::nullopt;
   }
   if (!options.Batch) {
@@ -122,7 +126,8 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
 
 bool WantsHeadless(const std::vector<std::string>& arguments) {
   return std::any_of(arguments.begin(), arguments.end(), [](const std::string& argument) {
-    return argument == "--batch" || argument == "--help" || argument == "-h";
+    return argument == "--batch" || argument == "--help" || argument == "-h" ||
+           argument == "--version";
   });
 }
 
@@ -140,7 +145,8 @@ std::string BatchUsage() {
   return "Usage:\n"
          "  quillmark [--settings DIR]          the desktop program\n"
          "  quillmark --batch --connect CONNECT [--kinds LIST] [--report FILE] [--settings DIR]\n"
-         "  quillmark --help\n"
+         "                    [--quiet]\n"
+         "  quillmark --help | --version\n"
          "\n"
          "--batch scripts one schema without opening a window (no display is needed).\n"
          "\n"
@@ -157,9 +163,18 @@ std::string BatchUsage() {
          "  --settings DIR     keep the settings store in DIR instead of the user's own\n"
          "                     (\"Settings\"/\"OCIVER\" and \"OCIDLL\" there choose the client\n"
          "                     library).\n"
+         "  --quiet, -q        no progress line and no finish message; errors are still shown.\n"
          "\n"
          "Messages and questions go to standard error; a question takes its default answer.\n"
+         "When standard error is a terminal, one line there shows the run's phase, status,\n"
+         "progress and elapsed time. Ctrl+C (or SIGTERM) stops the run as the desktop's Stop\n"
+         "command does: the report written so far is kept and ends with the stop line; a\n"
+         "second Ctrl+C ends the program at once.\n"
          "\n"
          "Exit status: 0 finished, 2 bad arguments, 3 no connection, 4 the report could not be\n"
-         "written.\n";
+         "written, 130 stopped by Ctrl+C (SIGINT), 143 stopped by SIGTERM.\n";
+}
+
+std::string BatchVersion() {
+  return std::string("Quillmark for Oracle ") + QUILLMARK_VERSION + "\n";
 }

@@ -6,8 +6,11 @@
 
 #include "app/ConsoleLogonPrompts.h"
 #include "app/ConsoleRunHost.h"
+#include "app/StopSignals.h"
+#include "app/TerminalProgress.h"
 #include "engine/RunDialogs.h"
 #include "engine/RunEngine.h"
+#include "engine/RunFlags.h"
 #include "oracle/ProcessExit.h"
 #include "scripting/connection/DatabaseConnection.h"
 #include "scripting/connection/RunHostClientMessages.h"
@@ -32,8 +35,9 @@ void KeepRunningWithoutLibrary(int) {}
 }  // namespace
 
 int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& output,
-             std::ostream& errors) {
-  ConsoleRunHost host(errors);
+             std::ostream& errors, int progressFd) {
+  TerminalProgress progress(progressFd, options.Quiet);
+  ConsoleRunHost host(errors, &progress, options.Quiet);
   RunHostClientMessages messages(host);
   SetProcessExitHandler(KeepRunningWithoutLibrary);
   ConsoleLogonPrompts prompts(errors);
@@ -62,8 +66,19 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
   settings.ReportFileName = options.ReportFile;
   engine.Flags().ReportSaved = 1;
 
-  engine.Driver().StartRun();
-  engine.Driver().WaitForWorker([] {});
+  {
+    const StopSignals signals;
+    RunFlags& flags = engine.Flags();
+    engine.Driver().StartRun();
+    engine.Driver().WaitForWorker([&] {
+      // What the Stop command does once the user said Yes.
+      if (StopSignals::Received() != 0 && flags.Running) {
+        flags.Running = 0;
+      }
+      progress.Tick();
+    });
+    progress.Finish();
+  }
 
   const bool fileFailed = !options.ReportFile.empty() && !settings.ReportToFile;
   if (options.ReportFile.empty() || fileFailed) {
@@ -75,6 +90,9 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
   if (fileFailed) {
     errors << "quillmark: the report could not be written to " << options.ReportFile << "\n";
     return BatchReportNotWritten;
+  }
+  if (engine.Flags().Stopped) {
+    return StopSignals::Received() == SIGTERM ? BatchStoppedByTerminate : BatchStoppedByInterrupt;
   }
   return BatchFinished;
 }
