@@ -92,6 +92,8 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
       problem = TakeValue(arguments, i, options.ConnectString);
     } else if (argument == "--report") {
       problem = TakeValue(arguments, i, options.ReportFile);
+    } else if (argument == "--config") {
+      problem = TakeValue(arguments, i, options.ConfigFile);
     } else if (argument == "--settings") {
       problem = TakeValue(arguments, i, options.SettingsDirectory);
     } else if (argument == "--kinds") {
@@ -104,6 +106,7 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
           return error;
         }
         options.Kinds = std::move(*kinds);
+        options.KindsGiven = true;
       }
     } else {
       problem = "unknown argument '" + argument + "'";
@@ -118,8 +121,8 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
   if (!options.Batch) {
     return std::string("the headless run needs --batch");
   }
-  if (options.ConnectString.empty()) {
-    return std::string("--batch needs --connect CONNECT");
+  if (options.ConnectString.empty() && options.ConfigFile.empty()) {
+    return std::string("--batch needs --connect CONNECT or --config FILE");
   }
   return std::nullopt;
 }
@@ -145,6 +148,8 @@ std::string BatchUsage() {
   return "Usage:\n"
          "  quillmark [--settings DIR]          the desktop program\n"
          "  quillmark --batch --connect CONNECT [--kinds LIST] [--report FILE] [--settings DIR]\n"
+         "  quillmark --batch --config FILE.qmo [--connect CONNECT] [--kinds LIST] [--report "
+         "FILE]\n"
          "                    [--quiet]\n"
          "  quillmark --help | --version\n"
          "\n"
@@ -160,6 +165,10 @@ std::string BatchUsage() {
          "\n"
          "  --report FILE      write the report to FILE; without it the report goes to\n"
          "                     standard output.\n"
+         "  --config FILE.qmo  run the setup saved in a configuration file (its connect\n"
+         "                     string, kinds, selections, data conditions and report file);\n"
+         "                     --connect, --kinds and --report override the file. A connect\n"
+         "                     string without a password takes it as --connect does.\n"
          "  --settings DIR     keep the settings store in DIR instead of the user's own\n"
          "                     (\"Settings\"/\"OCIVER\" and \"OCIDLL\" there choose the client\n"
          "                     library).\n"
@@ -171,8 +180,9 @@ std::string BatchUsage() {
          "command does: the report written so far is kept and ends with the stop line; a\n"
          "second Ctrl+C ends the program at once.\n"
          "\n"
-         "Exit status: 0 finished, 2 bad arguments, 3 no connection, 4 the report could not be\n"
-         "written, 130 stopped by Ctrl+C (SIGINT), 143 stopped by SIGTERM.\n";
+         "Exit status: 0 finished, 2 bad arguments or an unreadable configuration file,\n"
+         "3 no connection, 4 the report could not be written, 130 stopped by Ctrl+C\n"
+         "(SIGINT), 143 stopped by SIGTERM.\n";
 }
 
 std::string BatchVersion() {

@@ -28,6 +28,10 @@ struct BatchOptions {
   std::string ConnectString;
   // Kind names as given to --kinds, every kind when the option is absent.
   std::vector<std::string> Kinds;
+  bool KindsGiven = false;
+  // A *.qmo file whose setup the run uses; --connect, --kinds and --report
+  // override its connect string, kinds and report file.
+  std::string ConfigFile;
   // Empty: the report goes to standard output.
   std::string ReportFile;
   // Empty: the user's own settings store.
