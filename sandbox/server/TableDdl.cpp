@@ -1089,6 +1089,11 @@ bool TableDdl::CreateTable(OraError& error) {
     error = {904, "invalid identifier"};
     return false;
   }
+  if (std::count_if(columns.begin(), columns.end(),
+                    [](const ColumnSpec& column) { return column.identity.has_value(); }) > 1) {
+    error = {30669, "table can have only one identity column"};
+    return false;
+  }
   // Key columns are NOT NULL without a constraint of their own, as in Oracle.
   for (const ConstraintSpec& spec : constraints)
     if (spec.type == 'P')

@@ -143,6 +143,7 @@ bool TransactionRules::SetConstraints(const std::vector<SqlToken>& tokens, OraEr
     }
   }
   database.BeginWork();
+  const IntegrityState before = state;
   if (all) {
     state.allDeferred = deferred;
     state.namedDeferred.clear();
@@ -162,7 +163,10 @@ bool TransactionRules::SetConstraints(const std::vector<SqlToken>& tokens, OraEr
     }
   }
   ConstraintRules rules(database, session_);
-  return rules.CheckPut(now, error);
+  if (rules.CheckPut(now, error))
+    return true;
+  state = before;  // a failed SET CONSTRAINTS changes no mode
+  return false;
 }
 
 }  // namespace sandbox
