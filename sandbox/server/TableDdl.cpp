@@ -1137,6 +1137,11 @@ bool TableDdl::CreateTable(OraError& error) {
     error = {25175, "no PRIMARY KEY constraint found"};
     return false;
   }
+  if (organizationIndex && std::any_of(columns.begin(), columns.end(),
+                                       [](const ColumnSpec& c) { return !c.virtualSql.empty(); })) {
+    error = {54008, "expression column is not supported for an index organized table"};
+    return false;
+  }
   for (ConstraintSpec& spec : constraints)
     if (spec.name.empty())
       spec.name = catalog.SystemConstraintName();

@@ -157,6 +157,7 @@ create table conf_iot (k varchar2(10) primary key, v number) organization index;
 create table conf_iot2 (k number, v number, constraint conf_iot2_pk primary key (k))
   organization index;
 create table conf_bad (v number) organization index;
+create table conf_bad (k number primary key, v number as (k * 2)) organization index;
 select table_name, iot_type, temporary from user_tables
   where table_name like 'CONF_IOT%' order by table_name;
 select index_name, index_type from user_indexes where table_name = 'CONF_IOT2';
