@@ -97,21 +97,6 @@ std::optional<ConstraintRow> ConstraintRules::Load(const std::string& owner,
   return row;
 }
 
-std::vector<ConstraintRow> ConstraintRules::OfTable(const std::string& owner,
-                                                    const std::string& table) {
-  SqliteRunner runner(database_.Handle());
-  Rows rows;
-  runner.Query(
-      "SELECT CONSTRAINT_NAME FROM \"SYS.ALL_CONSTRAINTS\" WHERE OWNER = ? AND TABLE_NAME = ? "
-      "ORDER BY rowid",
-      {Value::Text(owner), Value::Text(table)}, rows);
-  std::vector<ConstraintRow> result;
-  for (const auto& r : rows)
-    if (auto row = Load(owner, r[0]))
-      result.push_back(std::move(*row));
-  return result;
-}
-
 bool ConstraintRules::Translate(const std::string& text, std::string& sql, OraError& error) {
   std::vector<SqlToken> tokens;
   std::size_t errorOffset = 0;

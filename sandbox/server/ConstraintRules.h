@@ -38,7 +38,6 @@ class ConstraintRules {
       : database_(database), resolver_(resolver) {}
 
   std::optional<ConstraintRow> Load(const std::string& owner, const std::string& name);
-  std::vector<ConstraintRow> OfTable(const std::string& owner, const std::string& table);
   // Creates the triggers of an enabled constraint (replacing any it had).
   bool Enforce(const ConstraintRow& row, OraError& error);
   bool Release(const std::string& owner, const std::string& name, OraError& error);

@@ -14,13 +14,6 @@ namespace {
 
 using Key = std::vector<Value>;
 
-std::string Joined(const std::vector<std::string>& names) {
-  std::string text;
-  for (const std::string& name : names)
-    text += (text.empty() ? "" : ",") + name;
-  return text;
-}
-
 }  // namespace
 
 bool TableDdl::AlterTable(OraError& error) {
@@ -286,7 +279,7 @@ bool TableDdl::FindConstraint(const std::string& owner, const std::string& table
         "CONSTRAINT_TYPE = 'U' AND (SELECT group_concat(COLUMN_NAME, ',') FROM (SELECT "
         "COLUMN_NAME FROM \"SYS.ALL_CONS_COLUMNS\" k WHERE k.OWNER = c.OWNER AND "
         "k.CONSTRAINT_NAME = c.CONSTRAINT_NAME ORDER BY POSITION)) = ?3";
-    key.push_back(Value::Text(Joined(columns)));
+    key.push_back(Value::Text(JoinColumns(columns)));
   } else if (!in_.AcceptWords("PRIMARY", "KEY")) {
     error = {905, "missing keyword"};
     return false;
@@ -313,6 +306,14 @@ static std::vector<std::vector<std::string>> Dependents(Catalog& catalog, const 
       {Value::Text(owner), Value::Text(name)});
 }
 
+bool TableDdl::ConstraintOnTable(const std::string& owner, const std::string& table,
+                                 const std::string& name) {
+  return context_.catalog.Any(
+      "SELECT 1 FROM \"SYS.ALL_CONSTRAINTS\" WHERE OWNER = ? AND CONSTRAINT_NAME = ? AND "
+      "TABLE_NAME = ?",
+      {Value::Text(owner), Value::Text(name), Value::Text(table)});
+}
+
 bool TableDdl::AlterConstraintState(const std::string& owner, const std::string& table, bool enable,
                                     OraError& error) {
   std::optional<bool> validate;
@@ -332,9 +333,7 @@ bool TableDdl::AlterConstraintState(const std::string& owner, const std::string&
   if (in_.AcceptWords("KEEP", "INDEX") || in_.AcceptWords("DROP", "INDEX")) {
   }
   Catalog& catalog = context_.catalog;
-  if (!catalog.Any("SELECT 1 FROM \"SYS.ALL_CONSTRAINTS\" WHERE OWNER = ? AND CONSTRAINT_NAME = ? "
-                   "AND TABLE_NAME = ?",
-                   {Value::Text(owner), Value::Text(name), Value::Text(table)})) {
+  if (!ConstraintOnTable(owner, table, name)) {
     error = enable
                 ? OraError{2430, "cannot enable constraint (" + name + ") - no such constraint"}
                 : OraError{2431, "cannot disable constraint (" + name + ") - no such constraint"};
@@ -369,9 +368,7 @@ bool TableDdl::DropConstraint(const std::string& owner, const std::string& table
   const bool keepIndex = in_.AcceptWords("KEEP", "INDEX");
   in_.AcceptWords("DROP", "INDEX");
   Catalog& catalog = context_.catalog;
-  if (!catalog.Any("SELECT 1 FROM \"SYS.ALL_CONSTRAINTS\" WHERE OWNER = ? AND CONSTRAINT_NAME = ? "
-                   "AND TABLE_NAME = ?",
-                   {Value::Text(owner), Value::Text(name), Value::Text(table)})) {
+  if (!ConstraintOnTable(owner, table, name)) {
     error = {2443, "Cannot drop constraint  - nonexistent constraint"};
     return false;
   }
@@ -432,9 +429,7 @@ bool TableDdl::RenameConstraint(const std::string& owner, const std::string& tab
       !in_.ReadName(newName, error, 904, "invalid identifier"))
     return false;
   Catalog& catalog = context_.catalog;
-  if (!catalog.Any("SELECT 1 FROM \"SYS.ALL_CONSTRAINTS\" WHERE OWNER = ? AND CONSTRAINT_NAME = ? "
-                   "AND TABLE_NAME = ?",
-                   {Value::Text(owner), Value::Text(name), Value::Text(table)})) {
+  if (!ConstraintOnTable(owner, table, name)) {
     error = {23292, "The constraint does not exist"};
     return false;
   }

@@ -28,6 +28,8 @@ std::string IndexStorageName(const std::string& owner, const std::string& name) 
   return "index:" + StorageName(owner, name);
 }
 
+}  // namespace
+
 std::string JoinColumns(const std::vector<std::string>& columns) {
   std::string text;
   for (const std::string& column : columns)
@@ -35,7 +37,21 @@ std::string JoinColumns(const std::vector<std::string>& columns) {
   return text;
 }
 
-}  // namespace
+bool TableDdl::ReadParenthesised(std::size_t& begin, std::size_t& end, OraError& error) {
+  if (!in_.Peek().IsSymbol("(")) {
+    error = {906, "missing left parenthesis"};
+    return false;
+  }
+  const std::size_t close = in_.MatchingParen();
+  if (close >= context_.tokens.size()) {
+    error = {907, "missing right parenthesis"};
+    return false;
+  }
+  begin = in_.Position() + 1;
+  end = close;
+  in_.Seek(close + 1);
+  return true;
+}
 
 bool TableDdl::StartsConstraint() const {
   const SqlToken& t = in_.Peek();
@@ -199,19 +215,9 @@ bool TableDdl::ReadConstraint(ConstraintSpec& spec, const std::string* inlineCol
     spec.type = 'U';
   } else if (in_.AcceptWord("CHECK")) {
     spec.type = 'C';
-    if (!in_.Peek().IsSymbol("(")) {
-      error = {906, "missing left parenthesis"};
+    if (!ReadParenthesised(spec.conditionBegin, spec.conditionEnd, error))
       return false;
-    }
-    const std::size_t close = in_.MatchingParen();
-    if (close >= context_.tokens.size()) {
-      error = {907, "missing right parenthesis"};
-      return false;
-    }
-    spec.conditionBegin = in_.Position() + 1;
-    spec.conditionEnd = close;
     spec.condition = context_.SourceText(spec.conditionBegin, spec.conditionEnd);
-    in_.Seek(close + 1);
   } else if (in_.AcceptWords("FOREIGN", "KEY") ||
              (inlineColumn && in_.Peek().IsWord("REFERENCES"))) {
     spec.type = 'R';
@@ -428,33 +434,26 @@ bool TableDdl::ReadColumnExtras(ColumnSpec& column, OraError& error) {
     IdentitySpec identity;
     identity.always = always;
     identity.onNull = column.defaultOnNull;
+    std::size_t begin = 0, end = 0;
     if (in_.Peek().IsSymbol("(")) {
-      const std::size_t close = in_.MatchingParen();
-      if (close >= context_.tokens.size()) {
-        error = {907, "missing right parenthesis"};
+      if (!ReadParenthesised(begin, end, error))
         return false;
-      }
-      identity.options = context_.SourceText(in_.Position() + 1, close);
-      in_.Seek(close + 1);
+      identity.options = context_.SourceText(begin, end);
     }
     column.identity = identity;
     column.notNull = true;
     return true;
   }
-  if (!always || !in_.Peek().IsSymbol("(")) {
+  std::size_t begin = 0, end = 0;
+  if (!always) {
     error = {906, "missing left parenthesis"};
     return false;
   }
-  const std::size_t close = in_.MatchingParen();
-  if (close >= context_.tokens.size()) {
-    error = {907, "missing right parenthesis"};
+  if (!ReadParenthesised(begin, end, error))
     return false;
-  }
-  const std::size_t begin = in_.Position() + 1;
-  column.virtualText = StoredExpressionText(context_.tokens, begin, close);
-  if (!context_.TranslateExpression(begin, close, column.virtualSql, error))
+  column.virtualText = StoredExpressionText(context_.tokens, begin, end);
+  if (!context_.TranslateExpression(begin, end, column.virtualSql, error))
     return false;
-  in_.Seek(close + 1);
   in_.AcceptWord("VIRTUAL");
   return true;
 }

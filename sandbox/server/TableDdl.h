@@ -67,6 +67,9 @@ struct ColumnSpec {
   std::string virtualSql;
 };
 
+// "A,B,C": a key's columns as the dictionary queries compare them.
+std::string JoinColumns(const std::vector<std::string>& columns);
+
 class TableDdl {
  public:
   explicit TableDdl(DdlContext& context) : context_(context), in_(context.tokens, 1) {}
@@ -83,6 +86,10 @@ class TableDdl {
   bool ReadConstraint(ConstraintSpec& spec, const std::string* inlineColumn, OraError& error);
   bool ReadStorage(StorageSpec& storage, bool forIndex, OraError& error);
   bool StartsConstraint() const;
+  // "( ... )" at the reading position: the tokens between, and past it.
+  bool ReadParenthesised(std::size_t& begin, std::size_t& end, OraError& error);
+  bool ConstraintOnTable(const std::string& owner, const std::string& table,
+                         const std::string& name);
   bool AddColumnRows(const std::string& owner, const std::string& table, const ColumnSpec& column,
                      int id, OraError& error);
   bool AddDateConversion(const std::string& owner, const std::string& table,
