@@ -1120,6 +1120,23 @@ bool TableDdl::CreateTable(OraError& error) {
         return false;
       more = true;
     }
+    // The row placement of an index-organized table changes nothing kept here.
+    if (organizationIndex) {
+      long long ignored = 0;
+      if (in_.AcceptWord("OVERFLOW") || in_.AcceptWords("MAPPING", "TABLE") ||
+          in_.AcceptWords("NOMAPPING", "TABLE")) {
+        more = true;
+      } else if (in_.AcceptWord("PCTTHRESHOLD")) {
+        if (!in_.ReadInteger(ignored, error))
+          return false;
+        more = true;
+      } else if (in_.AcceptWord("INCLUDING")) {
+        std::string column;
+        if (!in_.ReadName(column, error, 904, "invalid identifier"))
+          return false;
+        more = true;
+      }
+    }
     const std::size_t before = in_.Position();
     if (!ReadStorage(storage, false, error))
       return false;
