@@ -909,7 +909,7 @@ bool TableDdl::AddConstraint(const std::string& owner, const std::string& table,
   const bool validated = spec.validate.value_or(spec.enabled);
   if (!catalog.Exec(
           "INSERT INTO \"SYS.ALL_CONSTRAINTS\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-          "?, NULL, NULL, ora_sysdate(), ?, ?)",
+          "?, NULL, NULL, ora_sysdate(), ?, ?, ?5)",
           {Value::Text(owner), Value::Text(spec.name), Value::Text(std::string(1, spec.type)),
            Value::Text(table), spec.type == 'C' ? Value::Text(spec.condition) : Value::Null(),
            spec.type == 'R' ? Value::Text(spec.refOwner) : Value::Null(),

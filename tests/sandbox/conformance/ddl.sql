@@ -35,7 +35,7 @@ select constraint_name, constraint_type, status, validated, deferrable, deferred
        delete_rule, index_name
   from user_constraints where table_name in ('CONF_DEPT', 'CONF_EMP') and generated = 'USER NAME'
   order by constraint_name;
-select constraint_type, status, generated, search_condition from user_constraints
+select constraint_type, status, generated, search_condition, search_condition_vc from user_constraints
   where table_name = 'CONF_EMP' and generated = 'GENERATED NAME';
 select index_name, index_type, uniqueness from user_indexes
   where table_name in ('CONF_DEPT', 'CONF_EMP') order by index_name;
