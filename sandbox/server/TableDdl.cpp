@@ -846,6 +846,15 @@ bool TableDdl::AddConstraint(const std::string& owner, const std::string& table,
     error = {2264, "name already used by an existing constraint"};
     return false;
   }
+  // A check lists the columns its condition reads, as Oracle's dictionary does.
+  if (spec.type == 'C' && spec.columns.empty())
+    for (const std::string& column :
+         ExpressionColumns(context_.tokens, spec.conditionBegin, spec.conditionEnd))
+      if (std::find(spec.columns.begin(), spec.columns.end(), column) == spec.columns.end() &&
+          catalog.Any("SELECT 1 FROM \"SYS.ALL_TAB_COLUMNS\" WHERE OWNER = ? AND TABLE_NAME = ? "
+                      "AND COLUMN_NAME = ?",
+                      {Value::Text(owner), Value::Text(table), Value::Text(column)}))
+        spec.columns.push_back(column);
   if (!CheckColumnsExist(owner, table, spec.columns, error))
     return false;
   std::string refConstraint;

@@ -76,6 +76,9 @@ select constraint_name, deferrable, deferred from user_constraints
 alter table conf_emp add constraint conf_emp_name_uk unique (ename);
 alter table conf_emp add constraint conf_emp_neg_ck check (empno < 0);
 alter table conf_emp add (constraint conf_emp_pos_ck check (empno > 0));
+alter table conf_emp add constraint conf_emp_pay_ck check (sal < 10000 or mgr is not null) disable;
+select constraint_name, column_name, position from user_cons_columns
+  where table_name = 'CONF_EMP' and constraint_name like '%_CK' order by 1, 2;
 select constraint_name, status from user_constraints
   where table_name = 'CONF_EMP' and constraint_name like '%_CK' order by 1;
 
