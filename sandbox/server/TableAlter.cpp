@@ -35,7 +35,9 @@ bool TableDdl::AlterTable(OraError& error) {
   else if (in_.AcceptWord("MODIFY"))
     done = AlterModify(owner, table, error);
   else if (in_.AcceptWord("DROP"))
-    done = DropConstraint(owner, table, error);
+    done = in_.Peek().IsWord("COLUMN") || in_.Peek().IsSymbol("(")
+               ? DropColumns(owner, table, error)
+               : DropConstraint(owner, table, error);
   else if (in_.AcceptWord("ENABLE"))
     done = AlterConstraintState(owner, table, true, error);
   else if (in_.AcceptWord("DISABLE"))
@@ -381,6 +383,102 @@ bool TableDdl::DropConstraint(const std::string& owner, const std::string& table
     if (!RemoveConstraint(dependent[0], dependent[1], false, error))
       return false;
   return RemoveConstraint(owner, name, keepIndex, error) && RefreshNullable(owner, table, error);
+}
+
+// DROP COLUMN c | DROP (c, ...) [CASCADE CONSTRAINTS]: the columns go with
+// their constraints, the indexes that hold them and their comments.
+bool TableDdl::DropColumns(const std::string& owner, const std::string& table, OraError& error) {
+  std::vector<std::string> columns;
+  if (in_.AcceptWord("COLUMN")) {
+    columns.emplace_back();
+    if (!in_.ReadName(columns.back(), error, 904, "invalid identifier"))
+      return false;
+  } else if (!in_.ReadNameList(columns, error)) {
+    return false;
+  }
+  const bool cascade = in_.AcceptWords("CASCADE", "CONSTRAINTS");
+  Catalog& catalog = context_.catalog;
+  if (!CheckColumnsExist(owner, table, columns, error))
+    return false;
+  const Key key{Value::Text(owner), Value::Text(table)};
+  const auto count = catalog.Rows(
+      "SELECT count(*) FROM \"SYS.ALL_TAB_COLUMNS\" WHERE OWNER = ? AND TABLE_NAME = ?", key);
+  if (static_cast<std::size_t>(std::atoi(count[0][0].c_str())) <= columns.size()) {
+    error = {12983, "cannot drop all columns in a table"};
+    return false;
+  }
+  auto dropped = [&](const std::string& name) {
+    return std::find(columns.begin(), columns.end(), name) != columns.end();
+  };
+  ConstraintRules rules(catalog.Database(), context_.session);
+  for (const auto& constraint : catalog.Rows(
+           "SELECT DISTINCT c.CONSTRAINT_NAME FROM \"SYS.ALL_CONSTRAINTS\" c JOIN "
+           "\"SYS.ALL_CONS_COLUMNS\" k ON k.OWNER = c.OWNER AND k.CONSTRAINT_NAME = "
+           "c.CONSTRAINT_NAME WHERE c.OWNER = ? AND c.TABLE_NAME = ? AND k.COLUMN_NAME IN (SELECT "
+           "value FROM json_each(?))",
+           {Value::Text(owner), Value::Text(table), Value::Text([&] {
+              std::string list = "[";
+              for (const std::string& column : columns)
+                list += (list.size() > 1 ? ",\"" : "\"") + column + "\"";
+              return list + "]";
+            }())})) {
+    const auto row = rules.Load(owner, constraint[0]);
+    if (!row)
+      continue;
+    const bool others = std::any_of(row->columns.begin(), row->columns.end(),
+                                    [&](const std::string& c) { return !dropped(c); });
+    const auto dependents = Dependents(catalog, owner, row->name);
+    if (!cascade && others) {
+      error = {12991, "column is referenced in a multi-column constraint"};
+      return false;
+    }
+    if (!cascade && !dependents.empty()) {
+      error = {12992, "cannot drop parent key column"};
+      return false;
+    }
+    for (const auto& dependent : dependents)
+      if (!RemoveConstraint(dependent[0], dependent[1], false, error))
+        return false;
+    if (!RemoveConstraint(owner, row->name, false, error))
+      return false;
+  }
+  for (const std::string& column : columns) {
+    // Indexes over the column, by name or through an expression's hidden column.
+    for (const auto& index : catalog.Rows(
+             "SELECT DISTINCT i.INDEX_OWNER, i.INDEX_NAME FROM \"SYS.ALL_IND_COLUMNS\" i JOIN "
+             "\"SYS.ALL_TAB_COLS\" t ON t.OWNER = i.TABLE_OWNER AND t.TABLE_NAME = i.TABLE_NAME "
+             "AND t.COLUMN_NAME = i.COLUMN_NAME WHERE i.TABLE_OWNER = ?1 AND i.TABLE_NAME = ?2 AND "
+             "(t.COLUMN_NAME = ?3 OR (t.HIDDEN_COLUMN = 'YES' AND instr(t.DATA_DEFAULT, '\"' || "
+             "?3 || '\"') > 0))",
+             {Value::Text(owner), Value::Text(table), Value::Text(column)}))
+      if (!RemoveIndex(index[0], index[1], error))
+        return false;
+    const std::string path = StorageName(owner, table) + "." + column;
+    for (const std::string& trigger :
+         {"datein:" + path + ":INSERT", "datein:" + path + ":UPDATE", "onnull:" + path})
+      if (!catalog.Exec("DROP TRIGGER IF EXISTS " + QuoteSqliteName(trigger), {}, error))
+        return false;
+    const Key columnKey{Value::Text(owner), Value::Text(table), Value::Text(column)};
+    if (!RemoveIdentity(owner, table, column, error) ||
+        !catalog.Exec("DELETE FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ? AND TABLE_NAME = ? AND "
+                      "COLUMN_NAME = ?",
+                      columnKey, error) ||
+        !catalog.Exec("DELETE FROM \"SYS.COLDEF$\" WHERE OWNER = ? AND TABLE_NAME = ? AND "
+                      "COLUMN_NAME = ?",
+                      columnKey, error) ||
+        !catalog.Exec("DELETE FROM \"SYS.COM$\" WHERE OWNER = ? AND TABLE_NAME = ? AND "
+                      "COLUMN_NAME = ?",
+                      columnKey, error))
+      return false;
+  }
+  return catalog.Exec(
+             "UPDATE \"SYS.ALL_TAB_COLS\" SET COLUMN_ID = (SELECT count(*) FROM "
+             "\"SYS.ALL_TAB_COLS\" x WHERE x.OWNER = ?1 AND x.TABLE_NAME = ?2 AND x.HIDDEN_COLUMN "
+             "= "
+             "'NO' AND x.COLUMN_ID <= \"SYS.ALL_TAB_COLS\".COLUMN_ID) WHERE OWNER = ?1 AND "
+             "TABLE_NAME = ?2 AND HIDDEN_COLUMN = 'NO'",
+             key, error) &&
+         TableStorage(catalog, owner, table).Rebuild(error);
 }
 
 bool TableDdl::RemoveConstraint(const std::string& owner, const std::string& name, bool keepIndex,

@@ -546,6 +546,30 @@ bool TableDdl::AddColumnTriggers(const std::string& owner, const std::string& ta
       error);
 }
 
+// The identity rows and sequences of a table's columns named like pattern.
+bool TableDdl::RemoveIdentity(const std::string& owner, const std::string& table,
+                              const std::string& pattern, OraError& error) {
+  Catalog& catalog = context_.catalog;
+  const std::vector<Value> key{Value::Text(owner), Value::Text(table), Value::Text(pattern)};
+  for (const auto& sequence :
+       catalog.Rows("SELECT SEQUENCE_NAME FROM \"SYS.ALL_TAB_IDENTITY_COLS\" WHERE OWNER = ? AND "
+                    "TABLE_NAME = ? AND COLUMN_NAME LIKE ?",
+                    key)) {
+    const std::vector<Value> sequenceKey{Value::Text(owner), Value::Text(sequence[0])};
+    if (!catalog.Exec("DELETE FROM \"SYS.ALL_SEQUENCES\" WHERE SEQUENCE_OWNER = ? AND "
+                      "SEQUENCE_NAME = ?",
+                      sequenceKey, error) ||
+        !catalog.Exec("DELETE FROM \"SYS.SEQ$\" WHERE OWNER = ? AND NAME = ?", sequenceKey,
+                      error) ||
+        !catalog.RemoveObject(owner, sequence[0], "SEQUENCE", error))
+      return false;
+  }
+  return catalog.Exec(
+      "DELETE FROM \"SYS.ALL_TAB_IDENTITY_COLS\" WHERE OWNER = ? AND TABLE_NAME = ? "
+      "AND COLUMN_NAME LIKE ?",
+      key, error);
+}
+
 // An identity column draws on a sequence of its own, ISEQ$$_ and the table's
 // object number, made with the options the column gives.
 bool TableDdl::AddIdentity(const std::string& owner, const std::string& table, ColumnSpec& column,
@@ -1249,21 +1273,7 @@ bool TableDdl::DropTableObject(const std::string& owner, const std::string& tabl
            key))
     if (!rules.Release(constraint[0], constraint[1], error))
       return false;
-  for (const auto& sequence :
-       catalog.Rows("SELECT SEQUENCE_NAME FROM \"SYS.ALL_TAB_IDENTITY_COLS\" "
-                    "WHERE OWNER = ? AND TABLE_NAME = ?",
-                    key)) {
-    const std::vector<Value> sequenceKey{Value::Text(owner), Value::Text(sequence[0])};
-    if (!catalog.Exec("DELETE FROM \"SYS.ALL_SEQUENCES\" WHERE SEQUENCE_OWNER = ? AND "
-                      "SEQUENCE_NAME = ?",
-                      sequenceKey, error) ||
-        !catalog.Exec("DELETE FROM \"SYS.SEQ$\" WHERE OWNER = ? AND NAME = ?", sequenceKey,
-                      error) ||
-        !catalog.RemoveObject(owner, sequence[0], "SEQUENCE", error))
-      return false;
-  }
-  if (!catalog.Exec("DELETE FROM \"SYS.ALL_TAB_IDENTITY_COLS\" WHERE OWNER = ? AND TABLE_NAME = ?",
-                    key, error))
+  if (!RemoveIdentity(owner, table, "%", error))
     return false;
   const auto indexes = catalog.Rows(
       "SELECT OWNER, INDEX_NAME FROM \"SYS.ALL_INDEXES\" WHERE TABLE_OWNER = ? AND TABLE_NAME = ?",

@@ -120,6 +120,9 @@ class TableDdl {
   bool AlterConstraintState(const std::string& owner, const std::string& table, bool enable,
                             OraError& error);
   bool DropConstraint(const std::string& owner, const std::string& table, OraError& error);
+  bool DropColumns(const std::string& owner, const std::string& table, OraError& error);
+  bool RemoveIdentity(const std::string& owner, const std::string& table,
+                      const std::string& pattern, OraError& error);
   bool RenameConstraint(const std::string& owner, const std::string& table, OraError& error);
   bool FindConstraint(const std::string& owner, const std::string& table, std::string& name,
                       OraError& error);

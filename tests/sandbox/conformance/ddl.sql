@@ -194,3 +194,19 @@ drop synonym conf_staff;
 drop public synonym conf_pub_staff;
 drop public synonym conf_pub_staff;
 select count(*) from conf_pub_staff;
+
+-- Columns dropped with what depends on them.
+create table conf_cols (a number constraint conf_cols_pk primary key, b varchar2(5) not null,
+  c number, d number, constraint conf_cols_bc_uk unique (b, c), constraint conf_cols_ck check (c < d));
+create index conf_cols_fx on conf_cols (upper(b));
+comment on column conf_cols.b is 'bee';
+insert into conf_cols values (1, 'x', 1, 2);
+alter table conf_cols drop column b;
+alter table conf_cols drop (b) cascade constraints;
+alter table conf_cols drop column nosuch;
+alter table conf_cols drop (a, c, d);
+select column_name, column_id from user_tab_columns where table_name = 'CONF_COLS' order by column_id;
+select constraint_name from user_constraints where table_name = 'CONF_COLS' order by 1;
+select index_name from user_indexes where table_name = 'CONF_COLS' order by 1;
+select count(*) from user_col_comments where table_name = 'CONF_COLS' and comments is not null;
+select a, c, d from conf_cols;
