@@ -1,6 +1,8 @@
 // The CREATE TABLE generator block. The cursors look the table and its columns
 // up by their exact dictionary names, so that a quoted lower-case table gets
-// its columns; names are printed through qn.
+// its columns; names are printed through qn. A column's NOT NULL comes from
+// its NOT NULL constraint, with that constraint's name and state, so that a
+// replay adds no constraint and loses none.
 #include "scripting/tables/TableDdlBlock.h"
 
 #include "scripting/tables/DdlBlockPieces.h"
@@ -18,10 +20,21 @@ std::string Declarations() {
          "\t\torder by owner, table_name;\n"
          "\tcursor col_cursor (c_own varchar2, c_tab varchar2) is\n"
          "\t\tselect owner, column_name, upper(data_type), data_length, data_precision,\n"
-         "\t\t\tdata_scale, nullable, default_length, data_default, column_id\n"
+         "\t\t\tdata_scale, nullable, default_length, data_default, column_id,\n"
+         "\t\t\tchar_length, char_used\n"
          "\t\tfrom all_tab_columns\n"
          "\t\twhere table_name = c_tab and owner = c_own\n"
-         "\t\torder by column_id;\n" +
+         "\t\torder by column_id;\n"
+         // Check constraints on one column; the block picks the one whose
+         // condition is exactly that column IS NOT NULL (search_condition is
+         // a LONG, which SQL cannot compare).
+         "\tcursor nn_cursor (c_own varchar2, c_tab varchar2, c_col varchar2) is\n"
+         "\t\tselect c.constraint_name, c.generated, c.status, c.deferrable, c.deferred,\n"
+         "\t\t\tc.validated, c.search_condition\n"
+         "\t\tfrom all_constraints c, all_cons_columns k\n"
+         "\t\twhere k.owner = c_own and k.table_name = c_tab and k.column_name = c_col\n"
+         "\t\t\tand c.owner = k.owner and c.constraint_name = k.constraint_name\n"
+         "\t\t\tand c.table_name = k.table_name and c.constraint_type = 'C';\n" +
          ddl_block::TableStorageVariables() +
          "\tlv_col_owner\t\tall_tab_columns.owner%%TYPE;\n"
          "\tlv_column_name\t\tall_tab_columns.column_name%%TYPE;\n"
@@ -33,12 +46,12 @@ std::string Declarations() {
          "\tlv_default_length\tall_tab_columns.default_length%%TYPE;\n"
          "\tlv_data_default\t\tall_tab_columns.data_default%%TYPE;\n"
          "\tlv_column_id\t\tall_tab_columns.column_id%%TYPE;\n"
+         "\tlv_char_length\t\tall_tab_columns.char_length%%TYPE;\n"
+         "\tlv_char_used\t\tall_tab_columns.char_used%%TYPE;\n"
+         "\tlv_null_clause\t\tvarchar2(400);\n"
          "\tinitial_extent_size\tvarchar2(16);\n"
-         "\tnext_extent_size\tvarchar2(16);\n"
-         "\ta_lin\t\t\tvarchar2(80);\n"
-         "\tlv_lineno\t\tnumber := 0;\n"
-         "\tL_storage\t\tCHAR(1) DEFAULT :bind3;\n"
-         "\tL_pct\t\tCHAR(1) DEFAULT :bind4;\n";
+         "\tnext_extent_size\tvarchar2(16);\n" +
+         ddl_block::LineVariables();
 }
 
 std::string SizeTextFunction() {
@@ -54,21 +67,14 @@ std::string SizeTextFunction() {
          "\tend size_text;\n";
 }
 
-std::string ColumnLoop() {
-  return "\t\topen col_cursor(lv_owner, lv_table_name);\n"
-         "\t\tloop\n"
-         "\t\t\tfetch col_cursor into lv_col_owner, lv_column_name, lv_data_type,\n"
-         "\t\t\t\tlv_data_length, lv_data_precision, lv_data_scale, lv_nullable,\n"
-         "\t\t\t\tlv_default_length, lv_data_default, lv_column_id;\n"
-         "\t\t\texit when col_cursor%%notfound;\n"
-         "\t\t\tif lv_column_id <> 1 then\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\t,', 0);\n"
-         "\t\t\telse\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\t ', 0);\n"
-         "\t\t\tend if;\n"
-         "\t\t\ta_lin := wri(a_lin, qn(lv_column_name), 0);\n"
-         "\t\t\ta_lin := wri(a_lin, '\t' || lv_data_type, 0);\n"
-         "\t\t\tif lv_data_type in ('CHAR', 'VARCHAR2', 'RAW') then\n"
+// The length of a character column in the units it was declared in.
+std::string ColumnType() {
+  return "\t\t\ta_lin := wri(a_lin, '\t' || lv_data_type, 0);\n"
+         "\t\t\tif lv_data_type in ('CHAR', 'VARCHAR2') and lv_char_used = 'C' then\n"
+         "\t\t\t\ta_lin := wri(a_lin, '(' || lv_char_length || ' CHAR)', 0);\n"
+         "\t\t\telsif lv_data_type in ('NCHAR', 'NVARCHAR2') then\n"
+         "\t\t\t\ta_lin := wri(a_lin, '(' || lv_char_length || ')', 0);\n"
+         "\t\t\telsif lv_data_type in ('CHAR', 'VARCHAR2', 'RAW') then\n"
          "\t\t\t\ta_lin := wri(a_lin, '(' || lv_data_length || ')', 0);\n"
          "\t\t\tend if;\n"
          "\t\t\tif (lv_data_type = 'NUMBER' and nvl(lv_data_precision, 0) != 0)\n"
@@ -79,28 +85,52 @@ std::string ColumnLoop() {
          "\t\t\t\t\ta_lin := wri(a_lin, '(' || lv_data_precision || ',' || lv_data_scale || "
          "')', 0);\n"
          "\t\t\t\tend if;\n"
+         // INTEGER and NUMBER(*,0) hold no fractions; NUMBER alone would.
+         "\t\t\telsif lv_data_type = 'NUMBER' and lv_data_scale is not null then\n"
+         "\t\t\t\ta_lin := wri(a_lin, '(*,' || lv_data_scale || ')', 0);\n"
+         "\t\t\tend if;\n";
+}
+
+std::string NullClause() {
+  return "\t\t\tlv_null_clause := '\t    NULL';\n"
+         "\t\t\tfor r_nn in nn_cursor(lv_owner, lv_table_name, lv_column_name) loop\n"
+         "\t\t\t\tif r_nn.search_condition = '\"' || lv_column_name || '\" IS NOT NULL' then\n"
+         "\t\t\t\t\tif r_nn.generated = 'GENERATED NAME' then\n"
+         "\t\t\t\t\t\tlv_null_clause := '\tNOT NULL';\n"
+         "\t\t\t\t\telse\n"
+         "\t\t\t\t\t\tlv_null_clause := '\tCONSTRAINT ' || qn(r_nn.constraint_name) || "
+         "' NOT NULL';\n"
+         "\t\t\t\t\tend if;\n"
+         "\t\t\t\t\tlv_null_clause := rtrim(lv_null_clause || ' ' || cstate(r_nn.deferrable,\n"
+         "\t\t\t\t\t\tr_nn.deferred, r_nn.status, r_nn.validated));\n"
+         "\t\t\t\tend if;\n"
+         "\t\t\tend loop;\n"
+         "\t\t\ta_lin := wri(a_lin, lv_null_clause, 1);\n";
+}
+
+std::string ColumnLoop() {
+  return "\t\topen col_cursor(lv_owner, lv_table_name);\n"
+         "\t\tloop\n"
+         "\t\t\tfetch col_cursor into lv_col_owner, lv_column_name, lv_data_type,\n"
+         "\t\t\t\tlv_data_length, lv_data_precision, lv_data_scale, lv_nullable,\n"
+         "\t\t\t\tlv_default_length, lv_data_default, lv_column_id, lv_char_length,\n"
+         "\t\t\t\tlv_char_used;\n"
+         "\t\t\texit when col_cursor%%notfound;\n"
+         "\t\t\tif lv_column_id <> 1 then\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\t,', 0);\n"
+         "\t\t\telse\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\t ', 0);\n"
          "\t\t\tend if;\n"
+         "\t\t\ta_lin := wri(a_lin, qn(lv_column_name), 0);\n" +
+         ColumnType() +
          "\t\t\tif lv_default_length != 0 then\n"
-         "\t\t\t\tif lv_default_length < 80 then\n"
-         "\t\t\t\t\ta_lin := wri(a_lin, ' DEFAULT ', 0);\n"
+         "\t\t\t\ta_lin := wri(a_lin, ' DEFAULT ', 0);\n"
          // The dictionary keeps the blanks that followed the default;
          // written back they would grow with every round of scripting.
-         "\t\t\t\t\ta_lin := wri(a_lin, rtrim(lv_data_default, ' ' || chr(9) || chr(10) || "
+         "\t\t\t\ta_lin := wri(a_lin, rtrim(lv_data_default, ' ' || chr(9) || chr(10) || "
          "chr(13)), 0);\n"
-         "\t\t\t\telse\n"
-         // A remark inside the statement must stay a comment, or the script
-         // no longer runs.
-         "\t\t\t\t\tdbms_output.put_line('-- Skipping default clause on ' || 'column ' || "
-         "lv_column_name);\n"
-         "\t\t\t\t\tdbms_output.put_line('--   on table ' || lv_table_name);\n"
-         "\t\t\t\t\tdbms_output.put_line('--   since length is ' || to_char(lv_default_length));\n"
-         "\t\t\t\tend if;\n"
-         "\t\t\tend if;\n"
-         "\t\t\tif lv_nullable = 'N' then\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\tNOT NULL', 1);\n"
-         "\t\t\telse\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\t    NULL', 1);\n"
-         "\t\t\tend if;\n"
+         "\t\t\tend if;\n" +
+         NullClause() +
          "\t\tend loop;\n"
          "\t\tclose col_cursor;\n";
 }
@@ -132,7 +162,7 @@ std::string PhysicalClauses() {
 
 std::string TableDdlBlock() {
   return Declarations() + ddl_block::LineWriterFunction() + ddl_block::NameQuoteFunction() +
-         SizeTextFunction() +
+         ddl_block::ConstraintStateFunction() + SizeTextFunction() +
          "begin\n"
          "\ta_lin := '';\n"
          "\topen tab_cursor;\n"
