@@ -6,6 +6,7 @@
 
 namespace {
 
+// Compression, descending columns and index types came with release 8i.
 bool LacksCompression(const std::string& versionClass) {
   return versionClass == "7" || versionClass == "8.0";
 }
@@ -50,8 +51,10 @@ std::string Declarations(const std::string& versionClass,
          "\t\ti.freelist_groups n, i.pct_increase o,\n" +
          std::string(noCompression ? "\t\t'DISABLED' compr,\n"
                                      "\t\t10 pref,\n"
+                                     "\t\t'NORMAL' typ,\n"
                                    : "\t\ti.compression compr,\n"
-                                     "\t\ti.prefix_length pref,\n") +
+                                     "\t\ti.prefix_length pref,\n"
+                                     "\t\ti.index_type typ,\n") +
          "\t\tdecode(nvl(i.uniqueness,'NOT'),'UNIQUE','UNIQUE ','') uniq\n"
          "\tfrom all_tables t,all_indexes i\n"
          "\twhere t.table_name = i.table_name AND t.owner = i.owner\n" +
@@ -62,7 +65,9 @@ std::string Declarations(const std::string& versionClass,
          "\t\tAND c.owner = t.owner)\n"
          "\torder by t.owner, t.table_name, i.index_name;\n"
          "\tcursor pkcol_cursor (c_own varchar2, c_tab varchar2, c_pk varchar2) is\n"
-         "\t\tselect column_name from all_ind_COLUMNS\n"
+         "\t\tselect column_name, column_position, " +
+         std::string(noCompression ? "'ASC' descend" : "descend") +
+         " from all_ind_COLUMNS\n"
          "\t\twhere table_name = c_tab and index_owner = c_own and index_name = c_pk\n"
          "\t\torder by column_position;\n"
          "\tlv_owner\t\tall_tables.owner%%TYPE;\n"
@@ -84,27 +89,35 @@ std::string Declarations(const std::string& versionClass,
                                      "\tL_PrefixLength\t\tnumber;\n"
                                    : "\tL_Compression\t\tall_indexes.compression%%TYPE;\n"
                                      "\tL_PrefixLength\t\tall_indexes.prefix_length%%TYPE;\n") +
+         "\tlv_index_type\t\tvarchar2(27);\n"
+         "\tlv_bitmap\t\tvarchar2(7);\n"
+         "\tlv_column_text\t\tvarchar2(32767);\n"
          "\tlv_uniqueness\t\tvarchar2(7);\n"
          "\tlv_column_name\t\tall_ind_columns.column_name%%TYPE;\n"
-         "\tlv_first\t\tboolean;\n"
-         "\ta_lin\t\t\tvarchar2(80);\n"
-         "\tlv_lineno\t\tnumber := 0;\n"
-         "\tL_storage\t\tCHAR(1) DEFAULT :bind3;\n"
-         "\tL_pct\t\tCHAR(1) DEFAULT :bind4;\n";
+         "\tlv_first\t\tboolean;\n" +
+         ddl_block::LineVariables();
 }
 
 std::string IndexStatement() {
-  return "\t\ta_lin := wri(a_lin, 'CREATE ' || lv_uniqueness || 'INDEX ' || qn(lv_index_name)\n"
-         "\t\t\t|| ' ON ' || qn(lv_table_name), 1);\n"
+  return "\t\tlv_bitmap := '';\n"
+         "\t\tif lv_index_type like '%%BITMAP' then\n"
+         "\t\t\tlv_bitmap := 'BITMAP ';\n"
+         "\t\tend if;\n"
+         "\t\ta_lin := wri(a_lin, 'CREATE ' || lv_uniqueness || lv_bitmap || 'INDEX ' ||\n"
+         "\t\t\tqn(lv_index_name) || ' ON ' || qn(lv_table_name), 1);\n"
          "\t\ta_lin := wri(a_lin, '\t(', 1);\n"
          "\t\tlv_first := true;\n"
          "\t\tfor r_col in pkcol_cursor(lv_owner, lv_table_name, lv_index_name) loop\n"
          "\t\t\tlv_column_name := r_col.column_name;\n"
+         "\t\t\tlv_column_text := qn(r_col.column_name);\n"
+         "\t\t\tif r_col.descend = 'DESC' then\n"
+         "\t\t\t\tlv_column_text := lv_column_text || ' DESC';\n"
+         "\t\t\tend if;\n"
          "\t\t\tif lv_first then\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\t ' || qn(r_col.column_name), 1);\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\t ' || lv_column_text, 1);\n"
          "\t\t\t\tlv_first := false;\n"
          "\t\t\telse\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\t ' || ',' || qn(r_col.column_name), 1);\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\t ' || ',' || lv_column_text, 1);\n"
          "\t\t\tend if;\n"
          "\t\tend loop;\n"
          "\t\ta_lin := wri(a_lin, '\t)', 1);\n"
@@ -136,7 +149,7 @@ std::string IndexDdlBlock(const std::string& versionClass,
          "\t\t\tlv_pct_used, lv_ini_trans, lv_max_trans, lv_tablespace_name,\n"
          "\t\t\tlv_initial_extent, lv_next_extent, lv_min_extents, lv_max_extents,\n"
          "\t\t\tlv_freelists, lv_freelist_groups, lv_pct_increase, L_Compression,\n"
-         "\t\t\tL_PrefixLength, lv_uniqueness;\n"
+         "\t\t\tL_PrefixLength, lv_index_type, lv_uniqueness;\n"
          "\t\texit when tab_cursor%%notfound;\n" +
          IndexStatement() +
          "\tend loop;\n"

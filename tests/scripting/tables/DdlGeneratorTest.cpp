@@ -304,6 +304,18 @@ TEST(IndexDdlTest, CompressionOnlyWhereTheDictionaryHasIt) {
   }
 }
 
+TEST(IndexDdlTest, BitmapIndexesAndDescendingColumnsKeepTheirKind) {
+  SandboxSchema schema;
+  schema.Run("create table X (A number, B number, C varchar2(10))");
+  schema.Run("create bitmap index X_C on X (C)");
+  schema.Run("create index X_AB on X (A, B desc)");
+  schema.client.settings->SetString("Settings", "InclPct", "N");
+  schema.client.settings->SetString("Settings", "InclStorage", "N");
+  EXPECT_EQ(schema.ddl->GenerateIndexDdl("APP", "X", nullptr),
+            "CREATE INDEX X_AB ON X\r\n\t(\r\n\t A\r\n\t ,B DESC\r\n\t)\r\n/\r\n"
+            "CREATE BITMAP INDEX X_C ON X\r\n\t(\r\n\t C\r\n\t)\r\n/\r\n\r\n");
+}
+
 TEST(IndexDdlTest, NameFilterKeepsOnlyTheNamedIndexes) {
   SandboxSchema schema;
   schema.Run("create table F (A number, B number, C number)");
