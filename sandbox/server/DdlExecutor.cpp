@@ -1,11 +1,13 @@
 // Dispatch of DDL statements to the parts that carry them out.
 #include "sandbox/server/DdlExecutor.h"
 
+#include "sandbox/server/CommentSynonymDdl.h"
 #include "sandbox/server/SequenceViewDdl.h"
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/SqlTranslator.h"
 #include "sandbox/server/StoredUnitDdl.h"
 #include "sandbox/server/TableDdl.h"
+#include "sandbox/server/TransactionRules.h"
 #include "sandbox/server/UserDdl.h"
 
 namespace sandbox {
@@ -58,7 +60,8 @@ std::string DdlContext::SourceText(std::size_t begin, std::size_t end) const {
 
 bool DdlExecutor::Run(OraError& error, OraError& warning) {
   ServerDatabase& database = session_.Server();
-  database.CommitWork();
+  if (!TransactionRules(session_).Commit(error))
+    return false;
   Catalog catalog(database);
   DdlContext context{session_, sql_, tokens_, catalog};
   SqliteRunner runner(database.Handle());
@@ -83,11 +86,13 @@ bool DdlExecutor::Dispatch(DdlContext& context, OraError& error, OraError& warni
   if (verb.IsWord("REVOKE"))
     return UserDdl(context).Revoke(error);
   if (verb.IsWord("COMMENT"))
-    return TableDdl(context).Comment(error);
+    return CommentSynonymDdl(context).Comment(error);
   if (verb.IsWord("TRUNCATE"))
     return TableDdl(context).Truncate(error);
   if (verb.IsWord("CREATE")) {
     in.AcceptWords("OR", "REPLACE");
+    if (in.Peek().IsWord("SYNONYM") || (in.Peek().IsWord("PUBLIC") && in.Peek(1).IsWord("SYNONYM")))
+      return CommentSynonymDdl(context).CreateSynonym(error);
     if (in.Peek().IsWord("TABLE") || (in.Peek().IsWord("GLOBAL") && in.Peek(1).IsWord("TEMPORARY")))
       return TableDdl(context).CreateTable(error);
     if (in.Peek().IsWord("INDEX") || in.Peek().IsWord("UNIQUE") || in.Peek().IsWord("BITMAP"))
@@ -102,6 +107,8 @@ bool DdlExecutor::Dispatch(DdlContext& context, OraError& error, OraError& warni
       return SequenceViewDdl(context).CreateView(error);
     return StoredUnitDdl(context).Create(error, warning);
   } else if (verb.IsWord("DROP")) {
+    if (in.Peek().IsWord("SYNONYM") || (in.Peek().IsWord("PUBLIC") && in.Peek(1).IsWord("SYNONYM")))
+      return CommentSynonymDdl(context).DropSynonym(error);
     if (in.Peek().IsWord("TABLE"))
       return TableDdl(context).DropTable(error);
     if (in.Peek().IsWord("INDEX"))

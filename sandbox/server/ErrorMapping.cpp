@@ -59,6 +59,17 @@ OraError MapSqliteError(const std::string& message) {
     const long columns = std::atol(message.c_str() + message.find(" for ") + 5);
     return values > columns ? OraError{913, "too many values"} : OraError{947, "not enough values"};
   }
+  if (StartsWith(message, "cannot INSERT into generated column"))
+    return {54013, "INSERT operation disallowed on virtual columns"};
+  if (StartsWith(message, "cannot UPDATE generated column"))
+    return {54017, "UPDATE operation disallowed on virtual columns"};
+  if (const std::size_t has = message.find(" columns but ");
+      StartsWith(message, "table ") && has != std::string::npos &&
+      message.find(" values were supplied") != std::string::npos) {
+    const long columns = std::atol(message.c_str() + message.rfind(' ', has - 1) + 1);
+    const long values = std::atol(message.c_str() + has + 13);
+    return values > columns ? OraError{913, "too many values"} : OraError{947, "not enough values"};
+  }
   if (StartsWith(message, "cannot modify ") &&
       message.find("because it is a view") != std::string::npos)
     return {1732, "data manipulation operation not legal on this view"};

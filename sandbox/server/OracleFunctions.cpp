@@ -616,10 +616,14 @@ void CheckValue(sqlite3_context* ctx, int, sqlite3_value** argv) {
   const std::string where =
       "\"" + TextArg(argv[5]) + "\".\"" + TextArg(argv[6]) + "\".\"" + TextArg(argv[7]) + "\"";
   std::string message;
-  if (kind == "C" || kind == "R") {
-    const long long actual = kind == "R" && type == SQLITE_BLOB ? sqlite3_value_bytes(argv[0])
-                             : kind == "R"                      ? (TextArg(argv[0]).size() + 1) / 2
-                                           : static_cast<long long>(TextArg(argv[0]).size());
+  if (kind == "C" || kind == "R" || kind == "CH") {
+    const std::string text = TextArg(argv[0]);
+    long long actual = kind == "R" && type == SQLITE_BLOB ? sqlite3_value_bytes(argv[0])
+                       : kind == "R"                      ? (text.size() + 1) / 2
+                                                          : static_cast<long long>(text.size());
+    if (kind == "CH")  // UTF-8 characters: every byte that does not continue one
+      actual = std::count_if(text.begin(), text.end(),
+                             [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
     if (actual > size)
       message = ContextOf(ctx).release == "19" ? "ORA-12899: value too large for column " + where +
                                                      " (actual: " + std::to_string(actual) +

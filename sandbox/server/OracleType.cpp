@@ -1,6 +1,7 @@
 // Mapping of Oracle column types to SQLite declarations and OCI descriptions.
 #include "sandbox/server/OracleType.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -10,7 +11,8 @@ namespace sandbox {
 
 std::optional<OracleType> OracleType::FromDeclaration(const std::string& upperName,
                                                       std::optional<int> first,
-                                                      std::optional<int> second) {
+                                                      std::optional<int> second,
+                                                      bool charSemantics) {
   OracleType type;
   const std::string& n = upperName;
   if (n == "VARCHAR2" || n == "VARCHAR" || n == "NVARCHAR2" || n == "CHAR" || n == "NCHAR" ||
@@ -19,16 +21,21 @@ std::optional<OracleType> OracleType::FromDeclaration(const std::string& upperNa
     const bool isChar = type.name == "CHAR" || type.name == "NCHAR";
     if (!first && !isChar)
       return std::nullopt;  // VARCHAR2 needs a length (ORA-00906)
-    type.length = first.value_or(1);
-    if (type.length < 1 || type.length > (isChar ? 2000 : 4000))
+    // AL32UTF8 takes up to 4 bytes a character, AL16UTF16 2; the byte
+    // length stops at the type's limit.
+    const bool national = type.name.front() == 'N';
+    const int limit = isChar ? 2000 : 4000;
+    type.charLength = first.value_or(1);
+    type.charUsed = national || charSemantics ? 'C' : 'B';
+    const int perCharacter = national ? 2 : (charSemantics ? 4 : 1);
+    if (type.charLength < 1 || type.charLength > limit / (national ? 2 : 1))
       return std::nullopt;
-    if (n.front() == 'N')
-      type.length *= 2;
+    type.length = std::min(type.charLength * perCharacter, limit);
   } else if (n == "NUMBER" || n == "NUMERIC" || n == "DECIMAL" || n == "DEC") {
     type.name = "NUMBER";
     type.length = 22;
     type.precision = first;
-    type.scale = first ? std::optional<int>(second.value_or(0)) : std::nullopt;
+    type.scale = first ? std::optional<int>(second.value_or(0)) : second;
     if (n != "NUMBER" && !first)
       type.scale = 0;
   } else if (n == "INTEGER" || n == "INT" || n == "SMALLINT") {
@@ -77,6 +84,8 @@ std::string OracleType::SqliteDeclaration() const {
   if (name == "VARCHAR2" || name == "CHAR" || name == "NVARCHAR2" || name == "NCHAR" ||
       name == "RAW")
     decl += "(" + std::to_string(name.front() == 'N' ? length / 2 : length) + ")";
+  if (name == "NUMBER" && scale && !precision)
+    decl += "(38," + std::to_string(*scale) + ")";
   if ((name == "NUMBER" || name == "FLOAT") && precision)
     decl += "(" + std::to_string(*precision) +
             (name == "NUMBER" ? "," + std::to_string(scale.value_or(0)) : "") + ")";
@@ -106,7 +115,10 @@ std::string OracleType::ValueCheck(const std::string& owner, const std::string& 
       out += c == '\'' ? std::string("''") : std::string(1, c);
     return out + "'";
   };
-  const int size = name.front() == 'N' && kind == "C" ? length / 2 : length;
+  // Character semantics limit characters, not bytes.
+  if (kind == "C" && charUsed == 'C')
+    kind = "CH";
+  const int size = kind == "CH" ? charLength : length;
   const int digits = name == "NUMBER" && precision ? *precision : 0;
   return "ora_check_value(\"" + column + "\", '" + kind + "', " + std::to_string(size) + ", " +
          std::to_string(digits) + ", " + std::to_string(scale.value_or(0)) + ", " + quoted(owner) +

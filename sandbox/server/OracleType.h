@@ -14,13 +14,17 @@ struct OracleType {
   int length = 0;                // DATA_LENGTH in bytes
   std::optional<int> precision;  // DATA_PRECISION
   std::optional<int> scale;      // DATA_SCALE
+  int charLength = 0;            // CHAR_LENGTH: characters of a character type
+  char charUsed = 0;             // CHAR_USED: 'B' byte or 'C' character semantics
 
   // Normalises a declared type (INTEGER, VARCHAR, DOUBLE PRECISION ...) the
   // way Oracle's dictionary lists it; nullopt for a type Oracle does not know
   // (ORA-00902 "invalid datatype").
+  // A length given with CHAR counts characters; national types always do.
   static std::optional<OracleType> FromDeclaration(const std::string& upperName,
                                                    std::optional<int> first,
-                                                   std::optional<int> second);
+                                                   std::optional<int> second,
+                                                   bool charSemantics = false);
   // The column type in SQLite's CREATE TABLE: the Oracle spelling, with a
   // leading TEXT or BLOB where SQLite's affinity rules would otherwise turn
   // LONG or RAW text into numbers.

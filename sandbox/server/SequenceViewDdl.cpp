@@ -259,7 +259,7 @@ bool SequenceViewDdl::CreateView(OraError& error) {
       (!catalog.Exec("DROP VIEW " + storage, {}, error) ||
        !catalog.Exec("DELETE FROM \"SYS.ALL_VIEWS\" WHERE OWNER = ? AND VIEW_NAME = ?", key,
                      error) ||
-       !catalog.Exec("DELETE FROM \"SYS.ALL_TAB_COLUMNS\" WHERE OWNER = ? AND TABLE_NAME = ?", key,
+       !catalog.Exec("DELETE FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ? AND TABLE_NAME = ?", key,
                      error)))
     return false;
   if (!catalog.ExecMapped("CREATE VIEW " + storage + aliasSql + " AS " + query, error))
@@ -277,9 +277,9 @@ bool SequenceViewDdl::CreateView(OraError& error) {
     const ColumnInfo info = OracleType::Describe(decl ? decl : "VARCHAR2(4000)");
     const OracleType type = OracleType::FromDescription(info);
     if (!catalog.Exec(
-            "INSERT INTO \"SYS.ALL_TAB_COLUMNS\" VALUES (?, ?, ?, ?, NULL, NULL, ?, ?, ?, 'Y', ?, "
-            "NULL, NULL, "
-            "?, ?)",
+            "INSERT INTO \"SYS.ALL_TAB_COLS\" (OWNER, TABLE_NAME, COLUMN_NAME, DATA_TYPE, "
+            "DATA_LENGTH, DATA_PRECISION, DATA_SCALE, NULLABLE, COLUMN_ID, CHAR_LENGTH, CHAR_USED, "
+            "INTERNAL_COLUMN_ID) VALUES (?, ?, ?, ?, ?, ?, ?, 'Y', ?8, ?9, ?10, ?8)",
             {Value::Text(owner), Value::Text(name), Value::Text(sqlite3_column_name(raw, c)),
              Value::Text(type.name), Value::Integer(type.length),
              type.precision ? Value::Integer(*type.precision) : Value::Null(),
@@ -315,7 +315,7 @@ bool SequenceViewDdl::DropView(OraError& error) {
   return catalog.Exec("DROP VIEW " + QuoteSqliteName(StorageName(owner, name)), {}, error) &&
          catalog.Exec("DELETE FROM \"SYS.ALL_VIEWS\" WHERE OWNER = ? AND VIEW_NAME = ?", key,
                       error) &&
-         catalog.Exec("DELETE FROM \"SYS.ALL_TAB_COLUMNS\" WHERE OWNER = ? AND TABLE_NAME = ?", key,
+         catalog.Exec("DELETE FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ? AND TABLE_NAME = ?", key,
                       error) &&
          catalog.Exec("DELETE FROM \"SYS.ALL_TAB_PRIVS\" WHERE TABLE_SCHEMA = ? AND TABLE_NAME = ?",
                       key, error) &&

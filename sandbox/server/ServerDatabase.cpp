@@ -25,8 +25,11 @@ std::shared_ptr<ServerDatabase> ServerDatabase::Open(const Options& options, Ora
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   RegisterOracleFunctions(raw, &database->functions_);
+  RegisterIntegrityFunctions(raw, &database->integrity_);
   SqliteRunner runner(raw);
   runner.Exec("PRAGMA case_sensitive_like = ON");
+  // ON DELETE CASCADE through a table that refers to itself.
+  runner.Exec("PRAGMA recursive_triggers = ON");
   std::string message;
   if (!HasDictionary(raw) && !CreateDictionary(raw, options.globalName, message)) {
     // A file that is not a database, or a disk that is full.
@@ -97,6 +100,7 @@ void ServerDatabase::CommitWork() {
     return;
   SqliteRunner(db_.get()).Exec("COMMIT");
   inTransaction_ = false;
+  integrity_.EndTransaction();
 }
 
 void ServerDatabase::RollbackWork() {
@@ -104,6 +108,7 @@ void ServerDatabase::RollbackWork() {
     return;
   SqliteRunner(db_.get()).Exec("ROLLBACK");
   inTransaction_ = false;
+  integrity_.EndTransaction();
 }
 
 long long ServerDatabase::NextObjectId() {

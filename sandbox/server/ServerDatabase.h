@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 
+#include "sandbox/server/IntegrityState.h"
 #include "sandbox/server/OracleFunctions.h"
 #include "sandbox/server/Server.h"
 #include "sandbox/server/SqliteHandle.h"
@@ -34,6 +35,7 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
   std::recursive_mutex& Mutex() { return mutex_; }
   SqlFunctionContext& Functions() { return functions_; }
   const std::string& Release() const { return release_; }
+  IntegrityState& Integrity() { return integrity_; }
 
   // Transaction state shared by the sessions of this database.
   void BeginWork();  // starts a transaction when none is open
@@ -50,6 +52,7 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
   SqliteConnection db_;
   std::recursive_mutex mutex_;
   SqlFunctionContext functions_;
+  IntegrityState integrity_;
   bool inTransaction_ = false;
 };
 

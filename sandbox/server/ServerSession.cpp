@@ -13,6 +13,7 @@
 #include "sandbox/server/MaterializedCursor.h"
 #include "sandbox/server/NumberText.h"
 #include "sandbox/server/OracleType.h"
+#include "sandbox/server/TransactionRules.h"
 
 namespace sandbox {
 
@@ -142,15 +143,32 @@ std::optional<std::string> ServerSession::ResolveTable(const std::string& schema
                         {Value::Text(storage)}, rows) &&
            !rows.empty();
   };
-  if (!schema.empty()) {
-    const std::string storage = StorageName(schema, name);
-    if (schema == "SYS" && !IsDictionaryName(name))
-      return std::nullopt;
-    return exists(storage) ? std::optional<std::string>(storage) : std::nullopt;
+  // A synonym of the schema, else a public one, names the object; synonyms
+  // may name synonyms, up to a depth that stops loops.
+  std::string owner = schema.empty() ? schema_ : schema;
+  std::string object = name;
+  for (int depth = 0; depth < 8; ++depth) {
+    if (owner == "SYS") {
+      if (IsDictionaryName(object))
+        return StorageName("SYS", object);
+    } else if (exists(StorageName(owner, object))) {
+      return StorageName(owner, object);
+    }
+    runner.Query(
+        "SELECT TABLE_OWNER, TABLE_NAME FROM \"SYS.ALL_SYNONYMS\" WHERE OWNER = ? AND "
+        "SYNONYM_NAME = ?",
+        {Value::Text(owner), Value::Text(object)}, rows);
+    if (rows.empty() && (depth > 0 || schema.empty()))
+      runner.Query(
+          "SELECT TABLE_OWNER, TABLE_NAME FROM \"SYS.ALL_SYNONYMS\" WHERE OWNER = 'PUBLIC' AND "
+          "SYNONYM_NAME = ?",
+          {Value::Text(object)}, rows);
+    if (rows.empty())
+      break;
+    owner = rows[0][0];
+    object = rows[0][1];
   }
-  if (exists(StorageName(schema_, name)) && schema_ != "SYS")
-    return StorageName(schema_, name);
-  if (IsDictionaryName(name))
+  if (schema.empty() && IsDictionaryName(name))
     return StorageName("SYS", name);
   return std::nullopt;
 }
@@ -368,6 +386,8 @@ OraError ServerSession::NameConstraintError(OraError error) const {
 bool ServerSession::ExecuteDml(const std::string& sql, const std::vector<SqlToken>& tokens,
                                const BindSet& binds, std::uint64_t& rowsProcessed,
                                OraError& error) {
+  if (!TransactionRules(*this).CheckIdentity(tokens, error))
+    return false;
   TranslatedStatement translated;
   SqliteStatement statement;
   if (!PrepareTranslated(sql, tokens, binds, translated, statement, error))
@@ -379,8 +399,10 @@ bool ServerSession::ExecuteDml(const std::string& sql, const std::vector<SqlToke
   int rc;
   while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
   }
-  if (rc != SQLITE_DONE) {
+  if (rc != SQLITE_DONE)
     error = NameConstraintError(MapSqliteError(sqlite3_errmsg(database_->Handle())));
+  if (rc != SQLITE_DONE || !TransactionRules(*this).CheckStatementEnd(error)) {
+    database_->Integrity().statementChecks.clear();
     statement.reset();
     runner.Exec("ROLLBACK TO qm_statement");
     runner.Exec("RELEASE qm_statement");
@@ -464,11 +486,13 @@ bool ServerSession::Execute(const std::string& sql, BindSet& binds, std::uint64_
       return false;
     }
     if (verb.IsWord("COMMIT"))
-      database_->CommitWork();
-    else
-      database_->RollbackWork();
+      return TransactionRules(*this).Commit(error);
+    database_->RollbackWork();
     return true;
   }
+  if (verb.IsWord("SET") && tokens.size() > 1 &&
+      (tokens[1].IsWord("CONSTRAINTS") || tokens[1].IsWord("CONSTRAINT")))
+    return TransactionRules(*this).SetConstraints(tokens, error);
   if (verb.IsWord("ALTER") && tokens.size() > 1 && tokens[1].IsWord("SESSION"))
     return AlterSession(tokens, error);
   if (verb.IsWord("CREATE") || verb.IsWord("DROP") || verb.IsWord("ALTER") ||

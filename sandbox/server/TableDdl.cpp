@@ -4,10 +4,14 @@
 #include <algorithm>
 #include <cctype>
 
+#include "sandbox/server/ConstraintRules.h"
 #include "sandbox/server/Dictionary.h"
 #include "sandbox/server/ErrorMapping.h"
+#include "sandbox/server/ExpressionText.h"
+#include "sandbox/server/SequenceViewDdl.h"
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/SqliteHandle.h"
+#include "sandbox/server/TableStorage.h"
 
 namespace sandbox {
 
@@ -24,6 +28,8 @@ std::string IndexStorageName(const std::string& owner, const std::string& name) 
   return "index:" + StorageName(owner, name);
 }
 
+}  // namespace
+
 std::string JoinColumns(const std::vector<std::string>& columns) {
   std::string text;
   for (const std::string& column : columns)
@@ -31,7 +37,21 @@ std::string JoinColumns(const std::vector<std::string>& columns) {
   return text;
 }
 
-}  // namespace
+bool TableDdl::ReadParenthesised(std::size_t& begin, std::size_t& end, OraError& error) {
+  if (!in_.Peek().IsSymbol("(")) {
+    error = {906, "missing left parenthesis"};
+    return false;
+  }
+  const std::size_t close = in_.MatchingParen();
+  if (close >= context_.tokens.size()) {
+    error = {907, "missing right parenthesis"};
+    return false;
+  }
+  begin = in_.Position() + 1;
+  end = close;
+  in_.Seek(close + 1);
+  return true;
+}
 
 bool TableDdl::StartsConstraint() const {
   const SqlToken& t = in_.Peek();
@@ -54,10 +74,11 @@ bool TableDdl::ReadType(OracleType& type, OraError& error) {
   if (name == "CHARACTER" && in_.AcceptWord("VARYING"))
     name = "VARCHAR2";
   std::optional<int> first, second;
+  bool charSemantics = false;
   if (in_.AcceptSymbol("(")) {
     long long value = 0;
     if (in_.AcceptSymbol("*")) {
-      first = 38;
+      // NUMBER(*, s): the greatest precision, which the dictionary leaves NULL
     } else {
       if (!in_.ReadInteger(value, error))
         return false;
@@ -69,7 +90,7 @@ bool TableDdl::ReadType(OracleType& type, OraError& error) {
       second = static_cast<int>(value);
     }
     in_.AcceptWord("BYTE");
-    in_.AcceptWord("CHAR");
+    charSemantics = in_.AcceptWord("CHAR");
     if (!in_.ExpectSymbol(")", error))
       return false;
   }
@@ -77,7 +98,7 @@ bool TableDdl::ReadType(OracleType& type, OraError& error) {
     error = {902, "invalid datatype"};  // time zone types are not kept by this server
     return false;
   }
-  const auto parsed = OracleType::FromDeclaration(name, first, second);
+  const auto parsed = OracleType::FromDeclaration(name, first, second, charSemantics);
   if (!parsed) {
     if ((name == "VARCHAR2" || name == "VARCHAR" || name == "RAW") && !first)
       error = {906, "missing left parenthesis"};
@@ -194,19 +215,9 @@ bool TableDdl::ReadConstraint(ConstraintSpec& spec, const std::string* inlineCol
     spec.type = 'U';
   } else if (in_.AcceptWord("CHECK")) {
     spec.type = 'C';
-    if (!in_.Peek().IsSymbol("(")) {
-      error = {906, "missing left parenthesis"};
+    if (!ReadParenthesised(spec.conditionBegin, spec.conditionEnd, error))
       return false;
-    }
-    const std::size_t close = in_.MatchingParen();
-    if (close >= context_.tokens.size()) {
-      error = {907, "missing right parenthesis"};
-      return false;
-    }
-    spec.conditionBegin = in_.Position() + 1;
-    spec.conditionEnd = close;
     spec.condition = context_.SourceText(spec.conditionBegin, spec.conditionEnd);
-    in_.Seek(close + 1);
   } else if (in_.AcceptWords("FOREIGN", "KEY") ||
              (inlineColumn && in_.Peek().IsWord("REFERENCES"))) {
     spec.type = 'R';
@@ -245,22 +256,48 @@ bool TableDdl::ReadConstraint(ConstraintSpec& spec, const std::string* inlineCol
       }
     }
   }
+  return ReadConstraintState(spec, error);
+}
+
+bool TableDdl::ReadConstraintState(ConstraintSpec& spec, OraError& error) {
+  bool notDeferrable = false;
   for (;;) {
     if (in_.AcceptWords("USING", "INDEX")) {
       if (spec.type != 'P' && spec.type != 'U') {
         error = {2253, "constraint specification not allowed here"};
         return false;
       }
-      if (in_.Peek().type == SqlToken::Type::Word && !in_.Peek().IsWord("PCTFREE") &&
-          !in_.Peek().IsWord("TABLESPACE") && !in_.Peek().IsWord("STORAGE") &&
-          !in_.Peek().IsWord("INITRANS") && !in_.Peek().IsWord("MAXTRANS") &&
-          !in_.Peek().IsWord("LOGGING") && !in_.Peek().IsWord("NOLOGGING") &&
-          !in_.Peek().IsWord("COMPRESS") && !in_.Peek().IsWord("ENABLE") &&
-          !in_.Peek().IsWord("DISABLE") && !in_.Peek().IsWord("PCTUSED")) {
-        std::string owner, name;
-        if (!in_.ReadQualifiedName(owner, name, context_.session.CurrentSchema(), error))
+      if (in_.AcceptSymbol("(")) {
+        // USING INDEX (CREATE [UNIQUE] INDEX name ON table (keys) attributes)
+        if (!in_.ExpectWord("CREATE", error))
+          return false;
+        spec.createIndexUnique = in_.AcceptWord("UNIQUE");
+        std::string owner, name, tableOwner, table;
+        if (!in_.ExpectWord("INDEX", error) ||
+            !in_.ReadQualifiedName(owner, name, context_.session.CurrentSchema(), error) ||
+            !in_.ExpectWord("ON", error) || !ReadTableName(tableOwner, table, error) ||
+            !ReadIndexColumns(spec.createIndexColumns, error) ||
+            !ReadStorage(spec.indexStorage, true, error) || !in_.ExpectSymbol(")", error))
           return false;
         spec.usingIndexName = name;
+        continue;
+      }
+      const SqlToken& next = in_.Peek();
+      if (next.type == SqlToken::Type::Word || next.type == SqlToken::Type::QuotedName) {
+        static const char* const attributes[] = {
+            "PCTFREE",   "TABLESPACE", "STORAGE",    "INITRANS", "MAXTRANS",   "LOGGING",
+            "NOLOGGING", "COMPRESS",   "NOCOMPRESS", "ENABLE",   "DISABLE",    "PCTUSED",
+            "VALIDATE",  "NOVALIDATE", "DEFERRABLE", "NOT",      "INITIALLY",  "RELY",
+            "NORELY",    "LOCAL",      "GLOBAL",     "REVERSE",  "NOPARALLEL", "PARALLEL"};
+        bool attribute = false;
+        for (const char* word : attributes)
+          attribute = attribute || next.IsWord(word);
+        if (!attribute) {
+          std::string owner, name;
+          if (!in_.ReadQualifiedName(owner, name, context_.session.CurrentSchema(), error))
+            return false;
+          spec.usingIndexName = name;
+        }
       }
       if (!ReadStorage(spec.indexStorage, true, error))
         return false;
@@ -268,12 +305,27 @@ bool TableDdl::ReadConstraint(ConstraintSpec& spec, const std::string* inlineCol
       spec.enabled = true;
     } else if (in_.AcceptWord("DISABLE")) {
       spec.enabled = false;
-    } else if (in_.AcceptWord("VALIDATE") || in_.AcceptWord("NOVALIDATE") ||
-               in_.AcceptWord("RELY") || in_.AcceptWord("NORELY") ||
-               in_.AcceptWords("NOT", "DEFERRABLE") || in_.AcceptWord("DEFERRABLE") ||
-               in_.AcceptWords("INITIALLY", "IMMEDIATE") ||
-               in_.AcceptWords("INITIALLY", "DEFERRED")) {
+    } else if (in_.AcceptWord("VALIDATE")) {
+      spec.validate = true;
+    } else if (in_.AcceptWord("NOVALIDATE")) {
+      spec.validate = false;
+    } else if (in_.AcceptWords("NOT", "DEFERRABLE")) {
+      spec.deferrable = false;
+      notDeferrable = true;
+    } else if (in_.AcceptWord("DEFERRABLE")) {
+      spec.deferrable = true;
+    } else if (in_.AcceptWords("INITIALLY", "IMMEDIATE")) {
+      spec.initiallyDeferred = false;
+    } else if (in_.AcceptWords("INITIALLY", "DEFERRED")) {
+      spec.initiallyDeferred = true;
+    } else if (in_.AcceptWord("RELY") || in_.AcceptWord("NORELY")) {
     } else {
+      // INITIALLY DEFERRED alone makes the constraint deferrable.
+      if (spec.initiallyDeferred && notDeferrable) {
+        error = {2447, "cannot defer a constraint that is not deferrable"};
+        return false;
+      }
+      spec.deferrable = spec.deferrable || spec.initiallyDeferred;
       return true;
     }
   }
@@ -283,38 +335,20 @@ bool TableDdl::ReadColumn(ColumnSpec& column, std::vector<ConstraintSpec>& const
                           OraError& error) {
   if (!in_.ReadName(column.name, error, 904, "invalid identifier"))
     return false;
-  if (!ReadType(column.type, error))
+  // A virtual column may leave its type to the expression.
+  if (in_.Peek().IsWord("GENERATED") || in_.Peek().IsWord("AS"))
+    column.type = *OracleType::FromDeclaration("NUMBER", std::nullopt, std::nullopt);
+  else if (!ReadType(column.type, error))
     return false;
   while (!in_.AtEnd() && !in_.Peek().IsSymbol(",") && !in_.Peek().IsSymbol(")")) {
-    if (in_.AcceptWord("DEFAULT")) {
-      const std::size_t begin = in_.Position();
-      std::size_t end = begin;
-      for (int depth = 0; end < context_.tokens.size(); ++end) {
-        const SqlToken& t = context_.tokens[end];
-        if (t.IsSymbol("("))
-          ++depth;
-        if (t.IsSymbol(")")) {
-          if (depth == 0)
-            break;
-          --depth;
-        }
-        if (depth == 0 && (t.IsSymbol(",") || t.IsWord("CONSTRAINT") || t.IsWord("NOT") ||
-                           t.IsWord("NULL") || t.IsWord("PRIMARY") || t.IsWord("UNIQUE") ||
-                           t.IsWord("CHECK") || t.IsWord("REFERENCES")))
-          break;
-      }
-      if (end == begin) {
-        error = {936, "missing expression"};
+    if (in_.Peek().IsWord("GENERATED") || in_.Peek().IsWord("AS")) {
+      if (!ReadColumnExtras(column, error))
         return false;
-      }
-      // Oracle keeps the default's text up to the next token, blanks included.
-      const std::size_t stop =
-          end < context_.tokens.size() ? context_.tokens[end].offset : context_.sql.size();
-      column.defaultText =
-          context_.sql.substr(context_.tokens[begin].offset, stop - context_.tokens[begin].offset);
-      if (!context_.TranslateExpression(begin, end, column.defaultSql, error))
+      continue;
+    }
+    if (in_.Peek().IsWord("DEFAULT")) {
+      if (!ReadDefault(column, error))
         return false;
-      in_.Seek(end);
     } else if (in_.AcceptWord("NULL")) {
     } else {
       ConstraintSpec spec;
@@ -330,6 +364,97 @@ bool TableDdl::ReadColumn(ColumnSpec& column, std::vector<ConstraintSpec>& const
       constraints.push_back(std::move(spec));
     }
   }
+  // An identity column is NOT NULL through a constraint of its own.
+  if (column.identity &&
+      std::none_of(constraints.begin(), constraints.end(), [&](const ConstraintSpec& spec) {
+        return spec.type == 'C' && spec.columns == std::vector<std::string>{column.name};
+      })) {
+    ConstraintSpec spec;
+    spec.columns = {column.name};
+    spec.condition = "\"" + column.name + "\" IS NOT NULL";
+    constraints.push_back(std::move(spec));
+  }
+  return true;
+}
+
+// DEFAULT [ON NULL] expression, kept as written and translated.
+bool TableDdl::ReadDefault(ColumnSpec& column, OraError& error) {
+  in_.Skip();  // DEFAULT
+  column.defaultOnNull = in_.AcceptWords("ON", "NULL");
+  const std::size_t begin = in_.Position();
+  std::size_t end = begin;
+  for (int depth = 0; end < context_.tokens.size(); ++end) {
+    const SqlToken& t = context_.tokens[end];
+    if (t.IsSymbol("("))
+      ++depth;
+    if (t.IsSymbol(")")) {
+      if (depth == 0)
+        break;
+      --depth;
+    }
+    if (depth == 0 &&
+        (t.IsSymbol(",") || t.IsWord("CONSTRAINT") || t.IsWord("NOT") || t.IsWord("NULL") ||
+         t.IsWord("PRIMARY") || t.IsWord("UNIQUE") || t.IsWord("CHECK") || t.IsWord("REFERENCES")))
+      break;
+  }
+  if (end == begin) {
+    error = {936, "missing expression"};
+    return false;
+  }
+  // Oracle keeps the default's text up to the next token, blanks included.
+  const std::size_t stop =
+      end < context_.tokens.size() ? context_.tokens[end].offset : context_.sql.size();
+  column.defaultText =
+      context_.sql.substr(context_.tokens[begin].offset, stop - context_.tokens[begin].offset);
+  if (!context_.TranslateExpression(begin, end, column.defaultSql, error))
+    return false;
+  in_.Seek(end);
+  return true;
+}
+
+// GENERATED {ALWAYS | BY DEFAULT [ON NULL]} AS IDENTITY [(options)], or
+// [GENERATED ALWAYS] AS (expression) [VIRTUAL].
+bool TableDdl::ReadColumnExtras(ColumnSpec& column, OraError& error) {
+  bool always = true;
+  if (in_.AcceptWord("GENERATED")) {
+    if (in_.AcceptWords("BY", "DEFAULT")) {
+      always = false;
+      column.defaultOnNull = in_.AcceptWords("ON", "NULL");
+    } else if (!in_.ExpectWord("ALWAYS", error)) {
+      return false;
+    }
+  }
+  if (!in_.ExpectWord("AS", error))
+    return false;
+  if (in_.AcceptWord("IDENTITY")) {
+    if (column.type.name != "NUMBER" && column.type.name != "FLOAT") {
+      error = {30675, "identity column must be a numeric type"};
+      return false;
+    }
+    IdentitySpec identity;
+    identity.always = always;
+    identity.onNull = column.defaultOnNull;
+    std::size_t begin = 0, end = 0;
+    if (in_.Peek().IsSymbol("(")) {
+      if (!ReadParenthesised(begin, end, error))
+        return false;
+      identity.options = context_.SourceText(begin, end);
+    }
+    column.identity = identity;
+    column.notNull = true;
+    return true;
+  }
+  std::size_t begin = 0, end = 0;
+  if (!always) {
+    error = {906, "missing left parenthesis"};
+    return false;
+  }
+  if (!ReadParenthesised(begin, end, error))
+    return false;
+  column.virtualText = StoredExpressionText(context_.tokens, begin, end);
+  if (!context_.TranslateExpression(begin, end, column.virtualSql, error))
+    return false;
+  in_.AcceptWord("VIRTUAL");
   return true;
 }
 
@@ -370,53 +495,232 @@ bool TableDdl::AddSegment(const std::string& owner, const std::string& name, con
 bool TableDdl::AddColumnRows(const std::string& owner, const std::string& table,
                              const ColumnSpec& column, int id, OraError& error) {
   const OracleType& type = column.type;
-  const bool character = type.name == "VARCHAR2" || type.name == "CHAR" ||
-                         type.name == "NVARCHAR2" || type.name == "NCHAR";
-  const int charLength = character ? (type.name.front() == 'N' ? type.length / 2 : type.length) : 0;
+  const std::string& shownDefault =
+      column.virtualText.empty() ? column.defaultText : column.virtualText;
   return context_.catalog.Exec(
-      "INSERT INTO \"SYS.ALL_TAB_COLUMNS\" VALUES (?, ?, ?, ?, NULL, NULL, ?, ?, ?, ?, ?, ?, ?, ?, "
-      "?)",
+      "INSERT INTO \"SYS.ALL_TAB_COLS\" (OWNER, TABLE_NAME, COLUMN_NAME, DATA_TYPE, DATA_LENGTH, "
+      "DATA_PRECISION, DATA_SCALE, NULLABLE, COLUMN_ID, DEFAULT_LENGTH, DATA_DEFAULT, CHAR_LENGTH, "
+      "CHAR_USED, DEFAULT_ON_NULL, IDENTITY_COLUMN, VIRTUAL_COLUMN, INTERNAL_COLUMN_ID) VALUES (?, "
+      "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, (SELECT count(*) + 1 FROM "
+      "\"SYS.ALL_TAB_COLS\" WHERE OWNER = ?1 AND TABLE_NAME = ?2))",
       {Value::Text(owner), Value::Text(table), Value::Text(column.name), Value::Text(type.name),
        Value::Integer(type.length),
        type.precision ? Value::Integer(*type.precision) : Value::Null(),
        type.scale ? Value::Integer(*type.scale) : Value::Null(),
        Value::Text(column.notNull ? "N" : "Y"), Value::Integer(id),
-       column.defaultText.empty()
-           ? Value::Null()
-           : Value::Integer(static_cast<long long>(column.defaultText.size())),
-       Value::Text(column.defaultText), Value::Integer(charLength),
-       character ? Value::Text("B") : Value::Null()},
+       shownDefault.empty() ? Value::Null()
+                            : Value::Integer(static_cast<long long>(shownDefault.size())),
+       Value::Text(shownDefault), Value::Integer(type.charLength),
+       type.charUsed ? Value::Text(std::string(1, type.charUsed)) : Value::Null(),
+       Value::Text(column.defaultOnNull ? "YES" : "NO"),
+       Value::Text(column.identity ? "YES" : "NO"),
+       Value::Text(column.virtualText.empty() ? "NO" : "YES")},
       error);
+}
+
+// The column's SQLite definition, and the triggers that carry out what its
+// declaration promises: dates read in the session's format, DEFAULT ON NULL.
+bool TableDdl::AddColumnStorage(const std::string& owner, const std::string& table,
+                                const ColumnSpec& column, OraError& error) {
+  ColumnDefinition definition{column.name, column.type.SqliteDeclaration(), column.defaultSql,
+                              column.virtualSql};
+  if (const std::string check = column.type.ValueCheck(owner, table, column.name); !check.empty())
+    definition.typeSql += " CHECK (" + check + ")";
+  return TableStorage(context_.catalog, owner, table).SaveColumn(definition, error);
+}
+
+bool TableDdl::AddColumnTriggers(const std::string& owner, const std::string& table,
+                                 const ColumnSpec& column, OraError& error) {
+  if (column.type.IsDate() && column.virtualSql.empty() &&
+      !AddDateConversion(owner, table, column.name, error))
+    return false;
+  if (!column.defaultOnNull)
+    return true;
+  const std::string storage = QuoteSqliteName(StorageName(owner, table));
+  const std::string name = QuoteSqliteName(column.name);
+  return context_.catalog.ExecMapped(
+      "CREATE TRIGGER " +
+          QuoteSqliteName("onnull:" + StorageName(owner, table) + "." + column.name) +
+          " AFTER INSERT ON " + storage + " WHEN NEW." + name + " IS NULL BEGIN UPDATE " + storage +
+          " SET " + name + " = (" + column.defaultSql + ") WHERE rowid = NEW.rowid; END",
+      error);
+}
+
+// An identity column draws on a sequence of its own, ISEQ$$_ and the table's
+// object number, made with the options the column gives.
+bool TableDdl::AddIdentity(const std::string& owner, const std::string& table, ColumnSpec& column,
+                           OraError& error) {
+  Catalog& catalog = context_.catalog;
+  const auto id = catalog.Rows(
+      "SELECT OBJECT_ID FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND "
+      "OBJECT_TYPE = 'TABLE'",
+      {Value::Text(owner), Value::Text(table)});
+  const std::string sequence = "ISEQ$$_" + (id.empty() ? std::string("0") : id[0][0]);
+  const std::string sql =
+      "CREATE SEQUENCE \"" + owner + "\".\"" + sequence + "\" " + column.identity->options;
+  std::vector<SqlToken> tokens;
+  std::size_t errorOffset = 0;
+  if (!TokenizeSql(sql, tokens, errorOffset)) {
+    error = {933, "SQL command not properly ended"};
+    return false;
+  }
+  DdlContext inner{context_.session, sql, tokens, catalog};
+  if (!SequenceViewDdl(inner).CreateSequence(error))
+    return false;
+  const auto options = catalog.Rows(
+      "SELECT LAST_NUMBER, INCREMENT_BY, MAX_VALUE, MIN_VALUE, CYCLE_FLAG, CACHE_SIZE, ORDER_FLAG "
+      "FROM \"SYS.ALL_SEQUENCES\" WHERE SEQUENCE_OWNER = ? AND SEQUENCE_NAME = ?",
+      {Value::Text(owner), Value::Text(sequence)});
+  if (options.empty()) {
+    error = {2289, "sequence does not exist"};
+    return false;
+  }
+  const auto& o = options[0];
+  const std::string text =
+      "START WITH: " + o[0] + ", INCREMENT BY: " + o[1] + ", MAX_VALUE: " + o[2] +
+      ", MIN_VALUE: " + o[3] + ", CYCLE_FLAG: " + o[4] + ", CACHE_SIZE: " + o[5] +
+      ", ORDER_FLAG: " + o[6] + ", SCALE_FLAG: N, EXTEND_FLAG: N, SESSION_FLAG: N, KEEP_VALUE: N";
+  column.defaultSql =
+      "ora_nextval(" + QuoteSqliteText(owner) + ", " + QuoteSqliteText(sequence) + ")";
+  column.defaultText = "\"" + owner + "\".\"" + sequence + "\".nextval";
+  return catalog.Exec("INSERT INTO \"SYS.ALL_TAB_IDENTITY_COLS\" VALUES (?, ?, ?, ?, ?, ?)",
+                      {Value::Text(owner), Value::Text(table), Value::Text(column.name),
+                       Value::Text(column.identity->always ? "ALWAYS" : "BY DEFAULT"),
+                       Value::Text(sequence), Value::Text(text)},
+                      error);
+}
+
+bool TableDdl::ReadIndexColumns(std::vector<IndexColumn>& columns, OraError& error) {
+  if (!in_.ExpectSymbol("(", error))
+    return false;
+  do {
+    IndexColumn column;
+    const std::size_t begin = in_.Position();
+    std::size_t end = begin;
+    for (int depth = 0; end < context_.tokens.size(); ++end) {
+      const SqlToken& t = context_.tokens[end];
+      if (t.IsSymbol("("))
+        ++depth;
+      if (t.IsSymbol(")") && depth-- == 0)
+        break;
+      if (depth == 0 && (t.IsSymbol(",") || t.IsWord("ASC") || t.IsWord("DESC")))
+        break;
+    }
+    if (end == begin) {
+      error = {936, "missing expression"};
+      return false;
+    }
+    const SqlToken& first = context_.tokens[begin];
+    if (end == begin + 1 &&
+        (first.type == SqlToken::Type::Word || first.type == SqlToken::Type::QuotedName))
+      column.name = first.Upper();
+    column.begin = begin;
+    column.end = end;
+    in_.Seek(end);
+    column.descending = in_.AcceptWord("DESC");
+    in_.AcceptWord("ASC");
+    columns.push_back(column);
+  } while (in_.AcceptSymbol(","));
+  return in_.ExpectSymbol(")", error);
+}
+
+// A descending key or an expression is kept by Oracle as a hidden virtual
+// column SYS_NCnnnnn$ of the table, numbered after all its columns so far.
+bool TableDdl::AddHiddenColumn(const std::string& owner, const std::string& table,
+                               IndexColumn& column, const std::string& expression,
+                               OraError& error) {
+  Catalog& catalog = context_.catalog;
+  const auto next = catalog.Rows(
+      "SELECT count(*) + 1 FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ? AND TABLE_NAME = ?",
+      {Value::Text(owner), Value::Text(table)});
+  char name[32];
+  std::snprintf(name, sizeof name, "SYS_NC%05d$", std::atoi(next[0][0].c_str()));
+  // The key takes the type of the one column it reads, else NUMBER.
+  const auto read = ExpressionColumns(context_.tokens, column.begin, column.end);
+  std::string source = read.size() == 1 ? read[0] : std::string();
+  if (!catalog.Exec(
+          "INSERT INTO \"SYS.ALL_TAB_COLS\" (OWNER, TABLE_NAME, COLUMN_NAME, DATA_TYPE, "
+          "DATA_LENGTH, DATA_PRECISION, DATA_SCALE, NULLABLE, COLUMN_ID, DEFAULT_LENGTH, "
+          "DATA_DEFAULT, CHAR_LENGTH, CHAR_USED, HIDDEN_COLUMN, VIRTUAL_COLUMN, "
+          "INTERNAL_COLUMN_ID, "
+          "USER_GENERATED) SELECT ?1, ?2, ?3, coalesce(s.DATA_TYPE, 'NUMBER'), "
+          "coalesce(s.DATA_LENGTH, 22), s.DATA_PRECISION, s.DATA_SCALE, 'Y', NULL, length(?4), ?4, "
+          "coalesce(s.CHAR_LENGTH, 0), s.CHAR_USED, 'YES', 'YES', ?5, 'NO' FROM (SELECT 1) LEFT "
+          "JOIN "
+          "\"SYS.ALL_TAB_COLS\" s ON s.OWNER = ?1 AND s.TABLE_NAME = ?2 AND s.COLUMN_NAME = ?6",
+          {Value::Text(owner), Value::Text(table), Value::Text(name), Value::Text(expression),
+           Value::Text(next[0][0]), Value::Text(source)},
+          error))
+    return false;
+  column.name = name;
+  return true;
 }
 
 bool TableDdl::AddIndex(const std::string& owner, const std::string& name,
                         const std::string& tableOwner, const std::string& table,
-                        const std::vector<std::string>& columns,
-                        const std::vector<bool>& descending, bool unique,
-                        const StorageSpec& storage, OraError& error) {
+                        const std::vector<IndexColumn>& givenColumns, bool unique,
+                        const StorageSpec& storage, OraError& error, const char* type) {
   Catalog& catalog = context_.catalog;
   if (catalog.Any("SELECT 1 FROM \"SYS.ALL_INDEXES\" WHERE OWNER = ? AND INDEX_NAME = ?",
-                  {Value::Text(owner), Value::Text(name)})) {
+                  {Value::Text(owner), Value::Text(name)}) ||
+      catalog.ObjectType(owner, name)) {
     error = {955, "name is already used by an existing object"};
     return false;
   }
+  std::vector<IndexColumn> columns = givenColumns;
+  std::vector<std::string> plain;
+  for (const IndexColumn& column : columns)
+    plain.push_back(column.name.empty() ? "(" + context_.SourceText(column.begin, column.end) + ")"
+                                        : column.name + (column.descending ? " DESC" : ""));
+  std::vector<std::string> named;
+  for (const IndexColumn& column : columns)
+    if (!column.name.empty())
+      named.push_back(column.name);
+  if (!CheckColumnsExist(tableOwner, table, named, error))
+    return false;
   if (catalog.Any(
-          "SELECT 1 FROM \"SYS.ALL_IND_COLUMNS\" WHERE TABLE_OWNER = ?1 AND TABLE_NAME = ?2 GROUP "
-          "BY INDEX_OWNER, "
-          "INDEX_NAME HAVING group_concat(COLUMN_NAME, ',') = ?3",
-          {Value::Text(tableOwner), Value::Text(table), Value::Text(JoinColumns(columns))})) {
+          "SELECT 1 FROM \"SYS.ALL_IND_COLUMNS\" i WHERE TABLE_OWNER = ?1 AND TABLE_NAME = ?2 "
+          "GROUP BY INDEX_OWNER, INDEX_NAME HAVING group_concat(coalesce((SELECT "
+          "e.COLUMN_EXPRESSION FROM \"SYS.ALL_IND_EXPRESSIONS\" e WHERE e.INDEX_OWNER = "
+          "i.INDEX_OWNER AND e.INDEX_NAME = i.INDEX_NAME AND e.COLUMN_POSITION = "
+          "i.COLUMN_POSITION), COLUMN_NAME), ',') = ?3",
+          {Value::Text(tableOwner), Value::Text(table), Value::Text(JoinColumns(plain))})) {
     error = {1408, "such column list already indexed"};
     return false;
   }
   std::string columnSql;
-  for (std::size_t i = 0; i < columns.size(); ++i)
-    columnSql += (i ? ", " : "") + QuoteSqliteName(columns[i]) + (descending[i] ? " DESC" : "");
+  std::vector<std::string> expressions(columns.size());
+  bool functionBased = false;
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    IndexColumn& column = columns[i];
+    std::string key;
+    if (column.name.empty()) {
+      if (!context_.TranslateExpression(column.begin, column.end, key, error))
+        return false;
+      key = "(" + key + ")";
+    } else {
+      key = QuoteSqliteName(column.name);
+    }
+    columnSql += (i ? ", " : "") + key + (column.descending ? " DESC" : "");
+    if (column.name.empty() || column.descending) {
+      functionBased = true;
+      expressions[i] = StoredExpressionText(context_.tokens, column.begin, column.end);
+      if (!AddHiddenColumn(tableOwner, table, column, expressions[i], error))
+        return false;
+    }
+  }
+  sqlite3* db = catalog.Database().Handle();
   if (!catalog.Exec(std::string(unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") +
                         QuoteSqliteName(IndexStorageName(owner, name)) + " ON " +
                         QuoteSqliteName(StorageName(tableOwner, table)) + " (" + columnSql + ")",
                     {}, error)) {
-    if (unique)
+    const std::string message = sqlite3_errmsg(db);
+    if (message.find("non-deterministic") != std::string::npos)
+      error = {1743, "only pure functions can be indexed"};
+    else if (unique && message.find("UNIQUE") != std::string::npos)
       error = {1452, "cannot CREATE UNIQUE INDEX; duplicate keys found"};
+    else
+      error = MapSqliteError(message);
     return false;
   }
   std::optional<long long> prefix;
@@ -428,12 +732,17 @@ bool TableDdl::AddIndex(const std::string& owner, const std::string& name,
       return false;
     }
   }
+  std::string indexType = storage.bitmap ? "BITMAP" : "NORMAL";
+  if (functionBased)
+    indexType = "FUNCTION-BASED " + indexType;
+  if (type)
+    indexType = type;
   if (!catalog.Exec("INSERT INTO \"SYS.ALL_INDEXES\" VALUES (?, ?, ?, ?, ?, 'TABLE', ?, ?, "
                     "?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                    "NULL, NULL, ?, ?, ?, ?, 'VALID', ?, 'DEFAULT')",
+                    "NULL, NULL, ?, ?, ?, ?, 'VALID', ?, 'DEFAULT', ?)",
                     {Value::Text(owner),
                      Value::Text(name),
-                     Value::Text(storage.bitmap ? "BITMAP" : "NORMAL"),
+                     Value::Text(indexType),
                      Value::Text(tableOwner),
                      Value::Text(table),
                      Value::Text(unique ? "UNIQUE" : "NONUNIQUE"),
@@ -451,23 +760,60 @@ bool TableDdl::AddIndex(const std::string& owner, const std::string& name,
                      Value::Integer(storage.freelistGroups.value_or(1)),
                      Value::Integer(storage.pctFree.value_or(10)),
                      Value::Text(storage.logging ? "YES" : "NO"),
-                     Value::Text(name.rfind("SYS_", 0) == 0 ? "Y" : "N")},
+                     Value::Text(name.rfind("SYS_", 0) == 0 ? "Y" : "N"),
+                     functionBased ? Value::Text("ENABLED") : Value::Null()},
                     error))
     return false;
   for (std::size_t i = 0; i < columns.size(); ++i) {
-    if (!catalog.Exec(
-            "INSERT INTO \"SYS.ALL_IND_COLUMNS\" SELECT ?, ?, OWNER, TABLE_NAME, COLUMN_NAME, ?, "
-            "DATA_LENGTH, "
-            "CHAR_LENGTH, ? FROM \"SYS.ALL_TAB_COLUMNS\" WHERE OWNER = ? AND TABLE_NAME = ? AND "
-            "COLUMN_NAME = ?",
-            {Value::Text(owner), Value::Text(name), Value::Integer(static_cast<long long>(i + 1)),
-             Value::Text(descending[i] ? "DESC" : "ASC"), Value::Text(tableOwner),
-             Value::Text(table), Value::Text(columns[i])},
+    const std::vector<Value> position{Value::Text(owner),
+                                      Value::Text(name),
+                                      Value::Integer(static_cast<long long>(i + 1)),
+                                      Value::Text(columns[i].descending ? "DESC" : "ASC"),
+                                      Value::Text(tableOwner),
+                                      Value::Text(table),
+                                      Value::Text(columns[i].name)};
+    if (!catalog.Exec("INSERT INTO \"SYS.ALL_IND_COLUMNS\" SELECT ?1, ?2, OWNER, TABLE_NAME, "
+                      "COLUMN_NAME, ?3, "
+                      "DATA_LENGTH, CHAR_LENGTH, ?4 FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ?5 AND "
+                      "TABLE_NAME = ?6 AND COLUMN_NAME = ?7",
+                      position, error))
+      return false;
+    if (!expressions[i].empty() &&
+        !catalog.Exec(
+            "INSERT INTO \"SYS.ALL_IND_EXPRESSIONS\" VALUES (?, ?, ?, ?, ?, ?)",
+            {Value::Text(owner), Value::Text(name), Value::Text(tableOwner), Value::Text(table),
+             Value::Text(expressions[i]), Value::Integer(static_cast<long long>(i + 1))},
             error))
       return false;
   }
   return catalog.AddObject(owner, name, "INDEX", error) &&
          AddSegment(owner, name, "INDEX", storage, error);
+}
+
+// An index and its rows, and the hidden columns of its expressions.
+bool TableDdl::RemoveIndex(const std::string& owner, const std::string& name, OraError& error) {
+  Catalog& catalog = context_.catalog;
+  const std::vector<Value> key{Value::Text(owner), Value::Text(name)};
+  return catalog.Exec("DROP INDEX IF EXISTS " + QuoteSqliteName(IndexStorageName(owner, name)), {},
+                      error) &&
+         catalog.Exec(
+             "DELETE FROM \"SYS.ALL_TAB_COLS\" WHERE HIDDEN_COLUMN = 'YES' AND (OWNER, TABLE_NAME, "
+             "COLUMN_NAME) IN (SELECT TABLE_OWNER, TABLE_NAME, COLUMN_NAME FROM "
+             "\"SYS.ALL_IND_COLUMNS\" WHERE INDEX_OWNER = ?1 AND INDEX_NAME = ?2)",
+             key, error) &&
+         catalog.Exec("DELETE FROM \"SYS.ALL_INDEXES\" WHERE OWNER = ? AND INDEX_NAME = ?", key,
+                      error) &&
+         catalog.Exec(
+             "DELETE FROM \"SYS.ALL_IND_COLUMNS\" WHERE INDEX_OWNER = ? AND INDEX_NAME = ?", key,
+             error) &&
+         catalog.Exec(
+             "DELETE FROM \"SYS.ALL_IND_EXPRESSIONS\" WHERE INDEX_OWNER = ? AND INDEX_NAME = ?",
+             key, error) &&
+         catalog.Exec(
+             "DELETE FROM \"SYS.DBA_SEGMENTS\" WHERE OWNER = ? AND SEGMENT_NAME = ? AND "
+             "SEGMENT_TYPE = 'INDEX'",
+             key, error) &&
+         catalog.RemoveObject(owner, name, "INDEX", error);
 }
 
 // Oracle reads text stored into a DATE column in the session's date format;
@@ -490,34 +836,6 @@ bool TableDdl::AddDateConversion(const std::string& owner, const std::string& ta
   return true;
 }
 
-// A key added to an existing table makes its columns NOT NULL; SQLite cannot
-// alter a column, so triggers keep NULLs out.
-bool TableDdl::AddNotNullGuard(const std::string& owner, const std::string& table,
-                               const std::string& column, const std::string& constraint,
-                               OraError& error) {
-  const std::string message =
-      "ORA-01400: cannot insert NULL into (\"" + owner + "\".\"" + table + "\".\"" + column + "\")";
-  Catalog& catalog = context_.catalog;
-  if (catalog.Any("SELECT 1 FROM " + QuoteSqliteName(StorageName(owner, table)) + " WHERE " +
-                      QuoteSqliteName(column) + " IS NULL",
-                  {})) {
-    error = {2437, "cannot validate (" + owner + "." + constraint + ") - primary key violated"};
-    return false;
-  }
-  for (const char* event : {"INSERT", "UPDATE"}) {
-    const std::string name =
-        "notnull:" + StorageName(owner, constraint) + "." + column + ":" + event;
-    if (!catalog.ExecMapped("CREATE TRIGGER IF NOT EXISTS " + QuoteSqliteName(name) + " BEFORE " +
-                                event + " ON " + QuoteSqliteName(StorageName(owner, table)) +
-                                " WHEN NEW." + QuoteSqliteName(column) +
-                                " IS NULL BEGIN SELECT RAISE(ABORT, " + QuoteSqliteText(message) +
-                                "); END",
-                            error))
-      return false;
-  }
-  return true;
-}
-
 bool TableDdl::AddConstraint(const std::string& owner, const std::string& table,
                              ConstraintSpec& spec, OraError& error) {
   Catalog& catalog = context_.catalog;
@@ -532,6 +850,7 @@ bool TableDdl::AddConstraint(const std::string& owner, const std::string& table,
     return false;
   std::string refConstraint;
   std::string indexName;
+  bool ownsIndex = false;
   if (spec.type == 'P' || spec.type == 'U') {
     if (spec.type == 'P' &&
         catalog.Any("SELECT 1 FROM \"SYS.ALL_CONSTRAINTS\" WHERE OWNER = ? AND TABLE_NAME = ? "
@@ -543,42 +862,20 @@ bool TableDdl::AddConstraint(const std::string& owner, const std::string& table,
     if (catalog.Any(
             "SELECT 1 FROM \"SYS.ALL_CONSTRAINTS\" c WHERE OWNER = ?1 AND TABLE_NAME = ?2 AND "
             "CONSTRAINT_TYPE IN ('P', 'U') AND (SELECT group_concat(COLUMN_NAME, ',') FROM (SELECT "
-            "COLUMN_NAME "
-            "FROM \"SYS.ALL_CONS_COLUMNS\" k WHERE k.OWNER = c.OWNER AND k.CONSTRAINT_NAME = "
-            "c.CONSTRAINT_NAME "
-            "ORDER BY POSITION)) = ?3",
+            "COLUMN_NAME FROM \"SYS.ALL_CONS_COLUMNS\" k WHERE k.OWNER = c.OWNER AND "
+            "k.CONSTRAINT_NAME = c.CONSTRAINT_NAME ORDER BY POSITION)) = ?3",
             {Value::Text(owner), Value::Text(table), Value::Text(JoinColumns(spec.columns))})) {
       error = {2261, "such unique or primary key already exists in the table"};
       return false;
     }
-    // An index that already covers the key serves it, as in Oracle.
-    const auto existing = catalog.Rows(
-        "SELECT INDEX_NAME FROM \"SYS.ALL_IND_COLUMNS\" WHERE TABLE_OWNER = ?1 AND TABLE_NAME = ?2 "
-        "GROUP BY "
-        "INDEX_OWNER, INDEX_NAME HAVING group_concat(COLUMN_NAME, ',') = ?3",
-        {Value::Text(owner), Value::Text(table), Value::Text(JoinColumns(spec.columns))});
-    if (!existing.empty()) {
-      indexName = existing[0][0];
-    } else {
-      indexName = spec.usingIndexName.value_or(spec.name);
-      if (!AddIndex(owner, indexName, owner, table, spec.columns,
-                    std::vector<bool>(spec.columns.size(), false), true, spec.indexStorage,
-                    error)) {
-        if (error.code == 1452)
-          error = {2437, "cannot validate (" + owner + "." + spec.name + ") - " +
-                             (spec.type == 'P' ? "primary key violated" : "unique key violated")};
-        return false;
-      }
-    }
-    if (spec.type == 'P') {
+    if (spec.enabled && !SelectKeyIndex(owner, table, spec, indexName, ownsIndex, error))
+      return false;
+    if (spec.type == 'P')
       for (const std::string& column : spec.columns)
-        if (!catalog.Exec("UPDATE \"SYS.ALL_TAB_COLUMNS\" SET NULLABLE = 'N' WHERE OWNER = ? AND "
-                          "TABLE_NAME = ? "
-                          "AND COLUMN_NAME = ?",
-                          {Value::Text(owner), Value::Text(table), Value::Text(column)}, error) ||
-            !AddNotNullGuard(owner, table, column, spec.name, error))
+        if (!catalog.Exec("UPDATE \"SYS.ALL_TAB_COLS\" SET NULLABLE = 'N' WHERE OWNER = ? AND "
+                          "TABLE_NAME = ? AND COLUMN_NAME = ?",
+                          {Value::Text(owner), Value::Text(table), Value::Text(column)}, error))
           return false;
-    }
   } else if (spec.type == 'R') {
     if (!catalog.Any("SELECT 1 FROM \"SYS.ALL_TABLES\" WHERE OWNER = ? AND TABLE_NAME = ?",
                      {Value::Text(spec.refOwner), Value::Text(spec.refTable)})) {
@@ -589,10 +886,9 @@ bool TableDdl::AddConstraint(const std::string& owner, const std::string& table,
         spec.refColumns.empty() ? "CONSTRAINT_TYPE = 'P'" : "CONSTRAINT_TYPE IN ('P', 'U')";
     const auto keys = catalog.Rows(
         "SELECT CONSTRAINT_NAME, (SELECT group_concat(COLUMN_NAME, ',') FROM (SELECT COLUMN_NAME "
-        "FROM "
-        "\"SYS.ALL_CONS_COLUMNS\" k WHERE k.OWNER = c.OWNER AND k.CONSTRAINT_NAME = "
-        "c.CONSTRAINT_NAME ORDER BY "
-        "POSITION)) FROM \"SYS.ALL_CONSTRAINTS\" c WHERE OWNER = ? AND TABLE_NAME = ? AND " +
+        "FROM \"SYS.ALL_CONS_COLUMNS\" k WHERE k.OWNER = c.OWNER AND k.CONSTRAINT_NAME = "
+        "c.CONSTRAINT_NAME ORDER BY POSITION)) FROM \"SYS.ALL_CONSTRAINTS\" c WHERE OWNER = ? AND "
+        "TABLE_NAME = ? AND " +
             keyFilter,
         {Value::Text(spec.refOwner), Value::Text(spec.refTable)});
     for (const auto& key : keys)
@@ -610,9 +906,9 @@ bool TableDdl::AddConstraint(const std::string& owner, const std::string& table,
     }
   }
   const bool generated = spec.name.rfind("SYS_C", 0) == 0;
+  const bool validated = spec.validate.value_or(spec.enabled);
   if (!catalog.Exec(
-          "INSERT INTO \"SYS.ALL_CONSTRAINTS\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 'NOT "
-          "DEFERRABLE', 'IMMEDIATE', ?, "
+          "INSERT INTO \"SYS.ALL_CONSTRAINTS\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
           "?, NULL, NULL, ora_sysdate(), ?, ?)",
           {Value::Text(owner), Value::Text(spec.name), Value::Text(std::string(1, spec.type)),
            Value::Text(table), spec.type == 'C' ? Value::Text(spec.condition) : Value::Null(),
@@ -620,13 +916,16 @@ bool TableDdl::AddConstraint(const std::string& owner, const std::string& table,
            spec.type == 'R' ? Value::Text(refConstraint) : Value::Null(),
            spec.type == 'R' ? Value::Text(spec.deleteRule) : Value::Null(),
            Value::Text(spec.enabled ? "ENABLED" : "DISABLED"),
-           Value::Text(spec.enabled ? "VALIDATED" : "NOT VALIDATED"),
+           Value::Text(spec.deferrable ? "DEFERRABLE" : "NOT DEFERRABLE"),
+           Value::Text(spec.initiallyDeferred ? "DEFERRED" : "IMMEDIATE"),
+           Value::Text(validated ? "VALIDATED" : "NOT VALIDATED"),
            Value::Text(generated ? "GENERATED NAME" : "USER NAME"),
            indexName.empty() ? Value::Null() : Value::Text(owner), Value::Text(indexName)},
           error))
     return false;
-  if (spec.type == 'C' && spec.columns.empty())
-    return true;
+  if (ownsIndex && !catalog.Exec("INSERT OR REPLACE INTO \"SYS.CONS_INDEX$\" VALUES (?, ?)",
+                                 {Value::Text(owner), Value::Text(spec.name)}, error))
+    return false;
   for (std::size_t i = 0; i < spec.columns.size(); ++i)
     if (!catalog.Exec(
             "INSERT INTO \"SYS.ALL_CONS_COLUMNS\" VALUES (?, ?, ?, ?, ?)",
@@ -635,7 +934,112 @@ bool TableDdl::AddConstraint(const std::string& owner, const std::string& table,
              spec.type == 'C' ? Value::Null() : Value::Integer(static_cast<long long>(i + 1))},
             error))
       return false;
-  return true;
+  return SetConstraintState(owner, spec.name, spec.enabled, validated, error);
+}
+
+// The index that serves a key: the one USING INDEX names or creates, else an
+// index of the table over the key's columns, else a new one named after the
+// constraint (not unique when the key is deferrable, as in Oracle).
+bool TableDdl::SelectKeyIndex(const std::string& owner, const std::string& table,
+                              const ConstraintSpec& spec, std::string& indexName, bool& ownsIndex,
+                              OraError& error) {
+  Catalog& catalog = context_.catalog;
+  if (!spec.createIndexColumns.empty()) {
+    indexName = *spec.usingIndexName;
+    return AddIndex(owner, indexName, owner, table, spec.createIndexColumns, spec.createIndexUnique,
+                    spec.indexStorage, error);
+  }
+  if (spec.usingIndexName && !spec.iotTop) {
+    indexName = *spec.usingIndexName;
+    const auto covered = catalog.Rows(
+        "SELECT group_concat(COLUMN_NAME, ',') FROM (SELECT COLUMN_NAME FROM "
+        "\"SYS.ALL_IND_COLUMNS\" WHERE INDEX_OWNER = ? AND INDEX_NAME = ? ORDER BY "
+        "COLUMN_POSITION)",
+        {Value::Text(owner), Value::Text(indexName)});
+    if (covered.empty() || covered[0][0].empty()) {
+      error = {1418, "specified index does not exist"};
+      return false;
+    }
+    if ((covered[0][0] + ",").rfind(JoinColumns(spec.columns) + ",", 0) != 0) {
+      error = {14196, "Specified index cannot be used to enforce the constraint."};
+      return false;
+    }
+    return true;
+  }
+  const auto existing = catalog.Rows(
+      "SELECT INDEX_NAME FROM \"SYS.ALL_IND_COLUMNS\" WHERE TABLE_OWNER = ?1 AND TABLE_NAME = ?2 "
+      "GROUP BY INDEX_OWNER, INDEX_NAME HAVING group_concat(COLUMN_NAME, ',') = ?3",
+      {Value::Text(owner), Value::Text(table), Value::Text(JoinColumns(spec.columns))});
+  if (!existing.empty() && !spec.iotTop) {
+    indexName = existing[0][0];
+    return true;
+  }
+  std::vector<IndexColumn> keys;
+  for (const std::string& column : spec.columns)
+    keys.push_back({column});
+  indexName = spec.usingIndexName.value_or(spec.name);
+  ownsIndex = true;
+  if (AddIndex(owner, indexName, owner, table, keys, !spec.deferrable, spec.indexStorage, error,
+               spec.iotTop ? "IOT - TOP" : nullptr))
+    return true;
+  if (error.code == 1452)
+    error = {spec.type == 'P' ? 2437 : 2299,
+             "cannot validate (" + owner + "." + spec.name + ") - " +
+                 (spec.type == 'P' ? "primary key violated" : "duplicate keys found")};
+  return false;
+}
+
+// Enables (checking the rows when validate says so) or disables a constraint:
+// its triggers come and go, and a key's own index with it.
+bool TableDdl::SetConstraintState(const std::string& owner, const std::string& name, bool enable,
+                                  std::optional<bool> validate, OraError& error) {
+  Catalog& catalog = context_.catalog;
+  ConstraintRules rules(catalog.Database(), context_.session);
+  auto row = rules.Load(owner, name);
+  if (!row) {
+    error = {2431, "cannot disable constraint (" + name + ") - no such constraint"};
+    return false;
+  }
+  const bool validated = validate.value_or(enable);
+  if (enable && (row->type == 'P' || row->type == 'U') && row->indexName.empty()) {
+    ConstraintSpec spec;
+    spec.name = name;
+    spec.type = row->type;
+    spec.columns = row->columns;
+    spec.deferrable = row->deferrable;
+    bool ownsIndex = false;
+    if (!SelectKeyIndex(owner, row->table, spec, row->indexName, ownsIndex, error) ||
+        (ownsIndex && !catalog.Exec("INSERT OR REPLACE INTO \"SYS.CONS_INDEX$\" VALUES (?, ?)",
+                                    {Value::Text(owner), Value::Text(name)}, error)))
+      return false;
+  }
+  if (!enable && !row->indexName.empty() &&
+      catalog.Any("SELECT 1 FROM \"SYS.CONS_INDEX$\" WHERE OWNER = ? AND CONSTRAINT_NAME = ?",
+                  {Value::Text(owner), Value::Text(name)})) {
+    if (!RemoveIndex(owner, row->indexName, error))
+      return false;
+    row->indexName.clear();
+  }
+  if (enable && validated) {
+    bool holds = true;
+    if (!rules.Holds(*row, holds, error))
+      return false;
+    if (!holds) {
+      error = ConstraintRules::CannotValidate(*row);
+      return false;
+    }
+  }
+  row->enabled = enable;
+  return rules.Enforce(*row, error) &&
+         catalog.Exec(
+             "UPDATE \"SYS.ALL_CONSTRAINTS\" SET STATUS = ?, VALIDATED = ?, INDEX_OWNER = ?, "
+             "INDEX_NAME = ?, LAST_CHANGE = ora_sysdate() WHERE OWNER = ? AND CONSTRAINT_NAME = ?",
+             {Value::Text(enable ? "ENABLED" : "DISABLED"),
+              Value::Text(validated ? "VALIDATED" : "NOT VALIDATED"),
+              row->indexName.empty() ? Value::Null() : Value::Text(owner),
+              row->indexName.empty() ? Value::Null() : Value::Text(row->indexName),
+              Value::Text(owner), Value::Text(name)},
+             error);
 }
 
 bool TableDdl::CreateTable(OraError& error) {
@@ -684,6 +1088,11 @@ bool TableDdl::CreateTable(OraError& error) {
     error = {904, "invalid identifier"};
     return false;
   }
+  if (std::count_if(columns.begin(), columns.end(),
+                    [](const ColumnSpec& column) { return column.identity.has_value(); }) > 1) {
+    error = {30669, "table can have only one identity column"};
+    return false;
+  }
   // Key columns are NOT NULL without a constraint of their own, as in Oracle.
   for (const ConstraintSpec& spec : constraints)
     if (spec.type == 'P')
@@ -691,178 +1100,101 @@ bool TableDdl::CreateTable(OraError& error) {
         if (std::find(spec.columns.begin(), spec.columns.end(), column.name) != spec.columns.end())
           column.notNull = true;
   StorageSpec storage;
-  if (temporary && in_.AcceptWords("ON", "COMMIT")) {
-    in_.AcceptWord("DELETE") || in_.AcceptWord("PRESERVE");
-    in_.AcceptWord("ROWS");
+  bool organizationIndex = false;
+  std::string duration = temporary ? "SYS$TRANSACTION" : "";
+  for (bool more = true; more;) {
+    more = false;
+    if (temporary && in_.AcceptWords("ON", "COMMIT")) {
+      if (in_.AcceptWord("PRESERVE"))
+        duration = "SYS$SESSION";
+      else if (!in_.ExpectWord("DELETE", error))
+        return false;
+      if (!in_.ExpectWord("ROWS", error))
+        return false;
+      more = true;
+    }
+    if (in_.AcceptWord("ORGANIZATION")) {
+      if (in_.AcceptWord("INDEX"))
+        organizationIndex = true;
+      else if (!in_.ExpectWord("HEAP", error))
+        return false;
+      more = true;
+    }
+    const std::size_t before = in_.Position();
+    if (!ReadStorage(storage, false, error))
+      return false;
+    more = more || in_.Position() != before;
   }
-  if (!ReadStorage(storage, false, error))
-    return false;
   if (!in_.AtEnd()) {
     error = in_.Peek().IsWord("AS") ? OraError{900, "invalid SQL statement"}
                                     : OraError{922, "missing or invalid option"};
     return false;
   }
-  // Names for the constraints first: SQLite's CHECK clauses carry them.
-  std::string sqliteSql = "CREATE TABLE " + QuoteSqliteName(StorageName(owner, table)) + " (";
-  for (std::size_t i = 0; i < columns.size(); ++i) {
-    const ColumnSpec& column = columns[i];
-    sqliteSql +=
-        (i ? ", " : "") + QuoteSqliteName(column.name) + " " + column.type.SqliteDeclaration();
-    if (!column.defaultSql.empty())
-      sqliteSql += " DEFAULT (" + column.defaultSql + ")";
-    if (column.notNull)
-      sqliteSql += " NOT NULL";
-    if (const std::string check = column.type.ValueCheck(owner, table, column.name); !check.empty())
-      sqliteSql += " CHECK (" + check + ")";
+  if (organizationIndex &&
+      std::none_of(constraints.begin(), constraints.end(),
+                   [](const ConstraintSpec& spec) { return spec.type == 'P'; })) {
+    error = {25175, "no PRIMARY KEY constraint found"};
+    return false;
   }
-  for (ConstraintSpec& spec : constraints) {
+  if (organizationIndex && std::any_of(columns.begin(), columns.end(),
+                                       [](const ColumnSpec& c) { return !c.virtualSql.empty(); })) {
+    error = {54008, "expression column is not supported for an index organized table"};
+    return false;
+  }
+  for (ConstraintSpec& spec : constraints)
     if (spec.name.empty())
       spec.name = catalog.SystemConstraintName();
-    if (spec.type == 'C' && spec.conditionEnd > spec.conditionBegin && spec.enabled) {
-      std::string check;
-      if (!context_.TranslateExpression(spec.conditionBegin, spec.conditionEnd, check, error))
-        return false;
-      sqliteSql +=
-          ", CONSTRAINT " + QuoteSqliteName(owner + "." + spec.name) + " CHECK (" + check + ")";
-    }
-  }
-  sqliteSql += ")";
-  if (!catalog.ExecMapped(sqliteSql, error))
-    return false;
-  for (const ColumnSpec& column : columns)
-    if (column.type.IsDate() && !AddDateConversion(owner, table, column.name, error))
-      return false;
-
+  // An index-organized table and a temporary table have no segment of their
+  // own: the first lives in its key index, the second in temporary space.
+  const bool segment = !organizationIndex && !temporary;
+  auto attribute = [&](const std::optional<long long>& value, long long fallback) {
+    return segment ? Value::Integer(value.value_or(fallback)) : Value::Null();
+  };
   if (!catalog.AddObject(owner, table, "TABLE", error) ||
       !catalog.Exec(
           "INSERT INTO \"SYS.ALL_TABLES\" VALUES (?, ?, ?, NULL, NULL, 'VALID', ?, ?, ?, ?, ?, ?, "
-          "?, ?, ?, ?, ?, ?, "
-          "'N', NULL, NULL, NULL, NULL, NULL, NULL, '         1', '         1', '    N', "
-          "'ENABLED', 'DEFAULT', ?, "
-          "'NO', 'DISABLED')",
+          "?, ?, ?, ?, ?, ?, 'N', NULL, NULL, NULL, NULL, NULL, NULL, '         1', "
+          "'         1', '    N', "
+          "'ENABLED', 'DEFAULT', ?, 'NO', 'DISABLED', ?, ?)",
           {Value::Text(owner), Value::Text(table),
-           Value::Text(storage.tablespace.value_or("USERS")),
-           Value::Integer(storage.pctFree.value_or(10)),
-           Value::Integer(storage.pctUsed.value_or(40)),
-           Value::Integer(storage.iniTrans.value_or(1)),
-           Value::Integer(storage.maxTrans.value_or(255)),
-           Value::Integer(storage.initial.value_or(kDefaultInitial)),
-           Value::Integer(storage.next.value_or(kDefaultNext)),
-           Value::Integer(storage.minExtents.value_or(1)),
-           Value::Integer(storage.maxExtents.value_or(kUnlimitedExtents)),
-           Value::Integer(storage.pctIncrease.value_or(0)),
-           Value::Integer(storage.freelists.value_or(1)),
-           Value::Integer(storage.freelistGroups.value_or(1)),
-           Value::Text(storage.logging ? "YES" : "NO"), Value::Text(temporary ? "Y" : "N")},
+           segment ? Value::Text(storage.tablespace.value_or("USERS")) : Value::Null(),
+           attribute(storage.pctFree, 10), attribute(storage.pctUsed, 40),
+           attribute(storage.iniTrans, 1), attribute(storage.maxTrans, 255),
+           attribute(storage.initial, kDefaultInitial), attribute(storage.next, kDefaultNext),
+           attribute(storage.minExtents, 1), attribute(storage.maxExtents, kUnlimitedExtents),
+           attribute(storage.pctIncrease, 0), attribute(storage.freelists, 1),
+           attribute(storage.freelistGroups, 1),
+           segment ? Value::Text(storage.logging ? "YES" : "NO")
+                   : (temporary ? Value::Text("NO") : Value::Null()),
+           Value::Text(temporary ? "Y" : "N"),
+           organizationIndex ? Value::Text("IOT") : Value::Null(),
+           duration.empty() ? Value::Null() : Value::Text(duration)},
           error) ||
-      !AddSegment(owner, table, "TABLE", storage, error))
+      (segment && !AddSegment(owner, table, "TABLE", storage, error)))
     return false;
   for (std::size_t i = 0; i < columns.size(); ++i)
-    if (!AddColumnRows(owner, table, columns[i], static_cast<int>(i + 1), error))
+    if ((columns[i].identity && !AddIdentity(owner, table, columns[i], error)) ||
+        !AddColumnRows(owner, table, columns[i], static_cast<int>(i + 1), error) ||
+        !AddColumnStorage(owner, table, columns[i], error))
       return false;
-  for (ConstraintSpec& spec : constraints)
+  if (!TableStorage(catalog, owner, table).Create(error))
+    return false;
+  for (const ColumnSpec& column : columns)
+    if (!AddColumnTriggers(owner, table, column, error))
+      return false;
+  for (ConstraintSpec& spec : constraints) {
+    if (organizationIndex && spec.type == 'P') {
+      spec.iotTop = true;
+      if (!spec.usingIndexName && spec.name.rfind("SYS_C", 0) == 0)
+        spec.usingIndexName =
+            "SYS_IOT_TOP_" +
+            catalog.Rows(
+                "SELECT OBJECT_ID FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND "
+                "OBJECT_TYPE = 'TABLE'",
+                {Value::Text(owner), Value::Text(table)})[0][0];
+    }
     if (!AddConstraint(owner, table, spec, error))
       return false;
-  return true;
-}
-
-bool TableDdl::AlterTable(OraError& error) {
-  in_.Skip();  // TABLE
-  std::string owner, table;
-  if (!ReadTableName(owner, table, error))
-    return false;
-  Catalog& catalog = context_.catalog;
-  if (!catalog.Any("SELECT 1 FROM \"SYS.ALL_TABLES\" WHERE OWNER = ? AND TABLE_NAME = ?",
-                   {Value::Text(owner), Value::Text(table)})) {
-    error = {942, "table or view does not exist"};
-    return false;
-  }
-  if (owner != context_.User() && !context_.Require("ALTER ANY TABLE", error))
-    return false;
-  if (in_.AcceptWord("ADD")) {
-    const bool parenthesised = in_.AcceptSymbol("(");
-    do {
-      if (StartsConstraint()) {
-        ConstraintSpec spec;
-        if (!ReadConstraint(spec, nullptr, error) || !AddConstraint(owner, table, spec, error))
-          return false;
-      } else {
-        ColumnSpec column;
-        std::vector<ConstraintSpec> inlineConstraints;
-        if (!ReadColumn(column, inlineConstraints, error))
-          return false;
-        if (catalog.Any("SELECT 1 FROM \"SYS.ALL_TAB_COLUMNS\" WHERE OWNER = ? AND TABLE_NAME = ? "
-                        "AND COLUMN_NAME = ?",
-                        {Value::Text(owner), Value::Text(table), Value::Text(column.name)})) {
-          error = {1430, "column being added already exists in table"};
-          return false;
-        }
-        std::string sql = "ALTER TABLE " + QuoteSqliteName(StorageName(owner, table)) +
-                          " ADD COLUMN " + QuoteSqliteName(column.name) + " " +
-                          column.type.SqliteDeclaration();
-        if (!column.defaultSql.empty())
-          sql += " DEFAULT (" + column.defaultSql + ")";
-        const auto next = catalog.Rows(
-            "SELECT MAX(COLUMN_ID) + 1 FROM \"SYS.ALL_TAB_COLUMNS\" WHERE OWNER = ? AND "
-            "TABLE_NAME = ?",
-            {Value::Text(owner), Value::Text(table)});
-        if (!catalog.Exec(sql, {}, error) ||
-            !AddColumnRows(owner, table, column, std::atoi(next[0][0].c_str()), error) ||
-            (column.type.IsDate() && !AddDateConversion(owner, table, column.name, error)))
-          return false;
-        for (ConstraintSpec& spec : inlineConstraints)
-          if (!AddConstraint(owner, table, spec, error))
-            return false;
-      }
-    } while (parenthesised && in_.AcceptSymbol(","));
-    if (parenthesised && !in_.ExpectSymbol(")", error))
-      return false;
-  } else if (in_.AcceptWords("DROP", "CONSTRAINT")) {
-    std::string name;
-    if (!in_.ReadName(name, error, 904, "invalid identifier"))
-      return false;
-    const auto rows = catalog.Rows(
-        "SELECT INDEX_NAME FROM \"SYS.ALL_CONSTRAINTS\" WHERE OWNER = ? AND "
-        "CONSTRAINT_NAME = ? AND TABLE_NAME = ?",
-        {Value::Text(owner), Value::Text(name), Value::Text(table)});
-    if (rows.empty()) {
-      error = {2443, "Cannot drop constraint  - nonexistent constraint"};
-      return false;
-    }
-    if (!catalog.Exec("DELETE FROM \"SYS.ALL_CONSTRAINTS\" WHERE OWNER = ? AND CONSTRAINT_NAME = ?",
-                      {Value::Text(owner), Value::Text(name)}, error) ||
-        !catalog.Exec(
-            "DELETE FROM \"SYS.ALL_CONS_COLUMNS\" WHERE OWNER = ? AND CONSTRAINT_NAME = ?",
-            {Value::Text(owner), Value::Text(name)}, error))
-      return false;
-    for (const auto& trigger :
-         catalog.Rows("SELECT name FROM sqlite_master WHERE type = 'trigger' AND name LIKE ?",
-                      {Value::Text("notnull:" + StorageName(owner, name) + ".%")}))
-      if (!catalog.ExecMapped("DROP TRIGGER " + QuoteSqliteName(trigger[0]), error))
-        return false;
-    // The index that the key created goes with it.
-    if (rows[0][0] == name) {
-      if (!catalog.Exec("DROP INDEX " + QuoteSqliteName(IndexStorageName(owner, name)), {},
-                        error) ||
-          !catalog.Exec("DELETE FROM \"SYS.ALL_INDEXES\" WHERE OWNER = ? AND INDEX_NAME = ?",
-                        {Value::Text(owner), Value::Text(name)}, error) ||
-          !catalog.Exec(
-              "DELETE FROM \"SYS.ALL_IND_COLUMNS\" WHERE INDEX_OWNER = ? AND INDEX_NAME = ?",
-              {Value::Text(owner), Value::Text(name)}, error) ||
-          !catalog.Exec("DELETE FROM \"SYS.DBA_SEGMENTS\" WHERE OWNER = ? AND SEGMENT_NAME = ? AND "
-                        "SEGMENT_TYPE = 'INDEX'",
-                        {Value::Text(owner), Value::Text(name)}, error) ||
-          !catalog.RemoveObject(owner, name, "INDEX", error))
-        return false;
-    }
-  } else {
-    StorageSpec ignored;  // physical attributes change nothing this server keeps
-    if (!ReadStorage(ignored, false, error))
-      return false;
-  }
-  if (!in_.AtEnd()) {
-    error = {922, "missing or invalid option"};
-    return false;
   }
   return true;
 }
@@ -881,6 +1213,32 @@ bool TableDdl::DropTableObject(const std::string& owner, const std::string& tabl
     error = {2449, "unique/primary keys in table referenced by foreign keys"};
     return false;
   }
+  // The triggers of its constraints and of foreign keys into it go first.
+  ConstraintRules rules(catalog.Database(), context_.session);
+  for (const auto& constraint : catalog.Rows(
+           "SELECT r.OWNER, r.CONSTRAINT_NAME FROM \"SYS.ALL_CONSTRAINTS\" r JOIN "
+           "\"SYS.ALL_CONSTRAINTS\" p ON p.OWNER = r.R_OWNER AND p.CONSTRAINT_NAME = "
+           "r.R_CONSTRAINT_NAME WHERE p.OWNER = ?1 AND p.TABLE_NAME = ?2 UNION SELECT OWNER, "
+           "CONSTRAINT_NAME FROM \"SYS.ALL_CONSTRAINTS\" WHERE OWNER = ?1 AND TABLE_NAME = ?2",
+           key))
+    if (!rules.Release(constraint[0], constraint[1], error))
+      return false;
+  for (const auto& sequence :
+       catalog.Rows("SELECT SEQUENCE_NAME FROM \"SYS.ALL_TAB_IDENTITY_COLS\" "
+                    "WHERE OWNER = ? AND TABLE_NAME = ?",
+                    key)) {
+    const std::vector<Value> sequenceKey{Value::Text(owner), Value::Text(sequence[0])};
+    if (!catalog.Exec("DELETE FROM \"SYS.ALL_SEQUENCES\" WHERE SEQUENCE_OWNER = ? AND "
+                      "SEQUENCE_NAME = ?",
+                      sequenceKey, error) ||
+        !catalog.Exec("DELETE FROM \"SYS.SEQ$\" WHERE OWNER = ? AND NAME = ?", sequenceKey,
+                      error) ||
+        !catalog.RemoveObject(owner, sequence[0], "SEQUENCE", error))
+      return false;
+  }
+  if (!catalog.Exec("DELETE FROM \"SYS.ALL_TAB_IDENTITY_COLS\" WHERE OWNER = ? AND TABLE_NAME = ?",
+                    key, error))
+    return false;
   const auto indexes = catalog.Rows(
       "SELECT OWNER, INDEX_NAME FROM \"SYS.ALL_INDEXES\" WHERE TABLE_OWNER = ? AND TABLE_NAME = ?",
       key);
@@ -924,8 +1282,18 @@ bool TableDdl::DropTableObject(const std::string& owner, const std::string& tabl
              "OWNER, "
              "CONSTRAINT_NAME FROM \"SYS.ALL_CONSTRAINTS\")",
              {}, error) &&
-         catalog.Exec("DELETE FROM \"SYS.ALL_TAB_COLUMNS\" WHERE OWNER = ? AND TABLE_NAME = ?", key,
+         catalog.Exec("DELETE FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ? AND TABLE_NAME = ?", key,
                       error) &&
+         catalog.Exec(
+             "DELETE FROM \"SYS.ALL_IND_EXPRESSIONS\" WHERE TABLE_OWNER = ? AND "
+             "TABLE_NAME = ?",
+             key, error) &&
+         catalog.Exec("DELETE FROM \"SYS.COM$\" WHERE OWNER = ? AND TABLE_NAME = ?", key, error) &&
+         catalog.Exec(
+             "DELETE FROM \"SYS.CONS_INDEX$\" WHERE (OWNER, CONSTRAINT_NAME) NOT IN "
+             "(SELECT OWNER, CONSTRAINT_NAME FROM \"SYS.ALL_CONSTRAINTS\")",
+             {}, error) &&
+         TableStorage(catalog, owner, table).Forget(error) &&
          catalog.Exec("DELETE FROM \"SYS.ALL_TABLES\" WHERE OWNER = ? AND TABLE_NAME = ?", key,
                       error) &&
          catalog.Exec(
@@ -974,19 +1342,8 @@ bool TableDdl::CreateIndex(OraError& error) {
   }
   if (owner != context_.User() && !context_.Require("CREATE ANY INDEX", error))
     return false;
-  if (!in_.ExpectSymbol("(", error))
-    return false;
-  std::vector<std::string> columns;
-  std::vector<bool> descending;
-  do {
-    std::string column;
-    if (!in_.ReadName(column, error, 904, "invalid identifier"))
-      return false;
-    columns.push_back(column);
-    descending.push_back(in_.AcceptWord("DESC"));
-    in_.AcceptWord("ASC");
-  } while (in_.AcceptSymbol(","));
-  if (!in_.ExpectSymbol(")", error))
+  std::vector<IndexColumn> columns;
+  if (!ReadIndexColumns(columns, error))
     return false;
   StorageSpec storage;
   storage.bitmap = bitmap;
@@ -996,8 +1353,7 @@ bool TableDdl::CreateIndex(OraError& error) {
     error = {922, "missing or invalid option"};
     return false;
   }
-  return CheckColumnsExist(tableOwner, table, columns, error) &&
-         AddIndex(owner, name, tableOwner, table, columns, descending, unique, storage, error);
+  return AddIndex(owner, name, tableOwner, table, columns, unique, storage, error);
 }
 
 bool TableDdl::DropIndex(OraError& error) {
@@ -1016,17 +1372,7 @@ bool TableDdl::DropIndex(OraError& error) {
     error = {2429, "cannot drop index used for enforcement of unique/primary key"};
     return false;
   }
-  return catalog.Exec("DROP INDEX " + QuoteSqliteName(IndexStorageName(owner, name)), {}, error) &&
-         catalog.Exec("DELETE FROM \"SYS.ALL_INDEXES\" WHERE OWNER = ? AND INDEX_NAME = ?", key,
-                      error) &&
-         catalog.Exec(
-             "DELETE FROM \"SYS.ALL_IND_COLUMNS\" WHERE INDEX_OWNER = ? AND INDEX_NAME = ?", key,
-             error) &&
-         catalog.Exec(
-             "DELETE FROM \"SYS.DBA_SEGMENTS\" WHERE OWNER = ? AND SEGMENT_NAME = ? AND "
-             "SEGMENT_TYPE = 'INDEX'",
-             key, error) &&
-         catalog.RemoveObject(owner, name, "INDEX", error);
+  return RemoveIndex(owner, name, error);
 }
 
 bool TableDdl::Truncate(OraError& error) {
@@ -1041,25 +1387,6 @@ bool TableDdl::Truncate(OraError& error) {
   }
   return context_.catalog.Exec("DELETE FROM " + QuoteSqliteName(StorageName(owner, table)), {},
                                error);
-}
-
-bool TableDdl::Comment(OraError& error) {
-  // COMMENT ON TABLE t IS '...' / COMMENT ON COLUMN t.c IS '...': accepted, not kept.
-  if (!in_.ExpectWord("ON", error))
-    return false;
-  if (!in_.AcceptWord("TABLE") && !in_.AcceptWord("COLUMN")) {
-    error = {905, "missing keyword"};
-    return false;
-  }
-  while (!in_.AtEnd() && !in_.Peek().IsWord("IS"))
-    in_.Skip();
-  if (!in_.ExpectWord("IS", error))
-    return false;
-  if (in_.Peek().type != SqlToken::Type::String) {
-    error = {1780, "string literal required"};
-    return false;
-  }
-  return true;
 }
 
 }  // namespace sandbox

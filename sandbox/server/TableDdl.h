@@ -1,5 +1,5 @@
 // Tables, their constraints and indexes: CREATE TABLE, ALTER TABLE ADD,
-// CREATE INDEX, DROP TABLE, DROP INDEX, TRUNCATE and COMMENT, each with the
+// CREATE INDEX, DROP TABLE, DROP INDEX and TRUNCATE, each with the
 // dictionary rows that Oracle keeps for them.
 #pragma once
 
@@ -23,6 +23,13 @@ struct StorageSpec {
   bool logging = true;
 };
 
+// One key of an index: a column, or an expression (tokens [begin, end)).
+struct IndexColumn {
+  std::string name;
+  std::size_t begin = 0, end = 0;
+  bool descending = false;
+};
+
 struct ConstraintSpec {
   std::string name;  // empty: the system names it
   char type = 'C';   // P, U, R or C
@@ -33,8 +40,19 @@ struct ConstraintSpec {
   std::vector<std::string> refColumns;
   std::string deleteRule = "NO ACTION";
   bool enabled = true;
+  std::optional<bool> validate;  // VALIDATE / NOVALIDATE as written
+  bool deferrable = false, initiallyDeferred = false;
   StorageSpec indexStorage;  // USING INDEX
   std::optional<std::string> usingIndexName;
+  bool iotTop = false;             // the key of an index-organized table
+  bool createIndexUnique = false;  // USING INDEX (CREATE [UNIQUE] INDEX ...)
+  std::vector<IndexColumn> createIndexColumns;
+};
+
+struct IdentitySpec {
+  bool always = true;
+  bool onNull = false;
+  std::string options;  // the sequence options as written
 };
 
 struct ColumnSpec {
@@ -43,7 +61,14 @@ struct ColumnSpec {
   std::string defaultText;  // as written, with the white space Oracle keeps
   std::string defaultSql;   // its SQLite translation
   bool notNull = false;
+  bool defaultOnNull = false;
+  std::optional<IdentitySpec> identity;
+  std::string virtualText;  // a virtual column's expression as the dictionary shows it
+  std::string virtualSql;
 };
+
+// "A,B,C": a key's columns as the dictionary queries compare them.
+std::string JoinColumns(const std::vector<std::string>& columns);
 
 class TableDdl {
  public:
@@ -54,7 +79,6 @@ class TableDdl {
   bool CreateIndex(OraError& error);
   bool DropIndex(OraError& error);
   bool Truncate(OraError& error);
-  bool Comment(OraError& error);
 
  private:
   bool ReadColumn(ColumnSpec& column, std::vector<ConstraintSpec>& constraints, OraError& error);
@@ -62,18 +86,50 @@ class TableDdl {
   bool ReadConstraint(ConstraintSpec& spec, const std::string* inlineColumn, OraError& error);
   bool ReadStorage(StorageSpec& storage, bool forIndex, OraError& error);
   bool StartsConstraint() const;
+  // "( ... )" at the reading position: the tokens between, and past it.
+  bool ReadParenthesised(std::size_t& begin, std::size_t& end, OraError& error);
+  bool ConstraintOnTable(const std::string& owner, const std::string& table,
+                         const std::string& name);
   bool AddColumnRows(const std::string& owner, const std::string& table, const ColumnSpec& column,
                      int id, OraError& error);
   bool AddDateConversion(const std::string& owner, const std::string& table,
                          const std::string& column, OraError& error);
-  bool AddNotNullGuard(const std::string& owner, const std::string& table,
-                       const std::string& column, const std::string& constraint, OraError& error);
+  bool SelectKeyIndex(const std::string& owner, const std::string& table,
+                      const ConstraintSpec& spec, std::string& indexName, bool& ownsIndex,
+                      OraError& error);
   bool AddConstraint(const std::string& owner, const std::string& table, ConstraintSpec& spec,
                      OraError& error);
   bool AddIndex(const std::string& owner, const std::string& name, const std::string& tableOwner,
-                const std::string& table, const std::vector<std::string>& columns,
-                const std::vector<bool>& descending, bool unique, const StorageSpec& storage,
-                OraError& error);
+                const std::string& table, const std::vector<IndexColumn>& columns, bool unique,
+                const StorageSpec& storage, OraError& error, const char* type = nullptr);
+  bool ReadIndexColumns(std::vector<IndexColumn>& columns, OraError& error);
+  bool AddHiddenColumn(const std::string& owner, const std::string& table, IndexColumn& column,
+                       const std::string& expression, OraError& error);
+  bool ReadColumnExtras(ColumnSpec& column, OraError& error);
+  bool AddIdentity(const std::string& owner, const std::string& table, ColumnSpec& column,
+                   OraError& error);
+  bool AddColumnTriggers(const std::string& owner, const std::string& table,
+                         const ColumnSpec& column, OraError& error);
+  bool AddColumnStorage(const std::string& owner, const std::string& table,
+                        const ColumnSpec& column, OraError& error);
+  bool RemoveIndex(const std::string& owner, const std::string& name, OraError& error);
+  // ALTER TABLE clauses.
+  bool AlterAdd(const std::string& owner, const std::string& table, OraError& error);
+  bool AlterModify(const std::string& owner, const std::string& table, OraError& error);
+  bool ModifyColumn(const std::string& owner, const std::string& table, OraError& error);
+  bool AlterConstraintState(const std::string& owner, const std::string& table, bool enable,
+                            OraError& error);
+  bool DropConstraint(const std::string& owner, const std::string& table, OraError& error);
+  bool RenameConstraint(const std::string& owner, const std::string& table, OraError& error);
+  bool FindConstraint(const std::string& owner, const std::string& table, std::string& name,
+                      OraError& error);
+  bool SetConstraintState(const std::string& owner, const std::string& name, bool enable,
+                          std::optional<bool> validate, OraError& error);
+  bool ReadConstraintState(ConstraintSpec& spec, OraError& error);
+  bool ReadDefault(ColumnSpec& column, OraError& error);
+  bool RemoveConstraint(const std::string& owner, const std::string& name, bool keepIndex,
+                        OraError& error);
+  bool RefreshNullable(const std::string& owner, const std::string& table, OraError& error);
   bool AddSegment(const std::string& owner, const std::string& name, const char* type,
                   const StorageSpec& storage, OraError& error);
   bool CheckColumnsExist(const std::string& owner, const std::string& table,

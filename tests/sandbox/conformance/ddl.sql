@@ -1,0 +1,193 @@
+-- DDL and the dictionary rows a release 19 server keeps for it: column
+-- kinds, constraint states, ALTER TABLE, indexes, comments, identity and
+-- virtual columns, index-organized and temporary tables, synonyms.
+
+-- Column kinds: NUMBER(*,0) and INTEGER keep no precision, lengths given in
+-- characters take four bytes each, national types count characters.
+create table conf_kinds (
+  whole number(*,0), plain number(*), i integer, si smallint, p number(8,2),
+  vc varchar2(10 char), vb varchar2(10 byte), vd varchar2(10), cc char(3 char), cb char(3),
+  nv nvarchar2(20), nc nchar(5), big varchar2(4000 char)
+);
+select column_name, data_type, data_length, data_precision, data_scale, char_length, char_used
+  from user_tab_columns where table_name = 'CONF_KINDS' order by column_id;
+insert into conf_kinds (vc) values ('äbcdefghij');
+insert into conf_kinds (vb) values ('äbcdefghij');
+insert into conf_kinds (vc) values ('abcdefghijk');
+select vc from conf_kinds;
+
+-- Constraint states written in CREATE TABLE.
+create table conf_dept (
+  deptno number(2) constraint conf_dept_pk primary key,
+  dname varchar2(14) constraint conf_dept_uk unique deferrable initially deferred
+);
+create table conf_emp (
+  empno number(4) constraint conf_emp_pk primary key
+    using index (create unique index conf_emp_ix on conf_emp (empno)),
+  ename varchar2(10) not null,
+  sal number(7,2) constraint conf_emp_sal_ck check (sal > 0) disable,
+  deptno number(2) constraint conf_emp_dept_fk references conf_dept on delete set null,
+  mgr number(4),
+  constraint conf_emp_mgr_fk foreign key (mgr) references conf_emp on delete cascade
+    deferrable initially immediate enable novalidate
+);
+select constraint_name, constraint_type, status, validated, deferrable, deferred, generated,
+       delete_rule, index_name
+  from user_constraints where table_name in ('CONF_DEPT', 'CONF_EMP') and generated = 'USER NAME'
+  order by constraint_name;
+select constraint_type, status, generated, search_condition from user_constraints
+  where table_name = 'CONF_EMP' and generated = 'GENERATED NAME';
+select index_name, index_type, uniqueness from user_indexes
+  where table_name in ('CONF_DEPT', 'CONF_EMP') order by index_name;
+create table conf_bad (a number constraint conf_bad_ck check (a > 0) not deferrable initially deferred);
+
+-- Enabling and disabling.
+alter table conf_emp enable constraint conf_emp_sal_ck;
+insert into conf_dept values (10, 'SALES');
+insert into conf_emp values (1, 'KING', -5, 10, null);
+alter table conf_emp disable constraint conf_emp_sal_ck;
+insert into conf_emp values (1, 'KING', -5, 10, null);
+alter table conf_emp enable validate constraint conf_emp_sal_ck;
+alter table conf_emp enable novalidate constraint conf_emp_sal_ck;
+select status, validated from user_constraints where constraint_name = 'CONF_EMP_SAL_CK';
+alter table conf_emp modify constraint conf_emp_sal_ck disable;
+select status, validated from user_constraints where constraint_name = 'CONF_EMP_SAL_CK';
+alter table conf_emp rename constraint conf_emp_sal_ck to conf_emp_pay_ck;
+select constraint_name, generated from user_constraints where constraint_name like 'CONF_EMP_PAY%';
+alter table conf_emp drop constraint conf_emp_pay_ck;
+alter table conf_emp drop constraint conf_emp_pay_ck;
+alter table conf_emp enable constraint conf_emp_nosuch;
+alter table conf_dept drop primary key;
+alter table conf_dept disable primary key;
+alter table conf_dept disable primary key cascade;
+select constraint_name, status, index_name from user_constraints
+  where constraint_name in ('CONF_DEPT_PK', 'CONF_EMP_DEPT_FK') order by constraint_name;
+select count(*) from user_indexes where index_name = 'CONF_DEPT_PK';
+alter table conf_dept enable primary key;
+alter table conf_emp enable constraint conf_emp_dept_fk;
+select constraint_name, status, index_name from user_constraints
+  where constraint_name in ('CONF_DEPT_PK', 'CONF_EMP_DEPT_FK') order by constraint_name;
+alter table conf_dept modify constraint conf_dept_uk initially immediate;
+alter table conf_dept modify constraint conf_dept_pk initially deferred;
+select constraint_name, deferrable, deferred from user_constraints
+  where table_name = 'CONF_DEPT' order by constraint_name;
+
+-- Constraints added to a table with rows.
+alter table conf_emp add constraint conf_emp_name_uk unique (ename);
+alter table conf_emp add constraint conf_emp_neg_ck check (empno < 0);
+alter table conf_emp add (constraint conf_emp_pos_ck check (empno > 0));
+select constraint_name, status from user_constraints
+  where table_name = 'CONF_EMP' and constraint_name like '%_CK' order by 1;
+
+-- Columns modified.
+alter table conf_emp modify (ename varchar2(20), sal default 100);
+alter table conf_emp modify ename varchar2(2);
+alter table conf_emp modify mgr not null;
+alter table conf_emp modify ename not null;
+alter table conf_emp modify deptno null;
+alter table conf_emp modify nosuch number;
+alter table conf_emp add (hired date default sysdate not null);
+select column_name, data_type, data_length, nullable, data_default from user_tab_columns
+  where table_name = 'CONF_EMP' order by column_id;
+select empno, ename, sal from conf_emp;
+alter table conf_emp modify hired null;
+select nullable from user_tab_columns where table_name = 'CONF_EMP' and column_name = 'HIRED';
+
+-- Function-based, descending and bitmap indexes.
+create index conf_emp_fx on conf_emp (upper(ename), sal desc);
+create bitmap index conf_emp_bx on conf_emp (deptno);
+create index conf_emp_dx on conf_emp (mgr desc);
+select index_name, index_type, funcidx_status from user_indexes
+  where table_name = 'CONF_EMP' order by index_name;
+select index_name, column_position, column_name, descend from user_ind_columns
+  where table_name = 'CONF_EMP' order by index_name, column_position;
+select index_name, column_position, column_expression from user_ind_expressions
+  where table_name = 'CONF_EMP' order by index_name, column_position;
+select ename from conf_emp where upper(ename) = 'KING';
+
+-- Comments.
+comment on table conf_emp is 'Employees';
+comment on column conf_emp.ename is 'Employee name';
+comment on column conf_emp.nosuch is 'x';
+comment on table conf_none is 'x';
+comment on column conf_none.a is 'x';
+select table_name, table_type, comments from user_tab_comments
+  where table_name like 'CONF\_%' escape '\' order by table_name;
+select column_name, comments from user_col_comments
+  where table_name = 'CONF_EMP' order by column_name;
+comment on table conf_emp is '';
+select comments from all_tab_comments where owner = 'SYSTEM' and table_name = 'CONF_EMP';
+
+-- Identity and virtual columns.
+create table conf_ids (
+  id number generated always as identity (start with 100 increment by 10),
+  qty number(5),
+  price number(8,2),
+  total number generated always as (qty * price) virtual
+);
+create table conf_codes (
+  code number generated by default on null as identity,
+  name varchar2(10)
+);
+create table conf_bad (a number generated always as identity, b number generated always as identity);
+select table_name, column_name, nullable, identity_column, default_on_null from user_tab_columns
+  where table_name in ('CONF_IDS', 'CONF_CODES') order by table_name, column_id;
+select table_name, column_name, generation_type, substr(sequence_name, 1, 7), identity_options
+  from user_tab_identity_cols where table_name like 'CONF%' order by table_name;
+select constraint_type, search_condition from user_constraints where table_name = 'CONF_IDS';
+select column_name, virtual_column, hidden_column, data_default from user_tab_cols
+  where table_name = 'CONF_IDS' and column_name in ('QTY', 'TOTAL') order by column_id;
+insert into conf_ids (qty, price) values (2, 3.5);
+insert into conf_ids (qty, price) values (1, 1);
+insert into conf_ids (id, qty) values (1, 1);
+insert into conf_ids values (1, 1, 1, 1);
+insert into conf_ids (qty, price, total) values (1, 1, 1);
+update conf_ids set id = 5;
+update conf_ids set total = 5;
+update conf_ids set qty = 3 where id = 110;
+select id, qty, total from conf_ids order by id;
+insert into conf_codes (name) values ('a');
+insert into conf_codes (code, name) values (null, 'b');
+insert into conf_codes (code, name) values (7, 'c');
+select code, name from conf_codes order by name;
+create table conf_bad (a varchar2(10) generated always as identity);
+
+-- Index-organized and temporary tables.
+create table conf_iot (k varchar2(10) primary key, v number) organization index;
+create table conf_iot2 (k number, v number, constraint conf_iot2_pk primary key (k))
+  organization index;
+create table conf_bad (v number) organization index;
+create table conf_bad (k number primary key, v number as (k * 2)) organization index;
+select table_name, iot_type, temporary from user_tables
+  where table_name like 'CONF_IOT%' order by table_name;
+select index_name, index_type from user_indexes where table_name = 'CONF_IOT2';
+select substr(index_name, 1, 12), index_type from user_indexes where table_name = 'CONF_IOT';
+create global temporary table conf_gtt_t (a number) on commit delete rows;
+create global temporary table conf_gtt_s (a number) on commit preserve rows;
+select table_name, temporary, duration from user_tables
+  where table_name like 'CONF_GTT%' order by table_name;
+insert into conf_gtt_t values (1);
+insert into conf_gtt_s values (1);
+select count(*) from conf_gtt_t;
+commit;
+select count(*) from conf_gtt_t;
+select count(*) from conf_gtt_s;
+
+-- Synonyms.
+create synonym conf_staff for conf_emp;
+create public synonym conf_pub_staff for system.conf_emp;
+select count(*) from conf_staff;
+insert into conf_staff (empno, ename) values (2, 'ADAMS');
+select ename from conf_pub_staff order by ename;
+create synonym conf_staff for conf_dept;
+create or replace synonym conf_staff for conf_dept;
+select dname from conf_staff;
+select synonym_name, table_owner, table_name from user_synonyms
+  where synonym_name like 'CONF%' order by synonym_name;
+select owner, synonym_name, table_owner, table_name from all_synonyms
+  where synonym_name = 'CONF_PUB_STAFF';
+drop synonym conf_staff;
+drop synonym conf_staff;
+drop public synonym conf_pub_staff;
+drop public synonym conf_pub_staff;
+select count(*) from conf_pub_staff;
