@@ -22,7 +22,7 @@ std::string Declarations(ConstraintKinds kinds) {
          "'U','UNIQUE',constraint_type) constr_type,\n"
          "\t\t\tc.search_condition search_cond, c.R_owner, c.R_constraint_name,\n"
          "\t\t\tc.delete_rule, c.status, c.deferrable, c.deferred, c.validated, c.generated,\n"
-         "\t\t\tc.index_name\n"
+         "\t\t\tc.index_name, t.iot_type\n"
          "\t\tfrom all_tables t,all_constraints c\n"
          "\t\twhere t.owner = :bind1 AND t.table_name = :bind2\n"
          "\t\t\tAND t.table_name = c.table_name AND t.owner = c.owner\n" +
@@ -60,6 +60,7 @@ std::string Declarations(ConstraintKinds kinds) {
          "\tlv_generated\t\tall_constraints.generated%%TYPE;\n"
          "\tlv_index_name\t\tall_constraints.index_name%%TYPE;\n"
          "\tlv_state\t\tvarchar2(100);\n"
+         "\tlv_iot_type\t\tall_tables.iot_type%%TYPE;\n"
          "\tlv_column_name\t\tall_cons_columns.column_name%%TYPE;\n"
          "\tlv_sc\t\t\tVARCHAR2(32000);\n"
          "\tlv_rest\t\t\tVARCHAR2(32000);\n"
@@ -286,11 +287,13 @@ std::string ConstraintDdlBlock(ConstraintKinds kinds) {
          "\t\t\tlv_freelist_groups, lv_pct_increase, lv_constr_name, lv_constr_type,\n"
          "\t\t\tlv_search_cond, lv_r_owner, lv_r_constraint_name, lv_delete_rule,\n"
          "\t\t\tlv_status, lv_deferrable, lv_deferred, lv_validated, lv_generated,\n"
-         "\t\t\tlv_index_name;\n"
+         "\t\t\tlv_index_name, lv_iot_type;\n"
          "\t\texit when tab_cursor%%notfound;\n"
-         // NOT NULL constraints stand on the table block's column lines.
-         "\t\tif lv_constr_type = 'CHECK'\n"
-         "\t\t\tand is_not_null(lv_owner, lv_table_name, lv_constr_name, lv_search_cond) then\n"
+         // NOT NULL constraints stand on the table block's column lines, the
+         // key of an index-organized table in its CREATE TABLE.
+         "\t\tif (lv_constr_type = 'CHECK'\n"
+         "\t\t\tand is_not_null(lv_owner, lv_table_name, lv_constr_name, lv_search_cond))\n"
+         "\t\t\tor (lv_constr_type = 'PRIMARY KEY' and lv_iot_type = 'IOT') then\n"
          "\t\t\tnull;\n"
          "\t\telse\n" +
          ConstraintHead() + KeyIndexClauses() + ReferenceClause() +

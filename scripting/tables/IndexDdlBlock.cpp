@@ -6,8 +6,9 @@
 
 namespace {
 
-// Compression, descending columns and index types came with release 8i.
-bool LacksCompression(const std::string& versionClass) {
+// Compression, descending columns, function-based indexes and index types
+// came with release 8i.
+bool BeforeRelease8i(const std::string& versionClass) {
   return versionClass == "7" || versionClass == "8.0";
 }
 
@@ -42,7 +43,7 @@ std::string NameFilter(const std::vector<std::string>* indexNames) {
 
 std::string Declarations(const std::string& versionClass,
                          const std::vector<std::string>* indexNames) {
-  const bool noCompression = LacksCompression(versionClass);
+  const bool noCompression = BeforeRelease8i(versionClass);
   return "declare\n"
          "\tcursor tab_cursor is\n"
          "\t\tselect t.owner a, t.table_name b, i.index_name c, i.pct_free d, t.pct_used e,\n"
@@ -62,14 +63,22 @@ std::string Declarations(const std::string& versionClass,
          "\tAND t.owner = :bind1 AND t.table_name = :bind2\n"
          "\tAND i.index_name NOT IN (SELECT c.constraint_name from all_constraints c\n"
          "\t\tWHERE c.constraint_type IN ('P','U') AND c.table_name = t.table_name\n"
-         "\t\tAND c.owner = t.owner)\n"
+         "\t\tAND c.owner = t.owner)\n" +
+         std::string(noCompression ? "" : "\tAND i.index_type NOT IN ('IOT - TOP', 'LOB')\n") +
          "\torder by t.owner, t.table_name, i.index_name;\n"
          "\tcursor pkcol_cursor (c_own varchar2, c_tab varchar2, c_pk varchar2) is\n"
          "\t\tselect column_name, column_position, " +
          std::string(noCompression ? "'ASC' descend" : "descend") +
          " from all_ind_COLUMNS\n"
          "\t\twhere table_name = c_tab and index_owner = c_own and index_name = c_pk\n"
-         "\t\torder by column_position;\n"
+         "\t\torder by column_position;\n" +
+         std::string(noCompression
+                         ? ""
+                         : "\tcursor expr_cursor (c_own varchar2, c_ind varchar2, c_pos number) "
+                           "is\n"
+                           "\t\tselect column_expression from all_ind_expressions\n"
+                           "\t\twhere index_owner = c_own and index_name = c_ind\n"
+                           "\t\t\tand column_position = c_pos;\n") +
          "\tlv_owner\t\tall_tables.owner%%TYPE;\n"
          "\tlv_table_name\t\tall_tables.table_name%%TYPE;\n"
          "\tlv_index_name\t\tall_indexes.index_name%%TYPE;\n"
@@ -98,7 +107,7 @@ std::string Declarations(const std::string& versionClass,
          ddl_block::LineVariables();
 }
 
-std::string IndexStatement() {
+std::string IndexStatement(bool withExpressions) {
   return "\t\tlv_bitmap := '';\n"
          "\t\tif lv_index_type like '%%BITMAP' then\n"
          "\t\t\tlv_bitmap := 'BITMAP ';\n"
@@ -109,7 +118,12 @@ std::string IndexStatement() {
          "\t\tlv_first := true;\n"
          "\t\tfor r_col in pkcol_cursor(lv_owner, lv_table_name, lv_index_name) loop\n"
          "\t\t\tlv_column_name := r_col.column_name;\n"
-         "\t\t\tlv_column_text := qn(r_col.column_name);\n"
+         "\t\t\tlv_column_text := qn(r_col.column_name);\n" +
+         std::string(withExpressions ? "\t\t\tfor r_expr in expr_cursor(lv_owner, lv_index_name,\n"
+                                       "\t\t\t\tr_col.column_position) loop\n"
+                                       "\t\t\t\tlv_column_text := r_expr.column_expression;\n"
+                                       "\t\t\tend loop;\n"
+                                     : "") +
          "\t\t\tif r_col.descend = 'DESC' then\n"
          "\t\t\t\tlv_column_text := lv_column_text || ' DESC';\n"
          "\t\t\tend if;\n"
@@ -151,7 +165,7 @@ std::string IndexDdlBlock(const std::string& versionClass,
          "\t\t\tlv_freelists, lv_freelist_groups, lv_pct_increase, L_Compression,\n"
          "\t\t\tL_PrefixLength, lv_index_type, lv_uniqueness;\n"
          "\t\texit when tab_cursor%%notfound;\n" +
-         IndexStatement() +
+         IndexStatement(!BeforeRelease8i(versionClass)) +
          "\tend loop;\n"
          "\tclose tab_cursor;\n" +
          ddl_block::ExceptionSection();

@@ -4,7 +4,8 @@
 // GENERATED 'Y') read as "<generated>", since a replay generates new ones;
 // trailing white space, which scripts do not carry, is dropped; and a
 // condition too long for one script line, which the script cuts into lines,
-// is compared with each run of white space as one blank.
+// is compared with each run of white space as one blank. Hidden index
+// columns and identity sequences read without their server-given numbers.
 #pragma once
 
 #include <map>

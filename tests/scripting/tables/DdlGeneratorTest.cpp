@@ -96,6 +96,43 @@ TEST(TableDdlTest, NotNullClausesFollowTheColumnsConstraints) {
   EXPECT_EQ(checks.find("\"B\""), std::string::npos) << checks;
 }
 
+TEST(TableDdlTest, NewerTableKindsKeepTheirKind) {
+  SandboxSchema schema;
+  schema.Run(
+      "create global temporary table G (A varchar2(10 char), B char(2 char)) on commit "
+      "preserve rows");
+  schema.Run("create table O (K varchar2(5) primary key, V number) organization index");
+  schema.Run(
+      "create table V (ID number generated always as identity (start with 7 increment by 2 "
+      "maxvalue 99 nocache), Q number, D number generated always as (Q * 2) virtual, "
+      "E number default on null 0)");
+  schema.Run("comment on table V is 'It''s V'");
+  schema.Run("comment on column V.Q is 'quantity'");
+  EXPECT_EQ(WithoutPhysicalClauses(schema, "G"),
+            "CREATE GLOBAL TEMPORARY TABLE G (\r\n"
+            "\t A\tVARCHAR2(10 CHAR)\t    NULL\r\n"
+            "\t,B\tCHAR(2 CHAR)\t    NULL\r\n"
+            ")\r\nON COMMIT PRESERVE ROWS\r\n/\r\n\r\n");
+  // An index-organized table cannot be created without its key.
+  EXPECT_EQ(WithoutPhysicalClauses(schema, "O"),
+            "CREATE TABLE O (\r\n"
+            "\t K\tVARCHAR2(5)\t    NULL\r\n"
+            "\t,V\tNUMBER\t    NULL\r\n"
+            "\t,PRIMARY KEY (K)\r\n"
+            ")\r\nORGANIZATION INDEX\r\n/\r\n\r\n");
+  EXPECT_EQ(schema.ddl->GenerateConstraintDdl("APP", "O"), "\r\n");
+  EXPECT_EQ(WithoutPhysicalClauses(schema, "V"),
+            "CREATE TABLE V (\r\n"
+            "\t ID\tNUMBER GENERATED ALWAYS AS IDENTITY (START WITH 7 INCREMENT BY 2\r\n"
+            " MAXVALUE 99 MINVALUE 1 NOCYCLE NOCACHE NOORDER)\r\n"
+            "\t,Q\tNUMBER\t    NULL\r\n"
+            "\t,D\tNUMBER GENERATED ALWAYS AS (\"Q\"*2) VIRTUAL\t    NULL\r\n"
+            "\t,E\tNUMBER DEFAULT ON NULL 0\r\n"
+            ")\r\n/\r\n"
+            "COMMENT ON TABLE V IS 'It''s V'\r\n/\r\n"
+            "COMMENT ON COLUMN V.Q IS 'quantity'\r\n/\r\n\r\n");
+}
+
 TEST(TableDdlTest, ExtentSizesInMegabytesKilobytesOrBytes) {
   SandboxSchema schema;
   schema.Run("create table S (A number) storage (initial 2097152 next 10000)");
@@ -215,6 +252,36 @@ TEST(ConstraintDdlTest, SystemNamedKeysAndQuotedNamesRecreateTheSameTable) {
             "CREATE INDEX \"Lower_ix\" ON \"Lower\"\r\n\t(\r\n\t \"ref\"\r\n\t)\r\n/\r\n\r\n");
 }
 
+// A key on an index of another name names it; states other than enabled,
+// validated and immediate are written.
+TEST(ConstraintDdlTest, StatesAndKeyIndexesAreKept) {
+  SandboxSchema schema;
+  schema.Run("create table S (A number, B number, C number)");
+  schema.Run("create unique index S_B_IX on S (B)");
+  schema.Run("alter table S add constraint S_B_UK unique (B) using index S_B_IX");
+  schema.Run("alter table S add constraint S_A_CK check (A > 0) disable");
+  schema.Run("alter table S add constraint S_PK primary key (C) deferrable initially deferred");
+  schema.Run(
+      "alter table S add constraint S_A_FK foreign key (A) references S (C) enable "
+      "novalidate");
+  schema.client.settings->SetString("Settings", "InclStorage", "N");
+  EXPECT_EQ(schema.ddl->GenerateConstraintDdl("APP", "S"),
+            "ALTER TABLE S ADD (\r\n\tCONSTRAINT S_PK\r\n\tPRIMARY KEY\r\n"
+            "\t            (\r\n\t            C\r\n\t            )\r\n"
+            "\tUSING INDEX\r\n\tPCTFREE    10\r\n\tINITRANS   2\r\n\tMAXTRANS   255\r\n"
+            "\tDEFERRABLE INITIALLY DEFERRED\r\n)\r\n/\r\n"
+            "ALTER TABLE S ADD (\r\n\tCONSTRAINT S_B_UK\r\n\tUNIQUE\r\n"
+            "\t       (\r\n\t       B\r\n\t       )\r\n"
+            "\tUSING INDEX S_B_IX\r\n)\r\n/\r\n"
+            "ALTER TABLE S ADD (\r\n\tCONSTRAINT S_A_CK\r\n\tCHECK\r\n"
+            "\t(\r\n\tA > 0\r\n\t)\r\n\tDISABLE\r\n)\r\n/\r\n\r\n");
+  const std::string reference = schema.ddl->GenerateForeignKeyDdl("APP", "S");
+  EXPECT_NE(reference.find("\tREFERENCES S\r\n\t            (\r\n\t            C\r\n"
+                           "\t            )\r\n\tENABLE NOVALIDATE\r\n)\r\n/\r\n"),
+            std::string::npos)
+      << reference;
+}
+
 // The lines of text between the check's "\t(" and "\t)" lines, tabs removed.
 std::vector<std::string> ConditionLines(const std::string& text) {
   std::vector<std::string> lines;
@@ -304,6 +371,7 @@ TEST(IndexDdlTest, CompressionOnlyWhereTheDictionaryHasIt) {
   }
 }
 
+// A descending column is an expression of the index, as the server keeps it.
 TEST(IndexDdlTest, BitmapIndexesAndDescendingColumnsKeepTheirKind) {
   SandboxSchema schema;
   schema.Run("create table X (A number, B number, C varchar2(10))");
@@ -312,7 +380,7 @@ TEST(IndexDdlTest, BitmapIndexesAndDescendingColumnsKeepTheirKind) {
   schema.client.settings->SetString("Settings", "InclPct", "N");
   schema.client.settings->SetString("Settings", "InclStorage", "N");
   EXPECT_EQ(schema.ddl->GenerateIndexDdl("APP", "X", nullptr),
-            "CREATE INDEX X_AB ON X\r\n\t(\r\n\t A\r\n\t ,B DESC\r\n\t)\r\n/\r\n"
+            "CREATE INDEX X_AB ON X\r\n\t(\r\n\t A\r\n\t ,\"B\" DESC\r\n\t)\r\n/\r\n"
             "CREATE BITMAP INDEX X_C ON X\r\n\t(\r\n\t C\r\n\t)\r\n/\r\n\r\n");
 }
 

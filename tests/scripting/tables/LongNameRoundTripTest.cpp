@@ -39,8 +39,8 @@ std::vector<std::string> LongNameStatements() {
   }
   // The longest quoted name a release 19 server takes, in lower case.
   const std::string quoted = "\"" + std::string(128, 'q') + "\"";
-  statements.push_back("create table " + quoted + " (" + quoted + " number constraint " + quoted +
-                       " primary key)");
+  statements.push_back("create table " + quoted + " (" + quoted + " number constraint \"" +
+                       std::string(128, 'k') + "\" primary key)");
   return statements;
 }
 
