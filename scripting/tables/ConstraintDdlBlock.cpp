@@ -1,14 +1,17 @@
 // The constraint generator block. Tables, constraints and columns are looked
 // up by their exact dictionary names and printed through qn; a check
 // condition is cut into lines only at blanks outside quoted literals, so that
-// a literal such as 'NEW YORK' reaches the script unchanged.
+// a literal such as 'NEW YORK' reaches the script unchanged. Names the server
+// generated (the dictionary's GENERATED column says which) are left for the
+// target's server to generate again; NOT NULL constraints belong to the
+// table block's column lines.
 #include "scripting/tables/ConstraintDdlBlock.h"
 
 #include "scripting/tables/DdlBlockPieces.h"
 
 namespace {
 
-std::string Declarations() {
+std::string Declarations(ConstraintKinds kinds) {
   return "declare\n"
          "\tcursor tab_cursor is\n"
          "\t\tselect t.owner, t.table_name, t.pct_free, t.pct_used, t.ini_trans, t.max_trans,\n"
@@ -17,10 +20,15 @@ std::string Declarations() {
          "\t\t\tc.constraint_name constr_name,\n"
          "\t\t\tDECODE(constraint_type,'C','CHECK','P','PRIMARY KEY','R','FOREIGN KEY',"
          "'U','UNIQUE',constraint_type) constr_type,\n"
-         "\t\t\tc.search_condition search_cond, c.R_owner, c.R_constraint_name\n"
+         "\t\t\tc.search_condition search_cond, c.R_owner, c.R_constraint_name,\n"
+         "\t\t\tc.delete_rule, c.status, c.deferrable, c.deferred, c.validated, c.generated,\n"
+         "\t\t\tc.index_name, t.iot_type\n"
          "\t\tfrom all_tables t,all_constraints c\n"
          "\t\twhere t.owner = :bind1 AND t.table_name = :bind2\n"
-         "\t\t\tAND t.table_name = c.table_name AND t.owner = c.owner\n"
+         "\t\t\tAND t.table_name = c.table_name AND t.owner = c.owner\n" +
+         std::string(kinds == ConstraintKinds::ForeignKeys
+                         ? "\t\t\tAND c.constraint_type = 'R'\n"
+                         : "\t\t\tAND c.constraint_type != 'R'\n") +
          "\t\torder by DECODE(constraint_type,'P',1,'U',2,'R',3,'C',4,5), t.owner, t.table_name;\n"
          "\tcursor pkcol_cursor (c_own varchar2, c_tab varchar2, c_pk varchar2) is\n"
          "\t\tselect column_name from all_cons_COLUMNS\n"
@@ -44,14 +52,20 @@ std::string Declarations() {
          "\tlv_r_owner\t\tall_constraints.r_owner%%TYPE;\n"
          "\tlv_r_constraint_name\tall_constraints.r_constraint_name%%TYPE;\n"
          "\tlv_r_table_name\t\tall_constraints.table_name%%TYPE;\n"
+         "\tlv_delete_rule\t\tall_constraints.delete_rule%%TYPE;\n"
+         "\tlv_status\t\tall_constraints.status%%TYPE;\n"
+         "\tlv_deferrable\t\tall_constraints.deferrable%%TYPE;\n"
+         "\tlv_deferred\t\tall_constraints.deferred%%TYPE;\n"
+         "\tlv_validated\t\tall_constraints.validated%%TYPE;\n"
+         "\tlv_generated\t\tall_constraints.generated%%TYPE;\n"
+         "\tlv_index_name\t\tall_constraints.index_name%%TYPE;\n"
+         "\tlv_state\t\tvarchar2(100);\n"
+         "\tlv_iot_type\t\tall_tables.iot_type%%TYPE;\n"
          "\tlv_column_name\t\tall_cons_columns.column_name%%TYPE;\n"
          "\tlv_sc\t\t\tVARCHAR2(32000);\n"
          "\tlv_rest\t\t\tVARCHAR2(32000);\n"
-         "\tlv_piece_len\t\tnumber;\n"
-         "\ta_lin\t\t\tvarchar2(2000);\n"
-         "\tlv_lineno\t\tnumber := 0;\n"
-         "\tL_storage\t\tCHAR(1) DEFAULT :bind3;\n"
-         "\tL_pct\t\tCHAR(1) DEFAULT :bind4;\n";
+         "\tlv_piece_len\t\tnumber;\n" +
+         ddl_block::LineVariables();
 }
 
 std::string ColumnListProcedure() {
@@ -75,7 +89,9 @@ std::string ColumnListProcedure() {
          "\tend PR_get_constr_col;\n";
 }
 
-// The length of the next piece of x_cond: up to its last blank outside a
+// The length of the next piece of x_cond: all of it when it fits on a line
+// behind its tab, so that a short condition is stored again exactly as it
+// was; else up to its last blank outside a
 // quoted literal or quoted identifier within the first 80 characters; when
 // there is none, up to the first such blank after them, so that neither a
 // literal nor a word is ever split; all of it when it has no such blank.
@@ -86,6 +102,9 @@ std::string PieceLengthFunction() {
          "\t\tlv_quote\tvarchar2(1);\n"
          "\t\tlv_char\t\tvarchar2(1);\n"
          "\tbegin\n"
+         "\t\tif length(x_cond) < 80 then\n"
+         "\t\t\treturn length(x_cond);\n"
+         "\t\tend if;\n"
          "\t\twhile lv_pos <= length(x_cond) loop\n"
          "\t\t\tlv_char := substr(x_cond, lv_pos, 1);\n"
          "\t\t\tif lv_quote is not null then\n"
@@ -153,7 +172,12 @@ std::string FlatConditionFunction() {
 
 std::string CheckCondition() {
   return "\t\t\ta_lin := wri(a_lin, '\t(', 1);\n"
-         "\t\t\tlv_rest := flat_condition(lv_search_cond);\n"
+         // A condition that fits on one line is written as it is stored.
+         "\t\t\tlv_rest := lv_search_cond;\n"
+         "\t\t\tif length(lv_rest) >= 80 or instr(lv_rest, chr(10)) > 0\n"
+         "\t\t\t\tor instr(lv_rest, chr(13)) > 0 then\n"
+         "\t\t\t\tlv_rest := flat_condition(lv_rest);\n"
+         "\t\t\tend if;\n"
          "\t\t\twhile lv_rest is not null loop\n"
          "\t\t\t\tlv_piece_len := piece_length(lv_rest);\n"
          "\t\t\t\tlv_sc := substr(lv_rest, 1, lv_piece_len);\n"
@@ -165,40 +189,94 @@ std::string CheckCondition() {
          "\t\t\ta_lin := wri(a_lin, '\t)', 1);\n";
 }
 
+// A key served by an index of another name (created by the index phase
+// before the constraints) names it; a key's own index repeats its physical
+// clauses only when they are switched on and the index is found.
 std::string KeyIndexClauses() {
   return "\t\tif lv_constr_type in ('PRIMARY KEY', 'UNIQUE') then\n"
-         "\t\t\topen CU_ind(lv_owner, lv_table_name, lv_constr_name);\n"
-         "\t\t\tfetch CU_ind into R_ind;\n"
-         "\t\t\tclose CU_ind;\n"
-         "\t\t\ta_lin := wri(a_lin, '\tUSING INDEX', 1);\n"
-         "\t\t\tif L_pct = 'Y' then\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\tPCTFREE    ' || R_ind.pct_free, 1);\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\tINITRANS   ' || R_ind.ini_trans, 1);\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\tMAXTRANS   ' || R_ind.max_trans, 1);\n"
-         "\t\t\tend if;\n"
-         "\t\t\tif L_storage = 'Y' then\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\tTABLESPACE ' || R_ind.tablespace_name, 1);\n"
+         "\t\t\tif lv_index_name is not null and lv_index_name != lv_constr_name then\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\tUSING INDEX ' || qn(lv_index_name), 1);\n"
+         "\t\t\telsif L_pct = 'Y' or L_storage = 'Y' then\n"
+         "\t\t\t\topen CU_ind(lv_owner, lv_table_name, lv_constr_name);\n"
+         "\t\t\t\tfetch CU_ind into R_ind;\n"
+         "\t\t\t\tif CU_ind%%found then\n"
+         "\t\t\t\t\ta_lin := wri(a_lin, '\tUSING INDEX', 1);\n"
+         "\t\t\t\t\tif L_pct = 'Y' then\n"
+         "\t\t\t\t\t\ta_lin := wri(a_lin, '\tPCTFREE    ' || R_ind.pct_free, 1);\n"
+         "\t\t\t\t\t\ta_lin := wri(a_lin, '\tINITRANS   ' || R_ind.ini_trans, 1);\n"
+         "\t\t\t\t\t\ta_lin := wri(a_lin, '\tMAXTRANS   ' || R_ind.max_trans, 1);\n"
+         "\t\t\t\t\tend if;\n"
+         "\t\t\t\t\tif L_storage = 'Y' then\n"
+         "\t\t\t\t\t\ta_lin := wri(a_lin, '\tTABLESPACE ' || R_ind.tablespace_name, 1);\n"
+         "\t\t\t\t\tend if;\n"
+         "\t\t\t\tend if;\n"
+         "\t\t\t\tclose CU_ind;\n"
          "\t\t\tend if;\n"
          "\t\tend if;\n";
 }
 
+// The referenced table carries its owner only when it is another schema's.
 std::string ReferenceClause() {
   return "\t\tif lv_constr_type = 'FOREIGN KEY' then\n"
          "\t\t\tlv_r_table_name := null;\n"
          "\t\t\topen CU_pk_tabl_name(lv_r_owner, lv_r_constraint_name);\n"
          "\t\t\tfetch CU_pk_tabl_name into lv_r_table_name;\n"
          "\t\t\tclose CU_pk_tabl_name;\n"
-         "\t\t\ta_lin := wri(a_lin, '\tREFERENCES ' || qn(lv_r_table_name), 1);\n"
+         "\t\t\tif lv_r_owner != lv_owner then\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\tREFERENCES ' || qn(lv_r_owner) || '.' || "
+         "qn(lv_r_table_name), 1);\n"
+         "\t\t\telse\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\tREFERENCES ' || qn(lv_r_table_name), 1);\n"
+         "\t\t\tend if;\n"
          "\t\t\tPR_get_constr_col(lv_r_owner, lv_r_table_name, lv_r_constraint_name, "
          "lv_constr_type);\n"
+         "\t\t\tif lv_delete_rule in ('CASCADE', 'SET NULL') then\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\tON DELETE ' || lv_delete_rule, 1);\n"
+         "\t\t\tend if;\n"
+         "\t\tend if;\n";
+}
+
+// A check is a NOT NULL constraint when its condition is exactly its one
+// column, quoted, followed by IS NOT NULL: the server's own wording.
+std::string NotNullCheckFunction() {
+  return "\tfunction is_not_null(x_own in varchar2, x_tab in varchar2, x_constr in varchar2,\n"
+         "\t\tx_cond in varchar2) return boolean is\n"
+         "\t\tlv_count\tnumber := 0;\n"
+         "\t\tlv_col\t\tall_cons_columns.column_name%%TYPE;\n"
+         "\tbegin\n"
+         "\t\tfor r_col in pkcol_cursor(x_own, x_tab, x_constr) loop\n"
+         "\t\t\tlv_count := lv_count + 1;\n"
+         "\t\t\tlv_col := r_col.column_name;\n"
+         "\t\tend loop;\n"
+         "\t\treturn lv_count = 1 and x_cond = '\"' || lv_col || '\" IS NOT NULL';\n"
+         "\tend is_not_null;\n";
+}
+
+std::string ConstraintHead() {
+  return "\t\ta_lin := wri(a_lin, 'ALTER TABLE ' || qn(lv_table_name) || ' ADD (', 1);\n"
+         // A generated name written out would claim a name that the target's
+         // server may already have given to another constraint.
+         "\t\tif lv_generated = 'GENERATED NAME' then\n"
+         "\t\t\ta_lin := wri(a_lin, '\t' || lv_constr_type, 1);\n"
+         "\t\t\ta_lin := wri(a_lin, '-- original system constraint name was ' || "
+         "lv_constr_name, 1);\n"
+         "\t\telse\n"
+         "\t\t\ta_lin := wri(a_lin, '\tCONSTRAINT ' || qn(lv_constr_name), 1);\n"
+         "\t\t\ta_lin := wri(a_lin, '\t' || lv_constr_type, 1);\n"
+         "\t\tend if;\n"
+         "\t\tif lv_constr_type = 'CHECK' and lv_search_cond is not null then\n" +
+         CheckCondition() +
+         "\t\telse\n"
+         "\t\t\tPR_get_constr_col(lv_owner, lv_table_name, lv_constr_name, lv_constr_type);\n"
          "\t\tend if;\n";
 }
 
 }  // namespace
 
-std::string ConstraintDdlBlock() {
-  return Declarations() + ddl_block::LineWriterFunction() + ddl_block::NameQuoteFunction() +
-         ColumnListProcedure() + PieceLengthFunction() + FlatConditionFunction() +
+std::string ConstraintDdlBlock(ConstraintKinds kinds) {
+  return Declarations(kinds) + ddl_block::LineWriterFunction() + ddl_block::NameQuoteFunction() +
+         ddl_block::ConstraintStateFunction() + ColumnListProcedure() + NotNullCheckFunction() +
+         PieceLengthFunction() + FlatConditionFunction() +
          "begin\n"
          "\ta_lin := '';\n"
          "\topen tab_cursor;\n"
@@ -207,37 +285,22 @@ std::string ConstraintDdlBlock() {
          "\t\t\tlv_ini_trans, lv_max_trans, lv_tablespace_name, lv_initial_extent,\n"
          "\t\t\tlv_next_extent, lv_min_extents, lv_max_extents, lv_freelists,\n"
          "\t\t\tlv_freelist_groups, lv_pct_increase, lv_constr_name, lv_constr_type,\n"
-         "\t\t\tlv_search_cond, lv_r_owner, lv_r_constraint_name;\n"
+         "\t\t\tlv_search_cond, lv_r_owner, lv_r_constraint_name, lv_delete_rule,\n"
+         "\t\t\tlv_status, lv_deferrable, lv_deferred, lv_validated, lv_generated,\n"
+         "\t\t\tlv_index_name, lv_iot_type;\n"
          "\t\texit when tab_cursor%%notfound;\n"
-         // The server's own NOT NULL checks: the table block prints NOT NULL.
-         "\t\tif lv_constr_type = 'CHECK' and lv_constr_name like 'SYS%%'\n"
-         "\t\t\tand lv_search_cond like '%%IS NOT NULL' then\n"
+         // NOT NULL constraints stand on the table block's column lines, the
+         // key of an index-organized table in its CREATE TABLE.
+         "\t\tif (lv_constr_type = 'CHECK'\n"
+         "\t\t\tand is_not_null(lv_owner, lv_table_name, lv_constr_name, lv_search_cond))\n"
+         "\t\t\tor (lv_constr_type = 'PRIMARY KEY' and lv_iot_type = 'IOT') then\n"
          "\t\t\tnull;\n"
-         "\t\telse\n"
-         "\t\ta_lin := wri(a_lin, 'ALTER TABLE ' || qn(lv_table_name) || ' ADD (', 1);\n"
-         "\t\tif lv_constr_type = 'CHECK' and lv_search_cond is not null then\n"
-         "\t\t\tif lv_constr_name like 'SYS%%' then\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\tCHECK', 1);\n"
-         "\t\t\t\ta_lin := wri(a_lin, '-- original system constraint name was ' || "
-         "lv_constr_name, 1);\n"
-         "\t\t\telse\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\tCONSTRAINT ' || qn(lv_constr_name), 1);\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\t' || lv_constr_type, 1);\n"
-         "\t\t\tend if;\n" +
-         CheckCondition() +
-         // A system name written out would claim a name that the target's
-         // server may already have given to another constraint.
-         "\t\telsif substr(lv_constr_name, 1, 5) = 'SYS_C' then\n"
-         "\t\t\ta_lin := wri(a_lin, '\t' || lv_constr_type, 1);\n"
-         "\t\t\ta_lin := wri(a_lin, '-- original system constraint name was ' || "
-         "lv_constr_name, 1);\n"
-         "\t\t\tPR_get_constr_col(lv_owner, lv_table_name, lv_constr_name, lv_constr_type);\n"
-         "\t\telse\n"
-         "\t\t\ta_lin := wri(a_lin, '\tCONSTRAINT ' || qn(lv_constr_name), 1);\n"
-         "\t\t\ta_lin := wri(a_lin, '\t' || lv_constr_type, 1);\n"
-         "\t\t\tPR_get_constr_col(lv_owner, lv_table_name, lv_constr_name, lv_constr_type);\n"
-         "\t\tend if;\n" +
-         KeyIndexClauses() + ReferenceClause() +
+         "\t\telse\n" +
+         ConstraintHead() + KeyIndexClauses() + ReferenceClause() +
+         "\t\tlv_state := cstate(lv_deferrable, lv_deferred, lv_status, lv_validated);\n"
+         "\t\tif lv_state is not null then\n"
+         "\t\t\ta_lin := wri(a_lin, '\t' || lv_state, 1);\n"
+         "\t\tend if;\n"
          "\t\ta_lin := wri(a_lin, ')', 1);\n"
          "\t\ta_lin := wri(a_lin, '/', 1);\n"
          "\t\tend if;\n"

@@ -20,6 +20,38 @@ std::string TableStorageVariables() {
          "\tlv_pct_increase\t\tall_tables.pct_increase%%TYPE;\n";
 }
 
+std::string LineVariables() {
+  return "\ta_lin\t\t\tvarchar2(32767);\n"
+         "\tlv_lineno\t\tnumber := 0;\n"
+         "\tL_storage\t\tCHAR(1) DEFAULT :bind3;\n"
+         "\tL_pct\t\tCHAR(1) DEFAULT :bind4;\n";
+}
+
+std::string ConstraintStateFunction() {
+  // A disabled constraint is not validated unless it says so, an enabled one
+  // is: only the departures from those defaults are written.
+  return "\tfunction cstate(x_deferrable in varchar2, x_deferred in varchar2,\n"
+         "\t\tx_status in varchar2, x_validated in varchar2) return varchar2 is\n"
+         "\t\tlv_state\tvarchar2(100);\n"
+         "\tbegin\n"
+         "\t\tif x_deferrable = 'DEFERRABLE' then\n"
+         "\t\t\tlv_state := lv_state || ' DEFERRABLE';\n"
+         "\t\tend if;\n"
+         "\t\tif x_deferred = 'DEFERRED' then\n"
+         "\t\t\tlv_state := lv_state || ' INITIALLY DEFERRED';\n"
+         "\t\tend if;\n"
+         "\t\tif x_status = 'DISABLED' then\n"
+         "\t\t\tlv_state := lv_state || ' DISABLE';\n"
+         "\t\t\tif x_validated = 'VALIDATED' then\n"
+         "\t\t\t\tlv_state := lv_state || ' VALIDATE';\n"
+         "\t\t\tend if;\n"
+         "\t\telsif x_validated = 'NOT VALIDATED' then\n"
+         "\t\t\tlv_state := lv_state || ' ENABLE NOVALIDATE';\n"
+         "\t\tend if;\n"
+         "\t\treturn ltrim(lv_state);\n"
+         "\tend cstate;\n";
+}
+
 std::string LineWriterFunction() {
   return "\tfunction wri(x_lin in varchar2, x_str in varchar2, x_force in number)\n"
          "\t\treturn varchar2 is\n"

@@ -19,6 +19,16 @@ std::string LineWriterFunction();
 // script recreates a table named "Orders" under that exact name.
 std::string NameQuoteFunction();
 
+// The pending line a_lin, the line counter and the two switches :bind3 and
+// :bind4. a_lin holds any piece it can be given (a 128-byte quoted name, a
+// default of any length), so no statement is ever cut by a value error.
+std::string LineVariables();
+
+// function cstate(deferrable, deferred, status, validated): the words that
+// give a constraint back its state ("DEFERRABLE INITIALLY DEFERRED DISABLE",
+// "ENABLE NOVALIDATE" ...), empty for an enabled, validated, immediate one.
+std::string ConstraintStateFunction();
+
 // Declarations of lv_owner, lv_table_name and the table's storage values
 // (PCT, extents, free lists), anchored to all_tables, that the table and
 // constraint blocks both fetch into.

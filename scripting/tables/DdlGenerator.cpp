@@ -13,7 +13,12 @@ std::string DdlGenerator::GenerateTableDdl(const std::string& owner, const std::
 
 std::string DdlGenerator::GenerateConstraintDdl(const std::string& owner,
                                                 const std::string& table) {
-  return Run(ConstraintDdlBlock(), owner, table);
+  return Run(ConstraintDdlBlock(ConstraintKinds::KeysAndChecks), owner, table);
+}
+
+std::string DdlGenerator::GenerateForeignKeyDdl(const std::string& owner,
+                                                const std::string& table) {
+  return Run(ConstraintDdlBlock(ConstraintKinds::ForeignKeys), owner, table);
 }
 
 std::string DdlGenerator::GenerateIndexDdl(const std::string& owner, const std::string& table,

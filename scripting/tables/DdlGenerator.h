@@ -18,6 +18,7 @@ class DdlGenerator final : public TableDdlSource {
 
   std::string GenerateTableDdl(const std::string& owner, const std::string& table) override;
   std::string GenerateConstraintDdl(const std::string& owner, const std::string& table) override;
+  std::string GenerateForeignKeyDdl(const std::string& owner, const std::string& table) override;
   // indexNames null: every index of the table that is not a key's index.
   std::string GenerateIndexDdl(const std::string& owner, const std::string& table,
                                const std::vector<std::string>* indexNames) override;

@@ -6,7 +6,9 @@
 
 namespace {
 
-bool LacksCompression(const std::string& versionClass) {
+// Compression, descending columns, function-based indexes and index types
+// came with release 8i.
+bool BeforeRelease8i(const std::string& versionClass) {
   return versionClass == "7" || versionClass == "8.0";
 }
 
@@ -41,7 +43,7 @@ std::string NameFilter(const std::vector<std::string>* indexNames) {
 
 std::string Declarations(const std::string& versionClass,
                          const std::vector<std::string>* indexNames) {
-  const bool noCompression = LacksCompression(versionClass);
+  const bool noCompression = BeforeRelease8i(versionClass);
   return "declare\n"
          "\tcursor tab_cursor is\n"
          "\t\tselect t.owner a, t.table_name b, i.index_name c, i.pct_free d, t.pct_used e,\n"
@@ -50,8 +52,10 @@ std::string Declarations(const std::string& versionClass,
          "\t\ti.freelist_groups n, i.pct_increase o,\n" +
          std::string(noCompression ? "\t\t'DISABLED' compr,\n"
                                      "\t\t10 pref,\n"
+                                     "\t\t'NORMAL' typ,\n"
                                    : "\t\ti.compression compr,\n"
-                                     "\t\ti.prefix_length pref,\n") +
+                                     "\t\ti.prefix_length pref,\n"
+                                     "\t\ti.index_type typ,\n") +
          "\t\tdecode(nvl(i.uniqueness,'NOT'),'UNIQUE','UNIQUE ','') uniq\n"
          "\tfrom all_tables t,all_indexes i\n"
          "\twhere t.table_name = i.table_name AND t.owner = i.owner\n" +
@@ -59,12 +63,22 @@ std::string Declarations(const std::string& versionClass,
          "\tAND t.owner = :bind1 AND t.table_name = :bind2\n"
          "\tAND i.index_name NOT IN (SELECT c.constraint_name from all_constraints c\n"
          "\t\tWHERE c.constraint_type IN ('P','U') AND c.table_name = t.table_name\n"
-         "\t\tAND c.owner = t.owner)\n"
+         "\t\tAND c.owner = t.owner)\n" +
+         std::string(noCompression ? "" : "\tAND i.index_type NOT IN ('IOT - TOP', 'LOB')\n") +
          "\torder by t.owner, t.table_name, i.index_name;\n"
          "\tcursor pkcol_cursor (c_own varchar2, c_tab varchar2, c_pk varchar2) is\n"
-         "\t\tselect column_name from all_ind_COLUMNS\n"
+         "\t\tselect column_name, column_position, " +
+         std::string(noCompression ? "'ASC' descend" : "descend") +
+         " from all_ind_COLUMNS\n"
          "\t\twhere table_name = c_tab and index_owner = c_own and index_name = c_pk\n"
-         "\t\torder by column_position;\n"
+         "\t\torder by column_position;\n" +
+         std::string(noCompression
+                         ? ""
+                         : "\tcursor expr_cursor (c_own varchar2, c_ind varchar2, c_pos number) "
+                           "is\n"
+                           "\t\tselect column_expression from all_ind_expressions\n"
+                           "\t\twhere index_owner = c_own and index_name = c_ind\n"
+                           "\t\t\tand column_position = c_pos;\n") +
          "\tlv_owner\t\tall_tables.owner%%TYPE;\n"
          "\tlv_table_name\t\tall_tables.table_name%%TYPE;\n"
          "\tlv_index_name\t\tall_indexes.index_name%%TYPE;\n"
@@ -84,27 +98,40 @@ std::string Declarations(const std::string& versionClass,
                                      "\tL_PrefixLength\t\tnumber;\n"
                                    : "\tL_Compression\t\tall_indexes.compression%%TYPE;\n"
                                      "\tL_PrefixLength\t\tall_indexes.prefix_length%%TYPE;\n") +
+         "\tlv_index_type\t\tvarchar2(27);\n"
+         "\tlv_bitmap\t\tvarchar2(7);\n"
+         "\tlv_column_text\t\tvarchar2(32767);\n"
          "\tlv_uniqueness\t\tvarchar2(7);\n"
          "\tlv_column_name\t\tall_ind_columns.column_name%%TYPE;\n"
-         "\tlv_first\t\tboolean;\n"
-         "\ta_lin\t\t\tvarchar2(80);\n"
-         "\tlv_lineno\t\tnumber := 0;\n"
-         "\tL_storage\t\tCHAR(1) DEFAULT :bind3;\n"
-         "\tL_pct\t\tCHAR(1) DEFAULT :bind4;\n";
+         "\tlv_first\t\tboolean;\n" +
+         ddl_block::LineVariables();
 }
 
-std::string IndexStatement() {
-  return "\t\ta_lin := wri(a_lin, 'CREATE ' || lv_uniqueness || 'INDEX ' || qn(lv_index_name)\n"
-         "\t\t\t|| ' ON ' || qn(lv_table_name), 1);\n"
+std::string IndexStatement(bool withExpressions) {
+  return "\t\tlv_bitmap := '';\n"
+         "\t\tif lv_index_type like '%%BITMAP' then\n"
+         "\t\t\tlv_bitmap := 'BITMAP ';\n"
+         "\t\tend if;\n"
+         "\t\ta_lin := wri(a_lin, 'CREATE ' || lv_uniqueness || lv_bitmap || 'INDEX ' ||\n"
+         "\t\t\tqn(lv_index_name) || ' ON ' || qn(lv_table_name), 1);\n"
          "\t\ta_lin := wri(a_lin, '\t(', 1);\n"
          "\t\tlv_first := true;\n"
          "\t\tfor r_col in pkcol_cursor(lv_owner, lv_table_name, lv_index_name) loop\n"
          "\t\t\tlv_column_name := r_col.column_name;\n"
+         "\t\t\tlv_column_text := qn(r_col.column_name);\n" +
+         std::string(withExpressions ? "\t\t\tfor r_expr in expr_cursor(lv_owner, lv_index_name,\n"
+                                       "\t\t\t\tr_col.column_position) loop\n"
+                                       "\t\t\t\tlv_column_text := r_expr.column_expression;\n"
+                                       "\t\t\tend loop;\n"
+                                     : "") +
+         "\t\t\tif r_col.descend = 'DESC' then\n"
+         "\t\t\t\tlv_column_text := lv_column_text || ' DESC';\n"
+         "\t\t\tend if;\n"
          "\t\t\tif lv_first then\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\t ' || qn(r_col.column_name), 1);\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\t ' || lv_column_text, 1);\n"
          "\t\t\t\tlv_first := false;\n"
          "\t\t\telse\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\t ' || ',' || qn(r_col.column_name), 1);\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\t ' || ',' || lv_column_text, 1);\n"
          "\t\t\tend if;\n"
          "\t\tend loop;\n"
          "\t\ta_lin := wri(a_lin, '\t)', 1);\n"
@@ -136,9 +163,9 @@ std::string IndexDdlBlock(const std::string& versionClass,
          "\t\t\tlv_pct_used, lv_ini_trans, lv_max_trans, lv_tablespace_name,\n"
          "\t\t\tlv_initial_extent, lv_next_extent, lv_min_extents, lv_max_extents,\n"
          "\t\t\tlv_freelists, lv_freelist_groups, lv_pct_increase, L_Compression,\n"
-         "\t\t\tL_PrefixLength, lv_uniqueness;\n"
+         "\t\t\tL_PrefixLength, lv_index_type, lv_uniqueness;\n"
          "\t\texit when tab_cursor%%notfound;\n" +
-         IndexStatement() +
+         IndexStatement(!BeforeRelease8i(versionClass)) +
          "\tend loop;\n"
          "\tclose tab_cursor;\n" +
          ddl_block::ExceptionSection();

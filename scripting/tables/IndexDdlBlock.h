@@ -8,7 +8,9 @@
 #include <vector>
 
 // versionClass is the session's "7", "8.0" or "8": the first two have no
-// index compression in their dictionary. indexNames, when given, restricts
-// the block to those indexes.
+// index compression, descending or function-based columns and index types
+// in their dictionary. indexNames, when given, restricts the block to those
+// indexes. Bitmap indexes stay bitmap; a function-based column is written
+// as its expression, a descending one with DESC.
 std::string IndexDdlBlock(const std::string& versionClass,
                           const std::vector<std::string>* indexNames);

@@ -1,9 +1,14 @@
 // The CREATE TABLE generator block. The cursors look the table and its columns
 // up by their exact dictionary names, so that a quoted lower-case table gets
-// its columns; names are printed through qn.
+// its columns; names are printed through qn. A column's NOT NULL comes from
+// its NOT NULL constraint, with that constraint's name and state, so that a
+// replay adds no constraint and loses none. Global temporary and
+// index-organized tables keep their kind, and the table's and its columns'
+// comments follow the table as COMMENT statements.
 #include "scripting/tables/TableDdlBlock.h"
 
 #include "scripting/tables/DdlBlockPieces.h"
+#include "scripting/tables/TableColumnDdl.h"
 
 namespace {
 
@@ -12,33 +17,33 @@ std::string Declarations() {
          "\tcursor tab_cursor is\n"
          "\t\tselect owner, table_name, pct_free, pct_used, ini_trans, max_trans,\n"
          "\t\t\ttablespace_name, initial_extent, next_extent, min_extents, max_extents,\n"
-         "\t\t\tfreelists, freelist_groups, pct_increase\n"
+         "\t\t\tfreelists, freelist_groups, pct_increase, temporary, duration, iot_type\n"
          "\t\tfrom all_tables\n"
          "\t\twhere owner != 'SYS' AND owner = :bind1 AND table_name = :bind2\n"
          "\t\torder by owner, table_name;\n"
-         "\tcursor col_cursor (c_own varchar2, c_tab varchar2) is\n"
-         "\t\tselect owner, column_name, upper(data_type), data_length, data_precision,\n"
-         "\t\t\tdata_scale, nullable, default_length, data_default, column_id\n"
-         "\t\tfrom all_tab_columns\n"
-         "\t\twhere table_name = c_tab and owner = c_own\n"
-         "\t\torder by column_id;\n" +
-         ddl_block::TableStorageVariables() +
-         "\tlv_col_owner\t\tall_tab_columns.owner%%TYPE;\n"
-         "\tlv_column_name\t\tall_tab_columns.column_name%%TYPE;\n"
-         "\tlv_data_type\t\tall_tab_columns.data_type%%TYPE;\n"
-         "\tlv_data_length\t\tall_tab_columns.data_length%%TYPE;\n"
-         "\tlv_data_precision\tall_tab_columns.data_precision%%TYPE;\n"
-         "\tlv_data_scale\t\tall_tab_columns.data_scale%%TYPE;\n"
-         "\tlv_nullable\t\tall_tab_columns.nullable%%TYPE;\n"
-         "\tlv_default_length\tall_tab_columns.default_length%%TYPE;\n"
-         "\tlv_data_default\t\tall_tab_columns.data_default%%TYPE;\n"
-         "\tlv_column_id\t\tall_tab_columns.column_id%%TYPE;\n"
+         // An index-organized table is created with its primary key.
+         "\tcursor key_cursor (c_own varchar2, c_tab varchar2) is\n"
+         "\t\tselect constraint_name, generated from all_constraints\n"
+         "\t\twhere owner = c_own and table_name = c_tab and constraint_type = 'P';\n"
+         "\tcursor keycol_cursor (c_own varchar2, c_tab varchar2, c_key varchar2) is\n"
+         "\t\tselect column_name from all_cons_columns\n"
+         "\t\twhere owner = c_own and table_name = c_tab and constraint_name = c_key\n"
+         "\t\torder by position;\n"
+         "\tcursor tcom_cursor (c_own varchar2, c_tab varchar2) is\n"
+         "\t\tselect comments from all_tab_comments\n"
+         "\t\twhere owner = c_own and table_name = c_tab and comments is not null;\n"
+         "\tcursor ccom_cursor (c_own varchar2, c_tab varchar2) is\n"
+         "\t\tselect column_name, comments from all_col_comments\n"
+         "\t\twhere owner = c_own and table_name = c_tab and comments is not null\n"
+         "\t\torder by column_name;\n" +
+         ddl_block::ColumnDeclarations() + ddl_block::TableStorageVariables() +
+         "\tlv_temporary\t\tall_tables.temporary%%TYPE;\n"
+         "\tlv_duration\t\tall_tables.duration%%TYPE;\n"
+         "\tlv_iot_type\t\tall_tables.iot_type%%TYPE;\n"
+         "\tlv_key_columns\t\tvarchar2(32767);\n"
          "\tinitial_extent_size\tvarchar2(16);\n"
-         "\tnext_extent_size\tvarchar2(16);\n"
-         "\ta_lin\t\t\tvarchar2(80);\n"
-         "\tlv_lineno\t\tnumber := 0;\n"
-         "\tL_storage\t\tCHAR(1) DEFAULT :bind3;\n"
-         "\tL_pct\t\tCHAR(1) DEFAULT :bind4;\n";
+         "\tnext_extent_size\tvarchar2(16);\n" +
+         ddl_block::LineVariables();
 }
 
 std::string SizeTextFunction() {
@@ -54,59 +59,50 @@ std::string SizeTextFunction() {
          "\tend size_text;\n";
 }
 
-std::string ColumnLoop() {
-  return "\t\topen col_cursor(lv_owner, lv_table_name);\n"
-         "\t\tloop\n"
-         "\t\t\tfetch col_cursor into lv_col_owner, lv_column_name, lv_data_type,\n"
-         "\t\t\t\tlv_data_length, lv_data_precision, lv_data_scale, lv_nullable,\n"
-         "\t\t\t\tlv_default_length, lv_data_default, lv_column_id;\n"
-         "\t\t\texit when col_cursor%%notfound;\n"
-         "\t\t\tif lv_column_id <> 1 then\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\t,', 0);\n"
-         "\t\t\telse\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\t ', 0);\n"
-         "\t\t\tend if;\n"
-         "\t\t\ta_lin := wri(a_lin, qn(lv_column_name), 0);\n"
-         "\t\t\ta_lin := wri(a_lin, '\t' || lv_data_type, 0);\n"
-         "\t\t\tif lv_data_type in ('CHAR', 'VARCHAR2', 'RAW') then\n"
-         "\t\t\t\ta_lin := wri(a_lin, '(' || lv_data_length || ')', 0);\n"
-         "\t\t\tend if;\n"
-         "\t\t\tif (lv_data_type = 'NUMBER' and nvl(lv_data_precision, 0) != 0)\n"
-         "\t\t\t\tor lv_data_type = 'FLOAT' then\n"
-         "\t\t\t\tif nvl(lv_data_scale, 0) = 0 then\n"
-         "\t\t\t\t\ta_lin := wri(a_lin, '(' || lv_data_precision || ')', 0);\n"
-         "\t\t\t\telse\n"
-         "\t\t\t\t\ta_lin := wri(a_lin, '(' || lv_data_precision || ',' || lv_data_scale || "
-         "')', 0);\n"
-         "\t\t\t\tend if;\n"
-         "\t\t\tend if;\n"
-         "\t\t\tif lv_default_length != 0 then\n"
-         "\t\t\t\tif lv_default_length < 80 then\n"
-         "\t\t\t\t\ta_lin := wri(a_lin, ' DEFAULT ', 0);\n"
-         // The dictionary keeps the blanks that followed the default;
-         // written back they would grow with every round of scripting.
-         "\t\t\t\t\ta_lin := wri(a_lin, rtrim(lv_data_default, ' ' || chr(9) || chr(10) || "
-         "chr(13)), 0);\n"
-         "\t\t\t\telse\n"
-         // A remark inside the statement must stay a comment, or the script
-         // no longer runs.
-         "\t\t\t\t\tdbms_output.put_line('-- Skipping default clause on ' || 'column ' || "
-         "lv_column_name);\n"
-         "\t\t\t\t\tdbms_output.put_line('--   on table ' || lv_table_name);\n"
-         "\t\t\t\t\tdbms_output.put_line('--   since length is ' || to_char(lv_default_length));\n"
-         "\t\t\t\tend if;\n"
-         "\t\t\tend if;\n"
-         "\t\t\tif lv_nullable = 'N' then\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\tNOT NULL', 1);\n"
-         "\t\t\telse\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\t    NULL', 1);\n"
-         "\t\t\tend if;\n"
-         "\t\tend loop;\n"
-         "\t\tclose col_cursor;\n";
+// text as the content of an SQL literal.
+std::string LiteralFunction() {
+  return "\tfunction lit(x_text in varchar2) return varchar2 is\n"
+         "\tbegin\n"
+         "\t\treturn '''' || replace(x_text, '''', '''''') || '''';\n"
+         "\tend lit;\n";
 }
 
+std::string IndexOrganizedKey() {
+  return "\t\tif lv_iot_type = 'IOT' then\n"
+         "\t\t\tfor r_key in key_cursor(lv_owner, lv_table_name) loop\n"
+         "\t\t\t\tlv_key_columns := '';\n"
+         "\t\t\t\tfor r_col in keycol_cursor(lv_owner, lv_table_name, r_key.constraint_name) "
+         "loop\n"
+         "\t\t\t\t\tif lv_key_columns is not null then\n"
+         "\t\t\t\t\t\tlv_key_columns := lv_key_columns || ', ';\n"
+         "\t\t\t\t\tend if;\n"
+         "\t\t\t\t\tlv_key_columns := lv_key_columns || qn(r_col.column_name);\n"
+         "\t\t\t\tend loop;\n"
+         "\t\t\t\tif r_key.generated = 'GENERATED NAME' then\n"
+         "\t\t\t\t\ta_lin := wri(a_lin, '\t,PRIMARY KEY (' || lv_key_columns || ')', 1);\n"
+         "\t\t\t\telse\n"
+         "\t\t\t\t\ta_lin := wri(a_lin, '\t,CONSTRAINT ' || qn(r_key.constraint_name), 0);\n"
+         "\t\t\t\t\ta_lin := wri(a_lin, ' PRIMARY KEY (' || lv_key_columns || ')', 1);\n"
+         "\t\t\t\tend if;\n"
+         "\t\t\tend loop;\n"
+         "\t\tend if;\n";
+}
+
+// The physical clauses belong to ordinary heap tables only: a temporary
+// table has no segment of its own and an index-organized one keeps them on
+// its index.
 std::string PhysicalClauses() {
-  return "\t\tif L_pct = 'Y' then\n"
+  return "\t\tif lv_iot_type = 'IOT' then\n"
+         "\t\t\ta_lin := wri(a_lin, 'ORGANIZATION INDEX', 1);\n"
+         "\t\tend if;\n"
+         "\t\tif lv_temporary = 'Y' then\n"
+         "\t\t\tif lv_duration = 'SYS$SESSION' then\n"
+         "\t\t\t\ta_lin := wri(a_lin, 'ON COMMIT PRESERVE ROWS', 1);\n"
+         "\t\t\telse\n"
+         "\t\t\t\ta_lin := wri(a_lin, 'ON COMMIT DELETE ROWS', 1);\n"
+         "\t\t\tend if;\n"
+         "\t\telsif lv_iot_type is null then\n"
+         "\t\tif L_pct = 'Y' then\n"
          "\t\t\ta_lin := wri(a_lin, 'PCTFREE  ' || lv_pct_free, 1);\n"
          "\t\t\ta_lin := wri(a_lin, 'PCTUSED  ' || lv_pct_used, 1);\n"
          "\t\t\ta_lin := wri(a_lin, 'INITRANS ' || lv_ini_trans, 1);\n"
@@ -125,14 +121,30 @@ std::string PhysicalClauses() {
          "\t\t\ta_lin := wri(a_lin, '\tFREELISTS ' || lv_freelists, 0);\n"
          "\t\t\ta_lin := wri(a_lin, ' FREELIST GROUPS ' || lv_freelist_groups, 1);\n"
          "\t\t\ta_lin := wri(a_lin, '        )', 1);\n"
+         "\t\tend if;\n"
          "\t\tend if;\n";
+}
+
+std::string Comments() {
+  return "\t\tfor r_com in tcom_cursor(lv_owner, lv_table_name) loop\n"
+         "\t\t\ta_lin := wri(a_lin, 'COMMENT ON TABLE ' || qn(lv_table_name) || ' IS ', 0);\n"
+         "\t\t\ta_lin := wri(a_lin, lit(r_com.comments), 1);\n"
+         "\t\t\ta_lin := wri(a_lin, '/', 1);\n"
+         "\t\tend loop;\n"
+         "\t\tfor r_com in ccom_cursor(lv_owner, lv_table_name) loop\n"
+         "\t\t\ta_lin := wri(a_lin, 'COMMENT ON COLUMN ' || qn(lv_table_name) || '.' ||\n"
+         "\t\t\t\tqn(r_com.column_name) || ' IS ', 0);\n"
+         "\t\t\ta_lin := wri(a_lin, lit(r_com.comments), 1);\n"
+         "\t\t\ta_lin := wri(a_lin, '/', 1);\n"
+         "\t\tend loop;\n";
 }
 
 }  // namespace
 
 std::string TableDdlBlock() {
   return Declarations() + ddl_block::LineWriterFunction() + ddl_block::NameQuoteFunction() +
-         SizeTextFunction() +
+         ddl_block::ConstraintStateFunction() + ddl_block::IdentityOptionFunction() +
+         SizeTextFunction() + LiteralFunction() +
          "begin\n"
          "\ta_lin := '';\n"
          "\topen tab_cursor;\n"
@@ -140,9 +152,13 @@ std::string TableDdlBlock() {
          "\t\tfetch tab_cursor into lv_owner, lv_table_name, lv_pct_free, lv_pct_used,\n"
          "\t\t\tlv_ini_trans, lv_max_trans, lv_tablespace_name, lv_initial_extent,\n"
          "\t\t\tlv_next_extent, lv_min_extents, lv_max_extents, lv_freelists,\n"
-         "\t\t\tlv_freelist_groups, lv_pct_increase;\n"
+         "\t\t\tlv_freelist_groups, lv_pct_increase, lv_temporary, lv_duration, lv_iot_type;\n"
          "\t\texit when tab_cursor%%notfound;\n"
-         "\t\ta_lin := wri(a_lin, 'CREATE TABLE ', 0);\n"
+         "\t\tif lv_temporary = 'Y' then\n"
+         "\t\t\ta_lin := wri(a_lin, 'CREATE GLOBAL TEMPORARY TABLE ', 0);\n"
+         "\t\telse\n"
+         "\t\t\ta_lin := wri(a_lin, 'CREATE TABLE ', 0);\n"
+         "\t\tend if;\n"
          "\t\ta_lin := wri(a_lin, qn(lv_table_name), 0);\n"
          "\t\ta_lin := wri(a_lin, ' (', 1);\n"
          "\t\tif to_char(lv_ini_trans) = '0' then\n"
@@ -151,8 +167,8 @@ std::string TableDdlBlock() {
          "\t\tif to_char(lv_max_trans) = '0' then\n"
          "\t\t\tlv_max_trans := 1;\n"
          "\t\tend if;\n" +
-         ColumnLoop() + "\t\ta_lin := wri(a_lin, ')', 1);\n" + PhysicalClauses() +
-         "\t\ta_lin := wri(a_lin, '/', 1);\n"
+         ddl_block::ColumnLoop() + IndexOrganizedKey() + "\t\ta_lin := wri(a_lin, ')', 1);\n" +
+         PhysicalClauses() + "\t\ta_lin := wri(a_lin, '/', 1);\n" + Comments() +
          "\tend loop;\n"
          "\tclose tab_cursor;\n" +
          ddl_block::ExceptionSection();

@@ -11,7 +11,10 @@ class TableDdlSource {
   virtual ~TableDdlSource() = default;
 
   virtual std::string GenerateTableDdl(const std::string& owner, const std::string& table) = 0;
+  // The table's primary and unique keys and check constraints.
   virtual std::string GenerateConstraintDdl(const std::string& owner, const std::string& table) = 0;
+  // The table's foreign keys, asked for once every table's keys are written.
+  virtual std::string GenerateForeignKeyDdl(const std::string& owner, const std::string& table) = 0;
   virtual std::string GenerateIndexDdl(const std::string& owner, const std::string& table,
                                        const std::vector<std::string>* indexNames) = 0;
 };

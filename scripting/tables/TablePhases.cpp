@@ -151,24 +151,39 @@ void TablePhases::RunIndexPhase() {
   });
 }
 
+// Keys and checks of every table come before any foreign key, so that a
+// replay finds each referenced key, whatever the order of the tables.
 void TablePhases::RunConstraintPhase() {
-  static constexpr KeyPhaseTexts texts{
+  static constexpr KeyPhaseTexts keys{
       "Skipping constraint scripting for table: ", "Creating constraint scripts for table: ",
-      "*  The following statements will create the constraints for table ",
+      "*  The following statements will create the constraints for table ", nullptr};
+  static constexpr KeyPhaseTexts foreignKeys{
+      nullptr, "Creating foreign key scripts for table: ",
+      "*  The following statements will create the foreign keys for table ",
       "*  No constraints were found."};
-  RunKeyPhase(texts, [this](const std::string& owner, const std::string& table) {
-    return ddl_.GenerateConstraintDdl(owner, table);
-  });
+  const bool keysWritten =
+      RunKeyPhase(keys, [this](const std::string& owner, const std::string& table) {
+        return ddl_.GenerateConstraintDdl(owner, table);
+      });
+  RunKeyPhase(
+      foreignKeys,
+      [this](const std::string& owner, const std::string& table) {
+        return ddl_.GenerateForeignKeyDdl(owner, table);
+      },
+      keysWritten);
 }
 
 template <typename Generate>
-void TablePhases::RunKeyPhase(const KeyPhaseTexts& texts, Generate generate) {
+bool TablePhases::RunKeyPhase(const KeyPhaseTexts& texts, Generate generate,
+                              bool somethingWritten) {
   const std::string owner = tables_.SchemaOwner();
-  bool nothingWritten = true;
+  bool nothingWritten = !somethingWritten;
   for (const std::string& table : TableNames(tables_)) {
     control_.CheckStop();
     if (settings_.IsTableExcluded(table)) {
-      Status(texts.skippingStatus + table);
+      if (texts.skippingStatus != nullptr) {
+        Status(texts.skippingStatus + table);
+      }
       continue;
     }
     Status(texts.creatingStatus + table);
@@ -183,9 +198,10 @@ void TablePhases::RunKeyPhase(const KeyPhaseTexts& texts, Generate generate) {
     Name(script + "\r\n");
     nothingWritten = false;
   }
-  if (nothingWritten) {
+  if (nothingWritten && texts.noneFound != nullptr) {
     Comment("\r\n\r\n\r\n" + BannerOpen);
     Comment(texts.noneFound);
     Comment(BannerClose);
   }
+  return !nothingWritten;
 }

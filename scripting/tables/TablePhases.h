@@ -30,7 +30,9 @@ class TablePhases {
   int TableCount() const { return tableCount_; }
 
  private:
-  // The texts that tell the index and constraint phases apart.
+  // The texts that tell the index and constraint passes apart; a null
+  // skippingStatus shows nothing for an excluded table, a null noneFound
+  // writes no banner when the pass finds nothing.
   struct KeyPhaseTexts {
     const char* skippingStatus;
     const char* creatingStatus;
@@ -41,8 +43,10 @@ class TablePhases {
   void WriteSummaryBanner();
   void WriteTableScripts();
   void WriteTablesNotProcessed();
+  // One pass over the tables; somethingWritten tells it that an earlier
+  // pass of the same phase wrote statements. Returns whether any pass did.
   template <typename Generate>
-  void RunKeyPhase(const KeyPhaseTexts& texts, Generate generate);
+  bool RunKeyPhase(const KeyPhaseTexts& texts, Generate generate, bool somethingWritten = false);
   void Status(const std::string& text);
   void StepProgress();
   void Comment(const std::string& text, bool countForAutoSave = true);

@@ -37,7 +37,7 @@ TEST(TableDdlTest, WorkedExamplePrintsEveryLineWithItsTabsAndBlanks) {
             "        )\r\n"
             "/\r\n"
             "\r\n");
-  EXPECT_TRUE(schema.client.messages.texts.empty());
+  EXPECT_TRUE(schema.client.messages.texts.empty()) << schema.client.messages.texts.front();
 }
 
 // The table's own text without its storage part.
@@ -49,23 +49,88 @@ std::string WithoutPhysicalClauses(SandboxSchema& schema, const std::string& tab
 
 TEST(TableDdlTest, ColumnTypesLongDefaultsAndSwitchedOffClauses) {
   SandboxSchema schema;
+  const std::string longDefault = "'" + std::string(300, 'z') + "'";
   schema.Run(
-      "create table TYPES (A number, B number(10,2), C float(126), D date, "
-      "E varchar2(200) default '" +
-      std::string(85, 'z') + "')");
+      "create table TYPES (A number, B number(10,2), C float(126), D date, E varchar2(400) "
+      "default " +
+      longDefault + ", F integer, G nchar(5), H nvarchar2(10))");
+  // A default longer than a line stands on a line of its own, whole.
   EXPECT_EQ(WithoutPhysicalClauses(schema, "TYPES"),
             "CREATE TABLE TYPES (\r\n"
             "\t A\tNUMBER\t    NULL\r\n"
             "\t,B\tNUMBER(10,2)\t    NULL\r\n"
             "\t,C\tFLOAT(126)\t    NULL\r\n"
             "\t,D\tDATE\t    NULL\r\n"
-            "-- Skipping default clause on column E\r\n"
-            "--   on table TYPES\r\n"
-            "--   since length is 87\r\n"
-            "\t,E\tVARCHAR2(200)\t    NULL\r\n"
-            ")\r\n"
-            "/\r\n"
-            "\r\n");
+            "\t,E\tVARCHAR2(400) DEFAULT\r\n" +
+                longDefault +
+                "\r\n"
+                "\t    NULL\r\n"
+                "\t,F\tNUMBER(*,0)\t    NULL\r\n"
+                "\t,G\tNCHAR(5)\t    NULL\r\n"
+                "\t,H\tNVARCHAR2(10)\t    NULL\r\n"
+                ")\r\n"
+                "/\r\n"
+                "\r\n");
+}
+
+// Column NOT NULL clauses stand for the column's NOT NULL constraint, named
+// when the user named it; a key column has none of its own.
+TEST(TableDdlTest, NotNullClausesFollowTheColumnsConstraints) {
+  SandboxSchema schema;
+  schema.Run(
+      "create table N (A number constraint N_A_NN not null, B number not null, "
+      "C number primary key, D number, constraint N_D_CK check (D is not null))");
+  EXPECT_EQ(WithoutPhysicalClauses(schema, "N"),
+            "CREATE TABLE N (\r\n"
+            "\t A\tNUMBER\tCONSTRAINT N_A_NN NOT NULL\r\n"
+            "\t,B\tNUMBER\tNOT NULL\r\n"
+            "\t,C\tNUMBER\t    NULL\r\n"
+            "\t,D\tNUMBER\t    NULL\r\n"
+            ")\r\n/\r\n\r\n");
+  // The user's own check on D is no NOT NULL constraint and stays a check.
+  const std::string checks = schema.ddl->GenerateConstraintDdl("APP", "N");
+  EXPECT_NE(checks.find("\tCONSTRAINT N_D_CK\r\n\tCHECK\r\n\t(\r\n\tD is not null\r\n"),
+            std::string::npos)
+      << checks;
+  EXPECT_EQ(checks.find("N_A_NN"), std::string::npos) << checks;
+  EXPECT_EQ(checks.find("\"B\""), std::string::npos) << checks;
+}
+
+TEST(TableDdlTest, NewerTableKindsKeepTheirKind) {
+  SandboxSchema schema;
+  schema.Run(
+      "create global temporary table G (A varchar2(10 char), B char(2 char)) on commit "
+      "preserve rows");
+  schema.Run("create table O (K varchar2(5) primary key, V number) organization index");
+  schema.Run(
+      "create table V (ID number generated always as identity (start with 7 increment by 2 "
+      "maxvalue 99 nocache), Q number, D number generated always as (Q * 2) virtual, "
+      "E number default on null 0)");
+  schema.Run("comment on table V is 'It''s V'");
+  schema.Run("comment on column V.Q is 'quantity'");
+  EXPECT_EQ(WithoutPhysicalClauses(schema, "G"),
+            "CREATE GLOBAL TEMPORARY TABLE G (\r\n"
+            "\t A\tVARCHAR2(10 CHAR)\t    NULL\r\n"
+            "\t,B\tCHAR(2 CHAR)\t    NULL\r\n"
+            ")\r\nON COMMIT PRESERVE ROWS\r\n/\r\n\r\n");
+  // An index-organized table cannot be created without its key.
+  EXPECT_EQ(WithoutPhysicalClauses(schema, "O"),
+            "CREATE TABLE O (\r\n"
+            "\t K\tVARCHAR2(5)\t    NULL\r\n"
+            "\t,V\tNUMBER\t    NULL\r\n"
+            "\t,PRIMARY KEY (K)\r\n"
+            ")\r\nORGANIZATION INDEX\r\n/\r\n\r\n");
+  EXPECT_EQ(schema.ddl->GenerateConstraintDdl("APP", "O"), "\r\n");
+  EXPECT_EQ(WithoutPhysicalClauses(schema, "V"),
+            "CREATE TABLE V (\r\n"
+            "\t ID\tNUMBER GENERATED ALWAYS AS IDENTITY (START WITH 7 INCREMENT BY 2\r\n"
+            " MAXVALUE 99 MINVALUE 1 NOCYCLE NOCACHE NOORDER)\r\n"
+            "\t,Q\tNUMBER\t    NULL\r\n"
+            "\t,D\tNUMBER GENERATED ALWAYS AS (\"Q\"*2) VIRTUAL\t    NULL\r\n"
+            "\t,E\tNUMBER DEFAULT ON NULL 0\r\n"
+            ")\r\n/\r\n"
+            "COMMENT ON TABLE V IS 'It''s V'\r\n/\r\n"
+            "COMMENT ON COLUMN V.Q IS 'quantity'\r\n/\r\n\r\n");
 }
 
 TEST(TableDdlTest, ExtentSizesInMegabytesKilobytesOrBytes) {
@@ -115,7 +180,7 @@ TEST(ConstraintDdlTest, KeysReferencesAndChecksInTheirOrder) {
       "tablespace USERS, constraint P_CODE unique (CODE))");
   schema.Run(
       "create table C (ID number, PID number, QTY number check (QTY > 0), "
-      "constraint C_P foreign key (PID) references P (ID))");
+      "constraint C_P foreign key (PID) references P (ID) on delete cascade)");
   schema.client.settings->SetString("Settings", "InclStorage", "N");
   EXPECT_EQ(schema.ddl->GenerateConstraintDdl("APP", "P"),
             "ALTER TABLE P ADD (\r\n"
@@ -141,18 +206,20 @@ TEST(ConstraintDdlTest, KeysReferencesAndChecksInTheirOrder) {
             "\tMAXTRANS   255\r\n"
             ")\r\n/\r\n\r\n");
   const std::string child = schema.ddl->GenerateConstraintDdl("APP", "C");
-  const std::size_t foreignKey = child.find(
-      "\tCONSTRAINT C_P\r\n\tFOREIGN KEY\r\n"
-      "\t            (\r\n\t            PID\r\n"
-      "\t            )\r\n\tREFERENCES P\r\n"
-      "\t            (\r\n\t            ID\r\n"
-      "\t            )\r\n)\r\n/\r\n");
-  const std::size_t check = child.find("\tCHECK\r\n-- original system constraint name was SYS_");
-  EXPECT_NE(foreignKey, std::string::npos) << child;
-  EXPECT_NE(check, std::string::npos) << child;
-  EXPECT_LT(foreignKey, check);
-  // Every piece is cut after its last blank, the last piece too.
-  EXPECT_NE(child.find("\t(\r\n\tQTY >\r\n\t0\r\n\t)\r\n)\r\n/\r\n"), std::string::npos) << child;
+  // A condition that fits on a line keeps its one line.
+  EXPECT_EQ(child,
+            "ALTER TABLE C ADD (\r\n\tCHECK\r\n"
+            "-- original system constraint name was " +
+                child.substr(child.find("SYS_C"), child.find("\r\n\t(") - child.find("SYS_C")) +
+                "\r\n\t(\r\n\tQTY > 0\r\n\t)\r\n)\r\n/\r\n\r\n");
+  EXPECT_EQ(schema.ddl->GenerateForeignKeyDdl("APP", "C"),
+            "ALTER TABLE C ADD (\r\n"
+            "\tCONSTRAINT C_P\r\n\tFOREIGN KEY\r\n"
+            "\t            (\r\n\t            PID\r\n"
+            "\t            )\r\n\tREFERENCES P\r\n"
+            "\t            (\r\n\t            ID\r\n"
+            "\t            )\r\n\tON DELETE CASCADE\r\n)\r\n/\r\n\r\n");
+  EXPECT_EQ(schema.ddl->GenerateForeignKeyDdl("APP", "P"), "\r\n");
   // The NOT NULL check of P.ID is the server's own: the table block prints it.
   EXPECT_EQ(schema.ddl->GenerateConstraintDdl("APP", "P").find("IS NOT NULL"), std::string::npos);
 }
@@ -171,16 +238,48 @@ TEST(ConstraintDdlTest, SystemNamedKeysAndQuotedNamesRecreateTheSameTable) {
                        0),
             0u)
       << text;
-  EXPECT_NE(text.find("\t            \"id\"\r\n\t            )\r\n\tUSING INDEX\r\n)\r\n/\r\n"),
-            std::string::npos)
+  // With no physical clause to repeat, no USING INDEX either.
+  EXPECT_NE(text.find("\t            \"id\"\r\n\t            )\r\n)\r\n/\r\n"), std::string::npos)
       << text;
-  EXPECT_NE(text.find("\tCONSTRAINT \"Lower_fk\"\r\n\tFOREIGN KEY\r\n\t            (\r\n"
-                      "\t            \"ref\"\r\n\t            )\r\n\tREFERENCES \"Lower\"\r\n"),
-            std::string::npos)
-      << text;
+  const std::string reference = schema.ddl->GenerateForeignKeyDdl("APP", "Lower");
+  EXPECT_NE(
+      reference.find("\tCONSTRAINT \"Lower_fk\"\r\n\tFOREIGN KEY\r\n\t            (\r\n"
+                     "\t            \"ref\"\r\n\t            )\r\n\tREFERENCES \"Lower\"\r\n"),
+      std::string::npos)
+      << reference;
   schema.Run("create index \"Lower_ix\" on \"Lower\" (\"ref\")");
   EXPECT_EQ(schema.ddl->GenerateIndexDdl("APP", "Lower", nullptr),
             "CREATE INDEX \"Lower_ix\" ON \"Lower\"\r\n\t(\r\n\t \"ref\"\r\n\t)\r\n/\r\n\r\n");
+}
+
+// A key on an index of another name names it; states other than enabled,
+// validated and immediate are written.
+TEST(ConstraintDdlTest, StatesAndKeyIndexesAreKept) {
+  SandboxSchema schema;
+  schema.Run("create table S (A number, B number, C number)");
+  schema.Run("create unique index S_B_IX on S (B)");
+  schema.Run("alter table S add constraint S_B_UK unique (B) using index S_B_IX");
+  schema.Run("alter table S add constraint S_A_CK check (A > 0) disable");
+  schema.Run("alter table S add constraint S_PK primary key (C) deferrable initially deferred");
+  schema.Run(
+      "alter table S add constraint S_A_FK foreign key (A) references S (C) enable "
+      "novalidate");
+  schema.client.settings->SetString("Settings", "InclStorage", "N");
+  EXPECT_EQ(schema.ddl->GenerateConstraintDdl("APP", "S"),
+            "ALTER TABLE S ADD (\r\n\tCONSTRAINT S_PK\r\n\tPRIMARY KEY\r\n"
+            "\t            (\r\n\t            C\r\n\t            )\r\n"
+            "\tUSING INDEX\r\n\tPCTFREE    10\r\n\tINITRANS   2\r\n\tMAXTRANS   255\r\n"
+            "\tDEFERRABLE INITIALLY DEFERRED\r\n)\r\n/\r\n"
+            "ALTER TABLE S ADD (\r\n\tCONSTRAINT S_B_UK\r\n\tUNIQUE\r\n"
+            "\t       (\r\n\t       B\r\n\t       )\r\n"
+            "\tUSING INDEX S_B_IX\r\n)\r\n/\r\n"
+            "ALTER TABLE S ADD (\r\n\tCONSTRAINT S_A_CK\r\n\tCHECK\r\n"
+            "\t(\r\n\tA > 0\r\n\t)\r\n\tDISABLE\r\n)\r\n/\r\n\r\n");
+  const std::string reference = schema.ddl->GenerateForeignKeyDdl("APP", "S");
+  EXPECT_NE(reference.find("\tREFERENCES S\r\n\t            (\r\n\t            C\r\n"
+                           "\t            )\r\n\tENABLE NOVALIDATE\r\n)\r\n/\r\n"),
+            std::string::npos)
+      << reference;
 }
 
 // The lines of text between the check's "\t(" and "\t)" lines, tabs removed.
@@ -270,6 +369,19 @@ TEST(IndexDdlTest, CompressionOnlyWhereTheDictionaryHasIt) {
                   "/\r\n\r\n")
         << release;
   }
+}
+
+// A descending column is an expression of the index, as the server keeps it.
+TEST(IndexDdlTest, BitmapIndexesAndDescendingColumnsKeepTheirKind) {
+  SandboxSchema schema;
+  schema.Run("create table X (A number, B number, C varchar2(10))");
+  schema.Run("create bitmap index X_C on X (C)");
+  schema.Run("create index X_AB on X (A, B desc)");
+  schema.client.settings->SetString("Settings", "InclPct", "N");
+  schema.client.settings->SetString("Settings", "InclStorage", "N");
+  EXPECT_EQ(schema.ddl->GenerateIndexDdl("APP", "X", nullptr),
+            "CREATE INDEX X_AB ON X\r\n\t(\r\n\t A\r\n\t ,\"B\" DESC\r\n\t)\r\n/\r\n"
+            "CREATE BITMAP INDEX X_C ON X\r\n\t(\r\n\t C\r\n\t)\r\n/\r\n\r\n");
 }
 
 TEST(IndexDdlTest, NameFilterKeepsOnlyTheNamedIndexes) {

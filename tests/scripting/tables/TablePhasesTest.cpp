@@ -55,6 +55,9 @@ class RecordingDdl final : public TableDdlSource {
   std::string GenerateConstraintDdl(const std::string&, const std::string& table) override {
     return Answer("constraint " + table);
   }
+  std::string GenerateForeignKeyDdl(const std::string&, const std::string& table) override {
+    return Answer("foreign key " + table);
+  }
   std::string GenerateIndexDdl(const std::string&, const std::string& table,
                                const std::vector<std::string>*) override {
     return Answer("index " + table);
@@ -152,8 +155,14 @@ TEST(KeyPhaseTest, SameOrderAndExclusionsAndOneBannerWhenNothingIsFound) {
   rig.recording.asked.clear();
   rig.phases.RunIndexPhase();
   rig.phases.RunConstraintPhase();
+  // Every table's keys come before the first foreign key.
   EXPECT_EQ(rig.recording.asked,
-            (std::vector<std::string>{"index Z", "index M", "constraint Z", "constraint M"}));
+            (std::vector<std::string>{"index Z", "index M", "constraint Z", "constraint M",
+                                      "foreign key Z", "foreign key M"}));
+  EXPECT_NE(rig.Report().find("*  The following statements will create the foreign keys for "
+                              "table M" +
+                              BannerClose + "foreign key M\r\n"),
+            std::string::npos);
   EXPECT_NE(rig.Report().find("*  The following statements will create the indexes for table Z" +
                               BannerClose + "index Z\r\n"),
             std::string::npos);

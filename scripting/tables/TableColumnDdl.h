@@ -1,0 +1,22 @@
+// The column part of the CREATE TABLE generator block: the cursors and
+// variables it needs and the loop that writes one line per column (name,
+// type as declared, DEFAULT, identity or virtual column clause, and the NOT
+// NULL clause of the column's NOT NULL constraint). Templates as in
+// DdlBlockPieces.h.
+#pragma once
+
+#include <string>
+
+namespace ddl_block {
+
+// Cursors col_cursor, nn_cursor and id_cursor and the column variables.
+std::string ColumnDeclarations();
+
+// function ident_opt(x_options, x_key): one value of the dictionary's
+// identity options text ("START WITH: 1, INCREMENT BY: 1, ...").
+std::string IdentityOptionFunction();
+
+// The loop over the columns of lv_owner.lv_table_name.
+std::string ColumnLoop();
+
+}  // namespace ddl_block

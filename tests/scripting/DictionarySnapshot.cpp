@@ -1,0 +1,176 @@
+// Reading and comparing dictionary snapshots.
+#include "tests/scripting/DictionarySnapshot.h"
+
+#include <algorithm>
+#include <regex>
+#include <set>
+
+#include "oracle/OracleSession.h"
+#include "oracle/OracleStatement.h"
+
+namespace {
+
+constexpr int ValueWidth = 4000;
+// A condition line carries a tab before the text and ends at 80 characters.
+constexpr std::size_t LongestUncutCondition = 79;
+
+std::vector<std::vector<std::string>> QueryRows(OracleSession& session, const std::string& sql,
+                                                int columns) {
+  constexpr int rows = OracleStatement::MaxRowsPerFetch;
+  const std::size_t slot = ValueWidth + 1;
+  std::vector<char> buffer(slot * rows * static_cast<std::size_t>(columns));
+  OracleStatement statement(session);
+  statement.Prepare(sql);
+  for (int column = 0; column < columns; ++column) {
+    statement.DefineStringArray(column + 1, &buffer[slot * rows * static_cast<std::size_t>(column)],
+                                ValueWidth, rows);
+  }
+  std::vector<std::vector<std::string>> result;
+  if (!statement.Execute()) {
+    return result;
+  }
+  do {
+    for (int row = 0; row < statement.RowsInBatch(); ++row) {
+      std::vector<std::string> values;
+      for (int column = 0; column < columns; ++column) {
+        values.emplace_back(&buffer[slot * (rows * static_cast<std::size_t>(column) +
+                                            static_cast<std::size_t>(row))]);
+      }
+      result.push_back(std::move(values));
+    }
+  } while (statement.FetchNext());
+  return result;
+}
+
+std::string WithoutTrailingWhiteSpace(std::string text) {
+  const std::size_t end = text.find_last_not_of(" \t\r\n");
+  text.erase(end == std::string::npos ? 0 : end + 1);
+  return text;
+}
+
+std::string WhiteSpaceAsBlanks(const std::string& text) {
+  std::string result;
+  bool blank = false;
+  for (const char c : text) {
+    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+      blank = true;
+      continue;
+    }
+    if (blank && !result.empty()) {
+      result += ' ';
+    }
+    blank = false;
+    result += c;
+  }
+  return result;
+}
+
+std::string Normalized(const std::string& column, std::string value,
+                       const std::set<std::string>& generated) {
+  value = WithoutTrailingWhiteSpace(std::move(value));
+  if (generated.count(value) != 0) {
+    return "<generated>";
+  }
+  // Hidden columns of function-based indexes and the sequences of identity
+  // columns are numbered by the server that made them.
+  static const std::regex serverNumbered("(SYS_NC|ISEQ\\$\\$_)[0-9]+");
+  value = std::regex_replace(value, serverNumbered, "$1#");
+  if (column == "SEARCH_CONDITION" &&
+      (value.size() > LongestUncutCondition || value.find_first_of("\r\n") != std::string::npos)) {
+    return WhiteSpaceAsBlanks(value);
+  }
+  return value;
+}
+
+std::set<std::string> GeneratedNames(OracleSession& session) {
+  std::set<std::string> names;
+  for (const char* sql :
+       {"select constraint_name from user_constraints where generated = 'GENERATED NAME'",
+        "select index_name from user_indexes where generated = 'Y'"}) {
+    for (const auto& row : QueryRows(session, sql, 1)) {
+      names.insert(row[0]);
+    }
+  }
+  return names;
+}
+
+}  // namespace
+
+std::vector<DictionaryView> TableDictionaryViews() {
+  // DEFAULT_LENGTH is left out: it counts the blanks that followed a default
+  // in its statement, which differ between a script and its source.
+  return {
+      {"user_tables",
+       {"TABLE_NAME", "TABLESPACE_NAME", "PCT_FREE", "PCT_USED", "INI_TRANS", "MAX_TRANS",
+        "INITIAL_EXTENT", "NEXT_EXTENT", "MIN_EXTENTS", "MAX_EXTENTS", "PCT_INCREASE", "FREELISTS",
+        "FREELIST_GROUPS", "TEMPORARY", "DURATION", "IOT_TYPE"}},
+      {"user_tab_cols",
+       {"TABLE_NAME", "COLUMN_NAME", "DATA_TYPE", "DATA_LENGTH", "DATA_PRECISION", "DATA_SCALE",
+        "NULLABLE", "COLUMN_ID", "DATA_DEFAULT", "CHAR_LENGTH", "CHAR_USED", "HIDDEN_COLUMN",
+        "VIRTUAL_COLUMN", "IDENTITY_COLUMN", "DEFAULT_ON_NULL"}},
+      {"user_constraints",
+       {"TABLE_NAME", "CONSTRAINT_NAME", "CONSTRAINT_TYPE", "SEARCH_CONDITION", "R_OWNER",
+        "R_CONSTRAINT_NAME", "DELETE_RULE", "STATUS", "DEFERRABLE", "DEFERRED", "VALIDATED",
+        "GENERATED", "INDEX_NAME"}},
+      {"user_cons_columns", {"TABLE_NAME", "CONSTRAINT_NAME", "COLUMN_NAME", "POSITION"}},
+      {"user_indexes",
+       {"TABLE_NAME", "INDEX_NAME", "INDEX_TYPE", "UNIQUENESS", "COMPRESSION", "PREFIX_LENGTH",
+        "TABLESPACE_NAME", "INI_TRANS", "MAX_TRANS", "PCT_FREE", "GENERATED"}},
+      {"user_ind_columns",
+       {"TABLE_NAME", "INDEX_NAME", "COLUMN_NAME", "COLUMN_POSITION", "DESCEND"}},
+      {"user_ind_expressions",
+       {"TABLE_NAME", "INDEX_NAME", "COLUMN_EXPRESSION", "COLUMN_POSITION"}},
+      {"user_tab_comments", {"TABLE_NAME", "TABLE_TYPE", "COMMENTS"}},
+      {"user_col_comments", {"TABLE_NAME", "COLUMN_NAME", "COMMENTS"}},
+      {"user_tab_identity_cols",
+       {"TABLE_NAME", "COLUMN_NAME", "GENERATION_TYPE", "IDENTITY_OPTIONS"}},
+  };
+}
+
+DictionarySnapshot TakeDictionarySnapshot(OracleSession& session,
+                                          const std::vector<DictionaryView>& views) {
+  const std::set<std::string> generated = GeneratedNames(session);
+  DictionarySnapshot snapshot;
+  for (const DictionaryView& view : views) {
+    std::string sql;
+    for (const std::string& column : view.columns) {
+      sql += (sql.empty() ? "select " : ", ") + column;
+    }
+    sql += " from " + view.view;
+    std::vector<std::string>& rows = snapshot.rows[view.view];
+    for (const auto& values : QueryRows(session, sql, static_cast<int>(view.columns.size()))) {
+      std::string row;
+      for (std::size_t i = 0; i < values.size(); ++i) {
+        row += (i == 0 ? "" : "|") + Normalized(view.columns[i], values[i], generated);
+      }
+      rows.push_back(std::move(row));
+    }
+    std::sort(rows.begin(), rows.end());
+  }
+  return snapshot;
+}
+
+std::string DictionaryDifferences(const DictionarySnapshot& source,
+                                  const DictionarySnapshot& target) {
+  std::string differences;
+  const auto onlyIn = [&differences](const char* side, const std::string& view,
+                                     const std::vector<std::string>& rows,
+                                     const std::vector<std::string>& other) {
+    std::vector<std::string> missing;
+    std::set_difference(rows.begin(), rows.end(), other.begin(), other.end(),
+                        std::back_inserter(missing));
+    for (const std::string& row : missing) {
+      differences += view + " only in " + side + ": " + row + "\n";
+    }
+  };
+  static const std::vector<std::string> none;
+  for (const auto& [view, rows] : source.rows) {
+    const auto other = target.rows.find(view);
+    onlyIn("source", view, rows, other == target.rows.end() ? none : other->second);
+  }
+  for (const auto& [view, rows] : target.rows) {
+    const auto other = source.rows.find(view);
+    onlyIn("target", view, rows, other == source.rows.end() ? none : other->second);
+  }
+  return differences;
+}
