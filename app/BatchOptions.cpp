@@ -90,6 +90,8 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
       options.Batch = true;
     } else if (argument == "--connect") {
       problem = TakeValue(arguments, i, options.ConnectString);
+    } else if (argument == "--password-file") {
+      problem = TakeValue(arguments, i, options.PasswordFile);
     } else if (argument == "--report") {
       problem = TakeValue(arguments, i, options.ReportFile);
     } else if (argument == "--config") {
@@ -147,18 +149,24 @@ std::string BatchUsage() {
   }
   return "Usage:\n"
          "  quillmark [--settings DIR]          the desktop program\n"
-         "  quillmark --batch --connect CONNECT [--kinds LIST] [--report FILE] [--settings DIR]\n"
-         "  quillmark --batch --config FILE.qmo [--connect CONNECT] [--kinds LIST] [--report "
-         "FILE]\n"
-         "                    [--quiet]\n"
+         "  quillmark --batch --connect CONNECT [--password-file FILE] [--kinds LIST]\n"
+         "            [--report FILE] [--settings DIR] [--quiet]\n"
+         "  quillmark --batch --config FILE.qmo [--connect CONNECT] [--kinds LIST]\n"
+         "            [--report FILE] [--settings DIR] [--quiet]\n"
          "  quillmark --help | --version\n"
          "\n"
          "--batch scripts one schema without opening a window (no display is needed).\n"
          "\n"
          "  --connect CONNECT  [schema:]user[/password]@database; the schema defaults to the\n"
-         "                     user. Without a password it is taken from the environment\n"
-         "                     variable QUILLMARK_PASSWORD, else read from the terminal\n"
-         "                     without echo.\n"
+         "                     user. The database may be an Easy Connect string\n"
+         "                     (host:1521/service). Without a password it is taken from\n"
+         "                     --password-file, else from the environment variable\n"
+         "                     QUILLMARK_PASSWORD, else read from the terminal without echo.\n"
+         "                     Warning: a password given in CONNECT can be seen by other\n"
+         "                     users in the process list; prefer one of the other ways,\n"
+         "                     which also take passwords with \"@\", \"/\" or \":\".\n"
+         "  --password-file FILE  the password is the first line of FILE (keep it\n"
+         "                     readable by you alone).\n"
          "  --kinds LIST       comma-separated object kinds to script (default: all):\n"
          "                     " +
          kinds +
@@ -180,9 +188,10 @@ std::string BatchUsage() {
          "command does: the report written so far is kept and ends with the stop line; a\n"
          "second Ctrl+C ends the program at once.\n"
          "\n"
-         "Exit status: 0 finished, 2 bad arguments or an unreadable configuration file,\n"
-         "3 no connection, 4 the report could not be written, 130 stopped by Ctrl+C\n"
-         "(SIGINT), 143 stopped by SIGTERM.\n";
+         "Exit status: 0 finished with a complete report, 2 bad arguments or an unreadable\n"
+         "configuration file, 3 no connection, 4 the report could not be written, 5 the\n"
+         "report is incomplete (the objects that could not be scripted are named at its end\n"
+         "and on standard error), 130 stopped by Ctrl+C (SIGINT), 143 stopped by SIGTERM.\n";
 }
 
 std::string BatchVersion() {

@@ -17,6 +17,9 @@ enum BatchExitStatus : int {
   // 128 + the signal, as a shell reports a command ended by it.
   BatchStoppedByInterrupt = 130,
   BatchStoppedByTerminate = 143,
+  // The run ended, but objects are missing from the report (named there and
+  // on standard error).
+  BatchReportIncomplete = 5,
 };
 
 struct BatchOptions {
@@ -26,6 +29,8 @@ struct BatchOptions {
   bool Quiet = false;
   bool Batch = false;
   std::string ConnectString;
+  // Empty: no password file.
+  std::string PasswordFile;
   // Kind names as given to --kinds, every kind when the option is absent.
   std::vector<std::string> Kinds;
   bool KindsGiven = false;

@@ -14,6 +14,7 @@
 #include "engine/RunEngine.h"
 #include "engine/RunFlags.h"
 #include "oracle/ProcessExit.h"
+#include "scripting/connection/ConnectStringParts.h"
 #include "scripting/connection/DatabaseConnection.h"
 #include "scripting/connection/RunHostClientMessages.h"
 #include "scripting/connection/ScriptingPhases.h"
@@ -83,11 +84,12 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
   ConsoleRunHost host(errors, &progress, options.Quiet);
   RunHostClientMessages messages(host);
   SetProcessExitHandler(KeepRunningWithoutLibrary);
-  ConsoleLogonPrompts prompts(errors);
+  ConsoleLogonPrompts prompts(errors, options.PasswordFile);
   auto connection = std::make_shared<DatabaseConnection>(store, messages, prompts, connectString);
   SetProcessExitHandler(nullptr);
   if (connection->NotConnected()) {
-    errors << "quillmark: not connected to the database of '" << connectString << "'\n";
+    errors << "quillmark: not connected to the database of '"
+           << ConnectStringWithoutPassword(connectString) << "'\n";
     return BatchNoConnection;
   }
 
@@ -139,8 +141,13 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
     errors << "quillmark: the report could not be written to " << reportFile << "\n";
     return BatchReportNotWritten;
   }
+  const std::string missing = engine.Unscripted().Summary("quillmark: ", "\n");
+  errors << missing;
   if (engine.Flags().Stopped) {
     return StopSignals::Received() == SIGTERM ? BatchStoppedByTerminate : BatchStoppedByInterrupt;
+  }
+  if (!missing.empty()) {
+    return BatchReportIncomplete;
   }
   return BatchFinished;
 }

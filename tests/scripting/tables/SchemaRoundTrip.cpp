@@ -13,6 +13,7 @@
 #include "engine/RunControl.h"
 #include "engine/RunFlags.h"
 #include "engine/RunSettings.h"
+#include "engine/UnscriptedObjects.h"
 #include "scripting/tables/ObjectCatalog.h"
 #include "scripting/tables/TableListSource.h"
 #include "scripting/tables/TablePhases.h"
@@ -56,7 +57,8 @@ std::string ScriptSchema(SandboxSchema& schema) {
   CatalogNameMaxima maxima;
   CatalogTableList tables(
       ObjectCatalog(*schema.client.session, output, settings, "APP", "DB", maxima), "DB");
-  TablePhases phases(settings, output, &host, control, tables, *schema.ddl);
+  UnscriptedObjects unscripted;
+  TablePhases phases(settings, output, &host, control, tables, *schema.ddl, unscripted);
   phases.RunTablePhase();
   phases.RunIndexPhase();
   phases.RunConstraintPhase();
