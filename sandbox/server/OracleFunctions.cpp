@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "sandbox/server/DateFormat.h"
+#include "sandbox/server/DateTimeValue.h"
 #include "sandbox/server/NumberText.h"
 
 namespace sandbox {
-
-namespace {
 
 SqlFunctionContext& ContextOf(sqlite3_context* ctx) {
   return *static_cast<SqlFunctionContext*>(sqlite3_user_data(ctx));
@@ -34,13 +33,6 @@ void ResultNumber(sqlite3_context* ctx, double value) {
 
 void ResultOraError(sqlite3_context* ctx, const char* message) {
   sqlite3_result_error(ctx, message, -1);
-}
-
-bool AnyNull(int argc, sqlite3_value** argv) {
-  for (int i = 0; i < argc; ++i)
-    if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
-      return true;
-  return false;
 }
 
 // Numeric argument with Oracle's implicit conversion of text (ORA-01722).
@@ -66,6 +58,15 @@ std::string TextArg(sqlite3_value* value) {
   std::string text;
   OracleTextOf(value, text);
   return text;
+}
+
+namespace {
+
+bool AnyNull(int argc, sqlite3_value** argv) {
+  for (int i = 0; i < argc; ++i)
+    if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
+      return true;
+  return false;
 }
 
 void Nvl(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -409,6 +410,20 @@ void ToChar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     ResultText(ctx, format->Format(*DateParts::FromIso(text)));
     return;
   }
+  if (const TemporalKind kind = type == SQLITE_TEXT ? TemporalKindOf(text) : TemporalKind::None;
+      kind == TemporalKind::Timestamp || kind == TemporalKind::TimestampTz) {
+    const SqlFunctionContext& session = ContextOf(ctx);
+    const auto format =
+        DateFormat::Parse(argc > 1                          ? model
+                          : kind == TemporalKind::Timestamp ? session.timestampFormat
+                                                            : session.timestampTzFormat);
+    if (!format) {
+      ResultOraError(ctx, "ORA-01821: date format not recognized");
+      return;
+    }
+    ResultText(ctx, format->Format(*ReadTimestamp(text)));
+    return;
+  }
   if (argc < 2) {
     ResultText(ctx, type == SQLITE_TEXT ? text : TextArg(argv[0]));
     return;
@@ -576,6 +591,8 @@ void BFileName(sqlite3_context* ctx, int, sqlite3_value** argv) {
 std::optional<std::string> SessionDate(sqlite3_context* ctx, const std::string& text) {
   if (IsIsoDate(text))
     return text;
+  if (const auto timestamp = ReadTimestamp(text))
+    return timestamp->ToIso();  // a timestamp stored as a DATE loses its fraction
   const auto format = DateFormat::Parse(ContextOf(ctx).dateFormat);
   const auto date = format ? format->Read(text) : std::nullopt;
   if (!date)
@@ -640,6 +657,8 @@ void CheckValue(sqlite3_context* ctx, int, sqlite3_value** argv) {
     }
   } else if (kind == "D" && !(type == SQLITE_TEXT && SessionDate(ctx, TextArg(argv[0])))) {
     message = "ORA-01861: literal does not match format string";
+  } else if (kind.size() == 1 && std::string("TZLYSFB").find(kind[0]) != std::string::npos) {
+    ConvertStoredValue(ctx, argv[0], kind[0], precision, scale, message);
   }
   if (!message.empty()) {
     ResultOraError(ctx, message.c_str());
@@ -752,6 +771,7 @@ bool OracleTextOf(sqlite3_value* value, std::string& text) {
 }
 
 void RegisterOracleFunctions(sqlite3* db, SqlFunctionContext* context) {
+  RegisterDateTimeFunctions(db, context);
   for (const FunctionEntry& entry : kFunctions) {
     const int flags = SQLITE_UTF8 | (entry.deterministic ? SQLITE_DETERMINISTIC : 0);
     sqlite3_create_function_v2(db, entry.name, entry.argumentCount, flags, context, entry.function,

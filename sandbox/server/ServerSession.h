@@ -57,6 +57,9 @@ class ServerSession : public Session, public NameResolver {
   std::string user_;
   std::string schema_;
   std::string dateFormat_ = "DD-MON-RR";
+  std::string timestampFormat_ = "DD-MON-RR HH.MI.SSXFF AM";
+  std::string timestampTzFormat_ = "DD-MON-RR HH.MI.SSXFF AM TZR";
+  std::string timeZone_;
   ServerOutput output_;
   std::map<std::string, std::string> currentValues_;  // CURRVAL per "OWNER.SEQUENCE"
 };

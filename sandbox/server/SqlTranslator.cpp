@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 #include "sandbox/server/SqliteHandle.h"
 
@@ -74,6 +75,38 @@ std::string ExpressionType(const SqlToken& first, bool isCall) {
   return "";
 }
 
+// The niladic functions and constants of the session and of the binary
+// floating point types, as calls of the server's functions.
+const char* SessionValueCall(const SqlToken& t) {
+  static const struct {
+    const char* word;
+    const char* call;
+  } values[] = {
+      {"SYSTIMESTAMP", "ora_systimestamp()"},
+      {"CURRENT_TIMESTAMP", "ora_current_timestamp()"},
+      {"LOCALTIMESTAMP", "ora_localtimestamp()"},
+      {"CURRENT_DATE", "ora_current_date()"},
+      {"SESSIONTIMEZONE", "ora_sessiontimezone()"},
+      {"DBTIMEZONE", "ora_dbtimezone()"},
+      {"BINARY_DOUBLE_INFINITY", "9e999"},
+      {"BINARY_FLOAT_INFINITY", "9e999"},
+      {"BINARY_DOUBLE_NAN", "'Nan'"},
+      {"BINARY_FLOAT_NAN", "'Nan'"},
+      {"BINARY_DOUBLE_MAX_NORMAL", "1.7976931348623157e308"},
+      {"BINARY_DOUBLE_MIN_NORMAL", "2.2250738585072014e-308"},
+      {"BINARY_DOUBLE_MAX_SUBNORMAL", "2.2250738585072009e-308"},
+      {"BINARY_DOUBLE_MIN_SUBNORMAL", "4.9406564584124654e-324"},
+      {"BINARY_FLOAT_MAX_NORMAL", "3.40282347e38"},
+      {"BINARY_FLOAT_MIN_NORMAL", "1.17549435e-38"},
+      {"BINARY_FLOAT_MAX_SUBNORMAL", "1.17549421e-38"},
+      {"BINARY_FLOAT_MIN_SUBNORMAL", "1.40129846e-45"},
+  };
+  for (const auto& value : values)
+    if (t.IsWord(value.word))
+      return value.call;
+  return nullptr;
+}
+
 }  // namespace
 
 bool IsReservedWord(const SqlToken& token) {
@@ -130,24 +163,35 @@ std::string SqlTranslator::BindPlaceholder(const std::string& name) {
 }
 
 std::string SqlTranslator::JoinUnits(const std::vector<Unit>& rawUnits) {
-  // Arithmetic binds at least as tightly as || in Oracle: "a / b || 'K'" is
-  // "(a / b) || 'K'", so each arithmetic term becomes one operand first.
-  std::vector<Unit> units;
-  for (std::size_t i = 0; i < rawUnits.size(); ++i) {
-    const Unit& unit = rawUnits[i];
-    const bool arithmetic =
-        unit.text == "+" || unit.text == "-" || unit.text == "*" || unit.text == "/";
-    if (arithmetic && !units.empty() && units.back().primary && i + 1 < rawUnits.size() &&
-        rawUnits[i + 1].primary) {
-      // Oracle divides exactly and refuses a zero divisor; SQLite would
-      // truncate two integers and answer NULL for zero.
-      units.back().text += unit.text == "/" ? " * 1.0 / ora_divisor(" + rawUnits[i + 1].text + ")"
-                                            : " " + unit.text + " " + rawUnits[i + 1].text;
-      ++i;
-      continue;
+  // Oracle's precedence: "*" and "/" before "+" and "-", and arithmetic
+  // before "||" ("a / b || 'K'" is "(a / b) || 'K'"). "+" and "-" become
+  // ora_add and ora_sub, which also know dates, timestamps and intervals.
+  auto fold = [](const std::vector<Unit>& in, bool multiplicative) {
+    std::vector<Unit> out;
+    for (std::size_t i = 0; i < in.size(); ++i) {
+      const Unit& unit = in[i];
+      const bool op = multiplicative ? unit.text == "*" || unit.text == "/"
+                                     : unit.text == "+" || unit.text == "-";
+      if (op && !out.empty() && out.back().primary && i + 1 < in.size() && in[i + 1].primary) {
+        const std::string& right = in[i + 1].text;
+        std::string& left = out.back().text;
+        // Oracle divides exactly and refuses a zero divisor; SQLite would
+        // truncate two integers and answer NULL for zero.
+        if (unit.text == "/")
+          left += " * 1.0 / ora_divisor(" + right + ")";
+        else if (unit.text == "*")
+          left += " * " + right;
+        else
+          left =
+              std::string(unit.text == "+" ? "ora_add(" : "ora_sub(") + left + ", " + right + ")";
+        ++i;
+        continue;
+      }
+      out.push_back(unit);
     }
-    units.push_back(unit);
-  }
+    return out;
+  };
+  const std::vector<Unit> units = fold(fold(rawUnits, true), false);
   // Fold chains of "a || b || c" into one call that treats NULL as ''.
   std::vector<Unit> folded;
   for (std::size_t i = 0; i < units.size(); ++i) {
@@ -263,7 +307,8 @@ std::size_t SqlTranslator::TranslateSelectList(std::size_t at, std::size_t end,
     std::size_t exprEnd = itemEnd;
     std::string alias;
     const SqlToken& last = tokens_[itemEnd - 1];
-    if (itemEnd - i >= 2 && IsName(last) && !IsReservedWord(last)) {
+    if (itemEnd - i >= 2 && IsName(last) && !IsReservedWord(last) &&
+        !EndsIntervalLiteral(i, itemEnd)) {
       const SqlToken& before = tokens_[itemEnd - 2];
       if (before.IsWord("AS")) {
         alias = last.Upper();
@@ -292,8 +337,7 @@ std::size_t SqlTranslator::TranslateSelectList(std::size_t at, std::size_t end,
     list += item;
     if (top) {
       out_->columnNames.push_back(star ? std::string() : name);
-      const bool isCall = exprEnd - i > 1 && tokens_[i + 1].IsSymbol("(");
-      out_->expressionTypes.push_back(ExpressionType(tokens_[i], isCall));
+      out_->expressionTypes.push_back(ItemType(i, exprEnd));
     }
     if (itemEnd + 1 == listEnd) {
       Fail(936, "missing expression");  // a comma with no item after it
@@ -397,6 +441,23 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       i = close + 1;
     } else if (t.IsSymbol(")")) {
       Fail(933, "SQL command not properly ended");
+    } else if (t.IsWord("EXTRACT") && nextIsParen) {
+      const std::size_t close = Matching(i + 1, end);
+      if (close >= end || close < i + 5 || !tokens_[i + 3].IsWord("FROM")) {
+        Fail(close >= end ? 907 : 905,
+             close >= end ? "missing right parenthesis" : "missing keyword");
+        break;
+      }
+      units.push_back({"ora_extract('" + tokens_[i + 2].Upper() + "', " +
+                           TranslateRange(i + 4, close, true) + ")",
+                       true});
+      i = close + 1;
+    } else if (const char* call = SessionValueCall(t);
+               call != nullptr && !(i > begin && tokens_[i - 1].IsSymbol("."))) {
+      units.push_back({call, true});
+      ++i;
+      if (i + 2 < end && tokens_[i].IsSymbol("(") && tokens_[i + 2].IsSymbol(")"))
+        i += 3;  // CURRENT_TIMESTAMP(3): the precision only narrows the display
     } else if (t.type == SqlToken::Type::Word && nextIsParen &&
                !IsOneOf(t, kKeywordsBeforeParen, std::size(kKeywordsBeforeParen))) {
       const std::size_t close = Matching(i + 1, end);
@@ -435,16 +496,30 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       } else if (t.IsWord("UPDATE")) {
         i = TranslateTableItem(i, end, units, true);
       }
-    } else if ((t.IsWord("DATE") || t.IsWord("TIMESTAMP")) && i + 1 < end &&
-               tokens_[i + 1].type == SqlToken::Type::String) {
-      // ANSI literals: DATE '2024-01-31', TIMESTAMP '2024-01-31 10:00:00'.
+    } else if (t.IsWord("DATE") && i + 1 < end && tokens_[i + 1].type == SqlToken::Type::String) {
+      // ANSI literal: DATE '2024-01-31'.
       std::string text = tokens_[i + 1].text;
-      if (t.IsWord("DATE") && text.size() == 10)
+      if (text.size() == 10)
         text += " 00:00:00";
-      if (t.IsWord("TIMESTAMP") && text.size() > 19)
-        text.resize(19);
       units.push_back({"ora_to_date_literal(" + QuoteSqliteText(text) + ")", true});
       i += 2;
+    } else if (t.IsWord("TIMESTAMP") && i + 1 < end &&
+               tokens_[i + 1].type == SqlToken::Type::String) {
+      units.push_back(
+          {"ora_timestamp_literal(" + QuoteSqliteText(tokens_[i + 1].text) + ")", true});
+      i += 2;
+    } else if (t.IsWord("INTERVAL") && i + 1 < end &&
+               tokens_[i + 1].type == SqlToken::Type::String) {
+      IntervalQualifier qualifier;
+      const std::size_t next = ReadIntervalQualifier(i + 2, end, qualifier);
+      if (error_.IsSet())
+        break;
+      units.push_back({"ora_interval_literal(" + QuoteSqliteText(tokens_[i + 1].text) + ", '" +
+                           qualifier.first + "', '" + qualifier.last + "', " +
+                           std::to_string(qualifier.leading) + ", " +
+                           std::to_string(qualifier.fraction) + ")",
+                       true});
+      i = next;
     } else if (t.IsWord("SYSDATE")) {
       units.push_back({"ora_sysdate()", true});
       ++i;
@@ -519,6 +594,131 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
     glued.push_back(unit);
   }
   return JoinUnits(glued);
+}
+
+// True when the item ends in an interval literal's qualifier ("... DAY",
+// "... YEAR TO MONTH"), whose last word is no alias.
+bool SqlTranslator::EndsIntervalLiteral(std::size_t begin, std::size_t end) const {
+  for (std::size_t i = end; i-- > begin + 1;) {
+    if (tokens_[i].type == SqlToken::Type::String)
+      return i > begin && tokens_[i - 1].IsWord("INTERVAL");
+    if (tokens_[i].type != SqlToken::Type::Word)
+      return false;
+  }
+  return false;
+}
+
+// YEAR[(p)] [TO MONTH], DAY[(p)] [TO HOUR | MINUTE | SECOND[(s)]], HOUR ...,
+// SECOND[(p[, s])] after an interval literal's text.
+std::size_t SqlTranslator::ReadIntervalQualifier(std::size_t at, std::size_t end,
+                                                 IntervalQualifier& qualifier) {
+  static const char* const fields[] = {"YEAR", "MONTH", "DAY", "HOUR", "MINUTE", "SECOND"};
+  auto field = [&](std::size_t i) -> const char* {
+    for (const char* name : fields)
+      if (i < end && tokens_[i].IsWord(name))
+        return name;
+    return nullptr;
+  };
+  // "(n)" or "(n, m)" at i; returns the index after it.
+  auto precisions = [&](std::size_t i, int& first, int* second) {
+    if (i >= end || !tokens_[i].IsSymbol("("))
+      return i;
+    if (i + 2 < end && tokens_[i + 1].type == SqlToken::Type::Number) {
+      first = std::atoi(tokens_[i + 1].text.c_str());
+      if (second != nullptr && i + 4 < end && tokens_[i + 2].IsSymbol(",") &&
+          tokens_[i + 3].type == SqlToken::Type::Number) {
+        *second = std::atoi(tokens_[i + 3].text.c_str());
+        i += 2;
+      }
+      if (tokens_[i + 2].IsSymbol(")"))
+        return i + 3;
+    }
+    Fail(30088, "datetime/interval precision is out of range");
+    return end;
+  };
+  const char* first = field(at);
+  if (first == nullptr) {
+    Fail(30089, "missing or invalid <datetime field>");
+    return end;
+  }
+  qualifier.first = qualifier.last = first;
+  std::size_t i = precisions(at + 1, qualifier.leading,
+                             qualifier.first == "SECOND" ? &qualifier.fraction : nullptr);
+  if (i < end && tokens_[i].IsWord("TO")) {
+    const char* last = field(i + 1);
+    if (last == nullptr) {
+      Fail(30089, "missing or invalid <datetime field>");
+      return end;
+    }
+    qualifier.last = last;
+    i = qualifier.last == "SECOND" ? precisions(i + 2, qualifier.fraction, nullptr) : i + 2;
+  }
+  if (qualifier.leading > 9 || qualifier.fraction > 9)
+    Fail(30088, "datetime/interval precision is out of range");
+  return i;
+}
+
+// The type of a select item that is an expression: from its first word, or
+// for the datetime and binary kinds from the whole item; "?" when arithmetic
+// leaves it to the values (a date or timestamp plus an interval).
+std::string SqlTranslator::ItemType(std::size_t begin, std::size_t end) {
+  const SqlToken& first = tokens_[begin];
+  const bool isCall = end - begin > 1 && tokens_[begin + 1].IsSymbol("(");
+  const bool wholeCall = isCall && Matching(begin + 1, end) == end - 1;
+  if (end - begin == 1 || wholeCall) {
+    static const struct {
+      const char* word;
+      const char* type;
+    } types[] = {
+        {"SYSTIMESTAMP", "TIMESTAMP_TZ(6)"},
+        {"CURRENT_TIMESTAMP", "TIMESTAMP_TZ(6)"},
+        {"LOCALTIMESTAMP", "TIMESTAMP(6)"},
+        {"CURRENT_DATE", "DATE"},
+        {"TO_TIMESTAMP", "TIMESTAMP(9)"},
+        {"TO_TIMESTAMP_TZ", "TIMESTAMP_TZ(9)"},
+        {"TO_YMINTERVAL", "YM_SPAN(9)"},
+        {"TO_DSINTERVAL", "DS_SPAN(9,9)"},
+        {"TO_BINARY_DOUBLE", "BINARY_DOUBLE"},
+        {"TO_BINARY_FLOAT", "BINARY_FLOAT"},
+        {"EXTRACT", "NUMBER"},
+    };
+    for (const auto& entry : types)
+      if (first.IsWord(entry.word))
+        return entry.type;
+    if (first.Upper().rfind("BINARY_DOUBLE_", 0) == 0)
+      return "BINARY_DOUBLE";
+    if (first.Upper().rfind("BINARY_FLOAT_", 0) == 0)
+      return "BINARY_FLOAT";
+  }
+  if (first.IsWord("TIMESTAMP") && end - begin == 2 &&
+      tokens_[begin + 1].type == SqlToken::Type::String) {
+    const std::string& text = tokens_[begin + 1].text;
+    const std::size_t zone = text.find_first_not_of("0123456789-:. ", 10);
+    return zone == std::string::npos && text.find_first_of("+", 10) == std::string::npos
+               ? "TIMESTAMP(9)"
+               : "TIMESTAMP_TZ(9)";
+  }
+  if (first.IsWord("INTERVAL") && end - begin > 2 &&
+      tokens_[begin + 1].type == SqlToken::Type::String) {
+    IntervalQualifier qualifier;
+    const OraError saved = error_;
+    if (ReadIntervalQualifier(begin + 2, end, qualifier) == end && !error_.IsSet())
+      return qualifier.first == "YEAR" || qualifier.first == "MONTH"
+                 ? "YM_SPAN(" + std::to_string(qualifier.leading) + ")"
+                 : "DS_SPAN(" + std::to_string(qualifier.leading) + "," +
+                       std::to_string(qualifier.fraction) + ")";
+    error_ = saved;
+  }
+  std::string type = ExpressionType(first, isCall);
+  if (type.empty()) {
+    int depth = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+      depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
+      if (depth == 0 && i > begin && (tokens_[i].IsSymbol("+") || tokens_[i].IsSymbol("-")))
+        return "?";
+    }
+  }
+  return type;
 }
 
 bool SqlTranslator::Translate(TranslatedStatement& out, OraError& error) {

@@ -31,7 +31,9 @@ struct TranslatedStatement {
   std::vector<std::string> bindNames;    // bind of parameter ?N is bindNames[N-1]
   std::vector<std::string> columnNames;  // select items of a query, empty entry for a star
   // Oracle type of a select item that is an expression, judged from its
-  // outermost function or literal: "NUMBER", "DATE" or "" (character).
+  // outermost function or literal: "NUMBER", "DATE", a declaration such as
+  // "TIMESTAMP_TZ(6)" (see OracleType::Describe), "" (character), or "?"
+  // for arithmetic whose values tell their kind.
   std::vector<std::string> expressionTypes;
 };
 
@@ -52,6 +54,14 @@ class SqlTranslator {
   std::size_t TranslateTableItem(std::size_t at, std::size_t end, std::vector<Unit>& units,
                                  bool allowAlias);
   std::string TranslateTrim(std::size_t begin, std::size_t end);
+  struct IntervalQualifier {
+    std::string first, last;  // YEAR, MONTH, DAY, HOUR, MINUTE, SECOND
+    int leading = 2;
+    int fraction = 6;
+  };
+  std::string ItemType(std::size_t begin, std::size_t end);
+  bool EndsIntervalLiteral(std::size_t begin, std::size_t end) const;
+  std::size_t ReadIntervalQualifier(std::size_t at, std::size_t end, IntervalQualifier& qualifier);
   std::size_t TranslateSelectList(std::size_t at, std::size_t end, std::vector<Unit>& units);
   std::size_t QualifiedName(std::size_t at, std::size_t end, std::vector<std::string>& parts) const;
   std::size_t Matching(std::size_t open, std::size_t end) const;
