@@ -62,6 +62,39 @@ std::string TextArg(sqlite3_value* value) {
 
 namespace {
 
+// The database character set is AL32UTF8: character functions count
+// characters, the ...B variants bytes. Byte offsets of each character's
+// start, plus the end of the text.
+std::vector<std::size_t> CharacterStarts(const std::string& text) {
+  std::vector<std::size_t> starts;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+      starts.push_back(i);
+  starts.push_back(text.size());
+  return starts;
+}
+
+// Text as units of one character each (or one byte each for byte semantics).
+std::vector<std::string> Units(const std::string& text, bool bytes) {
+  std::vector<std::string> units;
+  if (bytes) {
+    for (char c : text)
+      units.emplace_back(1, c);
+    return units;
+  }
+  const auto starts = CharacterStarts(text);
+  for (std::size_t i = 0; i + 1 < starts.size(); ++i)
+    units.push_back(text.substr(starts[i], starts[i + 1] - starts[i]));
+  return units;
+}
+
+std::string Joined(const std::vector<std::string>& units, std::size_t from, std::size_t count) {
+  std::string text;
+  for (std::size_t i = from; i < units.size() && i < from + count; ++i)
+    text += units[i];
+  return text;
+}
+
 bool AnyNull(int argc, sqlite3_value** argv) {
   for (int i = 0; i < argc; ++i)
     if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
@@ -112,17 +145,17 @@ void Decode(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 // SUBSTR counts from 1; position 0 is taken as 1 and a negative position
 // counts back from the end.
-void Substr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+void SubstrOf(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool bytes) {
   if (AnyNull(argc, argv)) {
     sqlite3_result_null(ctx);
     return;
   }
-  const std::string text = TextArg(argv[0]);
+  const std::vector<std::string> units = Units(TextArg(argv[0]), bytes);
   const auto position = NumberArg(ctx, argv[1]);
   if (!position)
     return;
   long long start = static_cast<long long>(std::trunc(*position));
-  const long long size = static_cast<long long>(text.size());
+  const long long size = static_cast<long long>(units.size());
   if (start == 0)
     start = 1;
   if (start < 0)
@@ -143,10 +176,26 @@ void Substr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     length = std::min(length, static_cast<long long>(std::trunc(*requested)));
   }
   ResultText(ctx,
-             text.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length)));
+             Joined(units, static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length)));
+}
+void Substr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  SubstrOf(ctx, argc, argv, false);
+}
+void SubstrB(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  SubstrOf(ctx, argc, argv, true);
 }
 
-void Length(sqlite3_context* ctx, int, sqlite3_value** argv) {
+void Reverse(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  std::vector<std::string> units = Units(TextArg(argv[0]), false);
+  std::reverse(units.begin(), units.end());
+  ResultText(ctx, Joined(units, 0, units.size()));
+}
+
+void LengthOf(sqlite3_context* ctx, sqlite3_value** argv, bool bytes) {
   if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
     sqlite3_result_null(ctx);
     return;
@@ -155,7 +204,14 @@ void Length(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (text.empty())
     sqlite3_result_null(ctx);
   else
-    sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(text.size()));
+    sqlite3_result_int64(
+        ctx, static_cast<sqlite3_int64>(bytes ? text.size() : CharacterStarts(text).size() - 1));
+}
+void Length(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  LengthOf(ctx, argv, false);
+}
+void LengthB(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  LengthOf(ctx, argv, true);
 }
 
 void ChangeCase(sqlite3_context* ctx, sqlite3_value** argv, int (*change)(int)) {
@@ -221,21 +277,21 @@ void Pad(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool left) {
     sqlite3_result_null(ctx);
     return;
   }
-  std::string text = TextArg(argv[0]);
+  const std::vector<std::string> text = Units(TextArg(argv[0]), false);
   const auto width = NumberArg(ctx, argv[1]);
   if (!width)
     return;
-  const std::string fill = argc > 2 ? TextArg(argv[2]) : " ";
+  const std::vector<std::string> fill = Units(argc > 2 ? TextArg(argv[2]) : " ", false);
   const std::size_t target = *width < 0 ? 0 : static_cast<std::size_t>(*width);
   if (text.size() >= target || fill.empty()) {
-    ResultText(ctx, text.substr(0, target));
+    ResultText(ctx, Joined(text, 0, target));
     return;
   }
   std::string padding;
-  while (padding.size() < target - text.size())
-    padding += fill;
-  padding.resize(target - text.size());
-  ResultText(ctx, left ? padding + text : text + padding);
+  for (std::size_t i = 0; i < target - text.size(); ++i)
+    padding += fill[i % fill.size()];
+  const std::string body = Joined(text, 0, text.size());
+  ResultText(ctx, left ? padding + body : body + padding);
 }
 void LPad(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   Pad(ctx, argc, argv, true);
@@ -244,12 +300,14 @@ void RPad(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   Pad(ctx, argc, argv, false);
 }
 
-void Instr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+void InstrOf(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool bytes) {
   if (AnyNull(argc, argv)) {
     sqlite3_result_null(ctx);
     return;
   }
   const std::string text = TextArg(argv[0]), search = TextArg(argv[1]);
+  const std::vector<std::size_t> starts =
+      bytes ? std::vector<std::size_t>() : CharacterStarts(text);
   long long start = 1, occurrence = 1;
   if (argc > 2) {
     const auto s = NumberArg(ctx, argv[2]);
@@ -268,27 +326,50 @@ void Instr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     return;
   }
   long long found = 0;
+  // Positions count characters: start moves to its character's byte, and a
+  // match found reports its character's number.
+  auto byteOf = [&](long long character) {
+    if (bytes || character < 0)
+      return character;
+    const auto index = static_cast<std::size_t>(character);
+    return static_cast<long long>(index < starts.size() ? starts[index] : text.size() + 1);
+  };
+  auto characterOf = [&](long long byte) {
+    if (bytes)
+      return byte;
+    return static_cast<long long>(
+        std::lower_bound(starts.begin(), starts.end(), static_cast<std::size_t>(byte)) -
+        starts.begin());
+  };
   if (start > 0) {
-    std::size_t at = static_cast<std::size_t>(start - 1);
+    std::size_t at = static_cast<std::size_t>(byteOf(start - 1));
     for (long long k = 0; k < occurrence; ++k, ++at) {
       at = text.find(search, at);
       if (at == std::string::npos)
         break;
       if (k + 1 == occurrence)
-        found = static_cast<long long>(at) + 1;
+        found = characterOf(static_cast<long long>(at)) + 1;
     }
   } else {
-    long long at = static_cast<long long>(text.size()) + start;
+    const long long count =
+        bytes ? static_cast<long long>(text.size()) : static_cast<long long>(starts.size()) - 1;
+    long long at = count + start < 0 ? -1 : byteOf(count + start);
     for (long long k = 0; k < occurrence && at >= 0; ++k, --at) {
       const std::size_t hit = text.rfind(search, static_cast<std::size_t>(at));
       if (hit == std::string::npos)
         break;
       at = static_cast<long long>(hit);
       if (k + 1 == occurrence)
-        found = at + 1;
+        found = characterOf(at) + 1;
     }
   }
   sqlite3_result_int64(ctx, found);
+}
+void Instr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  InstrOf(ctx, argc, argv, false);
+}
+void InstrB(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  InstrOf(ctx, argc, argv, true);
 }
 
 void Replace(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
@@ -697,6 +778,13 @@ const FunctionEntry kFunctions[] = {
     {"substr", 2, Substr, true},
     {"substr", 3, Substr, true},
     {"length", 1, Length, true},
+    {"lengthb", 1, LengthB, true},
+    {"substrb", 2, SubstrB, true},
+    {"substrb", 3, SubstrB, true},
+    {"instrb", 2, InstrB, true},
+    {"instrb", 3, InstrB, true},
+    {"instrb", 4, InstrB, true},
+    {"reverse", 1, Reverse, true},
     {"upper", 1, Upper, true},
     {"lower", 1, Lower, true},
     {"initcap", 1, InitCap, true},

@@ -64,9 +64,9 @@ std::string ExpressionType(const SqlToken& first, bool isCall) {
     return "DATE";
   if (!isCall)
     return "";
-  static const char* const numeric[] = {"COUNT", "SUM",   "AVG",       "LENGTH", "MOD",
-                                        "ROUND", "TRUNC", "TO_NUMBER", "ABS",    "FLOOR",
-                                        "CEIL",  "SIGN",  "INSTR",     "ASCII"};
+  static const char* const numeric[] = {"COUNT", "SUM",       "AVG",     "LENGTH", "MOD",  "ROUND",
+                                        "TRUNC", "TO_NUMBER", "ABS",     "FLOOR",  "CEIL", "SIGN",
+                                        "INSTR", "ASCII",     "LENGTHB", "INSTRB"};
   for (const char* word : numeric)
     if (first.IsWord(word))
       return "NUMBER";
