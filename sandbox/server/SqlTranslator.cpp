@@ -199,11 +199,14 @@ std::string SqlTranslator::JoinUnits(const std::vector<Unit>& rawUnits) {
         units[i + 1].primary) {
       Unit& left = folded.back();
       const std::string right = units[i + 1].text;
-      if (left.text.rfind("ora_concat(", 0) == 0 && left.concat) {
+      // SQLite takes at most 127 arguments: longer chains nest.
+      if (left.text.rfind("ora_concat(", 0) == 0 && left.concat && left.operands < 100) {
         left.text.insert(left.text.size() - 1, ", " + right);
+        ++left.operands;
       } else {
         left.text = "ora_concat(" + left.text + ", " + right + ")";
         left.concat = true;  // marks a fold that may take more operands
+        left.operands = 2;
       }
       ++i;
       continue;
@@ -213,12 +216,68 @@ std::string SqlTranslator::JoinUnits(const std::vector<Unit>& rawUnits) {
       folded.back().concat = false;
   }
   std::string text;
-  for (const Unit& unit : folded) {
+  for (const Unit& unit : Balanced(folded)) {
     if (!text.empty())
       text += ' ';
     text += unit.text;
   }
   return text;
+}
+
+// SQLite nests a chain of n ORs n deep and refuses expressions deeper than
+// 1000, where Oracle takes chains of thousands (generated conditions): a
+// long chain of one operator is regrouped as a balanced tree of parentheses.
+std::vector<SqlTranslator::Unit> SqlTranslator::Balanced(std::vector<Unit> units) {
+  static const char* const clauses[] = {
+      "SELECT", "FROM",      "WHERE", "GROUP", "BY",        "HAVING", "ORDER",    "UNION",
+      "EXCEPT", "INTERSECT", "ALL",   "SET",   "VALUES",    "WHEN",   "THEN",     "ELSE",
+      "END",    "CONNECT",   "START", "WITH",  "RETURNING", "INTO",   "DISTINCT", ","};
+  auto isClause = [](const Unit& unit) {
+    for (const char* word : clauses)
+      if (unit.text == word)
+        return true;
+    return false;
+  };
+  for (const char* op : {"OR", "AND"}) {
+    std::vector<Unit> out;
+    for (std::size_t i = 0; i < units.size();) {
+      std::size_t end = i;
+      int count = 0;
+      bool between = false;
+      for (; end < units.size() && !isClause(units[end]); ++end) {
+        count += units[end].text == op;
+        between = between || units[end].text == "BETWEEN";
+      }
+      if (count < 64 || (between && std::string(op) == "AND")) {
+        out.insert(out.end(), units.begin() + static_cast<std::ptrdiff_t>(i),
+                   units.begin() + static_cast<std::ptrdiff_t>(end));
+      } else {
+        std::vector<std::string> terms(1);
+        for (std::size_t k = i; k < end; ++k) {
+          if (units[k].text == op) {
+            terms.emplace_back();
+            continue;
+          }
+          terms.back() += (terms.back().empty() ? "" : " ") + units[k].text;
+        }
+        out.push_back({BalancedText(terms, 0, terms.size(), op), true});
+      }
+      if (end < units.size())
+        out.push_back(units[end]);
+      i = end + 1;
+    }
+    units = std::move(out);
+  }
+  return units;
+}
+
+std::string SqlTranslator::BalancedText(const std::vector<std::string>& terms, std::size_t begin,
+                                        std::size_t end, const char* op) {
+  if (end - begin == 1)
+    return "(" + terms[begin] + ")";
+  const std::size_t middle = begin + (end - begin) / 2;
+  return "(" + BalancedText(terms, begin, middle, op) + " " + op + " " +
+         BalancedText(terms, middle, end, op) + ")";
 }
 
 std::string SqlTranslator::ColumnNameOf(std::size_t begin, std::size_t end) const {
@@ -287,6 +346,15 @@ std::size_t SqlTranslator::TranslateSelectList(std::size_t at, std::size_t end,
     }
     if (depth == 0 && (tokens_[listEnd].IsWord("FROM") || tokens_[listEnd].IsWord("INTO")))
       break;
+  }
+  int items = 1;
+  for (std::size_t k = i, depth = 0; k < listEnd; ++k) {
+    depth += tokens_[k].IsSymbol("(") ? 1 : tokens_[k].IsSymbol(")") ? -1 : 0;
+    items += depth == 0 && tokens_[k].IsSymbol(",");
+  }
+  if (items > 1000) {
+    Fail(1792, "maximum number of columns in a table or view is 1000");
+    return listEnd;
   }
   std::string list;
   while (i < listEnd) {
@@ -436,6 +504,18 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       if (close >= end) {
         Fail(907, "missing right parenthesis");
         break;
+      }
+      if (i > begin && tokens_[i - 1].IsWord("IN") && i + 1 < close &&
+          !tokens_[i + 1].IsWord("SELECT") && !tokens_[i + 1].IsWord("WITH")) {
+        int items = 1;
+        for (std::size_t k = i + 1, depth = 0; k < close; ++k) {
+          depth += tokens_[k].IsSymbol("(") ? 1 : tokens_[k].IsSymbol(")") ? -1 : 0;
+          items += depth == 0 && tokens_[k].IsSymbol(",");
+        }
+        if (items > 1000) {
+          Fail(1795, "maximum number of expressions in a list is 1000");
+          break;
+        }
       }
       units.push_back({"(" + TranslateRange(i + 1, close, false) + ")", true});
       i = close + 1;

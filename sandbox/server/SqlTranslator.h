@@ -48,6 +48,7 @@ class SqlTranslator {
     std::string text;
     bool primary = false;
     bool concat = false;  // the || operator
+    int operands = 0;     // of an ora_concat fold
   };
   std::string TranslateRange(std::size_t begin, std::size_t end, bool insideFunction);
   std::size_t TranslateTableList(std::size_t at, std::size_t end, std::vector<Unit>& units);
@@ -69,6 +70,9 @@ class SqlTranslator {
   std::string BindPlaceholder(const std::string& name);
   std::string ColumnNameOf(std::size_t begin, std::size_t end) const;
   static std::string JoinUnits(const std::vector<Unit>& units);
+  static std::vector<Unit> Balanced(std::vector<Unit> units);
+  static std::string BalancedText(const std::vector<std::string>& terms, std::size_t begin,
+                                  std::size_t end, const char* op);
   void Fail(int code, const std::string& message);
 
   const std::vector<SqlToken>& tokens_;
