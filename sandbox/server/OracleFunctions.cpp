@@ -860,6 +860,7 @@ bool OracleTextOf(sqlite3_value* value, std::string& text) {
 
 void RegisterOracleFunctions(sqlite3* db, SqlFunctionContext* context) {
   RegisterDateTimeFunctions(db, context);
+  RegisterQueryFunctions(db, context);
   for (const FunctionEntry& entry : kFunctions) {
     const int flags = SQLITE_UTF8 | (entry.deterministic ? SQLITE_DETERMINISTIC : 0);
     sqlite3_create_function_v2(db, entry.name, entry.argumentCount, flags, context, entry.function,

@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -17,6 +18,7 @@ struct SqlFunctionContext {
   std::string timestampFormat = "DD-MON-RR HH.MI.SSXFF AM";
   std::string timestampTzFormat = "DD-MON-RR HH.MI.SSXFF AM TZR";
   std::string timeZone = "+00:00";  // the session's, as ALTER SESSION SET TIME_ZONE gives it
+  std::map<int, long long> rownums;  // rows numbered so far, per query block of the statement
   std::string userName;
   std::string release = "19";  // the server release, for release-dependent errors
   // Sequence access for seq.NEXTVAL / seq.CURRVAL: returns false with an
@@ -43,6 +45,8 @@ void ResultOraError(sqlite3_context* ctx, const char* message);
 std::optional<double> NumberArg(sqlite3_context* ctx, sqlite3_value* value);  // ORA-01722
 std::string TextArg(sqlite3_value* value);
 
+// ROWNUM, LISTAGG and UTL_RAW (QueryFunctions.cpp).
+void RegisterQueryFunctions(sqlite3* db, SqlFunctionContext* context);
 // The timestamp, interval and binary floating point functions (DateTimeFunctions.cpp).
 void RegisterDateTimeFunctions(sqlite3* db, SqlFunctionContext* context);
 // Column conversion of stored values: kind T, Z, L (timestamps), Y, S

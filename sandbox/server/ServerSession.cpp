@@ -204,6 +204,7 @@ void ServerSession::EnterStatement() {
   context.timestampFormat = timestampFormat_;
   context.timestampTzFormat = timestampTzFormat_;
   context.timeZone = timeZone_;
+  context.rownums.clear();
   context.userName = user_;
   context.release = database_->Release();
   context.sequenceValue = [this](const std::string& owner, const std::string& name, bool next,

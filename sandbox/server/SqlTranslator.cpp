@@ -427,7 +427,18 @@ std::size_t SqlTranslator::TranslateTableItem(std::size_t at, std::size_t end,
   std::string item, defaultAlias;
   if (tokens_[i].IsSymbol("(")) {
     const std::size_t close = Matching(i, end);
-    item = "(" + TranslateRange(i + 1, close, false) + ")";
+    item = "(" + TranslateRange(i + 1, close, false);
+    // An ordered subquery keeps its order for the query around it (the
+    // ROWNUM top-N idiom): SQLite neither flattens it nor pushes conditions
+    // into it when it has a LIMIT.
+    for (std::size_t k = i + 1, depth = 0; k < close; ++k) {
+      depth += tokens_[k].IsSymbol("(") ? 1 : tokens_[k].IsSymbol(")") ? -1 : 0;
+      if (depth == 0 && tokens_[k].IsWord("ORDER")) {
+        item += " LIMIT -1";
+        break;
+      }
+    }
+    item += ")";
     i = close + 1;
   } else if (IsName(tokens_[i])) {
     std::vector<std::string> parts;
@@ -496,9 +507,29 @@ std::size_t SqlTranslator::TranslateTableList(std::size_t at, std::size_t end,
 std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bool insideFunction) {
   std::vector<Unit> units;
   std::size_t i = begin;
+  const std::string outerRownum = rownumCall_;
+  std::optional<RownumBlock> rownum;
   while (i < end && !error_.IsSet()) {
     const SqlToken& t = tokens_[i];
     const bool nextIsParen = i + 1 < end && tokens_[i + 1].IsSymbol("(");
+    if (rownum && !rownum->whereAt && rownum->insertAt && i == rownum->insertAt) {
+      units.push_back({"WHERE"});
+      units.push_back({"ora_rownum_accept(" + std::to_string(rownum->id) + ")", true});
+      rownum->insertAt = 0;
+    }
+    if (rownum && rownum->whereAt == i) {
+      // Oracle numbers a row when it has passed the other conditions.
+      const std::string id = std::to_string(rownum->id);
+      rownumCall_ = "ora_rownum_candidate(" + id + ")";
+      units.push_back({"WHERE"});
+      units.push_back({"(" + TranslateRange(i + 1, rownum->whereEnd, false) +
+                           ") AND ora_rownum_accept(" + id + ")",
+                       true});
+      rownumCall_ = "ora_rownum_current(" + id + ")";
+      i = rownum->whereEnd;
+      rownum->whereAt = rownum->insertAt = 0;
+      continue;
+    }
     if (t.IsSymbol("(")) {
       const std::size_t close = Matching(i, end);
       if (close >= end) {
@@ -521,6 +552,47 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       i = close + 1;
     } else if (t.IsSymbol(")")) {
       Fail(933, "SQL command not properly ended");
+    } else if (t.IsWord("UTL_RAW") && i + 3 < end && tokens_[i + 1].IsSymbol(".") &&
+               tokens_[i + 3].IsSymbol("(")) {
+      const std::size_t close = Matching(i + 3, end);
+      if (close >= end) {
+        Fail(907, "missing right parenthesis");
+        break;
+      }
+      units.push_back({"utl_raw_" + tokens_[i + 2].Upper() + "(" +
+                           TranslateRange(i + 4, close, true) + ")",
+                       true});
+      i = close + 1;
+    } else if (t.IsWord("LISTAGG") && nextIsParen) {
+      i = TranslateListagg(i, end, units);
+    } else if ((t.IsWord("JSON_VALUE") || t.IsWord("JSON_QUERY")) && nextIsParen) {
+      i = TranslateJsonFunction(i, end, units);
+    } else if (t.IsWord("JSON_TABLE") && nextIsParen) {
+      Fail(40573, "Invalid use of JSON_TABLE");
+      break;
+    } else if (t.IsWord("IS") && i + 1 < end &&
+               (tokens_[i + 1].IsWord("JSON") ||
+                (tokens_[i + 1].IsWord("NOT") && i + 2 < end && tokens_[i + 2].IsWord("JSON")))) {
+      // expr IS [NOT] JSON [STRICT | LAX] [(WITH | WITHOUT) UNIQUE KEYS]
+      const bool negated = tokens_[i + 1].IsWord("NOT");
+      i += negated ? 3 : 2;
+      while (i < end && (tokens_[i].IsWord("STRICT") || tokens_[i].IsWord("LAX") ||
+                         tokens_[i].IsWord("WITH") || tokens_[i].IsWord("WITHOUT") ||
+                         tokens_[i].IsWord("UNIQUE") || tokens_[i].IsWord("KEYS")))
+        ++i;
+      if (units.empty() || !units.back().primary) {
+        Fail(936, "missing expression");
+        break;
+      }
+      const std::string& value = units.back().text;
+      units.back().text = std::string(negated ? "NOT " : "") + "(CASE WHEN " + value +
+                          " IS NULL THEN NULL WHEN json_valid(" + value + ") AND json_type(" +
+                          value + ") IN ('object', 'array') THEN 1 ELSE 0 END)";
+    } else if (t.IsWord("ROWNUM") && !(i > begin && tokens_[i - 1].IsSymbol("."))) {
+      // Outside a query (UPDATE t SET n = ROWNUM) each row takes the next number.
+      units.push_back({rownumCall_.empty() ? std::string("ora_rownum_accept(0)") : rownumCall_,
+                       true});
+      ++i;
     } else if (t.IsWord("EXTRACT") && nextIsParen) {
       const std::size_t close = Matching(i + 1, end);
       if (close >= end || close < i + 5 || !tokens_[i + 3].IsWord("FROM")) {
@@ -559,6 +631,8 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       units.push_back({"CASE " + TranslateRange(i + 1, caseEnd, insideFunction) + " END", true});
       i = caseEnd + 1;
     } else if (t.IsWord("SELECT")) {
+      rownum = RownumBlockOf(i, end);
+      rownumCall_ = rownum ? "ora_rownum_current(" + std::to_string(rownum->id) + ")" : outerRownum;
       units.push_back({"SELECT"});
       i = TranslateSelectList(i + 1, end, units);
     } else if (t.IsWord("FROM") && !insideFunction) {
@@ -663,6 +737,11 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       ++i;
     }
   }
+  if (rownum && !rownum->whereAt && rownum->insertAt) {
+    units.push_back({"WHERE"});
+    units.push_back({"ora_rownum_accept(" + std::to_string(rownum->id) + ")", true});
+  }
+  rownumCall_ = outerRownum;
   // Glue "x . *" back together.
   std::vector<Unit> glued;
   for (const Unit& unit : units) {
@@ -674,6 +753,158 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
     glued.push_back(unit);
   }
   return JoinUnits(glued);
+}
+
+std::vector<std::pair<std::size_t, std::size_t>> SqlTranslator::Arguments(std::size_t begin,
+                                                                          std::size_t end) const {
+  std::vector<std::pair<std::size_t, std::size_t>> arguments;
+  std::size_t start = begin;
+  int depth = 0;
+  for (std::size_t i = begin; i <= end; ++i) {
+    if (i == end || (depth == 0 && tokens_[i].IsSymbol(","))) {
+      if (i > start)
+        arguments.emplace_back(start, i);
+      start = i + 1;
+      continue;
+    }
+    depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
+  }
+  return arguments;
+}
+
+// LISTAGG(value [, separator] [ON OVERFLOW ...]) [WITHIN GROUP (ORDER BY keys)]
+// becomes ora_listagg(value, separator, direction, key, direction, key ...).
+std::size_t SqlTranslator::TranslateListagg(std::size_t at, std::size_t end,
+                                            std::vector<Unit>& units) {
+  const std::size_t close = Matching(at + 1, end);
+  if (close >= end) {
+    Fail(907, "missing right parenthesis");
+    return end;
+  }
+  std::size_t argumentsEnd = close;
+  for (std::size_t i = at + 2, depth = 0; i < close; ++i) {
+    depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
+    if (depth == 0 && tokens_[i].IsWord("ON")) {
+      argumentsEnd = i;
+      break;
+    }
+  }
+  const auto arguments = Arguments(at + 2, argumentsEnd);
+  if (arguments.empty() || arguments.size() > 2) {
+    Fail(arguments.empty() ? 938 : 939, arguments.empty() ? "not enough arguments for function"
+                                                          : "too many arguments for function");
+    return end;
+  }
+  std::string call = "ora_listagg(" +
+                     TranslateRange(arguments[0].first, arguments[0].second, true) + ", " +
+                     (arguments.size() > 1
+                          ? TranslateRange(arguments[1].first, arguments[1].second, true)
+                          : std::string("NULL"));
+  std::size_t i = close + 1;
+  if (i + 1 < end && tokens_[i].IsWord("WITHIN") && tokens_[i + 1].IsWord("GROUP")) {
+    if (i + 4 >= end || !tokens_[i + 2].IsSymbol("(") || !tokens_[i + 3].IsWord("ORDER") ||
+        !tokens_[i + 4].IsWord("BY")) {
+      Fail(30491, "missing ORDER BY clause");
+      return end;
+    }
+    const std::size_t orderClose = Matching(i + 2, end);
+    for (auto [keyBegin, keyEnd] : Arguments(i + 5, orderClose)) {
+      std::string direction = "A";
+      while (keyEnd > keyBegin + 1 &&
+             (tokens_[keyEnd - 1].IsWord("ASC") || tokens_[keyEnd - 1].IsWord("DESC") ||
+              tokens_[keyEnd - 1].IsWord("FIRST") || tokens_[keyEnd - 1].IsWord("LAST") ||
+              tokens_[keyEnd - 1].IsWord("NULLS"))) {
+        if (tokens_[keyEnd - 1].IsWord("DESC"))
+          direction = "D";
+        --keyEnd;
+      }
+      call += ", '" + direction + "', " + TranslateRange(keyBegin, keyEnd, true);
+    }
+    i = orderClose + 1;
+  }
+  units.push_back({call + ")", true});
+  return i;
+}
+
+// JSON_VALUE and JSON_QUERY over SQLite's JSON functions; the RETURNING,
+// WRAPPER and ON ERROR clauses of the path argument are read, errors give NULL.
+std::size_t SqlTranslator::TranslateJsonFunction(std::size_t at, std::size_t end,
+                                                 std::vector<Unit>& units) {
+  const std::size_t close = Matching(at + 1, end);
+  if (close >= end) {
+    Fail(907, "missing right parenthesis");
+    return end;
+  }
+  const auto arguments = Arguments(at + 2, close);
+  if (arguments.size() != 2) {
+    Fail(arguments.size() < 2 ? 938 : 939, arguments.size() < 2 ? "not enough arguments for function"
+                                                                 : "too many arguments for function");
+    return end;
+  }
+  std::size_t pathEnd = arguments[1].first + 1;
+  bool wrapper = false;
+  for (std::size_t i = pathEnd; i < arguments[1].second; ++i)
+    wrapper = wrapper || (tokens_[i].IsWord("WRAPPER") && !tokens_[i - 1].IsWord("WITHOUT"));
+  const std::string doc = TranslateRange(arguments[0].first, arguments[0].second, true);
+  const std::string path = TranslateRange(arguments[1].first, pathEnd, true);
+  const std::string type = "json_type(" + doc + ", " + path + ")";
+  const std::string value = "json_extract(" + doc + ", " + path + ")";
+  std::string result;
+  if (tokens_[at].IsWord("JSON_VALUE"))
+    result = "CASE WHEN " + type + " IN ('object', 'array') THEN NULL WHEN " + type +
+             " IN ('true', 'false') THEN " + type + " ELSE " + value + " END";
+  else if (wrapper)
+    result = "CASE WHEN " + type + " IN ('object', 'array') THEN '[' || " + value +
+             " || ']' WHEN " + type + " IS NOT NULL THEN json_array(" + value + ") END";
+  else
+    result = "CASE WHEN " + type + " IN ('object', 'array') THEN " + value + " END";
+  units.push_back({"(CASE WHEN json_valid(" + doc + ") THEN " + result + " END)", true});
+  return close + 1;
+}
+
+// Where the query block that starts at the SELECT at `at` must count its
+// rows for ROWNUM: nullopt when it does not use ROWNUM (nested queries count
+// their own).
+std::optional<SqlTranslator::RownumBlock> SqlTranslator::RownumBlockOf(std::size_t at,
+                                                                      std::size_t end) {
+  bool uses = false;
+  RownumBlock block;
+  bool fromSeen = false;
+  int depth = 0;
+  for (std::size_t i = at + 1; i < end; ++i) {
+    const SqlToken& t = tokens_[i];
+    if (t.IsSymbol("(") && i + 1 < end &&
+        (tokens_[i + 1].IsWord("SELECT") || tokens_[i + 1].IsWord("WITH"))) {
+      i = Matching(i, end);
+      continue;
+    }
+    depth += t.IsSymbol("(") ? 1 : t.IsSymbol(")") ? -1 : 0;
+    uses = uses || t.IsWord("ROWNUM");
+    if (depth != 0)
+      continue;
+    const bool blockEnds = t.IsWord("UNION") || t.IsWord("MINUS") || t.IsWord("INTERSECT");
+    const bool clauseEnds = blockEnds || t.IsWord("GROUP") || t.IsWord("ORDER") ||
+                            t.IsWord("HAVING") || t.IsWord("CONNECT") || t.IsWord("START") ||
+                            t.IsWord("FOR");
+    fromSeen = fromSeen || t.IsWord("FROM");
+    if (t.IsWord("WHERE") && !block.whereAt) {
+      block.whereAt = i;
+      block.whereEnd = end;
+    } else if (clauseEnds && fromSeen) {
+      if (block.whereAt && block.whereEnd == end)
+        block.whereEnd = i;
+      if (!block.insertAt)
+        block.insertAt = i;
+    }
+    if (blockEnds)
+      break;
+  }
+  if (!uses)
+    return std::nullopt;
+  if (!block.insertAt)
+    block.insertAt = end;
+  block.id = ++rownumBlocks_;
+  return block;
 }
 
 // True when the item ends in an interval literal's qualifier ("... DAY",

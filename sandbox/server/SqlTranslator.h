@@ -61,6 +61,18 @@ class SqlTranslator {
     int fraction = 6;
   };
   std::string ItemType(std::size_t begin, std::size_t end);
+  // The parts of a query block that use ROWNUM: its WHERE (0 when none), the
+  // end of the WHERE, and where a WHERE is added when it has none.
+  struct RownumBlock {
+    std::size_t whereAt = 0, whereEnd = 0, insertAt = 0;
+    int id = 0;
+  };
+  std::optional<RownumBlock> RownumBlockOf(std::size_t at, std::size_t end);
+  // [begin, end) ranges of the comma-separated items in [begin, end).
+  std::vector<std::pair<std::size_t, std::size_t>> Arguments(std::size_t begin,
+                                                             std::size_t end) const;
+  std::size_t TranslateListagg(std::size_t at, std::size_t end, std::vector<Unit>& units);
+  std::size_t TranslateJsonFunction(std::size_t at, std::size_t end, std::vector<Unit>& units);
   bool EndsIntervalLiteral(std::size_t begin, std::size_t end) const;
   std::size_t ReadIntervalQualifier(std::size_t at, std::size_t end, IntervalQualifier& qualifier);
   std::size_t TranslateSelectList(std::size_t at, std::size_t end, std::vector<Unit>& units);
@@ -80,6 +92,8 @@ class SqlTranslator {
   NameResolver& resolver_;
   TranslatedStatement* out_ = nullptr;
   bool topSelectSeen_ = false;
+  std::string rownumCall_;  // what ROWNUM reads in the part being translated
+  int rownumBlocks_ = 0;
   OraError error_;
 };
 
