@@ -17,7 +17,7 @@ struct SqlFunctionContext {
   std::string dateFormat = "DD-MON-RR";
   std::string timestampFormat = "DD-MON-RR HH.MI.SSXFF AM";
   std::string timestampTzFormat = "DD-MON-RR HH.MI.SSXFF AM TZR";
-  std::string timeZone = "+00:00";  // the session's, as ALTER SESSION SET TIME_ZONE gives it
+  std::string timeZone = "+00:00";   // the session's, as ALTER SESSION SET TIME_ZONE gives it
   std::map<int, long long> rownums;  // rows numbered so far, per query block of the statement
   std::string userName;
   std::string release = "19";  // the server release, for release-dependent errors

@@ -37,7 +37,8 @@ void CastToRaw(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 void CastToVarchar2(sqlite3_context* ctx, int, sqlite3_value** argv) {
   const auto* data = static_cast<const char*>(sqlite3_value_blob(argv[0]));
-  ResultText(ctx, std::string(data ? data : "", static_cast<std::size_t>(sqlite3_value_bytes(argv[0]))));
+  ResultText(ctx,
+             std::string(data ? data : "", static_cast<std::size_t>(sqlite3_value_bytes(argv[0]))));
 }
 
 // One ordering key of a LISTAGG row: numbers before text compare as numbers.

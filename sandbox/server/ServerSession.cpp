@@ -12,6 +12,7 @@
 #include "sandbox/server/EmptyBindSet.h"
 #include "sandbox/server/ErrorMapping.h"
 #include "sandbox/server/MaterializedCursor.h"
+#include "sandbox/server/MergeStatement.h"
 #include "sandbox/server/NumberText.h"
 #include "sandbox/server/OracleType.h"
 
@@ -476,6 +477,31 @@ bool ServerSession::ExecuteDml(const std::string& sql, const std::vector<SqlToke
   return true;
 }
 
+// MERGE runs as its UPDATE, DELETE and INSERT parts, undone together when
+// one fails; its row count is the rows they touched.
+bool ServerSession::ExecuteMerge(const std::string& sql, const std::vector<SqlToken>& tokens,
+                                 const BindSet& binds, std::uint64_t& rowsProcessed,
+                                 OraError& error) {
+  std::vector<std::string> parts;
+  if (!RewriteMerge(sql, tokens, parts, error))
+    return false;
+  database_->BeginWork();
+  SqliteRunner runner(database_->Handle());
+  runner.Exec("SAVEPOINT qm_merge");
+  for (const std::string& part : parts) {
+    std::vector<SqlToken> partTokens;
+    std::uint64_t rows = 0;
+    if (!Tokenize(part, partTokens, error) || !ExecuteDml(part, partTokens, binds, rows, error)) {
+      runner.Exec("ROLLBACK TO qm_merge");
+      runner.Exec("RELEASE qm_merge");
+      return false;
+    }
+    rowsProcessed += rows;
+  }
+  runner.Exec("RELEASE qm_merge");
+  return true;
+}
+
 bool ServerSession::AlterSession(const std::vector<SqlToken>& tokens, OraError& error) {
   // ALTER SESSION SET name = value [name = value ...]
   if (tokens.size() < 3 || !tokens[2].IsWord("SET")) {
@@ -561,6 +587,8 @@ bool ServerSession::Execute(const std::string& sql, BindSet& binds, std::uint64_
   }
   if (verb.IsWord("INSERT") || verb.IsWord("UPDATE") || verb.IsWord("DELETE"))
     return ExecuteDml(sql, tokens, binds, rowsProcessed, error);
+  if (verb.IsWord("MERGE"))
+    return ExecuteMerge(sql, tokens, binds, rowsProcessed, error);
   if (verb.IsWord("COMMIT") || verb.IsWord("ROLLBACK")) {
     if (tokens.size() > 1 && !tokens[1].IsWord("WORK")) {
       error = {933, "SQL command not properly ended"};

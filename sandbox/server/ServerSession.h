@@ -47,6 +47,8 @@ class ServerSession : public Session, public NameResolver {
                          SqliteStatement& statement, OraError& error);
   bool ExecuteDml(const std::string& sql, const std::vector<SqlToken>& tokens, const BindSet& binds,
                   std::uint64_t& rowsProcessed, OraError& error);
+  bool ExecuteMerge(const std::string& sql, const std::vector<SqlToken>& tokens,
+                    const BindSet& binds, std::uint64_t& rowsProcessed, OraError& error);
   bool AlterSession(const std::vector<SqlToken>& tokens, OraError& error);
   bool NextSequenceValue(const std::string& owner, const std::string& name, bool next,
                          std::string& value, std::string& message);

@@ -559,9 +559,9 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
         Fail(907, "missing right parenthesis");
         break;
       }
-      units.push_back({"utl_raw_" + tokens_[i + 2].Upper() + "(" +
-                           TranslateRange(i + 4, close, true) + ")",
-                       true});
+      units.push_back(
+          {"utl_raw_" + tokens_[i + 2].Upper() + "(" + TranslateRange(i + 4, close, true) + ")",
+           true});
       i = close + 1;
     } else if (t.IsWord("LISTAGG") && nextIsParen) {
       i = TranslateListagg(i, end, units);
@@ -590,8 +590,8 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
                           value + ") IN ('object', 'array') THEN 1 ELSE 0 END)";
     } else if (t.IsWord("ROWNUM") && !(i > begin && tokens_[i - 1].IsSymbol("."))) {
       // Outside a query (UPDATE t SET n = ROWNUM) each row takes the next number.
-      units.push_back({rownumCall_.empty() ? std::string("ora_rownum_accept(0)") : rownumCall_,
-                       true});
+      units.push_back(
+          {rownumCall_.empty() ? std::string("ora_rownum_accept(0)") : rownumCall_, true});
       ++i;
     } else if (t.IsWord("EXTRACT") && nextIsParen) {
       const std::size_t close = Matching(i + 1, end);
@@ -795,11 +795,10 @@ std::size_t SqlTranslator::TranslateListagg(std::size_t at, std::size_t end,
                                                           : "too many arguments for function");
     return end;
   }
-  std::string call = "ora_listagg(" +
-                     TranslateRange(arguments[0].first, arguments[0].second, true) + ", " +
-                     (arguments.size() > 1
-                          ? TranslateRange(arguments[1].first, arguments[1].second, true)
-                          : std::string("NULL"));
+  std::string call =
+      "ora_listagg(" + TranslateRange(arguments[0].first, arguments[0].second, true) + ", " +
+      (arguments.size() > 1 ? TranslateRange(arguments[1].first, arguments[1].second, true)
+                            : std::string("NULL"));
   std::size_t i = close + 1;
   if (i + 1 < end && tokens_[i].IsWord("WITHIN") && tokens_[i + 1].IsWord("GROUP")) {
     if (i + 4 >= end || !tokens_[i + 2].IsSymbol("(") || !tokens_[i + 3].IsWord("ORDER") ||
@@ -837,8 +836,9 @@ std::size_t SqlTranslator::TranslateJsonFunction(std::size_t at, std::size_t end
   }
   const auto arguments = Arguments(at + 2, close);
   if (arguments.size() != 2) {
-    Fail(arguments.size() < 2 ? 938 : 939, arguments.size() < 2 ? "not enough arguments for function"
-                                                                 : "too many arguments for function");
+    Fail(arguments.size() < 2 ? 938 : 939, arguments.size() < 2
+                                               ? "not enough arguments for function"
+                                               : "too many arguments for function");
     return end;
   }
   std::size_t pathEnd = arguments[1].first + 1;
@@ -866,7 +866,7 @@ std::size_t SqlTranslator::TranslateJsonFunction(std::size_t at, std::size_t end
 // rows for ROWNUM: nullopt when it does not use ROWNUM (nested queries count
 // their own).
 std::optional<SqlTranslator::RownumBlock> SqlTranslator::RownumBlockOf(std::size_t at,
-                                                                      std::size_t end) {
+                                                                       std::size_t end) {
   bool uses = false;
   RownumBlock block;
   bool fromSeen = false;
