@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "sandbox/server/ConstraintRules.h"
+#include "sandbox/server/DateTimeTypeDdl.h"
 #include "sandbox/server/Dictionary.h"
 #include "sandbox/server/ErrorMapping.h"
 #include "sandbox/server/ExpressionText.h"
@@ -67,6 +68,8 @@ bool TableDdl::ReadType(OracleType& type, OraError& error) {
   }
   std::string name = t.Upper();
   in_.Skip();
+  if (name == "TIMESTAMP" || name == "INTERVAL")
+    return ReadDatetimeType(in_, name, type, error);
   if (name == "LONG" && in_.AcceptWord("RAW"))
     name = "LONG RAW";
   if (name == "DOUBLE" && in_.AcceptWord("PRECISION"))
@@ -93,10 +96,6 @@ bool TableDdl::ReadType(OracleType& type, OraError& error) {
     charSemantics = in_.AcceptWord("CHAR");
     if (!in_.ExpectSymbol(")", error))
       return false;
-  }
-  if (name == "TIMESTAMP" && in_.AcceptWord("WITH")) {
-    error = {902, "invalid datatype"};  // time zone types are not kept by this server
-    return false;
   }
   const auto parsed = OracleType::FromDeclaration(name, first, second, charSemantics);
   if (!parsed) {
@@ -531,8 +530,8 @@ bool TableDdl::AddColumnStorage(const std::string& owner, const std::string& tab
 
 bool TableDdl::AddColumnTriggers(const std::string& owner, const std::string& table,
                                  const ColumnSpec& column, OraError& error) {
-  if (column.type.IsDate() && column.virtualSql.empty() &&
-      !AddDateConversion(owner, table, column.name, error))
+  if (column.type.HasStoredForm() && column.virtualSql.empty() &&
+      !AddValueConversion(owner, table, column, error))
     return false;
   if (!column.defaultOnNull)
     return true;
@@ -840,20 +839,22 @@ bool TableDdl::RemoveIndex(const std::string& owner, const std::string& name, Or
          catalog.RemoveObject(owner, name, "INDEX", error);
 }
 
-// Oracle reads text stored into a DATE column in the session's date format;
-// the column's check admits such text and these triggers store it as a date.
-bool TableDdl::AddDateConversion(const std::string& owner, const std::string& table,
-                                 const std::string& column, OraError& error) {
+// Oracle reads text stored into a DATE or TIMESTAMP column in the session's
+// formats (and rounds fractions, intervals and binary floats to the column's
+// type); the column's check admits such text and these triggers store the
+// internal form.
+bool TableDdl::AddValueConversion(const std::string& owner, const std::string& table,
+                                  const ColumnSpec& column, OraError& error) {
   const std::string storage = QuoteSqliteName(StorageName(owner, table));
-  const std::string name = QuoteSqliteName(column);
+  const std::string name = QuoteSqliteName(column.name);
   for (const char* event : {"INSERT", "UPDATE"}) {
     const std::string trigger =
-        QuoteSqliteName("datein:" + StorageName(owner, table) + "." + column + ":" + event);
+        QuoteSqliteName("datein:" + StorageName(owner, table) + "." + column.name + ":" + event);
     if (!context_.catalog.ExecMapped(
             "CREATE TRIGGER " + trigger + " AFTER " + event + " ON " + storage + " WHEN NEW." +
-                name + " IS NOT NULL AND NOT ora_is_internal_date(NEW." + name + ") BEGIN UPDATE " +
-                storage + " SET " + name + " = ora_date_in(" + name +
-                ") WHERE rowid = NEW.rowid; END",
+                name + " IS NOT " + column.type.StoredForm("NEW." + name) + " BEGIN UPDATE " +
+                storage + " SET " + name + " = " + column.type.StoredForm(name) +
+                " WHERE rowid = NEW.rowid; END",
             error))
       return false;
   }

@@ -92,8 +92,8 @@ class TableDdl {
                          const std::string& name);
   bool AddColumnRows(const std::string& owner, const std::string& table, const ColumnSpec& column,
                      int id, OraError& error);
-  bool AddDateConversion(const std::string& owner, const std::string& table,
-                         const std::string& column, OraError& error);
+  bool AddValueConversion(const std::string& owner, const std::string& table,
+                          const ColumnSpec& column, OraError& error);
   bool SelectKeyIndex(const std::string& owner, const std::string& table,
                       const ConstraintSpec& spec, std::string& indexName, bool& ownsIndex,
                       OraError& error);
