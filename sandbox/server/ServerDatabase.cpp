@@ -2,6 +2,7 @@
 #include "sandbox/server/ServerDatabase.h"
 
 #include "sandbox/server/Dictionary.h"
+#include "sandbox/server/DictionaryIndexes.h"
 #include "sandbox/server/ServerSession.h"
 
 namespace sandbox {
@@ -28,7 +29,8 @@ std::shared_ptr<ServerDatabase> ServerDatabase::Open(const Options& options, Ora
   SqliteRunner runner(raw);
   runner.Exec("PRAGMA case_sensitive_like = ON");
   std::string message;
-  if (!HasDictionary(raw) && !CreateDictionary(raw, options.globalName, message)) {
+  if ((!HasDictionary(raw) && !CreateDictionary(raw, options.globalName, message)) ||
+      !EnsureDictionaryIndexes(raw, message)) {
     // A file that is not a database, or a disk that is full.
     error = {1034, "ORACLE not available (" + message + ")"};
     return nullptr;
