@@ -106,6 +106,7 @@ void ServerDatabase::RollbackWork() {
     return;
   SqliteRunner(db_.get()).Exec("ROLLBACK");
   inTransaction_ = false;
+  storageNames_.Forget();
 }
 
 long long ServerDatabase::NextObjectId() {

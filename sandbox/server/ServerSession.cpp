@@ -135,13 +135,7 @@ void ServerSession::EnterStatement() {
 
 std::optional<std::string> ServerSession::ResolveTable(const std::string& schema,
                                                        const std::string& name) {
-  SqliteRunner runner(database_->Handle());
-  std::vector<std::vector<std::string>> rows;
-  auto exists = [&](const std::string& storage) {
-    return runner.Query("SELECT 1 FROM sqlite_master WHERE name = ? AND type IN ('table', 'view')",
-                        {Value::Text(storage)}, rows) &&
-           !rows.empty();
-  };
+  auto exists = [&](const std::string& storage) { return database_->HasStorage(storage); };
   if (!schema.empty()) {
     const std::string storage = StorageName(schema, name);
     if (schema == "SYS" && !IsDictionaryName(name))
