@@ -249,29 +249,28 @@ bool ServerSession::PrepareTranslated(const std::string& sql, const std::vector<
   return true;
 }
 
-std::unique_ptr<Cursor> ServerSession::OpenQuery(const std::string& sql, const BindSet& binds,
-                                                 OraError& error) {
-  std::lock_guard lock(database_->Mutex());
+bool ServerSession::PrepareQuery(const std::string& sql, const BindSet& binds,
+                                 SqliteStatement& statement, std::vector<ColumnInfo>& columns,
+                                 OraError& error) {
   error = {};
   EnterStatement();
   std::vector<SqlToken> tokens;
   if (!Tokenize(sql, tokens, error))
-    return nullptr;
+    return false;
   if (tokens.empty()) {
     error = {900, "invalid SQL statement"};
-    return nullptr;
+    return false;
   }
   TranslatedStatement translated;
-  SqliteStatement statement;
   if (!PrepareTranslated(sql, tokens, binds, translated, statement, error))
-    return nullptr;
+    return false;
   sqlite3_stmt* raw = statement.get();
   const int count = sqlite3_column_count(raw);
   if (count == 0) {
     error = {900, "invalid SQL statement"};
-    return nullptr;
+    return false;
   }
-  std::vector<ColumnInfo> columns;
+  columns.clear();
   for (int c = 0; c < count; ++c) {
     const char* decl = sqlite3_column_decltype(raw, c);
     const std::string name = sqlite3_column_name(raw, c);
@@ -289,6 +288,28 @@ std::unique_ptr<Cursor> ServerSession::OpenQuery(const std::string& sql, const B
     info.nullable = ColumnNullable(raw, c);
     columns.push_back(info);
   }
+  return true;
+}
+
+std::vector<ColumnInfo> ServerSession::DescribeQuery(const std::string& sql, const BindSet& binds,
+                                                     OraError& error) {
+  std::lock_guard lock(database_->Mutex());
+  SqliteStatement statement;
+  std::vector<ColumnInfo> columns;
+  if (!PrepareQuery(sql, binds, statement, columns, error))
+    columns.clear();
+  return columns;
+}
+
+std::unique_ptr<Cursor> ServerSession::OpenQuery(const std::string& sql, const BindSet& binds,
+                                                 OraError& error) {
+  std::lock_guard lock(database_->Mutex());
+  SqliteStatement statement;
+  std::vector<ColumnInfo> columns;
+  if (!PrepareQuery(sql, binds, statement, columns, error))
+    return nullptr;
+  sqlite3_stmt* raw = statement.get();
+  const int count = static_cast<int>(columns.size());
   std::vector<std::vector<Value>> rows;
   int rc;
   while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
@@ -502,8 +523,7 @@ std::vector<ColumnInfo> ServerSession::DescribeTable(const std::string& name) {
           token.IsSymbol(".")))
       return {};
   OraError error;
-  const auto cursor = OpenQuery("SELECT * FROM " + name + " WHERE 1 = 0", noBinds, error);
-  return cursor ? cursor->Columns() : std::vector<ColumnInfo>{};
+  return DescribeQuery("SELECT * FROM " + name, noBinds, error);
 }
 
 }  // namespace sandbox

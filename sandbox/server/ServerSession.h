@@ -25,6 +25,8 @@ class ServerSession : public Session, public NameResolver {
   Database& GetDatabase() override { return *database_; }
   std::unique_ptr<Cursor> OpenQuery(const std::string& sql, const BindSet& binds,
                                     OraError& error) override;
+  std::vector<ColumnInfo> DescribeQuery(const std::string& sql, const BindSet& binds,
+                                        OraError& error) override;
   bool Execute(const std::string& sql, BindSet& binds, std::uint64_t& rowsProcessed,
                OraError& error, OraError& warning) override;
   std::string ToText(const Value& value) const override;
@@ -45,6 +47,10 @@ class ServerSession : public Session, public NameResolver {
   bool PrepareTranslated(const std::string& sql, const std::vector<SqlToken>& tokens,
                          const BindSet& binds, TranslatedStatement& translated,
                          SqliteStatement& statement, OraError& error);
+  // Translates and prepares a query and describes its select list; call
+  // under the database lock.
+  bool PrepareQuery(const std::string& sql, const BindSet& binds, SqliteStatement& statement,
+                    std::vector<ColumnInfo>& columns, OraError& error);
   bool ExecuteDml(const std::string& sql, const std::vector<SqlToken>& tokens, const BindSet& binds,
                   std::uint64_t& rowsProcessed, OraError& error);
   bool AlterSession(const std::vector<SqlToken>& tokens, OraError& error);
