@@ -47,6 +47,8 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
   bool HasStorage(const std::string& storageName) {
     return storageNames_.Contains(db_.get(), storageName);
   }
+  // Changes with every change of the schema (see StorageNameCache).
+  unsigned long long SchemaGeneration() { return storageNames_.Generation(db_.get()); }
   // Called when DDL ends, committed or not.
   void SchemaChanged() { storageNames_.Forget(); }
 

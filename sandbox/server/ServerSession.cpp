@@ -513,6 +513,20 @@ std::string ServerSession::ToText(const Value& value) const {
 }
 
 std::vector<ColumnInfo> ServerSession::DescribeTable(const std::string& name) {
+  std::lock_guard lock(database_->Mutex());
+  const unsigned long long generation = database_->SchemaGeneration();
+  if (generation != describedGeneration_) {
+    described_.clear();
+    describedGeneration_ = generation;
+  }
+  const auto key = std::make_pair(name, schema_);
+  const auto found = described_.find(key);
+  if (found != described_.end())
+    return found->second;
+  return described_[key] = DescribeUncached(name);
+}
+
+std::vector<ColumnInfo> ServerSession::DescribeUncached(const std::string& name) {
   EmptyBindSet noBinds;
   std::vector<SqlToken> tokens;
   std::size_t errorOffset = 0;

@@ -58,6 +58,7 @@ class ServerSession : public Session, public NameResolver {
                          std::string& value, std::string& message);
   OraError NameConstraintError(OraError error) const;
   bool ColumnNullable(sqlite3_stmt* statement, int column);
+  std::vector<ColumnInfo> DescribeUncached(const std::string& name);
 
   std::shared_ptr<ServerDatabase> database_;
   std::string user_;
@@ -65,6 +66,10 @@ class ServerSession : public Session, public NameResolver {
   std::string dateFormat_ = "DD-MON-RR";
   ServerOutput output_;
   std::map<std::string, std::string> currentValues_;  // CURRVAL per "OWNER.SEQUENCE"
+  // DescribeTable's answers by name and current schema, for one schema generation:
+  // compiling a block anchors many declarations to the same few views.
+  std::map<std::pair<std::string, std::string>, std::vector<ColumnInfo>> described_;
+  unsigned long long describedGeneration_ = 0;
 };
 
 }  // namespace sandbox

@@ -16,18 +16,23 @@ long long StorageNameCache::SchemaVersion(sqlite3* db) {
   return version;
 }
 
-bool StorageNameCache::Contains(sqlite3* db, const std::string& storageName) {
+void StorageNameCache::Refresh(sqlite3* db) {
   const long long version = SchemaVersion(db);
-  if (!loaded_ || version != version_ || version < 0) {
-    names_.clear();
-    SqliteRunner runner(db);
-    std::vector<std::vector<std::string>> rows;
-    runner.Query("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')", {}, rows);
-    for (auto& row : rows)
-      names_.insert(std::move(row[0]));
-    version_ = version;
-    loaded_ = true;
-  }
+  if (loaded_ && version == version_ && version >= 0)
+    return;
+  names_.clear();
+  SqliteRunner runner(db);
+  std::vector<std::vector<std::string>> rows;
+  runner.Query("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')", {}, rows);
+  for (auto& row : rows)
+    names_.insert(std::move(row[0]));
+  version_ = version;
+  loaded_ = true;
+  ++generation_;
+}
+
+bool StorageNameCache::Contains(sqlite3* db, const std::string& storageName) {
+  Refresh(db);
   return names_.count(storageName) != 0;
 }
 

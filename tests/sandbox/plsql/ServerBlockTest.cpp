@@ -62,6 +62,19 @@ TEST_F(ServerBlockTest, CompilingDescribesCursorsWithoutRunningThem) {
   EXPECT_NE(wrong.Error().find("ORA-06550"), std::string::npos) << wrong.Error();
 }
 
+TEST_F(ServerBlockTest, AnchoredTypesFollowTheTableAfterDdl) {
+  const std::string block = "declare v t.a%type; begin v := 'abcd'; dbms_output.put_line(v); end;";
+  Sql("create table t (a varchar2(3))");
+  EXPECT_NE(RunBlock(*session_, block).Error().find("ORA-06502"), std::string::npos);
+  Sql("drop table t");
+  Sql("create table t (a varchar2(10))");
+  BlockResult wider = RunBlock(*session_, block);
+  ASSERT_TRUE(wider.ok) << wider.Error();
+  EXPECT_EQ(wider.lines, (Lines{"abcd"}));
+  Sql("drop table t");
+  EXPECT_NE(RunBlock(*session_, block).Error().find("ORA-06550"), std::string::npos);
+}
+
 TEST_F(ServerBlockTest, TableDdlBlockOverTheRealDictionary) {
   Sql("create table T (ID number(10) not null, NAME varchar2(30) default 'x') tablespace USERS "
       "pctfree 10 pctused 40 initrans 1 maxtrans 255 storage (initial 64K next 1M minextents 1 "
