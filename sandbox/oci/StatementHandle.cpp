@@ -190,22 +190,24 @@ sword StatementHandle::ExecuteQuery(const std::shared_ptr<Connection>& connectio
   }
   Session& session = connection->GetSession();
   OraError error;
-  std::unique_ptr<Cursor> cursor;
   if (describeOnly) {
     DescribeOnlyBinds binds;
-    cursor = session.OpenQuery(text_, binds, error);
-  } else {
-    StatementBinds binds(binds_, 0, session);
-    cursor = session.OpenQuery(text_, binds, error);
+    columns_ = session.DescribeQuery(text_, binds, error);
+    if (error.IsSet()) {
+      errors.Add(error);
+      return OCI_ERROR;
+    }
+    executed_ = true;
+    return OCI_SUCCESS;
   }
+  StatementBinds binds(binds_, 0, session);
+  std::unique_ptr<Cursor> cursor = session.OpenQuery(text_, binds, error);
   if (!cursor) {
     errors.Add(error.IsSet() ? error : OraError{900, "invalid SQL statement"});
     return OCI_ERROR;
   }
   columns_ = cursor->Columns();
   executed_ = true;
-  if (describeOnly)
-    return OCI_SUCCESS;
   cursorConnection_ = connection;
   cursor_ = std::move(cursor);
   if (iterations == 0)

@@ -189,13 +189,13 @@ std::unique_ptr<SqlText> Parser::ParseSql(bool insideParentheses,
 std::vector<RecordField> Parser::DescribeQuery(const SqlText& sql, const Token& at) {
   DescribeBinds binds;
   OraError error;
-  auto cursor = session_.OpenQuery(sql.text, binds, error);
-  if (!cursor) {
+  const std::vector<ColumnInfo> columns = session_.DescribeQuery(sql.text, binds, error);
+  if (error.IsSet()) {
     char code[16];
     std::snprintf(code, sizeof code, "ORA-%05d: ", error.code);
     SqlError(at, code + error.message);
   }
-  return FieldsOfColumns(cursor->Columns(), false);
+  return FieldsOfColumns(columns, false);
 }
 
 }  // namespace sandbox::plsql

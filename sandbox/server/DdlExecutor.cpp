@@ -66,16 +66,16 @@ bool DdlExecutor::Run(OraError& error, OraError& warning) {
   DdlContext context{session_, sql_, tokens_, catalog};
   SqliteRunner runner(database.Handle());
   runner.Exec("BEGIN");
-  if (!Dispatch(context, error, warning)) {
+  bool done = Dispatch(context, error, warning);
+  if (!done) {
     runner.Exec("ROLLBACK");
-    return false;
-  }
-  if (!runner.Exec("COMMIT")) {
+  } else if (!runner.Exec("COMMIT")) {
     error = {600, "internal error code, arguments: [commit], [" + runner.LastError() + "]"};
     runner.Exec("ROLLBACK");
-    return false;
+    done = false;
   }
-  return true;
+  database.SchemaChanged();
+  return done;
 }
 
 bool DdlExecutor::Dispatch(DdlContext& context, OraError& error, OraError& warning) {

@@ -96,6 +96,14 @@ class Session {
   // SELECT (and WITH) statements. Binds are read once, when the query opens.
   virtual std::unique_ptr<Cursor> OpenQuery(const std::string& sql, const BindSet& binds,
                                             OraError& error) = 0;
+  // The columns OpenQuery would give, found without running the query (as
+  // for a describe-only execution or a PL/SQL compilation). Empty with error
+  // set when the query is wrong.
+  virtual std::vector<ColumnInfo> DescribeQuery(const std::string& sql, const BindSet& binds,
+                                                OraError& error) {
+    const auto cursor = OpenQuery(sql, binds, error);
+    return cursor ? cursor->Columns() : std::vector<ColumnInfo>{};
+  }
   // Every other statement: DDL, DML, ALTER SESSION, COMMIT, ROLLBACK, and
   // anonymous PL/SQL blocks (handed to the interpreter). rowsProcessed is the
   // OCI_ATTR_ROW_COUNT of a DML statement. Returns false with error set on

@@ -2,6 +2,7 @@
 #include "sandbox/server/ServerDatabase.h"
 
 #include "sandbox/server/Dictionary.h"
+#include "sandbox/server/DictionaryIndexes.h"
 #include "sandbox/server/ServerSession.h"
 
 namespace sandbox {
@@ -30,8 +31,14 @@ std::shared_ptr<ServerDatabase> ServerDatabase::Open(const Options& options, Ora
   runner.Exec("PRAGMA case_sensitive_like = ON");
   // ON DELETE CASCADE through a table that refers to itself.
   runner.Exec("PRAGMA recursive_triggers = ON");
+  // DDL commits after every statement, as Oracle's does. Handing each commit
+  // to the operating system without waiting for the disk keeps loading a
+  // large schema from waiting on it; a crash of the process still loses
+  // nothing committed, and the file alone stays the whole database.
+  runner.Exec("PRAGMA synchronous = OFF");
   std::string message;
-  if (!HasDictionary(raw) && !CreateDictionary(raw, options.globalName, message)) {
+  if ((!HasDictionary(raw) && !CreateDictionary(raw, options.globalName, message)) ||
+      !EnsureDictionaryIndexes(raw, message)) {
     // A file that is not a database, or a disk that is full.
     error = {1034, "ORACLE not available (" + message + ")"};
     return nullptr;
@@ -109,6 +116,7 @@ void ServerDatabase::RollbackWork() {
   SqliteRunner(db_.get()).Exec("ROLLBACK");
   inTransaction_ = false;
   integrity_.EndTransaction();
+  storageNames_.Forget();
 }
 
 long long ServerDatabase::NextObjectId() {

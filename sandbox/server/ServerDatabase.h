@@ -11,6 +11,7 @@
 #include "sandbox/server/OracleFunctions.h"
 #include "sandbox/server/Server.h"
 #include "sandbox/server/SqliteHandle.h"
+#include "sandbox/server/StorageNameCache.h"
 
 namespace sandbox {
 
@@ -44,12 +45,22 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
 
   long long NextObjectId();
 
+  // True when the database holds a SQLite table or view of that name.
+  bool HasStorage(const std::string& storageName) {
+    return storageNames_.Contains(db_.get(), storageName);
+  }
+  // Changes with every change of the schema (see StorageNameCache).
+  unsigned long long SchemaGeneration() { return storageNames_.Generation(db_.get()); }
+  // Called when DDL ends, committed or not.
+  void SchemaChanged() { storageNames_.Forget(); }
+
  private:
   ServerDatabase() = default;
 
   std::string name_;
   std::string release_;
   SqliteConnection db_;
+  StorageNameCache storageNames_;  // after db_: its statement goes first
   std::recursive_mutex mutex_;
   SqlFunctionContext functions_;
   IntegrityState integrity_;

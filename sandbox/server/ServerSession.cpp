@@ -219,11 +219,7 @@ std::optional<std::string> ServerSession::ResolveTable(const std::string& schema
                                                        const std::string& name) {
   SqliteRunner runner(database_->Handle());
   std::vector<std::vector<std::string>> rows;
-  auto exists = [&](const std::string& storage) {
-    return runner.Query("SELECT 1 FROM sqlite_master WHERE name = ? AND type IN ('table', 'view')",
-                        {Value::Text(storage)}, rows) &&
-           !rows.empty();
-  };
+  auto exists = [&](const std::string& storage) { return database_->HasStorage(storage); };
   // A synonym of the schema, else a public one, names the object; synonyms
   // may name synonyms, up to a depth that stops loops.
   std::string owner = schema.empty() ? schema_ : schema;
@@ -354,30 +350,29 @@ bool ServerSession::PrepareTranslated(const std::string& sql, const std::vector<
   return true;
 }
 
-std::unique_ptr<Cursor> ServerSession::OpenQuery(const std::string& sql, const BindSet& binds,
-                                                 OraError& error) {
-  std::lock_guard lock(database_->Mutex());
+bool ServerSession::PrepareQuery(const std::string& sql, const BindSet& binds,
+                                 SqliteStatement& statement, std::vector<ColumnInfo>& columns,
+                                 std::vector<bool>& typedByValue, OraError& error) {
   error = {};
   EnterStatement();
   std::vector<SqlToken> tokens;
   if (!Tokenize(sql, tokens, error))
-    return nullptr;
+    return false;
   if (tokens.empty()) {
     error = {900, "invalid SQL statement"};
-    return nullptr;
+    return false;
   }
   TranslatedStatement translated;
-  SqliteStatement statement;
   if (!PrepareTranslated(sql, tokens, binds, translated, statement, error))
-    return nullptr;
+    return false;
   sqlite3_stmt* raw = statement.get();
   const int count = sqlite3_column_count(raw);
   if (count == 0) {
     error = {900, "invalid SQL statement"};
-    return nullptr;
+    return false;
   }
-  std::vector<ColumnInfo> columns;
-  std::vector<bool> typedByValue;
+  columns.clear();
+  typedByValue.clear();
   for (int c = 0; c < count; ++c) {
     const char* decl = sqlite3_column_decltype(raw, c);
     const std::string name = sqlite3_column_name(raw, c);
@@ -398,6 +393,30 @@ std::unique_ptr<Cursor> ServerSession::OpenQuery(const std::string& sql, const B
     columns.push_back(info);
     typedByValue.push_back(byValue);
   }
+  return true;
+}
+
+std::vector<ColumnInfo> ServerSession::DescribeQuery(const std::string& sql, const BindSet& binds,
+                                                     OraError& error) {
+  std::lock_guard lock(database_->Mutex());
+  SqliteStatement statement;
+  std::vector<ColumnInfo> columns;
+  std::vector<bool> typedByValue;
+  if (!PrepareQuery(sql, binds, statement, columns, typedByValue, error))
+    columns.clear();
+  return columns;
+}
+
+std::unique_ptr<Cursor> ServerSession::OpenQuery(const std::string& sql, const BindSet& binds,
+                                                 OraError& error) {
+  std::lock_guard lock(database_->Mutex());
+  SqliteStatement statement;
+  std::vector<ColumnInfo> columns;
+  std::vector<bool> typedByValue;
+  if (!PrepareQuery(sql, binds, statement, columns, typedByValue, error))
+    return nullptr;
+  sqlite3_stmt* raw = statement.get();
+  const int count = static_cast<int>(columns.size());
   std::vector<std::vector<Value>> rows;
   int rc;
   while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
@@ -653,6 +672,20 @@ std::string ServerSession::ToText(const Value& value) const {
 }
 
 std::vector<ColumnInfo> ServerSession::DescribeTable(const std::string& name) {
+  std::lock_guard lock(database_->Mutex());
+  const unsigned long long generation = database_->SchemaGeneration();
+  if (generation != describedGeneration_) {
+    described_.clear();
+    describedGeneration_ = generation;
+  }
+  const auto key = std::make_pair(name, schema_);
+  const auto found = described_.find(key);
+  if (found != described_.end())
+    return found->second;
+  return described_[key] = DescribeUncached(name);
+}
+
+std::vector<ColumnInfo> ServerSession::DescribeUncached(const std::string& name) {
   EmptyBindSet noBinds;
   std::vector<SqlToken> tokens;
   std::size_t errorOffset = 0;
@@ -663,8 +696,7 @@ std::vector<ColumnInfo> ServerSession::DescribeTable(const std::string& name) {
           token.IsSymbol(".")))
       return {};
   OraError error;
-  const auto cursor = OpenQuery("SELECT * FROM " + name + " WHERE 1 = 0", noBinds, error);
-  return cursor ? cursor->Columns() : std::vector<ColumnInfo>{};
+  return DescribeQuery("SELECT * FROM " + name, noBinds, error);
 }
 
 }  // namespace sandbox

@@ -25,6 +25,8 @@ class ServerSession : public Session, public NameResolver {
   Database& GetDatabase() override { return *database_; }
   std::unique_ptr<Cursor> OpenQuery(const std::string& sql, const BindSet& binds,
                                     OraError& error) override;
+  std::vector<ColumnInfo> DescribeQuery(const std::string& sql, const BindSet& binds,
+                                        OraError& error) override;
   bool Execute(const std::string& sql, BindSet& binds, std::uint64_t& rowsProcessed,
                OraError& error, OraError& warning) override;
   std::string ToText(const Value& value) const override;
@@ -45,6 +47,12 @@ class ServerSession : public Session, public NameResolver {
   bool PrepareTranslated(const std::string& sql, const std::vector<SqlToken>& tokens,
                          const BindSet& binds, TranslatedStatement& translated,
                          SqliteStatement& statement, OraError& error);
+  // Translates and prepares a query and describes its select list; call
+  // under the database lock. typedByValue tells, per column, whether its type
+  // follows each value (an expression the translation could not type).
+  bool PrepareQuery(const std::string& sql, const BindSet& binds, SqliteStatement& statement,
+                    std::vector<ColumnInfo>& columns, std::vector<bool>& typedByValue,
+                    OraError& error);
   bool ExecuteDml(const std::string& sql, const std::vector<SqlToken>& tokens, const BindSet& binds,
                   std::uint64_t& rowsProcessed, OraError& error);
   bool ExecuteMerge(const std::string& sql, const std::vector<SqlToken>& tokens,
@@ -54,6 +62,7 @@ class ServerSession : public Session, public NameResolver {
                          std::string& value, std::string& message);
   OraError NameConstraintError(OraError error) const;
   bool ColumnNullable(sqlite3_stmt* statement, int column);
+  std::vector<ColumnInfo> DescribeUncached(const std::string& name);
 
   std::shared_ptr<ServerDatabase> database_;
   std::string user_;
@@ -64,6 +73,10 @@ class ServerSession : public Session, public NameResolver {
   std::string timeZone_;
   ServerOutput output_;
   std::map<std::string, std::string> currentValues_;  // CURRVAL per "OWNER.SEQUENCE"
+  // DescribeTable's answers by name and current schema, for one schema generation:
+  // compiling a block anchors many declarations to the same few views.
+  std::map<std::pair<std::string, std::string>, std::vector<ColumnInfo>> described_;
+  unsigned long long describedGeneration_ = 0;
 };
 
 }  // namespace sandbox

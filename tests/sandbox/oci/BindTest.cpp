@@ -191,6 +191,11 @@ TEST_F(SandboxOciBind, ParseOrDescribeOnlyNeverRunsAStatement) {
     EXPECT_EQ(statement.Execute(1, mode), OCI_ERROR);
   }
   EXPECT_EQ(connection.Rows("select count(*) from people"), std::vector<std::string>{"2"});
+  // A describe prepares a query without running it: no row reaches the division.
+  Statement query = NewStatement();
+  ASSERT_EQ(query.Prepare("select 1 / 0 from people"), OCI_SUCCESS);
+  EXPECT_EQ(query.Execute(0, OCI_DESCRIBE_ONLY), OCI_SUCCESS) << query.LastError().text;
+  EXPECT_EQ(query.Execute(0, OCI_DEFAULT), OCI_ERROR);
 }
 
 }  // namespace

@@ -45,6 +45,36 @@ TEST_F(ServerBlockTest, ProbeCursorOverTheDictionary) {
   EXPECT_EQ(r.lines, (Lines{"ID NUMBER", "NAME VARCHAR2"}));
 }
 
+TEST_F(ServerBlockTest, CompilingDescribesCursorsWithoutRunningThem) {
+  // The cursor's query fails only when it runs, so a block that never opens
+  // it runs, and one that does fails when it opens it, as on Oracle.
+  const std::string declare = "declare cursor c is select 1 / 0 as q from dual; r c%rowtype; ";
+  BlockResult unopened = RunBlock(*session_, declare + "begin dbms_output.put_line('ok'); end;");
+  ASSERT_TRUE(unopened.ok) << unopened.Error();
+  EXPECT_EQ(unopened.lines, (Lines{"ok"}));
+  BlockResult opened = RunBlock(*session_, declare + "begin open c; fetch c into r; end;");
+  EXPECT_FALSE(opened.ok);
+  EXPECT_NE(opened.Error().find("ORA-01476"), std::string::npos) << opened.Error();
+  // A wrong query is still found when the block compiles.
+  BlockResult wrong = RunBlock(*session_,
+                               "declare cursor c is select nothing from dual; "
+                               "begin null; end;");
+  EXPECT_NE(wrong.Error().find("ORA-06550"), std::string::npos) << wrong.Error();
+}
+
+TEST_F(ServerBlockTest, AnchoredTypesFollowTheTableAfterDdl) {
+  const std::string block = "declare v t.a%type; begin v := 'abcd'; dbms_output.put_line(v); end;";
+  Sql("create table t (a varchar2(3))");
+  EXPECT_NE(RunBlock(*session_, block).Error().find("ORA-06502"), std::string::npos);
+  Sql("drop table t");
+  Sql("create table t (a varchar2(10))");
+  BlockResult wider = RunBlock(*session_, block);
+  ASSERT_TRUE(wider.ok) << wider.Error();
+  EXPECT_EQ(wider.lines, (Lines{"abcd"}));
+  Sql("drop table t");
+  EXPECT_NE(RunBlock(*session_, block).Error().find("ORA-06550"), std::string::npos);
+}
+
 TEST_F(ServerBlockTest, TableDdlBlockOverTheRealDictionary) {
   Sql("create table T (ID number(10) not null, NAME varchar2(30) default 'x') tablespace USERS "
       "pctfree 10 pctused 40 initrans 1 maxtrans 255 storage (initial 64K next 1M minextents 1 "

@@ -1,0 +1,67 @@
+// Table and view names stay resolvable exactly while they exist: after
+// CREATE and DROP, after DDL that fails half way, and after a change that
+// another connection makes to a database file.
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include <filesystem>
+
+#include <unistd.h>
+
+#include "ServerTestSession.h"
+
+namespace sandbox::test {
+namespace {
+
+constexpr int kNoSuchTable = 942;
+
+TEST(NameResolutionTest, NamesFollowCreateAndDrop) {
+  ServerTestSession db;
+  EXPECT_EQ(db.QueryError("select * from t"), kNoSuchTable);
+  db.Script("create table t (a number);\ncreate view v as select a from t;\n");
+  EXPECT_EQ(db.QueryError("select * from t"), 0);
+  EXPECT_EQ(db.QueryError("select * from system.v"), 0);
+  db.Script("drop view v;\ndrop table t;\n");
+  EXPECT_EQ(db.QueryError("select * from t"), kNoSuchTable);
+  EXPECT_EQ(db.QueryError("select * from v"), kNoSuchTable);
+  // A name of the schema still hides the dictionary view it shares a name with.
+  EXPECT_EQ(db.Value1("select count(*) from all_views where owner = 'SYSTEM'"), "0");
+  db.Script(
+      "create table all_views (owner varchar2(5));\ninsert into all_views values ('mine');\n");
+  EXPECT_EQ(db.Value1("select owner from all_views"), "mine");
+}
+
+TEST(NameResolutionTest, FailedDdlLeavesNoNameBehind) {
+  ServerTestSession db;
+  db.Script("create table parent (id number primary key);");
+  // The table is written before the bad reference is found and undone; the
+  // next DDL brings the schema back to the version it had meanwhile.
+  EXPECT_NE(db.Exec("create table child (id number references nowhere)"), 0);
+  db.Script("create table other (id number references parent);");
+  EXPECT_EQ(db.QueryError("select * from other"), 0);
+  EXPECT_EQ(db.QueryError("select * from child"), kNoSuchTable);
+}
+
+TEST(NameResolutionTest, TableMadeByAnotherConnectionToTheFileIsSeen) {
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("qm-names-" + std::to_string(::getpid()) + ".db");
+  std::filesystem::remove(file);
+  OraError error;
+  auto database = AttachDatabase("file:" + file.string(), error);
+  ASSERT_TRUE(database) << error.message;
+  ServerTestSession db(database);
+  EXPECT_EQ(db.QueryError("select * from shared"), kNoSuchTable);
+
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(file.c_str(), &other), SQLITE_OK);
+  EXPECT_EQ(
+      sqlite3_exec(other, "CREATE TABLE \"SYSTEM.SHARED\" (A NUMBER)", nullptr, nullptr, nullptr),
+      SQLITE_OK);
+  sqlite3_close(other);
+  EXPECT_EQ(db.QueryError("select * from shared"), 0);
+  std::filesystem::remove(file);
+}
+
+}  // namespace
+}  // namespace sandbox::test
