@@ -85,7 +85,8 @@ TEST(BlockPlanTest, GeneratorCursorsSearchTheDictionaryByIndex) {
   const std::vector<std::string> someIndexes{"A_IX", "B_IX"};
   const std::vector<std::pair<std::string, std::string>> blocks{
       {"table", TableDdlBlock()},
-      {"constraint", ConstraintDdlBlock()},
+      {"key and check", ConstraintDdlBlock(ConstraintKinds::KeysAndChecks)},
+      {"foreign key", ConstraintDdlBlock(ConstraintKinds::ForeignKeys)},
       {"index", IndexDdlBlock("8", nullptr)},
       {"index of release 7", IndexDdlBlock("7", nullptr)},
       {"index by name", IndexDdlBlock("8", &someIndexes)}};
