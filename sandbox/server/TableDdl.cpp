@@ -1200,6 +1200,10 @@ bool TableDdl::CreateTable(OraError& error) {
   auto attribute = [&](const std::optional<long long>& value, long long fallback) {
     return segment ? Value::Integer(value.value_or(fallback)) : Value::Null();
   };
+  // A temporary table keeps its block attributes; only the extents go.
+  auto block = [&](const std::optional<long long>& value, long long fallback) {
+    return organizationIndex ? Value::Null() : Value::Integer(value.value_or(fallback));
+  };
   if (!catalog.AddObject(owner, table, "TABLE", error) ||
       !catalog.Exec(
           "INSERT INTO \"SYS.ALL_TABLES\" VALUES (?, ?, ?, NULL, NULL, 'VALID', ?, ?, ?, ?, ?, ?, "
@@ -1208,12 +1212,11 @@ bool TableDdl::CreateTable(OraError& error) {
           "'ENABLED', 'DEFAULT', ?, 'NO', 'DISABLED', ?, ?)",
           {Value::Text(owner), Value::Text(table),
            segment ? Value::Text(storage.tablespace.value_or("USERS")) : Value::Null(),
-           attribute(storage.pctFree, 10), attribute(storage.pctUsed, 40),
-           attribute(storage.iniTrans, 1), attribute(storage.maxTrans, 255),
-           attribute(storage.initial, kDefaultInitial), attribute(storage.next, kDefaultNext),
-           attribute(storage.minExtents, 1), attribute(storage.maxExtents, kUnlimitedExtents),
-           attribute(storage.pctIncrease, 0), attribute(storage.freelists, 1),
-           attribute(storage.freelistGroups, 1),
+           block(storage.pctFree, 10), block(storage.pctUsed, 40), block(storage.iniTrans, 1),
+           block(storage.maxTrans, 255), attribute(storage.initial, kDefaultInitial),
+           attribute(storage.next, kDefaultNext), attribute(storage.minExtents, 1),
+           attribute(storage.maxExtents, kUnlimitedExtents), attribute(storage.pctIncrease, 0),
+           attribute(storage.freelists, 1), attribute(storage.freelistGroups, 1),
            segment ? Value::Text(storage.logging ? "YES" : "NO")
                    : (temporary ? Value::Text("NO") : Value::Null()),
            Value::Text(temporary ? "Y" : "N"),

@@ -161,13 +161,13 @@ create table conf_iot2 (k number, v number, constraint conf_iot2_pk primary key 
   organization index;
 create table conf_bad (v number) organization index;
 create table conf_bad (k number primary key, v number as (k * 2)) organization index;
-select table_name, iot_type, temporary from user_tables
+select table_name, iot_type, temporary, tablespace_name from user_tables
   where table_name like 'CONF_IOT%' order by table_name;
 select index_name, index_type from user_indexes where table_name = 'CONF_IOT2';
 select substr(index_name, 1, 12), index_type from user_indexes where table_name = 'CONF_IOT';
 create global temporary table conf_gtt_t (a number) on commit delete rows;
 create global temporary table conf_gtt_s (a number) on commit preserve rows;
-select table_name, temporary, duration from user_tables
+select table_name, temporary, duration, tablespace_name from user_tables
   where table_name like 'CONF_GTT%' order by table_name;
 insert into conf_gtt_t values (1);
 insert into conf_gtt_s values (1);
