@@ -1420,12 +1420,25 @@ bool TableDdl::Truncate(OraError& error) {
   std::string owner, table;
   if (!ReadTableName(owner, table, error))
     return false;
-  if (context_.catalog.ObjectType(owner, table).value_or("") != "TABLE") {
+  Catalog& catalog = context_.catalog;
+  if (catalog.ObjectType(owner, table).value_or("") != "TABLE") {
     error = {942, "table or view does not exist"};
     return false;
   }
-  return context_.catalog.Exec("DELETE FROM " + QuoteSqliteName(StorageName(owner, table)), {},
-                               error);
+  // Rows are not deleted one by one: no delete rule of another table runs.
+  if (catalog.Any(
+          "SELECT 1 FROM \"SYS.ALL_CONSTRAINTS\" r JOIN \"SYS.ALL_CONSTRAINTS\" p ON p.OWNER = "
+          "r.R_OWNER AND p.CONSTRAINT_NAME = r.R_CONSTRAINT_NAME WHERE p.OWNER = ?1 AND "
+          "p.TABLE_NAME = ?2 AND r.STATUS = 'ENABLED' AND NOT (r.OWNER = ?1 AND r.TABLE_NAME = ?2)",
+          {Value::Text(owner), Value::Text(table)})) {
+    error = {2266, "unique/primary keys in table referenced by enabled foreign keys"};
+    return false;
+  }
+  const bool emptied =
+      catalog.Exec("DELETE FROM " + QuoteSqliteName(StorageName(owner, table)), {}, error);
+  // A key of the table into itself holds in an empty table.
+  catalog.Database().Integrity().statementChecks.clear();
+  return emptied;
 }
 
 }  // namespace sandbox
