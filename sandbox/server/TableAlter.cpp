@@ -43,7 +43,8 @@ bool TableDdl::AlterTable(OraError& error) {
   else if (in_.AcceptWord("DISABLE"))
     done = AlterConstraintState(owner, table, false, error);
   else if (in_.AcceptWord("RENAME"))
-    done = RenameConstraint(owner, table, error);
+    done = in_.AcceptWord("COLUMN") ? RenameColumn(owner, table, error)
+                                    : RenameConstraint(owner, table, error);
   else {
     StorageSpec ignored;  // physical attributes change nothing this server keeps
     done = ReadStorage(ignored, false, error);

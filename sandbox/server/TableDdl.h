@@ -124,6 +124,7 @@ class TableDdl {
   bool RemoveIdentity(const std::string& owner, const std::string& table,
                       const std::string& pattern, OraError& error);
   bool RenameConstraint(const std::string& owner, const std::string& table, OraError& error);
+  bool RenameColumn(const std::string& owner, const std::string& table, OraError& error);
   bool FindConstraint(const std::string& owner, const std::string& table, std::string& name,
                       OraError& error);
   bool SetConstraintState(const std::string& owner, const std::string& name, bool enable,

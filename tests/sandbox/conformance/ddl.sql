@@ -210,3 +210,23 @@ select constraint_name from user_constraints where table_name = 'CONF_COLS' orde
 select index_name from user_indexes where table_name = 'CONF_COLS' order by 1;
 select count(*) from user_col_comments where table_name = 'CONF_COLS' and comments is not null;
 select a, c, d from conf_cols;
+
+-- Columns renamed in the table, its constraints, indexes and comments.
+create table conf_names (a number constraint conf_names_pk primary key, b varchar2(5) not null);
+create index conf_names_fx on conf_names (upper(b));
+comment on column conf_names.b is 'bee';
+insert into conf_names values (1, 'y');
+alter table conf_names rename column b to bee;
+alter table conf_names rename column a to bee;
+alter table conf_names rename column nosuch to z;
+select column_name, column_id from user_tab_columns where table_name = 'CONF_NAMES' order by 2;
+select search_condition from user_constraints
+  where table_name = 'CONF_NAMES' and constraint_type = 'C';
+select column_name, position from user_cons_columns
+  where table_name = 'CONF_NAMES' order by 1;
+select column_expression from user_ind_expressions where index_name = 'CONF_NAMES_FX';
+select column_name, comments from user_col_comments
+  where table_name = 'CONF_NAMES' and comments is not null;
+insert into conf_names (a, bee) values (2, null);
+insert into conf_names (a, bee) values (1, 'z');
+select a, bee from conf_names where upper(bee) = 'Y';
