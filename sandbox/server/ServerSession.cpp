@@ -19,6 +19,9 @@ namespace sandbox {
 
 namespace {
 
+// Synonyms may name synonyms; a chain this long is taken for a loop.
+constexpr int kSynonymDepth = 8;
+
 bool Tokenize(const std::string& sql, std::vector<SqlToken>& tokens, OraError& error) {
   std::size_t errorOffset = 0;
   if (TokenizeSql(sql, tokens, errorOffset))
@@ -147,26 +150,15 @@ std::optional<std::string> ServerSession::ResolveTable(const std::string& schema
   // may name synonyms, up to a depth that stops loops.
   std::string owner = schema.empty() ? schema_ : schema;
   std::string object = name;
-  for (int depth = 0; depth < 8; ++depth) {
+  for (int depth = 0; depth < kSynonymDepth; ++depth) {
     if (owner == "SYS") {
       if (IsDictionaryName(object))
         return StorageName("SYS", object);
     } else if (exists(StorageName(owner, object))) {
       return StorageName(owner, object);
     }
-    runner.Query(
-        "SELECT TABLE_OWNER, TABLE_NAME FROM \"SYS.ALL_SYNONYMS\" WHERE OWNER = ? AND "
-        "SYNONYM_NAME = ?",
-        {Value::Text(owner), Value::Text(object)}, rows);
-    if (rows.empty() && (depth > 0 || schema.empty()))
-      runner.Query(
-          "SELECT TABLE_OWNER, TABLE_NAME FROM \"SYS.ALL_SYNONYMS\" WHERE OWNER = 'PUBLIC' AND "
-          "SYNONYM_NAME = ?",
-          {Value::Text(object)}, rows);
-    if (rows.empty())
+    if (!FollowSynonym(owner, object, depth > 0 || schema.empty()))
       break;
-    owner = rows[0][0];
-    object = rows[0][1];
   }
   if (schema.empty() && IsDictionaryName(name))
     return StorageName("SYS", name);
@@ -179,9 +171,31 @@ bool ServerSession::ResolveSequence(const std::string& schema, const std::string
   sequence = name;
   SqliteRunner runner(database_->Handle());
   std::vector<std::vector<std::string>> rows;
-  return runner.Query("SELECT 1 FROM \"SYS.SEQ$\" WHERE OWNER = ? AND NAME = ?",
-                      {Value::Text(owner), Value::Text(name)}, rows) &&
-         !rows.empty();
+  for (int depth = 0; depth < kSynonymDepth; ++depth) {
+    if (runner.Query("SELECT 1 FROM \"SYS.SEQ$\" WHERE OWNER = ? AND NAME = ?",
+                     {Value::Text(owner), Value::Text(sequence)}, rows) &&
+        !rows.empty())
+      return true;
+    if (!FollowSynonym(owner, sequence, depth > 0 || schema.empty()))
+      break;
+  }
+  return false;
+}
+
+bool ServerSession::FollowSynonym(std::string& owner, std::string& name, bool publicToo) {
+  SqliteRunner runner(database_->Handle());
+  std::vector<std::vector<std::string>> rows;
+  const char* const query =
+      "SELECT TABLE_OWNER, TABLE_NAME FROM \"SYS.ALL_SYNONYMS\" WHERE OWNER = ? AND "
+      "SYNONYM_NAME = ?";
+  runner.Query(query, {Value::Text(owner), Value::Text(name)}, rows);
+  if (rows.empty() && publicToo)
+    runner.Query(query, {Value::Text("PUBLIC"), Value::Text(name)}, rows);
+  if (rows.empty())
+    return false;
+  owner = rows[0][0];
+  name = rows[0][1];
+  return true;
 }
 
 bool ServerSession::NextSequenceValue(const std::string& owner, const std::string& name, bool next,

@@ -185,6 +185,10 @@ select ename from conf_pub_staff order by ename;
 create synonym conf_staff for conf_dept;
 create or replace synonym conf_staff for conf_dept;
 select dname from conf_staff;
+create sequence conf_seq;
+create synonym conf_seq_syn for conf_seq;
+select conf_seq_syn.nextval from dual;
+select conf_seq.currval from dual;
 select synonym_name, table_owner, table_name from user_synonyms
   where synonym_name like 'CONF%' order by synonym_name;
 select owner, synonym_name, table_owner, table_name from all_synonyms
