@@ -511,7 +511,7 @@ bool ServerSession::Execute(const std::string& sql, BindSet& binds, std::uint64_
     return AlterSession(tokens, error);
   if (verb.IsWord("CREATE") || verb.IsWord("DROP") || verb.IsWord("ALTER") ||
       verb.IsWord("GRANT") || verb.IsWord("REVOKE") || verb.IsWord("TRUNCATE") ||
-      verb.IsWord("COMMENT")) {
+      verb.IsWord("COMMENT") || verb.IsWord("RENAME")) {
     DdlExecutor ddl(*this, sql, tokens);
     return ddl.Run(error, warning);
   }

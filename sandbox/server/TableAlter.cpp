@@ -44,6 +44,7 @@ bool TableDdl::AlterTable(OraError& error) {
     done = AlterConstraintState(owner, table, false, error);
   else if (in_.AcceptWord("RENAME"))
     done = in_.AcceptWord("COLUMN") ? RenameColumn(owner, table, error)
+           : in_.AcceptWord("TO")   ? RenameTable(owner, table, error)
                                     : RenameConstraint(owner, table, error);
   else {
     StorageSpec ignored;  // physical attributes change nothing this server keeps

@@ -79,6 +79,7 @@ class TableDdl {
   bool CreateIndex(OraError& error);
   bool DropIndex(OraError& error);
   bool Truncate(OraError& error);
+  bool Rename(OraError& error);  // RENAME old TO new
 
  private:
   bool ReadColumn(ColumnSpec& column, std::vector<ConstraintSpec>& constraints, OraError& error);
@@ -125,6 +126,7 @@ class TableDdl {
                       const std::string& pattern, OraError& error);
   bool RenameConstraint(const std::string& owner, const std::string& table, OraError& error);
   bool RenameColumn(const std::string& owner, const std::string& table, OraError& error);
+  bool RenameTable(const std::string& owner, const std::string& table, OraError& error);
   bool FindConstraint(const std::string& owner, const std::string& table, std::string& name,
                       OraError& error);
   bool SetConstraintState(const std::string& owner, const std::string& name, bool enable,

@@ -234,3 +234,22 @@ select column_name, comments from user_col_comments
 insert into conf_names (a, bee) values (2, null);
 insert into conf_names (a, bee) values (1, 'z');
 select a, bee from conf_names where upper(bee) = 'Y';
+
+-- Tables renamed with their constraints, indexes and comments.
+create table conf_old (id number constraint conf_old_pk primary key,
+  parent_id number constraint conf_old_fk references conf_old, name varchar2(5) not null);
+comment on table conf_old is 'renamed';
+insert into conf_old values (1, null, 'a');
+alter table conf_old rename to conf_new;
+rename conf_new to conf_newer;
+rename conf_nosuch to conf_x;
+alter table conf_newer rename to conf_kinds;
+select table_name, comments from user_tab_comments where table_name like 'CONF_NEW%';
+select constraint_name, table_name from user_constraints
+  where constraint_name like 'CONF_OLD%' order by 1;
+select index_name, table_name from user_indexes where index_name = 'CONF_OLD_PK';
+select count(*) from conf_old;
+insert into conf_newer values (2, 9, 'b');
+insert into conf_newer values (1, null, 'c');
+insert into conf_newer values (3, 1, null);
+select id, name from conf_newer order by id;
