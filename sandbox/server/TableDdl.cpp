@@ -37,6 +37,22 @@ std::string JoinColumns(const std::vector<std::string>& columns) {
   return text;
 }
 
+std::size_t TableDdl::ExpressionEnd(std::size_t begin,
+                                    std::initializer_list<const char*> stopWords) const {
+  std::size_t end = begin;
+  for (int depth = 0; end < context_.tokens.size(); ++end) {
+    const SqlToken& t = context_.tokens[end];
+    if (t.IsSymbol("("))
+      ++depth;
+    if (t.IsSymbol(")") && depth-- == 0)
+      break;
+    if (depth == 0 && (t.IsSymbol(",") || std::any_of(stopWords.begin(), stopWords.end(),
+                                                      [&](const char* w) { return t.IsWord(w); })))
+      break;
+  }
+  return end;
+}
+
 bool TableDdl::ReadParenthesised(std::size_t& begin, std::size_t& end, OraError& error) {
   if (!in_.Peek().IsSymbol("(")) {
     error = {906, "missing left parenthesis"};
@@ -382,21 +398,8 @@ bool TableDdl::ReadDefault(ColumnSpec& column, OraError& error) {
   in_.Skip();  // DEFAULT
   column.defaultOnNull = in_.AcceptWords("ON", "NULL");
   const std::size_t begin = in_.Position();
-  std::size_t end = begin;
-  for (int depth = 0; end < context_.tokens.size(); ++end) {
-    const SqlToken& t = context_.tokens[end];
-    if (t.IsSymbol("("))
-      ++depth;
-    if (t.IsSymbol(")")) {
-      if (depth == 0)
-        break;
-      --depth;
-    }
-    if (depth == 0 &&
-        (t.IsSymbol(",") || t.IsWord("CONSTRAINT") || t.IsWord("NOT") || t.IsWord("NULL") ||
-         t.IsWord("PRIMARY") || t.IsWord("UNIQUE") || t.IsWord("CHECK") || t.IsWord("REFERENCES")))
-      break;
-  }
+  const std::size_t end = ExpressionEnd(
+      begin, {"CONSTRAINT", "NOT", "NULL", "PRIMARY", "UNIQUE", "CHECK", "REFERENCES"});
   if (end == begin) {
     error = {936, "missing expression"};
     return false;
@@ -620,16 +623,7 @@ bool TableDdl::ReadIndexColumns(std::vector<IndexColumn>& columns, OraError& err
   do {
     IndexColumn column;
     const std::size_t begin = in_.Position();
-    std::size_t end = begin;
-    for (int depth = 0; end < context_.tokens.size(); ++end) {
-      const SqlToken& t = context_.tokens[end];
-      if (t.IsSymbol("("))
-        ++depth;
-      if (t.IsSymbol(")") && depth-- == 0)
-        break;
-      if (depth == 0 && (t.IsSymbol(",") || t.IsWord("ASC") || t.IsWord("DESC")))
-        break;
-    }
+    const std::size_t end = ExpressionEnd(begin, {"ASC", "DESC"});
     if (end == begin) {
       error = {936, "missing expression"};
       return false;
@@ -1267,15 +1261,10 @@ bool TableDdl::DropTableObject(const std::string& owner, const std::string& tabl
     return false;
   }
   // The triggers of its constraints and of foreign keys into it go first.
-  ConstraintRules rules(catalog.Database(), context_.session);
-  for (const auto& constraint : catalog.Rows(
-           "SELECT r.OWNER, r.CONSTRAINT_NAME FROM \"SYS.ALL_CONSTRAINTS\" r JOIN "
-           "\"SYS.ALL_CONSTRAINTS\" p ON p.OWNER = r.R_OWNER AND p.CONSTRAINT_NAME = "
-           "r.R_CONSTRAINT_NAME WHERE p.OWNER = ?1 AND p.TABLE_NAME = ?2 UNION SELECT OWNER, "
-           "CONSTRAINT_NAME FROM \"SYS.ALL_CONSTRAINTS\" WHERE OWNER = ?1 AND TABLE_NAME = ?2",
-           key))
-    if (!rules.Release(constraint[0], constraint[1], error))
-      return false;
+  std::vector<std::pair<std::string, std::string>> released;
+  if (!ConstraintRules(catalog.Database(), context_.session)
+           .ReleaseAround(owner, table, released, error))
+    return false;
   if (!RemoveIdentity(owner, table, "%", error))
     return false;
   const auto indexes = catalog.Rows(

@@ -3,6 +3,7 @@
 // dictionary rows that Oracle keeps for them.
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -87,6 +88,9 @@ class TableDdl {
   bool ReadConstraint(ConstraintSpec& spec, const std::string* inlineColumn, OraError& error);
   bool ReadStorage(StorageSpec& storage, bool forIndex, OraError& error);
   bool StartsConstraint() const;
+  // Index of the first token from begin, at this depth, that is a "," or one
+  // of stopWords, or the ")" that closes the enclosing parenthesis.
+  std::size_t ExpressionEnd(std::size_t begin, std::initializer_list<const char*> stopWords) const;
   // "( ... )" at the reading position: the tokens between, and past it.
   bool ReadParenthesised(std::size_t& begin, std::size_t& end, OraError& error);
   bool ConstraintOnTable(const std::string& owner, const std::string& table,

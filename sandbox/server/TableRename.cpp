@@ -33,18 +33,6 @@ std::string RenamedInText(const std::string& text, const std::string& from, cons
   return out + text.substr(copied);
 }
 
-// Constraints whose triggers name the table or its columns: its own and the
-// foreign keys into it.
-std::vector<std::vector<std::string>> TableConstraints(Catalog& catalog, const std::string& owner,
-                                                       const std::string& table) {
-  return catalog.Rows(
-      "SELECT OWNER, CONSTRAINT_NAME FROM \"SYS.ALL_CONSTRAINTS\" WHERE OWNER = ?1 AND "
-      "TABLE_NAME = ?2 UNION SELECT r.OWNER, r.CONSTRAINT_NAME FROM \"SYS.ALL_CONSTRAINTS\" r "
-      "JOIN \"SYS.ALL_CONSTRAINTS\" p ON p.OWNER = r.R_OWNER AND p.CONSTRAINT_NAME = "
-      "r.R_CONSTRAINT_NAME WHERE p.OWNER = ?1 AND p.TABLE_NAME = ?2",
-      {Value::Text(owner), Value::Text(table)});
-}
-
 // Makes the column triggers "KIND:prefix..." again as "KIND:renamed...",
 // their text changed by edit.
 bool RenameTriggers(Catalog& catalog, const std::string& prefix, const std::string& renamed,
@@ -90,10 +78,9 @@ bool TableDdl::RenameColumn(const std::string& owner, const std::string& table, 
   // The triggers of the table's constraints and of foreign keys into it name
   // the column; they are made again from the dictionary afterwards.
   ConstraintRules rules(catalog.Database(), context_.session);
-  const auto constraints = TableConstraints(catalog, owner, table);
-  for (const auto& constraint : constraints)
-    if (!rules.Release(constraint[0], constraint[1], error))
-      return false;
+  std::vector<std::pair<std::string, std::string>> released;
+  if (!rules.ReleaseAround(owner, table, released, error))
+    return false;
   const std::string storage = StorageName(owner, table);
   if (!catalog.ExecMapped("ALTER TABLE " + QuoteSqliteName(storage) + " RENAME COLUMN " +
                               QuoteSqliteName(from) + " TO " + QuoteSqliteName(to),
@@ -149,12 +136,7 @@ bool TableDdl::RenameColumn(const std::string& owner, const std::string& table, 
   }
   if (!TableStorage(catalog, owner, table).Rebuild(error))
     return false;
-  for (const auto& constraint : constraints) {
-    const auto row = rules.Load(constraint[0], constraint[1]);
-    if (row && !rules.Enforce(*row, error))
-      return false;
-  }
-  return true;
+  return rules.EnforceAgain(released, error);
 }
 
 // ALTER TABLE t RENAME TO u. Views that name the table are left as they are
@@ -169,10 +151,9 @@ bool TableDdl::RenameTable(const std::string& owner, const std::string& table, O
     return false;
   }
   ConstraintRules rules(catalog.Database(), context_.session);
-  const auto constraints = TableConstraints(catalog, owner, table);
-  for (const auto& constraint : constraints)
-    if (!rules.Release(constraint[0], constraint[1], error))
-      return false;
+  std::vector<std::pair<std::string, std::string>> released;
+  if (!rules.ReleaseAround(owner, table, released, error))
+    return false;
   const std::string from = StorageName(owner, table), renamed = StorageName(owner, to);
   if (!catalog.Exec("PRAGMA legacy_alter_table = ON", {}, error))
     return false;
@@ -224,12 +205,7 @@ bool TableDdl::RenameTable(const std::string& owner, const std::string& table, O
           error) ||
       !TableStorage(catalog, owner, to).Rebuild(error))
     return false;
-  for (const auto& constraint : constraints) {
-    const auto row = rules.Load(constraint[0], constraint[1]);
-    if (row && !rules.Enforce(*row, error))
-      return false;
-  }
-  return true;
+  return rules.EnforceAgain(released, error);
 }
 
 bool TableDdl::Rename(OraError& error) {
