@@ -6,6 +6,7 @@
 
 #include "sandbox/server/ConstraintRules.h"
 #include "sandbox/server/Dictionary.h"
+#include "sandbox/server/EmptyBindSet.h"
 #include "sandbox/server/ErrorMapping.h"
 #include "sandbox/server/ExpressionText.h"
 #include "sandbox/server/SequenceViewDdl.h"
@@ -1069,28 +1070,11 @@ bool TableDdl::SetConstraintState(const std::string& owner, const std::string& n
              error);
 }
 
-bool TableDdl::CreateTable(OraError& error) {
-  in_.AcceptWords("OR", "REPLACE");
-  const bool temporary = in_.AcceptWords("GLOBAL", "TEMPORARY");
-  in_.Skip();  // TABLE
-  std::string owner, table;
-  if (!ReadTableName(owner, table, error))
-    return false;
-  Catalog& catalog = context_.catalog;
-  if (!catalog.UserExists(owner)) {
-    error = {1918, "user '" + owner + "' does not exist"};
-    return false;
-  }
-  if (!context_.RequireFor(owner, "CREATE TABLE", error))
-    return false;
-  if (catalog.ObjectType(owner, table)) {
-    error = {955, "name is already used by an existing object"};
-    return false;
-  }
+// ( column | constraint [, ...] ) of CREATE TABLE.
+bool TableDdl::ReadRelationalProperties(std::vector<ColumnSpec>& columns,
+                                        std::vector<ConstraintSpec>& constraints, OraError& error) {
   if (!in_.ExpectSymbol("(", error))
     return false;
-  std::vector<ColumnSpec> columns;
-  std::vector<ConstraintSpec> constraints;
   do {
     if (StartsConstraint()) {
       ConstraintSpec spec;
@@ -1126,6 +1110,86 @@ bool TableDdl::CreateTable(OraError& error) {
       for (ColumnSpec& column : columns)
         if (std::find(spec.columns.begin(), spec.columns.end(), column.name) != spec.columns.end())
           column.notNull = true;
+  return true;
+}
+
+// The columns of CREATE TABLE ... AS query: names and types as the query
+// describes them, NOT NULL where the column it reads is; the rest of the
+// statement is the query, translated into querySql.
+bool TableDdl::ReadQueryColumns(std::vector<ColumnSpec>& columns,
+                                std::vector<ConstraintSpec>& constraints, std::string& querySql,
+                                OraError& error) {
+  const std::size_t begin = in_.Position();
+  if (begin >= context_.tokens.size()) {
+    error = {936, "missing expression"};
+    return false;
+  }
+  if (!context_.TranslateExpression(begin, context_.tokens.size(), querySql, error))
+    return false;
+  EmptyBindSet none;
+  const auto cursor =
+      context_.session.OpenQuery(context_.sql.substr(context_.tokens[begin].offset), none, error);
+  if (!cursor)
+    return false;
+  in_.Seek(context_.tokens.size());
+  for (const ColumnInfo& info : cursor->Columns()) {
+    const bool named =
+        !info.name.empty() && std::isalpha(static_cast<unsigned char>(info.name[0])) &&
+        std::all_of(info.name.begin(), info.name.end(), [](char c) {
+          return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || c == '#';
+        });
+    if (!named) {
+      error = {998, "must name this expression with a column alias"};
+      return false;
+    }
+    if (std::any_of(columns.begin(), columns.end(),
+                    [&](const ColumnSpec& other) { return other.name == info.name; })) {
+      error = {957, "duplicate column name"};
+      return false;
+    }
+    ColumnSpec column;
+    column.name = info.name;
+    column.type = OracleType::FromDescription(info);
+    if (column.type.name == "VARCHAR2" || column.type.name == "CHAR") {
+      column.type.charLength = column.type.length;
+      column.type.charUsed = 'B';
+    }
+    if (!info.nullable) {
+      column.notNull = true;
+      ConstraintSpec notNull;
+      notNull.columns = {column.name};
+      notNull.condition = "\"" + column.name + "\" IS NOT NULL";
+      constraints.push_back(std::move(notNull));
+    }
+    columns.push_back(std::move(column));
+  }
+  return true;
+}
+
+bool TableDdl::CreateTable(OraError& error) {
+  in_.AcceptWords("OR", "REPLACE");
+  const bool temporary = in_.AcceptWords("GLOBAL", "TEMPORARY");
+  in_.Skip();  // TABLE
+  std::string owner, table;
+  if (!ReadTableName(owner, table, error))
+    return false;
+  Catalog& catalog = context_.catalog;
+  if (!catalog.UserExists(owner)) {
+    error = {1918, "user '" + owner + "' does not exist"};
+    return false;
+  }
+  if (!context_.RequireFor(owner, "CREATE TABLE", error))
+    return false;
+  if (catalog.ObjectType(owner, table)) {
+    error = {955, "name is already used by an existing object"};
+    return false;
+  }
+  std::vector<ColumnSpec> columns;
+  std::vector<ConstraintSpec> constraints;
+  // CREATE TABLE ... AS query takes its columns from the query.
+  const bool fromQuery = !in_.Peek().IsSymbol("(");
+  if (!fromQuery && !ReadRelationalProperties(columns, constraints, error))
+    return false;
   StorageSpec storage;
   bool organizationIndex = false;
   std::string duration = temporary ? "SYS$TRANSACTION" : "";
@@ -1169,6 +1233,13 @@ bool TableDdl::CreateTable(OraError& error) {
       return false;
     more = more || in_.Position() != before;
   }
+  std::string querySql;
+  if (fromQuery && !in_.AcceptWord("AS")) {
+    error = {906, "missing left parenthesis"};
+    return false;
+  }
+  if (fromQuery && !ReadQueryColumns(columns, constraints, querySql, error))
+    return false;
   if (!in_.AtEnd()) {
     error = in_.Peek().IsWord("AS") ? OraError{900, "invalid SQL statement"}
                                     : OraError{922, "missing or invalid option"};
@@ -1243,7 +1314,14 @@ bool TableDdl::CreateTable(OraError& error) {
     if (!AddConstraint(owner, table, spec, error))
       return false;
   }
-  return true;
+  if (!fromQuery)
+    return true;
+  std::string names;
+  for (const ColumnSpec& column : columns)
+    names += (names.empty() ? "" : ", ") + QuoteSqliteName(column.name);
+  return catalog.ExecMapped(
+      "INSERT INTO " + QuoteSqliteName(StorageName(owner, table)) + " (" + names + ") " + querySql,
+      error);
 }
 
 bool TableDdl::DropTableObject(const std::string& owner, const std::string& table,

@@ -83,6 +83,10 @@ class TableDdl {
   bool Rename(OraError& error);  // RENAME old TO new
 
  private:
+  bool ReadRelationalProperties(std::vector<ColumnSpec>& columns,
+                                std::vector<ConstraintSpec>& constraints, OraError& error);
+  bool ReadQueryColumns(std::vector<ColumnSpec>& columns, std::vector<ConstraintSpec>& constraints,
+                        std::string& querySql, OraError& error);
   bool ReadColumn(ColumnSpec& column, std::vector<ConstraintSpec>& constraints, OraError& error);
   bool ReadType(OracleType& type, OraError& error);
   bool ReadConstraint(ConstraintSpec& spec, const std::string* inlineColumn, OraError& error);

@@ -253,3 +253,14 @@ insert into conf_newer values (2, 9, 'b');
 insert into conf_newer values (1, null, 'c');
 insert into conf_newer values (3, 1, null);
 select id, name from conf_newer order by id;
+
+-- Tables made from a query: the query's columns, their NOT NULL, its rows.
+create table conf_copy as select id, name from conf_newer where id = 1;
+create table conf_copy2 as select id, count(*) from conf_newer group by id;
+create table conf_copy3 as select id, id from conf_newer;
+create table conf_copy4;
+select column_name, data_type, data_precision, nullable from user_tab_columns
+  where table_name = 'CONF_COPY' order by column_id;
+select search_condition from user_constraints where table_name = 'CONF_COPY' order by 1;
+select id, name from conf_copy;
+insert into conf_copy (id) values (2);
