@@ -261,6 +261,36 @@ bool ConstraintRules::Release(const std::string& owner, const std::string& name,
   return true;
 }
 
+bool ConstraintRules::ReleaseAround(const std::string& owner, const std::string& table,
+                                    std::vector<std::pair<std::string, std::string>>& released,
+                                    OraError& error) {
+  SqliteRunner runner(database_.Handle());
+  Rows rows;
+  runner.Query(
+      "SELECT OWNER, CONSTRAINT_NAME FROM \"SYS.ALL_CONSTRAINTS\" WHERE OWNER = ?1 AND "
+      "TABLE_NAME = ?2 UNION SELECT r.OWNER, r.CONSTRAINT_NAME FROM \"SYS.ALL_CONSTRAINTS\" r "
+      "JOIN \"SYS.ALL_CONSTRAINTS\" p ON p.OWNER = r.R_OWNER AND p.CONSTRAINT_NAME = "
+      "r.R_CONSTRAINT_NAME WHERE p.OWNER = ?1 AND p.TABLE_NAME = ?2",
+      {Value::Text(owner), Value::Text(table)}, rows);
+  released.clear();
+  for (const auto& r : rows) {
+    if (!Release(r[0], r[1], error))
+      return false;
+    released.emplace_back(r[0], r[1]);
+  }
+  return true;
+}
+
+bool ConstraintRules::EnforceAgain(const std::vector<std::pair<std::string, std::string>>& released,
+                                   OraError& error) {
+  for (const auto& [owner, name] : released) {
+    const auto row = Load(owner, name);
+    if (row && !Enforce(*row, error))
+      return false;
+  }
+  return true;
+}
+
 bool ConstraintRules::Holds(const ConstraintRow& row, bool& holds, OraError& error) {
   const std::string table = Quoted(row.owner, row.table);
   std::string query;

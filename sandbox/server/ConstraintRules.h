@@ -41,6 +41,13 @@ class ConstraintRules {
   // Creates the triggers of an enabled constraint (replacing any it had).
   bool Enforce(const ConstraintRow& row, OraError& error);
   bool Release(const std::string& owner, const std::string& name, OraError& error);
+  // Releases the constraints of a table and the foreign keys into it, whose
+  // triggers name the table and its columns; released lists them.
+  bool ReleaseAround(const std::string& owner, const std::string& table,
+                     std::vector<std::pair<std::string, std::string>>& released, OraError& error);
+  // Enforces again what ReleaseAround released, as the dictionary has it now.
+  bool EnforceAgain(const std::vector<std::pair<std::string, std::string>>& released,
+                    OraError& error);
   // Sets holds to whether every row keeps the constraint.
   bool Holds(const ConstraintRow& row, bool& holds, OraError& error);
   // The error of ENABLE VALIDATE over rows that break the constraint.

@@ -89,6 +89,8 @@ bool DdlExecutor::Dispatch(DdlContext& context, OraError& error, OraError& warni
     return CommentSynonymDdl(context).Comment(error);
   if (verb.IsWord("TRUNCATE"))
     return TableDdl(context).Truncate(error);
+  if (verb.IsWord("RENAME"))
+    return TableDdl(context).Rename(error);
   if (verb.IsWord("CREATE")) {
     in.AcceptWords("OR", "REPLACE");
     if (in.Peek().IsWord("SYNONYM") || (in.Peek().IsWord("PUBLIC") && in.Peek(1).IsWord("SYNONYM")))

@@ -21,6 +21,9 @@ namespace sandbox {
 
 namespace {
 
+// Synonyms may name synonyms; a chain this long is taken for a loop.
+constexpr int kSynonymDepth = 8;
+
 bool Tokenize(const std::string& sql, std::vector<SqlToken>& tokens, OraError& error) {
   std::size_t errorOffset = 0;
   if (TokenizeSql(sql, tokens, errorOffset))
@@ -224,26 +227,15 @@ std::optional<std::string> ServerSession::ResolveTable(const std::string& schema
   // may name synonyms, up to a depth that stops loops.
   std::string owner = schema.empty() ? schema_ : schema;
   std::string object = name;
-  for (int depth = 0; depth < 8; ++depth) {
+  for (int depth = 0; depth < kSynonymDepth; ++depth) {
     if (owner == "SYS") {
       if (IsDictionaryName(object))
         return StorageName("SYS", object);
     } else if (exists(StorageName(owner, object))) {
       return StorageName(owner, object);
     }
-    runner.Query(
-        "SELECT TABLE_OWNER, TABLE_NAME FROM \"SYS.ALL_SYNONYMS\" WHERE OWNER = ? AND "
-        "SYNONYM_NAME = ?",
-        {Value::Text(owner), Value::Text(object)}, rows);
-    if (rows.empty() && (depth > 0 || schema.empty()))
-      runner.Query(
-          "SELECT TABLE_OWNER, TABLE_NAME FROM \"SYS.ALL_SYNONYMS\" WHERE OWNER = 'PUBLIC' AND "
-          "SYNONYM_NAME = ?",
-          {Value::Text(object)}, rows);
-    if (rows.empty())
+    if (!FollowSynonym(owner, object, depth > 0 || schema.empty()))
       break;
-    owner = rows[0][0];
-    object = rows[0][1];
   }
   if (schema.empty() && IsDictionaryName(name))
     return StorageName("SYS", name);
@@ -256,9 +248,31 @@ bool ServerSession::ResolveSequence(const std::string& schema, const std::string
   sequence = name;
   SqliteRunner runner(database_->Handle());
   std::vector<std::vector<std::string>> rows;
-  return runner.Query("SELECT 1 FROM \"SYS.SEQ$\" WHERE OWNER = ? AND NAME = ?",
-                      {Value::Text(owner), Value::Text(name)}, rows) &&
-         !rows.empty();
+  for (int depth = 0; depth < kSynonymDepth; ++depth) {
+    if (runner.Query("SELECT 1 FROM \"SYS.SEQ$\" WHERE OWNER = ? AND NAME = ?",
+                     {Value::Text(owner), Value::Text(sequence)}, rows) &&
+        !rows.empty())
+      return true;
+    if (!FollowSynonym(owner, sequence, depth > 0 || schema.empty()))
+      break;
+  }
+  return false;
+}
+
+bool ServerSession::FollowSynonym(std::string& owner, std::string& name, bool publicToo) {
+  SqliteRunner runner(database_->Handle());
+  std::vector<std::vector<std::string>> rows;
+  const char* const query =
+      "SELECT TABLE_OWNER, TABLE_NAME FROM \"SYS.ALL_SYNONYMS\" WHERE OWNER = ? AND "
+      "SYNONYM_NAME = ?";
+  runner.Query(query, {Value::Text(owner), Value::Text(name)}, rows);
+  if (rows.empty() && publicToo)
+    runner.Query(query, {Value::Text("PUBLIC"), Value::Text(name)}, rows);
+  if (rows.empty())
+    return false;
+  owner = rows[0][0];
+  name = rows[0][1];
+  return true;
 }
 
 bool ServerSession::NextSequenceValue(const std::string& owner, const std::string& name, bool next,
@@ -647,7 +661,7 @@ bool ServerSession::Execute(const std::string& sql, BindSet& binds, std::uint64_
     return AlterSession(tokens, error);
   if (verb.IsWord("CREATE") || verb.IsWord("DROP") || verb.IsWord("ALTER") ||
       verb.IsWord("GRANT") || verb.IsWord("REVOKE") || verb.IsWord("TRUNCATE") ||
-      verb.IsWord("COMMENT")) {
+      verb.IsWord("COMMENT") || verb.IsWord("RENAME")) {
     DdlExecutor ddl(*this, sql, tokens);
     return ddl.Run(error, warning);
   }

@@ -61,6 +61,9 @@ class ServerSession : public Session, public NameResolver {
   bool NextSequenceValue(const std::string& owner, const std::string& name, bool next,
                          std::string& value, std::string& message);
   OraError NameConstraintError(OraError error) const;
+  // Replaces owner.name by what the owner's synonym of that name names, else
+  // (when publicToo) a public synonym's; false when there is none.
+  bool FollowSynonym(std::string& owner, std::string& name, bool publicToo);
   bool ColumnNullable(sqlite3_stmt* statement, int column);
   std::vector<ColumnInfo> DescribeUncached(const std::string& name);
 

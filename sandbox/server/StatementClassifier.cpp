@@ -96,6 +96,8 @@ StatementKind ClassifyStatement(const std::string& sql) {
     return {0, 29};
   if (verb.IsWord("TRUNCATE"))
     return {0, 85};
+  if (verb.IsWord("RENAME"))
+    return {0, 37};
   if (verb.IsWord("COMMENT"))
     return {0, 38};
   if (verb.IsWord("CALL"))

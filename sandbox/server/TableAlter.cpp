@@ -43,7 +43,9 @@ bool TableDdl::AlterTable(OraError& error) {
   else if (in_.AcceptWord("DISABLE"))
     done = AlterConstraintState(owner, table, false, error);
   else if (in_.AcceptWord("RENAME"))
-    done = RenameConstraint(owner, table, error);
+    done = in_.AcceptWord("COLUMN") ? RenameColumn(owner, table, error)
+           : in_.AcceptWord("TO")   ? RenameTable(owner, table, error)
+                                    : RenameConstraint(owner, table, error);
   else {
     StorageSpec ignored;  // physical attributes change nothing this server keeps
     done = ReadStorage(ignored, false, error);
@@ -102,14 +104,17 @@ bool TableDdl::AlterAdd(const std::string& owner, const std::string& table, OraE
 }
 
 bool TableDdl::AlterModify(const std::string& owner, const std::string& table, OraError& error) {
-  if (in_.AcceptWord("CONSTRAINT") || in_.Peek().IsWord("PRIMARY") || in_.Peek().IsWord("UNIQUE")) {
-    if (in_.Position() > 0 && context_.tokens[in_.Position() - 1].IsWord("CONSTRAINT"))
-      in_.Seek(in_.Position() - 1);
+  if (in_.Peek().IsWord("CONSTRAINT") || in_.Peek().IsWord("PRIMARY") ||
+      in_.Peek().IsWord("UNIQUE")) {
     std::string name;
     if (!FindConstraint(owner, table, name, error))
       return false;
     ConstraintRules rules(context_.catalog.Database(), context_.session);
     const auto row = rules.Load(owner, name);
+    if (!row || row->table != table) {
+      error = {2443, "Cannot drop constraint  - nonexistent constraint"};
+      return false;
+    }
     std::optional<bool> enable, validate, deferred;
     for (;;) {
       if (in_.AcceptWord("ENABLE"))

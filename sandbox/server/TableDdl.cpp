@@ -7,6 +7,7 @@
 #include "sandbox/server/ConstraintRules.h"
 #include "sandbox/server/DateTimeTypeDdl.h"
 #include "sandbox/server/Dictionary.h"
+#include "sandbox/server/EmptyBindSet.h"
 #include "sandbox/server/ErrorMapping.h"
 #include "sandbox/server/ExpressionText.h"
 #include "sandbox/server/SequenceViewDdl.h"
@@ -36,6 +37,22 @@ std::string JoinColumns(const std::vector<std::string>& columns) {
   for (const std::string& column : columns)
     text += (text.empty() ? "" : ",") + column;
   return text;
+}
+
+std::size_t TableDdl::ExpressionEnd(std::size_t begin,
+                                    std::initializer_list<const char*> stopWords) const {
+  std::size_t end = begin;
+  for (int depth = 0; end < context_.tokens.size(); ++end) {
+    const SqlToken& t = context_.tokens[end];
+    if (t.IsSymbol("("))
+      ++depth;
+    if (t.IsSymbol(")") && depth-- == 0)
+      break;
+    if (depth == 0 && (t.IsSymbol(",") || std::any_of(stopWords.begin(), stopWords.end(),
+                                                      [&](const char* w) { return t.IsWord(w); })))
+      break;
+  }
+  return end;
 }
 
 bool TableDdl::ReadParenthesised(std::size_t& begin, std::size_t& end, OraError& error) {
@@ -381,21 +398,8 @@ bool TableDdl::ReadDefault(ColumnSpec& column, OraError& error) {
   in_.Skip();  // DEFAULT
   column.defaultOnNull = in_.AcceptWords("ON", "NULL");
   const std::size_t begin = in_.Position();
-  std::size_t end = begin;
-  for (int depth = 0; end < context_.tokens.size(); ++end) {
-    const SqlToken& t = context_.tokens[end];
-    if (t.IsSymbol("("))
-      ++depth;
-    if (t.IsSymbol(")")) {
-      if (depth == 0)
-        break;
-      --depth;
-    }
-    if (depth == 0 &&
-        (t.IsSymbol(",") || t.IsWord("CONSTRAINT") || t.IsWord("NOT") || t.IsWord("NULL") ||
-         t.IsWord("PRIMARY") || t.IsWord("UNIQUE") || t.IsWord("CHECK") || t.IsWord("REFERENCES")))
-      break;
-  }
+  const std::size_t end = ExpressionEnd(
+      begin, {"CONSTRAINT", "NOT", "NULL", "PRIMARY", "UNIQUE", "CHECK", "REFERENCES"});
   if (end == begin) {
     error = {936, "missing expression"};
     return false;
@@ -619,16 +623,7 @@ bool TableDdl::ReadIndexColumns(std::vector<IndexColumn>& columns, OraError& err
   do {
     IndexColumn column;
     const std::size_t begin = in_.Position();
-    std::size_t end = begin;
-    for (int depth = 0; end < context_.tokens.size(); ++end) {
-      const SqlToken& t = context_.tokens[end];
-      if (t.IsSymbol("("))
-        ++depth;
-      if (t.IsSymbol(")") && depth-- == 0)
-        break;
-      if (depth == 0 && (t.IsSymbol(",") || t.IsWord("ASC") || t.IsWord("DESC")))
-        break;
-    }
+    const std::size_t end = ExpressionEnd(begin, {"ASC", "DESC"});
     if (end == begin) {
       error = {936, "missing expression"};
       return false;
@@ -1076,28 +1071,11 @@ bool TableDdl::SetConstraintState(const std::string& owner, const std::string& n
              error);
 }
 
-bool TableDdl::CreateTable(OraError& error) {
-  in_.AcceptWords("OR", "REPLACE");
-  const bool temporary = in_.AcceptWords("GLOBAL", "TEMPORARY");
-  in_.Skip();  // TABLE
-  std::string owner, table;
-  if (!ReadTableName(owner, table, error))
-    return false;
-  Catalog& catalog = context_.catalog;
-  if (!catalog.UserExists(owner)) {
-    error = {1918, "user '" + owner + "' does not exist"};
-    return false;
-  }
-  if (!context_.RequireFor(owner, "CREATE TABLE", error))
-    return false;
-  if (catalog.ObjectType(owner, table)) {
-    error = {955, "name is already used by an existing object"};
-    return false;
-  }
+// ( column | constraint [, ...] ) of CREATE TABLE.
+bool TableDdl::ReadRelationalProperties(std::vector<ColumnSpec>& columns,
+                                        std::vector<ConstraintSpec>& constraints, OraError& error) {
   if (!in_.ExpectSymbol("(", error))
     return false;
-  std::vector<ColumnSpec> columns;
-  std::vector<ConstraintSpec> constraints;
   do {
     if (StartsConstraint()) {
       ConstraintSpec spec;
@@ -1133,6 +1111,86 @@ bool TableDdl::CreateTable(OraError& error) {
       for (ColumnSpec& column : columns)
         if (std::find(spec.columns.begin(), spec.columns.end(), column.name) != spec.columns.end())
           column.notNull = true;
+  return true;
+}
+
+// The columns of CREATE TABLE ... AS query: names and types as the query
+// describes them, NOT NULL where the column it reads is; the rest of the
+// statement is the query, translated into querySql.
+bool TableDdl::ReadQueryColumns(std::vector<ColumnSpec>& columns,
+                                std::vector<ConstraintSpec>& constraints, std::string& querySql,
+                                OraError& error) {
+  const std::size_t begin = in_.Position();
+  if (begin >= context_.tokens.size()) {
+    error = {936, "missing expression"};
+    return false;
+  }
+  if (!context_.TranslateExpression(begin, context_.tokens.size(), querySql, error))
+    return false;
+  EmptyBindSet none;
+  const auto cursor =
+      context_.session.OpenQuery(context_.sql.substr(context_.tokens[begin].offset), none, error);
+  if (!cursor)
+    return false;
+  in_.Seek(context_.tokens.size());
+  for (const ColumnInfo& info : cursor->Columns()) {
+    const bool named =
+        !info.name.empty() && std::isalpha(static_cast<unsigned char>(info.name[0])) &&
+        std::all_of(info.name.begin(), info.name.end(), [](char c) {
+          return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || c == '#';
+        });
+    if (!named) {
+      error = {998, "must name this expression with a column alias"};
+      return false;
+    }
+    if (std::any_of(columns.begin(), columns.end(),
+                    [&](const ColumnSpec& other) { return other.name == info.name; })) {
+      error = {957, "duplicate column name"};
+      return false;
+    }
+    ColumnSpec column;
+    column.name = info.name;
+    column.type = OracleType::FromDescription(info);
+    if (column.type.name == "VARCHAR2" || column.type.name == "CHAR") {
+      column.type.charLength = column.type.length;
+      column.type.charUsed = 'B';
+    }
+    if (!info.nullable) {
+      column.notNull = true;
+      ConstraintSpec notNull;
+      notNull.columns = {column.name};
+      notNull.condition = "\"" + column.name + "\" IS NOT NULL";
+      constraints.push_back(std::move(notNull));
+    }
+    columns.push_back(std::move(column));
+  }
+  return true;
+}
+
+bool TableDdl::CreateTable(OraError& error) {
+  in_.AcceptWords("OR", "REPLACE");
+  const bool temporary = in_.AcceptWords("GLOBAL", "TEMPORARY");
+  in_.Skip();  // TABLE
+  std::string owner, table;
+  if (!ReadTableName(owner, table, error))
+    return false;
+  Catalog& catalog = context_.catalog;
+  if (!catalog.UserExists(owner)) {
+    error = {1918, "user '" + owner + "' does not exist"};
+    return false;
+  }
+  if (!context_.RequireFor(owner, "CREATE TABLE", error))
+    return false;
+  if (catalog.ObjectType(owner, table)) {
+    error = {955, "name is already used by an existing object"};
+    return false;
+  }
+  std::vector<ColumnSpec> columns;
+  std::vector<ConstraintSpec> constraints;
+  // CREATE TABLE ... AS query takes its columns from the query.
+  const bool fromQuery = !in_.Peek().IsSymbol("(");
+  if (!fromQuery && !ReadRelationalProperties(columns, constraints, error))
+    return false;
   StorageSpec storage;
   bool organizationIndex = false;
   std::string duration = temporary ? "SYS$TRANSACTION" : "";
@@ -1176,6 +1234,13 @@ bool TableDdl::CreateTable(OraError& error) {
       return false;
     more = more || in_.Position() != before;
   }
+  std::string querySql;
+  if (fromQuery && !in_.AcceptWord("AS")) {
+    error = {906, "missing left parenthesis"};
+    return false;
+  }
+  if (fromQuery && !ReadQueryColumns(columns, constraints, querySql, error))
+    return false;
   if (!in_.AtEnd()) {
     error = in_.Peek().IsWord("AS") ? OraError{900, "invalid SQL statement"}
                                     : OraError{922, "missing or invalid option"};
@@ -1201,6 +1266,10 @@ bool TableDdl::CreateTable(OraError& error) {
   auto attribute = [&](const std::optional<long long>& value, long long fallback) {
     return segment ? Value::Integer(value.value_or(fallback)) : Value::Null();
   };
+  // A temporary table keeps its block attributes; only the extents go.
+  auto block = [&](const std::optional<long long>& value, long long fallback) {
+    return organizationIndex ? Value::Null() : Value::Integer(value.value_or(fallback));
+  };
   if (!catalog.AddObject(owner, table, "TABLE", error) ||
       !catalog.Exec(
           "INSERT INTO \"SYS.ALL_TABLES\" VALUES (?, ?, ?, NULL, NULL, 'VALID', ?, ?, ?, ?, ?, ?, "
@@ -1209,12 +1278,11 @@ bool TableDdl::CreateTable(OraError& error) {
           "'ENABLED', 'DEFAULT', ?, 'NO', 'DISABLED', ?, ?)",
           {Value::Text(owner), Value::Text(table),
            segment ? Value::Text(storage.tablespace.value_or("USERS")) : Value::Null(),
-           attribute(storage.pctFree, 10), attribute(storage.pctUsed, 40),
-           attribute(storage.iniTrans, 1), attribute(storage.maxTrans, 255),
-           attribute(storage.initial, kDefaultInitial), attribute(storage.next, kDefaultNext),
-           attribute(storage.minExtents, 1), attribute(storage.maxExtents, kUnlimitedExtents),
-           attribute(storage.pctIncrease, 0), attribute(storage.freelists, 1),
-           attribute(storage.freelistGroups, 1),
+           block(storage.pctFree, 10), block(storage.pctUsed, 40), block(storage.iniTrans, 1),
+           block(storage.maxTrans, 255), attribute(storage.initial, kDefaultInitial),
+           attribute(storage.next, kDefaultNext), attribute(storage.minExtents, 1),
+           attribute(storage.maxExtents, kUnlimitedExtents), attribute(storage.pctIncrease, 0),
+           attribute(storage.freelists, 1), attribute(storage.freelistGroups, 1),
            segment ? Value::Text(storage.logging ? "YES" : "NO")
                    : (temporary ? Value::Text("NO") : Value::Null()),
            Value::Text(temporary ? "Y" : "N"),
@@ -1247,7 +1315,14 @@ bool TableDdl::CreateTable(OraError& error) {
     if (!AddConstraint(owner, table, spec, error))
       return false;
   }
-  return true;
+  if (!fromQuery)
+    return true;
+  std::string names;
+  for (const ColumnSpec& column : columns)
+    names += (names.empty() ? "" : ", ") + QuoteSqliteName(column.name);
+  return catalog.ExecMapped(
+      "INSERT INTO " + QuoteSqliteName(StorageName(owner, table)) + " (" + names + ") " + querySql,
+      error);
 }
 
 bool TableDdl::DropTableObject(const std::string& owner, const std::string& table,
@@ -1265,15 +1340,10 @@ bool TableDdl::DropTableObject(const std::string& owner, const std::string& tabl
     return false;
   }
   // The triggers of its constraints and of foreign keys into it go first.
-  ConstraintRules rules(catalog.Database(), context_.session);
-  for (const auto& constraint : catalog.Rows(
-           "SELECT r.OWNER, r.CONSTRAINT_NAME FROM \"SYS.ALL_CONSTRAINTS\" r JOIN "
-           "\"SYS.ALL_CONSTRAINTS\" p ON p.OWNER = r.R_OWNER AND p.CONSTRAINT_NAME = "
-           "r.R_CONSTRAINT_NAME WHERE p.OWNER = ?1 AND p.TABLE_NAME = ?2 UNION SELECT OWNER, "
-           "CONSTRAINT_NAME FROM \"SYS.ALL_CONSTRAINTS\" WHERE OWNER = ?1 AND TABLE_NAME = ?2",
-           key))
-    if (!rules.Release(constraint[0], constraint[1], error))
-      return false;
+  std::vector<std::pair<std::string, std::string>> released;
+  if (!ConstraintRules(catalog.Database(), context_.session)
+           .ReleaseAround(owner, table, released, error))
+    return false;
   if (!RemoveIdentity(owner, table, "%", error))
     return false;
   const auto indexes = catalog.Rows(
@@ -1418,12 +1488,25 @@ bool TableDdl::Truncate(OraError& error) {
   std::string owner, table;
   if (!ReadTableName(owner, table, error))
     return false;
-  if (context_.catalog.ObjectType(owner, table).value_or("") != "TABLE") {
+  Catalog& catalog = context_.catalog;
+  if (catalog.ObjectType(owner, table).value_or("") != "TABLE") {
     error = {942, "table or view does not exist"};
     return false;
   }
-  return context_.catalog.Exec("DELETE FROM " + QuoteSqliteName(StorageName(owner, table)), {},
-                               error);
+  // Rows are not deleted one by one: no delete rule of another table runs.
+  if (catalog.Any(
+          "SELECT 1 FROM \"SYS.ALL_CONSTRAINTS\" r JOIN \"SYS.ALL_CONSTRAINTS\" p ON p.OWNER = "
+          "r.R_OWNER AND p.CONSTRAINT_NAME = r.R_CONSTRAINT_NAME WHERE p.OWNER = ?1 AND "
+          "p.TABLE_NAME = ?2 AND r.STATUS = 'ENABLED' AND NOT (r.OWNER = ?1 AND r.TABLE_NAME = ?2)",
+          {Value::Text(owner), Value::Text(table)})) {
+    error = {2266, "unique/primary keys in table referenced by enabled foreign keys"};
+    return false;
+  }
+  const bool emptied =
+      catalog.Exec("DELETE FROM " + QuoteSqliteName(StorageName(owner, table)), {}, error);
+  // A key of the table into itself holds in an empty table.
+  catalog.Database().Integrity().statementChecks.clear();
+  return emptied;
 }
 
 }  // namespace sandbox

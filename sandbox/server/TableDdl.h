@@ -3,6 +3,7 @@
 // dictionary rows that Oracle keeps for them.
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -79,13 +80,21 @@ class TableDdl {
   bool CreateIndex(OraError& error);
   bool DropIndex(OraError& error);
   bool Truncate(OraError& error);
+  bool Rename(OraError& error);  // RENAME old TO new
 
  private:
+  bool ReadRelationalProperties(std::vector<ColumnSpec>& columns,
+                                std::vector<ConstraintSpec>& constraints, OraError& error);
+  bool ReadQueryColumns(std::vector<ColumnSpec>& columns, std::vector<ConstraintSpec>& constraints,
+                        std::string& querySql, OraError& error);
   bool ReadColumn(ColumnSpec& column, std::vector<ConstraintSpec>& constraints, OraError& error);
   bool ReadType(OracleType& type, OraError& error);
   bool ReadConstraint(ConstraintSpec& spec, const std::string* inlineColumn, OraError& error);
   bool ReadStorage(StorageSpec& storage, bool forIndex, OraError& error);
   bool StartsConstraint() const;
+  // Index of the first token from begin, at this depth, that is a "," or one
+  // of stopWords, or the ")" that closes the enclosing parenthesis.
+  std::size_t ExpressionEnd(std::size_t begin, std::initializer_list<const char*> stopWords) const;
   // "( ... )" at the reading position: the tokens between, and past it.
   bool ReadParenthesised(std::size_t& begin, std::size_t& end, OraError& error);
   bool ConstraintOnTable(const std::string& owner, const std::string& table,
@@ -124,6 +133,8 @@ class TableDdl {
   bool RemoveIdentity(const std::string& owner, const std::string& table,
                       const std::string& pattern, OraError& error);
   bool RenameConstraint(const std::string& owner, const std::string& table, OraError& error);
+  bool RenameColumn(const std::string& owner, const std::string& table, OraError& error);
+  bool RenameTable(const std::string& owner, const std::string& table, OraError& error);
   bool FindConstraint(const std::string& owner, const std::string& table, std::string& name,
                       OraError& error);
   bool SetConstraintState(const std::string& owner, const std::string& name, bool enable,

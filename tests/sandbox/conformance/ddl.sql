@@ -161,13 +161,13 @@ create table conf_iot2 (k number, v number, constraint conf_iot2_pk primary key 
   organization index;
 create table conf_bad (v number) organization index;
 create table conf_bad (k number primary key, v number as (k * 2)) organization index;
-select table_name, iot_type, temporary from user_tables
+select table_name, iot_type, temporary, tablespace_name from user_tables
   where table_name like 'CONF_IOT%' order by table_name;
 select index_name, index_type from user_indexes where table_name = 'CONF_IOT2';
 select substr(index_name, 1, 12), index_type from user_indexes where table_name = 'CONF_IOT';
 create global temporary table conf_gtt_t (a number) on commit delete rows;
 create global temporary table conf_gtt_s (a number) on commit preserve rows;
-select table_name, temporary, duration from user_tables
+select table_name, temporary, duration, tablespace_name from user_tables
   where table_name like 'CONF_GTT%' order by table_name;
 insert into conf_gtt_t values (1);
 insert into conf_gtt_s values (1);
@@ -185,6 +185,10 @@ select ename from conf_pub_staff order by ename;
 create synonym conf_staff for conf_dept;
 create or replace synonym conf_staff for conf_dept;
 select dname from conf_staff;
+create sequence conf_seq;
+create synonym conf_seq_syn for conf_seq;
+select conf_seq_syn.nextval from dual;
+select conf_seq.currval from dual;
 select synonym_name, table_owner, table_name from user_synonyms
   where synonym_name like 'CONF%' order by synonym_name;
 select owner, synonym_name, table_owner, table_name from all_synonyms
@@ -210,3 +214,53 @@ select constraint_name from user_constraints where table_name = 'CONF_COLS' orde
 select index_name from user_indexes where table_name = 'CONF_COLS' order by 1;
 select count(*) from user_col_comments where table_name = 'CONF_COLS' and comments is not null;
 select a, c, d from conf_cols;
+
+-- Columns renamed in the table, its constraints, indexes and comments.
+create table conf_names (a number constraint conf_names_pk primary key, b varchar2(5) not null);
+create index conf_names_fx on conf_names (upper(b));
+comment on column conf_names.b is 'bee';
+insert into conf_names values (1, 'y');
+alter table conf_names rename column b to bee;
+alter table conf_names rename column a to bee;
+alter table conf_names rename column nosuch to z;
+select column_name, column_id from user_tab_columns where table_name = 'CONF_NAMES' order by 2;
+select search_condition from user_constraints
+  where table_name = 'CONF_NAMES' and constraint_type = 'C';
+select column_name, position from user_cons_columns
+  where table_name = 'CONF_NAMES' order by 1;
+select column_expression from user_ind_expressions where index_name = 'CONF_NAMES_FX';
+select column_name, comments from user_col_comments
+  where table_name = 'CONF_NAMES' and comments is not null;
+insert into conf_names (a, bee) values (2, null);
+insert into conf_names (a, bee) values (1, 'z');
+select a, bee from conf_names where upper(bee) = 'Y';
+
+-- Tables renamed with their constraints, indexes and comments.
+create table conf_old (id number constraint conf_old_pk primary key,
+  parent_id number constraint conf_old_fk references conf_old, name varchar2(5) not null);
+comment on table conf_old is 'renamed';
+insert into conf_old values (1, null, 'a');
+alter table conf_old rename to conf_new;
+rename conf_new to conf_newer;
+rename conf_nosuch to conf_x;
+alter table conf_newer rename to conf_kinds;
+select table_name, comments from user_tab_comments where table_name like 'CONF_NEW%';
+select constraint_name, table_name from user_constraints
+  where constraint_name like 'CONF_OLD%' order by 1;
+select index_name, table_name from user_indexes where index_name = 'CONF_OLD_PK';
+select count(*) from conf_old;
+insert into conf_newer values (2, 9, 'b');
+insert into conf_newer values (1, null, 'c');
+insert into conf_newer values (3, 1, null);
+select id, name from conf_newer order by id;
+
+-- Tables made from a query: the query's columns, their NOT NULL, its rows.
+create table conf_copy as select id, name from conf_newer where id = 1;
+create table conf_copy2 as select id, count(*) from conf_newer group by id;
+create table conf_copy3 as select id, id from conf_newer;
+create table conf_copy4;
+select column_name, data_type, data_precision, nullable from user_tab_columns
+  where table_name = 'CONF_COPY' order by column_id;
+select search_condition from user_constraints where table_name = 'CONF_COPY' order by 1;
+select id, name from conf_copy;
+insert into conf_copy (id) values (2);

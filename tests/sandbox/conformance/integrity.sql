@@ -112,3 +112,17 @@ set constraints all immediate;
 rollback;
 set constraint conf_parent_pk deferred;
 select id from conf_later order by id;
+
+-- TRUNCATE runs no delete rule and refuses a parent of enabled foreign keys.
+create table conf_top (id number primary key);
+create table conf_sub (top_id number constraint conf_sub_fk references conf_top on delete cascade);
+insert into conf_top values (1);
+insert into conf_sub values (1);
+truncate table conf_top;
+alter table conf_sub disable constraint conf_sub_fk;
+truncate table conf_top;
+select count(*) from conf_sub;
+insert into conf_staff values (4, null);
+insert into conf_staff values (5, 4);
+truncate table conf_staff;
+select count(*) from conf_staff;

@@ -98,6 +98,12 @@ create table inventory (
   constraint inventory_product_id_fk foreign key (product_id) references products (product_id)
 );
 
+create global temporary table basket_items (
+  product_id integer not null,
+  quantity   integer default on null 1 not null,
+  constraint basket_items_pk primary key (product_id)
+) on commit delete rows;
+
 create index customers_name_i on customers (full_name);
 create index orders_customer_id_i on orders (customer_id);
 create index orders_store_id_i on orders (store_id);
@@ -123,6 +129,7 @@ comment on column orders.order_status is 'What state the order is in';
 comment on table shipments is 'Details of where ordered goods will be delivered';
 comment on table order_items is 'Details of which products the customer has purchased in an order';
 comment on column products.price_with_tax is 'The unit price with the sales tax of 20%';
+comment on table basket_items is 'Products a session has chosen but not yet ordered';
 comment on table inventory is 'Details of the quantity of stock available for products at each store';
 
 create or replace view customer_order_products as
@@ -191,6 +198,10 @@ select store_name, order_status, order_count from store_orders order by store_na
 select product_name, total_sales from product_orders order by product_name;
 select product_name, price_with_tax from products order by product_id;
 select count(*) from shop_orders;
+insert into basket_items (product_id, quantity) values (1, null);
+select product_id, quantity from basket_items;
+commit;
+select count(*) from basket_items;
 delete from customers where customer_id = 1;
 select count(*) from orders;
 select count(*) from order_items;

@@ -111,6 +111,20 @@ TEST(ConstraintStorageTest, DeferredWorkOfOneSessionIsCheckedWhenDdlCommitsIt) {
   EXPECT_EQ(db.Exec("commit"), 0);
 }
 
+TEST(ConstraintStorageTest, ConstraintsOfOtherTablesOrNoneAreErrors) {
+  ServerTestSession db;
+  db.Script(R"(
+    create table a (x number constraint a_ck check (x > 0));
+    create table b (y number);
+  )");
+  EXPECT_NE(db.Exec("alter table b modify constraint nosuch disable"), 0);
+  EXPECT_NE(db.Exec("alter table b modify constraint a_ck disable"), 0);
+  EXPECT_NE(db.Exec("alter table b disable constraint a_ck"), 0);
+  EXPECT_NE(db.Exec("alter table b drop constraint a_ck"), 0);
+  EXPECT_NE(db.Exec("alter table b rename constraint a_ck to b_ck"), 0);
+  EXPECT_EQ(db.Exec("insert into a values (-1)"), 2290);
+}
+
 TEST(ConstraintStorageTest, CharacterSemanticsColumnsDescribeInBytes) {
   ServerTestSession db;
   db.Script("create table t (a varchar2(10 char), b nvarchar2(10), c char(2 char), d number(*,0))");
