@@ -8,10 +8,11 @@
 #include "scripting/tables/ConstraintDdlBlock.h"
 
 #include "scripting/tables/DdlBlockPieces.h"
+#include "scripting/tables/ServerRelease.h"
 
 namespace {
 
-std::string Declarations(ConstraintKinds kinds) {
+std::string Declarations(ConstraintKinds kinds, int release) {
   return "declare\n"
          "\tcursor tab_cursor is\n"
          "\t\tselect t.owner, t.table_name, t.pct_free, t.pct_used, t.ini_trans, t.max_trans,\n"
@@ -21,8 +22,12 @@ std::string Declarations(ConstraintKinds kinds) {
          "\t\t\tDECODE(constraint_type,'C','CHECK','P','PRIMARY KEY','R','FOREIGN KEY',"
          "'U','UNIQUE',constraint_type) constr_type,\n"
          "\t\t\tc.search_condition search_cond, c.R_owner, c.R_constraint_name,\n"
-         "\t\t\tc.delete_rule, c.status, c.deferrable, c.deferred, c.validated, c.generated,\n"
-         "\t\t\tc.index_name, t.iot_type\n"
+         "\t\t\tc.delete_rule, " +
+         ddl_block::ConstraintStateColumns(release, "c.") + ",\n" +
+         (ReleaseHas(release, dictionary_since::CharacterSemantics) ? "\t\t\tc.index_name, "
+                                                                    : "\t\t\tnull index_name, ") +
+         (ReleaseHas(release, dictionary_since::ConstraintStates) ? "t.iot_type\n"
+                                                                  : "null iot_type\n") +
          "\t\tfrom all_tables t,all_constraints c\n"
          "\t\twhere t.owner = :bind1 AND t.table_name = :bind2\n"
          "\t\t\tAND t.table_name = c.table_name AND t.owner = c.owner\n" +
@@ -54,13 +59,13 @@ std::string Declarations(ConstraintKinds kinds) {
          "\tlv_r_table_name\t\tall_constraints.table_name%%TYPE;\n"
          "\tlv_delete_rule\t\tall_constraints.delete_rule%%TYPE;\n"
          "\tlv_status\t\tall_constraints.status%%TYPE;\n"
-         "\tlv_deferrable\t\tall_constraints.deferrable%%TYPE;\n"
-         "\tlv_deferred\t\tall_constraints.deferred%%TYPE;\n"
-         "\tlv_validated\t\tall_constraints.validated%%TYPE;\n"
-         "\tlv_generated\t\tall_constraints.generated%%TYPE;\n"
-         "\tlv_index_name\t\tall_constraints.index_name%%TYPE;\n"
+         "\tlv_deferrable\t\tvarchar2(14);\n"
+         "\tlv_deferred\t\tvarchar2(9);\n"
+         "\tlv_validated\t\tvarchar2(13);\n"
+         "\tlv_generated\t\tvarchar2(14);\n"
+         "\tlv_index_name\t\tvarchar2(128);\n"
          "\tlv_state\t\tvarchar2(100);\n"
-         "\tlv_iot_type\t\tall_tables.iot_type%%TYPE;\n"
+         "\tlv_iot_type\t\tvarchar2(12);\n"
          "\tlv_column_name\t\tall_cons_columns.column_name%%TYPE;\n"
          "\tlv_sc\t\t\tVARCHAR2(32000);\n"
          "\tlv_rest\t\t\tVARCHAR2(32000);\n"
@@ -273,10 +278,11 @@ std::string ConstraintHead() {
 
 }  // namespace
 
-std::string ConstraintDdlBlock(ConstraintKinds kinds) {
-  return Declarations(kinds) + ddl_block::LineWriterFunction() + ddl_block::NameQuoteFunction() +
-         ddl_block::ConstraintStateFunction() + ColumnListProcedure() + NotNullCheckFunction() +
-         PieceLengthFunction() + FlatConditionFunction() +
+std::string ConstraintDdlBlock(ConstraintKinds kinds, int release) {
+  return Declarations(kinds, release) + ddl_block::LineWriterFunction() +
+         ddl_block::NameQuoteFunction() + ddl_block::ConstraintStateFunction() +
+         ColumnListProcedure() + NotNullCheckFunction() + PieceLengthFunction() +
+         FlatConditionFunction() +
          "begin\n"
          "\ta_lin := '';\n"
          "\topen tab_cursor;\n"
@@ -286,7 +292,7 @@ std::string ConstraintDdlBlock(ConstraintKinds kinds) {
          "\t\t\tlv_next_extent, lv_min_extents, lv_max_extents, lv_freelists,\n"
          "\t\t\tlv_freelist_groups, lv_pct_increase, lv_constr_name, lv_constr_type,\n"
          "\t\t\tlv_search_cond, lv_r_owner, lv_r_constraint_name, lv_delete_rule,\n"
-         "\t\t\tlv_status, lv_deferrable, lv_deferred, lv_validated, lv_generated,\n"
+         "\t\t\tlv_generated, lv_status, lv_deferrable, lv_deferred, lv_validated,\n"
          "\t\t\tlv_index_name, lv_iot_type;\n"
          "\t\texit when tab_cursor%%notfound;\n"
          // NOT NULL constraints stand on the table block's column lines, the
