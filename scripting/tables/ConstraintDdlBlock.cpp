@@ -186,6 +186,12 @@ std::string CheckCondition() {
          "\t\t\twhile lv_rest is not null loop\n"
          "\t\t\t\tlv_piece_len := piece_length(lv_rest);\n"
          "\t\t\t\tlv_sc := substr(lv_rest, 1, lv_piece_len);\n"
+         // A line of nothing but "/" would end the statement in a script.
+         "\t\t\t\twhile RTRIM(lv_sc) = '/' and lv_piece_len < length(lv_rest) loop\n"
+         "\t\t\t\t\tlv_piece_len := lv_piece_len + "
+         "piece_length(substr(lv_rest, lv_piece_len + 1));\n"
+         "\t\t\t\t\tlv_sc := substr(lv_rest, 1, lv_piece_len);\n"
+         "\t\t\t\tend loop;\n"
          "\t\t\t\tif RTRIM(lv_sc) is not null then\n"
          "\t\t\t\t\ta_lin := wri(a_lin, '\t' || RTRIM(lv_sc), 1);\n"
          "\t\t\t\tend if;\n"
