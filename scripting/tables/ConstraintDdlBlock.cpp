@@ -200,29 +200,35 @@ std::string CheckCondition() {
          "\t\t\ta_lin := wri(a_lin, '\t)', 1);\n";
 }
 
-// A key served by an index of another name (created by the index phase
-// before the constraints) names it; a key's own index repeats its physical
-// clauses only when they are switched on and the index is found.
-std::string KeyIndexClauses() {
+// A key served by an index of another name, or by a non-unique index that
+// its server did not make for it (only a deferrable key gets one), names
+// that index: the index phase has created it. A key's own index repeats its
+// physical clauses only when they are switched on.
+std::string KeyIndexClauses(int release) {
+  // The index block creates such an index for servers from release 8i on.
+  const std::string nonUniqueOwnIndex =
+      ReleaseHas(release, dictionary_since::TemporaryTables)
+          ? "\n\t\t\t\tor (R_ind.uniqueness = 'NONUNIQUE' and lv_deferrable != 'DEFERRABLE')"
+          : "";
   return "\t\tif lv_constr_type in ('PRIMARY KEY', 'UNIQUE') then\n"
-         "\t\t\tif lv_index_name is not null and lv_index_name != lv_constr_name then\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\tUSING INDEX ' || qn(lv_index_name), 1);\n"
-         "\t\t\telsif L_pct = 'Y' or L_storage = 'Y' then\n"
-         "\t\t\t\topen CU_ind(lv_owner, lv_table_name, lv_constr_name);\n"
-         "\t\t\t\tfetch CU_ind into R_ind;\n"
-         "\t\t\t\tif CU_ind%%found then\n"
-         "\t\t\t\t\ta_lin := wri(a_lin, '\tUSING INDEX', 1);\n"
-         "\t\t\t\t\tif L_pct = 'Y' then\n"
-         "\t\t\t\t\t\ta_lin := wri(a_lin, '\tPCTFREE    ' || R_ind.pct_free, 1);\n"
-         "\t\t\t\t\t\ta_lin := wri(a_lin, '\tINITRANS   ' || R_ind.ini_trans, 1);\n"
-         "\t\t\t\t\t\ta_lin := wri(a_lin, '\tMAXTRANS   ' || R_ind.max_trans, 1);\n"
-         "\t\t\t\t\tend if;\n"
-         "\t\t\t\t\tif L_storage = 'Y' then\n"
-         "\t\t\t\t\t\ta_lin := wri(a_lin, '\tTABLESPACE ' || R_ind.tablespace_name, 1);\n"
-         "\t\t\t\t\tend if;\n"
+         "\t\t\topen CU_ind(lv_owner, lv_table_name, nvl(lv_index_name, lv_constr_name));\n"
+         "\t\t\tfetch CU_ind into R_ind;\n"
+         "\t\t\tif CU_ind%%found and (R_ind.index_name != lv_constr_name" +
+         nonUniqueOwnIndex +
+         ") then\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\tUSING INDEX ' || qn(R_ind.index_name), 1);\n"
+         "\t\t\telsif CU_ind%%found and (L_pct = 'Y' or L_storage = 'Y') then\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\tUSING INDEX', 1);\n"
+         "\t\t\t\tif L_pct = 'Y' then\n"
+         "\t\t\t\t\ta_lin := wri(a_lin, '\tPCTFREE    ' || R_ind.pct_free, 1);\n"
+         "\t\t\t\t\ta_lin := wri(a_lin, '\tINITRANS   ' || R_ind.ini_trans, 1);\n"
+         "\t\t\t\t\ta_lin := wri(a_lin, '\tMAXTRANS   ' || R_ind.max_trans, 1);\n"
          "\t\t\t\tend if;\n"
-         "\t\t\t\tclose CU_ind;\n"
+         "\t\t\t\tif L_storage = 'Y' then\n"
+         "\t\t\t\t\ta_lin := wri(a_lin, '\tTABLESPACE ' || R_ind.tablespace_name, 1);\n"
+         "\t\t\t\tend if;\n"
          "\t\t\tend if;\n"
+         "\t\t\tclose CU_ind;\n"
          "\t\tend if;\n";
 }
 
@@ -308,7 +314,7 @@ std::string ConstraintDdlBlock(ConstraintKinds kinds, int release) {
          "\t\t\tor (lv_constr_type = 'PRIMARY KEY' and lv_iot_type = 'IOT') then\n"
          "\t\t\tnull;\n"
          "\t\telse\n" +
-         ConstraintHead() + KeyIndexClauses() + ReferenceClause() +
+         ConstraintHead() + KeyIndexClauses(release) + ReferenceClause() +
          "\t\tlv_state := cstate(lv_deferrable, lv_deferred, lv_status, lv_validated);\n"
          "\t\tif lv_state is not null then\n"
          "\t\t\ta_lin := wri(a_lin, '\t' || lv_state, 1);\n"
