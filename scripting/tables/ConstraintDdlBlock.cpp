@@ -8,10 +8,11 @@
 #include "scripting/tables/ConstraintDdlBlock.h"
 
 #include "scripting/tables/DdlBlockPieces.h"
+#include "scripting/tables/ServerRelease.h"
 
 namespace {
 
-std::string Declarations(ConstraintKinds kinds) {
+std::string Declarations(ConstraintKinds kinds, int release) {
   return "declare\n"
          "\tcursor tab_cursor is\n"
          "\t\tselect t.owner, t.table_name, t.pct_free, t.pct_used, t.ini_trans, t.max_trans,\n"
@@ -21,8 +22,12 @@ std::string Declarations(ConstraintKinds kinds) {
          "\t\t\tDECODE(constraint_type,'C','CHECK','P','PRIMARY KEY','R','FOREIGN KEY',"
          "'U','UNIQUE',constraint_type) constr_type,\n"
          "\t\t\tc.search_condition search_cond, c.R_owner, c.R_constraint_name,\n"
-         "\t\t\tc.delete_rule, c.status, c.deferrable, c.deferred, c.validated, c.generated,\n"
-         "\t\t\tc.index_name, t.iot_type\n"
+         "\t\t\tc.delete_rule, " +
+         ddl_block::ConstraintStateColumns(release, "c.") + ",\n" +
+         (ReleaseHas(release, dictionary_since::CharacterSemantics) ? "\t\t\tc.index_name, "
+                                                                    : "\t\t\tnull index_name, ") +
+         (ReleaseHas(release, dictionary_since::ConstraintStates) ? "t.iot_type\n"
+                                                                  : "null iot_type\n") +
          "\t\tfrom all_tables t,all_constraints c\n"
          "\t\twhere t.owner = :bind1 AND t.table_name = :bind2\n"
          "\t\t\tAND t.table_name = c.table_name AND t.owner = c.owner\n" +
@@ -54,13 +59,13 @@ std::string Declarations(ConstraintKinds kinds) {
          "\tlv_r_table_name\t\tall_constraints.table_name%%TYPE;\n"
          "\tlv_delete_rule\t\tall_constraints.delete_rule%%TYPE;\n"
          "\tlv_status\t\tall_constraints.status%%TYPE;\n"
-         "\tlv_deferrable\t\tall_constraints.deferrable%%TYPE;\n"
-         "\tlv_deferred\t\tall_constraints.deferred%%TYPE;\n"
-         "\tlv_validated\t\tall_constraints.validated%%TYPE;\n"
-         "\tlv_generated\t\tall_constraints.generated%%TYPE;\n"
-         "\tlv_index_name\t\tall_constraints.index_name%%TYPE;\n"
+         "\tlv_deferrable\t\tvarchar2(14);\n"
+         "\tlv_deferred\t\tvarchar2(9);\n"
+         "\tlv_validated\t\tvarchar2(13);\n"
+         "\tlv_generated\t\tvarchar2(14);\n"
+         "\tlv_index_name\t\tvarchar2(128);\n"
          "\tlv_state\t\tvarchar2(100);\n"
-         "\tlv_iot_type\t\tall_tables.iot_type%%TYPE;\n"
+         "\tlv_iot_type\t\tvarchar2(12);\n"
          "\tlv_column_name\t\tall_cons_columns.column_name%%TYPE;\n"
          "\tlv_sc\t\t\tVARCHAR2(32000);\n"
          "\tlv_rest\t\t\tVARCHAR2(32000);\n"
@@ -181,6 +186,12 @@ std::string CheckCondition() {
          "\t\t\twhile lv_rest is not null loop\n"
          "\t\t\t\tlv_piece_len := piece_length(lv_rest);\n"
          "\t\t\t\tlv_sc := substr(lv_rest, 1, lv_piece_len);\n"
+         // A line of nothing but "/" would end the statement in a script.
+         "\t\t\t\twhile RTRIM(lv_sc) = '/' and lv_piece_len < length(lv_rest) loop\n"
+         "\t\t\t\t\tlv_piece_len := lv_piece_len + "
+         "piece_length(substr(lv_rest, lv_piece_len + 1));\n"
+         "\t\t\t\t\tlv_sc := substr(lv_rest, 1, lv_piece_len);\n"
+         "\t\t\t\tend loop;\n"
          "\t\t\t\tif RTRIM(lv_sc) is not null then\n"
          "\t\t\t\t\ta_lin := wri(a_lin, '\t' || RTRIM(lv_sc), 1);\n"
          "\t\t\t\tend if;\n"
@@ -189,29 +200,35 @@ std::string CheckCondition() {
          "\t\t\ta_lin := wri(a_lin, '\t)', 1);\n";
 }
 
-// A key served by an index of another name (created by the index phase
-// before the constraints) names it; a key's own index repeats its physical
-// clauses only when they are switched on and the index is found.
-std::string KeyIndexClauses() {
+// A key served by an index of another name, or by a non-unique index that
+// its server did not make for it (only a deferrable key gets one), names
+// that index: the index phase has created it. A key's own index repeats its
+// physical clauses only when they are switched on.
+std::string KeyIndexClauses(int release) {
+  // The index block creates such an index for servers from release 8i on.
+  const std::string nonUniqueOwnIndex =
+      ReleaseHas(release, dictionary_since::TemporaryTables)
+          ? "\n\t\t\t\tor (R_ind.uniqueness = 'NONUNIQUE' and lv_deferrable != 'DEFERRABLE')"
+          : "";
   return "\t\tif lv_constr_type in ('PRIMARY KEY', 'UNIQUE') then\n"
-         "\t\t\tif lv_index_name is not null and lv_index_name != lv_constr_name then\n"
-         "\t\t\t\ta_lin := wri(a_lin, '\tUSING INDEX ' || qn(lv_index_name), 1);\n"
-         "\t\t\telsif L_pct = 'Y' or L_storage = 'Y' then\n"
-         "\t\t\t\topen CU_ind(lv_owner, lv_table_name, lv_constr_name);\n"
-         "\t\t\t\tfetch CU_ind into R_ind;\n"
-         "\t\t\t\tif CU_ind%%found then\n"
-         "\t\t\t\t\ta_lin := wri(a_lin, '\tUSING INDEX', 1);\n"
-         "\t\t\t\t\tif L_pct = 'Y' then\n"
-         "\t\t\t\t\t\ta_lin := wri(a_lin, '\tPCTFREE    ' || R_ind.pct_free, 1);\n"
-         "\t\t\t\t\t\ta_lin := wri(a_lin, '\tINITRANS   ' || R_ind.ini_trans, 1);\n"
-         "\t\t\t\t\t\ta_lin := wri(a_lin, '\tMAXTRANS   ' || R_ind.max_trans, 1);\n"
-         "\t\t\t\t\tend if;\n"
-         "\t\t\t\t\tif L_storage = 'Y' then\n"
-         "\t\t\t\t\t\ta_lin := wri(a_lin, '\tTABLESPACE ' || R_ind.tablespace_name, 1);\n"
-         "\t\t\t\t\tend if;\n"
+         "\t\t\topen CU_ind(lv_owner, lv_table_name, nvl(lv_index_name, lv_constr_name));\n"
+         "\t\t\tfetch CU_ind into R_ind;\n"
+         "\t\t\tif CU_ind%%found and (R_ind.index_name != lv_constr_name" +
+         nonUniqueOwnIndex +
+         ") then\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\tUSING INDEX ' || qn(R_ind.index_name), 1);\n"
+         "\t\t\telsif CU_ind%%found and (L_pct = 'Y' or L_storage = 'Y') then\n"
+         "\t\t\t\ta_lin := wri(a_lin, '\tUSING INDEX', 1);\n"
+         "\t\t\t\tif L_pct = 'Y' then\n"
+         "\t\t\t\t\ta_lin := wri(a_lin, '\tPCTFREE    ' || R_ind.pct_free, 1);\n"
+         "\t\t\t\t\ta_lin := wri(a_lin, '\tINITRANS   ' || R_ind.ini_trans, 1);\n"
+         "\t\t\t\t\ta_lin := wri(a_lin, '\tMAXTRANS   ' || R_ind.max_trans, 1);\n"
          "\t\t\t\tend if;\n"
-         "\t\t\t\tclose CU_ind;\n"
+         "\t\t\t\tif L_storage = 'Y' then\n"
+         "\t\t\t\t\ta_lin := wri(a_lin, '\tTABLESPACE ' || R_ind.tablespace_name, 1);\n"
+         "\t\t\t\tend if;\n"
          "\t\t\tend if;\n"
+         "\t\t\tclose CU_ind;\n"
          "\t\tend if;\n";
 }
 
@@ -273,10 +290,11 @@ std::string ConstraintHead() {
 
 }  // namespace
 
-std::string ConstraintDdlBlock(ConstraintKinds kinds) {
-  return Declarations(kinds) + ddl_block::LineWriterFunction() + ddl_block::NameQuoteFunction() +
-         ddl_block::ConstraintStateFunction() + ColumnListProcedure() + NotNullCheckFunction() +
-         PieceLengthFunction() + FlatConditionFunction() +
+std::string ConstraintDdlBlock(ConstraintKinds kinds, int release) {
+  return Declarations(kinds, release) + ddl_block::LineWriterFunction() +
+         ddl_block::NameQuoteFunction() + ddl_block::ConstraintStateFunction() +
+         ColumnListProcedure() + NotNullCheckFunction() + PieceLengthFunction() +
+         FlatConditionFunction() +
          "begin\n"
          "\ta_lin := '';\n"
          "\topen tab_cursor;\n"
@@ -286,7 +304,7 @@ std::string ConstraintDdlBlock(ConstraintKinds kinds) {
          "\t\t\tlv_next_extent, lv_min_extents, lv_max_extents, lv_freelists,\n"
          "\t\t\tlv_freelist_groups, lv_pct_increase, lv_constr_name, lv_constr_type,\n"
          "\t\t\tlv_search_cond, lv_r_owner, lv_r_constraint_name, lv_delete_rule,\n"
-         "\t\t\tlv_status, lv_deferrable, lv_deferred, lv_validated, lv_generated,\n"
+         "\t\t\tlv_generated, lv_status, lv_deferrable, lv_deferred, lv_validated,\n"
          "\t\t\tlv_index_name, lv_iot_type;\n"
          "\t\texit when tab_cursor%%notfound;\n"
          // NOT NULL constraints stand on the table block's column lines, the
@@ -296,7 +314,7 @@ std::string ConstraintDdlBlock(ConstraintKinds kinds) {
          "\t\t\tor (lv_constr_type = 'PRIMARY KEY' and lv_iot_type = 'IOT') then\n"
          "\t\t\tnull;\n"
          "\t\telse\n" +
-         ConstraintHead() + KeyIndexClauses() + ReferenceClause() +
+         ConstraintHead() + KeyIndexClauses(release) + ReferenceClause() +
          "\t\tlv_state := cstate(lv_deferrable, lv_deferred, lv_status, lv_validated);\n"
          "\t\tif lv_state is not null then\n"
          "\t\t\ta_lin := wri(a_lin, '\t' || lv_state, 1);\n"

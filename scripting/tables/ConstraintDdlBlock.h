@@ -11,4 +11,5 @@
 
 enum class ConstraintKinds { KeysAndChecks, ForeignKeys };
 
-std::string ConstraintDdlBlock(ConstraintKinds kinds);
+// release: the server's, as ServerRelease gives it.
+std::string ConstraintDdlBlock(ConstraintKinds kinds, int release);

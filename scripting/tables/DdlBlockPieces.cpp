@@ -1,6 +1,8 @@
 // The PL/SQL pieces shared by the table, constraint and index DDL blocks.
 #include "scripting/tables/DdlBlockPieces.h"
 
+#include "scripting/tables/ServerRelease.h"
+
 namespace ddl_block {
 
 std::string TableStorageVariables() {
@@ -50,6 +52,16 @@ std::string ConstraintStateFunction() {
          "\t\tend if;\n"
          "\t\treturn ltrim(lv_state);\n"
          "\tend cstate;\n";
+}
+
+std::string ConstraintStateColumns(int release, const std::string& prefix) {
+  if (ReleaseHas(release, dictionary_since::ConstraintStates)) {
+    return prefix + "generated, " + prefix + "status, " + prefix + "deferrable, " + prefix +
+           "deferred, " + prefix + "validated";
+  }
+  return "decode(substr(" + prefix +
+         "constraint_name, 1, 5), 'SYS_C', 'GENERATED NAME', 'USER NAME') generated, " + prefix +
+         "status, 'NOT DEFERRABLE' deferrable, 'IMMEDIATE' deferred, 'VALIDATED' validated";
 }
 
 std::string LineWriterFunction() {

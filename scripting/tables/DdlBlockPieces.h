@@ -29,6 +29,11 @@ std::string LineVariables();
 // "ENABLE NOVALIDATE" ...), empty for an enabled, validated, immediate one.
 std::string ConstraintStateFunction();
 
+// The select-list items generated, status, deferrable, deferred and
+// validated of all_constraints (columns prefixed by prefix), with their
+// implied values on a release 7 server, whose dictionary lacks them.
+std::string ConstraintStateColumns(int release, const std::string& prefix);
+
 // Declarations of lv_owner, lv_table_name and the table's storage values
 // (PCT, extents, free lists), anchored to all_tables, that the table and
 // constraint blocks both fetch into.

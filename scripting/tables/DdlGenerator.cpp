@@ -5,25 +5,35 @@
 #include "oracle/OracleSession.h"
 #include "scripting/tables/ConstraintDdlBlock.h"
 #include "scripting/tables/IndexDdlBlock.h"
+#include "scripting/tables/ServerRelease.h"
 #include "scripting/tables/TableDdlBlock.h"
 
 std::string DdlGenerator::GenerateTableDdl(const std::string& owner, const std::string& table) {
-  return Run(TableDdlBlock(), owner, table);
+  return Run(TableDdlBlock(Release()), owner, table);
 }
 
 std::string DdlGenerator::GenerateConstraintDdl(const std::string& owner,
                                                 const std::string& table) {
-  return Run(ConstraintDdlBlock(ConstraintKinds::KeysAndChecks), owner, table);
+  return Run(ConstraintDdlBlock(ConstraintKinds::KeysAndChecks, Release()), owner, table);
 }
 
 std::string DdlGenerator::GenerateForeignKeyDdl(const std::string& owner,
                                                 const std::string& table) {
-  return Run(ConstraintDdlBlock(ConstraintKinds::ForeignKeys), owner, table);
+  return Run(ConstraintDdlBlock(ConstraintKinds::ForeignKeys, Release()), owner, table);
 }
 
 std::string DdlGenerator::GenerateIndexDdl(const std::string& owner, const std::string& table,
                                            const std::vector<std::string>* indexNames) {
   return Run(IndexDdlBlock(session_.VersionClass(), indexNames), owner, table);
+}
+
+int DdlGenerator::Release() {
+  // A reconnect may have reached another server.
+  if (releaseGeneration_ != session_.HandleGeneration() || release_ < 0) {
+    release_ = ServerRelease(session_);
+    releaseGeneration_ = session_.HandleGeneration();
+  }
+  return release_;
 }
 
 std::string DdlGenerator::Run(const std::string& block, const std::string& owner,

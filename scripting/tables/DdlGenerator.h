@@ -26,7 +26,11 @@ class DdlGenerator final : public TableDdlSource {
 
  private:
   std::string Run(const std::string& block, const std::string& owner, const std::string& table);
+  // The server's release (ServerRelease.h), read once per logon.
+  int Release();
 
   OracleSession& session_;
   std::string failure_;
+  int release_ = -1;
+  unsigned releaseGeneration_ = 0;
 };

@@ -63,8 +63,13 @@ std::string Declarations(const std::string& versionClass,
          "\tAND t.owner = :bind1 AND t.table_name = :bind2\n"
          "\tAND i.index_name NOT IN (SELECT c.constraint_name from all_constraints c\n"
          "\t\tWHERE c.constraint_type IN ('P','U') AND c.table_name = t.table_name\n"
-         "\t\tAND c.owner = t.owner)\n" +
-         std::string(noCompression ? "" : "\tAND i.index_type NOT IN ('IOT - TOP', 'LOB')\n") +
+         "\t\tAND c.owner = t.owner" +
+         // A non-unique index of a key that is not deferrable was made
+         // before the key: this block creates it, the key then names it.
+         std::string(noCompression ? ")\n"
+                                   : "\n\t\tAND (i.uniqueness = 'UNIQUE' OR c.deferrable = "
+                                     "'DEFERRABLE'))\n"
+                                     "\tAND i.index_type NOT IN ('IOT - TOP', 'LOB')\n") +
          "\torder by t.owner, t.table_name, i.index_name;\n"
          "\tcursor pkcol_cursor (c_own varchar2, c_tab varchar2, c_pk varchar2) is\n"
          "\t\tselect column_name, column_position, " +

@@ -4,44 +4,58 @@
 // the same kind of column.
 #include "scripting/tables/TableColumnDdl.h"
 
+#include "scripting/tables/DdlBlockPieces.h"
+#include "scripting/tables/ServerRelease.h"
+
 namespace ddl_block {
 
-std::string ColumnDeclarations() {
+std::string ColumnDeclarations(int release) {
+  using namespace dictionary_since;
+  const bool tabCols = ReleaseHas(release, CharacterSemantics);
+  const bool identity = ReleaseHas(release, IdentityColumns);
+  const std::string view = tabCols ? "all_tab_cols" : "all_tab_columns";
+  const auto anchored = [&view](const char* variable, const char* column) {
+    return std::string("\t") + variable + "\t\t" + view + "." + column + "%%TYPE;\n";
+  };
   return "\tcursor col_cursor (c_own varchar2, c_tab varchar2) is\n"
          "\t\tselect owner, column_name, upper(data_type), data_length, data_precision,\n"
-         "\t\t\tdata_scale, nullable, default_length, data_default, column_id,\n"
-         "\t\t\tchar_length, char_used, virtual_column, identity_column, default_on_null\n"
-         "\t\tfrom all_tab_cols\n"
-         "\t\twhere table_name = c_tab and owner = c_own and hidden_column = 'NO'\n"
+         "\t\t\tdata_scale, nullable, default_length, data_default, column_id,\n" +
+         std::string(tabCols ? "\t\t\tchar_length, char_used, "
+                             : "\t\t\tdata_length char_length, 'B' char_used, ") +
+         (ReleaseHas(release, VirtualColumns) ? "virtual_column, " : "'NO' virtual_column, ") +
+         (identity ? "identity_column, default_on_null\n"
+                   : "'NO' identity_column, 'NO' default_on_null\n") +
+         "\t\tfrom " + view +
+         "\n"
+         "\t\twhere table_name = c_tab and owner = c_own" +
+         (tabCols ? " and hidden_column = 'NO'" : "") +
+         "\n"
          "\t\torder by column_id;\n"
          // Check constraints on one column; the block picks the one whose
          // condition is exactly that column IS NOT NULL (search_condition is
          // a LONG, which SQL cannot compare).
          "\tcursor nn_cursor (c_own varchar2, c_tab varchar2, c_col varchar2) is\n"
-         "\t\tselect c.constraint_name, c.generated, c.status, c.deferrable, c.deferred,\n"
-         "\t\t\tc.validated, c.search_condition\n"
+         "\t\tselect c.constraint_name, " +
+         ConstraintStateColumns(release, "c.") +
+         ", c.search_condition\n"
          "\t\tfrom all_constraints c, all_cons_columns k\n"
          "\t\twhere k.owner = c_own and k.table_name = c_tab and k.column_name = c_col\n"
          "\t\t\tand c.owner = k.owner and c.constraint_name = k.constraint_name\n"
-         "\t\t\tand c.table_name = k.table_name and c.constraint_type = 'C';\n"
-         "\tcursor id_cursor (c_own varchar2, c_tab varchar2, c_col varchar2) is\n"
-         "\t\tselect generation_type, identity_options from all_tab_identity_cols\n"
-         "\t\twhere owner = c_own and table_name = c_tab and column_name = c_col;\n"
-         "\tlv_col_owner\t\tall_tab_cols.owner%%TYPE;\n"
-         "\tlv_column_name\t\tall_tab_cols.column_name%%TYPE;\n"
-         "\tlv_data_type\t\tall_tab_cols.data_type%%TYPE;\n"
-         "\tlv_data_length\t\tall_tab_cols.data_length%%TYPE;\n"
-         "\tlv_data_precision\tall_tab_cols.data_precision%%TYPE;\n"
-         "\tlv_data_scale\t\tall_tab_cols.data_scale%%TYPE;\n"
-         "\tlv_nullable\t\tall_tab_cols.nullable%%TYPE;\n"
-         "\tlv_default_length\tall_tab_cols.default_length%%TYPE;\n"
-         "\tlv_data_default\t\tall_tab_cols.data_default%%TYPE;\n"
-         "\tlv_column_id\t\tall_tab_cols.column_id%%TYPE;\n"
-         "\tlv_char_length\t\tall_tab_cols.char_length%%TYPE;\n"
-         "\tlv_char_used\t\tall_tab_cols.char_used%%TYPE;\n"
-         "\tlv_virtual\t\tall_tab_cols.virtual_column%%TYPE;\n"
-         "\tlv_identity\t\tall_tab_cols.identity_column%%TYPE;\n"
-         "\tlv_on_null\t\tall_tab_cols.default_on_null%%TYPE;\n"
+         "\t\t\tand c.table_name = k.table_name and c.constraint_type = 'C';\n" +
+         (identity ? "\tcursor id_cursor (c_own varchar2, c_tab varchar2, c_col varchar2) is\n"
+                     "\t\tselect generation_type, identity_options from all_tab_identity_cols\n"
+                     "\t\twhere owner = c_own and table_name = c_tab and column_name = c_col;\n"
+                   : "") +
+         anchored("lv_col_owner", "owner") + anchored("lv_column_name", "column_name") +
+         anchored("lv_data_type", "data_type") + anchored("lv_data_length", "data_length") +
+         anchored("lv_data_precision", "data_precision") + anchored("lv_data_scale", "data_scale") +
+         anchored("lv_nullable", "nullable") + anchored("lv_default_length", "default_length") +
+         anchored("lv_data_default", "data_default") + anchored("lv_column_id", "column_id") +
+         "\tlv_char_length\t\tnumber;\n"
+         "\tlv_char_used\t\tvarchar2(1);\n"
+         "\tlv_virtual\t\tvarchar2(3);\n"
+         "\tlv_identity\t\tvarchar2(3);\n"
+         "\tlv_on_null\t\tvarchar2(3);\n"
          "\tlv_null_clause\t\tvarchar2(400);\n"
          "\tlv_implied_nn\t\tboolean;\n";
 }
@@ -130,9 +144,10 @@ std::string IdentityClause() {
 // expression, or the default (with ON NULL when it has it). The dictionary
 // keeps the blanks that followed a default; written back they would grow
 // with every round of scripting.
-std::string ValueClause() {
-  return "\t\t\tif lv_identity = 'YES' then\n" + IdentityClause() +
-         "\t\t\telsif lv_virtual = 'YES' then\n"
+std::string ValueClause(bool identity) {
+  return (identity ? "\t\t\tif lv_identity = 'YES' then\n" + IdentityClause() + "\t\t\tels"
+                   : std::string("\t\t\t")) +
+         "if lv_virtual = 'YES' then\n"
          "\t\t\t\ta_lin := wri(a_lin, ' GENERATED ALWAYS AS (', 0);\n"
          "\t\t\t\ta_lin := wri(a_lin, rtrim(lv_data_default, ' ' || chr(9) || chr(10) || "
          "chr(13)) || ') VIRTUAL', 0);\n"
@@ -174,7 +189,7 @@ std::string NullClause() {
 
 }  // namespace
 
-std::string ColumnLoop() {
+std::string ColumnLoop(int release) {
   return "\t\topen col_cursor(lv_owner, lv_table_name);\n"
          "\t\tloop\n"
          "\t\t\tfetch col_cursor into lv_col_owner, lv_column_name, lv_data_type,\n"
@@ -188,7 +203,8 @@ std::string ColumnLoop() {
          "\t\t\t\ta_lin := wri(a_lin, '\t ', 0);\n"
          "\t\t\tend if;\n"
          "\t\t\ta_lin := wri(a_lin, qn(lv_column_name), 0);\n" +
-         ColumnType() + ValueClause() + NullClause() +
+         ColumnType() + ValueClause(ReleaseHas(release, dictionary_since::IdentityColumns)) +
+         NullClause() +
          "\t\tend loop;\n"
          "\t\tclose col_cursor;\n";
 }

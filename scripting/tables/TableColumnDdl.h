@@ -9,14 +9,15 @@
 
 namespace ddl_block {
 
-// Cursors col_cursor, nn_cursor and id_cursor and the column variables.
-std::string ColumnDeclarations();
+// Cursors col_cursor, nn_cursor and id_cursor and the column variables, for
+// a server of release (see ServerRelease.h).
+std::string ColumnDeclarations(int release);
 
 // function ident_opt(x_options, x_key): one value of the dictionary's
 // identity options text ("START WITH: 1, INCREMENT BY: 1, ...").
 std::string IdentityOptionFunction();
 
 // The loop over the columns of lv_owner.lv_table_name.
-std::string ColumnLoop();
+std::string ColumnLoop(int release);
 
 }  // namespace ddl_block

@@ -8,16 +8,23 @@
 #include "scripting/tables/TableDdlBlock.h"
 
 #include "scripting/tables/DdlBlockPieces.h"
+#include "scripting/tables/ServerRelease.h"
 #include "scripting/tables/TableColumnDdl.h"
 
 namespace {
 
-std::string Declarations() {
-  return "declare\n"
-         "\tcursor tab_cursor is\n"
-         "\t\tselect owner, table_name, pct_free, pct_used, ini_trans, max_trans,\n"
-         "\t\t\ttablespace_name, initial_extent, next_extent, min_extents, max_extents,\n"
-         "\t\t\tfreelists, freelist_groups, pct_increase, temporary, duration, iot_type\n"
+std::string Declarations(int release) {
+  using namespace dictionary_since;
+  return std::string(
+             "declare\n"
+             "\tcursor tab_cursor is\n"
+             "\t\tselect owner, table_name, pct_free, pct_used, ini_trans, max_trans,\n"
+             "\t\t\ttablespace_name, initial_extent, next_extent, min_extents, "
+             "max_extents,\n"
+             "\t\t\tfreelists, freelist_groups, pct_increase, ") +
+         (ReleaseHas(release, TemporaryTables) ? "temporary, duration, "
+                                               : "'N' temporary, null duration, ") +
+         (ReleaseHas(release, ConstraintStates) ? "iot_type\n" : "null iot_type\n") +
          "\t\tfrom all_tables\n"
          "\t\twhere owner != 'SYS' AND owner = :bind1 AND table_name = :bind2\n"
          "\t\torder by owner, table_name;\n"
@@ -36,10 +43,10 @@ std::string Declarations() {
          "\t\tselect column_name, comments from all_col_comments\n"
          "\t\twhere owner = c_own and table_name = c_tab and comments is not null\n"
          "\t\torder by column_name;\n" +
-         ddl_block::ColumnDeclarations() + ddl_block::TableStorageVariables() +
-         "\tlv_temporary\t\tall_tables.temporary%%TYPE;\n"
-         "\tlv_duration\t\tall_tables.duration%%TYPE;\n"
-         "\tlv_iot_type\t\tall_tables.iot_type%%TYPE;\n"
+         ddl_block::ColumnDeclarations(release) + ddl_block::TableStorageVariables() +
+         "\tlv_temporary\t\tvarchar2(1);\n"
+         "\tlv_duration\t\tvarchar2(15);\n"
+         "\tlv_iot_type\t\tvarchar2(12);\n"
          "\tlv_key_columns\t\tvarchar2(32767);\n"
          "\tinitial_extent_size\tvarchar2(16);\n"
          "\tnext_extent_size\tvarchar2(16);\n" +
@@ -141,8 +148,8 @@ std::string Comments() {
 
 }  // namespace
 
-std::string TableDdlBlock() {
-  return Declarations() + ddl_block::LineWriterFunction() + ddl_block::NameQuoteFunction() +
+std::string TableDdlBlock(int release) {
+  return Declarations(release) + ddl_block::LineWriterFunction() + ddl_block::NameQuoteFunction() +
          ddl_block::ConstraintStateFunction() + ddl_block::IdentityOptionFunction() +
          SizeTextFunction() + LiteralFunction() +
          "begin\n"
@@ -167,8 +174,9 @@ std::string TableDdlBlock() {
          "\t\tif to_char(lv_max_trans) = '0' then\n"
          "\t\t\tlv_max_trans := 1;\n"
          "\t\tend if;\n" +
-         ddl_block::ColumnLoop() + IndexOrganizedKey() + "\t\ta_lin := wri(a_lin, ')', 1);\n" +
-         PhysicalClauses() + "\t\ta_lin := wri(a_lin, '/', 1);\n" + Comments() +
+         ddl_block::ColumnLoop(release) + IndexOrganizedKey() +
+         "\t\ta_lin := wri(a_lin, ')', 1);\n" + PhysicalClauses() +
+         "\t\ta_lin := wri(a_lin, '/', 1);\n" + Comments() +
          "\tend loop;\n"
          "\tclose tab_cursor;\n" +
          ddl_block::ExceptionSection();

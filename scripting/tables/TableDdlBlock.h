@@ -4,4 +4,6 @@
 
 #include <string>
 
-std::string TableDdlBlock();
+// release: the server's, as ServerRelease gives it; the block reads only
+// what that release's dictionary has.
+std::string TableDdlBlock(int release);

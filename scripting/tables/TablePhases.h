@@ -3,6 +3,8 @@
 // when tables are chosen, one CREATE TABLE script per selected table and the
 // list of tables left out; the index and constraint phases walk the same list
 // with the same exclusions and frame each table's statements under a banner.
+// The constraint phase walks it twice, keys and checks first, foreign keys
+// after them, so that its script replays whatever the order of the tables.
 // A stopped run leaves any phase through RunControl::StopRun.
 #pragma once
 

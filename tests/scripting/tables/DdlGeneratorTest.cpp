@@ -323,6 +323,16 @@ TEST(ConstraintDdlTest, LongConditionIsCutAtBlanksIntoLinesOfAtMostEighty) {
     EXPECT_LE(line.size() + 1, 80u) << line;
   }
   EXPECT_EQ(Joined(lines), condition);
+
+  // A cut that would leave "/" alone on a line, which ends a statement in a
+  // script, keeps it with the next piece.
+  const std::string divided = std::string(79, 'A') + " / " + std::string(90, 'B');
+  schema.Run("create table D (" + std::string(79, 'A') + " number, " + std::string(90, 'B') +
+             " number, constraint D_CK check (" + divided + " > 0))");
+  const std::vector<std::string> dividedLines =
+      ConditionLines(schema.ddl->GenerateConstraintDdl("APP", "D"));
+  EXPECT_EQ(dividedLines,
+            (std::vector<std::string>{std::string(79, 'A'), "/ " + std::string(90, 'B'), "> 0"}));
 }
 
 TEST(ConstraintDdlTest, QuotedLiteralsAreNeverCutAtTheirBlanks) {

@@ -88,6 +88,10 @@ std::vector<std::string> FixtureStatements() {
       "create global temporary table SCRATCH (ID number, NOTE varchar2(100)) on commit "
       "preserve rows",
       "create global temporary table WORK_ROWS (ID number) on commit delete rows",
+      // A key that took over an index of its own name made before it.
+      "create table CODES (CODE varchar2(5), LABEL varchar2(20))",
+      "create index CODES_PK on CODES (CODE)",
+      "alter table CODES add constraint CODES_PK primary key (CODE)",
       "create table SERIALS (SERIAL number generated always as identity (nocache cycle maxvalue "
       "999), NOTE varchar2(20))",
   };

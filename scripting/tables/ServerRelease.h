@@ -1,0 +1,30 @@
+// The release of the server a session is logged on to, read from its banner
+// ("... Release 19.0.0.0.0 - Production") as major × 10 + minor (190, 122,
+// 81, 73): the generator blocks read only the dictionary columns and views
+// that release has. 0 when the banner names none, which the blocks treat as
+// the newest release.
+#pragma once
+
+#include <string>
+
+class OracleSession;
+
+int ServerRelease(OracleSession& session);
+
+// The release after the first "Release " of banner, as above.
+int ReleaseOfBanner(const std::string& banner);
+
+// Whether a server of release (as above; 0 the newest) has a dictionary
+// feature that came with release since.
+inline bool ReleaseHas(int release, int since) {
+  return release == 0 || release >= since;
+}
+
+// The releases that brought what the blocks read.
+namespace dictionary_since {
+inline constexpr int ConstraintStates = 80;    // DEFERRABLE, VALIDATED, GENERATED; IOT_TYPE
+inline constexpr int TemporaryTables = 81;     // TEMPORARY, DURATION
+inline constexpr int CharacterSemantics = 90;  // ALL_TAB_COLS, CHAR_USED; a key's INDEX_NAME
+inline constexpr int VirtualColumns = 110;
+inline constexpr int IdentityColumns = 120;  // and DEFAULT ON NULL
+}  // namespace dictionary_since
