@@ -56,6 +56,8 @@ TEST_F(BatchRunTest, DemoRunWritesHeaderAndClosingLineToTheReportFile) {
   EXPECT_EQ(text.rfind("/*****", 0), 0u) << text.substr(0, 200);
   EXPECT_NE(text.find("*  SOURCE DATABASE:  DEMO@DEMO\r\n"), std::string::npos);
   EXPECT_NE(text.find(ClosingLine), std::string::npos);
+  EXPECT_EQ(std::filesystem::status(report).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   EXPECT_EQ(output.str(), "");
   EXPECT_NE(errors.str().find("Quillmark for Oracle has finished scripting the database"),
             std::string::npos);
