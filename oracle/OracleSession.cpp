@@ -3,11 +3,12 @@
 #include "oracle/OracleSession.h"
 
 #include <array>
-#include <utility>
 #include <cctype>
 #include <cstring>
+#include <utility>
 
 #include "config/SettingsStore.h"
+#include "oracle/BindValues.h"
 #include "oracle/ClientMessages.h"
 #include "oracle/OracleStatement.h"
 #include "oracle/SqlComments.h"
@@ -54,27 +55,6 @@ bool IsLogonSuccess(sword rc) {
 std::string SlotText(const char* slot, std::size_t capacity) {
   return std::string(slot, strnlen(slot, capacity));
 }
-
-// Bind values copied into buffers the client may write to (a block can assign
-// to its bind variables), alive until the statement is gone.
-class BindValues {
- public:
-  void BindAll(OracleStatement& statement, const std::vector<std::string>& names,
-               const std::vector<std::string>& values) {
-    buffers_.assign(values.size(), {});
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      if (values[i].empty()) {
-        continue;  // an empty value is never bound
-      }
-      buffers_[i].assign(values[i].begin(), values[i].end());
-      buffers_[i].push_back('\0');
-      statement.BindString(names[i], buffers_[i].data(), static_cast<int>(values[i].size()));
-    }
-  }
-
- private:
-  std::vector<std::vector<char>> buffers_;
-};
 
 }  // namespace
 
