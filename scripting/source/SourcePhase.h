@@ -1,0 +1,55 @@
+// SourcePhase: the stored source phase of a scripting run, on the worker
+// thread, called once per chosen kind. For one kind it writes a summary
+// banner with the number of objects found, then, when the kind is chosen, a
+// banner and a CREATE OR REPLACE statement ended by a "/" line for each object
+// not excluded, and on request the list of objects left out. An object whose
+// source cannot be read gets a remark instead of a statement, so that a script
+// never replaces a good unit with a truncated or empty one. A stopped run
+// leaves through RunControl::StopRun between objects.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class ReportOutput;
+class RunControl;
+class RunHost;
+class SourceListSource;
+class SourceTextSource;
+struct RunSettings;
+struct SourceKind;
+
+class SourcePhase {
+ public:
+  // host shows caption, status and progress; without one the phase only
+  // writes the report.
+  SourcePhase(const RunSettings& settings, ReportOutput& output, RunHost* host, RunControl& control,
+              SourceListSource& lists, SourceTextSource& texts);
+
+  // code: "TRIG", "VIEW", "FUNC", "PKG", "PKGBD", "STP", "TYPE" or "TYPEB"; any
+  // other code writes nothing.
+  void ScriptSourceKind(const std::string& code);
+
+  // Objects of the last kind scripted, as counted when its list was read.
+  int SourceCount() const { return sourceCount_; }
+
+ private:
+  void ReadList(const SourceKind& kind);
+  void WriteSummaryBanner(const SourceKind& kind);
+  void WriteObjectScripts(const SourceKind& kind);
+  void WriteObjectScript(const SourceKind& kind, const std::string& owner, const std::string& name);
+  void WriteNotProcessed(const SourceKind& kind);
+  std::vector<std::string> ObjectNames(const SourceKind& kind);
+  void Status(const std::string& text);
+  void StepProgress();
+  void Comment(const std::string& text, bool countForAutoSave = true);
+  void Name(const std::string& text, bool countForAutoSave = true);
+
+  const RunSettings& settings_;
+  ReportOutput& output_;
+  RunHost* host_;
+  RunControl& control_;
+  SourceListSource& lists_;
+  SourceTextSource& texts_;
+  int sourceCount_ = 0;
+};
