@@ -46,32 +46,11 @@ std::string CommentedLines(const std::string& prefix, const std::string& text) {
 
 SourcePhase::SourcePhase(const RunSettings& settings, ReportOutput& output, RunHost* host,
                          RunControl& control, SourceListSource& lists, SourceTextSource& texts)
-    : settings_(settings),
-      output_(output),
-      host_(host),
+    : PhaseWriter(output, host),
+      settings_(settings),
       control_(control),
       lists_(lists),
       texts_(texts) {}
-
-void SourcePhase::Status(const std::string& text) {
-  if (host_ != nullptr) {
-    host_->SetStatusText(text);
-  }
-}
-
-void SourcePhase::StepProgress() {
-  if (host_ != nullptr) {
-    host_->StepProgress();
-  }
-}
-
-void SourcePhase::Comment(const std::string& text, bool countForAutoSave) {
-  output_.OutputLine(text, CommentColour, false, countForAutoSave);
-}
-
-void SourcePhase::Name(const std::string& text, bool countForAutoSave) {
-  output_.OutputLine(text, NameColour, false, countForAutoSave);
-}
 
 void SourcePhase::ScriptSourceKind(const std::string& code) {
   const SourceKind* kind = FindSourceKind(code);

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "scripting/connection/PhaseWriter.h"
+
 class ReportOutput;
 class RunControl;
 class RunHost;
@@ -19,7 +21,7 @@ class SourceTextSource;
 struct RunSettings;
 struct SourceKind;
 
-class SourcePhase {
+class SourcePhase : private PhaseWriter {
  public:
   // host shows caption, status and progress; without one the phase only
   // writes the report.
@@ -40,14 +42,8 @@ class SourcePhase {
   void WriteObjectScript(const SourceKind& kind, const std::string& owner, const std::string& name);
   void WriteNotProcessed(const SourceKind& kind);
   std::vector<std::string> ObjectNames(const SourceKind& kind);
-  void Status(const std::string& text);
-  void StepProgress();
-  void Comment(const std::string& text, bool countForAutoSave = true);
-  void Name(const std::string& text, bool countForAutoSave = true);
 
   const RunSettings& settings_;
-  ReportOutput& output_;
-  RunHost* host_;
   RunControl& control_;
   SourceListSource& lists_;
   SourceTextSource& texts_;

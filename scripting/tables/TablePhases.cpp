@@ -3,7 +3,6 @@
 
 #include <vector>
 
-#include "engine/ReportColour.h"
 #include "engine/ReportOutput.h"
 #include "engine/ReportText.h"
 #include "engine/RunControl.h"
@@ -38,32 +37,11 @@ std::string WithoutTrailingWhiteSpace(std::string text) {
 
 TablePhases::TablePhases(const RunSettings& settings, ReportOutput& output, RunHost* host,
                          RunControl& control, TableListSource& tables, TableDdlSource& ddl)
-    : settings_(settings),
-      output_(output),
-      host_(host),
+    : PhaseWriter(output, host),
+      settings_(settings),
       control_(control),
       tables_(tables),
       ddl_(ddl) {}
-
-void TablePhases::Status(const std::string& text) {
-  if (host_ != nullptr) {
-    host_->SetStatusText(text);
-  }
-}
-
-void TablePhases::StepProgress() {
-  if (host_ != nullptr) {
-    host_->StepProgress();
-  }
-}
-
-void TablePhases::Comment(const std::string& text, bool countForAutoSave) {
-  output_.OutputLine(text, CommentColour, false, countForAutoSave);
-}
-
-void TablePhases::Name(const std::string& text, bool countForAutoSave) {
-  output_.OutputLine(text, NameColour, false, countForAutoSave);
-}
 
 void TablePhases::RunTablePhase() {
   Status("Analyzing Databases ...");

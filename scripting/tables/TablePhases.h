@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "scripting/connection/PhaseWriter.h"
+
 class ReportOutput;
 class RunControl;
 class RunHost;
@@ -15,7 +17,7 @@ class TableDdlSource;
 class TableListSource;
 struct RunSettings;
 
-class TablePhases {
+class TablePhases : private PhaseWriter {
  public:
   // host shows status and progress; without one the phases only write the
   // report.
@@ -43,14 +45,8 @@ class TablePhases {
   void WriteTablesNotProcessed();
   template <typename Generate>
   void RunKeyPhase(const KeyPhaseTexts& texts, Generate generate);
-  void Status(const std::string& text);
-  void StepProgress();
-  void Comment(const std::string& text, bool countForAutoSave = true);
-  void Name(const std::string& text, bool countForAutoSave = true);
 
   const RunSettings& settings_;
-  ReportOutput& output_;
-  RunHost* host_;
   RunControl& control_;
   TableListSource& tables_;
   TableDdlSource& ddl_;
