@@ -15,14 +15,15 @@ class RunControl;
 class RunHost;
 class TableDdlSource;
 class TableListSource;
+class UnscriptedObjects;
 struct RunSettings;
 
 class TablePhases : private PhaseWriter {
  public:
   // host shows status and progress; without one the phases only write the
-  // report.
+  // report. Tables whose scripts cannot be generated go to unscripted.
   TablePhases(const RunSettings& settings, ReportOutput& output, RunHost* host, RunControl& control,
-              TableListSource& tables, TableDdlSource& ddl);
+              TableListSource& tables, TableDdlSource& ddl, UnscriptedObjects& unscripted);
 
   void RunTablePhase();
   void RunIndexPhase();
@@ -38,6 +39,7 @@ class TablePhases : private PhaseWriter {
     const char* creatingStatus;
     const char* bannerSentence;
     const char* noneFound;
+    const char* objectKind;
   };
 
   void WriteSummaryBanner();
@@ -45,10 +47,14 @@ class TablePhases : private PhaseWriter {
   void WriteTablesNotProcessed();
   template <typename Generate>
   void RunKeyPhase(const KeyPhaseTexts& texts, Generate generate);
+  // Notes in the report and in the run's record that table's script of
+  // objectKind is missing; false when failure is empty.
+  bool NoteFailure(const char* objectKind, const std::string& table, const std::string& failure);
 
   const RunSettings& settings_;
   RunControl& control_;
   TableListSource& tables_;
   TableDdlSource& ddl_;
+  UnscriptedObjects& unscripted_;
   int tableCount_ = 0;
 };
