@@ -459,20 +459,24 @@ void OracleSession::ListUsers(std::vector<std::string>& out) {
 }
 
 std::string OracleSession::FetchLongText(const std::string& sql, const std::string& bind1,
-                                         const std::string& bind2) {
+                                         const std::string& bind2, std::string* failure) {
   std::string text;
   OracleStatement statement(*this);
   statement.Prepare(sql);
   BindValues binds;
   binds.BindAll(statement, {":bind1", ":bind2"}, {bind1, bind2});
   const sword rc = statement.ExecuteWithIterations(0);
-  if (rc != OCI_SUCCESS) {
-    if (rc != OCI_NO_DATA) {
-      ReportError(true, false, nullptr);
-    }
+  if (rc == OCI_NO_DATA || (rc == OCI_SUCCESS && (statement.FetchLongPieces(1, text, [this] {
+                              StepProgress();
+                            }) || !statement.FetchFailed()))) {
     return text;
   }
-  statement.FetchLongPieces(1, text, [this] { StepProgress(); });
+  text.clear();
+  if (failure != nullptr) {
+    *failure = LastError(nullptr);
+  } else {
+    ReportError(true, false, nullptr);
+  }
   return text;
 }
 
