@@ -45,6 +45,21 @@ std::string DictionarySourceText::FetchSourceText(const std::string& owner, cons
                                                   const std::string& dictionaryType,
                                                   SourceDefinition& definition) {
   const std::string type = UpperCase(dictionaryType);
+  std::string error = FetchDefinition(owner, name, type, definition);
+  // A lost connection is logged on again once, silently, and the object read
+  // again from its start, so that the run goes on without a gap.
+  if (!error.empty() && OracleSession::IsConnectionLost(lastErrorCode_) &&
+      session_.ReportError(false, true, nullptr)) {
+    definition = SourceDefinition();
+    error = FetchDefinition(owner, name, type, definition);
+  }
+  return error;
+}
+
+std::string DictionarySourceText::FetchDefinition(const std::string& owner, const std::string& name,
+                                                  const std::string& type,
+                                                  SourceDefinition& definition) {
+  lastErrorCode_ = 0;
   if (type == "VIEW") {
     return FetchView(owner, name, definition.text);
   }
@@ -55,9 +70,15 @@ std::string DictionarySourceText::FetchSourceText(const std::string& owner, cons
 }
 
 std::string DictionarySourceText::ErrorOfFailure() {
-  int code = 0;
-  std::string text = session_.LastError(&code);
-  return code == 1403 || code == 24344 ? std::string() : text;
+  std::string text = session_.LastError(&lastErrorCode_);
+  return lastErrorCode_ == 1403 || lastErrorCode_ == 24344 ? std::string() : text;
+}
+
+std::string DictionarySourceText::FetchLong(const std::string& sql, const std::string& owner,
+                                            const std::string& name, std::string& value) {
+  std::string failure;
+  value = session_.FetchLongText(sql, owner, name, &failure);
+  return failure.empty() ? std::string() : ErrorOfFailure();
 }
 
 std::string DictionarySourceText::FetchRows(OracleStatement& statement,
@@ -73,13 +94,7 @@ std::string DictionarySourceText::FetchRows(OracleStatement& statement,
       stepProgress_();
     }
   } while (statement.FetchNext());
-  // A fetch ends cleanly with a short or empty batch; a failed one leaves the
-  // batch counted full.
-  if (statement.RowsInBatch() == statement.RowsPerFetch()) {
-    const std::string error = ErrorOfFailure();
-    return error.empty() ? "the fetch of " + statement.Text() + " failed" : error;
-  }
-  return {};
+  return statement.FetchFailed() ? ErrorOfFailure() : std::string();
 }
 
 std::string DictionarySourceText::FetchStoredUnit(const std::string& owner, const std::string& name,
@@ -117,8 +132,12 @@ std::string DictionarySourceText::FetchView(const std::string& owner, const std:
       return error;
     }
   }
-  const std::string query = session_.FetchLongText(
-      "SELECT text FROM all_views WHERE owner = :bind1 and view_name= :bind2", owner, name);
+  std::string query;
+  const std::string error = FetchLong(
+      "SELECT text FROM all_views WHERE owner = :bind1 and view_name= :bind2", owner, name, query);
+  if (!error.empty()) {
+    return error;
+  }
   if (columns.empty() || query.empty()) {
     return {};  // the view is gone: nothing to script
   }
@@ -146,9 +165,13 @@ std::string DictionarySourceText::FetchTrigger(const std::string& owner, const s
       return ErrorOfFailure();
     }
   }
-  const std::string body = session_.FetchLongText(
-      "SELECT trigger_body FROM all_triggers WHERE owner=:bind1 and trigger_name=:bind2", owner,
-      name);
+  std::string body;
+  const std::string error =
+      FetchLong("SELECT trigger_body FROM all_triggers WHERE owner=:bind1 and trigger_name=:bind2",
+                owner, name, body);
+  if (!error.empty()) {
+    return error;
+  }
   const std::string header = WithoutTrailingWhiteSpace(WithoutOwnerPrefix(description.data()));
   if (header.empty() || body.empty()) {
     return {};

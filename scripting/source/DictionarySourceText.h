@@ -4,7 +4,8 @@
 // all_tab_columns and its query text in all_views; a trigger from its
 // description, WHEN condition and status in all_triggers and its body. Names
 // are bound as the dictionary spells them, so lower-case and mixed-case names
-// are found.
+// are found. A connection lost while an object is read is logged on again once
+// and the object read again.
 #pragma once
 
 #include <functional>
@@ -32,6 +33,8 @@ class DictionarySourceText final : public SourceTextSource {
                               SourceDefinition& definition) override;
 
  private:
+  std::string FetchDefinition(const std::string& owner, const std::string& name,
+                              const std::string& type, SourceDefinition& definition);
   std::string FetchStoredUnit(const std::string& owner, const std::string& name,
                               const std::string& type, std::string& text);
   std::string FetchView(const std::string& owner, const std::string& name, std::string& text);
@@ -40,8 +43,13 @@ class DictionarySourceText final : public SourceTextSource {
   // Runs statement (binds and defines done) and passes each row of each batch
   // to onRow(row); returns the error text, "" when it ran to its end.
   std::string FetchRows(OracleStatement& statement, const std::function<void(int)>& onRow);
+  // The LONG value of sql for owner and name into value; the error text.
+  std::string FetchLong(const std::string& sql, const std::string& owner, const std::string& name,
+                        std::string& value);
+  // The text of the last error, "" for no rows; keeps its code.
   std::string ErrorOfFailure();
 
   OracleSession& session_;
   std::function<void()> stepProgress_;
+  int lastErrorCode_ = 0;
 };

@@ -10,6 +10,7 @@
 #include "engine/RunControl.h"
 #include "engine/RunHost.h"
 #include "engine/RunSettings.h"
+#include "engine/UnscriptedObjects.h"
 #include "scripting/source/SourceKinds.h"
 #include "scripting/source/SourceListSource.h"
 #include "scripting/source/SourceNames.h"
@@ -45,12 +46,14 @@ std::string CommentedLines(const std::string& prefix, const std::string& text) {
 }  // namespace
 
 SourcePhase::SourcePhase(const RunSettings& settings, ReportOutput& output, RunHost* host,
-                         RunControl& control, SourceListSource& lists, SourceTextSource& texts)
+                         RunControl& control, SourceListSource& lists, SourceTextSource& texts,
+                         UnscriptedObjects& unscripted)
     : PhaseWriter(output, host),
       settings_(settings),
       control_(control),
       lists_(lists),
-      texts_(texts) {}
+      texts_(texts),
+      unscripted_(unscripted) {}
 
 void SourcePhase::ScriptSourceKind(const std::string& code) {
   const SourceKind* kind = FindSourceKind(code);
@@ -135,6 +138,8 @@ void SourcePhase::WriteObjectScript(const SourceKind& kind, const std::string& o
   SourceDefinition definition;
   const std::string error = texts_.FetchSourceText(owner, name, kind.dictionaryType, definition);
   if (!error.empty() || definition.text.empty()) {
+    const std::string reason = error.empty() ? "the dictionary holds no source" : error;
+    unscripted_.Add(kind.dictionaryType, name, reason);
     const std::string remark =
         error.empty() ? "The dictionary holds no source for the " + type + " " + name
                       : "The source of the " + type + " " + name + " could not be read: " + error;

@@ -4,7 +4,8 @@
 // banner and a CREATE OR REPLACE statement ended by a "/" line for each object
 // not excluded, and on request the list of objects left out. An object whose
 // source cannot be read gets a remark instead of a statement, so that a script
-// never replaces a good unit with a truncated or empty one. A stopped run
+// never replaces a good unit with a truncated or empty one, and is noted in
+// the run's record of objects it could not script. A stopped run
 // leaves through RunControl::StopRun between objects.
 #pragma once
 
@@ -18,6 +19,7 @@ class RunControl;
 class RunHost;
 class SourceListSource;
 class SourceTextSource;
+class UnscriptedObjects;
 struct RunSettings;
 struct SourceKind;
 
@@ -25,8 +27,9 @@ class SourcePhase : private PhaseWriter {
  public:
   // host shows caption, status and progress; without one the phase only
   // writes the report.
+  // Objects whose source cannot be read go to unscripted.
   SourcePhase(const RunSettings& settings, ReportOutput& output, RunHost* host, RunControl& control,
-              SourceListSource& lists, SourceTextSource& texts);
+              SourceListSource& lists, SourceTextSource& texts, UnscriptedObjects& unscripted);
 
   // code: "TRIG", "VIEW", "FUNC", "PKG", "PKGBD", "STP", "TYPE" or "TYPEB"; any
   // other code writes nothing.
@@ -47,5 +50,6 @@ class SourcePhase : private PhaseWriter {
   RunControl& control_;
   SourceListSource& lists_;
   SourceTextSource& texts_;
+  UnscriptedObjects& unscripted_;
   int sourceCount_ = 0;
 };

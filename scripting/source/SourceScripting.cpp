@@ -16,4 +16,5 @@ SourceScripting::SourceScripting(RunEngine& engine, RunHost* host, DatabaseConne
                  host->StepProgress();
                }
              }),
-      phase_(engine.Settings(), engine.Output(), host, engine.Control(), lists_, texts_) {}
+      phase_(engine.Settings(), engine.Output(), host, engine.Control(), lists_, texts_,
+             engine.Unscripted()) {}

@@ -203,6 +203,10 @@ TEST(SourcePhaseTest, UnreadableSourceIsRemarkedAndNeverScriptedHalfOrEmpty) {
             std::string::npos)
       << report;
   EXPECT_EQ(report.find("PARTIAL"), std::string::npos);
+  const std::vector<UnscriptedObject> unscripted = rig.unscripted.Objects();
+  ASSERT_EQ(unscripted.size(), 2u);
+  EXPECT_EQ(unscripted[0].Kind + " " + unscripted[0].Name, "PACKAGE BODY BROKEN");
+  EXPECT_EQ(unscripted[1].Kind + " " + unscripted[1].Name, "PACKAGE BODY GONE");
   EXPECT_EQ(rig.Count("CREATE OR REPLACE"), 1);
   EXPECT_NE(report.find("CREATE OR REPLACE PACKAGE BODY GOOD\r\nbody\r\n/\r\n"), std::string::npos);
 }

@@ -6,7 +6,7 @@
 SourceRig::SourceRig(SourceListSource& lists, SourceTextSource& texts)
     : output(model, settings, flags, host, store),
       control(settings, flags, output, host),
-      phase(settings, output, &host, control, lists, texts) {
+      phase(settings, output, &host, control, lists, texts, unscripted) {
   settings.RunMode = ScriptingRunMode;
   settings.UpdateCommentPrefixes();
   flags.Running = 1;

@@ -13,6 +13,7 @@
 #include "engine/RunControl.h"
 #include "engine/RunFlags.h"
 #include "engine/RunSettings.h"
+#include "engine/UnscriptedObjects.h"
 #include "scripting/source/SourceListSource.h"
 #include "scripting/source/SourcePhase.h"
 #include "scripting/tables/ObjectCatalog.h"
@@ -34,6 +35,7 @@ struct SourceRig {
   ReportModel model;
   ReportOutput output;
   RunControl control;
+  UnscriptedObjects unscripted;
   SourcePhase phase;
 };
 

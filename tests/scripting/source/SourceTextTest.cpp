@@ -18,7 +18,7 @@ namespace {
 class SourceTextTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string database = FreshDatabase("SOURCE");
+    database = FreshDatabase("SOURCE");
     system.ConnectAsSystem(database);
     ASSERT_TRUE(system.session->ExecuteSql("create user APP identified by app"));
     ASSERT_TRUE(system.session->ExecuteSql("grant connect, resource, create view to APP"));
@@ -39,6 +39,7 @@ class SourceTextTest : public ::testing::Test {
     SourceRig rig(lists, texts);
     const std::string report = rig.Script(codes);
     fetchBatches = batches;
+    unscripted = rig.unscripted.Count();
     return report;
   }
 
@@ -55,9 +56,11 @@ class SourceTextTest : public ::testing::Test {
     return text.erase(text.find_last_not_of("\r\n") + 1) + "\r\n";
   }
 
+  std::string database;
   SandboxClient system;
   SandboxClient app;
   int fetchBatches = 0;
+  std::size_t unscripted = 0;
 };
 
 TEST_F(SourceTextTest, StoredUnitsComeBackLineByLineWithoutTrailingWhiteSpace) {
@@ -154,6 +157,35 @@ TEST_F(SourceTextTest, TriggersKeepTheirConditionAndStatusButNotTheirOwner) {
             "CREATE OR REPLACE TRIGGER " + longName +
                 " before delete on t for each row\nbegin null; end;\r\n/\r\nALTER TRIGGER " +
                 longName + " DISABLE\r\n/\r\n");
+}
+
+TEST_F(SourceTextTest, AConnectionLostAtAnyCallIsRestoredAndTheObjectReadWhole) {
+  std::string body = "create package body counters as\n  procedure bump is\n  begin\n";
+  for (int line = 0; line < 45; ++line) {
+    body += "    null;\n";
+  }
+  Run("create package counters as\n  procedure bump;\nend;");
+  Run(body + "  end;\nend;");
+  Run("create view v (\"x\") as select a from t");
+  Run("create trigger t_bi before insert on t for each row when (new.a > 1)\nbegin null; end;");
+  const std::vector<std::string> kinds = {"TRIG", "VIEW", "PKGBD"};
+  BreakSandboxAtCall(database, 0, 0);
+  BreakSandboxAtCall(database, 1, 0);
+  const std::string reference = Script(kinds);
+  ASSERT_EQ(unscripted, 0u);
+  const int calls[] = {BreakSandboxAtCall(database, 0, 0), BreakSandboxAtCall(database, 1, 0)};
+  ASSERT_GE(calls[0], 6);
+  ASSERT_GE(calls[1], 6);
+  for (const int call : {0, 1}) {
+    for (int n = 1; n <= calls[call]; ++n) {
+      SCOPED_TRACE((call == 0 ? "execute " : "fetch ") + std::to_string(n));
+      BreakSandboxAtCall(database, call, n);
+      EXPECT_EQ(Script(kinds), reference);
+      BreakSandboxAtCall(database, call, 0);
+      EXPECT_EQ(unscripted, 0u);
+    }
+  }
+  EXPECT_TRUE(app.messages.texts.empty()) << app.messages.texts.front();
 }
 
 TEST(SourceNamesTest, OnlyNamesThatReadBackAsThemselvesStayUnquoted) {
