@@ -107,9 +107,11 @@ std::string DictionarySourceText::FetchStoredUnit(const std::string& owner, cons
   binds.BindAll(statement, {":owner", ":name", ":type"}, {owner, name, type});
   std::vector<char> lines(static_cast<std::size_t>(LineBufferSize) * LinesPerFetch, '\0');
   statement.DefineStringArray(1, lines.data(), LineBufferSize - 1, LinesPerFetch);
-  return FetchRows(statement, [&](int row) {
+  const std::string error = FetchRows(statement, [&](int row) {
     text += WithoutTrailingWhiteSpace(SlotText(lines, row, LineBufferSize)) + "\r\n";
   });
+  text = UnitWithoutOwnerPrefix(text, type);
+  return error;
 }
 
 std::string DictionarySourceText::FetchView(const std::string& owner, const std::string& name,

@@ -73,6 +73,22 @@ std::size_t SkipWhiteSpace(const std::string& text, std::size_t at) {
   return at;
 }
 
+// Position after the word at position at of text when it is word (upper
+// case, compared without regard to case) and ends there; npos otherwise.
+std::size_t AfterWord(const std::string& text, std::size_t at, std::string_view word) {
+  if (text.size() - std::min(at, text.size()) < word.size()) {
+    return std::string::npos;
+  }
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[at + i]);
+    if ((c >= 'a' && c <= 'z' ? c - 32 : c) != static_cast<unsigned char>(word[i])) {
+      return std::string::npos;
+    }
+  }
+  const std::size_t end = at + word.size();
+  return end < text.size() && IsTypedNameCharacter(text[end]) ? std::string::npos : end;
+}
+
 }  // namespace
 
 std::string QuotedName(const std::string& name) {
@@ -95,4 +111,25 @@ std::string WithoutOwnerPrefix(const std::string& description) {
   const std::size_t name = SkipWhiteSpace(description, dot + 1);
   return EndOfIdentifier(description, name) == std::string::npos ? description
                                                                  : description.substr(name);
+}
+
+std::string UnitWithoutOwnerPrefix(const std::string& source, const std::string& dictionaryType) {
+  std::size_t at = SkipWhiteSpace(source, 0);
+  for (const std::string_view attribute : {"EDITIONABLE", "NONEDITIONABLE"}) {
+    const std::size_t after = AfterWord(source, at, attribute);
+    if (after != std::string::npos) {
+      at = SkipWhiteSpace(source, after);
+    }
+  }
+  std::string_view keywords = dictionaryType;
+  while (!keywords.empty()) {
+    const std::size_t blank = keywords.find(' ');
+    at = AfterWord(source, at, keywords.substr(0, blank));
+    if (at == std::string::npos) {
+      return source;
+    }
+    at = SkipWhiteSpace(source, at);
+    keywords = blank == std::string_view::npos ? std::string_view() : keywords.substr(blank + 1);
+  }
+  return source.substr(0, at) + WithoutOwnerPrefix(source.substr(at));
 }

@@ -69,6 +69,7 @@ TEST_F(SourceTextTest, StoredUnitsComeBackLineByLineWithoutTrailingWhiteSpace) {
   Run("create or replace function twice (x number) return number is\nbegin\n  return 2 * x;\n"
       "end twice;");
   Run("create package counters as\n  total number := 0;\nend counters;");
+  Run("create procedure app.owned is\nbegin\n  null;\nend;");
   std::string body = "create package body counters as\n  procedure bump is\n  begin\n";
   for (int line = 4; line < 200; ++line) {
     body += "    total := total + " + std::to_string(line) + ";\n";
@@ -87,6 +88,8 @@ TEST_F(SourceTextTest, StoredUnitsComeBackLineByLineWithoutTrailingWhiteSpace) {
   EXPECT_EQ(Statement(report, "TWICE"),
             "CREATE OR REPLACE function twice (x number) return number is\r\nbegin\r\n"
             "  return 2 * x;\r\nend twice;\r\n\r\n/\r\n");
+  EXPECT_EQ(Statement(report, "OWNED"),
+            "CREATE OR REPLACE procedure owned is\r\nbegin\r\n  null;\r\nend;\r\n\r\n/\r\n");
   EXPECT_EQ(Statement(report, "COUNTERS"),
             "CREATE OR REPLACE package counters as\r\n  total number := 0;\r\nend counters;\r\n\r\n"
             "/\r\n");
@@ -108,7 +111,7 @@ TEST_F(SourceTextTest, StoredUnitsComeBackLineByLineWithoutTrailingWhiteSpace) {
             "CREATE OR REPLACE type body point_t as\r\n  member function norm return number is\r\n"
             "  begin\r\n    return x * x + y * y;\r\n  end;\r\nend;\r\n\r\n/\r\n");
   // 201 lines of the body in batches of 20, and one batch for each other unit.
-  EXPECT_EQ(fetchBatches, 11 + 5);
+  EXPECT_EQ(fetchBatches, 11 + 6);
 }
 
 TEST_F(SourceTextTest, ViewsQuoteTheirNamesWhereNeededAndKeepTextsOfManyPieces) {
@@ -210,6 +213,19 @@ TEST(SourceNamesTest, OnlyAnOwnerBeforeTheTriggerNameIsDropped) {
   EXPECT_EQ(WithoutOwnerPrefix("\"unclosed.trg"), "\"unclosed.trg");
   EXPECT_EQ(WithoutOwnerPrefix("app. 1x"), "app. 1x");
   EXPECT_EQ(WithoutOwnerPrefix(""), "");
+}
+
+TEST(SourceNamesTest, AUnitLosesTheOwnerBeforeItsNameOnly) {
+  EXPECT_EQ(UnitWithoutOwnerPrefix("PACKAGE BODY app.pkg as\r\n", "PACKAGE BODY"),
+            "PACKAGE BODY pkg as\r\n");
+  EXPECT_EQ(UnitWithoutOwnerPrefix("type body\r\n  \"App\".\"t\" as", "TYPE BODY"),
+            "type body\r\n  \"t\" as");
+  EXPECT_EQ(UnitWithoutOwnerPrefix("editionable procedure app.p is", "PROCEDURE"),
+            "editionable procedure p is");
+  EXPECT_EQ(UnitWithoutOwnerPrefix("function f return app.t_type is", "FUNCTION"),
+            "function f return app.t_type is");
+  EXPECT_EQ(UnitWithoutOwnerPrefix("procedures.p is", "PROCEDURE"), "procedures.p is");
+  EXPECT_EQ(UnitWithoutOwnerPrefix("package app.p", "PACKAGE BODY"), "package app.p");
 }
 
 }  // namespace
