@@ -78,7 +78,11 @@ std::string DictionarySourceText::FetchLong(const std::string& sql, const std::s
                                             const std::string& name, std::string& value) {
   std::string failure;
   value = session_.FetchLongText(sql, owner, name, &failure);
-  return failure.empty() ? std::string() : ErrorOfFailure();
+  if (failure.empty()) {
+    return {};
+  }
+  const std::string error = ErrorOfFailure();  // for its code
+  return error.empty() ? failure : error;
 }
 
 std::string DictionarySourceText::FetchRows(OracleStatement& statement,
