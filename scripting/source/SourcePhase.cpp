@@ -48,7 +48,7 @@ std::string CommentedLines(const std::string& prefix, const std::string& text) {
 SourcePhase::SourcePhase(const RunSettings& settings, ReportOutput& output, RunHost* host,
                          RunControl& control, SourceListSource& lists, SourceTextSource& texts,
                          UnscriptedObjects& unscripted)
-    : PhaseWriter(output, host),
+    : PhaseOutput(output, host),
       settings_(settings),
       control_(control),
       lists_(lists),

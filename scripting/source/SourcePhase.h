@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "scripting/connection/PhaseWriter.h"
+#include "scripting/connection/PhaseOutput.h"
 
 class ReportOutput;
 class RunControl;
@@ -23,7 +23,7 @@ class UnscriptedObjects;
 struct RunSettings;
 struct SourceKind;
 
-class SourcePhase : private PhaseWriter {
+class SourcePhase : private PhaseOutput {
  public:
   // host shows caption, status and progress; without one the phase only
   // writes the report.

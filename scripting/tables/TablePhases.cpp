@@ -40,7 +40,7 @@ std::string WithoutTrailingWhiteSpace(std::string text) {
 TablePhases::TablePhases(const RunSettings& settings, ReportOutput& output, RunHost* host,
                          RunControl& control, TableListSource& tables, TableDdlSource& ddl,
                          UnscriptedObjects& unscripted)
-    : PhaseWriter(output, host),
+    : PhaseOutput(output, host),
       settings_(settings),
       control_(control),
       tables_(tables),

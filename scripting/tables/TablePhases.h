@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "scripting/connection/PhaseWriter.h"
+#include "scripting/connection/PhaseOutput.h"
 
 class ReportOutput;
 class RunControl;
@@ -18,7 +18,7 @@ class TableListSource;
 class UnscriptedObjects;
 struct RunSettings;
 
-class TablePhases : private PhaseWriter {
+class TablePhases : private PhaseOutput {
  public:
   // host shows status and progress; without one the phases only write the
   // report. Tables whose scripts cannot be generated go to unscripted.

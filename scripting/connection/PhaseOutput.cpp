@@ -1,26 +1,26 @@
 // The report and window calls of the scripting phases.
-#include "scripting/connection/PhaseWriter.h"
+#include "scripting/connection/PhaseOutput.h"
 
 #include "engine/ReportColour.h"
 #include "engine/ReportOutput.h"
 #include "engine/RunHost.h"
 
-void PhaseWriter::Status(const std::string& text) {
+void PhaseOutput::Status(const std::string& text) {
   if (host_ != nullptr) {
     host_->SetStatusText(text);
   }
 }
 
-void PhaseWriter::StepProgress() {
+void PhaseOutput::StepProgress() {
   if (host_ != nullptr) {
     host_->StepProgress();
   }
 }
 
-void PhaseWriter::Comment(const std::string& text, bool countForAutoSave) {
+void PhaseOutput::Comment(const std::string& text, bool countForAutoSave) {
   output_.OutputLine(text, CommentColour, false, countForAutoSave);
 }
 
-void PhaseWriter::Name(const std::string& text, bool countForAutoSave) {
+void PhaseOutput::Name(const std::string& text, bool countForAutoSave) {
   output_.OutputLine(text, NameColour, false, countForAutoSave);
 }

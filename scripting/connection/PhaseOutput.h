@@ -1,4 +1,4 @@
-// PhaseWriter: the report and window calls that every scripting phase makes:
+// PhaseOutput: the report and window calls that every scripting phase makes:
 // report lines in the comment and name colours, and the status text and
 // progress bar of the run's window. A phase without a window (a test, a
 // benchmark) only writes the report.
@@ -9,9 +9,9 @@
 class ReportOutput;
 class RunHost;
 
-class PhaseWriter {
+class PhaseOutput {
  protected:
-  PhaseWriter(ReportOutput& output, RunHost* host) : output_(output), host_(host) {}
+  PhaseOutput(ReportOutput& output, RunHost* host) : output_(output), host_(host) {}
 
   void Status(const std::string& text);
   void StepProgress();
