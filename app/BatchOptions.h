@@ -23,6 +23,8 @@ struct BatchOptions {
   bool Help = false;
   bool Batch = false;
   std::string ConnectString;
+  // Empty: no password file.
+  std::string PasswordFile;
   // Kind names as given to --kinds, every kind when the option is absent.
   std::vector<std::string> Kinds;
   // Empty: the report goes to standard output.

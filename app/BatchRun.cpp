@@ -9,6 +9,7 @@
 #include "engine/RunDialogs.h"
 #include "engine/RunEngine.h"
 #include "oracle/ProcessExit.h"
+#include "scripting/connection/ConnectStringParts.h"
 #include "scripting/connection/DatabaseConnection.h"
 #include "scripting/connection/RunHostClientMessages.h"
 #include "scripting/connection/ScriptingPhases.h"
@@ -36,12 +37,13 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
   ConsoleRunHost host(errors);
   RunHostClientMessages messages(host);
   SetProcessExitHandler(KeepRunningWithoutLibrary);
-  ConsoleLogonPrompts prompts(errors);
+  ConsoleLogonPrompts prompts(errors, options.PasswordFile);
   auto connection =
       std::make_shared<DatabaseConnection>(store, messages, prompts, options.ConnectString);
   SetProcessExitHandler(nullptr);
   if (connection->NotConnected()) {
-    errors << "quillmark: not connected to the database of '" << options.ConnectString << "'\n";
+    errors << "quillmark: not connected to the database of '"
+           << ConnectStringWithoutPassword(options.ConnectString) << "'\n";
     return BatchNoConnection;
   }
 

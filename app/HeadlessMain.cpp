@@ -22,6 +22,9 @@ int HeadlessMain(const std::vector<std::string>& arguments) {
       options.SettingsDirectory.empty()
           ? std::make_unique<QtSettingsStore>()
           : std::make_unique<QtSettingsStore>(options.SettingsDirectory);
+  if (!store->Problem().empty()) {
+    std::cerr << "quillmark: " << store->Problem() << "\n";
+  }
   const int status = RunBatch(options, *store, std::cout, std::cerr);
   store->Sync();
   return status;

@@ -11,6 +11,7 @@
 
 #ifdef QUILLMARK_DESKTOP
 #include <QApplication>
+#include <QMessageBox>
 #include <QStringList>
 #include <memory>
 
@@ -32,6 +33,10 @@ std::unique_ptr<QtSettingsStore> OpenSettings(const QStringList& arguments) {
 int DesktopMain(int argc, char* argv[]) {
   QApplication application(argc, argv);
   const std::unique_ptr<QtSettingsStore> store = OpenSettings(QApplication::arguments());
+  if (!store->Problem().empty()) {
+    QMessageBox::warning(nullptr, QStringLiteral("Quillmark for Oracle"),
+                         QString::fromStdString(store->Problem()));
+  }
   QtUserPrompts prompts;
   ScriptingPhases phases;
   int exitCode = 0;

@@ -2,8 +2,13 @@
 #include "config/QtSettingsStore.h"
 
 #include <QDir>
+
+#include <algorithm>
+#include <limits>
+
 #include <QSettings>
 #include <QString>
+#include "config/SettingsFileCheck.h"
 
 namespace {
 
@@ -23,24 +28,39 @@ QString KeyPath(const std::string& section, const std::string& key) {
 
 }  // namespace
 
-QtSettingsStore::QtSettingsStore()
-    : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                            QString::fromLatin1(OrganizationName),
-                                            QString::fromLatin1(ApplicationName))) {}
+QtSettingsStore::QtSettingsStore() {
+#ifndef _WIN32
+  // On Windows the store is the registry; elsewhere an INI file.
+  PrepareFile(QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                        QString::fromLatin1(OrganizationName), QString::fromLatin1(ApplicationName))
+                  .fileName()
+                  .toStdString());
+#endif
+  settings_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                          QString::fromLatin1(OrganizationName),
+                                          QString::fromLatin1(ApplicationName));
+}
 
 QtSettingsStore::QtSettingsStore(const std::string& directory) {
   QDir().mkpath(Qs(directory));
   const QString path =
       QDir(Qs(directory)).filePath(QString::fromLatin1(ApplicationName) + QStringLiteral(".ini"));
+  PrepareFile(path.toStdString());
   settings_ = std::make_unique<QSettings>(path, QSettings::IniFormat);
+}
+
+void QtSettingsStore::PrepareFile(const std::string& path) {
+  problem_ = SettingsFileProblem(path);
 }
 
 QtSettingsStore::~QtSettingsStore() = default;
 
 int QtSettingsStore::GetInt(const std::string& section, const std::string& key, int defaultValue) {
   bool ok = false;
-  const int value = settings_->value(KeyPath(section, key)).toInt(&ok);
-  return ok ? value : defaultValue;
+  const qlonglong value = settings_->value(KeyPath(section, key)).toLongLong(&ok);
+  return ok ? static_cast<int>(std::clamp<qlonglong>(value, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()))
+            : defaultValue;
 }
 
 std::string QtSettingsStore::GetString(const std::string& section, const std::string& key,

@@ -2,7 +2,7 @@
 // "Velmora", application "Quillmark for Oracle" (the registry on Windows, an
 // INI file under the user's configuration directory on Linux), or in an INI
 // file of a given directory for tests and for "--settings DIR". Sections are
-// QSettings groups.
+// QSettings groups. Integers out of the int range read as its nearest end.
 #pragma once
 
 #include <memory>
@@ -33,7 +33,17 @@ class QtSettingsStore : public SettingsStore {
   void Sync();
   // Where the settings are kept (file path or registry path).
   std::string Location() const;
+  // Why the settings file could not be used as it was (a directory, not
+  // readable, not a settings file), for the user to be told once; empty
+  // when it could.
+  const std::string& Problem() const { return problem_; }
 
  private:
+  // Checks the file before QSettings reads it; a file that is not a settings
+  // file is moved aside rather than overwritten. A missing file is created
+  // readable by its owner alone, since it may come to hold passwords.
+  void PrepareFile(const std::string& path);
+
   std::unique_ptr<QSettings> settings_;
+  std::string problem_;
 };

@@ -22,7 +22,8 @@ bool ReportFile::Open(const std::string& path, int flags) {
   buffer_.clear();
   position_ = 0;
   lastError_ = 0;
-  fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+  // A report may hold anything the schema holds: only its owner reads a new one.
+  fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0600);
   if (fd_ < 0) {
     lastError_ = errno;
     return false;

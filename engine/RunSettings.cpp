@@ -85,6 +85,20 @@ constexpr std::array<StoredInt, 66> StoredInts{{
     {"iss", &RunSettings::PrivilegeTrimSpaces},
 }};
 
+struct IntRange {
+  int RunSettings::*field;
+  int low;
+  int high;
+};
+
+// The documented ranges of stored integers: a value out of range (an edited
+// settings or configuration file) is taken as the nearest end.
+constexpr IntRange StoredRanges[] = {
+    {&RunSettings::AutoSaveLines, 1, 999999},
+    {&RunSettings::TriggerSourceLimit, 100, 64000},
+    {&RunSettings::ConstraintNameMode, 0, 2},
+};
+
 char UpperAscii(char c) {
   return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
 }
@@ -105,6 +119,9 @@ void RunSettings::LoadRunSettings(SettingsStore& store) {
   static const RunSettings defaults;
   for (const StoredInt& stored : StoredInts) {
     this->*stored.field = store.GetInt(SettingsSection, stored.key, defaults.*stored.field);
+  }
+  for (const IntRange& range : StoredRanges) {
+    this->*range.field = std::clamp(this->*range.field, range.low, range.high);
   }
   UpdateCommentPrefixes();
 }

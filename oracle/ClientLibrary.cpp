@@ -72,10 +72,16 @@ int ClientLibrary::Load(int choice) {
     }
   }
   if (!module_.IsOpen()) {
-    messages_.Show(LoadFailureText, MessageKind::Error);
+    const std::string text = choice == 99 && settings_.Contains("Settings", "OCIDLL")
+                                 ? "The Oracle client library named by the setting OCIDLL, \"" +
+                                       candidates.front().fileName +
+                                       "\", could not be loaded: " + module_.OpenError()
+                                 : std::string(LoadFailureText);
+    messages_.Show(text, MessageKind::Error);
     EndProcess(1);
     // Only a replaced exit handler gets here: stay without a library.
-    Refuse(LoadFailureText);
+    Refuse(text);
+    refusalShown_ = true;
     return kind;
   }
 
@@ -94,6 +100,7 @@ void ClientLibrary::Unload() {
   module_.Close();
   fileName_.clear();
   refusal_.clear();
+  refusalShown_ = false;
 }
 
 void ClientLibrary::Refuse(std::string reason) {

@@ -17,7 +17,8 @@
 //            because no code path of the program can serve them
 //   other    nothing is loaded
 //
-// When nothing could be loaded the failure message is shown and the process
+// When nothing could be loaded the failure message is shown (for a file that
+// "OCIDLL" names, a message of its own with the loader's reason) and the process
 // ends with exit code 1 (through EndProcess). A library that lacks any of the
 // entry points is not an OCI 8 client: it is released again and refused, and
 // every logon attempt then fails with the refusal text instead of calling a
@@ -56,6 +57,8 @@ class ClientLibrary {
   bool IsUsable() const { return module_.IsOpen() && refusal_.empty(); }
   // Why the library cannot be used; empty when it can.
   const std::string& RefusalText() const { return refusal_; }
+  // True when the refusal has already been shown (the load failure itself).
+  bool RefusalShown() const { return refusalShown_; }
   const std::string& FileName() const { return fileName_; }
   const ClientEntryPoints& EntryPoints() const { return entryPoints_; }
 
@@ -68,4 +71,5 @@ class ClientLibrary {
   ClientEntryPoints entryPoints_;
   std::string fileName_;
   std::string refusal_;
+  bool refusalShown_ = false;
 };

@@ -2,6 +2,7 @@
 #include "oracle/DynamicLibrary.h"
 
 #include <cstdlib>
+#include <string>
 #include <utility>
 
 #ifdef _WIN32
@@ -58,6 +59,15 @@ DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
 bool DynamicLibrary::Open(const std::string& fileName) {
   Close();
   module_ = OpenModule(fileName);
+  openError_.clear();
+  if (module_ == nullptr) {
+#ifdef _WIN32
+    openError_ = "system error " + std::to_string(GetLastError());
+#else
+    const char* reason = dlerror();
+    openError_ = reason != nullptr ? reason : "unknown reason";
+#endif
+  }
   return module_ != nullptr;
 }
 

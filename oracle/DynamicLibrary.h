@@ -20,12 +20,15 @@ class DynamicLibrary {
   bool Open(const std::string& fileName);
   void Close();
   bool IsOpen() const { return module_ != nullptr; }
+  // The system loader's reason for the last failed Open.
+  const std::string& OpenError() const { return openError_; }
 
   // Address of an exported symbol, or null when the library lacks it.
   void* Symbol(const char* name) const;
 
  private:
   void* module_ = nullptr;
+  std::string openError_;
 };
 
 // Sets an environment variable for this process unless it is already set.

@@ -2,6 +2,7 @@
 // of OracleSession (see OracleSession.h).
 #include "oracle/OracleSession.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstring>
@@ -124,7 +125,7 @@ bool OracleSession::Connect(const std::string& user, const std::string& password
 
   if (!library_.IsUsable()) {
     SetClientError(0, library_.RefusalText());
-    if (showMessages) {
+    if (showMessages && !library_.RefusalShown()) {
       messages_.Show(library_.RefusalText(), MessageKind::Error);
     }
     return false;
@@ -527,7 +528,8 @@ bool OracleSession::RunPrintingUnit(int bufferSize, const std::string& block,
 std::string OracleSession::RunPrintingBlock(const std::string& block, const std::string& bind1,
                                             const std::string& bind2, const std::string& bind3,
                                             const std::string& bind4, std::string* failure) {
-  const int size = settings_.GetInt("Settings", "OutBuf", 100000);
+  // The server accepts 2000 to 1000000 bytes.
+  const int size = std::clamp(settings_.GetInt("Settings", "OutBuf", 100000), 2000, 1000000);
   const std::vector<std::string> binds = {bind1, bind2, bind3, bind4};
   std::string text;
   bool allowReconnect = true;

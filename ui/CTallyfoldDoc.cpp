@@ -84,9 +84,15 @@ bool CTallyfoldDoc::WriteReport(const QString& path) {
   return WritePlainText(path);
 }
 
+bool CTallyfoldDoc::OpenForSaving(QFile& file) {
+  // A report may hold anything the schema holds: only its owner reads a new one.
+  return file.open(QIODevice::WriteOnly | QIODevice::Truncate,
+                   QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
 bool CTallyfoldDoc::WriteRichText(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+  if (!OpenForSaving(file)) {
     Tell(OpenFailedText);
     return false;
   }
@@ -102,7 +108,7 @@ bool CTallyfoldDoc::WriteRichText(const QString& path) {
 
 bool CTallyfoldDoc::WritePlainText(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+  if (!OpenForSaving(file)) {
     Tell(OpenFailedText);
     return false;
   }

@@ -3,6 +3,7 @@
 // is lost, choosing its font and printing it.
 #pragma once
 
+#include <QFile>
 #include <QString>
 
 class CTallyfoldView;
@@ -37,6 +38,7 @@ class CTallyfoldDoc {
   bool WriteReport(const QString& path);
 
  private:
+  static bool OpenForSaving(QFile& file);
   bool WriteRichText(const QString& path);
   bool WritePlainText(const QString& path);
   void Tell(const QString& text);

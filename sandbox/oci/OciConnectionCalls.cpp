@@ -180,41 +180,44 @@ sword OCILdaToSvcCtx(OCISvcCtx** svchpp, OCIError* errhp, Lda_Def* ldap) {
 
 }  // extern "C"
 
-extern "C" int QmSandboxBreakConnections(const char* connectIdentifier, int count) {
+namespace {
+
+// Runs a test hook on the database that connectIdentifier names, under the
+// library's lock; false when there is no such database.
+template <typename Hook>
+bool WithHookDatabase(const char* connectIdentifier, Hook hook) {
   if (connectIdentifier == nullptr)
-    return 0;
+    return false;
+  return ApiCall([&](HandleRegistry&) {
+           ConnectIdentifier identifier;
+           if (!ConnectIdentifier::Parse(connectIdentifier, identifier))
+             return OCI_ERROR;
+           sandbox::OraError error;
+           std::shared_ptr<sandbox::Database> database =
+               sandbox::AttachDatabase(identifier.database, error);
+           if (!database)
+             return OCI_ERROR;
+           hook(ConnectionBreaker::Instance(), *database);
+           return OCI_SUCCESS;
+         }) == OCI_SUCCESS;
+}
+
+}  // namespace
+
+extern "C" int QmSandboxBreakConnections(const char* connectIdentifier, int count) {
   int broken = 0;
-  ApiCall([&](HandleRegistry&) {
-    ConnectIdentifier identifier;
-    if (!ConnectIdentifier::Parse(connectIdentifier, identifier))
-      return OCI_ERROR;
-    sandbox::OraError error;
-    std::shared_ptr<sandbox::Database> database =
-        sandbox::AttachDatabase(identifier.database, error);
-    if (!database)
-      return OCI_ERROR;
-    broken = ConnectionBreaker::Instance().BreakAll(*database, count - 1);
-    return OCI_SUCCESS;
+  WithHookDatabase(connectIdentifier, [&](ConnectionBreaker& breaker, sandbox::Database& database) {
+    broken = breaker.BreakAll(database, count - 1);
   });
   return broken;
 }
 
 extern "C" int QmSandboxBreakAtCall(const char* connectIdentifier, int call, int n) {
-  if (connectIdentifier == nullptr || (call != 0 && call != 1))
+  if (call != 0 && call != 1)
     return -1;
   int counted = -1;
-  ApiCall([&](HandleRegistry&) {
-    ConnectIdentifier identifier;
-    if (!ConnectIdentifier::Parse(connectIdentifier, identifier))
-      return OCI_ERROR;
-    sandbox::OraError error;
-    std::shared_ptr<sandbox::Database> database =
-        sandbox::AttachDatabase(identifier.database, error);
-    if (!database)
-      return OCI_ERROR;
-    counted = ConnectionBreaker::Instance().ArmCallBreak(
-        *database, static_cast<ConnectionBreaker::Call>(call), n);
-    return OCI_SUCCESS;
+  WithHookDatabase(connectIdentifier, [&](ConnectionBreaker& breaker, sandbox::Database& database) {
+    counted = breaker.ArmCallBreak(database, static_cast<ConnectionBreaker::Call>(call), n);
   });
   return counted;
 }

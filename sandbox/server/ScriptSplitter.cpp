@@ -2,6 +2,7 @@
 #include "sandbox/server/ScriptSplitter.h"
 
 #include <cctype>
+#include <optional>
 #include <sstream>
 
 #include "sandbox/server/SqlToken.h"
@@ -76,26 +77,42 @@ bool IsConnectCommand(const std::string& line) {
 
 }  // namespace
 
-bool IsPlsqlUnit(const std::string& text) {
+namespace {
+
+// Whether text opens a PL/SQL unit, or nothing when its leading words are not
+// all there yet (a longer text may still tell).
+std::optional<bool> PlsqlUnitDecision(const std::string& text) {
   std::vector<SqlToken> tokens;
   std::size_t errorOffset = 0;
   TokenizeSql(text, tokens, errorOffset);
   std::size_t i = 0;
-  if (i < tokens.size() && (tokens[i].IsWord("BEGIN") || tokens[i].IsWord("DECLARE")))
+  if (i >= tokens.size())
+    return std::nullopt;
+  if (tokens[i].IsWord("BEGIN") || tokens[i].IsWord("DECLARE"))
     return true;
-  if (i >= tokens.size() || !tokens[i].IsWord("CREATE"))
+  if (!tokens[i].IsWord("CREATE"))
     return false;
   ++i;
-  if (i + 1 < tokens.size() && tokens[i].IsWord("OR") && tokens[i + 1].IsWord("REPLACE"))
-    i += 2;
+  if (i < tokens.size() && tokens[i].IsWord("OR")) {
+    if (i + 1 >= tokens.size())
+      return std::nullopt;
+    if (tokens[i + 1].IsWord("REPLACE"))
+      i += 2;
+  }
   while (i < tokens.size() &&
          (tokens[i].IsWord("EDITIONABLE") || tokens[i].IsWord("NONEDITIONABLE")))
     ++i;
   if (i >= tokens.size())
-    return false;
+    return std::nullopt;
   const SqlToken& kind = tokens[i];
   return kind.IsWord("PROCEDURE") || kind.IsWord("FUNCTION") || kind.IsWord("PACKAGE") ||
          kind.IsWord("TYPE") || kind.IsWord("TRIGGER");
+}
+
+}  // namespace
+
+bool IsPlsqlUnit(const std::string& text) {
+  return PlsqlUnitDecision(text).value_or(false);
 }
 
 std::vector<ScriptStatement> SplitScript(const std::string& script) {
@@ -104,10 +121,14 @@ std::vector<ScriptStatement> SplitScript(const std::string& script) {
   std::string line, current;
   int lineNumber = 0, startLine = 0;
   bool inQuote = false, inComment = false;
+  // Whether the statement being read is a PL/SQL unit, once its leading
+  // words have told: a unit is tokenised only until then, not at every line.
+  std::optional<bool> plsqlUnit;
   auto finish = [&](std::string text) {
     if (!Trimmed(text).empty())
       statements.push_back({std::move(text), startLine});
     current.clear();
+    plsqlUnit.reset();
     inQuote = inComment = false;
   };
   while (std::getline(lines, line)) {
@@ -130,8 +151,10 @@ std::vector<ScriptStatement> SplitScript(const std::string& script) {
       finish(current);
       continue;
     }
-    const bool plsql = IsPlsqlUnit(current + line);
     current += current.empty() ? line : "\n" + line;
+    if (!plsqlUnit)
+      plsqlUnit = PlsqlUnitDecision(current);
+    const bool plsql = plsqlUnit.value_or(false);
     const std::size_t semicolon = EndingSemicolon(line, inQuote, inComment);
     if (!plsql && semicolon != std::string::npos) {
       // Cut the statement at its ending semicolon.

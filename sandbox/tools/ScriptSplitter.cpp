@@ -3,6 +3,7 @@
 #include "sandbox/tools/ScriptSplitter.h"
 
 #include <cctype>
+#include <optional>
 #include <sstream>
 
 namespace sandbox::tools {
@@ -122,7 +123,7 @@ class Splitter {
       } else if (c == '\'' || c == '"') {
         inQuote_ = true;
         quote_ = c;
-      } else if (c == ';' && !IsPlsql(current_)) {
+      } else if (c == ';' && !IsPlsqlStatement()) {
         Flush();
         continue;
       }
@@ -140,6 +141,14 @@ class Splitter {
  private:
   // True while no statement has begun.
   bool Pending() const { return current_.empty(); }
+
+  // Decided at the statement's first ";": its leading words are all there by
+  // then, and a PL/SQL unit is not scanned again at every later ";".
+  bool IsPlsqlStatement() {
+    if (!plsql_)
+      plsql_ = IsPlsql(current_);
+    return *plsql_;
+  }
 
   static bool SkippedBetweenStatements(const std::string& trimmed) {
     if (trimmed.empty() || trimmed.compare(0, 2, "--") == 0)
@@ -163,6 +172,7 @@ class Splitter {
   void Flush() {
     std::string text = Trim(current_);
     current_.clear();
+    plsql_.reset();
     if (!text.empty())
       statements_.push_back({text, line_});
   }
@@ -173,6 +183,7 @@ class Splitter {
   bool inQuote_ = false;
   char quote_ = '\'';
   bool inBlockComment_ = false;
+  std::optional<bool> plsql_;
 };
 
 }  // namespace

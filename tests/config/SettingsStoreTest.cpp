@@ -5,7 +5,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
+
+#include <unistd.h>
 
 #include "config/MemorySettingsStore.h"
 #include "config/QtSettingsStore.h"
@@ -102,6 +105,60 @@ TEST_F(QtSettingsStoreTest, RunSettingsAndFontRoundTripThroughTheFile) {
   }
   EXPECT_EQ(loaded.SqlCommentPrefix, "-- ");
   EXPECT_EQ(ReportCharFormat::Load(store), format);
+}
+
+TEST_F(QtSettingsStoreTest, ANewFileIsReadableByItsOwnerAloneAfterSaving) {
+  QtSettingsStore store(directory_.string());
+  store.SetString("Recent DB", "0", "scott/tiger@orcl");
+  store.Sync();
+  EXPECT_TRUE(store.Problem().empty()) << store.Problem();
+  const fs::perms permissions = fs::status(store.Location()).permissions();
+  EXPECT_EQ(permissions & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(QtSettingsStoreTest, AnUnusableFileIsToldInItsOwnWordsAndNeverOverwritten) {
+  const fs::path file = directory_ / "Quillmark for Oracle.ini";
+  fs::create_directory(file);
+  const std::string asDirectory = QtSettingsStore(directory_.string()).Problem();
+  EXPECT_NE(asDirectory.find("is a directory"), std::string::npos) << asDirectory;
+  fs::remove(file);
+
+  const std::string garbage(
+      "\x7f"
+      "ELF\0\x01binary\nnot a setting\n",
+      24);
+  std::ofstream(file, std::ios::binary) << garbage;
+  {
+    QtSettingsStore store(directory_.string());
+    EXPECT_NE(store.Problem().find("is not a settings file; it was kept as"), std::string::npos)
+        << store.Problem();
+    store.SetInt("Settings", "asl", 3);
+    store.Sync();
+  }
+  std::ifstream kept(file.string() + ".unusable", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), garbage);
+  EXPECT_EQ(QtSettingsStore(directory_.string()).GetInt("Settings", "asl", 0), 3);
+
+  // Comments, continued lines and blank lines are a settings file.
+  std::ofstream(file) << "; comment\n[Settings]\n\nasl=4\nlong=a\\\n  b\n";
+  EXPECT_EQ(QtSettingsStore(directory_.string()).Problem(), "");
+
+  if (::geteuid() != 0) {  // the superuser reads every file
+    fs::permissions(file, fs::perms::none);
+    const std::string unreadable = QtSettingsStore(directory_.string()).Problem();
+    EXPECT_NE(unreadable.find("cannot be read (Permission denied)"), std::string::npos)
+        << unreadable;
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+  }
+}
+
+TEST_F(QtSettingsStoreTest, IntegersBeyondTheIntRangeReadAsItsNearestEnd) {
+  std::ofstream(directory_ / "Quillmark for Oracle.ini")
+      << "[Settings]\nbig=99999999999\nsmall=-99999999999\nword=abc\n";
+  QtSettingsStore store(directory_.string());
+  EXPECT_EQ(store.GetInt("Settings", "big", 0), 2147483647);
+  EXPECT_EQ(store.GetInt("Settings", "small", 0), -2147483647 - 1);
+  EXPECT_EQ(store.GetInt("Settings", "word", 7), 7);
 }
 
 }  // namespace

@@ -105,18 +105,22 @@ TEST(RunSettingsStore, EmptyStoreGivesEveryDefaultAndSavesInKeyOrder) {
   EXPECT_EQ(settings.SqlCommentPrefix, "");
 }
 
+// Distinct values for every key, each within its key's documented range.
+int DistinctValue(std::size_t i) {
+  return ExpectedStoredInts[i].first == std::string("dcn") ? 2 : static_cast<int>(100 + i);
+}
+
 TEST(RunSettingsStore, EveryKeyRoundTripsToItsOwnField) {
   MemorySettingsStore store;
   for (std::size_t i = 0; i < ExpectedStoredInts.size(); ++i) {
-    store.SetInt(SettingsSection, ExpectedStoredInts[i].first, static_cast<int>(100 + i));
+    store.SetInt(SettingsSection, ExpectedStoredInts[i].first, DistinctValue(i));
   }
   RunSettings settings;
   settings.LoadRunSettings(store);
   MemorySettingsStore saved;
   settings.SaveRunSettings(saved);
   for (std::size_t i = 0; i < ExpectedStoredInts.size(); ++i) {
-    EXPECT_EQ(saved.GetInt(SettingsSection, ExpectedStoredInts[i].first, -1),
-              static_cast<int>(100 + i))
+    EXPECT_EQ(saved.GetInt(SettingsSection, ExpectedStoredInts[i].first, -1), DistinctValue(i))
         << ExpectedStoredInts[i].first;
   }
   EXPECT_EQ(settings.RunMode, 120);  // DoingUpgradeScript
@@ -124,6 +128,23 @@ TEST(RunSettingsStore, EveryKeyRoundTripsToItsOwnField) {
   EXPECT_EQ(settings.SqlCommentPrefix, "-- ");
   EXPECT_EQ(RunSettings::StoredKeys().front(), "asn");
   EXPECT_EQ(RunSettings::StoredKeys().back(), "iss");
+}
+
+TEST(RunSettingsStore, IntegersOutOfTheirRangesAreTakenAsTheNearestEnd) {
+  MemorySettingsStore store;
+  store.SetInt(SettingsSection, "asl", 0);
+  store.SetInt(SettingsSection, "tbl", 2147483647);
+  store.SetInt(SettingsSection, "dcn", -7);
+  RunSettings settings;
+  settings.LoadRunSettings(store);
+  EXPECT_EQ(settings.AutoSaveLines, 1);
+  EXPECT_EQ(settings.TriggerSourceLimit, 64000);
+  EXPECT_EQ(settings.ConstraintNameMode, 0);
+  store.SetInt(SettingsSection, "asl", 1000000);
+  store.SetInt(SettingsSection, "tbl", 99);
+  settings.LoadRunSettings(store);
+  EXPECT_EQ(settings.AutoSaveLines, 999999);
+  EXPECT_EQ(settings.TriggerSourceLimit, 100);
 }
 
 TEST(RunSettingsLookups, DataConditionDropsALeadingWhereKeyword) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -119,6 +120,21 @@ TEST(ClientLibraryLoader, NothingLoadedShowsTheMessageAndExitsWithOne) {
     EXPECT_EQ(result.output, std::string("Error: ") + ClientLibrary::LoadFailureText + "\n")
         << "choice " << choice;
   }
+}
+
+TEST(ClientLibraryLoader, AnOcidllThatCannotBeLoadedIsNamedWithTheLoadersReason) {
+  LinkDirectory empty;
+  const std::string missing = (empty.Path() / "nowhere.so").string();
+  const ProbeResult result = RunProbe(empty.Path(), "99 '" + missing + "'");
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.output.rfind("Error: The Oracle client library named by the setting OCIDLL, \"" +
+                                    missing + "\", could not be loaded: ",
+                                0),
+            0u)
+      << result.output;
+  EXPECT_NE(result.output.find("No such file"), std::string::npos) << result.output;
+  // Shown once: the output has one line.
+  EXPECT_EQ(std::count(result.output.begin(), result.output.end(), '\n'), 1) << result.output;
 }
 
 TEST(ClientLibraryLoader, Oracle7ChoicesAreRefusedWithoutEndingTheProcess) {

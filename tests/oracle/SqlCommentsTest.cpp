@@ -41,3 +41,31 @@ TEST(SqlComments, MarkersInsideQuotesAreText) {
   // An apostrophe inside a comment opens no literal.
   EXPECT_EQ(OracleSession::StripComments("select 1 -- don't\nfrom t -- x"), "select 1  from t ");
 }
+
+TEST(SqlComments, BlockCommentsHideNeitherLineCommentsNorQuotes) {
+  // The apostrophe of "it's" is comment text: the later "--" is a comment.
+  EXPECT_EQ(OracleSession::StripComments("a /* it's */ b -- c\n d"), "a /* it's */ b   d");
+  EXPECT_EQ(OracleSession::FindCommentStart("a /* it's */ b -- c\n d"), 15);
+  // Markers inside a block comment are its text; the comment stays whole.
+  EXPECT_EQ(OracleSession::StripComments("select /* -- rem x */ 1 from dual"),
+            "select /* -- rem x */ 1 from dual");
+  EXPECT_EQ(OracleSession::FindCommentStart("x /* a\nREM b */ y"), -1);
+  EXPECT_EQ(OracleSession::StripComments("x /* a\nb */ y -- z"), "x /* a\nb */ y ");
+  // A block comment opened inside a literal or a line comment is no comment.
+  EXPECT_EQ(OracleSession::StripComments("'/*' -- c\n*/"), "'/*'  */");
+  EXPECT_EQ(OracleSession::StripComments("a -- /*\nb -- */\nc"), "a  b  c");
+}
+
+TEST(SqlComments, EachCommentEndsAtItsOwnLine) {
+  // Removing one comment never lets another on the same line reach into the next.
+  EXPECT_EQ(OracleSession::StripComments("x\tREM a REM b\nc"), "x\t c");
+  EXPECT_EQ(OracleSession::StripComments("x REM a -- b\nc"), "x  c");
+
+  std::string many;
+  std::string expected;
+  for (int i = 0; i < 8000; ++i) {
+    many += "select " + std::to_string(i) + " -- comment ' with a quote\n";
+    expected += "select " + std::to_string(i) + "  ";
+  }
+  EXPECT_EQ(OracleSession::StripComments(many), expected);
+}

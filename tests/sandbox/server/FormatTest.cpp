@@ -2,6 +2,8 @@
 // would show in every scripted value.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "sandbox/server/DateFormat.h"
 #include "sandbox/server/NumberText.h"
 #include "sandbox/server/ScriptSplitter.h"
@@ -54,6 +56,23 @@ TEST(ScriptSplitterTest, SemicolonsSlashesQuotesAndUnits) {
   EXPECT_EQ(statements[3].text, "create or replace procedure p is\nbegin\n  null;\nend;");
   EXPECT_EQ(statements[3].line, 6);
   EXPECT_EQ(statements[4].text, "select *\n  from t");
+}
+
+// The kind of a statement is told by its leading words, even when they span
+// lines; a long unit keeps every line.
+TEST(ScriptSplitterTest, LeadingWordsOverLinesAndALongUnit) {
+  std::string body = "create or\n  replace\npackage body big is\n";
+  for (int i = 0; i < 4000; ++i) {
+    body += "  procedure p" + std::to_string(i) + " is begin null; end;\n";
+  }
+  body += "end;\n/\ncreate\ntable u (b number);\n";
+  const auto statements = SplitScript(body);
+  ASSERT_EQ(statements.size(), 2u);
+  EXPECT_EQ(std::count(statements[0].text.begin(), statements[0].text.end(), '\n'), 4003);
+  EXPECT_EQ(statements[1].text, "create\ntable u (b number)");
+  EXPECT_EQ(statements[1].line, 4006);
+  EXPECT_TRUE(IsPlsqlUnit("create or replace editionable trigger x"));
+  EXPECT_FALSE(IsPlsqlUnit("create or"));
 }
 
 }  // namespace

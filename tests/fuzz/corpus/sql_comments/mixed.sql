@@ -1,0 +1,2 @@
+x	REM a REM b
+c /* -- */ 'x

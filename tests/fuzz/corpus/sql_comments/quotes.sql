@@ -1,0 +1,3 @@
+select 'it''s -- x', "q -- " from t rem y
+	REM z
+REM

@@ -1,0 +1,4 @@
+REM heading
+select 1
+rem more
+from dual
