@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "config/SettingsStore.h"
+#include "oracle/BindValues.h"
 #include "oracle/ClientMessages.h"
 #include "oracle/OracleStatement.h"
 #include "oracle/SqlComments.h"
@@ -55,27 +56,6 @@ bool IsLogonSuccess(sword rc) {
 std::string SlotText(const char* slot, std::size_t capacity) {
   return std::string(slot, strnlen(slot, capacity));
 }
-
-// Bind values copied into buffers the client may write to (a block can assign
-// to its bind variables), alive until the statement is gone.
-class BindValues {
- public:
-  void BindAll(OracleStatement& statement, const std::vector<std::string>& names,
-               const std::vector<std::string>& values) {
-    buffers_.assign(values.size(), {});
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      if (values[i].empty()) {
-        continue;  // an empty value is never bound
-      }
-      buffers_[i].assign(values[i].begin(), values[i].end());
-      buffers_[i].push_back('\0');
-      statement.BindString(names[i], buffers_[i].data(), static_cast<int>(values[i].size()));
-    }
-  }
-
- private:
-  std::vector<std::vector<char>> buffers_;
-};
 
 }  // namespace
 
@@ -480,20 +460,24 @@ void OracleSession::ListUsers(std::vector<std::string>& out) {
 }
 
 std::string OracleSession::FetchLongText(const std::string& sql, const std::string& bind1,
-                                         const std::string& bind2) {
+                                         const std::string& bind2, std::string* failure) {
   std::string text;
   OracleStatement statement(*this);
   statement.Prepare(sql);
   BindValues binds;
   binds.BindAll(statement, {":bind1", ":bind2"}, {bind1, bind2});
   const sword rc = statement.ExecuteWithIterations(0);
-  if (rc != OCI_SUCCESS) {
-    if (rc != OCI_NO_DATA) {
-      ReportError(true, false, nullptr);
-    }
+  if (rc == OCI_NO_DATA || (rc == OCI_SUCCESS && (statement.FetchLongPieces(1, text, [this] {
+                              StepProgress();
+                            }) || !statement.FetchFailed()))) {
     return text;
   }
-  statement.FetchLongPieces(1, text, [this] { StepProgress(); });
+  text.clear();
+  if (failure != nullptr) {
+    *failure = LastError(nullptr);
+  } else {
+    ReportError(true, false, nullptr);
+  }
   return text;
 }
 

@@ -67,9 +67,11 @@ class OracleSession {
   // Every user name of the database, in the server's order.
   void ListUsers(std::vector<std::string>& out);
   // A LONG column value read in pieces (":bind1", ":bind2" bound when not
-  // empty); one progress step per piece.
+  // empty); one progress step per piece. After a failure the text is "",
+  // never a part of the value; the error is shown, or, when failure is given,
+  // its text goes there instead (LastError still holds it).
   std::string FetchLongText(const std::string& sql, const std::string& bind1,
-                            const std::string& bind2);
+                            const std::string& bind2, std::string* failure = nullptr);
 
   // Server output of PL/SQL blocks. ReadServerOutput drains the lines printed
   // so far; a failure is reported and yields "".

@@ -312,7 +312,9 @@ bool OracleStatement::FetchNext() {
 
 bool OracleStatement::FetchLongPieces(int position, std::string& value,
                                       const std::function<void()>& onPiece) {
+  fetchFailed_ = false;
   if (!CanCallServer() || handle_ == nullptr) {
+    fetchFailed_ = true;
     return false;
   }
   const ClientEntryPoints& oci = session_.Oci();
@@ -324,6 +326,7 @@ bool OracleStatement::FetchLongPieces(int position, std::string& value,
   }
   sword rc = oci.OCIStmtFetch(handle_, error, 1, OCI_FETCH_NEXT, OCI_DEFAULT);
   if (rc != OCI_NEED_DATA) {
+    fetchFailed_ = rc != OCI_SUCCESS && rc != OCI_SUCCESS_WITH_INFO && rc != OCI_NO_DATA;
     return rc == OCI_SUCCESS;
   }
 
@@ -339,7 +342,7 @@ bool OracleStatement::FetchLongPieces(int position, std::string& value,
     ub1 pieceKind = OCI_ONE_PIECE;
     if (oci.OCIStmtGetPieceInfo(handle_, error, &pieceHandle, &handleType, &direction, &iteration,
                                 &index, &pieceKind) != OCI_SUCCESS) {
-      session_.ReportError(true, false, nullptr);
+      fetchFailed_ = true;
       return false;
     }
     ub4 length = LongPieceSize;
@@ -350,7 +353,7 @@ bool OracleStatement::FetchLongPieces(int position, std::string& value,
     }
     rc = oci.OCIStmtFetch(handle_, error, 1, OCI_FETCH_NEXT, OCI_DEFAULT);
     if (rc != OCI_SUCCESS && rc != OCI_SUCCESS_WITH_INFO && rc != OCI_NEED_DATA) {
-      session_.ReportError(true, false, nullptr);
+      fetchFailed_ = true;
       return false;
     }
     value.append(piece.data(), std::min(length, LongPieceSize));

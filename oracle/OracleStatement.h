@@ -54,16 +54,17 @@ class OracleStatement {
                short* statementType = nullptr);
   // False at the end of the rows and on failure; FetchFailed tells them apart.
   bool FetchNext();
-  // True when the last FetchNext ended in an error rather than at the end of
-  // the rows (the session's LastError holds it).
+  // True when the last FetchNext or FetchLongPieces ended in an error rather
+  // than at the end of the rows (the session's LastError holds it).
   bool FetchFailed() const { return fetchFailed_; }
 
   // OCIStmtExecute with the given iterations and no batch bookkeeping.
   sword ExecuteWithIterations(ub4 iterations);
   // Reads the LONG column at position of the next row piece by piece into
   // value (the statement is executed without fetching), calling onPiece after
-  // each piece. Errors after the first piece are reported; returns false when
-  // there was no row or the fetch failed.
+  // each piece. Returns false when there was no row or the fetch failed;
+  // FetchFailed tells them apart, the session's LastError holds the failure
+  // (not reported here) and value may then hold a part of the value only.
   bool FetchLongPieces(int position, std::string& value, const std::function<void()>& onPiece);
 
   int RowsInBatch() const { return rowsInBatch_; }

@@ -11,7 +11,7 @@ select e.emp_id, e.first_name || ' ' || e.last_name full_name, e.email, d.dept_n
   from employees e, departments d
  where e.dept_id = d.dept_id;
 
-create or replace view department_budget (dept_name, head_count, budget_class) as
+create or replace view department_budget ("dept_name", "head_count", budget_class) as
 select d.dept_name,
        (select count(*) from employees e where e.dept_id = d.dept_id),
        decode(sign(nvl(d.budget, 0) - 100000), 1, 'LARGE', 'SMALL')
@@ -102,6 +102,17 @@ begin
   null;
 end;
 /
+
+create or replace trigger products_price_bu
+before update of unit_price on products
+for each row
+when (new.unit_price < 0)
+begin
+  raise_application_error(-20001, 'A price cannot be negative');
+end;
+/
+
+alter trigger products_price_bu disable;
 
 grant select on employees to demo_reader;
 grant select on employee_directory to demo_reader;

@@ -1,6 +1,7 @@
 // Stored units and triggers.
 #include "sandbox/server/StoredUnitDdl.h"
 
+#include "sandbox/server/CompilationErrors.h"
 #include "sandbox/server/ServerSession.h"
 
 namespace sandbox {
@@ -14,21 +15,6 @@ std::string CreatePrivilege(const std::string& type) {
   if (type.rfind("TYPE", 0) == 0)
     return "CREATE TYPE";
   return "CREATE PROCEDURE";
-}
-
-// A unit compiles when its last words close it: "END [name];" for code,
-// ");" or "END;" for the declaration of an object type.
-bool LooksComplete(const std::vector<SqlToken>& tokens, const std::string& type) {
-  std::size_t n = tokens.size();
-  if (n < 2 || !tokens[n - 1].IsSymbol(";"))
-    return type == "TYPE" && n > 0 && tokens[n - 1].IsSymbol(")");
-  --n;
-  if (tokens[n - 1].IsWord("END"))
-    return true;
-  if (n >= 2 && tokens[n - 2].IsWord("END"))
-    return true;
-  return type == "TYPE" && (tokens[n - 1].IsSymbol(")") || tokens[n - 1].IsWord("FINAL") ||
-                            tokens[n - 1].IsWord("INSTANTIABLE"));
 }
 
 }  // namespace
@@ -85,11 +71,15 @@ bool StoredUnitDdl::RemoveUnit(const std::string& owner, const std::string& name
              "DELETE FROM \"SYS.ALL_TAB_PRIVS\" WHERE TABLE_SCHEMA = ? AND TABLE_NAME = ? AND ? IN "
              "('PROCEDURE', 'FUNCTION', 'PACKAGE', 'TYPE')",
              key, error) &&
+         RecordUnitErrors(catalog, owner, name, type, {}, error) &&
          catalog.RemoveObject(owner, name, type, error);
 }
 
 bool StoredUnitDdl::Create(OraError& error, OraError& warning) {
   const bool replace = in_.AcceptWords("OR", "REPLACE");
+  // The stored text starts with the unit's keyword: EDITIONABLE is an
+  // attribute of the object, not part of its source.
+  in_.AcceptWord("EDITIONABLE") || in_.AcceptWord("NONEDITIONABLE");
   const std::size_t textBegin = in_.Position();
   std::string type;
   if (!ReadUnitType(type, error))
@@ -106,7 +96,7 @@ bool StoredUnitDdl::Create(OraError& error, OraError& warning) {
   if (!context_.RequireFor(owner, CreatePrivilege(type), error))
     return false;
   if (type == "TRIGGER")
-    return CreateTrigger(owner, name, replace, textBegin, error);
+    return CreateTrigger(owner, name, replace, textBegin, error, warning);
 
   const auto existing = catalog.ObjectType(owner, name);
   const bool isBody = type == "PACKAGE BODY" || type == "TYPE BODY";
@@ -124,8 +114,12 @@ bool StoredUnitDdl::Create(OraError& error, OraError& warning) {
   }
   const std::string specType = type == "PACKAGE BODY" ? "PACKAGE" : "TYPE";
   const bool specMissing = isBody && existing.value_or("") != specType;
-  const bool valid = !specMissing && LooksComplete(context_.tokens, type);
-  if (!catalog.Exec("DELETE FROM \"SYS.ALL_SOURCE\" WHERE OWNER = ? AND NAME = ? AND TYPE = ?",
+  const std::vector<CompilationError> errors =
+      CheckUnit(context_.sql, context_.tokens, textBegin, textBegin + (isBody ? 2 : 1), name, type,
+                specMissing);
+  const bool valid = errors.empty();
+  if (!RecordUnitErrors(catalog, owner, name, type, errors, error) ||
+      !catalog.Exec("DELETE FROM \"SYS.ALL_SOURCE\" WHERE OWNER = ? AND NAME = ? AND TYPE = ?",
                     {Value::Text(owner), Value::Text(name), Value::Text(type)}, error) ||
       !StoreSource(owner, name, type, textBegin, error))
     return false;
@@ -139,7 +133,7 @@ bool StoredUnitDdl::Create(OraError& error, OraError& warning) {
 }
 
 bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& name, bool replace,
-                                  std::size_t textBegin, OraError& error) {
+                                  std::size_t textBegin, OraError& error, OraError& warning) {
   const std::vector<SqlToken>& tokens = context_.tokens;
   Catalog& catalog = context_.catalog;
   const std::size_t nameBegin = textBegin + 1;
@@ -234,7 +228,9 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
   const std::string body = context_.sql.substr(tokens[bodyBegin].offset);
   const std::string triggerType =
       timing == "INSTEAD OF" ? "INSTEAD OF" : timing + (eachRow ? " EACH ROW" : " STATEMENT");
-  const bool valid = LooksComplete(tokens, "TRIGGER");
+  const std::vector<CompilationError> errors =
+      CheckUnit(context_.sql, tokens, textBegin, nameBegin, name, "TRIGGER", false);
+  const bool valid = errors.empty();
   if (!catalog.Exec("INSERT INTO \"SYS.ALL_TRIGGERS\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
                     "'ENABLED', ?, 'PL/SQL', ?)",
                     {Value::Text(owner), Value::Text(name), Value::Text(triggerType),
@@ -242,12 +238,12 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
                      Value::Text(table), Value::Text(columns), Value::Text(referencing),
                      Value::Text(whenClause), Value::Text(description), Value::Text(body)},
                     error) ||
-      !StoreSource(owner, name, "TRIGGER", textBegin, error))
-    return false;
-  if (!catalog.AddObject(owner, name, "TRIGGER", error, valid ? "VALID" : "INVALID"))
+      !StoreSource(owner, name, "TRIGGER", textBegin, error) ||
+      !RecordUnitErrors(catalog, owner, name, "TRIGGER", errors, error) ||
+      !catalog.AddObject(owner, name, "TRIGGER", error, valid ? "VALID" : "INVALID"))
     return false;
   if (!valid)
-    error = {};
+    warning = {24344, "success with compilation error"};
   return true;
 }
 

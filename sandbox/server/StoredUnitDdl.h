@@ -22,7 +22,7 @@ class StoredUnitDdl {
   bool StoreSource(const std::string& owner, const std::string& name, const std::string& type,
                    std::size_t textBegin, OraError& error);
   bool CreateTrigger(const std::string& owner, const std::string& name, bool replace,
-                     std::size_t textBegin, OraError& error);
+                     std::size_t textBegin, OraError& error, OraError& warning);
   bool RemoveUnit(const std::string& owner, const std::string& name, const std::string& type,
                   OraError& error);
 

@@ -45,9 +45,32 @@ std::vector<std::string> UpperWords(const std::string& text, std::size_t count) 
   return words;
 }
 
+// text from its first word on: comments before it are passed over.
+std::string WithoutLeadingComments(const std::string& text) {
+  std::size_t at = 0;
+  for (;;) {
+    at = text.find_first_not_of(" \t\r\n", at);
+    if (at == std::string::npos)
+      return {};
+    if (text.compare(at, 2, "/*") == 0) {
+      const std::size_t close = text.find("*/", at + 2);
+      if (close == std::string::npos)
+        return {};
+      at = close + 2;
+    } else if (text.compare(at, 2, "--") == 0) {
+      at = text.find('\n', at);
+      if (at == std::string::npos)
+        return {};
+    } else {
+      return text.substr(at);
+    }
+  }
+}
+
 // Text that runs as PL/SQL, in which ";" ends inner statements, not the unit.
+// A comment before the statement's first word does not hide it.
 bool IsPlsql(const std::string& text) {
-  std::vector<std::string> words = UpperWords(text, 6);
+  std::vector<std::string> words = UpperWords(WithoutLeadingComments(text), 6);
   if (words.empty())
     return false;
   if (words[0] == "BEGIN" || words[0] == "DECLARE")

@@ -5,6 +5,7 @@
 
 #include "engine/RunEngine.h"
 #include "scripting/connection/DatabaseConnection.h"
+#include "scripting/source/SourceScripting.h"
 
 void ScriptingPhases::SetConnection(std::shared_ptr<DatabaseConnection> connection) {
   const std::lock_guard lock(connectionMutex_);
@@ -64,4 +65,13 @@ void ScriptingPhases::RunConstraintPhase() {
 
 int ScriptingPhases::TableCount() {
   return runConnection_ ? static_cast<int>(runConnection_->Lists().Tables.size()) : 0;
+}
+
+void ScriptingPhases::ScriptSourceKind(const std::string& kind) {
+  if (!RunIsConnected()) {
+    return;
+  }
+  SourceScripting(*engine_, host_, *runConnection_, Catalog(), maxima_)
+      .Phase()
+      .ScriptSourceKind(kind);
 }

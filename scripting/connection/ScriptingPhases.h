@@ -53,7 +53,8 @@ class ScriptingPhases : public RunPhases {
   void ClearConstraintCounters() override {}
   void RunConstraintPhase() override;
   void RunDataPhase() override {}
-  void ScriptSourceKind(const std::string&) override {}
+  // Stored source scripting, one kind per call.
+  void ScriptSourceKind(const std::string& kind) override;
   void ScriptRows(const std::string&, const std::string&, const std::string&) override {}
 
  private:

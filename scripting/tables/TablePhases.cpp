@@ -40,33 +40,12 @@ std::string WithoutTrailingWhiteSpace(std::string text) {
 TablePhases::TablePhases(const RunSettings& settings, ReportOutput& output, RunHost* host,
                          RunControl& control, TableListSource& tables, TableDdlSource& ddl,
                          UnscriptedObjects& unscripted)
-    : settings_(settings),
-      output_(output),
-      host_(host),
+    : PhaseOutput(output, host),
+      settings_(settings),
       control_(control),
       tables_(tables),
       ddl_(ddl),
       unscripted_(unscripted) {}
-
-void TablePhases::Status(const std::string& text) {
-  if (host_ != nullptr) {
-    host_->SetStatusText(text);
-  }
-}
-
-void TablePhases::StepProgress() {
-  if (host_ != nullptr) {
-    host_->StepProgress();
-  }
-}
-
-void TablePhases::Comment(const std::string& text, bool countForAutoSave) {
-  output_.OutputLine(text, CommentColour, false, countForAutoSave);
-}
-
-void TablePhases::Name(const std::string& text, bool countForAutoSave) {
-  output_.OutputLine(text, NameColour, false, countForAutoSave);
-}
 
 bool TablePhases::NoteFailure(const char* objectKind, const std::string& table,
                               const std::string& failure) {

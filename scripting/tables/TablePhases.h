@@ -10,6 +10,8 @@
 
 #include <string>
 
+#include "scripting/connection/PhaseOutput.h"
+
 class ReportOutput;
 class RunControl;
 class RunHost;
@@ -18,7 +20,7 @@ class TableListSource;
 class UnscriptedObjects;
 struct RunSettings;
 
-class TablePhases {
+class TablePhases : private PhaseOutput {
  public:
   // host shows status and progress; without one the phases only write the
   // report. Tables whose scripts cannot be generated go to unscripted.
@@ -51,17 +53,11 @@ class TablePhases {
   // pass of the same phase wrote statements. Returns whether any pass did.
   template <typename Generate>
   bool RunKeyPhase(const KeyPhaseTexts& texts, Generate generate, bool somethingWritten = false);
-  void Status(const std::string& text);
-  void StepProgress();
-  void Comment(const std::string& text, bool countForAutoSave = true);
-  void Name(const std::string& text, bool countForAutoSave = true);
   // Notes in the report and in the run's record that table's script of
   // objectKind is missing; false when failure is empty.
   bool NoteFailure(const char* objectKind, const std::string& table, const std::string& failure);
 
   const RunSettings& settings_;
-  ReportOutput& output_;
-  RunHost* host_;
   RunControl& control_;
   TableListSource& tables_;
   TableDdlSource& ddl_;

@@ -69,6 +69,19 @@ TEST_F(BatchRunTest, WithoutReportFileTheReportGoesToTheOutput) {
   EXPECT_NE(output.str().find(ClosingLine), std::string::npos);
 }
 
+TEST_F(BatchRunTest, ViewsKindWritesTheDemoViewsAndNoOtherKind) {
+  ASSERT_EQ(Run("DEMO/demo@demo", {}, {"views"}), BatchFinished) << errors.str();
+  const std::string report = output.str();
+  EXPECT_NE(report.find("*  3 views were found in DEMO@DEMO"), std::string::npos);
+  for (const char* view : {"DEPARTMENT_BUDGET", "EMPLOYEE_DIRECTORY", "OPEN_ORDERS"}) {
+    EXPECT_NE(report.find(std::string("CREATE OR REPLACE VIEW ") + view + " ("), std::string::npos)
+        << view;
+  }
+  const std::size_t summary = report.find("were found in");
+  EXPECT_EQ(report.find("were found in", summary + 1), std::string::npos);
+  EXPECT_EQ(report.find("TRIGGER"), std::string::npos);
+}
+
 TEST_F(BatchRunTest, KindsAreForTheRunOnlyNotWrittenBack) {
   settings->SetInt(SettingsSection, "dst", 1);
   settings->SetInt(SettingsSection, "dda", 1);

@@ -225,4 +225,21 @@ TEST_F(StatementTest, LongValueIsAssembledFromPieces) {
   EXPECT_EQ(client_.session->FetchLongText("select body from notes where id = :bind1", "8", ""),
             "");
   EXPECT_TRUE(client_.messages.texts.empty());
+
+  // A value cut short is no value: nothing of it comes back.
+  std::string failure;
+  BreakSandboxAtCall(*database_, 1, 3);
+  EXPECT_EQ(
+      client_.session->FetchLongText("select body from notes where id = :bind1", "7", "", &failure),
+      "");
+  BreakSandboxAtCall(*database_, 1, 0);
+  EXPECT_EQ(failure.rfind("ORA-03113", 0), 0u) << failure;
+  EXPECT_TRUE(client_.messages.texts.empty());  // the caller has it, not a message box
+  ASSERT_TRUE(client_.session->Connect("system", "manager", *database_, true, true));
+  BreakSandboxAtCall(*database_, 1, 1);
+  EXPECT_EQ(client_.session->FetchLongText("select body from notes where id = :bind1", "7", ""),
+            "");
+  BreakSandboxAtCall(*database_, 1, 0);
+  ASSERT_EQ(client_.messages.texts.size(), 1u);
+  EXPECT_EQ(client_.messages.texts[0].rfind("ORA-03113", 0), 0u) << client_.messages.texts[0];
 }

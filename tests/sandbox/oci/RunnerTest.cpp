@@ -60,6 +60,19 @@ TEST(SandboxScriptSplitter, PlsqlUnitsAndBlocksEndOnlyAtASlashLine) {
   EXPECT_EQ(statements[3].line, 10);
 }
 
+TEST(SandboxScriptSplitter, CommentsBeforeAUnitDoNotHideThatItIsPlsql) {
+  std::vector<ScriptStatement> statements = SplitScript(
+      "/****\n*  The following statement will create the trigger T; really\n****/\n"
+      "-- and a line comment;\n"
+      "CREATE OR REPLACE TRIGGER t before insert on x\nbegin\n  null;\nend;\n"
+      "/\n"
+      "/* not; a unit */ select 1 from dual;\n");
+  ASSERT_EQ(statements.size(), 2u);
+  EXPECT_EQ(statements[0].text.substr(statements[0].text.find("CREATE")),
+            "CREATE OR REPLACE TRIGGER t before insert on x\nbegin\n  null;\nend;");
+  EXPECT_EQ(statements[1].text, "/* not; a unit */ select 1 from dual");
+}
+
 TEST(SandboxScriptSplitter, LiteralsAndBlockCommentsSpanLines) {
   std::vector<ScriptStatement> statements = SplitScript(
       "insert into t values ('line one;\n/\nline three');\n"

@@ -48,7 +48,8 @@ TEST_F(DemoDatabaseTest, CatalogListings) {
   EXPECT_EQ(demo.Rows("select object_name from all_objects where owner = 'DEMO' and object_type = "
                       "'TRIGGER' order by "
                       "object_name"),
-            (std::vector<std::string>{"DEPARTMENTS_AUDIT", "EMPLOYEES_BI", "ORDERS_STATUS_AU"}));
+            (std::vector<std::string>{"DEPARTMENTS_AUDIT", "EMPLOYEES_BI", "ORDERS_STATUS_AU",
+                                      "PRODUCTS_PRICE_BU"}));
 }
 
 TEST_F(DemoDatabaseTest, TableBlockCursors) {

@@ -135,6 +135,44 @@ TEST_F(StoredObjectTest, PackagesBodiesAndCompilationWarnings) {
   EXPECT_EQ(db.Exec("drop procedure no_such"), 4043);
 }
 
+TEST_F(StoredObjectTest, UnitsThatFailToCompileAreKeptInvalidWithTheirErrors) {
+  MapBinds none;
+  std::uint64_t rows = 0;
+  OraError error, warning;
+  ASSERT_TRUE(db.session().Execute("create procedure cut_short is\nbegin\n  null;", none, rows,
+                                   error, warning));
+  EXPECT_EQ(warning.code, 24344);
+  warning = {};
+  ASSERT_TRUE(db.session().Execute("create trigger emp_bd before delete on emp\nbegin\n  null;",
+                                   none, rows, error, warning));
+  EXPECT_EQ(warning.code, 24344);
+  EXPECT_EQ(db.Rows("select name, type, sequence, line, position, attribute, message_number from "
+                    "user_errors order by name"),
+            (std::vector<std::string>{"CUT_SHORT|PROCEDURE|1|3|8|ERROR|103",
+                                      "EMP_BD|TRIGGER|1|3|8|ERROR|103"}));
+  EXPECT_EQ(db.Rows("select object_name, status from all_objects where object_name in "
+                    "('CUT_SHORT', 'EMP_BD') order by 1"),
+            (std::vector<std::string>{"CUT_SHORT|INVALID", "EMP_BD|INVALID"}));
+  // The source is kept as written, so that it can be mended.
+  EXPECT_EQ(db.Value1("select count(*) from all_source where name = 'CUT_SHORT'"), "3");
+  db.Script(R"(
+    create or replace editionable procedure cut_short is
+    begin
+      null;
+    end;
+    /
+  )");
+  EXPECT_EQ(db.Rows("select name from all_errors"), (std::vector<std::string>{"EMP_BD"}));
+  EXPECT_EQ(db.Value1("select status from all_objects where object_name = 'CUT_SHORT'"), "VALID");
+  EXPECT_EQ(db.Value1("select text from all_source where name = 'CUT_SHORT' and line = 1"),
+            "procedure cut_short is\n");
+  EXPECT_EQ(db.Exec("create package body no_spec as end;"), 0);
+  EXPECT_EQ(db.Value1("select text from all_errors where name = 'NO_SPEC'"),
+            "PLS-00304: cannot compile body of 'NO_SPEC' without its specification");
+  EXPECT_EQ(db.Exec("drop trigger emp_bd"), 0);
+  EXPECT_EQ(db.Value1("select count(*) from all_errors where name = 'EMP_BD'"), "0");
+}
+
 TEST_F(StoredObjectTest, TriggersSplitIntoDescriptionAndBody) {
   EXPECT_EQ(db.Rows("select trigger_type, triggering_event, table_name, column_name, when_clause, "
                     "status from "

@@ -1,0 +1,24 @@
+// SourceScripting: the stored source phase of one run wired to its database
+// connection: the connection's source lists, the dictionary definitions of
+// its session and the run's report, settings and control.
+#pragma once
+
+#include "scripting/source/ConnectionSourceLists.h"
+#include "scripting/source/DictionarySourceText.h"
+#include "scripting/source/SourcePhase.h"
+
+class RunEngine;
+class RunHost;
+
+class SourceScripting {
+ public:
+  SourceScripting(RunEngine& engine, RunHost* host, DatabaseConnection& connection,
+                  ObjectCatalog catalog, CatalogNameMaxima& maxima);
+
+  SourcePhase& Phase() { return phase_; }
+
+ private:
+  ConnectionSourceLists lists_;
+  DictionarySourceText texts_;
+  SourcePhase phase_;
+};

@@ -1,0 +1,203 @@
+// The stored source phase over fixed object lists and recorded definitions:
+// banners and counts, exclusions and the not-processed lists, unreadable
+// objects, and pause and stop between objects.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/ReportText.h"
+#include "scripting/source/SourceKinds.h"
+#include "scripting/source/SourceTextSource.h"
+#include "tests/scripting/source/SourceRig.h"
+
+namespace {
+
+class FixedSourceLists final : public SourceListSource {
+ public:
+  explicit FixedSourceLists(const std::map<std::string, std::vector<std::string>>& names) {
+    for (const auto& [code, objects] : names) {
+      for (const std::string& object : objects) {
+        CatalogItem item;
+        item.Names[0] = object;
+        lists_[code].push_back(item);
+      }
+    }
+  }
+  bool ListLoaded(const SourceKind&) override { return false; }
+  int ReloadList(const SourceKind& kind) override {
+    return static_cast<int>(lists_[kind.code].size());
+  }
+  const CatalogList& List(const SourceKind& kind) override { return lists_[kind.code]; }
+  std::string SchemaOwner() override { return "APP"; }
+  std::string DatabaseName() override { return "APP@TEST"; }
+
+ private:
+  std::map<std::string, CatalogList> lists_;
+};
+
+// Answers every object with "<TYPE> <name>" on two lines; the names in
+// failing get an error, those in missing nothing. onFetch runs before each
+// answer.
+class RecordedTexts final : public SourceTextSource {
+ public:
+  std::string FetchSourceText(const std::string& owner, const std::string& name,
+                              const std::string& type, SourceDefinition& definition) override {
+    asked.push_back(owner + "." + name + " " + type);
+    if (onFetch) {
+      onFetch(name);
+    }
+    if (failing.count(name) != 0) {
+      definition.text = "PARTIAL " + name + "\r\n";
+      return "ORA-00604: error occurred at recursive SQL level 1\nORA-01555: snapshot too old";
+    }
+    if (missing.count(name) == 0) {
+      definition.text = type + " " + name + "\r\nbody";
+    }
+    return {};
+  }
+
+  std::vector<std::string> asked;
+  std::set<std::string> failing;
+  std::set<std::string> missing;
+  std::function<void(const std::string&)> onFetch;
+};
+
+std::string Banner(const std::string& sentence, const std::string& name) {
+  return "\r\n\r\n" + BannerOpen + "*  " + sentence + " " + name + BannerClose;
+}
+
+TEST(SourcePhaseTest, EachObjectUnderItsBannerAfterTheKindsSummary) {
+  FixedSourceLists lists({{"STP", {"ADD_ONE", "LOG_IT"}}, {"TYPEB", {"POINT_T"}}});
+  RecordedTexts texts;
+  SourceRig rig(lists, texts);
+  const std::string report = rig.Script({"STP", "TYPEB"});
+  EXPECT_NE(report.find("\r\n\r\n\r\n" + BannerOpen +
+                        "*  stored procedures\r\n*\r\n*  2 stored procedures were found in "
+                        "APP@TEST" +
+                        BannerClose +
+                        Banner("The following statement will create the procedure", "ADD_ONE") +
+                        "CREATE OR REPLACE PROCEDURE ADD_ONE\r\nbody\r\n/\r\n" +
+                        Banner("The following statement will create the procedure", "LOG_IT") +
+                        "CREATE OR REPLACE PROCEDURE LOG_IT\r\nbody\r\n/\r\n"),
+            std::string::npos)
+      << report;
+  // The count keeps the plural label for one object too.
+  EXPECT_NE(
+      report.find("*  types body\r\n*\r\n*  1 types body were found in APP@TEST" + BannerClose +
+                  Banner("The following statement will create the type body", "POINT_T") +
+                  "CREATE OR REPLACE TYPE BODY POINT_T\r\nbody\r\n/\r\n"),
+      std::string::npos)
+      << report;
+  EXPECT_EQ(rig.host.Caption(), "Analyzing Types Body - Quillmark for Oracle");
+  // Three steps per object: the listing range is replaced by the kind's.
+  EXPECT_EQ(rig.host.EventsStartingWith("range").back(), "range 0..3");
+  EXPECT_EQ(rig.host.EventsStartingWith("position").back(), "position 3");
+}
+
+TEST(SourcePhaseTest, AKindWithoutObjectsWritesItsBannerWithCountZero) {
+  FixedSourceLists lists({});
+  RecordedTexts texts;
+  SourceRig rig(lists, texts);
+  rig.phase.ScriptSourceKind("TRIG");
+  EXPECT_EQ(rig.Report(), "\r\n\r\n\r\n" + BannerOpen +
+                              "*  triggers\r\n*\r\n*  0 triggers were found in APP@TEST" +
+                              BannerClose);
+  EXPECT_TRUE(texts.asked.empty());
+  // A code outside the table writes nothing.
+  rig.phase.ScriptSourceKind("SEQ");
+  EXPECT_EQ(rig.Count(BannerOpen), 1);
+}
+
+TEST(SourcePhaseTest, ExcludedObjectsAreListedOncePerKindInNameOrder) {
+  FixedSourceLists lists({{"FUNC", {"ALPHA", "BETA", "GAMMA", "DELTA"}},
+                          {"VIEW", {"V_ONE", "V_TWO"}},
+                          {"PKG", {"P1", "P2"}}});
+  RecordedTexts texts;
+  SourceRig rig(lists, texts);
+  rig.settings.ExcludedFunctions = {"gamma", "Beta"};
+  rig.settings.ExcludedViewSources = {"V_TWO"};
+  rig.settings.ExcludedPackages = {"P2"};
+  rig.settings.DoPackageSkipped = 0;
+  const std::string report = rig.Script({"FUNC", "VIEW", "PKG"});
+  EXPECT_EQ(texts.asked, (std::vector<std::string>{"APP.ALPHA FUNCTION", "APP.DELTA FUNCTION",
+                                                   "APP.V_ONE VIEW", "APP.P1 PACKAGE"}));
+  EXPECT_NE(report.find("\r\n\r\n\r\n" + BannerOpen +
+                        "*  The following functions were not processed in APP@TEST\r\n*"
+                        "\r\n*  \t\tBETA\r\n*  \t\tGAMMA" +
+                        BannerClose),
+            std::string::npos)
+      << report;
+  EXPECT_NE(report.find("*  The following views were not processed in APP@TEST\r\n*"
+                        "\r\n*  \t\tV_TWO" +
+                        BannerClose),
+            std::string::npos);
+  EXPECT_EQ(rig.Count("not processed"), 2);  // none for packages: their list is off
+  EXPECT_EQ(rig.Count("GAMMA"), 1);
+  EXPECT_EQ(rig.host.Caption(), "Analyzing Packages - Quillmark for Oracle");
+}
+
+TEST(SourcePhaseTest, UnreadableSourceIsRemarkedAndNeverScriptedHalfOrEmpty) {
+  FixedSourceLists lists({{"PKGBD", {"BROKEN", "GONE", "GOOD"}}});
+  RecordedTexts texts;
+  texts.failing = {"BROKEN"};
+  texts.missing = {"GONE"};
+  SourceRig rig(lists, texts);
+  const std::string report = rig.Script({"PKGBD"});
+  EXPECT_NE(report.find(Banner("The following statement will create the package body", "BROKEN") +
+                        "-- The source of the package body BROKEN could not be read: ORA-00604: "
+                        "error occurred at recursive SQL level 1\r\n-- ORA-01555: snapshot too "
+                        "old\r\n"),
+            std::string::npos)
+      << report;
+  EXPECT_NE(report.find(Banner("The following statement will create the package body", "GONE") +
+                        "-- The dictionary holds no source for the package body GONE\r\n"),
+            std::string::npos)
+      << report;
+  EXPECT_EQ(report.find("PARTIAL"), std::string::npos);
+  const std::vector<UnscriptedObject> unscripted = rig.unscripted.Objects();
+  ASSERT_EQ(unscripted.size(), 2u);
+  EXPECT_EQ(unscripted[0].Kind + " " + unscripted[0].Name, "PACKAGE BODY BROKEN");
+  EXPECT_EQ(unscripted[1].Kind + " " + unscripted[1].Name, "PACKAGE BODY GONE");
+  EXPECT_EQ(rig.Count("CREATE OR REPLACE"), 1);
+  EXPECT_NE(report.find("CREATE OR REPLACE PACKAGE BODY GOOD\r\nbody\r\n/\r\n"), std::string::npos);
+}
+
+TEST(SourcePhaseTest, PauseHoldsTheKindBetweenObjectsAndStopEndsIt) {
+  FixedSourceLists lists({{"FUNC", {"F1", "F2", "F3"}}});
+  RecordedTexts texts;
+  SourceRig rig(lists, texts);
+  // The user pauses while the first and the second object's source is read.
+  texts.onFetch = [&](const std::string& name) {
+    if (name != "F3") {
+      rig.flags.Paused = 1;
+    }
+  };
+  bool stopped = false;
+  std::thread worker([&] {
+    try {
+      rig.phase.ScriptSourceKind("FUNC");
+    } catch (...) {
+      stopped = true;
+    }
+  });
+  ASSERT_TRUE(rig.host.WaitForEvent("status Creating script for function: F1"));
+  std::this_thread::sleep_for(std::chrono::milliseconds(250));
+  EXPECT_EQ(rig.host.EventsStartingWith("status Creating").size(), 1u);
+  rig.flags.Paused = 0;
+  ASSERT_TRUE(rig.host.WaitForEvent("status Creating script for function: F2"));
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  rig.flags.Running = 0;
+  worker.join();
+  EXPECT_TRUE(stopped);
+  EXPECT_EQ(texts.asked.back(), "APP.F2 FUNCTION");
+  EXPECT_NE(rig.Report().find("CREATE OR REPLACE FUNCTION F1"), std::string::npos);
+  EXPECT_NE(rig.Report().find("Quillmark Stopped ..."), std::string::npos);
+}
+
+}  // namespace
