@@ -5,6 +5,7 @@
 
 #include "engine/RunEngine.h"
 #include "scripting/connection/DatabaseConnection.h"
+#include "scripting/source/GrantAndSequenceScripting.h"
 
 void ScriptingPhases::SetConnection(std::shared_ptr<DatabaseConnection> connection) {
   const std::lock_guard lock(connectionMutex_);
@@ -36,6 +37,18 @@ ObjectCatalog ScriptingPhases::Catalog() {
   }
   return ObjectCatalog(*runConnection_->Session(), engine_->Output(), engine_->Settings(),
                        runConnection_->CurrentSchema(), runConnection_->DisplayName(), maxima_);
+}
+
+void ScriptingPhases::RunPrivilegePhase() {
+  if (engine_ != nullptr && RunIsConnected()) {
+    ScriptPrivileges(*engine_, host_, *runConnection_);
+  }
+}
+
+void ScriptingPhases::RunSequencePhase() {
+  if (engine_ != nullptr && RunIsConnected()) {
+    ScriptSequences(*engine_, host_, *runConnection_);
+  }
 }
 
 void ScriptingPhases::RunTablePhase() {

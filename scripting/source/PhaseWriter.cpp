@@ -1,0 +1,63 @@
+// Status, progress and report pieces of the sequence and privilege phases.
+#include "scripting/source/PhaseWriter.h"
+
+#include <utility>
+
+#include "engine/ReportColour.h"
+#include "engine/ReportOutput.h"
+#include "engine/ReportText.h"
+#include "engine/RunHost.h"
+#include "engine/RunSettings.h"
+
+PhaseWriter::PhaseWriter(const RunSettings& settings, ReportOutput& output, RunHost* host,
+                         std::string databaseName)
+    : settings_(settings), output_(output), host_(host), databaseName_(std::move(databaseName)) {}
+
+void PhaseWriter::Announce(const std::string& subject) {
+  if (host_ != nullptr) {
+    host_->SetStatusText("Analyzing " + subject + " ...");
+    host_->SetCaption(CaptionFor("Analyzing " + subject));
+  }
+}
+
+void PhaseWriter::SetProgressRange(int low, int high) {
+  if (host_ != nullptr) {
+    host_->SetProgressRange(low, high);
+  }
+}
+
+void PhaseWriter::SetProgressPosition(int position) {
+  if (host_ != nullptr) {
+    host_->SetProgressPosition(position);
+  }
+}
+
+void PhaseWriter::SetProgressStep(int step) {
+  if (host_ != nullptr) {
+    host_->SetProgressStep(step);
+  }
+}
+
+void PhaseWriter::Banner(const std::string& label, const std::string& sentence) {
+  output_.OutputLine("\r\n\r\n\r\n" + BannerOpen, CommentColour, false, true);
+  output_.OutputLine("*  " + label + "\r\n*\r\n", CommentColour, false, true);
+  output_.OutputLine("*  " + sentence, CommentColour, false, false);
+  output_.OutputLine(BannerClose, CommentColour, false, true);
+}
+
+void PhaseWriter::Statement(const std::string& text) {
+  output_.OutputLine(text, NameColour, false, true);
+}
+
+void PhaseWriter::Notice(const std::string& text) {
+  output_.OutputLine("\r\n" + settings_.SqlCommentPrefix + text, NoticeColour, false, true);
+}
+
+void PhaseWriter::ErrorBlock(const std::string& activity, const std::string& error) {
+  const std::string& prefix = settings_.SqlCommentPrefix;
+  output_.OutputLine("\r\n\r\n\r\n" + prefix + "The following error was received while " + activity,
+                     NoticeColour, false, false);
+  output_.OutputLine(" in database ", NoticeColour, false, false);
+  output_.OutputLine(databaseName_ + " :\r\n", NameColour, false, false);
+  output_.OutputLine(prefix + error + "\r\n\r\n", NoticeColour, false, true);
+}
