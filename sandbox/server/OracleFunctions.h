@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace sandbox {
 
@@ -20,6 +21,10 @@ struct SqlFunctionContext {
   std::function<bool(const std::string& owner, const std::string& name, bool next,
                      std::string& value, std::string& error)>
       sequenceValue;
+  // The user's standing in the dictionary (DictionaryVisibility.h): the
+  // grantees it acts as and whether it sees every schema's rows.
+  std::vector<std::string> grantees;
+  bool seesWholeDictionary = false;
 };
 
 // Registers every function on db; context must outlive the connection.

@@ -2,6 +2,7 @@
 #include "sandbox/server/ServerDatabase.h"
 
 #include "sandbox/server/Dictionary.h"
+#include "sandbox/server/DictionaryVisibility.h"
 #include "sandbox/server/ServerSession.h"
 
 namespace sandbox {
@@ -25,10 +26,12 @@ std::shared_ptr<ServerDatabase> ServerDatabase::Open(const Options& options, Ora
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   RegisterOracleFunctions(raw, &database->functions_);
+  RegisterVisibilityFunctions(raw, &database->functions_);
   SqliteRunner runner(raw);
   runner.Exec("PRAGMA case_sensitive_like = ON");
   std::string message;
-  if (!HasDictionary(raw) && !CreateDictionary(raw, options.globalName, message)) {
+  if ((!HasDictionary(raw) && !CreateDictionary(raw, options.globalName, message)) ||
+      !CreateVisibilityViews(raw, message)) {
     // A file that is not a database, or a disk that is full.
     error = {1034, "ORACLE not available (" + message + ")"};
     return nullptr;

@@ -8,6 +8,7 @@
 #include "sandbox/server/DateFormat.h"
 #include "sandbox/server/DdlExecutor.h"
 #include "sandbox/server/Dictionary.h"
+#include "sandbox/server/DictionaryVisibility.h"
 #include "sandbox/server/EmptyBindSet.h"
 #include "sandbox/server/ErrorMapping.h"
 #include "sandbox/server/MaterializedCursor.h"
@@ -126,6 +127,7 @@ void ServerSession::EnterStatement() {
   SqlFunctionContext& context = database_->Functions();
   context.dateFormat = dateFormat_;
   context.userName = user_;
+  RefreshVisibility(database_->Handle(), context);
   context.release = database_->Release();
   context.sequenceValue = [this](const std::string& owner, const std::string& name, bool next,
                                  std::string& value, std::string& message) {
@@ -144,14 +146,15 @@ std::optional<std::string> ServerSession::ResolveTable(const std::string& schema
   };
   if (!schema.empty()) {
     const std::string storage = StorageName(schema, name);
-    if (schema == "SYS" && !IsDictionaryName(name))
-      return std::nullopt;
+    if (schema == "SYS")
+      return IsDictionaryName(name) ? VisibleDictionaryStorage(name, database_->Functions())
+                                    : std::nullopt;
     return exists(storage) ? std::optional<std::string>(storage) : std::nullopt;
   }
   if (exists(StorageName(schema_, name)) && schema_ != "SYS")
     return StorageName(schema_, name);
   if (IsDictionaryName(name))
-    return StorageName("SYS", name);
+    return VisibleDictionaryStorage(name, database_->Functions());
   return std::nullopt;
 }
 
