@@ -328,6 +328,26 @@ bool UserDdl::DropRole(OraError& error) {
                       error);
 }
 
+bool UserDdl::HoldsGrantOption(const std::string& owner, const std::string& name,
+                               const std::string& privilege) {
+  return context_.catalog.Any(
+      "SELECT 1 FROM \"SYS.ALL_TAB_PRIVS\" WHERE GRANTEE IN (?, 'PUBLIC') AND TABLE_SCHEMA = ? "
+      "AND TABLE_NAME = ? AND PRIVILEGE = ? AND GRANTABLE = 'YES'",
+      {Value::Text(context_.User()), Value::Text(owner), Value::Text(name),
+       Value::Text(privilege)});
+}
+
+bool UserDdl::MayAdminister(const std::string& item, bool isRole, OraError& error) {
+  const bool heldWithAdminOption = context_.catalog.Any(
+      isRole ? "SELECT 1 FROM \"SYS.DBA_ROLE_PRIVS\" WHERE GRANTEE = ? AND GRANTED_ROLE = ? AND "
+               "ADMIN_OPTION = 'YES'"
+             : "SELECT 1 FROM \"SYS.DBA_SYS_PRIVS\" WHERE GRANTEE = ? AND PRIVILEGE = ? AND "
+               "ADMIN_OPTION = 'YES'",
+      {Value::Text(context_.User()), Value::Text(item)});
+  return heldWithAdminOption ||
+         context_.Require(isRole ? "GRANT ANY ROLE" : "GRANT ANY PRIVILEGE", error);
+}
+
 bool UserDdl::ReadPrivilegeList(std::vector<std::string>& items, OraError& error) {
   items.clear();
   for (;;) {
@@ -395,8 +415,6 @@ bool UserDdl::Grant(OraError& error) {
       error = {933, "SQL command not properly ended"};
       return false;
     }
-    if (owner != context_.User() && !context_.Require("GRANT ANY OBJECT PRIVILEGE", error))
-      return false;
     std::vector<std::string> privileges;
     for (const std::string& item : items) {
       if (item == "ALL" || item == "ALL PRIVILEGES") {
@@ -409,6 +427,16 @@ bool UserDdl::Grant(OraError& error) {
         return false;
       }
     }
+    // The owner grants, and so does a holder of the privilege WITH GRANT
+    // OPTION; GRANT ANY OBJECT PRIVILEGE grants in the owner's name.
+    std::string grantor = context_.User();
+    for (const std::string& privilege : privileges) {
+      if (grantor != owner && !HoldsGrantOption(owner, name, privilege)) {
+        if (!context_.Require("GRANT ANY OBJECT PRIVILEGE", error))
+          return false;
+        grantor = owner;
+      }
+    }
     for (const std::string& grantee : grantees)
       for (const std::string& privilege : privileges) {
         if (!catalog.Exec(
@@ -417,11 +445,11 @@ bool UserDdl::Grant(OraError& error) {
                 {Value::Text(grantee), Value::Text(owner), Value::Text(name),
                  Value::Text(privilege)},
                 error) ||
-            !catalog.Exec("INSERT INTO \"SYS.ALL_TAB_PRIVS\" VALUES (?, ?, ?, ?, ?, ?, 'NO')",
-                          {Value::Text(context_.User()), Value::Text(grantee), Value::Text(owner),
-                           Value::Text(name), Value::Text(privilege),
-                           Value::Text(grantOption ? "YES" : "NO")},
-                          error))
+            !catalog.Exec(
+                "INSERT INTO \"SYS.ALL_TAB_PRIVS\" VALUES (?, ?, ?, ?, ?, ?, 'NO')",
+                {Value::Text(grantor), Value::Text(grantee), Value::Text(owner), Value::Text(name),
+                 Value::Text(privilege), Value::Text(grantOption ? "YES" : "NO")},
+                error))
           return false;
       }
     return true;
@@ -441,7 +469,7 @@ bool UserDdl::Grant(OraError& error) {
                   : OraError{990, "missing or invalid privilege"};
       return false;
     }
-    if (!context_.Require(isRole ? "GRANT ANY ROLE" : "GRANT ANY PRIVILEGE", error))
+    if (!MayAdminister(item, isRole, error))
       return false;
     for (const std::string& grantee : grantees) {
       if (isRole && grantee == item) {
@@ -478,21 +506,42 @@ bool UserDdl::Revoke(OraError& error) {
       return false;
     if (!ReadGranteeList("FROM", grantees, error))
       return false;
+    if (!in_.AtEnd() && !in_.AcceptWords("CASCADE", "CONSTRAINTS")) {
+      error = {933, "SQL command not properly ended"};
+      return false;
+    }
+    // A user revokes what it granted; the owner and a holder of GRANT ANY
+    // OBJECT PRIVILEGE revoke whoever granted it.
+    OraError ignored;
+    const bool anyGrantor =
+        owner == context_.User() || context_.Require("GRANT ANY OBJECT PRIVILEGE", ignored);
     for (const std::string& grantee : grantees)
       for (const std::string& item : items) {
         const bool all = item == "ALL" || item == "ALL PRIVILEGES";
-        if (!catalog.Exec(
-                "DELETE FROM \"SYS.ALL_TAB_PRIVS\" WHERE GRANTEE = ? AND TABLE_SCHEMA = ? AND "
-                "TABLE_NAME = ? AND (PRIVILEGE = ? OR ?)",
-                {Value::Text(grantee), Value::Text(owner), Value::Text(name), Value::Text(item),
-                 Value::Integer(all ? 1 : 0)},
-                error))
+        const std::vector<Value> match{Value::Text(grantee),
+                                       Value::Text(owner),
+                                       Value::Text(name),
+                                       Value::Text(item),
+                                       Value::Integer(all ? 1 : 0),
+                                       Value::Text(context_.User()),
+                                       Value::Integer(anyGrantor ? 1 : 0)};
+        const std::string where =
+            " WHERE GRANTEE = ? AND TABLE_SCHEMA = ? AND TABLE_NAME = ? AND (PRIVILEGE = ? OR ?) "
+            "AND (GRANTOR = ? OR ?)";
+        if (!catalog.Any("SELECT 1 FROM \"SYS.ALL_TAB_PRIVS\"" + where, match)) {
+          error = {1927, "cannot REVOKE privileges you did not grant"};
+          return false;
+        }
+        if (!catalog.Exec("DELETE FROM \"SYS.ALL_TAB_PRIVS\"" + where, match, error))
           return false;
       }
     return true;
   }
   if (!ReadGranteeList("FROM", grantees, error))
     return false;
+  for (const std::string& item : items)
+    if (!MayAdminister(item, catalog.RoleExists(item), error))
+      return false;
   for (const std::string& grantee : grantees)
     for (const std::string& item : items) {
       const bool isRole = catalog.RoleExists(item);

@@ -23,6 +23,13 @@ class UserDdl {
   bool ReadPrivilegeList(std::vector<std::string>& items, OraError& error);
   bool ReadGranteeList(const char* keyword, std::vector<std::string>& grantees, OraError& error);
   bool ReadUserOptions(const std::string& user, OraError& error);
+  // The user holds privilege on owner.name WITH GRANT OPTION (itself or
+  // through PUBLIC: a role's grant option does not pass on).
+  bool HoldsGrantOption(const std::string& owner, const std::string& name,
+                        const std::string& privilege);
+  // The user may grant or revoke a system privilege or role: it holds it
+  // WITH ADMIN OPTION, or the matching GRANT ANY privilege (ORA-01031).
+  bool MayAdminister(const std::string& item, bool isRole, OraError& error);
   bool DropSchemaObjects(const std::string& user, OraError& error);
 
   DdlContext& context_;
