@@ -55,9 +55,12 @@ void PhaseWriter::Notice(const std::string& text) {
 
 void PhaseWriter::ErrorBlock(const std::string& activity, const std::string& error) {
   const std::string& prefix = settings_.SqlCommentPrefix;
+  // The client's text ends in a line feed of its own.
+  const std::size_t end = error.find_last_not_of(" \r\n");
+  const std::string text = error.substr(0, end == std::string::npos ? 0 : end + 1);
   output_.OutputLine("\r\n\r\n\r\n" + prefix + "The following error was received while " + activity,
                      NoticeColour, false, false);
   output_.OutputLine(" in database ", NoticeColour, false, false);
   output_.OutputLine(databaseName_ + " :\r\n", NameColour, false, false);
-  output_.OutputLine(prefix + error + "\r\n\r\n", NoticeColour, false, true);
+  output_.OutputLine(prefix + text + "\r\n\r\n", NoticeColour, false, true);
 }
