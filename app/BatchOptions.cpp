@@ -160,6 +160,7 @@ std::string BatchUsage() {
          "\n"
          "Messages and questions go to standard error; a question takes its default answer.\n"
          "\n"
-         "Exit status: 0 finished, 2 bad arguments, 3 no connection, 4 the report could not be\n"
-         "written.\n";
+         "Exit status: 0 finished with a complete report, 2 bad arguments, 3 no connection,\n"
+         "4 the report could not be written, 5 the report is incomplete (the objects that\n"
+         "could not be scripted are named at its end and on standard error).\n";
 }

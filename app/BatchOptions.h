@@ -14,6 +14,9 @@ enum BatchExitStatus : int {
   BatchBadArguments = 2,
   BatchNoConnection = 3,
   BatchReportNotWritten = 4,
+  // The run ended, but objects are missing from the report (named there and
+  // on standard error).
+  BatchReportIncomplete = 5,
 };
 
 struct BatchOptions {

@@ -76,5 +76,10 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
     errors << "quillmark: the report could not be written to " << options.ReportFile << "\n";
     return BatchReportNotWritten;
   }
+  const std::string missing = engine.Unscripted().Summary("quillmark: ", "\n");
+  if (!missing.empty()) {
+    errors << missing;
+    return BatchReportIncomplete;
+  }
   return BatchFinished;
 }
