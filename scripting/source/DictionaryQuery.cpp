@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "oracle/OracleSession.h"
+#include "oracle/OracleStatement.h"
 
 namespace {
 
@@ -27,53 +28,59 @@ void DictionaryQuery::Bind(const std::string& name, const std::string& value) {
   binds_.push_back(std::move(bound));
 }
 
-std::size_t DictionaryQuery::SlotSize(std::size_t column) const {
-  return static_cast<std::size_t>(widths_[column]) + 1;
-}
-
-bool DictionaryQuery::Open(std::string& error) {
-  error.clear();
-  statement_ = std::make_unique<OracleStatement>(session_);
-  statement_->Prepare(sql_);
-  for (BoundValue& bound : binds_) {
-    statement_->BindString(bound.name, bound.buffer.data(),
-                           static_cast<int>(bound.buffer.size() - 1));
-  }
-  columns_.assign(widths_.size(), {});
-  for (std::size_t column = 0; column < widths_.size(); ++column) {
-    columns_[column].assign(SlotSize(column) * OracleStatement::MaxRowsPerFetch, '\0');
-    statement_->DefineStringArray(static_cast<int>(column + 1), columns_[column].data(),
-                                  widths_[column], OracleStatement::MaxRowsPerFetch);
-  }
-  rowInBatch_ = 0;
-  exhausted_ = !statement_->Execute();
-  if (!exhausted_) {
-    return true;
-  }
-  int code = 0;
-  std::string text = session_.LastError(&code);
-  if (IsNoRowsCode(code)) {
-    return true;
-  }
-  error = text.empty() ? std::string("The dictionary query failed.") : text;
-  return false;
-}
-
-bool DictionaryQuery::Next(std::vector<std::string>& row) {
-  if (exhausted_) {
-    return false;
-  }
-  if (rowInBatch_ >= statement_->RowsInBatch()) {
-    if (!statement_->FetchNext() || statement_->RowsInBatch() == 0) {
-      exhausted_ = true;
+bool DictionaryQuery::ReadAll(std::vector<Row>& rows, std::string& error) {
+  for (bool mayReconnect = true;; mayReconnect = false) {
+    int code = 0;
+    if (ReadOnce(rows, code, error)) {
+      return true;
+    }
+    if (!mayReconnect || !OracleSession::IsConnectionLost(code) ||
+        !session_.ReportError(false, true, nullptr)) {
       return false;
     }
-    rowInBatch_ = 0;
   }
-  row.clear();
-  for (std::size_t column = 0; column < columns_.size(); ++column) {
-    row.emplace_back(&columns_[column][static_cast<std::size_t>(rowInBatch_) * SlotSize(column)]);
+}
+
+bool DictionaryQuery::ReadOnce(std::vector<Row>& rows, int& code, std::string& error) {
+  rows.clear();
+  error.clear();
+  constexpr int batchRows = OracleStatement::MaxRowsPerFetch;
+  std::vector<std::vector<char>> columns;
+  OracleStatement statement(session_);
+  statement.Prepare(sql_);
+  for (BoundValue& bound : binds_) {
+    statement.BindString(bound.name, bound.buffer.data(),
+                         static_cast<int>(bound.buffer.size() - 1));
   }
-  ++rowInBatch_;
-  return true;
+  for (std::size_t column = 0; column < widths_.size(); ++column) {
+    const std::size_t slot = static_cast<std::size_t>(widths_[column]) + 1;
+    columns.emplace_back(slot * batchRows, '\0');
+    statement.DefineStringArray(static_cast<int>(column + 1), columns.back().data(),
+                                widths_[column], batchRows);
+  }
+  bool failed = !statement.Execute();
+  if (!failed) {
+    do {
+      for (int row = 0; row < statement.RowsInBatch(); ++row) {
+        Row values;
+        for (std::size_t column = 0; column < columns.size(); ++column) {
+          const std::size_t slot = static_cast<std::size_t>(widths_[column]) + 1;
+          values.emplace_back(&columns[column][static_cast<std::size_t>(row) * slot]);
+        }
+        rows.push_back(std::move(values));
+      }
+    } while (statement.FetchNext());
+    failed = statement.FetchFailed();
+  }
+  if (!failed) {
+    return true;
+  }
+  std::string text = session_.LastError(&code);
+  if (IsNoRowsCode(code)) {
+    rows.clear();
+    return true;
+  }
+  rows.clear();
+  error = text.empty() ? std::string("The dictionary query failed.") : text;
+  return false;
 }

@@ -9,14 +9,16 @@
 #include "scripting/source/SequencePhase.h"
 
 void ScriptPrivileges(RunEngine& engine, RunHost* host, DatabaseConnection& connection) {
-  PhaseWriter writer(engine.Settings(), engine.Output(), host, connection.DisplayName());
+  PhaseWriter writer(engine.Settings(), engine.Output(), host, connection.DisplayName(),
+                     &engine.Unscripted());
   PrivilegePhase(engine.Settings(), engine.Flags(), engine.Control(), writer, *connection.Session(),
                  connection.CurrentSchema(), connection.LoginUser())
       .Run();
 }
 
 void ScriptSequences(RunEngine& engine, RunHost* host, DatabaseConnection& connection) {
-  PhaseWriter writer(engine.Settings(), engine.Output(), host, connection.DisplayName());
+  PhaseWriter writer(engine.Settings(), engine.Output(), host, connection.DisplayName(),
+                     &engine.Unscripted());
   SequencePhase(engine.Settings(), engine.Flags(), engine.Control(), writer, *connection.Session(),
                 connection.CurrentSchema())
       .Run();

@@ -8,10 +8,15 @@
 #include "engine/ReportText.h"
 #include "engine/RunHost.h"
 #include "engine/RunSettings.h"
+#include "engine/UnscriptedObjects.h"
 
 PhaseWriter::PhaseWriter(const RunSettings& settings, ReportOutput& output, RunHost* host,
-                         std::string databaseName)
-    : settings_(settings), output_(output), host_(host), databaseName_(std::move(databaseName)) {}
+                         std::string databaseName, UnscriptedObjects* unscripted)
+    : settings_(settings),
+      output_(output),
+      host_(host),
+      databaseName_(std::move(databaseName)),
+      unscripted_(unscripted) {}
 
 void PhaseWriter::Announce(const std::string& subject) {
   if (host_ != nullptr) {
@@ -63,4 +68,11 @@ void PhaseWriter::ErrorBlock(const std::string& activity, const std::string& err
   output_.OutputLine(" in database ", NoticeColour, false, false);
   output_.OutputLine(databaseName_ + " :\r\n", NameColour, false, false);
   output_.OutputLine(prefix + text + "\r\n\r\n", NoticeColour, false, true);
+}
+
+void PhaseWriter::NoteUnscripted(const std::string& kind, const std::string& name,
+                                 const std::string& reason) {
+  if (unscripted_ != nullptr) {
+    unscripted_->Add(kind, name, reason);
+  }
 }

@@ -8,14 +8,16 @@
 
 class ReportOutput;
 class RunHost;
+class UnscriptedObjects;
 struct RunSettings;
 
 class PhaseWriter {
  public:
   // host may be null: the phase then only writes the report. Error blocks
-  // name the database as databaseName.
+  // name the database as databaseName. unscripted, when given, receives the
+  // objects a phase had to leave out.
   PhaseWriter(const RunSettings& settings, ReportOutput& output, RunHost* host,
-              std::string databaseName);
+              std::string databaseName, UnscriptedObjects* unscripted = nullptr);
 
   // Status "Analyzing " + subject + " ..." and the caption to match.
   void Announce(const std::string& subject);
@@ -33,10 +35,13 @@ class PhaseWriter {
   // The four lines that tell why a phase wrote nothing: "The following error
   // was received while " + activity, the database name and the error text.
   void ErrorBlock(const std::string& activity, const std::string& error);
+  // Notes what the report lacks (see UnscriptedObjects).
+  void NoteUnscripted(const std::string& kind, const std::string& name, const std::string& reason);
 
  private:
   const RunSettings& settings_;
   ReportOutput& output_;
   RunHost* host_;
   std::string databaseName_;
+  UnscriptedObjects* unscripted_;
 };

@@ -1,6 +1,8 @@
 // The privilege phase of a scripting run.
 #include "scripting/source/PrivilegePhase.h"
 
+#include <algorithm>
+#include <cctype>
 #include <utility>
 
 #include "engine/RunControl.h"
@@ -60,6 +62,14 @@ std::vector<int> ColumnWidths(PrivilegePhase::Kind kind) {
   return {NameWidth, OptionWidth};
 }
 
+// The kind of object UnscriptedObjects is told of when a kind's list is lost.
+std::string UnscriptedKind(PrivilegePhase::Kind kind) {
+  std::string label = TextsOf(kind).label;
+  std::transform(label.begin(), label.end(), label.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return "LIST OF " + label;
+}
+
 // The options read "YES" or "NO"; as before, anything but a leading N grants
 // the option.
 bool OptionHeld(const std::string& option) {
@@ -102,9 +112,17 @@ std::string PrivilegePhase::Query(Kind kind, bool ownSchema) {
 }
 
 void PrivilegePhase::Run() {
+  std::string failedKind;
   for (const Kind kind : {Kind::System, Kind::Role, Kind::Object}) {
-    if (SelectedFlag(settings_, kind) != 0 && !ScriptKind(kind)) {
-      return;
+    if (SelectedFlag(settings_, kind) == 0) {
+      continue;
+    }
+    if (!failedKind.empty()) {
+      // The phase ends at the first error: the kinds after it are not read.
+      writer_.NoteUnscripted(UnscriptedKind(kind), schema_,
+                             "not read after the error in the list of " + failedKind);
+    } else if (!ScriptKind(kind)) {
+      failedKind = TextsOf(kind).label;
     }
   }
 }
@@ -123,14 +141,10 @@ bool PrivilegePhase::ScriptKind(Kind kind) {
     query.Bind(":grantee", schema_);
   }
   std::string error;
-  std::vector<std::vector<std::string>> rows;
-  if (query.Open(error)) {
-    std::vector<std::string> row;
-    while (query.Next(row)) {
-      rows.push_back(row);
-    }
-  } else {
+  std::vector<DictionaryQuery::Row> rows;
+  if (!query.ReadAll(rows, error)) {
     writer_.ErrorBlock("analyzing privileges", error);
+    writer_.NoteUnscripted(UnscriptedKind(kind), schema_, error);
     return false;
   }
   writer_.SetProgressPosition(60);
@@ -144,7 +158,7 @@ bool PrivilegePhase::ScriptKind(Kind kind) {
       rows.clear();
     }
   }
-  for (const std::vector<std::string>& row : rows) {
+  for (const DictionaryQuery::Row& row : rows) {
     control_.CheckStop();
     WriteGrant(kind, row);
   }

@@ -53,15 +53,15 @@ void SequencePhase::Run() {
   DictionaryQuery query(session_, Query(settings_.IgnoreLastSequenceValue != 0),
                         {NameWidth, ClausesWidth});
   query.Bind(":owner", owner_);
+  std::vector<DictionaryQuery::Row> rows;
   std::string error;
-  if (!query.Open(error)) {
+  if (!query.ReadAll(rows, error)) {
     writer_.ErrorBlock("processing sequences", error);
+    writer_.NoteUnscripted("LIST OF SEQUENCES", owner_, error);
     return;
   }
   int position = 0;
-  bool bannerWritten = false;
-  std::vector<std::string> row;
-  for (;;) {
+  for (std::size_t next = 0;; ++next) {
     writer_.SetProgressPosition(position);
     position = (position + 1) % ProgressCycle;
     control_.CheckStop();
@@ -70,14 +70,13 @@ void SequencePhase::Run() {
       writer_.Notice("Sequences Skipped ...");
       break;
     }
-    if (!query.Next(row)) {
+    if (next == rows.size()) {
       break;
     }
-    if (!bannerWritten) {
+    if (next == 0) {
       writer_.Banner("sequences", "The following statements will create the sequences");
-      bannerWritten = true;
     }
-    writer_.Statement("CREATE SEQUENCE " + StatementName(row[0]) + row[1] + "\r\n");
+    writer_.Statement("CREATE SEQUENCE " + StatementName(rows[next][0]) + rows[next][1] + "\r\n");
   }
   writer_.SetProgressPosition(ProgressCycle);
 }

@@ -130,6 +130,11 @@ TEST_F(PrivilegePhaseTest, UnreadableSystemQueryEndsThePhaseWithTheErrorBlock) {
             "\r\n\r\n\r\n-- The following error was received while analyzing privileges in "
             "database HR:APP@TEST :\r\n-- ORA-00942: table or view does not exist\r\n\r\n");
   EXPECT_EQ(rig.host.EventsStartingWith("status Analyzing Role"), std::vector<std::string>{});
+  // The report lacks all three lists, and the run says so.
+  ASSERT_EQ(rig.unscripted.Count(), 3u);
+  EXPECT_EQ(rig.unscripted.Objects()[0].Kind, "LIST OF SYSTEM PRIVILEGES");
+  EXPECT_EQ(rig.unscripted.Objects()[2].Kind, "LIST OF OBJECT PRIVILEGES");
+  EXPECT_EQ(rig.unscripted.Objects()[2].Name, "HR");
 }
 
 TEST_F(PrivilegePhaseTest, SkipDropsTheStatementsOfTheKindUnderWay) {

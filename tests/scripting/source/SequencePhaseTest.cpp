@@ -160,9 +160,15 @@ TEST_F(SequencePhaseTest, SkipEndsThePhaseAndKeepsWhatWasWritten) {
   EXPECT_EQ(rig.flags.SkipRequested, 0);
 }
 
-TEST_F(SequencePhaseTest, FailingQueryWritesTheErrorBlock) {
+TEST_F(SequencePhaseTest, LostConnectionIsRestoredOnceThenTheErrorBlockIsWritten) {
   Run("create sequence S1");
   BreakSandboxConnections(database, 1);
+  SourcePhaseRig restored;
+  EXPECT_NE(Script(restored).find("CREATE SEQUENCE S1 "), std::string::npos);
+  EXPECT_EQ(restored.unscripted.Count(), 0u);
+
+  // The logon that would restore it fails too.
+  BreakSandboxConnections(database, 2);
   SourcePhaseRig rig;
   const std::string report = Script(rig);
   EXPECT_EQ(report.rfind("\r\n\r\n\r\n-- The following error was received while processing "
@@ -171,6 +177,9 @@ TEST_F(SequencePhaseTest, FailingQueryWritesTheErrorBlock) {
             0u)
       << report;
   EXPECT_EQ(report.find("CREATE SEQUENCE"), std::string::npos);
+  ASSERT_EQ(rig.unscripted.Count(), 1u);
+  EXPECT_EQ(rig.unscripted.Objects()[0].Kind, "LIST OF SEQUENCES");
+  EXPECT_EQ(rig.unscripted.Objects()[0].Name, "APP");
 }
 
 }  // namespace

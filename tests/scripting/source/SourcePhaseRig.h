@@ -10,6 +10,7 @@
 #include "engine/RunControl.h"
 #include "engine/RunFlags.h"
 #include "engine/RunSettings.h"
+#include "engine/UnscriptedObjects.h"
 #include "scripting/source/PhaseWriter.h"
 #include "tests/engine/TestRunHost.h"
 
@@ -18,7 +19,7 @@ struct SourcePhaseRig {
       : host(customHost != nullptr ? *customHost : ownHost),
         output(model, settings, flags, host, store),
         control(settings, flags, output, host),
-        writer(settings, output, &host, std::move(databaseName)) {
+        writer(settings, output, &host, std::move(databaseName), &unscripted) {
     settings.RunMode = ScriptingRunMode;
     settings.UpdateCommentPrefixes();
     flags.Running = 1;
@@ -35,5 +36,6 @@ struct SourcePhaseRig {
   ReportModel model;
   ReportOutput output;
   RunControl control;
+  UnscriptedObjects unscripted;
   PhaseWriter writer;
 };
