@@ -70,8 +70,8 @@ std::string UnscriptedKind(PrivilegePhase::Kind kind) {
   return "LIST OF " + label;
 }
 
-// The options read "YES" or "NO"; as before, anything but a leading N grants
-// the option.
+// The options read "YES" or "NO"; anything but a leading N counts as held,
+// so that an unexpected spelling keeps the option rather than lose it.
 bool OptionHeld(const std::string& option) {
   return !option.empty() && option.front() != 'N';
 }
