@@ -33,7 +33,9 @@ SequencePhase::SequencePhase(const RunSettings& settings, RunFlags& flags, RunCo
 std::string SequencePhase::Query(bool ignoreLastValue) {
   // A maximum of 27 nines is the default before release 12, 28 nines since.
   return std::string("select sequence_name, ' INCREMENT BY '||increment_by||' START WITH '||") +
-         (ignoreLastValue ? "min_value" : "last_number") +
+         // A sequence counting down starts at its maximum, as Oracle's default.
+         (ignoreLastValue ? "decode(sign(increment_by), -1, max_value, min_value)"
+                          : "last_number") +
          "||decode(max_value, 999999999999999999999999999, ' NOMAXVALUE', "
          "9999999999999999999999999999, ' NOMAXVALUE', ' MAXVALUE '||max_value)"
          "||' MINVALUE '||min_value"

@@ -3,8 +3,9 @@
 // statement's clauses from all_sequences; the phase writes the name, quoted
 // when it needs quotes. START WITH is the next value the sequence would hand
 // out (its last number as the dictionary reports it, which already lies past
-// every cached value) or, when the run ignores last values, its minimum
-// value. Honours Pause, Stop and Skip before every row.
+// every cached value) or, when the run ignores last values, the value it
+// starts from by default: its minimum, or its maximum when it counts down.
+// Honours Pause, Stop and Skip before every row.
 #pragma once
 
 #include <string>

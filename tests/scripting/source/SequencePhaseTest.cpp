@@ -96,6 +96,15 @@ TEST_F(SequencePhaseTest, StartWithIsTheNextValueOrTheMinimum) {
             std::string::npos);
   EXPECT_NE(fromMinimum.find("CREATE SEQUENCE UNCACHED INCREMENT BY 1 START WITH 1 "),
             std::string::npos);
+  // Counting down, the first value is the maximum: starting at the minimum
+  // would leave nothing to hand out.
+  Run("create sequence DOWN increment by -1 maxvalue 50 minvalue 1");
+  EXPECT_EQ(NextValue("DOWN"), "50");
+  SourcePhaseRig downward;
+  downward.settings.IgnoreLastSequenceValue = 1;
+  EXPECT_NE(Script(downward).find("CREATE SEQUENCE DOWN INCREMENT BY -1 START WITH 50 MAXVALUE 50 "
+                                  "MINVALUE 1 "),
+            std::string::npos);
 
   // A sequence made from the script goes on where the scripted one stood.
   Run("drop sequence UNCACHED");
