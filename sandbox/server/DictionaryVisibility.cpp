@@ -63,8 +63,21 @@ std::string FilteredViewSql(const FilteredView& view) {
          " t WHERE ora_sees_dictionary() OR " + view.ownerCondition + " OR " + grantPath + ";\n";
 }
 
-// Views whose rows follow other rules than the object's visibility.
+// Views whose rows follow other rules than the object's visibility, and the
+// grants of single columns: a row for each column, kept with the object's id
+// so that a dropped object's (or column's) grants are gone with it.
 constexpr std::string_view kOtherViewsSql = R"SQL(
+CREATE TABLE IF NOT EXISTS "SYS.COLAUTH$" (GRANTOR VARCHAR2(128), GRANTEE VARCHAR2(128),
+  OBJECT_ID NUMBER, OWNER VARCHAR2(128), TABLE_NAME VARCHAR2(128), COLUMN_NAME VARCHAR2(128),
+  PRIVILEGE VARCHAR2(40), GRANTABLE VARCHAR2(3));
+CREATE VIEW IF NOT EXISTS "SYS.DBA_COL_PRIVS" AS SELECT c.GRANTEE, c.OWNER, c.TABLE_NAME,
+  c.COLUMN_NAME, c.GRANTOR, c.PRIVILEGE, c.GRANTABLE FROM "SYS.COLAUTH$" c
+  WHERE EXISTS (SELECT 1 FROM "SYS.ALL_OBJECTS" o WHERE o.OBJECT_ID = c.OBJECT_ID)
+  AND EXISTS (SELECT 1 FROM "SYS.ALL_TAB_COLUMNS" k WHERE k.OWNER = c.OWNER
+    AND k.TABLE_NAME = c.TABLE_NAME AND k.COLUMN_NAME = c.COLUMN_NAME);
+CREATE VIEW IF NOT EXISTS "SYS.VISIBLE_ALL_COL_PRIVS" AS SELECT GRANTOR, GRANTEE,
+  OWNER AS TABLE_SCHEMA, TABLE_NAME, COLUMN_NAME, PRIVILEGE, GRANTABLE FROM "SYS.DBA_COL_PRIVS"
+  WHERE ora_is_grantee(GRANTEE) OR GRANTOR = ora_user() OR OWNER = ora_user();
 CREATE VIEW IF NOT EXISTS "SYS.VISIBLE_ALL_CATALOG" AS SELECT OWNER, OBJECT_NAME AS TABLE_NAME,
   CAST(OBJECT_TYPE AS VARCHAR2(11)) AS TABLE_TYPE FROM "SYS.VISIBLE_ALL_OBJECTS"
   WHERE OBJECT_TYPE IN ('TABLE', 'VIEW', 'SEQUENCE', 'SYNONYM') ORDER BY OBJECT_ID;
@@ -75,7 +88,7 @@ CREATE VIEW IF NOT EXISTS "SYS.DBA_TAB_PRIVS" AS SELECT GRANTEE, TABLE_SCHEMA AS
   GRANTOR, PRIVILEGE, GRANTABLE, HIERARCHY FROM "SYS.ALL_TAB_PRIVS";
 )SQL";
 
-const char* const kOwnViewNames[] = {"DBA_TAB_PRIVS"};
+const char* const kOwnViewNames[] = {"DBA_TAB_PRIVS", "DBA_COL_PRIVS", "ALL_COL_PRIVS"};
 
 const FilteredView* FindFilteredView(const std::string& upperName) {
   for (const FilteredView& view : kFilteredViews) {
@@ -156,7 +169,7 @@ std::optional<std::string> VisibleDictionaryStorage(const std::string& upperName
     return std::nullopt;
   }
   if (FindFilteredView(upperName) != nullptr || upperName == "ALL_CATALOG" ||
-      upperName == "ALL_TAB_PRIVS") {
+      upperName == "ALL_TAB_PRIVS" || upperName == "ALL_COL_PRIVS") {
     return VisibleStorageName(upperName);
   }
   return "SYS." + upperName;

@@ -57,7 +57,7 @@ int SelectedFlag(const RunSettings& settings, PrivilegePhase::Kind kind) {
 
 std::vector<int> ColumnWidths(PrivilegePhase::Kind kind) {
   if (kind == PrivilegePhase::Kind::Object) {
-    return {PrivilegeWidth, NameWidth, NameWidth, OptionWidth};
+    return {PrivilegeWidth, NameWidth, NameWidth, OptionWidth, NameWidth};
   }
   return {NameWidth, OptionWidth};
 }
@@ -89,26 +89,35 @@ PrivilegePhase::PrivilegePhase(const RunSettings& settings, RunFlags& flags, Run
       schema_(std::move(schema)),
       ownSchema_(schema_ == loggedOnUser) {}
 
-std::string PrivilegePhase::Query(Kind kind, bool ownSchema) {
+std::vector<std::string> PrivilegePhase::Queries(Kind kind, bool ownSchema) {
   switch (kind) {
     case Kind::System:
-      return ownSchema ? "select privilege, admin_option from user_sys_privs order by privilege"
-                       : "select privilege, admin_option from dba_sys_privs "
-                         "where grantee = :grantee order by privilege";
+      return {ownSchema ? "select privilege, admin_option from user_sys_privs order by privilege"
+                        : "select privilege, admin_option from dba_sys_privs "
+                          "where grantee = :grantee order by privilege"};
     case Kind::Role:
-      return ownSchema
-                 ? "select granted_role, admin_option from user_role_privs order by granted_role"
-                 : "select granted_role, admin_option from dba_role_privs "
-                   "where grantee = :grantee order by granted_role";
+      return {ownSchema
+                  ? "select granted_role, admin_option from user_role_privs order by granted_role"
+                  : "select granted_role, admin_option from dba_role_privs "
+                    "where grantee = :grantee order by granted_role"};
     case Kind::Object:
       break;
   }
-  // all_tab_privs shows the logged-on user's grants (and those it made or
-  // owns); another schema's grants are only complete in dba_tab_privs.
-  return ownSchema ? "select privilege, table_schema, table_name, grantable from all_tab_privs "
-                     "where grantee = :grantee order by privilege, table_name"
-                   : "select privilege, owner, table_name, grantable from dba_tab_privs "
-                     "where grantee = :grantee order by privilege, table_name";
+  // The all_ views show the logged-on user's grants (and those it made or
+  // owns); another schema's grants are only complete in the dba_ views.
+  // Grants on single columns follow those on whole objects.
+  if (ownSchema) {
+    return {
+        "select privilege, table_schema, table_name, grantable, null from all_tab_privs "
+        "where grantee = :grantee order by privilege, table_name",
+        "select privilege, table_schema, table_name, grantable, column_name from all_col_privs "
+        "where grantee = :grantee order by privilege, table_name, column_name"};
+  }
+  return {
+      "select privilege, owner, table_name, grantable, null from dba_tab_privs "
+      "where grantee = :grantee order by privilege, table_name",
+      "select privilege, owner, table_name, grantable, column_name from dba_col_privs "
+      "where grantee = :grantee order by privilege, table_name, column_name"};
 }
 
 void PrivilegePhase::Run() {
@@ -135,17 +144,20 @@ bool PrivilegePhase::ScriptKind(Kind kind) {
   writer_.SetProgressStep(1);
   writer_.SetProgressPosition(40);
 
-  const std::string sql = Query(kind, ownSchema_);
-  DictionaryQuery query(session_, sql, ColumnWidths(kind));
-  if (sql.find(":grantee") != std::string::npos) {
-    query.Bind(":grantee", schema_);
-  }
-  std::string error;
   std::vector<DictionaryQuery::Row> rows;
-  if (!query.ReadAll(rows, error)) {
-    writer_.ErrorBlock("analyzing privileges", error);
-    writer_.NoteUnscripted(UnscriptedKind(kind), schema_, error);
-    return false;
+  for (const std::string& sql : Queries(kind, ownSchema_)) {
+    DictionaryQuery query(session_, sql, ColumnWidths(kind));
+    if (sql.find(":grantee") != std::string::npos) {
+      query.Bind(":grantee", schema_);
+    }
+    std::string error;
+    std::vector<DictionaryQuery::Row> part;
+    if (!query.ReadAll(part, error)) {
+      writer_.ErrorBlock("analyzing privileges", error);
+      writer_.NoteUnscripted(UnscriptedKind(kind), schema_, error);
+      return false;
+    }
+    rows.insert(rows.end(), part.begin(), part.end());
   }
   writer_.SetProgressPosition(60);
   writer_.SetProgressPosition(80);
@@ -169,7 +181,7 @@ bool PrivilegePhase::ScriptKind(Kind kind) {
 void PrivilegePhase::WriteGrant(Kind kind, const std::vector<std::string>& row) {
   writer_.Statement("GRANT ");
   if (kind == Kind::Object) {
-    writer_.Statement(row[0]);
+    writer_.Statement(row[4].empty() ? row[0] : row[0] + " (" + StatementName(row[4]) + ")");
     writer_.Statement(" ON " + StatementName(row[1]) + "." + StatementName(row[2]));
   } else if (kind == Kind::Role) {
     writer_.Statement(StatementName(row[0]));

@@ -3,7 +3,8 @@
 // to it, each kind under its own banner. The statements name the schema as
 // grantee, so the privileges are read for the schema too: from the user_
 // views when the schema is the logged-on user, else from the dba_ views with
-// the schema as bound grantee. When a kind's view cannot be read the phase
+// the schema as bound grantee. Object privileges include grants on single
+// columns. When a kind's view cannot be read the phase
 // writes the error block and ends, rather than grant the schema anybody
 // else's privileges.
 #pragma once
@@ -28,10 +29,11 @@ class PrivilegePhase {
 
   void Run();
 
-  // The query of a kind: system and role rows are (name, admin option),
-  // object rows (privilege, owner, object name, grantable). The grantee is
-  // bound to ":grantee" unless the query reads the user_ views.
-  static std::string Query(Kind kind, bool ownSchema);
+  // The queries of a kind: system and role rows are (name, admin option),
+  // object rows (privilege, owner, object name, grantable, column or empty
+  // for the whole object). The grantee is bound to ":grantee" unless the
+  // query reads the user_ views.
+  static std::vector<std::string> Queries(Kind kind, bool ownSchema);
 
  private:
   // Reads and writes one kind; false when its query failed.

@@ -118,6 +118,33 @@ TEST_F(PrivilegeVisibilityTest, GrantAndAdminOptionsLetHoldersPassPrivilegesOn) 
   EXPECT_EQ(reader.Exec("revoke create session from auditor"), 1031);
 }
 
+TEST_F(PrivilegeVisibilityTest, ColumnGrantsAreKeptApartFromGrantsOnTheWholeTable) {
+  ServerTestSession owner = As("OWNER", "o");
+  owner.Script(R"(
+    create table pay (id number, sal number, note varchar2(10));
+    grant update (sal, note), references (id) on pay to reader with grant option;
+  )");
+  EXPECT_EQ(owner.Exec("grant select (sal) on pay to reader"), 969);
+  EXPECT_EQ(owner.Exec("grant update (nosuch) on pay to reader"), 904);
+  EXPECT_EQ(owner.Value1("select count(*) from all_tab_privs where table_name = 'PAY'"), "0");
+  EXPECT_EQ(As("READER", "r")
+                .Rows("select column_name, privilege, grantable from "
+                      "all_col_privs order by 1"),
+            (std::vector<std::string>{"ID|REFERENCES|YES", "NOTE|UPDATE|YES", "SAL|UPDATE|YES"}));
+  EXPECT_EQ(As("AUDITOR", "a").Value1("select count(*) from all_col_privs"), "0");
+  EXPECT_EQ(As("READER", "r").QueryError("select * from dba_col_privs"), 942);
+  // A column grant is revoked with the whole privilege, never by column.
+  EXPECT_EQ(owner.Exec("revoke update (sal) on pay from reader"), 1750);
+  EXPECT_EQ(owner.Exec("revoke update on pay from reader"), 0);
+  EXPECT_EQ(system.Rows("select grantee, owner, table_name, column_name, grantor, privilege from "
+                        "dba_col_privs"),
+            (std::vector<std::string>{"READER|OWNER|PAY|ID|OWNER|REFERENCES"}));
+  // A table dropped and made again does not inherit the old grants.
+  EXPECT_EQ(owner.Exec("drop table pay"), 0);
+  EXPECT_EQ(owner.Exec("create table pay (id number)"), 0);
+  EXPECT_EQ(system.Value1("select count(*) from dba_col_privs"), "0");
+}
+
 TEST_F(PrivilegeVisibilityTest, SequencesInPlsqlAndTheirLastNumber) {
   ServerTestSession owner = As("OWNER", "o");
   owner.Script(R"(

@@ -30,7 +30,8 @@ std::string KindBanner(const std::string& label, const std::string& note) {
 const std::string ObjectNote = ". You may have to execute them as the appropriate object owner.";
 
 // APP holds system privileges with and without ADMIN OPTION, a role, and
-// object privileges on HR's tables with and without GRANT OPTION.
+// object privileges on HR's tables with and without GRANT OPTION, one of
+// them on a single column.
 class PrivilegePhaseTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -41,11 +42,12 @@ class PrivilegePhaseTest : public ::testing::Test {
              std::string("grant create table to APP"),
              std::string("grant create view to APP with admin option"),
              std::string("create user HR identified by hr"),
-             std::string("create table HR.EMPLOYEES (ID number)"),
+             std::string("create table HR.EMPLOYEES (ID number, \"Salary\" number)"),
              std::string("create table HR.\"" + LongTableName + "\" (ID number)"),
              std::string("grant select on HR.EMPLOYEES to APP with grant option"),
              std::string("grant update on HR.EMPLOYEES to APP"),
              std::string("grant insert on HR.\"" + LongTableName + "\" to APP"),
+             std::string("grant references (\"Salary\") on HR.EMPLOYEES to APP with grant option"),
          }) {
       ASSERT_TRUE(client.session->ExecuteSql(sql)) << sql;
     }
@@ -64,7 +66,8 @@ class PrivilegePhaseTest : public ::testing::Test {
            "GRANT CONNECT TO APP;\r\n" + KindBanner("object privileges", ObjectNote) +
            "GRANT INSERT ON HR.\"" + LongTableName + "\" TO APP;\r\n" +
            "GRANT SELECT ON HR.EMPLOYEES TO APP WITH GRANT OPTION;\r\n" +
-           "GRANT UPDATE ON HR.EMPLOYEES TO APP;\r\n";
+           "GRANT UPDATE ON HR.EMPLOYEES TO APP;\r\n" +
+           "GRANT REFERENCES (\"Salary\") ON HR.EMPLOYEES TO APP WITH GRANT OPTION;\r\n";
   }
 
   std::string database = FreshDatabase("GRANTS");
