@@ -22,6 +22,7 @@ namespace {
 const char* const UseOfTheDemo = R"(create table system.codes (code varchar2(10));
 grant select on system.codes to demo with grant option;
 grant references on system.codes to demo;
+grant update (code) on system.codes to demo;
 connect demo/demo
 select employees_seq.nextval from dual;
 select employees_seq.nextval from dual;
@@ -78,6 +79,7 @@ TEST(GrantSequenceRoundTripTest, DemoScriptRunIntoAFreshDatabaseScriptsTheSame) 
   EXPECT_NE(first.find("GRANT RESOURCE TO DEMO;\r\n"), std::string::npos);
   EXPECT_NE(first.find("GRANT SELECT ON SYSTEM.CODES TO DEMO WITH GRANT OPTION;\r\n"),
             std::string::npos);
+  EXPECT_NE(first.find("GRANT UPDATE (CODE) ON SYSTEM.CODES TO DEMO;\r\n"), std::string::npos);
   EXPECT_NE(first.find("CREATE SEQUENCE EMPLOYEES_SEQ INCREMENT BY 1 START WITH 1050 "),
             std::string::npos);
   EXPECT_NE(first.find("CREATE SEQUENCE INVOICE_SEQ INCREMENT BY -1 START WITH -10 "),
