@@ -16,7 +16,7 @@ namespace {
 // Names are up to 128 bytes; the clauses after the name fit in 400.
 constexpr int NameWidth = 128;
 constexpr int ClausesWidth = 400;
-// The progress bar cycles through 0 .. 99 while rows arrive.
+// The progress bar cycles through 0 .. 99 while statements are written.
 constexpr int ProgressCycle = 100;
 
 }  // namespace
@@ -31,9 +31,9 @@ SequencePhase::SequencePhase(const RunSettings& settings, RunFlags& flags, RunCo
       owner_(std::move(owner)) {}
 
 std::string SequencePhase::Query(bool ignoreLastValue) {
+  // A sequence counting down starts at its maximum, as Oracle's default.
   // A maximum of 27 nines is the default before release 12, 28 nines since.
   return std::string("select sequence_name, ' INCREMENT BY '||increment_by||' START WITH '||") +
-         // A sequence counting down starts at its maximum, as Oracle's default.
          (ignoreLastValue ? "decode(sign(increment_by), -1, max_value, min_value)"
                           : "last_number") +
          "||decode(max_value, 999999999999999999999999999, ' NOMAXVALUE', "
