@@ -101,13 +101,14 @@ struct Expr {
     Compare,     // op "=", "<>", "<", ">", "<=", ">="
     And,
     Or,
-    IsNull,      // negated: IS NOT NULL
-    Like,        // args: value, pattern[, escape]
-    Between,     // args: value, low, high
-    InList,      // args: value, items...
-    Builtin,     // name, args
-    Call,        // routine, args
-    CursorAttr,  // cursor (nullptr: the implicit SQL cursor), name FOUND ...
+    IsNull,         // negated: IS NOT NULL
+    Like,           // args: value, pattern[, escape]
+    Between,        // args: value, low, high
+    InList,         // args: value, items...
+    Builtin,        // name, args
+    Call,           // routine, args
+    CursorAttr,     // cursor (nullptr: the implicit SQL cursor), name FOUND ...
+    SequenceValue,  // name: the SQL text "OWNER"."SEQUENCE".NEXTVAL or .CURRVAL
   };
   Kind kind = Kind::Literal;
   int line = 0;

@@ -7,6 +7,7 @@
 #include "sandbox/plsql/Builtins.h"
 #include "sandbox/plsql/Conversions.h"
 #include "sandbox/plsql/DateTime.h"
+#include "sandbox/server/EmptyBindSet.h"
 
 namespace sandbox::plsql {
 
@@ -507,6 +508,8 @@ PlValue Executor::Eval(const Expr& expr) {
       return CallRoutine(*expr.routine, expr.args, expr.line);
     case Expr::Kind::CursorAttr:
       return EvalCursorAttribute(expr);
+    case Expr::Kind::SequenceValue:
+      return EvalSequenceValue(expr);
   }
   return {};
 }
@@ -716,6 +719,17 @@ std::map<std::string, Value> Executor::BindValues(const SqlText& sql) {
     values[PlaceholderName(i)] = ToSqlValue(v);
   }
   return values;
+}
+
+// The server hands out the value, as for the pseudo-column in SQL.
+PlValue Executor::EvalSequenceValue(const Expr& expr) {
+  EmptyBindSet noBinds;
+  OraError error;
+  std::vector<Value> row;
+  const auto cursor = session_.OpenQuery("SELECT " + expr.name + " FROM DUAL", noBinds, error);
+  if (!cursor || !cursor->Next(row, error) || row.empty())
+    throw FromOraError(error);
+  return FromSqlValue(row[0]);
 }
 
 std::unique_ptr<Cursor> Executor::OpenQuery(const SqlText& sql) {

@@ -58,6 +58,7 @@ class Executor {
   PlValue EvalArithmetic(const Expr& expr);
   PlValue EvalCompare(const std::string& op, const PlValue& a, const PlValue& b);
   PlValue EvalCursorAttribute(const Expr& expr);
+  PlValue EvalSequenceValue(const Expr& expr);
   bool IsTrue(const PlValue& condition);
   PlValue CallRoutine(const RoutineDecl& routine, const std::vector<ExprPtr>& args, int line);
 

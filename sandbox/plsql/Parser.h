@@ -86,6 +86,9 @@ class Parser {
   ExprPtr ParsePower();
   ExprPtr ParsePrimary();
   ExprPtr ParseName();
+  // seq.NEXTVAL, owner.seq.CURRVAL ... after name; null when the tokens are
+  // not a sequence pseudo-column.
+  ExprPtr ParseSequenceValue(const Token& name);
   ExprPtr ParseFieldAccess(const VarDecl& variable, const Token& at);
 
   // Embedded SQL.

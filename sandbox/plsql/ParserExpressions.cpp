@@ -3,6 +3,8 @@
 #include "sandbox/plsql/Builtins.h"
 #include "sandbox/plsql/Parser.h"
 
+#include "sandbox/server/EmptyBindSet.h"
+
 namespace sandbox::plsql {
 
 ExprPtr Parser::ParseExpression() {
@@ -278,6 +280,8 @@ ExprPtr Parser::ParseName() {
                                 "statement");
     }
   }
+  if (ExprPtr sequence = ParseSequenceValue(name))
+    return sequence;
   const BuiltinInfo* builtin =
       name.kind == Token::Kind::Identifier ? FindBuiltin(name.text) : nullptr;
   if (builtin == nullptr) {
@@ -298,6 +302,47 @@ ExprPtr Parser::ParseName() {
       builtin->maxArgs < 0 ? e->args.size() : static_cast<size_t>(builtin->maxArgs);
   CheckArgumentCount(name, name.text, e->args.size(), static_cast<size_t>(builtin->minArgs),
                      maxArgs);
+  return e;
+}
+
+ExprPtr Parser::ParseSequenceValue(const Token& name) {
+  auto isName = [](const Token& t) {
+    return t.kind == Token::Kind::Identifier || t.kind == Token::Kind::QuotedIdentifier;
+  };
+  auto isPseudoColumn = [](const Token& t) { return t.IsAny({"NEXTVAL", "CURRVAL"}); };
+  std::string owner = session_.CurrentSchema();
+  std::string sequence = name.text;
+  size_t pseudo = 1;
+  if (!Peek().Is(".") || !isName(Peek(1)))
+    return nullptr;
+  if (!isPseudoColumn(Peek(1))) {
+    if (!Peek(2).Is(".") || !isPseudoColumn(Peek(3)))
+      return nullptr;
+    owner = name.text;
+    sequence = Peek(1).text;
+    pseudo = 3;
+  }
+  auto literal = [](const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text)
+      quoted += c == '\'' ? std::string("''") : std::string(1, c);
+    return quoted + "'";
+  };
+  EmptyBindSet noBinds;
+  OraError error;
+  std::vector<Value> row;
+  const auto found =
+      session_.OpenQuery("SELECT 1 FROM ALL_SEQUENCES WHERE SEQUENCE_OWNER = " + literal(owner) +
+                             " AND SEQUENCE_NAME = " + literal(sequence),
+                         noBinds, error);
+  if (!found || !found->Next(row, error)) {
+    SemanticError(name, "PLS-00201: identifier '" + (pseudo == 3 ? owner + "." : std::string()) +
+                            sequence + "." + Peek(pseudo).text + "' must be declared");
+  }
+  auto e = NewExpr(Expr::Kind::SequenceValue, name);
+  e->name = "\"" + owner + "\".\"" + sequence + "\"." + Peek(pseudo).text;
+  for (size_t i = 0; i <= pseudo; ++i)
+    Take();
   return e;
 }
 

@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "sandbox/server/DictionaryVisibility.h"
 #include "sandbox/server/SqliteHandle.h"
 
 namespace sandbox {
@@ -258,7 +259,7 @@ bool IsDictionaryName(const std::string& upperName) {
   for (const char* name : kDictionaryNames)
     if (upperName == name)
       return true;
-  return false;
+  return IsVisibilityViewName(upperName);
 }
 
 bool HasDictionary(sqlite3* db) {

@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace sandbox {
 
@@ -26,6 +27,10 @@ struct SqlFunctionContext {
   std::function<bool(const std::string& owner, const std::string& name, bool next,
                      std::string& value, std::string& error)>
       sequenceValue;
+  // The user's standing in the dictionary (DictionaryVisibility.h): the
+  // grantees it acts as and whether it sees every schema's rows.
+  std::vector<std::string> grantees;
+  bool seesWholeDictionary = false;
 };
 
 // Registers every function on db; context must outlive the connection.

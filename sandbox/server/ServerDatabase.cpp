@@ -3,6 +3,7 @@
 
 #include "sandbox/server/Dictionary.h"
 #include "sandbox/server/DictionaryIndexes.h"
+#include "sandbox/server/DictionaryVisibility.h"
 #include "sandbox/server/ServerSession.h"
 
 namespace sandbox {
@@ -27,6 +28,7 @@ std::shared_ptr<ServerDatabase> ServerDatabase::Open(const Options& options, Ora
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   RegisterOracleFunctions(raw, &database->functions_);
   RegisterIntegrityFunctions(raw, &database->integrity_);
+  RegisterVisibilityFunctions(raw, &database->functions_);
   SqliteRunner runner(raw);
   runner.Exec("PRAGMA case_sensitive_like = ON");
   // ON DELETE CASCADE through a table that refers to itself.
@@ -38,7 +40,7 @@ std::shared_ptr<ServerDatabase> ServerDatabase::Open(const Options& options, Ora
   runner.Exec("PRAGMA synchronous = OFF");
   std::string message;
   if ((!HasDictionary(raw) && !CreateDictionary(raw, options.globalName, message)) ||
-      !EnsureDictionaryIndexes(raw, message)) {
+      !EnsureDictionaryIndexes(raw, message) || !CreateVisibilityViews(raw, message)) {
     // A file that is not a database, or a disk that is full.
     error = {1034, "ORACLE not available (" + message + ")"};
     return nullptr;

@@ -9,6 +9,7 @@
 #include "sandbox/server/DateTimeValue.h"
 #include "sandbox/server/DdlExecutor.h"
 #include "sandbox/server/Dictionary.h"
+#include "sandbox/server/DictionaryVisibility.h"
 #include "sandbox/server/EmptyBindSet.h"
 #include "sandbox/server/ErrorMapping.h"
 #include "sandbox/server/MaterializedCursor.h"
@@ -211,6 +212,7 @@ void ServerSession::EnterStatement() {
   context.timeZone = timeZone_;
   context.rownums.clear();
   context.userName = user_;
+  RefreshVisibility(database_->Handle(), context);
   context.release = database_->Release();
   context.sequenceValue = [this](const std::string& owner, const std::string& name, bool next,
                                  std::string& value, std::string& message) {
@@ -230,7 +232,7 @@ std::optional<std::string> ServerSession::ResolveTable(const std::string& schema
   for (int depth = 0; depth < kSynonymDepth; ++depth) {
     if (owner == "SYS") {
       if (IsDictionaryName(object))
-        return StorageName("SYS", object);
+        return VisibleDictionaryStorage(object, database_->Functions());
     } else if (exists(StorageName(owner, object))) {
       return StorageName(owner, object);
     }
@@ -238,7 +240,7 @@ std::optional<std::string> ServerSession::ResolveTable(const std::string& schema
       break;
   }
   if (schema.empty() && IsDictionaryName(name))
-    return StorageName("SYS", name);
+    return VisibleDictionaryStorage(name, database_->Functions());
   return std::nullopt;
 }
 

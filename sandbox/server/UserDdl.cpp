@@ -238,6 +238,8 @@ bool UserDdl::DropSchemaObjects(const std::string& user, OraError& error) {
       {"DBA_SEGMENTS", "OWNER"},
       {"ALL_TAB_PRIVS", "TABLE_SCHEMA"},
       {"ALL_TAB_PRIVS", "GRANTEE"},
+      {"COLAUTH$", "OWNER"},
+      {"COLAUTH$", "GRANTEE"},
       {"DBA_SYS_PRIVS", "GRANTEE"},
       {"DBA_ROLE_PRIVS", "GRANTEE"},
       {"ALL_USERS", "USERNAME"},
@@ -331,19 +333,72 @@ bool UserDdl::DropRole(OraError& error) {
          catalog.Exec("DELETE FROM \"SYS.DBA_SYS_PRIVS\" WHERE GRANTEE = ?", {Value::Text(role)},
                       error) &&
          catalog.Exec("DELETE FROM \"SYS.ALL_TAB_PRIVS\" WHERE GRANTEE = ?", {Value::Text(role)},
-                      error);
+                      error) &&
+         catalog.Exec("DELETE FROM \"SYS.COLAUTH$\" WHERE GRANTEE = ?", {Value::Text(role)}, error);
 }
 
-bool UserDdl::ReadPrivilegeList(std::vector<std::string>& items, OraError& error) {
+bool UserDdl::GrantColumns(const std::string& owner, const std::string& name,
+                           const std::string& grantor, const std::string& grantee,
+                           const std::string& privilege, const std::vector<std::string>& columns,
+                           bool grantOption, OraError& error) {
+  Catalog& catalog = context_.catalog;
+  const auto ids = catalog.Rows(
+      "SELECT OBJECT_ID FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND "
+      "OBJECT_TYPE IN ('TABLE', 'VIEW')",
+      {Value::Text(owner), Value::Text(name)});
+  if (ids.empty()) {
+    error = {942, "table or view does not exist"};
+    return false;
+  }
+  for (const std::string& column : columns)
+    if (!catalog.Exec("DELETE FROM \"SYS.COLAUTH$\" WHERE GRANTEE = ? AND OWNER = ? AND "
+                      "TABLE_NAME = ? AND COLUMN_NAME = ? AND PRIVILEGE = ?",
+                      {Value::Text(grantee), Value::Text(owner), Value::Text(name),
+                       Value::Text(column), Value::Text(privilege)},
+                      error) ||
+        !catalog.Exec("INSERT INTO \"SYS.COLAUTH$\" VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+                      {Value::Text(grantor), Value::Text(grantee), Value::Number(ids[0][0]),
+                       Value::Text(owner), Value::Text(name), Value::Text(column),
+                       Value::Text(privilege), Value::Text(grantOption ? "YES" : "NO")},
+                      error))
+      return false;
+  return true;
+}
+
+bool UserDdl::HoldsGrantOption(const std::string& owner, const std::string& name,
+                               const std::string& privilege) {
+  return context_.catalog.Any(
+      "SELECT 1 FROM \"SYS.ALL_TAB_PRIVS\" WHERE GRANTEE IN (?, 'PUBLIC') AND TABLE_SCHEMA = ? "
+      "AND TABLE_NAME = ? AND PRIVILEGE = ? AND GRANTABLE = 'YES'",
+      {Value::Text(context_.User()), Value::Text(owner), Value::Text(name),
+       Value::Text(privilege)});
+}
+
+bool UserDdl::MayAdminister(const std::string& item, bool isRole, OraError& error) {
+  const bool heldWithAdminOption = context_.catalog.Any(
+      isRole ? "SELECT 1 FROM \"SYS.DBA_ROLE_PRIVS\" WHERE GRANTEE = ? AND GRANTED_ROLE = ? AND "
+               "ADMIN_OPTION = 'YES'"
+             : "SELECT 1 FROM \"SYS.DBA_SYS_PRIVS\" WHERE GRANTEE = ? AND PRIVILEGE = ? AND "
+               "ADMIN_OPTION = 'YES'",
+      {Value::Text(context_.User()), Value::Text(item)});
+  return heldWithAdminOption ||
+         context_.Require(isRole ? "GRANT ANY ROLE" : "GRANT ANY PRIVILEGE", error);
+}
+
+bool UserDdl::ReadPrivilegeList(std::vector<std::string>& items,
+                                std::vector<std::vector<std::string>>& columns, OraError& error) {
   items.clear();
+  columns.clear();
   for (;;) {
     std::string item;
+    std::vector<std::string> itemColumns;
     while (!in_.AtEnd() && !in_.Peek().IsSymbol(",") && !in_.Peek().IsWord("TO") &&
            !in_.Peek().IsWord("FROM") &&
            // ON ends the list, except inside the privilege "ON COMMIT REFRESH".
            !(in_.Peek().IsWord("ON") && !item.empty() && item != "ON COMMIT")) {
       if (in_.Peek().IsSymbol("(")) {
-        in_.Seek(in_.MatchingParen() + 1);  // column list of an object privilege
+        if (!in_.ReadNameList(itemColumns, error))
+          return false;
         continue;
       }
       if (!item.empty())
@@ -356,6 +411,7 @@ bool UserDdl::ReadPrivilegeList(std::vector<std::string>& items, OraError& error
       return false;
     }
     items.push_back(item);
+    columns.push_back(std::move(itemColumns));
     if (!in_.AcceptSymbol(","))
       return true;
   }
@@ -380,9 +436,29 @@ bool UserDdl::ReadGranteeList(const char* keyword, std::vector<std::string>& gra
   return true;
 }
 
+bool UserDdl::CheckColumns(const std::string& owner, const std::string& name,
+                           const std::string& privilege, const std::vector<std::string>& columns,
+                           OraError& error) {
+  if (columns.empty())
+    return true;
+  if (privilege != "INSERT" && privilege != "UPDATE" && privilege != "REFERENCES") {
+    error = {969, "missing ON keyword"};
+    return false;
+  }
+  for (const std::string& column : columns)
+    if (!context_.catalog.Any("SELECT 1 FROM \"SYS.ALL_TAB_COLUMNS\" WHERE OWNER = ? AND "
+                              "TABLE_NAME = ? AND COLUMN_NAME = ?",
+                              {Value::Text(owner), Value::Text(name), Value::Text(column)})) {
+      error = {904, "\"" + column + "\": invalid identifier"};
+      return false;
+    }
+  return true;
+}
+
 bool UserDdl::Grant(OraError& error) {
   std::vector<std::string> items, grantees;
-  if (!ReadPrivilegeList(items, error))
+  std::vector<std::vector<std::string>> columnLists;
+  if (!ReadPrivilegeList(items, columnLists, error))
     return false;
   Catalog& catalog = context_.catalog;
   if (in_.AcceptWord("ON")) {
@@ -401,33 +477,50 @@ bool UserDdl::Grant(OraError& error) {
       error = {933, "SQL command not properly ended"};
       return false;
     }
-    if (owner != context_.User() && !context_.Require("GRANT ANY OBJECT PRIVILEGE", error))
-      return false;
-    std::vector<std::string> privileges;
-    for (const std::string& item : items) {
-      if (item == "ALL" || item == "ALL PRIVILEGES") {
-        const auto all = AllPrivilegesOn(*type);
-        privileges.insert(privileges.end(), all.begin(), all.end());
+    // Each privilege with its columns: none for a grant on the whole object.
+    std::vector<std::pair<std::string, std::vector<std::string>>> privileges;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      const std::string& item = items[i];
+      if ((item == "ALL" || item == "ALL PRIVILEGES") && columnLists[i].empty()) {
+        for (const std::string& privilege : AllPrivilegesOn(*type))
+          privileges.emplace_back(privilege, std::vector<std::string>{});
       } else if (IsObjectPrivilege(item)) {
-        privileges.push_back(item);
+        if (!CheckColumns(owner, name, item, columnLists[i], error))
+          return false;
+        privileges.emplace_back(item, columnLists[i]);
       } else {
         error = {990, "missing or invalid privilege"};
         return false;
       }
     }
+    // The owner grants, and so does a holder of the privilege WITH GRANT
+    // OPTION; GRANT ANY OBJECT PRIVILEGE grants in the owner's name.
+    std::string grantor = context_.User();
+    for (const auto& [privilege, columns] : privileges) {
+      if (grantor != owner && !HoldsGrantOption(owner, name, privilege)) {
+        if (!context_.Require("GRANT ANY OBJECT PRIVILEGE", error))
+          return false;
+        grantor = owner;
+      }
+    }
     for (const std::string& grantee : grantees)
-      for (const std::string& privilege : privileges) {
+      for (const auto& [privilege, columns] : privileges) {
+        if (!columns.empty()) {
+          if (!GrantColumns(owner, name, grantor, grantee, privilege, columns, grantOption, error))
+            return false;
+          continue;
+        }
         if (!catalog.Exec(
                 "DELETE FROM \"SYS.ALL_TAB_PRIVS\" WHERE GRANTEE = ? AND TABLE_SCHEMA = ? AND "
                 "TABLE_NAME = ? AND PRIVILEGE = ?",
                 {Value::Text(grantee), Value::Text(owner), Value::Text(name),
                  Value::Text(privilege)},
                 error) ||
-            !catalog.Exec("INSERT INTO \"SYS.ALL_TAB_PRIVS\" VALUES (?, ?, ?, ?, ?, ?, 'NO')",
-                          {Value::Text(context_.User()), Value::Text(grantee), Value::Text(owner),
-                           Value::Text(name), Value::Text(privilege),
-                           Value::Text(grantOption ? "YES" : "NO")},
-                          error))
+            !catalog.Exec(
+                "INSERT INTO \"SYS.ALL_TAB_PRIVS\" VALUES (?, ?, ?, ?, ?, ?, 'NO')",
+                {Value::Text(grantor), Value::Text(grantee), Value::Text(owner), Value::Text(name),
+                 Value::Text(privilege), Value::Text(grantOption ? "YES" : "NO")},
+                error))
           return false;
       }
     return true;
@@ -447,7 +540,7 @@ bool UserDdl::Grant(OraError& error) {
                   : OraError{990, "missing or invalid privilege"};
       return false;
     }
-    if (!context_.Require(isRole ? "GRANT ANY ROLE" : "GRANT ANY PRIVILEGE", error))
+    if (!MayAdminister(item, isRole, error))
       return false;
     for (const std::string& grantee : grantees) {
       if (isRole && grantee == item) {
@@ -475,30 +568,63 @@ bool UserDdl::Grant(OraError& error) {
 
 bool UserDdl::Revoke(OraError& error) {
   std::vector<std::string> items, grantees;
-  if (!ReadPrivilegeList(items, error))
+  std::vector<std::vector<std::string>> columnLists;
+  if (!ReadPrivilegeList(items, columnLists, error))
     return false;
   Catalog& catalog = context_.catalog;
   if (in_.AcceptWord("ON")) {
+    for (const auto& columns : columnLists)
+      if (!columns.empty()) {
+        error = {1750, "UPDATE/REFERENCES may only be REVOKEd from the whole table, not by column"};
+        return false;
+      }
     std::string owner, name;
     if (!in_.ReadQualifiedName(owner, name, context_.session.CurrentSchema(), error))
       return false;
     if (!ReadGranteeList("FROM", grantees, error))
       return false;
+    if (!in_.AtEnd() && !in_.AcceptWords("CASCADE", "CONSTRAINTS")) {
+      error = {933, "SQL command not properly ended"};
+      return false;
+    }
+    // A user revokes what it granted; the owner and a holder of GRANT ANY
+    // OBJECT PRIVILEGE revoke whoever granted it.
+    OraError ignored;
+    const bool anyGrantor =
+        owner == context_.User() || context_.Require("GRANT ANY OBJECT PRIVILEGE", ignored);
     for (const std::string& grantee : grantees)
       for (const std::string& item : items) {
         const bool all = item == "ALL" || item == "ALL PRIVILEGES";
-        if (!catalog.Exec(
-                "DELETE FROM \"SYS.ALL_TAB_PRIVS\" WHERE GRANTEE = ? AND TABLE_SCHEMA = ? AND "
-                "TABLE_NAME = ? AND (PRIVILEGE = ? OR ?)",
-                {Value::Text(grantee), Value::Text(owner), Value::Text(name), Value::Text(item),
-                 Value::Integer(all ? 1 : 0)},
-                error))
+        const std::vector<Value> match{Value::Text(grantee),
+                                       Value::Text(owner),
+                                       Value::Text(name),
+                                       Value::Text(item),
+                                       Value::Integer(all ? 1 : 0),
+                                       Value::Text(context_.User()),
+                                       Value::Integer(anyGrantor ? 1 : 0)};
+        const std::string where =
+            " WHERE GRANTEE = ? AND TABLE_SCHEMA = ? AND TABLE_NAME = ? AND (PRIVILEGE = ? OR ?) "
+            "AND (GRANTOR = ? OR ?)";
+        // Revoking a privilege takes its column grants with it.
+        const std::string columnWhere =
+            " WHERE GRANTEE = ? AND OWNER = ? AND TABLE_NAME = ? AND (PRIVILEGE = ? OR ?) "
+            "AND (GRANTOR = ? OR ?)";
+        if (!catalog.Any("SELECT 1 FROM \"SYS.ALL_TAB_PRIVS\"" + where, match) &&
+            !catalog.Any("SELECT 1 FROM \"SYS.COLAUTH$\"" + columnWhere, match)) {
+          error = {1927, "cannot REVOKE privileges you did not grant"};
+          return false;
+        }
+        if (!catalog.Exec("DELETE FROM \"SYS.ALL_TAB_PRIVS\"" + where, match, error) ||
+            !catalog.Exec("DELETE FROM \"SYS.COLAUTH$\"" + columnWhere, match, error))
           return false;
       }
     return true;
   }
   if (!ReadGranteeList("FROM", grantees, error))
     return false;
+  for (const std::string& item : items)
+    if (!MayAdminister(item, catalog.RoleExists(item), error))
+      return false;
   for (const std::string& grantee : grantees)
     for (const std::string& item : items) {
       const bool isRole = catalog.RoleExists(item);

@@ -19,10 +19,27 @@ class UserDdl {
   bool Revoke(OraError& error);
 
  private:
-  // Privilege or role names of a GRANT/REVOKE list, each of one or more words.
-  bool ReadPrivilegeList(std::vector<std::string>& items, OraError& error);
+  // Privilege or role names of a GRANT/REVOKE list, each of one or more
+  // words, and the column list after each (empty for none).
+  bool ReadPrivilegeList(std::vector<std::string>& items,
+                         std::vector<std::vector<std::string>>& columns, OraError& error);
+  // Checks the columns of privilege on owner.name: only INSERT, UPDATE and
+  // REFERENCES take a column list, of columns the object has.
+  bool CheckColumns(const std::string& owner, const std::string& name, const std::string& privilege,
+                    const std::vector<std::string>& columns, OraError& error);
   bool ReadGranteeList(const char* keyword, std::vector<std::string>& grantees, OraError& error);
   bool ReadUserOptions(const std::string& user, OraError& error);
+  // The user holds privilege on owner.name WITH GRANT OPTION (itself or
+  // through PUBLIC: a role's grant option does not pass on).
+  // Grants privilege on columns of owner.name, one dictionary row each.
+  bool GrantColumns(const std::string& owner, const std::string& name, const std::string& grantor,
+                    const std::string& grantee, const std::string& privilege,
+                    const std::vector<std::string>& columns, bool grantOption, OraError& error);
+  bool HoldsGrantOption(const std::string& owner, const std::string& name,
+                        const std::string& privilege);
+  // The user may grant or revoke a system privilege or role: it holds it
+  // WITH ADMIN OPTION, or the matching GRANT ANY privilege (ORA-01031).
+  bool MayAdminister(const std::string& item, bool isRole, OraError& error);
   bool DropSchemaObjects(const std::string& user, OraError& error);
 
   DdlContext& context_;

@@ -5,6 +5,7 @@
 
 #include "engine/RunEngine.h"
 #include "scripting/connection/DatabaseConnection.h"
+#include "scripting/source/GrantAndSequenceScripting.h"
 #include "scripting/source/SourceScripting.h"
 
 void ScriptingPhases::SetConnection(std::shared_ptr<DatabaseConnection> connection) {
@@ -39,6 +40,18 @@ ObjectCatalog ScriptingPhases::Catalog() {
                         runConnection_->CurrentSchema(), runConnection_->DisplayName(), maxima_);
   catalog.RecordFailuresIn(&engine_->Unscripted());
   return catalog;
+}
+
+void ScriptingPhases::RunPrivilegePhase() {
+  if (engine_ != nullptr && RunIsConnected()) {
+    ScriptPrivileges(*engine_, host_, *runConnection_);
+  }
+}
+
+void ScriptingPhases::RunSequencePhase() {
+  if (engine_ != nullptr && RunIsConnected()) {
+    ScriptSequences(*engine_, host_, *runConnection_);
+  }
 }
 
 void ScriptingPhases::RunTablePhase() {

@@ -42,8 +42,8 @@ class ScriptingPhases : public RunPhases {
   // The first call of every run: it takes the run's connection.
   std::string SourceDatabaseName() override;
 
-  void RunPrivilegePhase() override {}
-  void RunSequencePhase() override {}
+  void RunPrivilegePhase() override;
+  void RunSequencePhase() override;
   // Table, index and constraint scripting plug in at these three calls.
   void RunTablePhase() override;
   int StructureObjectCount() override { return 0; }

@@ -1,0 +1,84 @@
+// The sequence phase of a scripting run.
+#include "scripting/source/SequencePhase.h"
+
+#include <utility>
+#include <vector>
+
+#include "engine/RunControl.h"
+#include "engine/RunFlags.h"
+#include "engine/RunSettings.h"
+#include "scripting/source/DictionaryQuery.h"
+#include "scripting/source/OracleNames.h"
+#include "scripting/source/PhaseWriter.h"
+
+namespace {
+
+// Names are up to 128 bytes; the clauses after the name fit in 400.
+constexpr int NameWidth = 128;
+constexpr int ClausesWidth = 400;
+// The progress bar cycles through 0 .. 99 while statements are written.
+constexpr int ProgressCycle = 100;
+
+}  // namespace
+
+SequencePhase::SequencePhase(const RunSettings& settings, RunFlags& flags, RunControl& control,
+                             PhaseWriter& writer, OracleSession& session, std::string owner)
+    : settings_(settings),
+      flags_(flags),
+      control_(control),
+      writer_(writer),
+      session_(session),
+      owner_(std::move(owner)) {}
+
+std::string SequencePhase::Query(bool ignoreLastValue) {
+  // A sequence counting down starts at its maximum, as Oracle's default.
+  // A maximum of 27 nines is the default before release 12, 28 nines since.
+  return std::string("select sequence_name, ' INCREMENT BY '||increment_by||' START WITH '||") +
+         (ignoreLastValue ? "decode(sign(increment_by), -1, max_value, min_value)"
+                          : "last_number") +
+         "||decode(max_value, 999999999999999999999999999, ' NOMAXVALUE', "
+         "9999999999999999999999999999, ' NOMAXVALUE', ' MAXVALUE '||max_value)"
+         "||' MINVALUE '||min_value"
+         "||decode(cycle_flag, 'N', ' NOCYCLE', ' CYCLE')"
+         "||decode(cache_size, 0, ' NOCACHE', ' CACHE '||cache_size)"
+         "||decode(order_flag, 'N', ' NOORDER;', ' ORDER;') "
+         "from all_sequences where sequence_owner = :owner order by sequence_name";
+}
+
+void SequencePhase::Run() {
+  writer_.Announce("Sequences");
+  writer_.SetProgressRange(0, ProgressCycle);
+  writer_.SetProgressPosition(0);
+  writer_.SetProgressStep(1);
+  flags_.SkipRequested = 0;
+
+  DictionaryQuery query(session_, Query(settings_.IgnoreLastSequenceValue != 0),
+                        {NameWidth, ClausesWidth});
+  query.Bind(":owner", owner_);
+  std::vector<DictionaryQuery::Row> rows;
+  std::string error;
+  if (!query.ReadAll(rows, error)) {
+    writer_.ErrorBlock("processing sequences", error);
+    writer_.NoteUnscripted("LIST OF SEQUENCES", owner_, error);
+    return;
+  }
+  int position = 0;
+  for (std::size_t next = 0;; ++next) {
+    writer_.SetProgressPosition(position);
+    position = (position + 1) % ProgressCycle;
+    control_.CheckStop();
+    if (flags_.SkipRequested != 0) {
+      flags_.SkipRequested = 0;
+      writer_.Notice("Sequences Skipped ...");
+      break;
+    }
+    if (next == rows.size()) {
+      break;
+    }
+    if (next == 0) {
+      writer_.Banner("sequences", "The following statements will create the sequences");
+    }
+    writer_.Statement("CREATE SEQUENCE " + StatementName(rows[next][0]) + rows[next][1] + "\r\n");
+  }
+  writer_.SetProgressPosition(ProgressCycle);
+}
