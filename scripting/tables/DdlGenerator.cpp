@@ -8,23 +8,48 @@
 #include "scripting/tables/ServerRelease.h"
 #include "scripting/tables/TableDdlBlock.h"
 
+template <typename Build>
+const std::string& DdlGenerator::Block(std::string& text, int& builtFor, Build build) {
+  const int release = Release();
+  if (text.empty() || builtFor != release) {
+    text = build(release);
+    builtFor = release;
+  }
+  return text;
+}
+
 std::string DdlGenerator::GenerateTableDdl(const std::string& owner, const std::string& table) {
-  return Run(TableDdlBlock(Release()), owner, table);
+  return Run(Block(tableBlock_, tableBlockRelease_, TableDdlBlock), owner, table);
 }
 
 std::string DdlGenerator::GenerateConstraintDdl(const std::string& owner,
                                                 const std::string& table) {
-  return Run(ConstraintDdlBlock(ConstraintKinds::KeysAndChecks, Release()), owner, table);
+  return Run(Block(keyBlock_, keyBlockRelease_,
+                   [](int release) {
+                     return ConstraintDdlBlock(ConstraintKinds::KeysAndChecks, release);
+                   }),
+             owner, table);
 }
 
 std::string DdlGenerator::GenerateForeignKeyDdl(const std::string& owner,
                                                 const std::string& table) {
-  return Run(ConstraintDdlBlock(ConstraintKinds::ForeignKeys, Release()), owner, table);
+  return Run(
+      Block(foreignKeyBlock_, foreignKeyBlockRelease_,
+            [](int release) { return ConstraintDdlBlock(ConstraintKinds::ForeignKeys, release); }),
+      owner, table);
 }
 
 std::string DdlGenerator::GenerateIndexDdl(const std::string& owner, const std::string& table,
                                            const std::vector<std::string>* indexNames) {
-  return Run(IndexDdlBlock(session_.VersionClass(), indexNames), owner, table);
+  const std::string version = session_.VersionClass();
+  if (indexNames != nullptr) {
+    return Run(IndexDdlBlock(version, indexNames), owner, table);
+  }
+  if (indexBlock_.empty() || indexBlockVersion_ != version) {
+    indexBlock_ = IndexDdlBlock(version, nullptr);
+    indexBlockVersion_ = version;
+  }
+  return Run(indexBlock_, owner, table);
 }
 
 int DdlGenerator::Release() {

@@ -84,9 +84,10 @@ TEST(BlockPlanTest, GeneratorCursorsSearchTheDictionaryByIndex) {
   auto& session = dynamic_cast<ServerSession&>(db.session());
   const std::vector<std::string> someIndexes{"A_IX", "B_IX"};
   const std::vector<std::pair<std::string, std::string>> blocks{
-      {"table", TableDdlBlock()},
-      {"key and check", ConstraintDdlBlock(ConstraintKinds::KeysAndChecks)},
-      {"foreign key", ConstraintDdlBlock(ConstraintKinds::ForeignKeys)},
+      {"table", TableDdlBlock(0)},
+      {"table of release 8.1", TableDdlBlock(81)},
+      {"key and check", ConstraintDdlBlock(ConstraintKinds::KeysAndChecks, 0)},
+      {"foreign key", ConstraintDdlBlock(ConstraintKinds::ForeignKeys, 0)},
       {"index", IndexDdlBlock("8", nullptr)},
       {"index of release 7", IndexDdlBlock("7", nullptr)},
       {"index by name", IndexDdlBlock("8", &someIndexes)}};

@@ -258,6 +258,9 @@ TEST(TablePhaseTest, ScriptsThatCannotBeGeneratedAreRecorded) {
     std::string GenerateConstraintDdl(const std::string&, const std::string&) override {
       return "\r\n";
     }
+    std::string GenerateForeignKeyDdl(const std::string&, const std::string&) override {
+      return "\r\n";
+    }
     std::string GenerateIndexDdl(const std::string&, const std::string&,
                                  const std::vector<std::string>*) override {
       return "\r\n";
