@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "sandbox/server/GroupingSets.h"
 #include "sandbox/server/SqliteHandle.h"
 
 namespace sandbox {
@@ -552,6 +553,31 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       i = close + 1;
     } else if (t.IsSymbol(")")) {
       Fail(933, "SQL command not properly ended");
+    } else if (t.IsWord("ORDER") && i + 1 < end && tokens_[i + 1].IsWord("BY")) {
+      // Oracle sorts NULLs as the largest values: last when ascending, first
+      // when descending; SQLite does the opposite unless told.
+      std::size_t listEnd = i + 2;
+      for (int depth = 0; listEnd < end; ++listEnd) {
+        const SqlToken& c = tokens_[listEnd];
+        depth += c.IsSymbol("(") ? 1 : c.IsSymbol(")") ? -1 : 0;
+        if (depth < 0 ||
+            (depth == 0 && (c.IsWord("FOR") || c.IsWord("OFFSET") || c.IsWord("FETCH") ||
+                            c.IsWord("ROWS") || c.IsWord("RANGE") || c.IsSymbol(";"))))
+          break;
+      }
+      std::string list;
+      for (auto [itemBegin, itemEnd] : Arguments(i + 2, listEnd)) {
+        bool nulls = false;
+        for (std::size_t k = itemBegin; k < itemEnd; ++k)
+          nulls = nulls || tokens_[k].IsWord("NULLS");
+        list += (list.empty() ? "" : ", ") + TranslateRange(itemBegin, itemEnd, insideFunction);
+        if (!nulls)
+          list += tokens_[itemEnd - 1].IsWord("DESC") ? " NULLS FIRST" : " NULLS LAST";
+      }
+      units.push_back({"ORDER"});
+      units.push_back({"BY"});
+      units.push_back({list});
+      i = listEnd;
     } else if (t.IsWord("UTL_RAW") && i + 3 < end && tokens_[i + 1].IsSymbol(".") &&
                tokens_[i + 3].IsSymbol("(")) {
       const std::size_t close = Matching(i + 3, end);
@@ -1033,6 +1059,28 @@ std::string SqlTranslator::ItemType(std::size_t begin, std::size_t end) {
 }
 
 bool SqlTranslator::Translate(TranslatedStatement& out, OraError& error) {
+  // ROLLUP, CUBE and GROUPING SETS are rewritten first, one query block at a
+  // time, and the result translated in their place.
+  std::string rewritten = sql_;
+  std::vector<SqlToken> tokens = tokens_;
+  bool changed = false;
+  for (int block = 0; block < 32; ++block) {
+    error = {};
+    const auto next = RewriteGroupingSets(rewritten, tokens, error);
+    if (error.IsSet())
+      return false;
+    if (!next)
+      break;
+    std::size_t errorOffset = 0;
+    rewritten = *next;
+    changed = true;
+    if (!TokenizeSql(rewritten, tokens, errorOffset)) {
+      error = {933, "SQL command not properly ended"};
+      return false;
+    }
+  }
+  if (changed)
+    return SqlTranslator(tokens, rewritten, resolver_).Translate(out, error);
   out = {};
   out_ = &out;
   topSelectSeen_ = false;

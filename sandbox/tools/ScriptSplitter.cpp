@@ -116,6 +116,7 @@ class Splitter {
       return;
     std::string trimmed = Trim(line);
     if (Pending() && !inQuote_ && !inBlockComment_ && !trimmed.empty() && IsToolCommand(trimmed)) {
+      current_.clear();  // comments before a command belong to no statement
       statements_.push_back({trimmed, number, true});
       const std::string word = UpperWords(trimmed, 1)[0];
       ended_ = word == "EXIT" || word == "QUIT";
@@ -167,8 +168,8 @@ class Splitter {
   }
 
  private:
-  // True while no statement has begun.
-  bool Pending() const { return current_.empty(); }
+  // True while no statement has begun (comments alone begin none).
+  bool Pending() const { return current_.empty() || OnlyComments(current_); }
 
   static bool SkippedBetweenStatements(const std::string& trimmed) {
     if (trimmed.empty() || trimmed.compare(0, 2, "--") == 0)
