@@ -515,7 +515,7 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
     const bool nextIsParen = i + 1 < end && tokens_[i + 1].IsSymbol("(");
     if (rownum && !rownum->whereAt && rownum->insertAt && i == rownum->insertAt) {
       units.push_back({"WHERE"});
-      units.push_back({"ora_rownum_accept(" + std::to_string(rownum->id) + ")", true});
+      units.push_back({"ora_rownum_accept(" + std::to_string(rownum->id) + ", 1)", true});
       rownum->insertAt = 0;
     }
     if (rownum && rownum->whereAt == i) {
@@ -523,8 +523,9 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       const std::string id = std::to_string(rownum->id);
       rownumCall_ = "ora_rownum_candidate(" + id + ")";
       units.push_back({"WHERE"});
-      units.push_back({"(" + TranslateRange(i + 1, rownum->whereEnd, false) +
-                           ") AND ora_rownum_accept(" + id + ")",
+      // One term, so that SQLite cannot count a row before its conditions hold.
+      units.push_back({"ora_rownum_accept(" + id + ", (" +
+                           TranslateRange(i + 1, rownum->whereEnd, false) + "))",
                        true});
       rownumCall_ = "ora_rownum_current(" + id + ")";
       i = rownum->whereEnd;
@@ -593,9 +594,6 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       i = TranslateListagg(i, end, units);
     } else if ((t.IsWord("JSON_VALUE") || t.IsWord("JSON_QUERY")) && nextIsParen) {
       i = TranslateJsonFunction(i, end, units);
-    } else if (t.IsWord("JSON_TABLE") && nextIsParen) {
-      Fail(40573, "Invalid use of JSON_TABLE");
-      break;
     } else if (t.IsWord("IS") && i + 1 < end &&
                (tokens_[i + 1].IsWord("JSON") ||
                 (tokens_[i + 1].IsWord("NOT") && i + 2 < end && tokens_[i + 2].IsWord("JSON")))) {
@@ -765,7 +763,7 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
   }
   if (rownum && !rownum->whereAt && rownum->insertAt) {
     units.push_back({"WHERE"});
-    units.push_back({"ora_rownum_accept(" + std::to_string(rownum->id) + ")", true});
+    units.push_back({"ora_rownum_accept(" + std::to_string(rownum->id) + ", 1)", true});
   }
   rownumCall_ = outerRownum;
   // Glue "x . *" back together.
