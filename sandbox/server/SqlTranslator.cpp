@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "sandbox/server/GroupingSets.h"
+#include "sandbox/server/OuterJoinMarker.h"
 #include "sandbox/server/SqliteHandle.h"
 
 namespace sandbox {
@@ -492,6 +493,7 @@ std::size_t SqlTranslator::TranslateTableList(std::size_t at, std::size_t end,
           if (depth == 0)
             break;
           --depth;
+          continue;  // the end of "ON (condition)", not of the table list
         }
         if (depth == 0 && (IsJoinWord(c) || EndsTableList(c) || c.IsSymbol(",")))
           break;
@@ -1057,14 +1059,16 @@ std::string SqlTranslator::ItemType(std::size_t begin, std::size_t end) {
 }
 
 bool SqlTranslator::Translate(TranslatedStatement& out, OraError& error) {
-  // ROLLUP, CUBE and GROUPING SETS are rewritten first, one query block at a
-  // time, and the result translated in their place.
+  // The (+) marker, ROLLUP, CUBE and GROUPING SETS are rewritten first, one
+  // query block at a time, and the result translated in their place.
   std::string rewritten = sql_;
   std::vector<SqlToken> tokens = tokens_;
   bool changed = false;
   for (int block = 0; block < 32; ++block) {
     error = {};
-    const auto next = RewriteGroupingSets(rewritten, tokens, error);
+    auto next = RewriteOuterJoinMarkers(rewritten, tokens, error);
+    if (!next && !error.IsSet())
+      next = RewriteGroupingSets(rewritten, tokens, error);
     if (error.IsSet())
       return false;
     if (!next)

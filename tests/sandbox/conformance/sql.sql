@@ -53,3 +53,13 @@ select length('日本語'), lengthb('日本語'), substr('日本語テキスト'
 select utl_raw.cast_to_raw('OK') from dual;
 -- Limits of the server.
 select count(*) from conf_emp where id in (1, 2) and (sal > 1000 or sal < 1000);
+-- The old outer-join marker, and ANSI joins with a parenthesised condition.
+create table conf_dept (id varchar2(5), title varchar2(20), open varchar2(1));
+insert into conf_dept values ('R', 'Research', 'Y');
+insert into conf_dept values ('S', 'Sales', 'N');
+select e.name, d.title from conf_emp e, conf_dept d where e.dept = d.id(+) order by e.id;
+select e.name, d.title from conf_emp e, conf_dept d
+  where e.dept = d.id(+) and d.open(+) = 'Y' order by e.id;
+select e.name from conf_emp e, conf_dept d where e.dept = d.id(+) or e.id = 1;
+select e.name from conf_emp e join conf_dept d on e.dept = d.id where d.id(+) = 'R';
+select e.name, d.title from conf_emp e left join conf_dept d on (e.dept = d.id) where e.id = 3;
