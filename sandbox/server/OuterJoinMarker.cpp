@@ -36,9 +36,10 @@ class OuterJoinRewriter {
       const SqlToken& t = tokens_[whereEnd];
       const int at = DepthAt(whereEnd);
       if (at < depth ||
-          (at == depth && (t.IsWord("GROUP") || t.IsWord("ORDER") || t.IsWord("HAVING") ||
-                           t.IsWord("UNION") || t.IsWord("MINUS") || t.IsWord("INTERSECT") ||
-                           t.IsWord("CONNECT") || t.IsWord("START") || t.IsSymbol(";"))))
+          (at == depth &&
+           (t.IsSymbol(")") || t.IsWord("GROUP") || t.IsWord("ORDER") || t.IsWord("HAVING") ||
+            t.IsWord("UNION") || t.IsWord("MINUS") || t.IsWord("INTERSECT") ||
+            t.IsWord("CONNECT") || t.IsWord("START") || t.IsSymbol(";"))))
         break;
     }
     // The tables of the FROM list and their names in the conditions.

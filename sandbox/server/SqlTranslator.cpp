@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "sandbox/server/GroupingSets.h"
+#include "sandbox/server/HierarchicalQuery.h"
 #include "sandbox/server/OuterJoinMarker.h"
 #include "sandbox/server/SqliteHandle.h"
 
@@ -450,7 +451,10 @@ std::size_t SqlTranslator::TranslateTableItem(std::size_t at, std::size_t end,
       return end;
     }
     const std::string schema = parts.size() == 2 ? parts[0] : std::string();
-    const auto storage = resolver_.ResolveTable(schema, parts.back());
+    const bool queryName = parts.size() == 1 && std::find(queryNames_.begin(), queryNames_.end(),
+                                                          parts[0]) != queryNames_.end();
+    const auto storage = queryName ? std::optional<std::string>(parts[0])
+                                   : resolver_.ResolveTable(schema, parts.back());
     if (!storage) {
       Fail(942, "table or view does not exist");
       return end;
@@ -1059,14 +1063,16 @@ std::string SqlTranslator::ItemType(std::size_t begin, std::size_t end) {
 }
 
 bool SqlTranslator::Translate(TranslatedStatement& out, OraError& error) {
-  // The (+) marker, ROLLUP, CUBE and GROUPING SETS are rewritten first, one
-  // query block at a time, and the result translated in their place.
+  // The (+) marker, CONNECT BY, ROLLUP, CUBE and GROUPING SETS are rewritten
+  // first, one query block at a time, and the result translated instead.
   std::string rewritten = sql_;
   std::vector<SqlToken> tokens = tokens_;
   bool changed = false;
   for (int block = 0; block < 32; ++block) {
     error = {};
     auto next = RewriteOuterJoinMarkers(rewritten, tokens, error);
+    if (!next && !error.IsSet())
+      next = RewriteHierarchicalQuery(rewritten, tokens, error);
     if (!next && !error.IsSet())
       next = RewriteGroupingSets(rewritten, tokens, error);
     if (error.IsSet())
@@ -1083,6 +1089,12 @@ bool SqlTranslator::Translate(TranslatedStatement& out, OraError& error) {
   }
   if (changed)
     return SqlTranslator(tokens, rewritten, resolver_).Translate(out, error);
+  // Names of the WITH clause's queries are tables of the statement.
+  for (std::size_t i = 0; i + 3 < tokens_.size(); ++i)
+    if ((tokens_[i].IsWord("WITH") ||
+         (tokens_[i].IsSymbol(",") && i > 0 && tokens_[i - 1].IsSymbol(")"))) &&
+        IsName(tokens_[i + 1]) && tokens_[i + 2].IsWord("AS") && tokens_[i + 3].IsSymbol("("))
+      queryNames_.push_back(tokens_[i + 1].Upper());
   out = {};
   out_ = &out;
   topSelectSeen_ = false;

@@ -92,7 +92,8 @@ class SqlTranslator {
   NameResolver& resolver_;
   TranslatedStatement* out_ = nullptr;
   bool topSelectSeen_ = false;
-  std::string rownumCall_;  // what ROWNUM reads in the part being translated
+  std::vector<std::string> queryNames_;  // of the WITH clause
+  std::string rownumCall_;               // what ROWNUM reads in the part being translated
   int rownumBlocks_ = 0;
   OraError error_;
 };

@@ -63,3 +63,8 @@ select e.name, d.title from conf_emp e, conf_dept d
 select e.name from conf_emp e, conf_dept d where e.dept = d.id(+) or e.id = 1;
 select e.name from conf_emp e join conf_dept d on e.dept = d.id where d.id(+) = 'R';
 select e.name, d.title from conf_emp e left join conf_dept d on (e.dept = d.id) where e.id = 3;
+-- Hierarchical queries.
+select level, name from conf_emp start with mgr is null connect by prior id = mgr
+  order siblings by name;
+select level from dual connect by level <= 3;
+select name from conf_emp where level = 2 start with id = 3 connect by prior id = mgr order by name;
