@@ -6,12 +6,14 @@
 #include <cctype>
 #include <map>
 
+#include "sandbox/server/TokenRanges.h"
+
 namespace sandbox {
 
 namespace {
 
-using Range = std::pair<std::size_t, std::size_t>;  // [begin, end) of tokens
-using GroupingSet = std::vector<std::string>;       // normalised expressions
+using Range = TokenRange;
+using GroupingSet = std::vector<std::string>;  // normalised expressions
 
 class GroupingRewriter {
  public:
@@ -80,13 +82,6 @@ class GroupingRewriter {
   }
 
  private:
-  int DepthAt(std::size_t at) const {
-    int depth = 0;
-    for (std::size_t i = 0; i < at; ++i)
-      depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
-    return depth;
-  }
-
   // The first GROUP BY whose clause holds ROLLUP, CUBE or GROUPING SETS.
   std::size_t FindGroupBy() const {
     for (std::size_t i = 0; i + 2 < tokens_.size(); ++i) {
@@ -105,38 +100,6 @@ class GroupingRewriter {
       }
     }
     return tokens_.size();
-  }
-
-  std::size_t Matching(std::size_t open) const {
-    int depth = 0;
-    for (std::size_t i = open; i < tokens_.size(); ++i) {
-      depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
-      if (depth == 0)
-        return i;
-    }
-    return tokens_.size();
-  }
-
-  std::vector<Range> Items(std::size_t begin, std::size_t end) const {
-    std::vector<Range> items;
-    std::size_t start = begin;
-    int depth = 0;
-    for (std::size_t i = begin; i <= end; ++i) {
-      if (i == end || (depth == 0 && tokens_[i].IsSymbol(","))) {
-        if (i > start)
-          items.emplace_back(start, i);
-        start = i + 1;
-        continue;
-      }
-      depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
-    }
-    return items;
-  }
-
-  std::string Text(std::size_t begin, std::size_t end) const {
-    if (begin >= end)
-      return {};
-    return sql_.substr(tokens_[begin].offset, tokens_[end - 1].end - tokens_[begin].offset);
   }
 
   // An expression's text upper-cased without blanks, as Oracle matches a
@@ -317,6 +280,15 @@ class GroupingRewriter {
     for (char c : alias)
       quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     return Replaced(item.first, end, set, all) + " \"" + quoted + "\"";
+  }
+
+  int DepthAt(std::size_t at) const { return ParenDepthAt(tokens_, at); }
+  std::size_t Matching(std::size_t open) const { return ClosingParen(tokens_, open); }
+  std::vector<Range> Items(std::size_t begin, std::size_t end) const {
+    return ListItems(tokens_, begin, end);
+  }
+  std::string Text(std::size_t begin, std::size_t end) const {
+    return RangeText(sql_, tokens_, begin, end);
   }
 
   const std::string& sql_;

@@ -2,6 +2,7 @@
 #include "sandbox/server/HierarchicalQuery.h"
 
 #include "sandbox/server/SqlTranslator.h"
+#include "sandbox/server/TokenRanges.h"
 
 namespace sandbox {
 
@@ -117,19 +118,6 @@ class HierarchyRewriter {
   }
 
  private:
-  int DepthAt(std::size_t at) const {
-    int depth = 0;
-    for (std::size_t i = 0; i < at; ++i)
-      depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
-    return depth;
-  }
-
-  std::string Text(std::size_t begin, std::size_t end) const {
-    if (begin >= end)
-      return {};
-    return sql_.substr(tokens_[begin].offset, tokens_[end - 1].end - tokens_[begin].offset);
-  }
-
   static bool IsColumn(const SqlToken& t) {
     return (t.type == SqlToken::Type::Word || t.type == SqlToken::Type::QuotedName) &&
            !IsReservedWord(t) && !t.IsWord("LEVEL") && !t.IsWord("PRIOR") && !t.IsWord("SYSDATE") &&
@@ -163,6 +151,11 @@ class HierarchyRewriter {
       out += " " + Text(i, i + 1);
     }
     return out;
+  }
+
+  int DepthAt(std::size_t at) const { return ParenDepthAt(tokens_, at); }
+  std::string Text(std::size_t begin, std::size_t end) const {
+    return RangeText(sql_, tokens_, begin, end);
   }
 
   const std::string& sql_;

@@ -3,11 +3,13 @@
 
 #include <algorithm>
 
+#include "sandbox/server/TokenRanges.h"
+
 namespace sandbox {
 
 namespace {
 
-using Range = std::pair<std::size_t, std::size_t>;  // [begin, end) of tokens
+using Range = TokenRange;
 
 class OuterJoinRewriter {
  public:
@@ -135,34 +137,6 @@ class OuterJoinRewriter {
     return false;
   }
 
-  int DepthAt(std::size_t at) const {
-    int depth = 0;
-    for (std::size_t i = 0; i < at; ++i)
-      depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
-    return depth;
-  }
-
-  template <typename IsSeparator>
-  std::vector<Range> Split(std::size_t begin, std::size_t end, IsSeparator isSeparator) const {
-    std::vector<Range> parts;
-    std::size_t start = begin;
-    int depth = 0;
-    for (std::size_t i = begin; i <= end; ++i) {
-      if (i == end || (depth == 0 && isSeparator(i))) {
-        if (i > start)
-          parts.emplace_back(start, i);
-        start = i + 1;
-        continue;
-      }
-      depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
-    }
-    return parts;
-  }
-
-  std::string Text(std::size_t begin, std::size_t end) const {
-    return sql_.substr(tokens_[begin].offset, tokens_[end - 1].end - tokens_[begin].offset);
-  }
-
   // The condition's text without its markers.
   std::string Unmarked(Range range) const {
     std::string text;
@@ -175,6 +149,15 @@ class OuterJoinRewriter {
       }
     }
     return text + sql_.substr(from, tokens_[range.second - 1].end - from);
+  }
+
+  int DepthAt(std::size_t at) const { return ParenDepthAt(tokens_, at); }
+  template <typename IsSeparator>
+  std::vector<Range> Split(std::size_t begin, std::size_t end, IsSeparator isSeparator) const {
+    return SplitTokens(tokens_, begin, end, isSeparator);
+  }
+  std::string Text(std::size_t begin, std::size_t end) const {
+    return RangeText(sql_, tokens_, begin, end);
   }
 
   const std::string& sql_;

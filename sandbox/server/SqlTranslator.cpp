@@ -9,6 +9,7 @@
 #include "sandbox/server/HierarchicalQuery.h"
 #include "sandbox/server/OuterJoinMarker.h"
 #include "sandbox/server/SqliteHandle.h"
+#include "sandbox/server/TokenRanges.h"
 
 namespace sandbox {
 
@@ -787,19 +788,7 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
 
 std::vector<std::pair<std::size_t, std::size_t>> SqlTranslator::Arguments(std::size_t begin,
                                                                           std::size_t end) const {
-  std::vector<std::pair<std::size_t, std::size_t>> arguments;
-  std::size_t start = begin;
-  int depth = 0;
-  for (std::size_t i = begin; i <= end; ++i) {
-    if (i == end || (depth == 0 && tokens_[i].IsSymbol(","))) {
-      if (i > start)
-        arguments.emplace_back(start, i);
-      start = i + 1;
-      continue;
-    }
-    depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
-  }
-  return arguments;
+  return ListItems(tokens_, begin, end);
 }
 
 // LISTAGG(value [, separator] [ON OVERFLOW ...]) [WITHIN GROUP (ORDER BY keys)]
