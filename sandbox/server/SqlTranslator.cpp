@@ -5,11 +5,13 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "sandbox/server/DateTimeTypeDdl.h"
 #include "sandbox/server/GroupingSets.h"
 #include "sandbox/server/HierarchicalQuery.h"
 #include "sandbox/server/OuterJoinMarker.h"
 #include "sandbox/server/SqliteHandle.h"
 #include "sandbox/server/TokenRanges.h"
+#include "sandbox/server/TokenStream.h"
 
 namespace sandbox {
 
@@ -597,6 +599,8 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
           {"utl_raw_" + tokens_[i + 2].Upper() + "(" + TranslateRange(i + 4, close, true) + ")",
            true});
       i = close + 1;
+    } else if (t.IsWord("CAST") && nextIsParen) {
+      i = TranslateCast(i, end, units);
     } else if (t.IsWord("LISTAGG") && nextIsParen) {
       i = TranslateListagg(i, end, units);
     } else if ((t.IsWord("JSON_VALUE") || t.IsWord("JSON_QUERY")) && nextIsParen) {
@@ -789,6 +793,85 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
 std::vector<std::pair<std::size_t, std::size_t>> SqlTranslator::Arguments(std::size_t begin,
                                                                           std::size_t end) const {
   return ListItems(tokens_, begin, end);
+}
+
+// The type named by CAST(... AS type): nullopt with error set when Oracle
+// knows no such type.
+std::optional<OracleType> SqlTranslator::CastType(std::size_t begin, std::size_t end) {
+  if (begin >= end || tokens_[begin].type != SqlToken::Type::Word) {
+    Fail(902, "invalid datatype");
+    return std::nullopt;
+  }
+  TokenStream in(tokens_, begin + 1);
+  std::string name = tokens_[begin].Upper();
+  OracleType type;
+  OraError error;
+  if (name == "TIMESTAMP" || name == "INTERVAL") {
+    if (!ReadDateTimeType(in, name, type, error)) {
+      Fail(error.code, error.message);
+      return std::nullopt;
+    }
+  } else {
+    if (name == "DOUBLE" && in.AcceptWord("PRECISION"))
+      name = "DOUBLE PRECISION";
+    std::optional<int> first, second;
+    long long value = 0;
+    if (in.AcceptSymbol("(")) {
+      if (in.ReadInteger(value, error))
+        first = static_cast<int>(value);
+      if (in.AcceptSymbol(",") && in.ReadInteger(value, error))
+        second = static_cast<int>(value);
+      in.AcceptWord("BYTE");
+      in.AcceptWord("CHAR");
+      in.AcceptSymbol(")");
+    }
+    const auto parsed = OracleType::FromDeclaration(name, first, second);
+    if (!parsed || error.IsSet()) {
+      Fail(902, "invalid datatype");
+      return std::nullopt;
+    }
+    type = *parsed;
+  }
+  if (in.Position() != end) {
+    Fail(907, "missing right parenthesis");
+    return std::nullopt;
+  }
+  return type;
+}
+
+// CAST(value AS type) converts as Oracle does: text read in the session's
+// formats for dates and timestamps, numbers checked, anything shown as text.
+std::size_t SqlTranslator::TranslateCast(std::size_t at, std::size_t end,
+                                         std::vector<Unit>& units) {
+  const std::size_t close = Matching(at + 1, end);
+  if (close >= end) {
+    Fail(907, "missing right parenthesis");
+    return end;
+  }
+  std::size_t as = close;
+  for (std::size_t i = at + 2, depth = 0; i < close; ++i) {
+    depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
+    if (depth == 0 && tokens_[i].IsWord("AS"))
+      as = i;
+  }
+  if (as == close) {
+    Fail(905, "missing keyword");
+    return end;
+  }
+  const auto type = CastType(as + 1, close);
+  if (!type)
+    return end;
+  const std::string value = TranslateRange(at + 2, as, true);
+  std::string call = type->StoredForm(value);
+  if (type->name == "NUMBER" || type->name == "FLOAT")
+    call = type->scale ? "round(to_number(" + value + "), " + std::to_string(*type->scale) + ")"
+                       : "to_number(" + value + ")";
+  else if (type->name.find("CHAR") != std::string::npos)
+    call = "to_char(" + value + ")";
+  else if (call.empty())
+    call = "CAST(" + value + " AS " + type->SqliteDeclaration() + ")";
+  units.push_back({call, true});
+  return close + 1;
 }
 
 // LISTAGG(value [, separator] [ON OVERFLOW ...]) [WITHIN GROUP (ORDER BY keys)]
@@ -1019,6 +1102,20 @@ std::string SqlTranslator::ItemType(std::size_t begin, std::size_t end) {
       return "BINARY_DOUBLE";
     if (first.Upper().rfind("BINARY_FLOAT_", 0) == 0)
       return "BINARY_FLOAT";
+  }
+  if (first.IsWord("CAST") && wholeCall) {
+    for (std::size_t i = begin + 2, depth = 0; i + 1 < end; ++i) {
+      depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
+      if (depth == 0 && tokens_[i].IsWord("AS")) {
+        const OraError saved = error_;
+        const auto type = CastType(i + 1, end - 1);
+        error_ = saved;
+        if (type) {
+          std::string decl = type->SqliteDeclaration();
+          return decl.rfind("TEXT ", 0) == 0 || decl.rfind("BLOB ", 0) == 0 ? decl.substr(5) : decl;
+        }
+      }
+    }
   }
   if (first.IsWord("TIMESTAMP") && end - begin == 2 &&
       tokens_[begin + 1].type == SqlToken::Type::String) {

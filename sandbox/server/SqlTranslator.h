@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "sandbox/server/OracleType.h"
 #include "sandbox/server/Server.h"
 #include "sandbox/server/SqlToken.h"
 
@@ -71,6 +72,8 @@ class SqlTranslator {
   // [begin, end) ranges of the comma-separated items in [begin, end).
   std::vector<std::pair<std::size_t, std::size_t>> Arguments(std::size_t begin,
                                                              std::size_t end) const;
+  std::optional<OracleType> CastType(std::size_t begin, std::size_t end);
+  std::size_t TranslateCast(std::size_t at, std::size_t end, std::vector<Unit>& units);
   std::size_t TranslateListagg(std::size_t at, std::size_t end, std::vector<Unit>& units);
   std::size_t TranslateJsonFunction(std::size_t at, std::size_t end, std::vector<Unit>& units);
   bool EndsIntervalLiteral(std::size_t begin, std::size_t end) const;
