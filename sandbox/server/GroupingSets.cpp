@@ -57,12 +57,18 @@ class GroupingRewriter {
         if (std::find(all.begin(), all.end(), expression) == all.end())
           all.push_back(expression);
     const std::vector<Range> items = Items(select + 1, from);
+    bool aggregates = false;
+    for (std::size_t i = select + 1; i + 1 < from; ++i)
+      aggregates = aggregates || (tokens_[i + 1].IsSymbol("(") && IsAggregate(tokens_[i]));
     std::string branches;
     for (const GroupingSet& set : sets) {
       std::string branch = "SELECT ";
       for (std::size_t k = 0; k < items.size(); ++k)
         branch += (k ? ", " : "") + Item(items[k], set, all);
       branch += " " + Text(from, groupAt);
+      // The empty set is one group, aggregates or not ("GROUP BY ()").
+      if (set.empty() && !aggregates)
+        branch += " GROUP BY NULL";
       if (!set.empty()) {
         branch += " GROUP BY ";
         for (std::size_t k = 0; k < set.size(); ++k)
@@ -211,9 +217,7 @@ class GroupingRewriter {
         i = close + 1;
         continue;
       }
-      if (call && i >= aggregateEnd &&
-          (t.IsWord("SUM") || t.IsWord("COUNT") || t.IsWord("AVG") || t.IsWord("MIN") ||
-           t.IsWord("MAX") || t.IsWord("LISTAGG") || t.IsWord("STDDEV") || t.IsWord("VARIANCE")))
+      if (call && i >= aggregateEnd && IsAggregate(t))
         aggregateEnd = Matching(i + 1);
       bool replaced = false;
       if (i >= aggregateEnd) {
@@ -242,6 +246,11 @@ class GroupingRewriter {
       }
     }
     return out;
+  }
+
+  static bool IsAggregate(const SqlToken& t) {
+    return t.IsWord("SUM") || t.IsWord("COUNT") || t.IsWord("AVG") || t.IsWord("MIN") ||
+           t.IsWord("MAX") || t.IsWord("LISTAGG") || t.IsWord("STDDEV") || t.IsWord("VARIANCE");
   }
 
   bool IsQualifiedName(Range item) const {
