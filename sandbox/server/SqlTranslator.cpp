@@ -406,6 +406,21 @@ std::size_t SqlTranslator::TranslateSelectList(std::size_t at, std::size_t end,
     std::string item = TranslateRange(i, exprEnd, false);
     if (!star)
       item += " AS " + QuoteSqliteName(name);
+    // "jt.*" of a JSON_TABLE lists its columns, and so does "*" over a JSON_TABLE alone.
+    std::string starTable = star && exprEnd - i == 3 ? tokens_[i].Upper() : std::string();
+    if (star && exprEnd - i == 1 && listEnd + 2 < end && tokens_[listEnd].IsWord("FROM") &&
+        tokens_[listEnd + 1].IsWord("JSON_TABLE")) {
+      const std::size_t close = Matching(listEnd + 2, end);
+      if (close + 1 < end && (close + 2 == end || !tokens_[close + 2].IsSymbol(",")))
+        starTable = tokens_[close + 1].Upper();
+    }
+    const auto rows = jsonTables_.find(starTable);
+    if (rows != jsonTables_.end()) {
+      item.clear();
+      for (const JsonColumn& column : rows->second)
+        item += (item.empty() ? "" : ", ") + JsonTableColumn({rows->first, column.name}) + " AS " +
+                QuoteSqliteName(column.name);
+    }
     if (!list.empty())
       list += ", ";
     list += item;
@@ -446,6 +461,32 @@ std::size_t SqlTranslator::TranslateTableItem(std::size_t at, std::size_t end,
     }
     item += ")";
     i = close + 1;
+  } else if (tokens_[i].IsWord("JSON_TABLE") && i + 1 < end && tokens_[i + 1].IsSymbol("(")) {
+    const std::size_t close = Matching(i + 1, end);
+    const auto arguments = Arguments(i + 2, close);
+    std::string alias =
+        close + 1 < end && IsName(tokens_[close + 1]) && !IsReservedWord(tokens_[close + 1])
+            ? tokens_[close + 1].Upper()
+            : std::string();
+    const auto table = jsonTables_.find(alias);
+    if (arguments.size() < 2 || table == jsonTables_.end() ||
+        tokens_[arguments[1].first].type != SqlToken::Type::String) {
+      Fail(close >= end ? 907 : 904,
+           close >= end ? "missing right parenthesis" : "\"JSON_TABLE\": invalid identifier");
+      return end;
+    }
+    // Rows are the elements a path ending in [*] reaches, or the one value
+    // any other path reaches.
+    std::string path = tokens_[arguments[1].first].text;
+    // Text that is no JSON gives no rows (NULL ON ERROR).
+    const std::string value = TranslateRange(arguments[0].first, arguments[0].second, true);
+    const std::string doc = "(CASE WHEN json_valid(" + value + ") THEN " + value + " END)";
+    const bool each = path.size() > 3 && path.compare(path.size() - 3, 3, "[*]") == 0;
+    item = each ? "json_each(" + doc + ", " + QuoteSqliteText(path.substr(0, path.size() - 3)) + ")"
+                : "json_each(json_array(json(json_extract(" + doc + ", " + QuoteSqliteText(path) +
+                      "))))";
+    units.push_back({item + " AS " + QuoteSqliteName(alias)});
+    return close + 2;
   } else if (IsName(tokens_[i])) {
     std::vector<std::string> parts;
     i = QualifiedName(i, end, parts);
@@ -732,6 +773,8 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
         units.push_back({std::string(last == "NEXTVAL" ? "ora_nextval(" : "ora_currval(") +
                              QuoteSqliteText(owner) + ", " + QuoteSqliteText(sequence) + ")",
                          true});
+      } else if (const std::string column = JsonTableColumn(parts); !column.empty()) {
+        units.push_back({column, true});
       } else {
         std::string text;
         for (std::size_t p = i; p < next; p += 2) {
@@ -872,6 +915,56 @@ std::size_t SqlTranslator::TranslateCast(std::size_t at, std::size_t end,
     call = "CAST(" + value + " AS " + type->SqliteDeclaration() + ")";
   units.push_back({call, true});
   return close + 1;
+}
+
+// The COLUMNS (name type PATH 'path', ...) of each JSON_TABLE(doc, 'path'
+// COLUMNS (...)) alias of the statement, read before its select list is.
+void SqlTranslator::ReadJsonTables() {
+  for (std::size_t i = 0; i + 1 < tokens_.size(); ++i) {
+    if (!tokens_[i].IsWord("JSON_TABLE") || !tokens_[i + 1].IsSymbol("("))
+      continue;
+    const std::size_t close = Matching(i + 1, tokens_.size());
+    if (close + 1 >= tokens_.size() || !IsName(tokens_[close + 1]))
+      continue;
+    std::vector<JsonColumn> columns;
+    for (std::size_t k = i + 2; k + 1 < close; ++k) {
+      if (!tokens_[k].IsWord("COLUMNS") || !tokens_[k + 1].IsSymbol("("))
+        continue;
+      for (auto [begin, end] : Arguments(k + 2, Matching(k + 1, close))) {
+        JsonColumn column;
+        column.name = tokens_[begin].Upper();
+        column.path = "$." + tokens_[begin].text;
+        column.number = begin + 1 < end && tokens_[begin + 1].IsWord("NUMBER");
+        for (std::size_t p = begin; p + 1 < end; ++p)
+          if (tokens_[p].IsWord("PATH") && tokens_[p + 1].type == SqlToken::Type::String)
+            column.path = tokens_[p + 1].text;
+        columns.push_back(column);
+      }
+      break;
+    }
+    jsonTables_[tokens_[close + 1].Upper()] = columns;
+  }
+}
+
+// The SQL of alias.column when alias names a JSON_TABLE; empty otherwise.
+std::string SqlTranslator::JsonTableColumn(const std::vector<std::string>& parts) const {
+  if (parts.size() != 2)
+    return {};
+  const auto table = jsonTables_.find(parts[0]);
+  if (table == jsonTables_.end())
+    return {};
+  for (const JsonColumn& column : table->second) {
+    if (column.name != parts[1])
+      continue;
+    // A row's value is JSON text for objects and arrays, the plain scalar otherwise.
+    const std::string row = QuoteSqliteName(parts[0]);
+    const std::string value =
+        "(CASE WHEN " + row + ".\"type\" IN ('object', 'array') THEN json_extract(" + row +
+        ".\"value\", " + QuoteSqliteText(column.path) + ")" +
+        (column.path == "$" ? " ELSE " + row + ".\"value\"" : std::string()) + " END)";
+    return column.number ? "to_number(" + value + ")" : value;
+  }
+  return {};
 }
 
 // LISTAGG(value [, separator] [ON OVERFLOW ...]) [WITHIN GROUP (ORDER BY keys)]
@@ -1181,6 +1274,7 @@ bool SqlTranslator::Translate(TranslatedStatement& out, OraError& error) {
          (tokens_[i].IsSymbol(",") && i > 0 && tokens_[i - 1].IsSymbol(")"))) &&
         IsName(tokens_[i + 1]) && tokens_[i + 2].IsWord("AS") && tokens_[i + 3].IsSymbol("("))
       queryNames_.push_back(tokens_[i + 1].Upper());
+  ReadJsonTables();
   out = {};
   out_ = &out;
   topSelectSeen_ = false;

@@ -5,6 +5,7 @@
 // name Oracle would report.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -96,7 +97,14 @@ class SqlTranslator {
   TranslatedStatement* out_ = nullptr;
   bool topSelectSeen_ = false;
   std::vector<std::string> queryNames_;  // of the WITH clause
-  std::string rownumCall_;               // what ROWNUM reads in the part being translated
+  struct JsonColumn {
+    std::string name, path;
+    bool number = false;
+  };
+  std::map<std::string, std::vector<JsonColumn>> jsonTables_;  // by alias
+  void ReadJsonTables();
+  std::string JsonTableColumn(const std::vector<std::string>& parts) const;
+  std::string rownumCall_;  // what ROWNUM reads in the part being translated
   int rownumBlocks_ = 0;
   OraError error_;
 };

@@ -68,3 +68,7 @@ select level, name from conf_emp start with mgr is null connect by prior id = mg
   order siblings by name;
 select level from dual connect by level <= 3;
 select name from conf_emp where level = 2 start with id = 3 connect by prior id = mgr order by name;
+-- JSON_TABLE.
+select e.id, t.tag from conf_emp e,
+  json_table(e.prefs, '$.tags[*]' columns (tag varchar2(5) path '$')) t order by 1, 2;
+select * from json_table('{"a":[{"x":1},{"x":2}]}', '$.a[*]' columns (x number path '$.x')) j;

@@ -127,6 +127,16 @@ TEST_F(QueryRewrite, JsonFunctionsGiveNullForWhatTheyCannotReturn) {
             Rows{"true|x||[1,2]||[\"x\"]"});
   EXPECT_EQ(s.Value1("select count(*) from docs where d is json strict with unique keys"), "1");
   EXPECT_EQ(s.Value1("select count(*) from dual where '[1' is not json"), "1");
+  // JSON_TABLE: rows of a path, one row for a path without [*], none for text that is no JSON.
+  EXPECT_EQ(s.Rows("select j.v, j.n from docs d, json_table(d.d, '$.a.b[*]' "
+                   "columns (v number path '$', n varchar2(5) path '$.x')) j"),
+            (Rows{"1|", "2|"}));
+  EXPECT_EQ(s.Rows("select j.s from docs d, json_table(d.d, '$' columns (s varchar2(5) path "
+                   "'$.s')) j"),
+            Rows{"x"});
+  EXPECT_EQ(s.Value1("select count(*) from json_table('oops', '$[*]' columns (n number path "
+                     "'$')) j"),
+            "0");
 }
 
 }  // namespace
