@@ -135,6 +135,13 @@ std::size_t SqlTranslator::Matching(std::size_t open, std::size_t end) const {
   return end;
 }
 
+std::size_t SqlTranslator::ClosingParenOf(std::size_t open, std::size_t end) {
+  const std::size_t close = Matching(open, end);
+  if (close >= end)
+    Fail(907, "missing right parenthesis");
+  return close;
+}
+
 std::size_t SqlTranslator::CaseEnd(std::size_t at, std::size_t end) const {
   int depth = 0;
   for (std::size_t i = at; i < end; ++i) {
@@ -886,11 +893,9 @@ std::optional<OracleType> SqlTranslator::CastType(std::size_t begin, std::size_t
 // formats for dates and timestamps, numbers checked, anything shown as text.
 std::size_t SqlTranslator::TranslateCast(std::size_t at, std::size_t end,
                                          std::vector<Unit>& units) {
-  const std::size_t close = Matching(at + 1, end);
-  if (close >= end) {
-    Fail(907, "missing right parenthesis");
+  const std::size_t close = ClosingParenOf(at + 1, end);
+  if (close >= end)
     return end;
-  }
   std::size_t as = close;
   for (std::size_t i = at + 2, depth = 0; i < close; ++i) {
     depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
@@ -971,11 +976,9 @@ std::string SqlTranslator::JsonTableColumn(const std::vector<std::string>& parts
 // becomes ora_listagg(value, separator, direction, key, direction, key ...).
 std::size_t SqlTranslator::TranslateListagg(std::size_t at, std::size_t end,
                                             std::vector<Unit>& units) {
-  const std::size_t close = Matching(at + 1, end);
-  if (close >= end) {
-    Fail(907, "missing right parenthesis");
+  const std::size_t close = ClosingParenOf(at + 1, end);
+  if (close >= end)
     return end;
-  }
   std::size_t argumentsEnd = close;
   for (std::size_t i = at + 2, depth = 0; i < close; ++i) {
     depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
@@ -1024,11 +1027,9 @@ std::size_t SqlTranslator::TranslateListagg(std::size_t at, std::size_t end,
 // WRAPPER and ON ERROR clauses of the path argument are read, errors give NULL.
 std::size_t SqlTranslator::TranslateJsonFunction(std::size_t at, std::size_t end,
                                                  std::vector<Unit>& units) {
-  const std::size_t close = Matching(at + 1, end);
-  if (close >= end) {
-    Fail(907, "missing right parenthesis");
+  const std::size_t close = ClosingParenOf(at + 1, end);
+  if (close >= end)
     return end;
-  }
   const auto arguments = Arguments(at + 2, close);
   if (arguments.size() != 2) {
     Fail(arguments.size() < 2 ? 938 : 939, arguments.size() < 2

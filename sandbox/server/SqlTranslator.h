@@ -82,6 +82,8 @@ class SqlTranslator {
   std::size_t TranslateSelectList(std::size_t at, std::size_t end, std::vector<Unit>& units);
   std::size_t QualifiedName(std::size_t at, std::size_t end, std::vector<std::string>& parts) const;
   std::size_t Matching(std::size_t open, std::size_t end) const;
+  // Matching, with ORA-00907 when the parenthesis at open is never closed.
+  std::size_t ClosingParenOf(std::size_t open, std::size_t end);
   std::size_t CaseEnd(std::size_t at, std::size_t end) const;
   std::string BindPlaceholder(const std::string& name);
   std::string ColumnNameOf(std::size_t begin, std::size_t end) const;
