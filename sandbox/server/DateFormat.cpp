@@ -356,7 +356,23 @@ std::optional<DateParts> DateFormat::Read(const std::string& text) const {
   for (const Item& item : items_) {
     int value = 0;
     switch (item.element) {
-      case Element::Literal:
+      case Element::Literal: {
+        // Quoted words of the model ("T") must be there; punctuation is
+        // matched leniently, as Oracle does.
+        bool word = false;
+        for (char c : item.literal)
+          word = word || std::isalnum(static_cast<unsigned char>(c));
+        if (!word)
+          break;
+        skipBlanks();
+        for (char c : item.literal) {
+          if (pos >= text.size() || std::toupper(static_cast<unsigned char>(text[pos])) !=
+                                        std::toupper(static_cast<unsigned char>(c)))
+            return std::nullopt;
+          ++pos;
+        }
+        break;
+      }
       case Element::FillMode:
       case Element::ZoneAbbr:
         break;

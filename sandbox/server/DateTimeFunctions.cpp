@@ -362,7 +362,12 @@ void AddMonths(sqlite3_context* ctx, const Operand& datetime, long long months) 
 
 void AddNanos(sqlite3_context* ctx, const Operand& datetime, WideNanos nanos,
               Operand::Kind resultKind) {
-  DateParts parts = FromWallNanos(WallNanos(datetime.parts) + nanos, datetime.parts.zone);
+  const WideNanos total = WallNanos(datetime.parts) + nanos;
+  if (total < 0) {  // before 0001-01-01
+    ResultOraError(ctx, "ORA-01841: (full) year must be between -4713 and +9999, and not be 0");
+    return;
+  }
+  DateParts parts = FromWallNanos(total, datetime.parts.zone);
   if (resultKind == Operand::Kind::Date)
     parts.nanos = 0;
   ResultDatetime(ctx, parts, resultKind);

@@ -22,7 +22,7 @@ bool ReadPrecision(TokenStream& in, std::optional<int>& precision, OraError& err
 
 }  // namespace
 
-bool ReadDatetimeType(TokenStream& in, const std::string& firstWord, OracleType& type,
+bool ReadDateTimeType(TokenStream& in, const std::string& firstWord, OracleType& type,
                       OraError& error) {
   std::optional<int> first, second;
   std::string name;

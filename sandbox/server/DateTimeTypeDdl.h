@@ -11,7 +11,7 @@
 namespace sandbox {
 
 // Reads the rest of such a type after its first word (TIMESTAMP or INTERVAL).
-bool ReadDatetimeType(TokenStream& in, const std::string& firstWord, OracleType& type,
+bool ReadDateTimeType(TokenStream& in, const std::string& firstWord, OracleType& type,
                       OraError& error);
 
 }  // namespace sandbox

@@ -357,6 +357,8 @@ std::string BinaryNumberText(double value, bool single) {
     return value < 0 ? "-Inf" : "Inf";
   if (value == 0)
     return "0";
+  if (single)
+    value = static_cast<double>(static_cast<float>(value));
   // All the significant digits the type holds (17 or 9), trailing zeros cut.
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.*e", single ? 8 : 16, value);

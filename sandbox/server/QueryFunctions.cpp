@@ -15,10 +15,20 @@ void RownumCandidate(sqlite3_context* ctx, int, sqlite3_value** argv) {
   sqlite3_result_int64(ctx, ContextOf(ctx).rownums[sqlite3_value_int(argv[0])] + 1);
 }
 
-// ora_rownum_accept(block): the row has passed its block's conditions and
-// takes the next number (returned, so that it is also a true condition).
-void RownumAccept(sqlite3_context* ctx, int, sqlite3_value** argv) {
-  sqlite3_result_int64(ctx, ++ContextOf(ctx).rownums[sqlite3_value_int(argv[0])]);
+// ora_rownum_accept(block, conditions): true when the row passes its block's
+// conditions, and then it takes the next number. ora_rownum_accept(block)
+// numbers every row it sees (ROWNUM outside a query).
+void RownumAccept(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  if (argc > 1 &&
+      (sqlite3_value_type(argv[1]) == SQLITE_NULL || sqlite3_value_double(argv[1]) == 0)) {
+    sqlite3_result_int(ctx, 0);
+    return;
+  }
+  const long long number = ++ContextOf(ctx).rownums[sqlite3_value_int(argv[0])];
+  if (argc > 1)
+    sqlite3_result_int(ctx, 1);
+  else
+    sqlite3_result_int64(ctx, number);
 }
 
 // ora_rownum_current(block): the number of the row accepted last.
@@ -136,7 +146,7 @@ void RegisterQueryFunctions(sqlite3* db, SqlFunctionContext* context) {
   const int flags = SQLITE_UTF8;
   sqlite3_create_function_v2(db, "ora_rownum_candidate", 1, flags, context, RownumCandidate,
                              nullptr, nullptr, nullptr);
-  sqlite3_create_function_v2(db, "ora_rownum_accept", 1, flags, context, RownumAccept, nullptr,
+  sqlite3_create_function_v2(db, "ora_rownum_accept", -1, flags, context, RownumAccept, nullptr,
                              nullptr, nullptr);
   sqlite3_create_function_v2(db, "ora_rownum_current", 1, flags, context, RownumCurrent, nullptr,
                              nullptr, nullptr);

@@ -166,7 +166,8 @@ Value ColumnValue(sqlite3_stmt* statement, int column, const ColumnInfo& info, b
     const std::string stored =
         type == SQLITE_FLOAT
             ? BinaryNumberText(sqlite3_column_double(statement, column), false)
-            : reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+            : std::string(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+                          static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
     if (auto value = TemporalValue(stored, info, fromValue, session))
       return *value;
   }

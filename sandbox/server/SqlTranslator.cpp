@@ -5,7 +5,13 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "sandbox/server/DateTimeTypeDdl.h"
+#include "sandbox/server/GroupingSets.h"
+#include "sandbox/server/HierarchicalQuery.h"
+#include "sandbox/server/OuterJoinMarker.h"
 #include "sandbox/server/SqliteHandle.h"
+#include "sandbox/server/TokenRanges.h"
+#include "sandbox/server/TokenStream.h"
 
 namespace sandbox {
 
@@ -127,6 +133,13 @@ std::size_t SqlTranslator::Matching(std::size_t open, std::size_t end) const {
       return i;
   }
   return end;
+}
+
+std::size_t SqlTranslator::ClosingParenOf(std::size_t open, std::size_t end) {
+  const std::size_t close = Matching(open, end);
+  if (close >= end)
+    Fail(907, "missing right parenthesis");
+  return close;
 }
 
 std::size_t SqlTranslator::CaseEnd(std::size_t at, std::size_t end) const {
@@ -400,6 +413,21 @@ std::size_t SqlTranslator::TranslateSelectList(std::size_t at, std::size_t end,
     std::string item = TranslateRange(i, exprEnd, false);
     if (!star)
       item += " AS " + QuoteSqliteName(name);
+    // "jt.*" of a JSON_TABLE lists its columns, and so does "*" over a JSON_TABLE alone.
+    std::string starTable = star && exprEnd - i == 3 ? tokens_[i].Upper() : std::string();
+    if (star && exprEnd - i == 1 && listEnd + 2 < end && tokens_[listEnd].IsWord("FROM") &&
+        tokens_[listEnd + 1].IsWord("JSON_TABLE")) {
+      const std::size_t close = Matching(listEnd + 2, end);
+      if (close + 1 < end && (close + 2 == end || !tokens_[close + 2].IsSymbol(",")))
+        starTable = tokens_[close + 1].Upper();
+    }
+    const auto rows = jsonTables_.find(starTable);
+    if (rows != jsonTables_.end()) {
+      item.clear();
+      for (const JsonColumn& column : rows->second)
+        item += (item.empty() ? "" : ", ") + JsonTableColumn({rows->first, column.name}) + " AS " +
+                QuoteSqliteName(column.name);
+    }
     if (!list.empty())
       list += ", ";
     list += item;
@@ -440,6 +468,32 @@ std::size_t SqlTranslator::TranslateTableItem(std::size_t at, std::size_t end,
     }
     item += ")";
     i = close + 1;
+  } else if (tokens_[i].IsWord("JSON_TABLE") && i + 1 < end && tokens_[i + 1].IsSymbol("(")) {
+    const std::size_t close = Matching(i + 1, end);
+    const auto arguments = Arguments(i + 2, close);
+    std::string alias =
+        close + 1 < end && IsName(tokens_[close + 1]) && !IsReservedWord(tokens_[close + 1])
+            ? tokens_[close + 1].Upper()
+            : std::string();
+    const auto table = jsonTables_.find(alias);
+    if (arguments.size() < 2 || table == jsonTables_.end() ||
+        tokens_[arguments[1].first].type != SqlToken::Type::String) {
+      Fail(close >= end ? 907 : 904,
+           close >= end ? "missing right parenthesis" : "\"JSON_TABLE\": invalid identifier");
+      return end;
+    }
+    // Rows are the elements a path ending in [*] reaches, or the one value
+    // any other path reaches.
+    std::string path = tokens_[arguments[1].first].text;
+    // Text that is no JSON gives no rows (NULL ON ERROR).
+    const std::string value = TranslateRange(arguments[0].first, arguments[0].second, true);
+    const std::string doc = "(CASE WHEN json_valid(" + value + ") THEN " + value + " END)";
+    const bool each = path.size() > 3 && path.compare(path.size() - 3, 3, "[*]") == 0;
+    item = each ? "json_each(" + doc + ", " + QuoteSqliteText(path.substr(0, path.size() - 3)) + ")"
+                : "json_each(json_array(json(json_extract(" + doc + ", " + QuoteSqliteText(path) +
+                      "))))";
+    units.push_back({item + " AS " + QuoteSqliteName(alias)});
+    return close + 2;
   } else if (IsName(tokens_[i])) {
     std::vector<std::string> parts;
     i = QualifiedName(i, end, parts);
@@ -448,7 +502,10 @@ std::size_t SqlTranslator::TranslateTableItem(std::size_t at, std::size_t end,
       return end;
     }
     const std::string schema = parts.size() == 2 ? parts[0] : std::string();
-    const auto storage = resolver_.ResolveTable(schema, parts.back());
+    const bool queryName = parts.size() == 1 && std::find(queryNames_.begin(), queryNames_.end(),
+                                                          parts[0]) != queryNames_.end();
+    const auto storage = queryName ? std::optional<std::string>(parts[0])
+                                   : resolver_.ResolveTable(schema, parts.back());
     if (!storage) {
       Fail(942, "table or view does not exist");
       return end;
@@ -491,6 +548,7 @@ std::size_t SqlTranslator::TranslateTableList(std::size_t at, std::size_t end,
           if (depth == 0)
             break;
           --depth;
+          continue;  // the end of "ON (condition)", not of the table list
         }
         if (depth == 0 && (IsJoinWord(c) || EndsTableList(c) || c.IsSymbol(",")))
           break;
@@ -514,7 +572,7 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
     const bool nextIsParen = i + 1 < end && tokens_[i + 1].IsSymbol("(");
     if (rownum && !rownum->whereAt && rownum->insertAt && i == rownum->insertAt) {
       units.push_back({"WHERE"});
-      units.push_back({"ora_rownum_accept(" + std::to_string(rownum->id) + ")", true});
+      units.push_back({"ora_rownum_accept(" + std::to_string(rownum->id) + ", 1)", true});
       rownum->insertAt = 0;
     }
     if (rownum && rownum->whereAt == i) {
@@ -522,8 +580,9 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       const std::string id = std::to_string(rownum->id);
       rownumCall_ = "ora_rownum_candidate(" + id + ")";
       units.push_back({"WHERE"});
-      units.push_back({"(" + TranslateRange(i + 1, rownum->whereEnd, false) +
-                           ") AND ora_rownum_accept(" + id + ")",
+      // One term, so that SQLite cannot count a row before its conditions hold.
+      units.push_back({"ora_rownum_accept(" + id + ", (" +
+                           TranslateRange(i + 1, rownum->whereEnd, false) + "))",
                        true});
       rownumCall_ = "ora_rownum_current(" + id + ")";
       i = rownum->whereEnd;
@@ -552,6 +611,31 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       i = close + 1;
     } else if (t.IsSymbol(")")) {
       Fail(933, "SQL command not properly ended");
+    } else if (t.IsWord("ORDER") && i + 1 < end && tokens_[i + 1].IsWord("BY")) {
+      // Oracle sorts NULLs as the largest values: last when ascending, first
+      // when descending; SQLite does the opposite unless told.
+      std::size_t listEnd = i + 2;
+      for (int depth = 0; listEnd < end; ++listEnd) {
+        const SqlToken& c = tokens_[listEnd];
+        depth += c.IsSymbol("(") ? 1 : c.IsSymbol(")") ? -1 : 0;
+        if (depth < 0 ||
+            (depth == 0 && (c.IsWord("FOR") || c.IsWord("OFFSET") || c.IsWord("FETCH") ||
+                            c.IsWord("ROWS") || c.IsWord("RANGE") || c.IsSymbol(";"))))
+          break;
+      }
+      std::string list;
+      for (auto [itemBegin, itemEnd] : Arguments(i + 2, listEnd)) {
+        bool nulls = false;
+        for (std::size_t k = itemBegin; k < itemEnd; ++k)
+          nulls = nulls || tokens_[k].IsWord("NULLS");
+        list += (list.empty() ? "" : ", ") + TranslateRange(itemBegin, itemEnd, insideFunction);
+        if (!nulls)
+          list += tokens_[itemEnd - 1].IsWord("DESC") ? " NULLS FIRST" : " NULLS LAST";
+      }
+      units.push_back({"ORDER"});
+      units.push_back({"BY"});
+      units.push_back({list});
+      i = listEnd;
     } else if (t.IsWord("UTL_RAW") && i + 3 < end && tokens_[i + 1].IsSymbol(".") &&
                tokens_[i + 3].IsSymbol("(")) {
       const std::size_t close = Matching(i + 3, end);
@@ -563,13 +647,12 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
           {"utl_raw_" + tokens_[i + 2].Upper() + "(" + TranslateRange(i + 4, close, true) + ")",
            true});
       i = close + 1;
+    } else if (t.IsWord("CAST") && nextIsParen) {
+      i = TranslateCast(i, end, units);
     } else if (t.IsWord("LISTAGG") && nextIsParen) {
       i = TranslateListagg(i, end, units);
     } else if ((t.IsWord("JSON_VALUE") || t.IsWord("JSON_QUERY")) && nextIsParen) {
       i = TranslateJsonFunction(i, end, units);
-    } else if (t.IsWord("JSON_TABLE") && nextIsParen) {
-      Fail(40573, "Invalid use of JSON_TABLE");
-      break;
     } else if (t.IsWord("IS") && i + 1 < end &&
                (tokens_[i + 1].IsWord("JSON") ||
                 (tokens_[i + 1].IsWord("NOT") && i + 2 < end && tokens_[i + 2].IsWord("JSON")))) {
@@ -697,6 +780,8 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
         units.push_back({std::string(last == "NEXTVAL" ? "ora_nextval(" : "ora_currval(") +
                              QuoteSqliteText(owner) + ", " + QuoteSqliteText(sequence) + ")",
                          true});
+      } else if (const std::string column = JsonTableColumn(parts); !column.empty()) {
+        units.push_back({column, true});
       } else {
         std::string text;
         for (std::size_t p = i; p < next; p += 2) {
@@ -739,7 +824,7 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
   }
   if (rownum && !rownum->whereAt && rownum->insertAt) {
     units.push_back({"WHERE"});
-    units.push_back({"ora_rownum_accept(" + std::to_string(rownum->id) + ")", true});
+    units.push_back({"ora_rownum_accept(" + std::to_string(rownum->id) + ", 1)", true});
   }
   rownumCall_ = outerRownum;
   // Glue "x . *" back together.
@@ -757,30 +842,143 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
 
 std::vector<std::pair<std::size_t, std::size_t>> SqlTranslator::Arguments(std::size_t begin,
                                                                           std::size_t end) const {
-  std::vector<std::pair<std::size_t, std::size_t>> arguments;
-  std::size_t start = begin;
-  int depth = 0;
-  for (std::size_t i = begin; i <= end; ++i) {
-    if (i == end || (depth == 0 && tokens_[i].IsSymbol(","))) {
-      if (i > start)
-        arguments.emplace_back(start, i);
-      start = i + 1;
-      continue;
-    }
-    depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
+  return ListItems(tokens_, begin, end);
+}
+
+// The type named by CAST(... AS type): nullopt with error set when Oracle
+// knows no such type.
+std::optional<OracleType> SqlTranslator::CastType(std::size_t begin, std::size_t end) {
+  if (begin >= end || tokens_[begin].type != SqlToken::Type::Word) {
+    Fail(902, "invalid datatype");
+    return std::nullopt;
   }
-  return arguments;
+  TokenStream in(tokens_, begin + 1);
+  std::string name = tokens_[begin].Upper();
+  OracleType type;
+  OraError error;
+  if (name == "TIMESTAMP" || name == "INTERVAL") {
+    if (!ReadDateTimeType(in, name, type, error)) {
+      Fail(error.code, error.message);
+      return std::nullopt;
+    }
+  } else {
+    if (name == "DOUBLE" && in.AcceptWord("PRECISION"))
+      name = "DOUBLE PRECISION";
+    std::optional<int> first, second;
+    long long value = 0;
+    if (in.AcceptSymbol("(")) {
+      if (in.ReadInteger(value, error))
+        first = static_cast<int>(value);
+      if (in.AcceptSymbol(",") && in.ReadInteger(value, error))
+        second = static_cast<int>(value);
+      in.AcceptWord("BYTE");
+      in.AcceptWord("CHAR");
+      in.AcceptSymbol(")");
+    }
+    const auto parsed = OracleType::FromDeclaration(name, first, second);
+    if (!parsed || error.IsSet()) {
+      Fail(902, "invalid datatype");
+      return std::nullopt;
+    }
+    type = *parsed;
+  }
+  if (in.Position() != end) {
+    Fail(907, "missing right parenthesis");
+    return std::nullopt;
+  }
+  return type;
+}
+
+// CAST(value AS type) converts as Oracle does: text read in the session's
+// formats for dates and timestamps, numbers checked, anything shown as text.
+std::size_t SqlTranslator::TranslateCast(std::size_t at, std::size_t end,
+                                         std::vector<Unit>& units) {
+  const std::size_t close = ClosingParenOf(at + 1, end);
+  if (close >= end)
+    return end;
+  std::size_t as = close;
+  for (std::size_t i = at + 2, depth = 0; i < close; ++i) {
+    depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
+    if (depth == 0 && tokens_[i].IsWord("AS"))
+      as = i;
+  }
+  if (as == close) {
+    Fail(905, "missing keyword");
+    return end;
+  }
+  const auto type = CastType(as + 1, close);
+  if (!type)
+    return end;
+  const std::string value = TranslateRange(at + 2, as, true);
+  std::string call = type->StoredForm(value);
+  if (type->name == "NUMBER" || type->name == "FLOAT")
+    call = type->scale ? "round(to_number(" + value + "), " + std::to_string(*type->scale) + ")"
+                       : "to_number(" + value + ")";
+  else if (type->name.find("CHAR") != std::string::npos)
+    call = "to_char(" + value + ")";
+  else if (call.empty())
+    call = "CAST(" + value + " AS " + type->SqliteDeclaration() + ")";
+  units.push_back({call, true});
+  return close + 1;
+}
+
+// The COLUMNS (name type PATH 'path', ...) of each JSON_TABLE(doc, 'path'
+// COLUMNS (...)) alias of the statement, read before its select list is.
+void SqlTranslator::ReadJsonTables() {
+  for (std::size_t i = 0; i + 1 < tokens_.size(); ++i) {
+    if (!tokens_[i].IsWord("JSON_TABLE") || !tokens_[i + 1].IsSymbol("("))
+      continue;
+    const std::size_t close = Matching(i + 1, tokens_.size());
+    if (close + 1 >= tokens_.size() || !IsName(tokens_[close + 1]))
+      continue;
+    std::vector<JsonColumn> columns;
+    for (std::size_t k = i + 2; k + 1 < close; ++k) {
+      if (!tokens_[k].IsWord("COLUMNS") || !tokens_[k + 1].IsSymbol("("))
+        continue;
+      for (auto [begin, end] : Arguments(k + 2, Matching(k + 1, close))) {
+        JsonColumn column;
+        column.name = tokens_[begin].Upper();
+        column.path = "$." + tokens_[begin].text;
+        column.number = begin + 1 < end && tokens_[begin + 1].IsWord("NUMBER");
+        for (std::size_t p = begin; p + 1 < end; ++p)
+          if (tokens_[p].IsWord("PATH") && tokens_[p + 1].type == SqlToken::Type::String)
+            column.path = tokens_[p + 1].text;
+        columns.push_back(column);
+      }
+      break;
+    }
+    jsonTables_[tokens_[close + 1].Upper()] = columns;
+  }
+}
+
+// The SQL of alias.column when alias names a JSON_TABLE; empty otherwise.
+std::string SqlTranslator::JsonTableColumn(const std::vector<std::string>& parts) const {
+  if (parts.size() != 2)
+    return {};
+  const auto table = jsonTables_.find(parts[0]);
+  if (table == jsonTables_.end())
+    return {};
+  for (const JsonColumn& column : table->second) {
+    if (column.name != parts[1])
+      continue;
+    // A row's value is JSON text for objects and arrays, the plain scalar otherwise.
+    const std::string row = QuoteSqliteName(parts[0]);
+    const std::string value =
+        "(CASE WHEN " + row + ".\"type\" IN ('object', 'array') THEN json_extract(" + row +
+        ".\"value\", " + QuoteSqliteText(column.path) + ")" +
+        (column.path == "$" ? " ELSE " + row + ".\"value\"" : std::string()) + " END)";
+    return column.number ? "to_number(" + value + ")" : value;
+  }
+  return {};
 }
 
 // LISTAGG(value [, separator] [ON OVERFLOW ...]) [WITHIN GROUP (ORDER BY keys)]
 // becomes ora_listagg(value, separator, direction, key, direction, key ...).
 std::size_t SqlTranslator::TranslateListagg(std::size_t at, std::size_t end,
                                             std::vector<Unit>& units) {
-  const std::size_t close = Matching(at + 1, end);
-  if (close >= end) {
-    Fail(907, "missing right parenthesis");
+  const std::size_t close = ClosingParenOf(at + 1, end);
+  if (close >= end)
     return end;
-  }
   std::size_t argumentsEnd = close;
   for (std::size_t i = at + 2, depth = 0; i < close; ++i) {
     depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
@@ -829,11 +1027,9 @@ std::size_t SqlTranslator::TranslateListagg(std::size_t at, std::size_t end,
 // WRAPPER and ON ERROR clauses of the path argument are read, errors give NULL.
 std::size_t SqlTranslator::TranslateJsonFunction(std::size_t at, std::size_t end,
                                                  std::vector<Unit>& units) {
-  const std::size_t close = Matching(at + 1, end);
-  if (close >= end) {
-    Fail(907, "missing right parenthesis");
+  const std::size_t close = ClosingParenOf(at + 1, end);
+  if (close >= end)
     return end;
-  }
   const auto arguments = Arguments(at + 2, close);
   if (arguments.size() != 2) {
     Fail(arguments.size() < 2 ? 938 : 939, arguments.size() < 2
@@ -1001,6 +1197,20 @@ std::string SqlTranslator::ItemType(std::size_t begin, std::size_t end) {
     if (first.Upper().rfind("BINARY_FLOAT_", 0) == 0)
       return "BINARY_FLOAT";
   }
+  if (first.IsWord("CAST") && wholeCall) {
+    for (std::size_t i = begin + 2, depth = 0; i + 1 < end; ++i) {
+      depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
+      if (depth == 0 && tokens_[i].IsWord("AS")) {
+        const OraError saved = error_;
+        const auto type = CastType(i + 1, end - 1);
+        error_ = saved;
+        if (type) {
+          std::string decl = type->SqliteDeclaration();
+          return decl.rfind("TEXT ", 0) == 0 || decl.rfind("BLOB ", 0) == 0 ? decl.substr(5) : decl;
+        }
+      }
+    }
+  }
   if (first.IsWord("TIMESTAMP") && end - begin == 2 &&
       tokens_[begin + 1].type == SqlToken::Type::String) {
     const std::string& text = tokens_[begin + 1].text;
@@ -1033,6 +1243,39 @@ std::string SqlTranslator::ItemType(std::size_t begin, std::size_t end) {
 }
 
 bool SqlTranslator::Translate(TranslatedStatement& out, OraError& error) {
+  // The (+) marker, CONNECT BY, ROLLUP, CUBE and GROUPING SETS are rewritten
+  // first, one query block at a time, and the result translated instead.
+  std::string rewritten = sql_;
+  std::vector<SqlToken> tokens = tokens_;
+  bool changed = false;
+  for (int block = 0; block < 32; ++block) {
+    error = {};
+    auto next = RewriteOuterJoinMarkers(rewritten, tokens, error);
+    if (!next && !error.IsSet())
+      next = RewriteHierarchicalQuery(rewritten, tokens, error);
+    if (!next && !error.IsSet())
+      next = RewriteGroupingSets(rewritten, tokens, error);
+    if (error.IsSet())
+      return false;
+    if (!next)
+      break;
+    std::size_t errorOffset = 0;
+    rewritten = *next;
+    changed = true;
+    if (!TokenizeSql(rewritten, tokens, errorOffset)) {
+      error = {933, "SQL command not properly ended"};
+      return false;
+    }
+  }
+  if (changed)
+    return SqlTranslator(tokens, rewritten, resolver_).Translate(out, error);
+  // Names of the WITH clause's queries are tables of the statement.
+  for (std::size_t i = 0; i + 3 < tokens_.size(); ++i)
+    if ((tokens_[i].IsWord("WITH") ||
+         (tokens_[i].IsSymbol(",") && i > 0 && tokens_[i - 1].IsSymbol(")"))) &&
+        IsName(tokens_[i + 1]) && tokens_[i + 2].IsWord("AS") && tokens_[i + 3].IsSymbol("("))
+      queryNames_.push_back(tokens_[i + 1].Upper());
+  ReadJsonTables();
   out = {};
   out_ = &out;
   topSelectSeen_ = false;

@@ -5,10 +5,12 @@
 // name Oracle would report.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "sandbox/server/OracleType.h"
 #include "sandbox/server/Server.h"
 #include "sandbox/server/SqlToken.h"
 
@@ -71,6 +73,8 @@ class SqlTranslator {
   // [begin, end) ranges of the comma-separated items in [begin, end).
   std::vector<std::pair<std::size_t, std::size_t>> Arguments(std::size_t begin,
                                                              std::size_t end) const;
+  std::optional<OracleType> CastType(std::size_t begin, std::size_t end);
+  std::size_t TranslateCast(std::size_t at, std::size_t end, std::vector<Unit>& units);
   std::size_t TranslateListagg(std::size_t at, std::size_t end, std::vector<Unit>& units);
   std::size_t TranslateJsonFunction(std::size_t at, std::size_t end, std::vector<Unit>& units);
   bool EndsIntervalLiteral(std::size_t begin, std::size_t end) const;
@@ -78,6 +82,8 @@ class SqlTranslator {
   std::size_t TranslateSelectList(std::size_t at, std::size_t end, std::vector<Unit>& units);
   std::size_t QualifiedName(std::size_t at, std::size_t end, std::vector<std::string>& parts) const;
   std::size_t Matching(std::size_t open, std::size_t end) const;
+  // Matching, with ORA-00907 when the parenthesis at open is never closed.
+  std::size_t ClosingParenOf(std::size_t open, std::size_t end);
   std::size_t CaseEnd(std::size_t at, std::size_t end) const;
   std::string BindPlaceholder(const std::string& name);
   std::string ColumnNameOf(std::size_t begin, std::size_t end) const;
@@ -92,6 +98,14 @@ class SqlTranslator {
   NameResolver& resolver_;
   TranslatedStatement* out_ = nullptr;
   bool topSelectSeen_ = false;
+  std::vector<std::string> queryNames_;  // of the WITH clause
+  struct JsonColumn {
+    std::string name, path;
+    bool number = false;
+  };
+  std::map<std::string, std::vector<JsonColumn>> jsonTables_;  // by alias
+  void ReadJsonTables();
+  std::string JsonTableColumn(const std::vector<std::string>& parts) const;
   std::string rownumCall_;  // what ROWNUM reads in the part being translated
   int rownumBlocks_ = 0;
   OraError error_;

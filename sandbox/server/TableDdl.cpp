@@ -86,7 +86,7 @@ bool TableDdl::ReadType(OracleType& type, OraError& error) {
   std::string name = t.Upper();
   in_.Skip();
   if (name == "TIMESTAMP" || name == "INTERVAL")
-    return ReadDatetimeType(in_, name, type, error);
+    return ReadDateTimeType(in_, name, type, error);
   if (name == "LONG" && in_.AcceptWord("RAW"))
     name = "LONG RAW";
   if (name == "DOUBLE" && in_.AcceptWord("PRECISION"))

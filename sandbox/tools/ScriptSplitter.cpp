@@ -140,6 +140,7 @@ class Splitter {
       return;
     std::string trimmed = Trim(line);
     if (Pending() && !inQuote_ && !inBlockComment_ && !trimmed.empty() && IsToolCommand(trimmed)) {
+      current_.clear();  // comments before a command belong to no statement
       statements_.push_back({trimmed, number, true});
       const std::string word = UpperWords(trimmed, 1)[0];
       ended_ = word == "EXIT" || word == "QUIT";
@@ -191,8 +192,8 @@ class Splitter {
   }
 
  private:
-  // True while no statement has begun.
-  bool Pending() const { return current_.empty(); }
+  // True while no statement has begun (comments alone begin none).
+  bool Pending() const { return current_.empty() || OnlyComments(current_); }
 
   // Decided at the statement's first ";": its leading words are all there by
   // then, and a PL/SQL unit is not scanned again at every later ";".

@@ -59,3 +59,7 @@ select date '2024-01-01' + date '2024-01-02' from dual;
 select to_binary_double('1222.111'), to_binary_float('0.1'), to_binary_double('-INF'),
        binary_double_infinity from dual;
 select id, bd from conf_types where bd = binary_double_nan or bd > 100 order by id;
+-- CAST reads text in the session's formats and rounds to the type named.
+select cast('2024-01-02 03:04:05.123' as timestamp(3)), cast('12.345' as number(5,1)),
+       cast(1.5 as binary_double), cast('1 02:00:00' as interval day to second) from dual;
+select cast('abc' as number) from dual;

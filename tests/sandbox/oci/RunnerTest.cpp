@@ -143,6 +143,22 @@ TEST(SandboxRunner, ReportsEachFailureWithItsLineAndExitsWithOne) {
             "script.sql:6: ORA-00942: table or view does not exist\n");
 }
 
+TEST(SandboxRunner, ToolCommandsAreNotedNotRunAndExitStopsTheScript) {
+  RunResult result = RunScript("system/manager@mem:RUNNER",
+                               "set serveroutput on size 10000\n"
+                               "whenever sqlerror exit failure\n"
+                               "select 'a' from dual;\n"
+                               "/* the end */\n"
+                               "quit\n"
+                               "select 'b' from dual;\n");
+  EXPECT_EQ(result.status, 0) << result.output;
+  EXPECT_EQ(result.output,
+            "a\n"
+            "script.sql:1: skipped, a command of the SQL tool: set serveroutput on size 10000\n"
+            "script.sql:2: skipped, a command of the SQL tool: whenever sqlerror exit failure\n"
+            "script.sql:5: skipped, a command of the SQL tool: quit\n");
+}
+
 TEST(SandboxRunner, FailedLogonAndMissingScriptExitWithOne) {
   RunResult logon = RunScript("system/wrong@mem:RUNNER", "select 1 from dual;\n");
   EXPECT_EQ(logon.status, 1);
