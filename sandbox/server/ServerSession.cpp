@@ -514,16 +514,27 @@ std::string ServerSession::ToText(const Value& value) const {
 
 std::vector<ColumnInfo> ServerSession::DescribeTable(const std::string& name) {
   std::lock_guard lock(database_->Mutex());
-  const unsigned long long generation = database_->SchemaGeneration();
-  if (generation != describedGeneration_) {
+  if (SchemaChangedSince(describedView_))
     described_.clear();
-    describedGeneration_ = generation;
-  }
-  const auto key = std::make_pair(name, schema_);
-  const auto found = described_.find(key);
+  const auto found = described_.find(name);
   if (found != described_.end())
     return found->second;
-  return described_[key] = DescribeUncached(name);
+  return described_[name] = DescribeUncached(name);
+}
+
+bool ServerSession::SchemaChangedSince(SchemaView& seen) {
+  const unsigned long long generation = database_->SchemaGeneration();
+  if (generation == seen.generation && schema_ == seen.schema)
+    return false;
+  seen = {generation, schema_};
+  return true;
+}
+
+plsql::BlockCache* ServerSession::CompiledBlocks() {
+  std::lock_guard lock(database_->Mutex());
+  if (SchemaChangedSince(compiledView_))
+    compiled_.Clear();
+  return &compiled_;
 }
 
 std::vector<ColumnInfo> ServerSession::DescribeUncached(const std::string& name) {
