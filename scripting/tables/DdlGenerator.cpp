@@ -8,17 +8,34 @@
 #include "scripting/tables/TableDdlBlock.h"
 
 std::string DdlGenerator::GenerateTableDdl(const std::string& owner, const std::string& table) {
-  return Run(TableDdlBlock(), owner, table);
+  if (tableBlock_.empty()) {
+    tableBlock_ = TableDdlBlock();
+  }
+  return Run(tableBlock_, owner, table);
 }
 
 std::string DdlGenerator::GenerateConstraintDdl(const std::string& owner,
                                                 const std::string& table) {
-  return Run(ConstraintDdlBlock(), owner, table);
+  if (constraintBlock_.empty()) {
+    constraintBlock_ = ConstraintDdlBlock();
+  }
+  return Run(constraintBlock_, owner, table);
 }
 
 std::string DdlGenerator::GenerateIndexDdl(const std::string& owner, const std::string& table,
                                            const std::vector<std::string>* indexNames) {
-  return Run(IndexDdlBlock(session_.VersionClass(), indexNames), owner, table);
+  if (indexNames != nullptr) {
+    return Run(IndexDdlBlock(session_.VersionClass(), indexNames), owner, table);
+  }
+  return Run(AllIndexesBlock(), owner, table);
+}
+
+const std::string& DdlGenerator::AllIndexesBlock() {
+  if (indexBlock_.empty() || indexBlockRelease_ != session_.VersionClass()) {
+    indexBlockRelease_ = session_.VersionClass();
+    indexBlock_ = IndexDdlBlock(indexBlockRelease_, nullptr);
+  }
+  return indexBlock_;
 }
 
 std::string DdlGenerator::Run(const std::string& block, const std::string& owner,
