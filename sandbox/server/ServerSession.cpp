@@ -293,7 +293,7 @@ bool ServerSession::PrepareQuery(const std::string& sql, const BindSet& binds,
 
 std::vector<ColumnInfo> ServerSession::DescribeQuery(const std::string& sql, const BindSet& binds,
                                                      OraError& error) {
-  std::lock_guard lock(database_->Mutex());
+  ServerDatabase::Call call(*database_);
   SqliteStatement statement;
   std::vector<ColumnInfo> columns;
   if (!PrepareQuery(sql, binds, statement, columns, error))
@@ -303,7 +303,7 @@ std::vector<ColumnInfo> ServerSession::DescribeQuery(const std::string& sql, con
 
 std::unique_ptr<Cursor> ServerSession::OpenQuery(const std::string& sql, const BindSet& binds,
                                                  OraError& error) {
-  std::lock_guard lock(database_->Mutex());
+  ServerDatabase::Call call(*database_);
   SqliteStatement statement;
   std::vector<ColumnInfo> columns;
   if (!PrepareQuery(sql, binds, statement, columns, error))
@@ -447,7 +447,7 @@ bool ServerSession::AlterSession(const std::vector<SqlToken>& tokens, OraError& 
 
 bool ServerSession::Execute(const std::string& sql, BindSet& binds, std::uint64_t& rowsProcessed,
                             OraError& error, OraError& warning) {
-  std::lock_guard lock(database_->Mutex());
+  ServerDatabase::Call call(*database_);
   error = {};
   warning = {};
   rowsProcessed = 0;
