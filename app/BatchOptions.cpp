@@ -82,12 +82,18 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
     std::optional<std::string> problem;
     if (argument == "--help" || argument == "-h") {
       options.Help = true;
+    } else if (argument == "--version") {
+      options.Version = true;
+    } else if (argument == "--quiet" || argument == "-q") {
+      options.Quiet = true;
     } else if (argument == "--batch") {
       options.Batch = true;
     } else if (argument == "--connect") {
       problem = TakeValue(arguments, i, options.ConnectString);
     } else if (argument == "--report") {
       problem = TakeValue(arguments, i, options.ReportFile);
+    } else if (argument == "--config") {
+      problem = TakeValue(arguments, i, options.ConfigFile);
     } else if (argument == "--settings") {
       problem = TakeValue(arguments, i, options.SettingsDirectory);
     } else if (argument == "--kinds") {
@@ -100,6 +106,7 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
           return error;
         }
         options.Kinds = std::move(*kinds);
+        options.KindsGiven = true;
       }
     } else {
       problem = "unknown argument '" + argument + "'";
@@ -108,21 +115,22 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
       return problem;
     }
   }
-  if (options.Help) {
+  if (options.Help || options.Version) {
     return std::nullopt;
   }
   if (!options.Batch) {
     return std::string("the headless run needs --batch");
   }
-  if (options.ConnectString.empty()) {
-    return std::string("--batch needs --connect CONNECT");
+  if (options.ConnectString.empty() && options.ConfigFile.empty()) {
+    return std::string("--batch needs --connect CONNECT or --config FILE");
   }
   return std::nullopt;
 }
 
 bool WantsHeadless(const std::vector<std::string>& arguments) {
   return std::any_of(arguments.begin(), arguments.end(), [](const std::string& argument) {
-    return argument == "--batch" || argument == "--help" || argument == "-h";
+    return argument == "--batch" || argument == "--help" || argument == "-h" ||
+           argument == "--version";
   });
 }
 
@@ -140,7 +148,10 @@ std::string BatchUsage() {
   return "Usage:\n"
          "  quillmark [--settings DIR]          the desktop program\n"
          "  quillmark --batch --connect CONNECT [--kinds LIST] [--report FILE] [--settings DIR]\n"
-         "  quillmark --help\n"
+         "  quillmark --batch --config FILE.qmo [--connect CONNECT] [--kinds LIST] [--report "
+         "FILE]\n"
+         "                    [--quiet]\n"
+         "  quillmark --help | --version\n"
          "\n"
          "--batch scripts one schema without opening a window (no display is needed).\n"
          "\n"
@@ -154,12 +165,26 @@ std::string BatchUsage() {
          "\n"
          "  --report FILE      write the report to FILE; without it the report goes to\n"
          "                     standard output.\n"
+         "  --config FILE.qmo  run the setup saved in a configuration file (its connect\n"
+         "                     string, kinds, selections, data conditions and report file);\n"
+         "                     --connect, --kinds and --report override the file. A connect\n"
+         "                     string without a password takes it as --connect does.\n"
          "  --settings DIR     keep the settings store in DIR instead of the user's own\n"
          "                     (\"Settings\"/\"OCIVER\" and \"OCIDLL\" there choose the client\n"
          "                     library).\n"
+         "  --quiet, -q        no progress line and no finish message; errors are still shown.\n"
          "\n"
          "Messages and questions go to standard error; a question takes its default answer.\n"
+         "When standard error is a terminal, one line there shows the run's phase, status,\n"
+         "progress and elapsed time. Ctrl+C (or SIGTERM) stops the run as the desktop's Stop\n"
+         "command does: the report written so far is kept and ends with the stop line; a\n"
+         "second Ctrl+C ends the program at once.\n"
          "\n"
-         "Exit status: 0 finished, 2 bad arguments, 3 no connection, 4 the report could not be\n"
-         "written.\n";
+         "Exit status: 0 finished, 2 bad arguments or an unreadable configuration file,\n"
+         "3 no connection, 4 the report could not be written, 130 stopped by Ctrl+C\n"
+         "(SIGINT), 143 stopped by SIGTERM.\n";
+}
+
+std::string BatchVersion() {
+  return std::string("Quillmark for Oracle ") + QUILLMARK_VERSION + "\n";
 }

@@ -2,12 +2,17 @@
 #include "app/BatchRun.h"
 
 #include <memory>
+#include <optional>
 #include <ostream>
 
 #include "app/ConsoleLogonPrompts.h"
 #include "app/ConsoleRunHost.h"
+#include "app/StopSignals.h"
+#include "app/TerminalProgress.h"
+#include "config/ConfigurationFile.h"
 #include "engine/RunDialogs.h"
 #include "engine/RunEngine.h"
+#include "engine/RunFlags.h"
 #include "oracle/ProcessExit.h"
 #include "scripting/connection/DatabaseConnection.h"
 #include "scripting/connection/RunHostClientMessages.h"
@@ -31,17 +36,58 @@ void KeepRunningWithoutLibrary(int) {}
 
 }  // namespace
 
+namespace {
+
+// The configuration file's bytes, checked whole before anything is connected
+// or changed; header receives its connect string.
+std::optional<std::string> ReadConfiguration(const std::string& path, std::string& bytes,
+                                             ConfigurationHeader& header) {
+  if (std::optional<std::string> problem = ReadConfigurationFile(path, bytes)) {
+    return problem;
+  }
+  RunSettings scratch;
+  return DecodeConfiguration(bytes, header, scratch);
+}
+
+// The report file of a run: --report, else the file a configuration's output
+// or auto-save mode names, else none (standard output).
+std::string ReportFileOf(const BatchOptions& options, const RunSettings& settings) {
+  if (!options.ReportFile.empty() || options.ConfigFile.empty()) {
+    return options.ReportFile;
+  }
+  return settings.ReportToFile || settings.AutoSave ? settings.ReportFileName : std::string();
+}
+
+}  // namespace
+
 int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& output,
-             std::ostream& errors) {
-  ConsoleRunHost host(errors);
+             std::ostream& errors, int progressFd) {
+  std::string configuration;
+  ConfigurationHeader header;
+  if (!options.ConfigFile.empty()) {
+    if (std::optional<std::string> problem =
+            ReadConfiguration(options.ConfigFile, configuration, header)) {
+      errors << "quillmark: " << options.ConfigFile << ": " << *problem << "\n";
+      return BatchBadArguments;
+    }
+  }
+  const std::string connectString =
+      options.ConnectString.empty() ? header.ConnectString : options.ConnectString;
+  if (connectString.empty()) {
+    errors << "quillmark: " << options.ConfigFile
+           << " names no database: give one with --connect CONNECT\n";
+    return BatchBadArguments;
+  }
+
+  TerminalProgress progress(progressFd, options.Quiet);
+  ConsoleRunHost host(errors, &progress, options.Quiet);
   RunHostClientMessages messages(host);
   SetProcessExitHandler(KeepRunningWithoutLibrary);
   ConsoleLogonPrompts prompts(errors);
-  auto connection =
-      std::make_shared<DatabaseConnection>(store, messages, prompts, options.ConnectString);
+  auto connection = std::make_shared<DatabaseConnection>(store, messages, prompts, connectString);
   SetProcessExitHandler(nullptr);
   if (connection->NotConnected()) {
-    errors << "quillmark: not connected to the database of '" << options.ConnectString << "'\n";
+    errors << "quillmark: not connected to the database of '" << connectString << "'\n";
     return BatchNoConnection;
   }
 
@@ -56,25 +102,45 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
   // settings back to the store, so it gets them as they were stored.
   const RunSettings stored = engine.Settings();
   RunSettings& settings = engine.Settings();
-  SelectKinds(settings, options.Kinds);
+  if (!configuration.empty()) {
+    DecodeConfiguration(configuration, header, settings);  // read whole once already
+  }
+  if (options.KindsGiven || options.ConfigFile.empty()) {
+    SelectKinds(settings, options.Kinds);
+  }
+  const std::string reportFile = ReportFileOf(options, settings);
   settings.AutoSave = 0;
-  settings.ReportToFile = options.ReportFile.empty() ? 0 : 1;
-  settings.ReportFileName = options.ReportFile;
+  settings.ReportToFile = reportFile.empty() ? 0 : 1;
+  settings.ReportFileName = reportFile;
   engine.Flags().ReportSaved = 1;
 
-  engine.Driver().StartRun();
-  engine.Driver().WaitForWorker([] {});
+  {
+    const StopSignals signals;
+    RunFlags& flags = engine.Flags();
+    engine.Driver().StartRun();
+    engine.Driver().WaitForWorker([&] {
+      // What the Stop command does once the user said Yes.
+      if (StopSignals::Received() != 0 && flags.Running) {
+        flags.Running = 0;
+      }
+      progress.Tick();
+    });
+    progress.Finish();
+  }
 
-  const bool fileFailed = !options.ReportFile.empty() && !settings.ReportToFile;
-  if (options.ReportFile.empty() || fileFailed) {
+  const bool fileFailed = !reportFile.empty() && !settings.ReportToFile;
+  if (reportFile.empty() || fileFailed) {
     // Text that could not reach the file is not lost: it goes to the output.
     output << engine.Model().Text();
     output.flush();
   }
   settings = stored;
   if (fileFailed) {
-    errors << "quillmark: the report could not be written to " << options.ReportFile << "\n";
+    errors << "quillmark: the report could not be written to " << reportFile << "\n";
     return BatchReportNotWritten;
+  }
+  if (engine.Flags().Stopped) {
+    return StopSignals::Received() == SIGTERM ? BatchStoppedByTerminate : BatchStoppedByInterrupt;
   }
   return BatchFinished;
 }

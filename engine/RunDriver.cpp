@@ -228,6 +228,7 @@ void RunDriver::Work(RunKind kind) {
       LowerCurrentThreadPriority();
     }
     flags_.SkipRequested = 0;
+    flags_.Stopped = 0;
     const std::int64_t start = SteadySeconds();
     output_.PrepareReport();
     if (settings_.ReportToFile) {

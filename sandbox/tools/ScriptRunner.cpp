@@ -155,7 +155,9 @@ int ScriptRunner::Run(const std::string& scriptName,
 }
 
 void ScriptRunner::Report(const std::string& scriptName, int line) {
-  errors_ << scriptName << ':' << line << ": " << connection_.LastErrorText() << '\n';
+  if (!scriptName.empty())
+    errors_ << scriptName << ':';
+  errors_ << line << ": " << connection_.LastErrorText() << '\n';
 }
 
 bool ScriptRunner::RunStatement(const ScriptStatement& script) {

@@ -1,7 +1,7 @@
 // ScriptRunner: executes the statements of a script through the OCI entry
 // points of a logged-on ClientConnection. Query rows are printed one per
 // line with their columns separated by "|"; each failing statement is
-// reported as "SCRIPT:LINE: ORA-nnnnn: text".
+// reported as "SCRIPT:LINE: ORA-nnnnn: text" ("LINE: ..." without a script name).
 #pragma once
 
 #include <ostream>
