@@ -5,6 +5,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "sandbox/plsql/BlockCache.h"
 #include "sandbox/plsql/Executor.h"
 #include "sandbox/plsql/Lexer.h"
 #include "sandbox/plsql/Parser.h"
@@ -17,14 +18,21 @@ std::string Position(int line, int column) {
   return "line " + std::to_string(line) + ", column " + std::to_string(column) + ":\n";
 }
 
-bool CompileAndRun(Session& session, const std::string& blockText, BindSet& binds,
-                   OraError& error) {
+// The compiled block of blockText, from the session's cache when it holds
+// one; null with error set when the text does not compile.
+std::shared_ptr<const CompiledBlock> Compile(Session& session, const std::string& blockText,
+                                             OraError& error) {
+  BlockCache* cache = session.CompiledBlocks();
+  if (cache != nullptr) {
+    if (auto cached = cache->Find(blockText))
+      return cached;
+  }
   std::vector<Token> tokens;
   LexError lexError;
   if (!Tokenize(blockText, tokens, lexError)) {
     error.code = 6550;
     error.message = Position(lexError.line, lexError.column) + lexError.message;
-    return false;
+    return nullptr;
   }
   Parser parser(blockText, tokens, session);
   CompileError compileError;
@@ -37,9 +45,21 @@ bool CompileAndRun(Session& session, const std::string& blockText, BindSet& bind
           "\nORA-06550: " + Position(compileError.trailerLine, compileError.trailerColumn) +
           compileError.trailer;
     }
-    return false;
+    return nullptr;
   }
-  for (const std::string& name : parser.BindNames()) {
+  auto compiled =
+      std::make_shared<const CompiledBlock>(CompiledBlock{std::move(block), parser.BindNames()});
+  if (cache != nullptr)
+    cache->Add(blockText, compiled);
+  return compiled;
+}
+
+bool CompileAndRun(Session& session, const std::string& blockText, BindSet& binds,
+                   OraError& error) {
+  const auto compiled = Compile(session, blockText, error);
+  if (!compiled)
+    return false;
+  for (const std::string& name : compiled->bindNames) {
     if (!binds.Has(name)) {
       error.code = 1008;
       error.message = "not all variables bound";
@@ -47,7 +67,7 @@ bool CompileAndRun(Session& session, const std::string& blockText, BindSet& bind
     }
   }
   Executor executor(session, binds);
-  return executor.Run(*block, error);
+  return executor.Run(*compiled->block, error);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Index definitions of the dictionary tables.
 #include "sandbox/server/DictionaryIndexes.h"
 
+#include <string>
 #include <string_view>
 
 #include "sandbox/server/SqliteHandle.h"
@@ -48,14 +49,10 @@ CREATE INDEX IF NOT EXISTS "SYS.I_SEGMENTS" ON "SYS.DBA_SEGMENTS" (OWNER, SEGMEN
 
 }  // namespace
 
-bool EnsureDictionaryIndexes(sqlite3* db, std::string& message) {
+void EnsureDictionaryIndexes(sqlite3* db) {
   SqliteRunner runner(db);
-  if (!runner.Exec("BEGIN;" + std::string(kIndexSql) + "COMMIT;")) {
-    message = runner.LastError();
+  if (!runner.Exec("BEGIN;" + std::string(kIndexSql) + "COMMIT;"))
     runner.Exec("ROLLBACK");
-    return false;
-  }
-  return true;
 }
 
 }  // namespace sandbox

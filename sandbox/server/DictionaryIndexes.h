@@ -5,13 +5,12 @@
 
 #include <sqlite3.h>
 
-#include <string>
-
 namespace sandbox {
 
 // Creates the indexes that are missing (all of them in a new database, the
-// newer ones in a database file written by an older sandbox). Returns false
-// with message on failure.
-bool EnsureDictionaryIndexes(sqlite3* db, std::string& message);
+// newer ones in a database file written by an older sandbox). A file that
+// cannot be written now (read-only, or locked by another process) keeps
+// working without them, only slower: a failure is left unreported.
+void EnsureDictionaryIndexes(sqlite3* db);
 
 }  // namespace sandbox

@@ -12,6 +12,10 @@
 
 namespace sandbox {
 
+namespace plsql {
+class BlockCache;
+}
+
 // An Oracle error: code 1017 with message "invalid username/password; logon
 // denied" is reported by OCIErrorGet as "ORA-01017: invalid username/password;
 // logon denied\n". Codes of other facilities (ORU-10027, PLS-00201 inside an
@@ -129,6 +133,10 @@ class Session {
     std::string pending;             // PUT text not yet ended by NEW_LINE
   };
   virtual ServerOutput& Output() = 0;
+
+  // Where the PL/SQL interpreter keeps the blocks it compiled in this session
+  // for reuse; null when the session keeps none.
+  virtual plsql::BlockCache* CompiledBlocks() { return nullptr; }
 };
 
 // One database, chosen by the connect identifier.

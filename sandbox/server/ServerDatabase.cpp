@@ -40,11 +40,12 @@ std::shared_ptr<ServerDatabase> ServerDatabase::Open(const Options& options, Ora
   runner.Exec("PRAGMA synchronous = OFF");
   std::string message;
   if ((!HasDictionary(raw) && !CreateDictionary(raw, options.globalName, message)) ||
-      !EnsureDictionaryIndexes(raw, message) || !CreateVisibilityViews(raw, message)) {
+      !CreateVisibilityViews(raw, message)) {
     // A file that is not a database, or a disk that is full.
     error = {1034, "ORACLE not available (" + message + ")"};
     return nullptr;
   }
+  EnsureDictionaryIndexes(raw);
   if (!options.filePath.empty()) {
     std::vector<std::vector<std::string>> rows;
     if (runner.Query("SELECT GLOBAL_NAME FROM \"SYS.GLOBAL_NAME\"", {}, rows) && !rows.empty())

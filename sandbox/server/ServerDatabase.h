@@ -51,6 +51,27 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
   }
   // Changes with every change of the schema (see StorageNameCache).
   unsigned long long SchemaGeneration() { return storageNames_.Generation(db_.get()); }
+  // One call of a session into the database, under its lock. The schema
+  // version is read once, when the outermost call begins, not at every name
+  // that the call's statements (and the blocks they run) resolve.
+  class Call {
+   public:
+    explicit Call(ServerDatabase& database) : database_(database), lock_(database.mutex_) {
+      if (database_.callDepth_++ == 0)
+        database_.storageNames_.Hold(database_.Handle());
+    }
+    ~Call() {
+      if (--database_.callDepth_ == 0)
+        database_.storageNames_.Release();
+    }
+    Call(const Call&) = delete;
+    Call& operator=(const Call&) = delete;
+
+   private:
+    ServerDatabase& database_;
+    std::lock_guard<std::recursive_mutex> lock_;
+  };
+
   // Called when DDL ends, committed or not.
   void SchemaChanged() { storageNames_.Forget(); }
 
@@ -65,6 +86,7 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
   SqlFunctionContext functions_;
   IntegrityState integrity_;
   bool inTransaction_ = false;
+  int callDepth_ = 0;  // nesting of Call, under mutex_
 };
 
 }  // namespace sandbox

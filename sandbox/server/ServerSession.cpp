@@ -415,7 +415,7 @@ bool ServerSession::PrepareQuery(const std::string& sql, const BindSet& binds,
 
 std::vector<ColumnInfo> ServerSession::DescribeQuery(const std::string& sql, const BindSet& binds,
                                                      OraError& error) {
-  std::lock_guard lock(database_->Mutex());
+  ServerDatabase::Call call(*database_);
   SqliteStatement statement;
   std::vector<ColumnInfo> columns;
   std::vector<bool> typedByValue;
@@ -426,7 +426,7 @@ std::vector<ColumnInfo> ServerSession::DescribeQuery(const std::string& sql, con
 
 std::unique_ptr<Cursor> ServerSession::OpenQuery(const std::string& sql, const BindSet& binds,
                                                  OraError& error) {
-  std::lock_guard lock(database_->Mutex());
+  ServerDatabase::Call call(*database_);
   SqliteStatement statement;
   std::vector<ColumnInfo> columns;
   std::vector<bool> typedByValue;
@@ -619,7 +619,7 @@ bool ServerSession::AlterSession(const std::vector<SqlToken>& tokens, OraError& 
 
 bool ServerSession::Execute(const std::string& sql, BindSet& binds, std::uint64_t& rowsProcessed,
                             OraError& error, OraError& warning) {
-  std::lock_guard lock(database_->Mutex());
+  ServerDatabase::Call call(*database_);
   error = {};
   warning = {};
   rowsProcessed = 0;
@@ -690,16 +690,27 @@ std::string ServerSession::ToText(const Value& value) const {
 
 std::vector<ColumnInfo> ServerSession::DescribeTable(const std::string& name) {
   std::lock_guard lock(database_->Mutex());
-  const unsigned long long generation = database_->SchemaGeneration();
-  if (generation != describedGeneration_) {
+  if (SchemaChangedSince(describedView_))
     described_.clear();
-    describedGeneration_ = generation;
-  }
-  const auto key = std::make_pair(name, schema_);
-  const auto found = described_.find(key);
+  const auto found = described_.find(name);
   if (found != described_.end())
     return found->second;
-  return described_[key] = DescribeUncached(name);
+  return described_[name] = DescribeUncached(name);
+}
+
+bool ServerSession::SchemaChangedSince(SchemaView& seen) {
+  const unsigned long long generation = database_->SchemaGeneration();
+  if (generation == seen.generation && schema_ == seen.schema)
+    return false;
+  seen = {generation, schema_};
+  return true;
+}
+
+plsql::BlockCache* ServerSession::CompiledBlocks() {
+  std::lock_guard lock(database_->Mutex());
+  if (SchemaChangedSince(compiledView_))
+    compiled_.Clear();
+  return &compiled_;
 }
 
 std::vector<ColumnInfo> ServerSession::DescribeUncached(const std::string& name) {

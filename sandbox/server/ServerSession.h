@@ -9,6 +9,7 @@
 
 #include <sqlite3.h>
 
+#include "sandbox/plsql/BlockCache.h"
 #include "sandbox/server/Server.h"
 #include "sandbox/server/ServerDatabase.h"
 #include "sandbox/server/SqlToken.h"
@@ -32,6 +33,7 @@ class ServerSession : public Session, public NameResolver {
   std::string ToText(const Value& value) const override;
   std::vector<ColumnInfo> DescribeTable(const std::string& name) override;
   ServerOutput& Output() override { return output_; }
+  plsql::BlockCache* CompiledBlocks() override;
 
   std::optional<std::string> ResolveTable(const std::string& schema,
                                           const std::string& name) override;
@@ -76,10 +78,20 @@ class ServerSession : public Session, public NameResolver {
   std::string timeZone_;
   ServerOutput output_;
   std::map<std::string, std::string> currentValues_;  // CURRVAL per "OWNER.SEQUENCE"
-  // DescribeTable's answers by name and current schema, for one schema generation:
-  // compiling a block anchors many declarations to the same few views.
-  std::map<std::pair<std::string, std::string>, std::vector<ColumnInfo>> described_;
-  unsigned long long describedGeneration_ = 0;
+  // What was derived from the dictionary as it was at one schema generation
+  // and current schema: DescribeTable's answers (compiling a block anchors
+  // many declarations to the same few views) and compiled blocks.
+  struct SchemaView {
+    unsigned long long generation = 0;
+    std::string schema;
+  };
+  // True, and seen brought up to date, when the schema or the current
+  // schema changed since seen; call under the database lock.
+  bool SchemaChangedSince(SchemaView& seen);
+  std::map<std::string, std::vector<ColumnInfo>> described_;
+  SchemaView describedView_;
+  plsql::BlockCache compiled_;
+  SchemaView compiledView_;
 };
 
 }  // namespace sandbox

@@ -17,6 +17,8 @@ long long StorageNameCache::SchemaVersion(sqlite3* db) {
 }
 
 void StorageNameCache::Refresh(sqlite3* db) {
+  if (held_ && loaded_)
+    return;
   const long long version = SchemaVersion(db);
   if (loaded_ && version == version_ && version >= 0)
     return;

@@ -26,6 +26,14 @@ class StorageNameCache {
   // Reads the names again at the next lookup. DDL calls it when it ends,
   // because a rolled-back change gives an earlier schema version back.
   void Forget() { loaded_ = false; }
+  // While held, lookups trust the names without reading the schema version
+  // again (that takes a lock on a database file): only this connection's own
+  // DDL, which calls Forget, can change them meanwhile.
+  void Hold(sqlite3* db) {
+    Refresh(db);
+    held_ = true;
+  }
+  void Release() { held_ = false; }
 
  private:
   // The schema cookie, which every committed or pending schema change moves,
@@ -36,6 +44,7 @@ class StorageNameCache {
   SqliteStatement versionQuery_;
   long long version_ = 0;
   bool loaded_ = false;
+  bool held_ = false;
   unsigned long long generation_ = 0;
   std::unordered_set<std::string> names_;
 };

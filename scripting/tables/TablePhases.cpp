@@ -1,6 +1,7 @@
 // The table, index and constraint phases of a scripting run.
 #include "scripting/tables/TablePhases.h"
 
+#include <unordered_set>
 #include <vector>
 
 #include "engine/ReportColour.h"
@@ -28,6 +29,29 @@ std::vector<std::string> TableNames(TableListSource& tables) {
   }
   return names;
 }
+
+// The excluded table names of the settings, upper-cased once per loop: a
+// look-up in the settings' own list costs the length of that list per table.
+class ExcludedNames {
+ public:
+  explicit ExcludedNames(const std::vector<std::string>& names) {
+    for (const std::string& name : names) {
+      names_.insert(Upper(name));
+    }
+  }
+  bool Contains(const std::string& name) const { return names_.count(Upper(name)) != 0; }
+
+ private:
+  static std::string Upper(std::string text) {
+    for (char& c : text) {
+      if (c >= 'a' && c <= 'z') {
+        c = static_cast<char>(c - 'a' + 'A');
+      }
+    }
+    return text;
+  }
+  std::unordered_set<std::string> names_;
+};
 
 std::string WithoutTrailingWhiteSpace(std::string text) {
   const std::size_t end = text.find_last_not_of(" \t\r\n");
@@ -96,10 +120,11 @@ void TablePhases::WriteSummaryBanner() {
 
 void TablePhases::WriteTableScripts() {
   const std::string owner = tables_.SchemaOwner();
+  const ExcludedNames excluded(settings_.ExcludedTables);
   for (const std::string& table : TableNames(tables_)) {
     control_.CheckStop();
     StepProgress();
-    if (settings_.IsTableExcluded(table)) {
+    if (excluded.Contains(table)) {
       continue;
     }
     Comment("\r\n\r\n" + BannerOpen);
@@ -122,10 +147,11 @@ void TablePhases::WriteTableScripts() {
 
 void TablePhases::WriteTablesNotProcessed() {
   bool listed = false;
+  const ExcludedNames excluded(settings_.ExcludedTables);
   for (const std::string& table : TableNames(tables_)) {
     control_.CheckStop();
     StepProgress();
-    if (!settings_.IsTableExcluded(table)) {
+    if (!excluded.Contains(table)) {
       continue;
     }
     if (!listed) {
@@ -182,9 +208,10 @@ bool TablePhases::RunKeyPhase(const KeyPhaseTexts& texts, Generate generate,
                               bool somethingWritten) {
   const std::string owner = tables_.SchemaOwner();
   bool nothingWritten = !somethingWritten;
+  const ExcludedNames excluded(settings_.ExcludedTables);
   for (const std::string& table : TableNames(tables_)) {
     control_.CheckStop();
-    if (settings_.IsTableExcluded(table)) {
+    if (excluded.Contains(table)) {
       if (texts.skippingStatus != nullptr) {
         Status(texts.skippingStatus + table);
       }

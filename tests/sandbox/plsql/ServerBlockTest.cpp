@@ -75,6 +75,20 @@ TEST_F(ServerBlockTest, AnchoredTypesFollowTheTableAfterDdl) {
   EXPECT_NE(RunBlock(*session_, block).Error().find("ORA-06550"), std::string::npos);
 }
 
+TEST_F(ServerBlockTest, TheSameBlockIsCompiledForTheCurrentSchema) {
+  Sql("create user narrow identified by pw");
+  Sql("create user wide identified by pw");
+  Sql("create table narrow.t (a varchar2(3))");
+  Sql("create table wide.t (a varchar2(10))");
+  const std::string block = "declare v t.a%type; begin v := 'abcd'; dbms_output.put_line(v); end;";
+  Sql("alter session set current_schema = narrow");
+  EXPECT_NE(RunBlock(*session_, block).Error().find("ORA-06502"), std::string::npos);
+  Sql("alter session set current_schema = wide");
+  EXPECT_TRUE(RunBlock(*session_, block).ok);
+  Sql("alter session set current_schema = narrow");
+  EXPECT_FALSE(RunBlock(*session_, block).ok);
+}
+
 TEST_F(ServerBlockTest, TableDdlBlockOverTheRealDictionary) {
   Sql("create table T (ID number(10) not null, NAME varchar2(30) default 'x') tablespace USERS "
       "pctfree 10 pctused 40 initrans 1 maxtrans 255 storage (initial 64K next 1M minextents 1 "

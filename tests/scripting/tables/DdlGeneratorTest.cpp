@@ -410,6 +410,10 @@ TEST(IndexDdlTest, NameFilterKeepsOnlyTheNamedIndexes) {
   EXPECT_EQ(schema.ddl->GenerateIndexDdl("APP", "F", &none), "\r\n");
   const std::vector<std::string> quoted{"F_A' OR 'X' = 'X"};
   EXPECT_EQ(schema.ddl->GenerateIndexDdl("APP", "F", &quoted), "\r\n");
+  // The same generator, without a filter and then with one again.
+  EXPECT_EQ(schema.ddl->GenerateIndexDdl("APP", "F", nullptr).size(),
+            3 * std::string("CREATE INDEX F_A ON F\r\n\t(\r\n\t A\r\n\t)\r\n/\r\n").size() + 2);
+  EXPECT_EQ(schema.ddl->GenerateIndexDdl("APP", "F", &none), "\r\n");
 }
 
 }  // namespace
