@@ -88,6 +88,10 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
       problem = TakeValue(arguments, i, options.ConnectString);
     } else if (argument == "--report") {
       problem = TakeValue(arguments, i, options.ReportFile);
+    } else if (argument == "--query") {
+      problem = TakeValue(arguments, i, options.Query);
+    } else if (argument == "--query-file") {
+      problem = TakeValue(arguments, i, options.QueryFile);
     } else if (argument == "--settings") {
       problem = TakeValue(arguments, i, options.SettingsDirectory);
     } else if (argument == "--kinds") {
@@ -117,6 +121,9 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
   if (options.ConnectString.empty()) {
     return std::string("--batch needs --connect CONNECT");
   }
+  if (!options.Query.empty() && !options.QueryFile.empty()) {
+    return std::string("--query and --query-file cannot be used together");
+  }
   return std::nullopt;
 }
 
@@ -140,6 +147,8 @@ std::string BatchUsage() {
   return "Usage:\n"
          "  quillmark [--settings DIR]          the desktop program\n"
          "  quillmark --batch --connect CONNECT [--kinds LIST] [--report FILE] [--settings DIR]\n"
+         "  quillmark --batch --connect CONNECT (--query TEXT | --query-file FILE)\n"
+         "            [--report FILE] [--settings DIR]\n"
          "  quillmark --help\n"
          "\n"
          "--batch scripts one schema without opening a window (no display is needed).\n"
@@ -152,8 +161,11 @@ std::string BatchUsage() {
          "                     " +
          kinds +
          "\n"
-         "  --report FILE      write the report to FILE; without it the report goes to\n"
-         "                     standard output.\n"
+         "  --query TEXT       script the rows of one query as INSERT statements instead\n"
+         "                     of the schema's objects; only a query is ever executed.\n"
+         "  --query-file FILE  the same with the query read from FILE.\n"
+         "  --report FILE      write the report to FILE as the run goes; without it, or\n"
+         "                     with \"-\", the report goes to standard output.\n"
          "  --settings DIR     keep the settings store in DIR instead of the user's own\n"
          "                     (\"Settings\"/\"OCIVER\" and \"OCIDLL\" there choose the client\n"
          "                     library).\n"

@@ -22,8 +22,12 @@ struct BatchOptions {
   std::string ConnectString;
   // Kind names as given to --kinds, every kind when the option is absent.
   std::vector<std::string> Kinds;
-  // Empty: the report goes to standard output.
+  // Empty or "-": the report goes to standard output.
   std::string ReportFile;
+  // A free-form query to script instead of the schema (--query), or the file
+  // that holds it (--query-file); at most one of them.
+  std::string Query;
+  std::string QueryFile;
   // Empty: the user's own settings store.
   std::string SettingsDirectory;
 };

@@ -1,11 +1,15 @@
 // One headless scripting run from connect to the closing line.
 #include "app/BatchRun.h"
 
+#include <fstream>
 #include <memory>
 #include <ostream>
+#include <sstream>
+#include <utility>
 
 #include "app/ConsoleLogonPrompts.h"
 #include "app/ConsoleRunHost.h"
+#include "engine/ReportFile.h"
 #include "engine/RunDialogs.h"
 #include "engine/RunEngine.h"
 #include "oracle/ProcessExit.h"
@@ -18,12 +22,34 @@ namespace {
 // The run's choices come from the command line: nothing is asked.
 class BatchRunDialogs : public RunDialogs {
  public:
+  explicit BatchRunDialogs(std::string statement) : statement_(std::move(statement)) {}
+
   bool EditRunParameters(RunSettings&) override { return true; }
-  bool EditStatement(std::string&) override { return false; }
+  bool EditStatement(std::string& statement) override {
+    statement = statement_;
+    return true;
+  }
   void SaveReport() override {}
   void LoadConfiguration(const std::string&) override {}
   bool HasUsableConnection() override { return true; }
+
+ private:
+  std::string statement_;
 };
+
+// The query of --query, or the text of --query-file; false when that file
+// cannot be read.
+bool ReadQuery(const BatchOptions& options, std::string& query) {
+  if (options.QueryFile.empty()) {
+    query = options.Query;
+    return true;
+  }
+  std::ifstream file(options.QueryFile, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  query = text.str();
+  return file.good() || file.eof();
+}
 
 // A client library that cannot be loaded leaves the session without one, so
 // that the logon fails and the run ends with its own exit status.
@@ -33,6 +59,15 @@ void KeepRunningWithoutLibrary(int) {}
 
 int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& output,
              std::ostream& errors) {
+  std::string query;
+  if (!ReadQuery(options, query)) {
+    errors << "quillmark: the query file " << options.QueryFile << " could not be read\n";
+    return BatchBadArguments;
+  }
+  if (!options.QueryFile.empty() && query.find_first_not_of(" \t\r\n") == std::string::npos) {
+    errors << "quillmark: the query file " << options.QueryFile << " holds no query\n";
+    return BatchBadArguments;
+  }
   ConsoleRunHost host(errors);
   RunHostClientMessages messages(host);
   SetProcessExitHandler(KeepRunningWithoutLibrary);
@@ -46,7 +81,7 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
   }
 
   ScriptingPhases phases;
-  BatchRunDialogs dialogs;
+  BatchRunDialogs dialogs(query);
   RunEngine engine(store, host, phases, dialogs);
   phases.AttachEngine(engine);
   phases.AttachHost(host);
@@ -58,22 +93,32 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
   RunSettings& settings = engine.Settings();
   SelectKinds(settings, options.Kinds);
   settings.AutoSave = 0;
-  settings.ReportToFile = options.ReportFile.empty() ? 0 : 1;
-  settings.ReportFileName = options.ReportFile;
+  // The report is written as the run goes, to the file or to standard
+  // output: only the file-mode notice stays in the report model.
+  const bool toStandardOutput =
+      options.ReportFile.empty() || options.ReportFile == ReportFile::StandardOutputName;
+  settings.ReportToFile = 1;
+  settings.ReportFileName = toStandardOutput ? ReportFile::StandardOutputName : options.ReportFile;
   engine.Flags().ReportSaved = 1;
 
-  engine.Driver().StartRun();
+  output.flush();
+  if (query.empty()) {
+    engine.Driver().StartRun();
+  } else {
+    engine.Driver().StartStatementCommand();
+  }
   engine.Driver().WaitForWorker([] {});
 
-  const bool fileFailed = !options.ReportFile.empty() && !settings.ReportToFile;
-  if (options.ReportFile.empty() || fileFailed) {
+  const bool fileFailed = !settings.ReportToFile;
+  if (fileFailed) {
     // Text that could not reach the file is not lost: it goes to the output.
     output << engine.Model().Text();
     output.flush();
   }
   settings = stored;
   if (fileFailed) {
-    errors << "quillmark: the report could not be written to " << options.ReportFile << "\n";
+    errors << "quillmark: the report could not be written to "
+           << (toStandardOutput ? std::string("standard output") : options.ReportFile) << "\n";
     return BatchReportNotWritten;
   }
   return BatchFinished;

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "sandbox/server/DecimalNumber.h"
+
 namespace sandbox {
 
 std::string CanonicalIntegerText(long long value) {
@@ -16,29 +18,11 @@ std::string CanonicalIntegerText(long long value) {
 std::string CanonicalNumberText(double value) {
   if (std::isnan(value) || std::isinf(value))
     return value < 0 ? "-~" : "~";
-  if (value == 0)
-    return "0";
-  if (std::fabs(value) < 1e15 && value == std::floor(value))
-    return CanonicalIntegerText(static_cast<long long>(value));
+  // Fifteen significant digits give back the decimal the double was made from.
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.15g", value);
-  std::string text = buffer;
-  if (text.find('e') != std::string::npos) {
-    // Oracle writes 1.0E+20 style only past 40 digits; spell shorter ones out.
-    std::snprintf(buffer, sizeof buffer, "%.15f", value);
-    text = buffer;
-  }
-  if (text.find('.') != std::string::npos) {
-    while (!text.empty() && text.back() == '0')
-      text.pop_back();
-    if (!text.empty() && text.back() == '.')
-      text.pop_back();
-  }
-  if (text.rfind("0.", 0) == 0)
-    text.erase(0, 1);
-  if (text.rfind("-0.", 0) == 0)
-    text.erase(1, 1);
-  return text;
+  const auto number = DecimalNumber::Parse(buffer);
+  return number ? number->CanonicalText() : std::string(buffer);
 }
 
 std::optional<double> ParseNumber(const std::string& text) {
@@ -67,32 +51,12 @@ std::optional<double> ParseNumber(const std::string& text) {
 }
 
 std::optional<std::string> NormaliseNumberText(const std::string& text) {
-  // Plain decimals are normalised as text, so that numbers of more digits
-  // than a double holds (sequence limits) keep every digit.
-  std::size_t i = 0;
-  std::string sign;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-    sign = text[i++] == '-' ? "-" : "";
-  std::string whole, fraction;
-  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
-    whole += text[i++];
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
-      fraction += text[i++];
-  }
-  if (i != text.size() || (whole.empty() && fraction.empty())) {
-    const auto value = ParseNumber(text);
-    if (!value)
-      return std::nullopt;
-    return CanonicalNumberText(*value);
-  }
-  whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size()));
-  while (!fraction.empty() && fraction.back() == '0')
-    fraction.pop_back();
-  if (whole.empty() && fraction.empty())
-    return std::string("0");
-  return sign + whole + (fraction.empty() ? "" : "." + fraction);
+  // Normalised as decimal text, so that numbers of more digits than a double
+  // holds keep every digit.
+  const auto number = DecimalNumber::Parse(text);
+  if (!number)
+    return std::nullopt;
+  return number->CanonicalText();
 }
 
 std::optional<std::string> FormatNumber(double value, const std::string& format) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "sandbox/server/DecimalNumber.h"
 #include "sandbox/server/SqliteHandle.h"
 
 namespace sandbox {
@@ -486,7 +487,17 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       units.push_back({t.text.empty() ? "NULL" : QuoteSqliteText(t.text), true});
       ++i;
     } else if (t.type == SqlToken::Type::Number) {
-      units.push_back({t.text, true});
+      // A sign of its own belongs to the literal: minus on a number kept as
+      // text would read it back through a double.
+      const bool signed_ =
+          i >= begin + 1 && tokens_[i - 1].IsSymbol("-") && !units.empty() &&
+          units.back().text == "-" &&
+          (i < begin + 2 ||
+           (tokens_[i - 2].type == SqlToken::Type::Symbol && !tokens_[i - 2].IsSymbol(")")) ||
+           (tokens_[i - 2].type == SqlToken::Type::Word && IsReservedWord(tokens_[i - 2])));
+      if (signed_)
+        units.pop_back();
+      units.push_back({SqliteNumberLiteral((signed_ ? "-" : "") + t.text), true});
       ++i;
     } else if (t.type == SqlToken::Type::Bind) {
       units.push_back({BindPlaceholder(t.text), true});

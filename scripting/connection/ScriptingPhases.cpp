@@ -5,6 +5,8 @@
 
 #include "engine/RunEngine.h"
 #include "scripting/connection/DatabaseConnection.h"
+#include "scripting/data/DataScripting.h"
+#include "scripting/tables/ConnectionTableList.h"
 
 void ScriptingPhases::SetConnection(std::shared_ptr<DatabaseConnection> connection) {
   const std::lock_guard lock(connectionMutex_);
@@ -23,6 +25,7 @@ void ScriptingPhases::ReleaseConnections() {
 
 std::string ScriptingPhases::SourceDatabaseName() {
   runConnection_ = Connection();
+  tableScripting_.reset();
   return runConnection_ ? runConnection_->DisplayName() : std::string();
 }
 
@@ -62,4 +65,27 @@ void ScriptingPhases::RunConstraintPhase() {
 
 int ScriptingPhases::TableCount() {
   return runConnection_ ? static_cast<int>(runConnection_->Lists().Tables.size()) : 0;
+}
+
+// The data phase reads the table list itself unless the table phase of this
+// run has read it.
+void ScriptingPhases::RunDataPhase() {
+  if (!RunIsConnected()) {
+    return;
+  }
+  ConnectionTableList tables(*runConnection_, Catalog(), maxima_, tableScripting_ != nullptr);
+  DataScripting(engine_->Settings(), engine_->Flags(), engine_->Output(), host_, engine_->Control(),
+                *runConnection_->Session(), tables, engine_->Store())
+      .RunDataPhase();
+}
+
+void ScriptingPhases::ScriptRows(const std::string& query, const std::string& secondQuery,
+                                 const std::string& table) {
+  if (!RunIsConnected()) {
+    return;
+  }
+  ConnectionTableList tables(*runConnection_, Catalog(), maxima_, true);
+  DataScripting(engine_->Settings(), engine_->Flags(), engine_->Output(), host_, engine_->Control(),
+                *runConnection_->Session(), tables, engine_->Store())
+      .ScriptRows(query, secondQuery, table);
 }

@@ -52,9 +52,10 @@ class ScriptingPhases : public RunPhases {
   void RunIndexPhase() override;
   void ClearConstraintCounters() override {}
   void RunConstraintPhase() override;
-  void RunDataPhase() override {}
+  void RunDataPhase() override;
   void ScriptSourceKind(const std::string&) override {}
-  void ScriptRows(const std::string&, const std::string&, const std::string&) override {}
+  void ScriptRows(const std::string& query, const std::string& secondQuery,
+                  const std::string& table) override;
 
  private:
   bool RunIsConnected() const;
