@@ -86,6 +86,8 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
       options.Batch = true;
     } else if (argument == "--connect") {
       problem = TakeValue(arguments, i, options.ConnectString);
+    } else if (argument == "--password-file") {
+      problem = TakeValue(arguments, i, options.PasswordFile);
     } else if (argument == "--report") {
       problem = TakeValue(arguments, i, options.ReportFile);
     } else if (argument == "--query") {
@@ -146,17 +148,24 @@ std::string BatchUsage() {
   }
   return "Usage:\n"
          "  quillmark [--settings DIR]          the desktop program\n"
-         "  quillmark --batch --connect CONNECT [--kinds LIST] [--report FILE] [--settings DIR]\n"
-         "  quillmark --batch --connect CONNECT (--query TEXT | --query-file FILE)\n"
+         "  quillmark --batch --connect CONNECT [--password-file FILE] [--kinds LIST]\n"
          "            [--report FILE] [--settings DIR]\n"
+         "  quillmark --batch --connect CONNECT [--password-file FILE]\n"
+         "            (--query TEXT | --query-file FILE) [--report FILE] [--settings DIR]\n"
          "  quillmark --help\n"
          "\n"
          "--batch scripts one schema without opening a window (no display is needed).\n"
          "\n"
          "  --connect CONNECT  [schema:]user[/password]@database; the schema defaults to the\n"
-         "                     user. Without a password it is taken from the environment\n"
-         "                     variable QUILLMARK_PASSWORD, else read from the terminal\n"
-         "                     without echo.\n"
+         "                     user. The database may be an Easy Connect string\n"
+         "                     (host:1521/service). Without a password it is taken from\n"
+         "                     --password-file, else from the environment variable\n"
+         "                     QUILLMARK_PASSWORD, else read from the terminal without echo.\n"
+         "                     Warning: a password given in CONNECT can be seen by other\n"
+         "                     users in the process list; prefer one of the other ways,\n"
+         "                     which also take passwords with \"@\", \"/\" or \":\".\n"
+         "  --password-file FILE  the password is the first line of FILE (keep it\n"
+         "                     readable by you alone).\n"
          "  --kinds LIST       comma-separated object kinds to script (default: all):\n"
          "                     " +
          kinds +
@@ -172,6 +181,7 @@ std::string BatchUsage() {
          "\n"
          "Messages and questions go to standard error; a question takes its default answer.\n"
          "\n"
-         "Exit status: 0 finished, 2 bad arguments, 3 no connection, 4 the report could not be\n"
-         "written.\n";
+         "Exit status: 0 finished with a complete report, 2 bad arguments, 3 no connection,\n"
+         "4 the report could not be written, 5 the report is incomplete (the objects that\n"
+         "could not be scripted are named at its end and on standard error).\n";
 }

@@ -14,12 +14,17 @@ enum BatchExitStatus : int {
   BatchBadArguments = 2,
   BatchNoConnection = 3,
   BatchReportNotWritten = 4,
+  // The run ended, but objects are missing from the report (named there and
+  // on standard error).
+  BatchReportIncomplete = 5,
 };
 
 struct BatchOptions {
   bool Help = false;
   bool Batch = false;
   std::string ConnectString;
+  // Empty: no password file.
+  std::string PasswordFile;
   // Kind names as given to --kinds, every kind when the option is absent.
   std::vector<std::string> Kinds;
   // Empty or "-": the report goes to standard output.

@@ -13,6 +13,7 @@
 #include "engine/RunDialogs.h"
 #include "engine/RunEngine.h"
 #include "oracle/ProcessExit.h"
+#include "scripting/connection/ConnectStringParts.h"
 #include "scripting/connection/DatabaseConnection.h"
 #include "scripting/connection/RunHostClientMessages.h"
 #include "scripting/connection/ScriptingPhases.h"
@@ -71,12 +72,13 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
   ConsoleRunHost host(errors);
   RunHostClientMessages messages(host);
   SetProcessExitHandler(KeepRunningWithoutLibrary);
-  ConsoleLogonPrompts prompts(errors);
+  ConsoleLogonPrompts prompts(errors, options.PasswordFile);
   auto connection =
       std::make_shared<DatabaseConnection>(store, messages, prompts, options.ConnectString);
   SetProcessExitHandler(nullptr);
   if (connection->NotConnected()) {
-    errors << "quillmark: not connected to the database of '" << options.ConnectString << "'\n";
+    errors << "quillmark: not connected to the database of '"
+           << ConnectStringWithoutPassword(options.ConnectString) << "'\n";
     return BatchNoConnection;
   }
 
@@ -120,6 +122,11 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
     errors << "quillmark: the report could not be written to "
            << (toStandardOutput ? std::string("standard output") : options.ReportFile) << "\n";
     return BatchReportNotWritten;
+  }
+  const std::string missing = engine.Unscripted().Summary("quillmark: ", "\n");
+  if (!missing.empty()) {
+    errors << missing;
+    return BatchReportIncomplete;
   }
   return BatchFinished;
 }

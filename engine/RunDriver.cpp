@@ -16,6 +16,7 @@
 #include "engine/RunPhases.h"
 #include "engine/RunSettings.h"
 #include "engine/ThreadPriority.h"
+#include "engine/UnscriptedObjects.h"
 
 namespace {
 
@@ -65,11 +66,13 @@ std::int64_t SteadySeconds() {
 
 }  // namespace
 
-RunDriver::RunDriver(RunSettings& settings, RunFlags& flags, ReportOutput& output, RunHost& host,
-                     RunPhases& phases, RunDialogs& dialogs)
+RunDriver::RunDriver(RunSettings& settings, RunFlags& flags, ReportOutput& output,
+                     UnscriptedObjects& unscripted, RunHost& host, RunPhases& phases,
+                     RunDialogs& dialogs)
     : settings_(settings),
       flags_(flags),
       output_(output),
+      unscripted_(unscripted),
       host_(host),
       phases_(phases),
       dialogs_(dialogs) {}
@@ -228,6 +231,7 @@ void RunDriver::Work(RunKind kind) {
       LowerCurrentThreadPriority();
     }
     flags_.SkipRequested = 0;
+    unscripted_.Clear();
     const std::int64_t start = SteadySeconds();
     output_.PrepareReport();
     if (settings_.ReportToFile) {
@@ -248,9 +252,11 @@ void RunDriver::Work(RunKind kind) {
     // ends as if stopped, with the reason in the report.
     flags_.Running = 0;
     try {
+      unscripted_.Add("RUN", "", std::string("stopped by an internal error: ") + error.what());
       output_.OutputLine("\r\n\r\n" + settings_.SqlCommentPrefix +
                              "Quillmark Stopped ... internal error: " + error.what() + "\r\n",
                          NoticeColour, false, false);
+      WriteUnscriptedSummary();
       if (settings_.ReportToFile) {
         output_.CloseReportFile();
       }
@@ -335,6 +341,13 @@ void RunDriver::RunStructureStep() {
   host_.SetProgressPosition(count);
 }
 
+void RunDriver::WriteUnscriptedSummary() {
+  const std::string summary = unscripted_.Summary(settings_.SqlCommentPrefix, "\r\n");
+  if (!summary.empty()) {
+    output_.OutputLine("\r\n\r\n" + summary, NoticeColour, false, true);
+  }
+}
+
 void RunDriver::BeginStep(const char* status, const char* caption, int count) {
   host_.SetStatusText(status);
   host_.SetProgressRange(0, count);
@@ -349,6 +362,7 @@ void RunDriver::FinishRun(RunKind kind, std::int64_t elapsedSeconds) {
     host_.SetProgressRange(0, 100);
     host_.SetProgressPosition(100);
   }
+  WriteUnscriptedSummary();
   output_.OutputLine("\r\n\r\n--- End of Quillmark for Oracle --- Elapsed Time: " +
                          FormatElapsedTime(elapsedSeconds) + " ---",
                      NoticeColour, false, false);

@@ -16,13 +16,15 @@ class ReportOutput;
 class RunDialogs;
 class RunHost;
 class RunPhases;
+class UnscriptedObjects;
 struct RunFlags;
 struct RunSettings;
 
 class RunDriver {
  public:
-  RunDriver(RunSettings& settings, RunFlags& flags, ReportOutput& output, RunHost& host,
-            RunPhases& phases, RunDialogs& dialogs);
+  // unscripted is emptied when a run starts and summed up before its closing line.
+  RunDriver(RunSettings& settings, RunFlags& flags, ReportOutput& output,
+            UnscriptedObjects& unscripted, RunHost& host, RunPhases& phases, RunDialogs& dialogs);
   // Stops a run still going and waits for its worker. A window whose host
   // needs its event loop calls WaitForWorker first.
   ~RunDriver();
@@ -71,6 +73,7 @@ class RunDriver {
   void WriteHeader();
   void RunPhaseTable();
   void RunStructureStep();
+  void WriteUnscriptedSummary();
   void BeginStep(const char* status, const char* caption, int count);
   // The closing steps, ending with the unattended end when it applies.
   void FinishRun(RunKind kind, std::int64_t elapsedSeconds);
@@ -78,6 +81,7 @@ class RunDriver {
   RunSettings& settings_;
   RunFlags& flags_;
   ReportOutput& output_;
+  UnscriptedObjects& unscripted_;
   RunHost& host_;
   RunPhases& phases_;
   RunDialogs& dialogs_;

@@ -5,7 +5,7 @@ RunEngine::RunEngine(SettingsStore& store, RunHost& host, RunPhases& phases, Run
     : store_(store),
       output_(model_, settings_, flags_, host, store),
       control_(settings_, flags_, output_, host),
-      driver_(settings_, flags_, output_, host, phases, dialogs) {
+      driver_(settings_, flags_, output_, unscripted_, host, phases, dialogs) {
   settings_.LoadRunSettings(store_);
   settings_.RunMode = ScriptingRunMode;
   // A statement run keeps the prefixes of the load: they must be those of the

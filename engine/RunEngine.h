@@ -10,6 +10,7 @@
 #include "engine/RunDriver.h"
 #include "engine/RunFlags.h"
 #include "engine/RunSettings.h"
+#include "engine/UnscriptedObjects.h"
 
 class RunDialogs;
 class RunHost;
@@ -30,6 +31,8 @@ class RunEngine {
   ReportOutput& Output() { return output_; }
   RunControl& Control() { return control_; }
   RunDriver& Driver() { return driver_; }
+  // What the current or last run could not script.
+  UnscriptedObjects& Unscripted() { return unscripted_; }
 
  private:
   SettingsStore& store_;
@@ -37,6 +40,7 @@ class RunEngine {
   RunFlags flags_;
   ReportModel model_;
   ReportOutput output_;
+  UnscriptedObjects unscripted_;
   RunControl control_;
   RunDriver driver_;
 };

@@ -151,6 +151,9 @@ bool OracleSession::Connect(const std::string& user, const std::string& password
     return false;
   }
   ClearClientError();
+  if (!reconnecting_) {
+    setup_.Forget();  // a new logon starts from the server's defaults
+  }
   if (!LogonParts(user_, password_, database_, OCI_THREADED | OCI_OBJECT)) {
     if (showMessages) {
       ReportError(true, false, nullptr);
@@ -354,6 +357,11 @@ bool OracleSession::ReportError(bool noReconnect, bool quiet, int* code) {
   if (code != nullptr) {
     *code = number;
   }
+  return ReportErrorText(text, number, noReconnect, quiet);
+}
+
+bool OracleSession::ReportErrorText(const std::string& text, int number, bool noReconnect,
+                                    bool quiet) {
   if (number == NoDataFound || number == SuccessWithCompilationError) {
     return false;
   }
@@ -376,9 +384,21 @@ bool OracleSession::Reconnect() {
   reconnecting_ = true;
   connectionLostWhileReconnecting_ = false;
   Disconnect();
-  const bool connected = Connect(user_, password_, database_, false, true);
+  // The date format comes back with the rest of the replayed settings, as the
+  // old session had it, not as the options say now.
+  const bool connected = Connect(user_, password_, database_, false, false) && ReplaySetup();
   reconnecting_ = false;
   return connected && !connectionLostWhileReconnecting_;
+}
+
+bool OracleSession::ReplaySetup() {
+  for (const std::string& statement : setup_.AlterStatements()) {
+    if (!ExecuteOnce(statement, {})) {
+      return false;
+    }
+  }
+  const std::optional<int> serverOutput = setup_.ServerOutput();
+  return !serverOutput || ExecuteOnce(SessionSetup::EnableText(*serverOutput), {});
 }
 
 bool OracleSession::IsConnectionLost(int code) {
@@ -397,17 +417,28 @@ bool OracleSession::RetryAfterReconnect(int* errorCode, const std::function<bool
   return true;
 }
 
+bool OracleSession::ExecuteOnce(const std::string& sql, const std::vector<std::string>& binds) {
+  static const std::vector<std::string> names = {":bind1", ":bind2", ":bind3", ":bind4", ":bind5"};
+  OracleStatement statement(*this);
+  statement.Prepare(sql);
+  BindValues values;
+  values.BindAll(
+      statement,
+      std::vector<std::string>(names.begin(), names.begin() + static_cast<long>(binds.size())),
+      binds);
+  return statement.Execute();
+}
+
 bool OracleSession::ExecuteSql(const std::string& sql, const std::string& bind1,
                                const std::string& bind2, const std::string& bind3,
                                const std::string& bind4, int* errorCode, const std::string& bind5) {
-  return RetryAfterReconnect(errorCode, [&] {
-    OracleStatement statement(*this);
-    statement.Prepare(sql);
-    BindValues binds;
-    binds.BindAll(statement, {":bind1", ":bind2", ":bind3", ":bind4", ":bind5"},
-                  {bind1, bind2, bind3, bind4, bind5});
-    return statement.Execute();
+  const bool done = RetryAfterReconnect(errorCode, [&] {
+    return ExecuteOnce(sql, {bind1, bind2, bind3, bind4, bind5});
   });
+  if (done) {
+    setup_.NoteStatement(sql);
+  }
+  return done;
 }
 
 std::string OracleSession::QueryValue(const std::string& sql, const std::string& owner,
@@ -436,26 +467,23 @@ std::string OracleSession::QueryValue(const std::string& sql, const std::string&
 }
 
 void OracleSession::ListUsers(std::vector<std::string>& out) {
-  out.clear();
   constexpr std::size_t slotSize = NameLength + 1;
-  bool executed = false;
-  {
+  RetryAfterReconnect(nullptr, [&] {
+    out.clear();
     OracleStatement statement(*this);
     statement.Prepare("SELECT username FROM all_users");
     std::vector<char> names(slotSize * UsersPerFetch, '\0');
     statement.DefineStringArray(1, names.data(), NameLength, UsersPerFetch);
-    executed = statement.Execute();
-    if (executed) {
-      do {
-        for (int row = 0; row < statement.RowsInBatch(); ++row) {
-          out.push_back(SlotText(&names[static_cast<std::size_t>(row) * slotSize], slotSize));
-        }
-      } while (statement.FetchNext());
+    if (!statement.Execute()) {
+      return false;
     }
-  }
-  if (!executed) {
-    ReportError(false, false, nullptr);
-  }
+    do {
+      for (int row = 0; row < statement.RowsInBatch(); ++row) {
+        out.push_back(SlotText(&names[static_cast<std::size_t>(row) * slotSize], slotSize));
+      }
+    } while (statement.FetchNext());
+    return !statement.FetchFailed();
+  });
 }
 
 std::string OracleSession::FetchLongText(const std::string& sql, const std::string& bind1,
@@ -477,6 +505,15 @@ std::string OracleSession::FetchLongText(const std::string& sql, const std::stri
 }
 
 std::string OracleSession::ReadServerOutput() {
+  std::string collected;
+  if (!DrainServerOutput(collected)) {
+    ReportError(true, false, nullptr);
+    return "";
+  }
+  return collected;
+}
+
+bool OracleSession::DrainServerOutput(std::string& collected) {
   OracleStatement statement(*this);
   statement.Prepare(
       "declare line varchar2(4000); begin dbms_output.get_line( line, :more); :line := "
@@ -485,15 +522,12 @@ std::string OracleSession::ReadServerOutput() {
   int status = 0;
   statement.BindString(":line", line.data(), ValueLength);
   statement.BindInt(":more", &status);
-
-  std::string collected;
   for (;;) {
     // A client that never writes the status back must not keep us here.
     status = 1;
     line[0] = '\0';
     if (!statement.Execute()) {
-      ReportError(true, false, nullptr);
-      return "";
+      return false;
     }
     std::string text = SlotText(line.data(), line.size());
     text.erase(text.find_last_not_of(" \t\r\n\v\f") + 1);
@@ -501,20 +535,44 @@ std::string OracleSession::ReadServerOutput() {
       collected += text + "\r\n";
     }
     if (status == 1) {
-      return collected;
+      return true;
     }
   }
 }
 
+bool OracleSession::RunPrintingUnit(int bufferSize, const std::string& block,
+                                    const std::vector<std::string>& binds, std::string& text) {
+  text.clear();
+  setup_.NoteServerOutput(bufferSize);
+  return ExecuteOnce(SessionSetup::EnableText(bufferSize), {}) && ExecuteOnce(block, binds) &&
+         DrainServerOutput(text);
+}
+
 std::string OracleSession::RunPrintingBlock(const std::string& block, const std::string& bind1,
                                             const std::string& bind2, const std::string& bind3,
-                                            const std::string& bind4) {
+                                            const std::string& bind4, std::string* failure) {
   const int size = settings_.GetInt("Settings", "OutBuf", 100000);
-  ExecuteSql("begin dbms_output.enable(" + std::to_string(size) + "); end;");
-  ExecuteSql(block, bind1, bind2, bind3, bind4, nullptr, "");
-  const std::string text = ReadServerOutput() + "\r\n";
-  ExecuteSql("begin dbms_output.disable; end;");
-  return text;
+  const std::vector<std::string> binds = {bind1, bind2, bind3, bind4};
+  std::string text;
+  bool allowReconnect = true;
+  bool complete = false;
+  while (!(complete = RunPrintingUnit(size, block, binds, text))) {
+    int number = 0;
+    const std::string error = LastError(&number);
+    if (!ReportErrorText(error, number, !allowReconnect, false)) {
+      if (failure != nullptr) {
+        *failure = error.empty() ? MissingErrorText : error;
+      }
+      break;
+    }
+    allowReconnect = false;  // logged on again: run the whole unit once more
+  }
+  // Disabling also throws away what a half-run block printed.
+  setup_.NoteServerOutput(std::nullopt);
+  if (isConnected_) {
+    ExecuteSql("begin dbms_output.disable; end;");
+  }
+  return complete ? text + "\r\n" : std::string();
 }
 
 std::string OracleSession::StripComments(const std::string& text) {

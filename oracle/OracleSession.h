@@ -15,6 +15,7 @@
 
 #include "oracle/ClientLibrary.h"
 #include "oracle/OciApi.h"
+#include "oracle/SessionSetup.h"
 
 class ClientMessages;
 class SettingsStore;
@@ -57,7 +58,8 @@ class OracleSession {
   static bool IsConnectionLost(int code);
 
   // Runs DDL, a PL/SQL block or "alter session"; non-empty binds go to
-  // ":bind1" .. ":bind5". One reconnect-and-retry on a lost connection.
+  // ":bind1" .. ":bind5". One reconnect-and-retry on a lost connection. An
+  // "alter session set" that succeeds is replayed by every later reconnect.
   bool ExecuteSql(const std::string& sql, const std::string& bind1 = "",
                   const std::string& bind2 = "", const std::string& bind3 = "",
                   const std::string& bind4 = "", int* errorCode = nullptr,
@@ -73,11 +75,18 @@ class OracleSession {
   std::string FetchLongText(const std::string& sql, const std::string& bind1,
                             const std::string& bind2);
 
-  // Server output of PL/SQL blocks.
+  // Server output of PL/SQL blocks. ReadServerOutput drains the lines printed
+  // so far; a failure is reported and yields "".
   std::string ReadServerOutput();
+  // Enables server output, runs block with its binds, drains what it printed
+  // and disables server output again. Enable, block and drain are one unit: a
+  // connection lost anywhere in it logs on again (server output enabled as
+  // before) and runs the unit once more from the start. The text comes only
+  // from a block that ran to its end; otherwise it is "", the error has been
+  // shown and failure (when given) receives its text.
   std::string RunPrintingBlock(const std::string& block, const std::string& bind1,
                                const std::string& bind2, const std::string& bind3,
-                               const std::string& bind4);
+                               const std::string& bind4, std::string* failure = nullptr);
   static std::string StripComments(const std::string& text);
   static int FindCommentStart(const std::string& text);
 
@@ -124,8 +133,14 @@ class OracleSession {
   void EndSession();
   void DetachServer();
   void ReleaseHandles();
+  bool ReportErrorText(const std::string& text, int number, bool noReconnect, bool quiet);
   bool Reconnect();
+  bool ReplaySetup();
   bool RetryAfterReconnect(int* errorCode, const std::function<bool()>& attempt);
+  bool ExecuteOnce(const std::string& sql, const std::vector<std::string>& binds);
+  bool DrainServerOutput(std::string& collected);
+  bool RunPrintingUnit(int bufferSize, const std::string& block,
+                       const std::vector<std::string>& binds, std::string& text);
 
   SettingsStore& settings_;
   ClientMessages& messages_;
@@ -148,6 +163,8 @@ class OracleSession {
   // reconnect (no recursion) nor show a message (the reconnect is silent).
   bool reconnecting_ = false;
   bool connectionLostWhileReconnecting_ = false;
+  // What this session set beyond its logon, for a reconnect to set again.
+  SessionSetup setup_;
 
   std::string globalName_;
   std::string versionClass_;

@@ -275,10 +275,14 @@ bool OracleStatement::Execute(int* sqlFunctionCode, int* count, int* status, sho
 }
 
 bool OracleStatement::FetchNext() {
+  fetchFailed_ = false;
   if (rowsInBatch_ < rowsPerFetch_) {
     return false;  // the previous batch was the last
   }
   if (!CanCallServer() || handle_ == nullptr || handleGeneration_ != session_.HandleGeneration()) {
+    // The cursor is gone with its connection: the rows are not at their end.
+    session_.SetClientError(NotLoggedOnCode, NotLoggedOnText);
+    fetchFailed_ = true;
     return false;
   }
   session_.ClearClientError();
@@ -299,6 +303,7 @@ bool OracleStatement::FetchNext() {
   rowsInBatch_ = rowsPerFetch_;
   totalRows_ += rowsPerFetch_;
   if (rc != OCI_SUCCESS) {
+    fetchFailed_ = true;
     return false;
   }
   BlankNullValues();

@@ -52,7 +52,11 @@ class OracleStatement {
   // a SELECT without rows.
   bool Execute(int* sqlFunctionCode = nullptr, int* count = nullptr, int* status = nullptr,
                short* statementType = nullptr);
+  // False at the end of the rows and on failure; FetchFailed tells them apart.
   bool FetchNext();
+  // True when the last FetchNext ended in an error rather than at the end of
+  // the rows (the session's LastError holds it).
+  bool FetchFailed() const { return fetchFailed_; }
 
   // OCIStmtExecute with the given iterations and no batch bookkeeping.
   sword ExecuteWithIterations(ub4 iterations);
@@ -96,6 +100,7 @@ class OracleStatement {
   std::unique_ptr<char[]> auxiliary_;
   std::vector<OwnArrayDefine> ownArrayDefines_;
   int rowsInBatch_ = 0;
+  bool fetchFailed_ = false;
   OCIStmt* handle_ = nullptr;
   unsigned handleGeneration_ = 0;
   short statementType_ = 0;

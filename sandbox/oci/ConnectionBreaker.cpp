@@ -31,4 +31,21 @@ int ConnectionBreaker::BreakAll(const Database& database, int laterLogons) {
   return broken;
 }
 
+int ConnectionBreaker::ArmCallBreak(const Database& database, Call call, int n) {
+  CallCount& count = callCounts_[{&database, call}];
+  const int counted = count.counted;
+  count = CallCount{0, std::max(n, 0)};
+  return counted;
+}
+
+void ConnectionBreaker::BeforeCall(Connection& connection, Call call) {
+  const auto found = callCounts_.find({&connection.GetDatabase(), call});
+  if (found == callCounts_.end()) {
+    return;
+  }
+  if (++found->second.counted == found->second.breakAt) {
+    connection.Break();
+  }
+}
+
 }  // namespace sandbox::oci

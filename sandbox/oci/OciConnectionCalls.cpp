@@ -199,6 +199,26 @@ extern "C" int QmSandboxBreakConnections(const char* connectIdentifier, int coun
   return broken;
 }
 
+extern "C" int QmSandboxBreakAtCall(const char* connectIdentifier, int call, int n) {
+  if (connectIdentifier == nullptr || (call != 0 && call != 1))
+    return -1;
+  int counted = -1;
+  ApiCall([&](HandleRegistry&) {
+    ConnectIdentifier identifier;
+    if (!ConnectIdentifier::Parse(connectIdentifier, identifier))
+      return OCI_ERROR;
+    sandbox::OraError error;
+    std::shared_ptr<sandbox::Database> database =
+        sandbox::AttachDatabase(identifier.database, error);
+    if (!database)
+      return OCI_ERROR;
+    counted = ConnectionBreaker::Instance().ArmCallBreak(
+        *database, static_cast<ConnectionBreaker::Call>(call), n);
+    return OCI_SUCCESS;
+  });
+  return counted;
+}
+
 static_assert(std::is_same_v<decltype(&OCIServerAttach), PFN_OCIServerAttach>);
 static_assert(std::is_same_v<decltype(&OCIServerDetach), PFN_OCIServerDetach>);
 static_assert(std::is_same_v<decltype(&OCISessionBegin), PFN_OCISessionBegin>);

@@ -7,10 +7,12 @@
 #include "sandbox/oci/ApiCall.h"
 #include "sandbox/oci/ClientErrors.h"
 #include "sandbox/oci/ColumnListDescriptor.h"
+#include "sandbox/oci/ConnectionBreaker.h"
 #include "sandbox/oci/DescribeHandle.h"
 #include "sandbox/oci/ErrorHandle.h"
 #include "sandbox/oci/LobLocator.h"
 #include "sandbox/oci/ServiceContextHandle.h"
+#include "sandbox/oci/SessionHandle.h"
 #include "sandbox/oci/StatementHandle.h"
 
 using namespace sandbox::oci;
@@ -144,6 +146,9 @@ sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* errhp, ub4 iter
       return OCI_INVALID_HANDLE;
     }
     errors->BeginCall();
+    if (SessionHandle* session = context->Session(); session != nullptr && session->GetConnection())
+      ConnectionBreaker::Instance().BeforeCall(*session->GetConnection(),
+                                               ConnectionBreaker::Call::Execute);
     return statement->Execute(*context, iters, rowoff, mode, *errors);
   });
 }

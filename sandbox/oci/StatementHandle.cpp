@@ -9,6 +9,7 @@
 
 #include "sandbox/oci/AttributeValues.h"
 #include "sandbox/oci/ClientErrors.h"
+#include "sandbox/oci/ConnectionBreaker.h"
 #include "sandbox/oci/ParameterDescriptor.h"
 #include "sandbox/oci/PlaceholderScanner.h"
 #include "sandbox/oci/ServiceContextHandle.h"
@@ -267,6 +268,7 @@ sword StatementHandle::Fetch(ub4 rows, ub2 orientation, ErrorHandle& errors) {
     return OCI_ERROR;
   }
   OraError error;
+  ConnectionBreaker::Instance().BeforeCall(*cursorConnection_, ConnectionBreaker::Call::Fetch);
   if (!cursorConnection_->Check(error)) {
     errors.Add(error);
     return OCI_ERROR;

@@ -21,12 +21,18 @@ ConnectStringParts SplitLogonText(const std::string& text) {
 
 ConnectStringParts ParseConnectString(const std::string& connectString) {
   const std::size_t colon = connectString.find(':');
-  if (colon == std::string::npos || colon == 0) {
+  if (colon == std::string::npos || colon == 0 || colon > connectString.find_first_of("@/")) {
     return SplitLogonText(connectString);
   }
   ConnectStringParts parts = SplitLogonText(connectString.substr(colon + 1));
   parts.Schema = connectString.substr(0, colon);
   return parts;
+}
+
+std::string ConnectStringWithoutPassword(const std::string& connectString) {
+  const ConnectStringParts parts = ParseConnectString(connectString);
+  std::string text = parts.Schema.empty() ? parts.User : parts.Schema + ":" + parts.User;
+  return parts.Database.empty() ? text : text + "@" + parts.Database;
 }
 
 std::string BuildConnectString(const std::string& schema, const std::string& user,

@@ -17,8 +17,13 @@ struct ConnectStringParts {
 ConnectStringParts SplitLogonText(const std::string& text);
 
 // The same after taking off a schema prefix: the text before the first ":"
-// when that is not the first character.
+// when that is not the first character and stands before the first "@" and
+// the first "/". So "user/pw@host:1521/service", "user@file:/path" and
+// passwords with ":" keep their colons.
 ConnectStringParts ParseConnectString(const std::string& connectString);
+
+// connectString with its password taken out, for messages.
+std::string ConnectStringWithoutPassword(const std::string& connectString);
 
 // Builds "[schema:]user[/password]@database"; the schema goes in front when
 // it is not empty, the password only when passwordSaved.

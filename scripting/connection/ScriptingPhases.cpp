@@ -37,8 +37,10 @@ ObjectCatalog ScriptingPhases::Catalog() {
   if (engine_ == nullptr || !RunIsConnected()) {
     throw std::logic_error("the run has no logged-on database connection");
   }
-  return ObjectCatalog(*runConnection_->Session(), engine_->Output(), engine_->Settings(),
-                       runConnection_->CurrentSchema(), runConnection_->DisplayName(), maxima_);
+  ObjectCatalog catalog(*runConnection_->Session(), engine_->Output(), engine_->Settings(),
+                        runConnection_->CurrentSchema(), runConnection_->DisplayName(), maxima_);
+  catalog.RecordFailuresIn(&engine_->Unscripted());
+  return catalog;
 }
 
 void ScriptingPhases::RunTablePhase() {

@@ -10,6 +10,7 @@
 #include "engine/RunFlags.h"
 #include "engine/RunHost.h"
 #include "engine/RunSettings.h"
+#include "engine/UnscriptedObjects.h"
 #include "oracle/OracleSession.h"
 #include "oracle/SessionFormats.h"
 #include "scripting/data/DataQueryText.h"
@@ -50,7 +51,8 @@ std::string StatementAsComment(const std::string& statement) {
 
 DataScripting::DataScripting(const RunSettings& settings, RunFlags& flags, ReportOutput& output,
                              RunHost* host, RunControl& control, OracleSession& session,
-                             TableListSource& tables, SettingsStore& store)
+                             TableListSource& tables, SettingsStore& store,
+                             UnscriptedObjects& unscripted)
     : settings_(settings),
       flags_(flags),
       output_(output),
@@ -58,7 +60,8 @@ DataScripting::DataScripting(const RunSettings& settings, RunFlags& flags, Repor
       control_(control),
       session_(session),
       tables_(tables),
-      store_(store) {}
+      store_(store),
+      unscripted_(unscripted) {}
 
 std::string DataScripting::TableQuery(const std::string& schema, const std::string& table) {
   return "select * from " + SqlName(schema) + "." + SqlName(table);
@@ -259,6 +262,11 @@ void DataScripting::WriteErrorBlock(const std::string& table, const std::string&
   Write("in database ", NoticeColour, false);
   Write(tables_.DatabaseName() + " :\r\n", NameColour, false);
   Write(error + "\r\n\r\n", NoticeColour, true);
+  if (table.empty()) {
+    unscripted_.Add("QUERY", "free form statement", error);
+  } else {
+    unscripted_.Add("TABLE DATA", table, error);
+  }
 }
 
 void DataScripting::WriteNoDataBanner(const std::string& table) {

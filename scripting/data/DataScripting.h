@@ -19,15 +19,17 @@ class RunControl;
 class RunHost;
 class SettingsStore;
 class TableListSource;
+class UnscriptedObjects;
 struct RunFlags;
 struct RunSettings;
 
 class DataScripting {
  public:
-  // host shows status, progress and caption; it may be null.
+  // host shows status, progress and caption; it may be null. A table or
+  // statement whose rows are not all scripted is noted in unscripted.
   DataScripting(const RunSettings& settings, RunFlags& flags, ReportOutput& output, RunHost* host,
                 RunControl& control, OracleSession& session, TableListSource& tables,
-                SettingsStore& store);
+                SettingsStore& store, UnscriptedObjects& unscripted);
 
   void RunDataPhase();
   // Scripts the rows of query; an empty table selects the statement variant.
@@ -62,5 +64,6 @@ class DataScripting {
   OracleSession& session_;
   TableListSource& tables_;
   SettingsStore& store_;
+  UnscriptedObjects& unscripted_;
   LiteralFormats formats_;
 };

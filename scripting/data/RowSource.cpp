@@ -202,9 +202,7 @@ bool RowSource::NextBatch(std::string& error) {
     return true;
   }
   exhausted_ = true;
-  int code = 0;
-  session_.LastError(&code);
-  if (code != 0 && code != NoDataFoundCode) {
+  if (statement_->FetchFailed()) {
     error = ServerError();
   }
   return false;

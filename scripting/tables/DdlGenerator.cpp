@@ -26,5 +26,6 @@ std::string DdlGenerator::Run(const std::string& block, const std::string& owner
   SettingsStore& store = session_.Settings();
   const std::string storage = store.GetString("Settings", "InclStorage", "Y");
   const std::string pct = store.GetString("Settings", "InclPct", "Y");
-  return session_.RunPrintingBlock(block, owner, table, storage, pct);
+  failure_.clear();
+  return session_.RunPrintingBlock(block, owner, table, storage, pct, &failure_);
 }

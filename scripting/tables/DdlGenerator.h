@@ -21,9 +21,11 @@ class DdlGenerator final : public TableDdlSource {
   // indexNames null: every index of the table that is not a key's index.
   std::string GenerateIndexDdl(const std::string& owner, const std::string& table,
                                const std::vector<std::string>* indexNames) override;
+  std::string LastFailure() const override { return failure_; }
 
  private:
   std::string Run(const std::string& block, const std::string& owner, const std::string& table);
 
   OracleSession& session_;
+  std::string failure_;
 };

@@ -7,6 +7,7 @@
 #include "engine/ReportColour.h"
 #include "engine/ReportOutput.h"
 #include "engine/RunSettings.h"
+#include "engine/UnscriptedObjects.h"
 #include "oracle/OracleSession.h"
 #include "oracle/OracleStatement.h"
 
@@ -27,6 +28,12 @@ std::string QuotedLiteralText(const std::string& text) {
 std::string LowerCase(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+std::string UpperCase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
   return text;
 }
 
@@ -68,29 +75,46 @@ int ObjectCatalog::ListObjects(bool firstSlot, CatalogList* out, const std::stri
 int ObjectCatalog::ListNames(const std::string& sql, bool firstSlot, CatalogList& out, int& maximum,
                              const std::string& what) {
   constexpr int slotSize = MaxNameLength + 1;
-  std::vector<char> names(static_cast<std::size_t>(slotSize * ListingBatchRows));
-  OracleStatement statement(session_);
-  statement.Prepare(sql);
-  statement.DefineStringArray(1, names.data(), MaxNameLength, ListingBatchRows);
-  int count = 0;
-  if (statement.Execute()) {
-    do {
-      for (int row = 0; row < statement.RowsInBatch(); ++row) {
-        CatalogItem item;
-        std::string& name = item.Names[firstSlot ? 0 : 1];
-        name = &names[static_cast<std::size_t>(row * slotSize)];
-        maximum = std::max(maximum, static_cast<int>(name.size()));
-        out.push_back(std::move(item));
-        ++count;
-      }
-    } while (statement.FetchNext());
-    return count;
-  }
-  const std::string error = ErrorTextOfFailure();
-  if (!error.empty()) {
+  const std::size_t firstNew = out.size();
+  // A listing cut short by a lost connection is read again whole, once.
+  for (bool mayReconnect = true;; mayReconnect = false) {
+    std::vector<char> names(static_cast<std::size_t>(slotSize * ListingBatchRows));
+    OracleStatement statement(session_);
+    statement.Prepare(sql);
+    statement.DefineStringArray(1, names.data(), MaxNameLength, ListingBatchRows);
+    out.resize(firstNew);
+    bool failed = !statement.Execute();
+    if (!failed) {
+      do {
+        for (int row = 0; row < statement.RowsInBatch(); ++row) {
+          CatalogItem item;
+          std::string& name = item.Names[firstSlot ? 0 : 1];
+          name = &names[static_cast<std::size_t>(row * slotSize)];
+          maximum = std::max(maximum, static_cast<int>(name.size()));
+          out.push_back(std::move(item));
+        }
+      } while (statement.FetchNext());
+      failed = statement.FetchFailed();
+    }
+    if (!failed) {
+      return static_cast<int>(out.size() - firstNew);
+    }
+    int code = 0;
+    const std::string error = session_.LastError(&code);
+    if (IsNoRowsCode(code)) {
+      return 0;
+    }
+    if (mayReconnect && OracleSession::IsConnectionLost(code) &&
+        session_.ReportError(false, true, nullptr)) {
+      continue;
+    }
+    out.resize(firstNew);
     WriteListingRemark(firstSlot, what, error);
+    if (unscripted_ != nullptr) {
+      unscripted_->Add("LIST OF " + UpperCase(what), schema_, error);
+    }
+    return 0;
   }
-  return 0;
 }
 
 std::string ObjectCatalog::ErrorTextOfFailure() {

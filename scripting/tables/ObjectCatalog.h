@@ -12,6 +12,7 @@
 class OracleSession;
 class OracleStatement;
 class ReportOutput;
+class UnscriptedObjects;
 struct RunSettings;
 
 // The longest names listed so far, kept by the report view for the width of
@@ -38,6 +39,9 @@ class ObjectCatalog {
   // Appends the schema's tables (tables true) or views, in the server's
   // order, filling name slot 1 (firstSlot) or 2; returns how many.
   int ListTablesOrViews(bool firstSlot, CatalogList& out, bool tables);
+  // A listing that fails (after one silent reconnect) is also noted in
+  // unscripted, as every object of that kind is then missing from the run.
+  void RecordFailuresIn(UnscriptedObjects* unscripted) { unscripted_ = unscripted; }
   // Appends the schema's objects of objectType ("PROCEDURE", "PACKAGE BODY",
   // ...) in name order; returns how many, 0 without touching the server when
   // out is null.
@@ -66,4 +70,5 @@ class ObjectCatalog {
   std::string schema_;
   std::string databaseName_;
   CatalogNameMaxima& maxima_;
+  UnscriptedObjects* unscripted_ = nullptr;
 };

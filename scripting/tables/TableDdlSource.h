@@ -14,4 +14,8 @@ class TableDdlSource {
   virtual std::string GenerateConstraintDdl(const std::string& owner, const std::string& table) = 0;
   virtual std::string GenerateIndexDdl(const std::string& owner, const std::string& table,
                                        const std::vector<std::string>* indexNames) = 0;
+  // Why the last Generate call gave no script ("" when its block ran to the
+  // end, even if it printed nothing): the error text of the block or of the
+  // connection.
+  virtual std::string LastFailure() const { return {}; }
 };

@@ -9,6 +9,7 @@
 #include "engine/RunControl.h"
 #include "engine/RunHost.h"
 #include "engine/RunSettings.h"
+#include "engine/UnscriptedObjects.h"
 #include "scripting/tables/TableDdlSource.h"
 #include "scripting/tables/TableListSource.h"
 
@@ -37,13 +38,15 @@ std::string WithoutTrailingWhiteSpace(std::string text) {
 }  // namespace
 
 TablePhases::TablePhases(const RunSettings& settings, ReportOutput& output, RunHost* host,
-                         RunControl& control, TableListSource& tables, TableDdlSource& ddl)
+                         RunControl& control, TableListSource& tables, TableDdlSource& ddl,
+                         UnscriptedObjects& unscripted)
     : settings_(settings),
       output_(output),
       host_(host),
       control_(control),
       tables_(tables),
-      ddl_(ddl) {}
+      ddl_(ddl),
+      unscripted_(unscripted) {}
 
 void TablePhases::Status(const std::string& text) {
   if (host_ != nullptr) {
@@ -63,6 +66,18 @@ void TablePhases::Comment(const std::string& text, bool countForAutoSave) {
 
 void TablePhases::Name(const std::string& text, bool countForAutoSave) {
   output_.OutputLine(text, NameColour, false, countForAutoSave);
+}
+
+bool TablePhases::NoteFailure(const char* objectKind, const std::string& table,
+                              const std::string& failure) {
+  if (failure.empty()) {
+    return false;
+  }
+  unscripted_.Add(objectKind, table, failure);
+  output_.OutputLine("\r\n" + settings_.SqlCommentPrefix + objectKind + " script of " + table +
+                         " could not be generated: " + WithoutTrailingWhiteSpace(failure) + "\r\n",
+                     NoticeColour, false, true);
+  return true;
 }
 
 void TablePhases::RunTablePhase() {
@@ -113,7 +128,16 @@ void TablePhases::WriteTableScripts() {
     Name(table);
     Comment(BannerClose);
     Status("Creating script for table: " + table);
-    Name(ddl_.GenerateTableDdl(owner, table));
+    const std::string script = ddl_.GenerateTableDdl(owner, table);
+    const std::string failure = ddl_.LastFailure();
+    // Every table has a CREATE TABLE statement: a block that printed nothing
+    // has lost it.
+    if (!NoteFailure("TABLE", table,
+                     failure.empty() && WithoutTrailingWhiteSpace(script).empty()
+                         ? "the generator printed no statement"
+                         : failure)) {
+      Name(script);
+    }
   }
 }
 
@@ -144,8 +168,8 @@ void TablePhases::WriteTablesNotProcessed() {
 void TablePhases::RunIndexPhase() {
   static constexpr KeyPhaseTexts texts{
       "Skipping index scripting for table: ", "Creating index scripts for table: ",
-      "*  The following statements will create the indexes for table ",
-      "*  No indexes were found."};
+      "*  The following statements will create the indexes for table ", "*  No indexes were found.",
+      "INDEX"};
   RunKeyPhase(texts, [this](const std::string& owner, const std::string& table) {
     return ddl_.GenerateIndexDdl(owner, table, nullptr);
   });
@@ -155,7 +179,7 @@ void TablePhases::RunConstraintPhase() {
   static constexpr KeyPhaseTexts texts{
       "Skipping constraint scripting for table: ", "Creating constraint scripts for table: ",
       "*  The following statements will create the constraints for table ",
-      "*  No constraints were found."};
+      "*  No constraints were found.", "CONSTRAINT"};
   RunKeyPhase(texts, [this](const std::string& owner, const std::string& table) {
     return ddl_.GenerateConstraintDdl(owner, table);
   });
@@ -173,6 +197,10 @@ void TablePhases::RunKeyPhase(const KeyPhaseTexts& texts, Generate generate) {
     }
     Status(texts.creatingStatus + table);
     const std::string script = WithoutTrailingWhiteSpace(generate(owner, table));
+    if (NoteFailure(texts.objectKind, table, ddl_.LastFailure())) {
+      nothingWritten = false;
+      continue;
+    }
     if (script.empty()) {
       continue;
     }

@@ -13,14 +13,15 @@ class RunControl;
 class RunHost;
 class TableDdlSource;
 class TableListSource;
+class UnscriptedObjects;
 struct RunSettings;
 
 class TablePhases {
  public:
   // host shows status and progress; without one the phases only write the
-  // report.
+  // report. Tables whose scripts cannot be generated go to unscripted.
   TablePhases(const RunSettings& settings, ReportOutput& output, RunHost* host, RunControl& control,
-              TableListSource& tables, TableDdlSource& ddl);
+              TableListSource& tables, TableDdlSource& ddl, UnscriptedObjects& unscripted);
 
   void RunTablePhase();
   void RunIndexPhase();
@@ -36,6 +37,7 @@ class TablePhases {
     const char* creatingStatus;
     const char* bannerSentence;
     const char* noneFound;
+    const char* objectKind;
   };
 
   void WriteSummaryBanner();
@@ -47,6 +49,9 @@ class TablePhases {
   void StepProgress();
   void Comment(const std::string& text, bool countForAutoSave = true);
   void Name(const std::string& text, bool countForAutoSave = true);
+  // Notes in the report and in the run's record that table's script of
+  // objectKind is missing; false when failure is empty.
+  bool NoteFailure(const char* objectKind, const std::string& table, const std::string& failure);
 
   const RunSettings& settings_;
   ReportOutput& output_;
@@ -54,5 +59,6 @@ class TablePhases {
   RunControl& control_;
   TableListSource& tables_;
   TableDdlSource& ddl_;
+  UnscriptedObjects& unscripted_;
   int tableCount_ = 0;
 };

@@ -12,4 +12,5 @@ TableScripting::TableScripting(RunEngine& engine, RunHost* host, DatabaseConnect
     // again, which gives the same list.
     : tables_(connection, std::move(catalog), maxima, false),
       ddl_(*connection.Session()),
-      phases_(engine.Settings(), engine.Output(), host, engine.Control(), tables_, ddl_) {}
+      phases_(engine.Settings(), engine.Output(), host, engine.Control(), tables_, ddl_,
+              engine.Unscripted()) {}

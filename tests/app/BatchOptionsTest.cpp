@@ -14,13 +14,14 @@ std::optional<std::string> Parse(const std::vector<std::string>& arguments, Batc
 TEST(BatchOptionsTest, FullCommandLineIsTakenApart) {
   BatchOptions options;
   ASSERT_FALSE(Parse({"--batch", "--connect", "S:u/p@db", "--kinds", "tables,data,tables",
-                      "--report", "out.sql", "--settings", "/tmp/qm"},
+                      "--report", "out.sql", "--settings", "/tmp/qm", "--password-file", "pw"},
                      options));
   EXPECT_TRUE(options.Batch);
   EXPECT_EQ(options.ConnectString, "S:u/p@db");
   EXPECT_EQ(options.Kinds, (std::vector<std::string>{"tables", "data"}));
   EXPECT_EQ(options.ReportFile, "out.sql");
   EXPECT_EQ(options.SettingsDirectory, "/tmp/qm");
+  EXPECT_EQ(options.PasswordFile, "pw");
 
   ASSERT_FALSE(Parse({"--connect", "u/p@db", "--batch"}, options));
   EXPECT_EQ(options.Kinds, BatchKindNames());

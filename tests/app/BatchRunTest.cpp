@@ -182,6 +182,43 @@ TEST_F(BatchRunTest, PasswordComesFromTheEnvironment) {
   ::unsetenv("QUILLMARK_PASSWORD");
 }
 
+// Passwords with "@", "/" and ":" reach the server whole through the password
+// file, the environment and a connect string that holds only a ":"; no
+// message ever shows a password.
+TEST_F(BatchRunTest, AnyPasswordWorksOutsideTheConnectStringAndNoneIsShown) {
+  const std::string database = "file:" + (directory / "odd.db").string();
+  SandboxClient system;
+  system.ConnectAsSystem(database);
+  ASSERT_TRUE(system.session->ExecuteSql("create user odd identified by \"p@ss/w:rd\""));
+  ASSERT_TRUE(system.session->ExecuteSql("create user colon identified by \"a:b\""));
+  ASSERT_TRUE(system.session->ExecuteSql("grant connect, resource to odd, colon"));
+
+  const std::filesystem::path passwordFile = directory / "password";
+  std::ofstream(passwordFile) << "p@ss/w:rd\r\nsecond line\n";
+  auto run = [&](const std::string& connect, const std::string& file) {
+    BatchOptions options;
+    options.Batch = true;
+    options.ConnectString = connect;
+    options.PasswordFile = file;
+    options.Kinds = {"tables"};
+    return RunBatch(options, *settings, output, errors);
+  };
+  EXPECT_EQ(run("ODD@" + database, passwordFile.string()), BatchFinished) << errors.str();
+  ::setenv("QUILLMARK_PASSWORD", "p@ss/w:rd", 1);
+  EXPECT_EQ(run("ODD@" + database, ""), BatchFinished) << errors.str();
+  ::unsetenv("QUILLMARK_PASSWORD");
+  EXPECT_EQ(run("COLON/a:b@" + database, ""), BatchFinished) << errors.str();
+
+  EXPECT_EQ(run("ODD/wrong:pw@" + database, ""), BatchNoConnection);
+  EXPECT_EQ(run("DEMO/secret@dbhost:1521/orclpdb", ""), BatchNoConnection);
+  EXPECT_NE(errors.str().find("'DEMO@dbhost:1521/orclpdb'"), std::string::npos) << errors.str();
+  EXPECT_EQ(run("ODD@" + database, directory.string()), BatchNoConnection);
+  EXPECT_NE(errors.str().find("cannot read the password file"), std::string::npos);
+  for (const char* secret : {"p@ss", "wrong:pw", "secret", "a:b"}) {
+    EXPECT_EQ(errors.str().find(secret), std::string::npos) << secret << " in " << errors.str();
+  }
+}
+
 TEST_F(BatchRunTest, UnwritableReportEndsWithStatusFourAndLosesNothing) {
   const std::filesystem::path report = directory / "no-such-folder" / "demo.sql";
   EXPECT_EQ(Run("DEMO/demo@demo", report.string()), BatchReportNotWritten);

@@ -2,6 +2,7 @@
 // Skip was allowed while each ran; the table count is set by the test.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,12 +17,18 @@ class RecordingRunPhases : public RunPhases {
   std::vector<std::string> calls;
   int tableCount = 0;
   std::string databaseName = "ORCL.EXAMPLE";
+  std::function<void()> duringTablePhase;
 
   void ClearRunObjectLists() override { calls.push_back("ClearRunObjectLists"); }
   std::string SourceDatabaseName() override { return databaseName; }
   void RunPrivilegePhase() override { Record("RunPrivilegePhase"); }
   void RunSequencePhase() override { Record("RunSequencePhase"); }
-  void RunTablePhase() override { Record("RunTablePhase"); }
+  void RunTablePhase() override {
+    Record("RunTablePhase");
+    if (duringTablePhase) {
+      duringTablePhase();
+    }
+  }
   int StructureObjectCount() override { return 0; }
   void RunStructurePass() override { Record("RunStructurePass"); }
   int TableCount() override { return tableCount; }

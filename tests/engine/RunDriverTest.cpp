@@ -110,6 +110,30 @@ TEST_F(RunDriverTest, ScriptingRunWritesHeaderPhasesAndClosingLine) {
   EXPECT_EQ(store_.GetInt(SettingsSection, "DoingUpgradeScript", 0), ScriptingRunMode);
 }
 
+TEST_F(RunDriverTest, ObjectsThatCouldNotBeScriptedAreSummedUpBeforeTheClosingLine) {
+  engine_->Unscripted().Add("TABLE", "LEFT_OVER", "from an earlier run");
+  phases_.duringTablePhase = [this] {
+    engine_->Unscripted().Add("TABLE", "EMP", "ORA-03113: end-of-file\non communication channel\n");
+    engine_->Unscripted().Add("INDEX", "DEPT", "");
+  };
+  Driver().StartCommand();
+  Wait();
+  const std::string report = engine_->Model().Text();
+  EXPECT_NE(report.find("\r\n\r\n-- 2 objects could not be scripted:\r\n"
+                        "--   TABLE EMP: ORA-03113: end-of-file on communication channel\r\n"
+                        "--   INDEX DEPT: no reason was given\r\n\r\n\r\n--- End of"),
+            std::string::npos)
+      << report;
+  EXPECT_EQ(report.find("LEFT_OVER"), std::string::npos);
+
+  // A complete run says nothing about missing objects.
+  phases_.duringTablePhase = nullptr;
+  Driver().RerunLastCommand();
+  Wait();
+  EXPECT_EQ(engine_->Unscripted().Count(), 0u);
+  EXPECT_EQ(engine_->Unscripted().Summary("", "\n"), "");
+}
+
 TEST_F(RunDriverTest, PhaseTableRunsOnlyWhatIsChosen) {
   ChooseOnly(&RunSettings::DoData);
   Driver().RerunLastCommand();  // disabled before any scripting run

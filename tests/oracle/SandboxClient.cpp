@@ -23,22 +23,36 @@ std::unique_ptr<MemorySettingsStore> SandboxSettings() {
   return settings;
 }
 
-int BreakSandboxConnections(const std::string& connectIdentifier, int count) {
+namespace {
+
+// A test hook of the sandbox library, or null after a test failure.
+template <typename Function>
+Function SandboxHook(const char* name) {
   // The session's own load of the library is the same module: opening it
-  // again only raises its reference count.
-  DynamicLibrary library;
-  if (!library.Open(SandboxLibraryPath())) {
+  // again only raises its reference count, and the library is never unloaded
+  // while the process runs.
+  static DynamicLibrary library;
+  if (!library.IsOpen() && !library.Open(SandboxLibraryPath())) {
     ADD_FAILURE() << "cannot open " << SandboxLibraryPath();
-    return -1;
+    return nullptr;
   }
-  using BreakFunction = int (*)(const char*, int);
-  auto breakConnections =
-      reinterpret_cast<BreakFunction>(library.Symbol("QmSandboxBreakConnections"));
-  if (breakConnections == nullptr) {
-    ADD_FAILURE() << "the sandbox library lacks QmSandboxBreakConnections";
-    return -1;
+  auto hook = reinterpret_cast<Function>(library.Symbol(name));
+  if (hook == nullptr) {
+    ADD_FAILURE() << "the sandbox library lacks " << name;
   }
-  return breakConnections(connectIdentifier.c_str(), count);
+  return hook;
+}
+
+}  // namespace
+
+int BreakSandboxConnections(const std::string& connectIdentifier, int count) {
+  const auto hook = SandboxHook<int (*)(const char*, int)>("QmSandboxBreakConnections");
+  return hook != nullptr ? hook(connectIdentifier.c_str(), count) : -1;
+}
+
+int BreakSandboxAtCall(const std::string& connectIdentifier, int call, int n) {
+  const auto hook = SandboxHook<int (*)(const char*, int, int)>("QmSandboxBreakAtCall");
+  return hook != nullptr ? hook(connectIdentifier.c_str(), call, n) : -1;
 }
 
 std::string FreshDatabase(const std::string& stem) {

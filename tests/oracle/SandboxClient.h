@@ -30,6 +30,11 @@ std::string SandboxLibraryPath();
 // logons to it; returns the number of sessions broken now.
 int BreakSandboxConnections(const std::string& connectIdentifier, int count);
 
+// Arms the sandbox to break the connection just before the n-th execute
+// (call 0) or fetch (call 1) to connectIdentifier from now on; n 0 only
+// counts. Returns the number of such calls counted since the last arming.
+int BreakSandboxAtCall(const std::string& connectIdentifier, int call, int n);
+
 // A unique name for a fresh in-memory sandbox database ("mem:NAME").
 std::string FreshDatabase(const std::string& stem);
 

@@ -110,6 +110,27 @@ TEST(OracleSession, LostConnectionIsRestoredSilentlyAndTheStatementRunsOnce) {
   EXPECT_TRUE(client.messages.texts.empty());
 }
 
+TEST(OracleSession, ReconnectGivesTheNewSessionTheOldOnesSettings) {
+  const std::string database = FreshDatabase("SETUP");
+  SandboxClient client;
+  client.settings->SetString("Settings", "DateFormat", "YYYY-MM-DD");
+  client.ConnectAsSystem(database);
+  ASSERT_TRUE(client.session->ExecuteSql("alter session set nls_date_format = 'DD.MM.YYYY'"));
+  ASSERT_TRUE(client.session->ExecuteSql("ALTER  SESSION SET NLS_DATE_FORMAT='YYYY/MM'"));
+  // What the options say now is not what the session had.
+  client.settings->SetString("Settings", "DateFormat", "MM/DD/YYYY");
+  const std::string query = "select to_char(to_date('2021-03-04', 'YYYY-MM-DD')) from dual";
+  EXPECT_EQ(client.session->QueryValue(query, "", "", ""), "2021/03");
+  EXPECT_EQ(BreakSandboxConnections(database, 1), 1);
+  EXPECT_EQ(client.session->QueryValue(query, "", "", ""), "2021/03");
+  EXPECT_TRUE(client.messages.texts.empty());
+
+  // A new logon starts again from the options.
+  client.session->Disconnect();
+  ASSERT_TRUE(client.session->Connect("system", "manager", database, true, true));
+  EXPECT_EQ(client.session->QueryValue(query, "", "", ""), "03/04/2021");
+}
+
 TEST(OracleSession, FailureAfterTheReconnectIsShownOnce) {
   const std::string database = FreshDatabase("RETRY");
   SandboxClient client;

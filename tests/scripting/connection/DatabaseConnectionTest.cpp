@@ -49,6 +49,29 @@ TEST(ConnectStringPartsTest, SplitsSchemaUserPasswordAndDatabase) {
   EXPECT_EQ(repeated.Password, "p/q");
   EXPECT_EQ(repeated.Database, "d@e");
 
+  // A ":" after the first "@" or "/" belongs to the database or the password.
+  struct Case {
+    const char* text;
+    ConnectStringParts parts;
+  };
+  const Case cases[] = {
+      {"scott/tiger@dbhost:1521/orclpdb", {"", "scott", "tiger", "dbhost:1521/orclpdb"}},
+      {"S:scott/tiger@dbhost:1521/orclpdb", {"S", "scott", "tiger", "dbhost:1521/orclpdb"}},
+      {"scott@file:/var/db/x.db", {"", "scott", "", "file:/var/db/x.db"}},
+      {"scott/ti:ger@db", {"", "scott", "ti:ger", "db"}},
+      {"S:scott/ti:ger@host:1/s", {"S", "scott", "ti:ger", "host:1/s"}},
+      {"scott@[::1]:1521/svc", {"", "scott", "", "[::1]:1521/svc"}},
+  };
+  for (const Case& c : cases) {
+    const ConnectStringParts parsed = ParseConnectString(c.text);
+    EXPECT_EQ(parsed.Schema, c.parts.Schema) << c.text;
+    EXPECT_EQ(parsed.User, c.parts.User) << c.text;
+    EXPECT_EQ(parsed.Password, c.parts.Password) << c.text;
+    EXPECT_EQ(parsed.Database, c.parts.Database) << c.text;
+  }
+  EXPECT_EQ(ConnectStringWithoutPassword("S:scott/ti:ger@host:1/s"), "S:scott@host:1/s");
+  EXPECT_EQ(ConnectStringWithoutPassword("scott/tiger"), "scott");
+
   EXPECT_EQ(BuildConnectString("", "u", "p", true, "d"), "u/p@d");
   EXPECT_EQ(BuildConnectString("S", "u", "p", false, "d"), "S:u@d");
 }

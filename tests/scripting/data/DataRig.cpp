@@ -16,7 +16,7 @@ DataRig::DataRig(const std::string& database)
       output(model, settings, flags, host, *schema.client.settings),
       control(settings, flags, output, host),
       data(settings, flags, output, &host, control, *schema.client.session, tables,
-           *schema.client.settings) {
+           *schema.client.settings, unscripted) {
   settings.RunMode = ScriptingRunMode;
   settings.UpdateCommentPrefixes();
   flags.Running = 1;

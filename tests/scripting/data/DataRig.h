@@ -11,6 +11,7 @@
 #include "engine/RunControl.h"
 #include "engine/RunFlags.h"
 #include "engine/RunSettings.h"
+#include "engine/UnscriptedObjects.h"
 #include "scripting/data/DataScripting.h"
 #include "scripting/tables/TableListSource.h"
 #include "tests/engine/TestRunHost.h"
@@ -47,6 +48,7 @@ struct DataRig {
   RunFlags flags;
   ReportModel model;
   NamedTableList tables;
+  UnscriptedObjects unscripted;
   ReportOutput output;
   RunControl control;
   DataScripting data;

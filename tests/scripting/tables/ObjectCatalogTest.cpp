@@ -10,6 +10,7 @@
 #include "engine/ReportOutput.h"
 #include "engine/RunFlags.h"
 #include "engine/RunSettings.h"
+#include "engine/UnscriptedObjects.h"
 #include "oracle/OracleStatement.h"
 #include "scripting/tables/ObjectCatalog.h"
 #include "tests/engine/TestRunHost.h"
@@ -116,11 +117,18 @@ TEST_F(ObjectCatalogTest, NamesLongerThanSixtyCharactersArriveWhole) {
   EXPECT_EQ(maxima.MaxTableNameLength, 100);
 }
 
-TEST_F(ObjectCatalogTest, FailingListingWritesThreeRemarkLines) {
-  ASSERT_EQ(BreakSandboxConnections(database, 1), 1);
+TEST_F(ObjectCatalogTest, FailingListingWritesThreeRemarkLinesAndIsRecorded) {
+  // The one silent reconnect is lost as well.
+  ASSERT_EQ(BreakSandboxConnections(database, 2), 1);
   CatalogList bodies;
-  EXPECT_EQ(Catalog("LISTER").ListObjects(false, &bodies, "PACKAGE BODY"), 0);
+  UnscriptedObjects unscripted;
+  ObjectCatalog catalog = Catalog("LISTER");
+  catalog.RecordFailuresIn(&unscripted);
+  EXPECT_EQ(catalog.ListObjects(false, &bodies, "PACKAGE BODY"), 0);
   EXPECT_TRUE(bodies.empty());
+  ASSERT_EQ(unscripted.Count(), 1u);
+  EXPECT_EQ(unscripted.Objects()[0].Kind, "LIST OF PACKAGE BODY");
+  EXPECT_EQ(unscripted.Objects()[0].Reason.rfind("ORA-03113", 0), 0u);
 
   const std::vector<TextRun> runs = model.Runs();
   ASSERT_EQ(runs.size(), 3u);
@@ -133,6 +141,24 @@ TEST_F(ObjectCatalogTest, FailingListingWritesThreeRemarkLines) {
   EXPECT_EQ(runs[2].text.rfind("\r\n-- ORA-03113", 0), 0u) << runs[2].text;
   EXPECT_EQ(runs[2].colour, NoticeColour);
   EXPECT_TRUE(host.Messages().empty());  // remarks, never message boxes
+}
+
+TEST_F(ObjectCatalogTest, ListingCutShortByALostConnectionIsReadAgainWhole) {
+  for (int i = 0; i < 12; ++i) {
+    Run("create table T" + std::to_string(i) + " (x number)");
+  }
+  for (const int call : {0, 1}) {
+    for (const int n : {1, 2}) {
+      SCOPED_TRACE("call " + std::to_string(call) + " n " + std::to_string(n));
+      BreakSandboxAtCall(database, call, n);
+      CatalogList tables;
+      EXPECT_EQ(Catalog("LISTER").ListTablesOrViews(true, tables, true), 12);
+      EXPECT_EQ(tables.size(), 12u);
+      EXPECT_EQ(model.Text(), "");  // no remark
+      BreakSandboxAtCall(database, call, 0);
+    }
+  }
+  EXPECT_TRUE(client.messages.texts.empty());
 }
 
 TEST_F(ObjectCatalogTest, QueryLinesAppendsEveryRowWithALineBreak) {

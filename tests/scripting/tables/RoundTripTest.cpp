@@ -14,6 +14,7 @@
 #include "engine/RunControl.h"
 #include "engine/RunFlags.h"
 #include "engine/RunSettings.h"
+#include "engine/UnscriptedObjects.h"
 #include "scripting/tables/ObjectCatalog.h"
 #include "scripting/tables/TableListSource.h"
 #include "scripting/tables/TablePhases.h"
@@ -59,7 +60,8 @@ std::string ScriptSchema(SandboxSchema& schema, const std::string& databaseName)
   CatalogTableList tables(
       ObjectCatalog(*schema.client.session, output, settings, "APP", databaseName, maxima),
       databaseName);
-  TablePhases phases(settings, output, &host, control, tables, *schema.ddl);
+  UnscriptedObjects unscripted;
+  TablePhases phases(settings, output, &host, control, tables, *schema.ddl, unscripted);
   phases.RunTablePhase();
   phases.RunIndexPhase();
   phases.RunConstraintPhase();

@@ -14,6 +14,7 @@
 #include "engine/RunControl.h"
 #include "engine/RunFlags.h"
 #include "engine/RunSettings.h"
+#include "engine/UnscriptedObjects.h"
 #include "scripting/tables/TableListSource.h"
 #include "scripting/tables/TablePhases.h"
 #include "tests/engine/TestRunHost.h"
@@ -74,7 +75,8 @@ struct PhaseRig {
       : tables(std::move(names)),
         output(model, settings, flags, host, store),
         control(settings, flags, output, host),
-        phases(settings, output, &host, control, tables, ddlSource ? *ddlSource : recording) {
+        phases(settings, output, &host, control, tables, ddlSource ? *ddlSource : recording,
+               unscripted) {
     settings.RunMode = ScriptingRunMode;
     settings.UpdateCommentPrefixes();
     flags.Running = 1;
@@ -98,6 +100,7 @@ struct PhaseRig {
   ReportModel model;
   FixedTableList tables;
   RecordingDdl recording;
+  UnscriptedObjects unscripted;
   ReportOutput output;
   RunControl control;
   TablePhases phases;
@@ -214,6 +217,48 @@ TEST(TablePhaseTest, ScriptsOfTheSandboxSchemaUnderTheirBanners) {
   EXPECT_NE(report.find("constraints for table K" + BannerClose + "ALTER TABLE K ADD (\r\n"),
             std::string::npos);
   EXPECT_EQ(report.find("constraints for table E"), std::string::npos);
+}
+
+// Scripts lost to a dead connection or a generator that printed nothing are
+// named in the report and in the run's record, never silently left out.
+TEST(TablePhaseTest, ScriptsThatCannotBeGeneratedAreRecorded) {
+  SandboxSchema schema;
+  schema.Run("create table K (ID number primary key)");
+  schema.Run("create table E (X date)");
+  PhaseRig rig({"K", "E"}, schema.ddl.get());
+  // Broken now and at every logon that tries to restore it.
+  ASSERT_EQ(BreakSandboxConnections(schema.database, 1000), 1);
+  rig.phases.RunTablePhase();
+  rig.phases.RunIndexPhase();
+  const std::vector<UnscriptedObject> missing = rig.unscripted.Objects();
+  ASSERT_EQ(missing.size(), 4u);
+  EXPECT_EQ(missing[0].Kind + " " + missing[0].Name, "TABLE K");
+  EXPECT_EQ(missing[0].Reason.rfind("ORA-03113", 0), 0u) << missing[0].Reason;
+  EXPECT_EQ(missing[1].Kind + " " + missing[1].Name, "TABLE E");
+  EXPECT_EQ(missing[3].Kind + " " + missing[3].Name, "INDEX E");
+  const std::string report = rig.Report();
+  EXPECT_NE(report.find("-- TABLE script of K could not be generated: ORA-03113"),
+            std::string::npos)
+      << report;
+  EXPECT_EQ(report.find("CREATE TABLE"), std::string::npos);
+  EXPECT_EQ(report.find("No indexes were found."), std::string::npos);
+
+  class SilentDdl final : public TableDdlSource {
+   public:
+    std::string GenerateTableDdl(const std::string&, const std::string&) override { return "\r\n"; }
+    std::string GenerateConstraintDdl(const std::string&, const std::string&) override {
+      return "\r\n";
+    }
+    std::string GenerateIndexDdl(const std::string&, const std::string&,
+                                 const std::vector<std::string>*) override {
+      return "\r\n";
+    }
+  } silent;
+  PhaseRig quiet({"Q"}, &silent);
+  quiet.phases.RunTablePhase();
+  quiet.phases.RunConstraintPhase();
+  ASSERT_EQ(quiet.unscripted.Count(), 1u);  // no constraints is no loss
+  EXPECT_EQ(quiet.unscripted.Objects()[0].Reason, "the generator printed no statement");
 }
 
 }  // namespace
