@@ -9,6 +9,7 @@
 
 #include "sandbox/server/DateFormat.h"
 #include "sandbox/server/NumberText.h"
+#include "sandbox/server/RowIdText.h"
 
 namespace sandbox {
 
@@ -727,6 +728,7 @@ const FunctionEntry kFunctions[] = {
     {"ora_to_date_literal", 1, DateLiteral, true},
     {"rawtohex", 1, RawToHex, true},
     {"bfilename", 2, BFileName, true},
+    {"ora_rowid", 1, RowIdFunction, true},
 };
 
 }  // namespace

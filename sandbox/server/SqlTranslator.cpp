@@ -62,6 +62,8 @@ std::string ExpressionType(const SqlToken& first, bool isCall) {
     return "NUMBER";
   if (first.IsWord("SYSDATE"))
     return "DATE";
+  if (first.IsWord("ROWID") && !isCall)
+    return "ROWID";
   if (!isCall)
     return "";
   static const char* const numeric[] = {"COUNT", "SUM",   "AVG",       "LENGTH", "MOD",
@@ -476,6 +478,8 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
             text += '.';
           text += NameSql(tokens_[p]);
         }
+        if (last == "ROWID" && tokens_[next - 1].type == SqlToken::Type::Word)
+          text = "ora_rowid(" + text + ")";
         // "t.*" keeps its star.
         units.push_back({text, true});
       }

@@ -69,6 +69,12 @@ int ScriptingPhases::TableCount() {
   return runConnection_ ? static_cast<int>(runConnection_->Lists().Tables.size()) : 0;
 }
 
+DataScripting ScriptingPhases::DataScriptingOver(TableListSource& tables) {
+  return DataScripting(engine_->Settings(), engine_->Flags(), engine_->Output(), host_,
+                       engine_->Control(), *runConnection_->Session(), tables, engine_->Store(),
+                       engine_->Unscripted());
+}
+
 // The data phase reads the table list itself unless the table phase of this
 // run has read it.
 void ScriptingPhases::RunDataPhase() {
@@ -76,9 +82,7 @@ void ScriptingPhases::RunDataPhase() {
     return;
   }
   ConnectionTableList tables(*runConnection_, Catalog(), maxima_, tableScripting_ != nullptr);
-  DataScripting(engine_->Settings(), engine_->Flags(), engine_->Output(), host_, engine_->Control(),
-                *runConnection_->Session(), tables, engine_->Store())
-      .RunDataPhase();
+  DataScriptingOver(tables).RunDataPhase();
 }
 
 void ScriptingPhases::ScriptRows(const std::string& query, const std::string& secondQuery,
@@ -87,7 +91,5 @@ void ScriptingPhases::ScriptRows(const std::string& query, const std::string& se
     return;
   }
   ConnectionTableList tables(*runConnection_, Catalog(), maxima_, true);
-  DataScripting(engine_->Settings(), engine_->Flags(), engine_->Output(), host_, engine_->Control(),
-                *runConnection_->Session(), tables, engine_->Store())
-      .ScriptRows(query, secondQuery, table);
+  DataScriptingOver(tables).ScriptRows(query, secondQuery, table);
 }

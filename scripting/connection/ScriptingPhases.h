@@ -12,6 +12,7 @@
 #include "scripting/tables/ObjectCatalog.h"
 #include "scripting/tables/TableScripting.h"
 
+class DataScripting;
 class DatabaseConnection;
 class RunEngine;
 class RunHost;
@@ -59,6 +60,8 @@ class ScriptingPhases : public RunPhases {
 
  private:
   bool RunIsConnected() const;
+  // The data phases of the run's connection over tables.
+  DataScripting DataScriptingOver(TableListSource& tables);
 
   RunEngine* engine_ = nullptr;
   mutable std::mutex connectionMutex_;

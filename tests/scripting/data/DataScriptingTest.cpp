@@ -206,6 +206,13 @@ TEST(StatementRunTest, CommentsHintsCapitalsAndTwoLines) {
             (std::vector<std::string>{"INSERT INTO APP.EMP ( \"A\")\r\nVALUES ( 2);"}))
       << hinted.Report();
 
+  // The ROWID pseudo-column is described as ROWID and written as a literal.
+  rig.ScriptStatement("select rowid, a from emp");
+  const std::vector<std::string> withRowId = rig.Inserts();
+  ASSERT_EQ(withRowId.size(), 2u);
+  EXPECT_EQ(withRowId[1],
+            "INSERT INTO EMP ( \"ROWID\", \"A\")\r\nVALUES ( 'AAAAABAABAAAAAAAAB', 1);");
+
   DataRig none;
   none.schema.Run("create table EMP (A number)");
   none.ScriptStatement("select * from emp");
