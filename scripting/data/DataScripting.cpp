@@ -93,6 +93,14 @@ void DataScripting::ApplySessionFormats() {
   session_.ExecuteSql(OracleSession::FixedFormatsStatement());
 }
 
+// True when the last error was a lost connection and a new session is
+// logged on.
+bool DataScripting::Reconnected() {
+  int code = 0;
+  session_.LastError(&code);
+  return OracleSession::IsConnectionLost(code) && session_.ReportError(false, true, nullptr);
+}
+
 void DataScripting::RunDataPhase() {
   Status("Analyzing Data ...");
   if (host_ != nullptr) {
@@ -174,7 +182,22 @@ void DataScripting::ScriptRows(const std::string& query, const std::string&,
 
   std::unique_ptr<RowSource> source;
   std::string values;
+  // One lost connection is restored: the query runs again on the new session
+  // and the rows already scripted are passed over.
+  bool reconnected = false;
+  const auto fetchAfterReconnect = [&](long long rowsDone) {
+    reconnected = true;
+    source.reset();
+    std::string error = FetchRows(query, source, values, table);
+    for (long long row = 0; row < rowsDone && error.empty() && source; ++row) {
+      error = FetchRows(query, source, values, table);
+    }
+    return error;
+  };
   std::string error = FetchRows(query, source, values, table);
+  if (!error.empty() && !reconnected && Reconnected()) {
+    error = fetchAfterReconnect(0);
+  }
   if (!error.empty()) {
     WriteErrorBlock(table, error);
     flags_.SkipAllowed = 0;
@@ -195,6 +218,9 @@ void DataScripting::ScriptRows(const std::string& query, const std::string&,
     }
     if (!firstPass) {
       error = FetchRows(query, source, values, table);
+      if (!error.empty() && !reconnected && Reconnected()) {
+        error = fetchAfterReconnect(scripted);
+      }
       if (!error.empty()) {
         // A failure part way through is reported: a silently shorter script
         // would pass for the whole table.

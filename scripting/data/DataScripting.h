@@ -48,6 +48,7 @@ class DataScripting {
 
  private:
   void ApplySessionFormats();
+  bool Reconnected();
   void WriteDataHeader(const std::string& table, const std::string& query, const RowSource& source);
   void WriteInsert(const RowSource& source, const std::string& values);
   void WriteErrorBlock(const std::string& table, const std::string& error);
