@@ -3,6 +3,8 @@
 
 #include <cctype>
 
+#include "scripting/data/ValueLiteral.h"
+
 namespace {
 
 bool IsNameCharacter(char c) {
@@ -86,24 +88,13 @@ std::string StripBlockComments(const std::string& text) {
 
 std::string DoublePercents(std::string_view text) {
   std::string doubled;
-  doubled.reserve(text.size() + 8);
-  for (const char c : text) {
-    doubled += c;
-    if (c == '%') {
-      doubled += '%';
-    }
-  }
+  AppendDoubling(doubled, text, '%');
   return doubled;
 }
 
 std::string QuotedName(std::string_view name) {
   std::string quoted = "\"";
-  for (const char c : name) {
-    quoted += c;
-    if (c == '"') {
-      quoted += '"';
-    }
-  }
+  AppendDoubling(quoted, name, '"');
   return quoted + "\"";
 }
 

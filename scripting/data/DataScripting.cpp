@@ -23,17 +23,6 @@ namespace {
 constexpr int ProgressRange = 1000;
 constexpr int LastCyclingPosition = 998;
 
-std::string QuoteDoubled(const std::string& text) {
-  std::string quoted;
-  for (const char c : text) {
-    quoted += c;
-    if (c == '\'') {
-      quoted += '\'';
-    }
-  }
-  return quoted;
-}
-
 // Each line of the statement as a comment line of the header.
 std::string StatementAsComment(const std::string& statement) {
   std::string text;
@@ -89,7 +78,7 @@ void DataScripting::ApplySessionFormats() {
   formats_.Date = store_.GetString(SettingsSection, "DateFormat", DefaultDateFormat);
   formats_.Timestamp = SessionTimestampFormat;
   formats_.TimestampWithZone = SessionTimestampZoneFormat;
-  session_.ExecuteSql("alter session set nls_date_format = '" + QuoteDoubled(formats_.Date) + "'");
+  session_.ExecuteSql("alter session set nls_date_format = " + QuotedLiteral(formats_.Date));
   session_.ExecuteSql(OracleSession::FixedFormatsStatement());
 }
 

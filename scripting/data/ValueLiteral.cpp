@@ -19,12 +19,7 @@ bool EqualsIgnoringCase(std::string_view text, std::string_view word) {
 
 void AppendQuoted(std::string& out, std::string_view text) {
   out += '\'';
-  for (const char c : text) {
-    if (c == '\'') {
-      out += '\'';
-    }
-    out += c;
-  }
+  AppendDoubling(out, text, '\'');
   out += '\'';
 }
 
@@ -63,6 +58,22 @@ void AppendBinaryFloating(std::string& out, std::string_view value, bool isFloat
 }
 
 }  // namespace
+
+void AppendDoubling(std::string& out, std::string_view text, char c) {
+  std::size_t start = 0;
+  for (std::size_t at = text.find(c); at != std::string_view::npos; at = text.find(c, at + 1)) {
+    out.append(text.substr(start, at + 1 - start));
+    out += c;
+    start = at + 1;
+  }
+  out.append(text.substr(start));
+}
+
+std::string QuotedLiteral(std::string_view text) {
+  std::string out;
+  AppendQuoted(out, text);
+  return out;
+}
 
 bool IsLobType(int typeCode) {
   return typeCode >= ValueType::Clob && typeCode <= ValueType::Bfile;

@@ -40,6 +40,12 @@ inline constexpr int UniversalRowId = 208;
 inline constexpr int TimestampWithLocalZone = 232;
 }  // namespace ValueType
 
+// Appends text to out with every c doubled (the escape of quotes in SQL and
+// of "%" for the statement layer).
+void AppendDoubling(std::string& out, std::string_view text, char c);
+// text as a character literal: in apostrophes, inner apostrophes doubled.
+std::string QuotedLiteral(std::string_view text);
+
 // True for the LOB kinds whose contents are not scripted (112 to 114).
 bool IsLobType(int typeCode);
 
