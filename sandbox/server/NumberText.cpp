@@ -18,6 +18,8 @@ std::string CanonicalIntegerText(long long value) {
 std::string CanonicalNumberText(double value) {
   if (std::isnan(value) || std::isinf(value))
     return value < 0 ? "-~" : "~";
+  if (std::fabs(value) < 1e15 && value == std::floor(value))
+    return CanonicalIntegerText(static_cast<long long>(value));
   // Fifteen significant digits give back the decimal the double was made from.
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.15g", value);
