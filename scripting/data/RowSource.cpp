@@ -42,13 +42,13 @@ std::string SelectItem(const DescribedColumn& column) {
 
 }  // namespace
 
-RowSource::RowSource(OracleSession& session) : session_(session) {}
+RowSource::RowSource(OracleSession& session, OpenKey) : session_(session) {}
 
 RowSource::~RowSource() = default;
 
 std::unique_ptr<RowSource> RowSource::Open(OracleSession& session, const DataQueryRequest& request,
                                            std::string& error) {
-  std::unique_ptr<RowSource> source(new RowSource(session));
+  auto source = std::make_unique<RowSource>(session, OpenKey());
   if (!source->Start(request, error)) {
     return nullptr;
   }

@@ -27,12 +27,18 @@ struct DataQueryRequest {
 };
 
 class RowSource {
+  // Only Open makes a RowSource.
+  struct OpenKey {
+    explicit OpenKey() = default;
+  };
+
  public:
   // Prepares, describes and executes the query. Null with error set when the
   // statement is not a query or the server refused it; a query is executed
   // only after its kind is known, so nothing else is ever run.
   static std::unique_ptr<RowSource> Open(OracleSession& session, const DataQueryRequest& request,
                                          std::string& error);
+  RowSource(OracleSession& session, OpenKey);
   ~RowSource();
   RowSource(const RowSource&) = delete;
   RowSource& operator=(const RowSource&) = delete;
@@ -52,7 +58,6 @@ class RowSource {
   int RowsFetched() const { return rowsFetched_; }
 
  private:
-  explicit RowSource(OracleSession& session);
   bool Start(const DataQueryRequest& request, std::string& error);
   bool PrepareQuery(const std::string& text, std::string& error);
   bool DefineBuffers(std::string& error);
