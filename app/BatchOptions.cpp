@@ -82,6 +82,10 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
     std::optional<std::string> problem;
     if (argument == "--help" || argument == "-h") {
       options.Help = true;
+    } else if (argument == "--version") {
+      options.Version = true;
+    } else if (argument == "--quiet" || argument == "-q") {
+      options.Quiet = true;
     } else if (argument == "--batch") {
       options.Batch = true;
     } else if (argument == "--connect") {
@@ -94,6 +98,8 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
       problem = TakeValue(arguments, i, options.Query);
     } else if (argument == "--query-file") {
       problem = TakeValue(arguments, i, options.QueryFile);
+    } else if (argument == "--config") {
+      problem = TakeValue(arguments, i, options.ConfigFile);
     } else if (argument == "--settings") {
       problem = TakeValue(arguments, i, options.SettingsDirectory);
     } else if (argument == "--kinds") {
@@ -106,6 +112,7 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
           return error;
         }
         options.Kinds = std::move(*kinds);
+        options.KindsGiven = true;
       }
     } else {
       problem = "unknown argument '" + argument + "'";
@@ -114,14 +121,14 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
       return problem;
     }
   }
-  if (options.Help) {
+  if (options.Help || options.Version) {
     return std::nullopt;
   }
   if (!options.Batch) {
     return std::string("the headless run needs --batch");
   }
-  if (options.ConnectString.empty()) {
-    return std::string("--batch needs --connect CONNECT");
+  if (options.ConnectString.empty() && options.ConfigFile.empty()) {
+    return std::string("--batch needs --connect CONNECT or --config FILE");
   }
   if (!options.Query.empty() && !options.QueryFile.empty()) {
     return std::string("--query and --query-file cannot be used together");
@@ -131,7 +138,8 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
 
 bool WantsHeadless(const std::vector<std::string>& arguments) {
   return std::any_of(arguments.begin(), arguments.end(), [](const std::string& argument) {
-    return argument == "--batch" || argument == "--help" || argument == "-h";
+    return argument == "--batch" || argument == "--help" || argument == "-h" ||
+           argument == "--version";
   });
 }
 
@@ -152,7 +160,10 @@ std::string BatchUsage() {
          "            [--report FILE] [--settings DIR]\n"
          "  quillmark --batch --connect CONNECT [--password-file FILE]\n"
          "            (--query TEXT | --query-file FILE) [--report FILE] [--settings DIR]\n"
-         "  quillmark --help\n"
+         "  quillmark --batch --config FILE.qmo [--connect CONNECT] [--kinds LIST] [--report "
+         "FILE]\n"
+         "                    [--quiet]\n"
+         "  quillmark --help | --version\n"
          "\n"
          "--batch scripts one schema without opening a window (no display is needed).\n"
          "\n"
@@ -175,13 +186,28 @@ std::string BatchUsage() {
          "  --query-file FILE  the same with the query read from FILE.\n"
          "  --report FILE      write the report to FILE as the run goes; without it, or\n"
          "                     with \"-\", the report goes to standard output.\n"
+         "  --config FILE.qmo  run the setup saved in a configuration file (its connect\n"
+         "                     string, kinds, selections, data conditions and report file);\n"
+         "                     --connect, --kinds and --report override the file. A connect\n"
+         "                     string without a password takes it as --connect does.\n"
          "  --settings DIR     keep the settings store in DIR instead of the user's own\n"
          "                     (\"Settings\"/\"OCIVER\" and \"OCIDLL\" there choose the client\n"
          "                     library).\n"
+         "  --quiet, -q        no progress line and no finish message; errors are still shown.\n"
          "\n"
          "Messages and questions go to standard error; a question takes its default answer.\n"
+         "When standard error is a terminal, one line there shows the run's phase, status,\n"
+         "progress and elapsed time. Ctrl+C (or SIGTERM) stops the run as the desktop's Stop\n"
+         "command does: the report written so far is kept and ends with the stop line; a\n"
+         "second Ctrl+C ends the program at once.\n"
          "\n"
-         "Exit status: 0 finished with a complete report, 2 bad arguments, 3 no connection,\n"
-         "4 the report could not be written, 5 the report is incomplete (the objects that\n"
-         "could not be scripted are named at its end and on standard error).\n";
+         "Exit status: 0 finished with a complete report, 2 bad arguments or an unreadable\n"
+         "configuration file, 3 no connection, 4 the report could not be written, 5 the\n"
+         "report is incomplete (the objects that could not be scripted are named at its\n"
+         "end and on standard error), 130 stopped by Ctrl+C (SIGINT), 143 stopped by\n"
+         "SIGTERM.\n";
+}
+
+std::string BatchVersion() {
+  return std::string("Quillmark for Oracle ") + QUILLMARK_VERSION + "\n";
 }

@@ -17,16 +17,26 @@ enum BatchExitStatus : int {
   // The run ended, but objects are missing from the report (named there and
   // on standard error).
   BatchReportIncomplete = 5,
+  // 128 + the signal, as a shell reports a command ended by it.
+  BatchStoppedByInterrupt = 130,
+  BatchStoppedByTerminate = 143,
 };
 
 struct BatchOptions {
   bool Help = false;
+  bool Version = false;
+  // No progress line and no finish message; errors still go to standard error.
+  bool Quiet = false;
   bool Batch = false;
   std::string ConnectString;
   // Empty: no password file.
   std::string PasswordFile;
   // Kind names as given to --kinds, every kind when the option is absent.
   std::vector<std::string> Kinds;
+  bool KindsGiven = false;
+  // A *.qmo file whose setup the run uses; --connect, --kinds and --report
+  // override its connect string, kinds and report file.
+  std::string ConfigFile;
   // Empty or "-": the report goes to standard output.
   std::string ReportFile;
   // A free-form query to script instead of the schema (--query), or the file
@@ -49,7 +59,7 @@ std::optional<std::vector<std::string>> ParseKindList(const std::string& list, s
 std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& arguments,
                                                BatchOptions& options);
 
-// True when arguments ask for the headless front end (--batch or --help).
+// True when arguments ask for the headless front end (--batch, --help or --version).
 bool WantsHeadless(const std::vector<std::string>& arguments);
 
 // Sets the object-kind flags of settings: the named kinds on, the others off.
@@ -57,3 +67,5 @@ void SelectKinds(RunSettings& settings, const std::vector<std::string>& kinds);
 
 // The text of "quillmark --help".
 std::string BatchUsage();
+// The text of "quillmark --version".
+std::string BatchVersion();

@@ -3,15 +3,20 @@
 
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <utility>
 
 #include "app/ConsoleLogonPrompts.h"
 #include "app/ConsoleRunHost.h"
+#include "app/StopSignals.h"
+#include "app/TerminalProgress.h"
+#include "config/ConfigurationFile.h"
 #include "engine/ReportFile.h"
 #include "engine/RunDialogs.h"
 #include "engine/RunEngine.h"
+#include "engine/RunFlags.h"
 #include "oracle/ProcessExit.h"
 #include "scripting/connection/ConnectStringParts.h"
 #include "scripting/connection/DatabaseConnection.h"
@@ -58,8 +63,32 @@ void KeepRunningWithoutLibrary(int) {}
 
 }  // namespace
 
+namespace {
+
+// The configuration file's bytes, checked whole before anything is connected
+// or changed; header receives its connect string.
+std::optional<std::string> ReadConfiguration(const std::string& path, std::string& bytes,
+                                             ConfigurationHeader& header) {
+  if (std::optional<std::string> problem = ReadConfigurationFile(path, bytes)) {
+    return problem;
+  }
+  RunSettings scratch;
+  return DecodeConfiguration(bytes, header, scratch);
+}
+
+// The report file of a run: --report, else the file a configuration's output
+// or auto-save mode names, else none (standard output).
+std::string ReportFileOf(const BatchOptions& options, const RunSettings& settings) {
+  if (!options.ReportFile.empty() || options.ConfigFile.empty()) {
+    return options.ReportFile;
+  }
+  return settings.ReportToFile || settings.AutoSave ? settings.ReportFileName : std::string();
+}
+
+}  // namespace
+
 int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& output,
-             std::ostream& errors) {
+             std::ostream& errors, int progressFd) {
   std::string query;
   if (!ReadQuery(options, query)) {
     errors << "quillmark: the query file " << options.QueryFile << " could not be read\n";
@@ -69,16 +98,33 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
     errors << "quillmark: the query file " << options.QueryFile << " holds no query\n";
     return BatchBadArguments;
   }
-  ConsoleRunHost host(errors);
+  std::string configuration;
+  ConfigurationHeader header;
+  if (!options.ConfigFile.empty()) {
+    if (std::optional<std::string> problem =
+            ReadConfiguration(options.ConfigFile, configuration, header)) {
+      errors << "quillmark: " << options.ConfigFile << ": " << *problem << "\n";
+      return BatchBadArguments;
+    }
+  }
+  const std::string connectString =
+      options.ConnectString.empty() ? header.ConnectString : options.ConnectString;
+  if (connectString.empty()) {
+    errors << "quillmark: " << options.ConfigFile
+           << " names no database: give one with --connect CONNECT\n";
+    return BatchBadArguments;
+  }
+
+  TerminalProgress progress(progressFd, options.Quiet);
+  ConsoleRunHost host(errors, &progress, options.Quiet);
   RunHostClientMessages messages(host);
   SetProcessExitHandler(KeepRunningWithoutLibrary);
   ConsoleLogonPrompts prompts(errors, options.PasswordFile);
-  auto connection =
-      std::make_shared<DatabaseConnection>(store, messages, prompts, options.ConnectString);
+  auto connection = std::make_shared<DatabaseConnection>(store, messages, prompts, connectString);
   SetProcessExitHandler(nullptr);
   if (connection->NotConnected()) {
     errors << "quillmark: not connected to the database of '"
-           << ConnectStringWithoutPassword(options.ConnectString) << "'\n";
+           << ConnectStringWithoutPassword(connectString) << "'\n";
     return BatchNoConnection;
   }
 
@@ -93,23 +139,42 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
   // settings back to the store, so it gets them as they were stored.
   const RunSettings stored = engine.Settings();
   RunSettings& settings = engine.Settings();
-  SelectKinds(settings, options.Kinds);
-  settings.AutoSave = 0;
+  if (!configuration.empty()) {
+    DecodeConfiguration(configuration, header, settings);  // read whole once already
+  }
+  if (options.KindsGiven || options.ConfigFile.empty()) {
+    SelectKinds(settings, options.Kinds);
+  }
   // The report is written as the run goes, to the file or to standard
   // output: only the file-mode notice stays in the report model.
-  const bool toStandardOutput =
-      options.ReportFile.empty() || options.ReportFile == ReportFile::StandardOutputName;
+  std::string reportFile = ReportFileOf(options, settings);
+  const bool toStandardOutput = reportFile.empty() || reportFile == ReportFile::StandardOutputName;
+  if (toStandardOutput) {
+    reportFile = ReportFile::StandardOutputName;
+  }
+  settings.AutoSave = 0;
   settings.ReportToFile = 1;
-  settings.ReportFileName = toStandardOutput ? ReportFile::StandardOutputName : options.ReportFile;
+  settings.ReportFileName = reportFile;
   engine.Flags().ReportSaved = 1;
 
   output.flush();
-  if (query.empty()) {
-    engine.Driver().StartRun();
-  } else {
-    engine.Driver().StartStatementCommand();
+  {
+    const StopSignals signals;
+    RunFlags& flags = engine.Flags();
+    if (query.empty()) {
+      engine.Driver().StartRun();
+    } else {
+      engine.Driver().StartStatementCommand();
+    }
+    engine.Driver().WaitForWorker([&] {
+      // What the Stop command does once the user said Yes.
+      if (StopSignals::Received() != 0 && flags.Running) {
+        flags.Running = 0;
+      }
+      progress.Tick();
+    });
+    progress.Finish();
   }
-  engine.Driver().WaitForWorker([] {});
 
   const bool fileFailed = !settings.ReportToFile;
   if (fileFailed) {
@@ -120,8 +185,11 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
   settings = stored;
   if (fileFailed) {
     errors << "quillmark: the report could not be written to "
-           << (toStandardOutput ? std::string("standard output") : options.ReportFile) << "\n";
+           << (toStandardOutput ? std::string("standard output") : reportFile) << "\n";
     return BatchReportNotWritten;
+  }
+  if (engine.Flags().Stopped) {
+    return StopSignals::Received() == SIGTERM ? BatchStoppedByTerminate : BatchStoppedByInterrupt;
   }
   const std::string missing = engine.Unscripted().Summary("quillmark: ", "\n");
   if (!missing.empty()) {

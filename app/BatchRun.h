@@ -9,6 +9,8 @@
 
 class SettingsStore;
 
-// Returns the exit status (BatchExitStatus). Messages go to errors.
+// Returns the exit status (BatchExitStatus). Messages go to errors; the
+// progress line goes to progressFd when that is a terminal (-1: nowhere).
+// Ctrl+C and SIGTERM stop the run while it goes on.
 int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& output,
-             std::ostream& errors);
+             std::ostream& errors, int progressFd = -1);

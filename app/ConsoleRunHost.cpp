@@ -3,9 +3,46 @@
 
 #include <ostream>
 
+#include "app/TerminalProgress.h"
+
 void ConsoleRunHost::SetCaption(const std::string& fullCaption) {
-  const std::lock_guard lock(mutex_);
-  caption_ = fullCaption;
+  {
+    const std::lock_guard lock(mutex_);
+    caption_ = fullCaption;
+  }
+  if (progress_ != nullptr) {
+    progress_->SetPhase(fullCaption);
+  }
+}
+
+void ConsoleRunHost::SetStatusText(const std::string& text) {
+  if (progress_ != nullptr) {
+    progress_->SetStatus(text);
+  }
+}
+
+void ConsoleRunHost::SetProgressRange(int low, int high) {
+  if (progress_ != nullptr) {
+    progress_->SetRange(low, high);
+  }
+}
+
+void ConsoleRunHost::SetProgressPosition(int position) {
+  if (progress_ != nullptr) {
+    progress_->SetPosition(position);
+  }
+}
+
+void ConsoleRunHost::SetProgressStep(int step) {
+  if (progress_ != nullptr) {
+    progress_->SetStep(step);
+  }
+}
+
+void ConsoleRunHost::StepProgress() {
+  if (progress_ != nullptr) {
+    progress_->Step();
+  }
 }
 
 std::string ConsoleRunHost::Caption() {
@@ -15,7 +52,15 @@ std::string ConsoleRunHost::Caption() {
 
 MessageAnswer ConsoleRunHost::ShowMessage(const std::string& text, MessageButtons buttons,
                                           MessageIcon icon) {
+  const MessageAnswer answer =
+      buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
+  if (quiet_ && icon == MessageIcon::Information && buttons == MessageButtons::Ok) {
+    return answer;
+  }
   const std::lock_guard lock(mutex_);
+  if (progress_ != nullptr) {
+    progress_->ClearLine();
+  }
   const char* prefix = icon == MessageIcon::Error     ? "Error: "
                        : icon == MessageIcon::Warning ? "Warning: "
                                                       : "";
@@ -23,8 +68,6 @@ MessageAnswer ConsoleRunHost::ShowMessage(const std::string& text, MessageButton
   if (text.empty() || text.back() != '\n') {
     errors_ << '\n';
   }
-  const MessageAnswer answer =
-      buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
   if (buttons != MessageButtons::Ok) {
     errors_ << "(answered " << (answer == MessageAnswer::Yes ? "Yes" : "OK") << ")\n";
   }

@@ -4,6 +4,8 @@
 #include <iostream>
 #include <memory>
 
+#include <unistd.h>
+
 #include "app/BatchOptions.h"
 #include "app/BatchRun.h"
 #include "config/QtSettingsStore.h"
@@ -18,11 +20,15 @@ int HeadlessMain(const std::vector<std::string>& arguments) {
     std::cout << BatchUsage();
     return BatchFinished;
   }
+  if (options.Version) {
+    std::cout << BatchVersion();
+    return BatchFinished;
+  }
   const std::unique_ptr<QtSettingsStore> store =
       options.SettingsDirectory.empty()
           ? std::make_unique<QtSettingsStore>()
           : std::make_unique<QtSettingsStore>(options.SettingsDirectory);
-  const int status = RunBatch(options, *store, std::cout, std::cerr);
+  const int status = RunBatch(options, *store, std::cout, std::cerr, STDERR_FILENO);
   store->Sync();
   return status;
 }

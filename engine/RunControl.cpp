@@ -90,5 +90,6 @@ void RunControl::StopRun() {
   host_.ShowMessage("Quillmark for Oracle has been stopped.", MessageButtons::Ok,
                     MessageIcon::Information);
   host_.SetCaption(CaptionFor("Ready"));
+  flags_.Stopped = 1;
   throw RunStopped{};
 }

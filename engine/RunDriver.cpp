@@ -231,6 +231,7 @@ void RunDriver::Work(RunKind kind) {
       LowerCurrentThreadPriority();
     }
     flags_.SkipRequested = 0;
+    flags_.Stopped = 0;
     unscripted_.Clear();
     const std::int64_t start = SteadySeconds();
     output_.PrepareReport();

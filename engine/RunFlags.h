@@ -17,6 +17,8 @@ struct RunFlags {
   std::atomic<int> SkipAllowed{0};
   // The report has no unsaved content.
   std::atomic<int> ReportSaved{1};
+  // 1 when the last run ended through the stop procedure (set by the worker).
+  std::atomic<int> Stopped{0};
 
   // User-interface thread only.
   int HasRunBefore = 0;      // a scripting run was started; enables Rerun Last

@@ -44,8 +44,10 @@ TypeSpec TypeOfColumn(const ColumnInfo& column, bool constrained) {
       return constrained && decimal ? NumberType(column.precision, column.scale) : NumberType(0, 0);
     }
     case 12:
-    case 187:
       return TextType(TypeSpec::Base::Date, 0);
+    case 100:
+    case 101:
+      return NumberType(0, 0);
     case 96:
       return TextType(constrained ? TypeSpec::Base::Char : TypeSpec::Base::Varchar2,
                       constrained ? column.dataSize : 0);
@@ -395,6 +397,21 @@ TypeSpec Parser::ParseType(bool forParameter) {
     return TextType(TypeSpec::Base::Boolean, 0);
   if (t.Is("DATE"))
     return TextType(TypeSpec::Base::Date, 0);
+  if (t.IsAny({"TIMESTAMP", "INTERVAL"})) {
+    // Timestamps and intervals are held as their text in the session's formats.
+    while (Peek().IsAny(
+        {"(", "WITH", "LOCAL", "TIME", "ZONE", "YEAR", "MONTH", "DAY", "TO", "SECOND"})) {
+      if (Accept("(")) {
+        const Token& digits = Take();
+        if (digits.kind != Token::Kind::Number)
+          SyntaxError(digits, "an integer");
+        Expect(")", ")");
+      } else {
+        Take();
+      }
+    }
+    return TextType(TypeSpec::Base::Varchar2, 0);
+  }
   return ParseAnchoredType(t);
 }
 

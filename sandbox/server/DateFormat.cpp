@@ -84,8 +84,14 @@ DateParts DateParts::Now() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-          local.tm_hour,        local.tm_min,     local.tm_sec};
+  DateParts parts;
+  parts.year = local.tm_year + 1900;
+  parts.month = local.tm_mon + 1;
+  parts.day = local.tm_mday;
+  parts.hour = local.tm_hour;
+  parts.minute = local.tm_min;
+  parts.second = local.tm_sec;
+  return parts;
 }
 
 DateParts DateParts::AddDays(long days) const {
@@ -99,6 +105,14 @@ DateParts DateParts::AddDays(long days) const {
     n -= DaysInMonth(result.year, result.month++);
   result.day = static_cast<int>(n) + 1;
   return result;
+}
+
+long DateParts::DayCount() const {
+  return DayNumber(year, month, day);
+}
+
+int DateParts::MonthDays(int year, int month) {
+  return DaysInMonth(year, month);
 }
 
 bool IsIsoDate(const std::string& iso) {
@@ -118,6 +132,8 @@ std::optional<DateFormat> DateFormat::Parse(const std::string& model) {
       {"YYYY", Element::Year4},        {"HH24", Element::Hour24},
       {"HH12", Element::Hour12},       {"A.M.", Element::MeridianDots},
       {"P.M.", Element::MeridianDots}, {"SSSSS", Element::SecondsOfDay},
+      {"TZH", Element::ZoneHour},      {"TZM", Element::ZoneMinute},
+      {"TZR", Element::ZoneRegion},    {"TZD", Element::ZoneAbbr},
       {"YYY", Element::Year3},         {"MON", Element::MonthAbbr},
       {"DAY", Element::DayName},       {"DDD", Element::DayOfYear},
       {"RR", Element::RoundYear2},     {"YY", Element::Year2},
@@ -125,7 +141,8 @@ std::optional<DateFormat> DateFormat::Parse(const std::string& model) {
       {"DY", Element::DayAbbr},        {"HH", Element::Hour12},
       {"MI", Element::Minute},         {"SS", Element::Second},
       {"AM", Element::Meridian},       {"PM", Element::Meridian},
-      {"FM", Element::FillMode},       {"Y", Element::Year1},
+      {"FM", Element::FillMode},       {"FF", Element::Fraction},
+      {"X", Element::Radix},           {"Y", Element::Year1},
       {"D", Element::DayOfWeek},       {"J", Element::Julian},
       {"Q", Element::Quarter},
   };
@@ -165,6 +182,9 @@ std::optional<DateFormat> DateFormat::Parse(const std::string& model) {
         letterCase = Case::Capital;
       format.items_.push_back({keyword.element, letterCase, {}});
       i += word.size();
+      if (keyword.element == Element::Fraction && i < model.size() && model[i] >= '1' &&
+          model[i] <= '9')
+        format.items_.back().digits = model[i++] - '0';
       matched = true;
       break;
     }
@@ -174,7 +194,7 @@ std::optional<DateFormat> DateFormat::Parse(const std::string& model) {
   return format;
 }
 
-std::string DateFormat::Format(const DateParts& date) const {
+std::string DateFormat::Format(const DateParts& date, int fractionDigits) const {
   std::string out;
   bool fill = false;
   for (const Item& item : items_) {
@@ -259,6 +279,28 @@ std::string DateFormat::Format(const DateParts& date) const {
       case Element::Quarter:
         out += Padded((date.month - 1) / 3 + 1, 1, fill);
         break;
+      case Element::Fraction: {
+        const int digits = item.digits ? item.digits : fractionDigits;
+        out += Padded(date.nanos, 9, false).substr(0, static_cast<std::size_t>(digits));
+        break;
+      }
+      case Element::Radix:
+        out += '.';
+        break;
+      case Element::ZoneHour:
+      case Element::ZoneMinute: {
+        const std::string offset =
+            date.zone.empty() || std::isalpha(static_cast<unsigned char>(date.zone[0]))
+                ? std::string("+00:00")
+                : date.zone;
+        out += item.element == Element::ZoneHour ? offset.substr(0, 3) : offset.substr(4, 2);
+        break;
+      }
+      case Element::ZoneRegion:
+        out += date.zone.empty() ? std::string("+00:00") : date.zone;
+        break;
+      case Element::ZoneAbbr:
+        break;  // no daylight saving names are kept
     }
   }
   return out;
@@ -266,7 +308,9 @@ std::string DateFormat::Format(const DateParts& date) const {
 
 std::optional<DateParts> DateFormat::Read(const std::string& text) const {
   const DateParts now = DateParts::Now();
-  DateParts d{now.year, now.month, 1, 0, 0, 0};
+  DateParts d;
+  d.year = now.year;
+  d.month = now.month;
   bool pm = false, hasMeridian = false;
   std::size_t pos = 0;
   auto skipSeparators = [&] {
@@ -303,11 +347,86 @@ std::optional<DateParts> DateFormat::Read(const std::string& text) const {
     }
     return false;
   };
+  auto skipBlanks = [&] {
+    while (pos < text.size() && text[pos] == ' ')
+      ++pos;
+  };
+  int zoneHour = 0, zoneMinute = 0;
+  bool zoneNegative = false, hasZoneOffset = false;
   for (const Item& item : items_) {
     int value = 0;
     switch (item.element) {
-      case Element::Literal:
+      case Element::Literal: {
+        // Quoted words of the model ("T") must be there; punctuation is
+        // matched leniently, as Oracle does.
+        bool word = false;
+        for (char c : item.literal)
+          word = word || std::isalnum(static_cast<unsigned char>(c));
+        if (!word)
+          break;
+        skipBlanks();
+        for (char c : item.literal) {
+          if (pos >= text.size() || std::toupper(static_cast<unsigned char>(text[pos])) !=
+                                        std::toupper(static_cast<unsigned char>(c)))
+            return std::nullopt;
+          ++pos;
+        }
+        break;
+      }
       case Element::FillMode:
+      case Element::ZoneAbbr:
+        break;
+      case Element::Radix:
+        skipBlanks();
+        if (pos < text.size() && text[pos] == '.')
+          ++pos;
+        break;
+      case Element::Fraction: {
+        skipSeparators();
+        const std::size_t limit = item.digits ? static_cast<std::size_t>(item.digits) : 9;
+        std::size_t digits = 0;
+        long nanos = 0;
+        while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos]))) {
+          if (++digits > limit)
+            return std::nullopt;
+          nanos = nanos * 10 + (text[pos++] - '0');
+        }
+        for (std::size_t k = digits; k < 9; ++k)
+          nanos *= 10;
+        d.nanos = nanos;
+        break;
+      }
+      case Element::ZoneHour:
+      case Element::ZoneRegion: {
+        skipBlanks();
+        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+          zoneNegative = text[pos++] == '-';
+        } else if (item.element == Element::ZoneRegion) {
+          const std::size_t start = pos;
+          while (pos < text.size() && (std::isalnum(static_cast<unsigned char>(text[pos])) ||
+                                       text[pos] == '/' || text[pos] == '_' || text[pos] == '-'))
+            ++pos;
+          if (pos == start)
+            return std::nullopt;
+          d.zone = text.substr(start, pos - start);
+          for (char& c : d.zone)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+          break;
+        }
+        if (!readNumber(2, zoneHour))
+          return std::nullopt;
+        hasZoneOffset = true;
+        if (item.element == Element::ZoneRegion && pos < text.size() && text[pos] == ':') {
+          ++pos;
+          if (!readNumber(2, zoneMinute))
+            return std::nullopt;
+        }
+        break;
+      }
+      case Element::ZoneMinute:
+        if (!readNumber(2, zoneMinute))
+          return std::nullopt;
+        hasZoneOffset = true;
         break;
       case Element::Year4:
       case Element::RoundYear4:
@@ -418,7 +537,7 @@ std::optional<DateParts> DateFormat::Read(const std::string& text) const {
         }
         if (digits == 0)
           return std::nullopt;
-        const DateParts origin{1, 1, 1, 0, 0, 0};
+        const DateParts origin;
         const DateParts date = origin.AddDays(julian - 1721426);
         d.year = date.year;
         d.month = date.month;
@@ -438,6 +557,12 @@ std::optional<DateParts> DateFormat::Read(const std::string& text) const {
   if (d.month < 1 || d.month > 12 || d.day < 1 || d.day > DaysInMonth(d.year, d.month) ||
       d.hour > 23 || d.minute > 59 || d.second > 59 || d.year < 1 || d.year > 9999)
     return std::nullopt;
+  if (hasZoneOffset) {
+    if (zoneHour > 14 || zoneMinute > 59)
+      return std::nullopt;
+    d.zone = std::string(zoneNegative ? "-" : "+") + Padded(zoneHour, 2, false) + ":" +
+             Padded(zoneMinute, 2, false);
+  }
   return d;
 }
 

@@ -8,12 +8,11 @@
 #include <vector>
 
 #include "sandbox/server/DateFormat.h"
+#include "sandbox/server/DateTimeValue.h"
 #include "sandbox/server/NumberText.h"
 #include "sandbox/server/RowIdText.h"
 
 namespace sandbox {
-
-namespace {
 
 SqlFunctionContext& ContextOf(sqlite3_context* ctx) {
   return *static_cast<SqlFunctionContext*>(sqlite3_user_data(ctx));
@@ -35,13 +34,6 @@ void ResultNumber(sqlite3_context* ctx, double value) {
 
 void ResultOraError(sqlite3_context* ctx, const char* message) {
   sqlite3_result_error(ctx, message, -1);
-}
-
-bool AnyNull(int argc, sqlite3_value** argv) {
-  for (int i = 0; i < argc; ++i)
-    if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
-      return true;
-  return false;
 }
 
 // Numeric argument with Oracle's implicit conversion of text (ORA-01722).
@@ -67,6 +59,48 @@ std::string TextArg(sqlite3_value* value) {
   std::string text;
   OracleTextOf(value, text);
   return text;
+}
+
+namespace {
+
+// The database character set is AL32UTF8: character functions count
+// characters, the ...B variants bytes. Byte offsets of each character's
+// start, plus the end of the text.
+std::vector<std::size_t> CharacterStarts(const std::string& text) {
+  std::vector<std::size_t> starts;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+      starts.push_back(i);
+  starts.push_back(text.size());
+  return starts;
+}
+
+// Text as units of one character each (or one byte each for byte semantics).
+std::vector<std::string> Units(const std::string& text, bool bytes) {
+  std::vector<std::string> units;
+  if (bytes) {
+    for (char c : text)
+      units.emplace_back(1, c);
+    return units;
+  }
+  const auto starts = CharacterStarts(text);
+  for (std::size_t i = 0; i + 1 < starts.size(); ++i)
+    units.push_back(text.substr(starts[i], starts[i + 1] - starts[i]));
+  return units;
+}
+
+std::string Joined(const std::vector<std::string>& units, std::size_t from, std::size_t count) {
+  std::string text;
+  for (std::size_t i = from; i < units.size() && i < from + count; ++i)
+    text += units[i];
+  return text;
+}
+
+bool AnyNull(int argc, sqlite3_value** argv) {
+  for (int i = 0; i < argc; ++i)
+    if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
+      return true;
+  return false;
 }
 
 void Nvl(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -112,17 +146,17 @@ void Decode(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 // SUBSTR counts from 1; position 0 is taken as 1 and a negative position
 // counts back from the end.
-void Substr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+void SubstrOf(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool bytes) {
   if (AnyNull(argc, argv)) {
     sqlite3_result_null(ctx);
     return;
   }
-  const std::string text = TextArg(argv[0]);
+  const std::vector<std::string> units = Units(TextArg(argv[0]), bytes);
   const auto position = NumberArg(ctx, argv[1]);
   if (!position)
     return;
   long long start = static_cast<long long>(std::trunc(*position));
-  const long long size = static_cast<long long>(text.size());
+  const long long size = static_cast<long long>(units.size());
   if (start == 0)
     start = 1;
   if (start < 0)
@@ -143,10 +177,26 @@ void Substr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     length = std::min(length, static_cast<long long>(std::trunc(*requested)));
   }
   ResultText(ctx,
-             text.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length)));
+             Joined(units, static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length)));
+}
+void Substr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  SubstrOf(ctx, argc, argv, false);
+}
+void SubstrB(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  SubstrOf(ctx, argc, argv, true);
 }
 
-void Length(sqlite3_context* ctx, int, sqlite3_value** argv) {
+void Reverse(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  std::vector<std::string> units = Units(TextArg(argv[0]), false);
+  std::reverse(units.begin(), units.end());
+  ResultText(ctx, Joined(units, 0, units.size()));
+}
+
+void LengthOf(sqlite3_context* ctx, sqlite3_value** argv, bool bytes) {
   if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
     sqlite3_result_null(ctx);
     return;
@@ -155,7 +205,14 @@ void Length(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (text.empty())
     sqlite3_result_null(ctx);
   else
-    sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(text.size()));
+    sqlite3_result_int64(
+        ctx, static_cast<sqlite3_int64>(bytes ? text.size() : CharacterStarts(text).size() - 1));
+}
+void Length(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  LengthOf(ctx, argv, false);
+}
+void LengthB(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  LengthOf(ctx, argv, true);
 }
 
 void ChangeCase(sqlite3_context* ctx, sqlite3_value** argv, int (*change)(int)) {
@@ -221,21 +278,21 @@ void Pad(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool left) {
     sqlite3_result_null(ctx);
     return;
   }
-  std::string text = TextArg(argv[0]);
+  const std::vector<std::string> text = Units(TextArg(argv[0]), false);
   const auto width = NumberArg(ctx, argv[1]);
   if (!width)
     return;
-  const std::string fill = argc > 2 ? TextArg(argv[2]) : " ";
+  const std::vector<std::string> fill = Units(argc > 2 ? TextArg(argv[2]) : " ", false);
   const std::size_t target = *width < 0 ? 0 : static_cast<std::size_t>(*width);
   if (text.size() >= target || fill.empty()) {
-    ResultText(ctx, text.substr(0, target));
+    ResultText(ctx, Joined(text, 0, target));
     return;
   }
   std::string padding;
-  while (padding.size() < target - text.size())
-    padding += fill;
-  padding.resize(target - text.size());
-  ResultText(ctx, left ? padding + text : text + padding);
+  for (std::size_t i = 0; i < target - text.size(); ++i)
+    padding += fill[i % fill.size()];
+  const std::string body = Joined(text, 0, text.size());
+  ResultText(ctx, left ? padding + body : body + padding);
 }
 void LPad(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   Pad(ctx, argc, argv, true);
@@ -244,12 +301,14 @@ void RPad(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   Pad(ctx, argc, argv, false);
 }
 
-void Instr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+void InstrOf(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool bytes) {
   if (AnyNull(argc, argv)) {
     sqlite3_result_null(ctx);
     return;
   }
   const std::string text = TextArg(argv[0]), search = TextArg(argv[1]);
+  const std::vector<std::size_t> starts =
+      bytes ? std::vector<std::size_t>() : CharacterStarts(text);
   long long start = 1, occurrence = 1;
   if (argc > 2) {
     const auto s = NumberArg(ctx, argv[2]);
@@ -268,27 +327,50 @@ void Instr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     return;
   }
   long long found = 0;
+  // Positions count characters: start moves to its character's byte, and a
+  // match found reports its character's number.
+  auto byteOf = [&](long long character) {
+    if (bytes || character < 0)
+      return character;
+    const auto index = static_cast<std::size_t>(character);
+    return static_cast<long long>(index < starts.size() ? starts[index] : text.size() + 1);
+  };
+  auto characterOf = [&](long long byte) {
+    if (bytes)
+      return byte;
+    return static_cast<long long>(
+        std::lower_bound(starts.begin(), starts.end(), static_cast<std::size_t>(byte)) -
+        starts.begin());
+  };
   if (start > 0) {
-    std::size_t at = static_cast<std::size_t>(start - 1);
+    std::size_t at = static_cast<std::size_t>(byteOf(start - 1));
     for (long long k = 0; k < occurrence; ++k, ++at) {
       at = text.find(search, at);
       if (at == std::string::npos)
         break;
       if (k + 1 == occurrence)
-        found = static_cast<long long>(at) + 1;
+        found = characterOf(static_cast<long long>(at)) + 1;
     }
   } else {
-    long long at = static_cast<long long>(text.size()) + start;
+    const long long count =
+        bytes ? static_cast<long long>(text.size()) : static_cast<long long>(starts.size()) - 1;
+    long long at = count + start < 0 ? -1 : byteOf(count + start);
     for (long long k = 0; k < occurrence && at >= 0; ++k, --at) {
       const std::size_t hit = text.rfind(search, static_cast<std::size_t>(at));
       if (hit == std::string::npos)
         break;
       at = static_cast<long long>(hit);
       if (k + 1 == occurrence)
-        found = at + 1;
+        found = characterOf(at) + 1;
     }
   }
   sqlite3_result_int64(ctx, found);
+}
+void Instr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  InstrOf(ctx, argc, argv, false);
+}
+void InstrB(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  InstrOf(ctx, argc, argv, true);
 }
 
 void Replace(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
@@ -408,6 +490,20 @@ void ToChar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
       return;
     }
     ResultText(ctx, format->Format(*DateParts::FromIso(text)));
+    return;
+  }
+  if (const TemporalKind kind = type == SQLITE_TEXT ? TemporalKindOf(text) : TemporalKind::None;
+      kind == TemporalKind::Timestamp || kind == TemporalKind::TimestampTz) {
+    const SqlFunctionContext& session = ContextOf(ctx);
+    const auto format =
+        DateFormat::Parse(argc > 1                          ? model
+                          : kind == TemporalKind::Timestamp ? session.timestampFormat
+                                                            : session.timestampTzFormat);
+    if (!format) {
+      ResultOraError(ctx, "ORA-01821: date format not recognized");
+      return;
+    }
+    ResultText(ctx, format->Format(*ReadTimestamp(text)));
     return;
   }
   if (argc < 2) {
@@ -577,6 +673,8 @@ void BFileName(sqlite3_context* ctx, int, sqlite3_value** argv) {
 std::optional<std::string> SessionDate(sqlite3_context* ctx, const std::string& text) {
   if (IsIsoDate(text))
     return text;
+  if (const auto timestamp = ReadTimestamp(text))
+    return timestamp->ToIso();  // a timestamp stored as a DATE loses its fraction
   const auto format = DateFormat::Parse(ContextOf(ctx).dateFormat);
   const auto date = format ? format->Read(text) : std::nullopt;
   if (!date)
@@ -641,6 +739,8 @@ void CheckValue(sqlite3_context* ctx, int, sqlite3_value** argv) {
     }
   } else if (kind == "D" && !(type == SQLITE_TEXT && SessionDate(ctx, TextArg(argv[0])))) {
     message = "ORA-01861: literal does not match format string";
+  } else if (kind.size() == 1 && std::string("TZLYSFB").find(kind[0]) != std::string::npos) {
+    ConvertStoredValue(ctx, argv[0], kind[0], precision, scale, message);
   }
   if (!message.empty()) {
     ResultOraError(ctx, message.c_str());
@@ -679,6 +779,13 @@ const FunctionEntry kFunctions[] = {
     {"substr", 2, Substr, true},
     {"substr", 3, Substr, true},
     {"length", 1, Length, true},
+    {"lengthb", 1, LengthB, true},
+    {"substrb", 2, SubstrB, true},
+    {"substrb", 3, SubstrB, true},
+    {"instrb", 2, InstrB, true},
+    {"instrb", 3, InstrB, true},
+    {"instrb", 4, InstrB, true},
+    {"reverse", 1, Reverse, true},
     {"upper", 1, Upper, true},
     {"lower", 1, Lower, true},
     {"initcap", 1, InitCap, true},
@@ -754,6 +861,8 @@ bool OracleTextOf(sqlite3_value* value, std::string& text) {
 }
 
 void RegisterOracleFunctions(sqlite3* db, SqlFunctionContext* context) {
+  RegisterDateTimeFunctions(db, context);
+  RegisterQueryFunctions(db, context);
   for (const FunctionEntry& entry : kFunctions) {
     const int flags = SQLITE_UTF8 | (entry.deterministic ? SQLITE_DETERMINISTIC : 0);
     sqlite3_create_function_v2(db, entry.name, entry.argumentCount, flags, context, entry.function,

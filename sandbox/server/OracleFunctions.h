@@ -6,6 +6,8 @@
 #include <sqlite3.h>
 
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 
 namespace sandbox {
@@ -13,6 +15,10 @@ namespace sandbox {
 // What the functions need to know of the session running the statement.
 struct SqlFunctionContext {
   std::string dateFormat = "DD-MON-RR";
+  std::string timestampFormat = "DD-MON-RR HH.MI.SSXFF AM";
+  std::string timestampTzFormat = "DD-MON-RR HH.MI.SSXFF AM TZR";
+  std::string timeZone = "+00:00";   // the session's, as ALTER SESSION SET TIME_ZONE gives it
+  std::map<int, long long> rownums;  // rows numbered so far, per query block of the statement
   std::string userName;
   std::string release = "19";  // the server release, for release-dependent errors
   // Sequence access for seq.NEXTVAL / seq.CURRVAL: returns false with an
@@ -28,5 +34,26 @@ void RegisterOracleFunctions(sqlite3* db, SqlFunctionContext* context);
 // Text of a SQLite value as Oracle's implicit conversion to character gives
 // it; false for NULL.
 bool OracleTextOf(sqlite3_value* value, std::string& text);
+
+// Shared by the function families: the session behind a call, results with
+// Oracle's rules (empty text is NULL, integral numbers as integers), errors
+// as "ORA-nnnnn: text", and arguments read as Oracle converts them.
+SqlFunctionContext& ContextOf(sqlite3_context* ctx);
+void ResultText(sqlite3_context* ctx, const std::string& text);
+void ResultNumber(sqlite3_context* ctx, double value);
+void ResultOraError(sqlite3_context* ctx, const char* message);
+std::optional<double> NumberArg(sqlite3_context* ctx, sqlite3_value* value);  // ORA-01722
+std::string TextArg(sqlite3_value* value);
+
+// ROWNUM, LISTAGG and UTL_RAW (QueryFunctions.cpp).
+void RegisterQueryFunctions(sqlite3* db, SqlFunctionContext* context);
+// The timestamp, interval and binary floating point functions (DateTimeFunctions.cpp).
+void RegisterDateTimeFunctions(sqlite3* db, SqlFunctionContext* context);
+// Column conversion of stored values: kind T, Z, L (timestamps), Y, S
+// (intervals), F, B (binary float, double); text in the session's formats
+// becomes the internal form, set as ctx's result. False with message set
+// (and no result) when the value cannot be stored.
+bool ConvertStoredValue(sqlite3_context* ctx, sqlite3_value* value, char kind, int precision,
+                        int scale, std::string& message);
 
 }  // namespace sandbox

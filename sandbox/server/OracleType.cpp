@@ -56,11 +56,25 @@ std::optional<OracleType> OracleType::FromDeclaration(const std::string& upperNa
   } else if (n == "BFILE") {
     type.name = n;
     type.length = 530;
-  } else if (n == "TIMESTAMP") {
+  } else if (n.rfind("TIMESTAMP", 0) == 0) {
     const int digits = first.value_or(6);
-    type.name = "TIMESTAMP(" + std::to_string(digits) + ")";
-    type.length = 11;
+    type.name = "TIMESTAMP(" + std::to_string(digits) + ")" + n.substr(9);
+    type.length = n == "TIMESTAMP WITH TIME ZONE" ? 13 : 11;
     type.scale = digits;
+  } else if (n == "INTERVAL YEAR TO MONTH") {
+    type.precision = first.value_or(2);
+    type.scale = 0;
+    type.name = "INTERVAL YEAR(" + std::to_string(*type.precision) + ") TO MONTH";
+    type.length = 5;
+  } else if (n == "INTERVAL DAY TO SECOND") {
+    type.precision = first.value_or(2);
+    type.scale = second.value_or(6);
+    type.name = "INTERVAL DAY(" + std::to_string(*type.precision) + ") TO SECOND(" +
+                std::to_string(*type.scale) + ")";
+    type.length = 11;
+  } else if (n == "BINARY_FLOAT" || n == "BINARY_DOUBLE") {
+    type.name = n;
+    type.length = n == "BINARY_FLOAT" ? 4 : 8;
   } else if (n == "ROWID") {
     type.name = n;
     type.length = 10;
@@ -80,7 +94,20 @@ std::string OracleType::SqliteDeclaration() const {
   if ((name == "NUMBER" || name == "FLOAT") && precision)
     decl += "(" + std::to_string(*precision) +
             (name == "NUMBER" ? "," + std::to_string(scale.value_or(0)) : "") + ")";
-  if (name == "LONG" || name == "BFILE" || name.rfind("TIMESTAMP", 0) == 0 || name == "ROWID")
+  // The timestamp and interval kinds get one-word names that SQLite's type
+  // affinity rules leave alone ("INTERVAL" would read as an integer type).
+  const std::string fraction = scale ? std::to_string(*scale) : std::string("6");
+  if (name.rfind("TIMESTAMP", 0) == 0) {
+    const char* kind = name.find("LOCAL") != std::string::npos  ? "TIMESTAMP_LTZ("
+                       : name.find("ZONE") != std::string::npos ? "TIMESTAMP_TZ("
+                                                                : "TIMESTAMP(";
+    return "TEXT " + std::string(kind) + fraction + ")";
+  }
+  if (name.rfind("INTERVAL YEAR", 0) == 0)
+    return "TEXT YM_SPAN(" + std::to_string(precision.value_or(2)) + ")";
+  if (name.rfind("INTERVAL DAY", 0) == 0)
+    return "TEXT DS_SPAN(" + std::to_string(precision.value_or(2)) + "," + fraction + ")";
+  if (name == "LONG" || name == "BFILE" || name == "ROWID")
     return "TEXT " + decl;
   if (name == "RAW" || name == "LONG RAW")
     return "BLOB " + decl;
@@ -98,6 +125,8 @@ std::string OracleType::ValueCheck(const std::string& owner, const std::string& 
     kind = "N";
   else if (name == "DATE")
     kind = "D";
+  else if (const char stored = StoredKind(); stored != 0)
+    kind = std::string(1, stored);
   else
     return {};
   auto quoted = [](const std::string& text) {
@@ -107,10 +136,41 @@ std::string OracleType::ValueCheck(const std::string& owner, const std::string& 
     return out + "'";
   };
   const int size = name.front() == 'N' && kind == "C" ? length / 2 : length;
-  const int digits = name == "NUMBER" && precision ? *precision : 0;
+  int digits = name == "NUMBER" && precision ? *precision : 0;
+  if (kind == "T" || kind == "Z" || kind == "L")
+    digits = scale.value_or(6);
+  else if (kind == "Y" || kind == "S")
+    digits = precision.value_or(2);
   return "ora_check_value(\"" + column + "\", '" + kind + "', " + std::to_string(size) + ", " +
          std::to_string(digits) + ", " + std::to_string(scale.value_or(0)) + ", " + quoted(owner) +
          ", " + quoted(table) + ", " + quoted(column) + ")";
+}
+
+char OracleType::StoredKind() const {
+  if (name.rfind("TIMESTAMP", 0) == 0)
+    return name.find("LOCAL") != std::string::npos  ? 'L'
+           : name.find("ZONE") != std::string::npos ? 'Z'
+                                                    : 'T';
+  if (name.rfind("INTERVAL YEAR", 0) == 0)
+    return 'Y';
+  if (name.rfind("INTERVAL DAY", 0) == 0)
+    return 'S';
+  if (name == "BINARY_FLOAT")
+    return 'F';
+  if (name == "BINARY_DOUBLE")
+    return 'B';
+  return 0;
+}
+
+std::string OracleType::StoredForm(const std::string& valueSql) const {
+  if (name == "DATE")
+    return "ora_date_in(" + valueSql + ")";
+  const char kind = StoredKind();
+  if (kind == 0)
+    return {};
+  const int first = kind == 'Y' || kind == 'S' ? precision.value_or(2) : scale.value_or(6);
+  return "ora_stored_form(" + valueSql + ", '" + std::string(1, kind) + "', " +
+         std::to_string(first) + ", " + std::to_string(scale.value_or(0)) + ")";
 }
 
 OracleType OracleType::FromDescription(const ColumnInfo& info) {
@@ -152,8 +212,24 @@ OracleType OracleType::FromDescription(const ColumnInfo& info) {
       type.name = "BFILE";
       break;
     case 187:
-      type.name = "TIMESTAMP(" + std::to_string(info.scale) + ")";
-      type.scale = info.scale;
+    case 188:
+    case 232:
+      type = *FromDeclaration(info.dataType == 187   ? "TIMESTAMP"
+                              : info.dataType == 188 ? "TIMESTAMP WITH TIME ZONE"
+                                                     : "TIMESTAMP WITH LOCAL TIME ZONE",
+                              info.scale, std::nullopt);
+      break;
+    case 189:
+      type = *FromDeclaration("INTERVAL YEAR TO MONTH", info.precision, std::nullopt);
+      break;
+    case 190:
+      type = *FromDeclaration("INTERVAL DAY TO SECOND", info.precision, info.scale);
+      break;
+    case 100:
+      type = *FromDeclaration("BINARY_FLOAT", std::nullopt, std::nullopt);
+      break;
+    case 101:
+      type = *FromDeclaration("BINARY_DOUBLE", std::nullopt, std::nullopt);
       break;
     default:
       type.name = "VARCHAR2";
@@ -211,10 +287,22 @@ ColumnInfo OracleType::Describe(const std::string& rawDecl) {
   } else if (base == "BFILE") {
     info.dataType = 114;
     info.dataSize = 530;
-  } else if (base == "TIMESTAMP") {
-    info.dataType = 187;
-    info.dataSize = 11;
+  } else if (base == "TIMESTAMP" || base == "TIMESTAMP_TZ" || base == "TIMESTAMP_LTZ") {
+    info.dataType = base == "TIMESTAMP" ? 187 : base == "TIMESTAMP_TZ" ? 188 : 232;
+    info.dataSize = base == "TIMESTAMP_TZ" ? 13 : 11;
     info.scale = static_cast<std::int8_t>(args >= 1 ? first : 6);
+  } else if (base == "YM_SPAN") {
+    info.dataType = 189;
+    info.dataSize = 5;
+    info.precision = static_cast<std::int16_t>(args >= 1 ? first : 2);
+  } else if (base == "DS_SPAN") {
+    info.dataType = 190;
+    info.dataSize = 11;
+    info.precision = static_cast<std::int16_t>(args >= 1 ? first : 2);
+    info.scale = static_cast<std::int8_t>(args >= 2 ? second : 6);
+  } else if (base == "BINARY_FLOAT" || base == "BINARY_DOUBLE") {
+    info.dataType = base == "BINARY_FLOAT" ? 100 : 101;
+    info.dataSize = base == "BINARY_FLOAT" ? 4 : 8;
   } else if (base == "ROWID") {
     info.dataType = 104;
     info.dataSize = 10;

@@ -34,7 +34,16 @@ struct OracleType {
                          const std::string& column) const;
   // The dictionary type of a described select-list column (view columns).
   static OracleType FromDescription(const ColumnInfo& info);
-  bool IsDate() const { return name == "DATE"; }
+  // Types whose stored values are brought to an internal form after they
+  // are written (dates and timestamps read in the session's formats,
+  // fractions rounded): StoredForm gives the SQL of that form of valueSql.
+  bool HasStoredForm() const { return !StoredForm("x").empty(); }
+  std::string StoredForm(const std::string& valueSql) const;
+
+ private:
+  // The stored-value kind of ora_check_value and ora_stored_form: T, Z, L,
+  // Y, S, F, B; 0 for the other types.
+  char StoredKind() const;
 };
 
 }  // namespace sandbox

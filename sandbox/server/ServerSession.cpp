@@ -6,11 +6,13 @@
 
 #include "sandbox/plsql/Interpreter.h"
 #include "sandbox/server/DateFormat.h"
+#include "sandbox/server/DateTimeValue.h"
 #include "sandbox/server/DdlExecutor.h"
 #include "sandbox/server/Dictionary.h"
 #include "sandbox/server/EmptyBindSet.h"
 #include "sandbox/server/ErrorMapping.h"
 #include "sandbox/server/MaterializedCursor.h"
+#include "sandbox/server/MergeStatement.h"
 #include "sandbox/server/NumberText.h"
 #include "sandbox/server/OracleType.h"
 
@@ -87,10 +89,82 @@ bool ServerSession::ColumnNullable(sqlite3_stmt* statement, int column) {
 
 namespace {
 
-Value ColumnValue(sqlite3_stmt* statement, int column, const ColumnInfo& info) {
+// Timestamps, intervals and binary floats as their character form in the
+// session's formats; fromValue: the column's type is read from the value
+// (arithmetic of unknown kind).
+std::optional<Value> TemporalValue(const std::string& stored, const ColumnInfo& info,
+                                   bool fromValue, const SqlFunctionContext& session) {
+  auto formatted = [&](const std::string& model, const DateParts& parts, int digits) {
+    const auto format = DateFormat::Parse(model);
+    return Value::Text(format ? format->Format(parts, digits) : stored);
+  };
+  std::uint16_t type = info.dataType;
+  int leading = info.precision, fraction = info.scale;
+  if (fromValue) {
+    leading = fraction = 9;
+    switch (TemporalKindOf(stored)) {
+      case TemporalKind::Date:
+        return Value::Date(stored);
+      case TemporalKind::Timestamp:
+        type = 187;
+        break;
+      case TemporalKind::TimestampTz:
+        type = 188;
+        break;
+      case TemporalKind::YearMonth:
+        type = 189;
+        break;
+      case TemporalKind::DaySecond:
+        type = 190;
+        break;
+      case TemporalKind::None:
+        return std::nullopt;
+    }
+  }
+  switch (type) {
+    case 187:
+    case 188:
+    case 232: {
+      auto parts = ReadTimestamp(stored);
+      if (!parts)
+        return std::nullopt;
+      if (type == 232)
+        *parts = InZone(*parts, session.timeZone);
+      return formatted(type == 188 ? session.timestampTzFormat : session.timestampFormat, *parts,
+                       fraction);
+    }
+    case 189:
+      if (const auto months = ReadYearMonth(stored))
+        return Value::Text(YearMonthText(*months, leading));
+      return std::nullopt;
+    case 190:
+      if (const auto nanos = ReadDaySecond(stored))
+        return Value::Text(DaySecondText(*nanos, leading, fraction));
+      return std::nullopt;
+    case 100:
+    case 101:
+      if (const auto number = ReadBinaryNumber(stored))
+        return Value::Number(BinaryNumberText(*number, type == 100));
+      return std::nullopt;
+    default:
+      return std::nullopt;
+  }
+}
+
+Value ColumnValue(sqlite3_stmt* statement, int column, const ColumnInfo& info, bool fromValue,
+                  const SqlFunctionContext& session) {
   const int type = sqlite3_column_type(statement, column);
   if (type == SQLITE_NULL)
     return Value::Null();
+  if (fromValue || info.dataType == 100 || info.dataType == 101 ||
+      (info.dataType >= 187 && info.dataType <= 190) || info.dataType == 232) {
+    const std::string stored =
+        type == SQLITE_FLOAT
+            ? BinaryNumberText(sqlite3_column_double(statement, column), false)
+            : reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    if (auto value = TemporalValue(stored, info, fromValue, session))
+      return *value;
+  }
   if (type == SQLITE_INTEGER)
     return Value::Number(CanonicalIntegerText(sqlite3_column_int64(statement, column)));
   if (type == SQLITE_FLOAT)
@@ -125,11 +199,18 @@ Value ColumnValue(sqlite3_stmt* statement, int column, const ColumnInfo& info) {
 }  // namespace
 
 ServerSession::ServerSession(std::shared_ptr<ServerDatabase> database, std::string user)
-    : database_(std::move(database)), user_(std::move(user)), schema_(user_) {}
+    : database_(std::move(database)),
+      user_(std::move(user)),
+      schema_(user_),
+      timeZone_(LocalZone()) {}
 
 void ServerSession::EnterStatement() {
   SqlFunctionContext& context = database_->Functions();
   context.dateFormat = dateFormat_;
+  context.timestampFormat = timestampFormat_;
+  context.timestampTzFormat = timestampTzFormat_;
+  context.timeZone = timeZone_;
+  context.rownums.clear();
   context.userName = user_;
   context.release = database_->Release();
   context.sequenceValue = [this](const std::string& owner, const std::string& name, bool next,
@@ -283,10 +364,12 @@ std::unique_ptr<Cursor> ServerSession::OpenQuery(const std::string& sql, const B
     return nullptr;
   }
   std::vector<ColumnInfo> columns;
+  std::vector<bool> typedByValue;
   for (int c = 0; c < count; ++c) {
     const char* decl = sqlite3_column_decltype(raw, c);
     const std::string name = sqlite3_column_name(raw, c);
     ColumnInfo info;
+    bool byValue = false;
     if (decl != nullptr) {
       info = OracleType::Describe(decl);
     } else {
@@ -294,11 +377,13 @@ std::unique_ptr<Cursor> ServerSession::OpenQuery(const std::string& sql, const B
       for (std::size_t i = 0; i < translated.columnNames.size(); ++i)
         if (translated.columnNames[i] == name)
           kind = translated.expressionTypes[i];
-      info = OracleType::Describe(kind.empty() ? "VARCHAR2(4000)" : kind);
+      info = OracleType::Describe(kind.empty() || kind == "?" ? "VARCHAR2(4000)" : kind);
+      byValue = kind == "?";
     }
     info.name = name;
     info.nullable = ColumnNullable(raw, c);
     columns.push_back(info);
+    typedByValue.push_back(byValue);
   }
   std::vector<std::vector<Value>> rows;
   int rc;
@@ -306,7 +391,8 @@ std::unique_ptr<Cursor> ServerSession::OpenQuery(const std::string& sql, const B
     std::vector<Value> row;
     row.reserve(columns.size());
     for (int c = 0; c < count; ++c)
-      row.push_back(ColumnValue(raw, c, columns[static_cast<std::size_t>(c)]));
+      row.push_back(ColumnValue(raw, c, columns[static_cast<std::size_t>(c)],
+                                typedByValue[static_cast<std::size_t>(c)], database_->Functions()));
     rows.push_back(std::move(row));
   }
   if (rc != SQLITE_DONE) {
@@ -396,6 +482,31 @@ bool ServerSession::ExecuteDml(const std::string& sql, const std::vector<SqlToke
   return true;
 }
 
+// MERGE runs as its UPDATE, DELETE and INSERT parts, undone together when
+// one fails; its row count is the rows they touched.
+bool ServerSession::ExecuteMerge(const std::string& sql, const std::vector<SqlToken>& tokens,
+                                 const BindSet& binds, std::uint64_t& rowsProcessed,
+                                 OraError& error) {
+  std::vector<std::string> parts;
+  if (!RewriteMerge(sql, tokens, parts, error))
+    return false;
+  database_->BeginWork();
+  SqliteRunner runner(database_->Handle());
+  runner.Exec("SAVEPOINT qm_merge");
+  for (const std::string& part : parts) {
+    std::vector<SqlToken> partTokens;
+    std::uint64_t rows = 0;
+    if (!Tokenize(part, partTokens, error) || !ExecuteDml(part, partTokens, binds, rows, error)) {
+      runner.Exec("ROLLBACK TO qm_merge");
+      runner.Exec("RELEASE qm_merge");
+      return false;
+    }
+    rowsProcessed += rows;
+  }
+  runner.Exec("RELEASE qm_merge");
+  return true;
+}
+
 bool ServerSession::AlterSession(const std::vector<SqlToken>& tokens, OraError& error) {
   // ALTER SESSION SET name = value [name = value ...]
   if (tokens.size() < 3 || !tokens[2].IsWord("SET")) {
@@ -415,6 +526,24 @@ bool ServerSession::AlterSession(const std::vector<SqlToken>& tokens, OraError& 
         return false;
       }
       dateFormat_ = value.text;
+    } else if (parameter == "NLS_TIMESTAMP_FORMAT" || parameter == "NLS_TIMESTAMP_TZ_FORMAT") {
+      if (value.type != SqlToken::Type::String || !DateFormat::Parse(value.text)) {
+        error = {1821, "date format not recognized"};
+        return false;
+      }
+      (parameter == "NLS_TIMESTAMP_FORMAT" ? timestampFormat_ : timestampTzFormat_) = value.text;
+    } else if (parameter == "TIME_ZONE") {
+      if (value.IsWord("LOCAL") || value.IsWord("DBTIMEZONE")) {
+        timeZone_ = value.IsWord("LOCAL") ? LocalZone() : "+00:00";
+      } else {
+        const auto zone =
+            value.type == SqlToken::Type::String ? NormaliseZone(value.text) : std::nullopt;
+        if (!zone) {
+          error = {1882, "timezone region not found"};
+          return false;
+        }
+        timeZone_ = *zone;
+      }
     } else if (parameter == "CURRENT_SCHEMA") {
       SqliteRunner runner(database_->Handle());
       std::vector<std::vector<std::string>> rows;
@@ -426,7 +555,7 @@ bool ServerSession::AlterSession(const std::vector<SqlToken>& tokens, OraError& 
       }
       schema_ = value.Upper();
     } else if (parameter.rfind("NLS_", 0) != 0 && parameter != "SQL_TRACE" &&
-               parameter != "OPTIMIZER_MODE" && parameter != "TIME_ZONE" && parameter != "EVENTS") {
+               parameter != "OPTIMIZER_MODE" && parameter != "EVENTS") {
       error = {2248, "invalid option for ALTER SESSION"};
       return false;
     }
@@ -463,6 +592,8 @@ bool ServerSession::Execute(const std::string& sql, BindSet& binds, std::uint64_
   }
   if (verb.IsWord("INSERT") || verb.IsWord("UPDATE") || verb.IsWord("DELETE"))
     return ExecuteDml(sql, tokens, binds, rowsProcessed, error);
+  if (verb.IsWord("MERGE"))
+    return ExecuteMerge(sql, tokens, binds, rowsProcessed, error);
   if (verb.IsWord("COMMIT") || verb.IsWord("ROLLBACK")) {
     if (tokens.size() > 1 && !tokens[1].IsWord("WORK")) {
       error = {933, "SQL command not properly ended"};

@@ -47,6 +47,8 @@ class ServerSession : public Session, public NameResolver {
                          SqliteStatement& statement, OraError& error);
   bool ExecuteDml(const std::string& sql, const std::vector<SqlToken>& tokens, const BindSet& binds,
                   std::uint64_t& rowsProcessed, OraError& error);
+  bool ExecuteMerge(const std::string& sql, const std::vector<SqlToken>& tokens,
+                    const BindSet& binds, std::uint64_t& rowsProcessed, OraError& error);
   bool AlterSession(const std::vector<SqlToken>& tokens, OraError& error);
   bool NextSequenceValue(const std::string& owner, const std::string& name, bool next,
                          std::string& value, std::string& message);
@@ -57,6 +59,9 @@ class ServerSession : public Session, public NameResolver {
   std::string user_;
   std::string schema_;
   std::string dateFormat_ = "DD-MON-RR";
+  std::string timestampFormat_ = "DD-MON-RR HH.MI.SSXFF AM";
+  std::string timestampTzFormat_ = "DD-MON-RR HH.MI.SSXFF AM TZR";
+  std::string timeZone_;
   ServerOutput output_;
   std::map<std::string, std::string> currentValues_;  // CURRVAL per "OWNER.SEQUENCE"
 };

@@ -3,9 +3,16 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
+#include "sandbox/server/DateTimeTypeDdl.h"
 #include "sandbox/server/DecimalNumber.h"
+#include "sandbox/server/GroupingSets.h"
+#include "sandbox/server/HierarchicalQuery.h"
+#include "sandbox/server/OuterJoinMarker.h"
 #include "sandbox/server/SqliteHandle.h"
+#include "sandbox/server/TokenRanges.h"
+#include "sandbox/server/TokenStream.h"
 
 namespace sandbox {
 
@@ -66,15 +73,47 @@ std::string ExpressionType(const SqlToken& first, bool isCall) {
     return "ROWID";
   if (!isCall)
     return "";
-  static const char* const numeric[] = {"COUNT", "SUM",   "AVG",       "LENGTH", "MOD",
-                                        "ROUND", "TRUNC", "TO_NUMBER", "ABS",    "FLOOR",
-                                        "CEIL",  "SIGN",  "INSTR",     "ASCII"};
+  static const char* const numeric[] = {"COUNT", "SUM",       "AVG",     "LENGTH", "MOD",  "ROUND",
+                                        "TRUNC", "TO_NUMBER", "ABS",     "FLOOR",  "CEIL", "SIGN",
+                                        "INSTR", "ASCII",     "LENGTHB", "INSTRB"};
   for (const char* word : numeric)
     if (first.IsWord(word))
       return "NUMBER";
   if (first.IsWord("TO_DATE"))
     return "DATE";
   return "";
+}
+
+// The niladic functions and constants of the session and of the binary
+// floating point types, as calls of the server's functions.
+const char* SessionValueCall(const SqlToken& t) {
+  static const struct {
+    const char* word;
+    const char* call;
+  } values[] = {
+      {"SYSTIMESTAMP", "ora_systimestamp()"},
+      {"CURRENT_TIMESTAMP", "ora_current_timestamp()"},
+      {"LOCALTIMESTAMP", "ora_localtimestamp()"},
+      {"CURRENT_DATE", "ora_current_date()"},
+      {"SESSIONTIMEZONE", "ora_sessiontimezone()"},
+      {"DBTIMEZONE", "ora_dbtimezone()"},
+      {"BINARY_DOUBLE_INFINITY", "9e999"},
+      {"BINARY_FLOAT_INFINITY", "9e999"},
+      {"BINARY_DOUBLE_NAN", "'Nan'"},
+      {"BINARY_FLOAT_NAN", "'Nan'"},
+      {"BINARY_DOUBLE_MAX_NORMAL", "1.7976931348623157e308"},
+      {"BINARY_DOUBLE_MIN_NORMAL", "2.2250738585072014e-308"},
+      {"BINARY_DOUBLE_MAX_SUBNORMAL", "2.2250738585072009e-308"},
+      {"BINARY_DOUBLE_MIN_SUBNORMAL", "4.9406564584124654e-324"},
+      {"BINARY_FLOAT_MAX_NORMAL", "3.40282347e38"},
+      {"BINARY_FLOAT_MIN_NORMAL", "1.17549435e-38"},
+      {"BINARY_FLOAT_MAX_SUBNORMAL", "1.17549421e-38"},
+      {"BINARY_FLOAT_MIN_SUBNORMAL", "1.40129846e-45"},
+  };
+  for (const auto& value : values)
+    if (t.IsWord(value.word))
+      return value.call;
+  return nullptr;
 }
 
 }  // namespace
@@ -133,24 +172,35 @@ std::string SqlTranslator::BindPlaceholder(const std::string& name) {
 }
 
 std::string SqlTranslator::JoinUnits(const std::vector<Unit>& rawUnits) {
-  // Arithmetic binds at least as tightly as || in Oracle: "a / b || 'K'" is
-  // "(a / b) || 'K'", so each arithmetic term becomes one operand first.
-  std::vector<Unit> units;
-  for (std::size_t i = 0; i < rawUnits.size(); ++i) {
-    const Unit& unit = rawUnits[i];
-    const bool arithmetic =
-        unit.text == "+" || unit.text == "-" || unit.text == "*" || unit.text == "/";
-    if (arithmetic && !units.empty() && units.back().primary && i + 1 < rawUnits.size() &&
-        rawUnits[i + 1].primary) {
-      // Oracle divides exactly and refuses a zero divisor; SQLite would
-      // truncate two integers and answer NULL for zero.
-      units.back().text += unit.text == "/" ? " * 1.0 / ora_divisor(" + rawUnits[i + 1].text + ")"
-                                            : " " + unit.text + " " + rawUnits[i + 1].text;
-      ++i;
-      continue;
+  // Oracle's precedence: "*" and "/" before "+" and "-", and arithmetic
+  // before "||" ("a / b || 'K'" is "(a / b) || 'K'"). "+" and "-" become
+  // ora_add and ora_sub, which also know dates, timestamps and intervals.
+  auto fold = [](const std::vector<Unit>& in, bool multiplicative) {
+    std::vector<Unit> out;
+    for (std::size_t i = 0; i < in.size(); ++i) {
+      const Unit& unit = in[i];
+      const bool op = multiplicative ? unit.text == "*" || unit.text == "/"
+                                     : unit.text == "+" || unit.text == "-";
+      if (op && !out.empty() && out.back().primary && i + 1 < in.size() && in[i + 1].primary) {
+        const std::string& right = in[i + 1].text;
+        std::string& left = out.back().text;
+        // Oracle divides exactly and refuses a zero divisor; SQLite would
+        // truncate two integers and answer NULL for zero.
+        if (unit.text == "/")
+          left += " * 1.0 / ora_divisor(" + right + ")";
+        else if (unit.text == "*")
+          left += " * " + right;
+        else
+          left =
+              std::string(unit.text == "+" ? "ora_add(" : "ora_sub(") + left + ", " + right + ")";
+        ++i;
+        continue;
+      }
+      out.push_back(unit);
     }
-    units.push_back(unit);
-  }
+    return out;
+  };
+  const std::vector<Unit> units = fold(fold(rawUnits, true), false);
   // Fold chains of "a || b || c" into one call that treats NULL as ''.
   std::vector<Unit> folded;
   for (std::size_t i = 0; i < units.size(); ++i) {
@@ -158,11 +208,14 @@ std::string SqlTranslator::JoinUnits(const std::vector<Unit>& rawUnits) {
         units[i + 1].primary) {
       Unit& left = folded.back();
       const std::string right = units[i + 1].text;
-      if (left.text.rfind("ora_concat(", 0) == 0 && left.concat) {
+      // SQLite takes at most 127 arguments: longer chains nest.
+      if (left.text.rfind("ora_concat(", 0) == 0 && left.concat && left.operands < 100) {
         left.text.insert(left.text.size() - 1, ", " + right);
+        ++left.operands;
       } else {
         left.text = "ora_concat(" + left.text + ", " + right + ")";
         left.concat = true;  // marks a fold that may take more operands
+        left.operands = 2;
       }
       ++i;
       continue;
@@ -172,12 +225,68 @@ std::string SqlTranslator::JoinUnits(const std::vector<Unit>& rawUnits) {
       folded.back().concat = false;
   }
   std::string text;
-  for (const Unit& unit : folded) {
+  for (const Unit& unit : Balanced(folded)) {
     if (!text.empty())
       text += ' ';
     text += unit.text;
   }
   return text;
+}
+
+// SQLite nests a chain of n ORs n deep and refuses expressions deeper than
+// 1000, where Oracle takes chains of thousands (generated conditions): a
+// long chain of one operator is regrouped as a balanced tree of parentheses.
+std::vector<SqlTranslator::Unit> SqlTranslator::Balanced(std::vector<Unit> units) {
+  static const char* const clauses[] = {
+      "SELECT", "FROM",      "WHERE", "GROUP", "BY",        "HAVING", "ORDER",    "UNION",
+      "EXCEPT", "INTERSECT", "ALL",   "SET",   "VALUES",    "WHEN",   "THEN",     "ELSE",
+      "END",    "CONNECT",   "START", "WITH",  "RETURNING", "INTO",   "DISTINCT", ","};
+  auto isClause = [](const Unit& unit) {
+    for (const char* word : clauses)
+      if (unit.text == word)
+        return true;
+    return false;
+  };
+  for (const char* op : {"OR", "AND"}) {
+    std::vector<Unit> out;
+    for (std::size_t i = 0; i < units.size();) {
+      std::size_t end = i;
+      int count = 0;
+      bool between = false;
+      for (; end < units.size() && !isClause(units[end]); ++end) {
+        count += units[end].text == op;
+        between = between || units[end].text == "BETWEEN";
+      }
+      if (count < 64 || (between && std::string(op) == "AND")) {
+        out.insert(out.end(), units.begin() + static_cast<std::ptrdiff_t>(i),
+                   units.begin() + static_cast<std::ptrdiff_t>(end));
+      } else {
+        std::vector<std::string> terms(1);
+        for (std::size_t k = i; k < end; ++k) {
+          if (units[k].text == op) {
+            terms.emplace_back();
+            continue;
+          }
+          terms.back() += (terms.back().empty() ? "" : " ") + units[k].text;
+        }
+        out.push_back({BalancedText(terms, 0, terms.size(), op), true});
+      }
+      if (end < units.size())
+        out.push_back(units[end]);
+      i = end + 1;
+    }
+    units = std::move(out);
+  }
+  return units;
+}
+
+std::string SqlTranslator::BalancedText(const std::vector<std::string>& terms, std::size_t begin,
+                                        std::size_t end, const char* op) {
+  if (end - begin == 1)
+    return "(" + terms[begin] + ")";
+  const std::size_t middle = begin + (end - begin) / 2;
+  return "(" + BalancedText(terms, begin, middle, op) + " " + op + " " +
+         BalancedText(terms, middle, end, op) + ")";
 }
 
 std::string SqlTranslator::ColumnNameOf(std::size_t begin, std::size_t end) const {
@@ -247,6 +356,15 @@ std::size_t SqlTranslator::TranslateSelectList(std::size_t at, std::size_t end,
     if (depth == 0 && (tokens_[listEnd].IsWord("FROM") || tokens_[listEnd].IsWord("INTO")))
       break;
   }
+  int items = 1;
+  for (std::size_t k = i, depth = 0; k < listEnd; ++k) {
+    depth += tokens_[k].IsSymbol("(") ? 1 : tokens_[k].IsSymbol(")") ? -1 : 0;
+    items += depth == 0 && tokens_[k].IsSymbol(",");
+  }
+  if (items > 1000) {
+    Fail(1792, "maximum number of columns in a table or view is 1000");
+    return listEnd;
+  }
   std::string list;
   while (i < listEnd) {
     std::size_t itemEnd = i;
@@ -266,7 +384,8 @@ std::size_t SqlTranslator::TranslateSelectList(std::size_t at, std::size_t end,
     std::size_t exprEnd = itemEnd;
     std::string alias;
     const SqlToken& last = tokens_[itemEnd - 1];
-    if (itemEnd - i >= 2 && IsName(last) && !IsReservedWord(last)) {
+    if (itemEnd - i >= 2 && IsName(last) && !IsReservedWord(last) &&
+        !EndsIntervalLiteral(i, itemEnd)) {
       const SqlToken& before = tokens_[itemEnd - 2];
       if (before.IsWord("AS")) {
         alias = last.Upper();
@@ -295,8 +414,7 @@ std::size_t SqlTranslator::TranslateSelectList(std::size_t at, std::size_t end,
     list += item;
     if (top) {
       out_->columnNames.push_back(star ? std::string() : name);
-      const bool isCall = exprEnd - i > 1 && tokens_[i + 1].IsSymbol("(");
-      out_->expressionTypes.push_back(ExpressionType(tokens_[i], isCall));
+      out_->expressionTypes.push_back(ItemType(i, exprEnd));
     }
     if (itemEnd + 1 == listEnd) {
       Fail(936, "missing expression");  // a comma with no item after it
@@ -318,7 +436,18 @@ std::size_t SqlTranslator::TranslateTableItem(std::size_t at, std::size_t end,
   std::string item, defaultAlias;
   if (tokens_[i].IsSymbol("(")) {
     const std::size_t close = Matching(i, end);
-    item = "(" + TranslateRange(i + 1, close, false) + ")";
+    item = "(" + TranslateRange(i + 1, close, false);
+    // An ordered subquery keeps its order for the query around it (the
+    // ROWNUM top-N idiom): SQLite neither flattens it nor pushes conditions
+    // into it when it has a LIMIT.
+    for (std::size_t k = i + 1, depth = 0; k < close; ++k) {
+      depth += tokens_[k].IsSymbol("(") ? 1 : tokens_[k].IsSymbol(")") ? -1 : 0;
+      if (depth == 0 && tokens_[k].IsWord("ORDER")) {
+        item += " LIMIT -1";
+        break;
+      }
+    }
+    item += ")";
     i = close + 1;
   } else if (IsName(tokens_[i])) {
     std::vector<std::string> parts;
@@ -328,7 +457,10 @@ std::size_t SqlTranslator::TranslateTableItem(std::size_t at, std::size_t end,
       return end;
     }
     const std::string schema = parts.size() == 2 ? parts[0] : std::string();
-    const auto storage = resolver_.ResolveTable(schema, parts.back());
+    const bool queryName = parts.size() == 1 && std::find(queryNames_.begin(), queryNames_.end(),
+                                                          parts[0]) != queryNames_.end();
+    const auto storage = queryName ? std::optional<std::string>(parts[0])
+                                   : resolver_.ResolveTable(schema, parts.back());
     if (!storage) {
       Fail(942, "table or view does not exist");
       return end;
@@ -371,6 +503,7 @@ std::size_t SqlTranslator::TranslateTableList(std::size_t at, std::size_t end,
           if (depth == 0)
             break;
           --depth;
+          continue;  // the end of "ON (condition)", not of the table list
         }
         if (depth == 0 && (IsJoinWord(c) || EndsTableList(c) || c.IsSymbol(",")))
           break;
@@ -387,19 +520,134 @@ std::size_t SqlTranslator::TranslateTableList(std::size_t at, std::size_t end,
 std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bool insideFunction) {
   std::vector<Unit> units;
   std::size_t i = begin;
+  const std::string outerRownum = rownumCall_;
+  std::optional<RownumBlock> rownum;
   while (i < end && !error_.IsSet()) {
     const SqlToken& t = tokens_[i];
     const bool nextIsParen = i + 1 < end && tokens_[i + 1].IsSymbol("(");
+    if (rownum && !rownum->whereAt && rownum->insertAt && i == rownum->insertAt) {
+      units.push_back({"WHERE"});
+      units.push_back({"ora_rownum_accept(" + std::to_string(rownum->id) + ", 1)", true});
+      rownum->insertAt = 0;
+    }
+    if (rownum && rownum->whereAt == i) {
+      // Oracle numbers a row when it has passed the other conditions.
+      const std::string id = std::to_string(rownum->id);
+      rownumCall_ = "ora_rownum_candidate(" + id + ")";
+      units.push_back({"WHERE"});
+      // One term, so that SQLite cannot count a row before its conditions hold.
+      units.push_back({"ora_rownum_accept(" + id + ", (" +
+                           TranslateRange(i + 1, rownum->whereEnd, false) + "))",
+                       true});
+      rownumCall_ = "ora_rownum_current(" + id + ")";
+      i = rownum->whereEnd;
+      rownum->whereAt = rownum->insertAt = 0;
+      continue;
+    }
     if (t.IsSymbol("(")) {
       const std::size_t close = Matching(i, end);
       if (close >= end) {
         Fail(907, "missing right parenthesis");
         break;
       }
+      if (i > begin && tokens_[i - 1].IsWord("IN") && i + 1 < close &&
+          !tokens_[i + 1].IsWord("SELECT") && !tokens_[i + 1].IsWord("WITH")) {
+        int items = 1;
+        for (std::size_t k = i + 1, depth = 0; k < close; ++k) {
+          depth += tokens_[k].IsSymbol("(") ? 1 : tokens_[k].IsSymbol(")") ? -1 : 0;
+          items += depth == 0 && tokens_[k].IsSymbol(",");
+        }
+        if (items > 1000) {
+          Fail(1795, "maximum number of expressions in a list is 1000");
+          break;
+        }
+      }
       units.push_back({"(" + TranslateRange(i + 1, close, false) + ")", true});
       i = close + 1;
     } else if (t.IsSymbol(")")) {
       Fail(933, "SQL command not properly ended");
+    } else if (t.IsWord("ORDER") && i + 1 < end && tokens_[i + 1].IsWord("BY")) {
+      // Oracle sorts NULLs as the largest values: last when ascending, first
+      // when descending; SQLite does the opposite unless told.
+      std::size_t listEnd = i + 2;
+      for (int depth = 0; listEnd < end; ++listEnd) {
+        const SqlToken& c = tokens_[listEnd];
+        depth += c.IsSymbol("(") ? 1 : c.IsSymbol(")") ? -1 : 0;
+        if (depth < 0 ||
+            (depth == 0 && (c.IsWord("FOR") || c.IsWord("OFFSET") || c.IsWord("FETCH") ||
+                            c.IsWord("ROWS") || c.IsWord("RANGE") || c.IsSymbol(";"))))
+          break;
+      }
+      std::string list;
+      for (auto [itemBegin, itemEnd] : Arguments(i + 2, listEnd)) {
+        bool nulls = false;
+        for (std::size_t k = itemBegin; k < itemEnd; ++k)
+          nulls = nulls || tokens_[k].IsWord("NULLS");
+        list += (list.empty() ? "" : ", ") + TranslateRange(itemBegin, itemEnd, insideFunction);
+        if (!nulls)
+          list += tokens_[itemEnd - 1].IsWord("DESC") ? " NULLS FIRST" : " NULLS LAST";
+      }
+      units.push_back({"ORDER"});
+      units.push_back({"BY"});
+      units.push_back({list});
+      i = listEnd;
+    } else if (t.IsWord("UTL_RAW") && i + 3 < end && tokens_[i + 1].IsSymbol(".") &&
+               tokens_[i + 3].IsSymbol("(")) {
+      const std::size_t close = Matching(i + 3, end);
+      if (close >= end) {
+        Fail(907, "missing right parenthesis");
+        break;
+      }
+      units.push_back(
+          {"utl_raw_" + tokens_[i + 2].Upper() + "(" + TranslateRange(i + 4, close, true) + ")",
+           true});
+      i = close + 1;
+    } else if (t.IsWord("CAST") && nextIsParen) {
+      i = TranslateCast(i, end, units);
+    } else if (t.IsWord("LISTAGG") && nextIsParen) {
+      i = TranslateListagg(i, end, units);
+    } else if ((t.IsWord("JSON_VALUE") || t.IsWord("JSON_QUERY")) && nextIsParen) {
+      i = TranslateJsonFunction(i, end, units);
+    } else if (t.IsWord("IS") && i + 1 < end &&
+               (tokens_[i + 1].IsWord("JSON") ||
+                (tokens_[i + 1].IsWord("NOT") && i + 2 < end && tokens_[i + 2].IsWord("JSON")))) {
+      // expr IS [NOT] JSON [STRICT | LAX] [(WITH | WITHOUT) UNIQUE KEYS]
+      const bool negated = tokens_[i + 1].IsWord("NOT");
+      i += negated ? 3 : 2;
+      while (i < end && (tokens_[i].IsWord("STRICT") || tokens_[i].IsWord("LAX") ||
+                         tokens_[i].IsWord("WITH") || tokens_[i].IsWord("WITHOUT") ||
+                         tokens_[i].IsWord("UNIQUE") || tokens_[i].IsWord("KEYS")))
+        ++i;
+      if (units.empty() || !units.back().primary) {
+        Fail(936, "missing expression");
+        break;
+      }
+      const std::string& value = units.back().text;
+      units.back().text = std::string(negated ? "NOT " : "") + "(CASE WHEN " + value +
+                          " IS NULL THEN NULL WHEN json_valid(" + value + ") AND json_type(" +
+                          value + ") IN ('object', 'array') THEN 1 ELSE 0 END)";
+    } else if (t.IsWord("ROWNUM") && !(i > begin && tokens_[i - 1].IsSymbol("."))) {
+      // Outside a query (UPDATE t SET n = ROWNUM) each row takes the next number.
+      units.push_back(
+          {rownumCall_.empty() ? std::string("ora_rownum_accept(0)") : rownumCall_, true});
+      ++i;
+    } else if (t.IsWord("EXTRACT") && nextIsParen) {
+      const std::size_t close = Matching(i + 1, end);
+      if (close >= end || close < i + 5 || !tokens_[i + 3].IsWord("FROM")) {
+        Fail(close >= end ? 907 : 905,
+             close >= end ? "missing right parenthesis" : "missing keyword");
+        break;
+      }
+      units.push_back({"ora_extract('" + tokens_[i + 2].Upper() + "', " +
+                           TranslateRange(i + 4, close, true) + ")",
+                       true});
+      i = close + 1;
+    } else if (const char* call = SessionValueCall(t);
+               call != nullptr && !(i > begin && tokens_[i - 1].IsSymbol("."))) {
+      units.push_back({call, true});
+      ++i;
+      if (i + 2 < end && tokens_[i].IsSymbol("(") && tokens_[i + 2].IsSymbol(")"))
+        i += 3;  // CURRENT_TIMESTAMP(3): the precision only narrows the display
     } else if (t.type == SqlToken::Type::Word && nextIsParen &&
                !IsOneOf(t, kKeywordsBeforeParen, std::size(kKeywordsBeforeParen))) {
       const std::size_t close = Matching(i + 1, end);
@@ -421,6 +669,8 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       units.push_back({"CASE " + TranslateRange(i + 1, caseEnd, insideFunction) + " END", true});
       i = caseEnd + 1;
     } else if (t.IsWord("SELECT")) {
+      rownum = RownumBlockOf(i, end);
+      rownumCall_ = rownum ? "ora_rownum_current(" + std::to_string(rownum->id) + ")" : outerRownum;
       units.push_back({"SELECT"});
       i = TranslateSelectList(i + 1, end, units);
     } else if (t.IsWord("FROM") && !insideFunction) {
@@ -438,16 +688,30 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       } else if (t.IsWord("UPDATE")) {
         i = TranslateTableItem(i, end, units, true);
       }
-    } else if ((t.IsWord("DATE") || t.IsWord("TIMESTAMP")) && i + 1 < end &&
-               tokens_[i + 1].type == SqlToken::Type::String) {
-      // ANSI literals: DATE '2024-01-31', TIMESTAMP '2024-01-31 10:00:00'.
+    } else if (t.IsWord("DATE") && i + 1 < end && tokens_[i + 1].type == SqlToken::Type::String) {
+      // ANSI literal: DATE '2024-01-31'.
       std::string text = tokens_[i + 1].text;
-      if (t.IsWord("DATE") && text.size() == 10)
+      if (text.size() == 10)
         text += " 00:00:00";
-      if (t.IsWord("TIMESTAMP") && text.size() > 19)
-        text.resize(19);
       units.push_back({"ora_to_date_literal(" + QuoteSqliteText(text) + ")", true});
       i += 2;
+    } else if (t.IsWord("TIMESTAMP") && i + 1 < end &&
+               tokens_[i + 1].type == SqlToken::Type::String) {
+      units.push_back(
+          {"ora_timestamp_literal(" + QuoteSqliteText(tokens_[i + 1].text) + ")", true});
+      i += 2;
+    } else if (t.IsWord("INTERVAL") && i + 1 < end &&
+               tokens_[i + 1].type == SqlToken::Type::String) {
+      IntervalQualifier qualifier;
+      const std::size_t next = ReadIntervalQualifier(i + 2, end, qualifier);
+      if (error_.IsSet())
+        break;
+      units.push_back({"ora_interval_literal(" + QuoteSqliteText(tokens_[i + 1].text) + ", '" +
+                           qualifier.first + "', '" + qualifier.last + "', " +
+                           std::to_string(qualifier.leading) + ", " +
+                           std::to_string(qualifier.fraction) + ")",
+                       true});
+      i = next;
     } else if (t.IsWord("SYSDATE")) {
       units.push_back({"ora_sysdate()", true});
       ++i;
@@ -523,6 +787,11 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       ++i;
     }
   }
+  if (rownum && !rownum->whereAt && rownum->insertAt) {
+    units.push_back({"WHERE"});
+    units.push_back({"ora_rownum_accept(" + std::to_string(rownum->id) + ", 1)", true});
+  }
+  rownumCall_ = outerRownum;
   // Glue "x . *" back together.
   std::vector<Unit> glued;
   for (const Unit& unit : units) {
@@ -536,7 +805,397 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
   return JoinUnits(glued);
 }
 
+std::vector<std::pair<std::size_t, std::size_t>> SqlTranslator::Arguments(std::size_t begin,
+                                                                          std::size_t end) const {
+  return ListItems(tokens_, begin, end);
+}
+
+// The type named by CAST(... AS type): nullopt with error set when Oracle
+// knows no such type.
+std::optional<OracleType> SqlTranslator::CastType(std::size_t begin, std::size_t end) {
+  if (begin >= end || tokens_[begin].type != SqlToken::Type::Word) {
+    Fail(902, "invalid datatype");
+    return std::nullopt;
+  }
+  TokenStream in(tokens_, begin + 1);
+  std::string name = tokens_[begin].Upper();
+  OracleType type;
+  OraError error;
+  if (name == "TIMESTAMP" || name == "INTERVAL") {
+    if (!ReadDateTimeType(in, name, type, error)) {
+      Fail(error.code, error.message);
+      return std::nullopt;
+    }
+  } else {
+    if (name == "DOUBLE" && in.AcceptWord("PRECISION"))
+      name = "DOUBLE PRECISION";
+    std::optional<int> first, second;
+    long long value = 0;
+    if (in.AcceptSymbol("(")) {
+      if (in.ReadInteger(value, error))
+        first = static_cast<int>(value);
+      if (in.AcceptSymbol(",") && in.ReadInteger(value, error))
+        second = static_cast<int>(value);
+      in.AcceptWord("BYTE");
+      in.AcceptWord("CHAR");
+      in.AcceptSymbol(")");
+    }
+    const auto parsed = OracleType::FromDeclaration(name, first, second);
+    if (!parsed || error.IsSet()) {
+      Fail(902, "invalid datatype");
+      return std::nullopt;
+    }
+    type = *parsed;
+  }
+  if (in.Position() != end) {
+    Fail(907, "missing right parenthesis");
+    return std::nullopt;
+  }
+  return type;
+}
+
+// CAST(value AS type) converts as Oracle does: text read in the session's
+// formats for dates and timestamps, numbers checked, anything shown as text.
+std::size_t SqlTranslator::TranslateCast(std::size_t at, std::size_t end,
+                                         std::vector<Unit>& units) {
+  const std::size_t close = Matching(at + 1, end);
+  if (close >= end) {
+    Fail(907, "missing right parenthesis");
+    return end;
+  }
+  std::size_t as = close;
+  for (std::size_t i = at + 2, depth = 0; i < close; ++i) {
+    depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
+    if (depth == 0 && tokens_[i].IsWord("AS"))
+      as = i;
+  }
+  if (as == close) {
+    Fail(905, "missing keyword");
+    return end;
+  }
+  const auto type = CastType(as + 1, close);
+  if (!type)
+    return end;
+  const std::string value = TranslateRange(at + 2, as, true);
+  std::string call = type->StoredForm(value);
+  if (type->name == "NUMBER" || type->name == "FLOAT")
+    call = type->scale ? "round(to_number(" + value + "), " + std::to_string(*type->scale) + ")"
+                       : "to_number(" + value + ")";
+  else if (type->name.find("CHAR") != std::string::npos)
+    call = "to_char(" + value + ")";
+  else if (call.empty())
+    call = "CAST(" + value + " AS " + type->SqliteDeclaration() + ")";
+  units.push_back({call, true});
+  return close + 1;
+}
+
+// LISTAGG(value [, separator] [ON OVERFLOW ...]) [WITHIN GROUP (ORDER BY keys)]
+// becomes ora_listagg(value, separator, direction, key, direction, key ...).
+std::size_t SqlTranslator::TranslateListagg(std::size_t at, std::size_t end,
+                                            std::vector<Unit>& units) {
+  const std::size_t close = Matching(at + 1, end);
+  if (close >= end) {
+    Fail(907, "missing right parenthesis");
+    return end;
+  }
+  std::size_t argumentsEnd = close;
+  for (std::size_t i = at + 2, depth = 0; i < close; ++i) {
+    depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
+    if (depth == 0 && tokens_[i].IsWord("ON")) {
+      argumentsEnd = i;
+      break;
+    }
+  }
+  const auto arguments = Arguments(at + 2, argumentsEnd);
+  if (arguments.empty() || arguments.size() > 2) {
+    Fail(arguments.empty() ? 938 : 939, arguments.empty() ? "not enough arguments for function"
+                                                          : "too many arguments for function");
+    return end;
+  }
+  std::string call =
+      "ora_listagg(" + TranslateRange(arguments[0].first, arguments[0].second, true) + ", " +
+      (arguments.size() > 1 ? TranslateRange(arguments[1].first, arguments[1].second, true)
+                            : std::string("NULL"));
+  std::size_t i = close + 1;
+  if (i + 1 < end && tokens_[i].IsWord("WITHIN") && tokens_[i + 1].IsWord("GROUP")) {
+    if (i + 4 >= end || !tokens_[i + 2].IsSymbol("(") || !tokens_[i + 3].IsWord("ORDER") ||
+        !tokens_[i + 4].IsWord("BY")) {
+      Fail(30491, "missing ORDER BY clause");
+      return end;
+    }
+    const std::size_t orderClose = Matching(i + 2, end);
+    for (auto [keyBegin, keyEnd] : Arguments(i + 5, orderClose)) {
+      std::string direction = "A";
+      while (keyEnd > keyBegin + 1 &&
+             (tokens_[keyEnd - 1].IsWord("ASC") || tokens_[keyEnd - 1].IsWord("DESC") ||
+              tokens_[keyEnd - 1].IsWord("FIRST") || tokens_[keyEnd - 1].IsWord("LAST") ||
+              tokens_[keyEnd - 1].IsWord("NULLS"))) {
+        if (tokens_[keyEnd - 1].IsWord("DESC"))
+          direction = "D";
+        --keyEnd;
+      }
+      call += ", '" + direction + "', " + TranslateRange(keyBegin, keyEnd, true);
+    }
+    i = orderClose + 1;
+  }
+  units.push_back({call + ")", true});
+  return i;
+}
+
+// JSON_VALUE and JSON_QUERY over SQLite's JSON functions; the RETURNING,
+// WRAPPER and ON ERROR clauses of the path argument are read, errors give NULL.
+std::size_t SqlTranslator::TranslateJsonFunction(std::size_t at, std::size_t end,
+                                                 std::vector<Unit>& units) {
+  const std::size_t close = Matching(at + 1, end);
+  if (close >= end) {
+    Fail(907, "missing right parenthesis");
+    return end;
+  }
+  const auto arguments = Arguments(at + 2, close);
+  if (arguments.size() != 2) {
+    Fail(arguments.size() < 2 ? 938 : 939, arguments.size() < 2
+                                               ? "not enough arguments for function"
+                                               : "too many arguments for function");
+    return end;
+  }
+  std::size_t pathEnd = arguments[1].first + 1;
+  bool wrapper = false;
+  for (std::size_t i = pathEnd; i < arguments[1].second; ++i)
+    wrapper = wrapper || (tokens_[i].IsWord("WRAPPER") && !tokens_[i - 1].IsWord("WITHOUT"));
+  const std::string doc = TranslateRange(arguments[0].first, arguments[0].second, true);
+  const std::string path = TranslateRange(arguments[1].first, pathEnd, true);
+  const std::string type = "json_type(" + doc + ", " + path + ")";
+  const std::string value = "json_extract(" + doc + ", " + path + ")";
+  std::string result;
+  if (tokens_[at].IsWord("JSON_VALUE"))
+    result = "CASE WHEN " + type + " IN ('object', 'array') THEN NULL WHEN " + type +
+             " IN ('true', 'false') THEN " + type + " ELSE " + value + " END";
+  else if (wrapper)
+    result = "CASE WHEN " + type + " IN ('object', 'array') THEN '[' || " + value +
+             " || ']' WHEN " + type + " IS NOT NULL THEN json_array(" + value + ") END";
+  else
+    result = "CASE WHEN " + type + " IN ('object', 'array') THEN " + value + " END";
+  units.push_back({"(CASE WHEN json_valid(" + doc + ") THEN " + result + " END)", true});
+  return close + 1;
+}
+
+// Where the query block that starts at the SELECT at `at` must count its
+// rows for ROWNUM: nullopt when it does not use ROWNUM (nested queries count
+// their own).
+std::optional<SqlTranslator::RownumBlock> SqlTranslator::RownumBlockOf(std::size_t at,
+                                                                       std::size_t end) {
+  bool uses = false;
+  RownumBlock block;
+  bool fromSeen = false;
+  int depth = 0;
+  for (std::size_t i = at + 1; i < end; ++i) {
+    const SqlToken& t = tokens_[i];
+    if (t.IsSymbol("(") && i + 1 < end &&
+        (tokens_[i + 1].IsWord("SELECT") || tokens_[i + 1].IsWord("WITH"))) {
+      i = Matching(i, end);
+      continue;
+    }
+    depth += t.IsSymbol("(") ? 1 : t.IsSymbol(")") ? -1 : 0;
+    uses = uses || t.IsWord("ROWNUM");
+    if (depth != 0)
+      continue;
+    const bool blockEnds = t.IsWord("UNION") || t.IsWord("MINUS") || t.IsWord("INTERSECT");
+    const bool clauseEnds = blockEnds || t.IsWord("GROUP") || t.IsWord("ORDER") ||
+                            t.IsWord("HAVING") || t.IsWord("CONNECT") || t.IsWord("START") ||
+                            t.IsWord("FOR");
+    fromSeen = fromSeen || t.IsWord("FROM");
+    if (t.IsWord("WHERE") && !block.whereAt) {
+      block.whereAt = i;
+      block.whereEnd = end;
+    } else if (clauseEnds && fromSeen) {
+      if (block.whereAt && block.whereEnd == end)
+        block.whereEnd = i;
+      if (!block.insertAt)
+        block.insertAt = i;
+    }
+    if (blockEnds)
+      break;
+  }
+  if (!uses)
+    return std::nullopt;
+  if (!block.insertAt)
+    block.insertAt = end;
+  block.id = ++rownumBlocks_;
+  return block;
+}
+
+// True when the item ends in an interval literal's qualifier ("... DAY",
+// "... YEAR TO MONTH"), whose last word is no alias.
+bool SqlTranslator::EndsIntervalLiteral(std::size_t begin, std::size_t end) const {
+  for (std::size_t i = end; i-- > begin + 1;) {
+    if (tokens_[i].type == SqlToken::Type::String)
+      return i > begin && tokens_[i - 1].IsWord("INTERVAL");
+    if (tokens_[i].type != SqlToken::Type::Word)
+      return false;
+  }
+  return false;
+}
+
+// YEAR[(p)] [TO MONTH], DAY[(p)] [TO HOUR | MINUTE | SECOND[(s)]], HOUR ...,
+// SECOND[(p[, s])] after an interval literal's text.
+std::size_t SqlTranslator::ReadIntervalQualifier(std::size_t at, std::size_t end,
+                                                 IntervalQualifier& qualifier) {
+  static const char* const fields[] = {"YEAR", "MONTH", "DAY", "HOUR", "MINUTE", "SECOND"};
+  auto field = [&](std::size_t i) -> const char* {
+    for (const char* name : fields)
+      if (i < end && tokens_[i].IsWord(name))
+        return name;
+    return nullptr;
+  };
+  // "(n)" or "(n, m)" at i; returns the index after it.
+  auto precisions = [&](std::size_t i, int& first, int* second) {
+    if (i >= end || !tokens_[i].IsSymbol("("))
+      return i;
+    if (i + 2 < end && tokens_[i + 1].type == SqlToken::Type::Number) {
+      first = std::atoi(tokens_[i + 1].text.c_str());
+      if (second != nullptr && i + 4 < end && tokens_[i + 2].IsSymbol(",") &&
+          tokens_[i + 3].type == SqlToken::Type::Number) {
+        *second = std::atoi(tokens_[i + 3].text.c_str());
+        i += 2;
+      }
+      if (tokens_[i + 2].IsSymbol(")"))
+        return i + 3;
+    }
+    Fail(30088, "datetime/interval precision is out of range");
+    return end;
+  };
+  const char* first = field(at);
+  if (first == nullptr) {
+    Fail(30089, "missing or invalid <datetime field>");
+    return end;
+  }
+  qualifier.first = qualifier.last = first;
+  std::size_t i = precisions(at + 1, qualifier.leading,
+                             qualifier.first == "SECOND" ? &qualifier.fraction : nullptr);
+  if (i < end && tokens_[i].IsWord("TO")) {
+    const char* last = field(i + 1);
+    if (last == nullptr) {
+      Fail(30089, "missing or invalid <datetime field>");
+      return end;
+    }
+    qualifier.last = last;
+    i = qualifier.last == "SECOND" ? precisions(i + 2, qualifier.fraction, nullptr) : i + 2;
+  }
+  if (qualifier.leading > 9 || qualifier.fraction > 9)
+    Fail(30088, "datetime/interval precision is out of range");
+  return i;
+}
+
+// The type of a select item that is an expression: from its first word, or
+// for the datetime and binary kinds from the whole item; "?" when arithmetic
+// leaves it to the values (a date or timestamp plus an interval).
+std::string SqlTranslator::ItemType(std::size_t begin, std::size_t end) {
+  const SqlToken& first = tokens_[begin];
+  const bool isCall = end - begin > 1 && tokens_[begin + 1].IsSymbol("(");
+  const bool wholeCall = isCall && Matching(begin + 1, end) == end - 1;
+  if (end - begin == 1 || wholeCall) {
+    static const struct {
+      const char* word;
+      const char* type;
+    } types[] = {
+        {"SYSTIMESTAMP", "TIMESTAMP_TZ(6)"},
+        {"CURRENT_TIMESTAMP", "TIMESTAMP_TZ(6)"},
+        {"LOCALTIMESTAMP", "TIMESTAMP(6)"},
+        {"CURRENT_DATE", "DATE"},
+        {"TO_TIMESTAMP", "TIMESTAMP(9)"},
+        {"TO_TIMESTAMP_TZ", "TIMESTAMP_TZ(9)"},
+        {"TO_YMINTERVAL", "YM_SPAN(9)"},
+        {"TO_DSINTERVAL", "DS_SPAN(9,9)"},
+        {"TO_BINARY_DOUBLE", "BINARY_DOUBLE"},
+        {"TO_BINARY_FLOAT", "BINARY_FLOAT"},
+        {"EXTRACT", "NUMBER"},
+    };
+    for (const auto& entry : types)
+      if (first.IsWord(entry.word))
+        return entry.type;
+    if (first.Upper().rfind("BINARY_DOUBLE_", 0) == 0)
+      return "BINARY_DOUBLE";
+    if (first.Upper().rfind("BINARY_FLOAT_", 0) == 0)
+      return "BINARY_FLOAT";
+  }
+  if (first.IsWord("CAST") && wholeCall) {
+    for (std::size_t i = begin + 2, depth = 0; i + 1 < end; ++i) {
+      depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
+      if (depth == 0 && tokens_[i].IsWord("AS")) {
+        const OraError saved = error_;
+        const auto type = CastType(i + 1, end - 1);
+        error_ = saved;
+        if (type) {
+          std::string decl = type->SqliteDeclaration();
+          return decl.rfind("TEXT ", 0) == 0 || decl.rfind("BLOB ", 0) == 0 ? decl.substr(5) : decl;
+        }
+      }
+    }
+  }
+  if (first.IsWord("TIMESTAMP") && end - begin == 2 &&
+      tokens_[begin + 1].type == SqlToken::Type::String) {
+    const std::string& text = tokens_[begin + 1].text;
+    const std::size_t zone = text.find_first_not_of("0123456789-:. ", 10);
+    return zone == std::string::npos && text.find_first_of("+", 10) == std::string::npos
+               ? "TIMESTAMP(9)"
+               : "TIMESTAMP_TZ(9)";
+  }
+  if (first.IsWord("INTERVAL") && end - begin > 2 &&
+      tokens_[begin + 1].type == SqlToken::Type::String) {
+    IntervalQualifier qualifier;
+    const OraError saved = error_;
+    if (ReadIntervalQualifier(begin + 2, end, qualifier) == end && !error_.IsSet())
+      return qualifier.first == "YEAR" || qualifier.first == "MONTH"
+                 ? "YM_SPAN(" + std::to_string(qualifier.leading) + ")"
+                 : "DS_SPAN(" + std::to_string(qualifier.leading) + "," +
+                       std::to_string(qualifier.fraction) + ")";
+    error_ = saved;
+  }
+  std::string type = ExpressionType(first, isCall);
+  if (type.empty()) {
+    int depth = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+      depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
+      if (depth == 0 && i > begin && (tokens_[i].IsSymbol("+") || tokens_[i].IsSymbol("-")))
+        return "?";
+    }
+  }
+  return type;
+}
+
 bool SqlTranslator::Translate(TranslatedStatement& out, OraError& error) {
+  // The (+) marker, CONNECT BY, ROLLUP, CUBE and GROUPING SETS are rewritten
+  // first, one query block at a time, and the result translated instead.
+  std::string rewritten = sql_;
+  std::vector<SqlToken> tokens = tokens_;
+  bool changed = false;
+  for (int block = 0; block < 32; ++block) {
+    error = {};
+    auto next = RewriteOuterJoinMarkers(rewritten, tokens, error);
+    if (!next && !error.IsSet())
+      next = RewriteHierarchicalQuery(rewritten, tokens, error);
+    if (!next && !error.IsSet())
+      next = RewriteGroupingSets(rewritten, tokens, error);
+    if (error.IsSet())
+      return false;
+    if (!next)
+      break;
+    std::size_t errorOffset = 0;
+    rewritten = *next;
+    changed = true;
+    if (!TokenizeSql(rewritten, tokens, errorOffset)) {
+      error = {933, "SQL command not properly ended"};
+      return false;
+    }
+  }
+  if (changed)
+    return SqlTranslator(tokens, rewritten, resolver_).Translate(out, error);
+  // Names of the WITH clause's queries are tables of the statement.
+  for (std::size_t i = 0; i + 3 < tokens_.size(); ++i)
+    if ((tokens_[i].IsWord("WITH") ||
+         (tokens_[i].IsSymbol(",") && i > 0 && tokens_[i - 1].IsSymbol(")"))) &&
+        IsName(tokens_[i + 1]) && tokens_[i + 2].IsWord("AS") && tokens_[i + 3].IsSymbol("("))
+      queryNames_.push_back(tokens_[i + 1].Upper());
   out = {};
   out_ = &out;
   topSelectSeen_ = false;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "sandbox/server/DateTimeTypeDdl.h"
 #include "sandbox/server/Dictionary.h"
 #include "sandbox/server/ErrorMapping.h"
 #include "sandbox/server/ServerSession.h"
@@ -47,6 +48,8 @@ bool TableDdl::ReadType(OracleType& type, OraError& error) {
   }
   std::string name = t.Upper();
   in_.Skip();
+  if (name == "TIMESTAMP" || name == "INTERVAL")
+    return ReadDateTimeType(in_, name, type, error);
   if (name == "LONG" && in_.AcceptWord("RAW"))
     name = "LONG RAW";
   if (name == "DOUBLE" && in_.AcceptWord("PRECISION"))
@@ -72,10 +75,6 @@ bool TableDdl::ReadType(OracleType& type, OraError& error) {
     in_.AcceptWord("CHAR");
     if (!in_.ExpectSymbol(")", error))
       return false;
-  }
-  if (name == "TIMESTAMP" && in_.AcceptWord("WITH")) {
-    error = {902, "invalid datatype"};  // time zone types are not kept by this server
-    return false;
   }
   const auto parsed = OracleType::FromDeclaration(name, first, second);
   if (!parsed) {
@@ -470,20 +469,22 @@ bool TableDdl::AddIndex(const std::string& owner, const std::string& name,
          AddSegment(owner, name, "INDEX", storage, error);
 }
 
-// Oracle reads text stored into a DATE column in the session's date format;
-// the column's check admits such text and these triggers store it as a date.
-bool TableDdl::AddDateConversion(const std::string& owner, const std::string& table,
-                                 const std::string& column, OraError& error) {
+// Oracle reads text stored into a DATE or TIMESTAMP column in the session's
+// formats (and rounds fractions, intervals and binary floats to the column's
+// type); the column's check admits such text and these triggers store the
+// internal form.
+bool TableDdl::AddValueConversion(const std::string& owner, const std::string& table,
+                                  const ColumnSpec& column, OraError& error) {
   const std::string storage = QuoteSqliteName(StorageName(owner, table));
-  const std::string name = QuoteSqliteName(column);
+  const std::string name = QuoteSqliteName(column.name);
   for (const char* event : {"INSERT", "UPDATE"}) {
     const std::string trigger =
-        QuoteSqliteName("datein:" + StorageName(owner, table) + "." + column + ":" + event);
+        QuoteSqliteName("datein:" + StorageName(owner, table) + "." + column.name + ":" + event);
     if (!context_.catalog.ExecMapped(
             "CREATE TRIGGER " + trigger + " AFTER " + event + " ON " + storage + " WHEN NEW." +
-                name + " IS NOT NULL AND NOT ora_is_internal_date(NEW." + name + ") BEGIN UPDATE " +
-                storage + " SET " + name + " = ora_date_in(" + name +
-                ") WHERE rowid = NEW.rowid; END",
+                name + " IS NOT " + column.type.StoredForm("NEW." + name) + " BEGIN UPDATE " +
+                storage + " SET " + name + " = " + column.type.StoredForm(name) +
+                " WHERE rowid = NEW.rowid; END",
             error))
       return false;
   }
@@ -730,7 +731,7 @@ bool TableDdl::CreateTable(OraError& error) {
   if (!catalog.ExecMapped(sqliteSql, error))
     return false;
   for (const ColumnSpec& column : columns)
-    if (column.type.IsDate() && !AddDateConversion(owner, table, column.name, error))
+    if (column.type.HasStoredForm() && !AddValueConversion(owner, table, column, error))
       return false;
 
   if (!catalog.AddObject(owner, table, "TABLE", error) ||
@@ -808,7 +809,7 @@ bool TableDdl::AlterTable(OraError& error) {
             {Value::Text(owner), Value::Text(table)});
         if (!catalog.Exec(sql, {}, error) ||
             !AddColumnRows(owner, table, column, std::atoi(next[0][0].c_str()), error) ||
-            (column.type.IsDate() && !AddDateConversion(owner, table, column.name, error)))
+            (column.type.HasStoredForm() && !AddValueConversion(owner, table, column, error)))
           return false;
         for (ConstraintSpec& spec : inlineConstraints)
           if (!AddConstraint(owner, table, spec, error))

@@ -64,8 +64,8 @@ class TableDdl {
   bool StartsConstraint() const;
   bool AddColumnRows(const std::string& owner, const std::string& table, const ColumnSpec& column,
                      int id, OraError& error);
-  bool AddDateConversion(const std::string& owner, const std::string& table,
-                         const std::string& column, OraError& error);
+  bool AddValueConversion(const std::string& owner, const std::string& table,
+                          const ColumnSpec& column, OraError& error);
   bool AddNotNullGuard(const std::string& owner, const std::string& table,
                        const std::string& column, const std::string& constraint, OraError& error);
   bool AddConstraint(const std::string& owner, const std::string& table, ConstraintSpec& spec,

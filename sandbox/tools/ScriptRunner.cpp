@@ -139,13 +139,20 @@ std::string FormatRow(const std::vector<OutputColumn>& columns) {
 }  // namespace
 
 ScriptRunner::ScriptRunner(const OciLibrary& oci, ClientConnection& connection, std::ostream& rows,
-                           std::ostream& errors)
-    : oci_(oci), connection_(connection), rows_(rows), errors_(errors) {}
+                           std::ostream& errors, std::ostream& notes)
+    : oci_(oci), connection_(connection), rows_(rows), errors_(errors), notes_(notes) {}
 
 int ScriptRunner::Run(const std::string& scriptName,
                       const std::vector<ScriptStatement>& statements) {
   int failures = 0;
   for (const ScriptStatement& statement : statements) {
+    if (statement.toolCommand) {
+      if (!scriptName.empty())
+        notes_ << scriptName << ':';
+      notes_ << statement.line << ": skipped, a command of the SQL tool: " << statement.text
+             << '\n';
+      continue;
+    }
     if (!RunStatement(statement)) {
       Report(scriptName, statement.line);
       ++failures;
@@ -155,7 +162,9 @@ int ScriptRunner::Run(const std::string& scriptName,
 }
 
 void ScriptRunner::Report(const std::string& scriptName, int line) {
-  errors_ << scriptName << ':' << line << ": " << connection_.LastErrorText() << '\n';
+  if (!scriptName.empty())
+    errors_ << scriptName << ':';
+  errors_ << line << ": " << connection_.LastErrorText() << '\n';
 }
 
 bool ScriptRunner::RunStatement(const ScriptStatement& script) {

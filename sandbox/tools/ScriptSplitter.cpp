@@ -65,10 +65,63 @@ bool IsPlsql(const std::string& text) {
          kind == "TRIGGER" || kind == "LIBRARY";
 }
 
+// A command of the SQL tool itself: it never reaches the server. SET is one
+// unless it begins a SQL statement (SET TRANSACTION, SET ROLE, SET CONSTRAINTS).
+bool IsToolCommand(const std::string& trimmed) {
+  if (trimmed[0] == '@')
+    return true;
+  static const char* const commands[] = {
+      "SET",    "DEFINE", "DEF",     "UNDEFINE", "SPOOL",  "WHENEVER",  "PROMPT",
+      "EXIT",   "QUIT",   "SHOW",    "SHO",      "COLUMN", "COL",       "TTITLE",
+      "BTITLE", "BREAK",  "CLEAR",   "PAUSE",    "ACCEPT", "HOST",      "VARIABLE",
+      "VAR",    "PRINT",  "COMPUTE", "TIMING",   "STORE",  "REPHEADER", "REPFOOTER"};
+  const std::vector<std::string> words = UpperWords(trimmed, 2);
+  if (words.empty())
+    return false;
+  if (words[0] == "SET" && words.size() > 1 &&
+      (words[1] == "TRANSACTION" || words[1] == "ROLE" || words[1] == "CONSTRAINT" ||
+       words[1] == "CONSTRAINTS"))
+    return false;
+  for (const char* command : commands)
+    if (words[0] == command)
+      return true;
+  return false;
+}
+
+// True when text holds nothing but comments and blanks.
+bool OnlyComments(const std::string& text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (std::isspace(static_cast<unsigned char>(text[i])))
+      continue;
+    if (text.compare(i, 2, "--") == 0) {
+      i = text.find('\n', i);
+      if (i == std::string::npos)
+        return true;
+    } else if (text.compare(i, 2, "/*") == 0) {
+      i = text.find("*/", i + 2);
+      if (i == std::string::npos)
+        return true;
+      ++i;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
 class Splitter {
  public:
   void Line(const std::string& line, int number) {
+    if (ended_)
+      return;
     std::string trimmed = Trim(line);
+    if (Pending() && !inQuote_ && !inBlockComment_ && !trimmed.empty() && IsToolCommand(trimmed)) {
+      current_.clear();  // comments before a command belong to no statement
+      statements_.push_back({trimmed, number, true});
+      const std::string word = UpperWords(trimmed, 1)[0];
+      ended_ = word == "EXIT" || word == "QUIT";
+      return;
+    }
     if (!inQuote_ && !inBlockComment_ && trimmed == "/") {
       Flush();
       return;
@@ -115,14 +168,14 @@ class Splitter {
   }
 
  private:
-  // True while no statement has begun.
-  bool Pending() const { return current_.empty(); }
+  // True while no statement has begun (comments alone begin none).
+  bool Pending() const { return current_.empty() || OnlyComments(current_); }
 
   static bool SkippedBetweenStatements(const std::string& trimmed) {
     if (trimmed.empty() || trimmed.compare(0, 2, "--") == 0)
       return true;
     std::string word = UpperFirstWord(trimmed);
-    return word == "REM" || word == "REMARK" || word == "PROMPT";
+    return word == "REM" || word == "REMARK";
   }
 
   void Append(const std::string& text, int number) {
@@ -140,7 +193,7 @@ class Splitter {
   void Flush() {
     std::string text = Trim(current_);
     current_.clear();
-    if (!text.empty())
+    if (!OnlyComments(text))
       statements_.push_back({text, line_});
   }
 
@@ -150,6 +203,7 @@ class Splitter {
   bool inQuote_ = false;
   char quote_ = '\'';
   bool inBlockComment_ = false;
+  bool ended_ = false;  // after EXIT or QUIT
 };
 
 }  // namespace

@@ -1,8 +1,10 @@
 // ScriptSplitter: cuts a SQL script into statements as a command-line SQL tool
 // reads it. A statement ends with ";" outside literals and comments, or with
 // a line holding only "/"; PL/SQL blocks and stored units (which contain ";")
-// end only with "/". Comment lines and REM, REMARK and PROMPT lines between
-// statements are skipped.
+// end only with "/". Comment lines and REM and REMARK lines between
+// statements are skipped; the tool's own commands between statements (SET,
+// DEFINE, SPOOL, WHENEVER, PROMPT, SHOW, COLUMN, @file ...) come back marked
+// as such, and EXIT or QUIT ends the script.
 #pragma once
 
 #include <string>
@@ -11,8 +13,9 @@
 namespace sandbox::tools {
 
 struct ScriptStatement {
-  std::string text;  // without the ending ";" or "/"
-  int line = 0;      // line (from 1) on which the statement begins
+  std::string text;          // without the ending ";" or "/"
+  int line = 0;              // line (from 1) on which the statement begins
+  bool toolCommand = false;  // a command of the SQL tool, not sent to the server
 };
 
 std::vector<ScriptStatement> SplitScript(const std::string& script);

@@ -2,7 +2,11 @@
 // points of a client library (by default the sandbox's libqmsandbox.so next
 // to this program).
 //
-//   qmsandbox-run [-l path/to/libqmsandbox.so] user/password@connect SCRIPT.sql
+//   qmsandbox-run [-l path/to/libqmsandbox.so] [-t] user/password@connect SCRIPT.sql
+//
+// -t writes a transcript: failures go to standard output as "LINE: ORA-..."
+// between the query rows, in the order the statements ran, so that a whole
+// run can be compared with an expected transcript.
 //
 // Exit status 0 when every statement succeeded, 1 when any failed or the
 // logon failed, 2 for a wrong command line.
@@ -51,7 +55,7 @@ bool ParseConnect(const std::string& text, Credentials& credentials) {
 }
 
 int Usage() {
-  std::cerr << "usage: qmsandbox-run [-l path/to/libqmsandbox.so] user/password@connect "
+  std::cerr << "usage: qmsandbox-run [-l path/to/libqmsandbox.so] [-t] user/password@connect "
                "SCRIPT.sql\n";
   return 2;
 }
@@ -64,6 +68,11 @@ int main(int argc, char** argv) {
   if (arguments.size() >= 2 && arguments[0] == "-l") {
     libraryPath = arguments[1];
     arguments.erase(arguments.begin(), arguments.begin() + 2);
+  }
+  bool transcript = false;
+  if (!arguments.empty() && arguments[0] == "-t") {
+    transcript = true;
+    arguments.erase(arguments.begin());
   }
   Credentials credentials;
   if (arguments.size() != 2 || !ParseConnect(arguments[0], credentials))
@@ -90,10 +99,13 @@ int main(int argc, char** argv) {
     std::cerr << "qmsandbox-run: " << connection.LastErrorText() << '\n';
     return 1;
   }
-  sandbox::tools::ScriptRunner runner(*oci, connection, std::cout, std::cerr);
-  int failures = runner.Run(scriptPath, sandbox::tools::SplitScript(script.str()));
+  sandbox::tools::ScriptRunner runner(*oci, connection, std::cout,
+                                      transcript ? std::cout : std::cerr);
+  // A transcript names no script, so that it does not depend on where the script lies.
+  const std::string reportedName = transcript ? std::string() : scriptPath;
+  int failures = runner.Run(reportedName, sandbox::tools::SplitScript(script.str()));
   // As a command-line SQL tool does on a normal exit, keep the script's work.
   sandbox::tools::ScriptStatement commit{"COMMIT", 0};
-  runner.Run(scriptPath, {commit});
+  runner.Run(reportedName, {commit});
   return failures == 0 ? 0 : 1;
 }

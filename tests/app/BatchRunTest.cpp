@@ -13,6 +13,7 @@
 
 #include "app/BatchRun.h"
 #include "app/HeadlessMain.h"
+#include "config/ConfigurationFile.h"
 #include "engine/RunSettings.h"
 #include "tests/oracle/SandboxClient.h"
 
@@ -232,6 +233,56 @@ TEST_F(BatchRunTest, BadArgumentsEndWithStatusTwoAndHelpWithZero) {
             BatchBadArguments);
   EXPECT_EQ(HeadlessMain({"--batch"}), BatchBadArguments);
   EXPECT_EQ(HeadlessMain({"--help"}), BatchFinished);
+}
+
+TEST_F(BatchRunTest, ConfigurationFileChoosesConnectionKindsExclusionsAndReportFile) {
+  RunSettings setup;
+  SelectKinds(setup, {"tables"});
+  setup.ExcludedTables = {"EMPLOYEES"};
+  setup.ReportToFile = 1;
+  setup.ReportFileName = (directory / "from-config.sql").string();
+  const std::string file = (directory / "setup.qmo").string();
+  ASSERT_FALSE(WriteConfigurationFile(file, EncodeConfiguration("DEMO/demo@demo", setup)));
+
+  BatchOptions options;
+  ASSERT_FALSE(ParseBatchArguments({"--batch", "--config", file}, options));
+  ASSERT_EQ(RunBatch(options, *settings, output, errors), BatchFinished) << errors.str();
+  const std::string text = ReadFile(directory / "from-config.sql");
+  EXPECT_NE(text.find("CREATE TABLE DEPARTMENTS"), std::string::npos) << text.substr(0, 2000);
+  EXPECT_EQ(text.find("CREATE TABLE EMPLOYEES"), std::string::npos);
+  EXPECT_EQ(text.find("CREATE INDEX"), std::string::npos);
+  EXPECT_EQ(output.str(), "");
+
+  // The command line overrides the file's connection, kinds and report.
+  ASSERT_FALSE(
+      ParseBatchArguments({"--batch", "--config", file, "--connect", "REPORT:DEMO/demo@demo",
+                           "--kinds", "indexes", "--report", (directory / "override.sql").string()},
+                          options));
+  ASSERT_EQ(RunBatch(options, *settings, output, errors), BatchFinished) << errors.str();
+  const std::string overridden = ReadFile(directory / "override.sql");
+  EXPECT_NE(overridden.find("SOURCE DATABASE:  REPORT:DEMO@DEMO"), std::string::npos);
+  EXPECT_EQ(overridden.find("CREATE TABLE"), std::string::npos);
+}
+
+TEST_F(BatchRunTest, DamagedOrMissingConfigurationEndsWithStatusTwoBeforeConnecting) {
+  const std::string bytes = EncodeConfiguration("DEMO/demo@demo", RunSettings());
+  const std::string file = (directory / "cut.qmo").string();
+  ASSERT_FALSE(WriteConfigurationFile(file, bytes.substr(0, bytes.size() / 2)));
+  BatchOptions options;
+  ASSERT_FALSE(ParseBatchArguments({"--batch", "--config", file}, options));
+  EXPECT_EQ(RunBatch(options, *settings, output, errors), BatchBadArguments);
+  EXPECT_NE(errors.str().find("could not be read"), std::string::npos) << errors.str();
+  EXPECT_EQ(errors.str().find("SOURCE DATABASE"), std::string::npos);
+
+  ASSERT_FALSE(ParseBatchArguments({"--batch", "--config", file + ".missing"}, options));
+  EXPECT_EQ(RunBatch(options, *settings, output, errors), BatchBadArguments);
+  EXPECT_NE(errors.str().find("Could not open config file."), std::string::npos);
+
+  const std::string noDatabase = (directory / "nodb.qmo").string();
+  ASSERT_FALSE(WriteConfigurationFile(noDatabase, EncodeConfiguration("", RunSettings())));
+  ASSERT_FALSE(ParseBatchArguments({"--batch", "--config", noDatabase}, options));
+  EXPECT_EQ(RunBatch(options, *settings, output, errors), BatchBadArguments);
+  EXPECT_NE(errors.str().find("names no database"), std::string::npos);
 }
 
 }  // namespace

@@ -70,6 +70,40 @@ TEST(SandboxScriptSplitter, LiteralsAndBlockCommentsSpanLines) {
   EXPECT_EQ(statements[1].line, 4);
 }
 
+TEST(SandboxScriptSplitter, ToolCommandsStandAloneAndExitEndsTheScript) {
+  std::vector<ScriptStatement> statements = SplitScript(
+      "set echo on\n"
+      "SET TRANSACTION READ ONLY;\n"
+      "define owner = SCOTT\n"
+      "whenever sqlerror exit failure\n"
+      "prompt Loading;\n"
+      "@@child.sql\n"
+      "select 1 from dual;\n"
+      "column name format a20\n"
+      "-- the end\n"
+      "/* nothing more */\n"
+      "exit\n"
+      "select 2 from dual;\n");
+  std::vector<std::string> texts;
+  std::vector<bool> tool;
+  for (const ScriptStatement& statement : statements) {
+    texts.push_back(statement.text);
+    tool.push_back(statement.toolCommand);
+  }
+  EXPECT_EQ(texts, (std::vector<std::string>{
+                       "set echo on", "SET TRANSACTION READ ONLY", "define owner = SCOTT",
+                       "whenever sqlerror exit failure", "prompt Loading;", "@@child.sql",
+                       "select 1 from dual", "column name format a20", "exit"}));
+  EXPECT_EQ(tool, (std::vector<bool>{true, false, true, true, true, true, false, true, true}));
+}
+
+TEST(SandboxScriptSplitter, AScriptEndingInCommentsHasNoStatementMore) {
+  std::vector<ScriptStatement> statements =
+      SplitScript("select 1 from dual;\n/* closing\n   remarks */\n-- and a last line\n");
+  ASSERT_EQ(statements.size(), 1u);
+  EXPECT_EQ(statements[0].text, "select 1 from dual");
+}
+
 TEST(SandboxRunner, PrintsRowsSeparatedByBarsAndSucceeds) {
   RunResult result = RunScript("system/manager@mem:RUNNER",
                                "create table t (a varchar2(10), b number, c varchar2(5));\n"

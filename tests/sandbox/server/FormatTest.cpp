@@ -23,7 +23,7 @@ TEST(NumberTextTest, CanonicalTexts) {
 }
 
 TEST(DateFormatTest, FormatsAndReads) {
-  const DateParts date{2009, 11, 3, 7, 5, 9};
+  const DateParts date{2009, 11, 3, 7, 5, 9, 0, {}};
   EXPECT_EQ(DateFormat::Parse("DD-MON-RR")->Format(date), "03-NOV-09");
   EXPECT_EQ(DateFormat::Parse("Month DD, YYYY")->Format(date), "November  03, 2009");
   EXPECT_EQ(DateFormat::Parse("fmMonth DD, YYYY")->Format(date), "November 3, 2009");

@@ -1,0 +1,133 @@
+// Queries that the server answers by rewriting them (ROWNUM, LISTAGG,
+// grouping sets, the (+) marker, CONNECT BY, MERGE): results in the cases a
+// transcript script does not reach, binds through the rewrites, and the
+// errors Oracle gives for their misuse.
+#include <gtest/gtest.h>
+
+#include "ServerTestSession.h"
+
+namespace sandbox::test {
+namespace {
+
+using Rows = std::vector<std::string>;
+
+class QueryRewrite : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    s.Script(
+        "create table staff (id number, name varchar2(10), boss number, pay number);\n"
+        "insert into staff values (1, 'Ann', null, 50);\n"
+        "insert into staff values (2, 'Ben', 1, 30);\n"
+        "insert into staff values (3, 'Cat', 1, null);\n"
+        "insert into staff values (4, 'Dan', 2, 30);\n");
+  }
+  ServerTestSession s;
+};
+
+TEST_F(QueryRewrite, RownumCountsPerQueryBlockAndInDml) {
+  // Each block numbers its own rows; the outer block counts what the inner passes on.
+  EXPECT_EQ(s.Rows("select rownum, id from (select id from staff where rownum <= 3 order by id) "
+                   "where id > 1"),
+            (Rows{"1|2", "2|3"}));
+  EXPECT_EQ(s.Rows("select id from staff where rownum < 3 union all "
+                   "select id from staff where rownum < 2"),
+            (Rows{"1", "2", "1"}));
+  EXPECT_EQ(s.Rows("select id from staff where rownum > 1"), Rows{});
+  EXPECT_EQ(s.Exec("update staff set pay = rownum * 100 where boss = 1"), 0);
+  EXPECT_EQ(s.Rows("select pay from staff where boss = 1 order by id"), (Rows{"100", "200"}));
+  // A bind inside the rewritten condition.
+  MapBinds binds{{"N", Value::Integer(2)}};
+  EXPECT_EQ(s.Rows("select count(*) from staff where rownum <= :n", binds), Rows{"2"});
+}
+
+TEST_F(QueryRewrite, ListaggOrdersNullsAndRefusesTooLongResults) {
+  EXPECT_EQ(s.Value1("select listagg(name, '/') within group (order by pay, name) from staff"),
+            "Ben/Dan/Ann/Cat");
+  EXPECT_EQ(s.Value1("select listagg(name, '/') within group (order by pay desc, name desc) "
+                     "from staff"),
+            "Cat/Ann/Dan/Ben");
+  EXPECT_EQ(s.Value1("select listagg(pay) within group (order by id) from staff"), "503030");
+  s.Script(
+      "create table words (w varchar2(4000));\n"
+      "insert into words values (rpad('x', 3000, 'x'));\n"
+      "insert into words values (rpad('y', 3000, 'y'));\n");
+  EXPECT_EQ(s.QueryError("select listagg(w) within group (order by w) from words"), 1489);
+  EXPECT_EQ(s.QueryError("select listagg(name) within group (pay) from staff"), 30491);
+}
+
+TEST_F(QueryRewrite, GroupingSetsExpandCompositeColumnsAndNestedSets) {
+  // ROLLUP((a, b)) treats the pair as one column: two sets, not three.
+  EXPECT_EQ(s.Rows("select boss, pay, count(*) from staff group by rollup((boss, pay)) "
+                   "order by 1, 2"),
+            (Rows{"1|30|1", "1||1", "2|30|1", "|50|1", "||4"}));
+  EXPECT_EQ(
+      s.Value1("select count(*) from (select boss from staff group by cube(boss, pay, name))"),
+      "27");
+  EXPECT_EQ(s.Rows("select grouping_id(boss, pay) g, count(*) from staff "
+                   "group by grouping sets (boss, rollup(pay)) order by 1, 2"),
+            (Rows{"1|1", "1|1", "1|2", "2|1", "2|1", "2|2", "3|4"}));
+}
+
+TEST_F(QueryRewrite, OuterJoinMarkerErrorsAndConditionsOnTheOuterTable) {
+  EXPECT_EQ(s.Rows("select a.name, b.name from staff a, staff b "
+                   "where a.boss = b.id(+) and b.pay(+) > 40 order by a.id"),
+            (Rows{"Ann|", "Ben|Ann", "Cat|Ann", "Dan|"}));
+  EXPECT_EQ(s.QueryError("select 1 from staff a, staff b, staff c "
+                         "where a.id = b.id(+) + c.id(+)"),
+            1468);
+  EXPECT_EQ(s.QueryError("select 1 from staff a, staff b where a.id(+) = b.id(+)"), 1468);
+  EXPECT_EQ(s.QueryError("select 1 from staff a, staff b "
+                         "where a.id = b.boss(+) and b.id = a.boss(+)"),
+            1416);
+  EXPECT_EQ(s.QueryError("select 1 from staff a, staff b where a.id = b.id(+) or a.id = 1"), 1719);
+}
+
+TEST_F(QueryRewrite, ConnectByStopsAtLoopsAndKeepsDepthFirstOrder) {
+  s.Exec("update staff set boss = 4 where id = 1");  // Ann -> Dan -> Ben -> Ann
+  EXPECT_EQ(s.Rows("select level, name from staff start with id = 1 "
+                   "connect by nocycle prior id = boss order siblings by name"),
+            (Rows{"1|Ann", "2|Ben", "3|Dan", "2|Cat"}));
+  EXPECT_EQ(s.QueryError("select level from staff a, staff b connect by prior a.id = b.boss"),
+            1437);
+  MapBinds binds{{"TOP", Value::Integer(2)}};
+  EXPECT_EQ(s.Rows("select name from staff start with id = :top connect by nocycle prior id = boss "
+                   "order by name",
+                   binds),
+            (Rows{"Ann", "Ben", "Cat", "Dan"}));
+}
+
+TEST_F(QueryRewrite, MergeIsOneStatementThatFailsWhole) {
+  s.Script(
+      "create table pays (id number, pay number);\n"
+      "insert into pays values (2, 35);\n"
+      "insert into pays values (9, 10);\n"
+      "create unique index staff_name on staff (name);\n");
+  // The update would succeed but the insert breaks the unique name: nothing stays.
+  EXPECT_EQ(s.Exec("merge into staff t using pays p on (t.id = p.id) "
+                   "when matched then update set pay = p.pay "
+                   "when not matched then insert (id, name, pay) values (p.id, 'Ann', p.pay)"),
+            1);
+  EXPECT_EQ(s.Value1("select pay from staff where id = 2"), "30");
+  EXPECT_EQ(s.Exec("merge into staff t using pays p on (t.id = p.id) "
+                   "when matched then update set pay = p.pay delete where t.pay > 30 "
+                   "when not matched then insert (id, name, pay) values (p.id, 'Eve', p.pay) "
+                   "where p.pay > 50"),
+            0);
+  EXPECT_EQ(s.LastRowCount(), 2u);  // one row updated, then deleted
+  EXPECT_EQ(s.Rows("select id from staff order by id"), (Rows{"1", "3", "4"}));
+}
+
+TEST_F(QueryRewrite, JsonFunctionsGiveNullForWhatTheyCannotReturn) {
+  s.Script(
+      "create table docs (d varchar2(200));\n"
+      "insert into docs values ('{\"a\":{\"b\":[1,2]},\"t\":true,\"s\":\"x\"}');\n");
+  EXPECT_EQ(s.Rows("select json_value(d, '$.t'), json_value(d, '$.s'), json_value(d, '$.a'), "
+                   "json_query(d, '$.a.b'), json_query(d, '$.s'), "
+                   "json_query(d, '$.s' with wrapper) from docs"),
+            Rows{"true|x||[1,2]||[\"x\"]"});
+  EXPECT_EQ(s.Value1("select count(*) from docs where d is json strict with unique keys"), "1");
+  EXPECT_EQ(s.Value1("select count(*) from dual where '[1' is not json"), "1");
+}
+
+}  // namespace
+}  // namespace sandbox::test
