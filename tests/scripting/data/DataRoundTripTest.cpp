@@ -16,6 +16,9 @@ const char* const Tables[] = {
     "C char(4), NV nvarchar2(10), R raw(8), RID rowid)",
     "create table LONGS (ID number(4), BODY long)",
     "create table \"quoted Table\" (\"lower\" varchar2(10), \"Two Words\" number)",
+    "create table TIMES (T timestamp(9), TZ timestamp(6) with time zone, LTZ timestamp with local "
+    "time zone, YM interval year to month, DS interval day(3) to second(9), BD binary_double, "
+    "BF binary_float)",
 };
 
 const char* const Rows[] = {
@@ -30,10 +33,18 @@ const char* const Rows[] = {
     "insert into KINDS (ID) values (4)",
     "insert into LONGS values (1, 'a long text with '' and ; and\nline breaks')",
     "insert into \"quoted Table\" values ('mixed', 2)",
+    "insert into TIMES values (to_timestamp('2024-02-29 23:59:58.123456789', "
+    "'YYYY-MM-DD HH24:MI:SS.FF9'), to_timestamp_tz('2024-01-31 10:00:00.5 -07:30', "
+    "'YYYY-MM-DD HH24:MI:SS.FF TZH:TZM'), to_timestamp('2020-01-01 00:00:00.000001', "
+    "'YYYY-MM-DD HH24:MI:SS.FF'), to_yminterval('-01-02'), to_dsinterval('+003 "
+    "04:05:06.000000009'), "
+    "binary_double_infinity, 1.5)",
+    "insert into TIMES (BD, BF) values (-binary_double_infinity, binary_float_nan)",
+    "insert into TIMES (BD) values (2.5e-300)",
 };
 
 std::string ScriptAll(DataRig& rig) {
-  rig.tables.names = {"KINDS", "LONGS", "quoted Table"};
+  rig.tables.names = {"KINDS", "LONGS", "quoted Table", "TIMES"};
   rig.data.RunDataPhase();
   std::string script;
   for (const std::string& insert : rig.Inserts()) {
@@ -70,6 +81,8 @@ TEST(DataRoundTripTest, ScriptedRowsRunIntoAFreshDatabaseGiveTheSameValues) {
   EXPECT_NE(first.find("-98765432109876543210.123456789012345678"), std::string::npos) << first;
   EXPECT_NE(first.find("-.000000000000000000000000000001"), std::string::npos);
   EXPECT_NE(first.find("hextoraw('00FF'), 'AAAR3sAAEAAAACXAAA');"), std::string::npos);
+  EXPECT_NE(first.find("to_timestamp('2024-02-29 23:59:58.123456789',"), std::string::npos);
+  EXPECT_NE(first.find("-binary_double_infinity, binary_float_nan);"), std::string::npos);
 
   std::string second;
   {
