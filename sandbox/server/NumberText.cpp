@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -20,10 +21,17 @@ std::string CanonicalNumberText(double value) {
     return value < 0 ? "-~" : "~";
   if (std::fabs(value) < 1e15 && value == std::floor(value))
     return CanonicalIntegerText(static_cast<long long>(value));
-  // Fifteen significant digits give back the decimal the double was made from.
+  // The shortest text that reads back as the same double is the decimal the
+  // value was made from when it has at most fifteen digits; otherwise fifteen
+  // significant digits give it back (and undo binary noise of arithmetic).
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.15g", value);
-  const auto number = DecimalNumber::Parse(buffer);
+  const std::to_chars_result shortest = std::to_chars(buffer, buffer + sizeof buffer, value);
+  auto number = DecimalNumber::Parse(
+      std::string_view(buffer, static_cast<std::size_t>(shortest.ptr - buffer)));
+  if (!number || number->digits.size() > 15) {
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    number = DecimalNumber::Parse(buffer);
+  }
   return number ? number->CanonicalText() : std::string(buffer);
 }
 

@@ -624,9 +624,12 @@ std::string ServerSession::ToText(const Value& value) const {
     case Value::Kind::Binary:
       return HexText(value.text);
     case Value::Kind::Date: {
-      const auto format = DateFormat::Parse(dateFormat_);
+      if (parsedModel_ != dateFormat_ || !parsedFormat_) {
+        parsedFormat_ = DateFormat::Parse(dateFormat_);
+        parsedModel_ = dateFormat_;
+      }
       const auto date = DateParts::FromIso(value.text);
-      return format && date ? format->Format(*date) : value.text;
+      return parsedFormat_ && date ? parsedFormat_->Format(*date) : value.text;
     }
     default:
       return value.text;
