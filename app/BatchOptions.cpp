@@ -94,6 +94,10 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
       problem = TakeValue(arguments, i, options.PasswordFile);
     } else if (argument == "--report") {
       problem = TakeValue(arguments, i, options.ReportFile);
+    } else if (argument == "--query") {
+      problem = TakeValue(arguments, i, options.Query);
+    } else if (argument == "--query-file") {
+      problem = TakeValue(arguments, i, options.QueryFile);
     } else if (argument == "--config") {
       problem = TakeValue(arguments, i, options.ConfigFile);
     } else if (argument == "--settings") {
@@ -126,6 +130,9 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
   if (options.ConnectString.empty() && options.ConfigFile.empty()) {
     return std::string("--batch needs --connect CONNECT or --config FILE");
   }
+  if (!options.Query.empty() && !options.QueryFile.empty()) {
+    return std::string("--query and --query-file cannot be used together");
+  }
   return std::nullopt;
 }
 
@@ -151,6 +158,8 @@ std::string BatchUsage() {
          "  quillmark [--settings DIR]          the desktop program\n"
          "  quillmark --batch --connect CONNECT [--password-file FILE] [--kinds LIST]\n"
          "            [--report FILE] [--settings DIR] [--quiet]\n"
+         "  quillmark --batch --connect CONNECT [--password-file FILE]\n"
+         "            (--query TEXT | --query-file FILE) [--report FILE] [--settings DIR]\n"
          "  quillmark --batch --config FILE.qmo [--connect CONNECT] [--kinds LIST]\n"
          "            [--report FILE] [--settings DIR] [--quiet]\n"
          "  quillmark --help | --version\n"
@@ -171,8 +180,11 @@ std::string BatchUsage() {
          "                     " +
          kinds +
          "\n"
-         "  --report FILE      write the report to FILE; without it the report goes to\n"
-         "                     standard output.\n"
+         "  --query TEXT       script the rows of one query as INSERT statements instead\n"
+         "                     of the schema's objects; only a query is ever executed.\n"
+         "  --query-file FILE  the same with the query read from FILE.\n"
+         "  --report FILE      write the report to FILE as the run goes; without it, or\n"
+         "                     with \"-\", the report goes to standard output.\n"
          "  --config FILE.qmo  run the setup saved in a configuration file (its connect\n"
          "                     string, kinds, selections, data conditions and report file);\n"
          "                     --connect, --kinds and --report override the file. A connect\n"

@@ -37,8 +37,12 @@ struct BatchOptions {
   // A *.qmo file whose setup the run uses; --connect, --kinds and --report
   // override its connect string, kinds and report file.
   std::string ConfigFile;
-  // Empty: the report goes to standard output.
+  // Empty or "-": the report goes to standard output.
   std::string ReportFile;
+  // A free-form query to script instead of the schema (--query), or the file
+  // that holds it (--query-file); at most one of them.
+  std::string Query;
+  std::string QueryFile;
   // Empty: the user's own settings store.
   std::string SettingsDirectory;
 };

@@ -1,15 +1,19 @@
 // One headless scripting run from connect to the closing line.
 #include "app/BatchRun.h"
 
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <sstream>
+#include <utility>
 
 #include "app/ConsoleLogonPrompts.h"
 #include "app/ConsoleRunHost.h"
 #include "app/StopSignals.h"
 #include "app/TerminalProgress.h"
 #include "config/ConfigurationFile.h"
+#include "engine/ReportFile.h"
 #include "engine/RunDialogs.h"
 #include "engine/RunEngine.h"
 #include "engine/RunFlags.h"
@@ -24,12 +28,34 @@ namespace {
 // The run's choices come from the command line: nothing is asked.
 class BatchRunDialogs : public RunDialogs {
  public:
+  explicit BatchRunDialogs(std::string statement) : statement_(std::move(statement)) {}
+
   bool EditRunParameters(RunSettings&) override { return true; }
-  bool EditStatement(std::string&) override { return false; }
+  bool EditStatement(std::string& statement) override {
+    statement = statement_;
+    return true;
+  }
   void SaveReport() override {}
   void LoadConfiguration(const std::string&) override {}
   bool HasUsableConnection() override { return true; }
+
+ private:
+  std::string statement_;
 };
+
+// The query of --query, or the text of --query-file; false when that file
+// cannot be read.
+bool ReadQuery(const BatchOptions& options, std::string& query) {
+  if (options.QueryFile.empty()) {
+    query = options.Query;
+    return true;
+  }
+  std::ifstream file(options.QueryFile, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  query = text.str();
+  return file.good() || file.eof();
+}
 
 // A client library that cannot be loaded leaves the session without one, so
 // that the logon fails and the run ends with its own exit status.
@@ -63,6 +89,15 @@ std::string ReportFileOf(const BatchOptions& options, const RunSettings& setting
 
 int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& output,
              std::ostream& errors, int progressFd) {
+  std::string query;
+  if (!ReadQuery(options, query)) {
+    errors << "quillmark: the query file " << options.QueryFile << " could not be read\n";
+    return BatchBadArguments;
+  }
+  if (!options.QueryFile.empty() && query.find_first_not_of(" \t\r\n") == std::string::npos) {
+    errors << "quillmark: the query file " << options.QueryFile << " holds no query\n";
+    return BatchBadArguments;
+  }
   std::string configuration;
   ConfigurationHeader header;
   if (!options.ConfigFile.empty()) {
@@ -94,7 +129,7 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
   }
 
   ScriptingPhases phases;
-  BatchRunDialogs dialogs;
+  BatchRunDialogs dialogs(query);
   RunEngine engine(store, host, phases, dialogs);
   phases.AttachEngine(engine);
   phases.AttachHost(host);
@@ -110,16 +145,27 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
   if (options.KindsGiven || options.ConfigFile.empty()) {
     SelectKinds(settings, options.Kinds);
   }
-  const std::string reportFile = ReportFileOf(options, settings);
+  // The report is written as the run goes, to the file or to standard
+  // output: only the file-mode notice stays in the report model.
+  std::string reportFile = ReportFileOf(options, settings);
+  const bool toStandardOutput = reportFile.empty() || reportFile == ReportFile::StandardOutputName;
+  if (toStandardOutput) {
+    reportFile = ReportFile::StandardOutputName;
+  }
   settings.AutoSave = 0;
-  settings.ReportToFile = reportFile.empty() ? 0 : 1;
+  settings.ReportToFile = 1;
   settings.ReportFileName = reportFile;
   engine.Flags().ReportSaved = 1;
 
+  output.flush();
   {
     const StopSignals signals;
     RunFlags& flags = engine.Flags();
-    engine.Driver().StartRun();
+    if (query.empty()) {
+      engine.Driver().StartRun();
+    } else {
+      engine.Driver().StartStatementCommand();
+    }
     engine.Driver().WaitForWorker([&] {
       // What the Stop command does once the user said Yes.
       if (StopSignals::Received() != 0 && flags.Running) {
@@ -130,15 +176,16 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
     progress.Finish();
   }
 
-  const bool fileFailed = !reportFile.empty() && !settings.ReportToFile;
-  if (reportFile.empty() || fileFailed) {
+  const bool fileFailed = !settings.ReportToFile;
+  if (fileFailed) {
     // Text that could not reach the file is not lost: it goes to the output.
     output << engine.Model().Text();
     output.flush();
   }
   settings = stored;
   if (fileFailed) {
-    errors << "quillmark: the report could not be written to " << reportFile << "\n";
+    errors << "quillmark: the report could not be written to "
+           << (toStandardOutput ? std::string("standard output") : reportFile) << "\n";
     return BatchReportNotWritten;
   }
   const std::string missing = engine.Unscripted().Summary("quillmark: ", "\n");

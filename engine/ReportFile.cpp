@@ -32,6 +32,19 @@ bool ReportFile::Open(const std::string& path, int flags) {
 }
 
 bool ReportFile::Create(const std::string& path) {
+  if (path == StandardOutputName) {
+    Close();
+    buffer_.clear();
+    position_ = 0;
+    lastError_ = 0;
+    // A descriptor of its own: closing the report leaves standard output open.
+    fd_ = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
+    if (fd_ < 0) {
+      lastError_ = errno;
+      return false;
+    }
+    return true;
+  }
   return Open(path, O_WRONLY | O_CREAT | O_TRUNC);
 }
 

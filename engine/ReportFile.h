@@ -16,7 +16,10 @@ class ReportFile {
   ReportFile(const ReportFile&) = delete;
   ReportFile& operator=(const ReportFile&) = delete;
 
-  // Creates path (an existing file is emptied).
+  // The path that Create takes for standard output (headless runs).
+  static constexpr const char* StandardOutputName = "-";
+
+  // Creates path (an existing file is emptied); "-" writes to standard output.
   bool Create(const std::string& path);
   // Opens path without emptying it, creating it when missing.
   bool OpenExisting(const std::string& path);

@@ -8,6 +8,9 @@ RunEngine::RunEngine(SettingsStore& store, RunHost& host, RunPhases& phases, Run
       driver_(settings_, flags_, output_, unscripted_, host, phases, dialogs) {
   settings_.LoadRunSettings(store_);
   settings_.RunMode = ScriptingRunMode;
+  // A statement run keeps the prefixes of the load: they must be those of the
+  // scripting mode, or a first statement run would write banners without "*  ".
+  settings_.UpdateCommentPrefixes();
   model_.SetCharFormat(ReportCharFormat::Load(store_));
 }
 

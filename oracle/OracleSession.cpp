@@ -12,6 +12,7 @@
 #include "oracle/BindValues.h"
 #include "oracle/ClientMessages.h"
 #include "oracle/OracleStatement.h"
+#include "oracle/SessionFormats.h"
 #include "oracle/SqlComments.h"
 
 namespace {
@@ -144,13 +145,20 @@ bool OracleSession::Connect(const std::string& user, const std::string& password
   versionClass_ = ServerVersionClass();
   globalName_ = QueryValue("select global_name from sys.global_name", "", "", "");
   if (setDateFormat) {
-    const std::string format = settings_.GetString("Settings", "DateFormat", "MM/DD/YYYY HH24:MI");
+    const std::string format = settings_.GetString("Settings", "DateFormat", DefaultDateFormat);
     if (!ExecuteSql("alter session set nls_date_format = '" + QuoteDoubled(format) + "'") &&
         showMessages) {
       messages_.Show(DateFormatFailureText, MessageKind::Warning);
     }
   }
+  ExecuteSql(FixedFormatsStatement());
   return true;
+}
+
+std::string OracleSession::FixedFormatsStatement() {
+  return std::string("alter session set nls_numeric_characters = '") + SessionNumericCharacters +
+         "' nls_timestamp_format = '" + SessionTimestampFormat + "' nls_timestamp_tz_format = '" +
+         SessionTimestampZoneFormat + "'";
 }
 
 bool OracleSession::LogonParts(const std::string& user, const std::string& password,

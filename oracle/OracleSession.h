@@ -41,6 +41,10 @@ class OracleSession {
                bool showMessages, bool setDateFormat);
   bool Disconnect();
 
+  // Sets the session's number characters and timestamp formats to those of
+  // SessionFormats.h; every logon runs it.
+  static std::string FixedFormatsStatement();
+
   // "7", "8.0" or "8" (every later release), from the server's banner.
   std::string ServerVersionClass();
 

@@ -346,8 +346,10 @@ bool OracleStatement::FetchLongPieces(int position, std::string& value,
       return false;
     }
     ub4 length = LongPieceSize;
+    // A NULL value reads as empty; without an indicator it would be an error.
+    sb2 indicator = 0;
     if (oci.OCIStmtSetPieceInfo(pieceHandle != nullptr ? pieceHandle : define_, OCI_HTYPE_DEFINE,
-                                error, piece.data(), &length, pieceKind, nullptr,
+                                error, piece.data(), &length, pieceKind, &indicator,
                                 nullptr) != OCI_SUCCESS) {
       session_.ReportError(true, false, nullptr);
     }
@@ -356,7 +358,9 @@ bool OracleStatement::FetchLongPieces(int position, std::string& value,
       fetchFailed_ = true;
       return false;
     }
-    value.append(piece.data(), std::min(length, LongPieceSize));
+    if (indicator != -1) {
+      value.append(piece.data(), std::min(length, LongPieceSize));
+    }
     if (onPiece) {
       onPiece();
     }

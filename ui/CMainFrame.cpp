@@ -13,6 +13,7 @@
 #include "scripting/connection/DatabaseConnection.h"
 #include "scripting/connection/ScriptingPhases.h"
 #include "ui/CFindDialog.h"
+#include "ui/CSqlScriptDialog.h"
 #include "ui/CTallyfoldView.h"
 #include "ui/UserPrompts.h"
 
@@ -27,7 +28,8 @@ QString FullCaption(std::string_view text) {
 CMainFrame::CMainFrame(SettingsStore& store, UserPrompts& prompts, RunPhases& phases)
     : prompts_(prompts),
       host_(*this, prompts, [this] { return engine_.Flags().Running != 0; }),
-      dialogs_([this] { document_->SaveReport(); }, [this] { return HasUsableConnection(); }),
+      dialogs_([this] { document_->SaveReport(); }, [this] { return HasUsableConnection(); },
+               [this](std::string& statement) { return EditStatement(statement); }),
       engine_(store, host_, phases, dialogs_),
       view_(new CTallyfoldView(engine_.Model(), this)),
       findDialog_(new CFindDialog(this)),
@@ -104,6 +106,11 @@ void CMainFrame::CreateActions() {
   rerunLast_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
   connect(rerunLast_, &QAction::triggered, this, [&driver] { driver.RerunLastCommand(); });
 
+  startStatement_ = new QAction("Start SQL Script", this);
+  startStatement_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
+  connect(startStatement_, &QAction::triggered, this,
+          [&driver] { driver.StartStatementCommand(); });
+
   saveReport_ = new QAction(look->standardIcon(QStyle::SP_DialogSaveButton), "S&ave Report", this);
   saveReport_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   connect(saveReport_, &QAction::triggered, this, [this] { document_->SaveReportCommand(); });
@@ -149,6 +156,7 @@ void CMainFrame::CreateMenus() {
   main->addSeparator();
   main->addAction(start_);
   main->addAction(rerunLast_);
+  main->addAction(startStatement_);
   main->addAction(saveReport_);
   main->addSeparator();
   main->addAction(exit_);
@@ -209,6 +217,7 @@ void CMainFrame::UpdateCommands() {
   const RunDriver& driver = engine_.Driver();
   start_->setEnabled(driver.CanStart());
   rerunLast_->setEnabled(driver.CanRerunLast());
+  startStatement_->setEnabled(driver.CanStart());
   skip_->setEnabled(control.CanSkip());
   resume_->setEnabled(control.CanResume());
   pause_->setEnabled(control.CanPause());
@@ -218,6 +227,15 @@ void CMainFrame::UpdateCommands() {
     databasePane_->setText(
         QString::fromStdString("Source Database:  " + connection_->DisplayName()));
   }
+}
+
+bool CMainFrame::EditStatement(std::string& statement) {
+  CSqlScriptDialog dialog(statement, this);
+  if (dialog.exec() != QDialog::Accepted) {
+    return false;
+  }
+  statement = dialog.Statement();
+  return true;
 }
 
 bool CMainFrame::HasUsableConnection() const {

@@ -54,6 +54,7 @@ class CMainFrame : public QMainWindow {
   QAction* ConnectAction() const { return connect_; }
   QAction* StartAction() const { return start_; }
   QAction* RerunLastAction() const { return rerunLast_; }
+  QAction* StartStatementAction() const { return startStatement_; }
   QAction* SaveReportAction() const { return saveReport_; }
   QAction* ExitAction() const { return exit_; }
   QAction* SkipAction() const { return skip_; }
@@ -81,6 +82,8 @@ class CMainFrame : public QMainWindow {
   // previous connection.
   void ConnectCommand();
   bool HasUsableConnection() const;
+  // The SQL script dialog with statement; on OK statement holds the new text.
+  bool EditStatement(std::string& statement);
   // Stops a run going on (asking first) and waits for its worker; false when
   // the user keeps the run.
   bool EndRunForExit();
@@ -107,6 +110,7 @@ class CMainFrame : public QMainWindow {
   QAction* connect_ = nullptr;
   QAction* start_ = nullptr;
   QAction* rerunLast_ = nullptr;
+  QAction* startStatement_ = nullptr;
   QAction* saveReport_ = nullptr;
   QAction* exit_ = nullptr;
   QAction* skip_ = nullptr;

@@ -1,5 +1,6 @@
 // The run dialogs of the desktop program while it has no parameters dialog:
-// a run starts with the stored settings, the report is saved through the
+// a run starts with the stored settings, the statement of a statement run
+// comes from the frame's SQL script dialog, the report is saved through the
 // report document, and the frame says whether it has a logged-on connection.
 #pragma once
 
@@ -10,13 +11,15 @@
 class StoredSettingsRunDialogs : public RunDialogs {
  public:
   StoredSettingsRunDialogs(std::function<void()> saveReport,
-                           std::function<bool()> hasUsableConnection)
-      : saveReport_(std::move(saveReport)), hasUsableConnection_(std::move(hasUsableConnection)) {}
+                           std::function<bool()> hasUsableConnection,
+                           std::function<bool(std::string&)> editStatement)
+      : saveReport_(std::move(saveReport)),
+        hasUsableConnection_(std::move(hasUsableConnection)),
+        editStatement_(std::move(editStatement)) {}
 
   // Accepts the settings as they stand.
   bool EditRunParameters(RunSettings&) override { return true; }
-  // Without the SQL script dialog no statement is chosen, so no statement run starts.
-  bool EditStatement(std::string&) override { return false; }
+  bool EditStatement(std::string& statement) override { return editStatement_(statement); }
   void SaveReport() override { saveReport_(); }
   // Configuration files are not read by this program yet; the automatic start
   // that follows finds no connection and says so.
@@ -26,4 +29,5 @@ class StoredSettingsRunDialogs : public RunDialogs {
  private:
   std::function<void()> saveReport_;
   std::function<bool()> hasUsableConnection_;
+  std::function<bool(std::string&)> editStatement_;
 };

@@ -65,15 +65,25 @@ std::string DateParts::ToIso() const {
 }
 
 std::optional<DateParts> DateParts::FromIso(const std::string& iso) {
+  // Fixed positions, read by hand: this runs for every fetched date.
+  const auto field = [&iso](std::size_t at, std::size_t digits, int& value) {
+    value = 0;
+    for (std::size_t i = at; i < at + digits; ++i) {
+      if (iso[i] < '0' || iso[i] > '9')
+        return false;
+      value = value * 10 + (iso[i] - '0');
+    }
+    return true;
+  };
   DateParts d;
-  if (iso.size() == 10) {
-    if (std::sscanf(iso.c_str(), "%4d-%2d-%2d", &d.year, &d.month, &d.day) != 3)
-      return std::nullopt;
-  } else if (iso.size() != 19 ||
-             std::sscanf(iso.c_str(), "%4d-%2d-%2d %2d:%2d:%2d", &d.year, &d.month, &d.day, &d.hour,
-                         &d.minute, &d.second) != 6) {
+  if (iso.size() != 10 && iso.size() != 19)
     return std::nullopt;
-  }
+  if (!field(0, 4, d.year) || iso[4] != '-' || !field(5, 2, d.month) || iso[7] != '-' ||
+      !field(8, 2, d.day))
+    return std::nullopt;
+  if (iso.size() == 19 && (iso[10] != ' ' || !field(11, 2, d.hour) || iso[13] != ':' ||
+                           !field(14, 2, d.minute) || iso[16] != ':' || !field(17, 2, d.second)))
+    return std::nullopt;
   if (d.month < 1 || d.month > 12 || d.day < 1 || d.day > DaysInMonth(d.year, d.month) ||
       d.hour > 23 || d.minute > 59 || d.second > 59 || d.year < 1)
     return std::nullopt;

@@ -76,8 +76,9 @@ class HierarchyRewriter {
       prior = prior || tokens_[i].IsWord("PRIOR");
     const bool siblings = order && order + 1 < end && tokens_[order + 1].IsWord("SIBLINGS");
     // A row's place among its siblings: its ORDER SIBLINGS BY keys, its
-    // rowid, or for a row generator (no PRIOR) its level.
-    std::string key = "printf('%012d', " + alias_ + ".ROWID)";
+    // rowid, or for a row generator (no PRIOR) its level. The quoted name is
+    // SQLite's row number: a plain ROWID is the pseudo-column's rowid text.
+    std::string key = "printf('%012d', " + alias_ + ".\"ROWID\")";
     if (siblings) {
       key.clear();
       for (std::size_t i = order + 3, itemStart = order + 3; i <= clauseEnd(order); ++i)

@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+
+#include "sandbox/server/DecimalNumber.h"
 
 namespace sandbox {
 
@@ -16,29 +19,20 @@ std::string CanonicalIntegerText(long long value) {
 std::string CanonicalNumberText(double value) {
   if (std::isnan(value) || std::isinf(value))
     return value < 0 ? "-~" : "~";
-  if (value == 0)
-    return "0";
   if (std::fabs(value) < 1e15 && value == std::floor(value))
     return CanonicalIntegerText(static_cast<long long>(value));
+  // The shortest text that reads back as the same double is the decimal the
+  // value was made from when it has at most fifteen digits; otherwise fifteen
+  // significant digits give it back (and undo binary noise of arithmetic).
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.15g", value);
-  std::string text = buffer;
-  if (text.find('e') != std::string::npos) {
-    // Oracle writes 1.0E+20 style only past 40 digits; spell shorter ones out.
-    std::snprintf(buffer, sizeof buffer, "%.15f", value);
-    text = buffer;
+  const std::to_chars_result shortest = std::to_chars(buffer, buffer + sizeof buffer, value);
+  auto number = DecimalNumber::Parse(
+      std::string_view(buffer, static_cast<std::size_t>(shortest.ptr - buffer)));
+  if (!number || number->digits.size() > 15) {
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    number = DecimalNumber::Parse(buffer);
   }
-  if (text.find('.') != std::string::npos) {
-    while (!text.empty() && text.back() == '0')
-      text.pop_back();
-    if (!text.empty() && text.back() == '.')
-      text.pop_back();
-  }
-  if (text.rfind("0.", 0) == 0)
-    text.erase(0, 1);
-  if (text.rfind("-0.", 0) == 0)
-    text.erase(1, 1);
-  return text;
+  return number ? number->CanonicalText() : std::string(buffer);
 }
 
 std::optional<double> ParseNumber(const std::string& text) {
@@ -67,32 +61,12 @@ std::optional<double> ParseNumber(const std::string& text) {
 }
 
 std::optional<std::string> NormaliseNumberText(const std::string& text) {
-  // Plain decimals are normalised as text, so that numbers of more digits
-  // than a double holds (sequence limits) keep every digit.
-  std::size_t i = 0;
-  std::string sign;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-    sign = text[i++] == '-' ? "-" : "";
-  std::string whole, fraction;
-  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
-    whole += text[i++];
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
-      fraction += text[i++];
-  }
-  if (i != text.size() || (whole.empty() && fraction.empty())) {
-    const auto value = ParseNumber(text);
-    if (!value)
-      return std::nullopt;
-    return CanonicalNumberText(*value);
-  }
-  whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size()));
-  while (!fraction.empty() && fraction.back() == '0')
-    fraction.pop_back();
-  if (whole.empty() && fraction.empty())
-    return std::string("0");
-  return sign + whole + (fraction.empty() ? "" : "." + fraction);
+  // Normalised as decimal text, so that numbers of more digits than a double
+  // holds keep every digit.
+  const auto number = DecimalNumber::Parse(text);
+  if (!number)
+    return std::nullopt;
+  return number->CanonicalText();
 }
 
 std::optional<std::string> FormatNumber(double value, const std::string& format) {

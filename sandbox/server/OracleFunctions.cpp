@@ -10,6 +10,7 @@
 #include "sandbox/server/DateFormat.h"
 #include "sandbox/server/DateTimeValue.h"
 #include "sandbox/server/NumberText.h"
+#include "sandbox/server/RowIdText.h"
 
 namespace sandbox {
 
@@ -838,6 +839,7 @@ const FunctionEntry kFunctions[] = {
     {"ora_to_date_literal", 1, DateLiteral, true},
     {"rawtohex", 1, RawToHex, true},
     {"bfilename", 2, BFileName, true},
+    {"ora_rowid", 1, RowIdFunction, true},
 };
 
 }  // namespace

@@ -178,6 +178,11 @@ Value ColumnValue(sqlite3_stmt* statement, int column, const ColumnInfo& info, b
   const char* data = static_cast<const char*>(sqlite3_column_blob(statement, column));
   std::string bytes(data ? data : "",
                     static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+  if (type == SQLITE_BLOB && info.dataType == 2) {
+    // A number of more digits than SQLite keeps, stored as its text.
+    if (auto number = NormaliseNumberText(bytes))
+      return Value::Number(*number);
+  }
   if (type == SQLITE_TEXT && (info.dataType == 23 || info.dataType == 24)) {
     // Oracle reads hex text given for a RAW column as the bytes it spells.
     std::string raw;
@@ -679,9 +684,12 @@ std::string ServerSession::ToText(const Value& value) const {
     case Value::Kind::Binary:
       return HexText(value.text);
     case Value::Kind::Date: {
-      const auto format = DateFormat::Parse(dateFormat_);
+      if (parsedModel_ != dateFormat_ || !parsedFormat_) {
+        parsedFormat_ = DateFormat::Parse(dateFormat_);
+        parsedModel_ = dateFormat_;
+      }
       const auto date = DateParts::FromIso(value.text);
-      return format && date ? format->Format(*date) : value.text;
+      return parsedFormat_ && date ? parsedFormat_->Format(*date) : value.text;
     }
     default:
       return value.text;

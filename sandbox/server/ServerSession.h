@@ -5,11 +5,13 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <sqlite3.h>
 
 #include "sandbox/plsql/BlockCache.h"
+#include "sandbox/server/DateFormat.h"
 #include "sandbox/server/Server.h"
 #include "sandbox/server/ServerDatabase.h"
 #include "sandbox/server/SqlToken.h"
@@ -73,6 +75,9 @@ class ServerSession : public Session, public NameResolver {
   std::string user_;
   std::string schema_;
   std::string dateFormat_ = "DD-MON-RR";
+  // dateFormat_ parsed, for ToText; parsed again when the model changes.
+  mutable std::string parsedModel_;
+  mutable std::optional<DateFormat> parsedFormat_;
   std::string timestampFormat_ = "DD-MON-RR HH.MI.SSXFF AM";
   std::string timestampTzFormat_ = "DD-MON-RR HH.MI.SSXFF AM TZR";
   std::string timeZone_;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "sandbox/server/DateTimeTypeDdl.h"
+#include "sandbox/server/DecimalNumber.h"
 #include "sandbox/server/GroupingSets.h"
 #include "sandbox/server/HierarchicalQuery.h"
 #include "sandbox/server/OuterJoinMarker.h"
@@ -68,6 +69,8 @@ std::string ExpressionType(const SqlToken& first, bool isCall) {
     return "NUMBER";
   if (first.IsWord("SYSDATE"))
     return "DATE";
+  if (first.IsWord("ROWID") && !isCall)
+    return "ROWID";
   if (!isCall)
     return "";
   static const char* const numeric[] = {"COUNT", "SUM",       "AVG",     "LENGTH", "MOD",  "ROUND",
@@ -789,6 +792,8 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
             text += '.';
           text += NameSql(tokens_[p]);
         }
+        if (last == "ROWID" && tokens_[next - 1].type == SqlToken::Type::Word)
+          text = "ora_rowid(" + text + ")";
         // "t.*" keeps its star.
         units.push_back({text, true});
       }
@@ -800,7 +805,17 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       units.push_back({t.text.empty() ? "NULL" : QuoteSqliteText(t.text), true});
       ++i;
     } else if (t.type == SqlToken::Type::Number) {
-      units.push_back({t.text, true});
+      // A sign of its own belongs to the literal: minus on a number kept as
+      // text would read it back through a double.
+      const bool signed_ =
+          i >= begin + 1 && tokens_[i - 1].IsSymbol("-") && !units.empty() &&
+          units.back().text == "-" &&
+          (i < begin + 2 ||
+           (tokens_[i - 2].type == SqlToken::Type::Symbol && !tokens_[i - 2].IsSymbol(")")) ||
+           (tokens_[i - 2].type == SqlToken::Type::Word && IsReservedWord(tokens_[i - 2])));
+      if (signed_)
+        units.pop_back();
+      units.push_back({SqliteNumberLiteral((signed_ ? "-" : "") + t.text), true});
       ++i;
     } else if (t.type == SqlToken::Type::Bind) {
       units.push_back({BindPlaceholder(t.text), true});

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "sandbox/server/DecimalNumber.h"
+
 namespace sandbox {
 
 void BindValue(sqlite3_stmt* statement, int index, const Value& value) {
@@ -17,13 +19,17 @@ void BindValue(sqlite3_stmt* statement, int index, const Value& value) {
       break;
     case Value::Kind::Number: {
       const std::string& t = value.text;
+      const auto number = DecimalNumber::Parse(t);
       char* end = nullptr;
       errno = 0;
       const long long asInteger = std::strtoll(t.c_str(), &end, 10);
-      if (errno == ERANGE) {
-        // More digits than 64 bits hold: text keeps them all.
-        sqlite3_bind_text(statement, index, t.data(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
-      } else if (end != nullptr && *end == '\0' && !t.empty()) {
+      if (number && !number->FitsSqliteNumber()) {
+        // More digits than SQLite keeps: the canonical text as a BLOB, which
+        // NUMERIC affinity leaves as it is.
+        const std::string canonical = number->CanonicalText();
+        sqlite3_bind_blob(statement, index, canonical.data(), static_cast<int>(canonical.size()),
+                          SQLITE_TRANSIENT);
+      } else if (errno != ERANGE && end != nullptr && *end == '\0' && !t.empty()) {
         sqlite3_bind_int64(statement, index, asInteger);
       } else {
         const double asReal = std::strtod(t.c_str(), &end);

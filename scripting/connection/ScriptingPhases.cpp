@@ -7,6 +7,8 @@
 #include "scripting/connection/DatabaseConnection.h"
 #include "scripting/source/GrantAndSequenceScripting.h"
 #include "scripting/source/SourceScripting.h"
+#include "scripting/data/DataScripting.h"
+#include "scripting/tables/ConnectionTableList.h"
 
 void ScriptingPhases::SetConnection(std::shared_ptr<DatabaseConnection> connection) {
   const std::lock_guard lock(connectionMutex_);
@@ -25,6 +27,7 @@ void ScriptingPhases::ReleaseConnections() {
 
 std::string ScriptingPhases::SourceDatabaseName() {
   runConnection_ = Connection();
+  tableScripting_.reset();
   return runConnection_ ? runConnection_->DisplayName() : std::string();
 }
 
@@ -87,4 +90,27 @@ void ScriptingPhases::ScriptSourceKind(const std::string& kind) {
   SourceScripting(*engine_, host_, *runConnection_, Catalog(), maxima_)
       .Phase()
       .ScriptSourceKind(kind);
+DataScripting ScriptingPhases::DataScriptingOver(TableListSource& tables) {
+  return DataScripting(engine_->Settings(), engine_->Flags(), engine_->Output(), host_,
+                       engine_->Control(), *runConnection_->Session(), tables, engine_->Store(),
+                       engine_->Unscripted());
+}
+
+// The data phase reads the table list itself unless the table phase of this
+// run has read it.
+void ScriptingPhases::RunDataPhase() {
+  if (!RunIsConnected()) {
+    return;
+  }
+  ConnectionTableList tables(*runConnection_, Catalog(), maxima_, tableScripting_ != nullptr);
+  DataScriptingOver(tables).RunDataPhase();
+}
+
+void ScriptingPhases::ScriptRows(const std::string& query, const std::string& secondQuery,
+                                 const std::string& table) {
+  if (!RunIsConnected()) {
+    return;
+  }
+  ConnectionTableList tables(*runConnection_, Catalog(), maxima_, true);
+  DataScriptingOver(tables).ScriptRows(query, secondQuery, table);
 }

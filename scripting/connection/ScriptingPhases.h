@@ -12,6 +12,7 @@
 #include "scripting/tables/ObjectCatalog.h"
 #include "scripting/tables/TableScripting.h"
 
+class DataScripting;
 class DatabaseConnection;
 class RunEngine;
 class RunHost;
@@ -52,13 +53,16 @@ class ScriptingPhases : public RunPhases {
   void RunIndexPhase() override;
   void ClearConstraintCounters() override {}
   void RunConstraintPhase() override;
-  void RunDataPhase() override {}
+  void RunDataPhase() override;
   // Stored source scripting, one kind per call.
   void ScriptSourceKind(const std::string& kind) override;
-  void ScriptRows(const std::string&, const std::string&, const std::string&) override {}
+  void ScriptRows(const std::string& query, const std::string& secondQuery,
+                  const std::string& table) override;
 
  private:
   bool RunIsConnected() const;
+  // The data phases of the run's connection over tables.
+  DataScripting DataScriptingOver(TableListSource& tables);
 
   RunEngine* engine_ = nullptr;
   mutable std::mutex connectionMutex_;

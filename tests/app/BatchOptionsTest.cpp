@@ -28,6 +28,11 @@ TEST(BatchOptionsTest, FullCommandLineIsTakenApart) {
   EXPECT_EQ(options.Kinds.size(), 14u);
   EXPECT_TRUE(options.ReportFile.empty());
 
+  ASSERT_FALSE(Parse({"--batch", "--connect", "u/p@db", "--query", "select * from t"}, options));
+  EXPECT_EQ(options.Query, "select * from t");
+  ASSERT_FALSE(Parse({"--batch", "--connect", "u/p@db", "--query-file", "q.sql"}, options));
+  EXPECT_EQ(options.QueryFile, "q.sql");
+
   ASSERT_FALSE(Parse({"--help"}, options));
   EXPECT_TRUE(options.Help);
 }
@@ -43,6 +48,8 @@ TEST(BatchOptionsTest, BadCommandLinesAreRefusedWithAReason) {
       {"--batch", "--connect", "u@d", "--kinds", "Tables"},   // names are lower case
       {"--batch", "--connect", "u@d", "--kinds", "tables,synonyms"},
       {"--batch", "--connect", "u@d", "--verbose"},
+      {"--batch", "--connect", "u@d", "--query", "select 1 from dual", "--query-file", "q.sql"},
+      {"--batch", "--connect", "u@d", "--query"},
   };
   for (const std::vector<std::string>& arguments : bad) {
     const std::optional<std::string> problem = Parse(arguments, options);

@@ -2,6 +2,9 @@
 // report in a file or on the output stream, and the settings left as stored.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +21,40 @@ namespace {
 
 constexpr const char* ClosingLine = "--- End of Quillmark for Oracle --- Elapsed Time: ";
 
+// Standard output sent to a file while it lives: the report is streamed to
+// the descriptor, not to the output stream given to the run.
+class CapturedStandardOutput {
+ public:
+  explicit CapturedStandardOutput(const std::filesystem::path& file) : file_(file) {
+    std::fflush(stdout);
+    saved_ = ::dup(STDOUT_FILENO);
+    const int descriptor = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ::dup2(descriptor, STDOUT_FILENO);
+    ::close(descriptor);
+  }
+  ~CapturedStandardOutput() { Release(); }
+  CapturedStandardOutput(const CapturedStandardOutput&) = delete;
+  CapturedStandardOutput& operator=(const CapturedStandardOutput&) = delete;
+
+  // Restores standard output and returns what was written to it.
+  std::string Release() {
+    if (saved_ >= 0) {
+      std::fflush(stdout);
+      ::dup2(saved_, STDOUT_FILENO);
+      ::close(saved_);
+      saved_ = -1;
+    }
+    std::ifstream in(file_, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+ private:
+  std::filesystem::path file_;
+  int saved_ = -1;
+};
+
 class BatchRunTest : public ::testing::Test {
  protected:
   int Run(const std::string& connect, const std::string& report = {},
@@ -25,9 +62,19 @@ class BatchRunTest : public ::testing::Test {
     BatchOptions options;
     options.Batch = true;
     options.ConnectString = connect;
-    options.ReportFile = report;
+    // Reports are kept out of the test's own standard output.
+    options.ReportFile = report.empty() ? (directory / "report.sql").string() : report;
     options.Kinds = std::move(kinds);
     return RunBatch(options, *settings, output, errors);
+  }
+
+  // A run whose report goes to standard output, which is captured.
+  int RunToStandardOutput(BatchOptions options, std::string& streamed) {
+    options.Batch = true;
+    CapturedStandardOutput captured(directory / "stdout.txt");
+    const int status = RunBatch(options, *settings, output, errors);
+    streamed = captured.Release();
+    return status;
   }
 
   static std::string ReadFile(const std::filesystem::path& path) {
@@ -86,6 +133,51 @@ TEST_F(BatchRunTest, ViewsKindWritesTheDemoViewsAndNoOtherKind) {
   const std::size_t summary = report.find("were found in");
   EXPECT_EQ(report.find("were found in", summary + 1), std::string::npos);
   EXPECT_EQ(report.find("TRIGGER"), std::string::npos);
+TEST_F(BatchRunTest, WithoutReportFileOrWithDashTheReportIsStreamedToStandardOutput) {
+  for (const std::string report : {"", "-"}) {
+    BatchOptions options;
+    options.ConnectString = "DEMO/demo@demo";
+    options.ReportFile = report;
+    options.Kinds = {"data"};
+    std::string streamed;
+    ASSERT_EQ(RunToStandardOutput(options, streamed), BatchFinished) << errors.str();
+    EXPECT_NE(streamed.find("SOURCE DATABASE:  DEMO@DEMO"), std::string::npos);
+    EXPECT_NE(streamed.find("INSERT INTO DEMO.DEPARTMENTS ( \"DEPT_ID\", \"DEPT_NAME\""),
+              std::string::npos)
+        << streamed.substr(0, 2000);
+    EXPECT_NE(streamed.find(ClosingLine), std::string::npos);
+    EXPECT_EQ(output.str(), "");
+  }
+}
+
+TEST_F(BatchRunTest, QueryAndQueryFileScriptTheRowsOfOneQuery) {
+  BatchOptions options;
+  options.ConnectString = "DEMO/demo@demo";
+  options.Query = "select * from departments where dept_id = 50";
+  std::string streamed;
+  ASSERT_EQ(RunToStandardOutput(options, streamed), BatchFinished) << errors.str();
+  EXPECT_NE(streamed.find("*  select * from departments where dept_id = 50\r\n"),
+            std::string::npos);
+  EXPECT_NE(streamed.find("INSERT INTO DEPARTMENTS ( \"DEPT_ID\", \"DEPT_NAME\", \"LOCATION\", "
+                          "\"BUDGET\", \"CREATED\")\r\nVALUES ( 50, 'Customer''s Care', NULL, "),
+            std::string::npos)
+      << streamed;
+  EXPECT_EQ(streamed.find("CREATE TABLE"), std::string::npos);
+
+  const std::filesystem::path queryFile = directory / "query.sql";
+  std::ofstream(queryFile) << "SELECT DEPT_NAME\nFROM DEPARTMENTS\nWHERE DEPT_ID = 10\n";
+  options.Query.clear();
+  options.QueryFile = queryFile.string();
+  options.ReportFile = (directory / "query-report.sql").string();
+  ASSERT_EQ(RunBatch(options, *settings, output, errors), BatchFinished) << errors.str();
+  const std::string report = ReadFile(options.ReportFile);
+  EXPECT_NE(report.find("*  SELECT DEPT_NAME\r\n*  FROM DEPARTMENTS\r\n"), std::string::npos);
+  EXPECT_NE(report.find("INSERT INTO DEPARTMENTS ( \"DEPT_NAME\")\r\nVALUES ( 'Accounting');"),
+            std::string::npos)
+      << report;
+
+  options.QueryFile = (directory / "missing.sql").string();
+  EXPECT_EQ(RunBatch(options, *settings, output, errors), BatchBadArguments);
 }
 
 TEST_F(BatchRunTest, KindsAreForTheRunOnlyNotWrittenBack) {

@@ -4,6 +4,8 @@
 // whose script is missing.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -26,11 +28,20 @@ BatchResult RunDemo(MemorySettingsStore& settings) {
   options.Batch = true;
   options.ConnectString = "DEMO/demo@demo";
   options.Kinds = BatchKindNames();
+  const std::filesystem::path report =
+      std::filesystem::temp_directory_path() /
+      ("quillmark-fault-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+       ".sql");
+  options.ReportFile = report.string();
   std::ostringstream output;
   std::ostringstream errors;
   BatchResult result;
   result.status = RunBatch(options, settings, output, errors);
-  result.report = std::regex_replace(output.str(), std::regex("Date: [^\r]*|Time: [0-9:]+"), "");
+  std::ifstream file(report, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf() << output.str();
+  std::filesystem::remove(report);
+  result.report = std::regex_replace(text.str(), std::regex("Date: [^\r]*|Time: [0-9:]+"), "");
   result.errors = errors.str();
   return result;
 }

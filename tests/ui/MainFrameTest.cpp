@@ -7,9 +7,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -21,6 +23,7 @@
 #include "engine/EmptyRunPhases.h"
 #include "engine/RunControl.h"
 #include "ui/CMainFrame.h"
+#include "ui/CSqlScriptDialog.h"
 #include "ui/CTallyfoldView.h"
 #include "ui/ControlPanelDialog.h"
 
@@ -45,7 +48,15 @@ class HeldPhases : public EmptyRunPhases {
     }
   }
 
+  void ScriptRows(const std::string& query, const std::string&, const std::string& table) override {
+    statements.push_back(query);
+    statementTables.push_back(table);
+  }
+
   RunControl* control = nullptr;
+  // Written by the worker, read once it has ended.
+  std::vector<std::string> statements;
+  std::vector<std::string> statementTables;
   std::atomic<bool> entered{false};
   std::atomic<bool> released{false};
 };
@@ -146,6 +157,46 @@ TEST_F(MainFrameTest, RunWritesHeaderAndClosingLineAndTheReportSavesAsRtfAndText
   EXPECT_TRUE(text.contains("\r\n*  SOURCE DATABASE:  DEMO\r\n"));
   EXPECT_TRUE(text.contains(QByteArray("\r\n\r\n") + ClosingLine));
   EXPECT_EQ(Flags().ReportSaved, 1);
+}
+
+// Runs answer(dialog) on the SQL script dialog once it is shown.
+void AnswerSqlScriptDialog(std::function<void(CSqlScriptDialog&)> answer) {
+  QTimer::singleShot(0, [answer = std::move(answer)] {
+    auto* dialog = qobject_cast<CSqlScriptDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    answer(*dialog);
+  });
+}
+
+TEST_F(MainFrameTest, StartSqlScriptRunsTheTypedStatementAndCancelStartsNothing) {
+  frame->UpdateCommands();
+  EXPECT_TRUE(frame->StartStatementAction()->isEnabled());
+  EXPECT_EQ(frame->StartStatementAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_J));
+
+  AnswerSqlScriptDialog([](CSqlScriptDialog& dialog) {
+    dialog.StatementBox()->setPlainText("select 1 from dual");
+    dialog.reject();
+  });
+  Trigger(frame->StartStatementAction());
+  EXPECT_TRUE(WorkerEnded());
+  EXPECT_TRUE(Report().isEmpty());
+  EXPECT_TRUE(frame->Engine().Settings().StatementText.empty());
+
+  AnswerSqlScriptDialog([](CSqlScriptDialog& dialog) {
+    dialog.accept();  // an empty statement keeps the dialog open
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.StatementBox()->setPlainText("select a\nfrom t");
+    dialog.accept();
+  });
+  Trigger(frame->StartStatementAction());
+  ASSERT_TRUE(
+      ProcessEventsUntil([this] { return WorkerEnded() && Report().contains(ClosingLine); }));
+  EXPECT_EQ(phases.statements, std::vector<std::string>{"select a\nfrom t"});
+  EXPECT_EQ(phases.statementTables, std::vector<std::string>{""});
+  EXPECT_EQ(frame->Engine().Settings().StatementText, "select a\nfrom t");
+  // A statement run is not a scripting run: Rerun Last stays off.
+  frame->UpdateCommands();
+  EXPECT_FALSE(frame->RerunLastAction()->isEnabled());
 }
 
 TEST_F(MainFrameTest, CommandsFollowTheRunState) {

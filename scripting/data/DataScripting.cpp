@@ -1,0 +1,296 @@
+// The data phase and the rows of one query as INSERT statements.
+#include "scripting/data/DataScripting.h"
+
+#include <vector>
+
+#include "config/SettingsStore.h"
+#include "engine/ReportOutput.h"
+#include "engine/ReportText.h"
+#include "engine/RunControl.h"
+#include "engine/RunFlags.h"
+#include "engine/RunHost.h"
+#include "engine/RunSettings.h"
+#include "engine/UnscriptedObjects.h"
+#include "oracle/OracleSession.h"
+#include "oracle/SessionFormats.h"
+#include "scripting/data/DataQueryText.h"
+#include "scripting/data/RowSource.h"
+#include "scripting/tables/TableListSource.h"
+
+namespace {
+
+// The progress bar of the data phase cycles through this range.
+constexpr int ProgressRange = 1000;
+constexpr int LastCyclingPosition = 998;
+
+// Each line of the statement as a comment line of the header.
+std::string StatementAsComment(const std::string& statement) {
+  std::string text;
+  for (const char c : statement) {
+    if (c == '\n') {
+      text += "\r\n*  ";
+    } else if (c != '\r') {
+      text += c;
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+DataScripting::DataScripting(const RunSettings& settings, RunFlags& flags, ReportOutput& output,
+                             RunHost* host, RunControl& control, OracleSession& session,
+                             TableListSource& tables, SettingsStore& store,
+                             UnscriptedObjects& unscripted)
+    : settings_(settings),
+      flags_(flags),
+      output_(output),
+      host_(host),
+      control_(control),
+      session_(session),
+      tables_(tables),
+      store_(store),
+      unscripted_(unscripted) {}
+
+std::string DataScripting::TableQuery(const std::string& schema, const std::string& table) {
+  return "select * from " + SqlName(schema) + "." + SqlName(table);
+}
+
+void DataScripting::Status(const std::string& text) {
+  if (host_ != nullptr) {
+    host_->SetStatusText(text);
+  }
+}
+
+void DataScripting::Caption() {
+  if (host_ != nullptr) {
+    host_->SetCaption(CaptionFor("Analyzing Data"));
+  }
+}
+
+void DataScripting::Write(const std::string& text, ReportColour colour, bool countForAutoSave) {
+  output_.OutputLine(text, colour, false, countForAutoSave);
+}
+
+// The literals name the formats the session gives its text in; the date
+// format is the user's current choice, so the session is set to it again.
+void DataScripting::ApplySessionFormats() {
+  formats_.Date = store_.GetString(SettingsSection, "DateFormat", DefaultDateFormat);
+  formats_.Timestamp = SessionTimestampFormat;
+  formats_.TimestampWithZone = SessionTimestampZoneFormat;
+  session_.ExecuteSql("alter session set nls_date_format = " + QuotedLiteral(formats_.Date));
+  session_.ExecuteSql(OracleSession::FixedFormatsStatement());
+}
+
+// True when the last error was a lost connection and a new session is
+// logged on.
+bool DataScripting::Reconnected() {
+  int code = 0;
+  session_.LastError(&code);
+  return OracleSession::IsConnectionLost(code) && session_.ReportError(false, true, nullptr);
+}
+
+void DataScripting::RunDataPhase() {
+  Status("Analyzing Data ...");
+  if (host_ != nullptr) {
+    host_->SetProgressStep(1);
+    host_->SetProgressRange(0, ProgressRange);
+    host_->SetProgressPosition(0);
+  }
+  flags_.SkipRequested = 0;
+  flags_.SkipAllowed = 1;
+  Caption();
+  if (!tables_.TableListLoaded()) {
+    Status("Retrieving table information ...");
+    tables_.ReloadTableList();
+  }
+  ApplySessionFormats();
+  // Copied: the list belongs to the connection, which the user-interface
+  // thread may list again meanwhile.
+  std::vector<std::string> names;
+  for (const CatalogItem& item : tables_.TableList()) {
+    names.push_back(item.Name());
+  }
+  const std::string schema = tables_.SchemaOwner();
+  int position = 0;
+  for (const std::string& table : names) {
+    control_.CheckStop();
+    if (host_ != nullptr) {
+      host_->SetProgressPosition(position);
+    }
+    position = position + 1 > LastCyclingPosition ? 0 : position + 1;
+    if (settings_.IsTableExcluded(table)) {
+      Status("Skipping data scripting for table: " + table);
+      continue;
+    }
+    if (host_ != nullptr) {
+      host_->StepProgress();
+    }
+    ScriptRows(TableQuery(schema, table), std::string(), table);
+  }
+  if (host_ != nullptr) {
+    host_->SetProgressPosition(ProgressRange);
+  }
+  flags_.SkipAllowed = 0;
+}
+
+std::string DataScripting::FetchRows(const std::string& query, std::unique_ptr<RowSource>& source,
+                                     std::string& values, const std::string& table) {
+  values.clear();
+  std::string error;
+  if (!source) {
+    DataQueryRequest request;
+    request.Query = query;
+    request.TableFlag = !table.empty();
+    if (request.TableFlag) {
+      request.IgnoredColumnPatterns = settings_.IgnoredColumnPatterns;
+      settings_.GetDataCondition(table, request.Condition);
+    }
+    request.Formats = formats_;
+    source = RowSource::Open(session_, request, error);
+    if (!source) {
+      return error;
+    }
+  }
+  if (!source->NextRow(values, error)) {
+    source.reset();
+  }
+  return error;
+}
+
+void DataScripting::ScriptRows(const std::string& query, const std::string&,
+                               const std::string& table) {
+  if (!table.empty()) {
+    Status("Creating data scripts for table: " + table);
+  } else {
+    ApplySessionFormats();
+  }
+  flags_.SkipRequested = 0;
+  flags_.SkipAllowed = 1;
+  Caption();
+
+  std::unique_ptr<RowSource> source;
+  std::string values;
+  // One lost connection is restored: the query runs again on the new session
+  // and the rows already scripted are passed over.
+  bool reconnected = false;
+  const auto fetchAfterReconnect = [&](long long rowsDone) {
+    reconnected = true;
+    source.reset();
+    std::string error = FetchRows(query, source, values, table);
+    for (long long row = 0; row < rowsDone && error.empty() && source; ++row) {
+      error = FetchRows(query, source, values, table);
+    }
+    return error;
+  };
+  std::string error = FetchRows(query, source, values, table);
+  if (!error.empty() && !reconnected && Reconnected()) {
+    error = fetchAfterReconnect(0);
+  }
+  if (!error.empty()) {
+    WriteErrorBlock(table, error);
+    flags_.SkipAllowed = 0;
+    return;
+  }
+  long long scripted = 0;
+  bool rowsRemain = true;
+  bool firstPass = true;
+  while (rowsRemain) {
+    control_.CheckStop();
+    if (flags_.SkipRequested) {
+      flags_.SkipRequested = 0;
+      Write("\r\n" + settings_.SqlCommentPrefix +
+                (table.empty() ? "Statement Skipped ..." : "Table Skipped ..."),
+            NoticeColour, true);
+      flags_.SkipAllowed = 0;
+      return;
+    }
+    if (!firstPass) {
+      error = FetchRows(query, source, values, table);
+      if (!error.empty() && !reconnected && Reconnected()) {
+        error = fetchAfterReconnect(scripted);
+      }
+      if (!error.empty()) {
+        // A failure part way through is reported: a silently shorter script
+        // would pass for the whole table.
+        WriteErrorBlock(table, error);
+        flags_.SkipAllowed = 0;
+        return;
+      }
+    }
+    firstPass = false;
+    if (!source) {
+      rowsRemain = false;
+    }
+    if (!values.empty() && source) {
+      if (scripted == 0) {
+        WriteDataHeader(table, query, *source);
+      }
+      WriteInsert(*source, values);
+      ++scripted;
+    }
+  }
+  if (scripted == 0 && settings_.NoDiffData) {
+    WriteNoDataBanner(table);
+  }
+  flags_.SkipAllowed = 0;
+}
+
+void DataScripting::WriteDataHeader(const std::string& table, const std::string& query,
+                                    const RowSource& source) {
+  Write("\r\n\r\n\r\n" + BannerOpen, CommentColour, true);
+  if (!table.empty()) {
+    Write(settings_.CommentPrefix + "The following scripts will create the data as found in table ",
+          CommentColour, false);
+    Write(table, NameColour, false);
+  } else {
+    Write(settings_.CommentPrefix +
+              "The following scripts were created from the following free form statement:\r\n*"
+              "\r\n*\r\n*  ",
+          CommentColour, false);
+    Write(StatementAsComment(query), NameColour, false);
+  }
+  if (source.HasLobColumn()) {
+    Write("\r\n*\r\n" + settings_.CommentPrefix +
+              "LOB contents are not scripted: CLOB values are written as '-lob not shown-', BLOB "
+              "values as EMPTY_BLOB() and BFILE values as NULL.",
+          CommentColour, false);
+  }
+  Write(BannerClose, CommentColour, false);
+}
+
+void DataScripting::WriteInsert(const RowSource& source, const std::string& values) {
+  Write("\r\nINSERT INTO ", CommentColour, true);
+  Write(source.TargetTable() + " ", AlertColour, true);
+  Write(source.ColumnList() + "\r\n", NameColour, true);
+  Write("VALUES ", CommentColour, true);
+  Write(values, NameColour, true);
+}
+
+void DataScripting::WriteErrorBlock(const std::string& table, const std::string& error) {
+  Write(table.empty() ? std::string("\r\n\r\n\r\nThe following error was received while processing "
+                                    "statement ")
+                      : "\r\n\r\n\r\nThe following error was received while processing data "
+                        "for table " +
+                            table + " ",
+        NoticeColour, false);
+  Write("in database ", NoticeColour, false);
+  Write(tables_.DatabaseName() + " :\r\n", NameColour, false);
+  Write(error + "\r\n\r\n", NoticeColour, true);
+  if (table.empty()) {
+    unscripted_.Add("QUERY", "free form statement", error);
+  } else {
+    unscripted_.Add("TABLE DATA", table, error);
+  }
+}
+
+void DataScripting::WriteNoDataBanner(const std::string& table) {
+  Write("\r\n\r\n" + BannerOpen, CommentColour, true);
+  if (!table.empty()) {
+    Write(settings_.CommentPrefix + "No data was found in table ", CommentColour, true);
+    Write(table, NameColour, true);
+  } else {
+    Write(settings_.CommentPrefix + "No data was found in statement. ", CommentColour, true);
+  }
+  Write(BannerClose, CommentColour, true);
+}

@@ -1,0 +1,70 @@
+// DataScripting: the data phase of a scripting run and the rows of a
+// free-form statement, written as INSERT statements (worker thread). Every
+// table of the run's list that is not excluded gets one data query; its rows
+// come from a RowSource and are framed by a header banner, a no-data banner
+// or an error block. Pause, Stop and Skip are honoured before every row; a
+// stopped run leaves through RunControl::StopRun.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "engine/ReportColour.h"
+#include "scripting/data/ValueLiteral.h"
+
+class OracleSession;
+class ReportOutput;
+class RowSource;
+class RunControl;
+class RunHost;
+class SettingsStore;
+class TableListSource;
+class UnscriptedObjects;
+struct RunFlags;
+struct RunSettings;
+
+class DataScripting {
+ public:
+  // host shows status, progress and caption; it may be null. A table or
+  // statement whose rows are not all scripted is noted in unscripted.
+  DataScripting(const RunSettings& settings, RunFlags& flags, ReportOutput& output, RunHost* host,
+                RunControl& control, OracleSession& session, TableListSource& tables,
+                SettingsStore& store, UnscriptedObjects& unscripted);
+
+  void RunDataPhase();
+  // Scripts the rows of query; an empty table selects the statement variant.
+  // The second query belongs to comparing and is not used.
+  void ScriptRows(const std::string& query, const std::string& secondQuery,
+                  const std::string& table);
+  // The first call (no source yet) opens the query and delivers its first
+  // row's VALUES text; later calls deliver the next row. When the rows are
+  // exhausted, or a fetch fails, source is released and values left empty.
+  // Returns the server's error text, or an empty text.
+  std::string FetchRows(const std::string& query, std::unique_ptr<RowSource>& source,
+                        std::string& values, const std::string& table);
+
+  // The data query of a table of the schema.
+  static std::string TableQuery(const std::string& schema, const std::string& table);
+
+ private:
+  void ApplySessionFormats();
+  bool Reconnected();
+  void WriteDataHeader(const std::string& table, const std::string& query, const RowSource& source);
+  void WriteInsert(const RowSource& source, const std::string& values);
+  void WriteErrorBlock(const std::string& table, const std::string& error);
+  void WriteNoDataBanner(const std::string& table);
+  void Status(const std::string& text);
+  void Caption();
+  void Write(const std::string& text, ReportColour colour, bool countForAutoSave);
+
+  const RunSettings& settings_;
+  RunFlags& flags_;
+  ReportOutput& output_;
+  RunHost* host_;
+  RunControl& control_;
+  OracleSession& session_;
+  TableListSource& tables_;
+  SettingsStore& store_;
+  UnscriptedObjects& unscripted_;
+  LiteralFormats formats_;
+};

@@ -1,0 +1,271 @@
+// Opening a data query and handing out its rows as VALUES texts.
+#include "scripting/data/RowSource.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "oracle/OracleSession.h"
+#include "oracle/OracleStatement.h"
+#include "oracle/SqlComments.h"
+#include "scripting/data/DataQueryText.h"
+
+namespace {
+
+constexpr int NoDataFoundCode = 1403;
+// Fetched text of a character column may take up to four bytes per byte of
+// the server's own character set; temporal text depends on the format.
+constexpr int BytesPerDescribedByte = 4;
+constexpr int SmallestValueBuffer = 127;
+constexpr const char* LobPlaceholder = "'-lob not shown-'";
+
+std::string Trimmed(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) {
+    return {};
+  }
+  const std::size_t last = text.find_last_not_of(" \t\r\n");
+  return text.substr(first, last - first + 1);
+}
+
+bool IsLongType(int type) {
+  return type == ValueType::Long || type == ValueType::LongRaw;
+}
+
+// A LOB keeps whether it is NULL; its contents are not fetched.
+std::string SelectItem(const DescribedColumn& column) {
+  const std::string name = QuotedName(column.Name);
+  if (IsLobType(column.Type)) {
+    return "case when " + name + " is null then null else " + LobPlaceholder + " end";
+  }
+  return name;
+}
+
+}  // namespace
+
+RowSource::RowSource(OracleSession& session, OpenKey) : session_(session) {}
+
+RowSource::~RowSource() = default;
+
+std::unique_ptr<RowSource> RowSource::Open(OracleSession& session, const DataQueryRequest& request,
+                                           std::string& error) {
+  auto source = std::make_unique<RowSource>(session, OpenKey());
+  if (!source->Start(request, error)) {
+    return nullptr;
+  }
+  return source;
+}
+
+std::string RowSource::ServerError() {
+  int code = 0;
+  std::string text = Trimmed(session_.LastError(&code));
+  return text.empty() ? std::string("The server gave no reason for the failure.") : text;
+}
+
+bool RowSource::PrepareQuery(const std::string& text, std::string& error) {
+  statement_->Prepare(DoublePercents(text));
+  if (!session_.IsConnected()) {
+    error = "ORA-01012: not logged on";
+    return false;
+  }
+  if (statement_->StatementType() != static_cast<short>(OCI_STMT_SELECT)) {
+    error =
+        "Only a query (SELECT) can be scripted as INSERT statements. The statement was not "
+        "executed.";
+    return false;
+  }
+  return true;
+}
+
+bool RowSource::Start(const DataQueryRequest& request, std::string& error) {
+  formats_ = request.Formats;
+  statement_ = std::make_unique<OracleStatement>(session_);
+  const std::string text = Trimmed(StripSqlComments(StripBlockComments(request.Query)));
+  if (!PrepareQuery(text, error)) {
+    return false;
+  }
+  int count = 0;
+  if (!statement_->Execute(nullptr, &count)) {
+    error = ServerError();
+    return false;
+  }
+  std::vector<DescribedColumn> described;
+  if (!DescribeSelectList(session_, *statement_, count, described)) {
+    error = ServerError();
+    return false;
+  }
+  bool rebuild = false;
+  for (DescribedColumn& column : described) {
+    if (request.TableFlag && IsColumnIgnored(column.Name, request.IgnoredColumnPatterns)) {
+      rebuild = true;
+      continue;
+    }
+    rebuild = rebuild || IsLobType(column.Type);
+    hasLob_ = hasLob_ || IsLobType(column.Type);
+    columns_.push_back(std::move(column));
+  }
+  if (columns_.empty()) {
+    error = "Every column of the query is in the ignored columns list: there is nothing to script.";
+    return false;
+  }
+
+  const std::size_t from = FindFromKeyword(text);
+  if (from != std::string::npos) {
+    targetTable_ = TargetTableAfter(text, from);
+  }
+  if (targetTable_.empty()) {
+    error = "The query names no table after FROM, so its rows have no table to go into.";
+    return false;
+  }
+  std::string query = text;
+  if (rebuild) {
+    // The query is rebuilt only to drop columns or hide LOB contents: a select
+    // list of expressions has no names that could be selected again.
+    const std::string head = SelectHead(text, from);
+    if (head.empty()) {
+      error = "The select list of the query could not be rebuilt: no SELECT keyword was found.";
+      return false;
+    }
+    query = head;
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+      query += (i == 0 ? " " : ", ") + SelectItem(columns_[i]);
+    }
+    query += " " + text.substr(from);
+  }
+  if (request.TableFlag && !request.Condition.empty()) {
+    query += " where " + request.Condition;
+  }
+  columnList_ = "(";
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    columnList_ += (i == 0 ? " " : ", ") + QuotedName(columns_[i].Name);
+  }
+  columnList_ += ")";
+
+  if (query != text && !PrepareQuery(query, error)) {
+    return false;
+  }
+  return DefineBuffers(error) && ExecuteQuery(error);
+}
+
+bool RowSource::DefineBuffers(std::string& error) {
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    if (!IsLongType(columns_[i].Type)) {
+      continue;
+    }
+    if (longPosition_ != 0) {
+      error = "The query has more than one LONG column; only one can be fetched.";
+      return false;
+    }
+    longPosition_ = static_cast<int>(i) + 1;
+  }
+  const int rows = longPosition_ != 0 ? 1 : OracleStatement::MaxRowsPerFetch;
+  buffers_.resize(columns_.size());
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    if (static_cast<int>(i) + 1 == longPosition_) {
+      continue;
+    }
+    const int maxLength = std::max(SmallestValueBuffer, columns_[i].Size * BytesPerDescribedByte);
+    Buffer& buffer = buffers_[i];
+    buffer.slotSize = maxLength + 1;
+    buffer.data = std::make_unique<char[]>(static_cast<std::size_t>(buffer.slotSize) * rows);
+    statement_->DefineStringArray(static_cast<int>(i) + 1, buffer.data.get(), maxLength, rows);
+  }
+  return true;
+}
+
+bool RowSource::ExecuteQuery(std::string& error) {
+  if (longPosition_ != 0) {
+    // Rows are read one by one with the LONG value in pieces.
+    const sword rc = statement_->ExecuteWithIterations(0);
+    if (rc != OCI_SUCCESS && rc != OCI_SUCCESS_WITH_INFO) {
+      error = ServerError();
+      return false;
+    }
+    return true;
+  }
+  int status = OCI_SUCCESS;
+  if (!statement_->Execute(nullptr, nullptr, &status)) {
+    if (status != OCI_NO_DATA) {
+      error = ServerError();
+      return false;
+    }
+    exhausted_ = true;
+  }
+  rowsInBatch_ = statement_->RowsInBatch();
+  return true;
+}
+
+bool RowSource::NextBatch(std::string& error) {
+  rowInBatch_ = 0;
+  rowsInBatch_ = 0;
+  if (statement_->FetchNext()) {
+    rowsInBatch_ = statement_->RowsInBatch();
+    return true;
+  }
+  exhausted_ = true;
+  if (statement_->FetchFailed()) {
+    error = ServerError();
+  }
+  return false;
+}
+
+bool RowSource::FetchLongRow(std::string& error) {
+  longValue_.clear();
+  if (statement_->FetchLongPieces(longPosition_, longValue_, [] {})) {
+    return true;
+  }
+  exhausted_ = true;
+  int code = 0;
+  session_.LastError(&code);
+  if (code != 0 && code != NoDataFoundCode) {
+    error = ServerError();
+  }
+  return false;
+}
+
+bool RowSource::NextRow(std::string& values, std::string& error) {
+  values.clear();
+  if (longPosition_ != 0) {
+    if (exhausted_ || !FetchLongRow(error)) {
+      return false;
+    }
+    rowInBatch_ = 0;
+    rowsInBatch_ = 1;
+  } else if (rowInBatch_ >= rowsInBatch_) {
+    if (exhausted_ || !NextBatch(error)) {
+      return false;
+    }
+  }
+  const int row = rowInBatch_++;
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    const sb2 indicator = statement_->Indicator(static_cast<int>(i) + 1, row);
+    if (static_cast<int>(i) + 1 != longPosition_ && (indicator > 0 || indicator == -2)) {
+      // A value cut short would be scripted as a different value.
+      error = "ORA-01406: fetched column value was truncated (column " + columns_[i].Name + ")";
+      exhausted_ = true;
+      return false;
+    }
+  }
+  AppendRow(values, row);
+  ++rowsFetched_;
+  return true;
+}
+
+void RowSource::AppendRow(std::string& values, int row) const {
+  values += "( ";
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    if (i > 0) {
+      values += ", ";
+    }
+    const int position = static_cast<int>(i) + 1;
+    std::string_view value;
+    if (position == longPosition_) {
+      value = longValue_;
+    } else if (statement_->Indicator(position, row) != -1) {
+      const Buffer& buffer = buffers_[i];
+      const char* slot = buffer.data.get() + static_cast<std::size_t>(row) * buffer.slotSize;
+      value = std::string_view(slot, strnlen(slot, static_cast<std::size_t>(buffer.slotSize)));
+    }
+    AppendValueLiteral(values, value, columns_[i].Type, formats_);
+  }
+  values += ");\r\n";
+}

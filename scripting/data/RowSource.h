@@ -1,0 +1,89 @@
+// RowSource: the rows of one data query, fetched 20 at a time (one at a time,
+// with LONG values read in pieces, when the query has a LONG column), each
+// handed out as the VALUES text of its INSERT statement. It owns the
+// statement and the fetch buffers; it is opened by the first fetch and lives
+// while rows remain.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "scripting/data/SelectListColumns.h"
+#include "scripting/data/ValueLiteral.h"
+
+class OracleSession;
+class OracleStatement;
+
+// What one data query is and how its rows are written.
+struct DataQueryRequest {
+  std::string Query;
+  // A table's data query: ignored columns are dropped and Condition applies.
+  bool TableFlag = false;
+  std::vector<std::string> IgnoredColumnPatterns;
+  // The text after WHERE, without the keyword; empty for none.
+  std::string Condition;
+  LiteralFormats Formats;
+};
+
+class RowSource {
+  // Only Open makes a RowSource.
+  struct OpenKey {
+    explicit OpenKey() = default;
+  };
+
+ public:
+  // Prepares, describes and executes the query. Null with error set when the
+  // statement is not a query or the server refused it; a query is executed
+  // only after its kind is known, so nothing else is ever run.
+  static std::unique_ptr<RowSource> Open(OracleSession& session, const DataQueryRequest& request,
+                                         std::string& error);
+  RowSource(OracleSession& session, OpenKey);
+  ~RowSource();
+  RowSource(const RowSource&) = delete;
+  RowSource& operator=(const RowSource&) = delete;
+
+  // The VALUES text of the next row: "( " + literals joined by ", " + ");"
+  // and a line break. False when no row remains; error is set when a fetch
+  // failed instead.
+  bool NextRow(std::string& values, std::string& error);
+
+  // The table the INSERT statements go into, as named after FROM.
+  const std::string& TargetTable() const { return targetTable_; }
+  // "( " + the double-quoted column names joined by ", " + ")".
+  const std::string& ColumnList() const { return columnList_; }
+  const std::vector<DescribedColumn>& Columns() const { return columns_; }
+  bool HasLongColumn() const { return longPosition_ != 0; }
+  bool HasLobColumn() const { return hasLob_; }
+  int RowsFetched() const { return rowsFetched_; }
+
+ private:
+  bool Start(const DataQueryRequest& request, std::string& error);
+  bool PrepareQuery(const std::string& text, std::string& error);
+  bool DefineBuffers(std::string& error);
+  bool ExecuteQuery(std::string& error);
+  bool NextBatch(std::string& error);
+  bool FetchLongRow(std::string& error);
+  void AppendRow(std::string& values, int row) const;
+  std::string ServerError();
+
+  struct Buffer {
+    std::unique_ptr<char[]> data;
+    int slotSize = 0;  // bytes of one row's value, terminator included
+  };
+
+  OracleSession& session_;
+  std::unique_ptr<OracleStatement> statement_;
+  std::vector<DescribedColumn> columns_;
+  std::vector<Buffer> buffers_;
+  LiteralFormats formats_;
+  std::string targetTable_;
+  std::string columnList_;
+  int longPosition_ = 0;  // 1-based, among the kept columns
+  std::string longValue_;
+  bool hasLob_ = false;
+  int rowInBatch_ = 0;
+  int rowsInBatch_ = 0;
+  bool exhausted_ = false;
+  int rowsFetched_ = 0;
+};

@@ -1,0 +1,152 @@
+// Oracle literals of fetched values.
+#include "scripting/data/ValueLiteral.h"
+
+#include <cctype>
+
+namespace {
+
+bool EqualsIgnoringCase(std::string_view text, std::string_view word) {
+  if (text.size() != word.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(text[i])) != word[i]) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void AppendQuoted(std::string& out, std::string_view text) {
+  out += '\'';
+  AppendDoubling(out, text, '\'');
+  out += '\'';
+}
+
+// to_date('value','format'): the value in the format the session gave it.
+void AppendConversion(std::string& out, const char* function, std::string_view value,
+                      const std::string& format) {
+  out += function;
+  out += '(';
+  AppendQuoted(out, value);
+  if (!format.empty()) {
+    out += ',';
+    AppendQuoted(out, format);
+  }
+  out += ')';
+}
+
+// A binary floating value: the client spells the infinities and NaN as words,
+// which only the named constants turn back into values.
+void AppendBinaryFloating(std::string& out, std::string_view value, bool isFloat) {
+  const char* const prefix = isFloat ? "binary_float_" : "binary_double_";
+  std::string_view magnitude = value;
+  const bool negative = !magnitude.empty() && magnitude.front() == '-';
+  if (negative || (!magnitude.empty() && magnitude.front() == '+')) {
+    magnitude.remove_prefix(1);
+  }
+  if (EqualsIgnoringCase(magnitude, "inf") || EqualsIgnoringCase(magnitude, "infinity")) {
+    out += negative ? "-" : "";
+    out += prefix;
+    out += "infinity";
+  } else if (EqualsIgnoringCase(magnitude, "nan")) {
+    out += prefix;
+    out += "nan";
+  } else {
+    out += value;
+  }
+}
+
+}  // namespace
+
+void AppendDoubling(std::string& out, std::string_view text, char c) {
+  std::size_t start = 0;
+  for (std::size_t at = text.find(c); at != std::string_view::npos; at = text.find(c, at + 1)) {
+    out.append(text.substr(start, at + 1 - start));
+    out += c;
+    start = at + 1;
+  }
+  out.append(text.substr(start));
+}
+
+std::string QuotedLiteral(std::string_view text) {
+  std::string out;
+  AppendQuoted(out, text);
+  return out;
+}
+
+bool IsLobType(int typeCode) {
+  return typeCode >= ValueType::Clob && typeCode <= ValueType::Bfile;
+}
+
+void AppendValueLiteral(std::string& out, std::string_view value, int typeCode,
+                        const LiteralFormats& formats) {
+  if (value.empty()) {
+    out += "NULL";
+    return;
+  }
+  switch (typeCode) {
+    case ValueType::Char:
+    case 5:  // null-terminated string
+    case ValueType::Long:
+    case 9:  // VARCHAR
+    case ValueType::RowId:
+    case 94:  // LONG VARCHAR
+    case ValueType::Char96:
+    case 97:  // CHARZ
+    case ValueType::RowIdDescriptor:
+    case ValueType::Clob:
+    case 155:  // OCIString
+    case ValueType::UniversalRowId:
+      AppendQuoted(out, value);
+      break;
+    case ValueType::Date:
+    case 156:  // ANSI DATE
+    case 184:  // ANSI DATE descriptor
+      AppendConversion(out, "to_date", value, formats.Date);
+      break;
+    case ValueType::Timestamp:
+    case ValueType::TimestampWithLocalZone:
+      AppendConversion(out, "to_timestamp", value, formats.Timestamp);
+      break;
+    case ValueType::TimestampWithZone:
+      AppendConversion(out, "to_timestamp_tz", value, formats.TimestampWithZone);
+      break;
+    case ValueType::IntervalYearToMonth:
+      AppendConversion(out, "to_yminterval", value, std::string());
+      break;
+    case ValueType::IntervalDayToSecond:
+      AppendConversion(out, "to_dsinterval", value, std::string());
+      break;
+    case ValueType::Raw:
+    case ValueType::LongRaw:
+    case 95:  // LONG VARRAW
+      AppendConversion(out, "hextoraw", value, std::string());
+      break;
+    case ValueType::BinaryFloat:
+    case ValueType::NativeFloat:
+      AppendBinaryFloating(out, value, true);
+      break;
+    case ValueType::BinaryDouble:
+    case ValueType::NativeDouble:
+      AppendBinaryFloating(out, value, false);
+      break;
+    case ValueType::Blob:
+      // The contents are not scripted; an empty LOB keeps the row insertable.
+      out += "EMPTY_BLOB()";
+      break;
+    case ValueType::Bfile:
+      // A file locator has no literal.
+      out += "NULL";
+      break;
+    default:
+      out += value;
+      break;
+  }
+}
+
+std::string FormatValue(std::string_view value, int typeCode, const LiteralFormats& formats) {
+  std::string out;
+  AppendValueLiteral(out, value, typeCode, formats);
+  return out;
+}

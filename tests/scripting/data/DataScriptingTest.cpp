@@ -1,0 +1,241 @@
+// The data phase and statement runs against the sandbox: value kinds, data
+// conditions, ignored columns, empty tables, failing queries, Skip, LONG
+// values, and statements with comments, hints, capitals, or no query at all.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "engine/ReportText.h"
+#include "tests/scripting/data/DataRig.h"
+
+namespace {
+
+TEST(DataPhaseTest, OneColumnOfEachKind) {
+  DataRig rig;
+  rig.schema.Run(
+      "create table KINDS (V varchar2(20), C char(3), NV nvarchar2(5), N number, "
+      "P number(12,2), D date, R raw(4), CL clob, BL blob, F float)");
+  rig.schema.Run(
+      "insert into KINDS values ('it''s', 'ab', 'ü', -12.5, 1234567890.12, "
+      "to_date('2024-02-29 13:14:15', 'YYYY-MM-DD HH24:MI:SS'), hextoraw('00FF'), 'text', "
+      "hextoraw('AB'), 0.25)");
+  rig.schema.Run("insert into KINDS (V) values (null)");
+  rig.tables.names = {"KINDS"};
+  rig.data.RunDataPhase();
+  const std::vector<std::string> inserts = rig.Inserts();
+  ASSERT_EQ(inserts.size(), 2u) << rig.Report();
+  EXPECT_EQ(inserts[0],
+            "INSERT INTO APP.KINDS ( \"V\", \"C\", \"NV\", \"N\", \"P\", \"D\", \"R\", "
+            "\"CL\", \"BL\", \"F\")\r\nVALUES ( 'it''s', 'ab ', 'ü', -12.5, 1234567890.12, "
+            "to_date('02/29/2024 13:14:15','MM/DD/YYYY HH24:MI:SS'), hextoraw('00FF'), "
+            "'-lob not shown-', EMPTY_BLOB(), .25);");
+  // A NULL LOB stays NULL rather than becoming a placeholder.
+  EXPECT_NE(inserts[1].find("VALUES ( NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, "
+                            "NULL);"),
+            std::string::npos)
+      << inserts[1];
+  EXPECT_NE(rig.Report().find("*  The following scripts will create the data as found in table "
+                              "KINDS\r\n*\r\n*  LOB contents are not scripted"),
+            std::string::npos)
+      << rig.Report();
+  EXPECT_EQ(rig.flags.SkipAllowed.load(), 0);
+}
+
+TEST(DataPhaseTest, ConditionsWithAndWithoutWhereAndIgnoredColumns) {
+  DataRig rig;
+  rig.schema.Run("create table T (ID number, NAME varchar2(10), AUDIT_BY varchar2(10), X_TS date)");
+  for (int id = 1; id <= 4; ++id) {
+    rig.schema.Run("insert into T values (" + std::to_string(id) + ", 'n" + std::to_string(id) +
+                   "', 'me', sysdate)");
+  }
+  rig.schema.Run("create table U (ID number, NAME varchar2(10))");
+  rig.schema.Run("insert into U values (1, '5%%%%')");
+  rig.schema.Run("insert into U values (2, 'other')");
+  rig.tables.names = {"T", "U"};
+  rig.settings.DataConditions["T"] = "  WHERE id > 2";
+  // The condition reaches the server as typed, percent signs and all.
+  rig.settings.DataConditions["U"] = "name = '5%%'";
+  rig.settings.IgnoredColumnPatterns = {"audit%", "%_TS"};
+  rig.data.RunDataPhase();
+  const std::vector<std::string> inserts = rig.Inserts();
+  ASSERT_EQ(inserts.size(), 3u) << rig.Report();
+  EXPECT_EQ(inserts[0], "INSERT INTO APP.T ( \"ID\", \"NAME\")\r\nVALUES ( 3, 'n3');");
+  EXPECT_EQ(inserts[1], "INSERT INTO APP.T ( \"ID\", \"NAME\")\r\nVALUES ( 4, 'n4');");
+  EXPECT_EQ(inserts[2], "INSERT INTO APP.U ( \"ID\", \"NAME\")\r\nVALUES ( 1, '5%%');");
+}
+
+TEST(DataPhaseTest, EmptyTablesFailingQueriesAndExclusions) {
+  DataRig rig;
+  rig.schema.Run("create table EMPTY_ONE (A number)");
+  rig.schema.Run("create table FULL_ONE (A number)");
+  rig.schema.Run("insert into FULL_ONE values (7)");
+  rig.schema.Run("create table LEFT_OUT (A number)");
+  rig.schema.Run("insert into LEFT_OUT values (8)");
+  rig.tables.names = {"EMPTY_ONE", "MISSING", "LEFT_OUT", "FULL_ONE"};
+  rig.settings.ExcludedTables = {"left_out"};
+  rig.data.RunDataPhase();
+  const std::string report = rig.Report();
+  EXPECT_NE(report.find("\r\n\r\n" + BannerOpen + "*  No data was found in table EMPTY_ONE" +
+                        BannerClose),
+            std::string::npos)
+      << report;
+  EXPECT_NE(report.find("\r\n\r\n\r\nThe following error was received while processing data for "
+                        "table MISSING in database APP@TEST :\r\nORA-00942: table or view does "
+                        "not exist\r\n\r\n"),
+            std::string::npos)
+      << report;
+  EXPECT_EQ(rig.Inserts(),
+            (std::vector<std::string>{"INSERT INTO APP.FULL_ONE ( \"A\")\r\nVALUES ( 7);"}));
+  EXPECT_EQ(
+      rig.host.EventsStartingWith("status Skipping data scripting for table: LEFT_OUT").size(), 1u);
+
+  DataRig quiet;
+  quiet.schema.Run("create table EMPTY_ONE (A number)");
+  quiet.tables.names = {"EMPTY_ONE"};
+  quiet.settings.NoDiffData = 0;
+  quiet.data.RunDataPhase();
+  EXPECT_EQ(quiet.Report(), "");
+}
+
+TEST(DataPhaseTest, QuotedNamesAreKeptWhole) {
+  DataRig rig;
+  const std::string longName(100, 'c');
+  rig.schema.Run("create table \"lower t\" (\"mixed Col\" number, " + longName + " number)");
+  rig.schema.Run("insert into \"lower t\" values (1, 2)");
+  rig.tables.names = {"lower t"};
+  rig.data.RunDataPhase();
+  const std::string upperLong(100, 'C');
+  EXPECT_EQ(rig.Inserts(),
+            (std::vector<std::string>{"INSERT INTO APP.\"lower t\" ( \"mixed Col\", \"" +
+                                      upperLong + "\")\r\nVALUES ( 1, 2);"}))
+      << rig.Report();
+}
+
+TEST(DataPhaseTest, SkipEndsATableAndKeepsItsRows) {
+  DataRig rig;
+  rig.schema.Run("create table BIG (ID number, NAME varchar2(20))");
+  rig.schema.Run(
+      "begin for i in 1 .. 10000 loop insert into BIG values (i, 'row ' || i); end loop; end;");
+  rig.schema.Run("create table AFTER_BIG (ID number)");
+  rig.schema.Run("insert into AFTER_BIG values (1)");
+  rig.tables.names = {"BIG", "AFTER_BIG"};
+  std::thread worker([&] { rig.data.RunDataPhase(); });
+  while (rig.Count("INSERT INTO APP.BIG") < 50 &&
+         rig.Report().find("AFTER_BIG") == std::string::npos) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  rig.flags.SkipRequested = 1;
+  worker.join();
+  const int scripted = rig.Count("INSERT INTO APP.BIG");
+  EXPECT_GE(scripted, 50);
+  EXPECT_LT(scripted, 10000);
+  EXPECT_NE(rig.Report().find("\r\n-- Table Skipped ...\r\n\r\n\r\n" + BannerOpen),
+            std::string::npos);
+  EXPECT_EQ(rig.Count("INSERT INTO APP.AFTER_BIG"), 1);
+  EXPECT_EQ(rig.flags.SkipRequested.load(), 0);
+}
+
+TEST(DataPhaseTest, StopEndsTheRunAndPauseHoldsIt) {
+  DataRig rig;
+  rig.schema.Run("create table T (ID number)");
+  rig.schema.Run("insert into T values (1)");
+  rig.tables.names = {"T"};
+  rig.flags.Paused = 1;
+  bool stopped = false;
+  std::thread worker([&] {
+    try {
+      rig.data.RunDataPhase();
+    } catch (...) {
+      stopped = true;
+    }
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(250));
+  EXPECT_EQ(rig.Count("INSERT INTO"), 0);
+  rig.flags.Running = 0;
+  worker.join();
+  EXPECT_TRUE(stopped);
+  EXPECT_NE(rig.Report().find("Quillmark Stopped ..."), std::string::npos);
+}
+
+TEST(DataPhaseTest, LongValuesArriveWholeFromTheirPieces) {
+  DataRig rig;
+  rig.schema.Run("create table L (ID number, BODY long)");
+  std::string body;
+  for (int i = 0; body.size() < 25000; ++i) {
+    body += "line " + std::to_string(i) + " it's\n";
+  }
+  std::string quoted;
+  for (const char c : body) {
+    quoted += c == '\'' ? std::string("''") : std::string(1, c);
+  }
+  rig.schema.Run("insert into L values (1, '" + quoted + "')");
+  rig.schema.Run("insert into L values (2, null)");
+  rig.tables.names = {"L"};
+  rig.data.RunDataPhase();
+  const std::vector<std::string> inserts = rig.Inserts();
+  ASSERT_EQ(inserts.size(), 2u);
+  // Compared by length and ends first: a failure must not print 25,000 bytes.
+  const std::string expected =
+      "INSERT INTO APP.L ( \"ID\", \"BODY\")\r\nVALUES ( 1, '" + quoted + "');";
+  EXPECT_EQ(inserts[0].size(), expected.size());
+  EXPECT_EQ(inserts[0].substr(inserts[0].size() - 40), expected.substr(expected.size() - 40));
+  EXPECT_TRUE(inserts[0] == expected);
+  EXPECT_EQ(inserts[1], "INSERT INTO APP.L ( \"ID\", \"BODY\")\r\nVALUES ( 2, NULL);");
+}
+
+TEST(StatementRunTest, CommentsHintsCapitalsAndTwoLines) {
+  DataRig rig;
+  rig.schema.Run("create table EMP (A number, B varchar2(5))");
+  rig.schema.Run("insert into EMP values (1, 'x')");
+  rig.ScriptStatement("select /* the columns */ a, b\nfrom emp -- all of them");
+  EXPECT_NE(rig.Report().find("*  The following scripts were created from the following free form "
+                              "statement:\r\n*\r\n*\r\n*  select /* the columns */ a, b\r\n*  "
+                              "from emp -- all of them" +
+                              BannerClose),
+            std::string::npos)
+      << rig.Report();
+  EXPECT_EQ(rig.Inserts(),
+            (std::vector<std::string>{"INSERT INTO EMP ( \"A\", \"B\")\r\nVALUES ( 1, 'x');"}));
+
+  DataRig hinted;
+  hinted.schema.Run("create table EMP (A number)");
+  hinted.schema.Run("insert into EMP values (2)");
+  hinted.ScriptStatement("SELECT /*+ FULL(E) */ * FROM APP.EMP E WHERE A > 1");
+  EXPECT_EQ(hinted.Inserts(),
+            (std::vector<std::string>{"INSERT INTO APP.EMP ( \"A\")\r\nVALUES ( 2);"}))
+      << hinted.Report();
+
+  // The ROWID pseudo-column is described as ROWID and written as a literal.
+  rig.ScriptStatement("select rowid, a from emp");
+  const std::vector<std::string> withRowId = rig.Inserts();
+  ASSERT_EQ(withRowId.size(), 2u);
+  EXPECT_EQ(withRowId[1],
+            "INSERT INTO EMP ( \"ROWID\", \"A\")\r\nVALUES ( 'AAAAABAABAAAAAAAAB', 1);");
+
+  DataRig none;
+  none.schema.Run("create table EMP (A number)");
+  none.ScriptStatement("select * from emp");
+  EXPECT_NE(none.Report().find("*  No data was found in statement. " + BannerClose),
+            std::string::npos);
+}
+
+TEST(StatementRunTest, OnlyQueriesAreEverExecuted) {
+  DataRig rig;
+  rig.schema.Run("create table EMP (A number)");
+  rig.schema.Run("insert into EMP values (1)");
+  rig.schema.Run("commit");
+  for (const char* statement : {"DELETE FROM EMP", "/* quiet */ update emp set a = 2",
+                                "begin delete from emp; end;", "drop table emp"}) {
+    rig.ScriptStatement(statement);
+  }
+  EXPECT_EQ(rig.Count("The following error was received while processing statement in database "
+                      "APP@TEST :\r\nOnly a query (SELECT) can be scripted as INSERT statements. "
+                      "The statement was not executed.\r\n\r\n"),
+            4)
+      << rig.Report();
+  rig.ScriptStatement("select a from emp");
+  EXPECT_EQ(rig.Inserts(), (std::vector<std::string>{"INSERT INTO EMP ( \"A\")\r\nVALUES ( 1);"}));
+}
+
+}  // namespace
