@@ -90,6 +90,8 @@ void ScriptingPhases::ScriptSourceKind(const std::string& kind) {
   SourceScripting(*engine_, host_, *runConnection_, Catalog(), maxima_)
       .Phase()
       .ScriptSourceKind(kind);
+}
+
 DataScripting ScriptingPhases::DataScriptingOver(TableListSource& tables) {
   return DataScripting(engine_->Settings(), engine_->Flags(), engine_->Output(), host_,
                        engine_->Control(), *runConnection_->Session(), tables, engine_->Store(),

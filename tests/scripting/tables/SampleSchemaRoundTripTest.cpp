@@ -36,9 +36,9 @@ std::vector<std::string> TableStatements(const std::string& path) {
       continue;
     }
     statement.pop_back();
-    const std::string head = Lower(statement.substr(0, 20));
-    for (const char* kind :
-         {"create table", "create index", "create unique index", "alter table", "comment on"}) {
+    const std::string head = Lower(statement.substr(0, 30));
+    for (const char* kind : {"create table", "create global temporary table", "create index",
+                             "create unique index", "alter table", "comment on"}) {
       if (head.rfind(kind, 0) == 0) {
         statements.push_back(statement);
       }

@@ -242,11 +242,13 @@ TEST(TablePhaseTest, ScriptsThatCannotBeGeneratedAreRecorded) {
   const std::vector<UnscriptedObject> missing = rig.unscripted.Objects();
   ASSERT_EQ(missing.size(), 4u);
   EXPECT_EQ(missing[0].Kind + " " + missing[0].Name, "TABLE K");
-  EXPECT_EQ(missing[0].Reason.rfind("ORA-03113", 0), 0u) << missing[0].Reason;
+  // End of file on the channel, or not connected when the server's release
+  // was asked first: either way the connection is named as the reason.
+  EXPECT_EQ(missing[0].Reason.rfind("ORA-0311", 0), 0u) << missing[0].Reason;
   EXPECT_EQ(missing[1].Kind + " " + missing[1].Name, "TABLE E");
   EXPECT_EQ(missing[3].Kind + " " + missing[3].Name, "INDEX E");
   const std::string report = rig.Report();
-  EXPECT_NE(report.find("-- TABLE script of K could not be generated: ORA-03113"),
+  EXPECT_NE(report.find("-- TABLE script of K could not be generated: ORA-0311"),
             std::string::npos)
       << report;
   EXPECT_EQ(report.find("CREATE TABLE"), std::string::npos);
