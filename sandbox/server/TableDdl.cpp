@@ -380,8 +380,11 @@ bool TableDdl::ReadColumn(ColumnSpec& column, std::vector<ConstraintSpec>& const
       constraints.push_back(std::move(spec));
     }
   }
-  // An identity column is NOT NULL through a constraint of its own.
-  if (column.identity &&
+  // An identity column, and one whose default replaces NULL, is NOT NULL
+  // through a constraint of its own.
+  if (column.identity || column.defaultOnNull)
+    column.notNull = true;
+  if ((column.identity || column.defaultOnNull) &&
       std::none_of(constraints.begin(), constraints.end(), [&](const ConstraintSpec& spec) {
         return spec.type == 'C' && spec.columns == std::vector<std::string>{column.name};
       })) {

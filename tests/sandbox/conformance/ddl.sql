@@ -264,3 +264,8 @@ select column_name, data_type, data_precision, nullable from user_tab_columns
 select search_condition from user_constraints where table_name = 'CONF_COPY' order by 1;
 select id, name from conf_copy;
 insert into conf_copy (id) values (2);
+
+-- DEFAULT ON NULL brings its own NOT NULL constraint.
+create table conf_on_null (q integer default on null 1);
+select nullable from user_tab_columns where table_name = 'CONF_ON_NULL';
+select count(*) from user_constraints where table_name = 'CONF_ON_NULL' and constraint_type = 'C';
