@@ -27,7 +27,7 @@ QString FullCaption(std::string_view text) {
 CMainFrame::CMainFrame(SettingsStore& store, UserPrompts& prompts, RunPhases& phases)
     : prompts_(prompts),
       host_(*this, prompts, [this] { return engine_.Flags().Running != 0; }),
-      dialogs_([this] { document_->SaveReport(); }, [this] { return HasUsableConnection(); }),
+      dialogs_(*this, *this, prompts, [this] { document_->SaveReport(); }),
       engine_(store, host_, phases, dialogs_),
       view_(new CTallyfoldView(engine_.Model(), this)),
       findDialog_(new CFindDialog(this)),
@@ -230,7 +230,17 @@ void CMainFrame::ConnectCommand() {
   if (fresh->NotConnected() || fresh->Session() == nullptr) {
     return;  // the previous connection stays as it was
   }
-  connection_ = std::move(fresh);
+  UseConnection(std::move(fresh));
+}
+
+void CMainFrame::SelectDatabase() {
+  connection_.reset();
+  UseConnection(
+      std::make_shared<DatabaseConnection>(engine_.Store(), clientMessages_, logonPrompts_, ""));
+}
+
+void CMainFrame::UseConnection(std::shared_ptr<DatabaseConnection> connection) {
+  connection_ = std::move(connection);
   connectionState_.MarkListsStale();
   connection_->SetViewState(&connectionState_);
   if (scripting_ != nullptr) {

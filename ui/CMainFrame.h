@@ -12,10 +12,11 @@
 
 #include "engine/RunEngine.h"
 #include "ui/CTallyfoldDoc.h"
+#include "ui/DatabaseChoice.h"
+#include "ui/DesktopRunDialogs.h"
 #include "ui/QtLogonPrompts.h"
 #include "ui/QtRunHost.h"
 #include "ui/ReportFinder.h"
-#include "ui/StoredSettingsRunDialogs.h"
 
 class CFindDialog;
 class CTallyfoldView;
@@ -27,7 +28,7 @@ class ScriptingPhases;
 class SettingsStore;
 class UserPrompts;
 
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public DatabaseChoice {
   Q_OBJECT
 
  public:
@@ -68,6 +69,10 @@ class CMainFrame : public QMainWindow {
   // Applies the enabling rules to every command now (a timer also does).
   void UpdateCommands();
 
+  DatabaseConnection* ViewConnection() override { return connection_.get(); }
+  // Unlike Connect, keeps the new connection even when its logon failed.
+  void SelectDatabase() override;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -80,6 +85,8 @@ class CMainFrame : public QMainWindow {
   // Logs on through the login dialog; a cancelled or failed logon keeps the
   // previous connection.
   void ConnectCommand();
+  // Makes connection the view's and the runs' connection.
+  void UseConnection(std::shared_ptr<DatabaseConnection> connection);
   bool HasUsableConnection() const;
   // Stops a run going on (asking first) and waits for its worker; false when
   // the user keeps the run.
@@ -88,7 +95,7 @@ class CMainFrame : public QMainWindow {
 
   UserPrompts& prompts_;
   QtRunHost host_;
-  StoredSettingsRunDialogs dialogs_;
+  DesktopRunDialogs dialogs_;
   RunEngine engine_;
   CTallyfoldView* view_;
   std::unique_ptr<CTallyfoldDoc> document_;

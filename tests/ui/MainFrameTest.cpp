@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
@@ -16,13 +18,17 @@
 #include <memory>
 #include <thread>
 
+#include "ModalDialogs.h"
 #include "ScriptedPrompts.h"
 #include "config/MemorySettingsStore.h"
 #include "engine/EmptyRunPhases.h"
 #include "engine/RunControl.h"
+#include "tests/oracle/SandboxClient.h"
 #include "ui/CMainFrame.h"
 #include "ui/CTallyfoldView.h"
 #include "ui/ControlPanelDialog.h"
+#include "ui/LoginDialog.h"
+#include "ui/ParametersDialog.h"
 
 namespace {
 
@@ -71,9 +77,15 @@ QByteArray ReadFile(const QString& path) {
 
 class MainFrameTest : public ::testing::Test {
  protected:
-  MainFrameTest() : frame(std::make_unique<CMainFrame>(store, prompts, phases)) {
+  MainFrameTest() : frame(std::make_unique<CMainFrame>(*store, prompts, phases)) {
     phases.control = &frame->Engine().Control();
     frame->show();
+    // Start asks for a logged-on database before it runs.
+    WhenDialogOpens<LoginDialog>([](LoginDialog& dialog) {
+      dialog.UserField()->setEditText("DEMO/demo@demo");
+      dialog.accept();
+    });
+    Trigger(frame->ConnectAction());
   }
 
   RunFlags& Flags() { return frame->Engine().Flags(); }
@@ -88,8 +100,14 @@ class MainFrameTest : public ::testing::Test {
     frame->UpdateCommands();
     action->trigger();
   }
-  void StartHeldRun() {
+  // Start, pressing Start in the parameters dialog as it stands.
+  void StartThroughParameters() {
+    WhenDialogOpens<ParametersDialog>(
+        [](ParametersDialog& dialog) { dialog.StartButton()->click(); });
     Trigger(frame->StartAction());
+  }
+  void StartHeldRun() {
+    StartThroughParameters();
     ASSERT_TRUE(ProcessEventsUntil([this] { return phases.entered.load(); }));
     frame->UpdateCommands();
   }
@@ -100,7 +118,7 @@ class MainFrameTest : public ::testing::Test {
   }
 
   QTemporaryDir dir;
-  MemorySettingsStore store;
+  std::unique_ptr<MemorySettingsStore> store = SandboxSettings();
   ScriptedPrompts prompts;
   HeldPhases phases;
   std::unique_ptr<CMainFrame> frame;
@@ -109,7 +127,7 @@ class MainFrameTest : public ::testing::Test {
 TEST_F(MainFrameTest, RunWritesHeaderAndClosingLineAndTheReportSavesAsRtfAndText) {
   EXPECT_EQ(frame->windowTitle(), "Ready - Quillmark for Oracle");
   phases.released = true;
-  Trigger(frame->StartAction());
+  StartThroughParameters();
   ASSERT_TRUE(ProcessEventsUntil([this] { return WorkerEnded(); }));
   ASSERT_TRUE(ProcessEventsUntil([this] { return Report().contains(ClosingLine); }));
 
@@ -236,7 +254,7 @@ TEST_F(MainFrameTest, DestroyingTheWindowDuringARunEndsTheWorkerFirst) {
 
 TEST_F(MainFrameTest, CancelledOrFailedSaveAtTheUnsavedQuestionKeepsTheReportAndStartsNothing) {
   phases.released = true;
-  Trigger(frame->StartAction());
+  StartThroughParameters();
   ASSERT_TRUE(ProcessEventsUntil([this] { return WorkerEnded(); }));
   const QString before = Report();
   const int finished = static_cast<int>(prompts.Messages().count(FinishedText));

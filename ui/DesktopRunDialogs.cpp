@@ -1,0 +1,22 @@
+// Desktop run dialogs: the parameters dialog between Start and the run.
+#include "ui/DesktopRunDialogs.h"
+
+#include "ui/DatabaseChoice.h"
+#include "ui/ParametersDialog.h"
+
+DesktopRunDialogs::DesktopRunDialogs(QWidget& window, DatabaseChoice& database,
+                                     UserPrompts& prompts, std::function<void()> saveReport)
+    : window_(window), database_(database), prompts_(prompts), saveReport_(std::move(saveReport)) {}
+
+bool DesktopRunDialogs::EditRunParameters(RunSettings& settings) {
+  ParametersDialog dialog(settings, database_, prompts_, &window_);
+  if (dialog.exec() != QDialog::Accepted) {
+    return false;
+  }
+  dialog.CopyKindsTo(settings);
+  return true;
+}
+
+bool DesktopRunDialogs::HasUsableConnection() {
+  return database_.DatabaseSelected();
+}

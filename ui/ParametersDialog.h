@@ -1,0 +1,59 @@
+// ParametersDialog: asks, just before a scripting run, which database and
+// schema to script and which kinds of object to write. It edits a copy of the
+// kind flags and hands them back only when the user presses Start; the
+// database and schema change at once, as they belong to the report view.
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+#include "engine/RunSettings.h"
+
+class DatabaseChoice;
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class UserPrompts;
+
+class ParametersDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr int KindCount = 14;
+
+  ParametersDialog(const RunSettings& settings, DatabaseChoice& database, UserPrompts& prompts,
+                   QWidget* parent = nullptr);
+
+  // Copies the kind flags as the check boxes show them into settings.
+  void CopyKindsTo(RunSettings& settings) const;
+
+  QPushButton* DatabaseButton() const { return databaseButton_; }
+  QComboBox* SchemaList() const { return schemaList_; }
+  QPushButton* StartButton() const { return startButton_; }
+  // The check box of one kind flag, such as &RunSettings::DoData.
+  QCheckBox* KindBox(int RunSettings::*kind) const;
+
+  void accept() override;
+
+ private:
+  struct Kind {
+    int RunSettings::*flag;
+    const char* text;
+  };
+  static const std::array<Kind, KindCount> Kinds;
+
+  QCheckBox* AddKind(int index, const RunSettings& settings);
+  void SelectDatabase();
+  // Shows the view's connection in the button and the schema list; failedText
+  // is the caption while no database is selected.
+  void ShowConnection(const QString& failedText);
+  void SchemaChosen(const QString& schema);
+
+  DatabaseChoice& database_;
+  UserPrompts& prompts_;
+  std::array<QCheckBox*, KindCount> boxes_{};
+  QPushButton* databaseButton_ = nullptr;
+  QComboBox* schemaList_ = nullptr;
+  QPushButton* startButton_ = nullptr;
+  bool filling_ = false;
+};
