@@ -3,9 +3,9 @@
 #include "oracle/OracleSession.h"
 
 #include <array>
-#include <utility>
 #include <cctype>
 #include <cstring>
+#include <utility>
 
 #include "config/SettingsStore.h"
 #include "oracle/ClientMessages.h"
@@ -161,12 +161,15 @@ bool OracleSession::Connect(const std::string& user, const std::string& password
   globalName_ = QueryValue("select global_name from sys.global_name", "", "", "");
   if (setDateFormat) {
     const std::string format = settings_.GetString("Settings", "DateFormat", "MM/DD/YYYY HH24:MI");
-    if (!ExecuteSql("alter session set nls_date_format = '" + QuoteDoubled(format) + "'") &&
-        showMessages) {
+    if (!SetDateFormat(format) && showMessages) {
       messages_.Show(DateFormatFailureText, MessageKind::Warning);
     }
   }
   return true;
+}
+
+bool OracleSession::SetDateFormat(const std::string& format) {
+  return ExecuteSql("alter session set nls_date_format = '" + QuoteDoubled(format) + "'");
 }
 
 bool OracleSession::LogonParts(const std::string& user, const std::string& password,

@@ -27,7 +27,7 @@ QString FullCaption(std::string_view text) {
 CMainFrame::CMainFrame(SettingsStore& store, UserPrompts& prompts, RunPhases& phases)
     : prompts_(prompts),
       host_(*this, prompts, [this] { return engine_.Flags().Running != 0; }),
-      dialogs_(*this, *this, prompts, [this] { document_->SaveReport(); }),
+      dialogs_(*this, store, *this, prompts, [this] { document_->SaveReport(); }),
       engine_(store, host_, phases, dialogs_),
       view_(new CTallyfoldView(engine_.Model(), this)),
       findDialog_(new CFindDialog(this)),

@@ -4,16 +4,21 @@
 #include "ui/DatabaseChoice.h"
 #include "ui/ParametersDialog.h"
 
-DesktopRunDialogs::DesktopRunDialogs(QWidget& window, DatabaseChoice& database,
-                                     UserPrompts& prompts, std::function<void()> saveReport)
-    : window_(window), database_(database), prompts_(prompts), saveReport_(std::move(saveReport)) {}
+DesktopRunDialogs::DesktopRunDialogs(QWidget& window, SettingsStore& store,
+                                     DatabaseChoice& database, UserPrompts& prompts,
+                                     std::function<void()> saveReport)
+    : window_(window),
+      store_(store),
+      database_(database),
+      prompts_(prompts),
+      saveReport_(std::move(saveReport)) {}
 
 bool DesktopRunDialogs::EditRunParameters(RunSettings& settings) {
-  ParametersDialog dialog(settings, database_, prompts_, &window_);
+  ParametersDialog dialog(settings, store_, database_, prompts_, &window_);
   if (dialog.exec() != QDialog::Accepted) {
     return false;
   }
-  dialog.CopyKindsTo(settings);
+  dialog.CopyChoicesTo(settings);
   return true;
 }
 

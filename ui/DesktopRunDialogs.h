@@ -9,12 +9,13 @@
 
 class DatabaseChoice;
 class QWidget;
+class SettingsStore;
 class UserPrompts;
 
 class DesktopRunDialogs : public RunDialogs {
  public:
-  DesktopRunDialogs(QWidget& window, DatabaseChoice& database, UserPrompts& prompts,
-                    std::function<void()> saveReport);
+  DesktopRunDialogs(QWidget& window, SettingsStore& store, DatabaseChoice& database,
+                    UserPrompts& prompts, std::function<void()> saveReport);
 
   bool EditRunParameters(RunSettings& settings) override;
   // Without the SQL script dialog no statement is chosen, so no statement run starts.
@@ -27,6 +28,7 @@ class DesktopRunDialogs : public RunDialogs {
 
  private:
   QWidget& window_;
+  SettingsStore& store_;
   DatabaseChoice& database_;
   UserPrompts& prompts_;
   std::function<void()> saveReport_;

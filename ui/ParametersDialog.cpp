@@ -47,9 +47,13 @@ const std::array<ParametersDialog::Kind, ParametersDialog::KindCount> Parameters
     {&RunSettings::DoTypeBody, "Types Bod&y"},
 }};
 
-ParametersDialog::ParametersDialog(const RunSettings& settings, DatabaseChoice& database,
-                                   UserPrompts& prompts, QWidget* parent)
-    : QDialog(parent), database_(database), prompts_(prompts) {
+ParametersDialog::ParametersDialog(const RunSettings& settings, SettingsStore& store,
+                                   DatabaseChoice& database, UserPrompts& prompts, QWidget* parent)
+    : QDialog(parent),
+      store_(store),
+      database_(database),
+      prompts_(prompts),
+      general_(GeneralOptions::From(settings)) {
   setWindowTitle("Quillmark for Oracle Parameters");
 
   databaseButton_ = new QPushButton(SelectDatabaseText, this);
@@ -80,6 +84,8 @@ ParametersDialog::ParametersDialog(const RunSettings& settings, DatabaseChoice& 
   frameLayout->addWidget(source);
 
   auto* buttons = new QDialogButtonBox(this);
+  generalButton_ = buttons->addButton("&General...", QDialogButtonBox::ActionRole);
+  generalButton_->setAutoDefault(false);
   startButton_ = buttons->addButton("Start", QDialogButtonBox::AcceptRole);
   buttons->addButton(QDialogButtonBox::Cancel);
   startButton_->setDefault(true);
@@ -93,6 +99,7 @@ ParametersDialog::ParametersDialog(const RunSettings& settings, DatabaseChoice& 
 
   connect(databaseButton_, &QPushButton::clicked, this, &ParametersDialog::SelectDatabase);
   connect(schemaList_, &QComboBox::currentTextChanged, this, &ParametersDialog::SchemaChosen);
+  connect(generalButton_, &QPushButton::clicked, this, &ParametersDialog::EditGeneralOptions);
   ShowConnection(SelectDatabaseText);
   databaseButton_->setFocus();
 }
@@ -113,9 +120,17 @@ QCheckBox* ParametersDialog::KindBox(int RunSettings::*kind) const {
   return nullptr;
 }
 
-void ParametersDialog::CopyKindsTo(RunSettings& settings) const {
+void ParametersDialog::CopyChoicesTo(RunSettings& settings) const {
   for (int i = 0; i < KindCount; ++i) {
     settings.*Kinds[i].flag = boxes_[i]->isChecked() ? 1 : 0;
+  }
+  general_.CopyTo(settings);
+}
+
+void ParametersDialog::EditGeneralOptions() {
+  GeneralOptionsDialog dialog(general_, store_, database_, prompts_, this);
+  if (dialog.exec() == QDialog::Accepted) {
+    general_ = dialog.Options();
   }
 }
 

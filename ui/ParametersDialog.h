@@ -1,18 +1,21 @@
 // ParametersDialog: asks, just before a scripting run, which database and
-// schema to script and which kinds of object to write. It edits a copy of the
-// kind flags and hands them back only when the user presses Start; the
-// database and schema change at once, as they belong to the report view.
+// schema to script, which kinds of object to write and the general options.
+// It edits copies of the kind flags and general options and hands them back
+// only when the user presses Start; the database and schema change at once,
+// as they belong to the report view.
 #pragma once
 
 #include <QDialog>
 #include <array>
 
 #include "engine/RunSettings.h"
+#include "ui/GeneralOptionsDialog.h"
 
 class DatabaseChoice;
 class QCheckBox;
 class QComboBox;
 class QPushButton;
+class SettingsStore;
 class UserPrompts;
 
 class ParametersDialog : public QDialog {
@@ -21,15 +24,17 @@ class ParametersDialog : public QDialog {
  public:
   static constexpr int KindCount = 14;
 
-  ParametersDialog(const RunSettings& settings, DatabaseChoice& database, UserPrompts& prompts,
-                   QWidget* parent = nullptr);
+  ParametersDialog(const RunSettings& settings, SettingsStore& store, DatabaseChoice& database,
+                   UserPrompts& prompts, QWidget* parent = nullptr);
 
-  // Copies the kind flags as the check boxes show them into settings.
-  void CopyKindsTo(RunSettings& settings) const;
+  // Copies the kind flags as the check boxes show them, and the general
+  // options, into settings.
+  void CopyChoicesTo(RunSettings& settings) const;
 
   QPushButton* DatabaseButton() const { return databaseButton_; }
   QComboBox* SchemaList() const { return schemaList_; }
   QPushButton* StartButton() const { return startButton_; }
+  QPushButton* GeneralButton() const { return generalButton_; }
   // The check box of one kind flag, such as &RunSettings::DoData.
   QCheckBox* KindBox(int RunSettings::*kind) const;
 
@@ -48,12 +53,16 @@ class ParametersDialog : public QDialog {
   // is the caption while no database is selected.
   void ShowConnection(const QString& failedText);
   void SchemaChosen(const QString& schema);
+  void EditGeneralOptions();
 
+  SettingsStore& store_;
   DatabaseChoice& database_;
   UserPrompts& prompts_;
   std::array<QCheckBox*, KindCount> boxes_{};
   QPushButton* databaseButton_ = nullptr;
   QComboBox* schemaList_ = nullptr;
   QPushButton* startButton_ = nullptr;
+  QPushButton* generalButton_ = nullptr;
+  GeneralOptions general_;
   bool filling_ = false;
 };

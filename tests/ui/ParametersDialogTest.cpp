@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QThread>
 
 #include "ModalDialogs.h"
@@ -18,6 +19,7 @@
 #include "tests/oracle/SandboxClient.h"
 #include "ui/CMainFrame.h"
 #include "ui/CTallyfoldView.h"
+#include "ui/GeneralOptionsDialog.h"
 #include "ui/LoginDialog.h"
 #include "ui/ParametersDialog.h"
 
@@ -160,13 +162,23 @@ TEST_F(ParametersDialogTest, TheCheckedKindsAloneAreScripted) {
   EXPECT_TRUE(report.contains("CREATE TABLE DEPARTMENTS")) << report.left(2000).toStdString();
   EXPECT_FALSE(report.contains("CREATE INDEX"));
 
-  // Cancel leaves the settings of the last run as they were.
+  // Cancel leaves the settings of the last run as they were; the general
+  // options' stored values are written at once.
   prompts.Answer(MessageAnswer::No);  // the unsaved report
   StartWithDialog([](ParametersDialog& dialog) {
     dialog.KindBox(&RunSettings::DoIndex)->click();
+    WhenDialogOpens<GeneralOptionsDialog>([](GeneralOptionsDialog& general) {
+      general.ToFile()->click();
+      general.FileNameEdit()->setText("full.txt");
+      general.DateFormatEdit()->setText("DD.MM.YYYY");
+      general.OkButton()->click();
+    });
+    dialog.GeneralButton()->click();
     dialog.reject();
   });
   EXPECT_EQ(settings.DoIndex, 0);
+  EXPECT_EQ(settings.ReportToFile, 0);
+  EXPECT_EQ(store->GetString("Settings", "DateFormat", ""), "DD.MM.YYYY");
 }
 
 }  // namespace
