@@ -27,7 +27,9 @@ QString FullCaption(std::string_view text) {
 CMainFrame::CMainFrame(SettingsStore& store, UserPrompts& prompts, RunPhases& phases)
     : prompts_(prompts),
       host_(*this, prompts, [this] { return engine_.Flags().Running != 0; }),
-      dialogs_(*this, store, *this, prompts, [this] { document_->SaveReport(); }),
+      dialogs_(
+          *this, store, *this, prompts, [this] { document_->SaveReport(); },
+          [this]() -> RunSettings& { return engine_.Settings(); }),
       engine_(store, host_, phases, dialogs_),
       view_(new CTallyfoldView(engine_.Model(), this)),
       findDialog_(new CFindDialog(this)),
@@ -104,6 +106,12 @@ void CMainFrame::CreateActions() {
   rerunLast_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
   connect(rerunLast_, &QAction::triggered, this, [&driver] { driver.RerunLastCommand(); });
 
+  startSqlScript_ =
+      new QAction(look->standardIcon(QStyle::SP_FileDialogDetailedView), "Start S&QL Script", this);
+  startSqlScript_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
+  connect(startSqlScript_, &QAction::triggered, this,
+          [&driver] { driver.StartStatementCommand(); });
+
   saveReport_ = new QAction(look->standardIcon(QStyle::SP_DialogSaveButton), "S&ave Report", this);
   saveReport_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   connect(saveReport_, &QAction::triggered, this, [this] { document_->SaveReportCommand(); });
@@ -149,6 +157,7 @@ void CMainFrame::CreateMenus() {
   main->addSeparator();
   main->addAction(start_);
   main->addAction(rerunLast_);
+  main->addAction(startSqlScript_);
   main->addAction(saveReport_);
   main->addSeparator();
   main->addAction(exit_);
@@ -176,6 +185,7 @@ void CMainFrame::CreateToolBar() {
   bar->addSeparator();
   bar->addAction(start_);
   bar->addAction(rerunLast_);
+  bar->addAction(startSqlScript_);
   bar->addAction(saveReport_);
   bar->addSeparator();
   bar->addAction(find_);
@@ -209,6 +219,7 @@ void CMainFrame::UpdateCommands() {
   const RunDriver& driver = engine_.Driver();
   start_->setEnabled(driver.CanStart());
   rerunLast_->setEnabled(driver.CanRerunLast());
+  startSqlScript_->setEnabled(driver.CanStart());
   skip_->setEnabled(control.CanSkip());
   resume_->setEnabled(control.CanResume());
   pause_->setEnabled(control.CanPause());

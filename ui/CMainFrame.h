@@ -55,6 +55,7 @@ class CMainFrame : public QMainWindow, public DatabaseChoice {
   QAction* ConnectAction() const { return connect_; }
   QAction* StartAction() const { return start_; }
   QAction* RerunLastAction() const { return rerunLast_; }
+  QAction* StartSqlScriptAction() const { return startSqlScript_; }
   QAction* SaveReportAction() const { return saveReport_; }
   QAction* ExitAction() const { return exit_; }
   QAction* SkipAction() const { return skip_; }
@@ -114,6 +115,7 @@ class CMainFrame : public QMainWindow, public DatabaseChoice {
   QAction* connect_ = nullptr;
   QAction* start_ = nullptr;
   QAction* rerunLast_ = nullptr;
+  QAction* startSqlScript_ = nullptr;
   QAction* saveReport_ = nullptr;
   QAction* exit_ = nullptr;
   QAction* skip_ = nullptr;

@@ -3,15 +3,18 @@
 
 #include "ui/DatabaseChoice.h"
 #include "ui/ParametersDialog.h"
+#include "ui/SqlScriptDialog.h"
 
 DesktopRunDialogs::DesktopRunDialogs(QWidget& window, SettingsStore& store,
                                      DatabaseChoice& database, UserPrompts& prompts,
-                                     std::function<void()> saveReport)
+                                     std::function<void()> saveReport,
+                                     std::function<RunSettings&()> settings)
     : window_(window),
       store_(store),
       database_(database),
       prompts_(prompts),
-      saveReport_(std::move(saveReport)) {}
+      saveReport_(std::move(saveReport)),
+      settings_(std::move(settings)) {}
 
 bool DesktopRunDialogs::EditRunParameters(RunSettings& settings) {
   ParametersDialog dialog(settings, store_, database_, prompts_, &window_);
@@ -19,6 +22,15 @@ bool DesktopRunDialogs::EditRunParameters(RunSettings& settings) {
     return false;
   }
   dialog.CopyChoicesTo(settings);
+  return true;
+}
+
+bool DesktopRunDialogs::EditStatement(std::string& statement) {
+  SqlScriptDialog dialog(statement, settings_(), store_, database_, prompts_, &window_);
+  if (dialog.exec() != QDialog::Accepted) {
+    return false;
+  }
+  statement = dialog.Statement();
   return true;
 }
 

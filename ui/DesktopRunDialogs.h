@@ -1,6 +1,6 @@
 // DesktopRunDialogs: the run dialogs of the desktop program. Start opens the
-// parameters dialog over the view's connection; the report is saved through
-// the report document.
+// parameters dialog and Start SQL Script the SQL script dialog over the view's
+// connection; the report is saved through the report document.
 #pragma once
 
 #include <functional>
@@ -14,12 +14,13 @@ class UserPrompts;
 
 class DesktopRunDialogs : public RunDialogs {
  public:
+  // settings gives the run settings the SQL script dialog's general options edit.
   DesktopRunDialogs(QWidget& window, SettingsStore& store, DatabaseChoice& database,
-                    UserPrompts& prompts, std::function<void()> saveReport);
+                    UserPrompts& prompts, std::function<void()> saveReport,
+                    std::function<RunSettings&()> settings);
 
   bool EditRunParameters(RunSettings& settings) override;
-  // Without the SQL script dialog no statement is chosen, so no statement run starts.
-  bool EditStatement(std::string&) override { return false; }
+  bool EditStatement(std::string& statement) override;
   void SaveReport() override { saveReport_(); }
   // Configuration files are not read by this program yet; the automatic start
   // that follows finds no connection and says so.
@@ -32,4 +33,5 @@ class DesktopRunDialogs : public RunDialogs {
   DatabaseChoice& database_;
   UserPrompts& prompts_;
   std::function<void()> saveReport_;
+  std::function<RunSettings&()> settings_;
 };

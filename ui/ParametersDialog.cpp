@@ -2,33 +2,23 @@
 #include "ui/ParametersDialog.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "scripting/connection/DatabaseConnection.h"
 #include "ui/DatabaseChoice.h"
+#include "ui/DatabaseSchemaRow.h"
 #include "ui/UserPrompts.h"
 
 namespace {
 
-const QString SelectDatabaseText = "Press to select Database";
-// After a failed or cancelled logon, so the user sees that the press was taken.
-const QString SelectDatabaseAgainText = "Press to select Database 1";
 // The first six kinds form the "Objects" group, the rest the "Source" group.
 constexpr int ObjectKindCount = 6;
 
 }  // namespace
-
-bool DatabaseChoice::DatabaseSelected() {
-  const DatabaseConnection* connection = ViewConnection();
-  return connection != nullptr && !connection->NotConnected();
-}
 
 const std::array<ParametersDialog::Kind, ParametersDialog::KindCount> ParametersDialog::Kinds = {{
     {&RunSettings::DoPrivilege, "P&rivileges"},
@@ -56,17 +46,8 @@ ParametersDialog::ParametersDialog(const RunSettings& settings, SettingsStore& s
       general_(GeneralOptions::From(settings)) {
   setWindowTitle("Quillmark for Oracle Parameters");
 
-  databaseButton_ = new QPushButton(SelectDatabaseText, this);
-  databaseButton_->setAutoDefault(false);
-  schemaList_ = new QComboBox(this);
-  schemaList_->setInsertPolicy(QComboBox::InsertAlphabetically);
-  schemaList_->setMinimumContentsLength(20);
-  auto* schemaLabel = new QLabel("Sc&hema:", this);
-  schemaLabel->setBuddy(schemaList_);
-  auto* databaseRow = new QHBoxLayout;
-  databaseRow->addWidget(databaseButton_, 1);
-  databaseRow->addWidget(schemaLabel);
-  databaseRow->addWidget(schemaList_, 1);
+  // "1" tells the user that a press that selected nothing was taken.
+  databaseRow_ = new DatabaseSchemaRow(database, "Press to select Database 1", this);
 
   auto* objects = new QGroupBox("Objects", this);
   auto* objectGrid = new QGridLayout(objects);
@@ -93,15 +74,12 @@ ParametersDialog::ParametersDialog(const RunSettings& settings, SettingsStore& s
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(databaseRow);
+  layout->addWidget(databaseRow_);
   layout->addWidget(frame);
   layout->addWidget(buttons);
 
-  connect(databaseButton_, &QPushButton::clicked, this, &ParametersDialog::SelectDatabase);
-  connect(schemaList_, &QComboBox::currentTextChanged, this, &ParametersDialog::SchemaChosen);
   connect(generalButton_, &QPushButton::clicked, this, &ParametersDialog::EditGeneralOptions);
-  ShowConnection(SelectDatabaseText);
-  databaseButton_->setFocus();
+  databaseRow_->Button()->setFocus();
 }
 
 QCheckBox* ParametersDialog::AddKind(int index, const RunSettings& settings) {
@@ -134,39 +112,6 @@ void ParametersDialog::EditGeneralOptions() {
   }
 }
 
-void ParametersDialog::ShowConnection(const QString& failedText) {
-  filling_ = true;
-  schemaList_->clear();
-  if (database_.DatabaseSelected()) {
-    const DatabaseConnection& connection = *database_.ViewConnection();
-    databaseButton_->setText(QString::fromStdString(connection.DisplayName()));
-    for (const std::string& name : connection.SchemaNames()) {
-      schemaList_->addItem(QString::fromStdString(name));
-    }
-    schemaList_->model()->sort(0);
-    schemaList_->setCurrentIndex(schemaList_->findText(
-        QString::fromStdString(connection.CurrentSchema()), Qt::MatchStartsWith));
-  } else {
-    databaseButton_->setText(failedText);
-  }
-  filling_ = false;
-}
-
-void ParametersDialog::SelectDatabase() {
-  database_.SelectDatabase();
-  ShowConnection(SelectDatabaseAgainText);
-}
-
-void ParametersDialog::SchemaChosen(const QString& schema) {
-  DatabaseConnection* connection = database_.ViewConnection();
-  if (filling_ || connection == nullptr || schema.isEmpty() ||
-      schema.toStdString() == connection->CurrentSchema()) {
-    return;
-  }
-  connection->SelectSchema(schema.toStdString());
-  databaseButton_->setText(QString::fromStdString(connection->DisplayName()));
-}
-
 void ParametersDialog::accept() {
   if (!database_.DatabaseSelected()) {
     prompts_.ShowMessage(this, "You must select a database before you can begin.",
@@ -174,4 +119,12 @@ void ParametersDialog::accept() {
     return;
   }
   QDialog::accept();
+}
+
+QPushButton* ParametersDialog::DatabaseButton() const {
+  return databaseRow_->Button();
+}
+
+QComboBox* ParametersDialog::SchemaList() const {
+  return databaseRow_->SchemaList();
 }

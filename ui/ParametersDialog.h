@@ -12,6 +12,7 @@
 #include "ui/GeneralOptionsDialog.h"
 
 class DatabaseChoice;
+class DatabaseSchemaRow;
 class QCheckBox;
 class QComboBox;
 class QPushButton;
@@ -31,8 +32,8 @@ class ParametersDialog : public QDialog {
   // options, into settings.
   void CopyChoicesTo(RunSettings& settings) const;
 
-  QPushButton* DatabaseButton() const { return databaseButton_; }
-  QComboBox* SchemaList() const { return schemaList_; }
+  QPushButton* DatabaseButton() const;
+  QComboBox* SchemaList() const;
   QPushButton* StartButton() const { return startButton_; }
   QPushButton* GeneralButton() const { return generalButton_; }
   // The check box of one kind flag, such as &RunSettings::DoData.
@@ -48,21 +49,14 @@ class ParametersDialog : public QDialog {
   static const std::array<Kind, KindCount> Kinds;
 
   QCheckBox* AddKind(int index, const RunSettings& settings);
-  void SelectDatabase();
-  // Shows the view's connection in the button and the schema list; failedText
-  // is the caption while no database is selected.
-  void ShowConnection(const QString& failedText);
-  void SchemaChosen(const QString& schema);
   void EditGeneralOptions();
 
   SettingsStore& store_;
   DatabaseChoice& database_;
   UserPrompts& prompts_;
   std::array<QCheckBox*, KindCount> boxes_{};
-  QPushButton* databaseButton_ = nullptr;
-  QComboBox* schemaList_ = nullptr;
+  DatabaseSchemaRow* databaseRow_ = nullptr;
   QPushButton* startButton_ = nullptr;
   QPushButton* generalButton_ = nullptr;
   GeneralOptions general_;
-  bool filling_ = false;
 };

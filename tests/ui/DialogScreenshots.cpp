@@ -14,6 +14,7 @@
 #include "ui/GeneralOptionsDialog.h"
 #include "ui/LoginDialog.h"
 #include "ui/ParametersDialog.h"
+#include "ui/SqlScriptDialog.h"
 
 namespace {
 
@@ -59,7 +60,8 @@ int main(int argc, char** argv) {
   ParametersDialog parameters(settings, store, database, prompts);
   GeneralOptionsDialog general(GeneralOptions::From(settings), store, database, prompts);
   LoginDialog login(store, messages, prompts, nullptr);
+  SqlScriptDialog sqlScript("select * from emp", settings, store, database, prompts);
   const bool saved = Save(parameters, dir, "parameters") && Save(general, dir, "general-options") &&
-                     Save(login, dir, "login");
+                     Save(login, dir, "login") && Save(sqlScript, dir, "sql-script");
   return saved ? 0 : 1;
 }
