@@ -12,6 +12,7 @@
 #include "engine/ReportText.h"
 #include "scripting/connection/DatabaseConnection.h"
 #include "scripting/connection/ScriptingPhases.h"
+#include "scripting/tables/ObjectCatalog.h"
 #include "ui/CFindDialog.h"
 #include "ui/CTallyfoldView.h"
 #include "ui/UserPrompts.h"
@@ -248,6 +249,23 @@ void CMainFrame::SelectDatabase() {
   connection_.reset();
   UseConnection(
       std::make_shared<DatabaseConnection>(engine_.Store(), clientMessages_, logonPrompts_, ""));
+}
+
+std::vector<std::string> CMainFrame::ObjectNames(bool tables) {
+  std::vector<std::string> names;
+  if (!DatabaseSelected() || connection_->Session() == nullptr) {
+    return names;
+  }
+  CatalogNameMaxima maxima;
+  ObjectCatalog catalog(*connection_->Session(), engine_.Output(), engine_.Settings(),
+                        connection_->CurrentSchema(), connection_->DisplayName(), maxima);
+  CatalogList list;
+  catalog.ListTablesOrViews(true, list, tables);
+  names.reserve(list.size());
+  for (const CatalogItem& item : list) {
+    names.push_back(item.Name());
+  }
+  return names;
 }
 
 void CMainFrame::UseConnection(std::shared_ptr<DatabaseConnection> connection) {

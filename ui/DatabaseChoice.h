@@ -3,6 +3,9 @@
 // a new logon through the login dialog.
 #pragma once
 
+#include <string>
+#include <vector>
+
 class DatabaseConnection;
 
 class DatabaseChoice {
@@ -15,6 +18,10 @@ class DatabaseChoice {
   // new connection is kept even when its logon failed, so afterwards no
   // database is selected.
   virtual void SelectDatabase() = 0;
+
+  // The names of the current schema's tables (tables true) or views, read
+  // from the database now; empty without a logged-on connection.
+  virtual std::vector<std::string> ObjectNames(bool tables) = 0;
 
   // True when a connection exists and is logged on.
   bool DatabaseSelected();

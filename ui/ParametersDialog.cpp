@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/DataConditionsDialog.h"
 #include "ui/DatabaseChoice.h"
 #include "ui/DatabaseSchemaRow.h"
 #include "ui/UserPrompts.h"
@@ -37,9 +38,10 @@ const std::array<ParametersDialog::Kind, ParametersDialog::KindCount> Parameters
     {&RunSettings::DoTypeBody, "Types Bod&y"},
 }};
 
-ParametersDialog::ParametersDialog(const RunSettings& settings, SettingsStore& store,
+ParametersDialog::ParametersDialog(RunSettings& settings, SettingsStore& store,
                                    DatabaseChoice& database, UserPrompts& prompts, QWidget* parent)
     : QDialog(parent),
+      settings_(settings),
       store_(store),
       database_(database),
       prompts_(prompts),
@@ -59,6 +61,13 @@ ParametersDialog::ParametersDialog(const RunSettings& settings, SettingsStore& s
     const int place = i < ObjectKindCount ? i : i - ObjectKindCount;
     grid->addWidget(box, place / 2, place % 2);
   }
+  conditionsButton_ = new QPushButton("Co&nditions...", objects);
+  conditionsButton_->setAutoDefault(false);
+  objectGrid->addWidget(conditionsButton_, ObjectKindCount / 2, 0);
+  QCheckBox* dataBox = KindBox(&RunSettings::DoData);
+  conditionsButton_->setEnabled(dataBox->isChecked());
+  connect(dataBox, &QCheckBox::toggled, conditionsButton_, &QPushButton::setEnabled);
+  connect(conditionsButton_, &QPushButton::clicked, this, &ParametersDialog::EditDataConditions);
   auto* frame = new QGroupBox("Select the objects and source that you would like to script:", this);
   auto* frameLayout = new QHBoxLayout(frame);
   frameLayout->addWidget(objects);
@@ -110,6 +119,17 @@ void ParametersDialog::EditGeneralOptions() {
   if (dialog.exec() == QDialog::Accepted) {
     general_ = dialog.Options();
   }
+}
+
+void ParametersDialog::EditDataConditions() {
+  if (!database_.DatabaseSelected()) {
+    prompts_.ShowMessage(this,
+                         "You must select a database before you can setup the data conditions.",
+                         MessageButtons::Ok, MessageIcon::Warning);
+    return;
+  }
+  DataConditionsDialog dialog(settings_, store_, database_, this);
+  dialog.exec();
 }
 
 void ParametersDialog::accept() {

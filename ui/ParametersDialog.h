@@ -25,7 +25,8 @@ class ParametersDialog : public QDialog {
  public:
   static constexpr int KindCount = 14;
 
-  ParametersDialog(const RunSettings& settings, SettingsStore& store, DatabaseChoice& database,
+  // The data conditions are edited in settings at once; the rest on Start.
+  ParametersDialog(RunSettings& settings, SettingsStore& store, DatabaseChoice& database,
                    UserPrompts& prompts, QWidget* parent = nullptr);
 
   // Copies the kind flags as the check boxes show them, and the general
@@ -36,6 +37,7 @@ class ParametersDialog : public QDialog {
   QComboBox* SchemaList() const;
   QPushButton* StartButton() const { return startButton_; }
   QPushButton* GeneralButton() const { return generalButton_; }
+  QPushButton* ConditionsButton() const { return conditionsButton_; }
   // The check box of one kind flag, such as &RunSettings::DoData.
   QCheckBox* KindBox(int RunSettings::*kind) const;
 
@@ -50,7 +52,9 @@ class ParametersDialog : public QDialog {
 
   QCheckBox* AddKind(int index, const RunSettings& settings);
   void EditGeneralOptions();
+  void EditDataConditions();
 
+  RunSettings& settings_;
   SettingsStore& store_;
   DatabaseChoice& database_;
   UserPrompts& prompts_;
@@ -58,5 +62,6 @@ class ParametersDialog : public QDialog {
   DatabaseSchemaRow* databaseRow_ = nullptr;
   QPushButton* startButton_ = nullptr;
   QPushButton* generalButton_ = nullptr;
+  QPushButton* conditionsButton_ = nullptr;
   GeneralOptions general_;
 };

@@ -10,6 +10,7 @@
 #include "config/MemorySettingsStore.h"
 #include "engine/RunSettings.h"
 #include "oracle/ClientMessages.h"
+#include "ui/DataConditionsDialog.h"
 #include "ui/DatabaseChoice.h"
 #include "ui/GeneralOptionsDialog.h"
 #include "ui/LoginDialog.h"
@@ -23,6 +24,7 @@ class NoDatabase : public DatabaseChoice {
  public:
   DatabaseConnection* ViewConnection() override { return nullptr; }
   void SelectDatabase() override {}
+  std::vector<std::string> ObjectNames(bool) override { return {}; }
 };
 
 class SilentMessages : public ClientMessages {
@@ -61,7 +63,9 @@ int main(int argc, char** argv) {
   GeneralOptionsDialog general(GeneralOptions::From(settings), store, database, prompts);
   LoginDialog login(store, messages, prompts, nullptr);
   SqlScriptDialog sqlScript("select * from emp", settings, store, database, prompts);
+  DataConditionsDialog conditions(settings, store, database);
   const bool saved = Save(parameters, dir, "parameters") && Save(general, dir, "general-options") &&
-                     Save(login, dir, "login") && Save(sqlScript, dir, "sql-script");
+                     Save(login, dir, "login") && Save(sqlScript, dir, "sql-script") &&
+                     Save(conditions, dir, "data-conditions");
   return saved ? 0 : 1;
 }

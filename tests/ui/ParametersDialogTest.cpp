@@ -86,7 +86,15 @@ TEST_F(ParametersDialogTest, StartNeedsALoggedOnDatabaseAndAFailedSelectionLeave
   QString captionAfterCancel;
   QString captionAfterFailure;
   int schemasAfterFailure = -1;
+  bool conditionsFollowedData = false;
   StartWithDialog([&](ParametersDialog& dialog) {
+    QCheckBox* data = dialog.KindBox(&RunSettings::DoData);
+    const bool enabledWithData = dialog.ConditionsButton()->isEnabled();
+    data->click();
+    const bool disabledWithoutData = !dialog.ConditionsButton()->isEnabled();
+    data->click();
+    conditionsFollowedData = enabledWithData && disabledWithoutData;
+    dialog.ConditionsButton()->click();
     EXPECT_EQ(dialog.windowTitle(), "Quillmark for Oracle Parameters");
     EXPECT_EQ(dialog.DatabaseButton()->text(), "Press to select Database");
     EXPECT_EQ(dialog.SchemaList()->count(), 0);
@@ -104,6 +112,9 @@ TEST_F(ParametersDialogTest, StartNeedsALoggedOnDatabaseAndAFailedSelectionLeave
 
   EXPECT_TRUE(stayedOpen);
   EXPECT_EQ(prompts.Messages().count(NoDatabaseText), 2);
+  EXPECT_TRUE(conditionsFollowedData);
+  EXPECT_TRUE(
+      prompts.WasShown("You must select a database before you can setup the data conditions."));
   EXPECT_EQ(captionAfterCancel, "Press to select Database 1");
   EXPECT_EQ(captionAfterFailure, "Press to select Database 1");
   EXPECT_EQ(schemasAfterFailure, 0);
