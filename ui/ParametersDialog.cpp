@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/CAdvancedSheet.h"
 #include "ui/DataConditionsDialog.h"
 #include "ui/DatabaseChoice.h"
 #include "ui/DatabaseSchemaRow.h"
@@ -68,6 +69,10 @@ ParametersDialog::ParametersDialog(RunSettings& settings, SettingsStore& store,
   conditionsButton_->setEnabled(dataBox->isChecked());
   connect(dataBox, &QCheckBox::toggled, conditionsButton_, &QPushButton::setEnabled);
   connect(conditionsButton_, &QPushButton::clicked, this, &ParametersDialog::EditDataConditions);
+  objectsAdvanced_ = new QPushButton("Ad&vanced...", objects);
+  objectsAdvanced_->setAutoDefault(false);
+  objectGrid->addWidget(objectsAdvanced_, ObjectKindCount / 2, 1);
+  connect(objectsAdvanced_, &QPushButton::clicked, this, &ParametersDialog::EditObjectOptions);
   auto* frame = new QGroupBox("Select the objects and source that you would like to script:", this);
   auto* frameLayout = new QHBoxLayout(frame);
   frameLayout->addWidget(objects);
@@ -121,11 +126,27 @@ void ParametersDialog::EditGeneralOptions() {
   }
 }
 
+bool ParametersDialog::CheckDatabaseFor(const char* purpose) {
+  if (database_.DatabaseSelected()) {
+    return true;
+  }
+  prompts_.ShowMessage(
+      this, QString("You must select a database before you can setup the %1.").arg(purpose),
+      MessageButtons::Ok, MessageIcon::Warning);
+  return false;
+}
+
+void ParametersDialog::EditObjectOptions() {
+  if (!CheckDatabaseFor("advanced options")) {
+    return;
+  }
+  settings_.OwnTablesOnly = general_.OwnTablesOnly;
+  CAdvancedSheet sheet(settings_, database_, prompts_, this);
+  sheet.exec();
+}
+
 void ParametersDialog::EditDataConditions() {
-  if (!database_.DatabaseSelected()) {
-    prompts_.ShowMessage(this,
-                         "You must select a database before you can setup the data conditions.",
-                         MessageButtons::Ok, MessageIcon::Warning);
+  if (!CheckDatabaseFor("data conditions")) {
     return;
   }
   DataConditionsDialog dialog(settings_, store_, database_, this);

@@ -38,6 +38,7 @@ class ParametersDialog : public QDialog {
   QPushButton* StartButton() const { return startButton_; }
   QPushButton* GeneralButton() const { return generalButton_; }
   QPushButton* ConditionsButton() const { return conditionsButton_; }
+  QPushButton* ObjectsAdvancedButton() const { return objectsAdvanced_; }
   // The check box of one kind flag, such as &RunSettings::DoData.
   QCheckBox* KindBox(int RunSettings::*kind) const;
 
@@ -53,6 +54,9 @@ class ParametersDialog : public QDialog {
   QCheckBox* AddKind(int index, const RunSettings& settings);
   void EditGeneralOptions();
   void EditDataConditions();
+  void EditObjectOptions();
+  // False, with the message, when no database is selected.
+  bool CheckDatabaseFor(const char* purpose);
 
   RunSettings& settings_;
   SettingsStore& store_;
@@ -63,5 +67,6 @@ class ParametersDialog : public QDialog {
   QPushButton* startButton_ = nullptr;
   QPushButton* generalButton_ = nullptr;
   QPushButton* conditionsButton_ = nullptr;
+  QPushButton* objectsAdvanced_ = nullptr;
   GeneralOptions general_;
 };

@@ -10,6 +10,7 @@
 #include "config/MemorySettingsStore.h"
 #include "engine/RunSettings.h"
 #include "oracle/ClientMessages.h"
+#include "ui/CAdvancedSheet.h"
 #include "ui/DataConditionsDialog.h"
 #include "ui/DatabaseChoice.h"
 #include "ui/GeneralOptionsDialog.h"
@@ -64,8 +65,10 @@ int main(int argc, char** argv) {
   LoginDialog login(store, messages, prompts, nullptr);
   SqlScriptDialog sqlScript("select * from emp", settings, store, database, prompts);
   DataConditionsDialog conditions(settings, store, database);
+  CAdvancedSheet objectOptions(settings, database, prompts);
   const bool saved = Save(parameters, dir, "parameters") && Save(general, dir, "general-options") &&
                      Save(login, dir, "login") && Save(sqlScript, dir, "sql-script") &&
-                     Save(conditions, dir, "data-conditions");
+                     Save(conditions, dir, "data-conditions") &&
+                     Save(objectOptions, dir, "advanced-object-options");
   return saved ? 0 : 1;
 }

@@ -95,6 +95,7 @@ TEST_F(ParametersDialogTest, StartNeedsALoggedOnDatabaseAndAFailedSelectionLeave
     data->click();
     conditionsFollowedData = enabledWithData && disabledWithoutData;
     dialog.ConditionsButton()->click();
+    dialog.ObjectsAdvancedButton()->click();
     EXPECT_EQ(dialog.windowTitle(), "Quillmark for Oracle Parameters");
     EXPECT_EQ(dialog.DatabaseButton()->text(), "Press to select Database");
     EXPECT_EQ(dialog.SchemaList()->count(), 0);
@@ -115,6 +116,8 @@ TEST_F(ParametersDialogTest, StartNeedsALoggedOnDatabaseAndAFailedSelectionLeave
   EXPECT_TRUE(conditionsFollowedData);
   EXPECT_TRUE(
       prompts.WasShown("You must select a database before you can setup the data conditions."));
+  EXPECT_TRUE(
+      prompts.WasShown("You must select a database before you can setup the advanced options."));
   EXPECT_EQ(captionAfterCancel, "Press to select Database 1");
   EXPECT_EQ(captionAfterFailure, "Press to select Database 1");
   EXPECT_EQ(schemasAfterFailure, 0);
