@@ -2,7 +2,6 @@
 #include "ui/CAdvancedSheet.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -10,6 +9,7 @@
 #include "engine/RunSettings.h"
 #include "ui/ColumnPatternsPage.h"
 #include "ui/DatabaseChoice.h"
+#include "ui/OptionSheetLayout.h"
 #include "ui/SelectionPage.h"
 
 namespace {
@@ -34,18 +34,13 @@ CAdvancedSheet::CAdvancedSheet(RunSettings& settings, DatabaseChoice& database,
   tablesPage_ = new SelectionPage(
       "Include the following &tables in the process:",
       "Include list of not processed tables in report",
-      [&database] { return database.ObjectNames(true); }, edited_->ExcludedTables,
+      [&database] { return database.ObjectNames("TABLE"); }, edited_->ExcludedTables,
       edited_->DoTableSkipped, this);
   tabs_->addTab(tablesPage_, "Tables");
   columnsPage_ = new ColumnPatternsPage(edited_->IgnoredColumnPatterns, prompts, this);
   tabs_->addTab(columnsPage_, "Columns");
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(tabs_);
-  layout->addWidget(buttons);
+  LayOutOptionSheet(*this, tabs_);
 }
 
 CAdvancedSheet::~CAdvancedSheet() = default;

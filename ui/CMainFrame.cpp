@@ -251,7 +251,7 @@ void CMainFrame::SelectDatabase() {
       std::make_shared<DatabaseConnection>(engine_.Store(), clientMessages_, logonPrompts_, ""));
 }
 
-std::vector<std::string> CMainFrame::ObjectNames(bool tables) {
+std::vector<std::string> CMainFrame::ObjectNames(const std::string& objectType) {
   std::vector<std::string> names;
   if (!DatabaseSelected() || connection_->Session() == nullptr) {
     return names;
@@ -260,7 +260,11 @@ std::vector<std::string> CMainFrame::ObjectNames(bool tables) {
   ObjectCatalog catalog(*connection_->Session(), engine_.Output(), engine_.Settings(),
                         connection_->CurrentSchema(), connection_->DisplayName(), maxima);
   CatalogList list;
-  catalog.ListTablesOrViews(true, list, tables);
+  if (objectType == "TABLE" || objectType == "VIEW") {
+    catalog.ListTablesOrViews(true, list, objectType == "TABLE");
+  } else {
+    catalog.ListObjects(true, &list, objectType);
+  }
   names.reserve(list.size());
   for (const CatalogItem& item : list) {
     names.push_back(item.Name());

@@ -73,7 +73,7 @@ class CMainFrame : public QMainWindow, public DatabaseChoice {
   DatabaseConnection* ViewConnection() override { return connection_.get(); }
   // Unlike Connect, keeps the new connection even when its logon failed.
   void SelectDatabase() override;
-  std::vector<std::string> ObjectNames(bool tables) override;
+  std::vector<std::string> ObjectNames(const std::string& objectType) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

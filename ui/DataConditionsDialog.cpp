@@ -75,7 +75,8 @@ DataConditionsDialog::DataConditionsDialog(RunSettings& settings, SettingsStore&
 
 void DataConditionsDialog::FillList() {
   names_->clear();
-  for (const std::string& name : database_.ObjectNames(showTables_->isChecked())) {
+  for (const std::string& name :
+       database_.ObjectNames(showTables_->isChecked() ? "TABLE" : "VIEW")) {
     const QString shown = QString::fromStdString(name);
     if (names_->findItems(shown, Qt::MatchFixedString).isEmpty()) {
       names_->addItem(shown);

@@ -19,9 +19,10 @@ class DatabaseChoice {
   // database is selected.
   virtual void SelectDatabase() = 0;
 
-  // The names of the current schema's tables (tables true) or views, read
-  // from the database now; empty without a logged-on connection.
-  virtual std::vector<std::string> ObjectNames(bool tables) = 0;
+  // The names of the current schema's objects of objectType ("TABLE",
+  // "VIEW", "PACKAGE BODY", ...), read from the database now; empty without
+  // a logged-on connection.
+  virtual std::vector<std::string> ObjectNames(const std::string& objectType) = 0;
 
   // True when a connection exists and is logged on.
   bool DatabaseSelected();

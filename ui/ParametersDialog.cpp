@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "ui/CAdvancedSheet.h"
+#include "ui/CSourceSheet.h"
 #include "ui/DataConditionsDialog.h"
 #include "ui/DatabaseChoice.h"
 #include "ui/DatabaseSchemaRow.h"
@@ -73,6 +74,10 @@ ParametersDialog::ParametersDialog(RunSettings& settings, SettingsStore& store,
   objectsAdvanced_->setAutoDefault(false);
   objectGrid->addWidget(objectsAdvanced_, ObjectKindCount / 2, 1);
   connect(objectsAdvanced_, &QPushButton::clicked, this, &ParametersDialog::EditObjectOptions);
+  sourceAdvanced_ = new QPushButton("Adv&anced...", source);
+  sourceAdvanced_->setAutoDefault(false);
+  sourceGrid->addWidget(sourceAdvanced_, (KindCount - ObjectKindCount) / 2, 1);
+  connect(sourceAdvanced_, &QPushButton::clicked, this, &ParametersDialog::EditSourceOptions);
   auto* frame = new QGroupBox("Select the objects and source that you would like to script:", this);
   auto* frameLayout = new QHBoxLayout(frame);
   frameLayout->addWidget(objects);
@@ -142,6 +147,15 @@ void ParametersDialog::EditObjectOptions() {
   }
   settings_.OwnTablesOnly = general_.OwnTablesOnly;
   CAdvancedSheet sheet(settings_, database_, prompts_, this);
+  sheet.exec();
+}
+
+void ParametersDialog::EditSourceOptions() {
+  if (!CheckDatabaseFor("advanced options")) {
+    return;
+  }
+  settings_.OwnTablesOnly = general_.OwnTablesOnly;
+  CSourceSheet sheet(settings_, database_, this);
   sheet.exec();
 }
 

@@ -39,6 +39,7 @@ class ParametersDialog : public QDialog {
   QPushButton* GeneralButton() const { return generalButton_; }
   QPushButton* ConditionsButton() const { return conditionsButton_; }
   QPushButton* ObjectsAdvancedButton() const { return objectsAdvanced_; }
+  QPushButton* SourceAdvancedButton() const { return sourceAdvanced_; }
   // The check box of one kind flag, such as &RunSettings::DoData.
   QCheckBox* KindBox(int RunSettings::*kind) const;
 
@@ -55,6 +56,7 @@ class ParametersDialog : public QDialog {
   void EditGeneralOptions();
   void EditDataConditions();
   void EditObjectOptions();
+  void EditSourceOptions();
   // False, with the message, when no database is selected.
   bool CheckDatabaseFor(const char* purpose);
 
@@ -68,5 +70,6 @@ class ParametersDialog : public QDialog {
   QPushButton* generalButton_ = nullptr;
   QPushButton* conditionsButton_ = nullptr;
   QPushButton* objectsAdvanced_ = nullptr;
+  QPushButton* sourceAdvanced_ = nullptr;
   GeneralOptions general_;
 };

@@ -20,6 +20,7 @@
 #include "tests/oracle/SandboxClient.h"
 #include "ui/CAdvancedSheet.h"
 #include "ui/CMainFrame.h"
+#include "ui/CSourceSheet.h"
 #include "ui/CTallyfoldView.h"
 #include "ui/ColumnPatternsPage.h"
 #include "ui/LoginDialog.h"
@@ -85,6 +86,23 @@ TEST_F(AdvancedSheetTest, TablesPageStoresWhatIsLeftOut) {
   unvisited.show();
   unvisited.accept();
   EXPECT_EQ(Settings().ExcludedTables, std::vector<std::string>{"GONE"});
+}
+
+TEST_F(AdvancedSheetTest, SourcePagesListTheirKindAndOnlyShownPagesApply) {
+  Settings().ExcludedFunctions = {"GONE"};
+  CSourceSheet sheet(Settings(), *frame);
+  sheet.show();
+  ASSERT_EQ(sheet.Pages().size(), 8u);
+  SelectionPage* triggers = sheet.Pages()[0];
+  EXPECT_FALSE(triggers->NameList()->findItems("EMPLOYEES_BI", Qt::MatchExactly).isEmpty());
+  EXPECT_TRUE(triggers->NameList()->findItems("HR_UTIL", Qt::MatchExactly).isEmpty());
+  SelectionPage* packages = sheet.Pages()[3];
+  sheet.Tabs()->setCurrentWidget(packages);
+  ClickItem(packages->NameList(), "HR_UTIL");
+  sheet.accept();
+  EXPECT_EQ(Settings().ExcludedPackages, std::vector<std::string>{"HR_UTIL"});
+  EXPECT_TRUE(Settings().ExcludedTriggers.empty());
+  EXPECT_EQ(Settings().ExcludedFunctions, std::vector<std::string>{"GONE"});  // never shown
 }
 
 TEST_F(AdvancedSheetTest, ANameDeliveredTwiceIsListedOnce) {

@@ -11,6 +11,7 @@
 #include "engine/RunSettings.h"
 #include "oracle/ClientMessages.h"
 #include "ui/CAdvancedSheet.h"
+#include "ui/CSourceSheet.h"
 #include "ui/DataConditionsDialog.h"
 #include "ui/DatabaseChoice.h"
 #include "ui/GeneralOptionsDialog.h"
@@ -25,7 +26,7 @@ class NoDatabase : public DatabaseChoice {
  public:
   DatabaseConnection* ViewConnection() override { return nullptr; }
   void SelectDatabase() override {}
-  std::vector<std::string> ObjectNames(bool) override { return {}; }
+  std::vector<std::string> ObjectNames(const std::string&) override { return {}; }
 };
 
 class SilentMessages : public ClientMessages {
@@ -66,9 +67,11 @@ int main(int argc, char** argv) {
   SqlScriptDialog sqlScript("select * from emp", settings, store, database, prompts);
   DataConditionsDialog conditions(settings, store, database);
   CAdvancedSheet objectOptions(settings, database, prompts);
+  CSourceSheet sourceOptions(settings, database);
   const bool saved = Save(parameters, dir, "parameters") && Save(general, dir, "general-options") &&
                      Save(login, dir, "login") && Save(sqlScript, dir, "sql-script") &&
                      Save(conditions, dir, "data-conditions") &&
-                     Save(objectOptions, dir, "advanced-object-options");
+                     Save(objectOptions, dir, "advanced-object-options") &&
+                     Save(sourceOptions, dir, "advanced-source-options");
   return saved ? 0 : 1;
 }
