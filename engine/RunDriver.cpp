@@ -133,10 +133,12 @@ void RunDriver::StartCommand() {
 }
 
 void RunDriver::RerunLastCommand() {
-  if (!CanRerunLast()) {
+  // A rerun replaces the report as Start does, so it asks the same question.
+  if (!CanRerunLast() || !KeepUnsavedReport()) {
     return;
   }
   phases_.ClearRunObjectLists();
+  flags_.ReportSaved = 0;
   StartRun();
 }
 

@@ -146,8 +146,7 @@ bool OracleSession::Connect(const std::string& user, const std::string& password
   globalName_ = QueryValue("select global_name from sys.global_name", "", "", "");
   if (setDateFormat) {
     const std::string format = settings_.GetString("Settings", "DateFormat", DefaultDateFormat);
-    if (!ExecuteSql("alter session set nls_date_format = '" + QuoteDoubled(format) + "'") &&
-        showMessages) {
+    if (!SetDateFormat(format) && showMessages) {
       messages_.Show(DateFormatFailureText, MessageKind::Warning);
     }
   }
@@ -159,6 +158,10 @@ std::string OracleSession::FixedFormatsStatement() {
   return std::string("alter session set nls_numeric_characters = '") + SessionNumericCharacters +
          "' nls_timestamp_format = '" + SessionTimestampFormat + "' nls_timestamp_tz_format = '" +
          SessionTimestampZoneFormat + "'";
+}
+
+bool OracleSession::SetDateFormat(const std::string& format) {
+  return ExecuteSql("alter session set nls_date_format = '" + QuoteDoubled(format) + "'");
 }
 
 bool OracleSession::LogonParts(const std::string& user, const std::string& password,

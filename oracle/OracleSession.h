@@ -64,6 +64,9 @@ class OracleSession {
                   const std::string& bind2 = "", const std::string& bind3 = "",
                   const std::string& bind4 = "", int* errorCode = nullptr,
                   const std::string& bind5 = "");
+  // Makes format the session's date format; the format is a literal of the
+  // statement, so its apostrophes are doubled. Fails as ExecuteSql does.
+  bool SetDateFormat(const std::string& format);
   // Column 1 of the last row of a query binding ":owner", ":objname" and
   // ":objtype" (upper-cased, when not empty); "" for no rows, NULL or failure.
   std::string QueryValue(const std::string& sql, const std::string& owner,

@@ -12,8 +12,8 @@
 #include "engine/ReportText.h"
 #include "scripting/connection/DatabaseConnection.h"
 #include "scripting/connection/ScriptingPhases.h"
+#include "scripting/tables/ObjectCatalog.h"
 #include "ui/CFindDialog.h"
-#include "ui/CSqlScriptDialog.h"
 #include "ui/CTallyfoldView.h"
 #include "ui/UserPrompts.h"
 
@@ -28,8 +28,9 @@ QString FullCaption(std::string_view text) {
 CMainFrame::CMainFrame(SettingsStore& store, UserPrompts& prompts, RunPhases& phases)
     : prompts_(prompts),
       host_(*this, prompts, [this] { return engine_.Flags().Running != 0; }),
-      dialogs_([this] { document_->SaveReport(); }, [this] { return HasUsableConnection(); },
-               [this](std::string& statement) { return EditStatement(statement); }),
+      dialogs_(
+          *this, store, *this, prompts, [this] { document_->SaveReport(); },
+          [this]() -> RunSettings& { return engine_.Settings(); }),
       engine_(store, host_, phases, dialogs_),
       view_(new CTallyfoldView(engine_.Model(), this)),
       findDialog_(new CFindDialog(this)),
@@ -106,9 +107,10 @@ void CMainFrame::CreateActions() {
   rerunLast_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
   connect(rerunLast_, &QAction::triggered, this, [&driver] { driver.RerunLastCommand(); });
 
-  startStatement_ = new QAction("Start SQL Script", this);
-  startStatement_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
-  connect(startStatement_, &QAction::triggered, this,
+  startSqlScript_ =
+      new QAction(look->standardIcon(QStyle::SP_FileDialogDetailedView), "Start S&QL Script", this);
+  startSqlScript_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
+  connect(startSqlScript_, &QAction::triggered, this,
           [&driver] { driver.StartStatementCommand(); });
 
   saveReport_ = new QAction(look->standardIcon(QStyle::SP_DialogSaveButton), "S&ave Report", this);
@@ -156,7 +158,7 @@ void CMainFrame::CreateMenus() {
   main->addSeparator();
   main->addAction(start_);
   main->addAction(rerunLast_);
-  main->addAction(startStatement_);
+  main->addAction(startSqlScript_);
   main->addAction(saveReport_);
   main->addSeparator();
   main->addAction(exit_);
@@ -184,6 +186,7 @@ void CMainFrame::CreateToolBar() {
   bar->addSeparator();
   bar->addAction(start_);
   bar->addAction(rerunLast_);
+  bar->addAction(startSqlScript_);
   bar->addAction(saveReport_);
   bar->addSeparator();
   bar->addAction(find_);
@@ -217,7 +220,7 @@ void CMainFrame::UpdateCommands() {
   const RunDriver& driver = engine_.Driver();
   start_->setEnabled(driver.CanStart());
   rerunLast_->setEnabled(driver.CanRerunLast());
-  startStatement_->setEnabled(driver.CanStart());
+  startSqlScript_->setEnabled(driver.CanStart());
   skip_->setEnabled(control.CanSkip());
   resume_->setEnabled(control.CanResume());
   pause_->setEnabled(control.CanPause());
@@ -227,15 +230,6 @@ void CMainFrame::UpdateCommands() {
     databasePane_->setText(
         QString::fromStdString("Source Database:  " + connection_->DisplayName()));
   }
-}
-
-bool CMainFrame::EditStatement(std::string& statement) {
-  CSqlScriptDialog dialog(statement, this);
-  if (dialog.exec() != QDialog::Accepted) {
-    return false;
-  }
-  statement = dialog.Statement();
-  return true;
 }
 
 bool CMainFrame::HasUsableConnection() const {
@@ -248,7 +242,38 @@ void CMainFrame::ConnectCommand() {
   if (fresh->NotConnected() || fresh->Session() == nullptr) {
     return;  // the previous connection stays as it was
   }
-  connection_ = std::move(fresh);
+  UseConnection(std::move(fresh));
+}
+
+void CMainFrame::SelectDatabase() {
+  connection_.reset();
+  UseConnection(
+      std::make_shared<DatabaseConnection>(engine_.Store(), clientMessages_, logonPrompts_, ""));
+}
+
+std::vector<std::string> CMainFrame::ObjectNames(const std::string& objectType) {
+  std::vector<std::string> names;
+  if (!DatabaseSelected() || connection_->Session() == nullptr) {
+    return names;
+  }
+  CatalogNameMaxima maxima;
+  ObjectCatalog catalog(*connection_->Session(), engine_.Output(), engine_.Settings(),
+                        connection_->CurrentSchema(), connection_->DisplayName(), maxima);
+  CatalogList list;
+  if (objectType == "TABLE" || objectType == "VIEW") {
+    catalog.ListTablesOrViews(true, list, objectType == "TABLE");
+  } else {
+    catalog.ListObjects(true, &list, objectType);
+  }
+  names.reserve(list.size());
+  for (const CatalogItem& item : list) {
+    names.push_back(item.Name());
+  }
+  return names;
+}
+
+void CMainFrame::UseConnection(std::shared_ptr<DatabaseConnection> connection) {
+  connection_ = std::move(connection);
   connectionState_.MarkListsStale();
   connection_->SetViewState(&connectionState_);
   if (scripting_ != nullptr) {

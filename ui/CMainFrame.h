@@ -12,10 +12,11 @@
 
 #include "engine/RunEngine.h"
 #include "ui/CTallyfoldDoc.h"
+#include "ui/DatabaseChoice.h"
+#include "ui/DesktopRunDialogs.h"
 #include "ui/QtLogonPrompts.h"
 #include "ui/QtRunHost.h"
 #include "ui/ReportFinder.h"
-#include "ui/StoredSettingsRunDialogs.h"
 
 class CFindDialog;
 class CTallyfoldView;
@@ -27,7 +28,7 @@ class ScriptingPhases;
 class SettingsStore;
 class UserPrompts;
 
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public DatabaseChoice {
   Q_OBJECT
 
  public:
@@ -54,7 +55,7 @@ class CMainFrame : public QMainWindow {
   QAction* ConnectAction() const { return connect_; }
   QAction* StartAction() const { return start_; }
   QAction* RerunLastAction() const { return rerunLast_; }
-  QAction* StartStatementAction() const { return startStatement_; }
+  QAction* StartSqlScriptAction() const { return startSqlScript_; }
   QAction* SaveReportAction() const { return saveReport_; }
   QAction* ExitAction() const { return exit_; }
   QAction* SkipAction() const { return skip_; }
@@ -69,6 +70,11 @@ class CMainFrame : public QMainWindow {
   // Applies the enabling rules to every command now (a timer also does).
   void UpdateCommands();
 
+  DatabaseConnection* ViewConnection() override { return connection_.get(); }
+  // Unlike Connect, keeps the new connection even when its logon failed.
+  void SelectDatabase() override;
+  std::vector<std::string> ObjectNames(const std::string& objectType) override;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -81,9 +87,9 @@ class CMainFrame : public QMainWindow {
   // Logs on through the login dialog; a cancelled or failed logon keeps the
   // previous connection.
   void ConnectCommand();
+  // Makes connection the view's and the runs' connection.
+  void UseConnection(std::shared_ptr<DatabaseConnection> connection);
   bool HasUsableConnection() const;
-  // The SQL script dialog with statement; on OK statement holds the new text.
-  bool EditStatement(std::string& statement);
   // Stops a run going on (asking first) and waits for its worker; false when
   // the user keeps the run.
   bool EndRunForExit();
@@ -91,7 +97,7 @@ class CMainFrame : public QMainWindow {
 
   UserPrompts& prompts_;
   QtRunHost host_;
-  StoredSettingsRunDialogs dialogs_;
+  DesktopRunDialogs dialogs_;
   RunEngine engine_;
   CTallyfoldView* view_;
   std::unique_ptr<CTallyfoldDoc> document_;
@@ -110,7 +116,7 @@ class CMainFrame : public QMainWindow {
   QAction* connect_ = nullptr;
   QAction* start_ = nullptr;
   QAction* rerunLast_ = nullptr;
-  QAction* startStatement_ = nullptr;
+  QAction* startSqlScript_ = nullptr;
   QAction* saveReport_ = nullptr;
   QAction* exit_ = nullptr;
   QAction* skip_ = nullptr;

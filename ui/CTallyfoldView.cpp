@@ -8,6 +8,8 @@
 #include <iterator>
 #include <limits>
 
+#include "ui/ReportTabStops.h"
+
 namespace {
 
 QTextCharFormat FontFormat(const QFont& font) {
@@ -75,6 +77,7 @@ void CTallyfoldView::CatchUp(std::size_t limit) {
 void CTallyfoldView::ApplyCharFormat(const ReportCharFormat& format) {
   font_ = FontOf(format);
   document()->setDefaultFont(font_);
+  SetReportTabStops(*document(), font_, viewport());
   QTextCursor all(document());
   all.select(QTextCursor::Document);
   all.mergeCharFormat(FontFormat(font_));

@@ -178,9 +178,6 @@ void LoginDialog::accept() {
   if (parts.Database.empty()) {
     parts.Database = database_->currentText().toStdString();
   }
-  // Recorded before the logon, so that a failed attempt is in the list too.
-  WriteRecentList(parts.User, parts.Password, parts.Database);
-
   std::unique_ptr<OracleSession> session =
       DatabaseConnection::LogOn(store_, messages_, parts.User, parts.Password, parts.Database);
   if (!session) {
@@ -188,6 +185,8 @@ void LoginDialog::accept() {
     user_->lineEdit()->selectAll();
     return;
   }
+  // Only a logon that worked is remembered, so a mistyped password is not.
+  WriteRecentList(parts.User, parts.Password, parts.Database);
   holder_ = std::make_unique<SessionHolder>();
   holder_->Session = std::move(session);
   holder_->PasswordSaved = savePassword_->isChecked();
@@ -196,19 +195,28 @@ void LoginDialog::accept() {
 
 void LoginDialog::WriteRecentList(const std::string& user, const std::string& password,
                                   const std::string& database) {
+  // One entry per user and database: the new logon replaces an older one.
   std::set<std::string> written;
   int next = 0;
-  const auto write = [&](const std::string& text) {
-    if (written.insert(text).second) {
+  const auto write = [&](const std::string& rowUser, const std::string& text,
+                         const std::string& rowDatabase) {
+    const std::string identity =
+        QString::fromStdString(rowUser + "@" + rowDatabase).toUpper().toStdString();
+    if (written.insert(identity).second) {
       store_.SetString(RecentSection, std::to_string(next++), text);
     }
   };
-  write(RecentText(user, password, savePassword_->isChecked(), database));
+  write(user, RecentText(user, password, savePassword_->isChecked(), database), database);
   for (int i = 0; i < recent_->topLevelItemCount(); ++i) {
     const QTreeWidgetItem* row = recent_->topLevelItem(i);
+    const std::string rowUser = Text(row, UserRole);
     const std::string rowPassword = Text(row, PasswordRole);
-    write(RecentText(Text(row, UserRole), rowPassword, !rowPassword.empty(),
-                     Text(row, DatabaseRole)));
+    const std::string rowDatabase = Text(row, DatabaseRole);
+    write(rowUser, RecentText(rowUser, rowPassword, !rowPassword.empty(), rowDatabase),
+          rowDatabase);
   }
-  store_.SetString(RecentSection, std::to_string(next), "");
+  // Entries of a longer list written before would show again: the list ends here.
+  for (int stale = next; store_.Contains(RecentSection, std::to_string(stale)); ++stale) {
+    store_.Remove(RecentSection, std::to_string(stale));
+  }
 }

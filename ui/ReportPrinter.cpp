@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "ui/PrintPageRule.h"
+#include "ui/ReportTabStops.h"
 
 ReportPrinter::Outcome ReportPrinter::Print(QPrinter& printer, const QTextDocument& report,
                                             const QFont& font) {
@@ -24,6 +25,7 @@ ReportPrinter::Outcome ReportPrinter::Print(QPrinter& printer, const QTextDocume
   // A copy keeps the on-screen layout untouched; its layout paginates.
   std::unique_ptr<QTextDocument> pages(report.clone());
   pages->setDefaultFont(font);
+  SetReportTabStops(*pages, font, &printer);
   pages->setDocumentMargin(0);
   pages->documentLayout()->setPaintDevice(&printer);
   pages->setPageSize(textArea.size());

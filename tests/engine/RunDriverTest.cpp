@@ -152,6 +152,32 @@ TEST_F(RunDriverTest, PhaseTableRunsOnlyWhatIsChosen) {
   EXPECT_TRUE(Contains(host_.Events(), "status Analyzing Indexes ..."));
 }
 
+TEST_F(RunDriverTest, RerunLastAsksAboutTheUnsavedReportFirst) {
+  Driver().StartCommand();
+  Wait();
+  const std::size_t before = host_.Messages().size();
+  phases_.calls.clear();
+
+  host_.QueueAnswer(MessageAnswer::Cancel);
+  Driver().RerunLastCommand();
+  EXPECT_FALSE(Driver().IsWorkerActive());
+  EXPECT_TRUE(phases_.calls.empty());
+  ASSERT_EQ(host_.Messages().size(), before + 1);
+  EXPECT_EQ(host_.Messages().back(), "The report has not been saved. Do you wish to save it?");
+
+  // A save whose file dialog is cancelled also keeps the report.
+  dialogs_.onSaveReport = [this] { Flags().SaveCancelled = 1; };
+  host_.QueueAnswer(MessageAnswer::Yes);
+  Driver().RerunLastCommand();
+  EXPECT_FALSE(Driver().IsWorkerActive());
+  EXPECT_EQ(dialogs_.saves, 1);
+
+  host_.QueueAnswer(MessageAnswer::No);
+  Driver().RerunLastCommand();
+  Wait();
+  EXPECT_FALSE(phases_.calls.empty());
+}
+
 TEST_F(RunDriverTest, StatementRunScriptsOneQueryWithoutControlPanel) {
   Driver().StartStatementCommand();
   Wait();

@@ -7,9 +7,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
-#include <functional>
 
+#include "ModalDialogs.h"
 #include "ScriptedPrompts.h"
 #include "scripting/connection/DatabaseConnection.h"
 #include "scripting/connection/ScriptingPhases.h"
@@ -19,19 +18,6 @@
 
 namespace {
 
-// Acts on the login dialog once the command has opened it.
-void WhenLoginDialogOpens(const std::function<void(LoginDialog&)>& act) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    if (auto* dialog = qobject_cast<LoginDialog*>(QApplication::activeModalWidget())) {
-      timer->stop();
-      timer->deleteLater();
-      act(*dialog);
-    }
-  });
-  timer->start(10);
-}
-
 TEST(ConnectCommandTest, ConnectsThroughTheLoginDialogAndKeepsItOnCancel) {
   const std::unique_ptr<MemorySettingsStore> store = SandboxSettings();
   ScriptedPrompts prompts;
@@ -39,7 +25,7 @@ TEST(ConnectCommandTest, ConnectsThroughTheLoginDialogAndKeepsItOnCancel) {
   CMainFrame frame(*store, prompts, phases);
   EXPECT_EQ(frame.DatabasePane()->text(), "Database:    Not available");
 
-  WhenLoginDialogOpens([](LoginDialog& dialog) {
+  WhenDialogOpens<LoginDialog>([](LoginDialog& dialog) {
     dialog.UserField()->setEditText("DEMO/demo@demo");
     dialog.accept();
   });
@@ -50,7 +36,7 @@ TEST(ConnectCommandTest, ConnectsThroughTheLoginDialogAndKeepsItOnCancel) {
   EXPECT_EQ(phases.Connection(), frame.Connection());
   const std::shared_ptr<DatabaseConnection> first = frame.Connection();
 
-  WhenLoginDialogOpens([](LoginDialog& dialog) { dialog.reject(); });
+  WhenDialogOpens<LoginDialog>([](LoginDialog& dialog) { dialog.reject(); });
   frame.ConnectAction()->trigger();
   EXPECT_EQ(frame.Connection(), first);
   EXPECT_EQ(phases.Connection(), first);

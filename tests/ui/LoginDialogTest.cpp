@@ -100,7 +100,7 @@ TEST_F(LoginDialogTest, RecentListEndsAtAnEntryWithoutAtAndHidesPasswords) {
   EXPECT_EQ(dialog->PasswordField()->text(), "");
 }
 
-TEST_F(LoginDialogTest, SavePasswordOffKeepsTheOlderEntryWithItsPassword) {
+TEST_F(LoginDialogTest, ALogonReplacesTheOlderEntryOfTheSameUserAndDatabase) {
   settings->SetString(LoginDialog::RecentSection, "0", "DEMO/demo@demo");
   settings->SetString(LoginDialog::RecentSection, "1", "scott/tiger@orcl");
   const auto dialog = Open();
@@ -111,13 +111,12 @@ TEST_F(LoginDialogTest, SavePasswordOffKeepsTheOlderEntryWithItsPassword) {
   ASSERT_EQ(dialog->result(), QDialog::Accepted);
   EXPECT_FALSE(dialog->TakeHolder()->PasswordSaved);
   EXPECT_EQ(Recent(0), "DEMO@demo");
-  EXPECT_EQ(Recent(1), "DEMO/demo@demo");
-  EXPECT_EQ(Recent(2), "scott/tiger@orcl");
-  EXPECT_EQ(Recent(3), "");
+  EXPECT_EQ(Recent(1), "scott/tiger@orcl");
+  EXPECT_EQ(Recent(2), "<missing>");
 
   const auto reopened = Open();
   EXPECT_FALSE(reopened->SavePasswordBox()->isChecked());
-  EXPECT_EQ(Rows(*reopened), (QStringList{"DEMO@demo", "DEMO/*****@demo", "scott/*****@orcl"}));
+  EXPECT_EQ(Rows(*reopened), (QStringList{"DEMO@demo", "scott/*****@orcl"}));
 }
 
 TEST_F(LoginDialogTest, DeleteThenCancelLeavesTheStoreAlone) {
@@ -134,8 +133,10 @@ TEST_F(LoginDialogTest, DeleteThenCancelLeavesTheStoreAlone) {
   EXPECT_EQ(Recent(2), "");
 }
 
-TEST_F(LoginDialogTest, FailedLogonStaysOpenAndIsRecorded) {
+TEST_F(LoginDialogTest, FailedLogonStaysOpenAndOnlyASuccessfulOneIsRecorded) {
   settings->SetString(LoginDialog::RecentSection, "0", "scott/tiger@orcl");
+  settings->SetString(LoginDialog::RecentSection, "1", "demo/old@DEMO");
+  settings->SetString(LoginDialog::RecentSection, "2", "report/report@demo");
   const auto dialog = Open();
   Fill(*dialog, "DEMO", "wrong", "demo");
   dialog->accept();
@@ -144,15 +145,18 @@ TEST_F(LoginDialogTest, FailedLogonStaysOpenAndIsRecorded) {
   ASSERT_EQ(messages.texts.size(), 1u);
   EXPECT_NE(messages.texts[0].find("ORA-01017"), std::string::npos);
   EXPECT_EQ(dialog->UserField()->lineEdit()->selectedText(), "DEMO");
-  EXPECT_EQ(Recent(0), "DEMO/wrong@demo");
-  EXPECT_EQ(Recent(1), "scott/tiger@orcl");
-  EXPECT_EQ(Recent(2), "");
+  EXPECT_EQ(Recent(0), "scott/tiger@orcl");
+  EXPECT_EQ(Recent(1), "demo/old@DEMO");
 
-  // The second try in the same dialog succeeds and rewrites the list again.
+  // The second try succeeds; the same user and database in other case is the
+  // same entry, and no blank entry ends the list.
   Fill(*dialog, "DEMO", "demo", "demo");
   dialog->accept();
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
   EXPECT_EQ(Recent(0), "DEMO/demo@demo");
+  EXPECT_EQ(Recent(1), "scott/tiger@orcl");
+  EXPECT_EQ(Recent(2), "report/report@demo");
+  EXPECT_EQ(Recent(3), "<missing>");
 }
 
 TEST_F(LoginDialogTest, PasswordDialogRefusesBlankAndReturnsAsTyped) {

@@ -4,28 +4,31 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
-#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QTimer>
 #include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <thread>
 
+#include "ModalDialogs.h"
 #include "ScriptedPrompts.h"
 #include "config/MemorySettingsStore.h"
 #include "engine/EmptyRunPhases.h"
 #include "engine/RunControl.h"
+#include "tests/oracle/SandboxClient.h"
 #include "ui/CMainFrame.h"
-#include "ui/CSqlScriptDialog.h"
 #include "ui/CTallyfoldView.h"
 #include "ui/ControlPanelDialog.h"
+#include "ui/LoginDialog.h"
+#include "ui/ParametersDialog.h"
 
 namespace {
 
@@ -48,15 +51,7 @@ class HeldPhases : public EmptyRunPhases {
     }
   }
 
-  void ScriptRows(const std::string& query, const std::string&, const std::string& table) override {
-    statements.push_back(query);
-    statementTables.push_back(table);
-  }
-
   RunControl* control = nullptr;
-  // Written by the worker, read once it has ended.
-  std::vector<std::string> statements;
-  std::vector<std::string> statementTables;
   std::atomic<bool> entered{false};
   std::atomic<bool> released{false};
 };
@@ -82,9 +77,15 @@ QByteArray ReadFile(const QString& path) {
 
 class MainFrameTest : public ::testing::Test {
  protected:
-  MainFrameTest() : frame(std::make_unique<CMainFrame>(store, prompts, phases)) {
+  MainFrameTest() : frame(std::make_unique<CMainFrame>(*store, prompts, phases)) {
     phases.control = &frame->Engine().Control();
     frame->show();
+    // Start asks for a logged-on database before it runs.
+    WhenDialogOpens<LoginDialog>([](LoginDialog& dialog) {
+      dialog.UserField()->setEditText("DEMO/demo@demo");
+      dialog.accept();
+    });
+    Trigger(frame->ConnectAction());
   }
 
   RunFlags& Flags() { return frame->Engine().Flags(); }
@@ -99,8 +100,14 @@ class MainFrameTest : public ::testing::Test {
     frame->UpdateCommands();
     action->trigger();
   }
-  void StartHeldRun() {
+  // Start, pressing Start in the parameters dialog as it stands.
+  void StartThroughParameters() {
+    WhenDialogOpens<ParametersDialog>(
+        [](ParametersDialog& dialog) { dialog.StartButton()->click(); });
     Trigger(frame->StartAction());
+  }
+  void StartHeldRun() {
+    StartThroughParameters();
     ASSERT_TRUE(ProcessEventsUntil([this] { return phases.entered.load(); }));
     frame->UpdateCommands();
   }
@@ -111,7 +118,7 @@ class MainFrameTest : public ::testing::Test {
   }
 
   QTemporaryDir dir;
-  MemorySettingsStore store;
+  std::unique_ptr<MemorySettingsStore> store = SandboxSettings();
   ScriptedPrompts prompts;
   HeldPhases phases;
   std::unique_ptr<CMainFrame> frame;
@@ -120,7 +127,7 @@ class MainFrameTest : public ::testing::Test {
 TEST_F(MainFrameTest, RunWritesHeaderAndClosingLineAndTheReportSavesAsRtfAndText) {
   EXPECT_EQ(frame->windowTitle(), "Ready - Quillmark for Oracle");
   phases.released = true;
-  Trigger(frame->StartAction());
+  StartThroughParameters();
   ASSERT_TRUE(ProcessEventsUntil([this] { return WorkerEnded(); }));
   ASSERT_TRUE(ProcessEventsUntil([this] { return Report().contains(ClosingLine); }));
 
@@ -157,46 +164,6 @@ TEST_F(MainFrameTest, RunWritesHeaderAndClosingLineAndTheReportSavesAsRtfAndText
   EXPECT_TRUE(text.contains("\r\n*  SOURCE DATABASE:  DEMO\r\n"));
   EXPECT_TRUE(text.contains(QByteArray("\r\n\r\n") + ClosingLine));
   EXPECT_EQ(Flags().ReportSaved, 1);
-}
-
-// Runs answer(dialog) on the SQL script dialog once it is shown.
-void AnswerSqlScriptDialog(std::function<void(CSqlScriptDialog&)> answer) {
-  QTimer::singleShot(0, [answer = std::move(answer)] {
-    auto* dialog = qobject_cast<CSqlScriptDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    answer(*dialog);
-  });
-}
-
-TEST_F(MainFrameTest, StartSqlScriptRunsTheTypedStatementAndCancelStartsNothing) {
-  frame->UpdateCommands();
-  EXPECT_TRUE(frame->StartStatementAction()->isEnabled());
-  EXPECT_EQ(frame->StartStatementAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_J));
-
-  AnswerSqlScriptDialog([](CSqlScriptDialog& dialog) {
-    dialog.StatementBox()->setPlainText("select 1 from dual");
-    dialog.reject();
-  });
-  Trigger(frame->StartStatementAction());
-  EXPECT_TRUE(WorkerEnded());
-  EXPECT_TRUE(Report().isEmpty());
-  EXPECT_TRUE(frame->Engine().Settings().StatementText.empty());
-
-  AnswerSqlScriptDialog([](CSqlScriptDialog& dialog) {
-    dialog.accept();  // an empty statement keeps the dialog open
-    EXPECT_TRUE(dialog.isVisible());
-    dialog.StatementBox()->setPlainText("select a\nfrom t");
-    dialog.accept();
-  });
-  Trigger(frame->StartStatementAction());
-  ASSERT_TRUE(
-      ProcessEventsUntil([this] { return WorkerEnded() && Report().contains(ClosingLine); }));
-  EXPECT_EQ(phases.statements, std::vector<std::string>{"select a\nfrom t"});
-  EXPECT_EQ(phases.statementTables, std::vector<std::string>{""});
-  EXPECT_EQ(frame->Engine().Settings().StatementText, "select a\nfrom t");
-  // A statement run is not a scripting run: Rerun Last stays off.
-  frame->UpdateCommands();
-  EXPECT_FALSE(frame->RerunLastAction()->isEnabled());
 }
 
 TEST_F(MainFrameTest, CommandsFollowTheRunState) {
@@ -287,7 +254,7 @@ TEST_F(MainFrameTest, DestroyingTheWindowDuringARunEndsTheWorkerFirst) {
 
 TEST_F(MainFrameTest, CancelledOrFailedSaveAtTheUnsavedQuestionKeepsTheReportAndStartsNothing) {
   phases.released = true;
-  Trigger(frame->StartAction());
+  StartThroughParameters();
   ASSERT_TRUE(ProcessEventsUntil([this] { return WorkerEnded(); }));
   const QString before = Report();
   const int finished = static_cast<int>(prompts.Messages().count(FinishedText));

@@ -112,3 +112,25 @@ TEST_F(ReportViewTest, DefaultFontIsCourierNewAtEightAndAHalfPoints) {
 }
 
 }  // namespace
+
+namespace {
+
+// Where the text after a tab starts, against eight blanks of the font.
+TEST_F(ReportViewTest, TabStopsFallEveryEightBlanksOfTheReportFont) {
+  model.Append(",DESCRIPTION\tVARCHAR2(200)\r\n,ID\tNUMBER\r\n12345678X", CommentColour, false);
+  for (const double points : {8.5, 20.0, 31.0}) {
+    ReportCharFormat format;
+    format.SetFont("DejaVu Sans Mono", points, false, false);
+    model.SetCharFormat(format);
+    view.CatchUp();
+    QTextCursor cursor(view.document());
+    const auto xAt = [&](int block, int column) {
+      cursor.setPosition(view.document()->findBlockByNumber(block).position() + column);
+      return view.cursorRect(cursor).left();
+    };
+    EXPECT_EQ(xAt(1, 4), xAt(2, 8)) << points;                        // ",ID" then a tab
+    EXPECT_NEAR(xAt(0, 13), xAt(2, 8) * 2 - xAt(2, 0), 1) << points;  // past the first stop
+  }
+}
+
+}  // namespace
