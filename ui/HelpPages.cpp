@@ -1,0 +1,32 @@
+// Help pages: found beside the program and opened in the desktop's browser.
+#include "ui/HelpPages.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+QString HelpDirectory() {
+  const QDir programDir(QCoreApplication::applicationDirPath());
+  const QString folder = programDir.absoluteFilePath("../share/quillmark/help");
+  return QFileInfo(folder).isDir() ? QDir::cleanPath(folder) : QString();
+}
+
+QString HelpPagePath(const QString& name) {
+  const QString directory = HelpDirectory();
+  // A name is a page of the help folder, never a path out of it.
+  if (directory.isEmpty() || name.isEmpty() || name.contains('/') || name.contains("..")) {
+    return {};
+  }
+  const QString path = QDir(directory).filePath(name + ".html");
+  return QFileInfo(path).isFile() ? path : QString();
+}
+
+bool ShowHelpPage(const QString& name) {
+  QString path = HelpPagePath(name);
+  if (path.isEmpty()) {
+    path = HelpPagePath("index");
+  }
+  return !path.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
