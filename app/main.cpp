@@ -18,6 +18,7 @@
 #include "scripting/connection/ScriptingPhases.h"
 #include "ui/CMainFrame.h"
 #include "ui/QtUserPrompts.h"
+#include "ui/StartUpSettings.h"
 
 namespace {
 
@@ -29,6 +30,19 @@ std::unique_ptr<QtSettingsStore> OpenSettings(const QStringList& arguments) {
   return std::make_unique<QtSettingsStore>();
 }
 
+// The configuration file to run, given as the one argument that is not an option.
+QString ConfigurationArgument(const QStringList& arguments) {
+  for (qsizetype index = 1; index < arguments.size(); ++index) {
+    const QString& argument = arguments.at(index);
+    if (argument == "--settings") {
+      ++index;
+    } else if (!argument.startsWith("-")) {
+      return argument;
+    }
+  }
+  return {};
+}
+
 int DesktopMain(int argc, char* argv[]) {
   QApplication application(argc, argv);
   const std::unique_ptr<QtSettingsStore> store = OpenSettings(QApplication::arguments());
@@ -37,7 +51,8 @@ int DesktopMain(int argc, char* argv[]) {
   int exitCode = 0;
   {
     CMainFrame frame(*store, prompts, phases);
-    frame.show();
+    LibraryDirectory(*store);  // the first start records the library's place
+    frame.StartUp(ConfigurationArgument(QApplication::arguments()));
     exitCode = QApplication::exec();
   }
   store->Sync();

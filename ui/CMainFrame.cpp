@@ -14,6 +14,7 @@
 #include "scripting/connection/ScriptingPhases.h"
 #include "ui/CFindDialog.h"
 #include "ui/CTallyfoldView.h"
+#include "ui/StartUpSettings.h"
 #include "ui/UserPrompts.h"
 
 namespace {
@@ -27,12 +28,20 @@ QString FullCaption(std::string_view text) {
 CMainFrame::CMainFrame(SettingsStore& store, UserPrompts& prompts, RunPhases& phases)
     : prompts_(prompts),
       host_(*this, prompts, [this] { return engine_.Flags().Running != 0; }),
-      dialogs_([this] { document_->SaveReport(); }, [this] { return HasUsableConnection(); }),
+      dialogs_([this] { document_->SaveReport(); }, [this] { return HasUsableConnection(); },
+               [this](const std::string& path) {
+                 configuration_.Load(QString::fromStdString(path), true);
+               }),
       engine_(store, host_, phases, dialogs_),
       view_(new CTallyfoldView(engine_.Model(), this)),
       findDialog_(new CFindDialog(this)),
       clientMessages_(host_),
-      logonPrompts_(store, clientMessages_, prompts, this) {
+      logonPrompts_(store, clientMessages_, prompts, this),
+      configuration_(
+          engine_, prompts, this,
+          {[this] { return HasUsableConnection() ? connection_->ConnectString() : ""; },
+           [this] { return !connectionState_.NoConnection && connection_ != nullptr; },
+           [this](const std::string& connectString) { ReplaceConnection(connectString); }}) {
   setCentralWidget(view_);
   host_.SetView(view_);
   document_ = std::make_unique<CTallyfoldDoc>(*this, *view_, engine_.Model(), engine_.Flags(),
@@ -85,6 +94,17 @@ CMainFrame::~CMainFrame() {
   connection_.reset();
 }
 
+void CMainFrame::StartUp(const QString& configurationFile) {
+  ShowFrameAsSaved(engine_.Store(), *this, !configurationFile.isEmpty());
+  QTimer::singleShot(FirstCommandDelayMs, this, [this, configurationFile] {
+    if (configurationFile.isEmpty()) {
+      ConnectCommand();
+    } else {
+      engine_.Driver().StartAutomaticRun(configurationFile.toStdString());
+    }
+  });
+}
+
 void CMainFrame::CreateActions() {
   RunControl& control = engine_.Control();
   RunDriver& driver = engine_.Driver();
@@ -103,6 +123,15 @@ void CMainFrame::CreateActions() {
   rerunLast_ = new QAction(look->standardIcon(QStyle::SP_BrowserReload), "Rerun Last", this);
   rerunLast_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
   connect(rerunLast_, &QAction::triggered, this, [&driver] { driver.RerunLastCommand(); });
+
+  openConfiguration_ =
+      new QAction(look->standardIcon(QStyle::SP_DialogOpenButton), "Open Configuration", this);
+  openConfiguration_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  connect(openConfiguration_, &QAction::triggered, this, [this] { configuration_.OpenCommand(); });
+
+  saveConfiguration_ =
+      new QAction(look->standardIcon(QStyle::SP_DriveFDIcon), "Save Configuration as...", this);
+  connect(saveConfiguration_, &QAction::triggered, this, [this] { configuration_.SaveCommand(); });
 
   saveReport_ = new QAction(look->standardIcon(QStyle::SP_DialogSaveButton), "S&ave Report", this);
   saveReport_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -151,6 +180,9 @@ void CMainFrame::CreateMenus() {
   main->addAction(rerunLast_);
   main->addAction(saveReport_);
   main->addSeparator();
+  main->addAction(openConfiguration_);
+  main->addAction(saveConfiguration_);
+  main->addSeparator();
   main->addAction(exit_);
 
   QMenu* action = menuBar()->addMenu("&Action");
@@ -177,6 +209,9 @@ void CMainFrame::CreateToolBar() {
   bar->addAction(start_);
   bar->addAction(rerunLast_);
   bar->addAction(saveReport_);
+  bar->addSeparator();
+  bar->addAction(openConfiguration_);
+  bar->addAction(saveConfiguration_);
   bar->addSeparator();
   bar->addAction(find_);
   bar->addSeparator();
@@ -230,7 +265,21 @@ void CMainFrame::ConnectCommand() {
   if (fresh->NotConnected() || fresh->Session() == nullptr) {
     return;  // the previous connection stays as it was
   }
-  connection_ = std::move(fresh);
+  AdoptConnection(std::move(fresh));
+}
+
+void CMainFrame::ReplaceConnection(const std::string& connectString) {
+  // The old session ends before the new one logs on.
+  if (scripting_ != nullptr) {
+    scripting_->SetConnection(nullptr);
+  }
+  connection_.reset();
+  AdoptConnection(std::make_shared<DatabaseConnection>(engine_.Store(), clientMessages_,
+                                                       logonPrompts_, connectString));
+}
+
+void CMainFrame::AdoptConnection(std::shared_ptr<DatabaseConnection> connection) {
+  connection_ = std::move(connection);
   connectionState_.MarkListsStale();
   connection_->SetViewState(&connectionState_);
   if (scripting_ != nullptr) {
@@ -268,5 +317,6 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     return;
   }
   findDialog_->hide();
+  SaveFramePlacement(engine_.Store(), *this);
   event->accept();
 }

@@ -12,6 +12,7 @@
 
 #include "engine/RunEngine.h"
 #include "ui/CTallyfoldDoc.h"
+#include "ui/ConfigurationCommands.h"
 #include "ui/QtLogonPrompts.h"
 #include "ui/QtRunHost.h"
 #include "ui/ReportFinder.h"
@@ -54,6 +55,9 @@ class CMainFrame : public QMainWindow {
   QAction* ConnectAction() const { return connect_; }
   QAction* StartAction() const { return start_; }
   QAction* RerunLastAction() const { return rerunLast_; }
+  QAction* OpenConfigurationAction() const { return openConfiguration_; }
+  QAction* SaveConfigurationAction() const { return saveConfiguration_; }
+  ConfigurationCommands& Configuration() { return configuration_; }
   QAction* SaveReportAction() const { return saveReport_; }
   QAction* ExitAction() const { return exit_; }
   QAction* SkipAction() const { return skip_; }
@@ -64,6 +68,11 @@ class CMainFrame : public QMainWindow {
   QAction* FindAction() const { return find_; }
   QAction* FontAction() const { return font_; }
   QAction* PrintAction() const { return print_; }
+
+  // Shows the window as it was left and, 100 ms later, opens the Connect
+  // dialog or, given a configuration file, runs that file unattended.
+  void StartUp(const QString& configurationFile);
+  static constexpr int FirstCommandDelayMs = 100;
 
   // Applies the enabling rules to every command now (a timer also does).
   void UpdateCommands();
@@ -80,6 +89,11 @@ class CMainFrame : public QMainWindow {
   // Logs on through the login dialog; a cancelled or failed logon keeps the
   // previous connection.
   void ConnectCommand();
+  // Makes connection the view's and the runs' connection.
+  void AdoptConnection(std::shared_ptr<DatabaseConnection> connection);
+  // A connection made from connectString replaces the current one, also when
+  // its logon fails: commands that need a database then say none is selected.
+  void ReplaceConnection(const std::string& connectString);
   bool HasUsableConnection() const;
   // Stops a run going on (asking first) and waits for its worker; false when
   // the user keeps the run.
@@ -103,10 +117,13 @@ class CMainFrame : public QMainWindow {
   std::shared_ptr<DatabaseConnection> connection_;
   ConnectionViewState connectionState_;
   QLabel* databasePane_ = nullptr;
+  ConfigurationCommands configuration_;
 
   QAction* connect_ = nullptr;
   QAction* start_ = nullptr;
   QAction* rerunLast_ = nullptr;
+  QAction* openConfiguration_ = nullptr;
+  QAction* saveConfiguration_ = nullptr;
   QAction* saveReport_ = nullptr;
   QAction* exit_ = nullptr;
   QAction* skip_ = nullptr;

@@ -1,15 +1,15 @@
 // Help pages: found beside the program and opened in the desktop's browser.
 #include "ui/HelpPages.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
 
+#include "ui/StartUpSettings.h"
+
 QString HelpDirectory() {
-  const QDir programDir(QCoreApplication::applicationDirPath());
-  const QString folder = programDir.absoluteFilePath("../share/quillmark/help");
+  const QString folder = QDir(ProgramDataDirectory()).filePath("help");
   return QFileInfo(folder).isDir() ? QDir::cleanPath(folder) : QString();
 }
 

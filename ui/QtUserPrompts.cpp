@@ -12,6 +12,7 @@ namespace {
 constexpr const char* DialogTitle = "Quillmark for Oracle";
 constexpr const char* RtfFilter = "RTF Format (*.rtf)";
 constexpr const char* TextFilter = "Text Format (*.txt)";
+constexpr const char* ConfigurationFilter = "Quillmark for Oracle Config Files (*.qmo)";
 
 QMessageBox::StandardButtons ButtonsOf(MessageButtons buttons) {
   switch (buttons) {
@@ -84,6 +85,18 @@ std::optional<QString> QtUserPrompts::ChooseReportFile(QWidget* parent) {
                    [&dialog](const QString& filter) {
                      dialog.setDefaultSuffix(filter == TextFilter ? "txt" : "rtf");
                    });
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return std::nullopt;
+  }
+  return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> QtUserPrompts::ChooseConfigurationFile(QWidget* parent, bool forSaving) {
+  QFileDialog dialog(parent);
+  dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setNameFilter(ConfigurationFilter);
+  dialog.setDefaultSuffix("qmo");
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return std::nullopt;
   }
