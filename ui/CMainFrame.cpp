@@ -14,6 +14,7 @@
 #include "scripting/connection/ScriptingPhases.h"
 #include "ui/CFindDialog.h"
 #include "ui/CTallyfoldView.h"
+#include "ui/SqlLibraryMenu.h"
 #include "ui/StartUpSettings.h"
 #include "ui/UserPrompts.h"
 
@@ -190,6 +191,11 @@ void CMainFrame::CreateMenus() {
   action->addAction(resume_);
   action->addAction(pause_);
   action->addAction(stop_);
+
+  library_ = new SqlLibraryMenu(
+      *menuBar()->addMenu("SQL Library"), engine_, prompts_,
+      [this] { return LibraryDirectory(engine_.Store()); },
+      [this] { return HasUsableConnection(); });
 
   QMenu* edit = menuBar()->addMenu("&Edit");
   edit->addAction(copy_);

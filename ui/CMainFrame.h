@@ -23,6 +23,7 @@ class CTallyfoldView;
 class DatabaseConnection;
 class QAction;
 class QLabel;
+class SqlLibraryMenu;
 class RunPhases;
 class ScriptingPhases;
 class SettingsStore;
@@ -58,6 +59,7 @@ class CMainFrame : public QMainWindow {
   QAction* OpenConfigurationAction() const { return openConfiguration_; }
   QAction* SaveConfigurationAction() const { return saveConfiguration_; }
   ConfigurationCommands& Configuration() { return configuration_; }
+  SqlLibraryMenu& Library() { return *library_; }
   QAction* SaveReportAction() const { return saveReport_; }
   QAction* ExitAction() const { return exit_; }
   QAction* SkipAction() const { return skip_; }
@@ -118,6 +120,7 @@ class CMainFrame : public QMainWindow {
   ConnectionViewState connectionState_;
   QLabel* databasePane_ = nullptr;
   ConfigurationCommands configuration_;
+  SqlLibraryMenu* library_ = nullptr;
 
   QAction* connect_ = nullptr;
   QAction* start_ = nullptr;
