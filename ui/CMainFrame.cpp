@@ -3,22 +3,30 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QUrl>
 
 #include "engine/ReportText.h"
 #include "scripting/connection/DatabaseConnection.h"
 #include "scripting/connection/ScriptingPhases.h"
 #include "ui/CFindDialog.h"
 #include "ui/CTallyfoldView.h"
+#include "ui/HelpPages.h"
+#include "ui/SiblingTools.h"
 #include "ui/SqlLibraryMenu.h"
 #include "ui/StartUpSettings.h"
 #include "ui/UserPrompts.h"
 
 namespace {
+
+QString AboutText() {
+  return QString("Quillmark for Oracle\nVersion %1").arg(QUILLMARK_VERSION);
+}
 
 QString FullCaption(std::string_view text) {
   return QString::fromStdString(CaptionFor(text));
@@ -67,6 +75,7 @@ CMainFrame::CMainFrame(SettingsStore& store, UserPrompts& prompts, RunPhases& ph
   CreateActions();
   CreateMenus();
   CreateToolBar();
+  CreateLaterMenus();
   CreateStatusBar();
   connect(&commandTimer_, &QTimer::timeout, this, &CMainFrame::UpdateCommands);
   commandTimer_.start(CommandUpdateIntervalMs);
@@ -171,6 +180,25 @@ void CMainFrame::CreateActions() {
 
   print_ = new QAction(look->standardIcon(QStyle::SP_FileIcon), "&Print", this);
   connect(print_, &QAction::triggered, this, [this] { document_->PrintCommand(); });
+
+  penwick_ = new QAction(PenwickTool().MenuText, this);
+  connect(penwick_, &QAction::triggered, this,
+          [this] { LaunchTool(PenwickTool(), prompts_, this); });
+  tallyfold_ = new QAction(TallyfoldTool().MenuText, this);
+  connect(tallyfold_, &QAction::triggered, this,
+          [this] { LaunchTool(TallyfoldTool(), prompts_, this); });
+
+  helpTopics_ = new QAction(look->standardIcon(QStyle::SP_DialogHelpButton), "&Help Topics", this);
+  helpTopics_->setShortcut(QKeySequence(Qt::Key_F1));
+  connect(helpTopics_, &QAction::triggered, this, [] { ShowHelpPage("index"); });
+  onTheWeb_ = new QAction("On the Web...", this);
+  connect(onTheWeb_, &QAction::triggered, this,
+          [] { QDesktopServices::openUrl(QUrl(QString::fromUtf8(ProductWebAddress))); });
+  about_ = new QAction(look->standardIcon(QStyle::SP_MessageBoxInformation),
+                       "&About Quillmark for Oracle...", this);
+  connect(about_, &QAction::triggered, this, [this] {
+    prompts_.ShowMessage(this, AboutText(), MessageButtons::Ok, MessageIcon::Information);
+  });
 }
 
 void CMainFrame::CreateMenus() {
@@ -206,6 +234,17 @@ void CMainFrame::CreateMenus() {
   edit->addAction(print_);
 }
 
+void CMainFrame::CreateLaterMenus() {
+  QMenu* tools = menuBar()->addMenu("&Tools");
+  tools->addAction(penwick_);
+  tools->addAction(tallyfold_);
+
+  QMenu* help = menuBar()->addMenu("&Help");
+  help->addAction(helpTopics_);
+  help->addAction(onTheWeb_);
+  help->addAction(about_);
+}
+
 void CMainFrame::CreateToolBar() {
   QToolBar* bar = addToolBar("Toolbar");
   bar->setObjectName("Toolbar");
@@ -219,9 +258,13 @@ void CMainFrame::CreateToolBar() {
   bar->addAction(openConfiguration_);
   bar->addAction(saveConfiguration_);
   bar->addSeparator();
+  bar->addAction(copy_);
   bar->addAction(find_);
   bar->addSeparator();
   bar->addAction(print_);
+  bar->addSeparator();
+  bar->addAction(about_);
+  bar->addAction(helpTopics_);
   bar->addSeparator();
   bar->addAction(skip_);
   bar->addAction(resume_);
@@ -243,6 +286,12 @@ void CMainFrame::CreateStatusBar() {
   databasePane_->setStyleSheet("QLabel { color: #2A2AFF; background: white; padding: 0 4px; }");
   statusBar()->addPermanentWidget(databasePane_);
   statusBar()->showMessage("Ready");
+  // A hovered menu item clears the message pane; "Ready" comes back after it.
+  connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
+    if (message.isEmpty()) {
+      statusBar()->showMessage("Ready");
+    }
+  });
 }
 
 void CMainFrame::UpdateCommands() {

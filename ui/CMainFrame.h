@@ -70,6 +70,8 @@ class CMainFrame : public QMainWindow {
   QAction* FindAction() const { return find_; }
   QAction* FontAction() const { return font_; }
   QAction* PrintAction() const { return print_; }
+  QAction* PenwickAction() const { return penwick_; }
+  QAction* AboutAction() const { return about_; }
 
   // Shows the window as it was left and, 100 ms later, opens the Connect
   // dialog or, given a configuration file, runs that file unattended.
@@ -86,6 +88,8 @@ class CMainFrame : public QMainWindow {
   void CreateActions();
   void CreateMenus();
   void CreateToolBar();
+  // Tools and Help, which stand after the View menu that the toolbar adds.
+  void CreateLaterMenus();
   void CreateStatusBar();
   void FindCommand();
   // Logs on through the login dialog; a cancelled or failed logon keeps the
@@ -137,4 +141,9 @@ class CMainFrame : public QMainWindow {
   QAction* find_ = nullptr;
   QAction* font_ = nullptr;
   QAction* print_ = nullptr;
+  QAction* penwick_ = nullptr;
+  QAction* tallyfold_ = nullptr;
+  QAction* helpTopics_ = nullptr;
+  QAction* onTheWeb_ = nullptr;
+  QAction* about_ = nullptr;
 };

@@ -115,7 +115,8 @@ TEST_F(FirstCommandTest, AFileArgumentRunsItMinimizedWithoutTheConnectDialog) {
   EXPECT_FALSE(loginShown);
   EXPECT_FALSE(frame.isMinimized());  // the finished run brings the window back
   EXPECT_EQ(frame.Engine().Settings().DoData, 0);
-  EXPECT_TRUE(frame.View().toPlainText().contains("End of Quillmark for Oracle"));
+  EXPECT_TRUE(QTest::qWaitFor(
+      [this] { return frame.View().toPlainText().contains("End of Quillmark for Oracle"); }, 5000));
 }
 
 TEST_F(FirstCommandTest, AFileWithoutAUsableLogonSaysSo) {
