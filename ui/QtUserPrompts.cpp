@@ -114,7 +114,8 @@ std::optional<QFont> QtUserPrompts::ChooseFont(QWidget* parent, const QFont& cur
 
 bool QtUserPrompts::SetUpPrinter(QWidget* parent, QPrinter& printer) {
   QPrintDialog dialog(&printer, parent);
-  dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+  // Printing to a PDF file serves a user without a printer.
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
   dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
   return dialog.exec() == QDialog::Accepted;
