@@ -2,6 +2,8 @@
 #include "config/QtSettingsStore.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QString>
 
@@ -21,18 +23,40 @@ QString KeyPath(const std::string& section, const std::string& key) {
   return Qs(section) + QLatin1Char('/') + name;
 }
 
+// The store may hold saved passwords (the recent-connections list): its file
+// is readable by its owner only. Created so before anything is written, it
+// keeps that mode, since QSettings rewrites a file with its old permissions.
+void KeepOwnerOnly(const QSettings& settings) {
+  if (settings.format() != QSettings::IniFormat && settings.format() != QSettings::NativeFormat) {
+    return;
+  }
+  const QString path = settings.fileName();
+  if (!QDir::isAbsolutePath(path)) {
+    return;  // a registry path, guarded by the system
+  }
+  QDir().mkpath(QFileInfo(path).path());
+  QFile file(path);
+  if (!file.exists() && !file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+    return;
+  }
+  file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+}
+
 }  // namespace
 
 QtSettingsStore::QtSettingsStore()
     : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                             QString::fromLatin1(OrganizationName),
-                                            QString::fromLatin1(ApplicationName))) {}
+                                            QString::fromLatin1(ApplicationName))) {
+  KeepOwnerOnly(*settings_);
+}
 
 QtSettingsStore::QtSettingsStore(const std::string& directory) {
   QDir().mkpath(Qs(directory));
   const QString path =
       QDir(Qs(directory)).filePath(QString::fromLatin1(ApplicationName) + QStringLiteral(".ini"));
   settings_ = std::make_unique<QSettings>(path, QSettings::IniFormat);
+  KeepOwnerOnly(*settings_);
 }
 
 QtSettingsStore::~QtSettingsStore() = default;
@@ -71,6 +95,7 @@ bool QtSettingsStore::Contains(const std::string& section, const std::string& ke
 
 void QtSettingsStore::Sync() {
   settings_->sync();
+  KeepOwnerOnly(*settings_);
 }
 
 std::string QtSettingsStore::Location() const {
