@@ -18,6 +18,7 @@
 #include "ui/CTallyfoldView.h"
 #include "ui/HelpPages.h"
 #include "ui/SiblingTools.h"
+#include "ui/SplashScreen.h"
 #include "ui/SqlLibraryMenu.h"
 #include "ui/StartUpSettings.h"
 #include "ui/UserPrompts.h"
@@ -106,6 +107,9 @@ CMainFrame::~CMainFrame() {
 
 void CMainFrame::StartUp(const QString& configurationFile) {
   ShowFrameAsSaved(engine_.Store(), *this, !configurationFile.isEmpty());
+  if (configurationFile.isEmpty()) {
+    ShowSplash(*this);  // an unattended run keeps out of the way
+  }
   QTimer::singleShot(FirstCommandDelayMs, this, [this, configurationFile] {
     if (configurationFile.isEmpty()) {
       ConnectCommand();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSplashScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -69,6 +70,15 @@ TEST(StartUpSettingsTest, FramePlacementSurvivesARestart) {
   EXPECT_TRUE(minimized.isMinimized());
 }
 
+bool SplashIsShown() {
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (qobject_cast<QSplashScreen*>(window) && window->isVisible()) {
+      return true;
+    }
+  }
+  return false;
+}
+
 class FirstCommandTest : public ::testing::Test {
  protected:
   FirstCommandTest() : store(SandboxSettings()), frame(*store, prompts, phases) {}
@@ -91,8 +101,10 @@ TEST_F(FirstCommandTest, WithoutAFileTheConnectDialogOpens) {
   watcher.start(10);
   frame.StartUp("");
   EXPECT_FALSE(loginShown);  // not before the window has settled
+  EXPECT_TRUE(SplashIsShown());
   EXPECT_TRUE(QTest::qWaitFor([&loginShown] { return loginShown; }, 5000));
   EXPECT_EQ(frame.Connection(), nullptr);
+  EXPECT_TRUE(QTest::qWaitFor([] { return !SplashIsShown(); }, 5000));
 }
 
 TEST_F(FirstCommandTest, AFileArgumentRunsItMinimizedWithoutTheConnectDialog) {
@@ -111,6 +123,7 @@ TEST_F(FirstCommandTest, AFileArgumentRunsItMinimizedWithoutTheConnectDialog) {
 
   frame.StartUp(path);
   EXPECT_TRUE(frame.isMinimized());
+  EXPECT_FALSE(SplashIsShown());
   ASSERT_TRUE(QTest::qWaitFor([this] { return prompts.WasShown(FinishedText); }, 60000));
   EXPECT_FALSE(loginShown);
   EXPECT_FALSE(frame.isMinimized());  // the finished run brings the window back
