@@ -2,8 +2,10 @@
 #include "ui/HelpPages.h"
 
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QShortcut>
 #include <QUrl>
 
 #include "ui/StartUpSettings.h"
@@ -29,4 +31,12 @@ bool ShowHelpPage(const QString& name) {
     path = HelpPagePath("index");
   }
   return !path.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void AddHelp(QWidget& dialog, QDialogButtonBox& buttons, const QString& page) {
+  buttons.addButton(QDialogButtonBox::Help);
+  QObject::connect(&buttons, &QDialogButtonBox::helpRequested, &dialog,
+                   [page] { ShowHelpPage(page); });
+  auto* key = new QShortcut(QKeySequence::HelpContents, &dialog);
+  QObject::connect(key, &QShortcut::activated, &dialog, [page] { ShowHelpPage(page); });
 }

@@ -5,6 +5,9 @@
 
 #include <QString>
 
+class QDialogButtonBox;
+class QWidget;
+
 // The folder of the installed pages: share/quillmark/help beside the program's
 // own folder, which also holds in the build tree. Empty when it is missing.
 QString HelpDirectory();
@@ -15,3 +18,6 @@ QString HelpPagePath(const QString& name);
 // Opens page name in the desktop's browser; a missing page opens the contents
 // page instead. False when neither is installed or nothing could open it.
 bool ShowHelpPage(const QString& name);
+
+// Gives dialog a Help button in buttons and the F1 key, both opening page.
+void AddHelp(QWidget& dialog, QDialogButtonBox& buttons, const QString& page);
