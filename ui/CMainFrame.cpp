@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -72,6 +73,8 @@ CMainFrame::CMainFrame(SettingsStore& store, UserPrompts& prompts, RunPhases& ph
           });
 
   setWindowTitle(FullCaption("Ready"));
+  // The icon installed with the desktop entry, else the platform's own.
+  setWindowIcon(QIcon::fromTheme("quillmark", style()->standardIcon(QStyle::SP_ComputerIcon)));
   resize(800, 600);
   CreateActions();
   CreateMenus();
