@@ -42,9 +42,11 @@ bool SavedFrameMaximized(SettingsStore& store) {
 
 void SaveFramePlacement(SettingsStore& store, const QWidget& frame) {
   const bool maximized = frame.isMaximized();
+  // A maximized or minimized frame keeps the place and size it will return to.
   const QRect normal = frame.normalGeometry();
-  const QSize size = maximized && normal.isValid() ? normal.size() : frame.frameGeometry().size();
-  const QPoint place = frame.frameGeometry().topLeft();
+  const bool useNormal = (maximized || frame.isMinimized()) && normal.isValid();
+  const QSize size = useNormal ? normal.size() : frame.frameGeometry().size();
+  const QPoint place = useNormal ? normal.topLeft() : frame.frameGeometry().topLeft();
   store.SetInt(SettingsSection, "BigWidth", size.width());
   store.SetInt(SettingsSection, "BigHeight", size.height());
   store.SetInt(SettingsSection, "BigMaximized", maximized ? 1 : 0);

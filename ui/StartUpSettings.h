@@ -18,8 +18,8 @@ QSize SavedFrameSize(SettingsStore& store);
 // The saved top-left corner, when both edges lie within 1..1999.
 std::optional<QPoint> SavedFramePosition(SettingsStore& store);
 bool SavedFrameMaximized(SettingsStore& store);
-// Writes frame's size, place and maximized state; a maximized frame keeps the
-// size it had before it was maximized.
+// Writes frame's size, place and maximized state; a maximized or minimized
+// frame keeps the size and place it had before.
 void SaveFramePlacement(SettingsStore& store, const QWidget& frame);
 
 // Sizes and shows frame as it was at the last exit; minimized when the

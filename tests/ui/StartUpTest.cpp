@@ -68,6 +68,9 @@ TEST(StartUpSettingsTest, FramePlacementSurvivesARestart) {
   QWidget minimized;
   ShowFrameAsSaved(store, minimized, true);
   EXPECT_TRUE(minimized.isMinimized());
+  const QSize restored = SavedFrameSize(store);
+  SaveFramePlacement(store, minimized);  // closed while minimized: the size it returns to
+  EXPECT_EQ(SavedFrameSize(store), restored);
 }
 
 bool SplashIsShown() {
