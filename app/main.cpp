@@ -19,6 +19,7 @@
 #include "scripting/connection/ScriptingPhases.h"
 #include "ui/CMainFrame.h"
 #include "ui/QtUserPrompts.h"
+#include "ui/StartUpSettings.h"
 
 namespace {
 
@@ -28,6 +29,19 @@ std::unique_ptr<QtSettingsStore> OpenSettings(const QStringList& arguments) {
     return std::make_unique<QtSettingsStore>(arguments.at(option + 1).toStdString());
   }
   return std::make_unique<QtSettingsStore>();
+}
+
+// The configuration file to run, given as the one argument that is not an option.
+QString ConfigurationArgument(const QStringList& arguments) {
+  for (qsizetype index = 1; index < arguments.size(); ++index) {
+    const QString& argument = arguments.at(index);
+    if (argument == "--settings") {
+      ++index;
+    } else if (!argument.startsWith("-")) {
+      return argument;
+    }
+  }
+  return {};
 }
 
 int DesktopMain(int argc, char* argv[]) {
@@ -42,7 +56,8 @@ int DesktopMain(int argc, char* argv[]) {
   int exitCode = 0;
   {
     CMainFrame frame(*store, prompts, phases);
-    frame.show();
+    LibraryDirectory(*store);  // the first start records the library's place
+    frame.StartUp(ConfigurationArgument(QApplication::arguments()));
     exitCode = QApplication::exec();
   }
   store->Sync();

@@ -156,6 +156,16 @@ void RunDriver::StartStatementCommand() {
   StartWorker(RunKind::Statement);
 }
 
+void RunDriver::StartStatementRun(const std::string& statement) {
+  if (RefuseWhileRunning() || !KeepUnsavedReport()) {
+    return;
+  }
+  settings_.StatementText = statement;
+  flags_.Running = 1;
+  ReplaceControlPanel(false);
+  StartWorker(RunKind::Statement);
+}
+
 void RunDriver::StartAutomaticRun(const std::string& configurationPath) {
   if (RefuseWhileRunning()) {
     return;

@@ -37,6 +37,9 @@ class RunDriver {
   void RerunLastCommand();
   // "Start SQL Script": the SQL script dialog, then a statement run.
   void StartStatementCommand();
+  // A statement run of statement without the SQL script dialog (a library
+  // file with Auto Run): the same refusal and unsaved-report question.
+  void StartStatementRun(const std::string& statement);
   // The unattended start with a configuration file.
   void StartAutomaticRun(const std::string& configurationPath);
   // Common start of a scripting run.

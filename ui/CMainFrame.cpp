@@ -3,11 +3,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QUrl>
 
 #include "engine/ReportText.h"
 #include "scripting/connection/DatabaseConnection.h"
@@ -15,9 +18,18 @@
 #include "scripting/tables/ObjectCatalog.h"
 #include "ui/CFindDialog.h"
 #include "ui/CTallyfoldView.h"
+#include "ui/HelpPages.h"
+#include "ui/SiblingTools.h"
+#include "ui/SplashScreen.h"
+#include "ui/SqlLibraryMenu.h"
+#include "ui/StartUpSettings.h"
 #include "ui/UserPrompts.h"
 
 namespace {
+
+QString AboutText() {
+  return QString("Quillmark for Oracle\nVersion %1").arg(QUILLMARK_VERSION);
+}
 
 QString FullCaption(std::string_view text) {
   return QString::fromStdString(CaptionFor(text));
@@ -30,12 +42,20 @@ CMainFrame::CMainFrame(SettingsStore& store, UserPrompts& prompts, RunPhases& ph
       host_(*this, prompts, [this] { return engine_.Flags().Running != 0; }),
       dialogs_(
           *this, store, *this, prompts, [this] { document_->SaveReport(); },
-          [this]() -> RunSettings& { return engine_.Settings(); }),
+          [this]() -> RunSettings& { return engine_.Settings(); },
+          [this](const std::string& path) {
+            configuration_.Load(QString::fromStdString(path), true);
+          }),
       engine_(store, host_, phases, dialogs_),
       view_(new CTallyfoldView(engine_.Model(), this)),
       findDialog_(new CFindDialog(this)),
       clientMessages_(host_),
-      logonPrompts_(store, clientMessages_, prompts, this) {
+      logonPrompts_(store, clientMessages_, prompts, this),
+      configuration_(
+          engine_, prompts, this,
+          {[this] { return HasUsableConnection() ? connection_->ConnectString() : ""; },
+           [this] { return !connectionState_.NoConnection && connection_ != nullptr; },
+           [this](const std::string& connectString) { ReplaceConnection(connectString); }}) {
   setCentralWidget(view_);
   host_.SetView(view_);
   document_ = std::make_unique<CTallyfoldDoc>(*this, *view_, engine_.Model(), engine_.Flags(),
@@ -56,10 +76,13 @@ CMainFrame::CMainFrame(SettingsStore& store, UserPrompts& prompts, RunPhases& ph
           });
 
   setWindowTitle(FullCaption("Ready"));
+  // The icon installed with the desktop entry, else the platform's own.
+  setWindowIcon(QIcon::fromTheme("quillmark", style()->standardIcon(QStyle::SP_ComputerIcon)));
   resize(800, 600);
   CreateActions();
   CreateMenus();
   CreateToolBar();
+  CreateLaterMenus();
   CreateStatusBar();
   connect(&commandTimer_, &QTimer::timeout, this, &CMainFrame::UpdateCommands);
   commandTimer_.start(CommandUpdateIntervalMs);
@@ -88,6 +111,20 @@ CMainFrame::~CMainFrame() {
   connection_.reset();
 }
 
+void CMainFrame::StartUp(const QString& configurationFile) {
+  ShowFrameAsSaved(engine_.Store(), *this, !configurationFile.isEmpty());
+  if (configurationFile.isEmpty()) {
+    ShowSplash(*this);  // an unattended run keeps out of the way
+  }
+  QTimer::singleShot(FirstCommandDelayMs, this, [this, configurationFile] {
+    if (configurationFile.isEmpty()) {
+      ConnectCommand();
+    } else {
+      engine_.Driver().StartAutomaticRun(configurationFile.toStdString());
+    }
+  });
+}
+
 void CMainFrame::CreateActions() {
   RunControl& control = engine_.Control();
   RunDriver& driver = engine_.Driver();
@@ -112,6 +149,15 @@ void CMainFrame::CreateActions() {
   startSqlScript_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
   connect(startSqlScript_, &QAction::triggered, this,
           [&driver] { driver.StartStatementCommand(); });
+
+  openConfiguration_ =
+      new QAction(look->standardIcon(QStyle::SP_DialogOpenButton), "Open Configuration", this);
+  openConfiguration_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  connect(openConfiguration_, &QAction::triggered, this, [this] { configuration_.OpenCommand(); });
+
+  saveConfiguration_ =
+      new QAction(look->standardIcon(QStyle::SP_DriveFDIcon), "Save Configuration as...", this);
+  connect(saveConfiguration_, &QAction::triggered, this, [this] { configuration_.SaveCommand(); });
 
   saveReport_ = new QAction(look->standardIcon(QStyle::SP_DialogSaveButton), "S&ave Report", this);
   saveReport_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -150,6 +196,25 @@ void CMainFrame::CreateActions() {
 
   print_ = new QAction(look->standardIcon(QStyle::SP_FileIcon), "&Print", this);
   connect(print_, &QAction::triggered, this, [this] { document_->PrintCommand(); });
+
+  penwick_ = new QAction(PenwickTool().MenuText, this);
+  connect(penwick_, &QAction::triggered, this,
+          [this] { LaunchTool(PenwickTool(), prompts_, this); });
+  tallyfold_ = new QAction(TallyfoldTool().MenuText, this);
+  connect(tallyfold_, &QAction::triggered, this,
+          [this] { LaunchTool(TallyfoldTool(), prompts_, this); });
+
+  helpTopics_ = new QAction(look->standardIcon(QStyle::SP_DialogHelpButton), "&Help Topics", this);
+  helpTopics_->setShortcut(QKeySequence(Qt::Key_F1));
+  connect(helpTopics_, &QAction::triggered, this, [] { ShowHelpPage("index"); });
+  onTheWeb_ = new QAction("On the Web...", this);
+  connect(onTheWeb_, &QAction::triggered, this,
+          [] { QDesktopServices::openUrl(QUrl(QString::fromUtf8(ProductWebAddress))); });
+  about_ = new QAction(look->standardIcon(QStyle::SP_MessageBoxInformation),
+                       "&About Quillmark for Oracle...", this);
+  connect(about_, &QAction::triggered, this, [this] {
+    prompts_.ShowMessage(this, AboutText(), MessageButtons::Ok, MessageIcon::Information);
+  });
 }
 
 void CMainFrame::CreateMenus() {
@@ -161,6 +226,9 @@ void CMainFrame::CreateMenus() {
   main->addAction(startSqlScript_);
   main->addAction(saveReport_);
   main->addSeparator();
+  main->addAction(openConfiguration_);
+  main->addAction(saveConfiguration_);
+  main->addSeparator();
   main->addAction(exit_);
 
   QMenu* action = menuBar()->addMenu("&Action");
@@ -169,6 +237,11 @@ void CMainFrame::CreateMenus() {
   action->addAction(pause_);
   action->addAction(stop_);
 
+  library_ = new SqlLibraryMenu(
+      *menuBar()->addMenu("SQL Library"), engine_, prompts_,
+      [this] { return LibraryDirectory(engine_.Store()); },
+      [this] { return HasUsableConnection(); });
+
   QMenu* edit = menuBar()->addMenu("&Edit");
   edit->addAction(copy_);
   edit->addSeparator();
@@ -176,6 +249,17 @@ void CMainFrame::CreateMenus() {
   edit->addSeparator();
   edit->addAction(font_);
   edit->addAction(print_);
+}
+
+void CMainFrame::CreateLaterMenus() {
+  QMenu* tools = menuBar()->addMenu("&Tools");
+  tools->addAction(penwick_);
+  tools->addAction(tallyfold_);
+
+  QMenu* help = menuBar()->addMenu("&Help");
+  help->addAction(helpTopics_);
+  help->addAction(onTheWeb_);
+  help->addAction(about_);
 }
 
 void CMainFrame::CreateToolBar() {
@@ -189,9 +273,16 @@ void CMainFrame::CreateToolBar() {
   bar->addAction(startSqlScript_);
   bar->addAction(saveReport_);
   bar->addSeparator();
+  bar->addAction(openConfiguration_);
+  bar->addAction(saveConfiguration_);
+  bar->addSeparator();
+  bar->addAction(copy_);
   bar->addAction(find_);
   bar->addSeparator();
   bar->addAction(print_);
+  bar->addSeparator();
+  bar->addAction(about_);
+  bar->addAction(helpTopics_);
   bar->addSeparator();
   bar->addAction(skip_);
   bar->addAction(resume_);
@@ -213,6 +304,12 @@ void CMainFrame::CreateStatusBar() {
   databasePane_->setStyleSheet("QLabel { color: #2A2AFF; background: white; padding: 0 4px; }");
   statusBar()->addPermanentWidget(databasePane_);
   statusBar()->showMessage("Ready");
+  // A hovered menu item clears the message pane; "Ready" comes back after it.
+  connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
+    if (message.isEmpty()) {
+      statusBar()->showMessage("Ready");
+    }
+  });
 }
 
 void CMainFrame::UpdateCommands() {
@@ -242,12 +339,12 @@ void CMainFrame::ConnectCommand() {
   if (fresh->NotConnected() || fresh->Session() == nullptr) {
     return;  // the previous connection stays as it was
   }
-  UseConnection(std::move(fresh));
+  AdoptConnection(std::move(fresh));
 }
 
 void CMainFrame::SelectDatabase() {
   connection_.reset();
-  UseConnection(
+  AdoptConnection(
       std::make_shared<DatabaseConnection>(engine_.Store(), clientMessages_, logonPrompts_, ""));
 }
 
@@ -272,7 +369,17 @@ std::vector<std::string> CMainFrame::ObjectNames(const std::string& objectType) 
   return names;
 }
 
-void CMainFrame::UseConnection(std::shared_ptr<DatabaseConnection> connection) {
+void CMainFrame::ReplaceConnection(const std::string& connectString) {
+  // The old session ends before the new one logs on.
+  if (scripting_ != nullptr) {
+    scripting_->SetConnection(nullptr);
+  }
+  connection_.reset();
+  AdoptConnection(std::make_shared<DatabaseConnection>(engine_.Store(), clientMessages_,
+                                                       logonPrompts_, connectString));
+}
+
+void CMainFrame::AdoptConnection(std::shared_ptr<DatabaseConnection> connection) {
   connection_ = std::move(connection);
   connectionState_.MarkListsStale();
   connection_->SetViewState(&connectionState_);
@@ -311,5 +418,6 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     return;
   }
   findDialog_->hide();
+  SaveFramePlacement(engine_.Store(), *this);
   event->accept();
 }

@@ -14,6 +14,7 @@
 #include "ui/CTallyfoldDoc.h"
 #include "ui/DatabaseChoice.h"
 #include "ui/DesktopRunDialogs.h"
+#include "ui/ConfigurationCommands.h"
 #include "ui/QtLogonPrompts.h"
 #include "ui/QtRunHost.h"
 #include "ui/ReportFinder.h"
@@ -23,6 +24,7 @@ class CTallyfoldView;
 class DatabaseConnection;
 class QAction;
 class QLabel;
+class SqlLibraryMenu;
 class RunPhases;
 class ScriptingPhases;
 class SettingsStore;
@@ -56,6 +58,10 @@ class CMainFrame : public QMainWindow, public DatabaseChoice {
   QAction* StartAction() const { return start_; }
   QAction* RerunLastAction() const { return rerunLast_; }
   QAction* StartSqlScriptAction() const { return startSqlScript_; }
+  QAction* OpenConfigurationAction() const { return openConfiguration_; }
+  QAction* SaveConfigurationAction() const { return saveConfiguration_; }
+  ConfigurationCommands& Configuration() { return configuration_; }
+  SqlLibraryMenu& Library() { return *library_; }
   QAction* SaveReportAction() const { return saveReport_; }
   QAction* ExitAction() const { return exit_; }
   QAction* SkipAction() const { return skip_; }
@@ -66,6 +72,13 @@ class CMainFrame : public QMainWindow, public DatabaseChoice {
   QAction* FindAction() const { return find_; }
   QAction* FontAction() const { return font_; }
   QAction* PrintAction() const { return print_; }
+  QAction* PenwickAction() const { return penwick_; }
+  QAction* AboutAction() const { return about_; }
+
+  // Shows the window as it was left and, 100 ms later, opens the Connect
+  // dialog or, given a configuration file, runs that file unattended.
+  void StartUp(const QString& configurationFile);
+  static constexpr int FirstCommandDelayMs = 100;
 
   // Applies the enabling rules to every command now (a timer also does).
   void UpdateCommands();
@@ -82,13 +95,18 @@ class CMainFrame : public QMainWindow, public DatabaseChoice {
   void CreateActions();
   void CreateMenus();
   void CreateToolBar();
+  // Tools and Help, which stand after the View menu that the toolbar adds.
+  void CreateLaterMenus();
   void CreateStatusBar();
   void FindCommand();
   // Logs on through the login dialog; a cancelled or failed logon keeps the
   // previous connection.
   void ConnectCommand();
   // Makes connection the view's and the runs' connection.
-  void UseConnection(std::shared_ptr<DatabaseConnection> connection);
+  void AdoptConnection(std::shared_ptr<DatabaseConnection> connection);
+  // A connection made from connectString replaces the current one, also when
+  // its logon fails: commands that need a database then say none is selected.
+  void ReplaceConnection(const std::string& connectString);
   bool HasUsableConnection() const;
   // Stops a run going on (asking first) and waits for its worker; false when
   // the user keeps the run.
@@ -112,11 +130,15 @@ class CMainFrame : public QMainWindow, public DatabaseChoice {
   std::shared_ptr<DatabaseConnection> connection_;
   ConnectionViewState connectionState_;
   QLabel* databasePane_ = nullptr;
+  ConfigurationCommands configuration_;
+  SqlLibraryMenu* library_ = nullptr;
 
   QAction* connect_ = nullptr;
   QAction* start_ = nullptr;
   QAction* rerunLast_ = nullptr;
   QAction* startSqlScript_ = nullptr;
+  QAction* openConfiguration_ = nullptr;
+  QAction* saveConfiguration_ = nullptr;
   QAction* saveReport_ = nullptr;
   QAction* exit_ = nullptr;
   QAction* skip_ = nullptr;
@@ -127,4 +149,9 @@ class CMainFrame : public QMainWindow, public DatabaseChoice {
   QAction* find_ = nullptr;
   QAction* font_ = nullptr;
   QAction* print_ = nullptr;
+  QAction* penwick_ = nullptr;
+  QAction* tallyfold_ = nullptr;
+  QAction* helpTopics_ = nullptr;
+  QAction* onTheWeb_ = nullptr;
+  QAction* about_ = nullptr;
 };

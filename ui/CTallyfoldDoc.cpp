@@ -53,6 +53,11 @@ void CTallyfoldDoc::SaveReport() {
 }
 
 void CTallyfoldDoc::SaveReportCommand() {
+  if (model_.IsEmpty()) {
+    prompts_.ShowMessage(&window_, "There is nothing to save: the report is empty.",
+                         MessageButtons::Ok, MessageIcon::Information);
+    return;
+  }
   flags_.ReportSaved = 0;
   SaveReport();
 }

@@ -8,13 +8,15 @@
 DesktopRunDialogs::DesktopRunDialogs(QWidget& window, SettingsStore& store,
                                      DatabaseChoice& database, UserPrompts& prompts,
                                      std::function<void()> saveReport,
-                                     std::function<RunSettings&()> settings)
+                                     std::function<RunSettings&()> settings,
+                                     std::function<void(const std::string&)> loadConfiguration)
     : window_(window),
       store_(store),
       database_(database),
       prompts_(prompts),
       saveReport_(std::move(saveReport)),
-      settings_(std::move(settings)) {}
+      settings_(std::move(settings)),
+      loadConfiguration_(std::move(loadConfiguration)) {}
 
 bool DesktopRunDialogs::EditRunParameters(RunSettings& settings) {
   ParametersDialog dialog(settings, store_, database_, prompts_, &window_);

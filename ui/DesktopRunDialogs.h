@@ -1,6 +1,7 @@
 // DesktopRunDialogs: the run dialogs of the desktop program. Start opens the
 // parameters dialog and Start SQL Script the SQL script dialog over the view's
-// connection; the report is saved through the report document.
+// connection; the report is saved through the report document and
+// configuration files are loaded by the frame.
 #pragma once
 
 #include <functional>
@@ -17,14 +18,13 @@ class DesktopRunDialogs : public RunDialogs {
   // settings gives the run settings the SQL script dialog's general options edit.
   DesktopRunDialogs(QWidget& window, SettingsStore& store, DatabaseChoice& database,
                     UserPrompts& prompts, std::function<void()> saveReport,
-                    std::function<RunSettings&()> settings);
+                    std::function<RunSettings&()> settings,
+                    std::function<void(const std::string&)> loadConfiguration);
 
   bool EditRunParameters(RunSettings& settings) override;
   bool EditStatement(std::string& statement) override;
   void SaveReport() override { saveReport_(); }
-  // Configuration files are not read by this program yet; the automatic start
-  // that follows finds no connection and says so.
-  void LoadConfiguration(const std::string&) override {}
+  void LoadConfiguration(const std::string& path) override { loadConfiguration_(path); }
   bool HasUsableConnection() override;
 
  private:
@@ -34,4 +34,5 @@ class DesktopRunDialogs : public RunDialogs {
   UserPrompts& prompts_;
   std::function<void()> saveReport_;
   std::function<RunSettings&()> settings_;
+  std::function<void(const std::string&)> loadConfiguration_;
 };

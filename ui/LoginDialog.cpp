@@ -17,6 +17,7 @@
 #include "engine/RunSettings.h"
 #include "scripting/connection/ConnectStringParts.h"
 #include "scripting/connection/DatabaseConnection.h"
+#include "ui/HelpPages.h"
 #include "ui/UserPrompts.h"
 
 namespace {
@@ -105,6 +106,7 @@ LoginDialog::LoginDialog(SettingsStore& store, ClientMessages& messages, UserPro
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &LoginDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &LoginDialog::reject);
+  AddHelp(*this, *buttons, "connect");
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(recent_);

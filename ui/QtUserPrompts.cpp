@@ -12,6 +12,7 @@ namespace {
 constexpr const char* DialogTitle = "Quillmark for Oracle";
 constexpr const char* RtfFilter = "RTF Format (*.rtf)";
 constexpr const char* TextFilter = "Text Format (*.txt)";
+constexpr const char* ConfigurationFilter = "Quillmark for Oracle Config Files (*.qmo)";
 
 QMessageBox::StandardButtons ButtonsOf(MessageButtons buttons) {
   switch (buttons) {
@@ -90,6 +91,18 @@ std::optional<QString> QtUserPrompts::ChooseReportFile(QWidget* parent) {
   return dialog.selectedFiles().constFirst();
 }
 
+std::optional<QString> QtUserPrompts::ChooseConfigurationFile(QWidget* parent, bool forSaving) {
+  QFileDialog dialog(parent);
+  dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setNameFilter(ConfigurationFilter);
+  dialog.setDefaultSuffix("qmo");
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return std::nullopt;
+  }
+  return dialog.selectedFiles().constFirst();
+}
+
 std::optional<QFont> QtUserPrompts::ChooseFont(QWidget* parent, const QFont& current) {
   bool accepted = false;
   const QFont chosen = QFontDialog::getFont(&accepted, current, parent, "Font");
@@ -101,7 +114,8 @@ std::optional<QFont> QtUserPrompts::ChooseFont(QWidget* parent, const QFont& cur
 
 bool QtUserPrompts::SetUpPrinter(QWidget* parent, QPrinter& printer) {
   QPrintDialog dialog(&printer, parent);
-  dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+  // Printing to a PDF file serves a user without a printer.
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
   dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
   return dialog.exec() == QDialog::Accepted;

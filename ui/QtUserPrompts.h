@@ -8,6 +8,7 @@ class QtUserPrompts : public UserPrompts {
   MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageButtons buttons,
                             MessageIcon icon) override;
   std::optional<QString> ChooseReportFile(QWidget* parent) override;
+  std::optional<QString> ChooseConfigurationFile(QWidget* parent, bool forSaving) override;
   std::optional<QFont> ChooseFont(QWidget* parent, const QFont& current) override;
   bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
 };

@@ -16,13 +16,22 @@ void ReportFinder::Begin() {
   findFromTop_ = 1;
 }
 
+bool ReportFinder::FindAndShow(const QString& text, QTextDocument::FindFlags flags) {
+  if (!report_.find(text, flags)) {
+    return false;
+  }
+  // A hit scrolled just inside the window's edge is easy to miss: centre it.
+  report_.centerCursor();
+  return true;
+}
+
 bool ReportFinder::FindNext(const QString& text, QTextDocument::FindFlags flags) {
   if (text.isEmpty()) {
     return false;
   }
   flags &= ~QTextDocument::FindBackward;
   if (!findFromTop_) {
-    if (report_.find(text, flags)) {
+    if (FindAndShow(text, flags)) {
       return true;
     }
     if (!askYesNo_(ContinueQuestion)) {
@@ -31,7 +40,7 @@ bool ReportFinder::FindNext(const QString& text, QTextDocument::FindFlags flags)
     findFromTop_ = 1;
   }
   report_.moveCursor(QTextCursor::Start);
-  if (report_.find(text, flags)) {
+  if (FindAndShow(text, flags)) {
     findFromTop_ = 0;
     return true;
   }

@@ -27,6 +27,7 @@ class ReportFinder {
   bool FindNext(const QString& text, QTextDocument::FindFlags flags);
 
  private:
+  bool FindAndShow(const QString& text, QTextDocument::FindFlags flags);
   QPlainTextEdit& report_;
   int& findFromTop_;
   std::function<bool(const QString&)> askYesNo_;

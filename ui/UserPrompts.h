@@ -20,6 +20,9 @@ class UserPrompts {
                                     MessageIcon icon) = 0;
   // The report's save-file dialog: a path, or nothing when cancelled.
   virtual std::optional<QString> ChooseReportFile(QWidget* parent) = 0;
+  // The *.qmo file dialog, to save one (asking before overwriting) or to open
+  // an existing one: a path, or nothing when cancelled.
+  virtual std::optional<QString> ChooseConfigurationFile(QWidget* parent, bool forSaving) = 0;
   virtual std::optional<QFont> ChooseFont(QWidget* parent, const QFont& current) = 0;
   // The print dialog; false when cancelled.
   virtual bool SetUpPrinter(QWidget* parent, QPrinter& printer) = 0;

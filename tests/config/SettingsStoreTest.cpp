@@ -46,6 +46,22 @@ class QtSettingsStoreTest : public ::testing::Test {
   fs::path directory_;
 };
 
+TEST_F(QtSettingsStoreTest, StoreFileIsReadableByItsOwnerOnly) {
+  const fs::path file = directory_ / "Quillmark for Oracle.ini";
+  {
+    std::ofstream(file) << "[Settings]\nasl=1\n";
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                              fs::perms::others_read);
+    QtSettingsStore store(directory_.string());
+    store.SetString("Recent DB", "Login1", "scott/tiger@orcl");
+    store.Sync();
+  }
+  EXPECT_EQ(fs::status(file).permissions() & (fs::perms::group_all | fs::perms::others_all),
+            fs::perms::none);
+  QtSettingsStore reopened(directory_.string());
+  EXPECT_EQ(reopened.GetInt("Settings", "asl", 0), 1);
+}
+
 TEST_F(QtSettingsStoreTest, ValuesSurviveANewInstanceAndSectionsAreGroups) {
   {
     QtSettingsStore store((directory_ / "sub").string());

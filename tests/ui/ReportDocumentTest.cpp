@@ -73,6 +73,12 @@ TEST_F(ReportDocumentTest, SavesPlainTextLineByLineWithItsLineBreaks) {
             "/* banner */\r\nSOURCE {DB}\r\nlast line\r\n" + longLine);
 }
 
+TEST_F(ReportDocumentTest, SaveCommandOnAnEmptyReportSaysThereIsNothingToSave) {
+  document.SaveReportCommand();
+  EXPECT_EQ(prompts.FileDialogsShown(), 0);
+  EXPECT_TRUE(prompts.WasShown("There is nothing to save: the report is empty."));
+}
+
 TEST_F(ReportDocumentTest, SaveCommandAsksEvenWhenTheReportIsSaved) {
   WriteReport();
   flags.ReportSaved = 1;

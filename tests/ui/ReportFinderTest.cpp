@@ -79,4 +79,21 @@ TEST_F(ReportFinderTest, HonoursMatchCaseAndWholeWord) {
   EXPECT_FALSE(finder.FindNext("Targ", QTextDocument::FindWholeWords));
 }
 
+TEST_F(ReportFinderTest, HitFarDownIsScrolledAwayFromTheEdge) {
+  QStringList lines;
+  for (int index = 0; index < 400; ++index) {
+    lines << QString("line %1").arg(index);
+  }
+  lines[300] = "the Target far down";
+  editor.setPlainText(lines.join('\n'));
+  editor.resize(400, 300);
+  editor.show();
+  finder.Begin();
+  ASSERT_TRUE(finder.FindNext("target", {}));
+  const int top = editor.cursorRect().top();
+  const int height = editor.viewport()->height();
+  EXPECT_GT(top, height / 4);
+  EXPECT_LT(top, height * 3 / 4);
+}
+
 }  // namespace

@@ -36,6 +36,10 @@ std::optional<QString> ScriptedPrompts::ChooseReportFile(QWidget*) {
   return path;
 }
 
+std::optional<QString> ScriptedPrompts::ChooseConfigurationFile(QWidget* parent, bool) {
+  return ChooseReportFile(parent);
+}
+
 std::optional<QFont> ScriptedPrompts::ChooseFont(QWidget*, const QFont&) {
   std::optional<QFont> chosen = font_;
   font_.reset();

@@ -28,6 +28,8 @@ class ScriptedPrompts : public UserPrompts {
   MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageButtons buttons,
                             MessageIcon icon) override;
   std::optional<QString> ChooseReportFile(QWidget* parent) override;
+  // Takes the next path of ChooseFile, as the report's file dialog does.
+  std::optional<QString> ChooseConfigurationFile(QWidget* parent, bool forSaving) override;
   std::optional<QFont> ChooseFont(QWidget* parent, const QFont& current) override;
   bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
 
