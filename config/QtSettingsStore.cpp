@@ -4,6 +4,7 @@
 #include <QDir>
 
 #include <algorithm>
+#include <filesystem>
 #include <limits>
 
 #include <QSettings>
@@ -51,6 +52,15 @@ QtSettingsStore::QtSettingsStore(const std::string& directory) {
 
 void QtSettingsStore::PrepareFile(const std::string& path) {
   problem_ = SettingsFileProblem(path);
+  // The store may hold saved passwords (the recent-connections list): its
+  // file is readable by its owner only, also when an older version made it.
+  std::error_code ignored;
+  if (problem_.empty() && std::filesystem::is_regular_file(path, ignored)) {
+    std::filesystem::permissions(path,
+                                 std::filesystem::perms::owner_read |
+                                     std::filesystem::perms::owner_write,
+                                 ignored);
+  }
 }
 
 QtSettingsStore::~QtSettingsStore() = default;
