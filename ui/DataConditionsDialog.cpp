@@ -12,6 +12,7 @@
 #include "config/SettingsStore.h"
 #include "engine/RunSettings.h"
 #include "ui/DatabaseChoice.h"
+#include "ui/HelpPages.h"
 
 namespace {
 
@@ -49,6 +50,7 @@ DataConditionsDialog::DataConditionsDialog(RunSettings& settings, SettingsStore&
   clearAll_ = new QPushButton("C&lear all conditions", this);
   clearAll_->setAutoDefault(false);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  AddHelp(*this, *buttons, "data-conditions");
   buttons->addButton(clearAll_, QDialogButtonBox::ActionRole);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

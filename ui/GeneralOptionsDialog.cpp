@@ -18,6 +18,7 @@
 #include "oracle/OracleSession.h"
 #include "scripting/connection/DatabaseConnection.h"
 #include "ui/DatabaseChoice.h"
+#include "ui/HelpPages.h"
 #include "ui/UserPrompts.h"
 
 namespace {
@@ -108,6 +109,7 @@ GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, Settin
   storage_->setChecked(store.GetString(Section, "InclStorage", "Y") == "Y");
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  AddHelp(*this, *buttons, "general-options");
   ok_ = buttons->button(QDialogButtonBox::Ok);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -14,6 +14,7 @@
 #include "ui/DataConditionsDialog.h"
 #include "ui/DatabaseChoice.h"
 #include "ui/DatabaseSchemaRow.h"
+#include "ui/HelpPages.h"
 #include "ui/UserPrompts.h"
 
 namespace {
@@ -84,6 +85,7 @@ ParametersDialog::ParametersDialog(RunSettings& settings, SettingsStore& store,
   frameLayout->addWidget(source);
 
   auto* buttons = new QDialogButtonBox(this);
+  AddHelp(*this, *buttons, "parameters");
   generalButton_ = buttons->addButton("&General...", QDialogButtonBox::ActionRole);
   generalButton_->setAutoDefault(false);
   startButton_ = buttons->addButton("Start", QDialogButtonBox::AcceptRole);

@@ -10,6 +10,7 @@
 #include "engine/RunSettings.h"
 #include "ui/DatabaseSchemaRow.h"
 #include "ui/GeneralOptionsDialog.h"
+#include "ui/HelpPages.h"
 #include "ui/UserPrompts.h"
 
 SqlScriptDialog::SqlScriptDialog(const std::string& statement, RunSettings& settings,
@@ -32,6 +33,7 @@ SqlScriptDialog::SqlScriptDialog(const std::string& statement, RunSettings& sett
   frameLayout->addWidget(statement_);
 
   auto* buttons = new QDialogButtonBox(this);
+  AddHelp(*this, *buttons, "sql-script");
   generalButton_ = buttons->addButton("&General...", QDialogButtonBox::ActionRole);
   generalButton_->setAutoDefault(false);
   startButton_ = buttons->addButton("Start", QDialogButtonBox::AcceptRole);
