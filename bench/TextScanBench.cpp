@@ -8,7 +8,7 @@
 #include <string>
 
 #include "oracle/SqlComments.h"
-#include "sandbox/server/ScriptSplitter.h"
+#include "sandbox/server/sql/ScriptSplitter.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "sandbox/server/ScriptLoader.h"
 #include "sandbox/server/ServerDatabase.h"
-#include "sandbox/server/SqlToken.h"
+#include "sandbox/server/sql/SqlToken.h"
 
 namespace sandbox {
 

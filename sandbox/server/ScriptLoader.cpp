@@ -7,9 +7,9 @@
 #include <sstream>
 
 #include "sandbox/server/EmptyBindSet.h"
-#include "sandbox/server/ScriptSplitter.h"
+#include "sandbox/server/sql/ScriptSplitter.h"
 #include "sandbox/server/ServerDatabase.h"
-#include "sandbox/server/SqlToken.h"
+#include "sandbox/server/sql/SqlToken.h"
 
 namespace sandbox {
 

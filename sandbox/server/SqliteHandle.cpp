@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "sandbox/server/DecimalNumber.h"
+#include "sandbox/server/values/DecimalNumber.h"
 
 namespace sandbox {
 

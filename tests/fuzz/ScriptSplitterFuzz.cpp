@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "sandbox/server/ScriptSplitter.h"
+#include "sandbox/server/sql/ScriptSplitter.h"
 #include "sandbox/tools/ScriptSplitter.h"
 
 namespace {

@@ -10,8 +10,8 @@
 
 #include "ServerTestSession.h"
 #include "sandbox/server/ServerSession.h"
-#include "sandbox/server/SqlToken.h"
-#include "sandbox/server/SqlTranslator.h"
+#include "sandbox/server/sql/SqlToken.h"
+#include "sandbox/server/sql/SqlTranslator.h"
 #include "scripting/tables/ConstraintDdlBlock.h"
 #include "scripting/tables/IndexDdlBlock.h"
 #include "scripting/tables/TableDdlBlock.h"

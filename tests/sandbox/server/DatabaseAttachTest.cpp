@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "ServerTestSession.h"
-#include "sandbox/server/SqlToken.h"
+#include "sandbox/server/sql/SqlToken.h"
 
 namespace sandbox::test {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "sandbox/server/DateFormat.h"
-#include "sandbox/server/DateTimeValue.h"
+#include "sandbox/server/values/DateFormat.h"
+#include "sandbox/server/values/DateTimeValue.h"
 
 namespace sandbox {
 namespace {

@@ -2,8 +2,8 @@
 // digits than a double holds stored and compared without loss.
 #include <gtest/gtest.h>
 
-#include "sandbox/server/DecimalNumber.h"
-#include "sandbox/server/NumberText.h"
+#include "sandbox/server/values/DecimalNumber.h"
+#include "sandbox/server/values/NumberText.h"
 #include "tests/sandbox/server/ServerTestSession.h"
 
 namespace sandbox::test {

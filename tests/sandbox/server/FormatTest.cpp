@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "sandbox/server/DateFormat.h"
-#include "sandbox/server/NumberText.h"
-#include "sandbox/server/ScriptSplitter.h"
+#include "sandbox/server/values/DateFormat.h"
+#include "sandbox/server/values/NumberText.h"
+#include "sandbox/server/sql/ScriptSplitter.h"
 
 namespace sandbox {
 namespace {

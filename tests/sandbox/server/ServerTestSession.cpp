@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sandbox/server/ScriptSplitter.h"
+#include "sandbox/server/sql/ScriptSplitter.h"
 
 namespace sandbox::test {
 

@@ -2,8 +2,8 @@
 // confuse a literal, a quoted name, a comment or a bind with one another.
 #include <gtest/gtest.h>
 
-#include "sandbox/server/SqlToken.h"
-#include "sandbox/server/SqlTranslator.h"
+#include "sandbox/server/sql/SqlToken.h"
+#include "sandbox/server/sql/SqlTranslator.h"
 
 namespace sandbox {
 namespace {

@@ -1,0 +1,140 @@
+// Dispatch of DDL statements to the parts that carry them out.
+#include "sandbox/server/ddl/DdlExecutor.h"
+
+#include "sandbox/server/ddl/CommentSynonymDdl.h"
+#include "sandbox/server/ddl/SequenceViewDdl.h"
+#include "sandbox/server/ServerSession.h"
+#include "sandbox/server/sql/SqlTranslator.h"
+#include "sandbox/server/ddl/StoredUnitDdl.h"
+#include "sandbox/server/ddl/TableDdl.h"
+#include "sandbox/server/integrity/TransactionRules.h"
+#include "sandbox/server/ddl/UserDdl.h"
+
+namespace sandbox {
+
+const std::string& DdlContext::User() const {
+  return session.UserName();
+}
+
+bool DdlContext::Require(const std::string& privilege, OraError& error) const {
+  const bool held = catalog.Any(
+      "WITH RECURSIVE held(name) AS (SELECT ?1 UNION SELECT GRANTED_ROLE FROM "
+      "\"SYS.DBA_ROLE_PRIVS\", held "
+      "WHERE GRANTEE = held.name) SELECT 1 FROM held WHERE name = 'DBA' UNION SELECT 1 FROM "
+      "\"SYS.DBA_SYS_PRIVS\" WHERE PRIVILEGE = ?2 AND GRANTEE IN (SELECT name FROM held)",
+      {Value::Text(User()), Value::Text(privilege)});
+  if (!held)
+    error = {1031, "insufficient privileges"};
+  return held;
+}
+
+bool DdlContext::RequireFor(const std::string& owner, const std::string& privilege,
+                            OraError& error) const {
+  if (owner == User())
+    return Require(privilege, error);
+  const std::size_t space = privilege.find(' ');
+  return Require(privilege.substr(0, space) + " ANY" + privilege.substr(space), error);
+}
+
+bool DdlContext::TranslateExpression(std::size_t begin, std::size_t end, std::string& sqliteText,
+                                     OraError& error) const {
+  const std::vector<SqlToken> part(tokens.begin() + static_cast<std::ptrdiff_t>(begin),
+                                   tokens.begin() + static_cast<std::ptrdiff_t>(end));
+  SqlTranslator translator(part, sql, session);
+  TranslatedStatement translated;
+  if (!translator.Translate(translated, error))
+    return false;
+  if (!translated.bindNames.empty()) {
+    error = {1027, "bind variables not allowed for data definition operations"};
+    return false;
+  }
+  sqliteText = translated.sql;
+  return true;
+}
+
+std::string DdlContext::SourceText(std::size_t begin, std::size_t end) const {
+  if (begin >= end)
+    return {};
+  return sql.substr(tokens[begin].offset, tokens[end - 1].end - tokens[begin].offset);
+}
+
+bool DdlExecutor::Run(OraError& error, OraError& warning) {
+  ServerDatabase& database = session_.Server();
+  if (!TransactionRules(session_).Commit(error))
+    return false;
+  Catalog catalog(database);
+  DdlContext context{session_, sql_, tokens_, catalog};
+  SqliteRunner runner(database.Handle());
+  runner.Exec("BEGIN");
+  bool done = Dispatch(context, error, warning);
+  if (!done) {
+    runner.Exec("ROLLBACK");
+  } else if (!runner.Exec("COMMIT")) {
+    error = {600, "internal error code, arguments: [commit], [" + runner.LastError() + "]"};
+    runner.Exec("ROLLBACK");
+    done = false;
+  }
+  database.SchemaChanged();
+  return done;
+}
+
+bool DdlExecutor::Dispatch(DdlContext& context, OraError& error, OraError& warning) {
+  TokenStream in(tokens_, 1);
+  const SqlToken& verb = tokens_[0];
+  if (verb.IsWord("GRANT"))
+    return UserDdl(context).Grant(error);
+  if (verb.IsWord("REVOKE"))
+    return UserDdl(context).Revoke(error);
+  if (verb.IsWord("COMMENT"))
+    return CommentSynonymDdl(context).Comment(error);
+  if (verb.IsWord("TRUNCATE"))
+    return TableDdl(context).Truncate(error);
+  if (verb.IsWord("RENAME"))
+    return TableDdl(context).Rename(error);
+  if (verb.IsWord("CREATE")) {
+    in.AcceptWords("OR", "REPLACE");
+    if (in.Peek().IsWord("SYNONYM") || (in.Peek().IsWord("PUBLIC") && in.Peek(1).IsWord("SYNONYM")))
+      return CommentSynonymDdl(context).CreateSynonym(error);
+    if (in.Peek().IsWord("TABLE") || (in.Peek().IsWord("GLOBAL") && in.Peek(1).IsWord("TEMPORARY")))
+      return TableDdl(context).CreateTable(error);
+    if (in.Peek().IsWord("INDEX") || in.Peek().IsWord("UNIQUE") || in.Peek().IsWord("BITMAP"))
+      return TableDdl(context).CreateIndex(error);
+    if (in.Peek().IsWord("USER"))
+      return UserDdl(context).CreateUser(error);
+    if (in.Peek().IsWord("ROLE"))
+      return UserDdl(context).CreateRole(error);
+    if (in.Peek().IsWord("SEQUENCE"))
+      return SequenceViewDdl(context).CreateSequence(error);
+    if (in.Peek().IsWord("VIEW") || in.Peek().IsWord("FORCE") || in.Peek().IsWord("NOFORCE"))
+      return SequenceViewDdl(context).CreateView(error);
+    return StoredUnitDdl(context).Create(error, warning);
+  } else if (verb.IsWord("DROP")) {
+    if (in.Peek().IsWord("SYNONYM") || (in.Peek().IsWord("PUBLIC") && in.Peek(1).IsWord("SYNONYM")))
+      return CommentSynonymDdl(context).DropSynonym(error);
+    if (in.Peek().IsWord("TABLE"))
+      return TableDdl(context).DropTable(error);
+    if (in.Peek().IsWord("INDEX"))
+      return TableDdl(context).DropIndex(error);
+    if (in.Peek().IsWord("USER"))
+      return UserDdl(context).DropUser(error);
+    if (in.Peek().IsWord("ROLE"))
+      return UserDdl(context).DropRole(error);
+    if (in.Peek().IsWord("SEQUENCE"))
+      return SequenceViewDdl(context).DropSequence(error);
+    if (in.Peek().IsWord("VIEW"))
+      return SequenceViewDdl(context).DropView(error);
+    return StoredUnitDdl(context).Drop(error);
+  } else if (verb.IsWord("ALTER")) {
+    if (in.Peek().IsWord("TABLE"))
+      return TableDdl(context).AlterTable(error);
+    if (in.Peek().IsWord("USER"))
+      return UserDdl(context).AlterUser(error);
+    if (in.Peek().IsWord("SEQUENCE"))
+      return SequenceViewDdl(context).AlterSequence(error);
+    return StoredUnitDdl(context).Alter(error);
+  }
+  error = {900, "invalid SQL statement"};
+  return false;
+}
+
+}  // namespace sandbox

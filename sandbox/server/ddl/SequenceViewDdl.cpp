@@ -1,0 +1,325 @@
+// Sequences and views.
+#include "sandbox/server/ddl/SequenceViewDdl.h"
+
+#include <optional>
+
+#include "sandbox/server/dictionary/Dictionary.h"
+#include "sandbox/server/ErrorMapping.h"
+#include "sandbox/server/values/NumberText.h"
+#include "sandbox/server/values/OracleType.h"
+#include "sandbox/server/ServerSession.h"
+#include "sandbox/server/sql/SqlTranslator.h"
+
+namespace sandbox {
+
+namespace {
+
+// Oracle's limits of an ascending and a descending sequence.
+const char* const kAscendingMax = "9999999999999999999999999999";
+const char* const kDescendingMin = "-9999999999999999999999999999";
+const char* const kOldAscendingMax = "999999999999999999999999999";
+const char* const kOldDescendingMin = "-99999999999999999999999999";
+
+// Sequence bounds are kept as exact decimal text: they exceed a double's digits.
+std::optional<std::string> ReadNumberText(TokenStream& in, OraError& error) {
+  std::string sign;
+  if (in.AcceptSymbol("-"))
+    sign = "-";
+  else
+    in.AcceptSymbol("+");
+  const SqlToken& t = in.Peek();
+  if (t.type != SqlToken::Type::Number || t.text.find_first_of(".eE") != std::string::npos) {
+    error = {2017, "integer value required"};
+    return std::nullopt;
+  }
+  in.Skip();
+  const auto normal = NormaliseNumberText(sign + t.text);
+  return normal;
+}
+
+long double AsNumber(const std::string& text) {
+  return std::strtold(text.c_str(), nullptr);
+}
+
+}  // namespace
+
+struct SequenceViewDdl::SequenceOptions {
+  std::optional<std::string> increment, start, minimum, maximum, cache;
+  std::optional<bool> cycle, order;
+  bool noCache = false;
+};
+
+bool SequenceViewDdl::ReadSequenceOptions(SequenceOptions& options, bool creating,
+                                          OraError& error) {
+  while (!in_.AtEnd()) {
+    std::optional<std::string>* target = nullptr;
+    if (in_.AcceptWords("INCREMENT", "BY"))
+      target = &options.increment;
+    else if (in_.AcceptWords("START", "WITH")) {
+      if (!creating) {
+        error = {2283, "cannot alter starting sequence number"};
+        return false;
+      }
+      target = &options.start;
+    } else if (in_.AcceptWord("MAXVALUE"))
+      target = &options.maximum;
+    else if (in_.AcceptWord("MINVALUE"))
+      target = &options.minimum;
+    else if (in_.AcceptWord("CACHE"))
+      target = &options.cache;
+    else if (in_.AcceptWord("NOMAXVALUE"))
+      options.maximum = "";
+    else if (in_.AcceptWord("NOMINVALUE"))
+      options.minimum = "";
+    else if (in_.AcceptWord("NOCACHE"))
+      options.noCache = true;
+    else if (in_.AcceptWord("CYCLE"))
+      options.cycle = true;
+    else if (in_.AcceptWord("NOCYCLE"))
+      options.cycle = false;
+    else if (in_.AcceptWord("ORDER"))
+      options.order = true;
+    else if (in_.AcceptWord("NOORDER"))
+      options.order = false;
+    else {
+      error = {933, "SQL command not properly ended"};
+      return false;
+    }
+    if (target) {
+      const auto value = ReadNumberText(in_, error);
+      if (!value)
+        return false;
+      *target = *value;
+    }
+  }
+  return true;
+}
+
+bool SequenceViewDdl::CreateSequence(OraError& error) {
+  in_.Skip();  // SEQUENCE
+  std::string owner, name;
+  if (!in_.ReadQualifiedName(owner, name, context_.session.CurrentSchema(), error, 2277,
+                             "invalid sequence name"))
+    return false;
+  Catalog& catalog = context_.catalog;
+  if (!context_.RequireFor(owner, "CREATE SEQUENCE", error))
+    return false;
+  if (catalog.ObjectType(owner, name)) {
+    error = {955, "name is already used by an existing object"};
+    return false;
+  }
+  SequenceOptions options;
+  if (!ReadSequenceOptions(options, true, error))
+    return false;
+  const std::string increment = options.increment.value_or("1");
+  if (increment == "0") {
+    error = {4002, "INCREMENT must be a non-zero integer"};
+    return false;
+  }
+  const bool ascending = AsNumber(increment) > 0;
+  // Releases before 12c stop at 27 nines, later ones at 28.
+  const bool oldRelease = catalog.Database().Release() != "19";
+  const char* ascendingMax = oldRelease ? kOldAscendingMax : kAscendingMax;
+  const char* descendingMin = oldRelease ? kOldDescendingMin : kDescendingMin;
+  std::string minimum = options.minimum.value_or("");
+  std::string maximum = options.maximum.value_or("");
+  if (minimum.empty())
+    minimum = ascending ? "1" : descendingMin;
+  if (maximum.empty())
+    maximum = ascending ? ascendingMax : "-1";
+  const std::string start = options.start.value_or(ascending ? minimum : maximum);
+  if (AsNumber(minimum) >= AsNumber(maximum)) {
+    error = {4004, "MINVALUE must be less than MAXVALUE"};
+    return false;
+  }
+  if (AsNumber(start) < AsNumber(minimum)) {
+    error = {4006, "START WITH cannot be less than MINVALUE"};
+    return false;
+  }
+  if (AsNumber(start) > AsNumber(maximum)) {
+    error = {4008, "START WITH cannot be more than MAXVALUE"};
+    return false;
+  }
+  const std::string cache = options.noCache ? "0" : options.cache.value_or("20");
+  if (!options.noCache && AsNumber(cache) < 2) {
+    error = {4010, "the number of values to CACHE must be greater than 1"};
+    return false;
+  }
+  return catalog.AddObject(owner, name, "SEQUENCE", error) &&
+         catalog.Exec(
+             "INSERT INTO \"SYS.ALL_SEQUENCES\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+             {Value::Text(owner), Value::Text(name), Value::Number(minimum), Value::Number(maximum),
+              Value::Number(increment), Value::Text(options.cycle.value_or(false) ? "Y" : "N"),
+              Value::Text(options.order.value_or(false) ? "Y" : "N"), Value::Number(cache),
+              Value::Number(start)},
+             error) &&
+         catalog.Exec("INSERT INTO \"SYS.SEQ$\" VALUES (?, ?, ?, NULL)",
+                      {Value::Text(owner), Value::Text(name), Value::Number(start)}, error);
+}
+
+bool SequenceViewDdl::AlterSequence(OraError& error) {
+  in_.Skip();  // SEQUENCE
+  std::string owner, name;
+  if (!in_.ReadQualifiedName(owner, name, context_.session.CurrentSchema(), error, 2277,
+                             "invalid sequence name"))
+    return false;
+  Catalog& catalog = context_.catalog;
+  if (catalog.ObjectType(owner, name).value_or("") != "SEQUENCE") {
+    error = {2289, "sequence does not exist"};
+    return false;
+  }
+  SequenceOptions options;
+  if (!ReadSequenceOptions(options, false, error))
+    return false;
+  const std::vector<Value> key{Value::Text(owner), Value::Text(name)};
+  auto set = [&](const char* column, const Value& value) {
+    return catalog.Exec(std::string("UPDATE \"SYS.ALL_SEQUENCES\" SET ") + column +
+                            " = ? WHERE SEQUENCE_OWNER = ? AND SEQUENCE_NAME = ?",
+                        {value, key[0], key[1]}, error);
+  };
+  return (!options.increment || set("INCREMENT_BY", Value::Number(*options.increment))) &&
+         (!options.minimum ||
+          set("MIN_VALUE", Value::Number(options.minimum->empty() ? "1" : *options.minimum))) &&
+         (!options.maximum ||
+          set("MAX_VALUE",
+              Value::Number(options.maximum->empty() ? kAscendingMax : *options.maximum))) &&
+         (!options.cache || set("CACHE_SIZE", Value::Number(*options.cache))) &&
+         (!options.noCache || set("CACHE_SIZE", Value::Integer(0))) &&
+         (!options.cycle || set("CYCLE_FLAG", Value::Text(*options.cycle ? "Y" : "N"))) &&
+         (!options.order || set("ORDER_FLAG", Value::Text(*options.order ? "Y" : "N")));
+}
+
+bool SequenceViewDdl::DropSequence(OraError& error) {
+  in_.Skip();  // SEQUENCE
+  std::string owner, name;
+  if (!in_.ReadQualifiedName(owner, name, context_.session.CurrentSchema(), error, 2277,
+                             "invalid sequence name"))
+    return false;
+  Catalog& catalog = context_.catalog;
+  if (catalog.ObjectType(owner, name).value_or("") != "SEQUENCE") {
+    error = {2289, "sequence does not exist"};
+    return false;
+  }
+  const std::vector<Value> key{Value::Text(owner), Value::Text(name)};
+  return catalog.Exec(
+             "DELETE FROM \"SYS.ALL_SEQUENCES\" WHERE SEQUENCE_OWNER = ? AND SEQUENCE_NAME = ?",
+             key, error) &&
+         catalog.Exec("DELETE FROM \"SYS.SEQ$\" WHERE OWNER = ? AND NAME = ?", key, error) &&
+         catalog.Exec("DELETE FROM \"SYS.ALL_TAB_PRIVS\" WHERE TABLE_SCHEMA = ? AND TABLE_NAME = ?",
+                      key, error) &&
+         catalog.RemoveObject(owner, name, "SEQUENCE", error);
+}
+
+bool SequenceViewDdl::CreateView(OraError& error) {
+  const bool replace = in_.AcceptWords("OR", "REPLACE");
+  in_.AcceptWord("FORCE") || in_.AcceptWord("NOFORCE");
+  in_.Skip();  // VIEW
+  std::string owner, name;
+  if (!in_.ReadQualifiedName(owner, name, context_.session.CurrentSchema(), error))
+    return false;
+  std::vector<std::string> aliases;
+  if (in_.Peek().IsSymbol("(") && !in_.ReadNameList(aliases, error))
+    return false;
+  if (!in_.ExpectWord("AS", error))
+    return false;
+  const std::size_t queryBegin = in_.Position();
+  std::size_t queryEnd = context_.tokens.size();
+  // WITH READ ONLY / WITH CHECK OPTION close the query.
+  for (std::size_t i = queryBegin; i + 1 < context_.tokens.size(); ++i)
+    if (context_.tokens[i].IsWord("WITH") &&
+        (context_.tokens[i + 1].IsWord("READ") || context_.tokens[i + 1].IsWord("CHECK"))) {
+      queryEnd = i;
+      break;
+    }
+  if (queryBegin >= queryEnd ||
+      !(context_.tokens[queryBegin].IsWord("SELECT") ||
+        context_.tokens[queryBegin].IsWord("WITH") || context_.tokens[queryBegin].IsSymbol("("))) {
+    error = {928, "missing SELECT keyword"};
+    return false;
+  }
+  Catalog& catalog = context_.catalog;
+  if (!context_.RequireFor(owner, "CREATE VIEW", error))
+    return false;
+  const auto existing = catalog.ObjectType(owner, name);
+  if (existing && (!replace || *existing != "VIEW")) {
+    error = {955, "name is already used by an existing object"};
+    return false;
+  }
+  std::string query;
+  if (!context_.TranslateExpression(queryBegin, queryEnd, query, error))
+    return false;
+  const std::string storage = QuoteSqliteName(StorageName(owner, name));
+  std::string aliasSql;
+  for (const std::string& alias : aliases)
+    aliasSql += (aliasSql.empty() ? "(" : ", ") + QuoteSqliteName(alias);
+  if (!aliasSql.empty())
+    aliasSql += ")";
+  const std::vector<Value> key{Value::Text(owner), Value::Text(name)};
+  if (existing &&
+      (!catalog.Exec("DROP VIEW " + storage, {}, error) ||
+       !catalog.Exec("DELETE FROM \"SYS.ALL_VIEWS\" WHERE OWNER = ? AND VIEW_NAME = ?", key,
+                     error) ||
+       !catalog.Exec("DELETE FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ? AND TABLE_NAME = ?", key,
+                     error)))
+    return false;
+  if (!catalog.ExecMapped("CREATE VIEW " + storage + aliasSql + " AS " + query, error))
+    return false;
+  // The view's columns as a query of it describes them.
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(catalog.Database().Handle(), ("SELECT * FROM " + storage).c_str(), -1,
+                         &raw, nullptr) != SQLITE_OK) {
+    error = MapSqliteError(sqlite3_errmsg(catalog.Database().Handle()));
+    return false;
+  }
+  SqliteStatement statement(raw);
+  for (int c = 0; c < sqlite3_column_count(raw); ++c) {
+    const char* decl = sqlite3_column_decltype(raw, c);
+    const ColumnInfo info = OracleType::Describe(decl ? decl : "VARCHAR2(4000)");
+    const OracleType type = OracleType::FromDescription(info);
+    if (!catalog.Exec(
+            "INSERT INTO \"SYS.ALL_TAB_COLS\" (OWNER, TABLE_NAME, COLUMN_NAME, DATA_TYPE, "
+            "DATA_LENGTH, DATA_PRECISION, DATA_SCALE, NULLABLE, COLUMN_ID, CHAR_LENGTH, CHAR_USED, "
+            "INTERNAL_COLUMN_ID) VALUES (?, ?, ?, ?, ?, ?, ?, 'Y', ?8, ?9, ?10, ?8)",
+            {Value::Text(owner), Value::Text(name), Value::Text(sqlite3_column_name(raw, c)),
+             Value::Text(type.name), Value::Integer(type.length),
+             type.precision ? Value::Integer(*type.precision) : Value::Null(),
+             type.scale ? Value::Integer(*type.scale) : Value::Null(), Value::Integer(c + 1),
+             Value::Integer(info.dataType == 1 || info.dataType == 96 ? info.dataSize : 0),
+             info.dataType == 1 || info.dataType == 96 ? Value::Text("B") : Value::Null()},
+            error))
+      return false;
+  }
+  // Oracle keeps the query's text as written, up to the end of the statement.
+  const std::string text = context_.sql.substr(context_.tokens[queryBegin].offset);
+  if (!catalog.Exec(
+          "INSERT INTO \"SYS.ALL_VIEWS\" VALUES (?, ?, ?, ?, NULL, NULL, NULL, NULL, NULL, NULL)",
+          {Value::Text(owner), Value::Text(name),
+           Value::Integer(static_cast<long long>(text.size())), Value::Text(text)},
+          error))
+    return false;
+  return existing ? catalog.TouchObject(owner, name, "VIEW", "VALID", error)
+                  : catalog.AddObject(owner, name, "VIEW", error);
+}
+
+bool SequenceViewDdl::DropView(OraError& error) {
+  in_.Skip();  // VIEW
+  std::string owner, name;
+  if (!in_.ReadQualifiedName(owner, name, context_.session.CurrentSchema(), error))
+    return false;
+  Catalog& catalog = context_.catalog;
+  if (catalog.ObjectType(owner, name).value_or("") != "VIEW") {
+    error = {942, "table or view does not exist"};
+    return false;
+  }
+  const std::vector<Value> key{Value::Text(owner), Value::Text(name)};
+  return catalog.Exec("DROP VIEW " + QuoteSqliteName(StorageName(owner, name)), {}, error) &&
+         catalog.Exec("DELETE FROM \"SYS.ALL_VIEWS\" WHERE OWNER = ? AND VIEW_NAME = ?", key,
+                      error) &&
+         catalog.Exec("DELETE FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ? AND TABLE_NAME = ?", key,
+                      error) &&
+         catalog.Exec("DELETE FROM \"SYS.ALL_TAB_PRIVS\" WHERE TABLE_SCHEMA = ? AND TABLE_NAME = ?",
+                      key, error) &&
+         catalog.RemoveObject(owner, name, "VIEW", error);
+}
+
+}  // namespace sandbox

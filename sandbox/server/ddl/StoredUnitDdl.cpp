@@ -1,0 +1,318 @@
+// Stored units and triggers.
+#include "sandbox/server/ddl/StoredUnitDdl.h"
+
+#include "sandbox/server/ddl/CompilationErrors.h"
+#include "sandbox/server/ServerSession.h"
+
+namespace sandbox {
+
+namespace {
+
+// The privilege that creating each kind of unit needs.
+std::string CreatePrivilege(const std::string& type) {
+  if (type == "TRIGGER")
+    return "CREATE TRIGGER";
+  if (type.rfind("TYPE", 0) == 0)
+    return "CREATE TYPE";
+  return "CREATE PROCEDURE";
+}
+
+}  // namespace
+
+bool StoredUnitDdl::ReadUnitType(std::string& type, OraError& error) {
+  in_.AcceptWord("EDITIONABLE") || in_.AcceptWord("NONEDITIONABLE");
+  if (in_.AcceptWord("PROCEDURE"))
+    type = "PROCEDURE";
+  else if (in_.AcceptWord("FUNCTION"))
+    type = "FUNCTION";
+  else if (in_.AcceptWord("TRIGGER"))
+    type = "TRIGGER";
+  else if (in_.AcceptWord("PACKAGE"))
+    type = in_.AcceptWord("BODY") ? "PACKAGE BODY" : "PACKAGE";
+  else if (in_.AcceptWord("TYPE"))
+    type = in_.AcceptWord("BODY") ? "TYPE BODY" : "TYPE";
+  else {
+    error = {900, "invalid SQL statement"};
+    return false;
+  }
+  return true;
+}
+
+bool StoredUnitDdl::StoreSource(const std::string& owner, const std::string& name,
+                                const std::string& type, std::size_t textBegin, OraError& error) {
+  // Oracle keeps the text from the unit's keyword on, one row per line, each
+  // line with its line feed.
+  const std::string text = context_.sql.substr(context_.tokens[textBegin].offset);
+  Catalog& catalog = context_.catalog;
+  long long line = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    std::size_t end = text.find('\n', at);
+    end = end == std::string::npos ? text.size() : end + 1;
+    if (!catalog.Exec("INSERT INTO \"SYS.ALL_SOURCE\" VALUES (?, ?, ?, ?, ?)",
+                      {Value::Text(owner), Value::Text(name), Value::Text(type),
+                       Value::Integer(++line), Value::Text(text.substr(at, end - at))},
+                      error))
+      return false;
+    at = end;
+  }
+  return true;
+}
+
+bool StoredUnitDdl::RemoveUnit(const std::string& owner, const std::string& name,
+                               const std::string& type, OraError& error) {
+  Catalog& catalog = context_.catalog;
+  const std::vector<Value> key{Value::Text(owner), Value::Text(name), Value::Text(type)};
+  return catalog.Exec("DELETE FROM \"SYS.ALL_SOURCE\" WHERE OWNER = ? AND NAME = ? AND TYPE = ?",
+                      key, error) &&
+         (type != "TRIGGER" ||
+          catalog.Exec("DELETE FROM \"SYS.ALL_TRIGGERS\" WHERE OWNER = ? AND TRIGGER_NAME = ?",
+                       {key[0], key[1]}, error)) &&
+         catalog.Exec(
+             "DELETE FROM \"SYS.ALL_TAB_PRIVS\" WHERE TABLE_SCHEMA = ? AND TABLE_NAME = ? AND ? IN "
+             "('PROCEDURE', 'FUNCTION', 'PACKAGE', 'TYPE')",
+             key, error) &&
+         RecordUnitErrors(catalog, owner, name, type, {}, error) &&
+         catalog.RemoveObject(owner, name, type, error);
+}
+
+bool StoredUnitDdl::Create(OraError& error, OraError& warning) {
+  const bool replace = in_.AcceptWords("OR", "REPLACE");
+  // The stored text starts with the unit's keyword: EDITIONABLE is an
+  // attribute of the object, not part of its source.
+  in_.AcceptWord("EDITIONABLE") || in_.AcceptWord("NONEDITIONABLE");
+  const std::size_t textBegin = in_.Position();
+  std::string type;
+  if (!ReadUnitType(type, error))
+    return false;
+  std::string owner, name;
+  if (!in_.ReadQualifiedName(owner, name, context_.session.CurrentSchema(), error, 900,
+                             "invalid SQL statement"))
+    return false;
+  Catalog& catalog = context_.catalog;
+  if (!catalog.UserExists(owner)) {
+    error = {1918, "user '" + owner + "' does not exist"};
+    return false;
+  }
+  if (!context_.RequireFor(owner, CreatePrivilege(type), error))
+    return false;
+  if (type == "TRIGGER")
+    return CreateTrigger(owner, name, replace, textBegin, error, warning);
+
+  const auto existing = catalog.ObjectType(owner, name);
+  const bool isBody = type == "PACKAGE BODY" || type == "TYPE BODY";
+  const bool sameUnit = catalog.Any(
+      "SELECT 1 FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND "
+      "OBJECT_TYPE = ?",
+      {Value::Text(owner), Value::Text(name), Value::Text(type)});
+  if (!isBody && existing && *existing != type) {
+    error = {955, "name is already used by an existing object"};
+    return false;
+  }
+  if (sameUnit && !replace) {
+    error = {955, "name is already used by an existing object"};
+    return false;
+  }
+  const std::string specType = type == "PACKAGE BODY" ? "PACKAGE" : "TYPE";
+  const bool specMissing = isBody && existing.value_or("") != specType;
+  const std::vector<CompilationError> errors =
+      CheckUnit(context_.sql, context_.tokens, textBegin, textBegin + (isBody ? 2 : 1), name, type,
+                specMissing);
+  const bool valid = errors.empty();
+  if (!RecordUnitErrors(catalog, owner, name, type, errors, error) ||
+      !catalog.Exec("DELETE FROM \"SYS.ALL_SOURCE\" WHERE OWNER = ? AND NAME = ? AND TYPE = ?",
+                    {Value::Text(owner), Value::Text(name), Value::Text(type)}, error) ||
+      !StoreSource(owner, name, type, textBegin, error))
+    return false;
+  const std::string status = valid ? "VALID" : "INVALID";
+  if (!(sameUnit ? catalog.TouchObject(owner, name, type, status, error)
+                 : catalog.AddObject(owner, name, type, error, status)))
+    return false;
+  if (!valid)
+    warning = {24344, "success with compilation error"};
+  return true;
+}
+
+bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& name, bool replace,
+                                  std::size_t textBegin, OraError& error, OraError& warning) {
+  const std::vector<SqlToken>& tokens = context_.tokens;
+  Catalog& catalog = context_.catalog;
+  const std::size_t nameBegin = textBegin + 1;
+  std::string timing;
+  if (in_.AcceptWord("BEFORE"))
+    timing = "BEFORE";
+  else if (in_.AcceptWord("AFTER"))
+    timing = "AFTER";
+  else if (in_.AcceptWords("INSTEAD", "OF"))
+    timing = "INSTEAD OF";
+  else {
+    error = {969, "missing ON keyword"};
+    return false;
+  }
+  std::string events, columns;
+  do {
+    if (in_.AcceptWord("INSERT"))
+      events += events.empty() ? "INSERT" : " OR INSERT";
+    else if (in_.AcceptWord("DELETE"))
+      events += events.empty() ? "DELETE" : " OR DELETE";
+    else if (in_.AcceptWord("UPDATE")) {
+      events += events.empty() ? "UPDATE" : " OR UPDATE";
+      if (in_.AcceptWord("OF")) {
+        do {
+          std::string column;
+          if (!in_.ReadName(column, error, 904, "invalid identifier"))
+            return false;
+          columns += (columns.empty() ? "" : ",") + column;
+        } while (in_.AcceptSymbol(","));
+      }
+    } else {
+      error = {969, "missing ON keyword"};
+      return false;
+    }
+  } while (in_.AcceptWord("OR"));
+  std::string tableOwner, table;
+  if (!in_.ExpectWord("ON", error) ||
+      !in_.ReadQualifiedName(tableOwner, table, context_.session.CurrentSchema(), error))
+    return false;
+  const std::string baseType = catalog.ObjectType(tableOwner, table).value_or("");
+  if (baseType != "TABLE" && baseType != "VIEW") {
+    error = {942, "table or view does not exist"};
+    return false;
+  }
+  std::string referencing = "REFERENCING NEW AS NEW OLD AS OLD";
+  if (in_.AcceptWord("REFERENCING")) {
+    std::string oldName = "OLD", newName = "NEW";
+    while (in_.Peek().IsWord("OLD") || in_.Peek().IsWord("NEW") || in_.Peek().IsWord("PARENT")) {
+      const bool isOld = in_.Peek().IsWord("OLD");
+      in_.Skip();
+      in_.AcceptWord("AS");
+      std::string alias;
+      if (!in_.ReadName(alias, error, 904, "invalid identifier"))
+        return false;
+      (isOld ? oldName : newName) = alias;
+    }
+    referencing = "REFERENCING NEW AS " + newName + " OLD AS " + oldName;
+  }
+  const bool eachRow = in_.AcceptWords("FOR", "EACH") && in_.AcceptWord("ROW");
+  const std::size_t headerEnd = in_.Position();
+  std::string whenClause;
+  if (in_.AcceptWord("WHEN")) {
+    if (!in_.Peek().IsSymbol("(")) {
+      error = {906, "missing left parenthesis"};
+      return false;
+    }
+    const std::size_t close = in_.MatchingParen();
+    whenClause = context_.SourceText(in_.Position() + 1, close);
+    in_.Seek(close + 1);
+  }
+  const std::size_t bodyBegin = in_.Position();
+  if (bodyBegin >= tokens.size() ||
+      !(tokens[bodyBegin].IsWord("BEGIN") || tokens[bodyBegin].IsWord("DECLARE") ||
+        tokens[bodyBegin].IsWord("CALL"))) {
+    error = {4079, "invalid trigger specification"};
+    return false;
+  }
+  const bool exists =
+      catalog.Any("SELECT 1 FROM \"SYS.ALL_TRIGGERS\" WHERE OWNER = ? AND TRIGGER_NAME = ?",
+                  {Value::Text(owner), Value::Text(name)});
+  if (exists && !replace) {
+    error = {4081, "trigger '" + name + "' already exists"};
+    return false;
+  }
+  if (exists && !RemoveUnit(owner, name, "TRIGGER", error))
+    return false;
+  // The description runs from the trigger's name to the WHEN clause or the
+  // body, with the line end that closes it.
+  std::string description = context_.sql.substr(
+      tokens[nameBegin].offset,
+      tokens[headerEnd < tokens.size() ? headerEnd : bodyBegin].offset - tokens[nameBegin].offset);
+  const std::string body = context_.sql.substr(tokens[bodyBegin].offset);
+  const std::string triggerType =
+      timing == "INSTEAD OF" ? "INSTEAD OF" : timing + (eachRow ? " EACH ROW" : " STATEMENT");
+  const std::vector<CompilationError> errors =
+      CheckUnit(context_.sql, tokens, textBegin, nameBegin, name, "TRIGGER", false);
+  const bool valid = errors.empty();
+  if (!catalog.Exec("INSERT INTO \"SYS.ALL_TRIGGERS\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                    "'ENABLED', ?, 'PL/SQL', ?)",
+                    {Value::Text(owner), Value::Text(name), Value::Text(triggerType),
+                     Value::Text(events), Value::Text(tableOwner), Value::Text(baseType),
+                     Value::Text(table), Value::Text(columns), Value::Text(referencing),
+                     Value::Text(whenClause), Value::Text(description), Value::Text(body)},
+                    error) ||
+      !StoreSource(owner, name, "TRIGGER", textBegin, error) ||
+      !RecordUnitErrors(catalog, owner, name, "TRIGGER", errors, error) ||
+      !catalog.AddObject(owner, name, "TRIGGER", error, valid ? "VALID" : "INVALID"))
+    return false;
+  if (!valid)
+    warning = {24344, "success with compilation error"};
+  return true;
+}
+
+bool StoredUnitDdl::Drop(OraError& error) {
+  std::string type;
+  if (!ReadUnitType(type, error))
+    return false;
+  std::string owner, name;
+  if (!in_.ReadQualifiedName(owner, name, context_.session.CurrentSchema(), error, 900,
+                             "invalid SQL statement"))
+    return false;
+  in_.AcceptWord("FORCE") || in_.AcceptWord("VALIDATE");
+  if (!in_.AtEnd()) {
+    error = {933, "SQL command not properly ended"};
+    return false;
+  }
+  Catalog& catalog = context_.catalog;
+  if (!catalog.Any("SELECT 1 FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND "
+                   "OBJECT_TYPE = ?",
+                   {Value::Text(owner), Value::Text(name), Value::Text(type)})) {
+    error = type == "TRIGGER" ? OraError{4080, "trigger '" + name + "' does not exist"}
+                              : OraError{4043, "object " + name + " does not exist"};
+    return false;
+  }
+  if (owner != context_.User() &&
+      !context_.Require("DROP ANY " + CreatePrivilege(type).substr(7), error))
+    return false;
+  // Dropping a package or type drops its body too.
+  if (type == "PACKAGE" || type == "TYPE") {
+    const std::string body = type + " BODY";
+    if (catalog.Any("SELECT 1 FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND "
+                    "OBJECT_TYPE = ?",
+                    {Value::Text(owner), Value::Text(name), Value::Text(body)}) &&
+        !RemoveUnit(owner, name, body, error))
+      return false;
+  }
+  return RemoveUnit(owner, name, type, error);
+}
+
+bool StoredUnitDdl::Alter(OraError& error) {
+  std::string type;
+  if (!ReadUnitType(type, error))
+    return false;
+  std::string owner, name;
+  if (!in_.ReadQualifiedName(owner, name, context_.session.CurrentSchema(), error, 900,
+                             "invalid SQL statement"))
+    return false;
+  Catalog& catalog = context_.catalog;
+  if (!catalog.Any("SELECT 1 FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND "
+                   "OBJECT_TYPE = ?",
+                   {Value::Text(owner), Value::Text(name), Value::Text(type)})) {
+    error = type == "TRIGGER" ? OraError{4080, "trigger '" + name + "' does not exist"}
+                              : OraError{4043, "object " + name + " does not exist"};
+    return false;
+  }
+  if (type == "TRIGGER" && (in_.Peek().IsWord("ENABLE") || in_.Peek().IsWord("DISABLE"))) {
+    const bool enable = in_.AcceptWord("ENABLE");
+    if (!enable)
+      in_.Skip();
+    return catalog.Exec(
+        "UPDATE \"SYS.ALL_TRIGGERS\" SET STATUS = ? WHERE OWNER = ? AND TRIGGER_NAME = ?",
+        {Value::Text(enable ? "ENABLED" : "DISABLED"), Value::Text(owner), Value::Text(name)},
+        error);
+  }
+  if (!in_.AcceptWord("COMPILE")) {
+    error = {922, "missing or invalid option"};
+    return false;
+  }
+  return true;
+}
+
+}  // namespace sandbox

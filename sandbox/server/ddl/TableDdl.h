@@ -1,0 +1,159 @@
+// Tables, their constraints and indexes: CREATE TABLE, ALTER TABLE ADD,
+// CREATE INDEX, DROP TABLE, DROP INDEX and TRUNCATE, each with the
+// dictionary rows that Oracle keeps for them.
+#pragma once
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sandbox/server/ddl/DdlExecutor.h"
+#include "sandbox/server/values/OracleType.h"
+#include "sandbox/server/sql/TokenStream.h"
+
+namespace sandbox {
+
+// Physical attributes and STORAGE clause of a table or an index.
+struct StorageSpec {
+  std::optional<long long> pctFree, pctUsed, iniTrans, maxTrans, initial, next, minExtents,
+      maxExtents, pctIncrease, freelists, freelistGroups, compress;
+  std::optional<std::string> tablespace;
+  bool compressed = false;
+  bool bitmap = false;  // CREATE BITMAP INDEX
+  bool logging = true;
+};
+
+// One key of an index: a column, or an expression (tokens [begin, end)).
+struct IndexColumn {
+  std::string name;
+  std::size_t begin = 0, end = 0;
+  bool descending = false;
+};
+
+struct ConstraintSpec {
+  std::string name;  // empty: the system names it
+  char type = 'C';   // P, U, R or C
+  std::vector<std::string> columns;
+  std::string condition;  // CHECK text as written
+  std::size_t conditionBegin = 0, conditionEnd = 0;
+  std::string refOwner, refTable;
+  std::vector<std::string> refColumns;
+  std::string deleteRule = "NO ACTION";
+  bool enabled = true;
+  std::optional<bool> validate;  // VALIDATE / NOVALIDATE as written
+  bool deferrable = false, initiallyDeferred = false;
+  StorageSpec indexStorage;  // USING INDEX
+  std::optional<std::string> usingIndexName;
+  bool iotTop = false;             // the key of an index-organized table
+  bool createIndexUnique = false;  // USING INDEX (CREATE [UNIQUE] INDEX ...)
+  std::vector<IndexColumn> createIndexColumns;
+};
+
+struct IdentitySpec {
+  bool always = true;
+  bool onNull = false;
+  std::string options;  // the sequence options as written
+};
+
+struct ColumnSpec {
+  std::string name;
+  OracleType type;
+  std::string defaultText;  // as written, with the white space Oracle keeps
+  std::string defaultSql;   // its SQLite translation
+  bool notNull = false;
+  bool defaultOnNull = false;
+  std::optional<IdentitySpec> identity;
+  std::string virtualText;  // a virtual column's expression as the dictionary shows it
+  std::string virtualSql;
+};
+
+// "A,B,C": a key's columns as the dictionary queries compare them.
+std::string JoinColumns(const std::vector<std::string>& columns);
+
+class TableDdl {
+ public:
+  explicit TableDdl(DdlContext& context) : context_(context), in_(context.tokens, 1) {}
+  bool CreateTable(OraError& error);
+  bool AlterTable(OraError& error);
+  bool DropTable(OraError& error);
+  bool CreateIndex(OraError& error);
+  bool DropIndex(OraError& error);
+  bool Truncate(OraError& error);
+  bool Rename(OraError& error);  // RENAME old TO new
+
+ private:
+  bool ReadRelationalProperties(std::vector<ColumnSpec>& columns,
+                                std::vector<ConstraintSpec>& constraints, OraError& error);
+  bool ReadQueryColumns(std::vector<ColumnSpec>& columns, std::vector<ConstraintSpec>& constraints,
+                        std::string& querySql, OraError& error);
+  bool ReadColumn(ColumnSpec& column, std::vector<ConstraintSpec>& constraints, OraError& error);
+  bool ReadType(OracleType& type, OraError& error);
+  bool ReadConstraint(ConstraintSpec& spec, const std::string* inlineColumn, OraError& error);
+  bool ReadStorage(StorageSpec& storage, bool forIndex, OraError& error);
+  bool StartsConstraint() const;
+  // Index of the first token from begin, at this depth, that is a "," or one
+  // of stopWords, or the ")" that closes the enclosing parenthesis.
+  std::size_t ExpressionEnd(std::size_t begin, std::initializer_list<const char*> stopWords) const;
+  // "( ... )" at the reading position: the tokens between, and past it.
+  bool ReadParenthesised(std::size_t& begin, std::size_t& end, OraError& error);
+  bool ConstraintOnTable(const std::string& owner, const std::string& table,
+                         const std::string& name);
+  bool AddColumnRows(const std::string& owner, const std::string& table, const ColumnSpec& column,
+                     int id, OraError& error);
+  bool AddValueConversion(const std::string& owner, const std::string& table,
+                          const ColumnSpec& column, OraError& error);
+  bool SelectKeyIndex(const std::string& owner, const std::string& table,
+                      const ConstraintSpec& spec, std::string& indexName, bool& ownsIndex,
+                      OraError& error);
+  bool AddConstraint(const std::string& owner, const std::string& table, ConstraintSpec& spec,
+                     OraError& error);
+  bool AddIndex(const std::string& owner, const std::string& name, const std::string& tableOwner,
+                const std::string& table, const std::vector<IndexColumn>& columns, bool unique,
+                const StorageSpec& storage, OraError& error, const char* type = nullptr);
+  bool ReadIndexColumns(std::vector<IndexColumn>& columns, OraError& error);
+  bool AddHiddenColumn(const std::string& owner, const std::string& table, IndexColumn& column,
+                       const std::string& expression, OraError& error);
+  bool ReadColumnExtras(ColumnSpec& column, OraError& error);
+  bool AddIdentity(const std::string& owner, const std::string& table, ColumnSpec& column,
+                   OraError& error);
+  bool AddColumnTriggers(const std::string& owner, const std::string& table,
+                         const ColumnSpec& column, OraError& error);
+  bool AddColumnStorage(const std::string& owner, const std::string& table,
+                        const ColumnSpec& column, OraError& error);
+  bool RemoveIndex(const std::string& owner, const std::string& name, OraError& error);
+  // ALTER TABLE clauses.
+  bool AlterAdd(const std::string& owner, const std::string& table, OraError& error);
+  bool AlterModify(const std::string& owner, const std::string& table, OraError& error);
+  bool ModifyColumn(const std::string& owner, const std::string& table, OraError& error);
+  bool AlterConstraintState(const std::string& owner, const std::string& table, bool enable,
+                            OraError& error);
+  bool DropConstraint(const std::string& owner, const std::string& table, OraError& error);
+  bool DropColumns(const std::string& owner, const std::string& table, OraError& error);
+  bool RemoveIdentity(const std::string& owner, const std::string& table,
+                      const std::string& pattern, OraError& error);
+  bool RenameConstraint(const std::string& owner, const std::string& table, OraError& error);
+  bool RenameColumn(const std::string& owner, const std::string& table, OraError& error);
+  bool RenameTable(const std::string& owner, const std::string& table, OraError& error);
+  bool FindConstraint(const std::string& owner, const std::string& table, std::string& name,
+                      OraError& error);
+  bool SetConstraintState(const std::string& owner, const std::string& name, bool enable,
+                          std::optional<bool> validate, OraError& error);
+  bool ReadConstraintState(ConstraintSpec& spec, OraError& error);
+  bool ReadDefault(ColumnSpec& column, OraError& error);
+  bool RemoveConstraint(const std::string& owner, const std::string& name, bool keepIndex,
+                        OraError& error);
+  bool RefreshNullable(const std::string& owner, const std::string& table, OraError& error);
+  bool AddSegment(const std::string& owner, const std::string& name, const char* type,
+                  const StorageSpec& storage, OraError& error);
+  bool CheckColumnsExist(const std::string& owner, const std::string& table,
+                         const std::vector<std::string>& columns, OraError& error);
+  bool ReadTableName(std::string& owner, std::string& name, OraError& error);
+  bool DropTableObject(const std::string& owner, const std::string& name, bool cascadeConstraints,
+                       OraError& error);
+
+  DdlContext& context_;
+  TokenStream in_;
+};
+
+}  // namespace sandbox

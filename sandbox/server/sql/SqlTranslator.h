@@ -1,0 +1,118 @@
+// The dialect layer: rewrites one Oracle DML or query statement into SQLite
+// SQL. Table names are resolved to the server's storage names, Oracle's
+// operators and pseudo-columns become calls of the registered functions, the
+// empty string literal becomes NULL, and every select item gets the column
+// name Oracle would report.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sandbox/server/values/OracleType.h"
+#include "sandbox/server/Server.h"
+#include "sandbox/server/sql/SqlToken.h"
+
+namespace sandbox {
+
+// Finds the storage of names used in a statement, in the session's view.
+class NameResolver {
+ public:
+  virtual ~NameResolver() = default;
+  // SQLite name of a table or view; schema is empty for an unqualified name.
+  virtual std::optional<std::string> ResolveTable(const std::string& schema,
+                                                  const std::string& name) = 0;
+  // Owner and name of a sequence.
+  virtual bool ResolveSequence(const std::string& schema, const std::string& name,
+                               std::string& owner, std::string& sequence) = 0;
+};
+
+struct TranslatedStatement {
+  std::string sql;
+  std::vector<std::string> bindNames;    // bind of parameter ?N is bindNames[N-1]
+  std::vector<std::string> columnNames;  // select items of a query, empty entry for a star
+  // Oracle type of a select item that is an expression, judged from its
+  // outermost function or literal: "NUMBER", "DATE", a declaration such as
+  // "TIMESTAMP_TZ(6)" (see OracleType::Describe), "" (character), or "?"
+  // for arithmetic whose values tell their kind.
+  std::vector<std::string> expressionTypes;
+};
+
+class SqlTranslator {
+ public:
+  SqlTranslator(const std::vector<SqlToken>& tokens, const std::string& sql, NameResolver& resolver)
+      : tokens_(tokens), sql_(sql), resolver_(resolver) {}
+  bool Translate(TranslatedStatement& out, OraError& error);
+
+ private:
+  struct Unit {
+    std::string text;
+    bool primary = false;
+    bool concat = false;  // the || operator
+    int operands = 0;     // of an ora_concat fold
+  };
+  std::string TranslateRange(std::size_t begin, std::size_t end, bool insideFunction);
+  std::size_t TranslateTableList(std::size_t at, std::size_t end, std::vector<Unit>& units);
+  std::size_t TranslateTableItem(std::size_t at, std::size_t end, std::vector<Unit>& units,
+                                 bool allowAlias);
+  std::string TranslateTrim(std::size_t begin, std::size_t end);
+  struct IntervalQualifier {
+    std::string first, last;  // YEAR, MONTH, DAY, HOUR, MINUTE, SECOND
+    int leading = 2;
+    int fraction = 6;
+  };
+  std::string ItemType(std::size_t begin, std::size_t end);
+  // The parts of a query block that use ROWNUM: its WHERE (0 when none), the
+  // end of the WHERE, and where a WHERE is added when it has none.
+  struct RownumBlock {
+    std::size_t whereAt = 0, whereEnd = 0, insertAt = 0;
+    int id = 0;
+  };
+  std::optional<RownumBlock> RownumBlockOf(std::size_t at, std::size_t end);
+  // [begin, end) ranges of the comma-separated items in [begin, end).
+  std::vector<std::pair<std::size_t, std::size_t>> Arguments(std::size_t begin,
+                                                             std::size_t end) const;
+  std::optional<OracleType> CastType(std::size_t begin, std::size_t end);
+  std::size_t TranslateCast(std::size_t at, std::size_t end, std::vector<Unit>& units);
+  std::size_t TranslateListagg(std::size_t at, std::size_t end, std::vector<Unit>& units);
+  std::size_t TranslateJsonFunction(std::size_t at, std::size_t end, std::vector<Unit>& units);
+  bool EndsIntervalLiteral(std::size_t begin, std::size_t end) const;
+  std::size_t ReadIntervalQualifier(std::size_t at, std::size_t end, IntervalQualifier& qualifier);
+  std::size_t TranslateSelectList(std::size_t at, std::size_t end, std::vector<Unit>& units);
+  std::size_t QualifiedName(std::size_t at, std::size_t end, std::vector<std::string>& parts) const;
+  std::size_t Matching(std::size_t open, std::size_t end) const;
+  // Matching, with ORA-00907 when the parenthesis at open is never closed.
+  std::size_t ClosingParenOf(std::size_t open, std::size_t end);
+  std::size_t CaseEnd(std::size_t at, std::size_t end) const;
+  std::string BindPlaceholder(const std::string& name);
+  std::string ColumnNameOf(std::size_t begin, std::size_t end) const;
+  static std::string JoinUnits(const std::vector<Unit>& units);
+  static std::vector<Unit> Balanced(std::vector<Unit> units);
+  static std::string BalancedText(const std::vector<std::string>& terms, std::size_t begin,
+                                  std::size_t end, const char* op);
+  void Fail(int code, const std::string& message);
+
+  const std::vector<SqlToken>& tokens_;
+  const std::string& sql_;
+  NameResolver& resolver_;
+  TranslatedStatement* out_ = nullptr;
+  bool topSelectSeen_ = false;
+  std::vector<std::string> queryNames_;  // of the WITH clause
+  struct JsonColumn {
+    std::string name, path;
+    bool number = false;
+  };
+  std::map<std::string, std::vector<JsonColumn>> jsonTables_;  // by alias
+  void ReadJsonTables();
+  std::string JsonTableColumn(const std::vector<std::string>& parts) const;
+  std::string rownumCall_;  // what ROWNUM reads in the part being translated
+  int rownumBlocks_ = 0;
+  OraError error_;
+};
+
+// True for words that end a select item's expression or a table item and so
+// can never be an alias.
+bool IsReservedWord(const SqlToken& token);
+
+}  // namespace sandbox

@@ -1,0 +1,165 @@
+// Oracle's number-to-text conversions.
+#include "sandbox/server/values/NumberText.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "sandbox/server/values/DecimalNumber.h"
+
+namespace sandbox {
+
+std::string CanonicalIntegerText(long long value) {
+  return std::to_string(value);
+}
+
+std::string CanonicalNumberText(double value) {
+  if (std::isnan(value) || std::isinf(value))
+    return value < 0 ? "-~" : "~";
+  if (std::fabs(value) < 1e15 && value == std::floor(value))
+    return CanonicalIntegerText(static_cast<long long>(value));
+  // The shortest text that reads back as the same double is the decimal the
+  // value was made from when it has at most fifteen digits; otherwise fifteen
+  // significant digits give it back (and undo binary noise of arithmetic).
+  char buffer[64];
+  const std::to_chars_result shortest = std::to_chars(buffer, buffer + sizeof buffer, value);
+  auto number = DecimalNumber::Parse(
+      std::string_view(buffer, static_cast<std::size_t>(shortest.ptr - buffer)));
+  if (!number || number->digits.size() > 15) {
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    number = DecimalNumber::Parse(buffer);
+  }
+  return number ? number->CanonicalText() : std::string(buffer);
+}
+
+std::optional<double> ParseNumber(const std::string& text) {
+  std::size_t begin = 0, end = text.size();
+  while (begin < end && std::isspace(static_cast<unsigned char>(text[begin])))
+    ++begin;
+  while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1])))
+    --end;
+  if (begin == end)
+    return std::nullopt;
+  const std::string trimmed = text.substr(begin, end - begin);
+  bool digit = false;
+  for (char c : trimmed) {
+    if (std::isdigit(static_cast<unsigned char>(c)))
+      digit = true;
+    else if (c != '.' && c != '-' && c != '+' && c != 'e' && c != 'E')
+      return std::nullopt;
+  }
+  if (!digit)
+    return std::nullopt;
+  char* stop = nullptr;
+  const double value = std::strtod(trimmed.c_str(), &stop);
+  if (stop == nullptr || *stop != '\0')
+    return std::nullopt;
+  return value;
+}
+
+std::optional<std::string> NormaliseNumberText(const std::string& text) {
+  // Normalised as decimal text, so that numbers of more digits than a double
+  // holds keep every digit.
+  const auto number = DecimalNumber::Parse(text);
+  if (!number)
+    return std::nullopt;
+  return number->CanonicalText();
+}
+
+std::optional<std::string> FormatNumber(double value, const std::string& format) {
+  std::string model;
+  bool fillMode = false, sign = false, trailingMinus = false, dollar = false;
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(format[i])));
+    if (c == 'F' && i + 1 < format.size() && std::toupper(format[i + 1]) == 'M') {
+      fillMode = true;
+      ++i;
+    } else if (c == 'M' && i + 1 < format.size() && std::toupper(format[i + 1]) == 'I') {
+      trailingMinus = true;
+      ++i;
+    } else if (c == 'S') {
+      sign = true;
+    } else if (c == '$') {
+      dollar = true;
+    } else if (c == '9' || c == '0' || c == '.' || c == ',') {
+      model += c;
+    } else if (c == 'D') {
+      model += '.';
+    } else if (c == 'G') {
+      model += ',';
+    } else {
+      return std::nullopt;
+    }
+  }
+  const std::size_t point = model.find('.');
+  const std::string intModel = model.substr(0, point);
+  const std::string fracModel = point == std::string::npos ? "" : model.substr(point + 1);
+  std::size_t fracDigits = 0, intDigits = 0;
+  for (char c : fracModel)
+    if (c == '9' || c == '0')
+      ++fracDigits;
+  for (char c : intModel)
+    if (c == '9' || c == '0')
+      ++intDigits;
+
+  char buffer[128];
+  std::snprintf(buffer, sizeof buffer, "%.*f", static_cast<int>(fracDigits), std::fabs(value));
+  std::string digits = buffer;
+  const std::size_t dot = digits.find('.');
+  std::string intPart = digits.substr(0, dot);
+  const std::string fracPart = dot == std::string::npos ? "" : digits.substr(dot + 1);
+  if (intPart == "0")
+    intPart.clear();
+  const bool negative = value < 0 && std::stod(buffer) != 0;
+  if (intPart.size() > intDigits)
+    return std::string(model.size() + 2, '#');
+
+  // Lay the integer digits into the model from the right.
+  std::string intText;
+  std::size_t digitIndex = intPart.size();
+  const std::size_t firstZero = intModel.find('0');
+  for (std::size_t m = intModel.size(); m-- > 0;) {
+    const char mc = intModel[m];
+    if (mc == ',') {
+      intText.insert(
+          0, digitIndex > 0 || (firstZero != std::string::npos && m > firstZero) ? "," : " ");
+      continue;
+    }
+    if (digitIndex > 0) {
+      intText.insert(0, 1, intPart[--digitIndex]);
+    } else if (firstZero != std::string::npos && m >= firstZero) {
+      intText.insert(0, 1, '0');
+    } else {
+      intText.insert(0, 1, ' ');
+    }
+  }
+  if (intText.find_first_not_of(' ') == std::string::npos && fracDigits == 0)
+    intText.back() = '0';
+  std::string text = intText;
+  if (point != std::string::npos)
+    text += "." + fracPart;
+  if (dollar) {
+    const std::size_t firstDigit = text.find_first_not_of(' ');
+    text.insert(firstDigit == std::string::npos ? text.size() : firstDigit, "$");
+  }
+  const std::size_t firstDigit = text.find_first_not_of(' ');
+  const std::string signText = negative ? "-" : (sign ? "+" : (trailingMinus ? "" : " "));
+  if (trailingMinus) {
+    text += negative ? "-" : " ";
+  } else if (firstDigit != std::string::npos && firstDigit > 0 && signText != " ") {
+    text[firstDigit - 1] = signText[0];
+  } else {
+    text.insert(0, signText);
+  }
+  if (fillMode) {
+    const std::size_t first = text.find_first_not_of(' ');
+    const std::size_t last = text.find_last_not_of(' ');
+    text = first == std::string::npos ? "" : text.substr(first, last - first + 1);
+  }
+  return text;
+}
+
+}  // namespace sandbox
