@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "sandbox/server/EmptyBindSet.h"
-#include "sandbox/server/sql/ScriptSplitter.h"
 #include "sandbox/server/ServerDatabase.h"
+#include "sandbox/server/sql/ScriptSplitter.h"
 #include "sandbox/server/sql/SqlToken.h"
 
 namespace sandbox {

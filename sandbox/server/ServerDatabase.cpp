@@ -1,10 +1,10 @@
 // Opening a sandbox database, logging users on, and its shared transaction.
 #include "sandbox/server/ServerDatabase.h"
 
+#include "sandbox/server/ServerSession.h"
 #include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/dictionary/DictionaryIndexes.h"
 #include "sandbox/server/dictionary/DictionaryVisibility.h"
-#include "sandbox/server/ServerSession.h"
 
 namespace sandbox {
 

@@ -7,11 +7,11 @@
 #include <mutex>
 #include <string>
 
-#include "sandbox/server/integrity/IntegrityState.h"
-#include "sandbox/server/functions/OracleFunctions.h"
 #include "sandbox/server/Server.h"
 #include "sandbox/server/SqliteHandle.h"
 #include "sandbox/server/dictionary/StorageNameCache.h"
+#include "sandbox/server/functions/OracleFunctions.h"
+#include "sandbox/server/integrity/IntegrityState.h"
 
 namespace sandbox {
 

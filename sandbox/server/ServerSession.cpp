@@ -5,18 +5,18 @@
 #include <cstdlib>
 
 #include "sandbox/plsql/Interpreter.h"
-#include "sandbox/server/values/DateFormat.h"
-#include "sandbox/server/values/DateTimeValue.h"
-#include "sandbox/server/ddl/DdlExecutor.h"
-#include "sandbox/server/dictionary/Dictionary.h"
-#include "sandbox/server/dictionary/DictionaryVisibility.h"
 #include "sandbox/server/EmptyBindSet.h"
 #include "sandbox/server/ErrorMapping.h"
 #include "sandbox/server/MaterializedCursor.h"
+#include "sandbox/server/ddl/DdlExecutor.h"
+#include "sandbox/server/dictionary/Dictionary.h"
+#include "sandbox/server/dictionary/DictionaryVisibility.h"
+#include "sandbox/server/integrity/TransactionRules.h"
 #include "sandbox/server/sql/MergeStatement.h"
+#include "sandbox/server/values/DateFormat.h"
+#include "sandbox/server/values/DateTimeValue.h"
 #include "sandbox/server/values/NumberText.h"
 #include "sandbox/server/values/OracleType.h"
-#include "sandbox/server/integrity/TransactionRules.h"
 
 namespace sandbox {
 

@@ -11,11 +11,11 @@
 #include <sqlite3.h>
 
 #include "sandbox/plsql/BlockCache.h"
-#include "sandbox/server/values/DateFormat.h"
 #include "sandbox/server/Server.h"
 #include "sandbox/server/ServerDatabase.h"
 #include "sandbox/server/sql/SqlToken.h"
 #include "sandbox/server/sql/SqlTranslator.h"
+#include "sandbox/server/values/DateFormat.h"
 
 namespace sandbox {
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "sandbox/server/values/OracleType.h"
 #include "sandbox/server/sql/TokenStream.h"
+#include "sandbox/server/values/OracleType.h"
 
 namespace sandbox {
 

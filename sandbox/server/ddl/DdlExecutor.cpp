@@ -1,14 +1,14 @@
 // Dispatch of DDL statements to the parts that carry them out.
 #include "sandbox/server/ddl/DdlExecutor.h"
 
+#include "sandbox/server/ServerSession.h"
 #include "sandbox/server/ddl/CommentSynonymDdl.h"
 #include "sandbox/server/ddl/SequenceViewDdl.h"
-#include "sandbox/server/ServerSession.h"
-#include "sandbox/server/sql/SqlTranslator.h"
 #include "sandbox/server/ddl/StoredUnitDdl.h"
 #include "sandbox/server/ddl/TableDdl.h"
-#include "sandbox/server/integrity/TransactionRules.h"
 #include "sandbox/server/ddl/UserDdl.h"
+#include "sandbox/server/integrity/TransactionRules.h"
+#include "sandbox/server/sql/SqlTranslator.h"
 
 namespace sandbox {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "sandbox/server/dictionary/Catalog.h"
 #include "sandbox/server/Server.h"
+#include "sandbox/server/dictionary/Catalog.h"
 #include "sandbox/server/sql/SqlToken.h"
 
 namespace sandbox {

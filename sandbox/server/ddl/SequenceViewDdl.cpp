@@ -3,12 +3,12 @@
 
 #include <optional>
 
-#include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/ErrorMapping.h"
+#include "sandbox/server/ServerSession.h"
+#include "sandbox/server/dictionary/Dictionary.h"
+#include "sandbox/server/sql/SqlTranslator.h"
 #include "sandbox/server/values/NumberText.h"
 #include "sandbox/server/values/OracleType.h"
-#include "sandbox/server/ServerSession.h"
-#include "sandbox/server/sql/SqlTranslator.h"
 
 namespace sandbox {
 

@@ -1,8 +1,8 @@
 // Stored units and triggers.
 #include "sandbox/server/ddl/StoredUnitDdl.h"
 
-#include "sandbox/server/ddl/CompilationErrors.h"
 #include "sandbox/server/ServerSession.h"
+#include "sandbox/server/ddl/CompilationErrors.h"
 
 namespace sandbox {
 

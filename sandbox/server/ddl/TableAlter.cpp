@@ -2,11 +2,11 @@
 // renamed, enabled and disabled, with the dictionary rows Oracle keeps.
 #include <algorithm>
 
-#include "sandbox/server/integrity/ConstraintRules.h"
-#include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/ddl/TableDdl.h"
 #include "sandbox/server/ddl/TableStorage.h"
+#include "sandbox/server/dictionary/Dictionary.h"
+#include "sandbox/server/integrity/ConstraintRules.h"
 
 namespace sandbox {
 

@@ -4,16 +4,16 @@
 #include <algorithm>
 #include <cctype>
 
-#include "sandbox/server/integrity/ConstraintRules.h"
-#include "sandbox/server/ddl/DateTimeTypeDdl.h"
-#include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/EmptyBindSet.h"
 #include "sandbox/server/ErrorMapping.h"
-#include "sandbox/server/sql/ExpressionText.h"
-#include "sandbox/server/ddl/SequenceViewDdl.h"
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/SqliteHandle.h"
+#include "sandbox/server/ddl/DateTimeTypeDdl.h"
+#include "sandbox/server/ddl/SequenceViewDdl.h"
 #include "sandbox/server/ddl/TableStorage.h"
+#include "sandbox/server/dictionary/Dictionary.h"
+#include "sandbox/server/integrity/ConstraintRules.h"
+#include "sandbox/server/sql/ExpressionText.h"
 
 namespace sandbox {
 

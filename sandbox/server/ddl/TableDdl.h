@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "sandbox/server/ddl/DdlExecutor.h"
-#include "sandbox/server/values/OracleType.h"
 #include "sandbox/server/sql/TokenStream.h"
+#include "sandbox/server/values/OracleType.h"
 
 namespace sandbox {
 

@@ -3,11 +3,11 @@
 // that holds it.
 #include <functional>
 
-#include "sandbox/server/integrity/ConstraintRules.h"
-#include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/ddl/TableDdl.h"
 #include "sandbox/server/ddl/TableStorage.h"
+#include "sandbox/server/dictionary/Dictionary.h"
+#include "sandbox/server/integrity/ConstraintRules.h"
 
 namespace sandbox {
 

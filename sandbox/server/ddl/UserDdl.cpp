@@ -1,10 +1,10 @@
 // Users, roles and grants.
 #include "sandbox/server/ddl/UserDdl.h"
 
-#include "sandbox/server/values/DateFormat.h"
-#include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/SqliteHandle.h"
+#include "sandbox/server/dictionary/Dictionary.h"
+#include "sandbox/server/values/DateFormat.h"
 
 namespace sandbox {
 

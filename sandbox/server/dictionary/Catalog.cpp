@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "sandbox/server/values/DateFormat.h"
 #include "sandbox/server/ErrorMapping.h"
+#include "sandbox/server/values/DateFormat.h"
 
 namespace sandbox {
 

@@ -3,8 +3,8 @@
 
 #include <string_view>
 
-#include "sandbox/server/dictionary/DictionaryVisibility.h"
 #include "sandbox/server/SqliteHandle.h"
+#include "sandbox/server/dictionary/DictionaryVisibility.h"
 
 namespace sandbox {
 

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstdio>
 
+#include "sandbox/server/functions/OracleFunctions.h"
 #include "sandbox/server/values/DateTimeValue.h"
 #include "sandbox/server/values/NumberText.h"
-#include "sandbox/server/functions/OracleFunctions.h"
 
 namespace sandbox {
 

@@ -1,9 +1,9 @@
 // Triggers and validation queries of constraints.
 #include "sandbox/server/integrity/ConstraintRules.h"
 
-#include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/ErrorMapping.h"
 #include "sandbox/server/ServerDatabase.h"
+#include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/sql/SqlToken.h"
 
 namespace sandbox {

@@ -3,9 +3,9 @@
 
 #include <cstdio>
 
-#include "sandbox/server/integrity/ConstraintRules.h"
-#include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/ServerSession.h"
+#include "sandbox/server/dictionary/Dictionary.h"
+#include "sandbox/server/integrity/ConstraintRules.h"
 #include "sandbox/server/sql/TokenStream.h"
 
 namespace sandbox {

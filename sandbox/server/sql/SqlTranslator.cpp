@@ -5,14 +5,14 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "sandbox/server/SqliteHandle.h"
 #include "sandbox/server/ddl/DateTimeTypeDdl.h"
-#include "sandbox/server/values/DecimalNumber.h"
 #include "sandbox/server/sql/GroupingSets.h"
 #include "sandbox/server/sql/HierarchicalQuery.h"
 #include "sandbox/server/sql/OuterJoinMarker.h"
-#include "sandbox/server/SqliteHandle.h"
 #include "sandbox/server/sql/TokenRanges.h"
 #include "sandbox/server/sql/TokenStream.h"
+#include "sandbox/server/values/DecimalNumber.h"
 
 namespace sandbox {
 

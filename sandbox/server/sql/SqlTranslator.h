@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "sandbox/server/values/OracleType.h"
 #include "sandbox/server/Server.h"
 #include "sandbox/server/sql/SqlToken.h"
+#include "sandbox/server/values/OracleType.h"
 
 namespace sandbox {
 

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
+#include "sandbox/server/sql/ScriptSplitter.h"
 #include "sandbox/server/values/DateFormat.h"
 #include "sandbox/server/values/NumberText.h"
-#include "sandbox/server/sql/ScriptSplitter.h"
 
 namespace sandbox {
 namespace {
