@@ -45,6 +45,9 @@ struct BatchOptions {
   std::string QueryFile;
   // Empty: the user's own settings store.
   std::string SettingsDirectory;
+  // Not an option: the settings store's file, filled in once the store is
+  // open, so that the report is never written over it.
+  std::string SettingsFile;
 };
 
 // The kind names --kinds accepts, in the order a run scripts them.

@@ -1,17 +1,19 @@
 // One headless scripting run from connect to the closing line.
 #include "app/BatchRun.h"
 
-#include <fstream>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <ostream>
-#include <sstream>
 #include <utility>
 
 #include "app/ConsoleLogonPrompts.h"
 #include "app/ConsoleRunHost.h"
+#include "app/QueryFile.h"
+#include "app/ReportTargetCheck.h"
 #include "app/StopSignals.h"
 #include "app/TerminalProgress.h"
+#include "app/TerminalSafeStream.h"
 #include "config/ConfigurationFile.h"
 #include "engine/ReportFile.h"
 #include "engine/RunDialogs.h"
@@ -22,6 +24,7 @@
 #include "scripting/connection/DatabaseConnection.h"
 #include "scripting/connection/RunHostClientMessages.h"
 #include "scripting/connection/ScriptingPhases.h"
+#include "scripting/data/RowSource.h"
 
 namespace {
 
@@ -43,37 +46,29 @@ class BatchRunDialogs : public RunDialogs {
   std::string statement_;
 };
 
-// The query of --query, or the text of --query-file; false when that file
-// cannot be read.
-bool ReadQuery(const BatchOptions& options, std::string& query) {
-  if (options.QueryFile.empty()) {
-    query = options.Query;
-    return true;
-  }
-  std::ifstream file(options.QueryFile, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  query = text.str();
-  return file.good() || file.eof();
+// Ends the process when a stop request found the worker blocked in report
+// I/O: the thread cannot be unblocked, and what reached the report stays.
+[[noreturn]] void AbandonBlockedRun(std::ostream& errors, TerminalProgress& progress) {
+  progress.Finish();
+  errors << "quillmark: the run did not stop within a second: ended with the report as far "
+            "as it was written\n";
+  errors.flush();
+  std::_Exit(StopSignals::Received() == SIGTERM ? BatchStoppedByTerminate
+                                                : BatchStoppedByInterrupt);
 }
 
 // A client library that cannot be loaded leaves the session without one, so
 // that the logon fails and the run ends with its own exit status.
 void KeepRunningWithoutLibrary(int) {}
 
-}  // namespace
-
-namespace {
-
 // The configuration file's bytes, checked whole before anything is connected
-// or changed; header receives its connect string.
+// or changed; header receives its connect string, decoded its setup.
 std::optional<std::string> ReadConfiguration(const std::string& path, std::string& bytes,
-                                             ConfigurationHeader& header) {
+                                             ConfigurationHeader& header, RunSettings& decoded) {
   if (std::optional<std::string> problem = ReadConfigurationFile(path, bytes)) {
     return problem;
   }
-  RunSettings scratch;
-  return DecodeConfiguration(bytes, header, scratch);
+  return DecodeConfiguration(bytes, header, decoded);
 }
 
 // The report file of a run: --report, else the file a configuration's output
@@ -88,11 +83,14 @@ std::string ReportFileOf(const BatchOptions& options, const RunSettings& setting
 }  // namespace
 
 int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& output,
-             std::ostream& errors, int progressFd) {
-  std::string query;
-  if (!ReadQuery(options, query)) {
-    errors << "quillmark: the query file " << options.QueryFile << " could not be read\n";
-    return BatchBadArguments;
+             std::ostream& errorStream, int progressFd) {
+  TerminalSafeStream errors(errorStream);
+  std::string query = options.Query;
+  if (!options.QueryFile.empty()) {
+    if (std::optional<std::string> problem = ReadQueryFile(options.QueryFile, query)) {
+      errors << "quillmark: " << *problem << "\n";
+      return BatchBadArguments;
+    }
   }
   if (!options.QueryFile.empty() && query.find_first_not_of(" \t\r\n") == std::string::npos) {
     errors << "quillmark: the query file " << options.QueryFile << " holds no query\n";
@@ -100,9 +98,10 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
   }
   std::string configuration;
   ConfigurationHeader header;
+  RunSettings configured;
   if (!options.ConfigFile.empty()) {
     if (std::optional<std::string> problem =
-            ReadConfiguration(options.ConfigFile, configuration, header)) {
+            ReadConfiguration(options.ConfigFile, configuration, header, configured)) {
       errors << "quillmark: " << options.ConfigFile << ": " << *problem << "\n";
       return BatchBadArguments;
     }
@@ -115,6 +114,17 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
     return BatchBadArguments;
   }
 
+  const std::string reportTarget = ReportFileOf(options, configured);
+  if (std::optional<std::string> problem = ReportClobbersInput(
+          reportTarget == ReportFile::StandardOutputName ? std::string() : reportTarget,
+          {{"the settings file", options.SettingsFile},
+           {"the --config file", options.ConfigFile},
+           {"the --query-file", options.QueryFile},
+           {"the --password-file", options.PasswordFile}})) {
+    errors << "quillmark: " << *problem << "\n";
+    return BatchBadArguments;
+  }
+
   TerminalProgress progress(progressFd, options.Quiet);
   ConsoleRunHost host(errors, &progress, options.Quiet);
   RunHostClientMessages messages(host);
@@ -123,9 +133,23 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
   auto connection = std::make_shared<DatabaseConnection>(store, messages, prompts, connectString);
   SetProcessExitHandler(nullptr);
   if (connection->NotConnected()) {
-    errors << "quillmark: not connected to the database of '"
-           << ConnectStringWithoutPassword(connectString) << "'\n";
+    // Only the database: whatever stands before it may hold a password.
+    errors << "quillmark: not connected to the database '"
+           << ParseConnectString(connectString).Database << "'\n";
     return BatchNoConnection;
+  }
+  if (!connection->SchemaVisible()) {
+    errors << "quillmark: schema " << connection->CurrentSchema()
+           << " does not exist or cannot be seen\n";
+    return BatchNoConnection;
+  }
+  // A statement that will be refused is refused now, before the report file
+  // (which may hold an earlier report) is created.
+  if (!query.empty()) {
+    if (std::optional<std::string> refusal = RowSource::RefusalOf(*connection->Session(), query)) {
+      errors << "quillmark: " << *refusal << "\n";
+      return BatchBadArguments;
+    }
   }
 
   ScriptingPhases phases;
@@ -159,7 +183,7 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
 
   output.flush();
   {
-    const StopSignals signals;
+    StopSignals signals;
     RunFlags& flags = engine.Flags();
     if (query.empty()) {
       engine.Driver().StartRun();
@@ -171,12 +195,16 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
       if (StopSignals::Received() != 0 && flags.Running) {
         flags.Running = 0;
       }
+      if (signals.GraceExpired()) {
+        AbandonBlockedRun(errors, progress);
+      }
       progress.Tick();
     });
     progress.Finish();
   }
 
   const bool fileFailed = !settings.ReportToFile;
+  host.ReleaseHeldMessage(!fileFailed);
   if (fileFailed) {
     // Text that could not reach the file is not lost: it goes to the output.
     output << engine.Model().Text();

@@ -9,8 +9,9 @@
 
 class SettingsStore;
 
-// Returns the exit status (BatchExitStatus). Messages go to errors; the
-// progress line goes to progressFd when that is a terminal (-1: nowhere).
+// Returns the exit status (BatchExitStatus). Messages go to errors, their
+// control characters made visible; the progress line goes to progressFd when
+// that is a terminal (-1: nowhere).
 // Ctrl+C and SIGTERM stop the run while it goes on.
 int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& output,
              std::ostream& errors, int progressFd = -1);

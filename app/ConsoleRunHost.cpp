@@ -5,6 +5,10 @@
 
 #include "app/TerminalProgress.h"
 
+ConsoleRunHost::~ConsoleRunHost() {
+  ReleaseHeldMessage(true);
+}
+
 void ConsoleRunHost::SetCaption(const std::string& fullCaption) {
   {
     const std::lock_guard lock(mutex_);
@@ -54,10 +58,33 @@ MessageAnswer ConsoleRunHost::ShowMessage(const std::string& text, MessageButton
                                           MessageIcon icon) {
   const MessageAnswer answer =
       buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
-  if (quiet_ && icon == MessageIcon::Information && buttons == MessageButtons::Ok) {
+  const bool information = icon == MessageIcon::Information && buttons == MessageButtons::Ok;
+  if (quiet_ && information) {
     return answer;
   }
   const std::lock_guard lock(mutex_);
+  if (!held_.empty()) {
+    Write(held_, MessageButtons::Ok, MessageIcon::Information, MessageAnswer::Ok);
+    held_.clear();
+  }
+  if (information) {
+    held_ = text;
+  } else {
+    Write(text, buttons, icon, answer);
+  }
+  return answer;
+}
+
+void ConsoleRunHost::ReleaseHeldMessage(bool show) {
+  const std::lock_guard lock(mutex_);
+  if (show && !held_.empty()) {
+    Write(held_, MessageButtons::Ok, MessageIcon::Information, MessageAnswer::Ok);
+  }
+  held_.clear();
+}
+
+void ConsoleRunHost::Write(const std::string& text, MessageButtons buttons, MessageIcon icon,
+                           MessageAnswer answer) {
   if (progress_ != nullptr) {
     progress_->ClearLine();
   }
@@ -72,5 +99,4 @@ MessageAnswer ConsoleRunHost::ShowMessage(const std::string& text, MessageButton
     errors_ << "(answered " << (answer == MessageAnswer::Yes ? "Yes" : "OK") << ")\n";
   }
   errors_.flush();
-  return answer;
 }

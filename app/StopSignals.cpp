@@ -38,3 +38,15 @@ StopSignals::~StopSignals() {
 int StopSignals::Received() {
   return received;
 }
+
+bool StopSignals::GraceExpired() {
+  constexpr auto grace = std::chrono::seconds(1);
+  if (received == 0) {
+    return false;
+  }
+  const auto now = std::chrono::steady_clock::now();
+  if (!firstSeen_) {
+    firstSeen_ = now;
+  }
+  return now - *firstSeen_ >= grace;
+}

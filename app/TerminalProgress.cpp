@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "engine/ReportText.h"
+#include "engine/TerminalSafeText.h"
 
 namespace {
 
@@ -96,11 +97,12 @@ std::string TerminalProgress::FormatLine(const std::string& phase, const std::st
                 elapsedSeconds / 60 % 60, elapsedSeconds % 60);
   std::string line = clock;
   line += "  " + std::to_string(percent) + "%";
+  // Names in the status could otherwise drive the terminal.
   if (!phase.empty()) {
-    line += "  " + phase;
+    line += "  " + TerminalSafeText(OneLine(phase));
   }
   if (!status.empty()) {
-    line += ": " + OneLine(status);
+    line += ": " + TerminalSafeText(OneLine(status));
   }
   return CutToColumns(line, width > 1 ? width - 1 : 0);
 }
@@ -178,7 +180,10 @@ void TerminalProgress::Finish() {
 
 void TerminalProgress::Changed() {
   dirty_ = true;
-  if (enabled_ && !finished_ && Clock::now() - lastDraw_ >= RedrawInterval) {
+  // A full bar is drawn at once: the run may end before the next redraw, and
+  // the line is to show that the phase was completed.
+  const bool filled = Percent() == 100 && drawnPercent_ != 100;
+  if (enabled_ && !finished_ && (filled || Clock::now() - lastDraw_ >= RedrawInterval)) {
     Draw();
   }
 }
@@ -186,7 +191,8 @@ void TerminalProgress::Changed() {
 void TerminalProgress::Draw() {
   const auto elapsed =
       std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start_).count();
-  WriteAll(fd_, EraseLine + FormatLine(phase_, status_, Percent(), elapsed, Width()));
+  drawnPercent_ = Percent();
+  WriteAll(fd_, EraseLine + FormatLine(phase_, status_, drawnPercent_, elapsed, Width()));
   shown_ = true;
   dirty_ = false;
   lastDraw_ = Clock::now();

@@ -61,5 +61,6 @@ class TerminalProgress {
   bool finished_ = false;
   bool dirty_ = false;
   bool shown_ = false;
+  int drawnPercent_ = -1;
   Clock::time_point lastDraw_{};
 };

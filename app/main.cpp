@@ -13,8 +13,10 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QStringList>
+#include <iostream>
 #include <memory>
 
+#include "app/DisplayCheck.h"
 #include "config/QtSettingsStore.h"
 #include "scripting/connection/ScriptingPhases.h"
 #include "ui/CMainFrame.h"
@@ -71,6 +73,10 @@ int main(int argc, char* argv[]) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
 #ifdef QUILLMARK_DESKTOP
   if (!WantsHeadless(arguments)) {
+    if (!DisplayAvailable()) {
+      std::cerr << "quillmark: no display: use --batch to run headless\n";
+      return BatchBadArguments;
+    }
     return DesktopMain(argc, argv);
   }
 #endif

@@ -3,6 +3,7 @@
 // conditions as a count and key/value pairs.
 #include "config/ConfigurationFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -17,88 +18,95 @@
 
 namespace {
 
-// The integer and text records 3 to 70, in file order.
+// The integer and text records 3 to 70, in file order. Integers hold a value
+// of their range (flags 0 or 1): the writer stores the nearest one, the reader
+// refuses any other, which only damage can have put there.
 struct ScalarRecord {
   const char* name;
   int RunSettings::*number;  // null for a text record
   std::string RunSettings::*text;
+  int low = 0;
+  int high = 1;
 };
 
-#define QM_INT(field) \
+#define QM_FLAG(field) \
   { #field, &RunSettings::field, nullptr }
+#define QM_INT(field, low, high) \
+  { #field, &RunSettings::field, nullptr, low, high }
 #define QM_TEXT(field) \
   { #field, nullptr, &RunSettings::field }
 const ScalarRecord ScalarRecords[] = {
-    QM_INT(SpecialNameMode),
-    QM_INT(IgnoreLastSequenceValue),
-    QM_INT(AutoSave),
-    QM_INT(AutoSaveLines),
+    QM_INT(SpecialNameMode, 0, 2),
+    QM_FLAG(IgnoreLastSequenceValue),
+    QM_FLAG(AutoSave),
+    QM_INT(AutoSaveLines, 1, 999999),
     QM_TEXT(ReportFileName),
-    QM_INT(ReportToFile),
-    QM_INT(TriggerSourceLimit),
-    QM_INT(ColumnIgnoreLengthDifferences),
-    QM_INT(DataIgnoreCase),
-    QM_INT(DataIgnoreTrailingSpaces),
-    QM_INT(DataIgnoreFractionalSeconds),
-    QM_INT(DataCompareNumericByValue),
-    QM_INT(DataIgnoreSeconds),
-    QM_INT(DataIgnoreLeadingSpaces),
-    QM_INT(DoTableCommon),
-    QM_INT(DoViewCommon),
-    QM_INT(DoPackageBodyCommon),
-    QM_INT(DoPackageCommon),
-    QM_INT(DoTypeCommon),
-    QM_INT(DoTypeBodyCommon),
-    QM_INT(DoTriggerCommon),
-    QM_INT(DoViewSourceCommon),
-    QM_INT(DoFunctionCommon),
-    QM_INT(DoProcedureCommon),
-    QM_INT(DoTableSkipped),
-    QM_INT(DoViewSkipped),
-    QM_INT(DoFunctionSkipped),
-    QM_INT(DoPackageSkipped),
-    QM_INT(DoTypeSkipped),
-    QM_INT(DoTypeBodySkipped),
-    QM_INT(DoTriggerSkipped),
-    QM_INT(DoViewSourceSkipped),
-    QM_INT(DoPackageBodySkipped),
-    QM_INT(DoProcedureSkipped),
-    QM_INT(DoSystemPrivileges),
-    QM_INT(DoRolePrivileges),
-    QM_INT(CompareConstraintColumns),
-    QM_INT(ConstraintNameMode),
-    QM_INT(CompareTriggerBody),
-    QM_INT(DoObjectPrivileges),
-    QM_INT(DoTable),
-    QM_INT(DoPrivilege),
-    QM_INT(DoSequence),
-    QM_INT(DoConstraint),
-    QM_INT(DoTrigger),
-    QM_INT(DoProcedure),
-    QM_INT(DoType),
-    QM_INT(DoTypeBody),
-    QM_INT(DoViewSource),
-    QM_INT(DoFunction),
-    QM_INT(DoPackage),
-    QM_INT(DoPackageBody),
-    QM_INT(DoIndex),
-    QM_INT(DoData),
-    QM_INT(NoDiffData),
-    QM_INT(NoDiffView),
-    QM_INT(NoDiffColumns),
-    QM_INT(NoDiffTrigger),
-    QM_INT(NoDiffFunction),
-    QM_INT(NoDiffPackage),
-    QM_INT(NoDiffPackageBody),
-    QM_INT(NoDiffType),
-    QM_INT(NoDiffTypeBody),
-    QM_INT(NoDiffViewSource),
-    QM_INT(NoDiffProcedure),
-    QM_INT(UseOdbcDataTypes),
-    QM_INT(PrivilegeTrimSpaces),
+    QM_FLAG(ReportToFile),
+    QM_INT(TriggerSourceLimit, 100, 64000),
+    QM_FLAG(ColumnIgnoreLengthDifferences),
+    QM_FLAG(DataIgnoreCase),
+    QM_FLAG(DataIgnoreTrailingSpaces),
+    QM_FLAG(DataIgnoreFractionalSeconds),
+    QM_FLAG(DataCompareNumericByValue),
+    QM_FLAG(DataIgnoreSeconds),
+    QM_FLAG(DataIgnoreLeadingSpaces),
+    QM_FLAG(DoTableCommon),
+    QM_FLAG(DoViewCommon),
+    QM_FLAG(DoPackageBodyCommon),
+    QM_FLAG(DoPackageCommon),
+    QM_FLAG(DoTypeCommon),
+    QM_FLAG(DoTypeBodyCommon),
+    QM_FLAG(DoTriggerCommon),
+    QM_FLAG(DoViewSourceCommon),
+    QM_FLAG(DoFunctionCommon),
+    QM_FLAG(DoProcedureCommon),
+    QM_FLAG(DoTableSkipped),
+    QM_FLAG(DoViewSkipped),
+    QM_FLAG(DoFunctionSkipped),
+    QM_FLAG(DoPackageSkipped),
+    QM_FLAG(DoTypeSkipped),
+    QM_FLAG(DoTypeBodySkipped),
+    QM_FLAG(DoTriggerSkipped),
+    QM_FLAG(DoViewSourceSkipped),
+    QM_FLAG(DoPackageBodySkipped),
+    QM_FLAG(DoProcedureSkipped),
+    QM_FLAG(DoSystemPrivileges),
+    QM_FLAG(DoRolePrivileges),
+    QM_FLAG(CompareConstraintColumns),
+    QM_INT(ConstraintNameMode, 0, 2),
+    QM_FLAG(CompareTriggerBody),
+    QM_FLAG(DoObjectPrivileges),
+    QM_FLAG(DoTable),
+    QM_FLAG(DoPrivilege),
+    QM_FLAG(DoSequence),
+    QM_FLAG(DoConstraint),
+    QM_FLAG(DoTrigger),
+    QM_FLAG(DoProcedure),
+    QM_FLAG(DoType),
+    QM_FLAG(DoTypeBody),
+    QM_FLAG(DoViewSource),
+    QM_FLAG(DoFunction),
+    QM_FLAG(DoPackage),
+    QM_FLAG(DoPackageBody),
+    QM_FLAG(DoIndex),
+    QM_FLAG(DoData),
+    QM_FLAG(NoDiffData),
+    QM_FLAG(NoDiffView),
+    QM_FLAG(NoDiffColumns),
+    QM_FLAG(NoDiffTrigger),
+    QM_FLAG(NoDiffFunction),
+    QM_FLAG(NoDiffPackage),
+    QM_FLAG(NoDiffPackageBody),
+    QM_FLAG(NoDiffType),
+    QM_FLAG(NoDiffTypeBody),
+    QM_FLAG(NoDiffViewSource),
+    QM_FLAG(NoDiffProcedure),
+    QM_FLAG(UseOdbcDataTypes),
+    QM_FLAG(PrivilegeTrimSpaces),
     QM_TEXT(StatementText),
 };
 #undef QM_INT
+#undef QM_FLAG
 #undef QM_TEXT
 
 // Records 71 to 81.
@@ -201,10 +209,13 @@ class RecordReader {
     return true;
   }
 
+  // Fails with problem: a value read whole but not one the record can hold.
+  bool Refuse(std::string problem) { return Fail(std::move(problem)); }
+
   const std::string& Problem() const { return problem_; }
+  std::size_t Left() const { return bytes_.size() - at_; }
 
  private:
-  std::size_t Left() const { return bytes_.size() - at_; }
   unsigned Byte(std::size_t i) const { return static_cast<unsigned char>(bytes_[i]); }
 
   bool Fail(std::string problem) {
@@ -303,6 +314,37 @@ class RecordReader {
 std::optional<std::string> DecodeRecords(std::string_view bytes, ConfigurationHeader& header,
                                          RunSettings& settings);
 
+// text with its control characters shown as \xNN, for messages.
+std::string Printable(const std::string& text) {
+  static const char hex[] = "0123456789abcdef";
+  std::string shown;
+  for (const char c : text.substr(0, 80)) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      shown += std::string("\\x") + hex[byte >> 4] + hex[byte & 0xF];
+    } else {
+      shown += c;
+    }
+  }
+  return text.size() > 80 ? shown + "..." : shown;
+}
+
+// A report file name is a path: no control characters and no longer than a
+// path may be. An empty name (no file) is one too.
+bool CheckPathText(RecordReader& reader, const std::string& name) {
+  constexpr std::size_t longestPath = 4096;
+  if (name.size() > longestPath) {
+    return reader.Refuse("a name of " + std::to_string(name.size()) + " bytes is not a path");
+  }
+  if (std::any_of(name.begin(), name.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F;
+      })) {
+    return reader.Refuse("\"" + Printable(name) + "\" is not a path");
+  }
+  return true;
+}
+
 std::string RecordProblem(int record, const char* name, const std::string& problem) {
   return "Record " + std::to_string(record) + " (" + name + ") could not be read: " + problem + ".";
 }
@@ -315,7 +357,8 @@ std::string EncodeConfiguration(const std::string& connectString, const RunSetti
   writer.Text(connectString);
   for (const ScalarRecord& record : ScalarRecords) {
     if (record.number != nullptr) {
-      writer.U32(static_cast<std::uint32_t>(settings.*record.number));
+      const int value = std::clamp(settings.*record.number, record.low, record.high);
+      writer.U32(static_cast<std::uint32_t>(value));
     } else {
       writer.Text(settings.*record.text);
     }
@@ -355,6 +398,10 @@ std::optional<std::string> DecodeRecords(std::string_view bytes, ConfigurationHe
   if (!reader.Text(header.Version)) {
     return RecordProblem(1, "version", reader.Problem());
   }
+  if (header.Version != ConfigurationVersion) {
+    return RecordProblem(
+        1, "version", "\"" + Printable(header.Version) + "\" is not a version this program reads");
+  }
   if (!reader.Text(header.ConnectString)) {
     return RecordProblem(2, "connect string", reader.Problem());
   }
@@ -364,10 +411,18 @@ std::optional<std::string> DecodeRecords(std::string_view bytes, ConfigurationHe
     if (record.number != nullptr) {
       std::uint32_t value = 0;
       read = reader.U32(value);
-      // Stored as the value's 32 bits: negative numbers come back as written.
-      settings.*record.number = static_cast<int>(static_cast<std::int32_t>(value));
+      // Stored as the value's 32 bits, so a negative number reads as one.
+      const int stored = static_cast<int>(static_cast<std::int32_t>(value));
+      if (read && (stored < record.low || stored > record.high)) {
+        read = reader.Refuse(std::to_string(stored) + " is not in " + std::to_string(record.low) +
+                             " to " + std::to_string(record.high));
+      }
+      settings.*record.number = stored;
     } else {
       read = reader.Text(settings.*record.text);
+    }
+    if (read && record.text == &RunSettings::ReportFileName) {
+      read = CheckPathText(reader, settings.ReportFileName);
     }
     if (!read) {
       return RecordProblem(number, record.name, reader.Problem());
@@ -400,6 +455,11 @@ std::optional<std::string> DecodeRecords(std::string_view bytes, ConfigurationHe
   if (!read) {
     return RecordProblem(ConditionsRecord, "DataConditions", reader.Problem());
   }
+  // Records of later versions would follow here; anything else is damage.
+  if (reader.Left() != 0) {
+    return "The file has " + std::to_string(reader.Left()) + " bytes more after its last record (" +
+           std::to_string(ConditionsRecord) + ", DataConditions).";
+  }
   settings.UpdateCommentPrefixes();
   settings.OwnTablesOnly = 1;
   settings.ColumnIgnoreNameCase = 0;
@@ -409,10 +469,19 @@ std::optional<std::string> DecodeRecords(std::string_view bytes, ConfigurationHe
 }  // namespace
 
 std::optional<std::string> ReadConfigurationFile(const std::string& path, std::string& bytes) {
-  std::ifstream file(path, std::ios::binary);
   struct stat status {};
-  if (!file || ::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
-    return "Could not open config file.";
+  if (::stat(path.c_str(), &status) != 0) {
+    return std::string("Could not open config file: ") + std::strerror(errno) + ".";
+  }
+  if (S_ISDIR(status.st_mode)) {
+    return "Could not open config file: it is a folder.";
+  }
+  if (!S_ISREG(status.st_mode)) {
+    return "Could not open config file: it is not a regular file.";
+  }
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    return std::string("Could not open config file: ") + std::strerror(errno) + ".";
   }
   bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
   if (file.bad()) {

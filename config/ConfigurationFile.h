@@ -16,19 +16,22 @@
 
 // What a configuration file holds besides the run settings.
 struct ConfigurationHeader {
-  std::string Version;        // "Version 1.1" as written; any text is accepted
+  std::string Version;        // "Version 1.1", the one version there is
   std::string ConnectString;  // [schema:]user[/password]@database, or empty
 };
 
 inline constexpr const char* ConfigurationVersion = "Version 1.1";
 
-// The file's bytes for settings and connectString.
+// The file's bytes for settings and connectString; integers out of their
+// range are stored as the nearest value in it.
 std::string EncodeConfiguration(const std::string& connectString, const RunSettings& settings);
 
 // Reads bytes into header and settings, all or nothing: fields the file does
 // not carry keep their values, and loading also resets OwnTablesOnly to 1 and
-// ColumnIgnoreNameCase to 0. Returns nothing on success; else which record
-// could not be read and why, with header and settings unchanged.
+// ColumnIgnoreNameCase to 0. What the format cannot hold is refused: another
+// version, an integer out of its range, a report file name that is not a
+// path, bytes after the last record. Returns nothing on success; else which
+// record could not be read and why, with header and settings unchanged.
 std::optional<std::string> DecodeConfiguration(std::string_view bytes, ConfigurationHeader& header,
                                                RunSettings& settings);
 

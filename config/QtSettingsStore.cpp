@@ -56,10 +56,8 @@ void QtSettingsStore::PrepareFile(const std::string& path) {
   // file is readable by its owner only, also when an older version made it.
   std::error_code ignored;
   if (problem_.empty() && std::filesystem::is_regular_file(path, ignored)) {
-    std::filesystem::permissions(path,
-                                 std::filesystem::perms::owner_read |
-                                     std::filesystem::perms::owner_write,
-                                 ignored);
+    std::filesystem::permissions(
+        path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write, ignored);
   }
 }
 

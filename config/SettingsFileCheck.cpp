@@ -99,3 +99,26 @@ std::string SettingsFileProblem(const std::string& path) {
   return "The settings file " + path + " is not a settings file; it was kept as " + aside +
          " and the program starts with its default settings.";
 }
+
+std::string SettingsDirectoryProblem(const std::string& directory) {
+  if (directory.empty()) {
+    return "no folder is named";
+  }
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(directory, error);
+  if (error && error != std::errc::no_such_file_or_directory) {
+    return error.message();
+  }
+  if (std::filesystem::exists(status) && !std::filesystem::is_directory(status)) {
+    return "it is a file, not a folder";
+  }
+  if (!std::filesystem::exists(status) && !std::filesystem::create_directories(directory, error)) {
+    return "it cannot be created: " + error.message();
+  }
+#ifndef _WIN32
+  if (::access(directory.c_str(), R_OK | W_OK | X_OK) != 0) {
+    return std::string("it cannot be used: ") + std::strerror(errno);
+  }
+#endif
+  return {};
+}

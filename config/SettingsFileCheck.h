@@ -15,3 +15,7 @@ std::string SettingsFileProblem(const std::string& path);
 // Creates path, when it does not exist, empty with mode 0600 (on Linux).
 // False when it does not exist afterwards.
 bool CreatePrivateFile(const std::string& path);
+
+// Empty when directory can hold the settings file (creating it when missing);
+// otherwise what is wrong with it, for example "it is a file, not a folder".
+std::string SettingsDirectoryProblem(const std::string& directory);

@@ -2,9 +2,12 @@
 #include "engine/ReportFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+
+#include "engine/TerminalSafeText.h"
 
 namespace {
 
@@ -23,10 +26,17 @@ bool ReportFile::Open(const std::string& path, int flags) {
   position_ = 0;
   lastError_ = 0;
   // A report may hold anything the schema holds: only its owner reads a new one.
+  showControls_ = false;
   fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0600);
   if (fd_ < 0) {
     lastError_ = errno;
     return false;
+  }
+  // An existing file keeps its mode through open(): a rewritten report is made
+  // owner-only like a new one. Devices and FIFOs are not the report's to change.
+  struct stat status {};
+  if (::fstat(fd_, &status) == 0 && S_ISREG(status.st_mode)) {
+    ::fchmod(fd_, 0600);
   }
   return true;
 }
@@ -43,6 +53,8 @@ bool ReportFile::Create(const std::string& path) {
       lastError_ = errno;
       return false;
     }
+    // Names and values could otherwise drive the terminal showing them.
+    showControls_ = ::isatty(fd_) == 1;
     return true;
   }
   return Open(path, O_WRONLY | O_CREAT | O_TRUNC);
@@ -73,7 +85,11 @@ bool ReportFile::Write(std::string_view bytes) {
   if (buffer_.size() + bytes.size() > BufferCapacity && !Flush()) {
     return false;
   }
-  buffer_.append(bytes);
+  if (showControls_) {
+    buffer_.append(TerminalSafeText(bytes));
+  } else {
+    buffer_.append(bytes);
+  }
   return true;
 }
 

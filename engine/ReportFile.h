@@ -19,7 +19,8 @@ class ReportFile {
   // The path that Create takes for standard output (headless runs).
   static constexpr const char* StandardOutputName = "-";
 
-  // Creates path (an existing file is emptied); "-" writes to standard output.
+  // Creates path (an existing file is emptied); "-" writes to standard output,
+  // with control characters shown escaped when that is a terminal.
   bool Create(const std::string& path);
   // Opens path without emptying it, creating it when missing.
   bool OpenExisting(const std::string& path);
@@ -49,4 +50,5 @@ class ReportFile {
   std::string buffer_;
   long long position_ = 0;
   int lastError_ = 0;
+  bool showControls_ = false;
 };

@@ -1,6 +1,7 @@
 // The single path of run text into the report, the report file and auto-save.
 #include "engine/ReportOutput.h"
 
+#include <cstring>
 #include <new>
 
 #include "engine/ReportCharFormat.h"
@@ -42,9 +43,10 @@ bool ReportOutput::OpenReportFile() {
   pendingRuns_.clear();
   pendingBytes_ = 0;
   if (!reportFile_.Create(settings_.ReportFileName)) {
-    host_.ShowMessage(
-        "Could not open file " + settings_.ReportFileName + ". Output will be sent to the screen.",
-        MessageButtons::Ok, MessageIcon::Warning);
+    host_.ShowMessage("Could not open file " + settings_.ReportFileName + ": " +
+                          std::strerror(reportFile_.LastError()) +
+                          ". Output will be sent to the screen.",
+                      MessageButtons::Ok, MessageIcon::Warning);
     settings_.ReportToFile = 0;
     return false;
   }

@@ -12,6 +12,7 @@
 #include "oracle/BindValues.h"
 #include "oracle/ClientMessages.h"
 #include "oracle/OracleStatement.h"
+#include "oracle/SecretText.h"
 #include "oracle/SessionFormats.h"
 #include "oracle/SqlComments.h"
 
@@ -71,6 +72,7 @@ OracleSession::~OracleSession() {
   }
   ReleaseHandles();
   UnloadClientLibrary();
+  WipeSecret(password_);
 }
 
 int OracleSession::LoadClientLibrary(int choice) {
@@ -121,6 +123,7 @@ bool OracleSession::Connect(const std::string& user, const std::string& password
   user_ = std::move(newUser);
   userUpper_ = UpperCase(user_);
   sessionLabel_ = userUpper_ + "@" + newDatabase;
+  WipeSecret(password_);
   password_ = std::move(newPassword);
   database_ = std::move(newDatabase);
 

@@ -142,8 +142,9 @@ class Splitter {
     if (Pending() && !inQuote_ && !inBlockComment_ && !trimmed.empty() && IsToolCommand(trimmed)) {
       current_.clear();  // comments before a command belong to no statement
       statements_.push_back({trimmed, number, true});
-      const std::string word = UpperWords(trimmed, 1)[0];
-      ended_ = word == "EXIT" || word == "QUIT";
+      // "@", "@@" and "@/" name no file and have no word: skipped like any command.
+      const std::vector<std::string> words = UpperWords(trimmed, 1);
+      ended_ = !words.empty() && (words[0] == "EXIT" || words[0] == "QUIT");
       return;
     }
     if (!inQuote_ && !inBlockComment_ && trimmed == "/") {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "oracle/SecretText.h"
 #include "scripting/connection/ConnectStringParts.h"
 #include "scripting/connection/ConnectionViewState.h"
 #include "scripting/connection/LogonPrompts.h"
@@ -65,9 +66,11 @@ bool DatabaseConnection::LogOnFromConnectString(SettingsStore& store, ClientMess
     if (!password) {
       return false;
     }
-    parts.Password = *password;
+    parts.Password = std::move(*password);
+    WipeSecret(*password);
   }
   holder_->Session = LogOn(store, messages, parts.User, parts.Password, parts.Database);
+  WipeSecret(parts.Password);  // the session keeps its own copy for reconnecting
   return holder_->Session != nullptr;
 }
 
@@ -77,21 +80,14 @@ void DatabaseConnection::TakeUpSession(const std::string& schemaPrefix) {
   // The dictionary spells unquoted user names in upper case; listing the
   // schema under the name as typed ("demo") would find nothing.
   loginUser_ = session.UserUpper();
-  currentSchema_ = loginUser_;
+  currentSchema_ = schemaPrefix.empty() ? loginUser_ : SchemaNameOfPrefix(schemaPrefix);
   session.SetSessionLabel(UpperCase(session.SessionLabel()));
-  if (!schemaPrefix.empty() && schemaPrefix != loginUser_) {
-    connectString_ = BuildConnectString(schemaPrefix, session.User(), session.Password(),
-                                        holder_->PasswordSaved, session.Database());
-  } else {
-    connectString_ = BuildConnectString({}, session.User(), session.Password(),
-                                        holder_->PasswordSaved, session.Database());
-  }
-  displayName_ = session.SessionLabel();
-  if (!schemaPrefix.empty()) {
-    currentSchema_ = schemaPrefix;
-    displayName_ = schemaPrefix + ":" + displayName_;
-  }
   session.ListUsers(schemaNames_);
+  RenameAfterSchema();
+}
+
+bool DatabaseConnection::SchemaVisible() const {
+  return std::find(schemaNames_.begin(), schemaNames_.end(), currentSchema_) != schemaNames_.end();
 }
 
 void DatabaseConnection::SelectSchema(const std::string& schema) {

@@ -51,6 +51,9 @@ class DatabaseConnection {
   const std::string& CurrentSchema() const { return currentSchema_; }
   const std::string& DisplayName() const { return displayName_; }
   const std::vector<std::string>& SchemaNames() const { return schemaNames_; }
+  // False when the current schema is none the logged-on user can see, as
+  // when a schema prefix names no schema.
+  bool SchemaVisible() const;
 
   CatalogLists& Lists() { return lists_; }
   const CatalogLists& Lists() const { return lists_; }

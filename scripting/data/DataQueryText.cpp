@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "scripting/data/ValueLiteral.h"
+#include "scripting/source/OracleNames.h"
 
 namespace {
 
@@ -99,12 +100,7 @@ std::string QuotedName(std::string_view name) {
 }
 
 std::string SqlName(std::string_view name) {
-  bool plain = !name.empty() && name.front() >= 'A' && name.front() <= 'Z';
-  for (const char c : name) {
-    plain = plain &&
-            ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$' || c == '#');
-  }
-  return plain ? std::string(name) : QuotedName(name);
+  return IsPlainName(name) ? std::string(name) : QuotedName(name);
 }
 
 std::size_t FindFromKeyword(std::string_view query) {

@@ -27,6 +27,11 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
+// The query as it is sent: without comments and surrounding blanks.
+std::string QueryText(const std::string& query) {
+  return Trimmed(StripSqlComments(StripBlockComments(query)));
+}
+
 bool IsLongType(int type) {
   return type == ValueType::Long || type == ValueType::LongRaw;
 }
@@ -76,10 +81,20 @@ bool RowSource::PrepareQuery(const std::string& text, std::string& error) {
   return true;
 }
 
+std::optional<std::string> RowSource::RefusalOf(OracleSession& session, const std::string& query) {
+  RowSource source(session, OpenKey());
+  source.statement_ = std::make_unique<OracleStatement>(session);
+  std::string error;
+  if (!source.PrepareQuery(QueryText(query), error)) {
+    return error;
+  }
+  return std::nullopt;
+}
+
 bool RowSource::Start(const DataQueryRequest& request, std::string& error) {
   formats_ = request.Formats;
   statement_ = std::make_unique<OracleStatement>(session_);
-  const std::string text = Trimmed(StripSqlComments(StripBlockComments(request.Query)));
+  const std::string text = QueryText(request.Query);
   if (!PrepareQuery(text, error)) {
     return false;
   }

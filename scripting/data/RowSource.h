@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,9 @@ class RowSource {
   // only after its kind is known, so nothing else is ever run.
   static std::unique_ptr<RowSource> Open(OracleSession& session, const DataQueryRequest& request,
                                          std::string& error);
+  // Why query would be refused without being executed (it is not a query),
+  // or nothing; prepares it and no more.
+  static std::optional<std::string> RefusalOf(OracleSession& session, const std::string& query);
   RowSource(OracleSession& session, OpenKey);
   ~RowSource();
   RowSource(const RowSource&) = delete;

@@ -36,6 +36,50 @@ void AppendConversion(std::string& out, const char* function, std::string_view v
   out += ')';
 }
 
+// Number text as the client gives it: sign, digits, a point, an exponent.
+bool IsNumberText(std::string_view text) {
+  std::size_t at = 0;
+  const auto digits = [&] {
+    const std::size_t start = at;
+    while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]))) {
+      ++at;
+    }
+    return at - start;
+  };
+  if (at < text.size() && (text[at] == '-' || text[at] == '+')) {
+    ++at;
+  }
+  std::size_t mantissa = digits();
+  if (at < text.size() && text[at] == '.') {
+    ++at;
+    mantissa += digits();
+  }
+  if (mantissa == 0) {
+    return false;
+  }
+  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+    ++at;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) {
+      ++at;
+    }
+    if (digits() == 0) {
+      return false;
+    }
+  }
+  return at == text.size();
+}
+
+// A value written without quotes must be a number: any other text (which no
+// sound client gives for a numeric column) is quoted rather than let loose
+// in the statement.
+void AppendNumber(std::string& out, std::string_view value) {
+  if (IsNumberText(value)) {
+    out += value;
+  } else {
+    AppendQuoted(out, value);
+  }
+}
+
 // A binary floating value: the client spells the infinities and NaN as words,
 // which only the named constants turn back into values.
 void AppendBinaryFloating(std::string& out, std::string_view value, bool isFloat) {
@@ -53,7 +97,7 @@ void AppendBinaryFloating(std::string& out, std::string_view value, bool isFloat
     out += prefix;
     out += "nan";
   } else {
-    out += value;
+    AppendNumber(out, value);
   }
 }
 
@@ -140,7 +184,7 @@ void AppendValueLiteral(std::string& out, std::string_view value, int typeCode,
       out += "NULL";
       break;
     default:
-      out += value;
+      AppendNumber(out, value);
       break;
   }
 }

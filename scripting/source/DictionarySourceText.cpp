@@ -9,6 +9,7 @@
 #include "oracle/BindValues.h"
 #include "oracle/OracleSession.h"
 #include "oracle/OracleStatement.h"
+#include "scripting/source/OracleNames.h"
 #include "scripting/source/SourceNames.h"
 
 namespace {
@@ -132,7 +133,7 @@ std::string DictionarySourceText::FetchView(const std::string& owner, const std:
     std::vector<char> names(slotSize * LinesPerFetch, '\0');
     statement.DefineStringArray(1, names.data(), MaxNameLength, LinesPerFetch);
     const std::string error = FetchRows(statement, [&](int row) {
-      columns += (columns.empty() ? "" : ", ") + QuotedName(SlotText(names, row, slotSize));
+      columns += (columns.empty() ? "" : ", ") + StatementName(SlotText(names, row, slotSize));
     });
     if (!error.empty()) {
       return error;
@@ -147,7 +148,7 @@ std::string DictionarySourceText::FetchView(const std::string& owner, const std:
   if (columns.empty() || query.empty()) {
     return {};  // the view is gone: nothing to script
   }
-  text = "VIEW " + QuotedName(name) + " (" + columns + " ) AS\n" + query;
+  text = "VIEW " + StatementName(name) + " (" + columns + " ) AS\n" + query;
   return {};
 }
 

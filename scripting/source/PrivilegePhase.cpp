@@ -184,7 +184,7 @@ void PrivilegePhase::WriteGrant(Kind kind, const std::vector<std::string>& row) 
     writer_.Statement(row[4].empty() ? row[0] : row[0] + " (" + StatementName(row[4]) + ")");
     writer_.Statement(" ON " + StatementName(row[1]) + "." + StatementName(row[2]));
   } else if (kind == Kind::Role) {
-    writer_.Statement(StatementName(row[0]));
+    writer_.Statement(RoleName(row[0]));
   } else {
     writer_.Statement(row[0]);
   }

@@ -2,30 +2,9 @@
 #include "scripting/source/SourceNames.h"
 
 #include <algorithm>
-#include <iterator>
 #include <string_view>
 
 namespace {
-
-// The words Oracle reserves: as names they must be quoted.
-constexpr std::string_view ReservedWords[] = {
-    "ACCESS",    "ADD",     "ALL",        "ALTER",      "AND",        "ANY",       "AS",
-    "ASC",       "AUDIT",   "BETWEEN",    "BY",         "CHAR",       "CHECK",     "CLUSTER",
-    "COLUMN",    "COMMENT", "COMPRESS",   "CONNECT",    "CREATE",     "CURRENT",   "DATE",
-    "DECIMAL",   "DEFAULT", "DELETE",     "DESC",       "DISTINCT",   "DROP",      "ELSE",
-    "EXCLUSIVE", "EXISTS",  "FILE",       "FLOAT",      "FOR",        "FROM",      "GRANT",
-    "GROUP",     "HAVING",  "IDENTIFIED", "IMMEDIATE",  "IN",         "INCREMENT", "INDEX",
-    "INITIAL",   "INSERT",  "INTEGER",    "INTERSECT",  "INTO",       "IS",        "LEVEL",
-    "LIKE",      "LOCK",    "LONG",       "MAXEXTENTS", "MINUS",      "MLSLABEL",  "MODE",
-    "MODIFY",    "NOAUDIT", "NOCOMPRESS", "NOT",        "NOWAIT",     "NULL",      "NUMBER",
-    "OF",        "OFFLINE", "ON",         "ONLINE",     "OPTION",     "OR",        "ORDER",
-    "PCTFREE",   "PRIOR",   "PUBLIC",     "RAW",        "RENAME",     "RESOURCE",  "REVOKE",
-    "ROW",       "ROWID",   "ROWNUM",     "ROWS",       "SELECT",     "SESSION",   "SET",
-    "SHARE",     "SIZE",    "SMALLINT",   "START",      "SUCCESSFUL", "SYNONYM",   "SYSDATE",
-    "TABLE",     "THEN",    "TO",         "TRIGGER",    "UID",        "UNION",     "UNIQUE",
-    "UPDATE",    "USER",    "VALIDATE",   "VALUES",     "VARCHAR",    "VARCHAR2",  "VIEW",
-    "WHENEVER",  "WHERE",   "WITH",
-};
 
 bool IsUpperLetter(char c) {
   return c >= 'A' && c <= 'Z';
@@ -90,14 +69,6 @@ std::size_t AfterWord(const std::string& text, std::size_t at, std::string_view 
 }
 
 }  // namespace
-
-std::string QuotedName(const std::string& name) {
-  const bool plain = !name.empty() && IsUpperLetter(name.front()) &&
-                     std::all_of(name.begin(), name.end(), IsPlainNameCharacter) &&
-                     std::find(std::begin(ReservedWords), std::end(ReservedWords), name) ==
-                         std::end(ReservedWords);
-  return plain ? name : "\"" + name + "\"";
-}
 
 std::string WithoutOwnerPrefix(const std::string& description) {
   const std::size_t ownerEnd = EndOfIdentifier(description, 0);

@@ -1,16 +1,10 @@
-// SourceNames: Oracle identifiers in generated source. A dictionary name is
-// written unquoted only when it reads back as itself (a plain upper-case
-// identifier that is not a reserved word); anything else is quoted, so that
-// lower-case, mixed-case and blank-holding names survive the script. A
-// trigger's description and a unit's source may name the owner before the
-// object, which the script must drop to create the object in the schema that
-// runs it.
+// SourceNames: owner prefixes in generated source. A trigger's description
+// and a unit's source may name the owner before the object, which the script
+// must drop to create the object in the schema that runs it. (Names are
+// quoted by the rules of OracleNames.h.)
 #pragma once
 
 #include <string>
-
-// name as it must appear in a statement.
-std::string QuotedName(const std::string& name);
 
 // source of a stored unit of dictionaryType ("PACKAGE BODY" ...) with the
 // owner prefix of its name dropped: the unit's text begins with its type

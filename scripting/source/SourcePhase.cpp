@@ -11,6 +11,7 @@
 #include "engine/RunHost.h"
 #include "engine/RunSettings.h"
 #include "engine/UnscriptedObjects.h"
+#include "scripting/source/OracleNames.h"
 #include "scripting/source/SourceKinds.h"
 #include "scripting/source/SourceListSource.h"
 #include "scripting/source/SourceNames.h"
@@ -149,7 +150,7 @@ void SourcePhase::WriteObjectScript(const SourceKind& kind, const std::string& o
   }
   Name("CREATE OR REPLACE " + definition.text + "\r\n/\r\n");
   if (definition.disabled) {
-    Name("ALTER TRIGGER " + QuotedName(name) + " DISABLE\r\n/\r\n");
+    Name("ALTER TRIGGER " + StatementName(name) + " DISABLE\r\n/\r\n");
   }
 }
 

@@ -100,7 +100,7 @@ TEST_F(BatchRunTest, DemoRunWritesHeaderAndClosingLineToTheReportFile) {
   const std::filesystem::path report = directory / "demo.sql";
   ASSERT_EQ(Run("DEMO/demo@demo", report.string()), BatchFinished) << errors.str();
   const std::string text = ReadFile(report);
-  EXPECT_EQ(text.rfind("/*****", 0), 0u) << text.substr(0, 200);
+  EXPECT_EQ(text.rfind("SET DEFINE OFF\r\n/*****", 0), 0u) << text.substr(0, 200);
   EXPECT_NE(text.find("*  SOURCE DATABASE:  DEMO@DEMO\r\n"), std::string::npos);
   EXPECT_NE(text.find(ClosingLine), std::string::npos);
   EXPECT_EQ(std::filesystem::status(report).permissions() & std::filesystem::perms::all,
@@ -239,12 +239,108 @@ TEST_F(BatchRunTest, AnyPasswordWorksOutsideTheConnectStringAndNoneIsShown) {
 
   EXPECT_EQ(run("ODD/wrong:pw@" + database, ""), BatchNoConnection);
   EXPECT_EQ(run("DEMO/secret@dbhost:1521/orclpdb", ""), BatchNoConnection);
-  EXPECT_NE(errors.str().find("'DEMO@dbhost:1521/orclpdb'"), std::string::npos) << errors.str();
+  EXPECT_NE(errors.str().find("database 'dbhost:1521/orclpdb'"), std::string::npos) << errors.str();
   EXPECT_EQ(run("ODD@" + database, directory.string()), BatchNoConnection);
   EXPECT_NE(errors.str().find("cannot read the password file"), std::string::npos);
   for (const char* secret : {"p@ss", "wrong:pw", "secret", "a:b"}) {
     EXPECT_EQ(errors.str().find(secret), std::string::npos) << secret << " in " << errors.str();
   }
+}
+
+// A password holding "@" splits at the last "@" (or is quoted); messages name
+// only the database, never a piece of what stands before it.
+TEST_F(BatchRunTest, ConnectStringPasswordWithAtSignsConnectsAndStaysHidden) {
+  const std::string database = "file:" + (directory / "at.db").string();
+  SandboxClient system;
+  system.ConnectAsSystem(database);
+  ASSERT_TRUE(system.session->ExecuteSql("create user atsign identified by \"Pa@ss@x\""));
+  ASSERT_TRUE(system.session->ExecuteSql("grant connect, resource to atsign"));
+  for (const std::string connect :
+       {"ATSIGN/Pa@ss@x@" + database, "ATSIGN/\"Pa@ss@x\"@" + database}) {
+    EXPECT_EQ(Run(connect, {}, {"tables"}), BatchFinished) << connect << errors.str();
+  }
+  EXPECT_EQ(Run("ATSIGN/Pa@ss@wrong@" + database, {}, {"tables"}), BatchNoConnection);
+  EXPECT_EQ(Run("USER/Pa@ss@nowhere", {}, {"tables"}), BatchNoConnection);
+  EXPECT_NE(errors.str().find("database 'nowhere'"), std::string::npos) << errors.str();
+  EXPECT_EQ(errors.str().find("ss@"), std::string::npos) << errors.str();
+  EXPECT_EQ(errors.str().find("Pa@"), std::string::npos) << errors.str();
+}
+
+// Schema prefixes fold as Oracle folds names; one naming no schema the user
+// can see ends the run before anything is written.
+TEST_F(BatchRunTest, SchemaPrefixIsFoldedAndMustNameAVisibleSchema) {
+  EXPECT_EQ(Run("report:demo/demo@demo", {}, {"sequences"}), BatchFinished) << errors.str();
+  EXPECT_NE(ReadFile(directory / "report.sql").find("SOURCE DATABASE:  REPORT:DEMO@DEMO"),
+            std::string::npos);
+  EXPECT_EQ(Run("\"DEMO\":demo/demo@demo", {}, {"sequences"}), BatchFinished) << errors.str();
+
+  const std::filesystem::path report = directory / "untouched.sql";
+  std::ofstream(report) << "kept";
+  for (const char* connect : {"NOSUCH:SYSTEM/manager@demo", "\"demo\":DEMO/demo@demo"}) {
+    errors.str("");
+    EXPECT_EQ(Run(connect, report.string(), {"tables"}), BatchNoConnection) << connect;
+    EXPECT_EQ(ReadFile(report), "kept");
+  }
+  EXPECT_NE(errors.str().find("schema demo does not exist or cannot be seen"), std::string::npos)
+      << errors.str();
+  EXPECT_EQ(Run("nosuch:SYSTEM/manager@demo", report.string(), {"tables"}), BatchNoConnection);
+  EXPECT_NE(errors.str().find("schema NOSUCH does not exist or cannot be seen"), std::string::npos)
+      << errors.str();
+}
+
+// A report that is one of the run's own inputs, under any name (a link, a
+// hard link, another spelling), is refused before anything is written.
+TEST_F(BatchRunTest, ReportNamingAnInputOfTheRunIsRefusedAndTheInputKept) {
+  const std::filesystem::path password = directory / "password";
+  const std::filesystem::path query = directory / "query.sql";
+  const std::filesystem::path settingsFile = directory / "settings.ini";
+  std::ofstream(password) << "demo\n";
+  std::ofstream(query) << "select * from departments\n";
+  std::ofstream(settingsFile) << "[Settings]\n";
+  RunSettings setup;
+  const std::filesystem::path config = directory / "setup.qmo";
+  ASSERT_FALSE(WriteConfigurationFile(config.string(), EncodeConfiguration("DEMO@demo", setup)));
+  const std::string configBytes = ReadFile(config);
+  std::filesystem::create_symlink(config, directory / "link.qmo");
+  std::filesystem::create_hard_link(password, directory / "hard-password");
+
+  struct Case {
+    std::string report;
+    bool useQuery;
+  };
+  const Case cases[] = {
+      {(directory / "link.qmo").string(), false},
+      {(directory / "." / "setup.qmo").string(), false},
+      {(directory / "hard-password").string(), false},
+      {query.string(), true},
+      {settingsFile.string(), false},
+  };
+  for (const Case& c : cases) {
+    BatchOptions options;
+    options.Batch = true;
+    options.ConfigFile = config.string();
+    options.PasswordFile = password.string();
+    options.SettingsFile = settingsFile.string();
+    options.QueryFile = c.useQuery ? query.string() : std::string();
+    options.ReportFile = c.report;
+    errors.str("");
+    EXPECT_EQ(RunBatch(options, *settings, output, errors), BatchBadArguments) << c.report;
+    EXPECT_NE(errors.str().find("writing it would destroy it"), std::string::npos) << errors.str();
+  }
+  EXPECT_EQ(ReadFile(config), configBytes);
+  EXPECT_EQ(ReadFile(password), "demo\n");
+  EXPECT_EQ(ReadFile(query), "select * from departments\n");
+  EXPECT_EQ(ReadFile(settingsFile), "[Settings]\n");
+
+  // The configuration's own report file is checked as well.
+  setup.ReportToFile = 1;
+  setup.ReportFileName = password.string();
+  ASSERT_FALSE(WriteConfigurationFile(config.string(), EncodeConfiguration("DEMO@demo", setup)));
+  BatchOptions options;
+  ASSERT_FALSE(ParseBatchArguments(
+      {"--batch", "--config", config.string(), "--password-file", password.string()}, options));
+  EXPECT_EQ(RunBatch(options, *settings, output, errors), BatchBadArguments);
+  EXPECT_EQ(ReadFile(password), "demo\n");
 }
 
 TEST_F(BatchRunTest, UnwritableReportEndsWithStatusFourAndLosesNothing) {
@@ -303,7 +399,8 @@ TEST_F(BatchRunTest, DamagedOrMissingConfigurationEndsWithStatusTwoBeforeConnect
 
   ASSERT_FALSE(ParseBatchArguments({"--batch", "--config", file + ".missing"}, options));
   EXPECT_EQ(RunBatch(options, *settings, output, errors), BatchBadArguments);
-  EXPECT_NE(errors.str().find("Could not open config file."), std::string::npos);
+  EXPECT_NE(errors.str().find("Could not open config file: No such file or directory."),
+            std::string::npos);
 
   const std::string noDatabase = (directory / "nodb.qmo").string();
   ASSERT_FALSE(WriteConfigurationFile(noDatabase, EncodeConfiguration("", RunSettings())));

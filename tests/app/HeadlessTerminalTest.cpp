@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -201,6 +202,39 @@ TEST_F(HeadlessTerminalTest, InterruptStopsTheRunKeepsTheReportAndSaysSoInTheSta
   ASSERT_GE(text.size(), stopLine.size());
   EXPECT_EQ(text.substr(text.size() - stopLine.size()), stopLine);
   EXPECT_EQ(text.find("End of Quillmark for Oracle"), std::string::npos);
+}
+
+// Threads of a running process, from /proc.
+int ThreadCount(pid_t pid) {
+  int count = 0;
+  std::error_code error;
+  for ([[maybe_unused]] const auto& entry :
+       fs::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+    ++count;
+  }
+  return count;
+}
+
+// A report on a FIFO that nobody reads blocks the worker in open(); one
+// SIGTERM still ends the program within about a second, with 143.
+TEST_F(HeadlessTerminalTest, OneTerminateEndsARunBlockedOnItsReport) {
+  const fs::path fifo = directory / "fifo.sql";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::vector<std::string> arguments = DemoRun();
+  arguments[7] = fifo.string();
+  const Child child = StartOnPipe(arguments);
+  // The worker thread exists once the run has started.
+  const auto ready = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (ThreadCount(child.pid) < 2 && std::chrono::steady_clock::now() < ready) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  const auto sent = std::chrono::steady_clock::now();
+  ::kill(child.pid, SIGTERM);
+  const auto [errors, status] = Finish(child);
+  EXPECT_EQ(status, 143) << errors;
+  EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::seconds(3));
+  EXPECT_NE(errors.find("did not stop within a second"), std::string::npos) << errors;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <climits>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -61,14 +62,19 @@ TEST(ConfigurationFileTest, TextLengthPrefixesAtTheirLimits) {
 
 TEST(ConfigurationFileTest, HandWrittenFileIsReadFieldByField) {
   Bytes file;
-  file.ShortText("Version 9.9").ShortText("OTHER:SCOTT/tiger@orcl");
-  // Records 3 to 69: each integer is its record number, but for the text
-  // record 7; record 70 is the statement.
+  file.ShortText("Version 1.1").ShortText("OTHER:SCOTT/tiger@orcl");
+  // Records 3 to 69: flags alternate with the record number's parity, the
+  // integers with a range hold a value of it; record 7 is a text and record
+  // 70 the statement.
   for (unsigned record = 3; record <= 69; ++record) {
     if (record == 7) {
       file.ShortText("/tmp/report.sql");
+    } else if (record == 3 || record == 40) {
+      file.U32(2);
+    } else if (record == 6 || record == 9) {
+      file.U32(100 + record);
     } else {
-      file.U32(record);
+      file.U32(record % 2);
     }
   }
   file.ShortText("select * from dual");
@@ -84,21 +90,23 @@ TEST(ConfigurationFileTest, HandWrittenFileIsReadFieldByField) {
 
   ConfigurationHeader header;
   const RunSettings s = Decoded(file.data, &header);
-  EXPECT_EQ(header.Version, "Version 9.9");
+  EXPECT_EQ(header.Version, "Version 1.1");
   EXPECT_EQ(header.ConnectString, "OTHER:SCOTT/tiger@orcl");
-  EXPECT_EQ(s.SpecialNameMode, 3);
-  EXPECT_EQ(s.AutoSaveLines, 6);
+  EXPECT_EQ(s.SpecialNameMode, 2);
+  EXPECT_EQ(s.AutoSaveLines, 106);
   EXPECT_EQ(s.ReportFileName, "/tmp/report.sql");
-  EXPECT_EQ(s.ReportToFile, 8);
-  EXPECT_EQ(s.DataIgnoreLeadingSpaces, 16);
-  EXPECT_EQ(s.DoTableSkipped, 27);
-  EXPECT_EQ(s.DoProcedureSkipped, 36);
-  EXPECT_EQ(s.DoObjectPrivileges, 42);
-  EXPECT_EQ(s.DoTable, 43);
-  EXPECT_EQ(s.DoViewSource, 51);
-  EXPECT_EQ(s.DoData, 56);
-  EXPECT_EQ(s.NoDiffProcedure, 67);
-  EXPECT_EQ(s.PrivilegeTrimSpaces, 69);
+  EXPECT_EQ(s.ReportToFile, 0);
+  EXPECT_EQ(s.TriggerSourceLimit, 109);
+  EXPECT_EQ(s.DataIgnoreLeadingSpaces, 0);
+  EXPECT_EQ(s.DoTableSkipped, 1);
+  EXPECT_EQ(s.DoProcedureSkipped, 0);
+  EXPECT_EQ(s.ConstraintNameMode, 2);
+  EXPECT_EQ(s.DoObjectPrivileges, 0);
+  EXPECT_EQ(s.DoTable, 1);
+  EXPECT_EQ(s.DoViewSource, 1);
+  EXPECT_EQ(s.DoData, 0);
+  EXPECT_EQ(s.NoDiffProcedure, 1);
+  EXPECT_EQ(s.PrivilegeTrimSpaces, 1);
   EXPECT_EQ(s.StatementText, "select * from dual");
   EXPECT_EQ(s.IgnoredColumnPatterns, (std::vector<std::string>{"L71_0"}));
   EXPECT_EQ(s.ExcludedTables.size(), 2u);
@@ -130,7 +138,7 @@ TEST(ConfigurationFileTest, EveryFieldSurvivesARoundTrip) {
     written.*field = 1 - written.*field;
   }
   written.TriggerSourceLimit = 64000;
-  written.AutoSaveLines = -5;  // stored as its 32 bits, read back as written
+  written.AutoSaveLines = 999999;
   written.ConstraintNameMode = 2;
   written.ReportFileName = std::string(300, 'r');
   written.StatementText = "select 'it''s' from dual\r\nwhere 1 = 1";
@@ -145,7 +153,7 @@ TEST(ConfigurationFileTest, EveryFieldSurvivesARoundTrip) {
   EXPECT_EQ(header.Version, ConfigurationVersion);
   EXPECT_EQ(header.ConnectString, "S:U/p@w:d@db");
   EXPECT_EQ(EncodeConfiguration(header.ConnectString, read), bytes);
-  EXPECT_EQ(read.AutoSaveLines, -5);
+  EXPECT_EQ(read.AutoSaveLines, 999999);
   EXPECT_EQ(read.ExcludedTables, written.ExcludedTables);
   EXPECT_EQ(read.DataConditions, written.DataConditions);
   EXPECT_EQ(read.DoTable, 0);
@@ -195,6 +203,99 @@ TEST(ConfigurationFileTest, DamagedFilesChangeNothingAndNameTheRecord) {
   }
 }
 
+// Whatever the settings hold, the writer's file reads back: integers out of
+// their range are written as the nearest value in it, flags as 0 or 1.
+TEST(ConfigurationFileTest, EveryFileTheWriterMakesIsAccepted) {
+  std::mt19937 random(11);
+  const int odd[] = {-5, 0, 1, 2, 3, 99, 100, 64001, 999999, 1000000, INT32_MIN, INT32_MAX};
+  for (int round = 0; round < 300; ++round) {
+    RunSettings settings;
+    for (int* field :
+         {&settings.SpecialNameMode, &settings.AutoSaveLines, &settings.TriggerSourceLimit,
+          &settings.ConstraintNameMode, &settings.DoTable, &settings.ReportToFile,
+          &settings.AutoSave, &settings.PrivilegeTrimSpaces, &settings.NoDiffData}) {
+      *field = odd[random() % std::size(odd)];
+    }
+    settings.ReportFileName = round % 3 == 0 ? "" : "/tmp/report " + std::to_string(round) + ".sql";
+    settings.StatementText = std::string(random() % 300, 'q') + "\r\n\tselect";
+    settings.ExcludedViews.assign(random() % 4, std::string(random() % 260, 'V'));
+    settings.DataConditions[std::string(random() % 3, 'T')] = "x\ny";
+    const std::string bytes = EncodeConfiguration("S:u/p@db", settings);
+    RunSettings read;
+    ConfigurationHeader header;
+    const std::optional<std::string> problem = DecodeConfiguration(bytes, header, read);
+    ASSERT_FALSE(problem) << *problem;
+    EXPECT_EQ(EncodeConfiguration(header.ConnectString, read), bytes);
+    EXPECT_GE(read.AutoSaveLines, 1);
+    EXPECT_LE(read.TriggerSourceLimit, 64000);
+    EXPECT_TRUE(read.DoTable == 0 || read.DoTable == 1);
+  }
+}
+
+// Damage the format cannot hold is refused whole: another version, bytes
+// after the last record, zeros, an integer out of its range and a report
+// file name that is not a path.
+TEST(ConfigurationFileTest, WhatTheFormatCannotHoldIsRefused) {
+  RunSettings settings;
+  settings.ReportFileName = "/tmp/r.sql";
+  const std::string good = EncodeConfiguration("U/p@db", settings);
+  RunSettings current;
+  current.ReportFileName = "kept";
+  ConfigurationHeader header;
+  const auto refusal = [&](const std::string& bytes) {
+    const std::optional<std::string> problem = DecodeConfiguration(bytes, header, current);
+    EXPECT_EQ(current.ReportFileName, "kept");
+    return problem.value_or("accepted");
+  };
+
+  std::string otherVersion = good;
+  otherVersion[11] = '2';
+  EXPECT_NE(refusal(otherVersion).find("\"Version 1.2\" is not a version"), std::string::npos);
+  EXPECT_NE(refusal(good + "x").find("1 bytes more after its last record"), std::string::npos);
+  EXPECT_NE(refusal(std::string(4096, '\0')).find("Record 1 (version)"), std::string::npos);
+
+  // Record 3 (SpecialNameMode) starts after the two texts.
+  const std::size_t record3 = 1 + 11 + 1 + 6;
+  std::string mode = good;
+  mode[record3] = 3;
+  EXPECT_NE(refusal(mode).find("Record 3 (SpecialNameMode) could not be read: 3 is not in 0 to 2"),
+            std::string::npos)
+      << refusal(mode);
+  std::string flag = good;
+  flag[record3 + 4] = 2;  // IgnoreLastSequenceValue
+  EXPECT_NE(refusal(flag).find("Record 4"), std::string::npos);
+
+  for (const std::string& name :
+       {std::string("/tmp/\x1b]0;x\x07.sql"), std::string("a\0b", 3), std::string(5000, 'n')}) {
+    RunSettings odd;
+    odd.ReportFileName = name;
+    EXPECT_NE(refusal(EncodeConfiguration("", odd)).find("Record 7 (ReportFileName)"),
+              std::string::npos);
+  }
+  EXPECT_NE(refusal(EncodeConfiguration("",
+                                        [] {
+                                          RunSettings odd;
+                                          odd.ReportFileName = "/tmp/\x1b.sql";
+                                          return odd;
+                                        }()))
+                .find("\\x1b"),
+            std::string::npos);
+
+  // Most single-byte changes are caught; none of the rest loads a report
+  // file name that is not the written one with a byte changed.
+  int accepted = 0;
+  for (std::size_t at = 0; at < good.size(); ++at) {
+    std::string changed = good;
+    changed[at] = static_cast<char>(changed[at] ^ 0x41);
+    RunSettings read;
+    if (!DecodeConfiguration(changed, header, read)) {
+      ++accepted;
+      EXPECT_EQ(read.ReportFileName.size(), settings.ReportFileName.size()) << at;
+    }
+  }
+  EXPECT_LT(accepted, static_cast<int>(good.size()) / 4);
+}
+
 TEST(ConfigurationFileTest, FilesAreWrittenWholeForTheOwnerOnly) {
   const std::filesystem::path directory =
       std::filesystem::temp_directory_path() / ("qmo-" + std::to_string(::getpid()));
@@ -214,9 +315,13 @@ TEST(ConfigurationFileTest, FilesAreWrittenWholeForTheOwnerOnly) {
             1);
 
   EXPECT_TRUE(WriteConfigurationFile((directory / "missing" / "x.qmo").string(), bytes));
+  // Each reason in words of its own.
   EXPECT_EQ(ReadConfigurationFile((directory / "missing.qmo").string(), read),
-            "Could not open config file.");
-  EXPECT_EQ(ReadConfigurationFile(directory.string(), read), "Could not open config file.");
+            "Could not open config file: No such file or directory.");
+  EXPECT_EQ(ReadConfigurationFile(directory.string(), read),
+            "Could not open config file: it is a folder.");
+  EXPECT_EQ(ReadConfigurationFile("/dev/null", read),
+            "Could not open config file: it is not a regular file.");
   std::filesystem::remove_all(directory);
 }
 

@@ -97,7 +97,8 @@ TEST_F(ReportOutputTest, FileInMissingDirectoryFallsBackToTheScreen) {
   EXPECT_EQ(settings_.ReportToFile, 0);
   ASSERT_EQ(host_.Messages().size(), 1u);
   EXPECT_EQ(host_.Messages()[0], "Could not open file " + settings_.ReportFileName +
-                                     ". Output will be sent to the screen.");
+                                     ": No such file or directory. Output will be sent to the "
+                                     "screen.");
   Counted("on screen");
   EXPECT_EQ(model_.Text(), "on screen");
 }

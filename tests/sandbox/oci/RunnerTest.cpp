@@ -159,6 +159,24 @@ TEST(SandboxRunner, ToolCommandsAreNotedNotRunAndExitStopsTheScript) {
             "script.sql:5: skipped, a command of the SQL tool: quit\n");
 }
 
+// Lines of only "@", "@@" or "@/" name no script: they are skipped like other
+// commands of the SQL tool and the statements around them run.
+TEST(SandboxRunner, BareAtSignLinesAreSkippedAndTheRestRuns) {
+  RunResult result = RunScript("system/manager@mem:RUNNER",
+                               "select 'a' from dual;\n"
+                               "@\n"
+                               "@@\n"
+                               "  @/  \n"
+                               "select 'b' from dual;\n");
+  EXPECT_EQ(result.status, 0) << result.output;
+  EXPECT_EQ(result.output,
+            "a\n"
+            "b\n"
+            "script.sql:2: skipped, a command of the SQL tool: @\n"
+            "script.sql:3: skipped, a command of the SQL tool: @@\n"
+            "script.sql:4: skipped, a command of the SQL tool: @/\n");
+}
+
 TEST(SandboxRunner, FailedLogonAndMissingScriptExitWithOne) {
   RunResult logon = RunScript("system/wrong@mem:RUNNER", "select 1 from dual;\n");
   EXPECT_EQ(logon.status, 1);

@@ -43,11 +43,11 @@ TEST(ConnectStringPartsTest, SplitsSchemaUserPasswordAndDatabase) {
   EXPECT_EQ(atFirst.User, "@db");
   EXPECT_EQ(atFirst.Database, "");
 
-  // Only the first separator of each kind splits.
+  // The first "/" and the last "@" split.
   const ConnectStringParts repeated = SplitLogonText("u/p/q@d@e");
   EXPECT_EQ(repeated.User, "u");
-  EXPECT_EQ(repeated.Password, "p/q");
-  EXPECT_EQ(repeated.Database, "d@e");
+  EXPECT_EQ(repeated.Password, "p/q@d");
+  EXPECT_EQ(repeated.Database, "e");
 
   // A ":" after the first "@" or "/" belongs to the database or the password.
   struct Case {
@@ -69,11 +69,29 @@ TEST(ConnectStringPartsTest, SplitsSchemaUserPasswordAndDatabase) {
     EXPECT_EQ(parsed.Password, c.parts.Password) << c.text;
     EXPECT_EQ(parsed.Database, c.parts.Database) << c.text;
   }
-  EXPECT_EQ(ConnectStringWithoutPassword("S:scott/ti:ger@host:1/s"), "S:scott@host:1/s");
-  EXPECT_EQ(ConnectStringWithoutPassword("scott/tiger"), "scott");
+
+  // The database follows the last "@" outside double quotes.
+  const Case atSigns[] = {
+      {"USER/Pa@ss@db", {"", "USER", "Pa@ss", "db"}},
+      {"USER/\"Pa@ss\"@db", {"", "USER", "Pa@ss", "db"}},
+      {"S:USER/\"P@:/s\"@h:1/s", {"S", "USER", "P@:/s", "h:1/s"}},
+      {"\"Mixed\":u/p@db", {"\"Mixed\"", "u", "p", "db"}},
+      {"\"a:b\":u/p@db", {"\"a:b\"", "u", "p", "db"}},
+      {"USER/\"Pa@ss", {"", "USER", "\"Pa@ss", ""}},
+  };
+  for (const Case& c : atSigns) {
+    const ConnectStringParts parsed = ParseConnectString(c.text);
+    EXPECT_EQ(parsed.Schema, c.parts.Schema) << c.text;
+    EXPECT_EQ(parsed.User, c.parts.User) << c.text;
+    EXPECT_EQ(parsed.Password, c.parts.Password) << c.text;
+    EXPECT_EQ(parsed.Database, c.parts.Database) << c.text;
+  }
+  EXPECT_EQ(SchemaNameOfPrefix("demo"), "DEMO");
+  EXPECT_EQ(SchemaNameOfPrefix("\"demo\""), "demo");
 
   EXPECT_EQ(BuildConnectString("", "u", "p", true, "d"), "u/p@d");
   EXPECT_EQ(BuildConnectString("S", "u", "p", false, "d"), "S:u@d");
+  EXPECT_EQ(BuildConnectString("Mixed", "u", "p@q", true, "d"), "\"Mixed\":u/p@q@d");
 }
 
 TEST_F(ConnectProcedure, PlainConnectStringLogsOnAndNamesTheConnection) {

@@ -8,6 +8,7 @@
 
 #include "engine/ReportText.h"
 #include "scripting/source/DictionarySourceText.h"
+#include "scripting/source/OracleNames.h"
 #include "scripting/source/SourceNames.h"
 #include "tests/oracle/SandboxClient.h"
 #include "tests/scripting/source/SourceRig.h"
@@ -163,9 +164,9 @@ TEST_F(SourceTextTest, TriggersKeepTheirConditionAndStatusButNotTheirOwner) {
 }
 
 TEST(SourceNamesTest, QuotingAndOwnerPrefixes) {
-  EXPECT_EQ(QuotedName("EMP_NO$1#"), "EMP_NO$1#");
+  EXPECT_EQ(StatementName("EMP_NO$1#"), "EMP_NO$1#");
   for (const char* quoted : {"lower", "1ST", "_X", "DATE", "\xC3\x84RGER"}) {
-    EXPECT_EQ(QuotedName(quoted), std::string("\"") + quoted + "\"");
+    EXPECT_EQ(StatementName(quoted), std::string("\"") + quoted + "\"");
   }
   // Only an owner before the name is dropped: a dot further on (a qualified
   // table or type, a quoted name) stays.

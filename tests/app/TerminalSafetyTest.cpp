@@ -1,0 +1,133 @@
+// What reaches a terminal: control characters of names, values and paths
+// shown visibly in messages, the progress line and a report on a terminal,
+// while report files keep every byte; and a phase's full bar is drawn.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/TerminalProgress.h"
+#include "app/TerminalSafeStream.h"
+#include "engine/ReportFile.h"
+#include "engine/TerminalSafeText.h"
+
+namespace {
+
+std::string Drain(int fd) {
+  std::string text;
+  char buffer[4096];
+  pollfd ready{fd, POLLIN, 0};
+  while (::poll(&ready, 1, 50) > 0 && (ready.revents & POLLIN) != 0) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got <= 0) {
+      break;
+    }
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
+  return text;
+}
+
+// A raw pseudo-terminal: what is written arrives unchanged.
+struct RawTerminal {
+  RawTerminal() {
+    winsize size{};
+    size.ws_col = 200;
+    size.ws_row = 24;
+    EXPECT_EQ(::openpty(&controller, &terminal, nullptr, nullptr, &size), 0);
+    termios modes{};
+    ::tcgetattr(terminal, &modes);
+    ::cfmakeraw(&modes);
+    ::tcsetattr(terminal, TCSANOW, &modes);
+  }
+  ~RawTerminal() {
+    ::close(controller);
+    ::close(terminal);
+  }
+  int controller = -1;
+  int terminal = -1;
+};
+
+const std::string Retitle = "T\x1b]0;owned\x07";
+
+TEST(TerminalSafeTextTest, ControlCharactersAreShownAndLineBreaksKept) {
+  EXPECT_EQ(TerminalSafeText(Retitle), "T\\x1b]0;owned\\x07");
+  EXPECT_EQ(TerminalSafeText("a\r\nb\tc\n"), "a\r\nb\tc\n");
+  EXPECT_EQ(TerminalSafeText("over\rwrite\x7f"), "over\\x0dwrite\\x7f");
+  // C1 controls in UTF-8 (CSI is U+009B); other characters stay.
+  EXPECT_EQ(TerminalSafeText("a\xc2\x9b"
+                             "2J \xc3\x84rger \xc2\xa0"),
+            "a\\u009b2J \xc3\x84rger \xc2\xa0");
+  EXPECT_EQ(TerminalSafeText(std::string("nul\0end", 7)), "nul\\x00end");
+  EXPECT_EQ(TerminalSafeText("trailing\xc2"), "trailing\xc2");
+}
+
+TEST(TerminalSafeTextTest, MessagesPassLineByLineWithControlsShown) {
+  std::ostringstream target;
+  {
+    TerminalSafeStream errors(target);
+    errors << "table " << Retitle << " failed\n";
+    EXPECT_EQ(target.str(), "table T\\x1b]0;owned\\x07 failed\n");
+    errors << "half a line \x1b";
+    EXPECT_EQ(target.str(), "table T\\x1b]0;owned\\x07 failed\n");
+    errors.flush();
+    EXPECT_EQ(target.str(), "table T\\x1b]0;owned\\x07 failed\nhalf a line \\x1b");
+    errors << " and the rest";
+  }
+  EXPECT_EQ(target.str(), "table T\\x1b]0;owned\\x07 failed\nhalf a line \\x1b and the rest");
+}
+
+TEST(TerminalSafeTextTest, ProgressLineShowsControlsAndAFullBarAtOnce) {
+  EXPECT_EQ(TerminalProgress::FormatLine("Analyzing Tables", "table: " + Retitle, 10, 0, 200),
+            "00:00:00  10%  Analyzing Tables: table: T\\x1b]0;owned\\x07");
+
+  RawTerminal tty;
+  TerminalProgress progress(tty.terminal, false);
+  // Drawn at 0%; a full bar right after, within the redraw interval, is
+  // drawn at once rather than left for a tick that may never come.
+  progress.SetRange(0, 10);
+  progress.SetPosition(10);
+  const std::string written = Drain(tty.controller);
+  ASSERT_NE(written.rfind("\r\033[K"), std::string::npos);
+  EXPECT_NE(written.substr(written.rfind("\r\033[K")).find("100%"), std::string::npos) << written;
+}
+
+TEST(TerminalSafeTextTest, ReportOnATerminalIsEscapedAndAFileKeepsEveryByte) {
+  const std::string line = "INSERT INTO T VALUES ('" + Retitle + "');\r\n";
+  RawTerminal tty;
+  std::fflush(stdout);
+  const int saved = ::dup(STDOUT_FILENO);
+  ::dup2(tty.terminal, STDOUT_FILENO);
+  {
+    ReportFile report;
+    ASSERT_TRUE(report.Create(ReportFile::StandardOutputName));
+    ASSERT_TRUE(report.Write(line));
+    ASSERT_TRUE(report.Close());
+  }
+  ::dup2(saved, STDOUT_FILENO);
+  ::close(saved);
+  EXPECT_EQ(Drain(tty.controller), "INSERT INTO T VALUES ('T\\x1b]0;owned\\x07');\r\n");
+
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("terminal-safety-" + std::to_string(::getpid()));
+  {
+    ReportFile report;
+    ASSERT_TRUE(report.Create(path.string()));
+    ASSERT_TRUE(report.Write(line));
+    ASSERT_TRUE(report.Close());
+  }
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  EXPECT_EQ(text.str(), line);
+  std::filesystem::remove(path);
+}
+
+}  // namespace

@@ -1,0 +1,4 @@
+@
+@@
+@/
+select 1 from dual;
