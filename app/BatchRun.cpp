@@ -193,7 +193,7 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
     engine.Driver().WaitForWorker([&] {
       // What the Stop command does once the user said Yes.
       if (StopSignals::Received() != 0 && flags.Running) {
-        flags.Running = 0;
+        engine.Control().RequestStop();
       }
       if (signals.GraceExpired()) {
         AbandonBlockedRun(errors, progress);

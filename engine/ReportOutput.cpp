@@ -1,6 +1,7 @@
 // The single path of run text into the report, the report file and auto-save.
 #include "engine/ReportOutput.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -40,8 +41,8 @@ void ReportOutput::PrepareReport() {
 }
 
 bool ReportOutput::OpenReportFile() {
-  pendingRuns_.clear();
-  pendingBytes_ = 0;
+  pendingText_.clear();
+  pendingMarks_.clear();
   if (!reportFile_.Create(settings_.ReportFileName)) {
     host_.ShowMessage("Could not open file " + settings_.ReportFileName + ": " +
                           std::strerror(reportFile_.LastError()) +
@@ -60,16 +61,14 @@ bool ReportOutput::WriteLineToFile(std::string_view text, ReportColour colour, b
   if (!reportFile_.IsOpen()) {
     return false;
   }
-  if (pendingBytes_ + text.size() > PendingFileTextLimit && !FlushPendingFileText()) {
+  if (pendingText_.size() + text.size() > PendingFileTextLimit && !FlushPendingFileText()) {
     return false;
   }
-  if (!pendingRuns_.empty() && pendingRuns_.back().colour == colour &&
-      pendingRuns_.back().underline == underline) {
-    pendingRuns_.back().text.append(text);
-  } else {
-    pendingRuns_.push_back({std::string(text), colour, underline});
+  if (pendingMarks_.empty() || pendingMarks_.back().colour != colour ||
+      pendingMarks_.back().underline != underline) {
+    pendingMarks_.push_back({pendingText_.size(), colour, underline});
   }
-  pendingBytes_ += text.size();
+  pendingText_.append(text);
   return true;
 }
 
@@ -81,8 +80,8 @@ bool ReportOutput::CloseReportFile() {
     return false;
   }
   if (!reportFile_.Close()) {
-    pendingRuns_.clear();
-    pendingBytes_ = 0;
+    pendingText_.clear();
+    pendingMarks_.clear();
     LeaveFileMode();
     return false;
   }
@@ -92,32 +91,25 @@ bool ReportOutput::CloseReportFile() {
 // Writes file mode's pending text; on failure puts what did not reach the file
 // into the report and leaves file mode.
 bool ReportOutput::FlushPendingFileText() {
-  bool ok = true;
-  for (const TextRun& run : pendingRuns_) {
-    if (!reportFile_.Write(run.text)) {
-      ok = false;
-      break;
-    }
-  }
-  ok = ok && reportFile_.Flush();
-  if (ok) {
+  if (reportFile_.Write(pendingText_) && reportFile_.Flush()) {
     pendingStart_ = reportFile_.Position();
-    pendingRuns_.clear();
-    pendingBytes_ = 0;
+    pendingText_.clear();
+    pendingMarks_.clear();
     return true;
   }
-  std::size_t written = static_cast<std::size_t>(reportFile_.Position() - pendingStart_);
-  std::vector<TextRun> unwritten = std::move(pendingRuns_);
-  pendingRuns_.clear();
-  pendingBytes_ = 0;
+  const std::size_t written = static_cast<std::size_t>(reportFile_.Position() - pendingStart_);
+  const std::string unwritten = std::move(pendingText_);
+  const std::vector<RunMark> marks = std::move(pendingMarks_);
+  pendingText_.clear();
+  pendingMarks_.clear();
   LeaveFileMode();
-  for (const TextRun& run : unwritten) {
-    if (written >= run.text.size()) {
-      written -= run.text.size();
-      continue;
+  for (std::size_t i = 0; i < marks.size(); ++i) {
+    const std::size_t end = i + 1 < marks.size() ? marks[i + 1].offset : unwritten.size();
+    const std::size_t begin = std::max(marks[i].offset, written);
+    if (begin < end) {
+      model_.Append(std::string_view(unwritten).substr(begin, end - begin), marks[i].colour,
+                    marks[i].underline);
     }
-    model_.Append(std::string_view(run.text).substr(written), run.colour, run.underline);
-    written = 0;
   }
   return false;
 }

@@ -68,10 +68,17 @@ class ReportOutput {
   RunHost& host_;
   SettingsStore& store_;
   ReportFile reportFile_;
-  // File mode's text not yet flushed, kept with its colours so that a failed
-  // write can put it into the report; it starts at pendingStart_ in the file.
-  std::vector<TextRun> pendingRuns_;
-  std::size_t pendingBytes_ = 0;
+  // Where a colour or underline of file mode's pending text begins.
+  struct RunMark {
+    std::size_t offset;
+    ReportColour colour;
+    bool underline;
+  };
+  // File mode's text not yet flushed, in one buffer written at once, with
+  // its colours so that a failed write can put it into the report; it starts
+  // at pendingStart_ in the file. Both keep their capacity across flushes.
+  std::string pendingText_;
+  std::vector<RunMark> pendingMarks_;
   long long pendingStart_ = 0;
   bool autoSaveFileStarted_ = false;
 };

@@ -9,6 +9,7 @@
 #include "engine/ReportText.h"
 #include "engine/RunFlags.h"
 #include "engine/RunHost.h"
+#include "engine/RunPhases.h"
 #include "engine/RunSettings.h"
 
 RunControl::RunControl(RunSettings& settings, RunFlags& flags, ReportOutput& output, RunHost& host)
@@ -40,8 +41,15 @@ void RunControl::StopCommand() {
       "You won't be able to resume this script if you stop it.\nAre you sure you want to stop?",
       MessageButtons::YesNo, MessageIcon::Question);
   if (answer == MessageAnswer::Yes) {
-    flags_.Running = 0;
     flags_.ReportSaved = 0;
+    RequestStop();
+  }
+}
+
+void RunControl::RequestStop() {
+  flags_.Running = 0;
+  if (phases_ != nullptr) {
+    phases_->InterruptServerCall();
   }
 }
 

@@ -6,19 +6,26 @@
 
 class ReportOutput;
 class RunHost;
+class RunPhases;
 struct RunFlags;
 struct RunSettings;
 
 class RunControl {
  public:
   RunControl(RunSettings& settings, RunFlags& flags, ReportOutput& output, RunHost& host);
+  // The phases whose server call RequestStop interrupts; without them a stop
+  // waits for the worker's next check.
+  void InterruptCallsOf(RunPhases& phases) { phases_ = &phases; }
 
   // User-interface thread.
   void PauseCommand();
   void ResumeCommand();
   void SkipCommand();
-  // Asks whether to stop; on Yes the worker stops at its next check.
+  // Asks whether to stop; on Yes, RequestStop.
   void StopCommand();
+  // Any thread: the worker stops at its next check, and the server call it
+  // waits for, if any, is interrupted so that the check comes at once.
+  void RequestStop();
   bool CanPause() const;
   bool CanResume() const;
   bool CanSkip() const;
@@ -46,4 +53,5 @@ class RunControl {
   RunFlags& flags_;
   ReportOutput& output_;
   RunHost& host_;
+  RunPhases* phases_ = nullptr;
 };

@@ -230,6 +230,7 @@ void RunDriver::WaitForWorker(const std::function<void()>& pumpEvents) {
 void RunDriver::StopWorker() {
   if (workerActive_) {
     flags_.Running = 0;
+    phases_.InterruptServerCall();
   }
   if (worker_.joinable()) {
     worker_.join();
@@ -278,6 +279,9 @@ void RunDriver::Work(RunKind kind) {
       // Nothing more can be reported.
     }
   }
+  // A stop's break that came after the last server call must not end the
+  // next one.
+  phases_.WithdrawInterruption();
 }
 
 void RunDriver::WriteFileModeNotice() {

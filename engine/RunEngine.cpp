@@ -12,6 +12,7 @@ RunEngine::RunEngine(SettingsStore& store, RunHost& host, RunPhases& phases, Run
   // scripting mode, or a first statement run would write banners without "*  ".
   settings_.UpdateCommentPrefixes();
   model_.SetCharFormat(ReportCharFormat::Load(store_));
+  control_.InterruptCallsOf(phases);
 }
 
 RunEngine::~RunEngine() {

@@ -34,4 +34,12 @@ class RunPhases {
   // statement run's variant.
   virtual void ScriptRows(const std::string& query, const std::string& secondQuery,
                           const std::string& table) = 0;
+
+  // Any thread: ends the server call that the worker waits for, so that a
+  // stop takes effect at once instead of after a long statement. Phases that
+  // reach no server have nothing to end.
+  virtual void InterruptServerCall() {}
+  // Worker thread, as a run ends: withdraws an interruption that came too
+  // late to end a call, so that it cannot end the next one.
+  virtual void WithdrawInterruption() {}
 };

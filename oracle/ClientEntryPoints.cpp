@@ -11,5 +11,6 @@ std::string ClientEntryPoints::Resolve(const DynamicLibrary& library) {
     firstMissing = #entry;
   QUILLMARK_OCI_ENTRY_POINTS(QUILLMARK_OCI_RESOLVE_ENTRY)
 #undef QUILLMARK_OCI_RESOLVE_ENTRY
+  OCIReset = reinterpret_cast<PFN_OCIReset>(library.Symbol("OCIReset"));
   return firstMissing;
 }

@@ -44,6 +44,9 @@ struct ClientEntryPoints {
   QUILLMARK_OCI_ENTRY_POINTS(QUILLMARK_OCI_DECLARE_ENTRY)
 #undef QUILLMARK_OCI_DECLARE_ENTRY
 
+  // Optional: a client without it leaves a break to end the next call.
+  PFN_OCIReset OCIReset = nullptr;
+
   // Looks every entry point up in library, in table order. A name the library
   // lacks leaves a null pointer; the first such name is returned ("" when the
   // library has them all).

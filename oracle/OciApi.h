@@ -50,15 +50,14 @@ typedef sword(OCI_CALL* PFN_OCIEnvInit)(OCIEnv** envp, ub4 mode, size_t xtramem_
 typedef sword(OCI_CALL* PFN_OCIHandleAlloc)(const void* parenth, void** hndlpp, const ub4 type,
                                             const size_t xtramem_sz, void** usrmempp);
 typedef sword(OCI_CALL* PFN_OCIHandleFree)(void* hndlp, const ub4 type);
-typedef sword(OCI_CALL* PFN_OCIDescriptorAlloc)(const void* parenth, void** descpp,
-                                                const ub4 type, const size_t xtramem_sz,
-                                                void** usrmempp);
+typedef sword(OCI_CALL* PFN_OCIDescriptorAlloc)(const void* parenth, void** descpp, const ub4 type,
+                                                const size_t xtramem_sz, void** usrmempp);
 typedef sword(OCI_CALL* PFN_OCIDescriptorFree)(void* descp, const ub4 type);
 typedef sword(OCI_CALL* PFN_OCIServerAttach)(OCIServer* srvhp, OCIError* errhp,
                                              const OraText* dblink, sb4 dblink_len, ub4 mode);
 typedef sword(OCI_CALL* PFN_OCIServerDetach)(OCIServer* srvhp, OCIError* errhp, ub4 mode);
-typedef sword(OCI_CALL* PFN_OCISessionBegin)(OCISvcCtx* svchp, OCIError* errhp,
-                                             OCISession* usrhp, ub4 credt, ub4 mode);
+typedef sword(OCI_CALL* PFN_OCISessionBegin)(OCISvcCtx* svchp, OCIError* errhp, OCISession* usrhp,
+                                             ub4 credt, ub4 mode);
 typedef sword(OCI_CALL* PFN_OCISessionEnd)(OCISvcCtx* svchp, OCIError* errhp, OCISession* usrhp,
                                            ub4 mode);
 typedef sword(OCI_CALL* PFN_OCILogoff)(OCISvcCtx* svchp, OCIError* errhp);
@@ -69,10 +68,9 @@ typedef sword(OCI_CALL* PFN_OCIBindByPos)(OCIStmt* stmtp, OCIBind** bindp, OCIEr
                                           void* indp, ub2* alenp, ub2* rcodep, ub4 maxarr_len,
                                           ub4* curelep, ub4 mode);
 typedef sword(OCI_CALL* PFN_OCIBindByName)(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp,
-                                           const OraText* placeholder, sb4 placeh_len,
-                                           void* valuep, sb4 value_sz, ub2 dty, void* indp,
-                                           ub2* alenp, ub2* rcodep, ub4 maxarr_len, ub4* curelep,
-                                           ub4 mode);
+                                           const OraText* placeholder, sb4 placeh_len, void* valuep,
+                                           sb4 value_sz, ub2 dty, void* indp, ub2* alenp,
+                                           ub2* rcodep, ub4 maxarr_len, ub4* curelep, ub4 mode);
 typedef sword(OCI_CALL* PFN_OCIStmtGetPieceInfo)(OCIStmt* stmtp, OCIError* errhp, void** hndlpp,
                                                  ub4* typep, ub1* in_outp, ub4* iterp, ub4* idxp,
                                                  ub1* piecep);
@@ -94,15 +92,16 @@ typedef sword(OCI_CALL* PFN_OCIParamGet)(const void* hndlp, ub4 htype, OCIError*
                                          void** parmdpp, ub4 pos);
 typedef sword(OCI_CALL* PFN_OCIErrorGet)(void* hndlp, ub4 recordno, OraText* sqlstate,
                                          sb4* errcodep, OraText* bufp, ub4 bufsiz, ub4 type);
-typedef sword(OCI_CALL* PFN_OCILobGetLength)(OCISvcCtx* svchp, OCIError* errhp,
-                                             OCILobLocator* locp, ub4* lenp);
+typedef sword(OCI_CALL* PFN_OCILobGetLength)(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp,
+                                             ub4* lenp);
 typedef sword(OCI_CALL* PFN_OCIBreak)(void* hndlp, OCIError* errhp);
+typedef sword(OCI_CALL* PFN_OCIReset)(void* hndlp, OCIError* errhp);
 typedef sword(OCI_CALL* PFN_OCIServerVersion)(void* hndlp, OCIError* errhp, OraText* bufp,
                                               ub4 bufsz, ub1 hndltype);
 typedef sword(OCI_CALL* PFN_OCIAttrGet)(const void* trgthndlp, ub4 trghndltyp, void* attributep,
                                         ub4* sizep, ub4 attrtype, OCIError* errhp);
-typedef sword(OCI_CALL* PFN_OCIAttrSet)(void* trgthndlp, ub4 trghndltyp, void* attributep,
-                                        ub4 size, ub4 attrtype, OCIError* errhp);
+typedef sword(OCI_CALL* PFN_OCIAttrSet)(void* trgthndlp, ub4 trghndltyp, void* attributep, ub4 size,
+                                        ub4 attrtype, OCIError* errhp);
 typedef sword(OCI_CALL* PFN_OCILdaToSvcCtx)(OCISvcCtx** svchpp, OCIError* errhp, Lda_Def* ldap);
 
 }  // extern "C"
@@ -131,6 +130,7 @@ inline constexpr ub4 OCI_ATTR_SESSION = 7;
 inline constexpr ub4 OCI_ATTR_ROW_COUNT = 9;
 inline constexpr ub4 OCI_ATTR_SQLFNCODE = 10;
 inline constexpr ub4 OCI_ATTR_PREFETCH_ROWS = 11;
+inline constexpr ub4 OCI_ATTR_PREFETCH_MEMORY = 13;
 inline constexpr ub4 OCI_ATTR_PARAM_COUNT = 18;
 inline constexpr ub4 OCI_ATTR_USERNAME = 22;
 inline constexpr ub4 OCI_ATTR_PASSWORD = 23;
@@ -252,4 +252,3 @@ inline constexpr ub1 OCI_PTYPE_LIST = 11;
 // Message buffer sizes for OCIErrorGet.
 inline constexpr ub4 OCI_ERROR_MAXMSG_SIZE = 1024;
 inline constexpr ub4 OCI_ERROR_MAXMSG_SIZE2 = 3072;
-

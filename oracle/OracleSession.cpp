@@ -181,7 +181,24 @@ bool OracleSession::LogonParts(const std::string& user, const std::string& passw
     return false;
   }
   isConnected_ = true;
+  const std::lock_guard lock(breakMutex_);
+  breakContext_ = serviceContext_;
   return true;
+}
+
+void OracleSession::BreakRunningCall() {
+  const std::lock_guard lock(breakMutex_);
+  if (breakContext_ != nullptr && breakError_ != nullptr) {
+    // A failed break leaves the call to end by itself; nothing to report.
+    Oci().OCIBreak(breakContext_, breakError_);
+  }
+}
+
+void OracleSession::ResetAfterBreak() {
+  const std::lock_guard lock(breakMutex_);
+  if (breakContext_ != nullptr && breakError_ != nullptr && Oci().OCIReset != nullptr) {
+    Oci().OCIReset(breakContext_, breakError_);
+  }
 }
 
 sword OracleSession::CreateHandles(ub4 initMode) {
@@ -195,9 +212,10 @@ sword OracleSession::CreateHandles(ub4 initMode) {
   if (rc != OCI_SUCCESS) {
     return rc;
   }
-  const std::array<std::pair<void**, ub4>, 4> handles = {{
+  const std::array<std::pair<void**, ub4>, 5> handles = {{
       {reinterpret_cast<void**>(&serviceContext_), OCI_HTYPE_SVCCTX},
       {reinterpret_cast<void**>(&error_), OCI_HTYPE_ERROR},
+      {reinterpret_cast<void**>(&breakError_), OCI_HTYPE_ERROR},
       {reinterpret_cast<void**>(&server_), OCI_HTYPE_SERVER},
       {reinterpret_cast<void**>(&sessionHandle_), OCI_HTYPE_SESSION},
   }};
@@ -269,12 +287,15 @@ void OracleSession::ReleaseHandles() {
   if (environment_ == nullptr) {
     return;
   }
+  const std::lock_guard lock(breakMutex_);
+  breakContext_ = nullptr;
   if (library_.IsUsable()) {
     const ClientEntryPoints& oci = Oci();
-    const std::array<std::pair<void**, ub4>, 3> children = {{
+    const std::array<std::pair<void**, ub4>, 4> children = {{
         {reinterpret_cast<void**>(&server_), OCI_HTYPE_SERVER},
         {reinterpret_cast<void**>(&serviceContext_), OCI_HTYPE_SVCCTX},
         {reinterpret_cast<void**>(&sessionHandle_), OCI_HTYPE_SESSION},
+        {reinterpret_cast<void**>(&breakError_), OCI_HTYPE_ERROR},
     }};
     for (const auto& [slot, type] : children) {
       if (*slot != nullptr && oci.OCIHandleFree(*slot, type) != OCI_SUCCESS) {
@@ -293,6 +314,7 @@ void OracleSession::ReleaseHandles() {
   serviceContext_ = nullptr;
   sessionHandle_ = nullptr;
   error_ = nullptr;
+  breakError_ = nullptr;
   environment_ = nullptr;
   ++handleGeneration_;
 }

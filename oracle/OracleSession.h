@@ -5,11 +5,13 @@
 // QueryValue, ListUsers, FetchLongText) and the server-output exchange of
 // PL/SQL blocks that print their results with DBMS_OUTPUT.
 //
-// A session is used by one thread at a time. Errors never throw: operations
+// A session is used by one thread at a time, except BreakRunningCall, which
+// another thread calls to end the call that one runs. Errors never throw: operations
 // return false or an empty text and the details go through ReportError.
 #pragma once
 
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -99,6 +101,17 @@ class OracleSession {
   void SetProgressStep(std::function<void()> step) { progressStep_ = std::move(step); }
   void StepProgress() const;
 
+  // Any thread: ends the server call that the session's thread waits for
+  // (OCIBreak); that call fails with ORA-01013 and the session stays logged
+  // on. A break that finds no call running ends the next one, until
+  // ResetAfterBreak.
+  void BreakRunningCall();
+  // The session's thread, after a stop: withdraws a break that ended no call
+  // (OCIReset, where the client library has it).
+  void ResetAfterBreak();
+  // ORA-01013: the call was ended by a break.
+  static bool IsCancelled(int code) { return code == 1013; }
+
   bool IsConnected() const { return isConnected_; }
   const std::string& GlobalName() const { return globalName_; }
   const std::string& VersionClass() const { return versionClass_; }
@@ -156,6 +169,12 @@ class OracleSession {
   OCISvcCtx* serviceContext_ = nullptr;
   OCIEnv* environment_ = nullptr;
   OCIError* error_ = nullptr;
+  // The break's own error handle (error handles are not shared between
+  // threads) and the service context it breaks, null while not logged on;
+  // both under breakMutex_.
+  std::mutex breakMutex_;
+  OCIError* breakError_ = nullptr;
+  OCISvcCtx* breakContext_ = nullptr;
   unsigned handleGeneration_ = 0;
   bool isConnected_ = false;
 

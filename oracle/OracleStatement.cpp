@@ -144,19 +144,18 @@ void OracleStatement::DefineStringArray(int position, char* buffer, int maxLengt
                      std::to_string(MaxArrayColumns) + " columns can be defined for arrays.";
     return;
   }
-  rows = std::clamp(rows, 1, MaxRowsPerFetch);
-  if (indicators_.empty()) {
-    // Allocated on the first array define only: most statements have none.
-    // Return lengths are an array per column too, because the client writes
-    // one per fetched row.
-    indicators_.assign(static_cast<std::size_t>(MaxArrayColumns) * MaxRowsPerFetch, 0);
-    returnLengths_.assign(static_cast<std::size_t>(MaxArrayColumns) * MaxRowsPerFetch, 0);
+  rows = std::clamp(rows, 1, MaxArrayRows);
+  if (ownArrayDefines_.size() < static_cast<std::size_t>(position)) {
+    ownArrayDefines_.resize(static_cast<std::size_t>(position));
   }
-  const std::size_t slot = static_cast<std::size_t>(position - 1) * MaxRowsPerFetch;
-  Define(position, buffer, maxLength, &indicators_[slot], &returnLengths_[slot]);
-  if (maxLength >= 0) {
-    ownArrayDefines_.push_back({position, buffer, maxLength});
-  }
+  // Return lengths are an array too, because the client writes one per
+  // fetched row.
+  OwnArrayDefine& define = ownArrayDefines_[static_cast<std::size_t>(position - 1)];
+  define.indicators.assign(static_cast<std::size_t>(rows), 0);
+  define.lengths.assign(static_cast<std::size_t>(rows), 0);
+  define.buffer = buffer;
+  define.maxLength = maxLength;
+  Define(position, buffer, maxLength, define.indicators.data(), define.lengths.data());
   rowsPerFetch_ = rows;
 }
 
@@ -167,24 +166,45 @@ void OracleStatement::DefineStringArrayWith(int position, char* buffer, int maxL
 }
 
 sb2 OracleStatement::Indicator(int position, int row) const {
-  if (indicators_.empty() || position < 1 || position > MaxArrayColumns || row < 0 ||
-      row >= MaxRowsPerFetch) {
+  if (position < 1 || static_cast<std::size_t>(position) > ownArrayDefines_.size() || row < 0) {
     return 0;
   }
-  return indicators_[static_cast<std::size_t>(position - 1) * MaxRowsPerFetch +
-                     static_cast<std::size_t>(row)];
+  const std::vector<sb2>& indicators =
+      ownArrayDefines_[static_cast<std::size_t>(position - 1)].indicators;
+  return static_cast<std::size_t>(row) < indicators.size()
+             ? indicators[static_cast<std::size_t>(row)]
+             : sb2{0};
 }
 
 void OracleStatement::BlankNullValues() {
   // The client leaves a NULL value's buffer as it was; without this the row
   // would show the value of an earlier row.
   for (const OwnArrayDefine& define : ownArrayDefines_) {
-    for (int row = 0; row < rowsInBatch_; ++row) {
-      if (Indicator(define.position, row) == -1) {
-        define.buffer[static_cast<std::size_t>(row) *
-                      (static_cast<std::size_t>(define.maxLength) + 1)] = '\0';
+    if (define.maxLength < 0) {
+      continue;
+    }
+    const std::size_t rows =
+        std::min(define.indicators.size(), static_cast<std::size_t>(rowsInBatch_));
+    for (std::size_t row = 0; row < rows; ++row) {
+      if (define.indicators[row] == -1) {
+        define.buffer[row * (static_cast<std::size_t>(define.maxLength) + 1)] = '\0';
       }
     }
+  }
+}
+
+void OracleStatement::SetPrefetch(ub4 rows, ub4 memoryBytes) {
+  if (!EnsureHandle()) {
+    return;
+  }
+  const ClientEntryPoints& oci = session_.Oci();
+  if (oci.OCIAttrSet(handle_, OCI_HTYPE_STMT, &rows, 0, OCI_ATTR_PREFETCH_ROWS,
+                     session_.ErrorHandle()) != OCI_SUCCESS) {
+    session_.DiscardError();
+  }
+  if (oci.OCIAttrSet(handle_, OCI_HTYPE_STMT, &memoryBytes, 0, OCI_ATTR_PREFETCH_MEMORY,
+                     session_.ErrorHandle()) != OCI_SUCCESS) {
+    session_.DiscardError();
   }
 }
 

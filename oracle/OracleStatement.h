@@ -1,6 +1,6 @@
 // OracleStatement is one prepared statement of an OracleSession: all values
 // travel as text in caller-owned buffers, selected rows arrive in batches of
-// up to MaxRowsPerFetch. Usual order: Prepare, binds, defines, Execute; when it
+// as many rows as the array defines hold. Usual order: Prepare, binds, defines, Execute; when it
 // returns true process rows 0 .. RowsInBatch() - 1, then FetchNext and process
 // each new batch for as long as it returns true.
 //
@@ -21,7 +21,10 @@ class OracleSession;
 class OracleStatement {
  public:
   static constexpr int MaxArrayColumns = 2000;
+  // Rows of one fetch of the dictionary reads.
   static constexpr int MaxRowsPerFetch = 20;
+  // Rows of one array define at most (ub2 return lengths index them).
+  static constexpr int MaxArrayRows = 32767;
   // Size of one piece of a piecewise LONG fetch.
   static constexpr ub4 LongPieceSize = 10240;
 
@@ -40,7 +43,7 @@ class OracleStatement {
   void BindInt(const std::string& name, int* value);
   void DefineString(int position, char* buffer, int maxLength, sb2* indicator = nullptr);
   // rows consecutive slots of maxLength + 1 bytes; uses the statement's own
-  // indicators. rows is limited to MaxRowsPerFetch and position to
+  // indicators. rows is limited to MaxArrayRows and position to
   // MaxArrayColumns. A NULL value reads as an empty string.
   void DefineStringArray(int position, char* buffer, int maxLength, int rows);
   // The same with caller-supplied indicators and return lengths (rows each).
@@ -57,6 +60,11 @@ class OracleStatement {
   // True when the last FetchNext or FetchLongPieces ended in an error rather
   // than at the end of the rows (the session's LastError holds it).
   bool FetchFailed() const { return fetchFailed_; }
+
+  // Asks the client to bring rows ahead of the fetches, by count and by
+  // bytes (OCI_ATTR_PREFETCH_ROWS and _MEMORY); a client that refuses only
+  // costs round trips.
+  void SetPrefetch(ub4 rows, ub4 memoryBytes);
 
   // OCIStmtExecute with the given iterations and no batch bookkeeping.
   sword ExecuteWithIterations(ub4 iterations);
@@ -83,10 +91,12 @@ class OracleStatement {
   OCIDefine* LastDefine() const { return define_; }
 
  private:
+  // An array define with the statement's own indicators and lengths.
   struct OwnArrayDefine {
-    int position;
-    char* buffer;
-    int maxLength;
+    char* buffer = nullptr;
+    int maxLength = -1;  // -1: no array define at this position
+    std::vector<sb2> indicators;
+    std::vector<ub2> lengths;
   };
 
   bool CanCallServer() const;
@@ -96,9 +106,8 @@ class OracleStatement {
   ub4 ReadCountAttribute(ub4 attribute);
 
   OracleSession& session_;
-  std::vector<sb2> indicators_;
-  std::vector<ub2> returnLengths_;
   std::unique_ptr<char[]> auxiliary_;
+  // By position - 1, as far as the highest array define.
   std::vector<OwnArrayDefine> ownArrayDefines_;
   int rowsInBatch_ = 0;
   bool fetchFailed_ = false;

@@ -101,7 +101,7 @@ CMainFrame::~CMainFrame() {
   // end while the window can still answer.
   commandTimer_.stop();
   if (engine_.Driver().IsWorkerActive()) {
-    engine_.Flags().Running = 0;
+    engine_.Control().RequestStop();
     WaitForWorker();
   }
   // The sessions report through this window's host: they log off before it goes.

@@ -39,6 +39,9 @@ OraError InvalidHexNumber() {
 OraError InconsistentDatatypes(const std::string& expected, const std::string& got) {
   return {932, "inconsistent datatypes: expected " + expected + " got " + got};
 }
+OraError UserCancelled() {
+  return {kCancelledCode, "user requested cancel of current operation"};
+}
 OraError EndOfFileOnChannel() {
   return {3113, "end-of-file on communication channel"};
 }

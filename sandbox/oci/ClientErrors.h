@@ -21,6 +21,7 @@ OraError InvalidNumber();                                                       
 OraError IntegerOverflow();                                                           // ORA-01455
 OraError InvalidHexNumber();                                                          // ORA-01465
 OraError InconsistentDatatypes(const std::string& expected, const std::string& got);  // ORA-00932
+OraError UserCancelled();                                                             // ORA-01013
 OraError EndOfFileOnChannel();                                                        // ORA-03113
 OraError NotConnected();                                                              // ORA-03114
 OraError UnsupportedDatatype();                                                       // ORA-03115

@@ -1,5 +1,5 @@
 // Exported entry points of attaching, logging on and off, the server banner,
-// and the test hook that breaks connections.
+// break and reset, and the test hook that breaks connections.
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -7,15 +7,35 @@
 
 #include "oracle/OciApi.h"
 #include "sandbox/oci/ApiCall.h"
+#include "sandbox/oci/BreakBoard.h"
 #include "sandbox/oci/ClientErrors.h"
 #include "sandbox/oci/ConnectIdentifier.h"
 #include "sandbox/oci/ConnectionBreaker.h"
 #include "sandbox/oci/ErrorHandle.h"
+#include "sandbox/oci/RoundTrips.h"
 #include "sandbox/oci/ServerHandle.h"
 #include "sandbox/oci/ServiceContextHandle.h"
 #include "sandbox/oci/SessionHandle.h"
 
 using namespace sandbox::oci;
+
+namespace {
+
+// A break or reset of a handle that no session was logged on through: there
+// is nothing to interrupt, once the handles are known to be valid.
+sword BreakWithoutSession(void* hndlp, OCIError* errhp) {
+  return ApiCall([&](HandleRegistry& registry) {
+    auto* errors = registry.Find<ErrorHandle>(errhp);
+    bool known = registry.Find<ServerHandle>(hndlp) != nullptr ||
+                 registry.Find<ServiceContextHandle>(hndlp) != nullptr;
+    if (errors == nullptr || !known)
+      return OCI_INVALID_HANDLE;
+    errors->BeginCall();
+    return OCI_SUCCESS;
+  });
+}
+
+}  // namespace
 
 extern "C" {
 
@@ -36,6 +56,7 @@ sword OCIServerAttach(OCIServer* srvhp, OCIError* errhp, const OraText* dblink, 
     if (dblink_len > 0) {
       identifier.assign(reinterpret_cast<const char*>(dblink), static_cast<size_t>(dblink_len));
     }
+    RoundTrip();
     return server->Attach(identifier, *errors);
   });
 }
@@ -69,10 +90,14 @@ sword OCISessionBegin(OCISvcCtx* svchp, OCIError* errhp, OCISession* usrhp, ub4 
       errors->Add(errors::NeedAttachBeforeLogon());
       return OCI_ERROR;
     }
+    RoundTrip();
     sword status = session->Begin(*server, credt, *errors);
     // As with a real client, the service context now carries the session.
-    if (status == OCI_SUCCESS)
+    if (status == OCI_SUCCESS) {
       context->SetSession(session);
+      BreakBoard::Instance().Enter(svchp, session->GetConnection());
+      BreakBoard::Instance().Enter(ToClient(server), session->GetConnection());
+    }
     return status;
   });
 }
@@ -134,6 +159,7 @@ sword OCIServerVersion(void* hndlp, OCIError* errhp, OraText* bufp, ub4 bufsz, u
       return OCI_INVALID_HANDLE;
     }
     errors->BeginCall();
+    RoundTrip();
     if (server == nullptr || !server->GetDatabase()) {
       errors->Add(errors::NotConnected());
       return OCI_ERROR;
@@ -157,17 +183,19 @@ sword OCIServerVersion(void* hndlp, OCIError* errhp, OraText* bufp, ub4 bufsz, u
   });
 }
 
+// A break and a reset come from another thread while a call of the session
+// runs and holds the library's lock: the session is found without that lock.
+// A break that finds no statement running ends the session's next call.
 sword OCIBreak(void* hndlp, OCIError* errhp) {
-  return ApiCall([&](HandleRegistry& registry) {
-    auto* errors = registry.Find<ErrorHandle>(errhp);
-    bool known = registry.Find<ServerHandle>(hndlp) != nullptr ||
-                 registry.Find<ServiceContextHandle>(hndlp) != nullptr;
-    if (errors == nullptr || !known)
-      return OCI_INVALID_HANDLE;
-    // Every call runs to its end before it returns, so there is never one to interrupt.
-    errors->BeginCall();
+  if (errhp != nullptr && BreakBoard::Instance().Interrupt(hndlp))
     return OCI_SUCCESS;
-  });
+  return BreakWithoutSession(hndlp, errhp);
+}
+
+sword OCIReset(void* hndlp, OCIError* errhp) {
+  if (errhp != nullptr && BreakBoard::Instance().Reset(hndlp))
+    return OCI_SUCCESS;
+  return BreakWithoutSession(hndlp, errhp);
 }
 
 sword OCILdaToSvcCtx(OCISvcCtx** svchpp, OCIError* errhp, Lda_Def* ldap) {
@@ -229,4 +257,5 @@ static_assert(std::is_same_v<decltype(&OCISessionEnd), PFN_OCISessionEnd>);
 static_assert(std::is_same_v<decltype(&OCILogoff), PFN_OCILogoff>);
 static_assert(std::is_same_v<decltype(&OCIServerVersion), PFN_OCIServerVersion>);
 static_assert(std::is_same_v<decltype(&OCIBreak), PFN_OCIBreak>);
+static_assert(std::is_same_v<decltype(&OCIReset), PFN_OCIReset>);
 static_assert(std::is_same_v<decltype(&OCILdaToSvcCtx), PFN_OCILdaToSvcCtx>);

@@ -12,6 +12,7 @@
 #include "sandbox/oci/ConnectionBreaker.h"
 #include "sandbox/oci/ParameterDescriptor.h"
 #include "sandbox/oci/PlaceholderScanner.h"
+#include "sandbox/oci/RoundTrips.h"
 #include "sandbox/oci/ServiceContextHandle.h"
 #include "sandbox/oci/StatementBinds.h"
 
@@ -155,6 +156,12 @@ sword StatementHandle::Execute(ServiceContextHandle& context, ub4 iterations, ub
     errors.Add(error);
     return OCI_ERROR;
   }
+  RoundTrip();
+  if (connection->GetSession().TakeInterrupt()) {
+    CloseCursor();
+    errors.Add(errors::UserCancelled());
+    return OCI_ERROR;
+  }
   // A query that stopped for a piece goes on where it stopped.
   if (batch_.active && cursor_)
     return ContinueBatch(errors);
@@ -210,6 +217,8 @@ sword StatementHandle::ExecuteQuery(const std::shared_ptr<Connection>& connectio
   executed_ = true;
   cursorConnection_ = connection;
   cursor_ = std::move(cursor);
+  // The reply to the execute brings the prefetched rows along.
+  clientRows_ = PrefetchedRows(iterations);
   if (iterations == 0)
     return OCI_SUCCESS;
   return StartBatch(iterations, errors);
@@ -275,6 +284,19 @@ sword StatementHandle::Fetch(ub4 rows, ub2 orientation, ErrorHandle& errors) {
     errors.Add(error);
     return OCI_ERROR;
   }
+  // Rows the client received ahead (prefetch) are handed out without asking
+  // the server; a piece of a value always comes from it.
+  if (batch_.active || clientRows_ < rows) {
+    RoundTrip();
+    clientRows_ = batch_.active ? clientRows_ : PrefetchedRows(rows);
+  } else {
+    clientRows_ -= rows;
+  }
+  if (cursorConnection_->GetSession().TakeInterrupt()) {
+    CloseCursor();
+    errors.Add(errors::UserCancelled());
+    return OCI_ERROR;
+  }
   if (batch_.active)
     return ContinueBatch(errors);
   // Fetching zero rows cancels the cursor.
@@ -313,6 +335,9 @@ sword StatementHandle::ContinueBatch(ErrorHandle& errors) {
       if (!cursor_->Next(batch_.row, error)) {
         if (error.IsSet()) {
           batch_ = {};
+          // A cancelled query is over: the next fetch is out of sequence.
+          if (error.code == kCancelledCode)
+            CloseCursor();
           errors.Add(error);
           return OCI_ERROR;
         }
@@ -439,6 +464,16 @@ sword StatementHandle::Parameter(ub4 position, Handle*& descriptor, ErrorHandle&
   return OCI_SUCCESS;
 }
 
+ub4 StatementHandle::PrefetchedRows(ub4 requested) const {
+  std::size_t rowBytes = 0;
+  for (const ColumnInfo& column : columns_)
+    rowBytes += column.dataSize;
+  const std::size_t byMemory = prefetchMemory_ / std::max<std::size_t>(rowBytes, 1);
+  const ub4 sent = std::max(
+      {requested, prefetchRows_, static_cast<ub4>(std::min<std::size_t>(byMemory, 0xFFFFFFFFu))});
+  return sent - requested;
+}
+
 sword StatementHandle::GetAttribute(ub4 attribute, void* value, ub4* size, ErrorHandle& errors) {
   switch (attribute) {
     case OCI_ATTR_STMT_TYPE:
@@ -451,15 +486,18 @@ sword StatementHandle::GetAttribute(ub4 attribute, void* value, ub4* size, Error
       return PutAttribute<ub4>(value, size, rowCount_, errors);
     case OCI_ATTR_PREFETCH_ROWS:
       return PutAttribute<ub4>(value, size, prefetchRows_, errors);
+    case OCI_ATTR_PREFETCH_MEMORY:
+      return PutAttribute<ub4>(value, size, prefetchMemory_, errors);
     default:
       return Handle::GetAttribute(attribute, value, size, errors);
   }
 }
 
 sword StatementHandle::SetAttribute(ub4 attribute, void* value, ub4 size, ErrorHandle& errors) {
-  if (attribute == OCI_ATTR_PREFETCH_ROWS) {
-    // Rows are read from the server one at a time either way; the value is kept for OCIAttrGet.
-    if (!TakeAttribute(value, prefetchRows_)) {
+  if (attribute == OCI_ATTR_PREFETCH_ROWS || attribute == OCI_ATTR_PREFETCH_MEMORY) {
+    // The rows a round trip brings ahead of the fetches that ask for them.
+    if (!TakeAttribute(value,
+                       attribute == OCI_ATTR_PREFETCH_ROWS ? prefetchRows_ : prefetchMemory_)) {
       errors.Add(errors::IllegalAttributeValue());
       return OCI_ERROR;
     }

@@ -78,6 +78,9 @@ class StatementHandle : public Handle {
   BindHandle& BindNamed(const std::string& name, const ClientBuffer& buffer);
   bool AllPlaceholdersBound() const;
   void CloseCursor();
+  // Rows beyond requested that one round trip brings, by the prefetch
+  // attributes (memory over the described row size).
+  ub4 PrefetchedRows(ub4 requested) const;
   void Reset();
 
   std::string text_;
@@ -90,6 +93,9 @@ class StatementHandle : public Handle {
   bool executed_ = false;
   ub4 rowCount_ = 0;
   ub4 prefetchRows_ = 1;
+  ub4 prefetchMemory_ = 0;
+  // Rows that a simulated round trip brought beyond those asked for.
+  ub4 clientRows_ = 0;
   // Declared before the cursor so that the cursor is destroyed first.
   std::shared_ptr<Connection> cursorConnection_;
   std::unique_ptr<Cursor> cursor_;

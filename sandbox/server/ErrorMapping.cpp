@@ -30,6 +30,8 @@ OraError ParseOraText(const std::string& text) {
 OraError MapSqliteError(const std::string& message) {
   if (const OraError passed = ParseOraText(message); passed.IsSet())
     return passed;
+  if (message == "interrupted")
+    return {1013, "user requested cancel of current operation"};
   if (StartsWith(message, "no such table"))
     return {942, "table or view does not exist"};
   if (StartsWith(message, "no such column: ")) {

@@ -26,6 +26,9 @@ struct OraError {
   bool IsSet() const { return code != 0; }
 };
 
+// ORA-01013: user requested cancel of current operation.
+inline constexpr int kCancelledCode = 1013;
+
 // One SQL value as the server holds it. Text forms are those Oracle's own
 // conversion to character gives, independent of the session:
 //   Number: canonical decimal text as TO_CHAR(n) gives it ("12.5", "-.5", "100")
@@ -133,6 +136,13 @@ class Session {
     std::string pending;             // PUT text not yet ended by NEW_LINE
   };
   virtual ServerOutput& Output() = 0;
+
+  // Asks the statement this session runs to end with ORA-01013 (a break of
+  // the client); callable from any thread. A request made while no statement
+  // runs holds for the next call, until TakeInterrupt withdraws it.
+  virtual void Interrupt() = 0;
+  // True, once, when an interrupt request is pending; withdraws it.
+  virtual bool TakeInterrupt() = 0;
 
   // Where the PL/SQL interpreter keeps the blocks it compiled in this session
   // for reuse; null when the session keeps none.

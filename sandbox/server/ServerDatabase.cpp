@@ -1,7 +1,10 @@
 // Opening a sandbox database, logging users on, and its shared transaction.
 #include "sandbox/server/ServerDatabase.h"
 
+#include <algorithm>
+
 #include "sandbox/server/ServerSession.h"
+#include "sandbox/server/StreamingCursor.h"
 #include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/dictionary/DictionaryIndexes.h"
 #include "sandbox/server/dictionary/DictionaryVisibility.h"
@@ -23,6 +26,11 @@ std::shared_ptr<ServerDatabase> ServerDatabase::Open(const Options& options, Ora
     return nullptr;
   }
   sqlite3_busy_timeout(raw, 5000);
+  // Often enough that a break ends a statement well within a second, rarely
+  // enough to cost nothing measurable.
+  constexpr int kInstructionsPerBreakCheck = 1000;
+  sqlite3_progress_handler(raw, kInstructionsPerBreakCheck, &ServerDatabase::OnProgress,
+                           database.get());
   // A double-quoted name must never fall back to being a string literal.
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
@@ -96,6 +104,22 @@ std::unique_ptr<Session> ServerDatabase::Logon(const std::string& user, const st
     return nullptr;
   }
   return std::make_unique<ServerSession>(shared_from_this(), upperUser);
+}
+
+int ServerDatabase::OnProgress(void* database) {
+  const std::atomic<bool>* running = static_cast<ServerDatabase*>(database)->running_;
+  return running != nullptr && running->load(std::memory_order_relaxed) ? 1 : 0;
+}
+
+void ServerDatabase::RemoveCursor(StreamingCursor* cursor) {
+  std::erase(cursors_, cursor);
+}
+
+void ServerDatabase::SettleCursors() {
+  // Settling steps SQLite, which may call back into the database.
+  const std::vector<StreamingCursor*> open = cursors_;
+  for (StreamingCursor* cursor : open)
+    cursor->Settle();
 }
 
 void ServerDatabase::BeginWork() {

@@ -3,9 +3,11 @@
 // under the database's lock, so sessions of several threads may use it.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "sandbox/server/Server.h"
 #include "sandbox/server/SqliteHandle.h"
@@ -14,6 +16,8 @@
 #include "sandbox/server/integrity/IntegrityState.h"
 
 namespace sandbox {
+
+class StreamingCursor;
 
 class ServerDatabase : public Database, public std::enable_shared_from_this<ServerDatabase> {
  public:
@@ -51,12 +55,26 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
   }
   // Changes with every change of the schema (see StorageNameCache).
   unsigned long long SchemaGeneration() { return storageNames_.Generation(db_.get()); }
-  // One call of a session into the database, under its lock. The schema
-  // version is read once, when the outermost call begins, not at every name
-  // that the call's statements (and the blocks they run) resolve.
+  // Open query cursors that step SQLite as rows are fetched; call under the lock.
+  void AddCursor(StreamingCursor* cursor) { cursors_.push_back(cursor); }
+  void RemoveCursor(StreamingCursor* cursor);
+  // Has every open cursor read its remaining rows, so that the statement
+  // about to run meets no half-read SQLite statement; call under the lock.
+  void SettleCursors();
+  // The interrupt flag of the session whose statement SQLite steps now: a
+  // progress handler ends the statement (SQLITE_INTERRUPT) once it is set.
+  // Call under the lock; null for none.
+  void SetRunning(const std::atomic<bool>* interrupt) { running_ = interrupt; }
+  const std::atomic<bool>* Running() const { return running_; }
+
+  // One call of a session into the database, under its lock. Open cursors
+  // are settled first. The schema version is read once, when the outermost
+  // call begins, not at every name that the call's statements (and the
+  // blocks they run) resolve.
   class Call {
    public:
     explicit Call(ServerDatabase& database) : database_(database), lock_(database.mutex_) {
+      database_.SettleCursors();
       if (database_.callDepth_++ == 0)
         database_.storageNames_.Hold(database_.Handle());
     }
@@ -77,6 +95,7 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
 
  private:
   ServerDatabase() = default;
+  static int OnProgress(void* database);
 
   std::string name_;
   std::string release_;
@@ -87,6 +106,8 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
   IntegrityState integrity_;
   bool inTransaction_ = false;
   int callDepth_ = 0;  // nesting of Call, under mutex_
+  std::vector<StreamingCursor*> cursors_;
+  const std::atomic<bool>* running_ = nullptr;
 };
 
 }  // namespace sandbox

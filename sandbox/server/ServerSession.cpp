@@ -5,9 +5,10 @@
 #include <cstdlib>
 
 #include "sandbox/plsql/Interpreter.h"
+#include "sandbox/server/ColumnValues.h"
 #include "sandbox/server/EmptyBindSet.h"
 #include "sandbox/server/ErrorMapping.h"
-#include "sandbox/server/MaterializedCursor.h"
+#include "sandbox/server/StreamingCursor.h"
 #include "sandbox/server/ddl/DdlExecutor.h"
 #include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/dictionary/DictionaryVisibility.h"
@@ -48,20 +49,6 @@ std::string HexText(const std::string& bytes) {
   return out;
 }
 
-bool HexBytes(const std::string& hex, std::string& bytes) {
-  if (hex.size() % 2)
-    return false;
-  bytes.clear();
-  for (std::size_t i = 0; i < hex.size(); i += 2) {
-    const std::string pair = hex.substr(i, 2);
-    if (!std::isxdigit(static_cast<unsigned char>(pair[0])) ||
-        !std::isxdigit(static_cast<unsigned char>(pair[1])))
-      return false;
-    bytes += static_cast<char>(std::stoi(pair, nullptr, 16));
-  }
-  return true;
-}
-
 }  // namespace
 
 // A column of a table is NOT NULL as the dictionary has it (key columns
@@ -92,125 +79,25 @@ bool ServerSession::ColumnNullable(sqlite3_stmt* statement, int column) {
   return notNull == 0;
 }
 
-namespace {
-
-// Timestamps, intervals and binary floats as their character form in the
-// session's formats; fromValue: the column's type is read from the value
-// (arithmetic of unknown kind).
-std::optional<Value> TemporalValue(const std::string& stored, const ColumnInfo& info,
-                                   bool fromValue, const SqlFunctionContext& session) {
-  auto formatted = [&](const std::string& model, const DateParts& parts, int digits) {
-    const auto format = DateFormat::Parse(model);
-    return Value::Text(format ? format->Format(parts, digits) : stored);
-  };
-  std::uint16_t type = info.dataType;
-  int leading = info.precision, fraction = info.scale;
-  if (fromValue) {
-    leading = fraction = 9;
-    switch (TemporalKindOf(stored)) {
-      case TemporalKind::Date:
-        return Value::Date(stored);
-      case TemporalKind::Timestamp:
-        type = 187;
-        break;
-      case TemporalKind::TimestampTz:
-        type = 188;
-        break;
-      case TemporalKind::YearMonth:
-        type = 189;
-        break;
-      case TemporalKind::DaySecond:
-        type = 190;
-        break;
-      case TemporalKind::None:
-        return std::nullopt;
-    }
-  }
-  switch (type) {
-    case 187:
-    case 188:
-    case 232: {
-      auto parts = ReadTimestamp(stored);
-      if (!parts)
-        return std::nullopt;
-      if (type == 232)
-        *parts = InZone(*parts, session.timeZone);
-      return formatted(type == 188 ? session.timestampTzFormat : session.timestampFormat, *parts,
-                       fraction);
-    }
-    case 189:
-      if (const auto months = ReadYearMonth(stored))
-        return Value::Text(YearMonthText(*months, leading));
-      return std::nullopt;
-    case 190:
-      if (const auto nanos = ReadDaySecond(stored))
-        return Value::Text(DaySecondText(*nanos, leading, fraction));
-      return std::nullopt;
-    case 100:
-    case 101:
-      if (const auto number = ReadBinaryNumber(stored))
-        return Value::Number(BinaryNumberText(*number, type == 100));
-      return std::nullopt;
-    default:
-      return std::nullopt;
-  }
-}
-
-Value ColumnValue(sqlite3_stmt* statement, int column, const ColumnInfo& info, bool fromValue,
-                  const SqlFunctionContext& session) {
-  const int type = sqlite3_column_type(statement, column);
-  if (type == SQLITE_NULL)
-    return Value::Null();
-  if (fromValue || info.dataType == 100 || info.dataType == 101 ||
-      (info.dataType >= 187 && info.dataType <= 190) || info.dataType == 232) {
-    const std::string stored =
-        type == SQLITE_FLOAT
-            ? BinaryNumberText(sqlite3_column_double(statement, column), false)
-            : std::string(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-                          static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
-    if (auto value = TemporalValue(stored, info, fromValue, session))
-      return *value;
-  }
-  if (type == SQLITE_INTEGER)
-    return Value::Number(CanonicalIntegerText(sqlite3_column_int64(statement, column)));
-  if (type == SQLITE_FLOAT)
-    return Value::Number(CanonicalNumberText(sqlite3_column_double(statement, column)));
-  const char* data = static_cast<const char*>(sqlite3_column_blob(statement, column));
-  std::string bytes(data ? data : "",
-                    static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
-  if (type == SQLITE_BLOB && info.dataType == 2) {
-    // A number of more digits than SQLite keeps, stored as its text.
-    if (auto number = NormaliseNumberText(bytes))
-      return Value::Number(*number);
-  }
-  if (type == SQLITE_TEXT && (info.dataType == 23 || info.dataType == 24)) {
-    // Oracle reads hex text given for a RAW column as the bytes it spells.
-    std::string raw;
-    if (HexBytes(bytes, raw))
-      return Value::Binary(std::move(raw));
-  }
-  if (type == SQLITE_BLOB || info.dataType == 23 || info.dataType == 24 || info.dataType == 113)
-    return Value::Binary(std::move(bytes));
-  if (info.dataType == 12 && IsIsoDate(bytes))
-    return Value::Date(std::move(bytes));
-  if (info.dataType == 2) {
-    if (auto number = NormaliseNumberText(bytes))
-      return Value::Number(*number);
-  }
-  if (info.dataType == 96 && bytes.size() < info.dataSize)
-    bytes.resize(info.dataSize, ' ');
-  return Value::Text(std::move(bytes));
-}
-
-}  // namespace
-
 ServerSession::ServerSession(std::shared_ptr<ServerDatabase> database, std::string user)
     : database_(std::move(database)),
       user_(std::move(user)),
       schema_(user_),
       timeZone_(LocalZone()) {}
 
+ServerSession::~ServerSession() {
+  std::lock_guard lock(database_->Mutex());
+  if (database_->Running() == &interrupt_)
+    database_->SetRunning(nullptr);
+}
+
+void ServerSession::AnswerInterrupt(const OraError& error) {
+  if (error.code == kCancelledCode)
+    interrupt_.store(false);
+}
+
 void ServerSession::EnterStatement() {
+  database_->SetRunning(&interrupt_);
   SqlFunctionContext& context = database_->Functions();
   context.dateFormat = dateFormat_;
   context.timestampFormat = timestampFormat_;
@@ -437,23 +324,11 @@ std::unique_ptr<Cursor> ServerSession::OpenQuery(const std::string& sql, const B
   std::vector<bool> typedByValue;
   if (!PrepareQuery(sql, binds, statement, columns, typedByValue, error))
     return nullptr;
-  sqlite3_stmt* raw = statement.get();
-  const int count = static_cast<int>(columns.size());
-  std::vector<std::vector<Value>> rows;
-  int rc;
-  while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
-    std::vector<Value> row;
-    row.reserve(columns.size());
-    for (int c = 0; c < count; ++c)
-      row.push_back(ColumnValue(raw, c, columns[static_cast<std::size_t>(c)],
-                                typedByValue[static_cast<std::size_t>(c)], database_->Functions()));
-    rows.push_back(std::move(row));
-  }
-  if (rc != SQLITE_DONE) {
-    error = MapSqliteError(sqlite3_errmsg(database_->Handle()));
+  auto cursor = std::make_unique<StreamingCursor>(*database_, interrupt_, std::move(statement),
+                                                  std::move(columns), std::move(typedByValue));
+  if (!cursor->Start(error))
     return nullptr;
-  }
-  return std::make_unique<MaterializedCursor>(std::move(columns), std::move(rows));
+  return cursor;
 }
 
 OraError ServerSession::NameConstraintError(OraError error) const {
@@ -624,6 +499,14 @@ bool ServerSession::AlterSession(const std::vector<SqlToken>& tokens, OraError& 
 
 bool ServerSession::Execute(const std::string& sql, BindSet& binds, std::uint64_t& rowsProcessed,
                             OraError& error, OraError& warning) {
+  const bool done = ExecuteStatement(sql, binds, rowsProcessed, error, warning);
+  AnswerInterrupt(error);
+  return done;
+}
+
+bool ServerSession::ExecuteStatement(const std::string& sql, BindSet& binds,
+                                     std::uint64_t& rowsProcessed, OraError& error,
+                                     OraError& warning) {
   ServerDatabase::Call call(*database_);
   error = {};
   warning = {};

@@ -3,6 +3,7 @@
 // DdlExecutor) and anonymous blocks (through the PL/SQL interpreter).
 #pragma once
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <optional>
@@ -22,6 +23,9 @@ namespace sandbox {
 class ServerSession : public Session, public NameResolver {
  public:
   ServerSession(std::shared_ptr<ServerDatabase> database, std::string user);
+  ~ServerSession() override;
+  ServerSession(const ServerSession&) = delete;
+  ServerSession& operator=(const ServerSession&) = delete;
 
   const std::string& UserName() const override { return user_; }
   const std::string& CurrentSchema() const override { return schema_; }
@@ -36,6 +40,8 @@ class ServerSession : public Session, public NameResolver {
   std::vector<ColumnInfo> DescribeTable(const std::string& name) override;
   ServerOutput& Output() override { return output_; }
   plsql::BlockCache* CompiledBlocks() override;
+  void Interrupt() override { interrupt_.store(true); }
+  bool TakeInterrupt() override { return interrupt_.exchange(false); }
 
   std::optional<std::string> ResolveTable(const std::string& schema,
                                           const std::string& name) override;
@@ -57,6 +63,8 @@ class ServerSession : public Session, public NameResolver {
   bool PrepareQuery(const std::string& sql, const BindSet& binds, SqliteStatement& statement,
                     std::vector<ColumnInfo>& columns, std::vector<bool>& typedByValue,
                     OraError& error);
+  bool ExecuteStatement(const std::string& sql, BindSet& binds, std::uint64_t& rowsProcessed,
+                        OraError& error, OraError& warning);
   bool ExecuteDml(const std::string& sql, const std::vector<SqlToken>& tokens, const BindSet& binds,
                   std::uint64_t& rowsProcessed, OraError& error);
   bool ExecuteMerge(const std::string& sql, const std::vector<SqlToken>& tokens,
@@ -71,7 +79,11 @@ class ServerSession : public Session, public NameResolver {
   bool ColumnNullable(sqlite3_stmt* statement, int column);
   std::vector<ColumnInfo> DescribeUncached(const std::string& name);
 
+  // An ORA-01013 failure answers a pending interrupt request.
+  void AnswerInterrupt(const OraError& error);
+
   std::shared_ptr<ServerDatabase> database_;
+  std::atomic<bool> interrupt_{false};
   std::string user_;
   std::string schema_;
   std::string dateFormat_ = "DD-MON-RR";

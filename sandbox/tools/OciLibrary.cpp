@@ -53,6 +53,7 @@ std::unique_ptr<OciLibrary> OciLibrary::Load(const std::string& path, std::strin
   Resolve(module, "OCIErrorGet", l.ErrorGet, error);
   Resolve(module, "OCILobGetLength", l.LobGetLength, error);
   Resolve(module, "OCIBreak", l.Break, error);
+  Resolve(module, "OCIReset", l.Reset, error);
   Resolve(module, "OCIServerVersion", l.ServerVersion, error);
   Resolve(module, "OCIAttrGet", l.AttrGet, error);
   Resolve(module, "OCIAttrSet", l.AttrSet, error);

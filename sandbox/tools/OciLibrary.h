@@ -44,6 +44,7 @@ class OciLibrary {
   PFN_OCIErrorGet ErrorGet = nullptr;
   PFN_OCILobGetLength LobGetLength = nullptr;
   PFN_OCIBreak Break = nullptr;
+  PFN_OCIReset Reset = nullptr;
   PFN_OCIServerVersion ServerVersion = nullptr;
   PFN_OCIAttrGet AttrGet = nullptr;
   PFN_OCIAttrSet AttrSet = nullptr;

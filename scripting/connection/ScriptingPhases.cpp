@@ -5,9 +5,9 @@
 
 #include "engine/RunEngine.h"
 #include "scripting/connection/DatabaseConnection.h"
+#include "scripting/data/DataScripting.h"
 #include "scripting/source/GrantAndSequenceScripting.h"
 #include "scripting/source/SourceScripting.h"
-#include "scripting/data/DataScripting.h"
 #include "scripting/tables/ConnectionTableList.h"
 
 void ScriptingPhases::SetConnection(std::shared_ptr<DatabaseConnection> connection) {
@@ -21,14 +21,35 @@ std::shared_ptr<DatabaseConnection> ScriptingPhases::Connection() const {
 }
 
 void ScriptingPhases::ReleaseConnections() {
-  SetConnection(nullptr);
+  const std::lock_guard lock(connectionMutex_);
+  connection_.reset();
   runConnection_.reset();
 }
 
 std::string ScriptingPhases::SourceDatabaseName() {
-  runConnection_ = Connection();
+  {
+    const std::lock_guard lock(connectionMutex_);
+    runConnection_ = connection_;
+  }
   tableScripting_.reset();
   return runConnection_ ? runConnection_->DisplayName() : std::string();
+}
+
+void ScriptingPhases::InterruptServerCall() {
+  std::shared_ptr<DatabaseConnection> run;
+  {
+    const std::lock_guard lock(connectionMutex_);
+    run = runConnection_;
+  }
+  if (run && run->Session() != nullptr) {
+    run->Session()->BreakRunningCall();
+  }
+}
+
+void ScriptingPhases::WithdrawInterruption() {
+  if (runConnection_ && runConnection_->Session() != nullptr) {
+    runConnection_->Session()->ResetAfterBreak();
+  }
 }
 
 bool ScriptingPhases::RunIsConnected() const {

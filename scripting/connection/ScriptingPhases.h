@@ -58,6 +58,8 @@ class ScriptingPhases : public RunPhases {
   void ScriptSourceKind(const std::string& kind) override;
   void ScriptRows(const std::string& query, const std::string& secondQuery,
                   const std::string& table) override;
+  void InterruptServerCall() override;
+  void WithdrawInterruption() override;
 
  private:
   bool RunIsConnected() const;
@@ -67,6 +69,7 @@ class ScriptingPhases : public RunPhases {
   RunEngine* engine_ = nullptr;
   mutable std::mutex connectionMutex_;
   std::shared_ptr<DatabaseConnection> connection_;
+  // Written by the worker under connectionMutex_, read by it without.
   std::shared_ptr<DatabaseConnection> runConnection_;
   CatalogNameMaxima maxima_;
   RunHost* host_ = nullptr;

@@ -68,7 +68,7 @@ void DataScripting::Caption() {
   }
 }
 
-void DataScripting::Write(const std::string& text, ReportColour colour, bool countForAutoSave) {
+void DataScripting::Write(std::string_view text, ReportColour colour, bool countForAutoSave) {
   output_.OutputLine(text, colour, false, countForAutoSave);
 }
 
@@ -259,15 +259,23 @@ void DataScripting::WriteDataHeader(const std::string& table, const std::string&
   Write(BannerClose, CommentColour, false);
 }
 
+// Once per row: pieces of text that exist already, nothing built.
 void DataScripting::WriteInsert(const RowSource& source, const std::string& values) {
   Write("\r\nINSERT INTO ", CommentColour, true);
-  Write(source.TargetTable() + " ", AlertColour, true);
-  Write(source.ColumnList() + "\r\n", NameColour, true);
+  Write(source.TargetTable(), AlertColour, true);
+  Write(" ", AlertColour, true);
+  Write(source.ColumnList(), NameColour, true);
+  Write("\r\n", NameColour, true);
   Write("VALUES ", CommentColour, true);
   Write(values, NameColour, true);
 }
 
 void DataScripting::WriteErrorBlock(const std::string& table, const std::string& error) {
+  // A stop breaks the statement it waits for; that is no failure of the
+  // table, and the run ends with the stop line.
+  if (!flags_.Running) {
+    control_.StopRun();
+  }
   Write(table.empty() ? std::string("\r\n\r\n\r\nThe following error was received while processing "
                                     "statement ")
                       : "\r\n\r\n\r\nThe following error was received while processing data "

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "engine/ReportColour.h"
 #include "scripting/data/ValueLiteral.h"
@@ -55,7 +56,7 @@ class DataScripting {
   void WriteNoDataBanner(const std::string& table);
   void Status(const std::string& text);
   void Caption();
-  void Write(const std::string& text, ReportColour colour, bool countForAutoSave);
+  void Write(std::string_view text, ReportColour colour, bool countForAutoSave);
 
   const RunSettings& settings_;
   RunFlags& flags_;

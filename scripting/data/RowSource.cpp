@@ -158,10 +158,10 @@ bool RowSource::Start(const DataQueryRequest& request, std::string& error) {
   if (query != text && !PrepareQuery(query, error)) {
     return false;
   }
-  return DefineBuffers(error) && ExecuteQuery(error);
+  return DefineBuffers(request.RowsPerFetch, error) && ExecuteQuery(error);
 }
 
-bool RowSource::DefineBuffers(std::string& error) {
+bool RowSource::DefineBuffers(int rowsPerFetch, std::string& error) {
   for (std::size_t i = 0; i < columns_.size(); ++i) {
     if (!IsLongType(columns_[i].Type)) {
       continue;
@@ -172,17 +172,34 @@ bool RowSource::DefineBuffers(std::string& error) {
     }
     longPosition_ = static_cast<int>(i) + 1;
   }
-  const int rows = longPosition_ != 0 ? 1 : OracleStatement::MaxRowsPerFetch;
   buffers_.resize(columns_.size());
+  std::size_t rowBytes = 0;
   for (std::size_t i = 0; i < columns_.size(); ++i) {
+    if (static_cast<int>(i) + 1 != longPosition_) {
+      buffers_[i].slotSize =
+          std::max(SmallestValueBuffer, columns_[i].Size * BytesPerDescribedByte) + 1;
+      rowBytes += static_cast<std::size_t>(buffers_[i].slotSize);
+    }
+  }
+  int rows = 1;
+  if (longPosition_ == 0) {
+    // One round trip fills about a megabyte of buffers, whatever the row's width.
+    const std::size_t byBytes = FetchArrayBytes / std::max<std::size_t>(rowBytes, 1);
+    rows = rowsPerFetch > 0 ? rowsPerFetch
+                            : static_cast<int>(std::clamp<std::size_t>(
+                                  byBytes, MinimumRowsPerFetch, OracleStatement::MaxArrayRows));
+    statement_->SetPrefetch(static_cast<ub4>(rows), static_cast<ub4>(FetchArrayBytes));
+  }
+  rowsPerFetch_ = rows;
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    Buffer& buffer = buffers_[i];
     if (static_cast<int>(i) + 1 == longPosition_) {
       continue;
     }
-    const int maxLength = std::max(SmallestValueBuffer, columns_[i].Size * BytesPerDescribedByte);
-    Buffer& buffer = buffers_[i];
-    buffer.slotSize = maxLength + 1;
-    buffer.data = std::make_unique<char[]>(static_cast<std::size_t>(buffer.slotSize) * rows);
-    statement_->DefineStringArray(static_cast<int>(i) + 1, buffer.data.get(), maxLength, rows);
+    buffer.data = std::make_unique<char[]>(static_cast<std::size_t>(buffer.slotSize) *
+                                           static_cast<std::size_t>(rows));
+    statement_->DefineStringArray(static_cast<int>(i) + 1, buffer.data.get(), buffer.slotSize - 1,
+                                  rows);
   }
   return true;
 }

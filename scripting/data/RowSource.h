@@ -1,10 +1,12 @@
-// RowSource: the rows of one data query, fetched 20 at a time (one at a time,
-// with LONG values read in pieces, when the query has a LONG column), each
+// RowSource: the rows of one data query, fetched in arrays of about a
+// megabyte (at least 20 rows; one row at a time, with LONG values read in
+// pieces, when the query has a LONG column), each
 // handed out as the VALUES text of its INSERT statement. It owns the
 // statement and the fetch buffers; it is opened by the first fetch and lives
 // while rows remain.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +27,8 @@ struct DataQueryRequest {
   // The text after WHERE, without the keyword; empty for none.
   std::string Condition;
   LiteralFormats Formats;
+  // Rows of one fetch; 0: as many as FetchArrayBytes hold, at least 20.
+  int RowsPerFetch = 0;
 };
 
 class RowSource {
@@ -34,6 +38,10 @@ class RowSource {
   };
 
  public:
+  // The bytes of fetch buffers that one round trip fills.
+  static constexpr std::size_t FetchArrayBytes = 1024 * 1024;
+  static constexpr int MinimumRowsPerFetch = 20;
+
   // Prepares, describes and executes the query. Null with error set when the
   // statement is not a query or the server refused it; a query is executed
   // only after its kind is known, so nothing else is ever run.
@@ -60,11 +68,13 @@ class RowSource {
   bool HasLongColumn() const { return longPosition_ != 0; }
   bool HasLobColumn() const { return hasLob_; }
   int RowsFetched() const { return rowsFetched_; }
+  // Rows that one fetch asks for.
+  int RowsPerFetch() const { return rowsPerFetch_; }
 
  private:
   bool Start(const DataQueryRequest& request, std::string& error);
   bool PrepareQuery(const std::string& text, std::string& error);
-  bool DefineBuffers(std::string& error);
+  bool DefineBuffers(int rowsPerFetch, std::string& error);
   bool ExecuteQuery(std::string& error);
   bool NextBatch(std::string& error);
   bool FetchLongRow(std::string& error);
@@ -90,4 +100,5 @@ class RowSource {
   int rowsInBatch_ = 0;
   bool exhausted_ = false;
   int rowsFetched_ = 0;
+  int rowsPerFetch_ = 1;
 };

@@ -238,3 +238,48 @@ TEST_F(HeadlessTerminalTest, OneTerminateEndsARunBlockedOnItsReport) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(HeadlessTerminalTest, InterruptEndsAQueryThatIsStillRunningOnTheServerWithinASecond) {
+  // 1,000 rows, so that counting the rows of three joined copies takes hours.
+  std::ofstream load(directory / "load.sql");
+  load << "create table N (N number);\ninsert into N values (1);\n";
+  for (int rows = 1; rows < 1000; rows *= 2) {
+    load << "insert into N select N + " << rows << " from N where N + " << rows << " <= 1000;\n";
+  }
+  load << "commit;\n";
+  load.close();
+  const auto [loadErrors, loadStatus] =
+      Finish(StartOnPipe({QMSANDBOX_RUNNER, "-l", QUILLMARK_SANDBOX_LIBRARY,
+                          "SYSTEM/manager@file:" + (directory / "slow.db").string(),
+                          (directory / "load.sql").string()}));
+  ASSERT_EQ(loadStatus, 0) << loadErrors;
+
+  ::setenv("QUILLMARK_SANDBOX_HOME", directory.c_str(), 1);
+  const fs::path report = directory / "report.sql";
+  const Child child = StartOnPipe({QUILLMARK_PROGRAM, "--batch", "--settings", directory.string(),
+                                   "--connect", "SYSTEM/manager@slow", "--report", report.string(),
+                                   "--query", "select count(*) from N a, N b, N c"});
+  ::unsetenv("QUILLMARK_SANDBOX_HOME");
+  // The report file holds nothing before its first flush: the query is on
+  // the server well before this.
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  const auto interrupted = std::chrono::steady_clock::now();
+  ::kill(child.pid, SIGINT);
+  const auto [errors, status] = Finish(child);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - interrupted).count();
+  EXPECT_EQ(status, 130) << errors;
+  // A second, and some room for a machine busy with other tests.
+  EXPECT_LT(seconds, 1.5);
+  const std::string text = ReadFile(report);
+  const std::string stopLine = "-- Quillmark Stopped ...";
+  ASSERT_GE(text.size(), stopLine.size());
+  EXPECT_EQ(text.substr(text.size() - stopLine.size()), stopLine);
+  // The break ends the statement; it is no failure of the query.
+  EXPECT_EQ(text.find("ORA-01013"), std::string::npos) << text;
+  EXPECT_EQ(errors.find("ORA-01013"), std::string::npos) << errors;
+}
+
+}  // namespace

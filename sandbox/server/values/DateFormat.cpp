@@ -2,6 +2,7 @@
 #include "sandbox/server/values/DateFormat.h"
 
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <ctime>
 
@@ -46,13 +47,22 @@ std::string Cased(std::string upper, int letterCase) {
   return upper;
 }
 
+// As "%0*ld" (FM: "%ld") formats it; every fetched date passes here, so
+// without the cost of a format string.
 std::string Padded(long value, int width, bool fill) {
-  char buffer[32];
-  if (fill)
-    std::snprintf(buffer, sizeof buffer, "%ld", value);
-  else
-    std::snprintf(buffer, sizeof buffer, "%0*ld", width, value);
-  return buffer;
+  char digits[24];
+  const bool negative = value < 0;
+  const unsigned long magnitude =
+      negative ? 0UL - static_cast<unsigned long>(value) : static_cast<unsigned long>(value);
+  char* end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
+  const int length = static_cast<int>(end - digits) + (negative ? 1 : 0);
+  std::string out;
+  if (negative)
+    out += '-';
+  if (!fill && length < width)
+    out.append(static_cast<std::size_t>(width - length), '0');
+  out.append(digits, end);
+  return out;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sandbox/server/Server.h"
@@ -43,6 +44,9 @@ class FakeSession : public Session {
   std::string ToText(const Value& value) const override { return value.text; }
   std::vector<ColumnInfo> DescribeTable(const std::string& name) override;
   ServerOutput& Output() override { return output_; }
+  // The interpreter never runs long here: a request only waits to be taken.
+  void Interrupt() override { interruptRequested_ = true; }
+  bool TakeInterrupt() override { return std::exchange(interruptRequested_, false); }
 
  private:
   void RecordBinds(const std::string& sql, const BindSet& binds);
@@ -54,6 +58,7 @@ class FakeSession : public Session {
   std::map<std::string, std::map<std::string, Value>> lastBinds_;
   std::vector<std::string> statements_;
   ServerOutput output_;
+  bool interruptRequested_ = false;
 };
 
 ColumnInfo TextColumn(const std::string& name, std::uint16_t size);
