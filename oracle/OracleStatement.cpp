@@ -138,13 +138,12 @@ void OracleStatement::DefineString(int position, char* buffer, int maxLength, sb
   rowsPerFetch_ = 1;
 }
 
-void OracleStatement::DefineStringArray(int position, char* buffer, int maxLength, int rows) {
+bool OracleStatement::ReserveArraySlot(int position, std::size_t& slot) {
   if (position < 1 || position > MaxArrayColumns) {
     refusedDefine_ = "Column " + std::to_string(position) + " cannot be fetched: at most " +
                      std::to_string(MaxArrayColumns) + " columns can be defined for arrays.";
-    return;
+    return false;
   }
-  rows = std::clamp(rows, 1, MaxRowsPerFetch);
   if (indicators_.empty()) {
     // Allocated on the first array define only: most statements have none.
     // Return lengths are an array per column too, because the client writes
@@ -152,12 +151,35 @@ void OracleStatement::DefineStringArray(int position, char* buffer, int maxLengt
     indicators_.assign(static_cast<std::size_t>(MaxArrayColumns) * MaxRowsPerFetch, 0);
     returnLengths_.assign(static_cast<std::size_t>(MaxArrayColumns) * MaxRowsPerFetch, 0);
   }
-  const std::size_t slot = static_cast<std::size_t>(position - 1) * MaxRowsPerFetch;
+  slot = static_cast<std::size_t>(position - 1) * MaxRowsPerFetch;
+  return true;
+}
+
+void OracleStatement::DefineStringArray(int position, char* buffer, int maxLength, int rows) {
+  std::size_t slot = 0;
+  if (!ReserveArraySlot(position, slot)) {
+    return;
+  }
+  rows = std::clamp(rows, 1, MaxRowsPerFetch);
   Define(position, buffer, maxLength, &indicators_[slot], &returnLengths_[slot]);
   if (maxLength >= 0) {
     ownArrayDefines_.push_back({position, buffer, maxLength});
   }
   rowsPerFetch_ = rows;
+}
+
+void OracleStatement::DefineLobArray(int position, OCILobLocator** locators, ub2 type, int rows) {
+  std::size_t slot = 0;
+  if (!ReserveArraySlot(position, slot) || !EnsureHandle()) {
+    return;
+  }
+  if (session_.Oci().OCIDefineByPos(
+          handle_, &define_, session_.ErrorHandle(), static_cast<ub4>(position), locators,
+          static_cast<sb4>(sizeof(OCILobLocator*)), type, &indicators_[slot], &returnLengths_[slot],
+          nullptr, OCI_DEFAULT) != OCI_SUCCESS) {
+    session_.DiscardError();
+  }
+  rowsPerFetch_ = std::clamp(rows, 1, MaxRowsPerFetch);
 }
 
 void OracleStatement::DefineStringArrayWith(int position, char* buffer, int maxLength, int rows,

@@ -43,6 +43,10 @@ class OracleStatement {
   // indicators. rows is limited to MaxRowsPerFetch and position to
   // MaxArrayColumns. A NULL value reads as an empty string.
   void DefineStringArray(int position, char* buffer, int maxLength, int rows);
+  // The LOB values of the column at position (type SQLT_CLOB or SQLT_BLOB)
+  // into rows locators the caller allocated (OCI_DTYPE_LOB); a NULL value
+  // shows in Indicator. Limits as for DefineStringArray.
+  void DefineLobArray(int position, OCILobLocator** locators, ub2 type, int rows);
   // The same with caller-supplied indicators and return lengths (rows each).
   void DefineStringArrayWith(int position, char* buffer, int maxLength, int rows, sb2* indicators,
                              ub2* lengths);
@@ -91,6 +95,9 @@ class OracleStatement {
 
   bool CanCallServer() const;
   bool EnsureHandle();
+  // The indicator and length slots of an array define at position; false
+  // (and the define refused) past MaxArrayColumns.
+  bool ReserveArraySlot(int position, std::size_t& slot);
   void Define(int position, char* buffer, int maxLength, sb2* indicator, ub2* length);
   void BlankNullValues();
   ub4 ReadCountAttribute(ub4 attribute);
