@@ -37,7 +37,8 @@ class DynamicLibrary;
   X(OCIBindByPos)                     \
   X(OCILdaToSvcCtx)                   \
   X(OCIStmtGetPieceInfo)              \
-  X(OCIStmtSetPieceInfo)
+  X(OCIStmtSetPieceInfo)              \
+  X(OCILobRead)
 
 struct ClientEntryPoints {
 #define QUILLMARK_OCI_DECLARE_ENTRY(name) PFN_##name name = nullptr;

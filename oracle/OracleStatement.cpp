@@ -138,13 +138,12 @@ void OracleStatement::DefineString(int position, char* buffer, int maxLength, sb
   rowsPerFetch_ = 1;
 }
 
-void OracleStatement::DefineStringArray(int position, char* buffer, int maxLength, int rows) {
+OracleStatement::OwnArrayDefine* OracleStatement::ReserveArrayDefine(int position, int rows) {
   if (position < 1 || position > MaxArrayColumns) {
     refusedDefine_ = "Column " + std::to_string(position) + " cannot be fetched: at most " +
                      std::to_string(MaxArrayColumns) + " columns can be defined for arrays.";
-    return;
+    return nullptr;
   }
-  rows = std::clamp(rows, 1, MaxArrayRows);
   if (ownArrayDefines_.size() < static_cast<std::size_t>(position)) {
     ownArrayDefines_.resize(static_cast<std::size_t>(position));
   }
@@ -153,9 +152,36 @@ void OracleStatement::DefineStringArray(int position, char* buffer, int maxLengt
   OwnArrayDefine& define = ownArrayDefines_[static_cast<std::size_t>(position - 1)];
   define.indicators.assign(static_cast<std::size_t>(rows), 0);
   define.lengths.assign(static_cast<std::size_t>(rows), 0);
-  define.buffer = buffer;
-  define.maxLength = maxLength;
-  Define(position, buffer, maxLength, define.indicators.data(), define.lengths.data());
+  define.buffer = nullptr;
+  define.maxLength = -1;
+  return &define;
+}
+
+void OracleStatement::DefineStringArray(int position, char* buffer, int maxLength, int rows) {
+  rows = std::clamp(rows, 1, MaxArrayRows);
+  OwnArrayDefine* define = ReserveArrayDefine(position, rows);
+  if (define == nullptr) {
+    return;
+  }
+  define->buffer = buffer;
+  define->maxLength = maxLength;
+  Define(position, buffer, maxLength, define->indicators.data(), define->lengths.data());
+  rowsPerFetch_ = rows;
+}
+
+void OracleStatement::DefineLobArray(int position, OCILobLocator** locators, ub2 type, int rows) {
+  rows = std::clamp(rows, 1, MaxArrayRows);
+  OwnArrayDefine* define = ReserveArrayDefine(position, rows);
+  if (define == nullptr || !EnsureHandle()) {
+    return;
+  }
+  if (session_.Oci().OCIDefineByPos(handle_, &define_, session_.ErrorHandle(),
+                                    static_cast<ub4>(position), locators,
+                                    static_cast<sb4>(sizeof(OCILobLocator*)), type,
+                                    define->indicators.data(), define->lengths.data(), nullptr,
+                                    OCI_DEFAULT) != OCI_SUCCESS) {
+    session_.DiscardError();
+  }
   rowsPerFetch_ = rows;
 }
 

@@ -46,6 +46,10 @@ class OracleStatement {
   // indicators. rows is limited to MaxArrayRows and position to
   // MaxArrayColumns. A NULL value reads as an empty string.
   void DefineStringArray(int position, char* buffer, int maxLength, int rows);
+  // The LOB values of the column at position (type SQLT_CLOB or SQLT_BLOB)
+  // into rows locators the caller allocated (OCI_DTYPE_LOB); a NULL value
+  // shows in Indicator. Limits as for DefineStringArray.
+  void DefineLobArray(int position, OCILobLocator** locators, ub2 type, int rows);
   // The same with caller-supplied indicators and return lengths (rows each).
   void DefineStringArrayWith(int position, char* buffer, int maxLength, int rows, sb2* indicators,
                              ub2* lengths);
@@ -101,6 +105,9 @@ class OracleStatement {
 
   bool CanCallServer() const;
   bool EnsureHandle();
+  // The define record at position with indicators and lengths for rows;
+  // nullptr (and the define refused) past MaxArrayColumns.
+  OwnArrayDefine* ReserveArrayDefine(int position, int rows);
   void Define(int position, char* buffer, int maxLength, sb2* indicator, ub2* length);
   void BlankNullValues();
   ub4 ReadCountAttribute(ub4 attribute);

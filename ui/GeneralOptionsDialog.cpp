@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "config/SettingsStore.h"
+#include "engine/LobContentsSetting.h"
 #include "engine/RunSettings.h"
 #include "oracle/OracleSession.h"
 #include "scripting/connection/DatabaseConnection.h"
@@ -107,6 +108,8 @@ GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, Settin
   pct_->setChecked(store.GetString(Section, "InclPct", "Y") == "Y");
   storage_ = new QCheckBox("Include s&torage clauses", this);
   storage_->setChecked(store.GetString(Section, "InclStorage", "Y") == "Y");
+  lobContents_ = new QCheckBox("Write the contents of &LOB columns in table data", this);
+  lobContents_->setChecked(store.GetString(Section, LobContentsKey, "Y") != "N");
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   AddHelp(*this, *buttons, "general-options");
@@ -120,6 +123,7 @@ GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, Settin
   layout->addWidget(dateGroup);
   layout->addWidget(pct_);
   layout->addWidget(storage_);
+  layout->addWidget(lobContents_);
   layout->addWidget(buttons);
 
   for (QRadioButton* radio : {toScreen_, toFile_, autoSave_}) {
@@ -194,5 +198,6 @@ void GeneralOptionsDialog::accept() {
   store_.SetString(Section, "DateFormat", dateFormat_->text().toStdString());
   store_.SetString(Section, "InclPct", YesNo(pct_->isChecked()));
   store_.SetString(Section, "InclStorage", YesNo(storage_->isChecked()));
+  store_.SetString(Section, LobContentsKey, YesNo(lobContents_->isChecked()));
   QDialog::accept();
 }

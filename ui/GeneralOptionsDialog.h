@@ -56,6 +56,7 @@ class GeneralOptionsDialog : public QDialog {
   QLineEdit* DateFormatEdit() const { return dateFormat_; }
   QCheckBox* PctBox() const { return pct_; }
   QCheckBox* StorageBox() const { return storage_; }
+  QCheckBox* LobContentsBox() const { return lobContents_; }
   QPushButton* OkButton() const { return ok_; }
 
   void accept() override;
@@ -84,5 +85,6 @@ class GeneralOptionsDialog : public QDialog {
   QLineEdit* dateFormat_ = nullptr;
   QCheckBox* pct_ = nullptr;
   QCheckBox* storage_ = nullptr;
+  QCheckBox* lobContents_ = nullptr;
   QPushButton* ok_ = nullptr;
 };

@@ -282,6 +282,36 @@ sword OCILobGetLength(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp, ub
   });
 }
 
+// Polling and callback modes are not offered: the amount asked for is read
+// at once, as much of it as the buffer holds. The amount read comes back in
+// bytes for a CLOB, as for a client character set of varying width.
+sword OCILobRead(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp, ub4* amtp, ub4 offset,
+                 void* bufp, ub4 bufl, void* ctxp, OCICallbackLobRead cbfp, ub2 csid, ub1 csfrm) {
+  (void)ctxp;
+  (void)csid;
+  (void)csfrm;
+  return ApiCall([&](HandleRegistry& registry) {
+    auto* errors = registry.Find<ErrorHandle>(errhp);
+    auto* locator = registry.Find<LobLocator>(locp);
+    if (errors == nullptr || registry.Find<ServiceContextHandle>(svchp) == nullptr ||
+        locator == nullptr) {
+      return OCI_INVALID_HANDLE;
+    }
+    errors->BeginCall();
+    if (!locator->IsAssigned() || amtp == nullptr) {
+      errors->Add(errors::InvalidLobLocator());
+      return OCI_ERROR;
+    }
+    if (bufp == nullptr || cbfp != nullptr || *amtp == 0 || offset == 0) {
+      errors->Add({24801, "illegal parameter value in OCI lob function"});
+      return OCI_ERROR;
+    }
+    const ub4 read = locator->Read(offset, *amtp, static_cast<char*>(bufp), bufl);
+    *amtp = read;
+    return read == 0 ? OCI_NO_DATA : OCI_SUCCESS;
+  });
+}
+
 }  // extern "C"
 
 static_assert(std::is_same_v<decltype(&OCIStmtPrepare), PFN_OCIStmtPrepare>);
@@ -295,3 +325,4 @@ static_assert(std::is_same_v<decltype(&OCIStmtSetPieceInfo), PFN_OCIStmtSetPiece
 static_assert(std::is_same_v<decltype(&OCIParamGet), PFN_OCIParamGet>);
 static_assert(std::is_same_v<decltype(&OCIDescribeAny), PFN_OCIDescribeAny>);
 static_assert(std::is_same_v<decltype(&OCILobGetLength), PFN_OCILobGetLength>);
+static_assert(std::is_same_v<decltype(&OCILobRead), PFN_OCILobRead>);

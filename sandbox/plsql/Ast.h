@@ -19,6 +19,7 @@ struct TypeSpec {
   int length = 0;     // VARCHAR2 and CHAR: maximum length; 0 is unconstrained
   int precision = 0;  // NUMBER: 0 is unconstrained
   int scale = 0;
+  bool binary = false;              // BLOB: held as the hexadecimal text of its bytes
   std::vector<RecordField> fields;  // Record
 };
 

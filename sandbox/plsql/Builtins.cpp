@@ -7,6 +7,7 @@
 
 #include "sandbox/plsql/Conversions.h"
 #include "sandbox/plsql/DateTime.h"
+#include "sandbox/plsql/DbmsLob.h"
 
 namespace sandbox::plsql {
 
@@ -237,7 +238,7 @@ const BuiltinInfo* FindBuiltin(const std::string& name) {
     if (name == b.name)
       return &b;
   }
-  return nullptr;
+  return FindLobBuiltin(name);
 }
 
 PlValue CallBuiltin(const std::string& name, const std::vector<PlValue>& args,
@@ -260,6 +261,12 @@ PlValue CallBuiltin(const std::string& name, const std::vector<PlValue>& args,
   }
   if (name == "SYSDATE")
     return PlValue::Date(CurrentDate());
+  if (name == "TO_CLOB" || name == "TO_NCLOB")
+    return args[0].IsNull() ? PlValue() : PlValue::Text(text(0));
+  if (name == "TO_BLOB" || name == "HEXTORAW")
+    return HexToRaw(args[0]);
+  if (name == "DBMS_LOB.GETLENGTH")
+    return LobLength(args[0], false);
   if (name == "USER")
     return PlValue::Text(session.UserName());
   if (name == "NVL")

@@ -7,6 +7,7 @@
 #include "sandbox/plsql/Builtins.h"
 #include "sandbox/plsql/Conversions.h"
 #include "sandbox/plsql/DateTime.h"
+#include "sandbox/plsql/DbmsLob.h"
 #include "sandbox/server/EmptyBindSet.h"
 
 namespace sandbox::plsql {
@@ -383,7 +384,11 @@ void Executor::ExecPackageCall(const Stmt& stmt) {
       message.resize(2048);
     throw MakeError(static_cast<int>(-code), message);
   }
-  if (stmt.name == "DBMS_OUTPUT.ENABLE") {
+  if (stmt.name == "DBMS_LOB.APPEND") {
+    Assign(*stmt.exprs[0], LobAppend(args[0], args[1]));
+  } else if (stmt.name == "DBMS_LOB.WRITEAPPEND") {
+    Assign(*stmt.exprs[0], LobWriteAppend(args[0], args[1], args[2], IsBinaryExpr(*stmt.exprs[0])));
+  } else if (stmt.name == "DBMS_OUTPUT.ENABLE") {
     if (args.empty()) {
       output_.Enable(20000);
     } else if (args[0].IsNull()) {
@@ -498,6 +503,9 @@ PlValue Executor::Eval(const Expr& expr) {
       return sawUnknown ? Unknown() : PlValue::Boolean(expr.negated);
     }
     case Expr::Kind::Builtin: {
+      // The length of a BLOB counts its bytes, which only the argument's type tells.
+      if (expr.name == "DBMS_LOB.GETLENGTH" && IsBinaryExpr(*expr.args[0]))
+        return LobLength(Eval(*expr.args[0]), true);
       std::vector<PlValue> args;
       for (const auto& a : expr.args)
         args.push_back(Eval(*a));
@@ -716,7 +724,7 @@ std::map<std::string, Value> Executor::BindValues(const SqlText& sql) {
     if (v.kind() == PlValue::Kind::Boolean) {
       throw MakeError(6550, "PLS-00382: expression is of wrong type");
     }
-    values[PlaceholderName(i)] = ToSqlValue(v);
+    values[PlaceholderName(i)] = IsBinaryExpr(*sql.binds[i]) ? BinaryToSql(v) : ToSqlValue(v);
   }
   return values;
 }

@@ -360,8 +360,13 @@ TypeSpec Parser::ParseType(bool forParameter) {
   if (t.IsAny({"CHAR", "NCHAR", "CHARACTER"})) {
     return TextType(TypeSpec::Base::Char, lengthClause(forParameter ? 0 : 1));
   }
-  if (t.IsAny({"LONG", "CLOB"}))
+  if (t.IsAny({"LONG", "CLOB", "NCLOB"}))
     return TextType(TypeSpec::Base::Varchar2, 0);
+  if (t.Is("BLOB")) {
+    TypeSpec blob = TextType(TypeSpec::Base::Varchar2, 0);
+    blob.binary = true;
+    return blob;
+  }
   if (t.IsAny({"NUMBER", "NUMERIC", "DECIMAL", "DEC"})) {
     int precision = 0, scale = 0;
     if (Peek().Is("(")) {
@@ -748,6 +753,9 @@ std::unique_ptr<Stmt> Parser::ParseNameStatement() {
       }
       CheckArgumentCount(member, member.text, stmt->exprs.size(), signature->min, signature->max);
       return stmt;
+    }
+    if (first.Is("DBMS_LOB") && Peek(1).Is(".")) {
+      return ParseDbmsLobCall(std::move(stmt));
     }
     if (first.Is("RAISE_APPLICATION_ERROR")) {
       Take();

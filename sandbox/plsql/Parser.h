@@ -73,6 +73,8 @@ class Parser {
   void CheckArgumentCount(const Token& at, const std::string& name, size_t given, size_t min,
                           size_t max);
   ExprPtr ParseTarget();
+  // DBMS_LOB.APPEND(lob, src) and DBMS_LOB.WRITEAPPEND(lob, amount, buffer).
+  std::unique_ptr<Stmt> ParseDbmsLobCall(std::unique_ptr<Stmt> stmt);
 
   // Expressions.
   ExprPtr ParseExpression();

@@ -282,8 +282,13 @@ ExprPtr Parser::ParseName() {
   }
   if (ExprPtr sequence = ParseSequenceValue(name))
     return sequence;
+  std::string builtinName = name.text;
+  if (name.Is("DBMS_LOB") && Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier) {
+    Take();
+    builtinName += "." + Take().text;
+  }
   const BuiltinInfo* builtin =
-      name.kind == Token::Kind::Identifier ? FindBuiltin(name.text) : nullptr;
+      name.kind == Token::Kind::Identifier ? FindBuiltin(builtinName) : nullptr;
   if (builtin == nullptr) {
     std::string dotted = name.text;
     if (Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier)
@@ -291,7 +296,7 @@ ExprPtr Parser::ParseName() {
     SemanticError(name, "PLS-00201: identifier '" + dotted + "' must be declared");
   }
   auto e = NewExpr(Expr::Kind::Builtin, name);
-  e->name = name.text;
+  e->name = builtinName;
   if (Peek().Is("(")) {
     e->args = ParseArguments();
   } else if (!builtin->callableBare) {

@@ -126,6 +126,9 @@ Value ColumnValue(sqlite3_stmt* statement, int column, const ColumnInfo& info, b
   }
   if (type == SQLITE_BLOB || info.dataType == 23 || info.dataType == 24 || info.dataType == 113)
     return Value::Binary(std::move(bytes));
+  // An empty CLOB is a value of length zero, unlike an empty VARCHAR2.
+  if (info.dataType == 112 && bytes.empty())
+    return Value{Value::Kind::Text, std::string()};
   if (info.dataType == 12 && IsIsoDate(bytes))
     return Value::Date(std::move(bytes));
   if (info.dataType == 2) {

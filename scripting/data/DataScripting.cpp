@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "config/SettingsStore.h"
+#include "engine/LobContentsSetting.h"
 #include "engine/ReportOutput.h"
 #include "engine/ReportText.h"
 #include "engine/RunControl.h"
@@ -14,7 +15,9 @@
 #include "oracle/OracleSession.h"
 #include "oracle/SessionFormats.h"
 #include "scripting/data/DataQueryText.h"
+#include "scripting/data/LobLiteral.h"
 #include "scripting/data/RowSource.h"
+#include "scripting/tables/ServerRelease.h"
 #include "scripting/tables/TableListSource.h"
 
 namespace {
@@ -78,6 +81,7 @@ void DataScripting::ApplySessionFormats() {
   formats_.Date = store_.GetString(SettingsSection, "DateFormat", DefaultDateFormat);
   formats_.Timestamp = SessionTimestampFormat;
   formats_.TimestampWithZone = SessionTimestampZoneFormat;
+  lobContents_ = store_.GetString(SettingsSection, LobContentsKey, "Y") != "N";
   session_.ExecuteSql("alter session set nls_date_format = " + QuotedLiteral(formats_.Date));
   session_.ExecuteSql(OracleSession::FixedFormatsStatement());
 }
@@ -144,9 +148,14 @@ std::string DataScripting::FetchRows(const std::string& query, std::unique_ptr<R
     request.TableFlag = !table.empty();
     if (request.TableFlag) {
       request.IgnoredColumnPatterns = settings_.IgnoredColumnPatterns;
+      request.LeftOutColumns = rules_.LeftOutColumns;
+      // Named as the table scripts name it, so that the rows follow the
+      // table into whichever schema the script is run in.
+      request.Target = SqlName(table);
       settings_.GetDataCondition(table, request.Condition);
     }
     request.Formats = formats_;
+    request.LobContents = lobContents_;
     source = RowSource::Open(session_, request, error);
     if (!source) {
       return error;
@@ -168,6 +177,15 @@ void DataScripting::ScriptRows(const std::string& query, const std::string&,
   flags_.SkipRequested = 0;
   flags_.SkipAllowed = 1;
   Caption();
+  rules_ = TableDataRules{};
+  if (!table.empty()) {
+    std::string error;
+    if (!ReadTableDataRules(session_, Release(), tables_.SchemaOwner(), table, rules_, error)) {
+      WriteErrorBlock(table, error);
+      flags_.SkipAllowed = 0;
+      return;
+    }
+  }
 
   std::unique_ptr<RowSource> source;
   std::string values;
@@ -202,6 +220,7 @@ void DataScripting::ScriptRows(const std::string& query, const std::string&,
       Write("\r\n" + settings_.SqlCommentPrefix +
                 (table.empty() ? "Statement Skipped ..." : "Table Skipped ..."),
             NoticeColour, true);
+      WriteTableEnd(table, scripted);
       flags_.SkipAllowed = 0;
       return;
     }
@@ -214,6 +233,7 @@ void DataScripting::ScriptRows(const std::string& query, const std::string&,
         // A failure part way through is reported: a silently shorter script
         // would pass for the whole table.
         WriteErrorBlock(table, error);
+        WriteTableEnd(table, scripted);
         flags_.SkipAllowed = 0;
         return;
       }
@@ -225,11 +245,16 @@ void DataScripting::ScriptRows(const std::string& query, const std::string&,
     if (!values.empty() && source) {
       if (scripted == 0) {
         WriteDataHeader(table, query, *source);
+        WriteIdentityLoads(table);
       }
       WriteInsert(*source, values);
       ++scripted;
+      if (!table.empty() && CommitPortion() > 0 && scripted % CommitPortion() == 0) {
+        WriteCommit();
+      }
     }
   }
+  WriteTableEnd(table, scripted);
   if (scripted == 0 && settings_.NoDiffData) {
     WriteNoDataBanner(table);
   }
@@ -250,7 +275,7 @@ void DataScripting::WriteDataHeader(const std::string& table, const std::string&
           CommentColour, false);
     Write(StatementAsComment(query), NameColour, false);
   }
-  if (source.HasLobColumn()) {
+  if (source.HasLobColumn() && !source.WritesLobContents()) {
     Write("\r\n*\r\n" + settings_.CommentPrefix +
               "LOB contents are not scripted: CLOB values are written as '-lob not shown-', BLOB "
               "values as EMPTY_BLOB() and BFILE values as NULL.",
@@ -260,7 +285,13 @@ void DataScripting::WriteDataHeader(const std::string& table, const std::string&
 }
 
 // Once per row: pieces of text that exist already, nothing built.
-void DataScripting::WriteInsert(const RowSource& source, const std::string& values) {
+void DataScripting::WriteInsert(RowSource& source, const std::string& values) {
+  if (!source.BlockColumns().empty()) {
+    if (const std::string error = WriteLobBlock(source, values); !error.empty()) {
+      WriteErrorBlock(source.TargetTable(), error);
+    }
+    return;
+  }
   Write("\r\nINSERT INTO ", CommentColour, true);
   Write(source.TargetTable(), AlertColour, true);
   Write(" ", AlertColour, true);
@@ -268,6 +299,69 @@ void DataScripting::WriteInsert(const RowSource& source, const std::string& valu
   Write("\r\n", NameColour, true);
   Write("VALUES ", CommentColour, true);
   Write(values, NameColour, true);
+}
+
+long long DataScripting::CommitPortion() const {
+  return settings_.AutoSave != 0 ? settings_.AutoSaveLines : 0;
+}
+
+int DataScripting::Release() {
+  if (release_ < 0) {
+    release_ = ServerRelease(session_);
+  }
+  return release_;
+}
+
+void DataScripting::WriteCommit() {
+  Write("\r\nCOMMIT;\r\n", CommentColour, true);
+}
+
+void DataScripting::WriteIdentityLoads(const std::string& table) {
+  for (const IdentityColumn& column : rules_.Identities) {
+    if (column.Always) {
+      Write("\r\n" + IdentityLoadStatement(table, column) + "\r\n", CommentColour, true);
+    }
+  }
+}
+
+void DataScripting::WriteTableEnd(const std::string& table, long long rows) {
+  if (table.empty() || rows == 0) {
+    return;
+  }
+  if (CommitPortion() == 0 || rows % CommitPortion() != 0) {
+    WriteCommit();
+  }
+  for (const IdentityColumn& column : rules_.Identities) {
+    Write("\r\n" + IdentityRestoreStatement(table, column) + "\r\n", CommentColour, true);
+  }
+}
+
+std::string DataScripting::WriteLobBlock(RowSource& source, const std::string& values) {
+  Write("\r\nDECLARE\r\n", CommentColour, true);
+  for (const std::size_t column : source.BlockColumns()) {
+    Write(lob_literal::BlockDeclaration(column, source.IsCharacterLob(column)), NameColour, true);
+  }
+  Write("BEGIN\r\n", CommentColour, true);
+  std::string error;
+  for (const std::size_t column : source.BlockColumns()) {
+    const bool whole = source.WriteBlockChunks(
+        column, [this](const std::string& line) { Write(line, NameColour, true); }, error);
+    if (!whole) {
+      // A part of the value must not pass for all of it when the script runs.
+      Write("  RAISE_APPLICATION_ERROR(-20001, " +
+                QuotedLiteral("A LOB value could not be read whole when this script was written.") +
+                ");\r\n",
+            AlertColour, true);
+      break;
+    }
+  }
+  Write("  INSERT INTO ", CommentColour, true);
+  Write(source.TargetTable() + " ", AlertColour, true);
+  Write(source.ColumnList() + "\r\n", NameColour, true);
+  Write("  VALUES ", CommentColour, true);
+  Write(values, NameColour, true);
+  Write("END;\r\n/\r\n", CommentColour, true);
+  return error;
 }
 
 void DataScripting::WriteErrorBlock(const std::string& table, const std::string& error) {

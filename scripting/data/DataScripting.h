@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "engine/ReportColour.h"
+#include "scripting/data/TableDataRules.h"
 #include "scripting/data/ValueLiteral.h"
 
 class OracleSession;
@@ -51,7 +52,20 @@ class DataScripting {
   void ApplySessionFormats();
   bool Reconnected();
   void WriteDataHeader(const std::string& table, const std::string& query, const RowSource& source);
-  void WriteInsert(const RowSource& source, const std::string& values);
+  void WriteInsert(RowSource& source, const std::string& values);
+  // A row with LOB values too large for one statement: an anonymous block
+  // builds them in variables and inserts the row. Returns the error of a
+  // value that could not be read (the block then fails when run).
+  std::string WriteLobBlock(RowSource& source, const std::string& values);
+  // Before a table's first row: ALWAYS identity columns take explicit values.
+  void WriteIdentityLoads(const std::string& table);
+  // After a table's last row: COMMIT (unless the last portion ended with
+  // one) and every identity column's own generation and counter again.
+  void WriteTableEnd(const std::string& table, long long rows);
+  void WriteCommit();
+  // Rows between COMMIT statements; 0 for one COMMIT after the table.
+  long long CommitPortion() const;
+  int Release();
   void WriteErrorBlock(const std::string& table, const std::string& error);
   void WriteNoDataBanner(const std::string& table);
   void Status(const std::string& text);
@@ -68,4 +82,8 @@ class DataScripting {
   SettingsStore& store_;
   UnscriptedObjects& unscripted_;
   LiteralFormats formats_;
+  bool lobContents_ = true;  // the user's choice, read with the formats
+  // The rules of the table being scripted (empty for a statement).
+  TableDataRules rules_;
+  int release_ = -1;  // the server's, read once
 };

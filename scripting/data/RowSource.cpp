@@ -8,6 +8,7 @@
 #include "oracle/OracleStatement.h"
 #include "oracle/SqlComments.h"
 #include "scripting/data/DataQueryText.h"
+#include "scripting/data/LobLiteral.h"
 
 namespace {
 
@@ -36,13 +37,22 @@ bool IsLongType(int type) {
   return type == ValueType::Long || type == ValueType::LongRaw;
 }
 
-// A LOB keeps whether it is NULL; its contents are not fetched.
-std::string SelectItem(const DescribedColumn& column) {
+// A CLOB or BLOB whose contents are read through locators.
+bool IsContentLob(int type, bool lobContents) {
+  return lobContents && (type == ValueType::Clob || type == ValueType::Blob);
+}
+
+// A LOB left out keeps whether it is NULL; its contents are not fetched.
+std::string SelectItem(const DescribedColumn& column, bool lobContents) {
   const std::string name = QuotedName(column.Name);
-  if (IsLobType(column.Type)) {
+  if (IsLobType(column.Type) && !IsContentLob(column.Type, lobContents)) {
     return "case when " + name + " is null then null else " + LobPlaceholder + " end";
   }
   return name;
+}
+
+bool IsLeftOut(const std::string& name, const std::vector<std::string>& leftOut) {
+  return std::find(leftOut.begin(), leftOut.end(), name) != leftOut.end();
 }
 
 }  // namespace
@@ -93,6 +103,7 @@ std::optional<std::string> RowSource::RefusalOf(OracleSession& session, const st
 
 bool RowSource::Start(const DataQueryRequest& request, std::string& error) {
   formats_ = request.Formats;
+  lobContents_ = request.LobContents;
   statement_ = std::make_unique<OracleStatement>(session_);
   const std::string text = QueryText(request.Query);
   if (!PrepareQuery(text, error)) {
@@ -110,11 +121,12 @@ bool RowSource::Start(const DataQueryRequest& request, std::string& error) {
   }
   bool rebuild = false;
   for (DescribedColumn& column : described) {
-    if (request.TableFlag && IsColumnIgnored(column.Name, request.IgnoredColumnPatterns)) {
+    if (request.TableFlag && (IsColumnIgnored(column.Name, request.IgnoredColumnPatterns) ||
+                              IsLeftOut(column.Name, request.LeftOutColumns))) {
       rebuild = true;
       continue;
     }
-    rebuild = rebuild || IsLobType(column.Type);
+    rebuild = rebuild || (IsLobType(column.Type) && !IsContentLob(column.Type, lobContents_));
     hasLob_ = hasLob_ || IsLobType(column.Type);
     columns_.push_back(std::move(column));
   }
@@ -126,6 +138,9 @@ bool RowSource::Start(const DataQueryRequest& request, std::string& error) {
   const std::size_t from = FindFromKeyword(text);
   if (from != std::string::npos) {
     targetTable_ = TargetTableAfter(text, from);
+  }
+  if (!request.Target.empty()) {
+    targetTable_ = request.Target;
   }
   if (targetTable_.empty()) {
     error = "The query names no table after FROM, so its rows have no table to go into.";
@@ -142,7 +157,7 @@ bool RowSource::Start(const DataQueryRequest& request, std::string& error) {
     }
     query = head;
     for (std::size_t i = 0; i < columns_.size(); ++i) {
-      query += (i == 0 ? " " : ", ") + SelectItem(columns_[i]);
+      query += (i == 0 ? " " : ", ") + SelectItem(columns_[i], lobContents_);
     }
     query += " " + text.substr(from);
   }
@@ -173,9 +188,13 @@ bool RowSource::DefineBuffers(int rowsPerFetch, std::string& error) {
     longPosition_ = static_cast<int>(i) + 1;
   }
   buffers_.resize(columns_.size());
+  locators_.resize(columns_.size());
   std::size_t rowBytes = 0;
+  bool contentLob = false;
   for (std::size_t i = 0; i < columns_.size(); ++i) {
-    if (static_cast<int>(i) + 1 != longPosition_) {
+    if (IsContentLob(columns_[i].Type, lobContents_)) {
+      contentLob = true;
+    } else if (static_cast<int>(i) + 1 != longPosition_) {
       buffers_[i].slotSize =
           std::max(SmallestValueBuffer, columns_[i].Size * BytesPerDescribedByte) + 1;
       rowBytes += static_cast<std::size_t>(buffers_[i].slotSize);
@@ -183,17 +202,31 @@ bool RowSource::DefineBuffers(int rowsPerFetch, std::string& error) {
   }
   int rows = 1;
   if (longPosition_ == 0) {
-    // One round trip fills about a megabyte of buffers, whatever the row's width.
+    // One round trip fills about a megabyte of buffers, whatever the row's
+    // width. Each LOB value is read with calls of its own, so a large array of
+    // locators would save nothing.
     const std::size_t byBytes = FetchArrayBytes / std::max<std::size_t>(rowBytes, 1);
     rows = rowsPerFetch > 0 ? rowsPerFetch
+           : contentLob     ? MinimumRowsPerFetch
                             : static_cast<int>(std::clamp<std::size_t>(
-                                  byBytes, MinimumRowsPerFetch, OracleStatement::MaxArrayRows));
+                              byBytes, MinimumRowsPerFetch, OracleStatement::MaxArrayRows));
     statement_->SetPrefetch(static_cast<ub4>(rows), static_cast<ub4>(FetchArrayBytes));
   }
   rowsPerFetch_ = rows;
   for (std::size_t i = 0; i < columns_.size(); ++i) {
     Buffer& buffer = buffers_[i];
     if (static_cast<int>(i) + 1 == longPosition_) {
+      continue;
+    }
+    if (IsContentLob(columns_[i].Type, lobContents_)) {
+      locators_[i] = std::make_unique<LobLocatorArray>(session_, rows);
+      if (!locators_[i]->IsValid()) {
+        error = "The Oracle client could not allocate LOB locators for column " + columns_[i].Name +
+                ".";
+        return false;
+      }
+      statement_->DefineLobArray(static_cast<int>(i) + 1, locators_[i]->Data(),
+                                 columns_[i].Type == ValueType::Clob ? SQLT_CLOB : SQLT_BLOB, rows);
       continue;
     }
     buffer.data = std::make_unique<char[]>(static_cast<std::size_t>(buffer.slotSize) *
@@ -277,18 +310,30 @@ bool RowSource::NextRow(std::string& values, std::string& error) {
       return false;
     }
   }
-  AppendRow(values, row);
+  if (!AppendRow(values, row, error)) {
+    values.clear();
+    exhausted_ = true;
+    return false;
+  }
   ++rowsFetched_;
   return true;
 }
 
-void RowSource::AppendRow(std::string& values, int row) const {
+bool RowSource::AppendRow(std::string& values, int row, std::string& error) {
+  currentRow_ = row;
+  blockColumns_.clear();
   values += "( ";
   for (std::size_t i = 0; i < columns_.size(); ++i) {
     if (i > 0) {
       values += ", ";
     }
     const int position = static_cast<int>(i) + 1;
+    if (locators_[i] && statement_->Indicator(position, row) != -1) {
+      if (!AppendLob(values, i, row, error)) {
+        return false;
+      }
+      continue;
+    }
     std::string_view value;
     if (position == longPosition_) {
       value = longValue_;
@@ -300,4 +345,60 @@ void RowSource::AppendRow(std::string& values, int row) const {
     AppendValueLiteral(values, value, columns_[i].Type, formats_);
   }
   values += ");\r\n";
+  return true;
+}
+
+bool RowSource::IsCharacterLob(std::size_t column) const {
+  return columns_[column].Type == ValueType::Clob;
+}
+
+// Small values are read whole into the statement; a larger one is only
+// measured here and written by WriteBlockChunks.
+bool RowSource::AppendLob(std::string& values, std::size_t column, int row, std::string& error) {
+  const bool characters = IsCharacterLob(column);
+  LobReader reader(session_, locators_[column]->At(row), characters);
+  ub4 length = 0;
+  if (!reader.Length(length)) {
+    error = ServerError();
+    return false;
+  }
+  if (length == 0) {
+    values += characters ? "EMPTY_CLOB()" : "EMPTY_BLOB()";
+    return true;
+  }
+  if (length > (characters ? lob_literal::InlineClobCharacters : lob_literal::InlineBlobBytes)) {
+    values += lob_literal::BlockVariable(column);
+    blockColumns_.push_back(column);
+    return true;
+  }
+  std::string whole;
+  std::string piece;
+  while (reader.NextPiece(piece, lob_literal::ClobChunkBytes)) {
+    whole += piece;
+  }
+  if (reader.Failed()) {
+    error = ServerError();
+    return false;
+  }
+  values += characters ? lob_literal::InlineClob(whole) : lob_literal::InlineBlob(whole);
+  return true;
+}
+
+bool RowSource::WriteBlockChunks(std::size_t column,
+                                 const std::function<void(const std::string&)>& write,
+                                 std::string& error) {
+  const bool characters = IsCharacterLob(column);
+  LobReader reader(session_, locators_[column]->At(currentRow_), characters);
+  std::string chunk;
+  bool first = true;
+  while (reader.NextPiece(chunk,
+                          characters ? lob_literal::ClobChunkBytes : lob_literal::BlobChunkBytes)) {
+    write(lob_literal::ChunkStatement(column, chunk, characters, first));
+    first = false;
+  }
+  if (reader.Failed()) {
+    error = ServerError();
+    return false;
+  }
+  return true;
 }

@@ -7,11 +7,13 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "oracle/LobValues.h"
 #include "scripting/data/SelectListColumns.h"
 #include "scripting/data/ValueLiteral.h"
 
@@ -26,6 +28,14 @@ struct DataQueryRequest {
   std::vector<std::string> IgnoredColumnPatterns;
   // The text after WHERE, without the keyword; empty for none.
   std::string Condition;
+  // Columns of a table that INSERT statements must not name (virtual and
+  // hidden ones); they are left out like ignored columns.
+  std::vector<std::string> LeftOutColumns;
+  // The name the INSERT statements use; empty: the table named after FROM.
+  std::string Target;
+  // CLOB and BLOB values are written whole; else they are left out as a
+  // placeholder.
+  bool LobContents = false;
   LiteralFormats Formats;
   // Rows of one fetch; 0: as many as FetchArrayBytes hold, at least 20.
   int RowsPerFetch = 0;
@@ -67,6 +77,18 @@ class RowSource {
   const std::vector<DescribedColumn>& Columns() const { return columns_; }
   bool HasLongColumn() const { return longPosition_ != 0; }
   bool HasLobColumn() const { return hasLob_; }
+  // Whether LOB values are written whole (else the placeholder).
+  bool WritesLobContents() const { return lobContents_; }
+  // The 0-based columns of the current row whose values are too large for
+  // the INSERT statement: its VALUES text names their block variables
+  // (lob_literal::BlockVariable) and WriteBlockChunks writes their values.
+  const std::vector<std::size_t>& BlockColumns() const { return blockColumns_; }
+  bool IsCharacterLob(std::size_t column) const;
+  // Writes the chunk statements of a block column of the current row,
+  // reading the value piece by piece. False with error set when the value
+  // could not be read whole.
+  bool WriteBlockChunks(std::size_t column, const std::function<void(const std::string&)>& write,
+                        std::string& error);
   int RowsFetched() const { return rowsFetched_; }
   // Rows that one fetch asks for.
   int RowsPerFetch() const { return rowsPerFetch_; }
@@ -78,7 +100,8 @@ class RowSource {
   bool ExecuteQuery(std::string& error);
   bool NextBatch(std::string& error);
   bool FetchLongRow(std::string& error);
-  void AppendRow(std::string& values, int row) const;
+  bool AppendRow(std::string& values, int row, std::string& error);
+  bool AppendLob(std::string& values, std::size_t column, int row, std::string& error);
   std::string ServerError();
 
   struct Buffer {
@@ -96,6 +119,11 @@ class RowSource {
   int longPosition_ = 0;  // 1-based, among the kept columns
   std::string longValue_;
   bool hasLob_ = false;
+  bool lobContents_ = false;
+  // Per column: its locators when its LOB values are written whole.
+  std::vector<std::unique_ptr<LobLocatorArray>> locators_;
+  std::vector<std::size_t> blockColumns_;
+  int currentRow_ = 0;
   int rowInBatch_ = 0;
   int rowsInBatch_ = 0;
   bool exhausted_ = false;

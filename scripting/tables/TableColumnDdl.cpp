@@ -42,9 +42,16 @@ std::string ColumnDeclarations(int release) {
          "\t\twhere k.owner = c_own and k.table_name = c_tab and k.column_name = c_col\n"
          "\t\t\tand c.owner = k.owner and c.constraint_name = k.constraint_name\n"
          "\t\t\tand c.table_name = k.table_name and c.constraint_type = 'C';\n" +
+         // The sequence's next value, so that rows inserted later do not take
+         // the values of rows the table already held.
          (identity ? "\tcursor id_cursor (c_own varchar2, c_tab varchar2, c_col varchar2) is\n"
-                     "\t\tselect generation_type, identity_options from all_tab_identity_cols\n"
-                     "\t\twhere owner = c_own and table_name = c_tab and column_name = c_col;\n"
+                     "\t\tselect i.generation_type, i.identity_options,\n"
+                     "\t\t\t(select s.last_number from all_sequences s\n"
+                     "\t\t\twhere s.sequence_owner = i.owner and s.sequence_name = "
+                     "i.sequence_name) next_value\n"
+                     "\t\tfrom all_tab_identity_cols i\n"
+                     "\t\twhere i.owner = c_own and i.table_name = c_tab and i.column_name = "
+                     "c_col;\n"
                    : "") +
          anchored("lv_col_owner", "owner") + anchored("lv_column_name", "column_name") +
          anchored("lv_data_type", "data_type") + anchored("lv_data_length", "data_length") +
@@ -114,7 +121,8 @@ std::string IdentityClause() {
          "\t\t\t\t\t\ta_lin := wri(a_lin, ' ON NULL', 0);\n"
          "\t\t\t\t\tend if;\n"
          "\t\t\t\t\ta_lin := wri(a_lin, ' AS IDENTITY (START WITH ' ||\n"
-         "\t\t\t\t\t\tident_opt(r_id.identity_options, 'START WITH'), 0);\n"
+         "\t\t\t\t\t\tnvl(to_char(r_id.next_value),\n"
+         "\t\t\t\t\t\tident_opt(r_id.identity_options, 'START WITH')), 0);\n"
          "\t\t\t\t\ta_lin := wri(a_lin, ' INCREMENT BY ' ||\n"
          "\t\t\t\t\t\tident_opt(r_id.identity_options, 'INCREMENT BY'), 0);\n"
          "\t\t\t\t\ta_lin := wri(a_lin, ' MAXVALUE ' ||\n"

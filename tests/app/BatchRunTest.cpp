@@ -144,7 +144,7 @@ TEST_F(BatchRunTest, WithoutReportFileOrWithDashTheReportIsStreamedToStandardOut
     std::string streamed;
     ASSERT_EQ(RunToStandardOutput(options, streamed), BatchFinished) << errors.str();
     EXPECT_NE(streamed.find("SOURCE DATABASE:  DEMO@DEMO"), std::string::npos);
-    EXPECT_NE(streamed.find("INSERT INTO DEMO.DEPARTMENTS ( \"DEPT_ID\", \"DEPT_NAME\""),
+    EXPECT_NE(streamed.find("INSERT INTO DEPARTMENTS ( \"DEPT_ID\", \"DEPT_NAME\""),
               std::string::npos)
         << streamed.substr(0, 2000);
     EXPECT_NE(streamed.find(ClosingLine), std::string::npos);

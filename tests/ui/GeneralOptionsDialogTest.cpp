@@ -112,6 +112,9 @@ TEST_F(GeneralOptionsDialogTest, RefusedEntriesKeepTheDialogOpenAndStoreNothing)
 
   dialog->LinesEdit()->setText("999999");
   dialog->PctBox()->click();
+  // LOB contents are written unless the user turns them off.
+  EXPECT_TRUE(dialog->LobContentsBox()->isChecked());
+  dialog->LobContentsBox()->click();
   ASSERT_TRUE(PressOk(*dialog));
   EXPECT_EQ(dialog->Options().AutoSaveLines, 999999);
   EXPECT_EQ(dialog->Options().ReportFileName, "report.txt");
@@ -119,6 +122,7 @@ TEST_F(GeneralOptionsDialogTest, RefusedEntriesKeepTheDialogOpenAndStoreNothing)
   EXPECT_EQ(store->GetString("Settings", "DateFormat", ""), " DD/MM/YYYY");
   EXPECT_EQ(store->GetString("Settings", "InclPct", ""), "N");
   EXPECT_EQ(store->GetString("Settings", "InclStorage", ""), "Y");
+  EXPECT_EQ(store->GetString("Settings", "LobContents", ""), "N");
 }
 
 TEST_F(GeneralOptionsDialogTest, TheViewsSessionChecksTheDateFormat) {

@@ -176,6 +176,8 @@ bool TableDdl::ModifyColumn(const std::string& owner, const std::string& table, 
     error = {904, "\"" + column + "\": invalid identifier"};
     return false;
   }
+  if (in_.Peek().IsWord("GENERATED"))
+    return ModifyIdentity(owner, table, column, error);
   TableStorage storage(catalog, owner, table);
   bool rebuild = false;
   const SqlToken& next = in_.Peek();

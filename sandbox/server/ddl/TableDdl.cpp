@@ -597,19 +597,16 @@ bool TableDdl::AddIdentity(const std::string& owner, const std::string& table, C
   DdlContext inner{context_.session, sql, tokens, catalog};
   if (!SequenceViewDdl(inner).CreateSequence(error))
     return false;
-  const auto options = catalog.Rows(
-      "SELECT LAST_NUMBER, INCREMENT_BY, MAX_VALUE, MIN_VALUE, CYCLE_FLAG, CACHE_SIZE, ORDER_FLAG "
-      "FROM \"SYS.ALL_SEQUENCES\" WHERE SEQUENCE_OWNER = ? AND SEQUENCE_NAME = ?",
+  const auto start = catalog.Rows(
+      "SELECT LAST_NUMBER FROM \"SYS.ALL_SEQUENCES\" WHERE SEQUENCE_OWNER = ? AND SEQUENCE_NAME = "
+      "?",
       {Value::Text(owner), Value::Text(sequence)});
-  if (options.empty()) {
+  const std::string text =
+      start.empty() ? std::string() : IdentityOptionsText(owner, sequence, start[0][0]);
+  if (text.empty()) {
     error = {2289, "sequence does not exist"};
     return false;
   }
-  const auto& o = options[0];
-  const std::string text =
-      "START WITH: " + o[0] + ", INCREMENT BY: " + o[1] + ", MAX_VALUE: " + o[2] +
-      ", MIN_VALUE: " + o[3] + ", CYCLE_FLAG: " + o[4] + ", CACHE_SIZE: " + o[5] +
-      ", ORDER_FLAG: " + o[6] + ", SCALE_FLAG: N, EXTEND_FLAG: N, SESSION_FLAG: N, KEEP_VALUE: N";
   column.defaultSql =
       "ora_nextval(" + QuoteSqliteText(owner) + ", " + QuoteSqliteText(sequence) + ")";
   column.defaultText = "\"" + owner + "\".\"" + sequence + "\".nextval";

@@ -132,6 +132,16 @@ class TableDdl {
   bool DropColumns(const std::string& owner, const std::string& table, OraError& error);
   bool RemoveIdentity(const std::string& owner, const std::string& table,
                       const std::string& pattern, OraError& error);
+  // MODIFY column GENERATED ... AS IDENTITY [(options)], at GENERATED.
+  bool ModifyIdentity(const std::string& owner, const std::string& table, const std::string& column,
+                      OraError& error);
+  bool LimitValue(const std::string& owner, const std::string& table, const std::string& column,
+                  const std::string& sequence, std::string& start, OraError& error);
+  bool RestartIdentity(const std::string& owner, const std::string& sequence,
+                       const std::string& start, OraError& error);
+  // all_tab_identity_cols.identity_options of the column's sequence, showing start.
+  std::string IdentityOptionsText(const std::string& owner, const std::string& sequence,
+                                  const std::string& start);
   bool RenameConstraint(const std::string& owner, const std::string& table, OraError& error);
   bool RenameColumn(const std::string& owner, const std::string& table, OraError& error);
   bool RenameTable(const std::string& owner, const std::string& table, OraError& error);

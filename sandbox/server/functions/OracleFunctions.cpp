@@ -630,23 +630,10 @@ void HexToRaw(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_null(ctx);
     return;
   }
-  const std::string hex = TextArg(argv[0]);
   std::string bytes;
-  auto nibble = [](char c) {
-    if (c >= '0' && c <= '9')
-      return c - '0';
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-  };
-  // An odd count of digits reads as if led by a zero, as Oracle does.
-  const std::string digits = hex.size() % 2 ? "0" + hex : hex;
-  for (std::size_t i = 0; i < digits.size(); i += 2) {
-    const int high = nibble(digits[i]), low = nibble(digits[i + 1]);
-    if (high < 0 || low < 0) {
-      ResultOraError(ctx, "ORA-01465: invalid hex number");
-      return;
-    }
-    bytes += static_cast<char>(high * 16 + low);
+  if (!HexToBytes(TextArg(argv[0]), bytes)) {
+    ResultOraError(ctx, "ORA-01465: invalid hex number");
+    return;
   }
   sqlite3_result_blob(ctx, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
 }
@@ -844,6 +831,26 @@ const FunctionEntry kFunctions[] = {
 
 }  // namespace
 
+bool HexToBytes(const std::string& hex, std::string& bytes) {
+  auto nibble = [](char c) {
+    if (c >= '0' && c <= '9')
+      return c - '0';
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+  };
+  // An odd count of digits reads as if led by a zero, as Oracle does.
+  const std::string digits = hex.size() % 2 ? "0" + hex : hex;
+  bytes.clear();
+  bytes.reserve(digits.size() / 2);
+  for (std::size_t i = 0; i < digits.size(); i += 2) {
+    const int high = nibble(digits[i]), low = nibble(digits[i + 1]);
+    if (high < 0 || low < 0)
+      return false;
+    bytes += static_cast<char>(high * 16 + low);
+  }
+  return true;
+}
+
 bool OracleTextOf(sqlite3_value* value, std::string& text) {
   switch (sqlite3_value_type(value)) {
     case SQLITE_NULL:
@@ -867,6 +874,7 @@ bool OracleTextOf(sqlite3_value* value, std::string& text) {
 void RegisterOracleFunctions(sqlite3* db, SqlFunctionContext* context) {
   RegisterDateTimeFunctions(db, context);
   RegisterQueryFunctions(db, context);
+  RegisterLobFunctions(db, context);
   for (const FunctionEntry& entry : kFunctions) {
     const int flags = SQLITE_UTF8 | (entry.deterministic ? SQLITE_DETERMINISTIC : 0);
     sqlite3_create_function_v2(db, entry.name, entry.argumentCount, flags, context, entry.function,

@@ -50,6 +50,11 @@ void ResultOraError(sqlite3_context* ctx, const char* message);
 std::optional<double> NumberArg(sqlite3_context* ctx, sqlite3_value* value);  // ORA-01722
 std::string TextArg(sqlite3_value* value);
 
+// Bytes of hexadecimal text as HEXTORAW reads it; false for a character that
+// is not a hexadecimal digit.
+bool HexToBytes(const std::string& hex, std::string& bytes);
+// EMPTY_CLOB, EMPTY_BLOB, TO_CLOB and TO_BLOB (LobFunctions.cpp).
+void RegisterLobFunctions(sqlite3* db, SqlFunctionContext* context);
 // ROWNUM, LISTAGG and UTL_RAW (QueryFunctions.cpp).
 void RegisterQueryFunctions(sqlite3* db, SqlFunctionContext* context);
 // The timestamp, interval and binary floating point functions (DateTimeFunctions.cpp).

@@ -1,0 +1,114 @@
+// DBMS_LOB over text and hexadecimal values.
+#include "sandbox/plsql/DbmsLob.h"
+
+#include <cctype>
+#include <cmath>
+
+#include "sandbox/plsql/Conversions.h"
+#include "sandbox/plsql/PlError.h"
+
+namespace sandbox::plsql {
+
+namespace {
+
+long double Characters(const std::string& text) {
+  long double count = 0;
+  for (const unsigned char c : text) {
+    if ((c & 0xC0) != 0x80)
+      ++count;
+  }
+  return count;
+}
+
+// The first count characters of UTF-8 text.
+std::string FirstCharacters(const std::string& text, long double count) {
+  std::size_t end = 0;
+  for (long double taken = 0; end < text.size() && taken < count; ++taken) {
+    ++end;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+      ++end;
+  }
+  return text.substr(0, end);
+}
+
+const BuiltinInfo kLobBuiltins[] = {
+    {"TO_CLOB", 1, 1, false},  {"TO_NCLOB", 1, 1, false},           {"TO_BLOB", 1, 1, false},
+    {"HEXTORAW", 1, 1, false}, {"DBMS_LOB.GETLENGTH", 1, 1, false},
+};
+
+PlError ArgumentError() {
+  return MakeError(21560, "argument 2 is null, invalid, or out of range");
+}
+
+}  // namespace
+
+const BuiltinInfo* FindLobBuiltin(const std::string& name) {
+  for (const BuiltinInfo& builtin : kLobBuiltins) {
+    if (name == builtin.name)
+      return &builtin;
+  }
+  return nullptr;
+}
+
+bool IsBinaryExpr(const Expr& expr) {
+  if (expr.kind == Expr::Kind::Variable)
+    return expr.variable != nullptr && expr.variable->type.binary;
+  return expr.kind == Expr::Kind::Builtin && (expr.name == "TO_BLOB" || expr.name == "HEXTORAW");
+}
+
+PlValue HexToRaw(const PlValue& text) {
+  if (text.IsNull())
+    return {};
+  std::string digits = text.text();
+  for (char& c : digits) {
+    if (!std::isxdigit(static_cast<unsigned char>(c)))
+      throw MakeError(1465, "invalid hex number");
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  return PlValue::Text(digits.size() % 2 ? "0" + digits : digits);
+}
+
+Value BinaryToSql(const PlValue& value) {
+  if (value.IsNull())
+    return Value::Null();
+  const PlValue digits = HexToRaw(value);
+  const std::string& hex = digits.text();
+  std::string bytes;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  return Value::Binary(bytes);
+}
+
+PlValue LobAppend(const PlValue& dest, const PlValue& src) {
+  if (dest.IsNull())
+    throw MakeError(22275, "invalid LOB locator specified");
+  if (src.IsNull())
+    return dest;
+  return PlValue::Text(dest.text() + src.text());
+}
+
+PlValue LobWriteAppend(const PlValue& lob, const PlValue& amount, const PlValue& buffer,
+                       bool binary) {
+  if (lob.IsNull())
+    throw MakeError(22275, "invalid LOB locator specified");
+  if (amount.IsNull() || buffer.IsNull())
+    throw ArgumentError();
+  const long double count = std::trunc(NumberOf(amount));
+  const std::string& text = buffer.text();
+  const long double available =
+      binary ? static_cast<long double>(text.size() / 2) : Characters(text);
+  if (count < 1 || count > available)
+    throw ArgumentError();
+  const std::string part =
+      binary ? text.substr(0, static_cast<std::size_t>(count) * 2) : FirstCharacters(text, count);
+  return PlValue::Text(lob.text() + part);
+}
+
+PlValue LobLength(const PlValue& lob, bool binary) {
+  if (lob.IsNull())
+    return {};
+  return PlValue::Number(binary ? static_cast<long double>(lob.text().size() / 2)
+                                : Characters(lob.text()));
+}
+
+}  // namespace sandbox::plsql

@@ -1,0 +1,96 @@
+// LOB values as inline expressions and block statements.
+#include "scripting/data/LobLiteral.h"
+
+#include "scripting/data/ValueLiteral.h"
+
+namespace lob_literal {
+
+namespace {
+
+// One line of a literal: short enough for a script line even when every
+// apostrophe is doubled or every byte written as two digits.
+constexpr std::size_t ClobPieceBytes = 1000;
+constexpr std::size_t BlobPieceBytes = 500;
+constexpr const char* PieceSeparator = "\r\n|| ";
+
+bool ContinuesCharacter(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// The end of the piece that starts at begin: at most ClobPieceBytes bytes,
+// not inside a UTF-8 sequence.
+std::size_t PieceEnd(std::string_view text, std::size_t begin) {
+  if (text.size() - begin <= ClobPieceBytes) {
+    return text.size();
+  }
+  std::size_t end = begin + ClobPieceBytes;
+  while (end > begin + 1 && ContinuesCharacter(text[end])) {
+    --end;
+  }
+  return end;
+}
+
+// Quoted pieces of text, each wrapped as before + piece + after.
+std::string ClobPieces(std::string_view text, const char* before, const char* after) {
+  std::string out;
+  for (std::size_t begin = 0; begin < text.size();) {
+    const std::size_t end = PieceEnd(text, begin);
+    if (begin > 0) {
+      out += PieceSeparator;
+    }
+    out += before;
+    out += QuotedLiteral(text.substr(begin, end - begin));
+    out += after;
+    begin = end;
+  }
+  return out;
+}
+
+// Quoted hexadecimal pieces joined into one string expression.
+std::string HexPieces(std::string_view bytes) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string out;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (i % BlobPieceBytes == 0) {
+      out += i == 0 ? "'" : std::string("'") + PieceSeparator + "'";
+    }
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    out += digits[byte >> 4];
+    out += digits[byte & 15];
+  }
+  return out + "'";
+}
+
+}  // namespace
+
+std::string InlineClob(std::string_view text) {
+  return ClobPieces(text, "TO_CLOB(", ")");
+}
+
+std::string InlineBlob(std::string_view bytes) {
+  return "TO_BLOB(HEXTORAW(" + HexPieces(bytes) + "))";
+}
+
+std::string BlockVariable(std::size_t column) {
+  return "lob_" + std::to_string(column + 1);
+}
+
+std::string BlockDeclaration(std::size_t column, bool characters) {
+  return "  " + BlockVariable(column) + (characters ? " CLOB;\r\n" : " BLOB;\r\n");
+}
+
+std::string ChunkStatement(std::size_t column, std::string_view chunk, bool characters,
+                           bool first) {
+  const std::string variable = BlockVariable(column);
+  if (characters) {
+    const std::string value = "TO_CLOB(" + ClobPieces(chunk, "", "") + ")";
+    return first ? "  " + variable + " := " + value + ";\r\n"
+                 : "  DBMS_LOB.APPEND(" + variable + ", " + value + ");\r\n";
+  }
+  const std::string value = "HEXTORAW(" + HexPieces(chunk) + ")";
+  return first ? "  " + variable + " := TO_BLOB(" + value + ");\r\n"
+               : "  DBMS_LOB.WRITEAPPEND(" + variable + ", " + std::to_string(chunk.size()) + ", " +
+                     value + ");\r\n";
+}
+
+}  // namespace lob_literal
