@@ -5,9 +5,9 @@
 
 #include "engine/RunEngine.h"
 #include "scripting/connection/DatabaseConnection.h"
+#include "scripting/data/DataScripting.h"
 #include "scripting/source/GrantAndSequenceScripting.h"
 #include "scripting/source/SourceScripting.h"
-#include "scripting/data/DataScripting.h"
 #include "scripting/tables/ConnectionTableList.h"
 
 void ScriptingPhases::SetConnection(std::shared_ptr<DatabaseConnection> connection) {
@@ -83,13 +83,13 @@ int ScriptingPhases::TableCount() {
   return runConnection_ ? static_cast<int>(runConnection_->Lists().Tables.size()) : 0;
 }
 
-void ScriptingPhases::ScriptSourceKind(const std::string& kind) {
+void ScriptingPhases::ScriptSourceSection(const std::vector<std::string>& codes) {
   if (!RunIsConnected()) {
     return;
   }
   SourceScripting(*engine_, host_, *runConnection_, Catalog(), maxima_)
       .Phase()
-      .ScriptSourceKind(kind);
+      .ScriptSourceSection(codes);
 }
 
 DataScripting ScriptingPhases::DataScriptingOver(TableListSource& tables) {
