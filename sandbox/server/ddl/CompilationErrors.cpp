@@ -35,7 +35,8 @@ bool IsIncompleteType(const std::vector<SqlToken>& tokens, std::size_t nameToken
   return (tokens.size() - nameToken) % 2 == 0;
 }
 
-// Line and column (from 1) of offset in text.
+}  // namespace
+
 void LineAndColumn(const std::string& text, std::size_t offset, long long& line,
                    long long& column) {
   line = 1;
@@ -47,8 +48,6 @@ void LineAndColumn(const std::string& text, std::size_t offset, long long& line,
     }
   column = static_cast<long long>(offset - lineStart) + 1;
 }
-
-}  // namespace
 
 std::vector<CompilationError> CheckUnit(const std::string& sql, const std::vector<SqlToken>& tokens,
                                         std::size_t textBegin, std::size_t nameToken,
