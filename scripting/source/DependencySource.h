@@ -11,8 +11,9 @@ class DependencySource {
  public:
   virtual ~DependencySource() = default;
 
-  // The dependencies among owner's objects into dependencies. Returns ""
-  // or what could not be read; what could be read is kept either way.
-  virtual std::string ReadDependencies(const std::string& owner,
+  // The dependencies among owner's objects into dependencies, with each
+  // subtype's need of its supertype when withSupertypes. Returns "" or what
+  // could not be read; what could be read is kept either way.
+  virtual std::string ReadDependencies(const std::string& owner, bool withSupertypes,
                                        std::vector<ObjectDependency>& dependencies) = 0;
 };

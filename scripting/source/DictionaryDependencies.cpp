@@ -42,12 +42,15 @@ std::string WithoutTrailingWhiteSpace(std::string text) {
 
 }  // namespace
 
-std::string DictionaryDependencies::ReadDependencies(const std::string& owner,
+std::string DictionaryDependencies::ReadDependencies(const std::string& owner, bool withSupertypes,
                                                      std::vector<ObjectDependency>& dependencies) {
   std::string failures;
   const std::pair<const char*, const char*> queries[] = {{"all_dependencies", DependencyQuery},
                                                          {"all_types", SupertypeQuery}};
   for (const auto& [view, sql] : queries) {
+    if (sql == SupertypeQuery && !withSupertypes) {
+      continue;
+    }
     const std::string error = ReadInto(session_, sql, owner, dependencies);
     if (!error.empty()) {
       failures += (failures.empty() ? "" : "; ") + std::string(view) + ": " +

@@ -12,7 +12,7 @@ class DictionaryDependencies final : public DependencySource {
  public:
   explicit DictionaryDependencies(OracleSession& session) : session_(session) {}
 
-  std::string ReadDependencies(const std::string& owner,
+  std::string ReadDependencies(const std::string& owner, bool withSupertypes,
                                std::vector<ObjectDependency>& dependencies) override;
 
  private:

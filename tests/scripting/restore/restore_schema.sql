@@ -9,20 +9,17 @@ alter session set current_schema = APP;
 
 create sequence employees_seq start with 300 increment by 1 nocache;
 
--- Object types: a subtype named before its supertype, and two types that
--- refer to each other.
-create type customer_typ;
+-- Object types: a subtype named before its supertype, and a type that
+-- refers to another.
+create or replace type customer_typ as object (
+  customer_id  number(6),
+  cust_name    varchar2(40)
+) not final;
 /
 create or replace type order_typ as object (
   order_id   number(12),
   placed_by  ref customer_typ
 );
-/
-create or replace type customer_typ as object (
-  customer_id  number(6),
-  cust_name    varchar2(40),
-  last_order   ref order_typ
-) not final;
 /
 create type corporate_customer_typ under customer_typ (
   company_name varchar2(40)

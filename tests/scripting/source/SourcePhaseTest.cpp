@@ -75,9 +75,9 @@ using Lists = std::map<std::string, std::vector<std::string>>;
 // Answers fixed dependencies, and failure as what could not be read.
 class FixedDependencies final : public DependencySource {
  public:
-  std::string ReadDependencies(const std::string& owner,
+  std::string ReadDependencies(const std::string& owner, bool withSupertypes,
                                std::vector<ObjectDependency>& read) override {
-    owners.push_back(owner);
+    owners.push_back(owner + (withSupertypes ? " with supertypes" : ""));
     read = dependencies;
     return failure;
   }
@@ -274,6 +274,7 @@ TEST(SourcePhaseTest, TypesThatNeedEachOtherAreDeclaredFirstAndTheCycleRemarked)
   EXPECT_EQ(rig.Count("CREATE TYPE "), 1);
   // A remark is not an object that could not be scripted.
   EXPECT_EQ(rig.unscripted.Count(), 0u);
+  EXPECT_EQ(dependencies.owners, std::vector<std::string>{"APP with supertypes"});
 }
 
 TEST(SourcePhaseTest, DependenciesThatCannotBeReadLeaveNameOrderWithARemark) {
