@@ -5,6 +5,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "engine/RunPhases.h"
 
@@ -24,7 +25,7 @@ class EmptyRunPhases : public RunPhases {
   void ClearConstraintCounters() override {}
   void RunConstraintPhase() override {}
   void RunDataPhase() override {}
-  void ScriptSourceKind(const std::string&) override {}
+  void ScriptSourceSection(const std::vector<std::string>&) override {}
   void ScriptRows(const std::string&, const std::string&, const std::string&) override {}
 
  private:

@@ -9,6 +9,7 @@
 #include "engine/ReportColour.h"
 #include "engine/ReportOutput.h"
 #include "engine/ReportText.h"
+#include "engine/RestorePlan.h"
 #include "engine/RunControl.h"
 #include "engine/RunDialogs.h"
 #include "engine/RunFlags.h"
@@ -19,19 +20,6 @@
 #include "engine/UnscriptedObjects.h"
 
 namespace {
-
-struct SourceKindStep {
-  int RunSettings::*flag;
-  const char* kind;
-};
-
-// The stored-source kinds, in the order a run scripts them.
-constexpr SourceKindStep SourceKindSteps[] = {
-    {&RunSettings::DoTrigger, "TRIG"},      {&RunSettings::DoViewSource, "VIEW"},
-    {&RunSettings::DoFunction, "FUNC"},     {&RunSettings::DoPackage, "PKG"},
-    {&RunSettings::DoPackageBody, "PKGBD"}, {&RunSettings::DoProcedure, "STP"},
-    {&RunSettings::DoType, "TYPE"},         {&RunSettings::DoTypeBody, "TYPEB"},
-};
 
 // Keeps SkipAllowed set while a phase that honours Skip runs, also when the
 // phase ends by a stop: a stale flag would let Skip act on the next run.
@@ -253,7 +241,7 @@ void RunDriver::Work(RunKind kind) {
     }
     WriteHeader();
     if (kind == RunKind::Scripting) {
-      RunPhaseTable();
+      RunRestorePlan();
     } else {
       SkipAllowedScope skipAllowed(flags_);
       phases_.ScriptRows(settings_.StatementText, std::string(), std::string());
@@ -316,40 +304,46 @@ void RunDriver::WriteHeader() {
   comment("\r\n*" + BannerClose);
 }
 
-void RunDriver::RunPhaseTable() {
-  if (settings_.DoPrivilege) {
-    phases_.RunPrivilegePhase();
-  }
-  if (settings_.DoSequence) {
-    SkipAllowedScope skipAllowed(flags_);
-    phases_.RunSequencePhase();
-  }
-  if (settings_.DoTable || settings_.DoIndex || settings_.DoConstraint) {
-    phases_.RunTablePhase();
-  }
-  if (settings_.DoTable) {
-    RunStructureStep();
-  }
-  if (settings_.DoIndex) {
-    const int count = phases_.TableCount();
-    BeginStep("Analyzing Indexes ...", "Analyzing Indexes", count);
-    phases_.RunIndexPhase();
-    host_.SetProgressPosition(count);
-  }
-  if (settings_.DoConstraint) {
-    phases_.ClearConstraintCounters();
-    const int count = phases_.TableCount();
-    BeginStep("Analyzing Constraints ...", "Analyzing Constraints", count);
-    phases_.RunConstraintPhase();
-    host_.SetProgressPosition(count);
-  }
-  if (settings_.DoData) {
-    SkipAllowedScope skipAllowed(flags_);
-    phases_.RunDataPhase();
-  }
-  for (const SourceKindStep& step : SourceKindSteps) {
-    if (settings_.*step.flag) {
-      phases_.ScriptSourceKind(step.kind);
+void RunDriver::RunRestorePlan() {
+  for (const PlannedSection& planned : PlanRestore(settings_)) {
+    switch (planned.section) {
+      case RestoreSection::Privileges:
+        phases_.RunPrivilegePhase();
+        break;
+      case RestoreSection::Sequences: {
+        SkipAllowedScope skipAllowed(flags_);
+        phases_.RunSequencePhase();
+        break;
+      }
+      case RestoreSection::Tables:
+        phases_.RunTablePhase();
+        if (settings_.DoTable) {
+          RunStructureStep();
+        }
+        break;
+      case RestoreSection::Data: {
+        SkipAllowedScope skipAllowed(flags_);
+        phases_.RunDataPhase();
+        break;
+      }
+      case RestoreSection::Indexes: {
+        const int count = phases_.TableCount();
+        BeginStep("Analyzing Indexes ...", "Analyzing Indexes", count);
+        phases_.RunIndexPhase();
+        host_.SetProgressPosition(count);
+        break;
+      }
+      case RestoreSection::Constraints: {
+        phases_.ClearConstraintCounters();
+        const int count = phases_.TableCount();
+        BeginStep("Analyzing Constraints ...", "Analyzing Constraints", count);
+        phases_.RunConstraintPhase();
+        host_.SetProgressPosition(count);
+        break;
+      }
+      case RestoreSection::StoredSource:
+        phases_.ScriptSourceSection(planned.sourceCodes);
+        break;
     }
   }
 }

@@ -1,6 +1,6 @@
 // RunDriver: starts a run and carries it out on its worker thread. The
 // commands run on the user-interface thread; the worker writes the report
-// header, runs the fixed phase table (or the rows of one statement), writes the
+// header, runs the sections of its restore plan (or the rows of one statement), writes the
 // closing line and ends an unattended run's program. At most one worker exists;
 // the driver never leaves a running thread behind.
 #pragma once
@@ -74,7 +74,7 @@ class RunDriver {
   void Work(RunKind kind);
   void WriteFileModeNotice();
   void WriteHeader();
-  void RunPhaseTable();
+  void RunRestorePlan();
   void RunStructureStep();
   void WriteUnscriptedSummary();
   void BeginStep(const char* status, const char* caption, int count);

@@ -1,4 +1,4 @@
-// RunPhases: the calls of a scripting run's fixed phase table and of a
+// RunPhases: the calls of a scripting run's restore plan and of a
 // statement run, carried out on the worker thread. Scripting implements them;
 // until it does, EmptyRunPhases stands in. A phase ends early only through
 // RunControl::StopRun, whose exception must pass through it: a phase never
@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class RunPhases {
  public:
@@ -28,8 +29,10 @@ class RunPhases {
   virtual void ClearConstraintCounters() = 0;
   virtual void RunConstraintPhase() = 0;
   virtual void RunDataPhase() = 0;
-  // kind: "TRIG", "VIEW", "FUNC", "PKG", "PKGBD", "STP", "TYPE" or "TYPEB".
-  virtual void ScriptSourceKind(const std::string& kind) = 0;
+  // One section of stored source: codes are kinds among "TRIG", "VIEW",
+  // "FUNC", "PKG", "PKGBD", "STP", "TYPE" and "TYPEB", written together in
+  // dependency order, codes' order breaking ties.
+  virtual void ScriptSourceSection(const std::vector<std::string>& codes) = 0;
   // Scripts the rows of query as INSERT statements; an empty table selects the
   // statement run's variant.
   virtual void ScriptRows(const std::string& query, const std::string& secondQuery,

@@ -104,13 +104,13 @@ int ScriptingPhases::TableCount() {
   return runConnection_ ? static_cast<int>(runConnection_->Lists().Tables.size()) : 0;
 }
 
-void ScriptingPhases::ScriptSourceKind(const std::string& kind) {
+void ScriptingPhases::ScriptSourceSection(const std::vector<std::string>& codes) {
   if (!RunIsConnected()) {
     return;
   }
   SourceScripting(*engine_, host_, *runConnection_, Catalog(), maxima_)
       .Phase()
-      .ScriptSourceKind(kind);
+      .ScriptSourceSection(codes);
 }
 
 DataScripting ScriptingPhases::DataScriptingOver(TableListSource& tables) {

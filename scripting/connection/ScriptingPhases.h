@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "engine/RunPhases.h"
 #include "scripting/tables/ObjectCatalog.h"
@@ -54,8 +55,8 @@ class ScriptingPhases : public RunPhases {
   void ClearConstraintCounters() override {}
   void RunConstraintPhase() override;
   void RunDataPhase() override;
-  // Stored source scripting, one kind per call.
-  void ScriptSourceKind(const std::string& kind) override;
+  // Stored source scripting, one section of kinds per call.
+  void ScriptSourceSection(const std::vector<std::string>& codes) override;
   void ScriptRows(const std::string& query, const std::string& secondQuery,
                   const std::string& table) override;
   void InterruptServerCall() override;

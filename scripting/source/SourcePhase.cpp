@@ -12,6 +12,8 @@
 #include "engine/RunSettings.h"
 #include "engine/UnscriptedObjects.h"
 #include "scripting/source/OracleNames.h"
+#include "scripting/source/DependencyOrder.h"
+#include "scripting/source/DependencySource.h"
 #include "scripting/source/SourceKinds.h"
 #include "scripting/source/SourceListSource.h"
 #include "scripting/source/SourceNames.h"
@@ -48,38 +50,54 @@ std::string CommentedLines(const std::string& prefix, const std::string& text) {
 
 SourcePhase::SourcePhase(const RunSettings& settings, ReportOutput& output, RunHost* host,
                          RunControl& control, SourceListSource& lists, SourceTextSource& texts,
-                         UnscriptedObjects& unscripted)
+                         UnscriptedObjects& unscripted, DependencySource* dependencies)
     : PhaseOutput(output, host),
       settings_(settings),
       control_(control),
       lists_(lists),
       texts_(texts),
-      unscripted_(unscripted) {}
+      unscripted_(unscripted),
+      dependencies_(dependencies) {}
 
-void SourcePhase::ScriptSourceKind(const std::string& code) {
-  const SourceKind* kind = FindSourceKind(code);
-  if (kind == nullptr) {
-    return;
+void SourcePhase::ScriptSourceSection(const std::vector<std::string>& codes) {
+  std::vector<const SourceKind*> kinds;
+  for (const std::string& code : codes) {
+    if (const SourceKind* kind = FindSourceKind(code)) {
+      kinds.push_back(kind);
+    }
   }
-  const std::string label = kind->label;
-  if (host_ != nullptr) {
-    host_->SetCaption(CaptionFor("Analyzing " + label));
+  sourceCount_ = 0;
+  for (const SourceKind* kind : kinds) {
+    const std::string label = kind->label;
+    if (host_ != nullptr) {
+      host_->SetCaption(CaptionFor("Analyzing " + label));
+    }
+    Status("Analyzing " + label + " ...");
+    if (host_ != nullptr) {
+      host_->SetProgressStep(1);
+      host_->SetProgressPosition(0);
+      host_->SetProgressRange(0, ListingProgressRange);
+      host_->StepProgress();
+    }
+    const int count = ReadList(*kind);
+    sourceCount_ += count;
+    if (host_ != nullptr) {
+      host_->SetProgressRange(0, ProgressStepsPerObject * count);
+    }
+    WriteSummaryBanner(*kind, count);
   }
-  Status("Analyzing " + label + " ...");
   if (host_ != nullptr) {
-    host_->SetProgressStep(1);
     host_->SetProgressPosition(0);
-    host_->SetProgressRange(0, ListingProgressRange);
-    host_->StepProgress();
-  }
-  ReadList(*kind);
-  if (host_ != nullptr) {
     host_->SetProgressRange(0, ProgressStepsPerObject * sourceCount_);
   }
-  WriteSummaryBanner(*kind);
-  if (settings_.*kind->doFlag != 0) {
-    WriteObjectScripts(*kind);
-    if (settings_.*kind->notProcessedFlag != 0) {
+  const std::string owner = lists_.SchemaOwner();
+  for (const SectionObject& object : OrderedObjects(kinds)) {
+    control_.CheckStop();
+    StepProgress();
+    WriteObjectScript(*object.kind, owner, object.name);
+  }
+  for (const SourceKind* kind : kinds) {
+    if (settings_.*kind->doFlag != 0 && settings_.*kind->notProcessedFlag != 0) {
       WriteNotProcessed(*kind);
     }
   }
@@ -88,22 +106,103 @@ void SourcePhase::ScriptSourceKind(const std::string& code) {
   }
 }
 
-void SourcePhase::ReadList(const SourceKind& kind) {
-  if (lists_.ListLoaded(kind)) {
-    sourceCount_ = static_cast<int>(lists_.List(kind).size());
-  } else {
-    sourceCount_ = lists_.ReloadList(kind);
-  }
+int SourcePhase::ReadList(const SourceKind& kind) {
+  return lists_.ListLoaded(kind) ? static_cast<int>(lists_.List(kind).size())
+                                 : lists_.ReloadList(kind);
 }
 
-void SourcePhase::WriteSummaryBanner(const SourceKind& kind) {
+void SourcePhase::WriteSummaryBanner(const SourceKind& kind, int count) {
   const std::string label = LowerCase(kind.label);
   Comment("\r\n\r\n\r\n" + BannerOpen);
   Comment("*  " + label + "\r\n*\r\n*  ");
-  Name(std::to_string(sourceCount_) + " ", false);
+  Name(std::to_string(count) + " ", false);
   Comment(label + " were found in ", false);
   Name(lists_.DatabaseName(), false);
   Comment(BannerClose);
+}
+
+std::vector<SourcePhase::SectionObject> SourcePhase::OrderedObjects(
+    const std::vector<const SourceKind*>& kinds) {
+  std::vector<SectionObject> objects;
+  for (const SourceKind* kind : kinds) {
+    if (settings_.*kind->doFlag == 0) {
+      continue;
+    }
+    for (std::string& name : ObjectNames(*kind)) {
+      if (!IsSourceExcluded(settings_, kind->code, name)) {
+        objects.push_back({kind, std::move(name)});
+      }
+    }
+  }
+  if (objects.size() < 2 || dependencies_ == nullptr) {
+    return objects;
+  }
+  return InDependencyOrder(std::move(objects));
+}
+
+std::vector<SourcePhase::SectionObject> SourcePhase::InDependencyOrder(
+    std::vector<SectionObject> objects) {
+  const bool withTypes =
+      std::any_of(objects.begin(), objects.end(), [](const SectionObject& object) {
+        return std::string(object.kind->dictionaryType) == "TYPE";
+      });
+  std::vector<ObjectDependency> dependencies;
+  const std::string failure =
+      dependencies_->ReadDependencies(lists_.SchemaOwner(), withTypes, dependencies);
+  if (!failure.empty()) {
+    WriteRemark("The dependencies between these objects could not all be read (" + failure +
+                "); objects without them stand in the order of their kinds and names.");
+  }
+  std::vector<ObjectKey> keys;
+  for (const SectionObject& object : objects) {
+    keys.push_back({object.kind->dictionaryType, object.name});
+  }
+  const DependencyOrder order = OrderByDependencies(keys, dependencies);
+  const auto describe = [&objects](std::size_t at) {
+    return LowerCase(objects[at].kind->dictionaryType) + " " + objects[at].name;
+  };
+  for (const std::vector<std::size_t>& cycle : order.cycles) {
+    std::string chain;
+    for (const std::size_t at : cycle) {
+      chain += describe(at) + " -> ";
+    }
+    WriteRemark("These objects depend on each other in a cycle: " + chain +
+                describe(cycle.front()) +
+                ". They are written all the same; the target server may have to compile them "
+                "again once all of them exist.");
+  }
+  std::vector<SectionObject> types;
+  for (const std::size_t at : order.neededEarly) {
+    if (std::string(objects[at].kind->dictionaryType) == "TYPE") {
+      types.push_back(objects[at]);
+    }
+  }
+  WriteForwardDeclarations(types);
+  std::vector<SectionObject> ordered;
+  for (const std::size_t at : order.order) {
+    ordered.push_back(std::move(objects[at]));
+  }
+  return ordered;
+}
+
+void SourcePhase::WriteRemark(const std::string& text) {
+  output_.OutputLine("\r\n" + CommentedLines(settings_.SqlCommentPrefix, text) + "\r\n",
+                     NoticeColour, false, true);
+}
+
+// A type that another type needs before it can be created is declared
+// incomplete first; its CREATE OR REPLACE later completes it.
+void SourcePhase::WriteForwardDeclarations(const std::vector<SectionObject>& types) {
+  if (types.empty()) {
+    return;
+  }
+  Comment("\r\n\r\n" + BannerOpen);
+  Comment(settings_.CommentPrefix +
+          "The following statements declare the types that other types need before them");
+  Comment(BannerClose);
+  for (const SectionObject& type : types) {
+    Name("CREATE TYPE " + QuotedName(type.name) + ";\r\n/\r\n");
+  }
 }
 
 // The names are copied at the start of a loop: the list belongs to the
@@ -114,18 +213,6 @@ std::vector<std::string> SourcePhase::ObjectNames(const SourceKind& kind) {
     names.push_back(item.Name());
   }
   return names;
-}
-
-void SourcePhase::WriteObjectScripts(const SourceKind& kind) {
-  const std::string owner = lists_.SchemaOwner();
-  for (const std::string& name : ObjectNames(kind)) {
-    control_.CheckStop();
-    StepProgress();
-    if (IsSourceExcluded(settings_, kind.code, name)) {
-      continue;
-    }
-    WriteObjectScript(kind, owner, name);
-  }
 }
 
 void SourcePhase::WriteObjectScript(const SourceKind& kind, const std::string& owner,

@@ -1,8 +1,11 @@
 // SourcePhase: the stored source phase of a scripting run, on the worker
-// thread, called once per chosen kind. For one kind it writes a summary
-// banner with the number of objects found, then, when the kind is chosen, a
-// banner and a CREATE OR REPLACE statement ended by a "/" line for each object
-// not excluded, and on request the list of objects left out. An object whose
+// thread, called once per section of one or more kinds. It writes a summary
+// banner per kind with the number of objects found, then a banner and a
+// CREATE OR REPLACE statement ended by a "/" line for each object not
+// excluded, all kinds together in the order of their dependencies (kinds
+// and names breaking ties), and on request each kind's list of objects left
+// out. Types that need each other are declared first ("CREATE TYPE name;");
+// a dependency cycle or dependencies that could not be read get a remark. An object whose
 // source cannot be read gets a remark instead of a statement, so that a script
 // never replaces a good unit with a truncated or empty one, and is noted in
 // the run's record of objects it could not script. A stopped run
@@ -14,6 +17,7 @@
 
 #include "scripting/connection/PhaseOutput.h"
 
+class DependencySource;
 class ReportOutput;
 class RunControl;
 class RunHost;
@@ -27,21 +31,35 @@ class SourcePhase : private PhaseOutput {
  public:
   // host shows caption, status and progress; without one the phase only
   // writes the report.
-  // Objects whose source cannot be read go to unscripted.
+  // Objects whose source cannot be read go to unscripted. Without
+  // dependencies the objects stand in the order of their kinds and lists.
   SourcePhase(const RunSettings& settings, ReportOutput& output, RunHost* host, RunControl& control,
-              SourceListSource& lists, SourceTextSource& texts, UnscriptedObjects& unscripted);
+              SourceListSource& lists, SourceTextSource& texts, UnscriptedObjects& unscripted,
+              DependencySource* dependencies = nullptr);
 
-  // code: "TRIG", "VIEW", "FUNC", "PKG", "PKGBD", "STP", "TYPE" or "TYPEB"; any
-  // other code writes nothing.
-  void ScriptSourceKind(const std::string& code);
+  // codes: kinds among "TRIG", "VIEW", "FUNC", "PKG", "PKGBD", "STP", "TYPE"
+  // and "TYPEB", in the order that breaks ties; other codes write nothing.
+  void ScriptSourceSection(const std::vector<std::string>& codes);
+  // A section of the one kind code.
+  void ScriptSourceKind(const std::string& code) { ScriptSourceSection({code}); }
 
-  // Objects of the last kind scripted, as counted when its list was read.
+  // Objects of the section's kinds, as counted when their lists were read.
   int SourceCount() const { return sourceCount_; }
 
  private:
-  void ReadList(const SourceKind& kind);
-  void WriteSummaryBanner(const SourceKind& kind);
-  void WriteObjectScripts(const SourceKind& kind);
+  struct SectionObject {
+    const SourceKind* kind;
+    std::string name;
+  };
+
+  // Reads the kind's list; returns how many objects it holds.
+  int ReadList(const SourceKind& kind);
+  void WriteSummaryBanner(const SourceKind& kind, int count);
+  // The objects to script of kinds, in the order to write them.
+  std::vector<SectionObject> OrderedObjects(const std::vector<const SourceKind*>& kinds);
+  std::vector<SectionObject> InDependencyOrder(std::vector<SectionObject> objects);
+  void WriteRemark(const std::string& text);
+  void WriteForwardDeclarations(const std::vector<SectionObject>& types);
   void WriteObjectScript(const SourceKind& kind, const std::string& owner, const std::string& name);
   void WriteNotProcessed(const SourceKind& kind);
   std::vector<std::string> ObjectNames(const SourceKind& kind);
@@ -51,5 +69,6 @@ class SourcePhase : private PhaseOutput {
   SourceListSource& lists_;
   SourceTextSource& texts_;
   UnscriptedObjects& unscripted_;
+  DependencySource* dependencies_;
   int sourceCount_ = 0;
 };

@@ -16,5 +16,6 @@ SourceScripting::SourceScripting(RunEngine& engine, RunHost* host, DatabaseConne
                  host->StepProgress();
                }
              }),
+      dependencies_(*connection.Session()),
       phase_(engine.Settings(), engine.Output(), host, engine.Control(), lists_, texts_,
-             engine.Unscripted()) {}
+             engine.Unscripted(), &dependencies_) {}

@@ -1,9 +1,10 @@
 // SourceScripting: the stored source phase of one run wired to its database
-// connection: the connection's source lists, the dictionary definitions of
-// its session and the run's report, settings and control.
+// connection: the connection's source lists, the dictionary definitions and
+// dependencies of its session and the run's report, settings and control.
 #pragma once
 
 #include "scripting/source/ConnectionSourceLists.h"
+#include "scripting/source/DictionaryDependencies.h"
 #include "scripting/source/DictionarySourceText.h"
 #include "scripting/source/SourcePhase.h"
 
@@ -20,5 +21,6 @@ class SourceScripting {
  private:
   ConnectionSourceLists lists_;
   DictionarySourceText texts_;
+  DictionaryDependencies dependencies_;
   SourcePhase phase_;
 };

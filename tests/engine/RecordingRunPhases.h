@@ -36,7 +36,13 @@ class RecordingRunPhases : public RunPhases {
   void ClearConstraintCounters() override { Record("ClearConstraintCounters"); }
   void RunConstraintPhase() override { Record("RunConstraintPhase"); }
   void RunDataPhase() override { Record("RunDataPhase"); }
-  void ScriptSourceKind(const std::string& kind) override { Record("ScriptSourceKind " + kind); }
+  void ScriptSourceSection(const std::vector<std::string>& codes) override {
+    std::string call = "ScriptSourceSection";
+    for (const std::string& code : codes) {
+      call += " " + code;
+    }
+    Record(call);
+  }
   void ScriptRows(const std::string& query, const std::string& secondQuery,
                   const std::string& table) override {
     Record("ScriptRows [" + query + "][" + secondQuery + "][" + table + "]");

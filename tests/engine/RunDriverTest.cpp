@@ -85,13 +85,21 @@ TEST_F(RunDriverTest, ScriptingRunWritesHeaderPhasesAndClosingLine) {
   EXPECT_EQ(std::count(runs.begin(), runs.end(), TextRun{"  IMPORTANT:  ", AlertColour, false}), 1);
   EXPECT_EQ(runs.back().colour, NoticeColour);
 
-  const std::vector<std::string> order = {
-      "ClearRunObjectLists",     "RunPrivilegePhase",      "RunSequencePhase +skip",
-      "RunTablePhase",           "RunStructurePass",       "RunIndexPhase",
-      "ClearConstraintCounters", "RunConstraintPhase",     "RunDataPhase +skip",
-      "ScriptSourceKind TRIG",   "ScriptSourceKind VIEW",  "ScriptSourceKind FUNC",
-      "ScriptSourceKind PKG",    "ScriptSourceKind PKGBD", "ScriptSourceKind STP",
-      "ScriptSourceKind TYPE",   "ScriptSourceKind TYPEB"};
+  // The restore order: what each section's objects need stands before them.
+  const std::vector<std::string> order = {"ClearRunObjectLists",
+                                          "RunPrivilegePhase",
+                                          "RunSequencePhase +skip",
+                                          "ScriptSourceSection TYPE",
+                                          "RunTablePhase",
+                                          "RunStructurePass",
+                                          "RunDataPhase +skip",
+                                          "RunIndexPhase",
+                                          "ClearConstraintCounters",
+                                          "RunConstraintPhase",
+                                          "ScriptSourceSection FUNC STP PKG",
+                                          "ScriptSourceSection VIEW",
+                                          "ScriptSourceSection PKGBD TYPEB",
+                                          "ScriptSourceSection TRIG"};
   EXPECT_EQ(phases_.calls, order);
 
   const std::vector<std::string> captions = host_.EventsStartingWith("caption ");

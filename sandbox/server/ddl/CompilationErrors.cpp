@@ -20,7 +20,23 @@ bool LooksComplete(const std::vector<SqlToken>& tokens, const std::string& type)
                             tokens[n - 1].IsWord("INSTANTIABLE"));
 }
 
-// Line and column (from 1) of offset in text.
+// "TYPE [schema.]name;" declares an incomplete type, which a later CREATE OR
+// REPLACE completes; types that refer to each other are created that way.
+bool IsIncompleteType(const std::vector<SqlToken>& tokens, std::size_t nameToken,
+                      const std::string& type) {
+  if (type != "TYPE" || tokens.size() < nameToken + 2 || !tokens.back().IsSymbol(";"))
+    return false;
+  for (std::size_t at = nameToken; at + 1 < tokens.size(); ++at) {
+    const bool namePart =
+        tokens[at].type == SqlToken::Type::Word || tokens[at].type == SqlToken::Type::QuotedName;
+    if (namePart != ((at - nameToken) % 2 == 0) || (!namePart && !tokens[at].IsSymbol(".")))
+      return false;
+  }
+  return (tokens.size() - nameToken) % 2 == 0;
+}
+
+}  // namespace
+
 void LineAndColumn(const std::string& text, std::size_t offset, long long& line,
                    long long& column) {
   line = 1;
@@ -32,8 +48,6 @@ void LineAndColumn(const std::string& text, std::size_t offset, long long& line,
     }
   column = static_cast<long long>(offset - lineStart) + 1;
 }
-
-}  // namespace
 
 std::vector<CompilationError> CheckUnit(const std::string& sql, const std::vector<SqlToken>& tokens,
                                         std::size_t textBegin, std::size_t nameToken,
@@ -49,7 +63,7 @@ std::vector<CompilationError> CheckUnit(const std::string& sql, const std::vecto
     missing.text = "PLS-00304: cannot compile body of '" + name + "' without its specification";
     errors.push_back(missing);
   }
-  if (!LooksComplete(tokens, type)) {
+  if (!LooksComplete(tokens, type) && !IsIncompleteType(tokens, nameToken, type)) {
     CompilationError truncated;
     LineAndColumn(text, text.size(), truncated.line, truncated.position);
     truncated.number = 103;

@@ -1,6 +1,6 @@
-// The compile check of stored units and the ALL_ERRORS rows it leaves. The
-// sandbox does not compile PL/SQL: a unit counts as compiled when its text is
-// complete and, for a body, its declaration exists. A unit that fails is still
+// The compile check of stored units and the ALL_ERRORS rows it leaves. This
+// is the syntax half: a unit's text must be complete and a body needs its
+// declaration; UnitReferences checks the names it uses. A unit that fails is still
 // stored (INVALID) with its errors listed, as Oracle does; a later successful
 // compilation or a drop clears them.
 #pragma once
@@ -19,6 +19,9 @@ struct CompilationError {
   int number = 0;          // PLS-nnnnn
   std::string text;        // "PLS-nnnnn: ..."
 };
+
+// Line and column (from 1) of offset in text.
+void LineAndColumn(const std::string& text, std::size_t offset, long long& line, long long& column);
 
 // The errors of the unit name whose text starts at token textBegin of sql;
 // nameToken is where its name begins, specMissing tells that a body has no

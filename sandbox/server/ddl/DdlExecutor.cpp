@@ -12,6 +12,10 @@
 
 namespace sandbox {
 
+const std::string& DdlContext::Schema() const {
+  return compileSchema.empty() ? session.CurrentSchema() : compileSchema;
+}
+
 const std::string& DdlContext::User() const {
   return session.UserName();
 }
@@ -63,7 +67,7 @@ bool DdlExecutor::Run(OraError& error, OraError& warning) {
   if (!TransactionRules(session_).Commit(error))
     return false;
   Catalog catalog(database);
-  DdlContext context{session_, sql_, tokens_, catalog};
+  DdlContext context{session_, sql_, tokens_, catalog, {}};
   SqliteRunner runner(database.Handle());
   runner.Exec("BEGIN");
   bool done = Dispatch(context, error, warning);
@@ -106,7 +110,7 @@ bool DdlExecutor::Dispatch(DdlContext& context, OraError& error, OraError& warni
     if (in.Peek().IsWord("SEQUENCE"))
       return SequenceViewDdl(context).CreateSequence(error);
     if (in.Peek().IsWord("VIEW") || in.Peek().IsWord("FORCE") || in.Peek().IsWord("NOFORCE"))
-      return SequenceViewDdl(context).CreateView(error);
+      return SequenceViewDdl(context).CreateView(error, warning);
     return StoredUnitDdl(context).Create(error, warning);
   } else if (verb.IsWord("DROP")) {
     if (in.Peek().IsWord("SYNONYM") || (in.Peek().IsWord("PUBLIC") && in.Peek(1).IsWord("SYNONYM")))
@@ -131,7 +135,9 @@ bool DdlExecutor::Dispatch(DdlContext& context, OraError& error, OraError& warni
       return UserDdl(context).AlterUser(error);
     if (in.Peek().IsWord("SEQUENCE"))
       return SequenceViewDdl(context).AlterSequence(error);
-    return StoredUnitDdl(context).Alter(error);
+    if (in.Peek().IsWord("VIEW"))
+      return SequenceViewDdl(context).AlterView(error, warning);
+    return StoredUnitDdl(context).Alter(error, warning);
   }
   error = {900, "invalid SQL statement"};
   return false;

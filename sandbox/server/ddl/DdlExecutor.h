@@ -20,6 +20,10 @@ struct DdlContext {
   const std::string& sql;
   const std::vector<SqlToken>& tokens;
   Catalog& catalog;
+  // The schema unqualified names of the statement belong to when it is not
+  // the session's current schema (an object compiled again in its owner's).
+  std::string compileSchema;
+  const std::string& Schema() const;
   // Checks a system privilege of the session's user (directly or through
   // roles; DBA holds them all); ORA-01031 when it is missing.
   bool Require(const std::string& privilege, OraError& error) const;

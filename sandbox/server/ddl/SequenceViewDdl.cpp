@@ -1,10 +1,14 @@
 // Sequences and views.
 #include "sandbox/server/ddl/SequenceViewDdl.h"
 
+#include <cstdio>
 #include <optional>
 
 #include "sandbox/server/ErrorMapping.h"
 #include "sandbox/server/ServerSession.h"
+#include "sandbox/server/ddl/CompilationErrors.h"
+#include "sandbox/server/ddl/ObjectCompiler.h"
+#include "sandbox/server/ddl/UnitReferences.h"
 #include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/sql/SqlTranslator.h"
 #include "sandbox/server/values/NumberText.h"
@@ -210,16 +214,20 @@ bool SequenceViewDdl::DropSequence(OraError& error) {
          catalog.RemoveObject(owner, name, "SEQUENCE", error);
 }
 
-bool SequenceViewDdl::CreateView(OraError& error) {
+bool SequenceViewDdl::CreateView(OraError& error, OraError& warning) {
   const bool replace = in_.AcceptWords("OR", "REPLACE");
-  in_.AcceptWord("FORCE") || in_.AcceptWord("NOFORCE");
+  const bool force = in_.AcceptWord("FORCE");
+  if (!force)
+    in_.AcceptWord("NOFORCE");
   in_.Skip();  // VIEW
   std::string owner, name;
-  if (!in_.ReadQualifiedName(owner, name, context_.session.CurrentSchema(), error))
+  if (!in_.ReadQualifiedName(owner, name, context_.Schema(), error))
     return false;
   std::vector<std::string> aliases;
+  const std::size_t aliasBegin = in_.Position();
   if (in_.Peek().IsSymbol("(") && !in_.ReadNameList(aliases, error))
     return false;
+  const std::string aliasText = context_.SourceText(aliasBegin, in_.Position());
   if (!in_.ExpectWord("AS", error))
     return false;
   const std::size_t queryBegin = in_.Position();
@@ -246,8 +254,11 @@ bool SequenceViewDdl::CreateView(OraError& error) {
     return false;
   }
   std::string query;
-  if (!context_.TranslateExpression(queryBegin, queryEnd, query, error))
+  OraError queryError;
+  if (!context_.TranslateExpression(queryBegin, queryEnd, query, queryError) && !force) {
+    error = queryError;
     return false;
+  }
   const std::string storage = QuoteSqliteName(StorageName(owner, name));
   std::string aliasSql;
   for (const std::string& alias : aliases)
@@ -255,15 +266,60 @@ bool SequenceViewDdl::CreateView(OraError& error) {
   if (!aliasSql.empty())
     aliasSql += ")";
   const std::vector<Value> key{Value::Text(owner), Value::Text(name)};
+  // Oracle keeps the query's text as written, up to the end of the statement.
+  const std::string text = context_.sql.substr(context_.tokens[queryBegin].offset);
+  const auto oldText =
+      catalog.Rows("SELECT TEXT FROM \"SYS.ALL_VIEWS\" WHERE OWNER = ? AND VIEW_NAME = ?", key);
+  const bool changed = !oldText.empty() && oldText[0][0] != text;
   if (existing &&
-      (!catalog.Exec("DROP VIEW " + storage, {}, error) ||
+      (!catalog.Exec("DROP VIEW IF EXISTS " + storage, {}, error) ||
        !catalog.Exec("DELETE FROM \"SYS.ALL_VIEWS\" WHERE OWNER = ? AND VIEW_NAME = ?", key,
                      error) ||
        !catalog.Exec("DELETE FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ? AND TABLE_NAME = ?", key,
-                     error)))
+                     error) ||
+       !catalog.Exec("DELETE FROM \"SYS.VIEWCOL$\" WHERE OWNER = ? AND VIEW_NAME = ?", key,
+                     error) ||
+       (changed && !InvalidateDependants(catalog, owner, name, error))))
     return false;
-  if (!catalog.ExecMapped("CREATE VIEW " + storage + aliasSql + " AS " + query, error))
+  if (!queryError.IsSet() &&
+      !catalog.ExecMapped("CREATE VIEW " + storage + aliasSql + " AS " + query, queryError) &&
+      !force) {
+    error = queryError;
     return false;
+  }
+  const UnitText unitText{context_.sql, context_.tokens, queryBegin, queryEnd,
+                          context_.tokens[queryBegin].offset};
+  const UnitReferences references = FindReferences(catalog, owner, unitText, false, {});
+  // A view whose query fails is kept without columns, INVALID, with the
+  // failure as its error (line 0, as Oracle lists a view's errors).
+  std::vector<CompilationError> errors;
+  if (queryError.IsSet()) {
+    char code[16];
+    std::snprintf(code, sizeof code, "ORA-%05d: ", queryError.code);
+    errors.push_back({0, 0, queryError.code, code + queryError.message});
+    warning = {24344, "success with compilation error"};
+  }
+  if (!catalog.Exec("INSERT INTO \"SYS.ALL_VIEWS\" VALUES (?, ?, ?, ?, NULL, NULL, NULL, NULL, "
+                    "NULL, NULL)",
+                    {Value::Text(owner), Value::Text(name),
+                     Value::Integer(static_cast<long long>(text.size())), Value::Text(text)},
+                    error) ||
+      (!aliasText.empty() &&
+       !catalog.Exec("INSERT INTO \"SYS.VIEWCOL$\" VALUES (?, ?, ?)",
+                     {Value::Text(owner), Value::Text(name), Value::Text(aliasText)}, error)) ||
+      !RecordUnitErrors(catalog, owner, name, "VIEW", errors, error) ||
+      !RecordDependencies(catalog, {owner, name, "VIEW"}, references.objects, error))
+    return false;
+  const std::string status = errors.empty() ? "VALID" : "INVALID";
+  if (errors.empty() && !DescribeViewColumns(owner, name, storage, error))
+    return false;
+  return existing ? catalog.TouchObject(owner, name, "VIEW", status, error)
+                  : catalog.AddObject(owner, name, "VIEW", error, status);
+}
+
+bool SequenceViewDdl::DescribeViewColumns(const std::string& owner, const std::string& name,
+                                          const std::string& storage, OraError& error) {
+  Catalog& catalog = context_.catalog;
   // The view's columns as a query of it describes them.
   sqlite3_stmt* raw = nullptr;
   if (sqlite3_prepare_v2(catalog.Database().Handle(), ("SELECT * FROM " + storage).c_str(), -1,
@@ -289,16 +345,23 @@ bool SequenceViewDdl::CreateView(OraError& error) {
             error))
       return false;
   }
-  // Oracle keeps the query's text as written, up to the end of the statement.
-  const std::string text = context_.sql.substr(context_.tokens[queryBegin].offset);
-  if (!catalog.Exec(
-          "INSERT INTO \"SYS.ALL_VIEWS\" VALUES (?, ?, ?, ?, NULL, NULL, NULL, NULL, NULL, NULL)",
-          {Value::Text(owner), Value::Text(name),
-           Value::Integer(static_cast<long long>(text.size())), Value::Text(text)},
-          error))
+  return true;
+}
+
+bool SequenceViewDdl::AlterView(OraError& error, OraError& warning) {
+  in_.Skip();  // VIEW
+  std::string owner, name;
+  if (!in_.ReadQualifiedName(owner, name, context_.Schema(), error))
     return false;
-  return existing ? catalog.TouchObject(owner, name, "VIEW", "VALID", error)
-                  : catalog.AddObject(owner, name, "VIEW", error);
+  if (context_.catalog.ObjectType(owner, name).value_or("") != "VIEW") {
+    error = {942, "table or view does not exist"};
+    return false;
+  }
+  if (!in_.AcceptWord("COMPILE")) {
+    error = {922, "missing or invalid option"};
+    return false;
+  }
+  return ObjectCompiler(context_).Compile({owner, name, "VIEW"}, error, warning);
 }
 
 bool SequenceViewDdl::DropView(OraError& error) {
@@ -312,8 +375,11 @@ bool SequenceViewDdl::DropView(OraError& error) {
     return false;
   }
   const std::vector<Value> key{Value::Text(owner), Value::Text(name)};
-  return catalog.Exec("DROP VIEW " + QuoteSqliteName(StorageName(owner, name)), {}, error) &&
+  return catalog.Exec("DROP VIEW IF EXISTS " + QuoteSqliteName(StorageName(owner, name)), {},
+                      error) &&
          catalog.Exec("DELETE FROM \"SYS.ALL_VIEWS\" WHERE OWNER = ? AND VIEW_NAME = ?", key,
+                      error) &&
+         catalog.Exec("DELETE FROM \"SYS.VIEWCOL$\" WHERE OWNER = ? AND VIEW_NAME = ?", key,
                       error) &&
          catalog.Exec("DELETE FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ? AND TABLE_NAME = ?", key,
                       error) &&

@@ -1,5 +1,5 @@
 // Sequences and views: CREATE/ALTER/DROP SEQUENCE and CREATE [OR REPLACE]
-// VIEW / DROP VIEW with their dictionary rows.
+// [FORCE] VIEW / ALTER VIEW ... COMPILE / DROP VIEW with their dictionary rows.
 #pragma once
 
 #include "sandbox/server/ddl/DdlExecutor.h"
@@ -13,11 +13,17 @@ class SequenceViewDdl {
   bool CreateSequence(OraError& error);
   bool AlterSequence(OraError& error);
   bool DropSequence(OraError& error);
-  bool CreateView(OraError& error);
+  // CREATE FORCE VIEW keeps a view whose query fails INVALID, with warning
+  // ORA-24344 and the failure in ALL_ERRORS.
+  bool CreateView(OraError& error, OraError& warning);
+  bool AlterView(OraError& error, OraError& warning);
   bool DropView(OraError& error);
 
  private:
   struct SequenceOptions;
+  // The view's ALL_TAB_COLS rows, as a query of storage describes them.
+  bool DescribeViewColumns(const std::string& owner, const std::string& name,
+                           const std::string& storage, OraError& error);
   bool ReadSequenceOptions(SequenceOptions& options, bool creating, OraError& error);
 
   DdlContext& context_;

@@ -3,6 +3,8 @@
 
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/ddl/CompilationErrors.h"
+#include "sandbox/server/ddl/ObjectCompiler.h"
+#include "sandbox/server/dictionary/Dependencies.h"
 
 namespace sandbox {
 
@@ -17,7 +19,39 @@ std::string CreatePrivilege(const std::string& type) {
   return "CREATE PROCEDURE";
 }
 
+// The unit's stored text, lines joined.
+std::string StoredSource(Catalog& catalog, const std::string& owner, const std::string& name,
+                         const std::string& type) {
+  std::string text;
+  for (const auto& row :
+       catalog.Rows("SELECT TEXT FROM \"SYS.ALL_SOURCE\" WHERE OWNER = ? AND NAME = ? AND "
+                    "TYPE = ? ORDER BY LINE",
+                    {Value::Text(owner), Value::Text(name), Value::Text(type)}))
+    text += row[0];
+  return text;
+}
+
 }  // namespace
+
+UnitReferences StoredUnitDdl::References(const std::string& owner, const std::string& name,
+                                         const std::string& type, std::size_t scanBegin,
+                                         std::size_t textBegin) {
+  Catalog& catalog = context_.catalog;
+  // A body sees what its declaration declares.
+  std::set<std::string> declared;
+  if (type == "PACKAGE BODY" || type == "TYPE BODY") {
+    const std::string spec = StoredSource(catalog, owner, name, type.substr(0, type.find(' ')));
+    std::vector<SqlToken> specTokens;
+    std::size_t errorOffset = 0;
+    if (TokenizeSql(spec, specTokens, errorOffset))
+      declared = DeclaredNames(specTokens, 0, specTokens.size());
+  }
+  const UnitText text{context_.sql, context_.tokens, scanBegin, context_.tokens.size(),
+                      context_.tokens[textBegin].offset};
+  // Object type declarations are checked by their own DDL; their names are
+  // only dependencies here.
+  return FindReferences(catalog, owner, text, type != "TYPE", declared);
+}
 
 bool StoredUnitDdl::ReadUnitType(std::string& type, OraError& error) {
   in_.AcceptWord("EDITIONABLE") || in_.AcceptWord("NONEDITIONABLE");
@@ -85,8 +119,7 @@ bool StoredUnitDdl::Create(OraError& error, OraError& warning) {
   if (!ReadUnitType(type, error))
     return false;
   std::string owner, name;
-  if (!in_.ReadQualifiedName(owner, name, context_.session.CurrentSchema(), error, 900,
-                             "invalid SQL statement"))
+  if (!in_.ReadQualifiedName(owner, name, context_.Schema(), error, 900, "invalid SQL statement"))
     return false;
   Catalog& catalog = context_.catalog;
   if (!catalog.UserExists(owner)) {
@@ -114,14 +147,26 @@ bool StoredUnitDdl::Create(OraError& error, OraError& warning) {
   }
   const std::string specType = type == "PACKAGE BODY" ? "PACKAGE" : "TYPE";
   const bool specMissing = isBody && existing.value_or("") != specType;
-  const std::vector<CompilationError> errors =
+  std::vector<CompilationError> errors =
       CheckUnit(context_.sql, context_.tokens, textBegin, textBegin + (isBody ? 2 : 1), name, type,
                 specMissing);
+  // Names are resolved only in a unit whose text parses, as Oracle does.
+  UnitReferences references;
+  if (errors.empty()) {
+    references = References(owner, name, type, textBegin, textBegin);
+    errors = references.errors;
+  }
   const bool valid = errors.empty();
+  // What uses a declaration must be compiled again when its text changes.
+  const bool changed = sameUnit && !isBody &&
+                       StoredSource(catalog, owner, name, type) !=
+                           context_.sql.substr(context_.tokens[textBegin].offset);
   if (!RecordUnitErrors(catalog, owner, name, type, errors, error) ||
       !catalog.Exec("DELETE FROM \"SYS.ALL_SOURCE\" WHERE OWNER = ? AND NAME = ? AND TYPE = ?",
                     {Value::Text(owner), Value::Text(name), Value::Text(type)}, error) ||
-      !StoreSource(owner, name, type, textBegin, error))
+      !StoreSource(owner, name, type, textBegin, error) ||
+      !RecordDependencies(catalog, {owner, name, type}, references.objects, error) ||
+      (changed && !InvalidateDependants(catalog, owner, name, error)))
     return false;
   const std::string status = valid ? "VALID" : "INVALID";
   if (!(sameUnit ? catalog.TouchObject(owner, name, type, status, error)
@@ -171,7 +216,7 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
   } while (in_.AcceptWord("OR"));
   std::string tableOwner, table;
   if (!in_.ExpectWord("ON", error) ||
-      !in_.ReadQualifiedName(tableOwner, table, context_.session.CurrentSchema(), error))
+      !in_.ReadQualifiedName(tableOwner, table, context_.Schema(), error))
     return false;
   const std::string baseType = catalog.ObjectType(tableOwner, table).value_or("");
   if (baseType != "TABLE" && baseType != "VIEW") {
@@ -228,8 +273,14 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
   const std::string body = context_.sql.substr(tokens[bodyBegin].offset);
   const std::string triggerType =
       timing == "INSTEAD OF" ? "INSTEAD OF" : timing + (eachRow ? " EACH ROW" : " STATEMENT");
-  const std::vector<CompilationError> errors =
+  std::vector<CompilationError> errors =
       CheckUnit(context_.sql, tokens, textBegin, nameBegin, name, "TRIGGER", false);
+  UnitReferences references;
+  if (errors.empty()) {
+    references = References(owner, name, "TRIGGER", bodyBegin, textBegin);
+    errors = references.errors;
+  }
+  references.objects.insert(references.objects.begin(), {tableOwner, table, baseType});
   const bool valid = errors.empty();
   if (!catalog.Exec("INSERT INTO \"SYS.ALL_TRIGGERS\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
                     "'ENABLED', ?, 'PL/SQL', ?)",
@@ -240,7 +291,8 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
                     error) ||
       !StoreSource(owner, name, "TRIGGER", textBegin, error) ||
       !RecordUnitErrors(catalog, owner, name, "TRIGGER", errors, error) ||
-      !catalog.AddObject(owner, name, "TRIGGER", error, valid ? "VALID" : "INVALID"))
+      !catalog.AddObject(owner, name, "TRIGGER", error, valid ? "VALID" : "INVALID") ||
+      !RecordDependencies(catalog, {owner, name, "TRIGGER"}, references.objects, error))
     return false;
   if (!valid)
     warning = {24344, "success with compilation error"};
@@ -252,8 +304,7 @@ bool StoredUnitDdl::Drop(OraError& error) {
   if (!ReadUnitType(type, error))
     return false;
   std::string owner, name;
-  if (!in_.ReadQualifiedName(owner, name, context_.session.CurrentSchema(), error, 900,
-                             "invalid SQL statement"))
+  if (!in_.ReadQualifiedName(owner, name, context_.Schema(), error, 900, "invalid SQL statement"))
     return false;
   in_.AcceptWord("FORCE") || in_.AcceptWord("VALIDATE");
   if (!in_.AtEnd()) {
@@ -283,13 +334,12 @@ bool StoredUnitDdl::Drop(OraError& error) {
   return RemoveUnit(owner, name, type, error);
 }
 
-bool StoredUnitDdl::Alter(OraError& error) {
+bool StoredUnitDdl::Alter(OraError& error, OraError& warning) {
   std::string type;
   if (!ReadUnitType(type, error))
     return false;
   std::string owner, name;
-  if (!in_.ReadQualifiedName(owner, name, context_.session.CurrentSchema(), error, 900,
-                             "invalid SQL statement"))
+  if (!in_.ReadQualifiedName(owner, name, context_.Schema(), error, 900, "invalid SQL statement"))
     return false;
   Catalog& catalog = context_.catalog;
   if (!catalog.Any("SELECT 1 FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND "
@@ -312,7 +362,25 @@ bool StoredUnitDdl::Alter(OraError& error) {
     error = {922, "missing or invalid option"};
     return false;
   }
-  return true;
+  // COMPILE of a package or type compiles its declaration and its body;
+  // COMPILE BODY the body, COMPILE SPECIFICATION the declaration. DEBUG,
+  // REUSE SETTINGS and compiler parameters change nothing here.
+  const bool bodyOnly = in_.AcceptWord("BODY");
+  const bool specOnly = !bodyOnly && in_.AcceptWord("SPECIFICATION");
+  ObjectCompiler compiler(context_);
+  if (!bodyOnly && !compiler.Compile({owner, name, type}, error, warning))
+    return false;
+  const std::string body = type + " BODY";
+  const bool hasBody = (type == "PACKAGE" || type == "TYPE") &&
+                       catalog.Any(
+                           "SELECT 1 FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND "
+                           "OBJECT_NAME = ? AND OBJECT_TYPE = ?",
+                           {Value::Text(owner), Value::Text(name), Value::Text(body)});
+  if (bodyOnly && !hasBody) {
+    error = {4043, "object " + name + " does not exist"};
+    return false;
+  }
+  return specOnly || !hasBody || compiler.Compile({owner, name, body}, error, warning);
 }
 
 }  // namespace sandbox

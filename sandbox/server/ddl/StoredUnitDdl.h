@@ -5,6 +5,7 @@
 #pragma once
 
 #include "sandbox/server/ddl/DdlExecutor.h"
+#include "sandbox/server/ddl/UnitReferences.h"
 #include "sandbox/server/sql/TokenStream.h"
 
 namespace sandbox {
@@ -15,7 +16,7 @@ class StoredUnitDdl {
   // warning is ORA-24344 when the unit is stored with compilation errors.
   bool Create(OraError& error, OraError& warning);
   bool Drop(OraError& error);
-  bool Alter(OraError& error);
+  bool Alter(OraError& error, OraError& warning);
 
  private:
   bool ReadUnitType(std::string& type, OraError& error);
@@ -23,6 +24,9 @@ class StoredUnitDdl {
                    std::size_t textBegin, OraError& error);
   bool CreateTrigger(const std::string& owner, const std::string& name, bool replace,
                      std::size_t textBegin, OraError& error, OraError& warning);
+  // The unit's references: its dependencies and the names it lacks.
+  UnitReferences References(const std::string& owner, const std::string& name,
+                            const std::string& type, std::size_t scanBegin, std::size_t textBegin);
   bool RemoveUnit(const std::string& owner, const std::string& name, const std::string& type,
                   OraError& error);
 

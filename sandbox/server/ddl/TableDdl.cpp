@@ -594,7 +594,7 @@ bool TableDdl::AddIdentity(const std::string& owner, const std::string& table, C
     error = {933, "SQL command not properly ended"};
     return false;
   }
-  DdlContext inner{context_.session, sql, tokens, catalog};
+  DdlContext inner{context_.session, sql, tokens, catalog, {}};
   if (!SequenceViewDdl(inner).CreateSequence(error))
     return false;
   const auto start = catalog.Rows(

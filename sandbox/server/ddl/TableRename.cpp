@@ -6,6 +6,7 @@
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/ddl/TableDdl.h"
 #include "sandbox/server/ddl/TableStorage.h"
+#include "sandbox/server/dictionary/Dependencies.h"
 #include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/integrity/ConstraintRules.h"
 
@@ -192,7 +193,13 @@ bool TableDdl::RenameTable(const std::string& owner, const std::string& table, O
   // The value checks name the table in their errors.
   const std::string oldCheck = ", " + QuoteSqliteText(owner) + ", " + QuoteSqliteText(table) + ", ";
   const std::string newCheck = ", " + QuoteSqliteText(owner) + ", " + QuoteSqliteText(to) + ", ";
-  if (!catalog.Exec("UPDATE \"SYS.ALL_OBJECTS\" SET OBJECT_NAME = ?3 WHERE OWNER = ?1 AND "
+  // What uses the table keeps using the object under its new name, and must
+  // be compiled again to find it.
+  if (!InvalidateDependants(catalog, owner, table, error) ||
+      !catalog.Exec("UPDATE \"SYS.ALL_DEPENDENCIES\" SET REFERENCED_NAME = ?3 WHERE "
+                    "REFERENCED_OWNER = ?1 AND REFERENCED_NAME = ?2 AND REFERENCED_TYPE = 'TABLE'",
+                    names, error) ||
+      !catalog.Exec("UPDATE \"SYS.ALL_OBJECTS\" SET OBJECT_NAME = ?3 WHERE OWNER = ?1 AND "
                     "OBJECT_NAME = ?2 AND OBJECT_TYPE = 'TABLE'",
                     names, error) ||
       !catalog.Exec("UPDATE \"SYS.DBA_SEGMENTS\" SET SEGMENT_NAME = ?3 WHERE OWNER = ?1 AND "

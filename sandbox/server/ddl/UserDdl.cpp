@@ -3,6 +3,7 @@
 
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/SqliteHandle.h"
+#include "sandbox/server/dictionary/Dependencies.h"
 #include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/values/DateFormat.h"
 
@@ -216,6 +217,8 @@ bool UserDdl::DropSchemaObjects(const std::string& user, OraError& error) {
             "DROP " + std::string(row[0] == "view" ? "VIEW " : "TABLE ") + QuoteSqliteName(row[1]),
             {}, error))
       return false;
+  if (!ForgetSchema(catalog, user, error))
+    return false;
   static const char* const ownerColumns[][2] = {
       {"ALL_OBJECTS", "OWNER"},
       {"ALL_TABLES", "OWNER"},
@@ -231,6 +234,8 @@ bool UserDdl::DropSchemaObjects(const std::string& user, OraError& error) {
       {"ALL_INDEXES", "OWNER"},
       {"ALL_IND_COLUMNS", "INDEX_OWNER"},
       {"ALL_SOURCE", "OWNER"},
+      {"ALL_ERRORS", "OWNER"},
+      {"VIEWCOL$", "OWNER"},
       {"ALL_VIEWS", "OWNER"},
       {"ALL_TRIGGERS", "OWNER"},
       {"ALL_SEQUENCES", "SEQUENCE_OWNER"},

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "sandbox/server/ErrorMapping.h"
+#include "sandbox/server/dictionary/Dependencies.h"
 #include "sandbox/server/values/DateFormat.h"
 
 namespace sandbox {
@@ -88,9 +89,11 @@ bool Catalog::TouchObject(const std::string& owner, const std::string& name,
 
 bool Catalog::RemoveObject(const std::string& owner, const std::string& name,
                            const std::string& type, OraError& error) {
-  return Exec(
-      "DELETE FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND OBJECT_TYPE = ?",
-      {Value::Text(owner), Value::Text(name), Value::Text(type)}, error);
+  return ForgetObject(*this, {owner, name, type}, error) &&
+         Exec(
+             "DELETE FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND OBJECT_TYPE "
+             "= ?",
+             {Value::Text(owner), Value::Text(name), Value::Text(type)}, error);
 }
 
 std::string Catalog::SystemConstraintName() {

@@ -247,6 +247,9 @@ const char* const kDictionaryNames[] = {
     "DBA_SYS_PRIVS",
     "DBA_ROLE_PRIVS",
     "DBA_SEGMENTS",
+    "ALL_DEPENDENCIES",
+    "USER_DEPENDENCIES",
+    "DBA_DEPENDENCIES",
 };
 
 }  // namespace

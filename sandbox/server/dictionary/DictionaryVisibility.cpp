@@ -39,6 +39,8 @@ const FilteredView kFilteredViews[] = {
     {"ALL_TRIGGERS", "(OWNER = ora_user() OR TABLE_OWNER = ora_user())", "TABLE_OWNER",
      "TABLE_NAME", nullptr},
     {"ALL_SEQUENCES", "SEQUENCE_OWNER = ora_user()", "SEQUENCE_OWNER", "SEQUENCE_NAME", nullptr},
+    {"ALL_DEPENDENCIES", "OWNER = ora_user()", "OWNER", "NAME",
+     "TYPE NOT IN ('PACKAGE BODY', 'TYPE BODY')"},
 };
 
 constexpr std::string_view kVisiblePrefix = "VISIBLE_";

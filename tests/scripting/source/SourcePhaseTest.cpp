@@ -1,6 +1,7 @@
 // The stored source phase over fixed object lists and recorded definitions:
 // banners and counts, exclusions and the not-processed lists, unreadable
-// objects, and pause and stop between objects.
+// objects, pause and stop between objects, and sections of several kinds in
+// dependency order.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "engine/ReportText.h"
+#include "scripting/source/DependencySource.h"
 #include "scripting/source/SourceKinds.h"
 #include "scripting/source/SourceTextSource.h"
 #include "tests/scripting/source/SourceRig.h"
@@ -66,6 +68,23 @@ class RecordedTexts final : public SourceTextSource {
   std::set<std::string> failing;
   std::set<std::string> missing;
   std::function<void(const std::string&)> onFetch;
+};
+
+using Lists = std::map<std::string, std::vector<std::string>>;
+
+// Answers fixed dependencies, and failure as what could not be read.
+class FixedDependencies final : public DependencySource {
+ public:
+  std::string ReadDependencies(const std::string& owner, bool withSupertypes,
+                               std::vector<ObjectDependency>& read) override {
+    owners.push_back(owner + (withSupertypes ? " with supertypes" : ""));
+    read = dependencies;
+    return failure;
+  }
+
+  std::vector<ObjectDependency> dependencies;
+  std::string failure;
+  std::vector<std::string> owners;
 };
 
 std::string Banner(const std::string& sentence, const std::string& name) {
@@ -198,6 +217,86 @@ TEST(SourcePhaseTest, PauseHoldsTheKindBetweenObjectsAndStopEndsIt) {
   EXPECT_EQ(texts.asked.back(), "APP.F2 FUNCTION");
   EXPECT_NE(rig.Report().find("CREATE OR REPLACE FUNCTION F1"), std::string::npos);
   EXPECT_NE(rig.Report().find("Quillmark Stopped ..."), std::string::npos);
+}
+
+TEST(SourcePhaseTest, ASectionWritesItsKindsTogetherInDependencyOrder) {
+  FixedSourceLists lists({{"FUNC", {"ZED_RATE"}},
+                          {"STP", {"ADD_ORDER", "AUDIT_IT"}},
+                          {"PKG", {"BILLING", "EXCLUDED_PKG"}}});
+  RecordedTexts texts;
+  FixedDependencies dependencies;
+  // ADD_ORDER calls the package, which calls the function.
+  dependencies.dependencies = {{{"PROCEDURE", "ADD_ORDER"}, {"PACKAGE", "BILLING"}},
+                               {{"PACKAGE", "BILLING"}, {"FUNCTION", "ZED_RATE"}},
+                               {{"PACKAGE BODY", "BILLING"}, {"PROCEDURE", "AUDIT_IT"}}};
+  SourceRig rig(lists, texts, &dependencies);
+  rig.settings.ExcludedPackages = {"EXCLUDED_PKG"};
+  rig.phase.ScriptSourceSection({"FUNC", "STP", "PKG"});
+  EXPECT_EQ(texts.asked,
+            (std::vector<std::string>{"APP.ZED_RATE FUNCTION", "APP.AUDIT_IT PROCEDURE",
+                                      "APP.BILLING PACKAGE", "APP.ADD_ORDER PROCEDURE"}));
+  EXPECT_EQ(dependencies.owners, std::vector<std::string>{"APP"});
+  const std::string report = rig.Report();
+  // Every kind keeps its summary banner, all of them ahead of the objects,
+  // and the excluded package is still listed.
+  const std::size_t lastSummary = report.find("2 packages were found in APP@TEST");
+  ASSERT_NE(lastSummary, std::string::npos) << report;
+  EXPECT_LT(report.find("1 functions were found in"), lastSummary);
+  EXPECT_LT(report.find("2 stored procedures were found in"), lastSummary);
+  EXPECT_LT(lastSummary, report.find("CREATE OR REPLACE FUNCTION ZED_RATE"));
+  EXPECT_NE(report.find("were not processed in APP@TEST\r\n*\r\n*  \t\tEXCLUDED_PKG"),
+            std::string::npos);
+  EXPECT_EQ(report.find("-- "), std::string::npos) << "no remark expected: " << report;
+  EXPECT_EQ(rig.host.EventsStartingWith("range").back(), "range 0..15");
+}
+
+TEST(SourcePhaseTest, TypesThatNeedEachOtherAreDeclaredFirstAndTheCycleRemarked) {
+  FixedSourceLists lists(Lists{{"TYPE", {"DEPT_T", "EMP_T", "MANAGER_T", "ADDRESS_T"}}});
+  RecordedTexts texts;
+  FixedDependencies dependencies;
+  dependencies.dependencies = {{{"TYPE", "MANAGER_T"}, {"TYPE", "EMP_T"}},
+                               {{"TYPE", "EMP_T"}, {"TYPE", "DEPT_T"}},
+                               {{"TYPE", "DEPT_T"}, {"TYPE", "EMP_T"}},
+                               {{"TYPE", "EMP_T"}, {"TYPE", "ADDRESS_T"}}};
+  SourceRig rig(lists, texts, &dependencies);
+  const std::string report = rig.Script({"TYPE"});
+  EXPECT_EQ(texts.asked, (std::vector<std::string>{"APP.ADDRESS_T TYPE", "APP.DEPT_T TYPE",
+                                                   "APP.EMP_T TYPE", "APP.MANAGER_T TYPE"}));
+  const std::size_t remark = report.find(
+      "-- These objects depend on each other in a cycle: type EMP_T -> type DEPT_T -> type "
+      "EMP_T. ");
+  const std::size_t declaration = report.find("types that other types need before them" +
+                                              BannerClose + "CREATE TYPE EMP_T;\r\n/\r\n");
+  ASSERT_NE(remark, std::string::npos) << report;
+  ASSERT_NE(declaration, std::string::npos) << report;
+  EXPECT_LT(remark, declaration);
+  EXPECT_LT(declaration, report.find("CREATE OR REPLACE TYPE ADDRESS_T"));
+  EXPECT_EQ(rig.Count("CREATE TYPE "), 1);
+  // A remark is not an object that could not be scripted.
+  EXPECT_EQ(rig.unscripted.Count(), 0u);
+  EXPECT_EQ(dependencies.owners, std::vector<std::string>{"APP with supertypes"});
+}
+
+TEST(SourcePhaseTest, DependenciesThatCannotBeReadLeaveNameOrderWithARemark) {
+  FixedSourceLists lists(Lists{{"VIEW", {"V_TOP", "V_BASE"}}});
+  RecordedTexts texts;
+  FixedDependencies dependencies;
+  dependencies.failure = "ORA-00942: table or view does not exist";
+  SourceRig rig(lists, texts, &dependencies);
+  const std::string report = rig.Script({"VIEW"});
+  EXPECT_NE(report.find("-- The dependencies between these objects could not all be read "
+                        "(ORA-00942: table or view does not exist); objects without them stand "
+                        "in the order of their kinds and names.\r\n"),
+            std::string::npos)
+      << report;
+  EXPECT_EQ(texts.asked, (std::vector<std::string>{"APP.V_TOP VIEW", "APP.V_BASE VIEW"}));
+
+  // One object needs no order: the dependencies are not even read.
+  FixedSourceLists single(Lists{{"VIEW", {"V_ONLY"}}});
+  SourceRig alone(single, texts, &dependencies);
+  alone.Script({"VIEW"});
+  EXPECT_EQ(dependencies.owners.size(), 1u);
+  EXPECT_EQ(alone.Report().find("-- "), std::string::npos);
 }
 
 }  // namespace

@@ -3,10 +3,11 @@
 
 #include "scripting/source/SourceKinds.h"
 
-SourceRig::SourceRig(SourceListSource& lists, SourceTextSource& texts)
+SourceRig::SourceRig(SourceListSource& lists, SourceTextSource& texts,
+                     DependencySource* dependencies)
     : output(model, settings, flags, host, store),
       control(settings, flags, output, host),
-      phase(settings, output, &host, control, lists, texts, unscripted) {
+      phase(settings, output, &host, control, lists, texts, unscripted, dependencies) {
   settings.RunMode = ScriptingRunMode;
   settings.UpdateCommentPrefixes();
   flags.Running = 1;

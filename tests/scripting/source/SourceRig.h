@@ -20,7 +20,9 @@
 #include "tests/engine/TestRunHost.h"
 
 struct SourceRig {
-  SourceRig(SourceListSource& lists, SourceTextSource& texts);
+  // Without dependencies the phase keeps the order of kinds and lists.
+  SourceRig(SourceListSource& lists, SourceTextSource& texts,
+            DependencySource* dependencies = nullptr);
 
   // Runs the kinds of codes in their order and answers the whole report.
   std::string Script(const std::vector<std::string>& codes);

@@ -1,0 +1,63 @@
+// The restore order of a scripting run.
+#include "engine/RestorePlan.h"
+
+#include <array>
+
+#include "engine/RunSettings.h"
+
+namespace {
+
+// One chosen-kind flag of a section; code names a stored-source kind.
+struct SectionKind {
+  int RunSettings::*flag = nullptr;
+  const char* code = nullptr;
+};
+
+struct SectionRule {
+  RestoreSection section;
+  std::array<SectionKind, 3> kinds;
+};
+
+// The restore order, one row per section. The table phase also runs for
+// indexes or constraints alone: it reads the table list they walk.
+constexpr SectionRule Rules[] = {
+    {RestoreSection::Privileges, {{{&RunSettings::DoPrivilege}}}},
+    {RestoreSection::Sequences, {{{&RunSettings::DoSequence}}}},
+    {RestoreSection::StoredSource, {{{&RunSettings::DoType, "TYPE"}}}},
+    {RestoreSection::Tables,
+     {{{&RunSettings::DoTable}, {&RunSettings::DoIndex}, {&RunSettings::DoConstraint}}}},
+    {RestoreSection::Data, {{{&RunSettings::DoData}}}},
+    {RestoreSection::Indexes, {{{&RunSettings::DoIndex}}}},
+    {RestoreSection::Constraints, {{{&RunSettings::DoConstraint}}}},
+    {RestoreSection::StoredSource,
+     {{{&RunSettings::DoFunction, "FUNC"},
+       {&RunSettings::DoProcedure, "STP"},
+       {&RunSettings::DoPackage, "PKG"}}}},
+    {RestoreSection::StoredSource, {{{&RunSettings::DoViewSource, "VIEW"}}}},
+    {RestoreSection::StoredSource,
+     {{{&RunSettings::DoPackageBody, "PKGBD"}, {&RunSettings::DoTypeBody, "TYPEB"}}}},
+    {RestoreSection::StoredSource, {{{&RunSettings::DoTrigger, "TRIG"}}}},
+};
+
+}  // namespace
+
+std::vector<PlannedSection> PlanRestore(const RunSettings& settings) {
+  std::vector<PlannedSection> plan;
+  for (const SectionRule& rule : Rules) {
+    bool chosen = false;
+    std::vector<std::string> codes;
+    for (const SectionKind& kind : rule.kinds) {
+      if (kind.flag == nullptr || settings.*kind.flag == 0) {
+        continue;
+      }
+      chosen = true;
+      if (kind.code != nullptr) {
+        codes.emplace_back(kind.code);
+      }
+    }
+    if (chosen) {
+      plan.push_back({rule.section, std::move(codes)});
+    }
+  }
+  return plan;
+}

@@ -1,0 +1,38 @@
+// RestorePlan: the sections of a scripting run in the order a server can
+// replay them, so that running the report rebuilds the schema. Each row of
+// the plan's table names a section and the kinds of objects it holds; a
+// section stands in a run when any of its kinds is chosen. What one object
+// needs before it is created decides the order: types before the tables whose
+// columns use them, rows before the keys that check them, code before the
+// views that call it, triggers last so that replayed rows fire none.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct RunSettings;
+
+enum class RestoreSection {
+  Privileges,
+  Sequences,
+  // The table list and, when tables are chosen, their CREATE TABLE scripts.
+  Tables,
+  Data,
+  Indexes,
+  // Primary, unique and check constraints, then foreign keys.
+  Constraints,
+  // Stored code or views of the kinds in sourceCodes, in dependency order.
+  StoredSource,
+};
+
+struct PlannedSection {
+  RestoreSection section;
+  // The chosen stored-source kinds of a StoredSource section ("TYPE", "FUNC",
+  // ...), in the order that breaks ties between independent objects.
+  std::vector<std::string> sourceCodes;
+
+  bool operator==(const PlannedSection&) const = default;
+};
+
+// The sections of a run with settings' chosen kinds, in restore order.
+std::vector<PlannedSection> PlanRestore(const RunSettings& settings);

@@ -1,0 +1,15 @@
+// Dictionary tables of stored code that databases made by older builds lack:
+// ALL_DEPENDENCIES with its USER_ and DBA_ views, and the column names a view
+// was created with. Made on every open (IF NOT EXISTS), before the filtered
+// ALL_ views that read them.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <string>
+
+namespace sandbox {
+
+bool CreateCodeDictionary(sqlite3* db, std::string& message);
+
+}  // namespace sandbox

@@ -1,0 +1,61 @@
+// Dependencies among a schema's objects from the data dictionary.
+#include "scripting/source/DictionaryDependencies.h"
+
+#include <utility>
+
+#include "scripting/source/DictionaryQuery.h"
+
+namespace {
+
+constexpr int NameLength = 128;
+constexpr int TypeLength = 30;
+
+// Both queries answer dependent type and name, then referenced type and name.
+constexpr const char* DependencyQuery =
+    "select type, name, referenced_type, referenced_name from all_dependencies "
+    "where owner = :owner and referenced_owner = :owner";
+constexpr const char* SupertypeQuery =
+    "select 'TYPE', type_name, 'TYPE', supertype_name from all_types "
+    "where owner = :owner and supertype_owner = :owner and supertype_name is not null";
+
+// The rows of sql for owner added to dependencies; "" or the failure.
+std::string ReadInto(OracleSession& session, const char* sql, const std::string& owner,
+                     std::vector<ObjectDependency>& dependencies) {
+  DictionaryQuery query(session, sql, {TypeLength, NameLength, TypeLength, NameLength});
+  query.Bind(":owner", owner);
+  std::vector<DictionaryQuery::Row> rows;
+  std::string error;
+  if (!query.ReadAll(rows, error)) {
+    return error;
+  }
+  for (const DictionaryQuery::Row& row : rows) {
+    dependencies.push_back({{row.at(0), row.at(1)}, {row.at(2), row.at(3)}});
+  }
+  return {};
+}
+
+std::string WithoutTrailingWhiteSpace(std::string text) {
+  const std::size_t end = text.find_last_not_of(" \t\r\n");
+  text.erase(end == std::string::npos ? 0 : end + 1);
+  return text;
+}
+
+}  // namespace
+
+std::string DictionaryDependencies::ReadDependencies(const std::string& owner, bool withSupertypes,
+                                                     std::vector<ObjectDependency>& dependencies) {
+  std::string failures;
+  const std::pair<const char*, const char*> queries[] = {{"all_dependencies", DependencyQuery},
+                                                         {"all_types", SupertypeQuery}};
+  for (const auto& [view, sql] : queries) {
+    if (sql == SupertypeQuery && !withSupertypes) {
+      continue;
+    }
+    const std::string error = ReadInto(session_, sql, owner, dependencies);
+    if (!error.empty()) {
+      failures += (failures.empty() ? "" : "; ") + std::string(view) + ": " +
+                  WithoutTrailingWhiteSpace(error);
+    }
+  }
+  return failures;
+}

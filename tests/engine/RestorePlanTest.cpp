@@ -1,0 +1,66 @@
+// The restore plan: which sections a choice of kinds gives, and in what order.
+#include "engine/RestorePlan.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/RunSettings.h"
+
+namespace {
+
+using Codes = std::vector<std::string>;
+
+RunSettings NothingChosen() {
+  RunSettings settings;
+  for (int RunSettings::*flag :
+       {&RunSettings::DoTable, &RunSettings::DoIndex, &RunSettings::DoConstraint,
+        &RunSettings::DoData, &RunSettings::DoPrivilege, &RunSettings::DoSequence,
+        &RunSettings::DoTrigger, &RunSettings::DoViewSource, &RunSettings::DoProcedure,
+        &RunSettings::DoFunction, &RunSettings::DoPackage, &RunSettings::DoPackageBody,
+        &RunSettings::DoType, &RunSettings::DoTypeBody}) {
+    settings.*flag = 0;
+  }
+  return settings;
+}
+
+TEST(RestorePlanTest, EveryKindGivesTheSectionsInRestoreOrder) {
+  const std::vector<PlannedSection> expected = {
+      {RestoreSection::Privileges, {}},
+      {RestoreSection::Sequences, {}},
+      {RestoreSection::StoredSource, Codes{"TYPE"}},
+      {RestoreSection::Tables, {}},
+      {RestoreSection::Data, {}},
+      {RestoreSection::Indexes, {}},
+      {RestoreSection::Constraints, {}},
+      {RestoreSection::StoredSource, Codes{"FUNC", "STP", "PKG"}},
+      {RestoreSection::StoredSource, Codes{"VIEW"}},
+      {RestoreSection::StoredSource, Codes{"PKGBD", "TYPEB"}},
+      {RestoreSection::StoredSource, Codes{"TRIG"}},
+  };
+  EXPECT_EQ(PlanRestore(RunSettings()), expected);
+  EXPECT_TRUE(PlanRestore(NothingChosen()).empty());
+}
+
+TEST(RestorePlanTest, ASectionHoldsOnlyTheChosenKindsOfIt) {
+  RunSettings settings = NothingChosen();
+  settings.DoPackage = 1;
+  settings.DoTypeBody = 1;
+  settings.DoTrigger = 1;
+  EXPECT_EQ(PlanRestore(settings), (std::vector<PlannedSection>{
+                                       {RestoreSection::StoredSource, Codes{"PKG"}},
+                                       {RestoreSection::StoredSource, Codes{"TYPEB"}},
+                                       {RestoreSection::StoredSource, Codes{"TRIG"}},
+                                   }));
+}
+
+TEST(RestorePlanTest, IndexesOrConstraintsAloneStillReadTheTableListFirst) {
+  RunSettings settings = NothingChosen();
+  settings.DoConstraint = 1;
+  settings.DoData = 1;
+  EXPECT_EQ(PlanRestore(settings), (std::vector<PlannedSection>{
+                                       {RestoreSection::Tables, {}},
+                                       {RestoreSection::Data, {}},
+                                       {RestoreSection::Constraints, {}},
+                                   }));
+}
+
+}  // namespace
