@@ -8,6 +8,7 @@
 #include "scripting/tables/ConstraintDdlBlock.h"
 
 #include "scripting/tables/DdlBlockPieces.h"
+#include "scripting/tables/PartitionDdlBlock.h"
 #include "scripting/tables/ServerRelease.h"
 
 namespace {
@@ -34,6 +35,7 @@ std::string Declarations(ConstraintKinds kinds, int release) {
          std::string(kinds == ConstraintKinds::ForeignKeys
                          ? "\t\t\tAND c.constraint_type = 'R'\n"
                          : "\t\t\tAND c.constraint_type != 'R'\n") +
+         ddl_block::ReferenceKeyExclusion(release) +
          "\t\torder by DECODE(constraint_type,'P',1,'U',2,'R',3,'C',4,5), t.owner, t.table_name;\n"
          "\tcursor pkcol_cursor (c_own varchar2, c_tab varchar2, c_pk varchar2) is\n"
          "\t\tselect column_name from all_cons_COLUMNS\n"

@@ -42,12 +42,14 @@ std::string DdlGenerator::GenerateForeignKeyDdl(const std::string& owner,
 std::string DdlGenerator::GenerateIndexDdl(const std::string& owner, const std::string& table,
                                            const std::vector<std::string>* indexNames) {
   const std::string version = session_.VersionClass();
+  const int release = Release();
   if (indexNames != nullptr) {
-    return Run(IndexDdlBlock(version, indexNames), owner, table);
+    return Run(IndexDdlBlock(version, release, indexNames), owner, table);
   }
-  if (indexBlock_.empty() || indexBlockVersion_ != version) {
-    indexBlock_ = IndexDdlBlock(version, nullptr);
+  if (indexBlock_.empty() || indexBlockVersion_ != version || indexBlockRelease_ != release) {
+    indexBlock_ = IndexDdlBlock(version, release, nullptr);
     indexBlockVersion_ = version;
+    indexBlockRelease_ = release;
   }
   return Run(indexBlock_, owner, table);
 }

@@ -39,6 +39,7 @@ class DdlGenerator final : public TableDdlSource {
   int release_ = -1;
   unsigned releaseGeneration_ = 0;
   std::string tableBlock_, keyBlock_, foreignKeyBlock_, indexBlock_;
-  int tableBlockRelease_ = -1, keyBlockRelease_ = -1, foreignKeyBlockRelease_ = -1;
+  int tableBlockRelease_ = -1, keyBlockRelease_ = -1, foreignKeyBlockRelease_ = -1,
+      indexBlockRelease_ = -1;
   std::string indexBlockVersion_;
 };

@@ -3,6 +3,8 @@
 #include "scripting/tables/IndexDdlBlock.h"
 
 #include "scripting/tables/DdlBlockPieces.h"
+#include "scripting/tables/PartitionDdlBlock.h"
+#include "scripting/tables/ServerRelease.h"
 
 namespace {
 
@@ -41,7 +43,21 @@ std::string NameFilter(const std::vector<std::string>* indexNames) {
   return "\tAND i.index_name in ('" + list + "')\n";
 }
 
-std::string Declarations(const std::string& versionClass,
+bool HasPartitioning(int release) {
+  return ReleaseHas(release, dictionary_since::Partitioning);
+}
+
+// Logging and visibility, which the partitioning pieces print.
+std::string OptionColumns(int release) {
+  if (!HasPartitioning(release)) {
+    return {};
+  }
+  return ReleaseHas(release, dictionary_since::IntervalPartitioning)
+             ? "\t\ti.logging logg, i.visibility vis,\n"
+             : "\t\ti.logging logg, 'VISIBLE' vis,\n";
+}
+
+std::string Declarations(const std::string& versionClass, int release,
                          const std::vector<std::string>* indexNames) {
   const bool noCompression = BeforeRelease8i(versionClass);
   return "declare\n"
@@ -56,6 +72,7 @@ std::string Declarations(const std::string& versionClass,
                                    : "\t\ti.compression compr,\n"
                                      "\t\ti.prefix_length pref,\n"
                                      "\t\ti.index_type typ,\n") +
+         OptionColumns(release) +
          "\t\tdecode(nvl(i.uniqueness,'NOT'),'UNIQUE','UNIQUE ','') uniq\n"
          "\tfrom all_tables t,all_indexes i\n"
          "\twhere t.table_name = i.table_name AND t.owner = i.owner\n" +
@@ -109,10 +126,13 @@ std::string Declarations(const std::string& versionClass,
          "\tlv_uniqueness\t\tvarchar2(7);\n"
          "\tlv_column_name\t\tall_ind_columns.column_name%%TYPE;\n"
          "\tlv_first\t\tboolean;\n" +
-         ddl_block::LineVariables();
+         ddl_block::PartitionKeyDeclarations(release) +
+         ddl_block::IndexPartitionDeclarations(release) + ddl_block::LineVariables();
 }
 
-std::string IndexStatement(bool withExpressions) {
+// A partitioned index keeps its attributes in its partitions.
+std::string IndexStatement(bool withExpressions, int release) {
+  const std::string whole = HasPartitioning(release) ? " and lv_tablespace_name is not null" : "";
   return "\t\tlv_bitmap := '';\n"
          "\t\tif lv_index_type like '%%BITMAP' then\n"
          "\t\t\tlv_bitmap := 'BITMAP ';\n"
@@ -140,26 +160,30 @@ std::string IndexStatement(bool withExpressions) {
          "\t\t\tend if;\n"
          "\t\tend loop;\n"
          "\t\ta_lin := wri(a_lin, '\t)', 1);\n"
-         "\t\tif L_pct = 'Y' then\n"
+         "\t\tif L_pct = 'Y'" +
+         whole +
+         " then\n"
          "\t\t\ta_lin := wri(a_lin, '\tPCTFREE    ' || lv_pct_free, 1);\n"
          "\t\t\ta_lin := wri(a_lin, '\tINITRANS   ' || lv_ini_trans, 1);\n"
          "\t\t\ta_lin := wri(a_lin, '\tMAXTRANS   ' || lv_max_trans, 1);\n"
          "\t\tend if;\n"
-         "\t\tif L_storage = 'Y' then\n"
+         "\t\tif L_storage = 'Y'" +
+         whole +
+         " then\n"
          "\t\t\ta_lin := wri(a_lin, '\tTABLESPACE ' || lv_tablespace_name, 1);\n"
          "\t\tend if;\n"
          "\t\tif L_Compression = 'ENABLED' then\n"
          "\t\t\ta_lin := wri(a_lin, '\tCOMPRESS ' || L_PrefixLength, 1);\n"
-         "\t\tend if;\n"
-         "\t\ta_lin := wri(a_lin, '/', 1);\n";
+         "\t\tend if;\n" +
+         ddl_block::IndexOptionClauses(release) + "\t\ta_lin := wri(a_lin, '/', 1);\n";
 }
 
 }  // namespace
 
-std::string IndexDdlBlock(const std::string& versionClass,
+std::string IndexDdlBlock(const std::string& versionClass, int release,
                           const std::vector<std::string>* indexNames) {
-  return Declarations(versionClass, indexNames) + ddl_block::LineWriterFunction() +
-         ddl_block::NameQuoteFunction() +
+  return Declarations(versionClass, release, indexNames) + ddl_block::LineWriterFunction() +
+         ddl_block::NameQuoteFunction() + ddl_block::PartitionKeyFunctions(release) +
          "begin\n"
          "\ta_lin := '';\n"
          "\topen tab_cursor;\n"
@@ -168,9 +192,11 @@ std::string IndexDdlBlock(const std::string& versionClass,
          "\t\t\tlv_pct_used, lv_ini_trans, lv_max_trans, lv_tablespace_name,\n"
          "\t\t\tlv_initial_extent, lv_next_extent, lv_min_extents, lv_max_extents,\n"
          "\t\t\tlv_freelists, lv_freelist_groups, lv_pct_increase, L_Compression,\n"
-         "\t\t\tL_PrefixLength, lv_index_type, lv_uniqueness;\n"
+         "\t\t\tL_PrefixLength, lv_index_type, " +
+         std::string(HasPartitioning(release) ? "lv_logging, lv_visibility, " : "") +
+         "lv_uniqueness;\n"
          "\t\texit when tab_cursor%%notfound;\n" +
-         IndexStatement(!BeforeRelease8i(versionClass)) +
+         IndexStatement(!BeforeRelease8i(versionClass), release) +
          "\tend loop;\n"
          "\tclose tab_cursor;\n" +
          ddl_block::ExceptionSection();

@@ -11,6 +11,8 @@
 // index compression, descending or function-based columns and index types
 // in their dictionary. indexNames, when given, restricts the block to those
 // indexes. Bitmap indexes stay bitmap; a function-based column is written
-// as its expression, a descending one with DESC.
-std::string IndexDdlBlock(const std::string& versionClass,
+// as its expression, a descending one with DESC. release (ServerRelease.h)
+// adds what later dictionaries keep: partitioning, REVERSE, NOLOGGING and
+// INVISIBLE.
+std::string IndexDdlBlock(const std::string& versionClass, int release,
                           const std::vector<std::string>* indexNames);

@@ -25,6 +25,10 @@ namespace dictionary_since {
 inline constexpr int ConstraintStates = 80;    // DEFERRABLE, VALIDATED, GENERATED; IOT_TYPE
 inline constexpr int TemporaryTables = 81;     // TEMPORARY, DURATION
 inline constexpr int CharacterSemantics = 90;  // ALL_TAB_COLS, CHAR_USED; a key's INDEX_NAME
+inline constexpr int Partitioning = 90;  // ALL_PART_TABLES and its kin with LIST; ROW_MOVEMENT
+inline constexpr int TableCompression = 92;
+// INTERVAL, reference partitioning, COMPRESS_FOR, ALL_LOBS.SECUREFILE, index VISIBILITY
+inline constexpr int IntervalPartitioning = 110;
 inline constexpr int VirtualColumns = 110;
 inline constexpr int IdentityColumns = 120;  // and DEFAULT ON NULL
 }  // namespace dictionary_since

@@ -8,10 +8,19 @@
 #include "scripting/tables/TableDdlBlock.h"
 
 #include "scripting/tables/DdlBlockPieces.h"
+#include "scripting/tables/PartitionDdlBlock.h"
 #include "scripting/tables/ServerRelease.h"
 #include "scripting/tables/TableColumnDdl.h"
 
 namespace {
+
+// The select-list items that the later table options are fetched from.
+std::string TableOptionColumns(int release) {
+  using namespace dictionary_since;
+  return std::string(",\n\t\t\tpartitioned, row_movement, ") +
+         (ReleaseHas(release, TableCompression) ? "compression, " : "'DISABLED' compression, ") +
+         (ReleaseHas(release, IntervalPartitioning) ? "compress_for" : "null compress_for");
+}
 
 std::string Declarations(int release) {
   using namespace dictionary_since;
@@ -24,7 +33,8 @@ std::string Declarations(int release) {
              "\t\t\tfreelists, freelist_groups, pct_increase, ") +
          (ReleaseHas(release, TemporaryTables) ? "temporary, duration, "
                                                : "'N' temporary, null duration, ") +
-         (ReleaseHas(release, ConstraintStates) ? "iot_type\n" : "null iot_type\n") +
+         (ReleaseHas(release, ConstraintStates) ? "iot_type" : "null iot_type") +
+         (ReleaseHas(release, Partitioning) ? TableOptionColumns(release) : std::string()) + "\n" +
          "\t\tfrom all_tables\n"
          "\t\twhere owner != 'SYS' AND owner = :bind1 AND table_name = :bind2\n"
          "\t\torder by owner, table_name;\n"
@@ -44,6 +54,9 @@ std::string Declarations(int release) {
          "\t\twhere owner = c_own and table_name = c_tab and comments is not null\n"
          "\t\torder by column_name;\n" +
          ddl_block::ColumnDeclarations(release) + ddl_block::TableStorageVariables() +
+         ddl_block::PartitionKeyDeclarations(release) +
+         ddl_block::TablePartitionDeclarations(release) +
+         ddl_block::ReferenceKeyDeclarations(release) +
          "\tlv_temporary\t\tvarchar2(1);\n"
          "\tlv_duration\t\tvarchar2(15);\n"
          "\tlv_iot_type\t\tvarchar2(12);\n"
@@ -98,7 +111,7 @@ std::string IndexOrganizedKey() {
 // The physical clauses belong to ordinary heap tables only: a temporary
 // table has no segment of its own and an index-organized one keeps them on
 // its index.
-std::string PhysicalClauses() {
+std::string PhysicalClauses(int release) {
   return "\t\tif lv_iot_type = 'IOT' then\n"
          "\t\t\ta_lin := wri(a_lin, 'ORGANIZATION INDEX', 1);\n"
          "\t\tend if;\n"
@@ -108,7 +121,11 @@ std::string PhysicalClauses() {
          "\t\t\telse\n"
          "\t\t\t\ta_lin := wri(a_lin, 'ON COMMIT DELETE ROWS', 1);\n"
          "\t\t\tend if;\n"
-         "\t\telsif lv_iot_type is null then\n"
+         "\t\telsif lv_iot_type is null" +
+         std::string(ReleaseHas(release, dictionary_since::Partitioning)
+                         ? " and nvl(lv_partitioned, 'NO') = 'NO'"
+                         : "") +
+         " then\n"
          "\t\tif L_pct = 'Y' then\n"
          "\t\t\ta_lin := wri(a_lin, 'PCTFREE  ' || lv_pct_free, 1);\n"
          "\t\t\ta_lin := wri(a_lin, 'PCTUSED  ' || lv_pct_used, 1);\n"
@@ -150,6 +167,7 @@ std::string Comments() {
 
 std::string TableDdlBlock(int release) {
   return Declarations(release) + ddl_block::LineWriterFunction() + ddl_block::NameQuoteFunction() +
+         ddl_block::PartitionKeyFunctions(release) + ddl_block::ReferenceKeyFunctions(release) +
          ddl_block::ConstraintStateFunction() + ddl_block::IdentityOptionFunction() +
          SizeTextFunction() + LiteralFunction() +
          "begin\n"
@@ -159,7 +177,12 @@ std::string TableDdlBlock(int release) {
          "\t\tfetch tab_cursor into lv_owner, lv_table_name, lv_pct_free, lv_pct_used,\n"
          "\t\t\tlv_ini_trans, lv_max_trans, lv_tablespace_name, lv_initial_extent,\n"
          "\t\t\tlv_next_extent, lv_min_extents, lv_max_extents, lv_freelists,\n"
-         "\t\t\tlv_freelist_groups, lv_pct_increase, lv_temporary, lv_duration, lv_iot_type;\n"
+         "\t\t\tlv_freelist_groups, lv_pct_increase, lv_temporary, lv_duration, lv_iot_type" +
+         std::string(
+             ReleaseHas(release, dictionary_since::Partitioning)
+                 ? ",\n\t\t\tlv_partitioned, lv_row_movement, lv_compression, lv_compress_for"
+                 : "") +
+         ";\n"
          "\t\texit when tab_cursor%%notfound;\n"
          "\t\tif lv_temporary = 'Y' then\n"
          "\t\t\ta_lin := wri(a_lin, 'CREATE GLOBAL TEMPORARY TABLE ', 0);\n"
@@ -175,7 +198,8 @@ std::string TableDdlBlock(int release) {
          "\t\t\tlv_max_trans := 1;\n"
          "\t\tend if;\n" +
          ddl_block::ColumnLoop(release) + IndexOrganizedKey() +
-         "\t\ta_lin := wri(a_lin, ')', 1);\n" + PhysicalClauses() +
+         ddl_block::ReferenceKeyLines(release) + "\t\ta_lin := wri(a_lin, ')', 1);\n" +
+         PhysicalClauses(release) + ddl_block::TableOptionClauses(release) +
          "\t\ta_lin := wri(a_lin, '/', 1);\n" + Comments() +
          "\tend loop;\n"
          "\tclose tab_cursor;\n" +

@@ -73,7 +73,9 @@ std::string Normalized(const std::string& column, std::string value,
   }
   // Hidden columns of function-based indexes and the sequences of identity
   // columns are numbered by the server that made them.
-  static const std::regex serverNumbered("(SYS_NC|ISEQ\\$\\$_)[0-9]+");
+  // So are partitions, subpartitions and LOB segments that were not named.
+  static const std::regex serverNumbered(
+      "(SYS_NC|ISEQ\\$\\$_|SYS_SUBP|SYS_P|SYS_LOB|SYS_IL)[0-9]+");
   value = std::regex_replace(value, serverNumbered, "$1#");
   if (column == "SEARCH_CONDITION" &&
       (value.size() > LongestUncutCondition || value.find_first_of("\r\n") != std::string::npos)) {
@@ -101,9 +103,10 @@ std::vector<DictionaryView> TableDictionaryViews() {
   // in its statement, which differ between a script and its source.
   return {
       {"user_tables",
-       {"TABLE_NAME", "TABLESPACE_NAME", "PCT_FREE", "PCT_USED", "INI_TRANS", "MAX_TRANS",
-        "INITIAL_EXTENT", "NEXT_EXTENT", "MIN_EXTENTS", "MAX_EXTENTS", "PCT_INCREASE", "FREELISTS",
-        "FREELIST_GROUPS", "TEMPORARY", "DURATION", "IOT_TYPE"}},
+       {"TABLE_NAME",   "TABLESPACE_NAME", "PCT_FREE",        "PCT_USED",    "INI_TRANS",
+        "MAX_TRANS",    "INITIAL_EXTENT",  "NEXT_EXTENT",     "MIN_EXTENTS", "MAX_EXTENTS",
+        "PCT_INCREASE", "FREELISTS",       "FREELIST_GROUPS", "TEMPORARY",   "DURATION",
+        "IOT_TYPE",     "PARTITIONED",     "ROW_MOVEMENT",    "COMPRESSION", "COMPRESS_FOR"}},
       {"user_tab_cols",
        {"TABLE_NAME", "COLUMN_NAME", "DATA_TYPE", "DATA_LENGTH", "DATA_PRECISION", "DATA_SCALE",
         "NULLABLE", "COLUMN_ID", "DATA_DEFAULT", "CHAR_LENGTH", "CHAR_USED", "HIDDEN_COLUMN",
@@ -115,7 +118,8 @@ std::vector<DictionaryView> TableDictionaryViews() {
       {"user_cons_columns", {"TABLE_NAME", "CONSTRAINT_NAME", "COLUMN_NAME", "POSITION"}},
       {"user_indexes",
        {"TABLE_NAME", "INDEX_NAME", "INDEX_TYPE", "UNIQUENESS", "COMPRESSION", "PREFIX_LENGTH",
-        "TABLESPACE_NAME", "INI_TRANS", "MAX_TRANS", "PCT_FREE", "GENERATED"}},
+        "TABLESPACE_NAME", "INI_TRANS", "MAX_TRANS", "PCT_FREE", "GENERATED", "LOGGING",
+        "VISIBILITY", "PARTITIONED"}},
       {"user_ind_columns",
        {"TABLE_NAME", "INDEX_NAME", "COLUMN_NAME", "COLUMN_POSITION", "DESCEND"}},
       {"user_ind_expressions",
@@ -124,6 +128,28 @@ std::vector<DictionaryView> TableDictionaryViews() {
       {"user_col_comments", {"TABLE_NAME", "COLUMN_NAME", "COMMENTS"}},
       {"user_tab_identity_cols",
        {"TABLE_NAME", "COLUMN_NAME", "GENERATION_TYPE", "IDENTITY_OPTIONS"}},
+      {"user_part_tables",
+       {"TABLE_NAME", "PARTITIONING_TYPE", "SUBPARTITIONING_TYPE", "PARTITION_COUNT",
+        "DEF_SUBPARTITION_COUNT", "PARTITIONING_KEY_COUNT", "SUBPARTITIONING_KEY_COUNT",
+        "DEF_TABLESPACE_NAME", "DEF_PCT_FREE", "DEF_COMPRESSION", "REF_PTN_CONSTRAINT_NAME",
+        "INTERVAL"}},
+      {"user_tab_partitions",
+       {"TABLE_NAME", "PARTITION_NAME", "COMPOSITE", "SUBPARTITION_COUNT", "HIGH_VALUE",
+        "PARTITION_POSITION", "TABLESPACE_NAME", "PCT_FREE", "COMPRESSION"}},
+      {"user_tab_subpartitions",
+       {"TABLE_NAME", "PARTITION_NAME", "SUBPARTITION_NAME", "HIGH_VALUE", "SUBPARTITION_POSITION",
+        "TABLESPACE_NAME"}},
+      {"user_part_key_columns", {"NAME", "OBJECT_TYPE", "COLUMN_NAME", "COLUMN_POSITION"}},
+      {"user_subpart_key_columns", {"NAME", "OBJECT_TYPE", "COLUMN_NAME", "COLUMN_POSITION"}},
+      {"user_part_indexes",
+       {"INDEX_NAME", "TABLE_NAME", "PARTITIONING_TYPE", "SUBPARTITIONING_TYPE", "PARTITION_COUNT",
+        "PARTITIONING_KEY_COUNT", "LOCALITY", "ALIGNMENT"}},
+      {"user_ind_partitions",
+       {"INDEX_NAME", "PARTITION_NAME", "COMPOSITE", "HIGH_VALUE", "PARTITION_POSITION", "STATUS",
+        "TABLESPACE_NAME", "LOGGING"}},
+      {"user_lobs",
+       {"TABLE_NAME", "COLUMN_NAME", "SEGMENT_NAME", "TABLESPACE_NAME", "CHUNK", "CACHE", "LOGGING",
+        "IN_ROW", "SECUREFILE"}},
   };
 }
 

@@ -9,6 +9,8 @@
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/SqliteHandle.h"
 #include "sandbox/server/ddl/DateTimeTypeDdl.h"
+#include "sandbox/server/ddl/LobStorageDdl.h"
+#include "sandbox/server/ddl/PartitionDdl.h"
 #include "sandbox/server/ddl/SequenceViewDdl.h"
 #include "sandbox/server/ddl/TableStorage.h"
 #include "sandbox/server/dictionary/Dictionary.h"
@@ -204,12 +206,28 @@ bool TableDdl::ReadStorage(StorageSpec& storage, bool forIndex, OraError& error)
       storage.compressed = true;
       if (in_.Peek().type == SqlToken::Type::Number && !number(storage.compress))
         return false;
+    } else if (!forIndex && (in_.AcceptWord("COMPRESS") ||
+                             (in_.Peek().IsWord("ROW") && in_.Peek(1).IsWord("STORE") &&
+                              in_.Peek(2).IsWord("COMPRESS")))) {
+      if (in_.AcceptWords("ROW", "STORE"))
+        in_.Skip();  // COMPRESS
+      if (!ReadTableCompression(storage, error))
+        return false;
     } else if (in_.AcceptWord("NOCOMPRESS")) {
       storage.compressed = false;
+      storage.compressFor.reset();
+    } else if (!forIndex && (in_.Peek().IsWord("ENABLE") || in_.Peek().IsWord("DISABLE")) &&
+               in_.Peek(1).IsWord("ROW") && in_.Peek(2).IsWord("MOVEMENT")) {
+      storage.rowMovement = in_.Peek().IsWord("ENABLE");
+      in_.Skip(3);
+    } else if (forIndex && in_.AcceptWord("REVERSE")) {
+      storage.reverse = true;
+    } else if (forIndex && (in_.AcceptWord("INVISIBLE") || in_.AcceptWord("VISIBLE"))) {
+      storage.visible = context_.tokens[in_.Position() - 1].IsWord("VISIBLE");
     } else if (in_.AcceptWord("CACHE") || in_.AcceptWord("NOCACHE") ||
                in_.AcceptWord("MONITORING") || in_.AcceptWord("NOMONITORING") ||
                in_.AcceptWord("NOPARALLEL") || in_.AcceptWord("NOSORT") ||
-               in_.AcceptWord("REVERSE") || in_.AcceptWord("ONLINE") || in_.AcceptWord("COMPUTE") ||
+               in_.AcceptWord("ONLINE") || in_.AcceptWord("COMPUTE") ||
                in_.AcceptWord("STATISTICS")) {
     } else if (in_.AcceptWord("PARALLEL")) {
       if (in_.Peek().type == SqlToken::Type::Number)
@@ -217,6 +235,24 @@ bool TableDdl::ReadStorage(StorageSpec& storage, bool forIndex, OraError& error)
     } else {
       return true;
     }
+  }
+  return true;
+}
+
+// After a table's COMPRESS: BASIC (the default), FOR OLTP or ADVANCED, as
+// the dictionary names them since release 12.
+bool TableDdl::ReadTableCompression(StorageSpec& storage, OraError& error) {
+  storage.compressed = true;
+  storage.compressFor = "BASIC";
+  if (in_.AcceptWord("BASIC"))
+    return true;
+  if (in_.AcceptWord("ADVANCED") || in_.AcceptWords("FOR", "OLTP")) {
+    storage.compressFor = "ADVANCED";
+    return true;
+  }
+  if (in_.Peek().IsWord("FOR")) {
+    error = {922, "missing or invalid option"};
+    return false;
   }
   return true;
 }
@@ -462,6 +498,12 @@ bool TableDdl::ReadColumnExtras(ColumnSpec& column, OraError& error) {
     return false;
   in_.AcceptWord("VIRTUAL");
   return true;
+}
+
+PartitionDdl TableDdl::Partitioning() {
+  return PartitionDdl(context_, in_, [this](StorageSpec& storage, OraError& error) {
+    return ReadStorage(storage, partitionsOfIndex_, error);
+  });
 }
 
 bool TableDdl::ReadTableName(std::string& owner, std::string& name, OraError& error) {
@@ -751,13 +793,19 @@ bool TableDdl::AddIndex(const std::string& owner, const std::string& name,
     }
   }
   std::string indexType = storage.bitmap ? "BITMAP" : "NORMAL";
+  if (storage.reverse && storage.bitmap) {
+    error = {2158, "invalid CREATE INDEX option"};
+    return false;
+  }
+  if (storage.reverse)
+    indexType += "/REV";
   if (functionBased)
     indexType = "FUNCTION-BASED " + indexType;
   if (type)
     indexType = type;
   if (!catalog.Exec("INSERT INTO \"SYS.ALL_INDEXES\" VALUES (?, ?, ?, ?, ?, 'TABLE', ?, ?, "
                     "?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                    "NULL, NULL, ?, ?, ?, ?, 'VALID', ?, 'DEFAULT', ?)",
+                    "NULL, NULL, ?, ?, ?, ?, 'VALID', ?, 'DEFAULT', ?, 'NO', ?)",
                     {Value::Text(owner),
                      Value::Text(name),
                      Value::Text(indexType),
@@ -779,7 +827,8 @@ bool TableDdl::AddIndex(const std::string& owner, const std::string& name,
                      Value::Integer(storage.pctFree.value_or(10)),
                      Value::Text(storage.logging ? "YES" : "NO"),
                      Value::Text(name.rfind("SYS_", 0) == 0 ? "Y" : "N"),
-                     functionBased ? Value::Text("ENABLED") : Value::Null()},
+                     functionBased ? Value::Text("ENABLED") : Value::Null(),
+                     Value::Text(storage.visible ? "VISIBLE" : "INVISIBLE")},
                     error))
     return false;
   for (std::size_t i = 0; i < columns.size(); ++i) {
@@ -812,7 +861,8 @@ bool TableDdl::AddIndex(const std::string& owner, const std::string& name,
 bool TableDdl::RemoveIndex(const std::string& owner, const std::string& name, OraError& error) {
   Catalog& catalog = context_.catalog;
   const std::vector<Value> key{Value::Text(owner), Value::Text(name)};
-  return catalog.Exec("DROP INDEX IF EXISTS " + QuoteSqliteName(IndexStorageName(owner, name)), {},
+  return Partitioning().RemoveIndex(owner, name, error) &&
+         catalog.Exec("DROP INDEX IF EXISTS " + QuoteSqliteName(IndexStorageName(owner, name)), {},
                       error) &&
          catalog.Exec(
              "DELETE FROM \"SYS.ALL_TAB_COLS\" WHERE HIDDEN_COLUMN = 'YES' AND (OWNER, TABLE_NAME, "
@@ -1193,6 +1243,9 @@ bool TableDdl::CreateTable(OraError& error) {
     return false;
   StorageSpec storage;
   bool organizationIndex = false;
+  bool partitioned = false;
+  PartitionScheme scheme;
+  std::vector<LobSpec> lobs;
   std::string duration = temporary ? "SYS$TRANSACTION" : "";
   for (bool more = true; more;) {
     more = false;
@@ -1228,6 +1281,17 @@ bool TableDdl::CreateTable(OraError& error) {
           return false;
         more = true;
       }
+    }
+    if (!temporary && !partitioned && in_.AcceptWords("PARTITION", "BY")) {
+      if (!Partitioning().ReadScheme(scheme, false, error))
+        return false;
+      partitioned = more = true;
+    }
+    if (in_.AcceptWord("LOB")) {
+      lobs.emplace_back();
+      if (!ReadLobClause(in_, lobs.back(), error))
+        return false;
+      more = true;
     }
     const std::size_t before = in_.Position();
     if (!ReadStorage(storage, false, error))
@@ -1275,19 +1339,29 @@ bool TableDdl::CreateTable(OraError& error) {
           "INSERT INTO \"SYS.ALL_TABLES\" VALUES (?, ?, ?, NULL, NULL, 'VALID', ?, ?, ?, ?, ?, ?, "
           "?, ?, ?, ?, ?, ?, 'N', NULL, NULL, NULL, NULL, NULL, NULL, '         1', "
           "'         1', '    N', "
-          "'ENABLED', 'DEFAULT', ?, 'NO', 'DISABLED', ?, ?)",
-          {Value::Text(owner), Value::Text(table),
+          "'ENABLED', 'DEFAULT', ?, 'NO', ?, ?, ?, 'NO', ?, ?)",
+          {Value::Text(owner),
+           Value::Text(table),
            segment ? Value::Text(storage.tablespace.value_or("USERS")) : Value::Null(),
-           block(storage.pctFree, 10), block(storage.pctUsed, 40), block(storage.iniTrans, 1),
-           block(storage.maxTrans, 255), attribute(storage.initial, kDefaultInitial),
-           attribute(storage.next, kDefaultNext), attribute(storage.minExtents, 1),
-           attribute(storage.maxExtents, kUnlimitedExtents), attribute(storage.pctIncrease, 0),
-           attribute(storage.freelists, 1), attribute(storage.freelistGroups, 1),
+           block(storage.pctFree, 10),
+           block(storage.pctUsed, 40),
+           block(storage.iniTrans, 1),
+           block(storage.maxTrans, 255),
+           attribute(storage.initial, kDefaultInitial),
+           attribute(storage.next, kDefaultNext),
+           attribute(storage.minExtents, 1),
+           attribute(storage.maxExtents, kUnlimitedExtents),
+           attribute(storage.pctIncrease, 0),
+           attribute(storage.freelists, 1),
+           attribute(storage.freelistGroups, 1),
            segment ? Value::Text(storage.logging ? "YES" : "NO")
                    : (temporary ? Value::Text("NO") : Value::Null()),
            Value::Text(temporary ? "Y" : "N"),
+           Value::Text(storage.compressed ? "ENABLED" : "DISABLED"),
            organizationIndex ? Value::Text("IOT") : Value::Null(),
-           duration.empty() ? Value::Null() : Value::Text(duration)},
+           duration.empty() ? Value::Null() : Value::Text(duration),
+           Value::Text(storage.rowMovement ? "ENABLED" : "DISABLED"),
+           storage.compressFor ? Value::Text(*storage.compressFor) : Value::Null()},
           error) ||
       (segment && !AddSegment(owner, table, "TABLE", storage, error)))
     return false;
@@ -1315,6 +1389,12 @@ bool TableDdl::CreateTable(OraError& error) {
     if (!AddConstraint(owner, table, spec, error))
       return false;
   }
+  if (partitioned && !Partitioning().AddTablePartitioning(owner, table, scheme, storage, error))
+    return false;
+  if (!AddLobRows(catalog, owner, table, lobs,
+                  storage.tablespace.value_or(segment || partitioned ? "USERS" : "TEMP"),
+                  partitioned, error))
+    return false;
   if (!fromQuery)
     return true;
   std::string names;
@@ -1344,7 +1424,9 @@ bool TableDdl::DropTableObject(const std::string& owner, const std::string& tabl
   if (!ConstraintRules(catalog.Database(), context_.session)
            .ReleaseAround(owner, table, released, error))
     return false;
-  if (!RemoveIdentity(owner, table, "%", error))
+  if (!RemoveIdentity(owner, table, "%", error) ||
+      !Partitioning().RemoveTable(owner, table, error) ||
+      !RemoveLobRows(catalog, owner, table, error))
     return false;
   const auto indexes = catalog.Rows(
       "SELECT OWNER, INDEX_NAME FROM \"SYS.ALL_INDEXES\" WHERE TABLE_OWNER = ? AND TABLE_NAME = ?",
@@ -1456,11 +1538,45 @@ bool TableDdl::CreateIndex(OraError& error) {
   storage.bitmap = bitmap;
   if (!ReadStorage(storage, true, error))
     return false;
+  partitionsOfIndex_ = true;
+  std::vector<PartitionDef> local;
+  PartitionScheme global;
+  const bool isLocal = in_.AcceptWord("LOCAL");
+  if (isLocal && !Partitioning().ReadLocalPartitions(local, error))
+    return false;
+  const bool isGlobal = !isLocal && in_.AcceptWord("GLOBAL");
+  if (isGlobal && (!in_.ExpectWord("PARTITION", error) || !in_.ExpectWord("BY", error) ||
+                   !Partitioning().ReadScheme(global, true, error)))
+    return false;
+  if (!ReadStorage(storage, true, error))
+    return false;
   if (!in_.AtEnd()) {
     error = {922, "missing or invalid option"};
     return false;
   }
-  return AddIndex(owner, name, tableOwner, table, columns, unique, storage, error);
+  if (!AddIndex(owner, name, tableOwner, table, columns, unique, storage, error))
+    return false;
+  if (!isLocal && !isGlobal)
+    return true;
+  std::vector<std::string> names;
+  for (const IndexColumn& column : columns)
+    names.push_back(column.name);
+  const std::vector<Value> key{Value::Text(owner), Value::Text(name)};
+  // A partitioned index keeps its segment attributes in its partitions.
+  return (isLocal
+              ? Partitioning().AddLocalIndex(owner, name, tableOwner, table, names, unique, local,
+                                             storage, error)
+              : Partitioning().AddGlobalIndex(owner, name, table, names, global, storage, error)) &&
+         context_.catalog.Exec(
+             "UPDATE \"SYS.ALL_INDEXES\" SET PARTITIONED = 'YES', TABLESPACE_NAME = NULL, "
+             "INI_TRANS = NULL, MAX_TRANS = NULL, INITIAL_EXTENT = NULL, NEXT_EXTENT = NULL, "
+             "MIN_EXTENTS = NULL, MAX_EXTENTS = NULL, PCT_INCREASE = NULL, FREELISTS = NULL, "
+             "FREELIST_GROUPS = NULL, PCT_FREE = NULL WHERE OWNER = ? AND INDEX_NAME = ?",
+             key, error) &&
+         context_.catalog.Exec(
+             "DELETE FROM \"SYS.DBA_SEGMENTS\" WHERE OWNER = ? AND SEGMENT_NAME = ? AND "
+             "SEGMENT_TYPE = 'INDEX'",
+             key, error);
 }
 
 bool TableDdl::DropIndex(OraError& error) {

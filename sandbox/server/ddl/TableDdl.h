@@ -20,8 +20,12 @@ struct StorageSpec {
       maxExtents, pctIncrease, freelists, freelistGroups, compress;
   std::optional<std::string> tablespace;
   bool compressed = false;
-  bool bitmap = false;  // CREATE BITMAP INDEX
+  std::optional<std::string> compressFor;  // a table's BASIC or ADVANCED
+  bool bitmap = false;                     // CREATE BITMAP INDEX
   bool logging = true;
+  bool rowMovement = false;  // ENABLE ROW MOVEMENT
+  bool reverse = false;      // a REVERSE index
+  bool visible = true;       // an index made INVISIBLE is not used by queries
 };
 
 // One key of an index: a column, or an expression (tokens [begin, end)).
@@ -55,6 +59,8 @@ struct IdentitySpec {
   bool onNull = false;
   std::string options;  // the sequence options as written
 };
+
+class PartitionDdl;
 
 struct ColumnSpec {
   std::string name;
@@ -91,6 +97,7 @@ class TableDdl {
   bool ReadType(OracleType& type, OraError& error);
   bool ReadConstraint(ConstraintSpec& spec, const std::string* inlineColumn, OraError& error);
   bool ReadStorage(StorageSpec& storage, bool forIndex, OraError& error);
+  bool ReadTableCompression(StorageSpec& storage, OraError& error);
   bool StartsConstraint() const;
   // Index of the first token from begin, at this depth, that is a "," or one
   // of stopWords, or the ")" that closes the enclosing parenthesis.
@@ -162,8 +169,13 @@ class TableDdl {
   bool DropTableObject(const std::string& owner, const std::string& name, bool cascadeConstraints,
                        OraError& error);
 
+  // Reads partitioning clauses from the statement; their attributes are
+  // read as an index's while partitionsOfIndex_ is set.
+  PartitionDdl Partitioning();
+
   DdlContext& context_;
   TokenStream in_;
+  bool partitionsOfIndex_ = false;
 };
 
 }  // namespace sandbox

@@ -88,9 +88,9 @@ TEST(BlockPlanTest, GeneratorCursorsSearchTheDictionaryByIndex) {
       {"table of release 8.1", TableDdlBlock(81)},
       {"key and check", ConstraintDdlBlock(ConstraintKinds::KeysAndChecks, 0)},
       {"foreign key", ConstraintDdlBlock(ConstraintKinds::ForeignKeys, 0)},
-      {"index", IndexDdlBlock("8", nullptr)},
-      {"index of release 7", IndexDdlBlock("7", nullptr)},
-      {"index by name", IndexDdlBlock("8", &someIndexes)}};
+      {"index", IndexDdlBlock("8", 0, nullptr)},
+      {"index of release 7", IndexDdlBlock("7", 73, nullptr)},
+      {"index by name", IndexDdlBlock("8", 0, &someIndexes)}};
   for (const auto& [blockName, block] : blocks) {
     const auto queries = CursorQueries(block);
     EXPECT_FALSE(queries.empty()) << blockName;

@@ -222,7 +222,7 @@ TEST(SchemaTest, PasswordsCurrentSchemaAndTableDescriptions) {
   EXPECT_EQ(columns[0].precision, 3);
   EXPECT_FALSE(columns[0].nullable);
   EXPECT_EQ(columns[1].dataSize, 50);
-  EXPECT_EQ(admin.session().DescribeTable("all_indexes").size(), 27u);
+  EXPECT_EQ(admin.session().DescribeTable("all_indexes").size(), 29u);
   EXPECT_TRUE(admin.session().DescribeTable("no_such_table").empty());
   EXPECT_TRUE(admin.session().DescribeTable("notes; drop table notes").empty());
   EXPECT_EQ(ann.Rows("select table_name from user_tables"), (std::vector<std::string>{"NOTES"}));

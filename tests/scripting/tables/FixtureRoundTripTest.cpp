@@ -125,8 +125,9 @@ TEST(FixtureRoundTripTest, ReplayedScriptRebuildsTheSameDictionary) {
   EXPECT_TRUE(Holds(constraints,
                     "CUSTOMERS|<generated>|C|PHONE is not null or EMAIL is not null||||ENABLED|NOT "
                     "DEFERRABLE|IMMEDIATE|VALIDATED|GENERATED NAME|"));
-  EXPECT_TRUE(Holds(trip.source.rows.at("user_indexes"),
-                    "PRODUCTS|PRODUCTS_CATEGORY_BX|BITMAP|NONUNIQUE|DISABLED||USERS|2|255|10|N"));
+  EXPECT_TRUE(Holds(
+      trip.source.rows.at("user_indexes"),
+      "PRODUCTS|PRODUCTS_CATEGORY_BX|BITMAP|NONUNIQUE|DISABLED||USERS|2|255|10|N|YES|VISIBLE|NO"));
   EXPECT_TRUE(Holds(constraints,
                     "DEPARTMENTS|DEPARTMENTS_HEAD_FK|R||APP|EMPLOYEES_PK|NO "
                     "ACTION|ENABLED|DEFERRABLE|DEFERRED|VALIDATED|USER NAME|"));

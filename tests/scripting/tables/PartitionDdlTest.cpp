@@ -1,0 +1,64 @@
+// The exact text of partitioned tables and indexes and of the later table
+// and index options, with the storage clauses switched off, and the text of
+// a release that has none of them.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/scripting/tables/SandboxSchema.h"
+
+namespace {
+
+TEST(PartitionDdlTest, WithoutStorageClausesPartitionsKeepNamesAndBoundsOnly) {
+  SandboxSchema schema;
+  schema.Run(
+      "create table R (ID number, KIND varchar2(1)) partition by range (ID) subpartition by "
+      "list (KIND) subpartition template (subpartition S_A values ('A'), subpartition S_B "
+      "values (default)) (partition P1 values less than (10) tablespace TS_1, partition P2 "
+      "values less than (maxvalue))");
+  schema.Run("create index R_KIND_IX on R (KIND) local");
+  schema.Run("create table D (ID number, BODY clob) compress enable row movement");
+  schema.Run("create index D_ID_IX on D (ID) reverse nologging invisible");
+  schema.client.settings->SetString("Settings", "InclPct", "N");
+  schema.client.settings->SetString("Settings", "InclStorage", "N");
+  EXPECT_EQ(schema.ddl->GenerateTableDdl("APP", "R"),
+            "CREATE TABLE R (\r\n\t ID\tNUMBER\t    NULL\r\n\t,KIND\tVARCHAR2(1)\t    NULL\r\n)\r\n"
+            "PARTITION BY RANGE (ID)\r\n"
+            "SUBPARTITION BY LIST (KIND) SUBPARTITIONS 2\r\n"
+            "(\r\n"
+            "\t PARTITION P1 VALUES LESS THAN (10)\r\n"
+            "\t (\r\n"
+            "\t\t SUBPARTITION P1_S_A VALUES ('A')\r\n"
+            "\t\t,SUBPARTITION P1_S_B VALUES (DEFAULT)\r\n"
+            "\t )\r\n"
+            "\t,PARTITION P2 VALUES LESS THAN (MAXVALUE)\r\n"
+            "\t (\r\n"
+            "\t\t SUBPARTITION P2_S_A VALUES ('A')\r\n"
+            "\t\t,SUBPARTITION P2_S_B VALUES (DEFAULT)\r\n"
+            "\t )\r\n"
+            ")\r\n/\r\n\r\n");
+  EXPECT_EQ(schema.ddl->GenerateIndexDdl("APP", "R", nullptr),
+            "CREATE INDEX R_KIND_IX ON R\r\n\t(\r\n\t KIND\r\n\t)\r\n"
+            "LOCAL\r\n(\r\n\t PARTITION P1\r\n\t,PARTITION P2\r\n)\r\n/\r\n\r\n");
+  // The LOB keeps no clause of its own; NOLOGGING is a storage clause.
+  EXPECT_EQ(schema.ddl->GenerateTableDdl("APP", "D"),
+            "CREATE TABLE D (\r\n\t ID\tNUMBER\t    NULL\r\n\t,BODY\tCLOB\t    NULL\r\n)\r\n"
+            "COMPRESS\r\nENABLE ROW MOVEMENT\r\n/\r\n\r\n");
+  EXPECT_EQ(
+      schema.ddl->GenerateIndexDdl("APP", "D", nullptr),
+      "CREATE INDEX D_ID_IX ON D\r\n\t(\r\n\t ID\r\n\t)\r\n\tREVERSE\r\n\tINVISIBLE\r\n/\r\n\r\n");
+}
+
+TEST(PartitionDdlTest, ReleaseEightKeepsTheTextItHad) {
+  SandboxSchema schema(FreshDatabase("OPTIONS") + "?release=8.1.7");
+  schema.Run("create table D (ID number) compress enable row movement");
+  schema.Run("create index D_ID_IX on D (ID) reverse nologging invisible");
+  schema.client.settings->SetString("Settings", "InclPct", "N");
+  schema.client.settings->SetString("Settings", "InclStorage", "N");
+  EXPECT_EQ(schema.ddl->GenerateTableDdl("APP", "D"),
+            "CREATE TABLE D (\r\n\t ID\tNUMBER\t    NULL\r\n)\r\n/\r\n\r\n");
+  EXPECT_EQ(schema.ddl->GenerateIndexDdl("APP", "D", nullptr),
+            "CREATE INDEX D_ID_IX ON D\r\n\t(\r\n\t ID\r\n\t)\r\n/\r\n\r\n");
+}
+
+}  // namespace
