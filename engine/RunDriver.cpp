@@ -312,6 +312,12 @@ void RunDriver::RunPhaseTable() {
   if (settings_.DoPrivilege) {
     phases_.RunPrivilegePhase();
   }
+  if (settings_.DoSynonym) {
+    phases_.RunSynonymPhase();
+  }
+  if (settings_.DoDatabaseLink) {
+    phases_.RunDatabaseLinkPhase();
+  }
   if (settings_.DoSequence) {
     SkipAllowedScope skipAllowed(flags_);
     phases_.RunSequencePhase();
@@ -339,11 +345,21 @@ void RunDriver::RunPhaseTable() {
     SkipAllowedScope skipAllowed(flags_);
     phases_.RunDataPhase();
   }
+  if (settings_.DoMviewLog) {
+    phases_.RunMaterializedViewLogPhase();
+  }
   for (const SourceKindStep& step : SourceKindSteps) {
     if (settings_.*step.flag) {
       phases_.ScriptSourceKind(step.kind);
     }
   }
+  if (settings_.DoMaterializedView) {
+    phases_.RunMaterializedViewPhase();
+  }
+  if (settings_.DoObjectGrant) {
+    phases_.RunObjectGrantPhase();
+  }
+  phases_.RunCoverageCheck();
 }
 
 void RunDriver::RunStructureStep() {

@@ -30,6 +30,18 @@ class RunPhases {
   virtual void RunDataPhase() = 0;
   // kind: "TRIG", "VIEW", "FUNC", "PKG", "PKGBD", "STP", "TYPE" or "TYPEB".
   virtual void ScriptSourceKind(const std::string& kind) = 0;
+  // The other objects of the schema, each kind in its own call so that a
+  // replay finds what it needs: synonyms and database links before any code,
+  // materialized view logs after the tables' data, materialized views after
+  // the views, and the grants the schema made last.
+  virtual void RunSynonymPhase() = 0;
+  virtual void RunDatabaseLinkPhase() = 0;
+  virtual void RunMaterializedViewLogPhase() = 0;
+  virtual void RunMaterializedViewPhase() = 0;
+  virtual void RunObjectGrantPhase() = 0;
+  // Lists the schema's objects that the chosen kinds should have covered but
+  // the report does not hold; the last call of a scripting run.
+  virtual void RunCoverageCheck() = 0;
   // Scripts the rows of query as INSERT statements; an empty table selects the
   // statement run's variant.
   virtual void ScriptRows(const std::string& query, const std::string& secondQuery,

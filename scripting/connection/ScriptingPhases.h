@@ -56,6 +56,12 @@ class ScriptingPhases : public RunPhases {
   void RunDataPhase() override;
   // Stored source scripting, one kind per call.
   void ScriptSourceKind(const std::string& kind) override;
+  void RunSynonymPhase() override;
+  void RunDatabaseLinkPhase() override;
+  void RunMaterializedViewLogPhase() override;
+  void RunMaterializedViewPhase() override;
+  void RunObjectGrantPhase() override;
+  void RunCoverageCheck() override;
   void ScriptRows(const std::string& query, const std::string& secondQuery,
                   const std::string& table) override;
 

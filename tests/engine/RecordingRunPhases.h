@@ -37,6 +37,12 @@ class RecordingRunPhases : public RunPhases {
   void RunConstraintPhase() override { Record("RunConstraintPhase"); }
   void RunDataPhase() override { Record("RunDataPhase"); }
   void ScriptSourceKind(const std::string& kind) override { Record("ScriptSourceKind " + kind); }
+  void RunSynonymPhase() override { Record("RunSynonymPhase"); }
+  void RunDatabaseLinkPhase() override { Record("RunDatabaseLinkPhase"); }
+  void RunMaterializedViewLogPhase() override { Record("RunMaterializedViewLogPhase"); }
+  void RunMaterializedViewPhase() override { Record("RunMaterializedViewPhase"); }
+  void RunObjectGrantPhase() override { Record("RunObjectGrantPhase"); }
+  void RunCoverageCheck() override { Record("RunCoverageCheck"); }
   void ScriptRows(const std::string& query, const std::string& secondQuery,
                   const std::string& table) override {
     Record("ScriptRows [" + query + "][" + secondQuery + "][" + table + "]");
