@@ -132,7 +132,7 @@ TEST(RunSettingsStore, EveryKeyRoundTripsToItsOwnField) {
   EXPECT_EQ(settings.CommentPrefix, "*  ");
   EXPECT_EQ(settings.SqlCommentPrefix, "-- ");
   EXPECT_EQ(RunSettings::StoredKeys().front(), "asn");
-  EXPECT_EQ(RunSettings::StoredKeys().back(), "iss");
+  EXPECT_EQ(RunSettings::StoredKeys().back(), "DoMviewLog");
 }
 
 TEST(RunSettingsStore, IntegersOutOfTheirRangesAreTakenAsTheNearestEnd) {
