@@ -14,11 +14,14 @@ struct KindFlag {
 
 constexpr KindFlag KindFlags[] = {
     {"privileges", &RunSettings::DoPrivilege},
+    {"synonyms", &RunSettings::DoSynonym},
+    {"db-links", &RunSettings::DoDatabaseLink},
     {"sequences", &RunSettings::DoSequence},
     {"tables", &RunSettings::DoTable},
     {"indexes", &RunSettings::DoIndex},
     {"constraints", &RunSettings::DoConstraint},
     {"data", &RunSettings::DoData},
+    {"mview-logs", &RunSettings::DoMviewLog},
     {"triggers", &RunSettings::DoTrigger},
     {"views", &RunSettings::DoViewSource},
     {"functions", &RunSettings::DoFunction},
@@ -27,6 +30,8 @@ constexpr KindFlag KindFlags[] = {
     {"procedures", &RunSettings::DoProcedure},
     {"types", &RunSettings::DoType},
     {"type-bodies", &RunSettings::DoTypeBody},
+    {"materialized-views", &RunSettings::DoMaterializedView},
+    {"object-grants", &RunSettings::DoObjectGrant},
 };
 
 // The value of an option that needs one, or the reason it is missing.
@@ -86,6 +91,8 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
       options.Version = true;
     } else if (argument == "--quiet" || argument == "-q") {
       options.Quiet = true;
+    } else if (argument == "--strict") {
+      options.Strict = true;
     } else if (argument == "--batch") {
       options.Batch = true;
     } else if (argument == "--connect") {
@@ -150,18 +157,33 @@ void SelectKinds(RunSettings& settings, const std::vector<std::string>& kinds) {
 }
 
 std::string BatchUsage() {
+  // The kind names, wrapped under the option's text.
+  const std::string indent(21, ' ');
   std::string kinds;
+  std::size_t lineLength = 0;
   for (const std::string& name : BatchKindNames()) {
-    kinds += (kinds.empty() ? "" : ", ") + name;
+    if (!kinds.empty()) {
+      kinds += ",";
+      ++lineLength;
+      if (lineLength + 1 + name.size() > 58) {
+        kinds += "\n" + indent;
+        lineLength = 0;
+      } else {
+        kinds += " ";
+        ++lineLength;
+      }
+    }
+    kinds += name;
+    lineLength += name.size();
   }
   return "Usage:\n"
          "  quillmark [--settings DIR]          the desktop program\n"
          "  quillmark --batch --connect CONNECT [--password-file FILE] [--kinds LIST]\n"
-         "            [--report FILE] [--settings DIR] [--quiet]\n"
+         "            [--report FILE] [--settings DIR] [--quiet] [--strict]\n"
          "  quillmark --batch --connect CONNECT [--password-file FILE]\n"
          "            (--query TEXT | --query-file FILE) [--report FILE] [--settings DIR]\n"
          "  quillmark --batch --config FILE.qmo [--connect CONNECT] [--kinds LIST]\n"
-         "            [--report FILE] [--settings DIR] [--quiet]\n"
+         "            [--report FILE] [--settings DIR] [--quiet] [--strict]\n"
          "  quillmark --help | --version\n"
          "\n"
          "--batch scripts one schema without opening a window (no display is needed).\n"
@@ -193,6 +215,8 @@ std::string BatchUsage() {
          "                     (\"Settings\"/\"OCIVER\" and \"OCIDLL\" there choose the client\n"
          "                     library).\n"
          "  --quiet, -q        no progress line and no finish message; errors are still shown.\n"
+         "  --strict           objects of the schema that the report does not hold because\n"
+         "                     the tool does not script their kind make the exit status 5.\n"
          "\n"
          "Messages and questions go to standard error; a question takes its default answer.\n"
          "When standard error is a terminal, one line there shows the run's phase, status,\n"
@@ -203,7 +227,8 @@ std::string BatchUsage() {
          "Exit status: 0 finished with a complete report, 2 bad arguments or an unreadable\n"
          "configuration file, 3 no connection, 4 the report could not be written, 5 the\n"
          "report is incomplete (the objects that could not be scripted are named at its end\n"
-         "and on standard error), 130 stopped by Ctrl+C (SIGINT), 143 stopped by SIGTERM.\n";
+         "and on standard error; with --strict also the objects of kinds the tool does not\n"
+         "script), 130 stopped by Ctrl+C (SIGINT), 143 stopped by SIGTERM.\n";
 }
 
 std::string BatchVersion() {

@@ -28,6 +28,8 @@ struct BatchOptions {
   // No progress line and no finish message; errors still go to standard error.
   bool Quiet = false;
   bool Batch = false;
+  // Objects the coverage check lists end the run with BatchReportIncomplete.
+  bool Strict = false;
   std::string ConnectString;
   // Empty: no password file.
   std::string PasswordFile;

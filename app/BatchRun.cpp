@@ -221,7 +221,10 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
   if (engine.Flags().Stopped) {
     return StopSignals::Received() == SIGTERM ? BatchStoppedByTerminate : BatchStoppedByInterrupt;
   }
-  if (!missing.empty()) {
+  // Objects of kinds the tool does not script leave the report complete for
+  // what it covers, unless the caller asked to treat them as missing.
+  if (engine.Unscripted().Count() != 0 ||
+      (options.Strict && engine.Unscripted().UncoveredCount() != 0)) {
     return BatchReportIncomplete;
   }
   return BatchFinished;

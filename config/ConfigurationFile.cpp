@@ -1,6 +1,7 @@
 // The *.qmo record stream: integers as 4 little-endian bytes, texts with a
 // 1-, 3- or 7-byte length prefix, lists as a count and their texts, the data
-// conditions as a count and key/value pairs.
+// conditions as a count and key/value pairs, then the named switches as a
+// count and name/integer pairs.
 #include "config/ConfigurationFile.h"
 
 #include <algorithm>
@@ -128,9 +129,26 @@ const ListRecord ListRecords[] = {
     {"ExcludedViewSources", &RunSettings::ExcludedViewSources},
 };
 
+// Record 83, the named switches: a count and (name, integer) pairs. Kinds
+// added after the fixed records live here by name, so that a file without
+// this record (an older version's) turns them on, and a newer file's names
+// that this version does not know are passed over.
+struct NamedSwitch {
+  const char* name;
+  int RunSettings::*number;
+};
+const NamedSwitch NamedSwitches[] = {
+    {"DoSynonym", &RunSettings::DoSynonym},
+    {"DoObjectGrant", &RunSettings::DoObjectGrant},
+    {"DoDatabaseLink", &RunSettings::DoDatabaseLink},
+    {"DoMaterializedView", &RunSettings::DoMaterializedView},
+    {"DoMviewLog", &RunSettings::DoMviewLog},
+};
+
 constexpr int FirstScalarRecord = 3;
 constexpr int FirstListRecord = FirstScalarRecord + static_cast<int>(std::size(ScalarRecords));
 constexpr int ConditionsRecord = FirstListRecord + static_cast<int>(std::size(ListRecords));
+constexpr int NamedSwitchRecord = ConditionsRecord + 1;
 static_assert(FirstListRecord == 71 && ConditionsRecord == 82, "the record table is fixed");
 
 class RecordWriter {
@@ -212,6 +230,7 @@ class RecordReader {
   // Fails with problem: a value read whole but not one the record can hold.
   bool Refuse(std::string problem) { return Fail(std::move(problem)); }
 
+  bool AtEnd() const { return Left() == 0; }
   const std::string& Problem() const { return problem_; }
   std::size_t Left() const { return bytes_.size() - at_; }
 
@@ -375,6 +394,11 @@ std::string EncodeConfiguration(const std::string& connectString, const RunSetti
     writer.Text(table);
     writer.Text(condition);
   }
+  writer.U32(static_cast<std::uint32_t>(std::size(NamedSwitches)));
+  for (const NamedSwitch& named : NamedSwitches) {
+    writer.Text(named.name);
+    writer.U32(static_cast<std::uint32_t>(settings.*named.number));
+  }
   return writer.Take();
 }
 
@@ -391,6 +415,38 @@ std::optional<std::string> DecodeConfiguration(std::string_view bytes, Configura
 }
 
 namespace {
+
+// Every named switch not in the file is on: what the file's version did not
+// know of, it did not turn off.
+bool ReadNamedSwitches(RecordReader& reader, RunSettings& settings) {
+  for (const NamedSwitch& named : NamedSwitches) {
+    settings.*named.number = 1;
+  }
+  if (reader.AtEnd()) {
+    return true;
+  }
+  std::uint32_t count = 0;
+  // A pair is at least a one-byte name and four bytes of value.
+  if (!reader.Count(count, 5)) {
+    return false;
+  }
+  for (std::uint32_t i = 0; i < count; ++i) {
+    std::string name;
+    std::uint32_t value = 0;
+    if (!reader.Text(name) || !reader.U32(value)) {
+      return false;
+    }
+    for (const NamedSwitch& named : NamedSwitches) {
+      if (name == named.name && value > 1) {
+        return reader.Refuse("switch " + name + " is " + std::to_string(value) + ", not 0 or 1");
+      }
+      if (name == named.name) {
+        settings.*named.number = static_cast<int>(static_cast<std::int32_t>(value));
+      }
+    }
+  }
+  return true;
+}
 
 std::optional<std::string> DecodeRecords(std::string_view bytes, ConfigurationHeader& header,
                                          RunSettings& settings) {
@@ -455,10 +511,14 @@ std::optional<std::string> DecodeRecords(std::string_view bytes, ConfigurationHe
   if (!read) {
     return RecordProblem(ConditionsRecord, "DataConditions", reader.Problem());
   }
-  // Records of later versions would follow here; anything else is damage.
+  if (!ReadNamedSwitches(reader, settings)) {
+    return RecordProblem(NamedSwitchRecord, "named switches", reader.Problem());
+  }
+  // Later versions add switches to the named record; anything after it is
+  // damage.
   if (reader.Left() != 0) {
     return "The file has " + std::to_string(reader.Left()) + " bytes more after its last record (" +
-           std::to_string(ConditionsRecord) + ", DataConditions).";
+           std::to_string(NamedSwitchRecord) + ", named switches).";
   }
   settings.UpdateCommentPrefixes();
   settings.OwnTablesOnly = 1;

@@ -26,6 +26,12 @@ class EmptyRunPhases : public RunPhases {
   void RunConstraintPhase() override {}
   void RunDataPhase() override {}
   void ScriptSourceSection(const std::vector<std::string>&) override {}
+  void RunSynonymPhase() override {}
+  void RunDatabaseLinkPhase() override {}
+  void RunMaterializedViewLogPhase() override {}
+  void RunMaterializedViewPhase() override {}
+  void RunObjectGrantPhase() override {}
+  void RunCoverageCheck() override {}
   void ScriptRows(const std::string&, const std::string&, const std::string&) override {}
 
  private:

@@ -22,6 +22,8 @@ struct SectionRule {
 // indexes or constraints alone: it reads the table list they walk.
 constexpr SectionRule Rules[] = {
     {RestoreSection::Privileges, {{{&RunSettings::DoPrivilege}}}},
+    {RestoreSection::Synonyms, {{{&RunSettings::DoSynonym}}}},
+    {RestoreSection::DatabaseLinks, {{{&RunSettings::DoDatabaseLink}}}},
     {RestoreSection::Sequences, {{{&RunSettings::DoSequence}}}},
     {RestoreSection::StoredSource, {{{&RunSettings::DoType, "TYPE"}}}},
     {RestoreSection::Tables,
@@ -29,14 +31,17 @@ constexpr SectionRule Rules[] = {
     {RestoreSection::Data, {{{&RunSettings::DoData}}}},
     {RestoreSection::Indexes, {{{&RunSettings::DoIndex}}}},
     {RestoreSection::Constraints, {{{&RunSettings::DoConstraint}}}},
+    {RestoreSection::MaterializedViewLogs, {{{&RunSettings::DoMviewLog}}}},
     {RestoreSection::StoredSource,
      {{{&RunSettings::DoFunction, "FUNC"},
        {&RunSettings::DoProcedure, "STP"},
        {&RunSettings::DoPackage, "PKG"}}}},
     {RestoreSection::StoredSource, {{{&RunSettings::DoViewSource, "VIEW"}}}},
+    {RestoreSection::MaterializedViews, {{{&RunSettings::DoMaterializedView}}}},
     {RestoreSection::StoredSource,
      {{{&RunSettings::DoPackageBody, "PKGBD"}, {&RunSettings::DoTypeBody, "TYPEB"}}}},
     {RestoreSection::StoredSource, {{{&RunSettings::DoTrigger, "TRIG"}}}},
+    {RestoreSection::ObjectGrants, {{{&RunSettings::DoObjectGrant}}}},
 };
 
 }  // namespace

@@ -14,6 +14,9 @@ struct RunSettings;
 
 enum class RestoreSection {
   Privileges,
+  // Synonyms and database links come before any code or view that names them.
+  Synonyms,
+  DatabaseLinks,
   Sequences,
   // The table list and, when tables are chosen, their CREATE TABLE scripts.
   Tables,
@@ -23,6 +26,11 @@ enum class RestoreSection {
   Constraints,
   // Stored code or views of the kinds in sourceCodes, in dependency order.
   StoredSource,
+  // After the keys: a log WITH PRIMARY KEY needs its table's primary key.
+  MaterializedViewLogs,
+  MaterializedViews,
+  // The grants the schema made, once every object they name exists.
+  ObjectGrants,
 };
 
 struct PlannedSection {

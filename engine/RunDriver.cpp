@@ -344,8 +344,24 @@ void RunDriver::RunRestorePlan() {
       case RestoreSection::StoredSource:
         phases_.ScriptSourceSection(planned.sourceCodes);
         break;
+      case RestoreSection::Synonyms:
+        phases_.RunSynonymPhase();
+        break;
+      case RestoreSection::DatabaseLinks:
+        phases_.RunDatabaseLinkPhase();
+        break;
+      case RestoreSection::MaterializedViewLogs:
+        phases_.RunMaterializedViewLogPhase();
+        break;
+      case RestoreSection::MaterializedViews:
+        phases_.RunMaterializedViewPhase();
+        break;
+      case RestoreSection::ObjectGrants:
+        phases_.RunObjectGrantPhase();
+        break;
     }
   }
+  phases_.RunCoverageCheck();
 }
 
 void RunDriver::RunStructureStep() {

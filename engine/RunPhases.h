@@ -33,6 +33,16 @@ class RunPhases {
   // "FUNC", "PKG", "PKGBD", "STP", "TYPE" and "TYPEB", written together in
   // dependency order, codes' order breaking ties.
   virtual void ScriptSourceSection(const std::vector<std::string>& codes) = 0;
+  // The other objects of the schema, each kind in its own call so that the
+  // restore plan can place it where a replay finds what it needs.
+  virtual void RunSynonymPhase() = 0;
+  virtual void RunDatabaseLinkPhase() = 0;
+  virtual void RunMaterializedViewLogPhase() = 0;
+  virtual void RunMaterializedViewPhase() = 0;
+  virtual void RunObjectGrantPhase() = 0;
+  // Lists the schema's objects that the chosen kinds should have covered but
+  // the report does not hold; the last call of a scripting run.
+  virtual void RunCoverageCheck() = 0;
   // Scripts the rows of query as INSERT statements; an empty table selects the
   // statement run's variant.
   virtual void ScriptRows(const std::string& query, const std::string& secondQuery,

@@ -16,7 +16,7 @@ struct StoredInt {
 };
 
 // The stored integers in the order in which they are read and written.
-constexpr std::array<StoredInt, 66> StoredInts{{
+constexpr std::array<StoredInt, 71> StoredInts{{
     {"asn", &RunSettings::SpecialNameMode},
     {"ilsn", &RunSettings::IgnoreLastSequenceValue},
     {"as", &RunSettings::AutoSave},
@@ -83,6 +83,11 @@ constexpr std::array<StoredInt, 66> StoredInts{{
     {"nds", &RunSettings::NoDiffProcedure},
     {"bdt", &RunSettings::UseOdbcDataTypes},
     {"iss", &RunSettings::PrivilegeTrimSpaces},
+    {"DoSynonym", &RunSettings::DoSynonym},
+    {"DoObjectGrant", &RunSettings::DoObjectGrant},
+    {"DoDatabaseLink", &RunSettings::DoDatabaseLink},
+    {"DoMaterializedView", &RunSettings::DoMaterializedView},
+    {"DoMviewLog", &RunSettings::DoMviewLog},
 }};
 
 struct IntRange {

@@ -32,6 +32,12 @@ struct RunSettings {
   int DoPackageBody = 1;  // dpb
   int DoType = 1;         // DoType
   int DoTypeBody = 1;     // DoTypeBody
+  // Other objects of the schema.
+  int DoSynonym = 1;           // DoSynonym
+  int DoObjectGrant = 1;       // DoObjectGrant: grants the schema made to others
+  int DoDatabaseLink = 1;      // DoDatabaseLink
+  int DoMaterializedView = 1;  // DoMaterializedView, with their comments
+  int DoMviewLog = 1;          // DoMviewLog
 
   // Per-kind report lists: common-list and no-difference flags are compare-only;
   // the skipped flags ask for the list of objects left out of the run.
@@ -123,11 +129,11 @@ struct RunSettings {
   // The statement of the last free-form statement run.
   std::string StatementText;
 
-  // Reads the 66 stored integers in their fixed order (missing keys give their
+  // Reads the 71 stored integers in their fixed order (missing keys give their
   // defaults, nothing is validated), then recomputes the comment prefixes. The
   // caller then forces RunMode to ScriptingRunMode.
   void LoadRunSettings(SettingsStore& store);
-  // Writes the same 66 integers in the same order.
+  // Writes the same 71 integers in the same order.
   void SaveRunSettings(SettingsStore& store) const;
   // The stored keys in their fixed order.
   static const std::vector<std::string>& StoredKeys();

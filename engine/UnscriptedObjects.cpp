@@ -21,11 +21,36 @@ std::string OneLine(const std::string& text) {
   return line;
 }
 
+// The heading line and one line per object.
+// verbs holds the verb for one object and for more.
+std::string ListText(const std::vector<UnscriptedObject>& objects,
+                     const std::pair<const char*, const char*>& verbs, const std::string& heading,
+                     const std::string& linePrefix, const std::string& lineEnd) {
+  if (objects.empty()) {
+    return {};
+  }
+  const bool one = objects.size() == 1;
+  std::string text = linePrefix + std::to_string(objects.size()) +
+                     (one ? " object " : " objects ") + (one ? verbs.first : verbs.second) +
+                     heading + ":" + lineEnd;
+  for (const UnscriptedObject& object : objects) {
+    text += linePrefix + "  " + object.Kind;
+    if (!object.Name.empty()) {
+      text += " " + object.Name;
+    }
+    text += ": " + (object.Reason.empty() ? std::string("no reason was given") : object.Reason) +
+            lineEnd;
+  }
+  return text;
+}
+
 }  // namespace
 
 void UnscriptedObjects::Clear() {
   const std::lock_guard lock(mutex_);
   objects_.clear();
+  uncovered_.clear();
+  scripted_.clear();
 }
 
 void UnscriptedObjects::Add(const std::string& kind, const std::string& name,
@@ -44,22 +69,43 @@ std::vector<UnscriptedObject> UnscriptedObjects::Objects() const {
   return objects_;
 }
 
+void UnscriptedObjects::NoteScripted(const std::string& kind, const std::string& name) {
+  const std::lock_guard lock(mutex_);
+  scripted_.emplace(kind, name);
+}
+
+bool UnscriptedObjects::IsAccountedFor(const std::string& kind, const std::string& name) const {
+  const std::lock_guard lock(mutex_);
+  if (scripted_.count({kind, name}) != 0) {
+    return true;
+  }
+  for (const UnscriptedObject& object : objects_) {
+    if (object.Kind == kind && object.Name == name) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void UnscriptedObjects::AddUncovered(const std::string& kind, const std::string& name,
+                                     const std::string& reason) {
+  const std::lock_guard lock(mutex_);
+  uncovered_.push_back({kind, name, OneLine(reason)});
+}
+
+std::size_t UnscriptedObjects::UncoveredCount() const {
+  const std::lock_guard lock(mutex_);
+  return uncovered_.size();
+}
+
+std::vector<UnscriptedObject> UnscriptedObjects::Uncovered() const {
+  const std::lock_guard lock(mutex_);
+  return uncovered_;
+}
+
 std::string UnscriptedObjects::Summary(const std::string& linePrefix,
                                        const std::string& lineEnd) const {
-  const std::vector<UnscriptedObject> objects = Objects();
-  if (objects.empty()) {
-    return {};
-  }
-  std::string text = linePrefix + std::to_string(objects.size()) +
-                     (objects.size() == 1 ? " object" : " objects") +
-                     " could not be scripted:" + lineEnd;
-  for (const UnscriptedObject& object : objects) {
-    text += linePrefix + "  " + object.Kind;
-    if (!object.Name.empty()) {
-      text += " " + object.Name;
-    }
-    text += ": " + (object.Reason.empty() ? std::string("no reason was given") : object.Reason) +
-            lineEnd;
-  }
-  return text;
+  return ListText(Objects(), {"could", "could"}, " not be scripted", linePrefix, lineEnd) +
+         ListText(Uncovered(), {"was", "were"},
+                  " not scripted because the tool does not script their kind", linePrefix, lineEnd);
 }

@@ -16,11 +16,19 @@
 // table's name); reason is a short text, usually the server's error message.
 // The run driver empties the record when a run starts and writes the summary
 // before the run's closing line. Safe to use from any thread.
+//
+// The record also serves the coverage check at the end of a run: phases note
+// each object they wrote with NoteScripted, and the check adds with
+// AddUncovered what the schema holds but the report does not (a kind the tool
+// does not script, or an object no phase wrote). Those are listed in a second
+// part of the summary and leave the report complete for what it covers.
 #pragma once
 
 #include <cstddef>
 #include <mutex>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct UnscriptedObject {
@@ -38,7 +46,19 @@ class UnscriptedObjects {
   std::size_t Count() const;
   std::vector<UnscriptedObject> Objects() const;
 
+  // An object of the schema the run has written (kind as the dictionary's
+  // OBJECT_TYPE spells it).
+  void NoteScripted(const std::string& kind, const std::string& name);
+  // True when the object was written, or was added as unscripted.
+  bool IsAccountedFor(const std::string& kind, const std::string& name) const;
+  // An object the report does not hold though nothing failed.
+  void AddUncovered(const std::string& kind, const std::string& name, const std::string& reason);
+  std::size_t UncoveredCount() const;
+  std::vector<UnscriptedObject> Uncovered() const;
+
   // "N objects could not be scripted:" and one "KIND NAME: reason" line per
+  // object, then "N objects were not scripted because the tool does not
+  // script their kind:" and one "KIND NAME: reason" line per uncovered
   // object, each line led by linePrefix and ended by lineEnd; empty when the
   // run lacks nothing.
   std::string Summary(const std::string& linePrefix, const std::string& lineEnd) const;
@@ -46,4 +66,6 @@ class UnscriptedObjects {
  private:
   mutable std::mutex mutex_;
   std::vector<UnscriptedObject> objects_;
+  std::vector<UnscriptedObject> uncovered_;
+  std::set<std::pair<std::string, std::string>> scripted_;
 };

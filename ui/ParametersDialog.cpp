@@ -19,8 +19,10 @@
 
 namespace {
 
-// The first six kinds form the "Objects" group, the rest the "Source" group.
+// The first six kinds form the "Objects" group, the next eight the "Source"
+// group and the rest the "Other objects" group.
 constexpr int ObjectKindCount = 6;
+constexpr int OtherKindStart = 14;
 
 }  // namespace
 
@@ -39,6 +41,11 @@ const std::array<ParametersDialog::Kind, ParametersDialog::KindCount> Parameters
     {&RunSettings::DoProcedure, "&Procedures"},
     {&RunSettings::DoType, "Type&s"},
     {&RunSettings::DoTypeBody, "Types Bod&y"},
+    {&RunSettings::DoSynonym, "Synony&ms"},
+    {&RunSettings::DoObjectGrant, "Ob&ject Grants"},
+    {&RunSettings::DoDatabaseLink, "Database &Links"},
+    {&RunSettings::DoMaterializedView, "Materialized Vi&ews"},
+    {&RunSettings::DoMviewLog, "Materiali&zed View Logs"},
 }};
 
 ParametersDialog::ParametersDialog(RunSettings& settings, SettingsStore& store,
@@ -58,12 +65,19 @@ ParametersDialog::ParametersDialog(RunSettings& settings, SettingsStore& store,
   auto* objectGrid = new QGridLayout(objects);
   auto* source = new QGroupBox("Source", this);
   auto* sourceGrid = new QGridLayout(source);
+  auto* other = new QGroupBox("Other objects", this);
+  auto* otherGrid = new QGridLayout(other);
   for (int i = 0; i < KindCount; ++i) {
     QCheckBox* box = AddKind(i, settings);
-    QGridLayout* grid = i < ObjectKindCount ? objectGrid : sourceGrid;
-    const int place = i < ObjectKindCount ? i : i - ObjectKindCount;
+    QGridLayout* grid = i < ObjectKindCount  ? objectGrid
+                        : i < OtherKindStart ? sourceGrid
+                                             : otherGrid;
+    const int place = i < ObjectKindCount  ? i
+                      : i < OtherKindStart ? i - ObjectKindCount
+                                           : i - OtherKindStart;
     grid->addWidget(box, place / 2, place % 2);
   }
+  otherGrid->setRowStretch((KindCount - OtherKindStart + 1) / 2, 1);
   conditionsButton_ = new QPushButton("Co&nditions...", objects);
   conditionsButton_->setAutoDefault(false);
   objectGrid->addWidget(conditionsButton_, ObjectKindCount / 2, 0);
@@ -77,12 +91,13 @@ ParametersDialog::ParametersDialog(RunSettings& settings, SettingsStore& store,
   connect(objectsAdvanced_, &QPushButton::clicked, this, &ParametersDialog::EditObjectOptions);
   sourceAdvanced_ = new QPushButton("Adv&anced...", source);
   sourceAdvanced_->setAutoDefault(false);
-  sourceGrid->addWidget(sourceAdvanced_, (KindCount - ObjectKindCount) / 2, 1);
+  sourceGrid->addWidget(sourceAdvanced_, (OtherKindStart - ObjectKindCount) / 2, 1);
   connect(sourceAdvanced_, &QPushButton::clicked, this, &ParametersDialog::EditSourceOptions);
   auto* frame = new QGroupBox("Select the objects and source that you would like to script:", this);
   auto* frameLayout = new QHBoxLayout(frame);
   frameLayout->addWidget(objects);
   frameLayout->addWidget(source);
+  frameLayout->addWidget(other);
 
   auto* buttons = new QDialogButtonBox(this);
   AddHelp(*this, *buttons, "parameters");

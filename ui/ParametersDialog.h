@@ -23,7 +23,7 @@ class ParametersDialog : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr int KindCount = 14;
+  static constexpr int KindCount = 19;
 
   // The data conditions are edited in settings at once; the rest on Start.
   ParametersDialog(RunSettings& settings, SettingsStore& store, DatabaseChoice& database,

@@ -9,6 +9,7 @@
 #include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/dictionary/DictionaryIndexes.h"
 #include "sandbox/server/dictionary/DictionaryVisibility.h"
+#include "sandbox/server/dictionary/OtherObjectDictionary.h"
 #include "sandbox/server/dictionary/PartitionDictionary.h"
 
 namespace sandbox {
@@ -51,7 +52,7 @@ std::shared_ptr<ServerDatabase> ServerDatabase::Open(const Options& options, Ora
   std::string message;
   if ((!HasDictionary(raw) && !CreateDictionary(raw, options.globalName, message)) ||
       !CreateCodeDictionary(raw, message) || !CreateVisibilityViews(raw, message) ||
-      !CreatePartitionDictionary(raw, message)) {
+      !CreatePartitionDictionary(raw, message) || !CreateOtherObjectDictionary(raw, message)) {
     // A file that is not a database, or a disk that is full.
     error = {1034, "ORACLE not available (" + message + ")"};
     return nullptr;

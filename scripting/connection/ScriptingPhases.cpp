@@ -7,6 +7,7 @@
 #include "scripting/connection/DatabaseConnection.h"
 #include "scripting/data/DataScripting.h"
 #include "scripting/source/GrantAndSequenceScripting.h"
+#include "scripting/source/OtherObjectScripting.h"
 #include "scripting/source/SourceScripting.h"
 #include "scripting/tables/ConnectionTableList.h"
 
@@ -75,6 +76,42 @@ void ScriptingPhases::RunPrivilegePhase() {
 void ScriptingPhases::RunSequencePhase() {
   if (engine_ != nullptr && RunIsConnected()) {
     ScriptSequences(*engine_, host_, *runConnection_);
+  }
+}
+
+void ScriptingPhases::RunSynonymPhase() {
+  if (engine_ != nullptr && RunIsConnected()) {
+    ScriptSynonyms(*engine_, host_, *runConnection_);
+  }
+}
+
+void ScriptingPhases::RunDatabaseLinkPhase() {
+  if (engine_ != nullptr && RunIsConnected()) {
+    ScriptDatabaseLinks(*engine_, host_, *runConnection_);
+  }
+}
+
+void ScriptingPhases::RunMaterializedViewLogPhase() {
+  if (engine_ != nullptr && RunIsConnected()) {
+    ScriptMaterializedViewLogs(*engine_, host_, *runConnection_);
+  }
+}
+
+void ScriptingPhases::RunMaterializedViewPhase() {
+  if (engine_ != nullptr && RunIsConnected()) {
+    ScriptMaterializedViews(*engine_, host_, *runConnection_);
+  }
+}
+
+void ScriptingPhases::RunObjectGrantPhase() {
+  if (engine_ != nullptr && RunIsConnected()) {
+    ScriptObjectGrants(*engine_, host_, *runConnection_);
+  }
+}
+
+void ScriptingPhases::RunCoverageCheck() {
+  if (engine_ != nullptr && RunIsConnected()) {
+    CheckCoverage(*engine_, host_, *runConnection_);
   }
 }
 

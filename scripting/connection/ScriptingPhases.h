@@ -57,6 +57,12 @@ class ScriptingPhases : public RunPhases {
   void RunDataPhase() override;
   // Stored source scripting, one section of kinds per call.
   void ScriptSourceSection(const std::vector<std::string>& codes) override;
+  void RunSynonymPhase() override;
+  void RunDatabaseLinkPhase() override;
+  void RunMaterializedViewLogPhase() override;
+  void RunMaterializedViewPhase() override;
+  void RunObjectGrantPhase() override;
+  void RunCoverageCheck() override;
   void ScriptRows(const std::string& query, const std::string& secondQuery,
                   const std::string& table) override;
   void InterruptServerCall() override;

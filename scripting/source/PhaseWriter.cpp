@@ -70,6 +70,12 @@ void PhaseWriter::ErrorBlock(const std::string& activity, const std::string& err
   output_.OutputLine(prefix + text + "\r\n\r\n", NoticeColour, false, true);
 }
 
+void PhaseWriter::NoteScripted(const std::string& kind, const std::string& name) {
+  if (unscripted_ != nullptr) {
+    unscripted_->NoteScripted(kind, name);
+  }
+}
+
 void PhaseWriter::NoteUnscripted(const std::string& kind, const std::string& name,
                                  const std::string& reason) {
   if (unscripted_ != nullptr) {

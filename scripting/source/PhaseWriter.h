@@ -35,6 +35,8 @@ class PhaseWriter {
   // The four lines that tell why a phase wrote nothing: "The following error
   // was received while " + activity, the database name and the error text.
   void ErrorBlock(const std::string& activity, const std::string& error);
+  // Notes an object the report holds, for the coverage check.
+  void NoteScripted(const std::string& kind, const std::string& name);
   // Notes what the report lacks (see UnscriptedObjects).
   void NoteUnscripted(const std::string& kind, const std::string& name, const std::string& reason);
 

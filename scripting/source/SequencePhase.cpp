@@ -79,6 +79,7 @@ void SequencePhase::Run() {
       writer_.Banner("sequences", "The following statements will create the sequences");
     }
     writer_.Statement("CREATE SEQUENCE " + StatementName(rows[next][0]) + rows[next][1] + "\r\n");
+    writer_.NoteScripted("SEQUENCE", rows[next][0]);
   }
   writer_.SetProgressPosition(ProgressCycle);
 }

@@ -236,6 +236,7 @@ void SourcePhase::WriteObjectScript(const SourceKind& kind, const std::string& o
     return;
   }
   Name("CREATE OR REPLACE " + definition.text + "\r\n/\r\n");
+  unscripted_.NoteScripted(kind.dictionaryType, name);
   if (definition.disabled) {
     Name("ALTER TRIGGER " + StatementName(name) + " DISABLE\r\n/\r\n");
   }

@@ -10,6 +10,7 @@
 #include "engine/UnscriptedObjects.h"
 #include "oracle/OracleSession.h"
 #include "oracle/OracleStatement.h"
+#include "scripting/tables/ServerRelease.h"
 
 namespace {
 
@@ -54,9 +55,16 @@ ObjectCatalog::ObjectCatalog(OracleSession& session, ReportOutput& output,
       maxima_(maxima) {}
 
 int ObjectCatalog::ListTablesOrViews(bool firstSlot, CatalogList& out, bool tables) {
-  const std::string sql = "SELECT table_name from all_catalog where owner = '" +
-                          QuotedLiteralText(schema_) + "' " +
-                          (tables ? "and table_type = 'TABLE'" : "and table_type = 'VIEW'");
+  const std::string owner = "'" + QuotedLiteralText(schema_) + "'";
+  std::string sql = "SELECT table_name from all_catalog where owner = " + owner + " " +
+                    (tables ? "and table_type = 'TABLE'" : "and table_type = 'VIEW'");
+  // The container table of a materialized view and the table of a log are
+  // scripted with the view and the log, never as tables of their own.
+  if (tables && ReleaseHas(ServerRelease(session_), dictionary_since::MaterializedViews)) {
+    sql += " and table_name not in (select container_name from all_mviews where owner = " + owner +
+           ") and table_name not in (select log_table from all_mview_logs where " +
+           "log_owner = " + owner + ")";
+  }
   return ListNames(sql, firstSlot, out,
                    tables ? maxima_.MaxTableNameLength : maxima_.MaxViewNameLength,
                    tables ? "tables" : "views");

@@ -24,6 +24,7 @@ inline bool ReleaseHas(int release, int since) {
 namespace dictionary_since {
 inline constexpr int ConstraintStates = 80;    // DEFERRABLE, VALIDATED, GENERATED; IOT_TYPE
 inline constexpr int TemporaryTables = 81;     // TEMPORARY, DURATION
+inline constexpr int MaterializedViews = 81;   // ALL_MVIEWS, ALL_MVIEW_LOGS
 inline constexpr int CharacterSemantics = 90;  // ALL_TAB_COLS, CHAR_USED; a key's INDEX_NAME
 inline constexpr int Partitioning = 90;  // ALL_PART_TABLES and its kin with LIST; ROW_MOVEMENT
 inline constexpr int TableCompression = 92;

@@ -141,6 +141,7 @@ void TablePhases::WriteTableScripts() {
                          ? "the generator printed no statement"
                          : failure)) {
       Name(script);
+      unscripted_.NoteScripted("TABLE", table);
     }
   }
 }
@@ -185,8 +186,7 @@ void TablePhases::RunIndexPhase() {
 void TablePhases::RunConstraintPhase() {
   static constexpr KeyPhaseTexts keys{
       "Skipping constraint scripting for table: ", "Creating constraint scripts for table: ",
-      "*  The following statements will create the constraints for table ", nullptr,
-      "CONSTRAINT"};
+      "*  The following statements will create the constraints for table ", nullptr, "CONSTRAINT"};
   static constexpr KeyPhaseTexts foreignKeys{
       nullptr, "Creating foreign key scripts for table: ",
       "*  The following statements will create the foreign keys for table ",

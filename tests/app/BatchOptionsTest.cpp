@@ -25,7 +25,14 @@ TEST(BatchOptionsTest, FullCommandLineIsTakenApart) {
 
   ASSERT_FALSE(Parse({"--connect", "u/p@db", "--batch"}, options));
   EXPECT_EQ(options.Kinds, BatchKindNames());
-  EXPECT_EQ(options.Kinds.size(), 14u);
+  EXPECT_EQ(options.Kinds.size(), 19u);
+  EXPECT_FALSE(options.Strict);
+
+  ASSERT_FALSE(Parse({"--batch", "--connect", "u/p@db", "--strict", "--kinds",
+                      "synonyms,object-grants,db-links,materialized-views,mview-logs"},
+                     options));
+  EXPECT_TRUE(options.Strict);
+  EXPECT_EQ(options.Kinds.size(), 5u);
   EXPECT_TRUE(options.ReportFile.empty());
 
   ASSERT_FALSE(Parse({"--batch", "--connect", "u/p@db", "--query", "select * from t"}, options));
@@ -46,7 +53,7 @@ TEST(BatchOptionsTest, BadCommandLinesAreRefusedWithAReason) {
       {"--batch", "--connect", ""},                           // empty value
       {"--batch", "--connect", "u@d", "--kinds", "tables,"},  // empty kind
       {"--batch", "--connect", "u@d", "--kinds", "Tables"},   // names are lower case
-      {"--batch", "--connect", "u@d", "--kinds", "tables,synonyms"},
+      {"--batch", "--connect", "u@d", "--kinds", "tables,synonym"},
       {"--batch", "--connect", "u@d", "--verbose"},
       {"--batch", "--connect", "u@d", "--query", "select 1 from dual", "--query-file", "q.sql"},
       {"--batch", "--connect", "u@d", "--query"},
@@ -56,8 +63,8 @@ TEST(BatchOptionsTest, BadCommandLinesAreRefusedWithAReason) {
     EXPECT_TRUE(problem.has_value()) << arguments.back();
   }
   std::string error;
-  EXPECT_FALSE(ParseKindList("tables,synonyms", error));
-  EXPECT_EQ(error, "unknown kind 'synonyms'");
+  EXPECT_FALSE(ParseKindList("tables,grants", error));
+  EXPECT_EQ(error, "unknown kind 'grants'");
 }
 
 TEST(BatchOptionsTest, KindsSwitchExactlyTheirFlags) {
@@ -69,16 +76,22 @@ TEST(BatchOptionsTest, KindsSwitchExactlyTheirFlags) {
   for (const int flag :
        {settings.DoTable, settings.DoIndex, settings.DoConstraint, settings.DoData,
         settings.DoPrivilege, settings.DoSequence, settings.DoTrigger, settings.DoProcedure,
-        settings.DoFunction, settings.DoPackage, settings.DoType}) {
+        settings.DoFunction, settings.DoPackage, settings.DoType, settings.DoSynonym,
+        settings.DoObjectGrant, settings.DoDatabaseLink, settings.DoMaterializedView,
+        settings.DoMviewLog}) {
     EXPECT_EQ(flag, 0);
   }
+  SelectKinds(settings, {"mview-logs", "db-links"});
+  EXPECT_EQ(settings.DoMviewLog + settings.DoDatabaseLink, 2);
+  EXPECT_EQ(settings.DoMaterializedView + settings.DoSynonym + settings.DoPackageBody, 0);
   SelectKinds(settings, BatchKindNames());
   EXPECT_EQ(settings.DoTable + settings.DoIndex + settings.DoConstraint + settings.DoData +
                 settings.DoPrivilege + settings.DoSequence + settings.DoTrigger +
                 settings.DoViewSource + settings.DoFunction + settings.DoPackage +
                 settings.DoPackageBody + settings.DoProcedure + settings.DoType +
-                settings.DoTypeBody,
-            14);
+                settings.DoTypeBody + settings.DoSynonym + settings.DoObjectGrant +
+                settings.DoDatabaseLink + settings.DoMaterializedView + settings.DoMviewLog,
+            19);
 }
 
 TEST(BatchOptionsTest, HeadlessIsChosenByBatchOrHelpOnly) {

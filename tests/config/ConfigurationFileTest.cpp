@@ -31,6 +31,17 @@ struct Bytes {
   }
 };
 
+// The bytes of record 83 as this version writes it: a count and five
+// (name, integer) pairs.
+std::size_t NamedSwitchRecordSize() {
+  std::size_t size = 4;
+  for (const std::string name :
+       {"DoSynonym", "DoObjectGrant", "DoDatabaseLink", "DoMaterializedView", "DoMviewLog"}) {
+    size += 1 + name.size() + 4;
+  }
+  return size;
+}
+
 RunSettings Decoded(const std::string& bytes, ConfigurationHeader* header = nullptr) {
   RunSettings settings;
   ConfigurationHeader read;
@@ -115,6 +126,28 @@ TEST(ConfigurationFileTest, HandWrittenFileIsReadFieldByField) {
   EXPECT_EQ(s.DataConditions.size(), 2u);
   EXPECT_EQ(s.DataConditions.at("EMP"), "x = 3");
   EXPECT_EQ(s.OwnTablesOnly, 1);
+  // The file ends after record 82, as an older version wrote it: the kinds
+  // that version did not know are on, whatever the settings held before.
+  RunSettings before;
+  before.DoSynonym = 0;
+  before.DoMviewLog = 0;
+  ConfigurationHeader ignored;
+  ASSERT_FALSE(DecodeConfiguration(file.data, ignored, before));
+  for (const int flag : {before.DoSynonym, before.DoObjectGrant, before.DoDatabaseLink,
+                         before.DoMaterializedView, before.DoMviewLog}) {
+    EXPECT_EQ(flag, 1);
+  }
+
+  // A newer file's switches that this version does not know are passed
+  // over; the ones it names are taken, the others are on.
+  file.U32(3).ShortText("DoSomethingNew").U32(0).ShortText("DoSynonym").U32(0);
+  file.ShortText("DoMviewLog").U32(0);
+  before.DoDatabaseLink = 0;
+  ASSERT_FALSE(DecodeConfiguration(file.data, ignored, before));
+  EXPECT_EQ(before.DoSynonym, 0);
+  EXPECT_EQ(before.DoMviewLog, 0);
+  EXPECT_EQ(before.DoDatabaseLink, 1);
+  EXPECT_EQ(before.DoObjectGrant, 1);
 }
 
 TEST(ConfigurationFileTest, WideTextsAreReadAsUtf8) {
@@ -133,6 +166,7 @@ TEST(ConfigurationFileTest, WideTextsAreReadAsUtf8) {
 TEST(ConfigurationFileTest, EveryFieldSurvivesARoundTrip) {
   RunSettings written;
   for (const auto field : {&RunSettings::DoTable, &RunSettings::DoData, &RunSettings::DoTypeBody,
+                           &RunSettings::DoSynonym, &RunSettings::DoMaterializedView,
                            &RunSettings::NoDiffData, &RunSettings::DoTableSkipped,
                            &RunSettings::DataCompareNumericByValue, &RunSettings::ReportToFile}) {
     written.*field = 1 - written.*field;
@@ -157,6 +191,9 @@ TEST(ConfigurationFileTest, EveryFieldSurvivesARoundTrip) {
   EXPECT_EQ(read.ExcludedTables, written.ExcludedTables);
   EXPECT_EQ(read.DataConditions, written.DataConditions);
   EXPECT_EQ(read.DoTable, 0);
+  EXPECT_EQ(read.DoSynonym, 0);
+  EXPECT_EQ(read.DoMaterializedView, 0);
+  EXPECT_EQ(read.DoObjectGrant, 1);
 }
 
 TEST(ConfigurationFileTest, DamagedFilesChangeNothingAndNameTheRecord) {
@@ -169,7 +206,12 @@ TEST(ConfigurationFileTest, DamagedFilesChangeNothingAndNameTheRecord) {
   current.ExcludedTables = {"KEEP"};
   current.DoData = 0;
   ConfigurationHeader header{"old", "old connect"};
+  // Cut just after record 82 the file is an older version's, which loads.
+  const std::size_t olderLength = bytes.size() - NamedSwitchRecordSize();
   for (std::size_t length = 0; length < bytes.size(); ++length) {
+    if (length == olderLength) {
+      continue;
+    }
     const std::optional<std::string> problem =
         DecodeConfiguration(std::string_view(bytes).substr(0, length), header, current);
     ASSERT_TRUE(problem) << "length " << length;
@@ -187,6 +229,7 @@ TEST(ConfigurationFileTest, DamagedFilesChangeNothingAndNameTheRecord) {
   EXPECT_NE(problem->find("Record 2 (connect string)"), std::string::npos) << *problem;
   EXPECT_NE(problem->find("larger than the rest of the file"), std::string::npos);
   std::string manyEntries = EncodeConfiguration("", RunSettings());
+  manyEntries.erase(manyEntries.size() - NamedSwitchRecordSize());
   manyEntries.replace(manyEntries.size() - 4, 4, "\xFF\xFF\xFF\x7F");
   problem = DecodeConfiguration(manyEntries, header, current);
   ASSERT_TRUE(problem);

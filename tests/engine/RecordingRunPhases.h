@@ -43,6 +43,12 @@ class RecordingRunPhases : public RunPhases {
     }
     Record(call);
   }
+  void RunSynonymPhase() override { Record("RunSynonymPhase"); }
+  void RunDatabaseLinkPhase() override { Record("RunDatabaseLinkPhase"); }
+  void RunMaterializedViewLogPhase() override { Record("RunMaterializedViewLogPhase"); }
+  void RunMaterializedViewPhase() override { Record("RunMaterializedViewPhase"); }
+  void RunObjectGrantPhase() override { Record("RunObjectGrantPhase"); }
+  void RunCoverageCheck() override { Record("RunCoverageCheck"); }
   void ScriptRows(const std::string& query, const std::string& secondQuery,
                   const std::string& table) override {
     Record("ScriptRows [" + query + "][" + secondQuery + "][" + table + "]");

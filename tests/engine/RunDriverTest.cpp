@@ -46,7 +46,9 @@ class RunDriverTest : public ::testing::Test {
           &RunSettings::DoData, &RunSettings::DoPrivilege, &RunSettings::DoSequence,
           &RunSettings::DoTrigger, &RunSettings::DoViewSource, &RunSettings::DoProcedure,
           &RunSettings::DoFunction, &RunSettings::DoPackage, &RunSettings::DoPackageBody,
-          &RunSettings::DoType, &RunSettings::DoTypeBody}) {
+          &RunSettings::DoType, &RunSettings::DoTypeBody, &RunSettings::DoSynonym,
+          &RunSettings::DoObjectGrant, &RunSettings::DoDatabaseLink,
+          &RunSettings::DoMaterializedView, &RunSettings::DoMviewLog}) {
       Settings().*flag = flag == kind ? 1 : 0;
     }
   }
@@ -85,9 +87,13 @@ TEST_F(RunDriverTest, ScriptingRunWritesHeaderPhasesAndClosingLine) {
   EXPECT_EQ(std::count(runs.begin(), runs.end(), TextRun{"  IMPORTANT:  ", AlertColour, false}), 1);
   EXPECT_EQ(runs.back().colour, NoticeColour);
 
-  // The restore order: what each section's objects need stands before them.
+  // The restore order: what each section's objects need stands before them;
+  // synonyms and links before any code that names them, logs after the keys,
+  // materialized views after the views and the grants last.
   const std::vector<std::string> order = {"ClearRunObjectLists",
                                           "RunPrivilegePhase",
+                                          "RunSynonymPhase",
+                                          "RunDatabaseLinkPhase",
                                           "RunSequencePhase +skip",
                                           "ScriptSourceSection TYPE",
                                           "RunTablePhase",
@@ -96,10 +102,14 @@ TEST_F(RunDriverTest, ScriptingRunWritesHeaderPhasesAndClosingLine) {
                                           "RunIndexPhase",
                                           "ClearConstraintCounters",
                                           "RunConstraintPhase",
+                                          "RunMaterializedViewLogPhase",
                                           "ScriptSourceSection FUNC STP PKG",
                                           "ScriptSourceSection VIEW",
+                                          "RunMaterializedViewPhase",
                                           "ScriptSourceSection PKGBD TYPEB",
-                                          "ScriptSourceSection TRIG"};
+                                          "ScriptSourceSection TRIG",
+                                          "RunObjectGrantPhase",
+                                          "RunCoverageCheck"};
   EXPECT_EQ(phases_.calls, order);
 
   const std::vector<std::string> captions = host_.EventsStartingWith("caption ");
@@ -135,6 +145,21 @@ TEST_F(RunDriverTest, ObjectsThatCouldNotBeScriptedAreSummedUpBeforeTheClosingLi
       << report;
   EXPECT_EQ(report.find("LEFT_OVER"), std::string::npos);
 
+  // Objects of a kind no phase scripts come after, in a list of their own.
+  phases_.duringTablePhase = [this] {
+    engine_->Unscripted().AddUncovered("DIMENSION", "TIME_DIM", "the tool does not script it");
+  };
+  Driver().RerunLastCommand();
+  Wait();
+  const std::string second = engine_->Model().Text();
+  EXPECT_NE(second.find("\r\n\r\n-- 1 object was not scripted because the tool does not script "
+                        "their kind:\r\n--   DIMENSION TIME_DIM: the tool does not script it\r\n"),
+            std::string::npos)
+      << second;
+  EXPECT_EQ(second.find("could not be scripted"), std::string::npos);
+  EXPECT_EQ(engine_->Unscripted().Count(), 0u);
+  EXPECT_EQ(engine_->Unscripted().UncoveredCount(), 1u);
+
   // A complete run says nothing about missing objects.
   phases_.duringTablePhase = nullptr;
   Driver().RerunLastCommand();
@@ -149,14 +174,15 @@ TEST_F(RunDriverTest, PhaseTableRunsOnlyWhatIsChosen) {
   EXPECT_FALSE(Driver().IsWorkerActive());
   Driver().StartCommand();
   Wait();
-  EXPECT_EQ(phases_.calls, (std::vector<std::string>{"ClearRunObjectLists", "RunDataPhase +skip"}));
+  EXPECT_EQ(phases_.calls, (std::vector<std::string>{"ClearRunObjectLists", "RunDataPhase +skip",
+                                                     "RunCoverageCheck"}));
 
   phases_.calls.clear();
   ChooseOnly(&RunSettings::DoIndex);
   Driver().RerunLastCommand();
   Wait();
-  EXPECT_EQ(phases_.calls,
-            (std::vector<std::string>{"ClearRunObjectLists", "RunTablePhase", "RunIndexPhase"}));
+  EXPECT_EQ(phases_.calls, (std::vector<std::string>{"ClearRunObjectLists", "RunTablePhase",
+                                                     "RunIndexPhase", "RunCoverageCheck"}));
   EXPECT_FALSE(Contains(host_.Events(), "status Analyzing Structures ..."));
   EXPECT_TRUE(Contains(host_.Events(), "status Analyzing Indexes ..."));
 }

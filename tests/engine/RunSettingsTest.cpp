@@ -79,10 +79,15 @@ const std::vector<std::pair<std::string, int>> ExpectedStoredInts = {
     {"nds", 1},
     {"bdt", 0},
     {"iss", 1},
+    {"DoSynonym", 1},
+    {"DoObjectGrant", 1},
+    {"DoDatabaseLink", 1},
+    {"DoMaterializedView", 1},
+    {"DoMviewLog", 1},
 };
 
 TEST(RunSettingsStore, EmptyStoreGivesEveryDefaultAndSavesInKeyOrder) {
-  ASSERT_EQ(ExpectedStoredInts.size(), 66u);
+  ASSERT_EQ(ExpectedStoredInts.size(), 71u);
   MemorySettingsStore empty;
   RunSettings settings;
   settings.DoTable = 0;  // loading must overwrite what was there
@@ -127,7 +132,7 @@ TEST(RunSettingsStore, EveryKeyRoundTripsToItsOwnField) {
   EXPECT_EQ(settings.CommentPrefix, "*  ");
   EXPECT_EQ(settings.SqlCommentPrefix, "-- ");
   EXPECT_EQ(RunSettings::StoredKeys().front(), "asn");
-  EXPECT_EQ(RunSettings::StoredKeys().back(), "iss");
+  EXPECT_EQ(RunSettings::StoredKeys().back(), "DoMviewLog");
 }
 
 TEST(RunSettingsStore, IntegersOutOfTheirRangesAreTakenAsTheNearestEnd) {

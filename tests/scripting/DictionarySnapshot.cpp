@@ -153,6 +153,27 @@ std::vector<DictionaryView> TableDictionaryViews() {
   };
 }
 
+std::vector<DictionaryView> OtherObjectDictionaryViews() {
+  return {
+      {"user_synonyms", {"SYNONYM_NAME", "TABLE_OWNER", "TABLE_NAME", "DB_LINK"}},
+      {"all_synonyms where owner = 'PUBLIC'", {"SYNONYM_NAME", "TABLE_OWNER", "TABLE_NAME"}},
+      {"all_tab_privs",
+       {"GRANTOR", "GRANTEE", "TABLE_SCHEMA", "TABLE_NAME", "PRIVILEGE", "GRANTABLE", "HIERARCHY"}},
+      {"all_col_privs",
+       {"GRANTOR", "GRANTEE", "TABLE_SCHEMA", "TABLE_NAME", "COLUMN_NAME", "PRIVILEGE",
+        "GRANTABLE"}},
+      {"user_db_links", {"DB_LINK", "USERNAME", "HOST"}},
+      {"user_mviews",
+       {"MVIEW_NAME", "CONTAINER_NAME", "QUERY", "REWRITE_ENABLED", "REFRESH_MODE",
+        "REFRESH_METHOD", "BUILD_MODE"}},
+      {"user_mview_logs",
+       {"MASTER", "LOG_TABLE", "ROWIDS", "PRIMARY_KEY", "OBJECT_ID", "SEQUENCE",
+        "INCLUDE_NEW_VALUES"}},
+      {"user_mview_comments", {"MVIEW_NAME", "COMMENTS"}},
+      {"user_objects", {"OBJECT_NAME", "OBJECT_TYPE", "STATUS"}},
+  };
+}
+
 DictionarySnapshot TakeDictionarySnapshot(OracleSession& session,
                                           const std::vector<DictionaryView>& views) {
   const std::set<std::string> generated = GeneratedNames(session);

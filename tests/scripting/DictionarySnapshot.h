@@ -24,6 +24,10 @@ struct DictionaryView {
 // must reproduce.
 std::vector<DictionaryView> TableDictionaryViews();
 
+// The views of synonyms, grants the schema made, database links,
+// materialized views, their logs and comments, and the schema's objects.
+std::vector<DictionaryView> OtherObjectDictionaryViews();
+
 struct DictionarySnapshot {
   // Per view, its rows as "value|value|...", sorted.
   std::map<std::string, std::vector<std::string>> rows;

@@ -9,7 +9,8 @@ bool CommentSynonymDdl::Comment(OraError& error) {
   if (!in_.ExpectWord("ON", error))
     return false;
   const bool column = in_.AcceptWord("COLUMN");
-  if (!column && !in_.AcceptWord("TABLE")) {
+  const bool mview = !column && in_.AcceptWords("MATERIALIZED", "VIEW");
+  if (!column && !mview && !in_.AcceptWord("TABLE")) {
     error = {905, "missing keyword"};
     return false;
   }
@@ -42,6 +43,12 @@ bool CommentSynonymDdl::Comment(OraError& error) {
     return false;
   }
   Catalog& catalog = context_.catalog;
+  // A materialized view's comment is kept under its name, as a table's is.
+  if (mview && !catalog.Any("SELECT 1 FROM \"SYS.MVIEW$\" WHERE OWNER = ? AND MVIEW_NAME = ?",
+                            {Value::Text(owner), Value::Text(table)})) {
+    error = {12003, "materialized view \"" + owner + "\".\"" + table + "\" does not exist"};
+    return false;
+  }
   const std::string type = catalog.ObjectType(owner, table).value_or("");
   if (type != "TABLE" && type != "VIEW") {
     error = {942, "table or view does not exist"};

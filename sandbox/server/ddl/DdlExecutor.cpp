@@ -3,6 +3,9 @@
 
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/ddl/CommentSynonymDdl.h"
+#include "sandbox/server/ddl/DatabaseLinkDdl.h"
+#include "sandbox/server/ddl/ForeignKindDdl.h"
+#include "sandbox/server/ddl/MaterializedViewDdl.h"
 #include "sandbox/server/ddl/SequenceViewDdl.h"
 #include "sandbox/server/ddl/StoredUnitDdl.h"
 #include "sandbox/server/ddl/TableDdl.h"
@@ -82,6 +85,31 @@ bool DdlExecutor::Run(OraError& error, OraError& warning) {
   return done;
 }
 
+namespace {
+
+// [SHARED] [PUBLIC] DATABASE LINK at the stream's position.
+bool StartsDatabaseLink(const TokenStream& in) {
+  std::size_t at = in.Peek().IsWord("SHARED") ? 1 : 0;
+  at += in.Peek(at).IsWord("PUBLIC") ? 1 : 0;
+  return in.Peek(at).IsWord("DATABASE") && in.Peek(at + 1).IsWord("LINK");
+}
+
+// DROP TABLE of a materialized view's container table: Oracle refuses it
+// with ORA-12083; true with that error.
+bool DropsContainerTable(DdlContext& context, const TokenStream& in, OraError& error) {
+  TokenStream name = in;
+  name.Skip();  // TABLE
+  std::string owner, table;
+  OraError ignored;
+  if (!name.ReadQualifiedName(owner, table, context.session.CurrentSchema(), ignored) ||
+      !MaterializedViewDdl::IsContainerTable(context.catalog, owner, table))
+    return false;
+  error = {12083, "must use DROP MATERIALIZED VIEW to drop \"" + owner + "\".\"" + table + "\""};
+  return true;
+}
+
+}  // namespace
+
 bool DdlExecutor::Dispatch(DdlContext& context, OraError& error, OraError& warning) {
   TokenStream in(tokens_, 1);
   const SqlToken& verb = tokens_[0];
@@ -109,12 +137,26 @@ bool DdlExecutor::Dispatch(DdlContext& context, OraError& error, OraError& warni
       return UserDdl(context).CreateRole(error);
     if (in.Peek().IsWord("SEQUENCE"))
       return SequenceViewDdl(context).CreateSequence(error);
+    if (in.Peek().IsWord("MATERIALIZED"))
+      return MaterializedViewDdl(context).Create(error);
+    if (StartsDatabaseLink(in))
+      return DatabaseLinkDdl(context).Create(error);
+    if (ForeignKindDdl::Starts(in))
+      return ForeignKindDdl(context).Create(error);
     if (in.Peek().IsWord("VIEW") || in.Peek().IsWord("FORCE") || in.Peek().IsWord("NOFORCE"))
       return SequenceViewDdl(context).CreateView(error, warning);
     return StoredUnitDdl(context).Create(error, warning);
   } else if (verb.IsWord("DROP")) {
     if (in.Peek().IsWord("SYNONYM") || (in.Peek().IsWord("PUBLIC") && in.Peek(1).IsWord("SYNONYM")))
       return CommentSynonymDdl(context).DropSynonym(error);
+    if (in.Peek().IsWord("MATERIALIZED"))
+      return MaterializedViewDdl(context).Drop(error);
+    if (StartsDatabaseLink(in))
+      return DatabaseLinkDdl(context).Drop(error);
+    if (ForeignKindDdl::Starts(in))
+      return ForeignKindDdl(context).Drop(error);
+    if (in.Peek().IsWord("TABLE") && DropsContainerTable(context, in, error))
+      return false;
     if (in.Peek().IsWord("TABLE"))
       return TableDdl(context).DropTable(error);
     if (in.Peek().IsWord("INDEX"))

@@ -56,7 +56,14 @@ const char* const kSystemPrivileges[] = {
     "GRANT ANY PRIVILEGE",
     "GRANT ANY OBJECT PRIVILEGE",
     "CREATE DATABASE LINK",
+    "CREATE PUBLIC DATABASE LINK",
+    "DROP PUBLIC DATABASE LINK",
     "CREATE MATERIALIZED VIEW",
+    "CREATE ANY MATERIALIZED VIEW",
+    "DROP ANY MATERIALIZED VIEW",
+    "CREATE DIMENSION",
+    "CREATE ANY DIMENSION",
+    "DROP ANY DIMENSION",
     "CREATE CLUSTER",
     "SELECT ANY DICTIONARY",
     "ANALYZE ANY",
@@ -226,6 +233,9 @@ bool UserDdl::DropSchemaObjects(const std::string& user, OraError& error) {
       {"ALL_IND_EXPRESSIONS", "INDEX_OWNER"},
       {"ALL_TAB_IDENTITY_COLS", "OWNER"},
       {"ALL_SYNONYMS", "OWNER"},
+      {"LINK$", "OWNER"},
+      {"MVIEW$", "OWNER"},
+      {"MLOG$", "LOG_OWNER"},
       {"COLDEF$", "OWNER"},
       {"CONS_INDEX$", "OWNER"},
       {"COM$", "OWNER"},
@@ -477,7 +487,17 @@ bool UserDdl::Grant(OraError& error) {
     }
     if (!ReadGranteeList("TO", grantees, error))
       return false;
-    const bool grantOption = in_.AcceptWords("WITH", "GRANT") && in_.AcceptWord("OPTION");
+    // WITH HIERARCHY OPTION and WITH GRANT OPTION, in either order.
+    bool grantOption = false;
+    bool hierarchyOption = false;
+    while (in_.AcceptWord("WITH")) {
+      bool& option = in_.AcceptWord("GRANT") ? grantOption : hierarchyOption;
+      if (&option == &hierarchyOption && !in_.ExpectWord("HIERARCHY", error))
+        return false;
+      if (!in_.ExpectWord("OPTION", error))
+        return false;
+      option = true;
+    }
     if (!in_.AtEnd()) {
       error = {933, "SQL command not properly ended"};
       return false;
@@ -522,9 +542,10 @@ bool UserDdl::Grant(OraError& error) {
                  Value::Text(privilege)},
                 error) ||
             !catalog.Exec(
-                "INSERT INTO \"SYS.ALL_TAB_PRIVS\" VALUES (?, ?, ?, ?, ?, ?, 'NO')",
+                "INSERT INTO \"SYS.ALL_TAB_PRIVS\" VALUES (?, ?, ?, ?, ?, ?, ?)",
                 {Value::Text(grantor), Value::Text(grantee), Value::Text(owner), Value::Text(name),
-                 Value::Text(privilege), Value::Text(grantOption ? "YES" : "NO")},
+                 Value::Text(privilege), Value::Text(grantOption ? "YES" : "NO"),
+                 Value::Text(hierarchyOption ? "YES" : "NO")},
                 error))
           return false;
       }

@@ -54,7 +54,7 @@ std::optional<std::string> Catalog::ObjectType(const std::string& owner, const s
   const auto rows = Rows(
       "SELECT OBJECT_TYPE FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND "
       "OBJECT_TYPE NOT IN "
-      "('INDEX', 'TRIGGER', 'PACKAGE BODY', 'TYPE BODY')",
+      "('INDEX', 'TRIGGER', 'PACKAGE BODY', 'TYPE BODY', 'DATABASE LINK', 'MATERIALIZED VIEW')",
       {Value::Text(owner), Value::Text(name)});
   if (rows.empty())
     return std::nullopt;

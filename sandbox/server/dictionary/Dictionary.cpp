@@ -5,6 +5,7 @@
 
 #include "sandbox/server/SqliteHandle.h"
 #include "sandbox/server/dictionary/DictionaryVisibility.h"
+#include "sandbox/server/dictionary/OtherObjectDictionary.h"
 #include "sandbox/server/dictionary/PartitionDictionary.h"
 
 namespace sandbox {
@@ -263,7 +264,8 @@ bool IsDictionaryName(const std::string& upperName) {
   for (const char* name : kDictionaryNames)
     if (upperName == name)
       return true;
-  return IsVisibilityViewName(upperName) || IsPartitionDictionaryName(upperName);
+  return IsVisibilityViewName(upperName) || IsPartitionDictionaryName(upperName) ||
+         IsOtherObjectDictionaryName(upperName);
 }
 
 bool HasDictionary(sqlite3* db) {

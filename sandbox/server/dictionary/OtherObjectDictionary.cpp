@@ -1,0 +1,74 @@
+// Dictionary tables and views of database links and materialized views.
+#include "sandbox/server/dictionary/OtherObjectDictionary.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+
+#include "sandbox/server/SqliteHandle.h"
+
+namespace sandbox {
+
+namespace {
+
+// A link's password is kept by Oracle in a form no view shows; the sandbox
+// does not keep it at all. Comments on a materialized view are kept with
+// those of tables (SYS.COM$), under the view's name.
+constexpr std::string_view kOtherObjectSql = R"SQL(
+CREATE TABLE IF NOT EXISTS "SYS.LINK$" (OWNER VARCHAR2(128) NOT NULL, DB_LINK VARCHAR2(128) NOT NULL,
+  USERNAME VARCHAR2(128), HOST VARCHAR2(2000), CREATED DATE NOT NULL);
+CREATE TABLE IF NOT EXISTS "SYS.MVIEW$" (OWNER VARCHAR2(128) NOT NULL, MVIEW_NAME VARCHAR2(128) NOT NULL,
+  CONTAINER_NAME VARCHAR2(128) NOT NULL, QUERY TEXT LONG, QUERY_LEN NUMBER, UPDATABLE VARCHAR2(1),
+  REWRITE_ENABLED VARCHAR2(1), REFRESH_MODE VARCHAR2(6), REFRESH_METHOD VARCHAR2(8),
+  BUILD_MODE VARCHAR2(9), LAST_REFRESH_DATE DATE, STALENESS VARCHAR2(19), COMPILE_STATE VARCHAR2(19));
+CREATE TABLE IF NOT EXISTS "SYS.MLOG$" (LOG_OWNER VARCHAR2(128) NOT NULL, MASTER VARCHAR2(128) NOT NULL,
+  LOG_TABLE VARCHAR2(128) NOT NULL, ROWIDS VARCHAR2(3), PRIMARY_KEY VARCHAR2(3), OBJECT_ID VARCHAR2(3),
+  FILTER_COLUMNS VARCHAR2(3), SEQUENCE VARCHAR2(3), INCLUDE_NEW_VALUES VARCHAR2(3));
+CREATE VIEW IF NOT EXISTS "SYS.ALL_DB_LINKS" AS SELECT OWNER, DB_LINK, USERNAME, HOST, CREATED
+  FROM "SYS.LINK$" WHERE ora_sees_dictionary() OR OWNER = ora_user() OR OWNER = 'PUBLIC';
+CREATE VIEW IF NOT EXISTS "SYS.USER_DB_LINKS" AS SELECT DB_LINK, USERNAME, HOST, CREATED
+  FROM "SYS.LINK$" WHERE OWNER = ora_user();
+CREATE VIEW IF NOT EXISTS "SYS.DBA_DB_LINKS" AS SELECT OWNER, DB_LINK, USERNAME, HOST, CREATED
+  FROM "SYS.LINK$";
+CREATE VIEW IF NOT EXISTS "SYS.DBA_MVIEWS" AS SELECT * FROM "SYS.MVIEW$";
+CREATE VIEW IF NOT EXISTS "SYS.ALL_MVIEWS" AS SELECT * FROM "SYS.MVIEW$" m
+  WHERE ora_sees_dictionary() OR OWNER = ora_user() OR EXISTS (SELECT 1 FROM "SYS.ALL_TAB_PRIVS" g
+    WHERE g.TABLE_SCHEMA = m.OWNER AND g.TABLE_NAME = m.MVIEW_NAME AND ora_is_grantee(g.GRANTEE));
+CREATE VIEW IF NOT EXISTS "SYS.USER_MVIEWS" AS SELECT * FROM "SYS.MVIEW$" WHERE OWNER = ora_user();
+CREATE VIEW IF NOT EXISTS "SYS.DBA_MVIEW_LOGS" AS SELECT * FROM "SYS.MLOG$";
+CREATE VIEW IF NOT EXISTS "SYS.ALL_MVIEW_LOGS" AS SELECT * FROM "SYS.MLOG$" m
+  WHERE ora_sees_dictionary() OR LOG_OWNER = ora_user() OR EXISTS (SELECT 1 FROM "SYS.ALL_TAB_PRIVS" g
+    WHERE g.TABLE_SCHEMA = m.LOG_OWNER AND g.TABLE_NAME = m.MASTER AND ora_is_grantee(g.GRANTEE));
+CREATE VIEW IF NOT EXISTS "SYS.USER_MVIEW_LOGS" AS SELECT * FROM "SYS.MLOG$" WHERE LOG_OWNER = ora_user();
+CREATE VIEW IF NOT EXISTS "SYS.DBA_MVIEW_COMMENTS" AS SELECT m.OWNER AS OWNER, m.MVIEW_NAME AS MVIEW_NAME,
+  c.COMMENTS AS COMMENTS FROM "SYS.MVIEW$" m LEFT JOIN "SYS.COM$" c ON c.OWNER = m.OWNER
+  AND c.TABLE_NAME = m.MVIEW_NAME AND c.COLUMN_NAME IS NULL;
+CREATE VIEW IF NOT EXISTS "SYS.ALL_MVIEW_COMMENTS" AS SELECT * FROM "SYS.DBA_MVIEW_COMMENTS" c
+  WHERE EXISTS (SELECT 1 FROM "SYS.ALL_MVIEWS" m WHERE m.OWNER = c.OWNER AND m.MVIEW_NAME = c.MVIEW_NAME);
+CREATE VIEW IF NOT EXISTS "SYS.USER_MVIEW_COMMENTS" AS SELECT MVIEW_NAME, COMMENTS
+  FROM "SYS.DBA_MVIEW_COMMENTS" WHERE OWNER = ora_user();
+)SQL";
+
+const char* const kViewNames[] = {
+    "ALL_DB_LINKS",   "USER_DB_LINKS",      "DBA_DB_LINKS",        "ALL_MVIEWS",
+    "USER_MVIEWS",    "DBA_MVIEWS",         "ALL_MVIEW_LOGS",      "USER_MVIEW_LOGS",
+    "DBA_MVIEW_LOGS", "ALL_MVIEW_COMMENTS", "USER_MVIEW_COMMENTS", "DBA_MVIEW_COMMENTS",
+};
+
+}  // namespace
+
+bool CreateOtherObjectDictionary(sqlite3* db, std::string& message) {
+  SqliteRunner runner(db);
+  if (!runner.Exec(std::string(kOtherObjectSql))) {
+    message = runner.LastError();
+    return false;
+  }
+  return true;
+}
+
+bool IsOtherObjectDictionaryName(const std::string& upperName) {
+  return std::any_of(std::begin(kViewNames), std::end(kViewNames),
+                     [&](const char* name) { return upperName == name; });
+}
+
+}  // namespace sandbox

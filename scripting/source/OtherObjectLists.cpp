@@ -1,0 +1,211 @@
+// The queries and statements of synonyms, database links, materialized views
+// and their logs, and object grants.
+#include "scripting/source/OtherObjectLists.h"
+
+#include "scripting/source/OracleNames.h"
+
+namespace {
+
+constexpr int NameWidth = 128;
+constexpr int PrivilegeWidth = 40;
+constexpr int OptionWidth = 3;
+constexpr int HostWidth = 2000;
+constexpr int ModeWidth = 9;
+constexpr int CommentWidth = 4000;
+// A materialized view's query is a LONG; longer texts than this are cut.
+constexpr int QueryWidth = 65536;
+
+// name, or owner.name when the object lies in another schema than owner.
+std::string ObjectReference(const std::string& objectOwner, const std::string& name,
+                            const std::string& owner) {
+  return (objectOwner.empty() || objectOwner == owner ? std::string()
+                                                      : StatementName(objectOwner) + ".") +
+         StatementName(name);
+}
+
+std::string StringLiteral(const std::string& text) {
+  std::string literal = "'";
+  for (char c : text) {
+    literal += c;
+    if (c == '\'') {
+      literal += '\'';
+    }
+  }
+  return literal + "'";
+}
+
+// PUBLIC is a keyword, not a name, in a grant.
+std::string GranteeName(const std::string& grantee) {
+  return grantee == "PUBLIC" ? grantee : StatementName(grantee);
+}
+
+bool OptionHeld(const std::string& option) {
+  return option == "YES";
+}
+
+}  // namespace
+
+StatementList SynonymList(const std::string& owner) {
+  // Rows: synonym name, target owner, target name, database link.
+  const std::vector<int> widths{NameWidth, NameWidth, NameWidth, NameWidth};
+  const auto target = [owner](const DictionaryQuery::Row& row, bool isPublic) {
+    // A public synonym lives outside the schema: its target keeps its owner.
+    std::string text = isPublic ? StatementName(row[1]) + "." + StatementName(row[2])
+                                : ObjectReference(row[1], row[2], owner);
+    if (!row[3].empty()) {
+      text += "@" + row[3];
+    }
+    return text;
+  };
+  StatementList list{"Synonyms",
+                     "synonyms",
+                     "The following statements will create the synonyms; the public ones need the "
+                     "CREATE PUBLIC SYNONYM privilege",
+                     {}};
+  list.Queries.push_back(
+      {"select synonym_name, table_owner, table_name, db_link from all_synonyms "
+       "where owner = :owner order by synonym_name",
+       widths, [target](const DictionaryQuery::Row& row) {
+         return ListedStatement{"CREATE OR REPLACE SYNONYM " + StatementName(row[0]) + " FOR " +
+                                    target(row, false) + ";\r\n",
+                                {{"SYNONYM", row[0]}}};
+       }});
+  list.Queries.push_back(
+      {"select synonym_name, table_owner, table_name, db_link from all_synonyms "
+       "where owner = 'PUBLIC' and table_owner = :owner order by synonym_name",
+       widths, [target](const DictionaryQuery::Row& row) {
+         return ListedStatement{"CREATE OR REPLACE PUBLIC SYNONYM " + StatementName(row[0]) +
+                                    " FOR " + target(row, true) + ";\r\n",
+                                {}};
+       }});
+  return list;
+}
+
+StatementList DatabaseLinkList() {
+  StatementList list{"Database Links",
+                     "database links",
+                     "The following statements will create the database links; the passwords "
+                     "are not read from the database and must be filled in before they run",
+                     {}};
+  list.Queries.push_back(
+      {"select db_link, username, host from all_db_links where owner = :owner order by db_link",
+       {NameWidth, NameWidth, HostWidth},
+       [](const DictionaryQuery::Row& row) {
+         std::string text = "-- Replace " + std::string(LinkPasswordPlaceholder) +
+                            " by the password of " +
+                            (row[1].empty() ? std::string("the connecting user") : row[1]) +
+                            " on the remote database.\r\nCREATE DATABASE LINK " + row[0];
+         if (!row[1].empty()) {
+           text +=
+               " CONNECT TO " + StatementName(row[1]) + " IDENTIFIED BY " + LinkPasswordPlaceholder;
+         }
+         text += " USING " + StringLiteral(row[2]) + ";\r\n";
+         return ListedStatement{text, {{"DATABASE LINK", row[0]}}};
+       }});
+  return list;
+}
+
+StatementList ObjectGrantList(const std::string& owner, bool ownSchema) {
+  // Rows: privilege, object owner, object name, grantee, grantable, hierarchy,
+  // column (empty for the whole object).
+  const auto grant = [owner](const DictionaryQuery::Row& row) {
+    std::string text = "GRANT " + row[0];
+    if (!row[6].empty()) {
+      text += " (" + StatementName(row[6]) + ")";
+    }
+    text += " ON " + ObjectReference(row[1], row[2], owner) + " TO " + GranteeName(row[3]);
+    if (OptionHeld(row[5])) {
+      text += " WITH HIERARCHY OPTION";
+    }
+    if (OptionHeld(row[4])) {
+      text += " WITH GRANT OPTION";
+    }
+    return ListedStatement{text + ";\r\n", {}};
+  };
+  const std::vector<int> widths{PrivilegeWidth, NameWidth,   NameWidth, NameWidth,
+                                OptionWidth,    OptionWidth, NameWidth};
+  const std::string objectOwner = ownSchema ? "table_schema" : "owner";
+  const std::string prefix = ownSchema ? "all_" : "dba_";
+  StatementList list{"Object Grants",
+                     "object grants",
+                     "The following statements will grant the privileges this schema gave on "
+                     "its objects to other users, roles and PUBLIC",
+                     {}};
+  list.Queries.push_back({"select privilege, " + objectOwner +
+                              ", table_name, grantee, grantable, hierarchy, null from " + prefix +
+                              "tab_privs where grantor = :owner order by table_name, grantee, "
+                              "privilege",
+                          widths, grant});
+  list.Queries.push_back({"select privilege, " + objectOwner +
+                              ", table_name, grantee, grantable, 'NO', column_name from " + prefix +
+                              "col_privs where grantor = :owner order by table_name, "
+                              "column_name, grantee, privilege",
+                          widths, grant});
+  return list;
+}
+
+StatementList MaterializedViewList() {
+  StatementList list{"Materialized Views",
+                     "materialized views",
+                     "The following statements will create the materialized views; each is "
+                     "built and refreshed as the source database keeps it",
+                     {}};
+  // Rows: name, build mode, refresh method, refresh mode, rewrite, query.
+  list.Queries.push_back(
+      {"select mview_name, build_mode, refresh_method, refresh_mode, rewrite_enabled, query "
+       "from all_mviews where owner = :owner order by mview_name",
+       {NameWidth, ModeWidth, ModeWidth, ModeWidth, OptionWidth, QueryWidth},
+       [](const DictionaryQuery::Row& row) {
+         const std::string name = StatementName(row[0]);
+         // A prebuilt table is not scripted as a table: it is built here.
+         const std::string build = row[1] == "DEFERRED" ? "DEFERRED" : "IMMEDIATE";
+         const std::string refresh = row[3] == "NEVER" || row[2] == "NEVER"
+                                         ? "NEVER REFRESH"
+                                         : "REFRESH " + row[2] + " ON " + row[3];
+         return ListedStatement{"CREATE MATERIALIZED VIEW " + name + "\r\nBUILD " + build + "\r\n" +
+                                    refresh + "\r\n" + (row[4] == "Y" ? "ENABLE" : "DISABLE") +
+                                    " QUERY REWRITE\r\nAS " + row[5] + "\r\n/\r\n",
+                                {{"MATERIALIZED VIEW", row[0]}, {"TABLE", row[0]}}};
+       }});
+  list.Queries.push_back(
+      {"select mview_name, comments from all_mview_comments where owner = :owner "
+       "and comments is not null order by mview_name",
+       {NameWidth, CommentWidth},
+       [](const DictionaryQuery::Row& row) {
+         return ListedStatement{"COMMENT ON MATERIALIZED VIEW " + StatementName(row[0]) + " IS " +
+                                    StringLiteral(row[1]) + ";\r\n",
+                                {}};
+       }});
+  return list;
+}
+
+StatementList MaterializedViewLogList() {
+  StatementList list{"Materialized View Logs",
+                     "materialized view logs",
+                     "The following statements will create the materialized view logs of the "
+                     "tables",
+                     {}};
+  // Rows: master table, log table, rowid, primary key, object id, sequence,
+  // new values.
+  list.Queries.push_back(
+      {"select master, log_table, rowids, primary_key, object_id, sequence, include_new_values "
+       "from all_mview_logs where log_owner = :owner order by master",
+       {NameWidth, NameWidth, OptionWidth, OptionWidth, OptionWidth, OptionWidth, OptionWidth},
+       [](const DictionaryQuery::Row& row) {
+         std::string with;
+         const auto add = [&with](const std::string& option, const char* clause) {
+           if (OptionHeld(option)) {
+             with += (with.empty() ? " WITH " : ", ") + std::string(clause);
+           }
+         };
+         add(row[4], "OBJECT ID");
+         add(row[3], "PRIMARY KEY");
+         add(row[2], "ROWID");
+         add(row[5], "SEQUENCE");
+         return ListedStatement{"CREATE MATERIALIZED VIEW LOG ON " + StatementName(row[0]) + with +
+                                    (OptionHeld(row[6]) ? " INCLUDING" : " EXCLUDING") +
+                                    " NEW VALUES;\r\n",
+                                {{"TABLE", row[1]}}};
+       }});
+  return list;
+}

@@ -1,0 +1,105 @@
+// The statements that rows of the other objects' dictionary views become,
+// and what the coverage check makes of each kind of object.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "engine/RunSettings.h"
+#include "scripting/source/CoverageCheck.h"
+#include "scripting/source/OtherObjectLists.h"
+
+namespace {
+
+std::string Built(const StatementList& list, std::size_t query, const DictionaryQuery::Row& row) {
+  return list.Queries.at(query).Build(row).Text;
+}
+
+TEST(OtherObjectListsTest, SynonymsNameTargetsOutsideTheSchemaWithTheirOwner) {
+  const StatementList list = SynonymList("APP");
+  EXPECT_EQ(Built(list, 0, {"S1", "APP", "T", ""}), "CREATE OR REPLACE SYNONYM S1 FOR T;\r\n");
+  EXPECT_EQ(Built(list, 0, {"s2", "HR", "Emp", "LINK.EXAMPLE"}),
+            "CREATE OR REPLACE SYNONYM \"s2\" FOR HR.\"Emp\"@LINK.EXAMPLE;\r\n");
+  // A public synonym lives outside the schema: its target keeps the owner.
+  EXPECT_EQ(Built(list, 1, {"ALL_T", "APP", "T", ""}),
+            "CREATE OR REPLACE PUBLIC SYNONYM ALL_T FOR APP.T;\r\n");
+  const ListedStatement statement = list.Queries[0].Build({"S1", "APP", "T", ""});
+  ASSERT_EQ(statement.Objects.size(), 1u);
+  EXPECT_EQ(statement.Objects[0].Type, "SYNONYM");
+  EXPECT_TRUE(list.Queries[1].Build({"ALL_T", "APP", "T", ""}).Objects.empty());
+}
+
+TEST(OtherObjectListsTest, DatabaseLinksNeverCarryAPasswordAndQuoteTheirHost) {
+  const StatementList list = DatabaseLinkList();
+  const std::string withUser = Built(list, 0, {"SALES", "SCOTT", "host:1521/o'db"});
+  EXPECT_NE(withUser.find("\r\nCREATE DATABASE LINK SALES CONNECT TO SCOTT IDENTIFIED BY "
+                          "<password> USING 'host:1521/o''db';\r\n"),
+            std::string::npos)
+      << withUser;
+  EXPECT_EQ(withUser.rfind("-- Replace <password> by the password of SCOTT", 0), 0u) << withUser;
+  const std::string withoutUser = Built(list, 0, {"OPEN", "", "db"});
+  EXPECT_NE(withoutUser.find("CREATE DATABASE LINK OPEN USING 'db';\r\n"), std::string::npos);
+  EXPECT_EQ(withoutUser.find("IDENTIFIED"), std::string::npos);
+}
+
+TEST(OtherObjectListsTest, GrantsKeepTheirOptionsAndColumns) {
+  const StatementList own = ObjectGrantList("APP", true);
+  ASSERT_EQ(own.Queries.size(), 2u);
+  EXPECT_NE(own.Queries[0].Sql.find("from all_tab_privs where grantor = :owner"),
+            std::string::npos);
+  EXPECT_EQ(Built(own, 0, {"SELECT", "APP", "T", "PUBLIC", "NO", "YES", ""}),
+            "GRANT SELECT ON T TO PUBLIC WITH HIERARCHY OPTION;\r\n");
+  EXPECT_EQ(Built(own, 0, {"SELECT", "HR", "EMP", "r1", "YES", "NO", ""}),
+            "GRANT SELECT ON HR.EMP TO \"r1\" WITH GRANT OPTION;\r\n");
+  EXPECT_EQ(Built(own, 1, {"UPDATE", "APP", "T", "CLERK", "NO", "NO", "QTY"}),
+            "GRANT UPDATE (QTY) ON T TO CLERK;\r\n");
+  // Another schema's grants are complete only in the dba_ views.
+  const StatementList other = ObjectGrantList("APP", false);
+  EXPECT_NE(other.Queries[1].Sql.find("from dba_col_privs where grantor = :owner"),
+            std::string::npos);
+}
+
+TEST(OtherObjectListsTest, MaterializedViewsKeepTheirOptionsAndClaimTheirContainers) {
+  const StatementList list = MaterializedViewList();
+  const ListedStatement view =
+      list.Queries[0].Build({"MV", "DEFERRED", "FAST", "COMMIT", "N", "select 1 from dual"});
+  EXPECT_EQ(view.Text,
+            "CREATE MATERIALIZED VIEW MV\r\nBUILD DEFERRED\r\nREFRESH FAST ON COMMIT\r\n"
+            "DISABLE QUERY REWRITE\r\nAS select 1 from dual\r\n/\r\n");
+  ASSERT_EQ(view.Objects.size(), 2u);
+  EXPECT_EQ(view.Objects[1].Type, "TABLE");
+  EXPECT_NE(Built(list, 0, {"MV", "IMMEDIATE", "NEVER", "NEVER", "Y", "q"})
+                .find("BUILD IMMEDIATE\r\nNEVER REFRESH\r\nENABLE QUERY REWRITE"),
+            std::string::npos);
+  EXPECT_EQ(Built(list, 1, {"MV", "it's"}), "COMMENT ON MATERIALIZED VIEW MV IS 'it''s';\r\n");
+  const StatementList logs = MaterializedViewLogList();
+  EXPECT_EQ(Built(logs, 0, {"T", "MLOG$_T", "YES", "NO", "NO", "YES", "NO"}),
+            "CREATE MATERIALIZED VIEW LOG ON T WITH ROWID, SEQUENCE EXCLUDING NEW VALUES;\r\n");
+}
+
+TEST(CoverageCheckTest, EachKindIsExpectedOnlyWhenChosenAndNotExcluded) {
+  using Coverage = CoverageCheck::Coverage;
+  RunSettings settings;
+  const std::set<std::string> views{"MV"};
+  EXPECT_EQ(CoverageCheck::CoverageOf(settings, "JAVA SOURCE", "X", views), Coverage::Unsupported);
+  EXPECT_EQ(CoverageCheck::CoverageOf(settings, "QUEUE", "X", views), Coverage::Unsupported);
+  EXPECT_EQ(CoverageCheck::CoverageOf(settings, "INDEX", "X", views), Coverage::NotListed);
+  EXPECT_EQ(CoverageCheck::CoverageOf(settings, "TABLE PARTITION", "X", views),
+            Coverage::NotListed);
+  EXPECT_EQ(CoverageCheck::CoverageOf(settings, "PACKAGE BODY", "P", views), Coverage::Expected);
+  EXPECT_EQ(CoverageCheck::CoverageOf(settings, "DATABASE LINK", "L", views), Coverage::Expected);
+  settings.ExcludedPackageBodies = {"p"};
+  EXPECT_EQ(CoverageCheck::CoverageOf(settings, "PACKAGE BODY", "P", views), Coverage::NotListed);
+  settings.ExcludedTables = {"t"};
+  EXPECT_EQ(CoverageCheck::CoverageOf(settings, "TABLE", "T", views), Coverage::NotListed);
+  EXPECT_EQ(CoverageCheck::CoverageOf(settings, "TABLE", "U", views), Coverage::Expected);
+  // A container table and a log's table belong to their view and log.
+  settings.DoMaterializedView = 0;
+  settings.DoMviewLog = 0;
+  EXPECT_EQ(CoverageCheck::CoverageOf(settings, "TABLE", "MV", views), Coverage::NotListed);
+  EXPECT_EQ(CoverageCheck::CoverageOf(settings, "TABLE", "MLOG$_U", views), Coverage::NotListed);
+  settings.DoSequence = 0;
+  EXPECT_EQ(CoverageCheck::CoverageOf(settings, "SEQUENCE", "S", views), Coverage::NotListed);
+}
+
+}  // namespace
