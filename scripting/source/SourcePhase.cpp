@@ -201,7 +201,7 @@ void SourcePhase::WriteForwardDeclarations(const std::vector<SectionObject>& typ
           "The following statements declare the types that other types need before them");
   Comment(BannerClose);
   for (const SectionObject& type : types) {
-    Name("CREATE TYPE " + QuotedName(type.name) + ";\r\n/\r\n");
+    Name("CREATE TYPE " + StatementName(type.name) + ";\r\n/\r\n");
   }
 }
 

@@ -255,7 +255,7 @@ TEST_F(BatchRunTest, ConnectStringPasswordWithAtSignsConnectsAndStaysHidden) {
   system.ConnectAsSystem(database);
   ASSERT_TRUE(system.session->ExecuteSql("create user atsign identified by \"Pa@ss@x\""));
   ASSERT_TRUE(system.session->ExecuteSql("grant connect, resource to atsign"));
-  for (const std::string connect :
+  for (const std::string& connect :
        {"ATSIGN/Pa@ss@x@" + database, "ATSIGN/\"Pa@ss@x\"@" + database}) {
     EXPECT_EQ(Run(connect, {}, {"tables"}), BatchFinished) << connect << errors.str();
   }

@@ -16,7 +16,9 @@ RunSettings NothingChosen() {
         &RunSettings::DoData, &RunSettings::DoPrivilege, &RunSettings::DoSequence,
         &RunSettings::DoTrigger, &RunSettings::DoViewSource, &RunSettings::DoProcedure,
         &RunSettings::DoFunction, &RunSettings::DoPackage, &RunSettings::DoPackageBody,
-        &RunSettings::DoType, &RunSettings::DoTypeBody}) {
+        &RunSettings::DoType, &RunSettings::DoTypeBody, &RunSettings::DoSynonym,
+        &RunSettings::DoObjectGrant, &RunSettings::DoDatabaseLink,
+        &RunSettings::DoMaterializedView, &RunSettings::DoMviewLog}) {
     settings.*flag = 0;
   }
   return settings;
@@ -25,16 +27,21 @@ RunSettings NothingChosen() {
 TEST(RestorePlanTest, EveryKindGivesTheSectionsInRestoreOrder) {
   const std::vector<PlannedSection> expected = {
       {RestoreSection::Privileges, {}},
+      {RestoreSection::Synonyms, {}},
+      {RestoreSection::DatabaseLinks, {}},
       {RestoreSection::Sequences, {}},
       {RestoreSection::StoredSource, Codes{"TYPE"}},
       {RestoreSection::Tables, {}},
       {RestoreSection::Data, {}},
       {RestoreSection::Indexes, {}},
       {RestoreSection::Constraints, {}},
+      {RestoreSection::MaterializedViewLogs, {}},
       {RestoreSection::StoredSource, Codes{"FUNC", "STP", "PKG"}},
       {RestoreSection::StoredSource, Codes{"VIEW"}},
+      {RestoreSection::MaterializedViews, {}},
       {RestoreSection::StoredSource, Codes{"PKGBD", "TYPEB"}},
       {RestoreSection::StoredSource, Codes{"TRIG"}},
+      {RestoreSection::ObjectGrants, {}},
   };
   EXPECT_EQ(PlanRestore(RunSettings()), expected);
   EXPECT_TRUE(PlanRestore(NothingChosen()).empty());

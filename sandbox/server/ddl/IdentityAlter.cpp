@@ -145,7 +145,7 @@ bool TableDdl::ModifyIdentity(const std::string& owner, const std::string& table
       error = {933, "SQL command not properly ended"};
       return false;
     }
-    DdlContext inner{context_.session, sql, tokens, catalog};
+    DdlContext inner{context_.session, sql, tokens, catalog, context_.compileSchema};
     if (!SequenceViewDdl(inner).AlterSequence(error))
       return false;
   }

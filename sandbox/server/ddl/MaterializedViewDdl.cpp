@@ -33,7 +33,7 @@ bool MaterializedViewDdl::RunTableStatement(const std::string& sql, OraError& er
     error = {911, "invalid character"};
     return false;
   }
-  DdlContext context{context_.session, sql, tokens, context_.catalog};
+  DdlContext context{context_.session, sql, tokens, context_.catalog, context_.compileSchema};
   TableDdl table(context);
   return tokens[0].IsWord("DROP") ? table.DropTable(error) : table.CreateTable(error);
 }
