@@ -10,6 +10,7 @@
 #include "sandbox/server/ErrorMapping.h"
 #include "sandbox/server/StreamingCursor.h"
 #include "sandbox/server/ddl/DdlExecutor.h"
+#include "sandbox/server/ddl/ObjectCompiler.h"
 #include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/dictionary/DictionaryVisibility.h"
 #include "sandbox/server/integrity/TransactionRules.h"
@@ -126,8 +127,10 @@ std::optional<std::string> ServerSession::ResolveTable(const std::string& schema
     if (owner == "SYS") {
       if (IsDictionaryName(object))
         return VisibleDictionaryStorage(object, database_->Functions());
-    } else if (exists(StorageName(owner, object))) {
-      return StorageName(owner, object);
+    } else {
+      CompileViewInUse(*this, owner, object);
+      if (exists(StorageName(owner, object)))
+        return StorageName(owner, object);
     }
     if (!FollowSynonym(owner, object, depth > 0 || schema.empty()))
       break;

@@ -1,6 +1,7 @@
 // Compiling views, stored units and triggers again.
 #include "sandbox/server/ddl/ObjectCompiler.h"
 
+#include "sandbox/server/ServerSession.h"
 #include "sandbox/server/SqliteHandle.h"
 #include "sandbox/server/ddl/SequenceViewDdl.h"
 #include "sandbox/server/ddl/StoredUnitDdl.h"
@@ -57,6 +58,30 @@ bool ObjectCompiler::Compile(const ObjectRef& object, OraError& error, OraError&
              {Value::Text(triggerStatus[0][0]), Value::Text(object.owner),
               Value::Text(object.name)},
              error);
+}
+
+void CompileViewInUse(ServerSession& session, const std::string& owner, const std::string& name) {
+  // Views of FORCE views may refer to one another in a circle.
+  thread_local int depth = 0;
+  constexpr int kMaxDepth = 16;
+  Catalog catalog(session.Server());
+  if (depth >= kMaxDepth ||
+      !catalog.Any("SELECT 1 FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND "
+                   "OBJECT_TYPE = 'VIEW' AND STATUS = 'INVALID'",
+                   {Value::Text(owner), Value::Text(name)}))
+    return;
+  ++depth;
+  SqliteRunner runner(session.Server().Handle());
+  runner.Exec("SAVEPOINT qm_compile_in_use");
+  const std::string noText;
+  const std::vector<SqlToken> noTokens;
+  DdlContext context{session, noText, noTokens, catalog, owner};
+  OraError error, warning;
+  if (!ObjectCompiler(context).Compile({owner, name, "VIEW"}, error, warning))
+    runner.Exec("ROLLBACK TO qm_compile_in_use");
+  runner.Exec("RELEASE qm_compile_in_use");
+  session.Server().SchemaChanged();
+  --depth;
 }
 
 }  // namespace sandbox

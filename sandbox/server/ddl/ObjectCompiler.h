@@ -22,4 +22,9 @@ class ObjectCompiler {
   DdlContext& context_;
 };
 
+// A view used while INVALID is compiled again first, as Oracle does, in a
+// savepoint of the session's transaction; a failed compilation changes
+// nothing and the use fails as it would have.
+void CompileViewInUse(ServerSession& session, const std::string& owner, const std::string& name);
+
 }  // namespace sandbox

@@ -26,11 +26,68 @@ CREATE TABLE IF NOT EXISTS "SYS.VIEWCOL$" (OWNER TEXT, VIEW_NAME TEXT, COLUMN_LI
   PRIMARY KEY (OWNER, VIEW_NAME));
 )SQL";
 
+// The scheduler's jobs as release 19 describes them. The sandbox runs no
+// scheduler, so the views are always empty, but install scripts that look
+// for their jobs before creating them read them.
+constexpr std::string_view kSchedulerJobColumns = R"SQL(JOB_NAME VARCHAR2(128),
+  JOB_SUBNAME VARCHAR2(128), JOB_STYLE VARCHAR2(17), JOB_CREATOR VARCHAR2(128), CLIENT_ID VARCHAR2(65),
+  GLOBAL_UID VARCHAR2(33), PROGRAM_OWNER VARCHAR2(4000), PROGRAM_NAME VARCHAR2(4000), JOB_TYPE VARCHAR2(16),
+  JOB_ACTION VARCHAR2(4000), NUMBER_OF_ARGUMENTS NUMBER, SCHEDULE_OWNER VARCHAR2(4000),
+  SCHEDULE_NAME VARCHAR2(4000), SCHEDULE_TYPE VARCHAR2(12), START_DATE TIMESTAMP_TZ(6),
+  REPEAT_INTERVAL VARCHAR2(4000), EVENT_QUEUE_OWNER VARCHAR2(128), EVENT_QUEUE_NAME VARCHAR2(128),
+  EVENT_QUEUE_AGENT VARCHAR2(523), EVENT_CONDITION VARCHAR2(4000), EVENT_RULE VARCHAR2(261),
+  FILE_WATCHER_OWNER VARCHAR2(261), FILE_WATCHER_NAME VARCHAR2(261), END_DATE TIMESTAMP_TZ(6),
+  JOB_CLASS VARCHAR2(128), ENABLED VARCHAR2(5), AUTO_DROP VARCHAR2(5), RESTART_ON_RECOVERY VARCHAR2(5),
+  RESTART_ON_FAILURE VARCHAR2(5), STATE VARCHAR2(15), JOB_PRIORITY NUMBER, RUN_COUNT NUMBER,
+  UPTIME_RUN_COUNT NUMBER, MAX_RUNS NUMBER, FAILURE_COUNT NUMBER, UPTIME_FAILURE_COUNT NUMBER,
+  MAX_FAILURES NUMBER, RETRY_COUNT NUMBER, LAST_START_DATE TIMESTAMP_TZ(6), LAST_RUN_DURATION DS_SPAN(9,6),
+  NEXT_RUN_DATE TIMESTAMP_TZ(6), SCHEDULE_LIMIT DS_SPAN(3,0), MAX_RUN_DURATION DS_SPAN(3,0),
+  LOGGING_LEVEL VARCHAR2(11), STORE_OUTPUT VARCHAR2(5), STOP_ON_WINDOW_CLOSE VARCHAR2(5),
+  INSTANCE_STICKINESS VARCHAR2(5), RAISE_EVENTS VARCHAR2(4000), "SYSTEM" VARCHAR2(5), JOB_WEIGHT NUMBER,
+  NLS_ENV VARCHAR2(4000), SOURCE VARCHAR2(128), NUMBER_OF_DESTINATIONS NUMBER, DESTINATION_OWNER VARCHAR2(261),
+  DESTINATION VARCHAR2(261), CREDENTIAL_OWNER VARCHAR2(128), CREDENTIAL_NAME VARCHAR2(128),
+  INSTANCE_ID NUMBER, DEFERRED_DROP VARCHAR2(5), ALLOW_RUNS_IN_RESTRICTED_MODE VARCHAR2(5),
+  COMMENTS VARCHAR2(240), FLAGS NUMBER, RESTARTABLE VARCHAR2(5), HAS_CONSTRAINTS VARCHAR2(5),
+  CONNECT_CREDENTIAL_OWNER VARCHAR2(128), CONNECT_CREDENTIAL_NAME VARCHAR2(128),
+  FAIL_ON_SCRIPT_ERROR VARCHAR2(5))SQL";
+
+// The job view's column names, for the USER_ form without OWNER.
+std::string ColumnNames(std::string_view declarations) {
+  std::string names;
+  bool atName = true;
+  int depth = 0;
+  for (const char c : declarations) {
+    if (c == '(')
+      ++depth;
+    else if (c == ')')
+      --depth;
+    if (depth == 0 && c == ',') {
+      names += ", ";
+      atName = true;
+    } else if (atName && (c == ' ' || c == '\n')) {
+      atName = names.empty() || names.back() == ' ';
+    } else if (atName) {
+      names += c;
+    }
+  }
+  return names;
+}
+
+std::string SchedulerJobsSql() {
+  return "CREATE TABLE IF NOT EXISTS \"SYS.ALL_SCHEDULER_JOBS\" (OWNER VARCHAR2(128), " +
+         std::string(kSchedulerJobColumns) +
+         ");\nCREATE VIEW IF NOT EXISTS \"SYS.USER_SCHEDULER_JOBS\" AS SELECT " +
+         ColumnNames(kSchedulerJobColumns) +
+         " FROM \"SYS.ALL_SCHEDULER_JOBS\" WHERE OWNER = ora_user();\n"
+         "CREATE VIEW IF NOT EXISTS \"SYS.DBA_SCHEDULER_JOBS\" AS SELECT * FROM "
+         "\"SYS.ALL_SCHEDULER_JOBS\";\n";
+}
+
 }  // namespace
 
 bool CreateCodeDictionary(sqlite3* db, std::string& message) {
   SqliteRunner runner(db);
-  if (!runner.Exec(std::string(kCodeDictionarySql))) {
+  if (!runner.Exec(std::string(kCodeDictionarySql) + SchedulerJobsSql())) {
     message = runner.LastError();
     return false;
   }

@@ -1,7 +1,7 @@
 // Dictionary tables of stored code that databases made by older builds lack:
-// ALL_DEPENDENCIES with its USER_ and DBA_ views, and the column names a view
-// was created with. Made on every open (IF NOT EXISTS), before the filtered
-// ALL_ views that read them.
+// ALL_DEPENDENCIES with its USER_ and DBA_ views, the column names a view
+// was created with, and the scheduler's job views (always empty). Made on every open (IF NOT
+// EXISTS), before the filtered ALL_ views that read them.
 #pragma once
 
 #include <sqlite3.h>

@@ -252,6 +252,9 @@ const char* const kDictionaryNames[] = {
     "ALL_DEPENDENCIES",
     "USER_DEPENDENCIES",
     "DBA_DEPENDENCIES",
+    "ALL_SCHEDULER_JOBS",
+    "USER_SCHEDULER_JOBS",
+    "DBA_SCHEDULER_JOBS",
 };
 
 }  // namespace

@@ -74,3 +74,19 @@ select object_name, status from user_objects
   order by object_name;
 alter procedure dep_nothing compile;
 alter view dep_nothing compile;
+
+-- A query of an INVALID view compiles it first.
+drop table dep_later;
+select status from user_objects where object_name = 'DEP_LATER_V';
+create table dep_later (a number);
+insert into dep_later values (5);
+select a from dep_later_v;
+select status from user_objects where object_name = 'DEP_LATER_V';
+
+-- The scheduler's job views exist (no job has been created).
+select count(*) from user_scheduler_jobs;
+select job_name, job_type, job_action, enabled, state, repeat_interval, start_date, comments
+  from user_scheduler_jobs where job_name = 'DEP_JOB';
+select owner, job_name, run_count, last_run_duration, fail_on_script_error
+  from all_scheduler_jobs where owner = 'SYSTEM';
+select count(*) from dba_scheduler_jobs;

@@ -199,6 +199,35 @@ TEST_F(DependencyTest, ViewOnAMissingTableNeedsForce) {
   EXPECT_EQ(db.Exec("alter view no_such_view compile"), 942);
 }
 
+TEST_F(DependencyTest, AnInvalidViewIsCompiledWhenAQueryUsesIt) {
+  db.Script(R"(
+    create table src (a number);
+    create view src_v as select a from src;
+    create view src_vv as select a from src_v;
+    create force view early_v as select b from not_yet;
+  )");
+  EXPECT_EQ(db.Exec("drop table src"), 0);
+  EXPECT_EQ(db.QueryError("select * from src_vv"), 942);
+  EXPECT_EQ(Status("SRC_V", "VIEW"), "INVALID");
+  EXPECT_EQ(Status("SRC_VV", "VIEW"), "INVALID");
+  db.Script(R"(
+    create table src (a number);
+    insert into src values (7);
+  )");
+  // Using the outer view compiles the inner one first.
+  EXPECT_EQ(db.Value1("select a from src_vv"), "7");
+  EXPECT_EQ(Status("SRC_V", "VIEW"), "VALID");
+  EXPECT_EQ(Status("SRC_VV", "VIEW"), "VALID");
+  EXPECT_EQ(db.QueryError("select * from early_v"), 942);
+  EXPECT_EQ(Status("EARLY_V", "VIEW"), "INVALID");
+  db.Script("create table not_yet (b varchar2(5))");
+  EXPECT_EQ(db.Value1("select count(*) from early_v"), "0");
+  EXPECT_EQ(Status("EARLY_V", "VIEW"), "VALID");
+  EXPECT_EQ(db.Rows("select column_name, data_type from user_tab_columns where table_name = "
+                    "'EARLY_V'"),
+            std::vector<std::string>{"B|VARCHAR2"});
+}
+
 TEST_F(DependencyTest, DroppingATableInvalidatesWhatUsesItThroughOtherObjects) {
   db.Script(R"(
     create table orders (id number, total number);
