@@ -5,6 +5,7 @@
 #include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/dictionary/DictionaryIndexes.h"
 #include "sandbox/server/dictionary/DictionaryVisibility.h"
+#include "sandbox/server/dictionary/TypeDictionary.h"
 
 namespace sandbox {
 
@@ -40,7 +41,7 @@ std::shared_ptr<ServerDatabase> ServerDatabase::Open(const Options& options, Ora
   runner.Exec("PRAGMA synchronous = OFF");
   std::string message;
   if ((!HasDictionary(raw) && !CreateDictionary(raw, options.globalName, message)) ||
-      !CreateVisibilityViews(raw, message)) {
+      !CreateTypeDictionary(raw, message) || !CreateVisibilityViews(raw, message)) {
     // A file that is not a database, or a disk that is full.
     error = {1034, "ORACLE not available (" + message + ")"};
     return nullptr;

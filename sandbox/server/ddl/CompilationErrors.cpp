@@ -20,7 +20,8 @@ bool LooksComplete(const std::vector<SqlToken>& tokens, const std::string& type)
                             tokens[n - 1].IsWord("INSTANTIABLE"));
 }
 
-// Line and column (from 1) of offset in text.
+}  // namespace
+
 void LineAndColumn(const std::string& text, std::size_t offset, long long& line,
                    long long& column) {
   line = 1;
@@ -32,8 +33,6 @@ void LineAndColumn(const std::string& text, std::size_t offset, long long& line,
     }
   column = static_cast<long long>(offset - lineStart) + 1;
 }
-
-}  // namespace
 
 std::vector<CompilationError> CheckUnit(const std::string& sql, const std::vector<SqlToken>& tokens,
                                         std::size_t textBegin, std::size_t nameToken,

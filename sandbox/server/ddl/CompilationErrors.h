@@ -20,6 +20,9 @@ struct CompilationError {
   std::string text;        // "PLS-nnnnn: ..."
 };
 
+// Line and column (from 1) of offset in text.
+void LineAndColumn(const std::string& text, std::size_t offset, long long& line, long long& column);
+
 // The errors of the unit name whose text starts at token textBegin of sql;
 // nameToken is where its name begins, specMissing tells that a body has no
 // declaration.

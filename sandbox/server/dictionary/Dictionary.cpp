@@ -5,6 +5,7 @@
 
 #include "sandbox/server/SqliteHandle.h"
 #include "sandbox/server/dictionary/DictionaryVisibility.h"
+#include "sandbox/server/dictionary/TypeDictionary.h"
 
 namespace sandbox {
 
@@ -259,7 +260,7 @@ bool IsDictionaryName(const std::string& upperName) {
   for (const char* name : kDictionaryNames)
     if (upperName == name)
       return true;
-  return IsVisibilityViewName(upperName);
+  return IsVisibilityViewName(upperName) || IsTypeDictionaryName(upperName);
 }
 
 bool HasDictionary(sqlite3* db) {
