@@ -11,6 +11,7 @@
 #include "sandbox/server/dictionary/DictionaryVisibility.h"
 #include "sandbox/server/dictionary/OtherObjectDictionary.h"
 #include "sandbox/server/dictionary/PartitionDictionary.h"
+#include "sandbox/server/dictionary/TypeDictionary.h"
 
 namespace sandbox {
 
@@ -51,8 +52,9 @@ std::shared_ptr<ServerDatabase> ServerDatabase::Open(const Options& options, Ora
   runner.Exec("PRAGMA synchronous = OFF");
   std::string message;
   if ((!HasDictionary(raw) && !CreateDictionary(raw, options.globalName, message)) ||
-      !CreateCodeDictionary(raw, message) || !CreateVisibilityViews(raw, message) ||
-      !CreatePartitionDictionary(raw, message) || !CreateOtherObjectDictionary(raw, message)) {
+      !CreateCodeDictionary(raw, message) || !CreateTypeDictionary(raw, message) ||
+      !CreateVisibilityViews(raw, message) || !CreatePartitionDictionary(raw, message) ||
+      !CreateOtherObjectDictionary(raw, message)) {
     // A file that is not a database, or a disk that is full.
     error = {1034, "ORACLE not available (" + message + ")"};
     return nullptr;

@@ -20,21 +20,6 @@ bool LooksComplete(const std::vector<SqlToken>& tokens, const std::string& type)
                             tokens[n - 1].IsWord("INSTANTIABLE"));
 }
 
-// "TYPE [schema.]name;" declares an incomplete type, which a later CREATE OR
-// REPLACE completes; types that refer to each other are created that way.
-bool IsIncompleteType(const std::vector<SqlToken>& tokens, std::size_t nameToken,
-                      const std::string& type) {
-  if (type != "TYPE" || tokens.size() < nameToken + 2 || !tokens.back().IsSymbol(";"))
-    return false;
-  for (std::size_t at = nameToken; at + 1 < tokens.size(); ++at) {
-    const bool namePart =
-        tokens[at].type == SqlToken::Type::Word || tokens[at].type == SqlToken::Type::QuotedName;
-    if (namePart != ((at - nameToken) % 2 == 0) || (!namePart && !tokens[at].IsSymbol(".")))
-      return false;
-  }
-  return (tokens.size() - nameToken) % 2 == 0;
-}
-
 }  // namespace
 
 void LineAndColumn(const std::string& text, std::size_t offset, long long& line,
@@ -63,7 +48,7 @@ std::vector<CompilationError> CheckUnit(const std::string& sql, const std::vecto
     missing.text = "PLS-00304: cannot compile body of '" + name + "' without its specification";
     errors.push_back(missing);
   }
-  if (!LooksComplete(tokens, type) && !IsIncompleteType(tokens, nameToken, type)) {
+  if (!LooksComplete(tokens, type)) {
     CompilationError truncated;
     LineAndColumn(text, text.size(), truncated.line, truncated.position);
     truncated.number = 103;

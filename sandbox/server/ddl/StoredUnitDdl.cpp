@@ -5,6 +5,8 @@
 #include "sandbox/server/ddl/CompilationErrors.h"
 #include "sandbox/server/ddl/ObjectCompiler.h"
 #include "sandbox/server/dictionary/Dependencies.h"
+#include "sandbox/server/ddl/TypeDdl.h"
+#include "sandbox/server/ddl/TypeDeclaration.h"
 
 namespace sandbox {
 
@@ -141,15 +143,22 @@ bool StoredUnitDdl::Create(OraError& error, OraError& warning) {
     error = {955, "name is already used by an existing object"};
     return false;
   }
-  if (sameUnit && !replace) {
+  // A forward declaration of a type is completed without OR REPLACE.
+  const auto declared = type == "TYPE" ? FindUserType(catalog, owner, name) : std::nullopt;
+  if (sameUnit && !replace && !(declared && declared->incomplete)) {
     error = {955, "name is already used by an existing object"};
     return false;
   }
   const std::string specType = type == "PACKAGE BODY" ? "PACKAGE" : "TYPE";
   const bool specMissing = isBody && existing.value_or("") != specType;
-  std::vector<CompilationError> errors =
-      CheckUnit(context_.sql, context_.tokens, textBegin, textBegin + (isBody ? 2 : 1), name, type,
-                specMissing);
+  std::vector<CompilationError> errors;
+  if (type == "TYPE") {
+    if (!TypeDdl(context_, textBegin, in_.Position()).Define(owner, name, replace, errors, error))
+      return false;
+  } else {
+    errors = CheckUnit(context_.sql, context_.tokens, textBegin, textBegin + (isBody ? 2 : 1), name,
+                       type, specMissing);
+  }
   // Names are resolved only in a unit whose text parses, as Oracle does.
   UnitReferences references;
   if (errors.empty()) {
@@ -306,7 +315,9 @@ bool StoredUnitDdl::Drop(OraError& error) {
   std::string owner, name;
   if (!in_.ReadQualifiedName(owner, name, context_.Schema(), error, 900, "invalid SQL statement"))
     return false;
-  in_.AcceptWord("FORCE") || in_.AcceptWord("VALIDATE");
+  const bool force = in_.AcceptWord("FORCE");
+  if (!force)
+    in_.AcceptWord("VALIDATE");
   if (!in_.AtEnd()) {
     error = {933, "SQL command not properly ended"};
     return false;
@@ -321,6 +332,9 @@ bool StoredUnitDdl::Drop(OraError& error) {
   }
   if (owner != context_.User() &&
       !context_.Require("DROP ANY " + CreatePrivilege(type).substr(7), error))
+    return false;
+  if (type == "TYPE" && ((!force && !TypeDdl::CheckNoDependents(catalog, owner, name, error)) ||
+                         !TypeDdl::RemoveRows(catalog, owner, name, error)))
     return false;
   // Dropping a package or type drops its body too.
   if (type == "PACKAGE" || type == "TYPE") {

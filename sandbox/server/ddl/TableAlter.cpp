@@ -260,6 +260,9 @@ bool TableDdl::ModifyColumn(const std::string& owner, const std::string& table, 
           error.message = "cannot enable (" + owner + ".) - null values found";
         return false;
       }
+      // A NOT NULL or primary key added here makes the column mandatory.
+      if (!RefreshNullable(owner, table, error))
+        return false;
     }
   }
   if (rebuild && !storage.Rebuild(error)) {

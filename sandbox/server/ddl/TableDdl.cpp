@@ -13,6 +13,7 @@
 #include "sandbox/server/ddl/PartitionDdl.h"
 #include "sandbox/server/ddl/SequenceViewDdl.h"
 #include "sandbox/server/ddl/TableStorage.h"
+#include "sandbox/server/ddl/TypeDeclaration.h"
 #include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/integrity/ConstraintRules.h"
 #include "sandbox/server/sql/ExpressionText.h"
@@ -80,54 +81,7 @@ bool TableDdl::StartsConstraint() const {
 }
 
 bool TableDdl::ReadType(OracleType& type, OraError& error) {
-  const SqlToken& t = in_.Peek();
-  if (t.type != SqlToken::Type::Word) {
-    error = {902, "invalid datatype"};
-    return false;
-  }
-  std::string name = t.Upper();
-  in_.Skip();
-  if (name == "TIMESTAMP" || name == "INTERVAL")
-    return ReadDateTimeType(in_, name, type, error);
-  if (name == "LONG" && in_.AcceptWord("RAW"))
-    name = "LONG RAW";
-  if (name == "DOUBLE" && in_.AcceptWord("PRECISION"))
-    name = "DOUBLE PRECISION";
-  if (name == "CHARACTER" && in_.AcceptWord("VARYING"))
-    name = "VARCHAR2";
-  std::optional<int> first, second;
-  bool charSemantics = false;
-  if (in_.AcceptSymbol("(")) {
-    long long value = 0;
-    if (in_.AcceptSymbol("*")) {
-      // NUMBER(*, s): the greatest precision, which the dictionary leaves NULL
-    } else {
-      if (!in_.ReadInteger(value, error))
-        return false;
-      first = static_cast<int>(value);
-    }
-    if (in_.AcceptSymbol(",")) {
-      if (!in_.ReadInteger(value, error))
-        return false;
-      second = static_cast<int>(value);
-    }
-    in_.AcceptWord("BYTE");
-    charSemantics = in_.AcceptWord("CHAR");
-    if (!in_.ExpectSymbol(")", error))
-      return false;
-  }
-  const auto parsed = OracleType::FromDeclaration(name, first, second, charSemantics);
-  if (!parsed) {
-    if ((name == "VARCHAR2" || name == "VARCHAR" || name == "RAW") && !first)
-      error = {906, "missing left parenthesis"};
-    else if (first && (name.find("CHAR") != std::string::npos || name == "RAW"))
-      error = {910, "specified length too long for its datatype"};
-    else
-      error = {902, "invalid datatype"};
-    return false;
-  }
-  type = *parsed;
-  return true;
+  return ReadDeclaredType(in_, context_.catalog, context_.session.CurrentSchema(), type, error);
 }
 
 bool TableDdl::ReadStorage(StorageSpec& storage, bool forIndex, OraError& error) {
@@ -548,9 +502,9 @@ bool TableDdl::AddColumnRows(const std::string& owner, const std::string& table,
   return context_.catalog.Exec(
       "INSERT INTO \"SYS.ALL_TAB_COLS\" (OWNER, TABLE_NAME, COLUMN_NAME, DATA_TYPE, DATA_LENGTH, "
       "DATA_PRECISION, DATA_SCALE, NULLABLE, COLUMN_ID, DEFAULT_LENGTH, DATA_DEFAULT, CHAR_LENGTH, "
-      "CHAR_USED, DEFAULT_ON_NULL, IDENTITY_COLUMN, VIRTUAL_COLUMN, INTERNAL_COLUMN_ID) VALUES (?, "
-      "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, (SELECT count(*) + 1 FROM "
-      "\"SYS.ALL_TAB_COLS\" WHERE OWNER = ?1 AND TABLE_NAME = ?2))",
+      "CHAR_USED, DEFAULT_ON_NULL, IDENTITY_COLUMN, VIRTUAL_COLUMN, DATA_TYPE_OWNER, "
+      "INTERNAL_COLUMN_ID) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, (SELECT "
+      "count(*) + 1 FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ?1 AND TABLE_NAME = ?2))",
       {Value::Text(owner), Value::Text(table), Value::Text(column.name), Value::Text(type.name),
        Value::Integer(type.length),
        type.precision ? Value::Integer(*type.precision) : Value::Null(),
@@ -562,7 +516,8 @@ bool TableDdl::AddColumnRows(const std::string& owner, const std::string& table,
        type.charUsed ? Value::Text(std::string(1, type.charUsed)) : Value::Null(),
        Value::Text(column.defaultOnNull ? "YES" : "NO"),
        Value::Text(column.identity ? "YES" : "NO"),
-       Value::Text(column.virtualText.empty() ? "NO" : "YES")},
+       Value::Text(column.virtualText.empty() ? "NO" : "YES"),
+       type.IsUserDefined() ? Value::Text(type.typeOwner) : Value::Null()},
       error);
 }
 
@@ -1242,6 +1197,7 @@ bool TableDdl::CreateTable(OraError& error) {
   if (!fromQuery && !ReadRelationalProperties(columns, constraints, error))
     return false;
   StorageSpec storage;
+  std::vector<NestedTableSpec> nestedTables;
   bool organizationIndex = false;
   bool partitioned = false;
   PartitionScheme scheme;
@@ -1291,6 +1247,13 @@ bool TableDdl::CreateTable(OraError& error) {
       lobs.emplace_back();
       if (!ReadLobClause(in_, lobs.back(), error))
         return false;
+      more = true;
+    }
+    if (in_.AcceptWords("NESTED", "TABLE")) {
+      NestedTableSpec nested;
+      if (!ReadNestedTable(nested, error))
+        return false;
+      nestedTables.push_back(nested);
       more = true;
     }
     const std::size_t before = in_.Position();
@@ -1370,7 +1333,8 @@ bool TableDdl::CreateTable(OraError& error) {
         !AddColumnRows(owner, table, columns[i], static_cast<int>(i + 1), error) ||
         !AddColumnStorage(owner, table, columns[i], error))
       return false;
-  if (!TableStorage(catalog, owner, table).Create(error))
+  if (!TableStorage(catalog, owner, table).Create(error) ||
+      !AddNestedTables(owner, table, columns, nestedTables, error))
     return false;
   for (const ColumnSpec& column : columns)
     if (!AddColumnTriggers(owner, table, column, error))
@@ -1426,7 +1390,7 @@ bool TableDdl::DropTableObject(const std::string& owner, const std::string& tabl
     return false;
   if (!RemoveIdentity(owner, table, "%", error) ||
       !Partitioning().RemoveTable(owner, table, error) ||
-      !RemoveLobRows(catalog, owner, table, error))
+      !RemoveLobRows(catalog, owner, table, error) || !RemoveNestedTables(owner, table, error))
     return false;
   const auto indexes = catalog.Rows(
       "SELECT OWNER, INDEX_NAME FROM \"SYS.ALL_INDEXES\" WHERE TABLE_OWNER = ? AND TABLE_NAME = ?",

@@ -54,6 +54,13 @@ struct ConstraintSpec {
   std::vector<IndexColumn> createIndexColumns;
 };
 
+// NESTED TABLE column STORE AS name: where a nested table column's rows go.
+struct NestedTableSpec {
+  std::string column;
+  std::string storageName;
+  bool returnsLocator = false;
+};
+
 struct IdentitySpec {
   bool always = true;
   bool onNull = false;
@@ -122,6 +129,13 @@ class TableDdl {
   bool AddHiddenColumn(const std::string& owner, const std::string& table, IndexColumn& column,
                        const std::string& expression, OraError& error);
   bool ReadColumnExtras(ColumnSpec& column, OraError& error);
+  bool ReadNestedTable(NestedTableSpec& nested, OraError& error);
+  // The storage tables of the table's nested table columns (ORA-22913 for
+  // one without STORE AS, ORA-22912 for a clause on another column).
+  bool AddNestedTables(const std::string& owner, const std::string& table,
+                       const std::vector<ColumnSpec>& columns,
+                       const std::vector<NestedTableSpec>& nestedTables, OraError& error);
+  bool RemoveNestedTables(const std::string& owner, const std::string& table, OraError& error);
   bool AddIdentity(const std::string& owner, const std::string& table, ColumnSpec& column,
                    OraError& error);
   bool AddColumnTriggers(const std::string& owner, const std::string& table,

@@ -7,6 +7,7 @@
 #include "sandbox/server/dictionary/DictionaryVisibility.h"
 #include "sandbox/server/dictionary/OtherObjectDictionary.h"
 #include "sandbox/server/dictionary/PartitionDictionary.h"
+#include "sandbox/server/dictionary/TypeDictionary.h"
 
 namespace sandbox {
 
@@ -268,7 +269,7 @@ bool IsDictionaryName(const std::string& upperName) {
     if (upperName == name)
       return true;
   return IsVisibilityViewName(upperName) || IsPartitionDictionaryName(upperName) ||
-         IsOtherObjectDictionaryName(upperName);
+         IsOtherObjectDictionaryName(upperName) || IsTypeDictionaryName(upperName);
 }
 
 bool HasDictionary(sqlite3* db) {

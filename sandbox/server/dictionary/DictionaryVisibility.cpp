@@ -41,6 +41,12 @@ const FilteredView kFilteredViews[] = {
     {"ALL_SEQUENCES", "SEQUENCE_OWNER = ora_user()", "SEQUENCE_OWNER", "SEQUENCE_NAME", nullptr},
     {"ALL_DEPENDENCIES", "OWNER = ora_user()", "OWNER", "NAME",
      "TYPE NOT IN ('PACKAGE BODY', 'TYPE BODY')"},
+    {"ALL_TYPES", "OWNER = ora_user()", "OWNER", "TYPE_NAME", nullptr},
+    {"ALL_TYPE_ATTRS", "OWNER = ora_user()", "OWNER", "TYPE_NAME", nullptr},
+    {"ALL_TYPE_METHODS", "OWNER = ora_user()", "OWNER", "TYPE_NAME", nullptr},
+    {"ALL_COLL_TYPES", "OWNER = ora_user()", "OWNER", "TYPE_NAME", nullptr},
+    {"ALL_NESTED_TABLES", "OWNER = ora_user()", "OWNER", "PARENT_TABLE_NAME", nullptr},
+    {"ALL_OBJECT_TABLES", "OWNER = ora_user()", "OWNER", "TABLE_NAME", nullptr},
 };
 
 constexpr std::string_view kVisiblePrefix = "VISIBLE_";

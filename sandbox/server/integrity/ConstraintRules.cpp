@@ -248,17 +248,21 @@ bool ConstraintRules::Enforce(const ConstraintRow& row, OraError& error) {
 }
 
 bool ConstraintRules::Release(const std::string& owner, const std::string& name, OraError& error) {
+  // A constraint's triggers are numbered from 1 without gaps (Enforce makes
+  // them all, and they go before any table they are on). Dropping them by
+  // name until one is missing finds them in SQLite's in-memory schema; a
+  // search of sqlite_master would read every object of the database and make
+  // loading a schema quadratic in its size.
   SqliteRunner runner(database_.Handle());
   const std::string prefix = "cons:" + owner + "." + name + ":";
-  Rows rows;
-  runner.Query("SELECT name FROM sqlite_master WHERE type = 'trigger' AND substr(name, 1, ?) = ?",
-               {Value::Integer(static_cast<long long>(prefix.size())), Value::Text(prefix)}, rows);
-  for (const auto& r : rows)
-    if (!runner.Exec("DROP TRIGGER " + QuoteSqliteName(r[0]))) {
-      error = MapSqliteError(runner.LastError());
-      return false;
-    }
-  return true;
+  for (int serial = 1;; ++serial) {
+    if (runner.Exec("DROP TRIGGER " + QuoteSqliteName(prefix + std::to_string(serial))))
+      continue;
+    if (runner.LastError().rfind("no such trigger", 0) == 0)
+      return true;
+    error = MapSqliteError(runner.LastError());
+    return false;
+  }
 }
 
 bool ConstraintRules::ReleaseAround(const std::string& owner, const std::string& table,

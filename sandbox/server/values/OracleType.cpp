@@ -92,6 +92,8 @@ std::optional<OracleType> OracleType::FromDeclaration(const std::string& upperNa
 }
 
 std::string OracleType::SqliteDeclaration() const {
+  if (IsUserDefined())
+    return "TEXT USER_TYPE";
   if (name == "NUMBER" && scale == 0 && !precision)
     return "INTEGER";
   std::string decl = name;
@@ -125,6 +127,8 @@ std::string OracleType::SqliteDeclaration() const {
 
 std::string OracleType::ValueCheck(const std::string& owner, const std::string& table,
                                    const std::string& column) const {
+  if (IsUserDefined())
+    return {};
   std::string kind;
   if (name == "VARCHAR2" || name == "CHAR" || name == "NVARCHAR2" || name == "NCHAR")
     kind = "C";
@@ -159,6 +163,8 @@ std::string OracleType::ValueCheck(const std::string& owner, const std::string& 
 }
 
 char OracleType::StoredKind() const {
+  if (IsUserDefined())
+    return 0;
   if (name.rfind("TIMESTAMP", 0) == 0)
     return name.find("LOCAL") != std::string::npos  ? 'L'
            : name.find("ZONE") != std::string::npos ? 'Z'

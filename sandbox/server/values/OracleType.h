@@ -16,6 +16,11 @@ struct OracleType {
   std::optional<int> scale;      // DATA_SCALE
   int charLength = 0;            // CHAR_LENGTH: characters of a character type
   char charUsed = 0;             // CHAR_USED: 'B' byte or 'C' character semantics
+  // A user-defined type (object, nested table, VARRAY): its schema, the
+  // column's DATA_TYPE_OWNER. Its values are kept as text.
+  std::string typeOwner;
+
+  bool IsUserDefined() const { return !typeOwner.empty(); }
 
   // Normalises a declared type (INTEGER, VARCHAR, DOUBLE PRECISION ...) the
   // way Oracle's dictionary lists it; nullopt for a type Oracle does not know

@@ -269,3 +269,23 @@ insert into conf_copy (id) values (2);
 create table conf_on_null (q integer default on null 1);
 select nullable from user_tab_columns where table_name = 'CONF_ON_NULL';
 select count(*) from user_constraints where table_name = 'CONF_ON_NULL' and constraint_type = 'C';
+
+-- MODIFY ... NOT NULL makes the column mandatory in the dictionary, with a
+-- system-named check; MODIFY ... NULL drops it again and only that column
+-- becomes nullable.
+create table conf_mandatory (a number, b number, c number);
+alter table conf_mandatory modify a not null;
+alter table conf_mandatory modify (b constraint conf_mandatory_b_nn not null);
+select column_name, nullable from user_tab_columns where table_name = 'CONF_MANDATORY'
+  order by column_id;
+select constraint_type, search_condition, generated, status from user_constraints
+  where table_name = 'CONF_MANDATORY' order by generated, search_condition;
+select k.column_name from user_cons_columns k join user_constraints c
+  on c.constraint_name = k.constraint_name
+  where k.table_name = 'CONF_MANDATORY' and c.generated = 'GENERATED NAME';
+insert into conf_mandatory (b) values (1);
+alter table conf_mandatory modify a null;
+select column_name, nullable from user_tab_columns where table_name = 'CONF_MANDATORY'
+  order by column_id;
+alter table conf_mandatory disable constraint conf_mandatory_b_nn;
+select nullable from user_tab_columns where table_name = 'CONF_MANDATORY' and column_name = 'B';
