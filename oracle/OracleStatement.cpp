@@ -175,11 +175,10 @@ void OracleStatement::DefineLobArray(int position, OCILobLocator** locators, ub2
   if (define == nullptr || !EnsureHandle()) {
     return;
   }
-  if (session_.Oci().OCIDefineByPos(handle_, &define_, session_.ErrorHandle(),
-                                    static_cast<ub4>(position), locators,
-                                    static_cast<sb4>(sizeof(OCILobLocator*)), type,
-                                    define->indicators.data(), define->lengths.data(), nullptr,
-                                    OCI_DEFAULT) != OCI_SUCCESS) {
+  if (session_.Oci().OCIDefineByPos(
+          handle_, &define_, session_.ErrorHandle(), static_cast<ub4>(position), locators,
+          static_cast<sb4>(sizeof(OCILobLocator*)), type, define->indicators.data(),
+          define->lengths.data(), nullptr, OCI_DEFAULT) != OCI_SUCCESS) {
     session_.DiscardError();
   }
   rowsPerFetch_ = rows;

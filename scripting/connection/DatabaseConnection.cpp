@@ -82,8 +82,10 @@ void DatabaseConnection::TakeUpSession(const std::string& schemaPrefix) {
   loginUser_ = session.UserUpper();
   currentSchema_ = schemaPrefix.empty() ? loginUser_ : SchemaNameOfPrefix(schemaPrefix);
   session.SetSessionLabel(UpperCase(session.SessionLabel()));
-  session.ListUsers(schemaNames_);
+  // Named before the listing: a lost connection restored during it labels
+  // the session afresh.
   RenameAfterSchema();
+  session.ListUsers(schemaNames_);
 }
 
 bool DatabaseConnection::SchemaVisible() const {

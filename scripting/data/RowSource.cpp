@@ -208,8 +208,8 @@ bool RowSource::DefineBuffers(int rowsPerFetch, std::string& error) {
     const std::size_t byBytes = FetchArrayBytes / std::max<std::size_t>(rowBytes, 1);
     rows = rowsPerFetch > 0 ? rowsPerFetch
            : contentLob     ? MinimumRowsPerFetch
-                            : static_cast<int>(std::clamp<std::size_t>(
-                              byBytes, MinimumRowsPerFetch, OracleStatement::MaxArrayRows));
+                            : static_cast<int>(std::clamp<std::size_t>(byBytes, MinimumRowsPerFetch,
+                                                                   OracleStatement::MaxArrayRows));
     statement_->SetPrefetch(static_cast<ub4>(rows), static_cast<ub4>(FetchArrayBytes));
   }
   rowsPerFetch_ = rows;

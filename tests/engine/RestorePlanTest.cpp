@@ -17,8 +17,8 @@ RunSettings NothingChosen() {
         &RunSettings::DoTrigger, &RunSettings::DoViewSource, &RunSettings::DoProcedure,
         &RunSettings::DoFunction, &RunSettings::DoPackage, &RunSettings::DoPackageBody,
         &RunSettings::DoType, &RunSettings::DoTypeBody, &RunSettings::DoSynonym,
-        &RunSettings::DoObjectGrant, &RunSettings::DoDatabaseLink,
-        &RunSettings::DoMaterializedView, &RunSettings::DoMviewLog}) {
+        &RunSettings::DoObjectGrant, &RunSettings::DoDatabaseLink, &RunSettings::DoMaterializedView,
+        &RunSettings::DoMviewLog}) {
     settings.*flag = 0;
   }
   return settings;

@@ -4,9 +4,9 @@
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/ddl/CompilationErrors.h"
 #include "sandbox/server/ddl/ObjectCompiler.h"
-#include "sandbox/server/dictionary/Dependencies.h"
 #include "sandbox/server/ddl/TypeDdl.h"
 #include "sandbox/server/ddl/TypeDeclaration.h"
+#include "sandbox/server/dictionary/Dependencies.h"
 
 namespace sandbox {
 

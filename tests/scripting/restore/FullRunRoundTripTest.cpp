@@ -61,9 +61,9 @@ class FullRunRoundTripTest : public ::testing::Test {
                                      const std::string& report, const std::string& database,
                                      const std::string& setup = "") {
     sandbox::testing::RunResult result = sandbox::testing::RunScript(
-        "SYSTEM/manager@" + database, setup + "create user " + schema + " identified by " +
-                                          password + ";\nalter session set current_schema = " +
-                                          schema + ";\n" + report);
+        "SYSTEM/manager@" + database,
+        setup + "create user " + schema + " identified by " + password +
+            ";\nalter session set current_schema = " + schema + ";\n" + report);
     std::istringstream lines(result.output);
     result.output.clear();
     for (std::string line; std::getline(lines, line);) {
