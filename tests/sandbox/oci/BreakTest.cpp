@@ -123,6 +123,11 @@ TEST_F(SandboxOciStreaming, StatementsOnAReadTableLeaveTheOpenCursorWhole) {
 }
 
 TEST_F(SandboxOciStreaming, MemoryDoesNotGrowWithTheRowsRead) {
+#ifdef __SANITIZE_ADDRESS__
+  // The address sanitizer holds freed memory in quarantine, so resident
+  // memory grows with every allocation however little is kept.
+  GTEST_SKIP() << "resident memory is not the program's own under the address sanitizer";
+#endif
   // 200,000 rows of about 200 bytes: held in memory they would take 40 MB and more.
   FillTable(200000, 200);
   Statement query(connection.Environment(), connection.Error(), connection.Context());
