@@ -50,6 +50,9 @@ class ServerSession : public Session, public NameResolver {
 
   ServerDatabase& Server() { return *database_; }
   const std::string& DateFormatModel() const { return dateFormat_; }
+  // How deep compilations of views in use nest within this session's
+  // statement (views of FORCE views may refer to one another in a circle).
+  int& ViewCompileDepth() { return viewCompileDepth_; }
 
  private:
   // Sets the function context to this session; call under the database lock.
@@ -109,6 +112,7 @@ class ServerSession : public Session, public NameResolver {
   SchemaView describedView_;
   plsql::BlockCache compiled_;
   SchemaView compiledView_;
+  int viewCompileDepth_ = 0;
 };
 
 }  // namespace sandbox

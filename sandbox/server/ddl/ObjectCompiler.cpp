@@ -61,8 +61,9 @@ bool ObjectCompiler::Compile(const ObjectRef& object, OraError& error, OraError&
 }
 
 void CompileViewInUse(ServerSession& session, const std::string& owner, const std::string& name) {
-  // Views of FORCE views may refer to one another in a circle.
-  thread_local int depth = 0;
+  // A session counter rather than a thread-local one: the library is loaded
+  // at run time, and its dynamic thread-local blocks defeat the leak checker.
+  int& depth = session.ViewCompileDepth();
   constexpr int kMaxDepth = 16;
   Catalog catalog(session.Server());
   if (depth >= kMaxDepth ||
