@@ -377,7 +377,7 @@ bool StoredUnitDdl::Alter(OraError& error, OraError& warning) {
     return false;
   }
   // COMPILE of a package or type compiles its declaration and its body;
-  // COMPILE BODY the body, COMPILE SPECIFICATION the declaration. DEBUG,
+  // COMPILE BODY the body, COMPILE SPECIFICATION (the keyword) the declaration. DEBUG,
   // REUSE SETTINGS and compiler parameters change nothing here.
   const bool bodyOnly = in_.AcceptWord("BODY");
   const bool specOnly = !bodyOnly && in_.AcceptWord("SPECIFICATION");

@@ -1,4 +1,4 @@
-// The specification of object and collection types and its dictionary rows.
+// The declaration of object and collection types and its dictionary rows.
 #include "sandbox/server/ddl/TypeDdl.h"
 
 #include "sandbox/server/ServerSession.h"

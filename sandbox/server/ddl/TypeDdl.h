@@ -1,4 +1,4 @@
-// Object and collection types: the specification of CREATE [OR REPLACE]
+// Object and collection types: the declaration of CREATE [OR REPLACE]
 // TYPE (forward declarations, AS OBJECT, UNDER a supertype, AS TABLE OF,
 // AS VARRAY(n) OF) read into ALL_TYPES, ALL_TYPE_ATTRS, ALL_TYPE_METHODS and
 // ALL_COLL_TYPES, and the removal of those rows when the type goes. The
