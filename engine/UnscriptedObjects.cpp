@@ -50,6 +50,7 @@ void UnscriptedObjects::Clear() {
   const std::lock_guard lock(mutex_);
   objects_.clear();
   uncovered_.clear();
+  needed_.clear();
   scripted_.clear();
 }
 
@@ -103,9 +104,28 @@ std::vector<UnscriptedObject> UnscriptedObjects::Uncovered() const {
   return uncovered_;
 }
 
+void UnscriptedObjects::AddNeeded(const std::string& kind, const std::string& name,
+                                  const std::string& reason) {
+  const std::lock_guard lock(mutex_);
+  for (const UnscriptedObject& object : needed_) {
+    if (object.Kind == kind && object.Name == name) {
+      return;
+    }
+  }
+  needed_.push_back({kind, name, OneLine(reason)});
+}
+
+std::vector<UnscriptedObject> UnscriptedObjects::Needed() const {
+  const std::lock_guard lock(mutex_);
+  return needed_;
+}
+
 std::string UnscriptedObjects::Summary(const std::string& linePrefix,
                                        const std::string& lineEnd) const {
   return ListText(Objects(), {"could", "could"}, " not be scripted", linePrefix, lineEnd) +
          ListText(Uncovered(), {"was", "were"},
-                  " not scripted because the tool does not script their kind", linePrefix, lineEnd);
+                  " not scripted because the tool does not script their kind", linePrefix,
+                  lineEnd) +
+         ListText(Needed(), {"outside the schema must", "outside the schema must"},
+                  " exist before the report runs", linePrefix, lineEnd);
 }

@@ -129,8 +129,26 @@ StatementList ObjectGrantList(const std::string& owner, bool ownSchema) {
   StatementList list{"Object Grants",
                      "object grants",
                      "The following statements will grant the privileges this schema gave on "
-                     "its objects to other users, roles and PUBLIC",
+                     "its objects to other users, roles and PUBLIC; those users and roles must "
+                     "exist before they run",
                      {}};
+  // Users and roles are the database's own, not the schema's: the report
+  // names every grantee but PUBLIC, once, and the DBA makes what is missing.
+  // all_users shows every user to everyone; any other grantee is a role.
+  list.Queries.push_back(
+      {"select grantee, case when grantee in (select username from all_users) then 'USER' "
+       "else 'ROLE' end from (select grantee from " +
+           prefix + "tab_privs where grantor = :owner union select grantee from " + prefix +
+           "col_privs where grantor = :owner) where grantee <> 'PUBLIC' order by 2 desc, 1",
+       {NameWidth, OptionWidth + 1},
+       [](const DictionaryQuery::Row& row) {
+         std::string remark = "-- The ";
+         remark += row[1] == "USER" ? "user " : "role ";
+         remark += StatementName(row[0]);
+         remark += " must exist before the grants to it run.\r\n";
+         return ListedStatement{
+             remark, {}, {{{row[1], row[0]}, "receives grants on the schema's objects"}}};
+       }});
   list.Queries.push_back({"select privilege, " + objectOwner +
                               ", table_name, grantee, grantable, hierarchy, null from " + prefix +
                               "tab_privs where grantor = :owner order by table_name, grantee, "

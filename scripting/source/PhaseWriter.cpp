@@ -82,3 +82,10 @@ void PhaseWriter::NoteUnscripted(const std::string& kind, const std::string& nam
     unscripted_->Add(kind, name, reason);
   }
 }
+
+void PhaseWriter::NoteNeeded(const std::string& kind, const std::string& name,
+                             const std::string& reason) {
+  if (unscripted_ != nullptr) {
+    unscripted_->AddNeeded(kind, name, reason);
+  }
+}

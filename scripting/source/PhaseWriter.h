@@ -39,6 +39,8 @@ class PhaseWriter {
   void NoteScripted(const std::string& kind, const std::string& name);
   // Notes what the report lacks (see UnscriptedObjects).
   void NoteUnscripted(const std::string& kind, const std::string& name, const std::string& reason);
+  // Notes an object outside the schema that must exist before the report runs.
+  void NoteNeeded(const std::string& kind, const std::string& name, const std::string& reason);
 
  private:
   const RunSettings& settings_;

@@ -50,6 +50,9 @@ void RunStatementList(const StatementList& list, RunControl& control, PhaseWrite
       for (const ListedObject& object : statement.Objects) {
         writer.NoteScripted(object.Type, object.Name);
       }
+      for (const auto& [object, reason] : statement.Needed) {
+        writer.NoteNeeded(object.Type, object.Name, reason);
+      }
     }
   }
   writer.SetProgressPosition(ProgressCycle);

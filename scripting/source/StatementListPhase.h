@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "scripting/source/DictionaryQuery.h"
@@ -23,12 +24,15 @@ struct ListedObject {
   std::string Name;
 };
 
-// What one row becomes: the statement text (with its line ends) and the
+// What one row becomes: the statement text (with its line ends), the
 // objects it creates (none for a grant or a comment, which are no objects of
-// their own; two for a materialized view and its container table).
+// their own; two for a materialized view and its container table) and the
+// objects outside the schema it needs but the report cannot make (the user a
+// grant names), each with the reason it is needed.
 struct ListedStatement {
   std::string Text;
   std::vector<ListedObject> Objects;
+  std::vector<std::pair<ListedObject, std::string>> Needed = {};
 };
 
 struct StatementListQuery {

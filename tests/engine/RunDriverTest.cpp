@@ -148,12 +148,17 @@ TEST_F(RunDriverTest, ObjectsThatCouldNotBeScriptedAreSummedUpBeforeTheClosingLi
   // Objects of a kind no phase scripts come after, in a list of their own.
   phases_.duringTablePhase = [this] {
     engine_->Unscripted().AddUncovered("DIMENSION", "TIME_DIM", "the tool does not script it");
+    // What the report needs from outside the schema is named once, last.
+    engine_->Unscripted().AddNeeded("USER", "REPORT", "receives grants");
+    engine_->Unscripted().AddNeeded("USER", "REPORT", "receives grants");
   };
   Driver().RerunLastCommand();
   Wait();
   const std::string second = engine_->Model().Text();
   EXPECT_NE(second.find("\r\n\r\n-- 1 object was not scripted because the tool does not script "
-                        "their kind:\r\n--   DIMENSION TIME_DIM: the tool does not script it\r\n"),
+                        "their kind:\r\n--   DIMENSION TIME_DIM: the tool does not script it\r\n"
+                        "-- 1 object outside the schema must exist before the report runs:\r\n"
+                        "--   USER REPORT: receives grants\r\n\r\n"),
             std::string::npos)
       << second;
   EXPECT_EQ(second.find("could not be scripted"), std::string::npos);

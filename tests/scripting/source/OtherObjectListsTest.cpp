@@ -44,18 +44,24 @@ TEST(OtherObjectListsTest, DatabaseLinksNeverCarryAPasswordAndQuoteTheirHost) {
 
 TEST(OtherObjectListsTest, GrantsKeepTheirOptionsAndColumns) {
   const StatementList own = ObjectGrantList("APP", true);
-  ASSERT_EQ(own.Queries.size(), 2u);
-  EXPECT_NE(own.Queries[0].Sql.find("from all_tab_privs where grantor = :owner"),
+  ASSERT_EQ(own.Queries.size(), 3u);
+  EXPECT_NE(own.Queries[1].Sql.find("from all_tab_privs where grantor = :owner"),
             std::string::npos);
-  EXPECT_EQ(Built(own, 0, {"SELECT", "APP", "T", "PUBLIC", "NO", "YES", ""}),
+  EXPECT_EQ(Built(own, 1, {"SELECT", "APP", "T", "PUBLIC", "NO", "YES", ""}),
             "GRANT SELECT ON T TO PUBLIC WITH HIERARCHY OPTION;\r\n");
-  EXPECT_EQ(Built(own, 0, {"SELECT", "HR", "EMP", "r1", "YES", "NO", ""}),
+  EXPECT_EQ(Built(own, 1, {"SELECT", "HR", "EMP", "r1", "YES", "NO", ""}),
             "GRANT SELECT ON HR.EMP TO \"r1\" WITH GRANT OPTION;\r\n");
-  EXPECT_EQ(Built(own, 1, {"UPDATE", "APP", "T", "CLERK", "NO", "NO", "QTY"}),
+  EXPECT_EQ(Built(own, 2, {"UPDATE", "APP", "T", "CLERK", "NO", "NO", "QTY"}),
             "GRANT UPDATE (QTY) ON T TO CLERK;\r\n");
+  // The grantees come first, named as what the report needs.
+  const ListedStatement grantee = own.Queries[0].Build({"r1", "ROLE"});
+  EXPECT_EQ(grantee.Text, "-- The role \"r1\" must exist before the grants to it run.\r\n");
+  ASSERT_EQ(grantee.Needed.size(), 1u);
+  EXPECT_EQ(grantee.Needed[0].first.Type, "ROLE");
+  EXPECT_EQ(grantee.Needed[0].first.Name, "r1");
   // Another schema's grants are complete only in the dba_ views.
   const StatementList other = ObjectGrantList("APP", false);
-  EXPECT_NE(other.Queries[1].Sql.find("from dba_col_privs where grantor = :owner"),
+  EXPECT_NE(other.Queries[2].Sql.find("from dba_col_privs where grantor = :owner"),
             std::string::npos);
 }
 
