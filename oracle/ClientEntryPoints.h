@@ -38,7 +38,8 @@ class DynamicLibrary;
   X(OCILdaToSvcCtx)                   \
   X(OCIStmtGetPieceInfo)              \
   X(OCIStmtSetPieceInfo)              \
-  X(OCILobRead)
+  X(OCILobRead)                       \
+  X(OCILobFileGetName)
 
 struct ClientEntryPoints {
 #define QUILLMARK_OCI_DECLARE_ENTRY(name) PFN_##name name = nullptr;

@@ -22,11 +22,13 @@ constexpr std::size_t MaxUtf8CharacterBytes = 4;
 
 }  // namespace
 
-LobLocatorArray::LobLocatorArray(OracleSession& session, int rows)
-    : session_(session), locators_(static_cast<std::size_t>(std::max(rows, 1)), nullptr) {
+LobLocatorArray::LobLocatorArray(OracleSession& session, int rows, ub4 descriptorType)
+    : session_(session),
+      descriptorType_(descriptorType),
+      locators_(static_cast<std::size_t>(std::max(rows, 1)), nullptr) {
   for (OCILobLocator*& locator : locators_) {
     void* descriptor = nullptr;
-    if (session_.Oci().OCIDescriptorAlloc(session_.Environment(), &descriptor, OCI_DTYPE_LOB, 0,
+    if (session_.Oci().OCIDescriptorAlloc(session_.Environment(), &descriptor, descriptorType_, 0,
                                           nullptr) != OCI_SUCCESS) {
       valid_ = false;
       return;
@@ -38,7 +40,7 @@ LobLocatorArray::LobLocatorArray(OracleSession& session, int rows)
 LobLocatorArray::~LobLocatorArray() {
   for (OCILobLocator* locator : locators_) {
     if (locator != nullptr) {
-      session_.Oci().OCIDescriptorFree(locator, OCI_DTYPE_LOB);
+      session_.Oci().OCIDescriptorFree(locator, descriptorType_);
     }
   }
 }
@@ -84,5 +86,26 @@ bool LobReader::NextPiece(std::string& piece, std::size_t maxBytes) {
   }
   piece.assign(buffer_.data(), bytes);
   offset_ += characters_ ? CharacterCount(piece.data(), piece.size()) : static_cast<ub4>(bytes);
+  return true;
+}
+
+bool BfileName(OracleSession& session, const OCILobLocator* locator, std::string& directory,
+               std::string& file) {
+  // A directory object's name has at most 128 bytes, a file name (a path
+  // below the directory) at most 255 characters: room for both in UTF-8.
+  constexpr ub2 DirectoryBytes = 128 * 4;
+  constexpr ub2 FileBytes = 255 * 4;
+  OraText directoryBuffer[DirectoryBytes];
+  OraText fileBuffer[FileBytes];
+  ub2 directoryLength = DirectoryBytes;
+  ub2 fileLength = FileBytes;
+  if (session.Oci().OCILobFileGetName(session.Environment(), session.ErrorHandle(), locator,
+                                      directoryBuffer, &directoryLength, fileBuffer,
+                                      &fileLength) != OCI_SUCCESS) {
+    return false;
+  }
+  directory.assign(reinterpret_cast<const char*>(directoryBuffer),
+                   std::min(directoryLength, DirectoryBytes));
+  file.assign(reinterpret_cast<const char*>(fileBuffer), std::min(fileLength, FileBytes));
   return true;
 }

@@ -1,6 +1,7 @@
 // LobValues: the OCI LOB locators of one LOB column of an array fetch (one
-// per row, freed with the array) and the reading of a located value in
-// pieces, so that a value of any size passes through a bounded buffer.
+// per row, freed with the array), the reading of a located value in pieces,
+// so that a value of any size passes through a bounded buffer, and the
+// directory and file name a BFILE locator points at.
 #pragma once
 
 #include <string>
@@ -12,7 +13,9 @@ class OracleSession;
 
 class LobLocatorArray {
  public:
-  LobLocatorArray(OracleSession& session, int rows);
+  // descriptorType: OCI_DTYPE_LOB for CLOB and BLOB columns, OCI_DTYPE_FILE
+  // for BFILE columns.
+  LobLocatorArray(OracleSession& session, int rows, ub4 descriptorType = OCI_DTYPE_LOB);
   ~LobLocatorArray();
   LobLocatorArray(const LobLocatorArray&) = delete;
   LobLocatorArray& operator=(const LobLocatorArray&) = delete;
@@ -24,9 +27,15 @@ class LobLocatorArray {
 
  private:
   OracleSession& session_;
+  ub4 descriptorType_;
   std::vector<OCILobLocator*> locators_;
   bool valid_ = true;
 };
+
+// The directory object and file name of a BFILE locator; false when the
+// client failed (the session's LastError holds why).
+bool BfileName(OracleSession& session, const OCILobLocator* locator, std::string& directory,
+               std::string& file);
 
 class LobReader {
  public:

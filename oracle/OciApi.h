@@ -92,13 +92,16 @@ typedef sword(OCI_CALL* PFN_OCIParamGet)(const void* hndlp, ub4 htype, OCIError*
                                          void** parmdpp, ub4 pos);
 typedef sword(OCI_CALL* PFN_OCIErrorGet)(void* hndlp, ub4 recordno, OraText* sqlstate,
                                          sb4* errcodep, OraText* bufp, ub4 bufsiz, ub4 type);
-typedef sword(OCI_CALL* PFN_OCILobGetLength)(OCISvcCtx* svchp, OCIError* errhp,
-                                             OCILobLocator* locp, ub4* lenp);
+typedef sword(OCI_CALL* PFN_OCILobGetLength)(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp,
+                                             ub4* lenp);
 // Called by OCILobRead for each piece in callback mode (not used here).
 typedef sb4(OCI_CALL* OCICallbackLobRead)(void* ctxp, const void* bufp, ub4 len, ub1 piece);
 typedef sword(OCI_CALL* PFN_OCILobRead)(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp,
                                         ub4* amtp, ub4 offset, void* bufp, ub4 bufl, void* ctxp,
                                         OCICallbackLobRead cbfp, ub2 csid, ub1 csfrm);
+typedef sword(OCI_CALL* PFN_OCILobFileGetName)(OCIEnv* envhp, OCIError* errhp,
+                                               const OCILobLocator* filep, OraText* dir_alias,
+                                               ub2* d_length, OraText* filename, ub2* f_length);
 typedef sword(OCI_CALL* PFN_OCIBreak)(void* hndlp, OCIError* errhp);
 typedef sword(OCI_CALL* PFN_OCIReset)(void* hndlp, OCIError* errhp);
 typedef sword(OCI_CALL* PFN_OCIServerVersion)(void* hndlp, OCIError* errhp, OraText* bufp,

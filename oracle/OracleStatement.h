@@ -46,8 +46,9 @@ class OracleStatement {
   // indicators. rows is limited to MaxArrayRows and position to
   // MaxArrayColumns. A NULL value reads as an empty string.
   void DefineStringArray(int position, char* buffer, int maxLength, int rows);
-  // The LOB values of the column at position (type SQLT_CLOB or SQLT_BLOB)
-  // into rows locators the caller allocated (OCI_DTYPE_LOB); a NULL value
+  // The LOB values of the column at position (type SQLT_CLOB, SQLT_BLOB or
+  // SQLT_BFILEE) into rows locators the caller allocated (OCI_DTYPE_LOB, or
+  // OCI_DTYPE_FILE for a BFILE); a NULL value
   // shows in Indicator. Limits as for DefineStringArray.
   void DefineLobArray(int position, OCILobLocator** locators, ub2 type, int rows);
   // The same with caller-supplied indicators and return lengths (rows each).

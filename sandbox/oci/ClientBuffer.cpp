@@ -11,13 +11,14 @@
 #include <limits>
 
 #include "sandbox/oci/ClientErrors.h"
+#include "sandbox/oci/FileLocator.h"
 #include "sandbox/oci/HandleRegistry.h"
 #include "sandbox/oci/LobLocator.h"
 
 namespace sandbox::oci {
 namespace {
 
-enum class TypeClass { Character, Integer, Float, Binary, Locator, Unsupported };
+enum class TypeClass { Character, Integer, Float, Binary, Locator, FileLocator, Unsupported };
 
 TypeClass ClassOf(ub2 type) {
   switch (type) {
@@ -37,6 +38,8 @@ TypeClass ClassOf(ub2 type) {
     case SQLT_CLOB:
     case SQLT_BLOB:
       return TypeClass::Locator;
+    case SQLT_BFILEE:
+      return TypeClass::FileLocator;
     default:
       return TypeClass::Unsupported;
   }
@@ -182,6 +185,7 @@ bool ClientBuffer::SupportsType(ub2 type, sb4 valueSize) {
     case TypeClass::Float:
       return valueSize == 4 || valueSize == 8;
     case TypeClass::Locator:
+    case TypeClass::FileLocator:
       return true;  // an array of locator pointers, whatever size the caller gives
     case TypeClass::Unsupported:
       break;
@@ -252,6 +256,7 @@ Value ClientBuffer::Read(ub4 row) const {
       return Value::Number(
           CanonicalNumber(valueSize_ == 4 ? LoadScalar<float>(bytes) : LoadScalar<double>(bytes)));
     case TypeClass::Locator:  // never bound: binds refuse LOB types
+    case TypeClass::FileLocator:
     case TypeClass::Unsupported:
       break;
   }
@@ -307,6 +312,22 @@ StoreOutcome ClientBuffer::Store(ub4 row, const Value& value, const Session& ses
       outcome.error = errors::InvalidLobLocator();
     } else if (ValueBytes(type_, value, session, bytes, outcome.error)) {
       locator->Assign(std::move(bytes), type_ == SQLT_CLOB);
+      SetIndicator(row, 0);
+      SetReturnCode(row, 0);
+    }
+    return outcome;
+  }
+  if (typeClass == TypeClass::FileLocator) {
+    FileLocator* locator = nullptr;
+    if (element != nullptr) {
+      void* pointer = nullptr;
+      std::memcpy(&pointer, element, sizeof pointer);
+      locator = HandleRegistry::Instance().Find<FileLocator>(pointer);
+    }
+    if (locator == nullptr) {
+      outcome.error = errors::InvalidLobLocator();
+    } else {
+      locator->Assign(session.ToText(value));
       SetIndicator(row, 0);
       SetReturnCode(row, 0);
     }

@@ -9,6 +9,7 @@
 #include "sandbox/oci/DescribeHandle.h"
 #include "sandbox/oci/EnvironmentHandle.h"
 #include "sandbox/oci/ErrorHandle.h"
+#include "sandbox/oci/FileLocator.h"
 #include "sandbox/oci/LobLocator.h"
 #include "sandbox/oci/OpaqueDescriptor.h"
 #include "sandbox/oci/ParameterDescriptor.h"
@@ -139,6 +140,8 @@ sword OCIDescriptorAlloc(const void* parenth, void** descpp, const ub4 type,
     Handle* descriptor = nullptr;
     if (type == OCI_DTYPE_LOB) {
       descriptor = &environment->AddChild<LobLocator>(xtramem_sz);
+    } else if (type == OCI_DTYPE_FILE) {
+      descriptor = &environment->AddChild<FileLocator>(xtramem_sz);
     } else if (OpaqueDescriptor::IsAllocatableType(type)) {
       descriptor = &environment->AddChild<OpaqueDescriptor>(type, xtramem_sz);
     } else {
@@ -163,7 +166,8 @@ sword OCIDescriptorFree(void* descp, const ub4 type) {
         return OCI_SUCCESS;
       return FreeHandle(registry, parameter);
     }
-    if (type != OCI_DTYPE_LOB && !OpaqueDescriptor::IsAllocatableType(type)) {
+    if (type != OCI_DTYPE_LOB && type != OCI_DTYPE_FILE &&
+        !OpaqueDescriptor::IsAllocatableType(type)) {
       return OCI_INVALID_HANDLE;
     }
     return FreeHandle(registry, registry.Find(descp, type));

@@ -1,5 +1,5 @@
 // Exported entry points of statements: prepare, bind, define, execute, fetch,
-// piecewise fetch, select-list and explicit describe, and the LOB length call.
+// piecewise fetch, select-list and explicit describe.
 #include <string>
 #include <type_traits>
 
@@ -10,7 +10,6 @@
 #include "sandbox/oci/ConnectionBreaker.h"
 #include "sandbox/oci/DescribeHandle.h"
 #include "sandbox/oci/ErrorHandle.h"
-#include "sandbox/oci/LobLocator.h"
 #include "sandbox/oci/ServiceContextHandle.h"
 #include "sandbox/oci/SessionHandle.h"
 #include "sandbox/oci/StatementHandle.h"
@@ -27,7 +26,7 @@ sword CheckBind(ErrorHandle& errors, sb4 valueSize, ub2 type, ub4 maxArrayLength
     return OCI_ERROR;
   }
   // LOB values are written through locators, which no statement here takes as input.
-  if (maxArrayLength > 0 || type == SQLT_CLOB || type == SQLT_BLOB ||
+  if (maxArrayLength > 0 || type == SQLT_CLOB || type == SQLT_BLOB || type == SQLT_BFILEE ||
       !ClientBuffer::SupportsType(type, valueSize)) {
     errors.Add(errors::UnsupportedDatatype());
     return OCI_ERROR;
@@ -263,55 +262,6 @@ sword OCIDescribeAny(OCISvcCtx* svchp, OCIError* errhp, void* objptr, ub4 objnm_
   });
 }
 
-sword OCILobGetLength(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp, ub4* lenp) {
-  return ApiCall([&](HandleRegistry& registry) {
-    auto* errors = registry.Find<ErrorHandle>(errhp);
-    auto* locator = registry.Find<LobLocator>(locp);
-    if (errors == nullptr || registry.Find<ServiceContextHandle>(svchp) == nullptr ||
-        locator == nullptr) {
-      return OCI_INVALID_HANDLE;
-    }
-    errors->BeginCall();
-    // A locator that no fetch has pointed at a value locates nothing.
-    if (!locator->IsAssigned() || lenp == nullptr) {
-      errors->Add(errors::InvalidLobLocator());
-      return OCI_ERROR;
-    }
-    *lenp = locator->Length();
-    return OCI_SUCCESS;
-  });
-}
-
-// Polling and callback modes are not offered: the amount asked for is read
-// at once, as much of it as the buffer holds. The amount read comes back in
-// bytes for a CLOB, as for a client character set of varying width.
-sword OCILobRead(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp, ub4* amtp, ub4 offset,
-                 void* bufp, ub4 bufl, void* ctxp, OCICallbackLobRead cbfp, ub2 csid, ub1 csfrm) {
-  (void)ctxp;
-  (void)csid;
-  (void)csfrm;
-  return ApiCall([&](HandleRegistry& registry) {
-    auto* errors = registry.Find<ErrorHandle>(errhp);
-    auto* locator = registry.Find<LobLocator>(locp);
-    if (errors == nullptr || registry.Find<ServiceContextHandle>(svchp) == nullptr ||
-        locator == nullptr) {
-      return OCI_INVALID_HANDLE;
-    }
-    errors->BeginCall();
-    if (!locator->IsAssigned() || amtp == nullptr) {
-      errors->Add(errors::InvalidLobLocator());
-      return OCI_ERROR;
-    }
-    if (bufp == nullptr || cbfp != nullptr || *amtp == 0 || offset == 0) {
-      errors->Add({24801, "illegal parameter value in OCI lob function"});
-      return OCI_ERROR;
-    }
-    const ub4 read = locator->Read(offset, *amtp, static_cast<char*>(bufp), bufl);
-    *amtp = read;
-    return read == 0 ? OCI_NO_DATA : OCI_SUCCESS;
-  });
-}
-
 }  // extern "C"
 
 static_assert(std::is_same_v<decltype(&OCIStmtPrepare), PFN_OCIStmtPrepare>);
@@ -324,5 +274,3 @@ static_assert(std::is_same_v<decltype(&OCIStmtGetPieceInfo), PFN_OCIStmtGetPiece
 static_assert(std::is_same_v<decltype(&OCIStmtSetPieceInfo), PFN_OCIStmtSetPieceInfo>);
 static_assert(std::is_same_v<decltype(&OCIParamGet), PFN_OCIParamGet>);
 static_assert(std::is_same_v<decltype(&OCIDescribeAny), PFN_OCIDescribeAny>);
-static_assert(std::is_same_v<decltype(&OCILobGetLength), PFN_OCILobGetLength>);
-static_assert(std::is_same_v<decltype(&OCILobRead), PFN_OCILobRead>);

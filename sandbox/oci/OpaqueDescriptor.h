@@ -1,4 +1,4 @@
-// OpaqueDescriptor: a file or rowid descriptor made by OCIDescriptorAlloc.
+// OpaqueDescriptor: a rowid descriptor made by OCIDescriptorAlloc.
 // No define or bind fills one in this sandbox, so it only needs to exist, be
 // recognised and be freed.
 #pragma once
@@ -12,9 +12,7 @@ class OpaqueDescriptor : public Handle {
   OpaqueDescriptor(Handle* parent, ub4 type, std::size_t userMemorySize)
       : Handle(type, parent, userMemorySize) {}
 
-  static bool IsAllocatableType(ub4 type) {
-    return type == OCI_DTYPE_ROWID || type == OCI_DTYPE_FILE;
-  }
+  static bool IsAllocatableType(ub4 type) { return type == OCI_DTYPE_ROWID; }
 };
 
 }  // namespace sandbox::oci

@@ -37,9 +37,22 @@ bool IsLongType(int type) {
   return type == ValueType::Long || type == ValueType::LongRaw;
 }
 
-// A CLOB or BLOB whose contents are read through locators.
+// A CLOB or BLOB whose contents are read through locators, or a BFILE whose
+// directory and file name are.
 bool IsContentLob(int type, bool lobContents) {
-  return lobContents && (type == ValueType::Clob || type == ValueType::Blob);
+  return lobContents &&
+         (type == ValueType::Clob || type == ValueType::Blob || type == ValueType::Bfile);
+}
+
+ub2 LocatorDefineType(int type) {
+  switch (type) {
+    case ValueType::Clob:
+      return SQLT_CLOB;
+    case ValueType::Bfile:
+      return SQLT_BFILEE;
+    default:
+      return SQLT_BLOB;
+  }
 }
 
 // A LOB left out keeps whether it is NULL; its contents are not fetched.
@@ -219,14 +232,15 @@ bool RowSource::DefineBuffers(int rowsPerFetch, std::string& error) {
       continue;
     }
     if (IsContentLob(columns_[i].Type, lobContents_)) {
-      locators_[i] = std::make_unique<LobLocatorArray>(session_, rows);
+      locators_[i] = std::make_unique<LobLocatorArray>(
+          session_, rows, columns_[i].Type == ValueType::Bfile ? OCI_DTYPE_FILE : OCI_DTYPE_LOB);
       if (!locators_[i]->IsValid()) {
         error = "The Oracle client could not allocate LOB locators for column " + columns_[i].Name +
                 ".";
         return false;
       }
       statement_->DefineLobArray(static_cast<int>(i) + 1, locators_[i]->Data(),
-                                 columns_[i].Type == ValueType::Clob ? SQLT_CLOB : SQLT_BLOB, rows);
+                                 LocatorDefineType(columns_[i].Type), rows);
       continue;
     }
     buffer.data = std::make_unique<char[]>(static_cast<std::size_t>(buffer.slotSize) *
@@ -355,6 +369,17 @@ bool RowSource::IsCharacterLob(std::size_t column) const {
 // Small values are read whole into the statement; a larger one is only
 // measured here and written by WriteBlockChunks.
 bool RowSource::AppendLob(std::string& values, std::size_t column, int row, std::string& error) {
+  if (columns_[column].Type == ValueType::Bfile) {
+    // The file stays where it is: the row points at it again by name.
+    std::string directory;
+    std::string file;
+    if (!BfileName(session_, locators_[column]->At(row), directory, file)) {
+      error = ServerError();
+      return false;
+    }
+    values += "BFILENAME(" + QuotedLiteral(directory) + ", " + QuotedLiteral(file) + ")";
+    return true;
+  }
   const bool characters = IsCharacterLob(column);
   LobReader reader(session_, locators_[column]->At(row), characters);
   ub4 length = 0;

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstring>
 
+#include "oracle/LobValues.h"
 #include "oracle/OracleStatement.h"
 #include "tests/oracle/SandboxClient.h"
 
@@ -60,6 +61,39 @@ class StatementTest : public ::testing::Test {
 };
 
 std::string* StatementTest::database_ = nullptr;
+
+TEST_F(StatementTest, BfileLocatorsNameTheirDirectoryAndFile) {
+  ASSERT_TRUE(client_.session->ExecuteSql("create table scans (id number, scan bfile)"));
+  ASSERT_TRUE(client_.session->ExecuteSql(
+      "insert into scans values (1, bfilename('DOC_DIR', 'a/b''s.pdf'))"));
+  // A name longer than any real one must be refused, not copied past the end.
+  ASSERT_TRUE(client_.session->ExecuteSql(
+      "insert into scans values (2, bfilename('DOC_DIR', rpad('x', 3000, 'x')))"));
+  ASSERT_TRUE(client_.session->ExecuteSql("insert into scans values (3, null)"));
+
+  OracleStatement statement(*client_.session);
+  statement.Prepare("select scan from scans order by id");
+  LobLocatorArray locators(*client_.session, 3, OCI_DTYPE_FILE);
+  ASSERT_TRUE(locators.IsValid());
+  statement.DefineLobArray(1, locators.Data(), SQLT_BFILEE, 3);
+  ASSERT_TRUE(statement.Execute());
+  ASSERT_EQ(statement.RowsInBatch(), 3);
+  std::string directory;
+  std::string file;
+  ASSERT_TRUE(BfileName(*client_.session, locators.At(0), directory, file));
+  EXPECT_EQ(directory, "DOC_DIR");
+  EXPECT_EQ(file, "a/b's.pdf");
+  EXPECT_FALSE(BfileName(*client_.session, locators.At(1), directory, file));
+  int code = 0;
+  client_.session->LastError(&code);
+  EXPECT_EQ(code, 24801);
+  EXPECT_EQ(statement.Indicator(1, 2), -1);
+  // A locator no fetch pointed anywhere locates nothing.
+  LobLocatorArray unused(*client_.session, 1, OCI_DTYPE_FILE);
+  EXPECT_FALSE(BfileName(*client_.session, unused.At(0), directory, file));
+  client_.session->LastError(&code);
+  EXPECT_EQ(code, 22275);
+}
 
 }  // namespace
 

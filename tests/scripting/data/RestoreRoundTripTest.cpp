@@ -1,6 +1,7 @@
 // A schema whose rows only come back when the data section does its part:
 // tables that reference each other, a table that references itself, a child
-// whose parent sorts after it, a BLOB with every byte value, a 1 MB CLOB, an
+// whose parent sorts after it, a BLOB with every byte value, a 1 MB CLOB,
+// BFILEs whose names need quoting, an
 // ALWAYS identity column with rows up to 5000 and a virtual column. It is
 // scripted (tables, data, indexes, keys), replayed into a fresh database in
 // that order, and must come back whole: no replay error, the same rows and
@@ -30,7 +31,7 @@ std::vector<std::string> FixtureStatements() {
       "create table EMPS (ID number primary key, DEPT_ID number references DEPTS, BOSS_ID "
       "number references EMPS)",
       "alter table DEPTS add constraint DEPTS_HEAD_FK foreign key (HEAD_ID) references EMPS",
-      "create table DOCS (ID number primary key, BODY clob, DATA blob)",
+      "create table DOCS (ID number primary key, BODY clob, DATA blob, SCAN bfile)",
       "create table TICKETS (ID number generated always as identity (start with 4990) primary "
       "key, NOTE varchar2(20))",
       "create table PRICES (ID number primary key, NET number(8,2), GROSS number generated "
@@ -80,11 +81,12 @@ void InsertDocuments(SandboxSchema& schema) {
     block += " dbms_lob.append(c, '" + quoted + "');";
     size += chunk.size();
   }
-  block += " insert into DOCS values (1, c, b); end;";
+  block += " insert into DOCS values (1, c, b, bfilename('DOC_DIR', 'scans/it''s one.pdf')); end;";
   schema.Run(block);
-  schema.Run("insert into DOCS values (2, 'small ''one''', hextoraw('00FF10'))");
-  schema.Run("insert into DOCS values (3, empty_clob(), empty_blob())");
-  schema.Run("insert into DOCS values (4, null, null)");
+  schema.Run(
+      "insert into DOCS values (2, 'small ''one''', hextoraw('00FF10'), bfilename('D', 'ü'))");
+  schema.Run("insert into DOCS values (3, empty_clob(), empty_blob(), null)");
+  schema.Run("insert into DOCS values (4, null, null, null)");
 }
 
 std::string ScriptRestore(DataRig& rig) {
@@ -161,9 +163,11 @@ TEST(RestoreRoundTripTest, EveryRowAndValueComesBackAndIdentityCountsOn) {
   EXPECT_EQ(script.find("APP.DOCS"), std::string::npos);
   EXPECT_NE(script.find("DBMS_LOB.WRITEAPPEND(lob_3, "), std::string::npos);
   EXPECT_NE(script.find("DBMS_LOB.APPEND(lob_2, TO_CLOB("), std::string::npos);
-  EXPECT_NE(script.find("VALUES ( 2, TO_CLOB('small ''one'''), TO_BLOB(HEXTORAW('00FF10')));"),
+  EXPECT_NE(script.find("VALUES ( 2, TO_CLOB('small ''one'''), TO_BLOB(HEXTORAW('00FF10')), "
+                        "BFILENAME('D', 'ü'));"),
             std::string::npos);
-  EXPECT_NE(script.find("VALUES ( 3, EMPTY_CLOB(), EMPTY_BLOB());"), std::string::npos)
+  EXPECT_NE(script.find("BFILENAME('DOC_DIR', 'scans/it''s one.pdf'));"), std::string::npos);
+  EXPECT_NE(script.find("VALUES ( 3, EMPTY_CLOB(), EMPTY_BLOB(), NULL);"), std::string::npos)
       << script.substr(script.find("VALUES ( 3,"), 100);
   EXPECT_EQ(static_cast<int>(before.size()), 7);
 
