@@ -171,11 +171,10 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
   }
   // The report is written as the run goes, to the file or to standard
   // output: only the file-mode notice stays in the report model.
-  std::string reportFile = ReportFileOf(options, settings);
-  const bool toStandardOutput = reportFile.empty() || reportFile == ReportFile::StandardOutputName;
-  if (toStandardOutput) {
-    reportFile = ReportFile::StandardOutputName;
-  }
+  const std::string chosenFile = ReportFileOf(options, settings);
+  const bool toStandardOutput = chosenFile.empty() || chosenFile == ReportFile::StandardOutputName;
+  const std::string reportFile =
+      toStandardOutput ? std::string(ReportFile::StandardOutputName) : chosenFile;
   settings.AutoSave = 0;
   settings.ReportToFile = 1;
   settings.ReportFileName = reportFile;
