@@ -299,35 +299,25 @@ StoreOutcome ClientBuffer::Store(ub4 row, const Value& value, const Session& ses
     capacity = 0;
 
   TypeClass typeClass = ClassOf(type_);
-  if (typeClass == TypeClass::Locator) {
+  if (typeClass == TypeClass::Locator || typeClass == TypeClass::FileLocator) {
     // The element is the client's locator, which now points at the value.
-    LobLocator* locator = nullptr;
-    if (element != nullptr) {
-      void* pointer = nullptr;
+    void* pointer = nullptr;
+    if (element != nullptr)
       std::memcpy(&pointer, element, sizeof pointer);
-      locator = HandleRegistry::Instance().Find<LobLocator>(pointer);
-    }
+    HandleRegistry& registry = HandleRegistry::Instance();
     std::string bytes;
-    if (locator == nullptr) {
-      outcome.error = errors::InvalidLobLocator();
-    } else if (ValueBytes(type_, value, session, bytes, outcome.error)) {
-      locator->Assign(std::move(bytes), type_ == SQLT_CLOB);
-      SetIndicator(row, 0);
-      SetReturnCode(row, 0);
-    }
-    return outcome;
-  }
-  if (typeClass == TypeClass::FileLocator) {
-    FileLocator* locator = nullptr;
-    if (element != nullptr) {
-      void* pointer = nullptr;
-      std::memcpy(&pointer, element, sizeof pointer);
-      locator = HandleRegistry::Instance().Find<FileLocator>(pointer);
-    }
-    if (locator == nullptr) {
-      outcome.error = errors::InvalidLobLocator();
+    if (typeClass == TypeClass::FileLocator) {
+      if (auto* file = registry.Find<FileLocator>(pointer))
+        file->Assign(session.ToText(value));
+      else
+        outcome.error = errors::InvalidLobLocator();
+    } else if (auto* lob = registry.Find<LobLocator>(pointer)) {
+      if (ValueBytes(type_, value, session, bytes, outcome.error))
+        lob->Assign(std::move(bytes), type_ == SQLT_CLOB);
     } else {
-      locator->Assign(session.ToText(value));
+      outcome.error = errors::InvalidLobLocator();
+    }
+    if (!outcome.error.IsSet()) {
       SetIndicator(row, 0);
       SetReturnCode(row, 0);
     }
