@@ -2,6 +2,7 @@
 // and their logs, and object grants.
 #include "scripting/source/OtherObjectLists.h"
 
+#include "scripting/data/ValueLiteral.h"
 #include "scripting/source/OracleNames.h"
 
 namespace {
@@ -21,17 +22,6 @@ std::string ObjectReference(const std::string& objectOwner, const std::string& n
   return (objectOwner.empty() || objectOwner == owner ? std::string()
                                                       : StatementName(objectOwner) + ".") +
          StatementName(name);
-}
-
-std::string StringLiteral(const std::string& text) {
-  std::string literal = "'";
-  for (char c : text) {
-    literal += c;
-    if (c == '\'') {
-      literal += '\'';
-    }
-  }
-  return literal + "'";
 }
 
 // PUBLIC is a keyword, not a name, in a grant.
@@ -99,7 +89,7 @@ StatementList DatabaseLinkList() {
            text +=
                " CONNECT TO " + StatementName(row[1]) + " IDENTIFIED BY " + LinkPasswordPlaceholder;
          }
-         text += " USING " + StringLiteral(row[2]) + ";\r\n";
+         text += " USING " + QuotedLiteral(row[2]) + ";\r\n";
          return ListedStatement{text, {{"DATABASE LINK", row[0]}}};
        }});
   return list;
@@ -191,7 +181,7 @@ StatementList MaterializedViewList() {
        {NameWidth, CommentWidth},
        [](const DictionaryQuery::Row& row) {
          return ListedStatement{"COMMENT ON MATERIALIZED VIEW " + StatementName(row[0]) + " IS " +
-                                    StringLiteral(row[1]) + ";\r\n",
+                                    QuotedLiteral(row[1]) + ";\r\n",
                                 {}};
        }});
   return list;

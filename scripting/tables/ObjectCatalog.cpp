@@ -10,21 +10,10 @@
 #include "engine/UnscriptedObjects.h"
 #include "oracle/OracleSession.h"
 #include "oracle/OracleStatement.h"
+#include "scripting/data/ValueLiteral.h"
 #include "scripting/tables/ServerRelease.h"
 
 namespace {
-
-// A text inside a quoted SQL literal: a quote in a name must not end it.
-std::string QuotedLiteralText(const std::string& text) {
-  std::string quoted;
-  for (const char c : text) {
-    quoted += c;
-    if (c == '\'') {
-      quoted += '\'';
-    }
-  }
-  return quoted;
-}
 
 std::string LowerCase(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -55,7 +44,7 @@ ObjectCatalog::ObjectCatalog(OracleSession& session, ReportOutput& output,
       maxima_(maxima) {}
 
 int ObjectCatalog::ListTablesOrViews(bool firstSlot, CatalogList& out, bool tables) {
-  const std::string owner = "'" + QuotedLiteralText(schema_) + "'";
+  const std::string owner = QuotedLiteral(schema_);
   std::string sql = "SELECT table_name from all_catalog where owner = " + owner + " " +
                     (tables ? "and table_type = 'TABLE'" : "and table_type = 'VIEW'");
   // The container table of a materialized view and the table of a log are
@@ -74,9 +63,9 @@ int ObjectCatalog::ListObjects(bool firstSlot, CatalogList* out, const std::stri
   if (out == nullptr) {
     return 0;
   }
-  const std::string sql = "select object_name from all_objects where owner = '" +
-                          QuotedLiteralText(schema_) + "' and object_type = '" +
-                          QuotedLiteralText(objectType) + "' order by object_name";
+  const std::string sql =
+      "select object_name from all_objects where owner = " + QuotedLiteral(schema_) +
+      " and object_type = " + QuotedLiteral(objectType) + " order by object_name";
   return ListNames(sql, firstSlot, *out, maxima_.MaxObjectNameLength, LowerCase(objectType));
 }
 
