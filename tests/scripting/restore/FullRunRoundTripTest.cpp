@@ -110,6 +110,7 @@ std::vector<DictionaryView> RestoredViews() {
                    {"EMPLOYEE_ID", "FIRST_NAME", "LAST_NAME", "EMAIL", "SALARY", "DEPARTMENT_ID",
                     "MANAGER_ID"}});
   views.push_back({"audit_log", {"LOGGED_AT", "EMPLOYEE_ID", "ACTION"}});
+  views.push_back({"accounts", {"ACCOUNT_ID"}});
   return views;
 }
 

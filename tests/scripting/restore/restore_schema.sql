@@ -65,8 +65,14 @@ create table audit_log (
   employee_id  number(6),
   action       varchar2(10)
 );
+-- A column of an object type: the table must come after the type.
+create table accounts (
+  account_id  number constraint acc_id_pk primary key,
+  holder      customer_typ
+);
 comment on table employees is 'Staff, each with a department and a manager';
 
+insert into accounts values (1, null);
 insert into regions values (1, 'Europe');
 insert into regions values (2, 'Americas');
 insert into countries values ('DE', 'Germany', 1);
