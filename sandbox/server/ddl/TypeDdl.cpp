@@ -198,6 +198,30 @@ bool TypeDdl::ReadObjectBody(std::vector<Attribute>& attributes, std::vector<Met
 
 bool TypeDdl::Define(const std::string& owner, const std::string& name, bool replace,
                      std::vector<CompilationError>& compileErrors, OraError& error) {
+  if (DefineFromText(owner, name, replace, compileErrors, error))
+    return true;
+  // Past its name a type's text is compiled as PL/SQL: Oracle stores a type
+  // whose text does not parse, with the syntax error, instead of refusing it.
+  if (error.code < 900 || error.code > 999)
+    return false;
+  CompilationError syntax;
+  const std::size_t at = in_.AtEnd() ? context_.sql.size() : in_.Peek().offset;
+  LineAndColumn(context_.sql.substr(context_.tokens[textBegin_].offset),
+                at - context_.tokens[textBegin_].offset, syntax.line, syntax.position);
+  syntax.number = 103;
+  syntax.text = "PLS-00103: Encountered the symbol \"" +
+                (in_.AtEnd() ? std::string("end-of-file") : in_.Peek().text) +
+                "\" when expecting one of the following:\n\n   " +
+                (error.code == 906   ? "("
+                 : error.code == 907 ? ")"
+                                     : ";");
+  compileErrors.assign(1, syntax);
+  error = {};
+  return RemoveRows(context_.catalog, owner, name, error);
+}
+
+bool TypeDdl::DefineFromText(const std::string& owner, const std::string& name, bool replace,
+                             std::vector<CompilationError>& compileErrors, OraError& error) {
   Catalog& catalog = context_.catalog;
   const auto existing = FindUserType(catalog, owner, name);
   // Replacing a type that others are built on is refused, as Oracle does

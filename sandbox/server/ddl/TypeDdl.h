@@ -23,8 +23,9 @@ class TypeDdl {
   TypeDdl(DdlContext& context, std::size_t textBegin, std::size_t afterName)
       : context_(context), in_(context.tokens, afterName), textBegin_(textBegin) {}
   // Writes the type's rows (replacing earlier ones); a specification that
-  // names a missing type gives compile errors instead, as Oracle stores
-  // such a type with errors. error is set for statements Oracle refuses.
+  // names a missing type or does not parse gives compile errors instead, as
+  // Oracle stores such a type with errors. error is set for statements
+  // Oracle refuses.
   bool Define(const std::string& owner, const std::string& name, bool replace,
               std::vector<CompilationError>& compileErrors, OraError& error);
   // ORA-02303 when a type, table or column is built on the type.
@@ -59,8 +60,11 @@ class TypeDdl {
   bool WriteCollection(const std::string& owner, const std::string& name,
                        const std::string& collType, std::optional<long long> bound,
                        const Attribute& element, OraError& error);
-  // A type named but not defined: PLS-00201 at the token where it is named.
+  // Define, up to the first syntax error of the text.
+  bool DefineFromText(const std::string& owner, const std::string& name, bool replace,
+                      std::vector<CompilationError>& compileErrors, OraError& error);
   bool ReadTypeOf(OracleType& type, OraError& error);
+  // A type named but not defined: PLS-00201 at the token where it is named.
   CompilationError MissingTypeError() const;
 
   DdlContext& context_;

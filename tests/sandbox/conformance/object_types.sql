@@ -114,3 +114,12 @@ create type oe_final_t as object (a number);
 create type oe_sub_t under oe_final_t (b number);
 /
 select text from user_errors where name = 'OE_SUB_T';
+-- A type whose text does not parse past its name is kept with the syntax
+-- error; a later definition that parses makes it valid.
+create type oe_empty_t as object;
+/
+select object_name, status from user_objects where object_name = 'OE_EMPTY_T';
+select line, position, message_number from user_errors where name = 'OE_EMPTY_T';
+create or replace type oe_empty_t as object (a number);
+/
+select status from user_objects where object_name = 'OE_EMPTY_T';
