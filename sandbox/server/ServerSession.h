@@ -12,6 +12,7 @@
 #include <sqlite3.h>
 
 #include "sandbox/plsql/BlockCache.h"
+#include "sandbox/plsql/StoredUnit.h"
 #include "sandbox/server/Server.h"
 #include "sandbox/server/ServerDatabase.h"
 #include "sandbox/server/sql/SqlToken.h"
@@ -40,6 +41,7 @@ class ServerSession : public Session, public NameResolver {
   std::vector<ColumnInfo> DescribeTable(const std::string& name) override;
   ServerOutput& Output() override { return output_; }
   plsql::BlockCache* CompiledBlocks() override;
+  plsql::StoredUnits* StoredCode() override { return &storedUnits_; }
   void Interrupt() override { interrupt_.store(true); }
   bool TakeInterrupt() override { return interrupt_.exchange(false); }
 
@@ -113,6 +115,7 @@ class ServerSession : public Session, public NameResolver {
   plsql::BlockCache compiled_;
   SchemaView compiledView_;
   int viewCompileDepth_ = 0;
+  plsql::StoredUnits storedUnits_;
 };
 
 }  // namespace sandbox
