@@ -142,23 +142,9 @@ void Executor::Report(const PlError& e, OraError& error) {
 
 Executor::Flow Executor::ExecBlock(const Block& block) {
   ScopeGuard guard(scopes_);
-  for (const auto& cursor : block.cursors)
-    guard.scope().cursors[cursor.get()];
   // Errors of the declarations go to the enclosing block, not to this one's
   // handlers, as in Oracle.
-  for (const auto& var : block.variables) {
-    PlValue initial;
-    if (var->init) {
-      try {
-        initial = Eval(*var->init);
-      } catch (PlError& e) {
-        if (e.places.empty())
-          AddPlace(e, var->line);
-        throw;
-      }
-    }
-    Declare(*var, initial);
-  }
+  DeclareAll(block, guard.scope());
   PlError caught;
   const Handler* handler = nullptr;
   try {
@@ -748,23 +734,8 @@ Scope& Executor::PackageScope(const StoredUnit& package) {
   const std::string* callerUnit = unit_;
   unit_ = &package.qualifiedName;
   try {
-    for (const Block* part : {&package.declarations, &package.bodyDeclarations}) {
-      for (const auto& cursor : part->cursors)
-        state.scope.cursors[cursor.get()];
-      for (const auto& var : part->variables) {
-        PlValue initial;
-        if (var->init) {
-          try {
-            initial = Eval(*var->init);
-          } catch (PlError& e) {
-            if (e.places.empty())
-              AddPlace(e, var->line);
-            throw;
-          }
-        }
-        state.scope.variables[var.get()] = NewVariable(*var, initial);
-      }
-    }
+    DeclareAll(package.declarations, state.scope);
+    DeclareAll(package.bodyDeclarations, state.scope);
     if (package.initialisation)
       ExecBlock(*package.initialisation);
   } catch (...) {
@@ -775,6 +746,24 @@ Scope& Executor::PackageScope(const StoredUnit& package) {
   }
   unit_ = callerUnit;
   return state.scope;
+}
+
+void Executor::DeclareAll(const Block& block, Scope& scope) {
+  for (const auto& cursor : block.cursors)
+    scope.cursors[cursor.get()];
+  for (const auto& var : block.variables) {
+    PlValue initial;
+    if (var->init) {
+      try {
+        initial = Eval(*var->init);
+      } catch (PlError& e) {
+        if (e.places.empty())
+          AddPlace(e, var->line);
+        throw;
+      }
+    }
+    scope.variables[var.get()] = NewVariable(*var, initial);
+  }
 }
 
 void Executor::AddPlace(PlError& e, int line) const {

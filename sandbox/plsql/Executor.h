@@ -58,6 +58,8 @@ class Executor {
   // Runs a package's initialisation the first time the session uses it.
   Scope& PackageScope(const StoredUnit& package);
   Variable NewVariable(const VarDecl& decl, const PlValue& initial);
+  // The cursors and variables of block's declarations, into scope.
+  void DeclareAll(const Block& block, Scope& scope);
   // The place an exception passes: line of the unit that runs now.
   void AddPlace(PlError& e, int line) const;
 

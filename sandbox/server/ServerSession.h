@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include <sqlite3.h>
@@ -49,6 +50,8 @@ class ServerSession : public Session, public NameResolver {
                                           const std::string& name) override;
   bool ResolveSequence(const std::string& schema, const std::string& name, std::string& owner,
                        std::string& sequence) override;
+  bool ResolveFunction(const std::vector<std::string>& parts, std::string& owner, std::string& unit,
+                       std::string& member) override;
 
   ServerDatabase& Server() { return *database_; }
   const std::string& DateFormatModel() const { return dateFormat_; }
@@ -81,6 +84,10 @@ class ServerSession : public Session, public NameResolver {
   // Replaces owner.name by what the owner's synonym of that name names, else
   // (when publicToo) a public synonym's; false when there is none.
   bool FollowSynonym(std::string& owner, std::string& name, bool publicToo);
+  // A stored function called in SQL, with the error as "ORA-nnnnn: text".
+  bool CallStoredFunction(const std::string& owner, const std::string& unit,
+                          const std::string& member, const std::vector<Value>& arguments,
+                          Value& result, std::string& message);
   bool ColumnNullable(sqlite3_stmt* statement, int column);
   std::vector<ColumnInfo> DescribeUncached(const std::string& name);
 
@@ -112,6 +119,8 @@ class ServerSession : public Session, public NameResolver {
   bool SchemaChangedSince(SchemaView& seen);
   std::map<std::string, std::vector<ColumnInfo>> described_;
   SchemaView describedView_;
+  std::set<std::string> callableNames_;  // of functions, packages and synonyms
+  SchemaView callableView_;
   plsql::BlockCache compiled_;
   SchemaView compiledView_;
   int viewCompileDepth_ = 0;

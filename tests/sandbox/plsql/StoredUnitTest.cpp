@@ -190,5 +190,40 @@ end;)");
   EXPECT_EQ(second.lines, (Lines{"7"}));
 }
 
+TEST_F(StoredUnitTest, FunctionsInSqlQueryTablesAndShareThePackageState) {
+  Sql("create table unit_rows (n number)");
+  Sql("insert into unit_rows values (1)");
+  Sql("insert into unit_rows values (2)");
+  Sql("insert into unit_rows values (3)");
+  Sql(R"(create or replace package unit_sql as
+  g_factor number := 1;
+  function scaled (n number) return number;
+  function smaller (p_n number) return number;
+end;)");
+  Sql(R"(create or replace package body unit_sql as
+  function scaled (n number) return number is
+  begin
+    return n * g_factor;
+  end;
+  -- Queries the table the calling statement is reading.
+  function smaller (p_n number) return number is
+    c number;
+  begin
+    select count(*) into c from unit_rows where n < p_n;
+    return c;
+  end;
+end;)");
+  Sql("create view unit_view as select n, unit_sql.scaled(n) s, unit_sql.smaller(n) c "
+      "from unit_rows");
+  BlockResult r = RunBlock(*session_, R"(begin
+  unit_sql.g_factor := 10;
+  for row in (select n, s, c from unit_view order by n) loop
+    dbms_output.put_line(row.n || ' ' || row.s || ' ' || row.c);
+  end loop;
+end;)");
+  ASSERT_TRUE(r.ok) << r.Error();
+  EXPECT_EQ(r.lines, (Lines{"1 10 0", "2 20 1", "3 30 2"}));
+}
+
 }  // namespace
 }  // namespace sandbox::plsql::testing
