@@ -121,6 +121,7 @@ class ServerSession : public Session, public NameResolver {
   SchemaView describedView_;
   std::set<std::string> callableNames_;  // of functions, packages and synonyms
   SchemaView callableView_;
+  int storedFunctionDepth_ = 0;  // stored functions in SQL running now, nested
   plsql::BlockCache compiled_;
   SchemaView compiledView_;
   int viewCompileDepth_ = 0;

@@ -11,6 +11,7 @@ namespace sandbox {
 namespace {
 
 constexpr int kSynonymHops = 8;
+constexpr int kMaxRecursiveSql = 50;
 
 }  // namespace
 
@@ -74,6 +75,18 @@ bool ServerSession::CallStoredFunction(const std::string& owner, const std::stri
                                        const std::string& member,
                                        const std::vector<Value>& arguments, Value& result,
                                        std::string& message) {
+  // A function whose queries call functions again nests the interpreter on
+  // the stack; Oracle stops recursive SQL at 50 levels too.
+  if (storedFunctionDepth_ >= kMaxRecursiveSql) {
+    message = "ORA-00036: maximum number of recursive SQL levels (" +
+              std::to_string(kMaxRecursiveSql) + ") exceeded";
+    return false;
+  }
+  struct DepthGuard {
+    int& depth;
+    explicit DepthGuard(int& d) : depth(d) { ++depth; }
+    ~DepthGuard() { --depth; }
+  } depthGuard(storedFunctionDepth_);
   OraError error;
   if (plsql::CallStoredFunction(*this, owner, unit, member, arguments, result, error))
     return true;

@@ -225,5 +225,25 @@ end;)");
   EXPECT_EQ(r.lines, (Lines{"1 10 0", "2 20 1", "3 30 2"}));
 }
 
+TEST_F(StoredUnitTest, FunctionRecursingThroughSqlStopsAtFiftyLevels) {
+  Sql(R"(create or replace function unit_depth (n number) return number is
+  r number;
+begin
+  if n = 0 then
+    return 0;
+  end if;
+  select unit_depth(n - 1) + 1 into r from dual;
+  return r;
+end;)");
+  BlockResult shallow = RunBlock(*session_, "begin dbms_output.put_line(unit_depth(20)); end;");
+  ASSERT_TRUE(shallow.ok) << shallow.Error();
+  EXPECT_EQ(shallow.lines, (Lines{"20"}));
+  BlockResult deep = RunBlock(*session_, "begin dbms_output.put_line(unit_depth(100000)); end;");
+  EXPECT_FALSE(deep.ok);
+  EXPECT_NE(deep.Error().find("ORA-00036: maximum number of recursive SQL levels (50) exceeded"),
+            std::string::npos)
+      << deep.Error().substr(0, 300);
+}
+
 }  // namespace
 }  // namespace sandbox::plsql::testing
