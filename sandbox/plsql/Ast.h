@@ -12,6 +12,7 @@
 namespace sandbox::plsql {
 
 struct RecordField;
+struct StoredUnit;
 
 struct TypeSpec {
   enum class Base { Varchar2, Char, Number, Boolean, Date, Record };
@@ -35,12 +36,17 @@ using ExprPtr = std::unique_ptr<Expr>;
 using StmtList = std::vector<std::unique_ptr<Stmt>>;
 
 struct VarDecl {
+  enum class Mode { In, Out, InOut };  // of a parameter
   std::string name;
   TypeSpec type;
-  bool constant = false;
+  bool constant = false;  // also an IN parameter, which cannot be assigned
   bool notNull = false;
+  Mode mode = Mode::In;
   ExprPtr init;  // DEFAULT or := value, or a parameter's default
   int line = 0;
+  // The package whose session-lived state holds the variable; null for a
+  // variable of a block or routine.
+  const StoredUnit* package = nullptr;
 };
 
 // SQL text sent to the server, with PL/SQL names replaced by placeholders
@@ -58,6 +64,7 @@ struct CursorDecl {
   SqlText query;
   std::vector<RecordField> columns;  // the select list, for %ROWTYPE and FOR loops
   int line = 0;
+  const StoredUnit* package = nullptr;  // as for VarDecl
 };
 
 struct RoutineDecl {
@@ -65,8 +72,22 @@ struct RoutineDecl {
   bool isFunction = false;
   std::vector<std::unique_ptr<VarDecl>> params;
   TypeSpec returnType;
-  std::unique_ptr<Block> body;
+  std::unique_ptr<Block> body;  // null for a forward or package specification declaration
+  // The body that a forward or specification declaration stands for, found
+  // when the body is compiled.
+  const RoutineDecl* definition = nullptr;
   int line = 0;
+  std::string unit;  // "OWNER.NAME" of the stored unit it is part of; empty in a block
+  const StoredUnit* package = nullptr;  // a package's routine runs its initialisation first
+};
+
+// What a name declared in a scope stands for; a routine name may stand for
+// several overloads.
+struct NamedItem {
+  enum class Kind { Variable, Cursor, Routine, Exception };
+  Kind kind = Kind::Variable;
+  const void* decl = nullptr;
+  std::vector<const RoutineDecl*> routines;  // Routine
 };
 
 struct ExceptionDecl {
@@ -88,6 +109,8 @@ struct Block {
   StmtList body;
   std::vector<Handler> handlers;
   int line = 0;
+  // The stored units the block calls, kept compiled while it lives.
+  std::vector<std::shared_ptr<const StoredUnit>> units;
 };
 
 struct Expr {
@@ -107,7 +130,7 @@ struct Expr {
     Between,        // args: value, low, high
     InList,         // args: value, items...
     Builtin,        // name, args
-    Call,           // routine, args
+    Call,           // routine, args: one per parameter, null where the default applies
     CursorAttr,     // cursor (nullptr: the implicit SQL cursor), name FOUND ...
     SequenceValue,  // name: the SQL text "OWNER"."SEQUENCE".NEXTVAL or .CURRVAL
   };
@@ -139,7 +162,7 @@ struct Stmt {
     Return,     // exprs: optional value
     Null,
     Raise,        // exception (nullptr: re-raise the handled one)
-    CallRoutine,  // routine, exprs: arguments
+    CallRoutine,  // routine, exprs: one per parameter, null where the default applies
     CallPackage,  // name "DBMS_OUTPUT.PUT_LINE", "RAISE_APPLICATION_ERROR"; exprs
     Block,        // block
     Sql,          // sql; exprs: INTO targets of a SELECT

@@ -23,7 +23,7 @@ struct BuiltinInfo {
 const BuiltinInfo* FindBuiltin(const std::string& name);
 
 struct BuiltinContext {
-  const Session& session;
+  Session& session;
   const PlError* handledError;  // the exception being handled, for SQLCODE and SQLERRM
 };
 

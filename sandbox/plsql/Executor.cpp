@@ -8,6 +8,7 @@
 #include "sandbox/plsql/Conversions.h"
 #include "sandbox/plsql/DateTime.h"
 #include "sandbox/plsql/DbmsLob.h"
+#include "sandbox/plsql/StoredUnit.h"
 #include "sandbox/server/EmptyBindSet.h"
 
 namespace sandbox::plsql {
@@ -102,34 +103,48 @@ bool Executor::Run(const Block& block, OraError& error) {
     ExecBlock(block);
     return true;
   } catch (const PlError& e) {
-    const bool userDefined = e.userException != nullptr && e.code == 0;
-    error.code = userDefined ? 6510 : e.code;
-    error.message = userDefined ? "PL/SQL: unhandled user-defined exception" : e.message;
-    for (int line : e.lines)
-      error.message += "\nORA-06512: at line " + std::to_string(line);
+    Report(e, error);
     return false;
+  }
+}
+
+bool Executor::CallFunction(const RoutineDecl& routine, const std::vector<PlValue>& arguments,
+                            PlValue& result, OraError& error) {
+  std::vector<ExprPtr> args;
+  for (const PlValue& value : arguments) {
+    auto literal = std::make_unique<Expr>();
+    literal->value = value;
+    args.push_back(std::move(literal));
+  }
+  args.resize(routine.params.size());
+  try {
+    result = CallRoutine(routine, args, 0);
+    return true;
+  } catch (PlError& e) {
+    // A SQL statement is no line of a block: the trail ends in the function.
+    if (!e.places.empty() && e.places.back().line == 0)
+      e.places.pop_back();
+    Report(e, error);
+    return false;
+  }
+}
+
+void Executor::Report(const PlError& e, OraError& error) {
+  const bool userDefined = e.userException != nullptr && e.code == 0;
+  error.code = userDefined ? 6510 : e.code;
+  error.message = userDefined ? "PL/SQL: unhandled user-defined exception" : e.message;
+  for (const ErrorPlace& place : e.places) {
+    error.message += "\nORA-06512: at " +
+                     (place.unit.empty() ? std::string() : "\"" + place.unit + "\", ") + "line " +
+                     std::to_string(place.line);
   }
 }
 
 Executor::Flow Executor::ExecBlock(const Block& block) {
   ScopeGuard guard(scopes_);
-  for (const auto& cursor : block.cursors)
-    guard.scope().cursors[cursor.get()];
   // Errors of the declarations go to the enclosing block, not to this one's
   // handlers, as in Oracle.
-  for (const auto& var : block.variables) {
-    PlValue initial;
-    if (var->init) {
-      try {
-        initial = Eval(*var->init);
-      } catch (PlError& e) {
-        if (e.lines.empty())
-          e.lines.push_back(var->line);
-        throw;
-      }
-    }
-    Declare(*var, initial);
-  }
+  DeclareAll(block, guard.scope());
   PlError caught;
   const Handler* handler = nullptr;
   try {
@@ -174,8 +189,8 @@ Executor::Flow Executor::Exec(const Stmt& stmt) {
   try {
     return ExecStatement(stmt);
   } catch (PlError& e) {
-    if (e.lines.empty())
-      e.lines.push_back(stmt.line);
+    if (e.places.empty())
+      AddPlace(e, stmt.line);
     throw;
   }
 }
@@ -248,7 +263,7 @@ Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
                           "inside an exception handler");
         }
         PlError again = *handling_.back();
-        again.lines.clear();
+        again.places.clear();
         throw again;
       }
       PlError e;
@@ -624,33 +639,138 @@ PlValue Executor::CallRoutine(const RoutineDecl& routine, const std::vector<Expr
     explicit DepthGuard(int& d) : depth(d) { ++depth; }
     ~DepthGuard() { --depth; }
   } depthGuard(callDepth_);
-  std::vector<PlValue> values;
-  for (size_t i = 0; i < routine.params.size(); ++i) {
-    const VarDecl& p = *routine.params[i];
-    values.push_back(Coerce(i < args.size() ? Eval(*args[i]) : Eval(*p.init), p.type, session_));
-  }
-  ScopeGuard guard(scopes_);
-  for (size_t i = 0; i < routine.params.size(); ++i)
-    Declare(*routine.params[i], values[i]);
-  Flow flow = Flow::Normal;
+  // A forward or specification declaration runs the body that defines it;
+  // its parameters give the defaults.
+  const RoutineDecl& target = routine.definition != nullptr ? *routine.definition : routine;
+  if (!target.body)
+    throw MakeError(6508, "PL/SQL: could not find program unit being called");
   try {
-    flow = ExecBlock(*routine.body);
+    if (target.package != nullptr)
+      PackageScope(*target.package);
   } catch (PlError& e) {
-    e.lines.push_back(line);
+    AddPlace(e, line);
     throw;
   }
-  if (!routine.isFunction)
+  std::vector<Variable> values;
+  for (size_t i = 0; i < target.params.size(); ++i)
+    values.push_back(Argument(*target.params[i], *routine.params[i], args[i].get()));
+  const std::string* callerUnit = unit_;
+  struct UnitGuard {
+    const std::string*& unit;
+    const std::string* saved;
+    ~UnitGuard() { unit = saved; }
+  } unitGuard{unit_, callerUnit};
+  std::vector<Variable> outValues;
+  Flow flow = Flow::Normal;
+  {
+    ScopeGuard guard(scopes_);
+    for (size_t i = 0; i < target.params.size(); ++i)
+      guard.scope().variables[target.params[i].get()] = std::move(values[i]);
+    unit_ = target.unit.empty() ? callerUnit : &target.unit;
+    try {
+      flow = ExecBlock(*target.body);
+    } catch (PlError& e) {
+      unit_ = callerUnit;
+      AddPlace(e, line);
+      throw;
+    }
+    // OUT and IN OUT parameters are copied back only when the call ends
+    // normally, as Oracle passes them by value.
+    for (const auto& p : target.params)
+      outValues.push_back(p->mode == VarDecl::Mode::In ? Variable() : Find(p.get()));
+  }
+  unit_ = callerUnit;
+  const PlValue returned = returnValue_;
+  for (size_t i = 0; i < target.params.size(); ++i) {
+    if (target.params[i]->mode == VarDecl::Mode::In || !args[i])
+      continue;
+    const Expr& actual = *args[i];
+    if (target.params[i]->type.base == TypeSpec::Base::Record) {
+      Variable& record = Find(actual.variable);
+      if (record.fields.size() == outValues[i].fields.size())
+        record.fields = outValues[i].fields;
+    } else {
+      Assign(actual, outValues[i].value);
+    }
+  }
+  if (!target.isFunction)
     return {};
   if (flow != Flow::Return) {
     PlError e = MakeError(6503, "PL/SQL: Function returned without value");
-    e.lines.push_back(routine.body->line);
-    e.lines.push_back(line);
+    e.places.push_back({target.unit, target.body->line});
+    AddPlace(e, line);
     throw e;
   }
-  return Coerce(returnValue_, routine.returnType, session_);
+  return Coerce(returned, target.returnType, session_);
 }
 
-void Executor::Declare(const VarDecl& decl, const PlValue& initial) {
+Variable Executor::Argument(const VarDecl& param, const VarDecl& declared, const Expr* arg) {
+  if (param.type.base == TypeSpec::Base::Record) {
+    Variable record;
+    record.fields.resize(param.type.fields.size());
+    if (arg != nullptr && arg->kind == Expr::Kind::Variable && param.mode != VarDecl::Mode::Out) {
+      const Variable& given = Find(arg->variable);
+      if (given.fields.size() == record.fields.size())
+        record.fields = given.fields;
+    }
+    return record;
+  }
+  PlValue value;
+  if (arg == nullptr)
+    value = Eval(*declared.init);
+  else if (param.mode != VarDecl::Mode::Out)
+    value = Eval(*arg);
+  Variable var;
+  var.value = Coerce(value, param.type, session_);
+  return var;
+}
+
+Scope& Executor::PackageScope(const StoredUnit& package) {
+  PackageState& state = *package.state;
+  if (state.initialised)
+    return state.scope;
+  // Marked first: the initialisation itself reads the package's variables.
+  state.initialised = true;
+  const std::string* callerUnit = unit_;
+  unit_ = &package.qualifiedName;
+  try {
+    DeclareAll(package.declarations, state.scope);
+    DeclareAll(package.bodyDeclarations, state.scope);
+    if (package.initialisation)
+      ExecBlock(*package.initialisation);
+  } catch (...) {
+    // A failed initialisation is run again at the next use.
+    state = PackageState();
+    unit_ = callerUnit;
+    throw;
+  }
+  unit_ = callerUnit;
+  return state.scope;
+}
+
+void Executor::DeclareAll(const Block& block, Scope& scope) {
+  for (const auto& cursor : block.cursors)
+    scope.cursors[cursor.get()];
+  for (const auto& var : block.variables) {
+    PlValue initial;
+    if (var->init) {
+      try {
+        initial = Eval(*var->init);
+      } catch (PlError& e) {
+        if (e.places.empty())
+          AddPlace(e, var->line);
+        throw;
+      }
+    }
+    scope.variables[var.get()] = NewVariable(*var, initial);
+  }
+}
+
+void Executor::AddPlace(PlError& e, int line) const {
+  e.places.push_back({unit_ != nullptr ? *unit_ : std::string(), line});
+}
+
+Variable Executor::NewVariable(const VarDecl& decl, const PlValue& initial) {
   Variable var;
   if (decl.type.base == TypeSpec::Base::Record) {
     var.fields.resize(decl.type.fields.size());
@@ -659,7 +779,11 @@ void Executor::Declare(const VarDecl& decl, const PlValue& initial) {
       throw ValueError("NULL value for a NOT NULL variable");
     var.value = Coerce(initial, decl.type, session_);
   }
-  scopes_.back().variables[&decl] = std::move(var);
+  return var;
+}
+
+void Executor::Declare(const VarDecl& decl, const PlValue& initial) {
+  scopes_.back().variables[&decl] = NewVariable(decl, initial);
 }
 
 void Executor::Assign(const Expr& target, const PlValue& value) {
@@ -698,7 +822,9 @@ void Executor::StoreRow(const std::vector<ExprPtr>& targets, const std::vector<P
     var.fields[i] = Coerce(row[i], fields[i].type, session_);
 }
 
-Executor::Variable& Executor::Find(const VarDecl* decl) {
+Variable& Executor::Find(const VarDecl* decl) {
+  if (decl->package != nullptr)
+    return PackageScope(*decl->package).variables[decl];
   for (auto it = scopes_.rbegin(); it != scopes_.rend(); ++it) {
     auto found = it->variables.find(decl);
     if (found != it->variables.end())
@@ -708,7 +834,9 @@ Executor::Variable& Executor::Find(const VarDecl* decl) {
   throw PredefinedError(6501);
 }
 
-Executor::CursorState& Executor::FindCursor(const CursorDecl* decl) {
+CursorState& Executor::FindCursor(const CursorDecl* decl) {
+  if (decl->package != nullptr)
+    return PackageScope(*decl->package).cursors[decl];
   for (auto it = scopes_.rbegin(); it != scopes_.rend(); ++it) {
     auto found = it->cursors.find(decl);
     if (found != it->cursors.end())

@@ -13,6 +13,7 @@
 #include "sandbox/plsql/Ast.h"
 #include "sandbox/plsql/DbmsOutput.h"
 #include "sandbox/plsql/PlError.h"
+#include "sandbox/plsql/RunState.h"
 #include "sandbox/server/Server.h"
 
 namespace sandbox::plsql {
@@ -23,26 +24,17 @@ class Executor {
 
   // False with error set when an exception leaves the block.
   bool Run(const Block& block, OraError& error);
+  // Calls a stored function with argument values, as SQL calls it. False
+  // with error set when an exception leaves it.
+  bool CallFunction(const RoutineDecl& routine, const std::vector<PlValue>& arguments,
+                    PlValue& result, OraError& error);
 
  private:
   enum class Flow { Normal, Exit, Return };
 
-  struct Variable {
-    PlValue value;
-    std::vector<PlValue> fields;  // records
-  };
-  struct CursorState {
-    std::unique_ptr<Cursor> cursor;
-    bool isOpen = false;
-    long long rowCount = 0;
-    int lastFetch = -1;  // -1 none yet, 0 no row, 1 a row
-  };
-  struct Scope {
-    std::map<const VarDecl*, Variable> variables;
-    std::map<const CursorDecl*, CursorState> cursors;
-  };
   class ScopeGuard;
 
+  static void Report(const PlError& e, OraError& error);
   Flow ExecBlock(const Block& block);
   Flow ExecList(const StmtList& list);
   Flow Exec(const Stmt& stmt);
@@ -61,6 +53,15 @@ class Executor {
   PlValue EvalSequenceValue(const Expr& expr);
   bool IsTrue(const PlValue& condition);
   PlValue CallRoutine(const RoutineDecl& routine, const std::vector<ExprPtr>& args, int line);
+  // A routine's argument: a record's fields, or a value of the parameter's type.
+  Variable Argument(const VarDecl& param, const VarDecl& declared, const Expr* arg);
+  // Runs a package's initialisation the first time the session uses it.
+  Scope& PackageScope(const StoredUnit& package);
+  Variable NewVariable(const VarDecl& decl, const PlValue& initial);
+  // The cursors and variables of block's declarations, into scope.
+  void DeclareAll(const Block& block, Scope& scope);
+  // The place an exception passes: line of the unit that runs now.
+  void AddPlace(PlError& e, int line) const;
 
   void Declare(const VarDecl& decl, const PlValue& initial);
   void Assign(const Expr& target, const PlValue& value);
@@ -84,6 +85,7 @@ class Executor {
   int sqlFound_ = -1;  // SQL%FOUND of the last DML or SELECT INTO
   static constexpr int kMaxCallDepth = 500;
   int callDepth_ = 0;
+  const std::string* unit_ = nullptr;  // the stored unit whose code runs now; null: the block
 };
 
 }  // namespace sandbox::plsql

@@ -9,6 +9,8 @@
 #include "sandbox/plsql/Executor.h"
 #include "sandbox/plsql/Lexer.h"
 #include "sandbox/plsql/Parser.h"
+#include "sandbox/plsql/UnitLoader.h"
+#include "sandbox/server/EmptyBindSet.h"
 
 namespace sandbox::plsql {
 
@@ -70,7 +72,76 @@ bool CompileAndRun(Session& session, const std::string& blockText, BindSet& bind
   return executor.Run(*compiled->block, error);
 }
 
+// The function routine name stands for in unit, taking count arguments.
+const RoutineDecl* FunctionTaking(const StoredUnit& unit, const std::string& name, size_t count) {
+  const auto found = unit.members.find(name);
+  if (found == unit.members.end() || found->second.kind != NamedItem::Kind::Routine)
+    return nullptr;
+  for (const RoutineDecl* routine : found->second.routines) {
+    size_t required = 0;
+    for (const auto& p : routine->params)
+      required += p->init ? 0 : 1;
+    if (routine->isFunction && count >= required && count <= routine->params.size())
+      return routine;
+  }
+  return nullptr;
+}
+
+bool CallFunction(Session& session, const std::string& owner, const std::string& unit,
+                  const std::string& member, const std::vector<Value>& arguments, Value& result,
+                  OraError& error) {
+  const LoadedUnit loaded = LoadStoredUnit(session, owner, unit, false);
+  const std::string name = member.empty() ? unit : member;
+  if (!loaded.invalid.empty()) {
+    error = {6575, "Package or function " + unit + " is in an invalid state"};
+    return false;
+  }
+  if (!loaded.unit || loaded.unit->members.count(name) == 0) {
+    error = {904, "\"" + name + "\": invalid identifier"};
+    return false;
+  }
+  const RoutineDecl* routine = FunctionTaking(*loaded.unit, name, arguments.size());
+  if (routine == nullptr) {
+    error = {6553, "PLS-306: wrong number or types of arguments in call to '" + name + "'"};
+    return false;
+  }
+  std::vector<PlValue> values;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    Value argument = arguments[i];
+    // Dates arrive from SQLite in their stored text form.
+    const TypeSpec& type = routine->params[i]->type;
+    if (type.base == TypeSpec::Base::Date && argument.kind == Value::Kind::Text &&
+        argument.text.size() == 19 && argument.text[4] == '-' && argument.text[10] == ' ')
+      argument.kind = Value::Kind::Date;
+    values.push_back(FromSqlValue(argument));
+  }
+  EmptyBindSet noBinds;
+  Executor executor(session, noBinds);
+  PlValue returned;
+  if (!executor.CallFunction(*routine, values, returned, error))
+    return false;
+  if (returned.kind() == PlValue::Kind::Boolean) {
+    error = {6553, "PLS-382: expression is of wrong type"};
+    return false;
+  }
+  result = ToSqlValue(returned);
+  return true;
+}
+
 }  // namespace
+
+bool CallStoredFunction(Session& session, const std::string& owner, const std::string& unit,
+                        const std::string& member, const std::vector<Value>& arguments,
+                        Value& result, OraError& error) {
+  try {
+    return CallFunction(session, owner, unit, member, arguments, result, error);
+  } catch (const std::bad_alloc&) {
+    error = {6500, "PL/SQL: storage error"};
+  } catch (const std::exception& e) {
+    error = {600, std::string("internal error code, arguments: [plsql], [") + e.what() + "]"};
+  }
+  return false;
+}
 
 bool RunAnonymousBlock(Session& session, const std::string& blockText, BindSet& binds,
                        OraError& error) {

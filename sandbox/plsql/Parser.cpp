@@ -4,17 +4,11 @@
 #include <cctype>
 
 #include "sandbox/plsql/Builtins.h"
+#include "sandbox/plsql/StoredUnit.h"
 
 namespace sandbox::plsql {
 
 namespace {
-
-// The predefined exceptions of package STANDARD, by the ORA code they catch.
-const ExceptionDecl kPredefinedExceptions[] = {
-    {"NO_DATA_FOUND", 1403},  {"TOO_MANY_ROWS", 1422},       {"ZERO_DIVIDE", 1476},
-    {"VALUE_ERROR", 6502},    {"INVALID_NUMBER", 1722},      {"DUP_VAL_ON_INDEX", 1},
-    {"INVALID_CURSOR", 1001}, {"CURSOR_ALREADY_OPEN", 6511}, {"PROGRAM_ERROR", 6501},
-};
 
 TypeSpec NumberType(int precision, int scale) {
   TypeSpec t;
@@ -81,14 +75,11 @@ int Parser::IntegerToken(const Token& t) const {
 }
 
 Parser::Parser(const std::string& source, const std::vector<Token>& tokens, Session& session)
-    : source_(source), tokens_(tokens), session_(session) {}
+    : source_(source), tokens_(tokens), session_(session), owner_(session.CurrentSchema()) {}
 
 std::unique_ptr<Block> Parser::Parse(CompileError& error) {
   try {
-    PushScope();
-    for (const ExceptionDecl& e : kPredefinedExceptions) {
-      scopes_.back()[e.name] = {Symbol::Kind::Exception, &e};
-    }
+    PushStandardScope();
     const Token& first = Peek();
     std::unique_ptr<Block> block;
     if (Accept("DECLARE")) {
@@ -102,6 +93,7 @@ std::unique_ptr<Block> Parser::Parse(CompileError& error) {
     Accept(";");
     if (Peek().kind != Token::Kind::End)
       SyntaxError(Peek(), "end-of-file");
+    block->units = std::move(usedUnits_);
     return block;
   } catch (CompileError& e) {
     error = std::move(e);
@@ -135,20 +127,21 @@ std::unique_ptr<Block> Parser::ParseBlockBody(bool hasDeclare, const std::string
   return block;
 }
 
-void Parser::ParseDeclarations(Block& block) {
-  while (!Peek().Is("BEGIN")) {
+void Parser::ParseDeclarations(Block& block, const StoredUnit* package) {
+  const size_t forwardsBefore = forwards_.size();
+  while (!Peek().IsAny({"BEGIN", "END"}) && Peek().kind != Token::Kind::End) {
     trailer_ = "PL/SQL: Item ignored";
     statementStart_ = &Peek();
     if (Accept("CURSOR")) {
-      ParseCursorDeclaration(block);
+      ParseCursorDeclaration(block, package);
       continue;
     }
     if (Accept("FUNCTION")) {
-      ParseRoutineDeclaration(block, true);
+      ParseRoutineDeclaration(block, true, package);
       continue;
     }
     if (Accept("PROCEDURE")) {
-      ParseRoutineDeclaration(block, false);
+      ParseRoutineDeclaration(block, false, package);
       continue;
     }
     if (Accept("PRAGMA")) {
@@ -213,19 +206,34 @@ void Parser::ParseDeclarations(Block& block) {
                     "assignment");
     }
     Expect(";", ";");
+    var->package = package;
     Declare(name, name.text, Symbol::Kind::Variable, var.get());
     block.variables.push_back(std::move(var));
   }
+  // A block's forward declarations must have their bodies in the same
+  // declarations; a package specification's are defined by its body.
+  if (package != nullptr && compiling_ != nullptr && &block == &compiling_->declarations)
+    return;
+  for (size_t i = forwardsBefore; i < forwards_.size(); ++i) {
+    if (forwards_[i]->definition == nullptr) {
+      SemanticError(Peek(),
+                    "PLS-00328: A subprogram body must be defined for the forward "
+                    "declaration of " +
+                        forwards_[i]->name + ".");
+    }
+  }
+  forwards_.resize(forwardsBefore);
 }
 
-void Parser::ParseCursorDeclaration(Block& block) {
+void Parser::ParseCursorDeclaration(Block& block, const StoredUnit* package) {
   const Token& name = ExpectIdentifier("identifier");
   auto cursor = std::make_unique<CursorDecl>();
   cursor->name = name.text;
   cursor->line = name.line;
+  cursor->package = package;
   PushScope();  // the parameters are visible in the query only
   if (Peek().Is("("))
-    cursor->params = ParseParameters();
+    cursor->params = ParseParameters(false);
   Expect("IS", "is");
   if (!Peek().Is("SELECT") && !Peek().Is("WITH") && !Peek().Is("(")) {
     SyntaxError(Peek(), "( select with");
@@ -239,24 +247,40 @@ void Parser::ParseCursorDeclaration(Block& block) {
   block.cursors.push_back(std::move(cursor));
 }
 
-void Parser::ParseRoutineDeclaration(Block& block, bool isFunction) {
+void Parser::ParseRoutineDeclaration(Block& block, bool isFunction, const StoredUnit* package) {
   const Token& name = ExpectIdentifier("identifier");
   auto routine = std::make_unique<RoutineDecl>();
   routine->name = name.text;
   routine->isFunction = isFunction;
   routine->line = name.line;
+  routine->package = package;
+  if (compiling_ != nullptr)
+    routine->unit = compiling_->qualifiedName;
   PushScope();
   if (Peek().Is("("))
-    routine->params = ParseParameters();
+    routine->params = ParseParameters(true);
   if (isFunction) {
     Expect("RETURN", "return");
     routine->returnType = ParseType(true);
+    // Hints to the optimiser that change nothing in what the function does.
+    while (Accept("DETERMINISTIC") || Accept("PARALLEL_ENABLE") || Accept("RESULT_CACHE")) {
+    }
+  }
+  if (Accept("AUTHID"))  // a standalone unit's rights: callers run it alike here
+    ExpectIdentifier("current_user definer");
+  PopScope();
+  if (Accept(";")) {
+    Declare(name, name.text, Symbol::Kind::Routine, routine.get());
+    forwards_.push_back(routine.get());
+    block.routines.push_back(std::move(routine));
+    return;
   }
   if (!Accept("IS"))
     Expect("AS", "is as");
-  PopScope();
-  // Declared before the body is read, so the routine may call itself.
-  Declare(name, name.text, Symbol::Kind::Routine, routine.get());
+  // Declared before the body is read, so the routine may call itself; the
+  // body of a forward declaration is called through that declaration.
+  if (!LinkDefinition(*routine))
+    Declare(name, name.text, Symbol::Kind::Routine, routine.get());
   PushScope();
   for (const auto& p : routine->params)
     Declare(name, p->name, Symbol::Kind::Variable, p.get());
@@ -274,7 +298,7 @@ void Parser::ParseRoutineDeclaration(Block& block, bool isFunction) {
   trailer_ = "PL/SQL: Item ignored";
 }
 
-std::vector<std::unique_ptr<VarDecl>> Parser::ParseParameters() {
+std::vector<std::unique_ptr<VarDecl>> Parser::ParseParameters(bool withModes) {
   std::vector<std::unique_ptr<VarDecl>> params;
   Expect("(", "(");
   do {
@@ -282,10 +306,14 @@ std::vector<std::unique_ptr<VarDecl>> Parser::ParseParameters() {
     auto param = std::make_unique<VarDecl>();
     param->name = name.text;
     param->line = name.line;
-    Accept("IN");
-    if (Peek().Is("OUT")) {
-      SemanticError(Peek(), "PLS-00235: OUT and IN OUT parameters are not supported here");
+    const bool in = Accept("IN");
+    if (withModes && Accept("OUT")) {
+      param->mode = in ? VarDecl::Mode::InOut : VarDecl::Mode::Out;
+      Accept("NOCOPY");
+    } else if (Peek().Is("OUT")) {
+      SyntaxError(Peek(), ":= . ) , @ % default character");
     }
+    param->constant = withModes && param->mode == VarDecl::Mode::In;
     param->type = ParseType(true);
     if (Accept(":=") || Accept("DEFAULT"))
       param->init = ParseExpression();
@@ -766,24 +794,42 @@ std::unique_ptr<Stmt> Parser::ParseNameStatement() {
       return stmt;
     }
     const Symbol* symbol = Lookup(first.text);
-    if (symbol != nullptr && symbol->kind == Symbol::Kind::Routine) {
-      Take();
-      const auto* routine = static_cast<const RoutineDecl*>(symbol->decl);
-      if (routine->isFunction) {
-        SemanticError(first, "PLS-00221: '" + first.text + "' is not a procedure or is undefined");
-      }
-      stmt->kind = Stmt::Kind::CallRoutine;
-      stmt->routine = routine;
-      if (Peek().Is("("))
-        stmt->exprs = ParseArguments();
-      size_t required = 0;
-      for (const auto& p : routine->params)
-        required += p->init ? 0 : 1;
-      CheckArgumentCount(first, first.text, stmt->exprs.size(), required, routine->params.size());
-      return stmt;
-    }
+    std::string name = first.text;
     if (symbol == nullptr && !Peek(1).Is(":=")) {
-      SemanticError(first, "PLS-00201: identifier '" + first.text + "' must be declared");
+      Take();
+      symbol = ResolveStored(first, name);
+      if (symbol == nullptr) {
+        std::string dotted = first.text;
+        if (Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier)
+          dotted += "." + Peek(1).text;
+        SemanticError(first, "PLS-00201: identifier '" + dotted + "' must be declared");
+      }
+      if (symbol->kind != Symbol::Kind::Routine) {
+        // A package variable assigned from outside: pkg.v := e.
+        stmt->kind = Stmt::Kind::Assign;
+        if (symbol->kind != Symbol::Kind::Variable)
+          SemanticError(first, "PLS-00221: '" + name + "' is not a procedure or is undefined");
+        const auto* var = static_cast<const VarDecl*>(symbol->decl);
+        if (var->constant) {
+          SemanticError(
+              first, "PLS-00363: expression '" + name + "' cannot be used as an assignment target");
+        }
+        auto target = NewExpr(Expr::Kind::Variable, first);
+        target->variable = var;
+        stmt->exprs.push_back(Peek().Is(".") && var->type.base == TypeSpec::Base::Record
+                                  ? ParseFieldAccess(*var, first)
+                                  : std::move(target));
+        Expect(":=", ":= . ( @ % ;");
+        stmt->exprs.push_back(ParseExpression());
+        return stmt;
+      }
+    } else if (symbol != nullptr && symbol->kind == Symbol::Kind::Routine) {
+      Take();
+    }
+    if (symbol != nullptr && symbol->kind == Symbol::Kind::Routine) {
+      stmt->kind = Stmt::Kind::CallRoutine;
+      stmt->exprs = ParseCall(first, name, *symbol, false, stmt->routine);
+      return stmt;
     }
   }
   stmt->kind = Stmt::Kind::Assign;
@@ -824,6 +870,9 @@ ExprPtr Parser::ParseTarget() {
   }
   const Token& name = ExpectIdentifier("an identifier");
   const Symbol* symbol = Lookup(name.text);
+  std::string stored = name.text;
+  if (symbol == nullptr)
+    symbol = ResolveStored(name, stored);
   if (symbol == nullptr)
     SemanticError(name, "PLS-00201: identifier '" + name.text + "' must be declared");
   if (symbol->kind != Symbol::Kind::Variable) {
@@ -845,10 +894,23 @@ ExprPtr Parser::ParseTarget() {
 void Parser::Declare(const Token& at, const std::string& name, Symbol::Kind kind,
                      const void* decl) {
   auto& scope = scopes_.back();
-  if (scope.count(name) != 0) {
+  const auto existing = scope.find(name);
+  // Routines of one name in one scope are overloads, told apart by their
+  // arguments at each call.
+  if (existing != scope.end() && kind == Symbol::Kind::Routine &&
+      existing->second.kind == Symbol::Kind::Routine) {
+    existing->second.routines.push_back(static_cast<const RoutineDecl*>(decl));
+    return;
+  }
+  if (existing != scope.end()) {
     SemanticError(at, "PLS-00371: at most one declaration for '" + name + "' is permitted");
   }
-  scope[name] = {kind, decl};
+  Symbol symbol;
+  symbol.kind = kind;
+  symbol.decl = decl;
+  if (kind == Symbol::Kind::Routine)
+    symbol.routines.push_back(static_cast<const RoutineDecl*>(decl));
+  scope[name] = std::move(symbol);
 }
 
 const Parser::Symbol* Parser::Lookup(const std::string& name) const {

@@ -40,22 +40,34 @@ class Parser {
 
   // Returns the compiled block, or nullptr with error set.
   std::unique_ptr<Block> Parse(CompileError& error);
+  // Compiles a stored unit's text into unit: PROCEDURE, FUNCTION or PACKAGE
+  // (the specification). False with error set when it does not compile.
+  bool ParseUnit(StoredUnit& unit, CompileError& error);
+  // Compiles a package body, this parser's text, against the specification
+  // that spec compiled into unit.
+  bool ParsePackageBody(const Parser& spec, StoredUnit& unit, CompileError& error);
   // Names of the :placeholders the block uses, upper case.
   const std::set<std::string>& BindNames() const { return bindNames_; }
 
  private:
-  struct Symbol {
-    enum class Kind { Variable, Cursor, Routine, Exception };
-    Kind kind = Kind::Variable;
-    const void* decl = nullptr;
+  using Symbol = NamedItem;
+  struct Actual {      // an argument of a call as written
+    std::string name;  // the parameter it names (=>), or empty
+    ExprPtr value;
+    const Token* at = nullptr;
+    size_t end = 0;  // source offset after its last token
   };
 
   // Blocks and declarations.
   std::unique_ptr<Block> ParseBlockBody(bool hasDeclare, const std::string& endName);
-  void ParseDeclarations(Block& block);
-  void ParseCursorDeclaration(Block& block);
-  void ParseRoutineDeclaration(Block& block, bool isFunction);
-  std::vector<std::unique_ptr<VarDecl>> ParseParameters();
+  // package: the package whose state holds these declarations (its
+  // specification's or body's), or null for a block's.
+  void ParseDeclarations(Block& block, const StoredUnit* package = nullptr);
+  void ParseCursorDeclaration(Block& block, const StoredUnit* package);
+  void ParseRoutineDeclaration(Block& block, bool isFunction, const StoredUnit* package);
+  // Finds the forward or specification declaration that routine defines.
+  bool LinkDefinition(const RoutineDecl& routine);
+  std::vector<std::unique_ptr<VarDecl>> ParseParameters(bool withModes);
   void ParseHandlers(Block& block);
   TypeSpec ParseType(bool forParameter);
   TypeSpec ParseAnchoredType(const Token& first);
@@ -70,6 +82,18 @@ class Parser {
   std::unique_ptr<Stmt> ParseRaise();
   StmtList ParseLoopBody();
   std::vector<ExprPtr> ParseArguments();
+  // A call of one of item's routines (a function when wantFunction): its
+  // arguments by position or by name, matched to the overload they fit.
+  // Returns one argument per parameter of chosen, null where its default
+  // applies.
+  std::vector<ExprPtr> ParseCall(const Token& at, const std::string& name, const NamedItem& item,
+                                 bool wantFunction, const RoutineDecl*& chosen);
+  std::vector<Actual> ParseActuals();
+  // A stored unit's name starting at first (already taken): proc,
+  // owner.proc, pkg.member, owner.pkg.member, through synonyms too. Takes
+  // the name's tokens and returns the member it names; null, taking nothing,
+  // when no stored unit has the name.
+  const NamedItem* ResolveStored(const Token& first, std::string& name);
   void CheckArgumentCount(const Token& at, const std::string& name, size_t given, size_t min,
                           size_t max);
   ExprPtr ParseTarget();
@@ -98,6 +122,11 @@ class Parser {
   std::set<std::string> ColumnsOfReferencedTables(size_t begin, size_t end);
   size_t SqlEnd(size_t begin, bool insideParentheses) const;
   std::vector<RecordField> DescribeQuery(const SqlText& sql, const Token& at);
+
+  // Stored units.
+  void PushStandardScope();
+  void SkipUnitHeader();
+  void ExpectUnitEnd(const std::string& name);
 
   // Scopes.
   void PushScope() { scopes_.emplace_back(); }
@@ -130,6 +159,13 @@ class Parser {
   const RoutineDecl* currentFunction_ = nullptr;
   const Token* statementStart_ = nullptr;
   const char* trailer_ = "PL/SQL: Statement ignored";
+  // Stored units: the schema names resolve in (the unit's owner), the unit
+  // being compiled, forward declarations awaiting their bodies and the units
+  // the text calls.
+  std::string owner_;
+  StoredUnit* compiling_ = nullptr;
+  std::vector<RoutineDecl*> forwards_;
+  std::vector<std::shared_ptr<const StoredUnit>> usedUnits_;
 };
 
 }  // namespace sandbox::plsql

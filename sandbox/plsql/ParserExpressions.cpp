@@ -236,6 +236,17 @@ ExprPtr Parser::ParseName() {
     return e;
   }
   const Symbol* symbol = Lookup(name.text);
+  std::string qualified = name.text;
+  // A dotted name that is no local item may be a package member or a
+  // schema's unit; a bare one is looked for among the builtins first.
+  if (symbol == nullptr && Peek().Is(".")) {
+    if (ExprPtr sequence = ParseSequenceValue(name))
+      return sequence;
+    symbol = ResolveStored(name, qualified);
+  }
+  if (symbol == nullptr && !Peek().Is(".") &&
+      (name.kind != Token::Kind::Identifier || FindBuiltin(name.text) == nullptr))
+    symbol = ResolveStored(name, qualified);
   if (symbol != nullptr) {
     switch (symbol->kind) {
       case Symbol::Kind::Variable: {
@@ -259,19 +270,8 @@ ExprPtr Parser::ParseName() {
         return e;
       }
       case Symbol::Kind::Routine: {
-        const auto* routine = static_cast<const RoutineDecl*>(symbol->decl);
-        if (!routine->isFunction) {
-          SemanticError(
-              name, "PLS-00222: no function with name '" + name.text + "' exists in this scope");
-        }
         auto e = NewExpr(Expr::Kind::Call, name);
-        e->routine = routine;
-        if (Peek().Is("("))
-          e->args = ParseArguments();
-        size_t required = 0;
-        for (const auto& p : routine->params)
-          required += p->init ? 0 : 1;
-        CheckArgumentCount(name, name.text, e->args.size(), required, routine->params.size());
+        e->args = ParseCall(name, qualified, *symbol, true, e->routine);
         return e;
       }
       case Symbol::Kind::Exception:

@@ -159,6 +159,24 @@ std::unique_ptr<SqlText> Parser::ParseSql(bool insideParentheses,
         columns.count(t.text) == 0 && !IsAliasPosition(tokens_, pos_, begin)) {
       symbol = Lookup(t.text);
     }
+    // A package's variable or constant, pkg.v or owner.pkg.v, is bound as
+    // the block's own variables are; anything else dotted stays SQL.
+    if (t.kind == Token::Kind::Identifier && !afterDot && Peek(1).Is(".") &&
+        columns.count(t.text) == 0 && Lookup(t.text) == nullptr) {
+      const size_t start = pos_;
+      Take();
+      std::string member;
+      const Symbol* stored = ResolveStored(t, member);
+      if (stored != nullptr && stored->kind == Symbol::Kind::Variable) {
+        auto bind = NewExpr(Expr::Kind::Variable, t);
+        bind->variable = static_cast<const VarDecl*>(stored->decl);
+        append(":" + PlaceholderName(sql->binds.size()), t);
+        sql->binds.push_back(std::move(bind));
+        previousEnd = tokens_[pos_ - 1].offset + tokens_[pos_ - 1].length;
+        continue;
+      }
+      pos_ = start;
+    }
     if (symbol != nullptr && symbol->kind == Symbol::Kind::Variable) {
       const auto* var = static_cast<const VarDecl*>(symbol->decl);
       ExprPtr bind;

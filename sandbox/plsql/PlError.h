@@ -9,11 +9,18 @@ namespace sandbox::plsql {
 
 struct ExceptionDecl;
 
+// A line an exception passed: of the anonymous block when unit is empty,
+// else of the stored unit "OWNER.NAME".
+struct ErrorPlace {
+  std::string unit;
+  int line = 0;
+};
+
 struct PlError {
   int code = 0;                                  // ORA code, positive: 1403, 6502, 20000 ...
   std::string message;                           // without the "ORA-nnnnn: " prefix
   const ExceptionDecl* userException = nullptr;  // a declared exception, if any
-  std::vector<int> lines;                        // where it was raised, then each call site it left
+  std::vector<ErrorPlace> places;                // where it was raised, then each call site it left
 
   // SQLCODE as PL/SQL reports it: 100 for no data found, 1 for a user exception.
   int SqlCode() const;

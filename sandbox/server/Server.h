@@ -14,7 +14,8 @@ namespace sandbox {
 
 namespace plsql {
 class BlockCache;
-}
+class StoredUnits;
+}  // namespace plsql
 
 // An Oracle error: code 1017 with message "invalid username/password; logon
 // denied" is reported by OCIErrorGet as "ORA-01017: invalid username/password;
@@ -147,6 +148,10 @@ class Session {
   // Where the PL/SQL interpreter keeps the blocks it compiled in this session
   // for reuse; null when the session keeps none.
   virtual plsql::BlockCache* CompiledBlocks() { return nullptr; }
+  // The stored procedures, functions and packages this session compiled for
+  // calls, with their package state; null when the session keeps none (and
+  // so can call none).
+  virtual plsql::StoredUnits* StoredCode() { return nullptr; }
 };
 
 // One database, chosen by the connect identifier.

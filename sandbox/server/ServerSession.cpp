@@ -112,6 +112,11 @@ void ServerSession::EnterStatement() {
                                  std::string& value, std::string& message) {
     return NextSequenceValue(owner, name, next, value, message);
   };
+  context.storedFunction = [this](const std::string& owner, const std::string& unit,
+                                  const std::string& member, const std::vector<Value>& arguments,
+                                  Value& result, std::string& message) {
+    return CallStoredFunction(owner, unit, member, arguments, result, message);
+  };
 }
 
 std::optional<std::string> ServerSession::ResolveTable(const std::string& schema,

@@ -7,11 +7,13 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include <sqlite3.h>
 
 #include "sandbox/plsql/BlockCache.h"
+#include "sandbox/plsql/StoredUnit.h"
 #include "sandbox/server/Server.h"
 #include "sandbox/server/ServerDatabase.h"
 #include "sandbox/server/sql/SqlToken.h"
@@ -40,6 +42,7 @@ class ServerSession : public Session, public NameResolver {
   std::vector<ColumnInfo> DescribeTable(const std::string& name) override;
   ServerOutput& Output() override { return output_; }
   plsql::BlockCache* CompiledBlocks() override;
+  plsql::StoredUnits* StoredCode() override { return &storedUnits_; }
   void Interrupt() override { interrupt_.store(true); }
   bool TakeInterrupt() override { return interrupt_.exchange(false); }
 
@@ -47,6 +50,8 @@ class ServerSession : public Session, public NameResolver {
                                           const std::string& name) override;
   bool ResolveSequence(const std::string& schema, const std::string& name, std::string& owner,
                        std::string& sequence) override;
+  bool ResolveFunction(const std::vector<std::string>& parts, std::string& owner, std::string& unit,
+                       std::string& member) override;
 
   ServerDatabase& Server() { return *database_; }
   const std::string& DateFormatModel() const { return dateFormat_; }
@@ -79,6 +84,10 @@ class ServerSession : public Session, public NameResolver {
   // Replaces owner.name by what the owner's synonym of that name names, else
   // (when publicToo) a public synonym's; false when there is none.
   bool FollowSynonym(std::string& owner, std::string& name, bool publicToo);
+  // A stored function called in SQL, with the error as "ORA-nnnnn: text".
+  bool CallStoredFunction(const std::string& owner, const std::string& unit,
+                          const std::string& member, const std::vector<Value>& arguments,
+                          Value& result, std::string& message);
   bool ColumnNullable(sqlite3_stmt* statement, int column);
   std::vector<ColumnInfo> DescribeUncached(const std::string& name);
 
@@ -110,9 +119,13 @@ class ServerSession : public Session, public NameResolver {
   bool SchemaChangedSince(SchemaView& seen);
   std::map<std::string, std::vector<ColumnInfo>> described_;
   SchemaView describedView_;
+  std::set<std::string> callableNames_;  // of functions, packages and synonyms
+  SchemaView callableView_;
+  int storedFunctionDepth_ = 0;  // stored functions in SQL running now, nested
   plsql::BlockCache compiled_;
   SchemaView compiledView_;
   int viewCompileDepth_ = 0;
+  plsql::StoredUnits storedUnits_;
 };
 
 }  // namespace sandbox

@@ -875,6 +875,7 @@ void RegisterOracleFunctions(sqlite3* db, SqlFunctionContext* context) {
   RegisterDateTimeFunctions(db, context);
   RegisterQueryFunctions(db, context);
   RegisterLobFunctions(db, context);
+  RegisterStoredFunctionCall(db, context);
   for (const FunctionEntry& entry : kFunctions) {
     const int flags = SQLITE_UTF8 | (entry.deterministic ? SQLITE_DETERMINISTIC : 0);
     sqlite3_create_function_v2(db, entry.name, entry.argumentCount, flags, context, entry.function,

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "sandbox/server/Server.h"
+
 namespace sandbox {
 
 // What the functions need to know of the session running the statement.
@@ -31,6 +33,11 @@ struct SqlFunctionContext {
   // grantees it acts as and whether it sees every schema's rows.
   std::vector<std::string> grantees;
   bool seesWholeDictionary = false;
+  // A stored function called in SQL (ora_plsql_call): member is empty for a
+  // standalone function. False with an "ORA-nnnnn: text" message on failure.
+  std::function<bool(const std::string& owner, const std::string& unit, const std::string& member,
+                     const std::vector<Value>& arguments, Value& result, std::string& error)>
+      storedFunction;
 };
 
 // Registers every function on db; context must outlive the connection.
@@ -55,6 +62,8 @@ std::string TextArg(sqlite3_value* value);
 bool HexToBytes(const std::string& hex, std::string& bytes);
 // EMPTY_CLOB, EMPTY_BLOB, TO_CLOB and TO_BLOB (LobFunctions.cpp).
 void RegisterLobFunctions(sqlite3* db, SqlFunctionContext* context);
+// Stored functions called in SQL (StoredFunctionCall.cpp).
+void RegisterStoredFunctionCall(sqlite3* db, SqlFunctionContext* context);
 // ROWNUM, LISTAGG and UTL_RAW (QueryFunctions.cpp).
 void RegisterQueryFunctions(sqlite3* db, SqlFunctionContext* context);
 // The timestamp, interval and binary floating point functions (DateTimeFunctions.cpp).

@@ -697,6 +697,11 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       if (i + 2 < end && tokens_[i].IsSymbol("(") && tokens_[i + 2].IsSymbol(")"))
         i += 3;  // CURRENT_TIMESTAMP(3): the precision only narrows the display
     } else if (t.type == SqlToken::Type::Word && nextIsParen &&
+               !IsOneOf(t, kKeywordsBeforeParen, std::size(kKeywordsBeforeParen)) &&
+               TranslateStoredCall({t.Upper()}, i + 1, end, units, i)) {
+      if (error_.IsSet())
+        break;
+    } else if (t.type == SqlToken::Type::Word && nextIsParen &&
                !IsOneOf(t, kKeywordsBeforeParen, std::size(kKeywordsBeforeParen))) {
       const std::size_t close = Matching(i + 1, end);
       if (close >= end) {
@@ -783,6 +788,11 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
         units.push_back({std::string(last == "NEXTVAL" ? "ora_nextval(" : "ora_currval(") +
                              QuoteSqliteText(owner) + ", " + QuoteSqliteText(sequence) + ")",
                          true});
+      } else if (((next < end && tokens_[next].IsSymbol("(")) || parts.size() >= 2) &&
+                 TranslateStoredCall(parts, next, end, units, i)) {
+        if (error_.IsSet())
+          break;
+        continue;
       } else if (const std::string column = JsonTableColumn(parts); !column.empty()) {
         units.push_back({column, true});
       } else {
@@ -853,6 +863,27 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
     glued.push_back(unit);
   }
   return JoinUnits(glued);
+}
+
+bool SqlTranslator::TranslateStoredCall(const std::vector<std::string>& parts, std::size_t open,
+                                        std::size_t end, std::vector<Unit>& units,
+                                        std::size_t& next) {
+  std::string owner, unit, member;
+  if (!resolver_.ResolveFunction(parts, owner, unit, member))
+    return false;
+  // The function runs in the PL/SQL interpreter, once for each row; a
+  // package's function may be named without parentheses.
+  const bool withArguments = open < end && tokens_[open].IsSymbol("(");
+  const std::size_t close = withArguments ? ClosingParenOf(open, end) : open - 1;
+  if (error_.IsSet())
+    return true;
+  const std::string arguments = withArguments ? TranslateRange(open + 1, close, true) : "";
+  units.push_back({"ora_plsql_call(" + QuoteSqliteText(owner) + ", " + QuoteSqliteText(unit) +
+                       ", " + QuoteSqliteText(member) +
+                       (arguments.empty() ? "" : ", " + arguments) + ")",
+                   true});
+  next = close + 1;
+  return true;
 }
 
 std::vector<std::pair<std::size_t, std::size_t>> SqlTranslator::Arguments(std::size_t begin,

@@ -26,6 +26,13 @@ class NameResolver {
   // Owner and name of a sequence.
   virtual bool ResolveSequence(const std::string& schema, const std::string& name,
                                std::string& owner, std::string& sequence) = 0;
+  // The stored function a call's name (f, owner.f, pkg.f, owner.pkg.f)
+  // stands for: its unit's owner and name, and the package member (empty
+  // for a standalone function). False when it names none.
+  virtual bool ResolveFunction(const std::vector<std::string>& /*parts*/, std::string& /*owner*/,
+                               std::string& /*unit*/, std::string& /*member*/) {
+    return false;
+  }
 };
 
 struct TranslatedStatement {
@@ -75,6 +82,11 @@ class SqlTranslator {
                                                              std::size_t end) const;
   std::optional<OracleType> CastType(std::size_t begin, std::size_t end);
   std::size_t TranslateCast(std::size_t at, std::size_t end, std::vector<Unit>& units);
+  // A call of the stored function parts names, its arguments from the "("
+  // at open if there is one: true, with next after the call, when parts name
+  // one.
+  bool TranslateStoredCall(const std::vector<std::string>& parts, std::size_t open, std::size_t end,
+                           std::vector<Unit>& units, std::size_t& next);
   std::size_t TranslateListagg(std::size_t at, std::size_t end, std::vector<Unit>& units);
   std::size_t TranslateJsonFunction(std::size_t at, std::size_t end, std::vector<Unit>& units);
   bool EndsIntervalLiteral(std::size_t begin, std::size_t end) const;

@@ -1,0 +1,152 @@
+// Loading and compiling stored units for calls.
+#include "sandbox/plsql/UnitLoader.h"
+
+#include <algorithm>
+
+#include "sandbox/plsql/Lexer.h"
+#include "sandbox/plsql/Parser.h"
+#include "sandbox/server/EmptyBindSet.h"
+
+namespace sandbox::plsql {
+
+namespace {
+
+std::string Literal(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text)
+    quoted += c == '\'' ? std::string("''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// The first column of every row of a dictionary query; none on error.
+std::vector<std::string> Column(Session& session, const std::string& sql, size_t column = 0) {
+  EmptyBindSet noBinds;
+  OraError error;
+  std::vector<std::string> values;
+  const auto cursor = session.OpenQuery(sql, noBinds, error);
+  if (!cursor)
+    return values;
+  std::vector<Value> row;
+  while (cursor->Next(row, error)) {
+    if (column < row.size())
+      values.push_back(row[column].text);
+  }
+  return values;
+}
+
+std::string Source(Session& session, const std::string& owner, const std::string& name,
+                   const std::string& type) {
+  std::string text;
+  for (const std::string& line : Column(
+           session, "SELECT TEXT FROM ALL_SOURCE WHERE OWNER = " + Literal(owner) + " AND NAME = " +
+                        Literal(name) + " AND TYPE = " + Literal(type) + " ORDER BY LINE"))
+    text += line;
+  return text;
+}
+
+bool Compile(Session& session, StoredUnit& unit, const std::string& spec, const std::string& body) {
+  std::vector<Token> specTokens, bodyTokens;
+  LexError lexError;
+  CompileError compileError;
+  if (!Tokenize(spec, specTokens, lexError))
+    return false;
+  Parser specParser(spec, specTokens, session);
+  if (!specParser.ParseUnit(unit, compileError))
+    return false;
+  if (body.empty())
+    return true;
+  if (!Tokenize(body, bodyTokens, lexError))
+    return false;
+  Parser bodyParser(body, bodyTokens, session);
+  return bodyParser.ParsePackageBody(specParser, unit, compileError);
+}
+
+// Keeps a unit's name on the list of units in compilation while it lives.
+class InProgress {
+ public:
+  InProgress(std::vector<std::string>& list, std::string key) : list_(list) {
+    list_.push_back(std::move(key));
+  }
+  ~InProgress() { list_.pop_back(); }
+  InProgress(const InProgress&) = delete;
+  InProgress& operator=(const InProgress&) = delete;
+
+ private:
+  std::vector<std::string>& list_;
+};
+
+LoadedUnit LoadUnit(Session& session, StoredUnits& store, const std::string& owner,
+                    const std::string& name, const std::string& type) {
+  LoadedUnit loaded;
+  const std::string key = owner + "." + name;
+  auto& inProgress = store.InProgress();
+  if (std::find(inProgress.begin(), inProgress.end(), key) != inProgress.end()) {
+    loaded.invalid = key;
+    return loaded;
+  }
+  const InProgress guard(inProgress, key);
+  const std::string spec = Source(session, owner, name, type);
+  const std::string body = type == "PACKAGE" ? Source(session, owner, name, "PACKAGE BODY") : "";
+  const std::string text = spec + body;
+  if (auto cached = store.Find(owner, name); cached && cached->text == text) {
+    bool current = true;
+    for (const auto& used : cached->uses) {
+      if (LoadStoredUnit(session, used->owner, used->name, false).unit != used)
+        current = false;
+    }
+    if (current) {
+      loaded.unit = cached;
+      return loaded;
+    }
+  }
+  auto unit = std::make_shared<StoredUnit>();
+  unit->owner = owner;
+  unit->name = name;
+  unit->type = type;
+  unit->qualifiedName = key;
+  unit->text = text;
+  if (!Compile(session, *unit, spec, body)) {
+    loaded.invalid = key;
+    return loaded;
+  }
+  store.Keep(unit);
+  loaded.unit = std::move(unit);
+  return loaded;
+}
+
+}  // namespace
+
+LoadedUnit LoadStoredUnit(Session& session, const std::string& owner, const std::string& name,
+                          bool publicSynonyms) {
+  StoredUnits* store = session.StoredCode();
+  if (store == nullptr)
+    return {};
+  std::string unitOwner = owner, unitName = name;
+  // A chain of synonyms ends at a unit; a loop of them ends nowhere.
+  for (int hop = 0; hop < 16; ++hop) {
+    const auto types =
+        Column(session, "SELECT OBJECT_TYPE FROM ALL_OBJECTS WHERE OWNER = " + Literal(unitOwner) +
+                            " AND OBJECT_NAME = " + Literal(unitName) +
+                            " AND OBJECT_TYPE IN ('PROCEDURE', 'FUNCTION', 'PACKAGE', 'SYNONYM')");
+    std::string synonymOwner = unitOwner;
+    if (types.empty()) {
+      if (!publicSynonyms || hop > 0)
+        return {};
+      synonymOwner = "PUBLIC";
+    } else if (types[0] != "SYNONYM") {
+      return LoadUnit(session, *store, unitOwner, unitName, types[0]);
+    }
+    const std::string synonyms =
+        "SELECT TABLE_OWNER, TABLE_NAME FROM ALL_SYNONYMS WHERE OWNER = " + Literal(synonymOwner) +
+        " AND SYNONYM_NAME = " + Literal(unitName);
+    const auto targetOwners = Column(session, synonyms, 0);
+    const auto targetNames = Column(session, synonyms, 1);
+    if (targetOwners.empty() || targetNames.empty())
+      return {};
+    unitOwner = targetOwners[0];
+    unitName = targetNames[0];
+  }
+  return {};
+}
+
+}  // namespace sandbox::plsql
