@@ -136,6 +136,11 @@ create view employee_details_view as
   select e.employee_id, e.first_name || ' ' || e.last_name as full_name, e.salary,
          d.department_name
     from employees e join departments d on d.department_id = e.department_id;
+-- A view on a view on a schema function: the function comes first.
+create view salary_bands_view as
+  select employee_id, salary_band(salary) as band from employees;
+create view band_counts_view as
+  select band, count(*) as staff from salary_bands_view group by band;
 create view department_staff_view as
   select department_name, count(*) as staff, sum(salary) as payroll
     from employee_details_view
