@@ -93,6 +93,10 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
       options.Quiet = true;
     } else if (argument == "--strict") {
       options.Strict = true;
+    } else if (argument == "--stable") {
+      options.Stable = true;
+    } else if (argument == "--crlf") {
+      options.CrLf = true;
     } else if (argument == "--batch") {
       options.Batch = true;
     } else if (argument == "--connect") {
@@ -105,6 +109,8 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
       problem = TakeValue(arguments, i, options.Query);
     } else if (argument == "--query-file") {
       problem = TakeValue(arguments, i, options.QueryFile);
+    } else if (argument == "--split") {
+      problem = TakeValue(arguments, i, options.SplitDirectory);
     } else if (argument == "--config") {
       problem = TakeValue(arguments, i, options.ConfigFile);
     } else if (argument == "--settings") {
@@ -139,6 +145,12 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
   }
   if (!options.Query.empty() && !options.QueryFile.empty()) {
     return std::string("--query and --query-file cannot be used together");
+  }
+  if (!options.SplitDirectory.empty() && !options.ReportFile.empty()) {
+    return std::string("--split and --report cannot be used together");
+  }
+  if (!options.SplitDirectory.empty() && (!options.Query.empty() || !options.QueryFile.empty())) {
+    return std::string("--split scripts a schema, not the rows of a query");
   }
   return std::nullopt;
 }
@@ -180,6 +192,7 @@ std::string BatchUsage() {
          "  quillmark [--settings DIR]          the desktop program\n"
          "  quillmark --batch --connect CONNECT [--password-file FILE] [--kinds LIST]\n"
          "            [--report FILE] [--settings DIR] [--quiet] [--strict]\n"
+         "            [--stable] [--crlf] [--split DIR]\n"
          "  quillmark --batch --connect CONNECT [--password-file FILE]\n"
          "            (--query TEXT | --query-file FILE) [--report FILE] [--settings DIR]\n"
          "  quillmark --batch --config FILE.qmo [--connect CONNECT] [--kinds LIST]\n"
@@ -217,6 +230,12 @@ std::string BatchUsage() {
          "  --quiet, -q        no progress line and no finish message; errors are still shown.\n"
          "  --strict           objects of the schema that the report does not hold because\n"
          "                     the tool does not script their kind make the exit status 5.\n"
+         "  --stable           a report that is the same byte for byte while the schema\n"
+         "                     stays the same: no date, no elapsed time, lines ending in LF.\n"
+         "  --crlf             lines end in CR LF (the default without --stable).\n"
+         "  --split DIR        one file per object under DIR, in a folder per kind, and\n"
+         "                     DIR/install.sql that runs them all in restore order;\n"
+         "                     always stable. Files of objects that are gone are removed.\n"
          "\n"
          "Messages and questions go to standard error; a question takes its default answer.\n"
          "When standard error is a terminal, one line there shows the run's phase, status,\n"

@@ -100,6 +100,11 @@ struct RunSettings {
   int SpecialNameMode = 0;     // asn; kept, no phase reads it
   int UseOdbcDataTypes = 0;    // bdt; kept, no phase reads it
   int OwnTablesOnly = 1;       // not stored; no phase reads it
+  // Not stored: a report that is the same for the same schema (no date, no
+  // elapsed time), for keeping it under version control.
+  int StableOutput = 0;
+  // Not stored: lines end in LF rather than CR LF.
+  int LfLineBreaks = 0;
   // String keys, written by the general options dialog and read at the time of
   // use; not part of the load and save sequence.
   std::string DateFormat = "MM/DD/YYYY HH24:MI:SS";  // DateFormat
