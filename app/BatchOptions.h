@@ -38,6 +38,10 @@ struct BatchOptions {
   // Not empty: the schema is written as one file per object under this
   // folder (always stable), instead of as one report.
   std::string SplitDirectory;
+  // Several schemas, one run each (--schemas A,B): into one report, or into
+  // SplitDirectory/A, SplitDirectory/B. Names are written as in a schema
+  // prefix of CONNECT.
+  std::vector<std::string> Schemas;
   std::string ConnectString;
   // Empty: no password file.
   std::string PasswordFile;

@@ -2,8 +2,6 @@
 #include "app/BatchRun.h"
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -13,6 +11,7 @@
 #include "app/ConsoleRunHost.h"
 #include "app/QueryFile.h"
 #include "app/ReportTargetCheck.h"
+#include "app/SchemasRun.h"
 #include "app/StopSignals.h"
 #include "app/TerminalProgress.h"
 #include "app/TerminalSafeStream.h"
@@ -21,7 +20,7 @@
 #include "engine/RunDialogs.h"
 #include "engine/RunEngine.h"
 #include "engine/RunFlags.h"
-#include "engine/SplitReport.h"
+#include "engine/SplitRun.h"
 #include "oracle/ProcessExit.h"
 #include "scripting/connection/ConnectStringParts.h"
 #include "scripting/connection/DatabaseConnection.h"
@@ -83,47 +82,13 @@ std::string ReportFileOf(const BatchOptions& options, const RunSettings& setting
   return settings.ReportToFile || settings.AutoSave ? settings.ReportFileName : std::string();
 }
 
-// The folder of a split run, created when missing.
-std::optional<std::string> PrepareSplitFolder(const std::string& folder) {
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (error || !std::filesystem::is_directory(folder, error)) {
-    return "the split folder " + folder +
-           " cannot be used: " + (error ? error.message() : std::string("it is not a folder"));
-  }
-  return std::nullopt;
-}
-
-// The whole report of a split run, written before it is split.
-std::string SplitReportFile(const BatchOptions& options) {
-  return (std::filesystem::path(options.SplitDirectory) / ".quillmark-report.sql").string();
-}
-
-// Splits the report file into the folder; the reason when it failed.
-std::optional<std::string> WriteSplitFiles(const std::string& reportFile, const std::string& folder,
-                                           bool crlf, bool removeGone, std::ostream& errors) {
-  std::ifstream report(reportFile, std::ios::binary);
-  if (!report) {
-    return "the report " + reportFile + " could not be read back";
-  }
-  SplitReport files(folder, crlf ? "\r\n" : "\n");
-  for (std::string line; std::getline(report, line);) {
-    files.AddLine(line);
-  }
-  std::string error;
-  if (!files.Finish(removeGone, error)) {
-    return error;
-  }
-  for (const std::string& removed : files.Removed()) {
-    errors << "quillmark: removed " << removed << ", whose object is gone\n";
-  }
-  return std::nullopt;
-}
-
 }  // namespace
 
 int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& output,
              std::ostream& errorStream, int progressFd) {
+  if (!options.Schemas.empty()) {
+    return RunSchemas(options, store, output, errorStream, progressFd);
+  }
   TerminalSafeStream errors(errorStream);
   std::string query = options.Query;
   if (!options.QueryFile.empty()) {
@@ -156,13 +121,13 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
 
   const bool split = !options.SplitDirectory.empty();
   if (split) {
-    if (std::optional<std::string> problem = PrepareSplitFolder(options.SplitDirectory)) {
+    if (std::optional<std::string> problem = SplitRun::PrepareFolder(options.SplitDirectory)) {
       errors << "quillmark: " << *problem << "\n";
       return BatchBadArguments;
     }
   }
   const std::string reportTarget =
-      split ? SplitReportFile(options) : ReportFileOf(options, configured);
+      split ? SplitRun::ReportFileIn(options.SplitDirectory) : ReportFileOf(options, configured);
   if (std::optional<std::string> problem = ReportClobbersInput(
           reportTarget == ReportFile::StandardOutputName ? std::string() : reportTarget,
           {{"the settings file", options.SettingsFile},
@@ -219,15 +184,15 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
   }
   // The report is written as the run goes, to the file or to standard
   // output: only the file-mode notice stays in the report model.
-  std::string reportFile = split ? SplitReportFile(options) : ReportFileOf(options, settings);
-  const bool toStandardOutput = reportFile.empty() || reportFile == ReportFile::StandardOutputName;
-  if (toStandardOutput) {
-    reportFile = ReportFile::StandardOutputName;
-  }
-  // A split report is read back line by line: its line breaks are LF until
-  // the files are written.
-  settings.StableOutput = options.Stable || split ? 1 : 0;
-  settings.LfLineBreaks = split || (options.Stable && !options.CrLf) ? 1 : 0;
+  const std::string chosenFile = ReportFileOf(options, settings);
+  const bool toStandardOutput = chosenFile.empty() || chosenFile == ReportFile::StandardOutputName;
+  const std::string reportFile =
+      toStandardOutput ? std::string(ReportFile::StandardOutputName) : chosenFile;
+  settings.StableOutput = options.Stable ? 1 : 0;
+  settings.LfLineBreaks = options.Stable && !options.CrLf ? 1 : 0;
+  // Only --split splits a headless run, whatever the desktop keeps.
+  settings.SplitFolder = options.SplitDirectory;
+  settings.SplitCrLf = options.CrLf ? 1 : 0;
   settings.AutoSave = 0;
   settings.ReportToFile = 1;
   settings.ReportFileName = reportFile;
@@ -267,20 +232,6 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
     errors << "quillmark: the report could not be written to "
            << (toStandardOutput ? std::string("standard output") : reportFile) << "\n";
     return BatchReportNotWritten;
-  }
-  if (split && !engine.Flags().Stopped) {
-    // Files of objects that are gone are removed only after a complete run:
-    // an object that could not be read is not gone.
-    const bool complete = engine.Unscripted().Count() == 0;
-    if (std::optional<std::string> problem =
-            WriteSplitFiles(reportFile, options.SplitDirectory, options.CrLf, complete, errors)) {
-      errors << "quillmark: " << *problem << "\n";
-      return BatchReportNotWritten;
-    }
-  }
-  if (split) {
-    std::error_code ignored;
-    std::filesystem::remove(reportFile, ignored);
   }
   const std::string missing = engine.Unscripted().Summary("quillmark: ", "\n");
   errors << missing;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 #include <exception>
+#include <optional>
 
 #include "engine/ReportColour.h"
 #include "engine/ReportOutput.h"
@@ -16,6 +17,7 @@
 #include "engine/RunHost.h"
 #include "engine/RunPhases.h"
 #include "engine/RunSettings.h"
+#include "engine/SplitRun.h"
 #include "engine/ThreadPriority.h"
 #include "engine/UnscriptedObjects.h"
 
@@ -235,6 +237,17 @@ void RunDriver::Work(RunKind kind) {
     flags_.Stopped = 0;
     unscripted_.Clear();
     const std::int64_t start = SteadySeconds();
+    SplitRun split;
+    if (kind == RunKind::Scripting && !settings_.SplitFolder.empty()) {
+      if (std::optional<std::string> problem = split.Begin(settings_)) {
+        flags_.Running = 0;
+        host_.ShowMessage("Could not write the schema into a folder: " + *problem,
+                          MessageButtons::Ok, MessageIcon::Warning);
+        host_.SetCaption(CaptionFor("Ready"));
+        phases_.WithdrawInterruption();
+        return;
+      }
+    }
     output_.PrepareReport();
     if (settings_.ReportToFile) {
       WriteFileModeNotice();
@@ -246,7 +259,7 @@ void RunDriver::Work(RunKind kind) {
       SkipAllowedScope skipAllowed(flags_);
       phases_.ScriptRows(settings_.StatementText, std::string(), std::string());
     }
-    FinishRun(kind, SteadySeconds() - start);
+    FinishRun(kind, SteadySeconds() - start, split);
   } catch (const RunControl::RunStopped&) {
     // StopRun has written its closing line and told the user.
   } catch (const std::exception& error) {
@@ -390,7 +403,7 @@ void RunDriver::BeginStep(const char* status, const char* caption, int count) {
   host_.SetCaption(CaptionFor(caption));
 }
 
-void RunDriver::FinishRun(RunKind kind, std::int64_t elapsedSeconds) {
+void RunDriver::FinishRun(RunKind kind, std::int64_t elapsedSeconds, SplitRun& split) {
   flags_.Running = 0;
   if (kind == RunKind::Scripting) {
     host_.SetProgressRange(0, 100);
@@ -412,6 +425,9 @@ void RunDriver::FinishRun(RunKind kind, std::int64_t elapsedSeconds) {
     flags_.ReportSaved = 1;
     output_.CloseReportFile();
   }
+  if (split.Active()) {
+    WriteSplitFiles(split);
+  }
   if (kind == RunKind::Scripting && !unattendedConfiguration_.empty()) {
     unattendedConfiguration_.clear();
     if (settings_.ReportToFile) {
@@ -423,6 +439,28 @@ void RunDriver::FinishRun(RunKind kind, std::int64_t elapsedSeconds) {
   host_.ShowMessage("Quillmark for Oracle has finished scripting the database", MessageButtons::Ok,
                     MessageIcon::Information);
   host_.SetCaption(CaptionFor("Ready"));
+}
+
+void RunDriver::WriteSplitFiles(SplitRun& split) {
+  const std::string folder = settings_.SplitFolder;
+  // The report reached its file unless file mode was left on a failure.
+  std::optional<std::string> problem =
+      settings_.ReportToFile ? split.Finish(unscripted_.Count() == 0)
+                             : std::optional<std::string>("the report could not be written");
+  split.End();
+  if (problem) {
+    unscripted_.Add("FOLDER", folder, "the object files could not be written: " + *problem);
+    host_.ShowMessage("Could not write the object files into " + folder + ": " + *problem,
+                      MessageButtons::Ok, MessageIcon::Warning);
+    return;
+  }
+  if (!split.Removed().empty()) {
+    std::string text = "The files of objects that are gone were removed from " + folder + ":";
+    for (const std::string& removed : split.Removed()) {
+      text += "\n  " + removed;
+    }
+    host_.ShowMessage(text, MessageButtons::Ok, MessageIcon::Information);
+  }
 }
 
 std::string RunDriver::FormatElapsedTime(std::int64_t seconds) {

@@ -468,3 +468,36 @@ TEST_F(StableReportTest, EveryLineOfAReportEndsInCrLfWithoutStableOrWithCrlf) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(BatchRunTest, SeveralSchemasGoIntoOneReportOrAFolderEach) {
+  BatchOptions options;
+  options.Batch = true;
+  options.ConnectString = "SYSTEM/manager@demo";
+  options.Kinds = BatchKindNames();
+  options.Schemas = {"demo", "REPORT"};
+  options.ReportFile = (directory / "both.sql").string();
+  ASSERT_EQ(RunBatch(options, *settings, output, errors), BatchFinished) << errors.str();
+  const std::string report = ReadFile(options.ReportFile);
+  const std::size_t demo = report.find("SOURCE DATABASE:  DEMO:SYSTEM@DEMO");
+  const std::size_t other = report.find("SOURCE DATABASE:  REPORT:SYSTEM@DEMO");
+  ASSERT_NE(demo, std::string::npos) << report.substr(0, 600);
+  ASSERT_NE(other, std::string::npos);
+  EXPECT_LT(demo, other);
+  EXPECT_NE(report.find("CREATE TABLE DEPARTMENTS"), std::string::npos);
+  EXPECT_EQ(std::filesystem::status(options.ReportFile).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+
+  options.ReportFile.clear();
+  options.SplitDirectory = (directory / "split").string();
+  ASSERT_EQ(RunBatch(options, *settings, output, errors), BatchFinished) << errors.str();
+  EXPECT_TRUE(std::filesystem::exists(directory / "split/DEMO/tables/DEPARTMENTS.sql"));
+  EXPECT_TRUE(std::filesystem::exists(directory / "split/REPORT/install.sql"));
+
+  // The schemas are named by --schemas alone.
+  options.ConnectString = "DEMO:SYSTEM/manager@demo";
+  EXPECT_EQ(RunBatch(options, *settings, output, errors), BatchBadArguments);
+}
+
+}  // namespace

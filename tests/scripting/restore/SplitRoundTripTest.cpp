@@ -173,7 +173,10 @@ TEST_F(SplitRoundTripTest, DemoSchemaSplitsStablyAndOnlyTheFilesOfChangedObjects
   EXPECT_EQ(differing, (std::vector<std::string>{"install.sql", "procedures/RAISE_SALARY.sql",
                                                  "views/OPEN_ORDERS.sql"}));
   EXPECT_EQ(after.size() + 1, files.size());
-  EXPECT_NE(lastErrors.find("removed views/OPEN_ORDERS.sql"), std::string::npos) << lastErrors;
+  EXPECT_NE(lastErrors.find("The files of objects that are gone were removed from " +
+                            folder.string() + ":\n  views/OPEN_ORDERS.sql"),
+            std::string::npos)
+      << lastErrors;
 }
 
 }  // namespace
