@@ -229,6 +229,9 @@ void RunDriver::StopWorker() {
 
 void RunDriver::Work(RunKind kind) {
   WorkerActiveScope active(workerActive_);
+  // Outside the try block: a run that ends on an error still closes the
+  // report file of the split before the split gives the settings back.
+  SplitRun split;
   try {
     if (kind == RunKind::Statement) {
       LowerCurrentThreadPriority();
@@ -237,7 +240,6 @@ void RunDriver::Work(RunKind kind) {
     flags_.Stopped = 0;
     unscripted_.Clear();
     const std::int64_t start = SteadySeconds();
-    SplitRun split;
     if (kind == RunKind::Scripting && !settings_.SplitFolder.empty()) {
       if (std::optional<std::string> problem = split.Begin(settings_)) {
         flags_.Running = 0;
