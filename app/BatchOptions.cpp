@@ -44,6 +44,35 @@ std::optional<std::string> TakeValue(const std::vector<std::string>& arguments, 
   return std::nullopt;
 }
 
+// The entries of "a,b,c", empty ones included.
+std::vector<std::string> CommaSeparated(const std::string& list) {
+  std::vector<std::string> entries;
+  std::size_t start = 0;
+  for (std::size_t comma = list.find(','); comma != std::string::npos;
+       comma = list.find(',', start)) {
+    entries.push_back(list.substr(start, comma - start));
+    start = comma + 1;
+  }
+  entries.push_back(list.substr(start));
+  return entries;
+}
+
+// "A,B,..." into names, duplicates kept once; the reason when an entry is
+// empty.
+std::optional<std::string> ParseSchemaList(const std::string& list,
+                                           std::vector<std::string>& schemas) {
+  schemas.clear();
+  for (const std::string& name : CommaSeparated(list)) {
+    if (name.empty()) {
+      return std::string("--schemas has an empty entry");
+    }
+    if (std::find(schemas.begin(), schemas.end(), name) == schemas.end()) {
+      schemas.push_back(name);
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 const std::vector<std::string>& BatchKindNames() {
@@ -59,11 +88,8 @@ const std::vector<std::string>& BatchKindNames() {
 
 std::optional<std::vector<std::string>> ParseKindList(const std::string& list, std::string& error) {
   std::vector<std::string> kinds;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t comma = list.find(',', start);
-    const std::string name = list.substr(start, comma == std::string::npos ? comma : comma - start);
-    const std::vector<std::string>& known = BatchKindNames();
+  const std::vector<std::string>& known = BatchKindNames();
+  for (const std::string& name : CommaSeparated(list)) {
     if (std::find(known.begin(), known.end(), name) == known.end()) {
       error = name.empty() ? "--kinds has an empty entry" : "unknown kind '" + name + "'";
       return std::nullopt;
@@ -71,11 +97,8 @@ std::optional<std::vector<std::string>> ParseKindList(const std::string& list, s
     if (std::find(kinds.begin(), kinds.end(), name) == kinds.end()) {
       kinds.push_back(name);
     }
-    if (comma == std::string::npos) {
-      return kinds;
-    }
-    start = comma + 1;
   }
+  return kinds;
 }
 
 std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& arguments,
@@ -93,6 +116,10 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
       options.Quiet = true;
     } else if (argument == "--strict") {
       options.Strict = true;
+    } else if (argument == "--stable") {
+      options.Stable = true;
+    } else if (argument == "--crlf") {
+      options.CrLf = true;
     } else if (argument == "--batch") {
       options.Batch = true;
     } else if (argument == "--connect") {
@@ -105,6 +132,14 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
       problem = TakeValue(arguments, i, options.Query);
     } else if (argument == "--query-file") {
       problem = TakeValue(arguments, i, options.QueryFile);
+    } else if (argument == "--schemas") {
+      std::string list;
+      problem = TakeValue(arguments, i, list);
+      if (!problem) {
+        problem = ParseSchemaList(list, options.Schemas);
+      }
+    } else if (argument == "--split") {
+      problem = TakeValue(arguments, i, options.SplitDirectory);
     } else if (argument == "--config") {
       problem = TakeValue(arguments, i, options.ConfigFile);
     } else if (argument == "--settings") {
@@ -139,6 +174,18 @@ std::optional<std::string> ParseBatchArguments(const std::vector<std::string>& a
   }
   if (!options.Query.empty() && !options.QueryFile.empty()) {
     return std::string("--query and --query-file cannot be used together");
+  }
+  if (!options.Schemas.empty() && options.ConnectString.empty()) {
+    return std::string("--schemas needs --connect CONNECT");
+  }
+  if (!options.Schemas.empty() && (!options.Query.empty() || !options.QueryFile.empty())) {
+    return std::string("--schemas scripts schemas, not the rows of a query");
+  }
+  if (!options.SplitDirectory.empty() && !options.ReportFile.empty()) {
+    return std::string("--split and --report cannot be used together");
+  }
+  if (!options.SplitDirectory.empty() && (!options.Query.empty() || !options.QueryFile.empty())) {
+    return std::string("--split scripts a schema, not the rows of a query");
   }
   return std::nullopt;
 }
@@ -180,6 +227,7 @@ std::string BatchUsage() {
          "  quillmark [--settings DIR]          the desktop program\n"
          "  quillmark --batch --connect CONNECT [--password-file FILE] [--kinds LIST]\n"
          "            [--report FILE] [--settings DIR] [--quiet] [--strict]\n"
+         "            [--stable] [--crlf] [--split DIR] [--schemas A,B,...]\n"
          "  quillmark --batch --connect CONNECT [--password-file FILE]\n"
          "            (--query TEXT | --query-file FILE) [--report FILE] [--settings DIR]\n"
          "  quillmark --batch --config FILE.qmo [--connect CONNECT] [--kinds LIST]\n"
@@ -217,6 +265,14 @@ std::string BatchUsage() {
          "  --quiet, -q        no progress line and no finish message; errors are still shown.\n"
          "  --strict           objects of the schema that the report does not hold because\n"
          "                     the tool does not script their kind make the exit status 5.\n"
+         "  --stable           a report that is the same byte for byte while the schema\n"
+         "                     stays the same: no date, no elapsed time, lines ending in LF.\n"
+         "  --crlf             lines end in CR LF (the default without --stable).\n"
+         "  --split DIR        one file per object under DIR, in a folder per kind, and\n"
+         "                     DIR/install.sql that runs them all in restore order;\n"
+         "                     always stable. Files of objects that are gone are removed.\n"
+         "  --schemas A,B,...  script several schemas, one after the other, into one report\n"
+         "                     (or into DIR/A, DIR/B with --split); CONNECT names no schema.\n"
          "\n"
          "Messages and questions go to standard error; a question takes its default answer.\n"
          "When standard error is a terminal, one line there shows the run's phase, status,\n"

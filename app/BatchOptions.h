@@ -30,6 +30,18 @@ struct BatchOptions {
   bool Batch = false;
   // Objects the coverage check lists end the run with BatchReportIncomplete.
   bool Strict = false;
+  // A report that is the same for the same schema: no date, no elapsed time,
+  // lines ending in LF unless CrLf.
+  bool Stable = false;
+  // Lines end in CR LF also in a stable report.
+  bool CrLf = false;
+  // Not empty: the schema is written as one file per object under this
+  // folder (always stable), instead of as one report.
+  std::string SplitDirectory;
+  // Several schemas, one run each (--schemas A,B): into one report, or into
+  // SplitDirectory/A, SplitDirectory/B. Names are written as in a schema
+  // prefix of CONNECT.
+  std::vector<std::string> Schemas;
   std::string ConnectString;
   // Empty: no password file.
   std::string PasswordFile;

@@ -11,6 +11,7 @@
 #include "app/ConsoleRunHost.h"
 #include "app/QueryFile.h"
 #include "app/ReportTargetCheck.h"
+#include "app/SchemasRun.h"
 #include "app/StopSignals.h"
 #include "app/TerminalProgress.h"
 #include "app/TerminalSafeStream.h"
@@ -19,6 +20,7 @@
 #include "engine/RunDialogs.h"
 #include "engine/RunEngine.h"
 #include "engine/RunFlags.h"
+#include "engine/SplitRun.h"
 #include "oracle/ProcessExit.h"
 #include "scripting/connection/ConnectStringParts.h"
 #include "scripting/connection/DatabaseConnection.h"
@@ -84,6 +86,9 @@ std::string ReportFileOf(const BatchOptions& options, const RunSettings& setting
 
 int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& output,
              std::ostream& errorStream, int progressFd) {
+  if (!options.Schemas.empty()) {
+    return RunSchemas(options, store, output, errorStream, progressFd);
+  }
   TerminalSafeStream errors(errorStream);
   std::string query = options.Query;
   if (!options.QueryFile.empty()) {
@@ -114,7 +119,15 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
     return BatchBadArguments;
   }
 
-  const std::string reportTarget = ReportFileOf(options, configured);
+  const bool split = !options.SplitDirectory.empty();
+  if (split) {
+    if (std::optional<std::string> problem = SplitRun::PrepareFolder(options.SplitDirectory)) {
+      errors << "quillmark: " << *problem << "\n";
+      return BatchBadArguments;
+    }
+  }
+  const std::string reportTarget =
+      split ? SplitRun::ReportFileIn(options.SplitDirectory) : ReportFileOf(options, configured);
   if (std::optional<std::string> problem = ReportClobbersInput(
           reportTarget == ReportFile::StandardOutputName ? std::string() : reportTarget,
           {{"the settings file", options.SettingsFile},
@@ -175,6 +188,11 @@ int RunBatch(const BatchOptions& options, SettingsStore& store, std::ostream& ou
   const bool toStandardOutput = chosenFile.empty() || chosenFile == ReportFile::StandardOutputName;
   const std::string reportFile =
       toStandardOutput ? std::string(ReportFile::StandardOutputName) : chosenFile;
+  settings.StableOutput = options.Stable ? 1 : 0;
+  settings.LfLineBreaks = options.Stable && !options.CrLf ? 1 : 0;
+  // Only --split splits a headless run, whatever the desktop keeps.
+  settings.SplitFolder = options.SplitDirectory;
+  settings.SplitCrLf = options.CrLf ? 1 : 0;
   settings.AutoSave = 0;
   settings.ReportToFile = 1;
   settings.ReportFileName = reportFile;

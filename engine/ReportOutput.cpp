@@ -22,7 +22,8 @@ ReportOutput::ReportOutput(ReportModel& model, RunSettings& settings, RunFlags& 
     : model_(model), settings_(settings), flags_(flags), host_(host), store_(store) {}
 
 void ReportOutput::OutputLine(std::string_view text, ReportColour colour, bool underline,
-                              bool countForAutoSave) {
+                              bool countForAutoSave, TextOrigin origin) {
+  text = lineBreaks_.Convert(text, origin);
   if (settings_.ReportToFile && WriteLineToFile(text, colour, underline)) {
     return;
   }
@@ -35,6 +36,7 @@ void ReportOutput::OutputLine(std::string_view text, ReportColour colour, bool u
 
 void ReportOutput::PrepareReport() {
   model_.Clear();
+  lineBreaks_.Reset(settings_.LfLineBreaks ? LineBreakStyle::Lf : LineBreakStyle::CrLf);
   ReportCharFormat format = ReportCharFormat::Load(store_);
   format.size = ReportCharFormat::RecordSize;
   model_.SetCharFormat(format);

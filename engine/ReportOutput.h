@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/LineBreaks.h"
 #include "engine/ReportColour.h"
 #include "engine/ReportFile.h"
 #include "engine/ReportModel.h"
@@ -24,14 +25,15 @@ class ReportOutput {
   ReportOutput(ReportModel& model, RunSettings& settings, RunFlags& flags, RunHost& host,
                SettingsStore& store);
 
-  // Appends text (callers add their own "\r\n") in colour, underlined or not.
-  // In file mode the text goes to the report file; when that fails it and all
-  // later text goes to the report. With countForAutoSave the call may trigger
-  // an auto-save.
-  void OutputLine(std::string_view text, ReportColour colour, bool underline,
-                  bool countForAutoSave);
+  // Appends text (callers add their own "\r\n") in colour, underlined or not,
+  // with its line breaks in the run's style as origin allows. In file mode the
+  // text goes to the report file; when that fails it and all later text goes
+  // to the report. With countForAutoSave the call may trigger an auto-save.
+  void OutputLine(std::string_view text, ReportColour colour, bool underline, bool countForAutoSave,
+                  TextOrigin origin = TextOrigin::Program);
 
-  // Start of every run: clears the report and applies the stored character format.
+  // Start of every run: clears the report, applies the stored character format
+  // and takes the run's line-break style.
   void PrepareReport();
 
   // File mode: creates ReportFileName (emptying it) and switches auto-save off;
@@ -68,6 +70,7 @@ class ReportOutput {
   RunHost& host_;
   SettingsStore& store_;
   ReportFile reportFile_;
+  LineBreakConverter lineBreaks_;
   // Where a colour or underline of file mode's pending text begins.
   struct RunMark {
     std::size_t offset;

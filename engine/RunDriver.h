@@ -16,6 +16,7 @@ class ReportOutput;
 class RunDialogs;
 class RunHost;
 class RunPhases;
+class SplitRun;
 class UnscriptedObjects;
 struct RunFlags;
 struct RunSettings;
@@ -78,8 +79,12 @@ class RunDriver {
   void RunStructureStep();
   void WriteUnscriptedSummary();
   void BeginStep(const char* status, const char* caption, int count);
-  // The closing steps, ending with the unattended end when it applies.
-  void FinishRun(RunKind kind, std::int64_t elapsedSeconds);
+  // The closing steps, ending with the unattended end when it applies; split
+  // is the run's split into files, when it has one.
+  void FinishRun(RunKind kind, std::int64_t elapsedSeconds, SplitRun& split);
+  // Writes the object files of a split run and says what went wrong or was
+  // removed.
+  void WriteSplitFiles(SplitRun& split);
 
   RunSettings& settings_;
   RunFlags& flags_;

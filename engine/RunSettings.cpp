@@ -128,6 +128,7 @@ void RunSettings::LoadRunSettings(SettingsStore& store) {
   for (const IntRange& range : StoredRanges) {
     this->*range.field = std::clamp(this->*range.field, range.low, range.high);
   }
+  SplitFolder = store.GetString(SettingsSection, SplitFolderKey, "");
   UpdateCommentPrefixes();
 }
 

@@ -13,6 +13,8 @@ class SettingsStore;
 
 // The section of the store that holds the run settings.
 inline constexpr const char* SettingsSection = "Settings";
+// The string key of RunSettings::SplitFolder in that section.
+inline constexpr const char* SplitFolderKey = "SplitFolder";
 // RunMode of this program: scripting.
 inline constexpr int ScriptingRunMode = 2;
 
@@ -100,6 +102,17 @@ struct RunSettings {
   int SpecialNameMode = 0;     // asn; kept, no phase reads it
   int UseOdbcDataTypes = 0;    // bdt; kept, no phase reads it
   int OwnTablesOnly = 1;       // not stored; no phase reads it
+  // Not stored: a report that is the same for the same schema (no date, no
+  // elapsed time), for keeping it under version control.
+  int StableOutput = 0;
+  // Not stored: lines end in LF rather than CR LF.
+  int LfLineBreaks = 0;
+  // Not empty: a scripting run writes one file per object into this folder
+  // (see SplitRun). Kept under the string key SplitFolder, read with the
+  // stored integers.
+  std::string SplitFolder;
+  // Not stored: the files of a split run end their lines in CR LF.
+  int SplitCrLf = 0;
   // String keys, written by the general options dialog and read at the time of
   // use; not part of the load and save sequence.
   std::string DateFormat = "MM/DD/YYYY HH24:MI:SS";  // DateFormat

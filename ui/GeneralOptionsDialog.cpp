@@ -44,7 +44,7 @@ const char* YesNo(bool on) {
 GeneralOptions GeneralOptions::From(const RunSettings& settings) {
   return {settings.AutoSave,      settings.ReportToFile,    settings.ReportFileName,
           settings.AutoSaveLines, settings.SpecialNameMode, settings.UseOdbcDataTypes,
-          settings.OwnTablesOnly};
+          settings.OwnTablesOnly, settings.SplitFolder};
 }
 
 void GeneralOptions::CopyTo(RunSettings& settings) const {
@@ -55,6 +55,7 @@ void GeneralOptions::CopyTo(RunSettings& settings) const {
   settings.SpecialNameMode = SpecialNameMode;
   settings.UseOdbcDataTypes = UseOdbcDataTypes;
   settings.OwnTablesOnly = OwnTablesOnly;
+  settings.SplitFolder = SplitFolder;
 }
 
 GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, SettingsStore& store,
@@ -111,6 +112,14 @@ GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, Settin
   lobContents_ = new QCheckBox("Write the contents of &LOB columns in table data", this);
   lobContents_->setChecked(store.GetString(Section, LobContentsKey, "Y") != "N");
 
+  auto* splitGroup = new QGroupBox("One File per Object", this);
+  splitFolder_ = new QLineEdit(QString::fromStdString(options.SplitFolder), splitGroup);
+  splitFolder_->setPlaceholderText("empty: one report");
+  auto* splitLayout = new QFormLayout(splitGroup);
+  auto* splitLabel = new QLabel("Write one file per object into f&older:", splitGroup);
+  splitLabel->setBuddy(splitFolder_);
+  splitLayout->addRow(splitLabel, splitFolder_);
+
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   AddHelp(*this, *buttons, "general-options");
   ok_ = buttons->button(QDialogButtonBox::Ok);
@@ -124,6 +133,7 @@ GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, Settin
   layout->addWidget(pct_);
   layout->addWidget(storage_);
   layout->addWidget(lobContents_);
+  layout->addWidget(splitGroup);
   layout->addWidget(buttons);
 
   for (QRadioButton* radio : {toScreen_, toFile_, autoSave_}) {
@@ -195,6 +205,8 @@ void GeneralOptionsDialog::accept() {
   }
   options_.AutoSaveLines = lines;
   options_.ReportFileName = fileName_->text().toStdString();
+  options_.SplitFolder = splitFolder_->text().trimmed().toStdString();
+  store_.SetString(Section, SplitFolderKey, options_.SplitFolder);
   store_.SetString(Section, "DateFormat", dateFormat_->text().toStdString());
   store_.SetString(Section, "InclPct", YesNo(pct_->isChecked()));
   store_.SetString(Section, "InclStorage", YesNo(storage_->isChecked()));

@@ -29,6 +29,8 @@ struct GeneralOptions {
   int SpecialNameMode = 0;
   int UseOdbcDataTypes = 0;
   int OwnTablesOnly = 1;
+  // Not empty: scripting runs write one file per object into this folder.
+  std::string SplitFolder;
 
   static GeneralOptions From(const RunSettings& settings);
   void CopyTo(RunSettings& settings) const;
@@ -57,6 +59,7 @@ class GeneralOptionsDialog : public QDialog {
   QCheckBox* PctBox() const { return pct_; }
   QCheckBox* StorageBox() const { return storage_; }
   QCheckBox* LobContentsBox() const { return lobContents_; }
+  QLineEdit* SplitFolderEdit() const { return splitFolder_; }
   QPushButton* OkButton() const { return ok_; }
 
   void accept() override;
@@ -86,5 +89,6 @@ class GeneralOptionsDialog : public QDialog {
   QCheckBox* pct_ = nullptr;
   QCheckBox* storage_ = nullptr;
   QCheckBox* lobContents_ = nullptr;
+  QLineEdit* splitFolder_ = nullptr;
   QPushButton* ok_ = nullptr;
 };

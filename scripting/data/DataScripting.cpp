@@ -298,7 +298,7 @@ void DataScripting::WriteInsert(RowSource& source, const std::string& values) {
   Write(source.ColumnList(), NameColour, true);
   Write("\r\n", NameColour, true);
   Write("VALUES ", CommentColour, true);
-  Write(values, NameColour, true);
+  output_.OutputLine(values, NameColour, false, true, TextOrigin::DataValues);
 }
 
 long long DataScripting::CommitPortion() const {
@@ -345,7 +345,11 @@ std::string DataScripting::WriteLobBlock(RowSource& source, const std::string& v
   std::string error;
   for (const std::size_t column : source.BlockColumns()) {
     const bool whole = source.WriteBlockChunks(
-        column, [this](const std::string& line) { Write(line, NameColour, true); }, error);
+        column,
+        [this](const std::string& line) {
+          output_.OutputLine(line, NameColour, false, true, TextOrigin::DataValues);
+        },
+        error);
     if (!whole) {
       // A part of the value must not pass for all of it when the script runs.
       Write("  RAISE_APPLICATION_ERROR(-20001, " +
@@ -359,7 +363,7 @@ std::string DataScripting::WriteLobBlock(RowSource& source, const std::string& v
   Write(source.TargetTable() + " ", AlertColour, true);
   Write(source.ColumnList() + "\r\n", NameColour, true);
   Write("  VALUES ", CommentColour, true);
-  Write(values, NameColour, true);
+  output_.OutputLine(values, NameColour, false, true, TextOrigin::DataValues);
   Write("END;\r\n/\r\n", CommentColour, true);
   return error;
 }

@@ -112,9 +112,9 @@ std::string DictionarySourceText::FetchStoredUnit(const std::string& owner, cons
   binds.BindAll(statement, {":owner", ":name", ":type"}, {owner, name, type});
   std::vector<char> lines(static_cast<std::size_t>(LineBufferSize) * LinesPerFetch, '\0');
   statement.DefineStringArray(1, lines.data(), LineBufferSize - 1, LinesPerFetch);
-  const std::string error = FetchRows(statement, [&](int row) {
-    text += WithoutTrailingWhiteSpace(SlotText(lines, row, LineBufferSize)) + "\r\n";
-  });
+  // Each row is one line with its line feed, kept byte for byte.
+  const std::string error =
+      FetchRows(statement, [&](int row) { text += SlotText(lines, row, LineBufferSize); });
   text = UnitWithoutOwnerPrefix(text, type);
   return error;
 }
@@ -172,6 +172,13 @@ std::string DictionarySourceText::FetchTrigger(const std::string& owner, const s
       return ErrorOfFailure();
     }
   }
+  definition.disabled = std::string(status.data()) == "DISABLED";
+  // all_source holds the whole trigger as it was created; releases that keep
+  // no trigger there leave it to be rebuilt from all_triggers.
+  if (std::string error = FetchStoredUnit(owner, name, "TRIGGER", definition.text);
+      !error.empty() || !definition.text.empty()) {
+    return error;
+  }
   std::string body;
   const std::string error =
       FetchLong("SELECT trigger_body FROM all_triggers WHERE owner=:bind1 and trigger_name=:bind2",
@@ -188,6 +195,5 @@ std::string DictionarySourceText::FetchTrigger(const std::string& owner, const s
   const std::string when = WithoutTrailingWhiteSpace(condition.data());
   definition.text =
       "TRIGGER " + header + "\n" + (when.empty() ? "" : "WHEN (" + when + ")\n") + body;
-  definition.disabled = std::string(status.data()) == "DISABLED";
   return {};
 }

@@ -1,8 +1,9 @@
 // DictionarySourceText: the definitions of stored source objects read from
-// the data dictionary of a session. Stored units come from all_source line by
-// line with trailing white space cut; a view is rebuilt from its columns in
-// all_tab_columns and its query text in all_views; a trigger from its
-// description, WHEN condition and status in all_triggers and its body. Names
+// the data dictionary of a session. Stored units and triggers come from
+// all_source byte for byte; a view is rebuilt from its columns in
+// all_tab_columns and its query text in all_views; a trigger that all_source
+// does not hold (old releases) from its description, WHEN condition and body
+// in all_triggers, where also its status comes from. Names
 // are bound as the dictionary spells them, so lower-case and mixed-case names
 // are found. A connection lost while an object is read is logged on again once
 // and the object read again.

@@ -10,6 +10,7 @@
 #include "scripting/source/DictionaryQuery.h"
 #include "scripting/source/OracleNames.h"
 #include "scripting/source/PhaseWriter.h"
+#include "scripting/tables/ServerRelease.h"
 
 namespace {
 
@@ -30,15 +31,24 @@ SequencePhase::SequencePhase(const RunSettings& settings, RunFlags& flags, RunCo
       session_(session),
       owner_(std::move(owner)) {}
 
-std::string SequencePhase::Query(bool ignoreLastValue) {
+std::string SequencePhase::Query(bool ignoreLastValue, int release) {
+  // A bound is left to the server only when it is the default of the
+  // sequence's direction on this release: the defaults grew with release 12,
+  // and a bound written as NOMAXVALUE would take the target's default.
+  const bool current = ReleaseHas(release, 120);
+  const std::string defaultMax =
+      current ? "9999999999999999999999999999" : "999999999999999999999999999";
+  const std::string defaultMin =
+      current ? "-9999999999999999999999999999" : "-99999999999999999999999999";
   // A sequence counting down starts at its maximum, as Oracle's default.
-  // A maximum of 27 nines is the default before release 12, 28 nines since.
   return std::string("select sequence_name, ' INCREMENT BY '||increment_by||' START WITH '||") +
          (ignoreLastValue ? "decode(sign(increment_by), -1, max_value, min_value)"
                           : "last_number") +
-         "||decode(max_value, 999999999999999999999999999, ' NOMAXVALUE', "
-         "9999999999999999999999999999, ' NOMAXVALUE', ' MAXVALUE '||max_value)"
-         "||' MINVALUE '||min_value"
+         "||decode(sign(increment_by), 1, decode(max_value, " + defaultMax +
+         ", ' NOMAXVALUE', ' MAXVALUE '||max_value), ' MAXVALUE '||max_value)"
+         "||decode(sign(increment_by), -1, decode(min_value, " +
+         defaultMin +
+         ", ' NOMINVALUE', ' MINVALUE '||min_value), ' MINVALUE '||min_value)"
          "||decode(cycle_flag, 'N', ' NOCYCLE', ' CYCLE')"
          "||decode(cache_size, 0, ' NOCACHE', ' CACHE '||cache_size)"
          "||decode(order_flag, 'N', ' NOORDER;', ' ORDER;') "
@@ -52,7 +62,8 @@ void SequencePhase::Run() {
   writer_.SetProgressStep(1);
   flags_.SkipRequested = 0;
 
-  DictionaryQuery query(session_, Query(settings_.IgnoreLastSequenceValue != 0),
+  DictionaryQuery query(session_,
+                        Query(settings_.IgnoreLastSequenceValue != 0, ServerRelease(session_)),
                         {NameWidth, ClausesWidth});
   query.Bind(":owner", owner_);
   std::vector<DictionaryQuery::Row> rows;

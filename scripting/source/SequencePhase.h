@@ -5,6 +5,8 @@
 // out (its last number as the dictionary reports it, which already lies past
 // every cached value) or, when the run ignores last values, the value it
 // starts from by default: its minimum, or its maximum when it counts down.
+// MAXVALUE and MINVALUE are written exactly unless they are the server's
+// default for the direction and release.
 // Honours Pause, Stop and Skip before every row.
 #pragma once
 
@@ -24,8 +26,9 @@ class SequencePhase {
   void Run();
 
   // The query of the sequences of the owner bound to ":owner": column 1 the
-  // sequence name, column 2 the statement after it.
-  static std::string Query(bool ignoreLastValue);
+  // sequence name, column 2 the statement after it, for a server of release
+  // (as ServerRelease gives it).
+  static std::string Query(bool ignoreLastValue, int release);
 
  private:
   const RunSettings& settings_;

@@ -11,9 +11,9 @@
 #include "engine/RunHost.h"
 #include "engine/RunSettings.h"
 #include "engine/UnscriptedObjects.h"
-#include "scripting/source/OracleNames.h"
 #include "scripting/source/DependencyOrder.h"
 #include "scripting/source/DependencySource.h"
+#include "scripting/source/OracleNames.h"
 #include "scripting/source/SourceKinds.h"
 #include "scripting/source/SourceListSource.h"
 #include "scripting/source/SourceNames.h"
@@ -235,7 +235,11 @@ void SourcePhase::WriteObjectScript(const SourceKind& kind, const std::string& o
                        false, true);
     return;
   }
-  Name("CREATE OR REPLACE " + definition.text + "\r\n/\r\n");
+  // The definition is written as the server holds it; the line that ends the
+  // statement starts on a line of its own.
+  Name("CREATE OR REPLACE ");
+  output_.OutputLine(definition.text, NameColour, false, true, TextOrigin::Server);
+  Name(definition.text.back() == '\n' ? "/\r\n" : "\r\n/\r\n");
   unscripted_.NoteScripted(kind.dictionaryType, name);
   if (definition.disabled) {
     Name("ALTER TRIGGER " + StatementName(name) + " DISABLE\r\n/\r\n");

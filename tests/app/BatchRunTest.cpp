@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -407,6 +408,96 @@ TEST_F(BatchRunTest, DamagedOrMissingConfigurationEndsWithStatusTwoBeforeConnect
   ASSERT_FALSE(ParseBatchArguments({"--batch", "--config", noDatabase}, options));
   EXPECT_EQ(RunBatch(options, *settings, output, errors), BatchBadArguments);
   EXPECT_NE(errors.str().find("names no database"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+class StableReportTest : public BatchRunTest {
+ protected:
+  std::string Report(bool stable, bool crlf, std::vector<std::string> kinds = BatchKindNames()) {
+    BatchOptions options;
+    options.Batch = true;
+    options.ConnectString = "DEMO/demo@demo";
+    options.Kinds = std::move(kinds);
+    options.Stable = stable;
+    options.CrLf = crlf;
+    options.ReportFile = (directory / ("stable-" + std::to_string(++runs_) + ".sql")).string();
+    EXPECT_EQ(RunBatch(options, *settings, output, errors), BatchFinished) << errors.str();
+    return ReadFile(options.ReportFile);
+  }
+
+  // How many line feeds of text follow a carriage return.
+  static std::size_t CrLfCount(const std::string& text) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+         at = text.find("\r\n", at + 1)) {
+      ++count;
+    }
+    return count;
+  }
+
+  int runs_ = 0;
+};
+
+TEST_F(StableReportTest, StableReportIsTheSameTwiceWithoutDateOrTimeAndEndsLinesInLf) {
+  const std::string first = Report(true, false);
+  const std::string second = Report(true, false);
+  EXPECT_EQ(first, second);
+  EXPECT_EQ(first.find('\r'), std::string::npos);
+  EXPECT_EQ(first.find("Date: "), std::string::npos);
+  EXPECT_EQ(first.find("Elapsed Time"), std::string::npos);
+  EXPECT_EQ(first.rfind("SET DEFINE OFF\n/*****", 0), 0u);
+  // Stored code stands as the server holds it, under its CREATE OR REPLACE.
+  EXPECT_NE(first.find("CREATE OR REPLACE package hr_util as\n"), std::string::npos);
+  EXPECT_EQ(first.substr(first.size() - 36), "--- End of Quillmark for Oracle ---\n");
+}
+
+TEST_F(StableReportTest, EveryLineOfAReportEndsInCrLfWithoutStableOrWithCrlf) {
+  // Table data keeps the line breaks inside its values as they are.
+  std::vector<std::string> kinds = BatchKindNames();
+  kinds.erase(std::find(kinds.begin(), kinds.end(), "data"));
+  for (const bool stable : {false, true}) {
+    const std::string report = Report(stable, true, kinds);
+    const std::size_t lineFeeds =
+        static_cast<std::size_t>(std::count(report.begin(), report.end(), '\n'));
+    EXPECT_EQ(CrLfCount(report), lineFeeds) << "stable " << stable;
+    EXPECT_EQ(report.find("Date: ") == std::string::npos, stable);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(BatchRunTest, SeveralSchemasGoIntoOneReportOrAFolderEach) {
+  BatchOptions options;
+  options.Batch = true;
+  options.ConnectString = "SYSTEM/manager@demo";
+  options.Kinds = BatchKindNames();
+  options.Schemas = {"demo", "REPORT"};
+  options.ReportFile = (directory / "both.sql").string();
+  ASSERT_EQ(RunBatch(options, *settings, output, errors), BatchFinished) << errors.str();
+  const std::string report = ReadFile(options.ReportFile);
+  const std::size_t demo = report.find("SOURCE DATABASE:  DEMO:SYSTEM@DEMO");
+  const std::size_t other = report.find("SOURCE DATABASE:  REPORT:SYSTEM@DEMO");
+  ASSERT_NE(demo, std::string::npos) << report.substr(0, 600);
+  ASSERT_NE(other, std::string::npos);
+  EXPECT_LT(demo, other);
+  EXPECT_NE(report.find("CREATE TABLE DEPARTMENTS"), std::string::npos);
+  EXPECT_EQ(std::filesystem::status(options.ReportFile).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+
+  options.ReportFile.clear();
+  options.SplitDirectory = (directory / "split").string();
+  ASSERT_EQ(RunBatch(options, *settings, output, errors), BatchFinished) << errors.str();
+  EXPECT_TRUE(std::filesystem::exists(directory / "split/DEMO/tables/DEPARTMENTS.sql"));
+  EXPECT_TRUE(std::filesystem::exists(directory / "split/REPORT/install.sql"));
+
+  // The schemas are named by --schemas alone.
+  options.ConnectString = "DEMO:SYSTEM/manager@demo";
+  EXPECT_EQ(RunBatch(options, *settings, output, errors), BatchBadArguments);
 }
 
 }  // namespace

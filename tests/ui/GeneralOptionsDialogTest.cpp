@@ -12,6 +12,7 @@
 #include "ModalDialogs.h"
 #include "ScriptedPrompts.h"
 #include "engine/EmptyRunPhases.h"
+#include "engine/RunSettings.h"
 #include "tests/oracle/SandboxClient.h"
 #include "ui/CMainFrame.h"
 #include "ui/GeneralOptionsDialog.h"
@@ -115,7 +116,14 @@ TEST_F(GeneralOptionsDialogTest, RefusedEntriesKeepTheDialogOpenAndStoreNothing)
   // LOB contents are written unless the user turns them off.
   EXPECT_TRUE(dialog->LobContentsBox()->isChecked());
   dialog->LobContentsBox()->click();
+  dialog->SplitFolderEdit()->setText("  schema files ");
   ASSERT_TRUE(PressOk(*dialog));
+  // The folder is kept in the store and comes back with the run settings.
+  EXPECT_EQ(dialog->Options().SplitFolder, "schema files");
+  EXPECT_EQ(store->GetString("Settings", "SplitFolder", ""), "schema files");
+  RunSettings loaded;
+  loaded.LoadRunSettings(*store);
+  EXPECT_EQ(loaded.SplitFolder, "schema files");
   EXPECT_EQ(dialog->Options().AutoSaveLines, 999999);
   EXPECT_EQ(dialog->Options().ReportFileName, "report.txt");
   // Trailing blanks go, leading ones stay.

@@ -193,7 +193,7 @@ TEST_F(MainFrameTest, CommandsFollowTheRunState) {
   EXPECT_NE(frame->windowTitle(), "Paused - Quillmark for Oracle");
 
   ReleaseRun();
-  EXPECT_TRUE(Report().endsWith(" ---"));
+  EXPECT_TRUE(Report().endsWith(" ---\n")) << Report().right(40).toStdString();
   EXPECT_TRUE(frame->StartAction()->isEnabled());
   EXPECT_TRUE(frame->RerunLastAction()->isEnabled());
   EXPECT_FALSE(frame->StopAction()->isEnabled());

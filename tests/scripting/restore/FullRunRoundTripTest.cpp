@@ -4,94 +4,15 @@
 // hold the same objects, all valid, the same dictionary and the same rows.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cctype>
-#include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "app/BatchOptions.h"
-#include "app/BatchRun.h"
-#include "tests/oracle/SandboxClient.h"
-#include "tests/sandbox/oci/RunProgram.h"
-#include "tests/scripting/DictionarySnapshot.h"
+#include "tests/scripting/restore/ReplayFixture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-class FullRunRoundTripTest : public ::testing::Test {
- protected:
-  void SetUp() override { fs::create_directories(directory); }
-  void TearDown() override { fs::remove_all(directory); }
-
-  // The report of a headless run of every kind as schema on database.
-  std::string ScriptEverything(const std::string& schema, const std::string& password,
-                               const std::string& database,
-                               std::vector<std::string> kinds = BatchKindNames(),
-                               std::string* errorText = nullptr) {
-    auto settings = SandboxSettings();
-    BatchOptions options;
-    options.Batch = true;
-    // The schema prefix keeps the ":" of the connect identifier out of it.
-    options.ConnectString = schema + ":" + schema + "/" + password + "@" + database;
-    options.Kinds = std::move(kinds);
-    const fs::path report = directory / ("report-" + std::to_string(++reports) + ".sql");
-    options.ReportFile = report.string();
-    std::ostringstream output;
-    std::ostringstream errors;
-    EXPECT_EQ(RunBatch(options, *settings, output, errors), BatchFinished) << errors.str();
-    if (errorText != nullptr) {
-      *errorText = errors.str();
-    }
-    return ReadFile(report);
-  }
-
-  // Runs report into a fresh database as a DBA would: the schema and the
-  // users and roles its grants name (setup) are created first, and the schema
-  // becomes the current one. Returns the runner's result without its notes on
-  // the SQL tool's commands it skipped.
-  sandbox::testing::RunResult Replay(const std::string& schema, const std::string& password,
-                                     const std::string& report, const std::string& database,
-                                     const std::string& setup = "") {
-    sandbox::testing::RunResult result = sandbox::testing::RunScript(
-        "SYSTEM/manager@" + database,
-        setup + "create user " + schema + " identified by " + password +
-            ";\nalter session set current_schema = " + schema + ";\n" + report);
-    std::istringstream lines(result.output);
-    result.output.clear();
-    for (std::string line; std::getline(lines, line);) {
-      if (line.find(": skipped, a command of the SQL tool") == std::string::npos) {
-        result.output += line + "\n";
-      }
-    }
-    return result;
-  }
-
-  static DictionarySnapshot Snapshot(const std::string& schema, const std::string& password,
-                                     const std::string& database,
-                                     const std::vector<DictionaryView>& views) {
-    SandboxClient client;
-    EXPECT_TRUE(client.session->Connect(schema, password, database, true, true));
-    return TakeDictionarySnapshot(*client.session, views);
-  }
-
-  fs::path directory =
-      fs::temp_directory_path() /
-      ("quillmark-restore-" + std::to_string(::getpid()) + "-" +
-       std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-  int reports = 0;
-};
+using FullRunRoundTripTest = ReplayFixture;
 
 // What a replay must give back beyond the tables: every object with its
 // status, every line of stored source, and every row of the fixture's tables.
@@ -135,7 +56,7 @@ TEST_F(FullRunRoundTripTest, SchemaOfObjectsThatNeedEachOtherReplaysWhole) {
   const std::string target = "file:" + (directory / "target.db").string();
   const sandbox::testing::RunResult built = sandbox::testing::RunScript(
       "SYSTEM/manager@" + source,
-      ReadFile(QUILLMARK_SOURCE_DIR "/tests/scripting/restore/restore_schema.sql"));
+      ReadWholeFile(QUILLMARK_SOURCE_DIR "/tests/scripting/restore/restore_schema.sql"));
   ASSERT_EQ(built.status, 0) << built.output;
 
   const std::string report = ScriptEverything("APP", "app", source);

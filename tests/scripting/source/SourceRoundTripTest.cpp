@@ -46,7 +46,7 @@ std::string DemoScript(const std::string& name) {
 TEST(SourceRoundTripTest, TheDemoSchemasStoredCodeScriptsTheSameAfterItsScriptRan) {
   const std::string first = ScriptStoredCode("demo");
   for (const char* expected :
-       {"*  4 triggers were found", "*  3 views were found", "WHEN (new.hire_date is null)",
+       {"*  4 triggers were found", "*  3 views were found", "\nwhen (new.hire_date is null)\r\n",
         "ALTER TRIGGER PRODUCTS_PRICE_BU DISABLE", "VIEW DEPARTMENT_BUDGET (\"dept_name\"",
         "CREATE OR REPLACE type body address_t as", "CREATE OR REPLACE package body hr_util"}) {
     EXPECT_NE(first.find(expected), std::string::npos) << expected;

@@ -56,12 +56,20 @@ class SourceTextTest : public ::testing::Test {
     return text.erase(text.find_last_not_of("\r\n") + 1) + "\r\n";
   }
 
+  // text with each LF as CR LF, as a report in that style holds it.
+  static std::string WithCrLf(std::string text) {
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2)) {
+      text.replace(at, 1, "\r\n");
+    }
+    return text;
+  }
+
   SandboxClient system;
   SandboxClient app;
   int fetchBatches = 0;
 };
 
-TEST_F(SourceTextTest, StoredUnitsComeBackLineByLineWithoutTrailingWhiteSpace) {
+TEST_F(SourceTextTest, StoredUnitsComeBackLineByLineAsStored) {
   Run("create procedure Add_Row (p_a in number) is\n\n  v number := 1;   \t\nbegin  \n\n"
       "  insert into t (a) values (p_a + v);\nend;");
   Run("create or replace function twice (x number) return number is\nbegin\n  return 2 * x;\n"
@@ -80,34 +88,30 @@ TEST_F(SourceTextTest, StoredUnitsComeBackLineByLineWithoutTrailingWhiteSpace) {
       "    return x * x + y * y;\n  end;\nend;");
   const std::string report = Script({"FUNC", "PKG", "PKGBD", "STP", "TYPE", "TYPEB"});
 
-  EXPECT_EQ(Statement(report, "ADD_ROW"),
-            "CREATE OR REPLACE procedure Add_Row (p_a in number) is\r\n\r\n  v number := 1;\r\n"
-            "begin\r\n\r\n  insert into t (a) values (p_a + v);\r\nend;\r\n\r\n/\r\n");
+  EXPECT_EQ(
+      Statement(report, "ADD_ROW"),
+      "CREATE OR REPLACE procedure Add_Row (p_a in number) is\r\n\r\n  v number := 1;   \t\r\n"
+      "begin  \r\n\r\n  insert into t (a) values (p_a + v);\r\nend;\r\n/\r\n");
   EXPECT_EQ(Statement(report, "TWICE"),
             "CREATE OR REPLACE function twice (x number) return number is\r\nbegin\r\n"
-            "  return 2 * x;\r\nend twice;\r\n\r\n/\r\n");
+            "  return 2 * x;\r\nend twice;\r\n/\r\n");
   EXPECT_EQ(Statement(report, "OWNED"),
-            "CREATE OR REPLACE procedure owned is\r\nbegin\r\n  null;\r\nend;\r\n\r\n/\r\n");
+            "CREATE OR REPLACE procedure owned is\r\nbegin\r\n  null;\r\nend;\r\n/\r\n");
   EXPECT_EQ(Statement(report, "COUNTERS"),
-            "CREATE OR REPLACE package counters as\r\n  total number := 0;\r\nend counters;\r\n\r\n"
+            "CREATE OR REPLACE package counters as\r\n  total number := 0;\r\nend counters;\r\n"
             "/\r\n");
   EXPECT_EQ(Statement(report, "POINT_T"),
             "CREATE OR REPLACE type point_t as object (x number, y number,\r\n"
-            "  member function norm return number\r\n)\r\n\r\n/\r\n");
+            "  member function norm return number\r\n)\r\n/\r\n");
   const std::size_t bodyBanner = report.find("create the package body COUNTERS");
   ASSERT_NE(bodyBanner, std::string::npos);
   const std::string bodyStatement = Statement(report.substr(bodyBanner), "COUNTERS");
-  std::string expected = body;
-  for (std::size_t at = expected.find('\n'); at != std::string::npos;
-       at = expected.find('\n', at + 2)) {
-    expected.replace(at, 1, "\r\n");
-  }
-  EXPECT_EQ(bodyStatement, "CREATE OR REPLACE " + expected.substr(7) + "\r\n\r\n/\r\n");
+  EXPECT_EQ(bodyStatement, "CREATE OR REPLACE " + WithCrLf(body).substr(7) + "\r\n/\r\n");
   const std::size_t typeBodyBanner = report.find("create the type body POINT_T");
   ASSERT_NE(typeBodyBanner, std::string::npos);
   EXPECT_EQ(Statement(report.substr(typeBodyBanner), "POINT_T"),
             "CREATE OR REPLACE type body point_t as\r\n  member function norm return number is\r\n"
-            "  begin\r\n    return x * x + y * y;\r\n  end;\r\nend;\r\n\r\n/\r\n");
+            "  begin\r\n    return x * x + y * y;\r\n  end;\r\nend;\r\n/\r\n");
   // 201 lines of the body in batches of 20, and one batch for each other unit.
   EXPECT_EQ(fetchBatches, 11 + 6);
 }
@@ -132,11 +136,11 @@ TEST_F(SourceTextTest, ViewsQuoteTheirNamesWhereNeededAndKeepTextsOfManyPieces) 
   EXPECT_NE(report.find("*  3 views were found in APP@SRC"), std::string::npos);
   EXPECT_EQ(Statement(report, "Mixed View"),
             "CREATE OR REPLACE VIEW \"Mixed View\" (\"lower col\", " + longColumn +
-                ", \"LEVEL\" ) AS\nselect a, b, a + 1 from t\n where a > 0\r\n/\r\n");
+                ", \"LEVEL\" ) AS\r\nselect a, b, a + 1 from t\r\n where a > 0\r\n/\r\n");
   EXPECT_EQ(Statement(report, "BIG_V"),
-            "CREATE OR REPLACE VIEW BIG_V (A ) AS\n" + query + "\r\n/\r\n");
+            "CREATE OR REPLACE VIEW BIG_V (A ) AS\r\n" + WithCrLf(query) + "\r\n/\r\n");
   EXPECT_EQ(Statement(report, "PLAIN_V"),
-            "CREATE OR REPLACE VIEW PLAIN_V (\"b\", A ) AS\nselect b \"b\", a from t\r\n/\r\n");
+            "CREATE OR REPLACE VIEW PLAIN_V (\"b\", A ) AS\r\nselect b \"b\", a from t\r\n/\r\n");
 }
 
 TEST_F(SourceTextTest, TriggersKeepTheirConditionAndStatusButNotTheirOwner) {
@@ -148,18 +152,19 @@ TEST_F(SourceTextTest, TriggersKeepTheirConditionAndStatusButNotTheirOwner) {
   Run("create trigger " + longName + " before delete on t for each row begin null; end;");
   Run("alter trigger " + longName + " disable");
   const std::string report = Script({"TRIG"});
+  // The whole trigger as it was created, from all_source, without its owner.
   EXPECT_EQ(Statement(report, "T_WHEN"),
-            "CREATE OR REPLACE TRIGGER t_when\nbefore insert on t\nfor each row\n"
-            "WHEN (new.a is null)\nbegin\n  :new.a := 0;\nend;\r\n/\r\n");
+            "CREATE OR REPLACE trigger t_when\r\nbefore insert on t\r\nfor each row\r\n"
+            "when (new.a is null)\r\nbegin\r\n  :new.a := 0;\r\nend;\r\n/\r\n");
   EXPECT_EQ(Statement(report, "T_OWNED"),
-            "CREATE OR REPLACE TRIGGER t_owned after delete on app.t\nbegin\n  null;\nend;\r\n"
-            "/\r\n");
+            "CREATE OR REPLACE trigger t_owned after delete on app.t\r\nbegin\r\n  null;\r\n"
+            "end;\r\n/\r\n");
   EXPECT_EQ(Statement(report, "t.quoted"),
-            "CREATE OR REPLACE TRIGGER \"t.quoted\" after update on t\nbegin\n  null;\nend;\r\n"
-            "/\r\n");
+            "CREATE OR REPLACE trigger \"t.quoted\" after update on t\r\nbegin\r\n  null;\r\n"
+            "end;\r\n/\r\n");
   EXPECT_EQ(Statement(report, longName),
-            "CREATE OR REPLACE TRIGGER " + longName +
-                " before delete on t for each row\nbegin null; end;\r\n/\r\nALTER TRIGGER " +
+            "CREATE OR REPLACE trigger " + longName +
+                " before delete on t for each row begin null; end;\r\n/\r\nALTER TRIGGER " +
                 longName + " DISABLE\r\n/\r\n");
 }
 
