@@ -327,6 +327,7 @@ std::string OracleSession::ServerVersionClass() {
     DiscardError();
   }
   const std::string text = SlotText(banner.data(), banner.size());
+  serverBanner_ = text;
   if (text.find(" 7.", 1) != std::string::npos) {
     return "7";
   }

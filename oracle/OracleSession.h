@@ -115,6 +115,8 @@ class OracleSession {
   bool IsConnected() const { return isConnected_; }
   const std::string& GlobalName() const { return globalName_; }
   const std::string& VersionClass() const { return versionClass_; }
+  // The server's own description of its release, as read at logon.
+  const std::string& ServerBanner() const { return serverBanner_; }
   const std::string& SessionLabel() const { return sessionLabel_; }
   void SetSessionLabel(std::string label) { sessionLabel_ = std::move(label); }
   const std::string& User() const { return user_; }
@@ -179,6 +181,7 @@ class OracleSession {
   bool isConnected_ = false;
 
   ClientLibrary library_;
+  std::string serverBanner_;
   int libraryKind_ = 0;
 
   int clientErrorCode_ = 0;
