@@ -46,6 +46,9 @@ class OracleSession {
   // Sets the session's number characters and timestamp formats to those of
   // SessionFormats.h; every logon runs it.
   static std::string FixedFormatsStatement();
+  // What to check after the logon error number, on a line of its own; empty
+  // for errors the user cannot mend at the logon.
+  static std::string LogonAdvice(int number);
 
   // "7", "8.0" or "8" (every later release), from the server's banner.
   std::string ServerVersionClass();
