@@ -78,6 +78,10 @@ void RunControl::CheckPause() {
 
 void RunControl::CheckStop() {
   CheckPause();
+  StopIfStopped();
+}
+
+void RunControl::StopIfStopped() {
   if (!flags_.Running) {
     StopRun();
   }

@@ -40,6 +40,10 @@ class RunControl {
   // Writes the stop line, saves or closes the report file, tells the user and
   // ends the worker: it throws RunStopped, which only the run driver catches.
   [[noreturn]] void StopRun();
+  // Worker thread, where a server call failed: when the run was stopped, the
+  // failure is the break that Stop sent, no fault of the object, and the run
+  // ends with the stop line.
+  void StopIfStopped();
 
   // Interval of the pause wait in milliseconds.
   static constexpr int PausePollMilliseconds = 100;

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <exception>
 #include <optional>
+#include <string>
 
 #include "engine/ReportColour.h"
 #include "engine/ReportOutput.h"
@@ -22,6 +23,11 @@
 #include "engine/UnscriptedObjects.h"
 
 namespace {
+
+constexpr const char* FinishedText = "Quillmark for Oracle has finished scripting the database";
+// The control panel's last word; the phase's last status would read as if
+// the run were still at work.
+constexpr const char* FinishedStatusText = "Finished.";
 
 // Keeps SkipAllowed set while a phase that honours Skip runs, also when the
 // phase ends by a stop: a stale flag would let Skip act on the next run.
@@ -141,7 +147,7 @@ void RunDriver::StartStatementCommand() {
     return;
   }
   flags_.Running = 1;
-  ReplaceControlPanel(false);
+  ReplaceControlPanel();
   settings_.StatementText = statement;
   StartWorker(RunKind::Statement);
 }
@@ -152,7 +158,7 @@ void RunDriver::StartStatementRun(const std::string& statement) {
   }
   settings_.StatementText = statement;
   flags_.Running = 1;
-  ReplaceControlPanel(false);
+  ReplaceControlPanel();
   StartWorker(RunKind::Statement);
 }
 
@@ -175,7 +181,7 @@ void RunDriver::StartAutomaticRun(const std::string& configurationPath) {
   // Only a run that really starts unattended may end the program.
   unattendedConfiguration_ = configurationPath;
   flags_.Running = 1;
-  ReplaceControlPanel(true);
+  ReplaceControlPanel();
   StartWorker(RunKind::Scripting);
 }
 
@@ -186,17 +192,15 @@ void RunDriver::StartRun() {
   flags_.HasRunBefore = 1;
   settings_.UpdateCommentPrefixes();
   flags_.Running = 1;
-  ReplaceControlPanel(true);
+  ReplaceControlPanel();
   StartWorker(RunKind::Scripting);
 }
 
-void RunDriver::ReplaceControlPanel(bool createNew) {
+void RunDriver::ReplaceControlPanel() {
   host_.DestroyControlPanel();
-  if (createNew) {
-    host_.SetCaption(CaptionFor("Retrieving Databases Information"));
-    // The host keeps track of whether the panel's window exists.
-    host_.CreateControlPanel();
-  }
+  host_.SetCaption(CaptionFor("Retrieving Databases Information"));
+  // The host keeps track of whether the panel's window exists.
+  host_.CreateControlPanel();
 }
 
 void RunDriver::StartWorker(RunKind kind) {
@@ -259,6 +263,8 @@ void RunDriver::Work(RunKind kind) {
       RunRestorePlan();
     } else {
       SkipAllowedScope skipAllowed(flags_);
+      // No count is known ahead: the bar shows that the run is busy.
+      BeginStep("Executing the statement ...", "Executing Statement", 0);
       phases_.ScriptRows(settings_.StatementText, std::string(), std::string());
     }
     FinishRun(kind, SteadySeconds() - start, split);
@@ -353,7 +359,8 @@ void RunDriver::RunRestorePlan() {
       }
       case RestoreSection::Constraints: {
         phases_.ClearConstraintCounters();
-        const int count = phases_.TableCount();
+        // Two passes over the tables: keys and checks, then foreign keys.
+        const int count = 2 * phases_.TableCount();
         BeginStep("Analyzing Constraints ...", "Analyzing Constraints", count);
         phases_.RunConstraintPhase();
         host_.SetProgressPosition(count);
@@ -407,10 +414,9 @@ void RunDriver::BeginStep(const char* status, const char* caption, int count) {
 
 void RunDriver::FinishRun(RunKind kind, std::int64_t elapsedSeconds, SplitRun& split) {
   flags_.Running = 0;
-  if (kind == RunKind::Scripting) {
-    host_.SetProgressRange(0, 100);
-    host_.SetProgressPosition(100);
-  }
+  host_.SetProgressRange(0, 100);
+  host_.SetProgressPosition(100);
+  host_.SetStatusText(FinishedStatusText);
   WriteUnscriptedSummary();
   const std::string elapsed = settings_.StableOutput
                                   ? std::string()
@@ -438,8 +444,16 @@ void RunDriver::FinishRun(RunKind kind, std::int64_t elapsedSeconds, SplitRun& s
     }
     host_.RestoreMainWindow();
   }
-  host_.ShowMessage("Quillmark for Oracle has finished scripting the database", MessageButtons::Ok,
-                    MessageIcon::Information);
+  const std::size_t failed = unscripted_.Count();
+  if (failed == 0) {
+    host_.ShowMessage(FinishedText, MessageButtons::Ok, MessageIcon::Information);
+  } else {
+    // A report that lacks objects must not pass for a whole one.
+    host_.ShowMessage(std::string(FinishedText) + ", but " + std::to_string(failed) +
+                          (failed == 1 ? " object" : " objects") +
+                          " could not be scripted: see the list at the end of the report.",
+                      MessageButtons::Ok, MessageIcon::Warning);
+  }
   host_.SetCaption(CaptionFor("Ready"));
 }
 

@@ -71,7 +71,8 @@ class RunDriver {
   bool RefuseWhileRunning();
   bool KeepUnsavedReport();
   void StartWorker(RunKind kind);
-  void ReplaceControlPanel(bool createNew);
+  // Closes the last run's control panel and opens the new run's.
+  void ReplaceControlPanel();
   void Work(RunKind kind);
   void WriteFileModeNotice();
   void WriteHeader();

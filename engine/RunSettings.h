@@ -115,9 +115,8 @@ struct RunSettings {
   int SplitCrLf = 0;
   // String keys, written by the general options dialog and read at the time of
   // use; not part of the load and save sequence.
-  std::string DateFormat = "MM/DD/YYYY HH24:MI:SS";  // DateFormat
-  std::string IncludePctClauses = "Y";               // InclPct
-  std::string IncludeStorageClauses = "Y";           // InclStorage
+  std::string IncludePctClauses = "Y";      // InclPct
+  std::string IncludeStorageClauses = "Y";  // InclStorage
 
   // Run mode (DoingUpgradeScript) and the comment prefixes derived from it.
   int RunMode = 0;

@@ -140,7 +140,9 @@ bool OracleSession::Connect(const std::string& user, const std::string& password
   }
   if (!LogonParts(user_, password_, database_, OCI_THREADED | OCI_OBJECT)) {
     if (showMessages) {
-      ReportError(true, false, nullptr);
+      int number = 0;
+      const std::string text = LastError(&number);
+      ReportErrorText(text + LogonAdvice(number), number, true, false);
     }
     return false;
   }
@@ -155,6 +157,19 @@ bool OracleSession::Connect(const std::string& user, const std::string& password
   }
   ExecuteSql(FixedFormatsStatement());
   return true;
+}
+
+std::string OracleSession::LogonAdvice(int number) {
+  // The two refusals a user mends by typing again: say what to check.
+  switch (number) {
+    case 1017:
+      return "\nCheck the user name and the password: passwords are case-sensitive.";
+    case 12154:
+      return "\nCheck the database name: an alias of your tnsnames.ora (found through TNS_ADMIN "
+             "or ORACLE_HOME) or an Easy Connect string such as dbhost:1521/orclpdb.";
+    default:
+      return {};
+  }
 }
 
 std::string OracleSession::FixedFormatsStatement() {
@@ -327,6 +342,7 @@ std::string OracleSession::ServerVersionClass() {
     DiscardError();
   }
   const std::string text = SlotText(banner.data(), banner.size());
+  serverBanner_ = text;
   if (text.find(" 7.", 1) != std::string::npos) {
     return "7";
   }

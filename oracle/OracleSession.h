@@ -46,6 +46,9 @@ class OracleSession {
   // Sets the session's number characters and timestamp formats to those of
   // SessionFormats.h; every logon runs it.
   static std::string FixedFormatsStatement();
+  // What to check after the logon error number, on a line of its own; empty
+  // for errors the user cannot mend at the logon.
+  static std::string LogonAdvice(int number);
 
   // "7", "8.0" or "8" (every later release), from the server's banner.
   std::string ServerVersionClass();
@@ -115,6 +118,8 @@ class OracleSession {
   bool IsConnected() const { return isConnected_; }
   const std::string& GlobalName() const { return globalName_; }
   const std::string& VersionClass() const { return versionClass_; }
+  // The server's own description of its release, as read at logon.
+  const std::string& ServerBanner() const { return serverBanner_; }
   const std::string& SessionLabel() const { return sessionLabel_; }
   void SetSessionLabel(std::string label) { sessionLabel_ = std::move(label); }
   const std::string& User() const { return user_; }
@@ -179,6 +184,7 @@ class OracleSession {
   bool isConnected_ = false;
 
   ClientLibrary library_;
+  std::string serverBanner_;
   int libraryKind_ = 0;
 
   int clientErrorCode_ = 0;

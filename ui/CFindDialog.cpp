@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/HelpPages.h"
+
 CFindDialog::CFindDialog(QWidget* parent)
     : QDialog(parent),
       text_(new QLineEdit(this)),
@@ -16,6 +18,7 @@ CFindDialog::CFindDialog(QWidget* parent)
       matchCase_(new QCheckBox(tr("Match &case"), this)),
       findNext_(new QPushButton(tr("&Find Next"), this)) {
   setWindowTitle(tr("Find"));
+  AddHelpKey(*this, "menus");
   setModal(false);
 
   auto* textRow = new QHBoxLayout;

@@ -13,11 +13,14 @@
 #include <QUrl>
 
 #include "engine/ReportText.h"
+#include "oracle/OracleSession.h"
 #include "scripting/connection/DatabaseConnection.h"
 #include "scripting/connection/ScriptingPhases.h"
 #include "scripting/tables/ObjectCatalog.h"
 #include "ui/CFindDialog.h"
 #include "ui/CTallyfoldView.h"
+#include "ui/ControlPanelDialog.h"
+#include "ui/DrawnIcons.h"
 #include "ui/HelpPages.h"
 #include "ui/SiblingTools.h"
 #include "ui/SplashScreen.h"
@@ -27,8 +30,17 @@
 
 namespace {
 
-QString AboutText() {
-  return QString("Quillmark for Oracle\nVersion %1").arg(QUILLMARK_VERSION);
+QString AboutText(const DatabaseConnection* connection) {
+  QString text = QString("Quillmark for Oracle\nVersion %1").arg(QUILLMARK_VERSION);
+  const OracleSession* session = connection != nullptr ? connection->Session() : nullptr;
+  if (session == nullptr || connection->NotConnected()) {
+    return text + "\n\nNot connected to a database.";
+  }
+  // Read at logon: asking the server now could meet a run using the session.
+  return text + "\n\nOracle client library: " +
+         QString::fromStdString(session->Library().FileName()) + "\nServer: " +
+         QString::fromStdString(session->ServerBanner()) + "\nConnected to " +
+         QString::fromStdString(connection->DisplayName());
 }
 
 QString FullCaption(std::string_view text) {
@@ -80,6 +92,7 @@ CMainFrame::CMainFrame(SettingsStore& store, UserPrompts& prompts, RunPhases& ph
   setWindowIcon(QIcon::fromTheme("quillmark", style()->standardIcon(QStyle::SP_ComputerIcon)));
   resize(800, 600);
   CreateActions();
+  ShowShortcutsInToolTips();
   CreateMenus();
   CreateToolBar();
   CreateLaterMenus();
@@ -131,7 +144,7 @@ void CMainFrame::CreateActions() {
   QStyle* look = style();
 
   connect_ =
-      new QAction(look->standardIcon(QStyle::SP_DriveNetIcon), "Connect to a database", this);
+      new QAction(look->standardIcon(QStyle::SP_DriveNetIcon), "&Connect to a database", this);
   connect_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
   connect(connect_, &QAction::triggered, this, &CMainFrame::ConnectCommand);
 
@@ -140,7 +153,7 @@ void CMainFrame::CreateActions() {
   start_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
   connect(start_, &QAction::triggered, this, [&driver] { driver.StartCommand(); });
 
-  rerunLast_ = new QAction(look->standardIcon(QStyle::SP_BrowserReload), "Rerun Last", this);
+  rerunLast_ = new QAction(look->standardIcon(QStyle::SP_BrowserReload), "Re&run Last", this);
   rerunLast_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
   connect(rerunLast_, &QAction::triggered, this, [&driver] { driver.RerunLastCommand(); });
 
@@ -151,12 +164,12 @@ void CMainFrame::CreateActions() {
           [&driver] { driver.StartStatementCommand(); });
 
   openConfiguration_ =
-      new QAction(look->standardIcon(QStyle::SP_DialogOpenButton), "Open Configuration", this);
+      new QAction(look->standardIcon(QStyle::SP_DialogOpenButton), "&Open Configuration", this);
   openConfiguration_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
   connect(openConfiguration_, &QAction::triggered, this, [this] { configuration_.OpenCommand(); });
 
   saveConfiguration_ =
-      new QAction(look->standardIcon(QStyle::SP_DriveFDIcon), "Save Configuration as...", this);
+      new QAction(look->standardIcon(QStyle::SP_DriveFDIcon), "Save Confi&guration as...", this);
   connect(saveConfiguration_, &QAction::triggered, this, [this] { configuration_.SaveCommand(); });
 
   saveReport_ = new QAction(look->standardIcon(QStyle::SP_DialogSaveButton), "S&ave Report", this);
@@ -168,21 +181,37 @@ void CMainFrame::CreateActions() {
 
   skip_ = new QAction(look->standardIcon(QStyle::SP_MediaSkipForward), "S&kip...", this);
   skip_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
-  connect(skip_, &QAction::triggered, this, [&control] { control.SkipCommand(); });
+  connect(skip_, &QAction::triggered, this, [this, &control] {
+    control.SkipCommand();
+    UpdateCommands();  // the other run keys follow at once
+  });
 
   resume_ = new QAction(look->standardIcon(QStyle::SP_MediaSeekForward), "&Resume...", this);
   resume_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-  connect(resume_, &QAction::triggered, this, [&control] { control.ResumeCommand(); });
+  connect(resume_, &QAction::triggered, this, [this, &control] {
+    control.ResumeCommand();
+    UpdateCommands();  // the other run keys follow at once
+  });
 
   pause_ = new QAction(look->standardIcon(QStyle::SP_MediaPause), "&Pause...", this);
   pause_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-  connect(pause_, &QAction::triggered, this, [&control] { control.PauseCommand(); });
+  connect(pause_, &QAction::triggered, this, [this, &control] {
+    control.PauseCommand();
+    UpdateCommands();  // the other run keys follow at once
+  });
 
   stop_ = new QAction(look->standardIcon(QStyle::SP_MediaStop), "&Stop...", this);
   stop_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
-  connect(stop_, &QAction::triggered, this, [&control] { control.StopCommand(); });
+  connect(stop_, &QAction::triggered, this, [this, &control] {
+    control.StopCommand();
+    UpdateCommands();  // the other run keys follow at once
+  });
+  // The run's keys work also while the control panel is the active window.
+  for (QAction* runKey : {skip_, resume_, pause_, stop_}) {
+    runKey->setShortcutContext(Qt::ApplicationShortcut);
+  }
 
-  copy_ = new QAction("&Copy", this);
+  copy_ = new QAction(CopyIcon(), "&Copy", this);
   copy_->setShortcuts(
       {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
   connect(copy_, &QAction::triggered, view_, &QPlainTextEdit::copy);
@@ -191,10 +220,10 @@ void CMainFrame::CreateActions() {
   find_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
   connect(find_, &QAction::triggered, this, &CMainFrame::FindCommand);
 
-  font_ = new QAction("Font", this);
+  font_ = new QAction("F&ont...", this);
   connect(font_, &QAction::triggered, this, [this] { document_->FontCommand(); });
 
-  print_ = new QAction(look->standardIcon(QStyle::SP_FileIcon), "&Print", this);
+  print_ = new QAction(PrintIcon(), "&Print...", this);
   connect(print_, &QAction::triggered, this, [this] { document_->PrintCommand(); });
 
   penwick_ = new QAction(PenwickTool().MenuText, this);
@@ -207,14 +236,34 @@ void CMainFrame::CreateActions() {
   helpTopics_ = new QAction(look->standardIcon(QStyle::SP_DialogHelpButton), "&Help Topics", this);
   helpTopics_->setShortcut(QKeySequence(Qt::Key_F1));
   connect(helpTopics_, &QAction::triggered, this, [] { ShowHelpPage("index"); });
-  onTheWeb_ = new QAction("On the Web...", this);
-  connect(onTheWeb_, &QAction::triggered, this,
-          [] { QDesktopServices::openUrl(QUrl(QString::fromUtf8(ProductWebAddress))); });
+  onTheWeb_ = new QAction("On the &Web...", this);
+  connect(onTheWeb_, &QAction::triggered, this, [this] {
+    const QString address = QString::fromUtf8(ProductWebAddress);
+    if (!QDesktopServices::openUrl(QUrl(address))) {
+      prompts_.ShowMessage(this, "No web browser could be started. The address is " + address,
+                           MessageButtons::Ok, MessageIcon::Information);
+    }
+  });
   about_ = new QAction(look->standardIcon(QStyle::SP_MessageBoxInformation),
                        "&About Quillmark for Oracle...", this);
   connect(about_, &QAction::triggered, this, [this] {
-    prompts_.ShowMessage(this, AboutText(), MessageButtons::Ok, MessageIcon::Information);
+    prompts_.ShowMessage(this, AboutText(HasUsableConnection() ? connection_.get() : nullptr),
+                         MessageButtons::Ok, MessageIcon::Information);
   });
+}
+
+void CMainFrame::ShowShortcutsInToolTips() {
+  for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly)) {
+    if (action->shortcut().isEmpty()) {
+      continue;
+    }
+    QString name = action->text().remove('&');
+    if (name.endsWith("...")) {
+      name.chop(3);
+    }
+    action->setToolTip(
+        QString("%1 (%2)").arg(name, action->shortcut().toString(QKeySequence::NativeText)));
+  }
 }
 
 void CMainFrame::CreateMenus() {
@@ -238,7 +287,7 @@ void CMainFrame::CreateMenus() {
   action->addAction(stop_);
 
   library_ = new SqlLibraryMenu(
-      *menuBar()->addMenu("SQL Library"), engine_, prompts_,
+      *menuBar()->addMenu("SQL &Library"), engine_, prompts_,
       [this] { return LibraryDirectory(engine_.Store()); },
       [this] { return HasUsableConnection(); });
 
@@ -290,6 +339,7 @@ void CMainFrame::CreateToolBar() {
   bar->addAction(stop_);
 
   QMenu* view = menuBar()->addMenu("&View");
+  bar->toggleViewAction()->setText("&Toolbar");
   view->addAction(bar->toggleViewAction());
   QAction* statusToggle = view->addAction("&Status Bar");
   statusToggle->setCheckable(true);
@@ -303,11 +353,12 @@ void CMainFrame::CreateStatusBar() {
   databasePane_ = new QLabel("Database:    Not available", this);
   databasePane_->setStyleSheet("QLabel { color: #2A2AFF; background: white; padding: 0 4px; }");
   statusBar()->addPermanentWidget(databasePane_);
-  statusBar()->showMessage("Ready");
-  // A hovered menu item clears the message pane; "Ready" comes back after it.
+  statusBar()->showMessage(RunStateText());
+  // A hovered menu item clears the message pane; the run's state comes back
+  // after it.
   connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
     if (message.isEmpty()) {
-      statusBar()->showMessage("Ready");
+      statusBar()->showMessage(RunStateText());
     }
   });
 }
@@ -323,9 +374,37 @@ void CMainFrame::UpdateCommands() {
   pause_->setEnabled(control.CanPause());
   stop_->setEnabled(control.CanStop());
   copy_->setEnabled(view_->textCursor().hasSelection());
+  ShowRunState();
   if (HasUsableConnection()) {
     databasePane_->setText(
         QString::fromStdString("Source Database:  " + connection_->DisplayName()));
+  }
+}
+
+QString CMainFrame::RunStateText() {
+  const RunFlags& flags = engine_.Flags();
+  return flags.Paused ? PausedStateText : flags.Running ? RunningStateText : ReadyStateText;
+}
+
+void CMainFrame::ShowRunState() {
+  const QString state = RunStateText();
+  const QString shown = statusBar()->currentMessage();
+  // A menu item's help text stays until the pointer leaves it.
+  if (shown != state && (shown == ReadyStateText || shown == RunningStateText ||
+                         shown == PausedStateText || shown.isEmpty())) {
+    statusBar()->showMessage(state);
+  }
+  RunFlags& flags = engine_.Flags();
+  if (ControlPanelDialog* panel = host_.ControlPanel()) {
+    panel->ShowPaused(flags.Paused != 0);
+  }
+  // A phase may name its step after Pause was chosen and before it stops at
+  // the pause: the title keeps saying Paused, and Resume brings the newest
+  // caption back.
+  const QString paused = FullCaption("Paused");
+  if (flags.Paused && windowTitle() != paused) {
+    flags.SavedCaption = windowTitle().toStdString();
+    setWindowTitle(paused);
   }
 }
 

@@ -12,9 +12,9 @@
 
 #include "engine/RunEngine.h"
 #include "ui/CTallyfoldDoc.h"
+#include "ui/ConfigurationCommands.h"
 #include "ui/DatabaseChoice.h"
 #include "ui/DesktopRunDialogs.h"
-#include "ui/ConfigurationCommands.h"
 #include "ui/QtLogonPrompts.h"
 #include "ui/QtRunHost.h"
 #include "ui/ReportFinder.h"
@@ -35,6 +35,10 @@ class CMainFrame : public QMainWindow, public DatabaseChoice {
 
  public:
   static constexpr int CommandUpdateIntervalMs = 100;
+  // The status bar's message pane between runs, during a run and while paused.
+  static constexpr const char* ReadyStateText = "Ready";
+  static constexpr const char* RunningStateText = "Running";
+  static constexpr const char* PausedStateText = "Paused";
 
   // phases carries out the scripting of a run; it outlives the frame.
   CMainFrame(SettingsStore& store, UserPrompts& prompts, RunPhases& phases);
@@ -93,6 +97,8 @@ class CMainFrame : public QMainWindow, public DatabaseChoice {
 
  private:
   void CreateActions();
+  // "Find (Ctrl+F)": a toolbar button tells its key.
+  void ShowShortcutsInToolTips();
   void CreateMenus();
   void CreateToolBar();
   // Tools and Help, which stand after the View menu that the toolbar adds.
@@ -108,6 +114,9 @@ class CMainFrame : public QMainWindow, public DatabaseChoice {
   // its logon fails: commands that need a database then say none is selected.
   void ReplaceConnection(const std::string& connectString);
   bool HasUsableConnection() const;
+  QString RunStateText();
+  // The run's state in the status bar, the control panel and the caption.
+  void ShowRunState();
   // Stops a run going on (asking first) and waits for its worker; false when
   // the user keeps the run.
   bool EndRunForExit();

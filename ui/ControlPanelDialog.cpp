@@ -13,10 +13,13 @@ ControlPanelDialog::ControlPanelDialog(QWidget* parent, std::function<bool()> is
     : QDialog(parent),
       progress_(new QProgressBar(this)),
       status_(new QLabel(InitialStatusText, this)),
+      paused_(new QLabel(PausedLineText, this)),
       isRunning_(std::move(isRunning)),
       refuse_(std::move(refuse)) {
-  setWindowTitle(tr("Control Panel"));
+  setWindowTitle(TitleText);
   setModal(false);
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  paused_->setVisible(false);
   setMinimumWidth(360);
   progress_->setRange(0, 100);
   progress_->setValue(0);
@@ -28,7 +31,16 @@ ControlPanelDialog::ControlPanelDialog(QWidget* parent, std::function<bool()> is
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(status_);
   layout->addWidget(progress_);
+  layout->addWidget(paused_);
   layout->addWidget(buttons);
+}
+
+void ControlPanelDialog::ShowPaused(bool paused) {
+  const QString title = paused ? QString(PausedTitleText) : QString(TitleText);
+  if (windowTitle() != title) {
+    setWindowTitle(title);
+  }
+  paused_->setVisible(paused);
 }
 
 bool ControlPanelDialog::MayClose() {

@@ -1,5 +1,7 @@
-// The modeless progress dialog of a scripting run: a status text, a progress
-// bar and a Close button that is refused while the run goes on.
+// The modeless progress dialog of a run: a status text, a progress bar, a
+// line that shows a paused run and a Close button that is refused while the
+// run goes on. It opens without taking the focus from the main window, whose
+// keys control the run.
 #pragma once
 
 #include <QDialog>
@@ -13,6 +15,9 @@ class ControlPanelDialog : public QDialog {
 
  public:
   static constexpr const char* InitialStatusText = "Retrieving Database Information ...";
+  static constexpr const char* TitleText = "Control Panel";
+  static constexpr const char* PausedTitleText = "Control Panel - Paused";
+  static constexpr const char* PausedLineText = "Paused: choose Resume (Ctrl+R) to go on.";
   static constexpr const char* CloseRefusedText =
       "Please wait until Quillmark is finished to close the control panel.";
 
@@ -22,6 +27,10 @@ class ControlPanelDialog : public QDialog {
 
   QProgressBar* ProgressBar() const { return progress_; }
   QLabel* StatusText() const { return status_; }
+  QLabel* PausedText() const { return paused_; }
+
+  // Shows whether the run waits for Resume, in the title and a line of its own.
+  void ShowPaused(bool paused);
 
   // Asks to close, as the Close button does; false when refused.
   bool RequestClose();
@@ -35,6 +44,7 @@ class ControlPanelDialog : public QDialog {
 
   QProgressBar* progress_;
   QLabel* status_;
+  QLabel* paused_;
   std::function<bool()> isRunning_;
   std::function<void(const QString&)> refuse_;
 };

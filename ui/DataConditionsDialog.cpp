@@ -84,6 +84,22 @@ void DataConditionsDialog::FillList() {
       names_->addItem(shown);
     }
   }
+  MarkAll();
+}
+
+void DataConditionsDialog::MarkAll() {
+  for (int row = 0; row < names_->count(); ++row) {
+    Mark(*names_->item(row));
+  }
+}
+
+void DataConditionsDialog::Mark(QListWidgetItem& item) {
+  // The names that have a condition stand out, so that none is forgotten.
+  const bool hasCondition = settings_.DataConditions.count(item.text().toStdString()) != 0;
+  QFont font = item.font();
+  font.setBold(hasCondition);
+  item.setFont(font);
+  item.setToolTip(hasCondition ? ConditionTip : QString());
 }
 
 void DataConditionsDialog::ShowKind(bool tables) {
@@ -124,6 +140,7 @@ void DataConditionsDialog::ConditionEdited() {
   if (!text.isEmpty()) {
     settings_.DataConditions[name] = text.toStdString();
   }
+  Mark(*names_->currentItem());
 }
 
 void DataConditionsDialog::ClearAll() {
@@ -131,4 +148,5 @@ void DataConditionsDialog::ClearAll() {
   condition_->clear();
   showing_ = false;
   settings_.DataConditions.clear();
+  MarkAll();
 }

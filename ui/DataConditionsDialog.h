@@ -9,6 +9,7 @@
 struct RunSettings;
 class DatabaseChoice;
 class QListWidget;
+class QListWidgetItem;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -18,6 +19,7 @@ class DataConditionsDialog : public QDialog {
   Q_OBJECT
 
  public:
+  static constexpr const char* ConditionTip = "This object has a data condition";
   DataConditionsDialog(RunSettings& settings, SettingsStore& store, DatabaseChoice& database,
                        QWidget* parent = nullptr);
 
@@ -34,6 +36,9 @@ class DataConditionsDialog : public QDialog {
   void NameChosen();
   void ConditionEdited();
   void ClearAll();
+  // Shows in bold the names that have a condition.
+  void MarkAll();
+  void Mark(QListWidgetItem& item);
 
   RunSettings& settings_;
   SettingsStore& store_;

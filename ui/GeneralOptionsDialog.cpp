@@ -17,6 +17,7 @@
 #include "engine/LobContentsSetting.h"
 #include "engine/RunSettings.h"
 #include "oracle/OracleSession.h"
+#include "oracle/SessionFormats.h"
 #include "scripting/connection/DatabaseConnection.h"
 #include "ui/DatabaseChoice.h"
 #include "ui/HelpPages.h"
@@ -25,7 +26,6 @@
 namespace {
 
 constexpr const char* Section = "Settings";
-constexpr const char* DefaultDateFormat = "MM/DD/YYYY HH24:MI";
 
 QString TrimmedEnd(const QString& text) {
   qsizetype end = text.size();

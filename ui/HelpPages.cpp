@@ -1,13 +1,13 @@
-// Help pages: found beside the program and opened in the desktop's browser.
+// Help pages: found beside the program and shown in the program's help window.
 #include "ui/HelpPages.h"
 
-#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QShortcut>
 #include <QUrl>
 
+#include "ui/HelpWindow.h"
 #include "ui/StartUpSettings.h"
 
 QString HelpDirectory() {
@@ -30,13 +30,21 @@ bool ShowHelpPage(const QString& name) {
   if (path.isEmpty()) {
     path = HelpPagePath("index");
   }
-  return !path.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+  if (path.isEmpty()) {
+    return false;
+  }
+  ShowHelpWindow(QUrl::fromLocalFile(path));
+  return true;
+}
+
+void AddHelpKey(QWidget& window, const QString& page) {
+  auto* key = new QShortcut(QKeySequence::HelpContents, &window);
+  QObject::connect(key, &QShortcut::activated, &window, [page] { ShowHelpPage(page); });
 }
 
 void AddHelp(QWidget& dialog, QDialogButtonBox& buttons, const QString& page) {
   buttons.addButton(QDialogButtonBox::Help);
   QObject::connect(&buttons, &QDialogButtonBox::helpRequested, &dialog,
                    [page] { ShowHelpPage(page); });
-  auto* key = new QShortcut(QKeySequence::HelpContents, &dialog);
-  QObject::connect(key, &QShortcut::activated, &dialog, [page] { ShowHelpPage(page); });
+  AddHelpKey(dialog, page);
 }

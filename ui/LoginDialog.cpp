@@ -23,6 +23,9 @@
 namespace {
 
 constexpr const char* SavePasswordKey = "Savepass";
+constexpr const char* SavePasswordTip =
+    "Keeps the password, as plain text, with the recent connections in the settings file "
+    "~/.config/Velmora/Quillmark for Oracle.conf, which only you can read";
 // Item data roles of a row's RecentConnection.
 constexpr int UserRole = Qt::UserRole;
 constexpr int PasswordRole = Qt::UserRole + 1;
@@ -62,6 +65,9 @@ std::string RecentText(const std::string& user, const std::string& password, boo
   return user + (withPassword ? "/" + password : std::string()) + "@" + database;
 }
 
+// The server's answer to a wrong user name or password.
+constexpr int WrongPasswordCode = 1017;
+
 std::string Text(const QTreeWidgetItem* row, int role) {
   return row->data(0, role).toString().toStdString();
 }
@@ -77,11 +83,13 @@ LoginDialog::LoginDialog(SettingsStore& store, ClientMessages& messages, UserPro
       user_(SortedEditableCombo(this)),
       password_(new QLineEdit(this)),
       database_(SortedEditableCombo(this)),
-      savePassword_(new QCheckBox("Save Password", this)),
+      savePassword_(new QCheckBox("&Save Password", this)),
       recent_(new QTreeWidget(this)) {
   setWindowTitle("Login");
   password_->setEchoMode(QLineEdit::Password);
-  savePassword_->setChecked(store_.GetInt(SettingsSection, SavePasswordKey, 1) != 0);
+  // A password is kept only when the user asks for it.
+  savePassword_->setChecked(store_.GetInt(SettingsSection, SavePasswordKey, 0) != 0);
+  savePassword_->setToolTip(SavePasswordTip);
   connect(savePassword_, &QCheckBox::clicked, this, [this](bool checked) {
     store_.SetInt(SettingsSection, SavePasswordKey, checked ? 1 : 0);
   });
@@ -99,9 +107,9 @@ LoginDialog::LoginDialog(SettingsStore& store, ClientMessages& messages, UserPro
   connect(recent_, &QTreeWidget::itemDoubleClicked, this, [this] { accept(); });
 
   auto* form = new QFormLayout;
-  form->addRow("Username:", user_);
-  form->addRow("Password:", password_);
-  form->addRow("Database:", database_);
+  form->addRow("&Username:", user_);
+  form->addRow("&Password:", password_);
+  form->addRow("&Database:", database_);
   form->addRow(QString(), savePassword_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &LoginDialog::accept);
@@ -180,11 +188,18 @@ void LoginDialog::accept() {
   if (parts.Database.empty()) {
     parts.Database = database_->currentText().toStdString();
   }
-  std::unique_ptr<OracleSession> session =
-      DatabaseConnection::LogOn(store_, messages_, parts.User, parts.Password, parts.Database);
+  int errorCode = 0;
+  std::unique_ptr<OracleSession> session = DatabaseConnection::LogOn(
+      store_, messages_, parts.User, parts.Password, parts.Database, &errorCode);
   if (!session) {
-    user_->setFocus();
-    user_->lineEdit()->selectAll();
+    // A refused password is retyped; anything else may lie in the user name.
+    if (errorCode == WrongPasswordCode) {
+      password_->setFocus();
+      password_->selectAll();
+    } else {
+      user_->setFocus();
+      user_->lineEdit()->selectAll();
+    }
     return;
   }
   // Only a logon that worked is remembered, so a mistyped password is not.

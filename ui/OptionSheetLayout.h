@@ -1,4 +1,4 @@
-// Lays out an option sheet: its tabs above OK and Cancel.
+// Lays out an option sheet: its tabs above OK, Cancel and Help.
 #pragma once
 
 class QDialog;

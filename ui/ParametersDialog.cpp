@@ -34,7 +34,7 @@ const std::array<ParametersDialog::Kind, ParametersDialog::KindCount> Parameters
     {&RunSettings::DoConstraint, "C&onstraints"},
     {&RunSettings::DoData, "&Data"},
     {&RunSettings::DoTrigger, "Tri&ggers"},
-    {&RunSettings::DoViewSource, "&Views"},
+    {&RunSettings::DoViewSource, "Vie&ws"},
     {&RunSettings::DoFunction, "&Functions"},
     {&RunSettings::DoPackage, "Pac&kages"},
     {&RunSettings::DoPackageBody, "Packages &Body"},
@@ -78,7 +78,7 @@ ParametersDialog::ParametersDialog(RunSettings& settings, SettingsStore& store,
     grid->addWidget(box, place / 2, place % 2);
   }
   otherGrid->setRowStretch((KindCount - OtherKindStart + 1) / 2, 1);
-  conditionsButton_ = new QPushButton("Co&nditions...", objects);
+  conditionsButton_ = new QPushButton("&Conditions...", objects);
   conditionsButton_->setAutoDefault(false);
   objectGrid->addWidget(conditionsButton_, ObjectKindCount / 2, 0);
   QCheckBox* dataBox = KindBox(&RunSettings::DoData);
@@ -101,7 +101,7 @@ ParametersDialog::ParametersDialog(RunSettings& settings, SettingsStore& store,
 
   auto* buttons = new QDialogButtonBox(this);
   AddHelp(*this, *buttons, "parameters");
-  generalButton_ = buttons->addButton("&General...", QDialogButtonBox::ActionRole);
+  generalButton_ = buttons->addButton("Ge&neral...", QDialogButtonBox::ActionRole);
   generalButton_->setAutoDefault(false);
   startButton_ = buttons->addButton("Start", QDialogButtonBox::AcceptRole);
   buttons->addButton(QDialogButtonBox::Cancel);

@@ -64,6 +64,8 @@ bool QtRunHost::CreateControlPanel() {
         });
     progressStep_ = 1;
     controlPanel_->show();
+    // The main window keeps the focus, and with it the run's keys.
+    window_.activateWindow();
     return true;
   });
 }

@@ -3,6 +3,7 @@
 
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -12,6 +13,7 @@ namespace {
 constexpr const char* DialogTitle = "Quillmark for Oracle";
 constexpr const char* RtfFilter = "RTF Format (*.rtf)";
 constexpr const char* TextFilter = "Text Format (*.txt)";
+constexpr const char* SqlFilter = "SQL Script (*.sql)";
 constexpr const char* ConfigurationFilter = "Quillmark for Oracle Config Files (*.qmo)";
 
 QMessageBox::StandardButtons ButtonsOf(MessageButtons buttons) {
@@ -77,17 +79,22 @@ std::optional<QString> QtUserPrompts::ChooseReportFile(QWidget* parent) {
   QFileDialog dialog(parent);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilters({RtfFilter, TextFilter});
+  dialog.setNameFilters({RtfFilter, TextFilter, SqlFilter});
   dialog.setDefaultSuffix("rtf");
+  if (!reportFolder_.isEmpty()) {
+    dialog.setDirectory(reportFolder_);
+  }
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-  // The default suffix follows the chosen filter, so "report" saved as text gets ".txt".
-  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                   [&dialog](const QString& filter) {
-                     dialog.setDefaultSuffix(filter == TextFilter ? "txt" : "rtf");
-                   });
+  // The default suffix follows the chosen filter, so "report" saved as text
+  // gets ".txt"; any name but ".rtf" is written as plain text.
+  QObject::connect(
+      &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        dialog.setDefaultSuffix(filter == TextFilter ? "txt" : filter == SqlFilter ? "sql" : "rtf");
+      });
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return std::nullopt;
   }
+  reportFolder_ = dialog.directory().absolutePath();
   return dialog.selectedFiles().constFirst();
 }
 
@@ -105,7 +112,11 @@ std::optional<QString> QtUserPrompts::ChooseConfigurationFile(QWidget* parent, b
 
 std::optional<QFont> QtUserPrompts::ChooseFont(QWidget* parent, const QFont& current) {
   bool accepted = false;
-  const QFont chosen = QFontDialog::getFont(&accepted, current, parent, "Font");
+  // The dialog lists installed families only: it starts on the family that
+  // stands in for the report's font, rather than on its own default.
+  QFont shown = current;
+  shown.setFamily(QFontInfo(current).family());
+  const QFont chosen = QFontDialog::getFont(&accepted, shown, parent, "Font");
   if (!accepted) {
     return std::nullopt;
   }

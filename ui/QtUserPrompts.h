@@ -1,6 +1,8 @@
 // UserPrompts with Qt's message boxes and standard dialogs.
 #pragma once
 
+#include <QString>
+
 #include "ui/UserPrompts.h"
 
 class QtUserPrompts : public UserPrompts {
@@ -11,4 +13,8 @@ class QtUserPrompts : public UserPrompts {
   std::optional<QString> ChooseConfigurationFile(QWidget* parent, bool forSaving) override;
   std::optional<QFont> ChooseFont(QWidget* parent, const QFont& current) override;
   bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
+
+ private:
+  // The folder of the last report file chosen, where the next dialog opens.
+  QString reportFolder_;
 };

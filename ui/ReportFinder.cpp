@@ -3,6 +3,7 @@
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QTextDocument>
 
 ReportFinder::ReportFinder(QPlainTextEdit& report, int& findFromTop,
                            std::function<bool(const QString&)> askYesNo,
@@ -30,6 +31,11 @@ bool ReportFinder::FindNext(const QString& text, QTextDocument::FindFlags flags)
     return false;
   }
   flags &= ~QTextDocument::FindBackward;
+  // Text found nowhere is said once, and the caret stays where it was.
+  if (report_.document()->find(text, 0, flags).isNull()) {
+    notify_(NotFoundText);
+    return false;
+  }
   if (!findFromTop_) {
     if (FindAndShow(text, flags)) {
       return true;

@@ -1,11 +1,13 @@
 // Report printing: the document is laid out again on the printer's resolution
-// with the text area of the page rule as its page, then drawn page by page.
+// with the text area of the page rule as its page, long lines wrapped, then
+// drawn page by page.
 #include "ui/ReportPrinter.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <QTextDocument>
+#include <QTextOption>
 #include <memory>
 
 #include "ui/PrintPageRule.h"
@@ -27,6 +29,11 @@ ReportPrinter::Outcome ReportPrinter::Print(QPrinter& printer, const QTextDocume
   pages->setDefaultFont(font);
   SetReportTabStops(*pages, font, &printer);
   pages->setDocumentMargin(0);
+  // The view shows long lines unwrapped; on paper they would be cut at the
+  // margin, so they wrap instead, at a blank where there is one.
+  QTextOption wrapping = pages->defaultTextOption();
+  wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  pages->setDefaultTextOption(wrapping);
   pages->documentLayout()->setPaintDevice(&printer);
   pages->setPageSize(textArea.size());
 

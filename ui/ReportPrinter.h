@@ -1,5 +1,6 @@
 // Prints the report document page by page on a chosen printer, inside the
-// whole-inch page rule with one-inch margins.
+// whole-inch page rule with one-inch margins; lines longer than the page is
+// wide wrap onto the next line, so nothing is cut off.
 #pragma once
 
 #include <QFont>

@@ -2,6 +2,7 @@
 #include "ui/SqlLibrary.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -28,6 +29,15 @@ std::vector<Listed> NamesIn(const fs::path& directory) {
   return names;
 }
 
+// Only statement files are offered: a note or a backup beside them would be
+// sent to the server as a statement.
+bool IsSqlFile(const std::string& name) {
+  std::string suffix = fs::path(name).extension().string();
+  std::transform(suffix.begin(), suffix.end(), suffix.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return suffix == ".sql";
+}
+
 }  // namespace
 
 SqlLibraryListing ListSqlLibrary(const std::string& directory) {
@@ -49,12 +59,12 @@ SqlLibraryListing ListSqlLibrary(const std::string& directory) {
       for (const Listed& inner : NamesIn(fs::path(directory) / top.name)) {
         LibraryEntry file;
         file.Name = inner.name;
-        if (!inner.folder && number(file)) {
+        if (!inner.folder && IsSqlFile(inner.name) && number(file)) {
           entry.Children.push_back(std::move(file));
         }
       }
       listing.Entries.push_back(std::move(entry));
-    } else if (number(entry)) {
+    } else if (IsSqlFile(top.name) && number(entry)) {
       listing.Entries.push_back(std::move(entry));
     }
   }

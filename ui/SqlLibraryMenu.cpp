@@ -25,10 +25,10 @@ SqlLibraryMenu::SqlLibraryMenu(QMenu& menu, RunEngine& engine, UserPrompts& prom
       prompts_(prompts),
       directory_(std::move(directory)),
       canAutoRun_(std::move(canAutoRun)) {
-  manage_ = menu_.addAction("Manage Library");
+  manage_ = menu_.addAction("&Manage Library");
   connect(manage_, &QAction::triggered, this, &SqlLibraryMenu::ManageLibrary);
   menu_.addSeparator();
-  autoRun_ = menu_.addAction("Auto Run");
+  autoRun_ = menu_.addAction("Auto &Run");
   autoRun_->setCheckable(true);
   autoRun_->setChecked(engine_.Store().GetInt(SettingsSection, AutoRunKey, 0) != 0);
   connect(autoRun_, &QAction::toggled, this,
@@ -56,7 +56,7 @@ void SqlLibraryMenu::Rebuild() {
       AddFile(menu_, entry);
       continue;
     }
-    QMenu* folder = new QMenu(QString::fromStdString(entry.Name), &menu_);
+    QMenu* folder = new QMenu(QString::fromStdString(entry.Name).replace("&", "&&"), &menu_);
     for (const LibraryEntry& child : entry.Children) {
       AddFile(*folder, child);
     }
@@ -69,7 +69,8 @@ void SqlLibraryMenu::Rebuild() {
 
 void SqlLibraryMenu::AddFile(QMenu& menu, const LibraryEntry& entry) {
   const int commandId = entry.CommandId;
-  QAction* action = menu.addAction(QString::fromStdString(entry.Name));
+  // A file name's "&" is shown, not taken for a mnemonic.
+  QAction* action = menu.addAction(QString::fromStdString(entry.Name).replace("&", "&&"));
   connect(action, &QAction::triggered, this, [this, commandId] { RunEntry(commandId); });
 }
 

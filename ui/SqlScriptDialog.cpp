@@ -8,6 +8,9 @@
 #include <QVBoxLayout>
 
 #include "engine/RunSettings.h"
+#include "scripting/connection/DatabaseConnection.h"
+#include "scripting/data/RowSource.h"
+#include "ui/DatabaseChoice.h"
 #include "ui/DatabaseSchemaRow.h"
 #include "ui/GeneralOptionsDialog.h"
 #include "ui/HelpPages.h"
@@ -67,5 +70,23 @@ void SqlScriptDialog::accept() {
                          MessageButtons::Ok, MessageIcon::Warning);
     return;
   }
+  if (const std::optional<QString> refusal = Refusal()) {
+    statement_->setFocus();
+    prompts_.ShowMessage(this, *refusal, MessageButtons::Ok, MessageIcon::Warning);
+    return;
+  }
   QDialog::accept();
+}
+
+std::optional<QString> SqlScriptDialog::Refusal() const {
+  // Without a session the run itself refuses a statement that is no query.
+  const DatabaseConnection* connection = database_.ViewConnection();
+  if (connection == nullptr || connection->NotConnected() || connection->Session() == nullptr) {
+    return std::nullopt;
+  }
+  if (const std::optional<std::string> refusal =
+          RowSource::RefusalOf(*connection->Session(), Statement())) {
+    return QString::fromStdString(*refusal);
+  }
+  return std::nullopt;
 }

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
+#include <optional>
 #include <string>
 
 struct RunSettings;
@@ -34,6 +36,8 @@ class SqlScriptDialog : public QDialog {
 
  private:
   void EditGeneralOptions();
+  // Why the view's session refuses the statement (it is no query), if it does.
+  std::optional<QString> Refusal() const;
 
   RunSettings& settings_;
   SettingsStore& store_;

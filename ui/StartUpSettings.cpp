@@ -43,10 +43,14 @@ bool SavedFrameMaximized(SettingsStore& store) {
 void SaveFramePlacement(SettingsStore& store, const QWidget& frame) {
   const bool maximized = frame.isMaximized();
   // A maximized or minimized frame keeps the place and size it will return to.
+  // The size is the client area's, as resize() takes it back: the frame's
+  // would make the window grow by its border on every start. The place is the
+  // frame's corner, as move() takes it back.
   const QRect normal = frame.normalGeometry();
   const bool useNormal = (maximized || frame.isMinimized()) && normal.isValid();
-  const QSize size = useNormal ? normal.size() : frame.frameGeometry().size();
-  const QPoint place = useNormal ? normal.topLeft() : frame.frameGeometry().topLeft();
+  const QPoint border = frame.frameGeometry().topLeft() - frame.geometry().topLeft();
+  const QSize size = useNormal ? normal.size() : frame.size();
+  const QPoint place = useNormal ? normal.topLeft() + border : frame.pos();
   store.SetInt(SettingsSection, "BigWidth", size.width());
   store.SetInt(SettingsSection, "BigHeight", size.height());
   store.SetInt(SettingsSection, "BigMaximized", maximized ? 1 : 0);

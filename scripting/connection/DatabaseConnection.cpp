@@ -2,22 +2,11 @@
 #include "scripting/connection/DatabaseConnection.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "oracle/SecretText.h"
 #include "scripting/connection/ConnectStringParts.h"
 #include "scripting/connection/ConnectionViewState.h"
 #include "scripting/connection/LogonPrompts.h"
-
-namespace {
-
-std::string UpperCase(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return text;
-}
-
-}  // namespace
 
 DatabaseConnection::DatabaseConnection(SettingsStore& store, ClientMessages& messages,
                                        LogonPrompts& prompts, const std::string& connectString) {
@@ -40,13 +29,14 @@ DatabaseConnection::~DatabaseConnection() {
   holder_.reset();
 }
 
-std::unique_ptr<OracleSession> DatabaseConnection::LogOn(SettingsStore& store,
-                                                         ClientMessages& messages,
-                                                         const std::string& user,
-                                                         const std::string& password,
-                                                         const std::string& database) {
+std::unique_ptr<OracleSession> DatabaseConnection::LogOn(
+    SettingsStore& store, ClientMessages& messages, const std::string& user,
+    const std::string& password, const std::string& database, int* errorCode) {
   auto session = std::make_unique<OracleSession>(store, messages);
   if (!session->Connect(user, password, database, true, true)) {
+    if (errorCode != nullptr) {
+      session->LastError(errorCode);
+    }
     return nullptr;
   }
   session->SetSessionLabel(user + "@" + database);
@@ -81,7 +71,10 @@ void DatabaseConnection::TakeUpSession(const std::string& schemaPrefix) {
   // schema under the name as typed ("demo") would find nothing.
   loginUser_ = session.UserUpper();
   currentSchema_ = schemaPrefix.empty() ? loginUser_ : SchemaNameOfPrefix(schemaPrefix);
-  session.SetSessionLabel(UpperCase(session.SessionLabel()));
+  // The user as the dictionary spells it, the database as typed: on a
+  // case-sensitive system its name may be part of a path. A reconnect labels
+  // the session the same way.
+  session.SetSessionLabel(session.UserUpper() + "@" + session.Database());
   // Named before the listing: a lost connection restored during it labels
   // the session afresh.
   RenameAfterSchema();

@@ -29,10 +29,11 @@ class DatabaseConnection {
 
   // A new session logged on with Connect(user, password, database, true,
   // true) and labelled user@database; null when the logon failed (the session
-  // has shown why).
+  // has shown why, and errorCode, when given, receives the error's number).
   static std::unique_ptr<OracleSession> LogOn(SettingsStore& store, ClientMessages& messages,
                                               const std::string& user, const std::string& password,
-                                              const std::string& database);
+                                              const std::string& database,
+                                              int* errorCode = nullptr);
 
   // Makes schema the one listed and scripted, renames the connection after it
   // and drops the catalog lists of the previous schema.

@@ -22,10 +22,6 @@
 
 namespace {
 
-// The progress bar of the data phase cycles through this range.
-constexpr int ProgressRange = 1000;
-constexpr int LastCyclingPosition = 998;
-
 // Each line of the statement as a comment line of the header.
 std::string StatementAsComment(const std::string& statement) {
   std::string text;
@@ -96,11 +92,7 @@ bool DataScripting::Reconnected() {
 
 void DataScripting::RunDataPhase() {
   Status("Analyzing Data ...");
-  if (host_ != nullptr) {
-    host_->SetProgressStep(1);
-    host_->SetProgressRange(0, ProgressRange);
-    host_->SetProgressPosition(0);
-  }
+  SetProgress(0, 0);
   flags_.SkipRequested = 0;
   flags_.SkipAllowed = 1;
   Caption();
@@ -116,26 +108,27 @@ void DataScripting::RunDataPhase() {
     names.push_back(item.Name());
   }
   const std::string schema = tables_.SchemaOwner();
-  int position = 0;
+  // One step per table: the bar is full exactly when the last table is done.
+  const int count = static_cast<int>(names.size());
+  int done = 0;
   for (const std::string& table : names) {
     control_.CheckStop();
-    if (host_ != nullptr) {
-      host_->SetProgressPosition(position);
-    }
-    position = position + 1 > LastCyclingPosition ? 0 : position + 1;
+    SetProgress(done++, count);
     if (settings_.IsTableExcluded(table)) {
       Status("Skipping data scripting for table: " + table);
       continue;
     }
-    if (host_ != nullptr) {
-      host_->StepProgress();
-    }
     ScriptRows(TableQuery(schema, table), std::string(), table);
   }
-  if (host_ != nullptr) {
-    host_->SetProgressPosition(ProgressRange);
-  }
+  SetProgress(count, count);
   flags_.SkipAllowed = 0;
+}
+
+void DataScripting::SetProgress(int position, int count) {
+  if (host_ != nullptr) {
+    host_->SetProgressRange(0, count);
+    host_->SetProgressPosition(position);
+  }
 }
 
 std::string DataScripting::FetchRows(const std::string& query, std::unique_ptr<RowSource>& source,
@@ -206,7 +199,7 @@ void DataScripting::ScriptRows(const std::string& query, const std::string&,
     error = fetchAfterReconnect(0);
   }
   if (!error.empty()) {
-    WriteErrorBlock(table, error);
+    WriteErrorBlock(table, WithDataCondition(table, error));
     flags_.SkipAllowed = 0;
     return;
   }
@@ -368,12 +361,18 @@ std::string DataScripting::WriteLobBlock(RowSource& source, const std::string& v
   return error;
 }
 
-void DataScripting::WriteErrorBlock(const std::string& table, const std::string& error) {
-  // A stop breaks the statement it waits for; that is no failure of the
-  // table, and the run ends with the stop line.
-  if (!flags_.Running) {
-    control_.StopRun();
+std::string DataScripting::WithDataCondition(const std::string& table,
+                                             const std::string& error) const {
+  // The user's own condition is the likely culprit: name it with the error.
+  std::string condition;
+  if (table.empty() || !settings_.GetDataCondition(table, condition) || condition.empty()) {
+    return error;
   }
+  return error + " (data condition: where " + condition + ")";
+}
+
+void DataScripting::WriteErrorBlock(const std::string& table, const std::string& error) {
+  control_.StopIfStopped();
   Write(table.empty() ? std::string("\r\n\r\n\r\nThe following error was received while processing "
                                     "statement ")
                       : "\r\n\r\n\r\nThe following error was received while processing data "

@@ -66,6 +66,10 @@ class DataScripting {
   // Rows between COMMIT statements; 0 for one COMMIT after the table.
   long long CommitPortion() const;
   int Release();
+  // The bar of the control panel at position of count tables.
+  void SetProgress(int position, int count);
+  // error, followed by the table's data condition when it has one.
+  std::string WithDataCondition(const std::string& table, const std::string& error) const;
   void WriteErrorBlock(const std::string& table, const std::string& error);
   void WriteNoDataBanner(const std::string& table);
   void Status(const std::string& text);

@@ -153,6 +153,7 @@ bool PrivilegePhase::ScriptKind(Kind kind) {
     std::string error;
     std::vector<DictionaryQuery::Row> part;
     if (!query.ReadAll(part, error)) {
+      control_.StopIfStopped();
       writer_.ErrorBlock("analyzing privileges", error);
       writer_.NoteUnscripted(UnscriptedKind(kind), schema_, error);
       return false;

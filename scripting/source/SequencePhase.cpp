@@ -69,6 +69,7 @@ void SequencePhase::Run() {
   std::vector<DictionaryQuery::Row> rows;
   std::string error;
   if (!query.ReadAll(rows, error)) {
+    control_.StopIfStopped();
     writer_.ErrorBlock("processing sequences", error);
     writer_.NoteUnscripted("LIST OF SEQUENCES", owner_, error);
     return;

@@ -111,12 +111,29 @@ int SourcePhase::ReadList(const SourceKind& kind) {
                                  : lists_.ReloadList(kind);
 }
 
+std::string SourcePhase::CountedNoun(const SourceKind& kind, int count) {
+  std::string noun = LowerCase(kind.dictionaryType);  // "type body"
+  if (noun == "procedure") {
+    noun = "stored procedure";
+  }
+  if (count == 1) {
+    return noun;
+  }
+  if (noun.back() == 'y') {
+    noun.pop_back();
+    noun += "ies";
+  } else {
+    noun += 's';
+  }
+  return noun;
+}
+
 void SourcePhase::WriteSummaryBanner(const SourceKind& kind, int count) {
   const std::string label = LowerCase(kind.label);
   Comment("\r\n\r\n\r\n" + BannerOpen);
   Comment("*  " + label + "\r\n*\r\n*  ");
   Name(std::to_string(count) + " ", false);
-  Comment(label + " were found in ", false);
+  Comment(CountedNoun(kind, count) + (count == 1 ? " was found in " : " were found in "), false);
   Name(lists_.DatabaseName(), false);
   Comment(BannerClose);
 }
@@ -226,6 +243,7 @@ void SourcePhase::WriteObjectScript(const SourceKind& kind, const std::string& o
   SourceDefinition definition;
   const std::string error = texts_.FetchSourceText(owner, name, kind.dictionaryType, definition);
   if (!error.empty() || definition.text.empty()) {
+    control_.StopIfStopped();
     const std::string reason = error.empty() ? "the dictionary holds no source" : error;
     unscripted_.Add(kind.dictionaryType, name, reason);
     const std::string remark =

@@ -55,6 +55,8 @@ class SourcePhase : private PhaseOutput {
   // Reads the kind's list; returns how many objects it holds.
   int ReadList(const SourceKind& kind);
   void WriteSummaryBanner(const SourceKind& kind, int count);
+  // "1 type body", "2 type bodies": the kind's name for count objects.
+  static std::string CountedNoun(const SourceKind& kind, int count);
   // The objects to script of kinds, in the order to write them.
   std::vector<SectionObject> OrderedObjects(const std::vector<const SourceKind*>& kinds);
   std::vector<SectionObject> InDependencyOrder(std::vector<SectionObject> objects);

@@ -33,6 +33,7 @@ void RunStatementList(const StatementList& list, RunControl& control, PhaseWrite
     std::vector<DictionaryQuery::Row> rows;
     std::string error;
     if (!query.ReadAll(rows, error)) {
+      control.StopIfStopped();
       writer.ErrorBlock("processing " + list.Label, error);
       writer.NoteUnscripted("LIST OF " + UpperCase(list.Label), owner, error);
       continue;

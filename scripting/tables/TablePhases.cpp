@@ -76,6 +76,7 @@ bool TablePhases::NoteFailure(const char* objectKind, const std::string& table,
   if (failure.empty()) {
     return false;
   }
+  control_.StopIfStopped();
   unscripted_.Add(objectKind, table, failure);
   output_.OutputLine("\r\n" + settings_.SqlCommentPrefix + objectKind + " script of " + table +
                          " could not be generated: " + WithoutTrailingWhiteSpace(failure) + "\r\n",
@@ -211,6 +212,7 @@ bool TablePhases::RunKeyPhase(const KeyPhaseTexts& texts, Generate generate,
   const ExcludedNames excluded(settings_.ExcludedTables);
   for (const std::string& table : TableNames(tables_)) {
     control_.CheckStop();
+    StepProgress();
     if (excluded.Contains(table)) {
       if (texts.skippingStatus != nullptr) {
         Status(texts.skippingStatus + table);

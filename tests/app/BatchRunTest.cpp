@@ -102,7 +102,7 @@ TEST_F(BatchRunTest, DemoRunWritesHeaderAndClosingLineToTheReportFile) {
   ASSERT_EQ(Run("DEMO/demo@demo", report.string()), BatchFinished) << errors.str();
   const std::string text = ReadFile(report);
   EXPECT_EQ(text.rfind("SET DEFINE OFF\r\n/*****", 0), 0u) << text.substr(0, 200);
-  EXPECT_NE(text.find("*  SOURCE DATABASE:  DEMO@DEMO\r\n"), std::string::npos);
+  EXPECT_NE(text.find("*  SOURCE DATABASE:  DEMO@demo\r\n"), std::string::npos);
   EXPECT_NE(text.find(ClosingLine), std::string::npos);
   EXPECT_EQ(std::filesystem::status(report).permissions() & std::filesystem::perms::all,
             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
@@ -114,7 +114,7 @@ TEST_F(BatchRunTest, DemoRunWritesHeaderAndClosingLineToTheReportFile) {
 TEST_F(BatchRunTest, AnotherSchemasPrivilegesThatCannotBeReadAreReportedMissing) {
   ASSERT_EQ(Run("REPORT:DEMO/demo@demo"), BatchReportIncomplete) << errors.str();
   const std::string text = ReadFile(directory / "report.sql");
-  EXPECT_NE(text.find("SOURCE DATABASE:  REPORT:DEMO@DEMO"), std::string::npos);
+  EXPECT_NE(text.find("SOURCE DATABASE:  REPORT:DEMO@demo"), std::string::npos);
   EXPECT_NE(text.find(ClosingLine), std::string::npos);
   // DEMO may not read another user's privileges (dba_ views): the run says
   // that they are missing rather than write DEMO's own.
@@ -126,7 +126,7 @@ TEST_F(BatchRunTest, AnotherSchemasPrivilegesThatCannotBeReadAreReportedMissing)
 TEST_F(BatchRunTest, ViewsKindWritesTheDemoViewsAndNoOtherKind) {
   ASSERT_EQ(Run("DEMO/demo@demo", {}, {"views"}), BatchFinished) << errors.str();
   const std::string report = ReadFile(directory / "report.sql");
-  EXPECT_NE(report.find("*  3 views were found in DEMO@DEMO"), std::string::npos);
+  EXPECT_NE(report.find("*  3 views were found in DEMO@demo"), std::string::npos);
   for (const char* view : {"DEPARTMENT_BUDGET", "EMPLOYEE_DIRECTORY", "OPEN_ORDERS"}) {
     EXPECT_NE(report.find(std::string("CREATE OR REPLACE VIEW ") + view + " ("), std::string::npos)
         << view;
@@ -144,7 +144,7 @@ TEST_F(BatchRunTest, WithoutReportFileOrWithDashTheReportIsStreamedToStandardOut
     options.Kinds = {"data"};
     std::string streamed;
     ASSERT_EQ(RunToStandardOutput(options, streamed), BatchFinished) << errors.str();
-    EXPECT_NE(streamed.find("SOURCE DATABASE:  DEMO@DEMO"), std::string::npos);
+    EXPECT_NE(streamed.find("SOURCE DATABASE:  DEMO@demo"), std::string::npos);
     EXPECT_NE(streamed.find("INSERT INTO DEPARTMENTS ( \"DEPT_ID\", \"DEPT_NAME\""),
               std::string::npos)
         << streamed.substr(0, 2000);
@@ -271,7 +271,7 @@ TEST_F(BatchRunTest, ConnectStringPasswordWithAtSignsConnectsAndStaysHidden) {
 // can see ends the run before anything is written.
 TEST_F(BatchRunTest, SchemaPrefixIsFoldedAndMustNameAVisibleSchema) {
   EXPECT_EQ(Run("report:demo/demo@demo", {}, {"sequences"}), BatchFinished) << errors.str();
-  EXPECT_NE(ReadFile(directory / "report.sql").find("SOURCE DATABASE:  REPORT:DEMO@DEMO"),
+  EXPECT_NE(ReadFile(directory / "report.sql").find("SOURCE DATABASE:  REPORT:DEMO@demo"),
             std::string::npos);
   EXPECT_EQ(Run("\"DEMO\":demo/demo@demo", {}, {"sequences"}), BatchFinished) << errors.str();
 
@@ -348,7 +348,7 @@ TEST_F(BatchRunTest, UnwritableReportEndsWithStatusFourAndLosesNothing) {
   const std::filesystem::path report = directory / "no-such-folder" / "demo.sql";
   EXPECT_EQ(Run("DEMO/demo@demo", report.string()), BatchReportNotWritten);
   EXPECT_FALSE(std::filesystem::exists(report));
-  EXPECT_NE(output.str().find("SOURCE DATABASE:  DEMO@DEMO"), std::string::npos);
+  EXPECT_NE(output.str().find("SOURCE DATABASE:  DEMO@demo"), std::string::npos);
   EXPECT_NE(output.str().find(ClosingLine), std::string::npos);
 }
 
@@ -384,7 +384,7 @@ TEST_F(BatchRunTest, ConfigurationFileChoosesConnectionKindsExclusionsAndReportF
                           options));
   ASSERT_EQ(RunBatch(options, *settings, output, errors), BatchFinished) << errors.str();
   const std::string overridden = ReadFile(directory / "override.sql");
-  EXPECT_NE(overridden.find("SOURCE DATABASE:  REPORT:DEMO@DEMO"), std::string::npos);
+  EXPECT_NE(overridden.find("SOURCE DATABASE:  REPORT:DEMO@demo"), std::string::npos);
   EXPECT_EQ(overridden.find("CREATE TABLE"), std::string::npos);
 }
 

@@ -145,6 +145,10 @@ TEST_F(RunDriverTest, ObjectsThatCouldNotBeScriptedAreSummedUpBeforeTheClosingLi
             std::string::npos)
       << report;
   EXPECT_EQ(report.find("LEFT_OVER"), std::string::npos);
+  // The finish message counts the failures instead of claiming a whole report.
+  EXPECT_EQ(host_.Messages().back(),
+            "Quillmark for Oracle has finished scripting the database, but 2 objects could not "
+            "be scripted: see the list at the end of the report.");
 
   // Objects of a kind no phase scripts come after, in a list of their own.
   phases_.duringTablePhase = [this] {
@@ -163,6 +167,7 @@ TEST_F(RunDriverTest, ObjectsThatCouldNotBeScriptedAreSummedUpBeforeTheClosingLi
             std::string::npos)
       << second;
   EXPECT_EQ(second.find("could not be scripted"), std::string::npos);
+  EXPECT_EQ(host_.Messages().back(), "Quillmark for Oracle has finished scripting the database");
   EXPECT_EQ(engine_->Unscripted().Count(), 0u);
   EXPECT_EQ(engine_->Unscripted().UncoveredCount(), 1u);
 
@@ -219,13 +224,18 @@ TEST_F(RunDriverTest, RerunLastAsksAboutTheUnsavedReportFirst) {
   EXPECT_FALSE(phases_.calls.empty());
 }
 
-TEST_F(RunDriverTest, StatementRunScriptsOneQueryWithoutControlPanel) {
+TEST_F(RunDriverTest, StatementRunScriptsOneQueryWithItsControlPanel) {
   Driver().StartStatementCommand();
   Wait();
   EXPECT_EQ(phases_.calls, std::vector<std::string>{"ScriptRows [select * from emp][][] +skip"});
   EXPECT_EQ(Settings().StatementText, "select * from emp");
-  EXPECT_FALSE(Contains(host_.Events(), "create panel"));
-  EXPECT_FALSE(Contains(host_.Events(), "range 0..100"));
+  // Stop and Pause need a panel here too: a query may run for hours.
+  EXPECT_TRUE(Contains(host_.Events(), "create panel"));
+  EXPECT_TRUE(Contains(host_.Events(), "range 0..0"));  // busy: no count is known
+  // The bar ends full, and the panel no longer names the statement's step.
+  EXPECT_TRUE(Contains(host_.Events(), "range 0..100"));
+  EXPECT_TRUE(Contains(host_.Events(), "position 100"));
+  EXPECT_EQ(host_.EventsStartingWith("status ").back(), "status Finished.");
   EXPECT_EQ(Flags().SkipAllowed, 0);
   EXPECT_FALSE(Driver().CanRerunLast());  // only a scripting run enables Rerun Last
   EXPECT_TRUE(

@@ -55,7 +55,14 @@ TEST(OracleSession, FailedLogonReportsTheClientTextAndLeavesTheSessionUsable) {
   EXPECT_FALSE(client.session->Connect("system", "wrong", database, true, true));
   ASSERT_EQ(client.messages.texts.size(), 1u);
   EXPECT_EQ(client.messages.texts[0].rfind("ORA-01017", 0), 0u) << client.messages.texts[0];
+  // With advice on what to check, for a refused password and an unknown name.
+  EXPECT_NE(client.messages.texts[0].find("passwords are case-sensitive"), std::string::npos);
   EXPECT_FALSE(client.session->IsConnected());
+  EXPECT_FALSE(client.session->Connect("system", "manager", "no-such-alias", true, true));
+  ASSERT_EQ(client.messages.texts.size(), 2u);
+  EXPECT_NE(client.messages.texts[1].find("ORA-12154"), std::string::npos);
+  EXPECT_NE(client.messages.texts[1].find("Check the database name"), std::string::npos);
+  client.messages.texts.pop_back();
 
   EXPECT_FALSE(client.session->Connect("system", "wrong", database, false, true));
   EXPECT_EQ(client.messages.texts.size(), 1u);  // no message without showMessages

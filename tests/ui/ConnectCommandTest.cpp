@@ -32,8 +32,17 @@ TEST(ConnectCommandTest, ConnectsThroughTheLoginDialogAndKeepsItOnCancel) {
   frame.ConnectAction()->trigger();
   ASSERT_NE(frame.Connection(), nullptr);
   EXPECT_FALSE(frame.ConnectionState().NoConnection);
-  EXPECT_EQ(frame.DatabasePane()->text(), "Source Database:  DEMO@DEMO");
+  // The database as typed: on a case-sensitive system it may be part of a path.
+  EXPECT_EQ(frame.DatabasePane()->text(), "Source Database:  DEMO@demo");
   EXPECT_EQ(phases.Connection(), frame.Connection());
+  // About names the client library and the server's release.
+  frame.AboutAction()->trigger();
+  ASSERT_FALSE(prompts.Messages().isEmpty());
+  const QString about = prompts.Messages().last();
+  EXPECT_TRUE(about.contains("Oracle client library: " +
+                             QString::fromStdString(SandboxLibraryPath())))
+      << about.toStdString();
+  EXPECT_TRUE(about.contains("Server: Oracle Database 19c")) << about.toStdString();
   const std::shared_ptr<DatabaseConnection> first = frame.Connection();
 
   WhenDialogOpens<LoginDialog>([](LoginDialog& dialog) { dialog.reject(); });
@@ -41,7 +50,7 @@ TEST(ConnectCommandTest, ConnectsThroughTheLoginDialogAndKeepsItOnCancel) {
   EXPECT_EQ(frame.Connection(), first);
   EXPECT_EQ(phases.Connection(), first);
   EXPECT_TRUE(first->Session()->IsConnected());
-  EXPECT_EQ(frame.DatabasePane()->text(), "Source Database:  DEMO@DEMO");
+  EXPECT_EQ(frame.DatabasePane()->text(), "Source Database:  DEMO@demo");
 }
 
 }  // namespace

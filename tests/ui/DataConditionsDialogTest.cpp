@@ -58,6 +58,23 @@ TEST_F(DataConditionsDialogTest, EveryEditReachesTheConditionsAtOnce) {
   EXPECT_EQ(Settings().DataConditions.count("EMPLOYEES"), 0u);
 }
 
+TEST_F(DataConditionsDialogTest, NamesWithAConditionStandOut) {
+  Settings().DataConditions["ORDERS"] = "status = 'OPEN'";
+  DataConditionsDialog dialog(Settings(), *store, frame);
+  const auto bold = [&dialog](const QString& name) {
+    return dialog.NameList()->findItems(name, Qt::MatchExactly).front()->font().bold();
+  };
+  EXPECT_TRUE(bold("ORDERS"));
+  EXPECT_FALSE(bold("EMPLOYEES"));
+  Choose(dialog, "EMPLOYEES");
+  dialog.ConditionEdit()->setPlainText("dept_id = 10");
+  EXPECT_TRUE(bold("EMPLOYEES"));
+  dialog.ConditionEdit()->clear();
+  EXPECT_FALSE(bold("EMPLOYEES"));
+  dialog.ClearAllButton()->click();
+  EXPECT_FALSE(bold("ORDERS"));
+}
+
 TEST_F(DataConditionsDialogTest, ClearAllTakesViewsTooAndTheKindIsRemembered) {
   Settings().DataConditions["SOME_VIEW"] = "1 = 1";
   DataConditionsDialog dialog(Settings(), *store, frame);

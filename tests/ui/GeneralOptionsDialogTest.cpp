@@ -13,6 +13,7 @@
 #include "ScriptedPrompts.h"
 #include "engine/EmptyRunPhases.h"
 #include "engine/RunSettings.h"
+#include "oracle/SessionFormats.h"
 #include "tests/oracle/SandboxClient.h"
 #include "ui/CMainFrame.h"
 #include "ui/GeneralOptionsDialog.h"
@@ -82,6 +83,15 @@ TEST_F(GeneralOptionsDialogTest, OutputRadiosSetTheModeAndEnableItsFields) {
   EXPECT_EQ(dialog->Options().AutoSave, 1);
   EXPECT_EQ(dialog->Options().ReportToFile, 0);
   EXPECT_EQ(dialog->Options().ReportFileName, "old.txt");
+}
+
+TEST_F(GeneralOptionsDialogTest, OkWithoutChangesKeepsTheDateFormatRunsUse) {
+  auto dialog = Open();
+  EXPECT_EQ(dialog->DateFormatEdit()->text(), DefaultDateFormat);
+  ASSERT_TRUE(PressOk(*dialog));
+  // Runs that never open the dialog read the same default: seconds included.
+  EXPECT_EQ(store->GetString("Settings", "DateFormat", ""), DefaultDateFormat);
+  EXPECT_TRUE(QString(DefaultDateFormat).endsWith("HH24:MI:SS"));
 }
 
 TEST_F(GeneralOptionsDialogTest, RefusedEntriesKeepTheDialogOpenAndStoreNothing) {

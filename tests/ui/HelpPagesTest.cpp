@@ -1,31 +1,23 @@
 // The help pages as shipped: every link between them leads to a page that
 // exists, and every page leads back to the contents. A dialog's Help button
-// and F1 open its page, and a page that is not installed opens the contents.
+// and F1 show its page in the help window, and a page that is not installed
+// shows the contents.
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTextBrowser>
 #include <QUrl>
 
 #include "ui/HelpPages.h"
-
-// Takes the URLs the program hands to the desktop.
-class OpenedUrls : public QObject {
-  Q_OBJECT
-
- public:
-  QStringList files;
-
- public slots:
-  void Open(const QUrl& url) { files << QFileInfo(url.toLocalFile()).fileName(); }
-};
+#include "ui/HelpWindow.h"
 
 namespace {
 
@@ -58,8 +50,11 @@ TEST(HelpPagesTest, HelpButtonAndF1OpenTheDialogsPage) {
   for (const char* page : {"index.html", "connect.html"}) {
     QFile::copy(QDir(QUILLMARK_HELP_SOURCE_DIR).filePath(page), QDir(installed).filePath(page));
   }
-  OpenedUrls opened;
-  QDesktopServices::setUrlHandler("file", &opened, "Open");
+  QStringList shown;
+  const auto record = [&shown] {
+    ASSERT_NE(CurrentHelpWindow(), nullptr);
+    shown << QFileInfo(CurrentHelpWindow()->Browser()->source().toLocalFile()).fileName();
+  };
 
   QDialog dialog;
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
@@ -67,16 +62,22 @@ TEST(HelpPagesTest, HelpButtonAndF1OpenTheDialogsPage) {
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
   buttons->button(QDialogButtonBox::Help)->click();
+  record();
+  dialog.activateWindow();
   QTest::keyClick(&dialog, Qt::Key_F1);
+  record();
   EXPECT_TRUE(ShowHelpPage("not-written-yet"));
+  record();
   EXPECT_TRUE(ShowHelpPage("../../../etc/passwd"));  // never a path out of the help
-  EXPECT_EQ(opened.files,
-            QStringList({"connect.html", "connect.html", "index.html", "index.html"}));
+  record();
+  EXPECT_EQ(shown, QStringList({"connect.html", "connect.html", "index.html", "index.html"}));
+  // The page is shown by the program itself, titled as the page is.
+  EXPECT_TRUE(CurrentHelpWindow()->isVisible());
+  EXPECT_FALSE(CurrentHelpWindow()->Browser()->toPlainText().isEmpty());
+  EXPECT_TRUE(CurrentHelpWindow()->windowTitle().endsWith(HelpWindow::TitleText));
+  CurrentHelpWindow()->close();
 
-  QDesktopServices::unsetUrlHandler("file");
   shared.removeRecursively();
 }
 
 }  // namespace
-
-#include "HelpPagesTest.moc"

@@ -104,6 +104,10 @@ TEST_F(LoginDialogTest, ALogonReplacesTheOlderEntryOfTheSameUserAndDatabase) {
   settings->SetString(LoginDialog::RecentSection, "0", "DEMO/demo@demo");
   settings->SetString(LoginDialog::RecentSection, "1", "scott/tiger@orcl");
   const auto dialog = Open();
+  // A password is kept only when asked for.
+  EXPECT_FALSE(dialog->SavePasswordBox()->isChecked());
+  dialog->SavePasswordBox()->click();
+  EXPECT_EQ(settings->GetInt("Settings", "Savepass", -1), 1);
   dialog->SavePasswordBox()->click();
   EXPECT_EQ(settings->GetInt("Settings", "Savepass", -1), 0);
   Fill(*dialog, "DEMO", "demo", "demo");
@@ -144,12 +148,14 @@ TEST_F(LoginDialogTest, FailedLogonStaysOpenAndOnlyASuccessfulOneIsRecorded) {
   EXPECT_EQ(dialog->TakeHolder(), nullptr);
   ASSERT_EQ(messages.texts.size(), 1u);
   EXPECT_NE(messages.texts[0].find("ORA-01017"), std::string::npos);
-  EXPECT_EQ(dialog->UserField()->lineEdit()->selectedText(), "DEMO");
+  // A refused password is the thing to retype.
+  EXPECT_EQ(dialog->PasswordField()->selectedText(), "wrong");
   EXPECT_EQ(Recent(0), "scott/tiger@orcl");
   EXPECT_EQ(Recent(1), "demo/old@DEMO");
 
   // The second try succeeds; the same user and database in other case is the
   // same entry, and no blank entry ends the list.
+  dialog->SavePasswordBox()->setChecked(true);
   Fill(*dialog, "DEMO", "demo", "demo");
   dialog->accept();
   EXPECT_EQ(dialog->result(), QDialog::Accepted);

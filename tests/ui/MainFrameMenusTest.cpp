@@ -10,6 +10,7 @@
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 
 #include "ScriptedPrompts.h"
 #include "config/MemorySettingsStore.h"
@@ -47,19 +48,45 @@ TEST_F(MainFrameMenusTest, MenusStandInTheirOrderWithTheirGroups) {
   for (QAction* menu : frame.menuBar()->actions()) {
     titles << menu->text();
   }
-  EXPECT_EQ(titles, QStringList({"&Quillmark", "&Action", "SQL Library", "&Edit", "&View", "&Tools",
-                                 "&Help"}));
+  EXPECT_EQ(titles, QStringList({"&Quillmark", "&Action", "SQL &Library", "&Edit", "&View",
+                                 "&Tools", "&Help"}));
   const QStringList main = ItemsOf("&Quillmark");
-  EXPECT_EQ(main.first(), "Connect to a database");
+  EXPECT_EQ(main.first(), "&Connect to a database");
   EXPECT_EQ(main.at(1), "-");
-  EXPECT_EQ(main.mid(main.indexOf("Open Configuration"), 3),
-            QStringList({"Open Configuration", "Save Configuration as...", "-"}));
+  EXPECT_EQ(main.mid(main.indexOf("&Open Configuration"), 3),
+            QStringList({"&Open Configuration", "Save Confi&guration as...", "-"}));
   EXPECT_EQ(main.last(), "E&xit");
-  EXPECT_EQ(ItemsOf("SQL Library").mid(0, 4),
-            QStringList({"Manage Library", "-", "Auto Run", "-"}));
+  EXPECT_EQ(ItemsOf("SQL &Library").mid(0, 4),
+            QStringList({"&Manage Library", "-", "Auto &Run", "-"}));
   EXPECT_EQ(ItemsOf("&Help"),
-            QStringList({"&Help Topics", "On the Web...", "&About Quillmark for Oracle..."}));
+            QStringList({"&Help Topics", "On the &Web...", "&About Quillmark for Oracle..."}));
   EXPECT_EQ(frame.OpenConfigurationAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+}
+
+TEST_F(MainFrameMenusTest, ToolbarButtonsHaveIconsAndTellTheirKeys) {
+  QToolBar* bar = frame.findChild<QToolBar*>("Toolbar");
+  ASSERT_NE(bar, nullptr);
+  for (QAction* action : bar->actions()) {
+    if (!action->isSeparator()) {
+      EXPECT_FALSE(action->icon().isNull()) << action->text().toStdString();
+    }
+  }
+  const QImage copy = frame.CopyAction()->icon().pixmap(24).toImage();
+  const QImage print = frame.PrintAction()->icon().pixmap(24).toImage();
+  EXPECT_NE(copy, print);
+  // A drawn or themed icon has something on it.
+  for (const QImage& image : {copy, print}) {
+    bool marked = false;
+    for (int y = 0; y < image.height() && !marked; ++y) {
+      for (int x = 0; x < image.width() && !marked; ++x) {
+        marked = qAlpha(image.pixel(x, y)) != 0;
+      }
+    }
+    EXPECT_TRUE(marked);
+  }
+  EXPECT_EQ(frame.FindAction()->toolTip(),
+            "Find (" + QKeySequence(Qt::CTRL | Qt::Key_F).toString(QKeySequence::NativeText) + ")");
+  EXPECT_TRUE(frame.StopAction()->toolTip().startsWith("Stop ("));
 }
 
 TEST_F(MainFrameMenusTest, ReadyComesBackAfterAMenuItemWasHovered) {

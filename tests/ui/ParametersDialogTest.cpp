@@ -140,7 +140,7 @@ TEST_F(ParametersDialogTest, SchemaChangeReachesTheConnectionEvenWhenCancelled) 
     dialog.reject();
   });
 
-  EXPECT_EQ(caption, "DEMO@DEMO");
+  EXPECT_EQ(caption, "DEMO@demo");
   EXPECT_TRUE(schemas.contains("DEMO"));
   EXPECT_TRUE(schemas.contains("REPORT"));
   QStringList sorted = schemas;
@@ -148,7 +148,7 @@ TEST_F(ParametersDialogTest, SchemaChangeReachesTheConnectionEvenWhenCancelled) 
   EXPECT_EQ(schemas, sorted);
   ASSERT_NE(frame->Connection(), nullptr);
   EXPECT_EQ(frame->Connection()->CurrentSchema(), "REPORT");
-  EXPECT_EQ(frame->Connection()->DisplayName(), "REPORT:DEMO@DEMO");
+  EXPECT_EQ(frame->Connection()->DisplayName(), "REPORT:DEMO@demo");
   EXPECT_TRUE(frame->ConnectionState().CatalogListStale[0]);
   EXPECT_EQ(phases.Connection(), frame->Connection());
   EXPECT_FALSE(frame->Engine().Flags().HasRunBefore);

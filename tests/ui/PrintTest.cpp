@@ -1,12 +1,20 @@
-// Report printing: the whole-inch page rule and page-by-page output.
+// Report printing: the whole-inch page rule, page-by-page output, and long
+// lines of the demo report kept whole on paper.
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QPrinter>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include <QTextOption>
+#include <sstream>
 
+#include "app/BatchOptions.h"
+#include "app/BatchRun.h"
+#include "tests/oracle/SandboxClient.h"
 #include "ui/PrintPageRule.h"
 #include "ui/ReportPrinter.h"
 
@@ -72,6 +80,59 @@ TEST(ReportPrinterTest, PrintsLongReportOnSeveralPagesAndShortOneOnOne) {
   EXPECT_GE(pages, 3);
   EXPECT_LE(pages, 8);
   EXPECT_EQ(longPrinter.docName(), "Quillmark for Oracle");
+}
+
+QString WithoutBlanks(QString text) {
+  static const QRegularExpression blanks("\\s+");
+  return text.remove(blanks);
+}
+
+TEST(ReportPrinterTest, TheDemoReportsLongestLineIsPrintedWhole) {
+  const QString pdfToText = QStandardPaths::findExecutable("pdftotext");
+  ASSERT_FALSE(pdfToText.isEmpty()) << "pdftotext (poppler-utils) is needed: run scripts/setup";
+  QTemporaryDir dir;
+  BatchOptions options;
+  options.Batch = true;
+  options.Quiet = true;
+  options.ConnectString = "DEMO/demo@demo";
+  options.Kinds = BatchKindNames();
+  options.ReportFile = dir.filePath("demo.sql").toStdString();
+  const std::unique_ptr<MemorySettingsStore> store = SandboxSettings();
+  std::ostringstream output;
+  std::ostringstream errors;
+  ASSERT_EQ(RunBatch(options, *store, output, errors), BatchFinished) << errors.str();
+  QFile file(QString::fromStdString(options.ReportFile));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QString text = QString::fromUtf8(file.readAll()).remove('\r');
+  QString longest;
+  for (const QString& line : text.split('\n')) {
+    if (line.size() > longest.size()) {
+      longest = line;
+    }
+  }
+  // Far wider than the six inches of a letter page's text area.
+  ASSERT_GT(longest.size(), 150) << longest.toStdString();
+
+  // As the view holds it: unwrapped.
+  QTextDocument report;
+  report.setPlainText(text);
+  QTextOption unwrapped = report.defaultTextOption();
+  unwrapped.setWrapMode(QTextOption::NoWrap);
+  report.setDefaultTextOption(unwrapped);
+  QFont font("Courier New");
+  font.setPointSizeF(8.5);
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(dir.filePath("demo.pdf"));
+  ASSERT_EQ(ReportPrinter::Print(printer, report, font), ReportPrinter::Outcome::Printed);
+
+  QProcess extract;
+  extract.start(pdfToText, {"-enc", "UTF-8", dir.filePath("demo.pdf"), "-"});
+  ASSERT_TRUE(extract.waitForFinished(60000));
+  ASSERT_EQ(extract.exitCode(), 0) << extract.readAllStandardError().toStdString();
+  const QString printed = WithoutBlanks(QString::fromUtf8(extract.readAllStandardOutput()));
+  // Wrapped, the line spans several printed lines: its characters are all there.
+  EXPECT_TRUE(printed.contains(WithoutBlanks(longest))) << longest.toStdString();
 }
 
 TEST(ReportPrinterTest, PrinterThatCannotOpenItsOutputFails) {

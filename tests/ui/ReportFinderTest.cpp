@@ -68,6 +68,14 @@ TEST_F(ReportFinderTest, MissingTextIsReported) {
   EXPECT_FALSE(finder.FindNext("absent", {}));
   EXPECT_EQ(notices, QStringList{ReportFinder::NotFoundText});
   EXPECT_EQ(findFromTop, 1);
+
+  // After a hit: one message, no question, and the hit stays selected.
+  ASSERT_TRUE(finder.FindNext("target", {}));
+  const int hit = SelectionStart();
+  EXPECT_FALSE(finder.FindNext("absent", {}));
+  EXPECT_TRUE(questions.isEmpty());
+  EXPECT_EQ(notices.size(), 2);
+  EXPECT_EQ(SelectionStart(), hit);
 }
 
 TEST_F(ReportFinderTest, HonoursMatchCaseAndWholeWord) {

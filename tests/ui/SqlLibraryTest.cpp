@@ -31,6 +31,9 @@ TEST_F(SqlLibraryTest, FilesAndOneLevelOfFoldersAreNumberedInMenuOrder) {
   File("a folder/deeper/hidden.sql");
   fs::create_directories(root / "empty");
   File("c.sql");
+  File("notes.txt");  // not statements: never listed
+  File("a folder/readme.md");
+  File("c.sql~");
   const SqlLibraryListing listing = ListSqlLibrary(root.string());
   ASSERT_EQ(listing.Entries.size(), 4u);
   EXPECT_EQ(listing.Entries[0].Name, "a folder");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include "ui/CMainFrame.h"
 #include "ui/DatabaseSchemaRow.h"
 #include "ui/GeneralOptionsDialog.h"
+#include "ui/LoginDialog.h"
 #include "ui/SqlScriptDialog.h"
 
 namespace {
@@ -31,6 +33,14 @@ class SqlScriptDialogTest : public ::testing::Test {
     frame.StartSqlScriptAction()->trigger();
     frame.Engine().Driver().WaitForWorker(
         [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); });
+  }
+
+  void Connect() {
+    WhenDialogOpens<LoginDialog>([](LoginDialog& login) {
+      login.UserField()->setEditText("DEMO/demo@demo");
+      login.accept();
+    });
+    frame.ConnectAction()->trigger();
   }
 
   std::unique_ptr<MemorySettingsStore> store = SandboxSettings();
@@ -75,6 +85,30 @@ TEST_F(SqlScriptDialogTest, CancelDropsTheStatementButKeepsTheGeneralOptions) {
   EXPECT_EQ(settings.StatementText, "select 1 from dual");
   EXPECT_EQ(settings.ReportToFile, 1);
   EXPECT_EQ(settings.ReportFileName, "rows.txt");
+}
+
+TEST_F(SqlScriptDialogTest, AStatementThatIsNoQueryIsRefusedBeforeTheRun) {
+  Connect();
+  ASSERT_NE(frame.Connection(), nullptr);
+  RunSettings& settings = frame.Engine().Settings();
+  bool stayedOpen = false;
+  StartWithDialog([&](SqlScriptDialog& dialog) {
+    dialog.StatementEdit()->setPlainText("delete from departments");
+    dialog.StartButton()->click();
+    stayedOpen = dialog.isVisible();
+    dialog.reject();
+  });
+  EXPECT_TRUE(stayedOpen);
+  ASSERT_FALSE(prompts.Messages().empty());
+  EXPECT_TRUE(prompts.Messages().back().startsWith("Only a query (SELECT)"))
+      << prompts.Messages().back().toStdString();
+  EXPECT_NE(settings.StatementText, "delete from departments");
+
+  StartWithDialog([](SqlScriptDialog& dialog) {
+    dialog.StatementEdit()->setPlainText("select * from departments");
+    dialog.StartButton()->click();
+  });
+  EXPECT_EQ(settings.StatementText, "select * from departments");
 }
 
 }  // namespace

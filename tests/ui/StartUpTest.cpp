@@ -63,7 +63,18 @@ TEST(StartUpSettingsTest, FramePlacementSurvivesARestart) {
   shown.resize(700, 500);
   SaveFramePlacement(store, shown);
   EXPECT_EQ(store.GetInt("Settings", "BigMaximized", -1), 0);
-  EXPECT_EQ(SavedFrameSize(store), shown.frameGeometry().size());
+  EXPECT_EQ(SavedFrameSize(store), QSize(700, 500));
+  // Restart after restart the window keeps the size and place it was left with.
+  const QPoint place = shown.pos();
+  for (int start = 0; start < 9; ++start) {
+    QWidget again;
+    ShowFrameAsSaved(store, again, false);
+    SaveFramePlacement(store, again);
+  }
+  EXPECT_EQ(SavedFrameSize(store), QSize(700, 500));
+  if (const std::optional<QPoint> saved = SavedFramePosition(store)) {
+    EXPECT_EQ(*saved, place);
+  }
 
   QWidget minimized;
   ShowFrameAsSaved(store, minimized, true);

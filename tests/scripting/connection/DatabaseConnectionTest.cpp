@@ -100,7 +100,7 @@ TEST_F(ConnectProcedure, PlainConnectStringLogsOnAndNamesTheConnection) {
   ASSERT_NE(connection->Session(), nullptr);
   EXPECT_TRUE(connection->Session()->IsConnected());
   EXPECT_EQ(connection->ConnectString(), "DEMO/demo@demo");
-  EXPECT_EQ(connection->DisplayName(), "DEMO@DEMO");
+  EXPECT_EQ(connection->DisplayName(), "DEMO@demo");
   EXPECT_EQ(connection->CurrentSchema(), "DEMO");
   EXPECT_EQ(connection->LoginUser(), "DEMO");
   EXPECT_TRUE(connection->PasswordSaved());
@@ -115,7 +115,7 @@ TEST_F(ConnectProcedure, UserTypedInLowerCaseListsTheDictionarysSpelling) {
   const auto connection = Connect("demo/demo@demo");
   ASSERT_FALSE(connection->NotConnected());
   EXPECT_EQ(connection->CurrentSchema(), "DEMO");
-  EXPECT_EQ(connection->DisplayName(), "DEMO@DEMO");
+  EXPECT_EQ(connection->DisplayName(), "DEMO@demo");
   EXPECT_EQ(connection->ConnectString(), "demo/demo@demo");
 }
 
@@ -126,7 +126,7 @@ TEST_F(ConnectProcedure, SchemaPrefixOtherThanTheUserIsScriptedAndKept) {
   EXPECT_EQ(connection->LoginUser(), "DEMO");
   EXPECT_EQ(connection->CurrentSchema(), "REPORT");
   EXPECT_EQ(connection->ConnectString(), "REPORT:DEMO/demo@demo");
-  EXPECT_EQ(connection->DisplayName(), "REPORT:DEMO@DEMO");
+  EXPECT_EQ(connection->DisplayName(), "REPORT:DEMO@demo");
 }
 
 TEST_F(ConnectProcedure, MissingPasswordIsAskedForAndNotStored) {
@@ -136,7 +136,7 @@ TEST_F(ConnectProcedure, MissingPasswordIsAskedForAndNotStored) {
   ASSERT_FALSE(connection->NotConnected());
   EXPECT_FALSE(connection->PasswordSaved());
   EXPECT_EQ(connection->ConnectString(), "DEMO@demo");
-  EXPECT_EQ(connection->DisplayName(), "DEMO@DEMO");
+  EXPECT_EQ(connection->DisplayName(), "DEMO@demo");
 }
 
 TEST_F(ConnectProcedure, CancelledPasswordOrFailedLogonLeavesItNotConnected) {
@@ -175,7 +175,7 @@ TEST_F(ConnectProcedure, SelectSchemaRenamesBothWaysAndMakesListsStale) {
   connection->SelectSchema("REPORT");
   EXPECT_EQ(connection->CurrentSchema(), "REPORT");
   EXPECT_EQ(connection->ConnectString(), "REPORT:DEMO/demo@demo");
-  EXPECT_EQ(connection->DisplayName(), "REPORT:DEMO@DEMO");
+  EXPECT_EQ(connection->DisplayName(), "REPORT:DEMO@demo");
   EXPECT_TRUE(connection->Lists().Tables.empty());
   EXPECT_FALSE(view.NoConnection);
   EXPECT_TRUE(std::all_of(view.CatalogListStale.begin(), view.CatalogListStale.end(),
@@ -183,7 +183,7 @@ TEST_F(ConnectProcedure, SelectSchemaRenamesBothWaysAndMakesListsStale) {
 
   connection->SelectSchema("DEMO");
   EXPECT_EQ(connection->ConnectString(), "DEMO/demo@demo");
-  EXPECT_EQ(connection->DisplayName(), "DEMO@DEMO");
+  EXPECT_EQ(connection->DisplayName(), "DEMO@demo");
 }
 
 TEST_F(ConnectProcedure, RunKeepsTheConnectionItStartedWith) {
@@ -194,7 +194,7 @@ TEST_F(ConnectProcedure, RunKeepsTheConnectionItStartedWith) {
   std::shared_ptr<DatabaseConnection> first = Connect("DEMO/demo@demo");
   first->Lists().Tables.resize(3);
   phases.SetConnection(first);
-  EXPECT_EQ(phases.SourceDatabaseName(), "DEMO@DEMO");
+  EXPECT_EQ(phases.SourceDatabaseName(), "DEMO@demo");
   EXPECT_EQ(phases.TableCount(), 3);
 
   // A Connect command during the run replaces the view's connection; the run
@@ -206,7 +206,7 @@ TEST_F(ConnectProcedure, RunKeepsTheConnectionItStartedWith) {
   EXPECT_TRUE(phases.RunConnection()->Session()->IsConnected());
   EXPECT_EQ(phases.TableCount(), 3);
 
-  EXPECT_EQ(phases.SourceDatabaseName(), "REPORT:DEMO@DEMO");
+  EXPECT_EQ(phases.SourceDatabaseName(), "REPORT:DEMO@demo");
   EXPECT_TRUE(watched.expired());
 }
 

@@ -67,6 +67,20 @@ TEST(DataPhaseTest, ConditionsWithAndWithoutWhereAndIgnoredColumns) {
   EXPECT_EQ(inserts[0], "INSERT INTO T ( \"ID\", \"NAME\")\r\nVALUES ( 3, 'n3');");
   EXPECT_EQ(inserts[1], "INSERT INTO T ( \"ID\", \"NAME\")\r\nVALUES ( 4, 'n4');");
   EXPECT_EQ(inserts[2], "INSERT INTO U ( \"ID\", \"NAME\")\r\nVALUES ( 1, '5%%');");
+
+  // A condition the server refuses is quoted with the error, in the report
+  // and in the list of objects that could not be scripted.
+  DataRig refused;
+  refused.schema.Run("create table T (ID number)");
+  refused.tables.names = {"T"};
+  refused.settings.DataConditions["T"] = "where id >";
+  refused.data.RunDataPhase();
+  EXPECT_NE(refused.Report().find("(data condition: where id >)"), std::string::npos)
+      << refused.Report();
+  const std::vector<UnscriptedObject> failed = refused.unscripted.Objects();
+  ASSERT_EQ(failed.size(), 1u);
+  EXPECT_NE(failed[0].Reason.find("(data condition: where id >)"), std::string::npos)
+      << failed[0].Reason;
 }
 
 TEST(DataPhaseTest, EmptyTablesFailingQueriesAndExclusions) {

@@ -108,7 +108,7 @@ TEST(SourcePhaseTest, EachObjectUnderItsBannerAfterTheKindsSummary) {
       << report;
   // The count keeps the plural label for one object too.
   EXPECT_NE(
-      report.find("*  types body\r\n*\r\n*  1 types body were found in APP@TEST" + BannerClose +
+      report.find("*  types body\r\n*\r\n*  1 type body was found in APP@TEST" + BannerClose +
                   Banner("The following statement will create the type body", "POINT_T") +
                   "CREATE OR REPLACE TYPE BODY POINT_T\r\nbody\r\n/\r\n"),
       std::string::npos)
@@ -241,7 +241,7 @@ TEST(SourcePhaseTest, ASectionWritesItsKindsTogetherInDependencyOrder) {
   // and the excluded package is still listed.
   const std::size_t lastSummary = report.find("2 packages were found in APP@TEST");
   ASSERT_NE(lastSummary, std::string::npos) << report;
-  EXPECT_LT(report.find("1 functions were found in"), lastSummary);
+  EXPECT_LT(report.find("1 function was found in"), lastSummary);
   EXPECT_LT(report.find("2 stored procedures were found in"), lastSummary);
   EXPECT_LT(lastSummary, report.find("CREATE OR REPLACE FUNCTION ZED_RATE"));
   EXPECT_NE(report.find("were not processed in APP@TEST\r\n*\r\n*  \t\tEXCLUDED_PKG"),
