@@ -480,8 +480,8 @@ TEST_F(BatchRunTest, SeveralSchemasGoIntoOneReportOrAFolderEach) {
   options.ReportFile = (directory / "both.sql").string();
   ASSERT_EQ(RunBatch(options, *settings, output, errors), BatchFinished) << errors.str();
   const std::string report = ReadFile(options.ReportFile);
-  const std::size_t demo = report.find("SOURCE DATABASE:  DEMO:SYSTEM@DEMO");
-  const std::size_t other = report.find("SOURCE DATABASE:  REPORT:SYSTEM@DEMO");
+  const std::size_t demo = report.find("SOURCE DATABASE:  DEMO:SYSTEM@demo");
+  const std::size_t other = report.find("SOURCE DATABASE:  REPORT:SYSTEM@demo");
   ASSERT_NE(demo, std::string::npos) << report.substr(0, 600);
   ASSERT_NE(other, std::string::npos);
   EXPECT_LT(demo, other);
