@@ -37,9 +37,9 @@ QString AboutText(const DatabaseConnection* connection) {
     return text + "\n\nNot connected to a database.";
   }
   // Read at logon: asking the server now could meet a run using the session.
-  return text + "\n\nOracle client library: " +
-         QString::fromStdString(session->Library().FileName()) + "\nServer: " +
-         QString::fromStdString(session->ServerBanner()) + "\nConnected to " +
+  return text +
+         "\n\nOracle client library: " + QString::fromStdString(session->Library().FileName()) +
+         "\nServer: " + QString::fromStdString(session->ServerBanner()) + "\nConnected to " +
          QString::fromStdString(connection->DisplayName());
 }
 

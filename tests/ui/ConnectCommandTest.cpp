@@ -39,8 +39,8 @@ TEST(ConnectCommandTest, ConnectsThroughTheLoginDialogAndKeepsItOnCancel) {
   frame.AboutAction()->trigger();
   ASSERT_FALSE(prompts.Messages().isEmpty());
   const QString about = prompts.Messages().last();
-  EXPECT_TRUE(about.contains("Oracle client library: " +
-                             QString::fromStdString(SandboxLibraryPath())))
+  EXPECT_TRUE(
+      about.contains("Oracle client library: " + QString::fromStdString(SandboxLibraryPath())))
       << about.toStdString();
   EXPECT_TRUE(about.contains("Server: Oracle Database 19c")) << about.toStdString();
   const std::shared_ptr<DatabaseConnection> first = frame.Connection();

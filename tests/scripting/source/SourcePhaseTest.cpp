@@ -107,11 +107,10 @@ TEST(SourcePhaseTest, EachObjectUnderItsBannerAfterTheKindsSummary) {
             std::string::npos)
       << report;
   // The count keeps the plural label for one object too.
-  EXPECT_NE(
-      report.find("*  types body\r\n*\r\n*  1 type body was found in APP@TEST" + BannerClose +
-                  Banner("The following statement will create the type body", "POINT_T") +
-                  "CREATE OR REPLACE TYPE BODY POINT_T\r\nbody\r\n/\r\n"),
-      std::string::npos)
+  EXPECT_NE(report.find("*  types body\r\n*\r\n*  1 type body was found in APP@TEST" + BannerClose +
+                        Banner("The following statement will create the type body", "POINT_T") +
+                        "CREATE OR REPLACE TYPE BODY POINT_T\r\nbody\r\n/\r\n"),
+            std::string::npos)
       << report;
   EXPECT_EQ(rig.host.Caption(), "Analyzing Types Body - Quillmark for Oracle");
   // Three steps per object: the listing range is replaced by the kind's.
