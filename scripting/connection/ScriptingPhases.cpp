@@ -63,7 +63,7 @@ ObjectCatalog ScriptingPhases::Catalog() {
   }
   ObjectCatalog catalog(*runConnection_->Session(), engine_->Output(), engine_->Settings(),
                         runConnection_->CurrentSchema(), runConnection_->DisplayName(), maxima_);
-  catalog.RecordFailuresIn(&engine_->Unscripted());
+  catalog.RecordFailuresIn(&engine_->Unscripted(), &engine_->Control());
   return catalog;
 }
 

@@ -6,6 +6,7 @@
 
 #include "engine/ReportColour.h"
 #include "engine/ReportOutput.h"
+#include "engine/RunControl.h"
 #include "engine/RunSettings.h"
 #include "engine/UnscriptedObjects.h"
 #include "oracle/OracleSession.h"
@@ -106,6 +107,9 @@ int ObjectCatalog::ListNames(const std::string& sql, bool firstSlot, CatalogList
       continue;
     }
     out.resize(firstNew);
+    if (control_ != nullptr) {
+      control_->StopIfStopped();
+    }
     WriteListingRemark(firstSlot, what, error);
     if (unscripted_ != nullptr) {
       unscripted_->Add("LIST OF " + UpperCase(what), schema_, error);

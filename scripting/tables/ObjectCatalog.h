@@ -12,6 +12,7 @@
 class OracleSession;
 class OracleStatement;
 class ReportOutput;
+class RunControl;
 class UnscriptedObjects;
 struct RunSettings;
 
@@ -40,8 +41,13 @@ class ObjectCatalog {
   // order, filling name slot 1 (firstSlot) or 2; returns how many.
   int ListTablesOrViews(bool firstSlot, CatalogList& out, bool tables);
   // A listing that fails (after one silent reconnect) is also noted in
-  // unscripted, as every object of that kind is then missing from the run.
-  void RecordFailuresIn(UnscriptedObjects* unscripted) { unscripted_ = unscripted; }
+  // unscripted, as every object of that kind is then missing from the run;
+  // unless the user stopped the run (control), whose break failed the call:
+  // then the run ends with its stop line instead.
+  void RecordFailuresIn(UnscriptedObjects* unscripted, RunControl* control = nullptr) {
+    unscripted_ = unscripted;
+    control_ = control;
+  }
   // Appends the schema's objects of objectType ("PROCEDURE", "PACKAGE BODY",
   // ...) in name order; returns how many, 0 without touching the server when
   // out is null.
@@ -71,4 +77,5 @@ class ObjectCatalog {
   std::string databaseName_;
   CatalogNameMaxima& maxima_;
   UnscriptedObjects* unscripted_ = nullptr;
+  RunControl* control_ = nullptr;
 };

@@ -8,6 +8,7 @@
 
 #include "engine/ReportModel.h"
 #include "engine/ReportOutput.h"
+#include "engine/RunControl.h"
 #include "engine/RunFlags.h"
 #include "engine/RunSettings.h"
 #include "engine/UnscriptedObjects.h"
@@ -141,6 +142,22 @@ TEST_F(ObjectCatalogTest, FailingListingWritesThreeRemarkLinesAndIsRecorded) {
   EXPECT_EQ(runs[2].text.rfind("\r\n-- ORA-03113", 0), 0u) << runs[2].text;
   EXPECT_EQ(runs[2].colour, NoticeColour);
   EXPECT_TRUE(host.Messages().empty());  // remarks, never message boxes
+}
+
+// A listing broken because the user stopped the run is the stop, not a lost
+// list: the run ends with its stop line and nothing is recorded as missing.
+TEST_F(ObjectCatalogTest, ListingFailedByAStopEndsTheRunInsteadOfBeingRecorded) {
+  ASSERT_EQ(BreakSandboxConnections(database, 2), 1);
+  RunControl control(settings, flags, output, host);
+  flags.Running = 0;
+  CatalogList bodies;
+  UnscriptedObjects unscripted;
+  ObjectCatalog catalog = Catalog("LISTER");
+  catalog.RecordFailuresIn(&unscripted, &control);
+  EXPECT_ANY_THROW(catalog.ListObjects(false, &bodies, "PACKAGE BODY"));
+  EXPECT_EQ(unscripted.Count(), 0u);
+  EXPECT_EQ(model.Text().find("The following error ocurred"), std::string::npos);
+  EXPECT_NE(model.Text().find("Quillmark Stopped ..."), std::string::npos);
 }
 
 TEST_F(ObjectCatalogTest, ListingCutShortByALostConnectionIsReadAgainWhole) {
