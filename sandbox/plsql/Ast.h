@@ -72,8 +72,8 @@ struct RoutineDecl {
   bool isFunction = false;
   std::vector<std::unique_ptr<VarDecl>> params;
   TypeSpec returnType;
-  std::unique_ptr<Block> body;  // null for a forward or package specification declaration
-  // The body that a forward or specification declaration stands for, found
+  std::unique_ptr<Block> body;  // null for a forward or package declaration
+  // The body that a forward or package declaration stands for, found
   // when the body is compiled.
   const RoutineDecl* definition = nullptr;
   int line = 0;

@@ -639,7 +639,7 @@ PlValue Executor::CallRoutine(const RoutineDecl& routine, const std::vector<Expr
     explicit DepthGuard(int& d) : depth(d) { ++depth; }
     ~DepthGuard() { --depth; }
   } depthGuard(callDepth_);
-  // A forward or specification declaration runs the body that defines it;
+  // A forward or package declaration runs the body that defines it;
   // its parameters give the defaults.
   const RoutineDecl& target = routine.definition != nullptr ? *routine.definition : routine;
   if (!target.body)

@@ -211,7 +211,7 @@ void Parser::ParseDeclarations(Block& block, const StoredUnit* package) {
     block.variables.push_back(std::move(var));
   }
   // A block's forward declarations must have their bodies in the same
-  // declarations; a package specification's are defined by its body.
+  // declarations; a package declaration's are defined by its body.
   if (package != nullptr && compiling_ != nullptr && &block == &compiling_->declarations)
     return;
   for (size_t i = forwardsBefore; i < forwards_.size(); ++i) {

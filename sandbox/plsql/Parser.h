@@ -41,9 +41,9 @@ class Parser {
   // Returns the compiled block, or nullptr with error set.
   std::unique_ptr<Block> Parse(CompileError& error);
   // Compiles a stored unit's text into unit: PROCEDURE, FUNCTION or PACKAGE
-  // (the specification). False with error set when it does not compile.
+  // (the declaration). False with error set when it does not compile.
   bool ParseUnit(StoredUnit& unit, CompileError& error);
-  // Compiles a package body, this parser's text, against the specification
+  // Compiles a package body, this parser's text, against the declaration
   // that spec compiled into unit.
   bool ParsePackageBody(const Parser& spec, StoredUnit& unit, CompileError& error);
   // Names of the :placeholders the block uses, upper case.
@@ -61,11 +61,11 @@ class Parser {
   // Blocks and declarations.
   std::unique_ptr<Block> ParseBlockBody(bool hasDeclare, const std::string& endName);
   // package: the package whose state holds these declarations (its
-  // specification's or body's), or null for a block's.
+  // declaration's or body's), or null for a block's.
   void ParseDeclarations(Block& block, const StoredUnit* package = nullptr);
   void ParseCursorDeclaration(Block& block, const StoredUnit* package);
   void ParseRoutineDeclaration(Block& block, bool isFunction, const StoredUnit* package);
-  // Finds the forward or specification declaration that routine defines.
+  // Finds the forward or package declaration that routine defines.
   bool LinkDefinition(const RoutineDecl& routine);
   std::vector<std::unique_ptr<VarDecl>> ParseParameters(bool withModes);
   void ParseHandlers(Block& block);

@@ -1,5 +1,5 @@
 // Stored units from their dictionary text: a standalone procedure or
-// function, a package specification and its body.
+// function, a package declaration and its body.
 #include "sandbox/plsql/Parser.h"
 #include "sandbox/plsql/StoredUnit.h"
 

@@ -25,8 +25,8 @@ struct StoredUnit {
   std::string name;
   std::string type;           // PROCEDURE, FUNCTION or PACKAGE
   std::string qualifiedName;  // "OWNER.NAME", as error trails name the unit
-  std::string text;  // the source it was compiled from (a package's body follows its specification)
-  // A procedure or function: its one routine. A package: the specification's
+  std::string text;  // the source it was compiled from (a package's body follows its declaration)
+  // A procedure or function: its one routine. A package: the declaration's
   // declarations, whose names members lists.
   Block declarations;
   std::map<std::string, NamedItem> members;
