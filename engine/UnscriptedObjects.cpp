@@ -126,6 +126,6 @@ std::string UnscriptedObjects::Summary(const std::string& linePrefix,
          ListText(Uncovered(), {"was", "were"},
                   " not scripted because the tool does not script their kind", linePrefix,
                   lineEnd) +
-         ListText(Needed(), {"outside the schema must", "outside the schema must"},
-                  " exist before the report runs", linePrefix, lineEnd);
+         ListText(Needed(), {"outside the schema is", "outside the schema are"},
+                  " created by the report for its grants", linePrefix, lineEnd);
 }

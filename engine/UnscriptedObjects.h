@@ -23,9 +23,9 @@
 // does not script, or an object no phase wrote). Those are listed in a second
 // part of the summary and leave the report complete for what it covers.
 //
-// Last, AddNeeded records what the report needs but cannot make: objects
-// outside the schema, such as the users its grants name, that must exist
-// before it runs. The summary's third part names them for the DBA.
+// Last, AddNeeded records what the report makes outside the schema: the
+// users and roles its grants go to, which belong to the database. The
+// summary's third part names them for the DBA.
 #pragma once
 
 #include <cstddef>
@@ -59,7 +59,7 @@ class UnscriptedObjects {
   void AddUncovered(const std::string& kind, const std::string& name, const std::string& reason);
   std::size_t UncoveredCount() const;
   std::vector<UnscriptedObject> Uncovered() const;
-  // An object outside the schema that must exist before the report runs;
+  // An object outside the schema that the report creates for its grants;
   // noted once however many statements need it.
   void AddNeeded(const std::string& kind, const std::string& name, const std::string& reason);
   std::vector<UnscriptedObject> Needed() const;
@@ -67,8 +67,8 @@ class UnscriptedObjects {
   // "N objects could not be scripted:" and one "KIND NAME: reason" line per
   // object, then "N objects were not scripted because the tool does not
   // script their kind:" and one "KIND NAME: reason" line per uncovered
-  // object, then "N objects outside the schema must exist before the report
-  // runs:" and their lines, each line led by linePrefix and ended by
+  // object, then "N objects outside the schema are created by the report for
+  // its grants:" and their lines, each line led by linePrefix and ended by
   // lineEnd; empty when the run lacks and needs nothing.
   std::string Summary(const std::string& linePrefix, const std::string& lineEnd) const;
 

@@ -119,12 +119,14 @@ StatementList ObjectGrantList(const std::string& owner, bool ownSchema) {
   StatementList list{"Object Grants",
                      "object grants",
                      "The following statements will grant the privileges this schema gave on "
-                     "its objects to other users, roles and PUBLIC; those users and roles must "
-                     "exist before they run",
+                     "its objects to other users, roles and PUBLIC. The users and roles are "
+                     "created first, as a DBA may (a user without a password); where one exists "
+                     "already, its CREATE fails harmlessly with ORA-01920 or ORA-01921",
                      {}};
-  // Users and roles are the database's own, not the schema's: the report
-  // names every grantee but PUBLIC, once, and the DBA makes what is missing.
-  // all_users shows every user to everyone; any other grantee is a role.
+  // Users and roles are the database's own, not the schema's, yet the grants
+  // need them: every grantee but PUBLIC is created once, and named in the
+  // run's summary. all_users shows every user to everyone; any other grantee
+  // is a role.
   list.Queries.push_back(
       {"select grantee, case when grantee in (select username from all_users) then 'USER' "
        "else 'ROLE' end from (select grantee from " +
@@ -132,12 +134,14 @@ StatementList ObjectGrantList(const std::string& owner, bool ownSchema) {
            "col_privs where grantor = :owner) where grantee <> 'PUBLIC' order by 2 desc, 1",
        {NameWidth, OptionWidth + 1},
        [](const DictionaryQuery::Row& row) {
-         std::string remark = "-- The ";
-         remark += row[1] == "USER" ? "user " : "role ";
-         remark += StatementName(row[0]);
-         remark += " must exist before the grants to it run.\r\n";
+         // A user is made without a password (a schema-only account) that
+         // no one can log on to until a DBA gives it one.
+         std::string statement = "CREATE ";
+         statement += row[1] == "USER" ? "USER " : "ROLE ";
+         statement += StatementName(row[0]);
+         statement += row[1] == "USER" ? " NO AUTHENTICATION;\r\n" : ";\r\n";
          return ListedStatement{
-             remark, {}, {{{row[1], row[0]}, "receives grants on the schema's objects"}}};
+             statement, {}, {{{row[1], row[0]}, "receives grants on the schema's objects"}}};
        }});
   list.Queries.push_back({"select privilege, " + objectOwner +
                               ", table_name, grantee, grantable, hierarchy, null from " + prefix +

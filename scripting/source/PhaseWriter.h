@@ -39,7 +39,7 @@ class PhaseWriter {
   void NoteScripted(const std::string& kind, const std::string& name);
   // Notes what the report lacks (see UnscriptedObjects).
   void NoteUnscripted(const std::string& kind, const std::string& name, const std::string& reason);
-  // Notes an object outside the schema that must exist before the report runs.
+  // Notes an object outside the schema that the report creates for its grants.
   void NoteNeeded(const std::string& kind, const std::string& name, const std::string& reason);
 
  private:

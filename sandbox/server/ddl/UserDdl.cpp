@@ -181,7 +181,9 @@ bool UserDdl::CreateUser(OraError& error) {
     error = {1920, "user name '" + user + "' conflicts with another user or role name"};
     return false;
   }
-  if (!in_.Peek().IsWord("IDENTIFIED")) {
+  // A schema-only account (release 18 on) has no password to log on with.
+  const bool noAuthentication = in_.AcceptWords("NO", "AUTHENTICATION");
+  if (!noAuthentication && !in_.Peek().IsWord("IDENTIFIED")) {
     error = {924, "missing BY keyword"};
     return false;
   }

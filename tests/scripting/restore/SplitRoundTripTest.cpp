@@ -140,10 +140,7 @@ TEST_F(SplitRoundTripTest, DemoSchemaSplitsStablyAndOnlyTheFilesOfChangedObjects
   ASSERT_EQ(Split("DEMO", "demo", "demo", first), BatchFinished) << lastErrors;
   EXPECT_GT(Files(first).size(), 40u);
   const std::string target = "file:" + (directory / "demo-target.db").string();
-  const sandbox::testing::RunResult replay =
-      Replay("DEMO", "demo", ExpandedInstall(first), target,
-             "create user report identified by report;\ncreate role demo_reader;\n"
-             "create role demo_clerk;\n");
+  const sandbox::testing::RunResult replay = Replay("DEMO", "demo", ExpandedInstall(first), target);
   EXPECT_EQ(replay.status, 0) << replay.output;
   EXPECT_EQ(replay.output, "");
 

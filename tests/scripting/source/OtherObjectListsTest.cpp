@@ -55,7 +55,9 @@ TEST(OtherObjectListsTest, GrantsKeepTheirOptionsAndColumns) {
             "GRANT UPDATE (QTY) ON T TO CLERK;\r\n");
   // The grantees come first, named as what the report needs.
   const ListedStatement grantee = own.Queries[0].Build({"r1", "ROLE"});
-  EXPECT_EQ(grantee.Text, "-- The role \"r1\" must exist before the grants to it run.\r\n");
+  EXPECT_EQ(grantee.Text, "CREATE ROLE \"r1\";\r\n");
+  EXPECT_EQ(own.Queries[0].Build({"REPORT", "USER"}).Text,
+            "CREATE USER REPORT NO AUTHENTICATION;\r\n");
   ASSERT_EQ(grantee.Needed.size(), 1u);
   EXPECT_EQ(grantee.Needed[0].first.Type, "ROLE");
   EXPECT_EQ(grantee.Needed[0].first.Name, "r1");

@@ -27,6 +27,15 @@ create role ORD_READER;
 create user CLERK identified by clerk;
 )";
 
+// The schema alone in a fresh database, allowed to make the users and roles
+// its grants go to.
+const char* const TargetAccounts = R"(create user ORD identified by ord;
+grant connect, resource to ORD;
+grant create synonym, create public synonym, create database link to ORD;
+grant create materialized view, create dimension, create view to ORD;
+grant create user, create role to ORD;
+)";
+
 const char* const OrderSchema =
     R"(create table orders (id number primary key, customer varchar2(30), total number(10,2));
 create table items (order_id number references orders, line number, qty number,
@@ -166,7 +175,7 @@ TEST(OtherObjectRoundTripTest, SchemaReplayedIntoAFreshDatabaseHasTheSameDiction
   EXPECT_EQ(report.find("were not scripted"), std::string::npos) << report;
 
   // The password is filled in as the statement's comment asks.
-  ASSERT_TRUE(RunAs("SYSTEM/manager", target, Accounts));
+  ASSERT_TRUE(RunAs("SYSTEM/manager", target, TargetAccounts));
   const sandbox::testing::RunResult replay =
       sandbox::testing::RunScript("ORD/ord@" + target, ReplaceAll(report, "<password>", "secret"));
   ASSERT_EQ(replay.status, 0) << replay.output;
