@@ -218,9 +218,9 @@ bool UserDdl::DropSchemaObjects(const std::string& user, OraError& error) {
   SqliteRunner runner(catalog.Database().Handle());
   std::vector<std::vector<std::string>> rows;
   runner.Query(
-      "SELECT type, name FROM sqlite_master WHERE (name LIKE ? OR name LIKE ?) AND type IN "
-      "('table', 'view')",
-      {Value::Text(user + ".%"), Value::Text("index:" + user + ".%")}, rows);
+      "SELECT type, name FROM sqlite_master WHERE (substr(name, 1, length(?1)) = ?1 OR "
+      "substr(name, 1, length(?2)) = ?2) AND type IN ('table', 'view')",
+      {Value::Text(StorageName(user, "")), Value::Text("index:" + StorageName(user, ""))}, rows);
   for (const auto& row : rows)
     if (!catalog.Exec(
             "DROP " + std::string(row[0] == "view" ? "VIEW " : "TABLE ") + QuoteSqliteName(row[1]),

@@ -260,8 +260,49 @@ const char* const kDictionaryNames[] = {
 
 }  // namespace
 
+namespace {
+
+std::string EncodedPart(const std::string& part) {
+  std::string out;
+  out.reserve(part.size());
+  for (const char c : part) {
+    if (c == '~' || (c >= 'a' && c <= 'z')) {
+      out += '~';
+      out += c;
+    } else if (c == '.') {
+      out += "~,";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
 std::string StorageName(const std::string& owner, const std::string& name) {
-  return owner + "." + name;
+  return EncodedPart(owner) + "." + EncodedPart(name);
+}
+
+bool SplitStorageName(const std::string& storage, std::string& owner, std::string& name) {
+  owner.clear();
+  name.clear();
+  std::string* part = &owner;
+  for (std::size_t i = 0; i < storage.size(); ++i) {
+    const char c = storage[i];
+    if (c == '.') {
+      if (part == &name)
+        return false;
+      part = &name;
+    } else if (c != '~') {
+      *part += c;
+    } else if (++i == storage.size()) {
+      return false;
+    } else {
+      *part += storage[i] == ',' ? '.' : storage[i];
+    }
+  }
+  return part == &name;
 }
 
 bool IsDictionaryName(const std::string& upperName) {

@@ -19,7 +19,14 @@ bool HasDictionary(sqlite3* db);
 // Names of SYS objects that unqualified names resolve to after the schema's own.
 bool IsDictionaryName(const std::string& upperName);
 
-// SQLite name of an object of a schema.
+// SQLite name of an object of a schema: "OWNER.NAME". SQLite compares names
+// without regard to case, where Oracle's quoted names differ by case ("emp"
+// is not EMP); so a lower-case letter is written "~" + letter, "~" itself
+// "~~" and a "." inside a name "~,", which keeps the one bare "." between the
+// two parts and every name of upper-case letters as it is.
 std::string StorageName(const std::string& owner, const std::string& name);
+
+// The owner and name that StorageName joined; false for a name it did not make.
+bool SplitStorageName(const std::string& storage, std::string& owner, std::string& name);
 
 }  // namespace sandbox

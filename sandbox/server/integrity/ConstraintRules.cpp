@@ -122,7 +122,8 @@ std::string ConstraintRules::Raise(const ConstraintRow& row, const std::string& 
 bool ConstraintRules::AddTrigger(const ConstraintRow& row, int& serial, const std::string& timing,
                                  const std::string& table, const std::string& when,
                                  const std::string& body, OraError& error) {
-  const std::string name = "cons:" + row.Key() + ":" + std::to_string(++serial);
+  const std::string name =
+      "cons:" + StorageName(row.owner, row.name) + ":" + std::to_string(++serial);
   SqliteRunner runner(database_.Handle());
   if (runner.Exec("CREATE TRIGGER " + QuoteSqliteName(name) + " " + timing + " ON " + table +
                   (when.empty() ? "" : " WHEN " + when) + " BEGIN " + body + "; END"))
@@ -254,7 +255,7 @@ bool ConstraintRules::Release(const std::string& owner, const std::string& name,
   // search of sqlite_master would read every object of the database and make
   // loading a schema quadratic in its size.
   SqliteRunner runner(database_.Handle());
-  const std::string prefix = "cons:" + owner + "." + name + ":";
+  const std::string prefix = "cons:" + StorageName(owner, name) + ":";
   for (int serial = 1;; ++serial) {
     if (runner.Exec("DROP TRIGGER " + QuoteSqliteName(prefix + std::to_string(serial))))
       continue;

@@ -32,13 +32,15 @@ bool TransactionRules::CheckIdentity(const std::vector<SqlToken>& tokens, OraErr
   const auto storage = session_.ResolveTable(schema, name);
   if (!storage)
     return true;
-  const std::size_t dot = storage->find('.');
+  std::string owner, table;
+  if (!SplitStorageName(*storage, owner, table))
+    return true;  // a dictionary view
   SqliteRunner runner(session_.Server().Handle());
   std::vector<std::vector<std::string>> always;
   runner.Query(
       "SELECT COLUMN_NAME FROM \"SYS.ALL_TAB_IDENTITY_COLS\" WHERE OWNER = ? AND TABLE_NAME = ? "
       "AND GENERATION_TYPE = 'ALWAYS'",
-      {Value::Text(storage->substr(0, dot)), Value::Text(storage->substr(dot + 1))}, always);
+      {Value::Text(owner), Value::Text(table)}, always);
   if (always.empty())
     return true;
   const std::string& column = always[0][0];

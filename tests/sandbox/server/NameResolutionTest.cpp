@@ -32,6 +32,26 @@ TEST(NameResolutionTest, NamesFollowCreateAndDrop) {
   EXPECT_EQ(db.Value1("select owner from all_views"), "mine");
 }
 
+// SQLite ignores the case of names; Oracle's quoted names do not.
+TEST(NameResolutionTest, NamesThatDifferOnlyInCaseAreDifferentObjects) {
+  ServerTestSession db;
+  db.Script(
+      "create table \"Emp\" (a number constraint \"ck\" check (a > 0));\n"
+      "create table EMP (b varchar2(5) constraint CK check (b <> 'x'));\n"
+      "create table \"e.~p\" (c number);\n"
+      "insert into \"Emp\" values (1);\ninsert into emp values ('y');\n"
+      "insert into \"e.~p\" values (3);\n"
+      "create user \"Scott\" identified by x;\ncreate user scott identified by x;\n"
+      "create table scott.t (a number);\ncreate table \"Scott\".t (a number);\n");
+  EXPECT_EQ(db.Value1("select a from \"Emp\""), "1");
+  EXPECT_EQ(db.Value1("select b from emp"), "y");
+  EXPECT_EQ(db.Value1("select c from \"e.~p\""), "3");
+  EXPECT_NE(db.Exec("insert into \"Emp\" values (-1)"), 0);
+  EXPECT_EQ(db.Exec("insert into emp values ('z')"), 0);
+  db.Script("drop user \"Scott\" cascade;");
+  EXPECT_EQ(db.QueryError("select * from scott.t"), 0);
+}
+
 TEST(NameResolutionTest, FailedDdlLeavesNoNameBehind) {
   ServerTestSession db;
   db.Script("create table parent (id number primary key);");

@@ -1,13 +1,13 @@
 -- A schema whose names need encoding as file names: quoted, lower-case and
--- 128-byte names, and names that differ only in case (procedures and
--- sequences: the sandbox keeps tables in SQLite, whose names ignore case);
--- stored code with
+-- 128-byte names, and names that differ only in case (tables, constraints,
+-- procedures and sequences); stored code with
 -- trailing blanks, tabs, blank lines and lower-case keywords, and a trigger
 -- with a DECLARE section.
 create user SPLIT identified by split;
 grant create session, create table, create procedure, create trigger, create view, create sequence to SPLIT;
 alter session set current_schema = SPLIT;
-create table EMP (id number primary key, name varchar2(30) default 'x ');
+create table EMP (id number primary key, name varchar2(30) default 'x ', constraint CK check (id > 0));
+create table "Emp" (id number constraint "Emp_pk" primary key, e varchar2(10) constraint "ck" check (e <> 'x'));
 create table "emp_notes" (id number, note varchar2(20));
 create table "llllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllll" (id number);
 create table "Order Lines" (id number constraint "ol pk" primary key, qty number check (qty > 0));
@@ -17,6 +17,7 @@ create sequence LOWER_SEQ increment by -1;
 insert into "emp_notes" values (1, 'it''s
 two lines');
 insert into EMP values (1, 'one');
+insert into "Emp" values (7, 'seven');
 commit;
 create or replace procedure "add_row" (p_a in number) is
 	v number := 1;   
