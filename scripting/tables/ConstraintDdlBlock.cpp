@@ -1,6 +1,7 @@
 // The constraint generator block. Tables, constraints and columns are looked
 // up by their exact dictionary names and printed through qn; a check
-// condition is cut into lines only at blanks outside quoted literals, so that
+// condition is printed as the server stores it, or, when a script could not
+// carry it so, cut into lines only at blanks outside quoted literals, so that
 // a literal such as 'NEW YORK' reaches the script unchanged. Names the server
 // generated (the dictionary's GENERATED column says which) are left for the
 // target's server to generate again; NOT NULL constraints belong to the
@@ -138,9 +139,8 @@ std::string PieceLengthFunction() {
          "\tend piece_length;\n";
 }
 
-// x_cond with every run of white space outside quotes made one blank: a
-// condition read back from a script carries that script's line breaks and
-// tabs, which must not shape the lines it is printed in. A condition holding
+// x_cond with every run of white space outside quotes made one blank, for a
+// condition that cannot be printed line for line. A condition holding
 // a "--" comment keeps its line breaks, which end the comment.
 std::string FlatConditionFunction() {
   return "\tfunction flat_condition(x_cond in varchar2) return varchar2 is\n"
@@ -177,28 +177,69 @@ std::string FlatConditionFunction() {
          "\tend flat_condition;\n";
 }
 
+// True when x_cond can be printed line for line as it is stored: a script
+// tool would take a blank line, or one of nothing but "/" or ".", as the end
+// of the statement, and a line that begins with "#" as a command of its own;
+// a line past 255 characters may be too long for the server's output buffer.
+std::string PlainLinesFunction() {
+  return "\tfunction plain_lines(x_cond in varchar2) return boolean is\n"
+         "\t\tlv_from\t\tnumber := 1;\n"
+         "\t\tlv_to\t\tnumber;\n"
+         "\t\tlv_line\t\tvarchar2(32000);\n"
+         "\tbegin\n"
+         "\t\twhile lv_from <= length(x_cond) loop\n"
+         "\t\t\tlv_to := instr(x_cond, chr(10), lv_from);\n"
+         "\t\t\tif lv_to = 0 then\n"
+         "\t\t\t\tlv_to := length(x_cond) + 1;\n"
+         "\t\t\tend if;\n"
+         "\t\t\tlv_line := substr(x_cond, lv_from, lv_to - lv_from);\n"
+         "\t\t\tif lv_to - lv_from > 255 or substr(lv_line, 1, 1) = '#' then\n"
+         "\t\t\t\treturn false;\n"
+         "\t\t\tend if;\n"
+         "\t\t\tlv_line := ltrim(rtrim(lv_line, ' ' || chr(9) || chr(13)), ' ' || chr(9));\n"
+         "\t\t\tif lv_line is null or lv_line in ('/', '.') then\n"
+         "\t\t\t\treturn false;\n"
+         "\t\t\tend if;\n"
+         "\t\t\tlv_from := lv_to + 1;\n"
+         "\t\tend loop;\n"
+         "\t\treturn true;\n"
+         "\tend plain_lines;\n";
+}
+
+// A condition is printed with its own line breaks, blanks and tabs, so that
+// the target's server stores the same text; only one that a script could not
+// carry is made one line and cut at blanks.
 std::string CheckCondition() {
   return "\t\t\ta_lin := wri(a_lin, '\t(', 1);\n"
-         // A condition that fits on one line is written as it is stored.
          "\t\t\tlv_rest := lv_search_cond;\n"
-         "\t\t\tif length(lv_rest) >= 80 or instr(lv_rest, chr(10)) > 0\n"
-         "\t\t\t\tor instr(lv_rest, chr(13)) > 0 then\n"
-         "\t\t\t\tlv_rest := flat_condition(lv_rest);\n"
-         "\t\t\tend if;\n"
-         "\t\t\twhile lv_rest is not null loop\n"
-         "\t\t\t\tlv_piece_len := piece_length(lv_rest);\n"
-         "\t\t\t\tlv_sc := substr(lv_rest, 1, lv_piece_len);\n"
-         // A line of nothing but "/" would end the statement in a script.
-         "\t\t\t\twhile RTRIM(lv_sc) = '/' and lv_piece_len < length(lv_rest) loop\n"
-         "\t\t\t\t\tlv_piece_len := lv_piece_len + "
-         "piece_length(substr(lv_rest, lv_piece_len + 1));\n"
-         "\t\t\t\t\tlv_sc := substr(lv_rest, 1, lv_piece_len);\n"
+         "\t\t\tif plain_lines(lv_rest) then\n"
+         "\t\t\t\tlv_sc := '\t';\n"
+         "\t\t\t\twhile lv_rest is not null loop\n"
+         "\t\t\t\t\tlv_piece_len := instr(lv_rest, chr(10));\n"
+         "\t\t\t\t\tif lv_piece_len = 0 then\n"
+         "\t\t\t\t\t\tlv_piece_len := length(lv_rest) + 1;\n"
+         "\t\t\t\t\tend if;\n"
+         "\t\t\t\t\ta_lin := wri(a_lin, lv_sc || substr(lv_rest, 1, lv_piece_len - 1), 1);\n"
+         "\t\t\t\t\tlv_sc := null;\n"
+         "\t\t\t\t\tlv_rest := substr(lv_rest, lv_piece_len + 1);\n"
          "\t\t\t\tend loop;\n"
-         "\t\t\t\tif RTRIM(lv_sc) is not null then\n"
-         "\t\t\t\t\ta_lin := wri(a_lin, '\t' || RTRIM(lv_sc), 1);\n"
-         "\t\t\t\tend if;\n"
-         "\t\t\t\tlv_rest := substr(lv_rest, lv_piece_len + 1);\n"
-         "\t\t\tend loop;\n"
+         "\t\t\telse\n"
+         "\t\t\t\tlv_rest := flat_condition(lv_rest);\n"
+         "\t\t\t\twhile lv_rest is not null loop\n"
+         "\t\t\t\t\tlv_piece_len := piece_length(lv_rest);\n"
+         "\t\t\t\t\tlv_sc := substr(lv_rest, 1, lv_piece_len);\n"
+         // A line of nothing but "/" would end the statement in a script.
+         "\t\t\t\t\twhile RTRIM(lv_sc) = '/' and lv_piece_len < length(lv_rest) loop\n"
+         "\t\t\t\t\t\tlv_piece_len := lv_piece_len + "
+         "piece_length(substr(lv_rest, lv_piece_len + 1));\n"
+         "\t\t\t\t\t\tlv_sc := substr(lv_rest, 1, lv_piece_len);\n"
+         "\t\t\t\t\tend loop;\n"
+         "\t\t\t\t\tif RTRIM(lv_sc) is not null then\n"
+         "\t\t\t\t\t\ta_lin := wri(a_lin, '\t' || RTRIM(lv_sc), 1);\n"
+         "\t\t\t\t\tend if;\n"
+         "\t\t\t\t\tlv_rest := substr(lv_rest, lv_piece_len + 1);\n"
+         "\t\t\t\tend loop;\n"
+         "\t\t\tend if;\n"
          "\t\t\ta_lin := wri(a_lin, '\t)', 1);\n";
 }
 
@@ -296,7 +337,7 @@ std::string ConstraintDdlBlock(ConstraintKinds kinds, int release) {
   return Declarations(kinds, release) + ddl_block::LineWriterFunction() +
          ddl_block::NameQuoteFunction() + ddl_block::ConstraintStateFunction() +
          ColumnListProcedure() + NotNullCheckFunction() + PieceLengthFunction() +
-         FlatConditionFunction() +
+         FlatConditionFunction() + PlainLinesFunction() +
          "begin\n"
          "\ta_lin := '';\n"
          "\topen tab_cursor;\n"

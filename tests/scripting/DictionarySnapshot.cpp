@@ -11,8 +11,8 @@
 namespace {
 
 constexpr int ValueWidth = 4000;
-// A condition line carries a tab before the text and ends at 80 characters.
-constexpr std::size_t LongestUncutCondition = 79;
+// The longest line of a condition that a script carries as it is.
+constexpr std::size_t LongestPlainConditionLine = 255;
 
 std::vector<std::vector<std::string>> QueryRows(OracleSession& session, const std::string& sql,
                                                 int columns) {
@@ -65,6 +65,31 @@ std::string WhiteSpaceAsBlanks(const std::string& text) {
   return result;
 }
 
+// A check condition comes back line for line without the blanks that ended
+// its lines; one that a script could not carry so (a blank line, a line of
+// "/" or ".", one starting with "#" or past the longest) comes back as one
+// line and cut at blanks.
+std::string ConditionAsScripted(const std::string& condition) {
+  std::string kept;
+  std::size_t from = 0;
+  while (from <= condition.size()) {
+    std::size_t to = condition.find('\n', from);
+    if (to == std::string::npos) {
+      to = condition.size();
+    }
+    const std::string line = condition.substr(from, to - from);
+    const std::string bare = WithoutTrailingWhiteSpace(line);
+    const std::size_t start = bare.find_first_not_of(" \t");
+    if (line.size() > LongestPlainConditionLine || line.rfind('#', 0) == 0 ||
+        start == std::string::npos || bare.substr(start) == "/" || bare.substr(start) == ".") {
+      return WhiteSpaceAsBlanks(condition);
+    }
+    kept += (from == 0 ? "" : "\n") + bare;
+    from = to + 1;
+  }
+  return kept;
+}
+
 std::string Normalized(const std::string& column, std::string value,
                        const std::set<std::string>& generated) {
   value = WithoutTrailingWhiteSpace(std::move(value));
@@ -77,9 +102,8 @@ std::string Normalized(const std::string& column, std::string value,
   static const std::regex serverNumbered(
       "(SYS_NC|ISEQ\\$\\$_|SYS_SUBP|SYS_P|SYS_LOB|SYS_IL)[0-9]+");
   value = std::regex_replace(value, serverNumbered, "$1#");
-  if (column == "SEARCH_CONDITION" &&
-      (value.size() > LongestUncutCondition || value.find_first_of("\r\n") != std::string::npos)) {
-    return WhiteSpaceAsBlanks(value);
+  if (column == "SEARCH_CONDITION") {
+    return ConditionAsScripted(value);
   }
   return value;
 }

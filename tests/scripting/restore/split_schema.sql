@@ -1,6 +1,6 @@
 -- A schema whose names need encoding as file names: quoted, lower-case and
 -- 128-byte names, and names that differ only in case (tables, constraints,
--- procedures and sequences); stored code with
+-- procedures and sequences); a check condition laid out over lines; stored code with
 -- trailing blanks, tabs, blank lines and lower-case keywords, and a trigger
 -- with a DECLARE section.
 create user SPLIT identified by split;
@@ -11,6 +11,8 @@ create table "Emp" (id number constraint "Emp_pk" primary key, e varchar2(10) co
 create table "emp_notes" (id number, note varchar2(20));
 create table "llllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllll" (id number);
 create table "Order Lines" (id number constraint "ol pk" primary key, qty number check (qty > 0));
+alter table "Order Lines" add constraint "ol range" check (qty between 1
+	  and 999	or qty is null);
 create index "emp_ix" on "emp_notes" (id);
 create sequence "lower_seq" start with 5 maxvalue 999999999999999999999999999;
 create sequence LOWER_SEQ increment by -1;

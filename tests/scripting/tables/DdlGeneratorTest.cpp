@@ -309,30 +309,67 @@ std::string Joined(const std::vector<std::string>& lines) {
   return joined;
 }
 
-TEST(ConstraintDdlTest, LongConditionIsCutAtBlanksIntoLinesOfAtMostEighty) {
+// The condition as printed between "\t(" and "\t)", its line breaks as LF.
+std::string ConditionText(const std::string& text) {
+  const std::size_t start = text.find("\t(\r\n\t");
+  const std::size_t end = text.find("\r\n\t)\r\n");
+  if (start == std::string::npos || end == std::string::npos) {
+    return "";
+  }
+  std::string condition = text.substr(start + 5, end - start - 5);
+  for (std::size_t at = condition.find("\r\n"); at != std::string::npos;
+       at = condition.find("\r\n", at + 1)) {
+    condition.replace(at, 2, "\n");
+  }
+  return condition;
+}
+
+TEST(ConstraintDdlTest, ConditionIsPrintedLineForLineAsStored) {
+  SandboxSchema schema;
+  std::string longLine = "A > 0";
+  while (longLine.size() < 195) {
+    longLine += " AND A <> " + std::to_string(longLine.size());
+  }
+  const std::string laidOut = "A > 0\n\t  AND A <> 5\n  OR (A IS NULL\n)";
+  schema.Run("create table L (A number, constraint L_CK check (" + longLine +
+             "), constraint L_LAID check (" + laidOut + "))");
+  const std::string text = schema.ddl->GenerateConstraintDdl("APP", "L");
+  const std::size_t second = text.find("ALTER TABLE L", 1);
+  EXPECT_EQ(ConditionText(text.substr(0, second)), longLine);
+  EXPECT_EQ(ConditionText(text.substr(second)), laidOut);
+}
+
+// A blank line, or one of nothing but "/" or ".", would end the statement in
+// a script tool, and a line past 255 characters may not fit the server's
+// output buffer: such a condition is made one line and cut at blanks.
+TEST(ConstraintDdlTest, ConditionAScriptCannotCarryIsCutAtBlanksIntoLinesOfAtMostEighty) {
   SandboxSchema schema;
   std::string condition = "A > 0";
-  while (condition.size() < 195) {
+  while (condition.size() < 300) {
     condition += " AND A <> " + std::to_string(condition.size());
   }
   schema.Run("create table L (A number, constraint L_CK check (" + condition + "))");
   const std::vector<std::string> lines =
       ConditionLines(schema.ddl->GenerateConstraintDdl("APP", "L"));
-  ASSERT_GE(lines.size(), 3u);
+  ASSERT_GE(lines.size(), 4u);
   for (const std::string& line : lines) {
     EXPECT_LE(line.size() + 1, 80u) << line;
   }
   EXPECT_EQ(Joined(lines), condition);
 
-  // A cut that would leave "/" alone on a line, which ends a statement in a
-  // script, keeps it with the next piece.
-  const std::string divided = std::string(79, 'A') + " / " + std::string(90, 'B');
+  // A cut that would leave "/" alone on a line keeps it with the next piece.
   schema.Run("create table D (" + std::string(79, 'A') + " number, " + std::string(90, 'B') +
-             " number, constraint D_CK check (" + divided + " > 0))");
+             " number, constraint D_CK check (" + std::string(79, 'A') + " / " +
+             std::string(90, 'B') + "\n\n> 0))");
   const std::vector<std::string> dividedLines =
       ConditionLines(schema.ddl->GenerateConstraintDdl("APP", "D"));
   EXPECT_EQ(dividedLines,
             (std::vector<std::string>{std::string(79, 'A'), "/ " + std::string(90, 'B'), "> 0"}));
+
+  schema.Run("create table S (A number, constraint S_CK check (A\n/\n2 > 0))");
+  EXPECT_EQ(ConditionText(schema.ddl->GenerateConstraintDdl("APP", "S")), "A / 2 > 0");
+  schema.Run("create table P (A number, constraint P_CK check (A > 0\n  .\n))");
+  EXPECT_EQ(ConditionText(schema.ddl->GenerateConstraintDdl("APP", "P")), "A > 0 .");
 }
 
 TEST(ConstraintDdlTest, QuotedLiteralsAreNeverCutAtTheirBlanks) {
@@ -341,8 +378,8 @@ TEST(ConstraintDdlTest, QuotedLiteralsAreNeverCutAtTheirBlanks) {
       "CITY IN ('NEW YORK', 'LOS ANGELES', 'SAN FRANCISCO', "
       "'SALT LAKE CITY', 'LAS VEGAS', 'SANTA FE', 'EL PASO')";
   const std::string literal = "'" + std::string(50, 'x') + " " + std::string(50, 'y') + "'";
-  schema.Run("create table Q (CITY varchar2(200), constraint Q_CITY check (" + condition +
-             "), constraint Q_LONG check (CITY <> " + literal + "))");
+  schema.Run("create table Q (CITY varchar2(200), constraint Q_CITY check (CITY IN\n\n" +
+             condition.substr(8) + "), constraint Q_LONG check (CITY <>\n\n" + literal + "))");
   const std::string text = schema.ddl->GenerateConstraintDdl("APP", "Q");
   const std::size_t second = text.find("ALTER TABLE Q", 1);
   const std::vector<std::string> cities = ConditionLines(text.substr(0, second));
