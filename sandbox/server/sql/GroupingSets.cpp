@@ -210,7 +210,7 @@ class GroupingRewriter {
         const std::size_t close = Matching(i + 1);
         long long value = 0;
         for (Range argument : Items(i + 2, close)) {
-          const std::string e = Normal(argument.first, argument.second);
+          const std::string e = Resolved(Normal(argument.first, argument.second), all);
           value = value * 2 + (std::find(set.begin(), set.end(), e) == set.end() ? 1 : 0);
         }
         out += " " + std::to_string(value);
@@ -220,6 +220,17 @@ class GroupingRewriter {
       if (call && i >= aggregateEnd && IsAggregate(t))
         aggregateEnd = Matching(i + 1);
       bool replaced = false;
+      const bool lone = (t.type == SqlToken::Type::Word || t.type == SqlToken::Type::QuotedName) &&
+                        !call && !(i > begin && tokens_[i - 1].IsSymbol(".")) &&
+                        !(i + 1 < end && tokens_[i + 1].IsSymbol("."));
+      if (i >= aggregateEnd && lone) {
+        const std::string name = Normal(i, i + 1), e = Resolved(name, all);
+        if (e != name && std::find(set.begin(), set.end(), e) == set.end()) {
+          out += " NULL";
+          ++i;
+          continue;
+        }
+      }
       if (i >= aggregateEnd) {
         for (const std::string& e : all) {
           if (std::find(set.begin(), set.end(), e) != set.end())
@@ -246,6 +257,33 @@ class GroupingRewriter {
       }
     }
     return out;
+  }
+
+  // Oracle matches a column to a grouping expression by the column it names:
+  // STORE_NAME is S.STORE_NAME, and the other way round, where only one
+  // grouping expression names that column.
+  static std::string Resolved(const std::string& e, const GroupingSet& all) {
+    if (std::find(all.begin(), all.end(), e) != all.end() || !IsColumnName(e))
+      return e;
+    const std::size_t dot = e.rfind('.');
+    std::string found;
+    for (const std::string& x : all) {
+      const std::size_t xDot = x.rfind('.');
+      if (!IsColumnName(x) || (dot == std::string::npos) == (xDot == std::string::npos) ||
+          e.substr(dot + 1) != x.substr(xDot + 1))
+        continue;
+      if (!found.empty())
+        return e;  // ambiguous
+      found = x;
+    }
+    return found.empty() ? e : found;
+  }
+
+  static bool IsColumnName(const std::string& e) {
+    return !e.empty() && std::all_of(e.begin(), e.end(), [](char c) {
+      return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || c == '#' ||
+             c == '.' || c == '"';
+    });
   }
 
   static bool IsAggregate(const SqlToken& t) {

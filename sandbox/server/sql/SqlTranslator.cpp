@@ -485,17 +485,22 @@ std::size_t SqlTranslator::TranslateTableItem(std::size_t at, std::size_t end,
            close >= end ? "missing right parenthesis" : "\"JSON_TABLE\": invalid identifier");
       return end;
     }
-    // Rows are the elements a path ending in [*] reaches, or the one value
-    // any other path reaches.
-    std::string path = tokens_[arguments[1].first].text;
     // Text that is no JSON gives no rows (NULL ON ERROR).
     const std::string value = TranslateRange(arguments[0].first, arguments[0].second, true);
-    const std::string doc = "(CASE WHEN json_valid(" + value + ") THEN " + value + " END)";
-    const bool each = path.size() > 3 && path.compare(path.size() - 3, 3, "[*]") == 0;
-    item = each ? "json_each(" + doc + ", " + QuoteSqliteText(path.substr(0, path.size() - 3)) + ")"
-                : "json_each(json_array(json(json_extract(" + doc + ", " + QuoteSqliteText(path) +
-                      "))))";
-    units.push_back({item + " AS " + QuoteSqliteName(alias)});
+    item = JsonRows("(CASE WHEN json_valid(" + value + ") THEN " + value + " END)",
+                    tokens_[arguments[1].first].text) +
+           " AS " + QuoteSqliteName(alias);
+    // A NESTED PATH's rows join each row of its parent's, and a parent row
+    // without any stays, with NULL in the nested columns.
+    for (const JsonNestedRows& nested : jsonNestedRows_[alias]) {
+      const std::string parent = QuoteSqliteName(nested.parent);
+      item += " LEFT JOIN " +
+              JsonRows("(CASE WHEN " + parent + ".\"type\" IN ('object', 'array') THEN " + parent +
+                           ".\"value\" END)",
+                       nested.path) +
+              " AS " + QuoteSqliteName(nested.alias) + " ON 1";
+    }
+    units.push_back({item});
     return close + 2;
   } else if (IsName(tokens_[i])) {
     std::vector<std::string> parts;
@@ -628,12 +633,14 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       }
       std::string list;
       for (auto [itemBegin, itemEnd] : Arguments(i + 2, listEnd)) {
-        bool nulls = false;
-        for (std::size_t k = itemBegin; k < itemEnd; ++k)
-          nulls = nulls || tokens_[k].IsWord("NULLS");
-        list += (list.empty() ? "" : ", ") + TranslateRange(itemBegin, itemEnd, insideFunction);
-        if (!nulls)
-          list += tokens_[itemEnd - 1].IsWord("DESC") ? " NULLS FIRST" : " NULLS LAST";
+        std::string nulls = tokens_[itemEnd - 1].IsWord("DESC") ? " NULLS FIRST" : " NULLS LAST";
+        if (itemEnd - itemBegin > 2 && tokens_[itemEnd - 2].IsWord("NULLS") &&
+            (tokens_[itemEnd - 1].IsWord("FIRST") || tokens_[itemEnd - 1].IsWord("LAST"))) {
+          nulls = " NULLS " + tokens_[itemEnd - 1].Upper();
+          itemEnd -= 2;
+        }
+        list +=
+            (list.empty() ? "" : ", ") + TranslateRange(itemBegin, itemEnd, insideFunction) + nulls;
       }
       units.push_back({"ORDER"});
       units.push_back({"BY"});
@@ -977,24 +984,57 @@ void SqlTranslator::ReadJsonTables() {
     const std::size_t close = Matching(i + 1, tokens_.size());
     if (close + 1 >= tokens_.size() || !IsName(tokens_[close + 1]))
       continue;
-    std::vector<JsonColumn> columns;
-    for (std::size_t k = i + 2; k + 1 < close; ++k) {
-      if (!tokens_[k].IsWord("COLUMNS") || !tokens_[k + 1].IsSymbol("("))
-        continue;
-      for (auto [begin, end] : Arguments(k + 2, Matching(k + 1, close))) {
-        JsonColumn column;
-        column.name = tokens_[begin].Upper();
-        column.path = "$." + tokens_[begin].text;
-        column.number = begin + 1 < end && tokens_[begin + 1].IsWord("NUMBER");
-        for (std::size_t p = begin; p + 1 < end; ++p)
-          if (tokens_[p].IsWord("PATH") && tokens_[p + 1].type == SqlToken::Type::String)
-            column.path = tokens_[p + 1].text;
-        columns.push_back(column);
+    const std::string alias = tokens_[close + 1].Upper();
+    jsonTables_[alias].clear();
+    jsonNestedRows_[alias].clear();
+    for (std::size_t k = i + 2; k + 1 < close; ++k)
+      if (tokens_[k].IsWord("COLUMNS") && tokens_[k + 1].IsSymbol("(")) {
+        ReadJsonColumns(k + 1, alias, alias);
+        break;
       }
-      break;
-    }
-    jsonTables_[tokens_[close + 1].Upper()] = columns;
   }
+}
+
+// The columns of the list that opens at open, read from the rows of alias
+// rows; a NESTED [PATH] 'path' COLUMNS (...) adds a row source of its own.
+void SqlTranslator::ReadJsonColumns(std::size_t open, const std::string& table,
+                                    const std::string& rows) {
+  const std::size_t close = Matching(open, tokens_.size());
+  for (auto [begin, end] : Arguments(open + 1, close)) {
+    if (tokens_[begin].IsWord("NESTED")) {
+      std::size_t at = begin + 1;
+      if (at < end && tokens_[at].IsWord("PATH"))
+        ++at;
+      if (at + 2 >= end || tokens_[at].type != SqlToken::Type::String ||
+          !tokens_[at + 1].IsWord("COLUMNS") || !tokens_[at + 2].IsSymbol("("))
+        continue;
+      auto& nested = jsonNestedRows_[table];
+      nested.push_back({table + "#" + std::to_string(nested.size() + 1), rows, tokens_[at].text});
+      ReadJsonColumns(at + 2, table, nested.back().alias);
+      continue;
+    }
+    JsonColumn column;
+    column.name = tokens_[begin].Upper();
+    column.path = "$." + tokens_[begin].text;
+    column.rows = rows;
+    if (begin + 1 < end)
+      for (const char* number : {"NUMBER", "INTEGER", "INT", "FLOAT", "DECIMAL", "SMALLINT"})
+        column.number = column.number || tokens_[begin + 1].IsWord(number);
+    column.ordinality = begin + 2 < end && tokens_[begin + 1].IsWord("FOR") &&
+                        tokens_[begin + 2].IsWord("ORDINALITY");
+    for (std::size_t p = begin; p + 1 < end; ++p)
+      if (tokens_[p].IsWord("PATH") && tokens_[p + 1].type == SqlToken::Type::String)
+        column.path = tokens_[p + 1].text;
+    jsonTables_[table].push_back(column);
+  }
+}
+
+// Rows of doc: the elements a path ending in [*] reaches, or the one value
+// any other path reaches.
+std::string SqlTranslator::JsonRows(const std::string& doc, const std::string& path) {
+  if (path.size() > 3 && path.compare(path.size() - 3, 3, "[*]") == 0)
+    return "json_each(" + doc + ", " + QuoteSqliteText(path.substr(0, path.size() - 3)) + ")";
+  return "json_each(json_array(json(json_extract(" + doc + ", " + QuoteSqliteText(path) + "))))";
 }
 
 // The SQL of alias.column when alias names a JSON_TABLE; empty otherwise.
@@ -1007,8 +1047,11 @@ std::string SqlTranslator::JsonTableColumn(const std::vector<std::string>& parts
   for (const JsonColumn& column : table->second) {
     if (column.name != parts[1])
       continue;
+    const std::string row = QuoteSqliteName(column.rows);
+    // A row's number among its source's rows (each source is one array).
+    if (column.ordinality)
+      return "(" + row + ".\"key\" + 1)";
     // A row's value is JSON text for objects and arrays, the plain scalar otherwise.
-    const std::string row = QuoteSqliteName(parts[0]);
     const std::string value =
         "(CASE WHEN " + row + ".\"type\" IN ('object', 'array') THEN json_extract(" + row +
         ".\"value\", " + QuoteSqliteText(column.path) + ")" +
@@ -1291,8 +1334,18 @@ std::string SqlTranslator::ItemType(std::size_t begin, std::size_t end) {
 bool SqlTranslator::Translate(TranslatedStatement& out, OraError& error) {
   // The (+) marker, CONNECT BY, ROLLUP, CUBE and GROUPING SETS are rewritten
   // first, one query block at a time, and the result translated instead.
+  // The rewrites work on text: the statement's own, without what stands
+  // around it (a CREATE VIEW's head) when the tokens are part of a longer one.
   std::string rewritten = sql_;
   std::vector<SqlToken> tokens = tokens_;
+  if (!tokens_.empty() && (tokens_.front().offset > 0 || tokens_.back().end < sql_.size())) {
+    rewritten = sql_.substr(tokens_.front().offset, tokens_.back().end - tokens_.front().offset);
+    std::size_t errorOffset = 0;
+    if (!TokenizeSql(rewritten, tokens, errorOffset)) {
+      error = {933, "SQL command not properly ended"};
+      return false;
+    }
+  }
   bool changed = false;
   for (int block = 0; block < 32; ++block) {
     error = {};

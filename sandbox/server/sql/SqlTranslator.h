@@ -113,10 +113,19 @@ class SqlTranslator {
   std::vector<std::string> queryNames_;  // of the WITH clause
   struct JsonColumn {
     std::string name, path;
+    std::string rows;  // the alias of the row source it reads: the table's or a NESTED PATH's
     bool number = false;
+    bool ordinality = false;
   };
-  std::map<std::string, std::vector<JsonColumn>> jsonTables_;  // by alias
+  // A NESTED PATH of a JSON_TABLE: rows under each row of its parent's.
+  struct JsonNestedRows {
+    std::string alias, parent, path;
+  };
+  std::map<std::string, std::vector<JsonColumn>> jsonTables_;          // by alias
+  std::map<std::string, std::vector<JsonNestedRows>> jsonNestedRows_;  // by alias
   void ReadJsonTables();
+  void ReadJsonColumns(std::size_t open, const std::string& table, const std::string& rows);
+  static std::string JsonRows(const std::string& doc, const std::string& path);
   std::string JsonTableColumn(const std::vector<std::string>& parts) const;
   std::string rownumCall_;  // what ROWNUM reads in the part being translated
   int rownumBlocks_ = 0;
