@@ -10,6 +10,7 @@
 #include "scripting/source/DictionaryQuery.h"
 #include "scripting/source/PhaseWriter.h"
 #include "scripting/source/SourceKinds.h"
+#include "scripting/tables/ServerRelease.h"
 
 namespace {
 
@@ -92,10 +93,17 @@ CoverageCheck::Coverage CoverageCheck::CoverageOf(const RunSettings& settings,
 void CoverageCheck::Run() {
   writer_.Announce("Coverage");
   // Names the server generated belong to objects that are scripted with
-  // their owners (constraint indexes, nested tables, log tables).
+  // their owners (constraint indexes, nested tables, log tables), and so
+  // does the sequence of an identity column.
+  const std::string identitySequences =
+      ReleaseHas(ServerRelease(session_), dictionary_since::IdentityColumns)
+          ? "and not (object_type = 'SEQUENCE' and object_name in (select sequence_name "
+            "from all_tab_identity_cols where owner = :owner)) "
+          : "";
   DictionaryQuery query(session_,
                         "select object_type, object_name from all_objects where owner = :owner "
-                        "and generated = 'N' and secondary = 'N' order by object_type, object_name",
+                        "and generated = 'N' and secondary = 'N' " +
+                            identitySequences + "order by object_type, object_name",
                         {TypeWidth, NameWidth});
   query.Bind(":owner", owner_);
   std::vector<DictionaryQuery::Row> rows;

@@ -52,7 +52,15 @@ std::string SequencePhase::Query(bool ignoreLastValue, int release) {
          "||decode(cycle_flag, 'N', ' NOCYCLE', ' CYCLE')"
          "||decode(cache_size, 0, ' NOCACHE', ' CACHE '||cache_size)"
          "||decode(order_flag, 'N', ' NOORDER;', ' ORDER;') "
-         "from all_sequences where sequence_owner = :owner order by sequence_name";
+         "from all_sequences where sequence_owner = :owner" +
+         // An identity column's sequence comes with its table; scripted on
+         // its own it would take a name the target's server may give to the
+         // sequence of another identity column (ORA-00955).
+         (ReleaseHas(release, dictionary_since::IdentityColumns)
+              ? " and sequence_name not in (select sequence_name from all_tab_identity_cols "
+                "where owner = :owner)"
+              : "") +
+         " order by sequence_name";
 }
 
 void SequencePhase::Run() {
