@@ -15,6 +15,7 @@ constexpr int ModeWidth = 9;
 constexpr int CommentWidth = 4000;
 // A materialized view's query is a LONG; longer texts than this are cut.
 constexpr int QueryWidth = 65536;
+constexpr int NumberWidth = 40;
 
 // name, or owner.name when the object lies in another schema than owner.
 std::string ObjectReference(const std::string& objectOwner, const std::string& name,
@@ -156,26 +157,45 @@ StatementList ObjectGrantList(const std::string& owner, bool ownSchema) {
   return list;
 }
 
-StatementList MaterializedViewList() {
+StatementList MaterializedViewList(bool pctClauses, bool storageClauses) {
   StatementList list{"Materialized Views",
                      "materialized views",
                      "The following statements will create the materialized views; each is "
                      "built and refreshed as the source database keeps it",
                      {}};
-  // Rows: name, build mode, refresh method, refresh mode, rewrite, query.
+  // Rows: name, build mode, refresh method, refresh mode, rewrite, query,
+  // then the container table's pctfree, pctused, initrans, maxtrans and
+  // tablespace.
   list.Queries.push_back(
-      {"select mview_name, build_mode, refresh_method, refresh_mode, rewrite_enabled, query "
-       "from all_mviews where owner = :owner order by mview_name",
-       {NameWidth, ModeWidth, ModeWidth, ModeWidth, OptionWidth, QueryWidth},
-       [](const DictionaryQuery::Row& row) {
+      {"select m.mview_name, m.build_mode, m.refresh_method, m.refresh_mode, m.rewrite_enabled, "
+       "m.query, t.pct_free, t.pct_used, t.ini_trans, t.max_trans, t.tablespace_name "
+       "from all_mviews m, all_tables t where m.owner = :owner and t.owner(+) = m.owner "
+       "and t.table_name(+) = m.mview_name order by m.mview_name",
+       {NameWidth, ModeWidth, ModeWidth, ModeWidth, OptionWidth, QueryWidth, NumberWidth,
+        NumberWidth, NumberWidth, NumberWidth, NameWidth},
+       [pctClauses, storageClauses](const DictionaryQuery::Row& row) {
          const std::string name = StatementName(row[0]);
          // A prebuilt table is not scripted as a table: it is built here.
          const std::string build = row[1] == "DEFERRED" ? "DEFERRED" : "IMMEDIATE";
          const std::string refresh = row[3] == "NEVER" || row[2] == "NEVER"
                                          ? "NEVER REFRESH"
                                          : "REFRESH " + row[2] + " ON " + row[3];
-         return ListedStatement{"CREATE MATERIALIZED VIEW " + name + "\r\nBUILD " + build + "\r\n" +
-                                    refresh + "\r\n" + (row[4] == "Y" ? "ENABLE" : "DISABLE") +
+         std::string physical;
+         if (pctClauses) {
+           static const char* const clauses[] = {"PCTFREE ", "PCTUSED ", "INITRANS ", "MAXTRANS "};
+           for (std::size_t k = 0; k < 4; ++k) {
+             if (!row[6 + k].empty()) {
+               physical += (physical.empty() ? "" : " ") + std::string(clauses[k]) + row[6 + k];
+             }
+           }
+           physical += physical.empty() ? "" : "\r\n";
+         }
+         if (storageClauses && !row[10].empty()) {
+           physical += "TABLESPACE " + StatementName(row[10]) + "\r\n";
+         }
+         return ListedStatement{"CREATE MATERIALIZED VIEW " + name + "\r\n" + physical + "BUILD " +
+                                    build + "\r\n" + refresh + "\r\n" +
+                                    (row[4] == "Y" ? "ENABLE" : "DISABLE") +
                                     " QUERY REWRITE\r\nAS " + row[5] + "\r\n/\r\n",
                                 {{"MATERIALIZED VIEW", row[0]}, {"TABLE", row[0]}}};
        }});

@@ -18,8 +18,9 @@ StatementList DatabaseLinkList();
 StatementList ObjectGrantList(const std::string& owner, bool ownSchema);
 
 // Materialized views with their build, refresh and query rewrite options,
-// then their comments; the logs of the schema's tables.
-StatementList MaterializedViewList();
+// then their comments (the container table's PCTFREE ... with pctClauses, its
+// TABLESPACE with storageClauses); the logs of the schema's tables.
+StatementList MaterializedViewList(bool pctClauses, bool storageClauses);
 StatementList MaterializedViewLogList();
 
 // The text that stands for a database link's password in its statement.

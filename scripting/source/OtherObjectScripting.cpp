@@ -2,6 +2,7 @@
 #include "scripting/source/OtherObjectScripting.h"
 
 #include "engine/RunEngine.h"
+#include "engine/RunSettings.h"
 #include "oracle/OracleSession.h"
 #include "scripting/connection/DatabaseConnection.h"
 #include "scripting/source/CoverageCheck.h"
@@ -37,7 +38,10 @@ void ScriptMaterializedViewLogs(RunEngine& engine, RunHost* host, DatabaseConnec
 }
 
 void ScriptMaterializedViews(RunEngine& engine, RunHost* host, DatabaseConnection& connection) {
-  RunList(engine, host, connection, MaterializedViewList());
+  const RunSettings& settings = engine.Settings();
+  RunList(engine, host, connection,
+          MaterializedViewList(settings.IncludePctClauses == "Y",
+                               settings.IncludeStorageClauses == "Y"));
 }
 
 void ScriptObjectGrants(RunEngine& engine, RunHost* host, DatabaseConnection& connection) {

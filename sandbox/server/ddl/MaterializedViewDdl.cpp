@@ -44,14 +44,49 @@ bool MaterializedViewDdl::Create(OraError& error) {
   return in_.AcceptWord("LOG") ? CreateLog(error) : CreateView(error);
 }
 
+bool MaterializedViewDdl::ReadTableAttribute(std::string& attributes) {
+  const std::size_t start = in_.Position();
+  static const char* const withNumber[] = {"PCTFREE", "PCTUSED", "INITRANS", "MAXTRANS"};
+  static const char* const alone[] = {"LOGGING",    "NOLOGGING", "NOCOMPRESS",
+                                      "NOPARALLEL", "CACHE",     "NOCACHE"};
+  bool read = false;
+  for (const char* word : withNumber)
+    if (!read && in_.AcceptWord(word)) {
+      read = true;
+      in_.Skip();
+    }
+  for (const char* word : alone)
+    read = read || in_.AcceptWord(word);
+  if (!read && in_.AcceptWord("TABLESPACE")) {
+    read = true;
+    in_.Skip();
+  } else if (!read && (in_.AcceptWord("COMPRESS") || in_.AcceptWord("PARALLEL"))) {
+    read = true;
+    if (in_.Peek().type == SqlToken::Type::Number || in_.Peek().IsWord("BASIC"))
+      in_.Skip();
+    else
+      in_.AcceptWords("FOR", "OLTP");
+  } else if (!read && in_.AcceptWord("STORAGE") && in_.Peek().IsSymbol("(")) {
+    read = true;
+    in_.Seek(in_.MatchingParen() + 1);
+  }
+  if (read)
+    attributes +=
+        " " + context_.SourceText(start, std::min(in_.Position(), context_.tokens.size()));
+  return read;
+}
+
 bool MaterializedViewDdl::CreateView(OraError& error) {
   std::string owner, name;
   if (!in_.ReadQualifiedName(owner, name, context_.session.CurrentSchema(), error))
     return false;
   std::string build = "IMMEDIATE", method = "FORCE", mode = "DEMAND";
   bool rewrite = false;
+  std::string attributes;  // of the container table
   while (!in_.AtEnd() && !in_.Peek().IsWord("AS")) {
-    if (in_.AcceptWord("BUILD")) {
+    if (ReadTableAttribute(attributes)) {
+      continue;
+    } else if (in_.AcceptWord("BUILD")) {
       if (!in_.AcceptWord("IMMEDIATE") && !in_.AcceptWord("DEFERRED")) {
         error = {905, "missing keyword"};
         return false;
@@ -97,7 +132,8 @@ bool MaterializedViewDdl::CreateView(OraError& error) {
   const std::string query = context_.sql.substr(context_.tokens[in_.Position()].offset);
   const bool deferred = build == "DEFERRED";
   const std::string rows = deferred ? "SELECT * FROM (" + query + ") WHERE 1 = 0" : query;
-  if (!RunTableStatement("CREATE TABLE " + QuotedObject(owner, name) + " AS " + rows, error))
+  if (!RunTableStatement("CREATE TABLE " + QuotedObject(owner, name) + attributes + " AS " + rows,
+                         error))
     return false;
   return catalog.Exec(
              "INSERT INTO \"SYS.MVIEW$\" VALUES (?, ?, ?2, ?, ?, 'N', ?, ?, ?, ?, "

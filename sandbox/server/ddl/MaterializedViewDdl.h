@@ -29,6 +29,9 @@ class MaterializedViewDdl {
   bool DropLog(OraError& error);
   // Runs sql, a CREATE or DROP TABLE statement, as the session would.
   bool RunTableStatement(const std::string& sql, OraError& error);
+  // Reads one physical attribute of the container table (PCTFREE 0,
+  // NOLOGGING, STORAGE (...) ...) and adds its text to attributes.
+  bool ReadTableAttribute(std::string& attributes);
 
   DdlContext& context_;
   TokenStream in_;

@@ -56,7 +56,7 @@ grant update (qty) on items to clerk;
 grant references (customer) on orders to clerk with grant option;
 grant select on orders to public with hierarchy option;
 create materialized view log on orders with primary key, rowid including new values;
-create materialized view order_totals build immediate refresh complete on demand
+create materialized view order_totals pctfree 5 build immediate refresh complete on demand
   enable query rewrite as select customer, sum(total) as amount from orders group by customer;
 create materialized view empty_orders build deferred refresh force on commit
   as select id from orders;
@@ -154,7 +154,8 @@ TEST(OtherObjectRoundTripTest, SchemaReplayedIntoAFreshDatabaseHasTheSameDiction
   EXPECT_NE(report.find("GRANT SELECT ON ORDERS TO PUBLIC WITH HIERARCHY OPTION;\r\n"),
             std::string::npos);
   EXPECT_NE(report.find("GRANT UPDATE (QTY) ON ITEMS TO CLERK;\r\n"), std::string::npos);
-  EXPECT_NE(report.find("CREATE MATERIALIZED VIEW ORDER_TOTALS\r\nBUILD IMMEDIATE\r\nREFRESH "
+  EXPECT_NE(report.find("CREATE MATERIALIZED VIEW ORDER_TOTALS\r\nPCTFREE 5 PCTUSED 40 INITRANS 1 "
+                        "MAXTRANS 255\r\nTABLESPACE USERS\r\nBUILD IMMEDIATE\r\nREFRESH "
                         "COMPLETE ON DEMAND\r\nENABLE QUERY REWRITE\r\nAS select customer"),
             std::string::npos);
   EXPECT_NE(report.find("COMMENT ON MATERIALIZED VIEW ORDER_TOTALS IS 'Totals by customer';"),
