@@ -221,6 +221,7 @@ std::string TablePartitionDeclarations(int release) {
          "\tlv_compression\t\tvarchar2(8);\n"
          "\tlv_compress_for\t\tvarchar2(30);\n"
          "\tlv_row_movement\t\tvarchar2(8);\n"
+         "\tlv_logging\t\tvarchar2(3);\n"
          "\tlv_sub_lead\t\tvarchar2(1);\n"
          "\tlv_first_sub\t\tboolean;\n";
 }
@@ -229,7 +230,12 @@ std::string TableOptionClauses(int release) {
   if (!Partitioned(release)) {
     return {};
   }
-  return "\t\tif lv_compression = 'ENABLED' then\n"
+  // NOLOGGING is a storage clause, as an index's is; a partitioned table
+  // keeps it on its partitions.
+  return "\t\tif L_storage = 'Y' and lv_logging = 'NO' then\n"
+         "\t\t\ta_lin := wri(a_lin, 'NOLOGGING', 1);\n"
+         "\t\tend if;\n"
+         "\t\tif lv_compression = 'ENABLED' then\n"
          "\t\t\tif lv_compress_for = 'ADVANCED' then\n"
          "\t\t\t\ta_lin := wri(a_lin, 'ROW STORE COMPRESS ADVANCED', 1);\n"
          "\t\t\telse\n"

@@ -17,7 +17,7 @@ namespace {
 // The select-list items that the later table options are fetched from.
 std::string TableOptionColumns(int release) {
   using namespace dictionary_since;
-  return std::string(",\n\t\t\tpartitioned, row_movement, ") +
+  return std::string(",\n\t\t\tpartitioned, row_movement, logging, ") +
          (ReleaseHas(release, TableCompression) ? "compression, " : "'DISABLED' compression, ") +
          (ReleaseHas(release, IntervalPartitioning) ? "compress_for" : "null compress_for");
 }
@@ -178,10 +178,10 @@ std::string TableDdlBlock(int release) {
          "\t\t\tlv_ini_trans, lv_max_trans, lv_tablespace_name, lv_initial_extent,\n"
          "\t\t\tlv_next_extent, lv_min_extents, lv_max_extents, lv_freelists,\n"
          "\t\t\tlv_freelist_groups, lv_pct_increase, lv_temporary, lv_duration, lv_iot_type" +
-         std::string(
-             ReleaseHas(release, dictionary_since::Partitioning)
-                 ? ",\n\t\t\tlv_partitioned, lv_row_movement, lv_compression, lv_compress_for"
-                 : "") +
+         std::string(ReleaseHas(release, dictionary_since::Partitioning)
+                         ? ",\n\t\t\tlv_partitioned, lv_row_movement, lv_logging, lv_compression,\n"
+                           "\t\t\tlv_compress_for"
+                         : "") +
          ";\n"
          "\t\texit when tab_cursor%%notfound;\n"
          "\t\tif lv_temporary = 'Y' then\n"

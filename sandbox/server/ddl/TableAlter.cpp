@@ -47,8 +47,14 @@ bool TableDdl::AlterTable(OraError& error) {
            : in_.AcceptWord("TO")   ? RenameTable(owner, table, error)
                                     : RenameConstraint(owner, table, error);
   else {
-    StorageSpec ignored;  // physical attributes change nothing this server keeps
-    done = ReadStorage(ignored, false, error);
+    StorageSpec storage;
+    const std::size_t from = in_.Position();
+    done = ReadStorage(storage, false, error) &&
+           AlterAttributes(owner, table, storage, from, in_.Position(), error);
+    if (done && in_.Position() == from) {
+      error = {1735, "invalid ALTER TABLE option"};
+      return false;
+    }
   }
   if (!done)
     return false;
@@ -57,6 +63,59 @@ bool TableDdl::AlterTable(OraError& error) {
     return false;
   }
   return true;
+}
+
+bool TableDdl::SetRowMovement(const std::string& owner, const std::string& table, bool enable,
+                              OraError& error) {
+  return context_.catalog.Exec(
+      "UPDATE \"SYS.ALL_TABLES\" SET ROW_MOVEMENT = ? WHERE OWNER = ? AND TABLE_NAME = ?",
+      {Value::Text(enable ? "ENABLED" : "DISABLED"), Value::Text(owner), Value::Text(table)},
+      error);
+}
+
+bool TableDdl::AlterAttributes(const std::string& owner, const std::string& table,
+                               const StorageSpec& storage, std::size_t from, std::size_t to,
+                               OraError& error) {
+  std::vector<std::string> sets;
+  std::vector<Value> values;
+  const std::pair<const std::optional<long long>*, const char*> numbers[] = {
+      {&storage.pctFree, "PCT_FREE"},
+      {&storage.pctUsed, "PCT_USED"},
+      {&storage.iniTrans, "INI_TRANS"},
+      {&storage.maxTrans, "MAX_TRANS"}};
+  for (const auto& [value, column] : numbers)
+    if (value->has_value()) {
+      sets.push_back(std::string(column) + " = ?");
+      values.push_back(Value::Integer(**value));
+    }
+  bool logging = false, compression = false, movement = false;
+  for (std::size_t i = from; i < to; ++i) {
+    const SqlToken& t = context_.tokens[i];
+    logging = logging || t.IsWord("LOGGING") || t.IsWord("NOLOGGING");
+    compression = compression || t.IsWord("COMPRESS") || t.IsWord("NOCOMPRESS");
+    movement = movement || t.IsWord("MOVEMENT");
+  }
+  if (movement && !SetRowMovement(owner, table, storage.rowMovement, error))
+    return false;
+  if (logging) {
+    sets.push_back("LOGGING = ?");
+    values.push_back(Value::Text(storage.logging ? "YES" : "NO"));
+  }
+  if (compression) {
+    sets.push_back("COMPRESSION = ?, COMPRESS_FOR = ?");
+    values.push_back(Value::Text(storage.compressed ? "ENABLED" : "DISABLED"));
+    values.push_back(storage.compressFor ? Value::Text(*storage.compressFor) : Value::Null());
+  }
+  if (sets.empty())
+    return true;
+  std::string sql = "UPDATE \"SYS.ALL_TABLES\" SET ";
+  for (std::size_t k = 0; k < sets.size(); ++k)
+    sql += (k ? ", " : "") + sets[k];
+  // A partitioned table keeps these on its partitions, as Oracle shows them.
+  sql += " WHERE OWNER = ? AND TABLE_NAME = ? AND PARTITIONED = 'NO'";
+  values.push_back(Value::Text(owner));
+  values.push_back(Value::Text(table));
+  return context_.catalog.Exec(sql, values, error);
 }
 
 bool TableDdl::AlterAdd(const std::string& owner, const std::string& table, OraError& error) {
@@ -333,8 +392,10 @@ bool TableDdl::AlterConstraintState(const std::string& owner, const std::string&
     validate = true;
   else if (in_.AcceptWord("NOVALIDATE"))
     validate = false;
-  if (in_.Peek().IsWord("ALL") || in_.Peek().IsWord("TABLE") || in_.Peek().IsWord("ROW")) {
-    while (!in_.AtEnd())  // ENABLE ALL TRIGGERS, TABLE LOCK, ROW MOVEMENT: nothing kept
+  if (in_.AcceptWords("ROW", "MOVEMENT"))
+    return SetRowMovement(owner, table, enable, error);
+  if (in_.Peek().IsWord("ALL") || in_.Peek().IsWord("TABLE")) {
+    while (!in_.AtEnd())  // ENABLE ALL TRIGGERS, TABLE LOCK: nothing kept
       in_.Skip();
     return true;
   }

@@ -145,6 +145,13 @@ class TableDdl {
   bool RemoveIndex(const std::string& owner, const std::string& name, OraError& error);
   // ALTER TABLE clauses.
   bool AlterAdd(const std::string& owner, const std::string& table, OraError& error);
+  // ALTER TABLE t PCTFREE n, [NO]LOGGING, [NO]COMPRESS ...: the attributes
+  // written between tokens [from, to) change in the dictionary.
+  bool SetRowMovement(const std::string& owner, const std::string& table, bool enable,
+                      OraError& error);
+  bool AlterAttributes(const std::string& owner, const std::string& table,
+                       const StorageSpec& storage, std::size_t from, std::size_t to,
+                       OraError& error);
   bool AlterModify(const std::string& owner, const std::string& table, OraError& error);
   bool ModifyColumn(const std::string& owner, const std::string& table, OraError& error);
   bool AlterConstraintState(const std::string& owner, const std::string& table, bool enable,

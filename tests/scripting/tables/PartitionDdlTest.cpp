@@ -17,7 +17,7 @@ TEST(PartitionDdlTest, WithoutStorageClausesPartitionsKeepNamesAndBoundsOnly) {
       "values (default)) (partition P1 values less than (10) tablespace TS_1, partition P2 "
       "values less than (maxvalue))");
   schema.Run("create index R_KIND_IX on R (KIND) local");
-  schema.Run("create table D (ID number, BODY clob) compress enable row movement");
+  schema.Run("create table D (ID number, BODY clob) nologging compress enable row movement");
   schema.Run("create index D_ID_IX on D (ID) reverse nologging invisible");
   schema.client.settings->SetString("Settings", "InclPct", "N");
   schema.client.settings->SetString("Settings", "InclStorage", "N");
@@ -47,6 +47,17 @@ TEST(PartitionDdlTest, WithoutStorageClausesPartitionsKeepNamesAndBoundsOnly) {
   EXPECT_EQ(
       schema.ddl->GenerateIndexDdl("APP", "D", nullptr),
       "CREATE INDEX D_ID_IX ON D\r\n\t(\r\n\t ID\r\n\t)\r\n\tREVERSE\r\n\tINVISIBLE\r\n/\r\n\r\n");
+}
+
+// A table's NOLOGGING, like an index's, comes with the storage clauses.
+TEST(PartitionDdlTest, NologgingTableKeepsItWithTheStorageClauses) {
+  SandboxSchema schema;
+  schema.Run("create table N (ID number) nologging compress");
+  schema.client.settings->SetString("Settings", "InclPct", "N");
+  const std::string text = schema.ddl->GenerateTableDdl("APP", "N");
+  EXPECT_NE(text.find("\r\n        )\r\nNOLOGGING\r\nCOMPRESS\r\n/"), std::string::npos) << text;
+  schema.Run("alter table N logging");
+  EXPECT_EQ(schema.ddl->GenerateTableDdl("APP", "N").find("NOLOGGING"), std::string::npos);
 }
 
 TEST(PartitionDdlTest, ReleaseEightKeepsTheTextItHad) {
