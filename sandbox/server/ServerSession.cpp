@@ -145,6 +145,31 @@ std::optional<std::string> ServerSession::ResolveTable(const std::string& schema
   return std::nullopt;
 }
 
+std::optional<std::vector<std::string>> ServerSession::VisibleColumns(const std::string& storage) {
+  SqliteRunner runner(database_->Handle());
+  std::vector<std::vector<std::string>> rows;
+  // A storage name is OWNER.NAME, and either may hold a dot of its own.
+  for (std::size_t dot = storage.find('.'); dot != std::string::npos;
+       dot = storage.find('.', dot + 1)) {
+    const Value owner = Value::Text(storage.substr(0, dot));
+    const Value table = Value::Text(storage.substr(dot + 1));
+    if (!runner.Query("SELECT 1 FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ? AND TABLE_NAME = ? AND "
+                      "HIDDEN_COLUMN = 'YES' AND USER_GENERATED = 'YES' LIMIT 1",
+                      {owner, table}, rows) ||
+        rows.empty())
+      continue;
+    runner.Query(
+        "SELECT COLUMN_NAME FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ? AND TABLE_NAME = ? "
+        "AND COLUMN_ID IS NOT NULL ORDER BY COLUMN_ID",
+        {owner, table}, rows);
+    std::vector<std::string> columns;
+    for (const auto& row : rows)
+      columns.push_back(row[0]);
+    return columns;
+  }
+  return std::nullopt;
+}
+
 bool ServerSession::ResolveSequence(const std::string& schema, const std::string& name,
                                     std::string& owner, std::string& sequence) {
   owner = schema.empty() ? schema_ : schema;

@@ -261,7 +261,7 @@ bool PartitionDdl::CheckKeyColumns(const std::string& owner, const std::string& 
   for (const std::string& column : columns)
     if (!context_.catalog.Any(
             "SELECT 1 FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ? AND TABLE_NAME = ? AND "
-            "COLUMN_NAME = ? AND HIDDEN_COLUMN = 'NO'",
+            "COLUMN_NAME = ? AND USER_GENERATED = 'YES'",
             {Value::Text(owner), Value::Text(table), Value::Text(column)})) {
       error = {904, "\"" + column + "\": invalid identifier"};
       return false;
