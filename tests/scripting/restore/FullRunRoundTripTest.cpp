@@ -32,6 +32,7 @@ std::vector<DictionaryView> RestoredViews() {
                     "MANAGER_ID"}});
   views.push_back({"audit_log", {"LOGGED_AT", "EMPLOYEE_ID", "ACTION"}});
   views.push_back({"accounts", {"ACCOUNT_ID"}});
+  views.push_back({"price_list", {"ITEM_ID", "LIST_PRICE", "ITEM_NAME", "COST", "NOTE"}});
   views.push_back({"band_counts_view", {"BAND", "STAFF"}});
   return views;
 }

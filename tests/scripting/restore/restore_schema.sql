@@ -71,6 +71,19 @@ create table accounts (
   holder      customer_typ
 );
 comment on table employees is 'Staff, each with a department and a manager';
+-- Invisible columns, one of them visible again: the replay must keep both
+-- column orders and the values "*" does not show.
+create table price_list (
+  item_id     number(6) constraint price_list_pk primary key,
+  list_price  number(8,2) invisible,
+  item_name   varchar2(20),
+  cost        number(8,2) invisible default 0,
+  note        varchar2(10) invisible
+);
+alter table price_list modify (note visible);
+insert into price_list (item_id, list_price, item_name, cost, note)
+  values (1, 9.5, 'Pen', 2, 'blue');
+insert into price_list values (2, 'Ink', 'black');
 
 insert into accounts values (1, null);
 insert into regions values (1, 'Europe');
