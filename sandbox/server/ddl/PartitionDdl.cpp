@@ -49,18 +49,22 @@ bool AddIndexPartition(Catalog& catalog, const std::string& owner, const std::st
                        std::size_t at, const IndexPartitionRow& row, const StorageSpec& storage,
                        const StorageSpec& indexStorage, OraError& error) {
   return catalog.Exec(
-      "INSERT INTO \"SYS.ALL_IND_PARTITIONS\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-      "'NO')",
-      {Value::Text(owner), Value::Text(index), Value::Text(row.composite ? "YES" : "NO"),
-       Value::Text(row.name), Value::Integer(row.subpartitions), TextOrNull(row.highValue),
-       Count(row.highValue.size()), Count(at + 1), Value::Text(row.composite ? "N/A" : "USABLE"),
-       Value::Text(storage.tablespace.value_or(row.tablespace)),
-       Value::Integer(storage.pctFree.value_or(indexStorage.pctFree.value_or(10))),
-       Value::Integer(storage.iniTrans.value_or(indexStorage.iniTrans.value_or(2))),
-       Value::Integer(storage.maxTrans.value_or(indexStorage.maxTrans.value_or(255))),
-       Value::Text(storage.logging && indexStorage.logging ? "YES" : "NO"),
-       Value::Text(indexStorage.compressed ? "ENABLED" : "DISABLED")},
-      error);
+             "INSERT INTO \"SYS.ALL_IND_PARTITIONS\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+             "?, ?, ?, "
+             "'NO')",
+             {Value::Text(owner), Value::Text(index), Value::Text(row.composite ? "YES" : "NO"),
+              Value::Text(row.name), Value::Integer(row.subpartitions), TextOrNull(row.highValue),
+              Count(row.highValue.size()), Count(at + 1),
+              Value::Text(row.composite ? "N/A" : "USABLE"),
+              Value::Text(storage.tablespace.value_or(row.tablespace)),
+              Value::Integer(storage.pctFree.value_or(indexStorage.pctFree.value_or(10))),
+              Value::Integer(storage.iniTrans.value_or(indexStorage.iniTrans.value_or(2))),
+              Value::Integer(storage.maxTrans.value_or(indexStorage.maxTrans.value_or(255))),
+              Value::Text(storage.logging && indexStorage.logging ? "YES" : "NO"),
+              Value::Text(indexStorage.compressed ? "ENABLED" : "DISABLED")},
+             error) &&
+         catalog.AddPartitionObject(owner, index, row.name, "INDEX PARTITION", !row.composite,
+                                    error);
 }
 
 bool IsPrefix(const std::vector<std::string>& keys, const std::vector<std::string>& columns) {
@@ -485,7 +489,9 @@ bool PartitionDdl::AddTablePartitioning(const std::string& owner, const std::str
              Value::Integer(storage.initial.value_or(kDefaultPartitionInitial)),
              Value::Integer(storage.next.value_or(1048576)), logging(storage, tableStorage),
              compression(storage, tableStorage), compressFor(storage, tableStorage)},
-            error))
+            error) ||
+        !catalog.AddPartitionObject(owner, table, partition.name, "TABLE PARTITION", !composite,
+                                    error))
       return false;
     for (std::size_t j = 0; j < partition.subpartitions.size(); ++j) {
       const PartitionDef& sub = partition.subpartitions[j];
@@ -501,7 +507,8 @@ bool PartitionDdl::AddTablePartitioning(const std::string& owner, const std::str
                Value::Integer(storage.maxTrans.value_or(tableStorage.maxTrans.value_or(255))),
                logging(sub.storage, storage), compression(storage, tableStorage),
                compressFor(storage, tableStorage)},
-              error))
+              error) ||
+          !catalog.AddPartitionObject(owner, table, sub.name, "TABLE SUBPARTITION", true, error))
         return false;
     }
   }
@@ -518,6 +525,10 @@ bool PartitionDdl::AddTablePartitioning(const std::string& owner, const std::str
          catalog.Exec(
              "DELETE FROM \"SYS.DBA_SEGMENTS\" WHERE OWNER = ? AND SEGMENT_NAME = ? AND "
              "SEGMENT_TYPE = 'TABLE'",
+             key, error) &&
+         catalog.Exec(
+             "UPDATE \"SYS.ALL_OBJECTS\" SET DATA_OBJECT_ID = NULL WHERE OWNER = ? AND "
+             "OBJECT_NAME = ? AND OBJECT_TYPE = 'TABLE'",
              key, error) &&
          AddRowCheck(owner, table, scheme, error);
 }
@@ -645,6 +656,10 @@ bool PartitionDdl::RemoveIndex(const std::string& owner, const std::string& inde
          catalog.Exec(
              "DELETE FROM \"SYS.ALL_SUBPART_KEY_COLUMNS\" WHERE OWNER = ? AND NAME = ? AND "
              "OBJECT_TYPE = 'INDEX'",
+             key, error) &&
+         catalog.Exec(
+             "DELETE FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND OBJECT_TYPE "
+             "IN ('INDEX PARTITION', 'INDEX SUBPARTITION')",
              key, error);
 }
 
@@ -673,6 +688,10 @@ bool PartitionDdl::RemoveTable(const std::string& owner, const std::string& tabl
          catalog.Exec(
              "DELETE FROM \"SYS.ALL_SUBPART_KEY_COLUMNS\" WHERE OWNER = ? AND NAME = ? AND "
              "OBJECT_TYPE = 'TABLE'",
+             key, error) &&
+         catalog.Exec(
+             "DELETE FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND OBJECT_TYPE "
+             "IN ('TABLE PARTITION', 'TABLE SUBPARTITION')",
              key, error);
 }
 

@@ -1564,6 +1564,10 @@ bool TableDdl::CreateIndex(OraError& error) {
          context_.catalog.Exec(
              "DELETE FROM \"SYS.DBA_SEGMENTS\" WHERE OWNER = ? AND SEGMENT_NAME = ? AND "
              "SEGMENT_TYPE = 'INDEX'",
+             key, error) &&
+         context_.catalog.Exec(
+             "UPDATE \"SYS.ALL_OBJECTS\" SET DATA_OBJECT_ID = NULL WHERE OWNER = ? AND "
+             "OBJECT_NAME = ? AND OBJECT_TYPE = 'INDEX'",
              key, error);
 }
 

@@ -142,6 +142,16 @@ select column_name, segment_name, securefile, in_row, chunk
   from user_lobs where table_name = 'CONF_DOCS' and column_name = 'PIC';
 create table conf_bad_docs (id number, body clob) lob (nosuch) store as securefile;
 
+-- Partitions and subpartitions are objects of their own under the name of
+-- their table or index; a table or partition made of subpartitions has no
+-- data object of its own.
+select object_name, subobject_name, object_type from user_objects
+  where object_name in ('CONF_ORDERS', 'CONF_COMP', 'CONF_ORDERS_REGION_IX')
+  order by object_name, object_type, subobject_name;
+select object_type, count(*) from user_objects
+  where object_name in ('CONF_ORDERS', 'CONF_COMP', 'CONF_AMOUNT_GX')
+  and data_object_id is null group by object_type order by object_type;
+
 -- Dropping a table forgets its partitions and LOBs.
 drop table conf_lines;
 drop table conf_orders cascade constraints;
@@ -149,3 +159,5 @@ drop table conf_docs;
 select count(*) from user_tab_partitions where table_name in ('CONF_ORDERS', 'CONF_LINES');
 select count(*) from user_part_indexes where table_name = 'CONF_ORDERS';
 select count(*) from user_lobs where table_name = 'CONF_DOCS';
+select count(*) from user_objects
+  where object_name in ('CONF_ORDERS', 'CONF_LINES', 'CONF_ORDERS_REGION_IX');
