@@ -10,6 +10,7 @@
 #include "sandbox/server/ErrorMapping.h"
 #include "sandbox/server/StreamingCursor.h"
 #include "sandbox/server/ddl/DdlExecutor.h"
+#include "sandbox/server/ddl/IntervalPartitions.h"
 #include "sandbox/server/ddl/ObjectCompiler.h"
 #include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/dictionary/DictionaryVisibility.h"
@@ -111,6 +112,12 @@ void ServerSession::EnterStatement() {
   context.sequenceValue = [this](const std::string& owner, const std::string& name, bool next,
                                  std::string& value, std::string& message) {
     return NextSequenceValue(owner, name, next, value, message);
+  };
+  context.intervalPartition = [this](const std::string& owner, const std::string& table,
+                                     const std::string& key, const std::string& transition,
+                                     std::string& message) {
+    Catalog catalog(*database_);
+    return AddIntervalPartition(catalog, owner, table, key, transition, message);
   };
   context.storedFunction = [this](const std::string& owner, const std::string& unit,
                                   const std::string& member, const std::vector<Value>& arguments,

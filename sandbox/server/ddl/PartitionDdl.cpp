@@ -43,6 +43,7 @@ struct IndexPartitionRow {
   bool composite = false;
   long long subpartitions = 0;
   std::string tablespace;  // where it goes unless its own clause says
+  bool interval = false;   // follows an interval partition of the table
 };
 
 bool AddIndexPartition(Catalog& catalog, const std::string& owner, const std::string& index,
@@ -50,8 +51,7 @@ bool AddIndexPartition(Catalog& catalog, const std::string& owner, const std::st
                        const StorageSpec& indexStorage, OraError& error) {
   return catalog.Exec(
              "INSERT INTO \"SYS.ALL_IND_PARTITIONS\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-             "?, ?, ?, "
-             "'NO')",
+             "?, ?, ?, ?)",
              {Value::Text(owner), Value::Text(index), Value::Text(row.composite ? "YES" : "NO"),
               Value::Text(row.name), Value::Integer(row.subpartitions), TextOrNull(row.highValue),
               Count(row.highValue.size()), Count(at + 1),
@@ -61,7 +61,8 @@ bool AddIndexPartition(Catalog& catalog, const std::string& owner, const std::st
               Value::Integer(storage.iniTrans.value_or(indexStorage.iniTrans.value_or(2))),
               Value::Integer(storage.maxTrans.value_or(indexStorage.maxTrans.value_or(255))),
               Value::Text(storage.logging && indexStorage.logging ? "YES" : "NO"),
-              Value::Text(indexStorage.compressed ? "ENABLED" : "DISABLED")},
+              Value::Text(indexStorage.compressed ? "ENABLED" : "DISABLED"),
+              Value::Text(row.interval ? "YES" : "NO")},
              error) &&
          catalog.AddPartitionObject(owner, index, row.name, "INDEX PARTITION", !row.composite,
                                     error);
@@ -361,13 +362,46 @@ bool PartitionDdl::AddKeyRows(const std::string& owner, const std::string& name,
   return true;
 }
 
+// An interval table takes every key but NULL; a key at or above the last
+// range bound makes the partition of its interval when there is none yet.
+bool PartitionDdl::AddIntervalCheck(const std::string& owner, const std::string& table,
+                                    const PartitionScheme& scheme, OraError& error) {
+  const auto& bound = scheme.partitions.back().values;
+  if (scheme.columns.size() != 1 || bound.size() != 1 || bound[0].first == bound[0].second)
+    return true;
+  std::string transition;
+  if (!context_.TranslateExpression(bound[0].first, bound[0].second, transition, error))
+    return false;
+  const std::string storage = QuoteSqliteName(StorageName(owner, table));
+  const std::string key = "NEW." + QuoteSqliteName(scheme.columns[0]);
+  const std::string prefix = "part:" + StorageName(owner, table);
+  const std::string make = " WHEN " + key + " >= (" + transition +
+                           ") BEGIN SELECT ora_interval_partition(" + QuoteSqliteText(owner) +
+                           ", " + QuoteSqliteText(table) + ", " + key + ", (" + transition +
+                           ")); END";
+  return context_.catalog.ExecMapped(
+             "CREATE TRIGGER " + QuoteSqliteName(prefix + ":i") + " BEFORE INSERT ON " + storage +
+                 " WHEN " + key +
+                 " IS NULL BEGIN SELECT RAISE(ABORT, 'ORA-14400: inserted partition key does not "
+                 "map to any partition'); END",
+             error) &&
+         context_.catalog.ExecMapped("CREATE TRIGGER " + QuoteSqliteName(prefix + ":n") +
+                                         " AFTER INSERT ON " + storage + make,
+                                     error) &&
+         context_.catalog.ExecMapped("CREATE TRIGGER " + QuoteSqliteName(prefix + ":m") +
+                                         " AFTER UPDATE OF " + QuoteSqliteName(scheme.columns[0]) +
+                                         " ON " + storage + make,
+                                     error);
+}
+
 // The condition a row's key must meet for some partition to take it: below
 // the last range bound (MAXVALUE takes everything, NULL sorts above every
-// value), or one of the listed values. An interval table takes every row.
+// value), or one of the listed values.
 bool PartitionDdl::AddRowCheck(const std::string& owner, const std::string& table,
                                const PartitionScheme& scheme, OraError& error) {
-  if (scheme.partitions.empty() || !scheme.interval.empty() ||
-      (scheme.type != "RANGE" && scheme.type != "LIST"))
+  if (!scheme.partitions.empty() && !scheme.interval.empty())
+    return AddIntervalCheck(owner, table, scheme, error);
+  if (scheme.partitions.empty() || (scheme.type != "RANGE" && scheme.type != "LIST"))
     return true;
   std::string keys;
   for (const std::string& column : scheme.columns)
@@ -565,8 +599,9 @@ bool PartitionDdl::AddLocalIndex(const std::string& owner, const std::string& in
     return false;
   }
   const auto partitions = catalog.Rows(
-      "SELECT PARTITION_NAME, coalesce(HIGH_VALUE, ''), TABLESPACE_NAME, SUBPARTITION_COUNT FROM "
-      "\"SYS.ALL_TAB_PARTITIONS\" WHERE TABLE_OWNER = ? AND TABLE_NAME = ? ORDER BY "
+      "SELECT PARTITION_NAME, coalesce(HIGH_VALUE, ''), TABLESPACE_NAME, SUBPARTITION_COUNT, "
+      "\"INTERVAL\" FROM \"SYS.ALL_TAB_PARTITIONS\" WHERE TABLE_OWNER = ? AND TABLE_NAME = ? ORDER "
+      "BY "
       "PARTITION_POSITION",
       tableKey);
   if (!local.empty() && local.size() != partitions.size()) {
@@ -592,8 +627,11 @@ bool PartitionDdl::AddLocalIndex(const std::string& owner, const std::string& in
     return false;
   for (std::size_t i = 0; i < partitions.size(); ++i) {
     const IndexPartitionRow row{local[i].name.empty() ? partitions[i][0] : local[i].name,
-                                partitions[i][1], composite, std::atoll(partitions[i][3].c_str()),
-                                indexStorage.tablespace.value_or(partitions[i][2])};
+                                partitions[i][1],
+                                composite,
+                                std::atoll(partitions[i][3].c_str()),
+                                indexStorage.tablespace.value_or(partitions[i][2]),
+                                partitions[i][4] == "YES"};
     if (!AddIndexPartition(catalog, owner, index, i, row, local[i].storage, indexStorage, error))
       return false;
   }
@@ -692,7 +730,9 @@ bool PartitionDdl::RemoveTable(const std::string& owner, const std::string& tabl
          catalog.Exec(
              "DELETE FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND OBJECT_TYPE "
              "IN ('TABLE PARTITION', 'TABLE SUBPARTITION')",
-             key, error);
+             key, error) &&
+         catalog.Exec("DELETE FROM \"SYS.INTERVAL_PART$\" WHERE OWNER = ? AND TABLE_NAME = ?", key,
+                      error);
 }
 
 }  // namespace sandbox

@@ -87,6 +87,8 @@ class PartitionDdl {
   void NameAndCount(PartitionScheme& scheme);
   bool AddKeyRows(const std::string& owner, const std::string& name, const char* objectType,
                   const PartitionScheme& scheme, OraError& error);
+  bool AddIntervalCheck(const std::string& owner, const std::string& table,
+                        const PartitionScheme& scheme, OraError& error);
   bool AddRowCheck(const std::string& owner, const std::string& table,
                    const PartitionScheme& scheme, OraError& error);
   std::string ServerName(const char* prefix);

@@ -64,6 +64,35 @@ create table conf_monthly (id number, d date) partition by range (d)
 select partitioning_type, partition_count from user_part_tables where table_name = 'CONF_MONTHLY';
 insert into conf_monthly values (1, to_date('2030-05-01', 'YYYY-MM-DD'));
 select count(*) from conf_monthly;
+-- Each row beyond the last bound makes the partition of its month, in bound
+-- order, with a name of the server's; NULL has no partition.
+create index conf_monthly_ix on conf_monthly (d) local;
+insert into conf_monthly values (2, to_date('2030-05-17', 'YYYY-MM-DD'));
+insert into conf_monthly values (3, to_date('2024-02-29 13:00', 'YYYY-MM-DD HH24:MI'));
+insert into conf_monthly values (4, to_date('2023-02-28', 'YYYY-MM-DD'));
+insert into conf_monthly values (5, null);
+select partition_position, high_value, interval from user_tab_partitions
+  where table_name = 'CONF_MONTHLY' and interval = 'YES' order by partition_position;
+select count(*) from user_tab_partitions
+  where table_name = 'CONF_MONTHLY' and partition_name like 'SYS_P%';
+select partition_position, interval from user_ind_partitions
+  where index_name = 'CONF_MONTHLY_IX' order by partition_position;
+select object_type, count(*) from user_objects
+  where object_name in ('CONF_MONTHLY', 'CONF_MONTHLY_IX') group by object_type
+  order by object_type;
+create table conf_steps (n number) partition by range (n) interval (100)
+  (partition s0 values less than (100));
+insert into conf_steps values (250);
+insert into conf_steps values (99);
+insert into conf_steps values (1000.5);
+select high_value, interval from user_tab_partitions
+  where table_name = 'CONF_STEPS' order by partition_position;
+create table conf_weeks (d date) partition by range (d)
+  interval (numtodsinterval(7, 'DAY'))
+  (partition w0 values less than (to_date('2024-01-01', 'YYYY-MM-DD')));
+insert into conf_weeks values (to_date('2024-01-09', 'YYYY-MM-DD'));
+select high_value from user_tab_partitions
+  where table_name = 'CONF_WEEKS' and interval = 'YES';
 
 -- Composite partitions from a subpartition template.
 create table conf_comp (id number, kind varchar2(1)) partition by range (id)

@@ -79,7 +79,7 @@ TEST(PartitionRoundTripTest, ReplayedScriptRebuildsPartitionsLobsAndOptions) {
   EXPECT_EQ(rows.at("user_part_tables").size(), 8u);
   EXPECT_TRUE(Holds(rows.at("user_tab_partitions"),
                     "SALES|SALES_2023|NO|0|to_date('2024-01-01', 'YYYY-MM-DD'), 0|1|TS_2023|5|"
-                    "DISABLED"))
+                    "DISABLED|NO"))
       << ::testing::PrintToString(rows.at("user_tab_partitions"));
   EXPECT_TRUE(Holds(rows.at("user_tab_subpartitions"),
                     "RETURNS|RETURNS_2|RETURNS_2_R_OTHER|DEFAULT|2|USERS"));
@@ -87,7 +87,7 @@ TEST(PartitionRoundTripTest, ReplayedScriptRebuildsPartitionsLobsAndOptions) {
       Holds(rows.at("user_part_indexes"), "SALES_AMOUNT_GX|SALES|RANGE|NONE|2|1|GLOBAL|PREFIXED"));
   EXPECT_TRUE(Holds(rows.at("user_ind_partitions"),
                     "SALES_SOLD_IX|SALES_SOLD_2023|NO|to_date('2024-01-01', 'YYYY-MM-DD'), "
-                    "0|1|USABLE|TS_IDX|YES"));
+                    "0|1|USABLE|TS_IDX|YES|NO"));
   EXPECT_TRUE(
       Holds(rows.at("user_indexes"),
             "ITEMS|ITEMS_SKU_IX|NORMAL|NONUNIQUE|ENABLED|1|USERS|2|255|10|N|NO|VISIBLE|NO"));
