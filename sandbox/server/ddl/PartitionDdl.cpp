@@ -632,10 +632,43 @@ bool PartitionDdl::AddLocalIndex(const std::string& owner, const std::string& in
                                 std::atoll(partitions[i][3].c_str()),
                                 indexStorage.tablespace.value_or(partitions[i][2]),
                                 partitions[i][4] == "YES"};
-    if (!AddIndexPartition(catalog, owner, index, i, row, local[i].storage, indexStorage, error))
+    if (!AddIndexPartition(catalog, owner, index, i, row, local[i].storage, indexStorage, error) ||
+        (composite && !AddIndexSubpartitions(owner, index, tableOwner, table, partitions[i][0],
+                                             row.name, i, indexStorage, error)))
       return false;
   }
   return AddKeyRows(owner, index, "INDEX", scheme, error);
+}
+
+// The subpartitions of a local index's partition follow those of its table
+// partition, by their names and bounds.
+bool PartitionDdl::AddIndexSubpartitions(const std::string& owner, const std::string& index,
+                                         const std::string& tableOwner, const std::string& table,
+                                         const std::string& tablePartition,
+                                         const std::string& indexPartition, std::size_t at,
+                                         const StorageSpec& indexStorage, OraError& error) {
+  Catalog& catalog = context_.catalog;
+  for (const auto& sub :
+       catalog.Rows("SELECT SUBPARTITION_NAME, coalesce(HIGH_VALUE, ''), SUBPARTITION_POSITION, "
+                    "TABLESPACE_NAME FROM \"SYS.ALL_TAB_SUBPARTITIONS\" WHERE TABLE_OWNER = ? AND "
+                    "TABLE_NAME = ? AND PARTITION_NAME = ? ORDER BY SUBPARTITION_POSITION",
+                    {Value::Text(tableOwner), Value::Text(table), Value::Text(tablePartition)}))
+    if (!catalog.Exec(
+            "INSERT INTO \"SYS.ALL_IND_SUBPARTITIONS\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, 'USABLE', "
+            "?, ?, ?, ?, ?, ?, 'NO')",
+            {Value::Text(owner), Value::Text(index), Value::Text(indexPartition),
+             Value::Text(sub[0]), TextOrNull(sub[1]), Count(sub[1].size()), Count(at + 1),
+             Value::Integer(std::atoll(sub[2].c_str())),
+             Value::Text(indexStorage.tablespace.value_or(sub[3])),
+             Value::Integer(indexStorage.pctFree.value_or(10)),
+             Value::Integer(indexStorage.iniTrans.value_or(2)),
+             Value::Integer(indexStorage.maxTrans.value_or(255)),
+             Value::Text(indexStorage.logging ? "YES" : "NO"),
+             Value::Text(indexStorage.compressed ? "ENABLED" : "DISABLED")},
+            error) ||
+        !catalog.AddPartitionObject(owner, index, sub[0], "INDEX SUBPARTITION", true, error))
+      return false;
+  return true;
 }
 
 bool PartitionDdl::AddGlobalIndex(const std::string& owner, const std::string& index,
@@ -687,6 +720,9 @@ bool PartitionDdl::RemoveIndex(const std::string& owner, const std::string& inde
          catalog.Exec(
              "DELETE FROM \"SYS.ALL_IND_PARTITIONS\" WHERE INDEX_OWNER = ? AND INDEX_NAME = ?", key,
              error) &&
+         catalog.Exec(
+             "DELETE FROM \"SYS.ALL_IND_SUBPARTITIONS\" WHERE INDEX_OWNER = ? AND INDEX_NAME = ?",
+             key, error) &&
          catalog.Exec(
              "DELETE FROM \"SYS.ALL_PART_KEY_COLUMNS\" WHERE OWNER = ? AND NAME = ? AND "
              "OBJECT_TYPE = 'INDEX'",

@@ -119,6 +119,15 @@ create index conf_orders_amount_ix on conf_orders (order_id, amount) local
 select partition_name from user_ind_partitions
   where index_name = 'CONF_ORDERS_AMOUNT_IX' order by partition_position;
 select alignment from user_part_indexes where index_name = 'CONF_ORDERS_AMOUNT_IX';
+-- A local index on a composite table has the table's subpartitions too.
+create index conf_comp_kind_ix on conf_comp (kind) local;
+select partition_name, composite, subpartition_count, status from user_ind_partitions
+  where index_name = 'CONF_COMP_KIND_IX' order by partition_position;
+select partition_name, subpartition_name, high_value, subpartition_position, status
+  from user_ind_subpartitions where index_name = 'CONF_COMP_KIND_IX'
+  order by partition_position, subpartition_position;
+select object_type, count(*) from user_objects where object_name = 'CONF_COMP_KIND_IX'
+  group by object_type order by object_type;
 create index conf_bad_ix on conf_orders (amount) local (partition only_one);
 create unique index conf_bad_ix on conf_orders (region, amount) local;
 create table conf_plain (id number, code varchar2(10), note varchar2(20));
@@ -190,3 +199,6 @@ select count(*) from user_part_indexes where table_name = 'CONF_ORDERS';
 select count(*) from user_lobs where table_name = 'CONF_DOCS';
 select count(*) from user_objects
   where object_name in ('CONF_ORDERS', 'CONF_LINES', 'CONF_ORDERS_REGION_IX');
+drop index conf_comp_kind_ix;
+select count(*) from user_ind_subpartitions;
+select count(*) from user_objects where object_name = 'CONF_COMP_KIND_IX';
