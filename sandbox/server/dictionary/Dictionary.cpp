@@ -279,6 +279,28 @@ bool HasDictionary(sqlite3* db) {
          !rows.empty();
 }
 
+bool UpgradeDictionary(sqlite3* db, std::string& message) {
+  SqliteRunner runner(db);
+  std::vector<std::vector<std::string>> rows;
+  if (!runner.Query("SELECT sql FROM sqlite_master WHERE type = 'view' AND name = "
+                    "'SYS.ALL_TAB_COLUMNS'",
+                    {}, rows)) {
+    message = runner.LastError();
+    return false;
+  }
+  const std::string older = "WHERE HIDDEN_COLUMN = 'NO'";
+  if (rows.empty() || rows[0][0].find(older) == std::string::npos)
+    return true;
+  std::string sql = rows[0][0];
+  sql.replace(sql.find(older), older.size(), "WHERE USER_GENERATED = 'YES'");
+  if (!runner.Exec("BEGIN; DROP VIEW \"SYS.ALL_TAB_COLUMNS\"; " + sql + "; COMMIT;")) {
+    message = runner.LastError();
+    runner.Exec("ROLLBACK");
+    return false;
+  }
+  return true;
+}
+
 bool CreateDictionary(sqlite3* db, const std::string& globalName, std::string& message) {
   SqliteRunner runner(db);
   if (!runner.Exec("BEGIN;" + std::string(kDictionarySql) + "COMMIT;") ||
