@@ -58,9 +58,15 @@ std::string DateBoundText(const DateParts& date) {
   return text;
 }
 
+// The interval's number, kMaxPartitions for any beyond the limit.
 long long FloorDiv(long double value, long double step) {
-  return static_cast<long long>(std::floor(value / step));
+  const long double index = std::floor(value / step);
+  return index < kMaxPartitions ? static_cast<long long>(index) : kMaxPartitions;
 }
+
+// Seconds from 0001-01-01 to the end of 9999-12-31, the last day a DATE
+// holds: no bound can lie there or beyond.
+constexpr long double kLastSecond = 3652059.0L * kSecondsPerDay;
 
 }  // namespace
 
@@ -114,7 +120,8 @@ std::optional<IntervalBound> IntervalOf(const IntervalStep& step, const std::str
     if (!value || !start || *value < *start)
       return std::nullopt;
     bound.index = FloorDiv(*value - *start, step.size);
-    bound.highValue = NumberText(*start + (bound.index + 1) * step.size);
+    if (bound.index < kMaxPartitions)
+      bound.highValue = NumberText(*start + (bound.index + 1) * step.size);
     return bound;
   }
   const auto value = DateParts::FromIso(key), start = DateParts::FromIso(transition);
@@ -123,8 +130,11 @@ std::optional<IntervalBound> IntervalOf(const IntervalStep& step, const std::str
   if (step.unit == IntervalStep::Unit::Seconds) {
     bound.index =
         FloorDiv(static_cast<long double>(SecondsOf(*value) - SecondsOf(*start)), step.size);
-    bound.highValue = DateBoundText(
-        DateOfSeconds(SecondsOf(*start) + static_cast<long long>((bound.index + 1) * step.size)));
+    const long double high = SecondsOf(*start) + (bound.index + 1) * step.size;
+    if (bound.index < kMaxPartitions && high < kLastSecond)
+      bound.highValue = DateBoundText(DateOfSeconds(static_cast<long long>(high)));
+    else
+      bound.index = kMaxPartitions;
     return bound;
   }
   // Whole months from the transition point, one less when the key's day and
@@ -137,8 +147,13 @@ std::optional<IntervalBound> IntervalOf(const IntervalStep& step, const std::str
   if (SecondsOf(*value) < SecondsOf(sameMonth))
     --months;
   bound.index = FloorDiv(static_cast<long double>(months), step.size);
-  const long long end = start->year * 12LL + (start->month - 1) +
-                        static_cast<long long>((bound.index + 1) * step.size);
+  const long double monthsEnd =
+      start->year * 12.0L + (start->month - 1) + (bound.index + 1) * step.size;
+  if (bound.index == kMaxPartitions || monthsEnd >= 10000 * 12.0L) {
+    bound.index = kMaxPartitions;
+    return bound;
+  }
+  const long long end = static_cast<long long>(monthsEnd);
   DateParts high = *start;
   high.year = static_cast<int>(end / 12);
   high.month = static_cast<int>(end % 12) + 1;
@@ -162,6 +177,12 @@ bool AddIntervalPartition(Catalog& catalog, const std::string& owner, const std:
   const auto bound = step ? IntervalOf(*step, key, transition) : std::nullopt;
   if (!bound)
     return true;
+  if (bound->highValue.empty()) {
+    message =
+        "ORA-14300: partitioning key maps to a partition outside maximum permitted number of "
+        "partitions";
+    return false;
+  }
   const Value index = Value::Integer(bound->index);
   if (catalog.Any("SELECT 1 FROM \"SYS.INTERVAL_PART$\" WHERE OWNER = ? AND TABLE_NAME = ? AND "
                   "SEQ = ?",

@@ -12,6 +12,10 @@
 
 namespace sandbox {
 
+// The most partitions a table may have, which an interval table counts as
+// its PARTITION_COUNT.
+constexpr long long kMaxPartitions = 1048575;
+
 // The step of an INTERVAL clause as written: a number, NUMTOYMINTERVAL(n,
 // 'YEAR' | 'MONTH') or NUMTODSINTERVAL(n, 'DAY' | 'HOUR' | 'MINUTE' |
 // 'SECOND'); nullopt for any other expression.
@@ -24,7 +28,9 @@ std::optional<IntervalStep> ReadIntervalStep(const std::string& text);
 // The interval that takes key: its number counted from the transition
 // point (0 for the first interval above it) and the HIGH_VALUE text of its
 // partition. key and transition are stored values (numbers, or dates as ISO
-// text); nullopt when they cannot be read.
+// text); nullopt when they cannot be read or the key lies below the
+// transition point. An interval beyond the most partitions a table may have,
+// or whose bound no DATE can hold, has index kMaxPartitions and no bound.
 struct IntervalBound {
   long long index = 0;
   std::string highValue;

@@ -6,6 +6,7 @@
 
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/SqliteHandle.h"
+#include "sandbox/server/ddl/IntervalPartitions.h"
 #include "sandbox/server/dictionary/Dictionary.h"
 
 namespace sandbox {
@@ -13,7 +14,6 @@ namespace sandbox {
 namespace {
 
 // Oracle's count for a table whose partitions an interval adds.
-constexpr long long kIntervalPartitionCount = 1048575;
 constexpr long long kDefaultPartitionInitial = 8388608;
 
 Value TextOrNull(const std::string& text) {
@@ -82,7 +82,7 @@ bool PartitionDdl::ReadHashCount(long long& count, std::vector<std::string>& sto
                                  OraError& error) {
   if (!in_.ReadInteger(count, error))
     return false;
-  if (count < 1 || count > kIntervalPartitionCount) {
+  if (count < 1 || count > kMaxPartitions) {
     error = {14005, "missing RANGE keyword"};
     return false;
   }
@@ -493,7 +493,7 @@ bool PartitionDdl::AddTablePartitioning(const std::string& owner, const std::str
           {Value::Text(owner), Value::Text(table), Value::Text(scheme.type),
            Value::Text(scheme.subType),
            scheme.interval.empty() ? Count(scheme.partitions.size())
-                                   : Value::Integer(kIntervalPartitionCount),
+                                   : Value::Integer(kMaxPartitions),
            Value::Integer(defaultSubpartitions), Count(scheme.columns.size()),
            Count(scheme.subColumns.size()), TextOrNull(tableStorage.tablespace.value_or("")),
            Value::Integer(tableStorage.pctFree.value_or(10)),
@@ -615,7 +615,7 @@ bool PartitionDdl::AddLocalIndex(const std::string& owner, const std::string& in
           "?, ?, ?, ?, ?)",
           {Value::Text(owner), Value::Text(index), Value::Text(table), Value::Text(scheme.type),
            Value::Text(scheme.subType),
-           part[0][3].empty() ? Count(partitions.size()) : Value::Integer(kIntervalPartitionCount),
+           part[0][3].empty() ? Count(partitions.size()) : Value::Integer(kMaxPartitions),
            Value::Text(part[0][2]), Count(scheme.columns.size()), Count(scheme.subColumns.size()),
            Value::Text(IsPrefix(scheme.columns, indexColumns) ? "PREFIXED" : "NON_PREFIXED"),
            TextOrNull(indexStorage.tablespace.value_or("")),

@@ -85,6 +85,7 @@ create table conf_steps (n number) partition by range (n) interval (100)
 insert into conf_steps values (250);
 insert into conf_steps values (99);
 insert into conf_steps values (1000.5);
+insert into conf_steps values (1e300);
 select high_value, interval from user_tab_partitions
   where table_name = 'CONF_STEPS' order by partition_position;
 create table conf_weeks (d date) partition by range (d)

@@ -54,6 +54,10 @@ TEST(IntervalPartitionTest, NumberKeysFallIntoStepsFromTheTransitionPoint) {
   EXPECT_EQ(Interval("2.5", "-1", "-5"), "1|0");
   EXPECT_EQ(Interval("100", "99", "100"), "none");  // the range partitions take it
   EXPECT_EQ(Interval("100", "abc", "100"), "none");
+  // No more intervals than a table may have partitions.
+  EXPECT_EQ(Interval("1", "1048574.5", "0"), "1048574|1048575");
+  EXPECT_EQ(Interval("1", "1048575", "0"), "1048575|");
+  EXPECT_EQ(Interval("1", "1e300", "0"), "1048575|");
 }
 
 TEST(IntervalPartitionTest, MonthStepsKeepTheTransitionDayWithinEachMonth) {
@@ -75,6 +79,13 @@ TEST(IntervalPartitionTest, MonthStepsKeepTheTransitionDayWithinEachMonth) {
   EXPECT_EQ(Interval("numtoyminterval(1, 'YEAR')", "2025-06-30 00:00:00", "2024-01-01 00:00:00"),
             "1|" + DateBound("2026-01-01 00:00:00"));
   EXPECT_EQ(Interval(monthly, "2023-12-31 00:00:00", "2024-01-01 00:00:00"), "none");
+  // A bound past the last day a DATE holds cannot be made.
+  EXPECT_EQ(Interval("numtoyminterval(1, 'YEAR')", "9998-06-01 00:00:00", "2024-01-01 00:00:00"),
+            "7974|" + DateBound("9999-01-01 00:00:00"));
+  EXPECT_EQ(Interval("numtoyminterval(1, 'YEAR')", "9999-06-01 00:00:00", "2024-01-01 00:00:00"),
+            "1048575|");
+  EXPECT_EQ(Interval("numtodsinterval(1, 'DAY')", "9999-12-31 12:00:00", "2024-01-01 00:00:00"),
+            "1048575|");
 }
 
 TEST(IntervalPartitionTest, DayStepsCountSecondsAcrossMonthsAndLeapDays) {
