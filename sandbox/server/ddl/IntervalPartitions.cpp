@@ -68,6 +68,32 @@ long long FloorDiv(long double value, long double step) {
 // holds: no bound can lie there or beyond.
 constexpr long double kLastSecond = 3652059.0L * kSecondsPerDay;
 
+// count units of a year-to-month or a day-to-second interval.
+std::optional<IntervalStep> UnitStep(bool yearToMonth, std::optional<long double> count,
+                                     const std::string& unit) {
+  if (!count || *count <= 0)
+    return std::nullopt;
+  IntervalStep step;
+  if (yearToMonth) {
+    if (unit != "YEAR" && unit != "MONTH")
+      return std::nullopt;
+    step.unit = IntervalStep::Unit::Months;
+    step.size = *count * (unit == "YEAR" ? 12 : 1);
+    // A month interval counts whole months.
+    return step.size == std::floor(step.size) ? std::optional(step) : std::nullopt;
+  }
+  const long double seconds = unit == "DAY"      ? kSecondsPerDay
+                              : unit == "HOUR"   ? 3600
+                              : unit == "MINUTE" ? 60
+                              : unit == "SECOND" ? 1
+                                                 : 0;
+  if (seconds == 0)
+    return std::nullopt;
+  step.unit = IntervalStep::Unit::Seconds;
+  step.size = *count * seconds;
+  return step;
+}
+
 }  // namespace
 
 std::optional<IntervalStep> ReadIntervalStep(const std::string& text) {
@@ -75,13 +101,19 @@ std::optional<IntervalStep> ReadIntervalStep(const std::string& text) {
   std::size_t errorOffset = 0;
   if (!TokenizeSql(text, tokens, errorOffset))
     return std::nullopt;
-  IntervalStep step;
   if (tokens.size() == 1 && tokens[0].type == SqlToken::Type::Number) {
     const auto size = ReadNumber(tokens[0].text);
     if (!size || *size <= 0)
       return std::nullopt;
+    IntervalStep step;
     step.size = *size;
     return step;
+  }
+  // INTERVAL 'n' unit, of one field.
+  if (tokens.size() == 3 && tokens[0].IsWord("INTERVAL") &&
+      tokens[1].type == SqlToken::Type::String && tokens[2].type == SqlToken::Type::Word) {
+    const std::string unit = tokens[2].Upper();
+    return UnitStep(unit == "YEAR" || unit == "MONTH", ReadNumber(tokens[1].text), unit);
   }
   if (tokens.size() != 6 || !tokens[1].IsSymbol("(") || tokens[2].type != SqlToken::Type::Number ||
       !tokens[3].IsSymbol(",") || tokens[4].type != SqlToken::Type::String ||
@@ -89,26 +121,10 @@ std::optional<IntervalStep> ReadIntervalStep(const std::string& text) {
     return std::nullopt;
   const auto count = ReadNumber(tokens[2].text);
   const std::string unit = ToUpperAscii(tokens[4].text);
-  if (!count || *count <= 0)
-    return std::nullopt;
-  if (tokens[0].IsWord("NUMTOYMINTERVAL") && (unit == "YEAR" || unit == "MONTH")) {
-    step.unit = IntervalStep::Unit::Months;
-    step.size = *count * (unit == "YEAR" ? 12 : 1);
-    // A month interval counts whole months.
-    return step.size == std::floor(step.size) ? std::optional(step) : std::nullopt;
-  }
-  if (tokens[0].IsWord("NUMTODSINTERVAL")) {
-    const long double seconds = unit == "DAY"      ? kSecondsPerDay
-                                : unit == "HOUR"   ? 3600
-                                : unit == "MINUTE" ? 60
-                                : unit == "SECOND" ? 1
-                                                   : 0;
-    if (seconds == 0)
-      return std::nullopt;
-    step.unit = IntervalStep::Unit::Seconds;
-    step.size = *count * seconds;
-    return step;
-  }
+  if (tokens[0].IsWord("NUMTOYMINTERVAL"))
+    return UnitStep(true, count, unit);
+  if (tokens[0].IsWord("NUMTODSINTERVAL"))
+    return UnitStep(false, count, unit);
   return std::nullopt;
 }
 

@@ -17,8 +17,9 @@ namespace sandbox {
 constexpr long long kMaxPartitions = 1048575;
 
 // The step of an INTERVAL clause as written: a number, NUMTOYMINTERVAL(n,
-// 'YEAR' | 'MONTH') or NUMTODSINTERVAL(n, 'DAY' | 'HOUR' | 'MINUTE' |
-// 'SECOND'); nullopt for any other expression.
+// 'YEAR' | 'MONTH'), NUMTODSINTERVAL(n, 'DAY' | 'HOUR' | 'MINUTE' |
+// 'SECOND') or an interval literal of one of these fields (INTERVAL '1'
+// MONTH); nullopt for any other expression.
 struct IntervalStep {
   enum class Unit { Number, Months, Seconds } unit = Unit::Number;
   long double size = 0;

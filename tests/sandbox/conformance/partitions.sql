@@ -94,6 +94,11 @@ create table conf_weeks (d date) partition by range (d)
 insert into conf_weeks values (to_date('2024-01-09', 'YYYY-MM-DD'));
 select high_value from user_tab_partitions
   where table_name = 'CONF_WEEKS' and interval = 'YES';
+create table conf_days (d date) partition by range (d) interval (interval '1' day)
+  (partition d0 values less than (to_date('2024-01-01', 'YYYY-MM-DD')));
+insert into conf_days values (to_date('2024-01-03 10:00', 'YYYY-MM-DD HH24:MI'));
+select high_value from user_tab_partitions
+  where table_name = 'CONF_DAYS' and interval = 'YES';
 
 -- Composite partitions from a subpartition template.
 create table conf_comp (id number, kind varchar2(1)) partition by range (id)

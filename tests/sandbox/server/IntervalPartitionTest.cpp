@@ -22,7 +22,7 @@ std::string Interval(const char* clause, const char* key, const char* transition
   return bound ? std::to_string(bound->index) + "|" + bound->highValue : "none";
 }
 
-TEST(IntervalPartitionTest, StepsAreNumbersAndTheTwoIntervalFunctions) {
+TEST(IntervalPartitionTest, StepsAreNumbersIntervalFunctionsAndLiterals) {
   using Unit = IntervalStep::Unit;
   const auto number = ReadIntervalStep("100");
   ASSERT_TRUE(number);
@@ -43,7 +43,15 @@ TEST(IntervalPartitionTest, StepsAreNumbersAndTheTwoIntervalFunctions) {
   EXPECT_FALSE(ReadIntervalStep("numtoyminterval(1.5, 'MONTH')"));
   EXPECT_FALSE(ReadIntervalStep("numtoyminterval(1, 'DAY')"));
   EXPECT_FALSE(ReadIntervalStep("numtodsinterval(1, 'WEEK')"));
-  EXPECT_FALSE(ReadIntervalStep("interval '1' month"));
+  const auto literal = ReadIntervalStep("interval '2' day");
+  ASSERT_TRUE(literal);
+  EXPECT_EQ(literal->unit, Unit::Seconds);
+  EXPECT_EQ(literal->size, 2 * 86400);
+  const auto monthLiteral = ReadIntervalStep("INTERVAL '1' MONTH");
+  ASSERT_TRUE(monthLiteral);
+  EXPECT_EQ(monthLiteral->unit, Unit::Months);
+  EXPECT_FALSE(ReadIntervalStep("interval '1-6' year to month"));
+  EXPECT_FALSE(ReadIntervalStep("interval 'x' month"));
   EXPECT_FALSE(ReadIntervalStep(""));
 }
 
