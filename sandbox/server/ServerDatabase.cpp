@@ -52,9 +52,9 @@ std::shared_ptr<ServerDatabase> ServerDatabase::Open(const Options& options, Ora
   runner.Exec("PRAGMA synchronous = OFF");
   std::string message;
   if ((!HasDictionary(raw) && !CreateDictionary(raw, options.globalName, message)) ||
-      !CreateCodeDictionary(raw, message) || !CreateTypeDictionary(raw, message) ||
-      !CreateVisibilityViews(raw, message) || !CreatePartitionDictionary(raw, message) ||
-      !CreateOtherObjectDictionary(raw, message)) {
+      !UpgradeDictionary(raw, message) || !CreateCodeDictionary(raw, message) ||
+      !CreateTypeDictionary(raw, message) || !CreateVisibilityViews(raw, message) ||
+      !CreatePartitionDictionary(raw, message) || !CreateOtherObjectDictionary(raw, message)) {
     // A file that is not a database, or a disk that is full.
     error = {1034, "ORACLE not available (" + message + ")"};
     return nullptr;

@@ -10,6 +10,7 @@
 #include "sandbox/server/ErrorMapping.h"
 #include "sandbox/server/StreamingCursor.h"
 #include "sandbox/server/ddl/DdlExecutor.h"
+#include "sandbox/server/ddl/IntervalPartitions.h"
 #include "sandbox/server/ddl/ObjectCompiler.h"
 #include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/dictionary/DictionaryVisibility.h"
@@ -112,6 +113,12 @@ void ServerSession::EnterStatement() {
                                  std::string& value, std::string& message) {
     return NextSequenceValue(owner, name, next, value, message);
   };
+  context.intervalPartition = [this](const std::string& owner, const std::string& table,
+                                     const std::string& key, const std::string& transition,
+                                     std::string& message) {
+    Catalog catalog(*database_);
+    return AddIntervalPartition(catalog, owner, table, key, transition, message);
+  };
   context.storedFunction = [this](const std::string& owner, const std::string& unit,
                                   const std::string& member, const std::vector<Value>& arguments,
                                   Value& result, std::string& message) {
@@ -142,6 +149,31 @@ std::optional<std::string> ServerSession::ResolveTable(const std::string& schema
   }
   if (schema.empty() && IsDictionaryName(name))
     return VisibleDictionaryStorage(name, database_->Functions());
+  return std::nullopt;
+}
+
+std::optional<std::vector<std::string>> ServerSession::VisibleColumns(const std::string& storage) {
+  SqliteRunner runner(database_->Handle());
+  std::vector<std::vector<std::string>> rows;
+  // A storage name is OWNER.NAME, and either may hold a dot of its own.
+  for (std::size_t dot = storage.find('.'); dot != std::string::npos;
+       dot = storage.find('.', dot + 1)) {
+    const Value owner = Value::Text(storage.substr(0, dot));
+    const Value table = Value::Text(storage.substr(dot + 1));
+    if (!runner.Query("SELECT 1 FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ? AND TABLE_NAME = ? AND "
+                      "HIDDEN_COLUMN = 'YES' AND USER_GENERATED = 'YES' LIMIT 1",
+                      {owner, table}, rows) ||
+        rows.empty())
+      continue;
+    runner.Query(
+        "SELECT COLUMN_NAME FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ? AND TABLE_NAME = ? "
+        "AND COLUMN_ID IS NOT NULL ORDER BY COLUMN_ID",
+        {owner, table}, rows);
+    std::vector<std::string> columns;
+    for (const auto& row : rows)
+      columns.push_back(row[0]);
+    return columns;
+  }
   return std::nullopt;
 }
 

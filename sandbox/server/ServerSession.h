@@ -48,6 +48,7 @@ class ServerSession : public Session, public NameResolver {
 
   std::optional<std::string> ResolveTable(const std::string& schema,
                                           const std::string& name) override;
+  std::optional<std::vector<std::string>> VisibleColumns(const std::string& storage) override;
   bool ResolveSequence(const std::string& schema, const std::string& name, std::string& owner,
                        std::string& sequence) override;
   bool ResolveFunction(const std::vector<std::string>& parts, std::string& owner, std::string& unit,

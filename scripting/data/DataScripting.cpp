@@ -51,8 +51,16 @@ DataScripting::DataScripting(const RunSettings& settings, RunFlags& flags, Repor
       store_(store),
       unscripted_(unscripted) {}
 
-std::string DataScripting::TableQuery(const std::string& schema, const std::string& table) {
-  return "select * from " + SqlName(schema) + "." + SqlName(table);
+std::string DataScripting::TableQuery(const std::string& schema, const std::string& table,
+                                      const std::vector<std::string>& invisibleColumns) {
+  if (invisibleColumns.empty()) {
+    return "select * from " + SqlName(schema) + "." + SqlName(table);
+  }
+  std::string query = "select t.*";
+  for (const std::string& column : invisibleColumns) {
+    query += ", t." + QuotedName(column);
+  }
+  return query + " from " + SqlName(schema) + "." + SqlName(table) + " t";
 }
 
 void DataScripting::Status(const std::string& text) {
@@ -118,7 +126,7 @@ void DataScripting::RunDataPhase() {
       Status("Skipping data scripting for table: " + table);
       continue;
     }
-    ScriptRows(TableQuery(schema, table), std::string(), table);
+    ScriptRows(TableQuery(schema, table, {}), std::string(), table);
   }
   SetProgress(count, count);
   flags_.SkipAllowed = 0;
@@ -180,6 +188,11 @@ void DataScripting::ScriptRows(const std::string& query, const std::string&,
     }
   }
 
+  // "*" leaves a table's invisible columns out: the query names them.
+  const std::string rowsQuery =
+      rules_.InvisibleColumns.empty()
+          ? query
+          : TableQuery(tables_.SchemaOwner(), table, rules_.InvisibleColumns);
   std::unique_ptr<RowSource> source;
   std::string values;
   // One lost connection is restored: the query runs again on the new session
@@ -188,13 +201,13 @@ void DataScripting::ScriptRows(const std::string& query, const std::string&,
   const auto fetchAfterReconnect = [&](long long rowsDone) {
     reconnected = true;
     source.reset();
-    std::string error = FetchRows(query, source, values, table);
+    std::string error = FetchRows(rowsQuery, source, values, table);
     for (long long row = 0; row < rowsDone && error.empty() && source; ++row) {
-      error = FetchRows(query, source, values, table);
+      error = FetchRows(rowsQuery, source, values, table);
     }
     return error;
   };
-  std::string error = FetchRows(query, source, values, table);
+  std::string error = FetchRows(rowsQuery, source, values, table);
   if (!error.empty() && !reconnected && Reconnected()) {
     error = fetchAfterReconnect(0);
   }
@@ -218,7 +231,7 @@ void DataScripting::ScriptRows(const std::string& query, const std::string&,
       return;
     }
     if (!firstPass) {
-      error = FetchRows(query, source, values, table);
+      error = FetchRows(rowsQuery, source, values, table);
       if (!error.empty() && !reconnected && Reconnected()) {
         error = fetchAfterReconnect(scripted);
       }
@@ -237,7 +250,7 @@ void DataScripting::ScriptRows(const std::string& query, const std::string&,
     }
     if (!values.empty() && source) {
       if (scripted == 0) {
-        WriteDataHeader(table, query, *source);
+        WriteDataHeader(table, rowsQuery, *source);
         WriteIdentityLoads(table);
       }
       WriteInsert(*source, values);

@@ -46,7 +46,9 @@ class DataScripting {
                         std::string& values, const std::string& table);
 
   // The data query of a table of the schema.
-  static std::string TableQuery(const std::string& schema, const std::string& table);
+  // "select *" of the table, with its invisible columns named after the star.
+  static std::string TableQuery(const std::string& schema, const std::string& table,
+                                const std::vector<std::string>& invisibleColumns);
 
  private:
   void ApplySessionFormats();

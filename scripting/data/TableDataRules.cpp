@@ -27,10 +27,17 @@ bool ReadTableDataRules(OracleSession& session, int release, const std::string& 
   if (!ReleaseHas(release, VirtualColumns)) {
     return true;
   }
+  // An invisible column is hidden too, but its values are the user's.
+  const std::string kind = ReleaseHas(release, InvisibleColumns)
+                               ? "case when virtual_column = 'NO' and user_generated = 'YES' then "
+                                 "'INVISIBLE' end"
+                               : "null";
   DictionaryQuery leftOut(session,
-                          "select column_name from all_tab_cols where owner = :owner and "
-                          "table_name = :tab and (virtual_column = 'YES' or hidden_column = 'YES')",
-                          {NameWidth});
+                          "select column_name, " + kind +
+                              " from all_tab_cols where owner = :owner and table_name = :tab and "
+                              "(virtual_column = 'YES' or hidden_column = 'YES') order by "
+                              "internal_column_id",
+                          {NameWidth, FlagWidth});
   leftOut.Bind(":owner", owner);
   leftOut.Bind(":tab", table);
   std::vector<DictionaryQuery::Row> rows;
@@ -38,7 +45,7 @@ bool ReadTableDataRules(OracleSession& session, int release, const std::string& 
     return false;
   }
   for (const DictionaryQuery::Row& row : rows) {
-    rules.LeftOutColumns.push_back(row[0]);
+    (row[1] == "INVISIBLE" ? rules.InvisibleColumns : rules.LeftOutColumns).push_back(row[0]);
   }
   if (!ReleaseHas(release, IdentityColumns)) {
     return true;

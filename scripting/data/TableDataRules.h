@@ -1,6 +1,7 @@
 // TableDataRules: what a table's rows need beyond their values so that a
 // replay puts every row back: the columns an INSERT must not name (virtual
-// and hidden ones, whose values the server computes or owns) and the
+// and hidden ones, whose values the server computes or owns), the invisible
+// columns that "*" leaves out and the data query must name, and the
 // identity columns, whose generation is relaxed while the rows go in and
 // whose counter is moved past the highest value afterwards.
 #pragma once
@@ -18,6 +19,7 @@ struct IdentityColumn {
 
 struct TableDataRules {
   std::vector<std::string> LeftOutColumns;
+  std::vector<std::string> InvisibleColumns;
   std::vector<IdentityColumn> Identities;
 };
 

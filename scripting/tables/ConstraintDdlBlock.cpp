@@ -48,7 +48,9 @@ std::string Declarations(ConstraintKinds kinds, int release) {
          // Equality, not LIKE: "_" in a key's name would match other indexes.
          "\tcursor CU_ind (c_own varchar2, c_tab varchar2, c_ind varchar2) is\n"
          "\t\tselect owner, index_name, uniqueness, tablespace_name, ini_trans, max_trans,\n"
-         "\t\t\tpct_free, pct_increase, initial_extent, next_extent\n"
+         "\t\t\tpct_free, pct_increase, initial_extent, next_extent, " +
+         std::string(ReleaseHas(release, dictionary_since::Partitioning) ? "partitioned\n"
+                                                                         : "'NO' partitioned\n") +
          "\t\tfrom all_indexes\n"
          "\t\twhere owner = c_own AND table_name = c_tab AND index_name = c_ind\n"
          "\t\tORDER BY 1,2;\n"
@@ -243,9 +245,9 @@ std::string CheckCondition() {
          "\t\t\ta_lin := wri(a_lin, '\t)', 1);\n";
 }
 
-// A key served by an index of another name, or by a non-unique index that
-// its server did not make for it (only a deferrable key gets one), names
-// that index: the index phase has created it. A key's own index repeats its
+// A key served by an index of another name, by a partitioned index, or by a
+// non-unique index that its server did not make for it (only a deferrable
+// key gets one), names that index: the index phase has created it. A key's own index repeats its
 // physical clauses only when they are switched on.
 std::string KeyIndexClauses(int release) {
   // The index block creates such an index for servers from release 8i on.
@@ -256,7 +258,8 @@ std::string KeyIndexClauses(int release) {
   return "\t\tif lv_constr_type in ('PRIMARY KEY', 'UNIQUE') then\n"
          "\t\t\topen CU_ind(lv_owner, lv_table_name, nvl(lv_index_name, lv_constr_name));\n"
          "\t\t\tfetch CU_ind into R_ind;\n"
-         "\t\t\tif CU_ind%%found and (R_ind.index_name != lv_constr_name" +
+         "\t\t\tif CU_ind%%found and (R_ind.index_name != lv_constr_name\n"
+         "\t\t\t\tor R_ind.partitioned = 'YES'" +
          nonUniqueOwnIndex +
          ") then\n"
          "\t\t\t\ta_lin := wri(a_lin, '\tUSING INDEX ' || qn(R_ind.index_name), 1);\n"

@@ -81,6 +81,9 @@ std::string Declarations(const std::string& versionClass, int release,
          "\tAND i.index_name NOT IN (SELECT c.constraint_name from all_constraints c\n"
          "\t\tWHERE c.constraint_type IN ('P','U') AND c.table_name = t.table_name\n"
          "\t\tAND c.owner = t.owner" +
+         // A key's own partitioned index is made here, and the key names it:
+         // the key's USING INDEX clause cannot partition what it makes.
+         std::string(HasPartitioning(release) ? " AND i.partitioned = 'NO'" : "") +
          // A non-unique index of a key that is not deferrable was made
          // before the key: this block creates it, the key then names it.
          std::string(noCompression ? ")\n"

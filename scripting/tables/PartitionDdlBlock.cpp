@@ -331,14 +331,20 @@ std::string IndexPartitionDeclarations(int release) {
   if (!Partitioned(release)) {
     return {};
   }
+  // The partitions of a local index on an interval table are left to the
+  // target, which has the interval partitions its rows made by then.
   return "\tcursor pind_cursor (c_own varchar2, c_ind varchar2) is\n"
-         "\t\tselect locality, partitioning_type from all_part_indexes\n"
+         "\t\tselect locality, partitioning_type, " +
+         std::string(Later(release) ? "\"INTERVAL\" interval_text" : "null interval_text") +
+         " from all_part_indexes\n"
          "\t\twhere owner = c_own and index_name = c_ind;\n"
-         "\tcursor ipart_cursor (c_own varchar2, c_ind varchar2) is\n"
+         "\tcursor ipart_cursor (c_own varchar2, c_ind varchar2, c_all varchar2) is\n"
          "\t\tselect partition_name, high_value, tablespace_name from all_ind_partitions\n"
-         "\t\twhere index_owner = c_own and index_name = c_ind order by partition_position;\n"
+         "\t\twhere index_owner = c_own and index_name = c_ind and c_all = 'Y'\n"
+         "\t\torder by partition_position;\n"
          "\tlv_logging\t\tvarchar2(7);\n"
-         "\tlv_visibility\t\tvarchar2(9);\n";
+         "\tlv_visibility\t\tvarchar2(9);\n"
+         "\tlv_all_parts\t\tvarchar2(1);\n";
 }
 
 std::string IndexOptionClauses(int release) {
@@ -362,7 +368,11 @@ std::string IndexOptionClauses(int release) {
          "\t\t\t\t\tkey_list(lv_owner, lv_index_name, 'INDEX', 0), 1);\n"
          "\t\t\tend if;\n"
          "\t\t\tlv_first_part := true;\n"
-         "\t\t\tfor r_part in ipart_cursor(lv_owner, lv_index_name) loop\n" +
+         "\t\t\tlv_all_parts := 'Y';\n"
+         "\t\t\tif r_pi.locality = 'LOCAL' and r_pi.interval_text is not null then\n"
+         "\t\t\t\tlv_all_parts := 'N';\n"
+         "\t\t\tend if;\n"
+         "\t\t\tfor r_part in ipart_cursor(lv_owner, lv_index_name, lv_all_parts) loop\n" +
          ListLead("\t\t\t\t", "lv_first_part") +
          "\t\t\t\tlv_first_part := false;\n"
          "\t\t\t\ta_lin := wri(a_lin, '\t' || lv_lead || 'PARTITION ' || "

@@ -31,5 +31,6 @@ inline constexpr int TableCompression = 92;
 // INTERVAL, reference partitioning, COMPRESS_FOR, ALL_LOBS.SECUREFILE, index VISIBILITY
 inline constexpr int IntervalPartitioning = 110;
 inline constexpr int VirtualColumns = 110;
-inline constexpr int IdentityColumns = 120;  // and DEFAULT ON NULL
+inline constexpr int IdentityColumns = 120;   // and DEFAULT ON NULL
+inline constexpr int InvisibleColumns = 120;  // ALL_TAB_COLS.USER_GENERATED tells them apart
 }  // namespace dictionary_since

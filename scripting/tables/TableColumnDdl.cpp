@@ -1,7 +1,7 @@
-// The column lines of the CREATE TABLE block. Hidden columns (those the
-// server adds for function-based indexes) are left out; identity and virtual
-// columns are written as such, not as a default, so that a replay creates
-// the same kind of column.
+// The column lines of the CREATE TABLE block. Hidden columns the server
+// adds (for function-based indexes) are left out, invisible ones written as
+// such; identity and virtual columns are written as such, not as a default,
+// so that a replay creates the same kind of column.
 #include "scripting/tables/TableColumnDdl.h"
 
 #include "scripting/tables/DdlBlockPieces.h"
@@ -13,7 +13,17 @@ std::string ColumnDeclarations(int release) {
   using namespace dictionary_since;
   const bool tabCols = ReleaseHas(release, CharacterSemantics);
   const bool identity = ReleaseHas(release, IdentityColumns);
+  const bool invisible = ReleaseHas(release, InvisibleColumns);
   const std::string view = tabCols ? "all_tab_cols" : "all_tab_columns";
+  // Visible columns in column order; an invisible one after the visible
+  // column it followed when the table was made, so that both orders survive.
+  const std::string order = invisible
+                                ? "\t\torder by nvl(column_id, (select nvl(max(v.column_id), 0)\n"
+                                  "\t\t\tfrom all_tab_cols v where v.owner = c.owner\n"
+                                  "\t\t\tand v.table_name = c.table_name\n"
+                                  "\t\t\tand v.internal_column_id < c.internal_column_id)),\n"
+                                  "\t\t\tcolumn_id nulls last, internal_column_id;\n"
+                                : "\t\torder by column_id;\n";
   const auto anchored = [&view](const char* variable, const char* column) {
     return std::string("\t") + variable + "\t\t" + view + "." + column + "%%TYPE;\n";
   };
@@ -23,14 +33,14 @@ std::string ColumnDeclarations(int release) {
          std::string(tabCols ? "\t\t\tchar_length, char_used, "
                              : "\t\t\tdata_length char_length, 'B' char_used, ") +
          (ReleaseHas(release, VirtualColumns) ? "virtual_column, " : "'NO' virtual_column, ") +
-         (identity ? "identity_column, default_on_null\n"
-                   : "'NO' identity_column, 'NO' default_on_null\n") +
-         "\t\tfrom " + view +
-         "\n"
-         "\t\twhere table_name = c_tab and owner = c_own" +
-         (tabCols ? " and hidden_column = 'NO'" : "") +
-         "\n"
-         "\t\torder by column_id;\n"
+         (identity ? "identity_column, default_on_null,\n"
+                   : "'NO' identity_column, 'NO' default_on_null,\n") +
+         (invisible ? "\t\t\thidden_column\n" : "\t\t\t'NO' hidden_column\n") + "\t\tfrom " + view +
+         " c\n" + "\t\twhere table_name = c_tab and owner = c_own" +
+         (invisible ? " and user_generated = 'YES'"
+          : tabCols ? " and hidden_column = 'NO'"
+                    : "") +
+         "\n" + order +
          // Check constraints on one column; the block picks the one whose
          // condition is exactly that column IS NOT NULL (search_condition is
          // a LONG, which SQL cannot compare).
@@ -63,6 +73,8 @@ std::string ColumnDeclarations(int release) {
          "\tlv_virtual\t\tvarchar2(3);\n"
          "\tlv_identity\t\tvarchar2(3);\n"
          "\tlv_on_null\t\tvarchar2(3);\n"
+         "\tlv_invisible\t\tvarchar2(3);\n"
+         "\tlv_col_count\t\tnumber;\n"
          "\tlv_null_clause\t\tvarchar2(400);\n"
          "\tlv_implied_nn\t\tboolean;\n";
 }
@@ -199,20 +211,25 @@ std::string NullClause() {
 
 std::string ColumnLoop(int release) {
   return "\t\topen col_cursor(lv_owner, lv_table_name);\n"
+         "\t\tlv_col_count := 0;\n"
          "\t\tloop\n"
          "\t\t\tfetch col_cursor into lv_col_owner, lv_column_name, lv_data_type,\n"
          "\t\t\t\tlv_data_length, lv_data_precision, lv_data_scale, lv_nullable,\n"
          "\t\t\t\tlv_default_length, lv_data_default, lv_column_id, lv_char_length,\n"
-         "\t\t\t\tlv_char_used, lv_virtual, lv_identity, lv_on_null;\n"
+         "\t\t\t\tlv_char_used, lv_virtual, lv_identity, lv_on_null, lv_invisible;\n"
          "\t\t\texit when col_cursor%%notfound;\n"
-         "\t\t\tif lv_column_id <> 1 then\n"
+         "\t\t\tlv_col_count := lv_col_count + 1;\n"
+         "\t\t\tif lv_col_count > 1 then\n"
          "\t\t\t\ta_lin := wri(a_lin, '\t,', 0);\n"
          "\t\t\telse\n"
          "\t\t\t\ta_lin := wri(a_lin, '\t ', 0);\n"
          "\t\t\tend if;\n"
          "\t\t\ta_lin := wri(a_lin, qn(lv_column_name), 0);\n" +
-         ColumnType() + ValueClause(ReleaseHas(release, dictionary_since::IdentityColumns)) +
-         NullClause() +
+         ColumnType() +
+         "\t\t\tif lv_invisible = 'YES' then\n"
+         "\t\t\t\ta_lin := wri(a_lin, ' INVISIBLE', 0);\n"
+         "\t\t\tend if;\n" +
+         ValueClause(ReleaseHas(release, dictionary_since::IdentityColumns)) + NullClause() +
          "\t\tend loop;\n"
          "\t\tclose col_cursor;\n";
 }

@@ -6,6 +6,7 @@
 
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/SqliteHandle.h"
+#include "sandbox/server/ddl/IntervalPartitions.h"
 #include "sandbox/server/dictionary/Dictionary.h"
 
 namespace sandbox {
@@ -13,7 +14,6 @@ namespace sandbox {
 namespace {
 
 // Oracle's count for a table whose partitions an interval adds.
-constexpr long long kIntervalPartitionCount = 1048575;
 constexpr long long kDefaultPartitionInitial = 8388608;
 
 Value TextOrNull(const std::string& text) {
@@ -43,24 +43,29 @@ struct IndexPartitionRow {
   bool composite = false;
   long long subpartitions = 0;
   std::string tablespace;  // where it goes unless its own clause says
+  bool interval = false;   // follows an interval partition of the table
 };
 
 bool AddIndexPartition(Catalog& catalog, const std::string& owner, const std::string& index,
                        std::size_t at, const IndexPartitionRow& row, const StorageSpec& storage,
                        const StorageSpec& indexStorage, OraError& error) {
   return catalog.Exec(
-      "INSERT INTO \"SYS.ALL_IND_PARTITIONS\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-      "'NO')",
-      {Value::Text(owner), Value::Text(index), Value::Text(row.composite ? "YES" : "NO"),
-       Value::Text(row.name), Value::Integer(row.subpartitions), TextOrNull(row.highValue),
-       Count(row.highValue.size()), Count(at + 1), Value::Text(row.composite ? "N/A" : "USABLE"),
-       Value::Text(storage.tablespace.value_or(row.tablespace)),
-       Value::Integer(storage.pctFree.value_or(indexStorage.pctFree.value_or(10))),
-       Value::Integer(storage.iniTrans.value_or(indexStorage.iniTrans.value_or(2))),
-       Value::Integer(storage.maxTrans.value_or(indexStorage.maxTrans.value_or(255))),
-       Value::Text(storage.logging && indexStorage.logging ? "YES" : "NO"),
-       Value::Text(indexStorage.compressed ? "ENABLED" : "DISABLED")},
-      error);
+             "INSERT INTO \"SYS.ALL_IND_PARTITIONS\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+             "?, ?, ?, ?)",
+             {Value::Text(owner), Value::Text(index), Value::Text(row.composite ? "YES" : "NO"),
+              Value::Text(row.name), Value::Integer(row.subpartitions), TextOrNull(row.highValue),
+              Count(row.highValue.size()), Count(at + 1),
+              Value::Text(row.composite ? "N/A" : "USABLE"),
+              Value::Text(storage.tablespace.value_or(row.tablespace)),
+              Value::Integer(storage.pctFree.value_or(indexStorage.pctFree.value_or(10))),
+              Value::Integer(storage.iniTrans.value_or(indexStorage.iniTrans.value_or(2))),
+              Value::Integer(storage.maxTrans.value_or(indexStorage.maxTrans.value_or(255))),
+              Value::Text(storage.logging && indexStorage.logging ? "YES" : "NO"),
+              Value::Text(indexStorage.compressed ? "ENABLED" : "DISABLED"),
+              Value::Text(row.interval ? "YES" : "NO")},
+             error) &&
+         catalog.AddPartitionObject(owner, index, row.name, "INDEX PARTITION", !row.composite,
+                                    error);
 }
 
 bool IsPrefix(const std::vector<std::string>& keys, const std::vector<std::string>& columns) {
@@ -77,7 +82,7 @@ bool PartitionDdl::ReadHashCount(long long& count, std::vector<std::string>& sto
                                  OraError& error) {
   if (!in_.ReadInteger(count, error))
     return false;
-  if (count < 1 || count > kIntervalPartitionCount) {
+  if (count < 1 || count > kMaxPartitions) {
     error = {14005, "missing RANGE keyword"};
     return false;
   }
@@ -261,7 +266,7 @@ bool PartitionDdl::CheckKeyColumns(const std::string& owner, const std::string& 
   for (const std::string& column : columns)
     if (!context_.catalog.Any(
             "SELECT 1 FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ? AND TABLE_NAME = ? AND "
-            "COLUMN_NAME = ? AND HIDDEN_COLUMN = 'NO'",
+            "COLUMN_NAME = ? AND USER_GENERATED = 'YES'",
             {Value::Text(owner), Value::Text(table), Value::Text(column)})) {
       error = {904, "\"" + column + "\": invalid identifier"};
       return false;
@@ -357,13 +362,46 @@ bool PartitionDdl::AddKeyRows(const std::string& owner, const std::string& name,
   return true;
 }
 
+// An interval table takes every key but NULL; a key at or above the last
+// range bound makes the partition of its interval when there is none yet.
+bool PartitionDdl::AddIntervalCheck(const std::string& owner, const std::string& table,
+                                    const PartitionScheme& scheme, OraError& error) {
+  const auto& bound = scheme.partitions.back().values;
+  if (scheme.columns.size() != 1 || bound.size() != 1 || bound[0].first == bound[0].second)
+    return true;
+  std::string transition;
+  if (!context_.TranslateExpression(bound[0].first, bound[0].second, transition, error))
+    return false;
+  const std::string storage = QuoteSqliteName(StorageName(owner, table));
+  const std::string key = "NEW." + QuoteSqliteName(scheme.columns[0]);
+  const std::string prefix = "part:" + StorageName(owner, table);
+  const std::string make = " WHEN " + key + " >= (" + transition +
+                           ") BEGIN SELECT ora_interval_partition(" + QuoteSqliteText(owner) +
+                           ", " + QuoteSqliteText(table) + ", " + key + ", (" + transition +
+                           ")); END";
+  return context_.catalog.ExecMapped(
+             "CREATE TRIGGER " + QuoteSqliteName(prefix + ":i") + " BEFORE INSERT ON " + storage +
+                 " WHEN " + key +
+                 " IS NULL BEGIN SELECT RAISE(ABORT, 'ORA-14400: inserted partition key does not "
+                 "map to any partition'); END",
+             error) &&
+         context_.catalog.ExecMapped("CREATE TRIGGER " + QuoteSqliteName(prefix + ":n") +
+                                         " AFTER INSERT ON " + storage + make,
+                                     error) &&
+         context_.catalog.ExecMapped("CREATE TRIGGER " + QuoteSqliteName(prefix + ":m") +
+                                         " AFTER UPDATE OF " + QuoteSqliteName(scheme.columns[0]) +
+                                         " ON " + storage + make,
+                                     error);
+}
+
 // The condition a row's key must meet for some partition to take it: below
 // the last range bound (MAXVALUE takes everything, NULL sorts above every
-// value), or one of the listed values. An interval table takes every row.
+// value), or one of the listed values.
 bool PartitionDdl::AddRowCheck(const std::string& owner, const std::string& table,
                                const PartitionScheme& scheme, OraError& error) {
-  if (scheme.partitions.empty() || !scheme.interval.empty() ||
-      (scheme.type != "RANGE" && scheme.type != "LIST"))
+  if (!scheme.partitions.empty() && !scheme.interval.empty())
+    return AddIntervalCheck(owner, table, scheme, error);
+  if (scheme.partitions.empty() || (scheme.type != "RANGE" && scheme.type != "LIST"))
     return true;
   std::string keys;
   for (const std::string& column : scheme.columns)
@@ -455,7 +493,7 @@ bool PartitionDdl::AddTablePartitioning(const std::string& owner, const std::str
           {Value::Text(owner), Value::Text(table), Value::Text(scheme.type),
            Value::Text(scheme.subType),
            scheme.interval.empty() ? Count(scheme.partitions.size())
-                                   : Value::Integer(kIntervalPartitionCount),
+                                   : Value::Integer(kMaxPartitions),
            Value::Integer(defaultSubpartitions), Count(scheme.columns.size()),
            Count(scheme.subColumns.size()), TextOrNull(tableStorage.tablespace.value_or("")),
            Value::Integer(tableStorage.pctFree.value_or(10)),
@@ -485,7 +523,9 @@ bool PartitionDdl::AddTablePartitioning(const std::string& owner, const std::str
              Value::Integer(storage.initial.value_or(kDefaultPartitionInitial)),
              Value::Integer(storage.next.value_or(1048576)), logging(storage, tableStorage),
              compression(storage, tableStorage), compressFor(storage, tableStorage)},
-            error))
+            error) ||
+        !catalog.AddPartitionObject(owner, table, partition.name, "TABLE PARTITION", !composite,
+                                    error))
       return false;
     for (std::size_t j = 0; j < partition.subpartitions.size(); ++j) {
       const PartitionDef& sub = partition.subpartitions[j];
@@ -501,7 +541,8 @@ bool PartitionDdl::AddTablePartitioning(const std::string& owner, const std::str
                Value::Integer(storage.maxTrans.value_or(tableStorage.maxTrans.value_or(255))),
                logging(sub.storage, storage), compression(storage, tableStorage),
                compressFor(storage, tableStorage)},
-              error))
+              error) ||
+          !catalog.AddPartitionObject(owner, table, sub.name, "TABLE SUBPARTITION", true, error))
         return false;
     }
   }
@@ -518,6 +559,10 @@ bool PartitionDdl::AddTablePartitioning(const std::string& owner, const std::str
          catalog.Exec(
              "DELETE FROM \"SYS.DBA_SEGMENTS\" WHERE OWNER = ? AND SEGMENT_NAME = ? AND "
              "SEGMENT_TYPE = 'TABLE'",
+             key, error) &&
+         catalog.Exec(
+             "UPDATE \"SYS.ALL_OBJECTS\" SET DATA_OBJECT_ID = NULL WHERE OWNER = ? AND "
+             "OBJECT_NAME = ? AND OBJECT_TYPE = 'TABLE'",
              key, error) &&
          AddRowCheck(owner, table, scheme, error);
 }
@@ -554,8 +599,9 @@ bool PartitionDdl::AddLocalIndex(const std::string& owner, const std::string& in
     return false;
   }
   const auto partitions = catalog.Rows(
-      "SELECT PARTITION_NAME, coalesce(HIGH_VALUE, ''), TABLESPACE_NAME, SUBPARTITION_COUNT FROM "
-      "\"SYS.ALL_TAB_PARTITIONS\" WHERE TABLE_OWNER = ? AND TABLE_NAME = ? ORDER BY "
+      "SELECT PARTITION_NAME, coalesce(HIGH_VALUE, ''), TABLESPACE_NAME, SUBPARTITION_COUNT, "
+      "\"INTERVAL\" FROM \"SYS.ALL_TAB_PARTITIONS\" WHERE TABLE_OWNER = ? AND TABLE_NAME = ? ORDER "
+      "BY "
       "PARTITION_POSITION",
       tableKey);
   if (!local.empty() && local.size() != partitions.size()) {
@@ -569,7 +615,7 @@ bool PartitionDdl::AddLocalIndex(const std::string& owner, const std::string& in
           "?, ?, ?, ?, ?)",
           {Value::Text(owner), Value::Text(index), Value::Text(table), Value::Text(scheme.type),
            Value::Text(scheme.subType),
-           part[0][3].empty() ? Count(partitions.size()) : Value::Integer(kIntervalPartitionCount),
+           part[0][3].empty() ? Count(partitions.size()) : Value::Integer(kMaxPartitions),
            Value::Text(part[0][2]), Count(scheme.columns.size()), Count(scheme.subColumns.size()),
            Value::Text(IsPrefix(scheme.columns, indexColumns) ? "PREFIXED" : "NON_PREFIXED"),
            TextOrNull(indexStorage.tablespace.value_or("")),
@@ -581,12 +627,48 @@ bool PartitionDdl::AddLocalIndex(const std::string& owner, const std::string& in
     return false;
   for (std::size_t i = 0; i < partitions.size(); ++i) {
     const IndexPartitionRow row{local[i].name.empty() ? partitions[i][0] : local[i].name,
-                                partitions[i][1], composite, std::atoll(partitions[i][3].c_str()),
-                                indexStorage.tablespace.value_or(partitions[i][2])};
-    if (!AddIndexPartition(catalog, owner, index, i, row, local[i].storage, indexStorage, error))
+                                partitions[i][1],
+                                composite,
+                                std::atoll(partitions[i][3].c_str()),
+                                indexStorage.tablespace.value_or(partitions[i][2]),
+                                partitions[i][4] == "YES"};
+    if (!AddIndexPartition(catalog, owner, index, i, row, local[i].storage, indexStorage, error) ||
+        (composite && !AddIndexSubpartitions(owner, index, tableOwner, table, partitions[i][0],
+                                             row.name, i, indexStorage, error)))
       return false;
   }
   return AddKeyRows(owner, index, "INDEX", scheme, error);
+}
+
+// The subpartitions of a local index's partition follow those of its table
+// partition, by their names and bounds.
+bool PartitionDdl::AddIndexSubpartitions(const std::string& owner, const std::string& index,
+                                         const std::string& tableOwner, const std::string& table,
+                                         const std::string& tablePartition,
+                                         const std::string& indexPartition, std::size_t at,
+                                         const StorageSpec& indexStorage, OraError& error) {
+  Catalog& catalog = context_.catalog;
+  for (const auto& sub :
+       catalog.Rows("SELECT SUBPARTITION_NAME, coalesce(HIGH_VALUE, ''), SUBPARTITION_POSITION, "
+                    "TABLESPACE_NAME FROM \"SYS.ALL_TAB_SUBPARTITIONS\" WHERE TABLE_OWNER = ? AND "
+                    "TABLE_NAME = ? AND PARTITION_NAME = ? ORDER BY SUBPARTITION_POSITION",
+                    {Value::Text(tableOwner), Value::Text(table), Value::Text(tablePartition)}))
+    if (!catalog.Exec(
+            "INSERT INTO \"SYS.ALL_IND_SUBPARTITIONS\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, 'USABLE', "
+            "?, ?, ?, ?, ?, ?, 'NO')",
+            {Value::Text(owner), Value::Text(index), Value::Text(indexPartition),
+             Value::Text(sub[0]), TextOrNull(sub[1]), Count(sub[1].size()), Count(at + 1),
+             Value::Integer(std::atoll(sub[2].c_str())),
+             Value::Text(indexStorage.tablespace.value_or(sub[3])),
+             Value::Integer(indexStorage.pctFree.value_or(10)),
+             Value::Integer(indexStorage.iniTrans.value_or(2)),
+             Value::Integer(indexStorage.maxTrans.value_or(255)),
+             Value::Text(indexStorage.logging ? "YES" : "NO"),
+             Value::Text(indexStorage.compressed ? "ENABLED" : "DISABLED")},
+            error) ||
+        !catalog.AddPartitionObject(owner, index, sub[0], "INDEX SUBPARTITION", true, error))
+      return false;
+  return true;
 }
 
 bool PartitionDdl::AddGlobalIndex(const std::string& owner, const std::string& index,
@@ -639,12 +721,19 @@ bool PartitionDdl::RemoveIndex(const std::string& owner, const std::string& inde
              "DELETE FROM \"SYS.ALL_IND_PARTITIONS\" WHERE INDEX_OWNER = ? AND INDEX_NAME = ?", key,
              error) &&
          catalog.Exec(
+             "DELETE FROM \"SYS.ALL_IND_SUBPARTITIONS\" WHERE INDEX_OWNER = ? AND INDEX_NAME = ?",
+             key, error) &&
+         catalog.Exec(
              "DELETE FROM \"SYS.ALL_PART_KEY_COLUMNS\" WHERE OWNER = ? AND NAME = ? AND "
              "OBJECT_TYPE = 'INDEX'",
              key, error) &&
          catalog.Exec(
              "DELETE FROM \"SYS.ALL_SUBPART_KEY_COLUMNS\" WHERE OWNER = ? AND NAME = ? AND "
              "OBJECT_TYPE = 'INDEX'",
+             key, error) &&
+         catalog.Exec(
+             "DELETE FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND OBJECT_TYPE "
+             "IN ('INDEX PARTITION', 'INDEX SUBPARTITION')",
              key, error);
 }
 
@@ -673,7 +762,13 @@ bool PartitionDdl::RemoveTable(const std::string& owner, const std::string& tabl
          catalog.Exec(
              "DELETE FROM \"SYS.ALL_SUBPART_KEY_COLUMNS\" WHERE OWNER = ? AND NAME = ? AND "
              "OBJECT_TYPE = 'TABLE'",
-             key, error);
+             key, error) &&
+         catalog.Exec(
+             "DELETE FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND OBJECT_TYPE "
+             "IN ('TABLE PARTITION', 'TABLE SUBPARTITION')",
+             key, error) &&
+         catalog.Exec("DELETE FROM \"SYS.INTERVAL_PART$\" WHERE OWNER = ? AND TABLE_NAME = ?", key,
+                      error);
 }
 
 }  // namespace sandbox

@@ -85,8 +85,14 @@ class PartitionDdl {
   bool InheritReference(const std::string& owner, const std::string& table, PartitionScheme& scheme,
                         OraError& error);
   void NameAndCount(PartitionScheme& scheme);
+  bool AddIndexSubpartitions(const std::string& owner, const std::string& index,
+                             const std::string& tableOwner, const std::string& table,
+                             const std::string& tablePartition, const std::string& indexPartition,
+                             std::size_t at, const StorageSpec& indexStorage, OraError& error);
   bool AddKeyRows(const std::string& owner, const std::string& name, const char* objectType,
                   const PartitionScheme& scheme, OraError& error);
+  bool AddIntervalCheck(const std::string& owner, const std::string& table,
+                        const PartitionScheme& scheme, OraError& error);
   bool AddRowCheck(const std::string& owner, const std::string& table,
                    const PartitionScheme& scheme, OraError& error);
   std::string ServerName(const char* prefix);

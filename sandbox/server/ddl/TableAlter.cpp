@@ -139,6 +139,12 @@ bool TableDdl::AlterAdd(const std::string& owner, const std::string& table, OraE
       error = {1430, "column being added already exists in table"};
       return false;
     }
+    if (column.invisible && catalog.Any("SELECT 1 FROM \"SYS.ALL_TABLES\" WHERE OWNER = ? AND "
+                                        "TABLE_NAME = ? AND TEMPORARY = 'Y'",
+                                        key)) {
+      error = {54042, "Invisible column is not supported on this type of table."};
+      return false;
+    }
     const bool filled =
         catalog.Any("SELECT 1 FROM " + QuoteSqliteName(StorageName(owner, table)), {});
     if (column.notNull && filled && column.defaultSql.empty() && !column.identity) {
@@ -237,6 +243,8 @@ bool TableDdl::ModifyColumn(const std::string& owner, const std::string& table, 
   }
   if (in_.Peek().IsWord("GENERATED"))
     return ModifyIdentity(owner, table, column, error);
+  if (in_.Peek().IsWord("VISIBLE") || in_.Peek().IsWord("INVISIBLE"))
+    return SetColumnVisibility(owner, table, column, !AcceptVisibility(false), error);
   TableStorage storage(catalog, owner, table);
   bool rebuild = false;
   const SqlToken& next = in_.Peek();
@@ -586,7 +594,7 @@ bool TableDdl::RefreshNullable(const std::string& owner, const std::string& tabl
       "k.COLUMN_NAME = \"SYS.ALL_TAB_COLS\".COLUMN_NAME AND c.STATUS = 'ENABLED' AND "
       "(c.CONSTRAINT_TYPE = 'P' OR (c.CONSTRAINT_TYPE = 'C' AND c.SEARCH_CONDITION = '\"' || "
       "k.COLUMN_NAME || '\" IS NOT NULL'))) THEN 'N' ELSE 'Y' END WHERE OWNER = ?1 AND "
-      "TABLE_NAME = ?2 AND HIDDEN_COLUMN = 'NO'",
+      "TABLE_NAME = ?2 AND USER_GENERATED = 'YES'",
       {Value::Text(owner), Value::Text(table)}, error);
 }
 

@@ -341,6 +341,7 @@ bool TableDdl::ReadColumn(ColumnSpec& column, std::vector<ConstraintSpec>& const
                           OraError& error) {
   if (!in_.ReadName(column.name, error, 904, "invalid identifier"))
     return false;
+  column.invisible = AcceptVisibility(column.invisible);
   // A virtual column may leave its type to the expression.
   if (in_.Peek().IsWord("GENERATED") || in_.Peek().IsWord("AS"))
     column.type = *OracleType::FromDeclaration("NUMBER", std::nullopt, std::nullopt);
@@ -352,7 +353,9 @@ bool TableDdl::ReadColumn(ColumnSpec& column, std::vector<ConstraintSpec>& const
         return false;
       continue;
     }
-    if (in_.Peek().IsWord("DEFAULT")) {
+    if (in_.Peek().IsWord("VISIBLE") || in_.Peek().IsWord("INVISIBLE")) {
+      column.invisible = AcceptVisibility(column.invisible);
+    } else if (in_.Peek().IsWord("DEFAULT")) {
       if (!ReadDefault(column, error))
         return false;
     } else if (in_.AcceptWord("NULL")) {
@@ -406,6 +409,12 @@ bool TableDdl::ReadDefault(ColumnSpec& column, OraError& error) {
     return false;
   in_.Seek(end);
   return true;
+}
+
+bool TableDdl::AcceptVisibility(bool invisible) {
+  if (in_.AcceptWord("INVISIBLE"))
+    return true;
+  return in_.AcceptWord("VISIBLE") ? false : invisible;
 }
 
 // GENERATED {ALWAYS | BY DEFAULT [ON NULL]} AS IDENTITY [(options)], or
@@ -503,13 +512,14 @@ bool TableDdl::AddColumnRows(const std::string& owner, const std::string& table,
       "INSERT INTO \"SYS.ALL_TAB_COLS\" (OWNER, TABLE_NAME, COLUMN_NAME, DATA_TYPE, DATA_LENGTH, "
       "DATA_PRECISION, DATA_SCALE, NULLABLE, COLUMN_ID, DEFAULT_LENGTH, DATA_DEFAULT, CHAR_LENGTH, "
       "CHAR_USED, DEFAULT_ON_NULL, IDENTITY_COLUMN, VIRTUAL_COLUMN, DATA_TYPE_OWNER, "
-      "INTERNAL_COLUMN_ID) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, (SELECT "
-      "count(*) + 1 FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ?1 AND TABLE_NAME = ?2))",
+      "HIDDEN_COLUMN, INTERNAL_COLUMN_ID) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+      "?, ?, (SELECT count(*) + 1 FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ?1 AND TABLE_NAME = ?2))",
       {Value::Text(owner), Value::Text(table), Value::Text(column.name), Value::Text(type.name),
        Value::Integer(type.length),
        type.precision ? Value::Integer(*type.precision) : Value::Null(),
        type.scale ? Value::Integer(*type.scale) : Value::Null(),
-       Value::Text(column.notNull ? "N" : "Y"), Value::Integer(id),
+       Value::Text(column.notNull ? "N" : "Y"),
+       column.invisible ? Value::Null() : Value::Integer(id),
        shownDefault.empty() ? Value::Null()
                             : Value::Integer(static_cast<long long>(shownDefault.size())),
        Value::Text(shownDefault), Value::Integer(type.charLength),
@@ -517,7 +527,8 @@ bool TableDdl::AddColumnRows(const std::string& owner, const std::string& table,
        Value::Text(column.defaultOnNull ? "YES" : "NO"),
        Value::Text(column.identity ? "YES" : "NO"),
        Value::Text(column.virtualText.empty() ? "NO" : "YES"),
-       type.IsUserDefined() ? Value::Text(type.typeOwner) : Value::Null()},
+       type.IsUserDefined() ? Value::Text(type.typeOwner) : Value::Null(),
+       Value::Text(column.invisible ? "YES" : "NO")},
       error);
 }
 
@@ -1196,6 +1207,17 @@ bool TableDdl::CreateTable(OraError& error) {
   const bool fromQuery = !in_.Peek().IsSymbol("(");
   if (!fromQuery && !ReadRelationalProperties(columns, constraints, error))
     return false;
+  const bool anyInvisible = std::any_of(columns.begin(), columns.end(),
+                                        [](const ColumnSpec& column) { return column.invisible; });
+  if (anyInvisible && temporary) {
+    error = {54042, "Invisible column is not supported on this type of table."};
+    return false;
+  }
+  if (anyInvisible && std::all_of(columns.begin(), columns.end(),
+                                  [](const ColumnSpec& column) { return column.invisible; })) {
+    error = {54039, "table must have at least one column that is not invisible"};
+    return false;
+  }
   StorageSpec storage;
   std::vector<NestedTableSpec> nestedTables;
   bool organizationIndex = false;
@@ -1328,10 +1350,12 @@ bool TableDdl::CreateTable(OraError& error) {
           error) ||
       (segment && !AddSegment(owner, table, "TABLE", storage, error)))
     return false;
-  for (std::size_t i = 0; i < columns.size(); ++i)
-    if ((columns[i].identity && !AddIdentity(owner, table, columns[i], error)) ||
-        !AddColumnRows(owner, table, columns[i], static_cast<int>(i + 1), error) ||
-        !AddColumnStorage(owner, table, columns[i], error))
+  // An invisible column takes no column id; the visible ones are numbered on.
+  int visible = 0;
+  for (ColumnSpec& column : columns)
+    if ((column.identity && !AddIdentity(owner, table, column, error)) ||
+        !AddColumnRows(owner, table, column, column.invisible ? 0 : ++visible, error) ||
+        !AddColumnStorage(owner, table, column, error))
       return false;
   if (!TableStorage(catalog, owner, table).Create(error) ||
       !AddNestedTables(owner, table, columns, nestedTables, error))
@@ -1540,6 +1564,10 @@ bool TableDdl::CreateIndex(OraError& error) {
          context_.catalog.Exec(
              "DELETE FROM \"SYS.DBA_SEGMENTS\" WHERE OWNER = ? AND SEGMENT_NAME = ? AND "
              "SEGMENT_TYPE = 'INDEX'",
+             key, error) &&
+         context_.catalog.Exec(
+             "UPDATE \"SYS.ALL_OBJECTS\" SET DATA_OBJECT_ID = NULL WHERE OWNER = ? AND "
+             "OBJECT_NAME = ? AND OBJECT_TYPE = 'INDEX'",
              key, error);
 }
 

@@ -79,6 +79,7 @@ struct ColumnSpec {
   std::optional<IdentitySpec> identity;
   std::string virtualText;  // a virtual column's expression as the dictionary shows it
   std::string virtualSql;
+  bool invisible = false;  // left out of "*" and of INSERT without a column list
 };
 
 // "A,B,C": a key's columns as the dictionary queries compare them.
@@ -129,6 +130,8 @@ class TableDdl {
   bool AddHiddenColumn(const std::string& owner, const std::string& table, IndexColumn& column,
                        const std::string& expression, OraError& error);
   bool ReadColumnExtras(ColumnSpec& column, OraError& error);
+  // [VISIBLE | INVISIBLE]: whether the column is invisible after it.
+  bool AcceptVisibility(bool invisible);
   bool ReadNestedTable(NestedTableSpec& nested, OraError& error);
   // The storage tables of the table's nested table columns (ORA-22913 for
   // one without STORE AS, ORA-22912 for a clause on another column).
@@ -154,6 +157,8 @@ class TableDdl {
                        OraError& error);
   bool AlterModify(const std::string& owner, const std::string& table, OraError& error);
   bool ModifyColumn(const std::string& owner, const std::string& table, OraError& error);
+  bool SetColumnVisibility(const std::string& owner, const std::string& table,
+                           const std::string& column, bool visible, OraError& error);
   bool AlterConstraintState(const std::string& owner, const std::string& table, bool enable,
                             OraError& error);
   bool DropConstraint(const std::string& owner, const std::string& table, OraError& error);

@@ -38,7 +38,9 @@ std::string TableStorage::CreateSql(const std::string& storage) {
   const auto columns = catalog_.Rows(
       "SELECT d.COLUMN_NAME, d.TYPE_SQL, d.DEFAULT_SQL, d.GENERATED_SQL FROM \"SYS.COLDEF$\" d "
       "JOIN \"SYS.ALL_TAB_COLS\" c ON c.OWNER = d.OWNER AND c.TABLE_NAME = d.TABLE_NAME AND "
-      "c.COLUMN_NAME = d.COLUMN_NAME WHERE d.OWNER = ? AND d.TABLE_NAME = ? ORDER BY c.COLUMN_ID",
+      "c.COLUMN_NAME = d.COLUMN_NAME WHERE d.OWNER = ? AND d.TABLE_NAME = ? ORDER BY c.COLUMN_ID "
+      "IS NULL, c.COLUMN_ID, "
+      "c.INTERNAL_COLUMN_ID",
       {Value::Text(owner_), Value::Text(table_)});
   std::string sql = "CREATE TABLE " + QuoteSqliteName(storage) + " (";
   for (std::size_t i = 0; i < columns.size(); ++i) {

@@ -25,7 +25,8 @@ class TableStorage {
   bool SaveColumn(const ColumnDefinition& column, OraError& error);
   bool SetDefault(const std::string& column, const std::string& defaultSql, OraError& error);
   bool SetType(const std::string& column, const std::string& typeSql, OraError& error);
-  // Creates the SQLite table from the saved definitions, in column order.
+  // Creates the SQLite table from the saved definitions, in column order with
+  // the invisible columns last, so that the visible ones lead as "*" lists them.
   bool Create(OraError& error);
   // Builds the table again from the definitions, keeping its rows, indexes
   // and triggers; a row the new definitions refuse gives that error.

@@ -53,7 +53,7 @@ bool Catalog::RoleExists(const std::string& name) {
 std::optional<std::string> Catalog::ObjectType(const std::string& owner, const std::string& name) {
   const auto rows = Rows(
       "SELECT OBJECT_TYPE FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND "
-      "OBJECT_TYPE NOT IN "
+      "SUBOBJECT_NAME IS NULL AND OBJECT_TYPE NOT IN "
       "('INDEX', 'TRIGGER', 'PACKAGE BODY', 'TYPE BODY', 'DATABASE LINK', 'MATERIALIZED VIEW')",
       {Value::Text(owner), Value::Text(name)});
   if (rows.empty())
@@ -72,6 +72,19 @@ bool Catalog::AddObject(const std::string& owner, const std::string& name, const
        hasSegment ? Value::Integer(id) : Value::Null(), Value::Text(type), Value::Date(now),
        Value::Date(now), Value::Text(ObjectTimestamp(now)), Value::Text(status),
        Value::Text(name.rfind("SYS_", 0) == 0 ? "Y" : "N")},
+      error);
+}
+
+bool Catalog::AddPartitionObject(const std::string& owner, const std::string& name,
+                                 const std::string& partition, const std::string& type,
+                                 bool segment, OraError& error) {
+  const long long id = database_.NextObjectId();
+  const std::string now = DateParts::Now().ToIso();
+  return Exec(
+      "INSERT INTO \"SYS.ALL_OBJECTS\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 'VALID', 'N', 'N', 'N')",
+      {Value::Text(owner), Value::Text(name), Value::Text(partition), Value::Integer(id),
+       segment ? Value::Integer(id) : Value::Null(), Value::Text(type), Value::Date(now),
+       Value::Date(now), Value::Text(ObjectTimestamp(now))},
       error);
 }
 

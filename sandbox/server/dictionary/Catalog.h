@@ -33,6 +33,12 @@ class Catalog {
   std::optional<std::string> ObjectType(const std::string& owner, const std::string& name);
   bool AddObject(const std::string& owner, const std::string& name, const std::string& type,
                  OraError& error, const std::string& status = "VALID");
+  // The row of a partition or subpartition (type TABLE PARTITION, INDEX
+  // SUBPARTITION, ...) of the table or index name; one that holds
+  // subpartitions has no segment, and so no data object id, of its own.
+  bool AddPartitionObject(const std::string& owner, const std::string& name,
+                          const std::string& partition, const std::string& type, bool segment,
+                          OraError& error);
   // Keeps the object's id and creation time and moves its LAST_DDL_TIME (CREATE OR REPLACE).
   bool TouchObject(const std::string& owner, const std::string& name, const std::string& type,
                    const std::string& status, OraError& error);

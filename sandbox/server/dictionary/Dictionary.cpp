@@ -54,7 +54,7 @@ CREATE TABLE "SYS.ALL_TAB_COLS" (OWNER VARCHAR2(128) NOT NULL, TABLE_NAME VARCHA
   VIRTUAL_COLUMN VARCHAR2(3) DEFAULT 'NO', INTERNAL_COLUMN_ID NUMBER, USER_GENERATED VARCHAR2(3) DEFAULT 'YES');
 CREATE VIEW "SYS.ALL_TAB_COLUMNS" AS SELECT OWNER, TABLE_NAME, COLUMN_NAME, DATA_TYPE, DATA_TYPE_MOD,
   DATA_TYPE_OWNER, DATA_LENGTH, DATA_PRECISION, DATA_SCALE, NULLABLE, COLUMN_ID, DEFAULT_LENGTH, DATA_DEFAULT,
-  CHAR_LENGTH, CHAR_USED, DEFAULT_ON_NULL, IDENTITY_COLUMN FROM "SYS.ALL_TAB_COLS" WHERE HIDDEN_COLUMN = 'NO';
+  CHAR_LENGTH, CHAR_USED, DEFAULT_ON_NULL, IDENTITY_COLUMN FROM "SYS.ALL_TAB_COLS" WHERE USER_GENERATED = 'YES';
 CREATE TABLE "SYS.COLDEF$" (OWNER TEXT, TABLE_NAME TEXT, COLUMN_NAME TEXT, TYPE_SQL TEXT, DEFAULT_SQL TEXT,
   GENERATED_SQL TEXT, PRIMARY KEY (OWNER, TABLE_NAME, COLUMN_NAME));
 CREATE TABLE "SYS.CONS_INDEX$" (OWNER TEXT, CONSTRAINT_NAME TEXT, PRIMARY KEY (OWNER, CONSTRAINT_NAME));
@@ -318,6 +318,28 @@ bool HasDictionary(sqlite3* db) {
   std::vector<std::vector<std::string>> rows;
   return runner.Query("SELECT 1 FROM sqlite_master WHERE name = 'SYS.USER$'", {}, rows) &&
          !rows.empty();
+}
+
+bool UpgradeDictionary(sqlite3* db, std::string& message) {
+  SqliteRunner runner(db);
+  std::vector<std::vector<std::string>> rows;
+  if (!runner.Query("SELECT sql FROM sqlite_master WHERE type = 'view' AND name = "
+                    "'SYS.ALL_TAB_COLUMNS'",
+                    {}, rows)) {
+    message = runner.LastError();
+    return false;
+  }
+  const std::string older = "WHERE HIDDEN_COLUMN = 'NO'";
+  if (rows.empty() || rows[0][0].find(older) == std::string::npos)
+    return true;
+  std::string sql = rows[0][0];
+  sql.replace(sql.find(older), older.size(), "WHERE USER_GENERATED = 'YES'");
+  if (!runner.Exec("BEGIN; DROP VIEW \"SYS.ALL_TAB_COLUMNS\"; " + sql + "; COMMIT;")) {
+    message = runner.LastError();
+    runner.Exec("ROLLBACK");
+    return false;
+  }
+  return true;
 }
 
 bool CreateDictionary(sqlite3* db, const std::string& globalName, std::string& message) {

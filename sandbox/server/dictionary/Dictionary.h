@@ -16,6 +16,10 @@ bool CreateDictionary(sqlite3* db, const std::string& globalName, std::string& m
 // True when db already holds a dictionary (a persistent database reopened).
 bool HasDictionary(sqlite3* db);
 
+// Brings the views of a dictionary made by an older build up to this one's:
+// ALL_TAB_COLUMNS lists invisible columns. False with message on failure.
+bool UpgradeDictionary(sqlite3* db, std::string& message);
+
 // Names of SYS objects that unqualified names resolve to after the schema's own.
 bool IsDictionaryName(const std::string& upperName);
 

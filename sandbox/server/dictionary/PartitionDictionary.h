@@ -1,7 +1,7 @@
 // The dictionary of partitioned tables and indexes, LOB columns and the
 // table and index options that came with later releases (row movement,
 // compression, index visibility): the ALL_PART_*, ALL_TAB_[SUB]PARTITIONS,
-// ALL_IND_PARTITIONS and ALL_LOBS tables with their USER_ and DBA_ forms.
+// ALL_IND_[SUB]PARTITIONS and ALL_LOBS tables with their USER_ and DBA_ forms.
 #pragma once
 
 #include <sqlite3.h>

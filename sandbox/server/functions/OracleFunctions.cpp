@@ -580,6 +580,18 @@ void CurrVal(sqlite3_context* ctx, int, sqlite3_value** argv) {
   SequenceValue(ctx, argv, false);
 }
 
+void IntervalPartition(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  SqlFunctionContext& context = ContextOf(ctx);
+  std::string error;
+  if (context.intervalPartition &&
+      !context.intervalPartition(TextArg(argv[0]), TextArg(argv[1]), TextArg(argv[2]),
+                                 TextArg(argv[3]), error)) {
+    ResultOraError(ctx, error.c_str());
+    return;
+  }
+  sqlite3_result_null(ctx);
+}
+
 void Chr(sqlite3_context* ctx, int, sqlite3_value** argv) {
   const auto code = NumberArg(ctx, argv[0]);
   if (!code)
@@ -814,6 +826,7 @@ const FunctionEntry kFunctions[] = {
     {"ora_user", 0, User, false},
     {"ora_nextval", 2, NextVal, false},
     {"ora_currval", 2, CurrVal, false},
+    {"ora_interval_partition", 4, IntervalPartition, false},
     {"chr", 1, Chr, true},
     {"ascii", 1, Ascii, true},
     {"greatest", -1, Greatest, true},

@@ -38,6 +38,12 @@ struct SqlFunctionContext {
   std::function<bool(const std::string& owner, const std::string& unit, const std::string& member,
                      const std::vector<Value>& arguments, Value& result, std::string& error)>
       storedFunction;
+  // The partition an interval table makes for a row beyond its range
+  // partitions (ora_interval_partition); key and transition are stored
+  // values. False with an "ORA-nnnnn: text" message on failure.
+  std::function<bool(const std::string& owner, const std::string& table, const std::string& key,
+                     const std::string& transition, std::string& error)>
+      intervalPartition;
 };
 
 // Registers every function on db; context must outlive the connection.

@@ -10,6 +10,7 @@
 #include "sandbox/server/sql/GroupingSets.h"
 #include "sandbox/server/sql/HierarchicalQuery.h"
 #include "sandbox/server/sql/OuterJoinMarker.h"
+#include "sandbox/server/sql/StarColumns.h"
 #include "sandbox/server/sql/TokenRanges.h"
 #include "sandbox/server/sql/TokenStream.h"
 #include "sandbox/server/values/DecimalNumber.h"
@@ -373,6 +374,7 @@ std::size_t SqlTranslator::TranslateSelectList(std::size_t at, std::size_t end,
     return listEnd;
   }
   std::string list;
+  std::optional<StarColumns> stars;  // made at the first "*"
   while (i < listEnd) {
     std::size_t itemEnd = i;
     for (int depth = 0; itemEnd < listEnd; ++itemEnd) {
@@ -416,6 +418,13 @@ std::size_t SqlTranslator::TranslateSelectList(std::size_t at, std::size_t end,
     std::string item = TranslateRange(i, exprEnd, false);
     if (!star)
       item += " AS " + QuoteSqliteName(name);
+    if (star && (exprEnd - i == 1 || exprEnd - i == 3)) {
+      if (!stars)
+        stars.emplace(tokens_, listEnd, end, resolver_);
+      const std::string listed = exprEnd - i == 1 ? stars->All() : stars->Of(tokens_[i].Upper());
+      if (!listed.empty())
+        item = listed;
+    }
     // "jt.*" of a JSON_TABLE lists its columns, and so does "*" over a JSON_TABLE alone.
     std::string starTable = star && exprEnd - i == 3 ? tokens_[i].Upper() : std::string();
     if (star && exprEnd - i == 1 && listEnd + 2 < end && tokens_[listEnd].IsWord("FROM") &&
@@ -633,14 +642,17 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       }
       std::string list;
       for (auto [itemBegin, itemEnd] : Arguments(i + 2, listEnd)) {
-        std::string nulls = tokens_[itemEnd - 1].IsWord("DESC") ? " NULLS FIRST" : " NULLS LAST";
-        if (itemEnd - itemBegin > 2 && tokens_[itemEnd - 2].IsWord("NULLS") &&
+        // NULLS FIRST | LAST is SQLite's too; its last word is no name.
+        std::string placement;
+        if (itemEnd - itemBegin >= 3 && tokens_[itemEnd - 2].IsWord("NULLS") &&
             (tokens_[itemEnd - 1].IsWord("FIRST") || tokens_[itemEnd - 1].IsWord("LAST"))) {
-          nulls = " NULLS " + tokens_[itemEnd - 1].Upper();
+          placement = " NULLS " + tokens_[itemEnd - 1].Upper();
           itemEnd -= 2;
         }
-        list +=
-            (list.empty() ? "" : ", ") + TranslateRange(itemBegin, itemEnd, insideFunction) + nulls;
+        list += (list.empty() ? "" : ", ") + TranslateRange(itemBegin, itemEnd, insideFunction);
+        if (placement.empty())
+          placement = tokens_[itemEnd - 1].IsWord("DESC") ? " NULLS FIRST" : " NULLS LAST";
+        list += placement;
       }
       units.push_back({"ORDER"});
       units.push_back({"BY"});
@@ -738,7 +750,15 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       i = TranslateTableList(i + 1, end, units);
     } else if (t.IsWord("INTO") && i > begin && tokens_[i - 1].IsWord("INSERT")) {
       units.push_back({"INTO"});
-      i = TranslateTableItem(i + 1, end, units, false);
+      const std::size_t target = i + 1;
+      i = TranslateTableItem(target, end, units, false);
+      // Without a column list the values go to the visible columns.
+      if (!error_.IsSet() &&
+          (i >= end || !tokens_[i].IsSymbol("(") ||
+           (i + 1 < end && (tokens_[i + 1].IsWord("SELECT") || tokens_[i + 1].IsWord("WITH")))))
+        if (const std::string columns = InsertColumnList(tokens_, target, i, resolver_);
+            !columns.empty())
+          units.push_back({columns});
     } else if ((t.IsWord("UPDATE") || t.IsWord("DELETE")) && i == begin) {
       units.push_back({ToUpperAscii(t.text)});
       ++i;

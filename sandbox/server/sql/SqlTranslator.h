@@ -23,6 +23,11 @@ class NameResolver {
   // SQLite name of a table or view; schema is empty for an unqualified name.
   virtual std::optional<std::string> ResolveTable(const std::string& schema,
                                                   const std::string& name) = 0;
+  // The visible columns, in column order, of the table stored as storage
+  // when it has invisible columns; nullopt for any other table or view.
+  virtual std::optional<std::vector<std::string>> VisibleColumns(const std::string& /*storage*/) {
+    return std::nullopt;
+  }
   // Owner and name of a sequence.
   virtual bool ResolveSequence(const std::string& schema, const std::string& name,
                                std::string& owner, std::string& sequence) = 0;

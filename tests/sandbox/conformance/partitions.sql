@@ -64,6 +64,41 @@ create table conf_monthly (id number, d date) partition by range (d)
 select partitioning_type, partition_count from user_part_tables where table_name = 'CONF_MONTHLY';
 insert into conf_monthly values (1, to_date('2030-05-01', 'YYYY-MM-DD'));
 select count(*) from conf_monthly;
+-- Each row beyond the last bound makes the partition of its month, in bound
+-- order, with a name of the server's; NULL has no partition.
+create index conf_monthly_ix on conf_monthly (d) local;
+insert into conf_monthly values (2, to_date('2030-05-17', 'YYYY-MM-DD'));
+insert into conf_monthly values (3, to_date('2024-02-29 13:00', 'YYYY-MM-DD HH24:MI'));
+insert into conf_monthly values (4, to_date('2023-02-28', 'YYYY-MM-DD'));
+insert into conf_monthly values (5, null);
+select partition_position, high_value, interval from user_tab_partitions
+  where table_name = 'CONF_MONTHLY' and interval = 'YES' order by partition_position;
+select count(*) from user_tab_partitions
+  where table_name = 'CONF_MONTHLY' and partition_name like 'SYS_P%';
+select partition_position, interval from user_ind_partitions
+  where index_name = 'CONF_MONTHLY_IX' order by partition_position;
+select object_type, count(*) from user_objects
+  where object_name in ('CONF_MONTHLY', 'CONF_MONTHLY_IX') group by object_type
+  order by object_type;
+create table conf_steps (n number) partition by range (n) interval (100)
+  (partition s0 values less than (100));
+insert into conf_steps values (250);
+insert into conf_steps values (99);
+insert into conf_steps values (1000.5);
+insert into conf_steps values (1e300);
+select high_value, interval from user_tab_partitions
+  where table_name = 'CONF_STEPS' order by partition_position;
+create table conf_weeks (d date) partition by range (d)
+  interval (numtodsinterval(7, 'DAY'))
+  (partition w0 values less than (to_date('2024-01-01', 'YYYY-MM-DD')));
+insert into conf_weeks values (to_date('2024-01-09', 'YYYY-MM-DD'));
+select high_value from user_tab_partitions
+  where table_name = 'CONF_WEEKS' and interval = 'YES';
+create table conf_days (d date) partition by range (d) interval (interval '1' day)
+  (partition d0 values less than (to_date('2024-01-01', 'YYYY-MM-DD')));
+insert into conf_days values (to_date('2024-01-03 10:00', 'YYYY-MM-DD HH24:MI'));
+select high_value from user_tab_partitions
+  where table_name = 'CONF_DAYS' and interval = 'YES';
 
 -- Composite partitions from a subpartition template.
 create table conf_comp (id number, kind varchar2(1)) partition by range (id)
@@ -90,6 +125,15 @@ create index conf_orders_amount_ix on conf_orders (order_id, amount) local
 select partition_name from user_ind_partitions
   where index_name = 'CONF_ORDERS_AMOUNT_IX' order by partition_position;
 select alignment from user_part_indexes where index_name = 'CONF_ORDERS_AMOUNT_IX';
+-- A local index on a composite table has the table's subpartitions too.
+create index conf_comp_kind_ix on conf_comp (kind) local;
+select partition_name, composite, subpartition_count, status from user_ind_partitions
+  where index_name = 'CONF_COMP_KIND_IX' order by partition_position;
+select partition_name, subpartition_name, high_value, subpartition_position, status
+  from user_ind_subpartitions where index_name = 'CONF_COMP_KIND_IX'
+  order by partition_position, subpartition_position;
+select object_type, count(*) from user_objects where object_name = 'CONF_COMP_KIND_IX'
+  group by object_type order by object_type;
 create index conf_bad_ix on conf_orders (amount) local (partition only_one);
 create unique index conf_bad_ix on conf_orders (region, amount) local;
 create table conf_plain (id number, code varchar2(10), note varchar2(20));
@@ -142,6 +186,16 @@ select column_name, segment_name, securefile, in_row, chunk
   from user_lobs where table_name = 'CONF_DOCS' and column_name = 'PIC';
 create table conf_bad_docs (id number, body clob) lob (nosuch) store as securefile;
 
+-- Partitions and subpartitions are objects of their own under the name of
+-- their table or index; a table or partition made of subpartitions has no
+-- data object of its own.
+select object_name, subobject_name, object_type from user_objects
+  where object_name in ('CONF_ORDERS', 'CONF_COMP', 'CONF_ORDERS_REGION_IX')
+  order by object_name, object_type, subobject_name;
+select object_type, count(*) from user_objects
+  where object_name in ('CONF_ORDERS', 'CONF_COMP', 'CONF_AMOUNT_GX')
+  and data_object_id is null group by object_type order by object_type;
+
 -- Dropping a table forgets its partitions and LOBs.
 drop table conf_lines;
 drop table conf_orders cascade constraints;
@@ -149,3 +203,8 @@ drop table conf_docs;
 select count(*) from user_tab_partitions where table_name in ('CONF_ORDERS', 'CONF_LINES');
 select count(*) from user_part_indexes where table_name = 'CONF_ORDERS';
 select count(*) from user_lobs where table_name = 'CONF_DOCS';
+select count(*) from user_objects
+  where object_name in ('CONF_ORDERS', 'CONF_LINES', 'CONF_ORDERS_REGION_IX');
+drop index conf_comp_kind_ix;
+select count(*) from user_ind_subpartitions;
+select count(*) from user_objects where object_name = 'CONF_COMP_KIND_IX';

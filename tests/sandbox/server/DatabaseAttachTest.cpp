@@ -7,7 +7,10 @@
 #include <fstream>
 #include <thread>
 
+#include <sqlite3.h>
 #include <unistd.h>
+
+#include <memory>
 
 #include "ServerTestSession.h"
 #include "sandbox/server/sql/SqlToken.h"
@@ -83,6 +86,48 @@ TEST(DatabaseAttachTest, FileDatabasesKeepCommittedWork) {
   ServerTestSession db(reopened);
   EXPECT_EQ(db.Value1("select a from kept"), "42");
   EXPECT_EQ(db.Value1("select count(*) from all_constraints where table_name = 'KEPT'"), "1");
+}
+
+// A file whose ALL_TAB_COLUMNS still leaves out every hidden column, as
+// builds before invisible columns made it, lists them once it is opened.
+TEST(DatabaseAttachTest, OlderDictionaryViewsAreBroughtUpToDateWhenOpened) {
+  TempDir dir;
+  const fs::path file = dir.path() / "older.db";
+  OraError error;
+  {
+    auto database = AttachDatabase("file:" + file.string(), error);
+    ASSERT_TRUE(database) << error.message;
+    ServerTestSession db(database);
+    db.Script("create table shelf (a number, b number invisible);");
+  }
+  {
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(file.string().c_str(), &raw), SQLITE_OK);
+    const std::unique_ptr<sqlite3, int (*)(sqlite3*)> handle(raw, sqlite3_close);
+    sqlite3_stmt* read = nullptr;
+    ASSERT_EQ(
+        sqlite3_prepare_v2(raw, "SELECT sql FROM sqlite_master WHERE name = 'SYS.ALL_TAB_COLUMNS'",
+                           -1, &read, nullptr),
+        SQLITE_OK);
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(read, sqlite3_finalize);
+    ASSERT_EQ(sqlite3_step(read), SQLITE_ROW);
+    std::string sql = reinterpret_cast<const char*>(sqlite3_column_text(read, 0));
+    const std::string current = "USER_GENERATED = 'YES'";
+    ASSERT_NE(sql.find(current), std::string::npos);
+    sql.replace(sql.find(current), current.size(), "HIDDEN_COLUMN = 'NO'");
+    ASSERT_EQ(sqlite3_exec(raw, ("DROP VIEW \"SYS.ALL_TAB_COLUMNS\"; " + sql).c_str(), nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+  }
+  // A copy is a database not yet open.
+  const fs::path copy = dir.path() / "older-copy.db";
+  fs::copy_file(file, copy);
+  auto reopened = AttachDatabase("file:" + copy.string(), error);
+  ASSERT_TRUE(reopened) << error.message;
+  ServerTestSession db(reopened);
+  EXPECT_EQ(db.Rows("select column_name, column_id from user_tab_columns where table_name = "
+                    "'SHELF' order by column_name"),
+            (std::vector<std::string>{"A|1", "B|"}));
 }
 
 TEST(DatabaseAttachTest, DamagedFileGivesAnErrorAndStaysAsItWas) {

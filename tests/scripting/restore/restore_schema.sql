@@ -71,6 +71,32 @@ create table accounts (
   holder      customer_typ
 );
 comment on table employees is 'Staff, each with a department and a manager';
+-- Invisible columns, one of them visible again: the replay must keep both
+-- column orders and the values "*" does not show.
+create table price_list (
+  item_id     number(6) constraint price_list_pk primary key,
+  list_price  number(8,2) invisible,
+  item_name   varchar2(20),
+  cost        number(8,2) invisible default 0,
+  note        varchar2(10) invisible
+);
+alter table price_list modify (note visible);
+-- An interval table whose rows made partitions of their own, with a local
+-- index: the report writes its range partition alone, and the replayed rows
+-- make the same intervals again.
+create table salary_history (
+  employee_id  number(6),
+  changed      date,
+  salary       number(8,2)
+) partition by range (changed) interval (numtoyminterval(1, 'MONTH'))
+  (partition history_start values less than (to_date('2024-01-01', 'YYYY-MM-DD')));
+create index salary_history_ix on salary_history (employee_id) local;
+insert into salary_history values (100, to_date('2023-06-01', 'YYYY-MM-DD'), 20000);
+insert into salary_history values (100, to_date('2024-03-15', 'YYYY-MM-DD'), 24000);
+insert into salary_history values (101, to_date('2024-07-01', 'YYYY-MM-DD'), 17000);
+insert into price_list (item_id, list_price, item_name, cost, note)
+  values (1, 9.5, 'Pen', 2, 'blue');
+insert into price_list values (2, 'Ink', 'black');
 
 insert into accounts values (1, null);
 insert into regions values (1, 'Europe');

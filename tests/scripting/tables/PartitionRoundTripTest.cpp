@@ -1,7 +1,7 @@
-// A warehouse schema of partitioned tables and indexes, LOB storage, index
-// options, compression and row movement is scripted, the script replayed
-// into an empty database without a failure, and the two dictionaries
-// compared, partitions and LOBs included.
+// A warehouse schema of partitioned tables and indexes (keys kept by local
+// indexes among them), LOB storage, index options, compression and row
+// movement is scripted, the script replayed into an empty database without
+// a failure, and the two dictionaries compared, partitions and LOBs included.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -44,6 +44,17 @@ std::vector<std::string> WarehouseStatements() {
       "R_DAMAGED values ('D'), subpartition R_OTHER values (default)) (partition RETURNS_1 "
       "values less than (1000), partition RETURNS_2 values less than (2000))",
       "create index RETURNS_REASON_IX on RETURNS (REASON) local",
+      // Keys kept by local indexes: the key's own index, and one of
+      // another name.
+      "create table PAYMENTS (PAY_ID number(10) not null, PAID number(8) not null, REF "
+      "varchar2(20) not null) partition by range (PAID) (partition PAY_OLD values less than "
+      "(20240101), partition PAY_NEW values less than (maxvalue))",
+      "create unique index PAYMENTS_PK on PAYMENTS (PAY_ID, PAID) local",
+      "alter table PAYMENTS add constraint PAYMENTS_PK primary key (PAY_ID, PAID) using index "
+      "PAYMENTS_PK",
+      "create unique index PAYMENTS_REF_UX on PAYMENTS (REF, PAID) local",
+      "alter table PAYMENTS add constraint PAYMENTS_REF_UK unique (REF, PAID) using index "
+      "PAYMENTS_REF_UX",
       "create table ORDER_HEADS (ORDER_ID number(10) constraint ORDER_HEADS_PK primary key, "
       "PLACED number(8) not null) partition by range (ORDER_ID) (partition HEADS_LOW values "
       "less than (5000) tablespace TS_A, partition HEADS_HIGH values less than (maxvalue))",
@@ -76,10 +87,18 @@ TEST(PartitionRoundTripTest, ReplayedScriptRebuildsPartitionsLobsAndOptions) {
 
   // The comparison saw what the fixture holds.
   const auto& rows = trip.source.rows;
-  EXPECT_EQ(rows.at("user_part_tables").size(), 8u);
+  EXPECT_EQ(rows.at("user_part_tables").size(), 9u);
+  EXPECT_TRUE(Holds(rows.at("user_ind_subpartitions"),
+                    "RETURNS_REASON_IX|RETURNS_2|RETURNS_2_R_OTHER|DEFAULT|2|USABLE|USERS"))
+      << ::testing::PrintToString(rows.at("user_ind_subpartitions"));
+  EXPECT_TRUE(Holds(rows.at("user_constraints"),
+                    "PAYMENTS|PAYMENTS_PK|P|||||ENABLED|NOT DEFERRABLE|IMMEDIATE|VALIDATED|USER "
+                    "NAME|PAYMENTS_PK"));
+  EXPECT_TRUE(Holds(rows.at("user_part_indexes"),
+                    "PAYMENTS_PK|PAYMENTS|RANGE|NONE|2|1|LOCAL|NON_PREFIXED"));
   EXPECT_TRUE(Holds(rows.at("user_tab_partitions"),
                     "SALES|SALES_2023|NO|0|to_date('2024-01-01', 'YYYY-MM-DD'), 0|1|TS_2023|5|"
-                    "DISABLED"))
+                    "DISABLED|NO"))
       << ::testing::PrintToString(rows.at("user_tab_partitions"));
   EXPECT_TRUE(Holds(rows.at("user_tab_subpartitions"),
                     "RETURNS|RETURNS_2|RETURNS_2_R_OTHER|DEFAULT|2|USERS"));
@@ -87,7 +106,7 @@ TEST(PartitionRoundTripTest, ReplayedScriptRebuildsPartitionsLobsAndOptions) {
       Holds(rows.at("user_part_indexes"), "SALES_AMOUNT_GX|SALES|RANGE|NONE|2|1|GLOBAL|PREFIXED"));
   EXPECT_TRUE(Holds(rows.at("user_ind_partitions"),
                     "SALES_SOLD_IX|SALES_SOLD_2023|NO|to_date('2024-01-01', 'YYYY-MM-DD'), "
-                    "0|1|USABLE|TS_IDX|YES"));
+                    "0|1|USABLE|TS_IDX|YES|NO"));
   EXPECT_TRUE(
       Holds(rows.at("user_indexes"),
             "ITEMS|ITEMS_SKU_IX|NORMAL|NONUNIQUE|ENABLED|1|USERS|2|255|10|N|NO|VISIBLE|NO"));

@@ -1,0 +1,145 @@
+#include "sandbox/server/sql/StarColumns.h"
+
+#include "sandbox/server/SqliteHandle.h"
+
+namespace sandbox {
+
+namespace {
+
+bool IsName(const SqlToken& t) {
+  return t.type == SqlToken::Type::Word || t.type == SqlToken::Type::QuotedName;
+}
+
+bool EndsFromClause(const SqlToken& t) {
+  for (const char* word : {"WHERE", "GROUP", "ORDER", "HAVING", "UNION", "MINUS", "INTERSECT",
+                           "EXCEPT", "CONNECT", "START", "FOR", "SET", "VALUES", "RETURNING"})
+    if (t.IsWord(word))
+      return true;
+  return t.IsSymbol(")") || t.IsSymbol(";");
+}
+
+bool IsJoinWord(const SqlToken& t) {
+  for (const char* word : {"JOIN", "INNER", "LEFT", "RIGHT", "FULL", "OUTER", "CROSS", "NATURAL"})
+    if (t.IsWord(word))
+      return true;
+  return false;
+}
+
+// After the parenthesis at open, or end when it is not closed.
+std::size_t AfterClose(const std::vector<SqlToken>& tokens, std::size_t open, std::size_t end) {
+  int depth = 0;
+  for (std::size_t i = open; i < end; ++i) {
+    depth += tokens[i].IsSymbol("(") ? 1 : tokens[i].IsSymbol(")") ? -1 : 0;
+    if (depth == 0)
+      return i + 1;
+  }
+  return end;
+}
+
+// [schema.]name at i: its parts, and the index after them.
+std::size_t ReadName(const std::vector<SqlToken>& tokens, std::size_t i, std::size_t end,
+                     std::vector<std::string>& parts) {
+  parts = {tokens[i].Upper()};
+  for (++i; i + 1 < end && tokens[i].IsSymbol(".") && IsName(tokens[i + 1]); i += 2)
+    parts.push_back(tokens[i + 1].Upper());
+  return i;
+}
+
+std::optional<std::vector<std::string>> VisibleColumnsOf(NameResolver& resolver,
+                                                         const std::vector<std::string>& parts) {
+  if (parts.size() > 2)
+    return std::nullopt;
+  const auto storage = resolver.ResolveTable(parts.size() == 2 ? parts[0] : "", parts.back());
+  return storage ? resolver.VisibleColumns(*storage) : std::nullopt;
+}
+
+std::string ColumnsOf(const std::string& alias, const std::vector<std::string>& columns) {
+  std::string text;
+  for (const std::string& column : columns)
+    text += (text.empty() ? "" : ", ") + QuoteSqliteName(alias) + "." + QuoteSqliteName(column);
+  return text;
+}
+
+}  // namespace
+
+StarColumns::StarColumns(const std::vector<SqlToken>& tokens, std::size_t listEnd, std::size_t end,
+                         NameResolver& resolver) {
+  std::size_t i = listEnd;
+  // SELECT ... INTO variables FROM: the items start after FROM.
+  while (i < end && !tokens[i].IsWord("FROM"))
+    i = tokens[i].IsSymbol("(") ? AfterClose(tokens, i, end) : i + 1;
+  bool expectItem = true;
+  for (++i; i < end;) {
+    const SqlToken& t = tokens[i];
+    if (t.IsSymbol("(")) {
+      i = AfterClose(tokens, i, end);
+      if (expectItem) {  // a subquery, known by its alias alone
+        if (i < end && IsName(tokens[i]) && !IsReservedWord(tokens[i]))
+          sources_.push_back({tokens[i++].Upper(), std::nullopt});
+        else
+          named_ = false;
+        expectItem = false;
+      }
+      continue;
+    }
+    if (EndsFromClause(t))
+      break;
+    if (t.IsSymbol(",") || IsJoinWord(t)) {
+      expectItem = true;
+    } else if (t.IsWord("ON") || t.IsWord("USING")) {
+      expectItem = false;
+    } else if (expectItem && IsName(t)) {
+      std::vector<std::string> parts;
+      i = ReadName(tokens, i, end, parts);
+      if (i < end && tokens[i].IsSymbol("(")) {  // TABLE(...), JSON_TABLE(...)
+        named_ = false;
+        expectItem = false;
+        continue;
+      }
+      Source source{parts.back(), VisibleColumnsOf(resolver, parts)};
+      if (i < end && IsName(tokens[i]) && !IsReservedWord(tokens[i]))
+        source.alias = tokens[i++].Upper();
+      sources_.push_back(std::move(source));
+      expectItem = false;
+      continue;
+    }
+    ++i;
+  }
+}
+
+std::string StarColumns::All() const {
+  bool invisible = false;
+  for (const Source& source : sources_)
+    invisible = invisible || source.visible.has_value();
+  if (!invisible || !named_)
+    return {};
+  std::string text;
+  for (const Source& source : sources_)
+    text += (text.empty() ? "" : ", ") + (source.visible ? ColumnsOf(source.alias, *source.visible)
+                                                         : QuoteSqliteName(source.alias) + ".*");
+  return text;
+}
+
+std::string StarColumns::Of(const std::string& qualifier) const {
+  for (const Source& source : sources_)
+    if (source.alias == qualifier)
+      return source.visible ? ColumnsOf(source.alias, *source.visible) : std::string();
+  return {};
+}
+
+std::string InsertColumnList(const std::vector<SqlToken>& tokens, std::size_t at, std::size_t end,
+                             NameResolver& resolver) {
+  if (at >= end || !IsName(tokens[at]))
+    return {};
+  std::vector<std::string> parts;
+  ReadName(tokens, at, end, parts);
+  const auto columns = VisibleColumnsOf(resolver, parts);
+  if (!columns)
+    return {};
+  std::string text;
+  for (const std::string& column : *columns)
+    text += (text.empty() ? " (" : ", ") + QuoteSqliteName(column);
+  return text + ")";
+}
+
+}  // namespace sandbox
