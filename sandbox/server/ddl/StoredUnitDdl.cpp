@@ -33,6 +33,44 @@ std::string StoredSource(Catalog& catalog, const std::string& owner, const std::
   return text;
 }
 
+// How a trigger's body uses the row: any :NEW or :OLD reference, and an
+// assignment to :NEW.col (as target of := or of SELECT ... INTO).
+struct RowReferenceUse {
+  bool any = false;
+  bool newAssigned = false;
+};
+
+RowReferenceUse FindRowReferences(const std::vector<SqlToken>& tokens, std::size_t bodyBegin,
+                                  const std::string& referencing) {
+  // referencing: "REFERENCING NEW AS n OLD AS o"
+  std::vector<std::string> words;
+  for (std::size_t at = 0, end; at < referencing.size(); at = end + 1) {
+    end = referencing.find(' ', at);
+    if (end == std::string::npos)
+      end = referencing.size();
+    words.push_back(referencing.substr(at, end - at));
+  }
+  const std::string newName = words.size() > 3 ? words[3] : "NEW";
+  const std::string oldName = words.size() > 6 ? words[6] : "OLD";
+  RowReferenceUse use;
+  bool inInto = false;
+  for (std::size_t i = bodyBegin; i < tokens.size(); ++i) {
+    const SqlToken& t = tokens[i];
+    // SELECT ... INTO targets, not the table of INSERT INTO
+    if (t.IsWord("INTO"))
+      inInto = !tokens[i - 1].IsWord("INSERT") && !tokens[i - 1].IsWord("MERGE");
+    else if (t.IsWord("FROM") || t.IsSymbol(";"))
+      inInto = false;
+    if (t.type != SqlToken::Type::Bind || (t.text != newName && t.text != oldName) ||
+        i + 2 >= tokens.size() || !tokens[i + 1].IsSymbol("."))
+      continue;
+    use.any = true;
+    const bool assigned = inInto || (i + 3 < tokens.size() && tokens[i + 3].IsSymbol(":="));
+    use.newAssigned = use.newAssigned || (assigned && t.text == newName);
+  }
+  return use;
+}
+
 }  // namespace
 
 UnitReferences StoredUnitDdl::References(const std::string& owner, const std::string& name,
@@ -248,6 +286,27 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
   }
   const bool eachRow = in_.AcceptWords("FOR", "EACH") && in_.AcceptWord("ROW");
   const std::size_t headerEnd = in_.Position();
+  // Triggers of one timing fire in creation order, which is also the order
+  // FOLLOWS can name (the trigger it follows exists already).
+  if (in_.AcceptWord("FOLLOWS") || in_.AcceptWord("PRECEDES")) {
+    do {
+      std::string orderOwner, orderName;
+      if (!in_.ReadQualifiedName(orderOwner, orderName, owner, error, 904, "invalid identifier"))
+        return false;
+      if (!catalog.Any("SELECT 1 FROM \"SYS.ALL_TRIGGERS\" WHERE OWNER = ? AND TRIGGER_NAME = ?",
+                       {Value::Text(orderOwner), Value::Text(orderName)})) {
+        error = {4080, "trigger '" + orderName + "' does not exist"};
+        return false;
+      }
+    } while (in_.AcceptSymbol(","));
+  }
+  const bool disabled = in_.AcceptWord("DISABLE");
+  if (!disabled)
+    in_.AcceptWord("ENABLE");
+  if (!eachRow && timing != "INSTEAD OF" && in_.Peek().IsWord("WHEN")) {
+    error = {4077, "WHEN clause cannot be used with table level triggers"};
+    return false;
+  }
   std::string whenClause;
   if (in_.AcceptWord("WHEN")) {
     if (!in_.Peek().IsSymbol("(")) {
@@ -284,6 +343,16 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
       timing == "INSTEAD OF" ? "INSTEAD OF" : timing + (eachRow ? " EACH ROW" : " STATEMENT");
   std::vector<CompilationError> errors =
       CheckUnit(context_.sql, tokens, textBegin, nameBegin, name, "TRIGGER", false);
+  const RowReferenceUse use = FindRowReferences(tokens, bodyBegin, referencing);
+  if (use.any && !eachRow && timing != "INSTEAD OF") {
+    error = {4082, "NEW or OLD references not allowed in table level triggers"};
+    return false;
+  }
+  // Only a BEFORE trigger of an INSERT or UPDATE can change the new row.
+  if (errors.empty() && use.newAssigned &&
+      (timing != "BEFORE" ||
+       (events.find("INSERT") == std::string::npos && events.find("UPDATE") == std::string::npos)))
+    errors.push_back({0, 0, 4084, "ORA-04084: cannot change NEW values for this trigger type"});
   UnitReferences references;
   if (errors.empty()) {
     references = References(owner, name, "TRIGGER", bodyBegin, textBegin);
@@ -292,11 +361,12 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
   references.objects.insert(references.objects.begin(), {tableOwner, table, baseType});
   const bool valid = errors.empty();
   if (!catalog.Exec("INSERT INTO \"SYS.ALL_TRIGGERS\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                    "'ENABLED', ?, 'PL/SQL', ?)",
+                    "?, ?, 'PL/SQL', ?)",
                     {Value::Text(owner), Value::Text(name), Value::Text(triggerType),
                      Value::Text(events), Value::Text(tableOwner), Value::Text(baseType),
                      Value::Text(table), Value::Text(columns), Value::Text(referencing),
-                     Value::Text(whenClause), Value::Text(description), Value::Text(body)},
+                     Value::Text(whenClause), Value::Text(disabled ? "DISABLED" : "ENABLED"),
+                     Value::Text(description), Value::Text(body)},
                     error) ||
       !StoreSource(owner, name, "TRIGGER", textBegin, error) ||
       !RecordUnitErrors(catalog, owner, name, "TRIGGER", errors, error) ||

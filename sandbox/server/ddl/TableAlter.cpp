@@ -333,8 +333,16 @@ bool TableDdl::AlterConstraintState(const std::string& owner, const std::string&
     validate = true;
   else if (in_.AcceptWord("NOVALIDATE"))
     validate = false;
-  if (in_.Peek().IsWord("ALL") || in_.Peek().IsWord("TABLE") || in_.Peek().IsWord("ROW")) {
-    while (!in_.AtEnd())  // ENABLE ALL TRIGGERS, TABLE LOCK, ROW MOVEMENT: nothing kept
+  if (in_.AcceptWord("ALL")) {
+    if (!in_.ExpectWord("TRIGGERS", error))
+      return false;
+    return context_.catalog.Exec(
+        "UPDATE \"SYS.ALL_TRIGGERS\" SET STATUS = ? WHERE TABLE_OWNER = ? AND TABLE_NAME = ?",
+        {Value::Text(enable ? "ENABLED" : "DISABLED"), Value::Text(owner), Value::Text(table)},
+        error);
+  }
+  if (in_.Peek().IsWord("TABLE") || in_.Peek().IsWord("ROW")) {
+    while (!in_.AtEnd())  // TABLE LOCK, ROW MOVEMENT: nothing kept
       in_.Skip();
     return true;
   }
