@@ -270,6 +270,11 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
     error = {942, "table or view does not exist"};
     return false;
   }
+  if ((baseType == "VIEW") != (timing == "INSTEAD OF")) {
+    error = baseType == "VIEW" ? OraError{25001, "cannot create this trigger type on views"}
+                               : OraError{25002, "cannot create INSTEAD OF triggers on tables"};
+    return false;
+  }
   std::string referencing = "REFERENCING NEW AS NEW OLD AS OLD";
   if (in_.AcceptWord("REFERENCING")) {
     std::string oldName = "OLD", newName = "NEW";

@@ -22,7 +22,8 @@ std::vector<std::string> Words(const std::string& text, char separator) {
 }
 
 TableTrigger ReadTrigger(const std::vector<std::string>& row) {
-  // row: owner, name, type, event, columns, referencing, when, status, body, object status
+  // row: owner, name, type, event, columns, referencing, when, status, body,
+  // object status
   TableTrigger trigger;
   trigger.qualifiedName = row[0] + "." + row[1];
   const std::string& type = row[2];
@@ -99,13 +100,16 @@ std::shared_ptr<const TableTriggers> TriggerCache::Find(ServerDatabase& database
   std::vector<std::vector<std::string>> rows;
   runner.Query(
       "SELECT t.OWNER, t.TRIGGER_NAME, t.TRIGGER_TYPE, t.TRIGGERING_EVENT, t.COLUMN_NAME, "
-      "t.REFERENCING_NAMES, t.WHEN_CLAUSE, t.STATUS, t.TRIGGER_BODY, o.STATUS "
+      "t.REFERENCING_NAMES, t.WHEN_CLAUSE, t.STATUS, t.TRIGGER_BODY, o.STATUS, "
+      "t.BASE_OBJECT_TYPE "
       "FROM \"SYS.ALL_TRIGGERS\" t JOIN \"SYS.ALL_OBJECTS\" o ON o.OWNER = t.OWNER AND "
       "o.OBJECT_NAME = t.TRIGGER_NAME AND o.OBJECT_TYPE = 'TRIGGER' "
       "WHERE t.TABLE_OWNER = ? AND t.TABLE_NAME = ? ORDER BY o.OBJECT_ID",
       key, rows);
-  for (const auto& row : rows)
+  for (const auto& row : rows) {
     triggers->triggers.push_back(ReadTrigger(row));
+    triggers->isView = row[10] == "VIEW";
+  }
   rows.clear();
   runner.Query(
       "SELECT COLUMN_NAME, HIDDEN_COLUMN, VIRTUAL_COLUMN, IDENTITY_COLUMN, DATA_DEFAULT FROM "

@@ -32,9 +32,11 @@ struct TableTrigger {
   bool FiresFor(DmlEvent event, const std::vector<std::string>& setColumns) const;
 };
 
-// A table's triggers in firing order (creation order) and its columns.
+// A table's (or view's) triggers in firing order (creation order) and its
+// columns.
 struct TableTriggers {
   std::string owner, table;
+  bool isView = false;                 // whose triggers are all INSTEAD OF
   std::vector<std::string> columns;    // in column order, hidden ones too
   std::vector<bool> writable;          // per column: neither virtual nor hidden
   std::vector<std::string> visible;    // the columns an INSERT without a list fills

@@ -235,7 +235,7 @@ bool TriggeredDml::FindRows(std::vector<std::vector<Value>>& rows, OraError& err
     }
     return true;
   }
-  add("ROWID");
+  add(table_.isView ? "NULL" : "ROWID");
   for (const std::string& column : table_.columns)
     add(Quoted(column));
   for (const TokenRange& value : parts_.values)
@@ -326,7 +326,15 @@ bool TriggeredDml::Run(std::uint64_t& rowsProcessed, OraError& error) {
       parts_.event == DmlEvent::Update ? parts_.columns : std::vector<std::string>{};
   TriggerFiring firing(session_, table_, parts_.event, setColumns);
   using Timing = TableTrigger::Timing;
-  if (!firing.Prepare(error) || !firing.Fire(Timing::Before, nullptr, error))
+  if (!firing.Prepare(error))
+    return false;
+  // A view changes only through its INSTEAD OF triggers, run for each row
+  // in place of the change.
+  if (table_.isView && !firing.HasRowTriggers(Timing::InsteadOf)) {
+    error = {1732, "data manipulation operation not legal on this view"};
+    return false;
+  }
+  if (!firing.Fire(Timing::Before, nullptr, error))
     return false;
   std::vector<std::vector<Value>> rows;
   if (!FindRows(rows, error))
@@ -338,7 +346,7 @@ bool TriggeredDml::Run(std::uint64_t& rowsProcessed, OraError& error) {
         firing.HasRowTriggers(Timing::Before) || firing.HasRowTriggers(Timing::After);
     const bool singleRowInsert = parts_.event == DmlEvent::Insert && parts_.query.second == 0;
     MutatingGuard mutating(session_.MutatingTables(), table_.QualifiedName(),
-                           rowTriggers && !singleRowInsert);
+                           rowTriggers && !singleRowInsert && !table_.isView);
     for (const std::vector<Value>& found : rows) {
       TriggerRow row{std::vector<Value>(count), std::vector<Value>(count),
                      std::vector<bool>(count)};
@@ -353,7 +361,7 @@ bool TriggeredDml::Run(std::uint64_t& rowsProcessed, OraError& error) {
         if (!ApplyDefaults(row, given, error))
           return false;
       } else {
-        rowNumber = RowNumberOf(found[0].text);
+        rowNumber = table_.isView ? 0 : RowNumberOf(found[0].text);
         std::copy(found.begin() + 1, found.begin() + 1 + static_cast<std::ptrdiff_t>(count),
                   row.oldValues.begin());
         if (parts_.event == DmlEvent::Update) {
@@ -365,8 +373,10 @@ bool TriggeredDml::Run(std::uint64_t& rowsProcessed, OraError& error) {
           }
         }
       }
-      if (!firing.Fire(Timing::Before, &row, error) || !ChangeRow(row, given, rowNumber, error) ||
-          !firing.Fire(Timing::After, &row, error))
+      if (table_.isView ? !firing.Fire(Timing::InsteadOf, &row, error)
+                        : !firing.Fire(Timing::Before, &row, error) ||
+                              !ChangeRow(row, given, rowNumber, error) ||
+                              !firing.Fire(Timing::After, &row, error))
         return false;
     }
   }
