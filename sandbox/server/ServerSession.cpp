@@ -144,7 +144,7 @@ std::optional<std::string> ServerSession::FindTable(const std::string& schema,
       if (IsDictionaryName(object))
         return VisibleDictionaryStorage(object, database_->Functions());
     } else {
-      CompileViewInUse(*this, owner, object);
+      CompileInUse(*this, {owner, object, "VIEW"});
       if (exists(StorageName(owner, object)))
         return StorageName(owner, object);
     }

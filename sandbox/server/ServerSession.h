@@ -70,9 +70,10 @@ class ServerSession : public Session, public NameResolver {
   // changing: a statement that names one fails with ORA-04091.
   std::vector<std::string>& MutatingTables() { return mutating_; }
   const std::string& DateFormatModel() const { return dateFormat_; }
-  // How deep compilations of views in use nest within this session's
-  // statement (views of FORCE views may refer to one another in a circle).
-  int& ViewCompileDepth() { return viewCompileDepth_; }
+  // How deep compilations of views and triggers in use nest within this
+  // session's statement (views of FORCE views may refer to one another in a
+  // circle).
+  int& CompileInUseDepth() { return compileInUseDepth_; }
 
  private:
   // Sets the function context to this session; call under the database lock.
@@ -142,7 +143,7 @@ class ServerSession : public Session, public NameResolver {
   int storedFunctionDepth_ = 0;  // stored functions in SQL running now, nested
   plsql::BlockCache compiled_;
   SchemaView compiledView_;
-  int viewCompileDepth_ = 0;
+  int compileInUseDepth_ = 0;
   plsql::StoredUnits storedUnits_;
   TriggerCache triggers_;
   std::vector<FiringTrigger> firing_;

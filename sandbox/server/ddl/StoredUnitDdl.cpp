@@ -336,6 +336,13 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
     error = {4081, "trigger '" + name + "' already exists"};
     return false;
   }
+  // CREATE OR REPLACE keeps the trigger's object id, and so its place in
+  // the firing order.
+  const auto keptId = exists ? catalog.Rows(
+                                   "SELECT OBJECT_ID FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND "
+                                   "OBJECT_NAME = ? AND OBJECT_TYPE = 'TRIGGER'",
+                                   {Value::Text(owner), Value::Text(name)})
+                             : std::vector<std::vector<std::string>>{};
   if (exists && !RemoveUnit(owner, name, "TRIGGER", error))
     return false;
   // The description runs from the trigger's name to the WHEN clause or the
@@ -376,6 +383,11 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
       !StoreSource(owner, name, "TRIGGER", textBegin, error) ||
       !RecordUnitErrors(catalog, owner, name, "TRIGGER", errors, error) ||
       !catalog.AddObject(owner, name, "TRIGGER", error, valid ? "VALID" : "INVALID") ||
+      (!keptId.empty() &&
+       !catalog.Exec("UPDATE \"SYS.ALL_OBJECTS\" SET OBJECT_ID = ? WHERE OWNER = ? AND "
+                     "OBJECT_NAME = ? AND OBJECT_TYPE = 'TRIGGER'",
+                     {Value::Number(keptId[0][0]), Value::Text(owner), Value::Text(name)},
+                     error)) ||
       !RecordDependencies(catalog, {owner, name, "TRIGGER"}, references.objects, error))
     return false;
   if (!valid)

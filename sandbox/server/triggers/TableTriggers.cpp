@@ -25,6 +25,8 @@ TableTrigger ReadTrigger(const std::vector<std::string>& row) {
   // row: owner, name, type, event, columns, referencing, when, status, body,
   // object status
   TableTrigger trigger;
+  trigger.owner = row[0];
+  trigger.name = row[1];
   trigger.qualifiedName = row[0] + "." + row[1];
   const std::string& type = row[2];
   trigger.timing = type.rfind("BEFORE", 0) == 0  ? TableTrigger::Timing::Before

@@ -18,6 +18,7 @@ enum class DmlEvent { Insert, Update, Delete };
 
 struct TableTrigger {
   enum class Timing { Before, After, InsteadOf };
+  std::string owner, name;
   std::string qualifiedName;  // "OWNER.NAME", as error trails name it
   Timing timing = Timing::Before;
   bool eachRow = false;

@@ -5,6 +5,7 @@
 
 #include "sandbox/plsql/Interpreter.h"
 #include "sandbox/server/ServerSession.h"
+#include "sandbox/server/ddl/ObjectCompiler.h"
 #include "sandbox/server/triggers/RowReferences.h"
 
 namespace sandbox {
@@ -83,7 +84,7 @@ bool TriggerFiring::Prepare(OraError& error) {
   for (const TableTrigger& trigger : table_.triggers) {
     if (!trigger.enabled || !trigger.FiresFor(event_, setColumns_))
       continue;
-    if (!trigger.valid) {
+    if (!trigger.valid && !CompileInUse(session_, {trigger.owner, trigger.name, "TRIGGER"})) {
       error = InvalidTrigger(trigger.qualifiedName);
       return false;
     }

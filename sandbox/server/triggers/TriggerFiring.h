@@ -31,7 +31,8 @@ class TriggerFiring {
                 std::vector<std::string> setColumns);
 
   // Compiles the enabled triggers the event fires; ORA-04098 for one that
-  // is INVALID or does not compile, ORA-00036 past the nesting limit.
+  // stays INVALID when compiled again or that our compiler cannot compile,
+  // ORA-00036 past the nesting limit.
   bool Prepare(OraError& error);
   bool HasRowTriggers(TableTrigger::Timing timing) const;
   // Fires the triggers of a timing: statement triggers when row is null.

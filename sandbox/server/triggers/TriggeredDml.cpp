@@ -183,7 +183,10 @@ bool TriggeredDml::ReadUpdate(std::size_t at, OraError& error) {
     return false;
   }
   const std::size_t where = FindWord(tokens_, at + 1, tokens_.size(), "WHERE");
-  for (const TokenRange& item : ListItems(tokens_, at + 1, where)) {
+  const std::size_t from = FindWord(tokens_, at + 1, where, "FROM");
+  if (from < where)
+    parts_.from = {from + 1, where};
+  for (const TokenRange& item : ListItems(tokens_, at + 1, from)) {
     std::size_t name = item.first;
     // alias.column or table.column
     if (name + 2 < item.second && tokens_[name + 1].IsSymbol("."))
@@ -235,12 +238,19 @@ bool TriggeredDml::FindRows(std::vector<std::vector<Value>>& rows, OraError& err
     }
     return true;
   }
-  add(table_.isView ? "NULL" : "ROWID");
+  // With other tables in FROM, the table's own columns are named by its
+  // alias (MERGE always gives one).
+  const std::string qualifier =
+      parts_.from.second == 0 ? std::string()
+                              : Text({parts_.target.second - 1, parts_.target.second}) + ".";
+  add(table_.isView ? "NULL" : qualifier + "ROWID");
   for (const std::string& column : table_.columns)
-    add(Quoted(column));
+    add(qualifier + Quoted(column));
   for (const TokenRange& value : parts_.values)
     add("(" + Text(value) + ")");
   std::string query = "SELECT " + list + " FROM " + Text(parts_.target);
+  if (parts_.from.second != 0)
+    query += ", " + Text(parts_.from);
   if (parts_.where.second != 0)
     query += " WHERE " + Text(parts_.where);
   return ReadRows(query, rows, error);

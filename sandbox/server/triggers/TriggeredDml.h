@@ -42,6 +42,7 @@ class TriggeredDml {
     std::vector<TokenRange> values;    // INSERT VALUES items, SET expressions
     TokenRange query{0, 0};            // INSERT's subquery
     TokenRange where{0, 0};            // UPDATE's and DELETE's condition
+    TokenRange from{0, 0};             // UPDATE ... FROM (of MERGE): the other tables
   };
   bool ReadParts(OraError& error);
   bool ReadInsert(std::size_t at, OraError& error);

@@ -300,3 +300,61 @@ begin
   null;
 end;
 /
+
+-- A replaced trigger keeps its place in the firing order.
+create or replace trigger trg_ord_br1 before insert on trg_ord for each row
+begin
+  insert into trg_ord_log values (trg_ord_seq.nextval, 'before row 1 again ' || :new.id);
+end;
+/
+insert into trg_ord values (3);
+select n, text from trg_ord_log where n > 8 order by n;
+
+-- A trigger made INVALID by a change of what it calls compiles again when
+-- it fires.
+create table trg_calls (n number);
+create or replace procedure trg_note (p number) is
+begin
+  insert into trg_log values (p, 'noted');
+end;
+/
+create trigger trg_calls_note after insert on trg_calls for each row
+begin
+  trg_note(:new.n);
+end;
+/
+create or replace procedure trg_note (p number) is
+begin
+  insert into trg_log values (p, 'noted again');
+end;
+/
+insert into trg_calls values (42);
+select status from user_objects where object_name = 'TRG_CALLS_NOTE';
+select text from trg_log where n = 42;
+drop procedure trg_note;
+insert into trg_calls values (43);
+select count(*) from trg_calls;
+
+-- MERGE fires the row triggers of the rows it updates and inserts.
+create table trg_merge (id number, v varchar2(10));
+create table trg_merge_src (id number, v varchar2(10));
+create table trg_merge_log (text varchar2(40));
+insert into trg_merge values (1, 'a');
+insert into trg_merge_src values (1, 'b');
+insert into trg_merge_src values (2, 'c');
+create trigger trg_merge_row before insert or update on trg_merge for each row
+declare
+  v_what varchar2(10) := 'update ';
+begin
+  if inserting then
+    v_what := 'insert ';
+  end if;
+  insert into trg_merge_log values (v_what || :new.id || ' ' || :old.v || '>' || :new.v);
+  :new.v := upper(:new.v);
+end;
+/
+merge into trg_merge t using trg_merge_src s on (t.id = s.id)
+when matched then update set t.v = s.v
+when not matched then insert (id, v) values (s.id, s.v);
+select id, v from trg_merge order by id;
+select text from trg_merge_log order by text;
