@@ -240,9 +240,9 @@ bool TriggeredDml::FindRows(std::vector<std::vector<Value>>& rows, OraError& err
   }
   // With other tables in FROM, the table's own columns are named by its
   // alias (MERGE always gives one).
-  const std::string qualifier =
-      parts_.from.second == 0 ? std::string()
-                              : Text({parts_.target.second - 1, parts_.target.second}) + ".";
+  const std::string qualifier = parts_.from.second == 0
+                                    ? std::string()
+                                    : Text({parts_.target.second - 1, parts_.target.second}) + ".";
   add(table_.isView ? "NULL" : qualifier + "ROWID");
   for (const std::string& column : table_.columns)
     add(qualifier + Quoted(column));
