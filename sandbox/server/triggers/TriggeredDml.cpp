@@ -18,7 +18,8 @@ bool IsName(const SqlToken& t) {
 // Words that follow a DML statement's table where an alias could stand.
 bool EndsTarget(const SqlToken& t) {
   return t.IsWord("SET") || t.IsWord("WHERE") || t.IsWord("VALUES") || t.IsWord("SELECT") ||
-         t.IsWord("WITH") || t.IsWord("RETURNING") || t.IsWord("RETURN") || t.IsWord("LOG");
+         t.IsWord("WITH") || t.IsWord("RETURNING") || t.IsWord("RETURN") || t.IsWord("LOG") ||
+         t.IsWord("PARTITION") || t.IsWord("SUBPARTITION");
 }
 
 // The first token at depth 0 of [begin, end) that is the word; end when none.
@@ -112,8 +113,11 @@ bool TriggeredDml::ReadParts(OraError& error) {
   const std::size_t start = TargetStart(tokens_);
   const std::size_t targetEnd = SkipTarget(start);
   parts_.target = {start, targetEnd};
+  // RETURNING and a partition of the table are not read here.
   if (FindWord(tokens_, targetEnd, tokens_.size(), "RETURNING") != tokens_.size() ||
-      FindWord(tokens_, targetEnd, tokens_.size(), "RETURN") != tokens_.size()) {
+      FindWord(tokens_, targetEnd, tokens_.size(), "RETURN") != tokens_.size() ||
+      (targetEnd < tokens_.size() &&
+       (tokens_[targetEnd].IsWord("PARTITION") || tokens_[targetEnd].IsWord("SUBPARTITION")))) {
     error = kUnimplemented;
     return false;
   }
@@ -168,10 +172,22 @@ bool TriggeredDml::ReadInsert(std::size_t at, OraError& error) {
     parts_.query = {at, tokens_.size()};
   }
   for (const std::string& column : parts_.columns) {
-    if (ColumnIndex(column) < 0) {
-      error = {904, "\"" + column + "\": invalid identifier"};
+    if (!CheckColumn(column, {54013, "INSERT operation disallowed on virtual columns"}, error))
       return false;
-    }
+  }
+  return true;
+}
+
+bool TriggeredDml::CheckColumn(const std::string& column, const OraError& ifVirtual,
+                               OraError& error) const {
+  const int index = ColumnIndex(column);
+  if (index < 0) {
+    error = {904, "\"" + column + "\": invalid identifier"};
+    return false;
+  }
+  if (!table_.writable[static_cast<std::size_t>(index)]) {
+    error = ifVirtual;
+    return false;
   }
   return true;
 }
@@ -197,10 +213,8 @@ bool TriggeredDml::ReadUpdate(std::size_t at, OraError& error) {
       return false;
     }
     const std::string column = tokens_[name].Upper();
-    if (ColumnIndex(column) < 0) {
-      error = {904, "\"" + column + "\": invalid identifier"};
+    if (!CheckColumn(column, {54017, "UPDATE operation disallowed on virtual columns"}, error))
       return false;
-    }
     parts_.columns.push_back(column);
     parts_.values.push_back({name + 2, item.second});
   }

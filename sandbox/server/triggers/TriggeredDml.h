@@ -59,6 +59,9 @@ class TriggeredDml {
                  OraError& error);
   bool Step(const std::string& sql, const std::vector<Value>& values, OraError& error);
   int ColumnIndex(const std::string& name) const;
+  // A column the statement may write: ORA-00904 for none, ifVirtual for a
+  // virtual one.
+  bool CheckColumn(const std::string& column, const OraError& ifVirtual, OraError& error) const;
 
   ServerSession& session_;
   const TableTriggers& table_;

@@ -131,5 +131,23 @@ TEST_F(TriggerTest, TheTriggersOfATableFollowTheDdlOfTheSession) {
   EXPECT_EQ(db.Exec("update item set (name) = (select 'x' from dual)"), 3001);
 }
 
+TEST_F(TriggerTest, StatementsATableWithTriggersCannotTakeFailWithOraclesErrors) {
+  db.Script(R"(
+    create table shape (side number, area number generated always as (side * side) virtual);
+    create trigger shape_check before insert or update on shape for each row
+    begin
+      null;
+    end;
+    /
+  )");
+  EXPECT_EQ(db.Exec("insert into shape (side, area) values (2, 4)"), 54013);
+  EXPECT_EQ(db.Exec("insert into shape (side, color) values (2, 'red')"), 904);
+  EXPECT_EQ(db.Exec("insert into shape (side) values (2, 3)"), 913);
+  EXPECT_EQ(db.Exec("insert into shape (side) select 2, 3 from dual"), 913);
+  ASSERT_EQ(db.Exec("insert into shape values (3)"), 0) << db.LastError().message;
+  EXPECT_EQ(db.Exec("update shape set area = 1"), 54017);
+  EXPECT_EQ(db.Value1("select area from shape"), "9");
+}
+
 }  // namespace
 }  // namespace sandbox::test
