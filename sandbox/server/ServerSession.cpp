@@ -599,7 +599,8 @@ bool ServerSession::ExecuteStatement(const std::string& sql, BindSet& binds,
   if (!firing_.empty() &&
       (verb.IsWord("COMMIT") || verb.IsWord("ROLLBACK") || verb.IsWord("CREATE") ||
        verb.IsWord("DROP") || verb.IsWord("ALTER") || verb.IsWord("TRUNCATE") ||
-       verb.IsWord("GRANT") || verb.IsWord("REVOKE") || verb.IsWord("RENAME"))) {
+       verb.IsWord("GRANT") || verb.IsWord("REVOKE") || verb.IsWord("RENAME") ||
+       verb.IsWord("COMMENT"))) {
     error = {4092, std::string("cannot ") + (verb.IsWord("ROLLBACK") ? "ROLLBACK" : "COMMIT") +
                        " in a trigger"};
     return false;

@@ -119,10 +119,13 @@ std::shared_ptr<const TableTriggers> TriggerCache::Find(ServerDatabase& database
       "AND TABLE_NAME = ? ORDER BY INTERNAL_COLUMN_ID",
       key, rows);
   for (const auto& row : rows) {
+    // Hidden columns (of function-based indexes) are no part of the row.
+    if (row[1] == "YES")
+      continue;
+    const bool isVirtual = row[2] == "YES";
     triggers->columns.push_back(row[0]);
-    const bool hidden = row[1] == "YES", isVirtual = row[2] == "YES";
-    triggers->writable.push_back(!hidden && !isVirtual);
-    if (!hidden && !isVirtual)
+    triggers->writable.push_back(!isVirtual);
+    if (!isVirtual)
       triggers->visible.push_back(row[0]);
     // An identity column's value comes from its storage when the row is
     // stored, not from a default the firing evaluates.

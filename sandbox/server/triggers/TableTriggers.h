@@ -38,8 +38,8 @@ struct TableTrigger {
 struct TableTriggers {
   std::string owner, table;
   bool isView = false;                 // whose triggers are all INSTEAD OF
-  std::vector<std::string> columns;    // in column order, hidden ones too
-  std::vector<bool> writable;          // per column: neither virtual nor hidden
+  std::vector<std::string> columns;    // in column order, hidden ones left out
+  std::vector<bool> writable;          // per column: not virtual
   std::vector<std::string> visible;    // the columns an INSERT without a list fills
   std::vector<std::string> defaults;   // per column: its DEFAULT text, empty for none
   std::vector<TableTrigger> triggers;  // enabled or not

@@ -131,6 +131,22 @@ TEST_F(TriggerTest, TheTriggersOfATableFollowTheDdlOfTheSession) {
   EXPECT_EQ(db.Exec("update item set (name) = (select 'x' from dual)"), 3001);
 }
 
+TEST_F(TriggerTest, HiddenColumnsOfFunctionBasedIndexesAreNoPartOfTheRow) {
+  db.Script(R"(
+    create table tag (id number, label varchar2(20));
+    create index tag_upper on tag (upper(label));
+    create trigger tag_trim before insert or update on tag for each row
+    begin
+      :new.label := trim(:new.label);
+    end;
+    /
+  )");
+  ASSERT_EQ(db.Exec("insert into tag values (1, ' a ')"), 0) << db.LastError().message;
+  ASSERT_EQ(db.Exec("update tag set label = ' b '"), 0) << db.LastError().message;
+  EXPECT_EQ(db.Rows("select id, label from tag where upper(label) = 'B'"),
+            (std::vector<std::string>{"1|b"}));
+}
+
 TEST_F(TriggerTest, StatementsATableWithTriggersCannotTakeFailWithOraclesErrors) {
   db.Script(R"(
     create table shape (side number, area number generated always as (side * side) virtual);
