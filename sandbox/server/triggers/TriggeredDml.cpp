@@ -158,7 +158,8 @@ bool TriggeredDml::ReadInsert(std::size_t at, OraError& error) {
       return false;
     }
     const std::size_t close = ClosingParen(tokens_, at + 1);
-    parts_.values = ListItems(tokens_, at + 2, close);
+    for (const TokenRange& value : ListItems(tokens_, at + 2, close))
+      parts_.values.push_back(Text(value));
     if (close + 1 < tokens_.size()) {
       error = {933, "SQL command not properly ended"};
       return false;
@@ -203,23 +204,77 @@ bool TriggeredDml::ReadUpdate(std::size_t at, OraError& error) {
   if (from < where)
     parts_.from = {from + 1, where};
   for (const TokenRange& item : ListItems(tokens_, at + 1, from)) {
-    std::size_t name = item.first;
-    // alias.column or table.column
-    if (name + 2 < item.second && tokens_[name + 1].IsSymbol("."))
-      name += 2;
-    if (name + 1 >= item.second || !IsName(tokens_[name]) || !tokens_[name + 1].IsSymbol("=")) {
-      // (a, b) = (query) is not read here
-      error = kUnimplemented;
+    if (tokens_[item.first].IsSymbol("(")) {
+      if (!ReadTupleAssignment(item, error))
+        return false;
+      continue;
+    }
+    const std::size_t name = ColumnOf({item.first, item.second});
+    if (name + 1 >= item.second || !tokens_[name + 1].IsSymbol("=")) {
+      error = {927, "missing equal sign"};
       return false;
     }
-    const std::string column = tokens_[name].Upper();
-    if (!CheckColumn(column, {54017, "UPDATE operation disallowed on virtual columns"}, error))
+    if (!AddSetColumn(name, error))
       return false;
-    parts_.columns.push_back(column);
-    parts_.values.push_back({name + 2, item.second});
+    parts_.values.push_back(Text({name + 2, item.second}));
   }
   if (where < tokens_.size())
     parts_.where = {where + 1, tokens_.size()};
+  return true;
+}
+
+std::size_t TriggeredDml::ColumnOf(TokenRange item) const {
+  // alias.column or table.column
+  return item.first + 2 < item.second && tokens_[item.first + 1].IsSymbol(".") ? item.first + 2
+                                                                               : item.first;
+}
+
+bool TriggeredDml::AddSetColumn(std::size_t name, OraError& error) {
+  if (!IsName(tokens_[name])) {
+    error = {904, "invalid identifier"};
+    return false;
+  }
+  const std::string column = tokens_[name].Upper();
+  if (!CheckColumn(column, {54017, "UPDATE operation disallowed on virtual columns"}, error))
+    return false;
+  parts_.columns.push_back(column);
+  return true;
+}
+
+// (a, b) = (SELECT x, y FROM ...): each column takes its item of the query,
+// as a query of that item alone.
+bool TriggeredDml::ReadTupleAssignment(TokenRange item, OraError& error) {
+  const std::size_t close = ClosingParen(tokens_, item.first);
+  const std::size_t open = close + 2;
+  if (close + 1 >= item.second || !tokens_[close + 1].IsSymbol("=")) {
+    error = {927, "missing equal sign"};
+    return false;
+  }
+  if (open >= item.second || !tokens_[open].IsSymbol("(") ||
+      ClosingParen(tokens_, open) != item.second - 1 || open + 1 >= item.second ||
+      !tokens_[open + 1].IsWord("SELECT")) {
+    error = {936, "missing expression"};
+    return false;
+  }
+  const std::vector<TokenRange> names = ListItems(tokens_, item.first + 1, close);
+  std::size_t listBegin = open + 2;
+  const bool quantified = tokens_[listBegin].IsWord("DISTINCT") ||
+                          tokens_[listBegin].IsWord("UNIQUE") || tokens_[listBegin].IsWord("ALL");
+  const std::string quantifier = quantified ? Text({listBegin, listBegin + 1}) + " " : "";
+  listBegin += quantified ? 1 : 0;
+  const std::size_t fromAt = FindWord(tokens_, listBegin, item.second - 1, "FROM");
+  const std::vector<TokenRange> selected = ListItems(tokens_, listBegin, fromAt);
+  if (selected.size() != names.size()) {
+    error = selected.size() > names.size() ? OraError{913, "too many values"}
+                                           : OraError{947, "not enough values"};
+    return false;
+  }
+  const std::string rest = Text({fromAt, item.second - 1});
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (!AddSetColumn(ColumnOf(names[i]), error))
+      return false;
+    parts_.values.push_back("(SELECT " + quantifier + Text(selected[i]) + " " + rest + ")");
+  }
   return true;
 }
 
@@ -239,8 +294,8 @@ bool TriggeredDml::FindRows(std::vector<std::vector<Value>>& rows, OraError& err
   auto add = [&list](const std::string& item) { list += (list.empty() ? "" : ", ") + item; };
   if (parts_.event == DmlEvent::Insert) {
     if (parts_.query.second == 0) {
-      for (const TokenRange& value : parts_.values)
-        add(Text(value));
+      for (const std::string& value : parts_.values)
+        add(value);
       return ReadRows("SELECT " + list + " FROM DUAL", rows, error);
     }
     if (!ReadRows(Text(parts_.query), rows, error))
@@ -260,8 +315,8 @@ bool TriggeredDml::FindRows(std::vector<std::vector<Value>>& rows, OraError& err
   add(table_.isView ? "NULL" : qualifier + "ROWID");
   for (const std::string& column : table_.columns)
     add(qualifier + Quoted(column));
-  for (const TokenRange& value : parts_.values)
-    add("(" + Text(value) + ")");
+  for (const std::string& value : parts_.values)
+    add("(" + value + ")");
   std::string query = "SELECT " + list + " FROM " + Text(parts_.target);
   if (parts_.from.second != 0)
     query += ", " + Text(parts_.from);

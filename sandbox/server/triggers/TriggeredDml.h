@@ -39,7 +39,7 @@ class TriggeredDml {
     DmlEvent event = DmlEvent::Insert;
     TokenRange target;                 // the table and its alias
     std::vector<std::string> columns;  // INSERT's list, UPDATE's SET columns
-    std::vector<TokenRange> values;    // INSERT VALUES items, SET expressions
+    std::vector<std::string> values;   // INSERT VALUES items, SET expressions
     TokenRange query{0, 0};            // INSERT's subquery
     TokenRange where{0, 0};            // UPDATE's and DELETE's condition
     TokenRange from{0, 0};             // UPDATE ... FROM (of MERGE): the other tables
@@ -47,6 +47,10 @@ class TriggeredDml {
   bool ReadParts(OraError& error);
   bool ReadInsert(std::size_t at, OraError& error);
   bool ReadUpdate(std::size_t at, OraError& error);
+  bool ReadTupleAssignment(TokenRange item, OraError& error);
+  // The column token of [alias.]column.
+  std::size_t ColumnOf(TokenRange item) const;
+  bool AddSetColumn(std::size_t name, OraError& error);
   std::size_t SkipTarget(std::size_t at) const;
   std::string Text(TokenRange range) const;
 

@@ -122,13 +122,31 @@ TEST_F(TriggerTest, TheTriggersOfATableFollowTheDdlOfTheSession) {
   ASSERT_EQ(db.Exec("alter trigger item_count enable"), 0);
   ASSERT_EQ(db.Exec("update item set name = 'd' where id = 1"), 0);
   EXPECT_EQ(db.Rows("select changes from item order by id"), (std::vector<std::string>{"1", "0"}));
-  // A table without triggers keeps the statement forms a row-by-row change
-  // does not read.
-  db.Script("create table plain (a number, b number);");
-  ASSERT_EQ(db.Exec("insert into plain values (1, 2)"), 0);
-  EXPECT_EQ(db.Exec("update plain set (a, b) = (select 3, 4 from dual)"), 0)
+}
+
+TEST_F(TriggerTest, ColumnListsTakeTheItemsOfTheirQuery) {
+  db.Script(R"(
+    create table source (id number, name varchar2(20), price number);
+    insert into source values (1, 'nut', 2);
+    insert into source values (2, 'washer', 3);
+    insert into item (id, name, price) values (1, 'a', 0);
+    insert into item (id, name, price) values (2, 'b', 0);
+    insert into item (id, name, price) values (3, 'c', 0);
+  )");
+  // The BEFORE ROW trigger's count wins over the statement's value.
+  ASSERT_EQ(db.Exec("update item i set (name, price) = (select s.name, s.price * 10 from source "
+                    "s where s.id = i.id), changes = 7 where id < 3"),
+            0)
       << db.LastError().message;
-  EXPECT_EQ(db.Exec("update item set (name) = (select 'x' from dual)"), 3001);
+  // A query that finds no row sets the columns NULL.
+  ASSERT_EQ(db.Exec("update item i set (name) = (select distinct s.name from source s where s.id "
+                    "= i.id) where id = 3"),
+            0)
+      << db.LastError().message;
+  EXPECT_EQ(db.Rows("select id, name, price, changes from item order by id"),
+            (std::vector<std::string>{"1|nut|20|1", "2|washer|30|1", "3||0|1"}));
+  EXPECT_EQ(db.Exec("update item set (name, price) = (select name from source)"), 947);
+  EXPECT_EQ(db.Exec("update item set (name) = (select name, price from source)"), 913);
 }
 
 TEST_F(TriggerTest, HiddenColumnsOfFunctionBasedIndexesAreNoPartOfTheRow) {
