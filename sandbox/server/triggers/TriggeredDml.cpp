@@ -398,6 +398,32 @@ bool TriggeredDml::ChangeRow(TriggerRow& row, const std::vector<bool>& given,
   return Step("UPDATE " + table + " SET " + assignments + " WHERE rowid = ?", values, error);
 }
 
+bool TriggeredDml::ReadRow(const std::vector<Value>& found, TriggerRow& row,
+                           std::vector<bool>& given, std::int64_t& rowNumber, OraError& error) {
+  if (parts_.event == DmlEvent::Insert) {
+    for (std::size_t i = 0; i < parts_.columns.size(); ++i) {
+      const auto c = static_cast<std::size_t>(ColumnIndex(parts_.columns[i]));
+      row.newValues[c] = found[i];
+      given[c] = true;
+    }
+    return ApplyDefaults(row, given, error);
+  }
+  // ROWID, the table's columns, then the SET values
+  const std::size_t count = table_.columns.size();
+  rowNumber = table_.isView ? 0 : RowNumberOf(found[0].text);
+  std::copy(found.begin() + 1, found.begin() + 1 + static_cast<std::ptrdiff_t>(count),
+            row.oldValues.begin());
+  if (parts_.event == DmlEvent::Update) {
+    row.newValues = row.oldValues;
+    for (std::size_t i = 0; i < parts_.columns.size(); ++i) {
+      const auto c = static_cast<std::size_t>(ColumnIndex(parts_.columns[i]));
+      row.newValues[c] = found[1 + count + i];
+      given[c] = true;
+    }
+  }
+  return true;
+}
+
 bool TriggeredDml::Run(std::uint64_t& rowsProcessed, OraError& error) {
   if (!ReadParts(error))
     return false;
@@ -431,27 +457,8 @@ bool TriggeredDml::Run(std::uint64_t& rowsProcessed, OraError& error) {
                      std::vector<bool>(count)};
       std::vector<bool> given(count);
       std::int64_t rowNumber = 0;
-      if (parts_.event == DmlEvent::Insert) {
-        for (std::size_t i = 0; i < parts_.columns.size(); ++i) {
-          const auto c = static_cast<std::size_t>(ColumnIndex(parts_.columns[i]));
-          row.newValues[c] = found[i];
-          given[c] = true;
-        }
-        if (!ApplyDefaults(row, given, error))
-          return false;
-      } else {
-        rowNumber = table_.isView ? 0 : RowNumberOf(found[0].text);
-        std::copy(found.begin() + 1, found.begin() + 1 + static_cast<std::ptrdiff_t>(count),
-                  row.oldValues.begin());
-        if (parts_.event == DmlEvent::Update) {
-          row.newValues = row.oldValues;
-          for (std::size_t i = 0; i < parts_.columns.size(); ++i) {
-            const auto c = static_cast<std::size_t>(ColumnIndex(parts_.columns[i]));
-            row.newValues[c] = found[1 + count + i];
-            given[c] = true;
-          }
-        }
-      }
+      if (!ReadRow(found, row, given, rowNumber, error))
+        return false;
       if (table_.isView ? !firing.Fire(Timing::InsteadOf, &row, error)
                         : !firing.Fire(Timing::Before, &row, error) ||
                               !ChangeRow(row, given, rowNumber, error) ||

@@ -57,6 +57,10 @@ class TriggeredDml {
   // The rows the statement works on, read whole before any changes.
   bool ReadRows(const std::string& query, std::vector<std::vector<Value>>& rows, OraError& error);
   bool FindRows(std::vector<std::vector<Value>>& rows, OraError& error);
+  // A row as FindRows read it, as the triggers see it: given marks the
+  // columns the statement sets, rowNumber is the table row's.
+  bool ReadRow(const std::vector<Value>& found, TriggerRow& row, std::vector<bool>& given,
+               std::int64_t& rowNumber, OraError& error);
   // The table's defaults for the columns an INSERT leaves out, into row.
   bool ApplyDefaults(TriggerRow& row, const std::vector<bool>& given, OraError& error);
   bool ChangeRow(TriggerRow& row, const std::vector<bool>& given, std::int64_t rowNumber,
