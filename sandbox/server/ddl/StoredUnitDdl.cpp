@@ -7,6 +7,7 @@
 #include "sandbox/server/ddl/TypeDdl.h"
 #include "sandbox/server/ddl/TypeDeclaration.h"
 #include "sandbox/server/dictionary/Dependencies.h"
+#include "sandbox/server/triggers/RowReferences.h"
 
 namespace sandbox {
 
@@ -42,16 +43,8 @@ struct RowReferenceUse {
 
 RowReferenceUse FindRowReferences(const std::vector<SqlToken>& tokens, std::size_t bodyBegin,
                                   const std::string& referencing) {
-  // referencing: "REFERENCING NEW AS n OLD AS o"
-  std::vector<std::string> words;
-  for (std::size_t at = 0, end; at < referencing.size(); at = end + 1) {
-    end = referencing.find(' ', at);
-    if (end == std::string::npos)
-      end = referencing.size();
-    words.push_back(referencing.substr(at, end - at));
-  }
-  const std::string newName = words.size() > 3 ? words[3] : "NEW";
-  const std::string oldName = words.size() > 6 ? words[6] : "OLD";
+  std::string newName, oldName;
+  ReferencingNames(referencing, newName, oldName);
   RowReferenceUse use;
   bool inInto = false;
   for (std::size_t i = bodyBegin; i < tokens.size(); ++i) {

@@ -1,11 +1,21 @@
 // Row references of trigger text as placeholders.
 #include "sandbox/server/triggers/RowReferences.h"
 
+#include <sstream>
 #include <vector>
 
 #include "sandbox/server/sql/SqlToken.h"
 
 namespace sandbox {
+
+void ReferencingNames(const std::string& referencing, std::string& newName, std::string& oldName) {
+  std::vector<std::string> words;
+  std::istringstream in(referencing);
+  for (std::string word; in >> word;)
+    words.push_back(word);
+  newName = words.size() > 3 ? words[3] : "NEW";
+  oldName = words.size() > 6 ? words[6] : "OLD";
+}
 
 std::string RowReferencesAsBinds(const std::string& text, const std::string& newName,
                                  const std::string& oldName, bool colon) {

@@ -11,6 +11,10 @@ namespace sandbox {
 inline constexpr const char* kNewPrefix = "NEW$";
 inline constexpr const char* kOldPrefix = "OLD$";
 
+// The names of the new and the old row in ALL_TRIGGERS.REFERENCING_NAMES
+// ("REFERENCING NEW AS n OLD AS o").
+void ReferencingNames(const std::string& referencing, std::string& newName, std::string& oldName);
+
 // text with every reference to the row a placeholder. colon: references are
 // written with a colon (the body) or without (the WHEN condition).
 std::string RowReferencesAsBinds(const std::string& text, const std::string& newName,

@@ -43,10 +43,8 @@ TableTrigger ReadTrigger(const std::vector<std::string>& row) {
       trigger.events.insert(DmlEvent::Delete);
   }
   trigger.updateColumns = Words(row[4], ',');
-  // "REFERENCING NEW AS n OLD AS o"
-  const std::vector<std::string> referencing = Words(row[5], ' ');
-  const std::string newName = referencing.size() > 3 ? referencing[3] : "NEW";
-  const std::string oldName = referencing.size() > 6 ? referencing[6] : "OLD";
+  std::string newName, oldName;
+  ReferencingNames(row[5], newName, oldName);
   if (!row[6].empty())
     trigger.when = RowReferencesAsBinds(row[6], newName, oldName, false);
   trigger.body = RowReferencesAsBinds(row[8], newName, oldName, true);
