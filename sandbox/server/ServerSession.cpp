@@ -457,7 +457,17 @@ std::shared_ptr<const TableTriggers> ServerSession::TargetTriggers(
   if (!FindDmlTarget(tokens, schema, name))
     return nullptr;
   const auto storage = FindTable(schema, name);
-  return storage ? triggers_.Find(*database_, *storage) : nullptr;
+  auto triggers = storage ? triggers_.Find(*database_, *storage) : nullptr;
+  // With none of them enabled for its event the statement runs whole.
+  const DmlEvent event = tokens[0].IsWord("INSERT")   ? DmlEvent::Insert
+                         : tokens[0].IsWord("UPDATE") ? DmlEvent::Update
+                                                      : DmlEvent::Delete;
+  const bool fires =
+      triggers && std::any_of(triggers->triggers.begin(), triggers->triggers.end(),
+                              [event](const TableTrigger& trigger) {
+                                return trigger.enabled && trigger.events.count(event) != 0;
+                              });
+  return fires ? triggers : nullptr;
 }
 
 bool ServerSession::TriggerFiredBy(const std::string& event, const std::string& column) const {

@@ -91,7 +91,8 @@ class ServerSession : public Session, public NameResolver {
                         OraError& error, OraError& warning);
   bool ExecuteDml(const std::string& sql, const std::vector<SqlToken>& tokens, const BindSet& binds,
                   std::uint64_t& rowsProcessed, OraError& error);
-  // The triggers of the table a DML statement changes; null when it has none.
+  // The triggers of the table a DML statement changes; null when none of
+  // them is enabled for the statement's event.
   std::shared_ptr<const TableTriggers> TargetTriggers(const std::vector<SqlToken>& tokens);
   // ResolveTable without the check for mutating tables.
   std::optional<std::string> FindTable(const std::string& schema, const std::string& name);
