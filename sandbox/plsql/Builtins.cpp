@@ -24,7 +24,8 @@ const BuiltinInfo kBuiltins[] = {
     {"FLOOR", 1, 1, false},       {"CEIL", 1, 1, false},      {"CHR", 1, 1, false},
     {"ASCII", 1, 1, false},       {"GREATEST", 1, -1, false}, {"LEAST", 1, -1, false},
     {"NVL2", 3, 3, false},        {"SYSDATE", 0, 0, true},    {"USER", 0, 0, true},
-    {"SYS_CONTEXT", 2, 3, false},
+    {"SYS_CONTEXT", 2, 3, false}, {"INSERTING", 0, 0, true},  {"UPDATING", 0, 1, true},
+    {"DELETING", 0, 0, true},
 };
 
 // SYS_CONTEXT(namespace, parameter): the USERENV values of the session; a
@@ -291,6 +292,12 @@ PlValue CallBuiltin(const std::string& name, const std::vector<PlValue>& args,
     return LobLength(args[0], false);
   if (name == "USER")
     return PlValue::Text(session.UserName());
+  // The trigger predicates: FALSE outside a trigger, as on Oracle.
+  if (name == "INSERTING" || name == "DELETING")
+    return PlValue::Boolean(session.TriggerFiredBy(name.substr(0, 6), ""));
+  if (name == "UPDATING")
+    return PlValue::Boolean(!(args.size() == 1 && args[0].IsNull()) &&
+                            session.TriggerFiredBy("UPDATE", args.empty() ? "" : text(0)));
   if (name == "SYS_CONTEXT")
     return AnyNull(args) ? PlValue() : SessionContext(text(0), text(1), context.session);
   if (name == "NVL")

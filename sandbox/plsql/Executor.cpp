@@ -98,7 +98,8 @@ Executor::Executor(Session& session, BindSet& binds)
       binds_(binds),
       output_(session.Output(), DbmsOutput::LineLimitOf(session.GetDatabase().VersionBanner())) {}
 
-bool Executor::Run(const Block& block, OraError& error) {
+bool Executor::Run(const Block& block, OraError& error, const std::string* unit) {
+  unit_ = unit;
   try {
     ExecBlock(block);
     return true;

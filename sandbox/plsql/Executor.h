@@ -22,8 +22,9 @@ class Executor {
  public:
   Executor(Session& session, BindSet& binds);
 
-  // False with error set when an exception leaves the block.
-  bool Run(const Block& block, OraError& error);
+  // False with error set when an exception leaves the block. unit, when
+  // given, is the stored unit ("OWNER.NAME") whose code the block is.
+  bool Run(const Block& block, OraError& error, const std::string* unit = nullptr);
   // Calls a stored function with argument values, as SQL calls it. False
   // with error set when an exception leaves it.
   bool CallFunction(const RoutineDecl& routine, const std::vector<PlValue>& arguments,

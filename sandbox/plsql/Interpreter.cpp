@@ -143,6 +143,31 @@ bool CallStoredFunction(Session& session, const std::string& owner, const std::s
   return false;
 }
 
+std::shared_ptr<const CompiledBlock> CompileTriggerBody(Session& session, const std::string& text,
+                                                        OraError& error) {
+  try {
+    return Compile(session, text, error);
+  } catch (const std::bad_alloc&) {
+    error = {6500, "PL/SQL: storage error"};
+  } catch (const std::exception& e) {
+    error = {600, std::string("internal error code, arguments: [plsql], [") + e.what() + "]"};
+  }
+  return nullptr;
+}
+
+bool RunTriggerBody(Session& session, const CompiledBlock& body, const std::string& unit,
+                    BindSet& binds, OraError& error) {
+  try {
+    Executor executor(session, binds);
+    return executor.Run(*body.block, error, &unit);
+  } catch (const std::bad_alloc&) {
+    error = {6500, "PL/SQL: storage error"};
+  } catch (const std::exception& e) {
+    error = {600, std::string("internal error code, arguments: [plsql], [") + e.what() + "]"};
+  }
+  return false;
+}
+
 bool RunAnonymousBlock(Session& session, const std::string& blockText, BindSet& binds,
                        OraError& error) {
   // Nothing may escape to the OCI caller; memory exhaustion is Oracle's

@@ -6,12 +6,15 @@
 // line and column for a block that does not compile).
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "sandbox/server/Server.h"
 
 namespace sandbox::plsql {
+
+struct CompiledBlock;
 
 bool RunAnonymousBlock(Session& session, const std::string& blockText, BindSet& binds,
                        OraError& error);
@@ -23,5 +26,16 @@ bool RunAnonymousBlock(Session& session, const std::string& blockText, BindSet& 
 bool CallStoredFunction(Session& session, const std::string& owner, const std::string& unit,
                         const std::string& member, const std::vector<Value>& arguments,
                         Value& result, OraError& error);
+
+// A trigger's body (its :NEW and :OLD references already placeholders),
+// compiled through the session's cache; null with error set when it does
+// not compile. The server compiles it before the rows change, so that the
+// queries it describes do not meet the table in mid-change.
+std::shared_ptr<const CompiledBlock> CompileTriggerBody(Session& session, const std::string& text,
+                                                        OraError& error);
+// Runs a compiled trigger body as the unit "OWNER.NAME": its error trail
+// names the trigger's lines, counted from the body's first line.
+bool RunTriggerBody(Session& session, const CompiledBlock& body, const std::string& unit,
+                    BindSet& binds, OraError& error);
 
 }  // namespace sandbox::plsql

@@ -152,6 +152,13 @@ class Session {
   // calls, with their package state; null when the session keeps none (and
   // so can call none).
   virtual plsql::StoredUnits* StoredCode() { return nullptr; }
+  // The INSERTING, UPDATING and DELETING predicates: whether the trigger
+  // firing now fires for event ("INSERT", "UPDATE" or "DELETE") and, when
+  // column is given, for an UPDATE that sets that column (named in any case).
+  // False outside a trigger.
+  virtual bool TriggerFiredBy(const std::string& /*event*/, const std::string& /*column*/) const {
+    return false;
+  }
 };
 
 // One database, chosen by the connect identifier.

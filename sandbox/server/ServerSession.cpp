@@ -1,6 +1,7 @@
 // Statement execution of a sandbox session.
 #include "sandbox/server/ServerSession.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 
@@ -16,6 +17,7 @@
 #include "sandbox/server/dictionary/DictionaryVisibility.h"
 #include "sandbox/server/integrity/TransactionRules.h"
 #include "sandbox/server/sql/MergeStatement.h"
+#include "sandbox/server/triggers/TriggeredDml.h"
 #include "sandbox/server/values/DateFormat.h"
 #include "sandbox/server/values/DateTimeValue.h"
 #include "sandbox/server/values/NumberText.h"
@@ -128,6 +130,15 @@ void ServerSession::EnterStatement() {
 
 std::optional<std::string> ServerSession::ResolveTable(const std::string& schema,
                                                        const std::string& name) {
+  auto found = FindTable(schema, name);
+  if (found && !mutating_.empty() &&
+      std::find(mutating_.begin(), mutating_.end(), *found) != mutating_.end())
+    mutatingSeen_ = *found;
+  return found;
+}
+
+std::optional<std::string> ServerSession::FindTable(const std::string& schema,
+                                                    const std::string& name) {
   SqliteRunner runner(database_->Handle());
   std::vector<std::vector<std::string>> rows;
   auto exists = [&](const std::string& storage) { return database_->HasStorage(storage); };
@@ -140,7 +151,7 @@ std::optional<std::string> ServerSession::ResolveTable(const std::string& schema
       if (IsDictionaryName(object))
         return VisibleDictionaryStorage(object, database_->Functions());
     } else {
-      CompileViewInUse(*this, owner, object);
+      CompileInUse(*this, {owner, object, "VIEW"});
       if (exists(StorageName(owner, object)))
         return StorageName(owner, object);
     }
@@ -274,8 +285,13 @@ bool ServerSession::PrepareTranslated(const std::string& sql, const std::vector<
                                       const BindSet& binds, TranslatedStatement& translated,
                                       SqliteStatement& statement, OraError& error) {
   SqlTranslator translator(tokens, sql, *this);
+  mutatingSeen_.clear();
   if (!translator.Translate(translated, error))
     return false;
+  if (!mutatingSeen_.empty()) {
+    error = {4091, "table " + mutatingSeen_ + " is mutating, trigger/function may not see it"};
+    return false;
+  }
   sqlite3_stmt* raw = nullptr;
   const char* tail = nullptr;
   if (sqlite3_prepare_v2(database_->Handle(), translated.sql.c_str(), -1, &raw, &tail) !=
@@ -430,29 +446,75 @@ bool ServerSession::ExecuteDml(const std::string& sql, const std::vector<SqlToke
                                OraError& error) {
   if (!TransactionRules(*this).CheckIdentity(tokens, error))
     return false;
+  const auto triggers = TargetTriggers(tokens);
   TranslatedStatement translated;
   SqliteStatement statement;
-  if (!PrepareTranslated(sql, tokens, binds, translated, statement, error))
+  if (!triggers && !PrepareTranslated(sql, tokens, binds, translated, statement, error))
     return false;
   database_->BeginWork();
-  // A failed statement is undone alone, as Oracle's statement-level rollback does.
+  // A failed statement is undone alone, as Oracle's statement-level rollback
+  // does, with all that its triggers did.
   SqliteRunner runner(database_->Handle());
   runner.Exec("SAVEPOINT qm_statement");
-  int rc;
-  while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+  bool done = true;
+  if (triggers) {
+    done = TriggeredDml(*this, *triggers, sql, tokens, binds).Run(rowsProcessed, error);
+  } else {
+    int rc;
+    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+    }
+    done = rc == SQLITE_DONE;
+    if (done)
+      rowsProcessed = static_cast<std::uint64_t>(sqlite3_changes64(database_->Handle()));
+    else
+      error = NameConstraintError(MapSqliteError(sqlite3_errmsg(database_->Handle())));
   }
-  if (rc != SQLITE_DONE)
-    error = NameConstraintError(MapSqliteError(sqlite3_errmsg(database_->Handle())));
-  if (rc != SQLITE_DONE || !TransactionRules(*this).CheckStatementEnd(error)) {
+  if (!done || !TransactionRules(*this).CheckStatementEnd(error)) {
     database_->Integrity().statementChecks.clear();
     statement.reset();
     runner.Exec("ROLLBACK TO qm_statement");
     runner.Exec("RELEASE qm_statement");
     return false;
   }
-  rowsProcessed = static_cast<std::uint64_t>(sqlite3_changes64(database_->Handle()));
   runner.Exec("RELEASE qm_statement");
   return true;
+}
+
+std::shared_ptr<const TableTriggers> ServerSession::TargetTriggers(
+    const std::vector<SqlToken>& tokens) {
+  // A database without triggers costs DML nothing more.
+  if (!triggers_.AnyTriggers(*database_))
+    return nullptr;
+  std::string schema, name;
+  if (!FindDmlTarget(tokens, schema, name))
+    return nullptr;
+  const auto storage = FindTable(schema, name);
+  auto triggers = storage ? triggers_.Find(*database_, *storage) : nullptr;
+  // With none of them enabled for its event the statement runs whole.
+  const DmlEvent event = tokens[0].IsWord("INSERT")   ? DmlEvent::Insert
+                         : tokens[0].IsWord("UPDATE") ? DmlEvent::Update
+                                                      : DmlEvent::Delete;
+  const bool fires =
+      triggers && std::any_of(triggers->triggers.begin(), triggers->triggers.end(),
+                              [event](const TableTrigger& trigger) {
+                                return trigger.enabled && trigger.events.count(event) != 0;
+                              });
+  return fires ? triggers : nullptr;
+}
+
+bool ServerSession::TriggerFiredBy(const std::string& event, const std::string& column) const {
+  if (firing_.empty())
+    return false;
+  const FiringTrigger& firing = firing_.back();
+  const DmlEvent asked = event == "INSERT"   ? DmlEvent::Insert
+                         : event == "UPDATE" ? DmlEvent::Update
+                                             : DmlEvent::Delete;
+  if (firing.event != asked)
+    return false;
+  if (column.empty())
+    return true;
+  const std::vector<std::string>& set = *firing.setColumns;
+  return std::find(set.begin(), set.end(), ToUpperAscii(column)) != set.end();
 }
 
 // MERGE runs as its UPDATE, DELETE and INSERT parts, undone together when
@@ -575,6 +637,16 @@ bool ServerSession::ExecuteStatement(const std::string& sql, BindSet& binds,
     return ExecuteDml(sql, tokens, binds, rowsProcessed, error);
   if (verb.IsWord("MERGE"))
     return ExecuteMerge(sql, tokens, binds, rowsProcessed, error);
+  // A trigger's work belongs to the statement that fired it.
+  if (!firing_.empty() &&
+      (verb.IsWord("COMMIT") || verb.IsWord("ROLLBACK") || verb.IsWord("CREATE") ||
+       verb.IsWord("DROP") || verb.IsWord("ALTER") || verb.IsWord("TRUNCATE") ||
+       verb.IsWord("GRANT") || verb.IsWord("REVOKE") || verb.IsWord("RENAME") ||
+       verb.IsWord("COMMENT"))) {
+    error = {4092, std::string("cannot ") + (verb.IsWord("ROLLBACK") ? "ROLLBACK" : "COMMIT") +
+                       " in a trigger"};
+    return false;
+  }
   if (verb.IsWord("COMMIT") || verb.IsWord("ROLLBACK")) {
     if (tokens.size() > 1 && !tokens[1].IsWord("WORK")) {
       error = {933, "SQL command not properly ended"};

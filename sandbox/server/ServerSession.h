@@ -18,6 +18,7 @@
 #include "sandbox/server/ServerDatabase.h"
 #include "sandbox/server/sql/SqlToken.h"
 #include "sandbox/server/sql/SqlTranslator.h"
+#include "sandbox/server/triggers/TableTriggers.h"
 #include "sandbox/server/values/DateFormat.h"
 
 namespace sandbox {
@@ -54,11 +55,26 @@ class ServerSession : public Session, public NameResolver {
   bool ResolveFunction(const std::vector<std::string>& parts, std::string& owner, std::string& unit,
                        std::string& member) override;
 
+  bool TriggerFiredBy(const std::string& event, const std::string& column) const override;
+
   ServerDatabase& Server() { return *database_; }
+  // A unique key's error names the constraint rather than the columns.
+  OraError NameConstraintError(OraError error) const;
+  // The triggers firing now, innermost last: their event and the columns
+  // an UPDATE sets. Their number is how deep triggers nest.
+  struct FiringTrigger {
+    DmlEvent event;
+    const std::vector<std::string>* setColumns;
+  };
+  std::vector<FiringTrigger>& Firing() { return firing_; }
+  // Tables ("OWNER.NAME") whose rows a statement with row triggers is
+  // changing: a statement that names one fails with ORA-04091.
+  std::vector<std::string>& MutatingTables() { return mutating_; }
   const std::string& DateFormatModel() const { return dateFormat_; }
-  // How deep compilations of views in use nest within this session's
-  // statement (views of FORCE views may refer to one another in a circle).
-  int& ViewCompileDepth() { return viewCompileDepth_; }
+  // How deep compilations of views and triggers in use nest within this
+  // session's statement (views of FORCE views may refer to one another in a
+  // circle).
+  int& CompileInUseDepth() { return compileInUseDepth_; }
 
  private:
   // Sets the function context to this session; call under the database lock.
@@ -76,12 +92,16 @@ class ServerSession : public Session, public NameResolver {
                         OraError& error, OraError& warning);
   bool ExecuteDml(const std::string& sql, const std::vector<SqlToken>& tokens, const BindSet& binds,
                   std::uint64_t& rowsProcessed, OraError& error);
+  // The triggers of the table a DML statement changes; null when none of
+  // them is enabled for the statement's event.
+  std::shared_ptr<const TableTriggers> TargetTriggers(const std::vector<SqlToken>& tokens);
+  // ResolveTable without the check for mutating tables.
+  std::optional<std::string> FindTable(const std::string& schema, const std::string& name);
   bool ExecuteMerge(const std::string& sql, const std::vector<SqlToken>& tokens,
                     const BindSet& binds, std::uint64_t& rowsProcessed, OraError& error);
   bool AlterSession(const std::vector<SqlToken>& tokens, OraError& error);
   bool NextSequenceValue(const std::string& owner, const std::string& name, bool next,
                          std::string& value, std::string& message);
-  OraError NameConstraintError(OraError error) const;
   // Replaces owner.name by what the owner's synonym of that name names, else
   // (when publicToo) a public synonym's; false when there is none.
   bool FollowSynonym(std::string& owner, std::string& name, bool publicToo);
@@ -125,8 +145,12 @@ class ServerSession : public Session, public NameResolver {
   int storedFunctionDepth_ = 0;  // stored functions in SQL running now, nested
   plsql::BlockCache compiled_;
   SchemaView compiledView_;
-  int viewCompileDepth_ = 0;
+  int compileInUseDepth_ = 0;
   plsql::StoredUnits storedUnits_;
+  TriggerCache triggers_;
+  std::vector<FiringTrigger> firing_;
+  std::vector<std::string> mutating_;
+  std::string mutatingSeen_;  // a mutating table the statement being translated names
 };
 
 }  // namespace sandbox

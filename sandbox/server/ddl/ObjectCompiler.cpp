@@ -60,29 +60,34 @@ bool ObjectCompiler::Compile(const ObjectRef& object, OraError& error, OraError&
              error);
 }
 
-void CompileViewInUse(ServerSession& session, const std::string& owner, const std::string& name) {
+bool CompileInUse(ServerSession& session, const ObjectRef& object) {
   // A session counter rather than a thread-local one: the library is loaded
   // at run time, and its dynamic thread-local blocks defeat the leak checker.
-  int& depth = session.ViewCompileDepth();
+  int& depth = session.CompileInUseDepth();
   constexpr int kMaxDepth = 16;
   Catalog catalog(session.Server());
-  if (depth >= kMaxDepth ||
-      !catalog.Any("SELECT 1 FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND "
-                   "OBJECT_TYPE = 'VIEW' AND STATUS = 'INVALID'",
-                   {Value::Text(owner), Value::Text(name)}))
-    return;
+  const std::vector<Value> key{Value::Text(object.owner), Value::Text(object.name),
+                               Value::Text(object.type)};
+  const char* const invalid =
+      "SELECT 1 FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND OBJECT_NAME = ? AND "
+      "OBJECT_TYPE = ? AND STATUS = 'INVALID'";
+  if (!catalog.Any(invalid, key))
+    return true;
+  if (depth >= kMaxDepth)
+    return false;
   ++depth;
   SqliteRunner runner(session.Server().Handle());
   runner.Exec("SAVEPOINT qm_compile_in_use");
   const std::string noText;
   const std::vector<SqlToken> noTokens;
-  DdlContext context{session, noText, noTokens, catalog, owner};
+  DdlContext context{session, noText, noTokens, catalog, object.owner};
   OraError error, warning;
-  if (!ObjectCompiler(context).Compile({owner, name, "VIEW"}, error, warning))
+  if (!ObjectCompiler(context).Compile(object, error, warning))
     runner.Exec("ROLLBACK TO qm_compile_in_use");
   runner.Exec("RELEASE qm_compile_in_use");
   session.Server().SchemaChanged();
   --depth;
+  return !catalog.Any(invalid, key);
 }
 
 }  // namespace sandbox

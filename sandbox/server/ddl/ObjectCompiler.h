@@ -22,9 +22,10 @@ class ObjectCompiler {
   DdlContext& context_;
 };
 
-// A view used while INVALID is compiled again first, as Oracle does, in a
-// savepoint of the session's transaction; a failed compilation changes
-// nothing and the use fails as it would have.
-void CompileViewInUse(ServerSession& session, const std::string& owner, const std::string& name);
+// A view used or a trigger fired while INVALID is compiled again first, as
+// Oracle does, in a savepoint of the session's transaction; a failed
+// compilation changes nothing and the use fails as it would have. True when
+// the object is VALID afterwards.
+bool CompileInUse(ServerSession& session, const ObjectRef& object);
 
 }  // namespace sandbox

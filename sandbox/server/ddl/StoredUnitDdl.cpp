@@ -7,6 +7,7 @@
 #include "sandbox/server/ddl/TypeDdl.h"
 #include "sandbox/server/ddl/TypeDeclaration.h"
 #include "sandbox/server/dictionary/Dependencies.h"
+#include "sandbox/server/triggers/RowReferences.h"
 
 namespace sandbox {
 
@@ -31,6 +32,36 @@ std::string StoredSource(Catalog& catalog, const std::string& owner, const std::
                     {Value::Text(owner), Value::Text(name), Value::Text(type)}))
     text += row[0];
   return text;
+}
+
+// How a trigger's body uses the row: any :NEW or :OLD reference, and an
+// assignment to :NEW.col (as target of := or of SELECT ... INTO).
+struct RowReferenceUse {
+  bool any = false;
+  bool newAssigned = false;
+};
+
+RowReferenceUse FindRowReferences(const std::vector<SqlToken>& tokens, std::size_t bodyBegin,
+                                  const std::string& referencing) {
+  std::string newName, oldName;
+  ReferencingNames(referencing, newName, oldName);
+  RowReferenceUse use;
+  bool inInto = false;
+  for (std::size_t i = bodyBegin; i < tokens.size(); ++i) {
+    const SqlToken& t = tokens[i];
+    // SELECT ... INTO targets, not the table of INSERT INTO
+    if (t.IsWord("INTO"))
+      inInto = !tokens[i - 1].IsWord("INSERT") && !tokens[i - 1].IsWord("MERGE");
+    else if (t.IsWord("FROM") || t.IsSymbol(";"))
+      inInto = false;
+    if (t.type != SqlToken::Type::Bind || (t.text != newName && t.text != oldName) ||
+        i + 2 >= tokens.size() || !tokens[i + 1].IsSymbol("."))
+      continue;
+    use.any = true;
+    const bool assigned = inInto || (i + 3 < tokens.size() && tokens[i + 3].IsSymbol(":="));
+    use.newAssigned = use.newAssigned || (assigned && t.text == newName);
+  }
+  return use;
 }
 
 }  // namespace
@@ -232,6 +263,11 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
     error = {942, "table or view does not exist"};
     return false;
   }
+  if ((baseType == "VIEW") != (timing == "INSTEAD OF")) {
+    error = baseType == "VIEW" ? OraError{25001, "cannot create this trigger type on views"}
+                               : OraError{25002, "cannot create INSTEAD OF triggers on tables"};
+    return false;
+  }
   std::string referencing = "REFERENCING NEW AS NEW OLD AS OLD";
   if (in_.AcceptWord("REFERENCING")) {
     std::string oldName = "OLD", newName = "NEW";
@@ -248,6 +284,27 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
   }
   const bool eachRow = in_.AcceptWords("FOR", "EACH") && in_.AcceptWord("ROW");
   const std::size_t headerEnd = in_.Position();
+  // Triggers of one timing fire in creation order, which is also the order
+  // FOLLOWS can name (the trigger it follows exists already).
+  if (in_.AcceptWord("FOLLOWS") || in_.AcceptWord("PRECEDES")) {
+    do {
+      std::string orderOwner, orderName;
+      if (!in_.ReadQualifiedName(orderOwner, orderName, owner, error, 904, "invalid identifier"))
+        return false;
+      if (!catalog.Any("SELECT 1 FROM \"SYS.ALL_TRIGGERS\" WHERE OWNER = ? AND TRIGGER_NAME = ?",
+                       {Value::Text(orderOwner), Value::Text(orderName)})) {
+        error = {4080, "trigger '" + orderName + "' does not exist"};
+        return false;
+      }
+    } while (in_.AcceptSymbol(","));
+  }
+  const bool disabled = in_.AcceptWord("DISABLE");
+  if (!disabled)
+    in_.AcceptWord("ENABLE");
+  if (!eachRow && timing != "INSTEAD OF" && in_.Peek().IsWord("WHEN")) {
+    error = {4077, "WHEN clause cannot be used with table level triggers"};
+    return false;
+  }
   std::string whenClause;
   if (in_.AcceptWord("WHEN")) {
     if (!in_.Peek().IsSymbol("(")) {
@@ -272,6 +329,13 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
     error = {4081, "trigger '" + name + "' already exists"};
     return false;
   }
+  // CREATE OR REPLACE keeps the trigger's object id, and so its place in
+  // the firing order.
+  const auto keptId = exists ? catalog.Rows(
+                                   "SELECT OBJECT_ID FROM \"SYS.ALL_OBJECTS\" WHERE OWNER = ? AND "
+                                   "OBJECT_NAME = ? AND OBJECT_TYPE = 'TRIGGER'",
+                                   {Value::Text(owner), Value::Text(name)})
+                             : std::vector<std::vector<std::string>>{};
   if (exists && !RemoveUnit(owner, name, "TRIGGER", error))
     return false;
   // The description runs from the trigger's name to the WHEN clause or the
@@ -284,6 +348,16 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
       timing == "INSTEAD OF" ? "INSTEAD OF" : timing + (eachRow ? " EACH ROW" : " STATEMENT");
   std::vector<CompilationError> errors =
       CheckUnit(context_.sql, tokens, textBegin, nameBegin, name, "TRIGGER", false);
+  const RowReferenceUse use = FindRowReferences(tokens, bodyBegin, referencing);
+  if (use.any && !eachRow && timing != "INSTEAD OF") {
+    error = {4082, "NEW or OLD references not allowed in table level triggers"};
+    return false;
+  }
+  // Only a BEFORE trigger of an INSERT or UPDATE can change the new row.
+  if (errors.empty() && use.newAssigned &&
+      (timing != "BEFORE" ||
+       (events.find("INSERT") == std::string::npos && events.find("UPDATE") == std::string::npos)))
+    errors.push_back({0, 0, 4084, "ORA-04084: cannot change NEW values for this trigger type"});
   UnitReferences references;
   if (errors.empty()) {
     references = References(owner, name, "TRIGGER", bodyBegin, textBegin);
@@ -292,15 +366,21 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
   references.objects.insert(references.objects.begin(), {tableOwner, table, baseType});
   const bool valid = errors.empty();
   if (!catalog.Exec("INSERT INTO \"SYS.ALL_TRIGGERS\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                    "'ENABLED', ?, 'PL/SQL', ?)",
+                    "?, ?, 'PL/SQL', ?)",
                     {Value::Text(owner), Value::Text(name), Value::Text(triggerType),
                      Value::Text(events), Value::Text(tableOwner), Value::Text(baseType),
                      Value::Text(table), Value::Text(columns), Value::Text(referencing),
-                     Value::Text(whenClause), Value::Text(description), Value::Text(body)},
+                     Value::Text(whenClause), Value::Text(disabled ? "DISABLED" : "ENABLED"),
+                     Value::Text(description), Value::Text(body)},
                     error) ||
       !StoreSource(owner, name, "TRIGGER", textBegin, error) ||
       !RecordUnitErrors(catalog, owner, name, "TRIGGER", errors, error) ||
       !catalog.AddObject(owner, name, "TRIGGER", error, valid ? "VALID" : "INVALID") ||
+      (!keptId.empty() &&
+       !catalog.Exec("UPDATE \"SYS.ALL_OBJECTS\" SET OBJECT_ID = ? WHERE OWNER = ? AND "
+                     "OBJECT_NAME = ? AND OBJECT_TYPE = 'TRIGGER'",
+                     {Value::Number(keptId[0][0]), Value::Text(owner), Value::Text(name)},
+                     error)) ||
       !RecordDependencies(catalog, {owner, name, "TRIGGER"}, references.objects, error))
     return false;
   if (!valid)

@@ -402,8 +402,16 @@ bool TableDdl::AlterConstraintState(const std::string& owner, const std::string&
     validate = false;
   if (in_.AcceptWords("ROW", "MOVEMENT"))
     return SetRowMovement(owner, table, enable, error);
-  if (in_.Peek().IsWord("ALL") || in_.Peek().IsWord("TABLE")) {
-    while (!in_.AtEnd())  // ENABLE ALL TRIGGERS, TABLE LOCK: nothing kept
+  if (in_.AcceptWord("ALL")) {
+    if (!in_.ExpectWord("TRIGGERS", error))
+      return false;
+    return context_.catalog.Exec(
+        "UPDATE \"SYS.ALL_TRIGGERS\" SET STATUS = ? WHERE TABLE_OWNER = ? AND TABLE_NAME = ?",
+        {Value::Text(enable ? "ENABLED" : "DISABLED"), Value::Text(owner), Value::Text(table)},
+        error);
+  }
+  if (in_.Peek().IsWord("TABLE")) {
+    while (!in_.AtEnd())  // TABLE LOCK: nothing kept
       in_.Skip();
     return true;
   }

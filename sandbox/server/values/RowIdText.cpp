@@ -27,6 +27,22 @@ std::string RowIdText(std::int64_t rowNumber) {
   return text;
 }
 
+std::int64_t RowNumberOf(const std::string& text) {
+  if (text.size() != 18)
+    return -1;
+  std::uint64_t block = 0, row = 0;
+  for (std::size_t i = 9; i < 18; ++i) {
+    const char* digit = std::char_traits<char>::find(Digits, 64, text[i]);
+    if (digit == nullptr)
+      return -1;
+    (i < 15 ? block : row) =
+        ((i < 15 ? block : row) << 6) | static_cast<std::uint64_t>(digit - Digits);
+  }
+  if (block > 0xFFFFFFFFu || row > 0xFFFFu)
+    return -1;
+  return static_cast<std::int64_t>((block << 16) | row);
+}
+
 void RowIdFunction(sqlite3_context* context, int, sqlite3_value** argv) {
   if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
     sqlite3_result_null(context);

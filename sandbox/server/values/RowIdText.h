@@ -12,6 +12,8 @@
 namespace sandbox {
 
 std::string RowIdText(std::int64_t rowNumber);
+// The row number RowIdText shows as text; -1 for text it never gives.
+std::int64_t RowNumberOf(const std::string& text);
 
 // ora_rowid(rowid): the text of a row number; NULL stays NULL.
 void RowIdFunction(sqlite3_context* context, int argc, sqlite3_value** argv);

@@ -1,0 +1,162 @@
+// Firing a statement's triggers.
+#include "sandbox/server/triggers/TriggerFiring.h"
+
+#include <algorithm>
+
+#include "sandbox/plsql/Interpreter.h"
+#include "sandbox/server/ServerSession.h"
+#include "sandbox/server/ddl/ObjectCompiler.h"
+#include "sandbox/server/triggers/RowReferences.h"
+
+namespace sandbox {
+
+namespace {
+
+// Oracle's limit of recursive SQL levels, which triggers firing triggers meet.
+constexpr std::size_t kMaxTriggerDepth = 50;
+
+// :NEW$COL and :OLD$COL of a row trigger (nothing for a statement trigger).
+// Only a BEFORE ROW trigger may change :NEW, and nothing changes :OLD.
+class RowBinds : public BindSet {
+ public:
+  RowBinds(const TableTriggers& table, TriggerRow* row, bool newWritable)
+      : table_(table), row_(row), newWritable_(newWritable) {}
+
+  bool Has(const std::string& name) const override { return Column(name, nullptr) >= 0; }
+  Value Get(const std::string& name) const override {
+    bool isNew = false;
+    const int column = Column(name, &isNew);
+    if (column < 0)
+      return Value::Null();
+    return (isNew ? row_->newValues : row_->oldValues)[static_cast<std::size_t>(column)];
+  }
+  bool Set(const std::string& name, const Value& value, OraError& error) override {
+    bool isNew = false;
+    const int column = Column(name, &isNew);
+    if (column < 0)
+      return true;
+    if (!isNew) {
+      error = {4085, "cannot change the value of an OLD reference variable"};
+      return false;
+    }
+    if (!newWritable_) {
+      error = {4084, "cannot change NEW values for this trigger type"};
+      return false;
+    }
+    row_->newValues[static_cast<std::size_t>(column)] = value;
+    row_->assigned[static_cast<std::size_t>(column)] = true;
+    return true;
+  }
+
+ private:
+  // The column a placeholder names, -1 for none; isNew tells :NEW from :OLD.
+  int Column(const std::string& name, bool* isNew) const {
+    if (row_ == nullptr)
+      return -1;
+    const bool newValue = name.rfind(kNewPrefix, 0) == 0;
+    if (!newValue && name.rfind(kOldPrefix, 0) != 0)
+      return -1;
+    const std::string column = name.substr(4);
+    const auto found = std::find(table_.columns.begin(), table_.columns.end(), column);
+    if (found == table_.columns.end())
+      return -1;
+    if (isNew != nullptr)
+      *isNew = newValue;
+    return static_cast<int>(found - table_.columns.begin());
+  }
+
+  const TableTriggers& table_;
+  TriggerRow* row_;
+  bool newWritable_;
+};
+
+OraError InvalidTrigger(const std::string& name) {
+  return {4098, "trigger '" + name + "' is invalid and failed re-validation"};
+}
+
+}  // namespace
+
+TriggerFiring::TriggerFiring(ServerSession& session, const TableTriggers& table, DmlEvent event,
+                             std::vector<std::string> setColumns)
+    : session_(session), table_(table), event_(event), setColumns_(std::move(setColumns)) {}
+
+bool TriggerFiring::Prepare(OraError& error) {
+  for (const TableTrigger& trigger : table_.triggers) {
+    if (!trigger.enabled || !trigger.FiresFor(event_, setColumns_))
+      continue;
+    if (!trigger.valid && !CompileInUse(session_, {trigger.owner, trigger.name, "TRIGGER"})) {
+      error = InvalidTrigger(trigger.qualifiedName);
+      return false;
+    }
+    OraError compileError;
+    auto body = plsql::CompileTriggerBody(session_, trigger.body, compileError);
+    if (!body) {
+      error = InvalidTrigger(trigger.qualifiedName);
+      return false;
+    }
+    // A placeholder no column answers is a reference the body cannot make.
+    TriggerRow probe{std::vector<Value>(table_.columns.size()),
+                     std::vector<Value>(table_.columns.size()),
+                     std::vector<bool>(table_.columns.size())};
+    const RowBinds binds(table_, trigger.eachRow ? &probe : nullptr, false);
+    for (const std::string& name : body->bindNames) {
+      if (!binds.Has(name)) {
+        error = InvalidTrigger(trigger.qualifiedName);
+        return false;
+      }
+    }
+    ready_.push_back({&trigger, std::move(body)});
+  }
+  if (!ready_.empty() && session_.Firing().size() >= kMaxTriggerDepth) {
+    error = {36, "maximum number of recursive SQL levels (50) exceeded"};
+    return false;
+  }
+  return true;
+}
+
+bool TriggerFiring::HasRowTriggers(TableTrigger::Timing timing) const {
+  return std::any_of(ready_.begin(), ready_.end(), [&](const Ready& ready) {
+    return ready.trigger->eachRow && ready.trigger->timing == timing;
+  });
+}
+
+bool TriggerFiring::Fire(TableTrigger::Timing timing, TriggerRow* row, OraError& error) {
+  for (const Ready& ready : ready_) {
+    if (ready.trigger->timing == timing && ready.trigger->eachRow == (row != nullptr) &&
+        !FireOne(ready, row, error))
+      return false;
+  }
+  return true;
+}
+
+bool TriggerFiring::WhenHolds(const TableTrigger& trigger, BindSet& binds, bool& holds,
+                              OraError& error) {
+  holds = true;
+  if (trigger.when.empty())
+    return true;
+  auto cursor = session_.OpenQuery("SELECT 1 FROM DUAL WHERE " + trigger.when, binds, error);
+  if (!cursor)
+    return false;
+  std::vector<Value> found;
+  holds = cursor->Next(found, error);
+  return !error.IsSet();
+}
+
+bool TriggerFiring::FireOne(const Ready& ready, TriggerRow* row, OraError& error) {
+  const TableTrigger& trigger = *ready.trigger;
+  RowBinds binds(table_, row, trigger.timing != TableTrigger::Timing::After);
+  bool holds = true;
+  if (!WhenHolds(trigger, binds, holds, error) || !holds)
+    return !error.IsSet();
+  auto& firing = session_.Firing();
+  firing.push_back({event_, &setColumns_});
+  const bool done =
+      plsql::RunTriggerBody(session_, *ready.body, trigger.qualifiedName, binds, error);
+  firing.pop_back();
+  if (!done)
+    error.message +=
+        "\nORA-04088: error during execution of trigger '" + trigger.qualifiedName + "'";
+  return done;
+}
+
+}  // namespace sandbox
