@@ -166,6 +166,9 @@ struct Stmt {
     CallPackage,  // name "DBMS_OUTPUT.PUT_LINE", "RAISE_APPLICATION_ERROR"; exprs
     Block,        // block
     Sql,          // sql; exprs: INTO targets of a SELECT
+    // EXECUTE IMMEDIATE: exprs[0] the text, then the USING arguments (with
+    // bindModes, RETURNING INTO targets last as OUT); targets: INTO.
+    ExecuteImmediate,
   };
   Kind kind = Kind::Null;
   int line = 0;
@@ -181,6 +184,8 @@ struct Stmt {
   std::string name;
   std::unique_ptr<Block> block;
   std::unique_ptr<SqlText> sql;
+  std::vector<ExprPtr> targets;
+  std::vector<VarDecl::Mode> bindModes;
 };
 
 // INTO a single record variable, whose fields take the row, rather than a

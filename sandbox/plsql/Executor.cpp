@@ -37,10 +37,6 @@ class StatementBinds : public BindSet {
   BindSet& outer_;
 };
 
-PlError FromOraError(const OraError& e) {
-  return MakeError(e.code, e.message);
-}
-
 PlValue Unknown() {
   return {};
 }
@@ -283,6 +279,9 @@ Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
     case Stmt::Kind::Sql:
       ExecSql(stmt);
       return Flow::Normal;
+    case Stmt::Kind::ExecuteImmediate:
+      ExecImmediate(stmt);
+      return Flow::Normal;
   }
   return Flow::Normal;
 }
@@ -343,30 +342,7 @@ void Executor::ExecFetch(const Stmt& stmt) {
 
 void Executor::ExecSql(const Stmt& stmt) {
   if (stmt.sql->isQuery) {
-    // SELECT ... INTO: exactly one row.
-    auto cursor = OpenQuery(*stmt.sql);
-    std::vector<Value> row, extra;
-    OraError error;
-    if (!cursor->Next(row, error)) {
-      if (error.IsSet())
-        throw FromOraError(error);
-      sqlRowCount_ = 0;
-      sqlFound_ = 0;
-      throw PredefinedError(1403);
-    }
-    if (cursor->Next(extra, error)) {
-      sqlRowCount_ = 2;
-      sqlFound_ = 1;
-      throw PredefinedError(1422);
-    }
-    if (error.IsSet())
-      throw FromOraError(error);
-    sqlRowCount_ = 1;
-    sqlFound_ = 1;
-    std::vector<PlValue> values;
-    for (const Value& v : row)
-      values.push_back(FromSqlValue(v));
-    StoreRow(stmt.exprs, values);
+    SelectInto(*OpenQuery(*stmt.sql), stmt.exprs);
     return;
   }
   StatementBinds binds(BindValues(*stmt.sql), binds_);
@@ -376,6 +352,31 @@ void Executor::ExecSql(const Stmt& stmt) {
     throw FromOraError(error);
   sqlRowCount_ = static_cast<long long>(rows);
   sqlFound_ = rows > 0 ? 1 : 0;
+}
+
+void Executor::SelectInto(Cursor& cursor, const std::vector<ExprPtr>& targets) {
+  std::vector<Value> row, extra;
+  OraError error;
+  if (!cursor.Next(row, error)) {
+    if (error.IsSet())
+      throw FromOraError(error);
+    sqlRowCount_ = 0;
+    sqlFound_ = 0;
+    throw PredefinedError(1403);
+  }
+  if (cursor.Next(extra, error)) {
+    sqlRowCount_ = 2;
+    sqlFound_ = 1;
+    throw PredefinedError(1422);
+  }
+  if (error.IsSet())
+    throw FromOraError(error);
+  sqlRowCount_ = 1;
+  sqlFound_ = 1;
+  std::vector<PlValue> values;
+  for (const Value& v : row)
+    values.push_back(FromSqlValue(v));
+  StoreRow(targets, values);
 }
 
 void Executor::ExecPackageCall(const Stmt& stmt) {

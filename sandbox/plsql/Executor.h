@@ -44,6 +44,9 @@ class Executor {
   Flow ExecForCursor(const Stmt& stmt);
   void ExecFetch(const Stmt& stmt);
   void ExecSql(const Stmt& stmt);
+  void ExecImmediate(const Stmt& stmt);
+  // SELECT ... INTO: the query's one row into targets (ORA-01403, ORA-01422).
+  void SelectInto(Cursor& cursor, const std::vector<ExprPtr>& targets);
   void ExecPackageCall(const Stmt& stmt);
 
   PlValue Eval(const Expr& expr);

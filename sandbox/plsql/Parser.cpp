@@ -577,6 +577,10 @@ std::unique_ptr<Stmt> Parser::ParseStatement() {
     stmt->kind = Stmt::Kind::Null;
   } else if (Accept("RAISE")) {
     stmt = ParseRaise();
+  } else if (start.Is("EXECUTE") && Peek(1).Is("IMMEDIATE")) {
+    Take();
+    Take();
+    stmt = ParseExecuteImmediate();
   } else if (Accept("DECLARE")) {
     stmt->kind = Stmt::Kind::Block;
     stmt->block = ParseBlockBody(true, "");

@@ -80,6 +80,7 @@ class Parser {
   std::unique_ptr<Stmt> ParseNameStatement();
   std::unique_ptr<Stmt> ParseCursorCommand(Stmt::Kind kind);
   std::unique_ptr<Stmt> ParseRaise();
+  std::unique_ptr<Stmt> ParseExecuteImmediate();
   StmtList ParseLoopBody();
   std::vector<ExprPtr> ParseArguments();
   // A call of one of item's routines (a function when wantFunction): its
