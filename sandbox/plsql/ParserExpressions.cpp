@@ -2,6 +2,7 @@
 // OR < AND < NOT < comparisons < + - || < * / < unary - < **.
 #include "sandbox/plsql/Builtins.h"
 #include "sandbox/plsql/Parser.h"
+#include "sandbox/plsql/Preprocessor.h"
 
 #include "sandbox/server/EmptyBindSet.h"
 
@@ -202,6 +203,8 @@ ExprPtr Parser::ParsePrimary() {
       return ParseName();
     case Token::Kind::QuotedIdentifier:
       return ParseName();
+    case Token::Kind::Directive:  // the compiler never reads directives
+    case Token::Kind::Inquiry:
     case Token::Kind::End:
       break;
   }
@@ -282,6 +285,14 @@ ExprPtr Parser::ParseName() {
   }
   if (ExprPtr sequence = ParseSequenceValue(name))
     return sequence;
+  if (name.Is("DBMS_DB_VERSION") && Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier) {
+    Take();
+    const Token& member = Take();
+    auto e = NewExpr(Expr::Kind::Literal, name);
+    if (!DbmsDbVersion(member.text, e->value))
+      SemanticError(member, "PLS-00302: component '" + member.text + "' must be declared");
+    return e;
+  }
   std::string builtinName = name.text;
   if (name.Is("DBMS_LOB") && Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier) {
     Take();

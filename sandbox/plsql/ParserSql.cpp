@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "sandbox/plsql/Parser.h"
+#include "sandbox/plsql/Preprocessor.h"
 
 namespace sandbox::plsql {
 
@@ -165,6 +166,18 @@ std::unique_ptr<SqlText> Parser::ParseSql(bool insideParentheses,
         columns.count(t.text) == 0 && Lookup(t.text) == nullptr) {
       const size_t start = pos_;
       Take();
+      PlValue constant;
+      if (t.Is("DBMS_DB_VERSION") && Peek(1).kind == Token::Kind::Identifier &&
+          DbmsDbVersion(Peek(1).text, constant)) {
+        Take();
+        const Token& member = Take();
+        auto bind = NewExpr(Expr::Kind::Literal, t);
+        bind->value = constant;
+        append(":" + PlaceholderName(sql->binds.size()), t);
+        sql->binds.push_back(std::move(bind));
+        previousEnd = member.offset + member.length;
+        continue;
+      }
       std::string member;
       const Symbol* stored = ResolveStored(t, member);
       if (stored != nullptr && stored->kind == Symbol::Kind::Variable) {
