@@ -11,25 +11,37 @@
 
 namespace sandbox::plsql {
 
+struct Expr;
+
 struct RecordField;
 struct StoredUnit;
 
 struct TypeSpec {
-  enum class Base { Varchar2, Char, Number, Boolean, Date, Record };
+  enum class Base { Varchar2, Char, Number, Boolean, Date, Record, Collection };
+  // Index-by tables, nested tables and varrays.
+  enum class Collection { IndexBy, Nested, Varray };
   Base base = Base::Varchar2;
   int length = 0;     // VARCHAR2 and CHAR: maximum length; 0 is unconstrained
   int precision = 0;  // NUMBER: 0 is unconstrained
   int scale = 0;
   bool binary = false;              // BLOB: held as the hexadecimal text of its bytes
   std::vector<RecordField> fields;  // Record
+  Collection collection = Collection::IndexBy;
+  std::shared_ptr<const TypeSpec> element;  // Collection
+  bool textKeys = false;                    // INDEX BY VARCHAR2
+  long long limit = 0;                      // Varray
+  std::string name;                         // of a declared TYPE; empty for others
+
+  bool IsComposite() const { return base == Base::Record || base == Base::Collection; }
 };
 
 struct RecordField {
   std::string name;  // upper case
   TypeSpec type;
+  const Expr* init = nullptr;  // a declared record type's default, owned by its TypeDecl
+  bool notNull = false;
 };
 
-struct Expr;
 struct Stmt;
 struct Block;
 using ExprPtr = std::unique_ptr<Expr>;
@@ -81,10 +93,16 @@ struct RoutineDecl {
   const StoredUnit* package = nullptr;  // a package's routine runs its initialisation first
 };
 
+// TYPE name IS RECORD (...) | TABLE OF ... | VARRAY(n) OF ...
+struct TypeDecl {
+  TypeSpec spec;
+  std::vector<ExprPtr> defaults;  // of the record's fields
+};
+
 // What a name declared in a scope stands for; a routine name may stand for
 // several overloads.
 struct NamedItem {
-  enum class Kind { Variable, Cursor, Routine, Exception };
+  enum class Kind { Variable, Cursor, Routine, Exception, Type };
   Kind kind = Kind::Variable;
   const void* decl = nullptr;
   std::vector<const RoutineDecl*> routines;  // Routine
@@ -106,6 +124,7 @@ struct Block {
   std::vector<std::unique_ptr<CursorDecl>> cursors;
   std::vector<std::unique_ptr<RoutineDecl>> routines;
   std::vector<std::unique_ptr<ExceptionDecl>> exceptions;
+  std::vector<std::unique_ptr<TypeDecl>> types;
   StmtList body;
   std::vector<Handler> handlers;
   int line = 0;
@@ -117,7 +136,10 @@ struct Expr {
   enum class Kind {
     Literal,     // value
     Variable,    // variable
-    Field,       // variable, fieldIndex
+    Field,       // variable, fieldIndex; of args[0] when it is there, else of the variable
+    Element,     // args[0] a collection, args[1] the index
+    Method,      // name COUNT, EXISTS ...; args[0] the collection, then the method's arguments
+    Construct,   // type: a nested table or varray type; args: the elements
     Bind,        // name
     Negate,      // args[0]
     Not,         // args[0]
@@ -143,6 +165,7 @@ struct Expr {
   int fieldIndex = -1;
   const CursorDecl* cursor = nullptr;
   const RoutineDecl* routine = nullptr;
+  const TypeSpec* type = nullptr;  // Field, Element, Construct: the type of the value
   std::vector<ExprPtr> args;
   bool negated = false;
 };
@@ -169,6 +192,7 @@ struct Stmt {
     // EXECUTE IMMEDIATE: exprs[0] the text, then the USING arguments (with
     // bindModes, RETURNING INTO targets last as OUT); targets: INTO.
     ExecuteImmediate,
+    CollectionCall,  // exprs[0]: a Method expression, EXTEND, TRIM or DELETE
   };
   Kind kind = Kind::Null;
   int line = 0;
@@ -188,11 +212,24 @@ struct Stmt {
   std::vector<VarDecl::Mode> bindModes;
 };
 
-// INTO a single record variable, whose fields take the row, rather than a
-// list of scalar targets.
+// The declared type of what expr names: a variable, field, element or
+// constructed collection; null for other expressions.
+inline const TypeSpec* TypeOf(const Expr& expr) {
+  if (expr.kind == Expr::Kind::Variable)
+    return &expr.variable->type;
+  return expr.type;
+}
+
+inline bool IsComposite(const Expr& expr) {
+  const TypeSpec* type = TypeOf(expr);
+  return type != nullptr && type->IsComposite();
+}
+
+// INTO a single record, whose fields take the row, rather than a list of
+// scalar targets.
 inline bool IsSingleRecordTarget(const std::vector<ExprPtr>& targets) {
-  return targets.size() == 1 && targets[0]->kind == Expr::Kind::Variable &&
-         targets[0]->variable->type.base == TypeSpec::Base::Record;
+  const TypeSpec* type = targets.size() == 1 ? TypeOf(*targets[0]) : nullptr;
+  return type != nullptr && type->base == TypeSpec::Base::Record;
 }
 
 }  // namespace sandbox::plsql

@@ -200,7 +200,13 @@ Executor::Flow Executor::ExecLoopBody(const StmtList& body, bool& exitLoop) {
 Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
   switch (stmt.kind) {
     case Stmt::Kind::Assign:
-      Assign(*stmt.exprs[0], Eval(*stmt.exprs[1]));
+      if (IsComposite(*stmt.exprs[0]))
+        Locate(*stmt.exprs[0], true) = EvalComposite(*stmt.exprs[1]);
+      else
+        Assign(*stmt.exprs[0], Eval(*stmt.exprs[1]));
+      return Flow::Normal;
+    case Stmt::Kind::CollectionCall:
+      ExecCollectionCall(stmt);
       return Flow::Normal;
     case Stmt::Kind::If:
       for (size_t i = 0; i < stmt.exprs.size(); ++i) {
@@ -318,7 +324,7 @@ Executor::Flow Executor::ExecForCursor(const Stmt& stmt) {
     std::vector<PlValue> row;
     while (FetchRow(state, row)) {
       for (size_t i = 0; i < record.fields.size() && i < row.size(); ++i)
-        record.fields[i] = row[i];
+        record.fields[i].value = row[i];
       bool exitLoop = false;
       result = ExecLoopBody(stmt.bodies[0], exitLoop);
       if (exitLoop)
@@ -439,7 +445,12 @@ PlValue Executor::Eval(const Expr& expr) {
     case Expr::Kind::Variable:
       return Find(expr.variable).value;
     case Expr::Kind::Field:
-      return Find(expr.variable).fields[static_cast<size_t>(expr.fieldIndex)];
+    case Expr::Kind::Element:
+      return Locate(expr, false).value;
+    case Expr::Kind::Method:
+      return EvalMethod(expr);
+    case Expr::Kind::Construct:  // a collection is no scalar; the compiler keeps it apart
+      throw MakeError(6550, "PLS-00382: expression is of wrong type");
     case Expr::Kind::Bind:
       return FromSqlValue(binds_.Get(expr.name));
     case Expr::Kind::Negate: {
@@ -470,8 +481,14 @@ PlValue Executor::Eval(const Expr& expr) {
         return Unknown();
       return PlValue::Boolean(isAnd);
     }
-    case Expr::Kind::IsNull:
-      return PlValue::Boolean(Eval(*expr.args[0]).IsNull() != expr.negated);
+    case Expr::Kind::IsNull: {
+      // A nested table or varray is null until it is made.
+      const TypeSpec* type = TypeOf(*expr.args[0]);
+      const bool isNull = type != nullptr && type->base == TypeSpec::Base::Collection
+                              ? Locate(*expr.args[0], false).collection.get() == nullptr
+                              : Eval(*expr.args[0]).IsNull();
+      return PlValue::Boolean(isNull != expr.negated);
+    }
     case Expr::Kind::Like: {
       const PlValue value = Eval(*expr.args[0]);
       const PlValue pattern = Eval(*expr.args[1]);
@@ -686,10 +703,8 @@ PlValue Executor::CallRoutine(const RoutineDecl& routine, const std::vector<Expr
     if (target.params[i]->mode == VarDecl::Mode::In || !args[i])
       continue;
     const Expr& actual = *args[i];
-    if (target.params[i]->type.base == TypeSpec::Base::Record) {
-      Variable& record = Find(actual.variable);
-      if (record.fields.size() == outValues[i].fields.size())
-        record.fields = outValues[i].fields;
+    if (target.params[i]->type.IsComposite()) {
+      Locate(actual, true) = std::move(outValues[i]);
     } else {
       Assign(actual, outValues[i].value);
     }
@@ -706,15 +721,12 @@ PlValue Executor::CallRoutine(const RoutineDecl& routine, const std::vector<Expr
 }
 
 Variable Executor::Argument(const VarDecl& param, const VarDecl& declared, const Expr* arg) {
-  if (param.type.base == TypeSpec::Base::Record) {
-    Variable record;
-    record.fields.resize(param.type.fields.size());
-    if (arg != nullptr && arg->kind == Expr::Kind::Variable && param.mode != VarDecl::Mode::Out) {
-      const Variable& given = Find(arg->variable);
-      if (given.fields.size() == record.fields.size())
-        record.fields = given.fields;
-    }
-    return record;
+  if (param.type.IsComposite()) {
+    if (arg != nullptr && param.mode != VarDecl::Mode::Out)
+      return EvalComposite(*arg);
+    if (arg == nullptr && declared.init)
+      return EvalComposite(*declared.init);
+    return NewComposite(param.type);
   }
   PlValue value;
   if (arg == nullptr)
@@ -753,17 +765,19 @@ void Executor::DeclareAll(const Block& block, Scope& scope) {
   for (const auto& cursor : block.cursors)
     scope.cursors[cursor.get()];
   for (const auto& var : block.variables) {
-    PlValue initial;
-    if (var->init) {
-      try {
-        initial = Eval(*var->init);
-      } catch (PlError& e) {
-        if (e.places.empty())
-          AddPlace(e, var->line);
-        throw;
+    try {
+      if (var->type.IsComposite()) {
+        scope.variables[var.get()] =
+            var->init ? EvalComposite(*var->init) : NewComposite(var->type);
+        continue;
       }
+      const PlValue initial = var->init ? Eval(*var->init) : PlValue();
+      scope.variables[var.get()] = NewVariable(*var, initial);
+    } catch (PlError& e) {
+      if (e.places.empty())
+        AddPlace(e, var->line);
+      throw;
     }
-    scope.variables[var.get()] = NewVariable(*var, initial);
   }
 }
 
@@ -773,8 +787,8 @@ void Executor::AddPlace(PlError& e, int line) const {
 
 Variable Executor::NewVariable(const VarDecl& decl, const PlValue& initial) {
   Variable var;
-  if (decl.type.base == TypeSpec::Base::Record) {
-    var.fields.resize(decl.type.fields.size());
+  if (decl.type.IsComposite()) {
+    var = NewComposite(decl.type);
   } else {
     if (decl.notNull && initial.IsNull())
       throw ValueError("NULL value for a NOT NULL variable");
@@ -796,12 +810,11 @@ void Executor::Assign(const Expr& target, const PlValue& value) {
       throw FromOraError(error);
     return;
   }
-  Variable& var = Find(target.variable);
-  if (target.kind == Expr::Kind::Field) {
-    const auto i = static_cast<size_t>(target.fieldIndex);
-    var.fields[i] = Coerce(value, target.variable->type.fields[i].type, session_);
+  if (target.kind == Expr::Kind::Field || target.kind == Expr::Kind::Element) {
+    Locate(target, true).value = Coerce(value, *target.type, session_);
     return;
   }
+  Variable& var = Find(target.variable);
   if (target.variable->notNull && value.IsNull())
     throw ValueError("NULL value for a NOT NULL variable");
   var.value = Coerce(value, target.variable->type, session_);
@@ -813,14 +826,13 @@ void Executor::StoreRow(const std::vector<ExprPtr>& targets, const std::vector<P
       Assign(*targets[i], row[i]);
     return;
   }
-  const VarDecl* record = targets[0]->variable;
-  Variable& var = Find(record);
-  const auto& fields = record->type.fields;
+  const auto& fields = TypeOf(*targets[0])->fields;
   if (row.size() != fields.size()) {
     throw MakeError(6504, "PL/SQL: Return types of Result Set variables or query do not match");
   }
+  Variable& var = Locate(*targets[0], true);
   for (size_t i = 0; i < fields.size(); ++i)
-    var.fields[i] = Coerce(row[i], fields[i].type, session_);
+    var.fields[i].value = Coerce(row[i], fields[i].type, session_);
 }
 
 Variable& Executor::Find(const VarDecl* decl) {

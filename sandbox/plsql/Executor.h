@@ -67,6 +67,18 @@ class Executor {
   void AddPlace(PlError& e, int line) const;
 
   void Declare(const VarDecl& decl, const PlValue& initial);
+  // Records and collections (ExecutorCollections.cpp).
+  // A new value of a record or collection type: fields at their defaults,
+  // an empty index-by table, a null nested table or varray.
+  Variable NewComposite(const TypeSpec& type);
+  Variable NewElement(const TypeSpec& collection);
+  // The variable, field or element expr names; write creates a missing
+  // index-by element, reading one raises NO_DATA_FOUND.
+  Variable& Locate(const Expr& expr, bool write);
+  Variable EvalComposite(const Expr& expr);
+  CollectionKey KeyOf(const TypeSpec& collection, const PlValue& index);
+  PlValue EvalMethod(const Expr& expr);
+  void ExecCollectionCall(const Stmt& stmt);
   void Assign(const Expr& target, const PlValue& value);
   // A fetched row into the INTO targets: one record, or scalars by position.
   void StoreRow(const std::vector<ExprPtr>& targets, const std::vector<PlValue>& row);

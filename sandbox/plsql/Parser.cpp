@@ -144,6 +144,10 @@ void Parser::ParseDeclarations(Block& block, const StoredUnit* package) {
       ParseRoutineDeclaration(block, false, package);
       continue;
     }
+    if ((Peek().Is("TYPE") || Peek().Is("SUBTYPE")) && Peek(2).IsAny({"IS", "AS"})) {
+      ParseTypeDeclaration(block, Take().Is("SUBTYPE"));
+      continue;
+    }
     if (Accept("PRAGMA")) {
       Expect("EXCEPTION_INIT", "exception_init");
       Expect("(", "(");
@@ -445,6 +449,8 @@ TypeSpec Parser::ParseType(bool forParameter) {
     }
     return TextType(TypeSpec::Base::Varchar2, 0);
   }
+  if (const TypeDecl* declared = ResolveTypeName(t))
+    return declared->spec;
   return ParseAnchoredType(t);
 }
 
@@ -818,13 +824,10 @@ std::unique_ptr<Stmt> Parser::ParseNameStatement() {
           SemanticError(
               first, "PLS-00363: expression '" + name + "' cannot be used as an assignment target");
         }
-        auto target = NewExpr(Expr::Kind::Variable, first);
-        target->variable = var;
-        stmt->exprs.push_back(Peek().Is(".") && var->type.base == TypeSpec::Base::Record
-                                  ? ParseFieldAccess(*var, first)
-                                  : std::move(target));
+        stmt->exprs.push_back(ParseReference(*var, first, MethodUse::None));
         Expect(":=", ":= . ( @ % ;");
         stmt->exprs.push_back(ParseExpression());
+        CheckAssignment(first, *stmt->exprs[0], *stmt->exprs[1]);
         return stmt;
       }
     } else if (symbol != nullptr && symbol->kind == Symbol::Kind::Routine) {
@@ -836,10 +839,17 @@ std::unique_ptr<Stmt> Parser::ParseNameStatement() {
       return stmt;
     }
   }
+  ExprPtr target = ParseTargetOrMethod();
+  if (target->kind == Expr::Kind::Method) {
+    stmt->kind = Stmt::Kind::CollectionCall;
+    stmt->exprs.push_back(std::move(target));
+    return stmt;
+  }
   stmt->kind = Stmt::Kind::Assign;
-  stmt->exprs.push_back(ParseTarget());
+  stmt->exprs.push_back(std::move(target));
   Expect(":=", ":= . ( @ % ;");
   stmt->exprs.push_back(ParseExpression());
+  CheckAssignment(first, *stmt->exprs[0], *stmt->exprs[1]);
   return stmt;
 }
 
@@ -888,11 +898,7 @@ ExprPtr Parser::ParseTarget() {
     SemanticError(
         name, "PLS-00363: expression '" + name.text + "' cannot be used as an assignment target");
   }
-  if (Peek().Is(".") && var->type.base == TypeSpec::Base::Record)
-    return ParseFieldAccess(*var, name);
-  auto e = NewExpr(Expr::Kind::Variable, name);
-  e->variable = var;
-  return e;
+  return ParseReference(*var, name, MethodUse::None);
 }
 
 void Parser::Declare(const Token& at, const std::string& name, Symbol::Kind kind,

@@ -70,6 +70,12 @@ class Parser {
   std::vector<std::unique_ptr<VarDecl>> ParseParameters(bool withModes);
   void ParseHandlers(Block& block);
   TypeSpec ParseType(bool forParameter);
+  // TYPE name IS RECORD | TABLE OF | VARRAY ..., SUBTYPE name IS type; after
+  // the keyword.
+  void ParseTypeDeclaration(Block& block, bool subtype);
+  // The declared type a name (first, already taken) or pkg.name stands for;
+  // null when it names none.
+  const TypeDecl* ResolveTypeName(const Token& first);
   TypeSpec ParseAnchoredType(const Token& first);
 
   // Statements.
@@ -98,6 +104,10 @@ class Parser {
   void CheckArgumentCount(const Token& at, const std::string& name, size_t given, size_t min,
                           size_t max);
   ExprPtr ParseTarget();
+  // PLS-00382 when a record or collection meets a value of another kind.
+  void CheckAssignment(const Token& at, const Expr& target, const Expr& value);
+  // ParseTarget that also takes t.EXTEND, t.TRIM and t.DELETE.
+  ExprPtr ParseTargetOrMethod();
   // DBMS_LOB.APPEND(lob, src) and DBMS_LOB.WRITEAPPEND(lob, amount, buffer).
   std::unique_ptr<Stmt> ParseDbmsLobCall(std::unique_ptr<Stmt> stmt);
 
@@ -116,7 +126,12 @@ class Parser {
   // seq.NEXTVAL, owner.seq.CURRVAL ... after name; null when the tokens are
   // not a sequence pseudo-column.
   ExprPtr ParseSequenceValue(const Token& name);
-  ExprPtr ParseFieldAccess(const VarDecl& variable, const Token& at);
+  // What follows a variable's name: fields of records, elements of
+  // collections and a collection method of the kind use allows, which ends
+  // the chain.
+  enum class MethodUse { None, Function, Procedure };
+  ExprPtr ParseReference(const VarDecl& variable, const Token& at, MethodUse use);
+  ExprPtr ParseConstructor(const TypeDecl& type, const Token& at);
 
   // Embedded SQL.
   std::unique_ptr<SqlText> ParseSql(bool insideParentheses, std::vector<ExprPtr>* intoTargets);

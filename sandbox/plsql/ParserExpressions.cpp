@@ -254,13 +254,10 @@ ExprPtr Parser::ParseName() {
     switch (symbol->kind) {
       case Symbol::Kind::Variable: {
         const auto* var = static_cast<const VarDecl*>(symbol->decl);
-        if (Peek().Is(".") && var->type.base == TypeSpec::Base::Record) {
-          return ParseFieldAccess(*var, name);
-        }
-        auto e = NewExpr(Expr::Kind::Variable, name);
-        e->variable = var;
-        return e;
+        return ParseReference(*var, name, MethodUse::Function);
       }
+      case Symbol::Kind::Type:
+        return ParseConstructor(*static_cast<const TypeDecl*>(symbol->decl), name);
       case Symbol::Kind::Cursor: {
         Expect("%", "%");
         const Token& attribute = ExpectIdentifier("found notfound rowcount isopen");
@@ -360,21 +357,6 @@ ExprPtr Parser::ParseSequenceValue(const Token& name) {
   for (size_t i = 0; i <= pseudo; ++i)
     Take();
   return e;
-}
-
-ExprPtr Parser::ParseFieldAccess(const VarDecl& variable, const Token& at) {
-  Expect(".", ".");
-  const Token& field = ExpectIdentifier("a field name");
-  const auto& fields = variable.type.fields;
-  for (size_t i = 0; i < fields.size(); ++i) {
-    if (fields[i].name == field.text) {
-      auto e = NewExpr(Expr::Kind::Field, at);
-      e->variable = &variable;
-      e->fieldIndex = static_cast<int>(i);
-      return e;
-    }
-  }
-  SemanticError(field, "PLS-00302: component '" + field.text + "' must be declared");
 }
 
 }  // namespace sandbox::plsql

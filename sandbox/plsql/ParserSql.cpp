@@ -156,9 +156,15 @@ std::unique_ptr<SqlText> Parser::ParseSql(bool insideParentheses,
       bindNames_.insert(t.text);
     const bool afterDot = pos_ > begin && tokens_[pos_ - 1].Is(".");
     const Symbol* symbol = nullptr;
-    if (t.kind == Token::Kind::Identifier && !afterDot && !Peek(1).Is("(") &&
-        columns.count(t.text) == 0 && !IsAliasPosition(tokens_, pos_, begin)) {
+    if (t.kind == Token::Kind::Identifier && !afterDot && columns.count(t.text) == 0 &&
+        !IsAliasPosition(tokens_, pos_, begin)) {
       symbol = Lookup(t.text);
+      // Before "(" only a collection's element is PL/SQL; anything else is a
+      // SQL function.
+      if (symbol != nullptr && Peek(1).Is("(") &&
+          (symbol->kind != Symbol::Kind::Variable ||
+           static_cast<const VarDecl*>(symbol->decl)->type.base != TypeSpec::Base::Collection))
+        symbol = nullptr;
     }
     // A package's variable or constant, pkg.v or owner.pkg.v, is bound as
     // the block's own variables are; anything else dotted stays SQL.
@@ -193,15 +199,12 @@ std::unique_ptr<SqlText> Parser::ParseSql(bool insideParentheses,
     if (symbol != nullptr && symbol->kind == Symbol::Kind::Variable) {
       const auto* var = static_cast<const VarDecl*>(symbol->decl);
       ExprPtr bind;
-      if (var->type.base == TypeSpec::Base::Record) {
-        if (Peek(1).Is(".")) {
-          Take();
-          bind = ParseFieldAccess(*var, t);
-        }
-      } else if (!Peek(1).Is(".")) {
+      const bool composite = var->type.IsComposite();
+      if (composite ? Peek(1).IsAny({".", "("}) : !Peek(1).Is(".")) {
         Take();
-        bind = NewExpr(Expr::Kind::Variable, t);
-        bind->variable = var;
+        bind = ParseReference(*var, t, MethodUse::Function);
+        if (IsComposite(*bind))
+          SemanticError(t, "PLS-00382: expression is of wrong type");
       }
       if (bind) {
         append(":" + PlaceholderName(sql->binds.size()), t);
