@@ -67,6 +67,7 @@ struct SqlText {
   std::string text;
   std::vector<ExprPtr> binds;
   bool isQuery = false;
+  bool bulkInto = false;  // SELECT ... BULK COLLECT INTO collections
 };
 std::string PlaceholderName(size_t index);  // "PLSQL_B1" for index 0
 
@@ -193,6 +194,9 @@ struct Stmt {
     // bindModes, RETURNING INTO targets last as OUT); targets: INTO.
     ExecuteImmediate,
     CollectionCall,  // exprs[0]: a Method expression, EXTEND, TRIM or DELETE
+    // FORALL loopVariable IN exprs[0] .. exprs[1] | INDICES OF exprs[0] (name
+    // "INDICES"): bodies[0] is its one DML or EXECUTE IMMEDIATE statement.
+    ForAll,
   };
   Kind kind = Kind::Null;
   int line = 0;
@@ -210,6 +214,8 @@ struct Stmt {
   std::unique_ptr<SqlText> sql;
   std::vector<ExprPtr> targets;
   std::vector<VarDecl::Mode> bindModes;
+  bool bulk = false;  // FETCH and EXECUTE IMMEDIATE ... BULK COLLECT INTO
+  ExprPtr limit;      // FETCH ... BULK COLLECT INTO ... LIMIT n
 };
 
 // The declared type of what expr names: a variable, field, element or

@@ -76,19 +76,6 @@ bool LikeMatch(const std::string& s, size_t si, const std::string& p, size_t pi,
 
 }  // namespace
 
-// Pops the scope it pushed however the scope is left.
-class Executor::ScopeGuard {
- public:
-  explicit ScopeGuard(std::deque<Scope>& scopes) : scopes_(scopes) { scopes_.emplace_back(); }
-  ~ScopeGuard() { scopes_.pop_back(); }
-  ScopeGuard(const ScopeGuard&) = delete;
-  ScopeGuard& operator=(const ScopeGuard&) = delete;
-  Scope& scope() { return scopes_.back(); }
-
- private:
-  std::deque<Scope>& scopes_;
-};
-
 Executor::Executor(Session& session, BindSet& binds)
     : session_(session),
       binds_(binds),
@@ -208,6 +195,8 @@ Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
     case Stmt::Kind::CollectionCall:
       ExecCollectionCall(stmt);
       return Flow::Normal;
+    case Stmt::Kind::ForAll:
+      return ExecForAll(stmt);
     case Stmt::Kind::If:
       for (size_t i = 0; i < stmt.exprs.size(); ++i) {
         if (IsTrue(Eval(*stmt.exprs[i])))
@@ -339,6 +328,10 @@ Executor::Flow Executor::ExecForCursor(const Stmt& stmt) {
 }
 
 void Executor::ExecFetch(const Stmt& stmt) {
+  if (stmt.bulk) {
+    ExecBulkFetch(stmt);
+    return;
+  }
   CursorState& state = FindCursor(stmt.cursor);
   std::vector<PlValue> row;
   if (!FetchRow(state, row))
@@ -347,6 +340,11 @@ void Executor::ExecFetch(const Stmt& stmt) {
 }
 
 void Executor::ExecSql(const Stmt& stmt) {
+  if (stmt.sql->bulkInto) {
+    const auto rows = ReadRows(*OpenQuery(*stmt.sql), -1);
+    BulkStore(stmt.exprs, rows);
+    return;
+  }
   if (stmt.sql->isQuery) {
     SelectInto(*OpenQuery(*stmt.sql), stmt.exprs);
     return;

@@ -32,7 +32,18 @@ class Executor {
  private:
   enum class Flow { Normal, Exit, Return };
 
-  class ScopeGuard;
+  // Pops the scope it pushed however the scope is left.
+  class ScopeGuard {
+   public:
+    explicit ScopeGuard(std::deque<Scope>& scopes) : scopes_(scopes) { scopes_.emplace_back(); }
+    ~ScopeGuard() { scopes_.pop_back(); }
+    ScopeGuard(const ScopeGuard&) = delete;
+    ScopeGuard& operator=(const ScopeGuard&) = delete;
+    Scope& scope() { return scopes_.back(); }
+
+   private:
+    std::deque<Scope>& scopes_;
+  };
 
   static void Report(const PlError& e, OraError& error);
   Flow ExecBlock(const Block& block);
@@ -79,6 +90,14 @@ class Executor {
   CollectionKey KeyOf(const TypeSpec& collection, const PlValue& index);
   PlValue EvalMethod(const Expr& expr);
   void ExecCollectionCall(const Stmt& stmt);
+  // Bulk binds (ExecutorBulk.cpp).
+  // Rows into collections, which start again from index 1.
+  void BulkStore(const std::vector<ExprPtr>& targets,
+                 const std::vector<std::vector<PlValue>>& rows);
+  // The cursor's rows, at most limit of them when limit is not negative.
+  std::vector<std::vector<PlValue>> ReadRows(Cursor& cursor, long long limit);
+  void ExecBulkFetch(const Stmt& stmt);
+  Flow ExecForAll(const Stmt& stmt);
   void Assign(const Expr& target, const PlValue& value);
   // A fetched row into the INTO targets: one record, or scalars by position.
   void StoreRow(const std::vector<ExprPtr>& targets, const std::vector<PlValue>& row);

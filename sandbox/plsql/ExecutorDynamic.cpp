@@ -66,7 +66,9 @@ void Executor::ExecImmediate(const Stmt& stmt) {
     if (!cursor)
       throw FromOraError(error);
     // Without INTO the query is run and its rows left unread.
-    if (!stmt.targets.empty())
+    if (stmt.bulk)
+      BulkStore(stmt.targets, ReadRows(*cursor, -1));
+    else if (!stmt.targets.empty())
       SelectInto(*cursor, stmt.targets);
     return;
   }

@@ -583,6 +583,8 @@ std::unique_ptr<Stmt> Parser::ParseStatement() {
     stmt->kind = Stmt::Kind::Null;
   } else if (Accept("RAISE")) {
     stmt = ParseRaise();
+  } else if (Accept("FORALL")) {
+    stmt = ParseForAll();
   } else if (start.Is("EXECUTE") && Peek(1).Is("IMMEDIATE")) {
     Take();
     Take();
@@ -599,8 +601,10 @@ std::unique_ptr<Stmt> Parser::ParseStatement() {
     if (stmt->exprs.empty()) {
       SemanticError(start, "PLS-00428: an INTO clause is expected in this SELECT statement");
     }
+    if (stmt->sql->bulkInto)
+      CheckBulkTargets(stmt->exprs, start);
     const auto columns = DescribeQuery(*stmt->sql, start);
-    if (!IsSingleRecordTarget(stmt->exprs) && stmt->exprs.size() != columns.size()) {
+    if (!IntoFits(stmt->exprs, stmt->sql->bulkInto, columns.size())) {
       SqlError(start, stmt->exprs.size() < columns.size() ? "ORA-00913: too many values"
                                                           : "ORA-00947: not enough values");
     }
@@ -725,12 +729,20 @@ std::unique_ptr<Stmt> Parser::ParseCursorCommand(Stmt::Kind kind) {
       stmt->exprs = ParseArguments();
     CheckArgumentCount(name, name.text, stmt->exprs.size(), 0, stmt->cursor->params.size());
   } else if (kind == Stmt::Kind::Fetch) {
+    if (Accept("BULK")) {
+      Expect("COLLECT", "collect");
+      stmt->bulk = true;
+    }
     Expect("INTO", "into bulk");
     do {
       stmt->exprs.push_back(ParseTarget());
     } while (Accept(","));
-    const size_t columns = stmt->cursor->columns.size();
-    if (!IsSingleRecordTarget(stmt->exprs) && stmt->exprs.size() != columns) {
+    if (stmt->bulk) {
+      CheckBulkTargets(stmt->exprs, name);
+      if (Accept("LIMIT"))
+        stmt->limit = ParseExpression();
+    }
+    if (!IntoFits(stmt->exprs, stmt->bulk, stmt->cursor->columns.size())) {
       SemanticError(name,
                     "PLS-00394: wrong number of values in the INTO list of a FETCH "
                     "statement");

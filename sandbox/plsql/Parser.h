@@ -87,6 +87,12 @@ class Parser {
   std::unique_ptr<Stmt> ParseCursorCommand(Stmt::Kind kind);
   std::unique_ptr<Stmt> ParseRaise();
   std::unique_ptr<Stmt> ParseExecuteImmediate();
+  std::unique_ptr<Stmt> ParseForAll();
+  // Whether INTO targets (collections when bulk) take rows of columns
+  // columns: one per column, or one record (or collection of records).
+  bool IntoFits(const std::vector<ExprPtr>& targets, bool bulk, size_t columns) const;
+  // BULK COLLECT INTO takes collections indexed by number only.
+  void CheckBulkTargets(const std::vector<ExprPtr>& targets, const Token& at) const;
   StmtList ParseLoopBody();
   std::vector<ExprPtr> ParseArguments();
   // A call of one of item's routines (a function when wantFunction): its

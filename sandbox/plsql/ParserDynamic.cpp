@@ -9,11 +9,19 @@ std::unique_ptr<Stmt> Parser::ParseExecuteImmediate() {
   auto stmt = std::make_unique<Stmt>();
   stmt->kind = Stmt::Kind::ExecuteImmediate;
   stmt->exprs.push_back(ParseExpression());
-  if (Accept("INTO")) {
+  const Token& into = Peek();
+  if (Accept("BULK")) {
+    Expect("COLLECT", "collect");
+    Expect("INTO", "into");
+    stmt->bulk = true;
+  }
+  if (stmt->bulk || Accept("INTO")) {
     do {
       stmt->targets.push_back(ParseTarget());
     } while (Accept(","));
   }
+  if (stmt->bulk)
+    CheckBulkTargets(stmt->targets, into);
   if (Accept("USING")) {
     do {
       VarDecl::Mode mode = VarDecl::Mode::In;

@@ -142,6 +142,13 @@ std::unique_ptr<SqlText> Parser::ParseSql(bool insideParentheses,
       ++depth;
     if (t.Is(")"))
       --depth;
+    if (intoTargets != nullptr && depth == 0 && t.Is("BULK") && Peek(1).Is("COLLECT") &&
+        Peek(2).Is("INTO")) {
+      Take();
+      Take();
+      sql->bulkInto = true;
+      continue;
+    }
     if (intoTargets != nullptr && depth == 0 && t.Is("INTO")) {
       Take();
       do {
