@@ -46,8 +46,8 @@ std::string LiteralOf(const PlValue& value) {
 class Preprocessor {
  public:
   Preprocessor(const std::string& source, const std::vector<Token>& tokens,
-               const UnitIdentity& unit)
-      : source_(source), tokens_(tokens), unit_(unit) {}
+               const UnitIdentity& unit, bool keepOffsets)
+      : source_(source), tokens_(tokens), unit_(unit), keepOffsets_(keepOffsets) {}
 
   std::string Run() {
     std::vector<Frame> frames;
@@ -55,7 +55,7 @@ class Preprocessor {
     while (Peek().kind != Token::Kind::End) {
       const Token& t = Take();
       if (t.kind == Token::Kind::Inquiry) {
-        Replace(t, active ? LiteralOf(Inquiry(t)) : std::string());
+        Replace(t, active && !keepOffsets_ ? LiteralOf(Inquiry(t)) : std::string());
         continue;
       }
       if (t.kind != Token::Kind::Directive) {
@@ -331,6 +331,7 @@ class Preprocessor {
   const std::string& source_;
   const std::vector<Token>& tokens_;
   const UnitIdentity& unit_;
+  const bool keepOffsets_;
   size_t pos_ = 0;
   std::vector<Edit> edits_;
 };
@@ -364,8 +365,10 @@ bool DbmsDbVersion(const std::string& member, PlValue& value) {
   return false;
 }
 
-bool Preprocess(const std::string& source, const UnitIdentity& unit, std::string& text,
-                LexError& error) {
+namespace {
+
+bool Select(const std::string& source, const UnitIdentity& unit, bool keepOffsets,
+            std::string& text, LexError& error) {
   if (source.find('$') == std::string::npos) {
     text = source;
     return true;
@@ -374,12 +377,24 @@ bool Preprocess(const std::string& source, const UnitIdentity& unit, std::string
   if (!Tokenize(source, tokens, error, true))
     return false;
   try {
-    text = Preprocessor(source, tokens, unit).Run();
+    text = Preprocessor(source, tokens, unit, keepOffsets).Run();
     return true;
   } catch (const LexError& e) {
     error = e;
     return false;
   }
+}
+
+}  // namespace
+
+bool Preprocess(const std::string& source, const UnitIdentity& unit, std::string& text,
+                LexError& error) {
+  return Select(source, unit, false, text, error);
+}
+
+bool BlankUnselected(const std::string& source, const UnitIdentity& unit, std::string& text,
+                     LexError& error) {
+  return Select(source, unit, true, text, error);
 }
 
 }  // namespace sandbox::plsql

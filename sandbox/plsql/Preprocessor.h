@@ -25,6 +25,12 @@ struct UnitIdentity {
 bool Preprocess(const std::string& source, const UnitIdentity& unit, std::string& text,
                 LexError& error);
 
+// The same selection with the directives and inquiries blanked as well, so
+// that every character keeps its offset in source: for readers that report
+// positions of the text as written.
+bool BlankUnselected(const std::string& source, const UnitIdentity& unit, std::string& text,
+                     LexError& error);
+
 // DBMS_DB_VERSION.member as release 19 declares it; false for no such member.
 bool DbmsDbVersion(const std::string& member, PlValue& value);
 

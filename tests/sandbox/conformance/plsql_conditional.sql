@@ -79,3 +79,27 @@ begin
   cc_needs_old.p;
 end;
 /
+
+-- The dictionary reads only the code chosen: names of a branch left out are
+-- no references, those of the chosen branch are.
+create or replace procedure cc_choice is
+begin
+  $if dbms_db_version.ver_le_10 $then
+    old_logger.write('never compiled');
+    insert into missing_table values (1);
+  $else
+    insert into cc_out values (5, 'chosen');
+  $end
+end;
+/
+select status from all_objects where object_name = 'CC_CHOICE';
+create or replace procedure cc_choice_missing is
+begin
+  $if dbms_db_version.ver_le_19 $then
+    new_logger.write('compiled');
+  $end
+  null;
+end;
+/
+select status from all_objects where object_name = 'CC_CHOICE_MISSING';
+select line, position, text from all_errors where name = 'CC_CHOICE_MISSING' order by sequence;
