@@ -27,6 +27,10 @@ DynamicStatement PrepareDynamic(const std::string& text);
 class DynamicBinds : public BindSet {
  public:
   std::map<std::string, Value> values;
+  // How deep the statement runs in the calls and dynamic statements of the
+  // block that runs it, so that recursion through it stays bounded.
+  int callDepth = 0;
+  int dynamicDepth = 0;
 
   bool Has(const std::string& name) const override { return values.count(name) != 0; }
   Value Get(const std::string& name) const override;

@@ -8,6 +8,7 @@
 #include "sandbox/plsql/Conversions.h"
 #include "sandbox/plsql/DateTime.h"
 #include "sandbox/plsql/DbmsLob.h"
+#include "sandbox/plsql/DynamicSql.h"
 #include "sandbox/plsql/StoredUnit.h"
 #include "sandbox/server/EmptyBindSet.h"
 
@@ -79,7 +80,13 @@ bool LikeMatch(const std::string& s, size_t si, const std::string& p, size_t pi,
 Executor::Executor(Session& session, BindSet& binds)
     : session_(session),
       binds_(binds),
-      output_(session.Output(), DbmsOutput::LineLimitOf(session.GetDatabase().VersionBanner())) {}
+      output_(session.Output(), DbmsOutput::LineLimitOf(session.GetDatabase().VersionBanner())) {
+  // A block run by EXECUTE IMMEDIATE goes on counting from the block that ran it.
+  if (const auto* dynamic = dynamic_cast<const DynamicBinds*>(&binds)) {
+    callDepth_ = dynamic->callDepth;
+    dynamicDepth_ = dynamic->dynamicDepth;
+  }
+}
 
 bool Executor::Run(const Block& block, OraError& error) {
   try {

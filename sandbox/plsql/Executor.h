@@ -119,6 +119,8 @@ class Executor {
   int sqlFound_ = -1;  // SQL%FOUND of the last DML or SELECT INTO
   static constexpr int kMaxCallDepth = 500;
   int callDepth_ = 0;
+  static constexpr int kMaxDynamicDepth = 50;  // Oracle's limit of recursive SQL levels
+  int dynamicDepth_ = 0;
   const std::string* unit_ = nullptr;  // the stored unit whose code runs now; null: the block
 };
 

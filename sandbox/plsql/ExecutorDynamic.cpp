@@ -50,7 +50,11 @@ void Executor::ExecImmediate(const Stmt& stmt) {
     throw MakeError(1006, "bind variable does not exist");
   if (!stmt.targets.empty() && dynamic.kind != DynamicStatement::Kind::Query)
     throw MakeError(1007, "variable not in select list");
+  if (dynamicDepth_ >= kMaxDynamicDepth)
+    throw MakeError(36, "maximum number of recursive SQL levels (50) exceeded");
   DynamicBinds binds;
+  binds.callDepth = callDepth_;
+  binds.dynamicDepth = dynamicDepth_ + 1;
   for (size_t i = 0; i < given; ++i) {
     const Expr& arg = *stmt.exprs[i + 1];
     PlValue value;

@@ -249,6 +249,7 @@ class Preprocessor {
     if (!Peek().Is("NOT"))
       return Compare();
     const Token& at = Take();
+    const NestingGuard guard(*this, at);
     const PlValue v = Not();
     if (v.IsNull())
       return v;
@@ -298,6 +299,7 @@ class Preprocessor {
   PlValue Primary() {
     const Token& t = Take();
     if (t.Is("(")) {
+      const NestingGuard guard(*this, t);
       const PlValue v = Or();
       if (!Peek().Is(")"))
         NotStatic(Peek());
@@ -328,9 +330,26 @@ class Preprocessor {
     NotStatic(t);
   }
 
+  // Bounds the recursion of nested parentheses and NOTs, which would
+  // otherwise exhaust the stack.
+  class NestingGuard {
+   public:
+    NestingGuard(Preprocessor& p, const Token& at) : p_(p) {
+      if (++p_.depth_ > 200)
+        p_.Fail(at, "PLS-00123: program too large (Diana nodes)");
+    }
+    ~NestingGuard() { --p_.depth_; }
+    NestingGuard(const NestingGuard&) = delete;
+    NestingGuard& operator=(const NestingGuard&) = delete;
+
+   private:
+    Preprocessor& p_;
+  };
+
   const std::string& source_;
   const std::vector<Token>& tokens_;
   const UnitIdentity& unit_;
+  int depth_ = 0;
   const bool keepOffsets_;
   size_t pos_ = 0;
   std::vector<Edit> edits_;

@@ -73,6 +73,11 @@ TEST(PreprocessorTest, DirectivesThatDoNotPairUpOrDoNotEvaluateFail) {
             "PLS-00174: a static boolean expression must be used");
   EXPECT_EQ(Failure("$if dbms_db_version.ver_le_13 $then a $end").message,
             "PLS-00302: component 'VER_LE_13' must be declared");
+  // Deep nesting is refused rather than overflowing the stack.
+  EXPECT_EQ(Failure("$if " + std::string(100000, '(') + "true" + std::string(100000, ')') +
+                    " $then a $end")
+                .message,
+            "PLS-00123: program too large (Diana nodes)");
 }
 
 TEST(PreprocessorTest, ReleaseNineteenConstants) {

@@ -223,5 +223,13 @@ TEST_F(ServerBlockTest, BulkCollectRefusesWhatItCannotFill) {
             std::string::npos);
 }
 
+TEST_F(ServerBlockTest, DynamicStatementsThatRunThemselvesStopAtFiftyLevels) {
+  Sql("create procedure again (n number) is begin "
+      "execute immediate 'begin again(:1); end;' using n + 1; end;");
+  const BlockResult r = RunBlock(*session_, "begin again(1); end;");
+  EXPECT_EQ(r.error.code, 36) << r.Error();
+  EXPECT_EQ(r.error.message.rfind("maximum number of recursive SQL levels (50) exceeded", 0), 0u);
+}
+
 }  // namespace
 }  // namespace sandbox::plsql::testing
