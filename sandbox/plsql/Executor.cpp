@@ -249,7 +249,12 @@ Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
       return Flow::Normal;
     }
     case Stmt::Kind::Return:
-      returnValue_ = stmt.exprs.empty() ? PlValue() : Eval(*stmt.exprs[0]);
+      if (!stmt.exprs.empty() && IsComposite(*stmt.exprs[0])) {
+        returnComposite_ = EvalComposite(*stmt.exprs[0]);
+        returnValue_ = {};
+      } else {
+        returnValue_ = stmt.exprs.empty() ? PlValue() : Eval(*stmt.exprs[0]);
+      }
       return Flow::Return;
     case Stmt::Kind::Null:
       return Flow::Normal;

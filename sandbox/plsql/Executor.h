@@ -115,6 +115,7 @@ class Executor {
   std::deque<Scope> scopes_;
   std::vector<const PlError*> handling_;  // exceptions whose handlers run now
   PlValue returnValue_;
+  Variable returnComposite_;  // what a function returning a record or collection returned
   long long sqlRowCount_ = 0;
   int sqlFound_ = -1;  // SQL%FOUND of the last DML or SELECT INTO
   static constexpr int kMaxCallDepth = 500;

@@ -138,6 +138,10 @@ Variable Executor::EvalComposite(const Expr& expr) {
   }
   if (expr.kind == Expr::Kind::Literal)  // NULL: a null nested table or varray
     return Variable();
+  if (expr.kind == Expr::Kind::Call) {
+    CallRoutine(*expr.routine, expr.args, expr.line);
+    return std::move(returnComposite_);
+  }
   return Locate(expr, false);
 }
 

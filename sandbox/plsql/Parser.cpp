@@ -574,6 +574,8 @@ std::unique_ptr<Stmt> Parser::ParseStatement() {
                       "expression");
       }
       stmt->exprs.push_back(ParseExpression());
+      if (currentFunction_->isFunction)
+        CheckTypes(start, &currentFunction_->returnType, *stmt->exprs[0]);
     } else if (currentFunction_ != nullptr && currentFunction_->isFunction) {
       SemanticError(start,
                     "PLS-00503: RETURN <value> statement required for this return from "

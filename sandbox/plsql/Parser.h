@@ -111,7 +111,10 @@ class Parser {
                           size_t max);
   ExprPtr ParseTarget();
   // PLS-00382 when a record or collection meets a value of another kind.
-  void CheckAssignment(const Token& at, const Expr& target, const Expr& value);
+  void CheckAssignment(const Token& at, const Expr& target, const Expr& value) {
+    CheckTypes(at, TypeOf(target), value);
+  }
+  void CheckTypes(const Token& at, const TypeSpec* to, const Expr& value);
   // ParseTarget that also takes t.EXTEND, t.TRIM and t.DELETE.
   ExprPtr ParseTargetOrMethod();
   // DBMS_LOB.APPEND(lob, src) and DBMS_LOB.WRITEAPPEND(lob, amount, buffer).

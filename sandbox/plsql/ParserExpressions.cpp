@@ -272,6 +272,8 @@ ExprPtr Parser::ParseName() {
       case Symbol::Kind::Routine: {
         auto e = NewExpr(Expr::Kind::Call, name);
         e->args = ParseCall(name, qualified, *symbol, true, e->routine);
+        if (e->routine->returnType.IsComposite())
+          e->type = &e->routine->returnType;
         return e;
       }
       case Symbol::Kind::Exception:

@@ -159,6 +159,30 @@ std::unique_ptr<SqlText> Parser::ParseSql(bool insideParentheses,
       previousEnd = t.offset + t.length;
       continue;
     }
+    // INSERT ... VALUES record: a value for each field, in order.
+    if (depth == 0 && t.Is("VALUES") && Peek(1).kind == Token::Kind::Identifier &&
+        !Peek(2).IsAny({".", "("})) {
+      const Symbol* record = Lookup(Peek(1).text);
+      if (record != nullptr && record->kind == Symbol::Kind::Variable) {
+        const auto* var = static_cast<const VarDecl*>(record->decl);
+        if (var->type.base == TypeSpec::Base::Record) {
+          append("VALUES (", t);
+          for (size_t i = 0; i < var->type.fields.size(); ++i) {
+            auto field = NewExpr(Expr::Kind::Field, Peek(1));
+            field->variable = var;
+            field->fieldIndex = static_cast<int>(i);
+            field->type = &var->type.fields[i].type;
+            sql->text += (i == 0 ? ":" : ", :") + PlaceholderName(sql->binds.size());
+            sql->binds.push_back(std::move(field));
+          }
+          sql->text += ")";
+          Take();
+          const Token& name = Take();
+          previousEnd = name.offset + name.length;
+          continue;
+        }
+      }
+    }
     if (t.kind == Token::Kind::Bind)
       bindNames_.insert(t.text);
     const bool afterDot = pos_ > begin && tokens_[pos_ - 1].Is(".");

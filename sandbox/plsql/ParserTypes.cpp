@@ -204,8 +204,7 @@ ExprPtr Parser::ParseConstructor(const TypeDecl& type, const Token& at) {
   return e;
 }
 
-void Parser::CheckAssignment(const Token& at, const Expr& target, const Expr& value) {
-  const TypeSpec* to = TypeOf(target);
+void Parser::CheckTypes(const Token& at, const TypeSpec* to, const Expr& value) {
   const TypeSpec* from = TypeOf(value);
   const bool compositeTarget = to != nullptr && to->IsComposite();
   const bool compositeValue = from != nullptr && from->IsComposite();

@@ -169,3 +169,53 @@ end;
 /
 select * from pk_out order by seq;
 drop package pk_types;
+
+-- Functions return records and collections; INSERT takes a whole record.
+create table fr_out (seq number, text varchar2(200));
+create or replace package fr_pkg as
+  type t_cfg is record (name varchar2(20), size_kb number := 64);
+  type t_list is table of varchar2(20);
+  function config (p_name varchar2) return t_cfg;
+  function names (n pls_integer) return t_list;
+end;
+/
+create or replace package body fr_pkg as
+  function config (p_name varchar2) return t_cfg is
+    c t_cfg;
+  begin
+    c.name := p_name;
+    return c;
+  end;
+  function names (n pls_integer) return t_list is
+    l t_list := t_list();
+  begin
+    for i in 1 .. n loop
+      l.extend;
+      l(i) := 'n' || i;
+    end loop;
+    return l;
+  end;
+end;
+/
+declare
+  c fr_pkg.t_cfg := fr_pkg.config('main');
+  l fr_pkg.t_list;
+begin
+  l := fr_pkg.names(3);
+  insert into fr_out values (1, c.name || ' ' || c.size_kb || ' ' || l.count || ' ' || l(3));
+end;
+/
+declare
+  type t_row is record (seq number, text varchar2(200) := 'from a record');
+  r t_row;
+  e fr_out%rowtype;
+begin
+  r.seq := 2;
+  insert into fr_out values r;
+  e.seq := 3;
+  e.text := 'rowtype';
+  insert into fr_out values e;
+end;
+/
+select * from fr_out order by seq;
+drop package fr_pkg;

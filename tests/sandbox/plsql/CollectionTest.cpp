@@ -136,6 +136,10 @@ TEST_F(CollectionTest, DeclarationsThatDoNotCompile) {
       {"type t is table of number; x t;", "x.count;", "PLS-00221"},
       {"type t is table of number; x t;", "x.size := 1;", "PLS-00302"},
       {"type r is record (a number); x r; n number;", "n := x;", "PLS-00382"},
+      {"type r is record (a number); function f return r is begin return 1; end;", "null;",
+       "PLS-00382"},
+      {"type t is table of number; function f return t is begin return t(1); end; n number;",
+       "n := f;", "PLS-00382"},
   };
   for (const Case& c : cases) {
     BlockResult r = Run(std::string("declare ") + c.declarations + " begin " + c.body + " end;");
