@@ -234,14 +234,12 @@ ExprPtr Parser::ParseTargetOrMethod() {
     return ParseTarget();
   const auto* var = static_cast<const VarDecl*>(symbol->decl);
   Take();
-  ExprPtr e = ParseReference(*var, at, MethodUse::Procedure);
-  if (e->kind == Expr::Kind::Method)
-    return e;
+  // EXTEND, TRIM and DELETE change the collection as an assignment does.
   if (var->constant) {
     SemanticError(at,
                   "PLS-00363: expression '" + at.text + "' cannot be used as an assignment target");
   }
-  return e;
+  return ParseReference(*var, at, MethodUse::Procedure);
 }
 
 }  // namespace sandbox::plsql

@@ -134,6 +134,7 @@ TEST_F(CollectionTest, DeclarationsThatDoNotCompile) {
       {"type t is table of number index by pls_integer; x t;", "x := t(1);", "PLS-00222"},
       {"type t is table of number; x t;", "dbms_output.put_line(x.extend);", "PLS-00222"},
       {"type t is table of number; x t;", "x.count;", "PLS-00221"},
+      {"type t is table of number; x constant t := t(1);", "x.delete;", "PLS-00363"},
       {"type t is table of number; x t;", "x.size := 1;", "PLS-00302"},
       {"type r is record (a number); x r; n number;", "n := x;", "PLS-00382"},
       {"type r is record (a number); function f return r is begin return 1; end;", "null;",
