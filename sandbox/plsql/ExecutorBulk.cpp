@@ -70,7 +70,10 @@ void Executor::ExecBulkFetch(const Stmt& stmt) {
 }
 
 Executor::Flow Executor::ExecForAll(const Stmt& stmt) {
+  // The indices of a collection are read before its statements run; a
+  // range is stepped through as it goes.
   std::vector<long long> indices;
+  long double low = 0, high = -1;
   if (stmt.name == "INDICES") {
     const Collection* collection = Locate(*stmt.exprs[0], false).collection.get();
     if (collection == nullptr)
@@ -78,12 +81,12 @@ Executor::Flow Executor::ExecForAll(const Stmt& stmt) {
     for (const auto& element : collection->elements)
       indices.push_back(element.first.number);
   } else {
-    const PlValue low = Eval(*stmt.exprs[0]);
-    const PlValue high = Eval(*stmt.exprs[1]);
-    if (low.IsNull() || high.IsNull())
+    const PlValue from = Eval(*stmt.exprs[0]);
+    const PlValue to = Eval(*stmt.exprs[1]);
+    if (from.IsNull() || to.IsNull())
       throw ValueError("NULL value for a FORALL bound");
-    for (long double i = std::round(NumberOf(low)); i <= std::round(NumberOf(high)); ++i)
-      indices.push_back(static_cast<long long>(i));
+    low = std::round(NumberOf(from));
+    high = std::round(NumberOf(to));
   }
   ScopeGuard guard(scopes_);
   Declare(*stmt.loopVariable, PlValue());
@@ -91,21 +94,23 @@ Executor::Flow Executor::ExecForAll(const Stmt& stmt) {
   // SQL%ROWCOUNT counts the rows of every statement that ran, also when
   // a later one fails.
   long long rows = 0;
-  auto count = [&] {
-    sqlRowCount_ = rows;
-    sqlFound_ = rows > 0 ? 1 : 0;
-  };
-  for (long long i : indices) {
-    index.value = PlValue::Number(static_cast<long double>(i));
+  auto runAt = [&](long double i) {
+    index.value = PlValue::Number(i);
     try {
       ExecList(stmt.bodies[0]);
     } catch (const PlError&) {
-      count();
+      sqlRowCount_ = rows;
+      sqlFound_ = rows > 0 ? 1 : 0;
       throw;
     }
     rows += sqlRowCount_;
-  }
-  count();
+  };
+  for (long long i : indices)
+    runAt(static_cast<long double>(i));
+  for (long double i = low; i <= high; ++i)
+    runAt(i);
+  sqlRowCount_ = rows;
+  sqlFound_ = rows > 0 ? 1 : 0;
   return Flow::Normal;
 }
 

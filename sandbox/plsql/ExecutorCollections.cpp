@@ -10,6 +10,8 @@ namespace sandbox::plsql {
 
 namespace {
 
+constexpr long long kMaxElements = 10000000;
+
 PlError Uninitialised() {
   return MakeError(6531, "Reference to uninitialized collection");
 }
@@ -230,6 +232,10 @@ void Executor::ExecCollectionCall(const Stmt& stmt) {
       type.collection == TypeSpec::Collection::Varray ? type.limit : 2147483647LL;
   if (count > limit - collection->size)
     throw OutsideLimit();
+  // The sandbox holds elements in memory; more than it can hold is
+  // Oracle's storage error rather than an exhausted process.
+  if (count > kMaxElements - collection->size)
+    throw MakeError(6500, "PL/SQL: storage error");
   Variable copy = NewElement(type);
   if (args.size() > 1) {
     const auto source = elements.find(KeyOf(type, args[1]));

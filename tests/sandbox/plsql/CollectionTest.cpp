@@ -103,6 +103,7 @@ TEST_F(CollectionTest, WrongSubscriptsRaiseOraclesErrors) {
       {"u.extend;", "ORA-06531"},
       {"dbms_output.put_line(n(null));", "ORA-06502"},
       {"v := t_arr(1, 2, 3);", "ORA-06532"},
+      {"n.extend(100000000);", "ORA-06500"},
       {"dbms_output.put_line(ix('missing'));", "ORA-01403"},
   };
   for (const Case& c : cases) {
