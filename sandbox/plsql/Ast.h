@@ -135,12 +135,15 @@ struct Block {
 
 struct Expr {
   enum class Kind {
-    Literal,     // value
-    Variable,    // variable
-    Field,       // variable, fieldIndex; of args[0] when it is there, else of the variable
-    Element,     // args[0] a collection, args[1] the index
-    Method,      // name COUNT, EXISTS ...; args[0] the collection, then the method's arguments
-    Construct,   // type: a nested table or varray type; args: the elements
+    Literal,    // value
+    Variable,   // variable
+    Field,      // variable, fieldIndex; of args[0] when it is there, else of the variable
+    Element,    // args[0] a collection, args[1] the index
+    Method,     // name COUNT, EXISTS ...; args[0] the collection, then the method's arguments
+    Construct,  // type: a nested table or varray type; args: the elements
+    // name "SIMPLE": args[0] the selector, then WHEN and THEN values in
+    // pairs; "SEARCHED": the pairs alone. An odd one left is the ELSE value.
+    Case,
     Bind,        // name
     Negate,      // args[0]
     Not,         // args[0]
@@ -197,6 +200,9 @@ struct Stmt {
     // FORALL loopVariable IN exprs[0] .. exprs[1] | INDICES OF exprs[0] (name
     // "INDICES"): bodies[0] is its one DML or EXECUTE IMMEDIATE statement.
     ForAll,
+    // CASE: exprs as for a Case expression without its values; bodies: one
+    // per WHEN, then ELSE if hasElse; name "SIMPLE" or "SEARCHED".
+    Case,
   };
   Kind kind = Kind::Null;
   int line = 0;

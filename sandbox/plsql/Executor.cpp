@@ -204,6 +204,15 @@ Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
       return Flow::Normal;
     case Stmt::Kind::ForAll:
       return ExecForAll(stmt);
+    case Stmt::Kind::Case: {
+      const size_t simple = stmt.name == "SIMPLE" ? 1 : 0;
+      const size_t chosen = CaseChoice(stmt.name, stmt.exprs, stmt.exprs.size(), 1);
+      if (chosen < stmt.exprs.size())
+        return ExecList(stmt.bodies[chosen - simple]);
+      if (!stmt.hasElse)
+        throw MakeError(6592, "CASE not found while executing CASE statement");
+      return ExecList(stmt.bodies.back());
+    }
     case Stmt::Kind::If:
       for (size_t i = 0; i < stmt.exprs.size(); ++i) {
         if (IsTrue(Eval(*stmt.exprs[i])))
@@ -559,6 +568,14 @@ PlValue Executor::Eval(const Expr& expr) {
       return CallRoutine(*expr.routine, expr.args, expr.line);
     case Expr::Kind::CursorAttr:
       return EvalCursorAttribute(expr);
+    case Expr::Kind::Case: {
+      const size_t simple = expr.name == "SIMPLE" ? 1 : 0;
+      const size_t pairsEnd = expr.args.size() - (expr.args.size() - simple) % 2;
+      const size_t chosen = CaseChoice(expr.name, expr.args, pairsEnd, 2);
+      if (chosen < pairsEnd)
+        return Eval(*expr.args[chosen + 1]);
+      return pairsEnd < expr.args.size() ? Eval(*expr.args.back()) : PlValue();
+    }
     case Expr::Kind::SequenceValue:
       return EvalSequenceValue(expr);
   }
@@ -646,6 +663,22 @@ PlValue Executor::EvalCursorAttribute(const Expr& expr) {
   if (lastFetch < 0)
     return {};
   return PlValue::Boolean((lastFetch == 1) == (expr.name == "FOUND"));
+}
+
+size_t Executor::CaseChoice(const std::string& form, const std::vector<ExprPtr>& args, size_t end,
+                            size_t step) {
+  const bool simple = form == "SIMPLE";
+  const PlValue selector = simple ? Eval(*args[0]) : PlValue();
+  for (size_t i = simple ? 1 : 0; i < end; i += step) {
+    const PlValue when = Eval(*args[i]);
+    // A NULL selector meets no value, as = never holds for NULL.
+    const bool met =
+        simple ? !selector.IsNull() && !when.IsNull() && CompareValues(selector, when) == 0
+               : IsTrue(when);
+    if (met)
+      return i;
+  }
+  return end;
 }
 
 bool Executor::IsTrue(const PlValue& condition) {

@@ -64,6 +64,11 @@ class Executor {
   PlValue EvalArithmetic(const Expr& expr);
   PlValue EvalCompare(const std::string& op, const PlValue& a, const PlValue& b);
   PlValue EvalCursorAttribute(const Expr& expr);
+  // The index in args of the first WHEN before end that a CASE's selector or
+  // condition meets, end when none does; WHENs are step apart (an
+  // expression's THEN values lie between them, a statement's do not).
+  size_t CaseChoice(const std::string& form, const std::vector<ExprPtr>& args, size_t end,
+                    size_t step);
   PlValue EvalSequenceValue(const Expr& expr);
   bool IsTrue(const PlValue& condition);
   PlValue CallRoutine(const RoutineDecl& routine, const std::vector<ExprPtr>& args, int line);

@@ -585,6 +585,8 @@ std::unique_ptr<Stmt> Parser::ParseStatement() {
     stmt->kind = Stmt::Kind::Null;
   } else if (Accept("RAISE")) {
     stmt = ParseRaise();
+  } else if (Accept("CASE")) {
+    stmt = ParseCaseStatement();
   } else if (Accept("FORALL")) {
     stmt = ParseForAll();
   } else if (start.Is("EXECUTE") && Peek(1).Is("IMMEDIATE")) {

@@ -88,6 +88,9 @@ class Parser {
   std::unique_ptr<Stmt> ParseRaise();
   std::unique_ptr<Stmt> ParseExecuteImmediate();
   std::unique_ptr<Stmt> ParseForAll();
+  // After CASE, as an expression or as a statement.
+  ExprPtr ParseCaseExpression(const Token& at);
+  std::unique_ptr<Stmt> ParseCaseStatement();
   // Whether INTO targets (collections when bulk) take rows of columns
   // columns: one per column, or one record (or collection of records).
   bool IntoFits(const std::vector<ExprPtr>& targets, bool bulk, size_t columns) const;

@@ -194,6 +194,10 @@ ExprPtr Parser::ParsePrimary() {
         Take();
         return NewExpr(Expr::Kind::Literal, t);
       }
+      if (t.Is("CASE")) {
+        Take();
+        return ParseCaseExpression(t);
+      }
       if (t.Is("TRUE") || t.Is("FALSE")) {
         Take();
         auto e = NewExpr(Expr::Kind::Literal, t);
