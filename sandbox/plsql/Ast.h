@@ -96,7 +96,7 @@ struct RoutineDecl {
 
 // TYPE name IS RECORD (...) | TABLE OF ... | VARRAY(n) OF ...
 struct TypeDecl {
-  TypeSpec spec;
+  TypeSpec type;
   std::vector<ExprPtr> defaults;  // of the record's fields
 };
 

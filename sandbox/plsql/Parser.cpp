@@ -450,7 +450,7 @@ TypeSpec Parser::ParseType(bool forParameter) {
     return TextType(TypeSpec::Base::Varchar2, 0);
   }
   if (const TypeDecl* declared = ResolveTypeName(t))
-    return declared->spec;
+    return declared->type;
   return ParseAnchoredType(t);
 }
 

@@ -143,7 +143,7 @@ class Parser {
   // the chain.
   enum class MethodUse { None, Function, Procedure };
   ExprPtr ParseReference(const VarDecl& variable, const Token& at, MethodUse use);
-  ExprPtr ParseConstructor(const TypeDecl& type, const Token& at);
+  ExprPtr ParseConstructor(const TypeDecl& decl, const Token& at);
 
   // Embedded SQL.
   std::unique_ptr<SqlText> ParseSql(bool insideParentheses, std::vector<ExprPtr>* intoTargets);

@@ -33,19 +33,19 @@ void Parser::ParseTypeDeclaration(Block& block, bool subtype) {
   if (!Accept("IS"))
     Expect("AS", "is");
   auto decl = std::make_unique<TypeDecl>();
-  TypeSpec& spec = decl->spec;
+  TypeSpec& declared = decl->type;
   if (subtype) {
-    spec = ParseType(false);
+    declared = ParseType(false);
     if (Accept("NOT"))
       Expect("NULL", "null");
   } else if (Accept("RECORD")) {
-    spec.base = TypeSpec::Base::Record;
+    declared.base = TypeSpec::Base::Record;
     Expect("(", "(");
     do {
       const Token& fieldName = ExpectIdentifier("identifier");
       RecordField field;
       field.name = fieldName.text;
-      for (const RecordField& other : spec.fields) {
+      for (const RecordField& other : declared.fields) {
         if (other.name == field.name) {
           SemanticError(fieldName,
                         "PLS-00410: duplicate fields in RECORD,TABLE or argument list are "
@@ -65,38 +65,38 @@ void Parser::ParseTypeDeclaration(Block& block, bool subtype) {
                       "PLS-00218: a variable declared NOT NULL must have an initialization "
                       "assignment");
       }
-      spec.fields.push_back(std::move(field));
+      declared.fields.push_back(std::move(field));
     } while (Accept(","));
     Expect(")", ", )");
   } else {
-    spec.base = TypeSpec::Base::Collection;
+    declared.base = TypeSpec::Base::Collection;
     if (Accept("TABLE")) {
-      spec.collection = TypeSpec::Collection::Nested;
+      declared.collection = TypeSpec::Collection::Nested;
     } else {
       if (Accept("VARYING"))
         Expect("ARRAY", "array");
       else
         Expect("VARRAY", "record table varray ref");
-      spec.collection = TypeSpec::Collection::Varray;
+      declared.collection = TypeSpec::Collection::Varray;
       Expect("(", "(");
       const Token& limit = Take();
-      spec.limit = IntegerToken(limit);
-      if (spec.limit < 1)
+      declared.limit = IntegerToken(limit);
+      if (declared.limit < 1)
         SemanticError(limit, "PLS-00325: non-integral numeric literal " + limit.text +
                                  " is inappropriate in this context");
       Expect(")", ")");
     }
     Expect("OF", "of");
-    spec.element = std::make_shared<const TypeSpec>(ParseType(false));
+    declared.element = std::make_shared<const TypeSpec>(ParseType(false));
     if (Accept("NOT"))
       Expect("NULL", "null");
-    if (spec.collection == TypeSpec::Collection::Nested && Accept("INDEX")) {
+    if (declared.collection == TypeSpec::Collection::Nested && Accept("INDEX")) {
       Expect("BY", "by");
-      spec.collection = TypeSpec::Collection::IndexBy;
+      declared.collection = TypeSpec::Collection::IndexBy;
       const Token& key = Peek();
       const TypeSpec keyType = ParseType(false);
       if (keyType.base == TypeSpec::Base::Varchar2 && !keyType.binary) {
-        spec.textKeys = true;
+        declared.textKeys = true;
       } else if (!key.IsAny(
                      {"PLS_INTEGER", "BINARY_INTEGER", "SIMPLE_INTEGER", "NATURAL", "POSITIVE"})) {
         SemanticError(key, "PLS-00315: Implementation restriction: unsupported table index type");
@@ -104,7 +104,7 @@ void Parser::ParseTypeDeclaration(Block& block, bool subtype) {
     }
   }
   Expect(";", ";");
-  spec.name = name.text;
+  declared.name = name.text;
   Declare(name, name.text, Symbol::Kind::Type, decl.get());
   block.types.push_back(std::move(decl));
 }
@@ -191,14 +191,14 @@ ExprPtr Parser::ParseReference(const VarDecl& variable, const Token& at, MethodU
   }
 }
 
-ExprPtr Parser::ParseConstructor(const TypeDecl& type, const Token& at) {
-  if (type.spec.base != TypeSpec::Base::Collection ||
-      type.spec.collection == TypeSpec::Collection::IndexBy) {
+ExprPtr Parser::ParseConstructor(const TypeDecl& decl, const Token& at) {
+  if (decl.type.base != TypeSpec::Base::Collection ||
+      decl.type.collection == TypeSpec::Collection::IndexBy) {
     SemanticError(at,
-                  "PLS-00222: no function with name '" + type.spec.name + "' exists in this scope");
+                  "PLS-00222: no function with name '" + decl.type.name + "' exists in this scope");
   }
   auto e = NewExpr(Expr::Kind::Construct, at);
-  e->type = &type.spec;
+  e->type = &decl.type;
   if (Peek().Is("("))
     e->args = ParseArguments();
   return e;
