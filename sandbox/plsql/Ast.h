@@ -11,25 +11,37 @@
 
 namespace sandbox::plsql {
 
+struct Expr;
+
 struct RecordField;
 struct StoredUnit;
 
 struct TypeSpec {
-  enum class Base { Varchar2, Char, Number, Boolean, Date, Record };
+  enum class Base { Varchar2, Char, Number, Boolean, Date, Record, Collection };
+  // Index-by tables, nested tables and varrays.
+  enum class Collection { IndexBy, Nested, Varray };
   Base base = Base::Varchar2;
   int length = 0;     // VARCHAR2 and CHAR: maximum length; 0 is unconstrained
   int precision = 0;  // NUMBER: 0 is unconstrained
   int scale = 0;
   bool binary = false;              // BLOB: held as the hexadecimal text of its bytes
   std::vector<RecordField> fields;  // Record
+  Collection collection = Collection::IndexBy;
+  std::shared_ptr<const TypeSpec> element;  // Collection
+  bool textKeys = false;                    // INDEX BY VARCHAR2
+  long long limit = 0;                      // Varray
+  std::string name;                         // of a declared TYPE; empty for others
+
+  bool IsComposite() const { return base == Base::Record || base == Base::Collection; }
 };
 
 struct RecordField {
   std::string name;  // upper case
   TypeSpec type;
+  const Expr* init = nullptr;  // a declared record type's default, owned by its TypeDecl
+  bool notNull = false;
 };
 
-struct Expr;
 struct Stmt;
 struct Block;
 using ExprPtr = std::unique_ptr<Expr>;
@@ -55,6 +67,7 @@ struct SqlText {
   std::string text;
   std::vector<ExprPtr> binds;
   bool isQuery = false;
+  bool bulkInto = false;  // SELECT ... BULK COLLECT INTO collections
 };
 std::string PlaceholderName(size_t index);  // "PLSQL_B1" for index 0
 
@@ -81,10 +94,16 @@ struct RoutineDecl {
   const StoredUnit* package = nullptr;  // a package's routine runs its initialisation first
 };
 
+// TYPE name IS RECORD (...) | TABLE OF ... | VARRAY(n) OF ...
+struct TypeDecl {
+  TypeSpec type;
+  std::vector<ExprPtr> defaults;  // of the record's fields
+};
+
 // What a name declared in a scope stands for; a routine name may stand for
 // several overloads.
 struct NamedItem {
-  enum class Kind { Variable, Cursor, Routine, Exception };
+  enum class Kind { Variable, Cursor, Routine, Exception, Type };
   Kind kind = Kind::Variable;
   const void* decl = nullptr;
   std::vector<const RoutineDecl*> routines;  // Routine
@@ -106,6 +125,7 @@ struct Block {
   std::vector<std::unique_ptr<CursorDecl>> cursors;
   std::vector<std::unique_ptr<RoutineDecl>> routines;
   std::vector<std::unique_ptr<ExceptionDecl>> exceptions;
+  std::vector<std::unique_ptr<TypeDecl>> types;
   StmtList body;
   std::vector<Handler> handlers;
   int line = 0;
@@ -115,9 +135,15 @@ struct Block {
 
 struct Expr {
   enum class Kind {
-    Literal,     // value
-    Variable,    // variable
-    Field,       // variable, fieldIndex
+    Literal,    // value
+    Variable,   // variable
+    Field,      // variable, fieldIndex; of args[0] when it is there, else of the variable
+    Element,    // args[0] a collection, args[1] the index
+    Method,     // name COUNT, EXISTS ...; args[0] the collection, then the method's arguments
+    Construct,  // type: a nested table or varray type; args: the elements
+    // name "SIMPLE": args[0] the selector, then WHEN and THEN values in
+    // pairs; "SEARCHED": the pairs alone. An odd one left is the ELSE value.
+    Case,
     Bind,        // name
     Negate,      // args[0]
     Not,         // args[0]
@@ -143,6 +169,7 @@ struct Expr {
   int fieldIndex = -1;
   const CursorDecl* cursor = nullptr;
   const RoutineDecl* routine = nullptr;
+  const TypeSpec* type = nullptr;  // Field, Element, Construct: the type of the value
   std::vector<ExprPtr> args;
   bool negated = false;
 };
@@ -166,6 +193,16 @@ struct Stmt {
     CallPackage,  // name "DBMS_OUTPUT.PUT_LINE", "RAISE_APPLICATION_ERROR"; exprs
     Block,        // block
     Sql,          // sql; exprs: INTO targets of a SELECT
+    // EXECUTE IMMEDIATE: exprs[0] the text, then the USING arguments (with
+    // bindModes, RETURNING INTO targets last as OUT); targets: INTO.
+    ExecuteImmediate,
+    CollectionCall,  // exprs[0]: a Method expression, EXTEND, TRIM or DELETE
+    // FORALL loopVariable IN exprs[0] .. exprs[1] | INDICES OF exprs[0] (name
+    // "INDICES"): bodies[0] is its one DML or EXECUTE IMMEDIATE statement.
+    ForAll,
+    // CASE: exprs as for a Case expression without its values; bodies: one
+    // per WHEN, then ELSE if hasElse; name "SIMPLE" or "SEARCHED".
+    Case,
   };
   Kind kind = Kind::Null;
   int line = 0;
@@ -181,13 +218,30 @@ struct Stmt {
   std::string name;
   std::unique_ptr<Block> block;
   std::unique_ptr<SqlText> sql;
+  std::vector<ExprPtr> targets;
+  std::vector<VarDecl::Mode> bindModes;
+  bool bulk = false;  // FETCH and EXECUTE IMMEDIATE ... BULK COLLECT INTO
+  ExprPtr limit;      // FETCH ... BULK COLLECT INTO ... LIMIT n
 };
 
-// INTO a single record variable, whose fields take the row, rather than a
-// list of scalar targets.
+// The declared type of what expr names: a variable, field, element or
+// constructed collection; null for other expressions.
+inline const TypeSpec* TypeOf(const Expr& expr) {
+  if (expr.kind == Expr::Kind::Variable)
+    return &expr.variable->type;
+  return expr.type;
+}
+
+inline bool IsComposite(const Expr& expr) {
+  const TypeSpec* type = TypeOf(expr);
+  return type != nullptr && type->IsComposite();
+}
+
+// INTO a single record, whose fields take the row, rather than a list of
+// scalar targets.
 inline bool IsSingleRecordTarget(const std::vector<ExprPtr>& targets) {
-  return targets.size() == 1 && targets[0]->kind == Expr::Kind::Variable &&
-         targets[0]->variable->type.base == TypeSpec::Base::Record;
+  const TypeSpec* type = targets.size() == 1 ? TypeOf(*targets[0]) : nullptr;
+  return type != nullptr && type->base == TypeSpec::Base::Record;
 }
 
 }  // namespace sandbox::plsql

@@ -101,6 +101,7 @@ PlValue Coerce(const PlValue& value, const TypeSpec& type, const Session& sessio
     case TypeSpec::Base::Date:
       return DateOf(value);
     case TypeSpec::Base::Record:
+    case TypeSpec::Base::Collection:
       break;
   }
   return value;

@@ -8,6 +8,7 @@
 #include "sandbox/plsql/Conversions.h"
 #include "sandbox/plsql/DateTime.h"
 #include "sandbox/plsql/DbmsLob.h"
+#include "sandbox/plsql/DynamicSql.h"
 #include "sandbox/plsql/StoredUnit.h"
 #include "sandbox/server/EmptyBindSet.h"
 
@@ -36,10 +37,6 @@ class StatementBinds : public BindSet {
   std::map<std::string, Value> values_;
   BindSet& outer_;
 };
-
-PlError FromOraError(const OraError& e) {
-  return MakeError(e.code, e.message);
-}
 
 PlValue Unknown() {
   return {};
@@ -80,23 +77,16 @@ bool LikeMatch(const std::string& s, size_t si, const std::string& p, size_t pi,
 
 }  // namespace
 
-// Pops the scope it pushed however the scope is left.
-class Executor::ScopeGuard {
- public:
-  explicit ScopeGuard(std::deque<Scope>& scopes) : scopes_(scopes) { scopes_.emplace_back(); }
-  ~ScopeGuard() { scopes_.pop_back(); }
-  ScopeGuard(const ScopeGuard&) = delete;
-  ScopeGuard& operator=(const ScopeGuard&) = delete;
-  Scope& scope() { return scopes_.back(); }
-
- private:
-  std::deque<Scope>& scopes_;
-};
-
 Executor::Executor(Session& session, BindSet& binds)
     : session_(session),
       binds_(binds),
-      output_(session.Output(), DbmsOutput::LineLimitOf(session.GetDatabase().VersionBanner())) {}
+      output_(session.Output(), DbmsOutput::LineLimitOf(session.GetDatabase().VersionBanner())) {
+  // A block run by EXECUTE IMMEDIATE goes on counting from the block that ran it.
+  if (const auto* dynamic = dynamic_cast<const DynamicBinds*>(&binds)) {
+    callDepth_ = dynamic->callDepth;
+    dynamicDepth_ = dynamic->dynamicDepth;
+  }
+}
 
 bool Executor::Run(const Block& block, OraError& error, const std::string* unit) {
   unit_ = unit;
@@ -205,8 +195,25 @@ Executor::Flow Executor::ExecLoopBody(const StmtList& body, bool& exitLoop) {
 Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
   switch (stmt.kind) {
     case Stmt::Kind::Assign:
-      Assign(*stmt.exprs[0], Eval(*stmt.exprs[1]));
+      if (IsComposite(*stmt.exprs[0]))
+        Locate(*stmt.exprs[0], true) = EvalComposite(*stmt.exprs[1]);
+      else
+        Assign(*stmt.exprs[0], Eval(*stmt.exprs[1]));
       return Flow::Normal;
+    case Stmt::Kind::CollectionCall:
+      ExecCollectionCall(stmt);
+      return Flow::Normal;
+    case Stmt::Kind::ForAll:
+      return ExecForAll(stmt);
+    case Stmt::Kind::Case: {
+      const size_t simple = stmt.name == "SIMPLE" ? 1 : 0;
+      const size_t chosen = CaseChoice(stmt.name, stmt.exprs, stmt.exprs.size(), 1);
+      if (chosen < stmt.exprs.size())
+        return ExecList(stmt.bodies[chosen - simple]);
+      if (!stmt.hasElse)
+        throw MakeError(6592, "CASE not found while executing CASE statement");
+      return ExecList(stmt.bodies.back());
+    }
     case Stmt::Kind::If:
       for (size_t i = 0; i < stmt.exprs.size(); ++i) {
         if (IsTrue(Eval(*stmt.exprs[i])))
@@ -252,7 +259,12 @@ Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
       return Flow::Normal;
     }
     case Stmt::Kind::Return:
-      returnValue_ = stmt.exprs.empty() ? PlValue() : Eval(*stmt.exprs[0]);
+      if (!stmt.exprs.empty() && IsComposite(*stmt.exprs[0])) {
+        returnComposite_ = EvalComposite(*stmt.exprs[0]);
+        returnValue_ = {};
+      } else {
+        returnValue_ = stmt.exprs.empty() ? PlValue() : Eval(*stmt.exprs[0]);
+      }
       return Flow::Return;
     case Stmt::Kind::Null:
       return Flow::Normal;
@@ -283,6 +295,9 @@ Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
       return ExecBlock(*stmt.block);
     case Stmt::Kind::Sql:
       ExecSql(stmt);
+      return Flow::Normal;
+    case Stmt::Kind::ExecuteImmediate:
+      ExecImmediate(stmt);
       return Flow::Normal;
   }
   return Flow::Normal;
@@ -320,7 +335,7 @@ Executor::Flow Executor::ExecForCursor(const Stmt& stmt) {
     std::vector<PlValue> row;
     while (FetchRow(state, row)) {
       for (size_t i = 0; i < record.fields.size() && i < row.size(); ++i)
-        record.fields[i] = row[i];
+        record.fields[i].value = row[i];
       bool exitLoop = false;
       result = ExecLoopBody(stmt.bodies[0], exitLoop);
       if (exitLoop)
@@ -335,6 +350,10 @@ Executor::Flow Executor::ExecForCursor(const Stmt& stmt) {
 }
 
 void Executor::ExecFetch(const Stmt& stmt) {
+  if (stmt.bulk) {
+    ExecBulkFetch(stmt);
+    return;
+  }
   CursorState& state = FindCursor(stmt.cursor);
   std::vector<PlValue> row;
   if (!FetchRow(state, row))
@@ -343,31 +362,13 @@ void Executor::ExecFetch(const Stmt& stmt) {
 }
 
 void Executor::ExecSql(const Stmt& stmt) {
+  if (stmt.sql->bulkInto) {
+    const auto rows = ReadRows(*OpenQuery(*stmt.sql), -1);
+    BulkStore(stmt.exprs, rows);
+    return;
+  }
   if (stmt.sql->isQuery) {
-    // SELECT ... INTO: exactly one row.
-    auto cursor = OpenQuery(*stmt.sql);
-    std::vector<Value> row, extra;
-    OraError error;
-    if (!cursor->Next(row, error)) {
-      if (error.IsSet())
-        throw FromOraError(error);
-      sqlRowCount_ = 0;
-      sqlFound_ = 0;
-      throw PredefinedError(1403);
-    }
-    if (cursor->Next(extra, error)) {
-      sqlRowCount_ = 2;
-      sqlFound_ = 1;
-      throw PredefinedError(1422);
-    }
-    if (error.IsSet())
-      throw FromOraError(error);
-    sqlRowCount_ = 1;
-    sqlFound_ = 1;
-    std::vector<PlValue> values;
-    for (const Value& v : row)
-      values.push_back(FromSqlValue(v));
-    StoreRow(stmt.exprs, values);
+    SelectInto(*OpenQuery(*stmt.sql), stmt.exprs);
     return;
   }
   StatementBinds binds(BindValues(*stmt.sql), binds_);
@@ -377,6 +378,31 @@ void Executor::ExecSql(const Stmt& stmt) {
     throw FromOraError(error);
   sqlRowCount_ = static_cast<long long>(rows);
   sqlFound_ = rows > 0 ? 1 : 0;
+}
+
+void Executor::SelectInto(Cursor& cursor, const std::vector<ExprPtr>& targets) {
+  std::vector<Value> row, extra;
+  OraError error;
+  if (!cursor.Next(row, error)) {
+    if (error.IsSet())
+      throw FromOraError(error);
+    sqlRowCount_ = 0;
+    sqlFound_ = 0;
+    throw PredefinedError(1403);
+  }
+  if (cursor.Next(extra, error)) {
+    sqlRowCount_ = 2;
+    sqlFound_ = 1;
+    throw PredefinedError(1422);
+  }
+  if (error.IsSet())
+    throw FromOraError(error);
+  sqlRowCount_ = 1;
+  sqlFound_ = 1;
+  std::vector<PlValue> values;
+  for (const Value& v : row)
+    values.push_back(FromSqlValue(v));
+  StoreRow(targets, values);
 }
 
 void Executor::ExecPackageCall(const Stmt& stmt) {
@@ -439,7 +465,12 @@ PlValue Executor::Eval(const Expr& expr) {
     case Expr::Kind::Variable:
       return Find(expr.variable).value;
     case Expr::Kind::Field:
-      return Find(expr.variable).fields[static_cast<size_t>(expr.fieldIndex)];
+    case Expr::Kind::Element:
+      return Locate(expr, false).value;
+    case Expr::Kind::Method:
+      return EvalMethod(expr);
+    case Expr::Kind::Construct:  // a collection is no scalar; the compiler keeps it apart
+      throw MakeError(6550, "PLS-00382: expression is of wrong type");
     case Expr::Kind::Bind:
       return FromSqlValue(binds_.Get(expr.name));
     case Expr::Kind::Negate: {
@@ -470,8 +501,14 @@ PlValue Executor::Eval(const Expr& expr) {
         return Unknown();
       return PlValue::Boolean(isAnd);
     }
-    case Expr::Kind::IsNull:
-      return PlValue::Boolean(Eval(*expr.args[0]).IsNull() != expr.negated);
+    case Expr::Kind::IsNull: {
+      // A nested table or varray is null until it is made.
+      const TypeSpec* type = TypeOf(*expr.args[0]);
+      const bool isNull = type != nullptr && type->base == TypeSpec::Base::Collection
+                              ? Locate(*expr.args[0], false).collection.get() == nullptr
+                              : Eval(*expr.args[0]).IsNull();
+      return PlValue::Boolean(isNull != expr.negated);
+    }
     case Expr::Kind::Like: {
       const PlValue value = Eval(*expr.args[0]);
       const PlValue pattern = Eval(*expr.args[1]);
@@ -532,6 +569,14 @@ PlValue Executor::Eval(const Expr& expr) {
       return CallRoutine(*expr.routine, expr.args, expr.line);
     case Expr::Kind::CursorAttr:
       return EvalCursorAttribute(expr);
+    case Expr::Kind::Case: {
+      const size_t simple = expr.name == "SIMPLE" ? 1 : 0;
+      const size_t pairsEnd = expr.args.size() - (expr.args.size() - simple) % 2;
+      const size_t chosen = CaseChoice(expr.name, expr.args, pairsEnd, 2);
+      if (chosen < pairsEnd)
+        return Eval(*expr.args[chosen + 1]);
+      return pairsEnd < expr.args.size() ? Eval(*expr.args.back()) : PlValue();
+    }
     case Expr::Kind::SequenceValue:
       return EvalSequenceValue(expr);
   }
@@ -621,6 +666,22 @@ PlValue Executor::EvalCursorAttribute(const Expr& expr) {
   return PlValue::Boolean((lastFetch == 1) == (expr.name == "FOUND"));
 }
 
+size_t Executor::CaseChoice(const std::string& form, const std::vector<ExprPtr>& args, size_t end,
+                            size_t step) {
+  const bool simple = form == "SIMPLE";
+  const PlValue selector = simple ? Eval(*args[0]) : PlValue();
+  for (size_t i = simple ? 1 : 0; i < end; i += step) {
+    const PlValue when = Eval(*args[i]);
+    // A NULL selector meets no value, as = never holds for NULL.
+    const bool met =
+        simple ? !selector.IsNull() && !when.IsNull() && CompareValues(selector, when) == 0
+               : IsTrue(when);
+    if (met)
+      return i;
+  }
+  return end;
+}
+
 bool Executor::IsTrue(const PlValue& condition) {
   if (condition.IsNull())
     return false;
@@ -686,10 +747,8 @@ PlValue Executor::CallRoutine(const RoutineDecl& routine, const std::vector<Expr
     if (target.params[i]->mode == VarDecl::Mode::In || !args[i])
       continue;
     const Expr& actual = *args[i];
-    if (target.params[i]->type.base == TypeSpec::Base::Record) {
-      Variable& record = Find(actual.variable);
-      if (record.fields.size() == outValues[i].fields.size())
-        record.fields = outValues[i].fields;
+    if (target.params[i]->type.IsComposite()) {
+      Locate(actual, true) = std::move(outValues[i]);
     } else {
       Assign(actual, outValues[i].value);
     }
@@ -706,15 +765,12 @@ PlValue Executor::CallRoutine(const RoutineDecl& routine, const std::vector<Expr
 }
 
 Variable Executor::Argument(const VarDecl& param, const VarDecl& declared, const Expr* arg) {
-  if (param.type.base == TypeSpec::Base::Record) {
-    Variable record;
-    record.fields.resize(param.type.fields.size());
-    if (arg != nullptr && arg->kind == Expr::Kind::Variable && param.mode != VarDecl::Mode::Out) {
-      const Variable& given = Find(arg->variable);
-      if (given.fields.size() == record.fields.size())
-        record.fields = given.fields;
-    }
-    return record;
+  if (param.type.IsComposite()) {
+    if (arg != nullptr && param.mode != VarDecl::Mode::Out)
+      return EvalComposite(*arg);
+    if (arg == nullptr && declared.init)
+      return EvalComposite(*declared.init);
+    return NewComposite(param.type);
   }
   PlValue value;
   if (arg == nullptr)
@@ -753,17 +809,19 @@ void Executor::DeclareAll(const Block& block, Scope& scope) {
   for (const auto& cursor : block.cursors)
     scope.cursors[cursor.get()];
   for (const auto& var : block.variables) {
-    PlValue initial;
-    if (var->init) {
-      try {
-        initial = Eval(*var->init);
-      } catch (PlError& e) {
-        if (e.places.empty())
-          AddPlace(e, var->line);
-        throw;
+    try {
+      if (var->type.IsComposite()) {
+        scope.variables[var.get()] =
+            var->init ? EvalComposite(*var->init) : NewComposite(var->type);
+        continue;
       }
+      const PlValue initial = var->init ? Eval(*var->init) : PlValue();
+      scope.variables[var.get()] = NewVariable(*var, initial);
+    } catch (PlError& e) {
+      if (e.places.empty())
+        AddPlace(e, var->line);
+      throw;
     }
-    scope.variables[var.get()] = NewVariable(*var, initial);
   }
 }
 
@@ -773,8 +831,8 @@ void Executor::AddPlace(PlError& e, int line) const {
 
 Variable Executor::NewVariable(const VarDecl& decl, const PlValue& initial) {
   Variable var;
-  if (decl.type.base == TypeSpec::Base::Record) {
-    var.fields.resize(decl.type.fields.size());
+  if (decl.type.IsComposite()) {
+    var = NewComposite(decl.type);
   } else {
     if (decl.notNull && initial.IsNull())
       throw ValueError("NULL value for a NOT NULL variable");
@@ -796,12 +854,11 @@ void Executor::Assign(const Expr& target, const PlValue& value) {
       throw FromOraError(error);
     return;
   }
-  Variable& var = Find(target.variable);
-  if (target.kind == Expr::Kind::Field) {
-    const auto i = static_cast<size_t>(target.fieldIndex);
-    var.fields[i] = Coerce(value, target.variable->type.fields[i].type, session_);
+  if (target.kind == Expr::Kind::Field || target.kind == Expr::Kind::Element) {
+    Locate(target, true).value = Coerce(value, *target.type, session_);
     return;
   }
+  Variable& var = Find(target.variable);
   if (target.variable->notNull && value.IsNull())
     throw ValueError("NULL value for a NOT NULL variable");
   var.value = Coerce(value, target.variable->type, session_);
@@ -813,14 +870,13 @@ void Executor::StoreRow(const std::vector<ExprPtr>& targets, const std::vector<P
       Assign(*targets[i], row[i]);
     return;
   }
-  const VarDecl* record = targets[0]->variable;
-  Variable& var = Find(record);
-  const auto& fields = record->type.fields;
+  const auto& fields = TypeOf(*targets[0])->fields;
   if (row.size() != fields.size()) {
     throw MakeError(6504, "PL/SQL: Return types of Result Set variables or query do not match");
   }
+  Variable& var = Locate(*targets[0], true);
   for (size_t i = 0; i < fields.size(); ++i)
-    var.fields[i] = Coerce(row[i], fields[i].type, session_);
+    var.fields[i].value = Coerce(row[i], fields[i].type, session_);
 }
 
 Variable& Executor::Find(const VarDecl* decl) {

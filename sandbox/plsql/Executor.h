@@ -33,7 +33,18 @@ class Executor {
  private:
   enum class Flow { Normal, Exit, Return };
 
-  class ScopeGuard;
+  // Pops the scope it pushed however the scope is left.
+  class ScopeGuard {
+   public:
+    explicit ScopeGuard(std::deque<Scope>& scopes) : scopes_(scopes) { scopes_.emplace_back(); }
+    ~ScopeGuard() { scopes_.pop_back(); }
+    ScopeGuard(const ScopeGuard&) = delete;
+    ScopeGuard& operator=(const ScopeGuard&) = delete;
+    Scope& scope() { return scopes_.back(); }
+
+   private:
+    std::deque<Scope>& scopes_;
+  };
 
   static void Report(const PlError& e, OraError& error);
   Flow ExecBlock(const Block& block);
@@ -45,12 +56,20 @@ class Executor {
   Flow ExecForCursor(const Stmt& stmt);
   void ExecFetch(const Stmt& stmt);
   void ExecSql(const Stmt& stmt);
+  void ExecImmediate(const Stmt& stmt);
+  // SELECT ... INTO: the query's one row into targets (ORA-01403, ORA-01422).
+  void SelectInto(Cursor& cursor, const std::vector<ExprPtr>& targets);
   void ExecPackageCall(const Stmt& stmt);
 
   PlValue Eval(const Expr& expr);
   PlValue EvalArithmetic(const Expr& expr);
   PlValue EvalCompare(const std::string& op, const PlValue& a, const PlValue& b);
   PlValue EvalCursorAttribute(const Expr& expr);
+  // The index in args of the first WHEN before end that a CASE's selector or
+  // condition meets, end when none does; WHENs are step apart (an
+  // expression's THEN values lie between them, a statement's do not).
+  size_t CaseChoice(const std::string& form, const std::vector<ExprPtr>& args, size_t end,
+                    size_t step);
   PlValue EvalSequenceValue(const Expr& expr);
   bool IsTrue(const PlValue& condition);
   PlValue CallRoutine(const RoutineDecl& routine, const std::vector<ExprPtr>& args, int line);
@@ -65,6 +84,26 @@ class Executor {
   void AddPlace(PlError& e, int line) const;
 
   void Declare(const VarDecl& decl, const PlValue& initial);
+  // Records and collections (ExecutorCollections.cpp).
+  // A new value of a record or collection type: fields at their defaults,
+  // an empty index-by table, a null nested table or varray.
+  Variable NewComposite(const TypeSpec& type);
+  Variable NewElement(const TypeSpec& collection);
+  // The variable, field or element expr names; write creates a missing
+  // index-by element, reading one raises NO_DATA_FOUND.
+  Variable& Locate(const Expr& expr, bool write);
+  Variable EvalComposite(const Expr& expr);
+  CollectionKey KeyOf(const TypeSpec& collection, const PlValue& index);
+  PlValue EvalMethod(const Expr& expr);
+  void ExecCollectionCall(const Stmt& stmt);
+  // Bulk binds (ExecutorBulk.cpp).
+  // Rows into collections, which start again from index 1.
+  void BulkStore(const std::vector<ExprPtr>& targets,
+                 const std::vector<std::vector<PlValue>>& rows);
+  // The cursor's rows, at most limit of them when limit is not negative.
+  std::vector<std::vector<PlValue>> ReadRows(Cursor& cursor, long long limit);
+  void ExecBulkFetch(const Stmt& stmt);
+  Flow ExecForAll(const Stmt& stmt);
   void Assign(const Expr& target, const PlValue& value);
   // A fetched row into the INTO targets: one record, or scalars by position.
   void StoreRow(const std::vector<ExprPtr>& targets, const std::vector<PlValue>& row);
@@ -82,10 +121,13 @@ class Executor {
   std::deque<Scope> scopes_;
   std::vector<const PlError*> handling_;  // exceptions whose handlers run now
   PlValue returnValue_;
+  Variable returnComposite_;  // what a function returning a record or collection returned
   long long sqlRowCount_ = 0;
   int sqlFound_ = -1;  // SQL%FOUND of the last DML or SELECT INTO
   static constexpr int kMaxCallDepth = 500;
   int callDepth_ = 0;
+  static constexpr int kMaxDynamicDepth = 50;  // Oracle's limit of recursive SQL levels
+  int dynamicDepth_ = 0;
   const std::string* unit_ = nullptr;  // the stored unit whose code runs now; null: the block
 };
 

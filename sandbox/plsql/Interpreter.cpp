@@ -9,6 +9,7 @@
 #include "sandbox/plsql/Executor.h"
 #include "sandbox/plsql/Lexer.h"
 #include "sandbox/plsql/Parser.h"
+#include "sandbox/plsql/Preprocessor.h"
 #include "sandbox/plsql/UnitLoader.h"
 #include "sandbox/server/EmptyBindSet.h"
 
@@ -31,12 +32,13 @@ std::shared_ptr<const CompiledBlock> Compile(Session& session, const std::string
   }
   std::vector<Token> tokens;
   LexError lexError;
-  if (!Tokenize(blockText, tokens, lexError)) {
+  std::string text;
+  if (!Preprocess(blockText, UnitIdentity{}, text, lexError) || !Tokenize(text, tokens, lexError)) {
     error.code = 6550;
     error.message = Position(lexError.line, lexError.column) + lexError.message;
     return nullptr;
   }
-  Parser parser(blockText, tokens, session);
+  Parser parser(text, tokens, session);
   CompileError compileError;
   std::unique_ptr<Block> block = parser.Parse(compileError);
   if (!block) {

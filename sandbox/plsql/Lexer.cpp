@@ -26,7 +26,7 @@ std::string Upper(std::string s) {
 
 class Scanner {
  public:
-  explicit Scanner(const std::string& source) : src_(source) {}
+  Scanner(const std::string& source, bool directives) : src_(source), directives_(directives) {}
 
   bool Run(std::vector<Token>& tokens, LexError& error) {
     while (true) {
@@ -103,6 +103,8 @@ class Scanner {
     }
     if (c == '\'')
       return ScanString(t, error);
+    if (c == '$' && directives_ && ScanDirective(t))
+      return true;
     if (c == '"') {
       Advance();
       const size_t start = pos_;
@@ -151,6 +153,29 @@ class Scanner {
     return false;
   }
 
+  // $WORD for the selection directives, $$NAME for an inquiry directive.
+  bool ScanDirective(Token& t) {
+    const bool inquiry = At(pos_ + 1) == '$';
+    const size_t start = pos_ + (inquiry ? 2 : 1);
+    if (!IsIdentStart(At(start)))
+      return false;
+    size_t end = start;
+    while (IsIdentPart(At(end)))
+      ++end;
+    const std::string word = Upper(src_.substr(start, end - start));
+    static const char* const kDirectives[] = {"IF", "THEN", "ELSIF", "ELSE", "END", "ERROR"};
+    bool known = inquiry;
+    for (const char* d : kDirectives)
+      known = known || word == d;
+    if (!known)
+      return false;
+    while (pos_ < end)
+      Advance();
+    t.kind = inquiry ? Token::Kind::Inquiry : Token::Kind::Directive;
+    t.text = word;
+    return true;
+  }
+
   void ScanNumber() {
     while (IsDigit(At(pos_)))
       Advance();
@@ -195,6 +220,7 @@ class Scanner {
   }
 
   const std::string& src_;
+  const bool directives_;
   size_t pos_ = 0;
   size_t lineStart_ = 0;
   int line_ = 1;
@@ -202,9 +228,10 @@ class Scanner {
 
 }  // namespace
 
-bool Tokenize(const std::string& source, std::vector<Token>& tokens, LexError& error) {
+bool Tokenize(const std::string& source, std::vector<Token>& tokens, LexError& error,
+              bool directives) {
   tokens.clear();
-  return Scanner(source).Run(tokens, error);
+  return Scanner(source, directives).Run(tokens, error);
 }
 
 }  // namespace sandbox::plsql

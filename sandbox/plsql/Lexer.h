@@ -10,7 +10,17 @@
 namespace sandbox::plsql {
 
 struct Token {
-  enum class Kind { Identifier, QuotedIdentifier, Number, String, Bind, Symbol, End };
+  enum class Kind {
+    Identifier,
+    QuotedIdentifier,
+    Number,
+    String,
+    Bind,
+    Symbol,
+    Directive,  // $IF, $THEN, $ELSIF, $ELSE, $END, $ERROR: text without the "$"
+    Inquiry,    // $$NAME: text NAME
+    End
+  };
   Kind kind = Kind::End;
   std::string text;  // upper-cased identifier, literal value, bind name, symbol
   int line = 1;
@@ -37,7 +47,9 @@ struct LexError {
 };
 
 // Returns false with error set for an unterminated literal or comment or a
-// character PL/SQL does not know.
-bool Tokenize(const std::string& source, std::vector<Token>& tokens, LexError& error);
+// character PL/SQL does not know. Conditional compilation's directives are
+// tokens only with directives set; the compiler reads text they have left.
+bool Tokenize(const std::string& source, std::vector<Token>& tokens, LexError& error,
+              bool directives = false);
 
 }  // namespace sandbox::plsql

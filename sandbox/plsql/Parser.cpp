@@ -144,6 +144,10 @@ void Parser::ParseDeclarations(Block& block, const StoredUnit* package) {
       ParseRoutineDeclaration(block, false, package);
       continue;
     }
+    if ((Peek().Is("TYPE") || Peek().Is("SUBTYPE")) && Peek(2).IsAny({"IS", "AS"})) {
+      ParseTypeDeclaration(block, Take().Is("SUBTYPE"));
+      continue;
+    }
     if (Accept("PRAGMA")) {
       Expect("EXCEPTION_INIT", "exception_init");
       Expect("(", "(");
@@ -445,6 +449,8 @@ TypeSpec Parser::ParseType(bool forParameter) {
     }
     return TextType(TypeSpec::Base::Varchar2, 0);
   }
+  if (const TypeDecl* declared = ResolveTypeName(t))
+    return declared->type;
   return ParseAnchoredType(t);
 }
 
@@ -568,6 +574,8 @@ std::unique_ptr<Stmt> Parser::ParseStatement() {
                       "expression");
       }
       stmt->exprs.push_back(ParseExpression());
+      if (currentFunction_->isFunction)
+        CheckTypes(start, &currentFunction_->returnType, *stmt->exprs[0]);
     } else if (currentFunction_ != nullptr && currentFunction_->isFunction) {
       SemanticError(start,
                     "PLS-00503: RETURN <value> statement required for this return from "
@@ -577,6 +585,14 @@ std::unique_ptr<Stmt> Parser::ParseStatement() {
     stmt->kind = Stmt::Kind::Null;
   } else if (Accept("RAISE")) {
     stmt = ParseRaise();
+  } else if (Accept("CASE")) {
+    stmt = ParseCaseStatement();
+  } else if (Accept("FORALL")) {
+    stmt = ParseForAll();
+  } else if (start.Is("EXECUTE") && Peek(1).Is("IMMEDIATE")) {
+    Take();
+    Take();
+    stmt = ParseExecuteImmediate();
   } else if (Accept("DECLARE")) {
     stmt->kind = Stmt::Kind::Block;
     stmt->block = ParseBlockBody(true, "");
@@ -589,8 +605,10 @@ std::unique_ptr<Stmt> Parser::ParseStatement() {
     if (stmt->exprs.empty()) {
       SemanticError(start, "PLS-00428: an INTO clause is expected in this SELECT statement");
     }
+    if (stmt->sql->bulkInto)
+      CheckBulkTargets(stmt->exprs, start);
     const auto columns = DescribeQuery(*stmt->sql, start);
-    if (!IsSingleRecordTarget(stmt->exprs) && stmt->exprs.size() != columns.size()) {
+    if (!IntoFits(stmt->exprs, stmt->sql->bulkInto, columns.size())) {
       SqlError(start, stmt->exprs.size() < columns.size() ? "ORA-00913: too many values"
                                                           : "ORA-00947: not enough values");
     }
@@ -715,12 +733,20 @@ std::unique_ptr<Stmt> Parser::ParseCursorCommand(Stmt::Kind kind) {
       stmt->exprs = ParseArguments();
     CheckArgumentCount(name, name.text, stmt->exprs.size(), 0, stmt->cursor->params.size());
   } else if (kind == Stmt::Kind::Fetch) {
+    if (Accept("BULK")) {
+      Expect("COLLECT", "collect");
+      stmt->bulk = true;
+    }
     Expect("INTO", "into bulk");
     do {
       stmt->exprs.push_back(ParseTarget());
     } while (Accept(","));
-    const size_t columns = stmt->cursor->columns.size();
-    if (!IsSingleRecordTarget(stmt->exprs) && stmt->exprs.size() != columns) {
+    if (stmt->bulk) {
+      CheckBulkTargets(stmt->exprs, name);
+      if (Accept("LIMIT"))
+        stmt->limit = ParseExpression();
+    }
+    if (!IntoFits(stmt->exprs, stmt->bulk, stmt->cursor->columns.size())) {
       SemanticError(name,
                     "PLS-00394: wrong number of values in the INTO list of a FETCH "
                     "statement");
@@ -814,13 +840,10 @@ std::unique_ptr<Stmt> Parser::ParseNameStatement() {
           SemanticError(
               first, "PLS-00363: expression '" + name + "' cannot be used as an assignment target");
         }
-        auto target = NewExpr(Expr::Kind::Variable, first);
-        target->variable = var;
-        stmt->exprs.push_back(Peek().Is(".") && var->type.base == TypeSpec::Base::Record
-                                  ? ParseFieldAccess(*var, first)
-                                  : std::move(target));
+        stmt->exprs.push_back(ParseReference(*var, first, MethodUse::None));
         Expect(":=", ":= . ( @ % ;");
         stmt->exprs.push_back(ParseExpression());
+        CheckAssignment(first, *stmt->exprs[0], *stmt->exprs[1]);
         return stmt;
       }
     } else if (symbol != nullptr && symbol->kind == Symbol::Kind::Routine) {
@@ -832,10 +855,17 @@ std::unique_ptr<Stmt> Parser::ParseNameStatement() {
       return stmt;
     }
   }
+  ExprPtr target = ParseTargetOrMethod();
+  if (target->kind == Expr::Kind::Method) {
+    stmt->kind = Stmt::Kind::CollectionCall;
+    stmt->exprs.push_back(std::move(target));
+    return stmt;
+  }
   stmt->kind = Stmt::Kind::Assign;
-  stmt->exprs.push_back(ParseTarget());
+  stmt->exprs.push_back(std::move(target));
   Expect(":=", ":= . ( @ % ;");
   stmt->exprs.push_back(ParseExpression());
+  CheckAssignment(first, *stmt->exprs[0], *stmt->exprs[1]);
   return stmt;
 }
 
@@ -884,11 +914,7 @@ ExprPtr Parser::ParseTarget() {
     SemanticError(
         name, "PLS-00363: expression '" + name.text + "' cannot be used as an assignment target");
   }
-  if (Peek().Is(".") && var->type.base == TypeSpec::Base::Record)
-    return ParseFieldAccess(*var, name);
-  auto e = NewExpr(Expr::Kind::Variable, name);
-  e->variable = var;
-  return e;
+  return ParseReference(*var, name, MethodUse::None);
 }
 
 void Parser::Declare(const Token& at, const std::string& name, Symbol::Kind kind,

@@ -70,6 +70,12 @@ class Parser {
   std::vector<std::unique_ptr<VarDecl>> ParseParameters(bool withModes);
   void ParseHandlers(Block& block);
   TypeSpec ParseType(bool forParameter);
+  // TYPE name IS RECORD | TABLE OF | VARRAY ..., SUBTYPE name IS type; after
+  // the keyword.
+  void ParseTypeDeclaration(Block& block, bool subtype);
+  // The declared type a name (first, already taken) or pkg.name stands for;
+  // null when it names none.
+  const TypeDecl* ResolveTypeName(const Token& first);
   TypeSpec ParseAnchoredType(const Token& first);
 
   // Statements.
@@ -80,6 +86,16 @@ class Parser {
   std::unique_ptr<Stmt> ParseNameStatement();
   std::unique_ptr<Stmt> ParseCursorCommand(Stmt::Kind kind);
   std::unique_ptr<Stmt> ParseRaise();
+  std::unique_ptr<Stmt> ParseExecuteImmediate();
+  std::unique_ptr<Stmt> ParseForAll();
+  // After CASE, as an expression or as a statement.
+  ExprPtr ParseCaseExpression(const Token& at);
+  std::unique_ptr<Stmt> ParseCaseStatement();
+  // Whether INTO targets (collections when bulk) take rows of columns
+  // columns: one per column, or one record (or collection of records).
+  bool IntoFits(const std::vector<ExprPtr>& targets, bool bulk, size_t columns) const;
+  // BULK COLLECT INTO takes collections indexed by number only.
+  void CheckBulkTargets(const std::vector<ExprPtr>& targets, const Token& at) const;
   StmtList ParseLoopBody();
   std::vector<ExprPtr> ParseArguments();
   // A call of one of item's routines (a function when wantFunction): its
@@ -97,6 +113,13 @@ class Parser {
   void CheckArgumentCount(const Token& at, const std::string& name, size_t given, size_t min,
                           size_t max);
   ExprPtr ParseTarget();
+  // PLS-00382 when a record or collection meets a value of another kind.
+  void CheckAssignment(const Token& at, const Expr& target, const Expr& value) {
+    CheckTypes(at, TypeOf(target), value);
+  }
+  void CheckTypes(const Token& at, const TypeSpec* to, const Expr& value);
+  // ParseTarget that also takes t.EXTEND, t.TRIM and t.DELETE.
+  ExprPtr ParseTargetOrMethod();
   // DBMS_LOB.APPEND(lob, src) and DBMS_LOB.WRITEAPPEND(lob, amount, buffer).
   std::unique_ptr<Stmt> ParseDbmsLobCall(std::unique_ptr<Stmt> stmt);
 
@@ -115,7 +138,12 @@ class Parser {
   // seq.NEXTVAL, owner.seq.CURRVAL ... after name; null when the tokens are
   // not a sequence pseudo-column.
   ExprPtr ParseSequenceValue(const Token& name);
-  ExprPtr ParseFieldAccess(const VarDecl& variable, const Token& at);
+  // What follows a variable's name: fields of records, elements of
+  // collections and a collection method of the kind use allows, which ends
+  // the chain.
+  enum class MethodUse { None, Function, Procedure };
+  ExprPtr ParseReference(const VarDecl& variable, const Token& at, MethodUse use);
+  ExprPtr ParseConstructor(const TypeDecl& decl, const Token& at);
 
   // Embedded SQL.
   std::unique_ptr<SqlText> ParseSql(bool insideParentheses, std::vector<ExprPtr>* intoTargets);

@@ -25,6 +25,7 @@ Family FamilyOf(const TypeSpec& type) {
     case TypeSpec::Base::Boolean:
       return Family::Boolean;
     case TypeSpec::Base::Record:
+    case TypeSpec::Base::Collection:
       return Family::Record;
   }
   return Family::Unknown;
@@ -73,7 +74,9 @@ Family FamilyOf(const Expr& e) {
     case Expr::Kind::Variable:
       return FamilyOf(e.variable->type);
     case Expr::Kind::Field:
-      return FamilyOf(e.variable->type.fields[static_cast<size_t>(e.fieldIndex)].type);
+    case Expr::Kind::Element:
+    case Expr::Kind::Construct:
+      return FamilyOf(*e.type);
     case Expr::Kind::Call:
       return FamilyOf(e.routine->returnType);
     case Expr::Kind::Builtin:

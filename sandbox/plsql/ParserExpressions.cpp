@@ -2,6 +2,7 @@
 // OR < AND < NOT < comparisons < + - || < * / < unary - < **.
 #include "sandbox/plsql/Builtins.h"
 #include "sandbox/plsql/Parser.h"
+#include "sandbox/plsql/Preprocessor.h"
 
 #include "sandbox/server/EmptyBindSet.h"
 
@@ -193,6 +194,10 @@ ExprPtr Parser::ParsePrimary() {
         Take();
         return NewExpr(Expr::Kind::Literal, t);
       }
+      if (t.Is("CASE")) {
+        Take();
+        return ParseCaseExpression(t);
+      }
       if (t.Is("TRUE") || t.Is("FALSE")) {
         Take();
         auto e = NewExpr(Expr::Kind::Literal, t);
@@ -202,6 +207,8 @@ ExprPtr Parser::ParsePrimary() {
       return ParseName();
     case Token::Kind::QuotedIdentifier:
       return ParseName();
+    case Token::Kind::Directive:  // the compiler never reads directives
+    case Token::Kind::Inquiry:
     case Token::Kind::End:
       break;
   }
@@ -251,13 +258,10 @@ ExprPtr Parser::ParseName() {
     switch (symbol->kind) {
       case Symbol::Kind::Variable: {
         const auto* var = static_cast<const VarDecl*>(symbol->decl);
-        if (Peek().Is(".") && var->type.base == TypeSpec::Base::Record) {
-          return ParseFieldAccess(*var, name);
-        }
-        auto e = NewExpr(Expr::Kind::Variable, name);
-        e->variable = var;
-        return e;
+        return ParseReference(*var, name, MethodUse::Function);
       }
+      case Symbol::Kind::Type:
+        return ParseConstructor(*static_cast<const TypeDecl*>(symbol->decl), name);
       case Symbol::Kind::Cursor: {
         Expect("%", "%");
         const Token& attribute = ExpectIdentifier("found notfound rowcount isopen");
@@ -272,6 +276,8 @@ ExprPtr Parser::ParseName() {
       case Symbol::Kind::Routine: {
         auto e = NewExpr(Expr::Kind::Call, name);
         e->args = ParseCall(name, qualified, *symbol, true, e->routine);
+        if (e->routine->returnType.IsComposite())
+          e->type = &e->routine->returnType;
         return e;
       }
       case Symbol::Kind::Exception:
@@ -282,6 +288,14 @@ ExprPtr Parser::ParseName() {
   }
   if (ExprPtr sequence = ParseSequenceValue(name))
     return sequence;
+  if (name.Is("DBMS_DB_VERSION") && Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier) {
+    Take();
+    const Token& member = Take();
+    auto e = NewExpr(Expr::Kind::Literal, name);
+    if (!DbmsDbVersion(member.text, e->value))
+      SemanticError(member, "PLS-00302: component '" + member.text + "' must be declared");
+    return e;
+  }
   std::string builtinName = name.text;
   if (name.Is("DBMS_LOB") && Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier) {
     Take();
@@ -349,21 +363,6 @@ ExprPtr Parser::ParseSequenceValue(const Token& name) {
   for (size_t i = 0; i <= pseudo; ++i)
     Take();
   return e;
-}
-
-ExprPtr Parser::ParseFieldAccess(const VarDecl& variable, const Token& at) {
-  Expect(".", ".");
-  const Token& field = ExpectIdentifier("a field name");
-  const auto& fields = variable.type.fields;
-  for (size_t i = 0; i < fields.size(); ++i) {
-    if (fields[i].name == field.text) {
-      auto e = NewExpr(Expr::Kind::Field, at);
-      e->variable = &variable;
-      e->fieldIndex = static_cast<int>(i);
-      return e;
-    }
-  }
-  SemanticError(field, "PLS-00302: component '" + field.text + "' must be declared");
 }
 
 }  // namespace sandbox::plsql

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "sandbox/plsql/Parser.h"
+#include "sandbox/plsql/Preprocessor.h"
 
 namespace sandbox::plsql {
 
@@ -141,6 +142,13 @@ std::unique_ptr<SqlText> Parser::ParseSql(bool insideParentheses,
       ++depth;
     if (t.Is(")"))
       --depth;
+    if (intoTargets != nullptr && depth == 0 && t.Is("BULK") && Peek(1).Is("COLLECT") &&
+        Peek(2).Is("INTO")) {
+      Take();
+      Take();
+      sql->bulkInto = true;
+      continue;
+    }
     if (intoTargets != nullptr && depth == 0 && t.Is("INTO")) {
       Take();
       do {
@@ -151,13 +159,43 @@ std::unique_ptr<SqlText> Parser::ParseSql(bool insideParentheses,
       previousEnd = t.offset + t.length;
       continue;
     }
+    // INSERT ... VALUES record: a value for each field, in order.
+    if (depth == 0 && t.Is("VALUES") && Peek(1).kind == Token::Kind::Identifier &&
+        !Peek(2).IsAny({".", "("})) {
+      const Symbol* record = Lookup(Peek(1).text);
+      if (record != nullptr && record->kind == Symbol::Kind::Variable) {
+        const auto* var = static_cast<const VarDecl*>(record->decl);
+        if (var->type.base == TypeSpec::Base::Record) {
+          append("VALUES (", t);
+          for (size_t i = 0; i < var->type.fields.size(); ++i) {
+            auto field = NewExpr(Expr::Kind::Field, Peek(1));
+            field->variable = var;
+            field->fieldIndex = static_cast<int>(i);
+            field->type = &var->type.fields[i].type;
+            sql->text += (i == 0 ? ":" : ", :") + PlaceholderName(sql->binds.size());
+            sql->binds.push_back(std::move(field));
+          }
+          sql->text += ")";
+          Take();
+          const Token& name = Take();
+          previousEnd = name.offset + name.length;
+          continue;
+        }
+      }
+    }
     if (t.kind == Token::Kind::Bind)
       bindNames_.insert(t.text);
     const bool afterDot = pos_ > begin && tokens_[pos_ - 1].Is(".");
     const Symbol* symbol = nullptr;
-    if (t.kind == Token::Kind::Identifier && !afterDot && !Peek(1).Is("(") &&
-        columns.count(t.text) == 0 && !IsAliasPosition(tokens_, pos_, begin)) {
+    if (t.kind == Token::Kind::Identifier && !afterDot && columns.count(t.text) == 0 &&
+        !IsAliasPosition(tokens_, pos_, begin)) {
       symbol = Lookup(t.text);
+      // Before "(" only a collection's element is PL/SQL; anything else is a
+      // SQL function.
+      if (symbol != nullptr && Peek(1).Is("(") &&
+          (symbol->kind != Symbol::Kind::Variable ||
+           static_cast<const VarDecl*>(symbol->decl)->type.base != TypeSpec::Base::Collection))
+        symbol = nullptr;
     }
     // A package's variable or constant, pkg.v or owner.pkg.v, is bound as
     // the block's own variables are; anything else dotted stays SQL.
@@ -165,6 +203,18 @@ std::unique_ptr<SqlText> Parser::ParseSql(bool insideParentheses,
         columns.count(t.text) == 0 && Lookup(t.text) == nullptr) {
       const size_t start = pos_;
       Take();
+      PlValue constant;
+      if (t.Is("DBMS_DB_VERSION") && Peek(1).kind == Token::Kind::Identifier &&
+          DbmsDbVersion(Peek(1).text, constant)) {
+        Take();
+        const Token& member = Take();
+        auto bind = NewExpr(Expr::Kind::Literal, t);
+        bind->value = constant;
+        append(":" + PlaceholderName(sql->binds.size()), t);
+        sql->binds.push_back(std::move(bind));
+        previousEnd = member.offset + member.length;
+        continue;
+      }
       std::string member;
       const Symbol* stored = ResolveStored(t, member);
       if (stored != nullptr && stored->kind == Symbol::Kind::Variable) {
@@ -180,15 +230,12 @@ std::unique_ptr<SqlText> Parser::ParseSql(bool insideParentheses,
     if (symbol != nullptr && symbol->kind == Symbol::Kind::Variable) {
       const auto* var = static_cast<const VarDecl*>(symbol->decl);
       ExprPtr bind;
-      if (var->type.base == TypeSpec::Base::Record) {
-        if (Peek(1).Is(".")) {
-          Take();
-          bind = ParseFieldAccess(*var, t);
-        }
-      } else if (!Peek(1).Is(".")) {
+      const bool composite = var->type.IsComposite();
+      if (composite ? Peek(1).IsAny({".", "("}) : !Peek(1).Is(".")) {
         Take();
-        bind = NewExpr(Expr::Kind::Variable, t);
-        bind->variable = var;
+        bind = ParseReference(*var, t, MethodUse::Function);
+        if (IsComposite(*bind))
+          SemanticError(t, "PLS-00382: expression is of wrong type");
       }
       if (bind) {
         append(":" + PlaceholderName(sql->binds.size()), t);

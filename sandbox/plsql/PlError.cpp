@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "sandbox/server/Server.h"
+
 namespace sandbox::plsql {
 
 int PlError::SqlCode() const {
@@ -20,6 +22,10 @@ std::string PlError::SqlErrm() const {
   char prefix[16];
   std::snprintf(prefix, sizeof prefix, "ORA-%05d: ", code);
   return prefix + message;
+}
+
+PlError FromOraError(const OraError& e) {
+  return MakeError(e.code, e.message);
 }
 
 PlError MakeError(int code, std::string message) {

@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace sandbox {
+struct OraError;
+}
+
 namespace sandbox::plsql {
 
 struct ExceptionDecl;
@@ -36,5 +40,7 @@ PlError BufferTooSmall();
 // divisor is equal to zero ...), with Oracle's text; the text is empty for a
 // code that no predefined exception carries.
 PlError PredefinedError(int code);
+// The error of a statement the server ran.
+PlError FromOraError(const OraError& e);
 
 }  // namespace sandbox::plsql

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "sandbox/plsql/Ast.h"
@@ -12,9 +13,46 @@
 
 namespace sandbox::plsql {
 
+struct Collection;
+
+// A collection held by value: copying a variable copies its elements, as
+// assigning one collection to another does in PL/SQL.
+class CollectionBox {
+ public:
+  CollectionBox() = default;
+  CollectionBox(const CollectionBox& other);
+  CollectionBox& operator=(const CollectionBox& other);
+  CollectionBox(CollectionBox&&) noexcept = default;
+  CollectionBox& operator=(CollectionBox&&) noexcept = default;
+  ~CollectionBox();
+
+  Collection* get() const { return collection_.get(); }
+  void Reset(std::unique_ptr<Collection> collection);
+
+ private:
+  std::unique_ptr<Collection> collection_;
+};
+
 struct Variable {
   PlValue value;
-  std::vector<PlValue> fields;  // records
+  std::vector<Variable> fields;  // records
+  CollectionBox collection;      // collections; empty while a nested table or varray is null
+};
+
+// An element's index: a whole number, or text for INDEX BY VARCHAR2.
+struct CollectionKey {
+  long long number = 0;
+  std::string text;
+  bool operator<(const CollectionKey& other) const {
+    return number != other.number ? number < other.number : text < other.text;
+  }
+};
+
+struct Collection {
+  std::map<CollectionKey, Variable> elements;
+  // Nested tables and varrays: the slots from 1 that EXTEND made, deleted
+  // elements included.
+  long long size = 0;
 };
 
 struct CursorState {

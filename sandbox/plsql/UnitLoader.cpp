@@ -5,6 +5,7 @@
 
 #include "sandbox/plsql/Lexer.h"
 #include "sandbox/plsql/Parser.h"
+#include "sandbox/plsql/Preprocessor.h"
 #include "sandbox/server/EmptyBindSet.h"
 
 namespace sandbox::plsql {
@@ -44,18 +45,22 @@ std::string Source(Session& session, const std::string& owner, const std::string
   return text;
 }
 
-bool Compile(Session& session, StoredUnit& unit, const std::string& spec, const std::string& body) {
+bool Compile(Session& session, StoredUnit& unit, const std::string& specSource,
+             const std::string& bodySource) {
   std::vector<Token> specTokens, bodyTokens;
   LexError lexError;
   CompileError compileError;
-  if (!Tokenize(spec, specTokens, lexError))
+  std::string spec, body;
+  if (!Preprocess(specSource, {unit.owner, unit.name, unit.type}, spec, lexError) ||
+      !Tokenize(spec, specTokens, lexError))
     return false;
   Parser specParser(spec, specTokens, session);
   if (!specParser.ParseUnit(unit, compileError))
     return false;
-  if (body.empty())
+  if (bodySource.empty())
     return true;
-  if (!Tokenize(body, bodyTokens, lexError))
+  if (!Preprocess(bodySource, {unit.owner, unit.name, unit.type + " BODY"}, body, lexError) ||
+      !Tokenize(body, bodyTokens, lexError))
     return false;
   Parser bodyParser(body, bodyTokens, session);
   return bodyParser.ParsePackageBody(specParser, unit, compileError);

@@ -1,6 +1,10 @@
 // The compile check of stored units and their ALL_ERRORS rows.
 #include "sandbox/server/ddl/CompilationErrors.h"
 
+#include <cstdlib>
+
+#include "sandbox/plsql/Preprocessor.h"
+
 namespace sandbox {
 
 namespace {
@@ -47,6 +51,19 @@ std::vector<CompilationError> CheckUnit(const std::string& sql, const std::vecto
     missing.number = 304;
     missing.text = "PLS-00304: cannot compile body of '" + name + "' without its specification";
     errors.push_back(missing);
+  }
+  // A selected $ERROR directive, or directives that do not pair up, stop
+  // the compilation before anything else is read.
+  std::string selected;
+  plsql::LexError directiveError;
+  if (!plsql::Preprocess(text, {"", name, type}, selected, directiveError)) {
+    CompilationError stopped;
+    stopped.line = directiveError.line;
+    stopped.position = directiveError.column;
+    stopped.number = std::atoi(directiveError.message.c_str() + 4);
+    stopped.text = directiveError.message;
+    errors.push_back(stopped);
+    return errors;
   }
   if (!LooksComplete(tokens, type)) {
     CompilationError truncated;

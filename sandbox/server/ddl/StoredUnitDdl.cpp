@@ -1,6 +1,8 @@
 // Stored units and triggers.
 #include "sandbox/server/ddl/StoredUnitDdl.h"
 
+#include "sandbox/plsql/Preprocessor.h"
+
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/ddl/CompilationErrors.h"
 #include "sandbox/server/ddl/ObjectCompiler.h"
@@ -79,8 +81,25 @@ UnitReferences StoredUnitDdl::References(const std::string& owner, const std::st
     if (TokenizeSql(spec, specTokens, errorOffset))
       declared = DeclaredNames(specTokens, 0, specTokens.size());
   }
-  const UnitText text{context_.sql, context_.tokens, scanBegin, context_.tokens.size(),
-                      context_.tokens[textBegin].offset};
+  // Code that conditional compilation leaves out is not read: its names are
+  // no references. The text keeps its offsets, so positions stay those of
+  // the source.
+  const std::size_t base = context_.tokens[textBegin].offset;
+  std::string selected;
+  std::vector<SqlToken> selectedTokens;
+  plsql::LexError unread;
+  std::size_t errorOffset = 0;
+  if (context_.sql.find('$', base) != std::string::npos &&
+      plsql::BlankUnselected(context_.sql.substr(base), {owner, name, type}, selected, unread) &&
+      TokenizeSql(selected.insert(0, context_.sql, 0, base), selectedTokens, errorOffset)) {
+    std::size_t begin = 0;
+    while (begin < selectedTokens.size() &&
+           selectedTokens[begin].offset < context_.tokens[scanBegin].offset)
+      ++begin;
+    const UnitText text{selected, selectedTokens, begin, selectedTokens.size(), base};
+    return FindReferences(catalog, owner, text, type != "TYPE", declared);
+  }
+  const UnitText text{context_.sql, context_.tokens, scanBegin, context_.tokens.size(), base};
   // Object type declarations are checked by their own DDL; their names are
   // only dependencies here.
   return FindReferences(catalog, owner, text, type != "TYPE", declared);

@@ -241,6 +241,9 @@ std::size_t ReferenceScanner::ScanName(std::size_t i) {
     return after;
   }
   if (At(after).IsSymbol("%")) {  // t.column%TYPE, t%ROWTYPE
+    // SQL%ROWCOUNT, c%FOUND ... are cursor attributes, no anchors.
+    if (!At(after + 1).IsWord("TYPE") && !At(after + 1).IsWord("ROWTYPE"))
+      return after;
     if (auto anchor = Resolve(parts))
       result_.objects.push_back(*anchor);
     else if (checkNames_ && i > text_.begin)

@@ -176,5 +176,60 @@ TEST_F(ServerBlockTest, DmlSelectIntoAndWrongQueries) {
   EXPECT_EQ(r.error.code, 1422);
 }
 
+TEST_F(ServerBlockTest, ForAllStopsAtTheFirstFailingIndexAndKeepsTheRowsBefore) {
+  Sql("create table KEYS (ID number primary key)");
+  BlockResult r = RunBlock(*session_,
+                           "declare\n"
+                           "  type t_ids is table of number;\n"
+                           "  ids t_ids := t_ids(1, 2, 2, 3);\n"
+                           "begin\n"
+                           "  forall i in 1 .. ids.count\n"
+                           "    insert into keys values (ids(i));\n"
+                           "exception\n"
+                           "  when dup_val_on_index then\n"
+                           "    dbms_output.put_line('after ' || sql%rowcount);\n"
+                           "end;");
+  ASSERT_TRUE(r.ok) << r.Error();
+  EXPECT_EQ(r.lines, (Lines{"after 2"}));
+  r = RunBlock(*session_,
+               "declare type t_ids is table of number; ids t_ids;\n"
+               "begin select id bulk collect into ids from keys order by id;\n"
+               "dbms_output.put_line(ids.count || ' ' || ids(ids.last)); end;");
+  ASSERT_TRUE(r.ok) << r.Error();
+  EXPECT_EQ(r.lines, (Lines{"2 2"}));
+}
+
+TEST_F(ServerBlockTest, BulkCollectRefusesWhatItCannotFill) {
+  Sql("create table KEYS (ID number)");
+  const std::string declare =
+      "declare\n"
+      "  type t_by_name is table of number index by varchar2(10);\n"
+      "  type t_ids is table of number;\n"
+      "  by_name t_by_name;\n"
+      "  ids t_ids;\n"
+      "  cursor c is select id from keys;\n"
+      "begin\n";
+  EXPECT_NE(RunBlock(*session_, declare + "select id bulk collect into by_name from keys; end;")
+                .Error()
+                .find("PLS-00657"),
+            std::string::npos);
+  EXPECT_NE(RunBlock(*session_, declare + "open c; fetch c bulk collect into ids limit 0; end;")
+                .Error()
+                .find("ORA-06502"),
+            std::string::npos);
+  EXPECT_NE(RunBlock(*session_, declare + "select id, id bulk collect into ids from keys; end;")
+                .Error()
+                .find("ORA-00913"),
+            std::string::npos);
+}
+
+TEST_F(ServerBlockTest, DynamicStatementsThatRunThemselvesStopAtFiftyLevels) {
+  Sql("create procedure again (n number) is begin "
+      "execute immediate 'begin again(:1); end;' using n + 1; end;");
+  const BlockResult r = RunBlock(*session_, "begin again(1); end;");
+  EXPECT_EQ(r.error.code, 36) << r.Error();
+  EXPECT_EQ(r.error.message.rfind("maximum number of recursive SQL levels (50) exceeded", 0), 0u);
+}
+
 }  // namespace
 }  // namespace sandbox::plsql::testing

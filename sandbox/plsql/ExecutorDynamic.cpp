@@ -1,0 +1,99 @@
+// EXECUTE IMMEDIATE at run time: the text is prepared, its placeholders
+// filled from the USING arguments, and it runs through the session as a
+// client's statement would, so DDL commits and an anonymous block compiles
+// as it does anywhere else. Its errors are the statement's own ORA errors,
+// which the block's handlers can catch.
+#include <cstdlib>
+
+#include "sandbox/plsql/Conversions.h"
+#include "sandbox/plsql/DbmsLob.h"
+#include "sandbox/plsql/DynamicSql.h"
+#include "sandbox/plsql/Executor.h"
+
+namespace sandbox::plsql {
+
+namespace {
+
+// A dynamic block's error arrives with its "ORA-06512: at ..." trail in the
+// message; the trail becomes the exception's places so that SQLERRM is the
+// error alone and the outer lines follow it.
+PlError ErrorOfBlock(const OraError& error) {
+  static const std::string kTrail = "\nORA-06512: at ";
+  const size_t start = error.message.find(kTrail);
+  PlError e = MakeError(error.code, error.message.substr(0, start));
+  for (size_t at = start; at != std::string::npos;) {
+    const size_t next = error.message.find(kTrail, at + 1);
+    const std::string place = error.message.substr(at + kTrail.size(), next - at - kTrail.size());
+    const size_t line = place.rfind("line ");
+    ErrorPlace p;
+    if (place[0] == '"')
+      p.unit = place.substr(1, place.find('"', 1) - 1);
+    if (line != std::string::npos)
+      p.line = std::atoi(place.c_str() + line + 5);
+    e.places.push_back(p);
+    at = next;
+  }
+  return e;
+}
+
+}  // namespace
+
+void Executor::ExecImmediate(const Stmt& stmt) {
+  const PlValue textValue = Eval(*stmt.exprs[0]);
+  if (textValue.IsNull())
+    throw MakeError(6535, "statement string in EXECUTE IMMEDIATE is NULL or 0 length");
+  const DynamicStatement dynamic = PrepareDynamic(TextOf(textValue, session_));
+  const size_t given = stmt.exprs.size() - 1;
+  if (given < dynamic.binds.size())
+    throw MakeError(1008, "not all variables bound");
+  if (given > dynamic.binds.size())
+    throw MakeError(1006, "bind variable does not exist");
+  if (!stmt.targets.empty() && dynamic.kind != DynamicStatement::Kind::Query)
+    throw MakeError(1007, "variable not in select list");
+  if (dynamicDepth_ >= kMaxDynamicDepth)
+    throw MakeError(36, "maximum number of recursive SQL levels (50) exceeded");
+  DynamicBinds binds;
+  binds.callDepth = callDepth_;
+  binds.dynamicDepth = dynamicDepth_ + 1;
+  for (size_t i = 0; i < given; ++i) {
+    const Expr& arg = *stmt.exprs[i + 1];
+    PlValue value;
+    if (stmt.bindModes[i] != VarDecl::Mode::Out)
+      value = Eval(arg);
+    if (value.kind() == PlValue::Kind::Boolean)
+      throw MakeError(6550, "PLS-00457: expressions have to be of SQL types");
+    binds.values[dynamic.binds[i]] = IsBinaryExpr(arg) ? BinaryToSql(value) : ToSqlValue(value);
+  }
+  if (dynamic.kind == DynamicStatement::Kind::Query) {
+    OraError error;
+    auto cursor = session_.OpenQuery(dynamic.text, binds, error);
+    if (!cursor)
+      throw FromOraError(error);
+    // Without INTO the query is run and its rows left unread.
+    if (stmt.bulk)
+      BulkStore(stmt.targets, ReadRows(*cursor, -1));
+    else if (!stmt.targets.empty())
+      SelectInto(*cursor, stmt.targets);
+    return;
+  }
+  std::uint64_t rows = 0;
+  OraError error, warning;
+  if (!session_.Execute(dynamic.text, binds, rows, error, warning)) {
+    if (dynamic.kind != DynamicStatement::Kind::Block)
+      throw FromOraError(error);
+    PlError e = ErrorOfBlock(error);
+    if (!e.places.empty())
+      AddPlace(e, stmt.line);
+    throw e;
+  }
+  if (dynamic.kind == DynamicStatement::Kind::Sql) {
+    sqlRowCount_ = static_cast<long long>(rows);
+    sqlFound_ = rows > 0 ? 1 : 0;
+  }
+  for (size_t i = 0; i < given; ++i) {
+    if (stmt.bindModes[i] != VarDecl::Mode::In)
+      Assign(*stmt.exprs[i + 1], FromSqlValue(binds.Get(dynamic.binds[i])));
+  }
+}
+
+}  // namespace sandbox::plsql
