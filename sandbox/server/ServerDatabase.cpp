@@ -50,6 +50,9 @@ std::shared_ptr<ServerDatabase> ServerDatabase::Open(const Options& options, Ora
   // large schema from waiting on it; a crash of the process still loses
   // nothing committed, and the file alone stays the whole database.
   runner.Exec("PRAGMA synchronous = OFF");
+  // Statements read the dictionary's tables all the time; a cache that holds
+  // the pages of a large schema keeps them from being read again from the file.
+  runner.Exec("PRAGMA cache_size = -262144");
   std::string message;
   if ((!HasDictionary(raw) && !CreateDictionary(raw, options.globalName, message)) ||
       !UpgradeDictionary(raw, message) || !CreateCodeDictionary(raw, message) ||
