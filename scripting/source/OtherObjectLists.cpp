@@ -218,11 +218,26 @@ StatementList MaterializedViewLogList() {
                      "tables",
                      {}};
   // Rows: master table, log table, rowid, primary key, object id, sequence,
-  // new values.
+  // new values, filter columns; the log's row, then one row for each column
+  // of its table that is neither Oracle's own nor of the master's key, which
+  // Fold joins into the first.
+  const std::string logColumns =
+      "master, log_table, rowids, primary_key, object_id, sequence, include_new_values";
   list.Queries.push_back(
-      {"select master, log_table, rowids, primary_key, object_id, sequence, include_new_values "
-       "from all_mview_logs where log_owner = :owner order by master",
-       {NameWidth, NameWidth, OptionWidth, OptionWidth, OptionWidth, OptionWidth, OptionWidth},
+      {"select " + logColumns +
+           ", null column_name, 0 column_id from all_mview_logs where log_owner = :owner "
+           "union all select " +
+           "l.master, l.log_table, l.rowids, l.primary_key, l.object_id, l.sequence, "
+           "l.include_new_values, c.column_name, c.column_id "
+           "from all_mview_logs l, all_tab_columns c where l.log_owner = :owner "
+           "and c.owner = l.log_owner and c.table_name = l.log_table "
+           "and c.column_name not like '%$$' and not exists (select 1 from all_constraints p, "
+           "all_cons_columns k where p.owner = l.log_owner and p.table_name = l.master "
+           "and p.constraint_type = 'P' and k.owner = p.owner "
+           "and k.constraint_name = p.constraint_name and k.column_name = c.column_name) "
+           "order by 1, 9",
+       {NameWidth, NameWidth, OptionWidth, OptionWidth, OptionWidth, OptionWidth, OptionWidth,
+        NameWidth, NumberWidth},
        [](const DictionaryQuery::Row& row) {
          std::string with;
          const auto add = [&with](const std::string& option, const char* clause) {
@@ -234,10 +249,24 @@ StatementList MaterializedViewLogList() {
          add(row[3], "PRIMARY KEY");
          add(row[2], "ROWID");
          add(row[5], "SEQUENCE");
+         if (!row[7].empty()) {
+           with += (with.empty() ? " WITH (" : " (") + row[7] + ")";
+         }
          return ListedStatement{"CREATE MATERIALIZED VIEW LOG ON " + StatementName(row[0]) + with +
                                     (OptionHeld(row[6]) ? " INCLUDING" : " EXCLUDING") +
                                     " NEW VALUES;\r\n",
                                 {{"TABLE", row[1]}}};
+       },
+       [](std::vector<DictionaryQuery::Row> rows) {
+         std::vector<DictionaryQuery::Row> logs;
+         for (DictionaryQuery::Row& row : rows) {
+           if (row[7].empty() || logs.empty() || logs.back()[0] != row[0]) {
+             logs.push_back(std::move(row));
+           } else {
+             logs.back()[7] += (logs.back()[7].empty() ? "" : ", ") + StatementName(row[7]);
+           }
+         }
+         return logs;
        }});
   return list;
 }

@@ -38,6 +38,9 @@ void RunStatementList(const StatementList& list, RunControl& control, PhaseWrite
       writer.NoteUnscripted("LIST OF " + UpperCase(list.Label), owner, error);
       continue;
     }
+    if (listQuery.Fold) {
+      rows = listQuery.Fold(std::move(rows));
+    }
     for (const DictionaryQuery::Row& row : rows) {
       writer.SetProgressPosition(position);
       position = (position + 1) % ProgressCycle;

@@ -39,6 +39,9 @@ struct StatementListQuery {
   std::string Sql;
   std::vector<int> ColumnWidths;
   std::function<ListedStatement(const DictionaryQuery::Row&)> Build;
+  // When set, makes the rows that belong to one statement one row before
+  // they are built (a log's filter columns come one row each).
+  std::function<std::vector<DictionaryQuery::Row>(std::vector<DictionaryQuery::Row>)> Fold = {};
 };
 
 struct StatementList {

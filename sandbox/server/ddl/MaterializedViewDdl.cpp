@@ -1,6 +1,8 @@
 // Materialized views and their logs.
 #include "sandbox/server/ddl/MaterializedViewDdl.h"
 
+#include <algorithm>
+
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/ddl/TableDdl.h"
 #include "sandbox/server/sql/SqlToken.h"
@@ -12,6 +14,29 @@ namespace {
 // "OWNER"."NAME" as a statement names it.
 std::string QuotedObject(const std::string& owner, const std::string& name) {
   return "\"" + owner + "\".\"" + name + "\"";
+}
+
+// The declaration of a master table's column in its log table, as the
+// dictionary describes the column; empty when the master has no such column.
+std::string LoggedColumn(Catalog& catalog, const std::string& owner, const std::string& table,
+                         const std::string& column) {
+  const auto rows = catalog.Rows(
+      "SELECT DATA_TYPE, DATA_LENGTH, DATA_PRECISION, DATA_SCALE, CHAR_LENGTH, CHAR_USED FROM "
+      "\"SYS.ALL_TAB_COLUMNS\" WHERE OWNER = ? AND TABLE_NAME = ? AND COLUMN_NAME = ?",
+      {Value::Text(owner), Value::Text(table), Value::Text(column)});
+  if (rows.empty())
+    return {};
+  const auto& r = rows[0];
+  std::string type = r[0];
+  if (type == "NUMBER" && !r[2].empty())
+    type += "(" + r[2] + (r[3].empty() ? "" : "," + r[3]) + ")";
+  else if (type == "NUMBER" && r[3] == "0")
+    type += "(*,0)";
+  else if (type.find("CHAR") != std::string::npos)
+    type += "(" + r[4] + (r[5] == "C" && type.rfind("N", 0) != 0 ? " CHAR" : "") + ")";
+  else if (type == "RAW")
+    type += "(" + r[1] + ")";
+  return "\"" + column + "\" " + type;
 }
 
 std::string YesNo(bool value) {
@@ -155,6 +180,7 @@ bool MaterializedViewDdl::CreateLog(OraError& error) {
     return false;
   bool rowids = false, primaryKey = false, objectId = false, sequence = false, filter = false;
   bool newValues = false;
+  std::vector<std::string> filterColumns;
   while (!in_.AtEnd()) {
     if (in_.AcceptWord("WITH") || in_.AcceptSymbol(",")) {
       continue;
@@ -171,6 +197,7 @@ bool MaterializedViewDdl::CreateLog(OraError& error) {
       std::vector<std::string> columns;
       if (!in_.ReadNameList(columns, error))
         return false;
+      filterColumns.insert(filterColumns.end(), columns.begin(), columns.end());
       filter = true;
     } else if ((in_.AcceptWord("INCLUDING") || in_.AcceptWord("EXCLUDING"))) {
       newValues = context_.tokens[in_.Position() - 1].IsWord("INCLUDING");
@@ -194,9 +221,42 @@ bool MaterializedViewDdl::CreateLog(OraError& error) {
     error = {12000, "a materialized view log already exists on table '" + master + "'"};
     return false;
   }
+  // The log table holds the master's key columns (when it logs them), its
+  // filter columns, then Oracle's own.
+  std::vector<std::string> logged;
+  if (primaryKey) {
+    for (const auto& key : catalog.Rows(
+             "SELECT k.COLUMN_NAME FROM \"SYS.ALL_CONSTRAINTS\" c, \"SYS.ALL_CONS_COLUMNS\" k "
+             "WHERE c.OWNER = ? AND c.TABLE_NAME = ? AND c.CONSTRAINT_TYPE = 'P' AND "
+             "k.OWNER = c.OWNER AND k.CONSTRAINT_NAME = c.CONSTRAINT_NAME ORDER BY k.POSITION",
+             {Value::Text(owner), Value::Text(master)}))
+      logged.push_back(key[0]);
+    if (logged.empty()) {
+      error = {12014, "table '" + master + "' does not contain a primary key constraint"};
+      return false;
+    }
+  }
+  for (const std::string& column : filterColumns) {
+    if (std::find(logged.begin(), logged.end(), column) != logged.end()) {
+      error = {12026, "invalid filter column detected"};
+      return false;
+    }
+    logged.push_back(column);
+  }
+  std::string columns;
+  for (std::size_t k = 0; k < logged.size(); ++k) {
+    const std::string declaration = LoggedColumn(catalog, owner, master, logged[k]);
+    if (declaration.empty()) {
+      error = {904, "\"" + logged[k] + "\": invalid identifier"};
+      return false;
+    }
+    columns += declaration + ", ";
+  }
   const std::string logTable = "MLOG$_" + master;
-  if (!RunTableStatement("CREATE TABLE " + QuotedObject(owner, logTable) +
-                             " (SNAPTIME$$ DATE, DMLTYPE$$ VARCHAR2(1), OLD_NEW$$ VARCHAR2(1), "
+  if (!RunTableStatement("CREATE TABLE " + QuotedObject(owner, logTable) + " (" + columns +
+                             (rowids ? "M_ROW$$ VARCHAR2(255), " : "") +
+                             (sequence ? "SEQUENCE$$ NUMBER, " : "") +
+                             "SNAPTIME$$ DATE, DMLTYPE$$ VARCHAR2(1), OLD_NEW$$ VARCHAR2(1), "
                              "CHANGE_VECTOR$$ RAW(255), XID$$ NUMBER)",
                          error))
     return false;

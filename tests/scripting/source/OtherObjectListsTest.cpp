@@ -87,8 +87,21 @@ TEST(OtherObjectListsTest, MaterializedViewsKeepTheirOptionsAndClaimTheirContain
             std::string::npos);
   EXPECT_EQ(Built(list, 1, {"MV", "it's"}), "COMMENT ON MATERIALIZED VIEW MV IS 'it''s';\r\n");
   const StatementList logs = MaterializedViewLogList();
-  EXPECT_EQ(Built(logs, 0, {"T", "MLOG$_T", "YES", "NO", "NO", "YES", "NO"}),
+  EXPECT_EQ(Built(logs, 0, {"T", "MLOG$_T", "YES", "NO", "NO", "YES", "NO", "", "0"}),
             "CREATE MATERIALIZED VIEW LOG ON T WITH ROWID, SEQUENCE EXCLUDING NEW VALUES;\r\n");
+  // A log's filter columns come one row each after the log's own row.
+  const auto folded =
+      logs.Queries[0].Fold({{"T", "MLOG$_T", "NO", "YES", "NO", "NO", "NO", "", "0"},
+                            {"T", "MLOG$_T", "NO", "YES", "NO", "NO", "NO", "B", "2"},
+                            {"T", "MLOG$_T", "NO", "YES", "NO", "NO", "NO", "a", "3"},
+                            {"U", "MLOG$_U", "NO", "NO", "NO", "NO", "NO", "", "0"},
+                            {"U", "MLOG$_U", "NO", "NO", "NO", "NO", "NO", "C", "1"}});
+  ASSERT_EQ(folded.size(), 2u);
+  EXPECT_EQ(
+      logs.Queries[0].Build(folded[0]).Text,
+      "CREATE MATERIALIZED VIEW LOG ON T WITH PRIMARY KEY (B, \"a\") EXCLUDING NEW VALUES;\r\n");
+  EXPECT_EQ(logs.Queries[0].Build(folded[1]).Text,
+            "CREATE MATERIALIZED VIEW LOG ON U WITH (C) EXCLUDING NEW VALUES;\r\n");
 }
 
 TEST(CoverageCheckTest, EachKindIsExpectedOnlyWhenChosenAndNotExcluded) {

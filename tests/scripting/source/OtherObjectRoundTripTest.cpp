@@ -55,7 +55,8 @@ grant select on items to public;
 grant update (qty) on items to clerk;
 grant references (customer) on orders to clerk with grant option;
 grant select on orders to public with hierarchy option;
-create materialized view log on orders with primary key, rowid including new values;
+create materialized view log on orders with primary key, rowid (total, customer) including new values;
+create materialized view log on items with rowid;
 create materialized view order_totals pctfree 5 build immediate refresh complete on demand
   enable query rewrite as select customer, sum(total) as amount from orders group by customer;
 create materialized view empty_orders build deferred refresh force on commit
@@ -161,7 +162,9 @@ TEST(OtherObjectRoundTripTest, SchemaReplayedIntoAFreshDatabaseHasTheSameDiction
   EXPECT_NE(report.find("COMMENT ON MATERIALIZED VIEW ORDER_TOTALS IS 'Totals by customer';"),
             std::string::npos);
   EXPECT_NE(report.find("CREATE MATERIALIZED VIEW LOG ON ORDERS WITH PRIMARY KEY, ROWID "
-                        "INCLUDING NEW VALUES;"),
+                        "(TOTAL, CUSTOMER) INCLUDING NEW VALUES;"),
+            std::string::npos);
+  EXPECT_NE(report.find("CREATE MATERIALIZED VIEW LOG ON ITEMS WITH ROWID EXCLUDING NEW VALUES;"),
             std::string::npos);
   // The containers and the log's table come with their views and log only.
   EXPECT_EQ(report.find("CREATE TABLE ORDER_TOTALS"), std::string::npos);
