@@ -90,6 +90,9 @@ LoadedUnit LoadUnit(Session& session, StoredUnits& store, const std::string& own
     return loaded;
   }
   const InProgress guard(inProgress, key);
+  session.CompileBeforeUse(owner, name, type);
+  if (type == "PACKAGE")
+    session.CompileBeforeUse(owner, name, "PACKAGE BODY");
   const std::string spec = Source(session, owner, name, type);
   const std::string body = type == "PACKAGE" ? Source(session, owner, name, "PACKAGE BODY") : "";
   const std::string text = spec + body;

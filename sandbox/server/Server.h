@@ -159,6 +159,10 @@ class Session {
   virtual bool TriggerFiredBy(const std::string& /*event*/, const std::string& /*column*/) const {
     return false;
   }
+  // Before a stored unit of type runs: an INVALID one is compiled again, as
+  // Oracle does on first use, and becomes VALID when it compiles.
+  virtual void CompileBeforeUse(const std::string& /*owner*/, const std::string& /*name*/,
+                                const std::string& /*type*/) {}
 };
 
 // One database, chosen by the connect identifier.

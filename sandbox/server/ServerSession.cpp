@@ -502,6 +502,11 @@ std::shared_ptr<const TableTriggers> ServerSession::TargetTriggers(
   return fires ? triggers : nullptr;
 }
 
+void ServerSession::CompileBeforeUse(const std::string& owner, const std::string& name,
+                                     const std::string& type) {
+  CompileInUse(*this, {owner, name, type});
+}
+
 bool ServerSession::TriggerFiredBy(const std::string& event, const std::string& column) const {
   if (firing_.empty())
     return false;

@@ -56,6 +56,8 @@ class ServerSession : public Session, public NameResolver {
                        std::string& member) override;
 
   bool TriggerFiredBy(const std::string& event, const std::string& column) const override;
+  void CompileBeforeUse(const std::string& owner, const std::string& name,
+                        const std::string& type) override;
 
   ServerDatabase& Server() { return *database_; }
   // A unique key's error names the constraint rather than the columns.
