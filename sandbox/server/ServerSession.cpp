@@ -109,6 +109,8 @@ void ServerSession::EnterStatement() {
   context.timeZone = timeZone_;
   context.rownums.clear();
   context.userName = user_;
+  context.currentSchema = schema_;
+  context.databaseName = database_->Name();
   RefreshVisibility(database_->Handle(), context);
   context.release = database_->Release();
   context.sequenceValue = [this](const std::string& owner, const std::string& name, bool next,

@@ -562,6 +562,30 @@ void User(sqlite3_context* ctx, int, sqlite3_value**) {
   ResultText(ctx, ContextOf(ctx).userName);
 }
 
+// SYS_CONTEXT('USERENV', parameter [, length]): the session's values, as in
+// PL/SQL; a namespace no application context set gives NULL.
+void SysContext(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  auto upper = [](std::string text) {
+    for (char& c : text)
+      c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+  };
+  if (upper(TextArg(argv[0])) != "USERENV") {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  const SqlFunctionContext& context = ContextOf(ctx);
+  const std::string name = upper(TextArg(argv[1]));
+  if (name == "CURRENT_SCHEMA")
+    ResultText(ctx, context.currentSchema);
+  else if (name == "CURRENT_USER" || name == "SESSION_USER" || name == "AUTHENTICATED_IDENTITY")
+    ResultText(ctx, context.userName);
+  else if (name == "DB_NAME" || name == "DB_UNIQUE_NAME" || name == "INSTANCE_NAME")
+    ResultText(ctx, context.databaseName);
+  else
+    ResultOraError(ctx, "ORA-02003: invalid USERENV parameter");
+}
+
 void SequenceValue(sqlite3_context* ctx, sqlite3_value** argv, bool next) {
   SqlFunctionContext& context = ContextOf(ctx);
   std::string value, error;
@@ -824,6 +848,8 @@ const FunctionEntry kFunctions[] = {
     {"to_date", 2, ToDate, true},
     {"ora_sysdate", 0, SysDate, false},
     {"ora_user", 0, User, false},
+    {"sys_context", 2, SysContext, false},
+    {"sys_context", 3, SysContext, false},
     {"ora_nextval", 2, NextVal, false},
     {"ora_currval", 2, CurrVal, false},
     {"ora_interval_partition", 4, IntervalPartition, false},
