@@ -373,6 +373,30 @@ void InstrB(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   InstrOf(ctx, argc, argv, true);
 }
 
+// TRANSLATE(text, from, to): each character of from becomes the one at its
+// place in to, or goes when to is shorter; NULL when any argument is.
+void Translate(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  for (int k = 0; k < 3; ++k)
+    if (sqlite3_value_type(argv[k]) == SQLITE_NULL || TextArg(argv[k]).empty()) {
+      sqlite3_result_null(ctx);
+      return;
+    }
+  const std::vector<std::string> from = Units(TextArg(argv[1]), false);
+  const std::vector<std::string> to = Units(TextArg(argv[2]), false);
+  std::string out;
+  for (const std::string& unit : Units(TextArg(argv[0]), false)) {
+    const auto at = std::find(from.begin(), from.end(), unit);
+    if (at == from.end())
+      out += unit;
+    else if (static_cast<std::size_t>(at - from.begin()) < to.size())
+      out += to[static_cast<std::size_t>(at - from.begin())];
+  }
+  if (out.empty())
+    sqlite3_result_null(ctx);
+  else
+    ResultText(ctx, out);
+}
+
 void Replace(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
     sqlite3_result_null(ctx);
@@ -844,6 +868,10 @@ const FunctionEntry kFunctions[] = {
     {"to_number", 1, ToNumber, true},
     {"to_char", 1, ToChar, false},
     {"to_char", 2, ToChar, true},
+    // The national character set is AL16UTF16; its text is kept as UTF-8.
+    {"to_nchar", 1, ToChar, false},
+    {"to_nchar", 2, ToChar, true},
+    {"translate", 3, Translate, true},
     {"to_date", 1, ToDate, false},
     {"to_date", 2, ToDate, true},
     {"ora_sysdate", 0, SysDate, false},

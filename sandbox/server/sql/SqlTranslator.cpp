@@ -669,6 +669,15 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
           {"utl_raw_" + tokens_[i + 2].Upper() + "(" + TranslateRange(i + 4, close, true) + ")",
            true});
       i = close + 1;
+    } else if (t.IsWord("TRANSLATE") && nextIsParen && UsingCharacterSet(i + 1, end)) {
+      // TRANSLATE(text USING CHAR_CS | NCHAR_CS): both sets hold the same
+      // characters here.
+      const std::size_t close = Matching(i + 1, end);
+      std::size_t usingAt = i + 2;
+      while (usingAt < close && !tokens_[usingAt].IsWord("USING"))
+        ++usingAt;
+      units.push_back({"(" + TranslateRange(i + 2, usingAt, true) + ")", true});
+      i = close + 1;
     } else if (t.IsWord("CAST") && nextIsParen) {
       i = TranslateCast(i, end, units);
     } else if (t.IsWord("LISTAGG") && nextIsParen) {
@@ -1079,6 +1088,20 @@ std::string SqlTranslator::JsonTableColumn(const std::vector<std::string>& parts
     return column.number ? "to_number(" + value + ")" : value;
   }
   return {};
+}
+
+// True when the parenthesis at open holds "... USING CHAR_CS | NCHAR_CS" at
+// its own level.
+bool SqlTranslator::UsingCharacterSet(std::size_t open, std::size_t end) const {
+  const std::size_t close = Matching(open, end);
+  int depth = 0;
+  for (std::size_t k = open + 1; k + 1 < close; ++k) {
+    depth += tokens_[k].IsSymbol("(") ? 1 : tokens_[k].IsSymbol(")") ? -1 : 0;
+    if (depth == 0 && tokens_[k].IsWord("USING") &&
+        (tokens_[k + 1].IsWord("CHAR_CS") || tokens_[k + 1].IsWord("NCHAR_CS")))
+      return true;
+  }
+  return false;
 }
 
 // LISTAGG(value [, separator] [ON OVERFLOW ...]) [WITHIN GROUP (ORDER BY keys)]

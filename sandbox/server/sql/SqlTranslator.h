@@ -131,6 +131,7 @@ class SqlTranslator {
   void ReadJsonTables();
   void ReadJsonColumns(std::size_t open, const std::string& table, const std::string& rows);
   static std::string JsonRows(const std::string& doc, const std::string& path);
+  bool UsingCharacterSet(std::size_t open, std::size_t end) const;
   std::string JsonTableColumn(const std::vector<std::string>& parts) const;
   std::string rownumCall_;  // what ROWNUM reads in the part being translated
   int rownumBlocks_ = 0;
