@@ -18,42 +18,9 @@
 #include "app/TerminalSafeStream.h"
 #include "engine/ReportFile.h"
 #include "engine/TerminalSafeText.h"
+#include "tests/app/PseudoTerminal.h"
 
 namespace {
-
-std::string Drain(int fd) {
-  std::string text;
-  char buffer[4096];
-  pollfd ready{fd, POLLIN, 0};
-  while (::poll(&ready, 1, 50) > 0 && (ready.revents & POLLIN) != 0) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got <= 0) {
-      break;
-    }
-    text.append(buffer, static_cast<std::size_t>(got));
-  }
-  return text;
-}
-
-// A raw pseudo-terminal: what is written arrives unchanged.
-struct RawTerminal {
-  RawTerminal() {
-    winsize size{};
-    size.ws_col = 200;
-    size.ws_row = 24;
-    EXPECT_EQ(::openpty(&controller, &terminal, nullptr, nullptr, &size), 0);
-    termios modes{};
-    ::tcgetattr(terminal, &modes);
-    ::cfmakeraw(&modes);
-    ::tcsetattr(terminal, TCSANOW, &modes);
-  }
-  ~RawTerminal() {
-    ::close(controller);
-    ::close(terminal);
-  }
-  int controller = -1;
-  int terminal = -1;
-};
 
 const std::string Retitle = "T\x1b]0;owned\x07";
 
@@ -88,7 +55,7 @@ TEST(TerminalSafeTextTest, ProgressLineShowsControlsAndAFullBarAtOnce) {
   EXPECT_EQ(TerminalProgress::FormatLine("Analyzing Tables", "table: " + Retitle, 10, 0, 200),
             "00:00:00  10%  Analyzing Tables: table: T\\x1b]0;owned\\x07");
 
-  RawTerminal tty;
+  PseudoTerminal tty;
   TerminalProgress progress(tty.terminal, false);
   // Drawn at 0%; a full bar right after, within the redraw interval, is
   // drawn at once rather than left for a tick that may never come.
@@ -101,7 +68,7 @@ TEST(TerminalSafeTextTest, ProgressLineShowsControlsAndAFullBarAtOnce) {
 
 TEST(TerminalSafeTextTest, ReportOnATerminalIsEscapedAndAFileKeepsEveryByte) {
   const std::string line = "INSERT INTO T VALUES ('" + Retitle + "');\r\n";
-  RawTerminal tty;
+  PseudoTerminal tty;
   std::fflush(stdout);
   const int saved = ::dup(STDOUT_FILENO);
   ::dup2(tty.terminal, STDOUT_FILENO);
