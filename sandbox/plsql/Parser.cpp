@@ -344,11 +344,7 @@ void Parser::ParseHandlers(Block& block) {
         handler.others = true;
         continue;
       }
-      const Symbol* symbol = Lookup(name.text);
-      if (symbol == nullptr || symbol->kind != Symbol::Kind::Exception) {
-        SemanticError(name, "PLS-00201: identifier '" + name.text + "' must be declared");
-      }
-      handler.exceptions.push_back(static_cast<const ExceptionDecl*>(symbol->decl));
+      handler.exceptions.push_back(ExceptionNamed(name));
     } while (Accept("OR"));
     Expect("THEN", "then or");
     handler.body = ParseStatements({"WHEN", "END"});
@@ -760,13 +756,23 @@ std::unique_ptr<Stmt> Parser::ParseRaise() {
   stmt->kind = Stmt::Kind::Raise;
   if (Peek().Is(";"))
     return stmt;  // re-raise; only allowed in a handler, checked at run time
-  const Token& name = ExpectIdentifier("an exception name");
-  const Symbol* symbol = Lookup(name.text);
-  if (symbol == nullptr || symbol->kind != Symbol::Kind::Exception) {
-    SemanticError(name, "PLS-00201: identifier '" + name.text + "' must be declared");
-  }
-  stmt->exception = static_cast<const ExceptionDecl*>(symbol->decl);
+  stmt->exception = ExceptionNamed(ExpectIdentifier("an exception name"));
   return stmt;
+}
+
+// The exception name stands for: a declared one in scope, else one that a
+// package declares (pkg.e, owner.pkg.e).
+const ExceptionDecl* Parser::ExceptionNamed(const Token& name) {
+  const Symbol* symbol = Lookup(name.text);
+  if (symbol != nullptr && symbol->kind == Symbol::Kind::Exception)
+    return static_cast<const ExceptionDecl*>(symbol->decl);
+  if (symbol == nullptr && Peek().Is(".")) {
+    std::string member;
+    const NamedItem* item = ResolveStored(name, member);
+    if (item != nullptr && item->kind == NamedItem::Kind::Exception)
+      return static_cast<const ExceptionDecl*>(item->decl);
+  }
+  SemanticError(name, "PLS-00201: identifier '" + name.text + "' must be declared");
 }
 
 // Assignment or procedure call: x := e; rec.f := e; :bind := e; p(args);

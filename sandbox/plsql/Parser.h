@@ -161,6 +161,7 @@ class Parser {
   void PopScope() { scopes_.pop_back(); }
   void Declare(const Token& at, const std::string& name, Symbol::Kind kind, const void* decl);
   const Symbol* Lookup(const std::string& name) const;
+  const ExceptionDecl* ExceptionNamed(const Token& name);
 
   // Tokens.
   const Token& Peek(size_t ahead = 0) const;
