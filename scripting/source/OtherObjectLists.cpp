@@ -111,7 +111,19 @@ StatementList ObjectGrantList(const std::string& owner, bool ownSchema) {
     if (OptionHeld(row[4])) {
       text += " WITH GRANT OPTION";
     }
-    return ListedStatement{text + ";\r\n", {}};
+    if (row[3] == "PUBLIC") {
+      return ListedStatement{text + ";\r\n", {}};
+    }
+    // The grantee is created above, which takes a DBA: run by the schema's
+    // owner alone, its CREATE fails and the grant is reported, not an error
+    // that stops the script.
+    return ListedStatement{
+        "BEGIN EXECUTE IMMEDIATE " + QuotedLiteral(text) +
+            "; EXCEPTION WHEN OTHERS THEN IF SQLCODE <> -1917 THEN RAISE; "
+            "END IF; DBMS_OUTPUT.PUT_LINE(" +
+            QuotedLiteral("Not granted, " + GranteeName(row[3]) + " does not exist: " + text) +
+            "); END;\r\n/\r\n",
+        {}};
   };
   const std::vector<int> widths{PrivilegeWidth, NameWidth,   NameWidth, NameWidth,
                                 OptionWidth,    OptionWidth, NameWidth};
@@ -122,7 +134,9 @@ StatementList ObjectGrantList(const std::string& owner, bool ownSchema) {
                      "The following statements will grant the privileges this schema gave on "
                      "its objects to other users, roles and PUBLIC. The users and roles are "
                      "created first, as a DBA may (a user without a password); where one exists "
-                     "already, its CREATE fails harmlessly with ORA-01920 or ORA-01921",
+                     "already, its CREATE fails harmlessly with ORA-01920 or ORA-01921. A grant "
+                     "to a user or role that could not be created is skipped and named in the "
+                     "server's output",
                      {}};
   // Users and roles are the database's own, not the schema's, yet the grants
   // need them: every grantee but PUBLIC is created once, and named in the

@@ -149,12 +149,11 @@ TEST(OtherObjectRoundTripTest, SchemaReplayedIntoAFreshDatabaseHasTheSameDiction
             std::string::npos);
   EXPECT_NE(report.find("CREATE DATABASE LINK OPEN_LINK USING 'opendb';\r\n"), std::string::npos);
   EXPECT_EQ(report.find("tiger"), std::string::npos);
-  EXPECT_NE(report.find("GRANT INSERT ON ORDERS TO CLERK WITH GRANT OPTION;\r\n"),
-            std::string::npos);
-  EXPECT_NE(report.find("GRANT SELECT ON ORDERS TO ORD_READER;\r\n"), std::string::npos);
+  EXPECT_NE(report.find("'GRANT INSERT ON ORDERS TO CLERK WITH GRANT OPTION'"), std::string::npos);
+  EXPECT_NE(report.find("'GRANT SELECT ON ORDERS TO ORD_READER'"), std::string::npos);
   EXPECT_NE(report.find("GRANT SELECT ON ORDERS TO PUBLIC WITH HIERARCHY OPTION;\r\n"),
             std::string::npos);
-  EXPECT_NE(report.find("GRANT UPDATE (QTY) ON ITEMS TO CLERK;\r\n"), std::string::npos);
+  EXPECT_NE(report.find("'GRANT UPDATE (QTY) ON ITEMS TO CLERK'"), std::string::npos);
   EXPECT_NE(report.find("CREATE MATERIALIZED VIEW ORDER_TOTALS\r\nPCTFREE 5 PCTUSED 40 INITRANS 1 "
                         "MAXTRANS 255\r\nTABLESPACE USERS\r\nBUILD IMMEDIATE\r\nREFRESH "
                         "COMPLETE ON DEMAND\r\nENABLE QUERY REWRITE\r\nAS select customer"),
