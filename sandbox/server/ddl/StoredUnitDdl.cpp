@@ -476,10 +476,10 @@ bool StoredUnitDdl::Alter(OraError& error, OraError& warning) {
     return false;
   }
   // COMPILE of a package or type compiles its declaration and its body;
-  // COMPILE BODY the body, COMPILE SPECIFICATION (the keyword) the declaration. DEBUG,
+  // COMPILE BODY the body, and the other keyword the declaration alone. DEBUG,
   // REUSE SETTINGS and compiler parameters change nothing here.
   const bool bodyOnly = in_.AcceptWord("BODY");
-  const bool specOnly = !bodyOnly && in_.AcceptWord("SPECIFICATION");
+  const bool declarationOnly = !bodyOnly && in_.AcceptWord("SPECIFICATION");
   ObjectCompiler compiler(context_);
   if (!bodyOnly && !compiler.Compile({owner, name, type}, error, warning))
     return false;
@@ -493,7 +493,7 @@ bool StoredUnitDdl::Alter(OraError& error, OraError& warning) {
     error = {4043, "object " + name + " does not exist"};
     return false;
   }
-  return specOnly || !hasBody || compiler.Compile({owner, name, body}, error, warning);
+  return declarationOnly || !hasBody || compiler.Compile({owner, name, body}, error, warning);
 }
 
 }  // namespace sandbox

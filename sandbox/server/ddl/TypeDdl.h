@@ -18,11 +18,11 @@ namespace sandbox {
 
 class TypeDdl {
  public:
-  // Reads the specification from the token after the type's name; the
+  // Reads the declaration from the token after the type's name; the
   // stored text starts at token textBegin.
   TypeDdl(DdlContext& context, std::size_t textBegin, std::size_t afterName)
       : context_(context), in_(context.tokens, afterName), textBegin_(textBegin) {}
-  // Writes the type's rows (replacing earlier ones); a specification that
+  // Writes the type's rows (replacing earlier ones); a declaration that
   // names a missing type or does not parse gives compile errors instead, as
   // Oracle stores such a type with errors. error is set for statements
   // Oracle refuses.
