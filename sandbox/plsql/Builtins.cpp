@@ -28,6 +28,14 @@ const BuiltinInfo kBuiltins[] = {
     {"DELETING", 0, 0, true},
 };
 
+// The event attribute functions of system triggers.
+const BuiltinInfo kEventAttributes[] = {
+    {"ORA_SYSEVENT", 0, 0, true},      {"ORA_DICT_OBJ_NAME", 0, 0, true},
+    {"ORA_DICT_OBJ_TYPE", 0, 0, true}, {"ORA_DICT_OBJ_OWNER", 0, 0, true},
+    {"ORA_LOGIN_USER", 0, 0, true},    {"ORA_DATABASE_NAME", 0, 0, true},
+    {"ORA_INSTANCE_NUM", 0, 0, true},
+};
+
 // SYS_CONTEXT(namespace, parameter): the USERENV values of the session; a
 // namespace no application context set is empty, as on a server where no
 // context was created.
@@ -227,6 +235,25 @@ std::string FormatNumberModel(long double n, const std::string& model) {
   return out;
 }
 
+// An event attribute function by the name after "ORA_": NULL outside a
+// system trigger, apart from the session's own user, database and instance.
+PlValue EventAttribute(const std::string& name, Session& session) {
+  if (name == "LOGIN_USER")
+    return PlValue::Text(session.UserName());
+  if (name == "DATABASE_NAME")
+    return PlValue::Text(session.GetDatabase().Name());
+  if (name == "INSTANCE_NUM")
+    return PlValue::Number(1);
+  const SystemEvent* event = session.FiringSystemEvent();
+  if (event == nullptr)
+    return {};
+  const std::string& value = name == "SYSEVENT"         ? event->name
+                             : name == "DICT_OBJ_TYPE"  ? event->objectType
+                             : name == "DICT_OBJ_OWNER" ? event->objectOwner
+                                                        : event->objectName;
+  return value.empty() ? PlValue() : PlValue::Text(value);
+}
+
 // SQLERRM(code): the message of an error code as SQLCODE gives it.
 std::string MessageOf(long long code) {
   if (code == 0)
@@ -258,6 +285,10 @@ std::string MessageOf(long long code) {
 
 const BuiltinInfo* FindBuiltin(const std::string& name) {
   for (const BuiltinInfo& b : kBuiltins) {
+    if (name == b.name)
+      return &b;
+  }
+  for (const BuiltinInfo& b : kEventAttributes) {
     if (name == b.name)
       return &b;
   }
@@ -298,6 +329,8 @@ PlValue CallBuiltin(const std::string& name, const std::vector<PlValue>& args,
   if (name == "UPDATING")
     return PlValue::Boolean(!(args.size() == 1 && args[0].IsNull()) &&
                             session.TriggerFiredBy("UPDATE", args.empty() ? "" : text(0)));
+  if (name.rfind("ORA_", 0) == 0)
+    return EventAttribute(name.substr(4), context.session);
   if (name == "SYS_CONTEXT")
     return AnyNull(args) ? PlValue() : SessionContext(text(0), text(1), context.session);
   if (name == "NVL")

@@ -85,6 +85,14 @@ class Cursor {
 
 class Database;
 
+// The event a system trigger fires for, as the event attribute functions
+// (ORA_SYSEVENT, ORA_DICT_OBJ_TYPE, ...) give it: the DDL verb and the object
+// it names; empty outside a system trigger.
+struct SystemEvent {
+  std::string name;  // "CREATE", "DROP", "LOGON" ...
+  std::string objectType, objectOwner, objectName;
+};
+
 // What a statement is, from its first words, as OCI_ATTR_STMT_TYPE and
 // OCI_ATTR_SQLFNCODE report it.
 struct StatementKind {
@@ -159,6 +167,8 @@ class Session {
   virtual bool TriggerFiredBy(const std::string& /*event*/, const std::string& /*column*/) const {
     return false;
   }
+  // The event of the system trigger firing now; null outside one.
+  virtual const SystemEvent* FiringSystemEvent() const { return nullptr; }
   // Before a stored unit of type runs: an INVALID one is compiled again, as
   // Oracle does on first use, and becomes VALID when it compiles.
   virtual void CompileBeforeUse(const std::string& /*owner*/, const std::string& /*name*/,

@@ -12,6 +12,7 @@
 #include "sandbox/server/dictionary/OtherObjectDictionary.h"
 #include "sandbox/server/dictionary/PartitionDictionary.h"
 #include "sandbox/server/dictionary/TypeDictionary.h"
+#include "sandbox/server/triggers/SystemTriggers.h"
 
 namespace sandbox {
 
@@ -112,7 +113,10 @@ std::unique_ptr<Session> ServerDatabase::Logon(const std::string& user, const st
     error = {1045, "user " + upperUser + " lacks CREATE SESSION privilege; logon denied"};
     return nullptr;
   }
-  return std::make_unique<ServerSession>(shared_from_this(), upperUser);
+  auto session = std::make_unique<ServerSession>(shared_from_this(), upperUser);
+  if (!FireLogonTriggers(*session, error))
+    return nullptr;
+  return session;
 }
 
 int ServerDatabase::OnProgress(void* database) {
@@ -138,12 +142,18 @@ void ServerDatabase::BeginWork() {
   inTransaction_ = true;
 }
 
-void ServerDatabase::CommitWork() {
+bool ServerDatabase::CommitWork(std::string* failure) {
   if (!inTransaction_)
-    return;
-  SqliteRunner(db_.get()).Exec("COMMIT");
+    return true;
+  SqliteRunner runner(db_.get());
+  if (!runner.Exec("COMMIT")) {
+    if (failure != nullptr)
+      *failure = runner.LastError();
+    return false;
+  }
   inTransaction_ = false;
   integrity_.EndTransaction();
+  return true;
 }
 
 void ServerDatabase::RollbackWork() {

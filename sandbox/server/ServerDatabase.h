@@ -44,7 +44,9 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
 
   // Transaction state shared by the sessions of this database.
   void BeginWork();  // starts a transaction when none is open
-  void CommitWork();
+  // False, with SQLite's message in failure, when the commit fails; the
+  // transaction is then still open.
+  bool CommitWork(std::string* failure = nullptr);
   void RollbackWork();
 
   long long NextObjectId();

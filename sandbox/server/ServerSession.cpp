@@ -17,6 +17,7 @@
 #include "sandbox/server/dictionary/DictionaryVisibility.h"
 #include "sandbox/server/integrity/TransactionRules.h"
 #include "sandbox/server/sql/MergeStatement.h"
+#include "sandbox/server/triggers/SystemTriggers.h"
 #include "sandbox/server/triggers/TriggeredDml.h"
 #include "sandbox/server/values/DateFormat.h"
 #include "sandbox/server/values/DateTimeValue.h"
@@ -26,6 +27,10 @@
 namespace sandbox {
 
 namespace {
+
+bool IsAlterSession(const std::vector<SqlToken>& tokens) {
+  return tokens.size() > 1 && tokens[0].IsWord("ALTER") && tokens[1].IsWord("SESSION");
+}
 
 // Synonyms may name synonyms; a chain this long is taken for a loop.
 constexpr int kSynonymDepth = 8;
@@ -111,6 +116,7 @@ void ServerSession::EnterStatement() {
   context.userName = user_;
   context.currentSchema = schema_;
   context.databaseName = database_->Name();
+  context.systemEvent = systemEvents_.empty() ? SystemEvent{} : systemEvents_.back();
   RefreshVisibility(database_->Handle(), context);
   context.release = database_->Release();
   context.sequenceValue = [this](const std::string& owner, const std::string& name, bool next,
@@ -644,6 +650,21 @@ bool ServerSession::ExecuteStatement(const std::string& sql, BindSet& binds,
     return ExecuteDml(sql, tokens, binds, rowsProcessed, error);
   if (verb.IsWord("MERGE"))
     return ExecuteMerge(sql, tokens, binds, rowsProcessed, error);
+  if (!systemEvents_.empty()) {
+    // A DDL trigger runs inside the DDL statement that fired it.
+    if (IsDdlEvent(systemEvents_.back().name) && !IsAlterSession(tokens) &&
+        (verb.IsWord("CREATE") || verb.IsWord("DROP") || verb.IsWord("ALTER") ||
+         verb.IsWord("TRUNCATE") || verb.IsWord("GRANT") || verb.IsWord("REVOKE") ||
+         verb.IsWord("RENAME") || verb.IsWord("COMMENT"))) {
+      error = {30511, "invalid DDL operation in system triggers"};
+      return false;
+    }
+    if (verb.IsWord("COMMIT") || verb.IsWord("ROLLBACK")) {
+      error = {4092, std::string("cannot ") + (verb.IsWord("ROLLBACK") ? "ROLLBACK" : "COMMIT") +
+                         " in a trigger"};
+      return false;
+    }
+  }
   // A trigger's work belongs to the statement that fired it.
   if (!firing_.empty() &&
       (verb.IsWord("COMMIT") || verb.IsWord("ROLLBACK") || verb.IsWord("CREATE") ||
@@ -667,7 +688,7 @@ bool ServerSession::ExecuteStatement(const std::string& sql, BindSet& binds,
   if (verb.IsWord("SET") && tokens.size() > 1 &&
       (tokens[1].IsWord("CONSTRAINTS") || tokens[1].IsWord("CONSTRAINT")))
     return TransactionRules(*this).SetConstraints(tokens, error);
-  if (verb.IsWord("ALTER") && tokens.size() > 1 && tokens[1].IsWord("SESSION"))
+  if (IsAlterSession(tokens))
     return AlterSession(tokens, error);
   if (verb.IsWord("CREATE") || verb.IsWord("DROP") || verb.IsWord("ALTER") ||
       verb.IsWord("GRANT") || verb.IsWord("REVOKE") || verb.IsWord("TRUNCATE") ||

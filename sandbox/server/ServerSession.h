@@ -56,6 +56,9 @@ class ServerSession : public Session, public NameResolver {
                        std::string& member) override;
 
   bool TriggerFiredBy(const std::string& event, const std::string& column) const override;
+  const SystemEvent* FiringSystemEvent() const override {
+    return systemEvents_.empty() ? nullptr : &systemEvents_.back();
+  }
   void CompileBeforeUse(const std::string& owner, const std::string& name,
                         const std::string& type) override;
 
@@ -69,6 +72,8 @@ class ServerSession : public Session, public NameResolver {
     const std::vector<std::string>* setColumns;
   };
   std::vector<FiringTrigger>& Firing() { return firing_; }
+  // The events of the system triggers firing now, innermost last.
+  std::vector<SystemEvent>& SystemEvents() { return systemEvents_; }
   // Tables ("OWNER.NAME") whose rows a statement with row triggers is
   // changing: a statement that names one fails with ORA-04091.
   std::vector<std::string>& MutatingTables() { return mutating_; }
@@ -151,6 +156,7 @@ class ServerSession : public Session, public NameResolver {
   plsql::StoredUnits storedUnits_;
   TriggerCache triggers_;
   std::vector<FiringTrigger> firing_;
+  std::vector<SystemEvent> systemEvents_;
   std::vector<std::string> mutating_;
   std::string mutatingSeen_;  // a mutating table the statement being translated names
 };

@@ -12,6 +12,7 @@
 #include "sandbox/server/ddl/UserDdl.h"
 #include "sandbox/server/integrity/TransactionRules.h"
 #include "sandbox/server/sql/SqlTranslator.h"
+#include "sandbox/server/triggers/SystemTriggers.h"
 
 namespace sandbox {
 
@@ -71,14 +72,17 @@ bool DdlExecutor::Run(OraError& error, OraError& warning) {
     return false;
   Catalog catalog(database);
   DdlContext context{session_, sql_, tokens_, catalog, {}};
-  SqliteRunner runner(database.Handle());
-  runner.Exec("BEGIN");
-  bool done = Dispatch(context, error, warning);
+  // The statement, and what the system triggers around it do, commit
+  // together or not at all.
+  database.BeginWork();
+  DdlTriggers triggers(session_, tokens_, catalog);
+  bool done = triggers.Before(error) && Dispatch(context, error, warning) && triggers.After(error);
+  std::string failure;
   if (!done) {
-    runner.Exec("ROLLBACK");
-  } else if (!runner.Exec("COMMIT")) {
-    error = {600, "internal error code, arguments: [commit], [" + runner.LastError() + "]"};
-    runner.Exec("ROLLBACK");
+    database.RollbackWork();
+  } else if (!database.CommitWork(&failure)) {
+    error = {600, "internal error code, arguments: [commit], [" + failure + "]"};
+    database.RollbackWork();
     done = false;
   }
   database.SchemaChanged();

@@ -6,6 +6,7 @@
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/ddl/CompilationErrors.h"
 #include "sandbox/server/ddl/ObjectCompiler.h"
+#include "sandbox/server/ddl/TriggerHead.h"
 #include "sandbox/server/ddl/TypeDdl.h"
 #include "sandbox/server/ddl/TypeDeclaration.h"
 #include "sandbox/server/dictionary/Dependencies.h"
@@ -241,67 +242,11 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
   const std::vector<SqlToken>& tokens = context_.tokens;
   Catalog& catalog = context_.catalog;
   const std::size_t nameBegin = textBegin + 1;
-  std::string timing;
-  if (in_.AcceptWord("BEFORE"))
-    timing = "BEFORE";
-  else if (in_.AcceptWord("AFTER"))
-    timing = "AFTER";
-  else if (in_.AcceptWords("INSTEAD", "OF"))
-    timing = "INSTEAD OF";
-  else {
-    error = {969, "missing ON keyword"};
+  TriggerHead head;
+  if (!ReadTriggerHead(context_, in_, head, error))
     return false;
-  }
-  std::string events, columns;
-  do {
-    if (in_.AcceptWord("INSERT"))
-      events += events.empty() ? "INSERT" : " OR INSERT";
-    else if (in_.AcceptWord("DELETE"))
-      events += events.empty() ? "DELETE" : " OR DELETE";
-    else if (in_.AcceptWord("UPDATE")) {
-      events += events.empty() ? "UPDATE" : " OR UPDATE";
-      if (in_.AcceptWord("OF")) {
-        do {
-          std::string column;
-          if (!in_.ReadName(column, error, 904, "invalid identifier"))
-            return false;
-          columns += (columns.empty() ? "" : ",") + column;
-        } while (in_.AcceptSymbol(","));
-      }
-    } else {
-      error = {969, "missing ON keyword"};
-      return false;
-    }
-  } while (in_.AcceptWord("OR"));
-  std::string tableOwner, table;
-  if (!in_.ExpectWord("ON", error) ||
-      !in_.ReadQualifiedName(tableOwner, table, context_.Schema(), error))
-    return false;
-  const std::string baseType = catalog.ObjectType(tableOwner, table).value_or("");
-  if (baseType != "TABLE" && baseType != "VIEW") {
-    error = {942, "table or view does not exist"};
-    return false;
-  }
-  if ((baseType == "VIEW") != (timing == "INSTEAD OF")) {
-    error = baseType == "VIEW" ? OraError{25001, "cannot create this trigger type on views"}
-                               : OraError{25002, "cannot create INSTEAD OF triggers on tables"};
-    return false;
-  }
-  std::string referencing = "REFERENCING NEW AS NEW OLD AS OLD";
-  if (in_.AcceptWord("REFERENCING")) {
-    std::string oldName = "OLD", newName = "NEW";
-    while (in_.Peek().IsWord("OLD") || in_.Peek().IsWord("NEW") || in_.Peek().IsWord("PARENT")) {
-      const bool isOld = in_.Peek().IsWord("OLD");
-      in_.Skip();
-      in_.AcceptWord("AS");
-      std::string alias;
-      if (!in_.ReadName(alias, error, 904, "invalid identifier"))
-        return false;
-      (isOld ? oldName : newName) = alias;
-    }
-    referencing = "REFERENCING NEW AS " + newName + " OLD AS " + oldName;
-  }
-  const bool eachRow = in_.AcceptWords("FOR", "EACH") && in_.AcceptWord("ROW");
+  const std::string& timing = head.timing;
+  const bool eachRow = head.eachRow;
   const std::size_t headerEnd = in_.Position();
   // Triggers of one timing fire in creation order, which is also the order
   // FOLLOWS can name (the trigger it follows exists already).
@@ -320,7 +265,7 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
   const bool disabled = in_.AcceptWord("DISABLE");
   if (!disabled)
     in_.AcceptWord("ENABLE");
-  if (!eachRow && timing != "INSTEAD OF" && in_.Peek().IsWord("WHEN")) {
+  if (!eachRow && timing != "INSTEAD OF" && !head.IsSystem() && in_.Peek().IsWord("WHEN")) {
     error = {4077, "WHEN clause cannot be used with table level triggers"};
     return false;
   }
@@ -363,35 +308,38 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
       tokens[nameBegin].offset,
       tokens[headerEnd < tokens.size() ? headerEnd : bodyBegin].offset - tokens[nameBegin].offset);
   const std::string body = context_.sql.substr(tokens[bodyBegin].offset);
-  const std::string triggerType =
-      timing == "INSTEAD OF" ? "INSTEAD OF" : timing + (eachRow ? " EACH ROW" : " STATEMENT");
+  const std::string triggerType = head.TriggerType();
   std::vector<CompilationError> errors =
       CheckUnit(context_.sql, tokens, textBegin, nameBegin, name, "TRIGGER", false);
-  const RowReferenceUse use = FindRowReferences(tokens, bodyBegin, referencing);
+  const RowReferenceUse use = FindRowReferences(tokens, bodyBegin, head.referencing);
   if (use.any && !eachRow && timing != "INSTEAD OF") {
     error = {4082, "NEW or OLD references not allowed in table level triggers"};
     return false;
   }
   // Only a BEFORE trigger of an INSERT or UPDATE can change the new row.
   if (errors.empty() && use.newAssigned &&
-      (timing != "BEFORE" ||
-       (events.find("INSERT") == std::string::npos && events.find("UPDATE") == std::string::npos)))
+      (timing != "BEFORE" || (head.events.find("INSERT") == std::string::npos &&
+                              head.events.find("UPDATE") == std::string::npos)))
     errors.push_back({0, 0, 4084, "ORA-04084: cannot change NEW values for this trigger type"});
   UnitReferences references;
   if (errors.empty()) {
     references = References(owner, name, "TRIGGER", bodyBegin, textBegin);
     errors = references.errors;
   }
-  references.objects.insert(references.objects.begin(), {tableOwner, table, baseType});
+  if (!head.IsSystem())
+    references.objects.insert(references.objects.begin(),
+                              {head.tableOwner, head.table, head.baseType});
   const bool valid = errors.empty();
-  if (!catalog.Exec("INSERT INTO \"SYS.ALL_TRIGGERS\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                    "?, ?, 'PL/SQL', ?)",
-                    {Value::Text(owner), Value::Text(name), Value::Text(triggerType),
-                     Value::Text(events), Value::Text(tableOwner), Value::Text(baseType),
-                     Value::Text(table), Value::Text(columns), Value::Text(referencing),
-                     Value::Text(whenClause), Value::Text(disabled ? "DISABLED" : "ENABLED"),
-                     Value::Text(description), Value::Text(body)},
-                    error) ||
+  if (!catalog.Exec(
+          "INSERT INTO \"SYS.ALL_TRIGGERS\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+          "?, ?, 'PL/SQL', ?)",
+          {Value::Text(owner), Value::Text(name), Value::Text(triggerType),
+           Value::Text(head.events), Value::Text(head.tableOwner), Value::Text(head.baseType),
+           head.table.empty() ? Value::Null() : Value::Text(head.table), Value::Text(head.columns),
+           Value::Text(head.referencing), Value::Text(whenClause),
+           Value::Text(disabled ? "DISABLED" : "ENABLED"), Value::Text(description),
+           Value::Text(body)},
+          error) ||
       !StoreSource(owner, name, "TRIGGER", textBegin, error) ||
       !RecordUnitErrors(catalog, owner, name, "TRIGGER", errors, error) ||
       !catalog.AddObject(owner, name, "TRIGGER", error, valid ? "VALID" : "INVALID") ||

@@ -586,6 +586,29 @@ void User(sqlite3_context* ctx, int, sqlite3_value**) {
   ResultText(ctx, ContextOf(ctx).userName);
 }
 
+// The event attribute functions (ORA_SYSEVENT, ORA_DICT_OBJ_NAME ...) by the
+// name after "ORA_": NULL outside a system trigger, apart from the session's
+// own LOGIN_USER, DATABASE_NAME and INSTANCE_NUM.
+void EventAttribute(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  const SqlFunctionContext& context = ContextOf(ctx);
+  const std::string name = TextArg(argv[0]);
+  const SystemEvent& event = context.systemEvent;
+  const std::string value = name == "SYSEVENT"         ? event.name
+                            : name == "DICT_OBJ_TYPE"  ? event.objectType
+                            : name == "DICT_OBJ_OWNER" ? event.objectOwner
+                            : name == "DICT_OBJ_NAME"  ? event.objectName
+                            : name == "LOGIN_USER"     ? context.userName
+                            : name == "DATABASE_NAME"  ? context.databaseName
+                            : name == "INSTANCE_NUM"   ? std::string("1")
+                                                       : std::string();
+  if (value.empty())
+    sqlite3_result_null(ctx);
+  else if (name == "INSTANCE_NUM")
+    ResultNumber(ctx, 1);
+  else
+    ResultText(ctx, value);
+}
+
 // SYS_CONTEXT('USERENV', parameter [, length]): the session's values, as in
 // PL/SQL; a namespace no application context set gives NULL.
 void SysContext(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -876,6 +899,7 @@ const FunctionEntry kFunctions[] = {
     {"to_date", 2, ToDate, true},
     {"ora_sysdate", 0, SysDate, false},
     {"ora_user", 0, User, false},
+    {"ora_event_attribute", 1, EventAttribute, false},
     {"sys_context", 2, SysContext, false},
     {"sys_context", 3, SysContext, false},
     {"ora_nextval", 2, NextVal, false},

@@ -25,6 +25,7 @@ struct SqlFunctionContext {
   std::string userName;
   std::string currentSchema;   // ALTER SESSION SET CURRENT_SCHEMA, else the user
   std::string databaseName;    // the global name, as SYS_CONTEXT gives DB_NAME
+  SystemEvent systemEvent;     // of the system trigger running, for ora_event_attribute
   std::string release = "19";  // the server release, for release-dependent errors
   // Sequence access for seq.NEXTVAL / seq.CURRVAL: returns false with an
   // "ORA-nnnnn: text" message on failure.

@@ -30,6 +30,18 @@ const char* const kReserved[] = {
     "DELETE",  "MERGE",     "OVER",  "PARTITION",
 };
 
+// The event attribute functions, which SQL calls without parentheses.
+bool IsEventAttribute(const SqlToken& token) {
+  static const char* const names[] = {
+      "ORA_SYSEVENT",   "ORA_DICT_OBJ_NAME", "ORA_DICT_OBJ_TYPE", "ORA_DICT_OBJ_OWNER",
+      "ORA_LOGIN_USER", "ORA_DATABASE_NAME", "ORA_INSTANCE_NUM",
+  };
+  for (const char* name : names)
+    if (token.IsWord(name))
+      return true;
+  return false;
+}
+
 // Words that may stand before "(" without being a function call.
 const char* const kKeywordsBeforeParen[] = {
     "IN",    "EXISTS", "VALUES", "AS",      "ON",     "AND",      "OR",        "NOT",
@@ -806,6 +818,10 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       ++i;
     } else if (t.IsWord("USER") && !(i > begin && tokens_[i - 1].IsSymbol("."))) {
       units.push_back({"ora_user()", true});
+      ++i;
+    } else if (IsEventAttribute(t) && !(i > begin && tokens_[i - 1].IsSymbol(".")) &&
+               !(i + 1 < end && (tokens_[i + 1].IsSymbol("(") || tokens_[i + 1].IsSymbol(".")))) {
+      units.push_back({"ora_event_attribute('" + t.Upper().substr(4) + "')", true});
       ++i;
     } else if (t.IsWord("MINUS")) {
       units.push_back({"EXCEPT"});
