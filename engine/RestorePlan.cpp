@@ -40,8 +40,10 @@ constexpr SectionRule Rules[] = {
     {RestoreSection::MaterializedViews, {{{&RunSettings::DoMaterializedView}}}},
     {RestoreSection::StoredSource,
      {{{&RunSettings::DoPackageBody, "PKGBD"}, {&RunSettings::DoTypeBody, "TYPEB"}}}},
-    {RestoreSection::StoredSource, {{{&RunSettings::DoTrigger, "TRIG"}}}},
     {RestoreSection::ObjectGrants, {{{&RunSettings::DoObjectGrant}}}},
+    // Triggers last: no statement after them may fire them (a DDL trigger
+    // fires on GRANT too).
+    {RestoreSection::StoredSource, {{{&RunSettings::DoTrigger, "TRIG"}}}},
 };
 
 }  // namespace

@@ -7,13 +7,23 @@
 
 #include "scripting/source/DependencyOrder.h"
 
+// What ReadDependencies adds to the dependencies the server records.
+struct DependencyKinds {
+  // Each subtype's need of its supertype.
+  bool supertypes = false;
+  // The order in which a replay creates triggers without firing system
+  // triggers: a system trigger comes after the table triggers, and one that
+  // fires on CREATE after every other trigger, as if it needed them.
+  bool triggerFiring = false;
+};
+
 class DependencySource {
  public:
   virtual ~DependencySource() = default;
 
-  // The dependencies among owner's objects into dependencies, with each
-  // subtype's need of its supertype when withSupertypes. Returns "" or what
-  // could not be read; what could be read is kept either way.
-  virtual std::string ReadDependencies(const std::string& owner, bool withSupertypes,
+  // The dependencies among owner's objects into dependencies, with those of
+  // kinds. Returns "" or what could not be read; what could be read is kept
+  // either way.
+  virtual std::string ReadDependencies(const std::string& owner, const DependencyKinds& kinds,
                                        std::vector<ObjectDependency>& dependencies) = 0;
 };

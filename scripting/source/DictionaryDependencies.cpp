@@ -17,6 +17,16 @@ constexpr const char* DependencyQuery =
 constexpr const char* SupertypeQuery =
     "select 'TYPE', type_name, 'TYPE', supertype_name from all_types "
     "where owner = :owner and supertype_owner = :owner and supertype_name is not null";
+// Creating a trigger is a CREATE event: a system trigger that fires on it
+// must be created after the triggers that are not, and every system trigger
+// after the table triggers.
+constexpr const char* TriggerFiringQuery =
+    "select 'TRIGGER', s.trigger_name, 'TRIGGER', t.trigger_name from all_triggers s, "
+    "all_triggers t where s.owner = :owner and t.owner = :owner and "
+    "s.base_object_type in ('SCHEMA', 'DATABASE') and t.trigger_name <> s.trigger_name and "
+    "(t.base_object_type not in ('SCHEMA', 'DATABASE') or ((s.triggering_event like '%CREATE%' "
+    "or s.triggering_event like '%DDL%') and t.triggering_event not like '%CREATE%' and "
+    "t.triggering_event not like '%DDL%'))";
 
 // The rows of sql for owner added to dependencies; "" or the failure.
 std::string ReadInto(OracleSession& session, const char* sql, const std::string& owner,
@@ -42,13 +52,16 @@ std::string WithoutTrailingWhiteSpace(std::string text) {
 
 }  // namespace
 
-std::string DictionaryDependencies::ReadDependencies(const std::string& owner, bool withSupertypes,
+std::string DictionaryDependencies::ReadDependencies(const std::string& owner,
+                                                     const DependencyKinds& kinds,
                                                      std::vector<ObjectDependency>& dependencies) {
   std::string failures;
   const std::pair<const char*, const char*> queries[] = {{"all_dependencies", DependencyQuery},
-                                                         {"all_types", SupertypeQuery}};
+                                                         {"all_types", SupertypeQuery},
+                                                         {"all_triggers", TriggerFiringQuery}};
   for (const auto& [view, sql] : queries) {
-    if (sql == SupertypeQuery && !withSupertypes) {
+    if ((sql == SupertypeQuery && !kinds.supertypes) ||
+        (sql == TriggerFiringQuery && !kinds.triggerFiring)) {
       continue;
     }
     const std::string error = ReadInto(session_, sql, owner, dependencies);

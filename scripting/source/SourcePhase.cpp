@@ -159,13 +159,15 @@ std::vector<SourcePhase::SectionObject> SourcePhase::OrderedObjects(
 
 std::vector<SourcePhase::SectionObject> SourcePhase::InDependencyOrder(
     std::vector<SectionObject> objects) {
-  const bool withTypes =
-      std::any_of(objects.begin(), objects.end(), [](const SectionObject& object) {
-        return std::string(object.kind->dictionaryType) == "TYPE";
-      });
+  const auto any = [&objects](const char* type) {
+    return std::any_of(objects.begin(), objects.end(), [type](const SectionObject& object) {
+      return std::string(object.kind->dictionaryType) == type;
+    });
+  };
   std::vector<ObjectDependency> dependencies;
-  const std::string failure =
-      dependencies_->ReadDependencies(lists_.SchemaOwner(), withTypes, dependencies);
+  const std::string failure = dependencies_->ReadDependencies(
+      lists_.SchemaOwner(), {.supertypes = any("TYPE"), .triggerFiring = any("TRIGGER")},
+      dependencies);
   if (!failure.empty()) {
     WriteRemark("The dependencies between these objects could not all be read (" + failure +
                 "); objects without them stand in the order of their kinds and names.");

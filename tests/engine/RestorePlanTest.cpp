@@ -40,8 +40,8 @@ TEST(RestorePlanTest, EveryKindGivesTheSectionsInRestoreOrder) {
       {RestoreSection::StoredSource, Codes{"VIEW"}},
       {RestoreSection::MaterializedViews, {}},
       {RestoreSection::StoredSource, Codes{"PKGBD", "TYPEB"}},
-      {RestoreSection::StoredSource, Codes{"TRIG"}},
       {RestoreSection::ObjectGrants, {}},
+      {RestoreSection::StoredSource, Codes{"TRIG"}},
   };
   EXPECT_EQ(PlanRestore(RunSettings()), expected);
   EXPECT_TRUE(PlanRestore(NothingChosen()).empty());

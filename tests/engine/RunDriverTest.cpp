@@ -108,8 +108,8 @@ TEST_F(RunDriverTest, ScriptingRunWritesHeaderPhasesAndClosingLine) {
                                           "ScriptSourceSection VIEW",
                                           "RunMaterializedViewPhase",
                                           "ScriptSourceSection PKGBD TYPEB",
-                                          "ScriptSourceSection TRIG",
                                           "RunObjectGrantPhase",
+                                          "ScriptSourceSection TRIG",
                                           "RunCoverageCheck"};
   EXPECT_EQ(phases_.calls, order);
 

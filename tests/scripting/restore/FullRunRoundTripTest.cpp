@@ -204,4 +204,65 @@ TEST_F(FullRunRoundTripTest, DemoDatabaseReportReplaysWithoutErrors) {
   }
 }
 
+// A schema that audits its own DDL: replayed by its owner, the report must
+// create its triggers without firing them, so that the log it restored keeps
+// its rows, and nothing the report does after the triggers may fire them.
+TEST_F(FullRunRoundTripTest, SystemTriggersAreCreatedWithoutFiringInTheReplay) {
+  const std::string privileges =
+      "create user AUD identified by aud;\n"
+      "grant create session, create table, create view, create sequence, create procedure, "
+      "create trigger, create synonym, create type to AUD;\n";
+  const std::string source = "file:" + (directory / "audited.db").string();
+  ASSERT_EQ(sandbox::testing::RunScript("SYSTEM/manager@" + source, privileges).status, 0);
+  const sandbox::testing::RunResult built = sandbox::testing::RunScript("AUD/aud@" + source, R"(
+create table ddl_log (who varchar2(30), event varchar2(30), obj_name varchar2(128));
+create or replace trigger audit_ddl after create or alter or drop or grant on schema
+begin
+  insert into ddl_log values (ora_login_user, ora_sysevent, ora_dict_obj_name);
+end;
+/
+create table items (id number primary key, name varchar2(20));
+create or replace trigger items_name before insert on items for each row
+begin
+  :new.name := upper(:new.name);
+end;
+/
+create or replace trigger keep_tables before drop on schema
+begin
+  if ora_dict_obj_type = 'TABLE' then
+    raise_application_error(-20001, 'Tables stay');
+  end if;
+end;
+/
+grant select on items to public;
+insert into items values (1, 'pen');
+commit;
+)");
+  ASSERT_EQ(built.status, 0) << built.output;
+  const std::string report = ScriptEverything("AUD", "aud", source);
+  EXPECT_LT(report.find("KEEP_TABLES"), report.find("AUDIT_DDL")) << report;
+
+  const std::string target = "file:" + (directory / "audited-target.db").string();
+  ASSERT_EQ(sandbox::testing::RunScript("SYSTEM/manager@" + target, privileges).status, 0);
+  const sandbox::testing::RunResult replay =
+      sandbox::testing::RunScript("AUD/aud@" + target, report);
+  std::istringstream failures(replay.output);
+  for (std::string line; std::getline(failures, line);) {
+    if (line.find("ORA-") != std::string::npos) {
+      EXPECT_NE(line.find("ORA-01031"), std::string::npos) << line;
+    }
+  }
+  const std::vector<DictionaryView> views = {
+      {"user_objects", {"OBJECT_NAME", "OBJECT_TYPE", "STATUS"}},
+      {"user_triggers",
+       {"TRIGGER_NAME", "TRIGGER_TYPE", "TRIGGERING_EVENT", "BASE_OBJECT_TYPE", "STATUS"}},
+      {"ddl_log", {"WHO", "EVENT", "OBJ_NAME"}},
+      {"items", {"ID", "NAME"}},
+  };
+  const DictionarySnapshot before = Snapshot("AUD", "aud", source, views);
+  const DictionarySnapshot after = Snapshot("AUD", "aud", target, views);
+  EXPECT_EQ(DictionaryDifferences(before, after), "") << report;
+  EXPECT_EQ(after.rows.at("ddl_log").size(), 4u);
+}
+
 }  // namespace

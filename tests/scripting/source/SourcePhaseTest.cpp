@@ -75,9 +75,10 @@ using Lists = std::map<std::string, std::vector<std::string>>;
 // Answers fixed dependencies, and failure as what could not be read.
 class FixedDependencies final : public DependencySource {
  public:
-  std::string ReadDependencies(const std::string& owner, bool withSupertypes,
+  std::string ReadDependencies(const std::string& owner, const DependencyKinds& kinds,
                                std::vector<ObjectDependency>& read) override {
-    owners.push_back(owner + (withSupertypes ? " with supertypes" : ""));
+    owners.push_back(owner + (kinds.supertypes ? " with supertypes" : "") +
+                     (kinds.triggerFiring ? " with trigger firing" : ""));
     read = dependencies;
     return failure;
   }
