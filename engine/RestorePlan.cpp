@@ -15,7 +15,7 @@ struct SectionKind {
 
 struct SectionRule {
   RestoreSection section;
-  std::array<SectionKind, 3> kinds;
+  std::array<SectionKind, 4> kinds;
 };
 
 // The restore order, one row per section. The table phase also runs for
@@ -32,11 +32,13 @@ constexpr SectionRule Rules[] = {
     {RestoreSection::Indexes, {{{&RunSettings::DoIndex}}}},
     {RestoreSection::Constraints, {{{&RunSettings::DoConstraint}}}},
     {RestoreSection::MaterializedViewLogs, {{{&RunSettings::DoMviewLog}}}},
+    // Views and code that a server compiles when it is created, in one
+    // order: a function may read a view that calls another function.
     {RestoreSection::StoredSource,
      {{{&RunSettings::DoFunction, "FUNC"},
        {&RunSettings::DoProcedure, "STP"},
-       {&RunSettings::DoPackage, "PKG"}}}},
-    {RestoreSection::StoredSource, {{{&RunSettings::DoViewSource, "VIEW"}}}},
+       {&RunSettings::DoPackage, "PKG"},
+       {&RunSettings::DoViewSource, "VIEW"}}}},
     {RestoreSection::MaterializedViews, {{{&RunSettings::DoMaterializedView}}}},
     {RestoreSection::StoredSource,
      {{{&RunSettings::DoPackageBody, "PKGBD"}, {&RunSettings::DoTypeBody, "TYPEB"}}}},

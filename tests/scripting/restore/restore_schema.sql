@@ -171,6 +171,20 @@ create view department_staff_view as
   select department_name, count(*) as staff, sum(salary) as payroll
     from employee_details_view
    group by department_name;
+-- Code that reads a view, and a view that calls it: a function is compiled
+-- when it is created, so code and views stand in one order.
+create or replace function band_staff (p_band varchar2) return number is
+  n number;
+begin
+  select count(*) into n from salary_bands_view where band = p_band;
+  return n;
+end band_staff;
+/
+create view high_band_view as select band_staff('HIGH') as high_staff from dual;
+create or replace package staff_types as
+  subtype detail_row is employee_details_view%rowtype;
+end staff_types;
+/
 
 -- Replayed rows must not fire this trigger: it stands last.
 create or replace trigger employees_audit_trg
