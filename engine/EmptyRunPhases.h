@@ -25,7 +25,7 @@ class EmptyRunPhases : public RunPhases {
   void ClearConstraintCounters() override {}
   void RunConstraintPhase() override {}
   void RunDataPhase() override {}
-  void ScriptSourceSection(const std::vector<std::string>&) override {}
+  void ScriptSourceSection(const std::vector<std::string>&, SourcePass) override {}
   void RunSynonymPhase() override {}
   void RunDatabaseLinkPhase() override {}
   void RunMaterializedViewLogPhase() override {}

@@ -16,7 +16,13 @@ struct SectionKind {
 struct SectionRule {
   RestoreSection section;
   std::array<SectionKind, 4> kinds;
+  SourcePass pass = SourcePass::Whole;
 };
+
+constexpr std::array<SectionKind, 4> CodeAndViewKinds = {{{&RunSettings::DoFunction, "FUNC"},
+                                                          {&RunSettings::DoProcedure, "STP"},
+                                                          {&RunSettings::DoPackage, "PKG"},
+                                                          {&RunSettings::DoViewSource, "VIEW"}}};
 
 // The restore order, one row per section. The table phase also runs for
 // indexes or constraints alone: it reads the table list they walk.
@@ -33,13 +39,11 @@ constexpr SectionRule Rules[] = {
     {RestoreSection::Constraints, {{{&RunSettings::DoConstraint}}}},
     {RestoreSection::MaterializedViewLogs, {{{&RunSettings::DoMviewLog}}}},
     // Views and code that a server compiles when it is created, in one
-    // order: a function may read a view that calls another function.
-    {RestoreSection::StoredSource,
-     {{{&RunSettings::DoFunction, "FUNC"},
-       {&RunSettings::DoProcedure, "STP"},
-       {&RunSettings::DoPackage, "PKG"},
-       {&RunSettings::DoViewSource, "VIEW"}}}},
+    // order: a function may read a view that calls another function. What
+    // uses a materialized view follows the materialized views.
+    {RestoreSection::StoredSource, CodeAndViewKinds, SourcePass::BeforeMaterializedViews},
     {RestoreSection::MaterializedViews, {{{&RunSettings::DoMaterializedView}}}},
+    {RestoreSection::StoredSource, CodeAndViewKinds, SourcePass::OnMaterializedViews},
     {RestoreSection::StoredSource,
      {{{&RunSettings::DoPackageBody, "PKGBD"}, {&RunSettings::DoTypeBody, "TYPEB"}}}},
     {RestoreSection::ObjectGrants, {{{&RunSettings::DoObjectGrant}}}},
@@ -65,7 +69,16 @@ std::vector<PlannedSection> PlanRestore(const RunSettings& settings) {
       }
     }
     if (chosen) {
-      plan.push_back({rule.section, std::move(codes)});
+      plan.push_back({rule.section, std::move(codes), rule.pass});
+    }
+  }
+  // Without materialized views their section's neighbours are one section.
+  if (settings.DoMaterializedView == 0) {
+    std::erase_if(plan, [](const PlannedSection& planned) {
+      return planned.pass == SourcePass::OnMaterializedViews;
+    });
+    for (PlannedSection& planned : plan) {
+      planned.pass = SourcePass::Whole;
     }
   }
   return plan;

@@ -33,11 +33,22 @@ enum class RestoreSection {
   ObjectGrants,
 };
 
+// Which objects of its kinds a StoredSource section writes. Views and code
+// that use a materialized view can only be created once it exists, and a
+// materialized view may use views and code: their section is written in two
+// passes around the materialized views.
+enum class SourcePass {
+  Whole,
+  BeforeMaterializedViews,  // what uses no materialized view, with the banners
+  OnMaterializedViews,      // what uses one, directly or through the others
+};
+
 struct PlannedSection {
   RestoreSection section;
   // The chosen stored-source kinds of a StoredSource section ("TYPE", "FUNC",
   // ...), in the order that breaks ties between independent objects.
   std::vector<std::string> sourceCodes;
+  SourcePass pass = SourcePass::Whole;
 
   bool operator==(const PlannedSection&) const = default;
 };

@@ -367,7 +367,7 @@ void RunDriver::RunRestorePlan() {
         break;
       }
       case RestoreSection::StoredSource:
-        phases_.ScriptSourceSection(planned.sourceCodes);
+        phases_.ScriptSourceSection(planned.sourceCodes, planned.pass);
         break;
       case RestoreSection::Synonyms:
         phases_.RunSynonymPhase();

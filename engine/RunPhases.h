@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/RestorePlan.h"
+
 class RunPhases {
  public:
   virtual ~RunPhases() = default;
@@ -32,7 +34,7 @@ class RunPhases {
   // One section of stored source: codes are kinds among "TRIG", "VIEW",
   // "FUNC", "PKG", "PKGBD", "STP", "TYPE" and "TYPEB", written together in
   // dependency order, codes' order breaking ties.
-  virtual void ScriptSourceSection(const std::vector<std::string>& codes) = 0;
+  virtual void ScriptSourceSection(const std::vector<std::string>& codes, SourcePass pass) = 0;
   // The other objects of the schema, each kind in its own call so that the
   // restore plan can place it where a replay finds what it needs.
   virtual void RunSynonymPhase() = 0;

@@ -141,13 +141,13 @@ int ScriptingPhases::TableCount() {
   return runConnection_ ? static_cast<int>(runConnection_->Lists().Tables.size()) : 0;
 }
 
-void ScriptingPhases::ScriptSourceSection(const std::vector<std::string>& codes) {
+void ScriptingPhases::ScriptSourceSection(const std::vector<std::string>& codes, SourcePass pass) {
   if (!RunIsConnected()) {
     return;
   }
   SourceScripting(*engine_, host_, *runConnection_, Catalog(), maxima_)
       .Phase()
-      .ScriptSourceSection(codes);
+      .ScriptSourceSection(codes, pass);
 }
 
 DataScripting ScriptingPhases::DataScriptingOver(TableListSource& tables) {

@@ -56,7 +56,7 @@ class ScriptingPhases : public RunPhases {
   void RunConstraintPhase() override;
   void RunDataPhase() override;
   // Stored source scripting, one section of kinds per call.
-  void ScriptSourceSection(const std::vector<std::string>& codes) override;
+  void ScriptSourceSection(const std::vector<std::string>& codes, SourcePass pass) override;
   void RunSynonymPhase() override;
   void RunDatabaseLinkPhase() override;
   void RunMaterializedViewLogPhase() override;

@@ -108,3 +108,26 @@ DependencyOrder OrderByDependencies(const std::vector<ObjectKey>& objects,
                                     const std::vector<ObjectDependency>& dependencies) {
   return Graph(objects, dependencies).Order();
 }
+
+std::set<std::size_t> ObjectsNeedingType(const std::vector<ObjectKey>& objects,
+                                         const std::vector<ObjectDependency>& dependencies,
+                                         const std::string& type) {
+  std::set<std::pair<std::string, std::string>> needing;
+  for (bool grew = true; grew;) {
+    grew = false;
+    for (const ObjectDependency& dependency : dependencies) {
+      const ObjectKey& referenced = dependency.referenced;
+      if ((referenced.type == type || needing.count({referenced.type, referenced.name}) != 0) &&
+          needing.insert({dependency.dependent.type, dependency.dependent.name}).second) {
+        grew = true;
+      }
+    }
+  }
+  std::set<std::size_t> found;
+  for (std::size_t at = 0; at < objects.size(); ++at) {
+    if (needing.count({objects[at].type, objects[at].name}) != 0) {
+      found.insert(at);
+    }
+  }
+  return found;
+}

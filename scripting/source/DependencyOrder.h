@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,3 +39,9 @@ struct DependencyOrder {
 // and of an object on itself are ignored.
 DependencyOrder OrderByDependencies(const std::vector<ObjectKey>& objects,
                                     const std::vector<ObjectDependency>& dependencies);
+
+// Indexes of the objects that need an object of type, directly or through
+// any chain of dependencies (a view over a view over a materialized view).
+std::set<std::size_t> ObjectsNeedingType(const std::vector<ObjectKey>& objects,
+                                         const std::vector<ObjectDependency>& dependencies,
+                                         const std::string& type);

@@ -15,6 +15,9 @@ struct DependencyKinds {
   // triggers: a system trigger comes after the table triggers, and one that
   // fires on CREATE after every other trigger, as if it needed them.
   bool triggerFiring = false;
+  // What uses a materialized view, as needing {"MATERIALIZED VIEW", name}:
+  // the server records the use of its container table.
+  bool materializedViews = false;
 };
 
 class DependencySource {

@@ -27,6 +27,11 @@ constexpr const char* TriggerFiringQuery =
     "(t.base_object_type not in ('SCHEMA', 'DATABASE') or ((s.triggering_event like '%CREATE%' "
     "or s.triggering_event like '%DDL%') and t.triggering_event not like '%CREATE%' and "
     "t.triggering_event not like '%DDL%'))";
+constexpr const char* MaterializedViewUseQuery =
+    "select d.type, d.name, 'MATERIALIZED VIEW', d.referenced_name from all_dependencies d, "
+    "all_mviews m where d.owner = :owner and d.referenced_owner = :owner and "
+    "d.referenced_type in ('TABLE', 'MATERIALIZED VIEW') and m.owner = :owner and m.mview_name = "
+    "d.referenced_name";
 
 // The rows of sql for owner added to dependencies; "" or the failure.
 std::string ReadInto(OracleSession& session, const char* sql, const std::string& owner,
@@ -58,10 +63,12 @@ std::string DictionaryDependencies::ReadDependencies(const std::string& owner,
   std::string failures;
   const std::pair<const char*, const char*> queries[] = {{"all_dependencies", DependencyQuery},
                                                          {"all_types", SupertypeQuery},
-                                                         {"all_triggers", TriggerFiringQuery}};
+                                                         {"all_triggers", TriggerFiringQuery},
+                                                         {"all_mviews", MaterializedViewUseQuery}};
   for (const auto& [view, sql] : queries) {
     if ((sql == SupertypeQuery && !kinds.supertypes) ||
-        (sql == TriggerFiringQuery && !kinds.triggerFiring)) {
+        (sql == TriggerFiringQuery && !kinds.triggerFiring) ||
+        (sql == MaterializedViewUseQuery && !kinds.materializedViews)) {
       continue;
     }
     const std::string error = ReadInto(session_, sql, owner, dependencies);

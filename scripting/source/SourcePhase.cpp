@@ -59,7 +59,7 @@ SourcePhase::SourcePhase(const RunSettings& settings, ReportOutput& output, RunH
       unscripted_(unscripted),
       dependencies_(dependencies) {}
 
-void SourcePhase::ScriptSourceSection(const std::vector<std::string>& codes) {
+void SourcePhase::ScriptSourceSection(const std::vector<std::string>& codes, SourcePass pass) {
   std::vector<const SourceKind*> kinds;
   for (const std::string& code : codes) {
     if (const SourceKind* kind = FindSourceKind(code)) {
@@ -67,7 +67,12 @@ void SourcePhase::ScriptSourceSection(const std::vector<std::string>& codes) {
     }
   }
   sourceCount_ = 0;
+  const bool banners = pass != SourcePass::OnMaterializedViews;
   for (const SourceKind* kind : kinds) {
+    if (!banners) {
+      sourceCount_ += ReadList(*kind);
+      continue;
+    }
     const std::string label = kind->label;
     if (host_ != nullptr) {
       host_->SetCaption(CaptionFor("Analyzing " + label));
@@ -91,13 +96,13 @@ void SourcePhase::ScriptSourceSection(const std::vector<std::string>& codes) {
     host_->SetProgressRange(0, ProgressStepsPerObject * sourceCount_);
   }
   const std::string owner = lists_.SchemaOwner();
-  for (const SectionObject& object : OrderedObjects(kinds)) {
+  for (const SectionObject& object : OrderedObjects(kinds, pass)) {
     control_.CheckStop();
     StepProgress();
     WriteObjectScript(*object.kind, owner, object.name);
   }
   for (const SourceKind* kind : kinds) {
-    if (settings_.*kind->doFlag != 0 && settings_.*kind->notProcessedFlag != 0) {
+    if (banners && settings_.*kind->doFlag != 0 && settings_.*kind->notProcessedFlag != 0) {
       WriteNotProcessed(*kind);
     }
   }
@@ -139,7 +144,7 @@ void SourcePhase::WriteSummaryBanner(const SourceKind& kind, int count) {
 }
 
 std::vector<SourcePhase::SectionObject> SourcePhase::OrderedObjects(
-    const std::vector<const SourceKind*>& kinds) {
+    const std::vector<const SourceKind*>& kinds, SourcePass pass) {
   std::vector<SectionObject> objects;
   for (const SourceKind* kind : kinds) {
     if (settings_.*kind->doFlag == 0) {
@@ -151,32 +156,53 @@ std::vector<SourcePhase::SectionObject> SourcePhase::OrderedObjects(
       }
     }
   }
-  if (objects.size() < 2 || dependencies_ == nullptr) {
+  if (dependencies_ == nullptr) {
+    return pass == SourcePass::OnMaterializedViews ? std::vector<SectionObject>() : objects;
+  }
+  if (objects.size() < 2 && pass == SourcePass::Whole) {
     return objects;
   }
-  return InDependencyOrder(std::move(objects));
+  return InDependencyOrder(std::move(objects), pass);
 }
 
 std::vector<SourcePhase::SectionObject> SourcePhase::InDependencyOrder(
-    std::vector<SectionObject> objects) {
+    std::vector<SectionObject> objects, SourcePass pass) {
   const auto any = [&objects](const char* type) {
     return std::any_of(objects.begin(), objects.end(), [type](const SectionObject& object) {
       return std::string(object.kind->dictionaryType) == type;
     });
   };
   std::vector<ObjectDependency> dependencies;
-  const std::string failure = dependencies_->ReadDependencies(
-      lists_.SchemaOwner(), {.supertypes = any("TYPE"), .triggerFiring = any("TRIGGER")},
-      dependencies);
-  if (!failure.empty()) {
+  const std::string failure =
+      dependencies_->ReadDependencies(lists_.SchemaOwner(),
+                                      {.supertypes = any("TYPE"),
+                                       .triggerFiring = any("TRIGGER"),
+                                       .materializedViews = pass != SourcePass::Whole},
+                                      dependencies);
+  const auto keysOf = [](const std::vector<SectionObject>& of) {
+    std::vector<ObjectKey> keys;
+    for (const SectionObject& object : of) {
+      keys.push_back({object.kind->dictionaryType, object.name});
+    }
+    return keys;
+  };
+  if (pass != SourcePass::Whole) {
+    const std::set<std::size_t> onViews =
+        ObjectsNeedingType(keysOf(objects), dependencies, "MATERIALIZED VIEW");
+    std::vector<SectionObject> kept;
+    for (std::size_t at = 0; at < objects.size(); ++at) {
+      if ((onViews.count(at) != 0) == (pass == SourcePass::OnMaterializedViews)) {
+        kept.push_back(std::move(objects[at]));
+      }
+    }
+    objects = std::move(kept);
+  }
+  // The pass after the materialized views repeats no remark of the first.
+  if (!failure.empty() && pass != SourcePass::OnMaterializedViews) {
     WriteRemark("The dependencies between these objects could not all be read (" + failure +
                 "); objects without them stand in the order of their kinds and names.");
   }
-  std::vector<ObjectKey> keys;
-  for (const SectionObject& object : objects) {
-    keys.push_back({object.kind->dictionaryType, object.name});
-  }
-  const DependencyOrder order = OrderByDependencies(keys, dependencies);
+  const DependencyOrder order = OrderByDependencies(keysOf(objects), dependencies);
   const auto describe = [&objects](std::size_t at) {
     return LowerCase(objects[at].kind->dictionaryType) + " " + objects[at].name;
   };

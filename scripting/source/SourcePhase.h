@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/RestorePlan.h"
 #include "scripting/connection/PhaseOutput.h"
 
 class DependencySource;
@@ -39,7 +40,9 @@ class SourcePhase : private PhaseOutput {
 
   // codes: kinds among "TRIG", "VIEW", "FUNC", "PKG", "PKGBD", "STP", "TYPE"
   // and "TYPEB", in the order that breaks ties; other codes write nothing.
-  void ScriptSourceSection(const std::vector<std::string>& codes);
+  // The pass after the materialized views writes no banners of its own.
+  void ScriptSourceSection(const std::vector<std::string>& codes,
+                           SourcePass pass = SourcePass::Whole);
   // A section of the one kind code.
   void ScriptSourceKind(const std::string& code) { ScriptSourceSection({code}); }
 
@@ -58,8 +61,10 @@ class SourcePhase : private PhaseOutput {
   // "1 type body", "2 type bodies": the kind's name for count objects.
   static std::string CountedNoun(const SourceKind& kind, int count);
   // The objects to script of kinds, in the order to write them.
-  std::vector<SectionObject> OrderedObjects(const std::vector<const SourceKind*>& kinds);
-  std::vector<SectionObject> InDependencyOrder(std::vector<SectionObject> objects);
+  std::vector<SectionObject> OrderedObjects(const std::vector<const SourceKind*>& kinds,
+                                            SourcePass pass);
+  // The objects of pass in dependency order.
+  std::vector<SectionObject> InDependencyOrder(std::vector<SectionObject> objects, SourcePass pass);
   void WriteRemark(const std::string& text);
   void WriteForwardDeclarations(const std::vector<SectionObject>& types);
   void WriteObjectScript(const SourceKind& kind, const std::string& owner, const std::string& name);

@@ -36,10 +36,13 @@ class RecordingRunPhases : public RunPhases {
   void ClearConstraintCounters() override { Record("ClearConstraintCounters"); }
   void RunConstraintPhase() override { Record("RunConstraintPhase"); }
   void RunDataPhase() override { Record("RunDataPhase"); }
-  void ScriptSourceSection(const std::vector<std::string>& codes) override {
+  void ScriptSourceSection(const std::vector<std::string>& codes, SourcePass pass) override {
     std::string call = "ScriptSourceSection";
     for (const std::string& code : codes) {
       call += " " + code;
+    }
+    if (pass != SourcePass::Whole) {
+      call += pass == SourcePass::BeforeMaterializedViews ? " (before)" : " (after)";
     }
     Record(call);
   }

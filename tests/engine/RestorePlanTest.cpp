@@ -36,8 +36,11 @@ TEST(RestorePlanTest, EveryKindGivesTheSectionsInRestoreOrder) {
       {RestoreSection::Indexes, {}},
       {RestoreSection::Constraints, {}},
       {RestoreSection::MaterializedViewLogs, {}},
-      {RestoreSection::StoredSource, Codes{"FUNC", "STP", "PKG", "VIEW"}},
+      {RestoreSection::StoredSource, Codes{"FUNC", "STP", "PKG", "VIEW"},
+       SourcePass::BeforeMaterializedViews},
       {RestoreSection::MaterializedViews, {}},
+      {RestoreSection::StoredSource, Codes{"FUNC", "STP", "PKG", "VIEW"},
+       SourcePass::OnMaterializedViews},
       {RestoreSection::StoredSource, Codes{"PKGBD", "TYPEB"}},
       {RestoreSection::ObjectGrants, {}},
       {RestoreSection::StoredSource, Codes{"TRIG"}},
@@ -55,6 +58,22 @@ TEST(RestorePlanTest, ASectionHoldsOnlyTheChosenKindsOfIt) {
                                        {RestoreSection::StoredSource, Codes{"PKG"}},
                                        {RestoreSection::StoredSource, Codes{"TYPEB"}},
                                        {RestoreSection::StoredSource, Codes{"TRIG"}},
+                                   }));
+}
+
+TEST(RestorePlanTest, ViewsAndCodeStandAroundTheMaterializedViewsOnlyWhenThoseAreChosen) {
+  RunSettings settings = NothingChosen();
+  settings.DoViewSource = 1;
+  settings.DoMaterializedView = 1;
+  EXPECT_EQ(PlanRestore(settings),
+            (std::vector<PlannedSection>{
+                {RestoreSection::StoredSource, Codes{"VIEW"}, SourcePass::BeforeMaterializedViews},
+                {RestoreSection::MaterializedViews, {}},
+                {RestoreSection::StoredSource, Codes{"VIEW"}, SourcePass::OnMaterializedViews},
+            }));
+  settings.DoMaterializedView = 0;
+  EXPECT_EQ(PlanRestore(settings), (std::vector<PlannedSection>{
+                                       {RestoreSection::StoredSource, Codes{"VIEW"}},
                                    }));
 }
 

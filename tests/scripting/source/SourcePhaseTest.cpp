@@ -250,6 +250,27 @@ TEST(SourcePhaseTest, ASectionWritesItsKindsTogetherInDependencyOrder) {
   EXPECT_EQ(rig.host.EventsStartingWith("range").back(), "range 0..15");
 }
 
+TEST(SourcePhaseTest, WhatUsesAMaterializedViewWaitsForTheSecondPass) {
+  FixedSourceLists lists({{"FUNC", {"TOP_AMOUNT"}}, {"VIEW", {"PLAIN_V", "TOTALS_V", "TOP_V"}}});
+  RecordedTexts texts;
+  FixedDependencies dependencies;
+  // TOTALS_V reads a materialized view, TOP_AMOUNT reads TOTALS_V and
+  // TOP_V calls TOP_AMOUNT; PLAIN_V needs nothing.
+  dependencies.dependencies = {{{"VIEW", "TOTALS_V"}, {"MATERIALIZED VIEW", "TOTALS_MV"}},
+                               {{"FUNCTION", "TOP_AMOUNT"}, {"VIEW", "TOTALS_V"}},
+                               {{"VIEW", "TOP_V"}, {"FUNCTION", "TOP_AMOUNT"}}};
+  SourceRig rig(lists, texts, &dependencies);
+  rig.phase.ScriptSourceSection({"FUNC", "VIEW"}, SourcePass::BeforeMaterializedViews);
+  EXPECT_EQ(texts.asked, std::vector<std::string>{"APP.PLAIN_V VIEW"});
+  const std::string before = rig.Report();
+  EXPECT_NE(before.find("3 views were found in"), std::string::npos) << before;
+  rig.phase.ScriptSourceSection({"FUNC", "VIEW"}, SourcePass::OnMaterializedViews);
+  EXPECT_EQ(texts.asked, (std::vector<std::string>{"APP.PLAIN_V VIEW", "APP.TOTALS_V VIEW",
+                                                   "APP.TOP_AMOUNT FUNCTION", "APP.TOP_V VIEW"}));
+  // The second pass writes no summary of its own.
+  EXPECT_EQ(rig.Count(" found in "), 2);
+}
+
 TEST(SourcePhaseTest, TypesThatNeedEachOtherAreDeclaredFirstAndTheCycleRemarked) {
   FixedSourceLists lists(Lists{{"TYPE", {"DEPT_T", "EMP_T", "MANAGER_T", "ADDRESS_T"}}});
   RecordedTexts texts;
