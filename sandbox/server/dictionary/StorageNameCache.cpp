@@ -1,4 +1,4 @@
-// Cached table and view names of a sandbox database.
+// Table and view names of a sandbox database, looked up in SQLite's schema.
 #include "sandbox/server/dictionary/StorageNameCache.h"
 
 namespace sandbox {
@@ -22,20 +22,32 @@ void StorageNameCache::Refresh(sqlite3* db) {
   const long long version = SchemaVersion(db);
   if (loaded_ && version == version_ && version >= 0)
     return;
-  names_.clear();
-  SqliteRunner runner(db);
-  std::vector<std::vector<std::string>> rows;
-  runner.Query("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')", {}, rows);
-  for (auto& row : rows)
-    names_.insert(std::move(row[0]));
+  answers_.clear();
   version_ = version;
   loaded_ = true;
   ++generation_;
 }
 
+// PRAGMA table_info finds the name in SQLite's parsed schema without reading
+// sqlite_master: a table or view has rows, and a view that no longer compiles
+// (one over a dropped table) fails; a missing name has neither.
+bool StorageNameCache::Probe(sqlite3* db, const std::string& storageName) {
+  const std::string pragma = "PRAGMA main.table_info(" + QuoteSqliteName(storageName) + ")";
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db, pragma.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(raw);
+    return true;
+  }
+  SqliteStatement statement(raw);
+  return sqlite3_step(raw) != SQLITE_DONE;
+}
+
 bool StorageNameCache::Contains(sqlite3* db, const std::string& storageName) {
   Refresh(db);
-  return names_.count(storageName) != 0;
+  const auto known = answers_.find(storageName);
+  if (known != answers_.end())
+    return known->second;
+  return answers_[storageName] = Probe(db, storageName);
 }
 
 }  // namespace sandbox

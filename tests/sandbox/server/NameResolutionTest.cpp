@@ -52,6 +52,27 @@ TEST(NameResolutionTest, NamesThatDifferOnlyInCaseAreDifferentObjects) {
   EXPECT_EQ(db.QueryError("select * from scott.t"), 0);
 }
 
+// A name is asked of SQLite's schema, not read from a list: a view whose
+// table is gone still exists, and names that need quoting are found.
+TEST(NameResolutionTest, NamesFollowRenameRebuildAndBrokenViews) {
+  ServerTestSession db;
+  db.Script(
+      "create table t (a number);\ncreate view v as select a from t;\n"
+      "create table \"q t\" (b number);\ninsert into \"q t\" values (2);\n");
+  EXPECT_EQ(db.Value1("select b from \"q t\""), "2");
+  EXPECT_EQ(db.QueryError("select * from \"Q T\""), kNoSuchTable);
+  db.Script("alter table t add (c number);\ninsert into t values (1, 3);\n");
+  EXPECT_EQ(db.Value1("select c from t"), "3");
+  db.Script("rename t to u;");
+  EXPECT_EQ(db.QueryError("select * from t"), kNoSuchTable);
+  EXPECT_EQ(db.Value1("select a from u"), "1");
+  EXPECT_EQ(db.QueryError("select * from v"), kNoSuchTable);
+  db.Script("create table t (a number);\ninsert into t values (7);\n");
+  EXPECT_EQ(db.Value1("select a from v"), "7");
+  db.Script("drop table t;\ndrop view v;\ncreate table v (d number);\n");
+  EXPECT_EQ(db.QueryError("select d from v"), 0);
+}
+
 TEST(NameResolutionTest, FailedDdlLeavesNoNameBehind) {
   ServerTestSession db;
   db.Script("create table parent (id number primary key);");
