@@ -726,7 +726,8 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
         i += 3;  // CURRENT_TIMESTAMP(3): the precision only narrows the display
     } else if (t.type == SqlToken::Type::Word && nextIsParen &&
                !IsOneOf(t, kKeywordsBeforeParen, std::size(kKeywordsBeforeParen)) &&
-               TranslateStoredCall({t.Upper()}, i + 1, end, units, i)) {
+               (TranslateConstructor({t.Upper()}, i + 1, end, units, i) ||
+                TranslateStoredCall({t.Upper()}, i + 1, end, units, i))) {
       if (error_.IsSet())
         break;
     } else if (t.type == SqlToken::Type::Word && nextIsParen &&
@@ -825,12 +826,15 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
                              QuoteSqliteText(owner) + ", " + QuoteSqliteText(sequence) + ")",
                          true});
       } else if (((next < end && tokens_[next].IsSymbol("(")) || parts.size() >= 2) &&
-                 TranslateStoredCall(parts, next, end, units, i)) {
+                 (TranslateConstructor(parts, next, end, units, i) ||
+                  TranslateStoredCall(parts, next, end, units, i))) {
         if (error_.IsSet())
           break;
         continue;
       } else if (const std::string column = JsonTableColumn(parts); !column.empty()) {
         units.push_back({column, true});
+      } else if (const std::string attribute = AttributeAccess(parts); !attribute.empty()) {
+        units.push_back({attribute, true});
       } else {
         std::string text;
         for (std::size_t p = i; p < next; p += 2) {

@@ -16,6 +16,17 @@
 
 namespace sandbox {
 
+// What a constructor call needs of a user-defined type: its attributes (or
+// its collection's element), and which of them hold object or collection
+// values themselves.
+struct ObjectTypeShape {
+  std::string owner, name;
+  bool collection = false;
+  std::vector<std::string> attributes;  // of an object type
+  std::vector<bool> attributeIsUserType;
+  bool elementIsUserType = false;  // of a collection type
+};
+
 // Finds the storage of names used in a statement, in the session's view.
 class NameResolver {
  public:
@@ -37,6 +48,12 @@ class NameResolver {
   virtual bool ResolveFunction(const std::vector<std::string>& /*parts*/, std::string& /*owner*/,
                                std::string& /*unit*/, std::string& /*member*/) {
     return false;
+  }
+  // The object or collection type a constructor call's name (t, owner.t)
+  // stands for; nullopt when it names none.
+  virtual std::optional<ObjectTypeShape> ResolveObjectType(
+      const std::vector<std::string>& /*parts*/) {
+    return std::nullopt;
   }
 };
 
@@ -92,6 +109,12 @@ class SqlTranslator {
   // one.
   bool TranslateStoredCall(const std::vector<std::string>& parts, std::size_t open, std::size_t end,
                            std::vector<Unit>& units, std::size_t& next);
+  // A constructor call of the object or collection type parts names (see
+  // ObjectValues.cpp): true, with next after the call, when parts name one.
+  bool TranslateConstructor(const std::vector<std::string>& parts, std::size_t open,
+                            std::size_t end, std::vector<Unit>& units, std::size_t& next);
+  // alias.column.attribute... as the attribute's value; "" for other names.
+  std::string AttributeAccess(const std::vector<std::string>& parts);
   std::size_t TranslateListagg(std::size_t at, std::size_t end, std::vector<Unit>& units);
   std::size_t TranslateJsonFunction(std::size_t at, std::size_t end, std::vector<Unit>& units);
   bool EndsIntervalLiteral(std::size_t begin, std::size_t end) const;

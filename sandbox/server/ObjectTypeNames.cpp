@@ -1,0 +1,51 @@
+// Object and collection types named in SQL: which calls of a statement are
+// constructors, and the attributes they fill.
+#include "sandbox/server/ServerSession.h"
+#include "sandbox/server/SqliteHandle.h"
+
+namespace sandbox {
+
+std::optional<ObjectTypeShape> ServerSession::ResolveObjectType(
+    const std::vector<std::string>& parts) {
+  std::lock_guard lock(database_->Mutex());
+  SqliteRunner runner(database_->Handle());
+  // Most calls are of functions: a name no type has is passed over without
+  // asking the catalog more.
+  if (SchemaChangedSince(typeView_)) {
+    typeNames_.clear();
+    std::vector<std::vector<std::string>> rows;
+    runner.Query("SELECT DISTINCT TYPE_NAME FROM \"SYS.ALL_TYPES\"", {}, rows);
+    for (const auto& row : rows)
+      typeNames_.insert(row[0]);
+  }
+  if (parts.empty() || parts.size() > 2 || typeNames_.count(parts.back()) == 0)
+    return std::nullopt;
+  ObjectTypeShape shape;
+  shape.owner = parts.size() == 2 ? parts[0] : schema_;
+  shape.name = parts.back();
+  std::vector<std::vector<std::string>> rows;
+  runner.Query(
+      "SELECT t.TYPECODE, c.ELEM_TYPE_OWNER FROM \"SYS.ALL_TYPES\" t LEFT JOIN "
+      "\"SYS.ALL_COLL_TYPES\" c ON c.OWNER = t.OWNER AND c.TYPE_NAME = t.TYPE_NAME "
+      "WHERE t.OWNER = ? AND t.TYPE_NAME = ? AND t.INCOMPLETE = 'NO'",
+      {Value::Text(shape.owner), Value::Text(shape.name)}, rows);
+  if (rows.empty())
+    return std::nullopt;
+  if (rows[0][0] == "COLLECTION") {
+    shape.collection = true;
+    shape.elementIsUserType = !rows[0][1].empty();
+    return shape;
+  }
+  rows.clear();
+  runner.Query(
+      "SELECT ATTR_NAME, ATTR_TYPE_OWNER FROM \"SYS.ALL_TYPE_ATTRS\" WHERE OWNER = ? AND "
+      "TYPE_NAME = ? ORDER BY ATTR_NO",
+      {Value::Text(shape.owner), Value::Text(shape.name)}, rows);
+  for (const auto& row : rows) {
+    shape.attributes.push_back(row[0]);
+    shape.attributeIsUserType.push_back(!row[1].empty());
+  }
+  return shape;
+}
+
+}  // namespace sandbox
