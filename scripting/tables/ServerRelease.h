@@ -22,6 +22,7 @@ inline bool ReleaseHas(int release, int since) {
 
 // The releases that brought what the blocks read.
 namespace dictionary_since {
+inline constexpr int ObjectTypes = 80;         // ALL_TYPES, ALL_OBJECT_TABLES, typed views
 inline constexpr int ConstraintStates = 80;    // DEFERRABLE, VALIDATED, GENERATED; IOT_TYPE
 inline constexpr int TemporaryTables = 81;     // TEMPORARY, DURATION
 inline constexpr int MaterializedViews = 81;   // ALL_MVIEWS, ALL_MVIEW_LOGS

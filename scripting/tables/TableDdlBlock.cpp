@@ -34,11 +34,16 @@ std::string Declarations(int release) {
          (ReleaseHas(release, TemporaryTables) ? "temporary, duration, "
                                                : "'N' temporary, null duration, ") +
          (ReleaseHas(release, ConstraintStates) ? "iot_type" : "null iot_type") +
-         (ReleaseHas(release, Partitioning) ? TableOptionColumns(release) : std::string()) + "\n" +
-         "\t\tfrom all_tables\n"
+         (ReleaseHas(release, Partitioning) ? TableOptionColumns(release) : std::string()) +
+         // Object tables are in ALL_ALL_TABLES with their type, not in ALL_TABLES.
+         (ReleaseHas(release, ObjectTypes)
+              ? ",\n\t\t\ttable_type_owner, table_type, object_id_type\n\t\tfrom all_all_tables\n"
+              : ",\n\t\t\tnull table_type_owner, null table_type, null object_id_type\n"
+                "\t\tfrom all_tables\n") +
          "\t\twhere owner != 'SYS' AND owner = :bind1 AND table_name = :bind2\n"
          "\t\torder by owner, table_name;\n"
-         // An index-organized table is created with its primary key.
+         // An index-organized table is created with its primary key, and so is an
+         // object table whose rows' identifiers are their keys.
          "\tcursor key_cursor (c_own varchar2, c_tab varchar2) is\n"
          "\t\tselect constraint_name, generated from all_constraints\n"
          "\t\twhere owner = c_own and table_name = c_tab and constraint_type = 'P';\n"
@@ -60,6 +65,9 @@ std::string Declarations(int release) {
          "\tlv_temporary\t\tvarchar2(1);\n"
          "\tlv_duration\t\tvarchar2(15);\n"
          "\tlv_iot_type\t\tvarchar2(12);\n"
+         "\tlv_table_type_owner\tvarchar2(128);\n"
+         "\tlv_table_type\t\tvarchar2(128);\n"
+         "\tlv_oid_type\t\tvarchar2(16);\n"
          "\tlv_key_columns\t\tvarchar2(32767);\n"
          "\tinitial_extent_size\tvarchar2(16);\n"
          "\tnext_extent_size\tvarchar2(16);\n" +
@@ -88,7 +96,7 @@ std::string LiteralFunction() {
 }
 
 std::string IndexOrganizedKey() {
-  return "\t\tif lv_iot_type = 'IOT' then\n"
+  return "\t\tif lv_iot_type = 'IOT' or lv_oid_type = 'USER-DEFINED' then\n"
          "\t\t\tfor r_key in key_cursor(lv_owner, lv_table_name) loop\n"
          "\t\t\t\tlv_key_columns := '';\n"
          "\t\t\t\tfor r_col in keycol_cursor(lv_owner, lv_table_name, r_key.constraint_name) "
@@ -105,6 +113,17 @@ std::string IndexOrganizedKey() {
          "\t\t\t\t\ta_lin := wri(a_lin, ' PRIMARY KEY (' || lv_key_columns || ')', 1);\n"
          "\t\t\t\tend if;\n"
          "\t\t\tend loop;\n"
+         "\t\tend if;\n";
+}
+
+// OF type of an object table, the type qualified when another schema has it.
+std::string ObjectTableType() {
+  return "\t\tif lv_table_type is not null then\n"
+         "\t\t\ta_lin := wri(a_lin, ' OF ', 0);\n"
+         "\t\t\tif lv_table_type_owner != lv_owner then\n"
+         "\t\t\t\ta_lin := wri(a_lin, qn(lv_table_type_owner) || '.', 0);\n"
+         "\t\t\tend if;\n"
+         "\t\t\ta_lin := wri(a_lin, qn(lv_table_type), 0);\n"
          "\t\tend if;\n";
 }
 
@@ -182,14 +201,15 @@ std::string TableDdlBlock(int release) {
                          ? ",\n\t\t\tlv_partitioned, lv_row_movement, lv_logging, lv_compression,\n"
                            "\t\t\tlv_compress_for"
                          : "") +
-         ";\n"
+         ",\n\t\t\tlv_table_type_owner, lv_table_type, lv_oid_type;\n"
          "\t\texit when tab_cursor%%notfound;\n"
          "\t\tif lv_temporary = 'Y' then\n"
          "\t\t\ta_lin := wri(a_lin, 'CREATE GLOBAL TEMPORARY TABLE ', 0);\n"
          "\t\telse\n"
          "\t\t\ta_lin := wri(a_lin, 'CREATE TABLE ', 0);\n"
          "\t\tend if;\n"
-         "\t\ta_lin := wri(a_lin, qn(lv_table_name), 0);\n"
+         "\t\ta_lin := wri(a_lin, qn(lv_table_name), 0);\n" +
+         ObjectTableType() +
          "\t\ta_lin := wri(a_lin, ' (', 1);\n"
          "\t\tif to_char(lv_ini_trans) = '0' then\n"
          "\t\t\tlv_ini_trans := 1;\n"
@@ -199,6 +219,9 @@ std::string TableDdlBlock(int release) {
          "\t\tend if;\n" +
          ddl_block::ColumnLoop(release) + IndexOrganizedKey() +
          ddl_block::ReferenceKeyLines(release) + "\t\ta_lin := wri(a_lin, ')', 1);\n" +
+         "\t\tif lv_oid_type = 'USER-DEFINED' then\n"
+         "\t\t\ta_lin := wri(a_lin, 'OBJECT IDENTIFIER IS PRIMARY KEY', 1);\n"
+         "\t\tend if;\n" +
          PhysicalClauses(release) + ddl_block::TableOptionClauses(release) +
          "\t\ta_lin := wri(a_lin, '/', 1);\n" + Comments() +
          "\tend loop;\n"
