@@ -305,12 +305,12 @@ bool SequenceViewDdl::CreateView(OraError& error, OraError& warning) {
     errors.push_back({0, 0, queryError.code, code + queryError.message});
     warning = {24344, "success with compilation error"};
   }
-  auto textValue = [&](const std::string* text) {
-    return text && !text->empty() ? Value::Text(*text) : Value::Null();
+  auto textValue = [&](const std::string* clause) {
+    return clause && !clause->empty() ? Value::Text(*clause) : Value::Null();
   };
-  auto lengthValue = [&](const std::string* text) {
-    return text && !text->empty() ? Value::Integer(static_cast<long long>(text->size()))
-                                  : Value::Null();
+  auto lengthValue = [&](const std::string* clause) {
+    return clause && !clause->empty() ? Value::Integer(static_cast<long long>(clause->size()))
+                                      : Value::Null();
   };
   const std::string* typeText = objectView ? &objectView->typeText : nullptr;
   const std::string* oidText = objectView ? &objectView->oidText : nullptr;

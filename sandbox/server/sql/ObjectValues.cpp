@@ -3,6 +3,8 @@
 // a collection as an array of its elements, and a NULL object or collection
 // as SQL NULL. Text comparisons then compare values attribute by attribute,
 // and an object whose attributes are all NULL is still NOT NULL.
+#include <algorithm>
+
 #include "sandbox/server/SqliteHandle.h"
 #include "sandbox/server/sql/SqlTranslator.h"
 
@@ -61,6 +63,58 @@ std::string SqlTranslator::AttributeAccess(const std::vector<std::string>& parts
     path += ".\"" + parts[p] + "\"";
   return "json_extract(" + QuoteSqliteName(parts[0]) + "." + QuoteSqliteName(parts[1]) + ", " +
          QuoteSqliteText(path) + ")";
+}
+
+void SqlTranslator::ReadCollectionTables() {
+  for (std::size_t i = 0; i + 1 < tokens_.size(); ++i) {
+    if (!tokens_[i].IsWord("TABLE") || !tokens_[i + 1].IsSymbol("(") ||
+        (i > 0 && !tokens_[i - 1].IsWord("FROM") && !tokens_[i - 1].IsSymbol(",") &&
+         !tokens_[i - 1].IsWord("JOIN")))
+      continue;
+    const std::size_t close = Matching(i + 1, tokens_.size());
+    const bool aliased = close + 1 < tokens_.size() && IsNameToken(tokens_[close + 1]) &&
+                         !IsReservedWord(tokens_[close + 1]);
+    collectionAliases_.push_back(aliased ? tokens_[close + 1].Upper() : std::string());
+  }
+}
+
+std::size_t SqlTranslator::TranslateCollectionTable(std::size_t at, std::size_t end,
+                                                    std::vector<Unit>& units, bool allowAlias) {
+  const std::size_t close = ClosingParenOf(at + 1, end);
+  if (error_.IsSet())
+    return end;
+  if (close == at + 2) {
+    Fail(936, "missing expression");
+    return end;
+  }
+  // The elements of a collection value (a JSON array) in their order.
+  std::string item = "json_each(" + TranslateRange(at + 2, close, true) + ")";
+  std::size_t next = close + 1;
+  if (allowAlias && next < end && IsNameToken(tokens_[next]) && !IsReservedWord(tokens_[next])) {
+    item += " AS " + QuoteSqliteName(tokens_[next].Upper());
+    ++next;
+  }
+  units.push_back({item});
+  return next;
+}
+
+std::string SqlTranslator::CollectionElement(const std::vector<std::string>& parts) const {
+  if (collectionAliases_.empty())
+    return {};
+  if (parts.size() == 1 && parts[0] == "COLUMN_VALUE")
+    return "\"value\"";
+  if (parts.size() < 2 || parts[0].empty() ||
+      std::find(collectionAliases_.begin(), collectionAliases_.end(), parts[0]) ==
+          collectionAliases_.end())
+    return {};
+  const std::string value = QuoteSqliteName(parts[0]) + ".\"value\"";
+  if (parts.size() == 2 && parts[1] == "COLUMN_VALUE")
+    return value;
+  // The attributes of an object element.
+  std::string path = "$";
+  for (std::size_t p = 1; p < parts.size(); ++p)
+    path += ".\"" + parts[p] + "\"";
+  return "json_extract(" + value + ", " + QuoteSqliteText(path) + ")";
 }
 
 }  // namespace sandbox

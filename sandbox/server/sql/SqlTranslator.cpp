@@ -19,6 +19,10 @@ namespace sandbox {
 
 namespace {
 
+bool IsName(const SqlToken& t) {
+  return t.type == SqlToken::Type::Word || t.type == SqlToken::Type::QuotedName;
+}
+
 const char* const kReserved[] = {
     "WHERE",   "GROUP",     "ORDER", "HAVING",    "UNION", "MINUS", "INTERSECT", "EXCEPT",
     "CONNECT", "START",     "JOIN",  "INNER",     "LEFT",  "RIGHT", "FULL",      "OUTER",
@@ -54,10 +58,6 @@ bool EndsTableList(const SqlToken& t) {
 bool IsJoinWord(const SqlToken& t) {
   return t.IsWord("JOIN") || t.IsWord("INNER") || t.IsWord("LEFT") || t.IsWord("RIGHT") ||
          t.IsWord("FULL") || t.IsWord("OUTER") || t.IsWord("CROSS") || t.IsWord("NATURAL");
-}
-
-bool IsName(const SqlToken& t) {
-  return t.type == SqlToken::Type::Word || t.type == SqlToken::Type::QuotedName;
 }
 
 std::string NameSql(const SqlToken& t) {
@@ -118,6 +118,10 @@ const char* SessionValueCall(const SqlToken& t) {
 }
 
 }  // namespace
+
+bool SqlTranslator::IsNameToken(const SqlToken& token) {
+  return IsName(token);
+}
 
 bool IsReservedWord(const SqlToken& token) {
   return IsOneOf(token, kReserved, std::size(kReserved));
@@ -480,6 +484,8 @@ std::size_t SqlTranslator::TranslateTableItem(std::size_t at, std::size_t end,
     }
     item += ")";
     i = close + 1;
+  } else if (tokens_[i].IsWord("TABLE") && i + 1 < end && tokens_[i + 1].IsSymbol("(")) {
+    return TranslateCollectionTable(i, end, units, allowAlias);
   } else if (tokens_[i].IsWord("JSON_TABLE") && i + 1 < end && tokens_[i + 1].IsSymbol("(")) {
     const std::size_t close = Matching(i + 1, end);
     const auto arguments = Arguments(i + 2, close);
@@ -833,6 +839,8 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
         continue;
       } else if (const std::string column = JsonTableColumn(parts); !column.empty()) {
         units.push_back({column, true});
+      } else if (const std::string element = CollectionElement(parts); !element.empty()) {
+        units.push_back({element, true});
       } else if (const std::string attribute = AttributeAccess(parts); !attribute.empty()) {
         units.push_back({attribute, true});
       } else {
@@ -1422,6 +1430,7 @@ bool SqlTranslator::Translate(TranslatedStatement& out, OraError& error) {
         IsName(tokens_[i + 1]) && tokens_[i + 2].IsWord("AS") && tokens_[i + 3].IsSymbol("("))
       queryNames_.push_back(tokens_[i + 1].Upper());
   ReadJsonTables();
+  ReadCollectionTables();
   out = {};
   out_ = &out;
   topSelectSeen_ = false;

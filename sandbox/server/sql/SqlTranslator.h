@@ -115,6 +115,17 @@ class SqlTranslator {
                             std::size_t end, std::vector<Unit>& units, std::size_t& next);
   // alias.column.attribute... as the attribute's value; "" for other names.
   std::string AttributeAccess(const std::vector<std::string>& parts);
+  // TABLE(collection) [alias] in FROM: one row per element, in order.
+  void ReadCollectionTables();
+  std::size_t TranslateCollectionTable(std::size_t at, std::size_t end, std::vector<Unit>& units,
+                                       bool allowAlias);
+  // COLUMN_VALUE, alias.COLUMN_VALUE and alias.attribute of a collection's
+  // rows; "" for other names.
+  std::string CollectionElement(const std::vector<std::string>& parts) const;
+  std::vector<std::string> collectionAliases_;  // "" for a TABLE(...) without one
+  // A word or a quoted name.
+  static bool IsNameToken(const SqlToken& token);
+
   std::size_t TranslateListagg(std::size_t at, std::size_t end, std::vector<Unit>& units);
   std::size_t TranslateJsonFunction(std::size_t at, std::size_t end, std::vector<Unit>& units);
   bool EndsIntervalLiteral(std::size_t begin, std::size_t end) const;

@@ -20,6 +20,10 @@ select count(*) from ot_custs where a is null;
 select count(*) from ot_custs where c is null;
 select count(*) from ot_custs where p is null;
 select x.id from ot_custs x where x.a.street is null;
+-- The elements of a collection are rows, in the collection's order.
+select column_value from table(ot_phones_t('a', 'b', null));
+select x.id, e.column_value from ot_custs x, table(x.p) e order by x.id, e.column_value;
+select count(*) from ot_custs x, table(x.p);
 -- A constructor takes every attribute.
 insert into ot_custs values (3, null, ot_addr_t('x'), null);
 select count(*) from ot_custs;
