@@ -48,6 +48,25 @@ std::string ScalarLiteralSql(const std::string& value, const std::string& type) 
   return {};
 }
 
+// The elements of a collection of scalars, in their order, as the arguments
+// of its constructor; an empty collection as a call without any.
+std::optional<std::string> CollectionLiteralSql(const std::string& valueSql,
+                                                const std::string& constructor,
+                                                const TypeShape& shape, std::string& refusal) {
+  const std::string element = shape.Element.TypeOwner.empty() && !shape.Element.Ref
+                                  ? ScalarLiteralSql("column_value", shape.Element.TypeName)
+                                  : std::string();
+  if (element.empty()) {
+    refusal = "its type " + constructor + " is a collection of " +
+              (shape.Element.Ref ? "REFs" : shape.Element.TypeName) +
+              ", whose elements no literal puts back";
+    return std::nullopt;
+  }
+  return "case when " + valueSql + " is null then 'NULL' else '" + constructor +
+         "(' || (select listagg(" + element + ", ', ') within group (order by rownum) from table(" +
+         valueSql + ")) || ')' end";
+}
+
 // Whether column of owner.table holds no value but NULL.
 bool HoldsOnlyNulls(OracleSession& session, const std::string& owner, const std::string& table,
                     const std::string& column, bool& onlyNulls, std::string& error) {
@@ -73,16 +92,19 @@ std::optional<std::string> ObjectLiteralSql(const std::string& valueSql, const s
     refusal = "its type " + owner + "." + type + " is not in the dictionary";
     return std::nullopt;
   }
+  const std::string constructor =
+      owner == schema ? SqlName(type) : SqlName(owner) + "." + SqlName(type);
+  if (shape->Typecode == "COLLECTION") {
+    return CollectionLiteralSql(valueSql, constructor, *shape, refusal);
+  }
   if (shape->Typecode != "OBJECT") {
-    refusal = "its type " + type + " is a collection, whose elements are not scripted";
+    refusal = "its type " + type + " is neither an object nor a collection type";
     return std::nullopt;
   }
   if (shape->Substitutable) {
     refusal = "its type " + type + " has subtypes, and a value may be of one";
     return std::nullopt;
   }
-  const std::string constructor =
-      owner == schema ? SqlName(type) : SqlName(owner) + "." + SqlName(type);
   std::string literal = "'" + constructor + "('";
   for (std::size_t i = 0; i < shape->Attributes.size(); ++i) {
     const TypeAttribute& attribute = shape->Attributes[i];
@@ -141,7 +163,7 @@ bool ReadObjectColumns(OracleSession& session, const std::string& owner, const s
     if (!kind.ReadAll(found, lookupError) || found.empty()) {
       return std::nullopt;
     }
-    TypeShape shape{found[0][0], found[0][1] == "NO" && found[0][2] != "0", {}};
+    TypeShape shape{found[0][0], found[0][1] == "NO" && found[0][2] != "0", {}, {}};
     DictionaryQuery attributes(session,
                                "select attr_name, attr_type_owner, attr_type_name, "
                                "attr_type_mod from all_type_attrs where owner = :owner and "
@@ -155,6 +177,19 @@ bool ReadObjectColumns(OracleSession& session, const std::string& owner, const s
     for (const DictionaryQuery::Row& row : found) {
       shape.Attributes.push_back({row[0], row[1], row[2], row[3] == "REF"});
     }
+    if (shape.Typecode != "COLLECTION") {
+      return shape;
+    }
+    DictionaryQuery element(session,
+                            "select elem_type_owner, elem_type_name, elem_type_mod from "
+                            "all_coll_types where owner = :owner and type_name = :type",
+                            {NameWidth, NameWidth, FlagWidth});
+    element.Bind(":owner", typeOwner);
+    element.Bind(":type", type);
+    if (!element.ReadAll(found, lookupError) || found.empty()) {
+      return std::nullopt;
+    }
+    shape.Element = {"COLUMN_VALUE", found[0][0], found[0][1], found[0][2] == "REF"};
     return shape;
   };
   for (const DictionaryQuery::Row& row : rows) {

@@ -1,9 +1,10 @@
 // ObjectLiterals: the rows of object-type columns as constructor calls. For
 // each such column the data query selects, instead of the value itself, SQL
 // that spells the value's literal on the server: TYPE(attribute literals,
-// ...), nested types as nested calls, a NULL object as NULL. Values that no
-// such literal can put back whole (collections, REFs, LOBs, a type with
-// subtypes ...) make the column unscriptable, unless it holds none but NULLs.
+// ...), nested types as nested calls, a collection of scalars as the call
+// of its elements in their order, a NULL object as NULL. Values that no
+// such literal can put back whole (collections of objects, REFs, LOBs, a
+// type with subtypes ...) make the column unscriptable, unless it holds none but NULLs.
 #pragma once
 
 #include <functional>
@@ -26,6 +27,7 @@ struct TypeShape {
   std::string Typecode;
   bool Substitutable = false;
   std::vector<TypeAttribute> Attributes;
+  TypeAttribute Element;  // of a collection (its name unused)
 };
 
 // Looks a type up; nullopt when the dictionary has no such type.

@@ -42,15 +42,20 @@ std::string Declarations(int release) {
                 "\t\tfrom all_tables\n") +
          "\t\twhere owner != 'SYS' AND owner = :bind1 AND table_name = :bind2\n"
          "\t\torder by owner, table_name;\n"
-         // An index-organized table is created with its primary key, and so is an
-         // object table whose rows' identifiers are their keys.
+         // An index-organized table is created with its primary key.
          "\tcursor key_cursor (c_own varchar2, c_tab varchar2) is\n"
          "\t\tselect constraint_name, generated from all_constraints\n"
          "\t\twhere owner = c_own and table_name = c_tab and constraint_type = 'P';\n"
          "\tcursor keycol_cursor (c_own varchar2, c_tab varchar2, c_key varchar2) is\n"
          "\t\tselect column_name from all_cons_columns\n"
          "\t\twhere owner = c_own and table_name = c_tab and constraint_name = c_key\n"
-         "\t\torder by position;\n"
+         "\t\torder by position;\n" +
+         (ReleaseHas(release, ObjectTypes)
+              ? "\tcursor nt_cursor (c_own varchar2, c_tab varchar2) is\n"
+                "\t\tselect table_name, parent_table_column, return_type from all_nested_tables\n"
+                "\t\twhere owner = c_own and parent_table_name = c_tab\n"
+                "\t\torder by parent_table_column;\n"
+              : "") +
          "\tcursor tcom_cursor (c_own varchar2, c_tab varchar2) is\n"
          "\t\tselect comments from all_tab_comments\n"
          "\t\twhere owner = c_own and table_name = c_tab and comments is not null;\n"
@@ -95,6 +100,8 @@ std::string LiteralFunction() {
          "\tend lit;\n";
 }
 
+// An index-organized table is created with its primary key, and so is an
+// object table whose rows' identifiers are their keys.
 std::string IndexOrganizedKey() {
   return "\t\tif lv_iot_type = 'IOT' or lv_oid_type = 'USER-DEFINED' then\n"
          "\t\t\tfor r_key in key_cursor(lv_owner, lv_table_name) loop\n"
@@ -125,6 +132,22 @@ std::string ObjectTableType() {
          "\t\t\tend if;\n"
          "\t\t\ta_lin := wri(a_lin, qn(lv_table_type), 0);\n"
          "\t\tend if;\n";
+}
+
+// NESTED TABLE column STORE AS name of every nested table column: Oracle
+// refuses such a column without it.
+std::string NestedTableClauses(int release) {
+  if (!ReleaseHas(release, dictionary_since::ObjectTypes)) {
+    return {};
+  }
+  return "\t\tfor r_nt in nt_cursor(lv_owner, lv_table_name) loop\n"
+         "\t\t\ta_lin := wri(a_lin, 'NESTED TABLE ' || qn(r_nt.parent_table_column) ||\n"
+         "\t\t\t\t' STORE AS ' || qn(r_nt.table_name), 0);\n"
+         "\t\t\tif r_nt.return_type = 'LOCATOR' then\n"
+         "\t\t\t\ta_lin := wri(a_lin, ' RETURN AS LOCATOR', 0);\n"
+         "\t\t\tend if;\n"
+         "\t\t\ta_lin := wri(a_lin, '', 1);\n"
+         "\t\tend loop;\n";
 }
 
 // The physical clauses belong to ordinary heap tables only: a temporary
@@ -222,8 +245,9 @@ std::string TableDdlBlock(int release) {
          "\t\tif lv_oid_type = 'USER-DEFINED' then\n"
          "\t\t\ta_lin := wri(a_lin, 'OBJECT IDENTIFIER IS PRIMARY KEY', 1);\n"
          "\t\tend if;\n" +
-         PhysicalClauses(release) + ddl_block::TableOptionClauses(release) +
-         "\t\ta_lin := wri(a_lin, '/', 1);\n" + Comments() +
+         PhysicalClauses(release) + NestedTableClauses(release) +
+         ddl_block::TableOptionClauses(release) + "\t\ta_lin := wri(a_lin, '/', 1);\n" +
+         Comments() +
          "\tend loop;\n"
          "\tclose tab_cursor;\n" +
          ddl_block::ExceptionSection();

@@ -23,20 +23,25 @@ TypeLookup LookupOf(const std::map<std::string, TypeShape>& types) {
 }
 
 const std::map<std::string, TypeShape> Types = {
-    {"APP.ADDR_T", {"OBJECT", false, {{"STREET", "", "VARCHAR2"}, {"ZIP", "", "NUMBER"}}}},
-    {"APP.PHONES_T", {"COLLECTION", false, {}}},
-    {"APP.SHAPE_T", {"OBJECT", true, {{"ID", "", "NUMBER"}}}},
-    {"APP.DOC_T", {"OBJECT", false, {{"BODY", "", "CLOB"}}}},
-    {"APP.LINK_T", {"OBJECT", false, {{"TARGET", "APP", "ADDR_T", true}}}},
-    {"APP.HOLDER_T", {"OBJECT", false, {{"ADDR", "APP", "ADDR_T"}, {"PHONES", "APP", "PHONES_T"}}}},
-    {"LIB.POINT_T", {"OBJECT", false, {{"X", "", "NUMBER"}}}},
+    {"APP.ADDR_T", {"OBJECT", false, {{"STREET", "", "VARCHAR2"}, {"ZIP", "", "NUMBER"}}, {}}},
+    {"APP.PHONES_T", {"COLLECTION", false, {}, {"", "", "VARCHAR2"}}},
+    {"APP.ADDRS_T", {"COLLECTION", false, {}, {"", "APP", "ADDR_T"}}},
+    {"APP.SHAPE_T", {"OBJECT", true, {{"ID", "", "NUMBER"}}, {}}},
+    {"APP.DOC_T", {"OBJECT", false, {{"BODY", "", "CLOB"}}, {}}},
+    {"APP.LINK_T", {"OBJECT", false, {{"TARGET", "APP", "ADDR_T", true}}, {}}},
+    {"APP.HOLDER_T", {"OBJECT", false, {{"ADDR", "APP", "ADDR_T"}, {"OLD", "APP", "ADDRS_T"}}, {}}},
+    {"LIB.POINT_T", {"OBJECT", false, {{"X", "", "NUMBER"}}, {}}},
 };
 
 TEST(ObjectLiteralsTest, ValuesNoConstructorPutsBackWholeAreRefusedWithTheirReason) {
   const TypeLookup lookup = LookupOf(Types);
   const std::pair<const char*, const char*> refused[] = {
-      {"PHONES_T", "collection"}, {"SHAPE_T", "subtypes"},    {"DOC_T", "CLOB"},
-      {"LINK_T", "REF"},          {"HOLDER_T", "collection"}, {"GONE_T", "not in the dictionary"},
+      {"ADDRS_T", "collection of ADDR_T"},
+      {"SHAPE_T", "subtypes"},
+      {"DOC_T", "CLOB"},
+      {"LINK_T", "REF"},
+      {"HOLDER_T", "collection"},
+      {"GONE_T", "not in the dictionary"},
   };
   for (const auto& [type, reason] : refused) {
     std::string refusal;
@@ -55,6 +60,9 @@ TEST(ObjectLiteralsTest, TypesOfOtherSchemasAreQualifiedAndNestedValuesReadThrou
   const auto other = ObjectLiteralSql("t.\"P\"", "LIB", "POINT_T", "APP", lookup, refusal);
   ASSERT_TRUE(other) << refusal;
   EXPECT_NE(other->find("'LIB.POINT_T('"), std::string::npos) << *other;
+  const auto phones = ObjectLiteralSql("t.\"F\"", "APP", "PHONES_T", "APP", lookup, refusal);
+  ASSERT_TRUE(phones) << refusal;
+  EXPECT_NE(phones->find("from table(t.\"F\")"), std::string::npos) << *phones;
 }
 
 const char* const Schema[] = {
@@ -64,7 +72,9 @@ const char* const Schema[] = {
     "create table CUSTS (ID number(4), C CUST_T)",
     "create table SITES of ADDR_T",
     "create table CALLS (ID number(4), P PHONES_T)",
-    "create table NOCALLS (ID number(4), P PHONES_T)",
+    "create type ADDRS_T as table of ADDR_T",
+    "create table MOVES (ID number(4), A ADDRS_T) nested table A store as MOVES_A",
+    "create table NOMOVES (ID number(4), A ADDRS_T) nested table A store as NOMOVES_A",
 };
 
 const char* const Rows[] = {
@@ -74,12 +84,15 @@ const char* const Rows[] = {
     "insert into CUSTS values (3, CUST_T('x', ADDR_T(null, null, null, null)))",
     "insert into CUSTS values (4, null)",
     "insert into SITES values ('Elm', 7, null, null)",
-    "insert into CALLS values (1, PHONES_T('1'))",
-    "insert into NOCALLS values (1, null)",
+    "insert into CALLS values (1, PHONES_T('1', null, 'it''s'))",
+    "insert into CALLS values (2, PHONES_T())",
+    "insert into CALLS values (3, null)",
+    "insert into MOVES values (1, ADDRS_T(ADDR_T('a', 1, null, null)))",
+    "insert into NOMOVES values (1, null)",
 };
 
 std::vector<std::string> ScriptObjects(DataRig& rig) {
-  rig.tables.names = {"CUSTS", "SITES", "CALLS", "NOCALLS"};
+  rig.tables.names = {"CUSTS", "SITES", "CALLS", "MOVES", "NOMOVES"};
   rig.data.RunDataPhase();
   return rig.Inserts();
 }
@@ -95,15 +108,18 @@ TEST(ObjectLiteralsTest, ObjectRowsReplayIntoAFreshSchemaAndScriptTheSame) {
       rig.schema.Run(statement);
     }
     first = ScriptObjects(rig);
-    // The VARRAY's table is left out whole and named; one whose VARRAYs
-    // are all NULL is not.
+    // A table of nested objects is left out whole and named; one whose
+    // collections are all NULL is not.
     const auto unscripted = rig.unscripted.Objects();
     ASSERT_EQ(unscripted.size(), 1u);
-    EXPECT_EQ(unscripted[0].Name, "CALLS");
-    EXPECT_NE(rig.Report().find("The rows of table CALLS were not scripted"), std::string::npos);
+    EXPECT_EQ(unscripted[0].Name, "MOVES");
+    EXPECT_NE(rig.Report().find("The rows of table MOVES were not scripted"), std::string::npos);
   }
-  ASSERT_EQ(first.size(), 6u);
-  EXPECT_NE(first[5].find("( 1, NULL)"), std::string::npos) << first[5];
+  ASSERT_EQ(first.size(), 9u);
+  EXPECT_NE(first[5].find("( 1, PHONES_T('1', NULL, 'it''s'))"), std::string::npos) << first[5];
+  EXPECT_NE(first[6].find("( 2, PHONES_T())"), std::string::npos) << first[6];
+  EXPECT_NE(first[7].find("( 3, NULL)"), std::string::npos) << first[7];
+  EXPECT_NE(first[8].find("( 1, NULL)"), std::string::npos) << first[8];
   EXPECT_NE(first[0].find("CUST_T('O''Neil', ADDR_T('1 Main; St', 12345, "
                           "TO_DATE('2001-02-03 04:05:06', 'YYYY-MM-DD HH24:MI:SS'), "
                           "HEXTORAW('0AFF'))))"),

@@ -1,5 +1,6 @@
 -- An order-entry schema with object types, shaped like the published one:
--- customers with an address object and a phone VARRAY, an object table of
+-- customers with an address object and a phone VARRAY, product tags in a
+-- nested table, an object table of
 -- warehouses whose identifiers are their keys, an object table of categories
 -- with system-made identifiers, and an object view of the inventory's
 -- relational rows.
@@ -15,6 +16,8 @@ create type cust_address_typ as object (
 );
 /
 create type phone_list_typ as varray(5) of varchar2(25);
+/
+create type tag_list_typ as table of varchar2(20);
 /
 create type warehouse_typ as object (
   warehouse_id   number(3),
@@ -46,6 +49,10 @@ create table customer_phones (
   customer_id   number(6) constraint customer_phones_fk references customers,
   phone_numbers phone_list_typ
 );
+create table product_tags (
+  product_id number(6) primary key,
+  tags       tag_list_typ
+) nested table tags store as product_tags_nt;
 create table warehouses of warehouse_typ (
   warehouse_name not null,
   constraint warehouses_pk primary key (warehouse_id)
@@ -75,6 +82,9 @@ insert into customers values (102, 'Harrison', 'Pacino',
 insert into customers values (103, 'Manisha', 'O''Brien', null, null);
 insert into customers values (104, 'Harry', 'Taylor', cust_address_typ(null, null, null, null, null), 1);
 insert into customer_phones values (101, phone_list_typ('+1 317 123 4104', '+1 317 123 4111'));
+insert into customer_phones values (102, phone_list_typ());
+insert into customer_phones values (103, null);
+insert into product_tags values (3108, tag_list_typ('cable', 'it''s', null));
 insert into warehouses values (1, 'Southlake, Texas', 1400);
 insert into warehouses (warehouse_id, warehouse_name, location_id) values (2, 'San Francisco', null);
 insert into categories (category_id, category_name, category_description, opened)
