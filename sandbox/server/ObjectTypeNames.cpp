@@ -25,26 +25,34 @@ std::optional<ObjectTypeShape> ServerSession::ResolveObjectType(
   shape.name = parts.back();
   std::vector<std::vector<std::string>> rows;
   runner.Query(
-      "SELECT t.TYPECODE, c.ELEM_TYPE_OWNER FROM \"SYS.ALL_TYPES\" t LEFT JOIN "
+      "SELECT t.TYPECODE, c.ELEM_TYPE_OWNER, c.ELEM_TYPE_NAME FROM \"SYS.ALL_TYPES\" t LEFT JOIN "
       "\"SYS.ALL_COLL_TYPES\" c ON c.OWNER = t.OWNER AND c.TYPE_NAME = t.TYPE_NAME "
       "WHERE t.OWNER = ? AND t.TYPE_NAME = ? AND t.INCOMPLETE = 'NO'",
       {Value::Text(shape.owner), Value::Text(shape.name)}, rows);
   if (rows.empty())
     return std::nullopt;
+  // The attributes of an object type, or of a collection's object elements.
+  auto readAttributes = [&](const std::string& owner, const std::string& name,
+                            std::vector<std::string>& names, std::vector<bool>& userTypes) {
+    std::vector<std::vector<std::string>> attributes;
+    runner.Query(
+        "SELECT ATTR_NAME, ATTR_TYPE_OWNER FROM \"SYS.ALL_TYPE_ATTRS\" WHERE OWNER = ? AND "
+        "TYPE_NAME = ? ORDER BY ATTR_NO",
+        {Value::Text(owner), Value::Text(name)}, attributes);
+    for (const auto& row : attributes) {
+      names.push_back(row[0]);
+      userTypes.push_back(!row[1].empty());
+    }
+  };
   if (rows[0][0] == "COLLECTION") {
     shape.collection = true;
     shape.elementIsUserType = !rows[0][1].empty();
+    if (shape.elementIsUserType)
+      readAttributes(rows[0][1], rows[0][2], shape.elementAttributes,
+                     shape.elementAttributeIsUserType);
     return shape;
   }
-  rows.clear();
-  runner.Query(
-      "SELECT ATTR_NAME, ATTR_TYPE_OWNER FROM \"SYS.ALL_TYPE_ATTRS\" WHERE OWNER = ? AND "
-      "TYPE_NAME = ? ORDER BY ATTR_NO",
-      {Value::Text(shape.owner), Value::Text(shape.name)}, rows);
-  for (const auto& row : rows) {
-    shape.attributes.push_back(row[0]);
-    shape.attributeIsUserType.push_back(!row[1].empty());
-  }
+  readAttributes(shape.owner, shape.name, shape.attributes, shape.attributeIsUserType);
   return shape;
 }
 

@@ -65,6 +65,38 @@ std::string SqlTranslator::AttributeAccess(const std::vector<std::string>& parts
          QuoteSqliteText(path) + ")";
 }
 
+std::size_t SqlTranslator::TranslateMultiset(std::size_t open, std::size_t typeBegin,
+                                             std::size_t close, std::vector<Unit>& units) {
+  std::vector<std::string> parts;
+  const bool named = typeBegin < close && IsNameToken(tokens_[typeBegin]) &&
+                     QualifiedName(typeBegin, close, parts) == close;
+  const auto shape = named ? resolver_.ResolveObjectType(parts) : std::nullopt;
+  if (!shape || !shape->collection) {
+    Fail(22907, "invalid CAST to a type that is not a nested table or VARRAY");
+    return close + 1;
+  }
+  const std::size_t queryClose = Matching(open, close);
+  const std::string query = TranslateRange(open + 1, queryClose, false);
+  // The query's rows, in its order, become the elements: one column each for
+  // scalars, one column per attribute for objects.
+  std::string columns = "v", element = ValueArgument("v", shape->elementIsUserType);
+  if (!shape->elementAttributes.empty()) {
+    columns.clear();
+    element.clear();
+    for (std::size_t a = 0; a < shape->elementAttributes.size(); ++a) {
+      const std::string column = "a" + std::to_string(a + 1);
+      columns += (a == 0 ? "" : ", ") + column;
+      element += (a == 0 ? "" : ", ") + QuoteSqliteText(shape->elementAttributes[a]) + ", " +
+                 ValueArgument(column, shape->elementAttributeIsUserType[a]);
+    }
+    element = "json_object(" + element + ")";
+  }
+  units.push_back({"(WITH \"MULTISET$\"(" + columns + ") AS (" + query +
+                       ") SELECT json_group_array(" + element + ") FROM \"MULTISET$\")",
+                   true});
+  return close + 1;
+}
+
 void SqlTranslator::ReadCollectionTables() {
   for (std::size_t i = 0; i + 1 < tokens_.size(); ++i) {
     if (!tokens_[i].IsWord("TABLE") || !tokens_[i + 1].IsSymbol("(") ||

@@ -1000,6 +1000,9 @@ std::size_t SqlTranslator::TranslateCast(std::size_t at, std::size_t end,
     Fail(905, "missing keyword");
     return end;
   }
+  if (tokens_[at + 2].IsWord("MULTISET") && tokens_[at + 3].IsSymbol("(") &&
+      Matching(at + 3, close) + 1 == as)
+    return TranslateMultiset(at + 3, as + 1, close, units);
   const auto type = CastType(as + 1, close);
   if (!type)
     return end;

@@ -25,6 +25,9 @@ struct ObjectTypeShape {
   std::vector<std::string> attributes;  // of an object type
   std::vector<bool> attributeIsUserType;
   bool elementIsUserType = false;  // of a collection type
+  // The attributes of a collection's object elements (none for scalars).
+  std::vector<std::string> elementAttributes;
+  std::vector<bool> elementAttributeIsUserType;
 };
 
 // Finds the storage of names used in a statement, in the session's view.
@@ -115,6 +118,10 @@ class SqlTranslator {
                             std::size_t end, std::vector<Unit>& units, std::size_t& next);
   // alias.column.attribute... as the attribute's value; "" for other names.
   std::string AttributeAccess(const std::vector<std::string>& parts);
+  // CAST(MULTISET(query) AS collection type), from the "(" after MULTISET
+  // to the CAST's closing parenthesis.
+  std::size_t TranslateMultiset(std::size_t open, std::size_t typeBegin, std::size_t close,
+                                std::vector<Unit>& units);
   // TABLE(collection) [alias] in FROM: one row per element, in order.
   void ReadCollectionTables();
   std::size_t TranslateCollectionTable(std::size_t at, std::size_t end, std::vector<Unit>& units,

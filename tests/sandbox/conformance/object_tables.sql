@@ -24,6 +24,11 @@ select x.id from ot_custs x where x.a.street is null;
 select column_value from table(ot_phones_t('a', 'b', null));
 select x.id, e.column_value from ot_custs x, table(x.p) e order by x.id, e.column_value;
 select count(*) from ot_custs x, table(x.p);
+-- A query's rows become a collection, in the query's order.
+select column_value from table(cast(multiset(select x.c.name from ot_custs x where x.c is not null)
+  as ot_phones_t));
+select count(*) from table(cast(multiset(select id from ot_custs where id > 5) as ot_phones_t));
+select cast(multiset(select id from ot_custs) as ot_addr_t) from dual;
 -- A constructor takes every attribute.
 insert into ot_custs values (3, null, ot_addr_t('x'), null);
 select count(*) from ot_custs;
