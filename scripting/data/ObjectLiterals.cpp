@@ -3,6 +3,7 @@
 
 #include "scripting/data/DataQueryText.h"
 #include "scripting/source/DictionaryQuery.h"
+#include "scripting/tables/ServerRelease.h"
 
 namespace {
 
@@ -86,7 +87,8 @@ bool HoldsOnlyNulls(OracleSession& session, const std::string& owner, const std:
 
 std::optional<std::string> ObjectLiteralSql(const std::string& valueSql, const std::string& owner,
                                             const std::string& type, const std::string& schema,
-                                            const TypeLookup& lookup, std::string& refusal) {
+                                            const TypeLookup& lookup, std::string& refusal,
+                                            bool withElements) {
   const std::optional<TypeShape> shape = lookup(owner, type);
   if (!shape) {
     refusal = "its type " + owner + "." + type + " is not in the dictionary";
@@ -95,6 +97,10 @@ std::optional<std::string> ObjectLiteralSql(const std::string& valueSql, const s
   const std::string constructor =
       owner == schema ? SqlName(type) : SqlName(owner) + "." + SqlName(type);
   if (shape->Typecode == "COLLECTION") {
+    if (!withElements) {
+      refusal = "its type " + type + " is a collection, whose elements this server cannot list";
+      return std::nullopt;
+    }
     return CollectionLiteralSql(valueSql, constructor, *shape, refusal);
   }
   if (shape->Typecode != "OBJECT") {
@@ -115,8 +121,8 @@ std::optional<std::string> ObjectLiteralSql(const std::string& valueSql, const s
       return std::nullopt;
     }
     if (!attribute.TypeOwner.empty()) {
-      const auto nested =
-          ObjectLiteralSql(value, attribute.TypeOwner, attribute.TypeName, schema, lookup, refusal);
+      const auto nested = ObjectLiteralSql(value, attribute.TypeOwner, attribute.TypeName, schema,
+                                           lookup, refusal, withElements);
       if (!nested) {
         return std::nullopt;
       }
@@ -135,8 +141,9 @@ std::optional<std::string> ObjectLiteralSql(const std::string& valueSql, const s
   return "case when " + valueSql + " is null then 'NULL' else " + literal + " end";
 }
 
-bool ReadObjectColumns(OracleSession& session, const std::string& owner, const std::string& table,
-                       const std::string& alias, std::vector<ObjectColumnLiteral>& literals,
+bool ReadObjectColumns(OracleSession& session, int release, const std::string& owner,
+                       const std::string& table, const std::string& alias,
+                       std::vector<ObjectColumnLiteral>& literals,
                        std::vector<UnscriptableColumn>& unscriptable, std::string& error) {
   DictionaryQuery columns(session,
                           "select column_name, data_type_owner, data_type, data_type_mod from "
@@ -152,10 +159,14 @@ bool ReadObjectColumns(OracleSession& session, const std::string& owner, const s
   std::string lookupError;
   const TypeLookup lookup = [&](const std::string& typeOwner,
                                 const std::string& type) -> std::optional<TypeShape> {
+    // Before release 9 no type has subtypes.
     DictionaryQuery kind(session,
-                         "select typecode, final, (select count(*) from all_types s where "
-                         "s.supertype_owner = t.owner and s.supertype_name = t.type_name) from "
-                         "all_types t where owner = :owner and type_name = :type",
+                         ReleaseHas(release, dictionary_since::TypeInheritance)
+                             ? "select typecode, final, (select count(*) from all_types s where "
+                               "s.supertype_owner = t.owner and s.supertype_name = t.type_name) "
+                               "from all_types t where owner = :owner and type_name = :type"
+                             : "select typecode, 'YES', 0 from all_types where owner = :owner "
+                               "and type_name = :type",
                          {FlagWidth, FlagWidth, FlagWidth});
     kind.Bind(":owner", typeOwner);
     kind.Bind(":type", type);
@@ -200,7 +211,8 @@ bool ReadObjectColumns(OracleSession& session, const std::string& owner, const s
     const std::string value = alias + "." + QuotedName(row[0]);
     const auto literal = row[3] == "REF"
                              ? std::nullopt
-                             : ObjectLiteralSql(value, row[1], row[2], owner, lookup, refusal);
+                             : ObjectLiteralSql(value, row[1], row[2], owner, lookup, refusal,
+                                                ReleaseHas(release, dictionary_since::Listagg));
     if (!lookupError.empty()) {
       error = lookupError;
       return false;

@@ -46,15 +46,18 @@ struct UnscriptableColumn {
 
 // SQL giving the literal of valueSql, a value of type owner.type, for a
 // script that runs in schema: nullopt with refusal set when no literal can
-// put such a value back.
+// put such a value back. Collections need LISTAGG (withElements).
 std::optional<std::string> ObjectLiteralSql(const std::string& valueSql, const std::string& owner,
                                             const std::string& type, const std::string& schema,
-                                            const TypeLookup& lookup, std::string& refusal);
+                                            const TypeLookup& lookup, std::string& refusal,
+                                            bool withElements = true);
 
 // The object-type columns of owner.table, read through the table alias
 // alias: their literal select items, and the columns whose values cannot be
-// scripted (a column of such a type that holds only NULLs is written NULL). False with the server's
-// error text when a query failed.
-bool ReadObjectColumns(OracleSession& session, const std::string& owner, const std::string& table,
-                       const std::string& alias, std::vector<ObjectColumnLiteral>& literals,
+// scripted (a column of such a type that holds only NULLs is written NULL),
+// from the dictionary of a server of release (see ServerRelease.h). False
+// with the server's error text when a query failed.
+bool ReadObjectColumns(OracleSession& session, int release, const std::string& owner,
+                       const std::string& table, const std::string& alias,
+                       std::vector<ObjectColumnLiteral>& literals,
                        std::vector<UnscriptableColumn>& unscriptable, std::string& error);

@@ -25,7 +25,7 @@ bool ReadTableDataRules(OracleSession& session, int release, const std::string& 
   using namespace dictionary_since;
   rules = TableDataRules{};
   if (ReleaseHas(release, ObjectTypes) &&
-      !ReadObjectColumns(session, owner, table, TableAlias, rules.ObjectColumns,
+      !ReadObjectColumns(session, release, owner, table, TableAlias, rules.ObjectColumns,
                          rules.UnscriptableColumns, error)) {
     return false;
   }

@@ -63,6 +63,9 @@ TEST(ObjectLiteralsTest, TypesOfOtherSchemasAreQualifiedAndNestedValuesReadThrou
   const auto phones = ObjectLiteralSql("t.\"F\"", "APP", "PHONES_T", "APP", lookup, refusal);
   ASSERT_TRUE(phones) << refusal;
   EXPECT_NE(phones->find("from table(t.\"F\")"), std::string::npos) << *phones;
+  // Without LISTAGG the elements cannot be listed.
+  EXPECT_FALSE(ObjectLiteralSql("t.\"F\"", "APP", "PHONES_T", "APP", lookup, refusal, false));
+  EXPECT_NE(refusal.find("cannot list"), std::string::npos) << refusal;
 }
 
 const char* const Schema[] = {
