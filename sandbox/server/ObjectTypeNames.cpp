@@ -25,7 +25,8 @@ std::optional<ObjectTypeShape> ServerSession::ResolveObjectType(
   shape.name = parts.back();
   std::vector<std::vector<std::string>> rows;
   runner.Query(
-      "SELECT t.TYPECODE, c.ELEM_TYPE_OWNER, c.ELEM_TYPE_NAME FROM \"SYS.ALL_TYPES\" t LEFT JOIN "
+      "SELECT t.TYPECODE, c.ELEM_TYPE_OWNER, c.ELEM_TYPE_NAME, c.UPPER_BOUND FROM "
+      "\"SYS.ALL_TYPES\" t LEFT JOIN "
       "\"SYS.ALL_COLL_TYPES\" c ON c.OWNER = t.OWNER AND c.TYPE_NAME = t.TYPE_NAME "
       "WHERE t.OWNER = ? AND t.TYPE_NAME = ? AND t.INCOMPLETE = 'NO'",
       {Value::Text(shape.owner), Value::Text(shape.name)}, rows);
@@ -47,6 +48,7 @@ std::optional<ObjectTypeShape> ServerSession::ResolveObjectType(
   if (rows[0][0] == "COLLECTION") {
     shape.collection = true;
     shape.elementIsUserType = !rows[0][1].empty();
+    shape.upperBound = rows[0][3].empty() ? 0 : std::stoll(rows[0][3]);
     if (shape.elementIsUserType)
       readAttributes(rows[0][1], rows[0][2], shape.elementAttributes,
                      shape.elementAttributeIsUserType);

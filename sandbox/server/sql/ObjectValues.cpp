@@ -35,6 +35,10 @@ bool SqlTranslator::TranslateConstructor(const std::vector<std::string>& parts, 
   const auto arguments = Arguments(open + 1, close);
   std::string call;
   if (shape->collection) {
+    if (shape->upperBound > 0 && static_cast<long long>(arguments.size()) > shape->upperBound) {
+      Fail(22909, "exceeded maximum VARRAY limit");
+      return true;
+    }
     for (const auto& [begin, argumentEnd] : arguments)
       call += (call.empty() ? "" : ", ") +
               ValueArgument(TranslateRange(begin, argumentEnd, true), shape->elementIsUserType);

@@ -25,6 +25,7 @@ struct ObjectTypeShape {
   std::vector<std::string> attributes;  // of an object type
   std::vector<bool> attributeIsUserType;
   bool elementIsUserType = false;  // of a collection type
+  long long upperBound = 0;        // of a VARRAY; 0 for a nested table
   // The attributes of a collection's object elements (none for scalars).
   std::vector<std::string> elementAttributes;
   std::vector<bool> elementAttributeIsUserType;

@@ -24,6 +24,7 @@ select x.id from ot_custs x where x.a.street is null;
 select column_value from table(ot_phones_t('a', 'b', null));
 select x.id, e.column_value from ot_custs x, table(x.p) e order by x.id, e.column_value;
 select count(*) from ot_custs x, table(x.p);
+select count(*) from table(ot_phones_t('1', '2', '3', '4'));
 -- A query's rows become a collection, in the query's order.
 select column_value from table(cast(multiset(select x.c.name from ot_custs x where x.c is not null)
   as ot_phones_t));
