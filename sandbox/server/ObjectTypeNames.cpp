@@ -2,6 +2,7 @@
 // constructors, and the attributes they fill.
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/SqliteHandle.h"
+#include "sandbox/server/dictionary/Dictionary.h"
 
 namespace sandbox {
 
@@ -56,6 +57,23 @@ std::optional<ObjectTypeShape> ServerSession::ResolveObjectType(
   }
   readAttributes(shape.owner, shape.name, shape.attributes, shape.attributeIsUserType);
   return shape;
+}
+
+std::optional<std::pair<std::string, std::string>> ServerSession::ObjectTableType(
+    const std::string& storage) {
+  std::string owner, table;
+  if (!SplitStorageName(storage, owner, table))
+    return std::nullopt;
+  std::lock_guard lock(database_->Mutex());
+  SqliteRunner runner(database_->Handle());
+  std::vector<std::vector<std::string>> rows;
+  runner.Query(
+      "SELECT TABLE_TYPE_OWNER, TABLE_TYPE FROM \"SYS.ALL_OBJECT_TABLES\" WHERE OWNER = ? AND "
+      "TABLE_NAME = ?",
+      {Value::Text(owner), Value::Text(table)}, rows);
+  if (rows.empty())
+    return std::nullopt;
+  return std::make_pair(rows[0][0], rows[0][1]);
 }
 
 }  // namespace sandbox

@@ -55,6 +55,8 @@ class ServerSession : public Session, public NameResolver {
   bool ResolveFunction(const std::vector<std::string>& parts, std::string& owner, std::string& unit,
                        std::string& member) override;
   std::optional<ObjectTypeShape> ResolveObjectType(const std::vector<std::string>& parts) override;
+  std::optional<std::pair<std::string, std::string>> ObjectTableType(
+      const std::string& storage) override;
 
   bool TriggerFiredBy(const std::string& event, const std::string& column) const override;
   void CompileBeforeUse(const std::string& owner, const std::string& name,

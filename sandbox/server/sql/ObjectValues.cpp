@@ -69,6 +69,33 @@ std::string SqlTranslator::AttributeAccess(const std::vector<std::string>& parts
          QuoteSqliteText(path) + ")";
 }
 
+std::size_t SqlTranslator::TranslateObjectRow(const std::string& storage, std::size_t at,
+                                              std::size_t end, std::vector<Unit>& units) {
+  if (at + 2 >= end || !tokens_[at].IsWord("VALUES") || !tokens_[at + 1].IsSymbol("("))
+    return at;
+  const std::size_t close = Matching(at + 1, end);
+  std::vector<std::string> parts;
+  const std::size_t open = IsNameToken(tokens_[at + 2]) ? QualifiedName(at + 2, close, parts) : 0;
+  if (open == 0 || open >= close || !tokens_[open].IsSymbol("(") ||
+      Matching(open, close) + 1 != close)
+    return at;
+  const auto table = resolver_.ObjectTableType(storage);
+  const auto shape = table ? resolver_.ResolveObjectType(parts) : std::nullopt;
+  if (!shape || shape->collection || shape->owner != table->first || shape->name != table->second)
+    return at;
+  const auto arguments = Arguments(open + 1, close - 1);
+  if (arguments.size() != shape->attributes.size()) {
+    Fail(2315, "incorrect number of arguments for default constructor");
+    return end;
+  }
+  std::string row;
+  for (const auto& [begin, argumentEnd] : arguments)
+    row += (row.empty() ? "" : ", ") + TranslateRange(begin, argumentEnd, true);
+  units.push_back({"VALUES"});
+  units.push_back({"(" + row + ")", true});
+  return close + 1;
+}
+
 std::size_t SqlTranslator::TranslateMultiset(std::size_t open, std::size_t typeBegin,
                                              std::size_t close, std::vector<Unit>& units) {
   std::vector<std::string> parts;

@@ -775,6 +775,13 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
         if (const std::string columns = InsertColumnList(tokens_, target, i, resolver_);
             !columns.empty())
           units.push_back({columns});
+      // A row of an object table may be given as one constructor call.
+      std::vector<std::string> parts;
+      if (!error_.IsSet() && i < end && tokens_[i].IsWord("VALUES") && IsName(tokens_[target]) &&
+          QualifiedName(target, end, parts) == i && parts.size() <= 2)
+        if (const auto storage =
+                resolver_.ResolveTable(parts.size() == 2 ? parts[0] : std::string(), parts.back()))
+          i = TranslateObjectRow(*storage, i, end, units);
     } else if ((t.IsWord("UPDATE") || t.IsWord("DELETE")) && i == begin) {
       units.push_back({ToUpperAscii(t.text)});
       ++i;

@@ -59,6 +59,12 @@ class NameResolver {
       const std::vector<std::string>& /*parts*/) {
     return std::nullopt;
   }
+  // The type's owner and name of the object table stored as storage;
+  // nullopt for any other table.
+  virtual std::optional<std::pair<std::string, std::string>> ObjectTableType(
+      const std::string& /*storage*/) {
+    return std::nullopt;
+  }
 };
 
 struct TranslatedStatement {
@@ -119,6 +125,11 @@ class SqlTranslator {
                             std::size_t end, std::vector<Unit>& units, std::size_t& next);
   // alias.column.attribute... as the attribute's value; "" for other names.
   std::string AttributeAccess(const std::vector<std::string>& parts);
+  // INSERT INTO object_table VALUES (type(...)): the row is the
+  // constructor's arguments. From the VALUES at at, into the table stored
+  // as storage; at itself when the values are no such constructor.
+  std::size_t TranslateObjectRow(const std::string& storage, std::size_t at, std::size_t end,
+                                 std::vector<Unit>& units);
   // CAST(MULTISET(query) AS collection type), from the "(" after MULTISET
   // to the CAST's closing parenthesis.
   std::size_t TranslateMultiset(std::size_t open, std::size_t typeBegin, std::size_t close,

@@ -45,6 +45,8 @@ select street, city from ot_wh order by 1;
 select w.city from ot_wh w where w.street = 'S2';
 create table ot_places of ot_addr_t;
 insert into ot_places values ('Via Roma', 'Turin');
+insert into ot_places values (ot_addr_t('Via Po', 'Turin'));
+select street from ot_places order by street;
 select table_name, object_id_type, table_type_owner, table_type, nested from user_object_tables
   order by table_name;
 select count(*) from user_tables where table_name in ('OT_WH', 'OT_PLACES');
