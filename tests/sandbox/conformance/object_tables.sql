@@ -47,6 +47,9 @@ create table ot_places of ot_addr_t;
 insert into ot_places values ('Via Roma', 'Turin');
 insert into ot_places values (ot_addr_t('Via Po', 'Turin'));
 select street from ot_places order by street;
+rename ot_places to ot_sites;
+select table_name from user_object_tables order by table_name;
+rename ot_sites to ot_places;
 select table_name, object_id_type, table_type_owner, table_type, nested from user_object_tables
   order by table_name;
 select count(*) from user_tables where table_name in ('OT_WH', 'OT_PLACES');
