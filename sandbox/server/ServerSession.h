@@ -54,6 +54,9 @@ class ServerSession : public Session, public NameResolver {
                        std::string& sequence) override;
   bool ResolveFunction(const std::vector<std::string>& parts, std::string& owner, std::string& unit,
                        std::string& member) override;
+  std::optional<ObjectTypeShape> ResolveObjectType(const std::vector<std::string>& parts) override;
+  std::optional<std::pair<std::string, std::string>> ObjectTableType(
+      const std::string& storage) override;
 
   bool TriggerFiredBy(const std::string& event, const std::string& column) const override;
   const SystemEvent* FiringSystemEvent() const override {
@@ -149,6 +152,8 @@ class ServerSession : public Session, public NameResolver {
   SchemaView describedView_;
   std::set<std::string> callableNames_;  // of functions, packages and synonyms
   SchemaView callableView_;
+  std::set<std::string> typeNames_;  // of object and collection types
+  SchemaView typeView_;
   int storedFunctionDepth_ = 0;  // stored functions in SQL running now, nested
   plsql::BlockCache compiled_;
   SchemaView compiledView_;

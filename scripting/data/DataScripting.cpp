@@ -52,15 +52,17 @@ DataScripting::DataScripting(const RunSettings& settings, RunFlags& flags, Repor
       unscripted_(unscripted) {}
 
 std::string DataScripting::TableQuery(const std::string& schema, const std::string& table,
-                                      const std::vector<std::string>& invisibleColumns) {
-  if (invisibleColumns.empty()) {
+                                      const std::vector<std::string>& invisibleColumns,
+                                      bool aliased) {
+  if (invisibleColumns.empty() && !aliased) {
     return "select * from " + SqlName(schema) + "." + SqlName(table);
   }
-  std::string query = "select t.*";
+  const std::string alias = TableAlias;
+  std::string query = "select " + alias + ".*";
   for (const std::string& column : invisibleColumns) {
-    query += ", t." + QuotedName(column);
+    query += ", " + alias + "." + QuotedName(column);
   }
-  return query + " from " + SqlName(schema) + "." + SqlName(table) + " t";
+  return query + " from " + SqlName(schema) + "." + SqlName(table) + " " + alias;
 }
 
 void DataScripting::Status(const std::string& text) {
@@ -150,6 +152,7 @@ std::string DataScripting::FetchRows(const std::string& query, std::unique_ptr<R
     if (request.TableFlag) {
       request.IgnoredColumnPatterns = settings_.IgnoredColumnPatterns;
       request.LeftOutColumns = rules_.LeftOutColumns;
+      request.ObjectColumns = rules_.ObjectColumns;
       // Named as the table scripts name it, so that the rows follow the
       // table into whichever schema the script is run in.
       request.Target = SqlName(table);
@@ -188,11 +191,20 @@ void DataScripting::ScriptRows(const std::string& query, const std::string&,
     }
   }
 
-  // "*" leaves a table's invisible columns out: the query names them.
+  // A value that no INSERT can put back leaves the table's rows unscripted,
+  // never scripted without it.
+  if (!rules_.UnscriptableColumns.empty()) {
+    WriteUnscriptableBanner(table);
+    flags_.SkipAllowed = 0;
+    return;
+  }
+  // "*" leaves a table's invisible columns out: the query names them;
+  // attributes of object columns are read through the table's alias.
   const std::string rowsQuery =
-      rules_.InvisibleColumns.empty()
+      rules_.InvisibleColumns.empty() && rules_.ObjectColumns.empty()
           ? query
-          : TableQuery(tables_.SchemaOwner(), table, rules_.InvisibleColumns);
+          : TableQuery(tables_.SchemaOwner(), table, rules_.InvisibleColumns,
+                       !rules_.ObjectColumns.empty());
   std::unique_ptr<RowSource> source;
   std::string values;
   // One lost connection is restored: the query runs again on the new session
@@ -400,6 +412,22 @@ void DataScripting::WriteErrorBlock(const std::string& table, const std::string&
   } else {
     unscripted_.Add("TABLE DATA", table, error);
   }
+}
+
+void DataScripting::WriteUnscriptableBanner(const std::string& table) {
+  control_.StopIfStopped();
+  std::string reasons;
+  Write("\r\n\r\n" + BannerOpen, CommentColour, true);
+  Write(settings_.CommentPrefix + "The rows of table ", CommentColour, true);
+  Write(table, NameColour, true);
+  Write(" were not scripted:\r\n", CommentColour, true);
+  for (const UnscriptableColumn& column : rules_.UnscriptableColumns) {
+    const std::string reason = "column " + column.Column + " cannot be scripted: " + column.Reason;
+    Write(settings_.CommentPrefix + reason + ".\r\n", CommentColour, true);
+    reasons += (reasons.empty() ? "" : "; ") + reason;
+  }
+  Write(BannerClose, CommentColour, true);
+  unscripted_.Add("TABLE DATA", table, "The rows were not scripted: " + reasons + ".");
 }
 
 void DataScripting::WriteNoDataBanner(const std::string& table) {

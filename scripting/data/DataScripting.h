@@ -46,9 +46,11 @@ class DataScripting {
                         std::string& values, const std::string& table);
 
   // The data query of a table of the schema.
-  // "select *" of the table, with its invisible columns named after the star.
+  // "select *" of the table, with its invisible columns named after the star;
+  // the table takes its alias (TableAlias) when aliased or when it has any.
   static std::string TableQuery(const std::string& schema, const std::string& table,
-                                const std::vector<std::string>& invisibleColumns);
+                                const std::vector<std::string>& invisibleColumns,
+                                bool aliased = false);
 
  private:
   void ApplySessionFormats();
@@ -74,6 +76,9 @@ class DataScripting {
   std::string WithDataCondition(const std::string& table, const std::string& error) const;
   void WriteErrorBlock(const std::string& table, const std::string& error);
   void WriteNoDataBanner(const std::string& table);
+  // A table with columns whose values no INSERT can put back: a comment
+  // naming them, and the table among the objects not scripted.
+  void WriteUnscriptableBanner(const std::string& table);
   void Status(const std::string& text);
   void Caption();
   void Write(std::string_view text, ReportColour colour, bool countForAutoSave);

@@ -17,6 +17,8 @@ constexpr int NoDataFoundCode = 1403;
 // the server's own character set; temporal text depends on the format.
 constexpr int BytesPerDescribedByte = 4;
 constexpr int SmallestValueBuffer = 127;
+// The text an SQL expression of VARCHAR2 gives at most (an object literal).
+constexpr int MaxLiteralBytes = 4000;
 constexpr const char* LobPlaceholder = "'-lob not shown-'";
 
 std::string Trimmed(const std::string& text) {
@@ -57,6 +59,9 @@ ub2 LocatorDefineType(int type) {
 
 // A LOB left out keeps whether it is NULL; its contents are not fetched.
 std::string SelectItem(const DescribedColumn& column, bool lobContents) {
+  if (!column.LiteralSql.empty()) {
+    return column.LiteralSql;
+  }
   const std::string name = QuotedName(column.Name);
   if (IsLobType(column.Type) && !IsContentLob(column.Type, lobContents)) {
     return "case when " + name + " is null then null else " + LobPlaceholder + " end";
@@ -138,6 +143,16 @@ bool RowSource::Start(const DataQueryRequest& request, std::string& error) {
                               IsLeftOut(column.Name, request.LeftOutColumns))) {
       rebuild = true;
       continue;
+    }
+    if (const auto object = std::find_if(
+            request.ObjectColumns.begin(), request.ObjectColumns.end(),
+            [&](const ObjectColumnLiteral& literal) { return literal.Column == column.Name; });
+        object != request.ObjectColumns.end()) {
+      // The literal is text of up to the longest VARCHAR2 an SQL expression gives.
+      column.LiteralSql = object->Sql;
+      column.Type = ValueType::Char;
+      column.Size = MaxLiteralBytes;
+      rebuild = true;
     }
     rebuild = rebuild || (IsLobType(column.Type) && !IsContentLob(column.Type, lobContents_));
     hasLob_ = hasLob_ || IsLobType(column.Type);
@@ -355,6 +370,10 @@ bool RowSource::AppendRow(std::string& values, int row, std::string& error) {
       const Buffer& buffer = buffers_[i];
       const char* slot = buffer.data.get() + static_cast<std::size_t>(row) * buffer.slotSize;
       value = std::string_view(slot, strnlen(slot, static_cast<std::size_t>(buffer.slotSize)));
+    }
+    if (!columns_[i].LiteralSql.empty()) {
+      values += value.empty() ? std::string_view("NULL") : value;
+      continue;
     }
     AppendValueLiteral(values, value, columns_[i].Type, formats_);
   }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "oracle/LobValues.h"
+#include "scripting/data/ObjectLiterals.h"
 #include "scripting/data/SelectListColumns.h"
 #include "scripting/data/ValueLiteral.h"
 
@@ -31,6 +32,8 @@ struct DataQueryRequest {
   // Columns of a table that INSERT statements must not name (virtual and
   // hidden ones); they are left out like ignored columns.
   std::vector<std::string> LeftOutColumns;
+  // Object columns, selected as their values' literals.
+  std::vector<ObjectColumnLiteral> ObjectColumns;
   // The name the INSERT statements use; empty: the table named after FROM.
   std::string Target;
   // CLOB and BLOB values are written whole; else they are left out as a

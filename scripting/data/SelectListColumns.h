@@ -12,6 +12,9 @@ struct DescribedColumn {
   std::string Name;
   int Type = 0;
   int Size = 0;
+  // For an object column: the select item that gives its value's literal,
+  // written into the INSERT as it comes.
+  std::string LiteralSql;
 };
 
 // Reads the description of columns 1 .. count of statement, which has been

@@ -24,6 +24,11 @@ bool ReadTableDataRules(OracleSession& session, int release, const std::string& 
                         const std::string& table, TableDataRules& rules, std::string& error) {
   using namespace dictionary_since;
   rules = TableDataRules{};
+  if (ReleaseHas(release, ObjectTypes) &&
+      !ReadObjectColumns(session, release, owner, table, TableAlias, rules.ObjectColumns,
+                         rules.UnscriptableColumns, error)) {
+    return false;
+  }
   if (!ReleaseHas(release, VirtualColumns)) {
     return true;
   }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "scripting/data/ObjectLiterals.h"
+
 class OracleSession;
 
 struct IdentityColumn {
@@ -21,7 +23,14 @@ struct TableDataRules {
   std::vector<std::string> LeftOutColumns;
   std::vector<std::string> InvisibleColumns;
   std::vector<IdentityColumn> Identities;
+  // Object-type columns, read through the data query's table alias
+  // (DataScripting::TableAlias), and the columns no INSERT can put back.
+  std::vector<ObjectColumnLiteral> ObjectColumns;
+  std::vector<UnscriptableColumn> UnscriptableColumns;
 };
+
+// The alias of the table in its data query, when the query names it.
+inline constexpr const char* TableAlias = "t";
 
 // Reads the rules of owner.table from the dictionary of a server of release
 // (as ServerRelease gives it; older releases have neither kind of column).

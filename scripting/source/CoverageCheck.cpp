@@ -94,16 +94,23 @@ void CoverageCheck::Run() {
   writer_.Announce("Coverage");
   // Names the server generated belong to objects that are scripted with
   // their owners (constraint indexes, nested tables, log tables), and so
-  // does the sequence of an identity column.
+  // do the sequence of an identity column and a nested table's storage.
+  const int release = ServerRelease(session_);
   const std::string identitySequences =
-      ReleaseHas(ServerRelease(session_), dictionary_since::IdentityColumns)
+      ReleaseHas(release, dictionary_since::IdentityColumns)
           ? "and not (object_type = 'SEQUENCE' and object_name in (select sequence_name "
             "from all_tab_identity_cols where owner = :owner)) "
+          : "";
+  // The storage table of a nested table column comes with its table.
+  const std::string nestedTables =
+      ReleaseHas(release, dictionary_since::ObjectTypes)
+          ? "and not (object_type = 'TABLE' and object_name in (select table_name "
+            "from all_nested_tables where owner = :owner)) "
           : "";
   DictionaryQuery query(session_,
                         "select object_type, object_name from all_objects where owner = :owner "
                         "and generated = 'N' and secondary = 'N' " +
-                            identitySequences + "order by object_type, object_name",
+                            identitySequences + nestedTables + "order by object_type, object_name",
                         {TypeWidth, NameWidth});
   query.Bind(":owner", owner_);
   std::vector<DictionaryQuery::Row> rows;

@@ -11,6 +11,7 @@
 #include "oracle/OracleStatement.h"
 #include "scripting/source/OracleNames.h"
 #include "scripting/source/SourceNames.h"
+#include "scripting/tables/ServerRelease.h"
 
 namespace {
 
@@ -148,7 +149,50 @@ std::string DictionarySourceText::FetchView(const std::string& owner, const std:
   if (columns.empty() || query.empty()) {
     return {};  // the view is gone: nothing to script
   }
-  text = "VIEW " + StatementName(name) + " (" + columns + " ) AS\n" + query;
+  std::string objectClause;
+  if (std::string clauseError = FetchObjectViewClause(owner, name, objectClause);
+      !clauseError.empty()) {
+    return clauseError;
+  }
+  // An object view's columns are its type's attributes: it names none.
+  text = "VIEW " + StatementName(name) +
+         (objectClause.empty() ? " (" + columns + " )" : objectClause) + " AS\n" + query;
+  return {};
+}
+
+std::string DictionarySourceText::FetchObjectViewClause(const std::string& owner,
+                                                        const std::string& name,
+                                                        std::string& clause) {
+  if (!ReleaseHas(ServerRelease(session_), dictionary_since::ObjectTypes)) {
+    return {};
+  }
+  OracleStatement statement(session_);
+  statement.Prepare(
+      "select view_type_owner, view_type, oid_text from all_views where owner = :owner and "
+      "view_name = :name");
+  BindValues binds;
+  binds.BindAll(statement, {":owner", ":name"}, {owner, name});
+  std::vector<char> typeOwner(MaxNameLength + 1, '\0');
+  std::vector<char> type(MaxNameLength + 1, '\0');
+  std::vector<char> identifier(DescriptionLength + 1, '\0');
+  sb2 indicators[3] = {0, 0, 0};
+  statement.DefineString(1, typeOwner.data(), MaxNameLength, &indicators[0]);
+  statement.DefineString(2, type.data(), MaxNameLength, &indicators[1]);
+  statement.DefineString(3, identifier.data(), DescriptionLength, &indicators[2]);
+  if (!statement.Execute()) {
+    return ErrorOfFailure();
+  }
+  if (indicators[1] == -1 || type[0] == '\0') {
+    return {};
+  }
+  const std::string typeName = StatementName(type.data());
+  clause =
+      " OF " +
+      (owner == typeOwner.data() ? typeName : StatementName(typeOwner.data()) + "." + typeName) +
+      " WITH OBJECT IDENTIFIER " +
+      (indicators[2] == -1 || identifier[0] == '\0'
+           ? std::string("DEFAULT")
+           : "(" + WithoutTrailingWhiteSpace(identifier.data()) + ")");
   return {};
 }
 

@@ -39,6 +39,10 @@ class DictionarySourceText final : public SourceTextSource {
   std::string FetchStoredUnit(const std::string& owner, const std::string& name,
                               const std::string& type, std::string& text);
   std::string FetchView(const std::string& owner, const std::string& name, std::string& text);
+  // " OF type WITH OBJECT IDENTIFIER ..." of an object view; empty for
+  // another view and on releases without object views.
+  std::string FetchObjectViewClause(const std::string& owner, const std::string& name,
+                                    std::string& clause);
   std::string FetchTrigger(const std::string& owner, const std::string& name,
                            SourceDefinition& definition);
   // Runs statement (binds and defines done) and passes each row of each batch

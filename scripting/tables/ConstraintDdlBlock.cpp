@@ -14,6 +14,19 @@
 
 namespace {
 
+// The key of an object table whose rows' identifiers are their keys is made
+// with the table; the unique key of system-made identifiers is the server's.
+std::string ObjectTableExclusion(int release) {
+  if (!ReleaseHas(release, dictionary_since::ObjectTypes)) {
+    return {};
+  }
+  return "\t\t\tAND NOT (c.constraint_type = 'P' AND nvl(t.object_id_type, ' ') = "
+         "'USER-DEFINED')\n"
+         "\t\t\tAND NOT EXISTS (SELECT 1 FROM all_cons_columns k WHERE k.owner = c.owner\n"
+         "\t\t\t\tAND k.constraint_name = c.constraint_name AND k.column_name = "
+         "'SYS_NC_OID$')\n";
+}
+
 std::string Declarations(ConstraintKinds kinds, int release) {
   return "declare\n"
          "\tcursor tab_cursor is\n"
@@ -30,9 +43,11 @@ std::string Declarations(ConstraintKinds kinds, int release) {
                                                                     : "\t\t\tnull index_name, ") +
          (ReleaseHas(release, dictionary_since::ConstraintStates) ? "t.iot_type\n"
                                                                   : "null iot_type\n") +
-         "\t\tfrom all_tables t,all_constraints c\n"
+         "\t\tfrom " + ddl_block::TablesView(release) +
+         " t,all_constraints c\n"
          "\t\twhere t.owner = :bind1 AND t.table_name = :bind2\n"
          "\t\t\tAND t.table_name = c.table_name AND t.owner = c.owner\n" +
+         ObjectTableExclusion(release) +
          std::string(kinds == ConstraintKinds::ForeignKeys
                          ? "\t\t\tAND c.constraint_type = 'R'\n"
                          : "\t\t\tAND c.constraint_type != 'R'\n") +

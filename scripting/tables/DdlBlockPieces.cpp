@@ -5,6 +5,10 @@
 
 namespace ddl_block {
 
+std::string TablesView(int release) {
+  return ReleaseHas(release, dictionary_since::ObjectTypes) ? "all_all_tables" : "all_tables";
+}
+
 std::string TableStorageVariables() {
   return "\tlv_owner\t\tall_tables.owner%%TYPE;\n"
          "\tlv_table_name\t\tall_tables.table_name%%TYPE;\n"

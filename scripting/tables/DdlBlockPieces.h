@@ -42,6 +42,10 @@ std::string TableStorageVariables();
 // The closing section of a block: "when others" rolls back and raises
 // ORA-20000 naming the table, the column and the SQLCODE, followed by the
 // PL/SQL expression messageEnd.
+// The view that lists every table of a server of release: ALL_ALL_TABLES,
+// which has object tables too, where the release has it.
+std::string TablesView(int release);
+
 std::string ExceptionSection(const std::string& messageEnd = "' - Aborting...'");
 
 }  // namespace ddl_block

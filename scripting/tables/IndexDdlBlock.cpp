@@ -74,7 +74,9 @@ std::string Declarations(const std::string& versionClass, int release,
                                      "\t\ti.index_type typ,\n") +
          OptionColumns(release) +
          "\t\tdecode(nvl(i.uniqueness,'NOT'),'UNIQUE','UNIQUE ','') uniq\n"
-         "\tfrom all_tables t,all_indexes i\n"
+         "\tfrom " +
+         ddl_block::TablesView(release) +
+         " t,all_indexes i\n"
          "\twhere t.table_name = i.table_name AND t.owner = i.owner\n" +
          NameFilter(indexNames) +
          "\tAND t.owner = :bind1 AND t.table_name = :bind2\n"

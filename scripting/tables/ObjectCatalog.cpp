@@ -50,6 +50,12 @@ int ObjectCatalog::ListTablesOrViews(bool firstSlot, CatalogList& out, bool tabl
                     (tables ? "and table_type = 'TABLE'" : "and table_type = 'VIEW'");
   // The container table of a materialized view and the table of a log are
   // scripted with the view and the log, never as tables of their own.
+  // The storage table of a nested table column is written with its table.
+  if (tables && ReleaseHas(ServerRelease(session_), dictionary_since::ObjectTypes)) {
+    sql +=
+        " and table_name not in (select table_name from all_nested_tables where owner = " + owner +
+        ")";
+  }
   if (tables && ReleaseHas(ServerRelease(session_), dictionary_since::MaterializedViews)) {
     sql += " and table_name not in (select container_name from all_mviews where owner = " + owner +
            ") and table_name not in (select log_table from all_mview_logs where " +

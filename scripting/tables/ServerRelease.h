@@ -22,6 +22,8 @@ inline bool ReleaseHas(int release, int since) {
 
 // The releases that brought what the blocks read.
 namespace dictionary_since {
+inline constexpr int ObjectTypes = 80;         // ALL_TYPES, ALL_OBJECT_TABLES, typed views
+inline constexpr int TypeInheritance = 90;     // ALL_TYPES.FINAL, SUPERTYPE_OWNER
 inline constexpr int ConstraintStates = 80;    // DEFERRABLE, VALIDATED, GENERATED; IOT_TYPE
 inline constexpr int TemporaryTables = 81;     // TEMPORARY, DURATION
 inline constexpr int MaterializedViews = 81;   // ALL_MVIEWS, ALL_MVIEW_LOGS
@@ -30,6 +32,7 @@ inline constexpr int Partitioning = 90;  // ALL_PART_TABLES and its kin with LIS
 inline constexpr int TableCompression = 92;
 // INTERVAL, reference partitioning, COMPRESS_FOR, ALL_LOBS.SECUREFILE, index VISIBILITY
 inline constexpr int IntervalPartitioning = 110;
+inline constexpr int Listagg = 112;
 inline constexpr int VirtualColumns = 110;
 inline constexpr int IdentityColumns = 120;   // and DEFAULT ON NULL
 inline constexpr int InvisibleColumns = 120;  // ALL_TAB_COLS.USER_GENERATED tells them apart

@@ -224,8 +224,10 @@ std::string ColumnLoop(int release) {
          "\t\t\telse\n"
          "\t\t\t\ta_lin := wri(a_lin, '\t ', 0);\n"
          "\t\t\tend if;\n"
-         "\t\t\ta_lin := wri(a_lin, qn(lv_column_name), 0);\n" +
-         ColumnType() +
+         "\t\t\ta_lin := wri(a_lin, qn(lv_column_name), 0);\n"
+         // An object table's columns are its type's attributes: no type of their own.
+         "\t\t\tif lv_table_type is null then\n" +
+         ColumnType() + "\t\t\tend if;\n" +
          "\t\t\tif lv_invisible = 'YES' then\n"
          "\t\t\t\ta_lin := wri(a_lin, ' INVISIBLE', 0);\n"
          "\t\t\tend if;\n" +

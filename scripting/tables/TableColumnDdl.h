@@ -17,7 +17,8 @@ std::string ColumnDeclarations(int release);
 // identity options text ("START WITH: 1, INCREMENT BY: 1, ...").
 std::string IdentityOptionFunction();
 
-// The loop over the columns of lv_owner.lv_table_name.
+// The loop over the columns of lv_owner.lv_table_name; the columns of an
+// object table (lv_table_type set) are written without their types.
 std::string ColumnLoop(int release);
 
 }  // namespace ddl_block

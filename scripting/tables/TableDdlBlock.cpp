@@ -34,8 +34,12 @@ std::string Declarations(int release) {
          (ReleaseHas(release, TemporaryTables) ? "temporary, duration, "
                                                : "'N' temporary, null duration, ") +
          (ReleaseHas(release, ConstraintStates) ? "iot_type" : "null iot_type") +
-         (ReleaseHas(release, Partitioning) ? TableOptionColumns(release) : std::string()) + "\n" +
-         "\t\tfrom all_tables\n"
+         (ReleaseHas(release, Partitioning) ? TableOptionColumns(release) : std::string()) +
+         // Object tables are in ALL_ALL_TABLES with their type, not in ALL_TABLES.
+         (ReleaseHas(release, ObjectTypes)
+              ? ",\n\t\t\ttable_type_owner, table_type, object_id_type\n\t\tfrom all_all_tables\n"
+              : ",\n\t\t\tnull table_type_owner, null table_type, null object_id_type\n"
+                "\t\tfrom all_tables\n") +
          "\t\twhere owner != 'SYS' AND owner = :bind1 AND table_name = :bind2\n"
          "\t\torder by owner, table_name;\n"
          // An index-organized table is created with its primary key.
@@ -45,7 +49,13 @@ std::string Declarations(int release) {
          "\tcursor keycol_cursor (c_own varchar2, c_tab varchar2, c_key varchar2) is\n"
          "\t\tselect column_name from all_cons_columns\n"
          "\t\twhere owner = c_own and table_name = c_tab and constraint_name = c_key\n"
-         "\t\torder by position;\n"
+         "\t\torder by position;\n" +
+         (ReleaseHas(release, ObjectTypes)
+              ? "\tcursor nt_cursor (c_own varchar2, c_tab varchar2) is\n"
+                "\t\tselect table_name, parent_table_column, return_type from all_nested_tables\n"
+                "\t\twhere owner = c_own and parent_table_name = c_tab\n"
+                "\t\torder by parent_table_column;\n"
+              : "") +
          "\tcursor tcom_cursor (c_own varchar2, c_tab varchar2) is\n"
          "\t\tselect comments from all_tab_comments\n"
          "\t\twhere owner = c_own and table_name = c_tab and comments is not null;\n"
@@ -60,6 +70,9 @@ std::string Declarations(int release) {
          "\tlv_temporary\t\tvarchar2(1);\n"
          "\tlv_duration\t\tvarchar2(15);\n"
          "\tlv_iot_type\t\tvarchar2(12);\n"
+         "\tlv_table_type_owner\tvarchar2(128);\n"
+         "\tlv_table_type\t\tvarchar2(128);\n"
+         "\tlv_oid_type\t\tvarchar2(16);\n"
          "\tlv_key_columns\t\tvarchar2(32767);\n"
          "\tinitial_extent_size\tvarchar2(16);\n"
          "\tnext_extent_size\tvarchar2(16);\n" +
@@ -87,8 +100,10 @@ std::string LiteralFunction() {
          "\tend lit;\n";
 }
 
+// An index-organized table is created with its primary key, and so is an
+// object table whose rows' identifiers are their keys.
 std::string IndexOrganizedKey() {
-  return "\t\tif lv_iot_type = 'IOT' then\n"
+  return "\t\tif lv_iot_type = 'IOT' or lv_oid_type = 'USER-DEFINED' then\n"
          "\t\t\tfor r_key in key_cursor(lv_owner, lv_table_name) loop\n"
          "\t\t\t\tlv_key_columns := '';\n"
          "\t\t\t\tfor r_col in keycol_cursor(lv_owner, lv_table_name, r_key.constraint_name) "
@@ -106,6 +121,33 @@ std::string IndexOrganizedKey() {
          "\t\t\t\tend if;\n"
          "\t\t\tend loop;\n"
          "\t\tend if;\n";
+}
+
+// OF type of an object table, the type qualified when another schema has it.
+std::string ObjectTableType() {
+  return "\t\tif lv_table_type is not null then\n"
+         "\t\t\ta_lin := wri(a_lin, ' OF ', 0);\n"
+         "\t\t\tif lv_table_type_owner != lv_owner then\n"
+         "\t\t\t\ta_lin := wri(a_lin, qn(lv_table_type_owner) || '.', 0);\n"
+         "\t\t\tend if;\n"
+         "\t\t\ta_lin := wri(a_lin, qn(lv_table_type), 0);\n"
+         "\t\tend if;\n";
+}
+
+// NESTED TABLE column STORE AS name of every nested table column: Oracle
+// refuses such a column without it.
+std::string NestedTableClauses(int release) {
+  if (!ReleaseHas(release, dictionary_since::ObjectTypes)) {
+    return {};
+  }
+  return "\t\tfor r_nt in nt_cursor(lv_owner, lv_table_name) loop\n"
+         "\t\t\ta_lin := wri(a_lin, 'NESTED TABLE ' || qn(r_nt.parent_table_column) ||\n"
+         "\t\t\t\t' STORE AS ' || qn(r_nt.table_name), 0);\n"
+         "\t\t\tif r_nt.return_type = 'LOCATOR' then\n"
+         "\t\t\t\ta_lin := wri(a_lin, ' RETURN AS LOCATOR', 0);\n"
+         "\t\t\tend if;\n"
+         "\t\t\ta_lin := wri(a_lin, '', 1);\n"
+         "\t\tend loop;\n";
 }
 
 // The physical clauses belong to ordinary heap tables only: a temporary
@@ -182,14 +224,15 @@ std::string TableDdlBlock(int release) {
                          ? ",\n\t\t\tlv_partitioned, lv_row_movement, lv_logging, lv_compression,\n"
                            "\t\t\tlv_compress_for"
                          : "") +
-         ";\n"
+         ",\n\t\t\tlv_table_type_owner, lv_table_type, lv_oid_type;\n"
          "\t\texit when tab_cursor%%notfound;\n"
          "\t\tif lv_temporary = 'Y' then\n"
          "\t\t\ta_lin := wri(a_lin, 'CREATE GLOBAL TEMPORARY TABLE ', 0);\n"
          "\t\telse\n"
          "\t\t\ta_lin := wri(a_lin, 'CREATE TABLE ', 0);\n"
          "\t\tend if;\n"
-         "\t\ta_lin := wri(a_lin, qn(lv_table_name), 0);\n"
+         "\t\ta_lin := wri(a_lin, qn(lv_table_name), 0);\n" +
+         ObjectTableType() +
          "\t\ta_lin := wri(a_lin, ' (', 1);\n"
          "\t\tif to_char(lv_ini_trans) = '0' then\n"
          "\t\t\tlv_ini_trans := 1;\n"
@@ -199,8 +242,12 @@ std::string TableDdlBlock(int release) {
          "\t\tend if;\n" +
          ddl_block::ColumnLoop(release) + IndexOrganizedKey() +
          ddl_block::ReferenceKeyLines(release) + "\t\ta_lin := wri(a_lin, ')', 1);\n" +
-         PhysicalClauses(release) + ddl_block::TableOptionClauses(release) +
-         "\t\ta_lin := wri(a_lin, '/', 1);\n" + Comments() +
+         "\t\tif lv_oid_type = 'USER-DEFINED' then\n"
+         "\t\t\ta_lin := wri(a_lin, 'OBJECT IDENTIFIER IS PRIMARY KEY', 1);\n"
+         "\t\tend if;\n" +
+         PhysicalClauses(release) + NestedTableClauses(release) +
+         ddl_block::TableOptionClauses(release) + "\t\ta_lin := wri(a_lin, '/', 1);\n" +
+         Comments() +
          "\tend loop;\n"
          "\tclose tab_cursor;\n" +
          ddl_block::ExceptionSection();

@@ -228,6 +228,12 @@ bool SequenceViewDdl::CreateView(OraError& error, OraError& warning) {
   if (in_.Peek().IsSymbol("(") && !in_.ReadNameList(aliases, error))
     return false;
   const std::string aliasText = context_.SourceText(aliasBegin, in_.Position());
+  std::optional<ObjectViewSpec> objectView;
+  if (aliases.empty() && in_.AcceptWord("OF")) {
+    if (!ReadObjectView(objectView.emplace(), error))
+      return false;
+    aliases = objectView->attributes;
+  }
   if (!in_.ExpectWord("AS", error))
     return false;
   const std::size_t queryBegin = in_.Position();
@@ -299,11 +305,23 @@ bool SequenceViewDdl::CreateView(OraError& error, OraError& warning) {
     errors.push_back({0, 0, queryError.code, code + queryError.message});
     warning = {24344, "success with compilation error"};
   }
-  if (!catalog.Exec("INSERT INTO \"SYS.ALL_VIEWS\" VALUES (?, ?, ?, ?, NULL, NULL, NULL, NULL, "
-                    "NULL, NULL)",
-                    {Value::Text(owner), Value::Text(name),
-                     Value::Integer(static_cast<long long>(text.size())), Value::Text(text)},
-                    error) ||
+  auto textValue = [&](const std::string* clause) {
+    return clause && !clause->empty() ? Value::Text(*clause) : Value::Null();
+  };
+  auto lengthValue = [&](const std::string* clause) {
+    return clause && !clause->empty() ? Value::Integer(static_cast<long long>(clause->size()))
+                                      : Value::Null();
+  };
+  const std::string* typeText = objectView ? &objectView->typeText : nullptr;
+  const std::string* oidText = objectView ? &objectView->oidText : nullptr;
+  if (!catalog.Exec(
+          "INSERT INTO \"SYS.ALL_VIEWS\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+          {Value::Text(owner), Value::Text(name),
+           Value::Integer(static_cast<long long>(text.size())), Value::Text(text),
+           lengthValue(typeText), textValue(typeText), lengthValue(oidText), textValue(oidText),
+           objectView ? Value::Text(objectView->typeOwner) : Value::Null(),
+           objectView ? Value::Text(objectView->typeName) : Value::Null()},
+          error) ||
       (!aliasText.empty() &&
        !catalog.Exec("INSERT INTO \"SYS.VIEWCOL$\" VALUES (?, ?, ?)",
                      {Value::Text(owner), Value::Text(name), Value::Text(aliasText)}, error)) ||

@@ -2,6 +2,9 @@
 // [FORCE] VIEW / ALTER VIEW ... COMPILE / DROP VIEW with their dictionary rows.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "sandbox/server/ddl/DdlExecutor.h"
 #include "sandbox/server/sql/TokenStream.h"
 
@@ -21,6 +24,14 @@ class SequenceViewDdl {
 
  private:
   struct SequenceOptions;
+  // OF type WITH OBJECT IDENTIFIER (attribute, ...) | DEFAULT of an object
+  // view: the ALL_VIEWS texts and the type's attributes, the view's columns.
+  struct ObjectViewSpec {
+    std::string typeOwner, typeName, typeText, oidText;
+    std::vector<std::string> attributes;
+  };
+  // From OF up to AS (ObjectViewDdl.cpp).
+  bool ReadObjectView(ObjectViewSpec& spec, OraError& error);
   // The view's ALL_TAB_COLS rows, as a query of storage describes them.
   bool DescribeViewColumns(const std::string& owner, const std::string& name,
                            const std::string& storage, OraError& error);

@@ -347,6 +347,12 @@ bool TableDdl::ReadColumn(ColumnSpec& column, std::vector<ConstraintSpec>& const
     column.type = *OracleType::FromDeclaration("NUMBER", std::nullopt, std::nullopt);
   else if (!ReadType(column.type, error))
     return false;
+  return ReadColumnProperties(column, constraints, error);
+}
+
+// DEFAULT, visibility, generation and the column's constraints.
+bool TableDdl::ReadColumnProperties(ColumnSpec& column, std::vector<ConstraintSpec>& constraints,
+                                    OraError& error) {
   while (!in_.AtEnd() && !in_.Peek().IsSymbol(",") && !in_.Peek().IsSymbol(")")) {
     if (in_.Peek().IsWord("GENERATED") || in_.Peek().IsWord("AS")) {
       if (!ReadColumnExtras(column, error))
@@ -1203,9 +1209,13 @@ bool TableDdl::CreateTable(OraError& error) {
   }
   std::vector<ColumnSpec> columns;
   std::vector<ConstraintSpec> constraints;
+  // CREATE TABLE t OF type takes its columns from the type's attributes.
+  std::optional<ObjectTableSpec> objectTable;
+  if (in_.AcceptWord("OF") && !ReadObjectTable(objectTable.emplace(), columns, constraints, error))
+    return false;
   // CREATE TABLE ... AS query takes its columns from the query.
-  const bool fromQuery = !in_.Peek().IsSymbol("(");
-  if (!fromQuery && !ReadRelationalProperties(columns, constraints, error))
+  const bool fromQuery = !objectTable && !in_.Peek().IsSymbol("(");
+  if (!fromQuery && !objectTable && !ReadRelationalProperties(columns, constraints, error))
     return false;
   const bool anyInvisible = std::any_of(columns.begin(), columns.end(),
                                         [](const ColumnSpec& column) { return column.invisible; });
@@ -1348,7 +1358,8 @@ bool TableDdl::CreateTable(OraError& error) {
            Value::Text(storage.rowMovement ? "ENABLED" : "DISABLED"),
            storage.compressFor ? Value::Text(*storage.compressFor) : Value::Null()},
           error) ||
-      (segment && !AddSegment(owner, table, "TABLE", storage, error)))
+      (segment && !AddSegment(owner, table, "TABLE", storage, error)) ||
+      (objectTable && !AddObjectTableRows(owner, table, *objectTable, error)))
     return false;
   // An invisible column takes no column id; the visible ones are numbered on.
   int visible = 0;
@@ -1414,7 +1425,8 @@ bool TableDdl::DropTableObject(const std::string& owner, const std::string& tabl
     return false;
   if (!RemoveIdentity(owner, table, "%", error) ||
       !Partitioning().RemoveTable(owner, table, error) ||
-      !RemoveLobRows(catalog, owner, table, error) || !RemoveNestedTables(owner, table, error))
+      !RemoveLobRows(catalog, owner, table, error) || !RemoveNestedTables(owner, table, error) ||
+      !RemoveObjectTableRow(owner, table, error))
     return false;
   const auto indexes = catalog.Rows(
       "SELECT OWNER, INDEX_NAME FROM \"SYS.ALL_INDEXES\" WHERE TABLE_OWNER = ? AND TABLE_NAME = ?",

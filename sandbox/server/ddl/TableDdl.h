@@ -61,6 +61,13 @@ struct NestedTableSpec {
   bool returnsLocator = false;
 };
 
+// CREATE TABLE t OF type: the type, and how its rows' object identifiers
+// are made (OBJECT IDENTIFIER IS SYSTEM GENERATED | PRIMARY KEY).
+struct ObjectTableSpec {
+  std::string typeOwner, typeName;
+  bool primaryKeyIdentifier = false;
+};
+
 struct IdentitySpec {
   bool always = true;
   bool onNull = false;
@@ -102,6 +109,18 @@ class TableDdl {
   bool ReadQueryColumns(std::vector<ColumnSpec>& columns, std::vector<ConstraintSpec>& constraints,
                         std::string& querySql, OraError& error);
   bool ReadColumn(ColumnSpec& column, std::vector<ConstraintSpec>& constraints, OraError& error);
+  bool ReadColumnProperties(ColumnSpec& column, std::vector<ConstraintSpec>& constraints,
+                            OraError& error);
+  // Object tables (ObjectTableDdl.cpp): from the type's name after OF to
+  // the object identifier clause; the columns are the type's attributes.
+  bool ReadObjectTable(ObjectTableSpec& spec, std::vector<ColumnSpec>& columns,
+                       std::vector<ConstraintSpec>& constraints, OraError& error);
+  bool AttributeColumns(const ObjectTableSpec& spec, std::vector<ColumnSpec>& columns,
+                        OraError& error);
+  // The hidden object identifier and row columns and the ALL_OBJECT_TABLES row.
+  bool AddObjectTableRows(const std::string& owner, const std::string& table,
+                          const ObjectTableSpec& spec, OraError& error);
+  bool RemoveObjectTableRow(const std::string& owner, const std::string& table, OraError& error);
   bool ReadType(OracleType& type, OraError& error);
   bool ReadConstraint(ConstraintSpec& spec, const std::string* inlineColumn, OraError& error);
   bool ReadStorage(StorageSpec& storage, bool forIndex, OraError& error);

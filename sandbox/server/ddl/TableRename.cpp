@@ -184,7 +184,8 @@ bool TableDdl::RenameTable(const std::string& owner, const std::string& table, O
                                           {"COLDEF$", "OWNER"},
                                           {"ALL_TAB_IDENTITY_COLS", "OWNER"},
                                           {"ALL_TRIGGERS", "TABLE_OWNER"},
-                                          {"ALL_TAB_PRIVS", "TABLE_SCHEMA"}};
+                                          {"ALL_TAB_PRIVS", "TABLE_SCHEMA"},
+                                          {"ALL_OBJECT_TABLES", "OWNER"}};
   for (const auto& entry : tables)
     if (!catalog.Exec("UPDATE " + QuoteSqliteName(StorageName("SYS", entry[0])) +
                           " SET TABLE_NAME = ?3 WHERE " + entry[1] + " = ?1 AND TABLE_NAME = ?2",

@@ -20,12 +20,20 @@ struct FilteredView {
   // Extra condition on the privilege path (package and type bodies are
   // shown to their owner only).
   const char* grantPathCondition;
+  // Rows the view never shows, whoever looks.
+  const char* rowCondition = nullptr;
 };
+
+// Object tables are listed by ALL_OBJECT_TABLES and ALL_ALL_TABLES, not by ALL_TABLES.
+constexpr const char* kNotObjectTable =
+    "NOT EXISTS (SELECT 1 FROM \"SYS.ALL_OBJECT_TABLES\" o WHERE o.OWNER = t.OWNER AND "
+    "o.TABLE_NAME = t.TABLE_NAME)";
 
 const FilteredView kFilteredViews[] = {
     {"ALL_OBJECTS", "OWNER = ora_user()", "OWNER", "OBJECT_NAME",
      "OBJECT_TYPE NOT IN ('PACKAGE BODY', 'TYPE BODY')"},
-    {"ALL_TABLES", "OWNER = ora_user()", "OWNER", "TABLE_NAME", nullptr},
+    {"ALL_TABLES", "OWNER = ora_user()", "OWNER", "TABLE_NAME", nullptr, kNotObjectTable},
+    {"ALL_ALL_TABLES", "OWNER = ora_user()", "OWNER", "TABLE_NAME", nullptr},
     {"ALL_TAB_COLUMNS", "OWNER = ora_user()", "OWNER", "TABLE_NAME", nullptr},
     {"ALL_CONSTRAINTS", "OWNER = ora_user()", "OWNER", "TABLE_NAME", nullptr},
     {"ALL_CONS_COLUMNS", "OWNER = ora_user()", "OWNER", "TABLE_NAME", nullptr},
@@ -67,8 +75,9 @@ std::string FilteredViewSql(const FilteredView& view) {
     grantPath = "(" + std::string(view.grantPathCondition) + " AND " + grantPath + ")";
   }
   return "CREATE VIEW IF NOT EXISTS " + Quoted(VisibleStorageName(view.name)) +
-         " AS SELECT * FROM " + Quoted("SYS." + std::string(view.name)) +
-         " t WHERE ora_sees_dictionary() OR " + view.ownerCondition + " OR " + grantPath + ";\n";
+         " AS SELECT * FROM " + Quoted("SYS." + std::string(view.name)) + " t WHERE " +
+         (view.rowCondition ? std::string(view.rowCondition) + " AND " : "") +
+         "(ora_sees_dictionary() OR " + view.ownerCondition + " OR " + grantPath + ");\n";
 }
 
 // Views whose rows follow other rules than the object's visibility, and the

@@ -721,16 +721,39 @@ void HexToRaw(sqlite3_context* ctx, int, sqlite3_value** argv) {
   sqlite3_result_blob(ctx, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
 }
 
-void RawToHex(sqlite3_context* ctx, int, sqlite3_value** argv) {
+std::string HexDigits(const unsigned char* data, int size) {
   static const char digits[] = "0123456789ABCDEF";
-  const auto* data = static_cast<const unsigned char*>(sqlite3_value_blob(argv[0]));
-  const int size = sqlite3_value_bytes(argv[0]);
   std::string hex;
   for (int i = 0; i < size && data != nullptr; ++i) {
     hex += digits[data[i] >> 4];
     hex += digits[data[i] & 15];
   }
-  ResultText(ctx, hex);
+  return hex;
+}
+
+void RawToHex(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  // Character text becomes RAW as HEXTORAW reads it (ORA-01465 for other text).
+  const bool text = sqlite3_value_type(argv[0]) == SQLITE_TEXT;
+  std::string converted;
+  if (text && !HexToBytes(TextArg(argv[0]), converted)) {
+    ResultOraError(ctx, "ORA-01465: invalid hex number");
+    return;
+  }
+  const auto* data = text ? reinterpret_cast<const unsigned char*>(converted.data())
+                          : static_cast<const unsigned char*>(sqlite3_value_blob(argv[0]));
+  const int size = text ? static_cast<int>(converted.size()) : sqlite3_value_bytes(argv[0]);
+  ResultText(ctx, HexDigits(data, size));
+}
+
+// A scalar as an attribute of an object value (JSON text) holds it: RAW
+// bytes as their hex digits, which RAWTOHEX and HEXTORAW read back.
+void ObjectAttributeValue(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) != SQLITE_BLOB) {
+    sqlite3_result_value(ctx, argv[0]);
+    return;
+  }
+  ResultText(ctx, HexDigits(static_cast<const unsigned char*>(sqlite3_value_blob(argv[0])),
+                            sqlite3_value_bytes(argv[0])));
 }
 
 // A BFILE locator is kept as its directory and file name.
@@ -916,6 +939,7 @@ const FunctionEntry kFunctions[] = {
     {"ora_is_internal_date", 1, IsInternalDate, true},
     {"ora_to_date_literal", 1, DateLiteral, true},
     {"rawtohex", 1, RawToHex, true},
+    {"ora_object_attribute", 1, ObjectAttributeValue, true},
     {"bfilename", 2, BFileName, true},
     {"ora_rowid", 1, RowIdFunction, true},
 };

@@ -19,6 +19,10 @@ namespace sandbox {
 
 namespace {
 
+bool IsName(const SqlToken& t) {
+  return t.type == SqlToken::Type::Word || t.type == SqlToken::Type::QuotedName;
+}
+
 const char* const kReserved[] = {
     "WHERE",   "GROUP",     "ORDER", "HAVING",    "UNION", "MINUS", "INTERSECT", "EXCEPT",
     "CONNECT", "START",     "JOIN",  "INNER",     "LEFT",  "RIGHT", "FULL",      "OUTER",
@@ -66,10 +70,6 @@ bool EndsTableList(const SqlToken& t) {
 bool IsJoinWord(const SqlToken& t) {
   return t.IsWord("JOIN") || t.IsWord("INNER") || t.IsWord("LEFT") || t.IsWord("RIGHT") ||
          t.IsWord("FULL") || t.IsWord("OUTER") || t.IsWord("CROSS") || t.IsWord("NATURAL");
-}
-
-bool IsName(const SqlToken& t) {
-  return t.type == SqlToken::Type::Word || t.type == SqlToken::Type::QuotedName;
 }
 
 std::string NameSql(const SqlToken& t) {
@@ -130,6 +130,10 @@ const char* SessionValueCall(const SqlToken& t) {
 }
 
 }  // namespace
+
+bool SqlTranslator::IsNameToken(const SqlToken& token) {
+  return IsName(token);
+}
 
 bool IsReservedWord(const SqlToken& token) {
   return IsOneOf(token, kReserved, std::size(kReserved));
@@ -492,6 +496,8 @@ std::size_t SqlTranslator::TranslateTableItem(std::size_t at, std::size_t end,
     }
     item += ")";
     i = close + 1;
+  } else if (tokens_[i].IsWord("TABLE") && i + 1 < end && tokens_[i + 1].IsSymbol("(")) {
+    return TranslateCollectionTable(i, end, units, allowAlias);
   } else if (tokens_[i].IsWord("JSON_TABLE") && i + 1 < end && tokens_[i + 1].IsSymbol("(")) {
     const std::size_t close = Matching(i + 1, end);
     const auto arguments = Arguments(i + 2, close);
@@ -738,7 +744,8 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
         i += 3;  // CURRENT_TIMESTAMP(3): the precision only narrows the display
     } else if (t.type == SqlToken::Type::Word && nextIsParen &&
                !IsOneOf(t, kKeywordsBeforeParen, std::size(kKeywordsBeforeParen)) &&
-               TranslateStoredCall({t.Upper()}, i + 1, end, units, i)) {
+               (TranslateConstructor({t.Upper()}, i + 1, end, units, i) ||
+                TranslateStoredCall({t.Upper()}, i + 1, end, units, i))) {
       if (error_.IsSet())
         break;
     } else if (t.type == SqlToken::Type::Word && nextIsParen &&
@@ -780,6 +787,13 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
         if (const std::string columns = InsertColumnList(tokens_, target, i, resolver_);
             !columns.empty())
           units.push_back({columns});
+      // A row of an object table may be given as one constructor call.
+      std::vector<std::string> parts;
+      if (!error_.IsSet() && i < end && tokens_[i].IsWord("VALUES") && IsName(tokens_[target]) &&
+          QualifiedName(target, end, parts) == i && parts.size() <= 2)
+        if (const auto storage =
+                resolver_.ResolveTable(parts.size() == 2 ? parts[0] : std::string(), parts.back()))
+          i = TranslateObjectRow(*storage, i, end, units);
     } else if ((t.IsWord("UPDATE") || t.IsWord("DELETE")) && i == begin) {
       units.push_back({ToUpperAscii(t.text)});
       ++i;
@@ -841,12 +855,17 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
                              QuoteSqliteText(owner) + ", " + QuoteSqliteText(sequence) + ")",
                          true});
       } else if (((next < end && tokens_[next].IsSymbol("(")) || parts.size() >= 2) &&
-                 TranslateStoredCall(parts, next, end, units, i)) {
+                 (TranslateConstructor(parts, next, end, units, i) ||
+                  TranslateStoredCall(parts, next, end, units, i))) {
         if (error_.IsSet())
           break;
         continue;
       } else if (const std::string column = JsonTableColumn(parts); !column.empty()) {
         units.push_back({column, true});
+      } else if (const std::string element = CollectionElement(parts); !element.empty()) {
+        units.push_back({element, true});
+      } else if (const std::string attribute = AttributeAccess(parts); !attribute.empty()) {
+        units.push_back({attribute, true});
       } else {
         std::string text;
         for (std::size_t p = i; p < next; p += 2) {
@@ -1004,6 +1023,9 @@ std::size_t SqlTranslator::TranslateCast(std::size_t at, std::size_t end,
     Fail(905, "missing keyword");
     return end;
   }
+  if (tokens_[at + 2].IsWord("MULTISET") && tokens_[at + 3].IsSymbol("(") &&
+      Matching(at + 3, close) + 1 == as)
+    return TranslateMultiset(at + 3, as + 1, close, units);
   const auto type = CastType(as + 1, close);
   if (!type)
     return end;
@@ -1434,6 +1456,7 @@ bool SqlTranslator::Translate(TranslatedStatement& out, OraError& error) {
         IsName(tokens_[i + 1]) && tokens_[i + 2].IsWord("AS") && tokens_[i + 3].IsSymbol("("))
       queryNames_.push_back(tokens_[i + 1].Upper());
   ReadJsonTables();
+  ReadCollectionTables();
   out = {};
   out_ = &out;
   topSelectSeen_ = false;

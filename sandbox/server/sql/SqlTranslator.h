@@ -16,6 +16,21 @@
 
 namespace sandbox {
 
+// What a constructor call needs of a user-defined type: its attributes (or
+// its collection's element), and which of them hold object or collection
+// values themselves.
+struct ObjectTypeShape {
+  std::string owner, name;
+  bool collection = false;
+  std::vector<std::string> attributes;  // of an object type
+  std::vector<bool> attributeIsUserType;
+  bool elementIsUserType = false;  // of a collection type
+  long long upperBound = 0;        // of a VARRAY; 0 for a nested table
+  // The attributes of a collection's object elements (none for scalars).
+  std::vector<std::string> elementAttributes;
+  std::vector<bool> elementAttributeIsUserType;
+};
+
 // Finds the storage of names used in a statement, in the session's view.
 class NameResolver {
  public:
@@ -37,6 +52,18 @@ class NameResolver {
   virtual bool ResolveFunction(const std::vector<std::string>& /*parts*/, std::string& /*owner*/,
                                std::string& /*unit*/, std::string& /*member*/) {
     return false;
+  }
+  // The object or collection type a constructor call's name (t, owner.t)
+  // stands for; nullopt when it names none.
+  virtual std::optional<ObjectTypeShape> ResolveObjectType(
+      const std::vector<std::string>& /*parts*/) {
+    return std::nullopt;
+  }
+  // The type's owner and name of the object table stored as storage;
+  // nullopt for any other table.
+  virtual std::optional<std::pair<std::string, std::string>> ObjectTableType(
+      const std::string& /*storage*/) {
+    return std::nullopt;
   }
 };
 
@@ -92,6 +119,32 @@ class SqlTranslator {
   // one.
   bool TranslateStoredCall(const std::vector<std::string>& parts, std::size_t open, std::size_t end,
                            std::vector<Unit>& units, std::size_t& next);
+  // A constructor call of the object or collection type parts names (see
+  // ObjectValues.cpp): true, with next after the call, when parts name one.
+  bool TranslateConstructor(const std::vector<std::string>& parts, std::size_t open,
+                            std::size_t end, std::vector<Unit>& units, std::size_t& next);
+  // alias.column.attribute... as the attribute's value; "" for other names.
+  std::string AttributeAccess(const std::vector<std::string>& parts);
+  // INSERT INTO object_table VALUES (type(...)): the row is the
+  // constructor's arguments. From the VALUES at at, into the table stored
+  // as storage; at itself when the values are no such constructor.
+  std::size_t TranslateObjectRow(const std::string& storage, std::size_t at, std::size_t end,
+                                 std::vector<Unit>& units);
+  // CAST(MULTISET(query) AS collection type), from the "(" after MULTISET
+  // to the CAST's closing parenthesis.
+  std::size_t TranslateMultiset(std::size_t open, std::size_t typeBegin, std::size_t close,
+                                std::vector<Unit>& units);
+  // TABLE(collection) [alias] in FROM: one row per element, in order.
+  void ReadCollectionTables();
+  std::size_t TranslateCollectionTable(std::size_t at, std::size_t end, std::vector<Unit>& units,
+                                       bool allowAlias);
+  // COLUMN_VALUE, alias.COLUMN_VALUE and alias.attribute of a collection's
+  // rows; "" for other names.
+  std::string CollectionElement(const std::vector<std::string>& parts) const;
+  std::vector<std::string> collectionAliases_;  // "" for a TABLE(...) without one
+  // A word or a quoted name.
+  static bool IsNameToken(const SqlToken& token);
+
   std::size_t TranslateListagg(std::size_t at, std::size_t end, std::vector<Unit>& units);
   std::size_t TranslateJsonFunction(std::size_t at, std::size_t end, std::vector<Unit>& units);
   bool EndsIntervalLiteral(std::size_t begin, std::size_t end) const;

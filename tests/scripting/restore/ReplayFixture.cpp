@@ -37,15 +37,15 @@ BatchOptions ReplayFixture::RunOptions(const std::string& schema, const std::str
 
 std::string ReplayFixture::ScriptEverything(const std::string& schema, const std::string& password,
                                             const std::string& database,
-                                            std::vector<std::string> kinds,
-                                            std::string* errorText) {
+                                            std::vector<std::string> kinds, std::string* errorText,
+                                            int status) {
   auto settings = SandboxSettings();
   BatchOptions options = RunOptions(schema, password, database, std::move(kinds));
   const fs::path report = directory / ("report-" + std::to_string(++reports) + ".sql");
   options.ReportFile = report.string();
   std::ostringstream output;
   std::ostringstream errors;
-  EXPECT_EQ(RunBatch(options, *settings, output, errors), BatchFinished) << errors.str();
+  EXPECT_EQ(RunBatch(options, *settings, output, errors), status) << errors.str();
   if (errorText != nullptr) {
     *errorText = errors.str();
   }

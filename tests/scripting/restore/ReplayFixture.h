@@ -29,10 +29,11 @@ class ReplayFixture : public ::testing::Test {
 
   // The report of a headless run of every kind as schema on database; what
   // the run wrote to standard error goes to errorText when one is given.
+  // The run must end with status.
   std::string ScriptEverything(const std::string& schema, const std::string& password,
                                const std::string& database,
                                std::vector<std::string> kinds = BatchKindNames(),
-                               std::string* errorText = nullptr);
+                               std::string* errorText = nullptr, int status = BatchFinished);
 
   // Runs report into a fresh database as a DBA would: the schema and the
   // users and roles its grants name (setup) are created first, and the schema

@@ -1,0 +1,147 @@
+// Object values in the data phase: the literal SQL refuses what a
+// constructor cannot put back, names types of other schemas, and scripted
+// rows of nested objects, quotes, NULL objects and objects of NULLs run into
+// a fresh database and script again the same.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "scripting/data/ObjectLiterals.h"
+#include "tests/scripting/data/DataRig.h"
+
+namespace {
+
+// A dictionary of types by "OWNER.NAME".
+TypeLookup LookupOf(const std::map<std::string, TypeShape>& types) {
+  return [types](const std::string& owner, const std::string& type) -> std::optional<TypeShape> {
+    const auto found = types.find(owner + "." + type);
+    if (found == types.end()) {
+      return std::nullopt;
+    }
+    return found->second;
+  };
+}
+
+const std::map<std::string, TypeShape> Types = {
+    {"APP.ADDR_T", {"OBJECT", false, {{"STREET", "", "VARCHAR2"}, {"ZIP", "", "NUMBER"}}, {}}},
+    {"APP.PHONES_T", {"COLLECTION", false, {}, {"", "", "VARCHAR2"}}},
+    {"APP.ADDRS_T", {"COLLECTION", false, {}, {"", "APP", "ADDR_T"}}},
+    {"APP.SHAPE_T", {"OBJECT", true, {{"ID", "", "NUMBER"}}, {}}},
+    {"APP.DOC_T", {"OBJECT", false, {{"BODY", "", "CLOB"}}, {}}},
+    {"APP.LINK_T", {"OBJECT", false, {{"TARGET", "APP", "ADDR_T", true}}, {}}},
+    {"APP.HOLDER_T", {"OBJECT", false, {{"ADDR", "APP", "ADDR_T"}, {"OLD", "APP", "ADDRS_T"}}, {}}},
+    {"LIB.POINT_T", {"OBJECT", false, {{"X", "", "NUMBER"}}, {}}},
+};
+
+TEST(ObjectLiteralsTest, ValuesNoConstructorPutsBackWholeAreRefusedWithTheirReason) {
+  const TypeLookup lookup = LookupOf(Types);
+  const std::pair<const char*, const char*> refused[] = {
+      {"ADDRS_T", "collection of ADDR_T"},
+      {"SHAPE_T", "subtypes"},
+      {"DOC_T", "CLOB"},
+      {"LINK_T", "REF"},
+      {"HOLDER_T", "collection"},
+      {"GONE_T", "not in the dictionary"},
+  };
+  for (const auto& [type, reason] : refused) {
+    std::string refusal;
+    EXPECT_FALSE(ObjectLiteralSql("t.\"C\"", "APP", type, "APP", lookup, refusal)) << type;
+    EXPECT_NE(refusal.find(reason), std::string::npos) << type << ": " << refusal;
+  }
+}
+
+TEST(ObjectLiteralsTest, TypesOfOtherSchemasAreQualifiedAndNestedValuesReadThroughTheirPath) {
+  const TypeLookup lookup = LookupOf(Types);
+  std::string refusal;
+  const auto own = ObjectLiteralSql("t.\"A\"", "APP", "ADDR_T", "APP", lookup, refusal);
+  ASSERT_TRUE(own) << refusal;
+  EXPECT_NE(own->find("'ADDR_T('"), std::string::npos) << *own;
+  EXPECT_NE(own->find("t.\"A\".\"ZIP\""), std::string::npos) << *own;
+  const auto other = ObjectLiteralSql("t.\"P\"", "LIB", "POINT_T", "APP", lookup, refusal);
+  ASSERT_TRUE(other) << refusal;
+  EXPECT_NE(other->find("'LIB.POINT_T('"), std::string::npos) << *other;
+  const auto phones = ObjectLiteralSql("t.\"F\"", "APP", "PHONES_T", "APP", lookup, refusal);
+  ASSERT_TRUE(phones) << refusal;
+  EXPECT_NE(phones->find("from table(t.\"F\")"), std::string::npos) << *phones;
+  // Without LISTAGG the elements cannot be listed.
+  EXPECT_FALSE(ObjectLiteralSql("t.\"F\"", "APP", "PHONES_T", "APP", lookup, refusal, false));
+  EXPECT_NE(refusal.find("cannot list"), std::string::npos) << refusal;
+}
+
+const char* const Schema[] = {
+    "create type ADDR_T as object (STREET varchar2(40), ZIP number(5), SEEN date, TAG raw(4))",
+    "create type CUST_T as object (NAME varchar2(20), ADDR ADDR_T)",
+    "create type PHONES_T as varray(3) of varchar2(12)",
+    "create table CUSTS (ID number(4), C CUST_T)",
+    "create table SITES of ADDR_T",
+    "create table CALLS (ID number(4), P PHONES_T)",
+    "create type ADDRS_T as table of ADDR_T",
+    "create table MOVES (ID number(4), A ADDRS_T) nested table A store as MOVES_A",
+    "create table NOMOVES (ID number(4), A ADDRS_T) nested table A store as NOMOVES_A",
+};
+
+const char* const Rows[] = {
+    "insert into CUSTS values (1, CUST_T('O''Neil', ADDR_T('1 Main; St', 12345, "
+    "to_date('2001-02-03 04:05:06', 'YYYY-MM-DD HH24:MI:SS'), hextoraw('0AFF'))))",
+    "insert into CUSTS values (2, CUST_T(null, null))",
+    "insert into CUSTS values (3, CUST_T('x', ADDR_T(null, null, null, null)))",
+    "insert into CUSTS values (4, null)",
+    "insert into SITES values ('Elm', 7, null, null)",
+    "insert into CALLS values (1, PHONES_T('1', null, 'it''s'))",
+    "insert into CALLS values (2, PHONES_T())",
+    "insert into CALLS values (3, null)",
+    "insert into MOVES values (1, ADDRS_T(ADDR_T('a', 1, null, null)))",
+    "insert into NOMOVES values (1, null)",
+};
+
+std::vector<std::string> ScriptObjects(DataRig& rig) {
+  rig.tables.names = {"CUSTS", "SITES", "CALLS", "MOVES", "NOMOVES"};
+  rig.data.RunDataPhase();
+  return rig.Inserts();
+}
+
+TEST(ObjectLiteralsTest, ObjectRowsReplayIntoAFreshSchemaAndScriptTheSame) {
+  std::vector<std::string> first;
+  {
+    DataRig rig;
+    for (const char* statement : Schema) {
+      rig.schema.Run(statement);
+    }
+    for (const char* statement : Rows) {
+      rig.schema.Run(statement);
+    }
+    first = ScriptObjects(rig);
+    // A table of nested objects is left out whole and named; one whose
+    // collections are all NULL is not.
+    const auto unscripted = rig.unscripted.Objects();
+    ASSERT_EQ(unscripted.size(), 1u);
+    EXPECT_EQ(unscripted[0].Name, "MOVES");
+    EXPECT_NE(rig.Report().find("The rows of table MOVES were not scripted"), std::string::npos);
+  }
+  ASSERT_EQ(first.size(), 9u);
+  EXPECT_NE(first[5].find("( 1, PHONES_T('1', NULL, 'it''s'))"), std::string::npos) << first[5];
+  EXPECT_NE(first[6].find("( 2, PHONES_T())"), std::string::npos) << first[6];
+  EXPECT_NE(first[7].find("( 3, NULL)"), std::string::npos) << first[7];
+  EXPECT_NE(first[8].find("( 1, NULL)"), std::string::npos) << first[8];
+  EXPECT_NE(first[0].find("CUST_T('O''Neil', ADDR_T('1 Main; St', 12345, "
+                          "TO_DATE('2001-02-03 04:05:06', 'YYYY-MM-DD HH24:MI:SS'), "
+                          "HEXTORAW('0AFF'))))"),
+            std::string::npos)
+      << first[0];
+  EXPECT_NE(first[1].find("CUST_T(NULL, NULL))"), std::string::npos) << first[1];
+  EXPECT_NE(first[2].find("CUST_T('x', ADDR_T(NULL, NULL, NULL, NULL)))"), std::string::npos)
+      << first[2];
+  EXPECT_NE(first[3].find("( 4, NULL)"), std::string::npos) << first[3];
+  EXPECT_NE(first[4].find("'Elm', 7, NULL, NULL"), std::string::npos) << first[4];
+
+  DataRig replayed;
+  for (const char* statement : Schema) {
+    replayed.schema.Run(statement);
+  }
+  for (const std::string& insert : first) {
+    replayed.schema.Run(insert.substr(0, insert.rfind(';')));
+  }
+  EXPECT_EQ(ScriptObjects(replayed), first);
+}
+
+}  // namespace
