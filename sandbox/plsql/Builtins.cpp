@@ -42,7 +42,9 @@ PlValue SessionContext(const std::string& space, const std::string& parameter, S
   const std::string name = upper(parameter);
   if (name == "CURRENT_SCHEMA")
     return PlValue::Text(session.CurrentSchema());
-  if (name == "CURRENT_USER" || name == "SESSION_USER" || name == "AUTHENTICATED_IDENTITY")
+  if (name == "CURRENT_USER")
+    return PlValue::Text(session.CurrentRights().user);
+  if (name == "SESSION_USER" || name == "AUTHENTICATED_IDENTITY")
     return PlValue::Text(session.UserName());
   if (name == "DB_NAME" || name == "DB_UNIQUE_NAME" || name == "INSTANCE_NAME")
     return PlValue::Text(session.GetDatabase().Name());

@@ -143,6 +143,7 @@ void ServerDatabase::CommitWork() {
     return;
   SqliteRunner(db_.get()).Exec("COMMIT");
   inTransaction_ = false;
+  ++transactionsEnded_;
   integrity_.EndTransaction();
 }
 
@@ -151,6 +152,7 @@ void ServerDatabase::RollbackWork() {
     return;
   SqliteRunner(db_.get()).Exec("ROLLBACK");
   inTransaction_ = false;
+  ++transactionsEnded_;
   integrity_.EndTransaction();
   storageNames_.Forget();
 }

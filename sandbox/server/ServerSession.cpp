@@ -87,6 +87,7 @@ ServerSession::ServerSession(std::shared_ptr<ServerDatabase> database, std::stri
     : database_(std::move(database)),
       user_(std::move(user)),
       schema_(user_),
+      currentUser_(user_),
       timeZone_(LocalZone()) {}
 
 ServerSession::~ServerSession() {
@@ -110,6 +111,7 @@ void ServerSession::EnterStatement() {
   context.rownums.clear();
   context.userName = user_;
   context.currentSchema = schema_;
+  context.currentUser = currentUser_;
   context.databaseName = database_->Name();
   RefreshVisibility(database_->Handle(), context);
   context.release = database_->Release();
@@ -630,7 +632,7 @@ bool ServerSession::ExecuteStatement(const std::string& sql, BindSet& binds,
   }
   const SqlToken& verb = tokens[0];
   if (verb.IsWord("BEGIN") || verb.IsWord("DECLARE"))
-    return plsql::RunAnonymousBlock(*this, sql, binds, error);
+    return RunBlock(sql, binds, error);
   if (verb.IsWord("SELECT") || verb.IsWord("WITH") || verb.IsSymbol("(")) {
     auto cursor = OpenQuery(sql, binds, error);
     if (!cursor)
@@ -640,6 +642,8 @@ bool ServerSession::ExecuteStatement(const std::string& sql, BindSet& binds,
       ++rowsProcessed;
     return !error.IsSet();
   }
+  if (!AllowedInCall(verb, error))
+    return false;
   if (verb.IsWord("INSERT") || verb.IsWord("UPDATE") || verb.IsWord("DELETE"))
     return ExecuteDml(sql, tokens, binds, rowsProcessed, error);
   if (verb.IsWord("MERGE"))
@@ -679,6 +683,52 @@ bool ServerSession::ExecuteStatement(const std::string& sql, BindSet& binds,
   return false;
 }
 
+bool ServerSession::AllowedInCall(const SqlToken& verb, OraError& error) const {
+  if (callContexts_.empty() || callContexts_.back() == CallContext::Autonomous)
+    return true;
+  const bool dml = verb.IsWord("INSERT") || verb.IsWord("UPDATE") || verb.IsWord("DELETE") ||
+                   verb.IsWord("MERGE");
+  if (dml && callContexts_.back() == CallContext::Query) {
+    error = {14551, "cannot perform a DML operation inside a query"};
+    return false;
+  }
+  // Triggers have their own error for these (ORA-04092).
+  const bool endsTransaction =
+      verb.IsWord("COMMIT") || verb.IsWord("ROLLBACK") || verb.IsWord("CREATE") ||
+      verb.IsWord("DROP") || verb.IsWord("TRUNCATE") || verb.IsWord("GRANT") ||
+      verb.IsWord("REVOKE") || verb.IsWord("RENAME") || verb.IsWord("COMMENT");
+  if (endsTransaction && firing_.empty()) {
+    error = {14552, "cannot perform a DDL, commit or rollback inside a query or DML"};
+    return false;
+  }
+  return true;
+}
+
+bool ServerSession::RunBlock(const std::string& sql, BindSet& binds, OraError& error) {
+  // A block is one call: an exception that leaves it undoes what it changed
+  // since it began, or since the last COMMIT or ROLLBACK it ran. A
+  // transaction the block itself began is all its own; no transaction is
+  // begun for a block that changes nothing, so it locks nothing.
+  const unsigned long long ended = database_->TransactionsEnded();
+  const bool marked = database_->InTransaction();
+  SqliteRunner runner(database_->Handle());
+  if (marked)
+    runner.Exec("SAVEPOINT qm_block");
+  const bool done = plsql::RunAnonymousBlock(*this, sql, binds, error);
+  const bool sameTransaction = marked && database_->TransactionsEnded() == ended;
+  if (!done) {
+    database_->Integrity().statementChecks.clear();
+    database_->SettleCursors();
+    if (sameTransaction)
+      runner.Exec("ROLLBACK TO qm_block");
+    else
+      database_->RollbackWork();
+  }
+  if (sameTransaction)
+    runner.Exec("RELEASE qm_block");
+  return done;
+}
+
 std::string ServerSession::ToText(const Value& value) const {
   switch (value.kind) {
     case Value::Kind::Null:
@@ -700,12 +750,22 @@ std::string ServerSession::ToText(const Value& value) const {
 
 std::vector<ColumnInfo> ServerSession::DescribeTable(const std::string& name) {
   std::lock_guard lock(database_->Mutex());
-  if (SchemaChangedSince(describedView_))
+  // Keyed by schema too: calls of definer's rights units switch it back and
+  // forth, which must not empty the cache each time.
+  if (database_->SchemaGeneration() != describedView_.generation) {
     described_.clear();
-  const auto found = described_.find(name);
+    describedView_.generation = database_->SchemaGeneration();
+  }
+  const std::string key = schema_ + '\n' + name;
+  const auto found = described_.find(key);
   if (found != described_.end())
     return found->second;
-  return described_[name] = DescribeUncached(name);
+  return described_[key] = DescribeUncached(name);
+}
+
+void ServerSession::SetRights(const Rights& rights) {
+  currentUser_ = rights.user;
+  schema_ = rights.schema;
 }
 
 bool ServerSession::SchemaChangedSince(SchemaView& seen) {
@@ -718,8 +778,11 @@ bool ServerSession::SchemaChangedSince(SchemaView& seen) {
 
 plsql::BlockCache* ServerSession::CompiledBlocks() {
   std::lock_guard lock(database_->Mutex());
-  if (SchemaChangedSince(compiledView_))
+  // The interpreter keys blocks by the schema they were compiled in.
+  if (database_->SchemaGeneration() != compiledView_.generation) {
     compiled_.Clear();
+    compiledView_.generation = database_->SchemaGeneration();
+  }
   return &compiled_;
 }
 

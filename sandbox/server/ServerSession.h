@@ -58,6 +58,10 @@ class ServerSession : public Session, public NameResolver {
   bool TriggerFiredBy(const std::string& event, const std::string& column) const override;
   void CompileBeforeUse(const std::string& owner, const std::string& name,
                         const std::string& type) override;
+  Rights CurrentRights() const override { return {currentUser_, schema_}; }
+  void SetRights(const Rights& rights) override;
+  void PushCallContext(CallContext context) override { callContexts_.push_back(context); }
+  void PopCallContext() override { callContexts_.pop_back(); }
 
   ServerDatabase& Server() { return *database_; }
   // A unique key's error names the constraint rather than the columns.
@@ -92,6 +96,10 @@ class ServerSession : public Session, public NameResolver {
                     OraError& error);
   bool ExecuteStatement(const std::string& sql, BindSet& binds, std::uint64_t& rowsProcessed,
                         OraError& error, OraError& warning);
+  // An anonymous block, undone as a whole when an exception leaves it.
+  bool RunBlock(const std::string& sql, BindSet& binds, OraError& error);
+  // ORA-14551 / ORA-14552 for a statement a function called in SQL may not run.
+  bool AllowedInCall(const SqlToken& verb, OraError& error) const;
   bool ExecuteDml(const std::string& sql, const std::vector<SqlToken>& tokens, const BindSet& binds,
                   std::uint64_t& rowsProcessed, OraError& error);
   // The triggers of the table a DML statement changes; null when none of
@@ -121,6 +129,7 @@ class ServerSession : public Session, public NameResolver {
   std::atomic<bool> interrupt_{false};
   std::string user_;
   std::string schema_;
+  std::string currentUser_;  // the owner of the definer's rights unit running now, else user_
   std::string dateFormat_ = "DD-MON-RR";
   // dateFormat_ parsed, for ToText; parsed again when the model changes.
   mutable std::string parsedModel_;
@@ -144,6 +153,7 @@ class ServerSession : public Session, public NameResolver {
   SchemaView describedView_;
   std::set<std::string> callableNames_;  // of functions, packages and synonyms
   SchemaView callableView_;
+  std::vector<CallContext> callContexts_;
   int storedFunctionDepth_ = 0;  // stored functions in SQL running now, nested
   plsql::BlockCache compiled_;
   SchemaView compiledView_;
