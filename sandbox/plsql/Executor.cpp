@@ -964,6 +964,10 @@ void Executor::OpenCursor(const CursorDecl& decl, const std::vector<ExprPtr>& ar
   ScopeGuard guard(scopes_);
   for (size_t i = 0; i < decl.params.size(); ++i)
     Declare(*decl.params[i], values[i]);
+  // A package's cursor reads its owner's tables, whoever opens it.
+  const StoredUnit* package = decl.package;
+  const RightsGuard rights(
+      session_, package != nullptr && !package->invokerRights ? package->owner : std::string());
   state.cursor = OpenQuery(decl.query);
   state.isOpen = true;
   state.rowCount = 0;

@@ -481,6 +481,24 @@ TypeSpec Parser::ParseAnchoredType(const Token& first) {
   if (!Peek().Is(".") && !Peek().Is("%")) {
     SemanticError(first, "PLS-00201: identifier '" + first.text + "' must be declared");
   }
+  // pkg.cursor%ROWTYPE and pkg.variable%TYPE from outside the package.
+  std::string member;
+  const Symbol* stored =
+      Lookup(first.text) == nullptr && Peek().Is(".") ? ResolveStored(first, member) : nullptr;
+  if (stored != nullptr) {
+    Expect("%", "%");
+    const Token& attribute = ExpectIdentifier("type rowtype");
+    if (stored->kind == Symbol::Kind::Cursor && attribute.Is("ROWTYPE")) {
+      TypeSpec record;
+      record.base = TypeSpec::Base::Record;
+      record.fields = static_cast<const CursorDecl*>(stored->decl)->columns;
+      return record;
+    }
+    if (stored->kind == Symbol::Kind::Variable && attribute.Is("TYPE"))
+      return static_cast<const VarDecl*>(stored->decl)->type;
+    SemanticError(first,
+                  "PLS-00201: identifier '" + first.text + "." + member + "' must be declared");
+  }
   std::vector<const Token*> parts{&first};
   while (Accept("."))
     parts.push_back(&ExpectIdentifier("identifier"));
@@ -695,10 +713,14 @@ std::unique_ptr<Stmt> Parser::ParseFor(const Token& start) {
   auto loopVariable = std::make_unique<VarDecl>();
   loopVariable->name = indexName.text;
   loopVariable->line = indexName.line;
-  const Symbol* symbol = Peek().kind == Token::Kind::Identifier ? Lookup(Peek().text) : nullptr;
+  const Token* storedName = nullptr;
+  const Symbol* stored = StoredCursorAhead(storedName);
+  const Symbol* symbol = stored != nullptr                        ? stored
+                         : Peek().kind == Token::Kind::Identifier ? Lookup(Peek().text)
+                                                                  : nullptr;
   if (symbol != nullptr && symbol->kind == Symbol::Kind::Cursor) {
     stmt->kind = Stmt::Kind::ForCursor;
-    const Token& cursorName = Take();
+    const Token& cursorName = stored != nullptr ? *storedName : Take();
     stmt->cursor = static_cast<const CursorDecl*>(symbol->decl);
     if (Peek().Is("("))
       stmt->exprs = ParseArguments();
@@ -741,8 +763,10 @@ std::unique_ptr<Stmt> Parser::ParseFor(const Token& start) {
 std::unique_ptr<Stmt> Parser::ParseCursorCommand(Stmt::Kind kind) {
   auto stmt = std::make_unique<Stmt>();
   stmt->kind = kind;
-  const Token& name = ExpectIdentifier("a cursor name");
-  const Symbol* symbol = Lookup(name.text);
+  const Token* storedName = nullptr;
+  const Symbol* stored = StoredCursorAhead(storedName);
+  const Token& name = stored != nullptr ? *storedName : ExpectIdentifier("a cursor name");
+  const Symbol* symbol = stored != nullptr ? stored : Lookup(name.text);
   if (symbol == nullptr)
     SemanticError(name, "PLS-00201: identifier '" + name.text + "' must be declared");
   if (symbol->kind == Symbol::Kind::Variable &&

@@ -114,6 +114,10 @@ class Parser {
   // the name's tokens and returns the member it names; null, taking nothing,
   // when no stored unit has the name.
   const NamedItem* ResolveStored(const Token& first, std::string& name);
+  // A package's cursor named from outside it (pkg.c, owner.pkg.c) at the
+  // next token: taken, at set to its first token; null, nothing taken, when
+  // the name is no such cursor.
+  const NamedItem* StoredCursorAhead(const Token*& at);
   void CheckArgumentCount(const Token& at, const std::string& name, size_t given, size_t min,
                           size_t max);
   ExprPtr ParseTarget();

@@ -261,6 +261,21 @@ bool Parser::LinkDefinition(const RoutineDecl& routine) {
   return false;
 }
 
+const NamedItem* Parser::StoredCursorAhead(const Token*& at) {
+  if (Peek().kind != Token::Kind::Identifier || !Peek(1).Is(".") || Lookup(Peek().text) != nullptr)
+    return nullptr;
+  const size_t start = pos_;
+  const Token& first = Take();
+  std::string member;
+  const NamedItem* item = ResolveStored(first, member);
+  if (item != nullptr && item->kind == NamedItem::Kind::Cursor) {
+    at = &first;
+    return item;
+  }
+  pos_ = start;
+  return nullptr;
+}
+
 const NamedItem* Parser::ResolveStored(const Token& first, std::string& name) {
   auto isName = [](const Token& t) {
     return t.kind == Token::Kind::Identifier || t.kind == Token::Kind::QuotedIdentifier;
