@@ -4,6 +4,8 @@
 
 create user dr_owner identified by owner_pw;
 create user dr_caller identified by caller_pw;
+alter user dr_owner quota unlimited on users;
+alter user dr_caller quota unlimited on users;
 create table dr_owner.items (name varchar2(20));
 create table dr_caller.items (name varchar2(20));
 insert into dr_owner.items values ('owner row');
