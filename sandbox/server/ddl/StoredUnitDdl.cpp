@@ -9,6 +9,7 @@
 #include "sandbox/server/ddl/ObjectCompiler.h"
 #include "sandbox/server/ddl/TypeDdl.h"
 #include "sandbox/server/ddl/TypeDeclaration.h"
+#include "sandbox/server/ddl/UnitProcedures.h"
 #include "sandbox/server/dictionary/Dependencies.h"
 #include "sandbox/server/triggers/RowReferences.h"
 
@@ -159,6 +160,8 @@ bool StoredUnitDdl::RemoveUnit(const std::string& owner, const std::string& name
              "('PROCEDURE', 'FUNCTION', 'PACKAGE', 'TYPE')",
              key, error) &&
          RecordUnitErrors(catalog, owner, name, type, {}, error) &&
+         ((type != "PROCEDURE" && type != "FUNCTION" && type != "PACKAGE") ||
+          ForgetProcedures(catalog, owner, name, error)) &&
          catalog.RemoveObject(owner, name, type, error);
 }
 
@@ -231,6 +234,9 @@ bool StoredUnitDdl::Create(OraError& error, OraError& warning) {
   const std::string status = valid ? "VALID" : "INVALID";
   if (!(sameUnit ? catalog.TouchObject(owner, name, type, status, error)
                  : catalog.AddObject(owner, name, type, error, status)))
+    return false;
+  if ((type == "PROCEDURE" || type == "FUNCTION" || type == "PACKAGE") &&
+      !RecordProcedures(catalog, context_.tokens, textBegin, owner, name, type, error))
     return false;
   OraError recordError;
   if (valid && !InterpreterCompiles(owner, name, type, recordError)) {

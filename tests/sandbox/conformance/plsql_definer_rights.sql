@@ -92,3 +92,18 @@ select name from items order by name;
 alter session set current_schema = system;
 select name from dr_owner.items order by name;
 select what from dr_owner.audit_log order by what;
+
+-- ALL_PROCEDURES lists each unit with its rights, and a package's
+-- subprograms with their overloads.
+create package dr_owner.overloads authid current_user is
+  procedure put(p number);
+  procedure put(p varchar2);
+  function twice(p number) return number deterministic;
+end overloads;
+/
+select object_name, procedure_name, subprogram_id, overload, object_type, deterministic, authid
+  from all_procedures
+ where owner = 'DR_OWNER' and object_type in ('PROCEDURE', 'FUNCTION', 'PACKAGE')
+ order by object_name, subprogram_id;
+drop package dr_owner.overloads;
+select count(*) from all_procedures where owner = 'DR_OWNER' and object_name = 'OVERLOADS';
