@@ -965,8 +965,10 @@ ExprPtr Parser::ParseTarget() {
   std::string stored = name.text;
   if (symbol == nullptr)
     symbol = ResolveStored(name, stored);
+  // A plain name assigned to that nothing declares is the code's own mistake.
   if (symbol == nullptr)
-    SemanticError(name, "PLS-00201: identifier '" + name.text + "' must be declared");
+    SemanticError(name, "PLS-00201: identifier '" + name.text + "' must be declared",
+                  name.kind == Token::Kind::Identifier && !Peek().Is("."));
   if (symbol->kind != Symbol::Kind::Variable) {
     SemanticError(
         name, "PLS-00363: expression '" + name.text + "' cannot be used as an assignment target");

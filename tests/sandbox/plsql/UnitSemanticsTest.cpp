@@ -66,6 +66,10 @@ TEST_F(UnitSemanticsTest, WhatTheInterpreterLacksIsNoErrorInTheCode) {
   EXPECT_EQ(Run("create procedure uses_missing is n number; begin n := missing_value; end;"),
             "warning 24344");
   EXPECT_EQ(Status("USES_MISSING"), "INVALID");
+  EXPECT_EQ(Run("create procedure assigns_missing is begin v_nowhere := 1; end;"), "warning 24344");
+  EXPECT_EQ(
+      Query("select text from user_errors where name = 'ASSIGNS_MISSING' order by sequence"),
+      (Rows{"PL/SQL: Statement ignored", "PLS-00201: identifier 'V_NOWHERE' must be declared"}));
   // Replacing it with code that compiles clears the errors.
   EXPECT_EQ(Run("create or replace procedure uses_missing is n number; begin n := 1; end;"), "");
   EXPECT_EQ(Status("USES_MISSING"), "VALID");
