@@ -33,7 +33,13 @@ end;
 /
 begin
   open pc_api.all_items;
-  open pc_api.all_items;
+end;
+/
+begin
+  if pc_api.all_items%isopen then
+    insert into pc_out values ('still open in the next call');
+  end if;
+  close pc_api.all_items;
 end;
 /
 select line from pc_out order by line;
