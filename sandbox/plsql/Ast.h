@@ -74,8 +74,12 @@ struct SqlText {
   std::vector<ExprPtr> binds;
   bool isQuery = false;
   bool bulkInto = false;  // SELECT ... BULK COLLECT INTO collections
+  // DML ... RETURNING ... INTO these, sent as the placeholders
+  // ReturningPlaceholderName(0), (1) ... that the server sets.
+  std::vector<ExprPtr> returningInto;
 };
-std::string PlaceholderName(size_t index);  // "PLSQL_B1" for index 0
+std::string PlaceholderName(size_t index);           // "PLSQL_B1" for index 0
+std::string ReturningPlaceholderName(size_t index);  // "PLSQL_R1" for index 0
 
 struct CursorDecl {
   std::string name;

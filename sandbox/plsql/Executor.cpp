@@ -31,11 +31,21 @@ class StatementBinds : public BindSet {
     return it != values_.end() ? it->second : outer_.Get(name);
   }
   bool Set(const std::string& name, const Value& value, OraError& error) override {
+    if (name.rfind("PLSQL_R", 0) == 0) {
+      returned_[name] = value;
+      return true;
+    }
     return outer_.Set(name, value, error);
+  }
+  // What the statement's RETURNING gave the placeholder.
+  Value Returned(const std::string& name) const {
+    const auto it = returned_.find(name);
+    return it != returned_.end() ? it->second : Value();
   }
 
  private:
   std::map<std::string, Value> values_;
+  std::map<std::string, Value> returned_;
   BindSet& outer_;
 };
 
@@ -383,13 +393,19 @@ void Executor::ExecSql(const Stmt& stmt) {
     SelectInto(*OpenQuery(*stmt.sql), stmt.exprs);
     return;
   }
-  StatementBinds binds(BindValues(*stmt.sql), binds_);
+  std::map<std::string, Value> values = BindValues(*stmt.sql);
+  const auto& returning = stmt.sql->returningInto;
+  for (size_t i = 0; i < returning.size(); ++i)
+    values[ReturningPlaceholderName(i)] = Value();
+  StatementBinds binds(std::move(values), binds_);
   std::uint64_t rows = 0;
   OraError error, warning;
   if (!session_.Execute(stmt.sql->text, binds, rows, error, warning))
     throw FromOraError(error);
   sqlRowCount_ = static_cast<long long>(rows);
   sqlFound_ = rows > 0 ? 1 : 0;
+  for (size_t i = 0; i < returning.size(); ++i)
+    Assign(*returning[i], FromSqlValue(binds.Returned(ReturningPlaceholderName(i))));
 }
 
 void Executor::SelectInto(Cursor& cursor, const std::vector<ExprPtr>& targets) {

@@ -446,8 +446,8 @@ OraError ServerSession::NameConstraintError(OraError error) const {
 }
 
 bool ServerSession::ExecuteDml(const std::string& sql, const std::vector<SqlToken>& tokens,
-                               const BindSet& binds, std::uint64_t& rowsProcessed,
-                               OraError& error) {
+                               const BindSet& binds, std::uint64_t& rowsProcessed, OraError& error,
+                               std::vector<std::vector<Value>>* returned) {
   if (!TransactionRules(*this).CheckIdentity(tokens, error))
     return false;
   const auto triggers = TargetTriggers(tokens);
@@ -466,12 +466,19 @@ bool ServerSession::ExecuteDml(const std::string& sql, const std::vector<SqlToke
   } else {
     int rc;
     while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+      if (returned != nullptr)
+        returned->push_back(ReturnedRow(statement.get()));
     }
     done = rc == SQLITE_DONE;
     if (done)
       rowsProcessed = static_cast<std::uint64_t>(sqlite3_changes64(database_->Handle()));
     else
       error = NameConstraintError(MapSqliteError(sqlite3_errmsg(database_->Handle())));
+  }
+  // RETURNING ... INTO scalars takes one row.
+  if (done && returned != nullptr && returned->size() > 1) {
+    error = {1422, "exact fetch returns more than requested number of rows"};
+    done = false;
   }
   if (!done || !TransactionRules(*this).CheckStatementEnd(error)) {
     database_->Integrity().statementChecks.clear();
@@ -645,7 +652,7 @@ bool ServerSession::ExecuteStatement(const std::string& sql, BindSet& binds,
   if (!AllowedInCall(verb, error))
     return false;
   if (verb.IsWord("INSERT") || verb.IsWord("UPDATE") || verb.IsWord("DELETE"))
-    return ExecuteDml(sql, tokens, binds, rowsProcessed, error);
+    return ExecuteReturning(sql, tokens, binds, rowsProcessed, error);
   if (verb.IsWord("MERGE"))
     return ExecuteMerge(sql, tokens, binds, rowsProcessed, error);
   // A trigger's work belongs to the statement that fired it.

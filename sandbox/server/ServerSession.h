@@ -100,8 +100,16 @@ class ServerSession : public Session, public NameResolver {
   bool RunBlock(const std::string& sql, BindSet& binds, OraError& error);
   // ORA-14551 / ORA-14552 for a statement a function called in SQL may not run.
   bool AllowedInCall(const SqlToken& verb, OraError& error) const;
+  // INSERT, UPDATE or DELETE, with RETURNING ... INTO :binds given the one
+  // row's values (DmlReturning.cpp).
+  bool ExecuteReturning(const std::string& sql, const std::vector<SqlToken>& tokens, BindSet& binds,
+                        std::uint64_t& rowsProcessed, OraError& error);
+  // The values of a row a RETURNING clause gave.
+  std::vector<Value> ReturnedRow(sqlite3_stmt* statement);
+  // returned, when given, receives the rows of the statement's RETURNING.
   bool ExecuteDml(const std::string& sql, const std::vector<SqlToken>& tokens, const BindSet& binds,
-                  std::uint64_t& rowsProcessed, OraError& error);
+                  std::uint64_t& rowsProcessed, OraError& error,
+                  std::vector<std::vector<Value>>* returned = nullptr);
   // The triggers of the table a DML statement changes; null when none of
   // them is enabled for the statement's event.
   std::shared_ptr<const TableTriggers> TargetTriggers(const std::vector<SqlToken>& tokens);
