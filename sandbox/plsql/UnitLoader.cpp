@@ -131,16 +131,22 @@ std::optional<CompileError> CheckStoredUnit(Session& session, const std::string&
   if (session.StoredCode() == nullptr)
     return std::nullopt;
   const bool body = type == "PACKAGE BODY";
-  StoredUnit unit;
-  unit.owner = owner;
-  unit.name = name;
-  unit.type = body ? "PACKAGE" : type;
-  unit.qualifiedName = owner + "." + name;
+  auto compiles = [&](bool withBody, CompileError& error) {
+    StoredUnit unit;
+    unit.owner = owner;
+    unit.name = name;
+    unit.type = body ? "PACKAGE" : type;
+    unit.qualifiedName = owner + "." + name;
+    return Compile(session, unit, Source(session, owner, name, unit.type),
+                   withBody ? Source(session, owner, name, type) : std::string(), error);
+  };
   const RightsGuard rights(session, owner);
   CompileError error;
-  if (Compile(session, unit, Source(session, owner, name, unit.type),
-              body ? Source(session, owner, name, type) : std::string(), error) ||
-      !error.inCode)
+  if (compiles(body, error) || !error.inCode)
+    return std::nullopt;
+  // An error of the declaration is no error of the body.
+  CompileError declarationError;
+  if (body && !compiles(false, declarationError))
     return std::nullopt;
   return error;
 }
