@@ -17,7 +17,9 @@ struct RecordField;
 struct StoredUnit;
 
 struct TypeSpec {
-  enum class Base { Varchar2, Char, Number, Boolean, Date, Record, Collection };
+  // RefCursor: SYS_REFCURSOR and REF CURSOR types, whose values point at an
+  // open query.
+  enum class Base { Varchar2, Char, Number, Boolean, Date, Record, Collection, RefCursor };
   // Index-by tables, nested tables and varrays.
   enum class Collection { IndexBy, Nested, Varray };
   Base base = Base::Varchar2;
@@ -32,7 +34,11 @@ struct TypeSpec {
   long long limit = 0;                      // Varray
   std::string name;                         // of a declared TYPE; empty for others
 
-  bool IsComposite() const { return base == Base::Record || base == Base::Collection; }
+  // Held as a Variable rather than a PlValue (a cursor variable holds its
+  // cursor there).
+  bool IsComposite() const {
+    return base == Base::Record || base == Base::Collection || base == Base::RefCursor;
+  }
 };
 
 struct RecordField {
@@ -68,8 +74,12 @@ struct SqlText {
   std::vector<ExprPtr> binds;
   bool isQuery = false;
   bool bulkInto = false;  // SELECT ... BULK COLLECT INTO collections
+  // DML ... RETURNING ... INTO these, sent as the placeholders
+  // ReturningPlaceholderName(0), (1) ... that the server sets.
+  std::vector<ExprPtr> returningInto;
 };
-std::string PlaceholderName(size_t index);  // "PLSQL_B1" for index 0
+std::string PlaceholderName(size_t index);           // "PLSQL_B1" for index 0
+std::string ReturningPlaceholderName(size_t index);  // "PLSQL_R1" for index 0
 
 struct CursorDecl {
   std::string name;
@@ -90,8 +100,12 @@ struct RoutineDecl {
   // when the body is compiled.
   const RoutineDecl* definition = nullptr;
   int line = 0;
+  int column = 0;    // of its name
   std::string unit;  // "OWNER.NAME" of the stored unit it is part of; empty in a block
   const StoredUnit* package = nullptr;  // a package's routine runs its initialisation first
+  // The owner a stored unit's routine runs as (definer's rights); empty for
+  // a block's routine and for AUTHID CURRENT_USER.
+  std::string definer;
 };
 
 // TYPE name IS RECORD (...) | TABLE OF ... | VARRAY(n) OF ...
@@ -129,6 +143,7 @@ struct Block {
   StmtList body;
   std::vector<Handler> handlers;
   int line = 0;
+  bool autonomous = false;  // PRAGMA AUTONOMOUS_TRANSACTION
   // The stored units the block calls, kept compiled while it lives.
   std::vector<std::shared_ptr<const StoredUnit>> units;
 };
@@ -151,13 +166,15 @@ struct Expr {
     Compare,     // op "=", "<>", "<", ">", "<=", ">="
     And,
     Or,
-    IsNull,         // negated: IS NOT NULL
-    Like,           // args: value, pattern[, escape]
-    Between,        // args: value, low, high
-    InList,         // args: value, items...
-    Builtin,        // name, args
-    Call,           // routine, args: one per parameter, null where the default applies
-    CursorAttr,     // cursor (nullptr: the implicit SQL cursor), name FOUND ...
+    IsNull,   // negated: IS NOT NULL
+    Like,     // args: value, pattern[, escape]
+    Between,  // args: value, low, high
+    InList,   // args: value, items...
+    Builtin,  // name, args
+    Call,     // routine, args: one per parameter, null where the default applies
+    // cursor (nullptr: the implicit SQL cursor, or args[0] a cursor
+    // variable), name FOUND ...
+    CursorAttr,
     SequenceValue,  // name: the SQL text "OWNER"."SEQUENCE".NEXTVAL or .CURRVAL
   };
   Kind kind = Kind::Literal;
@@ -183,10 +200,12 @@ struct Stmt {
     ForRange,   // loopVariable, exprs[0] low, exprs[1] high, reverse, bodies[0]
     ForCursor,  // loopVariable, cursor, exprs: arguments, bodies[0]
     Exit,       // exprs: optional condition
-    Open,       // cursor, exprs: arguments
-    Fetch,      // cursor, exprs: targets
-    Close,      // cursor
-    Return,     // exprs: optional value
+    // cursor, exprs: arguments. A cursor variable's: inlineCursor, or exprs[0]
+    // the text and then the USING arguments.
+    Open,
+    Fetch,   // cursor, exprs: targets
+    Close,   // cursor
+    Return,  // exprs: optional value
     Null,
     Raise,        // exception (nullptr: re-raise the handled one)
     CallRoutine,  // routine, exprs: one per parameter, null where the default applies
@@ -212,7 +231,8 @@ struct Stmt {
   bool reverse = false;
   std::unique_ptr<VarDecl> loopVariable;
   const CursorDecl* cursor = nullptr;
-  std::unique_ptr<CursorDecl> inlineCursor;  // FOR r IN (SELECT ...)
+  std::unique_ptr<CursorDecl> inlineCursor;  // FOR r IN (SELECT ...), OPEN c FOR SELECT ...
+  ExprPtr cursorVariable;                    // OPEN, FETCH and CLOSE of a cursor variable
   const RoutineDecl* routine = nullptr;
   const ExceptionDecl* exception = nullptr;
   std::string name;

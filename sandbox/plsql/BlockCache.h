@@ -1,8 +1,8 @@
-// Compiled anonymous blocks of one session by their text, as a server keeps
-// parsed statements for reuse: running the same block again, with other
-// binds, skips compiling it. The session empties the cache whenever its
-// schema or its current schema changes, since a block compiled against the
-// old dictionary may no longer be what the text means.
+// Compiled anonymous blocks of one session by their schema and text, as a
+// server keeps parsed statements for reuse: running the same block again,
+// with other binds, skips compiling it. The session empties the cache
+// whenever its schema changes, since a block compiled against the old
+// dictionary may no longer be what the text means.
 #pragma once
 
 #include <cstddef>

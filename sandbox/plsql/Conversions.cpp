@@ -102,6 +102,7 @@ PlValue Coerce(const PlValue& value, const TypeSpec& type, const Session& sessio
       return DateOf(value);
     case TypeSpec::Base::Record:
     case TypeSpec::Base::Collection:
+    case TypeSpec::Base::RefCursor:
       break;
   }
   return value;

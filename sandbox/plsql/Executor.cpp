@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include "sandbox/plsql/Builtins.h"
 #include "sandbox/plsql/Conversions.h"
@@ -30,11 +31,21 @@ class StatementBinds : public BindSet {
     return it != values_.end() ? it->second : outer_.Get(name);
   }
   bool Set(const std::string& name, const Value& value, OraError& error) override {
+    if (name.rfind("PLSQL_R", 0) == 0) {
+      returned_[name] = value;
+      return true;
+    }
     return outer_.Set(name, value, error);
+  }
+  // What the statement's RETURNING gave the placeholder.
+  Value Returned(const std::string& name) const {
+    const auto it = returned_.find(name);
+    return it != returned_.end() ? it->second : Value();
   }
 
  private:
   std::map<std::string, Value> values_;
+  std::map<std::string, Value> returned_;
   BindSet& outer_;
 };
 
@@ -133,6 +144,10 @@ void Executor::Report(const PlError& e, OraError& error) {
 
 Executor::Flow Executor::ExecBlock(const Block& block) {
   ScopeGuard guard(scopes_);
+  // Its changes are its own, so a query may call it.
+  std::optional<CallContextGuard> autonomous;
+  if (block.autonomous)
+    autonomous.emplace(session_, Session::CallContext::Autonomous);
   // Errors of the declarations go to the enclosing block, not to this one's
   // handlers, as in Oracle.
   DeclareAll(block, guard.scope());
@@ -244,6 +259,10 @@ Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
         return Flow::Exit;
       return Flow::Normal;
     case Stmt::Kind::Open: {
+      if (stmt.cursorVariable) {
+        OpenCursorVariable(stmt);
+        return Flow::Normal;
+      }
       CursorState& state = FindCursor(stmt.cursor);
       OpenCursor(*stmt.cursor, stmt.exprs, state);
       return Flow::Normal;
@@ -252,7 +271,7 @@ Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
       ExecFetch(stmt);
       return Flow::Normal;
     case Stmt::Kind::Close: {
-      CursorState& state = FindCursor(stmt.cursor);
+      CursorState& state = CursorOf(stmt);
       if (!state.isOpen)
         throw PredefinedError(1001);
       state = CursorState();
@@ -354,10 +373,13 @@ void Executor::ExecFetch(const Stmt& stmt) {
     ExecBulkFetch(stmt);
     return;
   }
-  CursorState& state = FindCursor(stmt.cursor);
+  CursorState& state = CursorOf(stmt);
   std::vector<PlValue> row;
   if (!FetchRow(state, row))
     return;  // the targets keep their values
+  // A cursor variable's query is known only now.
+  if (stmt.cursorVariable && !IsSingleRecordTarget(stmt.exprs) && row.size() != stmt.exprs.size())
+    throw MakeError(6504, "PL/SQL: Return types of Result Set variables or query do not match");
   StoreRow(stmt.exprs, row);
 }
 
@@ -371,13 +393,19 @@ void Executor::ExecSql(const Stmt& stmt) {
     SelectInto(*OpenQuery(*stmt.sql), stmt.exprs);
     return;
   }
-  StatementBinds binds(BindValues(*stmt.sql), binds_);
+  std::map<std::string, Value> values = BindValues(*stmt.sql);
+  const auto& returning = stmt.sql->returningInto;
+  for (size_t i = 0; i < returning.size(); ++i)
+    values[ReturningPlaceholderName(i)] = Value();
+  StatementBinds binds(std::move(values), binds_);
   std::uint64_t rows = 0;
   OraError error, warning;
   if (!session_.Execute(stmt.sql->text, binds, rows, error, warning))
     throw FromOraError(error);
   sqlRowCount_ = static_cast<long long>(rows);
   sqlFound_ = rows > 0 ? 1 : 0;
+  for (size_t i = 0; i < returning.size(); ++i)
+    Assign(*returning[i], FromSqlValue(binds.Returned(ReturningPlaceholderName(i))));
 }
 
 void Executor::SelectInto(Cursor& cursor, const std::vector<ExprPtr>& targets) {
@@ -646,20 +674,23 @@ PlValue Executor::EvalCursorAttribute(const Expr& expr) {
   long long rowCount = sqlRowCount_;
   int lastFetch = sqlFound_;
   bool isOpen = false;
-  if (expr.cursor != nullptr) {
-    const CursorState& state = FindCursor(expr.cursor);
-    if (!state.isOpen && expr.name != "ISOPEN")
+  const CursorState* state = nullptr;
+  if (expr.cursor != nullptr)
+    state = &FindCursor(expr.cursor);
+  else if (!expr.args.empty())
+    state = Locate(*expr.args[0], false).cursor.get();  // null: never opened
+  if (expr.cursor != nullptr || !expr.args.empty()) {
+    isOpen = state != nullptr && state->isOpen;
+    if (!isOpen && expr.name != "ISOPEN")
       throw PredefinedError(1001);
-    rowCount = state.rowCount;
-    lastFetch = state.lastFetch;
-    isOpen = state.isOpen;
+    rowCount = isOpen ? state->rowCount : 0;
+    lastFetch = isOpen ? state->lastFetch : -1;
   }
   if (expr.name == "ISOPEN")
     return PlValue::Boolean(isOpen);
   if (expr.name == "ROWCOUNT") {
-    return expr.cursor == nullptr && sqlFound_ < 0
-               ? PlValue()
-               : PlValue::Number(static_cast<long double>(rowCount));
+    return state == nullptr && sqlFound_ < 0 ? PlValue()
+                                             : PlValue::Number(static_cast<long double>(rowCount));
   }
   if (lastFetch < 0)
     return {};
@@ -726,6 +757,7 @@ PlValue Executor::CallRoutine(const RoutineDecl& routine, const std::vector<Expr
   Flow flow = Flow::Normal;
   {
     ScopeGuard guard(scopes_);
+    const RightsGuard rights(session_, target.definer);
     for (size_t i = 0; i < target.params.size(); ++i)
       guard.scope().variables[target.params[i].get()] = std::move(values[i]);
     unit_ = target.unit.empty() ? callerUnit : &target.unit;
@@ -790,6 +822,7 @@ Scope& Executor::PackageScope(const StoredUnit& package) {
   state.initialised = true;
   const std::string* callerUnit = unit_;
   unit_ = &package.qualifiedName;
+  const RightsGuard rights(session_, package.invokerRights ? std::string() : package.owner);
   try {
     DeclareAll(package.declarations, state.scope);
     DeclareAll(package.bodyDeclarations, state.scope);
@@ -947,6 +980,10 @@ void Executor::OpenCursor(const CursorDecl& decl, const std::vector<ExprPtr>& ar
   ScopeGuard guard(scopes_);
   for (size_t i = 0; i < decl.params.size(); ++i)
     Declare(*decl.params[i], values[i]);
+  // A package's cursor reads its owner's tables, whoever opens it.
+  const StoredUnit* package = decl.package;
+  const RightsGuard rights(
+      session_, package != nullptr && !package->invokerRights ? package->owner : std::string());
   state.cursor = OpenQuery(decl.query);
   state.isOpen = true;
   state.rowCount = 0;

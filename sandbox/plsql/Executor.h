@@ -18,6 +18,9 @@
 
 namespace sandbox::plsql {
 
+class DynamicBinds;
+struct DynamicStatement;
+
 class Executor {
  public:
   Executor(Session& session, BindSet& binds);
@@ -109,6 +112,13 @@ class Executor {
   void StoreRow(const std::vector<ExprPtr>& targets, const std::vector<PlValue>& row);
   Variable& Find(const VarDecl* decl);
   CursorState& FindCursor(const CursorDecl* decl);
+  // The cursor an OPEN, FETCH or CLOSE names: declared, or a cursor
+  // variable's (ORA-01001 for one never opened).
+  CursorState& CursorOf(const Stmt& stmt);
+  // Cursor variables (ExecutorRefCursor.cpp).
+  void OpenCursorVariable(const Stmt& stmt);
+  // The USING arguments exprs[1 ..] of a dynamic statement into binds.
+  void BindUsing(const Stmt& stmt, const DynamicStatement& dynamic, DynamicBinds& binds);
 
   std::unique_ptr<Cursor> OpenQuery(const SqlText& sql);
   void OpenCursor(const CursorDecl& decl, const std::vector<ExprPtr>& args, CursorState& state);

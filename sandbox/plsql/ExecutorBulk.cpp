@@ -60,7 +60,7 @@ void Executor::ExecBulkFetch(const Stmt& stmt) {
       throw ValueError("invalid LIMIT value");
     limit = static_cast<long long>(n);
   }
-  CursorState& state = FindCursor(stmt.cursor);
+  CursorState& state = CursorOf(stmt);
   std::vector<std::vector<PlValue>> rows;
   std::vector<PlValue> row;
   while ((limit < 0 || static_cast<long long>(rows.size()) < limit) && FetchRow(state, row))

@@ -50,6 +50,8 @@ void CollectionBox::Reset(std::unique_ptr<Collection> collection) {
 
 Variable Executor::NewComposite(const TypeSpec& type) {
   Variable var;
+  if (type.base == TypeSpec::Base::RefCursor)
+    return var;  // no cursor until it is opened
   if (type.base == TypeSpec::Base::Collection) {
     if (IsIndexBy(type))
       var.collection.Reset(std::make_unique<Collection>());

@@ -38,21 +38,14 @@ PlError ErrorOfBlock(const OraError& error) {
 
 }  // namespace
 
-void Executor::ExecImmediate(const Stmt& stmt) {
-  const PlValue textValue = Eval(*stmt.exprs[0]);
-  if (textValue.IsNull())
-    throw MakeError(6535, "statement string in EXECUTE IMMEDIATE is NULL or 0 length");
-  const DynamicStatement dynamic = PrepareDynamic(TextOf(textValue, session_));
+void Executor::BindUsing(const Stmt& stmt, const DynamicStatement& dynamic, DynamicBinds& binds) {
   const size_t given = stmt.exprs.size() - 1;
   if (given < dynamic.binds.size())
     throw MakeError(1008, "not all variables bound");
   if (given > dynamic.binds.size())
     throw MakeError(1006, "bind variable does not exist");
-  if (!stmt.targets.empty() && dynamic.kind != DynamicStatement::Kind::Query)
-    throw MakeError(1007, "variable not in select list");
   if (dynamicDepth_ >= kMaxDynamicDepth)
     throw MakeError(36, "maximum number of recursive SQL levels (50) exceeded");
-  DynamicBinds binds;
   binds.callDepth = callDepth_;
   binds.dynamicDepth = dynamicDepth_ + 1;
   for (size_t i = 0; i < given; ++i) {
@@ -64,6 +57,18 @@ void Executor::ExecImmediate(const Stmt& stmt) {
       throw MakeError(6550, "PLS-00457: expressions have to be of SQL types");
     binds.values[dynamic.binds[i]] = IsBinaryExpr(arg) ? BinaryToSql(value) : ToSqlValue(value);
   }
+}
+
+void Executor::ExecImmediate(const Stmt& stmt) {
+  const PlValue textValue = Eval(*stmt.exprs[0]);
+  if (textValue.IsNull())
+    throw MakeError(6535, "statement string in EXECUTE IMMEDIATE is NULL or 0 length");
+  const DynamicStatement dynamic = PrepareDynamic(TextOf(textValue, session_));
+  const size_t given = stmt.exprs.size() - 1;
+  if (!stmt.targets.empty() && dynamic.kind != DynamicStatement::Kind::Query)
+    throw MakeError(1007, "variable not in select list");
+  DynamicBinds binds;
+  BindUsing(stmt, dynamic, binds);
   if (dynamic.kind == DynamicStatement::Kind::Query) {
     OraError error;
     auto cursor = session_.OpenQuery(dynamic.text, binds, error);

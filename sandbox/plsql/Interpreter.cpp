@@ -2,7 +2,9 @@
 // every placeholder it uses is bound, then runs it.
 #include "sandbox/plsql/Interpreter.h"
 
+#include <cstdlib>
 #include <new>
+#include <optional>
 #include <stdexcept>
 
 #include "sandbox/plsql/BlockCache.h"
@@ -26,8 +28,10 @@ std::string Position(int line, int column) {
 std::shared_ptr<const CompiledBlock> Compile(Session& session, const std::string& blockText,
                                              OraError& error) {
   BlockCache* cache = session.CompiledBlocks();
+  // The same text means other objects in another schema.
+  const std::string key = session.CurrentSchema() + '\n' + blockText;
   if (cache != nullptr) {
-    if (auto cached = cache->Find(blockText))
+    if (auto cached = cache->Find(key))
       return cached;
   }
   std::vector<Token> tokens;
@@ -54,7 +58,7 @@ std::shared_ptr<const CompiledBlock> Compile(Session& session, const std::string
   auto compiled =
       std::make_shared<const CompiledBlock>(CompiledBlock{std::move(block), parser.BindNames()});
   if (cache != nullptr)
-    cache->Add(blockText, compiled);
+    cache->Add(key, compiled);
   return compiled;
 }
 
@@ -143,6 +147,27 @@ bool CallStoredFunction(Session& session, const std::string& owner, const std::s
     error = {600, std::string("internal error code, arguments: [plsql], [") + e.what() + "]"};
   }
   return false;
+}
+
+std::vector<UnitErrorRow> StoredUnitErrors(Session& session, const std::string& owner,
+                                           const std::string& name, const std::string& type) {
+  std::optional<CompileError> found;
+  try {
+    found = CheckStoredUnit(session, owner, name, type);
+  } catch (const std::exception&) {
+    return {};  // a unit too large to compile here is no error in its code
+  }
+  if (!found)
+    return {};
+  std::vector<UnitErrorRow> rows;
+  if (!found->trailer.empty())
+    rows.push_back({found->trailerLine, found->trailerColumn, 0, found->trailer});
+  const std::string& text = found->message;
+  int number = 0;
+  if (text.rfind("PLS-", 0) == 0)
+    number = std::atoi(text.c_str() + 4);
+  rows.push_back({found->line, found->column, number, text});
+  return rows;
 }
 
 std::shared_ptr<const CompiledBlock> CompileTriggerBody(Session& session, const std::string& text,

@@ -27,6 +27,20 @@ bool CallStoredFunction(Session& session, const std::string& owner, const std::s
                         const std::string& member, const std::vector<Value>& arguments,
                         Value& result, OraError& error);
 
+// One row of a unit's compilation errors, as ALL_ERRORS lists it.
+struct UnitErrorRow {
+  int line = 0;
+  int position = 0;
+  int number = 0;    // of PLS-nnnnn; 0 for "PL/SQL: Statement ignored"
+  std::string text;  // "PLS-00306: wrong number or types of arguments in call to 'P'"
+};
+// The errors the interpreter's compiler finds in the stored unit owner.name
+// of type (PROCEDURE, FUNCTION, PACKAGE or PACKAGE BODY) as the dictionary
+// holds it now: none when it compiles, or fails only on a construct the
+// interpreter lacks rather than on a mistake in the code.
+std::vector<UnitErrorRow> StoredUnitErrors(Session& session, const std::string& owner,
+                                           const std::string& name, const std::string& type);
+
 // A trigger's body (its :NEW and :OLD references already placeholders),
 // compiled through the session's cache; null with error set when it does
 // not compile. The server compiles it before the rows change, so that the

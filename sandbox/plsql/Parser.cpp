@@ -149,6 +149,25 @@ void Parser::ParseDeclarations(Block& block, const StoredUnit* package) {
       continue;
     }
     if (Accept("PRAGMA")) {
+      if (Accept("AUTONOMOUS_TRANSACTION")) {
+        block.autonomous = true;
+        Expect(";", ";");
+        continue;
+      }
+      // Hints to the compiler that change nothing in what the code does.
+      if (Peek().IsAny(
+              {"SERIALLY_REUSABLE", "RESTRICT_REFERENCES", "INLINE", "UDF", "DEPRECATED"})) {
+        Take();
+        if (Accept("(")) {
+          int depth = 1;
+          while (depth > 0 && Peek().kind != Token::Kind::End) {
+            depth += Peek().Is("(") ? 1 : Peek().Is(")") ? -1 : 0;
+            Take();
+          }
+        }
+        Expect(";", ";");
+        continue;
+      }
       Expect("EXCEPTION_INIT", "exception_init");
       Expect("(", "(");
       const Token& name = ExpectIdentifier("identifier");
@@ -257,6 +276,7 @@ void Parser::ParseRoutineDeclaration(Block& block, bool isFunction, const Stored
   routine->name = name.text;
   routine->isFunction = isFunction;
   routine->line = name.line;
+  routine->column = name.column;
   routine->package = package;
   if (compiling_ != nullptr)
     routine->unit = compiling_->qualifiedName;
@@ -270,8 +290,11 @@ void Parser::ParseRoutineDeclaration(Block& block, bool isFunction, const Stored
     while (Accept("DETERMINISTIC") || Accept("PARALLEL_ENABLE") || Accept("RESULT_CACHE")) {
     }
   }
-  if (Accept("AUTHID"))  // a standalone unit's rights: callers run it alike here
-    ExpectIdentifier("current_user definer");
+  if (Accept("AUTHID") && ExpectIdentifier("current_user definer").text == "CURRENT_USER" &&
+      compiling_ != nullptr)
+    compiling_->invokerRights = true;
+  if (compiling_ != nullptr && !compiling_->invokerRights)
+    routine->definer = compiling_->owner;
   PopScope();
   if (Accept(";")) {
     Declare(name, name.text, Symbol::Kind::Routine, routine.get());
@@ -428,6 +451,8 @@ TypeSpec Parser::ParseType(bool forParameter) {
     return NumberType(0, 0);
   if (t.Is("BOOLEAN"))
     return TextType(TypeSpec::Base::Boolean, 0);
+  if (t.Is("SYS_REFCURSOR"))
+    return TextType(TypeSpec::Base::RefCursor, 0);
   if (t.Is("DATE"))
     return TextType(TypeSpec::Base::Date, 0);
   if (t.IsAny({"TIMESTAMP", "INTERVAL"})) {
@@ -455,6 +480,24 @@ TypeSpec Parser::ParseType(bool forParameter) {
 TypeSpec Parser::ParseAnchoredType(const Token& first) {
   if (!Peek().Is(".") && !Peek().Is("%")) {
     SemanticError(first, "PLS-00201: identifier '" + first.text + "' must be declared");
+  }
+  // pkg.cursor%ROWTYPE and pkg.variable%TYPE from outside the package.
+  std::string member;
+  const Symbol* stored =
+      Lookup(first.text) == nullptr && Peek().Is(".") ? ResolveStored(first, member) : nullptr;
+  if (stored != nullptr) {
+    Expect("%", "%");
+    const Token& attribute = ExpectIdentifier("type rowtype");
+    if (stored->kind == Symbol::Kind::Cursor && attribute.Is("ROWTYPE")) {
+      TypeSpec record;
+      record.base = TypeSpec::Base::Record;
+      record.fields = static_cast<const CursorDecl*>(stored->decl)->columns;
+      return record;
+    }
+    if (stored->kind == Symbol::Kind::Variable && attribute.Is("TYPE"))
+      return static_cast<const VarDecl*>(stored->decl)->type;
+    SemanticError(first,
+                  "PLS-00201: identifier '" + first.text + "." + member + "' must be declared");
   }
   std::vector<const Token*> parts{&first};
   while (Accept("."))
@@ -670,10 +713,14 @@ std::unique_ptr<Stmt> Parser::ParseFor(const Token& start) {
   auto loopVariable = std::make_unique<VarDecl>();
   loopVariable->name = indexName.text;
   loopVariable->line = indexName.line;
-  const Symbol* symbol = Peek().kind == Token::Kind::Identifier ? Lookup(Peek().text) : nullptr;
+  const Token* storedName = nullptr;
+  const Symbol* stored = StoredCursorAhead(storedName);
+  const Symbol* symbol = stored != nullptr                        ? stored
+                         : Peek().kind == Token::Kind::Identifier ? Lookup(Peek().text)
+                                                                  : nullptr;
   if (symbol != nullptr && symbol->kind == Symbol::Kind::Cursor) {
     stmt->kind = Stmt::Kind::ForCursor;
-    const Token& cursorName = Take();
+    const Token& cursorName = stored != nullptr ? *storedName : Take();
     stmt->cursor = static_cast<const CursorDecl*>(symbol->decl);
     if (Peek().Is("("))
       stmt->exprs = ParseArguments();
@@ -716,10 +763,15 @@ std::unique_ptr<Stmt> Parser::ParseFor(const Token& start) {
 std::unique_ptr<Stmt> Parser::ParseCursorCommand(Stmt::Kind kind) {
   auto stmt = std::make_unique<Stmt>();
   stmt->kind = kind;
-  const Token& name = ExpectIdentifier("a cursor name");
-  const Symbol* symbol = Lookup(name.text);
+  const Token* storedName = nullptr;
+  const Symbol* stored = StoredCursorAhead(storedName);
+  const Token& name = stored != nullptr ? *storedName : ExpectIdentifier("a cursor name");
+  const Symbol* symbol = stored != nullptr ? stored : Lookup(name.text);
   if (symbol == nullptr)
     SemanticError(name, "PLS-00201: identifier '" + name.text + "' must be declared");
+  if (symbol->kind == Symbol::Kind::Variable &&
+      static_cast<const VarDecl*>(symbol->decl)->type.base == TypeSpec::Base::RefCursor)
+    return ParseCursorVariableCommand(kind, name, *static_cast<const VarDecl*>(symbol->decl));
   if (symbol->kind != Symbol::Kind::Cursor) {
     SemanticError(name, "PLS-00456: item '" + name.text + "' is not a cursor");
   }
@@ -729,19 +781,7 @@ std::unique_ptr<Stmt> Parser::ParseCursorCommand(Stmt::Kind kind) {
       stmt->exprs = ParseArguments();
     CheckArgumentCount(name, name.text, stmt->exprs.size(), 0, stmt->cursor->params.size());
   } else if (kind == Stmt::Kind::Fetch) {
-    if (Accept("BULK")) {
-      Expect("COLLECT", "collect");
-      stmt->bulk = true;
-    }
-    Expect("INTO", "into bulk");
-    do {
-      stmt->exprs.push_back(ParseTarget());
-    } while (Accept(","));
-    if (stmt->bulk) {
-      CheckBulkTargets(stmt->exprs, name);
-      if (Accept("LIMIT"))
-        stmt->limit = ParseExpression();
-    }
+    ParseFetchTargets(*stmt, name);
     if (!IntoFits(stmt->exprs, stmt->bulk, stmt->cursor->columns.size())) {
       SemanticError(name,
                     "PLS-00394: wrong number of values in the INTO list of a FETCH "
@@ -749,6 +789,22 @@ std::unique_ptr<Stmt> Parser::ParseCursorCommand(Stmt::Kind kind) {
     }
   }
   return stmt;
+}
+
+void Parser::ParseFetchTargets(Stmt& stmt, const Token& name) {
+  if (Accept("BULK")) {
+    Expect("COLLECT", "collect");
+    stmt.bulk = true;
+  }
+  Expect("INTO", "into bulk");
+  do {
+    stmt.exprs.push_back(ParseTarget());
+  } while (Accept(","));
+  if (stmt.bulk) {
+    CheckBulkTargets(stmt.exprs, name);
+    if (Accept("LIMIT"))
+      stmt.limit = ParseExpression();
+  }
 }
 
 std::unique_ptr<Stmt> Parser::ParseRaise() {
@@ -909,8 +965,10 @@ ExprPtr Parser::ParseTarget() {
   std::string stored = name.text;
   if (symbol == nullptr)
     symbol = ResolveStored(name, stored);
+  // A plain name assigned to that nothing declares is the code's own mistake.
   if (symbol == nullptr)
-    SemanticError(name, "PLS-00201: identifier '" + name.text + "' must be declared");
+    SemanticError(name, "PLS-00201: identifier '" + name.text + "' must be declared",
+                  name.kind == Token::Kind::Identifier && !Peek().Is("."));
   if (symbol->kind != Symbol::Kind::Variable) {
     SemanticError(
         name, "PLS-00363: expression '" + name.text + "' cannot be used as an assignment target");
@@ -1011,11 +1069,12 @@ void Parser::SqlError(const Token& at, const std::string& message) const {
   throw e;
 }
 
-void Parser::SemanticError(const Token& at, const std::string& message) const {
+void Parser::SemanticError(const Token& at, const std::string& message, bool inCode) const {
   CompileError e;
   e.line = at.line;
   e.column = at.column;
   e.message = message;
+  e.inCode = inCode;
   if (statementStart_ != nullptr) {
     e.trailer = trailer_;
     e.trailerLine = statementStart_->line;

@@ -26,6 +26,10 @@ struct CompileError {
   std::string trailer;
   int trailerLine = 0;
   int trailerColumn = 0;
+  // An error in what the code says (a call no declaration matches, a
+  // subprogram the body lacks ...), not in a construct this compiler lacks:
+  // the dictionary lists it and keeps the unit INVALID.
+  bool inCode = false;
 };
 
 // The PL/SQL type of a described column, and the fields of a record of such
@@ -110,6 +114,10 @@ class Parser {
   // the name's tokens and returns the member it names; null, taking nothing,
   // when no stored unit has the name.
   const NamedItem* ResolveStored(const Token& first, std::string& name);
+  // A package's cursor named from outside it (pkg.c, owner.pkg.c) at the
+  // next token: taken, at set to its first token; null, nothing taken, when
+  // the name is no such cursor.
+  const NamedItem* StoredCursorAhead(const Token*& at);
   void CheckArgumentCount(const Token& at, const std::string& name, size_t given, size_t min,
                           size_t max);
   ExprPtr ParseTarget();
@@ -147,6 +155,13 @@ class Parser {
 
   // Embedded SQL.
   std::unique_ptr<SqlText> ParseSql(bool insideParentheses, std::vector<ExprPtr>* intoTargets);
+  // FETCH ... [BULK COLLECT] INTO targets [LIMIT n] after the cursor's name.
+  void ParseFetchTargets(Stmt& stmt, const Token& name);
+  // Cursor variables (ParserRefCursor.cpp): OPEN c FOR query | text [USING
+  // ...], FETCH and CLOSE of one, and c%FOUND ...
+  std::unique_ptr<Stmt> ParseCursorVariableCommand(Stmt::Kind kind, const Token& name,
+                                                   const VarDecl& variable);
+  ExprPtr ParseCursorVariableAttribute(const VarDecl& variable, const Token& name);
   std::set<std::string> ColumnsOfReferencedTables(size_t begin, size_t end);
   size_t SqlEnd(size_t begin, bool insideParentheses) const;
   std::vector<RecordField> DescribeQuery(const SqlText& sql, const Token& at);
@@ -170,7 +185,8 @@ class Parser {
   const Token& Expect(const char* word, const char* expected);
   const Token& ExpectIdentifier(const char* expected);
   [[noreturn]] void SyntaxError(const Token& at, const char* expected) const;
-  [[noreturn]] void SemanticError(const Token& at, const std::string& message) const;
+  [[noreturn]] void SemanticError(const Token& at, const std::string& message,
+                                  bool inCode = false) const;
   // An embedded SQL statement the server rejects: "PL/SQL: ORA-nnnnn ...".
   [[noreturn]] void SqlError(const Token& at, const std::string& message) const;
   ExprPtr NewExpr(Expr::Kind kind, const Token& at) const;

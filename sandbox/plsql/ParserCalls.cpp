@@ -26,6 +26,7 @@ Family FamilyOf(const TypeSpec& type) {
       return Family::Boolean;
     case TypeSpec::Base::Record:
     case TypeSpec::Base::Collection:
+    case TypeSpec::Base::RefCursor:
       return Family::Record;
   }
   return Family::Unknown;
@@ -219,7 +220,8 @@ std::vector<ExprPtr> Parser::ParseCall(const Token& at, const std::string& name,
     }
   }
   if (chosen == nullptr)
-    SemanticError(at, "PLS-00306: wrong number or types of arguments in call to '" + name + "'");
+    SemanticError(at, "PLS-00306: wrong number or types of arguments in call to '" + name + "'",
+                  true);
   if (ambiguous)
     SemanticError(at, "PLS-00307: too many declarations of '" + name + "' match this call");
   std::vector<ExprPtr> args(chosen->params.size());
@@ -257,6 +259,21 @@ bool Parser::LinkDefinition(const RoutineDecl& routine) {
     }
   }
   return false;
+}
+
+const NamedItem* Parser::StoredCursorAhead(const Token*& at) {
+  if (Peek().kind != Token::Kind::Identifier || !Peek(1).Is(".") || Lookup(Peek().text) != nullptr)
+    return nullptr;
+  const size_t start = pos_;
+  const Token& first = Take();
+  std::string member;
+  const NamedItem* item = ResolveStored(first, member);
+  if (item != nullptr && item->kind == NamedItem::Kind::Cursor) {
+    at = &first;
+    return item;
+  }
+  pos_ = start;
+  return nullptr;
 }
 
 const NamedItem* Parser::ResolveStored(const Token& first, std::string& name) {
@@ -305,7 +322,7 @@ const NamedItem* Parser::ResolveStored(const Token& first, std::string& name) {
   }
   const auto found = unit->members.find(member);
   if (found == unit->members.end())
-    SemanticError(*parts[used - 1], "PLS-00302: component '" + member + "' must be declared");
+    SemanticError(*parts[used - 1], "PLS-00302: component '" + member + "' must be declared", true);
   name = member;
   for (size_t i = 1; i < used; ++i) {
     Take();  // "."

@@ -258,6 +258,8 @@ ExprPtr Parser::ParseName() {
     switch (symbol->kind) {
       case Symbol::Kind::Variable: {
         const auto* var = static_cast<const VarDecl*>(symbol->decl);
+        if (var->type.base == TypeSpec::Base::RefCursor && Peek().Is("%"))
+          return ParseCursorVariableAttribute(*var, name);
         return ParseReference(*var, name, MethodUse::Function);
       }
       case Symbol::Kind::Type:
@@ -307,7 +309,15 @@ ExprPtr Parser::ParseName() {
     std::string dotted = name.text;
     if (Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier)
       dotted += "." + Peek(1).text;
-    SemanticError(name, "PLS-00201: identifier '" + dotted + "' must be declared");
+    // A plain name is the code's own mistake; a call or a dotted name may be
+    // one of Oracle's functions or packages that this compiler lacks.
+    const bool plain =
+        dotted == name.text && !Peek().Is("(") && !Peek().Is("%") &&
+        name.kind == Token::Kind::Identifier &&
+        !name.IsAny({"CURRENT_TIMESTAMP", "LOCALTIMESTAMP", "DBTIMEZONE", "SESSIONTIMEZONE",
+                     "ORA_INVOKING_USER", "ORA_INVOKING_USERID", "SYSDATE", "SYSTIMESTAMP",
+                     "CURRENT_DATE", "UID", "USER", "SQLCODE", "SQLERRM"});
+    SemanticError(name, "PLS-00201: identifier '" + dotted + "' must be declared", plain);
   }
   auto e = NewExpr(Expr::Kind::Builtin, name);
   e->name = builtinName;

@@ -55,6 +55,10 @@ std::string PlaceholderName(size_t index) {
   return "PLSQL_B" + std::to_string(index + 1);
 }
 
+std::string ReturningPlaceholderName(size_t index) {
+  return "PLSQL_R" + std::to_string(index + 1);
+}
+
 size_t Parser::SqlEnd(size_t begin, bool insideParentheses) const {
   int depth = 0;
   for (size_t i = begin; i < tokens_.size(); ++i) {
@@ -131,6 +135,7 @@ std::unique_ptr<SqlText> Parser::ParseSql(bool insideParentheses,
   const std::set<std::string> columns = ColumnsOfReferencedTables(begin, end);
   size_t previousEnd = tokens_[begin].offset;
   int depth = 0;
+  bool returning = false;  // after the RETURNING of a DML statement
   auto append = [&](const std::string& text, const Token& t) {
     if (t.offset > previousEnd && !sql->text.empty())
       sql->text += ' ';
@@ -147,6 +152,19 @@ std::unique_ptr<SqlText> Parser::ParseSql(bool insideParentheses,
       Take();
       Take();
       sql->bulkInto = true;
+      continue;
+    }
+    if (!sql->isQuery && depth == 0 && t.IsAny({"RETURNING", "RETURN"}))
+      returning = true;
+    if (returning && depth == 0 && t.Is("INTO")) {
+      append("INTO", t);
+      Take();
+      do {
+        sql->text += (sql->returningInto.empty() ? " :" : ", :") +
+                     ReturningPlaceholderName(sql->returningInto.size());
+        sql->returningInto.push_back(ParseTarget());
+      } while (Accept(","));
+      previousEnd = tokens_[pos_ - 1].offset + tokens_[pos_ - 1].length;
       continue;
     }
     if (intoTargets != nullptr && depth == 0 && t.Is("INTO")) {

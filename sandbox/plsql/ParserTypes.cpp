@@ -68,6 +68,12 @@ void Parser::ParseTypeDeclaration(Block& block, bool subtype) {
       declared.fields.push_back(std::move(field));
     } while (Accept(","));
     Expect(")", ", )");
+  } else if (Accept("REF")) {
+    Expect("CURSOR", "cursor");
+    declared.base = TypeSpec::Base::RefCursor;
+    // The row type a strong cursor type promises; its queries are not checked against it.
+    if (Accept("RETURN"))
+      declared.fields = ParseType(false).fields;
   } else {
     declared.base = TypeSpec::Base::Collection;
     if (Accept("TABLE")) {
@@ -209,6 +215,10 @@ void Parser::CheckTypes(const Token& at, const TypeSpec* to, const Expr& value) 
   const bool compositeTarget = to != nullptr && to->IsComposite();
   const bool compositeValue = from != nullptr && from->IsComposite();
   if (!compositeTarget && !compositeValue)
+    return;
+  // Cursor variables of any cursor type take one another's cursors.
+  if (compositeTarget && compositeValue && to->base == TypeSpec::Base::RefCursor &&
+      from->base == TypeSpec::Base::RefCursor)
     return;
   // NULL makes a nested table or varray null again.
   if (compositeTarget && to->base == TypeSpec::Base::Collection &&

@@ -1,5 +1,7 @@
 // Stored units from their dictionary text: a standalone procedure or
 // function, a package declaration and its body.
+#include <algorithm>
+
 #include "sandbox/plsql/Parser.h"
 #include "sandbox/plsql/StoredUnit.h"
 
@@ -24,7 +26,8 @@ void Parser::SkipUnitHeader() {
     ExpectIdentifier("identifier");
   while (true) {
     if (Accept("AUTHID")) {
-      ExpectIdentifier("current_user definer");
+      if (ExpectIdentifier("current_user definer").text == "CURRENT_USER" && compiling_ != nullptr)
+        compiling_->invokerRights = true;
     } else if (Accept("ACCESSIBLE")) {
       Expect("BY", "by");
       Expect("(", "(");
@@ -106,11 +109,18 @@ bool Parser::ParsePackageBody(const Parser& spec, StoredUnit& unit, CompileError
     }
     ExpectUnitEnd(unit.name);
     for (const RoutineDecl* forward : forwards_) {
-      if (forward->definition == nullptr) {
-        SemanticError(Peek(), "PLS-00323: subprogram or cursor '" + forward->name +
-                                  "' is declared in a package specification and must be "
-                                  "defined in the package body");
-      }
+      if (forward->definition != nullptr)
+        continue;
+      CompileError e;
+      e.message = "PLS-00323: subprogram or cursor '" + forward->name +
+                  "' is declared in a package specification and must be defined in the "
+                  "package body";
+      // Oracle places it at the declaration, a line of the specification.
+      const auto& declared = spec.forwards_;
+      e.inCode = std::find(declared.begin(), declared.end(), forward) != declared.end();
+      e.line = e.inCode ? forward->line : Peek().line;
+      e.column = e.inCode ? forward->column : Peek().column;
+      throw e;
     }
     for (auto& used : usedUnits_)
       unit.uses.push_back(std::move(used));

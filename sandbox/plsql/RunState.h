@@ -33,8 +33,18 @@ class CollectionBox {
   std::unique_ptr<Collection> collection_;
 };
 
+struct CursorState {
+  std::unique_ptr<Cursor> cursor;
+  bool isOpen = false;
+  long long rowCount = 0;
+  int lastFetch = -1;  // -1 none yet, 0 no row, 1 a row
+};
+
 struct Variable {
   PlValue value;
+  // A cursor variable's cursor, shared by the variables assigned from it as
+  // PL/SQL cursor variables point at one work area; null until opened.
+  std::shared_ptr<CursorState> cursor;
   std::vector<Variable> fields;  // records
   CollectionBox collection;      // collections; empty while a nested table or varray is null
 };
@@ -53,13 +63,6 @@ struct Collection {
   // Nested tables and varrays: the slots from 1 that EXTEND made, deleted
   // elements included.
   long long size = 0;
-};
-
-struct CursorState {
-  std::unique_ptr<Cursor> cursor;
-  bool isOpen = false;
-  long long rowCount = 0;
-  int lastFetch = -1;  // -1 none yet, 0 no row, 1 a row
 };
 
 struct Scope {

@@ -26,6 +26,7 @@ struct StoredUnit {
   std::string type;           // PROCEDURE, FUNCTION or PACKAGE
   std::string qualifiedName;  // "OWNER.NAME", as error trails name the unit
   std::string text;  // the source it was compiled from (a package's body follows its declaration)
+  bool invokerRights = false;  // AUTHID CURRENT_USER: runs in its caller's schema
   // A procedure or function: its one routine. A package: the declaration's
   // declarations, whose names members lists.
   Block declarations;

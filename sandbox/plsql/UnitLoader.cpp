@@ -46,10 +46,9 @@ std::string Source(Session& session, const std::string& owner, const std::string
 }
 
 bool Compile(Session& session, StoredUnit& unit, const std::string& specSource,
-             const std::string& bodySource) {
+             const std::string& bodySource, CompileError& compileError) {
   std::vector<Token> specTokens, bodyTokens;
   LexError lexError;
-  CompileError compileError;
   std::string spec, body;
   if (!Preprocess(specSource, {unit.owner, unit.name, unit.type}, spec, lexError) ||
       !Tokenize(spec, specTokens, lexError))
@@ -113,7 +112,10 @@ LoadedUnit LoadUnit(Session& session, StoredUnits& store, const std::string& own
   unit->type = type;
   unit->qualifiedName = key;
   unit->text = text;
-  if (!Compile(session, *unit, spec, body)) {
+  // Its names are its owner's, whoever calls it first.
+  const RightsGuard rights(session, owner);
+  CompileError compileError;
+  if (!Compile(session, *unit, spec, body, compileError)) {
     loaded.invalid = key;
     return loaded;
   }
@@ -123,6 +125,31 @@ LoadedUnit LoadUnit(Session& session, StoredUnits& store, const std::string& own
 }
 
 }  // namespace
+
+std::optional<CompileError> CheckStoredUnit(Session& session, const std::string& owner,
+                                            const std::string& name, const std::string& type) {
+  if (session.StoredCode() == nullptr)
+    return std::nullopt;
+  const bool body = type == "PACKAGE BODY";
+  auto compiles = [&](bool withBody, CompileError& error) {
+    StoredUnit unit;
+    unit.owner = owner;
+    unit.name = name;
+    unit.type = body ? "PACKAGE" : type;
+    unit.qualifiedName = owner + "." + name;
+    return Compile(session, unit, Source(session, owner, name, unit.type),
+                   withBody ? Source(session, owner, name, type) : std::string(), error);
+  };
+  const RightsGuard rights(session, owner);
+  CompileError error;
+  if (compiles(body, error) || !error.inCode)
+    return std::nullopt;
+  // An error of the declaration is no error of the body.
+  CompileError declarationError;
+  if (body && !compiles(false, declarationError))
+    return std::nullopt;
+  return error;
+}
 
 LoadedUnit LoadStoredUnit(Session& session, const std::string& owner, const std::string& name,
                           bool publicSynonyms) {

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "sandbox/plsql/Parser.h"
 #include "sandbox/plsql/StoredUnit.h"
 #include "sandbox/server/Server.h"
 
@@ -24,5 +26,12 @@ struct LoadedUnit {
 // session keeps no store.
 LoadedUnit LoadStoredUnit(Session& session, const std::string& owner, const std::string& name,
                           bool publicSynonyms);
+
+// The error the compiler finds in the unit owner.name of type (PROCEDURE,
+// FUNCTION, PACKAGE or PACKAGE BODY) as the dictionary holds it, when it is
+// an error in the code; none when the unit compiles, or fails only on what
+// this compiler lacks. A package body is compiled with its declaration.
+std::optional<CompileError> CheckStoredUnit(Session& session, const std::string& owner,
+                                            const std::string& name, const std::string& type);
 
 }  // namespace sandbox::plsql

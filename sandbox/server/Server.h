@@ -173,6 +173,53 @@ class Session {
   // Oracle does on first use, and becomes VALID when it compiles.
   virtual void CompileBeforeUse(const std::string& /*owner*/, const std::string& /*name*/,
                                 const std::string& /*type*/) {}
+  // The user whose rights the running code has (SYS_CONTEXT's CURRENT_USER)
+  // and the schema its names resolve in. A definer's rights unit runs as its
+  // owner and gives the caller's back when it returns.
+  struct Rights {
+    std::string user;
+    std::string schema;
+  };
+  virtual Rights CurrentRights() const { return {UserName(), CurrentSchema()}; }
+  virtual void SetRights(const Rights& /*rights*/) {}
+  // What the code running now was called from, innermost last: a function
+  // called in a query may not change data, one called in any SQL may not
+  // commit or run DDL, unless an autonomous transaction runs inside it.
+  enum class CallContext { Query, Dml, Autonomous };
+  virtual void PushCallContext(CallContext /*context*/) {}
+  virtual void PopCallContext() {}
+};
+
+// Holds a call context for as long as it lives.
+class CallContextGuard {
+ public:
+  CallContextGuard(Session& session, Session::CallContext context) : session_(session) {
+    session.PushCallContext(context);
+  }
+  ~CallContextGuard() { session_.PopCallContext(); }
+  CallContextGuard(const CallContextGuard&) = delete;
+  CallContextGuard& operator=(const CallContextGuard&) = delete;
+
+ private:
+  Session& session_;
+};
+
+// Runs the session as owner (a definer's rights unit or a trigger) for as long
+// as it lives; an empty owner keeps the caller's rights.
+class RightsGuard {
+ public:
+  RightsGuard(Session& session, const std::string& owner)
+      : session_(session), saved_(session.CurrentRights()) {
+    if (!owner.empty())
+      session.SetRights({owner, owner});
+  }
+  ~RightsGuard() { session_.SetRights(saved_); }
+  RightsGuard(const RightsGuard&) = delete;
+  RightsGuard& operator=(const RightsGuard&) = delete;
+
+ private:
+  Session& session_;
+  Session::Rights saved_;
 };
 
 // One database, chosen by the connect identifier.

@@ -152,6 +152,7 @@ bool ServerDatabase::CommitWork(std::string* failure) {
     return false;
   }
   inTransaction_ = false;
+  ++transactionsEnded_;
   integrity_.EndTransaction();
   return true;
 }
@@ -161,6 +162,7 @@ void ServerDatabase::RollbackWork() {
     return;
   SqliteRunner(db_.get()).Exec("ROLLBACK");
   inTransaction_ = false;
+  ++transactionsEnded_;
   integrity_.EndTransaction();
   storageNames_.Forget();
 }

@@ -44,10 +44,14 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
 
   // Transaction state shared by the sessions of this database.
   void BeginWork();  // starts a transaction when none is open
+  bool InTransaction() const { return inTransaction_; }
   // False, with SQLite's message in failure, when the commit fails; the
   // transaction is then still open.
   bool CommitWork(std::string* failure = nullptr);
   void RollbackWork();
+  // How many transactions have ended (committed or rolled back): a call that
+  // sees it change ended the transaction it began in.
+  unsigned long long TransactionsEnded() const { return transactionsEnded_; }
 
   long long NextObjectId();
 
@@ -107,6 +111,7 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
   SqlFunctionContext functions_;
   IntegrityState integrity_;
   bool inTransaction_ = false;
+  unsigned long long transactionsEnded_ = 0;
   int callDepth_ = 0;  // nesting of Call, under mutex_
   std::vector<StreamingCursor*> cursors_;
   const std::atomic<bool>* running_ = nullptr;

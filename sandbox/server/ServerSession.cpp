@@ -92,6 +92,7 @@ ServerSession::ServerSession(std::shared_ptr<ServerDatabase> database, std::stri
     : database_(std::move(database)),
       user_(std::move(user)),
       schema_(user_),
+      currentUser_(user_),
       timeZone_(LocalZone()) {}
 
 ServerSession::~ServerSession() {
@@ -115,6 +116,7 @@ void ServerSession::EnterStatement() {
   context.rownums.clear();
   context.userName = user_;
   context.currentSchema = schema_;
+  context.currentUser = currentUser_;
   context.databaseName = database_->Name();
   context.systemEvent = systemEvents_.empty() ? SystemEvent{} : systemEvents_.back();
   RefreshVisibility(database_->Handle(), context);
@@ -450,8 +452,8 @@ OraError ServerSession::NameConstraintError(OraError error) const {
 }
 
 bool ServerSession::ExecuteDml(const std::string& sql, const std::vector<SqlToken>& tokens,
-                               const BindSet& binds, std::uint64_t& rowsProcessed,
-                               OraError& error) {
+                               const BindSet& binds, std::uint64_t& rowsProcessed, OraError& error,
+                               std::vector<std::vector<Value>>* returned) {
   if (!TransactionRules(*this).CheckIdentity(tokens, error))
     return false;
   const auto triggers = TargetTriggers(tokens);
@@ -470,12 +472,19 @@ bool ServerSession::ExecuteDml(const std::string& sql, const std::vector<SqlToke
   } else {
     int rc;
     while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+      if (returned != nullptr)
+        returned->push_back(ReturnedRow(statement.get()));
     }
     done = rc == SQLITE_DONE;
     if (done)
       rowsProcessed = static_cast<std::uint64_t>(sqlite3_changes64(database_->Handle()));
     else
       error = NameConstraintError(MapSqliteError(sqlite3_errmsg(database_->Handle())));
+  }
+  // RETURNING ... INTO scalars takes one row.
+  if (done && returned != nullptr && returned->size() > 1) {
+    error = {1422, "exact fetch returns more than requested number of rows"};
+    done = false;
   }
   if (!done || !TransactionRules(*this).CheckStatementEnd(error)) {
     database_->Integrity().statementChecks.clear();
@@ -636,7 +645,7 @@ bool ServerSession::ExecuteStatement(const std::string& sql, BindSet& binds,
   }
   const SqlToken& verb = tokens[0];
   if (verb.IsWord("BEGIN") || verb.IsWord("DECLARE"))
-    return plsql::RunAnonymousBlock(*this, sql, binds, error);
+    return RunBlock(sql, binds, error);
   if (verb.IsWord("SELECT") || verb.IsWord("WITH") || verb.IsSymbol("(")) {
     auto cursor = OpenQuery(sql, binds, error);
     if (!cursor)
@@ -646,8 +655,10 @@ bool ServerSession::ExecuteStatement(const std::string& sql, BindSet& binds,
       ++rowsProcessed;
     return !error.IsSet();
   }
+  if (!AllowedInCall(verb, error))
+    return false;
   if (verb.IsWord("INSERT") || verb.IsWord("UPDATE") || verb.IsWord("DELETE"))
-    return ExecuteDml(sql, tokens, binds, rowsProcessed, error);
+    return ExecuteReturning(sql, tokens, binds, rowsProcessed, error);
   if (verb.IsWord("MERGE"))
     return ExecuteMerge(sql, tokens, binds, rowsProcessed, error);
   if (!systemEvents_.empty()) {
@@ -700,6 +711,52 @@ bool ServerSession::ExecuteStatement(const std::string& sql, BindSet& binds,
   return false;
 }
 
+bool ServerSession::AllowedInCall(const SqlToken& verb, OraError& error) const {
+  if (callContexts_.empty() || callContexts_.back() == CallContext::Autonomous)
+    return true;
+  const bool dml = verb.IsWord("INSERT") || verb.IsWord("UPDATE") || verb.IsWord("DELETE") ||
+                   verb.IsWord("MERGE");
+  if (dml && callContexts_.back() == CallContext::Query) {
+    error = {14551, "cannot perform a DML operation inside a query"};
+    return false;
+  }
+  // Triggers have their own error for these (ORA-04092).
+  const bool endsTransaction =
+      verb.IsWord("COMMIT") || verb.IsWord("ROLLBACK") || verb.IsWord("CREATE") ||
+      verb.IsWord("DROP") || verb.IsWord("TRUNCATE") || verb.IsWord("GRANT") ||
+      verb.IsWord("REVOKE") || verb.IsWord("RENAME") || verb.IsWord("COMMENT");
+  if (endsTransaction && firing_.empty()) {
+    error = {14552, "cannot perform a DDL, commit or rollback inside a query or DML"};
+    return false;
+  }
+  return true;
+}
+
+bool ServerSession::RunBlock(const std::string& sql, BindSet& binds, OraError& error) {
+  // A block is one call: an exception that leaves it undoes what it changed
+  // since it began, or since the last COMMIT or ROLLBACK it ran. A
+  // transaction the block itself began is all its own; no transaction is
+  // begun for a block that changes nothing, so it locks nothing.
+  const unsigned long long ended = database_->TransactionsEnded();
+  const bool marked = database_->InTransaction();
+  SqliteRunner runner(database_->Handle());
+  if (marked)
+    runner.Exec("SAVEPOINT qm_block");
+  const bool done = plsql::RunAnonymousBlock(*this, sql, binds, error);
+  const bool sameTransaction = marked && database_->TransactionsEnded() == ended;
+  if (!done) {
+    database_->Integrity().statementChecks.clear();
+    database_->SettleCursors();
+    if (sameTransaction)
+      runner.Exec("ROLLBACK TO qm_block");
+    else
+      database_->RollbackWork();
+  }
+  if (sameTransaction)
+    runner.Exec("RELEASE qm_block");
+  return done;
+}
+
 std::string ServerSession::ToText(const Value& value) const {
   switch (value.kind) {
     case Value::Kind::Null:
@@ -721,12 +778,22 @@ std::string ServerSession::ToText(const Value& value) const {
 
 std::vector<ColumnInfo> ServerSession::DescribeTable(const std::string& name) {
   std::lock_guard lock(database_->Mutex());
-  if (SchemaChangedSince(describedView_))
+  // Keyed by schema too: calls of definer's rights units switch it back and
+  // forth, which must not empty the cache each time.
+  if (database_->SchemaGeneration() != describedView_.generation) {
     described_.clear();
-  const auto found = described_.find(name);
+    describedView_.generation = database_->SchemaGeneration();
+  }
+  const std::string key = schema_ + '\n' + name;
+  const auto found = described_.find(key);
   if (found != described_.end())
     return found->second;
-  return described_[name] = DescribeUncached(name);
+  return described_[key] = DescribeUncached(name);
+}
+
+void ServerSession::SetRights(const Rights& rights) {
+  currentUser_ = rights.user;
+  schema_ = rights.schema;
 }
 
 bool ServerSession::SchemaChangedSince(SchemaView& seen) {
@@ -739,8 +806,11 @@ bool ServerSession::SchemaChangedSince(SchemaView& seen) {
 
 plsql::BlockCache* ServerSession::CompiledBlocks() {
   std::lock_guard lock(database_->Mutex());
-  if (SchemaChangedSince(compiledView_))
+  // The interpreter keys blocks by the schema they were compiled in.
+  if (database_->SchemaGeneration() != compiledView_.generation) {
     compiled_.Clear();
+    compiledView_.generation = database_->SchemaGeneration();
+  }
   return &compiled_;
 }
 

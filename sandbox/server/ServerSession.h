@@ -64,6 +64,10 @@ class ServerSession : public Session, public NameResolver {
   }
   void CompileBeforeUse(const std::string& owner, const std::string& name,
                         const std::string& type) override;
+  Rights CurrentRights() const override { return {currentUser_, schema_}; }
+  void SetRights(const Rights& rights) override;
+  void PushCallContext(CallContext context) override { callContexts_.push_back(context); }
+  void PopCallContext() override { callContexts_.pop_back(); }
 
   ServerDatabase& Server() { return *database_; }
   // A unique key's error names the constraint rather than the columns.
@@ -100,8 +104,20 @@ class ServerSession : public Session, public NameResolver {
                     OraError& error);
   bool ExecuteStatement(const std::string& sql, BindSet& binds, std::uint64_t& rowsProcessed,
                         OraError& error, OraError& warning);
+  // An anonymous block, undone as a whole when an exception leaves it.
+  bool RunBlock(const std::string& sql, BindSet& binds, OraError& error);
+  // ORA-14551 / ORA-14552 for a statement a function called in SQL may not run.
+  bool AllowedInCall(const SqlToken& verb, OraError& error) const;
+  // INSERT, UPDATE or DELETE, with RETURNING ... INTO :binds given the one
+  // row's values (DmlReturning.cpp).
+  bool ExecuteReturning(const std::string& sql, const std::vector<SqlToken>& tokens, BindSet& binds,
+                        std::uint64_t& rowsProcessed, OraError& error);
+  // The values of a row a RETURNING clause gave.
+  std::vector<Value> ReturnedRow(sqlite3_stmt* statement);
+  // returned, when given, receives the rows of the statement's RETURNING.
   bool ExecuteDml(const std::string& sql, const std::vector<SqlToken>& tokens, const BindSet& binds,
-                  std::uint64_t& rowsProcessed, OraError& error);
+                  std::uint64_t& rowsProcessed, OraError& error,
+                  std::vector<std::vector<Value>>* returned = nullptr);
   // The triggers of the table a DML statement changes; null when none of
   // them is enabled for the statement's event.
   std::shared_ptr<const TableTriggers> TargetTriggers(const std::vector<SqlToken>& tokens);
@@ -129,6 +145,7 @@ class ServerSession : public Session, public NameResolver {
   std::atomic<bool> interrupt_{false};
   std::string user_;
   std::string schema_;
+  std::string currentUser_;  // the owner of the definer's rights unit running now, else user_
   std::string dateFormat_ = "DD-MON-RR";
   // dateFormat_ parsed, for ToText; parsed again when the model changes.
   mutable std::string parsedModel_;
@@ -154,6 +171,7 @@ class ServerSession : public Session, public NameResolver {
   SchemaView callableView_;
   std::set<std::string> typeNames_;  // of object and collection types
   SchemaView typeView_;
+  std::vector<CallContext> callContexts_;
   int storedFunctionDepth_ = 0;  // stored functions in SQL running now, nested
   plsql::BlockCache compiled_;
   SchemaView compiledView_;

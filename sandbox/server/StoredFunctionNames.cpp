@@ -13,6 +13,17 @@ namespace {
 constexpr int kSynonymHops = 8;
 constexpr int kMaxRecursiveSql = 50;
 
+// Whether a statement that changes data is running: a function it calls may
+// change data too, one that a query calls may not.
+bool WriterRunning(sqlite3* db) {
+  for (sqlite3_stmt* s = sqlite3_next_stmt(db, nullptr); s != nullptr;
+       s = sqlite3_next_stmt(db, s)) {
+    if (sqlite3_stmt_busy(s) != 0 && sqlite3_stmt_readonly(s) == 0)
+      return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool ServerSession::ResolveFunction(const std::vector<std::string>& parts, std::string& owner,
@@ -87,6 +98,8 @@ bool ServerSession::CallStoredFunction(const std::string& owner, const std::stri
     explicit DepthGuard(int& d) : depth(d) { ++depth; }
     ~DepthGuard() { --depth; }
   } depthGuard(storedFunctionDepth_);
+  const CallContextGuard context(
+      *this, WriterRunning(database_->Handle()) ? CallContext::Dml : CallContext::Query);
   OraError error;
   if (plsql::CallStoredFunction(*this, owner, unit, member, arguments, result, error))
     return true;

@@ -1,6 +1,7 @@
 // Stored units and triggers.
 #include "sandbox/server/ddl/StoredUnitDdl.h"
 
+#include "sandbox/plsql/Interpreter.h"
 #include "sandbox/plsql/Preprocessor.h"
 
 #include "sandbox/server/ServerSession.h"
@@ -9,6 +10,7 @@
 #include "sandbox/server/ddl/TriggerHead.h"
 #include "sandbox/server/ddl/TypeDdl.h"
 #include "sandbox/server/ddl/TypeDeclaration.h"
+#include "sandbox/server/ddl/UnitProcedures.h"
 #include "sandbox/server/dictionary/Dependencies.h"
 #include "sandbox/server/triggers/RowReferences.h"
 
@@ -159,6 +161,8 @@ bool StoredUnitDdl::RemoveUnit(const std::string& owner, const std::string& name
              "('PROCEDURE', 'FUNCTION', 'PACKAGE', 'TYPE')",
              key, error) &&
          RecordUnitErrors(catalog, owner, name, type, {}, error) &&
+         ((type != "PROCEDURE" && type != "FUNCTION" && type != "PACKAGE") ||
+          ForgetProcedures(catalog, owner, name, error)) &&
          catalog.RemoveObject(owner, name, type, error);
 }
 
@@ -216,7 +220,7 @@ bool StoredUnitDdl::Create(OraError& error, OraError& warning) {
     references = References(owner, name, type, textBegin, textBegin);
     errors = references.errors;
   }
-  const bool valid = errors.empty();
+  bool valid = errors.empty();
   // What uses a declaration must be compiled again when its text changes.
   const bool changed = sameUnit && !isBody &&
                        StoredSource(catalog, owner, name, type) !=
@@ -232,9 +236,37 @@ bool StoredUnitDdl::Create(OraError& error, OraError& warning) {
   if (!(sameUnit ? catalog.TouchObject(owner, name, type, status, error)
                  : catalog.AddObject(owner, name, type, error, status)))
     return false;
+  if ((type == "PROCEDURE" || type == "FUNCTION" || type == "PACKAGE") &&
+      !RecordProcedures(catalog, context_.tokens, textBegin, owner, name, type, error))
+    return false;
+  OraError recordError;
+  if (valid && !InterpreterCompiles(owner, name, type, recordError)) {
+    if (recordError.IsSet()) {
+      error = recordError;
+      return false;
+    }
+    valid = false;
+  }
   if (!valid)
     warning = {24344, "success with compilation error"};
   return true;
+}
+
+bool StoredUnitDdl::InterpreterCompiles(const std::string& owner, const std::string& name,
+                                        const std::string& type, OraError& error) {
+  if (type != "PROCEDURE" && type != "FUNCTION" && type != "PACKAGE" && type != "PACKAGE BODY")
+    return true;
+  // The stored text as the interpreter compiles it when the unit is called.
+  const auto rows = plsql::StoredUnitErrors(context_.session, owner, name, type);
+  if (rows.empty())
+    return true;
+  std::vector<CompilationError> errors;
+  for (const auto& row : rows)
+    errors.push_back({row.line, row.position, row.number, row.text});
+  Catalog& catalog = context_.catalog;
+  RecordUnitErrors(catalog, owner, name, type, errors, error) &&
+      catalog.TouchObject(owner, name, type, "INVALID", error);
+  return false;
 }
 
 bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& name, bool replace,

@@ -22,6 +22,12 @@ class StoredUnitDdl {
   bool ReadUnitType(std::string& type, OraError& error);
   bool StoreSource(const std::string& owner, const std::string& name, const std::string& type,
                    std::size_t textBegin, OraError& error);
+  // False, with the unit made INVALID and its errors listed, when the
+  // interpreter finds an error in its code that the checks of the text did
+  // not (a call with wrong arguments, a subprogram a body lacks ...); error
+  // is set only when the dictionary cannot be written.
+  bool InterpreterCompiles(const std::string& owner, const std::string& name,
+                           const std::string& type, OraError& error);
   bool CreateTrigger(const std::string& owner, const std::string& name, bool replace,
                      std::size_t textBegin, OraError& error, OraError& warning);
   // The unit's references: its dependencies and the names it lacks.

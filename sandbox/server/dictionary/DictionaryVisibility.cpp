@@ -49,6 +49,7 @@ const FilteredView kFilteredViews[] = {
     {"ALL_SEQUENCES", "SEQUENCE_OWNER = ora_user()", "SEQUENCE_OWNER", "SEQUENCE_NAME", nullptr},
     {"ALL_DEPENDENCIES", "OWNER = ora_user()", "OWNER", "NAME",
      "TYPE NOT IN ('PACKAGE BODY', 'TYPE BODY')"},
+    {"ALL_PROCEDURES", "OWNER = ora_user()", "OWNER", "OBJECT_NAME", nullptr},
     {"ALL_TYPES", "OWNER = ora_user()", "OWNER", "TYPE_NAME", nullptr},
     {"ALL_TYPE_ATTRS", "OWNER = ora_user()", "OWNER", "TYPE_NAME", nullptr},
     {"ALL_TYPE_METHODS", "OWNER = ora_user()", "OWNER", "TYPE_NAME", nullptr},

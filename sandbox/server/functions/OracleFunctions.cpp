@@ -625,7 +625,9 @@ void SysContext(sqlite3_context* ctx, int, sqlite3_value** argv) {
   const std::string name = upper(TextArg(argv[1]));
   if (name == "CURRENT_SCHEMA")
     ResultText(ctx, context.currentSchema);
-  else if (name == "CURRENT_USER" || name == "SESSION_USER" || name == "AUTHENTICATED_IDENTITY")
+  else if (name == "CURRENT_USER")
+    ResultText(ctx, context.currentUser.empty() ? context.userName : context.currentUser);
+  else if (name == "SESSION_USER" || name == "AUTHENTICATED_IDENTITY")
     ResultText(ctx, context.userName);
   else if (name == "DB_NAME" || name == "DB_UNIQUE_NAME" || name == "INSTANCE_NAME")
     ResultText(ctx, context.databaseName);

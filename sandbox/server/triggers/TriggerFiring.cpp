@@ -89,6 +89,7 @@ bool TriggerFiring::Prepare(OraError& error) {
       return false;
     }
     OraError compileError;
+    const RightsGuard rights(session_, trigger.owner);  // a trigger's names are its owner's
     auto body = plsql::CompileTriggerBody(session_, trigger.body, compileError);
     if (!body) {
       error = InvalidTrigger(trigger.qualifiedName);
@@ -144,6 +145,7 @@ bool TriggerFiring::WhenHolds(const TableTrigger& trigger, BindSet& binds, bool&
 
 bool TriggerFiring::FireOne(const Ready& ready, TriggerRow* row, OraError& error) {
   const TableTrigger& trigger = *ready.trigger;
+  const RightsGuard rights(session_, trigger.owner);
   RowBinds binds(table_, row, trigger.timing != TableTrigger::Timing::After);
   bool holds = true;
   if (!WhenHolds(trigger, binds, holds, error) || !holds)

@@ -112,6 +112,18 @@ TEST_F(ExpressionTest, TextFunctions) {
   EXPECT_EQ(Print("replace('a-b-c', '-')"), "abc");
 }
 
+TEST_F(ExpressionTest, TranslateMapsCharactersByPlaceAndDropsThoseWithoutOne) {
+  EXPECT_EQ(Print("translate('a-b_c', '-_', '+')"), "a+bc");
+  EXPECT_EQ(Print("translate('abcabc', 'abc', 'cab')"), "cabcab");
+  // The first occurrence in the list wins; characters are whole UTF-8 ones.
+  EXPECT_EQ(Print("translate('aa', 'aa', 'xy')"), "xx");
+  EXPECT_EQ(Print("translate('caf\xC3\xA9', '\xC3\xA9', 'e')"), "cafe");
+  EXPECT_EQ(Print("translate('abc', 'abc', 'x')"), "x");
+  EXPECT_EQ(Print("translate('ab', 'ab', '')"), "<null>");
+  EXPECT_EQ(Print("translate(null, 'a', 'b')"), "<null>");
+  EXPECT_EQ(Print("translate('abc', 'abc', null)"), "<null>");
+}
+
 TEST_F(ExpressionTest, NumberAndConversionFunctions) {
   EXPECT_EQ(Print("mod(2097152, 1048576)"), "0");
   EXPECT_EQ(Print("mod(-11, 4)"), "-3");
