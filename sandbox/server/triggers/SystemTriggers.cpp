@@ -73,30 +73,47 @@ class EventScope {
   ServerSession& session_;
 };
 
-bool FireOne(ServerSession& session, const SystemTrigger& trigger, const SystemEvent& event,
-             OraError& error) {
-  OraError failure;
+// Runs one trigger in its owner's names; failure is its own error, and
+// schemaSet the schema an ALTER SESSION in it set (empty for none).
+bool RunOne(ServerSession& session, const SystemTrigger& trigger, const SystemEvent& event,
+            OraError& failure, std::string& schemaSet) {
   const std::string qualified = trigger.owner + "." + trigger.name;
-  bool done = false;
+  const RightsGuard rights(session, trigger.owner);
   if (!trigger.valid && !CompileInUse(session, {trigger.owner, trigger.name, "TRIGGER"})) {
     failure = {4098, "trigger '" + qualified + "' is invalid and failed re-validation"};
-  } else if (auto body = plsql::CompileTriggerBody(session, trigger.body, failure); !body) {
-    failure = {4098, "trigger '" + qualified + "' is invalid and failed re-validation"};
-  } else {
-    EmptyBindSet noBinds;
-    const EventScope scope(session, event);
-    bool holds = true;
-    if (!trigger.when.empty()) {
-      auto cursor = session.OpenQuery("SELECT 1 FROM DUAL WHERE " + trigger.when, noBinds, failure);
-      std::vector<Value> row;
-      holds = cursor && cursor->Next(row, failure);
-    }
-    // A system trigger's trail names lines of the trigger alone, as of an
-    // anonymous block.
-    done = failure.IsSet()
-               ? false
-               : !holds || plsql::RunTriggerBody(session, *body, std::string(), noBinds, failure);
+    return false;
   }
+  const auto body = plsql::CompileTriggerBody(session, trigger.body, failure);
+  if (!body) {
+    failure = {4098, "trigger '" + qualified + "' is invalid and failed re-validation"};
+    return false;
+  }
+  EmptyBindSet noBinds;
+  const EventScope scope(session, event);
+  if (!trigger.when.empty()) {
+    auto cursor = session.OpenQuery("SELECT 1 FROM DUAL WHERE " + trigger.when, noBinds, failure);
+    std::vector<Value> row;
+    if (!cursor || !cursor->Next(row, failure))
+      return !failure.IsSet();
+  }
+  // A system trigger's trail names lines of the trigger alone, as of an
+  // anonymous block.
+  const bool ran = plsql::RunTriggerBody(session, *body, std::string(), noBinds, failure);
+  if (session.CurrentSchema() != trigger.owner)
+    schemaSet = session.CurrentSchema();
+  return ran;
+}
+
+bool FireOne(ServerSession& session, const SystemTrigger& trigger, const SystemEvent& event,
+             OraError& error) {
+  const std::string schemaBefore = session.CurrentSchema();
+  OraError failure;
+  std::string schemaSet;
+  const bool done = RunOne(session, trigger, event, failure, schemaSet);
+  // ALTER SESSION SET CURRENT_SCHEMA in a logon trigger holds for the
+  // session: the idiom that gives an application's users its schema.
+  if (!schemaSet.empty() && schemaSet != schemaBefore)
+    session.SetRights({session.CurrentRights().user, schemaSet});
   if (!done)
     error = {604, "error occurred at recursive SQL level 1\n" + OraCode(failure.code) + ": " +
                       failure.message};

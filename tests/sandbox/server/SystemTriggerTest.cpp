@@ -82,6 +82,20 @@ TEST_F(LogonTriggerTest, AFailingTriggerDeniesTheLogonButToADba) {
   EXPECT_TRUE(LogOn("DBA_BOB", error)) << error.message;
 }
 
+TEST_F(LogonTriggerTest, ADatabaseTriggerNamesItsOwnersObjects) {
+  // Unqualified, LOGONS is the trigger owner's table, not the user's.
+  admin.Script(R"(
+    create or replace trigger every_logon after logon on database
+    begin
+      insert into logons values (ora_login_user, 'OWNED');
+    end;
+    /
+  )");
+  OraError error;
+  ASSERT_TRUE(LogOn("BOB", error)) << error.message;
+  EXPECT_EQ(admin.Rows("select who, event from logons"), (std::vector<std::string>{"BOB|OWNED"}));
+}
+
 TEST_F(LogonTriggerTest, ALogonTriggerMaySetTheSessionsSchema) {
   admin.Script(R"(
     create table ann.notes (text varchar2(20));
