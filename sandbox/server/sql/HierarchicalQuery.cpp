@@ -99,9 +99,13 @@ class HierarchyRewriter {
     const std::string childKey =
         prior ? key : std::string("printf('%012d', QM_HIER.\"LEVEL\" + 1)");
     const std::string roots = start ? Text(start + 2, clauseEnd(start)) : std::string("1 = 1");
-    std::string recursive =
-        "SELECT " + alias_ + ".*, QM_HIER.\"LEVEL\" + 1, QM_HIER.QM_PATH || '/' || " + childKey +
-        " FROM " + table + " JOIN QM_HIER ON (" + Condition(conditionBegin, conditionEnd) + ")";
+    // A row generator's rows sort by level alone: its path is the level, not
+    // a text that grows with every level (quadratic in the rows made).
+    const std::string childPath =
+        prior ? "QM_HIER.QM_PATH || '/' || " + childKey : "'/' || " + childKey;
+    std::string recursive = "SELECT " + alias_ + ".*, QM_HIER.\"LEVEL\" + 1, " + childPath +
+                            " FROM " + table + " JOIN QM_HIER ON (" +
+                            Condition(conditionBegin, conditionEnd) + ")";
     if (prior)  // a row already on the path closes a loop, which ends there
       recursive += " AND instr(QM_HIER.QM_PATH, '/' || " + key + ") = 0";
     const std::string with = "WITH QM_HIER AS (SELECT " + alias_ + ".*, 1 \"LEVEL\", '/' || " +
