@@ -115,7 +115,7 @@ bool Parser::ParsePackageBody(const Parser& spec, StoredUnit& unit, CompileError
       e.message = "PLS-00323: subprogram or cursor '" + forward->name +
                   "' is declared in a package specification and must be defined in the "
                   "package body";
-      // Oracle places it at the declaration, a line of the specification.
+      // Oracle places it at the declaration, a line of the package's declaration.
       const auto& declared = spec.forwards_;
       e.inCode = std::find(declared.begin(), declared.end(), forward) != declared.end();
       e.line = e.inCode ? forward->line : Peek().line;
