@@ -5,6 +5,8 @@
 
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/ddl/TableDdl.h"
+#include "sandbox/server/ddl/UnitReferences.h"
+#include "sandbox/server/dictionary/Dependencies.h"
 #include "sandbox/server/sql/SqlToken.h"
 
 namespace sandbox {
@@ -154,7 +156,8 @@ bool MaterializedViewDdl::CreateView(OraError& error) {
     return false;
   }
   // Oracle keeps the query's text as written, up to the end of the statement.
-  const std::string query = context_.sql.substr(context_.tokens[in_.Position()].offset);
+  const std::size_t queryBegin = in_.Position();
+  const std::string query = context_.sql.substr(context_.tokens[queryBegin].offset);
   const bool deferred = build == "DEFERRED";
   const std::string rows = deferred ? "SELECT * FROM (" + query + ") WHERE 1 = 0" : query;
   if (!RunTableStatement("CREATE TABLE " + QuotedObject(owner, name) + attributes + " AS " + rows,
@@ -169,7 +172,19 @@ bool MaterializedViewDdl::CreateView(OraError& error) {
               Value::Text(rewrite ? "Y" : "N"), Value::Text(mode), Value::Text(method),
               Value::Text(build)},
              error) &&
-         catalog.AddObject(owner, name, "MATERIALIZED VIEW", error);
+         catalog.AddObject(owner, name, "MATERIALIZED VIEW", error) &&
+         RecordQueryDependencies(owner, name, queryBegin, error);
+}
+
+// The objects the query reads, as a view's: what creates the materialized
+// view again must create them first.
+bool MaterializedViewDdl::RecordQueryDependencies(const std::string& owner, const std::string& name,
+                                                  std::size_t queryBegin, OraError& error) {
+  const UnitText text{context_.sql, context_.tokens, queryBegin, context_.tokens.size(),
+                      context_.tokens[queryBegin].offset};
+  const UnitReferences references = FindReferences(context_.catalog, owner, text, false, {});
+  return RecordDependencies(context_.catalog, {owner, name, "MATERIALIZED VIEW"},
+                            references.objects, error);
 }
 
 bool MaterializedViewDdl::CreateLog(OraError& error) {

@@ -27,6 +27,10 @@ class MaterializedViewDdl {
   bool CreateView(OraError& error);
   bool CreateLog(OraError& error);
   bool DropLog(OraError& error);
+  // ALL_DEPENDENCIES rows of the view for what its query (from token
+  // queryBegin to the end) reads.
+  bool RecordQueryDependencies(const std::string& owner, const std::string& name,
+                               std::size_t queryBegin, OraError& error);
   // Runs sql, a CREATE or DROP TABLE statement, as the session would.
   bool RunTableStatement(const std::string& sql, OraError& error);
   // Reads one physical attribute of the container table (PCTFREE 0,

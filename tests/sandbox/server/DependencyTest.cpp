@@ -76,6 +76,18 @@ TEST_F(DependencyTest, EveryReferencedObjectThatExistsIsRecorded) {
   EXPECT_EQ(db.Value1("select count(*) from dba_dependencies where name = 'EMP_BI'"), "2");
 }
 
+TEST_F(DependencyTest, AMaterializedViewDependsOnWhatItsQueryReads) {
+  db.Script(R"(
+    create table sales (id number primary key, amount number);
+    create view big_sales as select id, amount from sales where amount > 100;
+    create materialized view big_sales_mv as select count(*) n from big_sales;
+  )");
+  EXPECT_EQ(Uses("BIG_SALES_MV"),
+            (std::vector<std::string>{"MATERIALIZED VIEW|SYSTEM|BIG_SALES|VIEW||HARD"}));
+  db.Script("drop materialized view big_sales_mv");
+  EXPECT_TRUE(Uses("BIG_SALES_MV").empty());
+}
+
 TEST_F(DependencyTest, MissingProcedureMakesTheUnitInvalidUntilItExists) {
   db.Script("create table log_t (msg varchar2(100))");
   EXPECT_EQ(db.Exec("create or replace procedure caller is\n"
