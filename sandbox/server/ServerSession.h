@@ -79,6 +79,18 @@ class ServerSession : public Session, public NameResolver {
     const std::vector<std::string>* setColumns;
   };
   std::vector<FiringTrigger>& Firing() { return firing_; }
+  // While a statement with row triggers reads its rows with a query, the
+  // stored functions that query calls are called from DML, not from a query.
+  class DmlRowReading {
+   public:
+    explicit DmlRowReading(ServerSession& session) : session_(session) { ++session_.dmlRowReads_; }
+    ~DmlRowReading() { --session_.dmlRowReads_; }
+    DmlRowReading(const DmlRowReading&) = delete;
+    DmlRowReading& operator=(const DmlRowReading&) = delete;
+
+   private:
+    ServerSession& session_;
+  };
   // The events of the system triggers firing now, innermost last.
   std::vector<SystemEvent>& SystemEvents() { return systemEvents_; }
   // Tables ("OWNER.NAME") whose rows a statement with row triggers is
@@ -180,6 +192,7 @@ class ServerSession : public Session, public NameResolver {
   TriggerCache triggers_;
   std::vector<FiringTrigger> firing_;
   std::vector<SystemEvent> systemEvents_;
+  int dmlRowReads_ = 0;  // DmlRowReading scopes open now
   std::vector<std::string> mutating_;
   std::string mutatingSeen_;  // a mutating table the statement being translated names
 };

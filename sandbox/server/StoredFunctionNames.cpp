@@ -1,6 +1,7 @@
 // Stored functions called in SQL: which names of a statement are calls of
 // them, and running one through the PL/SQL interpreter.
 #include <set>
+#include <utility>
 
 #include "sandbox/plsql/Interpreter.h"
 #include "sandbox/server/ServerSession.h"
@@ -98,8 +99,16 @@ bool ServerSession::CallStoredFunction(const std::string& owner, const std::stri
     explicit DepthGuard(int& d) : depth(d) { ++depth; }
     ~DepthGuard() { --depth; }
   } depthGuard(storedFunctionDepth_);
-  const CallContextGuard context(
-      *this, WriterRunning(database_->Handle()) ? CallContext::Dml : CallContext::Query);
+  const CallContextGuard context(*this, WriterRunning(database_->Handle()) || dmlRowReads_ > 0
+                                            ? CallContext::Dml
+                                            : CallContext::Query);
+  // The function's own queries are queries again.
+  const int rowReads = std::exchange(dmlRowReads_, 0);
+  struct RowReadsGuard {
+    int& reads;
+    int saved;
+    ~RowReadsGuard() { reads = saved; }
+  } rowReadsGuard{dmlRowReads_, rowReads};
   OraError error;
   if (plsql::CallStoredFunction(*this, owner, unit, member, arguments, result, error))
     return true;

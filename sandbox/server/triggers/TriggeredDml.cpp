@@ -280,6 +280,9 @@ bool TriggeredDml::ReadTupleAssignment(TokenRange item, OraError& error) {
 
 bool TriggeredDml::ReadRows(const std::string& query, std::vector<std::vector<Value>>& rows,
                             OraError& error) {
+  // The query reads a DML statement's rows: the functions it calls are
+  // called from that statement, which may change data.
+  const ServerSession::DmlRowReading reading(session_);
   auto cursor = session_.OpenQuery(query, binds_, error);
   if (!cursor)
     return false;

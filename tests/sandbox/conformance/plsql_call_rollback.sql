@@ -68,3 +68,17 @@ begin
 end;
 /
 select n from br_t order by n;
+-- A function called from DML may change another table, whether or not the
+-- statement's table has row triggers.
+create table br_plain (n number);
+insert into br_plain values (br_f());
+create table br_trg (n number);
+create trigger br_trg_bi before insert on br_trg for each row
+begin
+  :new.n := :new.n + 100;
+end;
+/
+insert into br_trg values (br_f());
+insert into br_trg select br_f() from dual;
+select n from br_trg order by n;
+select count(*) from br_t where n = 9;
