@@ -97,6 +97,7 @@ ServerSession::ServerSession(std::shared_ptr<ServerDatabase> database, std::stri
 
 ServerSession::~ServerSession() {
   std::lock_guard lock(database_->Mutex());
+  FireLogoffTriggers(*this);
   if (database_->Running() == &interrupt_)
     database_->SetRunning(nullptr);
 }
@@ -733,16 +734,20 @@ bool ServerSession::AllowedInCall(const SqlToken& verb, OraError& error) const {
 }
 
 bool ServerSession::RunBlock(const std::string& sql, BindSet& binds, OraError& error) {
-  // A block is one call: an exception that leaves it undoes what it changed
-  // since it began, or since the last COMMIT or ROLLBACK it ran. A
-  // transaction the block itself began is all its own; no transaction is
-  // begun for a block that changes nothing, so it locks nothing.
+  return RunAsOneCall([&] { return plsql::RunAnonymousBlock(*this, sql, binds, error); });
+}
+
+bool ServerSession::RunAsOneCall(const std::function<bool()>& call) {
+  // An exception that leaves the call undoes what it changed since it
+  // began, or since the last COMMIT or ROLLBACK it ran. A transaction the
+  // call itself began is all its own; no transaction is begun for a call
+  // that changes nothing, so it locks nothing.
   const unsigned long long ended = database_->TransactionsEnded();
   const bool marked = database_->InTransaction();
   SqliteRunner runner(database_->Handle());
   if (marked)
     runner.Exec("SAVEPOINT qm_block");
-  const bool done = plsql::RunAnonymousBlock(*this, sql, binds, error);
+  const bool done = call();
   const bool sameTransaction = marked && database_->TransactionsEnded() == ended;
   if (!done) {
     database_->Integrity().statementChecks.clear();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -91,6 +92,9 @@ class ServerSession : public Session, public NameResolver {
    private:
     ServerSession& session_;
   };
+  // Runs call as one call of a client: when it fails (returns false), what
+  // it changed is undone, as a failed anonymous block's changes are.
+  bool RunAsOneCall(const std::function<bool()>& call);
   // The events of the system triggers firing now, innermost last.
   std::vector<SystemEvent>& SystemEvents() { return systemEvents_; }
   // Tables ("OWNER.NAME") whose rows a statement with row triggers is

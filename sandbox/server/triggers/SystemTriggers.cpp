@@ -213,13 +213,24 @@ bool FireLogonTriggers(ServerSession& session, OraError& error) {
   const std::vector<SqlToken> noTokens;
   const DdlContext context{session, noSql, noTokens, catalog, {}};
   OraError failure;
-  if (FireSystemTriggers(session, triggers, false, logon, failure))
+  if (session.RunAsOneCall(
+          [&] { return FireSystemTriggers(session, triggers, false, logon, failure); }))
     return true;
   OraError notAdministrator;
   if (context.Require("ADMINISTER DATABASE TRIGGER", notAdministrator))
     return true;
   error = failure;
   return false;
+}
+
+void FireLogoffTriggers(ServerSession& session) {
+  const std::vector<SystemTrigger> triggers = SessionSystemTriggers(session);
+  if (triggers.empty())
+    return;
+  OraError ignored;
+  const SystemEvent logoff{"LOGOFF", {}, {}, {}};
+  session.RunAsOneCall(
+      [&] { return FireSystemTriggers(session, triggers, true, logoff, ignored); });
 }
 
 }  // namespace sandbox

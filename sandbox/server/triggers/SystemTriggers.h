@@ -63,4 +63,8 @@ class DdlTriggers {
 // it is ignored as on Oracle.
 bool FireLogonTriggers(ServerSession& session, OraError& error);
 
+// The BEFORE LOGOFF triggers of a session that ends. A failure is ignored:
+// the session ends whatever its triggers do, as on Oracle.
+void FireLogoffTriggers(ServerSession& session);
+
 }  // namespace sandbox

@@ -96,6 +96,27 @@ TEST_F(LogonTriggerTest, ADatabaseTriggerNamesItsOwnersObjects) {
   EXPECT_EQ(admin.Rows("select who, event from logons"), (std::vector<std::string>{"BOB|OWNED"}));
 }
 
+TEST_F(LogonTriggerTest, LogoffTriggersFireAsASessionEndsAndTheirFailureIsIgnored) {
+  admin.Script(R"(
+    create or replace trigger every_logoff before logoff on database
+    begin
+      insert into system.logons values (ora_login_user, ora_sysevent);
+      if ora_login_user = 'BOB' then
+        raise_application_error(-20102, 'Bob leaves anyway');
+      end if;
+    end;
+    /
+  )");
+  OraError error;
+  auto ann = LogOn("ANN", error);
+  auto bob = LogOn("BOB", error);
+  ASSERT_TRUE(ann && bob) << error.message;
+  ann.reset();
+  bob.reset();
+  EXPECT_EQ(admin.Rows("select who, event from logons order by who"),
+            (std::vector<std::string>{"ANN|LOGOFF"}));
+}
+
 TEST_F(LogonTriggerTest, ALogonTriggerMaySetTheSessionsSchema) {
   admin.Script(R"(
     create table ann.notes (text varchar2(20));
