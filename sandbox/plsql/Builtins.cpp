@@ -8,6 +8,7 @@
 #include "sandbox/plsql/Conversions.h"
 #include "sandbox/plsql/DateTime.h"
 #include "sandbox/plsql/DbmsLob.h"
+#include "sandbox/server/functions/OracleFunctions.h"
 
 namespace sandbox::plsql {
 
@@ -35,38 +36,6 @@ const BuiltinInfo kEventAttributes[] = {
     {"ORA_LOGIN_USER", 0, 0, true},    {"ORA_DATABASE_NAME", 0, 0, true},
     {"ORA_INSTANCE_NUM", 0, 0, true},
 };
-
-// The characters of UTF-8 text, each as its bytes.
-std::vector<std::string> Characters(const std::string& text) {
-  std::vector<std::string> characters;
-  for (size_t i = 0; i < text.size();) {
-    size_t length = 1;
-    while (i + length < text.size() &&
-           (static_cast<unsigned char>(text[i + length]) & 0xC0) == 0x80)
-      ++length;
-    characters.push_back(text.substr(i, length));
-    i += length;
-  }
-  return characters;
-}
-
-// TRANSLATE(text, from, to): each character of from becomes the one at its
-// place in to, or goes when to is shorter.
-PlValue Translate(const std::string& text, const std::string& from, const std::string& to) {
-  const auto fromChars = Characters(from);
-  const auto toChars = Characters(to);
-  std::string out;
-  for (const std::string& c : Characters(text)) {
-    size_t at = 0;
-    while (at < fromChars.size() && fromChars[at] != c)
-      ++at;
-    if (at == fromChars.size())
-      out += c;
-    else if (at < toChars.size())
-      out += toChars[at];
-  }
-  return PlValue::Text(out);
-}
 
 // SYS_CONTEXT(namespace, parameter): the USERENV values of the session; a
 // namespace no application context set is empty, as on a server where no
@@ -368,7 +337,7 @@ PlValue CallBuiltin(const std::string& name, const std::vector<PlValue>& args,
   if (name == "SYS_CONTEXT")
     return AnyNull(args) ? PlValue() : SessionContext(text(0), text(1), context.session);
   if (name == "TRANSLATE")
-    return AnyNull(args) ? PlValue() : Translate(text(0), text(1), text(2));
+    return AnyNull(args) ? PlValue() : PlValue::Text(TranslateText(text(0), text(1), text(2)));
   if (name == "NVL")
     return args[0].IsNull() ? args[1] : args[0];
   if (name == "NVL2")

@@ -381,16 +381,7 @@ void Translate(sqlite3_context* ctx, int, sqlite3_value** argv) {
       sqlite3_result_null(ctx);
       return;
     }
-  const std::vector<std::string> from = Units(TextArg(argv[1]), false);
-  const std::vector<std::string> to = Units(TextArg(argv[2]), false);
-  std::string out;
-  for (const std::string& unit : Units(TextArg(argv[0]), false)) {
-    const auto at = std::find(from.begin(), from.end(), unit);
-    if (at == from.end())
-      out += unit;
-    else if (static_cast<std::size_t>(at - from.begin()) < to.size())
-      out += to[static_cast<std::size_t>(at - from.begin())];
-  }
+  const std::string out = TranslateText(TextArg(argv[0]), TextArg(argv[1]), TextArg(argv[2]));
   if (out.empty())
     sqlite3_result_null(ctx);
   else
@@ -998,6 +989,20 @@ void RegisterOracleFunctions(sqlite3* db, SqlFunctionContext* context) {
     sqlite3_create_function_v2(db, entry.name, entry.argumentCount, flags, context, entry.function,
                                nullptr, nullptr, nullptr);
   }
+}
+
+std::string TranslateText(const std::string& text, const std::string& from, const std::string& to) {
+  const std::vector<std::string> fromUnits = Units(from, false);
+  const std::vector<std::string> toUnits = Units(to, false);
+  std::string out;
+  for (const std::string& unit : Units(text, false)) {
+    const auto at = std::find(fromUnits.begin(), fromUnits.end(), unit);
+    if (at == fromUnits.end())
+      out += unit;
+    else if (static_cast<std::size_t>(at - fromUnits.begin()) < toUnits.size())
+      out += toUnits[static_cast<std::size_t>(at - fromUnits.begin())];
+  }
+  return out;
 }
 
 }  // namespace sandbox

@@ -53,6 +53,10 @@ struct SqlFunctionContext {
 // Registers every function on db; context must outlive the connection.
 void RegisterOracleFunctions(sqlite3* db, SqlFunctionContext* context);
 
+// TRANSLATE(text, from, to) on non-NULL texts: each character of from
+// becomes the one at its place in to, or goes when to is shorter.
+std::string TranslateText(const std::string& text, const std::string& from, const std::string& to);
+
 // Text of a SQLite value as Oracle's implicit conversion to character gives
 // it; false for NULL.
 bool OracleTextOf(sqlite3_value* value, std::string& text);
