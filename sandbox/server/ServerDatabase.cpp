@@ -40,12 +40,10 @@ std::shared_ptr<ServerDatabase> ServerDatabase::Open(const Options& options, Ora
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   RegisterOracleFunctions(raw, &database->functions_);
-  RegisterIntegrityFunctions(raw, &database->integrity_);
+  database->changes_.Attach(raw);
   RegisterVisibilityFunctions(raw, &database->functions_);
   SqliteRunner runner(raw);
   runner.Exec("PRAGMA case_sensitive_like = ON");
-  // ON DELETE CASCADE through a table that refers to itself.
-  runner.Exec("PRAGMA recursive_triggers = ON");
   // DDL commits after every statement, as Oracle's does. Handing each commit
   // to the operating system without waiting for the disk keeps loading a
   // large schema from waiting on it; a crash of the process still loses

@@ -14,6 +14,7 @@
 #include "sandbox/server/dictionary/StorageNameCache.h"
 #include "sandbox/server/functions/OracleFunctions.h"
 #include "sandbox/server/integrity/IntegrityState.h"
+#include "sandbox/server/integrity/RowChanges.h"
 
 namespace sandbox {
 
@@ -41,6 +42,7 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
   SqlFunctionContext& Functions() { return functions_; }
   const std::string& Release() const { return release_; }
   IntegrityState& Integrity() { return integrity_; }
+  RowChanges& Changes() { return changes_; }
 
   // Transaction state shared by the sessions of this database.
   void BeginWork();  // starts a transaction when none is open
@@ -96,8 +98,12 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
     std::lock_guard<std::recursive_mutex> lock_;
   };
 
-  // Called when DDL ends, committed or not.
-  void SchemaChanged() { storageNames_.Forget(); }
+  // Called when DDL ends, committed or not: what was read from the schema
+  // and the dictionary is read again.
+  void SchemaChanged() {
+    storageNames_.Forget();
+    changes_.Forget();
+  }
 
  private:
   ServerDatabase() = default;
@@ -110,6 +116,7 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
   std::recursive_mutex mutex_;
   SqlFunctionContext functions_;
   IntegrityState integrity_;
+  RowChanges changes_;
   bool inTransaction_ = false;
   unsigned long long transactionsEnded_ = 0;
   int callDepth_ = 0;  // nesting of Call, under mutex_

@@ -15,6 +15,7 @@
 #include "sandbox/server/ddl/ObjectCompiler.h"
 #include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/dictionary/DictionaryVisibility.h"
+#include "sandbox/server/integrity/RowChecks.h"
 #include "sandbox/server/integrity/TransactionRules.h"
 #include "sandbox/server/sql/MergeStatement.h"
 #include "sandbox/server/triggers/SystemTriggers.h"
@@ -467,6 +468,9 @@ bool ServerSession::ExecuteDml(const std::string& sql, const std::vector<SqlToke
   // does, with all that its triggers did.
   SqliteRunner runner(database_->Handle());
   runner.Exec("SAVEPOINT qm_statement");
+  RowChanges& changes = database_->Changes();
+  changes.ForgetUnless(database_->SchemaGeneration());
+  const RowChanges::Scope recorded(changes);
   bool done = true;
   if (triggers) {
     done = TriggeredDml(*this, *triggers, sql, tokens, binds).Run(rowsProcessed, error);
@@ -487,8 +491,7 @@ bool ServerSession::ExecuteDml(const std::string& sql, const std::vector<SqlToke
     error = {1422, "exact fetch returns more than requested number of rows"};
     done = false;
   }
-  if (!done || !TransactionRules(*this).CheckStatementEnd(error)) {
-    database_->Integrity().statementChecks.clear();
+  if (!done || !RowChecks(*database_, *this).Settle(true, error)) {
     statement.reset();
     runner.Exec("ROLLBACK TO qm_statement");
     runner.Exec("RELEASE qm_statement");
@@ -750,7 +753,6 @@ bool ServerSession::RunAsOneCall(const std::function<bool()>& call) {
   const bool done = call();
   const bool sameTransaction = marked && database_->TransactionsEnded() == ended;
   if (!done) {
-    database_->Integrity().statementChecks.clear();
     database_->SettleCursors();
     if (sameTransaction)
       runner.Exec("ROLLBACK TO qm_block");

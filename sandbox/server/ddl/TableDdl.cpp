@@ -538,8 +538,9 @@ bool TableDdl::AddColumnRows(const std::string& owner, const std::string& table,
       error);
 }
 
-// The column's SQLite definition, and the triggers that carry out what its
-// declaration promises: dates read in the session's format, DEFAULT ON NULL.
+// The column's SQLite definition. What else its declaration promises (dates
+// read in the session's format, DEFAULT ON NULL) is done to each changed row
+// by RowChecks.
 bool TableDdl::AddColumnStorage(const std::string& owner, const std::string& table,
                                 const ColumnSpec& column, OraError& error) {
   ColumnDefinition definition{column.name, column.type.SqliteDeclaration(), column.defaultSql,
@@ -547,23 +548,6 @@ bool TableDdl::AddColumnStorage(const std::string& owner, const std::string& tab
   if (const std::string check = column.type.ValueCheck(owner, table, column.name); !check.empty())
     definition.typeSql += " CHECK (" + check + ")";
   return TableStorage(context_.catalog, owner, table).SaveColumn(definition, error);
-}
-
-bool TableDdl::AddColumnTriggers(const std::string& owner, const std::string& table,
-                                 const ColumnSpec& column, OraError& error) {
-  if (column.type.HasStoredForm() && column.virtualSql.empty() &&
-      !AddValueConversion(owner, table, column, error))
-    return false;
-  if (!column.defaultOnNull)
-    return true;
-  const std::string storage = QuoteSqliteName(StorageName(owner, table));
-  const std::string name = QuoteSqliteName(column.name);
-  return context_.catalog.ExecMapped(
-      "CREATE TRIGGER " +
-          QuoteSqliteName("onnull:" + StorageName(owner, table) + "." + column.name) +
-          " AFTER INSERT ON " + storage + " WHEN NEW." + name + " IS NULL BEGIN UPDATE " + storage +
-          " SET " + name + " = (" + column.defaultSql + ") WHERE rowid = NEW.rowid; END",
-      error);
 }
 
 // The identity rows and sequences of a table's columns named like pattern.
@@ -856,28 +840,6 @@ bool TableDdl::RemoveIndex(const std::string& owner, const std::string& name, Or
          catalog.RemoveObject(owner, name, "INDEX", error);
 }
 
-// Oracle reads text stored into a DATE or TIMESTAMP column in the session's
-// formats (and rounds fractions, intervals and binary floats to the column's
-// type); the column's check admits such text and these triggers store the
-// internal form.
-bool TableDdl::AddValueConversion(const std::string& owner, const std::string& table,
-                                  const ColumnSpec& column, OraError& error) {
-  const std::string storage = QuoteSqliteName(StorageName(owner, table));
-  const std::string name = QuoteSqliteName(column.name);
-  for (const char* event : {"INSERT", "UPDATE"}) {
-    const std::string trigger =
-        QuoteSqliteName("datein:" + StorageName(owner, table) + "." + column.name + ":" + event);
-    if (!context_.catalog.ExecMapped(
-            "CREATE TRIGGER " + trigger + " AFTER " + event + " ON " + storage + " WHEN NEW." +
-                name + " IS NOT " + column.type.StoredForm("NEW." + name) + " BEGIN UPDATE " +
-                storage + " SET " + name + " = " + column.type.StoredForm(name) +
-                " WHERE rowid = NEW.rowid; END",
-            error))
-      return false;
-  }
-  return true;
-}
-
 bool TableDdl::AddConstraint(const std::string& owner, const std::string& table,
                              ConstraintSpec& spec, OraError& error) {
   Catalog& catalog = context_.catalog;
@@ -1081,16 +1043,15 @@ bool TableDdl::SetConstraintState(const std::string& owner, const std::string& n
     }
   }
   row->enabled = enable;
-  return rules.Enforce(*row, error) &&
-         catalog.Exec(
-             "UPDATE \"SYS.ALL_CONSTRAINTS\" SET STATUS = ?, VALIDATED = ?, INDEX_OWNER = ?, "
-             "INDEX_NAME = ?, LAST_CHANGE = ora_sysdate() WHERE OWNER = ? AND CONSTRAINT_NAME = ?",
-             {Value::Text(enable ? "ENABLED" : "DISABLED"),
-              Value::Text(validated ? "VALIDATED" : "NOT VALIDATED"),
-              row->indexName.empty() ? Value::Null() : Value::Text(owner),
-              row->indexName.empty() ? Value::Null() : Value::Text(row->indexName),
-              Value::Text(owner), Value::Text(name)},
-             error);
+  return catalog.Exec(
+      "UPDATE \"SYS.ALL_CONSTRAINTS\" SET STATUS = ?, VALIDATED = ?, INDEX_OWNER = ?, "
+      "INDEX_NAME = ?, LAST_CHANGE = ora_sysdate() WHERE OWNER = ? AND CONSTRAINT_NAME = ?",
+      {Value::Text(enable ? "ENABLED" : "DISABLED"),
+       Value::Text(validated ? "VALIDATED" : "NOT VALIDATED"),
+       row->indexName.empty() ? Value::Null() : Value::Text(owner),
+       row->indexName.empty() ? Value::Null() : Value::Text(row->indexName), Value::Text(owner),
+       Value::Text(name)},
+      error);
 }
 
 // ( column | constraint [, ...] ) of CREATE TABLE.
@@ -1371,9 +1332,6 @@ bool TableDdl::CreateTable(OraError& error) {
   if (!TableStorage(catalog, owner, table).Create(error) ||
       !AddNestedTables(owner, table, columns, nestedTables, error))
     return false;
-  for (const ColumnSpec& column : columns)
-    if (!AddColumnTriggers(owner, table, column, error))
-      return false;
   for (ConstraintSpec& spec : constraints) {
     if (organizationIndex && spec.type == 'P') {
       spec.iotTop = true;
@@ -1418,11 +1376,6 @@ bool TableDdl::DropTableObject(const std::string& owner, const std::string& tabl
     error = {2449, "unique/primary keys in table referenced by foreign keys"};
     return false;
   }
-  // The triggers of its constraints and of foreign keys into it go first.
-  std::vector<std::pair<std::string, std::string>> released;
-  if (!ConstraintRules(catalog.Database(), context_.session)
-           .ReleaseAround(owner, table, released, error))
-    return false;
   if (!RemoveIdentity(owner, table, "%", error) ||
       !Partitioning().RemoveTable(owner, table, error) ||
       !RemoveLobRows(catalog, owner, table, error) || !RemoveNestedTables(owner, table, error) ||
@@ -1622,11 +1575,7 @@ bool TableDdl::Truncate(OraError& error) {
     error = {2266, "unique/primary keys in table referenced by enabled foreign keys"};
     return false;
   }
-  const bool emptied =
-      catalog.Exec("DELETE FROM " + QuoteSqliteName(StorageName(owner, table)), {}, error);
-  // A key of the table into itself holds in an empty table.
-  catalog.Database().Integrity().statementChecks.clear();
-  return emptied;
+  return catalog.Exec("DELETE FROM " + QuoteSqliteName(StorageName(owner, table)), {}, error);
 }
 
 }  // namespace sandbox

@@ -135,8 +135,6 @@ class TableDdl {
                          const std::string& name);
   bool AddColumnRows(const std::string& owner, const std::string& table, const ColumnSpec& column,
                      int id, OraError& error);
-  bool AddValueConversion(const std::string& owner, const std::string& table,
-                          const ColumnSpec& column, OraError& error);
   bool SelectKeyIndex(const std::string& owner, const std::string& table,
                       const ConstraintSpec& spec, std::string& indexName, bool& ownsIndex,
                       OraError& error);
@@ -160,8 +158,6 @@ class TableDdl {
   bool RemoveNestedTables(const std::string& owner, const std::string& table, OraError& error);
   bool AddIdentity(const std::string& owner, const std::string& table, ColumnSpec& column,
                    OraError& error);
-  bool AddColumnTriggers(const std::string& owner, const std::string& table,
-                         const ColumnSpec& column, OraError& error);
   bool AddColumnStorage(const std::string& owner, const std::string& table,
                         const ColumnSpec& column, OraError& error);
   bool RemoveIndex(const std::string& owner, const std::string& name, OraError& error);

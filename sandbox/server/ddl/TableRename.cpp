@@ -1,14 +1,12 @@
 // ALTER TABLE ... RENAME COLUMN and RENAME TO: the name changes in the
 // table, its indexes and triggers, its constraints and every dictionary row
 // that holds it.
-#include <functional>
 
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/ddl/TableDdl.h"
 #include "sandbox/server/ddl/TableStorage.h"
 #include "sandbox/server/dictionary/Dependencies.h"
 #include "sandbox/server/dictionary/Dictionary.h"
-#include "sandbox/server/integrity/ConstraintRules.h"
 
 namespace sandbox {
 
@@ -34,31 +32,6 @@ std::string RenamedInText(const std::string& text, const std::string& from, cons
   return out + text.substr(copied);
 }
 
-// Makes the column triggers "KIND:prefix..." again as "KIND:renamed...",
-// their text changed by edit.
-bool RenameTriggers(Catalog& catalog, const std::string& prefix, const std::string& renamed,
-                    const std::function<void(std::string&)>& edit, OraError& error) {
-  for (const std::string kind : {"datein:", "onnull:"}) {
-    const std::string from = kind + prefix;
-    for (const auto& trigger :
-         catalog.Rows("SELECT name, sql FROM sqlite_master WHERE type = 'trigger' AND "
-                      "substr(name, 1, ?) = ?",
-                      {Value::Integer(static_cast<long long>(from.size())), Value::Text(from)})) {
-      const std::string suffix = trigger[0].substr(from.size());
-      if (!suffix.empty() && suffix[0] != ':' && prefix.back() != '.')
-        continue;  // another column whose name starts alike
-      std::string sql = trigger[1];
-      const std::string oldName = QuoteSqliteName(trigger[0]);
-      if (const std::size_t at = sql.find(oldName); at != std::string::npos)
-        sql.replace(at, oldName.size(), QuoteSqliteName(kind + renamed + suffix));
-      edit(sql);
-      if (!catalog.Exec("DROP TRIGGER " + oldName, {}, error) || !catalog.ExecMapped(sql, error))
-        return false;
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 bool TableDdl::RenameColumn(const std::string& owner, const std::string& table, OraError& error) {
@@ -76,21 +49,10 @@ bool TableDdl::RenameColumn(const std::string& owner, const std::string& table, 
     error = {957, "duplicate column name"};
     return false;
   }
-  // The triggers of the table's constraints and of foreign keys into it name
-  // the column; they are made again from the dictionary afterwards.
-  ConstraintRules rules(catalog.Database(), context_.session);
-  std::vector<std::pair<std::string, std::string>> released;
-  if (!rules.ReleaseAround(owner, table, released, error))
-    return false;
   const std::string storage = StorageName(owner, table);
   if (!catalog.ExecMapped("ALTER TABLE " + QuoteSqliteName(storage) + " RENAME COLUMN " +
                               QuoteSqliteName(from) + " TO " + QuoteSqliteName(to),
                           error))
-    return false;
-  // Triggers named after the column take the new name.
-  // Triggers named after the column take the new name.
-  if (!RenameTriggers(
-          catalog, storage + "." + from, storage + "." + to, [](std::string&) {}, error))
     return false;
   const std::string quotedFrom = "\"" + from + "\"", quotedTo = "\"" + to + "\"";
   const std::vector<Value> texts{Value::Text(owner), Value::Text(table), Value::Text(quotedFrom),
@@ -135,9 +97,7 @@ bool TableDdl::RenameColumn(const std::string& owner, const std::string& table, 
                       {Value::Text(condition), Value::Text(owner), Value::Text(check[0])}, error))
       return false;
   }
-  if (!TableStorage(catalog, owner, table).Rebuild(error))
-    return false;
-  return rules.EnforceAgain(released, error);
+  return TableStorage(catalog, owner, table).Rebuild(error);
 }
 
 // ALTER TABLE t RENAME TO u. Views that name the table are left as they are
@@ -151,10 +111,6 @@ bool TableDdl::RenameTable(const std::string& owner, const std::string& table, O
     error = {955, "name is already used by an existing object"};
     return false;
   }
-  ConstraintRules rules(catalog.Database(), context_.session);
-  std::vector<std::pair<std::string, std::string>> released;
-  if (!rules.ReleaseAround(owner, table, released, error))
-    return false;
   const std::string from = StorageName(owner, table), renamed = StorageName(owner, to);
   if (!catalog.Exec("PRAGMA legacy_alter_table = ON", {}, error))
     return false;
@@ -162,15 +118,6 @@ bool TableDdl::RenameTable(const std::string& owner, const std::string& table, O
       "ALTER TABLE " + QuoteSqliteName(from) + " RENAME TO " + QuoteSqliteName(renamed), {}, error);
   catalog.Exec("PRAGMA legacy_alter_table = OFF", {}, error);
   if (!moved)
-    return false;
-  // Column triggers name the table in their body too.
-  const std::string oldText = QuoteSqliteName(from), newText = QuoteSqliteName(renamed);
-  const auto edit = [&](std::string& sql) {
-    for (std::size_t at = 0; (at = sql.find(oldText, at)) != std::string::npos;
-         at += newText.size())
-      sql.replace(at, oldText.size(), newText);
-  };
-  if (!RenameTriggers(catalog, from + ".", renamed + ".", edit, error))
     return false;
   const std::vector<Value> names{Value::Text(owner), Value::Text(table), Value::Text(to)};
   static const char* const tables[][2] = {{"ALL_TABLES", "OWNER"},
@@ -213,7 +160,7 @@ bool TableDdl::RenameTable(const std::string& owner, const std::string& table, O
           error) ||
       !TableStorage(catalog, owner, to).Rebuild(error))
     return false;
-  return rules.EnforceAgain(released, error);
+  return true;
 }
 
 bool TableDdl::Rename(OraError& error) {

@@ -327,7 +327,37 @@ bool HasDictionary(sqlite3* db) {
          !rows.empty();
 }
 
+namespace {
+
+// Files of older releases kept constraints, date conversions and DEFAULT ON
+// NULL with SQLite triggers; the checks of changed rows do that now.
+bool DropRuleTriggers(sqlite3* db, std::string& message) {
+  SqliteRunner runner(db);
+  std::vector<std::vector<std::string>> triggers;
+  if (!runner.Query("SELECT name FROM sqlite_master WHERE type = 'trigger' AND (name LIKE "
+                    "'cons:%' OR name LIKE 'datein:%' OR name LIKE 'onnull:%')",
+                    {}, triggers)) {
+    message = runner.LastError();
+    return false;
+  }
+  if (triggers.empty())
+    return true;
+  std::string sql = "BEGIN;";
+  for (const auto& trigger : triggers)
+    sql += " DROP TRIGGER " + QuoteSqliteName(trigger[0]) + ";";
+  if (!runner.Exec(sql + " COMMIT;")) {
+    message = runner.LastError();
+    runner.Exec("ROLLBACK");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool UpgradeDictionary(sqlite3* db, std::string& message) {
+  if (!DropRuleTriggers(db, message))
+    return false;
   SqliteRunner runner(db);
   std::vector<std::vector<std::string>> rows;
   if (!runner.Query("SELECT sql FROM sqlite_master WHERE type = 'view' AND name = "

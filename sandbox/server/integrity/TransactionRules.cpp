@@ -1,4 +1,4 @@
-// Constraint checks at statement end and COMMIT, identity guards, SET CONSTRAINTS.
+// Constraint checks at COMMIT, identity guards, SET CONSTRAINTS.
 #include "sandbox/server/integrity/TransactionRules.h"
 
 #include <cstdio>
@@ -68,14 +68,6 @@ bool TransactionRules::CheckIdentity(const std::vector<SqlToken>& tokens, OraErr
       return false;
     }
   return true;
-}
-
-bool TransactionRules::CheckStatementEnd(OraError& error) {
-  IntegrityState& state = session_.Server().Integrity();
-  if (state.statementChecks.empty())
-    return true;
-  ConstraintRules rules(session_.Server(), session_);
-  return rules.CheckPut(state.statementChecks, error);
 }
 
 bool TransactionRules::Commit(OraError& error) {

@@ -1,7 +1,6 @@
 // What DML and COMMIT owe the constraints and the tables of a session's
-// transaction: identity columns that refuse values, checks put off to the
-// end of a statement or to COMMIT, SET CONSTRAINTS, and temporary tables
-// emptied at COMMIT.
+// transaction: identity columns that refuse values, checks put off to
+// COMMIT, SET CONSTRAINTS, and temporary tables emptied at COMMIT.
 #pragma once
 
 #include <vector>
@@ -19,8 +18,6 @@ class TransactionRules {
   // ORA-32795 / ORA-32796 for an INSERT or UPDATE of a GENERATED ALWAYS
   // identity column.
   bool CheckIdentity(const std::vector<SqlToken>& tokens, OraError& error);
-  // The checks a statement put off to its end.
-  bool CheckStatementEnd(OraError& error);
   // Deferred checks, then the commit; on a failed check the transaction is
   // rolled back and ORA-02091 names the constraint's own error.
   bool Commit(OraError& error);

@@ -5,6 +5,7 @@
 
 #include "sandbox/server/ErrorMapping.h"
 #include "sandbox/server/ServerSession.h"
+#include "sandbox/server/integrity/RowChecks.h"
 #include "sandbox/server/values/RowIdText.h"
 
 namespace sandbox {
@@ -462,14 +463,19 @@ bool TriggeredDml::Run(std::uint64_t& rowsProcessed, OraError& error) {
       std::int64_t rowNumber = 0;
       if (!ReadRow(found, row, given, rowNumber, error))
         return false;
+      // Each row keeps its constraints before its AFTER ROW triggers see it.
       if (table_.isView ? !firing.Fire(Timing::InsteadOf, &row, error)
                         : !firing.Fire(Timing::Before, &row, error) ||
                               !ChangeRow(row, given, rowNumber, error) ||
+                              !RowChecks(session_.Server(), session_).Settle(false, error) ||
                               !firing.Fire(Timing::After, &row, error))
         return false;
     }
   }
-  if (!firing.Fire(Timing::After, nullptr, error))
+  // Keys into the table itself hold once every row is in, before the AFTER
+  // STATEMENT triggers run.
+  if (!RowChecks(session_.Server(), session_).Settle(true, error) ||
+      !firing.Fire(Timing::After, nullptr, error))
     return false;
   rowsProcessed = rows.size();
   return true;

@@ -130,6 +130,66 @@ TEST(DatabaseAttachTest, OlderDictionaryViewsAreBroughtUpToDateWhenOpened) {
             (std::vector<std::string>{"A|1", "B|"}));
 }
 
+// Runs sql on the file with SQLite itself; the first column of the first row.
+std::string RawValue(const fs::path& file, const std::string& sql) {
+  sqlite3* raw = nullptr;
+  EXPECT_EQ(sqlite3_open(file.string().c_str(), &raw), SQLITE_OK);
+  const std::unique_ptr<sqlite3, int (*)(sqlite3*)> handle(raw, sqlite3_close);
+  std::string value;
+  sqlite3_exec(
+      raw, sql.c_str(),
+      [](void* out, int, char** columns, char**) {
+        *static_cast<std::string*>(out) = columns[0] ? columns[0] : "";
+        return 0;
+      },
+      &value, nullptr);
+  return value;
+}
+
+// Constraints, date columns and DEFAULT ON NULL add nothing to SQLite's
+// schema, whose every new object costs a read of all the others; files of
+// older releases lose the triggers that used to carry them out.
+TEST(DatabaseAttachTest, TableRulesAreNoSqliteObjectsAndOlderTriggersGo) {
+  TempDir dir;
+  const fs::path file = dir.path() / "rules.db";
+  OraError error;
+  {
+    auto database = AttachDatabase("file:" + file.string(), error);
+    ASSERT_TRUE(database) << error.message;
+    ServerTestSession db(database);
+    db.Script(R"(
+      create table parent (id number primary key);
+      create table child (id number constraint child_pk primary key deferrable,
+        code varchar2(5) not null, born date, n number default on null 1,
+        parent_id number references parent on delete cascade, constraint code_ck check (code <> 'X'));
+    )");
+  }
+  EXPECT_EQ(RawValue(file, "SELECT count(*) FROM sqlite_master WHERE type = 'trigger'"), "0");
+  // What an older release left: a trigger calling a function that is gone.
+  RawValue(file,
+           "CREATE TRIGGER \"cons:SYSTEM.CHILD_OLD:1\" BEFORE INSERT ON \"SYSTEM.CHILD\" BEGIN "
+           "SELECT ora_constraint_now('SYSTEM.CHILD_OLD', 'x', 0, 0, 0); END");
+  ASSERT_EQ(RawValue(file, "SELECT count(*) FROM sqlite_master WHERE type = 'trigger'"), "1");
+  // A copy is a database not yet open.
+  const fs::path copy = dir.path() / "rules-copy.db";
+  fs::copy_file(file, copy);
+  auto reopened = AttachDatabase("file:" + copy.string(), error);
+  ASSERT_TRUE(reopened) << error.message;
+  ServerTestSession db(reopened);
+  EXPECT_EQ(db.Exec("insert into child (id, code) values (1, null)"), 1400);
+  EXPECT_EQ(db.Exec("insert into child (id, code) values (1, 'X')"), 2290);
+  EXPECT_EQ(db.Exec("insert into child (id, code, parent_id) values (1, 'A', 7)"), 2291);
+  db.Script(R"(
+    insert into parent values (7);
+    insert into child (id, code, born, n, parent_id) values (1, 'A', '03-MAR-21', null, 7);
+  )");
+  EXPECT_EQ(db.Exec("insert into child (id, code) values (1, 'B')"), 1);
+  EXPECT_EQ(db.Value1("select to_char(born, 'YYYY-MM-DD') || '/' || n from child"), "2021-03-03/1");
+  db.Script("delete from parent; commit;");
+  EXPECT_EQ(db.Value1("select count(*) from child"), "0");
+  EXPECT_EQ(RawValue(copy, "SELECT count(*) FROM sqlite_master WHERE type = 'trigger'"), "0");
+}
+
 TEST(DatabaseAttachTest, DamagedFileGivesAnErrorAndStaysAsItWas) {
   TempDir dir;
   const std::string junk(3000, 'x');
