@@ -152,17 +152,38 @@ bool ServerDatabase::CommitWork(std::string* failure) {
   inTransaction_ = false;
   ++transactionsEnded_;
   integrity_.EndTransaction();
+  kept_.clear();
   return true;
 }
 
 void ServerDatabase::RollbackWork() {
   if (!inTransaction_)
     return;
-  SqliteRunner(db_.get()).Exec("ROLLBACK");
+  SqliteRunner runner(db_.get());
+  runner.Exec("ROLLBACK");
   inTransaction_ = false;
   ++transactionsEnded_;
   integrity_.EndTransaction();
   storageNames_.Forget();
+  // Outside any transaction now, each kept write commits by itself.
+  for (const auto& [key, write] : kept_)
+    runner.Exec(write.first, write.second);
+  kept_.clear();
+}
+
+bool ServerDatabase::RollbackTo(const std::string& savepoint) {
+  SqliteRunner runner(db_.get());
+  if (!inTransaction_ || !runner.Exec("ROLLBACK TO " + QuoteSqliteName(savepoint)))
+    return false;
+  for (const auto& [key, write] : kept_)
+    runner.Exec(write.first, write.second);
+  return true;
+}
+
+void ServerDatabase::KeepAcrossRollback(const std::string& key, std::string sql,
+                                        std::vector<Value> params) {
+  if (inTransaction_)
+    kept_[key] = {std::move(sql), std::move(params)};
 }
 
 long long ServerDatabase::NextObjectId() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -51,6 +52,13 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
   // transaction is then still open.
   bool CommitWork(std::string* failure = nullptr);
   void RollbackWork();
+  // Rolls back to a savepoint of the open transaction, which stays; false
+  // when there is none of that name.
+  bool RollbackTo(const std::string& savepoint);
+  // A write that no rollback undoes, as Oracle's sequences are not
+  // transactional: made again after each rollback, whole or to a savepoint,
+  // until the transaction ends. A later write of the same key replaces it.
+  void KeepAcrossRollback(const std::string& key, std::string sql, std::vector<Value> params);
   // How many transactions have ended (committed or rolled back): a call that
   // sees it change ended the transaction it began in.
   unsigned long long TransactionsEnded() const { return transactionsEnded_; }
@@ -117,6 +125,7 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
   SqlFunctionContext functions_;
   IntegrityState integrity_;
   RowChanges changes_;
+  std::map<std::string, std::pair<std::string, std::vector<Value>>> kept_;
   bool inTransaction_ = false;
   unsigned long long transactionsEnded_ = 0;
   int callDepth_ = 0;  // nesting of Call, under mutex_

@@ -279,16 +279,23 @@ bool ServerSession::NextSequenceValue(const std::string& owner, const std::strin
   const bool refill = increment > 0 ? current > cachedTo : current < cachedTo;
   const long double newCachedTo =
       refill ? current + increment * ((cache > 0 ? cache : 1) - 1) : cachedTo;
-  runner.Exec("UPDATE \"SYS.SEQ$\" SET NEXT_VALUE = ?, CACHED_TO = ? WHERE OWNER = ? AND NAME = ?",
-              {Value::Number(CanonicalNumberText(static_cast<double>(current + increment))),
-               Value::Number(CanonicalNumberText(static_cast<double>(newCachedTo))),
-               Value::Text(owner), Value::Text(name)});
+  // A number once given is never given again, whatever is rolled back.
+  const auto write = [&](const std::string& what, const std::string& sql,
+                         std::vector<Value> params) {
+    runner.Exec(sql, params);
+    database_->KeepAcrossRollback(what + key, sql, std::move(params));
+  };
+  write("next:",
+        "UPDATE \"SYS.SEQ$\" SET NEXT_VALUE = ?, CACHED_TO = ? WHERE OWNER = ? AND NAME = ?",
+        {Value::Number(CanonicalNumberText(static_cast<double>(current + increment))),
+         Value::Number(CanonicalNumberText(static_cast<double>(newCachedTo))), Value::Text(owner),
+         Value::Text(name)});
   if (refill)
-    runner.Exec(
-        "UPDATE \"SYS.ALL_SEQUENCES\" SET LAST_NUMBER = ? WHERE SEQUENCE_OWNER = ? AND "
-        "SEQUENCE_NAME = ?",
-        {Value::Number(CanonicalNumberText(static_cast<double>(newCachedTo + increment))),
-         Value::Text(owner), Value::Text(name)});
+    write("last:",
+          "UPDATE \"SYS.ALL_SEQUENCES\" SET LAST_NUMBER = ? WHERE SEQUENCE_OWNER = ? AND "
+          "SEQUENCE_NAME = ?",
+          {Value::Number(CanonicalNumberText(static_cast<double>(newCachedTo + increment))),
+           Value::Text(owner), Value::Text(name)});
   currentValues_[owner + "." + name] = value;
   return true;
 }
@@ -493,7 +500,7 @@ bool ServerSession::ExecuteDml(const std::string& sql, const std::vector<SqlToke
   }
   if (!done || !RowChecks(*database_, *this).Settle(true, error)) {
     statement.reset();
-    runner.Exec("ROLLBACK TO qm_statement");
+    database_->RollbackTo("qm_statement");
     runner.Exec("RELEASE qm_statement");
     return false;
   }
@@ -558,7 +565,7 @@ bool ServerSession::ExecuteMerge(const std::string& sql, const std::vector<SqlTo
     std::vector<SqlToken> partTokens;
     std::uint64_t rows = 0;
     if (!Tokenize(part, partTokens, error) || !ExecuteDml(part, partTokens, binds, rows, error)) {
-      runner.Exec("ROLLBACK TO qm_merge");
+      database_->RollbackTo("qm_merge");
       runner.Exec("RELEASE qm_merge");
       return false;
     }
@@ -674,22 +681,24 @@ bool ServerSession::ExecuteStatement(const std::string& sql, BindSet& binds,
       error = {30511, "invalid DDL operation in system triggers"};
       return false;
     }
-    if (verb.IsWord("COMMIT") || verb.IsWord("ROLLBACK")) {
-      error = {4092, std::string("cannot ") + (verb.IsWord("ROLLBACK") ? "ROLLBACK" : "COMMIT") +
-                         " in a trigger"};
+    if (verb.IsWord("COMMIT") || verb.IsWord("ROLLBACK") || verb.IsWord("SAVEPOINT")) {
+      error = NotInTrigger(verb);
       return false;
     }
   }
   // A trigger's work belongs to the statement that fired it.
   if (!firing_.empty() &&
-      (verb.IsWord("COMMIT") || verb.IsWord("ROLLBACK") || verb.IsWord("CREATE") ||
-       verb.IsWord("DROP") || verb.IsWord("ALTER") || verb.IsWord("TRUNCATE") ||
-       verb.IsWord("GRANT") || verb.IsWord("REVOKE") || verb.IsWord("RENAME") ||
-       verb.IsWord("COMMENT"))) {
-    error = {4092, std::string("cannot ") + (verb.IsWord("ROLLBACK") ? "ROLLBACK" : "COMMIT") +
-                       " in a trigger"};
+      (verb.IsWord("COMMIT") || verb.IsWord("ROLLBACK") || verb.IsWord("SAVEPOINT") ||
+       verb.IsWord("CREATE") || verb.IsWord("DROP") || verb.IsWord("ALTER") ||
+       verb.IsWord("TRUNCATE") || verb.IsWord("GRANT") || verb.IsWord("REVOKE") ||
+       verb.IsWord("RENAME") || verb.IsWord("COMMENT"))) {
+    error = NotInTrigger(verb);
     return false;
   }
+  if (verb.IsWord("SAVEPOINT"))
+    return TransactionRules(*this).Savepoint(tokens, error);
+  if (verb.IsWord("ROLLBACK") && TransactionRules::NamesSavepoint(tokens))
+    return TransactionRules(*this).RollbackToSavepoint(tokens, error);
   if (verb.IsWord("COMMIT") || verb.IsWord("ROLLBACK")) {
     if (tokens.size() > 1 && !tokens[1].IsWord("WORK")) {
       error = {933, "SQL command not properly ended"};
@@ -713,6 +722,15 @@ bool ServerSession::ExecuteStatement(const std::string& sql, BindSet& binds,
   }
   error = {900, "invalid SQL statement"};
   return false;
+}
+
+// ORA-04092 for what a trigger may not do to its transaction.
+OraError ServerSession::NotInTrigger(const SqlToken& verb) {
+  return {4092, std::string("cannot ") +
+                    (verb.IsWord("ROLLBACK")    ? "ROLLBACK"
+                     : verb.IsWord("SAVEPOINT") ? "SET SAVEPOINT"
+                                                : "COMMIT") +
+                    " in a trigger"};
 }
 
 bool ServerSession::AllowedInCall(const SqlToken& verb, OraError& error) const {
@@ -755,7 +773,7 @@ bool ServerSession::RunAsOneCall(const std::function<bool()>& call) {
   if (!done) {
     database_->SettleCursors();
     if (sameTransaction)
-      runner.Exec("ROLLBACK TO qm_block");
+      database_->RollbackTo("qm_block");
     else
       database_->RollbackWork();
   }

@@ -123,6 +123,7 @@ class ServerSession : public Session, public NameResolver {
   // An anonymous block, undone as a whole when an exception leaves it.
   bool RunBlock(const std::string& sql, BindSet& binds, OraError& error);
   // ORA-14551 / ORA-14552 for a statement a function called in SQL may not run.
+  static OraError NotInTrigger(const SqlToken& verb);
   bool AllowedInCall(const SqlToken& verb, OraError& error) const;
   // INSERT, UPDATE or DELETE, with RETURNING ... INTO :binds given the one
   // row's values (DmlReturning.cpp).

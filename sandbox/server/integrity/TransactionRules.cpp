@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "sandbox/server/ErrorMapping.h"
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/integrity/ConstraintRules.h"
@@ -90,6 +91,54 @@ bool TransactionRules::Commit(OraError& error) {
   for (const auto& table : temporary)
     runner.Exec("DELETE FROM " + QuoteSqliteName(StorageName(table[0], table[1])));
   database.CommitWork();
+  return true;
+}
+
+namespace {
+
+// The SQLite name of a user's savepoint, apart from the server's own.
+std::string SavepointName(const std::string& name) { return "sp:" + name; }
+
+}  // namespace
+
+bool TransactionRules::Savepoint(const std::vector<SqlToken>& tokens, OraError& error) {
+  TokenStream in(tokens, 1);
+  std::string name;
+  if (!in.ReadName(name, error, 922, "missing or invalid option"))
+    return false;
+  if (!in.AtEnd()) {
+    error = {933, "SQL command not properly ended"};
+    return false;
+  }
+  ServerDatabase& database = session_.Server();
+  database.BeginWork();
+  SqliteRunner runner(database.Handle());
+  if (!runner.Exec("SAVEPOINT " + QuoteSqliteName(SavepointName(name)))) {
+    error = MapSqliteError(runner.LastError());
+    return false;
+  }
+  return true;
+}
+
+bool TransactionRules::NamesSavepoint(const std::vector<SqlToken>& tokens) {
+  const std::size_t at = tokens.size() > 1 && tokens[1].IsWord("WORK") ? 2 : 1;
+  return tokens.size() > at && tokens[at].IsWord("TO");
+}
+
+bool TransactionRules::RollbackToSavepoint(const std::vector<SqlToken>& tokens, OraError& error) {
+  TokenStream in(tokens, tokens[1].IsWord("WORK") ? 3 : 2);
+  in.AcceptWord("SAVEPOINT");
+  std::string name;
+  if (!in.ReadName(name, error, 922, "missing or invalid option"))
+    return false;
+  if (!in.AtEnd()) {
+    error = {933, "SQL command not properly ended"};
+    return false;
+  }
+  if (!session_.Server().RollbackTo(SavepointName(name))) {
+    error = {1086, "savepoint '" + name + "' never established in this session or is invalid"};
+    return false;
+  }
   return true;
 }
 
