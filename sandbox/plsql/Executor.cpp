@@ -153,8 +153,16 @@ Executor::Flow Executor::ExecBlock(const Block& block) {
   DeclareAll(block, guard.scope());
   PlError caught;
   const Handler* handler = nullptr;
+  // An autonomous transaction must end before its routine does; the error
+  // goes to the caller, not to the routine's own handlers.
+  const auto ended = [&](Flow flow) {
+    if (block.autonomous && session_.AutonomousPending())
+      throw MakeError(6519, "active autonomous transaction detected and rolled back");
+    return flow;
+  };
+  std::optional<Flow> finished;
   try {
-    return ExecList(block.body);
+    finished = ExecList(block.body);
   } catch (const PlError& e) {
     for (const Handler& h : block.handlers) {
       for (const ExceptionDecl* x : h.exceptions) {
@@ -174,12 +182,14 @@ Executor::Flow Executor::ExecBlock(const Block& block) {
       throw;
     caught = e;
   }
+  if (finished)
+    return ended(*finished);
   handling_.push_back(&caught);
   struct HandlingGuard {
     std::vector<const PlError*>& stack;
     ~HandlingGuard() { stack.pop_back(); }
   } handlingGuard{handling_};
-  return ExecList(handler->body);
+  return ended(ExecList(handler->body));
 }
 
 Executor::Flow Executor::ExecList(const StmtList& list) {

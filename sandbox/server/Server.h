@@ -188,6 +188,9 @@ class Session {
   enum class CallContext { Query, Dml, Autonomous };
   virtual void PushCallContext(CallContext /*context*/) {}
   virtual void PopCallContext() {}
+  // True when the autonomous transaction of the innermost call has changes
+  // it neither committed nor rolled back.
+  virtual bool AutonomousPending() const { return false; }
 };
 
 // Holds a call context for as long as it lives.

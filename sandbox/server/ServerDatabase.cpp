@@ -41,6 +41,7 @@ std::shared_ptr<ServerDatabase> ServerDatabase::Open(const Options& options, Ora
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   RegisterOracleFunctions(raw, &database->functions_);
   database->changes_.Attach(raw);
+  database->work_.Attach(raw);
   RegisterVisibilityFunctions(raw, &database->functions_);
   SqliteRunner runner(raw);
   runner.Exec("PRAGMA case_sensitive_like = ON");
@@ -131,59 +132,6 @@ void ServerDatabase::SettleCursors() {
   const std::vector<StreamingCursor*> open = cursors_;
   for (StreamingCursor* cursor : open)
     cursor->Settle();
-}
-
-void ServerDatabase::BeginWork() {
-  if (inTransaction_)
-    return;
-  SqliteRunner(db_.get()).Exec("BEGIN");
-  inTransaction_ = true;
-}
-
-bool ServerDatabase::CommitWork(std::string* failure) {
-  if (!inTransaction_)
-    return true;
-  SqliteRunner runner(db_.get());
-  if (!runner.Exec("COMMIT")) {
-    if (failure != nullptr)
-      *failure = runner.LastError();
-    return false;
-  }
-  inTransaction_ = false;
-  ++transactionsEnded_;
-  integrity_.EndTransaction();
-  kept_.clear();
-  return true;
-}
-
-void ServerDatabase::RollbackWork() {
-  if (!inTransaction_)
-    return;
-  SqliteRunner runner(db_.get());
-  runner.Exec("ROLLBACK");
-  inTransaction_ = false;
-  ++transactionsEnded_;
-  integrity_.EndTransaction();
-  storageNames_.Forget();
-  // Outside any transaction now, each kept write commits by itself.
-  for (const auto& [key, write] : kept_)
-    runner.Exec(write.first, write.second);
-  kept_.clear();
-}
-
-bool ServerDatabase::RollbackTo(const std::string& savepoint) {
-  SqliteRunner runner(db_.get());
-  if (!inTransaction_ || !runner.Exec("ROLLBACK TO " + QuoteSqliteName(savepoint)))
-    return false;
-  for (const auto& [key, write] : kept_)
-    runner.Exec(write.first, write.second);
-  return true;
-}
-
-void ServerDatabase::KeepAcrossRollback(const std::string& key, std::string sql,
-                                        std::vector<Value> params) {
-  if (inTransaction_)
-    kept_[key] = {std::move(sql), std::move(params)};
 }
 
 long long ServerDatabase::NextObjectId() {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <atomic>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -16,6 +15,7 @@
 #include "sandbox/server/functions/OracleFunctions.h"
 #include "sandbox/server/integrity/IntegrityState.h"
 #include "sandbox/server/integrity/RowChanges.h"
+#include "sandbox/server/integrity/Transaction.h"
 
 namespace sandbox {
 
@@ -45,23 +45,20 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
   IntegrityState& Integrity() { return integrity_; }
   RowChanges& Changes() { return changes_; }
 
-  // Transaction state shared by the sessions of this database.
-  void BeginWork();  // starts a transaction when none is open
-  bool InTransaction() const { return inTransaction_; }
+  // The transaction shared by the sessions of this database.
+  Transaction& Work() { return work_; }
+  void BeginWork() { work_.Begin(); }  // starts a transaction when none is open
+  bool InTransaction() const { return work_.Active(); }
   // False, with SQLite's message in failure, when the commit fails; the
   // transaction is then still open.
-  bool CommitWork(std::string* failure = nullptr);
-  void RollbackWork();
-  // Rolls back to a savepoint of the open transaction, which stays; false
-  // when there is none of that name.
-  bool RollbackTo(const std::string& savepoint);
-  // A write that no rollback undoes, as Oracle's sequences are not
-  // transactional: made again after each rollback, whole or to a savepoint,
-  // until the transaction ends. A later write of the same key replaces it.
-  void KeepAcrossRollback(const std::string& key, std::string sql, std::vector<Value> params);
+  bool CommitWork(std::string* failure = nullptr) { return work_.Commit(failure); }
+  void RollbackWork() {
+    work_.Rollback();
+    storageNames_.Forget();
+  }
   // How many transactions have ended (committed or rolled back): a call that
   // sees it change ended the transaction it began in.
-  unsigned long long TransactionsEnded() const { return transactionsEnded_; }
+  unsigned long long TransactionsEnded() const { return work_.Ended(); }
 
   long long NextObjectId();
 
@@ -125,9 +122,7 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
   SqlFunctionContext functions_;
   IntegrityState integrity_;
   RowChanges changes_;
-  std::map<std::string, std::pair<std::string, std::vector<Value>>> kept_;
-  bool inTransaction_ = false;
-  unsigned long long transactionsEnded_ = 0;
+  Transaction work_{integrity_, changes_};
   int callDepth_ = 0;  // nesting of Call, under mutex_
   std::vector<StreamingCursor*> cursors_;
   const std::atomic<bool>* running_ = nullptr;

@@ -283,13 +283,15 @@ bool ServerSession::NextSequenceValue(const std::string& owner, const std::strin
   const auto write = [&](const std::string& what, const std::string& sql,
                          std::vector<Value> params) {
     runner.Exec(sql, params);
-    database_->KeepAcrossRollback(what + key, sql, std::move(params));
+    database_->Work().KeepAcrossRollback(what + key, [db = database_->Handle(), sql, params] {
+      SqliteRunner(db).Exec(sql, params);
+    });
   };
-  write("next:",
-        "UPDATE \"SYS.SEQ$\" SET NEXT_VALUE = ?, CACHED_TO = ? WHERE OWNER = ? AND NAME = ?",
-        {Value::Number(CanonicalNumberText(static_cast<double>(current + increment))),
-         Value::Number(CanonicalNumberText(static_cast<double>(newCachedTo))), Value::Text(owner),
-         Value::Text(name)});
+  write(
+      "next:", "UPDATE \"SYS.SEQ$\" SET NEXT_VALUE = ?, CACHED_TO = ? WHERE OWNER = ? AND NAME = ?",
+      {Value::Number(CanonicalNumberText(static_cast<double>(current + increment))),
+       Value::Number(CanonicalNumberText(static_cast<double>(newCachedTo))), Value::Text(owner),
+       Value::Text(name)});
   if (refill)
     write("last:",
           "UPDATE \"SYS.ALL_SEQUENCES\" SET LAST_NUMBER = ? WHERE SEQUENCE_OWNER = ? AND "
@@ -303,20 +305,33 @@ bool ServerSession::NextSequenceValue(const std::string& owner, const std::strin
 bool ServerSession::PrepareTranslated(const std::string& sql, const std::vector<SqlToken>& tokens,
                                       const BindSet& binds, TranslatedStatement& translated,
                                       SqliteStatement& statement, OraError& error) {
-  SqlTranslator translator(tokens, sql, *this);
-  mutatingSeen_.clear();
-  if (!translator.Translate(translated, error))
-    return false;
-  if (!mutatingSeen_.empty()) {
-    error = {4091, "table " + mutatingSeen_ + " is mutating, trigger/function may not see it"};
-    return false;
-  }
   sqlite3_stmt* raw = nullptr;
-  const char* tail = nullptr;
-  if (sqlite3_prepare_v2(database_->Handle(), translated.sql.c_str(), -1, &raw, &tail) !=
-      SQLITE_OK) {
-    error = MapSqliteError(sqlite3_errmsg(database_->Handle()));
-    return false;
+  for (std::set<std::string> bareCalls;;) {
+    SqlTranslator translator(tokens, sql, *this);
+    translator.CallWithoutArguments(bareCalls);
+    mutatingSeen_.clear();
+    if (!translator.Translate(translated, error))
+      return false;
+    if (!mutatingSeen_.empty()) {
+      error = {4091, "table " + mutatingSeen_ + " is mutating, trigger/function may not see it"};
+      return false;
+    }
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(database_->Handle(), translated.sql.c_str(), -1, &raw, &tail) ==
+        SQLITE_OK)
+      break;
+    // A name that is no column may be a function called without arguments.
+    const std::string message = sqlite3_errmsg(database_->Handle());
+    const std::string prefix = "no such column: ";
+    const std::string name =
+        message.rfind(prefix, 0) == 0 ? message.substr(prefix.size()) : std::string();
+    std::string owner, unit, member;
+    if (name.empty() || name.find('.') != std::string::npos || bareCalls.count(name) != 0 ||
+        !ResolveFunction({name}, owner, unit, member)) {
+      error = MapSqliteError(message);
+      return false;
+    }
+    bareCalls.insert(name);
   }
   statement.reset(raw);
   if (!statement) {
@@ -473,8 +488,7 @@ bool ServerSession::ExecuteDml(const std::string& sql, const std::vector<SqlToke
   database_->BeginWork();
   // A failed statement is undone alone, as Oracle's statement-level rollback
   // does, with all that its triggers did.
-  SqliteRunner runner(database_->Handle());
-  runner.Exec("SAVEPOINT qm_statement");
+  database_->Work().Savepoint("qm_statement");
   RowChanges& changes = database_->Changes();
   changes.ForgetUnless(database_->SchemaGeneration());
   const RowChanges::Scope recorded(changes);
@@ -500,11 +514,11 @@ bool ServerSession::ExecuteDml(const std::string& sql, const std::vector<SqlToke
   }
   if (!done || !RowChecks(*database_, *this).Settle(true, error)) {
     statement.reset();
-    database_->RollbackTo("qm_statement");
-    runner.Exec("RELEASE qm_statement");
+    database_->Work().RollbackTo("qm_statement");
+    database_->Work().Release("qm_statement");
     return false;
   }
-  runner.Exec("RELEASE qm_statement");
+  database_->Work().Release("qm_statement");
   return true;
 }
 
@@ -559,19 +573,18 @@ bool ServerSession::ExecuteMerge(const std::string& sql, const std::vector<SqlTo
   if (!RewriteMerge(sql, tokens, parts, error))
     return false;
   database_->BeginWork();
-  SqliteRunner runner(database_->Handle());
-  runner.Exec("SAVEPOINT qm_merge");
+  database_->Work().Savepoint("qm_merge");
   for (const std::string& part : parts) {
     std::vector<SqlToken> partTokens;
     std::uint64_t rows = 0;
     if (!Tokenize(part, partTokens, error) || !ExecuteDml(part, partTokens, binds, rows, error)) {
-      database_->RollbackTo("qm_merge");
-      runner.Exec("RELEASE qm_merge");
+      database_->Work().RollbackTo("qm_merge");
+      database_->Work().Release("qm_merge");
       return false;
     }
     rowsProcessed += rows;
   }
-  runner.Exec("RELEASE qm_merge");
+  database_->Work().Release("qm_merge");
   return true;
 }
 
@@ -672,7 +685,9 @@ bool ServerSession::ExecuteStatement(const std::string& sql, BindSet& binds,
     return ExecuteReturning(sql, tokens, binds, rowsProcessed, error);
   if (verb.IsWord("MERGE"))
     return ExecuteMerge(sql, tokens, binds, rowsProcessed, error);
-  if (!systemEvents_.empty()) {
+  // An autonomous transaction may end itself, also in a trigger.
+  const bool autonomous = database_->Work().InAutonomous();
+  if (!systemEvents_.empty() && !autonomous) {
     // A DDL trigger runs inside the DDL statement that fired it.
     if (IsDdlEvent(systemEvents_.back().name) && !IsAlterSession(tokens) &&
         (verb.IsWord("CREATE") || verb.IsWord("DROP") || verb.IsWord("ALTER") ||
@@ -687,7 +702,7 @@ bool ServerSession::ExecuteStatement(const std::string& sql, BindSet& binds,
     }
   }
   // A trigger's work belongs to the statement that fired it.
-  if (!firing_.empty() &&
+  if (!firing_.empty() && !autonomous &&
       (verb.IsWord("COMMIT") || verb.IsWord("ROLLBACK") || verb.IsWord("SAVEPOINT") ||
        verb.IsWord("CREATE") || verb.IsWord("DROP") || verb.IsWord("ALTER") ||
        verb.IsWord("TRUNCATE") || verb.IsWord("GRANT") || verb.IsWord("REVOKE") ||
@@ -704,9 +719,14 @@ bool ServerSession::ExecuteStatement(const std::string& sql, BindSet& binds,
       error = {933, "SQL command not properly ended"};
       return false;
     }
-    if (verb.IsWord("COMMIT"))
+    if (autonomous && verb.IsWord("COMMIT"))
+      database_->Work().CommitAutonomous();
+    else if (autonomous)
+      database_->Work().RollbackAutonomous();
+    else if (verb.IsWord("COMMIT"))
       return TransactionRules(*this).Commit(error);
-    database_->RollbackWork();
+    else
+      database_->RollbackWork();
     return true;
   }
   if (verb.IsWord("SET") && tokens.size() > 1 &&
@@ -722,6 +742,23 @@ bool ServerSession::ExecuteStatement(const std::string& sql, BindSet& binds,
   }
   error = {900, "invalid SQL statement"};
   return false;
+}
+
+void ServerSession::PushCallContext(CallContext context) {
+  callContexts_.push_back(context);
+  if (context == CallContext::Autonomous)
+    database_->Work().BeginAutonomous();
+}
+
+void ServerSession::PopCallContext() {
+  if (callContexts_.back() == CallContext::Autonomous)
+    database_->Work().EndAutonomous();
+  callContexts_.pop_back();
+}
+
+bool ServerSession::AutonomousPending() const {
+  return !callContexts_.empty() && callContexts_.back() == CallContext::Autonomous &&
+         database_->Changes().Captured();
 }
 
 // ORA-04092 for what a trigger may not do to its transaction.
@@ -765,20 +802,19 @@ bool ServerSession::RunAsOneCall(const std::function<bool()>& call) {
   // that changes nothing, so it locks nothing.
   const unsigned long long ended = database_->TransactionsEnded();
   const bool marked = database_->InTransaction();
-  SqliteRunner runner(database_->Handle());
   if (marked)
-    runner.Exec("SAVEPOINT qm_block");
+    database_->Work().Savepoint("qm_block");
   const bool done = call();
   const bool sameTransaction = marked && database_->TransactionsEnded() == ended;
   if (!done) {
     database_->SettleCursors();
     if (sameTransaction)
-      database_->RollbackTo("qm_block");
+      database_->Work().RollbackTo("qm_block");
     else
       database_->RollbackWork();
   }
   if (sameTransaction)
-    runner.Exec("RELEASE qm_block");
+    database_->Work().Release("qm_block");
   return done;
 }
 

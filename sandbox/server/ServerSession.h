@@ -67,8 +67,9 @@ class ServerSession : public Session, public NameResolver {
                         const std::string& type) override;
   Rights CurrentRights() const override { return {currentUser_, schema_}; }
   void SetRights(const Rights& rights) override;
-  void PushCallContext(CallContext context) override { callContexts_.push_back(context); }
-  void PopCallContext() override { callContexts_.pop_back(); }
+  void PushCallContext(CallContext context) override;
+  void PopCallContext() override;
+  bool AutonomousPending() const override;
 
   ServerDatabase& Server() { return *database_; }
   // A unique key's error names the constraint rather than the columns.

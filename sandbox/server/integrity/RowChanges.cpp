@@ -139,11 +139,29 @@ const std::shared_ptr<const TableRules>* RowChanges::Lookup(const char* table) {
   return lastRules_;
 }
 
+std::vector<CapturedRow> RowChanges::TakeCapture() {
+  std::vector<CapturedRow> rows;
+  rows.swap(captures_.back());
+  return rows;
+}
+
 void RowChanges::OnPreupdate(void* self, sqlite3* db, int op, const char*, const char* table,
                              sqlite3_int64 oldKey, sqlite3_int64 newKey) {
   auto& changes = *static_cast<RowChanges*>(self);
-  // The dictionary's own tables keep no user constraints.
-  if (changes.frames_.empty() || changes.paused_ > 0 || std::strncmp(table, "SYS.", 4) == 0)
+  // The dictionary's own tables keep no user constraints, and what an
+  // autonomous transaction does to them (sequences) is kept otherwise.
+  if (changes.replaying_ > 0 || std::strncmp(table, "SYS.", 4) == 0)
+    return;
+  if (!changes.captures_.empty()) {
+    CapturedRow row{table, op, oldKey, newKey, {}};
+    if (op != SQLITE_DELETE) {
+      const PreupdateImage after(db, true);
+      for (int i = 0, count = sqlite3_preupdate_count(db); i < count; ++i)
+        row.values.emplace_back(sqlite3_value_dup(after.Column(i)));
+    }
+    changes.captures_.back().push_back(std::move(row));
+  }
+  if (changes.frames_.empty() || changes.paused_ > 0)
     return;
   RowChange change;
   change.op = op;

@@ -1,8 +1,9 @@
 // The rows that running DML statements change, as SQLite's pre-update hook
 // reports them, kept until the statement checks them against its table's
 // rules (RowChecks). Each DML statement holds a Frame; a statement that a
-// trigger runs inside another holds its own. Also the cache of TableRules,
-// which DDL empties.
+// trigger runs inside another holds its own. Also the rows an autonomous
+// transaction changes, whole, for its COMMIT to keep (Transaction), and the
+// cache of TableRules, which DDL empties.
 #pragma once
 
 #include <sqlite3.h>
@@ -44,6 +45,15 @@ struct RowChange {
   void Describe(const RowImage& before, const RowImage* after);
 };
 
+// A row an autonomous transaction changed.
+struct CapturedRow {
+  std::string table;
+  int op = 0;
+  sqlite3_int64 oldRowid = 0;
+  sqlite3_int64 newRowid = 0;
+  std::vector<SqliteValuePtr> values;  // the row after an INSERT or UPDATE
+};
+
 // Whether the pre-update hook numbers a row's values as the table's columns
 // (true) or as the values SQLite stores, without virtual columns (false):
 // SQLite releases differ.
@@ -80,6 +90,27 @@ class RowChanges {
     RowChanges& changes_;
   };
 
+  // Changes made while it lives make again what a rollback undid, and are
+  // neither recorded nor captured.
+  class Replay {
+   public:
+    explicit Replay(RowChanges& changes) : changes_(changes) { ++changes_.replaying_; }
+    ~Replay() { --changes_.replaying_; }
+    Replay(const Replay&) = delete;
+    Replay& operator=(const Replay&) = delete;
+
+   private:
+    RowChanges& changes_;
+  };
+
+  // Captures the changes of users' tables while an autonomous transaction
+  // runs; transactions nest.
+  void BeginCapture() { captures_.emplace_back(); }
+  void EndCapture() { captures_.pop_back(); }
+  bool Captured() const { return !captures_.empty() && !captures_.back().empty(); }
+  // The innermost transaction's changes since the last call.
+  std::vector<CapturedRow> TakeCapture();
+
   void Attach(sqlite3* db) { sqlite3_preupdate_hook(db, &RowChanges::OnPreupdate, this); }
   Frame* Current() { return frames_.empty() ? nullptr : frames_.back().get(); }
 
@@ -98,6 +129,8 @@ class RowChanges {
 
   std::vector<std::unique_ptr<Frame>> frames_;
   int paused_ = 0;
+  int replaying_ = 0;
+  std::vector<std::vector<CapturedRow>> captures_;
   std::unordered_map<std::string, std::shared_ptr<const TableRules>> rules_;
   std::string lastTable_;  // the last lookup, which a statement's rows repeat
   const std::shared_ptr<const TableRules>* lastRules_ = nullptr;

@@ -3,7 +3,6 @@
 
 #include <cstdio>
 
-#include "sandbox/server/ErrorMapping.h"
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/dictionary/Dictionary.h"
 #include "sandbox/server/integrity/ConstraintRules.h"
@@ -97,7 +96,9 @@ bool TransactionRules::Commit(OraError& error) {
 namespace {
 
 // The SQLite name of a user's savepoint, apart from the server's own.
-std::string SavepointName(const std::string& name) { return "sp:" + name; }
+std::string SavepointName(const std::string& name) {
+  return "sp:" + name;
+}
 
 }  // namespace
 
@@ -112,11 +113,7 @@ bool TransactionRules::Savepoint(const std::vector<SqlToken>& tokens, OraError& 
   }
   ServerDatabase& database = session_.Server();
   database.BeginWork();
-  SqliteRunner runner(database.Handle());
-  if (!runner.Exec("SAVEPOINT " + QuoteSqliteName(SavepointName(name)))) {
-    error = MapSqliteError(runner.LastError());
-    return false;
-  }
+  database.Work().Savepoint(SavepointName(name));
   return true;
 }
 
@@ -135,7 +132,7 @@ bool TransactionRules::RollbackToSavepoint(const std::vector<SqlToken>& tokens, 
     error = {933, "SQL command not properly ended"};
     return false;
   }
-  if (!session_.Server().RollbackTo(SavepointName(name))) {
+  if (!session_.Server().Work().RollbackTo(SavepointName(name))) {
     error = {1086, "savepoint '" + name + "' never established in this session or is invalid"};
     return false;
   }

@@ -854,7 +854,8 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
         units.push_back({std::string(last == "NEXTVAL" ? "ora_nextval(" : "ora_currval(") +
                              QuoteSqliteText(owner) + ", " + QuoteSqliteText(sequence) + ")",
                          true});
-      } else if (((next < end && tokens_[next].IsSymbol("(")) || parts.size() >= 2) &&
+      } else if (((next < end && tokens_[next].IsSymbol("(")) || parts.size() >= 2 ||
+                  (bareCalls_ != nullptr && bareCalls_->count(parts[0]) != 0)) &&
                  (TranslateConstructor(parts, next, end, units, i) ||
                   TranslateStoredCall(parts, next, end, units, i))) {
         if (error_.IsSet())

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,10 @@ class SqlTranslator {
   SqlTranslator(const std::vector<SqlToken>& tokens, const std::string& sql, NameResolver& resolver)
       : tokens_(tokens), sql_(sql), resolver_(resolver) {}
   bool Translate(TranslatedStatement& out, OraError& error);
+  // Names that are no column of the statement but functions called without
+  // an argument list (Oracle looks for a column first; SQLite says which
+  // names are none).
+  void CallWithoutArguments(const std::set<std::string>& names) { bareCalls_ = &names; }
 
  private:
   struct Unit {
@@ -165,6 +170,7 @@ class SqlTranslator {
 
   const std::vector<SqlToken>& tokens_;
   const std::string& sql_;
+  const std::set<std::string>* bareCalls_ = nullptr;
   NameResolver& resolver_;
   TranslatedStatement* out_ = nullptr;
   bool topSelectSeen_ = false;
