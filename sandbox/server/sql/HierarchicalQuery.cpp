@@ -172,8 +172,12 @@ class HierarchyRewriter {
     query += " FROM " + hierarchy + " " + outer_ + tail;
     const std::size_t endByte = end < tokens_.size() ? tokens_[end].offset : sql_.size();
     const std::string text = with + query;
+    // A block that is not the whole statement (a subquery, one side of a
+    // UNION, an INSERT's rows) becomes a subquery: its WITH and ORDER BY
+    // stay its own.
+    const bool whole = select == 0 && end >= tokens_.size();
     return sql_.substr(0, tokens_[select].offset) +
-           (select > 0 ? "SELECT * FROM (" + text + ")" : text) + " " + sql_.substr(endByte);
+           (whole ? text : "SELECT * FROM (" + text + ")") + " " + sql_.substr(endByte);
   }
 
  private:

@@ -120,6 +120,10 @@ TEST_F(QueryRewrite, ConnectByOverAJoinJoinsFirstAndFiltersAfter) {
 TEST_F(QueryRewrite, RowGeneratorsGiveTheirRowsInLevelOrder) {
   EXPECT_EQ(s.Rows("select level, rownum from dual connect by level <= 3"),
             (Rows{"1|1", "2|2", "3|3"}));
+  // Each side of a UNION keeps its own order.
+  EXPECT_EQ(s.Rows("select level from dual connect by level <= 2 union all "
+                   "select level from (select 1 from dual) connect by level <= 1"),
+            (Rows{"1", "2", "1"}));
   // Past the first few digits of a level the rows still come in order.
   EXPECT_EQ(s.Rows("select count(*), min(l), max(l) from (select level l, rownum r "
                    "from dual connect by level <= 20000) where l = r",
