@@ -116,19 +116,20 @@ class HierarchyRewriter {
 
     // A row's place among its siblings: its ORDER SIBLINGS BY keys, its
     // number in the source, or for a row generator (no PRIOR) its level.
-    std::string key = "printf('%012d', " + row + ".QM_RN)";
+    // Siblings with equal keys keep their number after the keys, and the
+    // numbers of a row's ancestors tell a loop (a path of keys cannot).
+    const std::string id = "printf('%012d', " + row + ".QM_RN)";
+    std::string key = id;
+    std::string ancestors = "QM_P.QM_PATH";
     if (siblings) {
       key.clear();
-      for (const TokenRange& item : ListItems(tokens_, order + 3, clauseEnd(order))) {
-        // Keys sort as text: numbers fixed-width, words padded on the right.
-        std::size_t keyEnd = item.second;
-        while (keyEnd > item.first + 1 &&
-               (tokens_[keyEnd - 1].IsWord("ASC") || tokens_[keyEnd - 1].IsWord("DESC")))
-          --keyEnd;
-        const std::string k = "(" + Map(item.first, keyEnd, Place::Child) + ")";
-        key += std::string(key.empty() ? "" : " || '|' || ") + "(CASE WHEN typeof(" + k +
-               ") IN ('integer', 'real') THEN printf('%030.9f', " + k +
-               " + 1e15) ELSE printf('%-60s', " + k + ") END)";
+      for (const TokenRange& item : ListItems(tokens_, order + 3, clauseEnd(order)))
+        key += SiblingKey(item) + " || '|' || ";
+      key += id;
+      if (prior) {
+        const std::string carried = "QM_P.QM_CARRY" + std::to_string(carried_ + 1);
+        Carry("'/' || " + id, carried + " || '/' || " + id);
+        ancestors = carried;
       }
     }
     const std::string rootKey = prior ? key : std::string("printf('%012d', 1)");
@@ -143,7 +144,7 @@ class HierarchyRewriter {
                             childCarried_ + " FROM QM_SRC " + row + " JOIN QM_HIER QM_P ON (" +
                             Map(conditionBegin, conditionEnd, Place::Child) + ")";
     if (prior)  // a row already on the path closes a loop, which ends there
-      recursive += " AND instr(QM_P.QM_PATH, '/' || " + key + ") = 0";
+      recursive += " AND instr(" + ancestors + ", '/' || " + id + ") = 0";
 
     std::string source = "SELECT ";
     if (joined_) {
@@ -311,6 +312,35 @@ class HierarchyRewriter {
       if (last > item.first && IsName(tokens_[last]) && !tokens_[last - 1].IsSymbol("."))
         selectAliases_.push_back(NameText(tokens_[last]));
     }
+  }
+
+  // One ORDER SIBLINGS BY item as text that sorts as the item does: numbers
+  // fixed-width, words padded on the right; descending words as their bytes'
+  // inverted hexadecimal digits, padded past every digit. NULL sorts last
+  // ascending and first descending, unless NULLS says otherwise.
+  std::string SiblingKey(const TokenRange& item) {
+    std::size_t keyEnd = item.second;
+    std::optional<bool> nullsFirst;
+    if (keyEnd > item.first + 2 && tokens_[keyEnd - 2].IsWord("NULLS")) {
+      nullsFirst = tokens_[keyEnd - 1].IsWord("FIRST");
+      keyEnd -= 2;
+    }
+    bool descending = false;
+    if (keyEnd > item.first + 1 &&
+        (tokens_[keyEnd - 1].IsWord("ASC") || tokens_[keyEnd - 1].IsWord("DESC"))) {
+      descending = tokens_[keyEnd - 1].IsWord("DESC");
+      --keyEnd;
+    }
+    const std::string k = "(" + Map(item.first, keyEnd, Place::Child) + ")";
+    const std::string number =
+        descending ? "printf('%030.9f', 1e15 - " + k + ")" : "printf('%030.9f', " + k + " + 1e15)";
+    const std::string word =
+        descending
+            ? "rpad(translate(hex(" + k + "), '0123456789ABCDEF', 'FEDCBA9876543210'), 120, 'Z')"
+            : "printf('%-60s', " + k + ")";
+    const std::string null = nullsFirst.value_or(descending) ? "char(1)" : "char(1114111)";
+    return "(CASE WHEN " + k + " IS NULL THEN " + null + " WHEN typeof(" + k +
+           ") IN ('integer', 'real') THEN " + number + " ELSE " + word + " END)";
   }
 
   // The end of the operand that starts at i: a name (qualified or called),

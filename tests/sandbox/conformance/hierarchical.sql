@@ -46,3 +46,11 @@ insert into h_loop values (2, 3);
 insert into h_loop values (3, 1);
 select level, id, sys_connect_by_path(id, '>') from h_loop
   start with id = 1 connect by nocycle prior nxt = id;
+-- ORDER SIBLINGS BY descending (NULL first) and with NULLS FIRST; siblings
+-- whose key equals their parent's are no loop.
+insert into h_emp values (8, 2, null, 20);
+select level, name from h_emp
+  start with mgr is null connect by prior id = mgr order siblings by name desc;
+select level, name from h_emp
+  start with mgr is null connect by prior id = mgr order siblings by name nulls first;
+select level, name from h_emp start with id = 2 connect by prior id = mgr order siblings by dept, id;
