@@ -80,6 +80,10 @@ class HierarchyRewriter {
       return std::nullopt;
     }
     const std::string fromText = ReadItems(from + 1, clauseEnd(from), depth);
+    if (items_.empty()) {
+      error = {903, "invalid table name"};
+      return std::nullopt;
+    }
     std::size_t conditionBegin = connect + 2;
     const bool noCycle = conditionBegin < end && tokens_[conditionBegin].IsWord("NOCYCLE");
     conditionBegin += noCycle ? 1 : 0;

@@ -120,6 +120,7 @@ TEST_F(QueryRewrite, ConnectByOverAJoinJoinsFirstAndFiltersAfter) {
 TEST_F(QueryRewrite, RowGeneratorsGiveTheirRowsInLevelOrder) {
   EXPECT_EQ(s.Rows("select level, rownum from dual connect by level <= 3"),
             (Rows{"1|1", "2|2", "3|3"}));
+  EXPECT_EQ(s.QueryError("select level from connect by level <= 2"), 903);
   // Each side of a UNION keeps its own order.
   EXPECT_EQ(s.Rows("select level from dual connect by level <= 2 union all "
                    "select level from (select 1 from dual) connect by level <= 1"),
