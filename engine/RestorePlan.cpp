@@ -1,6 +1,7 @@
 // The restore order of a scripting run.
 #include "engine/RestorePlan.h"
 
+#include <algorithm>
 #include <array>
 
 #include "engine/RunSettings.h"
@@ -72,7 +73,17 @@ std::vector<PlannedSection> PlanRestore(const RunSettings& settings) {
       plan.push_back({rule.section, std::move(codes), rule.pass});
     }
   }
-  // Without materialized views their section's neighbours are one section.
+  // The pass after the materialized views writes them, among what they need
+  // and what needs them (a view over one may be read by another); without
+  // materialized views their section's neighbours are one section.
+  if (settings.DoMaterializedView != 0 &&
+      std::any_of(plan.begin(), plan.end(), [](const PlannedSection& planned) {
+        return planned.pass == SourcePass::OnMaterializedViews;
+      })) {
+    std::erase_if(plan, [](const PlannedSection& planned) {
+      return planned.section == RestoreSection::MaterializedViews;
+    });
+  }
   if (settings.DoMaterializedView == 0) {
     std::erase_if(plan, [](const PlannedSection& planned) {
       return planned.pass == SourcePass::OnMaterializedViews;

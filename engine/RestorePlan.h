@@ -28,6 +28,7 @@ enum class RestoreSection {
   StoredSource,
   // After the keys: a log WITH PRIMARY KEY needs its table's primary key.
   MaterializedViewLogs,
+  // A section of its own only when no views or code are chosen.
   MaterializedViews,
   // The grants the schema made, once every object they name exists.
   ObjectGrants,
@@ -40,7 +41,10 @@ enum class RestoreSection {
 enum class SourcePass {
   Whole,
   BeforeMaterializedViews,  // what uses no materialized view, with the banners
-  OnMaterializedViews,      // what uses one, directly or through the others
+  // The materialized views and what uses one, directly or through the
+  // others, in one dependency order (the MaterializedViews section is then
+  // left out of the plan).
+  OnMaterializedViews,
 };
 
 struct PlannedSection {

@@ -85,6 +85,8 @@ typedef sword(OCI_CALL* PFN_OCIDefineByPos)(OCIStmt* stmtp, OCIDefine** defnp, O
                                             void* indp, ub2* rlenp, ub2* rcodep, ub4 mode);
 typedef sword(OCI_CALL* PFN_OCIStmtFetch)(OCIStmt* stmtp, OCIError* errhp, ub4 nrows,
                                           ub2 orientation, ub4 mode);
+typedef sword(OCI_CALL* PFN_OCIStmtFetch2)(OCIStmt* stmtp, OCIError* errhp, ub4 nrows,
+                                           ub2 orientation, sb4 fetchOffset, ub4 mode);
 typedef sword(OCI_CALL* PFN_OCIDescribeAny)(OCISvcCtx* svchp, OCIError* errhp, void* objptr,
                                             ub4 objnm_len, ub1 objptr_typ, ub1 info_level,
                                             ub1 objtyp, OCIDescribe* dschp);

@@ -176,6 +176,8 @@ ClientBuffer::ClientBuffer(void* value, sb4 valueSize, ub2 type, void* indicator
       returnCode_(returnCode) {}
 
 bool ClientBuffer::SupportsType(ub2 type, sb4 valueSize) {
+  if (type == SQLT_RSET)
+    return true;  // the element is the client's statement handle pointer
   switch (ClassOf(type)) {
     case TypeClass::Character:
     case TypeClass::Binary:
@@ -195,6 +197,13 @@ bool ClientBuffer::SupportsType(ub2 type, sb4 valueSize) {
 
 bool ClientBuffer::SupportsPieces(ub2 type) {
   return type == SQLT_CHR || type == SQLT_LNG || type == SQLT_BIN || type == SQLT_LBI;
+}
+
+void* ClientBuffer::BoundStatement() const {
+  void* pointer = nullptr;
+  if (type_ == SQLT_RSET && value_ != nullptr)
+    std::memcpy(&pointer, value_, sizeof pointer);
+  return pointer;
 }
 
 void* ClientBuffer::ValueAt(ub4 row) const {
@@ -297,6 +306,11 @@ StoreOutcome ClientBuffer::Store(ub4 row, const Value& value, const Session& ses
   }
   if (element == nullptr)
     capacity = 0;
+  if (type_ == SQLT_RSET) {
+    // A cursor reaches its statement handle through BoundStatement.
+    outcome.error = errors::InconsistentDatatypes("CURSOR", KindName(value.kind));
+    return outcome;
+  }
 
   TypeClass typeClass = ClassOf(type_);
   if (typeClass == TypeClass::Locator || typeClass == TypeClass::FileLocator) {

@@ -30,6 +30,9 @@ class ClientBuffer {
   static bool SupportsPieces(ub2 type);
 
   ub2 Type() const { return type_; }
+  // The client's statement handle of an SQLT_RSET bind (its value points at
+  // an OCIStmt pointer); null for other types.
+  void* BoundStatement() const;
 
   // The IN value of element row.
   Value Read(ub4 row) const;

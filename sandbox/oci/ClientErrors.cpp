@@ -21,6 +21,9 @@ OraError FetchedColumnIsNull() {
 OraError FetchOutOfSequence() {
   return {1002, "fetch out of sequence"};
 }
+OraError InvalidCursor() {
+  return {1001, "invalid cursor"};
+}
 OraError NotLoggedOn() {
   return {1012, "not logged on"};
 }

@@ -15,6 +15,7 @@ OraError IllegalVariableName();                                                 
 OraError VariableNotInSelectList();                                                   // ORA-01007
 OraError FetchedColumnIsNull();                                                       // ORA-01405
 OraError FetchOutOfSequence();                                                        // ORA-01002
+OraError InvalidCursor();                                                             // ORA-01001
 OraError NotLoggedOn();                                                               // ORA-01012
 OraError InvalidLogon();                                                              // ORA-01017
 OraError InvalidNumber();                                                             // ORA-01722

@@ -117,7 +117,9 @@ sword OCIDefineByPos(OCIStmt* stmtp, OCIDefine** defnp, OCIError* errhp, ub4 pos
       return OCI_ERROR;
     }
     bool dynamic = (mode & OCI_DYNAMIC_FETCH) != 0;
-    if (dynamic ? !ClientBuffer::SupportsPieces(dty) : !ClientBuffer::SupportsType(dty, value_sz)) {
+    // A column holding a cursor (CURSOR(...) in a select list) is not kept.
+    if (dty == SQLT_RSET || (dynamic ? !ClientBuffer::SupportsPieces(dty)
+                                     : !ClientBuffer::SupportsType(dty, value_sz))) {
       errors->Add(errors::UnsupportedDatatype());
       return OCI_ERROR;
     }
@@ -162,6 +164,14 @@ sword OCIStmtFetch(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation, 
     errors->BeginCall();
     return statement->Fetch(nrows, orientation, *errors);
   });
+}
+
+// Scrollable cursors are not offered: only OCI_FETCH_NEXT, whose offset
+// counts for nothing.
+sword OCIStmtFetch2(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation, sb4 fetchOffset,
+                    ub4 mode) {
+  (void)fetchOffset;
+  return OCIStmtFetch(stmtp, errhp, nrows, orientation, mode);
 }
 
 sword OCIStmtGetPieceInfo(OCIStmt* stmtp, OCIError* errhp, void** hndlpp, ub4* typep, ub1* in_outp,
@@ -270,6 +280,7 @@ static_assert(std::is_same_v<decltype(&OCIBindByPos), PFN_OCIBindByPos>);
 static_assert(std::is_same_v<decltype(&OCIDefineByPos), PFN_OCIDefineByPos>);
 static_assert(std::is_same_v<decltype(&OCIStmtExecute), PFN_OCIStmtExecute>);
 static_assert(std::is_same_v<decltype(&OCIStmtFetch), PFN_OCIStmtFetch>);
+static_assert(std::is_same_v<decltype(&OCIStmtFetch2), PFN_OCIStmtFetch2>);
 static_assert(std::is_same_v<decltype(&OCIStmtGetPieceInfo), PFN_OCIStmtGetPieceInfo>);
 static_assert(std::is_same_v<decltype(&OCIStmtSetPieceInfo), PFN_OCIStmtSetPieceInfo>);
 static_assert(std::is_same_v<decltype(&OCIParamGet), PFN_OCIParamGet>);

@@ -2,7 +2,9 @@
 #include "sandbox/oci/StatementBinds.h"
 
 #include "sandbox/oci/ClientErrors.h"
+#include "sandbox/oci/HandleRegistry.h"
 #include "sandbox/oci/PlaceholderScanner.h"
+#include "sandbox/oci/StatementHandle.h"
 
 namespace sandbox::oci {
 
@@ -26,6 +28,10 @@ bool StatementBinds::Set(const std::string& name, const Value& value, OraError& 
     error = errors::NotAllVariablesBound();
     return false;
   }
+  if (bind->Buffer().Type() == SQLT_RSET) {
+    error = {6550, "PLS-00382: expression is of wrong type"};
+    return false;
+  }
   StoreOutcome outcome = bind->Buffer().Store(iteration_, value, session_);
   if (outcome.error.IsSet()) {
     // A conversion that fails on assignment to a host variable is a PL/SQL value error.
@@ -36,6 +42,28 @@ bool StatementBinds::Set(const std::string& name, const Value& value, OraError& 
     error = errors::BufferTooSmall();
     return false;
   }
+  return true;
+}
+
+bool StatementBinds::SetCursor(const std::string& name, std::unique_ptr<Cursor> cursor,
+                               OraError& error) {
+  const BindHandle* bind = Find(name);
+  if (bind == nullptr) {
+    error = errors::NotAllVariablesBound();
+    return false;
+  }
+  if (bind->Buffer().Type() != SQLT_RSET) {
+    error = {6550, "PLS-00306: wrong number or types of arguments in call"};
+    return false;
+  }
+  // The handle is looked up now: the client may have freed it since the bind.
+  auto* statement =
+      HandleRegistry::Instance().Find<StatementHandle>(bind->Buffer().BoundStatement());
+  if (statement == nullptr) {
+    error = errors::InvalidCursor();
+    return false;
+  }
+  statement->AdoptCursor(connection_, std::move(cursor));
   return true;
 }
 

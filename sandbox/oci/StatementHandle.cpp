@@ -88,6 +88,21 @@ sword StatementHandle::Prepare(std::string text, ErrorHandle&) {
   return OCI_SUCCESS;
 }
 
+void StatementHandle::AdoptCursor(std::shared_ptr<Connection> connection,
+                                  std::unique_ptr<Cursor> cursor) {
+  Reset();
+  text_.clear();
+  prepared_ = true;
+  kind_ = ClassifyStatement("SELECT");
+  if (!cursor || !connection)
+    return;
+  columns_ = cursor->Columns();
+  executed_ = true;
+  cursorConnection_ = std::move(connection);
+  cursor_ = std::move(cursor);
+  clientRows_ = 0;  // its first fetch travels to the server
+}
+
 BindHandle& StatementHandle::BindNamed(const std::string& name, const ClientBuffer& buffer) {
   auto it = binds_.find(name);
   BindHandle* bind = it != binds_.end() ? it->second : &AddChild<BindHandle>(name);
@@ -237,7 +252,7 @@ sword StatementHandle::ExecuteOther(const std::shared_ptr<Connection>& connectio
   Session& session = connection->GetSession();
   OraError warning;
   for (ub4 i = 0; i < iterations; ++i) {
-    StatementBinds binds(binds_, rowOffset + i, session);
+    StatementBinds binds(binds_, rowOffset + i, session, connection);
     std::uint64_t processed = 0;
     OraError error;
     OraError iterationWarning;

@@ -39,6 +39,11 @@ class StatementHandle : public Handle {
                 ErrorHandle& errors);
   sword Fetch(ub4 rows, ub2 orientation, ErrorHandle& errors);
 
+  // The statement becomes the query a PL/SQL cursor variable handed to its
+  // SQLT_RSET bind, read through connection; a null cursor (never opened)
+  // leaves it unexecuted.
+  void AdoptCursor(std::shared_ptr<Connection> connection, std::unique_ptr<Cursor> cursor);
+
   // OCIStmtGetPieceInfo: the define waiting for a piece buffer.
   sword PendingPiece(DefineHandle*& define, ub4& iteration, ub1& piece, ErrorHandle& errors) const;
   sword Parameter(ub4 position, Handle*& descriptor, ErrorHandle& errors);

@@ -257,6 +257,11 @@ inline bool IsComposite(const Expr& expr) {
   return type != nullptr && type->IsComposite();
 }
 
+inline bool IsCursorVariable(const Expr& expr) {
+  const TypeSpec* type = TypeOf(expr);
+  return type != nullptr && type->base == TypeSpec::Base::RefCursor;
+}
+
 // INTO a single record, whose fields take the row, rather than a list of
 // scalar targets.
 inline bool IsSingleRecordTarget(const std::vector<ExprPtr>& targets) {

@@ -220,7 +220,10 @@ Executor::Flow Executor::ExecLoopBody(const StmtList& body, bool& exitLoop) {
 Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
   switch (stmt.kind) {
     case Stmt::Kind::Assign:
-      if (IsComposite(*stmt.exprs[0]))
+      if (stmt.exprs[0]->kind == Expr::Kind::Bind && IsCursorVariable(*stmt.exprs[1])) {
+        Variable value = EvalComposite(*stmt.exprs[1]);
+        BindCursor(stmt.exprs[0]->name, value);
+      } else if (IsComposite(*stmt.exprs[0]))
         Locate(*stmt.exprs[0], true) = EvalComposite(*stmt.exprs[1]);
       else
         Assign(*stmt.exprs[0], Eval(*stmt.exprs[1]));
@@ -789,7 +792,10 @@ PlValue Executor::CallRoutine(const RoutineDecl& routine, const std::vector<Expr
     if (target.params[i]->mode == VarDecl::Mode::In || !args[i])
       continue;
     const Expr& actual = *args[i];
-    if (target.params[i]->type.IsComposite()) {
+    if (target.params[i]->type.base == TypeSpec::Base::RefCursor &&
+        actual.kind == Expr::Kind::Bind) {
+      BindCursor(actual.name, outValues[i]);
+    } else if (target.params[i]->type.IsComposite()) {
       Locate(actual, true) = std::move(outValues[i]);
     } else {
       Assign(actual, outValues[i].value);

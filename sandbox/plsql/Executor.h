@@ -117,6 +117,9 @@ class Executor {
   CursorState& CursorOf(const Stmt& stmt);
   // Cursor variables (ExecutorRefCursor.cpp).
   void OpenCursorVariable(const Stmt& stmt);
+  // The cursor variable's open query to the client's placeholder name,
+  // leaving the variable closed.
+  void BindCursor(const std::string& name, Variable& variable);
   // The USING arguments exprs[1 ..] of a dynamic statement into binds.
   void BindUsing(const Stmt& stmt, const DynamicStatement& dynamic, DynamicBinds& binds);
 

@@ -1,6 +1,7 @@
 // Cursor variables at run time: OPEN ... FOR runs its query (static, or a
 // text with USING binds) into the variable's cursor, which the variables
 // assigned from it share, as PL/SQL cursor variables point at one work area.
+// A cursor variable given to a client's placeholder hands its query over.
 #include "sandbox/plsql/Conversions.h"
 #include "sandbox/plsql/DynamicSql.h"
 #include "sandbox/plsql/Executor.h"
@@ -39,6 +40,17 @@ void Executor::OpenCursorVariable(const Stmt& stmt) {
   if (!variable.cursor)
     variable.cursor = std::make_shared<CursorState>();
   *variable.cursor = CursorState{std::move(cursor), true, 0, -1};
+}
+
+void Executor::BindCursor(const std::string& name, Variable& variable) {
+  std::unique_ptr<Cursor> cursor;
+  if (variable.cursor && variable.cursor->isOpen) {
+    cursor = std::move(variable.cursor->cursor);
+    variable.cursor->isOpen = false;
+  }
+  OraError error;
+  if (!binds_.SetCursor(name, std::move(cursor), error))
+    throw FromOraError(error);
 }
 
 }  // namespace sandbox::plsql

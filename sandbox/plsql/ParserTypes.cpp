@@ -216,9 +216,10 @@ void Parser::CheckTypes(const Token& at, const TypeSpec* to, const Expr& value) 
   const bool compositeValue = from != nullptr && from->IsComposite();
   if (!compositeTarget && !compositeValue)
     return;
-  // Cursor variables of any cursor type take one another's cursors.
-  if (compositeTarget && compositeValue && to->base == TypeSpec::Base::RefCursor &&
-      from->base == TypeSpec::Base::RefCursor)
+  // Cursor variables of any cursor type take one another's cursors, and a
+  // client's placeholder (untyped here) takes one as its statement handle.
+  if (compositeValue && from->base == TypeSpec::Base::RefCursor &&
+      (to == nullptr || (compositeTarget && to->base == TypeSpec::Base::RefCursor)))
     return;
   // NULL makes a nested table or varray null again.
   if (compositeTarget && to->base == TypeSpec::Base::Collection &&

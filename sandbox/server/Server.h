@@ -60,6 +60,16 @@ struct ColumnInfo {
   bool nullable = true;
 };
 
+// An open query: its columns and its rows, read one at a time.
+class Cursor {
+ public:
+  virtual ~Cursor() = default;
+  virtual const std::vector<ColumnInfo>& Columns() const = 0;
+  // Fills row with the next row's values and returns true; returns false at
+  // the end, or on an error (error set).
+  virtual bool Next(std::vector<Value>& row, OraError& error) = 0;
+};
+
 // Bind variables of one execution, by placeholder name in upper case without
 // the colon (":Owner" -> "OWNER"). The OCI layer implements it over bind
 // handles; the PL/SQL interpreter implements it over its variables.
@@ -71,16 +81,15 @@ class BindSet {
   // OUT values of PL/SQL blocks; returns false with error set (for example
   // ORA-06502) when the bound buffer cannot take the value.
   virtual bool Set(const std::string& name, const Value& value, OraError& error) = 0;
-};
-
-// An open query: its columns and its rows, read one at a time.
-class Cursor {
- public:
-  virtual ~Cursor() = default;
-  virtual const std::vector<ColumnInfo>& Columns() const = 0;
-  // Fills row with the next row's values and returns true; returns false at
-  // the end, or on an error (error set).
-  virtual bool Next(std::vector<Value>& row, OraError& error) = 0;
+  // The OUT value of a cursor variable: the query it has open (null when it
+  // was never opened), which a client fetches through the statement handle
+  // it bound (SQLT_RSET). False with error set when the placeholder cannot
+  // take a cursor.
+  virtual bool SetCursor(const std::string& /*name*/, std::unique_ptr<Cursor> /*cursor*/,
+                         OraError& error) {
+    error = {6550, "PLS-00306: wrong number or types of arguments in call"};
+    return false;
+  }
 };
 
 class Database;

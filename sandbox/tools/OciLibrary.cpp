@@ -60,6 +60,7 @@ std::unique_ptr<OciLibrary> OciLibrary::Load(const std::string& path, std::strin
   Resolve(module, "OCILdaToSvcCtx", l.LdaToSvcCtx, error);
   if (!error.empty())
     return nullptr;
+  l.StmtFetch2 = reinterpret_cast<PFN_OCIStmtFetch2>(dlsym(module, "OCIStmtFetch2"));
   l.BreakConnections =
       reinterpret_cast<PFN_QmSandboxBreakConnections>(dlsym(module, "QmSandboxBreakConnections"));
   return library;

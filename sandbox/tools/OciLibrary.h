@@ -39,6 +39,7 @@ class OciLibrary {
   PFN_OCIStmtExecute StmtExecute = nullptr;
   PFN_OCIDefineByPos DefineByPos = nullptr;
   PFN_OCIStmtFetch StmtFetch = nullptr;
+  PFN_OCIStmtFetch2 StmtFetch2 = nullptr;  // null for a library without it
   PFN_OCIDescribeAny DescribeAny = nullptr;
   PFN_OCIParamGet ParamGet = nullptr;
   PFN_OCIErrorGet ErrorGet = nullptr;

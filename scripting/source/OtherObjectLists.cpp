@@ -171,7 +171,7 @@ StatementList ObjectGrantList(const std::string& owner, bool ownSchema) {
   return list;
 }
 
-StatementList MaterializedViewList(bool pctClauses, bool storageClauses) {
+StatementList MaterializedViewList(bool pctClauses, bool storageClauses, const std::string& only) {
   StatementList list{"Materialized Views",
                      "materialized views",
                      "The following statements will create the materialized views; each is "
@@ -222,6 +222,14 @@ StatementList MaterializedViewList(bool pctClauses, bool storageClauses) {
                                     QuotedLiteral(row[1]) + ";\r\n",
                                 {}};
        }});
+  if (!only.empty()) {
+    for (StatementListQuery& query : list.Queries) {
+      query.Fold = [only](std::vector<DictionaryQuery::Row> rows) {
+        std::erase_if(rows, [&only](const DictionaryQuery::Row& row) { return row[0] != only; });
+        return rows;
+      };
+    }
+  }
   return list;
 }
 

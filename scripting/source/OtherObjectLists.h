@@ -19,8 +19,10 @@ StatementList ObjectGrantList(const std::string& owner, bool ownSchema);
 
 // Materialized views with their build, refresh and query rewrite options,
 // then their comments (the container table's PCTFREE ... with pctClauses, its
-// TABLESPACE with storageClauses); the logs of the schema's tables.
-StatementList MaterializedViewList(bool pctClauses, bool storageClauses);
+// TABLESPACE with storageClauses); only the one named only when it is given.
+// The logs of the schema's tables.
+StatementList MaterializedViewList(bool pctClauses, bool storageClauses,
+                                   const std::string& only = {});
 StatementList MaterializedViewLogList();
 
 // The text that stands for a database link's password in its statement.

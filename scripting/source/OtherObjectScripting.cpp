@@ -6,6 +6,7 @@
 #include "oracle/OracleSession.h"
 #include "scripting/connection/DatabaseConnection.h"
 #include "scripting/source/CoverageCheck.h"
+#include "scripting/source/DictionaryQuery.h"
 #include "scripting/source/OtherObjectLists.h"
 #include "scripting/source/PhaseWriter.h"
 
@@ -37,11 +38,41 @@ void ScriptMaterializedViewLogs(RunEngine& engine, RunHost* host, DatabaseConnec
   RunList(engine, host, connection, MaterializedViewLogList());
 }
 
-void ScriptMaterializedViews(RunEngine& engine, RunHost* host, DatabaseConnection& connection) {
+namespace {
+
+StatementList MaterializedViewsOf(RunEngine& engine, const std::string& only = {}) {
   const RunSettings& settings = engine.Settings();
-  RunList(engine, host, connection,
-          MaterializedViewList(settings.IncludePctClauses == "Y",
-                               settings.IncludeStorageClauses == "Y"));
+  return MaterializedViewList(settings.IncludePctClauses == "Y",
+                              settings.IncludeStorageClauses == "Y", only);
+}
+
+}  // namespace
+
+void ScriptMaterializedViews(RunEngine& engine, RunHost* host, DatabaseConnection& connection) {
+  RunList(engine, host, connection, MaterializedViewsOf(engine));
+}
+
+std::vector<std::string> ConnectionMaterializedViews::Names() {
+  DictionaryQuery query(
+      *connection_.Session(),
+      "select mview_name from all_mviews where owner = :owner order by mview_name", {128});
+  query.Bind(":owner", connection_.CurrentSchema());
+  std::vector<DictionaryQuery::Row> rows;
+  std::string error;
+  if (!query.ReadAll(rows, error)) {
+    // The whole list meets the same failure and reports it as a lost list.
+    ScriptMaterializedViews(engine_, host_, connection_);
+    return {};
+  }
+  std::vector<std::string> names;
+  for (DictionaryQuery::Row& row : rows) {
+    names.push_back(std::move(row.at(0)));
+  }
+  return names;
+}
+
+void ConnectionMaterializedViews::Write(const std::string& name) {
+  RunList(engine_, host_, connection_, MaterializedViewsOf(engine_, name));
 }
 
 void ScriptObjectGrants(RunEngine& engine, RunHost* host, DatabaseConnection& connection) {

@@ -13,6 +13,7 @@
 #include "engine/UnscriptedObjects.h"
 #include "scripting/source/DependencyOrder.h"
 #include "scripting/source/DependencySource.h"
+#include "scripting/source/MaterializedViewWriter.h"
 #include "scripting/source/OracleNames.h"
 #include "scripting/source/SourceKinds.h"
 #include "scripting/source/SourceListSource.h"
@@ -99,7 +100,11 @@ void SourcePhase::ScriptSourceSection(const std::vector<std::string>& codes, Sou
   for (const SectionObject& object : OrderedObjects(kinds, pass)) {
     control_.CheckStop();
     StepProgress();
-    WriteObjectScript(*object.kind, owner, object.name);
+    if (object.kind == nullptr) {
+      materializedViews_->Write(object.name);
+    } else {
+      WriteObjectScript(*object.kind, owner, object.name);
+    }
   }
   for (const SourceKind* kind : kinds) {
     if (banners && settings_.*kind->doFlag != 0 && settings_.*kind->notProcessedFlag != 0) {
@@ -156,8 +161,16 @@ std::vector<SourcePhase::SectionObject> SourcePhase::OrderedObjects(
       }
     }
   }
+  if (pass == SourcePass::OnMaterializedViews && materializedViews_ != nullptr) {
+    for (std::string& name : materializedViews_->Names()) {
+      objects.push_back({nullptr, std::move(name)});
+    }
+  }
   if (dependencies_ == nullptr) {
-    return pass == SourcePass::OnMaterializedViews ? std::vector<SectionObject>() : objects;
+    if (pass == SourcePass::OnMaterializedViews) {
+      std::erase_if(objects, [](const SectionObject& object) { return object.kind != nullptr; });
+    }
+    return objects;
   }
   if (objects.size() < 2 && pass == SourcePass::Whole) {
     return objects;
@@ -168,9 +181,8 @@ std::vector<SourcePhase::SectionObject> SourcePhase::OrderedObjects(
 std::vector<SourcePhase::SectionObject> SourcePhase::InDependencyOrder(
     std::vector<SectionObject> objects, SourcePass pass) {
   const auto any = [&objects](const char* type) {
-    return std::any_of(objects.begin(), objects.end(), [type](const SectionObject& object) {
-      return std::string(object.kind->dictionaryType) == type;
-    });
+    return std::any_of(objects.begin(), objects.end(),
+                       [type](const SectionObject& object) { return object.Type() == type; });
   };
   std::vector<ObjectDependency> dependencies;
   const std::string failure =
@@ -182,7 +194,7 @@ std::vector<SourcePhase::SectionObject> SourcePhase::InDependencyOrder(
   const auto keysOf = [](const std::vector<SectionObject>& of) {
     std::vector<ObjectKey> keys;
     for (const SectionObject& object : of) {
-      keys.push_back({object.kind->dictionaryType, object.name});
+      keys.push_back({object.Type(), object.name});
     }
     return keys;
   };
@@ -191,7 +203,9 @@ std::vector<SourcePhase::SectionObject> SourcePhase::InDependencyOrder(
         ObjectsNeedingType(keysOf(objects), dependencies, "MATERIALIZED VIEW");
     std::vector<SectionObject> kept;
     for (std::size_t at = 0; at < objects.size(); ++at) {
-      if ((onViews.count(at) != 0) == (pass == SourcePass::OnMaterializedViews)) {
+      // Materialized views come only in the second pass.
+      const bool second = onViews.count(at) != 0 || objects[at].kind == nullptr;
+      if (second == (pass == SourcePass::OnMaterializedViews)) {
         kept.push_back(std::move(objects[at]));
       }
     }
@@ -204,7 +218,7 @@ std::vector<SourcePhase::SectionObject> SourcePhase::InDependencyOrder(
   }
   const DependencyOrder order = OrderByDependencies(keysOf(objects), dependencies);
   const auto describe = [&objects](std::size_t at) {
-    return LowerCase(objects[at].kind->dictionaryType) + " " + objects[at].name;
+    return LowerCase(objects[at].Type()) + " " + objects[at].name;
   };
   for (const std::vector<std::size_t>& cycle : order.cycles) {
     std::string chain;
@@ -218,7 +232,7 @@ std::vector<SourcePhase::SectionObject> SourcePhase::InDependencyOrder(
   }
   std::vector<SectionObject> types;
   for (const std::size_t at : order.neededEarly) {
-    if (std::string(objects[at].kind->dictionaryType) == "TYPE") {
+    if (objects[at].Type() == "TYPE") {
       types.push_back(objects[at]);
     }
   }
@@ -228,6 +242,10 @@ std::vector<SourcePhase::SectionObject> SourcePhase::InDependencyOrder(
     ordered.push_back(std::move(objects[at]));
   }
   return ordered;
+}
+
+std::string SourcePhase::SectionObject::Type() const {
+  return kind != nullptr ? kind->dictionaryType : "MATERIALIZED VIEW";
 }
 
 void SourcePhase::WriteRemark(const std::string& text) {

@@ -19,6 +19,7 @@
 #include "scripting/connection/PhaseOutput.h"
 
 class DependencySource;
+class MaterializedViewWriter;
 class ReportOutput;
 class RunControl;
 class RunHost;
@@ -38,9 +39,15 @@ class SourcePhase : private PhaseOutput {
               SourceListSource& lists, SourceTextSource& texts, UnscriptedObjects& unscripted,
               DependencySource* dependencies = nullptr);
 
+  // The pass after the materialized views writes them too, through views,
+  // among what uses them; without a writer that pass writes none.
+  void WriteMaterializedViewsWith(MaterializedViewWriter* views) { materializedViews_ = views; }
+
   // codes: kinds among "TRIG", "VIEW", "FUNC", "PKG", "PKGBD", "STP", "TYPE"
   // and "TYPEB", in the order that breaks ties; other codes write nothing.
   // The pass after the materialized views writes no banners of its own.
+  // With a materialized view writer, that pass writes every materialized
+  // view in the same dependency order as the views and code that use one.
   void ScriptSourceSection(const std::vector<std::string>& codes,
                            SourcePass pass = SourcePass::Whole);
   // A section of the one kind code.
@@ -51,8 +58,10 @@ class SourcePhase : private PhaseOutput {
 
  private:
   struct SectionObject {
-    const SourceKind* kind;
+    const SourceKind* kind;  // null for a materialized view
     std::string name;
+
+    std::string Type() const;
   };
 
   // Reads the kind's list; returns how many objects it holds.
@@ -77,5 +86,6 @@ class SourcePhase : private PhaseOutput {
   SourceTextSource& texts_;
   UnscriptedObjects& unscripted_;
   DependencySource* dependencies_;
+  MaterializedViewWriter* materializedViews_ = nullptr;
   int sourceCount_ = 0;
 };

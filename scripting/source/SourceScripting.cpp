@@ -17,5 +17,8 @@ SourceScripting::SourceScripting(RunEngine& engine, RunHost* host, DatabaseConne
                }
              }),
       dependencies_(*connection.Session()),
+      materializedViews_(engine, host, connection),
       phase_(engine.Settings(), engine.Output(), host, engine.Control(), lists_, texts_,
-             engine.Unscripted(), &dependencies_) {}
+             engine.Unscripted(), &dependencies_) {
+  phase_.WriteMaterializedViewsWith(&materializedViews_);
+}

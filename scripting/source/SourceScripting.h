@@ -1,11 +1,13 @@
 // SourceScripting: the stored source phase of one run wired to its database
 // connection: the connection's source lists, the dictionary definitions and
-// dependencies of its session and the run's report, settings and control.
+// dependencies of its session, its materialized views and the run's report,
+// settings and control.
 #pragma once
 
 #include "scripting/source/ConnectionSourceLists.h"
 #include "scripting/source/DictionaryDependencies.h"
 #include "scripting/source/DictionarySourceText.h"
+#include "scripting/source/OtherObjectScripting.h"
 #include "scripting/source/SourcePhase.h"
 
 class RunEngine;
@@ -22,5 +24,6 @@ class SourceScripting {
   ConnectionSourceLists lists_;
   DictionarySourceText texts_;
   DictionaryDependencies dependencies_;
+  ConnectionMaterializedViews materializedViews_;
   SourcePhase phase_;
 };

@@ -38,7 +38,6 @@ TEST(RestorePlanTest, EveryKindGivesTheSectionsInRestoreOrder) {
       {RestoreSection::MaterializedViewLogs, {}},
       {RestoreSection::StoredSource, Codes{"FUNC", "STP", "PKG", "VIEW"},
        SourcePass::BeforeMaterializedViews},
-      {RestoreSection::MaterializedViews, {}},
       {RestoreSection::StoredSource, Codes{"FUNC", "STP", "PKG", "VIEW"},
        SourcePass::OnMaterializedViews},
       {RestoreSection::StoredSource, Codes{"PKGBD", "TYPEB"}},
@@ -65,12 +64,20 @@ TEST(RestorePlanTest, ViewsAndCodeStandAroundTheMaterializedViewsOnlyWhenThoseAr
   RunSettings settings = NothingChosen();
   settings.DoViewSource = 1;
   settings.DoMaterializedView = 1;
+  // The second pass writes the materialized views among the views.
   EXPECT_EQ(PlanRestore(settings),
             (std::vector<PlannedSection>{
                 {RestoreSection::StoredSource, Codes{"VIEW"}, SourcePass::BeforeMaterializedViews},
-                {RestoreSection::MaterializedViews, {}},
                 {RestoreSection::StoredSource, Codes{"VIEW"}, SourcePass::OnMaterializedViews},
             }));
+  settings.DoViewSource = 0;
+  settings.DoMviewLog = 1;
+  EXPECT_EQ(PlanRestore(settings), (std::vector<PlannedSection>{
+                                       {RestoreSection::MaterializedViewLogs, {}},
+                                       {RestoreSection::MaterializedViews, {}},
+                                   }));
+  settings.DoViewSource = 1;
+  settings.DoMviewLog = 0;
   settings.DoMaterializedView = 0;
   EXPECT_EQ(PlanRestore(settings), (std::vector<PlannedSection>{
                                        {RestoreSection::StoredSource, Codes{"VIEW"}},

@@ -91,26 +91,14 @@ TEST_F(RunDriverTest, ScriptingRunWritesHeaderPhasesAndClosingLine) {
   // The restore order: what each section's objects need stands before them;
   // synonyms and links before any code that names them, logs after the keys,
   // materialized views after the views and the grants last.
-  const std::vector<std::string> order = {"ClearRunObjectLists",
-                                          "RunPrivilegePhase",
-                                          "RunSynonymPhase",
-                                          "RunDatabaseLinkPhase",
-                                          "RunSequencePhase +skip",
-                                          "ScriptSourceSection TYPE",
-                                          "RunTablePhase",
-                                          "RunStructurePass",
-                                          "RunDataPhase +skip",
-                                          "RunIndexPhase",
-                                          "ClearConstraintCounters",
-                                          "RunConstraintPhase",
-                                          "RunMaterializedViewLogPhase",
-                                          "ScriptSourceSection FUNC STP PKG VIEW (before)",
-                                          "RunMaterializedViewPhase",
-                                          "ScriptSourceSection FUNC STP PKG VIEW (after)",
-                                          "ScriptSourceSection PKGBD TYPEB",
-                                          "RunObjectGrantPhase",
-                                          "ScriptSourceSection TRIG",
-                                          "RunCoverageCheck"};
+  const std::vector<std::string> order = {
+      "ClearRunObjectLists", "RunPrivilegePhase", "RunSynonymPhase", "RunDatabaseLinkPhase",
+      "RunSequencePhase +skip", "ScriptSourceSection TYPE", "RunTablePhase", "RunStructurePass",
+      "RunDataPhase +skip", "RunIndexPhase", "ClearConstraintCounters", "RunConstraintPhase",
+      "RunMaterializedViewLogPhase", "ScriptSourceSection FUNC STP PKG VIEW (before)",
+      // The materialized views among what uses them.
+      "ScriptSourceSection FUNC STP PKG VIEW (after)", "ScriptSourceSection PKGBD TYPEB",
+      "RunObjectGrantPhase", "ScriptSourceSection TRIG", "RunCoverageCheck"};
   EXPECT_EQ(phases_.calls, order);
 
   const std::vector<std::string> captions = host_.EventsStartingWith("caption ");

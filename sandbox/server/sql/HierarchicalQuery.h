@@ -1,6 +1,7 @@
 // Hierarchical queries (START WITH ... CONNECT BY [NOCYCLE] PRIOR ...) with
-// LEVEL, rewritten in Oracle's dialect as a recursive WITH over the one
-// table of the query block, rows in depth-first order.
+// LEVEL, PRIOR, CONNECT_BY_ROOT, SYS_CONNECT_BY_PATH and CONNECT_BY_ISLEAF,
+// rewritten in Oracle's dialect as a recursive WITH over the query block's
+// FROM list (a table, view, subquery or join), rows in depth-first order.
 #pragma once
 
 #include <optional>
@@ -13,8 +14,7 @@
 namespace sandbox {
 
 // The statement with its first hierarchical query block rewritten; nullopt
-// when it has none. Sets error for a form that is not kept (a join in the
-// FROM list of such a block gives ORA-01437).
+// when it has none. Sets error for a block without FROM (ORA-00923).
 std::optional<std::string> RewriteHierarchicalQuery(const std::string& sql,
                                                     const std::vector<SqlToken>& tokens,
                                                     OraError& error);

@@ -180,4 +180,49 @@ std::string SqlTranslator::CollectionElement(const std::vector<std::string>& par
   return "json_extract(" + value + ", " + QuoteSqliteText(path) + ")";
 }
 
+void SqlTranslator::ReadObjectTables() {
+  bool calls = false;
+  for (std::size_t i = 0; i + 1 < tokens_.size() && !calls; ++i)
+    calls = tokens_[i].IsWord("VALUE") && tokens_[i + 1].IsSymbol("(");
+  if (!calls)
+    return;
+  for (std::size_t i = 0; i + 1 < tokens_.size(); ++i) {
+    if (!(tokens_[i].IsWord("FROM") || tokens_[i].IsWord("JOIN") || tokens_[i].IsSymbol(",")) ||
+        !IsNameToken(tokens_[i + 1]) || IsReservedWord(tokens_[i + 1]))
+      continue;
+    std::vector<std::string> parts;
+    const std::size_t next = QualifiedName(i + 1, tokens_.size(), parts);
+    if (parts.size() > 2 || next >= tokens_.size() || !IsNameToken(tokens_[next]) ||
+        IsReservedWord(tokens_[next]))
+      continue;
+    const auto storage =
+        resolver_.ResolveTable(parts.size() == 2 ? parts[0] : std::string(), parts.back());
+    const auto type = storage ? resolver_.ObjectTableType(*storage) : std::nullopt;
+    const auto shape =
+        type ? resolver_.ResolveObjectType({type->first, type->second}) : std::nullopt;
+    if (shape && !shape->collection)
+      objectTables_[tokens_[next].Upper()] = *shape;
+  }
+}
+
+bool SqlTranslator::TranslateObjectValue(std::size_t at, std::size_t end, std::vector<Unit>& units,
+                                         std::size_t& next) {
+  if (at + 3 >= end || !IsNameToken(tokens_[at + 2]) || !tokens_[at + 3].IsSymbol(")"))
+    return false;
+  const std::string alias = tokens_[at + 2].Upper();
+  const auto table = objectTables_.find(alias);
+  if (table == objectTables_.end())
+    return false;
+  // The row's columns are the type's attributes, which make the object again.
+  const ObjectTypeShape& shape = table->second;
+  std::string call;
+  for (std::size_t a = 0; a < shape.attributes.size(); ++a)
+    call += (call.empty() ? "" : ", ") + QuoteSqliteText(shape.attributes[a]) + ", " +
+            ValueArgument(QuoteSqliteName(alias) + "." + QuoteSqliteName(shape.attributes[a]),
+                          shape.attributeIsUserType[a]);
+  units.push_back({"json_object(" + call + ")", true});
+  next = at + 4;
+  return true;
+}
+
 }  // namespace sandbox

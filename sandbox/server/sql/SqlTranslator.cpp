@@ -742,6 +742,8 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       ++i;
       if (i + 2 < end && tokens_[i].IsSymbol("(") && tokens_[i + 2].IsSymbol(")"))
         i += 3;  // CURRENT_TIMESTAMP(3): the precision only narrows the display
+    } else if (t.IsWord("VALUE") && nextIsParen && TranslateObjectValue(i, end, units, i)) {
+      continue;
     } else if (t.type == SqlToken::Type::Word && nextIsParen &&
                !IsOneOf(t, kKeywordsBeforeParen, std::size(kKeywordsBeforeParen)) &&
                (TranslateConstructor({t.Upper()}, i + 1, end, units, i) ||
@@ -1458,6 +1460,7 @@ bool SqlTranslator::Translate(TranslatedStatement& out, OraError& error) {
       queryNames_.push_back(tokens_[i + 1].Upper());
   ReadJsonTables();
   ReadCollectionTables();
+  ReadObjectTables();
   out = {};
   out_ = &out;
   topSelectSeen_ = false;

@@ -147,6 +147,14 @@ class SqlTranslator {
   // rows; "" for other names.
   std::string CollectionElement(const std::vector<std::string>& parts) const;
   std::vector<std::string> collectionAliases_;  // "" for a TABLE(...) without one
+  // VALUE(alias) of a row of an object table (see ObjectValues.cpp): true,
+  // with next after the call, when the alias at at + 2 names one.
+  bool TranslateObjectValue(std::size_t at, std::size_t end, std::vector<Unit>& units,
+                            std::size_t& next);
+  // The object tables of the statement's FROM lists, by alias, when it
+  // calls VALUE.
+  void ReadObjectTables();
+  std::map<std::string, ObjectTypeShape> objectTables_;
   // A word or a quoted name.
   static bool IsNameToken(const SqlToken& token);
 

@@ -75,7 +75,7 @@ StarColumns::StarColumns(const std::vector<SqlToken>& tokens, std::size_t listEn
       i = AfterClose(tokens, i, end);
       if (expectItem) {  // a subquery, known by its alias alone
         if (i < end && IsName(tokens[i]) && !IsReservedWord(tokens[i]))
-          sources_.push_back({tokens[i++].Upper(), std::nullopt});
+          sources_.push_back({tokens[i++].Upper(), std::nullopt, {}});
         else
           named_ = false;
         expectItem = false;
@@ -92,11 +92,22 @@ StarColumns::StarColumns(const std::vector<SqlToken>& tokens, std::size_t listEn
       std::vector<std::string> parts;
       i = ReadName(tokens, i, end, parts);
       if (i < end && tokens[i].IsSymbol("(")) {  // TABLE(...), JSON_TABLE(...)
-        named_ = false;
+        const std::size_t open = i;
+        i = AfterClose(tokens, i, end);
         expectItem = false;
+        if (parts.size() != 1 || parts[0] != "TABLE") {
+          named_ = false;
+          continue;
+        }
+        Source source;
+        if (i < end && IsName(tokens[i]) && !IsReservedWord(tokens[i]))
+          source.alias = tokens[i++].Upper();
+        source.elements = ElementColumns(tokens, open, i - 1, source.alias, resolver);
+        collections_ = true;
+        sources_.push_back(std::move(source));
         continue;
       }
-      Source source{parts.back(), VisibleColumnsOf(resolver, parts)};
+      Source source{parts.back(), VisibleColumnsOf(resolver, parts), {}};
       if (i < end && IsName(tokens[i]) && !IsReservedWord(tokens[i]))
         source.alias = tokens[i++].Upper();
       sources_.push_back(std::move(source));
@@ -107,23 +118,55 @@ StarColumns::StarColumns(const std::vector<SqlToken>& tokens, std::size_t listEn
   }
 }
 
+std::string StarColumns::ElementColumns(const std::vector<SqlToken>& tokens, std::size_t open,
+                                        std::size_t close, const std::string& alias,
+                                        NameResolver& resolver) {
+  // The type: a constructor's name, or CAST(... AS type)'s.
+  std::vector<std::string> type;
+  const std::size_t at = open + 1;
+  if (at + 1 < close && tokens[at].IsWord("CAST") && tokens[at + 1].IsSymbol("(")) {
+    for (std::size_t k = AfterClose(tokens, at + 1, close) - 1; k > at; --k)
+      if (tokens[k].IsWord("AS") && k + 1 < close && IsName(tokens[k + 1])) {
+        ReadName(tokens, k + 1, close, type);
+        break;
+      }
+  } else if (at < close && IsName(tokens[at])) {
+    const std::size_t after = ReadName(tokens, at, close, type);
+    if (after >= close || !tokens[after].IsSymbol("("))
+      type.clear();  // a column, whose type the text does not show
+  }
+  const auto shape = type.empty() ? std::nullopt : resolver.ResolveObjectType(type);
+  const std::string value = (alias.empty() ? "" : QuoteSqliteName(alias) + ".") + "\"value\"";
+  if (!shape || !shape->collection || shape->elementAttributes.empty())
+    return value + " AS \"COLUMN_VALUE\"";
+  std::string text;
+  for (const std::string& attribute : shape->elementAttributes)
+    text += (text.empty() ? "" : ", ") + std::string("json_extract(") + value + ", " +
+            QuoteSqliteText("$.\"" + attribute + "\"") + ") AS " + QuoteSqliteName(attribute);
+  return text;
+}
+
 std::string StarColumns::All() const {
-  bool invisible = false;
+  bool invisible = collections_;
   for (const Source& source : sources_)
     invisible = invisible || source.visible.has_value();
   if (!invisible || !named_)
     return {};
   std::string text;
   for (const Source& source : sources_)
-    text += (text.empty() ? "" : ", ") + (source.visible ? ColumnsOf(source.alias, *source.visible)
-                                                         : QuoteSqliteName(source.alias) + ".*");
+    text +=
+        (text.empty() ? "" : ", ") + (!source.elements.empty() ? source.elements
+                                      : source.visible ? ColumnsOf(source.alias, *source.visible)
+                                                       : QuoteSqliteName(source.alias) + ".*");
   return text;
 }
 
 std::string StarColumns::Of(const std::string& qualifier) const {
   for (const Source& source : sources_)
     if (source.alias == qualifier)
-      return source.visible ? ColumnsOf(source.alias, *source.visible) : std::string();
+      return !source.elements.empty() ? source.elements
+             : source.visible         ? ColumnsOf(source.alias, *source.visible)
+                                      : std::string();
   return {};
 }
 

@@ -87,8 +87,6 @@ TEST_F(QueryRewrite, ConnectByStopsAtLoopsAndKeepsDepthFirstOrder) {
   EXPECT_EQ(s.Rows("select level, name from staff start with id = 1 "
                    "connect by nocycle prior id = boss order siblings by name"),
             (Rows{"1|Ann", "2|Ben", "3|Dan", "2|Cat"}));
-  EXPECT_EQ(s.QueryError("select level from staff a, staff b connect by prior a.id = b.boss"),
-            1437);
   MapBinds binds{{"TOP", Value::Integer(2)}};
   EXPECT_EQ(s.Rows("select name from staff start with id = :top connect by nocycle prior id = boss "
                    "order by name",
@@ -96,9 +94,37 @@ TEST_F(QueryRewrite, ConnectByStopsAtLoopsAndKeepsDepthFirstOrder) {
             (Rows{"Ann", "Ben", "Cat", "Dan"}));
 }
 
+TEST_F(QueryRewrite, ConnectByOverAJoinJoinsFirstAndFiltersAfter) {
+  // A WHERE term over both tables (its bind included) joins before the
+  // hierarchy: Dan's row, whose boss earns too little, is never a child.
+  MapBinds binds{{"LOW", Value::Integer(40)}};
+  EXPECT_EQ(s.Rows("select level, a.name, b.name from staff a, staff b "
+                   "where b.id = a.boss and b.pay >= :low "
+                   "start with a.boss = 1 connect by prior a.id = a.boss order siblings by a.name",
+                   binds),
+            (Rows{"1|Ben|Ann", "1|Cat|Ann"}));
+  // A term over one table filters the hierarchy's rows: Ben goes, Dan below him stays.
+  EXPECT_EQ(
+      s.Rows("select level, a.name, b.name boss from staff a join staff b on b.id = a.boss "
+             "where a.pay is null or a.id = 4 "
+             "start with b.boss is null connect by prior a.id = a.boss order siblings by a.name"),
+      (Rows{"2|Dan|Ben", "1|Cat|Ann"}));
+  // Names in a subquery of a condition are its own; the outer row's go by alias.
+  EXPECT_EQ(s.Rows("select s.name, level from (select id, boss, name from staff) s "
+                   "start with s.id = (select min(id) from staff where boss = 1) "
+                   "connect by prior s.id = s.boss and exists "
+                   "(select 1 from staff x where x.id = s.id and x.pay = 30)"),
+            (Rows{"Ben|1", "Dan|2"}));
+}
+
 TEST_F(QueryRewrite, RowGeneratorsGiveTheirRowsInLevelOrder) {
   EXPECT_EQ(s.Rows("select level, rownum from dual connect by level <= 3"),
             (Rows{"1|1", "2|2", "3|3"}));
+  EXPECT_EQ(s.QueryError("select level from connect by level <= 2"), 903);
+  // Each side of a UNION keeps its own order.
+  EXPECT_EQ(s.Rows("select level from dual connect by level <= 2 union all "
+                   "select level from (select 1 from dual) connect by level <= 1"),
+            (Rows{"1", "2", "1"}));
   // Past the first few digits of a level the rows still come in order.
   EXPECT_EQ(s.Rows("select count(*), min(l), max(l) from (select level l, rownum r "
                    "from dual connect by level <= 20000) where l = r",

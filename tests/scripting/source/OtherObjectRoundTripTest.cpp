@@ -74,6 +74,19 @@ end;
 create view top_amount_v as select top_amount() as amount from dual;
 create view big_orders_v as select id, customer, total from orders where total > 100;
 create materialized view big_order_count as select count(*) as n from big_orders_v;
+-- A chain that alternates: A_CHAIN_MV reads CHAIN_V, which reads CHAIN_MV,
+-- which calls CHAIN_COUNT, which reads CHAIN_BASE_V.
+create view chain_base_v as select customer from orders;
+create or replace function chain_count(c varchar2) return number is
+  n number;
+begin
+  select count(*) into n from chain_base_v where customer = c;
+  return n;
+end;
+/
+create materialized view chain_mv as select customer, chain_count(customer) as n from orders;
+create view chain_v as select customer, n from chain_mv where n > 0;
+create materialized view a_chain_mv as select count(*) as customers from chain_v;
 )";
 
 std::filesystem::path FreshDirectory(const std::string& stem) {
@@ -197,6 +210,9 @@ TEST(OtherObjectRoundTripTest, SchemaReplayedIntoAFreshDatabaseHasTheSameDiction
   EXPECT_LT(at("CREATE MATERIALIZED VIEW ORDER_TOTALS"), at("create the function TOP_AMOUNT"));
   EXPECT_LT(at("create the function TOP_AMOUNT"), at("create the view TOP_AMOUNT_V"));
   EXPECT_LT(at("CREATE MATERIALIZED VIEW ORDER_TOTALS"), at("create the view CUSTOMER_TOTALS_V"));
+  EXPECT_LT(at("create the function CHAIN_COUNT"), at("CREATE MATERIALIZED VIEW CHAIN_MV"));
+  EXPECT_LT(at("CREATE MATERIALIZED VIEW CHAIN_MV"), at("create the view CHAIN_V"));
+  EXPECT_LT(at("create the view CHAIN_V"), at("CREATE MATERIALIZED VIEW A_CHAIN_MV"));
   EXPECT_EQ(report.find("were not scripted"), std::string::npos) << report;
 
   // The password is filled in as the statement's comment asks.

@@ -14,6 +14,7 @@
 
 #include "engine/ReportText.h"
 #include "scripting/source/DependencySource.h"
+#include "scripting/source/MaterializedViewWriter.h"
 #include "scripting/source/SourceKinds.h"
 #include "scripting/source/SourceTextSource.h"
 #include "tests/scripting/source/SourceRig.h"
@@ -269,6 +270,49 @@ TEST(SourcePhaseTest, WhatUsesAMaterializedViewWaitsForTheSecondPass) {
                                                    "APP.TOP_AMOUNT FUNCTION", "APP.TOP_V VIEW"}));
   // The second pass writes no summary of its own.
   EXPECT_EQ(rig.Count(" found in "), 2);
+}
+
+// Materialized views by name; what is written goes to the same list of
+// requests as the definitions, so that the test sees one order.
+class RecordedMaterializedViews final : public MaterializedViewWriter {
+ public:
+  RecordedMaterializedViews(std::vector<std::string> names, std::vector<std::string>& written)
+      : names_(std::move(names)), written_(written) {}
+
+  std::vector<std::string> Names() override { return names_; }
+  void Write(const std::string& name) override { written_.push_back(name + " MVIEW"); }
+
+ private:
+  std::vector<std::string> names_;
+  std::vector<std::string>& written_;
+};
+
+TEST(SourcePhaseTest, MaterializedViewsStandAmongWhatTheyNeedAndWhatNeedsThem) {
+  // A_TOP_MV reads TOP_V, which reads COUNTS_MV, which calls COUNT_OF, which
+  // reads BASE_V; LONE_MV needs nothing of the schema's code.
+  FixedSourceLists lists({{"FUNC", {"COUNT_OF"}}, {"VIEW", {"BASE_V", "TOP_V"}}});
+  RecordedTexts texts;
+  FixedDependencies dependencies;
+  dependencies.dependencies = {{{"MATERIALIZED VIEW", "A_TOP_MV"}, {"VIEW", "TOP_V"}},
+                               {{"VIEW", "TOP_V"}, {"MATERIALIZED VIEW", "COUNTS_MV"}},
+                               {{"MATERIALIZED VIEW", "COUNTS_MV"}, {"FUNCTION", "COUNT_OF"}},
+                               {{"FUNCTION", "COUNT_OF"}, {"VIEW", "BASE_V"}}};
+  RecordedMaterializedViews views({"A_TOP_MV", "COUNTS_MV", "LONE_MV"}, texts.asked);
+  SourceRig rig(lists, texts, &dependencies);
+  rig.phase.WriteMaterializedViewsWith(&views);
+  rig.phase.ScriptSourceSection({"FUNC", "VIEW"}, SourcePass::BeforeMaterializedViews);
+  EXPECT_EQ(texts.asked, (std::vector<std::string>{"APP.BASE_V VIEW", "APP.COUNT_OF FUNCTION"}));
+  rig.phase.ScriptSourceSection({"FUNC", "VIEW"}, SourcePass::OnMaterializedViews);
+  EXPECT_EQ(texts.asked,
+            (std::vector<std::string>{"APP.BASE_V VIEW", "APP.COUNT_OF FUNCTION", "COUNTS_MV MVIEW",
+                                      "APP.TOP_V VIEW", "A_TOP_MV MVIEW", "LONE_MV MVIEW"}));
+  // Without dependencies the second pass still writes every materialized view.
+  RecordedTexts plainTexts;
+  RecordedMaterializedViews plainViews({"A_TOP_MV", "LONE_MV"}, plainTexts.asked);
+  SourceRig plain(lists, plainTexts);
+  plain.phase.WriteMaterializedViewsWith(&plainViews);
+  plain.phase.ScriptSourceSection({"FUNC", "VIEW"}, SourcePass::OnMaterializedViews);
+  EXPECT_EQ(plainTexts.asked, (std::vector<std::string>{"A_TOP_MV MVIEW", "LONE_MV MVIEW"}));
 }
 
 TEST(SourcePhaseTest, TypesThatNeedEachOtherAreDeclaredFirstAndTheCycleRemarked) {
