@@ -17,6 +17,7 @@
 #include "sandbox/server/dictionary/DictionaryVisibility.h"
 #include "sandbox/server/integrity/TransactionRules.h"
 #include "sandbox/server/sql/MergeStatement.h"
+#include "sandbox/server/triggers/ServerErrorTriggers.h"
 #include "sandbox/server/triggers/SystemTriggers.h"
 #include "sandbox/server/triggers/TriggeredDml.h"
 #include "sandbox/server/values/DateFormat.h"
@@ -386,6 +387,15 @@ std::vector<ColumnInfo> ServerSession::DescribeQuery(const std::string& sql, con
 std::unique_ptr<Cursor> ServerSession::OpenQuery(const std::string& sql, const BindSet& binds,
                                                  OraError& error) {
   ServerDatabase::Call call(*database_);
+  ClientCall client(*this);
+  auto cursor = StartQuery(sql, binds, error);
+  if (!cursor)
+    client.Failed(error);
+  return cursor;
+}
+
+std::unique_ptr<Cursor> ServerSession::StartQuery(const std::string& sql, const BindSet& binds,
+                                                  OraError& error) {
   SqliteStatement statement;
   std::vector<ColumnInfo> columns;
   std::vector<bool> typedByValue;
@@ -622,10 +632,29 @@ bool ServerSession::AlterSession(const std::vector<SqlToken>& tokens, OraError& 
   return true;
 }
 
+ServerSession::ClientCall::ClientCall(ServerSession& session)
+    : session_(session),
+      outermost_(session.callDepth_++ == 0),
+      inTransaction_(session.database_->InTransaction()) {}
+
+ServerSession::ClientCall::~ClientCall() {
+  --session_.callDepth_;
+}
+
+void ServerSession::ClientCall::Failed(const OraError& error) {
+  // The statements the triggers run are no client's calls of their own.
+  if (outermost_)
+    FireServerErrorTriggers(session_, error, inTransaction_);
+}
+
 bool ServerSession::Execute(const std::string& sql, BindSet& binds, std::uint64_t& rowsProcessed,
                             OraError& error, OraError& warning) {
+  ServerDatabase::Call call(*database_);
+  ClientCall client(*this);
   const bool done = ExecuteStatement(sql, binds, rowsProcessed, error, warning);
   AnswerInterrupt(error);
+  if (!done)
+    client.Failed(error);
   return done;
 }
 
@@ -671,11 +700,18 @@ bool ServerSession::ExecuteStatement(const std::string& sql, BindSet& binds,
       error = {30511, "invalid DDL operation in system triggers"};
       return false;
     }
-    if (verb.IsWord("COMMIT") || verb.IsWord("ROLLBACK")) {
+    // An autonomous block ends its own transaction, but for inside DDL, whose
+    // transaction this server cannot keep apart from it.
+    const bool autonomous = !callContexts_.empty() &&
+                            callContexts_.back() == CallContext::Autonomous &&
+                            !IsDdlEvent(systemEvents_.back().name);
+    if ((verb.IsWord("COMMIT") || verb.IsWord("ROLLBACK")) && !autonomous) {
       error = {4092, std::string("cannot ") + (verb.IsWord("ROLLBACK") ? "ROLLBACK" : "COMMIT") +
                          " in a trigger"};
       return false;
     }
+    if ((verb.IsWord("COMMIT") || verb.IsWord("ROLLBACK")) && keepsClientTransaction_)
+      return true;
   }
   // A trigger's work belongs to the statement that fired it.
   if (!firing_.empty() &&
@@ -738,6 +774,7 @@ bool ServerSession::RunBlock(const std::string& sql, BindSet& binds, OraError& e
 }
 
 bool ServerSession::RunAsOneCall(const std::function<bool()>& call) {
+  const ClientCall client(*this);
   // An exception that leaves the call undoes what it changed since it
   // began, or since the last COMMIT or ROLLBACK it ran. A transaction the
   // call itself began is all its own; no transaction is begun for a call

@@ -95,6 +95,10 @@ class ServerSession : public Session, public NameResolver {
   // Runs call as one call of a client: when it fails (returns false), what
   // it changed is undone, as a failed anonymous block's changes are.
   bool RunAsOneCall(const std::function<bool()>& call);
+  // Set while SERVERERROR triggers fire for a call made in an open
+  // transaction: their autonomous COMMIT or ROLLBACK leaves that transaction
+  // open, since this server cannot end theirs apart from it.
+  bool& KeepsClientTransaction() { return keepsClientTransaction_; }
   // The events of the system triggers firing now, innermost last.
   std::vector<SystemEvent>& SystemEvents() { return systemEvents_; }
   // Tables ("OWNER.NAME") whose rows a statement with row triggers is
@@ -107,6 +111,22 @@ class ServerSession : public Session, public NameResolver {
   int& CompileInUseDepth() { return compileInUseDepth_; }
 
  private:
+  // One call the session serves, counted while it runs: a client's own call
+  // (none other running) that fails fires the SERVERERROR triggers.
+  class ClientCall {
+   public:
+    explicit ClientCall(ServerSession& session);
+    ~ClientCall();
+    ClientCall(const ClientCall&) = delete;
+    ClientCall& operator=(const ClientCall&) = delete;
+    void Failed(const OraError& error);
+
+   private:
+    ServerSession& session_;
+    bool outermost_;
+    bool inTransaction_;  // when the call began
+  };
+  std::unique_ptr<Cursor> StartQuery(const std::string& sql, const BindSet& binds, OraError& error);
   // Sets the function context to this session; call under the database lock.
   void EnterStatement();
   bool PrepareTranslated(const std::string& sql, const std::vector<SqlToken>& tokens,
@@ -197,6 +217,8 @@ class ServerSession : public Session, public NameResolver {
   std::vector<FiringTrigger> firing_;
   std::vector<SystemEvent> systemEvents_;
   int dmlRowReads_ = 0;  // DmlRowReading scopes open now
+  int callDepth_ = 0;    // ClientCall scopes open now
+  bool keepsClientTransaction_ = false;
   std::vector<std::string> mutating_;
   std::string mutatingSeen_;  // a mutating table the statement being translated names
 };

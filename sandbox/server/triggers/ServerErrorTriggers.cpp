@@ -1,0 +1,78 @@
+// Firing SERVERERROR triggers.
+#include "sandbox/server/triggers/ServerErrorTriggers.h"
+
+#include <algorithm>
+#include <cctype>
+#include <sstream>
+
+#include "sandbox/server/ServerSession.h"
+#include "sandbox/server/integrity/TransactionRules.h"
+#include "sandbox/server/triggers/SystemTriggers.h"
+
+namespace sandbox {
+
+namespace {
+
+// Errors that are no true errors, or too grave to go on with.
+constexpr int kNotFired[] = {18, 20, 1034, 1403, 1422, 1423, 4030};
+
+std::string CodeText(const char* facility, int code) {
+  std::string digits = std::to_string(code);
+  digits.insert(0, digits.size() < 5 ? 5 - digits.size() : 0, '0');
+  return std::string(facility) + "-" + digits;
+}
+
+// The code of a line "ORA-nnnnn: ..." or "PLS-nnnnn: ...", -1 for another.
+int LineCode(const std::string& line) {
+  if (line.size() < 11 || (line.compare(0, 4, "ORA-") != 0 && line.compare(0, 4, "PLS-") != 0) ||
+      line[9] != ':')
+    return -1;
+  for (std::size_t i = 4; i < 9; ++i)
+    if (!std::isdigit(static_cast<unsigned char>(line[i])))
+      return -1;
+  return std::stoi(line.substr(4, 5));
+}
+
+}  // namespace
+
+std::vector<SystemEvent::Error> ErrorStack(const OraError& error) {
+  std::vector<SystemEvent::Error> stack;
+  std::istringstream lines(error.message);
+  std::string line;
+  std::getline(lines, line);
+  stack.push_back({error.code, CodeText("ORA", error.code) + ": " + line});
+  while (std::getline(lines, line)) {
+    const int code = LineCode(line);
+    if (code >= 0)
+      stack.push_back({code, line});
+    else
+      stack.back().message += "\n" + line;
+  }
+  return stack;
+}
+
+void FireServerErrorTriggers(ServerSession& session, const OraError& error, bool inTransaction) {
+  if (std::find(std::begin(kNotFired), std::end(kNotFired), error.code) != std::end(kNotFired))
+    return;
+  const std::vector<SystemTrigger> triggers = SessionSystemTriggers(session);
+  if (std::none_of(triggers.begin(), triggers.end(),
+                   [](const SystemTrigger& t) { return t.FiresFor("SERVERERROR"); }))
+    return;
+  SystemEvent event;
+  event.name = "SERVERERROR";
+  event.errors = ErrorStack(error);
+  // The failed call left nothing of its own to keep: what the triggers did is
+  // committed as their own transaction. Work of the client's open
+  // transaction would be committed with it, so their work joins it instead.
+  bool& keeps = session.KeepsClientTransaction();
+  const bool kept = keeps;
+  keeps = inTransaction;
+  OraError ignored;
+  const bool fired = session.RunAsOneCall(
+      [&] { return FireSystemTriggers(session, triggers, false, event, ignored); });
+  keeps = kept;
+  if (fired && !inTransaction)
+    TransactionRules(session).Commit(ignored);
+}
+
+}  // namespace sandbox
