@@ -204,9 +204,10 @@ TEST_F(FullRunRoundTripTest, DemoDatabaseReportReplaysWithoutErrors) {
   }
 }
 
-// A schema that audits its own DDL: replayed by its owner, the report must
-// create its triggers without firing them, so that the log it restored keeps
-// its rows, and nothing the report does after the triggers may fire them.
+// A schema that audits its own DDL and logs its errors: replayed by its
+// owner, the report must create its triggers (a compound one among them)
+// without firing them, so that the logs it restored keep their rows, and
+// nothing the report does after the triggers may fire them.
 TEST_F(FullRunRoundTripTest, SystemTriggersAreCreatedWithoutFiringInTheReplay) {
   const std::string privileges =
       "create user AUD identified by aud;\n"
@@ -227,6 +228,15 @@ begin
   :new.name := upper(:new.name);
 end;
 /
+create table error_log (code number, message varchar2(400));
+create or replace trigger error_logger after servererror on schema
+declare
+  pragma autonomous_transaction;
+begin
+  insert into error_log values (ora_server_error(1), ora_server_error_msg(1));
+  commit;
+end;
+/
 create or replace trigger keep_tables before drop on schema
 begin
   if ora_dict_obj_type = 'TABLE' then
@@ -234,13 +244,38 @@ begin
   end if;
 end;
 /
+create table item_counts (counted number);
+create or replace trigger items_count
+for insert or delete on items
+compound trigger
+  type id_list is table of number index by pls_integer;
+  ids id_list;
+  after each row is
+  begin
+    ids(ids.count + 1) := nvl(:new.id, :old.id);
+  end after each row;
+  after statement is
+  begin
+    delete from item_counts;
+    insert into item_counts select count(*) from items;
+  end after statement;
+end items_count;
+/
 grant select on items to public;
 insert into items values (1, 'pen');
+insert into items values (2, 'ink');
 commit;
 )");
   ASSERT_EQ(built.status, 0) << built.output;
+  // One logged error, which the replay must restore as it is.
+  EXPECT_NE(
+      sandbox::testing::RunScript("AUD/aud@" + source, "select * from no_such_table;\n").status, 0);
   const std::string report = ScriptEverything("AUD", "aud", source);
   EXPECT_LT(report.find("KEEP_TABLES"), report.find("AUDIT_DDL")) << report;
+  // Were creating another trigger to fail, the error logger would log it.
+  const std::size_t logger = FirstStatement(report, "TRIGGER ERROR_LOGGER AFTER");
+  EXPECT_LT(FirstStatement(report, "TRIGGER KEEP_TABLES BEFORE"), logger) << report;
+  EXPECT_LT(logger, FirstStatement(report, "TRIGGER AUDIT_DDL AFTER")) << report;
 
   const std::string target = "file:" + (directory / "audited-target.db").string();
   ASSERT_EQ(sandbox::testing::RunScript("SYSTEM/manager@" + target, privileges).status, 0);
@@ -258,11 +293,15 @@ commit;
        {"TRIGGER_NAME", "TRIGGER_TYPE", "TRIGGERING_EVENT", "BASE_OBJECT_TYPE", "STATUS"}},
       {"ddl_log", {"WHO", "EVENT", "OBJ_NAME"}},
       {"items", {"ID", "NAME"}},
+      {"error_log", {"CODE", "MESSAGE"}},
+      {"item_counts", {"COUNTED"}},
+      {"user_source", {"NAME", "TYPE", "LINE", "UPPER(TEXT)"}},
   };
   const DictionarySnapshot before = Snapshot("AUD", "aud", source, views);
   const DictionarySnapshot after = Snapshot("AUD", "aud", target, views);
   EXPECT_EQ(DictionaryDifferences(before, after), "") << report;
-  EXPECT_EQ(after.rows.at("ddl_log").size(), 4u);
+  EXPECT_EQ(after.rows.at("ddl_log").size(), 8u);
+  EXPECT_EQ(after.rows.at("error_log").size(), 1u);
 }
 
 }  // namespace
