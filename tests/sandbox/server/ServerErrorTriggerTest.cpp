@@ -92,17 +92,38 @@ TEST_F(ServerErrorTriggerTest, ErrorsInsideACallFireNothingAndTheClientKeepsItsE
   EXPECT_EQ(admin.Exec("insert into checked values (0)"), 2290);
   EXPECT_EQ(admin.Value1("select count(*) from errors"), "0");
   EXPECT_EQ(admin.Value1("select count(*) from checked"), "0");
-  // Disabled, it logs nothing: the session goes on as before.
+  // Disabled, it logs nothing: the session goes on as before. An autonomous
+  // one may log from anywhere.
   admin.Script(R"(
     alter trigger log_errors disable;
     create or replace trigger log_plainly after servererror on schema
+    declare
+      pragma autonomous_transaction;
     begin
       insert into errors values (user, ora_server_error(1));
+      commit;
     end;
     /
   )");
   EXPECT_EQ(admin.Exec("insert into checked values (0)"), 2290);
   EXPECT_EQ(admin.Rows("select code from errors"), (std::vector<std::string>{"2290"}));
+  // A function a query calls for its later rows runs outside the query's call.
+  admin.Script(R"(
+    create or replace function quietly(n number) return number is
+      found number;
+    begin
+      execute immediate 'select count(*) from missing_table' into found;
+      return found;
+    exception
+      when others then
+        return -n;
+    end;
+    /
+  )");
+  admin.Script("create table three as select level n from dual connect by level <= 3");
+  EXPECT_EQ(admin.Rows("select quietly(n) from three"),
+            (std::vector<std::string>{"-1", "-2", "-3"}));
+  EXPECT_EQ(admin.Value1("select count(*) from errors"), "1");
 }
 
 // The logged rows are committed when the client has no transaction of its
