@@ -24,6 +24,8 @@ std::vector<DictionaryView> RestoredViews() {
   // dictionary's description gives it.
   views.push_back({"user_source", {"NAME", "TYPE", "LINE", "UPPER(TEXT)"}});
   views.push_back({"user_sequences", {"SEQUENCE_NAME", "INCREMENT_BY", "CACHE_SIZE"}});
+  views.push_back(
+      {"user_triggers", {"TRIGGER_NAME", "TRIGGER_TYPE", "TRIGGERING_EVENT", "STATUS"}});
   views.push_back({"regions", {"REGION_ID", "REGION_NAME"}});
   views.push_back({"countries", {"COUNTRY_ID", "COUNTRY_NAME", "REGION_ID"}});
   views.push_back(
@@ -83,7 +85,8 @@ TEST_F(FullRunRoundTripTest, SchemaOfObjectsThatNeedEachOtherReplaysWhole) {
                                           "CREATE OR REPLACE VIEW EMPLOYEE_DETAILS_VIEW",
                                           "CREATE OR REPLACE PACKAGE BODY HR_AUDIT",
                                           "CREATE OR REPLACE TYPE BODY ORDER_TYP",
-                                          "CREATE OR REPLACE TRIGGER EMPLOYEES_AUDIT_TRG"};
+                                          "CREATE OR REPLACE TRIGGER EMPLOYEES_AUDIT_TRG",
+                                          "CREATE OR REPLACE TRIGGER EMPLOYEES_SALARY_TRG"};
   for (std::size_t at = 1; at < order.size(); ++at) {
     EXPECT_LT(FirstStatement(report, order[at - 1]), FirstStatement(report, order[at]))
         << order[at - 1] << " / " << order[at] << "\n"
@@ -111,6 +114,7 @@ TEST_F(FullRunRoundTripTest, SchemaOfObjectsThatNeedEachOtherReplaysWhole) {
       2)
       << ::testing::PrintToString(partitions);
   EXPECT_TRUE(after.rows.at("audit_log").empty()) << "a trigger fired on replayed rows";
+  EXPECT_EQ(after.rows.at("user_triggers").size(), 2u);
   for (const std::string& object : after.rows.at("user_objects")) {
     EXPECT_EQ(object.substr(object.rfind('|')), "|VALID") << object;
   }
