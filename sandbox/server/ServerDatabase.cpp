@@ -152,7 +152,7 @@ bool ServerDatabase::CommitWork(std::string* failure) {
     return false;
   }
   inTransaction_ = false;
-  ++transactionsEnded_;
+  lastCommitEnded_ = ++transactionsEnded_;
   integrity_.EndTransaction();
   return true;
 }

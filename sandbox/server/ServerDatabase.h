@@ -52,6 +52,8 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
   // How many transactions have ended (committed or rolled back): a call that
   // sees it change ended the transaction it began in.
   unsigned long long TransactionsEnded() const { return transactionsEnded_; }
+  // The TransactionsEnded() count of the last transaction that committed.
+  unsigned long long LastCommitEnded() const { return lastCommitEnded_; }
 
   long long NextObjectId();
 
@@ -112,6 +114,7 @@ class ServerDatabase : public Database, public std::enable_shared_from_this<Serv
   IntegrityState integrity_;
   bool inTransaction_ = false;
   unsigned long long transactionsEnded_ = 0;
+  unsigned long long lastCommitEnded_ = 0;
   int callDepth_ = 0;  // nesting of Call, under mutex_
   std::vector<StreamingCursor*> cursors_;
   const std::atomic<bool>* running_ = nullptr;

@@ -638,6 +638,8 @@ ServerSession::ClientCall::ClientCall(ServerSession& session)
       inTransaction_(session.database_->InTransaction()) {}
 
 ServerSession::ClientCall::~ClientCall() {
+  if (outermost_)
+    FireRolledBackServerErrors(session_);
   --session_.callDepth_;
 }
 

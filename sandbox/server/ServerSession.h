@@ -99,6 +99,13 @@ class ServerSession : public Session, public NameResolver {
   // transaction: their autonomous COMMIT or ROLLBACK leaves that transaction
   // open, since this server cannot end theirs apart from it.
   bool& KeepsClientTransaction() { return keepsClientTransaction_; }
+  // The SERVERERROR events whose triggers' work joined the open transaction
+  // that ends as the TransactionsEnded() count passes endsBefore.
+  struct JoinedServerErrors {
+    unsigned long long endsBefore = 0;
+    std::vector<SystemEvent> events;
+  };
+  JoinedServerErrors& ServerErrorsInTransaction() { return joinedServerErrors_; }
   // The events of the system triggers firing now, innermost last.
   std::vector<SystemEvent>& SystemEvents() { return systemEvents_; }
   // Tables ("OWNER.NAME") whose rows a statement with row triggers is
@@ -219,6 +226,7 @@ class ServerSession : public Session, public NameResolver {
   int dmlRowReads_ = 0;  // DmlRowReading scopes open now
   int callDepth_ = 0;    // ClientCall scopes open now
   bool keepsClientTransaction_ = false;
+  JoinedServerErrors joinedServerErrors_;
   std::vector<std::string> mutating_;
   std::string mutatingSeen_;  // a mutating table the statement being translated names
 };

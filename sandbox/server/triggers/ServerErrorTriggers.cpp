@@ -33,6 +33,34 @@ int LineCode(const std::string& line) {
   return std::stoi(line.substr(4, 5));
 }
 
+void Fire(ServerSession& session, const SystemEvent& event, bool inTransaction) {
+  const std::vector<SystemTrigger> triggers = SessionSystemTriggers(session);
+  if (std::none_of(triggers.begin(), triggers.end(),
+                   [](const SystemTrigger& t) { return t.FiresFor("SERVERERROR"); }))
+    return;
+  // The failed call left nothing of its own to keep: what the triggers did is
+  // committed as their own transaction. Work of the client's open
+  // transaction would be committed with it, so their work joins it instead.
+  bool& keeps = session.KeepsClientTransaction();
+  const bool kept = keeps;
+  keeps = inTransaction;
+  OraError ignored;
+  const bool fired = session.RunAsOneCall(
+      [&] { return FireSystemTriggers(session, triggers, false, event, ignored); });
+  keeps = kept;
+  if (!fired)
+    return;
+  if (!inTransaction) {
+    TransactionRules(session).Commit(ignored);
+    return;
+  }
+  ServerSession::JoinedServerErrors& joined = session.ServerErrorsInTransaction();
+  if (joined.endsBefore != session.Server().TransactionsEnded())
+    joined.events.clear();
+  joined.endsBefore = session.Server().TransactionsEnded();
+  joined.events.push_back(event);
+}
+
 }  // namespace
 
 std::vector<SystemEvent::Error> ErrorStack(const OraError& error) {
@@ -54,25 +82,24 @@ std::vector<SystemEvent::Error> ErrorStack(const OraError& error) {
 void FireServerErrorTriggers(ServerSession& session, const OraError& error, bool inTransaction) {
   if (std::find(std::begin(kNotFired), std::end(kNotFired), error.code) != std::end(kNotFired))
     return;
-  const std::vector<SystemTrigger> triggers = SessionSystemTriggers(session);
-  if (std::none_of(triggers.begin(), triggers.end(),
-                   [](const SystemTrigger& t) { return t.FiresFor("SERVERERROR"); }))
-    return;
   SystemEvent event;
   event.name = "SERVERERROR";
   event.errors = ErrorStack(error);
-  // The failed call left nothing of its own to keep: what the triggers did is
-  // committed as their own transaction. Work of the client's open
-  // transaction would be committed with it, so their work joins it instead.
-  bool& keeps = session.KeepsClientTransaction();
-  const bool kept = keeps;
-  keeps = inTransaction;
-  OraError ignored;
-  const bool fired = session.RunAsOneCall(
-      [&] { return FireSystemTriggers(session, triggers, false, event, ignored); });
-  keeps = kept;
-  if (fired && !inTransaction)
-    TransactionRules(session).Commit(ignored);
+  Fire(session, event, inTransaction);
+}
+
+void FireRolledBackServerErrors(ServerSession& session) {
+  ServerSession::JoinedServerErrors& joined = session.ServerErrorsInTransaction();
+  ServerDatabase& database = session.Server();
+  if (joined.events.empty() || database.TransactionsEnded() == joined.endsBefore)
+    return;
+  const std::vector<SystemEvent> events = std::move(joined.events);
+  joined.events.clear();
+  // Committed, the transaction kept what they did.
+  if (database.LastCommitEnded() == joined.endsBefore + 1)
+    return;
+  for (const SystemEvent& event : events)
+    Fire(session, event, database.InTransaction());
 }
 
 }  // namespace sandbox

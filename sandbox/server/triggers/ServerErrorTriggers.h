@@ -21,8 +21,16 @@ std::vector<SystemEvent::Error> ErrorStack(const OraError& error);
 // with error, unless it is one Oracle fires none for (ORA-01403, ORA-01422,
 // ORA-01423, ORA-01034, ORA-04030, ORA-00018, ORA-00020). inTransaction: a
 // transaction was open when the call began. The triggers' work is a
-// transaction of its own, committed after they fire; a failing one's work is
-// undone and its error dropped.
+// transaction of its own, committed after they fire, but for a call made in
+// an open transaction: it then joins that transaction (this server has one
+// per database), and FireRolledBackServerErrors does it again should that
+// transaction be rolled back. A failing trigger's work is undone and its
+// error dropped.
 void FireServerErrorTriggers(ServerSession& session, const OraError& error, bool inTransaction);
+
+// At the end of a client's call: fires the triggers again for the events
+// whose work joined a transaction that has since been rolled back, so that
+// what they logged stays, as Oracle keeps it.
+void FireRolledBackServerErrors(ServerSession& session);
 
 }  // namespace sandbox

@@ -236,6 +236,12 @@ select code, depth, rtrim(message, chr(10)), who, event, missing_table from ct_e
 rollback;
 select count(*) from ct_errors;
 select count(*) from ct_staff where salary = 10;
+-- Within the client's own transaction too: its rollback leaves the log.
+insert into ct_staff values (8, 50, 800, null);
+select * from ct_no_such_table;
+rollback;
+select count(*) from ct_errors;
+select count(*) from ct_staff where id = 8;
 select trigger_type, triggering_event, base_object_type, before_statement, after_statement, status
   from user_triggers where trigger_name = 'CT_LOG_ERRORS';
 drop trigger ct_log_errors;

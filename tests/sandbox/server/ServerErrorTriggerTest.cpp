@@ -127,7 +127,8 @@ TEST_F(ServerErrorTriggerTest, ErrorsInsideACallFireNothingAndTheClientKeepsItsE
 }
 
 // The logged rows are committed when the client has no transaction of its
-// own; otherwise they join it rather than commit it.
+// own; otherwise they join it rather than commit it, and stay should the
+// client roll it back.
 TEST_F(ServerErrorTriggerTest, TheLogIsCommittedButNeverTheClientsOpenWork) {
   admin.Script(R"(
     create table work (n number);
@@ -143,10 +144,21 @@ TEST_F(ServerErrorTriggerTest, TheLogIsCommittedButNeverTheClientsOpenWork) {
   EXPECT_EQ(admin.QueryError("select * from nothing_here"), 942);
   admin.Script("rollback");
   EXPECT_EQ(admin.Value1("select count(*) from errors"), "1");
+  // The client's rollback takes its work, and leaves the log.
   admin.Script("insert into work values (1)");
   EXPECT_EQ(admin.QueryError("select * from nothing_here"), 942);
+  EXPECT_EQ(admin.Value1("select count(*) from errors"), "2");
   admin.Script("rollback");
   EXPECT_EQ(admin.Value1("select count(*) from work"), "0");
+  EXPECT_EQ(admin.Value1("select count(*) from errors"), "2");
+  // Its commit keeps both, once.
+  admin.Script("insert into work values (2)");
+  EXPECT_EQ(admin.Exec("insert into work values ('two')"), 1722);
+  admin.Script("commit");
+  admin.Script("rollback");
+  EXPECT_EQ(admin.Value1("select count(*) from work"), "1");
+  EXPECT_EQ(admin.Rows("select code from errors order by code"),
+            (std::vector<std::string>{"942", "942", "1722"}));
 }
 
 }  // namespace
