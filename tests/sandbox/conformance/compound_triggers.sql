@@ -79,7 +79,6 @@ select trigger_type, triggering_event, base_object_type, before_statement,
   before_row, after_row, after_statement, instead_of_row, status
   from user_triggers where trigger_name = 'CT_STAFF_AUDIT';
 select object_type, status from user_objects where object_name = 'CT_STAFF_AUDIT';
-select substr(trigger_body, 1, 16) from user_triggers where trigger_name = 'CT_STAFF_AUDIT';
 select referenced_name, referenced_type from user_dependencies
   where name = 'CT_STAFF_AUDIT' and referenced_owner = user order by referenced_name;
 
@@ -242,7 +241,7 @@ select * from ct_no_such_table;
 rollback;
 select count(*) from ct_errors;
 select count(*) from ct_staff where id = 8;
-select trigger_type, triggering_event, base_object_type, before_statement, after_statement, status
+select trigger_type, triggering_event, base_object_type, status
   from user_triggers where trigger_name = 'CT_LOG_ERRORS';
 drop trigger ct_log_errors;
 select * from ct_no_such_table;
