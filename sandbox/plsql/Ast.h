@@ -3,6 +3,7 @@
 // executor keeps the values of those declarations at run time.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -134,6 +135,15 @@ struct Handler {
   StmtList body;
 };
 
+// The timing points of a compound trigger, each of which may have a section.
+enum class TimingPoint {
+  BeforeStatement,
+  BeforeEachRow,
+  AfterEachRow,
+  AfterStatement,
+  InsteadOfEachRow
+};
+
 struct Block {
   std::vector<std::unique_ptr<VarDecl>> variables;  // in declaration order
   std::vector<std::unique_ptr<CursorDecl>> cursors;
@@ -146,6 +156,9 @@ struct Block {
   bool autonomous = false;  // PRAGMA AUTONOMOUS_TRANSACTION
   // The stored units the block calls, kept compiled while it lives.
   std::vector<std::shared_ptr<const StoredUnit>> units;
+  // A compound trigger: its timing sections, which run in the scope of the
+  // block's declarations; the block itself has no statements.
+  std::map<TimingPoint, std::unique_ptr<Block>> sections;
 };
 
 struct Expr {

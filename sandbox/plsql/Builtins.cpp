@@ -1,6 +1,7 @@
 // The built-in SQL functions of PL/SQL.
 #include "sandbox/plsql/Builtins.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -31,10 +32,12 @@ const BuiltinInfo kBuiltins[] = {
 
 // The event attribute functions of system triggers.
 const BuiltinInfo kEventAttributes[] = {
-    {"ORA_SYSEVENT", 0, 0, true},      {"ORA_DICT_OBJ_NAME", 0, 0, true},
-    {"ORA_DICT_OBJ_TYPE", 0, 0, true}, {"ORA_DICT_OBJ_OWNER", 0, 0, true},
-    {"ORA_LOGIN_USER", 0, 0, true},    {"ORA_DATABASE_NAME", 0, 0, true},
-    {"ORA_INSTANCE_NUM", 0, 0, true},
+    {"ORA_SYSEVENT", 0, 0, true},          {"ORA_DICT_OBJ_NAME", 0, 0, true},
+    {"ORA_DICT_OBJ_TYPE", 0, 0, true},     {"ORA_DICT_OBJ_OWNER", 0, 0, true},
+    {"ORA_LOGIN_USER", 0, 0, true},        {"ORA_DATABASE_NAME", 0, 0, true},
+    {"ORA_INSTANCE_NUM", 0, 0, true},      {"ORA_SERVER_ERROR", 1, 1, false},
+    {"ORA_SERVER_ERROR_MSG", 1, 1, false}, {"ORA_SERVER_ERROR_DEPTH", 0, 0, true},
+    {"ORA_IS_SERVERERROR", 1, 1, false},
 };
 
 // SYS_CONTEXT(namespace, parameter): the USERENV values of the session; a
@@ -257,6 +260,29 @@ PlValue EventAttribute(const std::string& name, Session& session) {
   return value.empty() ? PlValue() : PlValue::Text(value);
 }
 
+// The error stack of a SERVERERROR trigger's event: ORA_SERVER_ERROR(n),
+// ORA_SERVER_ERROR_MSG(n), ORA_SERVER_ERROR_DEPTH and ORA_IS_SERVERERROR(code);
+// an empty stack outside one.
+PlValue ServerErrorAttribute(const std::string& name, const std::vector<PlValue>& args,
+                             const Session& session) {
+  const SystemEvent* event = session.FiringSystemEvent();
+  const std::vector<SystemEvent::Error> none;
+  const auto& errors = event != nullptr ? event->errors : none;
+  if (name == "ORA_SERVER_ERROR_DEPTH")
+    return PlValue::Number(static_cast<long double>(errors.size()));
+  if (args[0].IsNull())
+    return name == "ORA_IS_SERVERERROR" ? PlValue::Boolean(false) : PlValue();
+  const long long number = IntegerOf(args[0]);
+  if (name == "ORA_IS_SERVERERROR")
+    return PlValue::Boolean(
+        std::any_of(errors.begin(), errors.end(), [&](const auto& e) { return e.code == number; }));
+  const bool found = number >= 1 && number <= static_cast<long long>(errors.size());
+  const SystemEvent::Error* at = found ? &errors[static_cast<size_t>(number - 1)] : nullptr;
+  if (name == "ORA_SERVER_ERROR")
+    return PlValue::Number(at != nullptr ? at->code : 0);
+  return at != nullptr ? PlValue::Text(at->message) : PlValue();
+}
+
 // SQLERRM(code): the message of an error code as SQLCODE gives it.
 std::string MessageOf(long long code) {
   if (code == 0)
@@ -332,6 +358,8 @@ PlValue CallBuiltin(const std::string& name, const std::vector<PlValue>& args,
   if (name == "UPDATING")
     return PlValue::Boolean(!(args.size() == 1 && args[0].IsNull()) &&
                             session.TriggerFiredBy("UPDATE", args.empty() ? "" : text(0)));
+  if (name.rfind("ORA_SERVER_ERROR", 0) == 0 || name == "ORA_IS_SERVERERROR")
+    return ServerErrorAttribute(name, args, session);
   if (name.rfind("ORA_", 0) == 0)
     return EventAttribute(name.substr(4), context.session);
   if (name == "SYS_CONTEXT")

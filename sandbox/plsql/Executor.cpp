@@ -110,6 +110,35 @@ bool Executor::Run(const Block& block, OraError& error, const std::string* unit)
   }
 }
 
+bool Executor::RunSection(const Block& trigger, TimingPoint point, TriggerState& state,
+                          OraError& error, const std::string* unit) {
+  const auto section = trigger.sections.find(point);
+  if (section == trigger.sections.end())
+    return true;
+  unit_ = unit;
+  // The declarations' scope is lent to this run and given back however it ends.
+  scopes_.push_back(std::move(state.scope));
+  struct GiveBack {
+    std::deque<Scope>& scopes;
+    TriggerState& state;
+    ~GiveBack() {
+      state.scope = std::move(scopes.back());
+      scopes.pop_back();
+    }
+  } giveBack{scopes_, state};
+  try {
+    if (!state.declared) {
+      state.declared = true;
+      DeclareAll(trigger, scopes_.back());
+    }
+    ExecBlock(*section->second);
+    return true;
+  } catch (const PlError& e) {
+    Report(e, error);
+    return false;
+  }
+}
+
 bool Executor::CallFunction(const RoutineDecl& routine, const std::vector<PlValue>& arguments,
                             PlValue& result, OraError& error) {
   std::vector<ExprPtr> args;

@@ -28,6 +28,10 @@ class Executor {
   // False with error set when an exception leaves the block. unit, when
   // given, is the stored unit ("OWNER.NAME") whose code the block is.
   bool Run(const Block& block, OraError& error, const std::string* unit = nullptr);
+  // Runs the section of compound trigger block for point (nothing when it
+  // has none) in the scope of the trigger's declarations, kept in state.
+  bool RunSection(const Block& trigger, TimingPoint point, TriggerState& state, OraError& error,
+                  const std::string* unit);
   // Calls a stored function with argument values, as SQL calls it. False
   // with error set when an exception leaves it.
   bool CallFunction(const RoutineDecl& routine, const std::vector<PlValue>& arguments,

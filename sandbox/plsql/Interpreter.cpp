@@ -134,6 +134,20 @@ bool CallFunction(Session& session, const std::string& owner, const std::string&
   return true;
 }
 
+// Runs run with nothing escaping to the server: memory exhaustion is
+// Oracle's storage error, anything else an internal error.
+template <typename Run>
+bool Contained(OraError& error, const Run& run) {
+  try {
+    return run();
+  } catch (const std::bad_alloc&) {
+    error = {6500, "PL/SQL: storage error"};
+  } catch (const std::exception& e) {
+    error = {600, std::string("internal error code, arguments: [plsql], [") + e.what() + "]"};
+  }
+  return false;
+}
+
 }  // namespace
 
 bool CallStoredFunction(Session& session, const std::string& owner, const std::string& unit,
@@ -184,15 +198,19 @@ std::shared_ptr<const CompiledBlock> CompileTriggerBody(Session& session, const 
 
 bool RunTriggerBody(Session& session, const CompiledBlock& body, const std::string& unit,
                     BindSet& binds, OraError& error) {
-  try {
+  return Contained(error, [&] {
     Executor executor(session, binds);
     return executor.Run(*body.block, error, &unit);
-  } catch (const std::bad_alloc&) {
-    error = {6500, "PL/SQL: storage error"};
-  } catch (const std::exception& e) {
-    error = {600, std::string("internal error code, arguments: [plsql], [") + e.what() + "]"};
-  }
-  return false;
+  });
+}
+
+bool RunTriggerSection(Session& session, const CompiledBlock& body, TimingPoint point,
+                       TriggerState& state, const std::string& unit, BindSet& binds,
+                       OraError& error) {
+  return Contained(error, [&] {
+    Executor executor(session, binds);
+    return executor.RunSection(*body.block, point, state, error, &unit);
+  });
 }
 
 bool RunAnonymousBlock(Session& session, const std::string& blockText, BindSet& binds,

@@ -15,6 +15,8 @@
 namespace sandbox::plsql {
 
 struct CompiledBlock;
+struct TriggerState;
+enum class TimingPoint;
 
 bool RunAnonymousBlock(Session& session, const std::string& blockText, BindSet& binds,
                        OraError& error);
@@ -51,5 +53,10 @@ std::shared_ptr<const CompiledBlock> CompileTriggerBody(Session& session, const 
 // names the trigger's lines, counted from the body's first line.
 bool RunTriggerBody(Session& session, const CompiledBlock& body, const std::string& unit,
                     BindSet& binds, OraError& error);
+// Runs the section for point of a compiled compound trigger (nothing when it
+// has none), its declarations kept in state for the triggering statement.
+bool RunTriggerSection(Session& session, const CompiledBlock& body, TimingPoint point,
+                       TriggerState& state, const std::string& unit, BindSet& binds,
+                       OraError& error);
 
 }  // namespace sandbox::plsql

@@ -86,6 +86,10 @@ std::unique_ptr<Block> Parser::Parse(CompileError& error) {
       block = ParseBlockBody(true, "");
     } else if (Accept("BEGIN")) {
       block = ParseBlockBody(false, "");
+    } else if (Peek().Is("COMPOUND") && Peek(1).Is("TRIGGER")) {
+      Take();
+      Take();
+      block = ParseCompoundTrigger();
     } else {
       SyntaxError(first, "begin declare");
     }
@@ -129,7 +133,8 @@ std::unique_ptr<Block> Parser::ParseBlockBody(bool hasDeclare, const std::string
 
 void Parser::ParseDeclarations(Block& block, const StoredUnit* package) {
   const size_t forwardsBefore = forwards_.size();
-  while (!Peek().IsAny({"BEGIN", "END"}) && Peek().kind != Token::Kind::End) {
+  while (!Peek().IsAny({"BEGIN", "END"}) && Peek().kind != Token::Kind::End &&
+         !StartsTimingPoint()) {
     trailer_ = "PL/SQL: Item ignored";
     statementStart_ = &Peek();
     if (Accept("CURSOR")) {

@@ -73,6 +73,11 @@ class Parser {
   bool LinkDefinition(const RoutineDecl& routine);
   std::vector<std::unique_ptr<VarDecl>> ParseParameters(bool withModes);
   void ParseHandlers(Block& block);
+  // After COMPOUND TRIGGER: the shared declarations and the timing sections
+  // (ParserCompound.cpp).
+  std::unique_ptr<Block> ParseCompoundTrigger();
+  // Whether a timing section of a compound trigger starts at the next token.
+  bool StartsTimingPoint() const;
   TypeSpec ParseType(bool forParameter);
   // TYPE name IS RECORD | TABLE OF | VARRAY ..., SUBTYPE name IS type; after
   // the keyword.

@@ -70,4 +70,12 @@ struct Scope {
   std::map<const CursorDecl*, CursorState> cursors;
 };
 
+// A compound trigger's declarations as its timing sections share them: they
+// are made at the first section that runs and last for one triggering
+// statement.
+struct TriggerState {
+  Scope scope;
+  bool declared = false;
+};
+
 }  // namespace sandbox::plsql

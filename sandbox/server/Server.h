@@ -96,10 +96,17 @@ class Database;
 
 // The event a system trigger fires for, as the event attribute functions
 // (ORA_SYSEVENT, ORA_DICT_OBJ_TYPE, ...) give it: the DDL verb and the object
-// it names; empty outside a system trigger.
+// it names, or the errors of a failed call; empty outside a system trigger.
 struct SystemEvent {
   std::string name;  // "CREATE", "DROP", "LOGON" ...
   std::string objectType, objectOwner, objectName;
+  // SERVERERROR: the error stack, top first, as ORA_SERVER_ERROR(n) and
+  // ORA_SERVER_ERROR_MSG(n) give it ("ORA-00942: table or view does not exist").
+  struct Error {
+    int code = 0;
+    std::string message;
+  };
+  std::vector<Error> errors;
 };
 
 // What a statement is, from its first words, as OCI_ATTR_STMT_TYPE and

@@ -18,6 +18,7 @@
 #include "sandbox/server/integrity/RowChecks.h"
 #include "sandbox/server/integrity/TransactionRules.h"
 #include "sandbox/server/sql/MergeStatement.h"
+#include "sandbox/server/triggers/ServerErrorTriggers.h"
 #include "sandbox/server/triggers/SystemTriggers.h"
 #include "sandbox/server/triggers/TriggeredDml.h"
 #include "sandbox/server/values/DateFormat.h"
@@ -409,6 +410,15 @@ std::vector<ColumnInfo> ServerSession::DescribeQuery(const std::string& sql, con
 std::unique_ptr<Cursor> ServerSession::OpenQuery(const std::string& sql, const BindSet& binds,
                                                  OraError& error) {
   ServerDatabase::Call call(*database_);
+  ClientCall client(*this);
+  auto cursor = StartQuery(sql, binds, error);
+  if (!cursor)
+    client.Failed(error);
+  return cursor;
+}
+
+std::unique_ptr<Cursor> ServerSession::StartQuery(const std::string& sql, const BindSet& binds,
+                                                  OraError& error) {
   SqliteStatement statement;
   std::vector<ColumnInfo> columns;
   std::vector<bool> typedByValue;
@@ -645,10 +655,27 @@ bool ServerSession::AlterSession(const std::vector<SqlToken>& tokens, OraError& 
   return true;
 }
 
+ServerSession::ClientCall::ClientCall(ServerSession& session)
+    : session_(session),
+      outermost_(session.callDepth_++ == 0),
+      inTransaction_(session.database_->InTransaction()) {}
+
+ServerSession::ClientCall::~ClientCall() { --session_.callDepth_; }
+
+void ServerSession::ClientCall::Failed(const OraError& error) {
+  // The statements the triggers run are no client's calls of their own.
+  if (outermost_)
+    FireServerErrorTriggers(session_, error, inTransaction_);
+}
+
 bool ServerSession::Execute(const std::string& sql, BindSet& binds, std::uint64_t& rowsProcessed,
                             OraError& error, OraError& warning) {
+  ServerDatabase::Call call(*database_);
+  ClientCall client(*this);
   const bool done = ExecuteStatement(sql, binds, rowsProcessed, error, warning);
   AnswerInterrupt(error);
+  if (!done)
+    client.Failed(error);
   return done;
 }
 
@@ -796,6 +823,7 @@ bool ServerSession::RunBlock(const std::string& sql, BindSet& binds, OraError& e
 }
 
 bool ServerSession::RunAsOneCall(const std::function<bool()>& call) {
+  const ClientCall client(*this);
   // An exception that leaves the call undoes what it changed since it
   // began, or since the last COMMIT or ROLLBACK it ran. A transaction the
   // call itself began is all its own; no transaction is begun for a call

@@ -108,6 +108,22 @@ class ServerSession : public Session, public NameResolver {
   int& CompileInUseDepth() { return compileInUseDepth_; }
 
  private:
+  // One call the session serves, counted while it runs: a client's own call
+  // (none other running) that fails fires the SERVERERROR triggers.
+  class ClientCall {
+   public:
+    explicit ClientCall(ServerSession& session);
+    ~ClientCall();
+    ClientCall(const ClientCall&) = delete;
+    ClientCall& operator=(const ClientCall&) = delete;
+    void Failed(const OraError& error);
+
+   private:
+    ServerSession& session_;
+    bool outermost_;
+    bool inTransaction_;  // when the call began
+  };
+  std::unique_ptr<Cursor> StartQuery(const std::string& sql, const BindSet& binds, OraError& error);
   // Sets the function context to this session; call under the database lock.
   void EnterStatement();
   bool PrepareTranslated(const std::string& sql, const std::vector<SqlToken>& tokens,
@@ -199,6 +215,7 @@ class ServerSession : public Session, public NameResolver {
   std::vector<FiringTrigger> firing_;
   std::vector<SystemEvent> systemEvents_;
   int dmlRowReads_ = 0;  // DmlRowReading scopes open now
+  int callDepth_ = 0;    // ClientCall scopes open now
   std::vector<std::string> mutating_;
   std::string mutatingSeen_;  // a mutating table the statement being translated names
 };

@@ -99,6 +99,9 @@ bool ServerSession::CallStoredFunction(const std::string& owner, const std::stri
     explicit DepthGuard(int& d) : depth(d) { ++depth; }
     ~DepthGuard() { --depth; }
   } depthGuard(storedFunctionDepth_);
+  // A query's later rows are fetched outside any call: the function's own
+  // statements are still no client's calls.
+  const ClientCall client(*this);
   const CallContextGuard context(*this, WriterRunning(database_->Handle()) || dmlRowReads_ > 0
                                             ? CallContext::Dml
                                             : CallContext::Query);

@@ -12,8 +12,9 @@ struct DependencyKinds {
   // Each subtype's need of its supertype.
   bool supertypes = false;
   // The order in which a replay creates triggers without firing system
-  // triggers: a system trigger comes after the table triggers, and one that
-  // fires on CREATE after every other trigger, as if it needed them.
+  // triggers: a system trigger comes after the table triggers, one that
+  // fires on SERVERERROR after the other system triggers, and one that fires
+  // on CREATE after every other trigger, as if it needed them.
   bool triggerFiring = false;
   // What uses a materialized view, as needing {"MATERIALIZED VIEW", name}:
   // the server records the use of its container table.

@@ -19,13 +19,17 @@ constexpr const char* SupertypeQuery =
     "where owner = :owner and supertype_owner = :owner and supertype_name is not null";
 // Creating a trigger is a CREATE event: a system trigger that fires on it
 // must be created after the triggers that are not, and every system trigger
-// after the table triggers.
+// after the table triggers. A statement that fails fires SERVERERROR
+// triggers, so they come after the other triggers but those that fire on
+// CREATE, whose firing is certain.
 constexpr const char* TriggerFiringQuery =
     "select 'TRIGGER', s.trigger_name, 'TRIGGER', t.trigger_name from all_triggers s, "
     "all_triggers t where s.owner = :owner and t.owner = :owner and "
     "s.base_object_type in ('SCHEMA', 'DATABASE') and t.trigger_name <> s.trigger_name and "
     "(t.base_object_type not in ('SCHEMA', 'DATABASE') or ((s.triggering_event like '%CREATE%' "
     "or s.triggering_event like '%DDL%') and t.triggering_event not like '%CREATE%' and "
+    "t.triggering_event not like '%DDL%') or (s.triggering_event like '%SERVERERROR%' and "
+    "t.triggering_event not like '%SERVERERROR%' and t.triggering_event not like '%CREATE%' and "
     "t.triggering_event not like '%DDL%'))";
 constexpr const char* MaterializedViewUseQuery =
     "select d.type, d.name, 'MATERIALIZED VIEW', d.referenced_name from all_dependencies d, "

@@ -7,12 +7,12 @@
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/ddl/CompilationErrors.h"
 #include "sandbox/server/ddl/ObjectCompiler.h"
+#include "sandbox/server/ddl/TriggerBody.h"
 #include "sandbox/server/ddl/TriggerHead.h"
 #include "sandbox/server/ddl/TypeDdl.h"
 #include "sandbox/server/ddl/TypeDeclaration.h"
 #include "sandbox/server/ddl/UnitProcedures.h"
 #include "sandbox/server/dictionary/Dependencies.h"
-#include "sandbox/server/triggers/RowReferences.h"
 
 namespace sandbox {
 
@@ -37,36 +37,6 @@ std::string StoredSource(Catalog& catalog, const std::string& owner, const std::
                     {Value::Text(owner), Value::Text(name), Value::Text(type)}))
     text += row[0];
   return text;
-}
-
-// How a trigger's body uses the row: any :NEW or :OLD reference, and an
-// assignment to :NEW.col (as target of := or of SELECT ... INTO).
-struct RowReferenceUse {
-  bool any = false;
-  bool newAssigned = false;
-};
-
-RowReferenceUse FindRowReferences(const std::vector<SqlToken>& tokens, std::size_t bodyBegin,
-                                  const std::string& referencing) {
-  std::string newName, oldName;
-  ReferencingNames(referencing, newName, oldName);
-  RowReferenceUse use;
-  bool inInto = false;
-  for (std::size_t i = bodyBegin; i < tokens.size(); ++i) {
-    const SqlToken& t = tokens[i];
-    // SELECT ... INTO targets, not the table of INSERT INTO
-    if (t.IsWord("INTO"))
-      inInto = !tokens[i - 1].IsWord("INSERT") && !tokens[i - 1].IsWord("MERGE");
-    else if (t.IsWord("FROM") || t.IsSymbol(";"))
-      inInto = false;
-    if (t.type != SqlToken::Type::Bind || (t.text != newName && t.text != oldName) ||
-        i + 2 >= tokens.size() || !tokens[i + 1].IsSymbol("."))
-      continue;
-    use.any = true;
-    const bool assigned = inInto || (i + 3 < tokens.size() && tokens[i + 3].IsSymbol(":="));
-    use.newAssigned = use.newAssigned || (assigned && t.text == newName);
-  }
-  return use;
 }
 
 }  // namespace
@@ -297,7 +267,8 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
   const bool disabled = in_.AcceptWord("DISABLE");
   if (!disabled)
     in_.AcceptWord("ENABLE");
-  if (!eachRow && timing != "INSTEAD OF" && !head.IsSystem() && in_.Peek().IsWord("WHEN")) {
+  if (!eachRow && timing != "INSTEAD OF" && !head.IsSystem() && !head.compound &&
+      in_.Peek().IsWord("WHEN")) {
     error = {4077, "WHEN clause cannot be used with table level triggers"};
     return false;
   }
@@ -312,9 +283,12 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
     in_.Seek(close + 1);
   }
   const std::size_t bodyBegin = in_.Position();
-  if (bodyBegin >= tokens.size() ||
-      !(tokens[bodyBegin].IsWord("BEGIN") || tokens[bodyBegin].IsWord("DECLARE") ||
-        tokens[bodyBegin].IsWord("CALL"))) {
+  const bool compoundBody = bodyBegin + 1 < tokens.size() && tokens[bodyBegin].IsWord("COMPOUND") &&
+                            tokens[bodyBegin + 1].IsWord("TRIGGER");
+  const bool simpleBody = bodyBegin < tokens.size() &&
+                          (tokens[bodyBegin].IsWord("BEGIN") ||
+                           tokens[bodyBegin].IsWord("DECLARE") || tokens[bodyBegin].IsWord("CALL"));
+  if (head.compound ? !compoundBody : !simpleBody) {
     error = {4079, "invalid trigger specification"};
     return false;
   }
@@ -343,16 +317,9 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
   const std::string triggerType = head.TriggerType();
   std::vector<CompilationError> errors =
       CheckUnit(context_.sql, tokens, textBegin, nameBegin, name, "TRIGGER", false);
-  const RowReferenceUse use = FindRowReferences(tokens, bodyBegin, head.referencing);
-  if (use.any && !eachRow && timing != "INSTEAD OF") {
-    error = {4082, "NEW or OLD references not allowed in table level triggers"};
+  TimingPoints points;
+  if (!CheckTriggerBody(context_.sql, tokens, bodyBegin, head, errors, points, error))
     return false;
-  }
-  // Only a BEFORE trigger of an INSERT or UPDATE can change the new row.
-  if (errors.empty() && use.newAssigned &&
-      (timing != "BEFORE" || (head.events.find("INSERT") == std::string::npos &&
-                              head.events.find("UPDATE") == std::string::npos)))
-    errors.push_back({0, 0, 4084, "ORA-04084: cannot change NEW values for this trigger type"});
   UnitReferences references;
   if (errors.empty()) {
     references = References(owner, name, "TRIGGER", bodyBegin, textBegin);
@@ -362,15 +329,20 @@ bool StoredUnitDdl::CreateTrigger(const std::string& owner, const std::string& n
     references.objects.insert(references.objects.begin(),
                               {head.tableOwner, head.table, head.baseType});
   const bool valid = errors.empty();
+  auto yesNo = [](bool yes) { return Value::Text(yes ? "YES" : "NO"); };
   if (!catalog.Exec(
-          "INSERT INTO \"SYS.ALL_TRIGGERS\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-          "?, ?, 'PL/SQL', ?)",
+          "INSERT INTO \"SYS.ALL_TRIGGERS\" (OWNER, TRIGGER_NAME, TRIGGER_TYPE, "
+          "TRIGGERING_EVENT, TABLE_OWNER, BASE_OBJECT_TYPE, TABLE_NAME, COLUMN_NAME, "
+          "REFERENCING_NAMES, WHEN_CLAUSE, STATUS, DESCRIPTION, ACTION_TYPE, TRIGGER_BODY, "
+          "BEFORE_STATEMENT, BEFORE_ROW, AFTER_ROW, AFTER_STATEMENT, INSTEAD_OF_ROW) VALUES (?, "
+          "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'PL/SQL', ?, ?, ?, ?, ?, ?)",
           {Value::Text(owner), Value::Text(name), Value::Text(triggerType),
            Value::Text(head.events), Value::Text(head.tableOwner), Value::Text(head.baseType),
            head.table.empty() ? Value::Null() : Value::Text(head.table), Value::Text(head.columns),
            Value::Text(head.referencing), Value::Text(whenClause),
            Value::Text(disabled ? "DISABLED" : "ENABLED"), Value::Text(description),
-           Value::Text(body)},
+           Value::Text(body), yesNo(points.beforeStatement), yesNo(points.beforeRow),
+           yesNo(points.afterRow), yesNo(points.afterStatement), yesNo(points.insteadOfRow)},
           error) ||
       !StoreSource(owner, name, "TRIGGER", textBegin, error) ||
       !RecordUnitErrors(catalog, owner, name, "TRIGGER", errors, error) ||

@@ -122,7 +122,7 @@ bool ReadDmlHead(DdlContext& context, TokenStream& in, TriggerHead& head, OraErr
     error = {942, "table or view does not exist"};
     return false;
   }
-  if ((head.baseType == "VIEW") != (head.timing == "INSTEAD OF")) {
+  if (!head.compound && (head.baseType == "VIEW") != (head.timing == "INSTEAD OF")) {
     error = head.baseType == "VIEW"
                 ? OraError{25001, "cannot create this trigger type on views"}
                 : OraError{25002, "cannot create INSTEAD OF triggers on tables"};
@@ -141,13 +141,15 @@ bool ReadDmlHead(DdlContext& context, TokenStream& in, TriggerHead& head, OraErr
     }
     head.referencing = "REFERENCING NEW AS " + newName + " OLD AS " + oldName;
   }
-  head.eachRow = in.AcceptWords("FOR", "EACH") && in.AcceptWord("ROW");
+  head.eachRow = !head.compound && in.AcceptWords("FOR", "EACH") && in.AcceptWord("ROW");
   return true;
 }
 
 }  // namespace
 
 std::string TriggerHead::TriggerType() const {
+  if (compound)
+    return "COMPOUND";
   if (IsSystem())
     return timing + " EVENT";
   return timing == "INSTEAD OF" ? "INSTEAD OF" : timing + (eachRow ? " EACH ROW" : " STATEMENT");
@@ -160,11 +162,13 @@ bool ReadTriggerHead(DdlContext& context, TokenStream& in, TriggerHead& head, Or
     head.timing = "AFTER";
   else if (in.AcceptWords("INSTEAD", "OF"))
     head.timing = "INSTEAD OF";
+  else if (in.AcceptWord("FOR"))
+    head.compound = true;  // only DML events follow
   else {
     error = {969, "missing ON keyword"};
     return false;
   }
-  if (head.timing != "INSTEAD OF" && StartsSystemEvent(in))
+  if (!head.compound && head.timing != "INSTEAD OF" && StartsSystemEvent(in))
     return ReadSystemHead(context, in, head, error);
   return ReadDmlHead(context, in, head, error);
 }

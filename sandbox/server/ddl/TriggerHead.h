@@ -13,7 +13,10 @@ namespace sandbox {
 struct DdlContext;
 
 struct TriggerHead {
-  std::string timing;  // BEFORE, AFTER or INSTEAD OF
+  std::string timing;  // BEFORE, AFTER or INSTEAD OF; empty for a compound trigger
+  // FOR events ON table: a compound trigger, whose body has a section for
+  // each timing point it fires at.
+  bool compound = false;
   // As ALL_TRIGGERS keeps them: "INSERT OR UPDATE", "CREATE OR DROP ".
   std::string events;
   std::string columns;  // UPDATE OF, comma-separated

@@ -584,6 +584,10 @@ void EventAttribute(sqlite3_context* ctx, int, sqlite3_value** argv) {
   const SqlFunctionContext& context = ContextOf(ctx);
   const std::string name = TextArg(argv[0]);
   const SystemEvent& event = context.systemEvent;
+  if (name == "SERVER_ERROR_DEPTH") {
+    ResultNumber(ctx, static_cast<double>(event.errors.size()));
+    return;
+  }
   const std::string value = name == "SYSEVENT"         ? event.name
                             : name == "DICT_OBJ_TYPE"  ? event.objectType
                             : name == "DICT_OBJ_OWNER" ? event.objectOwner
@@ -598,6 +602,29 @@ void EventAttribute(sqlite3_context* ctx, int, sqlite3_value** argv) {
     ResultNumber(ctx, 1);
   else
     ResultText(ctx, value);
+}
+
+// ORA_SERVER_ERROR(n) and ORA_SERVER_ERROR_MSG(n): the code and the message
+// at position n (from 1) of a SERVERERROR trigger's error stack; 0 and NULL
+// past its end or outside one.
+void ServerError(sqlite3_context* ctx, sqlite3_value** argv, bool message) {
+  const std::vector<SystemEvent::Error>& errors = ContextOf(ctx).systemEvent.errors;
+  const sqlite3_int64 n = sqlite3_value_int64(argv[0]);
+  const bool found = sqlite3_value_type(argv[0]) != SQLITE_NULL && n >= 1 &&
+                     n <= static_cast<sqlite3_int64>(errors.size());
+  const SystemEvent::Error* at = found ? &errors[static_cast<std::size_t>(n - 1)] : nullptr;
+  if (message && at == nullptr)
+    sqlite3_result_null(ctx);
+  else if (message)
+    ResultText(ctx, at->message);
+  else
+    ResultNumber(ctx, at == nullptr ? 0 : at->code);
+}
+void ServerErrorCode(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  ServerError(ctx, argv, false);
+}
+void ServerErrorMessage(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  ServerError(ctx, argv, true);
 }
 
 // SYS_CONTEXT('USERENV', parameter [, length]): the session's values, as in
@@ -916,6 +943,8 @@ const FunctionEntry kFunctions[] = {
     {"ora_sysdate", 0, SysDate, false},
     {"ora_user", 0, User, false},
     {"ora_event_attribute", 1, EventAttribute, false},
+    {"ora_server_error", 1, ServerErrorCode, false},
+    {"ora_server_error_msg", 1, ServerErrorMessage, false},
     {"sys_context", 2, SysContext, false},
     {"sys_context", 3, SysContext, false},
     {"ora_nextval", 2, NextVal, false},

@@ -38,7 +38,7 @@ const char* const kReserved[] = {
 bool IsEventAttribute(const SqlToken& token) {
   static const char* const names[] = {
       "ORA_SYSEVENT",   "ORA_DICT_OBJ_NAME", "ORA_DICT_OBJ_TYPE", "ORA_DICT_OBJ_OWNER",
-      "ORA_LOGIN_USER", "ORA_DATABASE_NAME", "ORA_INSTANCE_NUM",
+      "ORA_LOGIN_USER", "ORA_DATABASE_NAME", "ORA_INSTANCE_NUM",  "ORA_SERVER_ERROR_DEPTH",
   };
   for (const char* name : names)
     if (token.IsWord(name))

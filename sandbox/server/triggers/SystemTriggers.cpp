@@ -207,7 +207,7 @@ bool FireLogonTriggers(ServerSession& session, OraError& error) {
   const std::vector<SystemTrigger> triggers = SessionSystemTriggers(session);
   if (triggers.empty())
     return true;
-  const SystemEvent logon{"LOGON", {}, {}, {}};
+  const SystemEvent logon{"LOGON", {}, {}, {}, {}};
   Catalog catalog(session.Server());
   const std::string noSql;
   const std::vector<SqlToken> noTokens;
@@ -228,7 +228,7 @@ void FireLogoffTriggers(ServerSession& session) {
   if (triggers.empty())
     return;
   OraError ignored;
-  const SystemEvent logoff{"LOGOFF", {}, {}, {}};
+  const SystemEvent logoff{"LOGOFF", {}, {}, {}, {}};
   session.RunAsOneCall(
       [&] { return FireSystemTriggers(session, triggers, true, logoff, ignored); });
 }

@@ -32,8 +32,9 @@ TableTrigger ReadTrigger(const std::vector<std::string>& row) {
   trigger.timing = type.rfind("BEFORE", 0) == 0  ? TableTrigger::Timing::Before
                    : type.rfind("AFTER", 0) == 0 ? TableTrigger::Timing::After
                                                  : TableTrigger::Timing::InsteadOf;
+  trigger.compound = type == "COMPOUND";
   trigger.eachRow = type.find("EACH ROW") != std::string::npos ||
-                    trigger.timing == TableTrigger::Timing::InsteadOf;
+                    trigger.timing == TableTrigger::Timing::InsteadOf || trigger.compound;
   for (const std::string& word : Words(row[3], ' ')) {
     if (word == "INSERT")
       trigger.events.insert(DmlEvent::Insert);

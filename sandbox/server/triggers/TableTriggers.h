@@ -22,6 +22,9 @@ struct TableTrigger {
   std::string qualifiedName;  // "OWNER.NAME", as error trails name it
   Timing timing = Timing::Before;
   bool eachRow = false;
+  // A compound trigger fires at each timing point its body has a section
+  // for; its timing is then no part of it.
+  bool compound = false;
   std::set<DmlEvent> events;
   std::vector<std::string> updateColumns;  // UPDATE OF; empty for any update
   std::string when;                        // WHEN condition as placeholders; empty for none

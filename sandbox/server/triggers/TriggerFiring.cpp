@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "sandbox/plsql/Interpreter.h"
+#include "sandbox/plsql/RunState.h"
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/ddl/ObjectCompiler.h"
 #include "sandbox/server/triggers/RowReferences.h"
@@ -70,6 +71,17 @@ class RowBinds : public BindSet {
   bool newWritable_;
 };
 
+// The section of a compound trigger that a timing runs.
+plsql::TimingPoint PointOf(TableTrigger::Timing timing, bool forRow) {
+  using Timing = TableTrigger::Timing;
+  using Point = plsql::TimingPoint;
+  if (timing == Timing::InsteadOf)
+    return Point::InsteadOfEachRow;
+  if (timing == Timing::Before)
+    return forRow ? Point::BeforeEachRow : Point::BeforeStatement;
+  return forRow ? Point::AfterEachRow : Point::AfterStatement;
+}
+
 OraError InvalidTrigger(const std::string& name) {
   return {4098, "trigger '" + name + "' is invalid and failed re-validation"};
 }
@@ -106,7 +118,8 @@ bool TriggerFiring::Prepare(OraError& error) {
         return false;
       }
     }
-    ready_.push_back({&trigger, std::move(body)});
+    ready_.push_back({&trigger, std::move(body),
+                      trigger.compound ? std::make_shared<plsql::TriggerState>() : nullptr});
   }
   if (!ready_.empty() && session_.Firing().size() >= kMaxTriggerDepth) {
     error = {36, "maximum number of recursive SQL levels (50) exceeded"};
@@ -115,16 +128,20 @@ bool TriggerFiring::Prepare(OraError& error) {
   return true;
 }
 
+bool TriggerFiring::FiresAt(const Ready& ready, TableTrigger::Timing timing, bool forRow) {
+  if (ready.trigger->compound)
+    return ready.body->block->sections.count(PointOf(timing, forRow)) != 0;
+  return ready.trigger->timing == timing && ready.trigger->eachRow == forRow;
+}
+
 bool TriggerFiring::HasRowTriggers(TableTrigger::Timing timing) const {
-  return std::any_of(ready_.begin(), ready_.end(), [&](const Ready& ready) {
-    return ready.trigger->eachRow && ready.trigger->timing == timing;
-  });
+  return std::any_of(ready_.begin(), ready_.end(),
+                     [&](const Ready& ready) { return FiresAt(ready, timing, true); });
 }
 
 bool TriggerFiring::Fire(TableTrigger::Timing timing, TriggerRow* row, OraError& error) {
   for (const Ready& ready : ready_) {
-    if (ready.trigger->timing == timing && ready.trigger->eachRow == (row != nullptr) &&
-        !FireOne(ready, row, error))
+    if (FiresAt(ready, timing, row != nullptr) && !FireOne(ready, timing, row, error))
       return false;
   }
   return true;
@@ -143,17 +160,23 @@ bool TriggerFiring::WhenHolds(const TableTrigger& trigger, BindSet& binds, bool&
   return !error.IsSet();
 }
 
-bool TriggerFiring::FireOne(const Ready& ready, TriggerRow* row, OraError& error) {
+bool TriggerFiring::FireOne(const Ready& ready, TableTrigger::Timing timing, TriggerRow* row,
+                            OraError& error) {
   const TableTrigger& trigger = *ready.trigger;
   const RightsGuard rights(session_, trigger.owner);
-  RowBinds binds(table_, row, trigger.timing != TableTrigger::Timing::After);
+  RowBinds binds(table_, row, timing != TableTrigger::Timing::After);
+  // A compound trigger's WHEN condition is one on rows: its statement
+  // sections fire whatever it says.
   bool holds = true;
-  if (!WhenHolds(trigger, binds, holds, error) || !holds)
+  if (row != nullptr && (!WhenHolds(trigger, binds, holds, error) || !holds))
     return !error.IsSet();
   auto& firing = session_.Firing();
   firing.push_back({event_, &setColumns_});
   const bool done =
-      plsql::RunTriggerBody(session_, *ready.body, trigger.qualifiedName, binds, error);
+      ready.state
+          ? plsql::RunTriggerSection(session_, *ready.body, PointOf(timing, row != nullptr),
+                                     *ready.state, trigger.qualifiedName, binds, error)
+          : plsql::RunTriggerBody(session_, *ready.body, trigger.qualifiedName, binds, error);
   firing.pop_back();
   if (!done)
     error.message +=

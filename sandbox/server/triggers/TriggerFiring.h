@@ -14,6 +14,10 @@
 
 namespace sandbox {
 
+namespace plsql {
+struct TriggerState;
+}
+
 class ServerSession;
 
 // The row a row trigger sees, by TableTriggers::columns. :NEW of a DELETE
@@ -42,8 +46,12 @@ class TriggerFiring {
   struct Ready {
     const TableTrigger* trigger;
     std::shared_ptr<const plsql::CompiledBlock> body;
+    // A compound trigger's declarations, fresh for each statement.
+    std::shared_ptr<plsql::TriggerState> state;
   };
-  bool FireOne(const Ready& ready, TriggerRow* row, OraError& error);
+  // Whether the trigger fires at a timing, for a row or for the statement.
+  static bool FiresAt(const Ready& ready, TableTrigger::Timing timing, bool forRow);
+  bool FireOne(const Ready& ready, TableTrigger::Timing timing, TriggerRow* row, OraError& error);
   bool WhenHolds(const TableTrigger& trigger, BindSet& binds, bool& holds, OraError& error);
 
   ServerSession& session_;

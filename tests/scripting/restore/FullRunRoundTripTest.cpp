@@ -24,6 +24,8 @@ std::vector<DictionaryView> RestoredViews() {
   // dictionary's description gives it.
   views.push_back({"user_source", {"NAME", "TYPE", "LINE", "UPPER(TEXT)"}});
   views.push_back({"user_sequences", {"SEQUENCE_NAME", "INCREMENT_BY", "CACHE_SIZE"}});
+  views.push_back(
+      {"user_triggers", {"TRIGGER_NAME", "TRIGGER_TYPE", "TRIGGERING_EVENT", "STATUS"}});
   views.push_back({"regions", {"REGION_ID", "REGION_NAME"}});
   views.push_back({"countries", {"COUNTRY_ID", "COUNTRY_NAME", "REGION_ID"}});
   views.push_back(
@@ -83,7 +85,8 @@ TEST_F(FullRunRoundTripTest, SchemaOfObjectsThatNeedEachOtherReplaysWhole) {
                                           "CREATE OR REPLACE VIEW EMPLOYEE_DETAILS_VIEW",
                                           "CREATE OR REPLACE PACKAGE BODY HR_AUDIT",
                                           "CREATE OR REPLACE TYPE BODY ORDER_TYP",
-                                          "CREATE OR REPLACE TRIGGER EMPLOYEES_AUDIT_TRG"};
+                                          "CREATE OR REPLACE TRIGGER EMPLOYEES_AUDIT_TRG",
+                                          "CREATE OR REPLACE TRIGGER EMPLOYEES_SALARY_TRG"};
   for (std::size_t at = 1; at < order.size(); ++at) {
     EXPECT_LT(FirstStatement(report, order[at - 1]), FirstStatement(report, order[at]))
         << order[at - 1] << " / " << order[at] << "\n"
@@ -111,6 +114,7 @@ TEST_F(FullRunRoundTripTest, SchemaOfObjectsThatNeedEachOtherReplaysWhole) {
       2)
       << ::testing::PrintToString(partitions);
   EXPECT_TRUE(after.rows.at("audit_log").empty()) << "a trigger fired on replayed rows";
+  EXPECT_EQ(after.rows.at("user_triggers").size(), 2u);
   for (const std::string& object : after.rows.at("user_objects")) {
     EXPECT_EQ(object.substr(object.rfind('|')), "|VALID") << object;
   }
@@ -204,9 +208,10 @@ TEST_F(FullRunRoundTripTest, DemoDatabaseReportReplaysWithoutErrors) {
   }
 }
 
-// A schema that audits its own DDL: replayed by its owner, the report must
-// create its triggers without firing them, so that the log it restored keeps
-// its rows, and nothing the report does after the triggers may fire them.
+// A schema that audits its own DDL and logs its errors: replayed by its
+// owner, the report must create its triggers (a compound one among them)
+// without firing them, so that the logs it restored keep their rows, and
+// nothing the report does after the triggers may fire them.
 TEST_F(FullRunRoundTripTest, SystemTriggersAreCreatedWithoutFiringInTheReplay) {
   const std::string privileges =
       "create user AUD identified by aud;\n"
@@ -227,6 +232,15 @@ begin
   :new.name := upper(:new.name);
 end;
 /
+create table error_log (code number, message varchar2(400));
+create or replace trigger error_logger after servererror on schema
+declare
+  pragma autonomous_transaction;
+begin
+  insert into error_log values (ora_server_error(1), ora_server_error_msg(1));
+  commit;
+end;
+/
 create or replace trigger keep_tables before drop on schema
 begin
   if ora_dict_obj_type = 'TABLE' then
@@ -234,13 +248,38 @@ begin
   end if;
 end;
 /
+create table item_counts (counted number);
+create or replace trigger items_count
+for insert or delete on items
+compound trigger
+  type id_list is table of number index by pls_integer;
+  ids id_list;
+  after each row is
+  begin
+    ids(ids.count + 1) := nvl(:new.id, :old.id);
+  end after each row;
+  after statement is
+  begin
+    delete from item_counts;
+    insert into item_counts select count(*) from items;
+  end after statement;
+end items_count;
+/
 grant select on items to public;
 insert into items values (1, 'pen');
+insert into items values (2, 'ink');
 commit;
 )");
   ASSERT_EQ(built.status, 0) << built.output;
+  // One logged error, which the replay must restore as it is.
+  EXPECT_NE(
+      sandbox::testing::RunScript("AUD/aud@" + source, "select * from no_such_table;\n").status, 0);
   const std::string report = ScriptEverything("AUD", "aud", source);
   EXPECT_LT(report.find("KEEP_TABLES"), report.find("AUDIT_DDL")) << report;
+  // Were creating another trigger to fail, the error logger would log it.
+  const std::size_t logger = FirstStatement(report, "TRIGGER ERROR_LOGGER AFTER");
+  EXPECT_LT(FirstStatement(report, "TRIGGER KEEP_TABLES BEFORE"), logger) << report;
+  EXPECT_LT(logger, FirstStatement(report, "TRIGGER AUDIT_DDL AFTER")) << report;
 
   const std::string target = "file:" + (directory / "audited-target.db").string();
   ASSERT_EQ(sandbox::testing::RunScript("SYSTEM/manager@" + target, privileges).status, 0);
@@ -258,11 +297,15 @@ commit;
        {"TRIGGER_NAME", "TRIGGER_TYPE", "TRIGGERING_EVENT", "BASE_OBJECT_TYPE", "STATUS"}},
       {"ddl_log", {"WHO", "EVENT", "OBJ_NAME"}},
       {"items", {"ID", "NAME"}},
+      {"error_log", {"CODE", "MESSAGE"}},
+      {"item_counts", {"COUNTED"}},
+      {"user_source", {"NAME", "TYPE", "LINE", "UPPER(TEXT)"}},
   };
   const DictionarySnapshot before = Snapshot("AUD", "aud", source, views);
   const DictionarySnapshot after = Snapshot("AUD", "aud", target, views);
   EXPECT_EQ(DictionaryDifferences(before, after), "") << report;
-  EXPECT_EQ(after.rows.at("ddl_log").size(), 4u);
+  EXPECT_EQ(after.rows.at("ddl_log").size(), 8u);
+  EXPECT_EQ(after.rows.at("error_log").size(), 1u);
 }
 
 }  // namespace

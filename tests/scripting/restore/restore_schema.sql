@@ -194,3 +194,26 @@ begin
   hr_audit.log_change(:new.employee_id, 'CHANGE');
 end;
 /
+
+-- Nor this compound trigger, which writes the history of the rows a
+-- statement changed once the statement is done.
+create or replace trigger employees_salary_trg
+  for insert or update of salary on employees
+  compound trigger
+  type salary_rows is table of salary_history%rowtype index by pls_integer;
+  changed salary_rows;
+  after each row is
+    n pls_integer := changed.count + 1;
+  begin
+    changed(n).employee_id := :new.employee_id;
+    changed(n).changed := sysdate;
+    changed(n).salary := :new.salary;
+  end after each row;
+  after statement is
+  begin
+    forall i in 1 .. changed.count
+      insert into salary_history values (changed(i).employee_id, changed(i).changed,
+        changed(i).salary);
+  end after statement;
+end employees_salary_trg;
+/
