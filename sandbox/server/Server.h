@@ -71,6 +71,11 @@ class BindSet {
   // OUT values of PL/SQL blocks; returns false with error set (for example
   // ORA-06502) when the bound buffer cannot take the value.
   virtual bool Set(const std::string& name, const Value& value, OraError& error) = 0;
+  // DML ... RETURNING ... INTO: binds that take every returned row at once
+  // (PL/SQL's RETURNING ... BULK COLLECT INTO), in the order of the INTO
+  // placeholders, rather than one row's values through Set.
+  virtual bool TakesReturnedRows() const { return false; }
+  virtual void SetReturnedRows(std::vector<std::vector<Value>> /*rows*/) {}
 };
 
 // An open query: its columns and its rows, read one at a time.
