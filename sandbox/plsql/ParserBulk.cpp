@@ -6,6 +6,10 @@ namespace sandbox::plsql {
 
 namespace {
 
+const char* const kTextKeysRestriction =
+    "PLS-00657: Implementation restriction: bulk SQL with associative arrays with VARCHAR2 key "
+    "is not supported.";
+
 VarDecl MakeBulkAttribute(const char* name, TypeSpec element) {
   VarDecl decl;
   decl.name = name;
@@ -63,9 +67,7 @@ void Parser::CheckBulkTargets(const std::vector<ExprPtr>& targets, const Token& 
                     "list");
     }
     if (type->textKeys) {
-      SemanticError(where,
-                    "PLS-00657: Implementation restriction: bulk SQL with associative arrays "
-                    "with VARCHAR2 key is not supported.");
+      SemanticError(where, kTextKeysRestriction);
     }
   }
 }
@@ -87,6 +89,9 @@ std::unique_ptr<Stmt> Parser::ParseForAll() {
     const TypeSpec* type = TypeOf(*stmt->exprs[0]);
     if (type == nullptr || type->base != TypeSpec::Base::Collection)
       SemanticError(at, "PLS-00382: expression is of wrong type");
+    if (type->textKeys) {
+      SemanticError(at, kTextKeysRestriction);
+    }
     if (stmt->name == "INDICES" && Accept("BETWEEN")) {
       stmt->exprs.push_back(ParseAdditive());
       Expect("AND", "and");

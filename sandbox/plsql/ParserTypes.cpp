@@ -291,7 +291,12 @@ ExprPtr Parser::ParseIndexedAggregate(const TypeSpec& type, const Token& at) {
   Expect("(", "(");
   while (!Peek().Is(")")) {
     e->args.push_back(ParseExpression());
-    Expect("=>", "=>");
+    // Without an index, t(x) would be a constructor, which index-by tables lack.
+    if (!Peek().Is("=>")) {
+      SemanticError(at,
+                    "PLS-00222: no function with name '" + type.name + "' exists in this scope");
+    }
+    Take();
     const Token& value = Peek();
     e->args.push_back(ParseExpression());
     CheckTypes(value, type.element.get(), *e->args.back());
