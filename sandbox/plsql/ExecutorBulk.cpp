@@ -85,6 +85,9 @@ std::vector<long long> Executor::ForAllIndices(const Stmt& stmt) {
   };
   std::vector<long long> indices;
   auto add = [&](long double index) {
+    // The index is a PLS_INTEGER.
+    if (!(index >= -2147483648.0L && index <= 2147483647.0L))
+      throw ValueError("numeric overflow");
     // Each statement's binds are held in memory, as EXTEND's elements are.
     if (static_cast<long long>(indices.size()) >= kMaxForAllStatements)
       throw MakeError(6500, "PL/SQL: storage error");

@@ -269,6 +269,10 @@ TEST_F(ServerBlockTest, ForAllDrivenByCollectionsThatHoldNothingUsable) {
                "declare type t_named is table of number index by varchar2(5); n t_named;\n"
                "begin forall i in indices of n insert into keys values (1); end;");
   EXPECT_NE(r.Error().find("PLS-00657"), std::string::npos) << r.Error();
+  // The index is a PLS_INTEGER.
+  r = RunBlock(*session_,
+               "begin forall i in 2147483647 .. 2147483648 insert into keys values (i); end;");
+  EXPECT_EQ(r.error.code, 6502) << r.Error();
 }
 
 TEST_F(ServerBlockTest, ReturningBulkCollectFillsFromOneAndKeepsVarrayLimits) {
