@@ -221,7 +221,8 @@ struct Stmt {
     Block,        // block
     Sql,          // sql; exprs: INTO targets of a SELECT
     // EXECUTE IMMEDIATE: exprs[0] the text, then the USING arguments (with
-    // bindModes, RETURNING INTO targets last as OUT); targets: INTO.
+    // bindModes, RETURNING INTO targets last as OUT); targets: INTO, or the
+    // collections of RETURNING BULK COLLECT INTO (name kReturningBulk).
     ExecuteImmediate,
     CollectionCall,  // exprs[0]: a Method expression, EXTEND, TRIM or DELETE
     // FORALL loopVariable IN exprs[0] .. exprs[1] | INDICES OF exprs[0]
@@ -254,6 +255,8 @@ struct Stmt {
   bool saveExceptions = false;  // FORALL ... SAVE EXCEPTIONS
   ExprPtr limit;                // FETCH ... BULK COLLECT INTO ... LIMIT n
 };
+
+inline constexpr const char* kReturningBulk = "RETURNING BULK COLLECT";
 
 // SQL%BULK_ROWCOUNT, an index-by table of the rows each statement of the
 // last FORALL changed, and SQL%BULK_EXCEPTIONS, one (ERROR_INDEX,

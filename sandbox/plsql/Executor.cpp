@@ -421,11 +421,8 @@ void Executor::ExecDml(const Stmt& stmt, std::map<std::string, Value> values,
   if (sql.bulkReturning) {
     std::vector<std::vector<PlValue>> own;
     std::vector<std::vector<PlValue>>& into = collected != nullptr ? *collected : own;
-    for (const auto& returned : binds.ReturnedRows()) {
-      into.emplace_back();
-      for (const Value& v : returned)
-        into.back().push_back(FromSqlValue(v));
-    }
+    for (const auto& returned : binds.ReturnedRows())
+      into.push_back(FromSqlRow(returned));
     if (collected == nullptr)
       BulkStore(sql.returningInto, own);
     return;

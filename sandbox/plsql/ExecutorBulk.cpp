@@ -18,11 +18,8 @@ std::vector<std::vector<PlValue>> Executor::ReadRows(Cursor& cursor, long long l
   std::vector<std::vector<PlValue>> rows;
   std::vector<Value> row;
   OraError error;
-  while ((limit < 0 || static_cast<long long>(rows.size()) < limit) && cursor.Next(row, error)) {
-    rows.emplace_back();
-    for (const Value& v : row)
-      rows.back().push_back(FromSqlValue(v));
-  }
+  while ((limit < 0 || static_cast<long long>(rows.size()) < limit) && cursor.Next(row, error))
+    rows.push_back(FromSqlRow(row));
   if (error.IsSet())
     throw FromOraError(error);
   sqlRowCount_ = static_cast<long long>(rows.size());

@@ -149,3 +149,23 @@ begin
 end;
 /
 select count(*) from bl_target where id >= 300;
+-- Dynamic DML returns its rows into collections too.
+declare
+  type t_ids is table of number;
+  type t_names is table of varchar2(10);
+  ids t_ids;
+  names t_names;
+  line varchar2(200);
+begin
+  execute immediate 'update bl_target set amount = amount + :1 where id > :2 '
+    || 'returning id, name into :3, :4'
+    using 100, 104 returning bulk collect into ids, names;
+  for i in 1 .. ids.count loop
+    line := line || ids(i) || names(i) || ' ';
+  end loop;
+  line := line || sql%rowcount;
+  insert into bl_log values (5, line);
+end;
+/
+select * from bl_log where batch = 5;
+select id, amount from bl_target where id > 104 order by id;
