@@ -78,6 +78,11 @@ struct SqlText {
   // DML ... RETURNING ... INTO these, sent as the placeholders
   // ReturningPlaceholderName(0), (1) ... that the server sets.
   std::vector<ExprPtr> returningInto;
+  // RETURNING ... BULK COLLECT INTO collections: every changed row.
+  bool bulkReturning = false;
+  // The returned values, one placeholder each: a record target's (or a
+  // collection of records') fields, else one per target.
+  size_t returningValues = 0;
 };
 std::string PlaceholderName(size_t index);           // "PLSQL_B1" for index 0
 std::string ReturningPlaceholderName(size_t index);  // "PLSQL_R1" for index 0
@@ -163,12 +168,15 @@ struct Block {
 
 struct Expr {
   enum class Kind {
-    Literal,    // value
-    Variable,   // variable
-    Field,      // variable, fieldIndex; of args[0] when it is there, else of the variable
-    Element,    // args[0] a collection, args[1] the index
-    Method,     // name COUNT, EXISTS ...; args[0] the collection, then the method's arguments
-    Construct,  // type: a nested table or varray type; args: the elements
+    Literal,   // value
+    Variable,  // variable
+    Field,     // variable, fieldIndex; of args[0] when it is there, else of the variable
+    Element,   // args[0] a collection, args[1] the index
+    Method,    // name COUNT, EXISTS ...; args[0] the collection, then the method's arguments
+    // type: the type named. A nested table or varray: args the elements; an
+    // index-by table: key and value in pairs; a record: one per field (null
+    // where none is given), then the OTHERS value when there is one.
+    Construct,
     // name "SIMPLE": args[0] the selector, then WHEN and THEN values in
     // pairs; "SEARCHED": the pairs alone. An odd one left is the ELSE value.
     Case,
@@ -226,11 +234,14 @@ struct Stmt {
     Block,        // block
     Sql,          // sql; exprs: INTO targets of a SELECT
     // EXECUTE IMMEDIATE: exprs[0] the text, then the USING arguments (with
-    // bindModes, RETURNING INTO targets last as OUT); targets: INTO.
+    // bindModes, RETURNING INTO targets last as OUT); targets: INTO, or the
+    // collections of RETURNING BULK COLLECT INTO (name kReturningBulk).
     ExecuteImmediate,
     CollectionCall,  // exprs[0]: a Method expression, EXTEND, TRIM or DELETE
-    // FORALL loopVariable IN exprs[0] .. exprs[1] | INDICES OF exprs[0] (name
-    // "INDICES"): bodies[0] is its one DML or EXECUTE IMMEDIATE statement.
+    // FORALL loopVariable IN exprs[0] .. exprs[1] | INDICES OF exprs[0]
+    // [BETWEEN exprs[1] AND exprs[2]] (name "INDICES") | VALUES OF exprs[0]
+    // (name "VALUES") [SAVE EXCEPTIONS]: bodies[0] is its one DML or EXECUTE
+    // IMMEDIATE statement.
     ForAll,
     // CASE: exprs as for a Case expression without its values; bodies: one
     // per WHEN, then ELSE if hasElse; name "SIMPLE" or "SEARCHED".
@@ -253,9 +264,19 @@ struct Stmt {
   std::unique_ptr<SqlText> sql;
   std::vector<ExprPtr> targets;
   std::vector<VarDecl::Mode> bindModes;
-  bool bulk = false;  // FETCH and EXECUTE IMMEDIATE ... BULK COLLECT INTO
-  ExprPtr limit;      // FETCH ... BULK COLLECT INTO ... LIMIT n
+  bool bulk = false;            // FETCH and EXECUTE IMMEDIATE ... BULK COLLECT INTO
+  bool saveExceptions = false;  // FORALL ... SAVE EXCEPTIONS
+  ExprPtr limit;                // FETCH ... BULK COLLECT INTO ... LIMIT n
 };
+
+inline constexpr const char* kReturningBulk = "RETURNING BULK COLLECT";
+
+// SQL%BULK_ROWCOUNT, an index-by table of the rows each statement of the
+// last FORALL changed, and SQL%BULK_EXCEPTIONS, one (ERROR_INDEX,
+// ERROR_CODE) record per failed statement of the last FORALL ... SAVE
+// EXCEPTIONS: read-only variables that the executor keeps.
+const VarDecl& BulkRowCountDecl();
+const VarDecl& BulkExceptionsDecl();
 
 // The declared type of what expr names: a variable, field, element or
 // constructed collection; null for other expressions.

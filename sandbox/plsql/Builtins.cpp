@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "sandbox/plsql/Conversions.h"
 #include "sandbox/plsql/DateTime.h"
@@ -295,6 +296,22 @@ std::string MessageOf(long long code) {
   if (code > 0) {
     std::snprintf(buffer, sizeof buffer, "-%lld: non-ORACLE exception ", code);
     return buffer;
+  }
+  // Messages of errors that statements give, with their substitutions
+  // empty, as SQLERRM(-SQL%BULK_EXCEPTIONS(i).ERROR_CODE) shows them.
+  static const std::pair<long long, const char*> kStatementErrors[] = {
+      {1, "ORA-00001: unique constraint (.) violated"},
+      {1400, "ORA-01400: cannot insert NULL into ()"},
+      {1407, "ORA-01407: cannot update () to NULL"},
+      {1438, "ORA-01438: value larger than specified precision allowed for this column"},
+      {2290, "ORA-02290: check constraint (.) violated"},
+      {2291, "ORA-02291: integrity constraint (.) violated - parent key not found"},
+      {2292, "ORA-02292: integrity constraint (.) violated - child record found"},
+      {12899, "ORA-12899: value too large for column  (actual: , maximum: )"},
+      {24381, "ORA-24381: error(s) in array DML"}};
+  for (const auto& [known, text] : kStatementErrors) {
+    if (-code == known)
+      return text;
   }
   if (code >= -999999) {
     const PlError known = PredefinedError(static_cast<int>(-code));

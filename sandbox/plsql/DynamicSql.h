@@ -31,10 +31,17 @@ class DynamicBinds : public BindSet {
   // block that runs it, so that recursion through it stays bounded.
   int callDepth = 0;
   int dynamicDepth = 0;
+  // RETURNING ... BULK COLLECT INTO: every returned row, not one.
+  bool allRows = false;
+  std::vector<std::vector<Value>> returnedRows;
 
   bool Has(const std::string& name) const override { return values.count(name) != 0; }
   Value Get(const std::string& name) const override;
   bool Set(const std::string& name, const Value& value, OraError& error) override;
+  bool TakesReturnedRows() const override { return allRows; }
+  void SetReturnedRows(std::vector<std::vector<Value>> rows) override {
+    returnedRows = std::move(rows);
+  }
 };
 
 }  // namespace sandbox::plsql

@@ -21,8 +21,8 @@ namespace {
 // the :placeholders of the caller.
 class StatementBinds : public BindSet {
  public:
-  StatementBinds(std::map<std::string, Value> values, BindSet& outer)
-      : values_(std::move(values)), outer_(outer) {}
+  StatementBinds(std::map<std::string, Value> values, BindSet& outer, bool allRows = false)
+      : values_(std::move(values)), outer_(outer), allRows_(allRows) {}
   bool Has(const std::string& name) const override {
     return values_.count(name) != 0 || outer_.Has(name);
   }
@@ -42,11 +42,17 @@ class StatementBinds : public BindSet {
     const auto it = returned_.find(name);
     return it != returned_.end() ? it->second : Value();
   }
+  bool TakesReturnedRows() const override { return allRows_; }
+  void SetReturnedRows(std::vector<std::vector<Value>> rows) override { rows_ = std::move(rows); }
+  // RETURNING ... BULK COLLECT INTO: every row the statement changed.
+  const std::vector<std::vector<Value>>& ReturnedRows() const { return rows_; }
 
  private:
   std::map<std::string, Value> values_;
   std::map<std::string, Value> returned_;
   BindSet& outer_;
+  bool allRows_;
+  std::vector<std::vector<Value>> rows_;
 };
 
 PlValue Unknown() {
@@ -92,6 +98,8 @@ Executor::Executor(Session& session, BindSet& binds)
     : session_(session),
       binds_(binds),
       output_(session.Output(), DbmsOutput::LineLimitOf(session.GetDatabase().VersionBanner())) {
+  bulkRowCount_.collection.Reset(std::make_unique<Collection>());
+  bulkExceptions_.collection.Reset(std::make_unique<Collection>());
   // A block run by EXECUTE IMMEDIATE goes on counting from the block that ran it.
   if (const auto* dynamic = dynamic_cast<const DynamicBinds*>(&binds)) {
     callDepth_ = dynamic->callDepth;
@@ -435,19 +443,36 @@ void Executor::ExecSql(const Stmt& stmt) {
     SelectInto(*OpenQuery(*stmt.sql), stmt.exprs);
     return;
   }
-  std::map<std::string, Value> values = BindValues(*stmt.sql);
-  const auto& returning = stmt.sql->returningInto;
-  for (size_t i = 0; i < returning.size(); ++i)
+  ExecDml(stmt, BindValues(*stmt.sql), nullptr);
+}
+
+void Executor::ExecDml(const Stmt& stmt, std::map<std::string, Value> values,
+                       std::vector<std::vector<PlValue>>* collected) {
+  const SqlText& sql = *stmt.sql;
+  for (size_t i = 0; i < sql.returningValues; ++i)
     values[ReturningPlaceholderName(i)] = Value();
-  StatementBinds binds(std::move(values), binds_);
+  StatementBinds binds(std::move(values), binds_, sql.bulkReturning);
   std::uint64_t rows = 0;
   OraError error, warning;
-  if (!session_.Execute(stmt.sql->text, binds, rows, error, warning))
+  if (!session_.Execute(sql.text, binds, rows, error, warning))
     throw FromOraError(error);
   sqlRowCount_ = static_cast<long long>(rows);
   sqlFound_ = rows > 0 ? 1 : 0;
-  for (size_t i = 0; i < returning.size(); ++i)
-    Assign(*returning[i], FromSqlValue(binds.Returned(ReturningPlaceholderName(i))));
+  if (sql.returningInto.empty())
+    return;
+  if (sql.bulkReturning) {
+    std::vector<std::vector<PlValue>> own;
+    std::vector<std::vector<PlValue>>& into = collected != nullptr ? *collected : own;
+    for (const auto& returned : binds.ReturnedRows())
+      into.push_back(FromSqlRow(returned));
+    if (collected == nullptr)
+      BulkStore(sql.returningInto, own);
+    return;
+  }
+  std::vector<PlValue> row;
+  for (size_t i = 0; i < sql.returningValues; ++i)
+    row.push_back(FromSqlValue(binds.Returned(ReturningPlaceholderName(i))));
+  StoreRow(sql.returningInto, row);
 }
 
 void Executor::SelectInto(Cursor& cursor, const std::vector<ExprPtr>& targets) {
@@ -535,10 +560,14 @@ PlValue Executor::Eval(const Expr& expr) {
     case Expr::Kind::Variable:
       return Find(expr.variable).value;
     case Expr::Kind::Field:
-    case Expr::Kind::Element:
+    case Expr::Kind::Element: {
+      const TemporariesMark mark(temporaries_);
       return Locate(expr, false).value;
-    case Expr::Kind::Method:
+    }
+    case Expr::Kind::Method: {
+      const TemporariesMark mark(temporaries_);
       return EvalMethod(expr);
+    }
     case Expr::Kind::Construct:  // a collection is no scalar; the compiler keeps it apart
       throw MakeError(6550, "PLS-00382: expression is of wrong type");
     case Expr::Kind::Bind:
@@ -958,6 +987,10 @@ void Executor::StoreRow(const std::vector<ExprPtr>& targets, const std::vector<P
 }
 
 Variable& Executor::Find(const VarDecl* decl) {
+  if (decl == &BulkRowCountDecl())
+    return bulkRowCount_;
+  if (decl == &BulkExceptionsDecl())
+    return bulkExceptions_;
   if (decl->package != nullptr)
     return PackageScope(*decl->package).variables[decl];
   for (auto it = scopes_.rbegin(); it != scopes_.rend(); ++it) {

@@ -53,6 +53,21 @@ class Executor {
     std::deque<Scope>& scopes_;
   };
 
+  // Drops the function results read through since it was made (Locate of
+  // f(x).field keeps the result while the field is read).
+  class TemporariesMark {
+   public:
+    explicit TemporariesMark(std::deque<Variable>& temporaries)
+        : temporaries_(temporaries), mark_(temporaries.size()) {}
+    ~TemporariesMark() { temporaries_.resize(mark_); }
+    TemporariesMark(const TemporariesMark&) = delete;
+    TemporariesMark& operator=(const TemporariesMark&) = delete;
+
+   private:
+    std::deque<Variable>& temporaries_;
+    size_t mark_;
+  };
+
   static void Report(const PlError& e, OraError& error);
   Flow ExecBlock(const Block& block);
   Flow ExecList(const StmtList& list);
@@ -63,6 +78,11 @@ class Executor {
   Flow ExecForCursor(const Stmt& stmt);
   void ExecFetch(const Stmt& stmt);
   void ExecSql(const Stmt& stmt);
+  // INSERT, UPDATE, DELETE or MERGE with its bind values. Rows that
+  // RETURNING ... BULK COLLECT gives go to collected when it is given (a
+  // FORALL gathers those of all its statements), else into the targets.
+  void ExecDml(const Stmt& stmt, std::map<std::string, Value> values,
+               std::vector<std::vector<PlValue>>* collected);
   void ExecImmediate(const Stmt& stmt);
   // SELECT ... INTO: the query's one row into targets (ORA-01403, ORA-01422).
   void SelectInto(Cursor& cursor, const std::vector<ExprPtr>& targets);
@@ -100,6 +120,10 @@ class Executor {
   // index-by element, reading one raises NO_DATA_FOUND.
   Variable& Locate(const Expr& expr, bool write);
   Variable EvalComposite(const Expr& expr);
+  // A value of type, a field's or an element's, from value.
+  Variable ElementValue(const TypeSpec& type, const Expr& value);
+  // A qualified expression of a record or index-by table type.
+  Variable EvalAggregate(const Expr& expr);
   CollectionKey KeyOf(const TypeSpec& collection, const PlValue& index);
   PlValue EvalMethod(const Expr& expr);
   void ExecCollectionCall(const Stmt& stmt);
@@ -111,6 +135,8 @@ class Executor {
   std::vector<std::vector<PlValue>> ReadRows(Cursor& cursor, long long limit);
   void ExecBulkFetch(const Stmt& stmt);
   Flow ExecForAll(const Stmt& stmt);
+  // The index values a FORALL runs its statement for, in order.
+  std::vector<long long> ForAllIndices(const Stmt& stmt);
   void Assign(const Expr& target, const PlValue& value);
   // A fetched row into the INTO targets: one record, or scalars by position.
   void StoreRow(const std::vector<ExprPtr>& targets, const std::vector<PlValue>& row);
@@ -138,7 +164,10 @@ class Executor {
   std::deque<Scope> scopes_;
   std::vector<const PlError*> handling_;  // exceptions whose handlers run now
   PlValue returnValue_;
-  Variable returnComposite_;  // what a function returning a record or collection returned
+  Variable returnComposite_;          // what a function returning a record or collection returned
+  std::deque<Variable> temporaries_;  // see TemporariesMark
+  Variable bulkRowCount_;             // SQL%BULK_ROWCOUNT
+  Variable bulkExceptions_;           // SQL%BULK_EXCEPTIONS
   long long sqlRowCount_ = 0;
   int sqlFound_ = -1;  // SQL%FOUND of the last DML or SELECT INTO
   static constexpr int kMaxCallDepth = 500;

@@ -98,6 +98,11 @@ Variable& Executor::Locate(const Expr& expr, bool write) {
       throw MakeError(6530, "Reference to uninitialized composite");
     return record.fields[i];
   }
+  // f(x).field, f(x)(i), and a field of a qualified expression bound to SQL.
+  if (expr.kind == Expr::Kind::Call || expr.kind == Expr::Kind::Construct) {
+    temporaries_.push_back(EvalComposite(expr));
+    return temporaries_.back();
+  }
   if (expr.kind != Expr::Kind::Element)
     throw MakeError(6550, "PLS-00382: expression is of wrong type");
   const TypeSpec& type = *TypeOf(*expr.args[0]);
@@ -121,21 +126,51 @@ Variable& Executor::Locate(const Expr& expr, bool write) {
   return collection->elements[key] = NewElement(type);
 }
 
+Variable Executor::ElementValue(const TypeSpec& type, const Expr& value) {
+  if (type.IsComposite())
+    return EvalComposite(value);
+  Variable var;
+  var.value = Coerce(Eval(value), type, session_);
+  return var;
+}
+
+Variable Executor::EvalAggregate(const Expr& expr) {
+  const TypeSpec& type = *expr.type;
+  if (type.base == TypeSpec::Base::Record) {
+    // Fields without a value take the OTHERS value, else their default.
+    Variable record = NewComposite(type);
+    const Expr* others = expr.args.size() > type.fields.size() ? expr.args.back().get() : nullptr;
+    for (size_t i = 0; i < type.fields.size(); ++i) {
+      const Expr* value = expr.args[i] ? expr.args[i].get() : others;
+      if (value == nullptr)
+        continue;
+      record.fields[i] = ElementValue(type.fields[i].type, *value);
+    }
+    return record;
+  }
+  auto collection = std::make_unique<Collection>();
+  for (size_t i = 0; i + 1 < expr.args.size(); i += 2) {
+    const CollectionKey key = KeyOf(type, Eval(*expr.args[i]));
+    collection->elements[key] = ElementValue(*type.element, *expr.args[i + 1]);
+  }
+  Variable var;
+  var.collection.Reset(std::move(collection));
+  return var;
+}
+
 Variable Executor::EvalComposite(const Expr& expr) {
+  if (expr.kind == Expr::Kind::Construct &&
+      (expr.type->base == TypeSpec::Base::Record || IsIndexBy(*expr.type)))
+    return EvalAggregate(expr);
   if (expr.kind == Expr::Kind::Construct) {
     const TypeSpec& type = *expr.type;
     if (type.collection == TypeSpec::Collection::Varray &&
         static_cast<long long>(expr.args.size()) > type.limit)
       throw OutsideLimit();
     auto collection = std::make_unique<Collection>();
-    for (const auto& arg : expr.args) {
-      Variable element;
-      if (type.element->IsComposite())
-        element = EvalComposite(*arg);
-      else
-        element.value = Coerce(Eval(*arg), *type.element, session_);
-      collection->elements[CollectionKey{++collection->size, {}}] = std::move(element);
-    }
+    for (const auto& arg : expr.args)
+      collection->elements[CollectionKey{++collection->size, {}}] =
+          ElementValue(*type.element, *arg);
     Variable var;
     var.collection.Reset(std::move(collection));
     return var;
@@ -146,6 +181,7 @@ Variable Executor::EvalComposite(const Expr& expr) {
     CallRoutine(*expr.routine, expr.args, expr.line);
     return std::move(returnComposite_);
   }
+  const TemporariesMark mark(temporaries_);
   return Locate(expr, false);
 }
 

@@ -39,10 +39,14 @@ PlError ErrorOfBlock(const OraError& error) {
 }  // namespace
 
 void Executor::BindUsing(const Stmt& stmt, const DynamicStatement& dynamic, DynamicBinds& binds) {
+  // RETURNING BULK COLLECT fills the last placeholders itself.
+  const size_t returning = stmt.name == kReturningBulk ? stmt.targets.size() : 0;
   const size_t given = stmt.exprs.size() - 1;
-  if (given < dynamic.binds.size())
+  for (size_t i = given; i < given + returning && i < dynamic.binds.size(); ++i)
+    binds.values[dynamic.binds[i]] = Value();
+  if (given + returning < dynamic.binds.size())
     throw MakeError(1008, "not all variables bound");
-  if (given > dynamic.binds.size())
+  if (given + returning > dynamic.binds.size())
     throw MakeError(1006, "bind variable does not exist");
   if (dynamicDepth_ >= kMaxDynamicDepth)
     throw MakeError(36, "maximum number of recursive SQL levels (50) exceeded");
@@ -65,9 +69,11 @@ void Executor::ExecImmediate(const Stmt& stmt) {
     throw MakeError(6535, "statement string in EXECUTE IMMEDIATE is NULL or 0 length");
   const DynamicStatement dynamic = PrepareDynamic(TextOf(textValue, session_));
   const size_t given = stmt.exprs.size() - 1;
-  if (!stmt.targets.empty() && dynamic.kind != DynamicStatement::Kind::Query)
+  const bool returningBulk = stmt.name == kReturningBulk;
+  if (!stmt.targets.empty() && !returningBulk && dynamic.kind != DynamicStatement::Kind::Query)
     throw MakeError(1007, "variable not in select list");
   DynamicBinds binds;
+  binds.allRows = returningBulk;
   BindUsing(stmt, dynamic, binds);
   if (dynamic.kind == DynamicStatement::Kind::Query) {
     OraError error;
@@ -94,6 +100,12 @@ void Executor::ExecImmediate(const Stmt& stmt) {
   if (dynamic.kind == DynamicStatement::Kind::Sql) {
     sqlRowCount_ = static_cast<long long>(rows);
     sqlFound_ = rows > 0 ? 1 : 0;
+  }
+  if (returningBulk) {
+    std::vector<std::vector<PlValue>> returned;
+    for (const auto& row : binds.returnedRows)
+      returned.push_back(FromSqlRow(row));
+    BulkStore(stmt.targets, returned);
   }
   for (size_t i = 0; i < given; ++i) {
     if (stmt.bindModes[i] != VarDecl::Mode::In)

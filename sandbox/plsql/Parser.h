@@ -156,10 +156,27 @@ class Parser {
   // the chain.
   enum class MethodUse { None, Function, Procedure };
   ExprPtr ParseReference(const VarDecl& variable, const Token& at, MethodUse use);
+  // The fields, elements and method after e, a record or collection value:
+  // a variable, or a function's result (f(x).field, f(x)(i)).
+  ExprPtr ParseSuffixes(ExprPtr e, const Token& at, MethodUse use);
+  // The field index of record, a record value.
+  ExprPtr FieldOf(ExprPtr record, size_t index, const Token& at) const;
+  // A collection's constructor or a qualified expression of a record or
+  // index-by table type.
   ExprPtr ParseConstructor(const TypeDecl& decl, const Token& at);
+  ExprPtr ParseRecordAggregate(const TypeSpec& type, const Token& at);
+  ExprPtr ParseIndexedAggregate(const TypeSpec& type, const Token& at);
 
   // Embedded SQL.
   std::unique_ptr<SqlText> ParseSql(bool insideParentheses, std::vector<ExprPtr>* intoTargets);
+  // The type of the record expression at the next token, which is not
+  // taken (PLS-00382 for another kind of value).
+  const TypeSpec& RecordAhead(const Token& at);
+  // The targets after a DML statement's RETURNING ... INTO, with their
+  // placeholders.
+  void ParseReturningTargets(SqlText& sql, const Token& into);
+  // After UPDATE t SET ROW =: the record, as a column = field list.
+  void SetRow(SqlText& sql, size_t begin);
   // FETCH ... [BULK COLLECT] INTO targets [LIMIT n] after the cursor's name.
   void ParseFetchTargets(Stmt& stmt, const Token& name);
   // Cursor variables (ParserRefCursor.cpp): OPEN c FOR query | text [USING

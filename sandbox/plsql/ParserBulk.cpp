@@ -1,8 +1,48 @@
-// Bulk binds: BULK COLLECT INTO collections and FORALL over a range or the
-// indices of a collection.
+// Bulk binds: BULK COLLECT INTO collections, FORALL over a range, the
+// indices or the values of a collection, and the SQL%BULK_ attributes.
 #include "sandbox/plsql/Parser.h"
 
 namespace sandbox::plsql {
+
+namespace {
+
+const char* const kTextKeysRestriction =
+    "PLS-00657: Implementation restriction: bulk SQL with associative arrays with VARCHAR2 key "
+    "is not supported.";
+
+VarDecl MakeBulkAttribute(const char* name, TypeSpec element) {
+  VarDecl decl;
+  decl.name = name;
+  decl.constant = true;
+  decl.type.base = TypeSpec::Base::Collection;
+  decl.type.collection = TypeSpec::Collection::IndexBy;
+  decl.type.element = std::make_shared<const TypeSpec>(std::move(element));
+  return decl;
+}
+
+TypeSpec NumberType() {
+  TypeSpec type;
+  type.base = TypeSpec::Base::Number;
+  return type;
+}
+
+}  // namespace
+
+const VarDecl& BulkRowCountDecl() {
+  static const VarDecl decl = MakeBulkAttribute("SQL%BULK_ROWCOUNT", NumberType());
+  return decl;
+}
+
+const VarDecl& BulkExceptionsDecl() {
+  static const VarDecl decl = [] {
+    TypeSpec record;
+    record.base = TypeSpec::Base::Record;
+    record.fields.push_back(RecordField{"ERROR_INDEX", NumberType()});
+    record.fields.push_back(RecordField{"ERROR_CODE", NumberType()});
+    return MakeBulkAttribute("SQL%BULK_EXCEPTIONS", std::move(record));
+  }();
+  return decl;
+}
 
 bool Parser::IntoFits(const std::vector<ExprPtr>& targets, bool bulk, size_t columns) const {
   if (!bulk)
@@ -27,32 +67,44 @@ void Parser::CheckBulkTargets(const std::vector<ExprPtr>& targets, const Token& 
                     "list");
     }
     if (type->textKeys) {
-      SemanticError(where,
-                    "PLS-00657: Implementation restriction: bulk SQL with associative arrays "
-                    "with VARCHAR2 key is not supported.");
+      SemanticError(where, kTextKeysRestriction);
     }
   }
 }
 
-// After FORALL: index IN low .. high | INDICES OF collection, then one
-// INSERT, UPDATE, DELETE, MERGE or EXECUTE IMMEDIATE.
+// After FORALL: index IN low .. high | INDICES OF collection [BETWEEN low
+// AND high] | VALUES OF collection, [SAVE EXCEPTIONS], then one INSERT,
+// UPDATE, DELETE, MERGE or EXECUTE IMMEDIATE.
 std::unique_ptr<Stmt> Parser::ParseForAll() {
   auto stmt = std::make_unique<Stmt>();
   stmt->kind = Stmt::Kind::ForAll;
   const Token& indexName = ExpectIdentifier("an identifier");
   Expect("IN", "in");
-  if (Accept("INDICES")) {
-    Expect("OF", "of");
+  if (Peek().IsAny({"INDICES", "VALUES"}) && Peek(1).Is("OF")) {
+    stmt->name = Take().text;
+    Take();
     const Token& at = Peek();
-    stmt->name = "INDICES";
-    stmt->exprs.push_back(ParseExpression());
+    // Not ParseExpression: BETWEEN belongs to the FORALL.
+    stmt->exprs.push_back(ParseAdditive());
     const TypeSpec* type = TypeOf(*stmt->exprs[0]);
     if (type == nullptr || type->base != TypeSpec::Base::Collection)
       SemanticError(at, "PLS-00382: expression is of wrong type");
+    if (type->textKeys) {
+      SemanticError(at, kTextKeysRestriction);
+    }
+    if (stmt->name == "INDICES" && Accept("BETWEEN")) {
+      stmt->exprs.push_back(ParseAdditive());
+      Expect("AND", "and");
+      stmt->exprs.push_back(ParseAdditive());
+    }
   } else {
     stmt->exprs.push_back(ParseExpression());
     Expect("..", "..");
     stmt->exprs.push_back(ParseExpression());
+  }
+  if (Accept("SAVE")) {
+    Expect("EXCEPTIONS", "exceptions");
+    stmt->saveExceptions = true;
   }
   auto loopVariable = std::make_unique<VarDecl>();
   loopVariable->name = indexName.text;

@@ -146,7 +146,9 @@ bool MatchArguments(const RoutineDecl& routine, const std::vector<std::string>& 
 bool IsAssignable(const Expr& e) {
   if (e.kind == Expr::Kind::Bind)
     return true;
-  return (e.kind == Expr::Kind::Variable || e.kind == Expr::Kind::Field) && !e.variable->constant;
+  // A field of a function's result has no variable to write to.
+  return (e.kind == Expr::Kind::Variable || e.kind == Expr::Kind::Field) && e.variable != nullptr &&
+         !e.variable->constant;
 }
 
 }  // namespace

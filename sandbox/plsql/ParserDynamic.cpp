@@ -1,6 +1,6 @@
-// EXECUTE IMMEDIATE text [INTO targets] [USING [IN | OUT | IN OUT] args]
-// [RETURNING | RETURN INTO targets]. The text is only known when it runs, so
-// nothing in it is checked here.
+// EXECUTE IMMEDIATE text [[BULK COLLECT] INTO targets] [USING [IN | OUT | IN
+// OUT] args] [RETURNING | RETURN [BULK COLLECT] INTO targets]. The text is only known when it runs,
+// so nothing in it is checked here.
 #include "sandbox/plsql/Parser.h"
 
 namespace sandbox::plsql {
@@ -42,9 +42,21 @@ std::unique_ptr<Stmt> Parser::ParseExecuteImmediate() {
     } while (Accept(","));
   }
   if (Accept("RETURNING") || Accept("RETURN")) {
+    const Token& at = Peek();
+    const bool bulk = Accept("BULK");
+    if (bulk)
+      Expect("COLLECT", "collect");
     Expect("INTO", "into");
     if (!stmt->targets.empty())
       SyntaxError(Peek(), ";");
+    if (bulk) {
+      stmt->name = kReturningBulk;
+      do {
+        stmt->targets.push_back(ParseTarget());
+      } while (Accept(","));
+      CheckBulkTargets(stmt->targets, at);
+      return stmt;
+    }
     do {
       stmt->exprs.push_back(ParseTarget());
       stmt->bindModes.push_back(VarDecl::Mode::Out);

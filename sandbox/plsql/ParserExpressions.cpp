@@ -234,10 +234,14 @@ ExprPtr Parser::ParseName() {
   Take();
   if (name.text == "SQL" && name.kind == Token::Kind::Identifier && Peek().Is("%")) {
     Take();
-    const Token& attribute = ExpectIdentifier("found notfound rowcount isopen");
-    if (!attribute.IsAny({"FOUND", "NOTFOUND", "ROWCOUNT", "ISOPEN"})) {
-      SyntaxError(attribute, "found notfound rowcount isopen");
-    }
+    const char* const expected = "found notfound rowcount isopen bulk_rowcount bulk_exceptions";
+    const Token& attribute = ExpectIdentifier(expected);
+    if (attribute.Is("BULK_ROWCOUNT"))
+      return ParseReference(BulkRowCountDecl(), name, MethodUse::Function);
+    if (attribute.Is("BULK_EXCEPTIONS"))
+      return ParseReference(BulkExceptionsDecl(), name, MethodUse::Function);
+    if (!attribute.IsAny({"FOUND", "NOTFOUND", "ROWCOUNT", "ISOPEN"}))
+      SyntaxError(attribute, expected);
     auto e = NewExpr(Expr::Kind::CursorAttr, name);
     e->name = attribute.text;
     return e;
@@ -278,9 +282,10 @@ ExprPtr Parser::ParseName() {
       case Symbol::Kind::Routine: {
         auto e = NewExpr(Expr::Kind::Call, name);
         e->args = ParseCall(name, qualified, *symbol, true, e->routine);
-        if (e->routine->returnType.IsComposite())
-          e->type = &e->routine->returnType;
-        return e;
+        if (!e->routine->returnType.IsComposite())
+          return e;
+        e->type = &e->routine->returnType;
+        return ParseSuffixes(std::move(e), name, MethodUse::Function);
       }
       case Symbol::Kind::Exception:
         SemanticError(name, "PLS-00321: expression '" + name.text +

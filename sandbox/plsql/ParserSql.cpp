@@ -156,14 +156,26 @@ std::unique_ptr<SqlText> Parser::ParseSql(bool insideParentheses,
     }
     if (!sql->isQuery && depth == 0 && t.IsAny({"RETURNING", "RETURN"}))
       returning = true;
+    if (returning && depth == 0 && t.Is("BULK") && Peek(1).Is("COLLECT") && Peek(2).Is("INTO")) {
+      Take();
+      Take();
+      sql->bulkReturning = true;
+      continue;
+    }
     if (returning && depth == 0 && t.Is("INTO")) {
       append("INTO", t);
       Take();
-      do {
-        sql->text += (sql->returningInto.empty() ? " :" : ", :") +
-                     ReturningPlaceholderName(sql->returningInto.size());
-        sql->returningInto.push_back(ParseTarget());
-      } while (Accept(","));
+      ParseReturningTargets(*sql, t);
+      previousEnd = tokens_[pos_ - 1].offset + tokens_[pos_ - 1].length;
+      continue;
+    }
+    if (depth == 0 && tokens_[begin].Is("UPDATE") && t.Is("SET") && Peek(1).Is("ROW") &&
+        Peek(2).Is("=")) {
+      append("SET", t);
+      Take();
+      Take();
+      Take();
+      SetRow(*sql, begin);
       previousEnd = tokens_[pos_ - 1].offset + tokens_[pos_ - 1].length;
       continue;
     }
@@ -178,28 +190,20 @@ std::unique_ptr<SqlText> Parser::ParseSql(bool insideParentheses,
       continue;
     }
     // INSERT ... VALUES record: a value for each field, in order.
-    if (depth == 0 && t.Is("VALUES") && Peek(1).kind == Token::Kind::Identifier &&
-        !Peek(2).IsAny({".", "("})) {
-      const Symbol* record = Lookup(Peek(1).text);
-      if (record != nullptr && record->kind == Symbol::Kind::Variable) {
-        const auto* var = static_cast<const VarDecl*>(record->decl);
-        if (var->type.base == TypeSpec::Base::Record) {
-          append("VALUES (", t);
-          for (size_t i = 0; i < var->type.fields.size(); ++i) {
-            auto field = NewExpr(Expr::Kind::Field, Peek(1));
-            field->variable = var;
-            field->fieldIndex = static_cast<int>(i);
-            field->type = &var->type.fields[i].type;
-            sql->text += (i == 0 ? ":" : ", :") + PlaceholderName(sql->binds.size());
-            sql->binds.push_back(std::move(field));
-          }
-          sql->text += ")";
-          Take();
-          const Token& name = Take();
-          previousEnd = name.offset + name.length;
-          continue;
-        }
+    if (!sql->isQuery && depth == 0 && t.Is("VALUES") && !Peek(1).Is("(")) {
+      append("VALUES (", t);
+      Take();
+      const Token& at = Peek();
+      const size_t start = pos_;
+      const TypeSpec& record = RecordAhead(at);
+      for (size_t i = 0; i < record.fields.size(); ++i) {
+        pos_ = start;
+        sql->text += (i == 0 ? ":" : ", :") + PlaceholderName(sql->binds.size());
+        sql->binds.push_back(FieldOf(ParsePrimary(), i, at));
       }
+      sql->text += ")";
+      previousEnd = tokens_[pos_ - 1].offset + tokens_[pos_ - 1].length;
+      continue;
     }
     if (t.kind == Token::Kind::Bind)
       bindNames_.insert(t.text);
@@ -267,6 +271,62 @@ std::unique_ptr<SqlText> Parser::ParseSql(bool insideParentheses,
     Take();
   }
   return sql;
+}
+
+const TypeSpec& Parser::RecordAhead(const Token& at) {
+  const size_t start = pos_;
+  const ExprPtr record = ParsePrimary();
+  const TypeSpec* type = TypeOf(*record);
+  if (type == nullptr || type->base != TypeSpec::Base::Record)
+    SemanticError(at, "PLS-00382: expression is of wrong type");
+  pos_ = start;
+  return *type;
+}
+
+void Parser::ParseReturningTargets(SqlText& sql, const Token& into) {
+  do {
+    sql.returningInto.push_back(ParseTarget());
+  } while (Accept(","));
+  if (sql.bulkReturning)
+    CheckBulkTargets(sql.returningInto, into);
+  // One record, or one collection of records, takes a value per field.
+  sql.returningValues = sql.returningInto.size();
+  if (sql.returningInto.size() == 1) {
+    const TypeSpec* type = TypeOf(*sql.returningInto[0]);
+    if (sql.bulkReturning)
+      type = type->element.get();
+    if (type != nullptr && type->base == TypeSpec::Base::Record)
+      sql.returningValues = type->fields.size();
+  }
+  for (size_t i = 0; i < sql.returningValues; ++i)
+    sql.text += (i == 0 ? " :" : ", :") + ReturningPlaceholderName(i);
+}
+
+// UPDATE t SET ROW = record: each of the table's columns takes the field
+// in its place.
+void Parser::SetRow(SqlText& sql, size_t begin) {
+  const Token& at = Peek();
+  std::string table = tokens_[begin + 1].text;
+  if (tokens_[begin + 2].Is("."))
+    table += "." + tokens_[begin + 3].text;
+  const std::vector<ColumnInfo> columns = session_.DescribeTable(table);
+  if (columns.empty())
+    SqlError(tokens_[begin + 1], "ORA-00942: table or view does not exist");
+  const size_t start = pos_;
+  const TypeSpec& record = RecordAhead(at);
+  if (record.fields.size() != columns.size()) {
+    SqlError(tokens_[begin], record.fields.size() > columns.size()
+                                 ? "ORA-00913: too many values"
+                                 : "ORA-00947: not enough values");
+  }
+  for (size_t i = 0; i < columns.size(); ++i) {
+    pos_ = start;
+    std::string quoted = "\"";
+    for (char c : columns[i].name)
+      quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    sql.text += (i == 0 ? " " : ", ") + quoted + "\" = :" + PlaceholderName(sql.binds.size());
+    sql.binds.push_back(FieldOf(ParsePrimary(), i, at));
+  }
 }
 
 std::vector<RecordField> Parser::DescribeQuery(const SqlText& sql, const Token& at) {

@@ -133,6 +133,21 @@ const TypeDecl* Parser::ResolveTypeName(const Token& first) {
 ExprPtr Parser::ParseReference(const VarDecl& variable, const Token& at, MethodUse use) {
   auto e = NewExpr(Expr::Kind::Variable, at);
   e->variable = &variable;
+  return ParseSuffixes(std::move(e), at, use);
+}
+
+ExprPtr Parser::FieldOf(ExprPtr record, size_t index, const Token& at) const {
+  const TypeSpec& type = *TypeOf(*record);
+  auto f = NewExpr(Expr::Kind::Field, at);
+  f->variable = record->variable;
+  f->fieldIndex = static_cast<int>(index);
+  f->type = &type.fields[index].type;
+  if (record->kind != Expr::Kind::Variable)
+    f->args.push_back(std::move(record));
+  return f;
+}
+
+ExprPtr Parser::ParseSuffixes(ExprPtr e, const Token& at, MethodUse use) {
   while (true) {
     const TypeSpec& type = *TypeOf(*e);
     if (type.base == TypeSpec::Base::Record && Peek().Is(".")) {
@@ -145,13 +160,7 @@ ExprPtr Parser::ParseReference(const VarDecl& variable, const Token& at, MethodU
       }
       if (index < 0)
         SemanticError(field, "PLS-00302: component '" + field.text + "' must be declared");
-      auto f = NewExpr(Expr::Kind::Field, at);
-      f->variable = &variable;
-      f->fieldIndex = index;
-      f->type = &type.fields[static_cast<size_t>(index)].type;
-      if (e->kind != Expr::Kind::Variable)
-        f->args.push_back(std::move(e));
-      e = std::move(f);
+      e = FieldOf(std::move(e), static_cast<size_t>(index), at);
       continue;
     }
     if (type.base != TypeSpec::Base::Collection)
@@ -159,7 +168,7 @@ ExprPtr Parser::ParseReference(const VarDecl& variable, const Token& at, MethodU
     if (Peek().Is("(")) {
       Take();
       auto element = NewExpr(Expr::Kind::Element, at);
-      element->variable = &variable;
+      element->variable = e->variable;
       element->type = type.element.get();
       element->args.push_back(std::move(e));
       element->args.push_back(ParseExpression());
@@ -185,7 +194,7 @@ ExprPtr Parser::ParseReference(const VarDecl& variable, const Token& at, MethodU
                     "PLS-00306: wrong number or types of arguments in call to '" + name.text + "'");
     }
     auto call = NewExpr(Expr::Kind::Method, name);
-    call->variable = &variable;
+    call->variable = e->variable;
     call->name = name.text;
     call->args.push_back(std::move(e));
     if (Peek().Is("(")) {
@@ -198,8 +207,16 @@ ExprPtr Parser::ParseReference(const VarDecl& variable, const Token& at, MethodU
 }
 
 ExprPtr Parser::ParseConstructor(const TypeDecl& decl, const Token& at) {
-  if (decl.type.base != TypeSpec::Base::Collection ||
-      decl.type.collection == TypeSpec::Collection::IndexBy) {
+  const TypeSpec& type = decl.type;
+  const bool indexBy =
+      type.base == TypeSpec::Base::Collection && type.collection == TypeSpec::Collection::IndexBy;
+  if (type.base == TypeSpec::Base::Record || indexBy) {
+    if (!Peek().Is("("))
+      SyntaxError(Peek(), "(");
+    return type.base == TypeSpec::Base::Record ? ParseRecordAggregate(type, at)
+                                               : ParseIndexedAggregate(type, at);
+  }
+  if (type.base != TypeSpec::Base::Collection) {
     SemanticError(at,
                   "PLS-00222: no function with name '" + decl.type.name + "' exists in this scope");
   }
@@ -207,6 +224,86 @@ ExprPtr Parser::ParseConstructor(const TypeDecl& decl, const Token& at) {
   e->type = &decl.type;
   if (Peek().Is("("))
     e->args = ParseArguments();
+  return e;
+}
+
+// t_rec(1, 'x'), t_rec(a => 1, b => 'x'), t_rec(a => 1, OTHERS => NULL):
+// positional values first, then named ones.
+ExprPtr Parser::ParseRecordAggregate(const TypeSpec& type, const Token& at) {
+  auto e = NewExpr(Expr::Kind::Construct, at);
+  e->type = &type;
+  e->args.resize(type.fields.size());
+  Expect("(", "(");
+  bool named = false;
+  ExprPtr others;
+  size_t position = 0;
+  auto wrongArguments = [&](const Token& where) {
+    SemanticError(where,
+                  "PLS-00306: wrong number or types of arguments in call to '" + type.name + "'");
+  };
+  while (!Peek().Is(")")) {
+    const Token& choice = Peek();
+    size_t field = position;
+    if (others)
+      SyntaxError(choice, ")");
+    if (choice.Is("OTHERS") && Peek(1).Is("=>")) {
+      Take();
+      Take();
+      others = ParseExpression();
+    } else if (choice.kind == Token::Kind::Identifier && Peek(1).Is("=>")) {
+      Take();
+      Take();
+      named = true;
+      field = type.fields.size();
+      for (size_t i = 0; i < type.fields.size(); ++i) {
+        if (type.fields[i].name == choice.text)
+          field = i;
+      }
+      if (field == type.fields.size())
+        SemanticError(choice, "PLS-00302: component '" + choice.text + "' must be declared");
+      if (e->args[field])
+        wrongArguments(choice);
+    } else {
+      // A positional value may not follow a named one.
+      if (named)
+        SyntaxError(choice, "an identifier =>");
+      if (position >= type.fields.size())
+        wrongArguments(choice);
+      ++position;
+    }
+    if (!others) {
+      e->args[field] = ParseExpression();
+      CheckTypes(choice, &type.fields[field].type, *e->args[field]);
+    }
+    if (!Accept(","))
+      break;
+  }
+  Expect(")", ", )");
+  if (others)
+    e->args.push_back(std::move(others));
+  return e;
+}
+
+// t_assoc(1 => 'a', 2 => 'b'), t_assoc('k' => 1): index => value pairs.
+ExprPtr Parser::ParseIndexedAggregate(const TypeSpec& type, const Token& at) {
+  auto e = NewExpr(Expr::Kind::Construct, at);
+  e->type = &type;
+  Expect("(", "(");
+  while (!Peek().Is(")")) {
+    e->args.push_back(ParseExpression());
+    // Without an index, t(x) would be a constructor, which index-by tables lack.
+    if (!Peek().Is("=>")) {
+      SemanticError(at,
+                    "PLS-00222: no function with name '" + type.name + "' exists in this scope");
+    }
+    Take();
+    const Token& value = Peek();
+    e->args.push_back(ParseExpression());
+    CheckTypes(value, type.element.get(), *e->args.back());
+    if (!Accept(","))
+      break;
+  }
+  Expect(")", ", )");
   return e;
 }
 

@@ -121,6 +121,14 @@ PlValue FromSqlValue(const Value& value) {
   return PlValue::Text(value.text);
 }
 
+std::vector<PlValue> FromSqlRow(const std::vector<Value>& row) {
+  std::vector<PlValue> values;
+  values.reserve(row.size());
+  for (const Value& v : row)
+    values.push_back(FromSqlValue(v));
+  return values;
+}
+
 Value ToSqlValue(const PlValue& value) {
   switch (value.kind()) {
     case PlValue::Kind::Null:

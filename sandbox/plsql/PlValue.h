@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "sandbox/server/Server.h"
 
@@ -43,6 +44,7 @@ std::string FormatNumber(long double number);
 bool ParseNumber(const std::string& text, long double& number);
 
 PlValue FromSqlValue(const Value& value);
+std::vector<PlValue> FromSqlRow(const std::vector<Value>& row);
 Value ToSqlValue(const PlValue& value);
 
 }  // namespace sandbox::plsql

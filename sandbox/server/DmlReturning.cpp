@@ -1,6 +1,7 @@
 // INSERT, UPDATE and DELETE ... RETURNING expressions INTO :binds: the
 // statement runs with SQLite's RETURNING and the values of the one row it
-// changed are given to the binds (NULL when it changed none).
+// changed are given to the binds (NULL when it changed none), or every row
+// to binds that take them all.
 #include "sandbox/server/ColumnValues.h"
 #include "sandbox/server/ServerSession.h"
 
@@ -68,6 +69,10 @@ bool ServerSession::ExecuteReturning(const std::string& sql, const std::vector<S
   std::vector<std::vector<Value>> returned;
   if (!ExecuteDml(statementSql, statementTokens, binds, rowsProcessed, error, &returned))
     return false;
+  if (binds.TakesReturnedRows()) {
+    binds.SetReturnedRows(std::move(returned));
+    return true;
+  }
   for (std::size_t i = 0; i < targets.size(); ++i) {
     const Value value = returned.empty() || i >= returned[0].size() ? Value() : returned[0][i];
     if (!binds.Set(targets[i], value, error))

@@ -90,6 +90,11 @@ class BindSet {
     error = {6550, "PLS-00306: wrong number or types of arguments in call"};
     return false;
   }
+  // DML ... RETURNING ... INTO: binds that take every returned row at once
+  // (PL/SQL's RETURNING ... BULK COLLECT INTO), in the order of the INTO
+  // placeholders, rather than one row's values through Set.
+  virtual bool TakesReturnedRows() const { return false; }
+  virtual void SetReturnedRows(std::vector<std::vector<Value>> /*rows*/) {}
 };
 
 class Database;

@@ -518,7 +518,7 @@ bool ServerSession::ExecuteDml(const std::string& sql, const std::vector<SqlToke
       error = NameConstraintError(MapSqliteError(sqlite3_errmsg(database_->Handle())));
   }
   // RETURNING ... INTO scalars takes one row.
-  if (done && returned != nullptr && returned->size() > 1) {
+  if (done && returned != nullptr && returned->size() > 1 && !binds.TakesReturnedRows()) {
     error = {1422, "exact fetch returns more than requested number of rows"};
     done = false;
   }

@@ -231,5 +231,123 @@ TEST_F(ServerBlockTest, DynamicStatementsThatRunThemselvesStopAtFiftyLevels) {
   EXPECT_EQ(r.error.message.rfind("maximum number of recursive SQL levels (50) exceeded", 0), 0u);
 }
 
+TEST_F(ServerBlockTest, ForAllDrivenByCollectionsThatHoldNothingUsable) {
+  Sql("create table KEYS (ID number)");
+  const std::string declare =
+      "declare\n"
+      "  type t_ids is table of pls_integer index by pls_integer;\n"
+      "  type t_list is table of number;\n"
+      "  ids t_ids;\n"
+      "  list t_list;\n"
+      "begin\n";
+  BlockResult r =
+      RunBlock(*session_, declare +
+                              "  forall i in indices of ids insert into keys values (i);\n"
+                              "  dbms_output.put_line('rows ' || sql%rowcount);\n"
+                              "end;");
+  ASSERT_TRUE(r.ok) << r.Error();
+  EXPECT_EQ(r.lines, (Lines{"rows 0"}));
+  r = RunBlock(*session_, declare +
+                              "  ids(1) := 5; ids(2) := null;\n"
+                              "  forall i in values of ids insert into keys values (i);\n"
+                              "end;");
+  EXPECT_EQ(r.error.code, 6502) << r.Error();
+  r = RunBlock(*session_,
+               declare + "  forall i in indices of list insert into keys values (i);\nend;");
+  EXPECT_EQ(r.error.code, 6531) << r.Error();
+  // Bounds outside the collection take nothing; a NULL bound is an error.
+  r = RunBlock(*session_,
+               declare +
+                   "  ids(1) := 1; ids(7) := 7;\n"
+                   "  forall i in indices of ids between 2 and 6 insert into keys values (i);\n"
+                   "  dbms_output.put_line('rows ' || sql%rowcount);\n"
+                   "  forall i in indices of ids between null and 6 insert into keys values (i);\n"
+                   "end;");
+  EXPECT_EQ(r.lines, (Lines{"rows 0"}));
+  EXPECT_EQ(r.error.code, 6502) << r.Error();
+  r = RunBlock(*session_,
+               "declare type t_named is table of number index by varchar2(5); n t_named;\n"
+               "begin forall i in indices of n insert into keys values (1); end;");
+  EXPECT_NE(r.Error().find("PLS-00657"), std::string::npos) << r.Error();
+  // The index is a PLS_INTEGER.
+  r = RunBlock(*session_,
+               "begin forall i in 2147483647 .. 2147483648 insert into keys values (i); end;");
+  EXPECT_EQ(r.error.code, 6502) << r.Error();
+}
+
+TEST_F(ServerBlockTest, ReturningBulkCollectFillsFromOneAndKeepsVarrayLimits) {
+  Sql("create table KEYS (ID number)");
+  Sql("insert into keys values (1)");
+  Sql("insert into keys values (2)");
+  Sql("insert into keys values (3)");
+  BlockResult r =
+      RunBlock(*session_,
+               "declare\n"
+               "  type t_ids is table of number index by pls_integer;\n"
+               "  ids t_ids;\n"
+               "begin\n"
+               "  ids(-5) := 0;\n"
+               "  update keys set id = id * 10 where id > 1 returning id bulk collect into ids;\n"
+               "  dbms_output.put_line(ids.first || ' ' || ids.last || ' ' || sql%rowcount);\n"
+               "  delete from keys where id < 0 returning id bulk collect into ids;\n"
+               "  dbms_output.put_line(ids.count);\n"
+               "end;");
+  ASSERT_TRUE(r.ok) << r.Error();
+  EXPECT_EQ(r.lines, (Lines{"1 2 2", "0"}));
+  // Without BULK COLLECT, more than one row is still refused.
+  r = RunBlock(*session_,
+               "declare n number;\nbegin\n  delete from keys returning id into n;\nend;");
+  EXPECT_EQ(r.error.code, 1422) << r.Error();
+  r = RunBlock(*session_,
+               "declare\n"
+               "  type t_two is varray(2) of number;\n"
+               "  ids t_two;\n"
+               "begin\n"
+               "  delete from keys returning id bulk collect into ids;\n"
+               "end;");
+  EXPECT_EQ(r.error.code, 22165) << r.Error();
+}
+
+TEST_F(ServerBlockTest, FieldsOfFunctionResultsAreReadNotWritten) {
+  const std::string declare =
+      "declare\n"
+      "  type t_pair is record (a number, b varchar2(10));\n"
+      "  type t_pairs is table of t_pair index by pls_integer;\n"
+      "  function pair(n number) return t_pair is\n"
+      "  begin return t_pair(n, 'p' || n); end;\n"
+      "  function pairs(n number) return t_pairs is\n"
+      "    p t_pairs;\n"
+      "  begin for i in 1 .. n loop p(i) := pair(i * 10); end loop; return p; end;\n"
+      "  procedure set_out(x out number) is begin x := 1; end;\n"
+      "begin\n";
+  BlockResult r =
+      RunBlock(*session_, declare +
+                              "  dbms_output.put_line(pair(pair(2).a + 1).b || ' ' || pairs(3)(2).b"
+                              " || ' ' || pairs(pairs(2).count)(2).a || ' ' || pairs(4).last);\n"
+                              "  dbms_output.put_line(pairs(2)(5).a);\n"
+                              "end;");
+  EXPECT_EQ(r.lines, (Lines{"p3 p20 20 4"}));
+  EXPECT_EQ(r.error.code, 1403) << r.Error();
+  r = RunBlock(*session_, declare + "  set_out(pair(1).a);\nend;");
+  EXPECT_EQ(r.error.code, 6550) << r.Error();
+  EXPECT_NE(r.Error().find("cannot be used as an assignment target"), std::string::npos)
+      << r.Error();
+}
+
+TEST_F(ServerBlockTest, QualifiedExpressionsRefuseWhatTheTypeCannotTake) {
+  const std::string declare =
+      "declare\n"
+      "  type t_rec is record (a number, b varchar2(10));\n"
+      "  type t_list is table of number;\n"
+      "  r t_rec;\n"
+      "begin\n";
+  auto error = [&](const std::string& body) { return RunBlock(*session_, declare + body).Error(); };
+  EXPECT_NE(error("r := t_rec(1, 'x', 3); end;").find("PLS-00306"), std::string::npos);
+  EXPECT_NE(error("r := t_rec(a => 1, a => 2); end;").find("PLS-00306"), std::string::npos);
+  EXPECT_NE(error("r := t_rec(a => 1, 'x'); end;").find("PLS-00103"), std::string::npos);
+  EXPECT_NE(error("r := t_rec(others => 1, a => 2); end;").find("PLS-00103"), std::string::npos);
+  EXPECT_NE(error("r := t_rec(t_list(1), 'x'); end;").find("PLS-00382"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace sandbox::plsql::testing
