@@ -100,17 +100,23 @@ std::string SavepointName(const std::string& name) {
   return "sp:" + name;
 }
 
+// The savepoint name that ends the statement.
+bool ReadSavepointName(TokenStream& in, std::string& name, OraError& error) {
+  if (!in.ReadName(name, error, 922, "missing or invalid option"))
+    return false;
+  if (in.AtEnd())
+    return true;
+  error = {933, "SQL command not properly ended"};
+  return false;
+}
+
 }  // namespace
 
 bool TransactionRules::Savepoint(const std::vector<SqlToken>& tokens, OraError& error) {
   TokenStream in(tokens, 1);
   std::string name;
-  if (!in.ReadName(name, error, 922, "missing or invalid option"))
+  if (!ReadSavepointName(in, name, error))
     return false;
-  if (!in.AtEnd()) {
-    error = {933, "SQL command not properly ended"};
-    return false;
-  }
   ServerDatabase& database = session_.Server();
   database.BeginWork();
   database.Work().Savepoint(SavepointName(name));
@@ -126,12 +132,8 @@ bool TransactionRules::RollbackToSavepoint(const std::vector<SqlToken>& tokens, 
   TokenStream in(tokens, tokens[1].IsWord("WORK") ? 3 : 2);
   in.AcceptWord("SAVEPOINT");
   std::string name;
-  if (!in.ReadName(name, error, 922, "missing or invalid option"))
+  if (!ReadSavepointName(in, name, error))
     return false;
-  if (!in.AtEnd()) {
-    error = {933, "SQL command not properly ended"};
-    return false;
-  }
   if (!session_.Server().Work().RollbackTo(SavepointName(name))) {
     error = {1086, "savepoint '" + name + "' never established in this session or is invalid"};
     return false;
