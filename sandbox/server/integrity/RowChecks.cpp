@@ -87,13 +87,8 @@ bool RowChecks::Complete(RowChange& change, OraError& error) {
   const SavedRow before(change.oldRow);
   if (change.op == SQLITE_DELETE) {
     change.Describe(before, nullptr);
-  } else if (change.op == SQLITE_UPDATE && !rules->columns.empty()) {
-    std::string list;
-    for (const std::string& column : rules->columns)
-      list += (list.empty() ? "" : ", ") + QuoteSqliteName(column);
-    sqlite3_stmt* row = rules->Statement(
-        database_.Handle(),
-        "SELECT " + list + " FROM " + QuoteSqliteName(rules->storage) + " WHERE rowid = ?1", error);
+  } else if (change.op == SQLITE_UPDATE && !rules->rowSql.empty()) {
+    sqlite3_stmt* row = rules->Statement(database_.Handle(), rules->rowSql, error);
     if (row == nullptr)
       return false;
     sqlite3_bind_int64(row, 1, change.rowid);

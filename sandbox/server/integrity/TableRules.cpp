@@ -80,6 +80,10 @@ bool RulesReader::Read(OraError& error) {
   if (rules_.columns.empty())
     return true;
   ReadColumns();
+  std::string list;
+  for (const std::string& column : rules_.columns)
+    list += (list.empty() ? "" : ", ") + Name(column);
+  rules_.rowSql = "SELECT " + list + " FROM " + Name(rules_.storage) + " WHERE rowid = ?1";
   Rows constraints;
   runner.Query(
       "SELECT CONSTRAINT_NAME FROM \"SYS.ALL_CONSTRAINTS\" WHERE OWNER = ? AND TABLE_NAME = ? "
@@ -257,18 +261,18 @@ void RulesReader::WriteCheckSql() {
 }  // namespace
 
 sqlite3_stmt* TableRules::Statement(sqlite3* db, const std::string& sql, OraError& error) const {
-  for (auto& [text, statement] : prepared)
-    if (text == sql) {
-      sqlite3_reset(statement.get());
-      sqlite3_clear_bindings(statement.get());
-      return statement.get();
-    }
+  SqliteStatement& statement = prepared[&sql];
+  if (statement) {
+    sqlite3_reset(statement.get());
+    sqlite3_clear_bindings(statement.get());
+    return statement.get();
+  }
   sqlite3_stmt* raw = nullptr;
   if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
     error = MapSqliteError(sqlite3_errmsg(db));
     return nullptr;
   }
-  prepared.emplace_back(sql, SqliteStatement(raw));
+  statement.reset(raw);
   return raw;
 }
 

@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "sandbox/server/SqliteHandle.h"
@@ -69,8 +70,10 @@ struct TableRules {
   std::string insertCheckSql;
   std::string updateCheckSql;
   std::vector<ParentKey> parentKeys;
-  // Statements prepared on first use, kept while the rules are.
-  mutable std::vector<std::pair<std::string, SqliteStatement>> prepared;
+  std::string rowSql;  // the row ?1's columns, in the order above
+  // Statements prepared on first use, kept while the rules are, by the SQL
+  // member they were prepared from (the rules do not change once read).
+  mutable std::unordered_map<const std::string*, SqliteStatement> prepared;
 
   bool WatchesInsert() const {
     return !onNullSql.empty() || !conversionSql.empty() || !insertCheckSql.empty();
@@ -80,7 +83,8 @@ struct TableRules {
            !parentKeys.empty();
   }
   bool WatchesDelete() const { return !parentKeys.empty(); }
-  // The statement of sql, prepared once and reset for another use.
+  // The statement of sql, one of the members above, prepared once and reset
+  // for another use.
   sqlite3_stmt* Statement(sqlite3* db, const std::string& sql, OraError& error) const;
 };
 
