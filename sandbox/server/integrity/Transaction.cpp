@@ -2,6 +2,7 @@
 // autonomous transactions.
 #include "sandbox/server/integrity/Transaction.h"
 
+#include <map>
 #include <memory>
 
 #include "sandbox/server/SqliteHandle.h"
@@ -14,27 +15,40 @@ namespace {
 
 constexpr const char* kAutonomousSavepoint = "qm_autonomous";
 
-// The write that makes row as it was changed again: an INSERT or UPDATE
-// puts the row's values back under its rowid, a DELETE deletes it again.
-std::function<void()> MakeAgainWrite(sqlite3* db, CapturedRow row) {
-  // The columns as the pre-update hook numbers them; generated ones take no value.
-  std::vector<std::vector<std::string>> columns;
-  SqliteRunner(db).Query("SELECT name, hidden FROM pragma_table_xinfo(?)", {Value::Text(row.table)},
-                         columns);
+// The columns of a table as the pre-update hook numbers them: those that
+// take a value (generated ones do not) as SQL lists, and their numbers.
+struct RowLayout {
   std::string names, slots, assignments;
   std::vector<int> bound;
+};
+
+RowLayout LayoutOf(sqlite3* db, const std::string& table) {
+  std::vector<std::vector<std::string>> columns;
+  SqliteRunner(db).Query("SELECT name, hidden FROM pragma_table_xinfo(?)", {Value::Text(table)},
+                         columns);
+  RowLayout layout;
   int index = 0;
   for (const auto& column : columns) {
     if (column[1] == "2" && !PreupdateCountsVirtualColumns())
       continue;
-    if (column[1] == "0" && index < static_cast<int>(row.values.size())) {
-      names += ", " + QuoteSqliteName(column[0]);
-      slots += ", ?";
-      assignments += ", " + QuoteSqliteName(column[0]) + " = ?";
-      bound.push_back(index);
+    if (column[1] == "0") {
+      layout.names += ", " + QuoteSqliteName(column[0]);
+      layout.slots += ", ?";
+      layout.assignments += ", " + QuoteSqliteName(column[0]) + " = ?";
+      layout.bound.push_back(index);
     }
     ++index;
   }
+  return layout;
+}
+
+// The write that makes row as it was changed again: an INSERT or UPDATE
+// puts the row's values back under its rowid, a DELETE deletes it again.
+std::function<void()> MakeAgainWrite(sqlite3* db, const RowLayout& layout, CapturedRow row) {
+  const std::string& names = layout.names;
+  const std::string& slots = layout.slots;
+  const std::string& assignments = layout.assignments;
+  const std::vector<int>& bound = layout.bound;
   const std::string table = QuoteSqliteName(row.table);
   std::string sql;
   if (row.op == SQLITE_INSERT)
@@ -52,9 +66,12 @@ std::function<void()> MakeAgainWrite(sqlite3* db, CapturedRow row) {
     int parameter = 1;
     if (shared->op != SQLITE_DELETE) {
       sqlite3_bind_int64(raw, parameter++, shared->newRowid);
-      for (const int column : bound)
-        sqlite3_bind_value(raw, parameter++,
-                           shared->values[static_cast<std::size_t>(column)].get());
+      for (const auto column : bound) {
+        const auto at = static_cast<std::size_t>(column);
+        if (at < shared->values.size() && shared->values[at])
+          sqlite3_bind_value(raw, parameter, shared->values[at].get());
+        ++parameter;  // a value the hook did not give stays NULL
+      }
     }
     if (shared->op != SQLITE_INSERT)
       sqlite3_bind_int64(raw, parameter, shared->oldRowid);
@@ -158,8 +175,13 @@ void Transaction::CommitAutonomous() {
     changes_.TakeCapture();
     return;
   }
-  for (CapturedRow& row : changes_.TakeCapture())
-    KeepAcrossRollback({}, MakeAgainWrite(db_, std::move(row)));
+  std::map<std::string, RowLayout> layouts;
+  for (CapturedRow& row : changes_.TakeCapture()) {
+    auto found = layouts.find(row.table);
+    if (found == layouts.end())
+      found = layouts.emplace(row.table, LayoutOf(db_, row.table)).first;
+    KeepAcrossRollback({}, MakeAgainWrite(db_, found->second, std::move(row)));
+  }
   // What the transaction does next rolls back to here.
   Release(kAutonomousSavepoint);
   Savepoint(kAutonomousSavepoint);
