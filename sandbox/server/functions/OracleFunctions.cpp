@@ -781,6 +781,11 @@ void BFileName(sqlite3_context* ctx, int, sqlite3_value** argv) {
   ResultText(ctx, TextArg(argv[0]) + "/" + TextArg(argv[1]));
 }
 
+// Called by a hierarchical query for a row that is already its own ancestor.
+void ConnectByLoop(sqlite3_context* ctx, int, sqlite3_value**) {
+  ResultOraError(ctx, "ORA-01436: CONNECT BY loop in user data");
+}
+
 // A date text as a DATE column takes it: the internal form, or text in the
 // session's NLS_DATE_FORMAT (which a trigger then turns into the internal form).
 std::optional<std::string> SessionDate(sqlite3_context* ctx, const std::string& text) {
@@ -964,6 +969,7 @@ const FunctionEntry kFunctions[] = {
     {"ora_object_attribute", 1, ObjectAttributeValue, true},
     {"bfilename", 2, BFileName, true},
     {"ora_rowid", 1, RowIdFunction, true},
+    {"ora_connect_by_loop", 0, ConnectByLoop, false},
 };
 
 }  // namespace

@@ -102,7 +102,9 @@ class HierarchyRewriter {
       SplitWhere(where + 1, clauseEnd(where), depth, joinTerms, filterTerms);
     ReadSelectAliases(select + 1, from);
     std::string query = "SELECT " + Map(select + 1, from, Place::Outer);
-    std::string filter;
+    // A row that closes a loop stays in the hierarchy, unexpanded, so that
+    // its parent can tell CONNECT_BY_ISCYCLE; it is not one of the answers.
+    std::string filter = noCycle && prior ? outer_ + ".QM_LOOP = 0" : "";
     for (const TokenRange& term : filterTerms)
       filter += (filter.empty() ? "" : " AND ") +
                 ("(" + Map(term.first, term.second, Place::Outer) + ")");
@@ -144,11 +146,25 @@ class HierarchyRewriter {
     // a text that grows with every level (quadratic in the rows made).
     const std::string childPath =
         prior ? "QM_P.QM_PATH || '/' || " + childKey : "'/' || " + childKey;
+    if (cycle_ && !noCycle) {
+      error = {30930, "NOCYCLE keyword is required with CONNECT_BY_ISCYCLE pseudocolumn"};
+      return std::nullopt;
+    }
+    // A row already on the path closes a loop: an error, or with NOCYCLE a
+    // row marked as such and not expanded.
+    const std::string onPath = "instr(" + ancestors + ", '/' || " + id + ") > 0";
+    const std::string loop = !prior ? std::string("0")
+                             : noCycle
+                                 ? "CASE WHEN " + onPath + " THEN 1 ELSE 0 END"
+                                 : "CASE WHEN " + onPath + " THEN ora_connect_by_loop() ELSE 0 END";
+    const std::string up =
+        noCycle && prior ? "CASE WHEN " + onPath + " THEN QM_P.QM_PATH END" : std::string("NULL");
     std::string recursive = "SELECT " + row + ".*, QM_P.\"LEVEL\" + 1, " + childPath +
-                            childCarried_ + " FROM QM_SRC " + row + " JOIN QM_HIER QM_P ON (" +
+                            childCarried_ + ", " + loop + ", " + up + " FROM QM_SRC " + row +
+                            " JOIN QM_HIER QM_P ON (" +
                             Map(conditionBegin, conditionEnd, Place::Child) + ")";
-    if (prior)  // a row already on the path closes a loop, which ends there
-      recursive += " AND instr(" + ancestors + ", '/' || " + id + ") = 0";
+    if (prior)
+      recursive += " AND QM_P.QM_LOOP = 0";
 
     std::string source = "SELECT ";
     if (joined_) {
@@ -166,14 +182,25 @@ class HierarchyRewriter {
       source += " WHERE " + joinFilter;
     const std::string with = "WITH QM_SRC AS (" + source + "), QM_HIER AS (SELECT " + row +
                              ".*, 1 \"LEVEL\", '/' || " + rootKey + " QM_PATH" + rootCarried_ +
-                             " FROM QM_SRC " + row + " WHERE " + roots + " UNION ALL " + recursive +
-                             ") ";
+                             ", 0 AS QM_LOOP, NULL AS QM_UP FROM QM_SRC " + row + " WHERE " +
+                             roots + " UNION ALL " + recursive + ") ";
     // Whether a row has children shows in depth-first order: the next row
     // is one level deeper.
-    const std::string hierarchy =
-        leaf_ ? "(SELECT QM_HIER.*, CASE WHEN lead(\"LEVEL\") OVER (ORDER BY QM_PATH) > "
-                "\"LEVEL\" THEN 0 ELSE 1 END AS QM_ISLEAF FROM QM_HIER)"
-              : std::string("QM_HIER");
+    // Whether a row has a child that is also its ancestor: the loop rows
+    // name their parent's path.
+    std::string hierarchy = "QM_HIER";
+    if (leaf_ || cycle_) {
+      hierarchy = "(SELECT QM_HIER.*";
+      if (leaf_)
+        hierarchy +=
+            ", CASE WHEN lead(\"LEVEL\") OVER (ORDER BY QM_PATH) > \"LEVEL\" THEN 0 "
+            "ELSE 1 END AS QM_ISLEAF";
+      if (cycle_)
+        hierarchy +=
+            ", CASE WHEN QM_PATH IN (SELECT QM_UP FROM QM_HIER WHERE QM_LOOP = 1) "
+            "THEN 1 ELSE 0 END AS QM_ISCYCLE";
+      hierarchy += " FROM QM_HIER)";
+    }
     query += " FROM " + hierarchy + " " + outer_ + tail;
     const std::size_t endByte = end < tokens_.size() ? tokens_[end].offset : sql_.size();
     const std::string text = with + query;
@@ -444,6 +471,11 @@ class HierarchyRewriter {
         out += " " + outer_ + ".QM_ISLEAF";
         continue;
       }
+      if (t.IsWord("CONNECT_BY_ISCYCLE") && place == Place::Outer) {
+        cycle_ = true;
+        out += " " + outer_ + ".QM_ISCYCLE";
+        continue;
+      }
       if (t.IsWord("LEVEL") && place != Place::Outer) {
         out += place == Place::Root ? " 1" : " (QM_P.\"LEVEL\" + 1)";
         continue;
@@ -491,6 +523,7 @@ class HierarchyRewriter {
   int carried_ = 0;
   std::string rootCarried_, childCarried_;
   bool leaf_ = false;
+  bool cycle_ = false;
 };
 
 }  // namespace

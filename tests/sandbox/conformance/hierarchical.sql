@@ -46,6 +46,13 @@ insert into h_loop values (2, 3);
 insert into h_loop values (3, 1);
 select level, id, sys_connect_by_path(id, '>') from h_loop
   start with id = 1 connect by nocycle prior nxt = id;
+-- The row whose child is its own ancestor tells so, and is no leaf; without
+-- NOCYCLE the loop is an error, and asking for CONNECT_BY_ISCYCLE is one.
+select id, connect_by_iscycle cyc, connect_by_isleaf leaf from h_loop
+  start with id = 1 connect by nocycle prior nxt = id;
+select count(*) from h_loop start with id = 1 connect by prior nxt = id;
+select id, connect_by_iscycle from h_loop start with id = 1 connect by prior nxt = id;
+select id from h_loop start with id = 1 connect by prior nxt = id and level < 3;
 -- ORDER SIBLINGS BY descending (NULL first) and with NULLS FIRST; siblings
 -- whose key equals their parent's are no loop.
 insert into h_emp values (8, 2, null, 20);
