@@ -11,6 +11,7 @@
 #include "sandbox/plsql/DateTime.h"
 #include "sandbox/plsql/DbmsLob.h"
 #include "sandbox/server/functions/OracleFunctions.h"
+#include "sandbox/server/values/DateRounding.h"
 
 namespace sandbox::plsql {
 
@@ -499,10 +500,12 @@ PlValue CallBuiltin(const std::string& name, const std::vector<PlValue>& args,
   }
   if (name == "TRUNC" || name == "ROUND") {
     if (args[0].kind() == PlValue::Kind::Date) {
-      long double days = 0;
-      DaysOfDate(args[0].text(), days);
-      const long double day = name == "TRUNC" ? std::floor(days) : std::floor(days + 0.5L);
-      return PlValue::Date(DateOfDays(day));
+      const auto date = DateParts::FromIso(args[0].text());
+      const auto result =
+          date ? RoundDate(*date, args.size() > 1 ? text(1) : "DD", name == "ROUND") : std::nullopt;
+      if (!result)
+        throw MakeError(1821, "date format not recognized");
+      return PlValue::Date(result->ToIso());
     }
     const long long places = args.size() > 1 ? IntegerOf(args[1]) : 0;
     return PlValue::Number(RoundTo(number(0), places, name == "TRUNC"));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sandbox/server/values/DateFormat.h"
+#include "sandbox/server/values/DateRounding.h"
 #include "sandbox/server/values/DateTimeValue.h"
 #include "sandbox/server/values/NumberText.h"
 #include "sandbox/server/values/RowIdText.h"
@@ -433,12 +434,16 @@ void RoundOrTrunc(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool rou
     sqlite3_result_null(ctx);
     return;
   }
-  if (sqlite3_value_type(argv[0]) == SQLITE_TEXT && IsIsoDate(TextArg(argv[0]))) {
-    auto date = DateParts::FromIso(TextArg(argv[0]));
-    const bool nextDay = round && date->hour >= 12;
-    date->hour = date->minute = date->second = 0;
-    ResultText(ctx, (nextDay ? date->AddDays(1) : *date).ToIso());
-    return;
+  // A date or timestamp gives a DATE at the start of the model's unit.
+  if (sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
+    if (const auto date = ReadTimestamp(TextArg(argv[0]))) {
+      const auto result = RoundDate(*date, argc > 1 ? TextArg(argv[1]) : "DD", round);
+      if (!result)
+        ResultOraError(ctx, "ORA-01821: date format not recognized");
+      else
+        ResultText(ctx, result->ToIso());
+      return;
+    }
   }
   const auto value = NumberArg(ctx, argv[0]);
   if (!value)

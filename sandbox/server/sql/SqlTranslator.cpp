@@ -1280,9 +1280,27 @@ std::optional<SqlTranslator::RownumBlock> SqlTranslator::RownumBlockOf(std::size
 // "... YEAR TO MONTH"), whose last word is no alias.
 bool SqlTranslator::EndsIntervalLiteral(std::size_t begin, std::size_t end) const {
   for (std::size_t i = end; i-- > begin + 1;) {
-    if (tokens_[i].type == SqlToken::Type::String)
-      return i > begin && tokens_[i - 1].IsWord("INTERVAL");
-    if (tokens_[i].type != SqlToken::Type::Word)
+    if (tokens_[i].type == SqlToken::Type::String) {
+      if (!tokens_[i - 1].IsWord("INTERVAL"))
+        return false;
+      // Its qualifier must reach the end: a name after it is an alias.
+      std::size_t j = i + 1;
+      while (j < end) {
+        const SqlToken& t = tokens_[j];
+        if (t.IsWord("YEAR") || t.IsWord("MONTH") || t.IsWord("DAY") || t.IsWord("HOUR") ||
+            t.IsWord("MINUTE") || t.IsWord("SECOND") || t.IsWord("TO"))
+          ++j;
+        else if (t.IsSymbol("(") || t.IsSymbol(")") || t.IsSymbol(",") ||
+                 t.type == SqlToken::Type::Number)
+          ++j;
+        else
+          break;
+      }
+      return j == end;
+    }
+    if (tokens_[i].type != SqlToken::Type::Word && !tokens_[i].IsSymbol("(") &&
+        !tokens_[i].IsSymbol(")") && !tokens_[i].IsSymbol(",") &&
+        tokens_[i].type != SqlToken::Type::Number)
       return false;
   }
   return false;
@@ -1365,6 +1383,18 @@ std::string SqlTranslator::ItemType(std::size_t begin, std::size_t end) {
     for (const auto& entry : types)
       if (first.IsWord(entry.word))
         return entry.type;
+    if (wholeCall && (first.IsWord("TRUNC") || first.IsWord("ROUND"))) {
+      // A date or timestamp is cut to a DATE.
+      std::size_t argEnd = begin + 2;
+      for (int depth = 0; argEnd < end - 1; ++argEnd) {
+        depth += tokens_[argEnd].IsSymbol("(") ? 1 : tokens_[argEnd].IsSymbol(")") ? -1 : 0;
+        if (depth == 0 && tokens_[argEnd].IsSymbol(","))
+          break;
+      }
+      const std::string argument = argEnd > begin + 2 ? ItemType(begin + 2, argEnd) : "";
+      if (argument == "DATE" || argument.rfind("TIMESTAMP", 0) == 0)
+        return "DATE";
+    }
     if (first.Upper().rfind("BINARY_DOUBLE_", 0) == 0)
       return "BINARY_DOUBLE";
     if (first.Upper().rfind("BINARY_FLOAT_", 0) == 0)
