@@ -34,6 +34,9 @@ struct TypeSpec {
   bool textKeys = false;                    // INDEX BY VARCHAR2
   long long limit = 0;                      // Varray
   std::string name;                         // of a declared TYPE; empty for others
+  // TIMESTAMP and INTERVAL types, held as text: the SQL type the text
+  // stands for ("TIMESTAMP WITH TIME ZONE"), for the SQL functions given it.
+  std::string sqlType;
 
   // Held as a Variable rather than a PlValue (a cursor variable holds its
   // cursor there).
@@ -197,6 +200,10 @@ struct Expr {
     // variable), name FOUND ...
     CursorAttr,
     SequenceValue,  // name: the SQL text "OWNER"."SEQUENCE".NEXTVAL or .CURRVAL
+    // A SQL function the server evaluates: name its SQL text, where each
+    // kSqlOperandMark stands for the next of args; sqlType the SQLT code of
+    // its result; condition when it is one (REGEXP_LIKE).
+    SqlFunction,
   };
   Kind kind = Kind::Literal;
   int line = 0;
@@ -210,7 +217,17 @@ struct Expr {
   const TypeSpec* type = nullptr;  // Field, Element, Construct: the type of the value
   std::vector<ExprPtr> args;
   bool negated = false;
+  int sqlType = 0;
+  bool condition = false;
 };
+
+// Marks an operand's place in a SqlFunction's text.
+constexpr char kSqlOperandMark = '\x01';
+// A SqlFunction's text with its operands as placeholders PlaceholderName(0) ...
+std::string SqlFunctionText(const Expr& call);
+// Whether an operand holds a timestamp or interval as text, which SQL must
+// be told the type of.
+bool IsTemporalOperand(const Expr& e);
 
 struct Stmt {
   enum class Kind {

@@ -79,6 +79,17 @@ Value BinaryToSql(const PlValue& value) {
   return Value::Binary(bytes);
 }
 
+PlValue BinaryFromSql(const Value& value) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  hex.reserve(value.text.size() * 2);
+  for (const char c : value.text) {
+    hex += kDigits[static_cast<unsigned char>(c) >> 4];
+    hex += kDigits[static_cast<unsigned char>(c) & 15];
+  }
+  return PlValue::Text(hex);
+}
+
 PlValue LobAppend(const PlValue& dest, const PlValue& src) {
   if (dest.IsNull())
     throw MakeError(22275, "invalid LOB locator specified");

@@ -25,6 +25,8 @@ bool IsBinaryExpr(const Expr& expr);
 PlValue HexToRaw(const PlValue& text);
 // The SQL value of a binary PL/SQL value (its bytes).
 Value BinaryToSql(const PlValue& value);
+// A binary SQL value as PL/SQL holds it: its bytes' hexadecimal digits.
+PlValue BinaryFromSql(const Value& value);
 
 // DBMS_LOB.APPEND(dest, src): the new value of dest. ORA-22275 when dest is
 // NULL (it locates no LOB).

@@ -12,6 +12,7 @@
 #include "sandbox/plsql/DynamicSql.h"
 #include "sandbox/plsql/StoredUnit.h"
 #include "sandbox/server/EmptyBindSet.h"
+#include "sandbox/server/values/DateFormat.h"
 
 namespace sandbox::plsql {
 
@@ -678,6 +679,8 @@ PlValue Executor::Eval(const Expr& expr) {
     }
     case Expr::Kind::SequenceValue:
       return EvalSequenceValue(expr);
+    case Expr::Kind::SqlFunction:
+      return EvalSqlFunction(expr);
   }
   return {};
 }
@@ -1033,6 +1036,32 @@ PlValue Executor::EvalSequenceValue(const Expr& expr) {
   const auto cursor = session_.OpenQuery("SELECT " + expr.name + " FROM DUAL", noBinds, error);
   if (!cursor || !cursor->Next(row, error) || row.empty())
     throw FromOraError(error);
+  return FromSqlValue(row[0]);
+}
+
+PlValue Executor::EvalSqlFunction(const Expr& expr) {
+  DynamicBinds binds;
+  for (size_t i = 0; i < expr.args.size(); ++i) {
+    const Expr& operand = *expr.args[i];
+    const PlValue value = Eval(operand);
+    if (value.kind() == PlValue::Kind::Boolean)
+      throw MakeError(6550, "PLS-00457: expressions have to be of SQL types");
+    binds.values[PlaceholderName(i)] =
+        IsBinaryExpr(operand) ? BinaryToSql(value) : ToSqlValue(value);
+  }
+  OraError error;
+  std::vector<Value> row;
+  const auto cursor =
+      session_.OpenQuery("SELECT " + SqlFunctionText(expr) + " FROM DUAL", binds, error);
+  if (!cursor || !cursor->Next(row, error) || row.empty())
+    throw FromOraError(error);
+  if (expr.condition)
+    return row[0].IsNull() ? PlValue() : PlValue::Boolean(row[0].text != "0");
+  // A RAW converts to its hexadecimal digits, as Oracle converts it to text.
+  if (row[0].kind == Value::Kind::Binary)
+    return BinaryFromSql(row[0]);
+  if (expr.sqlType == 12 && row[0].kind == Value::Kind::Text && IsIsoDate(row[0].text))
+    return PlValue::Date(row[0].text);
   return FromSqlValue(row[0]);
 }
 

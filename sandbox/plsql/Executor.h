@@ -98,6 +98,7 @@ class Executor {
   size_t CaseChoice(const std::string& form, const std::vector<ExprPtr>& args, size_t end,
                     size_t step);
   PlValue EvalSequenceValue(const Expr& expr);
+  PlValue EvalSqlFunction(const Expr& expr);
   bool IsTrue(const PlValue& condition);
   PlValue CallRoutine(const RoutineDecl& routine, const std::vector<ExprPtr>& args, int line);
   // A routine's argument: a record's fields, or a value of the parameter's type.

@@ -225,6 +225,7 @@ void Parser::ParseDeclarations(Block& block, const StoredUnit* package) {
     }
     if (Accept(":=") || Accept("DEFAULT")) {
       var->init = ParseExpression();
+      FitTemporal(&var->type, var->init);
     } else if (var->constant) {
       SemanticError(name, "PLS-00322: declaration of a constant '" + name.text +
                               "' must contain an initialization assignment");
@@ -347,8 +348,10 @@ std::vector<std::unique_ptr<VarDecl>> Parser::ParseParameters(bool withModes) {
     }
     param->constant = withModes && param->mode == VarDecl::Mode::In;
     param->type = ParseType(true);
-    if (Accept(":=") || Accept("DEFAULT"))
+    if (Accept(":=") || Accept("DEFAULT")) {
       param->init = ParseExpression();
+      FitTemporal(&param->type, param->init);
+    }
     for (const auto& other : params) {
       if (other->name == param->name) {
         SemanticError(name,
@@ -462,6 +465,7 @@ TypeSpec Parser::ParseType(bool forParameter) {
     return TextType(TypeSpec::Base::Date, 0);
   if (t.IsAny({"TIMESTAMP", "INTERVAL"})) {
     // Timestamps and intervals are held as their text in the session's formats.
+    std::string sqlType = t.text;
     while (Peek().IsAny(
         {"(", "WITH", "LOCAL", "TIME", "ZONE", "YEAR", "MONTH", "DAY", "TO", "SECOND"})) {
       if (Accept("(")) {
@@ -470,10 +474,12 @@ TypeSpec Parser::ParseType(bool forParameter) {
           SyntaxError(digits, "an integer");
         Expect(")", ")");
       } else {
-        Take();
+        sqlType += " " + Take().text;
       }
     }
-    return TextType(TypeSpec::Base::Varchar2, 0);
+    TypeSpec type = TextType(TypeSpec::Base::Varchar2, 0);
+    type.sqlType = std::move(sqlType);
+    return type;
   }
   if (const TypeDecl* declared = ResolveTypeName(t))
     return declared->type;
@@ -618,8 +624,10 @@ std::unique_ptr<Stmt> Parser::ParseStatement() {
                       "expression");
       }
       stmt->exprs.push_back(ParseExpression());
-      if (currentFunction_->isFunction)
+      if (currentFunction_->isFunction) {
         CheckTypes(start, &currentFunction_->returnType, *stmt->exprs[0]);
+        FitTemporal(&currentFunction_->returnType, stmt->exprs[0]);
+      }
     } else if (currentFunction_ != nullptr && currentFunction_->isFunction) {
       SemanticError(start,
                     "PLS-00503: RETURN <value> statement required for this return from "
@@ -911,6 +919,7 @@ std::unique_ptr<Stmt> Parser::ParseNameStatement() {
         Expect(":=", ":= . ( @ % ;");
         stmt->exprs.push_back(ParseExpression());
         CheckAssignment(first, *stmt->exprs[0], *stmt->exprs[1]);
+        FitTemporal(TypeOf(*stmt->exprs[0]), stmt->exprs[1]);
         return stmt;
       }
     } else if (symbol != nullptr && symbol->kind == Symbol::Kind::Routine) {
@@ -933,6 +942,7 @@ std::unique_ptr<Stmt> Parser::ParseNameStatement() {
   Expect(":=", ":= . ( @ % ;");
   stmt->exprs.push_back(ParseExpression());
   CheckAssignment(first, *stmt->exprs[0], *stmt->exprs[1]);
+  FitTemporal(TypeOf(*stmt->exprs[0]), stmt->exprs[1]);
   return stmt;
 }
 

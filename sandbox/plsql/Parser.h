@@ -133,6 +133,24 @@ class Parser {
   void CheckTypes(const Token& at, const TypeSpec* to, const Expr& value);
   // ParseTarget that also takes t.EXTEND, t.TRIM and t.DELETE.
   ExprPtr ParseTargetOrMethod();
+  // A SQL function the interpreter leaves to the server (ParserSqlFunctions):
+  // null, nothing taken, when name is none; PLS-00204 for one of SQL only.
+  ExprPtr ParseSqlFunction(const Token& name);
+  // A builtin call, + and - or a comparison of a timestamp or interval,
+  // made over to the server because an operand is one.
+  ExprPtr SqlFunctionOf(const Token& at, const std::string& function, std::vector<ExprPtr> args);
+  ExprPtr SqlArithmeticOf(const Token& at, const std::string& op, ExprPtr left, ExprPtr right);
+  ExprPtr SqlComparisonOf(const Token& at, const std::string& op, ExprPtr left, ExprPtr right);
+  // DATE '...' (a value), TIMESTAMP '...' and INTERVAL '...' unit [TO unit]
+  // (SQL the server evaluates, as it knows their types).
+  ExprPtr ParseDatetimeLiteral();
+  // A SQL value stored where a timestamp or interval is kept as text is
+  // first converted to that type by the server, as an assignment would.
+  void FitTemporal(const TypeSpec* to, ExprPtr& value);
+  // The operand's SQL text within call, whose args take its PL/SQL values.
+  std::string SqlOperand(ExprPtr operand, Expr& call);
+  // Its result type; PLS-00201 or PLS-00306 when the server knows no such call.
+  void DescribeSqlFunction(const Token& name, Expr& call);
   // DBMS_LOB.APPEND(lob, src) and DBMS_LOB.WRITEAPPEND(lob, amount, buffer).
   std::unique_ptr<Stmt> ParseDbmsLobCall(std::unique_ptr<Stmt> stmt);
 

@@ -87,6 +87,13 @@ Family FamilyOf(const Expr& e) {
     case Expr::Kind::Negate:
     case Expr::Kind::SequenceValue:
       return Family::Number;
+    case Expr::Kind::SqlFunction:
+      if (e.condition)
+        return Family::Boolean;
+      return e.sqlType == 2                      ? Family::Number
+             : e.sqlType == 12                   ? Family::Date
+             : e.sqlType == 1 || e.sqlType == 96 ? Family::Text
+                                                 : Family::Unknown;
     case Expr::Kind::Not:
     case Expr::Kind::Compare:
     case Expr::Kind::And:

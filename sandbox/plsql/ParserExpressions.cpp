@@ -1,5 +1,7 @@
 // Expressions of the PL/SQL compiler, by Oracle's operator precedence:
 // OR < AND < NOT < comparisons < + - || < * / < unary - < **.
+#include <algorithm>
+
 #include "sandbox/plsql/Builtins.h"
 #include "sandbox/plsql/Parser.h"
 #include "sandbox/plsql/Preprocessor.h"
@@ -53,10 +55,15 @@ ExprPtr Parser::ParseComparison() {
   for (const char* c : kComparisons) {
     if (op.Is(c)) {
       Take();
+      const std::string name =
+          (op.text == "!=" || op.text == "^=" || op.text == "~=") ? "<>" : op.text;
+      ExprPtr right = ParseAdditive();
+      if (IsTemporalOperand(*left) || IsTemporalOperand(*right))
+        return SqlComparisonOf(op, name, std::move(left), std::move(right));
       auto e = NewExpr(Expr::Kind::Compare, op);
-      e->name = (op.text == "!=" || op.text == "^=" || op.text == "~=") ? "<>" : op.text;
+      e->name = name;
       e->args.push_back(std::move(left));
-      e->args.push_back(ParseAdditive());
+      e->args.push_back(std::move(right));
       return e;
     }
   }
@@ -112,10 +119,16 @@ ExprPtr Parser::ParseAdditive() {
   ExprPtr left = ParseMultiplicative();
   while (Peek().Is("+") || Peek().Is("-") || Peek().Is("||")) {
     const Token& op = Take();
+    ExprPtr right = ParseMultiplicative();
+    // Timestamp and interval arithmetic is the server's.
+    if (!op.Is("||") && (IsTemporalOperand(*left) || IsTemporalOperand(*right))) {
+      left = SqlArithmeticOf(op, op.text, std::move(left), std::move(right));
+      continue;
+    }
     auto e = NewExpr(Expr::Kind::Arithmetic, op);
     e->name = op.text;
     e->args.push_back(std::move(left));
-    e->args.push_back(ParseMultiplicative());
+    e->args.push_back(std::move(right));
     left = std::move(e);
   }
   return left;
@@ -198,6 +211,8 @@ ExprPtr Parser::ParsePrimary() {
         Take();
         return ParseCaseExpression(t);
       }
+      if (t.IsAny({"DATE", "TIMESTAMP", "INTERVAL"}) && Peek(1).kind == Token::Kind::String)
+        return ParseDatetimeLiteral();
       if (t.Is("TRUE") || t.Is("FALSE")) {
         Take();
         auto e = NewExpr(Expr::Kind::Literal, t);
@@ -311,6 +326,8 @@ ExprPtr Parser::ParseName() {
   const BuiltinInfo* builtin =
       name.kind == Token::Kind::Identifier ? FindBuiltin(builtinName) : nullptr;
   if (builtin == nullptr) {
+    if (ExprPtr sql = ParseSqlFunction(name))
+      return sql;
     std::string dotted = name.text;
     if (Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier)
       dotted += "." + Peek(1).text;
@@ -336,6 +353,11 @@ ExprPtr Parser::ParseName() {
       builtin->maxArgs < 0 ? e->args.size() : static_cast<size_t>(builtin->maxArgs);
   CheckArgumentCount(name, name.text, e->args.size(), static_cast<size_t>(builtin->minArgs),
                      maxArgs);
+  // A timestamp or interval is text to the builtins: SQL knows its type.
+  const bool temporal = std::any_of(e->args.begin(), e->args.end(),
+                                    [](const ExprPtr& a) { return IsTemporalOperand(*a); });
+  if (temporal && name.IsAny({"TO_CHAR", "TRUNC", "ROUND", "NVL", "GREATEST", "LEAST"}))
+    return SqlFunctionOf(name, builtinName, std::move(e->args));
   return e;
 }
 

@@ -4,20 +4,13 @@
 // of a table the statement reads stays a column, as on Oracle.
 #include <cstdio>
 
+#include "sandbox/plsql/DescribeBinds.h"
 #include "sandbox/plsql/Parser.h"
 #include "sandbox/plsql/Preprocessor.h"
 
 namespace sandbox::plsql {
 
 namespace {
-
-// Reads nothing; every placeholder is NULL while a query is described.
-class DescribeBinds : public BindSet {
- public:
-  bool Has(const std::string&) const override { return true; }
-  Value Get(const std::string&) const override { return Value::Null(); }
-  bool Set(const std::string&, const Value&, OraError&) override { return true; }
-};
 
 // Words after which a name is an operand, not a column or table alias.
 bool IsSqlKeyword(const Token& t) {
