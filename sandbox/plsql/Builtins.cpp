@@ -18,18 +18,18 @@ namespace sandbox::plsql {
 namespace {
 
 const BuiltinInfo kBuiltins[] = {
-    {"LENGTH", 1, 1, false},      {"SUBSTR", 2, 3, false},    {"INSTR", 2, 4, false},
-    {"RTRIM", 1, 2, false},       {"LTRIM", 1, 2, false},     {"TRIM", 1, 1, false},
-    {"RPAD", 2, 3, false},        {"LPAD", 2, 3, false},      {"UPPER", 1, 1, false},
-    {"LOWER", 1, 1, false},       {"TO_CHAR", 1, 2, false},   {"TO_NUMBER", 1, 2, false},
-    {"MOD", 2, 2, false},         {"NVL", 2, 2, false},       {"DECODE", 3, -1, false},
-    {"REPLACE", 2, 3, false},     {"TRUNC", 1, 2, false},     {"ROUND", 1, 2, false},
-    {"SQLCODE", 0, 0, true},      {"SQLERRM", 0, 1, true},    {"ABS", 1, 1, false},
-    {"FLOOR", 1, 1, false},       {"CEIL", 1, 1, false},      {"CHR", 1, 1, false},
-    {"ASCII", 1, 1, false},       {"GREATEST", 1, -1, false}, {"LEAST", 1, -1, false},
-    {"NVL2", 3, 3, false},        {"SYSDATE", 0, 0, true},    {"USER", 0, 0, true},
-    {"SYS_CONTEXT", 2, 3, false}, {"INSERTING", 0, 0, true},  {"UPDATING", 0, 1, true},
-    {"DELETING", 0, 0, true},     {"TRANSLATE", 3, 3, false},
+    {"LENGTH", 1, 1, false},    {"SUBSTR", 2, 3, false},    {"INSTR", 2, 4, false},
+    {"RTRIM", 1, 2, false},     {"LTRIM", 1, 2, false},     {"TRIM", 1, 1, false},
+    {"RPAD", 2, 3, false},      {"LPAD", 2, 3, false},      {"UPPER", 1, 1, false},
+    {"LOWER", 1, 1, false},     {"TO_CHAR", 1, 2, false},   {"TO_NUMBER", 1, 2, false},
+    {"MOD", 2, 2, false},       {"NVL", 2, 2, false},       {"DECODE", 3, -1, false},
+    {"REPLACE", 2, 3, false},   {"TRUNC", 1, 2, false},     {"ROUND", 1, 2, false},
+    {"SQLCODE", 0, 0, true},    {"SQLERRM", 0, 1, true},    {"ABS", 1, 1, false},
+    {"FLOOR", 1, 1, false},     {"CEIL", 1, 1, false},      {"CHR", 1, 1, false},
+    {"ASCII", 1, 1, false},     {"GREATEST", 1, -1, false}, {"LEAST", 1, -1, false},
+    {"NVL2", 3, 3, false},      {"SYSDATE", 0, 0, true},    {"USER", 0, 0, true},
+    {"INSERTING", 0, 0, true},  {"UPDATING", 0, 1, true},   {"DELETING", 0, 0, true},
+    {"TRANSLATE", 3, 3, false},
 };
 
 // The event attribute functions of system triggers.
@@ -41,29 +41,6 @@ const BuiltinInfo kEventAttributes[] = {
     {"ORA_SERVER_ERROR_MSG", 1, 1, false}, {"ORA_SERVER_ERROR_DEPTH", 0, 0, true},
     {"ORA_IS_SERVERERROR", 1, 1, false},
 };
-
-// SYS_CONTEXT(namespace, parameter): the USERENV values of the session; a
-// namespace no application context set is empty, as on a server where no
-// context was created.
-PlValue SessionContext(const std::string& space, const std::string& parameter, Session& session) {
-  auto upper = [](std::string text) {
-    for (char& c : text)
-      c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-  };
-  if (upper(space) != "USERENV")
-    return {};
-  const std::string name = upper(parameter);
-  if (name == "CURRENT_SCHEMA")
-    return PlValue::Text(session.CurrentSchema());
-  if (name == "CURRENT_USER")
-    return PlValue::Text(session.CurrentRights().user);
-  if (name == "SESSION_USER" || name == "AUTHENTICATED_IDENTITY")
-    return PlValue::Text(session.UserName());
-  if (name == "DB_NAME" || name == "DB_UNIQUE_NAME" || name == "INSTANCE_NAME")
-    return PlValue::Text(session.GetDatabase().Name());
-  throw MakeError(2003, "invalid USERENV parameter");
-}
 
 bool AnyNull(const std::vector<PlValue>& args) {
   for (const PlValue& a : args) {
@@ -380,8 +357,6 @@ PlValue CallBuiltin(const std::string& name, const std::vector<PlValue>& args,
     return ServerErrorAttribute(name, args, session);
   if (name.rfind("ORA_", 0) == 0)
     return EventAttribute(name.substr(4), context.session);
-  if (name == "SYS_CONTEXT")
-    return AnyNull(args) ? PlValue() : SessionContext(text(0), text(1), context.session);
   if (name == "TRANSLATE")
     return AnyNull(args) ? PlValue() : PlValue::Text(TranslateText(text(0), text(1), text(2)));
   if (name == "NVL")

@@ -11,6 +11,7 @@
 #include "sandbox/plsql/DbmsLob.h"
 #include "sandbox/plsql/DynamicSql.h"
 #include "sandbox/plsql/StoredUnit.h"
+#include "sandbox/plsql/supplied/SuppliedPackages.h"
 #include "sandbox/server/EmptyBindSet.h"
 #include "sandbox/server/values/DateFormat.h"
 
@@ -502,6 +503,10 @@ void Executor::SelectInto(Cursor& cursor, const std::vector<ExprPtr>& targets) {
 }
 
 void Executor::ExecPackageCall(const Stmt& stmt) {
+  if (const SuppliedRoutine* supplied = FindSupplied(stmt.name)) {
+    CallSupplied(*supplied, stmt.exprs, stmt.line);
+    return;
+  }
   std::vector<PlValue> args;
   const bool getLine = stmt.name == "DBMS_OUTPUT.GET_LINE";
   if (!getLine) {
@@ -656,6 +661,8 @@ PlValue Executor::Eval(const Expr& expr) {
       return sawUnknown ? Unknown() : PlValue::Boolean(expr.negated);
     }
     case Expr::Kind::Builtin: {
+      if (const SuppliedRoutine* supplied = FindSupplied(expr.name))
+        return CallSupplied(*supplied, expr.args, expr.line);
       // The length of a BLOB counts its bytes, which only the argument's type tells.
       if (expr.name == "DBMS_LOB.GETLENGTH" && IsBinaryExpr(*expr.args[0]))
         return LobLength(Eval(*expr.args[0]), true);
@@ -825,8 +832,13 @@ PlValue Executor::CallRoutine(const RoutineDecl& routine, const std::vector<Expr
   struct UnitGuard {
     const std::string*& unit;
     const std::string* saved;
-    ~UnitGuard() { unit = saved; }
-  } unitGuard{unit_, callerUnit};
+    std::vector<CallSite>& sites;
+    ~UnitGuard() {
+      unit = saved;
+      sites.pop_back();
+    }
+  } unitGuard{unit_, callerUnit, callSites_};
+  callSites_.push_back({callerUnit, line});
   std::vector<Variable> outValues;
   Flow flow = Flow::Normal;
   {

@@ -20,6 +20,8 @@ namespace sandbox::plsql {
 
 class DynamicBinds;
 struct DynamicStatement;
+struct StackFrame;
+struct SuppliedRoutine;
 
 class Executor {
  public:
@@ -154,6 +156,12 @@ class Executor {
   // The USING arguments exprs[1 ..] of a dynamic statement into binds.
   void BindUsing(const Stmt& stmt, const DynamicStatement& dynamic, DynamicBinds& binds);
 
+  // A supplied package's routine (ExecutorSupplied): args one per
+  // parameter, null where not given; OUT ones are assigned after the call.
+  PlValue CallSupplied(const SuppliedRoutine& routine, const std::vector<ExprPtr>& args, int line);
+  // The units running now, innermost (at line) first.
+  std::vector<StackFrame> CallStack(int line) const;
+
   std::unique_ptr<Cursor> OpenQuery(const SqlText& sql);
   void OpenCursor(const CursorDecl& decl, const std::vector<ExprPtr>& args, CursorState& state);
   bool FetchRow(CursorState& state, std::vector<PlValue>& row);
@@ -176,6 +184,12 @@ class Executor {
   static constexpr int kMaxDynamicDepth = 50;  // Oracle's limit of recursive SQL levels
   int dynamicDepth_ = 0;
   const std::string* unit_ = nullptr;  // the stored unit whose code runs now; null: the block
+  // Each routine call running: the unit it was called from and the line.
+  struct CallSite {
+    const std::string* unit;
+    int line;
+  };
+  std::vector<CallSite> callSites_;
 };
 
 }  // namespace sandbox::plsql

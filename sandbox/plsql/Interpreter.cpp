@@ -13,6 +13,7 @@
 #include "sandbox/plsql/Parser.h"
 #include "sandbox/plsql/Preprocessor.h"
 #include "sandbox/plsql/UnitLoader.h"
+#include "sandbox/plsql/supplied/SuppliedPackages.h"
 #include "sandbox/server/EmptyBindSet.h"
 
 namespace sandbox::plsql {
@@ -148,12 +149,40 @@ bool Contained(OraError& error, const Run& run) {
   return false;
 }
 
+// A supplied function called in SQL: its arguments by position.
+bool CallSuppliedFunction(Session& session, const SuppliedRoutine& routine,
+                          const std::vector<Value>& arguments, Value& result, OraError& error) {
+  if (arguments.size() > routine.params.size()) {
+    error = {909, "invalid number of arguments"};
+    return false;
+  }
+  SuppliedCall call{session, nullptr, {}, {}, {}};
+  for (size_t i = 0; i < routine.params.size(); ++i) {
+    const bool given = i < arguments.size();
+    if (!given && !routine.params[i].optional) {
+      error = {909, "invalid number of arguments"};
+      return false;
+    }
+    call.given.push_back(given);
+    call.args.push_back(given ? FromSqlValue(arguments[i]) : PlValue());
+  }
+  try {
+    result = ToSqlValue(routine.body(call));
+    return true;
+  } catch (const PlError& e) {
+    error = {e.code, e.message};
+    return false;
+  }
+}
+
 }  // namespace
 
 bool CallStoredFunction(Session& session, const std::string& owner, const std::string& unit,
                         const std::string& member, const std::vector<Value>& arguments,
                         Value& result, OraError& error) {
   try {
+    if (const SuppliedRoutine* supplied = owner == "SYS" ? FindSupplied(unit, member) : nullptr)
+      return CallSuppliedFunction(session, *supplied, arguments, result, error);
     return CallFunction(session, owner, unit, member, arguments, result, error);
   } catch (const std::bad_alloc&) {
     error = {6500, "PL/SQL: storage error"};

@@ -5,6 +5,7 @@
 
 #include "sandbox/plsql/Builtins.h"
 #include "sandbox/plsql/StoredUnit.h"
+#include "sandbox/plsql/supplied/SuppliedPackages.h"
 
 namespace sandbox::plsql {
 
@@ -885,6 +886,12 @@ std::unique_ptr<Stmt> Parser::ParseNameStatement() {
     }
     if (first.Is("DBMS_LOB") && Peek(1).Is(".")) {
       return ParseDbmsLobCall(std::move(stmt));
+    }
+    if (IsSuppliedPackage(first.text) && Peek(1).Is(".")) {
+      Take();
+      stmt->kind = Stmt::Kind::CallPackage;
+      stmt->exprs = ParseSuppliedCall(first, false, stmt->name);
+      return stmt;
     }
     if (first.Is("RAISE_APPLICATION_ERROR")) {
       Take();

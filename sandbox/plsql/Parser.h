@@ -38,6 +38,9 @@ struct CompileError {
 TypeSpec TypeOfColumn(const ColumnInfo& column, bool constrained);
 std::vector<RecordField> FieldsOfColumns(const std::vector<ColumnInfo>& columns, bool constrained);
 
+// Whether an OUT argument can take the value: a variable, a field or a bind.
+bool IsAssignable(const Expr& e);
+
 class Parser {
  public:
   Parser(const std::string& source, const std::vector<Token>& tokens, Session& session);
@@ -151,6 +154,10 @@ class Parser {
   std::string SqlOperand(ExprPtr operand, Expr& call);
   // Its result type; PLS-00201 or PLS-00306 when the server knows no such call.
   void DescribeSqlFunction(const Token& name, Expr& call);
+  // A supplied package's routine after its package name (ParserSupplied):
+  // one argument per parameter, null where the call gives none.
+  std::vector<ExprPtr> ParseSuppliedCall(const Token& package, bool wantFunction,
+                                         std::string& qualified);
   // DBMS_LOB.APPEND(lob, src) and DBMS_LOB.WRITEAPPEND(lob, amount, buffer).
   std::unique_ptr<Stmt> ParseDbmsLobCall(std::unique_ptr<Stmt> stmt);
 

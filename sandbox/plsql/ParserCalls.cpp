@@ -150,6 +150,8 @@ bool MatchArguments(const RoutineDecl& routine, const std::vector<std::string>& 
   return true;
 }
 
+}  // namespace
+
 bool IsAssignable(const Expr& e) {
   if (e.kind == Expr::Kind::Bind)
     return true;
@@ -157,8 +159,6 @@ bool IsAssignable(const Expr& e) {
   return (e.kind == Expr::Kind::Variable || e.kind == Expr::Kind::Field) && e.variable != nullptr &&
          !e.variable->constant;
 }
-
-}  // namespace
 
 std::vector<Parser::Actual> Parser::ParseActuals() {
   std::vector<Actual> actuals;

@@ -5,6 +5,7 @@
 #include "sandbox/plsql/Builtins.h"
 #include "sandbox/plsql/Parser.h"
 #include "sandbox/plsql/Preprocessor.h"
+#include "sandbox/plsql/supplied/SuppliedPackages.h"
 
 #include "sandbox/server/EmptyBindSet.h"
 
@@ -316,6 +317,11 @@ ExprPtr Parser::ParseName() {
     auto e = NewExpr(Expr::Kind::Literal, name);
     if (!DbmsDbVersion(member.text, e->value))
       SemanticError(member, "PLS-00302: component '" + member.text + "' must be declared");
+    return e;
+  }
+  if (name.kind == Token::Kind::Identifier && IsSuppliedPackage(name.text) && Peek().Is(".")) {
+    auto e = NewExpr(Expr::Kind::Builtin, name);
+    e->args = ParseSuppliedCall(name, true, e->name);
     return e;
   }
   std::string builtinName = name.text;

@@ -212,6 +212,11 @@ class Session {
   // True when the autonomous transaction of the innermost call has changes
   // it neither committed nor rolled back.
   virtual bool AutonomousPending() const { return false; }
+  // What DBMS_APPLICATION_INFO and DBMS_SESSION set for the session (MODULE,
+  // ACTION, CLIENT_INFO, CLIENT_IDENTIFIER), as SYS_CONTEXT('USERENV', ...)
+  // reads it; an empty value clears one.
+  virtual std::string SessionAttribute(const std::string& /*name*/) const { return {}; }
+  virtual void SetSessionAttribute(const std::string& /*name*/, const std::string& /*value*/) {}
 };
 
 // Holds a call context for as long as it lives.

@@ -95,7 +95,11 @@ ServerSession::ServerSession(std::shared_ptr<ServerDatabase> database, std::stri
       user_(std::move(user)),
       schema_(user_),
       currentUser_(user_),
-      timeZone_(LocalZone()) {}
+      timeZone_(LocalZone()) {
+  // AUDSID: unique among the sessions of the process.
+  static std::atomic<long long> sessions{0};
+  attributes_["SESSIONID"] = std::to_string(++sessions);
+}
 
 ServerSession::~ServerSession() {
   std::lock_guard lock(database_->Mutex());
@@ -107,6 +111,18 @@ ServerSession::~ServerSession() {
 void ServerSession::AnswerInterrupt(const OraError& error) {
   if (error.code == kCancelledCode)
     interrupt_.store(false);
+}
+
+std::string ServerSession::SessionAttribute(const std::string& name) const {
+  const auto found = attributes_.find(name);
+  return found == attributes_.end() ? std::string() : found->second;
+}
+
+void ServerSession::SetSessionAttribute(const std::string& name, const std::string& value) {
+  if (value.empty())
+    attributes_.erase(name);
+  else
+    attributes_[name] = value;
 }
 
 void ServerSession::EnterStatement() {
@@ -121,6 +137,7 @@ void ServerSession::EnterStatement() {
   context.currentSchema = schema_;
   context.currentUser = currentUser_;
   context.databaseName = database_->Name();
+  context.sessionAttributes = &attributes_;
   context.systemEvent = systemEvents_.empty() ? SystemEvent{} : systemEvents_.back();
   RefreshVisibility(database_->Handle(), context);
   context.release = database_->Release();
@@ -174,6 +191,20 @@ std::optional<std::string> ServerSession::FindTable(const std::string& schema,
   if (schema.empty() && IsDictionaryName(name))
     return VisibleDictionaryStorage(name, database_->Functions());
   return std::nullopt;
+}
+
+std::optional<std::vector<std::string>> ServerSession::StarColumns(const std::string& query) {
+  EmptyBindSet noBinds;
+  SqliteStatement statement;
+  std::vector<ColumnInfo> columns;
+  std::vector<bool> typedByValue;
+  OraError error;
+  if (!PrepareQuery(query, noBinds, statement, columns, typedByValue, error))
+    return std::nullopt;
+  std::vector<std::string> names;
+  for (const ColumnInfo& column : columns)
+    names.push_back(column.name);
+  return names;
 }
 
 std::optional<std::vector<std::string>> ServerSession::VisibleColumns(const std::string& storage) {
@@ -660,7 +691,9 @@ ServerSession::ClientCall::ClientCall(ServerSession& session)
       outermost_(session.callDepth_++ == 0),
       inTransaction_(session.database_->InTransaction()) {}
 
-ServerSession::ClientCall::~ClientCall() { --session_.callDepth_; }
+ServerSession::ClientCall::~ClientCall() {
+  --session_.callDepth_;
+}
 
 void ServerSession::ClientCall::Failed(const OraError& error) {
   // The statements the triggers run are no client's calls of their own.

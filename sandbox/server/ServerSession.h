@@ -51,6 +51,7 @@ class ServerSession : public Session, public NameResolver {
   std::optional<std::string> ResolveTable(const std::string& schema,
                                           const std::string& name) override;
   std::optional<std::vector<std::string>> VisibleColumns(const std::string& storage) override;
+  std::optional<std::vector<std::string>> StarColumns(const std::string& query) override;
   bool ResolveSequence(const std::string& schema, const std::string& name, std::string& owner,
                        std::string& sequence) override;
   bool ResolveFunction(const std::vector<std::string>& parts, std::string& owner, std::string& unit,
@@ -66,6 +67,8 @@ class ServerSession : public Session, public NameResolver {
   void CompileBeforeUse(const std::string& owner, const std::string& name,
                         const std::string& type) override;
   Rights CurrentRights() const override { return {currentUser_, schema_}; }
+  std::string SessionAttribute(const std::string& name) const override;
+  void SetSessionAttribute(const std::string& name, const std::string& value) override;
   void SetRights(const Rights& rights) override;
   void PushCallContext(CallContext context) override;
   void PopCallContext() override;
@@ -180,6 +183,8 @@ class ServerSession : public Session, public NameResolver {
   std::string user_;
   std::string schema_;
   std::string currentUser_;  // the owner of the definer's rights unit running now, else user_
+  // MODULE, ACTION, CLIENT_INFO, CLIENT_IDENTIFIER and SESSIONID, by name.
+  std::map<std::string, std::string> attributes_;
   std::string dateFormat_ = "DD-MON-RR";
   // dateFormat_ parsed, for ToText; parsed again when the model changes.
   mutable std::string parsedModel_;

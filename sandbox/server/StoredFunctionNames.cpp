@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "sandbox/plsql/Interpreter.h"
+#include "sandbox/plsql/supplied/SuppliedPackages.h"
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/SqliteHandle.h"
 
@@ -29,6 +30,17 @@ bool WriterRunning(sqlite3* db) {
 
 bool ServerSession::ResolveFunction(const std::vector<std::string>& parts, std::string& owner,
                                     std::string& unit, std::string& member) {
+  // The supplied packages' functions are SYS's, named through public synonyms.
+  const std::size_t first = parts.size() == 3 && parts[0] == "SYS" ? 1 : 0;
+  if (parts.size() == first + 2) {
+    const plsql::SuppliedRoutine* routine = plsql::FindSupplied(parts[first], parts[first + 1]);
+    if (routine != nullptr && routine->function) {
+      owner = "SYS";
+      unit = parts[first];
+      member = parts[first + 1];
+      return true;
+    }
+  }
   // Most calls are of Oracle's own functions: a name that no function,
   // package or synonym has is passed over without asking the catalog more.
   if (SchemaChangedSince(callableView_)) {

@@ -632,6 +632,43 @@ void ServerErrorMessage(sqlite3_context* ctx, int, sqlite3_value** argv) {
   ServerError(ctx, argv, true);
 }
 
+// USERENV parameters that describe the machine the sandbox stands for.
+const char* FixedUserEnvValue(const std::string& name) {
+  static const struct {
+    const char* name;
+    const char* value;
+  } values[] = {
+      {"DB_DOMAIN", nullptr},
+      {"INSTANCE", "1"},
+      {"ISDBA", "FALSE"},
+      {"LANG", "US"},
+      {"LANGUAGE", "AMERICAN_AMERICA.AL32UTF8"},
+      {"NLS_TERRITORY", "AMERICA"},
+      {"NLS_CALENDAR", "GREGORIAN"},
+      {"NLS_SORT", "BINARY"},
+      {"HOST", "localhost"},
+      {"SERVER_HOST", "localhost"},
+      {"OS_USER", "oracle"},
+      {"TERMINAL", "unknown"},
+      {"IP_ADDRESS", "127.0.0.1"},
+      {"NETWORK_PROTOCOL", "tcp"},
+      {"AUTHENTICATION_METHOD", "PASSWORD"},
+      {"CURRENT_EDITION_NAME", "ORA$BASE"},
+      {"DATABASE_ROLE", "PRIMARY"},
+  };
+  for (const auto& value : values)
+    if (name == value.name)
+      return value.value != nullptr ? value.value : "";
+  return nullptr;
+}
+
+std::string SessionAttributeOf(const SqlFunctionContext& context, const std::string& name) {
+  if (context.sessionAttributes == nullptr)
+    return {};
+  const auto found = context.sessionAttributes->find(name);
+  return found == context.sessionAttributes->end() ? std::string() : found->second;
+}
+
 // SYS_CONTEXT('USERENV', parameter [, length]): the session's values, as in
 // PL/SQL; a namespace no application context set gives NULL.
 void SysContext(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -652,8 +689,16 @@ void SysContext(sqlite3_context* ctx, int, sqlite3_value** argv) {
     ResultText(ctx, context.currentUser.empty() ? context.userName : context.currentUser);
   else if (name == "SESSION_USER" || name == "AUTHENTICATED_IDENTITY")
     ResultText(ctx, context.userName);
-  else if (name == "DB_NAME" || name == "DB_UNIQUE_NAME" || name == "INSTANCE_NAME")
+  else if (name == "DB_NAME" || name == "DB_UNIQUE_NAME" || name == "INSTANCE_NAME" ||
+           name == "SERVICE_NAME" || name == "CON_NAME")
     ResultText(ctx, context.databaseName);
+  else if (const char* fixed = FixedUserEnvValue(name))
+    ResultText(ctx, fixed);
+  else if (name == "MODULE" || name == "ACTION" || name == "CLIENT_INFO" ||
+           name == "CLIENT_IDENTIFIER" || name == "SESSIONID" || name == "SID")
+    ResultText(ctx, SessionAttributeOf(context, name == "SID" ? "SESSIONID" : name));
+  else if (name == "NLS_DATE_FORMAT")
+    ResultText(ctx, context.dateFormat);
   else
     ResultOraError(ctx, "ORA-02003: invalid USERENV parameter");
 }

@@ -23,9 +23,12 @@ struct SqlFunctionContext {
   std::string timeZone = "+00:00";   // the session's, as ALTER SESSION SET TIME_ZONE gives it
   std::map<int, long long> rownums;  // rows numbered so far, per query block of the statement
   std::string userName;
-  std::string currentUser;     // the owner of a definer's rights unit running now, else the user
-  std::string currentSchema;   // ALTER SESSION SET CURRENT_SCHEMA, else the user
-  std::string databaseName;    // the global name, as SYS_CONTEXT gives DB_NAME
+  std::string currentUser;    // the owner of a definer's rights unit running now, else the user
+  std::string currentSchema;  // ALTER SESSION SET CURRENT_SCHEMA, else the user
+  std::string databaseName;   // the global name, as SYS_CONTEXT gives DB_NAME
+  // The session's MODULE, ACTION, CLIENT_INFO, CLIENT_IDENTIFIER and
+  // SESSIONID for SYS_CONTEXT; null outside a session.
+  const std::map<std::string, std::string>* sessionAttributes = nullptr;
   SystemEvent systemEvent;     // of the system trigger running, for ora_event_attribute
   std::string release = "19";  // the server release, for release-dependent errors
   // Sequence access for seq.NEXTVAL / seq.CURRVAL: returns false with an

@@ -26,8 +26,9 @@ enum class Place { Root, Child, Outer };
 
 class HierarchyRewriter {
  public:
-  HierarchyRewriter(const std::string& sql, const std::vector<SqlToken>& tokens)
-      : sql_(sql), tokens_(tokens) {}
+  HierarchyRewriter(const std::string& sql, const std::vector<SqlToken>& tokens,
+                    NameResolver& resolver)
+      : sql_(sql), tokens_(tokens), resolver_(resolver) {}
 
   std::optional<std::string> Rewrite(OraError& error) {
     std::size_t connect = 0;
@@ -101,7 +102,8 @@ class HierarchyRewriter {
     if (where)
       SplitWhere(where + 1, clauseEnd(where), depth, joinTerms, filterTerms);
     ReadSelectAliases(select + 1, from);
-    std::string query = "SELECT " + Map(select + 1, from, Place::Outer);
+    const auto star = StarList(select + 1, from, fromText);
+    std::string query = "SELECT " + (star ? *star : Map(select + 1, from, Place::Outer));
     // A row that closes a loop stays in the hierarchy, unexpanded, so that
     // its parent can tell CONNECT_BY_ISCYCLE; it is not one of the answers.
     std::string filter = noCycle && prior ? outer_ + ".QM_LOOP = 0" : "";
@@ -216,6 +218,28 @@ class HierarchyRewriter {
   struct Item {
     std::string alias;  // as SQL text: upper case, or quoted
   };
+
+  // "*" or "alias.*" over one item: the item's own columns by name.
+  std::optional<std::string> StarList(std::size_t begin, std::size_t end,
+                                      const std::string& fromText) {
+    const bool star = end == begin + 1 && tokens_[begin].IsSymbol("*");
+    const bool aliasStar = end == begin + 3 && tokens_[begin + 1].IsSymbol(".") &&
+                           tokens_[begin + 2].IsSymbol("*") &&
+                           NameText(tokens_[begin]) == items_.front().alias;
+    if (joined_ || !(star || aliasStar))
+      return std::nullopt;
+    const auto columns = resolver_.StarColumns("SELECT * FROM " + fromText);
+    if (!columns || columns->empty())
+      return std::nullopt;
+    std::string list;
+    for (const std::string& column : *columns) {
+      std::string quoted = "\"";
+      for (char c : column)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+      list += (list.empty() ? "" : ", ") + outer_ + "." + quoted + "\"";
+    }
+    return list;
+  }
 
   static bool IsName(const SqlToken& t) {
     return t.type == SqlToken::Type::Word || t.type == SqlToken::Type::QuotedName;
@@ -524,14 +548,15 @@ class HierarchyRewriter {
   std::string rootCarried_, childCarried_;
   bool leaf_ = false;
   bool cycle_ = false;
+  NameResolver& resolver_;
 };
 
 }  // namespace
 
 std::optional<std::string> RewriteHierarchicalQuery(const std::string& sql,
                                                     const std::vector<SqlToken>& tokens,
-                                                    OraError& error) {
-  return HierarchyRewriter(sql, tokens).Rewrite(error);
+                                                    NameResolver& resolver, OraError& error) {
+  return HierarchyRewriter(sql, tokens, resolver).Rewrite(error);
 }
 
 }  // namespace sandbox

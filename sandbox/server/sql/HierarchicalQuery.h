@@ -10,13 +10,16 @@
 
 #include "sandbox/server/Server.h"
 #include "sandbox/server/sql/SqlToken.h"
+#include "sandbox/server/sql/SqlTranslator.h"
 
 namespace sandbox {
 
 // The statement with its first hierarchical query block rewritten; nullopt
 // when it has none. Sets error for a block without FROM (ORA-00923).
+// A select list of "*" (or "alias.*") over one FROM item names the item's
+// columns, which resolver describes, so that the hierarchy's own do not show.
 std::optional<std::string> RewriteHierarchicalQuery(const std::string& sql,
                                                     const std::vector<SqlToken>& tokens,
-                                                    OraError& error);
+                                                    NameResolver& resolver, OraError& error);
 
 }  // namespace sandbox

@@ -1465,7 +1465,7 @@ bool SqlTranslator::Translate(TranslatedStatement& out, OraError& error) {
     error = {};
     auto next = RewriteOuterJoinMarkers(rewritten, tokens, error);
     if (!next && !error.IsSet())
-      next = RewriteHierarchicalQuery(rewritten, tokens, error);
+      next = RewriteHierarchicalQuery(rewritten, tokens, resolver_, error);
     if (!next && !error.IsSet())
       next = RewriteGroupingSets(rewritten, tokens, error);
     if (error.IsSet())

@@ -44,6 +44,12 @@ class NameResolver {
   virtual std::optional<std::vector<std::string>> VisibleColumns(const std::string& /*storage*/) {
     return std::nullopt;
   }
+  // The columns "SELECT *" of an Oracle query lists, in order; nullopt
+  // when it cannot be described. For rewrites whose own columns a "*"
+  // must not show.
+  virtual std::optional<std::vector<std::string>> StarColumns(const std::string& /*query*/) {
+    return std::nullopt;
+  }
   // Owner and name of a sequence.
   virtual bool ResolveSequence(const std::string& schema, const std::string& name,
                                std::string& owner, std::string& sequence) = 0;

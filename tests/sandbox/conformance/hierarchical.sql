@@ -61,3 +61,8 @@ select level, name from h_emp
 select level, name from h_emp
   start with mgr is null connect by prior id = mgr order siblings by name nulls first;
 select level, name from h_emp start with id = 2 connect by prior id = mgr order siblings by dept, id;
+-- "*" lists the table's own columns, not what the hierarchy carries.
+select * from h_loop start with id = 1 connect by nocycle prior nxt = id;
+select l.* from h_loop l where level < 3 start with id = 2 connect by nocycle prior nxt = id;
+create view h_tree as select * from h_emp start with mgr is null connect by prior id = mgr;
+select column_name from user_tab_columns where table_name = 'H_TREE' order by column_id;

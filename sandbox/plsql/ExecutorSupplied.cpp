@@ -1,0 +1,58 @@
+// Running the supplied packages' routines: their arguments, the call stack
+// DBMS_UTILITY reports, and the OUT arguments written back.
+#include "sandbox/plsql/Executor.h"
+#include "sandbox/plsql/StoredUnit.h"
+#include "sandbox/plsql/supplied/SuppliedPackages.h"
+
+namespace sandbox::plsql {
+
+namespace {
+
+// How the call stack names a unit's kind: by its stored type; a unit that
+// is no stored procedure, function or package is a trigger.
+std::string KindOf(Session& session, const std::string* unit) {
+  if (unit == nullptr)
+    return "anonymous block";
+  const size_t dot = unit->find('.');
+  const StoredUnits* code = session.StoredCode();
+  const auto stored = code != nullptr && dot != std::string::npos
+                          ? code->Find(unit->substr(0, dot), unit->substr(dot + 1))
+                          : nullptr;
+  if (stored == nullptr)
+    return "trigger";
+  if (stored->IsPackage())
+    return "package body";
+  return stored->type == "FUNCTION" ? "function" : "procedure";
+}
+
+}  // namespace
+
+std::vector<StackFrame> Executor::CallStack(int line) const {
+  std::vector<StackFrame> stack;
+  const auto frame = [&](const std::string* unit, int at) {
+    stack.push_back({unit != nullptr ? *unit : std::string(), KindOf(session_, unit), at});
+  };
+  frame(unit_, line);
+  for (auto site = callSites_.rbegin(); site != callSites_.rend(); ++site)
+    frame(site->unit, site->line);
+  return stack;
+}
+
+PlValue Executor::CallSupplied(const SuppliedRoutine& routine, const std::vector<ExprPtr>& args,
+                               int line) {
+  SuppliedCall call{session_, handling_.empty() ? nullptr : handling_.back(), {}, {}, {}};
+  if (routine.package == std::string("DBMS_UTILITY"))
+    call.stack = CallStack(line);
+  for (size_t i = 0; i < routine.params.size(); ++i) {
+    const Expr* arg = i < args.size() ? args[i].get() : nullptr;
+    call.given.push_back(arg != nullptr);
+    call.args.push_back(arg != nullptr && !routine.params[i].out ? Eval(*arg) : PlValue());
+  }
+  PlValue result = routine.body(call);
+  for (size_t i = 0; i < routine.params.size(); ++i)
+    if (routine.params[i].out && i < args.size() && args[i])
+      Assign(*args[i], call.args[i]);
+  return result;
+}
+
+}  // namespace sandbox::plsql

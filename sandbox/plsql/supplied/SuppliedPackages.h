@@ -1,0 +1,64 @@
+// Oracle's supplied packages that the interpreter provides itself
+// (DBMS_UTILITY, DBMS_ASSERT, DBMS_APPLICATION_INFO, DBMS_SESSION,
+// DBMS_LOCK, DBMS_RANDOM): each routine's parameters, for calls by position
+// and by name, and its body. DBMS_OUTPUT and DBMS_LOB have statements of
+// their own in the parser.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "sandbox/plsql/PlValue.h"
+#include "sandbox/server/Server.h"
+
+namespace sandbox::plsql {
+
+struct PlError;
+
+// A unit on the PL/SQL call stack and the line running in it.
+struct StackFrame {
+  std::string unit;  // "OWNER.NAME"; empty for an anonymous block
+  std::string kind;  // "procedure", "package body" ... or "anonymous block"
+  int line = 0;
+};
+
+// One call of a supplied routine.
+struct SuppliedCall {
+  Session& session;
+  const PlError* handledError = nullptr;  // the exception a handler runs for, if any
+  std::vector<StackFrame> stack;          // innermost first
+  std::vector<PlValue> args;              // one per parameter; the body sets OUT ones
+  std::vector<bool> given;                // which parameters the call gave
+};
+
+struct SuppliedParam {
+  const char* name;
+  bool out = false;
+  bool optional = false;
+};
+
+struct SuppliedRoutine {
+  const char* package;
+  const char* name;
+  bool function = false;
+  std::vector<SuppliedParam> params;
+  // Throws PlError as the routine raises.
+  PlValue (*body)(SuppliedCall& call) = nullptr;
+};
+
+bool IsSuppliedPackage(const std::string& name);
+// By package and routine name (upper case); null when there is none.
+const SuppliedRoutine* FindSupplied(const std::string& package, const std::string& name);
+// By "PACKAGE.ROUTINE".
+const SuppliedRoutine* FindSupplied(const std::string& qualified);
+
+// The packages' routines, one list per package file.
+const std::vector<SuppliedRoutine>& DbmsUtilityRoutines();
+const std::vector<SuppliedRoutine>& DbmsAssertRoutines();
+const std::vector<SuppliedRoutine>& SessionInfoRoutines();
+const std::vector<SuppliedRoutine>& DbmsRandomRoutines();
+
+// Text of an argument (NULL as empty), for the bodies.
+std::string SuppliedText(const SuppliedCall& call, size_t i);
+
+}  // namespace sandbox::plsql
