@@ -187,6 +187,7 @@ class ServerSession : public Session, public NameResolver {
   std::string timestampFormat_ = "DD-MON-RR HH.MI.SSXFF AM";
   std::string timestampTzFormat_ = "DD-MON-RR HH.MI.SSXFF AM TZR";
   std::string timeZone_;
+  long long sessionId_;
   ServerOutput output_;
   std::map<std::string, std::string> currentValues_;  // CURRVAL per "OWNER.SEQUENCE"
   // What was derived from the dictionary as it was at one schema generation
