@@ -31,7 +31,7 @@ std::string NumberBytes(const DecimalNumber& number) {
   if (digits.size() % 2)
     digits += '0';
   const int exponent100 = (number.exponent + (odd ? 1 : 0)) / 2;
-  std::string bytes(1, static_cast<char>(number.negative ? 62 - exponent100 : 192 + exponent100));
+  std::string bytes(1, static_cast<char>(number.negative ? 63 - exponent100 : 192 + exponent100));
   for (std::size_t i = 0; i < digits.size(); i += 2) {
     const int pair = (digits[i] - '0') * 10 + (digits[i + 1] - '0');
     bytes += static_cast<char>(number.negative ? 101 - pair : pair + 1);
