@@ -93,8 +93,10 @@ SharedPattern PatternOf(sqlite3_context* ctx, sqlite3_value** argv, int index,
                                      translated.pattern.size(), options, &error, &offset, nullptr));
   if (!compiled->code) {
     ResultOraError(ctx, RegexpErrorMessage(error == PCRE2_ERROR_MISSING_SQUARE_BRACKET ? 12726
-                                           : error == PCRE2_ERROR_PATTERN_TOO_LARGE    ? 12733
-                                                                                       : 12725));
+                                           : error == PCRE2_ERROR_PATTERN_TOO_LARGE ||
+                                                   error == PCRE2_ERROR_PARENTHESES_NEST_TOO_DEEP
+                                               ? 12733
+                                               : 12725));
     return nullptr;
   }
   compiled->data.reset(pcre2_match_data_create_from_pattern(compiled->code.get(), nullptr));

@@ -274,11 +274,8 @@ class Translator {
     }
     std::size_t length = 1;
     code = DecodeCharacter(in_, j, length);
-    const std::string_view character = in_.substr(j, length);
-    text = character == "\\" || character == "[" || character == "]" || character == "^" ||
-                   character == "-"
-               ? "\\" + std::string(character)
-               : std::string(character);
+    // Every ASCII mark is escaped: "[." or "[=" would open a class of PCRE2's.
+    text = Literal(in_.substr(j, length));
     j += length;
     return true;
   }

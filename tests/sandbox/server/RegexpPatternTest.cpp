@@ -26,6 +26,8 @@ TEST(RegexpPatternTest, BracketExpressionsKeepPosixMeaning) {
   EXPECT_EQ(Pcre("[[=e=]x]"), "[ex]");
   EXPECT_EQ(Pcre("[[.-.]a]"), R"([\-a])");
   EXPECT_EQ(Pcre("[é-ü]"), "[é-ü]");  // ranges compare code points, not bytes
+  // Marks are escaped: PCRE2 would read "[." or "[=" as a class of its own.
+  EXPECT_EQ(Pcre("[.a=]"), R"([\.a\=])");
 }
 
 TEST(RegexpPatternTest, PerlExtensionsAndEscapes) {
