@@ -253,10 +253,12 @@ void RegisterCalendarFunctions(sqlite3* db, SqlFunctionContext* context) {
     void (*function)(sqlite3_context*, int, sqlite3_value**);
     bool deterministic;
   } kFunctions[] = {
-      {"add_months", 2, AddMonths, false},
-      {"months_between", 2, MonthsBetween, false},
-      {"last_day", 1, LastDay, false},
-      {"next_day", 2, NextDay, false},
+      // Deterministic over dates, as Oracle has them in check constraints and
+      // index expressions; only text read in NLS_DATE_FORMAT depends on the session.
+      {"add_months", 2, AddMonths, true},
+      {"months_between", 2, MonthsBetween, true},
+      {"last_day", 1, LastDay, true},
+      {"next_day", 2, NextDay, true},
       {"numtodsinterval", 2, NumToDsInterval, true},
       {"numtoyminterval", 2, NumToYmInterval, true},
       {"from_tz", 2, FromTz, true},

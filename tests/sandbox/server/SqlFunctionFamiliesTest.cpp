@@ -81,6 +81,18 @@ TEST_F(SqlFunctionFamiliesTest, CalendarArithmeticKeepsMonthEnds) {
   EXPECT_EQ(db.QueryError("select add_months(date '0001-01-31', -1) from dual"), 1841);
 }
 
+TEST_F(SqlFunctionFamiliesTest, PureFunctionsServeChecksAndIndexes) {
+  db.Script(R"(
+    create table terms (starts date, ends date,
+      constraint terms_span check (months_between(ends, starts) between 1 and 12));
+    create index terms_due on terms (add_months(last_day(starts), 1));
+    create index terms_code on terms (regexp_substr(to_char(starts, 'YYYY'), '..$'));
+  )");
+  EXPECT_EQ(db.Exec("insert into terms values (date '2024-01-31', date '2024-02-29')"), 0);
+  EXPECT_EQ(db.Exec("insert into terms values (date '2024-01-31', date '2026-01-31')"), 2290);
+  EXPECT_EQ(db.Exec("create index terms_guid on terms (sys_guid())"), 1743);
+}
+
 TEST_F(SqlFunctionFamiliesTest, TimeZoneOperatorsAndTheirColumnNames) {
   db.Script("alter session set time_zone = '+02:00'");
   EXPECT_EQ(db.Value1("select to_char(timestamp '2024-01-01 10:00:00' at local, "
