@@ -4,6 +4,7 @@
 // its UTF-8 bytes and RAW its bytes.
 #include <openssl/evp.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -122,7 +123,9 @@ void Dump(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     const auto n = NumberArg(ctx, argv[i]);
     if (!n)
       return;
-    (i == 1 ? format : i == 2 ? start : length) = static_cast<long long>(std::trunc(*n));
+    // Far beyond any value's length: kept in range for the conversion.
+    const double bounded = std::clamp(std::trunc(*n), -1e12, 1e12);
+    (i == 1 ? format : i == 2 ? start : length) = static_cast<long long>(bounded);
   }
   const long long size = static_cast<long long>(stored.bytes.size());
   if (start < 0)
