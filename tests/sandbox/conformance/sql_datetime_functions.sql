@@ -6,7 +6,7 @@ select last_day(date '2024-02-10'), last_day(date '2023-02-10'), to_char(last_da
 select next_day(to_date('15-OCT-2009', 'DD-MON-YYYY'), 'TUESDAY'), next_day(date '2024-03-05', 'tue') from dual;
 select numtodsinterval(100, 'day'), numtodsinterval(1.5, 'HOUR'), numtoyminterval(1, 'year'), numtoyminterval(27, 'MONTH') from dual;
 select date '2024-01-01' + numtodsinterval(36, 'HOUR'), date '2024-01-31' + numtoyminterval(2, 'month') from dual;
-select from_tz(timestamp '2000-03-28 08:00:00', '+03:00') from dual;
+select from_tz(timestamp '2000-03-28 08:00:00', '3:00') from dual;
 select sys_extract_utc(timestamp '2000-03-28 11:30:00.00 -08:00') from dual;
 select tz_offset('-08:00'), tz_offset('+05:30') from dual;
 alter session set time_zone = '-05:00';
