@@ -130,6 +130,18 @@ TEST_F(SqlFunctionFamiliesTest, NumbersReadByFormatModels) {
             12702);
 }
 
+TEST_F(SqlFunctionFamiliesTest, NumbersWrittenByToCharReadBackAndRoundHalfUp) {
+  EXPECT_EQ(db.Value1("select to_char(0.125, '0.99') || '|' || to_char(1234.5, '0000') || '|' || "
+                      "to_char(-2.5, '9') || '|' || to_char(0.5, 'FM0') from dual"),
+            " 0.13| 1235|-3|1");
+  EXPECT_EQ(
+      db.Rows("select to_number(to_char(v, m), m) from "
+              "(select 'S9999D99' m from dual union all select '9G999MI' from dual "
+              "union all select '$99,999.00' from dual union all select 'FM9990.0' from dual), "
+              "(select -12 v from dual union all select 1234 from dual) order by m, v"),
+      (Rows{"-12", "1234", "-12", "1234", "-12", "1234", "-12", "1234"}));
+}
+
 TEST_F(SqlFunctionFamiliesTest, NumericEdgeCases) {
   EXPECT_EQ(db.Value1("select bitand(-1, 255) || ',' || bitand(12.9, 10) from dual"), "255,8");
   EXPECT_EQ(db.Value1("select remainder(10, 4) || ',' || remainder(14, 4) || ',' || "
