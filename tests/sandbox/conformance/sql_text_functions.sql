@@ -3,6 +3,8 @@ select nchr(187), nchr(196), unistr('abc\00e5\00f1\00f6'), asciistr('AB' || unis
 select asciistr('a\b'), unistr('a\\b'), unistr(asciistr(unistr('\D83D\DE00'))) = unistr('\D83D\DE00') from dual;
 select nls_upper('große'), nls_lower('ÄRGER'), nls_initcap('élan vital'), nls_upper('abc', 'NLS_SORT = BINARY') from dual;
 select upper('ñandú'), lower('ÑANDÚ'), initcap('ñandú ñu') from dual;
+select nls_upper('große', 'NLS_SORT = XGerman'), nls_initcap('ijsland'), nls_initcap('ijsland', 'NLS_SORT = XDutch'), nls_lower('NOKTASINDA', 'NLS_SORT = XTurkish') from dual;
+select nls_upper('x', 'NLS_DATE_FORMAT = DD') from dual;
 create table tx_employees (employee_id number(6), last_name varchar2(25), commission_pct number(2,2));
 insert into tx_employees values (159, 'Smith', .3);
 insert into tx_employees values (171, 'Smith', .15);

@@ -166,6 +166,11 @@ TEST_F(SqlFunctionFamiliesTest, UnicodeTextRoundTrips) {
   EXPECT_EQ(db.Value1("select lower('ÀÉÎ') || upper('ωσ') || initcap('ünter-den élan') from dual"),
             "àéîΩΣÜnter-Den Élan");
   EXPECT_EQ(db.Value1("select nls_lower('ÄB', 'NLS_SORT = BINARY') from dual"), "äb");
+  EXPECT_EQ(db.Value1("select nls_upper('istanbul ıi', 'nls_sort=turkish') || "
+                      "nls_initcap('ijs ij', 'NLS_SORT = XDUTCH') from dual"),
+            "İSTANBUL Iİ"
+            "IJs IJ");
+  EXPECT_EQ(db.QueryError("select nls_lower('A', 'NLS_SORT') from dual"), 12702);
   EXPECT_EQ(db.Rows("select soundex(w) from (select 'Tymczak' w from dual union all "
                     "select 'Pfister' from dual union all select 'Lee' from dual union all "
                     "select '12' from dual) order by 1"),
