@@ -33,7 +33,7 @@ struct CompiledPattern {
 using SharedPattern = std::shared_ptr<CompiledPattern>;
 
 void DeleteCached(void* cached) {
-  delete static_cast<SharedPattern*>(cached);
+  std::unique_ptr<SharedPattern> owned(static_cast<SharedPattern*>(cached));
 }
 
 // The match parameter's options: i, c, n, m and x; the last of i and c wins.
@@ -100,8 +100,13 @@ SharedPattern PatternOf(sqlite3_context* ctx, sqlite3_value** argv, int index,
     return nullptr;
   }
   compiled->data.reset(pcre2_match_data_create_from_pattern(compiled->code.get(), nullptr));
-  // SQLite may drop the cached copy at once; this call keeps its own.
-  sqlite3_set_auxdata(ctx, index, new SharedPattern(compiled), DeleteCached);
+  if (!compiled->data) {
+    sqlite3_result_error_nomem(ctx);
+    return nullptr;
+  }
+  // SQLite owns the cached copy and may drop it at once; this call keeps its own.
+  sqlite3_set_auxdata(ctx, index, std::make_unique<SharedPattern>(compiled).release(),
+                      DeleteCached);
   return compiled;
 }
 

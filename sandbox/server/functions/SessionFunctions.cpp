@@ -2,7 +2,7 @@
 // SYS_GUID, and the LNNVL condition.
 #include <atomic>
 #include <cctype>
-#include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 
