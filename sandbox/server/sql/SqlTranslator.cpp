@@ -434,6 +434,13 @@ std::size_t SqlTranslator::TranslateSelectList(std::size_t at, std::size_t end,
       else
         name = ColumnNameOf(i, exprEnd);
     }
+    // REGEXP_LIKE and LNNVL are conditions, not functions: a select item of
+    // one alone is an unknown name to Oracle.
+    if ((tokens_[i].IsWord("REGEXP_LIKE") || tokens_[i].IsWord("LNNVL")) && exprEnd - i > 2 &&
+        tokens_[i + 1].IsSymbol("(") && Matching(i + 1, exprEnd) == exprEnd - 1) {
+      Fail(904, "\"" + tokens_[i].Upper() + "\": invalid identifier");
+      return listEnd;
+    }
     std::string item = TranslateRange(i, exprEnd, false);
     if (!star)
       item += " AS " + QuoteSqliteName(name);

@@ -37,3 +37,4 @@ select regexp_substr('abc', '[[=ab=]]') from dual;
 select regexp_substr('abc', 'a{3,2}') from dual;
 select regexp_substr('abc', 'a', 0) from dual;
 select regexp_substr('abc', 'a', 1, 1, 'k') from dual;
+select regexp_like('abc', 'b') from dual;
