@@ -2,6 +2,7 @@
 #include "sandbox/server/ServerSession.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cstdlib>
 
@@ -90,16 +91,22 @@ bool ServerSession::ColumnNullable(sqlite3_stmt* statement, int column) {
   return notNull == 0;
 }
 
+// Audit session numbers, as USERENV('SESSIONID') gives them: one per
+// session of the process, never reused.
+namespace {
+long long NextSessionId() {
+  static std::atomic<long long> last{0};
+  return ++last;
+}
+}  // namespace
+
 ServerSession::ServerSession(std::shared_ptr<ServerDatabase> database, std::string user)
     : database_(std::move(database)),
       user_(std::move(user)),
       schema_(user_),
       currentUser_(user_),
-      timeZone_(LocalZone()) {
-  // AUDSID: unique among the sessions of the process.
-  static std::atomic<long long> sessions{0};
-  attributes_["SESSIONID"] = std::to_string(++sessions);
-}
+      timeZone_(LocalZone()),
+      sessionId_(NextSessionId()) {}
 
 ServerSession::~ServerSession() {
   std::lock_guard lock(database_->Mutex());
@@ -138,6 +145,7 @@ void ServerSession::EnterStatement() {
   context.currentUser = currentUser_;
   context.databaseName = database_->Name();
   context.sessionAttributes = &attributes_;
+  context.sessionId = sessionId_;
   context.systemEvent = systemEvents_.empty() ? SystemEvent{} : systemEvents_.back();
   RefreshVisibility(database_->Handle(), context);
   context.release = database_->Release();

@@ -183,7 +183,7 @@ class ServerSession : public Session, public NameResolver {
   std::string user_;
   std::string schema_;
   std::string currentUser_;  // the owner of the definer's rights unit running now, else user_
-  // MODULE, ACTION, CLIENT_INFO, CLIENT_IDENTIFIER and SESSIONID, by name.
+  // MODULE, ACTION, CLIENT_INFO and CLIENT_IDENTIFIER, by name.
   std::map<std::string, std::string> attributes_;
   std::string dateFormat_ = "DD-MON-RR";
   // dateFormat_ parsed, for ToText; parsed again when the model changes.
@@ -192,6 +192,7 @@ class ServerSession : public Session, public NameResolver {
   std::string timestampFormat_ = "DD-MON-RR HH.MI.SSXFF AM";
   std::string timestampTzFormat_ = "DD-MON-RR HH.MI.SSXFF AM TZR";
   std::string timeZone_;
+  long long sessionId_;
   ServerOutput output_;
   std::map<std::string, std::string> currentValues_;  // CURRVAL per "OWNER.SEQUENCE"
   // What was derived from the dictionary as it was at one schema generation

@@ -56,6 +56,13 @@ std::optional<double> NumberArg(sqlite3_context* ctx, sqlite3_value* value) {
   }
 }
 
+bool AnyNull(int argc, sqlite3_value** argv) {
+  for (int i = 0; i < argc; ++i)
+    if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
+      return true;
+  return false;
+}
+
 std::string TextArg(sqlite3_value* value) {
   std::string text;
   OracleTextOf(value, text);
@@ -95,13 +102,6 @@ std::string Joined(const std::vector<std::string>& units, std::size_t from, std:
   for (std::size_t i = from; i < units.size() && i < from + count; ++i)
     text += units[i];
   return text;
-}
-
-bool AnyNull(int argc, sqlite3_value** argv) {
-  for (int i = 0; i < argc; ++i)
-    if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
-      return true;
-  return false;
 }
 
 void Nvl(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -214,38 +214,6 @@ void Length(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 void LengthB(sqlite3_context* ctx, int, sqlite3_value** argv) {
   LengthOf(ctx, argv, true);
-}
-
-void ChangeCase(sqlite3_context* ctx, sqlite3_value** argv, int (*change)(int)) {
-  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-    sqlite3_result_null(ctx);
-    return;
-  }
-  std::string text = TextArg(argv[0]);
-  for (char& c : text)
-    c = static_cast<char>(change(static_cast<unsigned char>(c)));
-  ResultText(ctx, text);
-}
-void Upper(sqlite3_context* ctx, int, sqlite3_value** argv) {
-  ChangeCase(ctx, argv, ::toupper);
-}
-void Lower(sqlite3_context* ctx, int, sqlite3_value** argv) {
-  ChangeCase(ctx, argv, ::tolower);
-}
-
-void InitCap(sqlite3_context* ctx, int, sqlite3_value** argv) {
-  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-    sqlite3_result_null(ctx);
-    return;
-  }
-  std::string text = TextArg(argv[0]);
-  bool wordStart = true;
-  for (char& c : text) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    c = static_cast<char>(wordStart ? std::toupper(u) : std::tolower(u));
-    wordStart = !std::isalnum(u);
-  }
-  ResultText(ctx, text);
 }
 
 void Trim(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool left, bool right) {
@@ -632,36 +600,6 @@ void ServerErrorMessage(sqlite3_context* ctx, int, sqlite3_value** argv) {
   ServerError(ctx, argv, true);
 }
 
-// USERENV parameters that describe the machine the sandbox stands for.
-const char* FixedUserEnvValue(const std::string& name) {
-  static const struct {
-    const char* name;
-    const char* value;
-  } values[] = {
-      {"DB_DOMAIN", nullptr},
-      {"INSTANCE", "1"},
-      {"ISDBA", "FALSE"},
-      {"LANG", "US"},
-      {"LANGUAGE", "AMERICAN_AMERICA.AL32UTF8"},
-      {"NLS_TERRITORY", "AMERICA"},
-      {"NLS_CALENDAR", "GREGORIAN"},
-      {"NLS_SORT", "BINARY"},
-      {"HOST", "localhost"},
-      {"SERVER_HOST", "localhost"},
-      {"OS_USER", "oracle"},
-      {"TERMINAL", "unknown"},
-      {"IP_ADDRESS", "127.0.0.1"},
-      {"NETWORK_PROTOCOL", "tcp"},
-      {"AUTHENTICATION_METHOD", "PASSWORD"},
-      {"CURRENT_EDITION_NAME", "ORA$BASE"},
-      {"DATABASE_ROLE", "PRIMARY"},
-  };
-  for (const auto& value : values)
-    if (name == value.name)
-      return value.value != nullptr ? value.value : "";
-  return nullptr;
-}
-
 std::string SessionAttributeOf(const SqlFunctionContext& context, const std::string& name) {
   if (context.sessionAttributes == nullptr)
     return {};
@@ -694,9 +632,11 @@ void SysContext(sqlite3_context* ctx, int, sqlite3_value** argv) {
     ResultText(ctx, context.databaseName);
   else if (const char* fixed = FixedUserEnvValue(name))
     ResultText(ctx, fixed);
+  else if (name == "SESSIONID" || name == "SID")
+    ResultText(ctx, std::to_string(context.sessionId));
   else if (name == "MODULE" || name == "ACTION" || name == "CLIENT_INFO" ||
-           name == "CLIENT_IDENTIFIER" || name == "SESSIONID" || name == "SID")
-    ResultText(ctx, SessionAttributeOf(context, name == "SID" ? "SESSIONID" : name));
+           name == "CLIENT_IDENTIFIER")
+    ResultText(ctx, SessionAttributeOf(context, name));
   else if (name == "NLS_DATE_FORMAT")
     ResultText(ctx, context.dateFormat);
   else
@@ -958,9 +898,6 @@ const FunctionEntry kFunctions[] = {
     {"instrb", 3, InstrB, true},
     {"instrb", 4, InstrB, true},
     {"reverse", 1, Reverse, true},
-    {"upper", 1, Upper, true},
-    {"lower", 1, Lower, true},
-    {"initcap", 1, InitCap, true},
     {"rtrim", 1, RTrim, true},
     {"rtrim", 2, RTrim, true},
     {"ltrim", 1, LTrim, true},
@@ -1024,6 +961,35 @@ const FunctionEntry kFunctions[] = {
 
 }  // namespace
 
+const char* FixedUserEnvValue(const std::string& name) {
+  static const struct {
+    const char* name;
+    const char* value;
+  } values[] = {
+      {"DB_DOMAIN", nullptr},
+      {"INSTANCE", "1"},
+      {"ISDBA", "FALSE"},
+      {"LANG", "US"},
+      {"LANGUAGE", "AMERICAN_AMERICA.AL32UTF8"},
+      {"NLS_TERRITORY", "AMERICA"},
+      {"NLS_CALENDAR", "GREGORIAN"},
+      {"NLS_SORT", "BINARY"},
+      {"HOST", "localhost"},
+      {"SERVER_HOST", "localhost"},
+      {"OS_USER", "oracle"},
+      {"TERMINAL", "unknown"},
+      {"IP_ADDRESS", "127.0.0.1"},
+      {"NETWORK_PROTOCOL", "tcp"},
+      {"AUTHENTICATION_METHOD", "PASSWORD"},
+      {"CURRENT_EDITION_NAME", "ORA$BASE"},
+      {"DATABASE_ROLE", "PRIMARY"},
+  };
+  for (const auto& value : values)
+    if (name == value.name)
+      return value.value != nullptr ? value.value : "";
+  return nullptr;
+}
+
 bool HexToBytes(const std::string& hex, std::string& bytes) {
   auto nibble = [](char c) {
     if (c >= '0' && c <= '9')
@@ -1069,6 +1035,12 @@ void RegisterOracleFunctions(sqlite3* db, SqlFunctionContext* context) {
   RegisterQueryFunctions(db, context);
   RegisterLobFunctions(db, context);
   RegisterStoredFunctionCall(db, context);
+  RegisterCalendarFunctions(db, context);
+  RegisterRegexpFunctions(db, context);
+  RegisterNumberFunctions(db, context);
+  RegisterTextFunctions(db, context);
+  RegisterValueBytesFunctions(db, context);
+  RegisterSessionFunctions(db, context);
   for (const FunctionEntry& entry : kFunctions) {
     const int flags = SQLITE_UTF8 | (entry.deterministic ? SQLITE_DETERMINISTIC : 0);
     sqlite3_create_function_v2(db, entry.name, entry.argumentCount, flags, context, entry.function,

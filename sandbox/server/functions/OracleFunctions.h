@@ -26,8 +26,9 @@ struct SqlFunctionContext {
   std::string currentUser;    // the owner of a definer's rights unit running now, else the user
   std::string currentSchema;  // ALTER SESSION SET CURRENT_SCHEMA, else the user
   std::string databaseName;   // the global name, as SYS_CONTEXT gives DB_NAME
-  // The session's MODULE, ACTION, CLIENT_INFO, CLIENT_IDENTIFIER and
-  // SESSIONID for SYS_CONTEXT; null outside a session.
+  long long sessionId = 0;    // USERENV('SESSIONID'): the session's audit number
+  // What DBMS_APPLICATION_INFO and DBMS_SESSION set (MODULE, ACTION,
+  // CLIENT_INFO, CLIENT_IDENTIFIER) for SYS_CONTEXT; null outside a session.
   const std::map<std::string, std::string>* sessionAttributes = nullptr;
   SystemEvent systemEvent;     // of the system trigger running, for ora_event_attribute
   std::string release = "19";  // the server release, for release-dependent errors
@@ -73,7 +74,11 @@ void ResultNumber(sqlite3_context* ctx, double value);
 void ResultOraError(sqlite3_context* ctx, const char* message);
 std::optional<double> NumberArg(sqlite3_context* ctx, sqlite3_value* value);  // ORA-01722
 std::string TextArg(sqlite3_value* value);
+bool AnyNull(int argc, sqlite3_value** argv);
 
+// USERENV parameters that describe the machine the sandbox stands for
+// ("" for one that is NULL there); null for a parameter of the session.
+const char* FixedUserEnvValue(const std::string& name);
 // Bytes of hexadecimal text as HEXTORAW reads it; false for a character that
 // is not a hexadecimal digit.
 bool HexToBytes(const std::string& hex, std::string& bytes);
@@ -85,6 +90,21 @@ void RegisterStoredFunctionCall(sqlite3* db, SqlFunctionContext* context);
 void RegisterQueryFunctions(sqlite3* db, SqlFunctionContext* context);
 // The timestamp, interval and binary floating point functions (DateTimeFunctions.cpp).
 void RegisterDateTimeFunctions(sqlite3* db, SqlFunctionContext* context);
+// ADD_MONTHS, MONTHS_BETWEEN, NUMTODSINTERVAL, FROM_TZ, AT TIME ZONE and the
+// other calendar and time zone functions (CalendarFunctions.cpp).
+void RegisterCalendarFunctions(sqlite3* db, SqlFunctionContext* context);
+// REGEXP_LIKE, REGEXP_REPLACE, REGEXP_SUBSTR, REGEXP_INSTR, REGEXP_COUNT
+// (RegexpFunctions.cpp).
+void RegisterRegexpFunctions(sqlite3* db, SqlFunctionContext* context);
+// BITAND, REMAINDER, NANVL, WIDTH_BUCKET, TO_NUMBER with a model (NumberFunctions.cpp).
+void RegisterNumberFunctions(sqlite3* db, SqlFunctionContext* context);
+// UPPER, LOWER, INITCAP and their NLS_ forms, NCHR, ASCIISTR, UNISTR,
+// SOUNDEX (TextFunctions.cpp).
+void RegisterTextFunctions(sqlite3* db, SqlFunctionContext* context);
+// DUMP, VSIZE, ORA_HASH, STANDARD_HASH (ValueBytesFunctions.cpp).
+void RegisterValueBytesFunctions(sqlite3* db, SqlFunctionContext* context);
+// USERENV, UID, SYS_GUID, LNNVL (SessionFunctions.cpp).
+void RegisterSessionFunctions(sqlite3* db, SqlFunctionContext* context);
 // Column conversion of stored values: kind T, Z, L (timestamps), Y, S
 // (intervals), F, B (binary float, double); text in the session's formats
 // becomes the internal form, set as ctx's result. False with message set

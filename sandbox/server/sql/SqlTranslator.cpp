@@ -86,9 +86,11 @@ std::string ExpressionType(const SqlToken& first, bool isCall) {
     return "ROWID";
   if (!isCall)
     return "";
-  static const char* const numeric[] = {"COUNT", "SUM",       "AVG",     "LENGTH", "MOD",  "ROUND",
-                                        "TRUNC", "TO_NUMBER", "ABS",     "FLOOR",  "CEIL", "SIGN",
-                                        "INSTR", "ASCII",     "LENGTHB", "INSTRB"};
+  static const char* const numeric[] = {
+      "COUNT",        "SUM",          "AVG",          "LENGTH",         "MOD",    "ROUND",
+      "TRUNC",        "TO_NUMBER",    "ABS",          "FLOOR",          "CEIL",   "SIGN",
+      "INSTR",        "ASCII",        "LENGTHB",      "INSTRB",         "BITAND", "REMAINDER",
+      "WIDTH_BUCKET", "REGEXP_INSTR", "REGEXP_COUNT", "MONTHS_BETWEEN", "VSIZE",  "ORA_HASH"};
   for (const char* word : numeric)
     if (first.IsWord(word))
       return "NUMBER";
@@ -110,6 +112,7 @@ const char* SessionValueCall(const SqlToken& t) {
       {"CURRENT_DATE", "ora_current_date()"},
       {"SESSIONTIMEZONE", "ora_sessiontimezone()"},
       {"DBTIMEZONE", "ora_dbtimezone()"},
+      {"UID", "ora_uid()"},
       {"BINARY_DOUBLE_INFINITY", "9e999"},
       {"BINARY_FLOAT_INFINITY", "9e999"},
       {"BINARY_DOUBLE_NAN", "'Nan'"},
@@ -410,7 +413,7 @@ std::size_t SqlTranslator::TranslateSelectList(std::size_t at, std::size_t end,
     std::string alias;
     const SqlToken& last = tokens_[itemEnd - 1];
     if (itemEnd - i >= 2 && IsName(last) && !IsReservedWord(last) &&
-        !EndsIntervalLiteral(i, itemEnd)) {
+        !EndsIntervalLiteral(i, itemEnd) && !EndsAtTimeZone(i, itemEnd)) {
       const SqlToken& before = tokens_[itemEnd - 2];
       if (before.IsWord("AS")) {
         alias = last.Upper();
@@ -430,6 +433,13 @@ std::size_t SqlTranslator::TranslateSelectList(std::size_t at, std::size_t end,
         name = parts.back();
       else
         name = ColumnNameOf(i, exprEnd);
+    }
+    // REGEXP_LIKE and LNNVL are conditions, not functions: a select item of
+    // one alone is an unknown name to Oracle.
+    if ((tokens_[i].IsWord("REGEXP_LIKE") || tokens_[i].IsWord("LNNVL")) && exprEnd - i > 2 &&
+        tokens_[i + 1].IsSymbol("(") && Matching(i + 1, exprEnd) == exprEnd - 1) {
+      Fail(904, "\"" + tokens_[i].Upper() + "\": invalid identifier");
+      return listEnd;
     }
     std::string item = TranslateRange(i, exprEnd, false);
     if (!star)
@@ -736,6 +746,14 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
                            TranslateRange(i + 4, close, true) + ")",
                        true});
       i = close + 1;
+    } else if (const std::size_t zoneEnd = AtTimeZoneEnd(i, end);
+               zoneEnd != i && !units.empty() && units.back().primary) {
+      // expr AT TIME ZONE zone | AT LOCAL binds to the operand before it.
+      const bool local = tokens_[i + 1].IsWord("LOCAL");
+      units.back().text = "ora_at_time_zone(" + units.back().text + ", " +
+                          (local ? std::string("NULL") : TranslateRange(i + 3, zoneEnd, true)) +
+                          ")";
+      i = zoneEnd;
     } else if (const char* call = SessionValueCall(t);
                call != nullptr && !(i > begin && tokens_[i - 1].IsSymbol("."))) {
       units.push_back({call, true});
@@ -1276,6 +1294,46 @@ std::optional<SqlTranslator::RownumBlock> SqlTranslator::RownumBlockOf(std::size
   return block;
 }
 
+std::size_t SqlTranslator::AtTimeZoneEnd(std::size_t at, std::size_t end) const {
+  if (!tokens_[at].IsWord("AT") || at + 1 >= end)
+    return at;
+  if (tokens_[at + 1].IsWord("LOCAL"))
+    return at + 2;
+  if (at + 3 >= end || !tokens_[at + 1].IsWord("TIME") || !tokens_[at + 2].IsWord("ZONE"))
+    return at;
+  // The zone: a literal, a bind, a call, a parenthesized expression or a
+  // (qualified) name such as DBTIMEZONE or a column.
+  std::size_t next = at + 3;
+  if (tokens_[next].IsSymbol("("))
+    return std::min(Matching(next, end) + 1, end);
+  if (tokens_[next].IsSymbol(":") && next + 1 < end)
+    return next + 2;
+  if (tokens_[next].type != SqlToken::Type::Word)
+    return next + 1;
+  ++next;
+  while (next + 1 < end && tokens_[next].IsSymbol(".") &&
+         tokens_[next + 1].type == SqlToken::Type::Word)
+    next += 2;
+  if (next < end && tokens_[next].IsSymbol("("))
+    return std::min(Matching(next, end) + 1, end);
+  return next;
+}
+
+bool SqlTranslator::EndsAtTimeZone(std::size_t begin, std::size_t end) const {
+  const std::size_t at = TopLevelAtTimeZone(begin, end);
+  return at != end && AtTimeZoneEnd(at, end) == end;
+}
+
+std::size_t SqlTranslator::TopLevelAtTimeZone(std::size_t begin, std::size_t end) const {
+  int depth = 0;
+  for (std::size_t i = begin + 1; i < end; ++i) {
+    depth += tokens_[i].IsSymbol("(") ? 1 : tokens_[i].IsSymbol(")") ? -1 : 0;
+    if (depth == 0 && AtTimeZoneEnd(i, end) != i)
+      return i;
+  }
+  return end;
+}
+
 // True when the item ends in an interval literal's qualifier ("... DAY",
 // "... YEAR TO MONTH"), whose last word is no alias.
 bool SqlTranslator::EndsIntervalLiteral(std::size_t begin, std::size_t end) const {
@@ -1379,6 +1437,15 @@ std::string SqlTranslator::ItemType(std::size_t begin, std::size_t end) {
         {"TO_BINARY_DOUBLE", "BINARY_DOUBLE"},
         {"TO_BINARY_FLOAT", "BINARY_FLOAT"},
         {"EXTRACT", "NUMBER"},
+        {"ADD_MONTHS", "DATE"},
+        {"LAST_DAY", "DATE"},
+        {"NEXT_DAY", "DATE"},
+        {"NUMTODSINTERVAL", "DS_SPAN(9,9)"},
+        {"NUMTOYMINTERVAL", "YM_SPAN(9)"},
+        {"FROM_TZ", "TIMESTAMP_TZ(9)"},
+        {"SYS_EXTRACT_UTC", "TIMESTAMP(9)"},
+        {"SYS_GUID", "RAW(16)"},
+        {"UID", "NUMBER"},
     };
     for (const auto& entry : types)
       if (first.IsWord(entry.word))
@@ -1399,6 +1466,22 @@ std::string SqlTranslator::ItemType(std::size_t begin, std::size_t end) {
       return "BINARY_DOUBLE";
     if (first.Upper().rfind("BINARY_FLOAT_", 0) == 0)
       return "BINARY_FLOAT";
+  }
+  if (first.IsWord("STANDARD_HASH") && wholeCall) {
+    const std::string method =
+        tokens_[end - 2].type == SqlToken::Type::String ? ToUpperAscii(tokens_[end - 2].text) : "";
+    return method == "MD5"      ? "RAW(16)"
+           : method == "SHA256" ? "RAW(32)"
+           : method == "SHA384" ? "RAW(48)"
+           : method == "SHA512" ? "RAW(64)"
+                                : "RAW(20)";
+  }
+  if (const std::size_t at = TopLevelAtTimeZone(begin, end); at != end) {
+    const std::string operand = ItemType(begin, at);
+    const std::size_t open = operand.find('(');
+    return operand.rfind("TIMESTAMP", 0) == 0 && open != std::string::npos
+               ? "TIMESTAMP_TZ" + operand.substr(open)
+               : "TIMESTAMP_TZ(9)";
   }
   if (first.IsWord("CAST") && wholeCall) {
     for (std::size_t i = begin + 2, depth = 0; i + 1 < end; ++i) {

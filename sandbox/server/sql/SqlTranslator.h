@@ -167,6 +167,14 @@ class SqlTranslator {
   std::size_t TranslateListagg(std::size_t at, std::size_t end, std::vector<Unit>& units);
   std::size_t TranslateJsonFunction(std::size_t at, std::size_t end, std::vector<Unit>& units);
   bool EndsIntervalLiteral(std::size_t begin, std::size_t end) const;
+  // The AT TIME ZONE | AT LOCAL operator at tokens_[at]: the end of its zone
+  // operand, or at itself when tokens_[at] starts no such operator.
+  std::size_t AtTimeZoneEnd(std::size_t at, std::size_t end) const;
+  // Where a top-level AT TIME ZONE | AT LOCAL of the item starts, or end.
+  std::size_t TopLevelAtTimeZone(std::size_t begin, std::size_t end) const;
+  // True when the item ends in an AT TIME ZONE | AT LOCAL operator (its
+  // last word is no alias).
+  bool EndsAtTimeZone(std::size_t begin, std::size_t end) const;
   std::size_t ReadIntervalQualifier(std::size_t at, std::size_t end, IntervalQualifier& qualifier);
   std::size_t TranslateSelectList(std::size_t at, std::size_t end, std::vector<Unit>& units);
   std::size_t QualifiedName(std::size_t at, std::size_t end, std::vector<std::string>& parts) const;

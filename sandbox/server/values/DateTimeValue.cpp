@@ -183,6 +183,9 @@ std::optional<std::string> NormaliseZone(const std::string& raw) {
     text.pop_back();
   if (text.empty())
     return std::nullopt;
+  // An offset may leave out its sign ("3:00", as FROM_TZ takes it): east of UTC.
+  if (std::isdigit(static_cast<unsigned char>(text[0])) && text.find(':') != std::string::npos)
+    text.insert(0, 1, '+');
   if (text[0] == '+' || text[0] == '-') {
     int hours = 0, minutes = 0;
     char extra = 0;

@@ -69,6 +69,41 @@ std::optional<std::string> NormaliseNumberText(const std::string& text) {
   return number->CanonicalText();
 }
 
+namespace {
+
+// A non-negative value as "int.frac" with fracDigits places, rounded half
+// away from zero on its decimal digits as Oracle rounds a NUMBER (0.125 to
+// two places is 0.13, where a double's printf gives 0.12).
+std::string FixedDigits(double value, std::size_t fracDigits) {
+  const auto number = DecimalNumber::Parse(CanonicalNumberText(value));
+  if (!number || number->digits.empty())
+    return "0" + (fracDigits ? "." + std::string(fracDigits, '0') : std::string());
+  const std::string& d = number->digits;
+  const int e = number->exponent;
+  std::string whole = e > 0 ? d.substr(0, static_cast<std::size_t>(e)) : "0";
+  whole.resize(std::max<std::size_t>(whole.size(), e > 0 ? static_cast<std::size_t>(e) : 1), '0');
+  std::string fraction = e < 0 ? std::string(static_cast<std::size_t>(-e), '0') + d
+                         : static_cast<std::size_t>(e) < d.size()
+                             ? d.substr(static_cast<std::size_t>(e))
+                             : "";
+  const bool up = fraction.size() > fracDigits && fraction[fracDigits] >= '5';
+  fraction.resize(fracDigits, '0');
+  std::string all = whole + fraction;
+  if (up) {
+    std::size_t i = all.size();
+    while (i > 0 && all[i - 1] == '9')
+      all[--i] = '0';
+    if (i == 0)
+      all.insert(0, 1, '1');
+    else
+      ++all[i - 1];
+  }
+  const std::size_t wholeSize = all.size() - fracDigits;
+  return all.substr(0, wholeSize) + (fracDigits ? "." + all.substr(wholeSize) : std::string());
+}
+
+}  // namespace
+
 std::optional<std::string> FormatNumber(double value, const std::string& format) {
   std::string model;
   bool fillMode = false, sign = false, trailingMinus = false, dollar = false;
@@ -105,15 +140,13 @@ std::optional<std::string> FormatNumber(double value, const std::string& format)
     if (c == '9' || c == '0')
       ++intDigits;
 
-  char buffer[128];
-  std::snprintf(buffer, sizeof buffer, "%.*f", static_cast<int>(fracDigits), std::fabs(value));
-  std::string digits = buffer;
+  const std::string digits = FixedDigits(std::fabs(value), fracDigits);
   const std::size_t dot = digits.find('.');
   std::string intPart = digits.substr(0, dot);
   const std::string fracPart = dot == std::string::npos ? "" : digits.substr(dot + 1);
   if (intPart == "0")
     intPart.clear();
-  const bool negative = value < 0 && std::stod(buffer) != 0;
+  const bool negative = value < 0 && digits.find_first_not_of("0.") != std::string::npos;
   if (intPart.size() > intDigits)
     return std::string(model.size() + 2, '#');
 

@@ -18,4 +18,18 @@ std::optional<double> ParseNumber(const std::string& text);
 // '$' and 'MI'; nullopt for a model it cannot use.
 std::optional<std::string> FormatNumber(double value, const std::string& format);
 
+// The characters TO_NUMBER's NLS parameter may set: NLS_NUMERIC_CHARACTERS
+// (decimal and group) and NLS_CURRENCY.
+struct NumberSymbols {
+  char decimal = '.';
+  char group = ',';
+  std::string currency = "$";
+};
+// TO_NUMBER(text, format): text read by a model of 9, 0, ',', '.', 'D',
+// 'G', 'FM', 'S', 'MI', 'PR', '$', 'L' or one of X and 0 (hexadecimal).
+// The number's canonical text; nullopt when the model is not one of these
+// (badModel set, ORA-01481) or the text does not fit it (ORA-01722).
+std::optional<std::string> ReadFormattedNumber(const std::string& text, const std::string& format,
+                                               const NumberSymbols& symbols, bool& badModel);
+
 }  // namespace sandbox

@@ -25,6 +25,17 @@ begin
   fn_put(case when length(to_char(systimestamp, 'YYYY-MM-DD"T"HH24:MI:SS.FF3')) = 23 then 'ok' end);
   fn_put(case when systimestamp - ts > interval '1' day then 'later' end);
   fn_put(trunc(ts) || ' ' || to_char(trunc(d, 'MM'), 'YYYY-MM-DD'));
+  fn_put(to_char(add_months(d, 1), 'YYYY-MM-DD') || ' ' || months_between(date '2020-03-31', d) ||
+         ' ' || to_char(last_day(date '2020-02-10'), 'DD'));
+  fn_put(regexp_replace('a1b22c333', '[0-9]+', '#') || ' ' || regexp_substr('k=v;x=y', '[^;]+', 1, 2) ||
+         ' ' || regexp_instr('abcabc', 'c', 1, 2) || ' ' || regexp_count('banana', 'an'));
+  if regexp_like('Quillmark', '^q', 'i') then
+    fn_put('like');
+  end if;
+  if not regexp_like(null, 'x') or regexp_like(null, 'x') is null then
+    fn_put('unknown');
+  end if;
+  fn_put(length(sys_guid()) || ' ' || bitand(12, 10) || ' ' || to_number('1,234.50', '9,999.99'));
 end;
 /
 select text from fn_out order by seq;

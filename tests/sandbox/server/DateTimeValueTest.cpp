@@ -43,6 +43,8 @@ TEST(DateTimeValue, ZonesAreNormalisedAndInstantsMoveBetweenThem) {
   EXPECT_EQ(NormaliseZone("+5:30").value_or("?"), "+05:30");
   EXPECT_EQ(NormaliseZone(" -08:00 ").value_or("?"), "-08:00");
   EXPECT_EQ(NormaliseZone("+14:00").value_or("?"), "+14:00");
+  EXPECT_EQ(NormaliseZone("3:00").value_or("?"), "+03:00");  // FROM_TZ's unsigned offset
+  EXPECT_FALSE(NormaliseZone("15:00"));
   EXPECT_FALSE(NormaliseZone("+14:30"));
   EXPECT_FALSE(NormaliseZone("-13:00"));
   EXPECT_FALSE(NormaliseZone("+05:60"));

@@ -1,0 +1,22 @@
+-- ADD_MONTHS, MONTHS_BETWEEN, LAST_DAY, NEXT_DAY, the NUMTO...INTERVAL functions and the time zone functions and operators.
+select add_months(date '2024-01-31', 1), add_months(date '2024-02-29', 12), add_months(date '2023-02-28', 1), add_months(date '2024-05-15', -5) from dual;
+select round(months_between(to_date('02-02-1995', 'MM-DD-YYYY'), to_date('01-01-1995', 'MM-DD-YYYY')), 8) from dual;
+select months_between(date '2024-03-31', date '2024-02-29'), months_between(date '2024-01-15', date '2024-04-15') from dual;
+select last_day(date '2024-02-10'), last_day(date '2023-02-10'), to_char(last_day(to_date('2024-04-03 17:30', 'YYYY-MM-DD HH24:MI')), 'YYYY-MM-DD HH24:MI') from dual;
+select next_day(to_date('15-OCT-2009', 'DD-MON-YYYY'), 'TUESDAY'), next_day(date '2024-03-05', 'tue') from dual;
+select numtodsinterval(100, 'day'), numtodsinterval(1.5, 'HOUR'), numtoyminterval(1, 'year'), numtoyminterval(27, 'MONTH') from dual;
+select date '2024-01-01' + numtodsinterval(36, 'HOUR'), date '2024-01-31' + numtoyminterval(2, 'month') from dual;
+select from_tz(timestamp '2000-03-28 08:00:00', '3:00') from dual;
+select sys_extract_utc(timestamp '2000-03-28 11:30:00.00 -08:00') from dual;
+select tz_offset('-08:00'), tz_offset('+05:30') from dual;
+alter session set time_zone = '-05:00';
+select tz_offset(sessiontimezone), tz_offset(dbtimezone) from dual;
+select timestamp '2024-06-01 12:00:00 +00:00' at time zone '+09:00' from dual;
+select timestamp '2024-06-01 12:00:00 +00:00' at local from dual;
+select to_char(timestamp '2024-06-01 12:00:00' at time zone '+01:00', 'YYYY-MM-DD HH24:MI TZH:TZM') from dual;
+create table dt_t as select add_months(date '2024-01-01', 1) am, last_day(date '2024-01-01') ld, numtodsinterval(1, 'DAY') ds, numtoyminterval(1, 'YEAR') ym, months_between(date '2024-01-01', date '2023-01-01') mb, from_tz(timestamp '2024-01-01 00:00:00', '+01:00') ft from dual;
+select column_name, data_type, data_length from all_tab_columns where table_name = 'DT_T' order by column_id;
+select add_months(date '9999-12-01', 1) from dual;
+select next_day(date '2024-03-05', 'SOMEDAY') from dual;
+select from_tz(date '2024-01-01', '+01:00') from dual;
+select add_months(date '2024-01-31', null), last_day(null), next_day(null, 'MONDAY') from dual;
