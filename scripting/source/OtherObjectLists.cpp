@@ -178,15 +178,15 @@ StatementList MaterializedViewList(bool pctClauses, bool storageClauses, const s
                      "built and refreshed as the source database keeps it",
                      {}};
   // Rows: name, build mode, refresh method, refresh mode, rewrite, query,
-  // then the container table's pctfree, pctused, initrans, maxtrans and
-  // tablespace.
+  // then the container table's pctfree, pctused, initrans, maxtrans,
+  // tablespace and logging.
   list.Queries.push_back(
       {"select m.mview_name, m.build_mode, m.refresh_method, m.refresh_mode, m.rewrite_enabled, "
-       "m.query, t.pct_free, t.pct_used, t.ini_trans, t.max_trans, t.tablespace_name "
-       "from all_mviews m, all_tables t where m.owner = :owner and t.owner(+) = m.owner "
-       "and t.table_name(+) = m.mview_name order by m.mview_name",
+       "m.query, t.pct_free, t.pct_used, t.ini_trans, t.max_trans, t.tablespace_name, "
+       "t.logging from all_mviews m, all_tables t where m.owner = :owner "
+       "and t.owner(+) = m.owner and t.table_name(+) = m.mview_name order by m.mview_name",
        {NameWidth, ModeWidth, ModeWidth, ModeWidth, OptionWidth, QueryWidth, NumberWidth,
-        NumberWidth, NumberWidth, NumberWidth, NameWidth},
+        NumberWidth, NumberWidth, NumberWidth, NameWidth, OptionWidth},
        [pctClauses, storageClauses](const DictionaryQuery::Row& row) {
          const std::string name = StatementName(row[0]);
          // A prebuilt table is not scripted as a table: it is built here.
@@ -206,6 +206,11 @@ StatementList MaterializedViewList(bool pctClauses, bool storageClauses, const s
          }
          if (storageClauses && !row[10].empty()) {
            physical += "TABLESPACE " + StatementName(row[10]) + "\r\n";
+         }
+         // A container table built without redo is a storage choice, as a
+         // table's NOLOGGING is.
+         if (storageClauses && row[11] == "NO") {
+           physical += "NOLOGGING\r\n";
          }
          return ListedStatement{"CREATE MATERIALIZED VIEW " + name + "\r\n" + physical + "BUILD " +
                                     build + "\r\n" + refresh + "\r\n" +
