@@ -227,6 +227,19 @@ StatementList MaterializedViewList(bool pctClauses, bool storageClauses, const s
                                     QuotedLiteral(row[1]) + ";\r\n",
                                 {}};
        }});
+  // Its columns' comments are kept under the view's name, and written as a
+  // table's are.
+  list.Queries.push_back(
+      {"select c.table_name, c.column_name, c.comments from all_col_comments c, all_mviews m "
+       "where m.owner = :owner and c.owner = m.owner and c.table_name = m.mview_name "
+       "and c.comments is not null order by c.table_name, c.column_name",
+       {NameWidth, NameWidth, CommentWidth},
+       [](const DictionaryQuery::Row& row) {
+         return ListedStatement{"COMMENT ON COLUMN " + StatementName(row[0]) + "." +
+                                    StatementName(row[1]) + " IS " + QuotedLiteral(row[2]) +
+                                    "\r\n/\r\n",
+                                {}};
+       }});
   if (!only.empty()) {
     for (StatementListQuery& query : list.Queries) {
       query.Fold = [only](std::vector<DictionaryQuery::Row> rows) {

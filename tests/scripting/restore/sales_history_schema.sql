@@ -259,3 +259,6 @@ create dimension times_dim
   level year is times.calendar_year
   hierarchy cal_rollup (day child of month child of year)
   attribute day determines (day_name, day_number_in_week);
+-- Comments on a materialized view and its columns.
+comment on materialized view cal_month_sales_mv is 'Monthly sales';
+comment on column cal_month_sales_mv.dollars is 'Dollars sold';

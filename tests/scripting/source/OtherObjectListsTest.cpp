@@ -99,6 +99,12 @@ TEST(OtherObjectListsTest, MaterializedViewsKeepTheirOptionsAndClaimTheirContain
                 .find("BUILD IMMEDIATE\r\nNEVER REFRESH\r\nENABLE QUERY REWRITE"),
             std::string::npos);
   EXPECT_EQ(Built(list, 1, {"MV", "it's"}), "COMMENT ON MATERIALIZED VIEW MV IS 'it''s';\r\n");
+  EXPECT_EQ(Built(list, 2, {"MV", "sum of", "a 'b'"}),
+            "COMMENT ON COLUMN MV.\"sum of\" IS 'a ''b'''\r\n/\r\n");
+  // One view's list holds its column comments and no other view's.
+  const StatementList one = MaterializedViewList(false, false, "MV");
+  ASSERT_EQ(one.Queries.size(), 3u);
+  EXPECT_EQ(one.Queries[2].Fold({{"MU", "A", "x"}, {"MV", "B", "y"}}).size(), 1u);
   const StatementList logs = MaterializedViewLogList();
   EXPECT_EQ(Built(logs, 0, {"T", "MLOG$_T", "YES", "NO", "NO", "YES", "NO", "", "0"}),
             "CREATE MATERIALIZED VIEW LOG ON T WITH ROWID, SEQUENCE EXCLUDING NEW VALUES;\r\n");
