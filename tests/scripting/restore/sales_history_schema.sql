@@ -262,3 +262,6 @@ create dimension times_dim
 -- Comments on a materialized view and its columns.
 comment on materialized view cal_month_sales_mv is 'Monthly sales';
 comment on column cal_month_sales_mv.dollars is 'Dollars sold';
+-- Indexes on container tables, which only the views' statements make.
+create bitmap index fw_psc_s_mv_chan_bix on fweek_pscat_sales_mv (channel_id);
+create index cal_month_mv_ix on cal_month_sales_mv (calendar_month_desc) nologging;
