@@ -194,6 +194,15 @@ insert into products values (13, '5MP Telephoto Digital Camera', '5MP Telephoto 
 insert into products values (14, 'Pitching Machine & Batting Cage', 'Quotes ''single'' and "double",
 a line break, a tab	and a trailing blank ', 'Baseball', 1, null, 999.99, 799.99, 'STATUS', null, 'I');
 insert into products values (15, 'Ümlaut – “typographic” ™', 'Multibyte: 日本語のテキスト, Ελληνικά, русский', 'Other', null, null, 10, 0.5, 'STATUS', null, null);
+-- Lines a script tool would take for its own, and the longest text a
+-- column holds.
+insert into products values (16, 'Script lines', 'Ends with;
+' || chr(10) || '/
+.
+#hash
+  -- not a comment', 'Other', null, null, 1, 1, 'STATUS', null, null);
+insert into products values (17, 'Long', rpad('Long description ', 4000, 'x.'), 'Other', null,
+  null, 1, 1, 'STATUS', null, null);
 insert into promotions values (999, 'NO PROMOTION #', 'NO PROMOTION', 0, to_date('1998-01-01', 'YYYY-MM-DD'), to_date('9999-12-31', 'YYYY-MM-DD'));
 insert into promotions values (33, 'post promotion #20-33', 'post', 300, to_date('1999-02-01', 'YYYY-MM-DD'), to_date('1999-03-01', 'YYYY-MM-DD'));
 insert into sales values (13, 1, to_date('1998-03-02', 'YYYY-MM-DD'), 3, 999, 1, 1232.16);
