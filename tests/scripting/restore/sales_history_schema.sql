@@ -194,8 +194,8 @@ insert into products values (13, '5MP Telephoto Digital Camera', '5MP Telephoto 
 insert into products values (14, 'Pitching Machine & Batting Cage', 'Quotes ''single'' and "double",
 a line break, a tab	and a trailing blank ', 'Baseball', 1, null, 999.99, 799.99, 'STATUS', null, 'I');
 insert into products values (15, 'Ümlaut – “typographic” ™', 'Multibyte: 日本語のテキスト, Ελληνικά, русский', 'Other', null, null, 10, 0.5, 'STATUS', null, null);
--- Lines a script tool would take for its own, and the longest text a
--- column holds.
+-- Lines a script tool would take for its own, and a value as long as a
+-- VARCHAR2 holds.
 insert into products values (16, 'Script lines', 'Ends with;
 ' || chr(10) || '/
 .
