@@ -176,10 +176,10 @@ TEST_F(PublishedSchemaRoundTripTest, SalesHistoryWarehouseReplaysWhole) {
   views.push_back({"times",
                    {"TO_CHAR(TIME_ID, 'YYYY-MM-DD HH24:MI:SS')", "DAY_NAME",
                     "CALENDAR_QUARTER_DESC", "TO_CHAR(END_OF_CAL_MONTH, 'YYYY-MM-DD')"}});
-  views.push_back(
-      {"customers",
-       {"CUST_ID", "CUST_FIRST_NAME", "CUST_LAST_NAME", "CUST_GENDER", "CUST_MARITAL_STATUS",
-        "CUST_STREET_ADDRESS", "CUST_CITY", "CUST_CREDIT_LIMIT", "CUST_EMAIL", "CUST_VALID"}});
+  views.push_back({"customers",
+                   {"CUST_ID", "CUST_FIRST_NAME", "CUST_LAST_NAME", "CUST_GENDER",
+                    "CUST_MARITAL_STATUS", "CUST_STREET_ADDRESS", "CUST_CITY", "CUST_CREDIT_LIMIT",
+                    "CUST_EMAIL", "CUST_VALID", "CUST_INITIAL", "CUST_TITLE"}});
   views.push_back({"products",
                    {"PROD_ID", "PROD_NAME", "PROD_DESC", "PROD_LIST_PRICE", "PROD_MIN_PRICE",
                     "PROD_EFF_FROM", "PROD_VALID"}});

@@ -11,7 +11,7 @@ alter session set current_schema = SH;
 
 create table countries (
   country_id            number not null,
-  country_iso_code      char(2) not null,
+  country_iso_code      char(2 char) not null,
   country_name          varchar2(40) not null,
   country_subregion     varchar2(30) not null,
   country_region        varchar2(20) not null,
@@ -50,6 +50,8 @@ create table customers (
   cust_credit_limit      number,
   cust_email             varchar2(50),
   cust_valid             varchar2(1),
+  cust_initial           char(1 char),
+  cust_title             nchar(4),
   constraint customers_pk primary key (cust_id),
   constraint customers_gender_ck check (cust_gender in ('F', 'M')),
   constraint customers_valid_ck check (cust_valid in ('I', 'A')),
@@ -186,10 +188,10 @@ insert into times values (to_date('1999-11-20', 'YYYY-MM-DD'), 'Saturday', 6, '1
 insert into times values (to_date('2000-05-31', 'YYYY-MM-DD'), 'Wednesday', 3, '2000-05', '2000-02', 2000, to_date('2000-05-31', 'YYYY-MM-DD'));
 insert into times values (to_date('2001-12-31', 'YYYY-MM-DD'), 'Monday', 1, '2001-12', '2001-04', 2001, to_date('2001-12-31', 'YYYY-MM-DD'));
 insert into times values (to_date('2003-01-01', 'YYYY-MM-DD'), 'Wednesday', 3, '2003-01', '2003-01', 2003, to_date('2003-01-31', 'YYYY-MM-DD'));
-insert into customers values (1, 'Abigail', 'Kessel', 'F', 1946, 'married', '37 West Geneva Street', N'München', 52776, 1500, 'Kessel@company.example', 'A');
-insert into customers values (2, 'Anne', 'O''Koch', 'F', 1957, null, '47 Toa Alta Road', N'Zürich', 52776, null, null, 'I');
-insert into customers values (3, 'Ahmad', 'Emmerson', 'M', 1960, 'single', '3 Main St & 5th Ave', N'東京', 52790, 9000, 'ahmad@company.example', null);
-insert into customers values (4, 'Éloïse', 'Brontë', 'F', 1983, 'single', 'Rue de l''Église', N'Besançon', 52779, 3000, null, 'A');
+insert into customers values (1, 'Abigail', 'Kessel', 'F', 1946, 'married', '37 West Geneva Street', N'München', 52776, 1500, 'Kessel@company.example', 'A', 'A', N'Frau');
+insert into customers values (2, 'Anne', 'O''Koch', 'F', 1957, null, '47 Toa Alta Road', N'Zürich', 52776, null, null, 'I', null, null);
+insert into customers values (3, 'Ahmad', 'Emmerson', 'M', 1960, 'single', '3 Main St & 5th Ave', N'東京', 52790, 9000, 'ahmad@company.example', null, 'A', N'Mr');
+insert into customers values (4, 'Éloïse', 'Brontë', 'F', 1983, 'single', 'Rue de l''Église', N'Besançon', 52779, 3000, null, 'A', 'É', N'Mme');
 insert into products values (13, '5MP Telephoto Digital Camera', '5MP Telephoto Digital Camera', 'Photo', 1, 'P', 899.99, 899.99, 'STATUS', to_date('1998-01-01', 'YYYY-MM-DD'), 'A');
 insert into products values (14, 'Pitching Machine & Batting Cage', 'Quotes ''single'' and "double",
 a line break, a tab	and a trailing blank ', 'Baseball', 1, null, 999.99, 799.99, 'STATUS', null, 'I');
