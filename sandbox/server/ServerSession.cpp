@@ -662,7 +662,9 @@ ServerSession::ClientCall::ClientCall(ServerSession& session)
       outermost_(session.callDepth_++ == 0),
       inTransaction_(session.database_->InTransaction()) {}
 
-ServerSession::ClientCall::~ClientCall() { --session_.callDepth_; }
+ServerSession::ClientCall::~ClientCall() {
+  --session_.callDepth_;
+}
 
 void ServerSession::ClientCall::Failed(const OraError& error) {
   // The statements the triggers run are no client's calls of their own.
