@@ -3,6 +3,7 @@
 // and intervals in the session's formats, RAW as bytes.
 #include "sandbox/server/ColumnValues.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "sandbox/server/values/DateFormat.h"
@@ -135,8 +136,16 @@ Value ColumnValue(sqlite3_stmt* statement, int column, const ColumnInfo& info, b
     if (auto number = NormaliseNumberText(bytes))
       return Value::Number(*number);
   }
-  if (info.dataType == 96 && bytes.size() < info.dataSize)
+  if (info.dataType == 96 && info.charLength > 0) {
+    const auto characters =
+        static_cast<std::size_t>(std::count_if(bytes.begin(), bytes.end(), [](char c) {
+          return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        }));
+    if (characters < info.charLength)
+      bytes.append(info.charLength - characters, ' ');
+  } else if (info.dataType == 96 && bytes.size() < info.dataSize) {
     bytes.resize(info.dataSize, ' ');
+  }
   return Value::Text(std::move(bytes));
 }
 

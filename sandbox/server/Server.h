@@ -55,6 +55,9 @@ struct ColumnInfo {
   std::string name;            // upper case as stored, or the alias as written
   std::uint16_t dataType = 1;  // SQLT code: 1, 2, 8, 12, 23, 24, 96, 104, 112, 113, 114, 187 ...
   std::uint16_t dataSize = 0;  // bytes: VARCHAR2(100) -> 100, NUMBER -> 22, DATE -> 7
+  // The characters a CHAR (n CHAR) or NCHAR value is padded to; 0 for one
+  // padded to dataSize bytes.
+  std::uint16_t charLength = 0;
   std::int16_t precision = 0;
   std::int8_t scale = 0;
   bool nullable = true;

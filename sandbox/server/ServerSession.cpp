@@ -18,6 +18,7 @@
 #include "sandbox/server/dictionary/DictionaryVisibility.h"
 #include "sandbox/server/integrity/RowChecks.h"
 #include "sandbox/server/integrity/TransactionRules.h"
+#include "sandbox/server/sql/LockingClause.h"
 #include "sandbox/server/sql/MergeStatement.h"
 #include "sandbox/server/triggers/ServerErrorTriggers.h"
 #include "sandbox/server/triggers/SystemTriggers.h"
@@ -401,6 +402,7 @@ bool ServerSession::PrepareQuery(const std::string& sql, const BindSet& binds,
     error = {900, "invalid SQL statement"};
     return false;
   }
+  DropForUpdate(tokens);
   TranslatedStatement translated;
   if (!PrepareTranslated(sql, tokens, binds, translated, statement, error))
     return false;

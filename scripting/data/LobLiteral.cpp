@@ -7,39 +7,20 @@ namespace lob_literal {
 
 namespace {
 
-// One line of a literal: short enough for a script line even when every
-// apostrophe is doubled or every byte written as two digits.
-constexpr std::size_t ClobPieceBytes = 1000;
+// One line of hexadecimal digits: short enough for a script line.
 constexpr std::size_t BlobPieceBytes = 500;
 constexpr const char* PieceSeparator = "\r\n|| ";
-
-bool ContinuesCharacter(char c) {
-  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-// The end of the piece that starts at begin: at most ClobPieceBytes bytes,
-// not inside a UTF-8 sequence.
-std::size_t PieceEnd(std::string_view text, std::size_t begin) {
-  if (text.size() - begin <= ClobPieceBytes) {
-    return text.size();
-  }
-  std::size_t end = begin + ClobPieceBytes;
-  while (end > begin + 1 && ContinuesCharacter(text[end])) {
-    --end;
-  }
-  return end;
-}
 
 // Quoted pieces of text, each wrapped as before + piece + after.
 std::string ClobPieces(std::string_view text, const char* before, const char* after) {
   std::string out;
   for (std::size_t begin = 0; begin < text.size();) {
-    const std::size_t end = PieceEnd(text, begin);
+    const std::size_t end = TextPieceEnd(text, begin);
     if (begin > 0) {
       out += PieceSeparator;
     }
     out += before;
-    out += QuotedLiteral(text.substr(begin, end - begin));
+    AppendTextLiteral(out, text.substr(begin, end - begin));
     out += after;
     begin = end;
   }

@@ -1,6 +1,7 @@
 // Oracle literals of fetched values.
 #include "scripting/data/ValueLiteral.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace {
@@ -76,7 +77,7 @@ void AppendNumber(std::string& out, std::string_view value) {
   if (IsNumberText(value)) {
     out += value;
   } else {
-    AppendQuoted(out, value);
+    AppendTextLiteral(out, value);
   }
 }
 
@@ -119,6 +120,93 @@ std::string QuotedLiteral(std::string_view text) {
   return out;
 }
 
+namespace {
+
+bool ContinuesCharacter(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+std::string_view Trimmed(std::string_view line) {
+  const std::size_t begin = line.find_first_not_of(" \t\r");
+  if (begin == std::string_view::npos) {
+    return {};
+  }
+  return line.substr(begin, line.find_last_not_of(" \t\r") + 1 - begin);
+}
+
+// Whether text's quoted literal stands in a script as it is: each of its
+// lines but the first begins a script line, each but the last ends one.
+bool StandsAsItIs(std::string_view text) {
+  if (text.size() > LongestTextPiece) {
+    return false;
+  }
+  std::size_t begin = 0;
+  for (std::size_t end = text.find('\n');; end = text.find('\n', begin)) {
+    const bool first = begin == 0;
+    const bool last = end == std::string_view::npos;
+    const std::string_view line = text.substr(begin, last ? text.size() - begin : end - begin);
+    const std::string_view bare = Trimmed(line);
+    if (!first && !line.empty() && line.front() == '#') {
+      return false;
+    }
+    if (!last && !bare.empty() && bare.back() == ';') {
+      return false;
+    }
+    if (!first && !last && (bare.empty() || bare == "/" || bare == ".")) {
+      return false;
+    }
+    if (last) {
+      return true;
+    }
+    begin = end + 1;
+  }
+}
+
+}  // namespace
+
+std::size_t TextPieceEnd(std::string_view text, std::size_t begin) {
+  if (text.size() - begin <= LongestTextPiece) {
+    return text.size();
+  }
+  std::size_t end = begin + LongestTextPiece;
+  while (end > begin + 1 && ContinuesCharacter(text[end])) {
+    --end;
+  }
+  return end;
+}
+
+void AppendTextLiteral(std::string& out, std::string_view text) {
+  if (StandsAsItIs(text)) {
+    AppendQuoted(out, text);
+    return;
+  }
+  bool first = true;
+  const auto term = [&](std::string_view piece, bool quoted) {
+    out += first ? "" : "\r\n|| ";
+    first = false;
+    if (quoted) {
+      AppendQuoted(out, piece);
+    } else {
+      out += piece;
+    }
+  };
+  std::size_t begin = 0;
+  for (;;) {
+    const std::size_t end = std::min(text.find('\n', begin), text.size());
+    const std::string_view line = text.substr(begin, end - begin);
+    for (std::size_t at = 0; at < line.size();) {
+      const std::size_t pieceEnd = TextPieceEnd(line, at);
+      term(line.substr(at, pieceEnd - at), true);
+      at = pieceEnd;
+    }
+    if (end == text.size()) {
+      return;
+    }
+    term("CHR(10)", false);
+    begin = end + 1;
+  }
+}
+
 bool IsLobType(int typeCode) {
   return typeCode >= ValueType::Clob && typeCode <= ValueType::Bfile;
 }
@@ -142,7 +230,7 @@ void AppendValueLiteral(std::string& out, std::string_view value, int typeCode,
     case ValueType::Clob:
     case 155:  // OCIString
     case ValueType::UniversalRowId:
-      AppendQuoted(out, value);
+      AppendTextLiteral(out, value);
       break;
     case ValueType::Date:
     case 156:  // ANSI DATE

@@ -46,6 +46,21 @@ void AppendDoubling(std::string& out, std::string_view text, char c);
 // text as a character literal: in apostrophes, inner apostrophes doubled.
 std::string QuotedLiteral(std::string_view text);
 
+// The end of the piece of text that starts at begin: at most
+// LongestTextPiece bytes, not inside a UTF-8 sequence. A piece is short
+// enough for a script line even when every apostrophe is doubled.
+inline constexpr std::size_t LongestTextPiece = 1000;
+std::size_t TextPieceEnd(std::string_view text, std::size_t begin);
+
+// Appends text as a character expression that a script tool reads back
+// whole: its quoted literal, or, when that would not stand in a script as it
+// is, quoted pieces joined by "||" on lines of their own, each line break
+// written as CHR(10). A literal cannot stand as it is when it is longer than
+// a piece, or when a line of it would end the statement or run as a command
+// of the tool: a line that ends in ";", a blank line, a line of nothing but
+// "/" or ".", or one that begins with "#".
+void AppendTextLiteral(std::string& out, std::string_view text);
+
 // True for the LOB kinds whose contents are not scripted (112 to 114).
 bool IsLobType(int typeCode);
 

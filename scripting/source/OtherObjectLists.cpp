@@ -178,15 +178,15 @@ StatementList MaterializedViewList(bool pctClauses, bool storageClauses, const s
                      "built and refreshed as the source database keeps it",
                      {}};
   // Rows: name, build mode, refresh method, refresh mode, rewrite, query,
-  // then the container table's pctfree, pctused, initrans, maxtrans and
-  // tablespace.
+  // then the container table's pctfree, pctused, initrans, maxtrans,
+  // tablespace and logging.
   list.Queries.push_back(
       {"select m.mview_name, m.build_mode, m.refresh_method, m.refresh_mode, m.rewrite_enabled, "
-       "m.query, t.pct_free, t.pct_used, t.ini_trans, t.max_trans, t.tablespace_name "
-       "from all_mviews m, all_tables t where m.owner = :owner and t.owner(+) = m.owner "
-       "and t.table_name(+) = m.mview_name order by m.mview_name",
+       "m.query, t.pct_free, t.pct_used, t.ini_trans, t.max_trans, t.tablespace_name, "
+       "t.logging from all_mviews m, all_tables t where m.owner = :owner "
+       "and t.owner(+) = m.owner and t.table_name(+) = m.mview_name order by m.mview_name",
        {NameWidth, ModeWidth, ModeWidth, ModeWidth, OptionWidth, QueryWidth, NumberWidth,
-        NumberWidth, NumberWidth, NumberWidth, NameWidth},
+        NumberWidth, NumberWidth, NumberWidth, NameWidth, OptionWidth},
        [pctClauses, storageClauses](const DictionaryQuery::Row& row) {
          const std::string name = StatementName(row[0]);
          // A prebuilt table is not scripted as a table: it is built here.
@@ -207,6 +207,11 @@ StatementList MaterializedViewList(bool pctClauses, bool storageClauses, const s
          if (storageClauses && !row[10].empty()) {
            physical += "TABLESPACE " + StatementName(row[10]) + "\r\n";
          }
+         // A container table built without redo is a storage choice, as a
+         // table's NOLOGGING is.
+         if (storageClauses && row[11] == "NO") {
+           physical += "NOLOGGING\r\n";
+         }
          return ListedStatement{"CREATE MATERIALIZED VIEW " + name + "\r\n" + physical + "BUILD " +
                                     build + "\r\n" + refresh + "\r\n" +
                                     (row[4] == "Y" ? "ENABLE" : "DISABLE") +
@@ -220,6 +225,19 @@ StatementList MaterializedViewList(bool pctClauses, bool storageClauses, const s
        [](const DictionaryQuery::Row& row) {
          return ListedStatement{"COMMENT ON MATERIALIZED VIEW " + StatementName(row[0]) + " IS " +
                                     QuotedLiteral(row[1]) + ";\r\n",
+                                {}};
+       }});
+  // Its columns' comments are kept under the view's name, and written as a
+  // table's are.
+  list.Queries.push_back(
+      {"select c.table_name, c.column_name, c.comments from all_col_comments c, all_mviews m "
+       "where m.owner = :owner and c.owner = m.owner and c.table_name = m.mview_name "
+       "and c.comments is not null order by c.table_name, c.column_name",
+       {NameWidth, NameWidth, CommentWidth},
+       [](const DictionaryQuery::Row& row) {
+         return ListedStatement{"COMMENT ON COLUMN " + StatementName(row[0]) + "." +
+                                    StatementName(row[1]) + " IS " + QuotedLiteral(row[2]) +
+                                    "\r\n/\r\n",
                                 {}};
        }});
   if (!only.empty()) {

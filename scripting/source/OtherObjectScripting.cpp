@@ -9,6 +9,7 @@
 #include "scripting/source/DictionaryQuery.h"
 #include "scripting/source/OtherObjectLists.h"
 #include "scripting/source/PhaseWriter.h"
+#include "scripting/tables/DdlGenerator.h"
 
 namespace {
 
@@ -73,6 +74,45 @@ std::vector<std::string> ConnectionMaterializedViews::Names() {
 
 void ConnectionMaterializedViews::Write(const std::string& name) {
   RunList(engine_, host_, connection_, MaterializedViewsOf(engine_, name));
+  if (engine_.Settings().DoIndex != 0) {
+    WriteContainerIndexes(name);
+  }
+}
+
+// The indexes made on a container table, when indexes are chosen, can only
+// follow the view that makes the table. Those the server makes with the view
+// itself (I_SNAP$_...) come back with it.
+void ConnectionMaterializedViews::WriteContainerIndexes(const std::string& name) {
+  const std::string owner = connection_.CurrentSchema();
+  DictionaryQuery query(*connection_.Session(),
+                        "select index_name from all_indexes where table_owner = :owner "
+                        "and table_name = :name and index_name not like 'I\\_SNAP$\\_%' "
+                        "escape '\\' order by index_name",
+                        {128});
+  query.Bind(":owner", owner);
+  query.Bind(":name", name);
+  std::vector<DictionaryQuery::Row> rows;
+  std::string error;
+  PhaseWriter writer = WriterOf(engine_, host_, connection_);
+  std::string script;
+  if (query.ReadAll(rows, error) && !rows.empty()) {
+    std::vector<std::string> indexes;
+    for (DictionaryQuery::Row& row : rows) {
+      indexes.push_back(std::move(row.at(0)));
+    }
+    DdlGenerator ddl(*connection_.Session());
+    script = ddl.GenerateIndexDdl(owner, name, &indexes);
+    error = ddl.LastFailure();
+  }
+  if (!error.empty()) {
+    writer.ErrorBlock("scripting the indexes of materialized view " + name, error);
+    writer.NoteUnscripted("INDEX", name, error);
+    return;
+  }
+  const std::size_t end = script.find_last_not_of("\r\n");
+  if (end != std::string::npos) {
+    writer.Statement(script.substr(0, end + 1) + "\r\n");
+  }
 }
 
 void ScriptObjectGrants(RunEngine& engine, RunHost* host, DatabaseConnection& connection) {

@@ -31,6 +31,8 @@ class ConnectionMaterializedViews final : public MaterializedViewWriter {
   void Write(const std::string& name) override;
 
  private:
+  void WriteContainerIndexes(const std::string& name);
+
   RunEngine& engine_;
   RunHost* host_;
   DatabaseConnection& connection_;

@@ -24,6 +24,23 @@ std::string ListLead(const std::string& indent, const std::string& first) {
          "end if;\n";
 }
 
+// What a partition was made with apart from its table's defaults: logging
+// (a storage clause, as the table's is) and compression.
+std::string PartitionOptions() {
+  return "\t\t\t\tif L_storage = 'Y' and r_part.logging = 'NO' and r_pt.def_logging != 'NO' then\n"
+         "\t\t\t\t\ta_lin := wri(a_lin, ' NOLOGGING', 0);\n"
+         "\t\t\t\telsif L_storage = 'Y' and r_part.logging = 'YES' and r_pt.def_logging = 'NO' "
+         "then\n"
+         "\t\t\t\t\ta_lin := wri(a_lin, ' LOGGING', 0);\n"
+         "\t\t\t\tend if;\n"
+         "\t\t\t\tif r_part.compression = 'ENABLED' and r_pt.def_compression != 'ENABLED' then\n"
+         "\t\t\t\t\ta_lin := wri(a_lin, ' COMPRESS', 0);\n"
+         "\t\t\t\telsif r_part.compression = 'DISABLED' and r_pt.def_compression = 'ENABLED' "
+         "then\n"
+         "\t\t\t\t\ta_lin := wri(a_lin, ' NOCOMPRESS', 0);\n"
+         "\t\t\t\tend if;\n";
+}
+
 std::string TablePartitionList() {
   return "\t\t\tlv_first_part := true;\n"
          "\t\t\tfor r_part in tpart_cursor(lv_owner, lv_table_name) loop\n" +
@@ -35,7 +52,8 @@ std::string TablePartitionList() {
          "\t\t\t\ta_lin := wri(a_lin, bound_text(r_pt.partitioning_type, r_part.high_value), 0);\n"
          "\t\t\t\tif L_storage = 'Y' then\n"
          "\t\t\t\t\ta_lin := wri(a_lin, ' TABLESPACE ' || r_part.tablespace_name, 0);\n"
-         "\t\t\t\tend if;\n"
+         "\t\t\t\tend if;\n" +
+         PartitionOptions() +
          "\t\t\t\ta_lin := wri(a_lin, '', 1);\n"
          "\t\t\t\tlv_first_sub := true;\n"
          "\t\t\t\tfor r_sub in tsub_cursor(lv_owner, lv_table_name, r_part.partition_name) loop\n"
@@ -79,6 +97,9 @@ std::string TablePartitioning() {
          "\t\t\tend if;\n"
          "\t\t\tif r_pt.def_compression = 'ENABLED' then\n"
          "\t\t\t\ta_lin := wri(a_lin, 'COMPRESS', 1);\n"
+         "\t\t\tend if;\n"
+         "\t\t\tif L_storage = 'Y' and r_pt.def_logging = 'NO' then\n"
+         "\t\t\t\ta_lin := wri(a_lin, 'NOLOGGING', 1);\n"
          "\t\t\tend if;\n"
          "\t\t\tif r_pt.partitioning_type = 'REFERENCE' then\n"
          "\t\t\t\ta_lin := wri(a_lin, 'PARTITION BY REFERENCE (' || qn(r_pt.ref_constraint) || "
@@ -193,18 +214,19 @@ std::string TablePartitionDeclarations(int release) {
     return {};
   }
   const bool later = Later(release);
+  const bool compression = ReleaseHas(release, dictionary_since::TableCompression);
   return "\tcursor ptab_cursor (c_own varchar2, c_tab varchar2) is\n"
          "\t\tselect partitioning_type, subpartitioning_type, def_subpartition_count,\n"
-         "\t\t\tdef_tablespace_name, def_pct_free, def_pct_used, def_ini_trans, def_max_trans,\n" +
-         std::string(ReleaseHas(release, dictionary_since::TableCompression)
-                         ? "\t\t\tdef_compression, "
-                         : "\t\t\t'NONE' def_compression, ") +
+         "\t\t\tdef_tablespace_name, def_pct_free, def_pct_used, def_ini_trans, def_max_trans,\n"
+         "\t\t\tdef_logging, " +
+         std::string(compression ? "def_compression, " : "'NONE' def_compression, ") +
          (later ? "\"INTERVAL\" interval_text, ref_ptn_constraint_name ref_constraint\n"
                 : "null interval_text, null ref_constraint\n") +
          "\t\tfrom all_part_tables where owner = c_own and table_name = c_tab;\n"
          "\tcursor tpart_cursor (c_own varchar2, c_tab varchar2) is\n"
-         "\t\tselect partition_name, high_value, tablespace_name from all_tab_partitions\n"
-         "\t\twhere table_owner = c_own and table_name = c_tab" +
+         "\t\tselect partition_name, high_value, tablespace_name, logging,\n" +
+         (compression ? "\t\t\tcompression\n" : "\t\t\t'NONE' compression\n") +
+         "\t\tfrom all_tab_partitions where table_owner = c_own and table_name = c_tab" +
          (later ? " and \"INTERVAL\" = 'NO'" : "") +
          "\n"
          "\t\torder by partition_position;\n"

@@ -1,8 +1,8 @@
 // Fuzz target: the sandbox server's SQL tokenizer. Tokens follow one another
 // inside the text without overlapping, each is the text it stands for (a
-// word as written, a string with its doubled quotes undone, a quoted name
-// without its quotes), and an unclosed quote or comment is reported at an
-// offset inside the text.
+// word as written, a string, N'...' too, with its doubled quotes undone, a
+// quoted name without its quotes), and an unclosed quote or comment is
+// reported at an offset inside the text.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -31,8 +31,11 @@ bool StandsFor(const sandbox::SqlToken& token, const std::string& written) {
     case Type::Number:
     case Type::Symbol:
       return written == token.text;
-    case Type::String:
-      return written == "'" + Doubled(token.text) + "'";
+    case Type::String: {
+      // A national literal (N'...') is the same text.
+      const std::string literal = "'" + Doubled(token.text) + "'";
+      return written == literal || written == "N" + literal || written == "n" + literal;
+    }
     case Type::QuotedName:
       return written == "\"" + token.text + "\"";
     case Type::Bind:

@@ -476,16 +476,24 @@ bool PartitionDdl::AddTablePartitioning(const std::string& owner, const std::str
                  : (!scheme.subTemplate.empty() ? static_cast<long long>(scheme.subTemplate.size())
                                                 : std::max<long long>(1, scheme.subpartitionCount));
   const std::string defaultSpace = tableStorage.tablespace.value_or("USERS");
-  const auto logging = [](const StorageSpec& storage, const StorageSpec& fallback) {
-    return Value::Text(storage.logging && fallback.logging ? "YES" : "NO");
+  // A partition's own LOGGING or COMPRESS clause, either way, overrides its
+  // table's; a subpartition's logging overrides its partition's.
+  const auto logs = [](const StorageSpec& storage, bool inherited) {
+    return storage.loggingGiven ? storage.logging : inherited;
   };
-  const auto compression = [](const StorageSpec& storage, const StorageSpec& fallback) {
-    return Value::Text(storage.compressed || fallback.compressed ? "ENABLED" : "DISABLED");
+  const auto logging = [&](const StorageSpec& storage, const StorageSpec& fallback) {
+    return Value::Text(logs(storage, logs(fallback, tableStorage.logging)) ? "YES" : "NO");
   };
-  const auto compressFor = [](const StorageSpec& storage, const StorageSpec& fallback) {
-    return storage.compressed || fallback.compressed
-               ? Value::Text(storage.compressFor.value_or(fallback.compressFor.value_or("BASIC")))
-               : Value::Null();
+  const auto compressing = [](const StorageSpec& storage,
+                              const StorageSpec& fallback) -> const StorageSpec& {
+    return storage.compressionGiven ? storage : fallback;
+  };
+  const auto compression = [&](const StorageSpec& storage, const StorageSpec& fallback) {
+    return Value::Text(compressing(storage, fallback).compressed ? "ENABLED" : "DISABLED");
+  };
+  const auto compressFor = [&](const StorageSpec& storage, const StorageSpec& fallback) {
+    const StorageSpec& own = compressing(storage, fallback);
+    return own.compressed ? Value::Text(own.compressFor.value_or("BASIC")) : Value::Null();
   };
   if (!catalog.Exec(
           "INSERT INTO \"SYS.ALL_PART_TABLES\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, 'VALID', ?, ?, ?, "

@@ -152,12 +152,12 @@ bool TableDdl::ReadStorage(StorageSpec& storage, bool forIndex, OraError& error)
           return false;
         *target = value;
       }
-    } else if (in_.AcceptWord("LOGGING")) {
-      storage.logging = true;
-    } else if (in_.AcceptWord("NOLOGGING")) {
-      storage.logging = false;
+    } else if (in_.AcceptWord("LOGGING") || in_.AcceptWord("NOLOGGING")) {
+      storage.logging = context_.tokens[in_.Position() - 1].IsWord("LOGGING");
+      storage.loggingGiven = true;
     } else if (forIndex && in_.AcceptWord("COMPRESS")) {
       storage.compressed = true;
+      storage.compressionGiven = true;
       if (in_.Peek().type == SqlToken::Type::Number && !number(storage.compress))
         return false;
     } else if (!forIndex && (in_.AcceptWord("COMPRESS") ||
@@ -169,6 +169,7 @@ bool TableDdl::ReadStorage(StorageSpec& storage, bool forIndex, OraError& error)
         return false;
     } else if (in_.AcceptWord("NOCOMPRESS")) {
       storage.compressed = false;
+      storage.compressionGiven = true;
       storage.compressFor.reset();
     } else if (!forIndex && (in_.Peek().IsWord("ENABLE") || in_.Peek().IsWord("DISABLE")) &&
                in_.Peek(1).IsWord("ROW") && in_.Peek(2).IsWord("MOVEMENT")) {
@@ -197,6 +198,7 @@ bool TableDdl::ReadStorage(StorageSpec& storage, bool forIndex, OraError& error)
 // the dictionary names them since release 12.
 bool TableDdl::ReadTableCompression(StorageSpec& storage, OraError& error) {
   storage.compressed = true;
+  storage.compressionGiven = true;
   storage.compressFor = "BASIC";
   if (in_.AcceptWord("BASIC"))
     return true;

@@ -23,6 +23,10 @@ struct StorageSpec {
   std::optional<std::string> compressFor;  // a table's BASIC or ADVANCED
   bool bitmap = false;                     // CREATE BITMAP INDEX
   bool logging = true;
+  // Whether the clause named logging or compression itself, rather than
+  // taking what its table (or partition) says.
+  bool loggingGiven = false;
+  bool compressionGiven = false;
   bool rowMovement = false;  // ENABLE ROW MOVEMENT
   bool reverse = false;      // a REVERSE index
   bool visible = true;       // an index made INVISIBLE is not used by queries

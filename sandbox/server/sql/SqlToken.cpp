@@ -62,9 +62,11 @@ bool TokenizeSql(const std::string& sql, std::vector<SqlToken>& tokens, std::siz
         return false;
       }
       i = end + 2;
-    } else if (c == '\'') {
+    } else if (c == '\'' || ((c == 'N' || c == 'n') && i + 1 < n && sql[i + 1] == '\'')) {
+      // N'...' is a national character literal: the same text, since every
+      // value here is Unicode already.
       std::string text;
-      ++i;
+      i = sql.find('\'', i) + 1;
       for (;;) {
         if (i >= n) {
           errorOffset = start;

@@ -97,8 +97,12 @@ std::string OracleType::SqliteDeclaration() const {
   if (name == "NUMBER" && scale == 0 && !precision)
     return "INTEGER";
   std::string decl = name;
-  if (name == "VARCHAR2" || name == "CHAR" || name == "NVARCHAR2" || name == "NCHAR" ||
-      name == "RAW")
+  // A CHAR counted in characters keeps their number after its bytes: its
+  // values are padded to that many characters.
+  if (name == "CHAR" && charUsed == 'C')
+    decl += "(" + std::to_string(length) + "," + std::to_string(charLength) + ")";
+  else if (name == "VARCHAR2" || name == "CHAR" || name == "NVARCHAR2" || name == "NCHAR" ||
+           name == "RAW")
     decl += "(" + std::to_string(name.front() == 'N' ? length / 2 : length) + ")";
   if (name == "NUMBER" && scale && !precision)
     decl += "(38," + std::to_string(*scale) + ")";
@@ -274,6 +278,8 @@ ColumnInfo OracleType::Describe(const std::string& rawDecl) {
   } else if (base == "CHAR" || base == "NCHAR") {
     info.dataType = 96;
     info.dataSize = static_cast<std::uint16_t>(base == "NCHAR" ? first * 2 : first);
+    if (base == "NCHAR" || args == 2)
+      info.charLength = static_cast<std::uint16_t>(base == "NCHAR" ? first : second);
   } else if (base == "NUMBER" || base == "INTEGER") {
     info.dataType = 2;
     info.dataSize = 22;

@@ -208,3 +208,22 @@ select count(*) from user_objects
 drop index conf_comp_kind_ix;
 select count(*) from user_ind_subpartitions;
 select count(*) from user_objects where object_name = 'CONF_COMP_KIND_IX';
+
+-- A partition's own LOGGING or COMPRESS clause, either way, overrides its
+-- table's; a subpartition takes its partition's.
+create table conf_facts (d date, n number) nologging compress
+  partition by range (d) (
+    partition f1 values less than (date '2000-01-01'),
+    partition f2 values less than (date '2001-01-01') logging nocompress,
+    partition f3 values less than (maxvalue) compress);
+select table_name, def_logging, def_compression from user_part_tables
+  where table_name = 'CONF_FACTS';
+select partition_name, logging, compression, compress_for from user_tab_partitions
+  where table_name = 'CONF_FACTS' order by partition_position;
+create table conf_split (d date, k number)
+  partition by range (d) subpartition by list (k)
+  subpartition template (subpartition a values (1), subpartition b values (default)) (
+    partition s1 values less than (date '2000-01-01') nologging,
+    partition s2 values less than (maxvalue));
+select subpartition_name, logging from user_tab_subpartitions
+  where table_name = 'CONF_SPLIT' order by partition_name, subpartition_position;

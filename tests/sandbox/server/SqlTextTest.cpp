@@ -36,6 +36,25 @@ TEST(TokenizerTest, LiteralsNamesCommentsAndBinds) {
   EXPECT_TRUE(tokens[19].IsSymbol("!="));
 }
 
+// N'...' is a literal of national characters; N alone, or starting a
+// longer word, stays a name.
+TEST(TokenizerTest, NationalLiteralsAreTextAndNStaysAName) {
+  const auto tokens = Tokens("select N'M\xc3\xbcnchen', n'it''s', n, nvl(n,'x') from t");
+  ASSERT_EQ(tokens.size(), 15u);
+  EXPECT_EQ(tokens[1].type, SqlToken::Type::String);
+  EXPECT_EQ(tokens[1].text, "M\xc3\xbcnchen");
+  EXPECT_EQ(tokens[3].type, SqlToken::Type::String);
+  EXPECT_EQ(tokens[3].text, "it's");
+  EXPECT_EQ(tokens[5].type, SqlToken::Type::Word);
+  EXPECT_EQ(tokens[5].text, "n");
+  EXPECT_EQ(tokens[7].text, "nvl");
+  EXPECT_EQ(tokens[11].type, SqlToken::Type::String);
+  std::vector<SqlToken> open;
+  std::size_t offset = 0;
+  EXPECT_FALSE(TokenizeSql("select N'open", open, offset));
+  EXPECT_EQ(offset, 7u);
+}
+
 TEST(TokenizerTest, UnterminatedTextIsReportedWithItsOffset) {
   std::vector<SqlToken> tokens;
   std::size_t offset = 0;

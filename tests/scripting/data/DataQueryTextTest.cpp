@@ -32,6 +32,29 @@ TEST(ValueLiteralTest, CharacterKindsAreQuotedWithApostrophesDoubled) {
   EXPECT_EQ(Literal("AAAR3sAAEAAAACXAAA", 11), "'AAAR3sAAEAAAACXAAA'");
 }
 
+// Text whose literal a script tool would cut short or run as commands is
+// written as quoted pieces with CHR(10) for its line breaks; other line
+// breaks stay in the literal.
+TEST(ValueLiteralTest, LinesAScriptToolWouldTakeForItsOwnArePiecedTogether) {
+  EXPECT_EQ(Literal("a\n\nb", 1), "'a'\r\n|| CHR(10)\r\n|| CHR(10)\r\n|| 'b'");
+  EXPECT_EQ(Literal("x\n /\ny", 1), "'x'\r\n|| CHR(10)\r\n|| ' /'\r\n|| CHR(10)\r\n|| 'y'");
+  EXPECT_EQ(Literal("x\n.\ny", 96), "'x'\r\n|| CHR(10)\r\n|| '.'\r\n|| CHR(10)\r\n|| 'y'");
+  EXPECT_EQ(Literal("ends;\nit's", 8), "'ends;'\r\n|| CHR(10)\r\n|| 'it''s'");
+  EXPECT_EQ(Literal("x\n#start", 1), "'x'\r\n|| CHR(10)\r\n|| '#start'");
+  EXPECT_EQ(Literal("\n\n", 1), "CHR(10)\r\n|| CHR(10)");
+  // The first line follows other text and the last one ends in more: these
+  // stand as they are.
+  EXPECT_EQ(Literal("#1\nlast;", 1), "'#1\nlast;'");
+  EXPECT_EQ(Literal("a\n/", 1), "'a\n/'");
+  EXPECT_EQ(Literal("a\n", 1), "'a\n'");
+  EXPECT_EQ(Literal("a \n b\n-- c", 1), "'a \n b\n-- c'");
+  // Longer than a script line may safely be: pieces, not cut inside a
+  // character.
+  const std::string longText = std::string(999, 'x') + "\xc3\xa9" + "y";
+  EXPECT_EQ(Literal(longText, 1), "'" + std::string(999, 'x') + "'\r\n|| '\xc3\xa9y'");
+  EXPECT_EQ(Literal(std::string(1000, 'z'), 1), "'" + std::string(1000, 'z') + "'");
+}
+
 TEST(ValueLiteralTest, TemporalKindsNameTheirFormats) {
   EXPECT_EQ(Literal("02/04/1996 05:11:09", 12),
             "to_date('02/04/1996 05:11:09','MM/DD/YYYY HH24:MI:SS')");

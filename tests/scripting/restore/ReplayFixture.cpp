@@ -52,15 +52,13 @@ std::string ReplayFixture::ScriptEverything(const std::string& schema, const std
   return ReadWholeFile(report);
 }
 
-sandbox::testing::RunResult ReplayFixture::Replay(const std::string& schema,
-                                                  const std::string& password,
-                                                  const std::string& report,
-                                                  const std::string& database,
-                                                  const std::string& setup) {
+sandbox::testing::RunResult ReplayFixture::Replay(
+    const std::string& schema, const std::string& password, const std::string& report,
+    const std::string& database, const std::string& setup, const std::string& received) {
   sandbox::testing::RunResult result = sandbox::testing::RunScript(
-      "SYSTEM/manager@" + database, setup + "create user " + schema + " identified by " + password +
-                                        ";\nalter session set current_schema = " + schema + ";\n" +
-                                        report);
+      "SYSTEM/manager@" + database,
+      setup + "create user " + schema + " identified by " + password + ";\n" + received +
+          "alter session set current_schema = " + schema + ";\n" + report);
   std::istringstream lines(result.output);
   result.output.clear();
   for (std::string line; std::getline(lines, line);) {

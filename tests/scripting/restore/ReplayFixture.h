@@ -36,12 +36,14 @@ class ReplayFixture : public ::testing::Test {
                                std::string* errorText = nullptr, int status = BatchFinished);
 
   // Runs report into a fresh database as a DBA would: the schema and the
-  // users and roles its grants name (setup) are created first, and the schema
-  // becomes the current one. Returns the runner's result without its notes on
-  // the SQL tool's commands it skipped.
+  // users and roles its grants name (setup) are created first, then what
+  // other schemas grant it (received), and the schema becomes the current
+  // one. Returns the runner's result without its notes on the SQL tool's
+  // commands it skipped.
   sandbox::testing::RunResult Replay(const std::string& schema, const std::string& password,
                                      const std::string& report, const std::string& database,
-                                     const std::string& setup = "");
+                                     const std::string& setup = "",
+                                     const std::string& received = "");
 
   static DictionarySnapshot Snapshot(const std::string& schema, const std::string& password,
                                      const std::string& database,

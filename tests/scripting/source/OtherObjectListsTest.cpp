@@ -75,8 +75,8 @@ TEST(OtherObjectListsTest, GrantsKeepTheirOptionsAndColumns) {
 
 TEST(OtherObjectListsTest, MaterializedViewsKeepTheirOptionsAndClaimTheirContainers) {
   const StatementList list = MaterializedViewList(false, false);
-  const DictionaryQuery::Row row = {
-      "MV", "DEFERRED", "FAST", "COMMIT", "N", "select 1 from dual", "0", "", "2", "255", "USERS"};
+  DictionaryQuery::Row row = {"MV", "DEFERRED", "FAST", "COMMIT", "N",     "select 1 from dual",
+                              "0",  "",         "2",    "255",    "USERS", "YES"};
   const ListedStatement view = list.Queries[0].Build(row);
   EXPECT_EQ(view.Text,
             "CREATE MATERIALIZED VIEW MV\r\nBUILD DEFERRED\r\nREFRESH FAST ON COMMIT\r\n"
@@ -86,12 +86,25 @@ TEST(OtherObjectListsTest, MaterializedViewsKeepTheirOptionsAndClaimTheirContain
             "CREATE MATERIALIZED VIEW MV\r\nPCTFREE 0 INITRANS 2 MAXTRANS 255\r\n"
             "TABLESPACE USERS\r\nBUILD DEFERRED\r\nREFRESH FAST ON COMMIT\r\n"
             "DISABLE QUERY REWRITE\r\nAS select 1 from dual\r\n/\r\n");
+  // So does NOLOGGING, a storage clause.
+  row.back() = "NO";
+  EXPECT_EQ(Built(MaterializedViewList(true, true), 0, row),
+            "CREATE MATERIALIZED VIEW MV\r\nPCTFREE 0 INITRANS 2 MAXTRANS 255\r\n"
+            "TABLESPACE USERS\r\nNOLOGGING\r\nBUILD DEFERRED\r\nREFRESH FAST ON COMMIT\r\n"
+            "DISABLE QUERY REWRITE\r\nAS select 1 from dual\r\n/\r\n");
+  EXPECT_EQ(Built(MaterializedViewList(true, false), 0, row).find("NOLOGGING"), std::string::npos);
   ASSERT_EQ(view.Objects.size(), 2u);
   EXPECT_EQ(view.Objects[1].Type, "TABLE");
-  EXPECT_NE(Built(list, 0, {"MV", "IMMEDIATE", "NEVER", "NEVER", "Y", "q", "", "", "", "", ""})
+  EXPECT_NE(Built(list, 0, {"MV", "IMMEDIATE", "NEVER", "NEVER", "Y", "q", "", "", "", "", "", ""})
                 .find("BUILD IMMEDIATE\r\nNEVER REFRESH\r\nENABLE QUERY REWRITE"),
             std::string::npos);
   EXPECT_EQ(Built(list, 1, {"MV", "it's"}), "COMMENT ON MATERIALIZED VIEW MV IS 'it''s';\r\n");
+  EXPECT_EQ(Built(list, 2, {"MV", "sum of", "a 'b'"}),
+            "COMMENT ON COLUMN MV.\"sum of\" IS 'a ''b'''\r\n/\r\n");
+  // One view's list holds its column comments and no other view's.
+  const StatementList one = MaterializedViewList(false, false, "MV");
+  ASSERT_EQ(one.Queries.size(), 3u);
+  EXPECT_EQ(one.Queries[2].Fold({{"MU", "A", "x"}, {"MV", "B", "y"}}).size(), 1u);
   const StatementList logs = MaterializedViewLogList();
   EXPECT_EQ(Built(logs, 0, {"T", "MLOG$_T", "YES", "NO", "NO", "YES", "NO", "", "0"}),
             "CREATE MATERIALIZED VIEW LOG ON T WITH ROWID, SEQUENCE EXCLUDING NEW VALUES;\r\n");

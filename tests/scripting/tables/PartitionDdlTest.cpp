@@ -60,6 +60,41 @@ TEST(PartitionDdlTest, NologgingTableKeepsItWithTheStorageClauses) {
   EXPECT_EQ(schema.ddl->GenerateTableDdl("APP", "N").find("NOLOGGING"), std::string::npos);
 }
 
+// A partitioned table keeps NOLOGGING in its partitions' defaults, not in a
+// segment of its own; a partition made otherwise than its table says so.
+TEST(PartitionDdlTest, PartitionedTableKeepsNologgingAndEachPartitionItsOwnOptions) {
+  SandboxSchema schema;
+  schema.Run(
+      "create table F (N number) nologging compress partition by range (N) ("
+      "partition F1 values less than (10), "
+      "partition F2 values less than (20) logging nocompress, "
+      "partition F3 values less than (maxvalue))");
+  schema.Run(
+      "create table G (N number) partition by range (N) ("
+      "partition G1 values less than (10) nologging compress, "
+      "partition G2 values less than (maxvalue))");
+  schema.client.settings->SetString("Settings", "InclPct", "N");
+  EXPECT_EQ(schema.ddl->GenerateTableDdl("APP", "F"),
+            "CREATE TABLE F (\r\n\t N\tNUMBER\t    NULL\r\n)\r\nCOMPRESS\r\nNOLOGGING\r\n"
+            "PARTITION BY RANGE (N)\r\n(\r\n"
+            "\t PARTITION F1 VALUES LESS THAN (10) TABLESPACE USERS\r\n"
+            "\t,PARTITION F2 VALUES LESS THAN (20) TABLESPACE USERS LOGGING NOCOMPRESS\r\n"
+            "\t,PARTITION F3 VALUES LESS THAN (MAXVALUE) TABLESPACE USERS\r\n)\r\n/\r\n\r\n");
+  std::string text = schema.ddl->GenerateTableDdl("APP", "G");
+  EXPECT_EQ(text.find("NOLOGGING\r\nPARTITION BY"), std::string::npos) << text;
+  EXPECT_NE(
+      text.find("\t PARTITION G1 VALUES LESS THAN (10) TABLESPACE USERS NOLOGGING COMPRESS\r\n"
+                "\t,PARTITION G2 VALUES LESS THAN (MAXVALUE) TABLESPACE USERS\r\n"),
+      std::string::npos)
+      << text;
+  // Without the storage clauses logging goes, compression stays.
+  schema.client.settings->SetString("Settings", "InclStorage", "N");
+  text = schema.ddl->GenerateTableDdl("APP", "G");
+  EXPECT_EQ(text.find("LOGGING"), std::string::npos) << text;
+  EXPECT_NE(text.find("PARTITION G1 VALUES LESS THAN (10) COMPRESS\r\n"), std::string::npos)
+      << text;
+}
+
 TEST(PartitionDdlTest, ReleaseEightKeepsTheTextItHad) {
   SandboxSchema schema(FreshDatabase("OPTIONS") + "?release=8.1.7");
   schema.Run("create table D (ID number) compress enable row movement");
