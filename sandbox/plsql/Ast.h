@@ -36,7 +36,7 @@ struct TypeSpec {
   std::string name;                         // of a declared TYPE; empty for others
   // TIMESTAMP and INTERVAL types, held as text: the SQL type the text
   // stands for ("TIMESTAMP WITH TIME ZONE"), for the SQL functions given it.
-  std::string sqlType;
+  std::string temporalType;
 
   // Held as a Variable rather than a PlValue (a cursor variable holds its
   // cursor there).

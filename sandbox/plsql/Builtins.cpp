@@ -57,14 +57,32 @@ long long IntegerOf(const PlValue& v) {
   return static_cast<long long>(n);
 }
 
+// Byte offsets of the characters of UTF-8 text, then its size: LENGTH,
+// SUBSTR, INSTR, LPAD and RPAD count characters, as Oracle does in AL32UTF8.
+std::vector<size_t> CharacterStarts(const std::string& text) {
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < text.size(); ++i)
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+      starts.push_back(i);
+  starts.push_back(text.size());
+  return starts;
+}
+
+// LPAD and RPAD to width characters.
 std::string Pad(const std::string& text, long long width, const std::string& fill, bool left) {
   const auto target = static_cast<size_t>(width);
-  if (text.size() >= target)
-    return text.substr(0, target);
+  const std::vector<size_t> starts = CharacterStarts(text);
+  if (starts.size() - 1 >= target)
+    return text.substr(0, starts[target]);
+  const std::vector<size_t> fillStarts = CharacterStarts(fill);
+  const size_t fillLength = fillStarts.size() - 1;
+  if (fillLength == 0)
+    return {};  // a NULL fill makes the result NULL
   std::string padding;
-  while (padding.size() < target - text.size())
-    padding += fill;
-  padding.resize(target - text.size());
+  for (size_t i = 0, needed = target - (starts.size() - 1); i < needed; ++i) {
+    const size_t c = i % fillLength;
+    padding += fill.substr(fillStarts[c], fillStarts[c + 1] - fillStarts[c]);
+  }
   return left ? padding + text : text + padding;
 }
 
@@ -343,8 +361,6 @@ PlValue CallBuiltin(const std::string& name, const std::vector<PlValue>& args,
     return args[0].IsNull() ? PlValue() : PlValue::Text(text(0));
   if (name == "TO_BLOB" || name == "HEXTORAW")
     return HexToRaw(args[0]);
-  if (name == "DBMS_LOB.GETLENGTH")
-    return LobLength(args[0], false);
   if (name == "USER")
     return PlValue::Text(session.UserName());
   // The trigger predicates: FALSE outside a trigger, as on Oracle.
@@ -396,7 +412,7 @@ PlValue CallBuiltin(const std::string& name, const std::vector<PlValue>& args,
   if (AnyNull(args))
     return {};
   if (name == "LENGTH")
-    return PlValue::Number(static_cast<long double>(text(0).size()));
+    return PlValue::Number(static_cast<long double>(CharacterStarts(text(0)).size() - 1));
   if (name == "UPPER" || name == "LOWER") {
     std::string s = text(0);
     for (char& c : s) {
@@ -407,8 +423,9 @@ PlValue CallBuiltin(const std::string& name, const std::vector<PlValue>& args,
   }
   if (name == "SUBSTR") {
     const std::string s = text(0);
+    const std::vector<size_t> starts = CharacterStarts(s);
     long long start = IntegerOf(args[1]);
-    const auto length = static_cast<long long>(s.size());
+    const auto length = static_cast<long long>(starts.size() - 1);
     if (start == 0)
       start = 1;
     if (start < 0)
@@ -422,7 +439,8 @@ PlValue CallBuiltin(const std::string& name, const std::vector<PlValue>& args,
         return {};
       count = std::min(count, wanted);
     }
-    return PlValue::Text(s.substr(static_cast<size_t>(start - 1), static_cast<size_t>(count)));
+    const size_t begin = starts[static_cast<size_t>(start - 1)];
+    return PlValue::Text(s.substr(begin, starts[static_cast<size_t>(start - 1 + count)] - begin));
   }
   if (name == "INSTR") {
     const long long start = args.size() > 2 ? IntegerOf(args[2]) : 1;
@@ -430,7 +448,21 @@ PlValue CallBuiltin(const std::string& name, const std::vector<PlValue>& args,
     if (occurrence <= 0) {
       throw MakeError(1428, "argument '" + std::to_string(occurrence) + "' is out of range");
     }
-    return PlValue::Number(static_cast<long double>(Instr(text(0), text(1), start, occurrence)));
+    // The search runs over bytes from the byte where the start character
+    // begins; a match of whole characters begins on a character.
+    const std::string s = text(0);
+    const std::vector<size_t> starts = CharacterStarts(s);
+    const auto length = static_cast<long long>(starts.size() - 1);
+    const long long character = start < 0 ? length + start + 1 : start;
+    if (start == 0 || character < 1 || character > length)
+      return PlValue::Number(0);
+    const auto byte = static_cast<long long>(starts[static_cast<size_t>(character - 1)]) + 1;
+    const long long byteStart = start < 0 ? byte - static_cast<long long>(s.size()) - 1 : byte;
+    const long long found = Instr(s, text(1), byteStart, occurrence);
+    if (found == 0)
+      return PlValue::Number(0);
+    const auto at = std::lower_bound(starts.begin(), starts.end(), static_cast<size_t>(found - 1));
+    return PlValue::Number(static_cast<long double>(at - starts.begin() + 1));
   }
   if (name == "RTRIM" || name == "LTRIM") {
     const std::string set = args.size() > 1 ? text(1) : " ";

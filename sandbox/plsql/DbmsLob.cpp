@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <optional>
 
 #include "sandbox/plsql/Conversions.h"
 #include "sandbox/plsql/PlError.h"
@@ -32,8 +33,10 @@ std::string FirstCharacters(const std::string& text, long double count) {
 }
 
 const BuiltinInfo kLobBuiltins[] = {
-    {"TO_CLOB", 1, 1, false},  {"TO_NCLOB", 1, 1, false},           {"TO_BLOB", 1, 1, false},
-    {"HEXTORAW", 1, 1, false}, {"DBMS_LOB.GETLENGTH", 1, 1, false},
+    {"TO_CLOB", 1, 1, false},
+    {"TO_NCLOB", 1, 1, false},
+    {"TO_BLOB", 1, 1, false},
+    {"HEXTORAW", 1, 1, false},
 };
 
 PlError ArgumentError() {
@@ -79,17 +82,6 @@ Value BinaryToSql(const PlValue& value) {
   return Value::Binary(bytes);
 }
 
-PlValue BinaryFromSql(const Value& value) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string hex;
-  hex.reserve(value.text.size() * 2);
-  for (const char c : value.text) {
-    hex += kDigits[static_cast<unsigned char>(c) >> 4];
-    hex += kDigits[static_cast<unsigned char>(c) & 15];
-  }
-  return PlValue::Text(hex);
-}
-
 PlValue LobAppend(const PlValue& dest, const PlValue& src) {
   if (dest.IsNull())
     throw MakeError(22275, "invalid LOB locator specified");
@@ -113,6 +105,66 @@ PlValue LobWriteAppend(const PlValue& lob, const PlValue& amount, const PlValue&
   const std::string part =
       binary ? text.substr(0, static_cast<std::size_t>(count) * 2) : FirstCharacters(text, count);
   return PlValue::Text(lob.text() + part);
+}
+
+namespace {
+
+// A whole number argument of DBMS_LOB's functions; nullopt when NULL.
+std::optional<long long> WholeArgument(const PlValue& value) {
+  if (value.IsNull())
+    return std::nullopt;
+  return static_cast<long long>(std::floor(NumberOf(value)));
+}
+
+// Byte offset of the character at index (0-based) of UTF-8 text; the
+// text's size when it has fewer characters.
+std::size_t CharacterOffset(const std::string& text, long long index) {
+  std::size_t at = 0;
+  for (long long i = 0; i < index && at < text.size(); ++i) {
+    ++at;
+    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+      ++at;
+  }
+  return at;
+}
+
+}  // namespace
+
+PlValue LobSubstr(const PlValue& lob, const PlValue& amount, const PlValue& offset, bool binary) {
+  const auto count = WholeArgument(amount), from = WholeArgument(offset);
+  if (lob.IsNull() || !count || !from || *count < 1 || *count > 32767 || *from < 1)
+    return {};
+  const std::string& text = lob.text();
+  if (binary) {
+    const std::size_t begin = static_cast<std::size_t>(*from - 1) * 2;
+    return begin >= text.size() ? PlValue() : PlValue::Text(text.substr(begin, *count * 2));
+  }
+  const std::size_t begin = CharacterOffset(text, *from - 1);
+  const std::size_t end = begin + CharacterOffset(text.substr(begin), *count);
+  return PlValue::Text(text.substr(begin, end - begin));
+}
+
+PlValue LobInstr(const PlValue& lob, const PlValue& pattern, const PlValue& offset,
+                 const PlValue& nth, bool binary) {
+  const auto from = WholeArgument(offset), occurrence = WholeArgument(nth);
+  if (lob.IsNull() || pattern.IsNull() || !from || !occurrence || *from < 1 || *occurrence < 1)
+    return {};
+  const std::string& text = lob.text();
+  const std::string& wanted = pattern.text();
+  const std::size_t unit = binary ? 2 : 1;
+  std::size_t at =
+      binary ? static_cast<std::size_t>(*from - 1) * 2 : CharacterOffset(text, *from - 1);
+  for (long long found = 0; at <= text.size(); ++at) {
+    at = text.find(wanted, at);
+    if (at == std::string::npos)
+      return PlValue::Number(0);
+    if (binary && at % 2 != 0)
+      continue;  // a match must start on a byte
+    if (++found == *occurrence)
+      return PlValue::Number(binary ? static_cast<long double>(at / unit + 1)
+                                    : Characters(text.substr(0, at)) + 1);
+  }
+  return PlValue::Number(0);
 }
 
 PlValue LobLength(const PlValue& lob, bool binary) {

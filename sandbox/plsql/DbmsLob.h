@@ -13,8 +13,8 @@
 
 namespace sandbox::plsql {
 
-// TO_CLOB, TO_NCLOB, TO_BLOB, HEXTORAW and DBMS_LOB.GETLENGTH among the
-// built-in functions; nullptr for another name.
+// TO_CLOB, TO_NCLOB, TO_BLOB and HEXTORAW among the built-in functions;
+// nullptr for another name.
 const BuiltinInfo* FindLobBuiltin(const std::string& name);
 
 // Whether expr gives a binary value: a BLOB variable, TO_BLOB or HEXTORAW.
@@ -25,8 +25,6 @@ bool IsBinaryExpr(const Expr& expr);
 PlValue HexToRaw(const PlValue& text);
 // The SQL value of a binary PL/SQL value (its bytes).
 Value BinaryToSql(const PlValue& value);
-// A binary SQL value as PL/SQL holds it: its bytes' hexadecimal digits.
-PlValue BinaryFromSql(const Value& value);
 
 // DBMS_LOB.APPEND(dest, src): the new value of dest. ORA-22275 when dest is
 // NULL (it locates no LOB).
@@ -38,5 +36,13 @@ PlValue LobWriteAppend(const PlValue& lob, const PlValue& amount, const PlValue&
                        bool binary);
 // DBMS_LOB.GETLENGTH(lob): characters, or bytes of a BLOB; NULL for NULL.
 PlValue LobLength(const PlValue& lob, bool binary);
+// DBMS_LOB.SUBSTR(lob, amount, offset): amount characters (bytes of a BLOB)
+// from offset; NULL for NULL, an amount outside 1 .. 32767 or an offset
+// below 1, as Oracle gives them.
+PlValue LobSubstr(const PlValue& lob, const PlValue& amount, const PlValue& offset, bool binary);
+// DBMS_LOB.INSTR(lob, pattern, offset, nth): where the nth match at or after
+// offset starts, 0 when there is none.
+PlValue LobInstr(const PlValue& lob, const PlValue& pattern, const PlValue& offset,
+                 const PlValue& nth, bool binary);
 
 }  // namespace sandbox::plsql

@@ -663,9 +663,6 @@ PlValue Executor::Eval(const Expr& expr) {
     case Expr::Kind::Builtin: {
       if (const SuppliedRoutine* supplied = FindSupplied(expr.name))
         return CallSupplied(*supplied, expr.args, expr.line);
-      // The length of a BLOB counts its bytes, which only the argument's type tells.
-      if (expr.name == "DBMS_LOB.GETLENGTH" && IsBinaryExpr(*expr.args[0]))
-        return LobLength(Eval(*expr.args[0]), true);
       std::vector<PlValue> args;
       for (const auto& a : expr.args)
         args.push_back(Eval(*a));

@@ -1,5 +1,6 @@
 // Running the supplied packages' routines: their arguments, the call stack
 // DBMS_UTILITY reports, and the OUT arguments written back.
+#include "sandbox/plsql/DbmsLob.h"
 #include "sandbox/plsql/Executor.h"
 #include "sandbox/plsql/StoredUnit.h"
 #include "sandbox/plsql/supplied/SuppliedPackages.h"
@@ -40,12 +41,13 @@ std::vector<StackFrame> Executor::CallStack(int line) const {
 
 PlValue Executor::CallSupplied(const SuppliedRoutine& routine, const std::vector<ExprPtr>& args,
                                int line) {
-  SuppliedCall call{session_, handling_.empty() ? nullptr : handling_.back(), {}, {}, {}};
+  SuppliedCall call{session_, handling_.empty() ? nullptr : handling_.back()};
   if (routine.package == std::string("DBMS_UTILITY"))
     call.stack = CallStack(line);
   for (size_t i = 0; i < routine.params.size(); ++i) {
     const Expr* arg = i < args.size() ? args[i].get() : nullptr;
     call.given.push_back(arg != nullptr);
+    call.binary.push_back(arg != nullptr && IsBinaryExpr(*arg));
     call.args.push_back(arg != nullptr && !routine.params[i].out ? Eval(*arg) : PlValue());
   }
   PlValue result = routine.body(call);

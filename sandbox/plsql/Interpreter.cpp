@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "sandbox/plsql/BlockCache.h"
+#include "sandbox/plsql/DbmsLob.h"
 #include "sandbox/plsql/Executor.h"
 #include "sandbox/plsql/Lexer.h"
 #include "sandbox/plsql/Parser.h"
@@ -156,18 +157,23 @@ bool CallSuppliedFunction(Session& session, const SuppliedRoutine& routine,
     error = {909, "invalid number of arguments"};
     return false;
   }
-  SuppliedCall call{session, nullptr, {}, {}, {}};
+  SuppliedCall call{session};
   for (size_t i = 0; i < routine.params.size(); ++i) {
     const bool given = i < arguments.size();
     if (!given && !routine.params[i].optional) {
       error = {909, "invalid number of arguments"};
       return false;
     }
+    const bool binary = given && arguments[i].kind == Value::Kind::Binary;
     call.given.push_back(given);
-    call.args.push_back(given ? FromSqlValue(arguments[i]) : PlValue());
+    call.binary.push_back(binary);
+    call.args.push_back(binary  ? BinaryFromSql(arguments[i])
+                        : given ? FromSqlValue(arguments[i])
+                                : PlValue());
   }
   try {
-    result = ToSqlValue(routine.body(call));
+    const PlValue value = routine.body(call);
+    result = call.binaryResult ? BinaryToSql(value) : ToSqlValue(value);
     return true;
   } catch (const PlError& e) {
     error = {e.code, e.message};

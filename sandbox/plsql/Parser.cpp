@@ -466,7 +466,7 @@ TypeSpec Parser::ParseType(bool forParameter) {
     return TextType(TypeSpec::Base::Date, 0);
   if (t.IsAny({"TIMESTAMP", "INTERVAL"})) {
     // Timestamps and intervals are held as their text in the session's formats.
-    std::string sqlType = t.text;
+    std::string temporalType = t.text;
     while (Peek().IsAny(
         {"(", "WITH", "LOCAL", "TIME", "ZONE", "YEAR", "MONTH", "DAY", "TO", "SECOND"})) {
       if (Accept("(")) {
@@ -475,11 +475,11 @@ TypeSpec Parser::ParseType(bool forParameter) {
           SyntaxError(digits, "an integer");
         Expect(")", ")");
       } else {
-        sqlType += " " + Take().text;
+        temporalType += " " + Take().text;
       }
     }
     TypeSpec type = TextType(TypeSpec::Base::Varchar2, 0);
-    type.sqlType = std::move(sqlType);
+    type.temporalType = std::move(temporalType);
     return type;
   }
   if (const TypeDecl* declared = ResolveTypeName(t))

@@ -324,11 +324,7 @@ ExprPtr Parser::ParseName() {
     e->args = ParseSuppliedCall(name, true, e->name);
     return e;
   }
-  std::string builtinName = name.text;
-  if (name.Is("DBMS_LOB") && Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier) {
-    Take();
-    builtinName += "." + Take().text;
-  }
+  const std::string builtinName = name.text;
   const BuiltinInfo* builtin =
       name.kind == Token::Kind::Identifier ? FindBuiltin(builtinName) : nullptr;
   if (builtin == nullptr) {

@@ -63,7 +63,7 @@ bool IsTemporalOperand(const Expr& e) {
   if (e.kind == Expr::Kind::SqlFunction)
     return IsTemporalType(e.sqlType);
   return e.kind == Expr::Kind::Variable && e.variable != nullptr &&
-         !e.variable->type.sqlType.empty();
+         !e.variable->type.temporalType.empty();
 }
 
 std::string Parser::SqlOperand(ExprPtr operand, Expr& call) {
@@ -74,8 +74,8 @@ std::string Parser::SqlOperand(ExprPtr operand, Expr& call) {
   }
   std::string text(1, kSqlOperandMark);
   if (operand->kind == Expr::Kind::Variable && operand->variable != nullptr &&
-      !operand->variable->type.sqlType.empty())
-    text = "CAST(" + text + " AS " + operand->variable->type.sqlType + ")";
+      !operand->variable->type.temporalType.empty())
+    text = "CAST(" + text + " AS " + operand->variable->type.temporalType + ")";
   call.args.push_back(std::move(operand));
   return text;
 }
@@ -203,14 +203,14 @@ ExprPtr Parser::SqlComparisonOf(const Token& at, const std::string& op, ExprPtr 
 }
 
 void Parser::FitTemporal(const TypeSpec* to, ExprPtr& value) {
-  if (to == nullptr || to->sqlType.empty() || value->kind != Expr::Kind::SqlFunction)
+  if (to == nullptr || to->temporalType.empty() || value->kind != Expr::Kind::SqlFunction)
     return;
   const int line = value->line, column = value->column;
   auto cast = std::make_unique<Expr>();
   cast->kind = Expr::Kind::SqlFunction;
   cast->line = line;
   cast->column = column;
-  cast->name = "CAST(" + SqlOperand(std::move(value), *cast) + " AS " + to->sqlType + ")";
+  cast->name = "CAST(" + SqlOperand(std::move(value), *cast) + " AS " + to->temporalType + ")";
   value = std::move(cast);
   DescribeBinds binds;
   OraError error;

@@ -102,6 +102,17 @@ bool ParseNumber(const std::string& text, long double& number) {
   return stop == core.c_str() + core.size() && std::isfinite(number);
 }
 
+PlValue BinaryFromSql(const Value& value) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  hex.reserve(value.text.size() * 2);
+  for (const char c : value.text) {
+    hex += kDigits[static_cast<unsigned char>(c) >> 4];
+    hex += kDigits[static_cast<unsigned char>(c) & 15];
+  }
+  return PlValue::Text(hex);
+}
+
 PlValue FromSqlValue(const Value& value) {
   switch (value.kind) {
     case Value::Kind::Null:
@@ -114,8 +125,9 @@ PlValue FromSqlValue(const Value& value) {
     }
     case Value::Kind::Date:
       return PlValue::Date(value.text);
-    case Value::Kind::Text:
     case Value::Kind::Binary:
+      return BinaryFromSql(value);
+    case Value::Kind::Text:
       break;
   }
   return PlValue::Text(value.text);

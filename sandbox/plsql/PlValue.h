@@ -43,6 +43,9 @@ std::string FormatNumber(long double number);
 // Parses Oracle number text (blanks around it allowed); false if it is none.
 bool ParseNumber(const std::string& text, long double& number);
 
+// A binary SQL value as PL/SQL holds it (RAW and BLOB alike): the upper-case
+// hexadecimal digits of its bytes.
+PlValue BinaryFromSql(const Value& value);
 PlValue FromSqlValue(const Value& value);
 std::vector<PlValue> FromSqlRow(const std::vector<Value>& row);
 Value ToSqlValue(const PlValue& value);

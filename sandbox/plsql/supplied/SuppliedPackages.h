@@ -1,6 +1,6 @@
 // Oracle's supplied packages that the interpreter provides itself
 // (DBMS_UTILITY, DBMS_ASSERT, DBMS_APPLICATION_INFO, DBMS_SESSION,
-// DBMS_LOCK, DBMS_RANDOM): each routine's parameters, for calls by position
+// DBMS_LOCK, DBMS_RANDOM, DBMS_LOB's functions): each routine's parameters, for calls by position
 // and by name, and its body. DBMS_OUTPUT and DBMS_LOB have statements of
 // their own in the parser.
 #pragma once
@@ -24,11 +24,18 @@ struct StackFrame {
 
 // One call of a supplied routine.
 struct SuppliedCall {
+  explicit SuppliedCall(Session& s, const PlError* handled = nullptr)
+      : session(s), handledError(handled) {}
+
   Session& session;
-  const PlError* handledError = nullptr;  // the exception a handler runs for, if any
-  std::vector<StackFrame> stack;          // innermost first
-  std::vector<PlValue> args;              // one per parameter; the body sets OUT ones
-  std::vector<bool> given;                // which parameters the call gave
+  const PlError* handledError;    // the exception a handler runs for, if any
+  std::vector<StackFrame> stack;  // innermost first
+  std::vector<PlValue> args;      // one per parameter; the body sets OUT ones
+  std::vector<bool> given;        // which parameters the call gave
+  // Which arguments are BLOB or RAW values (hexadecimal digits in args).
+  std::vector<bool> binary;
+  // Set by a body whose result is binary, for a caller in SQL.
+  bool binaryResult = false;
 };
 
 struct SuppliedParam {
@@ -57,6 +64,7 @@ const std::vector<SuppliedRoutine>& DbmsUtilityRoutines();
 const std::vector<SuppliedRoutine>& DbmsAssertRoutines();
 const std::vector<SuppliedRoutine>& SessionInfoRoutines();
 const std::vector<SuppliedRoutine>& DbmsRandomRoutines();
+const std::vector<SuppliedRoutine>& DbmsLobRoutines();
 
 // Text of an argument (NULL as empty), for the bodies.
 std::string SuppliedText(const SuppliedCall& call, size_t i);

@@ -39,6 +39,19 @@ begin
 end;
 /
 select text from fn_out order by seq;
+delete from fn_out;
+-- Character functions count characters of multibyte text; format models.
+declare
+  s varchar2(100) := 'aéübéü';
+begin
+  fn_put(length(s) || ' ' || substr(s, 2, 2) || ' ' || substr(s, -2) || ' ' || instr(s, 'ü') ||
+         ' ' || instr(s, 'ü', -1) || ' ' || instr(s, 'éü', 3) || ' ' || lpad('é', 3, '*') ||
+         ' ' || rpad('é', 4, 'üx'));
+  fn_put(to_char(1234.5, 'FM9,999.00') || ' ' || to_char(date '2020-01-02', 'fmDD Month YYYY') ||
+         ' ' || to_number('1,234.50', '9,999.99') || ' ' || to_char(0.125, '0.99'));
+end;
+/
+select text from fn_out order by seq;
 -- Functions SQL has and PL/SQL does not, a name that is no function, a
 -- wrong argument count, and a literal that is no date.
 declare s varchar2(100); begin s := dump('a'); end;

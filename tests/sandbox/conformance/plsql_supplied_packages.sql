@@ -76,6 +76,25 @@ begin
 end;
 /
 select text from sp_out order by seq;
+delete from sp_out;
+-- DBMS_LOB's functions count a CLOB's characters and a BLOB's bytes, in
+-- blocks and in SQL.
+create table sp_lobs (c clob, b blob);
+insert into sp_lobs values (to_clob('aéü-aéü'), hextoraw('0A0B0C0B0C'));
+declare
+  c clob;
+  b blob;
+begin
+  select c, b into c, b from sp_lobs;
+  sp_put(dbms_lob.getlength(c) || ' ' || dbms_lob.substr(c, 2, 2) || ' ' ||
+         dbms_lob.instr(c, 'ü', 1, 2) || ' ' || dbms_lob.getlength(b) || ' ' ||
+         dbms_lob.substr(b, 2, 2) || ' ' || dbms_lob.instr(b, hextoraw('0B0C'), 1, 2) || ' ' ||
+         nvl(dbms_lob.substr(c, 0, 1), 'null'));
+end;
+/
+select text from sp_out order by seq;
+select dbms_lob.getlength(c), dbms_lob.substr(c, 3, 5), dbms_lob.instr(c, 'aé', 2),
+       dbms_lob.getlength(b), rawtohex(dbms_lob.substr(b, 3, 1)) from sp_lobs;
 select sys_context('USERENV', 'MODULE') m, case when dbms_random.value < 1 then 'ok' end r from dual;
 -- Names DBMS_ASSERT refuses, a literal with a lone quote, and calls that
 -- do not fit the routine.
