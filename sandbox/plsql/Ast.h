@@ -34,12 +34,17 @@ struct TypeSpec {
   bool textKeys = false;                    // INDEX BY VARCHAR2
   long long limit = 0;                      // Varray
   std::string name;                         // of a declared TYPE; empty for others
+  // A schema-level type (CREATE TYPE): "OWNER.NAME". Its values go to and
+  // from SQL in the form its columns hold; a Record of this kind is an
+  // object, which is atomically NULL until constructed.
+  std::string sqlType;
 
   // Held as a Variable rather than a PlValue (a cursor variable holds its
   // cursor there).
   bool IsComposite() const {
     return base == Base::Record || base == Base::Collection || base == Base::RefCursor;
   }
+  bool IsObject() const { return base == Base::Record && !sqlType.empty(); }
 };
 
 struct RecordField {
@@ -161,6 +166,8 @@ struct Block {
   bool autonomous = false;  // PRAGMA AUTONOMOUS_TRANSACTION
   // The stored units the block calls, kept compiled while it lives.
   std::vector<std::shared_ptr<const StoredUnit>> units;
+  // The schema-level types it names, whose declarations its code points at.
+  std::vector<std::shared_ptr<const TypeDecl>> schemaTypes;
   // A compound trigger: its timing sections, which run in the scope of the
   // block's declarations; the block itself has no statements.
   std::map<TimingPoint, std::unique_ptr<Block>> sections;
@@ -298,9 +305,16 @@ inline bool IsCursorVariable(const Expr& expr) {
 
 // INTO a single record, whose fields take the row, rather than a list of
 // scalar targets.
+// An object takes one column, the object, as a scalar does.
 inline bool IsSingleRecordTarget(const std::vector<ExprPtr>& targets) {
   const TypeSpec* type = targets.size() == 1 ? TypeOf(*targets[0]) : nullptr;
-  return type != nullptr && type->base == TypeSpec::Base::Record;
+  return type != nullptr && type->base == TypeSpec::Base::Record && type->sqlType.empty();
+}
+
+// A value of a schema-level type, which SQL takes and gives whole.
+inline bool IsSqlTyped(const Expr& expr) {
+  const TypeSpec* type = TypeOf(expr);
+  return type != nullptr && !type->sqlType.empty();
 }
 
 }  // namespace sandbox::plsql

@@ -10,6 +10,7 @@
 #include "sandbox/plsql/DateTime.h"
 #include "sandbox/plsql/DbmsLob.h"
 #include "sandbox/plsql/DynamicSql.h"
+#include "sandbox/plsql/ObjectJson.h"
 #include "sandbox/plsql/StoredUnit.h"
 #include "sandbox/server/EmptyBindSet.h"
 
@@ -601,11 +602,18 @@ PlValue Executor::Eval(const Expr& expr) {
       return PlValue::Boolean(isAnd);
     }
     case Expr::Kind::IsNull: {
-      // A nested table or varray is null until it is made.
+      // A nested table or varray is null until it is made, an object until
+      // it is constructed.
       const TypeSpec* type = TypeOf(*expr.args[0]);
-      const bool isNull = type != nullptr && type->base == TypeSpec::Base::Collection
-                              ? Locate(*expr.args[0], false).collection.get() == nullptr
-                              : Eval(*expr.args[0]).IsNull();
+      bool isNull = false;
+      if (type != nullptr && type->base == TypeSpec::Base::Collection) {
+        const TemporariesMark mark(temporaries_);
+        isNull = Locate(*expr.args[0], false).collection.get() == nullptr;
+      } else if (type != nullptr && type->IsObject()) {
+        isNull = EvalComposite(*expr.args[0]).fields.empty();
+      } else {
+        isNull = Eval(*expr.args[0]).IsNull();
+      }
       return PlValue::Boolean(isNull != expr.negated);
     }
     case Expr::Kind::Like: {
@@ -961,6 +969,11 @@ void Executor::Assign(const Expr& target, const PlValue& value) {
       throw FromOraError(error);
     return;
   }
+  // An object or collection of a schema-level type, as its column holds it.
+  if (IsSqlTyped(target)) {
+    Locate(target, true) = FromColumnValue(value, *TypeOf(target), session_);
+    return;
+  }
   if (target.kind == Expr::Kind::Field || target.kind == Expr::Kind::Element) {
     Locate(target, true).value = Coerce(value, *target.type, session_);
     return;
@@ -1016,6 +1029,11 @@ CursorState& Executor::FindCursor(const CursorDecl* decl) {
 std::map<std::string, Value> Executor::BindValues(const SqlText& sql) {
   std::map<std::string, Value> values;
   for (size_t i = 0; i < sql.binds.size(); ++i) {
+    if (IsSqlTyped(*sql.binds[i])) {
+      values[PlaceholderName(i)] =
+          ToColumnValue(EvalComposite(*sql.binds[i]), *TypeOf(*sql.binds[i]));
+      continue;
+    }
     const PlValue v = Eval(*sql.binds[i]);
     if (v.kind() == PlValue::Kind::Boolean) {
       throw MakeError(6550, "PLS-00382: expression is of wrong type");

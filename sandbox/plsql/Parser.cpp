@@ -98,6 +98,7 @@ std::unique_ptr<Block> Parser::Parse(CompileError& error) {
     if (Peek().kind != Token::Kind::End)
       SyntaxError(Peek(), "end-of-file");
     block->units = std::move(usedUnits_);
+    KeepSchemaTypes(*block);
     return block;
   } catch (CompileError& e) {
     error = std::move(e);

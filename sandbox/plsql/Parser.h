@@ -85,6 +85,11 @@ class Parser {
   // The declared type a name (first, already taken) or pkg.name stands for;
   // null when it names none.
   const TypeDecl* ResolveTypeName(const Token& first);
+  // A schema-level type named by first (already taken) or first.name (an
+  // owner's), its tokens taken; null, nothing more taken, when none is.
+  const TypeDecl* SchemaTypeNamed(const Token& first);
+  // The schema-level types compiled so far, now kept by block.
+  void KeepSchemaTypes(Block& block);
   TypeSpec ParseAnchoredType(const Token& first);
 
   // Statements.
@@ -233,6 +238,8 @@ class Parser {
   StoredUnit* compiling_ = nullptr;
   std::vector<RoutineDecl*> forwards_;
   std::vector<std::shared_ptr<const StoredUnit>> usedUnits_;
+  // Schema-level types by "OWNER.NAME" (null: no such type), read once.
+  std::map<std::string, std::shared_ptr<const TypeDecl>> schemaTypes_;
 };
 
 }  // namespace sandbox::plsql

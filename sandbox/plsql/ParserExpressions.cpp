@@ -295,6 +295,8 @@ ExprPtr Parser::ParseName() {
   }
   if (ExprPtr sequence = ParseSequenceValue(name))
     return sequence;
+  if (const TypeDecl* type = SchemaTypeNamed(name))
+    return ParseSuffixes(ParseConstructor(*type, name), name, MethodUse::Function);
   if (name.Is("DBMS_DB_VERSION") && Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier) {
     Take();
     const Token& member = Take();

@@ -1,7 +1,10 @@
 // Declared types of the PL/SQL compiler: records, index-by tables, nested
 // tables and varrays, and the names that reach into them (fields, elements,
 // collection methods, constructors).
+#include <algorithm>
+
 #include "sandbox/plsql/Parser.h"
+#include "sandbox/plsql/SchemaTypes.h"
 
 namespace sandbox::plsql {
 
@@ -125,9 +128,36 @@ const TypeDecl* Parser::ResolveTypeName(const Token& first) {
     if (symbol == nullptr || symbol->kind != Symbol::Kind::Type)
       pos_ = start;
   }
-  return symbol != nullptr && symbol->kind == Symbol::Kind::Type
-             ? static_cast<const TypeDecl*>(symbol->decl)
-             : nullptr;
+  if (symbol == nullptr)
+    return SchemaTypeNamed(first);
+  return symbol->kind == Symbol::Kind::Type ? static_cast<const TypeDecl*>(symbol->decl) : nullptr;
+}
+
+const TypeDecl* Parser::SchemaTypeNamed(const Token& first) {
+  auto load = [&](const std::string& owner, const std::string& name) {
+    const std::string key = owner + "." + name;
+    auto found = schemaTypes_.find(key);
+    if (found == schemaTypes_.end())
+      found = schemaTypes_.emplace(key, LoadSchemaType(session_, owner, name)).first;
+    return found->second.get();
+  };
+  const bool dotted = Peek().Is(".") && (Peek(1).kind == Token::Kind::Identifier ||
+                                         Peek(1).kind == Token::Kind::QuotedIdentifier);
+  if (dotted) {
+    if (const TypeDecl* owned = load(first.text, Peek(1).text)) {
+      Take();
+      Take();
+      return owned;
+    }
+  }
+  return load(owner_, first.text);
+}
+
+void Parser::KeepSchemaTypes(Block& block) {
+  for (auto& [name, type] : schemaTypes_) {
+    if (type)
+      block.schemaTypes.push_back(type);
+  }
 }
 
 ExprPtr Parser::ParseReference(const VarDecl& variable, const Token& at, MethodUse use) {
@@ -213,8 +243,15 @@ ExprPtr Parser::ParseConstructor(const TypeDecl& decl, const Token& at) {
   if (type.base == TypeSpec::Base::Record || indexBy) {
     if (!Peek().Is("("))
       SyntaxError(Peek(), "(");
-    return type.base == TypeSpec::Base::Record ? ParseRecordAggregate(type, at)
-                                               : ParseIndexedAggregate(type, at);
+    if (type.base != TypeSpec::Base::Record)
+      return ParseIndexedAggregate(type, at);
+    auto e = ParseRecordAggregate(type, at);
+    // An object's constructor takes every attribute, and no OTHERS.
+    if (type.IsObject() && (e->args.size() != type.fields.size() ||
+                            std::find(e->args.begin(), e->args.end(), nullptr) != e->args.end()))
+      SemanticError(at,
+                    "PLS-00306: wrong number or types of arguments in call to '" + type.name + "'");
+    return e;
   }
   if (type.base != TypeSpec::Base::Collection) {
     SemanticError(at,
@@ -318,12 +355,14 @@ void Parser::CheckTypes(const Token& at, const TypeSpec* to, const Expr& value) 
   if (compositeValue && from->base == TypeSpec::Base::RefCursor &&
       (to == nullptr || (compositeTarget && to->base == TypeSpec::Base::RefCursor)))
     return;
-  // NULL makes a nested table or varray null again.
-  if (compositeTarget && to->base == TypeSpec::Base::Collection &&
-      to->collection != TypeSpec::Collection::IndexBy && value.kind == Expr::Kind::Literal &&
-      value.value.IsNull())
+  // NULL makes a nested table, varray or object null again.
+  if (compositeTarget &&
+      ((to->base == TypeSpec::Base::Collection &&
+        to->collection != TypeSpec::Collection::IndexBy) ||
+       to->IsObject()) &&
+      value.kind == Expr::Kind::Literal && value.value.IsNull())
     return;
-  if (compositeTarget && compositeValue && to->base == from->base &&
+  if (compositeTarget && compositeValue && to->base == from->base && to->sqlType == from->sqlType &&
       (to->name.empty() || from->name.empty() || to->name == from->name) &&
       to->fields.size() == from->fields.size())
     return;

@@ -3,32 +3,19 @@
 
 #include <algorithm>
 
+#include "sandbox/plsql/DictionaryQuery.h"
 #include "sandbox/plsql/Lexer.h"
 #include "sandbox/plsql/Parser.h"
 #include "sandbox/plsql/Preprocessor.h"
-#include "sandbox/server/EmptyBindSet.h"
 
 namespace sandbox::plsql {
 
 namespace {
 
-std::string Literal(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text)
-    quoted += c == '\'' ? std::string("''") : std::string(1, c);
-  return quoted + "'";
-}
-
-// The first column of every row of a dictionary query; none on error.
+// The column'th value of every row of a dictionary query.
 std::vector<std::string> Column(Session& session, const std::string& sql, size_t column = 0) {
-  EmptyBindSet noBinds;
-  OraError error;
   std::vector<std::string> values;
-  const auto cursor = session.OpenQuery(sql, noBinds, error);
-  if (!cursor)
-    return values;
-  std::vector<Value> row;
-  while (cursor->Next(row, error)) {
+  for (const auto& row : DictionaryRows(session, sql)) {
     if (column < row.size())
       values.push_back(row[column].text);
   }
@@ -38,9 +25,10 @@ std::vector<std::string> Column(Session& session, const std::string& sql, size_t
 std::string Source(Session& session, const std::string& owner, const std::string& name,
                    const std::string& type) {
   std::string text;
-  for (const std::string& line : Column(
-           session, "SELECT TEXT FROM ALL_SOURCE WHERE OWNER = " + Literal(owner) + " AND NAME = " +
-                        Literal(name) + " AND TYPE = " + Literal(type) + " ORDER BY LINE"))
+  for (const std::string& line :
+       Column(session, "SELECT TEXT FROM ALL_SOURCE WHERE OWNER = " + SqlLiteral(owner) +
+                           " AND NAME = " + SqlLiteral(name) + " AND TYPE = " + SqlLiteral(type) +
+                           " ORDER BY LINE"))
     text += line;
   return text;
 }
@@ -159,10 +147,10 @@ LoadedUnit LoadStoredUnit(Session& session, const std::string& owner, const std:
   std::string unitOwner = owner, unitName = name;
   // A chain of synonyms ends at a unit; a loop of them ends nowhere.
   for (int hop = 0; hop < 16; ++hop) {
-    const auto types =
-        Column(session, "SELECT OBJECT_TYPE FROM ALL_OBJECTS WHERE OWNER = " + Literal(unitOwner) +
-                            " AND OBJECT_NAME = " + Literal(unitName) +
-                            " AND OBJECT_TYPE IN ('PROCEDURE', 'FUNCTION', 'PACKAGE', 'SYNONYM')");
+    const auto types = Column(
+        session, "SELECT OBJECT_TYPE FROM ALL_OBJECTS WHERE OWNER = " + SqlLiteral(unitOwner) +
+                     " AND OBJECT_NAME = " + SqlLiteral(unitName) +
+                     " AND OBJECT_TYPE IN ('PROCEDURE', 'FUNCTION', 'PACKAGE', 'SYNONYM')");
     std::string synonymOwner = unitOwner;
     if (types.empty()) {
       if (!publicSynonyms || hop > 0)
@@ -171,9 +159,9 @@ LoadedUnit LoadStoredUnit(Session& session, const std::string& owner, const std:
     } else if (types[0] != "SYNONYM") {
       return LoadUnit(session, *store, unitOwner, unitName, types[0]);
     }
-    const std::string synonyms =
-        "SELECT TABLE_OWNER, TABLE_NAME FROM ALL_SYNONYMS WHERE OWNER = " + Literal(synonymOwner) +
-        " AND SYNONYM_NAME = " + Literal(unitName);
+    const std::string synonyms = "SELECT TABLE_OWNER, TABLE_NAME FROM ALL_SYNONYMS WHERE OWNER = " +
+                                 SqlLiteral(synonymOwner) +
+                                 " AND SYNONYM_NAME = " + SqlLiteral(unitName);
     const auto targetOwners = Column(session, synonyms, 0);
     const auto targetNames = Column(session, synonyms, 1);
     if (targetOwners.empty() || targetNames.empty())
