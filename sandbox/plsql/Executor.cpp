@@ -154,11 +154,16 @@ bool Executor::CallFunction(const RoutineDecl& routine, const std::vector<PlValu
   for (const PlValue& value : arguments) {
     auto literal = std::make_unique<Expr>();
     literal->value = value;
+    // An object or collection arrives in its column's form.
+    if (args.size() < routine.params.size() && !routine.params[args.size()]->type.sqlType.empty())
+      literal->type = &routine.params[args.size()]->type;
     args.push_back(std::move(literal));
   }
   args.resize(routine.params.size());
   try {
     result = CallRoutine(routine, args, 0);
+    if (!routine.returnType.sqlType.empty())
+      result = FromSqlValue(ToColumnValue(returnComposite_, routine.returnType));
     return true;
   } catch (PlError& e) {
     // A SQL statement is no line of a block: the trail ends in the function.

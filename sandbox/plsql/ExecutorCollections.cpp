@@ -181,8 +181,10 @@ Variable Executor::EvalComposite(const Expr& expr) {
     var.collection.Reset(std::move(collection));
     return var;
   }
-  if (expr.kind == Expr::Kind::Literal)  // NULL: a null nested table or varray
-    return Variable();
+  // NULL: a null nested table, varray or object; a typed literal is SQL's
+  // argument of a schema-level type.
+  if (expr.kind == Expr::Kind::Literal)
+    return expr.type != nullptr ? FromColumnValue(expr.value, *expr.type, session_) : Variable();
   if (expr.kind == Expr::Kind::Call) {
     CallRoutine(*expr.routine, expr.args, expr.line);
     return std::move(returnComposite_);

@@ -274,8 +274,9 @@ ExprPtr Parser::ParseRecordAggregate(const TypeSpec& type, const Token& at) {
   bool named = false;
   ExprPtr others;
   size_t position = 0;
+  // An object's constructor is a call: Oracle points at its name.
   auto wrongArguments = [&](const Token& where) {
-    SemanticError(where,
+    SemanticError(type.IsObject() ? at : where,
                   "PLS-00306: wrong number or types of arguments in call to '" + type.name + "'");
   };
   while (!Peek().Is(")")) {
@@ -283,7 +284,7 @@ ExprPtr Parser::ParseRecordAggregate(const TypeSpec& type, const Token& at) {
     size_t field = position;
     if (others)
       SyntaxError(choice, ")");
-    if (choice.Is("OTHERS") && Peek(1).Is("=>")) {
+    if (choice.Is("OTHERS") && Peek(1).Is("=>") && !type.IsObject()) {
       Take();
       Take();
       others = ParseExpression();
@@ -296,6 +297,8 @@ ExprPtr Parser::ParseRecordAggregate(const TypeSpec& type, const Token& at) {
         if (type.fields[i].name == choice.text)
           field = i;
       }
+      if (field == type.fields.size() && type.IsObject())
+        wrongArguments(choice);
       if (field == type.fields.size())
         SemanticError(choice, "PLS-00302: component '" + choice.text + "' must be declared");
       if (e->args[field])

@@ -73,6 +73,24 @@ std::size_t SqlTranslator::TranslateObjectRow(const std::string& storage, std::s
                                               std::size_t end, std::vector<Unit>& units) {
   if (at + 2 >= end || !tokens_[at].IsWord("VALUES") || !tokens_[at + 1].IsSymbol("("))
     return at;
+  // VALUES (:object): a bound object (a PL/SQL variable) of the table's
+  // type, whose attributes are the row.
+  if (at + 3 < end && tokens_[at + 2].type == SqlToken::Type::Bind &&
+      tokens_[at + 3].IsSymbol(")")) {
+    const auto table = resolver_.ObjectTableType(storage);
+    const auto shape =
+        table ? resolver_.ResolveObjectType({table->first, table->second}) : std::nullopt;
+    if (!shape || shape->collection)
+      return at;
+    const std::string bind = BindPlaceholder(tokens_[at + 2].text);
+    std::string row;
+    for (const std::string& attribute : shape->attributes)
+      row += (row.empty() ? "" : ", ") + std::string("json_extract(") + bind + ", " +
+             QuoteSqliteText("$.\"" + attribute + "\"") + ")";
+    units.push_back({"VALUES"});
+    units.push_back({"(" + row + ")", true});
+    return at + 4;
+  }
   const std::size_t close = Matching(at + 1, end);
   std::vector<std::string> parts;
   const std::size_t open = IsNameToken(tokens_[at + 2]) ? QualifiedName(at + 2, close, parts) : 0;

@@ -130,9 +130,10 @@ class SqlTranslator {
                             std::size_t end, std::vector<Unit>& units, std::size_t& next);
   // alias.column.attribute... as the attribute's value; "" for other names.
   std::string AttributeAccess(const std::vector<std::string>& parts);
-  // INSERT INTO object_table VALUES (type(...)): the row is the
-  // constructor's arguments. From the VALUES at at, into the table stored
-  // as storage; at itself when the values are no such constructor.
+  // INSERT INTO object_table VALUES (type(...)) | VALUES (:object): the row
+  // is the constructor's arguments or the bound object's attributes. From the
+  // VALUES at at, into the table stored as storage; at itself when the
+  // values are neither.
   std::size_t TranslateObjectRow(const std::string& storage, std::size_t at, std::size_t end,
                                  std::vector<Unit>& units);
   // CAST(MULTISET(query) AS collection type), from the "(" after MULTISET
