@@ -117,6 +117,13 @@ struct RoutineDecl {
   // The owner a stored unit's routine runs as (definer's rights); empty for
   // a block's routine and for AUTHID CURRENT_USER.
   std::string definer;
+  // A user-defined constructor of an object type: its SELF, which starts as
+  // an object of NULL attributes and is what the call returns. (A member
+  // method's SELF is its first parameter.)
+  std::unique_ptr<VarDecl> self;
+  // A MAP or ORDER member function, which comparisons of two objects call.
+  enum class Comparison { None, Map, Order };
+  Comparison comparison = Comparison::None;
 };
 
 // TYPE name IS RECORD (...) | TABLE OF ... | VARRAY(n) OF ...

@@ -844,6 +844,9 @@ PlValue Executor::CallRoutine(const RoutineDecl& routine, const std::vector<Expr
     const RightsGuard rights(session_, target.definer);
     for (size_t i = 0; i < target.params.size(); ++i)
       guard.scope().variables[target.params[i].get()] = std::move(values[i]);
+    // A constructor fills an object of NULL attributes and returns it.
+    if (target.self)
+      guard.scope().variables[target.self.get()] = EmptyObject(target.self->type);
     unit_ = target.unit.empty() ? callerUnit : &target.unit;
     try {
       flow = ExecBlock(*target.body);
@@ -851,6 +854,10 @@ PlValue Executor::CallRoutine(const RoutineDecl& routine, const std::vector<Expr
       unit_ = callerUnit;
       AddPlace(e, line);
       throw;
+    }
+    if (target.self) {
+      returnComposite_ = Find(target.self.get());
+      flow = Flow::Return;
     }
     // OUT and IN OUT parameters are copied back only when the call ends
     // normally, as Oracle passes them by value.

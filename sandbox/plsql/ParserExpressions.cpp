@@ -53,10 +53,16 @@ ExprPtr Parser::ParseComparison() {
   for (const char* c : kComparisons) {
     if (op.Is(c)) {
       Take();
+      const std::string name =
+          (op.text == "!=" || op.text == "^=" || op.text == "~=") ? "<>" : op.text;
+      ExprPtr right = ParseAdditive();
+      const TypeSpec* type = TypeOf(*left);
+      if (type != nullptr && type->IsObject())
+        return CompareObjects(std::move(left), std::move(right), op, name);
       auto e = NewExpr(Expr::Kind::Compare, op);
-      e->name = (op.text == "!=" || op.text == "^=" || op.text == "~=") ? "<>" : op.text;
+      e->name = name;
       e->args.push_back(std::move(left));
-      e->args.push_back(ParseAdditive());
+      e->args.push_back(std::move(right));
       return e;
     }
   }
@@ -247,6 +253,10 @@ ExprPtr Parser::ParseName() {
     return e;
   }
   const Symbol* symbol = Lookup(name.text);
+  if (symbol == nullptr) {
+    if (ExprPtr attribute = SelfAttribute(name, MethodUse::Function))
+      return attribute;
+  }
   std::string qualified = name.text;
   // A dotted name that is no local item may be a package member or a
   // schema's unit; a bare one is looked for among the builtins first.
@@ -258,6 +268,8 @@ ExprPtr Parser::ParseName() {
   if (symbol == nullptr && !Peek().Is(".") &&
       (name.kind != Token::Kind::Identifier || FindBuiltin(name.text) == nullptr))
     symbol = ResolveStored(name, qualified);
+  if (const TypeDecl* own = ConstructedType(symbol, name))
+    return ParseSuffixes(ParseObjectConstructor(*own, name), name, MethodUse::Function);
   if (symbol != nullptr) {
     switch (symbol->kind) {
       case Symbol::Kind::Variable: {
@@ -280,6 +292,9 @@ ExprPtr Parser::ParseName() {
         return e;
       }
       case Symbol::Kind::Routine: {
+        if (ExprPtr call = SelfMethodCall(*symbol, name, MethodUse::Function))
+          return call->type != nullptr ? ParseSuffixes(std::move(call), name, MethodUse::Function)
+                                       : std::move(call);
         auto e = NewExpr(Expr::Kind::Call, name);
         e->args = ParseCall(name, qualified, *symbol, true, e->routine);
         if (!e->routine->returnType.IsComposite())
@@ -295,8 +310,15 @@ ExprPtr Parser::ParseName() {
   }
   if (ExprPtr sequence = ParseSequenceValue(name))
     return sequence;
-  if (const TypeDecl* type = SchemaTypeNamed(name))
-    return ParseSuffixes(ParseConstructor(*type, name), name, MethodUse::Function);
+  if (const TypeDecl* type = SchemaTypeNamed(name)) {
+    if (type->type.IsObject() && Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier) {
+      Take();
+      ExprPtr call = ParseMethodCall(nullptr, type->type, Take(), MethodUse::Function);
+      return call->type != nullptr ? ParseSuffixes(std::move(call), name, MethodUse::Function)
+                                   : std::move(call);
+    }
+    return ParseSuffixes(ParseObjectConstructor(*type, name), name, MethodUse::Function);
+  }
   if (name.Is("DBMS_DB_VERSION") && Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier) {
     Take();
     const Token& member = Take();

@@ -130,16 +130,22 @@ const TypeDecl* Parser::ResolveTypeName(const Token& first) {
   }
   if (symbol == nullptr)
     return SchemaTypeNamed(first);
+  if (const TypeDecl* own = ConstructedType(symbol, first))
+    return own;
   return symbol->kind == Symbol::Kind::Type ? static_cast<const TypeDecl*>(symbol->decl) : nullptr;
+}
+
+const TypeDecl* Parser::SchemaType(const std::string& owner, const std::string& name) {
+  const std::string key = owner + "." + name;
+  auto found = schemaTypes_.find(key);
+  if (found == schemaTypes_.end())
+    found = schemaTypes_.emplace(key, LoadSchemaType(session_, owner, name)).first;
+  return found->second.get();
 }
 
 const TypeDecl* Parser::SchemaTypeNamed(const Token& first) {
   auto load = [&](const std::string& owner, const std::string& name) {
-    const std::string key = owner + "." + name;
-    auto found = schemaTypes_.find(key);
-    if (found == schemaTypes_.end())
-      found = schemaTypes_.emplace(key, LoadSchemaType(session_, owner, name)).first;
-    return found->second.get();
+    return SchemaType(owner, name);
   };
   const bool dotted = Peek().Is(".") && (Peek(1).kind == Token::Kind::Identifier ||
                                          Peek(1).kind == Token::Kind::QuotedIdentifier);
@@ -187,6 +193,12 @@ ExprPtr Parser::ParseSuffixes(ExprPtr e, const Token& at, MethodUse use) {
       for (size_t i = 0; i < type.fields.size(); ++i) {
         if (type.fields[i].name == field.text)
           index = static_cast<int>(i);
+      }
+      if (index < 0 && type.IsObject() && use != MethodUse::None) {
+        e = ParseMethodCall(std::move(e), type, field, use);
+        if (e->kind != Expr::Kind::Call || e->type == nullptr)
+          return e;  // a procedure, or a function of a scalar result
+        continue;
       }
       if (index < 0)
         SemanticError(field, "PLS-00302: component '" + field.text + "' must be declared");
@@ -380,6 +392,14 @@ ExprPtr Parser::ParseTargetOrMethod() {
   if (at.kind != Token::Kind::Identifier)
     return ParseTarget();
   const Symbol* symbol = Lookup(at.text);
+  // An attribute of a member procedure's SELF: lines.EXTEND.
+  if (symbol == nullptr && self_ != nullptr && !self_->constant) {
+    const size_t start = pos_;
+    Take();
+    if (ExprPtr attribute = SelfAttribute(at, MethodUse::Procedure))
+      return attribute;
+    pos_ = start;
+  }
   if (symbol == nullptr || symbol->kind != Symbol::Kind::Variable)
     return ParseTarget();
   const auto* var = static_cast<const VarDecl*>(symbol->decl);

@@ -41,6 +41,15 @@ bool Compile(Session& session, StoredUnit& unit, const std::string& specSource,
   if (!Preprocess(specSource, {unit.owner, unit.name, unit.type}, spec, lexError) ||
       !Tokenize(spec, specTokens, lexError))
     return false;
+  if (unit.type == "TYPE") {
+    // The declaration is the dictionary's (ALL_TYPE_ATTRS ...); the body
+    // holds the methods.
+    if (!Preprocess(bodySource, {unit.owner, unit.name, "TYPE BODY"}, body, lexError) ||
+        !Tokenize(body, bodyTokens, lexError))
+      return false;
+    Parser bodyParser(body, bodyTokens, session);
+    return bodyParser.ParseTypeBody(unit, compileError);
+  }
   Parser specParser(spec, specTokens, session);
   if (!specParser.ParseUnit(unit, compileError))
     return false;
@@ -77,11 +86,12 @@ LoadedUnit LoadUnit(Session& session, StoredUnits& store, const std::string& own
     return loaded;
   }
   const InProgress guard(inProgress, key);
+  const bool hasBody = type == "PACKAGE" || type == "TYPE";
   session.CompileBeforeUse(owner, name, type);
-  if (type == "PACKAGE")
-    session.CompileBeforeUse(owner, name, "PACKAGE BODY");
+  if (hasBody)
+    session.CompileBeforeUse(owner, name, type + " BODY");
   const std::string spec = Source(session, owner, name, type);
-  const std::string body = type == "PACKAGE" ? Source(session, owner, name, "PACKAGE BODY") : "";
+  const std::string body = hasBody ? Source(session, owner, name, type + " BODY") : "";
   const std::string text = spec + body;
   if (auto cached = store.Find(owner, name); cached && cached->text == text) {
     bool current = true;
@@ -118,6 +128,19 @@ std::optional<CompileError> CheckStoredUnit(Session& session, const std::string&
                                             const std::string& name, const std::string& type) {
   if (session.StoredCode() == nullptr)
     return std::nullopt;
+  const RightsGuard rights(session, owner);
+  if (type == "TYPE BODY") {  // an object type's methods
+    StoredUnit unit;
+    unit.owner = owner;
+    unit.name = name;
+    unit.type = "TYPE";
+    unit.qualifiedName = owner + "." + name;
+    CompileError error;
+    if (Compile(session, unit, std::string(), Source(session, owner, name, type), error) ||
+        !error.inCode)
+      return std::nullopt;
+    return error;
+  }
   const bool body = type == "PACKAGE BODY";
   auto compiles = [&](bool withBody, CompileError& error) {
     StoredUnit unit;
@@ -128,7 +151,6 @@ std::optional<CompileError> CheckStoredUnit(Session& session, const std::string&
     return Compile(session, unit, Source(session, owner, name, unit.type),
                    withBody ? Source(session, owner, name, type) : std::string(), error);
   };
-  const RightsGuard rights(session, owner);
   CompileError error;
   if (compiles(body, error) || !error.inCode)
     return std::nullopt;
@@ -137,6 +159,13 @@ std::optional<CompileError> CheckStoredUnit(Session& session, const std::string&
   if (body && !compiles(false, declarationError))
     return std::nullopt;
   return error;
+}
+
+LoadedUnit LoadTypeBody(Session& session, const std::string& owner, const std::string& name) {
+  StoredUnits* store = session.StoredCode();
+  if (store == nullptr)
+    return {};
+  return LoadUnit(session, *store, owner, name, "TYPE");
 }
 
 LoadedUnit LoadStoredUnit(Session& session, const std::string& owner, const std::string& name,

@@ -224,7 +224,8 @@ bool StoredUnitDdl::Create(OraError& error, OraError& warning) {
 
 bool StoredUnitDdl::InterpreterCompiles(const std::string& owner, const std::string& name,
                                         const std::string& type, OraError& error) {
-  if (type != "PROCEDURE" && type != "FUNCTION" && type != "PACKAGE" && type != "PACKAGE BODY")
+  if (type != "PROCEDURE" && type != "FUNCTION" && type != "PACKAGE" && type != "PACKAGE BODY" &&
+      type != "TYPE BODY")
     return true;
   // The stored text as the interpreter compiles it when the unit is called.
   const auto rows = plsql::StoredUnitErrors(context_.session, owner, name, type);
