@@ -163,6 +163,20 @@ bool CallStoredFunction(Session& session, const std::string& owner, const std::s
   return false;
 }
 
+std::string StoredFunctionResultType(Session& session, const std::string& owner,
+                                     const std::string& unit, const std::string& member,
+                                     size_t arguments) {
+  try {
+    const LoadedUnit loaded = LoadStoredUnit(session, owner, unit, false);
+    const RoutineDecl* routine =
+        loaded.unit ? FunctionTaking(*loaded.unit, member.empty() ? unit : member, arguments)
+                    : nullptr;
+    return routine != nullptr ? routine->returnType.sqlType : std::string();
+  } catch (const std::exception&) {
+    return {};  // the call itself reports what keeps the unit from compiling
+  }
+}
+
 std::vector<UnitErrorRow> StoredUnitErrors(Session& session, const std::string& owner,
                                            const std::string& name, const std::string& type) {
   std::optional<CompileError> found;

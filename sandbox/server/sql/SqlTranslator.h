@@ -60,6 +60,12 @@ class NameResolver {
       const std::vector<std::string>& /*parts*/) {
     return std::nullopt;
   }
+  // The object or collection type the stored function a call's name stands
+  // for returns when given arguments arguments; nullopt for other results.
+  virtual std::optional<ObjectTypeShape> FunctionResultType(
+      const std::vector<std::string>& /*parts*/, std::size_t /*arguments*/) {
+    return std::nullopt;
+  }
   // The type's owner and name of the object table stored as storage;
   // nullopt for any other table.
   virtual std::optional<std::pair<std::string, std::string>> ObjectTableType(
