@@ -124,6 +124,8 @@ struct RoutineDecl {
   // A MAP or ORDER member function, which comparisons of two objects call.
   enum class Comparison { None, Map, Order };
   Comparison comparison = Comparison::None;
+  // RETURN collection PIPELINED: the rows PIPE ROW gives are its result.
+  bool pipelined = false;
 };
 
 // TYPE name IS RECORD (...) | TABLE OF ... | VARRAY(n) OF ...
@@ -260,6 +262,7 @@ struct Stmt {
     // CASE: exprs as for a Case expression without its values; bodies: one
     // per WHEN, then ELSE if hasElse; name "SIMPLE" or "SEARCHED".
     Case,
+    PipeRow,  // exprs[0]: the row a pipelined function gives
   };
   Kind kind = Kind::Null;
   int line = 0;

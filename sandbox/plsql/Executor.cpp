@@ -343,6 +343,12 @@ Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
       return Flow::Return;
     case Stmt::Kind::Null:
       return Flow::Normal;
+    case Stmt::Kind::PipeRow: {  // the compiler allows it only in a pipelined function
+      Variable row = ElementValue(*pipes_.back().type->element, *stmt.exprs[0]);
+      Collection& rows = *pipes_.back().rows.collection.get();
+      rows.elements[CollectionKey{++rows.size, {}}] = std::move(row);
+      return Flow::Normal;
+    }
     case Stmt::Kind::Raise: {
       if (stmt.exception == nullptr) {
         if (handling_.empty()) {
@@ -844,9 +850,22 @@ PlValue Executor::CallRoutine(const RoutineDecl& routine, const std::vector<Expr
     const RightsGuard rights(session_, target.definer);
     for (size_t i = 0; i < target.params.size(); ++i)
       guard.scope().variables[target.params[i].get()] = std::move(values[i]);
-    // A constructor fills an object of NULL attributes and returns it.
+    // A constructor fills an object of NULL attributes and returns it; a
+    // pipelined function returns the rows it piped.
     if (target.self)
       guard.scope().variables[target.self.get()] = EmptyObject(target.self->type);
+    struct PipeGuard {
+      std::vector<Pipe>& pipes;
+      bool pushed;
+      ~PipeGuard() {
+        if (pushed)
+          pipes.pop_back();
+      }
+    } pipeGuard{pipes_, target.pipelined};
+    if (target.pipelined) {
+      pipes_.push_back({&target.returnType, {}});
+      pipes_.back().rows.collection.Reset(std::make_unique<Collection>());
+    }
     unit_ = target.unit.empty() ? callerUnit : &target.unit;
     try {
       flow = ExecBlock(*target.body);
@@ -857,6 +876,10 @@ PlValue Executor::CallRoutine(const RoutineDecl& routine, const std::vector<Expr
     }
     if (target.self) {
       returnComposite_ = Find(target.self.get());
+      flow = Flow::Return;
+    }
+    if (target.pipelined) {
+      returnComposite_ = std::move(pipes_.back().rows);
       flow = Flow::Return;
     }
     // OUT and IN OUT parameters are copied back only when the call ends

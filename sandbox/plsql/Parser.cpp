@@ -313,9 +313,19 @@ void Parser::ParseRoutineDeclaration(Block& block, bool isFunction, const Stored
     routine->returnType = *self;
   } else if (isFunction) {
     Expect("RETURN", "return");
+    const Token& returnType = Peek();
     routine->returnType = ParseType(true);
     // Hints to the optimiser that change nothing in what the function does.
-    while (Accept("DETERMINISTIC") || Accept("PARALLEL_ENABLE") || Accept("RESULT_CACHE")) {
+    while (Accept("DETERMINISTIC") || Accept("PARALLEL_ENABLE") || Accept("RESULT_CACHE") ||
+           Accept("PIPELINED")) {
+      if (tokens_[pos_ - 1].Is("PIPELINED"))
+        routine->pipelined = true;
+    }
+    if (routine->pipelined && (routine->returnType.base != TypeSpec::Base::Collection ||
+                               routine->returnType.collection == TypeSpec::Collection::IndexBy)) {
+      SemanticError(returnType,
+                    "PLS-00630: pipelined functions must have a supported collection return type",
+                    true);
     }
   }
   if (Accept("AUTHID") && ExpectIdentifier("current_user definer").text == "CURRENT_USER" &&
@@ -647,15 +657,35 @@ std::unique_ptr<Stmt> Parser::ParseStatement() {
                       "PLS-00372: In a procedure, RETURN statement cannot contain an "
                       "expression");
       }
+      if (currentFunction_->pipelined) {
+        SemanticError(start,
+                      "PLS-00633: RETURN statement in a pipelined function cannot contain an "
+                      "expression",
+                      true);
+      }
       stmt->exprs.push_back(ParseExpression());
       if (currentFunction_->isFunction)
         CheckTypes(start, &currentFunction_->returnType, *stmt->exprs[0]);
     } else if (currentFunction_ != nullptr && currentFunction_->isFunction &&
-               !currentFunction_->self) {  // a constructor returns its SELF
+               !currentFunction_->self &&  // a constructor returns its SELF
+               !currentFunction_->pipelined) {
       SemanticError(start,
                     "PLS-00503: RETURN <value> statement required for this return from "
                     "function");
     }
+  } else if (Peek().Is("PIPE") && Peek(1).Is("ROW")) {
+    Take();
+    Take();
+    if (currentFunction_ == nullptr || !currentFunction_->pipelined) {
+      SemanticError(start, "PLS-00629: PIPE statement cannot be used in non-pipelined functions",
+                    true);
+    }
+    stmt->kind = Stmt::Kind::PipeRow;
+    Expect("(", "(");
+    const Token& row = Peek();
+    stmt->exprs.push_back(ParseExpression());
+    CheckTypes(row, currentFunction_->returnType.element.get(), *stmt->exprs[0]);
+    Expect(")", ")");
   } else if (Accept("NULL")) {
     stmt->kind = Stmt::Kind::Null;
   } else if (Accept("RAISE")) {
