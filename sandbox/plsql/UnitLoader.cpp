@@ -96,7 +96,10 @@ LoadedUnit LoadUnit(Session& session, StoredUnits& store, const std::string& own
   if (auto cached = store.Find(owner, name); cached && cached->text == text) {
     bool current = true;
     for (const auto& used : cached->uses) {
-      if (LoadStoredUnit(session, used->owner, used->name, false).unit != used)
+      const LoadedUnit now = used->type == "TYPE"
+                                 ? LoadUnit(session, store, used->owner, used->name, "TYPE")
+                                 : LoadStoredUnit(session, used->owner, used->name, false);
+      if (now.unit != used)
         current = false;
     }
     if (current) {

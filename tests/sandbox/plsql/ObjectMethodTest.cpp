@@ -118,5 +118,19 @@ TEST_F(ObjectMethodTest, ChangedBodyIsCompiledAgainForItsCallers) {
   EXPECT_EQ(after.lines, (Lines{"100"}));
 }
 
+TEST_F(ObjectMethodTest, PackageThatCallsMethodsKeepsItsState) {
+  Sql(kBody);
+  Sql("create or replace package om_pkg is total number := 0; "
+      "procedure add (c om_counter); end;");
+  Sql("create or replace package body om_pkg is procedure add (c om_counter) is "
+      "begin total := total + c.next_value; end; end;");
+  BlockResult first = RunBlock(*session_, "begin om_pkg.add(om_counter(1)); end;");
+  ASSERT_TRUE(first.ok) << first.Error();
+  BlockResult second = RunBlock(
+      *session_, "begin om_pkg.add(om_counter(2)); dbms_output.put_line(om_pkg.total); end;");
+  ASSERT_TRUE(second.ok) << second.Error();
+  EXPECT_EQ(second.lines, (Lines{"5"}));
+}
+
 }  // namespace
 }  // namespace sandbox::plsql::testing
