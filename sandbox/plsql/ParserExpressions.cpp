@@ -1,6 +1,7 @@
 // Expressions of the PL/SQL compiler, by Oracle's operator precedence:
 // OR < AND < NOT < comparisons < + - || < * / < unary - < **.
 #include "sandbox/plsql/Builtins.h"
+#include "sandbox/plsql/DictionaryQuery.h"
 #include "sandbox/plsql/Parser.h"
 #include "sandbox/plsql/Preprocessor.h"
 
@@ -380,18 +381,12 @@ ExprPtr Parser::ParseSequenceValue(const Token& name) {
     sequence = Peek(1).text;
     pseudo = 3;
   }
-  auto literal = [](const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text)
-      quoted += c == '\'' ? std::string("''") : std::string(1, c);
-    return quoted + "'";
-  };
   EmptyBindSet noBinds;
   OraError error;
   std::vector<Value> row;
   const auto found =
-      session_.OpenQuery("SELECT 1 FROM ALL_SEQUENCES WHERE SEQUENCE_OWNER = " + literal(owner) +
-                             " AND SEQUENCE_NAME = " + literal(sequence),
+      session_.OpenQuery("SELECT 1 FROM ALL_SEQUENCES WHERE SEQUENCE_OWNER = " + SqlLiteral(owner) +
+                             " AND SEQUENCE_NAME = " + SqlLiteral(sequence),
                          noBinds, error);
   if (!found || !found->Next(row, error)) {
     SemanticError(name, "PLS-00201: identifier '" + (pseudo == 3 ? owner + "." : std::string()) +

@@ -144,19 +144,16 @@ const TypeDecl* Parser::SchemaType(const std::string& owner, const std::string& 
 }
 
 const TypeDecl* Parser::SchemaTypeNamed(const Token& first) {
-  auto load = [&](const std::string& owner, const std::string& name) {
-    return SchemaType(owner, name);
-  };
   const bool dotted = Peek().Is(".") && (Peek(1).kind == Token::Kind::Identifier ||
                                          Peek(1).kind == Token::Kind::QuotedIdentifier);
   if (dotted) {
-    if (const TypeDecl* owned = load(first.text, Peek(1).text)) {
+    if (const TypeDecl* owned = SchemaType(first.text, Peek(1).text)) {
       Take();
       Take();
       return owned;
     }
   }
-  return load(owner_, first.text);
+  return SchemaType(owner_, first.text);
 }
 
 void Parser::KeepSchemaTypes(Block& block) {
