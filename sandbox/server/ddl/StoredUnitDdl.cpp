@@ -53,6 +53,8 @@ UnitReferences StoredUnitDdl::References(const std::string& owner, const std::st
     std::size_t errorOffset = 0;
     if (TokenizeSql(spec, specTokens, errorOffset))
       declared = DeclaredNames(specTokens, 0, specTokens.size());
+    // A type's declaration declares its own name, which its body depends on.
+    declared.erase(name);
   }
   // Code that conditional compilation leaves out is not read: its names are
   // no references. The text keeps its offsets, so positions stay those of

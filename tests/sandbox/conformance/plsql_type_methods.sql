@@ -158,3 +158,24 @@ begin
 end;
 /
 select seq, text from sm_out where seq = 7;
+-- Dependencies: a body depends on its type, a function on the types it uses;
+-- replacing the type leaves them INVALID until their next use compiles them.
+create type sd_point as object (x number, member function len return number);
+/
+create type body sd_point as member function len return number is begin return abs(x); end; end;
+/
+create type sd_nums as table of number;
+/
+create or replace function sd_f (p sd_point) return number is l sd_nums := sd_nums(1); begin return p.len() + l.count; end;
+/
+select name, type, referenced_name, referenced_type from user_dependencies
+  where name like 'SD%' and referenced_owner = user order by 1, 2, 3;
+create or replace type body sd_point as member function len return number is begin return abs(x) * 2; end; end;
+/
+select object_name, object_type, status from user_objects where object_name like 'SD%' order by 1, 2;
+select sd_f(sd_point(-3)) from dual;
+create or replace type sd_point as object (x number, y number, member function len return number);
+/
+select object_name, object_type, status from user_objects where object_name like 'SD%' order by 1, 2;
+select sd_f(sd_point(-3, 1)) from dual;
+select object_name, object_type, status from user_objects where object_name like 'SD%' order by 1, 2;
