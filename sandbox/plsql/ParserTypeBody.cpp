@@ -103,15 +103,17 @@ ExprPtr Parser::CompareObjects(ExprPtr left, ExprPtr right, const Token& op,
     e->args.push_back(std::move(self));
     return e;
   };
-  if (method->comparison == RoutineDecl::Comparison::Map) {
+  // MAP takes SELF alone; ORDER SELF and the other object.
+  const bool map = method->comparison == RoutineDecl::Comparison::Map;
+  if (method->params.size() != (map ? 1u : 2u))
+    SemanticError(
+        op, "PLS-00306: wrong number or types of arguments in call to '" + method->name + "'");
+  if (map) {
     compare->args.push_back(call(std::move(left)));
     compare->args.push_back(call(std::move(right)));
     return compare;
   }
   // ORDER: negative, zero or positive as left sorts before, with or after right.
-  if (method->params.size() != 2)
-    SemanticError(
-        op, "PLS-00306: wrong number or types of arguments in call to '" + method->name + "'");
   auto order = call(std::move(left));
   order->args.push_back(std::move(right));
   compare->args.push_back(std::move(order));

@@ -132,5 +132,19 @@ TEST_F(ObjectMethodTest, PackageThatCallsMethodsKeepsItsState) {
   EXPECT_EQ(second.lines, (Lines{"5"}));
 }
 
+TEST_F(ObjectMethodTest, ComparisonMethodsOfAnotherShapeAreRefused) {
+  // A MAP method that wants more than SELF cannot serve a comparison.
+  Sql("create type om_mapped as object (a number, "
+      "map member function m (extra number) return number)");
+  Sql("create type body om_mapped as map member function m (extra number) return number is "
+      "begin return a; end; end;");
+  BlockResult r = RunBlock(
+      *session_, "declare x om_mapped := om_mapped(1); begin if x < x then null; end if; end;");
+  EXPECT_FALSE(r.ok);
+  EXPECT_NE(r.Error().find("PLS-00306: wrong number or types of arguments in call to 'M'"),
+            std::string::npos)
+      << r.Error();
+}
+
 }  // namespace
 }  // namespace sandbox::plsql::testing
