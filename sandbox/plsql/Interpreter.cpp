@@ -96,7 +96,10 @@ const RoutineDecl* FunctionTaking(const StoredUnit& unit, const std::string& nam
 bool CallFunction(Session& session, const std::string& owner, const std::string& unit,
                   const std::string& member, const std::vector<Value>& arguments, Value& result,
                   OraError& error) {
-  const LoadedUnit loaded = LoadStoredUnit(session, owner, unit, false);
+  LoadedUnit loaded = LoadStoredUnit(session, owner, unit, false);
+  // A member method called on an object in SQL: unit is the object's type.
+  if (!loaded.unit && loaded.invalid.empty() && !member.empty())
+    loaded = LoadTypeBody(session, owner, unit);
   const std::string name = member.empty() ? unit : member;
   if (!loaded.invalid.empty()) {
     error = {6575, "Package or function " + unit + " is in an invalid state"};

@@ -58,6 +58,8 @@ class ServerSession : public Session, public NameResolver {
   std::optional<ObjectTypeShape> ResolveObjectType(const std::vector<std::string>& parts) override;
   std::optional<ObjectTypeShape> FunctionResultType(const std::vector<std::string>& parts,
                                                     std::size_t arguments) override;
+  std::optional<std::pair<std::string, std::string>> ColumnObjectType(
+      const std::string& storage, const std::string& column) override;
   std::optional<std::pair<std::string, std::string>> ObjectTableType(
       const std::string& storage) override;
 

@@ -66,6 +66,12 @@ class NameResolver {
       const std::vector<std::string>& /*parts*/, std::size_t /*arguments*/) {
     return std::nullopt;
   }
+  // The object type's owner and name of column of the table stored as
+  // storage; nullopt for a column of another type.
+  virtual std::optional<std::pair<std::string, std::string>> ColumnObjectType(
+      const std::string& /*storage*/, const std::string& /*column*/) {
+    return std::nullopt;
+  }
   // The type's owner and name of the object table stored as storage;
   // nullopt for any other table.
   virtual std::optional<std::pair<std::string, std::string>> ObjectTableType(
@@ -158,10 +164,18 @@ class SqlTranslator {
   // with next after the call, when the alias at at + 2 names one.
   bool TranslateObjectValue(std::size_t at, std::size_t end, std::vector<Unit>& units,
                             std::size_t& next);
-  // The object tables of the statement's FROM lists, by alias, when it
-  // calls VALUE.
+  // The tables of the statement's FROM lists by alias (and the object
+  // tables among them), when it calls VALUE or what may be a method.
   void ReadObjectTables();
   std::map<std::string, ObjectTypeShape> objectTables_;
+  std::map<std::string, std::string> tableAliases_;  // alias -> storage
+  // The object a row of an object table makes, from its columns.
+  static std::string RowObject(const std::string& alias, const ObjectTypeShape& shape);
+  // alias.method(args) of an object table's row, alias.column.method(args)
+  // of an object column: the type's member method, run by the interpreter
+  // with the object as SELF. False when parts names no such object.
+  bool TranslateMethodCall(const std::vector<std::string>& parts, std::size_t open, std::size_t end,
+                           std::vector<Unit>& units, std::size_t& next);
   // A word or a quoted name.
   static bool IsNameToken(const SqlToken& token);
 

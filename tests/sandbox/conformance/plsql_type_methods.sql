@@ -179,3 +179,26 @@ create or replace type sd_point as object (x number, y number, member function l
 select object_name, object_type, status from user_objects where object_name like 'SD%' order by 1, 2;
 select sd_f(sd_point(-3, 1)) from dual;
 select object_name, object_type, status from user_objects where object_name like 'SD%' order by 1, 2;
+-- Member methods called in SQL: on an object table's row and on an object column,
+-- in the select list and in WHERE.
+create type sq_point as object (
+  x number, y number,
+  member function len return number,
+  member function scaled (f number) return sq_point
+);
+/
+create type body sq_point as
+  member function len return number is begin return abs(x) + abs(y); end;
+  member function scaled (f number) return sq_point is begin return sq_point(x * f, y * f); end;
+end;
+/
+create table sq_pts of sq_point;
+insert into sq_pts values (1, 2);
+insert into sq_pts values (-3, 4);
+create table sq_shapes (id number, p sq_point);
+insert into sq_shapes values (1, sq_point(5, -5));
+insert into sq_shapes values (2, sq_point(0, 1));
+select t.x, t.len() from sq_pts t order by t.x;
+select s.id, s.p.len() from sq_shapes s order by s.id;
+select s.id from sq_shapes s where s.p.len() > 5;
+select count(*) from sq_pts t where t.len() = 3;
