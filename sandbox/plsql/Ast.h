@@ -37,12 +37,17 @@ struct TypeSpec {
   // TIMESTAMP and INTERVAL types, held as text: the SQL type the text
   // stands for ("TIMESTAMP WITH TIME ZONE"), for the SQL functions given it.
   std::string temporalType;
+  // A schema-level type (CREATE TYPE): "OWNER.NAME". Its values go to and
+  // from SQL in the form its columns hold; a Record of this kind is an
+  // object, which is atomically NULL until constructed.
+  std::string sqlType;
 
   // Held as a Variable rather than a PlValue (a cursor variable holds its
   // cursor there).
   bool IsComposite() const {
     return base == Base::Record || base == Base::Collection || base == Base::RefCursor;
   }
+  bool IsObject() const { return base == Base::Record && !sqlType.empty(); }
 };
 
 struct RecordField {
@@ -115,6 +120,15 @@ struct RoutineDecl {
   // The owner a stored unit's routine runs as (definer's rights); empty for
   // a block's routine and for AUTHID CURRENT_USER.
   std::string definer;
+  // A user-defined constructor of an object type: its SELF, which starts as
+  // an object of NULL attributes and is what the call returns. (A member
+  // method's SELF is its first parameter.)
+  std::unique_ptr<VarDecl> self;
+  // A MAP or ORDER member function, which comparisons of two objects call.
+  enum class Comparison { None, Map, Order };
+  Comparison comparison = Comparison::None;
+  // RETURN collection PIPELINED: the rows PIPE ROW gives are its result.
+  bool pipelined = false;
 };
 
 // TYPE name IS RECORD (...) | TABLE OF ... | VARRAY(n) OF ...
@@ -164,6 +178,8 @@ struct Block {
   bool autonomous = false;  // PRAGMA AUTONOMOUS_TRANSACTION
   // The stored units the block calls, kept compiled while it lives.
   std::vector<std::shared_ptr<const StoredUnit>> units;
+  // The schema-level types it names, whose declarations its code points at.
+  std::vector<std::shared_ptr<const TypeDecl>> schemaTypes;
   // A compound trigger: its timing sections, which run in the scope of the
   // block's declarations; the block itself has no statements.
   std::map<TimingPoint, std::unique_ptr<Block>> sections;
@@ -263,6 +279,7 @@ struct Stmt {
     // CASE: exprs as for a Case expression without its values; bodies: one
     // per WHEN, then ELSE if hasElse; name "SIMPLE" or "SEARCHED".
     Case,
+    PipeRow,  // exprs[0]: the row a pipelined function gives
   };
   Kind kind = Kind::Null;
   int line = 0;
@@ -315,9 +332,16 @@ inline bool IsCursorVariable(const Expr& expr) {
 
 // INTO a single record, whose fields take the row, rather than a list of
 // scalar targets.
+// An object takes one column, the object, as a scalar does.
 inline bool IsSingleRecordTarget(const std::vector<ExprPtr>& targets) {
   const TypeSpec* type = targets.size() == 1 ? TypeOf(*targets[0]) : nullptr;
-  return type != nullptr && type->base == TypeSpec::Base::Record;
+  return type != nullptr && type->base == TypeSpec::Base::Record && type->sqlType.empty();
+}
+
+// A value of a schema-level type, which SQL takes and gives whole.
+inline bool IsSqlTyped(const Expr& expr) {
+  const TypeSpec* type = TypeOf(expr);
+  return type != nullptr && !type->sqlType.empty();
 }
 
 }  // namespace sandbox::plsql

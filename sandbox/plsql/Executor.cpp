@@ -10,6 +10,7 @@
 #include "sandbox/plsql/DateTime.h"
 #include "sandbox/plsql/DbmsLob.h"
 #include "sandbox/plsql/DynamicSql.h"
+#include "sandbox/plsql/ObjectJson.h"
 #include "sandbox/plsql/StoredUnit.h"
 #include "sandbox/plsql/supplied/SuppliedPackages.h"
 #include "sandbox/server/EmptyBindSet.h"
@@ -155,11 +156,16 @@ bool Executor::CallFunction(const RoutineDecl& routine, const std::vector<PlValu
   for (const PlValue& value : arguments) {
     auto literal = std::make_unique<Expr>();
     literal->value = value;
+    // An object or collection arrives in its column's form.
+    if (args.size() < routine.params.size() && !routine.params[args.size()]->type.sqlType.empty())
+      literal->type = &routine.params[args.size()]->type;
     args.push_back(std::move(literal));
   }
   args.resize(routine.params.size());
   try {
     result = CallRoutine(routine, args, 0);
+    if (!routine.returnType.sqlType.empty())
+      result = FromSqlValue(ToColumnValue(returnComposite_, routine.returnType));
     return true;
   } catch (PlError& e) {
     // A SQL statement is no line of a block: the trail ends in the function.
@@ -339,6 +345,12 @@ Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
       return Flow::Return;
     case Stmt::Kind::Null:
       return Flow::Normal;
+    case Stmt::Kind::PipeRow: {  // the compiler allows it only in a pipelined function
+      Variable row = ElementValue(*pipes_.back().type->element, *stmt.exprs[0]);
+      Collection& rows = *pipes_.back().rows.collection.get();
+      rows.elements[CollectionKey{++rows.size, {}}] = std::move(row);
+      return Flow::Normal;
+    }
     case Stmt::Kind::Raise: {
       if (stmt.exception == nullptr) {
         if (handling_.empty()) {
@@ -607,11 +619,18 @@ PlValue Executor::Eval(const Expr& expr) {
       return PlValue::Boolean(isAnd);
     }
     case Expr::Kind::IsNull: {
-      // A nested table or varray is null until it is made.
+      // A nested table or varray is null until it is made, an object until
+      // it is constructed.
       const TypeSpec* type = TypeOf(*expr.args[0]);
-      const bool isNull = type != nullptr && type->base == TypeSpec::Base::Collection
-                              ? Locate(*expr.args[0], false).collection.get() == nullptr
-                              : Eval(*expr.args[0]).IsNull();
+      bool isNull = false;
+      if (type != nullptr && type->base == TypeSpec::Base::Collection) {
+        const TemporariesMark mark(temporaries_);
+        isNull = Locate(*expr.args[0], false).collection.get() == nullptr;
+      } else if (type != nullptr && type->IsObject()) {
+        isNull = EvalComposite(*expr.args[0]).fields.empty();
+      } else {
+        isNull = Eval(*expr.args[0]).IsNull();
+      }
       return PlValue::Boolean(isNull != expr.negated);
     }
     case Expr::Kind::Like: {
@@ -843,6 +862,22 @@ PlValue Executor::CallRoutine(const RoutineDecl& routine, const std::vector<Expr
     const RightsGuard rights(session_, target.definer);
     for (size_t i = 0; i < target.params.size(); ++i)
       guard.scope().variables[target.params[i].get()] = std::move(values[i]);
+    // A constructor fills an object of NULL attributes and returns it; a
+    // pipelined function returns the rows it piped.
+    if (target.self)
+      guard.scope().variables[target.self.get()] = EmptyObject(target.self->type);
+    struct PipeGuard {
+      std::vector<Pipe>& pipes;
+      bool pushed;
+      ~PipeGuard() {
+        if (pushed)
+          pipes.pop_back();
+      }
+    } pipeGuard{pipes_, target.pipelined};
+    if (target.pipelined) {
+      pipes_.push_back({&target.returnType, {}});
+      pipes_.back().rows.collection.Reset(std::make_unique<Collection>());
+    }
     unit_ = target.unit.empty() ? callerUnit : &target.unit;
     try {
       flow = ExecBlock(*target.body);
@@ -850,6 +885,14 @@ PlValue Executor::CallRoutine(const RoutineDecl& routine, const std::vector<Expr
       unit_ = callerUnit;
       AddPlace(e, line);
       throw;
+    }
+    if (target.self) {
+      returnComposite_ = Find(target.self.get());
+      flow = Flow::Return;
+    }
+    if (target.pipelined) {
+      returnComposite_ = std::move(pipes_.back().rows);
+      flow = Flow::Return;
     }
     // OUT and IN OUT parameters are copied back only when the call ends
     // normally, as Oracle passes them by value.
@@ -973,6 +1016,11 @@ void Executor::Assign(const Expr& target, const PlValue& value) {
       throw FromOraError(error);
     return;
   }
+  // An object or collection of a schema-level type, as its column holds it.
+  if (IsSqlTyped(target)) {
+    Locate(target, true) = FromColumnValue(value, *TypeOf(target), session_);
+    return;
+  }
   if (target.kind == Expr::Kind::Field || target.kind == Expr::Kind::Element) {
     Locate(target, true).value = Coerce(value, *target.type, session_);
     return;
@@ -1028,6 +1076,11 @@ CursorState& Executor::FindCursor(const CursorDecl* decl) {
 std::map<std::string, Value> Executor::BindValues(const SqlText& sql) {
   std::map<std::string, Value> values;
   for (size_t i = 0; i < sql.binds.size(); ++i) {
+    if (IsSqlTyped(*sql.binds[i])) {
+      values[PlaceholderName(i)] =
+          ToColumnValue(EvalComposite(*sql.binds[i]), *TypeOf(*sql.binds[i]));
+      continue;
+    }
     const PlValue v = Eval(*sql.binds[i]);
     if (v.kind() == PlValue::Kind::Boolean) {
       throw MakeError(6550, "PLS-00382: expression is of wrong type");

@@ -175,8 +175,14 @@ class Executor {
   PlValue returnValue_;
   Variable returnComposite_;          // what a function returning a record or collection returned
   std::deque<Variable> temporaries_;  // see TemporariesMark
-  Variable bulkRowCount_;             // SQL%BULK_ROWCOUNT
-  Variable bulkExceptions_;           // SQL%BULK_EXCEPTIONS
+  // The rows of the pipelined functions running now, innermost last.
+  struct Pipe {
+    const TypeSpec* type = nullptr;  // the function's collection type
+    Variable rows;
+  };
+  std::vector<Pipe> pipes_;
+  Variable bulkRowCount_;    // SQL%BULK_ROWCOUNT
+  Variable bulkExceptions_;  // SQL%BULK_EXCEPTIONS
   long long sqlRowCount_ = 0;
   int sqlFound_ = -1;  // SQL%FOUND of the last DML or SELECT INTO
   static constexpr int kMaxCallDepth = 500;

@@ -5,6 +5,7 @@
 
 #include "sandbox/plsql/Conversions.h"
 #include "sandbox/plsql/Executor.h"
+#include "sandbox/plsql/ObjectJson.h"
 
 namespace sandbox::plsql {
 
@@ -29,8 +30,10 @@ std::vector<std::vector<PlValue>> Executor::ReadRows(Cursor& cursor, long long l
 
 void Executor::BulkStore(const std::vector<ExprPtr>& targets,
                          const std::vector<std::vector<PlValue>>& rows) {
+  // Records take a column per field; objects, as scalars, one column each.
+  const TypeSpec& first = *TypeOf(*targets[0])->element;
   const bool records =
-      targets.size() == 1 && TypeOf(*targets[0])->element->base == TypeSpec::Base::Record;
+      targets.size() == 1 && first.base == TypeSpec::Base::Record && first.sqlType.empty();
   for (size_t t = 0; t < targets.size(); ++t) {
     const TypeSpec& type = *TypeOf(*targets[t]);
     const auto count = static_cast<long long>(rows.size());
@@ -46,6 +49,8 @@ void Executor::BulkStore(const std::vector<ExprPtr>& targets,
         const auto& fields = type.element->fields;
         for (size_t f = 0; f < fields.size() && f < row.size(); ++f)
           element.fields[f].value = Coerce(row[f], fields[f].type, session_);
+      } else if (!type.element->sqlType.empty()) {
+        element = FromColumnValue(row[t], *type.element, session_);
       } else {
         element.value = Coerce(row[t], *type.element, session_);
       }

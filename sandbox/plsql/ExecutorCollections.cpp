@@ -5,6 +5,7 @@
 
 #include "sandbox/plsql/Conversions.h"
 #include "sandbox/plsql/Executor.h"
+#include "sandbox/plsql/ObjectJson.h"
 
 namespace sandbox::plsql {
 
@@ -50,8 +51,9 @@ void CollectionBox::Reset(std::unique_ptr<Collection> collection) {
 
 Variable Executor::NewComposite(const TypeSpec& type) {
   Variable var;
-  if (type.base == TypeSpec::Base::RefCursor)
-    return var;  // no cursor until it is opened
+  // No cursor until it is opened; an object is NULL until it is constructed.
+  if (type.base == TypeSpec::Base::RefCursor || type.IsObject())
+    return var;
   if (type.base == TypeSpec::Base::Collection) {
     if (IsIndexBy(type))
       var.collection.Reset(std::make_unique<Collection>());
@@ -94,9 +96,13 @@ Variable& Executor::Locate(const Expr& expr, bool write) {
   if (expr.kind == Expr::Kind::Field) {
     Variable& record = expr.args.empty() ? Find(expr.variable) : Locate(*expr.args[0], write);
     const auto i = static_cast<size_t>(expr.fieldIndex);
-    if (i >= record.fields.size())
+    if (i < record.fields.size())
+      return record.fields[i];
+    // A NULL object's attributes read NULL, but cannot be written.
+    if (write)
       throw MakeError(6530, "Reference to uninitialized composite");
-    return record.fields[i];
+    temporaries_.push_back(NullOf(*expr.type));
+    return temporaries_.back();
   }
   // f(x).field, f(x)(i), and a field of a qualified expression bound to SQL.
   if (expr.kind == Expr::Kind::Call || expr.kind == Expr::Kind::Construct) {
@@ -138,7 +144,7 @@ Variable Executor::EvalAggregate(const Expr& expr) {
   const TypeSpec& type = *expr.type;
   if (type.base == TypeSpec::Base::Record) {
     // Fields without a value take the OTHERS value, else their default.
-    Variable record = NewComposite(type);
+    Variable record = type.IsObject() ? EmptyObject(type) : NewComposite(type);
     const Expr* others = expr.args.size() > type.fields.size() ? expr.args.back().get() : nullptr;
     for (size_t i = 0; i < type.fields.size(); ++i) {
       const Expr* value = expr.args[i] ? expr.args[i].get() : others;
@@ -175,8 +181,10 @@ Variable Executor::EvalComposite(const Expr& expr) {
     var.collection.Reset(std::move(collection));
     return var;
   }
-  if (expr.kind == Expr::Kind::Literal)  // NULL: a null nested table or varray
-    return Variable();
+  // NULL: a null nested table, varray or object; a typed literal is SQL's
+  // argument of a schema-level type.
+  if (expr.kind == Expr::Kind::Literal)
+    return expr.type != nullptr ? FromColumnValue(expr.value, *expr.type, session_) : Variable();
   if (expr.kind == Expr::Kind::Call) {
     CallRoutine(*expr.routine, expr.args, expr.line);
     return std::move(returnComposite_);

@@ -98,7 +98,10 @@ const RoutineDecl* FunctionTaking(const StoredUnit& unit, const std::string& nam
 bool CallFunction(Session& session, const std::string& owner, const std::string& unit,
                   const std::string& member, const std::vector<Value>& arguments, Value& result,
                   OraError& error) {
-  const LoadedUnit loaded = LoadStoredUnit(session, owner, unit, false);
+  LoadedUnit loaded = LoadStoredUnit(session, owner, unit, false);
+  // A member method called on an object in SQL: unit is the object's type.
+  if (!loaded.unit && loaded.invalid.empty() && !member.empty())
+    loaded = LoadTypeBody(session, owner, unit);
   const std::string name = member.empty() ? unit : member;
   if (!loaded.invalid.empty()) {
     error = {6575, "Package or function " + unit + " is in an invalid state"};
@@ -196,6 +199,20 @@ bool CallStoredFunction(Session& session, const std::string& owner, const std::s
     error = {600, std::string("internal error code, arguments: [plsql], [") + e.what() + "]"};
   }
   return false;
+}
+
+std::string StoredFunctionResultType(Session& session, const std::string& owner,
+                                     const std::string& unit, const std::string& member,
+                                     size_t arguments) {
+  try {
+    const LoadedUnit loaded = LoadStoredUnit(session, owner, unit, false);
+    const RoutineDecl* routine =
+        loaded.unit ? FunctionTaking(*loaded.unit, member.empty() ? unit : member, arguments)
+                    : nullptr;
+    return routine != nullptr ? routine->returnType.sqlType : std::string();
+  } catch (const std::exception&) {
+    return {};  // the call itself reports what keeps the unit from compiling
+  }
 }
 
 std::vector<UnitErrorRow> StoredUnitErrors(Session& session, const std::string& owner,

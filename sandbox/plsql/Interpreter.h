@@ -29,6 +29,13 @@ bool CallStoredFunction(Session& session, const std::string& owner, const std::s
                         const std::string& member, const std::vector<Value>& arguments,
                         Value& result, OraError& error);
 
+// "OWNER.NAME" of the schema-level object or collection type that the
+// stored function owner.unit (or member of package owner.unit) taking
+// arguments arguments returns; empty for any other result or function.
+std::string StoredFunctionResultType(Session& session, const std::string& owner,
+                                     const std::string& unit, const std::string& member,
+                                     size_t arguments);
+
 // One row of a unit's compilation errors, as ALL_ERRORS lists it.
 struct UnitErrorRow {
   int line = 0;

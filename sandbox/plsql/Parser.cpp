@@ -99,6 +99,7 @@ std::unique_ptr<Block> Parser::Parse(CompileError& error) {
     if (Peek().kind != Token::Kind::End)
       SyntaxError(Peek(), "end-of-file");
     block->units = std::move(usedUnits_);
+    KeepSchemaTypes(*block);
     return block;
   } catch (CompileError& e) {
     error = std::move(e);
@@ -277,7 +278,8 @@ void Parser::ParseCursorDeclaration(Block& block, const StoredUnit* package) {
   block.cursors.push_back(std::move(cursor));
 }
 
-void Parser::ParseRoutineDeclaration(Block& block, bool isFunction, const StoredUnit* package) {
+void Parser::ParseRoutineDeclaration(Block& block, bool isFunction, const StoredUnit* package,
+                                     const TypeSpec* self, Method method) {
   const Token& name = ExpectIdentifier("identifier");
   auto routine = std::make_unique<RoutineDecl>();
   routine->name = name.text;
@@ -290,11 +292,42 @@ void Parser::ParseRoutineDeclaration(Block& block, bool isFunction, const Stored
   PushScope();
   if (Peek().Is("("))
     routine->params = ParseParameters(true);
-  if (isFunction) {
+  // A member method's SELF comes first (IN for a function, IN OUT for a
+  // procedure) unless the method declares it; a constructor's is its result.
+  if (method != Method::None) {
+    auto selfParam = std::make_unique<VarDecl>();
+    selfParam->name = "SELF";
+    selfParam->type = *self;
+    selfParam->line = name.line;
+    selfParam->mode =
+        isFunction && method == Method::Member ? VarDecl::Mode::In : VarDecl::Mode::InOut;
+    selfParam->constant = selfParam->mode == VarDecl::Mode::In;
+    if (method == Method::Constructor)
+      routine->self = std::move(selfParam);
+    else if (routine->params.empty() || routine->params[0]->name != "SELF")
+      routine->params.insert(routine->params.begin(), std::move(selfParam));
+  }
+  if (isFunction && method == Method::Constructor) {
     Expect("RETURN", "return");
+    Expect("SELF", "self");
+    Expect("AS", "as");
+    Expect("RESULT", "result");
+    routine->returnType = *self;
+  } else if (isFunction) {
+    Expect("RETURN", "return");
+    const Token& returnType = Peek();
     routine->returnType = ParseType(true);
     // Hints to the optimiser that change nothing in what the function does.
-    while (Accept("DETERMINISTIC") || Accept("PARALLEL_ENABLE") || Accept("RESULT_CACHE")) {
+    while (Accept("DETERMINISTIC") || Accept("PARALLEL_ENABLE") || Accept("RESULT_CACHE") ||
+           Accept("PIPELINED")) {
+      if (tokens_[pos_ - 1].Is("PIPELINED"))
+        routine->pipelined = true;
+    }
+    if (routine->pipelined && (routine->returnType.base != TypeSpec::Base::Collection ||
+                               routine->returnType.collection == TypeSpec::Collection::IndexBy)) {
+      SemanticError(returnType,
+                    "PLS-00630: pipelined functions must have a supported collection return type",
+                    true);
     }
   }
   if (Accept("AUTHID") && ExpectIdentifier("current_user definer").text == "CURRENT_USER" &&
@@ -318,13 +351,20 @@ void Parser::ParseRoutineDeclaration(Block& block, bool isFunction, const Stored
   PushScope();
   for (const auto& p : routine->params)
     Declare(name, p->name, Symbol::Kind::Variable, p.get());
+  if (routine->self)
+    Declare(name, "SELF", Symbol::Kind::Variable, routine->self.get());
   const RoutineDecl* outerFunction = currentFunction_;
+  const VarDecl* outerSelf = self_;
   const int outerLoopDepth = loopDepth_;
   currentFunction_ = routine.get();
+  self_ = routine->self              ? routine->self.get()
+          : method == Method::Member ? routine->params[0].get()
+                                     : nullptr;
   loopDepth_ = 0;
   routine->body = ParseBlockBody(true, name.text);
   routine->body->line = name.line;
   currentFunction_ = outerFunction;
+  self_ = outerSelf;
   loopDepth_ = outerLoopDepth;
   PopScope();
   Expect(";", ";");
@@ -624,16 +664,37 @@ std::unique_ptr<Stmt> Parser::ParseStatement() {
                       "PLS-00372: In a procedure, RETURN statement cannot contain an "
                       "expression");
       }
+      if (currentFunction_->pipelined) {
+        SemanticError(start,
+                      "PLS-00633: RETURN statement in a pipelined function cannot contain an "
+                      "expression",
+                      true);
+      }
       stmt->exprs.push_back(ParseExpression());
       if (currentFunction_->isFunction) {
         CheckTypes(start, &currentFunction_->returnType, *stmt->exprs[0]);
         FitTemporal(&currentFunction_->returnType, stmt->exprs[0]);
       }
-    } else if (currentFunction_ != nullptr && currentFunction_->isFunction) {
+    } else if (currentFunction_ != nullptr && currentFunction_->isFunction &&
+               !currentFunction_->self &&  // a constructor returns its SELF
+               !currentFunction_->pipelined) {
       SemanticError(start,
                     "PLS-00503: RETURN <value> statement required for this return from "
                     "function");
     }
+  } else if (Peek().Is("PIPE") && Peek(1).Is("ROW")) {
+    Take();
+    Take();
+    if (currentFunction_ == nullptr || !currentFunction_->pipelined) {
+      SemanticError(start, "PLS-00629: PIPE statement cannot be used in non-pipelined functions",
+                    true);
+    }
+    stmt->kind = Stmt::Kind::PipeRow;
+    Expect("(", "(");
+    const Token& row = Peek();
+    stmt->exprs.push_back(ParseExpression());
+    CheckTypes(row, currentFunction_->returnType.element.get(), *stmt->exprs[0]);
+    Expect(")", ")");
   } else if (Accept("NULL")) {
     stmt->kind = Stmt::Kind::Null;
   } else if (Accept("RAISE")) {
@@ -903,9 +964,26 @@ std::unique_ptr<Stmt> Parser::ParseNameStatement() {
     }
     const Symbol* symbol = Lookup(first.text);
     std::string name = first.text;
-    if (symbol == nullptr && !Peek(1).Is(":=")) {
+    const bool selfAttribute = self_ != nullptr && symbol == nullptr && [&] {
+      for (const RecordField& f : self_->type.fields)
+        if (f.name == first.text)
+          return true;
+      return false;
+    }();
+    if (symbol == nullptr && !Peek(1).Is(":=") && !selfAttribute) {
       Take();
       symbol = ResolveStored(first, name);
+      if (symbol == nullptr && Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier) {
+        // type.procedure(args): a STATIC method.
+        if (const TypeDecl* type = SchemaTypeNamed(first); type && Peek().Is(".")) {
+          Take();
+          ExprPtr call = ParseMethodCall(nullptr, type->type, Take(), MethodUse::Procedure);
+          stmt->kind = Stmt::Kind::CallRoutine;
+          stmt->routine = call->routine;
+          stmt->exprs = std::move(call->args);
+          return stmt;
+        }
+      }
       if (symbol == nullptr) {
         std::string dotted = first.text;
         if (Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier)
@@ -934,6 +1012,11 @@ std::unique_ptr<Stmt> Parser::ParseNameStatement() {
     }
     if (symbol != nullptr && symbol->kind == Symbol::Kind::Routine) {
       stmt->kind = Stmt::Kind::CallRoutine;
+      if (ExprPtr call = SelfMethodCall(*symbol, first, MethodUse::Procedure)) {
+        stmt->routine = call->routine;
+        stmt->exprs = std::move(call->args);
+        return stmt;
+      }
       stmt->exprs = ParseCall(first, name, *symbol, false, stmt->routine);
       return stmt;
     }
@@ -942,6 +1025,12 @@ std::unique_ptr<Stmt> Parser::ParseNameStatement() {
   if (target->kind == Expr::Kind::Method) {
     stmt->kind = Stmt::Kind::CollectionCall;
     stmt->exprs.push_back(std::move(target));
+    return stmt;
+  }
+  if (target->kind == Expr::Kind::Call) {  // object.procedure(args)
+    stmt->kind = Stmt::Kind::CallRoutine;
+    stmt->routine = target->routine;
+    stmt->exprs = std::move(target->args);
     return stmt;
   }
   stmt->kind = Stmt::Kind::Assign;
@@ -985,8 +1074,16 @@ ExprPtr Parser::ParseTarget() {
   const Token& name = ExpectIdentifier("an identifier");
   const Symbol* symbol = Lookup(name.text);
   std::string stored = name.text;
-  if (symbol == nullptr)
+  if (symbol == nullptr) {
+    if (ExprPtr attribute = SelfAttribute(name, MethodUse::None)) {
+      if (self_->constant) {
+        SemanticError(name, "PLS-00363: expression '" + name.text +
+                                "' cannot be used as an assignment target");
+      }
+      return attribute;
+    }
     symbol = ResolveStored(name, stored);
+  }
   // A plain name assigned to that nothing declares is the code's own mistake.
   if (symbol == nullptr)
     SemanticError(name, "PLS-00201: identifier '" + name.text + "' must be declared",

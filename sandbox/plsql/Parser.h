@@ -53,11 +53,17 @@ class Parser {
   // Compiles a package body, this parser's text, against the declaration
   // that spec compiled into unit.
   bool ParsePackageBody(const Parser& spec, StoredUnit& unit, CompileError& error);
+  // Compiles an object type's body, this parser's text, into unit: its
+  // methods are unit's members (ParserTypeBody.cpp).
+  bool ParseTypeBody(StoredUnit& unit, CompileError& error);
   // Names of the :placeholders the block uses, upper case.
   const std::set<std::string>& BindNames() const { return bindNames_; }
 
  private:
   using Symbol = NamedItem;
+  // The collection methods (and, of objects, the member methods) a name may
+  // end with: none, functions only, or procedures only.
+  enum class MethodUse { None, Function, Procedure };
   struct Actual {      // an argument of a call as written
     std::string name;  // the parameter it names (=>), or empty
     ExprPtr value;
@@ -71,7 +77,11 @@ class Parser {
   // declaration's or body's), or null for a block's.
   void ParseDeclarations(Block& block, const StoredUnit* package = nullptr);
   void ParseCursorDeclaration(Block& block, const StoredUnit* package);
-  void ParseRoutineDeclaration(Block& block, bool isFunction, const StoredUnit* package);
+  // self: the object type of a member method (whose first parameter is
+  // SELF) or constructor; null for other routines.
+  enum class Method { None, Member, Constructor };
+  void ParseRoutineDeclaration(Block& block, bool isFunction, const StoredUnit* package,
+                               const TypeSpec* self = nullptr, Method method = Method::None);
   // Finds the forward or package declaration that routine defines.
   bool LinkDefinition(const RoutineDecl& routine);
   std::vector<std::unique_ptr<VarDecl>> ParseParameters(bool withModes);
@@ -88,6 +98,37 @@ class Parser {
   // The declared type a name (first, already taken) or pkg.name stands for;
   // null when it names none.
   const TypeDecl* ResolveTypeName(const Token& first);
+  // A schema-level type named by first (already taken) or first.name (an
+  // owner's), its tokens taken; null, nothing more taken, when none is.
+  const TypeDecl* SchemaTypeNamed(const Token& first);
+  const TypeDecl* SchemaType(const std::string& owner, const std::string& name);
+  // The schema-level types compiled so far, now kept by block.
+  void KeepSchemaTypes(Block& block);
+  // Methods of object types (ParserTypeBody.cpp). The methods of type
+  // called name; null when it has none.
+  const NamedItem* MethodsNamed(const TypeSpec& type, const std::string& name);
+  // Every method of type by name; null when it has no body.
+  const std::map<std::string, NamedItem>* MethodsOf(const TypeSpec& type);
+  // object.name(args) after the name was taken: a member method of type
+  // (object null: a STATIC one, type.name(args)); a procedure when use is
+  // Procedure. PLS-00302 when type has no such method.
+  ExprPtr ParseMethodCall(ExprPtr object, const TypeSpec& type, const Token& name, MethodUse use);
+  // type(args): a user-defined constructor the arguments fit, else the
+  // default constructor.
+  ExprPtr ParseObjectConstructor(const TypeDecl& decl, const Token& at);
+  // An attribute of SELF named without it inside a member method; null when
+  // name is none.
+  ExprPtr SelfAttribute(const Token& name, MethodUse use);
+  // A member method of SELF called without it inside a member method (its
+  // name taken); null when the routines of item are no member methods.
+  ExprPtr SelfMethodCall(const NamedItem& item, const Token& name, MethodUse use);
+  // left op right where left is an object: a comparison through its type's
+  // MAP method (of both values) or ORDER method (of left, given right,
+  // against 0); as written when the type has neither.
+  ExprPtr CompareObjects(ExprPtr left, ExprPtr right, const Token& op, const std::string& name);
+  // Inside a type body, the type's name stands for its constructors: the
+  // type it names there, else null.
+  const TypeDecl* ConstructedType(const NamedItem* item, const Token& name);
   TypeSpec ParseAnchoredType(const Token& first);
 
   // Statements.
@@ -114,8 +155,11 @@ class Parser {
   // arguments by position or by name, matched to the overload they fit.
   // Returns one argument per parameter of chosen, null where its default
   // applies.
+  // self, when given, is the object a member method is called on: the
+  // first argument, before those written.
   std::vector<ExprPtr> ParseCall(const Token& at, const std::string& name, const NamedItem& item,
-                                 bool wantFunction, const RoutineDecl*& chosen);
+                                 bool wantFunction, const RoutineDecl*& chosen,
+                                 ExprPtr self = nullptr);
   std::vector<Actual> ParseActuals();
   // A stored unit's name starting at first (already taken): proc,
   // owner.proc, pkg.member, owner.pkg.member, through synonyms too. Takes
@@ -179,7 +223,6 @@ class Parser {
   // What follows a variable's name: fields of records, elements of
   // collections and a collection method of the kind use allows, which ends
   // the chain.
-  enum class MethodUse { None, Function, Procedure };
   ExprPtr ParseReference(const VarDecl& variable, const Token& at, MethodUse use);
   // The fields, elements and method after e, a record or collection value:
   // a variable, or a function's result (f(x).field, f(x)(i)).
@@ -249,6 +292,8 @@ class Parser {
   int loopDepth_ = 0;
   int nestingDepth_ = 0;  // bounds the recursion of nested expressions and statements
   const RoutineDecl* currentFunction_ = nullptr;
+  const VarDecl* self_ = nullptr;  // SELF of the member method being compiled
+  size_t typeBodyScope_ = 0;       // where a type body's methods are declared; 0 outside one
   const Token* statementStart_ = nullptr;
   const char* trailer_ = "PL/SQL: Statement ignored";
   // Stored units: the schema names resolve in (the unit's owner), the unit
@@ -258,6 +303,8 @@ class Parser {
   StoredUnit* compiling_ = nullptr;
   std::vector<RoutineDecl*> forwards_;
   std::vector<std::shared_ptr<const StoredUnit>> usedUnits_;
+  // Schema-level types by "OWNER.NAME" (null: no such type), read once.
+  std::map<std::string, std::shared_ptr<const TypeDecl>> schemaTypes_;
 };
 
 }  // namespace sandbox::plsql

@@ -49,7 +49,7 @@ bool Parser::IntoFits(const std::vector<ExprPtr>& targets, bool bulk, size_t col
     return IsSingleRecordTarget(targets) || targets.size() == columns;
   if (targets.size() == 1) {
     const TypeSpec& element = *TypeOf(*targets[0])->element;
-    if (element.base == TypeSpec::Base::Record)
+    if (element.base == TypeSpec::Base::Record && !element.IsObject())
       return element.fields.size() == columns;
   }
   return targets.size() == columns;

@@ -188,7 +188,7 @@ std::vector<Parser::Actual> Parser::ParseActuals() {
 
 std::vector<ExprPtr> Parser::ParseCall(const Token& at, const std::string& name,
                                        const NamedItem& item, bool wantFunction,
-                                       const RoutineDecl*& chosen) {
+                                       const RoutineDecl*& chosen, ExprPtr self) {
   bool anyOfKind = false;
   for (const RoutineDecl* r : item.routines)
     anyOfKind = anyOfKind || r->isFunction == wantFunction;
@@ -198,6 +198,13 @@ std::vector<ExprPtr> Parser::ParseCall(const Token& at, const std::string& name,
                           : "PLS-00221: '" + name + "' is not a procedure or is undefined");
   }
   std::vector<Actual> actuals = ParseActuals();
+  if (self) {
+    Actual object;
+    object.at = &at;
+    object.end = at.offset + at.length;
+    object.value = std::move(self);
+    actuals.insert(actuals.begin(), std::move(object));
+  }
   std::vector<std::string> names;
   for (const Actual& a : actuals)
     names.push_back(a.name);

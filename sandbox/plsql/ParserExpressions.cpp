@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "sandbox/plsql/Builtins.h"
+#include "sandbox/plsql/DictionaryQuery.h"
 #include "sandbox/plsql/Parser.h"
 #include "sandbox/plsql/Preprocessor.h"
 #include "sandbox/plsql/supplied/SuppliedPackages.h"
@@ -61,6 +62,9 @@ ExprPtr Parser::ParseComparison() {
       ExprPtr right = ParseAdditive();
       if (IsTemporalOperand(*left) || IsTemporalOperand(*right))
         return SqlComparisonOf(op, name, std::move(left), std::move(right));
+      const TypeSpec* type = TypeOf(*left);
+      if (type != nullptr && type->IsObject())
+        return CompareObjects(std::move(left), std::move(right), op, name);
       auto e = NewExpr(Expr::Kind::Compare, op);
       e->name = name;
       e->args.push_back(std::move(left));
@@ -263,6 +267,10 @@ ExprPtr Parser::ParseName() {
     return e;
   }
   const Symbol* symbol = Lookup(name.text);
+  if (symbol == nullptr) {
+    if (ExprPtr attribute = SelfAttribute(name, MethodUse::Function))
+      return attribute;
+  }
   std::string qualified = name.text;
   // A dotted name that is no local item may be a package member or a
   // schema's unit; a bare one is looked for among the builtins first.
@@ -274,6 +282,8 @@ ExprPtr Parser::ParseName() {
   if (symbol == nullptr && !Peek().Is(".") &&
       (name.kind != Token::Kind::Identifier || FindBuiltin(name.text) == nullptr))
     symbol = ResolveStored(name, qualified);
+  if (const TypeDecl* own = ConstructedType(symbol, name))
+    return ParseSuffixes(ParseObjectConstructor(*own, name), name, MethodUse::Function);
   if (symbol != nullptr) {
     switch (symbol->kind) {
       case Symbol::Kind::Variable: {
@@ -296,6 +306,9 @@ ExprPtr Parser::ParseName() {
         return e;
       }
       case Symbol::Kind::Routine: {
+        if (ExprPtr call = SelfMethodCall(*symbol, name, MethodUse::Function))
+          return call->type != nullptr ? ParseSuffixes(std::move(call), name, MethodUse::Function)
+                                       : std::move(call);
         auto e = NewExpr(Expr::Kind::Call, name);
         e->args = ParseCall(name, qualified, *symbol, true, e->routine);
         if (!e->routine->returnType.IsComposite())
@@ -311,6 +324,15 @@ ExprPtr Parser::ParseName() {
   }
   if (ExprPtr sequence = ParseSequenceValue(name))
     return sequence;
+  if (const TypeDecl* type = SchemaTypeNamed(name)) {
+    if (type->type.IsObject() && Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier) {
+      Take();
+      ExprPtr call = ParseMethodCall(nullptr, type->type, Take(), MethodUse::Function);
+      return call->type != nullptr ? ParseSuffixes(std::move(call), name, MethodUse::Function)
+                                   : std::move(call);
+    }
+    return ParseSuffixes(ParseObjectConstructor(*type, name), name, MethodUse::Function);
+  }
   if (name.Is("DBMS_DB_VERSION") && Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier) {
     Take();
     const Token& member = Take();
@@ -380,18 +402,12 @@ ExprPtr Parser::ParseSequenceValue(const Token& name) {
     sequence = Peek(1).text;
     pseudo = 3;
   }
-  auto literal = [](const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text)
-      quoted += c == '\'' ? std::string("''") : std::string(1, c);
-    return quoted + "'";
-  };
   EmptyBindSet noBinds;
   OraError error;
   std::vector<Value> row;
   const auto found =
-      session_.OpenQuery("SELECT 1 FROM ALL_SEQUENCES WHERE SEQUENCE_OWNER = " + literal(owner) +
-                             " AND SEQUENCE_NAME = " + literal(sequence),
+      session_.OpenQuery("SELECT 1 FROM ALL_SEQUENCES WHERE SEQUENCE_OWNER = " + SqlLiteral(owner) +
+                             " AND SEQUENCE_NAME = " + SqlLiteral(sequence),
                          noBinds, error);
   if (!found || !found->Next(row, error)) {
     SemanticError(name, "PLS-00201: identifier '" + (pseudo == 3 ? owner + "." : std::string()) +

@@ -246,10 +246,12 @@ std::unique_ptr<SqlText> Parser::ParseSql(bool insideParentheses,
       const auto* var = static_cast<const VarDecl*>(symbol->decl);
       ExprPtr bind;
       const bool composite = var->type.IsComposite();
-      if (composite ? Peek(1).IsAny({".", "("}) : !Peek(1).Is(".")) {
+      // A schema-level type's value is bound whole, as its column holds it.
+      const bool whole = !var->type.sqlType.empty();
+      if (composite ? whole || Peek(1).IsAny({".", "("}) : !Peek(1).Is(".")) {
         Take();
         bind = ParseReference(*var, t, MethodUse::Function);
-        if (IsComposite(*bind))
+        if (IsComposite(*bind) && !IsSqlTyped(*bind))
           SemanticError(t, "PLS-00382: expression is of wrong type");
       }
       if (bind) {

@@ -1,7 +1,10 @@
 // Declared types of the PL/SQL compiler: records, index-by tables, nested
 // tables and varrays, and the names that reach into them (fields, elements,
 // collection methods, constructors).
+#include <algorithm>
+
 #include "sandbox/plsql/Parser.h"
+#include "sandbox/plsql/SchemaTypes.h"
 
 namespace sandbox::plsql {
 
@@ -125,9 +128,39 @@ const TypeDecl* Parser::ResolveTypeName(const Token& first) {
     if (symbol == nullptr || symbol->kind != Symbol::Kind::Type)
       pos_ = start;
   }
-  return symbol != nullptr && symbol->kind == Symbol::Kind::Type
-             ? static_cast<const TypeDecl*>(symbol->decl)
-             : nullptr;
+  if (symbol == nullptr)
+    return SchemaTypeNamed(first);
+  if (const TypeDecl* own = ConstructedType(symbol, first))
+    return own;
+  return symbol->kind == Symbol::Kind::Type ? static_cast<const TypeDecl*>(symbol->decl) : nullptr;
+}
+
+const TypeDecl* Parser::SchemaType(const std::string& owner, const std::string& name) {
+  const std::string key = owner + "." + name;
+  auto found = schemaTypes_.find(key);
+  if (found == schemaTypes_.end())
+    found = schemaTypes_.emplace(key, LoadSchemaType(session_, owner, name)).first;
+  return found->second.get();
+}
+
+const TypeDecl* Parser::SchemaTypeNamed(const Token& first) {
+  const bool dotted = Peek().Is(".") && (Peek(1).kind == Token::Kind::Identifier ||
+                                         Peek(1).kind == Token::Kind::QuotedIdentifier);
+  if (dotted) {
+    if (const TypeDecl* owned = SchemaType(first.text, Peek(1).text)) {
+      Take();
+      Take();
+      return owned;
+    }
+  }
+  return SchemaType(owner_, first.text);
+}
+
+void Parser::KeepSchemaTypes(Block& block) {
+  for (auto& [name, type] : schemaTypes_) {
+    if (type)
+      block.schemaTypes.push_back(type);
+  }
 }
 
 ExprPtr Parser::ParseReference(const VarDecl& variable, const Token& at, MethodUse use) {
@@ -157,6 +190,12 @@ ExprPtr Parser::ParseSuffixes(ExprPtr e, const Token& at, MethodUse use) {
       for (size_t i = 0; i < type.fields.size(); ++i) {
         if (type.fields[i].name == field.text)
           index = static_cast<int>(i);
+      }
+      if (index < 0 && type.IsObject() && use != MethodUse::None) {
+        e = ParseMethodCall(std::move(e), type, field, use);
+        if (e->kind != Expr::Kind::Call || e->type == nullptr)
+          return e;  // a procedure, or a function of a scalar result
+        continue;
       }
       if (index < 0)
         SemanticError(field, "PLS-00302: component '" + field.text + "' must be declared");
@@ -213,8 +252,15 @@ ExprPtr Parser::ParseConstructor(const TypeDecl& decl, const Token& at) {
   if (type.base == TypeSpec::Base::Record || indexBy) {
     if (!Peek().Is("("))
       SyntaxError(Peek(), "(");
-    return type.base == TypeSpec::Base::Record ? ParseRecordAggregate(type, at)
-                                               : ParseIndexedAggregate(type, at);
+    if (type.base != TypeSpec::Base::Record)
+      return ParseIndexedAggregate(type, at);
+    auto e = ParseRecordAggregate(type, at);
+    // An object's constructor takes every attribute, and no OTHERS.
+    if (type.IsObject() && (e->args.size() != type.fields.size() ||
+                            std::find(e->args.begin(), e->args.end(), nullptr) != e->args.end()))
+      SemanticError(at,
+                    "PLS-00306: wrong number or types of arguments in call to '" + type.name + "'");
+    return e;
   }
   if (type.base != TypeSpec::Base::Collection) {
     SemanticError(at,
@@ -237,8 +283,9 @@ ExprPtr Parser::ParseRecordAggregate(const TypeSpec& type, const Token& at) {
   bool named = false;
   ExprPtr others;
   size_t position = 0;
+  // An object's constructor is a call: Oracle points at its name.
   auto wrongArguments = [&](const Token& where) {
-    SemanticError(where,
+    SemanticError(type.IsObject() ? at : where,
                   "PLS-00306: wrong number or types of arguments in call to '" + type.name + "'");
   };
   while (!Peek().Is(")")) {
@@ -246,7 +293,7 @@ ExprPtr Parser::ParseRecordAggregate(const TypeSpec& type, const Token& at) {
     size_t field = position;
     if (others)
       SyntaxError(choice, ")");
-    if (choice.Is("OTHERS") && Peek(1).Is("=>")) {
+    if (choice.Is("OTHERS") && Peek(1).Is("=>") && !type.IsObject()) {
       Take();
       Take();
       others = ParseExpression();
@@ -259,6 +306,8 @@ ExprPtr Parser::ParseRecordAggregate(const TypeSpec& type, const Token& at) {
         if (type.fields[i].name == choice.text)
           field = i;
       }
+      if (field == type.fields.size() && type.IsObject())
+        wrongArguments(choice);
       if (field == type.fields.size())
         SemanticError(choice, "PLS-00302: component '" + choice.text + "' must be declared");
       if (e->args[field])
@@ -318,12 +367,14 @@ void Parser::CheckTypes(const Token& at, const TypeSpec* to, const Expr& value) 
   if (compositeValue && from->base == TypeSpec::Base::RefCursor &&
       (to == nullptr || (compositeTarget && to->base == TypeSpec::Base::RefCursor)))
     return;
-  // NULL makes a nested table or varray null again.
-  if (compositeTarget && to->base == TypeSpec::Base::Collection &&
-      to->collection != TypeSpec::Collection::IndexBy && value.kind == Expr::Kind::Literal &&
-      value.value.IsNull())
+  // NULL makes a nested table, varray or object null again.
+  if (compositeTarget &&
+      ((to->base == TypeSpec::Base::Collection &&
+        to->collection != TypeSpec::Collection::IndexBy) ||
+       to->IsObject()) &&
+      value.kind == Expr::Kind::Literal && value.value.IsNull())
     return;
-  if (compositeTarget && compositeValue && to->base == from->base &&
+  if (compositeTarget && compositeValue && to->base == from->base && to->sqlType == from->sqlType &&
       (to->name.empty() || from->name.empty() || to->name == from->name) &&
       to->fields.size() == from->fields.size())
     return;
@@ -338,6 +389,14 @@ ExprPtr Parser::ParseTargetOrMethod() {
   if (at.kind != Token::Kind::Identifier)
     return ParseTarget();
   const Symbol* symbol = Lookup(at.text);
+  // An attribute of a member procedure's SELF: lines.EXTEND.
+  if (symbol == nullptr && self_ != nullptr && !self_->constant) {
+    const size_t start = pos_;
+    Take();
+    if (ExprPtr attribute = SelfAttribute(at, MethodUse::Procedure))
+      return attribute;
+    pos_ = start;
+  }
   if (symbol == nullptr || symbol->kind != Symbol::Kind::Variable)
     return ParseTarget();
   const auto* var = static_cast<const VarDecl*>(symbol->decl);

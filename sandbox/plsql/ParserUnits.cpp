@@ -80,6 +80,7 @@ bool Parser::ParseUnit(StoredUnit& unit, CompileError& error) {
     }
     unit.members = scopes_.back();
     unit.uses = std::move(usedUnits_);
+    KeepSchemaTypes(unit.declarations);
     return true;
   } catch (CompileError& e) {
     error = std::move(e);
@@ -124,6 +125,7 @@ bool Parser::ParsePackageBody(const Parser& spec, StoredUnit& unit, CompileError
     }
     for (auto& used : usedUnits_)
       unit.uses.push_back(std::move(used));
+    KeepSchemaTypes(unit.bodyDeclarations);
     return true;
   } catch (CompileError& e) {
     error = std::move(e);

@@ -45,7 +45,7 @@ struct Variable {
   // A cursor variable's cursor, shared by the variables assigned from it as
   // PL/SQL cursor variables point at one work area; null until opened.
   std::shared_ptr<CursorState> cursor;
-  std::vector<Variable> fields;  // records
+  std::vector<Variable> fields;  // records; an object without fields is atomically NULL
   CollectionBox collection;      // collections; empty while a nested table or varray is null
 };
 

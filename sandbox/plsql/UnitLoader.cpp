@@ -3,32 +3,19 @@
 
 #include <algorithm>
 
+#include "sandbox/plsql/DictionaryQuery.h"
 #include "sandbox/plsql/Lexer.h"
 #include "sandbox/plsql/Parser.h"
 #include "sandbox/plsql/Preprocessor.h"
-#include "sandbox/server/EmptyBindSet.h"
 
 namespace sandbox::plsql {
 
 namespace {
 
-std::string Literal(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text)
-    quoted += c == '\'' ? std::string("''") : std::string(1, c);
-  return quoted + "'";
-}
-
-// The first column of every row of a dictionary query; none on error.
+// The column'th value of every row of a dictionary query.
 std::vector<std::string> Column(Session& session, const std::string& sql, size_t column = 0) {
-  EmptyBindSet noBinds;
-  OraError error;
   std::vector<std::string> values;
-  const auto cursor = session.OpenQuery(sql, noBinds, error);
-  if (!cursor)
-    return values;
-  std::vector<Value> row;
-  while (cursor->Next(row, error)) {
+  for (const auto& row : DictionaryRows(session, sql)) {
     if (column < row.size())
       values.push_back(row[column].text);
   }
@@ -38,9 +25,10 @@ std::vector<std::string> Column(Session& session, const std::string& sql, size_t
 std::string Source(Session& session, const std::string& owner, const std::string& name,
                    const std::string& type) {
   std::string text;
-  for (const std::string& line : Column(
-           session, "SELECT TEXT FROM ALL_SOURCE WHERE OWNER = " + Literal(owner) + " AND NAME = " +
-                        Literal(name) + " AND TYPE = " + Literal(type) + " ORDER BY LINE"))
+  for (const std::string& line :
+       Column(session, "SELECT TEXT FROM ALL_SOURCE WHERE OWNER = " + SqlLiteral(owner) +
+                           " AND NAME = " + SqlLiteral(name) + " AND TYPE = " + SqlLiteral(type) +
+                           " ORDER BY LINE"))
     text += line;
   return text;
 }
@@ -53,6 +41,15 @@ bool Compile(Session& session, StoredUnit& unit, const std::string& specSource,
   if (!Preprocess(specSource, {unit.owner, unit.name, unit.type}, spec, lexError) ||
       !Tokenize(spec, specTokens, lexError))
     return false;
+  if (unit.type == "TYPE") {
+    // The declaration is the dictionary's (ALL_TYPE_ATTRS ...); the body
+    // holds the methods.
+    if (!Preprocess(bodySource, {unit.owner, unit.name, "TYPE BODY"}, body, lexError) ||
+        !Tokenize(body, bodyTokens, lexError))
+      return false;
+    Parser bodyParser(body, bodyTokens, session);
+    return bodyParser.ParseTypeBody(unit, compileError);
+  }
   Parser specParser(spec, specTokens, session);
   if (!specParser.ParseUnit(unit, compileError))
     return false;
@@ -89,16 +86,20 @@ LoadedUnit LoadUnit(Session& session, StoredUnits& store, const std::string& own
     return loaded;
   }
   const InProgress guard(inProgress, key);
+  const bool hasBody = type == "PACKAGE" || type == "TYPE";
   session.CompileBeforeUse(owner, name, type);
-  if (type == "PACKAGE")
-    session.CompileBeforeUse(owner, name, "PACKAGE BODY");
+  if (hasBody)
+    session.CompileBeforeUse(owner, name, type + " BODY");
   const std::string spec = Source(session, owner, name, type);
-  const std::string body = type == "PACKAGE" ? Source(session, owner, name, "PACKAGE BODY") : "";
+  const std::string body = hasBody ? Source(session, owner, name, type + " BODY") : "";
   const std::string text = spec + body;
   if (auto cached = store.Find(owner, name); cached && cached->text == text) {
     bool current = true;
     for (const auto& used : cached->uses) {
-      if (LoadStoredUnit(session, used->owner, used->name, false).unit != used)
+      const LoadedUnit now = used->type == "TYPE"
+                                 ? LoadUnit(session, store, used->owner, used->name, "TYPE")
+                                 : LoadStoredUnit(session, used->owner, used->name, false);
+      if (now.unit != used)
         current = false;
     }
     if (current) {
@@ -130,6 +131,19 @@ std::optional<CompileError> CheckStoredUnit(Session& session, const std::string&
                                             const std::string& name, const std::string& type) {
   if (session.StoredCode() == nullptr)
     return std::nullopt;
+  const RightsGuard rights(session, owner);
+  if (type == "TYPE BODY") {  // an object type's methods
+    StoredUnit unit;
+    unit.owner = owner;
+    unit.name = name;
+    unit.type = "TYPE";
+    unit.qualifiedName = owner + "." + name;
+    CompileError error;
+    if (Compile(session, unit, std::string(), Source(session, owner, name, type), error) ||
+        !error.inCode)
+      return std::nullopt;
+    return error;
+  }
   const bool body = type == "PACKAGE BODY";
   auto compiles = [&](bool withBody, CompileError& error) {
     StoredUnit unit;
@@ -140,7 +154,6 @@ std::optional<CompileError> CheckStoredUnit(Session& session, const std::string&
     return Compile(session, unit, Source(session, owner, name, unit.type),
                    withBody ? Source(session, owner, name, type) : std::string(), error);
   };
-  const RightsGuard rights(session, owner);
   CompileError error;
   if (compiles(body, error) || !error.inCode)
     return std::nullopt;
@@ -151,6 +164,13 @@ std::optional<CompileError> CheckStoredUnit(Session& session, const std::string&
   return error;
 }
 
+LoadedUnit LoadTypeBody(Session& session, const std::string& owner, const std::string& name) {
+  StoredUnits* store = session.StoredCode();
+  if (store == nullptr)
+    return {};
+  return LoadUnit(session, *store, owner, name, "TYPE");
+}
+
 LoadedUnit LoadStoredUnit(Session& session, const std::string& owner, const std::string& name,
                           bool publicSynonyms) {
   StoredUnits* store = session.StoredCode();
@@ -159,10 +179,10 @@ LoadedUnit LoadStoredUnit(Session& session, const std::string& owner, const std:
   std::string unitOwner = owner, unitName = name;
   // A chain of synonyms ends at a unit; a loop of them ends nowhere.
   for (int hop = 0; hop < 16; ++hop) {
-    const auto types =
-        Column(session, "SELECT OBJECT_TYPE FROM ALL_OBJECTS WHERE OWNER = " + Literal(unitOwner) +
-                            " AND OBJECT_NAME = " + Literal(unitName) +
-                            " AND OBJECT_TYPE IN ('PROCEDURE', 'FUNCTION', 'PACKAGE', 'SYNONYM')");
+    const auto types = Column(
+        session, "SELECT OBJECT_TYPE FROM ALL_OBJECTS WHERE OWNER = " + SqlLiteral(unitOwner) +
+                     " AND OBJECT_NAME = " + SqlLiteral(unitName) +
+                     " AND OBJECT_TYPE IN ('PROCEDURE', 'FUNCTION', 'PACKAGE', 'SYNONYM')");
     std::string synonymOwner = unitOwner;
     if (types.empty()) {
       if (!publicSynonyms || hop > 0)
@@ -171,9 +191,9 @@ LoadedUnit LoadStoredUnit(Session& session, const std::string& owner, const std:
     } else if (types[0] != "SYNONYM") {
       return LoadUnit(session, *store, unitOwner, unitName, types[0]);
     }
-    const std::string synonyms =
-        "SELECT TABLE_OWNER, TABLE_NAME FROM ALL_SYNONYMS WHERE OWNER = " + Literal(synonymOwner) +
-        " AND SYNONYM_NAME = " + Literal(unitName);
+    const std::string synonyms = "SELECT TABLE_OWNER, TABLE_NAME FROM ALL_SYNONYMS WHERE OWNER = " +
+                                 SqlLiteral(synonymOwner) +
+                                 " AND SYNONYM_NAME = " + SqlLiteral(unitName);
     const auto targetOwners = Column(session, synonyms, 0);
     const auto targetNames = Column(session, synonyms, 1);
     if (targetOwners.empty() || targetNames.empty())

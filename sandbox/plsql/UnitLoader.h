@@ -27,6 +27,10 @@ struct LoadedUnit {
 LoadedUnit LoadStoredUnit(Session& session, const std::string& owner, const std::string& name,
                           bool publicSynonyms);
 
+// The compiled methods of the object type owner.name (its body's methods
+// are the unit's members); invalid set when the body does not compile.
+LoadedUnit LoadTypeBody(Session& session, const std::string& owner, const std::string& name);
+
 // The error the compiler finds in the unit owner.name of type (PROCEDURE,
 // FUNCTION, PACKAGE or PACKAGE BODY) as the dictionary holds it, when it is
 // an error in the code; none when the unit compiles, or fails only on what

@@ -76,4 +76,22 @@ std::optional<std::pair<std::string, std::string>> ServerSession::ObjectTableTyp
   return std::make_pair(rows[0][0], rows[0][1]);
 }
 
+std::optional<std::pair<std::string, std::string>> ServerSession::ColumnObjectType(
+    const std::string& storage, const std::string& column) {
+  std::string owner, table;
+  if (!SplitStorageName(storage, owner, table))
+    return std::nullopt;
+  std::lock_guard lock(database_->Mutex());
+  SqliteRunner runner(database_->Handle());
+  std::vector<std::vector<std::string>> rows;
+  runner.Query(
+      "SELECT c.DATA_TYPE_OWNER, c.DATA_TYPE FROM \"SYS.ALL_TAB_COLS\" c JOIN \"SYS.ALL_TYPES\" t "
+      "ON t.OWNER = c.DATA_TYPE_OWNER AND t.TYPE_NAME = c.DATA_TYPE AND t.TYPECODE = 'OBJECT' "
+      "WHERE c.OWNER = ? AND c.TABLE_NAME = ? AND c.COLUMN_NAME = ?",
+      {Value::Text(owner), Value::Text(table), Value::Text(column)}, rows);
+  if (rows.empty())
+    return std::nullopt;
+  return std::make_pair(rows[0][0], rows[0][1]);
+}
+
 }  // namespace sandbox

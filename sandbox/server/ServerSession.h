@@ -57,6 +57,10 @@ class ServerSession : public Session, public NameResolver {
   bool ResolveFunction(const std::vector<std::string>& parts, std::string& owner, std::string& unit,
                        std::string& member) override;
   std::optional<ObjectTypeShape> ResolveObjectType(const std::vector<std::string>& parts) override;
+  std::optional<ObjectTypeShape> FunctionResultType(const std::vector<std::string>& parts,
+                                                    std::size_t arguments) override;
+  std::optional<std::pair<std::string, std::string>> ColumnObjectType(
+      const std::string& storage, const std::string& column) override;
   std::optional<std::pair<std::string, std::string>> ObjectTableType(
       const std::string& storage) override;
 

@@ -133,4 +133,16 @@ bool ServerSession::CallStoredFunction(const std::string& owner, const std::stri
   return false;
 }
 
+std::optional<ObjectTypeShape> ServerSession::FunctionResultType(
+    const std::vector<std::string>& parts, std::size_t arguments) {
+  std::string owner, unit, member;
+  if (!ResolveFunction(parts, owner, unit, member))
+    return std::nullopt;
+  const std::string type = plsql::StoredFunctionResultType(*this, owner, unit, member, arguments);
+  const std::size_t dot = type.find('.');
+  if (dot == std::string::npos)
+    return std::nullopt;
+  return ResolveObjectType({type.substr(0, dot), type.substr(dot + 1)});
+}
+
 }  // namespace sandbox

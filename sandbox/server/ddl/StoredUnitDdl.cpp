@@ -53,6 +53,8 @@ UnitReferences StoredUnitDdl::References(const std::string& owner, const std::st
     std::size_t errorOffset = 0;
     if (TokenizeSql(spec, specTokens, errorOffset))
       declared = DeclaredNames(specTokens, 0, specTokens.size());
+    // A type's declaration declares its own name, which its body depends on.
+    declared.erase(name);
   }
   // Code that conditional compilation leaves out is not read: its names are
   // no references. The text keeps its offsets, so positions stay those of
@@ -224,7 +226,8 @@ bool StoredUnitDdl::Create(OraError& error, OraError& warning) {
 
 bool StoredUnitDdl::InterpreterCompiles(const std::string& owner, const std::string& name,
                                         const std::string& type, OraError& error) {
-  if (type != "PROCEDURE" && type != "FUNCTION" && type != "PACKAGE" && type != "PACKAGE BODY")
+  if (type != "PROCEDURE" && type != "FUNCTION" && type != "PACKAGE" && type != "PACKAGE BODY" &&
+      type != "TYPE BODY")
     return true;
   // The stored text as the interpreter compiles it when the unit is called.
   const auto rows = plsql::StoredUnitErrors(context_.session, owner, name, type);

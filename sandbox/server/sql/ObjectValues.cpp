@@ -4,6 +4,7 @@
 // as SQL NULL. Text comparisons then compare values attribute by attribute,
 // and an object whose attributes are all NULL is still NOT NULL.
 #include <algorithm>
+#include <tuple>
 
 #include "sandbox/server/SqliteHandle.h"
 #include "sandbox/server/sql/SqlTranslator.h"
@@ -73,6 +74,24 @@ std::size_t SqlTranslator::TranslateObjectRow(const std::string& storage, std::s
                                               std::size_t end, std::vector<Unit>& units) {
   if (at + 2 >= end || !tokens_[at].IsWord("VALUES") || !tokens_[at + 1].IsSymbol("("))
     return at;
+  // VALUES (:object): a bound object (a PL/SQL variable) of the table's
+  // type, whose attributes are the row.
+  if (at + 3 < end && tokens_[at + 2].type == SqlToken::Type::Bind &&
+      tokens_[at + 3].IsSymbol(")")) {
+    const auto table = resolver_.ObjectTableType(storage);
+    const auto shape =
+        table ? resolver_.ResolveObjectType({table->first, table->second}) : std::nullopt;
+    if (!shape || shape->collection)
+      return at;
+    const std::string bind = BindPlaceholder(tokens_[at + 2].text);
+    std::string row;
+    for (const std::string& attribute : shape->attributes)
+      row += (row.empty() ? "" : ", ") + std::string("json_extract(") + bind + ", " +
+             QuoteSqliteText("$.\"" + attribute + "\"") + ")";
+    units.push_back({"VALUES"});
+    units.push_back({"(" + row + ")", true});
+    return at + 4;
+  }
   const std::size_t close = Matching(at + 1, end);
   std::vector<std::string> parts;
   const std::size_t open = IsNameToken(tokens_[at + 2]) ? QualifiedName(at + 2, close, parts) : 0;
@@ -182,8 +201,10 @@ std::string SqlTranslator::CollectionElement(const std::vector<std::string>& par
 
 void SqlTranslator::ReadObjectTables() {
   bool calls = false;
-  for (std::size_t i = 0; i + 1 < tokens_.size() && !calls; ++i)
-    calls = tokens_[i].IsWord("VALUE") && tokens_[i + 1].IsSymbol("(");
+  for (std::size_t i = 0; i + 2 < tokens_.size() && !calls; ++i)
+    calls =
+        (tokens_[i].IsWord("VALUE") && tokens_[i + 1].IsSymbol("(")) ||
+        (tokens_[i].IsSymbol(".") && IsNameToken(tokens_[i + 1]) && tokens_[i + 2].IsSymbol("("));
   if (!calls)
     return;
   for (std::size_t i = 0; i + 1 < tokens_.size(); ++i) {
@@ -197,6 +218,8 @@ void SqlTranslator::ReadObjectTables() {
       continue;
     const auto storage =
         resolver_.ResolveTable(parts.size() == 2 ? parts[0] : std::string(), parts.back());
+    if (storage)
+      tableAliases_[tokens_[next].Upper()] = *storage;
     const auto type = storage ? resolver_.ObjectTableType(*storage) : std::nullopt;
     const auto shape =
         type ? resolver_.ResolveObjectType({type->first, type->second}) : std::nullopt;
@@ -213,15 +236,53 @@ bool SqlTranslator::TranslateObjectValue(std::size_t at, std::size_t end, std::v
   const auto table = objectTables_.find(alias);
   if (table == objectTables_.end())
     return false;
+  units.push_back({RowObject(alias, table->second), true});
+  next = at + 4;
+  return true;
+}
+
+std::string SqlTranslator::RowObject(const std::string& alias, const ObjectTypeShape& shape) {
   // The row's columns are the type's attributes, which make the object again.
-  const ObjectTypeShape& shape = table->second;
   std::string call;
   for (std::size_t a = 0; a < shape.attributes.size(); ++a)
     call += (call.empty() ? "" : ", ") + QuoteSqliteText(shape.attributes[a]) + ", " +
             ValueArgument(QuoteSqliteName(alias) + "." + QuoteSqliteName(shape.attributes[a]),
                           shape.attributeIsUserType[a]);
-  units.push_back({"json_object(" + call + ")", true});
-  next = at + 4;
+  return "json_object(" + call + ")";
+}
+
+bool SqlTranslator::TranslateMethodCall(const std::vector<std::string>& parts, std::size_t open,
+                                        std::size_t end, std::vector<Unit>& units,
+                                        std::size_t& next) {
+  if (open >= end || !tokens_[open].IsSymbol("(") || parts.size() < 2 || parts.size() > 3)
+    return false;
+  std::string object, owner, type;
+  if (parts.size() == 2) {
+    const auto table = objectTables_.find(parts[0]);
+    if (table == objectTables_.end())
+      return false;
+    object = RowObject(parts[0], table->second);
+    owner = table->second.owner;
+    type = table->second.name;
+  } else {
+    const auto table = tableAliases_.find(parts[0]);
+    const auto column = table == tableAliases_.end()
+                            ? std::nullopt
+                            : resolver_.ColumnObjectType(table->second, parts[1]);
+    if (!column)
+      return false;
+    object = QuoteSqliteName(parts[0]) + "." + QuoteSqliteName(parts[1]);
+    std::tie(owner, type) = *column;
+  }
+  const std::size_t close = ClosingParenOf(open, end);
+  if (error_.IsSet())
+    return true;
+  const std::string arguments = TranslateRange(open + 1, close, true);
+  units.push_back({"ora_plsql_call(" + QuoteSqliteText(owner) + ", " + QuoteSqliteText(type) +
+                       ", " + QuoteSqliteText(parts.back()) + ", " + object +
+                       (arguments.empty() ? "" : ", " + arguments) + ")",
+                   true});
+  next = close + 1;
   return true;
 }
 

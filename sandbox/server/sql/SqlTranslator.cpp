@@ -877,7 +877,8 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       } else if (((next < end && tokens_[next].IsSymbol("(")) || parts.size() >= 2 ||
                   (bareCalls_ != nullptr && bareCalls_->count(parts[0]) != 0)) &&
                  (TranslateConstructor(parts, next, end, units, i) ||
-                  TranslateStoredCall(parts, next, end, units, i))) {
+                  TranslateStoredCall(parts, next, end, units, i) ||
+                  TranslateMethodCall(parts, next, end, units, i))) {
         if (error_.IsSet())
           break;
         continue;

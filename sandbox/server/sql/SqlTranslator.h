@@ -66,6 +66,18 @@ class NameResolver {
       const std::vector<std::string>& /*parts*/) {
     return std::nullopt;
   }
+  // The object or collection type the stored function a call's name stands
+  // for returns when given arguments arguments; nullopt for other results.
+  virtual std::optional<ObjectTypeShape> FunctionResultType(
+      const std::vector<std::string>& /*parts*/, std::size_t /*arguments*/) {
+    return std::nullopt;
+  }
+  // The object type's owner and name of column of the table stored as
+  // storage; nullopt for a column of another type.
+  virtual std::optional<std::pair<std::string, std::string>> ColumnObjectType(
+      const std::string& /*storage*/, const std::string& /*column*/) {
+    return std::nullopt;
+  }
   // The type's owner and name of the object table stored as storage;
   // nullopt for any other table.
   virtual std::optional<std::pair<std::string, std::string>> ObjectTableType(
@@ -136,9 +148,10 @@ class SqlTranslator {
                             std::size_t end, std::vector<Unit>& units, std::size_t& next);
   // alias.column.attribute... as the attribute's value; "" for other names.
   std::string AttributeAccess(const std::vector<std::string>& parts);
-  // INSERT INTO object_table VALUES (type(...)): the row is the
-  // constructor's arguments. From the VALUES at at, into the table stored
-  // as storage; at itself when the values are no such constructor.
+  // INSERT INTO object_table VALUES (type(...)) | VALUES (:object): the row
+  // is the constructor's arguments or the bound object's attributes. From the
+  // VALUES at at, into the table stored as storage; at itself when the
+  // values are neither.
   std::size_t TranslateObjectRow(const std::string& storage, std::size_t at, std::size_t end,
                                  std::vector<Unit>& units);
   // CAST(MULTISET(query) AS collection type), from the "(" after MULTISET
@@ -157,10 +170,18 @@ class SqlTranslator {
   // with next after the call, when the alias at at + 2 names one.
   bool TranslateObjectValue(std::size_t at, std::size_t end, std::vector<Unit>& units,
                             std::size_t& next);
-  // The object tables of the statement's FROM lists, by alias, when it
-  // calls VALUE.
+  // The tables of the statement's FROM lists by alias (and the object
+  // tables among them), when it calls VALUE or what may be a method.
   void ReadObjectTables();
   std::map<std::string, ObjectTypeShape> objectTables_;
+  std::map<std::string, std::string> tableAliases_;  // alias -> storage
+  // The object a row of an object table makes, from its columns.
+  static std::string RowObject(const std::string& alias, const ObjectTypeShape& shape);
+  // alias.method(args) of an object table's row, alias.column.method(args)
+  // of an object column: the type's member method, run by the interpreter
+  // with the object as SELF. False when parts names no such object.
+  bool TranslateMethodCall(const std::vector<std::string>& parts, std::size_t open, std::size_t end,
+                           std::vector<Unit>& units, std::size_t& next);
   // A word or a quoted name.
   static bool IsNameToken(const SqlToken& token);
 

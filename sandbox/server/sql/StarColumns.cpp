@@ -123,6 +123,7 @@ std::string StarColumns::ElementColumns(const std::vector<SqlToken>& tokens, std
                                         NameResolver& resolver) {
   // The type: a constructor's name, or CAST(... AS type)'s.
   std::vector<std::string> type;
+  std::size_t callOpen = 0, callEnd = 0;  // the parentheses of a name's call
   const std::size_t at = open + 1;
   if (at + 1 < close && tokens[at].IsWord("CAST") && tokens[at + 1].IsSymbol("(")) {
     for (std::size_t k = AfterClose(tokens, at + 1, close) - 1; k > at; --k)
@@ -132,10 +133,24 @@ std::string StarColumns::ElementColumns(const std::vector<SqlToken>& tokens, std
       }
   } else if (at < close && IsName(tokens[at])) {
     const std::size_t after = ReadName(tokens, at, close, type);
-    if (after >= close || !tokens[after].IsSymbol("("))
+    if (after >= close || !tokens[after].IsSymbol("(")) {
       type.clear();  // a column, whose type the text does not show
+    } else {
+      callOpen = after;
+      callEnd = AfterClose(tokens, after, close) - 1;
+    }
   }
-  const auto shape = type.empty() ? std::nullopt : resolver.ResolveObjectType(type);
+  auto shape = type.empty() ? std::nullopt : resolver.ResolveObjectType(type);
+  // A stored function's call: the collection type it returns.
+  if (!shape && callOpen != 0) {
+    std::size_t arguments = callEnd > callOpen + 1 ? 1 : 0;
+    int depth = 0;
+    for (std::size_t k = callOpen + 1; k < callEnd; ++k) {
+      depth += tokens[k].IsSymbol("(") ? 1 : tokens[k].IsSymbol(")") ? -1 : 0;
+      arguments += depth == 0 && tokens[k].IsSymbol(",") ? 1 : 0;
+    }
+    shape = resolver.FunctionResultType(type, arguments);
+  }
   const std::string value = (alias.empty() ? "" : QuoteSqliteName(alias) + ".") + "\"value\"";
   if (!shape || !shape->collection || shape->elementAttributes.empty())
     return value + " AS \"COLUMN_VALUE\"";
