@@ -1,5 +1,6 @@
 // The built-in SQL functions of PL/SQL.
 #include "sandbox/plsql/Builtins.h"
+#include "sandbox/server/values/Utf8.h"
 
 #include <algorithm>
 #include <cctype>
@@ -55,17 +56,6 @@ long long IntegerOf(const PlValue& v) {
   if (std::fabs(n) > 9.0e18L)
     throw ValueError("number precision too large");
   return static_cast<long long>(n);
-}
-
-// Byte offsets of the characters of UTF-8 text, then its size: LENGTH,
-// SUBSTR, INSTR, LPAD and RPAD count characters, as Oracle does in AL32UTF8.
-std::vector<size_t> CharacterStarts(const std::string& text) {
-  std::vector<size_t> starts;
-  for (size_t i = 0; i < text.size(); ++i)
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
-      starts.push_back(i);
-  starts.push_back(text.size());
-  return starts;
 }
 
 // LPAD and RPAD to width characters.

@@ -4,6 +4,7 @@
 
 #include "sandbox/plsql/Conversions.h"
 #include "sandbox/plsql/PlError.h"
+#include "sandbox/server/values/Utf8.h"
 
 namespace sandbox::plsql {
 
@@ -126,7 +127,7 @@ class JsonReader {
               return false;
             code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
           }
-          AppendUtf8(code, out);
+          AppendUtf8(out, code);
           break;
         }
         default:
@@ -150,24 +151,6 @@ class JsonReader {
       code = code * 16 + static_cast<unsigned>(digit);
     }
     return true;
-  }
-
-  static void AppendUtf8(unsigned code, std::string& out) {
-    if (code < 0x80) {
-      out += static_cast<char>(code);
-    } else if (code < 0x800) {
-      out += static_cast<char>(0xC0 | (code >> 6));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-      out += static_cast<char>(0xE0 | (code >> 12));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (code >> 18));
-      out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    }
   }
 
   void SkipBlanks() {

@@ -247,12 +247,7 @@ void AtTimeZone(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }  // namespace
 
 void RegisterCalendarFunctions(sqlite3* db, SqlFunctionContext* context) {
-  static const struct {
-    const char* name;
-    int argumentCount;
-    void (*function)(sqlite3_context*, int, sqlite3_value**);
-    bool deterministic;
-  } kFunctions[] = {
+  static const FunctionEntry kFunctions[] = {
       // Deterministic over dates, as Oracle has them in check constraints and
       // index expressions; only text read in NLS_DATE_FORMAT depends on the session.
       {"add_months", 2, AddMonths, true},
@@ -266,10 +261,7 @@ void RegisterCalendarFunctions(sqlite3* db, SqlFunctionContext* context) {
       {"tz_offset", 1, TzOffset, true},
       {"ora_at_time_zone", 2, AtTimeZone, false},
   };
-  for (const auto& entry : kFunctions)
-    sqlite3_create_function_v2(db, entry.name, entry.argumentCount,
-                               SQLITE_UTF8 | (entry.deterministic ? SQLITE_DETERMINISTIC : 0),
-                               context, entry.function, nullptr, nullptr, nullptr);
+  RegisterFunctions(db, context, kFunctions);
 }
 
 }  // namespace sandbox

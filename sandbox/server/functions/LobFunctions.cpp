@@ -52,20 +52,12 @@ void ToBlob(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }  // namespace
 
 void RegisterLobFunctions(sqlite3* db, SqlFunctionContext* context) {
-  struct Entry {
-    const char* name;
-    int argumentCount;
-    void (*function)(sqlite3_context*, int, sqlite3_value**);
+  static const FunctionEntry kEntries[] = {
+      {"empty_clob", 0, EmptyClob, true}, {"empty_blob", 0, EmptyBlob, true},
+      {"to_clob", 1, ToClob, true},       {"to_nclob", 1, ToClob, true},
+      {"to_blob", 1, ToBlob, true},
   };
-  static const Entry kEntries[] = {
-      {"empty_clob", 0, EmptyClob}, {"empty_blob", 0, EmptyBlob}, {"to_clob", 1, ToClob},
-      {"to_nclob", 1, ToClob},      {"to_blob", 1, ToBlob},
-  };
-  for (const Entry& entry : kEntries) {
-    sqlite3_create_function_v2(db, entry.name, entry.argumentCount,
-                               SQLITE_UTF8 | SQLITE_DETERMINISTIC, context, entry.function, nullptr,
-                               nullptr, nullptr);
-  }
+  RegisterFunctions(db, context, kEntries);
 }
 
 }  // namespace sandbox

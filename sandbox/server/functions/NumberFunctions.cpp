@@ -134,22 +134,15 @@ void ToNumberWithModel(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 }  // namespace
 
 void RegisterNumberFunctions(sqlite3* db, SqlFunctionContext* context) {
-  static const struct {
-    const char* name;
-    int argumentCount;
-    void (*function)(sqlite3_context*, int, sqlite3_value**);
-  } kFunctions[] = {
-      {"bitand", 2, BitAnd},
-      {"remainder", 2, Remainder},
-      {"nanvl", 2, Nanvl},
-      {"width_bucket", 4, WidthBucket},
-      {"to_number", 2, ToNumberWithModel},
-      {"to_number", 3, ToNumberWithModel},
+  static const FunctionEntry kFunctions[] = {
+      {"bitand", 2, BitAnd, true},
+      {"remainder", 2, Remainder, true},
+      {"nanvl", 2, Nanvl, true},
+      {"width_bucket", 4, WidthBucket, true},
+      {"to_number", 2, ToNumberWithModel, true},
+      {"to_number", 3, ToNumberWithModel, true},
   };
-  for (const auto& entry : kFunctions)
-    sqlite3_create_function_v2(db, entry.name, entry.argumentCount,
-                               SQLITE_UTF8 | SQLITE_DETERMINISTIC, context, entry.function, nullptr,
-                               nullptr, nullptr);
+  RegisterFunctions(db, context, kFunctions);
 }
 
 }  // namespace sandbox

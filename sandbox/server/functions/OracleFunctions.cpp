@@ -1,5 +1,6 @@
 // Oracle SQL functions registered on each SQLite connection of the server.
 #include "sandbox/server/functions/OracleFunctions.h"
+#include "sandbox/server/values/Utf8.h"
 
 #include <algorithm>
 #include <cctype>
@@ -70,18 +71,6 @@ std::string TextArg(sqlite3_value* value) {
 }
 
 namespace {
-
-// The database character set is AL32UTF8: character functions count
-// characters, the ...B variants bytes. Byte offsets of each character's
-// start, plus the end of the text.
-std::vector<std::size_t> CharacterStarts(const std::string& text) {
-  std::vector<std::size_t> starts;
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
-      starts.push_back(i);
-  starts.push_back(text.size());
-  return starts;
-}
 
 // Text as units of one character each (or one byte each for byte semantics).
 std::vector<std::string> Units(const std::string& text, bool bytes) {
@@ -877,13 +866,6 @@ void Divisor(sqlite3_context* ctx, int, sqlite3_value** argv) {
   sqlite3_result_value(ctx, argv[0]);
 }
 
-struct FunctionEntry {
-  const char* name;
-  int argumentCount;  // -1: any
-  void (*function)(sqlite3_context*, int, sqlite3_value**);
-  bool deterministic;
-};
-
 const FunctionEntry kFunctions[] = {
     {"nvl", 2, Nvl, true},
     {"nvl2", 3, Nvl2, true},
@@ -1041,11 +1023,7 @@ void RegisterOracleFunctions(sqlite3* db, SqlFunctionContext* context) {
   RegisterTextFunctions(db, context);
   RegisterValueBytesFunctions(db, context);
   RegisterSessionFunctions(db, context);
-  for (const FunctionEntry& entry : kFunctions) {
-    const int flags = SQLITE_UTF8 | (entry.deterministic ? SQLITE_DETERMINISTIC : 0);
-    sqlite3_create_function_v2(db, entry.name, entry.argumentCount, flags, context, entry.function,
-                               nullptr, nullptr, nullptr);
-  }
+  RegisterFunctions(db, context, kFunctions);
 }
 
 std::string TranslateText(const std::string& text, const std::string& from, const std::string& to) {

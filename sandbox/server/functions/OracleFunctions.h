@@ -76,6 +76,23 @@ std::optional<double> NumberArg(sqlite3_context* ctx, sqlite3_value* value);  //
 std::string TextArg(sqlite3_value* value);
 bool AnyNull(int argc, sqlite3_value** argv);
 
+// One row of a family's table of functions, registered on a connection with
+// the session's context as their user data.
+struct FunctionEntry {
+  const char* name;
+  int argumentCount;  // -1: any
+  void (*function)(sqlite3_context*, int, sqlite3_value**);
+  bool deterministic;
+};
+template <std::size_t N>
+void RegisterFunctions(sqlite3* db, SqlFunctionContext* context,
+                       const FunctionEntry (&entries)[N]) {
+  for (const FunctionEntry& entry : entries)
+    sqlite3_create_function_v2(db, entry.name, entry.argumentCount,
+                               SQLITE_UTF8 | (entry.deterministic ? SQLITE_DETERMINISTIC : 0),
+                               context, entry.function, nullptr, nullptr, nullptr);
+}
+
 // USERENV parameters that describe the machine the sandbox stands for
 // ("" for one that is NULL there); null for a parameter of the session.
 const char* FixedUserEnvValue(const std::string& name);

@@ -11,6 +11,7 @@
 
 #include "sandbox/server/functions/OracleFunctions.h"
 #include "sandbox/server/functions/RegexpPattern.h"
+#include "sandbox/server/values/Utf8.h"
 
 namespace sandbox {
 
@@ -110,16 +111,6 @@ SharedPattern PatternOf(sqlite3_context* ctx, sqlite3_value** argv, int index,
   return compiled;
 }
 
-// Byte offsets of the start of each character, and of the end of the text.
-std::vector<std::size_t> CharacterOffsets(const std::string& text) {
-  std::vector<std::size_t> starts;
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
-      starts.push_back(i);
-  starts.push_back(text.size());
-  return starts;
-}
-
 long long CharacterAt(const std::vector<std::size_t>& starts, std::size_t byte) {
   return static_cast<long long>(std::lower_bound(starts.begin(), starts.end(), byte) -
                                 starts.begin());
@@ -208,7 +199,7 @@ struct Call {
 bool ReadCall(sqlite3_context* ctx, int argc, sqlite3_value** argv, int positionAt, int parameterAt,
               Call& call) {
   call.text = TextArg(argv[0]);
-  call.starts = CharacterOffsets(call.text);
+  call.starts = CharacterStarts(call.text);
   if (positionAt >= 0 && positionAt < argc) {
     const auto position = CountArg(ctx, argv[positionAt], 1);
     if (!position)

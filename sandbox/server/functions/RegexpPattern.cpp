@@ -5,6 +5,7 @@
 // literal and one quantifier after another repeats the repeated item
 // (PCRE2 would read "a*+" as possessive).
 #include "sandbox/server/functions/RegexpPattern.h"
+#include "sandbox/server/values/Utf8.h"
 
 #include <cctype>
 #include <vector>
@@ -17,32 +18,6 @@ namespace {
 constexpr std::size_t kMaxPatternBytes = 512;
 // PCRE2 takes repeat counts up to 65535.
 constexpr long kMaxRepeat = 65535;
-
-// The code point of the UTF-8 character at text[at] and its length; a byte
-// that starts no valid character counts as itself.
-char32_t DecodeCharacter(std::string_view text, std::size_t at, std::size_t& length) {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  const std::size_t size = lead < 0x80    ? 1
-                           : lead >= 0xF0 ? 4
-                           : lead >= 0xE0 ? 3
-                           : lead >= 0xC0 ? 2
-                                          : 1;
-  if (size == 1 || at + size > text.size()) {
-    length = 1;
-    return lead;
-  }
-  char32_t code = lead & (0x7F >> size);
-  for (std::size_t k = 1; k < size; ++k) {
-    const auto next = static_cast<unsigned char>(text[at + k]);
-    if ((next & 0xC0) != 0x80) {
-      length = 1;
-      return lead;
-    }
-    code = (code << 6) | (next & 0x3F);
-  }
-  length = size;
-  return code;
-}
 
 // A character taken literally, in or out of a PCRE2 character class.
 std::string Literal(std::string_view character) {
@@ -173,7 +148,7 @@ class Translator {
         return;
       default: {
         std::size_t length = 1;
-        DecodeCharacter(in_, at_, length);
+        DecodeUtf8(in_, at_, length);
         Atom(Literal(in_.substr(at_, length)));
         at_ += length;
       }
@@ -245,7 +220,7 @@ class Translator {
       return;
     }
     std::size_t length = 1;
-    DecodeCharacter(in_, at_ + 1, length);
+    DecodeUtf8(in_, at_ + 1, length);
     Atom(Literal(in_.substr(at_ + 1, length)));
     at_ += 1 + length;
   }
@@ -263,7 +238,7 @@ class Translator {
       const std::string_view content = in_.substr(j + 2, close - j - 2);
       std::size_t length = 0;
       if (!content.empty())
-        code = DecodeCharacter(content, 0, length);
+        code = DecodeUtf8(content, 0, length);
       if (content.empty() || length != content.size()) {
         error_ = kind == '=' ? 12730 : 12731;
         return false;
@@ -273,7 +248,7 @@ class Translator {
       return true;
     }
     std::size_t length = 1;
-    code = DecodeCharacter(in_, j, length);
+    code = DecodeUtf8(in_, j, length);
     // Every ASCII mark is escaped: "[." or "[=" would open a class of PCRE2's.
     text = Literal(in_.substr(j, length));
     j += length;

@@ -69,21 +69,13 @@ void Lnnvl(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }  // namespace
 
 void RegisterSessionFunctions(sqlite3* db, SqlFunctionContext* context) {
-  static const struct {
-    const char* name;
-    int argumentCount;
-    void (*function)(sqlite3_context*, int, sqlite3_value**);
-    bool deterministic;
-  } kFunctions[] = {
+  static const FunctionEntry kFunctions[] = {
       {"userenv", 1, UserEnv, false},
       {"ora_uid", 0, Uid, false},
       {"sys_guid", 0, SysGuid, false},
       {"lnnvl", 1, Lnnvl, true},
   };
-  for (const auto& entry : kFunctions)
-    sqlite3_create_function_v2(db, entry.name, entry.argumentCount,
-                               SQLITE_UTF8 | (entry.deterministic ? SQLITE_DETERMINISTIC : 0),
-                               context, entry.function, nullptr, nullptr, nullptr);
+  RegisterFunctions(db, context, kFunctions);
 }
 
 }  // namespace sandbox

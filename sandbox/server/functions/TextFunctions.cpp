@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "sandbox/server/functions/OracleFunctions.h"
+#include "sandbox/server/values/Utf8.h"
 
 namespace sandbox {
 
@@ -17,41 +18,9 @@ namespace {
 
 std::u32string Decode(const std::string& text) {
   std::u32string out;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t size = lead < 0x80    ? 1
-                             : lead >= 0xF0 ? 4
-                             : lead >= 0xE0 ? 3
-                             : lead >= 0xC0 ? 2
-                                            : 1;
-    char32_t code = size == 1 ? lead : lead & (0x7F >> size);
-    std::size_t k = 1;
-    for (; k < size && i + k < text.size() &&
-           (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
-         ++k)
-      code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-    out += k == size ? code : lead;  // a broken sequence keeps its first byte
-    i += k == size ? size : 1;
-  }
+  for (std::size_t i = 0, length = 0; i < text.size(); i += length)
+    out += DecodeUtf8(text, i, length);
   return out;
-}
-
-void Append(std::string& out, char32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
 }
 
 // Case mapping by Unicode's simple rules, whatever the process's locale.
@@ -105,11 +74,11 @@ std::optional<CaseRules> ReadCaseRules(const std::string& text) {
 void AppendCased(std::string& out, char32_t c, bool upper, CaseRules rules) {
   if (rules == CaseRules::Turkish && (c == 'i' || c == 'I' || c == 0x130 || c == 0x131)) {
     const bool dotted = c == 'i' || c == 0x130;
-    Append(out, upper ? (dotted ? 0x130 : 'I') : (dotted ? 'i' : 0x131));
+    AppendUtf8(out, upper ? (dotted ? 0x130 : 'I') : (dotted ? 'i' : 0x131));
   } else if (rules == CaseRules::German && upper && c == 0xDF) {
     out += "SS";
   } else {
-    Append(out, upper ? ToUpper(c) : ToLower(c));
+    AppendUtf8(out, upper ? ToUpper(c) : ToLower(c));
   }
 }
 
@@ -160,7 +129,7 @@ void Nchr(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (*code < 0 || *code > 0xFFFF || (*code >= 0xD800 && *code < 0xE000))
     return ResultOraError(ctx, "ORA-01428: argument is out of range");
   std::string out;
-  Append(out, static_cast<char32_t>(*code));
+  AppendUtf8(out, static_cast<char32_t>(*code));
   // NCHR(0) is one NUL character, not an empty string.
   sqlite3_result_text(ctx, out.data(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
 }
@@ -227,10 +196,10 @@ void UniStr(sqlite3_context* ctx, int, sqlite3_value** argv) {
       return bad();
     i += 5;
     if (high >= 0xD800 && high < 0xDC00 && unit(i, low) && low >= 0xDC00 && low < 0xE000) {
-      Append(out, 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00));
+      AppendUtf8(out, 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00));
       i += 5;
     } else {
-      Append(out, high);
+      AppendUtf8(out, high);
     }
   }
   ResultText(ctx, out);
@@ -268,21 +237,16 @@ void Soundex(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }  // namespace
 
 void RegisterTextFunctions(sqlite3* db, SqlFunctionContext* context) {
-  static const struct {
-    const char* name;
-    int argumentCount;
-    void (*function)(sqlite3_context*, int, sqlite3_value**);
-  } kFunctions[] = {
-      {"upper", 1, Upper},     {"lower", 1, Lower},         {"initcap", 1, InitCap},
-      {"nls_upper", 1, Upper}, {"nls_upper", 2, Upper},     {"nls_lower", 1, Lower},
-      {"nls_lower", 2, Lower}, {"nls_initcap", 1, InitCap}, {"nls_initcap", 2, InitCap},
-      {"nchr", 1, Nchr},       {"asciistr", 1, AsciiStr},   {"unistr", 1, UniStr},
-      {"soundex", 1, Soundex},
+  static const FunctionEntry kFunctions[] = {
+      {"upper", 1, Upper, true},         {"lower", 1, Lower, true},
+      {"initcap", 1, InitCap, true},     {"nls_upper", 1, Upper, true},
+      {"nls_upper", 2, Upper, true},     {"nls_lower", 1, Lower, true},
+      {"nls_lower", 2, Lower, true},     {"nls_initcap", 1, InitCap, true},
+      {"nls_initcap", 2, InitCap, true}, {"nchr", 1, Nchr, true},
+      {"asciistr", 1, AsciiStr, true},   {"unistr", 1, UniStr, true},
+      {"soundex", 1, Soundex, true},
   };
-  for (const auto& entry : kFunctions)
-    sqlite3_create_function_v2(db, entry.name, entry.argumentCount,
-                               SQLITE_UTF8 | SQLITE_DETERMINISTIC, context, entry.function, nullptr,
-                               nullptr, nullptr);
+  RegisterFunctions(db, context, kFunctions);
 }
 
 }  // namespace sandbox
