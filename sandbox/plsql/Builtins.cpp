@@ -13,6 +13,7 @@
 #include "sandbox/plsql/DbmsLob.h"
 #include "sandbox/server/functions/OracleFunctions.h"
 #include "sandbox/server/values/DateRounding.h"
+#include "sandbox/server/values/NumberText.h"
 
 namespace sandbox::plsql {
 
@@ -119,113 +120,6 @@ long double RoundTo(long double n, long long places, bool truncate) {
   const long double scaled = n * factor;
   // Oracle rounds halves away from zero; std::round does the same.
   return (truncate ? std::trunc(scaled) : std::round(scaled)) / factor;
-}
-
-// TO_CHAR(number, format) for the elements 9, 0, comma, period, FM, S and MI.
-std::string FormatNumberModel(long double n, const std::string& model) {
-  std::string format;
-  bool fill = false, leadingSign = false, trailingMinus = false;
-  for (size_t i = 0; i < model.size(); ++i) {
-    const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(model[i])));
-    if (c == 'F' && i + 1 < model.size() &&
-        std::toupper(static_cast<unsigned char>(model[i + 1])) == 'M') {
-      fill = true;
-      ++i;
-    } else if (c == 'M' && i + 1 < model.size() &&
-               std::toupper(static_cast<unsigned char>(model[i + 1])) == 'I') {
-      trailingMinus = true;
-      ++i;
-    } else if (c == 'S' && format.empty()) {
-      leadingSign = true;
-    } else if (c == '9' || c == '0' || c == ',' || c == '.' || c == 'G' || c == 'D') {
-      format += c == 'G' ? ',' : (c == 'D' ? '.' : c);
-    } else {
-      throw ValueError("invalid number format model");
-    }
-  }
-  const size_t point = format.find('.');
-  const std::string intPart = format.substr(0, point);
-  const std::string fracPart = point == std::string::npos ? "" : format.substr(point + 1);
-  const auto decimals = static_cast<int>(fracPart.size());
-  const bool negative = n < 0;
-  const long double rounded = std::round(std::fabs(n) * std::pow(10.0L, decimals));
-  char digits[128];
-  std::snprintf(digits, sizeof digits, "%.0Lf", rounded);
-  std::string all = digits;
-  if (all.size() < static_cast<size_t>(decimals) + 1) {
-    all.insert(0, static_cast<size_t>(decimals) + 1 - all.size(), '0');
-  }
-  std::string intDigits = all.substr(0, all.size() - static_cast<size_t>(decimals));
-  std::string fracDigits = all.substr(all.size() - static_cast<size_t>(decimals));
-  size_t positions = 0;
-  size_t firstZero = std::string::npos;
-  for (size_t i = 0; i < intPart.size(); ++i) {
-    if (intPart[i] == '9' || intPart[i] == '0') {
-      if (intPart[i] == '0' && firstZero == std::string::npos)
-        firstZero = positions;
-      ++positions;
-    }
-  }
-  if (intDigits == "0" && (decimals > 0 || positions == 0))
-    intDigits.clear();
-  if (intDigits.size() > positions)
-    return std::string(model.size() + 1, '#');
-  // Digit positions from the left that print, after zero-forcing elements.
-  const size_t forcedFrom = firstZero == std::string::npos ? positions : firstZero;
-  const size_t start = std::min(positions - intDigits.size(), forcedFrom);
-  std::string out;
-  size_t position = 0, digitIndex = 0;
-  const size_t padDigits = positions - intDigits.size();
-  for (char c : intPart) {
-    if (c == ',') {
-      if (position > start)
-        out += ',';
-      else if (!fill)
-        out += ' ';
-      continue;
-    }
-    if (position < start) {
-      if (!fill)
-        out += ' ';
-    } else if (position < padDigits) {
-      out += '0';
-    } else {
-      out += intDigits[digitIndex++];
-    }
-    ++position;
-  }
-  if (intDigits.empty() && decimals == 0 && positions > 0 &&
-      out.find_first_not_of(' ') == std::string::npos) {
-    out.back() = '0';
-  }
-  if (point != std::string::npos) {
-    std::string frac = fracDigits;
-    if (fill) {
-      // FM drops trailing zeros of 9 positions, keeps those of 0 positions.
-      size_t keep = frac.size();
-      while (keep > 0 && frac[keep - 1] == '0' && fracPart[keep - 1] == '9')
-        --keep;
-      frac.resize(keep);
-    }
-    out += "." + frac;
-  }
-  const bool minus = negative && rounded != 0;
-  if (trailingMinus)
-    return out + (minus ? "-" : (fill ? "" : " "));
-  if (fill)
-    out.erase(0, out.find_first_not_of(' '));
-  const std::string sign = minus ? "-" : (leadingSign ? "+" : "");
-  if (leadingSign || fill) {
-    const size_t first = out.find_first_not_of(' ');
-    out.insert(first == std::string::npos ? out.size() : first, sign);
-    return out;
-  }
-  // Without FM the text has one more position, for the sign, which sits
-  // right before the first printed character.
-  out.insert(0, " ");
-  if (minus)
-    out[out.find_first_not_of(' ') - 1] = '-';
-  return out;
 }
 
 // An event attribute function by the name after "ORA_": NULL outside a
@@ -478,7 +372,11 @@ PlValue CallBuiltin(const std::string& name, const std::vector<PlValue>& args,
       }
       return PlValue::Text(out);
     }
-    return PlValue::Text(FormatNumberModel(number(0), format));
+    // The number models are SQL's (values/NumberText).
+    const auto formatted = sandbox::FormatNumber(static_cast<double>(number(0)), format);
+    if (!formatted)
+      throw ValueError("invalid number format model");
+    return PlValue::Text(*formatted);
   }
   if (name == "TO_NUMBER") {
     if (args.size() == 1)

@@ -147,8 +147,9 @@ std::optional<std::string> FormatNumber(double value, const std::string& format)
   if (intPart == "0")
     intPart.clear();
   const bool negative = value < 0 && digits.find_first_not_of("0.") != std::string::npos;
+  // Too wide: a '#' for every position of the model and its sign.
   if (intPart.size() > intDigits)
-    return std::string(model.size() + 2, '#');
+    return std::string(model.size() + 1, '#');
 
   // Lay the integer digits into the model from the right.
   std::string intText;
@@ -172,20 +173,27 @@ std::optional<std::string> FormatNumber(double value, const std::string& format)
   if (intText.find_first_not_of(' ') == std::string::npos && fracDigits == 0)
     intText.back() = '0';
   std::string text = intText;
-  if (point != std::string::npos)
-    text += "." + fracPart;
+  if (point != std::string::npos) {
+    std::string fraction = fracPart;
+    // FM drops the zeros that trailing 9s of the fraction would show.
+    for (std::size_t k = fracModel.size();
+         fillMode && k-- > 0 && fracModel[k] == '9' && !fraction.empty() && fraction.back() == '0';)
+      fraction.pop_back();
+    text += "." + fraction;
+  }
   if (dollar) {
     const std::size_t firstDigit = text.find_first_not_of(' ');
     text.insert(firstDigit == std::string::npos ? text.size() : firstDigit, "$");
   }
-  const std::size_t firstDigit = text.find_first_not_of(' ');
-  const std::string signText = negative ? "-" : (sign ? "+" : (trailingMinus ? "" : " "));
+  // A leading sign has a position of its own, filled just before the
+  // first digit: TO_CHAR(-5, '999') is '  -5'.
+  const std::string signText = negative ? "-" : (sign ? "+" : " ");
   if (trailingMinus) {
     text += negative ? "-" : " ";
-  } else if (firstDigit != std::string::npos && firstDigit > 0 && signText != " ") {
-    text[firstDigit - 1] = signText[0];
   } else {
-    text.insert(0, signText);
+    text.insert(0, " ");
+    const std::size_t firstDigit = text.find_first_not_of(' ');
+    text[firstDigit == std::string::npos ? 0 : firstDigit - 1] = signText[0];
   }
   if (fillMode) {
     const std::size_t first = text.find_first_not_of(' ');

@@ -21,7 +21,11 @@ TEST(NumberTextTest, CanonicalTexts) {
   EXPECT_FALSE(NormaliseNumberText("12a"));
   EXPECT_EQ(FormatNumber(1234.5, "9999.99").value_or("?"), " 1234.50");
   EXPECT_EQ(FormatNumber(-3, "FM000").value_or("?"), "-003");
-  EXPECT_EQ(FormatNumber(12345, "999").value_or("?"), "#####");
+  // One # for every position of the model and one for its sign.
+  EXPECT_EQ(FormatNumber(12345, "999").value_or("?"), "####");
+  EXPECT_EQ(FormatNumber(-5, "999").value_or("?"), "  -5");
+  EXPECT_EQ(FormatNumber(1.5, "FM999.99").value_or("?"), "1.5");
+  EXPECT_EQ(FormatNumber(1.5, "FM999.00").value_or("?"), "1.50");
 }
 
 TEST(DateFormatTest, FormatsAndReads) {
