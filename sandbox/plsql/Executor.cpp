@@ -854,7 +854,7 @@ PlValue Executor::CallRoutine(const RoutineDecl& routine, const std::vector<Expr
       sites.pop_back();
     }
   } unitGuard{unit_, callerUnit, callSites_};
-  callSites_.push_back({callerUnit, line});
+  callSites_.push_back({callerUnit, line, &target});
   std::vector<Variable> outValues;
   Flow flow = Flow::Normal;
   {

@@ -190,10 +190,12 @@ class Executor {
   static constexpr int kMaxDynamicDepth = 50;  // Oracle's limit of recursive SQL levels
   int dynamicDepth_ = 0;
   const std::string* unit_ = nullptr;  // the stored unit whose code runs now; null: the block
-  // Each routine call running: the unit it was called from and the line.
+  // Each routine call running: the unit it was called from, the line, and
+  // the routine called.
   struct CallSite {
     const std::string* unit;
     int line;
+    const RoutineDecl* routine;
   };
   std::vector<CallSite> callSites_;
 };

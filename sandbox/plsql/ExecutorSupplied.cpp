@@ -26,23 +26,39 @@ std::string KindOf(Session& session, const std::string* unit) {
   return stored->type == "FUNCTION" ? "function" : "procedure";
 }
 
+// The unit's name without its owner ("__anonymous_block" for none), then
+// the routine running in it when that is not the unit itself.
+std::string SubprogramOf(const std::string* unit, const RoutineDecl* routine) {
+  std::string name = "__anonymous_block";
+  if (unit != nullptr)
+    name = unit->substr(unit->find('.') == std::string::npos ? 0 : unit->find('.') + 1);
+  if (routine != nullptr && routine->name != name)
+    name += "." + routine->name;
+  return name;
+}
+
 }  // namespace
 
 std::vector<StackFrame> Executor::CallStack(int line) const {
+  // Frame i runs in the unit the call site above it was made from, inside
+  // the routine the site below it called.
   std::vector<StackFrame> stack;
-  const auto frame = [&](const std::string* unit, int at) {
-    stack.push_back({unit != nullptr ? *unit : std::string(), KindOf(session_, unit), at});
+  const auto frame = [&](const std::string* unit, int at, const RoutineDecl* routine) {
+    stack.push_back({unit != nullptr ? *unit : std::string(), KindOf(session_, unit), at,
+                     SubprogramOf(unit, routine)});
   };
-  frame(unit_, line);
-  for (auto site = callSites_.rbegin(); site != callSites_.rend(); ++site)
-    frame(site->unit, site->line);
+  const size_t sites = callSites_.size();
+  frame(unit_, line, sites > 0 ? callSites_.back().routine : nullptr);
+  for (size_t i = sites; i-- > 0;)
+    frame(callSites_[i].unit, callSites_[i].line, i > 0 ? callSites_[i - 1].routine : nullptr);
   return stack;
 }
 
 PlValue Executor::CallSupplied(const SuppliedRoutine& routine, const std::vector<ExprPtr>& args,
                                int line) {
   SuppliedCall call{session_, handling_.empty() ? nullptr : handling_.back()};
-  if (routine.package == std::string("DBMS_UTILITY"))
+  if (routine.package == std::string("DBMS_UTILITY") ||
+      routine.package == std::string("UTL_CALL_STACK"))
     call.stack = CallStack(line);
   for (size_t i = 0; i < routine.params.size(); ++i) {
     const Expr* arg = i < args.size() ? args[i].get() : nullptr;

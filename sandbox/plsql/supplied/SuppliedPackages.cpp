@@ -10,8 +10,8 @@ namespace {
 
 const std::vector<const std::vector<SuppliedRoutine>*>& AllLists() {
   static const std::vector<const std::vector<SuppliedRoutine>*> lists = {
-      &DbmsUtilityRoutines(), &DbmsAssertRoutines(), &SessionInfoRoutines(), &DbmsRandomRoutines(),
-      &DbmsLobRoutines()};
+      &DbmsUtilityRoutines(), &DbmsAssertRoutines(), &SessionInfoRoutines(),
+      &DbmsRandomRoutines(),  &DbmsLobRoutines(),    &UtlCallStackRoutines()};
   return lists;
 }
 

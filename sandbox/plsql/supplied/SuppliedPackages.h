@@ -1,6 +1,6 @@
 // Oracle's supplied packages that the interpreter provides itself
 // (DBMS_UTILITY, DBMS_ASSERT, DBMS_APPLICATION_INFO, DBMS_SESSION,
-// DBMS_LOCK, DBMS_RANDOM, DBMS_LOB's functions): each routine's parameters, for calls by position
+// DBMS_LOCK, DBMS_RANDOM, DBMS_LOB's functions, UTL_CALL_STACK): each routine's parameters, for calls by position
 // and by name, and its body. DBMS_OUTPUT and DBMS_LOB have statements of
 // their own in the parser.
 #pragma once
@@ -20,6 +20,9 @@ struct StackFrame {
   std::string unit;  // "OWNER.NAME"; empty for an anonymous block
   std::string kind;  // "procedure", "package body" ... or "anonymous block"
   int line = 0;
+  // The subprogram running in it, as UTL_CALL_STACK names it: "PKG.PROC",
+  // "PROC", "__anonymous_block" or "__anonymous_block.LOCAL".
+  std::string subprogram;
 };
 
 // One call of a supplied routine.
@@ -65,6 +68,7 @@ const std::vector<SuppliedRoutine>& DbmsAssertRoutines();
 const std::vector<SuppliedRoutine>& SessionInfoRoutines();
 const std::vector<SuppliedRoutine>& DbmsRandomRoutines();
 const std::vector<SuppliedRoutine>& DbmsLobRoutines();
+const std::vector<SuppliedRoutine>& UtlCallStackRoutines();
 
 // Text of an argument (NULL as empty), for the bodies.
 std::string SuppliedText(const SuppliedCall& call, size_t i);

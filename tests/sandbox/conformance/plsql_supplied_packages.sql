@@ -116,3 +116,54 @@ begin dbms_application_info.set_module('m'); end;
 /
 begin dbms_lock.sleep(-1); end;
 /
+-- UTL_CALL_STACK: the caller's unit, subprogram and line, and the error
+-- being handled with its backtrace, deepest last.
+delete from sp_out;
+create or replace package cs_log as
+  procedure here;
+end;
+/
+create or replace package body cs_log as
+  procedure here is
+  begin
+    sp_put(utl_call_stack.dynamic_depth || ' ' ||
+           utl_call_stack.concatenate_subprogram(utl_call_stack.subprogram(1)) || ' ' ||
+           utl_call_stack.concatenate_subprogram(utl_call_stack.subprogram(2)) || ':' ||
+           utl_call_stack.unit_line(2) || ' ' || utl_call_stack.owner(2) || ' ' ||
+           utl_call_stack.lexical_depth(1));
+  end;
+end;
+/
+create or replace procedure cs_caller is
+  procedure nested is
+  begin
+    cs_log.here;
+  end;
+begin
+  nested;
+end;
+/
+begin
+  cs_caller;
+  cs_log.here;
+end;
+/
+create or replace procedure cs_fail is
+begin
+  raise no_data_found;
+end;
+/
+begin
+  cs_fail;
+exception
+  when others then
+    sp_put(utl_call_stack.error_depth || ' ' || utl_call_stack.error_number(1) || ' ' ||
+           utl_call_stack.error_msg(1) || ' ' || utl_call_stack.backtrace_depth || ' ' ||
+           utl_call_stack.backtrace_unit(utl_call_stack.backtrace_depth) || ':' ||
+           utl_call_stack.backtrace_line(utl_call_stack.backtrace_depth) || ' ' ||
+           nvl(utl_call_stack.backtrace_unit(1), 'block') || ':' || utl_call_stack.backtrace_line(1));
+end;
+/
+select text from sp_out order by seq;
+begin sp_put(utl_call_stack.unit_line(9)); end;
+/
