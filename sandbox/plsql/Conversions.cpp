@@ -73,6 +73,8 @@ PlValue Coerce(const PlValue& value, const TypeSpec& type, const Session& sessio
     return value;
   switch (type.base) {
     case TypeSpec::Base::Varchar2: {
+      if (value.kind() == PlValue::Kind::Text && value.text().empty())
+        return value;  // an empty LOB
       std::string text = TextOf(value, session);
       if (type.length > 0 && text.size() > static_cast<size_t>(type.length)) {
         throw BufferTooSmall();

@@ -64,7 +64,8 @@ PlValue Executor::CallSupplied(const SuppliedRoutine& routine, const std::vector
     const Expr* arg = i < args.size() ? args[i].get() : nullptr;
     call.given.push_back(arg != nullptr);
     call.binary.push_back(arg != nullptr && IsBinaryExpr(*arg));
-    call.args.push_back(arg != nullptr && !routine.params[i].out ? Eval(*arg) : PlValue());
+    const SuppliedParam& param = routine.params[i];
+    call.args.push_back(arg != nullptr && (!param.out || param.inOut) ? Eval(*arg) : PlValue());
   }
   PlValue result = routine.body(call);
   for (size_t i = 0; i < routine.params.size(); ++i)

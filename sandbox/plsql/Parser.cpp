@@ -945,7 +945,7 @@ std::unique_ptr<Stmt> Parser::ParseNameStatement() {
       CheckArgumentCount(member, member.text, stmt->exprs.size(), signature->min, signature->max);
       return stmt;
     }
-    if (first.Is("DBMS_LOB") && Peek(1).Is(".")) {
+    if (first.Is("DBMS_LOB") && Peek(1).Is(".") && Peek(2).IsAny({"APPEND", "WRITEAPPEND"})) {
       return ParseDbmsLobCall(std::move(stmt));
     }
     if (IsSuppliedPackage(first.text) && Peek(1).Is(".")) {

@@ -21,6 +21,12 @@ PlValue PlValue::Text(std::string text, bool fixedChar) {
   return v;
 }
 
+PlValue PlValue::EmptyLob() {
+  PlValue v;
+  v.kind_ = Kind::Text;
+  return v;
+}
+
 PlValue PlValue::Number(long double number) {
   PlValue v;
   v.kind_ = Kind::Number;

@@ -20,6 +20,8 @@ class PlValue {
   static PlValue Number(long double number);
   static PlValue Boolean(bool b);
   static PlValue Date(std::string iso);  // "YYYY-MM-DD HH24:MI:SS"
+  // A LOB of length 0 (DBMS_LOB.CREATETEMPORARY): empty text that is not NULL.
+  static PlValue EmptyLob();
 
   Kind kind() const { return kind_; }
   bool IsNull() const { return kind_ == Kind::Null; }

@@ -43,8 +43,9 @@ struct SuppliedCall {
 
 struct SuppliedParam {
   const char* name;
-  bool out = false;
+  bool out = false;  // OUT, or IN OUT when inOut is set too
   bool optional = false;
+  bool inOut = false;
 };
 
 struct SuppliedRoutine {

@@ -167,3 +167,27 @@ end;
 select text from sp_out order by seq;
 begin sp_put(utl_call_stack.unit_line(9)); end;
 /
+-- A temporary CLOB built piece by piece: empty, not NULL, until freed.
+delete from sp_out;
+create table sp_docs (id number, body clob);
+declare
+  c clob;
+begin
+  dbms_lob.createtemporary(c, true);
+  sp_put(case when c is null then 'null' else 'empty ' || dbms_lob.getlength(c) || ' ' || length(c) end);
+  dbms_lob.open(c, dbms_lob.lob_readwrite);
+  for i in 1 .. 3 loop
+    dbms_lob.writeappend(c, 3, 'ab' || i);
+  end loop;
+  dbms_lob.append(c, to_clob('é'));
+  dbms_lob.close(c);
+  sp_put(c || ' ' || dbms_lob.getlength(c));
+  dbms_lob.trim(c, 4);
+  sp_put(c);
+  insert into sp_docs values (1, c);
+  dbms_lob.freetemporary(c);
+  sp_put(nvl(to_char(dbms_lob.getlength(c)), 'freed'));
+end;
+/
+select text from sp_out order by seq;
+select id, body from sp_docs;
