@@ -102,8 +102,12 @@ class HierarchyRewriter {
     if (where)
       SplitWhere(where + 1, clauseEnd(where), depth, joinTerms, filterTerms);
     ReadSelectAliases(select + 1, from);
-    const auto star = StarList(select + 1, from, fromText);
-    std::string query = "SELECT " + (star ? *star : Map(select + 1, from, Place::Outer));
+    std::string query = "SELECT ";
+    for (const TokenRange& item : ListItems(tokens_, select + 1, from)) {
+      const auto star = StarList(item.first, item.second);
+      query += (query.size() > 7 ? ", " : "") +
+               (star ? *star : Map(item.first, item.second, Place::Outer));
+    }
     // A row that closes a loop stays in the hierarchy, unexpanded, so that
     // its parent can tell CONNECT_BY_ISCYCLE; it is not one of the answers.
     std::string filter = noCycle && prior ? outer_ + ".QM_LOOP = 0" : "";
@@ -217,26 +221,42 @@ class HierarchyRewriter {
  private:
   struct Item {
     std::string alias;  // as SQL text: upper case, or quoted
+    std::string text;   // the item as written, with the alias it is given
   };
 
-  // "*" or "alias.*" over one item: the item's own columns by name.
-  std::optional<std::string> StarList(std::size_t begin, std::size_t end,
-                                      const std::string& fromText) {
+  // "*" or "alias.*": the columns of the items it names, in FROM order, by
+  // their own names. A join's source carries them as "ALIAS.COLUMN".
+  std::optional<std::string> StarList(std::size_t begin, std::size_t end) {
     const bool star = end == begin + 1 && tokens_[begin].IsSymbol("*");
-    const bool aliasStar = end == begin + 3 && tokens_[begin + 1].IsSymbol(".") &&
-                           tokens_[begin + 2].IsSymbol("*") &&
-                           NameText(tokens_[begin]) == items_.front().alias;
-    if (joined_ || !(star || aliasStar))
+    const bool aliasStar = end == begin + 3 && IsAlias(tokens_[begin]) &&
+                           tokens_[begin + 1].IsSymbol(".") && tokens_[begin + 2].IsSymbol("*");
+    if (!star && !aliasStar)
       return std::nullopt;
-    const auto columns = resolver_.StarColumns("SELECT * FROM " + fromText);
-    if (!columns || columns->empty())
-      return std::nullopt;
-    std::string list;
-    for (const std::string& column : *columns) {
+    const auto quote = [](const std::string& name) {
       std::string quoted = "\"";
-      for (char c : column)
+      for (char c : name)
         quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-      list += (list.empty() ? "" : ", ") + outer_ + "." + quoted + "\"";
+      return quoted + "\"";
+    };
+    std::string list;
+    for (const Item& item : items_) {
+      if (aliasStar && item.alias != NameText(tokens_[begin]))
+        continue;
+      const auto columns = resolver_.StarColumns("SELECT * FROM " + item.text);
+      if (!columns || columns->empty())
+        return std::nullopt;
+      for (const std::string& column : *columns) {
+        std::string reference = outer_ + "." + quote(column);
+        if (joined_) {
+          std::string stored;
+          for (char c : item.alias + "." + column)
+            if (c != '"')
+              stored += c;
+          columns_.emplace(stored, item.alias + "." + quote(column));
+          reference = outer_ + "." + quote(stored) + " AS " + quote(column);
+        }
+        list += (list.empty() ? "" : ", ") + reference;
+      }
     }
     return list;
   }
@@ -314,10 +334,12 @@ class HierarchyRewriter {
       Item item;
       if (last.IsSymbol(")")) {
         item.alias = "QM_S" + std::to_string(items_.size() + 1);
+        item.text = Text(i, itemEnd) + " " + item.alias;
         text += Text(copied, itemEnd) + " " + item.alias;
         copied = itemEnd;
       } else {
         item.alias = NameText(last);
+        item.text = Text(i, itemEnd);
       }
       items_.push_back(item);
       i = itemEnd;

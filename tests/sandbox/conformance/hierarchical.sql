@@ -66,3 +66,8 @@ select * from h_loop start with id = 1 connect by nocycle prior nxt = id;
 select l.* from h_loop l where level < 3 start with id = 2 connect by nocycle prior nxt = id;
 create view h_tree as select * from h_emp start with mgr is null connect by prior id = mgr;
 select column_name from user_tab_columns where table_name = 'H_TREE' order by column_id;
+-- Over a join, "*" lists every item's columns and "alias.*" one item's.
+select * from h_emp e join h_dept d on d.id = e.dept
+  where e.id < 4 start with e.mgr is null connect by prior e.id = e.mgr;
+select d.*, level from h_emp e, h_dept d where d.id = e.dept and e.id < 3
+  start with e.mgr is null connect by prior e.id = e.mgr;
