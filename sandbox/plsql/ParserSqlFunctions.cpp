@@ -211,12 +211,14 @@ void Parser::FitTemporal(const TypeSpec* to, ExprPtr& value) {
   cast->line = line;
   cast->column = column;
   cast->name = "CAST(" + SqlOperand(std::move(value), *cast) + " AS " + to->temporalType + ")";
+  // The cast's type is the target's: no need to ask the server.
+  const std::string& type = to->temporalType;
+  cast->sqlType = type.rfind("INTERVAL YEAR", 0) == 0                 ? 189
+                  : type.rfind("INTERVAL", 0) == 0                    ? 190
+                  : type.find("LOCAL TIME ZONE") != std::string::npos ? 232
+                  : type.find("TIME ZONE") != std::string::npos       ? 188
+                                                                      : 187;
   value = std::move(cast);
-  DescribeBinds binds;
-  OraError error;
-  const auto columns =
-      session_.DescribeQuery("SELECT " + SqlFunctionText(*value) + " FROM DUAL", binds, error);
-  value->sqlType = columns.empty() ? 0 : columns[0].dataType;
 }
 
 void Parser::DescribeSqlFunction(const Token& name, Expr& call) {
