@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "sandbox/server/values/DecimalNumber.h"
+#include "sandbox/server/values/NumberModelForms.h"
 
 namespace sandbox {
 
@@ -105,20 +106,40 @@ std::string FixedDigits(double value, std::size_t fracDigits) {
 }  // namespace
 
 std::optional<std::string> FormatNumber(double value, const std::string& format) {
+  if (auto form = FormatNumberForm(value, format))
+    return *form;
   std::string model;
-  bool fillMode = false, sign = false, trailingMinus = false, dollar = false;
+  bool fillMode = false, sign = false, trailingSign = false, trailingMinus = false,
+       brackets = false, dollar = false, blankZero = false;
+  std::size_t scaleDigits = 0;  // the 9s after V: the value is shown times 10^n
+  bool afterV = false;
   for (std::size_t i = 0; i < format.size(); ++i) {
     const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(format[i])));
-    if (c == 'F' && i + 1 < format.size() && std::toupper(format[i + 1]) == 'M') {
+    const char next =
+        i + 1 < format.size()
+            ? static_cast<char>(std::toupper(static_cast<unsigned char>(format[i + 1])))
+            : '\0';
+    const bool last = i + 1 == format.size();
+    if (c == 'F' && next == 'M') {
       fillMode = true;
       ++i;
-    } else if (c == 'M' && i + 1 < format.size() && std::toupper(format[i + 1]) == 'I') {
+    } else if (c == 'M' && next == 'I' && i + 2 == format.size()) {
       trailingMinus = true;
       ++i;
-    } else if (c == 'S') {
+    } else if (c == 'P' && next == 'R' && i + 2 == format.size()) {
+      brackets = true;
+      ++i;
+    } else if (c == 'S' && (model.empty() || last) && !sign) {
       sign = true;
+      trailingSign = !model.empty();
     } else if (c == '$') {
       dollar = true;
+    } else if (c == 'B') {
+      blankZero = true;
+    } else if (c == 'V' && !afterV && model.find('.') == std::string::npos) {
+      afterV = true;
+    } else if (afterV && (c == '9' || c == '0')) {
+      ++scaleDigits;
     } else if (c == '9' || c == '0' || c == '.' || c == ',') {
       model += c;
     } else if (c == 'D') {
@@ -128,6 +149,14 @@ std::optional<std::string> FormatNumber(double value, const std::string& format)
     } else {
       return std::nullopt;
     }
+  }
+  if (sign && (trailingMinus || brackets))
+    return std::nullopt;
+  // V shows the value times ten to the number of 9s after it, rounded, as
+  // one integer.
+  if (afterV) {
+    value = std::round(value * std::pow(10.0, static_cast<double>(scaleDigits)));
+    model += std::string(scaleDigits, '9');
   }
   const std::size_t point = model.find('.');
   const std::string intModel = model.substr(0, point);
@@ -170,7 +199,9 @@ std::optional<std::string> FormatNumber(double value, const std::string& format)
       intText.insert(0, 1, ' ');
     }
   }
-  if (intText.find_first_not_of(' ') == std::string::npos && fracDigits == 0)
+  if (blankZero && intPart.empty())
+    intText.assign(intText.size(), ' ');
+  else if (intText.find_first_not_of(' ') == std::string::npos && fracDigits == 0)
     intText.back() = '0';
   std::string text = intText;
   if (point != std::string::npos) {
@@ -190,6 +221,14 @@ std::optional<std::string> FormatNumber(double value, const std::string& format)
   const std::string signText = negative ? "-" : (sign ? "+" : " ");
   if (trailingMinus) {
     text += negative ? "-" : " ";
+  } else if (trailingSign) {
+    text += signText;
+  } else if (brackets) {
+    // PR: a negative value in angle brackets, a positive one in blanks.
+    text.insert(0, " ");
+    const std::size_t firstDigit = text.find_first_not_of(' ');
+    text[firstDigit == std::string::npos ? 0 : firstDigit - 1] = negative ? '<' : ' ';
+    text += negative ? ">" : " ";
   } else {
     text.insert(0, " ");
     const std::size_t firstDigit = text.find_first_not_of(' ');

@@ -14,8 +14,9 @@ std::string CanonicalIntegerText(long long value);
 // is not a number (Oracle's ORA-01722).
 std::optional<std::string> NormaliseNumberText(const std::string& text);
 std::optional<double> ParseNumber(const std::string& text);
-// TO_CHAR(value, format) for models of 9, 0, '.', ',', 'D', 'G', 'FM', 'S',
-// '$' and 'MI'; nullopt for a model it cannot use.
+// TO_CHAR(value, format) for models of 9, 0, '.', ',', 'D', 'G', 'FM', 'S'
+// (leading or trailing), '$', 'B', 'V', 'MI' and 'PR', and the forms X, RN,
+// EEEE and TM; nullopt for a model it cannot use (L, C and U among them).
 std::optional<std::string> FormatNumber(double value, const std::string& format);
 
 // The characters TO_NUMBER's NLS parameter may set: NLS_NUMERIC_CHARACTERS

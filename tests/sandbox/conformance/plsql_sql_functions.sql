@@ -62,3 +62,13 @@ declare n number; begin n := power(2); end;
 /
 declare d date := date '2020-13-01'; begin null; end;
 /
+-- TO_CHAR's hexadecimal, Roman, scientific and text-minimum forms, and the
+-- sign elements, in SQL and in PL/SQL alike.
+select to_char(255,'XX') h, to_char(1994,'RN') r, to_char(123,'9.9EEEE') e, to_char(-5,'999PR') p, to_char(-7,'99S') s from dual;
+declare
+  v varchar2(100);
+begin
+  v := to_char(48879, 'FMXXXX') || ' ' || to_char(12, 'FMrn') || ' ' || to_char(1234.5, 'TME');
+  raise_application_error(-20001, v);
+end;
+/

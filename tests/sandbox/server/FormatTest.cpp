@@ -28,6 +28,35 @@ TEST(NumberTextTest, CanonicalTexts) {
   EXPECT_EQ(FormatNumber(1.5, "FM999.00").value_or("?"), "1.50");
 }
 
+// The models that are a form of their own, and the fixed-point elements
+// that move or replace the sign.
+TEST(NumberTextTest, FormsAndSignElements) {
+  EXPECT_EQ(FormatNumber(255, "XX").value_or("?"), " FF");
+  EXPECT_EQ(FormatNumber(255.4, "FMxxxx").value_or("?"), "ff");
+  EXPECT_EQ(FormatNumber(10, "0XXX").value_or("?"), " 000A");
+  EXPECT_EQ(FormatNumber(-1, "XX").value_or("?"), "###");
+  EXPECT_EQ(FormatNumber(4096, "XX").value_or("?"), "###");
+  EXPECT_FALSE(FormatNumber(1, "9X"));
+  EXPECT_EQ(FormatNumber(1994, "RN").value_or("?"), "        MCMXCIV");
+  EXPECT_EQ(FormatNumber(4, "FMrn").value_or("?"), "iv");
+  EXPECT_EQ(FormatNumber(4000, "RN").value_or("?"), std::string(15, '#'));
+  // Mantissas round half away from zero on decimal digits, as NUMBERs do.
+  EXPECT_EQ(FormatNumber(123, "9.9EEEE").value_or("?"), "  1.2E+02");
+  EXPECT_EQ(FormatNumber(1e123, "9.9EEEE").value_or("?"), " 1.0E+123");
+  EXPECT_EQ(FormatNumber(-0.00125, "FM9.99EEEE").value_or("?"), "-1.25E-03");
+  EXPECT_EQ(FormatNumber(9.96, "9.9EEEE").value_or("?"), "  1.0E+01");
+  EXPECT_EQ(FormatNumber(1234.5, "TM").value_or("?"), "1234.5");
+  EXPECT_EQ(FormatNumber(1234.5, "TME").value_or("?"), "1.2345E+03");
+  EXPECT_EQ(FormatNumber(12.345, "99V99").value_or("?"), " 1235");
+  EXPECT_EQ(FormatNumber(-5, "999PR").value_or("?"), "  <5>");
+  EXPECT_EQ(FormatNumber(5, "999PR").value_or("?"), "   5 ");
+  EXPECT_EQ(FormatNumber(-1234567890, "9999999999S").value_or("?"), "1234567890-");
+  EXPECT_EQ(FormatNumber(5, "S999").value_or("?"), "  +5");
+  EXPECT_EQ(FormatNumber(0, "B999").value_or("?"), "    ");
+  EXPECT_FALSE(FormatNumber(5, "S999MI"));
+  EXPECT_FALSE(FormatNumber(5, "L999"));
+}
+
 TEST(DateFormatTest, FormatsAndReads) {
   const DateParts date{2009, 11, 3, 7, 5, 9, 0, {}};
   EXPECT_EQ(DateFormat::Parse("DD-MON-RR")->Format(date), "03-NOV-09");
