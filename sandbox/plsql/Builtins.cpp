@@ -14,6 +14,7 @@
 #include "sandbox/server/functions/OracleFunctions.h"
 #include "sandbox/server/values/DateRounding.h"
 #include "sandbox/server/values/NumberText.h"
+#include "sandbox/server/values/TextCase.h"
 
 namespace sandbox::plsql {
 
@@ -297,14 +298,11 @@ PlValue CallBuiltin(const std::string& name, const std::vector<PlValue>& args,
     return {};
   if (name == "LENGTH")
     return PlValue::Number(static_cast<long double>(CharacterStarts(text(0)).size() - 1));
-  if (name == "UPPER" || name == "LOWER") {
-    std::string s = text(0);
-    for (char& c : s) {
-      c = static_cast<char>(name == "UPPER" ? std::toupper(static_cast<unsigned char>(c))
-                                            : std::tolower(static_cast<unsigned char>(c)));
-    }
-    return PlValue::Text(s, args[0].fixedChar());
-  }
+  if (name == "UPPER" || name == "LOWER")
+    return PlValue::Text(
+        sandbox::ChangeTextCase(
+            text(0), name == "UPPER" ? sandbox::CaseChange::Upper : sandbox::CaseChange::Lower),
+        args[0].fixedChar());
   if (name == "SUBSTR") {
     const std::string s = text(0);
     const std::vector<size_t> starts = CharacterStarts(s);

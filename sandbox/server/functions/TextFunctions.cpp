@@ -1,15 +1,12 @@
 // Character functions over Unicode text: UPPER, LOWER, INITCAP and their
 // NLS_ forms, NCHR, ASCIISTR, UNISTR and SOUNDEX. Text is UTF-8; the
 // national character set's UTF-16 shows in ASCIISTR and UNISTR escapes.
-#include <locale.h>
-
-#include <clocale>
-#include <cwctype>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "sandbox/server/functions/OracleFunctions.h"
+#include "sandbox/server/values/TextCase.h"
 #include "sandbox/server/values/Utf8.h"
 
 namespace sandbox {
@@ -23,65 +20,6 @@ std::u32string Decode(const std::string& text) {
   return out;
 }
 
-// Case mapping by Unicode's simple rules, whatever the process's locale.
-locale_t UnicodeLocale() {
-  static const locale_t locale =
-      newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-  return locale;
-}
-
-char32_t ToUpper(char32_t c) {
-  if (c < 0x80 || UnicodeLocale() == nullptr)
-    return c >= 'a' && c <= 'z' ? c - 32 : c;
-  return static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), UnicodeLocale()));
-}
-char32_t ToLower(char32_t c) {
-  if (c < 0x80 || UnicodeLocale() == nullptr)
-    return c >= 'A' && c <= 'Z' ? c + 32 : c;
-  return static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), UnicodeLocale()));
-}
-bool IsAlphanumeric(char32_t c) {
-  if (c < 0x80 || UnicodeLocale() == nullptr)
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-  return iswalnum_l(static_cast<wint_t>(c), UnicodeLocale()) != 0;
-}
-
-enum class CaseChange { Upper, Lower, Initial };
-
-// What an NLS_SORT changes in case mapping: German's sharp s (upper case SS),
-// Dutch's IJ (capitalized together) and Turkish's dotted and dotless i.
-enum class CaseRules { Binary, German, Dutch, Turkish };
-
-// 'NLS_SORT = name', blanks and case free; nullopt for another parameter
-// (ORA-12702). Sorts without case rules of their own map as BINARY does.
-std::optional<CaseRules> ReadCaseRules(const std::string& text) {
-  std::string compact;
-  for (char c : text)
-    if (c != ' ')
-      compact += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (compact.rfind("NLS_SORT=", 0) != 0)
-    return std::nullopt;
-  const std::string sort = compact.substr(9);
-  auto named = [&](const char* name) {
-    return sort.rfind(name, 0) == 0 || sort.rfind(std::string("X") + name, 0) == 0;
-  };
-  return named("GERMAN")                            ? CaseRules::German
-         : named("DUTCH")                           ? CaseRules::Dutch
-         : named("TURKISH") || named("AZERBAIJANI") ? CaseRules::Turkish
-                                                    : CaseRules::Binary;
-}
-
-void AppendCased(std::string& out, char32_t c, bool upper, CaseRules rules) {
-  if (rules == CaseRules::Turkish && (c == 'i' || c == 'I' || c == 0x130 || c == 0x131)) {
-    const bool dotted = c == 'i' || c == 0x130;
-    AppendUtf8(out, upper ? (dotted ? 0x130 : 'I') : (dotted ? 'i' : 0x131));
-  } else if (rules == CaseRules::German && upper && c == 0xDF) {
-    out += "SS";
-  } else {
-    AppendUtf8(out, upper ? ToUpper(c) : ToLower(c));
-  }
-}
-
 // UPPER, LOWER and INITCAP, and NLS_UPPER, NLS_LOWER and NLS_INITCAP with
 // their NLS_SORT argument.
 void ChangeCase(sqlite3_context* ctx, int argc, sqlite3_value** argv, CaseChange change) {
@@ -90,24 +28,7 @@ void ChangeCase(sqlite3_context* ctx, int argc, sqlite3_value** argv, CaseChange
   const auto rules = argc > 1 ? ReadCaseRules(TextArg(argv[1])) : CaseRules::Binary;
   if (!rules)
     return ResultOraError(ctx, "ORA-12702: invalid NLS parameter string used in SQL function");
-  const std::u32string text = Decode(TextArg(argv[0]));
-  std::string out;
-  bool wordStart = true;
-  for (std::size_t k = 0; k < text.size(); ++k) {
-    const char32_t c = text[k];
-    const bool upper = change == CaseChange::Upper || (change == CaseChange::Initial && wordStart);
-    if (*rules == CaseRules::Dutch && change == CaseChange::Initial && wordStart &&
-        (c == 'i' || c == 'I') && k + 1 < text.size() &&
-        (text[k + 1] == 'j' || text[k + 1] == 'J')) {
-      out += "IJ";
-      ++k;
-      wordStart = false;
-      continue;
-    }
-    AppendCased(out, c, upper, *rules);
-    wordStart = !IsAlphanumeric(c);
-  }
-  ResultText(ctx, out);
+  ResultText(ctx, ChangeTextCase(TextArg(argv[0]), change, *rules));
 }
 void Upper(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   ChangeCase(ctx, argc, argv, CaseChange::Upper);

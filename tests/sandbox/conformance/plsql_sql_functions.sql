@@ -72,3 +72,8 @@ begin
   raise_application_error(-20001, v);
 end;
 /
+-- UPPER and LOWER in PL/SQL map every letter, not only ASCII ones.
+begin
+  raise_application_error(-20001, upper('ÉLan é') || ' ' || lower('ÉLAN Ä'));
+end;
+/
