@@ -27,6 +27,10 @@ struct TypeSpec {
   int length = 0;     // VARCHAR2 and CHAR: maximum length; 0 is unconstrained
   int precision = 0;  // NUMBER: 0 is unconstrained
   int scale = 0;
+  // NUMBER: the range a PL/SQL integer subtype allows (NATURAL, POSITIVE,
+  // SIGNTYPE, SUBTYPE ... RANGE low .. high); a value outside it is ORA-06502.
+  bool ranged = false;
+  long long low = 0, high = 0;
   bool binary = false;              // BLOB: held as the hexadecimal text of its bytes
   std::vector<RecordField> fields;  // Record
   Collection collection = Collection::IndexBy;

@@ -63,6 +63,9 @@ PlValue CoerceNumber(long double n, const TypeSpec& type) {
     if (std::fabs(rounded) >= limit)
       throw ValueError("number precision too large");
   }
+  if (type.ranged && (rounded < static_cast<long double>(type.low) ||
+                      rounded > static_cast<long double>(type.high)))
+    throw PredefinedError(6502);
   return PlValue::Number(rounded);
 }
 

@@ -2,6 +2,7 @@
 #include "sandbox/plsql/Parser.h"
 
 #include <cctype>
+#include <cmath>
 
 #include "sandbox/plsql/Builtins.h"
 #include "sandbox/plsql/StoredUnit.h"
@@ -73,6 +74,18 @@ int Parser::IntegerToken(const Token& t) const {
     SemanticError(t, "PLS-00491: numeric literal required");
   }
   return static_cast<int>(n);
+}
+
+// A bound of SUBTYPE ... RANGE low .. high: an integer literal, signed.
+long long Parser::SignedIntegerLiteral() {
+  const bool negative = Accept("-");
+  const Token& t = Take();
+  long double n = 0;
+  if (t.kind != Token::Kind::Number || !ParseNumber(t.text, n) || n != std::floor(n) ||
+      n > 2147483648.0L) {
+    SemanticError(t, "PLS-00491: numeric literal required");
+  }
+  return negative ? -static_cast<long long>(n) : static_cast<long long>(n);
 }
 
 Parser::Parser(const std::string& source, const std::vector<Token>& tokens, Session& session)
@@ -493,8 +506,14 @@ TypeSpec Parser::ParseType(bool forParameter) {
   }
   if (t.IsAny({"INTEGER", "INT", "SMALLINT"}))
     return NumberType(38, 0);
-  if (t.IsAny({"PLS_INTEGER", "BINARY_INTEGER", "NATURAL", "POSITIVE", "SIMPLE_INTEGER"})) {
+  if (t.IsAny({"PLS_INTEGER", "BINARY_INTEGER", "SIMPLE_INTEGER"}))
     return NumberType(10, 0);
+  if (t.IsAny({"NATURAL", "NATURALN", "POSITIVE", "POSITIVEN", "SIGNTYPE"})) {
+    TypeSpec integer = NumberType(10, 0);
+    integer.ranged = true;
+    integer.low = t.Is("SIGNTYPE") ? -1 : t.IsAny({"POSITIVE", "POSITIVEN"}) ? 1 : 0;
+    integer.high = t.Is("SIGNTYPE") ? 1 : 2147483647;
+    return integer;
   }
   if (t.IsAny({"FLOAT", "REAL", "BINARY_DOUBLE", "BINARY_FLOAT"}))
     return NumberType(0, 0);

@@ -281,6 +281,7 @@ class Parser {
   [[noreturn]] void SqlError(const Token& at, const std::string& message) const;
   ExprPtr NewExpr(Expr::Kind kind, const Token& at) const;
   int IntegerToken(const Token& t) const;
+  long long SignedIntegerLiteral();
   void EnterNesting();
 
   const std::string& source_;

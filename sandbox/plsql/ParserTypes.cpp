@@ -39,6 +39,14 @@ void Parser::ParseTypeDeclaration(Block& block, bool subtype) {
   TypeSpec& declared = decl->type;
   if (subtype) {
     declared = ParseType(false);
+    if (Accept("RANGE")) {
+      if (declared.base != TypeSpec::Base::Number || declared.scale != 0)
+        SemanticError(name, "PLS-00572: improper constraint form used");
+      declared.ranged = true;
+      declared.low = SignedIntegerLiteral();
+      Expect("..", "..");
+      declared.high = SignedIntegerLiteral();
+    }
     if (Accept("NOT"))
       Expect("NULL", "null");
   } else if (Accept("RECORD")) {
