@@ -257,7 +257,8 @@ struct Stmt {
     While,      // exprs[0], bodies[0]
     ForRange,   // loopVariable, exprs[0] low, exprs[1] high, reverse, bodies[0]
     ForCursor,  // loopVariable, cursor, exprs: arguments, bodies[0]
-    Exit,       // exprs: optional condition
+    Exit,       // exprs: optional condition; name: the loop's label, if given
+    Continue,   // as Exit
     // cursor, exprs: arguments. A cursor variable's: inlineCursor, or exprs[0]
     // the text and then the USING arguments.
     Open,
@@ -292,6 +293,7 @@ struct Stmt {
   bool hasElse = false;
   bool reverse = false;
   std::unique_ptr<VarDecl> loopVariable;
+  std::string label;  // of a loop: the <<label>> before it, which EXIT and CONTINUE may name
   const CursorDecl* cursor = nullptr;
   std::unique_ptr<CursorDecl> inlineCursor;  // FOR r IN (SELECT ...), OPEN c FOR SELECT ...
   ExprPtr cursorVariable;                    // OPEN, FETCH and CLOSE of a cursor variable

@@ -256,10 +256,16 @@ Executor::Flow Executor::Exec(const Stmt& stmt) {
   }
 }
 
-Executor::Flow Executor::ExecLoopBody(const StmtList& body, bool& exitLoop) {
-  const Flow flow = ExecList(body);
+Executor::Flow Executor::ExecLoopBody(const Stmt& loop, bool& exitLoop) {
+  const Flow flow = ExecList(loop.bodies[0]);
   exitLoop = flow != Flow::Normal;
-  return flow == Flow::Return ? Flow::Return : Flow::Normal;
+  if (flow != Flow::Exit && flow != Flow::Continue)
+    return flow;
+  if (!flowLabel_.empty() && flowLabel_ != loop.label)
+    return flow;  // for an outer loop
+  flowLabel_.clear();
+  exitLoop = flow == Flow::Exit;
+  return Flow::Normal;
 }
 
 Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
@@ -296,14 +302,14 @@ Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
     case Stmt::Kind::Loop:
       while (true) {
         bool exitLoop = false;
-        const Flow flow = ExecLoopBody(stmt.bodies[0], exitLoop);
+        const Flow flow = ExecLoopBody(stmt, exitLoop);
         if (exitLoop)
           return flow;
       }
     case Stmt::Kind::While:
       while (IsTrue(Eval(*stmt.exprs[0]))) {
         bool exitLoop = false;
-        const Flow flow = ExecLoopBody(stmt.bodies[0], exitLoop);
+        const Flow flow = ExecLoopBody(stmt, exitLoop);
         if (exitLoop)
           return flow;
       }
@@ -313,9 +319,11 @@ Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
     case Stmt::Kind::ForCursor:
       return ExecForCursor(stmt);
     case Stmt::Kind::Exit:
-      if (stmt.exprs.empty() || IsTrue(Eval(*stmt.exprs[0])))
-        return Flow::Exit;
-      return Flow::Normal;
+    case Stmt::Kind::Continue:
+      if (!stmt.exprs.empty() && !IsTrue(Eval(*stmt.exprs[0])))
+        return Flow::Normal;
+      flowLabel_ = stmt.name;
+      return stmt.kind == Stmt::Kind::Exit ? Flow::Exit : Flow::Continue;
     case Stmt::Kind::Open: {
       if (stmt.cursorVariable) {
         OpenCursorVariable(stmt);
@@ -399,7 +407,7 @@ Executor::Flow Executor::ExecForRange(const Stmt& stmt) {
        i += stmt.reverse ? -1 : 1) {
     index.value = PlValue::Number(i);
     bool exitLoop = false;
-    const Flow flow = ExecLoopBody(stmt.bodies[0], exitLoop);
+    const Flow flow = ExecLoopBody(stmt, exitLoop);
     if (exitLoop)
       return flow;
   }
@@ -420,7 +428,7 @@ Executor::Flow Executor::ExecForCursor(const Stmt& stmt) {
       for (size_t i = 0; i < record.fields.size() && i < row.size(); ++i)
         record.fields[i].value = row[i];
       bool exitLoop = false;
-      result = ExecLoopBody(stmt.bodies[0], exitLoop);
+      result = ExecLoopBody(stmt, exitLoop);
       if (exitLoop)
         break;
     }

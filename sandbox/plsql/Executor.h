@@ -40,7 +40,7 @@ class Executor {
                     PlValue& result, OraError& error);
 
  private:
-  enum class Flow { Normal, Exit, Return };
+  enum class Flow { Normal, Exit, Continue, Return };
 
   // Pops the scope it pushed however the scope is left.
   class ScopeGuard {
@@ -75,7 +75,10 @@ class Executor {
   Flow ExecList(const StmtList& list);
   Flow Exec(const Stmt& stmt);
   Flow ExecStatement(const Stmt& stmt);
-  Flow ExecLoopBody(const StmtList& body, bool& exitLoop);
+  // Runs one pass of a loop's body; exitLoop is set when the loop ends
+  // there (EXIT, RETURN, or an EXIT or CONTINUE naming an outer loop, which
+  // the returned flow carries on to it).
+  Flow ExecLoopBody(const Stmt& loop, bool& exitLoop);
   Flow ExecForRange(const Stmt& stmt);
   Flow ExecForCursor(const Stmt& stmt);
   void ExecFetch(const Stmt& stmt);
@@ -173,6 +176,8 @@ class Executor {
   std::deque<Scope> scopes_;
   std::vector<const PlError*> handling_;  // exceptions whose handlers run now
   PlValue returnValue_;
+  // The label an EXIT or CONTINUE named, while its flow passes inner loops.
+  std::string flowLabel_;
   Variable returnComposite_;          // what a function returning a record or collection returned
   std::deque<Variable> temporaries_;  // see TemporariesMark
   // The rows of the pipelined functions running now, innermost last.

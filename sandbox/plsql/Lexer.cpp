@@ -1,5 +1,6 @@
 // The PL/SQL tokenizer.
 #include "sandbox/plsql/Lexer.h"
+#include "sandbox/server/sql/AlternativeQuote.h"
 
 #include <cctype>
 #include <cstring>
@@ -88,6 +89,17 @@ class Scanner {
 
   bool Next(Token& t, LexError& error) {
     const char c = src_[pos_];
+    if (const auto quoted = AlternativeQuoteAt(src_, pos_)) {
+      if (!quoted->terminated) {
+        error = UnterminatedText(t);
+        return false;
+      }
+      while (pos_ < quoted->next)
+        Advance();
+      t.kind = Token::Kind::String;
+      t.text = src_.substr(quoted->textBegin, quoted->textEnd - quoted->textBegin);
+      return true;
+    }
     if (IsIdentStart(c)) {
       while (pos_ < src_.size() && IsIdentPart(src_[pos_]))
         Advance();
@@ -195,14 +207,19 @@ class Scanner {
     }
   }
 
+  // A text literal that runs to the end of the source.
+  static LexError UnterminatedText(const Token& t) {
+    return {t.line, t.column,
+            "PLS-00103: Encountered the symbol \"end-of-file\" when "
+            "expecting one of the following:\n\n   '"};
+  }
+
   bool ScanString(Token& t, LexError& error) {
     Advance();
     std::string value;
     while (true) {
       if (pos_ >= src_.size()) {
-        error = {t.line, t.column,
-                 "PLS-00103: Encountered the symbol \"end-of-file\" when "
-                 "expecting one of the following:\n\n   '"};
+        error = UnterminatedText(t);
         return false;
       }
       if (src_[pos_] == '\'') {

@@ -1,8 +1,10 @@
 // Blocks, declarations and statements of the PL/SQL compiler.
 #include "sandbox/plsql/Parser.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <utility>
 
 #include "sandbox/plsql/Builtins.h"
 #include "sandbox/plsql/StoredUnit.h"
@@ -368,17 +370,17 @@ void Parser::ParseRoutineDeclaration(Block& block, bool isFunction, const Stored
     Declare(name, "SELF", Symbol::Kind::Variable, routine->self.get());
   const RoutineDecl* outerFunction = currentFunction_;
   const VarDecl* outerSelf = self_;
-  const int outerLoopDepth = loopDepth_;
+  std::vector<std::string> outerLoopLabels;
+  outerLoopLabels.swap(loopLabels_);
   currentFunction_ = routine.get();
   self_ = routine->self              ? routine->self.get()
           : method == Method::Member ? routine->params[0].get()
                                      : nullptr;
-  loopDepth_ = 0;
   routine->body = ParseBlockBody(true, name.text);
   routine->body->line = name.line;
   currentFunction_ = outerFunction;
   self_ = outerSelf;
-  loopDepth_ = outerLoopDepth;
+  loopLabels_.swap(outerLoopLabels);
   PopScope();
   Expect(";", ";");
   block.routines.push_back(std::move(routine));
@@ -626,12 +628,14 @@ TypeSpec Parser::ParseAnchoredType(const Token& first) {
 StmtList Parser::ParseStatements(std::initializer_list<const char*> terminators) {
   StmtList list;
   while (!Peek().IsAny(terminators) && Peek().kind != Token::Kind::End) {
+    std::string label;
     while (Accept("<<")) {
-      ExpectIdentifier("a label");
+      label = ExpectIdentifier("a label").text;
       Expect(">>", ">>");
     }
     trailer_ = "PL/SQL: Statement ignored";
     statementStart_ = &Peek();
+    nextLoopLabel_ = label;
     list.push_back(ParseStatement());
   }
   return list;
@@ -650,23 +654,37 @@ std::unique_ptr<Stmt> Parser::ParseStatement() {
   const Token& start = Peek();
   auto stmt = std::make_unique<Stmt>();
   stmt->line = start.line;
+  const std::string label = std::exchange(nextLoopLabel_, std::string());
   if (Accept("IF")) {
     stmt = ParseIf();
   } else if (Accept("LOOP")) {
     stmt->kind = Stmt::Kind::Loop;
-    stmt->bodies.push_back(ParseLoopBody());
+    stmt->label = label;
+    stmt->bodies.push_back(ParseLoopBody(label));
   } else if (Accept("WHILE")) {
     stmt->kind = Stmt::Kind::While;
+    stmt->label = label;
     stmt->exprs.push_back(ParseExpression());
     Expect("LOOP", "loop");
-    stmt->bodies.push_back(ParseLoopBody());
+    stmt->bodies.push_back(ParseLoopBody(label));
   } else if (Accept("FOR")) {
-    stmt = ParseFor(start);
-  } else if (Accept("EXIT")) {
-    if (loopDepth_ == 0) {
-      SemanticError(start, "PLS-00376: illegal EXIT statement; it must appear inside a loop");
+    stmt = ParseFor(start, label);
+  } else if (Peek().IsAny({"EXIT", "CONTINUE"}) && !Peek(1).IsAny({":=", "(", "."})) {
+    const bool exit = Take().Is("EXIT");
+    if (loopLabels_.empty()) {
+      SemanticError(start,
+                    "PLS-00376: illegal EXIT/CONTINUE statement; it must appear inside a "
+                    "loop");
     }
-    stmt->kind = Stmt::Kind::Exit;
+    stmt->kind = exit ? Stmt::Kind::Exit : Stmt::Kind::Continue;
+    if (Peek().kind == Token::Kind::Identifier && !Peek().Is("WHEN")) {
+      const Token& target = Take();
+      if (std::find(loopLabels_.begin(), loopLabels_.end(), target.text) == loopLabels_.end()) {
+        SemanticError(target,
+                      "PLS-00373: EXIT label '" + target.text + "' must label a LOOP statement");
+      }
+      stmt->name = target.text;
+    }
     if (Accept("WHEN"))
       stmt->exprs.push_back(ParseExpression());
   } else if (Accept("OPEN")) {
@@ -787,10 +805,10 @@ std::unique_ptr<Stmt> Parser::ParseIf() {
   return stmt;
 }
 
-StmtList Parser::ParseLoopBody() {
-  ++loopDepth_;
+StmtList Parser::ParseLoopBody(const std::string& label) {
+  loopLabels_.push_back(label);
   StmtList body = ParseStatements({"END"});
-  --loopDepth_;
+  loopLabels_.pop_back();
   if (body.empty())
     SyntaxError(Peek(), "begin case declare exit for goto if loop null");
   Expect("END", "end");
@@ -800,8 +818,9 @@ StmtList Parser::ParseLoopBody() {
   return body;
 }
 
-std::unique_ptr<Stmt> Parser::ParseFor(const Token& start) {
+std::unique_ptr<Stmt> Parser::ParseFor(const Token& start, const std::string& label) {
   auto stmt = std::make_unique<Stmt>();
+  stmt->label = label;
   const Token& indexName = ExpectIdentifier("an identifier");
   Expect("IN", "in");
   auto loopVariable = std::make_unique<VarDecl>();
@@ -848,7 +867,7 @@ std::unique_ptr<Stmt> Parser::ParseFor(const Token& start) {
   Expect("LOOP", "loop");
   PushScope();
   Declare(indexName, indexName.text, Symbol::Kind::Variable, loopVariable.get());
-  stmt->bodies.push_back(ParseLoopBody());
+  stmt->bodies.push_back(ParseLoopBody(label));
   PopScope();
   stmt->loopVariable = std::move(loopVariable);
   return stmt;

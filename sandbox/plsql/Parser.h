@@ -135,7 +135,7 @@ class Parser {
   StmtList ParseStatements(std::initializer_list<const char*> terminators);
   std::unique_ptr<Stmt> ParseStatement();
   std::unique_ptr<Stmt> ParseIf();
-  std::unique_ptr<Stmt> ParseFor(const Token& start);
+  std::unique_ptr<Stmt> ParseFor(const Token& start, const std::string& label);
   std::unique_ptr<Stmt> ParseNameStatement();
   std::unique_ptr<Stmt> ParseCursorCommand(Stmt::Kind kind);
   std::unique_ptr<Stmt> ParseRaise();
@@ -149,7 +149,7 @@ class Parser {
   bool IntoFits(const std::vector<ExprPtr>& targets, bool bulk, size_t columns) const;
   // BULK COLLECT INTO takes collections indexed by number only.
   void CheckBulkTargets(const std::vector<ExprPtr>& targets, const Token& at) const;
-  StmtList ParseLoopBody();
+  StmtList ParseLoopBody(const std::string& label);
   std::vector<ExprPtr> ParseArguments();
   // A call of one of item's routines (a function when wantFunction): its
   // arguments by position or by name, matched to the overload they fit.
@@ -290,7 +290,10 @@ class Parser {
   size_t pos_ = 0;
   std::vector<std::map<std::string, Symbol>> scopes_;
   std::set<std::string> bindNames_;
-  int loopDepth_ = 0;
+  // The labels of the loops around the statement being read ("" for an
+  // unlabelled one), and the label read just before the next statement.
+  std::vector<std::string> loopLabels_;
+  std::string nextLoopLabel_;
   int nestingDepth_ = 0;  // bounds the recursion of nested expressions and statements
   const RoutineDecl* currentFunction_ = nullptr;
   const VarDecl* self_ = nullptr;  // SELF of the member method being compiled

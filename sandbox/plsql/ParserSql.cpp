@@ -71,8 +71,9 @@ size_t Parser::SqlEnd(size_t begin, bool insideParentheses) const {
   return tokens_.size() - 1;
 }
 
-// Column names of the tables the statement in [begin, end) reads or writes:
-// the names after FROM, JOIN, UPDATE and INTO, and after commas of a FROM list.
+// Column names of the tables the statement in [begin, end) reads or changes
+// in place: the names after FROM, JOIN, UPDATE and MERGE INTO, and after
+// commas of a FROM list.
 std::set<std::string> Parser::ColumnsOfReferencedTables(size_t begin, size_t end) {
   std::set<std::string> columns;
   std::map<int, bool> inFromList;
@@ -90,7 +91,11 @@ std::set<std::string> Parser::ColumnsOfReferencedTables(size_t begin, size_t end
       --depth;
       continue;
     }
-    if (t.IsAny({"FROM", "JOIN", "UPDATE", "INTO"})) {
+    // An INSERT's target is no source of names: its VALUES and its query see
+    // other columns only, so a variable named as one of its columns is the
+    // variable there. MERGE INTO's target is one.
+    if (t.IsAny({"FROM", "JOIN", "UPDATE"}) ||
+        (t.Is("INTO") && i > begin && tokens_[i - 1].Is("MERGE"))) {
       expectTable = true;
       if (t.Is("FROM"))
         inFromList[depth] = true;

@@ -43,12 +43,14 @@ bool Tokenize(const std::string& sql, std::vector<SqlToken>& tokens, OraError& e
   std::size_t errorOffset = 0;
   if (TokenizeSql(sql, tokens, errorOffset))
     return true;
-  if (sql[errorOffset] == '\'')
-    error = {1756, "quoted string not properly terminated"};
+  // What failed to end: a comment, a quoted name, or a text literal of any
+  // form ('...', N'...', q'[...]').
+  if (sql.compare(errorOffset, 2, "/*") == 0)
+    error = {1742, "comment not terminated properly"};
   else if (sql[errorOffset] == '"')
     error = {1740, "missing double quote in identifier"};
   else
-    error = {1742, "comment not terminated properly"};
+    error = {1756, "quoted string not properly terminated"};
   return false;
 }
 

@@ -9,6 +9,21 @@
 namespace sandbox::tools {
 namespace {
 
+bool IsWordChar(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || c == '#';
+}
+
+// Whether the q at `at` (followed by a quote) opens an alternative-quoted
+// literal: it starts a word, alone or after N, and its delimiter is no blank.
+bool StartsAlternativeQuote(const std::string& line, std::size_t at) {
+  const char delimiter = line[at + 2];
+  if (delimiter == ' ' || delimiter == '\t' || delimiter == '\r')
+    return false;
+  if (at == 0 || !IsWordChar(line[at - 1]))
+    return true;
+  return (line[at - 1] == 'N' || line[at - 1] == 'n') && (at == 1 || !IsWordChar(line[at - 2]));
+}
+
 std::string Trim(const std::string& text) {
   std::size_t begin = text.find_first_not_of(" \t\r\n");
   if (begin == std::string::npos)
@@ -164,8 +179,27 @@ class Splitter {
           continue;
         }
       } else if (inQuote_) {
-        if (c == quote_)
+        if (c == quote_ && (!alternativeQuote_ || next == '\'')) {
           inQuote_ = false;
+          if (alternativeQuote_) {
+            Append(std::string(1, c), number);
+            ++i;
+            c = next;
+          }
+        }
+      } else if ((c == 'q' || c == 'Q') && next == '\'' && i + 2 < line.size() &&
+                 StartsAlternativeQuote(line, i)) {
+        // q'[...]': the text ends at the closing delimiter and a quote.
+        const char open = line[i + 2];
+        inQuote_ = alternativeQuote_ = true;
+        quote_ = open == '['   ? ']'
+                 : open == '{' ? '}'
+                 : open == '<' ? '>'
+                 : open == '(' ? ')'
+                               : open;
+        Append(line.substr(i, 3), number);
+        i += 2;
+        continue;
       } else if (c == '-' && next == '-') {
         Append(line.substr(i), number);
         break;
@@ -176,6 +210,7 @@ class Splitter {
         continue;
       } else if (c == '\'' || c == '"') {
         inQuote_ = true;
+        alternativeQuote_ = false;
         quote_ = c;
       } else if (c == ';' && !IsPlsqlStatement()) {
         Flush();
@@ -235,6 +270,7 @@ class Splitter {
   std::string current_;
   int line_ = 0;
   bool inQuote_ = false;
+  bool alternativeQuote_ = false;  // q'<...>': quote_ is the closing delimiter
   char quote_ = '\'';
   bool inBlockComment_ = false;
   bool ended_ = false;  // after EXIT or QUIT

@@ -1,6 +1,8 @@
 // Tokenizer of Oracle SQL text.
 #include "sandbox/server/sql/SqlToken.h"
 
+#include "sandbox/server/sql/AlternativeQuote.h"
+
 #include <cctype>
 #include <cstring>
 
@@ -62,6 +64,14 @@ bool TokenizeSql(const std::string& sql, std::vector<SqlToken>& tokens, std::siz
         return false;
       }
       i = end + 2;
+    } else if (const auto quoted = AlternativeQuoteAt(sql, i)) {
+      if (!quoted->terminated) {
+        errorOffset = start;
+        return false;
+      }
+      i = quoted->next;
+      push(SqlToken::Type::String,
+           sql.substr(quoted->textBegin, quoted->textEnd - quoted->textBegin), start, i);
     } else if (c == '\'' || ((c == 'N' || c == 'n') && i + 1 < n && sql[i + 1] == '\'')) {
       // N'...' is a national character literal: the same text, since every
       // value here is Unicode already.

@@ -83,6 +83,18 @@ TEST(SandboxScriptSplitter, LiteralsAndBlockCommentsSpanLines) {
   EXPECT_EQ(statements[1].line, 4);
 }
 
+// A quote inside q'[...]' neither opens nor closes a literal.
+TEST(SandboxScriptSplitter, AlternativeQuotingHidesQuotesAndSemicolons) {
+  std::vector<ScriptStatement> statements = SplitScript(
+      "select q'[it's; fine]', nq'{a'}' from dual;\n"
+      "begin\n  x := q'!'!';\nend;\n/\n"
+      "select 'q' from dual;\n");
+  ASSERT_EQ(statements.size(), 3u);
+  EXPECT_EQ(statements[0].text, "select q'[it's; fine]', nq'{a'}' from dual");
+  EXPECT_EQ(statements[1].text, "begin\n  x := q'!'!';\nend;");
+  EXPECT_EQ(statements[2].text, "select 'q' from dual");
+}
+
 TEST(SandboxScriptSplitter, ToolCommandsStandAloneAndExitEndsTheScript) {
   std::vector<ScriptStatement> statements = SplitScript(
       "set echo on\n"
