@@ -1021,6 +1021,7 @@ void RegisterOracleFunctions(sqlite3* db, SqlFunctionContext* context) {
   RegisterRegexpFunctions(db, context);
   RegisterNumberFunctions(db, context);
   RegisterTextFunctions(db, context);
+  RegisterMultisetFunctions(db, context);
   RegisterValueBytesFunctions(db, context);
   RegisterSessionFunctions(db, context);
   RegisterFunctions(db, context, kFunctions);

@@ -118,6 +118,9 @@ void RegisterNumberFunctions(sqlite3* db, SqlFunctionContext* context);
 // UPPER, LOWER, INITCAP and their NLS_ forms, NCHR, ASCIISTR, UNISTR,
 // SOUNDEX (TextFunctions.cpp).
 void RegisterTextFunctions(sqlite3* db, SqlFunctionContext* context);
+// CARDINALITY and the multiset operators and conditions of nested tables
+// (MultisetFunctions.cpp).
+void RegisterMultisetFunctions(sqlite3* db, SqlFunctionContext* context);
 // DUMP, VSIZE, ORA_HASH, STANDARD_HASH (ValueBytesFunctions.cpp).
 void RegisterValueBytesFunctions(sqlite3* db, SqlFunctionContext* context);
 // USERENV, UID, SYS_GUID, LNNVL (SessionFunctions.cpp).

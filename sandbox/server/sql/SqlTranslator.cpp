@@ -730,6 +730,8 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       units.back().text = std::string(negated ? "NOT " : "") + "(CASE WHEN " + value +
                           " IS NULL THEN NULL WHEN json_valid(" + value + ") AND json_type(" +
                           value + ") IN ('object', 'array') THEN 1 ELSE 0 END)";
+    } else if (const std::size_t formEnd = TranslateMultisetForm(i, end, units); formEnd != i) {
+      i = formEnd;
     } else if (t.IsWord("ROWNUM") && !(i > begin && tokens_[i - 1].IsSymbol("."))) {
       // Outside a query (UPDATE t SET n = ROWNUM) each row takes the next number.
       units.push_back(

@@ -186,6 +186,12 @@ class SqlTranslator {
   static bool IsNameToken(const SqlToken& token);
 
   std::size_t TranslateListagg(std::size_t at, std::size_t end, std::vector<Unit>& units);
+  // The multiset forms of nested tables at `at` (MultisetOperators.cpp):
+  // MULTISET UNION | INTERSECT | EXCEPT, [NOT] MEMBER OF, [NOT] SUBMULTISET
+  // OF, IS [NOT] A SET, IS [NOT] EMPTY and SET(c). The index after the form,
+  // or `at` when none starts there.
+  std::size_t TranslateMultisetForm(std::size_t at, std::size_t end, std::vector<Unit>& units);
+  std::size_t OperandEnd(std::size_t at, std::size_t end);
   std::size_t TranslateJsonFunction(std::size_t at, std::size_t end, std::vector<Unit>& units);
   bool EndsIntervalLiteral(std::size_t begin, std::size_t end) const;
   // The AT TIME ZONE | AT LOCAL operator at tokens_[at]: the end of its zone
