@@ -1,0 +1,408 @@
+// DBMS_SQL: statements whose text, binds and columns a block knows only at
+// run time. A cursor number stands for a statement the session parsed; DDL
+// runs at PARSE, other statements at EXECUTE with the values bound by
+// name, and a query's rows are fetched one at a time. Cursor numbers are
+// random and a number the session never opened denies it the package, as
+// Oracle guards against guessed numbers.
+#include "sandbox/plsql/supplied/DbmsSql.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "sandbox/plsql/Conversions.h"
+#include "sandbox/plsql/DbmsLob.h"
+#include "sandbox/plsql/DynamicSql.h"
+#include "sandbox/plsql/Lexer.h"
+#include "sandbox/plsql/PlError.h"
+#include "sandbox/plsql/StoredUnit.h"
+
+namespace sandbox::plsql {
+
+namespace {
+
+PlError Denied() {
+  return MakeError(29471, "DBMS_SQL access denied");
+}
+
+// The distinct placeholders of text, upper case without the colon, in the
+// order they first appear.
+std::vector<std::string> PlaceholdersOf(const std::string& text) {
+  std::vector<std::string> names;
+  std::vector<Token> tokens;
+  LexError lexError;
+  if (!Tokenize(text, tokens, lexError))
+    return names;
+  for (const Token& t : tokens)
+    if (t.kind == Token::Kind::Bind && std::find(names.begin(), names.end(), t.text) == names.end())
+      names.push_back(t.text);
+  return names;
+}
+
+DbmsSqlCursor::Kind KindOfStatement(const StatementKind& kind) {
+  switch (kind.statementType) {
+    case 1:
+      return DbmsSqlCursor::Kind::Query;
+    case 2:
+    case 3:
+    case 4:
+    case 10:
+    case 16:
+    case 17:
+    case 21:
+      return DbmsSqlCursor::Kind::Dml;
+    case 8:
+    case 9:
+      return DbmsSqlCursor::Kind::Block;
+    default:
+      return kind.sqlFunctionCode == 56 ? DbmsSqlCursor::Kind::Dml : DbmsSqlCursor::Kind::Ddl;
+  }
+}
+
+// Where Oracle puts the error of a statement that failed to parse: at the
+// identifier an ORA-00904 names; the start otherwise.
+long long ErrorPosition(const std::string& text, const OraError& error) {
+  if (error.code != 904 || error.message.empty() || error.message[0] != '"')
+    return 0;
+  const std::string name = error.message.substr(1, error.message.find('"', 1) - 1);
+  std::string upper = text;
+  for (char& c : upper)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const size_t at = upper.find(name);
+  return at == std::string::npos ? 0 : static_cast<long long>(at);
+}
+
+// A bind name as BIND_VARIABLE and VARIABLE_VALUE take it, with or without
+// its colon; ORA-01006 when the statement has no such placeholder.
+std::string PlaceholderArg(SuppliedCall& call, const DbmsSqlCursor& cursor, size_t i) {
+  std::string name = SuppliedText(call, i);
+  if (!name.empty() && name[0] == ':')
+    name.erase(0, 1);
+  for (char& c : name)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (std::find(cursor.placeholders.begin(), cursor.placeholders.end(), name) ==
+      cursor.placeholders.end())
+    throw MakeError(1006, "bind variable does not exist");
+  return name;
+}
+
+void ParseText(SuppliedCall& call, DbmsSqlCursor& cursor, const std::string& text) {
+  DbmsSqlSession& state = DbmsSqlStateOf(call);
+  cursor = DbmsSqlCursor{};
+  state.lastErrorPosition = 0;
+  if (text.find_first_not_of(" \t\r\n") == std::string::npos)
+    throw MakeError(900, "invalid SQL statement");
+  const StatementKind kind = ClassifyStatement(text);
+  cursor.text = text;
+  cursor.functionCode = kind.sqlFunctionCode;
+  cursor.kind = KindOfStatement(kind);
+  OraError error;
+  if (cursor.kind == DbmsSqlCursor::Kind::Ddl) {
+    // DDL runs as it is parsed; EXECUTE has nothing left to do.
+    if (!PlaceholdersOf(text).empty())
+      throw MakeError(1027, "bind variables not allowed for data definition operations");
+    DynamicBinds binds;
+    if (call.caller != nullptr)
+      call.caller->Nest(binds);
+    std::uint64_t rows = 0;
+    OraError warning;
+    if (!call.session.Execute(text, binds, rows, error, warning)) {
+      cursor.kind = DbmsSqlCursor::Kind::Unparsed;
+      throw FromOraError(error);
+    }
+    return;
+  }
+  cursor.placeholders = PlaceholdersOf(text);
+  if (cursor.kind != DbmsSqlCursor::Kind::Query)
+    return;
+  DynamicBinds nulls;
+  for (const std::string& name : cursor.placeholders)
+    nulls.values[name] = Value();
+  cursor.columns = call.session.DescribeQuery(text, nulls, error);
+  if (error.IsSet()) {
+    cursor.kind = DbmsSqlCursor::Kind::Unparsed;
+    state.lastErrorPosition = ErrorPosition(text, error);
+    throw FromOraError(error);
+  }
+}
+
+PlValue OpenCursor(SuppliedCall& call) {
+  DbmsSqlSession& state = DbmsSqlStateOf(call);
+  std::uniform_int_distribution<long long> numbers(1, 2147483647);
+  long long number = numbers(state.numbers);
+  while (state.cursors.count(number) != 0)
+    number = numbers(state.numbers);
+  state.cursors[number];
+  return PlValue::Number(static_cast<long double>(number));
+}
+
+PlValue IsOpen(SuppliedCall& call) {
+  const DbmsSqlSession& state = DbmsSqlStateOf(call);
+  const PlValue& c = call.args[0];
+  if (c.IsNull())
+    return PlValue::Boolean(false);
+  const long double n = NumberOf(c);
+  return PlValue::Boolean(n == std::floor(n) && n >= 1 && n <= 2147483647 &&
+                          state.cursors.count(static_cast<long long>(n)) != 0);
+}
+
+PlValue CloseCursor(SuppliedCall& call) {
+  DbmsSqlCursorArg(call);
+  DbmsSqlStateOf(call).cursors.erase(static_cast<long long>(NumberOf(call.args[0])));
+  call.args[0] = PlValue();
+  return {};
+}
+
+PlValue Parse(SuppliedCall& call) {
+  DbmsSqlCursor& cursor = DbmsSqlCursorArg(call);
+  ParseText(call, cursor, SuppliedText(call, 1));
+  return {};
+}
+
+// PARSE of a table of lines: elements lb to ub, each followed by a line feed
+// when lfflg is TRUE.
+PlValue ParseLines(SuppliedCall& call) {
+  DbmsSqlCursor& cursor = DbmsSqlCursorArg(call);
+  if (call.caller == nullptr)
+    throw MakeError(6550, "PLS-00306: wrong number or types of arguments in call to 'PARSE'");
+  const Variable& lines = call.caller->Target(1);
+  const long double lb = NumberOf(call.args[2]), ub = NumberOf(call.args[3]);
+  const bool lineFeeds = !call.args[4].IsNull() && call.args[4].boolean();
+  std::string text;
+  if (const Collection* collection = lines.collection.get()) {
+    for (const auto& [key, element] : collection->elements) {
+      if (key.number < lb || key.number > ub)
+        continue;
+      if (!element.value.IsNull())
+        text += TextOf(element.value, call.session);
+      if (lineFeeds)
+        text += "\n";
+    }
+  }
+  ParseText(call, cursor, text);
+  return {};
+}
+
+PlValue BindVariable(SuppliedCall& call) {
+  DbmsSqlCursor& cursor = DbmsSqlCursorArg(call);
+  const std::string name = PlaceholderArg(call, cursor, 1);
+  const SqlValueKind kind = DbmsSqlKindOf(call, 2);
+  cursor.binds.values[name] =
+      kind == SqlValueKind::Binary ? BinaryToSql(call.args[2]) : ToSqlValue(call.args[2]);
+  cursor.bindKinds[name] = kind;
+  return {};
+}
+
+PlValue Execute(SuppliedCall& call) {
+  DbmsSqlSession& state = DbmsSqlStateOf(call);
+  DbmsSqlCursor& cursor = DbmsSqlCursorArg(call);
+  if (cursor.kind == DbmsSqlCursor::Kind::Unparsed)
+    throw MakeError(1003, "no statement parsed");
+  for (const std::string& name : cursor.placeholders)
+    if (!cursor.binds.Has(name))
+      throw MakeError(1008, "not all variables bound");
+  state.lastFunctionCode = cursor.functionCode;
+  state.lastRowCount = 0;
+  cursor.rows.reset();
+  cursor.ahead.reset();
+  cursor.hasRow = false;
+  cursor.fetched = 0;
+  OraError error;
+  if (cursor.kind == DbmsSqlCursor::Kind::Query) {
+    cursor.rows = call.session.OpenQuery(cursor.text, cursor.binds, error);
+    if (!cursor.rows)
+      throw FromOraError(error);
+    return PlValue::Number(0);
+  }
+  if (cursor.kind == DbmsSqlCursor::Kind::Ddl)
+    return PlValue::Number(0);
+  if (call.caller != nullptr)
+    call.caller->Nest(cursor.binds);
+  std::uint64_t rows = 0;
+  OraError warning;
+  if (!call.session.Execute(cursor.text, cursor.binds, rows, error, warning))
+    throw cursor.kind == DbmsSqlCursor::Kind::Block ? ErrorOfDynamicBlock(error)
+                                                    : FromOraError(error);
+  if (cursor.kind == DbmsSqlCursor::Kind::Block)
+    return PlValue::Number(1);
+  state.lastRowCount = static_cast<long long>(rows);
+  return PlValue::Number(static_cast<long double>(rows));
+}
+
+PlValue LastRowCount(SuppliedCall& call) {
+  return PlValue::Number(static_cast<long double>(DbmsSqlStateOf(call).lastRowCount));
+}
+
+PlValue LastErrorPosition(SuppliedCall& call) {
+  return PlValue::Number(static_cast<long double>(DbmsSqlStateOf(call).lastErrorPosition));
+}
+
+PlValue LastSqlFunctionCode(SuppliedCall& call) {
+  return PlValue::Number(DbmsSqlStateOf(call).lastFunctionCode);
+}
+
+// The package's constants: language flags and the column type codes that
+// DESCRIBE_COLUMNS gives.
+PlValue Constant(SuppliedCall& call) {
+  static const std::map<std::string, long double> kValues = {{"V6", 0},
+                                                             {"NATIVE", 1},
+                                                             {"V7", 2},
+                                                             {"FOREIGN_SYNTAX", 4294967295.0L},
+                                                             {"VARCHAR2_TYPE", 1},
+                                                             {"NUMBER_TYPE", 2},
+                                                             {"LONG_TYPE", 8},
+                                                             {"ROWID_TYPE", 11},
+                                                             {"DATE_TYPE", 12},
+                                                             {"RAW_TYPE", 23},
+                                                             {"LONG_RAW_TYPE", 24},
+                                                             {"CHAR_TYPE", 96},
+                                                             {"BINARY_FLOAT_TYPE", 100},
+                                                             {"BINARY_DOUBLE_TYPE", 101},
+                                                             {"USER_DEFINED_TYPE", 109},
+                                                             {"REF_TYPE", 111},
+                                                             {"CLOB_TYPE", 112},
+                                                             {"BLOB_TYPE", 113},
+                                                             {"BFILE_TYPE", 114},
+                                                             {"TIMESTAMP_TYPE", 180},
+                                                             {"TIMESTAMP_WITH_TZ_TYPE", 181},
+                                                             {"INTERVAL_YEAR_TO_MONTH_TYPE", 182},
+                                                             {"INTERVAL_DAY_TO_SECOND_TYPE", 183},
+                                                             {"UROWID_TYPE", 208},
+                                                             {"TIMESTAMP_WITH_LOCAL_TZ_TYPE", 231}};
+  return PlValue::Number(kValues.at(call.routine->name));
+}
+
+std::vector<SuppliedRoutine> CursorRoutines() {
+  const SuppliedParam c{"C"};
+  std::vector<SuppliedRoutine> routines = {
+      {"DBMS_SQL", "OPEN_CURSOR", true, {{"SECURITY_LEVEL", false, true}}, OpenCursor},
+      {"DBMS_SQL", "IS_OPEN", true, {c}, IsOpen},
+      {"DBMS_SQL", "CLOSE_CURSOR", false, {{"C", true, false, true}}, CloseCursor},
+      {"DBMS_SQL", "PARSE", false, {c, {"STATEMENT"}, {"LANGUAGE_FLAG"}}, Parse},
+      {"DBMS_SQL",
+       "PARSE",
+       false,
+       {c, {"STATEMENT", false, false, false, true}, {"LB"}, {"UB"}, {"LFFLG"}, {"LANGUAGE_FLAG"}},
+       ParseLines},
+      {"DBMS_SQL", "EXECUTE", true, {c}, Execute},
+      {"DBMS_SQL", "LAST_ROW_COUNT", true, {}, LastRowCount},
+      {"DBMS_SQL", "LAST_ERROR_POSITION", true, {}, LastErrorPosition},
+      {"DBMS_SQL", "LAST_SQL_FUNCTION_CODE", true, {}, LastSqlFunctionCode},
+  };
+  for (const char* bind : {"BIND_VARIABLE", "BIND_VARIABLE_CHAR", "BIND_VARIABLE_RAW"})
+    routines.push_back({"DBMS_SQL",
+                        bind,
+                        false,
+                        {c, {"NAME"}, {"VALUE"}, {"OUT_VALUE_SIZE", false, true}},
+                        BindVariable});
+  for (const char* name : {"V6",
+                           "NATIVE",
+                           "V7",
+                           "FOREIGN_SYNTAX",
+                           "VARCHAR2_TYPE",
+                           "NUMBER_TYPE",
+                           "LONG_TYPE",
+                           "ROWID_TYPE",
+                           "DATE_TYPE",
+                           "RAW_TYPE",
+                           "LONG_RAW_TYPE",
+                           "CHAR_TYPE",
+                           "BINARY_FLOAT_TYPE",
+                           "BINARY_DOUBLE_TYPE",
+                           "USER_DEFINED_TYPE",
+                           "REF_TYPE",
+                           "CLOB_TYPE",
+                           "BLOB_TYPE",
+                           "BFILE_TYPE",
+                           "TIMESTAMP_TYPE",
+                           "TIMESTAMP_WITH_TZ_TYPE",
+                           "INTERVAL_YEAR_TO_MONTH_TYPE",
+                           "INTERVAL_DAY_TO_SECOND_TYPE",
+                           "UROWID_TYPE",
+                           "TIMESTAMP_WITH_LOCAL_TZ_TYPE"})
+    routines.push_back({"DBMS_SQL", name, true, {}, Constant});
+  return routines;
+}
+
+}  // namespace
+
+DbmsSqlSession& DbmsSqlStateOf(SuppliedCall& call) {
+  StoredUnits* code = call.session.StoredCode();
+  if (code == nullptr || code->DbmsSqlCursors().denied)
+    throw Denied();
+  return code->DbmsSqlCursors();
+}
+
+DbmsSqlCursor& DbmsSqlCursorArg(SuppliedCall& call, size_t i) {
+  DbmsSqlSession& state = DbmsSqlStateOf(call);
+  const PlValue& c = call.args[i];
+  long double n = 0;
+  if (!c.IsNull() && c.kind() != PlValue::Kind::Boolean)
+    n = NumberOf(c);
+  const auto found = n == std::floor(n) && n >= 1 && n <= 2147483647
+                         ? state.cursors.find(static_cast<long long>(n))
+                         : state.cursors.end();
+  if (found == state.cursors.end()) {
+    state.denied = true;
+    throw Denied();
+  }
+  return found->second;
+}
+
+SqlValueKind DbmsSqlKindOf(const SuppliedCall& call, size_t i) {
+  const TypeSpec* type = call.caller != nullptr ? call.caller->DeclaredType(i) : nullptr;
+  PlValue::Kind kind = call.args[i].kind();
+  bool binary = call.binary[i];
+  if (type != nullptr) {
+    binary = type->binary;
+    kind = type->base == TypeSpec::Base::Number    ? PlValue::Kind::Number
+           : type->base == TypeSpec::Base::Date    ? PlValue::Kind::Date
+           : type->base == TypeSpec::Base::Boolean ? PlValue::Kind::Boolean
+           : type->IsComposite()                   ? PlValue::Kind::Boolean
+                                                   : PlValue::Kind::Text;
+  }
+  if (kind == PlValue::Kind::Boolean)
+    throw MakeError(6550, "PLS-00306: wrong number or types of arguments in call to '" +
+                              std::string(call.routine->name) + "'");
+  if (binary)
+    return SqlValueKind::Binary;
+  return kind == PlValue::Kind::Number ? SqlValueKind::Number
+         : kind == PlValue::Kind::Date ? SqlValueKind::Date
+                                       : SqlValueKind::Text;
+}
+
+void DbmsSqlCheckOut(const SuppliedCall& call, size_t i, SqlValueKind kind) {
+  if (call.caller == nullptr || call.caller->DeclaredType(i) == nullptr)
+    return;
+  if (DbmsSqlKindOf(call, i) != kind)
+    throw MakeError(6562, "type of out argument must match type of column or bind variable");
+}
+
+PlValue DbmsSqlValue(const Value& value, SqlValueKind kind, const Session& session) {
+  if (value.IsNull())
+    return {};
+  switch (kind) {
+    case SqlValueKind::Number:
+      return PlValue::Number(NumberOf(FromSqlValue(value)));
+    case SqlValueKind::Date:
+      return DateOf(FromSqlValue(value));
+    case SqlValueKind::Binary:
+      return value.kind == Value::Kind::Binary ? BinaryFromSql(value)
+                                               : HexToRaw(FromSqlValue(value));
+    case SqlValueKind::Text:
+      break;
+  }
+  return PlValue::Text(session.ToText(value));
+}
+
+const std::vector<SuppliedRoutine>& DbmsSqlRoutines() {
+  static const std::vector<SuppliedRoutine> routines = [] {
+    std::vector<SuppliedRoutine> all = CursorRoutines();
+    const auto& fetch = DbmsSqlFetchRoutines();
+    all.insert(all.end(), fetch.begin(), fetch.end());
+    return all;
+  }();
+  return routines;
+}
+
+}  // namespace sandbox::plsql
