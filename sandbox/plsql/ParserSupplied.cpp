@@ -10,9 +10,10 @@ namespace sandbox::plsql {
 namespace {
 
 // The parameter slot of each actual for routine; false when they do not fit
-// it (too many, a name it lacks, a parameter given twice or left out).
+// it (too many, a name it lacks, a parameter given twice or left out, a
+// record, collection or cursor variable where a value goes or the reverse).
 bool FitActuals(const SuppliedRoutine& routine, const std::vector<std::string>& names,
-                std::vector<size_t>& slots) {
+                const std::vector<bool>& composite, std::vector<size_t>& slots) {
   const size_t count = routine.params.size();
   std::vector<bool> given(count, false);
   slots.clear();
@@ -24,7 +25,7 @@ bool FitActuals(const SuppliedRoutine& routine, const std::vector<std::string>& 
         if (names[position] == routine.params[i].name)
           slot = i;
     }
-    if (slot >= count || given[slot])
+    if (slot >= count || given[slot] || routine.params[slot].byReference != composite[position])
       return false;
     given[slot] = true;
     slots.push_back(slot);
@@ -52,11 +53,14 @@ std::vector<ExprPtr> Parser::ParseSuppliedCall(const Token& package, bool wantFu
   }
   std::vector<Actual> actuals = ParseActuals();
   std::vector<std::string> names;
-  for (const Actual& actual : actuals)
+  std::vector<bool> composite;
+  for (const Actual& actual : actuals) {
     names.push_back(actual.name);
+    composite.push_back(IsComposite(*actual.value));
+  }
   std::vector<size_t> slots;
   size_t chosen = 0;
-  while (chosen < overloads.size() && !FitActuals(*overloads[chosen], names, slots))
+  while (chosen < overloads.size() && !FitActuals(*overloads[chosen], names, composite, slots))
     ++chosen;
   if (chosen == overloads.size())
     SemanticError(member,

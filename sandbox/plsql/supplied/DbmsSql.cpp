@@ -72,20 +72,6 @@ long long ErrorPosition(const std::string& text, const OraError& error) {
   return at == std::string::npos ? 0 : static_cast<long long>(at);
 }
 
-// A bind name as BIND_VARIABLE and VARIABLE_VALUE take it, with or without
-// its colon; ORA-01006 when the statement has no such placeholder.
-std::string PlaceholderArg(SuppliedCall& call, const DbmsSqlCursor& cursor, size_t i) {
-  std::string name = SuppliedText(call, i);
-  if (!name.empty() && name[0] == ':')
-    name.erase(0, 1);
-  for (char& c : name)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (std::find(cursor.placeholders.begin(), cursor.placeholders.end(), name) ==
-      cursor.placeholders.end())
-    throw MakeError(1006, "bind variable does not exist");
-  return name;
-}
-
 void ParseText(SuppliedCall& call, DbmsSqlCursor& cursor, const std::string& text) {
   DbmsSqlSession& state = DbmsSqlStateOf(call);
   cursor = DbmsSqlCursor{};
@@ -132,7 +118,7 @@ PlValue OpenCursor(SuppliedCall& call) {
   long long number = numbers(state.numbers);
   while (state.cursors.count(number) != 0)
     number = numbers(state.numbers);
-  state.cursors[number];
+  state.cursors[number] = std::make_shared<DbmsSqlCursor>();
   return PlValue::Number(static_cast<long double>(number));
 }
 
@@ -154,7 +140,8 @@ PlValue CloseCursor(SuppliedCall& call) {
 }
 
 PlValue Parse(SuppliedCall& call) {
-  DbmsSqlCursor& cursor = DbmsSqlCursorArg(call);
+  const auto held = DbmsSqlCursorArg(call);
+  DbmsSqlCursor& cursor = *held;
   ParseText(call, cursor, SuppliedText(call, 1));
   return {};
 }
@@ -162,7 +149,8 @@ PlValue Parse(SuppliedCall& call) {
 // PARSE of a table of lines: elements lb to ub, each followed by a line feed
 // when lfflg is TRUE.
 PlValue ParseLines(SuppliedCall& call) {
-  DbmsSqlCursor& cursor = DbmsSqlCursorArg(call);
+  const auto held = DbmsSqlCursorArg(call);
+  DbmsSqlCursor& cursor = *held;
   if (call.caller == nullptr)
     throw MakeError(6550, "PLS-00306: wrong number or types of arguments in call to 'PARSE'");
   const Variable& lines = call.caller->Target(1);
@@ -184,18 +172,44 @@ PlValue ParseLines(SuppliedCall& call) {
 }
 
 PlValue BindVariable(SuppliedCall& call) {
-  DbmsSqlCursor& cursor = DbmsSqlCursorArg(call);
-  const std::string name = PlaceholderArg(call, cursor, 1);
+  const auto held = DbmsSqlCursorArg(call);
+  DbmsSqlCursor& cursor = *held;
+  const std::string name = DbmsSqlPlaceholderArg(call, cursor, 1);
   const SqlValueKind kind = DbmsSqlKindOf(call, 2);
   cursor.binds.values[name] =
       kind == SqlValueKind::Binary ? BinaryToSql(call.args[2]) : ToSqlValue(call.args[2]);
   cursor.bindKinds[name] = kind;
+  cursor.arrays.erase(name);
   return {};
+}
+
+// Runs DML or a block once, or once for each element of its bound arrays
+// (as many times as the shortest has elements); the rows it processed.
+std::uint64_t RunStatement(SuppliedCall& call, DbmsSqlCursor& cursor) {
+  size_t runs = 1;
+  if (!cursor.arrays.empty()) {
+    runs = cursor.arrays.begin()->second.values.size();
+    for (const auto& [name, array] : cursor.arrays)
+      runs = std::min(runs, array.values.size());
+  }
+  std::uint64_t total = 0;
+  for (size_t i = 0; i < runs; ++i) {
+    for (const auto& [name, array] : cursor.arrays)
+      cursor.binds.values[name] = array.values[i];
+    std::uint64_t rows = 0;
+    OraError error, warning;
+    if (!call.session.Execute(cursor.text, cursor.binds, rows, error, warning))
+      throw cursor.kind == DbmsSqlCursor::Kind::Block ? ErrorOfDynamicBlock(error)
+                                                      : FromOraError(error);
+    total += rows;
+  }
+  return total;
 }
 
 PlValue Execute(SuppliedCall& call) {
   DbmsSqlSession& state = DbmsSqlStateOf(call);
-  DbmsSqlCursor& cursor = DbmsSqlCursorArg(call);
+  const auto held = DbmsSqlCursorArg(call);
+  DbmsSqlCursor& cursor = *held;
   if (cursor.kind == DbmsSqlCursor::Kind::Unparsed)
     throw MakeError(1003, "no statement parsed");
   for (const std::string& name : cursor.placeholders)
@@ -207,8 +221,14 @@ PlValue Execute(SuppliedCall& call) {
   cursor.ahead.reset();
   cursor.hasRow = false;
   cursor.fetched = 0;
+  cursor.batch.clear();
+  for (auto& [position, define] : cursor.defines)
+    define.next = define.lowerBound;
   OraError error;
   if (cursor.kind == DbmsSqlCursor::Kind::Query) {
+    // A query runs once, with the first element of each bound array.
+    for (const auto& [name, array] : cursor.arrays)
+      cursor.binds.values[name] = array.values.empty() ? Value() : array.values.front();
     cursor.rows = call.session.OpenQuery(cursor.text, cursor.binds, error);
     if (!cursor.rows)
       throw FromOraError(error);
@@ -218,11 +238,7 @@ PlValue Execute(SuppliedCall& call) {
     return PlValue::Number(0);
   if (call.caller != nullptr)
     call.caller->Nest(cursor.binds);
-  std::uint64_t rows = 0;
-  OraError warning;
-  if (!call.session.Execute(cursor.text, cursor.binds, rows, error, warning))
-    throw cursor.kind == DbmsSqlCursor::Kind::Block ? ErrorOfDynamicBlock(error)
-                                                    : FromOraError(error);
+  const std::uint64_t rows = RunStatement(call, cursor);
   if (cursor.kind == DbmsSqlCursor::Kind::Block)
     return PlValue::Number(1);
   state.lastRowCount = static_cast<long long>(rows);
@@ -333,7 +349,7 @@ DbmsSqlSession& DbmsSqlStateOf(SuppliedCall& call) {
   return code->DbmsSqlCursors();
 }
 
-DbmsSqlCursor& DbmsSqlCursorArg(SuppliedCall& call, size_t i) {
+std::shared_ptr<DbmsSqlCursor> DbmsSqlCursorArg(SuppliedCall& call, size_t i) {
   DbmsSqlSession& state = DbmsSqlStateOf(call);
   const PlValue& c = call.args[i];
   long double n = 0;
@@ -349,26 +365,53 @@ DbmsSqlCursor& DbmsSqlCursorArg(SuppliedCall& call, size_t i) {
   return found->second;
 }
 
-SqlValueKind DbmsSqlKindOf(const SuppliedCall& call, size_t i) {
-  const TypeSpec* type = call.caller != nullptr ? call.caller->DeclaredType(i) : nullptr;
-  PlValue::Kind kind = call.args[i].kind();
-  bool binary = call.binary[i];
-  if (type != nullptr) {
-    binary = type->binary;
-    kind = type->base == TypeSpec::Base::Number    ? PlValue::Kind::Number
-           : type->base == TypeSpec::Base::Date    ? PlValue::Kind::Date
-           : type->base == TypeSpec::Base::Boolean ? PlValue::Kind::Boolean
-           : type->IsComposite()                   ? PlValue::Kind::Boolean
-                                                   : PlValue::Kind::Text;
-  }
-  if (kind == PlValue::Kind::Boolean)
+SqlValueKind DbmsSqlKindOfType(const TypeSpec& type, const SuppliedCall& call) {
+  if (type.base == TypeSpec::Base::Boolean || type.IsComposite())
     throw MakeError(6550, "PLS-00306: wrong number or types of arguments in call to '" +
                               std::string(call.routine->name) + "'");
-  if (binary)
+  if (type.binary)
     return SqlValueKind::Binary;
-  return kind == PlValue::Kind::Number ? SqlValueKind::Number
-         : kind == PlValue::Kind::Date ? SqlValueKind::Date
-                                       : SqlValueKind::Text;
+  return type.base == TypeSpec::Base::Number ? SqlValueKind::Number
+         : type.base == TypeSpec::Base::Date ? SqlValueKind::Date
+                                             : SqlValueKind::Text;
+}
+
+SqlValueKind DbmsSqlKindOf(const SuppliedCall& call, size_t i) {
+  if (const TypeSpec* type = call.caller != nullptr ? call.caller->DeclaredType(i) : nullptr)
+    return DbmsSqlKindOfType(*type, call);
+  TypeSpec type;
+  type.binary = call.binary[i];
+  switch (call.args[i].kind()) {
+    case PlValue::Kind::Number:
+      type.base = TypeSpec::Base::Number;
+      break;
+    case PlValue::Kind::Date:
+      type.base = TypeSpec::Base::Date;
+      break;
+    case PlValue::Kind::Boolean:
+      type.base = TypeSpec::Base::Boolean;
+      break;
+    default:
+      break;
+  }
+  return DbmsSqlKindOfType(type, call);
+}
+
+std::string DbmsSqlPlaceholderArg(const SuppliedCall& call, const DbmsSqlCursor& cursor, size_t i) {
+  const std::string name = DbmsSqlBindName(call, i);
+  if (std::find(cursor.placeholders.begin(), cursor.placeholders.end(), name) ==
+      cursor.placeholders.end())
+    throw MakeError(1006, "bind variable does not exist");
+  return name;
+}
+
+std::string DbmsSqlBindName(const SuppliedCall& call, size_t i) {
+  std::string name = SuppliedText(call, i);
+  if (!name.empty() && name[0] == ':')
+    name.erase(0, 1);
+  for (char& c : name)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return name;
 }
 
 void DbmsSqlCheckOut(const SuppliedCall& call, size_t i, SqlValueKind kind) {
@@ -398,8 +441,8 @@ PlValue DbmsSqlValue(const Value& value, SqlValueKind kind, const Session& sessi
 const std::vector<SuppliedRoutine>& DbmsSqlRoutines() {
   static const std::vector<SuppliedRoutine> routines = [] {
     std::vector<SuppliedRoutine> all = CursorRoutines();
-    const auto& fetch = DbmsSqlFetchRoutines();
-    all.insert(all.end(), fetch.begin(), fetch.end());
+    for (const auto* more : {&DbmsSqlFetchRoutines(), &DbmsSqlArrayRoutines()})
+      all.insert(all.end(), more->begin(), more->end());
     return all;
   }();
   return routines;

@@ -4,6 +4,7 @@
 // ORA-06562), DESCRIBE_COLUMNS fills a table of column records, and
 // TO_REFCURSOR / TO_CURSOR_NUMBER hand an executed query between a cursor
 // number and a cursor variable.
+#include <algorithm>
 #include <cmath>
 
 #include "sandbox/plsql/Ast.h"
@@ -20,18 +21,10 @@ PlError NotInSelectList() {
   return MakeError(1007, "variable not in select list");
 }
 
-// A select-list position, 1 to the column count (ORA-01007 otherwise).
-long long PositionArg(const SuppliedCall& call, const DbmsSqlCursor& cursor, size_t i) {
-  const long double position = call.args[i].IsNull() ? 0 : NumberOf(call.args[i]);
-  if (cursor.kind != DbmsSqlCursor::Kind::Query || position != std::floor(position) ||
-      position < 1 || position > static_cast<long double>(cursor.columns.size()))
-    throw NotInSelectList();
-  return static_cast<long long>(position);
-}
-
 PlValue DefineColumn(SuppliedCall& call) {
-  DbmsSqlCursor& cursor = DbmsSqlCursorArg(call);
-  const long long position = PositionArg(call, cursor, 1);
+  const auto held = DbmsSqlCursorArg(call);
+  DbmsSqlCursor& cursor = *held;
+  const long long position = DbmsSqlPositionArg(call, cursor, 1);
   SqlDefine define;
   define.kind = DbmsSqlKindOf(call, 2);
   if (call.given[3] && !call.args[3].IsNull())
@@ -59,12 +52,24 @@ bool FetchRow(DbmsSqlCursor& cursor) {
   return cursor.hasRow;
 }
 
+// A row, or as many as the array defines take (the first one's count).
 PlValue FetchRows(SuppliedCall& call) {
   DbmsSqlSession& state = DbmsSqlStateOf(call);
-  DbmsSqlCursor& cursor = DbmsSqlCursorArg(call);
-  const bool fetched = FetchRow(cursor);
+  const auto held = DbmsSqlCursorArg(call);
+  DbmsSqlCursor& cursor = *held;
+  long long wanted = 0;
+  for (const auto& [position, define] : cursor.defines)
+    if (wanted == 0)
+      wanted = define.count;
+  long long fetched = 0;
+  cursor.batch.clear();
+  while (fetched < std::max(wanted, 1LL) && FetchRow(cursor)) {
+    ++fetched;
+    if (wanted > 0)
+      cursor.batch.push_back(cursor.row);
+  }
   state.lastRowCount = cursor.fetched;
-  return PlValue::Number(fetched ? 1 : 0);
+  return PlValue::Number(static_cast<long double>(fetched));
 }
 
 // EXECUTE, then the first row; with exact TRUE, ORA-01403 or ORA-01422
@@ -78,7 +83,8 @@ PlValue ExecuteAndFetch(SuppliedCall& call) {
   const bool exact = call.given[1] && !call.args[1].IsNull() && call.args[1].boolean();
   if (!exact)
     return fetched;
-  DbmsSqlCursor& cursor = DbmsSqlCursorArg(call);
+  const auto held = DbmsSqlCursorArg(call);
+  DbmsSqlCursor& cursor = *held;
   if (!cursor.hasRow)
     throw PredefinedError(1403);
   std::vector<Value> next;
@@ -111,17 +117,18 @@ PlValue Truncated(const PlValue& value, SqlValueKind kind, long long size) {
 }
 
 PlValue ColumnValue(SuppliedCall& call) {
-  DbmsSqlCursor& cursor = DbmsSqlCursorArg(call);
-  const long long position = PositionArg(call, cursor, 1);
-  const auto define = cursor.defines.find(position);
-  if (define == cursor.defines.end())
-    throw NotInSelectList();
-  const SqlValueKind kind = define->second.kind;
+  const auto held = DbmsSqlCursorArg(call);
+  DbmsSqlCursor& cursor = *held;
+  const long long position = DbmsSqlPositionArg(call, cursor, 1);
+  const SqlDefine& define = DbmsSqlDefineAt(cursor, position);
+  if (define.count > 0)
+    throw MakeError(6562, "type of out argument must match type of column or bind variable");
+  const SqlValueKind kind = define.kind;
   DbmsSqlCheckOut(call, 2, kind);
   const Value fetched = cursor.hasRow ? cursor.row[static_cast<size_t>(position - 1)] : Value();
   PlValue value = DbmsSqlValue(fetched, kind, call.session);
   const long long length = LengthOf(value, kind);
-  const long long size = define->second.size;
+  const long long size = define.size;
   long long error = 0;
   if (size > 0 && length > size) {
     if (!call.given[3])
@@ -136,12 +143,9 @@ PlValue ColumnValue(SuppliedCall& call) {
 }
 
 PlValue VariableValue(SuppliedCall& call) {
-  DbmsSqlCursor& cursor = DbmsSqlCursorArg(call);
-  std::string name = SuppliedText(call, 1);
-  if (!name.empty() && name[0] == ':')
-    name.erase(0, 1);
-  for (char& c : name)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const auto held = DbmsSqlCursorArg(call);
+  DbmsSqlCursor& cursor = *held;
+  const std::string name = DbmsSqlBindName(call, 1);
   const auto bound = cursor.bindKinds.find(name);
   if (bound == cursor.bindKinds.end())
     throw MakeError(1006, "bind variable does not exist");
@@ -204,7 +208,8 @@ Variable Description(const ColumnInfo& column, const TypeSpec& record, const Ses
 }
 
 PlValue DescribeColumns(SuppliedCall& call) {
-  DbmsSqlCursor& cursor = DbmsSqlCursorArg(call);
+  const auto held = DbmsSqlCursorArg(call);
+  DbmsSqlCursor& cursor = *held;
   if (cursor.kind == DbmsSqlCursor::Kind::Unparsed)
     throw MakeError(1003, "no statement parsed");
   if (cursor.kind != DbmsSqlCursor::Kind::Query)
@@ -227,7 +232,8 @@ PlValue DescribeColumns(SuppliedCall& call) {
 // The executed query of a cursor number, as a cursor variable; the number
 // is closed.
 PlValue ToRefCursor(SuppliedCall& call) {
-  DbmsSqlCursor& cursor = DbmsSqlCursorArg(call);
+  const auto held = DbmsSqlCursorArg(call);
+  DbmsSqlCursor& cursor = *held;
   if (cursor.kind != DbmsSqlCursor::Kind::Query || !cursor.rows || cursor.fetched > 0)
     throw PredefinedError(1001);
   call.cursorResult = std::make_shared<CursorState>();
@@ -247,7 +253,7 @@ PlValue ToCursorNumber(SuppliedCall& call) {
   if (!variable.cursor || !variable.cursor->isOpen || !variable.cursor->cursor)
     throw PredefinedError(1001);
   const PlValue number = FindSupplied("DBMS_SQL", "OPEN_CURSOR")->body(call);
-  DbmsSqlCursor& cursor = state.cursors[static_cast<long long>(number.number())];
+  DbmsSqlCursor& cursor = *state.cursors.at(static_cast<long long>(number.number()));
   cursor.kind = DbmsSqlCursor::Kind::Query;
   cursor.rows = std::move(variable.cursor->cursor);
   cursor.columns = cursor.rows->Columns();
@@ -257,6 +263,21 @@ PlValue ToCursorNumber(SuppliedCall& call) {
 }
 
 }  // namespace
+
+long long DbmsSqlPositionArg(const SuppliedCall& call, const DbmsSqlCursor& cursor, size_t i) {
+  const long double position = call.args[i].IsNull() ? 0 : NumberOf(call.args[i]);
+  if (cursor.kind != DbmsSqlCursor::Kind::Query || position != std::floor(position) ||
+      position < 1 || position > static_cast<long double>(cursor.columns.size()))
+    throw NotInSelectList();
+  return static_cast<long long>(position);
+}
+
+SqlDefine& DbmsSqlDefineAt(DbmsSqlCursor& cursor, long long position) {
+  const auto define = cursor.defines.find(position);
+  if (define == cursor.defines.end())
+    throw NotInSelectList();
+  return define->second;
+}
 
 const std::vector<SuppliedRoutine>& DbmsSqlFetchRoutines() {
   static const std::vector<SuppliedRoutine> routines = [] {

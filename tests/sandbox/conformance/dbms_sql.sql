@@ -2,7 +2,7 @@
 -- fetches whatever columns its query has; DML with binds by name; DDL run
 -- by PARSE; an anonymous block's OUT bind read back; statements given as
 -- tables of lines; cursor numbers and cursor variables turned into each
--- other; and the package's errors.
+-- other; array binds and defines; and the package's errors.
 
 create table ds_emp (id number(6) not null, name varchar2(20), grade char(2), hired date,
                      salary number(8,2));
@@ -199,6 +199,50 @@ begin
     dbms_sql.column_value(c, 2, v_name);
     ds_log(11, v_name);
   end loop;
+  dbms_sql.close_cursor(c);
+end;
+/
+select * from ds_out order by n;
+delete from ds_out;
+
+-- arrays: one DML statement run for each element bound, and a query
+-- fetched a few rows at a time into tables
+create table ds_bulk (id number, name varchar2(20));
+declare
+  c integer := dbms_sql.open_cursor;
+  ids dbms_sql.number_table;
+  names dbms_sql.varchar2_table;
+  got_ids dbms_sql.number_table;
+  got_names dbms_sql.varchar2_table;
+  rows_done integer;
+  fetched integer;
+begin
+  for i in 1 .. 7 loop
+    ids(i) := i;
+    names(i) := 'n' || i;
+  end loop;
+  dbms_sql.parse(c, 'insert into ds_bulk (id, name) values (:id, :name)', dbms_sql.native);
+  dbms_sql.bind_array(c, 'id', ids);
+  dbms_sql.bind_array(c, 'name', names);
+  rows_done := dbms_sql.execute(c);
+  ds_log(1, 'inserted ' || rows_done);
+  dbms_sql.parse(c, 'delete from ds_bulk where id = :id', dbms_sql.native);
+  dbms_sql.bind_array(c, 'id', ids, 6, 7);
+  rows_done := dbms_sql.execute(c);
+  ds_log(2, 'deleted ' || rows_done);
+  dbms_sql.parse(c, 'select id, name from ds_bulk order by id', dbms_sql.native);
+  dbms_sql.define_array(c, 1, got_ids, 2, 10);
+  dbms_sql.define_array(c, 2, got_names, 2, 10);
+  rows_done := dbms_sql.execute(c);
+  loop
+    fetched := dbms_sql.fetch_rows(c);
+    dbms_sql.column_value(c, 1, got_ids);
+    dbms_sql.column_value(c, 2, got_names);
+    ds_log(3 + dbms_sql.last_row_count / 10, 'fetched ' || fetched);
+    exit when fetched < 2;
+  end loop;
+  ds_log(4, got_ids.count || ' from ' || got_ids.first || ' to ' || got_ids.last || ': '
+            || got_ids(12) || ' ' || got_names(14));
   dbms_sql.close_cursor(c);
 end;
 /

@@ -94,6 +94,36 @@ TEST_F(DbmsSqlTest, OutArgumentsMatchTheirBindOrColumn) {
                 "ORA-01001"));
 }
 
+TEST_F(DbmsSqlTest, ArraysRunTheShortestAndFetchInBatchesOfTheirCount) {
+  RunBlock(*session_, "begin execute immediate 'create table a (x number, d date)'; end;");
+  EXPECT_EQ(Run("declare c integer := dbms_sql.open_cursor; x dbms_sql.number_table; "
+                "d dbms_sql.date_table; r integer; begin x(1) := 1; x(2) := 2; x(3) := 3; "
+                "d(5) := date '2020-01-01'; d(6) := date '2020-01-02'; "
+                "dbms_sql.parse(c, 'insert into a values (:x, :d)', 1); "
+                "dbms_sql.bind_array(c, 'x', x); dbms_sql.bind_array(c, 'd', d); "
+                "dbms_output.put_line(dbms_sql.execute(c)); end;"),
+            (Lines{"2"}));
+  const std::string query =
+      "declare c integer := dbms_sql.open_cursor; x dbms_sql.number_table; "
+      "v dbms_sql.varchar2_table; r integer; begin "
+      "dbms_sql.parse(c, 'select x from a order by x', 1); ";
+  EXPECT_EQ(Run(query + "dbms_sql.define_array(c, 1, x, 1, -1); r := dbms_sql.execute(c); "
+                        "r := dbms_sql.fetch_rows(c); dbms_sql.column_value(c, 1, x); "
+                        "r := dbms_sql.fetch_rows(c); dbms_sql.column_value(c, 1, x); "
+                        "r := dbms_sql.fetch_rows(c); dbms_sql.column_value(c, 1, x); "
+                        "dbms_output.put_line(r || ' ' || x.first || ' ' || x(0)); end;"),
+            (Lines{"0 -1 2"}));
+  EXPECT_TRUE(FailsWith(Run(query + "dbms_sql.define_array(c, 1, x, 0, 1); end;"), "ORA-29253"));
+  EXPECT_TRUE(FailsWith(Run(query + "dbms_sql.define_array(c, 1, x, 5, 1); "
+                                    "r := dbms_sql.execute_and_fetch(c); "
+                                    "dbms_sql.column_value(c, 1, v); end;"),
+                        "ORA-06562"));
+  // A table is no scalar value.
+  const Lines wrong = Run(query + "dbms_sql.bind_variable(c, 'x', x); end;");
+  ASSERT_EQ(wrong.size(), 1u);
+  EXPECT_NE(wrong[0].find("PLS-00306"), std::string::npos) << wrong[0];
+}
+
 TEST_F(DbmsSqlTest, DescriptionsKeepTheirRecordsLimitsAndOraclesTypeCodes) {
   RunBlock(*session_,
            "begin execute immediate 'create table d (t timestamp(3), c clob, r raw(8))'; end;");
@@ -122,6 +152,14 @@ TEST_F(DbmsSqlTest, DynamicBlocksCallingBackNestNoDeeperThanOracleAllows) {
   const Lines result = Run("begin again; end;");
   ASSERT_EQ(result.size(), 1u);
   EXPECT_NE(result[0].find("ORA-00036"), std::string::npos) << result[0];
+}
+
+TEST_F(DbmsSqlTest, ABlockMayCloseTheCursorThatRunsIt) {
+  EXPECT_EQ(Run("declare c integer := dbms_sql.open_cursor; r integer; begin "
+                "dbms_sql.parse(c, 'begin dbms_sql.close_cursor(:c); end;', 1); "
+                "dbms_sql.bind_variable(c, 'c', c); r := dbms_sql.execute(c); "
+                "if not dbms_sql.is_open(c) then dbms_output.put_line('closed'); end if; end;"),
+            (Lines{"closed"}));
 }
 
 TEST_F(DbmsSqlTest, CursorsAndTheirDenialBelongToOneSession) {
