@@ -60,16 +60,32 @@ DbmsSqlCursor::Kind KindOfStatement(const StatementKind& kind) {
 }
 
 // Where Oracle puts the error of a statement that failed to parse: at the
-// identifier an ORA-00904 names; the start otherwise.
-long long ErrorPosition(const std::string& text, const OraError& error) {
-  if (error.code != 904 || error.message.empty() || error.message[0] != '"')
+// identifier an ORA-00904 names, at the first table after FROM, JOIN,
+// INTO or UPDATE the session cannot see for an ORA-00942; the start
+// otherwise.
+long long ErrorPosition(Session& session, const std::string& text, const OraError& error) {
+  std::vector<Token> tokens;
+  LexError lexError;
+  if ((error.code != 904 && error.code != 942) || !Tokenize(text, tokens, lexError))
     return 0;
-  const std::string name = error.message.substr(1, error.message.find('"', 1) - 1);
-  std::string upper = text;
-  for (char& c : upper)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  const size_t at = upper.find(name);
-  return at == std::string::npos ? 0 : static_cast<long long>(at);
+  const bool unknownColumn = error.code == 904 && !error.message.empty() && error.message[0] == '"';
+  const std::string column =
+      unknownColumn ? error.message.substr(1, error.message.find('"', 1) - 1) : std::string();
+  for (size_t i = 0; i < tokens.size(); ++i) {
+    const Token& t = tokens[i];
+    if (unknownColumn && t.kind == Token::Kind::Identifier && t.text == column)
+      return static_cast<long long>(t.offset);
+    if (error.code != 942 || !t.IsAny({"FROM", "JOIN", "INTO", "UPDATE"}) ||
+        i + 1 >= tokens.size() || tokens[i + 1].kind != Token::Kind::Identifier)
+      continue;
+    std::string table = tokens[i + 1].text;
+    if (i + 3 < tokens.size() && tokens[i + 2].Is(".") &&
+        tokens[i + 3].kind == Token::Kind::Identifier)
+      table += "." + tokens[i + 3].text;
+    if (session.DescribeTable(table).empty())
+      return static_cast<long long>(tokens[i + 1].offset);
+  }
+  return 0;
 }
 
 void ParseText(SuppliedCall& call, DbmsSqlCursor& cursor, const std::string& text) {
@@ -107,7 +123,7 @@ void ParseText(SuppliedCall& call, DbmsSqlCursor& cursor, const std::string& tex
   cursor.columns = call.session.DescribeQuery(text, nulls, error);
   if (error.IsSet()) {
     cursor.kind = DbmsSqlCursor::Kind::Unparsed;
-    state.lastErrorPosition = ErrorPosition(text, error);
+    state.lastErrorPosition = ErrorPosition(call.session, text, error);
     throw FromOraError(error);
   }
 }
@@ -363,6 +379,15 @@ std::shared_ptr<DbmsSqlCursor> DbmsSqlCursorArg(SuppliedCall& call, size_t i) {
     throw Denied();
   }
   return found->second;
+}
+
+long long DbmsSqlWholeArg(const SuppliedCall& call, size_t i, long long fallback) {
+  if (!call.given[i] || call.args[i].IsNull())
+    return fallback;
+  const long double n = NumberOf(call.args[i]);
+  if (n != std::floor(n) || std::fabs(n) > 2147483647.0L)
+    throw ValueError("numeric overflow");
+  return static_cast<long long>(n);
 }
 
 SqlValueKind DbmsSqlKindOfType(const TypeSpec& type, const SuppliedCall& call) {

@@ -16,6 +16,9 @@ DbmsSqlSession& DbmsSqlStateOf(SuppliedCall& call);
 // holds it (a statement it runs may close it); an unknown number (NULL too)
 // gives ORA-29471 and denies the session every later call.
 std::shared_ptr<DbmsSqlCursor> DbmsSqlCursorArg(SuppliedCall& call, size_t i = 0);
+// The whole number argument i holds, fallback when it is not given or NULL;
+// ORA-06502 for a fraction or a number outside the 32-bit integers.
+long long DbmsSqlWholeArg(const SuppliedCall& call, size_t i, long long fallback);
 // What argument i holds, by its declared type when it names a variable.
 SqlValueKind DbmsSqlKindOf(const SuppliedCall& call, size_t i);
 // What a variable of type holds (PLS-00306 for a BOOLEAN, a record or a

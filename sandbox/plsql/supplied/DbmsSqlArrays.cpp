@@ -3,7 +3,6 @@
 // COLUMN_VALUE appends them to a table from lower_bound on, one fetch after
 // another. Each takes the package's tables (NUMBER_TABLE, VARCHAR2_TABLE,
 // DATE_TABLE, CLOB_TABLE, BLOB_TABLE) or tables of the same elements.
-#include <cmath>
 
 #include "sandbox/plsql/Ast.h"
 #include "sandbox/plsql/Conversions.h"
@@ -30,22 +29,14 @@ const TypeSpec& ElementType(const SuppliedCall& call, size_t i) {
   return *type->element;
 }
 
-long long WholeArg(const SuppliedCall& call, size_t i, long long fallback) {
-  if (!call.given[i] || call.args[i].IsNull())
-    return fallback;
-  const long double n = NumberOf(call.args[i]);
-  if (n != std::floor(n) || std::fabs(n) > 2147483647.0L)
-    throw ValueError("numeric overflow");
-  return static_cast<long long>(n);
-}
-
 PlValue BindArray(SuppliedCall& call) {
   const auto held = DbmsSqlCursorArg(call);
   DbmsSqlCursor& cursor = *held;
   const std::string name = DbmsSqlPlaceholderArg(call, cursor, 1);
   SqlArray array;
   array.kind = DbmsSqlKindOfType(ElementType(call, 2), call);
-  const long long low = WholeArg(call, 3, -2147483648LL), high = WholeArg(call, 4, 2147483647LL);
+  const long long low = DbmsSqlWholeArg(call, 3, -2147483648LL),
+                  high = DbmsSqlWholeArg(call, 4, 2147483647LL);
   if (const Collection* table = call.caller->Target(2).collection.get()) {
     for (const auto& [key, element] : table->elements) {
       if (key.number < low || key.number > high)
@@ -66,10 +57,10 @@ PlValue DefineArray(SuppliedCall& call) {
   const long long position = DbmsSqlPositionArg(call, cursor, 1);
   SqlDefine define;
   define.kind = DbmsSqlKindOfType(ElementType(call, 2), call);
-  define.count = WholeArg(call, 3, 0);
+  define.count = DbmsSqlWholeArg(call, 3, 0);
   if (define.count < 1)
     throw MakeError(29253, "Invalid count argument passed to procedure dbms_sql.define_array");
-  define.lowerBound = define.next = WholeArg(call, 4, 1);
+  define.lowerBound = define.next = DbmsSqlWholeArg(call, 4, 1);
   cursor.defines[position] = define;
   return {};
 }

@@ -27,8 +27,7 @@ PlValue DefineColumn(SuppliedCall& call) {
   const long long position = DbmsSqlPositionArg(call, cursor, 1);
   SqlDefine define;
   define.kind = DbmsSqlKindOf(call, 2);
-  if (call.given[3] && !call.args[3].IsNull())
-    define.size = static_cast<long long>(NumberOf(call.args[3]));
+  define.size = DbmsSqlWholeArg(call, 3, 0);
   cursor.defines[position] = define;
   return {};
 }

@@ -293,9 +293,7 @@ declare
   exception
     when others then
       ds_log(k, sqlerrm);
-      if k <> 2 then
-        ds_log(k + 0.5, 'at ' || dbms_sql.last_error_position);
-      end if;
+      ds_log(k + 0.5, 'at ' || dbms_sql.last_error_position);
   end;
 begin
   try(1, 'select nosuch from ds_emp');

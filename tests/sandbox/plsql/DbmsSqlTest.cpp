@@ -94,6 +94,21 @@ TEST_F(DbmsSqlTest, OutArgumentsMatchTheirBindOrColumn) {
                 "ORA-01001"));
 }
 
+TEST_F(DbmsSqlTest, ErrorPositionsPointAtTheNameAndNumbersStayInRange) {
+  const std::string parse = "declare c integer := dbms_sql.open_cursor; begin dbms_sql.parse(c, ";
+  const std::string report =
+      ", 1); exception when others then "
+      "dbms_output.put_line(sqlcode || ' ' || dbms_sql.last_error_position); end;";
+  // A literal holding the name is not where the error is.
+  EXPECT_EQ(Run(parse + "'select ''nosuch'', nosuch from dual'" + report), (Lines{"-904 17"}));
+  EXPECT_EQ(Run(parse + "'select * from dual join system.missing on 1 = 1'" + report),
+            (Lines{"-942 24"}));
+  EXPECT_TRUE(FailsWith(Run("declare c integer := dbms_sql.open_cursor; v varchar2(9); begin "
+                            "dbms_sql.parse(c, 'select 1 from dual', 1); "
+                            "dbms_sql.define_column(c, 1, v, 1e30); end;"),
+                        "ORA-06502"));
+}
+
 TEST_F(DbmsSqlTest, ArraysRunTheShortestAndFetchInBatchesOfTheirCount) {
   RunBlock(*session_, "begin execute immediate 'create table a (x number, d date)'; end;");
   EXPECT_EQ(Run("declare c integer := dbms_sql.open_cursor; x dbms_sql.number_table; "
