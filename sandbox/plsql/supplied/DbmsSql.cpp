@@ -170,7 +170,9 @@ PlValue ParseLines(SuppliedCall& call) {
   if (call.caller == nullptr)
     throw MakeError(6550, "PLS-00306: wrong number or types of arguments in call to 'PARSE'");
   const Variable& lines = call.caller->Target(1);
-  const long double lb = NumberOf(call.args[2]), ub = NumberOf(call.args[3]);
+  const bool bounded = !call.args[2].IsNull() && !call.args[3].IsNull();
+  const long double lb = bounded ? NumberOf(call.args[2]) : 0;
+  const long double ub = bounded ? NumberOf(call.args[3]) : -1;
   const bool lineFeeds = !call.args[4].IsNull() && call.args[4].boolean();
   std::string text;
   if (const Collection* collection = lines.collection.get()) {

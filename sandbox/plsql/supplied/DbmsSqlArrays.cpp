@@ -78,10 +78,11 @@ PlValue ColumnValues(SuppliedCall& call) {
   if (table.collection.get() == nullptr)
     table.collection.Reset(std::make_unique<Collection>());
   Collection& collection = *table.collection.get();
+  const auto at = static_cast<size_t>(position - 1);
   for (const std::vector<Value>& row : cursor.batch) {
     Variable value;
     value.value =
-        Coerce(DbmsSqlValue(row[static_cast<size_t>(position - 1)], define.kind, call.session),
+        Coerce(DbmsSqlValue(at < row.size() ? row[at] : Value(), define.kind, call.session),
                element, call.session);
     collection.elements[CollectionKey{define.next++, {}}] = std::move(value);
   }

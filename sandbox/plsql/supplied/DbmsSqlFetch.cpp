@@ -124,7 +124,8 @@ PlValue ColumnValue(SuppliedCall& call) {
     throw MakeError(6562, "type of out argument must match type of column or bind variable");
   const SqlValueKind kind = define.kind;
   DbmsSqlCheckOut(call, 2, kind);
-  const Value fetched = cursor.hasRow ? cursor.row[static_cast<size_t>(position - 1)] : Value();
+  const auto at = static_cast<size_t>(position - 1);
+  const Value fetched = cursor.hasRow && at < cursor.row.size() ? cursor.row[at] : Value();
   PlValue value = DbmsSqlValue(fetched, kind, call.session);
   const long long length = LengthOf(value, kind);
   const long long size = define.size;
