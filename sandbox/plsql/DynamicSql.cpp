@@ -2,10 +2,12 @@
 // that strings, quoted names and comments hide them as Oracle does.
 #include "sandbox/plsql/DynamicSql.h"
 
+#include <cstdlib>
 #include <set>
 
 #include "sandbox/plsql/Ast.h"
 #include "sandbox/plsql/Lexer.h"
+#include "sandbox/plsql/PlError.h"
 
 namespace sandbox::plsql {
 
@@ -52,6 +54,25 @@ Value DynamicBinds::Get(const std::string& name) const {
 bool DynamicBinds::Set(const std::string& name, const Value& value, OraError&) {
   values[name] = value;
   return true;
+}
+
+PlError ErrorOfDynamicBlock(const OraError& error) {
+  static const std::string kTrail = "\nORA-06512: at ";
+  const size_t start = error.message.find(kTrail);
+  PlError e = MakeError(error.code, error.message.substr(0, start));
+  for (size_t at = start; at != std::string::npos;) {
+    const size_t next = error.message.find(kTrail, at + 1);
+    const std::string place = error.message.substr(at + kTrail.size(), next - at - kTrail.size());
+    const size_t line = place.rfind("line ");
+    ErrorPlace p;
+    if (place[0] == '"')
+      p.unit = place.substr(1, place.find('"', 1) - 1);
+    if (line != std::string::npos)
+      p.line = std::atoi(place.c_str() + line + 5);
+    e.places.push_back(p);
+    at = next;
+  }
+  return e;
 }
 
 }  // namespace sandbox::plsql

@@ -13,6 +13,8 @@
 
 namespace sandbox::plsql {
 
+struct PlError;
+
 struct DynamicStatement {
   enum class Kind { Sql, Query, Block };
   Kind kind = Kind::Sql;
@@ -21,6 +23,11 @@ struct DynamicStatement {
 };
 
 DynamicStatement PrepareDynamic(const std::string& text);
+
+// A dynamic block's error arrives with its "ORA-06512: at ..." trail in the
+// message; the trail becomes the exception's places so that SQLERRM is the
+// error alone and the outer lines follow it.
+PlError ErrorOfDynamicBlock(const OraError& error);
 
 // The binds of a dynamic statement alone: the block around it is not seen,
 // and the values its OUT placeholders receive are kept for the caller.

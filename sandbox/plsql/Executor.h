@@ -161,7 +161,9 @@ class Executor {
 
   // A supplied package's routine (ExecutorSupplied): args one per
   // parameter, null where not given; OUT ones are assigned after the call.
-  PlValue CallSupplied(const SuppliedRoutine& routine, const std::vector<ExprPtr>& args, int line);
+  // A function whose result is a cursor variable gives it in cursorResult.
+  PlValue CallSupplied(const SuppliedRoutine& routine, const std::vector<ExprPtr>& args, int line,
+                       std::shared_ptr<CursorState>* cursorResult = nullptr);
   // The units running now, innermost (at line) first.
   std::vector<StackFrame> CallStack(int line) const;
 

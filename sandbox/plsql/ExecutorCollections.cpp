@@ -6,6 +6,7 @@
 #include "sandbox/plsql/Conversions.h"
 #include "sandbox/plsql/Executor.h"
 #include "sandbox/plsql/ObjectJson.h"
+#include "sandbox/plsql/supplied/SuppliedPackages.h"
 
 namespace sandbox::plsql {
 
@@ -188,6 +189,11 @@ Variable Executor::EvalComposite(const Expr& expr) {
   if (expr.kind == Expr::Kind::Call) {
     CallRoutine(*expr.routine, expr.args, expr.line);
     return std::move(returnComposite_);
+  }
+  if (expr.kind == Expr::Kind::Builtin) {  // a supplied function's cursor variable
+    Variable var;
+    CallSupplied(*FindSupplied(expr.name), expr.args, expr.line, &var.cursor);
+    return var;
   }
   const TemporariesMark mark(temporaries_);
   return Locate(expr, false);

@@ -3,40 +3,12 @@
 // client's statement would, so DDL commits and an anonymous block compiles
 // as it does anywhere else. Its errors are the statement's own ORA errors,
 // which the block's handlers can catch.
-#include <cstdlib>
-
 #include "sandbox/plsql/Conversions.h"
 #include "sandbox/plsql/DbmsLob.h"
 #include "sandbox/plsql/DynamicSql.h"
 #include "sandbox/plsql/Executor.h"
 
 namespace sandbox::plsql {
-
-namespace {
-
-// A dynamic block's error arrives with its "ORA-06512: at ..." trail in the
-// message; the trail becomes the exception's places so that SQLERRM is the
-// error alone and the outer lines follow it.
-PlError ErrorOfBlock(const OraError& error) {
-  static const std::string kTrail = "\nORA-06512: at ";
-  const size_t start = error.message.find(kTrail);
-  PlError e = MakeError(error.code, error.message.substr(0, start));
-  for (size_t at = start; at != std::string::npos;) {
-    const size_t next = error.message.find(kTrail, at + 1);
-    const std::string place = error.message.substr(at + kTrail.size(), next - at - kTrail.size());
-    const size_t line = place.rfind("line ");
-    ErrorPlace p;
-    if (place[0] == '"')
-      p.unit = place.substr(1, place.find('"', 1) - 1);
-    if (line != std::string::npos)
-      p.line = std::atoi(place.c_str() + line + 5);
-    e.places.push_back(p);
-    at = next;
-  }
-  return e;
-}
-
-}  // namespace
 
 void Executor::BindUsing(const Stmt& stmt, const DynamicStatement& dynamic, DynamicBinds& binds) {
   // RETURNING BULK COLLECT fills the last placeholders itself.
@@ -92,7 +64,7 @@ void Executor::ExecImmediate(const Stmt& stmt) {
   if (!session_.Execute(dynamic.text, binds, rows, error, warning)) {
     if (dynamic.kind != DynamicStatement::Kind::Block)
       throw FromOraError(error);
-    PlError e = ErrorOfBlock(error);
+    PlError e = ErrorOfDynamicBlock(error);
     if (!e.places.empty())
       AddPlace(e, stmt.line);
     throw e;

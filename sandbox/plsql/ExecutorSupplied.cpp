@@ -1,6 +1,8 @@
 // Running the supplied packages' routines: their arguments, the call stack
-// DBMS_UTILITY reports, and the OUT arguments written back.
+// DBMS_UTILITY reports, the OUT arguments written back, and what a routine
+// may ask of the calling block (SuppliedCaller).
 #include "sandbox/plsql/DbmsLob.h"
+#include "sandbox/plsql/DynamicSql.h"
 #include "sandbox/plsql/Executor.h"
 #include "sandbox/plsql/StoredUnit.h"
 #include "sandbox/plsql/supplied/SuppliedPackages.h"
@@ -55,8 +57,35 @@ std::vector<StackFrame> Executor::CallStack(int line) const {
 }
 
 PlValue Executor::CallSupplied(const SuppliedRoutine& routine, const std::vector<ExprPtr>& args,
-                               int line) {
+                               int line, std::shared_ptr<CursorState>* cursorResult) {
+  // The block as the routine sees it: arguments by their declared types and
+  // variables, and the depth its dynamic statements start from.
+  class Caller : public SuppliedCaller {
+   public:
+    Caller(Executor& executor, const std::vector<ExprPtr>& args)
+        : executor_(executor), args_(args) {}
+    const TypeSpec* DeclaredType(size_t i) const override {
+      return i < args_.size() && args_[i] ? TypeOf(*args_[i]) : nullptr;
+    }
+    Variable& Target(size_t i) override {
+      if (i >= args_.size() || !args_[i] || TypeOf(*args_[i]) == nullptr)
+        throw MakeError(6550, "PLS-00382: expression is of wrong type");
+      return executor_.Locate(*args_[i], true);
+    }
+    void Nest(DynamicBinds& binds) override {
+      if (executor_.dynamicDepth_ >= kMaxDynamicDepth)
+        throw MakeError(36, "maximum number of recursive SQL levels (50) exceeded");
+      binds.callDepth = executor_.callDepth_;
+      binds.dynamicDepth = executor_.dynamicDepth_ + 1;
+    }
+
+   private:
+    Executor& executor_;
+    const std::vector<ExprPtr>& args_;
+  } caller(*this, args);
   SuppliedCall call{session_, handling_.empty() ? nullptr : handling_.back()};
+  call.routine = &routine;
+  call.caller = &caller;
   if (routine.package == std::string("DBMS_UTILITY") ||
       routine.package == std::string("UTL_CALL_STACK"))
     call.stack = CallStack(line);
@@ -65,12 +94,15 @@ PlValue Executor::CallSupplied(const SuppliedRoutine& routine, const std::vector
     call.given.push_back(arg != nullptr);
     call.binary.push_back(arg != nullptr && IsBinaryExpr(*arg));
     const SuppliedParam& param = routine.params[i];
-    call.args.push_back(arg != nullptr && (!param.out || param.inOut) ? Eval(*arg) : PlValue());
+    const bool evaluated = arg != nullptr && (!param.out || param.inOut) && !param.byReference;
+    call.args.push_back(evaluated ? Eval(*arg) : PlValue());
   }
   PlValue result = routine.body(call);
   for (size_t i = 0; i < routine.params.size(); ++i)
-    if (routine.params[i].out && i < args.size() && args[i])
+    if (routine.params[i].out && !routine.params[i].byReference && i < args.size() && args[i])
       Assign(*args[i], call.args[i]);
+  if (cursorResult != nullptr)
+    *cursorResult = std::move(call.cursorResult);
   return result;
 }
 

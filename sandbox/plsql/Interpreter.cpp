@@ -161,6 +161,7 @@ bool CallSuppliedFunction(Session& session, const SuppliedRoutine& routine,
     return false;
   }
   SuppliedCall call{session};
+  call.routine = &routine;
   for (size_t i = 0; i < routine.params.size(); ++i) {
     const bool given = i < arguments.size();
     if (!given && !routine.params[i].optional) {

@@ -344,6 +344,13 @@ ExprPtr Parser::ParseName() {
   if (name.kind == Token::Kind::Identifier && IsSuppliedPackage(name.text) && Peek().Is(".")) {
     auto e = NewExpr(Expr::Kind::Builtin, name);
     e->args = ParseSuppliedCall(name, true, e->name);
+    static const TypeSpec kCursorVariable = [] {
+      TypeSpec type;
+      type.base = TypeSpec::Base::RefCursor;
+      return type;
+    }();
+    if (FindSupplied(e->name)->returnsCursor)
+      e->type = &kCursorVariable;
     return e;
   }
   const std::string builtinName = name.text;

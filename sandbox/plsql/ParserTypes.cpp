@@ -5,6 +5,7 @@
 
 #include "sandbox/plsql/Parser.h"
 #include "sandbox/plsql/SchemaTypes.h"
+#include "sandbox/plsql/supplied/SuppliedPackages.h"
 
 namespace sandbox::plsql {
 
@@ -128,6 +129,13 @@ void Parser::ParseTypeDeclaration(Block& block, bool subtype) {
 
 const TypeDecl* Parser::ResolveTypeName(const Token& first) {
   const Symbol* symbol = Lookup(first.text);
+  if (symbol == nullptr && Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier) {
+    if (const TypeDecl* supplied = SuppliedType(first.text, Peek(1).text)) {
+      Take();
+      Take();
+      return supplied;
+    }
+  }
   if (symbol == nullptr && Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier &&
       !Peek(2).Is("%")) {
     const size_t start = pos_;

@@ -12,6 +12,7 @@
 
 #include "sandbox/plsql/Ast.h"
 #include "sandbox/plsql/RunState.h"
+#include "sandbox/plsql/supplied/DbmsSqlState.h"
 
 namespace sandbox::plsql {
 
@@ -50,10 +51,12 @@ class StoredUnits {
   }
   // Units being compiled now: one that meets itself again calls in a circle.
   std::vector<std::string>& InProgress() { return inProgress_; }
+  DbmsSqlSession& DbmsSqlCursors() { return dbmsSql_; }
 
  private:
   std::map<std::string, std::shared_ptr<const StoredUnit>> units_;
   std::vector<std::string> inProgress_;
+  DbmsSqlSession dbmsSql_;
 };
 
 }  // namespace sandbox::plsql

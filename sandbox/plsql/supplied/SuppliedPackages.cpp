@@ -11,7 +11,8 @@ namespace {
 const std::vector<const std::vector<SuppliedRoutine>*>& AllLists() {
   static const std::vector<const std::vector<SuppliedRoutine>*> lists = {
       &DbmsUtilityRoutines(), &DbmsAssertRoutines(), &SessionInfoRoutines(),
-      &DbmsRandomRoutines(),  &DbmsLobRoutines(),    &UtlCallStackRoutines()};
+      &DbmsRandomRoutines(),  &DbmsLobRoutines(),    &UtlCallStackRoutines(),
+      &DbmsSqlRoutines()};
   return lists;
 }
 
@@ -25,19 +26,30 @@ bool IsSuppliedPackage(const std::string& name) {
   return false;
 }
 
-const SuppliedRoutine* FindSupplied(const std::string& package, const std::string& name) {
+std::vector<const SuppliedRoutine*> SuppliedOverloads(const std::string& package,
+                                                      const std::string& name) {
+  std::vector<const SuppliedRoutine*> overloads;
   for (const auto* list : AllLists())
     for (const SuppliedRoutine& routine : *list)
       if (package == routine.package && name == routine.name)
-        return &routine;
-  return nullptr;
+        overloads.push_back(&routine);
+  return overloads;
+}
+
+const SuppliedRoutine* FindSupplied(const std::string& package, const std::string& name) {
+  const auto overloads = SuppliedOverloads(package, name);
+  return overloads.empty() ? nullptr : overloads.front();
 }
 
 const SuppliedRoutine* FindSupplied(const std::string& qualified) {
   const size_t dot = qualified.find('.');
   if (dot == std::string::npos)
     return nullptr;
-  return FindSupplied(qualified.substr(0, dot), qualified.substr(dot + 1));
+  const size_t mark = qualified.find('#', dot);
+  const auto overloads =
+      SuppliedOverloads(qualified.substr(0, dot), qualified.substr(dot + 1, mark - dot - 1));
+  const size_t n = mark == std::string::npos ? 0 : std::stoul(qualified.substr(mark + 1));
+  return n < overloads.size() ? overloads[n] : nullptr;
 }
 
 std::string SuppliedText(const SuppliedCall& call, size_t i) {

@@ -1,10 +1,12 @@
 // Oracle's supplied packages that the interpreter provides itself
 // (DBMS_UTILITY, DBMS_ASSERT, DBMS_APPLICATION_INFO, DBMS_SESSION,
-// DBMS_LOCK, DBMS_RANDOM, DBMS_LOB's functions, UTL_CALL_STACK): each routine's parameters, for calls by position
-// and by name, and its body. DBMS_OUTPUT and DBMS_LOB have statements of
-// their own in the parser.
+// DBMS_LOCK, DBMS_RANDOM, DBMS_LOB's functions, UTL_CALL_STACK, DBMS_SQL): each routine's
+// parameters, for calls by position and by name, and its body. DBMS_OUTPUT and DBMS_LOB have
+// statements of their own in the parser. A routine may be overloaded: the call takes the first of
+// its name whose parameters the arguments fit.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,7 +15,29 @@
 
 namespace sandbox::plsql {
 
+struct CursorState;
+struct SuppliedRoutine;
 struct PlError;
+struct TypeDecl;
+struct TypeSpec;
+struct Variable;
+class DynamicBinds;
+
+// What a routine may ask of the block that calls it beyond the values of
+// its arguments: the declared type of an argument, the record, collection
+// or cursor variable it names, and the nesting of the statements it runs.
+class SuppliedCaller {
+ public:
+  virtual ~SuppliedCaller() = default;
+  // The declared type of argument i; null for an expression or a bind.
+  virtual const TypeSpec* DeclaredType(size_t i) const = 0;
+  // The variable argument i names, to read or fill; PLS-00382 for an
+  // expression that names none.
+  virtual Variable& Target(size_t i) = 0;
+  // binds as a dynamic statement run for the call nests them (ORA-00036
+  // past Oracle's limit of recursive levels).
+  virtual void Nest(DynamicBinds& binds) = 0;
+};
 
 // A unit on the PL/SQL call stack and the line running in it.
 struct StackFrame {
@@ -39,6 +63,11 @@ struct SuppliedCall {
   std::vector<bool> binary;
   // Set by a body whose result is binary, for a caller in SQL.
   bool binaryResult = false;
+  const SuppliedRoutine* routine = nullptr;
+  // The calling block; null for a call from SQL.
+  SuppliedCaller* caller = nullptr;
+  // A function whose result is a cursor variable sets it here.
+  std::shared_ptr<CursorState> cursorResult;
 };
 
 struct SuppliedParam {
@@ -46,6 +75,10 @@ struct SuppliedParam {
   bool out = false;  // OUT, or IN OUT when inOut is set too
   bool optional = false;
   bool inOut = false;
+  // A record, collection or cursor variable, or a value whose declared type
+  // the routine follows: the argument is left to the body (SuppliedCaller),
+  // neither evaluated before the call nor assigned after it.
+  bool byReference = false;
 };
 
 struct SuppliedRoutine {
@@ -55,13 +88,20 @@ struct SuppliedRoutine {
   std::vector<SuppliedParam> params;
   // Throws PlError as the routine raises.
   PlValue (*body)(SuppliedCall& call) = nullptr;
+  // A function whose result is a cursor variable (cursorResult).
+  bool returnsCursor = false;
 };
 
 bool IsSuppliedPackage(const std::string& name);
 // By package and routine name (upper case); null when there is none.
 const SuppliedRoutine* FindSupplied(const std::string& package, const std::string& name);
-// By "PACKAGE.ROUTINE".
+// By "PACKAGE.ROUTINE", or "PACKAGE.ROUTINE#n" for the overload after n others.
 const SuppliedRoutine* FindSupplied(const std::string& qualified);
+// The overloads of a routine, in the order calls try them.
+std::vector<const SuppliedRoutine*> SuppliedOverloads(const std::string& package,
+                                                      const std::string& name);
+// A type a supplied package declares (DBMS_SQL.DESC_TAB ...); null for none.
+const TypeDecl* SuppliedType(const std::string& package, const std::string& name);
 
 // The packages' routines, one list per package file.
 const std::vector<SuppliedRoutine>& DbmsUtilityRoutines();
@@ -70,6 +110,7 @@ const std::vector<SuppliedRoutine>& SessionInfoRoutines();
 const std::vector<SuppliedRoutine>& DbmsRandomRoutines();
 const std::vector<SuppliedRoutine>& DbmsLobRoutines();
 const std::vector<SuppliedRoutine>& UtlCallStackRoutines();
+const std::vector<SuppliedRoutine>& DbmsSqlRoutines();
 
 // Text of an argument (NULL as empty), for the bodies.
 std::string SuppliedText(const SuppliedCall& call, size_t i);
