@@ -11,7 +11,9 @@ namespace {
 const std::vector<const std::vector<SuppliedRoutine>*>& AllLists() {
   static const std::vector<const std::vector<SuppliedRoutine>*> lists = {
       &DbmsUtilityRoutines(), &DbmsAssertRoutines(), &SessionInfoRoutines(),
-      &DbmsRandomRoutines(),  &DbmsLobRoutines(),    &UtlCallStackRoutines()};
+      &DbmsRandomRoutines(),  &DbmsLobRoutines(),    &UtlCallStackRoutines(),
+      &DbmsLobProcedures(),   &UtlRawRoutines(),     &UtlEncodeRoutines(),
+      &UtlI18nRoutines()};
   return lists;
 }
 

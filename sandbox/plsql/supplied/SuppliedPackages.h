@@ -1,8 +1,8 @@
 // Oracle's supplied packages that the interpreter provides itself
 // (DBMS_UTILITY, DBMS_ASSERT, DBMS_APPLICATION_INFO, DBMS_SESSION,
-// DBMS_LOCK, DBMS_RANDOM, DBMS_LOB's functions, UTL_CALL_STACK): each routine's parameters, for calls by position
-// and by name, and its body. DBMS_OUTPUT and DBMS_LOB have statements of
-// their own in the parser.
+// DBMS_LOCK, DBMS_RANDOM, DBMS_LOB, UTL_CALL_STACK, UTL_RAW, UTL_ENCODE,
+// UTL_I18N): each routine's parameters, for calls by position and by name,
+// and its body. DBMS_OUTPUT has statements of its own in the parser.
 #pragma once
 
 #include <string>
@@ -69,6 +69,10 @@ const std::vector<SuppliedRoutine>& DbmsAssertRoutines();
 const std::vector<SuppliedRoutine>& SessionInfoRoutines();
 const std::vector<SuppliedRoutine>& DbmsRandomRoutines();
 const std::vector<SuppliedRoutine>& DbmsLobRoutines();
+const std::vector<SuppliedRoutine>& DbmsLobProcedures();
+const std::vector<SuppliedRoutine>& UtlRawRoutines();
+const std::vector<SuppliedRoutine>& UtlEncodeRoutines();
+const std::vector<SuppliedRoutine>& UtlI18nRoutines();
 const std::vector<SuppliedRoutine>& UtlCallStackRoutines();
 
 // Text of an argument (NULL as empty), for the bodies.
