@@ -216,16 +216,15 @@ std::vector<PlValue> LobRowSource::Values(Session& session, std::vector<Value> r
     rowId = row.back().text;
     row.pop_back();
   }
+  // A view's rows have no ROWID here: its LOBs stay temporary.
+  const bool located = !locked || !rowId.empty();
   std::vector<PlValue> values;
   for (std::size_t i = 0; i < row.size(); ++i) {
-    const bool lob = i < columns.size() && !columns[i].empty();
-    if (!lob) {
-      values.push_back(FromSqlValue(row[i]));
+    values.push_back(FromSqlValue(row[i]));
+    if (!located || i >= columns.size() || columns[i].empty())
       continue;
-    }
     auto location =
         std::make_shared<const LobLocation>(LobLocation{table, columns[i], rowId, binary[i]});
-    values.push_back(binary[i] ? BinaryFromSql(row[i]) : FromSqlValue(row[i]));
     // A LOB of length zero is a value, unlike a NULL column.
     if (values.back().IsNull() &&
         (row[i].kind != Value::Kind::Null || (!rowId.empty() && HoldsLob(session, *location))))
