@@ -7,6 +7,7 @@
 
 #include "sandbox/plsql/Conversions.h"
 #include "sandbox/plsql/PlError.h"
+#include "sandbox/plsql/supplied/SuppliedPackages.h"
 
 namespace sandbox::plsql {
 
@@ -32,7 +33,13 @@ const BuiltinInfo* FindLobBuiltin(const std::string& name) {
 bool IsBinaryExpr(const Expr& expr) {
   if (expr.kind == Expr::Kind::Variable)
     return expr.variable != nullptr && expr.variable->type.binary;
-  return expr.kind == Expr::Kind::Builtin && (expr.name == "TO_BLOB" || expr.name == "HEXTORAW");
+  if (expr.kind != Expr::Kind::Builtin)
+    return false;
+  if (expr.name == "TO_BLOB" || expr.name == "HEXTORAW")
+    return true;
+  const SuppliedRoutine* supplied =
+      expr.name.find('.') != std::string::npos ? FindSupplied(expr.name) : nullptr;
+  return supplied != nullptr && supplied->rawResult;
 }
 
 PlValue HexToRaw(const PlValue& text) {

@@ -21,7 +21,8 @@ inline constexpr long double kLobMaxSize = 18446744073709551615.0L;
 // nullptr for another name.
 const BuiltinInfo* FindLobBuiltin(const std::string& name);
 
-// Whether expr gives a binary value: a BLOB variable, TO_BLOB or HEXTORAW.
+// Whether expr gives a binary value: a BLOB or RAW variable, TO_BLOB,
+// HEXTORAW or a supplied function whose result is RAW.
 bool IsBinaryExpr(const Expr& expr);
 
 // HEXTORAW: the digits in upper case, led by a zero when their count is odd;

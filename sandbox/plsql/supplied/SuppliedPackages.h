@@ -55,6 +55,8 @@ struct SuppliedRoutine {
   std::vector<SuppliedParam> params;
   // Throws PlError as the routine raises.
   PlValue (*body)(SuppliedCall& call) = nullptr;
+  // A function whose result is always RAW (hexadecimal digits in PL/SQL).
+  bool rawResult = false;
 };
 
 bool IsSuppliedPackage(const std::string& name);

@@ -163,10 +163,10 @@ constexpr SuppliedParam Optional(const char* name) {
 
 const std::vector<SuppliedRoutine>& UtlEncodeRoutines() {
   static const std::vector<SuppliedRoutine> routines = {
-      {"UTL_ENCODE", "BASE64_ENCODE", true, {{"R"}}, EncodeBase64},
-      {"UTL_ENCODE", "BASE64_DECODE", true, {{"R"}}, DecodeBase64},
-      {"UTL_ENCODE", "QUOTED_PRINTABLE_ENCODE", true, {{"R"}}, EncodeQuotedPrintable},
-      {"UTL_ENCODE", "QUOTED_PRINTABLE_DECODE", true, {{"R"}}, DecodeQuotedPrintable},
+      {"UTL_ENCODE", "BASE64_ENCODE", true, {{"R"}}, EncodeBase64, true},
+      {"UTL_ENCODE", "BASE64_DECODE", true, {{"R"}}, DecodeBase64, true},
+      {"UTL_ENCODE", "QUOTED_PRINTABLE_ENCODE", true, {{"R"}}, EncodeQuotedPrintable, true},
+      {"UTL_ENCODE", "QUOTED_PRINTABLE_DECODE", true, {{"R"}}, DecodeQuotedPrintable, true},
       {"UTL_ENCODE",
        "TEXT_ENCODE",
        true,

@@ -276,8 +276,8 @@ PlValue MachineEndian(SuppliedCall&) {
 }
 
 SuppliedRoutine Function(const char* name, std::vector<SuppliedParam> params,
-                         PlValue (*body)(SuppliedCall&)) {
-  return {"UTL_RAW", name, true, std::move(params), body};
+                         PlValue (*body)(SuppliedCall&), bool rawResult = true) {
+  return {"UTL_RAW", name, true, std::move(params), body, rawResult};
 }
 
 constexpr SuppliedParam Optional(const char* name) {
@@ -289,9 +289,9 @@ constexpr SuppliedParam Optional(const char* name) {
 const std::vector<SuppliedRoutine>& UtlRawRoutines() {
   static const std::vector<SuppliedRoutine> routines = {
       Function("CAST_TO_RAW", {{"C"}}, CastToRaw),
-      Function("CAST_TO_VARCHAR2", {{"R"}}, CastToVarchar2),
-      Function("CAST_TO_NVARCHAR2", {{"R"}}, CastToNvarchar2),
-      Function("LENGTH", {{"R"}}, Length),
+      Function("CAST_TO_VARCHAR2", {{"R"}}, CastToVarchar2, false),
+      Function("CAST_TO_NVARCHAR2", {{"R"}}, CastToNvarchar2, false),
+      Function("LENGTH", {{"R"}}, Length, false),
       Function("SUBSTR", {{"R"}, {"POS"}, Optional("LEN")}, Substr),
       Function("CONCAT",
                {Optional("R1"), Optional("R2"), Optional("R3"), Optional("R4"), Optional("R5"),
@@ -303,21 +303,22 @@ const std::vector<SuppliedRoutine>& UtlRawRoutines() {
       Function("BIT_OR", {{"R1"}, {"R2"}}, BitOr),
       Function("BIT_XOR", {{"R1"}, {"R2"}}, BitXor),
       Function("BIT_COMPLEMENT", {{"R"}}, BitComplement),
-      Function("COMPARE", {{"R1"}, {"R2"}, Optional("PAD")}, Compare),
+      Function("COMPARE", {{"R1"}, {"R2"}, Optional("PAD")}, Compare, false),
       Function("CONVERT", {{"R"}, {"TO_CHARSET"}, {"FROM_CHARSET"}}, Convert),
       Function("CAST_FROM_NUMBER", {{"N"}}, CastFromNumber),
-      Function("CAST_TO_NUMBER", {{"R"}}, CastToNumber),
+      Function("CAST_TO_NUMBER", {{"R"}}, CastToNumber, false),
       Function("CAST_FROM_BINARY_INTEGER", {{"N"}, Optional("ENDIANESS")}, CastFromBinaryInteger),
-      Function("CAST_TO_BINARY_INTEGER", {{"R"}, Optional("ENDIANESS")}, CastToBinaryInteger),
+      Function("CAST_TO_BINARY_INTEGER", {{"R"}, Optional("ENDIANESS")}, CastToBinaryInteger,
+               false),
       Function("XRANGE", {Optional("START_BYTE"), Optional("END_BYTE")}, Xrange),
       Function("TRANSLATE", {{"R"}, {"FROM_SET"}, {"TO_SET"}}, Translate),
       Function("OVERLAY",
                {{"OVERLAY_STR"}, {"TARGET"}, Optional("POS"), Optional("LEN"), Optional("PAD")},
                Overlay),
       Function("COPIES", {{"R"}, {"N"}}, Copies),
-      Function("BIG_ENDIAN", {}, BigEndian),
-      Function("LITTLE_ENDIAN", {}, LittleEndianConstant),
-      Function("MACHINE_ENDIAN", {}, MachineEndian),
+      Function("BIG_ENDIAN", {}, BigEndian, false),
+      Function("LITTLE_ENDIAN", {}, LittleEndianConstant, false),
+      Function("MACHINE_ENDIAN", {}, MachineEndian, false),
   };
   return routines;
 }

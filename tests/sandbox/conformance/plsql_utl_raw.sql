@@ -75,3 +75,16 @@ begin
 end;
 /
 select text from raw_out order by seq;
+-- A RAW result is bytes wherever it goes: counted by DBMS_LOB, bound to SQL.
+create table raw_values (r raw(20));
+declare
+  b blob;
+begin
+  execute immediate 'insert into raw_values values (:1)' using utl_raw.cast_to_raw('hi');
+  insert into raw_out (text) values (dbms_lob.getlength(utl_raw.cast_to_raw('abc')));
+  b := utl_raw.concat(hextoraw('00'), utl_raw.cast_to_raw('é'));
+  insert into raw_out (text) values (dbms_lob.getlength(b) || ' ' || rawtohex(b));
+end;
+/
+select rawtohex(r), utl_raw.length(r) from raw_values;
+select text from raw_out where seq > 7 order by seq;
