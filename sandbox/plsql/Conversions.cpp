@@ -76,10 +76,14 @@ PlValue Coerce(const PlValue& value, const TypeSpec& type, const Session& sessio
     return value;
   switch (type.base) {
     case TypeSpec::Base::Varchar2: {
-      if (value.kind() == PlValue::Kind::Text && value.text().empty())
-        return value;  // an empty LOB
+      if (value.kind() == PlValue::Kind::Text &&
+          (value.text().empty() ||
+           (type.length == 0 && (value.location() != nullptr || value.lobOpen()))))
+        return value;  // an empty LOB, or a locator kept by a LOB variable
       std::string text = TextOf(value, session);
       if (type.length > 0 && text.size() > static_cast<size_t>(type.length)) {
+        if (type.binary)
+          throw ValueError("raw variable length too long");
         throw BufferTooSmall();
       }
       return PlValue::Text(std::move(text));

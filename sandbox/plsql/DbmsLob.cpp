@@ -7,30 +7,11 @@
 
 #include "sandbox/plsql/Conversions.h"
 #include "sandbox/plsql/PlError.h"
+#include "sandbox/plsql/supplied/SuppliedPackages.h"
 
 namespace sandbox::plsql {
 
 namespace {
-
-long double Characters(const std::string& text) {
-  long double count = 0;
-  for (const unsigned char c : text) {
-    if ((c & 0xC0) != 0x80)
-      ++count;
-  }
-  return count;
-}
-
-// The first count characters of UTF-8 text.
-std::string FirstCharacters(const std::string& text, long double count) {
-  std::size_t end = 0;
-  for (long double taken = 0; end < text.size() && taken < count; ++taken) {
-    ++end;
-    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-      ++end;
-  }
-  return text.substr(0, end);
-}
 
 const BuiltinInfo kLobBuiltins[] = {
     {"TO_CLOB", 1, 1, false},
@@ -38,10 +19,6 @@ const BuiltinInfo kLobBuiltins[] = {
     {"TO_BLOB", 1, 1, false},
     {"HEXTORAW", 1, 1, false},
 };
-
-PlError ArgumentError() {
-  return MakeError(21560, "argument 2 is null, invalid, or out of range");
-}
 
 }  // namespace
 
@@ -56,7 +33,13 @@ const BuiltinInfo* FindLobBuiltin(const std::string& name) {
 bool IsBinaryExpr(const Expr& expr) {
   if (expr.kind == Expr::Kind::Variable)
     return expr.variable != nullptr && expr.variable->type.binary;
-  return expr.kind == Expr::Kind::Builtin && (expr.name == "TO_BLOB" || expr.name == "HEXTORAW");
+  if (expr.kind != Expr::Kind::Builtin)
+    return false;
+  if (expr.name == "TO_BLOB" || expr.name == "HEXTORAW")
+    return true;
+  const SuppliedRoutine* supplied =
+      expr.name.find('.') != std::string::npos ? FindSupplied(expr.name) : nullptr;
+  return supplied != nullptr && supplied->rawResult;
 }
 
 PlValue HexToRaw(const PlValue& text) {
@@ -82,29 +65,46 @@ Value BinaryToSql(const PlValue& value) {
   return Value::Binary(bytes);
 }
 
-PlValue LobAppend(const PlValue& dest, const PlValue& src) {
-  if (dest.IsNull())
-    throw MakeError(22275, "invalid LOB locator specified");
-  if (src.IsNull())
-    return dest;
-  return PlValue::Text(dest.text() + src.text());
+std::size_t LobUnits(const std::string& text, bool binary) {
+  if (binary)
+    return text.size() / 2;
+  std::size_t count = 0;
+  for (const unsigned char c : text)
+    count += (c & 0xC0) != 0x80 ? 1 : 0;
+  return count;
 }
 
-PlValue LobWriteAppend(const PlValue& lob, const PlValue& amount, const PlValue& buffer,
-                       bool binary) {
-  if (lob.IsNull())
-    throw MakeError(22275, "invalid LOB locator specified");
-  if (amount.IsNull() || buffer.IsNull())
-    throw ArgumentError();
-  const long double count = std::trunc(NumberOf(amount));
-  const std::string& text = buffer.text();
-  const long double available =
-      binary ? static_cast<long double>(text.size() / 2) : Characters(text);
-  if (count < 1 || count > available)
-    throw ArgumentError();
-  const std::string part =
-      binary ? text.substr(0, static_cast<std::size_t>(count) * 2) : FirstCharacters(text, count);
-  return PlValue::Text(lob.text() + part);
+std::size_t LobUnitOffset(const std::string& text, std::size_t index, bool binary) {
+  if (binary)
+    return index < text.size() / 2 ? index * 2 : text.size();
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < index && at < text.size(); ++i) {
+    ++at;
+    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+      ++at;
+  }
+  return at;
+}
+
+std::string LobPiece(const std::string& text, std::size_t from, std::size_t count, bool binary) {
+  const std::size_t begin = LobUnitOffset(text, from, binary);
+  const std::string rest = text.substr(begin);
+  return rest.substr(0, LobUnitOffset(rest, count, binary));
+}
+
+std::string LobFiller(std::size_t count, bool binary) {
+  return binary ? std::string(count * 2, '0') : std::string(count, ' ');
+}
+
+std::string LobOverwrite(const std::string& text, std::size_t at, const std::string& piece,
+                         bool binary) {
+  const std::size_t units = LobUnits(text, binary);
+  if (at >= units)
+    return text + LobFiller(at - units, binary) + piece;
+  const std::size_t begin = LobUnitOffset(text, at, binary);
+  const std::size_t end =
+      begin + LobUnitOffset(text.substr(begin), LobUnits(piece, binary), binary);
+  return text.substr(0, begin) + piece + text.substr(end);
 }
 
 namespace {
@@ -116,32 +116,14 @@ std::optional<long long> WholeArgument(const PlValue& value) {
   return static_cast<long long>(std::floor(NumberOf(value)));
 }
 
-// Byte offset of the character at index (0-based) of UTF-8 text; the
-// text's size when it has fewer characters.
-std::size_t CharacterOffset(const std::string& text, long long index) {
-  std::size_t at = 0;
-  for (long long i = 0; i < index && at < text.size(); ++i) {
-    ++at;
-    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
-      ++at;
-  }
-  return at;
-}
-
 }  // namespace
 
 PlValue LobSubstr(const PlValue& lob, const PlValue& amount, const PlValue& offset, bool binary) {
   const auto count = WholeArgument(amount), from = WholeArgument(offset);
   if (lob.IsNull() || !count || !from || *count < 1 || *count > 32767 || *from < 1)
     return {};
-  const std::string& text = lob.text();
-  if (binary) {
-    const std::size_t begin = static_cast<std::size_t>(*from - 1) * 2;
-    return begin >= text.size() ? PlValue() : PlValue::Text(text.substr(begin, *count * 2));
-  }
-  const std::size_t begin = CharacterOffset(text, *from - 1);
-  const std::size_t end = begin + CharacterOffset(text.substr(begin), *count);
-  return PlValue::Text(text.substr(begin, end - begin));
+  return PlValue::Text(LobPiece(lob.text(), static_cast<std::size_t>(*from - 1),
+                                static_cast<std::size_t>(*count), binary));
 }
 
 PlValue LobInstr(const PlValue& lob, const PlValue& pattern, const PlValue& offset,
@@ -151,9 +133,7 @@ PlValue LobInstr(const PlValue& lob, const PlValue& pattern, const PlValue& offs
     return {};
   const std::string& text = lob.text();
   const std::string& wanted = pattern.text();
-  const std::size_t unit = binary ? 2 : 1;
-  std::size_t at =
-      binary ? static_cast<std::size_t>(*from - 1) * 2 : CharacterOffset(text, *from - 1);
+  std::size_t at = LobUnitOffset(text, static_cast<std::size_t>(*from - 1), binary);
   for (long long found = 0; at <= text.size(); ++at) {
     at = text.find(wanted, at);
     if (at == std::string::npos)
@@ -161,8 +141,7 @@ PlValue LobInstr(const PlValue& lob, const PlValue& pattern, const PlValue& offs
     if (binary && at % 2 != 0)
       continue;  // a match must start on a byte
     if (++found == *occurrence)
-      return PlValue::Number(binary ? static_cast<long double>(at / unit + 1)
-                                    : Characters(text.substr(0, at)) + 1);
+      return PlValue::Number(static_cast<long double>(LobUnits(text.substr(0, at), binary) + 1));
   }
   return PlValue::Number(0);
 }
@@ -170,8 +149,7 @@ PlValue LobInstr(const PlValue& lob, const PlValue& pattern, const PlValue& offs
 PlValue LobLength(const PlValue& lob, bool binary) {
   if (lob.IsNull())
     return {};
-  return PlValue::Number(binary ? static_cast<long double>(lob.text().size() / 2)
-                                : Characters(lob.text()));
+  return PlValue::Number(static_cast<long double>(LobUnits(lob.text(), binary)));
 }
 
 }  // namespace sandbox::plsql

@@ -10,6 +10,7 @@
 #include "sandbox/plsql/DateTime.h"
 #include "sandbox/plsql/DbmsLob.h"
 #include "sandbox/plsql/DynamicSql.h"
+#include "sandbox/plsql/LobLocators.h"
 #include "sandbox/plsql/ObjectJson.h"
 #include "sandbox/plsql/StoredUnit.h"
 #include "sandbox/plsql/supplied/SuppliedPackages.h"
@@ -462,7 +463,10 @@ void Executor::ExecSql(const Stmt& stmt) {
     return;
   }
   if (stmt.sql->isQuery) {
-    SelectInto(*OpenQuery(*stmt.sql), stmt.exprs);
+    const auto lobs =
+        MayTakeLocators(stmt.exprs) ? FindLobRows(session_, stmt.sql->text, {}) : std::nullopt;
+    SelectInto(*OpenQuery(*stmt.sql, lobs ? &lobs->text : nullptr), stmt.exprs,
+               lobs ? &*lobs : nullptr);
     return;
   }
   ExecDml(stmt, BindValues(*stmt.sql), nullptr);
@@ -474,9 +478,13 @@ void Executor::ExecDml(const Stmt& stmt, std::map<std::string, Value> values,
   for (size_t i = 0; i < sql.returningValues; ++i)
     values[ReturningPlaceholderName(i)] = Value();
   StatementBinds binds(std::move(values), binds_, sql.bulkReturning);
+  const auto lobs =
+      !sql.bulkReturning && MayTakeLocators(sql.returningInto)
+          ? FindLobRows(session_, sql.text, ReturningPlaceholderName(sql.returningValues))
+          : std::nullopt;
   std::uint64_t rows = 0;
   OraError error, warning;
-  if (!session_.Execute(sql.text, binds, rows, error, warning))
+  if (!session_.Execute(lobs ? lobs->text : sql.text, binds, rows, error, warning))
     throw FromOraError(error);
   sqlRowCount_ = static_cast<long long>(rows);
   sqlFound_ = rows > 0 ? 1 : 0;
@@ -491,13 +499,14 @@ void Executor::ExecDml(const Stmt& stmt, std::map<std::string, Value> values,
       BulkStore(sql.returningInto, own);
     return;
   }
-  std::vector<PlValue> row;
-  for (size_t i = 0; i < sql.returningValues; ++i)
-    row.push_back(FromSqlValue(binds.Returned(ReturningPlaceholderName(i))));
-  StoreRow(sql.returningInto, row);
+  std::vector<Value> row;
+  for (size_t i = 0; i < sql.returningValues + (lobs ? 1 : 0); ++i)
+    row.push_back(binds.Returned(ReturningPlaceholderName(i)));
+  StoreRow(sql.returningInto, lobs ? lobs->Values(session_, std::move(row)) : FromSqlRow(row));
 }
 
-void Executor::SelectInto(Cursor& cursor, const std::vector<ExprPtr>& targets) {
+void Executor::SelectInto(Cursor& cursor, const std::vector<ExprPtr>& targets,
+                          const LobRowSource* lobs) {
   std::vector<Value> row, extra;
   OraError error;
   if (!cursor.Next(row, error)) {
@@ -516,10 +525,7 @@ void Executor::SelectInto(Cursor& cursor, const std::vector<ExprPtr>& targets) {
     throw FromOraError(error);
   sqlRowCount_ = 1;
   sqlFound_ = 1;
-  std::vector<PlValue> values;
-  for (const Value& v : row)
-    values.push_back(FromSqlValue(v));
-  StoreRow(targets, values);
+  StoreRow(targets, lobs != nullptr ? lobs->Values(session_, std::move(row)) : FromSqlRow(row));
 }
 
 void Executor::ExecPackageCall(const Stmt& stmt) {
@@ -547,11 +553,7 @@ void Executor::ExecPackageCall(const Stmt& stmt) {
       message.resize(2048);
     throw MakeError(static_cast<int>(-code), message);
   }
-  if (stmt.name == "DBMS_LOB.APPEND") {
-    Assign(*stmt.exprs[0], LobAppend(args[0], args[1]));
-  } else if (stmt.name == "DBMS_LOB.WRITEAPPEND") {
-    Assign(*stmt.exprs[0], LobWriteAppend(args[0], args[1], args[2], IsBinaryExpr(*stmt.exprs[0])));
-  } else if (stmt.name == "DBMS_OUTPUT.ENABLE") {
+  if (stmt.name == "DBMS_OUTPUT.ENABLE") {
     if (args.empty()) {
       output_.Enable(20000);
     } else if (args[0].IsNull()) {
@@ -1135,10 +1137,10 @@ PlValue Executor::EvalSqlFunction(const Expr& expr) {
   return FromSqlValue(row[0]);
 }
 
-std::unique_ptr<Cursor> Executor::OpenQuery(const SqlText& sql) {
+std::unique_ptr<Cursor> Executor::OpenQuery(const SqlText& sql, const std::string* text) {
   StatementBinds binds(BindValues(sql), binds_);
   OraError error;
-  auto cursor = session_.OpenQuery(sql.text, binds, error);
+  auto cursor = session_.OpenQuery(text != nullptr ? *text : sql.text, binds, error);
   if (!cursor)
     throw FromOraError(error);
   return cursor;

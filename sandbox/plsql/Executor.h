@@ -22,6 +22,7 @@ class DynamicBinds;
 struct DynamicStatement;
 struct StackFrame;
 struct SuppliedRoutine;
+struct LobRowSource;
 
 class Executor {
  public:
@@ -89,8 +90,10 @@ class Executor {
   void ExecDml(const Stmt& stmt, std::map<std::string, Value> values,
                std::vector<std::vector<PlValue>>* collected);
   void ExecImmediate(const Stmt& stmt);
-  // SELECT ... INTO: the query's one row into targets (ORA-01403, ORA-01422).
-  void SelectInto(Cursor& cursor, const std::vector<ExprPtr>& targets);
+  // SELECT ... INTO: the query's one row into targets (ORA-01403, ORA-01422),
+  // its LOB columns as locators when lobs is given.
+  void SelectInto(Cursor& cursor, const std::vector<ExprPtr>& targets,
+                  const LobRowSource* lobs = nullptr);
   void ExecPackageCall(const Stmt& stmt);
 
   PlValue Eval(const Expr& expr);
@@ -167,7 +170,8 @@ class Executor {
   // The units running now, innermost (at line) first.
   std::vector<StackFrame> CallStack(int line) const;
 
-  std::unique_ptr<Cursor> OpenQuery(const SqlText& sql);
+  // The query, or text in its place with the same binds.
+  std::unique_ptr<Cursor> OpenQuery(const SqlText& sql, const std::string* text = nullptr);
   void OpenCursor(const CursorDecl& decl, const std::vector<ExprPtr>& args, CursorState& state);
   bool FetchRow(CursorState& state, std::vector<PlValue>& row);
   std::map<std::string, Value> BindValues(const SqlText& sql);

@@ -477,10 +477,13 @@ TypeSpec Parser::ParseType(bool forParameter) {
   }
   if (t.IsAny({"LONG", "CLOB", "NCLOB"}))
     return TextType(TypeSpec::Base::Varchar2, 0);
-  if (t.Is("BLOB")) {
-    TypeSpec blob = TextType(TypeSpec::Base::Varchar2, 0);
-    blob.binary = true;
-    return blob;
+  if (t.IsAny({"BLOB", "RAW"})) {
+    // Held as hexadecimal text: two digits for each byte of RAW(n).
+    TypeSpec binary = TextType(TypeSpec::Base::Varchar2, t.Is("RAW") ? 2 * lengthClause(0) : 0);
+    if (t.Is("RAW") && binary.length == 0 && !forParameter)
+      SemanticError(t, "PLS-00215: String length constraints must be in range (1 .. 32767)");
+    binary.binary = true;
+    return binary;
   }
   if (t.IsAny({"NUMBER", "NUMERIC", "DECIMAL", "DEC"})) {
     int precision = 0, scale = 0;
@@ -982,9 +985,6 @@ std::unique_ptr<Stmt> Parser::ParseNameStatement() {
       }
       CheckArgumentCount(member, member.text, stmt->exprs.size(), signature->min, signature->max);
       return stmt;
-    }
-    if (first.Is("DBMS_LOB") && Peek(1).Is(".") && Peek(2).IsAny({"APPEND", "WRITEAPPEND"})) {
-      return ParseDbmsLobCall(std::move(stmt));
     }
     if (IsSuppliedPackage(first.text) && Peek(1).Is(".")) {
       Take();

@@ -202,8 +202,6 @@ class Parser {
   // one argument per parameter, null where the call gives none.
   std::vector<ExprPtr> ParseSuppliedCall(const Token& package, bool wantFunction,
                                          std::string& qualified);
-  // DBMS_LOB.APPEND(lob, src) and DBMS_LOB.WRITEAPPEND(lob, amount, buffer).
-  std::unique_ptr<Stmt> ParseDbmsLobCall(std::unique_ptr<Stmt> stmt);
 
   // Expressions.
   ExprPtr ParseExpression();

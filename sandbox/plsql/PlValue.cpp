@@ -27,6 +27,13 @@ PlValue PlValue::EmptyLob() {
   return v;
 }
 
+PlValue PlValue::WithLob(std::shared_ptr<const LobLocation> location, bool open) const {
+  PlValue v = *this;
+  v.location_ = std::move(location);
+  v.lobOpen_ = open;
+  return v;
+}
+
 PlValue PlValue::Number(long double number) {
   PlValue v;
   v.kind_ = Kind::Number;
@@ -132,11 +139,13 @@ PlValue FromSqlValue(const Value& value) {
     case Value::Kind::Date:
       return PlValue::Date(value.text);
     case Value::Kind::Binary:
-      return BinaryFromSql(value);
+      // Zero bytes, or a text of no characters that is not NULL: an empty
+      // LOB column's value.
+      return value.text.empty() ? PlValue::EmptyLob() : BinaryFromSql(value);
     case Value::Kind::Text:
       break;
   }
-  return PlValue::Text(value.text);
+  return value.text.empty() ? PlValue::EmptyLob() : PlValue::Text(value.text);
 }
 
 std::vector<PlValue> FromSqlRow(const std::vector<Value>& row) {

@@ -4,12 +4,23 @@
 // TO_CHAR form, limited to 18 significant digits.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "sandbox/server/Server.h"
 
 namespace sandbox::plsql {
+
+// Where a LOB value lives when it is a locator of a table row: selected
+// FOR UPDATE or returned by DML, writes through it change the row. A LOB
+// without one is temporary.
+struct LobLocation {
+  std::string table;   // as the statement named it
+  std::string column;  // as the statement named it
+  std::string rowId;   // empty when the row is not locked (ORA-22920 on a write)
+  bool binary = false;
+};
 
 class PlValue {
  public:
@@ -31,6 +42,14 @@ class PlValue {
   // Text that came from a CHAR variable or a literal: compared blank-padded
   // with another such text, as Oracle compares CHAR values.
   bool fixedChar() const { return fixedChar_; }
+  // The row a LOB locator points at; null for a temporary LOB and any
+  // other value.
+  const std::shared_ptr<const LobLocation>& location() const { return location_; }
+  // DBMS_LOB.OPEN was called on the LOB and CLOSE not yet.
+  bool lobOpen() const { return lobOpen_; }
+  // The same LOB with new contents (or a new open state): a locator stays
+  // one.
+  PlValue WithLob(std::shared_ptr<const LobLocation> location, bool open) const;
 
  private:
   Kind kind_ = Kind::Null;
@@ -38,6 +57,8 @@ class PlValue {
   long double number_ = 0;
   bool boolean_ = false;
   bool fixedChar_ = false;
+  std::shared_ptr<const LobLocation> location_;
+  bool lobOpen_ = false;
 };
 
 // Canonical decimal text of a number as TO_CHAR(n) gives it: "12.5", "-.5".

@@ -12,7 +12,8 @@ const std::vector<const std::vector<SuppliedRoutine>*>& AllLists() {
   static const std::vector<const std::vector<SuppliedRoutine>*> lists = {
       &DbmsUtilityRoutines(), &DbmsAssertRoutines(), &SessionInfoRoutines(),
       &DbmsRandomRoutines(),  &DbmsLobRoutines(),    &UtlCallStackRoutines(),
-      &DbmsSqlRoutines()};
+      &DbmsSqlRoutines(),     &DbmsLobProcedures(),  &UtlRawRoutines(),
+      &UtlEncodeRoutines(),   &UtlI18nRoutines()};
   return lists;
 }
 

@@ -1,9 +1,10 @@
 // Oracle's supplied packages that the interpreter provides itself
 // (DBMS_UTILITY, DBMS_ASSERT, DBMS_APPLICATION_INFO, DBMS_SESSION,
-// DBMS_LOCK, DBMS_RANDOM, DBMS_LOB's functions, UTL_CALL_STACK, DBMS_SQL): each routine's
-// parameters, for calls by position and by name, and its body. DBMS_OUTPUT and DBMS_LOB have
-// statements of their own in the parser. A routine may be overloaded: the call takes the first of
-// its name whose parameters the arguments fit.
+// DBMS_LOCK, DBMS_RANDOM, DBMS_LOB, UTL_CALL_STACK, UTL_RAW, UTL_ENCODE,
+// UTL_I18N, DBMS_SQL): each routine's parameters, for calls by position and by
+// name, and its body. DBMS_OUTPUT has statements of its own in the parser. A
+// routine may be overloaded: the call takes the first of its name whose
+// parameters the arguments fit.
 #pragma once
 
 #include <memory>
@@ -90,6 +91,8 @@ struct SuppliedRoutine {
   PlValue (*body)(SuppliedCall& call) = nullptr;
   // A function whose result is a cursor variable (cursorResult).
   bool returnsCursor = false;
+  // A function whose result is always RAW (hexadecimal digits in PL/SQL).
+  bool rawResult = false;
 };
 
 bool IsSuppliedPackage(const std::string& name);
@@ -109,6 +112,10 @@ const std::vector<SuppliedRoutine>& DbmsAssertRoutines();
 const std::vector<SuppliedRoutine>& SessionInfoRoutines();
 const std::vector<SuppliedRoutine>& DbmsRandomRoutines();
 const std::vector<SuppliedRoutine>& DbmsLobRoutines();
+const std::vector<SuppliedRoutine>& DbmsLobProcedures();
+const std::vector<SuppliedRoutine>& UtlRawRoutines();
+const std::vector<SuppliedRoutine>& UtlEncodeRoutines();
+const std::vector<SuppliedRoutine>& UtlI18nRoutines();
 const std::vector<SuppliedRoutine>& UtlCallStackRoutines();
 const std::vector<SuppliedRoutine>& DbmsSqlRoutines();
 

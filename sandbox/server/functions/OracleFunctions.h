@@ -103,7 +103,7 @@ bool HexToBytes(const std::string& hex, std::string& bytes);
 void RegisterLobFunctions(sqlite3* db, SqlFunctionContext* context);
 // Stored functions called in SQL (StoredFunctionCall.cpp).
 void RegisterStoredFunctionCall(sqlite3* db, SqlFunctionContext* context);
-// ROWNUM, LISTAGG and UTL_RAW (QueryFunctions.cpp).
+// ROWNUM, LISTAGG and UTL_RAW.CAST_TO_RAW (QueryFunctions.cpp).
 void RegisterQueryFunctions(sqlite3* db, SqlFunctionContext* context);
 // The timestamp, interval and binary floating point functions (DateTimeFunctions.cpp).
 void RegisterDateTimeFunctions(sqlite3* db, SqlFunctionContext* context);

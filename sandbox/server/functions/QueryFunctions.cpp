@@ -1,5 +1,5 @@
 // Functions behind parts of Oracle's query language that SQLite lacks:
-// ROWNUM's row counting, the LISTAGG aggregate, and UTL_RAW's casts.
+// ROWNUM's row counting, the LISTAGG aggregate, and UTL_RAW.CAST_TO_RAW.
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -43,12 +43,6 @@ void CastToRaw(sqlite3_context* ctx, int, sqlite3_value** argv) {
   }
   const std::string text = TextArg(argv[0]);
   sqlite3_result_blob(ctx, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-}
-
-void CastToVarchar2(sqlite3_context* ctx, int, sqlite3_value** argv) {
-  const auto* data = static_cast<const char*>(sqlite3_value_blob(argv[0]));
-  ResultText(ctx,
-             std::string(data ? data : "", static_cast<std::size_t>(sqlite3_value_bytes(argv[0]))));
 }
 
 // One ordering key of a LISTAGG row: numbers before text compare as numbers.
@@ -152,8 +146,6 @@ void RegisterQueryFunctions(sqlite3* db, SqlFunctionContext* context) {
                              nullptr, nullptr);
   sqlite3_create_function_v2(db, "utl_raw_cast_to_raw", 1, flags | SQLITE_DETERMINISTIC, context,
                              CastToRaw, nullptr, nullptr, nullptr);
-  sqlite3_create_function_v2(db, "utl_raw_cast_to_varchar2", 1, flags | SQLITE_DETERMINISTIC,
-                             context, CastToVarchar2, nullptr, nullptr, nullptr);
   sqlite3_create_function_v2(db, "ora_listagg", -1, flags, context, nullptr, ListaggStep,
                              ListaggFinal, nullptr);
 }

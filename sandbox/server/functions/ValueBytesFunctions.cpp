@@ -23,25 +23,6 @@ struct StoredBytes {
   std::string bytes;
 };
 
-std::string NumberBytes(const DecimalNumber& number) {
-  if (number.digits.empty())
-    return std::string(1, static_cast<char>(0x80));
-  // 0.digits * 10^exponent as 0.pairs * 100^exponent100.
-  const bool odd = number.exponent % 2 != 0;
-  std::string digits = (odd ? "0" : "") + number.digits;
-  if (digits.size() % 2)
-    digits += '0';
-  const int exponent100 = (number.exponent + (odd ? 1 : 0)) / 2;
-  std::string bytes(1, static_cast<char>(number.negative ? 63 - exponent100 : 192 + exponent100));
-  for (std::size_t i = 0; i < digits.size(); i += 2) {
-    const int pair = (digits[i] - '0') * 10 + (digits[i + 1] - '0');
-    bytes += static_cast<char>(number.negative ? 101 - pair : pair + 1);
-  }
-  if (number.negative && bytes.size() < 21)
-    bytes += static_cast<char>(102);
-  return bytes;
-}
-
 std::string DateBytes(const DateParts& d) {
   const char bytes[] = {static_cast<char>(d.year / 100 + 100),
                         static_cast<char>(d.year % 100 + 100),
@@ -102,7 +83,7 @@ StoredBytes BytesOf(sqlite3_value* value) {
   const std::string text = TextArg(value);
   if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
     if (const auto number = DecimalNumber::Parse(text))
-      return {2, NumberBytes(*number)};
+      return {2, number->OracleBytes()};
   if (const TemporalKind kind = TemporalKindOf(text); kind != TemporalKind::None)
     return TemporalBytes(text, kind);
   return {1, text};

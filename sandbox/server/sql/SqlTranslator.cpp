@@ -687,7 +687,9 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       units.push_back({list});
       i = listEnd;
     } else if (t.IsWord("UTL_RAW") && i + 3 < end && tokens_[i + 1].IsSymbol(".") &&
-               tokens_[i + 3].IsSymbol("(")) {
+               tokens_[i + 2].IsWord("CAST_TO_RAW") && tokens_[i + 3].IsSymbol("(")) {
+      // The cast data scripts call on every row runs here; the rest of the
+      // package runs in the PL/SQL interpreter.
       const std::size_t close = Matching(i + 3, end);
       if (close >= end) {
         Fail(907, "missing right parenthesis");

@@ -143,6 +143,56 @@ bool DecimalNumber::FitsSqliteNumber() const {
   return whole < "9223372036854775807" || whole == "9223372036854775807";
 }
 
+std::string DecimalNumber::OracleBytes() const {
+  if (digits.empty())
+    return std::string(1, static_cast<char>(0x80));
+  // 0.digits * 10^exponent as 0.pairs * 100^exponent100.
+  const bool odd = exponent % 2 != 0;
+  std::string pairs = (odd ? "0" : "") + digits;
+  if (pairs.size() % 2)
+    pairs += '0';
+  const int exponent100 = (exponent + (odd ? 1 : 0)) / 2;
+  std::string bytes(1, static_cast<char>(negative ? 63 - exponent100 : 192 + exponent100));
+  for (std::size_t i = 0; i < pairs.size(); i += 2) {
+    const int pair = (pairs[i] - '0') * 10 + (pairs[i + 1] - '0');
+    bytes += static_cast<char>(negative ? 101 - pair : pair + 1);
+  }
+  if (negative && bytes.size() < 21)
+    bytes += static_cast<char>(102);
+  return bytes;
+}
+
+std::optional<DecimalNumber> DecimalNumber::FromOracleBytes(std::string_view bytes) {
+  if (bytes.empty() || bytes.size() > 22)
+    return std::nullopt;
+  const auto head = static_cast<unsigned char>(bytes[0]);
+  if (head == 0x80)
+    return bytes.size() == 1 ? std::optional<DecimalNumber>(DecimalNumber{}) : std::nullopt;
+  DecimalNumber number;
+  number.negative = head < 0x80;
+  if (number.negative && bytes.size() > 1 && static_cast<unsigned char>(bytes.back()) == 102)
+    bytes.remove_suffix(1);
+  std::string digits;
+  for (std::size_t i = 1; i < bytes.size(); ++i) {
+    const int b = static_cast<unsigned char>(bytes[i]);
+    const int pair = number.negative ? 101 - b : b - 1;
+    if (pair < 0 || pair > 99)
+      return std::nullopt;
+    digits += static_cast<char>('0' + pair / 10);
+    digits += static_cast<char>('0' + pair % 10);
+  }
+  const int exponent100 = number.negative ? 63 - head : head - 192;
+  number.exponent = exponent100 * 2;
+  const std::size_t first = digits.find_first_not_of('0');
+  if (first == std::string::npos)
+    return std::nullopt;
+  number.exponent -= static_cast<int>(first);
+  digits.erase(0, first);
+  digits.erase(digits.find_last_not_of('0') + 1);
+  number.digits = digits;
+  return number;
+}
+
 std::string SqliteNumberLiteral(const std::string& literal) {
   const auto number = DecimalNumber::Parse(literal);
   if (!number || number->digits.size() <= DoubleDigits) {

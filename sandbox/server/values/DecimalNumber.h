@@ -25,6 +25,11 @@ struct DecimalNumber {
   // True when a double holds the value exactly enough to give it back
   // (at most 15 significant digits) or it is an integer of 64 bits.
   bool FitsSqliteNumber() const;
+  // The bytes Oracle stores a NUMBER in: an exponent byte, then base-100
+  // digits (complemented, and ended by 102, when negative).
+  std::string OracleBytes() const;
+  // The value of such bytes; nullopt for bytes no NUMBER has.
+  static std::optional<DecimalNumber> FromOracleBytes(std::string_view bytes);
 };
 
 // The SQLite form of a numeric literal of Oracle SQL: the literal itself when

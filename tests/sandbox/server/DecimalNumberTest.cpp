@@ -34,6 +34,34 @@ TEST(DecimalNumberTest, CanonicalTextAsOracleWritesIt) {
   EXPECT_EQ(Canonical("5e"), "invalid");
 }
 
+std::string Hex(const std::string& bytes) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  for (const char c : bytes) {
+    hex += kDigits[static_cast<unsigned char>(c) >> 4];
+    hex += kDigits[static_cast<unsigned char>(c) & 15];
+  }
+  return hex;
+}
+
+TEST(DecimalNumberTest, OracleBytesAreBase100DigitsAndReadBack) {
+  EXPECT_EQ(Hex(DecimalNumber::Parse("0")->OracleBytes()), "80");
+  EXPECT_EQ(Hex(DecimalNumber::Parse("1")->OracleBytes()), "C102");
+  EXPECT_EQ(Hex(DecimalNumber::Parse("-1")->OracleBytes()), "3E6466");
+  EXPECT_EQ(Hex(DecimalNumber::Parse("0.05")->OracleBytes()), "C006");
+  for (const char* text : {"0", "1", "-1", "100", "12.5", "-.05", "123456789012345678901234567890",
+                           "1E+125", "-1.5E-130", ".000001", "-99.99"}) {
+    const auto bytes = DecimalNumber::Parse(text)->OracleBytes();
+    const auto back = DecimalNumber::FromOracleBytes(bytes);
+    ASSERT_TRUE(back.has_value()) << text;
+    EXPECT_EQ(back->CanonicalText(), Canonical(text)) << text;
+  }
+  // A digit byte outside 1 .. 100, trailing bytes after zero, nothing.
+  EXPECT_FALSE(DecimalNumber::FromOracleBytes(std::string("\xC1\x00", 2)).has_value());
+  EXPECT_FALSE(DecimalNumber::FromOracleBytes(std::string("\x80\x01", 2)).has_value());
+  EXPECT_FALSE(DecimalNumber::FromOracleBytes("").has_value());
+}
+
 TEST(DecimalNumberTest, DoublesGiveTheDecimalTheyWereMadeFrom) {
   EXPECT_EQ(CanonicalNumberText(0.1), ".1");
   EXPECT_EQ(CanonicalNumberText(0.1 + 0.2), ".3");
