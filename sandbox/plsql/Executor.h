@@ -161,6 +161,9 @@ class Executor {
   PlValue CallSupplied(const SuppliedRoutine& routine, const std::vector<ExprPtr>& args, int line);
   // The units running now, innermost (at line) first.
   std::vector<StackFrame> CallStack(int line) const;
+  // A method of the JSON object types (json/ExecutorJson.cpp): its result as
+  // a variable holds it (value, JSON document or key list).
+  Variable CallJson(const Expr& expr);
 
   std::unique_ptr<Cursor> OpenQuery(const SqlText& sql);
   void OpenCursor(const CursorDecl& decl, const std::vector<ExprPtr>& args, CursorState& state);

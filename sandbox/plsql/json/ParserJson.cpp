@@ -1,0 +1,120 @@
+// Calls of the JSON object types' methods, their constructors and PARSE,
+// and TREAT(value AS type) between them: checked against the methods each
+// type has (PLS-00302, PLS-00221, PLS-00222, PLS-00306), compiled into
+// JsonMethod expressions.
+#include "sandbox/plsql/Parser.h"
+#include "sandbox/plsql/json/JsonTypes.h"
+
+namespace sandbox::plsql {
+
+namespace {
+
+bool IsJsonValue(const Expr& e) {
+  const TypeSpec* type = TypeOf(e);
+  return type != nullptr && type->base == TypeSpec::Base::Json;
+}
+
+}  // namespace
+
+ExprPtr Parser::ParseJsonMethod(ExprPtr object, const TypeSpec& type, const Token& name,
+                                MethodUse use) {
+  const int index = json::FindJsonMethod(json::KindOfType(type), name.text, object == nullptr);
+  if (index < 0)
+    SemanticError(name, "PLS-00302: component '" + name.text + "' must be declared", true);
+  return FinishJsonCall(index, std::move(object), type, name, use);
+}
+
+ExprPtr Parser::ParseJsonType(const TypeDecl& decl, const Token& at) {
+  if (Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier) {
+    Take();
+    const Token& name = Take();
+    return ParseJsonMethod(nullptr, decl.type, name, MethodUse::Function);
+  }
+  const int index = json::FindJsonMethod(json::KindOfType(decl.type), decl.type.name, true);
+  if (index < 0)  // JSON_ELEMENT_T has no constructor
+    SemanticError(
+        at, "PLS-00306: wrong number or types of arguments in call to '" + decl.type.name + "'",
+        true);
+  return FinishJsonCall(index, nullptr, decl.type, at, MethodUse::Function);
+}
+
+ExprPtr Parser::FinishJsonCall(int index, ExprPtr object, const TypeSpec& own, const Token& name,
+                               MethodUse use) {
+  const json::JsonMethod& method = json::JsonMethods()[static_cast<size_t>(index)];
+  auto e = NewExpr(Expr::Kind::JsonMethod, name);
+  e->name = method.name;
+  e->fieldIndex = index;
+  if (object)
+    e->args.push_back(std::move(object));
+  std::vector<ExprPtr> args;
+  if (Peek().Is("("))
+    args = ParseArguments();
+  CheckArgumentCount(name, name.text, args.size(), static_cast<size_t>(method.minArgs),
+                     static_cast<size_t>(method.maxArgs));
+  // Documents are the values of PUT, APPEND and the constructors alone.
+  const std::string called = method.name;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const bool takesDocument =
+        (called == "PUT" && i == 1) || called == "APPEND" || (method.isStatic && called != "PARSE");
+    if ((IsComposite(*args[i]) && !IsJsonValue(*args[i])) ||
+        (IsJsonValue(*args[i]) && !takesDocument))
+      SemanticError(name,
+                    "PLS-00306: wrong number or types of arguments in call to '" + name.text + "'",
+                    true);
+    e->args.push_back(std::move(args[i]));
+  }
+  using R = json::JsonMethod::Result;
+  switch (method.result) {
+    case R::Element:
+      e->type = &json::JsonTypeOf(json::JsonKind::Element);
+      break;
+    case R::Object:
+      e->type = &json::JsonTypeOf(json::JsonKind::Object);
+      break;
+    case R::Array:
+      e->type = &json::JsonTypeOf(json::JsonKind::Array);
+      break;
+    case R::KeyList:
+      e->type = &json::KeyListType();
+      break;
+    case R::Own:
+      e->type = &json::JsonTypeOf(json::KindOfType(own));
+      break;
+    default:
+      break;
+  }
+  // A call with more of the chain after it gives the object the chain goes on from.
+  const bool procedure = method.result == R::None;
+  if (Peek().Is("."))
+    use = MethodUse::Function;
+  if (procedure && use == MethodUse::Function)
+    SemanticError(name, "PLS-00222: no function with name '" + name.text + "' exists in this scope",
+                  true);
+  if (!procedure && use == MethodUse::Procedure)
+    SemanticError(name, "PLS-00221: '" + name.text + "' is not a procedure or is undefined", true);
+  return e;
+}
+
+ExprPtr Parser::ParseJsonTreat(const Token& at) {
+  const size_t start = pos_;
+  Expect("(", "(");
+  ExprPtr value = ParseExpression();
+  const TypeDecl* target = nullptr;
+  if (Accept("AS") && Peek().kind == Token::Kind::Identifier)
+    target = SchemaTypeNamed(Take());
+  if (target == nullptr || target->type.base != TypeSpec::Base::Json) {
+    pos_ = start;  // not between JSON types: left to what TREAT is elsewhere
+    return nullptr;
+  }
+  Expect(")", ")");
+  if (!IsJsonValue(*value))
+    SemanticError(at, "PLS-00382: expression is of wrong type", true);
+  auto e = NewExpr(Expr::Kind::JsonMethod, at);
+  e->name = "TREAT";
+  e->fieldIndex = json::TreatMethod();
+  e->type = &target->type;
+  e->args.push_back(std::move(value));
+  return ParseSuffixes(std::move(e), at, MethodUse::Function);
+}
+
+}  // namespace sandbox::plsql
