@@ -39,9 +39,10 @@ PlValue IsoOfTimestamp(Session& session, const PlValue& value, const std::string
 
 PlValue TimestampOfIso(Session& session, const std::string& iso) {
   const std::string withFraction = iso.find('.') == std::string::npos ? iso + ".0" : iso;
-  return ServerValue(
-      session, "TO_CHAR(TO_TIMESTAMP(:" + PlaceholderName(0) + ", 'YYYY-MM-DD\"T\"HH24:MI:SS.FF'))",
-      PlValue::Text(withFraction));
+  return ServerValue(session,
+                     "CAST(TO_TIMESTAMP(:" + PlaceholderName(0) +
+                         ", 'YYYY-MM-DD\"T\"HH24:MI:SS.FF') AS TIMESTAMP)",
+                     PlValue::Text(withFraction));
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "sandbox/plsql/Conversions.h"
-#include "sandbox/plsql/DateTime.h"
 #include "sandbox/plsql/PlError.h"
 
 namespace sandbox::plsql::json {
@@ -62,9 +61,28 @@ bool Digits(const std::string& text, size_t at, size_t count) {
   return true;
 }
 
+int Field(const std::string& text, size_t at, size_t count) {
+  return std::stoi(text.substr(at, count));
+}
+
+// "YYYY-MM-DD" and "HH24:MI:SS" (their digits already checked) name a real
+// moment: a day the month has, a time of day.
+bool ValidDateTime(const std::string& date, const std::string& time) {
+  const int year = Field(date, 0, 4), month = Field(date, 5, 2), day = Field(date, 8, 2);
+  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (year < 1 || month < 1 || month > 12 || day < 1)
+    return false;
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  const int last = kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+  return day <= last && Field(time, 0, 2) < 24 && Field(time, 3, 2) < 60 && Field(time, 6, 2) < 60;
+}
+
 // Oracle's number text as JSON writes it: "0.5", not ".5".
 std::string JsonNumber(long double number) {
-  return CanonicalNumber(FormatNumber(number));
+  std::string text = CanonicalNumber(FormatNumber(number));
+  if (text.empty())
+    throw ValueError("numeric overflow");
+  return text;
 }
 
 bool FitsKind(const Node& node, JsonKind kind) {
@@ -403,8 +421,7 @@ bool IsoTimestamp(const std::string& text, std::string& iso) {
   }
   if (at < text.size() && text[at] == 'Z')
     ++at;
-  long double days = 0;
-  if (at != text.size() || !DaysOfDate(text.substr(0, 10) + " " + time, days))
+  if (at != text.size() || !ValidDateTime(text.substr(0, 10), time))
     return false;
   iso = text.substr(0, 10) + "T" + time + (fraction.empty() ? "" : "." + fraction);
   return true;

@@ -14,6 +14,9 @@ namespace {
 constexpr int kMaxDepth = 500;
 // Longer decimal forms are written with an exponent, as Oracle's number text is.
 constexpr long long kMaxPlainDigits = 40;
+// Oracle's numbers run from 1E-130 to below 1E+126.
+constexpr long long kMaxPoint = 126;
+constexpr long long kMinPoint = -129;
 
 bool IsNameChar(char c) {
   return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$';
@@ -416,6 +419,8 @@ std::string CanonicalNumber(const std::string& text) {
   digits.erase(last + 1);
   const auto count = static_cast<long long>(digits.size());
   const long long point = count + exponent;  // digits before the decimal point
+  if (point > kMaxPoint || point < kMinPoint)
+    return {};  // beyond what an Oracle number holds
   std::string out = negative ? "-" : "";
   if (point > kMaxPlainDigits || point < -kMaxPlainDigits + count) {
     out += digits.substr(0, 1);

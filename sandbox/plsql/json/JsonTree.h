@@ -56,7 +56,8 @@ std::string Serialize(const Node& node);
 NodePtr Clone(const Node& node);
 
 // The canonical decimal text of a JSON number ("1.50" is "1.5", "1e3" is
-// "1000", ".5" is "0.5"); empty when text is no number.
+// "1000", ".5" is "0.5"); empty when text is no number or one beyond the
+// range of Oracle's numbers.
 std::string CanonicalNumber(const std::string& text);
 
 }  // namespace sandbox::plsql::json
