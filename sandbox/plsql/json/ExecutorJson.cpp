@@ -45,6 +45,25 @@ PlValue TimestampOfIso(Session& session, const std::string& iso) {
                      PlValue::Text(withFraction));
 }
 
+// The SQL type of a timestamp operand (a variable, or a SQL function the
+// server evaluates); empty for any other value.
+std::string TimestampType(const Expr& e, const TypeSpec* type) {
+  if (type != nullptr && type->temporalType.rfind("TIMESTAMP", 0) == 0)
+    return type->temporalType;
+  if (e.kind != Expr::Kind::SqlFunction)
+    return {};
+  switch (e.sqlType) {
+    case 187:
+      return "TIMESTAMP";
+    case 188:
+      return "TIMESTAMP WITH TIME ZONE";
+    case 232:
+      return "TIMESTAMP WITH LOCAL TIME ZONE";
+    default:
+      return {};
+  }
+}
+
 }  // namespace
 
 Variable Executor::CallJson(const Expr& expr) {
@@ -67,9 +86,9 @@ Variable Executor::CallJson(const Expr& expr) {
       arg.value = Eval(given);
       if (IsBinaryExpr(given) && !arg.value.IsNull())  // a BLOB holds UTF-8 bytes
         arg.value = PlValue::Text(BinaryToSql(arg.value).text);
-      if (type != nullptr && !type->temporalType.empty() && !arg.value.IsNull() &&
-          type->temporalType.rfind("TIMESTAMP", 0) == 0) {
-        arg.value = IsoOfTimestamp(session_, arg.value, type->temporalType);
+      const std::string timestamp = TimestampType(given, type);
+      if (!timestamp.empty() && !arg.value.IsNull()) {
+        arg.value = IsoOfTimestamp(session_, arg.value, timestamp);
         arg.timestamp = true;
       }
     }

@@ -42,7 +42,7 @@ begin
 end;
 /
 declare
-  o json_object_t := json_object_t('{"a":1,"b":2,"c":3,"e":5}');
+  o json_object_t := json_object_t('{"a":1,"b":2,"c":3}');
   k json_key_list;
   t varchar2(200);
 begin
