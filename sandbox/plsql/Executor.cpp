@@ -1088,6 +1088,9 @@ std::map<std::string, Value> Executor::BindValues(const SqlText& sql) {
           ToColumnValue(EvalComposite(*sql.binds[i]), *TypeOf(*sql.binds[i]));
       continue;
     }
+    const TypeSpec* type = TypeOf(*sql.binds[i]);
+    if (type != nullptr && type->base == TypeSpec::Base::Json)
+      throw MakeError(40573, "Invalid use of PL/SQL JSON object type");
     const PlValue v = Eval(*sql.binds[i]);
     if (v.kind() == PlValue::Kind::Boolean) {
       throw MakeError(6550, "PLS-00382: expression is of wrong type");

@@ -224,6 +224,16 @@ TEST_F(JsonBlockTest, CallsAreCheckedAgainstTheMethodsOfEachType) {
     EXPECT_FALSE(r.ok) << c.code;
     EXPECT_NE(r.Error().find(c.error), std::string::npos) << c.code << ": " << r.Error();
   }
+  // SQL has no such types: a document is bound as its text only through a method.
+  Sql("create table jt (doc varchar2(100))");
+  const BlockResult bound = RunBlock(*session_,
+                                     "declare o json_object_t := json_object_t('{}'); begin "
+                                     "insert into jt values (o.to_string); "
+                                     "insert into jt values (o); end;");
+  EXPECT_FALSE(bound.ok);
+  EXPECT_NE(bound.Error().find("ORA-40573: Invalid use of PL/SQL JSON object type"),
+            std::string::npos)
+      << bound.Error();
   // Any of the types goes into JSON_ELEMENT_T, and back through TREAT.
   const BlockResult ok =
       RunBlock(*session_,
