@@ -44,6 +44,8 @@ struct JsonMethod {
   int minArgs;
   int maxArgs;
   Result result;
+  // The parameters' names, for arguments given by name ("KEY", "POS" ...).
+  std::vector<const char*> params = {};
 };
 
 const std::vector<JsonMethod>& JsonMethods();

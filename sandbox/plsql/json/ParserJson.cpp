@@ -46,9 +46,33 @@ ExprPtr Parser::FinishJsonCall(int index, ExprPtr object, const TypeSpec& own, c
   e->fieldIndex = index;
   if (object)
     e->args.push_back(std::move(object));
+  // Arguments by position, or by the parameters' names; none may be left
+  // out before one that is given.
+  const std::string wrongCall =
+      "PLS-00306: wrong number or types of arguments in call to '" + name.text + "'";
   std::vector<ExprPtr> args;
-  if (Peek().Is("("))
-    args = ParseArguments();
+  for (Actual& actual : ParseActuals()) {
+    size_t slot = args.size();
+    if (!actual.name.empty()) {
+      slot = method.params.size();
+      for (size_t i = 0; i < method.params.size(); ++i) {
+        const std::string param = method.params[i];
+        if (actual.name == param || (param == "KEY" && actual.name == "POS"))
+          slot = i;
+      }
+    }
+    if (slot >= method.params.size() && slot >= static_cast<size_t>(method.maxArgs))
+      SemanticError(*actual.at, wrongCall, true);
+    if (slot >= args.size())
+      args.resize(slot + 1);
+    if (args[slot])
+      SemanticError(*actual.at, wrongCall, true);
+    args[slot] = std::move(actual.value);
+  }
+  for (const ExprPtr& arg : args) {
+    if (!arg)
+      SemanticError(name, wrongCall, true);
+  }
   CheckArgumentCount(name, name.text, args.size(), static_cast<size_t>(method.minArgs),
                      static_cast<size_t>(method.maxArgs));
   // Documents are the values of PUT, APPEND and the constructors alone.
@@ -58,9 +82,7 @@ ExprPtr Parser::FinishJsonCall(int index, ExprPtr object, const TypeSpec& own, c
         (called == "PUT" && i == 1) || called == "APPEND" || (method.isStatic && called != "PARSE");
     if ((IsComposite(*args[i]) && !IsJsonValue(*args[i])) ||
         (IsJsonValue(*args[i]) && !takesDocument))
-      SemanticError(name,
-                    "PLS-00306: wrong number or types of arguments in call to '" + name.text + "'",
-                    true);
+      SemanticError(name, wrongCall, true);
     e->args.push_back(std::move(args[i]));
   }
   using R = json::JsonMethod::Result;

@@ -215,6 +215,10 @@ TEST_F(JsonBlockTest, CallsAreCheckedAgainstTheMethodsOfEachType) {
       {"o := a;", "PLS-00382: expression is of wrong type"},
       {"v := o.get_string(o);", "PLS-00306: wrong number or types of arguments"},
       {"e := json_element_t();", "PLS-00306: wrong number or types of arguments"},
+      {"a.put(0, 1, overwrite => true, pos => 1);", "PLS-00306: wrong number or types"},
+      {"a.put(0, overwrite => true);", "PLS-00306: wrong number or types"},
+      {"o.put(key => 'a', nothing => 1);", "PLS-00306: wrong number or types"},
+      {"o.put(key => 'a', 1);", "PLS-00312: a positional parameter association"},
   };
   for (const auto& c : cases) {
     const BlockResult r = RunBlock(
@@ -237,11 +241,13 @@ TEST_F(JsonBlockTest, CallsAreCheckedAgainstTheMethodsOfEachType) {
   // Any of the types goes into JSON_ELEMENT_T, and back through TREAT.
   const BlockResult ok =
       RunBlock(*session_,
-               "declare e json_element_t; o json_object_t := json_object_t('{\"a\":[1]}'); begin "
+               "declare e json_element_t; o json_object_t := json_object_t('{\"a\":[1]}'); "
+               "a json_array_t; begin "
                "e := o; e := o.get_array('a'); o := treat(e as json_object_t); "
+               "a := treat(e as json_array_t); a.put(val => 2, overwrite => true, pos => 0); "
                "dbms_output.put_line(case when o is null then 'null' end || e.to_string); end;");
   ASSERT_TRUE(ok.ok) << ok.Error();
-  EXPECT_EQ(ok.lines, (Lines{"null[1]"}));
+  EXPECT_EQ(ok.lines, (Lines{"null[2]"}));
 }
 
 }  // namespace
