@@ -110,10 +110,10 @@ ExprPtr Parser::FinishJsonCall(int index, ExprPtr object, const TypeSpec& own, c
   if (Peek().Is("."))
     use = MethodUse::Function;
   if (procedure && use == MethodUse::Function)
-    SemanticError(name, "PLS-00222: no function with name '" + name.text + "' exists in this scope",
-                  true);
+    SemanticError(name,
+                  "PLS-00222: no function with name '" + name.text + "' exists in this scope");
   if (!procedure && use == MethodUse::Procedure)
-    SemanticError(name, "PLS-00221: '" + name.text + "' is not a procedure or is undefined", true);
+    SemanticError(name, "PLS-00221: '" + name.text + "' is not a procedure or is undefined");
   return e;
 }
 
@@ -130,7 +130,7 @@ ExprPtr Parser::ParseJsonTreat(const Token& at) {
   }
   Expect(")", ")");
   if (!IsJsonValue(*value))
-    SemanticError(at, "PLS-00382: expression is of wrong type", true);
+    SemanticError(at, "PLS-00382: expression is of wrong type");
   auto e = NewExpr(Expr::Kind::JsonMethod, at);
   e->name = "TREAT";
   e->fieldIndex = json::TreatMethod();

@@ -246,3 +246,12 @@ end;
 select id, payload from js_log order by id;
 select jlog.describe(1) from dual;
 select object_name, status from user_objects where object_name = 'JLOG' order by object_type;
+-- A unit that calls a method the type lacks is stored INVALID with its error.
+create or replace procedure js_bad is
+  o json_object_t := json_object_t();
+begin
+  o.nope('a');
+end;
+/
+select object_name, status from user_objects where object_name = 'JS_BAD';
+select line, position, text from user_errors where name = 'JS_BAD' order by line, position;
