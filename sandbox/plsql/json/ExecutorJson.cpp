@@ -100,6 +100,11 @@ Variable Executor::CallJson(const Expr& expr) {
   Variable result;
   result.json = std::move(outcome.node);
   result.value = std::move(outcome.value);
+  const bool blob = std::string(method.name) == "TO_BLOB";
+  if (blob && !result.value.IsNull())
+    result.value = BinaryFromSql(Value::Binary(result.value.text()));
+  if (method.result == json::JsonMethod::Result::IntoArgument)
+    Assign(*expr.args[first], result.value);
   if (method.result == json::JsonMethod::Result::Timestamp && !result.value.IsNull())
     result.value = TimestampOfIso(session_, result.value.text());
   if (method.result == json::JsonMethod::Result::KeyList) {

@@ -352,7 +352,7 @@ JsonOutcome RunMember(const JsonMethod& method, const NodePtr& selfPtr,
   Node& self = *selfPtr;
   const std::string name = method.name;
   using K = Node::Kind;
-  if (name == "TO_STRING" || name == "STRINGIFY" || name == "TO_CLOB")
+  if (name == "TO_STRING" || name == "STRINGIFY" || name == "TO_CLOB" || name == "TO_BLOB")
     return Result(PlValue::Text(Serialize(self)));
   if (name.rfind("IS_", 0) == 0) {
     const K k = self.kind;

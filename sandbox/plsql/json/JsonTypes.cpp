@@ -86,6 +86,9 @@ const std::vector<JsonMethod>& JsonMethods() {
       {"TO_STRING", kAll, false, 0, 0, R::Text},
       {"STRINGIFY", kAll, false, 0, 0, R::Text},
       {"TO_CLOB", kAll, false, 0, 0, R::Text},
+      {"TO_BLOB", kAll, false, 0, 0, R::Blob},
+      {"TO_CLOB", kAll, false, 1, 1, R::IntoArgument, {"C"}},
+      {"TO_BLOB", kAll, false, 1, 1, R::IntoArgument, {"C"}},
       {"TO_NUMBER", kAll, false, 0, 0, R::Number},
       {"TO_BOOLEAN", kAll, false, 0, 0, R::Boolean},
       {"TO_DATE", kAll, false, 0, 0, R::Date},
@@ -128,15 +131,25 @@ const std::vector<JsonMethod>& JsonMethods() {
   return methods;
 }
 
-int FindJsonMethod(JsonKind kind, const std::string& name, bool isStatic) {
+int FindJsonMethod(JsonKind kind, const std::string& name, bool isStatic, bool procedure) {
   const auto& methods = JsonMethods();
   const unsigned bit = 1u << static_cast<unsigned>(kind);
+  int found = -1;
   for (size_t i = 0; i < methods.size(); ++i) {
     const JsonMethod& m = methods[i];
-    if (name == m.name && (m.owners & bit) != 0 && m.isStatic == isStatic && name != "TREAT")
+    if (name != m.name || (m.owners & bit) == 0 || m.isStatic != isStatic || name == "TREAT")
+      continue;
+    if (IsProcedure(m) == procedure)
       return static_cast<int>(i);
+    if (found < 0)
+      found = static_cast<int>(i);
   }
-  return -1;
+  return found;
+}
+
+bool IsProcedure(const JsonMethod& method) {
+  return method.result == JsonMethod::Result::None ||
+         method.result == JsonMethod::Result::IntoArgument;
 }
 
 int TreatMethod() {

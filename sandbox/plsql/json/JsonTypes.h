@@ -25,8 +25,12 @@ bool JsonAssignable(const TypeSpec& to, const TypeSpec& from);
 struct JsonMethod {
   // What a call gives: nothing (a procedure), a scalar of a PL/SQL type, a
   // JSON object type, the key list, or Own: the type it was called on.
+  // Blob: the UTF-8 bytes of text. IntoArgument: a procedure that writes
+  // the text into its first argument, a CLOB (a BLOB when Blob is its name's).
   enum class Result {
     None,
+    IntoArgument,
+    Blob,
     Text,
     Number,
     Boolean,
@@ -50,8 +54,10 @@ struct JsonMethod {
 
 const std::vector<JsonMethod>& JsonMethods();
 // The index in JsonMethods() of a member (or, when isStatic, a static)
-// method of kind called name; -1 when the type has none.
-int FindJsonMethod(JsonKind kind, const std::string& name, bool isStatic);
+// method of kind called name, the procedure of the name when procedure is
+// set and there is one, else the function; -1 when the type has none.
+int FindJsonMethod(JsonKind kind, const std::string& name, bool isStatic, bool procedure = false);
+bool IsProcedure(const JsonMethod& method);
 // The index of TREAT(value AS type), which the compiler makes a method too.
 int TreatMethod();
 

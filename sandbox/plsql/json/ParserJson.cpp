@@ -18,7 +18,8 @@ bool IsJsonValue(const Expr& e) {
 
 ExprPtr Parser::ParseJsonMethod(ExprPtr object, const TypeSpec& type, const Token& name,
                                 MethodUse use) {
-  const int index = json::FindJsonMethod(json::KindOfType(type), name.text, object == nullptr);
+  const int index = json::FindJsonMethod(json::KindOfType(type), name.text, object == nullptr,
+                                         use == MethodUse::Procedure);
   if (index < 0)
     SemanticError(name, "PLS-00302: component '" + name.text + "' must be declared", true);
   return FinishJsonCall(index, std::move(object), type, name, use);
@@ -67,6 +68,12 @@ ExprPtr Parser::FinishJsonCall(int index, ExprPtr object, const TypeSpec& own, c
       args.resize(slot + 1);
     if (args[slot])
       SemanticError(*actual.at, wrongCall, true);
+    if (method.result == json::JsonMethod::Result::IntoArgument && !IsAssignable(*actual.value)) {
+      const Token& start = *actual.at;
+      SemanticError(start, "PLS-00363: expression '" +
+                               source_.substr(start.offset, actual.end - start.offset) +
+                               "' cannot be used as an assignment target");
+    }
     args[slot] = std::move(actual.value);
   }
   for (const ExprPtr& arg : args) {
@@ -106,7 +113,7 @@ ExprPtr Parser::FinishJsonCall(int index, ExprPtr object, const TypeSpec& own, c
       break;
   }
   // A call with more of the chain after it gives the object the chain goes on from.
-  const bool procedure = method.result == R::None;
+  const bool procedure = json::IsProcedure(method);
   if (Peek().Is("."))
     use = MethodUse::Function;
   if (procedure && use == MethodUse::Function)

@@ -201,6 +201,17 @@ TEST_F(JsonBlockTest, DocumentsPassByReferenceThroughParametersAndCollections) {
   EXPECT_EQ(r.lines, (Lines{R"({"a":1,"b":"b"})", R"({"pkg":1,"c":"c"}1)"}));
 }
 
+TEST_F(JsonBlockTest, SerializingIntoLobsGivesTextOrItsUtf8Bytes) {
+  const BlockResult r =
+      RunBlock(*session_,
+               "declare o json_object_t := json_object_t('{\"a\":\"\u00e9\"}'); c clob; b blob; "
+               "begin o.to_clob(c); dbms_output.put_line(c); "
+               "b := o.to_blob; dbms_output.put_line(rawtohex(b)); b := null; o.to_blob(b); "
+               "dbms_output.put_line(json_object_t.parse(b).get_string('a')); end;");
+  ASSERT_TRUE(r.ok) << r.Error();
+  EXPECT_EQ(r.lines, (Lines{"{\"a\":\"\xC3\xA9\"}", "7B2261223A22C3A9227D", "\xC3\xA9"}));
+}
+
 TEST_F(JsonBlockTest, CallsAreCheckedAgainstTheMethodsOfEachType) {
   const struct {
     const char* code;
@@ -219,6 +230,7 @@ TEST_F(JsonBlockTest, CallsAreCheckedAgainstTheMethodsOfEachType) {
       {"a.put(0, overwrite => true);", "PLS-00306: wrong number or types"},
       {"o.put(key => 'a', nothing => 1);", "PLS-00306: wrong number or types"},
       {"o.put(key => 'a', 1);", "PLS-00312: a positional parameter association"},
+      {"o.to_clob('x');", "PLS-00363: expression ''x'' cannot be used as an assignment target"},
   };
   for (const auto& c : cases) {
     const BlockResult r = RunBlock(
