@@ -129,8 +129,9 @@ NodePtr NodeOfArgument(const JsonArgument& arg, const Session& session) {
     case PlValue::Kind::Boolean:
       return MakeBoolean(v.boolean());
     case PlValue::Kind::Date: {
-      std::string iso = v.text();
-      iso[10] = 'T';
+      std::string iso = v.text();  // "YYYY-MM-DD HH24:MI:SS"
+      if (iso.size() > 10)
+        iso[10] = 'T';
       return MakeScalar(Node::Kind::Date, iso);
     }
     default:

@@ -14,6 +14,26 @@ bool IsJsonValue(const Expr& e) {
   return type != nullptr && type->base == TypeSpec::Base::Json;
 }
 
+// The type of a call's result when it is a JSON object type or the key
+// list; null for a scalar or none.
+const TypeSpec* ResultType(const json::JsonMethod& method, const TypeSpec& own) {
+  using R = json::JsonMethod::Result;
+  switch (method.result) {
+    case R::Element:
+      return &json::JsonTypeOf(json::JsonKind::Element);
+    case R::Object:
+      return &json::JsonTypeOf(json::JsonKind::Object);
+    case R::Array:
+      return &json::JsonTypeOf(json::JsonKind::Array);
+    case R::KeyList:
+      return &json::KeyListType();
+    case R::Own:
+      return &json::JsonTypeOf(json::KindOfType(own));
+    default:
+      return nullptr;
+  }
+}
+
 }  // namespace
 
 ExprPtr Parser::ParseJsonMethod(ExprPtr object, const TypeSpec& type, const Token& name,
@@ -92,26 +112,7 @@ ExprPtr Parser::FinishJsonCall(int index, ExprPtr object, const TypeSpec& own, c
       SemanticError(name, wrongCall, true);
     e->args.push_back(std::move(args[i]));
   }
-  using R = json::JsonMethod::Result;
-  switch (method.result) {
-    case R::Element:
-      e->type = &json::JsonTypeOf(json::JsonKind::Element);
-      break;
-    case R::Object:
-      e->type = &json::JsonTypeOf(json::JsonKind::Object);
-      break;
-    case R::Array:
-      e->type = &json::JsonTypeOf(json::JsonKind::Array);
-      break;
-    case R::KeyList:
-      e->type = &json::KeyListType();
-      break;
-    case R::Own:
-      e->type = &json::JsonTypeOf(json::KindOfType(own));
-      break;
-    default:
-      break;
-  }
+  e->type = ResultType(method, own);
   // A call with more of the chain after it gives the object the chain goes on from.
   const bool procedure = json::IsProcedure(method);
   if (Peek().Is("."))
