@@ -19,8 +19,9 @@ struct StoredUnit;
 
 struct TypeSpec {
   // RefCursor: SYS_REFCURSOR and REF CURSOR types, whose values point at an
-  // open query.
-  enum class Base { Varchar2, Char, Number, Boolean, Date, Record, Collection, RefCursor };
+  // open query. Json: JSON_ELEMENT_T and its subtypes (name tells which),
+  // whose values point at a JSON document.
+  enum class Base { Varchar2, Char, Number, Boolean, Date, Record, Collection, RefCursor, Json };
   // Index-by tables, nested tables and varrays.
   enum class Collection { IndexBy, Nested, Varray };
   Base base = Base::Varchar2;
@@ -49,7 +50,8 @@ struct TypeSpec {
   // Held as a Variable rather than a PlValue (a cursor variable holds its
   // cursor there).
   bool IsComposite() const {
-    return base == Base::Record || base == Base::Collection || base == Base::RefCursor;
+    return base == Base::Record || base == Base::Collection || base == Base::RefCursor ||
+           base == Base::Json;
   }
   bool IsObject() const { return base == Base::Record && !sqlType.empty(); }
 };
@@ -224,6 +226,10 @@ struct Expr {
     // kSqlOperandMark stands for the next of args; sqlType the SQLT code of
     // its result; condition when it is one (REGEXP_LIKE).
     SqlFunction,
+    // A method of the JSON object types (json/JsonTypes.h), fieldIndex its
+    // index in JsonMethods(): args[0] the object of a member method, then
+    // the arguments; type the result's when it is a JSON object or key list.
+    JsonMethod,
   };
   Kind kind = Kind::Literal;
   int line = 0;
@@ -284,7 +290,8 @@ struct Stmt {
     // CASE: exprs as for a Case expression without its values; bodies: one
     // per WHEN, then ELSE if hasElse; name "SIMPLE" or "SEARCHED".
     Case,
-    PipeRow,  // exprs[0]: the row a pipelined function gives
+    PipeRow,   // exprs[0]: the row a pipelined function gives
+    JsonCall,  // exprs[0]: a JsonMethod expression, a member procedure
   };
   Kind kind = Kind::Null;
   int line = 0;

@@ -112,6 +112,7 @@ PlValue Coerce(const PlValue& value, const TypeSpec& type, const Session& sessio
     case TypeSpec::Base::Record:
     case TypeSpec::Base::Collection:
     case TypeSpec::Base::RefCursor:
+    case TypeSpec::Base::Json:
       break;
   }
   return value;

@@ -33,6 +33,8 @@ const BuiltinInfo* FindLobBuiltin(const std::string& name) {
 bool IsBinaryExpr(const Expr& expr) {
   if (expr.kind == Expr::Kind::Variable)
     return expr.variable != nullptr && expr.variable->type.binary;
+  if (expr.kind == Expr::Kind::JsonMethod)  // a JSON document's TO_BLOB
+    return expr.name == "TO_BLOB";
   if (expr.kind != Expr::Kind::Builtin)
     return false;
   if (expr.name == "TO_BLOB" || expr.name == "HEXTORAW")

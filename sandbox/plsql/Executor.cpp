@@ -354,6 +354,9 @@ Executor::Flow Executor::ExecStatement(const Stmt& stmt) {
       return Flow::Return;
     case Stmt::Kind::Null:
       return Flow::Normal;
+    case Stmt::Kind::JsonCall:
+      CallJson(*stmt.exprs[0]);
+      return Flow::Normal;
     case Stmt::Kind::PipeRow: {  // the compiler allows it only in a pipelined function
       Variable row = ElementValue(*pipes_.back().type->element, *stmt.exprs[0]);
       Collection& rows = *pipes_.back().rows.collection.get();
@@ -638,6 +641,8 @@ PlValue Executor::Eval(const Expr& expr) {
         isNull = Locate(*expr.args[0], false).collection.get() == nullptr;
       } else if (type != nullptr && type->IsObject()) {
         isNull = EvalComposite(*expr.args[0]).fields.empty();
+      } else if (type != nullptr && type->base == TypeSpec::Base::Json) {
+        isNull = EvalComposite(*expr.args[0]).json == nullptr;
       } else {
         isNull = Eval(*expr.args[0]).IsNull();
       }
@@ -714,6 +719,8 @@ PlValue Executor::Eval(const Expr& expr) {
       return EvalSequenceValue(expr);
     case Expr::Kind::SqlFunction:
       return EvalSqlFunction(expr);
+    case Expr::Kind::JsonMethod:
+      return CallJson(expr).value;
   }
   return {};
 }
@@ -1091,6 +1098,9 @@ std::map<std::string, Value> Executor::BindValues(const SqlText& sql) {
           ToColumnValue(EvalComposite(*sql.binds[i]), *TypeOf(*sql.binds[i]));
       continue;
     }
+    const TypeSpec* type = TypeOf(*sql.binds[i]);
+    if (type != nullptr && type->base == TypeSpec::Base::Json)
+      throw MakeError(40573, "Invalid use of PL/SQL JSON object type");
     const PlValue v = Eval(*sql.binds[i]);
     if (v.kind() == PlValue::Kind::Boolean) {
       throw MakeError(6550, "PLS-00382: expression is of wrong type");

@@ -169,6 +169,9 @@ class Executor {
                        std::shared_ptr<CursorState>* cursorResult = nullptr);
   // The units running now, innermost (at line) first.
   std::vector<StackFrame> CallStack(int line) const;
+  // A method of the JSON object types (json/ExecutorJson.cpp): its result as
+  // a variable holds it (value, JSON document or key list).
+  Variable CallJson(const Expr& expr);
 
   // The query, or text in its place with the same binds.
   std::unique_ptr<Cursor> OpenQuery(const SqlText& sql, const std::string* text = nullptr);

@@ -106,7 +106,8 @@ Variable& Executor::Locate(const Expr& expr, bool write) {
     return temporaries_.back();
   }
   // f(x).field, f(x)(i), and a field of a qualified expression bound to SQL.
-  if (expr.kind == Expr::Kind::Call || expr.kind == Expr::Kind::Construct) {
+  if (expr.kind == Expr::Kind::Call || expr.kind == Expr::Kind::Construct ||
+      expr.kind == Expr::Kind::JsonMethod) {
     temporaries_.push_back(EvalComposite(expr));
     return temporaries_.back();
   }
@@ -190,6 +191,8 @@ Variable Executor::EvalComposite(const Expr& expr) {
     CallRoutine(*expr.routine, expr.args, expr.line);
     return std::move(returnComposite_);
   }
+  if (expr.kind == Expr::Kind::JsonMethod)
+    return CallJson(expr);
   if (expr.kind == Expr::Kind::Builtin) {  // a supplied function's cursor variable
     Variable var;
     CallSupplied(*FindSupplied(expr.name), expr.args, expr.line, &var.cursor);

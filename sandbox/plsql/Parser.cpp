@@ -1065,6 +1065,11 @@ std::unique_ptr<Stmt> Parser::ParseNameStatement() {
     stmt->exprs.push_back(std::move(target));
     return stmt;
   }
+  if (target->kind == Expr::Kind::JsonMethod) {  // a JSON object type's procedure
+    stmt->kind = Stmt::Kind::JsonCall;
+    stmt->exprs.push_back(std::move(target));
+    return stmt;
+  }
   if (target->kind == Expr::Kind::Call) {  // object.procedure(args)
     stmt->kind = Stmt::Kind::CallRoutine;
     stmt->routine = target->routine;

@@ -202,6 +202,15 @@ class Parser {
   // one argument per parameter, null where the call gives none.
   std::vector<ExprPtr> ParseSuppliedCall(const Token& package, bool wantFunction,
                                          std::string& qualified);
+  // The JSON object types (json/ParserJson.cpp): object.name(args) after the
+  // name was taken (object null: a static function of type); the type's
+  // constructor or type.PARSE(...) after its name; TREAT(value AS type)
+  // after TREAT, null with nothing taken when type is no JSON type.
+  ExprPtr ParseJsonMethod(ExprPtr object, const TypeSpec& type, const Token& name, MethodUse use);
+  ExprPtr ParseJsonType(const TypeDecl& decl, const Token& at);
+  ExprPtr FinishJsonCall(int index, ExprPtr object, const TypeSpec& own, const Token& name,
+                         MethodUse use);
+  ExprPtr ParseJsonTreat(const Token& at);
 
   // Expressions.
   ExprPtr ParseExpression();

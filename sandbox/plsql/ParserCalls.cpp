@@ -27,6 +27,7 @@ Family FamilyOf(const TypeSpec& type) {
     case TypeSpec::Base::Record:
     case TypeSpec::Base::Collection:
     case TypeSpec::Base::RefCursor:
+    case TypeSpec::Base::Json:
       return Family::Record;
   }
   return Family::Unknown;

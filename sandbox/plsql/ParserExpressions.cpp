@@ -325,6 +325,8 @@ ExprPtr Parser::ParseName() {
   if (ExprPtr sequence = ParseSequenceValue(name))
     return sequence;
   if (const TypeDecl* type = SchemaTypeNamed(name)) {
+    if (type->type.base == TypeSpec::Base::Json)
+      return ParseSuffixes(ParseJsonType(*type, name), name, MethodUse::Function);
     if (type->type.IsObject() && Peek().Is(".") && Peek(1).kind == Token::Kind::Identifier) {
       Take();
       ExprPtr call = ParseMethodCall(nullptr, type->type, Take(), MethodUse::Function);
@@ -352,6 +354,10 @@ ExprPtr Parser::ParseName() {
     if (FindSupplied(e->name)->returnsCursor)
       e->type = &kCursorVariable;
     return e;
+  }
+  if (name.Is("TREAT") && Peek().Is("(")) {
+    if (ExprPtr treat = ParseJsonTreat(name))
+      return treat;
   }
   const std::string builtinName = name.text;
   const BuiltinInfo* builtin =

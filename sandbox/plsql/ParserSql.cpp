@@ -251,12 +251,14 @@ std::unique_ptr<SqlText> Parser::ParseSql(bool insideParentheses,
       const auto* var = static_cast<const VarDecl*>(symbol->decl);
       ExprPtr bind;
       const bool composite = var->type.IsComposite();
-      // A schema-level type's value is bound whole, as its column holds it.
-      const bool whole = !var->type.sqlType.empty();
+      // A schema-level type's value is bound whole, as its column holds it;
+      // a JSON document is bound too, for the run to refuse (ORA-40573).
+      const bool document = var->type.base == TypeSpec::Base::Json;
+      const bool whole = !var->type.sqlType.empty() || document;
       if (composite ? whole || Peek(1).IsAny({".", "("}) : !Peek(1).Is(".")) {
         Take();
         bind = ParseReference(*var, t, MethodUse::Function);
-        if (IsComposite(*bind) && !IsSqlTyped(*bind))
+        if (IsComposite(*bind) && !IsSqlTyped(*bind) && TypeOf(*bind)->base != TypeSpec::Base::Json)
           SemanticError(t, "PLS-00382: expression is of wrong type");
       }
       if (bind) {

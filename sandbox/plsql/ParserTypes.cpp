@@ -5,6 +5,7 @@
 
 #include "sandbox/plsql/Parser.h"
 #include "sandbox/plsql/SchemaTypes.h"
+#include "sandbox/plsql/json/JsonTypes.h"
 #include "sandbox/plsql/supplied/SuppliedPackages.h"
 
 namespace sandbox::plsql {
@@ -156,6 +157,9 @@ const TypeDecl* Parser::SchemaType(const std::string& owner, const std::string& 
   auto found = schemaTypes_.find(key);
   if (found == schemaTypes_.end())
     found = schemaTypes_.emplace(key, LoadSchemaType(session_, owner, name)).first;
+  // SYS's JSON types, which every schema sees through their public synonyms.
+  if (!found->second && (owner == owner_ || owner == "SYS"))
+    return json::JsonTypeNamed(name);
   return found->second.get();
 }
 
@@ -199,6 +203,15 @@ ExprPtr Parser::FieldOf(ExprPtr record, size_t index, const Token& at) const {
 ExprPtr Parser::ParseSuffixes(ExprPtr e, const Token& at, MethodUse use) {
   while (true) {
     const TypeSpec& type = *TypeOf(*e);
+    if (type.base == TypeSpec::Base::Json) {
+      if (!Peek().Is(".") || use == MethodUse::None)
+        return e;
+      Take();
+      e = ParseJsonMethod(std::move(e), type, ExpectIdentifier("a method name"), use);
+      if (e->type == nullptr)
+        return e;  // a procedure, or a function of a scalar result
+      continue;
+    }
     if (type.base == TypeSpec::Base::Record && Peek().Is(".")) {
       Take();
       const Token& field = ExpectIdentifier("a field name");
@@ -389,6 +402,10 @@ void Parser::CheckTypes(const Token& at, const TypeSpec* to, const Expr& value) 
         to->collection != TypeSpec::Collection::IndexBy) ||
        to->IsObject()) &&
       value.kind == Expr::Kind::Literal && value.value.IsNull())
+    return;
+  if (compositeTarget && to->base == TypeSpec::Base::Json &&
+      ((value.kind == Expr::Kind::Literal && value.value.IsNull()) ||
+       (compositeValue && json::JsonAssignable(*to, *from))))
     return;
   if (compositeTarget && compositeValue && to->base == from->base && to->sqlType == from->sqlType &&
       (to->name.empty() || from->name.empty() || to->name == from->name) &&

@@ -14,6 +14,9 @@
 namespace sandbox::plsql {
 
 struct Collection;
+namespace json {
+struct Node;
+}
 
 // A collection held by value: copying a variable copies its elements, as
 // assigning one collection to another does in PL/SQL.
@@ -47,6 +50,9 @@ struct Variable {
   std::shared_ptr<CursorState> cursor;
   std::vector<Variable> fields;  // records; an object without fields is atomically NULL
   CollectionBox collection;      // collections; empty while a nested table or varray is null
+  // A JSON object type's value: the document it points at, shared by the
+  // variables assigned from it; null for a NULL instance.
+  std::shared_ptr<json::Node> json;
 };
 
 // An element's index: a whole number, or text for INDEX BY VARCHAR2.
