@@ -95,6 +95,16 @@ struct SuppliedRoutine {
   bool rawResult = false;
 };
 
+// A function whose result is always RAW; named so that no positional flag
+// of the tables can be taken for another.
+inline SuppliedRoutine RawFunction(const char* package, const char* name,
+                                   std::vector<SuppliedParam> params,
+                                   PlValue (*body)(SuppliedCall&)) {
+  SuppliedRoutine routine{package, name, true, std::move(params), body};
+  routine.rawResult = true;
+  return routine;
+}
+
 bool IsSuppliedPackage(const std::string& name);
 // By package and routine name (upper case); null when there is none.
 const SuppliedRoutine* FindSupplied(const std::string& package, const std::string& name);

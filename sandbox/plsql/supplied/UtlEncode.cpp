@@ -163,10 +163,10 @@ constexpr SuppliedParam Optional(const char* name) {
 
 const std::vector<SuppliedRoutine>& UtlEncodeRoutines() {
   static const std::vector<SuppliedRoutine> routines = {
-      {"UTL_ENCODE", "BASE64_ENCODE", true, {{"R"}}, EncodeBase64, true},
-      {"UTL_ENCODE", "BASE64_DECODE", true, {{"R"}}, DecodeBase64, true},
-      {"UTL_ENCODE", "QUOTED_PRINTABLE_ENCODE", true, {{"R"}}, EncodeQuotedPrintable, true},
-      {"UTL_ENCODE", "QUOTED_PRINTABLE_DECODE", true, {{"R"}}, DecodeQuotedPrintable, true},
+      RawFunction("UTL_ENCODE", "BASE64_ENCODE", {{"R"}}, EncodeBase64),
+      RawFunction("UTL_ENCODE", "BASE64_DECODE", {{"R"}}, DecodeBase64),
+      RawFunction("UTL_ENCODE", "QUOTED_PRINTABLE_ENCODE", {{"R"}}, EncodeQuotedPrintable),
+      RawFunction("UTL_ENCODE", "QUOTED_PRINTABLE_DECODE", {{"R"}}, DecodeQuotedPrintable),
       {"UTL_ENCODE",
        "TEXT_ENCODE",
        true,

@@ -37,12 +37,8 @@ PlValue RawToChar(SuppliedCall& call) {
 
 const std::vector<SuppliedRoutine>& UtlI18nRoutines() {
   static const std::vector<SuppliedRoutine> routines = {
-      {"UTL_I18N",
-       "STRING_TO_RAW",
-       true,
-       {{"DATA"}, {"DST_CHARSET", false, true}},
-       StringToRaw,
-       true},
+      RawFunction("UTL_I18N", "STRING_TO_RAW", {{"DATA"}, {"DST_CHARSET", false, true}},
+                  StringToRaw),
       {"UTL_I18N", "RAW_TO_CHAR", true, {{"DATA"}, {"SRC_CHARSET", false, true}}, RawToChar},
   };
   return routines;

@@ -277,7 +277,9 @@ PlValue MachineEndian(SuppliedCall&) {
 
 SuppliedRoutine Function(const char* name, std::vector<SuppliedParam> params,
                          PlValue (*body)(SuppliedCall&), bool rawResult = true) {
-  return {"UTL_RAW", name, true, std::move(params), body, rawResult};
+  if (rawResult)
+    return RawFunction("UTL_RAW", name, std::move(params), body);
+  return {"UTL_RAW", name, true, std::move(params), body};
 }
 
 constexpr SuppliedParam Optional(const char* name) {
