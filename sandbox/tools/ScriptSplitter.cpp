@@ -139,20 +139,60 @@ class Splitter {
     if (ended_)
       return;
     std::string trimmed = Trim(line);
-    if (Pending() && !inQuote_ && !inBlockComment_ && !trimmed.empty() && IsToolCommand(trimmed)) {
+    const bool pending = Pending();
+    if (pending && !inQuote_ && !inBlockComment_ && !trimmed.empty() && IsToolCommand(trimmed)) {
       current_.clear();  // comments before a command belong to no statement
       statements_.push_back({trimmed, number, true});
       // "@", "@@" and "@/" name no file and have no word: skipped like any command.
-      const std::vector<std::string> words = UpperWords(trimmed, 1);
+      const std::vector<std::string> words = UpperWords(trimmed, 3);
       ended_ = !words.empty() && (words[0] == "EXIT" || words[0] == "QUIT");
+      if (words.size() == 3 && words[0] == "SET" && words[1].compare(0, 5, "SQLBL") == 0)
+        blankLinesKept_ = words[2] == "ON";
       return;
     }
-    if (!inQuote_ && !inBlockComment_ && trimmed == "/") {
+    // The tool reads these lines before the statement's text: a literal or
+    // comment left open does not hide them.
+    if (trimmed == "/") {
       Flush();
       return;
     }
-    if (Pending() && !inQuote_ && !inBlockComment_ && SkippedBetweenStatements(trimmed))
+    if (trimmed == ".") {
+      Discard();  // ends the statement without running it
       return;
+    }
+    if (!pending && !line.empty() && line[0] == '#') {
+      // A command of the tool run while a statement is entered; noted after
+      // the statement, so that notes and statements stay in line order.
+      heldCommands_.push_back({trimmed, number, true});
+      return;
+    }
+    if (!pending && trimmed.empty() && !blankLinesKept_ && !IsPlsqlStatement()) {
+      Discard();
+      return;
+    }
+    if (pending && !inQuote_ && !inBlockComment_ && SkippedBetweenStatements(trimmed))
+      return;
+    Scan(line, number);
+    // A line ending in ";" ends an SQL statement even inside a literal or a
+    // comment: the tool looks at the line's end, not at what it quotes.
+    if ((inQuote_ || inBlockComment_) && trimmed.back() == ';' && !IsPlsqlStatement()) {
+      current_.erase(current_.rfind(';'));
+      Flush();
+      return;
+    }
+    if (!current_.empty())
+      current_ += '\n';
+  }
+
+  std::vector<ScriptStatement> Finish() {
+    Flush();
+    return std::move(statements_);
+  }
+
+ private:
+  // Literals and comments are followed across lines; ";" outside them ends
+  // the statement unless it is PL/SQL.
+  void Scan(const std::string& line, int number) {
     for (std::size_t i = 0; i < line.size(); ++i) {
       char c = line[i];
       char next = i + 1 < line.size() ? line[i + 1] : '\0';
@@ -183,16 +223,8 @@ class Splitter {
       }
       Append(std::string(1, c), number);
     }
-    if (!current_.empty())
-      current_ += '\n';
   }
 
-  std::vector<ScriptStatement> Finish() {
-    Flush();
-    return std::move(statements_);
-  }
-
- private:
   // True while no statement has begun (comments alone begin none).
   bool Pending() const { return current_.empty() || OnlyComments(current_); }
 
@@ -225,10 +257,25 @@ class Splitter {
 
   void Flush() {
     std::string text = Trim(current_);
-    current_.clear();
-    plsql_.reset();
     if (!OnlyComments(text))
       statements_.push_back({text, line_});
+    Discard();
+  }
+
+  // Forgets the statement entered so far, as the tool does at a "." line or,
+  // in SQL, at a blank line. The commands held while it was entered follow.
+  void Discard() {
+    current_.clear();
+    plsql_.reset();
+    inQuote_ = false;
+    inBlockComment_ = false;
+    MoveHeldCommands();
+  }
+
+  void MoveHeldCommands() {
+    for (ScriptStatement& command : heldCommands_)
+      statements_.push_back(std::move(command));
+    heldCommands_.clear();
   }
 
   std::vector<ScriptStatement> statements_;
@@ -237,7 +284,9 @@ class Splitter {
   bool inQuote_ = false;
   char quote_ = '\'';
   bool inBlockComment_ = false;
-  bool ended_ = false;  // after EXIT or QUIT
+  bool ended_ = false;           // after EXIT or QUIT
+  bool blankLinesKept_ = false;  // SET SQLBLANKLINES ON
+  std::vector<ScriptStatement> heldCommands_;
   std::optional<bool> plsql_;
 };
 

@@ -1,10 +1,15 @@
 // ScriptSplitter: cuts a SQL script into statements as a command-line SQL tool
 // reads it. A statement ends with ";" outside literals and comments, or with
 // a line holding only "/"; PL/SQL blocks and stored units (which contain ";")
-// end only with "/". Comment lines and REM and REMARK lines between
-// statements are skipped; the tool's own commands between statements (SET,
-// DEFINE, SPOOL, WHENEVER, PROMPT, SHOW, COLUMN, @file ...) come back marked
-// as such, and EXIT or QUIT ends the script.
+// end only with "/". The tool reads some lines before it looks at quotes or
+// comments: a "/" line runs the statement, a "." line ends it unrun, and in
+// SQL (not PL/SQL) a blank line ends it unrun unless SET SQLBLANKLINES ON
+// came before, and a line ending in ";" ends it inside a literal too; a line
+// beginning with "#" inside a statement is a command of the tool. Comment
+// lines and REM and REMARK lines between statements are skipped; the tool's
+// own commands between statements (SET, DEFINE, SPOOL, WHENEVER, PROMPT,
+// SHOW, COLUMN, @file ...) come back marked as such, and EXIT or QUIT ends
+// the script.
 #pragma once
 
 #include <string>
