@@ -2,6 +2,7 @@
 // and their logs, and object grants.
 #include "scripting/source/OtherObjectLists.h"
 
+#include "scripting/data/ToolLines.h"
 #include "scripting/data/ValueLiteral.h"
 #include "scripting/source/OracleNames.h"
 
@@ -223,9 +224,11 @@ StatementList MaterializedViewList(bool pctClauses, bool storageClauses, const s
        "and comments is not null order by mview_name",
        {NameWidth, CommentWidth},
        [](const DictionaryQuery::Row& row) {
-         return ListedStatement{"COMMENT ON MATERIALIZED VIEW " + StatementName(row[0]) + " IS " +
-                                    QuotedLiteral(row[1]) + ";\r\n",
-                                {}};
+         return ListedStatement{
+             ToolSafeStatement("COMMENT ON MATERIALIZED VIEW " + StatementName(row[0]) + " IS " +
+                                   QuotedLiteral(row[1]),
+                               true, ";\r\n"),
+             {}};
        }});
   // Its columns' comments are kept under the view's name, and written as a
   // table's are.
@@ -235,10 +238,11 @@ StatementList MaterializedViewList(bool pctClauses, bool storageClauses, const s
        "and c.comments is not null order by c.table_name, c.column_name",
        {NameWidth, NameWidth, CommentWidth},
        [](const DictionaryQuery::Row& row) {
-         return ListedStatement{"COMMENT ON COLUMN " + StatementName(row[0]) + "." +
-                                    StatementName(row[1]) + " IS " + QuotedLiteral(row[2]) +
-                                    "\r\n/\r\n",
-                                {}};
+         return ListedStatement{
+             ToolSafeStatement("COMMENT ON COLUMN " + StatementName(row[0]) + "." +
+                                   StatementName(row[1]) + " IS " + QuotedLiteral(row[2]),
+                               true, "\r\n/\r\n"),
+             {}};
        }});
   if (!only.empty()) {
     for (StatementListQuery& query : list.Queries) {

@@ -1,0 +1,57 @@
+-- A product-media schema in the shape of the published one, run as SYSTEM:
+-- press releases kept in a LONG column, some longer than an SQL literal
+-- holds, and comments and a view whose texts hold lines that a command-line
+-- SQL tool takes for its own: a blank line, a line of only "/" or ".", a line
+-- ending in ";" and one beginning with "#". The script builds those texts from
+-- pieces, so that it runs in such a tool itself.
+create user PM identified by pm;
+grant create session, create table, create view, create materialized view,
+  unlimited tablespace to PM;
+alter session set current_schema = PM;
+
+create table print_media (
+  product_id      number(6) constraint printmedia_product_nn not null,
+  ad_id           number(6) constraint printmedia_ad_nn not null,
+  ad_header       varchar2(200),
+  press_release   long,
+  constraint printmedia_pk primary key (product_id, ad_id)
+);
+
+create table product_information (
+  product_id            number(6) constraint product_information_pk primary key,
+  product_name          varchar2(50),
+  product_description   varchar2(2000)
+);
+
+begin
+  execute immediate 'comment on table print_media is ''Print ads of the products.'
+    || chr(10) || chr(10) || 'One row per ad;' || chr(10) || '/' || chr(10) || '.'
+    || chr(10) || '#not a command' || chr(10) || '  indented, ''''quoted'''' & more'
+    || chr(13) || chr(10) || 'after a CR LF''';
+  execute immediate 'comment on column print_media.press_release is ''The release;'
+    || chr(10) || '' || chr(10) || '  /  ''';
+  execute immediate 'comment on column print_media.ad_header is ''#1 header''';
+  execute immediate 'comment on table product_information is ''Products: ' || rpad('x', 1500, 'y.')
+    || '''';
+end;
+/
+
+insert into product_information values (1, 'Monitor 17"', 'A flat screen;');
+insert into product_information values (2, 'Keyboard', 'Keys');
+insert into print_media values (1, 1, 'Short release', 'Released today.');
+create materialized view product_ads_mv
+  build immediate
+  refresh complete on demand
+as
+select p.product_id, p.product_name, count(*) ads
+  from product_information p, print_media m
+ where m.product_id = p.product_id
+ group by p.product_id, p.product_name;
+begin
+  execute immediate 'comment on materialized view product_ads_mv is ''Ads per product;'
+    || chr(10) || '.' || chr(10) || '''';
+  execute immediate 'comment on column product_ads_mv.ads is ''Counted' || chr(10) || chr(10)
+    || '#ads''';
+end;
+/
+commit;
