@@ -153,11 +153,11 @@ bool StandsAsItIs(std::string_view text) {
 
 }  // namespace
 
-std::size_t TextPieceEnd(std::string_view text, std::size_t begin) {
-  if (text.size() - begin <= LongestTextPiece) {
+std::size_t TextPieceEnd(std::string_view text, std::size_t begin, std::size_t longest) {
+  if (text.size() - begin <= longest) {
     return text.size();
   }
-  std::size_t end = begin + LongestTextPiece;
+  std::size_t end = begin + longest;
   while (end > begin + 1 && ContinuesCharacter(text[end])) {
     --end;
   }

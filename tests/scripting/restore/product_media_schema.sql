@@ -39,6 +39,19 @@ end;
 insert into product_information values (1, 'Monitor 17"', 'A flat screen;');
 insert into product_information values (2, 'Keyboard', 'Keys');
 insert into print_media values (1, 1, 'Short release', 'Released today.');
+-- Releases past the 4,000 bytes of a literal, with lines the tool would cut.
+declare
+  lv_release long;
+begin
+  lv_release := rpad('Line one of a long release;', 4500, ' more') || chr(10) || chr(10)
+    || '/' || chr(10) || '.' || chr(10) || '#end';
+  insert into print_media values (1, 2, 'Long release', lv_release);
+  lv_release := rpad('Größer, naïve café ', 12000, 'ü€');
+  insert into print_media values (2, 1, 'Multibyte release', lv_release);
+  lv_release := rpad('z', 32760, 'z');
+  insert into print_media values (2, 2, 'As long as PL/SQL holds', lv_release);
+end;
+/
 create materialized view product_ads_mv
   build immediate
   refresh complete on demand
