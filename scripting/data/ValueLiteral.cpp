@@ -1,10 +1,10 @@
 // Oracle literals of fetched values.
 #include "scripting/data/ValueLiteral.h"
 
-#include "scripting/data/ToolLines.h"
-
 #include <algorithm>
 #include <cctype>
+
+#include "scripting/data/ToolLines.h"
 
 namespace {
 

@@ -213,11 +213,13 @@ StatementList MaterializedViewList(bool pctClauses, bool storageClauses, const s
          if (storageClauses && row[11] == "NO") {
            physical += "NOLOGGING\r\n";
          }
-         return ListedStatement{"CREATE MATERIALIZED VIEW " + name + "\r\n" + physical + "BUILD " +
-                                    build + "\r\n" + refresh + "\r\n" +
-                                    (row[4] == "Y" ? "ENABLE" : "DISABLE") +
-                                    " QUERY REWRITE\r\nAS " + row[5] + "\r\n/\r\n",
-                                {{"MATERIALIZED VIEW", row[0]}, {"TABLE", row[0]}}};
+         return ListedStatement{
+             ToolSafeStatement("CREATE MATERIALIZED VIEW " + name + "\r\n" + physical + "BUILD " +
+                                   build + "\r\n" + refresh + "\r\n" +
+                                   (row[4] == "Y" ? "ENABLE" : "DISABLE") +
+                                   " QUERY REWRITE\r\nAS " + row[5],
+                               true, "\r\n/\r\n"),
+             {{"MATERIALIZED VIEW", row[0]}, {"TABLE", row[0]}}};
        }});
   list.Queries.push_back(
       {"select mview_name, comments from all_mview_comments where owner = :owner "

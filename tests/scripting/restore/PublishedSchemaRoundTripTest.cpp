@@ -235,6 +235,8 @@ TEST_F(PublishedSchemaRoundTripTest, ProductMediaTextsWithToolLinesReplayWhole) 
 
   std::vector<DictionaryView> views = SchemaViews();
   views.push_back({"product_information", {"PRODUCT_ID", "PRODUCT_NAME", "PRODUCT_DESCRIPTION"}});
+  views.push_back({"product_price_view", {"PRODUCT_ID", "PRODUCT_NAME", "QUARTER", "TAG"}});
+  views.push_back({"dual", {"UNIT_PRICE(10, 4)"}});
   const DictionarySnapshot before = Snapshot("PM", "pm", source, views);
   const DictionarySnapshot after = Snapshot("PM", "pm", target, views);
   EXPECT_EQ(DictionaryDifferences(before, after), "") << report;

@@ -1,12 +1,12 @@
 -- A product-media schema in the shape of the published one, run as SYSTEM:
 -- press releases kept in a LONG column, some longer than an SQL literal
--- holds, and comments and a view whose texts hold lines that a command-line
+-- holds, and comments, a view and a function whose texts hold lines that a command-line
 -- SQL tool takes for its own: a blank line, a line of only "/" or ".", a line
 -- ending in ";" and one beginning with "#". The script builds those texts from
 -- pieces, so that it runs in such a tool itself.
 create user PM identified by pm;
 grant create session, create table, create view, create materialized view,
-  unlimited tablespace to PM;
+  create procedure, unlimited tablespace to PM;
 alter session set current_schema = PM;
 
 create table print_media (
@@ -52,15 +52,32 @@ begin
   insert into print_media values (2, 2, 'As long as PL/SQL holds', lv_release);
 end;
 /
-create materialized view product_ads_mv
-  build immediate
-  refresh complete on demand
-as
-select p.product_id, p.product_name, count(*) ads
-  from product_information p, print_media m
- where m.product_id = p.product_id
- group by p.product_id, p.product_name;
+-- A division split over lines, a comment ending in ";", a blank line and a
+-- literal with a line that begins with "#".
 begin
+  execute immediate 'create view product_price_view as select p.product_id,' || chr(10)
+    || '       p.product_name -- the name;' || chr(10)
+    || chr(10)
+    || '     , 100' || chr(10) || '/' || chr(10) || '4 as quarter' || chr(10)
+    || '     , ''#' || chr(10) || '#tag'' as tag' || chr(10)
+    || '  from product_information p';
+  execute immediate 'create or replace function unit_price(p_total number, p_count number)'
+    || chr(10) || '  return number is' || chr(10)
+    || 'begin' || chr(10)
+    || '  -- divides;' || chr(10) || chr(10)
+    || '  return p_total' || chr(10) || '/' || chr(10) || '  p_count;' || chr(10)
+    || '  /* ends' || chr(10) || '.' || chr(10) || '#' || chr(10) || '*/' || chr(10)
+    || 'end;';
+end;
+/
+begin
+  execute immediate 'create materialized view product_ads_mv' || chr(10)
+    || '  build immediate' || chr(10) || '  refresh complete on demand' || chr(10)
+    || 'as' || chr(10)
+    || 'select p.product_id, p.product_name, count(*) ads -- per product;' || chr(10)
+    || '  from product_information p, print_media m' || chr(10)
+    || ' where m.product_id = p.product_id' || chr(10)
+    || ' group by p.product_id, p.product_name';
   execute immediate 'comment on materialized view product_ads_mv is ''Ads per product;'
     || chr(10) || '.' || chr(10) || '''';
   execute immediate 'comment on column product_ads_mv.ads is ''Counted' || chr(10) || chr(10)
