@@ -115,8 +115,12 @@ std::string InsertedTable(std::string_view statement) {
 // The start of the statement that a block runs with EXECUTE IMMEDIATE: the
 // text of its first quoted piece, or "" for another block.
 std::string ExecutedStatementStart(std::string_view statement) {
-  const std::string_view assignment = "lv_statement := '";
+  std::string_view assignment = "lv_statement := '";
   std::size_t at = statement.find(assignment);
+  if (at == std::string_view::npos) {
+    assignment = "EXECUTE IMMEDIATE '";
+    at = statement.find(assignment);
+  }
   if (at == std::string_view::npos) {
     return {};
   }
@@ -193,7 +197,8 @@ std::string SplitStatementRoute::FileOf(std::string_view statement) {
     }
     return PrivilegesFile;
   }
-  if (const std::string executed = first == "DECLARE" ? ExecutedStatementStart(statement) : "";
+  if (const std::string executed =
+          first == "DECLARE" || first == "BEGIN" ? ExecutedStatementStart(statement) : "";
       !executed.empty()) {
     return FileOf(executed);
   }

@@ -195,8 +195,9 @@ std::string FlatConditionFunction() {
 }
 
 // True when x_cond can be printed line for line as it is stored: a script
-// tool would take a blank line, or one of nothing but "/" or ".", as the end
-// of the statement, and a line that begins with "#" as a command of its own;
+// tool would take a blank line, one of nothing but "/" or ".", or one ending
+// in ";" as the end of the statement, and a line that begins with "#" as a
+// command of its own;
 // a line past 255 characters may be too long for the server's output buffer.
 std::string PlainLinesFunction() {
   return "\tfunction plain_lines(x_cond in varchar2) return boolean is\n"
@@ -214,7 +215,7 @@ std::string PlainLinesFunction() {
          "\t\t\t\treturn false;\n"
          "\t\t\tend if;\n"
          "\t\t\tlv_line := ltrim(rtrim(lv_line, ' ' || chr(9) || chr(13)), ' ' || chr(9));\n"
-         "\t\t\tif lv_line is null or lv_line in ('/', '.') then\n"
+         "\t\t\tif lv_line is null or lv_line in ('/', '.') or substr(lv_line, -1) = ';' then\n"
          "\t\t\t\treturn false;\n"
          "\t\t\tend if;\n"
          "\t\t\tlv_from := lv_to + 1;\n"
@@ -349,13 +350,36 @@ std::string ConstraintHead() {
          "\t\tend if;\n";
 }
 
+// A check whose condition keeps a line break inside a literal or after a
+// "--" comment even when made one line, and has lines a command-line SQL
+// tool takes for its own: the whole statement is run with EXECUTE
+// IMMEDIATE from a block, its condition in quoted pieces.
+std::string CheckBlock() {
+  return "\t\t\tif lv_generated = 'GENERATED NAME' then\n"
+         "\t\t\t\ta_lin := wri(a_lin, '-- original system constraint name was ' || "
+         "lv_constr_name, 1);\n"
+         "\t\t\t\tlv_sc := '';\n"
+         "\t\t\telse\n"
+         "\t\t\t\tlv_sc := 'CONSTRAINT ' || qn(lv_constr_name) || ' ';\n"
+         "\t\t\tend if;\n"
+         "\t\t\ta_lin := wri(a_lin, 'BEGIN', 1);\n"
+         "\t\t\ta_lin := wri(a_lin, 'EXECUTE IMMEDIATE ' ||\n"
+         "\t\t\t\tlit('ALTER TABLE ' || qn(lv_table_name) || ' ADD (' || lv_sc || 'CHECK ('), 1);\n"
+         "\t\t\tpcs(lv_search_cond);\n"
+         "\t\t\ta_lin := wri(a_lin, '|| ' || lit(') ' ||\n"
+         "\t\t\t\tcstate(lv_deferrable, lv_deferred, lv_status, lv_validated) || ')') || ';', 1);\n"
+         "\t\t\ta_lin := wri(a_lin, 'END;', 1);\n"
+         "\t\t\ta_lin := wri(a_lin, '/', 1);\n";
+}
+
 }  // namespace
 
 std::string ConstraintDdlBlock(ConstraintKinds kinds, int release) {
   return Declarations(kinds, release) + ddl_block::LineWriterFunction() +
          ddl_block::NameQuoteFunction() + ddl_block::ConstraintStateFunction() +
          ColumnListProcedure() + NotNullCheckFunction() + PieceLengthFunction() +
-         FlatConditionFunction() + PlainLinesFunction() +
+         FlatConditionFunction() + PlainLinesFunction() + ddl_block::LiteralFunction() +
+         ddl_block::PiecesProcedure() +
          "begin\n"
          "\ta_lin := '';\n"
          "\topen tab_cursor;\n"
@@ -374,8 +398,11 @@ std::string ConstraintDdlBlock(ConstraintKinds kinds, int release) {
          "\t\t\tand is_not_null(lv_owner, lv_table_name, lv_constr_name, lv_search_cond))\n"
          "\t\t\tor (lv_constr_type = 'PRIMARY KEY' and lv_iot_type = 'IOT') then\n"
          "\t\t\tnull;\n"
-         "\t\telse\n" +
-         ConstraintHead() + KeyIndexClauses(release) + ReferenceClause() +
+         "\t\telsif lv_constr_type = 'CHECK' and lv_search_cond is not null\n"
+         "\t\t\tand not plain_lines(lv_search_cond)\n"
+         "\t\t\tand instr(flat_condition(lv_search_cond), chr(10)) > 0 then\n" +
+         CheckBlock() + "\t\telse\n" + ConstraintHead() + KeyIndexClauses(release) +
+         ReferenceClause() +
          "\t\tlv_state := cstate(lv_deferrable, lv_deferred, lv_status, lv_validated);\n"
          "\t\tif lv_state is not null then\n"
          "\t\t\ta_lin := wri(a_lin, '\t' || lv_state, 1);\n"

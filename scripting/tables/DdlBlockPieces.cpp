@@ -91,6 +91,40 @@ std::string LineWriterFunction() {
          "\tend wri;\n";
 }
 
+std::string LiteralFunction() {
+  return "\tfunction lit(x_text in varchar2) return varchar2 is\n"
+         "\tbegin\n"
+         "\t\treturn '''' || replace(x_text, '''', '''''') || '''';\n"
+         "\tend lit;\n";
+}
+
+std::string PiecesProcedure() {
+  // Pieces of 250 characters stay short script lines even when every
+  // character is a doubled quote of 4 bytes.
+  return "\tprocedure pcs(x_text in varchar2) is\n"
+         "\t\tlv_pos\t\tnumber := 1;\n"
+         "\t\tlv_end\t\tnumber;\n"
+         "\t\tlv_len\t\tnumber := length(x_text);\n"
+         "\tbegin\n"
+         "\t\twhile lv_pos <= lv_len loop\n"
+         "\t\t\tif substr(x_text, lv_pos, 1) in (chr(10), chr(13)) then\n"
+         "\t\t\t\ta_lin := wri(a_lin, '|| CHR(' || ascii(substr(x_text, lv_pos, 1)) || ')', 1);\n"
+         "\t\t\t\tlv_pos := lv_pos + 1;\n"
+         "\t\t\telse\n"
+         "\t\t\t\tlv_end := least(lv_pos + 250, lv_len + 1);\n"
+         "\t\t\t\tif instr(x_text, chr(10), lv_pos) > 0 then\n"
+         "\t\t\t\t\tlv_end := least(lv_end, instr(x_text, chr(10), lv_pos));\n"
+         "\t\t\t\tend if;\n"
+         "\t\t\t\tif instr(x_text, chr(13), lv_pos) > 0 then\n"
+         "\t\t\t\t\tlv_end := least(lv_end, instr(x_text, chr(13), lv_pos));\n"
+         "\t\t\t\tend if;\n"
+         "\t\t\t\ta_lin := wri(a_lin, '|| ' || lit(substr(x_text, lv_pos, lv_end - lv_pos)), 1);\n"
+         "\t\t\t\tlv_pos := lv_end;\n"
+         "\t\t\tend if;\n"
+         "\t\tend loop;\n"
+         "\tend pcs;\n";
+}
+
 std::string NameQuoteFunction() {
   // Only letters, digits, "_", "$" and "#" after a leading letter may stand
   // unquoted; anything else (lower case, blanks) needs the quotes.

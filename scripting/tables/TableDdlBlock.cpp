@@ -92,14 +92,6 @@ std::string SizeTextFunction() {
          "\tend size_text;\n";
 }
 
-// text as the content of an SQL literal.
-std::string LiteralFunction() {
-  return "\tfunction lit(x_text in varchar2) return varchar2 is\n"
-         "\tbegin\n"
-         "\t\treturn '''' || replace(x_text, '''', '''''') || '''';\n"
-         "\tend lit;\n";
-}
-
 // An index-organized table is created with its primary key, and so is an
 // object table whose rows' identifiers are their keys.
 std::string IndexOrganizedKey() {
@@ -193,17 +185,14 @@ std::string PhysicalClauses(int release) {
 
 // procedure cmt(x_head, x_text): COMMENT x_head x_text as one line when the
 // text has no line break and is short, else as an EXECUTE IMMEDIATE of the
-// statement built from quoted pieces, each line break a CHR term: a
-// command-line SQL tool would cut a literal whose lines are blank, only "/"
-// or ".", end in ";" or begin with "#". Pieces of 250 characters stay short
-// script lines even when every character is a doubled quote of 4 bytes.
+// statement built from quoted pieces: a command-line SQL tool would cut a
+// literal whose lines are blank, only "/" or ".", end in ";" or begin with
+// "#".
 std::string CommentProcedure() {
   return "\tprocedure cmt(x_head in varchar2, x_text in varchar2) is\n"
-         "\t\tlv_pos\t\tnumber := 1;\n"
-         "\t\tlv_end\t\tnumber;\n"
-         "\t\tlv_len\t\tnumber := length(x_text);\n"
          "\tbegin\n"
-         "\t\tif instr(x_text, chr(10)) = 0 and instr(x_text, chr(13)) = 0 and lv_len <= 250 then\n"
+         "\t\tif instr(x_text, chr(10)) = 0 and instr(x_text, chr(13)) = 0\n"
+         "\t\t\tand length(x_text) <= 250 then\n"
          "\t\t\ta_lin := wri(a_lin, x_head, 0);\n"
          "\t\t\ta_lin := wri(a_lin, lit(x_text), 1);\n"
          "\t\t\ta_lin := wri(a_lin, '/', 1);\n"
@@ -211,23 +200,7 @@ std::string CommentProcedure() {
          "\t\tend if;\n"
          "\t\ta_lin := wri(a_lin, 'BEGIN', 1);\n"
          "\t\ta_lin := wri(a_lin, 'EXECUTE IMMEDIATE ' || lit(x_head || ''''), 1);\n"
-         "\t\twhile lv_pos <= lv_len loop\n"
-         "\t\t\tif substr(x_text, lv_pos, 1) in (chr(10), chr(13)) then\n"
-         "\t\t\t\ta_lin := wri(a_lin, '|| CHR(' || ascii(substr(x_text, lv_pos, 1)) || ')', 1);\n"
-         "\t\t\t\tlv_pos := lv_pos + 1;\n"
-         "\t\t\telse\n"
-         "\t\t\t\tlv_end := least(lv_pos + 250, lv_len + 1);\n"
-         "\t\t\t\tif instr(x_text, chr(10), lv_pos) > 0 then\n"
-         "\t\t\t\t\tlv_end := least(lv_end, instr(x_text, chr(10), lv_pos));\n"
-         "\t\t\t\tend if;\n"
-         "\t\t\t\tif instr(x_text, chr(13), lv_pos) > 0 then\n"
-         "\t\t\t\t\tlv_end := least(lv_end, instr(x_text, chr(13), lv_pos));\n"
-         "\t\t\t\tend if;\n"
-         "\t\t\t\ta_lin := wri(a_lin, '|| ' ||\n"
-         "\t\t\t\t\tlit(replace(substr(x_text, lv_pos, lv_end - lv_pos), '''', '''''')), 1);\n"
-         "\t\t\t\tlv_pos := lv_end;\n"
-         "\t\t\tend if;\n"
-         "\t\tend loop;\n"
+         "\t\tpcs(replace(x_text, '''', ''''''));\n"
          "\t\ta_lin := wri(a_lin, '|| '''''''';', 1);\n"
          "\t\ta_lin := wri(a_lin, 'END;', 1);\n"
          "\t\ta_lin := wri(a_lin, '/', 1);\n"
@@ -250,7 +223,8 @@ std::string TableDdlBlock(int release) {
   return Declarations(release) + ddl_block::LineWriterFunction() + ddl_block::NameQuoteFunction() +
          ddl_block::PartitionKeyFunctions(release) + ddl_block::ReferenceKeyFunctions(release) +
          ddl_block::ConstraintStateFunction() + ddl_block::IdentityOptionFunction() +
-         SizeTextFunction() + LiteralFunction() + CommentProcedure() +
+         SizeTextFunction() + ddl_block::LiteralFunction() + ddl_block::PiecesProcedure() +
+         CommentProcedure() +
          "begin\n"
          "\ta_lin := '';\n"
          "\topen tab_cursor;\n"

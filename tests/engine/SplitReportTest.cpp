@@ -113,13 +113,17 @@ TEST_F(SplitReportTest, ABlockThatRunsAStatementGoesToThatStatementsFile) {
   const std::string comment =
       "DECLARE\n  lv_statement CLOB;\nBEGIN\n  lv_statement := 'COMMENT ON TABLE T2 IS ''a'\n"
       "  || CHR(10)\n  || '''';\n  EXECUTE IMMEDIATE lv_statement;\nEND;\n/\n";
+  const std::string check =
+      "BEGIN\nEXECUTE IMMEDIATE 'ALTER TABLE T2 ADD (CONSTRAINT C CHECK ('\n|| 'x <> ''a;'\n"
+      "|| CHR(10)\n|| ''')'\n|| ') )';\nEND;\n/\n";
   ASSERT_TRUE(Split("CREATE TABLE T1 (\n\tX CLOB\n)\n/\nCREATE TABLE T2 (\n\tX NUMBER\n)\n/\n" +
                     comment +
                     "DECLARE\n  lob_1 CLOB;\nBEGIN\n  lob_1 := TO_CLOB('x');\n  INSERT INTO T1 "
                     "( \"X\")\n  VALUES ( lob_1);\nEND;\n/\n" +
-                    block));
+                    check + block));
   EXPECT_EQ(files, (std::vector<std::string>{"tables/T1.sql", "tables/T2.sql", "data/T1.sql",
-                                             "views/V.sql"}));
+                                             "constraints/T2.sql", "views/V.sql"}));
+  EXPECT_EQ(Read("constraints/T2.sql"), check);
   EXPECT_EQ(Read("views/V.sql"), block);
   EXPECT_EQ(Read("tables/T2.sql"), "CREATE TABLE T2 (\n\tX NUMBER\n)\n/\n\n" + comment);
 }

@@ -1,6 +1,6 @@
 -- A product-media schema in the shape of the published one, run as SYSTEM:
 -- press releases kept in a LONG column, some longer than an SQL literal
--- holds, and comments, a view and a function whose texts hold lines that a command-line
+-- holds, and comments, checks, a view and a function whose texts hold lines that a command-line
 -- SQL tool takes for its own: a blank line, a line of only "/" or ".", a line
 -- ending in ";" and one beginning with "#". The script builds those texts from
 -- pieces, so that it runs in such a tool itself.
@@ -50,6 +50,13 @@ begin
   insert into print_media values (2, 1, 'Multibyte release', lv_release);
   lv_release := rpad('z', 32760, 'z');
   insert into print_media values (2, 2, 'As long as PL/SQL holds', lv_release);
+end;
+/
+-- A check whose condition keeps such lines inside a literal.
+begin
+  execute immediate 'alter table print_media add constraint printmedia_header_ck check ('
+    || 'ad_header is null or ad_header <> ''none;' || chr(10) || chr(10) || '/' || chr(10)
+    || '#''' || chr(10) || ')';
 end;
 /
 -- A division split over lines, a comment ending in ";", a blank line and a
