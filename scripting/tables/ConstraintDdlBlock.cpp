@@ -194,43 +194,13 @@ std::string FlatConditionFunction() {
          "\tend flat_condition;\n";
 }
 
-// True when x_cond can be printed line for line as it is stored: a script
-// tool would take a blank line, one of nothing but "/" or ".", or one ending
-// in ";" as the end of the statement, and a line that begins with "#" as a
-// command of its own;
-// a line past 255 characters may be too long for the server's output buffer.
-std::string PlainLinesFunction() {
-  return "\tfunction plain_lines(x_cond in varchar2) return boolean is\n"
-         "\t\tlv_from\t\tnumber := 1;\n"
-         "\t\tlv_to\t\tnumber;\n"
-         "\t\tlv_line\t\tvarchar2(32000);\n"
-         "\tbegin\n"
-         "\t\twhile lv_from <= length(x_cond) loop\n"
-         "\t\t\tlv_to := instr(x_cond, chr(10), lv_from);\n"
-         "\t\t\tif lv_to = 0 then\n"
-         "\t\t\t\tlv_to := length(x_cond) + 1;\n"
-         "\t\t\tend if;\n"
-         "\t\t\tlv_line := substr(x_cond, lv_from, lv_to - lv_from);\n"
-         "\t\t\tif lv_to - lv_from > 255 or substr(lv_line, 1, 1) = '#' then\n"
-         "\t\t\t\treturn false;\n"
-         "\t\t\tend if;\n"
-         "\t\t\tlv_line := ltrim(rtrim(lv_line, ' ' || chr(9) || chr(13)), ' ' || chr(9));\n"
-         "\t\t\tif lv_line is null or lv_line in ('/', '.') or substr(lv_line, -1) = ';' then\n"
-         "\t\t\t\treturn false;\n"
-         "\t\t\tend if;\n"
-         "\t\t\tlv_from := lv_to + 1;\n"
-         "\t\tend loop;\n"
-         "\t\treturn true;\n"
-         "\tend plain_lines;\n";
-}
-
 // A condition is printed with its own line breaks, blanks and tabs, so that
 // the target's server stores the same text; only one that a script could not
 // carry is made one line and cut at blanks.
 std::string CheckCondition() {
   return "\t\t\ta_lin := wri(a_lin, '\t(', 1);\n"
          "\t\t\tlv_rest := lv_search_cond;\n"
-         "\t\t\tif plain_lines(lv_rest) then\n"
+         "\t\t\tif plain_lines(lv_rest, 255) then\n"
          "\t\t\t\tlv_sc := '\t';\n"
          "\t\t\t\twhile lv_rest is not null loop\n"
          "\t\t\t\t\tlv_piece_len := instr(lv_rest, chr(10));\n"
@@ -378,7 +348,7 @@ std::string ConstraintDdlBlock(ConstraintKinds kinds, int release) {
   return Declarations(kinds, release) + ddl_block::LineWriterFunction() +
          ddl_block::NameQuoteFunction() + ddl_block::ConstraintStateFunction() +
          ColumnListProcedure() + NotNullCheckFunction() + PieceLengthFunction() +
-         FlatConditionFunction() + PlainLinesFunction() + ddl_block::LiteralFunction() +
+         FlatConditionFunction() + ddl_block::PlainLinesFunction() + ddl_block::LiteralFunction() +
          ddl_block::PiecesProcedure() +
          "begin\n"
          "\ta_lin := '';\n"
@@ -399,7 +369,7 @@ std::string ConstraintDdlBlock(ConstraintKinds kinds, int release) {
          "\t\t\tor (lv_constr_type = 'PRIMARY KEY' and lv_iot_type = 'IOT') then\n"
          "\t\t\tnull;\n"
          "\t\telsif lv_constr_type = 'CHECK' and lv_search_cond is not null\n"
-         "\t\t\tand not plain_lines(lv_search_cond)\n"
+         "\t\t\tand not plain_lines(lv_search_cond, 255)\n"
          "\t\t\tand instr(flat_condition(lv_search_cond), chr(10)) > 0 then\n" +
          CheckBlock() + "\t\telse\n" + ConstraintHead() + KeyIndexClauses(release) +
          ReferenceClause() +

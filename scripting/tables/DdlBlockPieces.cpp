@@ -125,6 +125,31 @@ std::string PiecesProcedure() {
          "\tend pcs;\n";
 }
 
+std::string PlainLinesFunction() {
+  return "\tfunction plain_lines(x_cond in varchar2, x_longest in number) return boolean is\n"
+         "\t\tlv_from\t\tnumber := 1;\n"
+         "\t\tlv_to\t\tnumber;\n"
+         "\t\tlv_line\t\tvarchar2(32000);\n"
+         "\tbegin\n"
+         "\t\twhile lv_from <= length(x_cond) loop\n"
+         "\t\t\tlv_to := instr(x_cond, chr(10), lv_from);\n"
+         "\t\t\tif lv_to = 0 then\n"
+         "\t\t\t\tlv_to := length(x_cond) + 1;\n"
+         "\t\t\tend if;\n"
+         "\t\t\tlv_line := substr(x_cond, lv_from, lv_to - lv_from);\n"
+         "\t\t\tif lv_to - lv_from > x_longest or substr(lv_line, 1, 1) = '#' then\n"
+         "\t\t\t\treturn false;\n"
+         "\t\t\tend if;\n"
+         "\t\t\tlv_line := ltrim(rtrim(lv_line, ' ' || chr(9) || chr(13)), ' ' || chr(9));\n"
+         "\t\t\tif lv_line is null or lv_line in ('/', '.') or substr(lv_line, -1) = ';' then\n"
+         "\t\t\t\treturn false;\n"
+         "\t\t\tend if;\n"
+         "\t\t\tlv_from := lv_to + 1;\n"
+         "\t\tend loop;\n"
+         "\t\treturn true;\n"
+         "\tend plain_lines;\n";
+}
+
 std::string NameQuoteFunction() {
   // Only letters, digits, "_", "$" and "#" after a leading letter may stand
   // unquoted; anything else (lower case, blanks) needs the quotes.

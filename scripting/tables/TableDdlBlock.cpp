@@ -207,6 +207,41 @@ std::string CommentProcedure() {
          "\tend cmt;\n";
 }
 
+// A default whose lines a command-line SQL tool would take for its own
+// cannot stand in the CREATE TABLE: it is set after it by an ALTER TABLE
+// run with EXECUTE IMMEDIATE, the expression in quoted pieces.
+std::string LateDefaultFunction() {
+  return "\tfunction late_default(x_default in varchar2, x_on_null in varchar2) return boolean "
+         "is\n"
+         "\tbegin\n"
+         "\t\treturn nvl(x_on_null, 'NO') != 'YES' and not plain_lines(\n"
+         "\t\t\trtrim(x_default, ' ' || chr(9) || chr(10) || chr(13)), 32767);\n"
+         "\tend late_default;\n";
+}
+
+std::string LateDefaults() {
+  return "\t\topen col_cursor(lv_owner, lv_table_name);\n"
+         "\t\tloop\n"
+         "\t\t\tfetch col_cursor into lv_col_owner, lv_column_name, lv_data_type,\n"
+         "\t\t\t\tlv_data_length, lv_data_precision, lv_data_scale, lv_nullable,\n"
+         "\t\t\t\tlv_default_length, lv_data_default, lv_column_id, lv_char_length,\n"
+         "\t\t\t\tlv_char_used, lv_virtual, lv_identity, lv_on_null, lv_invisible;\n"
+         "\t\t\texit when col_cursor%%notfound;\n"
+         "\t\t\tif lv_default_length != 0 and nvl(lv_virtual, 'NO') != 'YES'\n"
+         "\t\t\t\tand nvl(lv_identity, 'NO') != 'YES' and late_default(lv_data_default, "
+         "lv_on_null) then\n"
+         "\t\t\t\ta_lin := wri(a_lin, 'BEGIN', 1);\n"
+         "\t\t\t\ta_lin := wri(a_lin, 'EXECUTE IMMEDIATE ' || lit('ALTER TABLE ' ||\n"
+         "\t\t\t\t\tqn(lv_table_name) || ' MODIFY (' || qn(lv_column_name) || ' DEFAULT '), 1);\n"
+         "\t\t\t\tpcs(rtrim(lv_data_default, ' ' || chr(9) || chr(10) || chr(13)));\n"
+         "\t\t\t\ta_lin := wri(a_lin, '|| '')'';', 1);\n"
+         "\t\t\t\ta_lin := wri(a_lin, 'END;', 1);\n"
+         "\t\t\t\ta_lin := wri(a_lin, '/', 1);\n"
+         "\t\t\tend if;\n"
+         "\t\tend loop;\n"
+         "\t\tclose col_cursor;\n";
+}
+
 std::string Comments() {
   return "\t\tfor r_com in tcom_cursor(lv_owner, lv_table_name) loop\n"
          "\t\t\tcmt('COMMENT ON TABLE ' || qn(lv_table_name) || ' IS ', r_com.comments);\n"
@@ -224,7 +259,7 @@ std::string TableDdlBlock(int release) {
          ddl_block::PartitionKeyFunctions(release) + ddl_block::ReferenceKeyFunctions(release) +
          ddl_block::ConstraintStateFunction() + ddl_block::IdentityOptionFunction() +
          SizeTextFunction() + ddl_block::LiteralFunction() + ddl_block::PiecesProcedure() +
-         CommentProcedure() +
+         ddl_block::PlainLinesFunction() + LateDefaultFunction() + CommentProcedure() +
          "begin\n"
          "\ta_lin := '';\n"
          "\topen tab_cursor;\n"
@@ -260,7 +295,7 @@ std::string TableDdlBlock(int release) {
          "\t\tend if;\n" +
          PhysicalClauses(release) + NestedTableClauses(release) +
          ddl_block::TableOptionClauses(release) + "\t\ta_lin := wri(a_lin, '/', 1);\n" +
-         Comments() +
+         LateDefaults() + Comments() +
          "\tend loop;\n"
          "\tclose tab_cursor;\n" +
          ddl_block::ExceptionSection();

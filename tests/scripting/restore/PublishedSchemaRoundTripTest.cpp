@@ -250,7 +250,8 @@ TEST_F(PublishedSchemaRoundTripTest, ProductMediaTextsWithToolLinesReplayWhole) 
     EXPECT_LT(report.find(");\r\n", at) - at, 4300u) << report.substr(at, 200);
   }
   const std::string releases =
-      "select product_id, ad_id, ad_header, press_release from print_media order by 1, 2;\n";
+      "select product_id, ad_id, ad_header, press_release, ad_footer from print_media order by 1, "
+      "2;\n";
   EXPECT_EQ(QueryOutput("PM/pm@" + target, releases), QueryOutput("PM/pm@" + source, releases));
 }
 

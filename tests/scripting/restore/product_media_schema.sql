@@ -1,9 +1,10 @@
 -- A product-media schema in the shape of the published one, run as SYSTEM:
 -- press releases kept in a LONG column, some longer than an SQL literal
--- holds, and comments, checks, a view and a function whose texts hold lines that a command-line
--- SQL tool takes for its own: a blank line, a line of only "/" or ".", a line
--- ending in ";" and one beginning with "#". The script builds those texts from
--- pieces, so that it runs in such a tool itself.
+-- holds, and comments, a check, a default, a view and a function whose texts
+-- hold lines that a command-line SQL tool takes for its own: a blank line, a
+-- line of only "/" or ".", a line ending in ";" and one beginning with "#".
+-- The script builds those texts from pieces, so that it runs in such a tool
+-- itself.
 create user PM identified by pm;
 grant create session, create table, create view, create materialized view,
   create procedure, unlimited tablespace to PM;
@@ -52,8 +53,10 @@ begin
   insert into print_media values (2, 2, 'As long as PL/SQL holds', lv_release);
 end;
 /
--- A check whose condition keeps such lines inside a literal.
+-- A check and a default that keep such lines inside a literal.
 begin
+  execute immediate 'alter table print_media add (ad_footer varchar2(100) default ''See;'
+    || chr(10) || chr(10) || '#back'')';
   execute immediate 'alter table print_media add constraint printmedia_header_ck check ('
     || 'ad_header is null or ad_header <> ''none;' || chr(10) || chr(10) || '/' || chr(10)
     || '#''' || chr(10) || ')';
