@@ -135,6 +135,31 @@ TEST(SandboxScriptSplitter, HashLinesInsideAStatementAreCommandsOfTheTool) {
   EXPECT_TRUE(statements[3].toolCommand);
 }
 
+// Until SET DEFINE OFF, "&name" takes the value DEFINE gave it, or nothing
+// with a note, inside literals too; "&&" keeps the value, "." ends a name.
+TEST(SandboxScriptSplitter, AmpersandsAreSubstitutedUntilDefineIsOff) {
+  std::vector<ScriptStatement> statements = SplitScript(
+      "define owner = 'SCOTT'\n"
+      "select '&owner..x', '&&tag' from dual;\n"
+      "select '&Tag', 'a & b && c' from dual;\n"
+      "-- &comment between statements\n"
+      "set define off\n"
+      "select '&owner' from dual;\n");
+  std::vector<std::string> texts;
+  std::vector<bool> notes;
+  for (const ScriptStatement& statement : statements) {
+    texts.push_back(statement.text);
+    notes.push_back(statement.note);
+  }
+  EXPECT_EQ(texts, (std::vector<std::string>{
+                       "define owner = 'SCOTT'", "select 'SCOTT.x', '' from dual",
+                       "&TAG has no value: the tool would prompt for one and take nothing",
+                       "select '', 'a & b && c' from dual", "set define off",
+                       "select '&owner' from dual"}));
+  EXPECT_EQ(notes, (std::vector<bool>{false, false, true, false, false, false}));
+  EXPECT_EQ(statements[2].line, 2);
+}
+
 TEST(SandboxScriptSplitter, AScriptEndingInCommentsHasNoStatementMore) {
   std::vector<ScriptStatement> statements =
       SplitScript("select 1 from dual;\n/* closing\n   remarks */\n-- and a last line\n");
@@ -213,6 +238,13 @@ TEST(SandboxRunner, ABlankLineInsideALiteralLosesTheStatement) {
                                "select count(*) from t;\n");
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.output.rfind("0\nscript.sql:4: ORA-", 0), 0u) << result.output;
+}
+
+TEST(SandboxRunner, AnUndefinedVariableIsNotedAndTakesNothing) {
+  RunResult result = RunScript("system/manager@mem:RUNNER", "select 'a&x.b' from dual;\n");
+  EXPECT_EQ(result.status, 0) << result.output;
+  EXPECT_EQ(result.output,
+            "ab\nscript.sql:1: &X has no value: the tool would prompt for one and take nothing\n");
 }
 
 TEST(SandboxRunner, FailedLogonAndMissingScriptExitWithOne) {

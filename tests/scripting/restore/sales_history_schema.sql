@@ -3,7 +3,9 @@
 -- local bitmap indexes, a range-list composite table, dimensions with check
 -- constraints, compressed and NOLOGGING tables, an identity column, a
 -- materialized view over the facts and a view over it, and rows that need
--- quoting or are larger than one literal can hold.
+-- quoting or are larger than one literal can hold. Its values hold "&":
+-- the command-line tool must not take them for substitution variables.
+SET DEFINE OFF
 create user SH identified by sh;
 grant create session, create table, create view, create sequence, create procedure,
   create materialized view, create synonym, unlimited tablespace to SH;
