@@ -112,6 +112,31 @@ std::string InsertedTable(std::string_view statement) {
   return {};
 }
 
+// The start of the statement that a block runs with EXECUTE IMMEDIATE: the
+// text of its first quoted piece, or "" for another block.
+std::string ExecutedStatementStart(std::string_view statement) {
+  std::string_view assignment = "lv_statement := '";
+  std::size_t at = statement.find(assignment);
+  if (at == std::string_view::npos) {
+    assignment = "EXECUTE IMMEDIATE '";
+    at = statement.find(assignment);
+  }
+  if (at == std::string_view::npos) {
+    return {};
+  }
+  std::string text;
+  for (at += assignment.size(); at < statement.size(); ++at) {
+    if (statement[at] == '\'') {
+      if (statement.compare(at, 2, "''") != 0) {
+        break;
+      }
+      ++at;
+    }
+    text += statement[at];
+  }
+  return text;
+}
+
 }  // namespace
 
 const std::vector<std::string>& SplitFolders() {
@@ -171,6 +196,11 @@ std::string SplitStatementRoute::FileOf(std::string_view statement) {
       }
     }
     return PrivilegesFile;
+  }
+  if (const std::string executed =
+          first == "DECLARE" || first == "BEGIN" ? ExecutedStatementStart(statement) : "";
+      !executed.empty()) {
+    return FileOf(executed);
   }
   if (first == "INSERT" || first == "DECLARE") {
     const std::string table =

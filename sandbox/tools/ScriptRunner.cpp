@@ -146,6 +146,12 @@ int ScriptRunner::Run(const std::string& scriptName,
                       const std::vector<ScriptStatement>& statements) {
   int failures = 0;
   for (const ScriptStatement& statement : statements) {
+    if (statement.note) {
+      if (!scriptName.empty())
+        notes_ << scriptName << ':';
+      notes_ << statement.line << ": " << statement.text << '\n';
+      continue;
+    }
     if (statement.toolCommand) {
       if (!scriptName.empty())
         notes_ << scriptName << ':';

@@ -3,6 +3,7 @@
 #include "sandbox/tools/ScriptSplitter.h"
 
 #include <cctype>
+#include <map>
 #include <optional>
 #include <sstream>
 
@@ -158,16 +159,116 @@ class Splitter {
       current_.clear();  // comments before a command belong to no statement
       statements_.push_back({trimmed, number, true});
       // "@", "@@" and "@/" name no file and have no word: skipped like any command.
-      const std::vector<std::string> words = UpperWords(trimmed, 1);
+      const std::vector<std::string> words = UpperWords(trimmed, 3);
       ended_ = !words.empty() && (words[0] == "EXIT" || words[0] == "QUIT");
+      if (words.size() == 3 && words[0] == "SET" && words[1].compare(0, 5, "SQLBL") == 0)
+        blankLinesKept_ = words[2] == "ON";
+      if (words.size() == 3 && words[0] == "SET" && (words[1] == "DEFINE" || words[1] == "DEF"))
+        substituting_ = words[2] != "OFF";
+      if (!words.empty() && (words[0] == "DEFINE" || words[0] == "DEF"))
+        Define(trimmed);
       return;
     }
-    if (!inQuote_ && !inBlockComment_ && trimmed == "/") {
+    // Lines passed over between statements are not read for variables.
+    if (substituting_ && line.find('&') != std::string::npos &&
+        !(Pending() && !inQuote_ && !inBlockComment_ && SkippedBetweenStatements(trimmed))) {
+      ReadLine(Substituted(line, number), number);
+      return;
+    }
+    ReadLine(line, number);
+  }
+
+  std::vector<ScriptStatement> Finish() {
+    Flush();
+    return std::move(statements_);
+  }
+
+ private:
+  void ReadLine(const std::string& line, int number) {
+    const std::string trimmed = Trim(line);
+    const bool pending = Pending();
+    // The tool reads these lines before the statement's text: a literal or
+    // comment left open does not hide them.
+    if (trimmed == "/") {
       Flush();
       return;
     }
-    if (Pending() && !inQuote_ && !inBlockComment_ && SkippedBetweenStatements(trimmed))
+    if (trimmed == ".") {
+      Discard();  // ends the statement without running it
       return;
+    }
+    if (!pending && !line.empty() && line[0] == '#') {
+      // A command of the tool run while a statement is entered; noted after
+      // the statement, so that notes and statements stay in line order.
+      heldCommands_.push_back({trimmed, number, true});
+      return;
+    }
+    if (!pending && trimmed.empty() && !blankLinesKept_ && !IsPlsqlStatement()) {
+      Discard();
+      return;
+    }
+    if (pending && !inQuote_ && !inBlockComment_ && SkippedBetweenStatements(trimmed))
+      return;
+    Scan(line, number);
+    // A line ending in ";" ends an SQL statement even inside a literal or a
+    // comment: the tool looks at the line's end, not at what it quotes.
+    if ((inQuote_ || inBlockComment_) && trimmed.back() == ';' && !IsPlsqlStatement()) {
+      current_.erase(current_.rfind(';'));
+      Flush();
+      return;
+    }
+    if (!current_.empty())
+      current_ += '\n';
+  }
+
+  // "DEFINE name = value" (or "DEFINE name value"): the value without its quotes.
+  void Define(const std::string& command) {
+    std::size_t at = command.find_first_of(" \t");
+    if (at == std::string::npos)
+      return;
+    at = command.find_first_not_of(" \t", at);
+    const std::size_t nameEnd = command.find_first_of(" \t=", at);
+    if (at == std::string::npos || nameEnd == std::string::npos || nameEnd == at)
+      return;
+    std::string value = Trim(command.substr(nameEnd));
+    if (!value.empty() && value[0] == '=')
+      value = Trim(value.substr(1));
+    if (value.size() >= 2 && (value[0] == '\'' || value[0] == '"') && value.back() == value[0])
+      value = value.substr(1, value.size() - 2);
+    defines_[UpperWords(command.substr(at, nameEnd - at), 1).front()] = value;
+  }
+
+  // line with each "&name" and "&&name" (and the "." that may end the name)
+  // replaced by its value; "&&" keeps the value for later lines.
+  std::string Substituted(const std::string& line, int number) {
+    std::string out;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+      const std::size_t start = line.compare(i, 2, "&&") == 0 ? i + 2 : i + 1;
+      std::size_t end = start;
+      while (line[i] == '&' && end < line.size() &&
+             (std::isalnum(static_cast<unsigned char>(line[end])) || line[end] == '_'))
+        ++end;
+      if (line[i] != '&' || end == start) {
+        out += line[i];
+        continue;
+      }
+      const std::string name = UpperWords(line.substr(start, end - start), 1).front();
+      if (defines_.count(name) == 0) {
+        heldCommands_.push_back({"&" + name +
+                                     " has no value: the tool would prompt for one and "
+                                     "take nothing",
+                                 number, false, true});
+        if (start == i + 2)
+          defines_[name] = "";
+      }
+      out += defines_.count(name) != 0 ? defines_[name] : std::string();
+      i = end < line.size() && line[end] == '.' ? end : end - 1;
+    }
+    return out;
+  }
+  // Literals and comments are followed across lines; ";" outside them ends
+  // the statement unless it is PL/SQL.
+  void Scan(const std::string& line, int number) {
     for (std::size_t i = 0; i < line.size(); ++i) {
       char c = line[i];
       char next = i + 1 < line.size() ? line[i + 1] : '\0';
@@ -218,16 +319,8 @@ class Splitter {
       }
       Append(std::string(1, c), number);
     }
-    if (!current_.empty())
-      current_ += '\n';
   }
 
-  std::vector<ScriptStatement> Finish() {
-    Flush();
-    return std::move(statements_);
-  }
-
- private:
   // True while no statement has begun (comments alone begin none).
   bool Pending() const { return current_.empty() || OnlyComments(current_); }
 
@@ -260,10 +353,25 @@ class Splitter {
 
   void Flush() {
     std::string text = Trim(current_);
-    current_.clear();
-    plsql_.reset();
     if (!OnlyComments(text))
       statements_.push_back({text, line_});
+    Discard();
+  }
+
+  // Forgets the statement entered so far, as the tool does at a "." line or,
+  // in SQL, at a blank line. The commands held while it was entered follow.
+  void Discard() {
+    current_.clear();
+    plsql_.reset();
+    inQuote_ = false;
+    inBlockComment_ = false;
+    MoveHeldCommands();
+  }
+
+  void MoveHeldCommands() {
+    for (ScriptStatement& command : heldCommands_)
+      statements_.push_back(std::move(command));
+    heldCommands_.clear();
   }
 
   std::vector<ScriptStatement> statements_;
@@ -273,7 +381,11 @@ class Splitter {
   bool alternativeQuote_ = false;  // q'<...>': quote_ is the closing delimiter
   char quote_ = '\'';
   bool inBlockComment_ = false;
-  bool ended_ = false;  // after EXIT or QUIT
+  bool ended_ = false;                         // after EXIT or QUIT
+  bool blankLinesKept_ = false;                // SET SQLBLANKLINES ON
+  std::vector<ScriptStatement> heldCommands_;  // and notes
+  bool substituting_ = true;                   // until SET DEFINE OFF
+  std::map<std::string, std::string> defines_;
   std::optional<bool> plsql_;
 };
 

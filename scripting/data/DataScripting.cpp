@@ -304,6 +304,10 @@ void DataScripting::WriteDataHeader(const std::string& table, const std::string&
 
 // Once per row: pieces of text that exist already, nothing built.
 void DataScripting::WriteInsert(RowSource& source, const std::string& values) {
+  if (source.UnscriptableLongBytes() > 0) {
+    WriteUnscriptableRow(source);
+    return;
+  }
   if (!source.BlockColumns().empty()) {
     if (const std::string error = WriteLobBlock(source, values); !error.empty()) {
       WriteErrorBlock(source.TargetTable(), error);
@@ -357,7 +361,11 @@ void DataScripting::WriteTableEnd(const std::string& table, long long rows) {
 std::string DataScripting::WriteLobBlock(RowSource& source, const std::string& values) {
   Write("\r\nDECLARE\r\n", CommentColour, true);
   for (const std::size_t column : source.BlockColumns()) {
-    Write(lob_literal::BlockDeclaration(column, source.IsCharacterLob(column)), NameColour, true);
+    Write(source.IsLongColumn(column)
+              ? lob_literal::LongDeclaration(column,
+                                             source.Columns()[column].Type != ValueType::LongRaw)
+              : lob_literal::BlockDeclaration(column, source.IsCharacterLob(column)),
+          NameColour, true);
   }
   Write("BEGIN\r\n", CommentColour, true);
   std::string error;
@@ -428,6 +436,24 @@ void DataScripting::WriteUnscriptableBanner(const std::string& table) {
   }
   Write(BannerClose, CommentColour, true);
   unscripted_.Add("TABLE DATA", table, "The rows were not scripted: " + reasons + ".");
+}
+
+// A row is left out, never written without its value: the report and the
+// run's status say so.
+void DataScripting::WriteUnscriptableRow(const RowSource& source) {
+  control_.StopIfStopped();
+  const std::size_t column = source.BlockColumns().front();
+  const std::string reason =
+      "row " + std::to_string(source.RowsFetched()) +
+      " was not scripted: its LONG value in column " + source.Columns()[column].Name + " holds " +
+      std::to_string(source.UnscriptableLongBytes()) + " bytes, more than the " +
+      std::to_string(lob_literal::LongestBlockLong) + " that a script can bind";
+  Write("\r\n" + settings_.SqlCommentPrefix + "The " + reason + ".\r\n", AlertColour, true);
+  if (source.TargetTable().empty()) {
+    unscripted_.Add("QUERY", "free form statement", "The " + reason + ".");
+  } else {
+    unscripted_.Add("TABLE DATA", source.TargetTable(), "The " + reason + ".");
+  }
 }
 
 void DataScripting::WriteNoDataBanner(const std::string& table) {

@@ -79,6 +79,9 @@ class DataScripting {
   // A table with columns whose values no INSERT can put back: a comment
   // naming them, and the table among the objects not scripted.
   void WriteUnscriptableBanner(const std::string& table);
+  // A row whose LONG value no block can bind: a comment naming it, and its
+  // table among the objects not scripted.
+  void WriteUnscriptableRow(const RowSource& source);
   void Status(const std::string& text);
   void Caption();
   void Write(std::string_view text, ReportColour colour, bool countForAutoSave);

@@ -27,19 +27,26 @@ std::string ClobPieces(std::string_view text, const char* before, const char* af
   return out;
 }
 
-// Quoted hexadecimal pieces joined into one string expression.
-std::string HexPieces(std::string_view bytes) {
-  static const char digits[] = "0123456789ABCDEF";
+// Quoted pieces of hexadecimal digits joined into one string expression.
+std::string DigitPieces(std::string_view digits) {
   std::string out;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (i % BlobPieceBytes == 0) {
-      out += i == 0 ? "'" : std::string("'") + PieceSeparator + "'";
-    }
-    const auto byte = static_cast<unsigned char>(bytes[i]);
-    out += digits[byte >> 4];
-    out += digits[byte & 15];
+  for (std::size_t begin = 0; begin < digits.size(); begin += 2 * BlobPieceBytes) {
+    out += begin == 0 ? "'" : std::string("'") + PieceSeparator + "'";
+    out += digits.substr(begin, 2 * BlobPieceBytes);
   }
   return out + "'";
+}
+
+std::string HexPieces(std::string_view bytes) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string text;
+  text.reserve(2 * bytes.size());
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    text += digits[byte >> 4];
+    text += digits[byte & 15];
+  }
+  return DigitPieces(text);
 }
 
 }  // namespace
@@ -72,6 +79,26 @@ std::string ChunkStatement(std::size_t column, std::string_view chunk, bool char
   return first ? "  " + variable + " := TO_BLOB(" + value + ");\r\n"
                : "  DBMS_LOB.WRITEAPPEND(" + variable + ", " + std::to_string(chunk.size()) + ", " +
                      value + ");\r\n";
+}
+
+std::string LongVariable(std::size_t column) {
+  return "long_" + std::to_string(column + 1);
+}
+
+std::string LongDeclaration(std::size_t column, bool characters) {
+  return "  " + LongVariable(column) + (characters ? " LONG;\r\n" : " RAW(32760);\r\n");
+}
+
+std::string LongChunkStatement(std::size_t column, std::string_view chunk, bool characters,
+                               bool first) {
+  const std::string variable = LongVariable(column);
+  if (characters) {
+    const std::string value = ClobPieces(chunk, "", "");
+    return "  " + variable + " := " + (first ? "" : variable + " || ") + value + ";\r\n";
+  }
+  const std::string value = "HEXTORAW(" + DigitPieces(chunk) + ")";
+  return first ? "  " + variable + " := " + value + ";\r\n"
+               : "  " + variable + " := UTL_RAW.CONCAT(" + variable + ", " + value + ");\r\n";
 }
 
 }  // namespace lob_literal

@@ -34,4 +34,20 @@ std::string BlockDeclaration(std::size_t column, bool characters);
 // assigns it.
 std::string ChunkStatement(std::size_t column, std::string_view chunk, bool characters, bool first);
 
+// A LONG or LONG RAW value whose literal would pass the 4,000 bytes of an
+// SQL literal is bound from a variable of the block (LONG for text, RAW for
+// LONG RAW), which holds at most LongestBlockLong bytes; the value arrives as
+// text or as hexadecimal digits and is added LongChunkBytes of them a
+// statement.
+inline constexpr std::size_t LongestLongLiteral = 4000;
+inline constexpr std::size_t LongestBlockLong = 32760;
+inline constexpr std::size_t LongChunkBytes = 8000;
+
+std::string LongVariable(std::size_t column);
+std::string LongDeclaration(std::size_t column, bool characters);
+// The statement line that adds chunk (text, or hexadecimal digits) to the
+// variable; the first chunk assigns it.
+std::string LongChunkStatement(std::size_t column, std::string_view chunk, bool characters,
+                               bool first);
+
 }  // namespace lob_literal

@@ -351,6 +351,7 @@ bool RowSource::NextRow(std::string& values, std::string& error) {
 bool RowSource::AppendRow(std::string& values, int row, std::string& error) {
   currentRow_ = row;
   blockColumns_.clear();
+  unscriptableLongBytes_ = 0;
   values += "( ";
   for (std::size_t i = 0; i < columns_.size(); ++i) {
     if (i > 0) {
@@ -370,6 +371,16 @@ bool RowSource::AppendRow(std::string& values, int row, std::string& error) {
       const Buffer& buffer = buffers_[i];
       const char* slot = buffer.data.get() + static_cast<std::size_t>(row) * buffer.slotSize;
       value = std::string_view(slot, strnlen(slot, static_cast<std::size_t>(buffer.slotSize)));
+    }
+    if (position == longPosition_ && value.size() > lob_literal::LongestLongLiteral) {
+      const bool characters = columns_[i].Type != ValueType::LongRaw;
+      const std::size_t bytes = characters ? value.size() : value.size() / 2;
+      if (bytes > lob_literal::LongestBlockLong) {
+        unscriptableLongBytes_ = bytes;
+      }
+      values += lob_literal::LongVariable(i);
+      blockColumns_.push_back(i);
+      continue;
     }
     if (!columns_[i].LiteralSql.empty()) {
       values += value.empty() ? std::string_view("NULL") : value;
@@ -431,6 +442,16 @@ bool RowSource::AppendLob(std::string& values, std::size_t column, int row, std:
 bool RowSource::WriteBlockChunks(std::size_t column,
                                  const std::function<void(const std::string&)>& write,
                                  std::string& error) {
+  if (IsLongColumn(column)) {
+    const bool characters = columns_[column].Type != ValueType::LongRaw;
+    for (std::size_t begin = 0; begin < longValue_.size();) {
+      const std::size_t end = TextPieceEnd(longValue_, begin, lob_literal::LongChunkBytes);
+      write(lob_literal::LongChunkStatement(
+          column, std::string_view(longValue_).substr(begin, end - begin), characters, begin == 0));
+      begin = end;
+    }
+    return true;
+  }
   const bool characters = IsCharacterLob(column);
   LobReader reader(session_, locators_[column]->At(currentRow_), characters);
   std::string chunk;

@@ -84,9 +84,17 @@ class RowSource {
   bool WritesLobContents() const { return lobContents_; }
   // The 0-based columns of the current row whose values are too large for
   // the INSERT statement: its VALUES text names their block variables
-  // (lob_literal::BlockVariable) and WriteBlockChunks writes their values.
+  // (lob_literal::BlockVariable, or LongVariable for the LONG column) and
+  // WriteBlockChunks writes their values.
   const std::vector<std::size_t>& BlockColumns() const { return blockColumns_; }
   bool IsCharacterLob(std::size_t column) const;
+  bool IsLongColumn(std::size_t column) const {
+    return static_cast<int>(column) + 1 == longPosition_;
+  }
+  // The bytes of the current row's LONG or LONG RAW value when a block
+  // cannot bind it (more than lob_literal::LongestBlockLong), else 0: such a
+  // row cannot be scripted.
+  std::size_t UnscriptableLongBytes() const { return unscriptableLongBytes_; }
   // Writes the chunk statements of a block column of the current row,
   // reading the value piece by piece. False with error set when the value
   // could not be read whole.
@@ -126,6 +134,7 @@ class RowSource {
   // Per column: its locators when its LOB values are written whole.
   std::vector<std::unique_ptr<LobLocatorArray>> locators_;
   std::vector<std::size_t> blockColumns_;
+  std::size_t unscriptableLongBytes_ = 0;
   int currentRow_ = 0;
   int rowInBatch_ = 0;
   int rowsInBatch_ = 0;

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "scripting/data/ToolLines.h"
+
 namespace {
 
 bool EqualsIgnoringCase(std::string_view text, std::string_view word) {
@@ -126,33 +128,20 @@ bool ContinuesCharacter(char c) {
   return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
-std::string_view Trimmed(std::string_view line) {
-  const std::size_t begin = line.find_first_not_of(" \t\r");
-  if (begin == std::string_view::npos) {
-    return {};
-  }
-  return line.substr(begin, line.find_last_not_of(" \t\r") + 1 - begin);
-}
-
-// Whether text's quoted literal stands in a script as it is: each of its
-// lines but the first begins a script line, each but the last ends one.
+// Whether text's quoted literal stands in a script as it is: its first line
+// follows the statement's text and its last is followed by the closing quote.
 bool StandsAsItIs(std::string_view text) {
   if (text.size() > LongestTextPiece) {
     return false;
   }
   std::size_t begin = 0;
   for (std::size_t end = text.find('\n');; end = text.find('\n', begin)) {
-    const bool first = begin == 0;
     const bool last = end == std::string_view::npos;
-    const std::string_view line = text.substr(begin, last ? text.size() - begin : end - begin);
-    const std::string_view bare = Trimmed(line);
-    if (!first && !line.empty() && line.front() == '#') {
-      return false;
-    }
-    if (!last && !bare.empty() && bare.back() == ';') {
-      return false;
-    }
-    if (!first && !last && (bare.empty() || bare == "/" || bare == ".")) {
+    const std::string line =
+        std::string(begin == 0 ? "x" : "") +
+        std::string(text.substr(begin, last ? text.size() - begin : end - begin)) +
+        (last ? "'" : "");
+    if (ToolTakesLine(line, true)) {
       return false;
     }
     if (last) {
@@ -164,11 +153,11 @@ bool StandsAsItIs(std::string_view text) {
 
 }  // namespace
 
-std::size_t TextPieceEnd(std::string_view text, std::size_t begin) {
-  if (text.size() - begin <= LongestTextPiece) {
+std::size_t TextPieceEnd(std::string_view text, std::size_t begin, std::size_t longest) {
+  if (text.size() - begin <= longest) {
     return text.size();
   }
-  std::size_t end = begin + LongestTextPiece;
+  std::size_t end = begin + longest;
   while (end > begin + 1 && ContinuesCharacter(text[end])) {
     --end;
   }

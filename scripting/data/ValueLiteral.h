@@ -46,11 +46,12 @@ void AppendDoubling(std::string& out, std::string_view text, char c);
 // text as a character literal: in apostrophes, inner apostrophes doubled.
 std::string QuotedLiteral(std::string_view text);
 
-// The end of the piece of text that starts at begin: at most
-// LongestTextPiece bytes, not inside a UTF-8 sequence. A piece is short
+// The end of the piece of text that starts at begin: at most longest bytes,
+// not inside a UTF-8 sequence. A piece of LongestTextPiece bytes is short
 // enough for a script line even when every apostrophe is doubled.
 inline constexpr std::size_t LongestTextPiece = 1000;
-std::size_t TextPieceEnd(std::string_view text, std::size_t begin);
+std::size_t TextPieceEnd(std::string_view text, std::size_t begin,
+                         std::size_t longest = LongestTextPiece);
 
 // Appends text as a character expression that a script tool reads back
 // whole: its quoted literal, or, when that would not stand in a script as it

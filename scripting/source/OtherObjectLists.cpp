@@ -2,6 +2,7 @@
 // and their logs, and object grants.
 #include "scripting/source/OtherObjectLists.h"
 
+#include "scripting/data/ToolLines.h"
 #include "scripting/data/ValueLiteral.h"
 #include "scripting/source/OracleNames.h"
 
@@ -212,20 +213,24 @@ StatementList MaterializedViewList(bool pctClauses, bool storageClauses, const s
          if (storageClauses && row[11] == "NO") {
            physical += "NOLOGGING\r\n";
          }
-         return ListedStatement{"CREATE MATERIALIZED VIEW " + name + "\r\n" + physical + "BUILD " +
-                                    build + "\r\n" + refresh + "\r\n" +
-                                    (row[4] == "Y" ? "ENABLE" : "DISABLE") +
-                                    " QUERY REWRITE\r\nAS " + row[5] + "\r\n/\r\n",
-                                {{"MATERIALIZED VIEW", row[0]}, {"TABLE", row[0]}}};
+         return ListedStatement{
+             ToolSafeStatement("CREATE MATERIALIZED VIEW " + name + "\r\n" + physical + "BUILD " +
+                                   build + "\r\n" + refresh + "\r\n" +
+                                   (row[4] == "Y" ? "ENABLE" : "DISABLE") +
+                                   " QUERY REWRITE\r\nAS " + row[5],
+                               true, "\r\n/\r\n"),
+             {{"MATERIALIZED VIEW", row[0]}, {"TABLE", row[0]}}};
        }});
   list.Queries.push_back(
       {"select mview_name, comments from all_mview_comments where owner = :owner "
        "and comments is not null order by mview_name",
        {NameWidth, CommentWidth},
        [](const DictionaryQuery::Row& row) {
-         return ListedStatement{"COMMENT ON MATERIALIZED VIEW " + StatementName(row[0]) + " IS " +
-                                    QuotedLiteral(row[1]) + ";\r\n",
-                                {}};
+         return ListedStatement{
+             ToolSafeStatement("COMMENT ON MATERIALIZED VIEW " + StatementName(row[0]) + " IS " +
+                                   QuotedLiteral(row[1]),
+                               true, ";\r\n"),
+             {}};
        }});
   // Its columns' comments are kept under the view's name, and written as a
   // table's are.
@@ -235,10 +240,11 @@ StatementList MaterializedViewList(bool pctClauses, bool storageClauses, const s
        "and c.comments is not null order by c.table_name, c.column_name",
        {NameWidth, NameWidth, CommentWidth},
        [](const DictionaryQuery::Row& row) {
-         return ListedStatement{"COMMENT ON COLUMN " + StatementName(row[0]) + "." +
-                                    StatementName(row[1]) + " IS " + QuotedLiteral(row[2]) +
-                                    "\r\n/\r\n",
-                                {}};
+         return ListedStatement{
+             ToolSafeStatement("COMMENT ON COLUMN " + StatementName(row[0]) + "." +
+                                   StatementName(row[1]) + " IS " + QuotedLiteral(row[2]),
+                               true, "\r\n/\r\n"),
+             {}};
        }});
   if (!only.empty()) {
     for (StatementListQuery& query : list.Queries) {

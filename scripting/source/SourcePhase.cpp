@@ -11,6 +11,7 @@
 #include "engine/RunHost.h"
 #include "engine/RunSettings.h"
 #include "engine/UnscriptedObjects.h"
+#include "scripting/data/ToolLines.h"
 #include "scripting/source/DependencyOrder.h"
 #include "scripting/source/DependencySource.h"
 #include "scripting/source/MaterializedViewWriter.h"
@@ -300,10 +301,18 @@ void SourcePhase::WriteObjectScript(const SourceKind& kind, const std::string& o
     return;
   }
   // The definition is written as the server holds it; the line that ends the
-  // statement starts on a line of its own.
-  Name("CREATE OR REPLACE ");
-  output_.OutputLine(definition.text, NameColour, false, true, TextOrigin::Server);
-  Name(definition.text.back() == '\n' ? "/\r\n" : "\r\n/\r\n");
+  // statement starts on a line of its own. A definition with lines that a
+  // command-line SQL tool reads as its own is run from a block instead.
+  const std::string statement = "CREATE OR REPLACE " + definition.text;
+  const std::size_t end = statement.find_last_not_of("\r\n");
+  if (!ToolReadsWhole(std::string_view(statement).substr(0, end + 1),
+                      std::string_view(kind.dictionaryType) == "VIEW")) {
+    Name(ExecutedStatementBlock(statement));
+  } else {
+    Name("CREATE OR REPLACE ");
+    output_.OutputLine(definition.text, NameColour, false, true, TextOrigin::Server);
+    Name(definition.text.back() == '\n' ? "/\r\n" : "\r\n/\r\n");
+  }
   unscripted_.NoteScripted(kind.dictionaryType, name);
   if (definition.disabled) {
     Name("ALTER TRIGGER " + StatementName(name) + " DISABLE\r\n/\r\n");

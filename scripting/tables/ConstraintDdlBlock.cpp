@@ -194,42 +194,13 @@ std::string FlatConditionFunction() {
          "\tend flat_condition;\n";
 }
 
-// True when x_cond can be printed line for line as it is stored: a script
-// tool would take a blank line, or one of nothing but "/" or ".", as the end
-// of the statement, and a line that begins with "#" as a command of its own;
-// a line past 255 characters may be too long for the server's output buffer.
-std::string PlainLinesFunction() {
-  return "\tfunction plain_lines(x_cond in varchar2) return boolean is\n"
-         "\t\tlv_from\t\tnumber := 1;\n"
-         "\t\tlv_to\t\tnumber;\n"
-         "\t\tlv_line\t\tvarchar2(32000);\n"
-         "\tbegin\n"
-         "\t\twhile lv_from <= length(x_cond) loop\n"
-         "\t\t\tlv_to := instr(x_cond, chr(10), lv_from);\n"
-         "\t\t\tif lv_to = 0 then\n"
-         "\t\t\t\tlv_to := length(x_cond) + 1;\n"
-         "\t\t\tend if;\n"
-         "\t\t\tlv_line := substr(x_cond, lv_from, lv_to - lv_from);\n"
-         "\t\t\tif lv_to - lv_from > 255 or substr(lv_line, 1, 1) = '#' then\n"
-         "\t\t\t\treturn false;\n"
-         "\t\t\tend if;\n"
-         "\t\t\tlv_line := ltrim(rtrim(lv_line, ' ' || chr(9) || chr(13)), ' ' || chr(9));\n"
-         "\t\t\tif lv_line is null or lv_line in ('/', '.') then\n"
-         "\t\t\t\treturn false;\n"
-         "\t\t\tend if;\n"
-         "\t\t\tlv_from := lv_to + 1;\n"
-         "\t\tend loop;\n"
-         "\t\treturn true;\n"
-         "\tend plain_lines;\n";
-}
-
 // A condition is printed with its own line breaks, blanks and tabs, so that
 // the target's server stores the same text; only one that a script could not
 // carry is made one line and cut at blanks.
 std::string CheckCondition() {
   return "\t\t\ta_lin := wri(a_lin, '\t(', 1);\n"
          "\t\t\tlv_rest := lv_search_cond;\n"
-         "\t\t\tif plain_lines(lv_rest) then\n"
+         "\t\t\tif plain_lines(lv_rest, 255) then\n"
          "\t\t\t\tlv_sc := '\t';\n"
          "\t\t\t\twhile lv_rest is not null loop\n"
          "\t\t\t\t\tlv_piece_len := instr(lv_rest, chr(10));\n"
@@ -349,13 +320,36 @@ std::string ConstraintHead() {
          "\t\tend if;\n";
 }
 
+// A check whose condition keeps a line break inside a literal or after a
+// "--" comment even when made one line, and has lines a command-line SQL
+// tool takes for its own: the whole statement is run with EXECUTE
+// IMMEDIATE from a block, its condition in quoted pieces.
+std::string CheckBlock() {
+  return "\t\t\tif lv_generated = 'GENERATED NAME' then\n"
+         "\t\t\t\ta_lin := wri(a_lin, '-- original system constraint name was ' || "
+         "lv_constr_name, 1);\n"
+         "\t\t\t\tlv_sc := '';\n"
+         "\t\t\telse\n"
+         "\t\t\t\tlv_sc := 'CONSTRAINT ' || qn(lv_constr_name) || ' ';\n"
+         "\t\t\tend if;\n"
+         "\t\t\ta_lin := wri(a_lin, 'BEGIN', 1);\n"
+         "\t\t\ta_lin := wri(a_lin, 'EXECUTE IMMEDIATE ' ||\n"
+         "\t\t\t\tlit('ALTER TABLE ' || qn(lv_table_name) || ' ADD (' || lv_sc || 'CHECK ('), 1);\n"
+         "\t\t\tpcs(lv_search_cond);\n"
+         "\t\t\ta_lin := wri(a_lin, '|| ' || lit(') ' ||\n"
+         "\t\t\t\tcstate(lv_deferrable, lv_deferred, lv_status, lv_validated) || ')') || ';', 1);\n"
+         "\t\t\ta_lin := wri(a_lin, 'END;', 1);\n"
+         "\t\t\ta_lin := wri(a_lin, '/', 1);\n";
+}
+
 }  // namespace
 
 std::string ConstraintDdlBlock(ConstraintKinds kinds, int release) {
   return Declarations(kinds, release) + ddl_block::LineWriterFunction() +
          ddl_block::NameQuoteFunction() + ddl_block::ConstraintStateFunction() +
          ColumnListProcedure() + NotNullCheckFunction() + PieceLengthFunction() +
-         FlatConditionFunction() + PlainLinesFunction() +
+         FlatConditionFunction() + ddl_block::PlainLinesFunction() + ddl_block::LiteralFunction() +
+         ddl_block::PiecesProcedure() +
          "begin\n"
          "\ta_lin := '';\n"
          "\topen tab_cursor;\n"
@@ -374,8 +368,11 @@ std::string ConstraintDdlBlock(ConstraintKinds kinds, int release) {
          "\t\t\tand is_not_null(lv_owner, lv_table_name, lv_constr_name, lv_search_cond))\n"
          "\t\t\tor (lv_constr_type = 'PRIMARY KEY' and lv_iot_type = 'IOT') then\n"
          "\t\t\tnull;\n"
-         "\t\telse\n" +
-         ConstraintHead() + KeyIndexClauses(release) + ReferenceClause() +
+         "\t\telsif lv_constr_type = 'CHECK' and lv_search_cond is not null\n"
+         "\t\t\tand not plain_lines(lv_search_cond, 255)\n"
+         "\t\t\tand instr(flat_condition(lv_search_cond), chr(10)) > 0 then\n" +
+         CheckBlock() + "\t\telse\n" + ConstraintHead() + KeyIndexClauses(release) +
+         ReferenceClause() +
          "\t\tlv_state := cstate(lv_deferrable, lv_deferred, lv_status, lv_validated);\n"
          "\t\tif lv_state is not null then\n"
          "\t\t\ta_lin := wri(a_lin, '\t' || lv_state, 1);\n"

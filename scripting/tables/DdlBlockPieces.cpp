@@ -91,6 +91,65 @@ std::string LineWriterFunction() {
          "\tend wri;\n";
 }
 
+std::string LiteralFunction() {
+  return "\tfunction lit(x_text in varchar2) return varchar2 is\n"
+         "\tbegin\n"
+         "\t\treturn '''' || replace(x_text, '''', '''''') || '''';\n"
+         "\tend lit;\n";
+}
+
+std::string PiecesProcedure() {
+  // Pieces of 250 characters stay short script lines even when every
+  // character is a doubled quote of 4 bytes.
+  return "\tprocedure pcs(x_text in varchar2) is\n"
+         "\t\tlv_pos\t\tnumber := 1;\n"
+         "\t\tlv_end\t\tnumber;\n"
+         "\t\tlv_len\t\tnumber := length(x_text);\n"
+         "\tbegin\n"
+         "\t\twhile lv_pos <= lv_len loop\n"
+         "\t\t\tif substr(x_text, lv_pos, 1) in (chr(10), chr(13)) then\n"
+         "\t\t\t\ta_lin := wri(a_lin, '|| CHR(' || ascii(substr(x_text, lv_pos, 1)) || ')', 1);\n"
+         "\t\t\t\tlv_pos := lv_pos + 1;\n"
+         "\t\t\telse\n"
+         "\t\t\t\tlv_end := least(lv_pos + 250, lv_len + 1);\n"
+         "\t\t\t\tif instr(x_text, chr(10), lv_pos) > 0 then\n"
+         "\t\t\t\t\tlv_end := least(lv_end, instr(x_text, chr(10), lv_pos));\n"
+         "\t\t\t\tend if;\n"
+         "\t\t\t\tif instr(x_text, chr(13), lv_pos) > 0 then\n"
+         "\t\t\t\t\tlv_end := least(lv_end, instr(x_text, chr(13), lv_pos));\n"
+         "\t\t\t\tend if;\n"
+         "\t\t\t\ta_lin := wri(a_lin, '|| ' || lit(substr(x_text, lv_pos, lv_end - lv_pos)), 1);\n"
+         "\t\t\t\tlv_pos := lv_end;\n"
+         "\t\t\tend if;\n"
+         "\t\tend loop;\n"
+         "\tend pcs;\n";
+}
+
+std::string PlainLinesFunction() {
+  return "\tfunction plain_lines(x_cond in varchar2, x_longest in number) return boolean is\n"
+         "\t\tlv_from\t\tnumber := 1;\n"
+         "\t\tlv_to\t\tnumber;\n"
+         "\t\tlv_line\t\tvarchar2(32000);\n"
+         "\tbegin\n"
+         "\t\twhile lv_from <= length(x_cond) loop\n"
+         "\t\t\tlv_to := instr(x_cond, chr(10), lv_from);\n"
+         "\t\t\tif lv_to = 0 then\n"
+         "\t\t\t\tlv_to := length(x_cond) + 1;\n"
+         "\t\t\tend if;\n"
+         "\t\t\tlv_line := substr(x_cond, lv_from, lv_to - lv_from);\n"
+         "\t\t\tif lv_to - lv_from > x_longest or substr(lv_line, 1, 1) = '#' then\n"
+         "\t\t\t\treturn false;\n"
+         "\t\t\tend if;\n"
+         "\t\t\tlv_line := ltrim(rtrim(lv_line, ' ' || chr(9) || chr(13)), ' ' || chr(9));\n"
+         "\t\t\tif lv_line is null or lv_line in ('/', '.') or substr(lv_line, -1) = ';' then\n"
+         "\t\t\t\treturn false;\n"
+         "\t\t\tend if;\n"
+         "\t\t\tlv_from := lv_to + 1;\n"
+         "\t\tend loop;\n"
+         "\t\treturn true;\n"
+         "\tend plain_lines;\n";
+}
+
 std::string NameQuoteFunction() {
   // Only letters, digits, "_", "$" and "#" after a leading letter may stand
   // unquoted; anything else (lower case, blanks) needs the quotes.

@@ -19,6 +19,22 @@ std::string LineWriterFunction();
 // script recreates a table named "Orders" under that exact name.
 std::string NameQuoteFunction();
 
+// function lit(x_text): x_text as an SQL literal, in quotes, its quotes
+// doubled.
+std::string LiteralFunction();
+
+// procedure pcs(x_text): x_text as lines "|| 'piece'" and "|| CHR(10)" (and
+// CHR(13)) that an EXECUTE IMMEDIATE adds up to it again; no line of them is
+// one a command-line SQL tool takes for its own. Needs lit and wri.
+std::string PiecesProcedure();
+
+// function plain_lines(x_cond, x_longest): true when x_cond can be printed
+// line for line as it is stored: a script tool would take a blank line, one
+// of nothing but "/" or ".", or one ending in ";" as the end of the
+// statement, and a line that begins with "#" as a command of its own; a line
+// past x_longest characters may be too long for the server's output buffer.
+std::string PlainLinesFunction();
+
 // The pending line a_lin, the line counter and the two switches :bind3 and
 // :bind4. a_lin holds any piece it can be given (a 128-byte quoted name, a
 // default of any length), so no statement is ever cut by a value error.

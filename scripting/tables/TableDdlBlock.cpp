@@ -92,14 +92,6 @@ std::string SizeTextFunction() {
          "\tend size_text;\n";
 }
 
-// text as the content of an SQL literal.
-std::string LiteralFunction() {
-  return "\tfunction lit(x_text in varchar2) return varchar2 is\n"
-         "\tbegin\n"
-         "\t\treturn '''' || replace(x_text, '''', '''''') || '''';\n"
-         "\tend lit;\n";
-}
-
 // An index-organized table is created with its primary key, and so is an
 // object table whose rows' identifiers are their keys.
 std::string IndexOrganizedKey() {
@@ -191,17 +183,72 @@ std::string PhysicalClauses(int release) {
          "\t\tend if;\n";
 }
 
+// procedure cmt(x_head, x_text): COMMENT x_head x_text as one line when the
+// text has no line break and is short, else as an EXECUTE IMMEDIATE of the
+// statement built from quoted pieces: a command-line SQL tool would cut a
+// literal whose lines are blank, only "/" or ".", end in ";" or begin with
+// "#".
+std::string CommentProcedure() {
+  return "\tprocedure cmt(x_head in varchar2, x_text in varchar2) is\n"
+         "\tbegin\n"
+         "\t\tif instr(x_text, chr(10)) = 0 and instr(x_text, chr(13)) = 0\n"
+         "\t\t\tand length(x_text) <= 250 then\n"
+         "\t\t\ta_lin := wri(a_lin, x_head, 0);\n"
+         "\t\t\ta_lin := wri(a_lin, lit(x_text), 1);\n"
+         "\t\t\ta_lin := wri(a_lin, '/', 1);\n"
+         "\t\t\treturn;\n"
+         "\t\tend if;\n"
+         "\t\ta_lin := wri(a_lin, 'BEGIN', 1);\n"
+         "\t\ta_lin := wri(a_lin, 'EXECUTE IMMEDIATE ' || lit(x_head || ''''), 1);\n"
+         "\t\tpcs(replace(x_text, '''', ''''''));\n"
+         "\t\ta_lin := wri(a_lin, '|| '''''''';', 1);\n"
+         "\t\ta_lin := wri(a_lin, 'END;', 1);\n"
+         "\t\ta_lin := wri(a_lin, '/', 1);\n"
+         "\tend cmt;\n";
+}
+
+// A default whose lines a command-line SQL tool would take for its own
+// cannot stand in the CREATE TABLE: it is set after it by an ALTER TABLE
+// run with EXECUTE IMMEDIATE, the expression in quoted pieces.
+std::string LateDefaultFunction() {
+  return "\tfunction late_default(x_default in varchar2, x_on_null in varchar2) return boolean "
+         "is\n"
+         "\tbegin\n"
+         "\t\treturn nvl(x_on_null, 'NO') != 'YES' and not plain_lines(\n"
+         "\t\t\trtrim(x_default, ' ' || chr(9) || chr(10) || chr(13)), 32767);\n"
+         "\tend late_default;\n";
+}
+
+std::string LateDefaults() {
+  return "\t\topen col_cursor(lv_owner, lv_table_name);\n"
+         "\t\tloop\n"
+         "\t\t\tfetch col_cursor into lv_col_owner, lv_column_name, lv_data_type,\n"
+         "\t\t\t\tlv_data_length, lv_data_precision, lv_data_scale, lv_nullable,\n"
+         "\t\t\t\tlv_default_length, lv_data_default, lv_column_id, lv_char_length,\n"
+         "\t\t\t\tlv_char_used, lv_virtual, lv_identity, lv_on_null, lv_invisible;\n"
+         "\t\t\texit when col_cursor%%notfound;\n"
+         "\t\t\tif lv_default_length != 0 and nvl(lv_virtual, 'NO') != 'YES'\n"
+         "\t\t\t\tand nvl(lv_identity, 'NO') != 'YES' and late_default(lv_data_default, "
+         "lv_on_null) then\n"
+         "\t\t\t\ta_lin := wri(a_lin, 'BEGIN', 1);\n"
+         "\t\t\t\ta_lin := wri(a_lin, 'EXECUTE IMMEDIATE ' || lit('ALTER TABLE ' ||\n"
+         "\t\t\t\t\tqn(lv_table_name) || ' MODIFY (' || qn(lv_column_name) || ' DEFAULT '), 1);\n"
+         "\t\t\t\tpcs(rtrim(lv_data_default, ' ' || chr(9) || chr(10) || chr(13)));\n"
+         "\t\t\t\ta_lin := wri(a_lin, '|| '')'';', 1);\n"
+         "\t\t\t\ta_lin := wri(a_lin, 'END;', 1);\n"
+         "\t\t\t\ta_lin := wri(a_lin, '/', 1);\n"
+         "\t\t\tend if;\n"
+         "\t\tend loop;\n"
+         "\t\tclose col_cursor;\n";
+}
+
 std::string Comments() {
   return "\t\tfor r_com in tcom_cursor(lv_owner, lv_table_name) loop\n"
-         "\t\t\ta_lin := wri(a_lin, 'COMMENT ON TABLE ' || qn(lv_table_name) || ' IS ', 0);\n"
-         "\t\t\ta_lin := wri(a_lin, lit(r_com.comments), 1);\n"
-         "\t\t\ta_lin := wri(a_lin, '/', 1);\n"
+         "\t\t\tcmt('COMMENT ON TABLE ' || qn(lv_table_name) || ' IS ', r_com.comments);\n"
          "\t\tend loop;\n"
          "\t\tfor r_com in ccom_cursor(lv_owner, lv_table_name) loop\n"
-         "\t\t\ta_lin := wri(a_lin, 'COMMENT ON COLUMN ' || qn(lv_table_name) || '.' ||\n"
-         "\t\t\t\tqn(r_com.column_name) || ' IS ', 0);\n"
-         "\t\t\ta_lin := wri(a_lin, lit(r_com.comments), 1);\n"
-         "\t\t\ta_lin := wri(a_lin, '/', 1);\n"
+         "\t\t\tcmt('COMMENT ON COLUMN ' || qn(lv_table_name) || '.' ||\n"
+         "\t\t\t\tqn(r_com.column_name) || ' IS ', r_com.comments);\n"
          "\t\tend loop;\n";
 }
 
@@ -211,7 +258,8 @@ std::string TableDdlBlock(int release) {
   return Declarations(release) + ddl_block::LineWriterFunction() + ddl_block::NameQuoteFunction() +
          ddl_block::PartitionKeyFunctions(release) + ddl_block::ReferenceKeyFunctions(release) +
          ddl_block::ConstraintStateFunction() + ddl_block::IdentityOptionFunction() +
-         SizeTextFunction() + LiteralFunction() +
+         SizeTextFunction() + ddl_block::LiteralFunction() + ddl_block::PiecesProcedure() +
+         ddl_block::PlainLinesFunction() + LateDefaultFunction() + CommentProcedure() +
          "begin\n"
          "\ta_lin := '';\n"
          "\topen tab_cursor;\n"
@@ -247,7 +295,7 @@ std::string TableDdlBlock(int release) {
          "\t\tend if;\n" +
          PhysicalClauses(release) + NestedTableClauses(release) +
          ddl_block::TableOptionClauses(release) + "\t\ta_lin := wri(a_lin, '/', 1);\n" +
-         Comments() +
+         LateDefaults() + Comments() +
          "\tend loop;\n"
          "\tclose tab_cursor;\n" +
          ddl_block::ExceptionSection();

@@ -103,6 +103,31 @@ TEST_F(SplitReportTest, EachObjectGetsItsFileAndInstallRunsThemInReportOrder) {
             "ALTER TRIGGER TRG DISABLE\n/\n");
 }
 
+// A statement run from a block by EXECUTE IMMEDIATE goes where the
+// statement itself would; a block of rows goes with the table's data.
+TEST_F(SplitReportTest, ABlockThatRunsAStatementGoesToThatStatementsFile) {
+  const std::string block =
+      "DECLARE\n  lv_statement CLOB;\nBEGIN\n  lv_statement := 'CREATE OR REPLACE VIEW V AS "
+      "SELECT ''a'' x'\n  || CHR(10)\n  || '/ 2 y FROM T2';\n  EXECUTE IMMEDIATE "
+      "lv_statement;\nEND;\n/\n";
+  const std::string comment =
+      "DECLARE\n  lv_statement CLOB;\nBEGIN\n  lv_statement := 'COMMENT ON TABLE T2 IS ''a'\n"
+      "  || CHR(10)\n  || '''';\n  EXECUTE IMMEDIATE lv_statement;\nEND;\n/\n";
+  const std::string check =
+      "BEGIN\nEXECUTE IMMEDIATE 'ALTER TABLE T2 ADD (CONSTRAINT C CHECK ('\n|| 'x <> ''a;'\n"
+      "|| CHR(10)\n|| ''')'\n|| ') )';\nEND;\n/\n";
+  ASSERT_TRUE(Split("CREATE TABLE T1 (\n\tX CLOB\n)\n/\nCREATE TABLE T2 (\n\tX NUMBER\n)\n/\n" +
+                    comment +
+                    "DECLARE\n  lob_1 CLOB;\nBEGIN\n  lob_1 := TO_CLOB('x');\n  INSERT INTO T1 "
+                    "( \"X\")\n  VALUES ( lob_1);\nEND;\n/\n" +
+                    check + block));
+  EXPECT_EQ(files, (std::vector<std::string>{"tables/T1.sql", "tables/T2.sql", "data/T1.sql",
+                                             "constraints/T2.sql", "views/V.sql"}));
+  EXPECT_EQ(Read("constraints/T2.sql"), check);
+  EXPECT_EQ(Read("views/V.sql"), block);
+  EXPECT_EQ(Read("tables/T2.sql"), "CREATE TABLE T2 (\n\tX NUMBER\n)\n/\n\n" + comment);
+}
+
 TEST_F(SplitReportTest, SecondRunKeepsUnchangedFilesAndRemovesTheFilesOfGoneObjects) {
   ASSERT_TRUE(Split(Report));
   const auto written = fs::last_write_time(folder / "tables/T2.sql");

@@ -75,10 +75,10 @@ TEST(SandboxScriptSplitter, CommentsBeforeAUnitDoNotHideThatItIsPlsql) {
 
 TEST(SandboxScriptSplitter, LiteralsAndBlockCommentsSpanLines) {
   std::vector<ScriptStatement> statements = SplitScript(
-      "insert into t values ('line one;\n/\nline three');\n"
+      "insert into t values ('line one; and\n/ two\nline three');\n"
       "/* a; comment\n  over lines */ select 1 from dual;\n");
   ASSERT_EQ(statements.size(), 2u);
-  EXPECT_EQ(statements[0].text, "insert into t values ('line one;\n/\nline three')");
+  EXPECT_EQ(statements[0].text, "insert into t values ('line one; and\n/ two\nline three')");
   EXPECT_EQ(statements[1].text, "/* a; comment\n  over lines */ select 1 from dual");
   EXPECT_EQ(statements[1].line, 4);
 }
@@ -93,6 +93,83 @@ TEST(SandboxScriptSplitter, AlternativeQuotingHidesQuotesAndSemicolons) {
   EXPECT_EQ(statements[0].text, "select q'[it's; fine]', nq'{a'}' from dual");
   EXPECT_EQ(statements[1].text, "begin\n  x := q'!'!';\nend;");
   EXPECT_EQ(statements[2].text, "select 'q' from dual");
+}
+
+// Lines the tool acts on before it looks at quotes: what a literal holds
+// does not protect the statement from them.
+TEST(SandboxScriptSplitter, SlashAndSemicolonLinesEndAStatementInsideALiteral) {
+  std::vector<ScriptStatement> statements = SplitScript(
+      "insert into t values ('line one;\nline two');\n"
+      "insert into t values ('a\n/\nb');\n"
+      "begin\n  x := 'ends;\n  still';\nend;\n/\n");
+  ASSERT_EQ(statements.size(), 5u);
+  EXPECT_EQ(statements[0].text, "insert into t values ('line one");
+  EXPECT_EQ(statements[1].text, "line two')");
+  EXPECT_EQ(statements[1].line, 2);
+  EXPECT_EQ(statements[2].text, "insert into t values ('a");
+  EXPECT_EQ(statements[3].text, "b')");
+  EXPECT_EQ(statements[3].line, 5);
+  EXPECT_EQ(statements[4].text, "begin\n  x := 'ends;\n  still';\nend;");
+}
+
+TEST(SandboxScriptSplitter, DotLinesAndSqlBlankLinesEndAStatementUnrun) {
+  std::vector<ScriptStatement> statements = SplitScript(
+      "comment on table t is 'first\n\nsecond';\n"
+      "select 1\n.\n"
+      "begin\n  null;\n\n  null;\nend;\n/\n"
+      "begin\n  x := 'a\n.\n';\nend;\n/\n"
+      "set sqlblanklines on\n"
+      "select 2\n\nfrom dual;\n"
+      "SET SQLBL OFF\n"
+      "select 3\n\nfrom dual;\n");
+  std::vector<std::string> texts;
+  for (const ScriptStatement& statement : statements) {
+    texts.push_back(statement.text);
+  }
+  EXPECT_EQ(texts, (std::vector<std::string>{"second'", "begin\n  null;\n\n  null;\nend;", "'",
+                                             "end", "set sqlblanklines on", "select 2\n\nfrom dual",
+                                             "SET SQLBL OFF", "from dual"}));
+  EXPECT_EQ(statements[0].line, 3);
+}
+
+TEST(SandboxScriptSplitter, HashLinesInsideAStatementAreCommandsOfTheTool) {
+  std::vector<ScriptStatement> statements = SplitScript(
+      "select 'a\n#b' from dual;\n' from dual;\n"
+      "create or replace procedure p is\nbegin\n# prompt hi\n  null;\nend;\n/\n");
+  ASSERT_EQ(statements.size(), 4u);
+  EXPECT_EQ(statements[0].text, "select 'a\n' from dual");
+  EXPECT_FALSE(statements[0].toolCommand);
+  EXPECT_EQ(statements[1].text, "#b' from dual;");
+  EXPECT_TRUE(statements[1].toolCommand);
+  EXPECT_EQ(statements[1].line, 2);
+  EXPECT_EQ(statements[2].text, "create or replace procedure p is\nbegin\n  null;\nend;");
+  EXPECT_EQ(statements[3].text, "# prompt hi");
+  EXPECT_TRUE(statements[3].toolCommand);
+}
+
+// Until SET DEFINE OFF, "&name" takes the value DEFINE gave it, or nothing
+// with a note, inside literals too; "&&" keeps the value, "." ends a name.
+TEST(SandboxScriptSplitter, AmpersandsAreSubstitutedUntilDefineIsOff) {
+  std::vector<ScriptStatement> statements = SplitScript(
+      "define owner = 'SCOTT'\n"
+      "select '&owner..x', '&&tag' from dual;\n"
+      "select '&Tag', 'a & b && c' from dual;\n"
+      "-- &comment between statements\n"
+      "set define off\n"
+      "select '&owner' from dual;\n");
+  std::vector<std::string> texts;
+  std::vector<bool> notes;
+  for (const ScriptStatement& statement : statements) {
+    texts.push_back(statement.text);
+    notes.push_back(statement.note);
+  }
+  EXPECT_EQ(texts, (std::vector<std::string>{
+                       "define owner = 'SCOTT'", "select 'SCOTT.x', '' from dual",
+                       "&TAG has no value: the tool would prompt for one and take nothing",
+                       "select '', 'a & b && c' from dual", "set define off",
+                       "select '&owner' from dual"}));
+  EXPECT_EQ(notes, (std::vector<bool>{false, false, true, false, false, false}));
+  EXPECT_EQ(statements[2].line, 2);
 }
 
 TEST(SandboxScriptSplitter, ToolCommandsStandAloneAndExitEndsTheScript) {
@@ -187,6 +264,26 @@ TEST(SandboxRunner, BareAtSignLinesAreSkippedAndTheRestRuns) {
             "script.sql:2: skipped, a command of the SQL tool: @\n"
             "script.sql:3: skipped, a command of the SQL tool: @@\n"
             "script.sql:4: skipped, a command of the SQL tool: @/\n");
+}
+
+// A literal that holds a blank line is cut there, as the command-line tool
+// cuts it: its row is not inserted and the rest fails as a statement.
+TEST(SandboxRunner, ABlankLineInsideALiteralLosesTheStatement) {
+  RunResult result = RunScript("system/manager@mem:RUNNER",
+                               "create table t (a varchar2(20));\n"
+                               "insert into t values ('x\n"
+                               "\n"
+                               "y');\n"
+                               "select count(*) from t;\n");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.output.rfind("0\nscript.sql:4: ORA-", 0), 0u) << result.output;
+}
+
+TEST(SandboxRunner, AnUndefinedVariableIsNotedAndTakesNothing) {
+  RunResult result = RunScript("system/manager@mem:RUNNER", "select 'a&x.b' from dual;\n");
+  EXPECT_EQ(result.status, 0) << result.output;
+  EXPECT_EQ(result.output,
+            "ab\nscript.sql:1: &X has no value: the tool would prompt for one and take nothing\n");
 }
 
 TEST(SandboxRunner, FailedLogonAndMissingScriptExitWithOne) {

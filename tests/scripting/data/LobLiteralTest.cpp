@@ -73,3 +73,21 @@ TEST(LobLiteralTest, ChunkStatementsAssignThenAppend) {
 }
 
 }  // namespace
+
+namespace {
+
+// LONG RAW chunks arrive as hexadecimal digits: the first assigns the RAW
+// variable, later ones are concatenated as RAW, never through text.
+TEST(LobLiteralTest, LongRawChunksBuildARawVariable) {
+  using namespace lob_literal;
+  EXPECT_EQ(LongDeclaration(2, false), "  long_3 RAW(32760);\r\n");
+  EXPECT_EQ(LongDeclaration(0, true), "  long_1 LONG;\r\n");
+  const std::string digits = std::string(1000, 'A') + "0F";
+  EXPECT_EQ(LongChunkStatement(2, digits, false, true),
+            "  long_3 := HEXTORAW('" + std::string(1000, 'A') + "'\r\n|| '0F');\r\n");
+  EXPECT_EQ(LongChunkStatement(2, "0F", false, false),
+            "  long_3 := UTL_RAW.CONCAT(long_3, HEXTORAW('0F'));\r\n");
+  EXPECT_EQ(LongChunkStatement(0, "it's", true, false), "  long_1 := long_1 || 'it''s';\r\n");
+}
+
+}  // namespace

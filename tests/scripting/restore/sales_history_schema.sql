@@ -3,7 +3,9 @@
 -- local bitmap indexes, a range-list composite table, dimensions with check
 -- constraints, compressed and NOLOGGING tables, an identity column, a
 -- materialized view over the facts and a view over it, and rows that need
--- quoting or are larger than one literal can hold.
+-- quoting or are larger than one literal can hold. Its values hold "&":
+-- the command-line tool must not take them for substitution variables.
+SET DEFINE OFF
 create user SH identified by sh;
 grant create session, create table, create view, create sequence, create procedure,
   create materialized view, create synonym, unlimited tablespace to SH;
@@ -198,11 +200,10 @@ a line break, a tab	and a trailing blank ', 'Baseball', 1, null, 999.99, 799.99,
 insert into products values (15, 'Ümlaut – “typographic” ™', 'Multibyte: 日本語のテキスト, Ελληνικά, русский', 'Other', null, null, 10, 0.5, 'STATUS', null, null);
 -- Lines a script tool would take for its own, and a value as long as a
 -- VARCHAR2 holds.
-insert into products values (16, 'Script lines', 'Ends with;
-' || chr(10) || '/
-.
-#hash
-  -- not a comment', 'Other', null, null, 1, 1, 'STATUS', null, null);
+-- Written in pieces: as lines of the script they would end the statement.
+insert into products values (16, 'Script lines', 'Ends with;' || chr(10) || chr(10) || '/'
+  || chr(10) || '.' || chr(10) || '#hash' || chr(10) || '  -- not a comment', 'Other', null,
+  null, 1, 1, 'STATUS', null, null);
 insert into products values (17, 'Long', rpad('Long description ', 4000, 'x.'), 'Other', null,
   null, 1, 1, 'STATUS', null, null);
 insert into promotions values (999, 'NO PROMOTION #', 'NO PROMOTION', 0, to_date('1998-01-01', 'YYYY-MM-DD'), to_date('9999-12-31', 'YYYY-MM-DD'));
