@@ -24,6 +24,14 @@ bool Parser::ParseTypeBody(StoredUnit& unit, CompileError& error) {
       while (!Peek().Is("END")) {
         // MAP and ORDER methods are member functions that comparisons call.
         auto comparison = RoutineDecl::Comparison::None;
+        // What the declaration says of overriding and inheriting the
+        // method; the body may repeat it.
+        for (bool modifier = true; modifier;) {
+          const bool negated = Accept("NOT");
+          modifier = Accept("OVERRIDING") || Accept("FINAL") || Accept("INSTANTIABLE");
+          if (negated && !modifier)
+            Expect("OVERRIDING", "overriding final instantiable");
+        }
         if (Accept("MAP"))
           comparison = RoutineDecl::Comparison::Map;
         else if (Accept("ORDER"))
