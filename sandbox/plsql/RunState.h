@@ -47,6 +47,9 @@ struct Variable {
   std::shared_ptr<CursorState> cursor;
   std::vector<Variable> fields;  // records; an object without fields is atomically NULL
   CollectionBox collection;      // collections; empty while a nested table or varray is null
+  // An object's own type ("OWNER.NAME") when PL/SQL constructed it, so that a
+  // variable of a supertype runs its methods' overrides; empty otherwise.
+  std::string objectType;
 };
 
 // An element's index: a whole number, or text for INDEX BY VARCHAR2.

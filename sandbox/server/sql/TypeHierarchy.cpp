@@ -184,30 +184,32 @@ std::string SqlTranslator::DispatchedCall(const std::string& owner, const std::s
   };
   const std::string declared = owner + "." + type;
   const auto family = resolver_.TypeFamily(owner, type);
-  const auto subtree = Subtree(family, declared);
-  if (subtree.size() < 2)
-    return call(declared);
-  // Each subtype runs the override nearest to it: its own, else its
-  // supertype's, up to the declared type's.
-  std::string cases;
-  for (const std::string& dynamic : subtree) {
-    std::string implementer = dynamic;
-    for (;;) {
+  // A type runs the method it defines itself, else the one its nearest
+  // supertype defines.
+  const auto implementer = [&](std::string candidate) {
+    for (std::size_t depth = 0; depth <= family.size(); ++depth) {
       const auto member =
           std::find_if(family.begin(), family.end(),
-                       [&](const TypeFamilyMember& m) { return m.type == implementer; });
-      if (implementer == declared || member == family.end() ||
-          std::find(member->methods.begin(), member->methods.end(), method) !=
-              member->methods.end())
+                       [&](const TypeFamilyMember& m) { return m.type == candidate; });
+      if (member == family.end())
         break;
-      implementer = member->supertype;
+      if (std::find(member->methods.begin(), member->methods.end(), method) !=
+          member->methods.end())
+        return candidate;
+      candidate = member->supertype;
     }
-    if (implementer != declared)
-      cases += " WHEN " + QuoteSqliteText(dynamic) + " THEN " + call(implementer);
+    return declared;
+  };
+  const std::string fallback = implementer(declared);
+  std::string cases;
+  for (const std::string& dynamic : Subtree(family, declared)) {
+    const std::string runs = implementer(dynamic);
+    if (runs != fallback)
+      cases += " WHEN " + QuoteSqliteText(dynamic) + " THEN " + call(runs);
   }
   if (cases.empty())
-    return call(declared);
-  return "(CASE " + TypeOf(object, family.front().type) + cases + " ELSE " + call(declared) +
+    return call(fallback);
+  return "(CASE " + TypeOf(object, family.front().type) + cases + " ELSE " + call(fallback) +
          " END)";
 }
 

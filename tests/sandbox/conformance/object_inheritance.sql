@@ -15,7 +15,7 @@ end;
 /
 create type oi_corporate_typ under oi_customer_typ (
   account_mgr_id number(6),
-  overriding member function label return varchar2);
+  overriding member function label return varchar2) not final;
 /
 create type body oi_corporate_typ as
   overriding member function label return varchar2 is
@@ -65,3 +65,34 @@ select type_name, final, instantiable, supertype_name, local_attributes, typeid 
 select attr_name, inherited from user_type_attrs where type_name = 'OI_CORPORATE_TYP'
   order by attr_no;
 select o.order_id, sys_typeid(o.customer) from oi_orders o order by o.order_id;
+-- In PL/SQL a variable of the supertype holds a subtype's instance and runs
+-- its override; a method the subtype does not override is inherited, and
+-- (SELF AS supertype) calls the supertype's own.
+create type oi_gold_typ under oi_corporate_typ (discount number(2),
+  member function tier return varchar2);
+/
+create type body oi_gold_typ as
+  member function tier return varchar2 is
+  begin
+    return (self as oi_customer_typ).label() || ' at ' || discount || '%';
+  end;
+end;
+/
+create table oi_log (seq number, text varchar2(100));
+declare
+  c oi_customer_typ := oi_corporate_typ(5, 'Evans', 150);
+  g oi_gold_typ := oi_gold_typ(6, 'Fox', 151, 10);
+begin
+  insert into oi_log values (1, c.label());
+  insert into oi_log values (2, g.label());
+  insert into oi_log values (3, g.tier());
+  c := g;
+  insert into oi_log values (4, c.label());
+  c := oi_customer_typ(7, 'Gray');
+  insert into oi_log values (5, c.label());
+end;
+/
+select seq, text from oi_log order by seq;
+insert into oi_customers values (oi_gold_typ(8, 'Hill', 152, 5));
+select c.customer_id, c.label(), sys_typeid(value(c)) from oi_customers c
+  where value(c) is of (oi_corporate_typ) order by c.customer_id;
