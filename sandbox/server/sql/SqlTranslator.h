@@ -53,7 +53,8 @@ class NameResolver {
   virtual std::optional<std::string> ResolveTable(const std::string& schema,
                                                   const std::string& name) = 0;
   // The visible columns, in column order, of the table stored as storage
-  // when it has invisible columns; nullopt for any other table or view.
+  // when it has invisible columns (or an object table's SYS_NC_TYPEID$);
+  // nullopt for any other table or view.
   virtual std::optional<std::vector<std::string>> VisibleColumns(const std::string& /*storage*/) {
     return std::nullopt;
   }
