@@ -846,6 +846,9 @@ PlValue Executor::CallRoutine(const RoutineDecl& routine, const std::vector<Expr
     explicit DepthGuard(int& d) : depth(d) { ++depth; }
     ~DepthGuard() { --depth; }
   } depthGuard(callDepth_);
+  std::shared_ptr<const StoredUnit> overridingUnit;
+  if (const RoutineDecl* override = Override(routine, args, overridingUnit))
+    return CallRoutine(*override, args, line);
   // A forward or package declaration runs the body that defines it;
   // its parameters give the defaults.
   const RoutineDecl& target = routine.definition != nullptr ? *routine.definition : routine;

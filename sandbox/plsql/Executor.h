@@ -109,6 +109,11 @@ class Executor {
   PlValue EvalSqlFunction(const Expr& expr);
   bool IsTrue(const PlValue& condition);
   PlValue CallRoutine(const RoutineDecl& routine, const std::vector<ExprPtr>& args, int line);
+  // The override of member method routine that SELF's own type (or the
+  // nearest supertype under routine's) defines; null when routine is the one
+  // to run. unit keeps the body that defines it.
+  const RoutineDecl* Override(const RoutineDecl& routine, const std::vector<ExprPtr>& args,
+                              std::shared_ptr<const StoredUnit>& unit);
   // A routine's argument: a record's fields, or a value of the parameter's type.
   Variable Argument(const VarDecl& param, const VarDecl& declared, const Expr* arg);
   // Runs a package's initialisation the first time the session uses it.

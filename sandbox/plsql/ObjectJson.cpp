@@ -138,6 +138,7 @@ Variable EmptyObject(const TypeSpec& type) {
   Variable var;
   for (const RecordField& field : type.fields)
     var.fields.push_back(NullOf(field.type));
+  var.objectType = type.sqlType;
   return var;
 }
 

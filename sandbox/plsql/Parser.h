@@ -121,6 +121,10 @@ class Parser {
   ExprPtr SelfAttribute(const Token& name, MethodUse use);
   // A member method of SELF called without it inside a member method (its
   // name taken); null when the routines of item are no member methods.
+  // Whether the object type type ("OWNER.NAME") is under super.
+  bool IsSubtypeOf(std::string type, const std::string& super);
+  // (SELF AS supertype).method(args) in a member method of a subtype.
+  ExprPtr ParseGeneralizedInvocation();
   ExprPtr SelfMethodCall(const NamedItem& item, const Token& name, MethodUse use);
   // left op right where left is an object: a comparison through its type's
   // MAP method (of both values) or ORDER method (of left, given right,

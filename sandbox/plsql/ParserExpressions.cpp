@@ -200,6 +200,8 @@ ExprPtr Parser::ParsePrimary() {
       return e;
     }
     case Token::Kind::Symbol:
+      if (t.Is("(") && Peek(1).Is("SELF") && Peek(2).Is("AS"))
+        return ParseGeneralizedInvocation();
       if (t.Is("(")) {
         Take();
         ExprPtr inner = ParseExpression();

@@ -1,6 +1,7 @@
 // Methods of object types: the body that defines them (CREATE TYPE BODY),
 // SELF and its attributes inside them, and calls of member and static
 // methods and of user-defined constructors.
+#include "sandbox/plsql/DictionaryQuery.h"
 #include "sandbox/plsql/Parser.h"
 #include "sandbox/plsql/StoredUnit.h"
 #include "sandbox/plsql/UnitLoader.h"
@@ -24,6 +25,14 @@ bool Parser::ParseTypeBody(StoredUnit& unit, CompileError& error) {
       while (!Peek().Is("END")) {
         // MAP and ORDER methods are member functions that comparisons call.
         auto comparison = RoutineDecl::Comparison::None;
+        // What the declaration says of overriding and inheriting the
+        // method; the body may repeat it.
+        for (bool modifier = true; modifier;) {
+          const bool negated = Accept("NOT");
+          modifier = Accept("OVERRIDING") || Accept("FINAL") || Accept("INSTANTIABLE");
+          if (negated && !modifier)
+            Expect("OVERRIDING", "overriding final instantiable");
+        }
         if (Accept("MAP"))
           comparison = RoutineDecl::Comparison::Map;
         else if (Accept("ORDER"))
@@ -74,7 +83,19 @@ const NamedItem* Parser::MethodsNamed(const TypeSpec& type, const std::string& n
   const auto* methods = MethodsOf(type);
   const auto found =
       methods != nullptr ? methods->find(name) : std::map<std::string, NamedItem>::const_iterator();
-  return methods == nullptr || found == methods->end() ? nullptr : &found->second;
+  if (methods != nullptr && found != methods->end())
+    return &found->second;
+  // A subtype inherits the methods it does not override; constructors are
+  // each type's own.
+  const size_t dot = type.sqlType.find('.');
+  if (dot == std::string::npos || name == type.sqlType.substr(dot + 1))
+    return nullptr;
+  const auto rows = DictionaryRows(
+      session_, "SELECT SUPERTYPE_OWNER, SUPERTYPE_NAME FROM ALL_TYPES WHERE OWNER = " +
+                    SqlLiteral(type.sqlType.substr(0, dot)) + " AND TYPE_NAME = " +
+                    SqlLiteral(type.sqlType.substr(dot + 1)) + " AND SUPERTYPE_NAME IS NOT NULL");
+  const TypeDecl* super = rows.empty() ? nullptr : SchemaType(rows[0][0].text, rows[0][1].text);
+  return super != nullptr && super->type.IsObject() ? MethodsNamed(super->type, name) : nullptr;
 }
 
 ExprPtr Parser::CompareObjects(ExprPtr left, ExprPtr right, const Token& op,
@@ -181,6 +202,48 @@ ExprPtr Parser::SelfMethodCall(const NamedItem& item, const Token& name, MethodU
   auto self = NewExpr(Expr::Kind::Variable, name);
   self->variable = self_;
   return ParseMethodCall(std::move(self), self_->type, name, use);
+}
+
+bool Parser::IsSubtypeOf(std::string type, const std::string& super) {
+  for (int depth = 0; depth < 64 && !type.empty(); ++depth) {
+    const size_t dot = type.find('.');
+    if (dot == std::string::npos)
+      return false;
+    const auto rows = DictionaryRows(
+        session_, "SELECT SUPERTYPE_OWNER || '.' || SUPERTYPE_NAME FROM ALL_TYPES WHERE OWNER = " +
+                      SqlLiteral(type.substr(0, dot)) + " AND TYPE_NAME = " +
+                      SqlLiteral(type.substr(dot + 1)) + " AND SUPERTYPE_NAME IS NOT NULL");
+    type = rows.empty() ? std::string() : rows[0][0].text;
+    if (type == super)
+      return true;
+  }
+  return false;
+}
+
+ExprPtr Parser::ParseGeneralizedInvocation() {
+  const Token& open = Take();
+  Take();  // SELF
+  Take();  // AS
+  const Token& first = ExpectIdentifier("a type name");
+  std::string owner = owner_, name = first.text;
+  if (Accept(".")) {
+    owner = name;
+    name = ExpectIdentifier("a type name").text;
+  }
+  Expect(")", ")");
+  Expect(".", ".");
+  const Token& method = ExpectIdentifier("a method name");
+  if (self_ == nullptr)
+    SemanticError(open, "PLS-00201: identifier 'SELF' must be declared");
+  const TypeDecl* type = SchemaType(owner, name);
+  if (type == nullptr || !type->type.IsObject())
+    SemanticError(first, "PLS-00201: identifier '" + name + "' must be declared");
+  // SELF as its supertype runs that type's method, not the override: the
+  // argument's type marks the call as one the executor does not dispatch.
+  auto self = NewExpr(Expr::Kind::Variable, open);
+  self->variable = self_;
+  self->type = &type->type;
+  return ParseMethodCall(std::move(self), type->type, method, MethodUse::Function);
 }
 
 const TypeDecl* Parser::ConstructedType(const NamedItem* item, const Token& name) {

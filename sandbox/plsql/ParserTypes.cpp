@@ -411,6 +411,10 @@ void Parser::CheckTypes(const Token& at, const TypeSpec* to, const Expr& value) 
       (to->name.empty() || from->name.empty() || to->name == from->name) &&
       to->fields.size() == from->fields.size())
     return;
+  // A subtype's instance is an instance of each of its supertypes.
+  if (compositeTarget && compositeValue && to->IsObject() && from->IsObject() &&
+      IsSubtypeOf(from->sqlType, to->sqlType))
+    return;
   Token where = at;  // Oracle points at the value
   where.line = value.line;
   where.column = value.column;

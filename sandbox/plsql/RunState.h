@@ -53,6 +53,9 @@ struct Variable {
   // A JSON object type's value: the document it points at, shared by the
   // variables assigned from it; null for a NULL instance.
   std::shared_ptr<json::Node> json;
+  // An object's own type ("OWNER.NAME") when PL/SQL constructed it, so that a
+  // variable of a supertype runs its methods' overrides; empty otherwise.
+  std::string objectType;
 };
 
 // An element's index: a whole number, or text for INDEX BY VARCHAR2.

@@ -1,5 +1,7 @@
 // Object and collection types named in SQL: which calls of a statement are
 // constructors, and the attributes they fill.
+#include <algorithm>
+
 #include "sandbox/server/ServerSession.h"
 #include "sandbox/server/SqliteHandle.h"
 #include "sandbox/server/dictionary/Dictionary.h"
@@ -26,7 +28,8 @@ std::optional<ObjectTypeShape> ServerSession::ResolveObjectType(
   shape.name = parts.back();
   std::vector<std::vector<std::string>> rows;
   runner.Query(
-      "SELECT t.TYPECODE, c.ELEM_TYPE_OWNER, c.ELEM_TYPE_NAME, c.UPPER_BOUND FROM "
+      "SELECT t.TYPECODE, c.ELEM_TYPE_OWNER, c.ELEM_TYPE_NAME, c.UPPER_BOUND, "
+      "t.SUPERTYPE_NAME, t.INSTANTIABLE FROM "
       "\"SYS.ALL_TYPES\" t LEFT JOIN "
       "\"SYS.ALL_COLL_TYPES\" c ON c.OWNER = t.OWNER AND c.TYPE_NAME = t.TYPE_NAME "
       "WHERE t.OWNER = ? AND t.TYPE_NAME = ? AND t.INCOMPLETE = 'NO'",
@@ -55,8 +58,60 @@ std::optional<ObjectTypeShape> ServerSession::ResolveObjectType(
                      shape.elementAttributeIsUserType);
     return shape;
   }
+  shape.subtype = !rows[0][4].empty();
+  shape.instantiable = rows[0][5] != "NO";
   readAttributes(shape.owner, shape.name, shape.attributes, shape.attributeIsUserType);
   return shape;
+}
+
+std::vector<TypeFamilyMember> ServerSession::TypeFamily(const std::string& owner,
+                                                        const std::string& name) {
+  std::lock_guard lock(database_->Mutex());
+  SqliteRunner runner(database_->Handle());
+  std::vector<std::vector<std::string>> rows;
+  // Up to the root, then every type under it, level by level.
+  runner.Query(
+      "WITH RECURSIVE up(o, n, depth) AS (SELECT ?1, ?2, 0 UNION ALL SELECT t.SUPERTYPE_OWNER, "
+      "t.SUPERTYPE_NAME, up.depth + 1 FROM up JOIN \"SYS.ALL_TYPES\" t ON t.OWNER = up.o AND "
+      "t.TYPE_NAME = up.n WHERE t.SUPERTYPE_NAME IS NOT NULL AND up.depth < 64), "
+      "root AS (SELECT o, n FROM up ORDER BY depth DESC LIMIT 1), "
+      "down(o, n, so, sn, level) AS (SELECT t.OWNER, t.TYPE_NAME, NULL, NULL, 0 FROM root JOIN "
+      "\"SYS.ALL_TYPES\" t ON t.OWNER = root.o AND t.TYPE_NAME = root.n AND t.TYPECODE = "
+      "'OBJECT' UNION ALL SELECT t.OWNER, t.TYPE_NAME, down.o, down.n, down.level + 1 FROM down "
+      "JOIN \"SYS.ALL_TYPES\" t ON t.SUPERTYPE_OWNER = down.o AND t.SUPERTYPE_NAME = down.n "
+      "WHERE down.level < 64) "
+      "SELECT d.o || '.' || d.n, coalesce(d.so || '.' || d.sn, ''), rawtohex(t.TYPEID), (SELECT "
+      "group_concat(m.METHOD_NAME, ' ') FROM \"SYS.ALL_TYPE_METHODS\" m WHERE m.OWNER = d.o AND "
+      "m.TYPE_NAME = d.n AND m.INHERITED = 'NO') FROM down d JOIN \"SYS.ALL_TYPES\" t ON "
+      "t.OWNER = d.o AND t.TYPE_NAME = d.n ORDER BY d.level",
+      {Value::Text(owner), Value::Text(name)}, rows);
+  std::vector<TypeFamilyMember> family;
+  for (const auto& row : rows) {
+    TypeFamilyMember& member = family.emplace_back();
+    member.type = row[0];
+    member.supertype = row[1];
+    member.typeId = row[2];
+    for (std::size_t at = 0; at < row[3].size();) {
+      const std::size_t blank = std::min(row[3].find(' ', at), row[3].size());
+      member.methods.push_back(row[3].substr(at, blank - at));
+      at = blank + 1;
+    }
+  }
+  return family;
+}
+
+bool ServerSession::HoldsSubtypeRows(const std::string& storage) {
+  std::string owner, table;
+  if (!SplitStorageName(storage, owner, table))
+    return false;
+  std::lock_guard lock(database_->Mutex());
+  SqliteRunner runner(database_->Handle());
+  std::vector<std::vector<std::string>> rows;
+  runner.Query(
+      "SELECT 1 FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ? AND TABLE_NAME = ? AND COLUMN_NAME = "
+      "'SYS_NC_TYPEID$'",
+      {Value::Text(owner), Value::Text(table)}, rows);
+  return !rows.empty();
 }
 
 std::optional<std::pair<std::string, std::string>> ServerSession::ObjectTableType(

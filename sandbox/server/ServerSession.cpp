@@ -227,7 +227,8 @@ std::optional<std::vector<std::string>> ServerSession::VisibleColumns(const std:
     const Value owner = Value::Text(storage.substr(0, dot));
     const Value table = Value::Text(storage.substr(dot + 1));
     if (!runner.Query("SELECT 1 FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ? AND TABLE_NAME = ? AND "
-                      "HIDDEN_COLUMN = 'YES' AND USER_GENERATED = 'YES' LIMIT 1",
+                      "HIDDEN_COLUMN = 'YES' AND (USER_GENERATED = 'YES' OR COLUMN_NAME = "
+                      "'SYS_NC_TYPEID$') LIMIT 1",
                       {owner, table}, rows) ||
         rows.empty())
       continue;

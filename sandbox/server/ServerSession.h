@@ -63,6 +63,9 @@ class ServerSession : public Session, public NameResolver {
       const std::string& storage, const std::string& column) override;
   std::optional<std::pair<std::string, std::string>> ObjectTableType(
       const std::string& storage) override;
+  std::vector<TypeFamilyMember> TypeFamily(const std::string& owner,
+                                           const std::string& name) override;
+  bool HoldsSubtypeRows(const std::string& storage) override;
 
   bool TriggerFiredBy(const std::string& event, const std::string& column) const override;
   const SystemEvent* FiringSystemEvent() const override {

@@ -153,6 +153,10 @@ std::string DataScripting::FetchRows(const std::string& query, std::unique_ptr<R
       request.IgnoredColumnPatterns = settings_.IgnoredColumnPatterns;
       request.LeftOutColumns = rules_.LeftOutColumns;
       request.ObjectColumns = rules_.ObjectColumns;
+      if (rules_.RowObject) {
+        request.ObjectColumns = {*rules_.RowObject};
+        request.WholeRows = true;
+      }
       // Named as the table scripts name it, so that the rows follow the
       // table into whichever schema the script is run in.
       request.Target = SqlName(table);
@@ -200,8 +204,13 @@ void DataScripting::ScriptRows(const std::string& query, const std::string&,
   }
   // "*" leaves a table's invisible columns out: the query names them;
   // attributes of object columns are read through the table's alias.
+  // An object table whose rows may be of subtypes is read row by row as
+  // objects, each the constructor call of its own type.
   const std::string rowsQuery =
-      rules_.InvisibleColumns.empty() && rules_.ObjectColumns.empty()
+      rules_.RowObject
+          ? "select value(" + std::string(TableAlias) + ") " + RowObjectColumn + " from " +
+                SqlName(tables_.SchemaOwner()) + "." + SqlName(table) + " " + TableAlias
+      : rules_.InvisibleColumns.empty() && rules_.ObjectColumns.empty()
           ? query
           : TableQuery(tables_.SchemaOwner(), table, rules_.InvisibleColumns,
                        !rules_.ObjectColumns.empty());

@@ -85,10 +85,19 @@ bool HoldsOnlyNulls(OracleSession& session, const std::string& owner, const std:
 
 }  // namespace
 
-std::optional<std::string> ObjectLiteralSql(const std::string& valueSql, const std::string& owner,
-                                            const std::string& type, const std::string& schema,
-                                            const TypeLookup& lookup, std::string& refusal,
-                                            bool withElements) {
+namespace {
+
+std::string QualifiedType(const std::string& owner, const std::string& type) {
+  return QuotedName(owner) + "." + QuotedName(type);
+}
+
+// The literal of a value of owner.type: objectSql is the value as IS OF and
+// TREAT take it, attributeSql what its attributes are read through (the
+// same but for an object table's row, whose alias names them).
+std::optional<std::string> LiteralSql(const std::string& objectSql, const std::string& attributeSql,
+                                      const std::string& owner, const std::string& type,
+                                      const std::string& schema, const TypeLookup& lookup,
+                                      std::string& refusal, bool withElements) {
   const std::optional<TypeShape> shape = lookup(owner, type);
   if (!shape) {
     refusal = "its type " + owner + "." + type + " is not in the dictionary";
@@ -101,28 +110,37 @@ std::optional<std::string> ObjectLiteralSql(const std::string& valueSql, const s
       refusal = "its type " + type + " is a collection, whose elements this server cannot list";
       return std::nullopt;
     }
-    return CollectionLiteralSql(valueSql, constructor, *shape, refusal);
+    return CollectionLiteralSql(objectSql, constructor, *shape, refusal);
   }
   if (shape->Typecode != "OBJECT") {
     refusal = "its type " + type + " is neither an object nor a collection type";
     return std::nullopt;
   }
-  if (shape->Substitutable) {
-    refusal = "its type " + type + " has subtypes, and a value may be of one";
-    return std::nullopt;
+  // A value of a subtype is written with that type's constructor: its own
+  // attributes would be lost under the supertype's.
+  std::string subtypes;
+  for (const TypeName& subtype : shape->Subtypes) {
+    const std::string name = QualifiedType(subtype.Owner, subtype.Name);
+    const std::string treated = "treat(" + objectSql + " as " + name + ")";
+    const auto literal = LiteralSql(treated, treated, subtype.Owner, subtype.Name, schema, lookup,
+                                    refusal, withElements);
+    if (!literal) {
+      return std::nullopt;
+    }
+    subtypes += " when " + objectSql + " is of (" + name + ") then " + *literal;
   }
   std::string literal = "'" + constructor + "('";
   for (std::size_t i = 0; i < shape->Attributes.size(); ++i) {
     const TypeAttribute& attribute = shape->Attributes[i];
-    const std::string value = valueSql + "." + QuotedName(attribute.Name);
+    const std::string value = attributeSql + "." + QuotedName(attribute.Name);
     std::string part;
     if (attribute.Ref) {
       refusal = "attribute " + attribute.Name + " of " + type + " is a REF";
       return std::nullopt;
     }
     if (!attribute.TypeOwner.empty()) {
-      const auto nested = ObjectLiteralSql(value, attribute.TypeOwner, attribute.TypeName, schema,
-                                           lookup, refusal, withElements);
+      const auto nested = LiteralSql(value, value, attribute.TypeOwner, attribute.TypeName, schema,
+                                     lookup, refusal, withElements);
       if (!nested) {
         return std::nullopt;
       }
@@ -138,7 +156,134 @@ std::optional<std::string> ObjectLiteralSql(const std::string& valueSql, const s
     literal += std::string(i == 0 ? " || " : " || ', ' || ") + part;
   }
   literal += " || ')'";
-  return "case when " + valueSql + " is null then 'NULL' else " + literal + " end";
+  return "case when " + objectSql + " is null then 'NULL'" + subtypes + " else " + literal + " end";
+}
+
+}  // namespace
+
+std::optional<std::string> ObjectLiteralSql(const std::string& valueSql, const std::string& owner,
+                                            const std::string& type, const std::string& schema,
+                                            const TypeLookup& lookup, std::string& refusal,
+                                            bool withElements) {
+  return LiteralSql(valueSql, valueSql, owner, type, schema, lookup, refusal, withElements);
+}
+
+std::optional<std::string> RowObjectLiteralSql(const std::string& alias, const std::string& owner,
+                                               const std::string& type, const std::string& schema,
+                                               const TypeLookup& lookup, std::string& refusal,
+                                               bool withElements) {
+  return LiteralSql("value(" + alias + ")", alias, owner, type, schema, lookup, refusal,
+                    withElements);
+}
+
+namespace {
+
+// The dictionary's types, as a server of release shows them; a failed query
+// leaves its text in error.
+TypeLookup DictionaryTypes(OracleSession& session, int release, std::string& error) {
+  return [&session, release, &error](const std::string& typeOwner,
+                                     const std::string& type) -> std::optional<TypeShape> {
+    DictionaryQuery kind(session,
+                         "select typecode from all_types where owner = :owner and type_name = "
+                         ":type",
+                         {FlagWidth});
+    kind.Bind(":owner", typeOwner);
+    kind.Bind(":type", type);
+    std::vector<DictionaryQuery::Row> found;
+    if (!kind.ReadAll(found, error) || found.empty()) {
+      return std::nullopt;
+    }
+    TypeShape shape{found[0][0], {}, {}, {}};
+    // Before release 9 no type has subtypes.
+    if (ReleaseHas(release, dictionary_since::TypeInheritance)) {
+      DictionaryQuery subtypes(session,
+                               "select owner, type_name from all_types where supertype_owner = "
+                               ":owner and supertype_name = :type order by owner, type_name",
+                               {NameWidth, NameWidth});
+      subtypes.Bind(":owner", typeOwner);
+      subtypes.Bind(":type", type);
+      if (!subtypes.ReadAll(found, error)) {
+        return std::nullopt;
+      }
+      for (const DictionaryQuery::Row& row : found) {
+        shape.Subtypes.push_back({row[0], row[1]});
+      }
+    }
+    DictionaryQuery attributes(session,
+                               "select attr_name, attr_type_owner, attr_type_name, "
+                               "attr_type_mod from all_type_attrs where owner = :owner and "
+                               "type_name = :type order by attr_no",
+                               {NameWidth, NameWidth, NameWidth, FlagWidth});
+    attributes.Bind(":owner", typeOwner);
+    attributes.Bind(":type", type);
+    if (!attributes.ReadAll(found, error)) {
+      return std::nullopt;
+    }
+    for (const DictionaryQuery::Row& row : found) {
+      shape.Attributes.push_back({row[0], row[1], row[2], row[3] == "REF"});
+    }
+    if (shape.Typecode != "COLLECTION") {
+      return shape;
+    }
+    DictionaryQuery element(session,
+                            "select elem_type_owner, elem_type_name, elem_type_mod from "
+                            "all_coll_types where owner = :owner and type_name = :type",
+                            {NameWidth, NameWidth, FlagWidth});
+    element.Bind(":owner", typeOwner);
+    element.Bind(":type", type);
+    if (!element.ReadAll(found, error) || found.empty()) {
+      return std::nullopt;
+    }
+    shape.Element = {"COLUMN_VALUE", found[0][0], found[0][1], found[0][2] == "REF"};
+    return shape;
+  };
+}
+
+}  // namespace
+
+bool ReadRowObject(OracleSession& session, int release, const std::string& owner,
+                   const std::string& table, const std::string& alias,
+                   std::optional<ObjectColumnLiteral>& literal,
+                   std::vector<UnscriptableColumn>& unscriptable, std::string& error) {
+  literal.reset();
+  if (!ReleaseHas(release, dictionary_since::TypeInheritance)) {
+    return true;
+  }
+  DictionaryQuery tableType(session,
+                            "select table_type_owner, table_type from all_object_tables where "
+                            "owner = :owner and table_name = :tab",
+                            {NameWidth, NameWidth});
+  tableType.Bind(":owner", owner);
+  tableType.Bind(":tab", table);
+  std::vector<DictionaryQuery::Row> rows;
+  if (!tableType.ReadAll(rows, error)) {
+    return false;
+  }
+  std::string lookupError;
+  const TypeLookup lookup = DictionaryTypes(session, release, lookupError);
+  const std::optional<TypeShape> shape =
+      rows.empty() || rows[0][0].empty() ? std::nullopt : lookup(rows[0][0], rows[0][1]);
+  if (!lookupError.empty()) {
+    error = lookupError;
+    return false;
+  }
+  // Rows of a type without subtypes are their columns' values.
+  if (!shape || shape->Subtypes.empty()) {
+    return true;
+  }
+  std::string refusal;
+  const auto sql = RowObjectLiteralSql(alias, rows[0][0], rows[0][1], owner, lookup, refusal,
+                                       ReleaseHas(release, dictionary_since::Listagg));
+  if (!lookupError.empty()) {
+    error = lookupError;
+    return false;
+  }
+  if (sql) {
+    literal = ObjectColumnLiteral{RowObjectColumn, *sql};
+  } else {
+    unscriptable.push_back({RowObjectColumn, refusal});
+  }
+  return true;
 }
 
 bool ReadObjectColumns(OracleSession& session, int release, const std::string& owner,
@@ -157,52 +302,7 @@ bool ReadObjectColumns(OracleSession& session, int release, const std::string& o
     return false;
   }
   std::string lookupError;
-  const TypeLookup lookup = [&](const std::string& typeOwner,
-                                const std::string& type) -> std::optional<TypeShape> {
-    // Before release 9 no type has subtypes.
-    DictionaryQuery kind(session,
-                         ReleaseHas(release, dictionary_since::TypeInheritance)
-                             ? "select typecode, final, (select count(*) from all_types s where "
-                               "s.supertype_owner = t.owner and s.supertype_name = t.type_name) "
-                               "from all_types t where owner = :owner and type_name = :type"
-                             : "select typecode, 'YES', 0 from all_types where owner = :owner "
-                               "and type_name = :type",
-                         {FlagWidth, FlagWidth, FlagWidth});
-    kind.Bind(":owner", typeOwner);
-    kind.Bind(":type", type);
-    std::vector<DictionaryQuery::Row> found;
-    if (!kind.ReadAll(found, lookupError) || found.empty()) {
-      return std::nullopt;
-    }
-    TypeShape shape{found[0][0], found[0][1] == "NO" && found[0][2] != "0", {}, {}};
-    DictionaryQuery attributes(session,
-                               "select attr_name, attr_type_owner, attr_type_name, "
-                               "attr_type_mod from all_type_attrs where owner = :owner and "
-                               "type_name = :type order by attr_no",
-                               {NameWidth, NameWidth, NameWidth, FlagWidth});
-    attributes.Bind(":owner", typeOwner);
-    attributes.Bind(":type", type);
-    if (!attributes.ReadAll(found, lookupError)) {
-      return std::nullopt;
-    }
-    for (const DictionaryQuery::Row& row : found) {
-      shape.Attributes.push_back({row[0], row[1], row[2], row[3] == "REF"});
-    }
-    if (shape.Typecode != "COLLECTION") {
-      return shape;
-    }
-    DictionaryQuery element(session,
-                            "select elem_type_owner, elem_type_name, elem_type_mod from "
-                            "all_coll_types where owner = :owner and type_name = :type",
-                            {NameWidth, NameWidth, FlagWidth});
-    element.Bind(":owner", typeOwner);
-    element.Bind(":type", type);
-    if (!element.ReadAll(found, lookupError) || found.empty()) {
-      return std::nullopt;
-    }
-    shape.Element = {"COLUMN_VALUE", found[0][0], found[0][1], found[0][2] == "REF"};
-    return shape;
-  };
+  const TypeLookup lookup = DictionaryTypes(session, release, lookupError);
   for (const DictionaryQuery::Row& row : rows) {
     if (row[3] != "REF" && IsServerOwned(row[1])) {
       continue;

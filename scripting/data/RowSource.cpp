@@ -192,11 +192,13 @@ bool RowSource::Start(const DataQueryRequest& request, std::string& error) {
   if (request.TableFlag && !request.Condition.empty()) {
     query += " where " + request.Condition;
   }
-  columnList_ = "(";
-  for (std::size_t i = 0; i < columns_.size(); ++i) {
-    columnList_ += (i == 0 ? " " : ", ") + QuotedName(columns_[i].Name);
+  if (!request.WholeRows) {
+    columnList_ = "(";
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+      columnList_ += (i == 0 ? " " : ", ") + QuotedName(columns_[i].Name);
+    }
+    columnList_ += ")";
   }
-  columnList_ += ")";
 
   if (query != text && !PrepareQuery(query, error)) {
     return false;

@@ -34,6 +34,9 @@ struct DataQueryRequest {
   std::vector<std::string> LeftOutColumns;
   // Object columns, selected as their values' literals.
   std::vector<ObjectColumnLiteral> ObjectColumns;
+  // The one column is the whole row (an object table's object): the INSERT
+  // statements name no columns.
+  bool WholeRows = false;
   // The name the INSERT statements use; empty: the table named after FROM.
   std::string Target;
   // CLOB and BLOB values are written whole; else they are left out as a

@@ -29,6 +29,11 @@ bool ReadTableDataRules(OracleSession& session, int release, const std::string& 
                          rules.UnscriptableColumns, error)) {
     return false;
   }
+  if (ReleaseHas(release, ObjectTypes) &&
+      !ReadRowObject(session, release, owner, table, TableAlias, rules.RowObject,
+                     rules.UnscriptableColumns, error)) {
+    return false;
+  }
   if (!ReleaseHas(release, VirtualColumns)) {
     return true;
   }

@@ -6,6 +6,7 @@
 // whose counter is moved past the highest value afterwards.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ struct TableDataRules {
   // (DataScripting::TableAlias), and the columns no INSERT can put back.
   std::vector<ObjectColumnLiteral> ObjectColumns;
   std::vector<UnscriptableColumn> UnscriptableColumns;
+  // An object table whose type has subtypes: each row is written as one
+  // constructor call of its own type (INSERT INTO t VALUES (call)).
+  std::optional<ObjectColumnLiteral> RowObject;
 };
 
 // The alias of the table in its data query, when the query names it.

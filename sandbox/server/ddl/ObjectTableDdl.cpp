@@ -75,6 +75,10 @@ bool TableDdl::ReadObjectTable(ObjectTableSpec& spec, std::vector<ColumnSpec>& c
   }
   if (!AttributeColumns(spec, columns, error))
     return false;
+  spec.substitutable = context_.catalog.Any(
+      "SELECT 1 FROM \"SYS.ALL_TYPES\" WHERE OWNER = ? AND TYPE_NAME = ? AND "
+      "FINAL = 'NO'",
+      {Value::Text(spec.typeOwner), Value::Text(spec.typeName)});
   // (constraint | attribute [DEFAULT expr] [constraints], ...)
   if (in_.AcceptSymbol("(")) {
     do {
@@ -137,6 +141,18 @@ bool TableDdl::AddObjectTableRows(const std::string& owner, const std::string& t
              {Value::Text(owner), Value::Text(table), Value::Text(spec.typeOwner),
               Value::Text(spec.typeName)},
              error) &&
+         // A subtype's row keeps its whole object (as JSON text) here; a row
+         // of the table's own type leaves it NULL.
+         (!spec.substitutable ||
+          (catalog.Exec(
+               "INSERT INTO \"SYS.ALL_TAB_COLS\" (OWNER, TABLE_NAME, COLUMN_NAME, DATA_TYPE, "
+               "DATA_LENGTH, NULLABLE, COLUMN_ID, CHAR_LENGTH, HIDDEN_COLUMN, VIRTUAL_COLUMN, "
+               "INTERNAL_COLUMN_ID, USER_GENERATED) VALUES (?1, ?2, 'SYS_NC_TYPEID$', 'RAW', 16, "
+               "'Y', NULL, 0, 'YES', 'NO', 3, 'NO')",
+               {Value::Text(owner), Value::Text(table)}, error) &&
+           catalog.Exec("INSERT INTO \"SYS.COLDEF$\" (OWNER, TABLE_NAME, COLUMN_NAME, TYPE_SQL) "
+                        "VALUES (?, ?, 'SYS_NC_TYPEID$', 'TEXT')",
+                        {Value::Text(owner), Value::Text(table)}, error))) &&
          catalog.Exec(
              "INSERT INTO \"SYS.ALL_OBJECT_TABLES\" (OWNER, TABLE_NAME, TABLESPACE_NAME, STATUS, "
              "OBJECT_ID_TYPE, TABLE_TYPE_OWNER, TABLE_TYPE, \"TEMPORARY\", NESTED) SELECT OWNER, "

@@ -70,6 +70,8 @@ struct NestedTableSpec {
 struct ObjectTableSpec {
   std::string typeOwner, typeName;
   bool primaryKeyIdentifier = false;
+  // Of a NOT FINAL type: rows keep their own types in SYS_NC_TYPEID$.
+  bool substitutable = false;
 };
 
 struct IdentitySpec {

@@ -1,4 +1,8 @@
 // The declaration of object and collection types and its dictionary rows.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
 #include "sandbox/server/ddl/TypeDdl.h"
 
 #include "sandbox/server/ServerSession.h"
@@ -396,14 +400,37 @@ bool TypeDdl::WriteObject(const std::string& owner, const std::string& name,
             error))
       return false;
   const bool subtype = !superName.empty();
+  // A type of a hierarchy has a TYPEID: 01 for its root, the next number for
+  // each subtype; a FINAL type outside any has none.
+  Value typeId = final ? Value::Null() : Value::Text("01");
+  if (subtype) {
+    const auto taken = catalog.Rows(
+        "WITH RECURSIVE up(o, n, depth) AS (SELECT ?1, ?2, 0 UNION ALL SELECT t.SUPERTYPE_OWNER, "
+        "t.SUPERTYPE_NAME, up.depth + 1 FROM up JOIN \"SYS.ALL_TYPES\" t ON t.OWNER = up.o AND "
+        "t.TYPE_NAME = up.n WHERE t.SUPERTYPE_NAME IS NOT NULL AND up.depth < 64), "
+        "down(o, n, level) AS (SELECT o, n, 0 FROM (SELECT o, n FROM up ORDER BY depth DESC "
+        "LIMIT 1) UNION ALL SELECT t.OWNER, t.TYPE_NAME, down.level + 1 FROM down JOIN "
+        "\"SYS.ALL_TYPES\" t ON t.SUPERTYPE_OWNER = down.o AND t.SUPERTYPE_NAME = down.n WHERE "
+        "down.level < 64) SELECT rawtohex(t.TYPEID) FROM down JOIN \"SYS.ALL_TYPES\" t ON t.OWNER "
+        "= down.o "
+        "AND t.TYPE_NAME = down.n WHERE t.TYPEID IS NOT NULL",
+        {Value::Text(superOwner), Value::Text(superName)});
+    unsigned long last = 1;
+    for (const auto& row : taken)
+      last = std::max(last, std::strtoul(row[0].c_str(), nullptr, 16));
+    char text[16];
+    std::snprintf(text, sizeof text, "%02lX", last + 1);
+    typeId = Value::Text(text);
+  }
+  // The RAW column keeps bytes, which read back as hex digits.
   return catalog.Exec(
       "INSERT INTO \"SYS.ALL_TYPES\" VALUES (?, ?, upper(hex(randomblob(16))), 'OBJECT', ?, ?, "
-      "'NO', 'NO', ?, ?, 'YES', ?, ?, ?, ?, NULL)",
+      "'NO', 'NO', ?, ?, 'YES', ?, ?, ?, ?, hextoraw(?))",
       {key[0], key[1], Value::Integer(attrNo), Value::Integer(methodNo), Value::Text(YesNo(final)),
        Value::Text(YesNo(instantiable)), subtype ? Value::Text(superOwner) : Value::Null(),
        subtype ? Value::Text(superName) : Value::Null(),
        subtype ? Value::Integer(attrNo - inherited) : Value::Null(),
-       subtype ? Value::Integer(methodNo - inheritedMethods) : Value::Null()},
+       subtype ? Value::Integer(methodNo - inheritedMethods) : Value::Null(), typeId},
       error);
 }
 

@@ -46,10 +46,18 @@ bool SqlTranslator::TranslateConstructor(const std::vector<std::string>& parts, 
     units.push_back({"json_array(" + call + ")", true});
     return true;
   }
+  if (!shape->instantiable) {
+    Fail(22826, "cannot construct an instance of a non instantiable type");
+    return true;
+  }
   if (arguments.size() != shape->attributes.size()) {
     Fail(2315, "incorrect number of arguments for default constructor");
     return true;
   }
+  // A subtype's value says which type it is, so that a column or table of
+  // its supertype keeps it whole; other values are stored as before.
+  if (shape->subtype)
+    call = "'', " + QuoteSqliteText(shape->QualifiedName());
   for (std::size_t a = 0; a < arguments.size(); ++a)
     call += (call.empty() ? "" : ", ") + QuoteSqliteText(shape->attributes[a]) + ", " +
             ValueArgument(TranslateRange(arguments[a].first, arguments[a].second, true),
@@ -71,7 +79,8 @@ std::string SqlTranslator::AttributeAccess(const std::vector<std::string>& parts
 }
 
 std::size_t SqlTranslator::TranslateObjectRow(const std::string& storage, std::size_t at,
-                                              std::size_t end, std::vector<Unit>& units) {
+                                              std::size_t end, std::vector<Unit>& units,
+                                              std::size_t columnsUnit) {
   if (at + 2 >= end || !tokens_[at].IsWord("VALUES") || !tokens_[at + 1].IsSymbol("("))
     return at;
   // VALUES (:object): a bound object (a PL/SQL variable) of the table's
@@ -100,8 +109,14 @@ std::size_t SqlTranslator::TranslateObjectRow(const std::string& storage, std::s
     return at;
   const auto table = resolver_.ObjectTableType(storage);
   const auto shape = table ? resolver_.ResolveObjectType(parts) : std::nullopt;
-  if (!shape || shape->collection || shape->owner != table->first || shape->name != table->second)
+  if (!shape || shape->collection)
     return at;
+  if (shape->owner != table->first || shape->name != table->second)
+    return TranslateSubtypeRow(storage, *table, *shape, at, close, units, columnsUnit);
+  if (!shape->instantiable) {
+    Fail(22826, "cannot construct an instance of a non instantiable type");
+    return end;
+  }
   const auto arguments = Arguments(open + 1, close - 1);
   if (arguments.size() != shape->attributes.size()) {
     Fail(2315, "incorrect number of arguments for default constructor");
@@ -112,6 +127,32 @@ std::size_t SqlTranslator::TranslateObjectRow(const std::string& storage, std::s
     row += (row.empty() ? "" : ", ") + TranslateRange(begin, argumentEnd, true);
   units.push_back({"VALUES"});
   units.push_back({"(" + row + ")", true});
+  return close + 1;
+}
+
+std::size_t SqlTranslator::TranslateSubtypeRow(const std::string& storage,
+                                               const std::pair<std::string, std::string>& table,
+                                               const ObjectTypeShape& shape, std::size_t at,
+                                               std::size_t close, std::vector<Unit>& units,
+                                               std::size_t columnsUnit) {
+  // A subtype's instance: the table's columns take the attributes its type
+  // has, the hidden type column the whole object.
+  const auto family = resolver_.TypeFamily(table.first, table.second);
+  const bool under = std::any_of(family.begin(), family.end(), [&](const TypeFamilyMember& member) {
+    return member.type == shape.QualifiedName();
+  });
+  if (!under || !resolver_.HoldsSubtypeRows(storage) || columnsUnit >= units.size())
+    return at;
+  const auto declared = resolver_.ResolveObjectType({table.first, table.second});
+  if (!declared)
+    return at;
+  std::string& columns = units[columnsUnit].text;
+  columns.insert(columns.rfind(')'), ", \"SYS_NC_TYPEID$\"");
+  std::string row;
+  for (const std::string& attribute : declared->attributes)
+    row += "json_extract(\"ROW$\".o, " + QuoteSqliteText("$.\"" + attribute + "\"") + "), ";
+  units.push_back({"SELECT " + row + "\"ROW$\".o FROM (SELECT " +
+                   TranslateRange(at + 2, close, true) + " AS o) \"ROW$\""});
   return close + 1;
 }
 
@@ -203,7 +244,8 @@ void SqlTranslator::ReadObjectTables() {
   bool calls = false;
   for (std::size_t i = 0; i + 2 < tokens_.size() && !calls; ++i)
     calls =
-        (tokens_[i].IsWord("VALUE") && tokens_[i + 1].IsSymbol("(")) ||
+        ((tokens_[i].IsWord("VALUE") || tokens_[i].IsWord("SYS_TYPEID")) &&
+         tokens_[i + 1].IsSymbol("(")) ||
         (tokens_[i].IsSymbol(".") && IsNameToken(tokens_[i + 1]) && tokens_[i + 2].IsSymbol("("));
   if (!calls)
     return;
@@ -220,6 +262,8 @@ void SqlTranslator::ReadObjectTables() {
         resolver_.ResolveTable(parts.size() == 2 ? parts[0] : std::string(), parts.back());
     if (storage)
       tableAliases_[tokens_[next].Upper()] = *storage;
+    if (storage && resolver_.HoldsSubtypeRows(*storage))
+      subtypeRowAliases_.insert(tokens_[next].Upper());
     const auto type = storage ? resolver_.ObjectTableType(*storage) : std::nullopt;
     const auto shape =
         type ? resolver_.ResolveObjectType({type->first, type->second}) : std::nullopt;
@@ -241,14 +285,24 @@ bool SqlTranslator::TranslateObjectValue(std::size_t at, std::size_t end, std::v
   return true;
 }
 
-std::string SqlTranslator::RowObject(const std::string& alias, const ObjectTypeShape& shape) {
+std::string SqlTranslator::RowObject(const std::string& alias, const ObjectTypeShape& shape) const {
   // The row's columns are the type's attributes, which make the object again.
-  std::string call;
-  for (std::size_t a = 0; a < shape.attributes.size(); ++a)
-    call += (call.empty() ? "" : ", ") + QuoteSqliteText(shape.attributes[a]) + ", " +
-            ValueArgument(QuoteSqliteName(alias) + "." + QuoteSqliteName(shape.attributes[a]),
-                          shape.attributeIsUserType[a]);
-  return "json_object(" + call + ")";
+  std::string call = shape.subtype ? "'', " + QuoteSqliteText(shape.QualifiedName()) : "";
+  std::string columns;
+  for (std::size_t a = 0; a < shape.attributes.size(); ++a) {
+    const std::string value =
+        ValueArgument(QuoteSqliteName(alias) + "." + QuoteSqliteName(shape.attributes[a]),
+                      shape.attributeIsUserType[a]);
+    call += (call.empty() ? "" : ", ") + QuoteSqliteText(shape.attributes[a]) + ", " + value;
+    columns += ", " + QuoteSqliteText("$.\"" + shape.attributes[a] + "\"") + ", " + value;
+  }
+  if (subtypeRowAliases_.count(alias) == 0)
+    return "json_object(" + call + ")";
+  // A subtype's row keeps the whole object in its type column, whose
+  // attributes the row's columns may since have changed.
+  const std::string kept = QuoteSqliteName(alias) + ".\"SYS_NC_TYPEID$\"";
+  return "(CASE WHEN " + kept + " IS NULL THEN json_object(" + call + ") ELSE json_set(" + kept +
+         columns + ") END)";
 }
 
 bool SqlTranslator::TranslateMethodCall(const std::vector<std::string>& parts, std::size_t open,
@@ -278,10 +332,7 @@ bool SqlTranslator::TranslateMethodCall(const std::vector<std::string>& parts, s
   if (error_.IsSet())
     return true;
   const std::string arguments = TranslateRange(open + 1, close, true);
-  units.push_back({"ora_plsql_call(" + QuoteSqliteText(owner) + ", " + QuoteSqliteText(type) +
-                       ", " + QuoteSqliteText(parts.back()) + ", " + object +
-                       (arguments.empty() ? "" : ", " + arguments) + ")",
-                   true});
+  units.push_back({DispatchedCall(owner, type, parts.back(), object, arguments), true});
   next = close + 1;
   return true;
 }

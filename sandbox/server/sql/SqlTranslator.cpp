@@ -734,6 +734,14 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
                           value + ") IN ('object', 'array') THEN 1 ELSE 0 END)";
     } else if (const std::size_t formEnd = TranslateMultisetForm(i, end, units); formEnd != i) {
       i = formEnd;
+    } else if (t.IsWord("IS") && i + 2 < end &&
+               (tokens_[i + 1].IsWord("OF") ||
+                (tokens_[i + 1].IsWord("NOT") && tokens_[i + 2].IsWord("OF")))) {
+      i = TranslateIsOf(i, end, units);
+    } else if (t.IsWord("TREAT") && nextIsParen) {
+      i = TranslateTreat(i, end, units);
+    } else if (t.IsWord("SYS_TYPEID") && nextIsParen) {
+      i = TranslateTypeId(i, end, units);
     } else if (t.IsWord("ROWNUM") && !(i > begin && tokens_[i - 1].IsSymbol("."))) {
       // Outside a query (UPDATE t SET n = ROWNUM) each row takes the next number.
       units.push_back(
@@ -805,19 +813,22 @@ std::string SqlTranslator::TranslateRange(std::size_t begin, std::size_t end, bo
       const std::size_t target = i + 1;
       i = TranslateTableItem(target, end, units, false);
       // Without a column list the values go to the visible columns.
+      std::size_t columnsUnit = std::size_t(-1);
       if (!error_.IsSet() &&
           (i >= end || !tokens_[i].IsSymbol("(") ||
            (i + 1 < end && (tokens_[i + 1].IsWord("SELECT") || tokens_[i + 1].IsWord("WITH")))))
         if (const std::string columns = InsertColumnList(tokens_, target, i, resolver_);
-            !columns.empty())
+            !columns.empty()) {
+          columnsUnit = units.size();
           units.push_back({columns});
+        }
       // A row of an object table may be given as one constructor call.
       std::vector<std::string> parts;
       if (!error_.IsSet() && i < end && tokens_[i].IsWord("VALUES") && IsName(tokens_[target]) &&
           QualifiedName(target, end, parts) == i && parts.size() <= 2)
         if (const auto storage =
                 resolver_.ResolveTable(parts.size() == 2 ? parts[0] : std::string(), parts.back()))
-          i = TranslateObjectRow(*storage, i, end, units);
+          i = TranslateObjectRow(*storage, i, end, units, columnsUnit);
     } else if ((t.IsWord("UPDATE") || t.IsWord("DELETE")) && i == begin) {
       units.push_back({ToUpperAscii(t.text)});
       ++i;

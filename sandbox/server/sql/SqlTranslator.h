@@ -30,6 +30,19 @@ struct ObjectTypeShape {
   // The attributes of a collection's object elements (none for scalars).
   std::vector<std::string> elementAttributes;
   std::vector<bool> elementAttributeIsUserType;
+  // An object type UNDER another: its values carry their type (see
+  // ObjectValues.cpp), as "OWNER.NAME".
+  bool subtype = false;
+  bool instantiable = true;
+  std::string QualifiedName() const { return owner + "." + name; }
+};
+
+// One type of a type hierarchy: "OWNER.NAME", its supertype's ("" for the
+// root), its TYPEID and the methods it declares itself (overriding ones
+// included).
+struct TypeFamilyMember {
+  std::string type, supertype, typeId;
+  std::vector<std::string> methods;
 };
 
 // Finds the storage of names used in a statement, in the session's view.
@@ -40,7 +53,8 @@ class NameResolver {
   virtual std::optional<std::string> ResolveTable(const std::string& schema,
                                                   const std::string& name) = 0;
   // The visible columns, in column order, of the table stored as storage
-  // when it has invisible columns; nullopt for any other table or view.
+  // when it has invisible columns (or an object table's SYS_NC_TYPEID$);
+  // nullopt for any other table or view.
   virtual std::optional<std::vector<std::string>> VisibleColumns(const std::string& /*storage*/) {
     return std::nullopt;
   }
@@ -84,6 +98,15 @@ class NameResolver {
       const std::string& /*storage*/) {
     return std::nullopt;
   }
+  // Every type of the hierarchy owner.name belongs to, supertypes before
+  // their subtypes; empty when there is no such object type.
+  virtual std::vector<TypeFamilyMember> TypeFamily(const std::string& /*owner*/,
+                                                   const std::string& /*name*/) {
+    return {};
+  }
+  // Whether the object table stored as storage keeps its rows' own types
+  // (a table of a NOT FINAL type).
+  virtual bool HoldsSubtypeRows(const std::string& /*storage*/) { return false; }
 };
 
 struct TranslatedStatement {
@@ -152,8 +175,16 @@ class SqlTranslator {
   // is the constructor's arguments or the bound object's attributes. From the
   // VALUES at at, into the table stored as storage; at itself when the
   // values are neither.
+  // columnsUnit is the unit of the insert's column list (units.size() when
+  // it has none).
   std::size_t TranslateObjectRow(const std::string& storage, std::size_t at, std::size_t end,
-                                 std::vector<Unit>& units);
+                                 std::vector<Unit>& units, std::size_t columnsUnit);
+  // VALUES (subtype(...)) into an object table of its supertype, from the
+  // VALUES at at to the ")" at close: at when the table cannot hold it.
+  std::size_t TranslateSubtypeRow(const std::string& storage,
+                                  const std::pair<std::string, std::string>& table,
+                                  const ObjectTypeShape& shape, std::size_t at, std::size_t close,
+                                  std::vector<Unit>& units, std::size_t columnsUnit);
   // CAST(MULTISET(query) AS collection type), from the "(" after MULTISET
   // to the CAST's closing parenthesis.
   std::size_t TranslateMultiset(std::size_t open, std::size_t typeBegin, std::size_t close,
@@ -176,12 +207,29 @@ class SqlTranslator {
   std::map<std::string, ObjectTypeShape> objectTables_;
   std::map<std::string, std::string> tableAliases_;  // alias -> storage
   // The object a row of an object table makes, from its columns.
-  static std::string RowObject(const std::string& alias, const ObjectTypeShape& shape);
+  std::string RowObject(const std::string& alias, const ObjectTypeShape& shape) const;
   // alias.method(args) of an object table's row, alias.column.method(args)
   // of an object column: the type's member method, run by the interpreter
   // with the object as SELF. False when parts names no such object.
   bool TranslateMethodCall(const std::vector<std::string>& parts, std::size_t open, std::size_t end,
                            std::vector<Unit>& units, std::size_t& next);
+  // The object type named at at (see TypeHierarchy.cpp): its hierarchy and
+  // its "OWNER.NAME", with next after the name; ORA-00902 when it names none.
+  std::optional<std::pair<std::vector<TypeFamilyMember>, std::string>> ReadTypeName(
+      std::size_t at, std::size_t end, std::size_t& next);
+  // TREAT(expr AS type)[.attribute ...] from the TREAT at at.
+  std::size_t TranslateTreat(std::size_t at, std::size_t end, std::vector<Unit>& units);
+  // expr IS [NOT] OF [TYPE] (...) from the IS at at, over the unit before it.
+  std::size_t TranslateIsOf(std::size_t at, std::size_t end, std::vector<Unit>& units);
+  // SYS_TYPEID(expr) from the SYS_TYPEID at at.
+  std::size_t TranslateTypeId(std::size_t at, std::size_t end, std::vector<Unit>& units);
+  // The call of member method of object, declared of owner.type, that runs
+  // the override of the object's own type.
+  std::string DispatchedCall(const std::string& owner, const std::string& type,
+                             const std::string& method, const std::string& object,
+                             const std::string& arguments);
+  // Aliases of object tables that keep their rows' own types.
+  std::set<std::string> subtypeRowAliases_;
   // A word or a quoted name.
   static bool IsNameToken(const SqlToken& token);
 

@@ -23,21 +23,28 @@ TypeLookup LookupOf(const std::map<std::string, TypeShape>& types) {
 }
 
 const std::map<std::string, TypeShape> Types = {
-    {"APP.ADDR_T", {"OBJECT", false, {{"STREET", "", "VARCHAR2"}, {"ZIP", "", "NUMBER"}}, {}}},
-    {"APP.PHONES_T", {"COLLECTION", false, {}, {"", "", "VARCHAR2"}}},
-    {"APP.ADDRS_T", {"COLLECTION", false, {}, {"", "APP", "ADDR_T"}}},
-    {"APP.SHAPE_T", {"OBJECT", true, {{"ID", "", "NUMBER"}}, {}}},
-    {"APP.DOC_T", {"OBJECT", false, {{"BODY", "", "CLOB"}}, {}}},
-    {"APP.LINK_T", {"OBJECT", false, {{"TARGET", "APP", "ADDR_T", true}}, {}}},
-    {"APP.HOLDER_T", {"OBJECT", false, {{"ADDR", "APP", "ADDR_T"}, {"OLD", "APP", "ADDRS_T"}}, {}}},
-    {"LIB.POINT_T", {"OBJECT", false, {{"X", "", "NUMBER"}}, {}}},
+    {"APP.ADDR_T", {"OBJECT", {}, {{"STREET", "", "VARCHAR2"}, {"ZIP", "", "NUMBER"}}, {}}},
+    {"APP.PHONES_T", {"COLLECTION", {}, {}, {"", "", "VARCHAR2"}}},
+    {"APP.ADDRS_T", {"COLLECTION", {}, {}, {"", "APP", "ADDR_T"}}},
+    {"APP.SHAPE_T", {"OBJECT", {{"APP", "SQUARE_T"}}, {{"ID", "", "NUMBER"}}, {}}},
+    {"APP.SQUARE_T", {"OBJECT", {}, {{"ID", "", "NUMBER"}, {"DRAWING", "", "CLOB"}}, {}}},
+    {"APP.PERSON_T", {"OBJECT", {{"APP", "EMP_T"}}, {{"ID", "", "NUMBER"}}, {}}},
+    {"APP.EMP_T",
+     {"OBJECT", {{"LIB", "BOSS_T"}}, {{"ID", "", "NUMBER"}, {"PAY", "", "NUMBER"}}, {}}},
+    {"LIB.BOSS_T",
+     {"OBJECT", {}, {{"ID", "", "NUMBER"}, {"PAY", "", "NUMBER"}, {"CAR", "", "VARCHAR2"}}, {}}},
+    {"APP.DOC_T", {"OBJECT", {}, {{"BODY", "", "CLOB"}}, {}}},
+    {"APP.LINK_T", {"OBJECT", {}, {{"TARGET", "APP", "ADDR_T", true}}, {}}},
+    {"APP.HOLDER_T", {"OBJECT", {}, {{"ADDR", "APP", "ADDR_T"}, {"OLD", "APP", "ADDRS_T"}}, {}}},
+    {"LIB.POINT_T", {"OBJECT", {}, {{"X", "", "NUMBER"}}, {}}},
 };
 
 TEST(ObjectLiteralsTest, ValuesNoConstructorPutsBackWholeAreRefusedWithTheirReason) {
   const TypeLookup lookup = LookupOf(Types);
   const std::pair<const char*, const char*> refused[] = {
       {"ADDRS_T", "collection of ADDR_T"},
-      {"SHAPE_T", "subtypes"},
+      // A subtype's attribute no literal puts back refuses its supertype's values.
+      {"SHAPE_T", "DRAWING of SQUARE_T"},
       {"DOC_T", "CLOB"},
       {"LINK_T", "REF"},
       {"HOLDER_T", "collection"},
@@ -66,6 +73,33 @@ TEST(ObjectLiteralsTest, TypesOfOtherSchemasAreQualifiedAndNestedValuesReadThrou
   // Without LISTAGG the elements cannot be listed.
   EXPECT_FALSE(ObjectLiteralSql("t.\"F\"", "APP", "PHONES_T", "APP", lookup, refusal, false));
   EXPECT_NE(refusal.find("cannot list"), std::string::npos) << refusal;
+}
+
+TEST(ObjectLiteralsTest, ValuesOfSubtypesAreSpeltWithTheirOwnConstructorsMostSpecificFirst) {
+  const TypeLookup lookup = LookupOf(Types);
+  std::string refusal;
+  const auto column = ObjectLiteralSql("t.\"P\"", "APP", "PERSON_T", "APP", lookup, refusal);
+  ASSERT_TRUE(column) << refusal;
+  // A value of EMP_T (or of BOSS_T under it) is read through TREAT, and the
+  // deeper type is asked about before the one it is under.
+  const std::size_t emp = column->find("when t.\"P\" is of (\"APP\".\"EMP_T\")");
+  const std::size_t boss = column->find(" is of (\"LIB\".\"BOSS_T\") then ");
+  const std::size_t person = column->find("'PERSON_T('");
+  ASSERT_NE(emp, std::string::npos) << *column;
+  ASSERT_NE(boss, std::string::npos) << *column;
+  ASSERT_NE(person, std::string::npos) << *column;
+  EXPECT_LT(emp, boss);
+  EXPECT_LT(boss, person);
+  EXPECT_LT(boss, column->find("'LIB.BOSS_T('"));
+  EXPECT_NE(column->find("treat(t.\"P\" as \"APP\".\"EMP_T\").\"PAY\""), std::string::npos)
+      << *column;
+  // An object table's row: IS OF and TREAT take the row's object, the
+  // supertype's attributes are read through the alias.
+  const auto row = RowObjectLiteralSql("t", "APP", "PERSON_T", "APP", lookup, refusal);
+  ASSERT_TRUE(row) << refusal;
+  EXPECT_NE(row->find("when value(t) is of (\"APP\".\"EMP_T\")"), std::string::npos) << *row;
+  EXPECT_NE(row->find("t.\"ID\""), std::string::npos) << *row;
+  EXPECT_EQ(row->find("value(t).\""), std::string::npos) << *row;
 }
 
 const char* const Schema[] = {

@@ -85,4 +85,55 @@ TEST_F(ObjectRoundTripTest, ObjectTablesViewsAndValuesReplayWhole) {
   }
 }
 
+// A type hierarchy: what the dictionary says of it, and each row's own type,
+// its subtype's attributes and the override its method runs.
+std::vector<DictionaryView> HierarchyViews() {
+  std::vector<DictionaryView> views = TableDictionaryViews();
+  views.push_back({"user_objects", {"OBJECT_NAME", "OBJECT_TYPE", "STATUS"}});
+  views.push_back(
+      {"user_types", {"TYPE_NAME", "FINAL", "INSTANTIABLE", "SUPERTYPE_NAME", "TYPEID"}});
+  views.push_back({"user_type_attrs", {"TYPE_NAME", "ATTR_NAME", "ATTR_NO", "INHERITED"}});
+  views.push_back({"customers c",
+                   {"CUSTOMER_ID", "CUST_LAST_NAME", "CREDIT_LIMIT", "SYS_TYPEID(VALUE(C))",
+                    "TREAT(VALUE(C) AS CORPORATE_CUSTOMER_TYP).ACCOUNT_MGR_ID", "C.LABEL()"}});
+  views.push_back(
+      {"orders o",
+       {"ORDER_ID", "TOTAL", "SYS_TYPEID(O.CUSTOMER)", "O.CUSTOMER.CUSTOMER_ID",
+        "O.CUSTOMER.CREDIT_LIMIT", "TREAT(O.CUSTOMER AS CORPORATE_CUSTOMER_TYP).ACCOUNT_MGR_ID"}});
+  views.push_back({"corporate_customers_v", {"CUSTOMER_ID", "CUST_LAST_NAME", "ACCOUNT_MGR_ID"}});
+  return views;
+}
+
+TEST_F(ObjectRoundTripTest, SubtypeValuesReplayAsTheirOwnTypes) {
+  const std::string source = "file:" + (directory / "hierarchy.db").string();
+  const std::string target = "file:" + (directory / "hierarchy-target.db").string();
+  const sandbox::testing::RunResult built = sandbox::testing::RunScript(
+      "SYSTEM/manager@" + source,
+      ReadWholeFile(QUILLMARK_SOURCE_DIR "/tests/scripting/restore/inheritance_schema.sql"));
+  ASSERT_EQ(built.status, 0) << built.output;
+  ASSERT_EQ(built.output, "");
+  std::string errors;
+  const std::string report = ScriptEverything("OI", "oi", source, BatchKindNames(), &errors);
+  EXPECT_EQ(errors.find("not scripted"), std::string::npos) << errors;
+  // A subtype's row of the object table is one constructor call of its type.
+  EXPECT_NE(report.find("VALUES ( CORPORATE_CUSTOMER_TYP(102, 'Pacino', 200.5, 145))"),
+            std::string::npos)
+      << report;
+  EXPECT_NE(report.find("CORPORATE_CUSTOMER_TYP(104, 'Taylor', 300, 147)"), std::string::npos)
+      << report;
+
+  const sandbox::testing::RunResult replay = Replay("OI", "oi", report, target);
+  EXPECT_EQ(replay.status, 0) << replay.output;
+  EXPECT_EQ(replay.output, "") << report;
+  const DictionarySnapshot before = Snapshot("OI", "oi", source, HierarchyViews());
+  const DictionarySnapshot after = Snapshot("OI", "oi", target, HierarchyViews());
+  EXPECT_EQ(DictionaryDifferences(before, after), "") << report;
+  EXPECT_EQ(after.rows.at("customers c").size(), 3u);
+  EXPECT_EQ(after.rows.at("orders o").size(), 3u);
+  EXPECT_EQ(after.rows.at("corporate_customers_v").size(), 1u);
+  for (const std::string& object : after.rows.at("user_objects")) {
+    EXPECT_EQ(object.substr(object.rfind('|')), "|VALID") << object;
+  }
+}
+
 }  // namespace
