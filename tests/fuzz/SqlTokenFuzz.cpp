@@ -1,8 +1,8 @@
 // Fuzz target: the sandbox server's SQL tokenizer. Tokens follow one another
 // inside the text without overlapping, each is the text it stands for (a
-// word as written, a string, N'...' too, with its doubled quotes undone, a
-// quoted name without its quotes), and an unclosed quote or comment is
-// reported at an offset inside the text.
+// word as written, a string, N'...' too, with its doubled quotes undone, or
+// q'<...>' without its delimiters, a quoted name without its quotes), and an
+// unclosed quote or comment is reported at an offset inside the text.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -24,6 +24,20 @@ std::string Doubled(const std::string& text) {
   return out;
 }
 
+// q'Xtext'X form: [ { < ( close with ] } > ), any other delimiter with itself.
+bool IsAlternativeQuoted(const std::string& written, const std::string& text) {
+  std::size_t q = written.size() > 0 && (written[0] == 'N' || written[0] == 'n') ? 1 : 0;
+  if (written.size() < q + 5 || (written[q] != 'q' && written[q] != 'Q') || written[q + 1] != '\'')
+    return false;
+  const char open = written[q + 2];
+  const char close = open == '['   ? ']'
+                     : open == '{' ? '}'
+                     : open == '<' ? '>'
+                     : open == '(' ? ')'
+                                   : open;
+  return written.substr(q + 3) == text + close + "'";
+}
+
 bool StandsFor(const sandbox::SqlToken& token, const std::string& written) {
   using Type = sandbox::SqlToken::Type;
   switch (token.type) {
@@ -34,7 +48,8 @@ bool StandsFor(const sandbox::SqlToken& token, const std::string& written) {
     case Type::String: {
       // A national literal (N'...') is the same text.
       const std::string literal = "'" + Doubled(token.text) + "'";
-      return written == literal || written == "N" + literal || written == "n" + literal;
+      return written == literal || written == "N" + literal || written == "n" + literal ||
+             IsAlternativeQuoted(written, token.text);
     }
     case Type::QuotedName:
       return written == "\"" + token.text + "\"";
