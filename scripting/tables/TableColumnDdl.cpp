@@ -210,15 +210,18 @@ std::string NullClause() {
 
 }  // namespace
 
-std::string ColumnLoop(int release) {
+std::string ColumnFetchLoop() {
   return "\t\topen col_cursor(lv_owner, lv_table_name);\n"
-         "\t\tlv_col_count := 0;\n"
          "\t\tloop\n"
          "\t\t\tfetch col_cursor into lv_col_owner, lv_column_name, lv_data_type,\n"
          "\t\t\t\tlv_data_length, lv_data_precision, lv_data_scale, lv_nullable,\n"
          "\t\t\t\tlv_default_length, lv_data_default, lv_column_id, lv_char_length,\n"
          "\t\t\t\tlv_char_used, lv_virtual, lv_identity, lv_on_null, lv_invisible;\n"
-         "\t\t\texit when col_cursor%%notfound;\n"
+         "\t\t\texit when col_cursor%%notfound;\n";
+}
+
+std::string ColumnLoop(int release) {
+  return "\t\tlv_col_count := 0;\n" + ColumnFetchLoop() +
          "\t\t\tlv_col_count := lv_col_count + 1;\n"
          "\t\t\tif lv_col_count > 1 then\n"
          "\t\t\t\ta_lin := wri(a_lin, '\t,', 0);\n"

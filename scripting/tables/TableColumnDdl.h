@@ -17,6 +17,11 @@ std::string ColumnDeclarations(int release);
 // identity options text ("START WITH: 1, INCREMENT BY: 1, ...").
 std::string IdentityOptionFunction();
 
+// Opens col_cursor for lv_owner.lv_table_name and starts a loop that fetches
+// each column into the column variables; the caller's lines and "end loop;"
+// follow.
+std::string ColumnFetchLoop();
+
 // The loop over the columns of lv_owner.lv_table_name; the columns of an
 // object table (lv_table_type set) are written without their types.
 std::string ColumnLoop(int release);

@@ -220,13 +220,7 @@ std::string LateDefaultFunction() {
 }
 
 std::string LateDefaults() {
-  return "\t\topen col_cursor(lv_owner, lv_table_name);\n"
-         "\t\tloop\n"
-         "\t\t\tfetch col_cursor into lv_col_owner, lv_column_name, lv_data_type,\n"
-         "\t\t\t\tlv_data_length, lv_data_precision, lv_data_scale, lv_nullable,\n"
-         "\t\t\t\tlv_default_length, lv_data_default, lv_column_id, lv_char_length,\n"
-         "\t\t\t\tlv_char_used, lv_virtual, lv_identity, lv_on_null, lv_invisible;\n"
-         "\t\t\texit when col_cursor%%notfound;\n"
+  return ddl_block::ColumnFetchLoop() +
          "\t\t\tif lv_default_length != 0 and nvl(lv_virtual, 'NO') != 'YES'\n"
          "\t\t\t\tand nvl(lv_identity, 'NO') != 'YES' and late_default(lv_data_default, "
          "lv_on_null) then\n"

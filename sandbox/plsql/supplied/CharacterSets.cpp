@@ -2,6 +2,8 @@
 // through code points.
 #include "sandbox/plsql/supplied/CharacterSets.h"
 
+#include "sandbox/server/values/Utf8.h"
+
 #include <cctype>
 #include <cstdint>
 #include <vector>
@@ -20,24 +22,6 @@ constexpr CharacterSet kSets[] = {
 };
 
 constexpr char32_t kReplacement = 0xFFFD;
-
-void PutUtf8(char32_t c, std::string& out) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // How many bytes follow a UTF-8 lead byte; -1 for a byte that leads none.
 int ContinuationBytes(unsigned char lead) {
@@ -118,10 +102,10 @@ std::string EncodeText(const std::string& text, const std::string& charset, bool
       }
     } else if (charset == "UTF8" && c >= 0x10000) {
       // Oracle's UTF8 writes a supplementary character as two surrogates.
-      PutUtf8(0xD800 + ((c - 0x10000) >> 10), out);
-      PutUtf8(0xDC00 + ((c - 0x10000) & 0x3FF), out);
+      AppendUtf8(out, 0xD800 + ((c - 0x10000) >> 10));
+      AppendUtf8(out, 0xDC00 + ((c - 0x10000) & 0x3FF));
     } else if (charset == "AL32UTF8" || charset == "UTF8") {
-      PutUtf8(c, out);
+      AppendUtf8(out, c);
     } else {
       const char32_t most = charset == "US7ASCII" ? 0x7F : 0xFF;
       lossy = lossy || c > most;
@@ -145,10 +129,10 @@ void DecodeText(const std::string& bytes, const std::string& charset, std::strin
           i += 2;
         }
       }
-      PutUtf8(c, text);
+      AppendUtf8(text, c);
     }
     if (bytes.size() % 2 != 0) {
-      PutUtf8(kReplacement, text);
+      AppendUtf8(text, kReplacement);
       lossy = true;
     }
     return;
@@ -161,7 +145,7 @@ void DecodeText(const std::string& bytes, const std::string& charset, std::strin
       if (c >= 0xD800 && c < 0xDC00 && i + 1 < points.size() && points[i + 1] >= 0xDC00 &&
           points[i + 1] < 0xE000)
         c = 0x10000 + ((c - 0xD800) << 10) + (points[++i] - 0xDC00);
-      PutUtf8(c, text);
+      AppendUtf8(text, c);
     }
     return;
   }
@@ -169,7 +153,7 @@ void DecodeText(const std::string& bytes, const std::string& charset, std::strin
     const auto c = static_cast<unsigned char>(b);
     const bool fits = charset != "US7ASCII" || c < 0x80;
     lossy = lossy || !fits;
-    PutUtf8(fits ? c : kReplacement, text);
+    AppendUtf8(text, fits ? c : kReplacement);
   }
 }
 
