@@ -1,5 +1,5 @@
 -- Integer subtypes with ranges: NATURAL, POSITIVE, SIGNTYPE and
--- SUBTYPE ... RANGE low .. high, in a block and in a package specification
+-- SUBTYPE ... RANGE low .. high, in a block and in a package declaration
 -- as logging libraries declare their levels. A value outside the range is
 -- ORA-06502 (VALUE_ERROR).
 create table o(n number generated always as identity, t varchar2(4000));
