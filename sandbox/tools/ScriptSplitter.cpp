@@ -212,8 +212,10 @@ class Splitter {
     Scan(line, number);
     // A line ending in ";" ends an SQL statement even inside a literal or a
     // comment: the tool looks at the line's end, not at what it quotes.
-    if ((inQuote_ || inBlockComment_) && trimmed.back() == ';' && !IsPlsqlStatement()) {
-      current_.erase(current_.rfind(';'));
+    if ((inQuote_ || inBlockComment_) && !trimmed.empty() && trimmed.back() == ';' &&
+        !IsPlsqlStatement()) {
+      if (const std::size_t semicolon = current_.rfind(';'); semicolon != std::string::npos)
+        current_.erase(semicolon);
       Flush();
       return;
     }
