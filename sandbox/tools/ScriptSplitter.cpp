@@ -173,6 +173,10 @@ class Splitter {
     if (substituting_ && line.find('&') != std::string::npos &&
         !(Pending() && !inQuote_ && !inBlockComment_ && SkippedBetweenStatements(trimmed))) {
       ReadLine(Substituted(line, number), number);
+      // A line that began no statement (substitution left it blank or a
+      // comment) gives its notes now, not after the next statement.
+      if (current_.empty())
+        MoveHeldCommands();
       return;
     }
     ReadLine(line, number);
@@ -237,7 +241,9 @@ class Splitter {
       value = Trim(value.substr(1));
     if (value.size() >= 2 && (value[0] == '\'' || value[0] == '"') && value.back() == value[0])
       value = value.substr(1, value.size() - 2);
-    defines_[UpperWords(command.substr(at, nameEnd - at), 1).front()] = value;
+    const std::vector<std::string> name = UpperWords(command.substr(at, nameEnd - at), 1);
+    if (!name.empty())  // a name of no letters or digits defines nothing
+      defines_[name.front()] = value;
   }
 
   // line with each "&name" and "&&name" (and the "." that may end the name)
@@ -256,10 +262,9 @@ class Splitter {
       }
       const std::string name = UpperWords(line.substr(start, end - start), 1).front();
       if (defines_.count(name) == 0) {
-        heldCommands_.push_back({"&" + name +
-                                     " has no value: the tool would prompt for one and "
-                                     "take nothing",
-                                 number, false, true});
+        heldCommands_.push_back(
+            {"&" + name + " has no value: the tool would prompt for one and take nothing", number,
+             false, true});
         if (start == i + 2)
           defines_[name] = "";
       }
