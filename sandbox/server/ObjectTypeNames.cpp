@@ -100,53 +100,55 @@ std::vector<TypeFamilyMember> ServerSession::TypeFamily(const std::string& owner
   return family;
 }
 
-bool ServerSession::HoldsSubtypeRows(const std::string& storage) {
+namespace {
+
+// Rows of a dictionary query whose parameters are the owner and name of the
+// table stored as `storage`, then `more`; none when storage names no table.
+std::vector<std::vector<std::string>> TableRows(ServerDatabase& database,
+                                                const std::string& storage, const char* sql,
+                                                std::vector<Value> more = {}) {
+  std::vector<std::vector<std::string>> rows;
   std::string owner, table;
   if (!SplitStorageName(storage, owner, table))
-    return false;
-  std::lock_guard lock(database_->Mutex());
-  SqliteRunner runner(database_->Handle());
-  std::vector<std::vector<std::string>> rows;
-  runner.Query(
-      "SELECT 1 FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ? AND TABLE_NAME = ? AND COLUMN_NAME = "
-      "'SYS_NC_TYPEID$'",
-      {Value::Text(owner), Value::Text(table)}, rows);
-  return !rows.empty();
+    return rows;
+  std::vector<Value> params{Value::Text(owner), Value::Text(table)};
+  params.insert(params.end(), more.begin(), more.end());
+  std::lock_guard lock(database.Mutex());
+  SqliteRunner(database.Handle()).Query(sql, params, rows);
+  return rows;
+}
+
+std::optional<std::pair<std::string, std::string>> FirstPair(
+    const std::vector<std::vector<std::string>>& rows) {
+  if (rows.empty())
+    return std::nullopt;
+  return std::make_pair(rows[0][0], rows[0][1]);
+}
+
+}  // namespace
+
+bool ServerSession::HoldsSubtypeRows(const std::string& storage) {
+  return !TableRows(*database_, storage,
+                    "SELECT 1 FROM \"SYS.ALL_TAB_COLS\" WHERE OWNER = ? AND TABLE_NAME = ? AND "
+                    "COLUMN_NAME = 'SYS_NC_TYPEID$'")
+              .empty();
 }
 
 std::optional<std::pair<std::string, std::string>> ServerSession::ObjectTableType(
     const std::string& storage) {
-  std::string owner, table;
-  if (!SplitStorageName(storage, owner, table))
-    return std::nullopt;
-  std::lock_guard lock(database_->Mutex());
-  SqliteRunner runner(database_->Handle());
-  std::vector<std::vector<std::string>> rows;
-  runner.Query(
-      "SELECT TABLE_TYPE_OWNER, TABLE_TYPE FROM \"SYS.ALL_OBJECT_TABLES\" WHERE OWNER = ? AND "
-      "TABLE_NAME = ?",
-      {Value::Text(owner), Value::Text(table)}, rows);
-  if (rows.empty())
-    return std::nullopt;
-  return std::make_pair(rows[0][0], rows[0][1]);
+  return FirstPair(TableRows(*database_, storage,
+                             "SELECT TABLE_TYPE_OWNER, TABLE_TYPE FROM \"SYS.ALL_OBJECT_TABLES\" "
+                             "WHERE OWNER = ? AND TABLE_NAME = ?"));
 }
 
 std::optional<std::pair<std::string, std::string>> ServerSession::ColumnObjectType(
     const std::string& storage, const std::string& column) {
-  std::string owner, table;
-  if (!SplitStorageName(storage, owner, table))
-    return std::nullopt;
-  std::lock_guard lock(database_->Mutex());
-  SqliteRunner runner(database_->Handle());
-  std::vector<std::vector<std::string>> rows;
-  runner.Query(
+  return FirstPair(TableRows(
+      *database_, storage,
       "SELECT c.DATA_TYPE_OWNER, c.DATA_TYPE FROM \"SYS.ALL_TAB_COLS\" c JOIN \"SYS.ALL_TYPES\" t "
       "ON t.OWNER = c.DATA_TYPE_OWNER AND t.TYPE_NAME = c.DATA_TYPE AND t.TYPECODE = 'OBJECT' "
       "WHERE c.OWNER = ? AND c.TABLE_NAME = ? AND c.COLUMN_NAME = ?",
-      {Value::Text(owner), Value::Text(table), Value::Text(column)}, rows);
-  if (rows.empty())
-    return std::nullopt;
-  return std::make_pair(rows[0][0], rows[0][1]);
+      {Value::Text(column)}));
 }
 
 }  // namespace sandbox
